@@ -1,0 +1,76 @@
+#pragma once
+// Incomes received abroad in foreign currency, and kinds of business or
+// private-practice activity.
+#include "core/Date.h"
+#include "core/Money.h"
+#include "core/Storage.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kv {
+
+class mTCurrencyIncome {
+public:
+    std::int32_t incomeRate = 0; // rate of the chosen income code
+    std::int32_t incomeCode = 0; // 0: none chosen
+    std::string incomeName;
+    std::string sourceName;
+    std::string countryCode;                               // OKSM, 3 digits
+    DateValue incomeDate = DateValue::fromDays(43466);     // 01.01.2019
+    DateValue taxPaymentDate = DateValue::fromDays(43466); // 01.01.2019
+    std::string currencyCode;
+    Money incomeDateRate; // roubles for incomeDateUnits units on incomeDate
+    std::int32_t incomeDateUnits = 0;
+    Money taxDateRate; // roubles for taxDateUnits units on taxPaymentDate
+    std::int32_t taxDateUnits = 0;
+    std::string currencyName;
+    Money incomeInCurrency;
+    Money incomeInRubles; // derived by setIncomeInCurrency only
+    Money taxInCurrency;
+    Money taxInRubles; // derived by setTaxInCurrency only
+    std::uint8_t autoRate = 0;
+    std::int32_t deductionCode = 0; // 0: none
+    Money deductionAmount;
+    std::int32_t deductionPercent = 0;
+    std::int16_t cfcProfitMethod = 0; // 0 not given, 1 by the company's accounts, 2 by Russian rules
+    std::string cfcNumber;
+    Money cfcTaxWithheldInRussia;
+
+    // Set the currency amount and derive the roubles at the rate of its date.
+    // Call them after the rate and units are set.
+    void setIncomeInCurrency(Money amount);
+    void setTaxInCurrency(Money amount);
+
+    void saveTo(mTDocumentStorage& storage, int index) const;
+    void loadFrom(mTDocumentStorage& storage, int index);
+    std::int32_t storedSize() const;
+
+    friend bool operator==(const mTCurrencyIncome&, const mTCurrencyIncome&) = default;
+};
+
+class mTBusinessNew {
+public:
+    std::string activityKind; // "1" entrepreneurship ... "9" other activity
+    std::string okvedCode = "..";
+    std::uint8_t hasDocumentedExpenses = 1;
+    Money incomeAmount;
+    // Documented expenses, stored only while hasDocumentedExpenses is set.
+    Money totalExpenses;
+    Money materialExpenses;
+    Money depreciation;
+    Money labourExpenses;
+    Money otherExpenses;
+    // Expenses by norm, stored only while hasDocumentedExpenses is clear.
+    Money standardExpenses;
+
+    void resetBusiness() { *this = mTBusinessNew(); }
+
+    void saveTo(mTDocumentStorage& storage, int index) const;
+    void loadFrom(mTDocumentStorage& storage, int index);
+    std::int32_t storedSize() const;
+
+    friend bool operator==(const mTBusinessNew&, const mTBusinessNew&) = default;
+};
+
+} // namespace kv

@@ -1,0 +1,159 @@
+#pragma once
+// Incomes received in Russia, one record per paying source, one list per kind of
+// income. A 13% source and an investment partnership keep totalIncome equal to the
+// sum of their lines: change lines only through addItem/replaceItem/deleteItem.
+#include "core/Money.h"
+#include "core/Storage.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+// Selects the stream names where one class serves two lists.
+enum SourceKind : int {
+    kResidentSource = 0,    // mTThirteenPercent in incomes13
+    kNonResidentSource = 1, // mTThirteenPercent in incomes13NonResident
+    kNinePercentSource = 0, // mTThirtyPercent in incomes9
+    kDividendSource = 1,    // mTThirtyPercent in incomes30
+};
+
+class mTSourseIncomeInfo {
+public:
+    std::string sourceInn;
+    std::string sourceKpp;
+    std::string sourceOktmo;
+    std::string sourceName;
+    Money totalIncome;
+    Money taxWithheld;
+    // Appendix 1 income-kind code, rewritten by every computation run; not stored.
+    std::string incomeKind;
+
+    friend bool operator==(const mTSourseIncomeInfo&, const mTSourseIncomeInfo&) = default;
+};
+
+struct ThirteenIncomeItem {
+    std::int32_t incomeCode = 0;
+    std::string incomeName;
+    Money amount;
+    std::int32_t deductionCode = 0; // 0: none
+    Money deductionAmount;
+    std::int32_t deductionPercent = 0; // 0: none
+    std::int16_t month = 1;            // 1..12
+    std::uint8_t hasCadastralData = 0; // income codes 1510, 1511, 1512 only
+    std::string cadastralNumber;
+    Money cadastralValue;
+    Money contractPrice;
+
+    friend bool operator==(const ThirteenIncomeItem&, const ThirteenIncomeItem&) = default;
+};
+
+struct AgentDeductionItem {
+    std::int32_t deductionCode = 0;
+    Money amount;
+
+    friend bool operator==(const AgentDeductionItem&, const AgentDeductionItem&) = default;
+};
+
+class mTThirteenPercent : public mTSourseIncomeInfo {
+public:
+    static constexpr int kReservedSlots = 12;
+
+    std::vector<ThirteenIncomeItem> items;
+    std::vector<AgentDeductionItem> agentDeductions; // resident sources only
+    // Kept from the file and written back; an absent slot holds 0.
+    std::array<Money, kReservedSlots> reservedSums{};
+    std::array<bool, kReservedSlots> reservedSumPresent{};
+    std::uint8_t isPrimaryWorkplace = 0;
+    Money computedTax;   // written by the computation, stored
+    Money taxableIncome; // written by the computation, stored
+    Money reservedSum;   // carried over, not used
+    std::uint8_t isInvestmentPartnership = 0;
+
+    // Lines; each keeps totalIncome the sum of the amounts. Adding to a full list throws ListFull.
+    int addItem(const ThirteenIncomeItem& item);
+    void replaceItem(int i, const ThirteenIncomeItem& item);
+    void deleteItem(int i);
+    const ThirteenIncomeItem& item(int i) const { return items.at(static_cast<std::size_t>(i)); }
+    int itemCount() const { return static_cast<int>(items.size()); }
+
+    int addAgentDeduction(const AgentDeductionItem& d);
+    void replaceAgentDeduction(int i, const AgentDeductionItem& d);
+    void deleteAgentDeduction(int i);
+    const AgentDeductionItem& agentDeduction(int i) const {
+        return agentDeductions.at(static_cast<std::size_t>(i));
+    }
+    int agentDeductionCount() const { return static_cast<int>(agentDeductions.size()); }
+
+    // slot 0..11; -1.0000 marks the slot absent (and stores 0).
+    void setReservedSum(int slot, Money value);
+    bool hasReservedSum(int slot) const { return reservedSumPresent.at(static_cast<std::size_t>(slot)); }
+
+    void saveTo(mTDocumentStorage& storage, int index, int kind = kResidentSource) const;
+    void loadFrom(mTDocumentStorage& storage, int index, int kind = kResidentSource);
+    std::int32_t storedSize(int kind = kResidentSource) const;
+
+    friend bool operator==(const mTThirteenPercent&, const mTThirteenPercent&) = default;
+};
+
+class mTThirtyFivePercent : public mTSourseIncomeInfo {
+public:
+    std::int32_t incomeCode = 0;
+    std::int32_t deductionCode = 0;
+    Money deductionAmount;
+
+    void saveTo(mTDocumentStorage& storage, int index, int kind = 0) const;
+    void loadFrom(mTDocumentStorage& storage, int index, int kind = 0);
+    std::int32_t storedSize(int kind = 0) const;
+
+    friend bool operator==(const mTThirtyFivePercent&, const mTThirtyFivePercent&) = default;
+};
+
+// Dividends (incomes30, kind kDividendSource) and incomes at 9% (incomes9, kind kNinePercentSource).
+class mTThirtyPercent : public mTSourseIncomeInfo {
+public:
+    std::int32_t incomeCode = 0; // 1010 dividends, 1011 incomes at 9%
+    Money taxCalculated;
+    Money taxableAmount;
+
+    void saveTo(mTDocumentStorage& storage, int index, int kind) const;
+    void loadFrom(mTDocumentStorage& storage, int index, int kind);
+    std::int32_t storedSize(int kind) const;
+
+    friend bool operator==(const mTThirtyPercent&, const mTThirtyPercent&) = default;
+};
+
+struct PartnershipIncomeItem {
+    std::int32_t operationKind = 0; // 1-based position in the screen's list of operations
+    Money incomeAmount;
+    Money expenseShare;
+    Money managerExpenses;
+    Money priorYearsLoss;
+    Money contributions; // carried over, not entered
+
+    friend bool operator==(const PartnershipIncomeItem&, const PartnershipIncomeItem&) = default;
+};
+
+class mTInvestTov : public mTSourseIncomeInfo {
+public:
+    std::vector<PartnershipIncomeItem> items;
+    Money taxCalculated;
+    Money taxableAmount;
+
+    // Lines; each keeps totalIncome the sum of incomeAmount. Adding to a full list throws ListFull.
+    int addItem(const PartnershipIncomeItem& item);
+    void replaceItem(int i, const PartnershipIncomeItem& item);
+    void deleteItem(int i);
+    const PartnershipIncomeItem& item(int i) const { return items.at(static_cast<std::size_t>(i)); }
+    int itemCount() const { return static_cast<int>(items.size()); }
+
+    void saveTo(mTDocumentStorage& storage, int index, int kind = 0) const;
+    void loadFrom(mTDocumentStorage& storage, int index, int kind = 0);
+    std::int32_t storedSize(int kind = 0) const;
+
+    friend bool operator==(const mTInvestTov&, const mTInvestTov&) = default;
+};
+
+} // namespace kv

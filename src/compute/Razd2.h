@@ -1,0 +1,41 @@
+#pragma once
+// Section 2 of the return: tax base and tax for one rate and kind of income.
+// Seven instances live in kTSvodSum; each one's inputs follow from which member
+// it is, never from its data.
+#include "core/Money.h"
+
+#include <string>
+
+namespace kv {
+
+class mTDeclaration;
+class kTSvodSum;
+
+class kTSvodSumRazd2 {
+public:
+    std::string rateCode;
+    Money totalIncome;
+    Money nonTaxableIncome;
+    Money taxableIncome;
+    Money deductions;
+    Money expensesReducingIncome;
+    Money cfcProfit;
+    Money taxBase;
+    Money taxCalculated;
+    Money taxWithheld;
+    Money taxWithheldMaterialBenefit;
+    Money tradeFeeCredited;
+    Money advancesPaid;
+    Money fixedAdvancesPaid;
+    Money foreignTaxCredited;
+    Money patentCredited;
+    Money taxToPay;
+    Money taxToRefund;
+
+    // Zeroes every amount; the rate code stays as the last run set it.
+    void Reset();
+    // Must be called on one of the seven Section 2 members of root.
+    void Compute(const mTDeclaration& declaration, const kTSvodSum& root);
+};
+
+} // namespace kv

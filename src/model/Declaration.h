@@ -1,0 +1,155 @@
+#pragma once
+// The root document of one return: its conditions, the income lists switched on
+// by incomeFlags, the taxpayer and the deductions, and the whole document file.
+#include "core/Date.h"
+#include "core/Money.h"
+#include "core/Storage.h"
+#include "model/Deductions.h"
+#include "model/ForeignBusiness.h"
+#include "model/IncomeSources.h"
+#include "model/Person.h"
+#include "model/RecordList.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+class mTDeclaration;
+
+// An income list of the declaration. It exists only while its bit of incomeFlags
+// is set; a list that does not exist counts 0 entries and refuses add() with
+// mEObjectAccess. Only the declaration creates and destroys it.
+template <class T> class IncomeList {
+public:
+    bool exists() const { return exists_; }
+    std::int32_t count() const { return records_.count(); }
+    // A new record with its class's defaults; returns its index (ListFull at 1000 records).
+    std::int32_t add() { return add(T{}); }
+    std::int32_t add(T record) {
+        if (!exists_)
+            throw mEObjectAccess(msg::notInitialised());
+        return records_.add(std::move(record));
+    }
+    T& get(std::int32_t i) { return records_.get(i); }
+    const T& get(std::int32_t i) const { return records_.get(i); }
+    void set(std::int32_t i, T record) { records_.set(i, std::move(record)); }
+    void remove(std::int32_t i) { records_.remove(i); }
+
+    auto begin() { return records_.begin(); }
+    auto end() { return records_.end(); }
+    auto begin() const { return records_.begin(); }
+    auto end() const { return records_.end(); }
+
+    friend bool operator==(const IncomeList&, const IncomeList&) = default;
+
+private:
+    friend class mTDeclaration;
+    void create() { exists_ = true; }
+    void destroy() {
+        records_.clear();
+        exists_ = false;
+    }
+
+    bool exists_ = false;
+    RecordList<T> records_;
+};
+
+class mTDeclaration {
+public:
+    // Header identifier of documents of this program year.
+    static constexpr std::string_view kIdentifier = "Quil2019";
+    static constexpr DateValue kDefaultFarmFoundingDate = DateValue::fromDays(36526); // 01.01.2000
+
+    // Bits of incomeFlags.
+    static constexpr std::uint8_t kAgentIncomes = 1;    // tax agents' certificates: the five Russian lists
+    static constexpr std::uint8_t kForeignIncomes = 2;  // foreignIncomes
+    static constexpr std::uint8_t kBusinessIncomes = 4; // businessIncomes
+    static constexpr std::uint8_t kReservedFlag = 8;    // kept as read
+    static constexpr std::uint8_t kPartnershipIncomes = 16; // investPartnerships
+
+    std::string inspectionCode; // 4 digits
+    std::string inspectionName;
+    std::uint8_t reservedByte = 0; // stored, not used
+    std::int32_t correctionNumber = 0;
+    DateValue documentDate; // today, from the clock given to the constructor
+    // 0 in person ("Лично"), 1 representative person, 2 representative organisation.
+    std::uint8_t submitterKind = 0;
+    // 0 entrepreneur, 1 head of a farm household, 2 notary, 3 lawyer, 5 other, 6 arbitration manager.
+    std::uint8_t taxpayerCategory = 5;
+    // 0 "3-НДФЛ", 1 "3-НДФЛ нерезидента", 2 "4-НДФЛ", 3 "3-НДФЛ при завершении деятельности ИП".
+    std::uint8_t declarationKind = 0;
+    std::uint8_t sheetCountAutomatic = 0;
+    std::int32_t foreignAppendixSheets = 0;
+    std::int32_t reservedInt1 = 0;
+    std::int32_t reservedInt2 = 0; // also cleared with incomeFlags bit 0
+    std::int32_t reservedInt3 = 0;
+    std::int32_t reservedInt4 = 0;
+    std::int32_t reservedInt5 = 0;
+    std::int32_t reservedInt6 = 0;
+    std::int32_t reservedInt7 = 0;
+    std::int32_t reservedInt8 = 0;
+    Money actualAdvancePayments;
+    Money estimatedIncome;     // 4-NDFL
+    Money businessReservedSum; // stored, not used
+    std::string representativeDocument;
+    DateValue farmFoundingDate = kDefaultFarmFoundingDate;
+    std::uint8_t isFarmHousehold = 0;
+    std::string representativeName;
+    std::string representativeOrganisation;
+    Money foreignerFixedAdvance; // cleared with incomeFlags bit 0
+    Money adjustedBase;
+    Money adjustedTax;
+    Money patentPayments;
+    Money tradeFee;
+
+    IncomeList<mTThirteenPercent> incomes13;            // bit 0
+    IncomeList<mTThirteenPercent> incomes13NonResident; // bit 0
+    IncomeList<mTThirtyFivePercent> incomes35;          // bit 0
+    IncomeList<mTThirtyPercent> incomes30;              // bit 0, dividends (1010)
+    IncomeList<mTThirtyPercent> incomes9;               // bit 0, 9% (1011)
+    IncomeList<mTCurrencyIncome> foreignIncomes;        // bit 1
+    IncomeList<mTBusinessNew> businessIncomes;          // bit 2
+    IncomeList<mTInvestTov> investPartnerships;         // bit 4
+
+    mTPersonInformation person;
+    mTStandartDeduct standardDeductions;
+    mTSocialDeduct socialDeductions;
+    mTConstructionDeduct propertyDeductions;
+    mTCBDeduct securitiesLosses;
+    mTInvDeduct investmentDeductions;
+
+    // A new return dated clock.today(), no income list existing.
+    explicit mTDeclaration(const Clock& clock);
+
+    std::uint8_t incomeFlags() const { return incomeFlags_; }
+    // The only way to change incomeFlags: a bit that is set creates its empty
+    // list(s), a bit that is cleared destroys them with every record in them.
+    void setIncomeFlags(std::uint8_t newFlags);
+
+    std::int32_t supportingSheets() const { return supportingSheets_; }
+    // Ignored while sheetCountAutomatic is 1.
+    void setSupportingSheets(std::int32_t n);
+
+    // Exact length of the document file saveToFile writes.
+    std::int32_t storedSize() const;
+    // Replaces the file at path whole; on a failure the old file stays as it was.
+    void saveToFile(const std::string& path) const;
+    // Fills this newly constructed declaration from a file. Failures are the
+    // mEPrivBase family or ConversionError; what was read before a failure stays.
+    void loadFromFile(const std::string& path);
+    // The same from bytes in memory.
+    void loadFromBytes(std::string bytes);
+
+    friend bool operator==(const mTDeclaration&, const mTDeclaration&) = default;
+
+private:
+    void saveTo(mTDocumentStorage& storage) const;
+    void loadFrom(mTDocumentStorage& storage);
+
+    std::uint8_t incomeFlags_ = 0;
+    std::int32_t supportingSheets_ = 0;
+};
+
+} // namespace kv

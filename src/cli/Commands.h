@@ -1,0 +1,13 @@
+#pragma once
+// One function per command of kvilmar-cli. Arguments exclude the command name.
+// Each returns the process exit status: 0 success, 1 a fault in the return, 2 a bad file or usage.
+#include <string>
+#include <vector>
+
+namespace kv::cli {
+
+using Args = std::vector<std::string>;
+
+int cmdItems(const Args& args);
+
+} // namespace kv::cli

@@ -1,0 +1,45 @@
+// Shows the raw items of a document file: a way for users and tests to look
+// inside a return without trusting the records' reading of it.
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/Storage.h"
+#include "core/Text.h"
+
+#include <iostream>
+
+namespace kv::cli {
+
+int cmdItems(const Args& args) {
+    if (args.size() != 1) {
+        errUtf8("Использование: kvilmar-cli items FILE.qv9");
+        return 2;
+    }
+    try {
+        mTFileLoader loader(args[0], 0, true);
+        mTDocumentStorage storage(&loader);
+        storage.openStorage();
+        const std::int32_t version = storage.formatVersion();
+        std::cout << "identifier: " << cp1251ToUtf8(storage.formatIdentifier()) << '\n'
+                  << "version: " << version / 65536 << '.' << version % 65536 << '\n';
+        const std::string_view all(loader.buffer());
+        std::size_t at = mTDocumentStorage::kHeaderSize;
+        for (; at + 4 <= all.size();) {
+            const std::string_view prefix = all.substr(at, 4);
+            if (prefix.find_first_not_of("0123456789") != std::string_view::npos)
+                break;
+            const std::size_t n = std::stoul(std::string(prefix));
+            if (at + 4 + n > all.size())
+                break;
+            std::cout << at << '\t' << n << '\t' << cp1251ToUtf8(all.substr(at + 4, n)) << '\n';
+            at += 4 + n;
+        }
+        if (at < all.size())
+            std::cout << "trailing bytes: " << all.size() - at << " at " << at << '\n';
+        return 0;
+    } catch (const std::exception& e) {
+        err1251(storageMessage(e));
+        return 2;
+    }
+}
+
+} // namespace kv::cli

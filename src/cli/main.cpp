@@ -1,0 +1,63 @@
+// kvilmar-cli: the program's core from the command line (look inside, check,
+// compute and export a return without the window).
+#include "cli/Commands.h"
+
+#include <cstring>
+#include <iostream>
+#include <string_view>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    const char* summary;
+    int (*run)(const kv::cli::Args&);
+};
+
+// clang-format off
+constexpr Command kCommands[] = {
+    {"items", "items FILE.qv9", "заголовок и все элементы файла декларации", kv::cli::cmdItems},
+};
+// clang-format on
+
+void printHelp() {
+    std::cout << "Квилмар 2019 — декларация 3-НДФЛ и 4-НДФЛ за 2019 год, командная строка.\n\n"
+                 "Использование: kvilmar-cli КОМАНДА [АРГУМЕНТЫ]\n\n"
+                 "Команды:\n";
+    for (const auto& c : kCommands)
+        std::cout << "  " << c.usage << "\n      " << c.summary << '\n';
+    std::cout << "\n  --help       эта справка\n  --version    версия программы\n\n"
+                 "Коды завершения: 0 успешно, 1 ошибка в декларации, 2 ошибка файла или аргументов.\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printHelp();
+        return 2;
+    }
+    const std::string_view first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help") {
+        printHelp();
+        return 0;
+    }
+    if (first == "--version") {
+        std::cout << "kvilmar-cli " << KV_VERSION << " (Квилмар 2019)\n";
+        return 0;
+    }
+    for (const auto& c : kCommands) {
+        if (first == c.name) {
+            kv::cli::Args args(argv + 2, argv + argc);
+            try {
+                return c.run(args);
+            } catch (const std::exception& e) {
+                std::cerr << "kvilmar-cli: " << e.what() << '\n';
+                return 2;
+            }
+        }
+    }
+    std::cerr << "kvilmar-cli: неизвестная команда \"" << first << "\" (см. kvilmar-cli --help)\n";
+    return 2;
+}

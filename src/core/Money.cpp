@@ -1,0 +1,143 @@
+#include "core/Money.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace kv {
+namespace {
+
+[[noreturn]] void overflow() {
+    throw ArithmeticError("Переполнение при вычислении суммы.");
+}
+
+// Shortest decimal text of a raw four-decimal value.
+std::string rawText(std::int64_t raw, char separator) {
+    const bool negative = raw < 0;
+    // Work unsigned so the most negative value has a magnitude too.
+    const std::uint64_t mag =
+        negative ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+    std::string text = negative ? "-" : "";
+    text += std::to_string(mag / Money::kScale);
+    std::uint64_t frac = mag % Money::kScale;
+    if (frac != 0) {
+        std::string digits = std::to_string(frac);
+        digits.insert(0, 4 - digits.size(), '0');
+        while (digits.back() == '0')
+            digits.pop_back();
+        text += separator;
+        text += digits;
+    }
+    return text;
+}
+
+} // namespace
+
+Money Money::fromRoubles(std::int64_t roubles) {
+    std::int64_t r = 0;
+    if (__builtin_mul_overflow(roubles, kScale, &r))
+        overflow();
+    return fromRaw(r);
+}
+
+Money Money::fromLongDouble(long double roubles) {
+    const long double scaled = roubles * kScale;
+    // 2^63 is exactly representable; anything at or beyond it does not fit.
+    constexpr long double limit = 9223372036854775808.0L;
+    if (!std::isfinite(scaled) || scaled >= limit || scaled < -limit)
+        overflow();
+    return fromRaw(std::llroundl(scaled));
+}
+
+Money Money::operator-() const {
+    if (raw == std::numeric_limits<std::int64_t>::min())
+        overflow();
+    return fromRaw(-raw);
+}
+
+Money& Money::operator+=(Money o) {
+    if (__builtin_add_overflow(raw, o.raw, &raw))
+        overflow();
+    return *this;
+}
+
+Money& Money::operator-=(Money o) {
+    if (__builtin_sub_overflow(raw, o.raw, &raw))
+        overflow();
+    return *this;
+}
+
+std::int64_t RoundHalfUp(double x) {
+    constexpr double limit = 9223372036854775808.0;
+    if (!std::isfinite(x) || x >= limit || x < -limit)
+        overflow();
+    const double whole = std::trunc(x);
+    const auto result = static_cast<std::int64_t>(whole);
+    return x - whole >= 0.5 ? result + 1 : result;
+}
+
+double RoundKopecks(double x) {
+    const double y = static_cast<double>(static_cast<long double>(x) * 100.0L);
+    const std::int64_t n = RoundHalfUp(y);
+    return static_cast<double>(static_cast<long double>(n) / 100.0L);
+}
+
+std::string WholeAmountText(int width, Money amount) {
+    std::string text = rawText(amount.raw, '.');
+    if (static_cast<int>(text.size()) > width)
+        return std::string(static_cast<std::size_t>(width), '9');
+    return text;
+}
+
+std::string AmountText(int width, Money amount) {
+    const std::int64_t raw = amount.raw < 0 ? 0 : amount.raw;
+    std::string kopecks = std::to_string((raw % Money::kScale) / 100);
+    if (kopecks.size() < 2)
+        kopecks.insert(0, 1, '0');
+    std::string text = std::to_string(raw / Money::kScale) + "." + kopecks;
+    if (static_cast<int>(text.size()) > width + 1)
+        return std::string(static_cast<std::size_t>(width - 2), '9') + ".99";
+    return text;
+}
+
+std::string FourDecimalText(long double x) {
+    return rawText(RoundHalfUp(static_cast<double>(x * 10000)), '.');
+}
+
+std::string moneyText(Money amount, char separator) {
+    return rawText(amount.raw, separator);
+}
+
+std::optional<Money> parseMoney(std::string_view text, char separator) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    std::uint64_t whole = 0;
+    int wholeDigits = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++wholeDigits) {
+        if (whole > 922337203685477ULL)
+            return std::nullopt;
+        whole = whole * 10 + static_cast<unsigned>(text[i] - '0');
+    }
+    std::uint64_t frac = 0;
+    int fracDigits = 0;
+    if (i < text.size() && text[i] == separator) {
+        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++fracDigits) {
+            if (fracDigits == 4)
+                return std::nullopt;
+            frac = frac * 10 + static_cast<unsigned>(text[i] - '0');
+        }
+    }
+    if (i != text.size() || wholeDigits + fracDigits == 0)
+        return std::nullopt;
+    for (int k = fracDigits; k < 4; ++k)
+        frac *= 10;
+    const std::uint64_t mag = whole * Money::kScale + frac;
+    if (mag > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+        return std::nullopt;
+    const auto raw = static_cast<std::int64_t>(mag);
+    return Money::fromRaw(negative ? -raw : raw);
+}
+
+} // namespace kv

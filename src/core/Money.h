@@ -1,0 +1,79 @@
+#pragma once
+// Exact money: a signed 64-bit count of ten-thousandths of a rouble. Sums and
+// differences stay exact; products with rates go through long double and come
+// back through the rounding helpers, so every figure is reproducible to the kopeck.
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+// Raised when an amount leaves the 64-bit range or a rate cannot be applied
+// (division by zero); never undefined behaviour.
+class ArithmeticError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Money {
+public:
+    static constexpr std::int64_t kScale = 10000;
+
+    std::int64_t raw = 0;
+
+    constexpr Money() = default;
+    static constexpr Money fromRaw(std::int64_t r) {
+        Money m;
+        m.raw = r;
+        return m;
+    }
+    static Money fromRoubles(std::int64_t roubles);
+    // Nearest raw value of roubles × 10000 (as callers of RoundKopecks convert).
+    static Money fromLongDouble(long double roubles);
+
+    long double toLongDouble() const { return static_cast<long double>(raw) / kScale; }
+    double toDouble() const { return static_cast<double>(toLongDouble()); }
+    // Whole roubles, truncated toward zero.
+    std::int64_t wholeRoubles() const { return raw / kScale; }
+    bool isZero() const { return raw == 0; }
+
+    Money operator-() const;
+    Money& operator+=(Money o);
+    Money& operator-=(Money o);
+    friend Money operator+(Money a, Money b) { return a += b; }
+    friend Money operator-(Money a, Money b) { return a -= b; }
+    friend constexpr auto operator<=>(Money a, Money b) = default;
+    friend constexpr bool operator==(Money a, Money b) = default;
+};
+
+inline Money max(Money a, Money b) {
+    return a < b ? b : a;
+}
+inline Money min(Money a, Money b) {
+    return a < b ? a : b;
+}
+
+// --- Rounding of the computation ------------------------------------------
+// Positive halves round up; a negative x is always truncated toward zero.
+std::int64_t RoundHalfUp(double x);
+// x (roubles) to two decimals in the two steps the figures of a return depend on:
+// x × 100 in extended precision stored as a double, RoundHalfUp, ÷ 100 stored as a double.
+double RoundKopecks(double x);
+
+// --- Texts of the export ---------------------------------------------------
+std::string WholeAmountText(int width, Money amount);
+std::string AmountText(int width, Money amount);
+std::string FourDecimalText(long double x);
+
+// --- General texts (document items, screens, messages) ----------------------
+// Shortest decimal form: no grouping, "-" for negatives, at most four decimals,
+// the given separator only when there is a fraction ("1234.5", "0", "-0.01").
+std::string moneyText(Money amount, char separator);
+// Parses a plain decimal with the given separator (optional sign, at most four
+// decimals, no grouping). Anything else, or an amount out of range, gives nullopt.
+std::optional<Money> parseMoney(std::string_view text, char separator);
+
+} // namespace kv

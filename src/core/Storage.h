@@ -1,0 +1,129 @@
+#pragma once
+// The document file: a 60-byte "DLSG" header and length-prefixed text items.
+#include "core/Date.h"
+#include "core/Money.h"
+#include "core/StorageErrors.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kv {
+
+// The whole file's bytes bound to a path.
+// Reading takes the file whole under an exclusive advisory lock.
+// Writing fills a buffer of the exact size; commit() then writes a temporary file
+// beside the target, flushes it and renames it over the target, so the old file is
+// either replaced whole or left untouched. A loader destroyed without commit()
+// writes nothing.
+class mTFileLoader {
+public:
+    mTFileLoader(std::string path, std::int32_t size, bool readOnly);
+    ~mTFileLoader();
+    mTFileLoader(const mTFileLoader&) = delete;
+    mTFileLoader& operator=(const mTFileLoader&) = delete;
+
+    // For tests and fuzzing: a read-only loader over bytes in memory.
+    static std::unique_ptr<mTFileLoader> fromBytes(std::string bytes);
+
+    const std::string& path() const { return path_; }
+    bool readOnly() const { return readOnly_; }
+    std::int32_t size() const { return static_cast<std::int32_t>(buffer_.size()); }
+    std::string& buffer() { return buffer_; }
+    const std::string& buffer() const { return buffer_; }
+
+    void commit();
+
+    // Test hook: called at each step of commit() ("write", "sync", "rename");
+    // throwing from it simulates a failure at that step.
+    std::function<void(std::string_view step)> faultHook;
+
+private:
+    mTFileLoader() = default;
+    std::string path_;
+    bool readOnly_ = true;
+    std::string buffer_;
+    int lockFd_ = -1;
+    bool committed_ = false;
+};
+
+class mTDocumentStorage {
+public:
+    static constexpr std::int32_t kVersion11 = 65537;
+    static constexpr std::int32_t kVersion12 = 65538;
+    static constexpr std::size_t kHeaderSize = 60;
+    static constexpr std::size_t kMaxItem = 9999;
+
+    explicit mTDocumentStorage(mTFileLoader* loader);
+
+    void createStorage(std::string_view identifier);
+    void openStorage();
+    void closeStorage();
+
+    void beginStream(std::string_view name);
+    void openStream(std::string_view name);
+
+    void writeText(std::string_view value);
+    void writeInt32(std::int32_t value);
+    void writeInt16(std::uint16_t value);
+    void writeByte(std::uint8_t value);
+    void writeMoney(Money value);
+    void writeDate(DateValue value);
+
+    std::string readText();
+    std::int32_t readInt32();
+    std::uint16_t readInt16();
+    std::uint8_t readByte();
+    Money readMoney();
+    DateValue readDate();
+
+    const std::string& formatIdentifier() const { return formatIdentifier_; }
+    std::int32_t formatVersion() const { return majorVersion_ * 65536 + minorVersion_; }
+    const std::string& currentStreamName() const { return currentStreamName_; }
+    const std::string& reservedHeader() const { return reservedHeader_; }
+    std::int32_t position() const { return position_; }
+    // True when the position is past the last byte (no further item can be read).
+    bool atEnd() const;
+
+    // Item texts as written, so records can compute their exact stored size.
+    static std::string int32Text(std::int32_t v);
+    static std::string int16Text(std::uint16_t v);
+    static std::string byteText(std::uint8_t v);
+    static std::string moneyText(Money v);
+    static std::string dateText(DateValue v);
+
+    // 4 + the length of the item's text.
+    static std::int32_t sizeOfText(std::string_view v) { return 4 + static_cast<std::int32_t>(v.size()); }
+    static std::int32_t sizeOfInt32(std::int32_t v) { return sizeOfText(int32Text(v)); }
+    static std::int32_t sizeOfInt16(std::uint16_t v) { return sizeOfText(int16Text(v)); }
+    static std::int32_t sizeOfByte(std::uint8_t v) { return sizeOfText(byteText(v)); }
+    static std::int32_t sizeOfMoney(Money v) { return sizeOfText(moneyText(v)); }
+    static std::int32_t sizeOfDate(DateValue v) { return sizeOfText(dateText(v)); }
+
+private:
+    void requireWritable(bool initialisedFirst) const;
+    void requireInitialised() const;
+    void writeItem(std::string_view text);
+    std::string_view readItem(bool numeric);
+    void buildIndex();
+
+    mTFileLoader* loader_ = nullptr;
+    bool readOnly_ = true;
+    std::int32_t position_ = 0;
+    std::string formatIdentifier_;
+    std::string currentStreamName_;
+    std::string reservedHeader_;
+    std::int32_t majorVersion_ = 0;
+    std::int32_t minorVersion_ = 0;
+    bool initialised_ = false;
+    bool created_ = false;
+    // Where each item text begins, by text, first occurrence only; built once per open.
+    std::unordered_map<std::string_view, std::int32_t> itemIndex_;
+    bool indexBuilt_ = false;
+};
+
+} // namespace kv

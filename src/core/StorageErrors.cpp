@@ -1,0 +1,32 @@
+#include "core/StorageErrors.h"
+
+#include "core/Text.h"
+
+namespace kv::msg {
+
+#define KV_MESSAGE(name, text)                                                                               \
+    const std::string& name() {                                                                              \
+        static const std::string s = utf8ToCp1251(text);                                                     \
+        return s;                                                                                            \
+    }
+
+std::string fileRead(const std::string& path) {
+    static const std::string head = utf8ToCp1251("Ошибка чтения файла: ");
+    static const std::string tail = utf8ToCp1251("Возможно он занят, или с признаком 'read only'");
+    return head + path + '\r' + tail;
+}
+
+KV_MESSAGE(badFormat, "Неправильный формат файла декларации, возможно он поврежден.")
+KV_MESSAGE(zeroLength, "Создаваемый фаил отображения не может быть нулевой длины.")
+KV_MESSAGE(noMapping, "Не удается создать отображение файла.")
+KV_MESSAGE(noMemory, "Недостаточно свободной памяти.")
+KV_MESSAGE(notAllocated, "Не выделена память.")
+KV_MESSAGE(readOnly, "Попытка записи в память только для чтения")
+KV_MESSAGE(alreadyCreated, "Объект уже был создан.")
+KV_MESSAGE(notInitialised, "Попытка доступа к неинициализированным данным.")
+KV_MESSAGE(noStream, "Попытка открытия несуществующего потока")
+KV_MESSAGE(valueTooLong, "Значение длиннее 9999 байт не может быть записано в файл декларации.")
+KV_MESSAGE(pastEnd, "Запись за пределами размера файла декларации.")
+
+#undef KV_MESSAGE
+} // namespace kv::msg

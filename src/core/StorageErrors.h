@@ -1,0 +1,61 @@
+#pragma once
+// Failures of the document file. The messages are shown to the user as they stand.
+#include <stdexcept>
+#include <string>
+
+namespace kv {
+
+class mEPrivBase : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+class mEMemoryAllocate : public mEPrivBase {
+public:
+    using mEPrivBase::mEPrivBase;
+};
+class mEWriteStorage : public mEPrivBase {
+public:
+    using mEPrivBase::mEPrivBase;
+};
+class mEBadStorage : public mEPrivBase {
+public:
+    using mEPrivBase::mEPrivBase;
+};
+class mEAlreadyCreated : public mEPrivBase {
+public:
+    using mEPrivBase::mEPrivBase;
+};
+class mEObjectAccess : public mEPrivBase {
+public:
+    using mEPrivBase::mEPrivBase;
+};
+class mEOpenStream : public mEPrivBase {
+public:
+    using mEPrivBase::mEPrivBase;
+};
+
+// A number in an item that does not parse; not one of the storage failures.
+// The document loader and the file commands turn it into the bad-format message.
+class ConversionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The messages, in Windows-1251, exactly as the user sees them.
+namespace msg {
+std::string
+fileRead(const std::string& path); // "Ошибка чтения файла: " + path + CR + "Возможно он занят, ..."
+const std::string& badFormat(); // "Неправильный формат файла декларации, возможно он поврежден."
+const std::string& zeroLength(); // "Создаваемый фаил отображения не может быть нулевой длины."
+const std::string& noMapping();  // "Не удается создать отображение файла."
+const std::string& noMemory();   // "Недостаточно свободной памяти."
+const std::string& notAllocated(); // "Не выделена память."
+const std::string& readOnly(); // "Попытка записи в память только для чтения"
+const std::string& alreadyCreated(); // "Объект уже был создан."
+const std::string& notInitialised(); // "Попытка доступа к неинициализированным данным."
+const std::string& noStream(); // "Попытка открытия несуществующего потока"
+const std::string& valueTooLong(); // a value longer than the 9999 bytes an item can hold
+const std::string& pastEnd();      // a write beyond the size the file was created with
+} // namespace msg
+
+} // namespace kv

@@ -1,0 +1,396 @@
+#include "model/IncomeSources.h"
+
+#include "model/ListLimit.h"
+
+#include <stdexcept>
+#include <string_view>
+
+namespace kv {
+
+namespace {
+
+using S = mTDocumentStorage;
+
+constexpr std::string_view kSscDeducts = "@SSCDeducts";
+
+// Stream names keep one length per class (index with three digits), so the
+// stored size does not depend on the index.
+constexpr int kIndexDigits = 3;
+
+std::string_view thirteenRecordPrefix(int kind) {
+    switch (kind) {
+    case kResidentSource:
+        return "@ThirteenPercent";
+    case kNonResidentSource:
+        return "@ThirteenPerceNR";
+    }
+    throw std::invalid_argument("unknown kind of 13% source");
+}
+
+std::string_view thirteenLinePrefix(int kind) {
+    switch (kind) {
+    case kResidentSource:
+        return "@SourseIncome";
+    case kNonResidentSource:
+        return "@SourseIncoNR";
+    }
+    throw std::invalid_argument("unknown kind of 13% source");
+}
+
+std::string_view thirtyPrefix(int kind) {
+    switch (kind) {
+    case kNinePercentSource:
+        return "@NinePercent";
+    case kDividendSource:
+        return "@ThirtyPercent";
+    }
+    throw std::invalid_argument("unknown kind of dividend or 9% source");
+}
+
+std::int32_t sizeOfName(std::string_view prefix, int indexCount) {
+    return S::sizeOfText(prefix) + kIndexDigits * indexCount;
+}
+
+std::int32_t sizeOfSourceTexts(const mTSourseIncomeInfo& s) {
+    return S::sizeOfText(s.sourceInn) + S::sizeOfText(s.sourceKpp) + S::sizeOfText(s.sourceOktmo) +
+           S::sizeOfText(s.sourceName);
+}
+
+void writeSourceTexts(mTDocumentStorage& storage, const mTSourseIncomeInfo& s) {
+    storage.writeText(s.sourceInn);
+    storage.writeText(s.sourceKpp);
+    storage.writeText(s.sourceOktmo);
+    storage.writeText(s.sourceName);
+}
+
+void readSourceTexts(mTDocumentStorage& storage, mTSourseIncomeInfo& s) {
+    s.sourceInn = storage.readText();
+    s.sourceKpp = storage.readText();
+    s.sourceOktmo = storage.readText();
+    s.sourceName = storage.readText();
+}
+
+// A slot never set is stored as "a", which reads back as -1.0000.
+constexpr std::string_view kAbsentAmount = "a";
+const Money kAbsentValue = Money::fromRaw(-Money::kScale);
+
+template <class List> void checkIndex(const List& list, int i) {
+    if (i < 0 || static_cast<std::size_t>(i) >= list.size())
+        throw std::out_of_range("line index out of range");
+}
+
+} // namespace
+
+// --- mTThirteenPercent ------------------------------------------------------
+
+int mTThirteenPercent::addItem(const ThirteenIncomeItem& line) {
+    requireRoomInList(items.size());
+    items.push_back(line);
+    totalIncome += line.amount;
+    return itemCount() - 1;
+}
+
+void mTThirteenPercent::replaceItem(int i, const ThirteenIncomeItem& line) {
+    checkIndex(items, i);
+    ThirteenIncomeItem& old = items[static_cast<std::size_t>(i)];
+    totalIncome -= old.amount;
+    old = line;
+    totalIncome += line.amount;
+}
+
+void mTThirteenPercent::deleteItem(int i) {
+    checkIndex(items, i);
+    totalIncome -= items[static_cast<std::size_t>(i)].amount;
+    items.erase(items.begin() + i);
+}
+
+int mTThirteenPercent::addAgentDeduction(const AgentDeductionItem& d) {
+    requireRoomInList(agentDeductions.size());
+    agentDeductions.push_back(d);
+    return agentDeductionCount() - 1;
+}
+
+void mTThirteenPercent::replaceAgentDeduction(int i, const AgentDeductionItem& d) {
+    checkIndex(agentDeductions, i);
+    agentDeductions[static_cast<std::size_t>(i)] = d;
+}
+
+void mTThirteenPercent::deleteAgentDeduction(int i) {
+    checkIndex(agentDeductions, i);
+    agentDeductions.erase(agentDeductions.begin() + i);
+}
+
+void mTThirteenPercent::setReservedSum(int slot, Money value) {
+    if (slot < 0 || slot >= kReservedSlots)
+        throw std::out_of_range("reserved sum slot out of range");
+    const auto s = static_cast<std::size_t>(slot);
+    const bool present = value != kAbsentValue;
+    reservedSums[s] = present ? value : Money();
+    reservedSumPresent[s] = present;
+}
+
+void mTThirteenPercent::saveTo(mTDocumentStorage& storage, int index, int kind) const {
+    const std::string_view linePrefix = thirteenLinePrefix(kind);
+    storage.beginStream(indexedStreamName(thirteenRecordPrefix(kind), index));
+    storage.writeByte(isPrimaryWorkplace);
+    writeSourceTexts(storage, *this);
+    storage.writeMoney(taxWithheld);
+    storage.writeMoney(taxableIncome);
+    storage.writeMoney(computedTax);
+    storage.writeMoney(reservedSum);
+    storage.writeByte(isInvestmentPartnership);
+    for (int slot = 0; slot < kReservedSlots; ++slot) {
+        if (hasReservedSum(slot))
+            storage.writeMoney(reservedSums[static_cast<std::size_t>(slot)]);
+        else
+            storage.writeText(kAbsentAmount);
+    }
+
+    storage.writeInt32(itemCount());
+    for (int i = 0; i < itemCount(); ++i) {
+        const ThirteenIncomeItem& line = item(i);
+        storage.beginStream(indexedStreamName(linePrefix, index, i));
+        storage.writeInt32(line.incomeCode);
+        storage.writeText(line.incomeName);
+        storage.writeMoney(line.amount);
+        storage.writeInt32(line.deductionCode);
+        storage.writeMoney(line.deductionAmount);
+        storage.writeInt32(line.deductionPercent);
+        storage.writeInt16(static_cast<std::uint16_t>(line.month));
+        storage.writeByte(line.hasCadastralData);
+        storage.writeText(line.cadastralNumber);
+        storage.writeMoney(line.cadastralValue);
+        storage.writeMoney(line.contractPrice);
+    }
+
+    storage.writeInt32(agentDeductionCount());
+    for (int j = 0; j < agentDeductionCount(); ++j) {
+        const AgentDeductionItem& d = agentDeduction(j);
+        storage.beginStream(indexedStreamName(kSscDeducts, index, j));
+        storage.writeInt32(d.deductionCode);
+        storage.writeMoney(d.amount);
+    }
+}
+
+void mTThirteenPercent::loadFrom(mTDocumentStorage& storage, int index, int kind) {
+    const std::string_view linePrefix = thirteenLinePrefix(kind);
+    // totalIncome is not stored: it is rebuilt from the lines as they are added.
+    items.clear();
+    agentDeductions.clear();
+    totalIncome = Money();
+
+    storage.openStream(indexedStreamName(thirteenRecordPrefix(kind), index));
+    // Documents of container version 1.0 predate the primary-workplace flag.
+    if (storage.formatVersion() >= mTDocumentStorage::kVersion11)
+        isPrimaryWorkplace = storage.readByte();
+    readSourceTexts(storage, *this);
+    taxWithheld = storage.readMoney();
+    taxableIncome = storage.readMoney();
+    computedTax = storage.readMoney();
+    reservedSum = storage.readMoney();
+    isInvestmentPartnership = storage.readByte();
+    for (int slot = 0; slot < kReservedSlots; ++slot)
+        setReservedSum(slot, storage.readMoney());
+
+    const std::int32_t lineCount = storage.readInt32();
+    requireStoredCount(lineCount);
+    for (int i = 0; i < lineCount; ++i) {
+        storage.openStream(indexedStreamName(linePrefix, index, i));
+        ThirteenIncomeItem line;
+        line.incomeCode = storage.readInt32();
+        line.incomeName = storage.readText();
+        line.amount = storage.readMoney();
+        line.deductionCode = storage.readInt32();
+        line.deductionAmount = storage.readMoney();
+        line.deductionPercent = storage.readInt32();
+        line.month = static_cast<std::int16_t>(storage.readInt16());
+        line.hasCadastralData = storage.readByte();
+        line.cadastralNumber = storage.readText();
+        line.cadastralValue = storage.readMoney();
+        line.contractPrice = storage.readMoney();
+        addItem(line);
+    }
+
+    // The count follows the last line's values (or the line count).
+    const std::int32_t deductionCount = storage.readInt32();
+    requireStoredCount(deductionCount);
+    for (int j = 0; j < deductionCount; ++j) {
+        storage.openStream(indexedStreamName(kSscDeducts, index, j));
+        AgentDeductionItem d;
+        d.deductionCode = storage.readInt32();
+        d.amount = storage.readMoney();
+        addAgentDeduction(d);
+    }
+}
+
+std::int32_t mTThirteenPercent::storedSize(int kind) const {
+    std::int32_t size = sizeOfName(thirteenRecordPrefix(kind), 1);
+    size += S::sizeOfByte(isPrimaryWorkplace) + sizeOfSourceTexts(*this);
+    size += S::sizeOfMoney(taxWithheld) + S::sizeOfMoney(taxableIncome) + S::sizeOfMoney(computedTax) +
+            S::sizeOfMoney(reservedSum) + S::sizeOfByte(isInvestmentPartnership);
+    for (int slot = 0; slot < kReservedSlots; ++slot)
+        size += hasReservedSum(slot) ? S::sizeOfMoney(reservedSums[static_cast<std::size_t>(slot)])
+                                     : S::sizeOfText(kAbsentAmount);
+
+    size += S::sizeOfInt32(itemCount());
+    const std::int32_t lineName = sizeOfName(thirteenLinePrefix(kind), 2);
+    for (const ThirteenIncomeItem& line : items) {
+        size += lineName + S::sizeOfInt32(line.incomeCode) + S::sizeOfText(line.incomeName) +
+                S::sizeOfMoney(line.amount) + S::sizeOfInt32(line.deductionCode) +
+                S::sizeOfMoney(line.deductionAmount) + S::sizeOfInt32(line.deductionPercent) +
+                S::sizeOfInt16(static_cast<std::uint16_t>(line.month)) + S::sizeOfByte(line.hasCadastralData) +
+                S::sizeOfText(line.cadastralNumber) + S::sizeOfMoney(line.cadastralValue) +
+                S::sizeOfMoney(line.contractPrice);
+    }
+
+    size += S::sizeOfInt32(agentDeductionCount());
+    const std::int32_t deductionName = sizeOfName(kSscDeducts, 2);
+    for (const AgentDeductionItem& d : agentDeductions)
+        size += deductionName + S::sizeOfInt32(d.deductionCode) + S::sizeOfMoney(d.amount);
+    return size;
+}
+
+// --- mTThirtyFivePercent ----------------------------------------------------
+
+namespace {
+constexpr std::string_view kThirtyFivePrefix = "@ThirtyFivePercent";
+}
+
+void mTThirtyFivePercent::saveTo(mTDocumentStorage& storage, int index, int /*kind*/) const {
+    storage.beginStream(indexedStreamName(kThirtyFivePrefix, index));
+    storage.writeInt32(incomeCode);
+    writeSourceTexts(storage, *this);
+    storage.writeMoney(totalIncome);
+    storage.writeInt32(deductionCode);
+    storage.writeMoney(deductionAmount);
+    storage.writeMoney(taxWithheld);
+}
+
+void mTThirtyFivePercent::loadFrom(mTDocumentStorage& storage, int index, int /*kind*/) {
+    storage.openStream(indexedStreamName(kThirtyFivePrefix, index));
+    incomeCode = storage.readInt32();
+    readSourceTexts(storage, *this);
+    totalIncome = storage.readMoney();
+    deductionCode = storage.readInt32();
+    deductionAmount = storage.readMoney();
+    taxWithheld = storage.readMoney();
+}
+
+std::int32_t mTThirtyFivePercent::storedSize(int /*kind*/) const {
+    return sizeOfName(kThirtyFivePrefix, 1) + S::sizeOfInt32(incomeCode) + sizeOfSourceTexts(*this) +
+           S::sizeOfMoney(totalIncome) + S::sizeOfInt32(deductionCode) + S::sizeOfMoney(deductionAmount) +
+           S::sizeOfMoney(taxWithheld);
+}
+
+// --- mTThirtyPercent --------------------------------------------------------
+
+void mTThirtyPercent::saveTo(mTDocumentStorage& storage, int index, int kind) const {
+    storage.beginStream(indexedStreamName(thirtyPrefix(kind), index));
+    storage.writeInt32(incomeCode);
+    writeSourceTexts(storage, *this);
+    storage.writeMoney(totalIncome);
+    storage.writeMoney(taxCalculated);
+    storage.writeMoney(taxableAmount);
+    storage.writeMoney(taxWithheld);
+}
+
+void mTThirtyPercent::loadFrom(mTDocumentStorage& storage, int index, int kind) {
+    storage.openStream(indexedStreamName(thirtyPrefix(kind), index));
+    incomeCode = storage.readInt32();
+    readSourceTexts(storage, *this);
+    totalIncome = storage.readMoney();
+    taxCalculated = storage.readMoney();
+    taxableAmount = storage.readMoney();
+    taxWithheld = storage.readMoney();
+}
+
+std::int32_t mTThirtyPercent::storedSize(int kind) const {
+    return sizeOfName(thirtyPrefix(kind), 1) + S::sizeOfInt32(incomeCode) + sizeOfSourceTexts(*this) +
+           S::sizeOfMoney(totalIncome) + S::sizeOfMoney(taxCalculated) + S::sizeOfMoney(taxableAmount) +
+           S::sizeOfMoney(taxWithheld);
+}
+
+// --- mTInvestTov ------------------------------------------------------------
+
+namespace {
+constexpr std::string_view kInvestTovPrefix = "@InvestTov";
+constexpr std::string_view kInvestTovLinePrefix = "@InvestTovIncome";
+} // namespace
+
+int mTInvestTov::addItem(const PartnershipIncomeItem& line) {
+    requireRoomInList(items.size());
+    items.push_back(line);
+    totalIncome += line.incomeAmount;
+    return itemCount() - 1;
+}
+
+void mTInvestTov::replaceItem(int i, const PartnershipIncomeItem& line) {
+    checkIndex(items, i);
+    PartnershipIncomeItem& old = items[static_cast<std::size_t>(i)];
+    totalIncome -= old.incomeAmount;
+    old = line;
+    totalIncome += line.incomeAmount;
+}
+
+void mTInvestTov::deleteItem(int i) {
+    checkIndex(items, i);
+    totalIncome -= items[static_cast<std::size_t>(i)].incomeAmount;
+    items.erase(items.begin() + i);
+}
+
+void mTInvestTov::saveTo(mTDocumentStorage& storage, int index, int /*kind*/) const {
+    storage.beginStream(indexedStreamName(kInvestTovPrefix, index));
+    writeSourceTexts(storage, *this);
+    storage.writeMoney(taxWithheld);
+    storage.writeMoney(taxableAmount);
+    storage.writeMoney(taxCalculated);
+    storage.writeInt32(itemCount());
+    for (int i = 0; i < itemCount(); ++i) {
+        const PartnershipIncomeItem& line = item(i);
+        storage.beginStream(indexedStreamName(kInvestTovLinePrefix, index, i));
+        storage.writeInt32(line.operationKind);
+        storage.writeMoney(line.incomeAmount);
+        storage.writeMoney(line.expenseShare);
+        storage.writeMoney(line.managerExpenses);
+        storage.writeMoney(line.priorYearsLoss);
+        storage.writeMoney(line.contributions);
+    }
+}
+
+void mTInvestTov::loadFrom(mTDocumentStorage& storage, int index, int /*kind*/) {
+    items.clear();
+    totalIncome = Money();
+
+    storage.openStream(indexedStreamName(kInvestTovPrefix, index));
+    readSourceTexts(storage, *this);
+    taxWithheld = storage.readMoney();
+    taxableAmount = storage.readMoney();
+    taxCalculated = storage.readMoney();
+    const std::int32_t lineCount = storage.readInt32();
+    requireStoredCount(lineCount);
+    for (int i = 0; i < lineCount; ++i) {
+        storage.openStream(indexedStreamName(kInvestTovLinePrefix, index, i));
+        PartnershipIncomeItem line;
+        line.operationKind = storage.readInt32();
+        line.incomeAmount = storage.readMoney();
+        line.expenseShare = storage.readMoney();
+        line.managerExpenses = storage.readMoney();
+        line.priorYearsLoss = storage.readMoney();
+        line.contributions = storage.readMoney();
+        addItem(line);
+    }
+}
+
+std::int32_t mTInvestTov::storedSize(int /*kind*/) const {
+    std::int32_t size = sizeOfName(kInvestTovPrefix, 1) + sizeOfSourceTexts(*this) + S::sizeOfMoney(taxWithheld) +
+                        S::sizeOfMoney(taxableAmount) + S::sizeOfMoney(taxCalculated) +
+                        S::sizeOfInt32(itemCount());
+    const std::int32_t lineName = sizeOfName(kInvestTovLinePrefix, 2);
+    for (const PartnershipIncomeItem& line : items)
+        size += lineName + S::sizeOfInt32(line.operationKind) + S::sizeOfMoney(line.incomeAmount) +
+                S::sizeOfMoney(line.expenseShare) + S::sizeOfMoney(line.managerExpenses) +
+                S::sizeOfMoney(line.priorYearsLoss) + S::sizeOfMoney(line.contributions);
+    return size;
+}
+
+} // namespace kv

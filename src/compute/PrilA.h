@@ -1,0 +1,91 @@
+#pragma once
+// Incomes that Russian tax agents paid, one sheet per rate (Appendix 1 of the
+// return). Walking the sources, the sheets also give every source the income-kind
+// code Appendix 1 shows for it and collect the sales of real estate whose
+// cadastral value must be declared.
+#include "core/Money.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+class mTDeclaration;
+class mTThirteenPercent;
+class kTSvodSum;
+
+// One sale of real estate ("ДохПродОНИ").
+struct mbPrilA {
+    std::string cadastralNumber; // "НомКадОтчуждОНИ"
+    Money cadastralValue;        // "КадСтоимГодРег"
+    Money contractPrice;         // "ДохПродЦенаДог"
+    Money cadastralValue70;      // "КадСтоимКоэф": 70% of the cadastral value, to kopecks
+    Money saleIncome;            // "ДохПродНалОбл": the income declared for the sale
+
+    friend bool operator==(const mbPrilA&, const mbPrilA&) = default;
+};
+
+class kTSvodSumPrilA9 {
+public:
+    Money totalIncome;
+    Money taxWithheld;
+
+    void Reset();
+    void Compute(mTDeclaration& doc, kTSvodSum& root);
+};
+
+class kTSvodSumPrilA13 {
+public:
+    Money totalIncome; // 13% incomes other than dividends
+    Money taxWithheld;
+    Money dividendTaxWithheld;
+    Money dividendIncome;
+    Money fixedAdvancesPaid;
+    std::vector<mbPrilA> realEstateSales;
+    std::int32_t realEstateSaleCount = 0;
+
+    void Reset();
+    void Compute(mTDeclaration& doc, kTSvodSum& root);
+};
+
+class kTSvodSumPrilA15 {
+public:
+    Money totalIncome;
+    Money taxWithheld;
+
+    void Reset();
+    void Compute(mTDeclaration& doc, kTSvodSum& root);
+};
+
+class kTSvodSumPrilA30 {
+public:
+    Money totalIncome;
+    Money taxWithheld;
+    std::vector<mbPrilA> realEstateSales;
+    std::int32_t realEstateSaleCount = 0;
+
+    void Reset();
+    void Compute(mTDeclaration& doc, kTSvodSum& root);
+};
+
+class kTSvodSumPrilA35 {
+public:
+    Money totalIncome;
+    Money taxWithheld;
+    // Tax withheld from exempt material benefit (income code 2620); those sources
+    // stay out of the two totals.
+    Money materialBenefitWithheld;
+
+    void Reset();
+    void Compute(mTDeclaration& doc, kTSvodSum& root);
+};
+
+// Appendix 1 income-kind code of one income line, before the source's lines are merged.
+std::string IncomeKindOfItem(std::int32_t incomeCode, bool hasCadastralData, Money amount,
+                             Money contractPrice);
+// Merges a line's code into the source's code: employment wins, equal codes stay,
+// anything else mixed gives "10".
+std::string MergeIncomeKind(const std::string& current, const std::string& candidate);
+
+} // namespace kv

@@ -1,0 +1,304 @@
+#include "core/Storage.h"
+#include "core/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sys/file.h>
+#include <unistd.h>
+
+using namespace kv;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string header(const char* id = "Quil2019", const char* version = "0102") {
+    std::string h = "DLSG";
+    h += std::string(20 - std::strlen(id), ' ') + id;
+    h += version;
+    h += std::string(32, 'F');
+    return h;
+}
+
+std::string item(std::string_view text) {
+    char prefix[8];
+    std::snprintf(prefix, sizeof prefix, "%04zu", text.size());
+    return prefix + std::string(text);
+}
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeFile(const fs::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+class StorageFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("kv-storage-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Writes through the container exactly as a record would, with the size computed in advance.
+    std::string save(const fs::path& p, const std::function<void(mTDocumentStorage&)>& body,
+                     std::int32_t size) {
+        mTFileLoader loader(p.string(), size, false);
+        mTDocumentStorage s(&loader);
+        s.createStorage("Quil2019");
+        body(s);
+        loader.commit();
+        return readFile(p);
+    }
+    fs::path dir;
+};
+
+mTDocumentStorage opened(mTFileLoader& loader) {
+    mTDocumentStorage s(&loader);
+    s.openStorage();
+    return s;
+}
+
+} // namespace
+
+TEST_F(StorageFile, WritesHeaderAndItemsByteForByte) {
+    const fs::path p = dir / "a.qv9";
+    const std::string bytes = save(
+        p,
+        [](mTDocumentStorage& s) {
+            s.beginStream("@DeclInfo");
+            s.writeText("");
+            s.writeMoney(Money::fromRaw(12345000));
+            s.writeMoney(Money::fromRaw(-100));
+            s.writeMoney(Money());
+            s.writeInt32(2147483647);
+            s.writeInt16(65535);
+            s.writeByte(7);
+            s.writeDate(DateValue::fromDays(43831));
+            s.writeInt32(-1);
+        },
+        60 + 13 + 4 + 10 + 9 + 5 + 14 + 9 + 5 + 9 + 14);
+    EXPECT_EQ(bytes, header() + "0009@DeclInfo" + "0000" + "00061234.5" + "0005-0.01" + "00010" +
+                         "00102147483647" + "000565535" + "00017" + "000543831" + "00104294967295");
+    EXPECT_EQ(bytes.substr(0, 4 + 20), "DLSG            Quil2019");
+}
+
+TEST_F(StorageFile, ReadsBackWhatItWrote) {
+    const fs::path p = dir / "a.qv9";
+    const std::string cyr = utf8ToCp1251("Иванов Иван");
+    const std::int32_t size =
+        60 + mTDocumentStorage::sizeOfText("@X") + mTDocumentStorage::sizeOfText(cyr) +
+        mTDocumentStorage::sizeOfInt32(2147483647) + mTDocumentStorage::sizeOfMoney(Money::fromRaw(-12345)) +
+        mTDocumentStorage::sizeOfDate(DateValue::fromDays(43831.5)) + mTDocumentStorage::sizeOfText("");
+    save(
+        p,
+        [&](mTDocumentStorage& s) {
+            s.beginStream("@X");
+            s.writeText(cyr);
+            s.writeInt32(2147483647);
+            s.writeMoney(Money::fromRaw(-12345));
+            s.writeDate(DateValue::fromDays(43831.5));
+            s.writeText("");
+        },
+        size);
+    EXPECT_EQ(fs::file_size(p), static_cast<std::uintmax_t>(size));
+    mTFileLoader loader(p.string(), 0, true);
+    auto s = opened(loader);
+    EXPECT_EQ(s.formatIdentifier(), "Quil2019");
+    EXPECT_EQ(s.formatVersion(), mTDocumentStorage::kVersion12);
+    s.openStream("@X");
+    EXPECT_EQ(s.readText(), cyr);
+    EXPECT_EQ(s.readInt32(), 2147483647);
+    EXPECT_EQ(s.readMoney(), Money::fromRaw(-12345));
+    EXPECT_EQ(s.readDate().days, 43831.5);
+    EXPECT_EQ(s.readText(), "");
+}
+
+TEST(StorageRead, ValueFormsOfEarlierWriters) {
+    const std::string body = item("@S") + "0001a" + "00061234,5" + "0010" + "15.03.2004" + "0010" +
+                             "15,03,2004" + "0000" + "7" + "000570000";
+    auto loader = mTFileLoader::fromBytes(header("Quil2018", "0101") + body + std::string(5, '\0'));
+    auto s = opened(*loader);
+    EXPECT_EQ(s.formatVersion(), mTDocumentStorage::kVersion11);
+    s.openStream("@S");
+    EXPECT_EQ(s.readMoney(), Money::fromRaw(-10000));
+    EXPECT_EQ(s.readMoney(), Money::fromRaw(12345000));
+    EXPECT_EQ(s.readDate(), DateValue::fromYmd(2004, 3, 15));
+    EXPECT_EQ(s.readDate(), DateValue::fromYmd(2004, 3, 15));
+    EXPECT_EQ(s.readByte(), 7); // a numeric item of length 0 is read as one byte
+    EXPECT_EQ(s.readInt16(), 70000 & 0xFFFF);
+}
+
+TEST(StorageRead, DatesByContainerVersion) {
+    auto v12 = mTFileLoader::fromBytes(header() + item("@S") + item("43831") + item("43831,5"));
+    auto s = opened(*v12);
+    s.openStream("@S");
+    EXPECT_EQ(s.readDate().days, 43831);
+    EXPECT_EQ(s.readDate().days, 43831.5);
+    auto v10 = mTFileLoader::fromBytes(header("Quil2010", "0100") + item("@S") + item("43831"));
+    auto old = opened(*v10);
+    old.openStream("@S");
+    EXPECT_THROW(old.readDate(), ConversionError);
+}
+
+TEST(StorageRead, StreamsAreFoundAtTheirFirstItem) {
+    // "@Pens" is the beginning of "@PensSub000" and also sits inside a value; only an
+    // item that is exactly the name counts, and the first such item wins.
+    const std::string body = item("@Other") + item("x@Pensy") + item("@PensSub000") + item("1") +
+                             item("@Pens") + item("2") + item("@Pens") + item("3");
+    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto s = opened(*loader);
+    s.openStream("@Pens");
+    EXPECT_EQ(s.readInt32(), 2);
+    s.openStream("@PensSub000");
+    EXPECT_EQ(s.readInt32(), 1);
+    EXPECT_EQ(s.currentStreamName(), "@PensSub000");
+    EXPECT_THROW(s.openStream("@Missing"), mEOpenStream);
+}
+
+TEST(StorageRead, DamagedFilesFailWithStorageFailures) {
+    EXPECT_THROW(mTFileLoader::fromBytes(""), mEMemoryAllocate);
+    auto pk =
+        mTFileLoader::fromBytes("PK\x03\x04 rest of a zip archive that is long enough to be a header....");
+    mTDocumentStorage zip(pk.get());
+    try {
+        zip.openStorage();
+        FAIL();
+    } catch (const mEBadStorage& e) {
+        EXPECT_EQ(cp1251ToUtf8(e.what()), "Неправильный формат файла декларации, возможно он поврежден.");
+    }
+    auto shortHeader = mTFileLoader::fromBytes("DLSG  Quil2019");
+    EXPECT_THROW(opened(*shortHeader), mEBadStorage);
+    auto badVersion = mTFileLoader::fromBytes(header("Quil2019", "0x02"));
+    EXPECT_THROW(opened(*badVersion), ConversionError);
+
+    auto cut = mTFileLoader::fromBytes(header() + item("@S") + "0010abc");
+    auto s = opened(*cut);
+    s.openStream("@S");
+    EXPECT_THROW(s.readText(), mEBadStorage);
+    auto garbage =
+        mTFileLoader::fromBytes(header() + item("@S") + "00x1a" + item("99999999999") + item("1.2.3"));
+    auto g = opened(*garbage);
+    g.openStream("@S");
+    EXPECT_THROW(g.readText(), ConversionError);
+}
+
+TEST(StorageRead, NumbersOutOfRangeAreConversionFailures) {
+    auto loader = mTFileLoader::fromBytes(header() + item("@S") + item("2147483648") + item("-5") +
+                                          item("1.23456") + item("12a"));
+    auto s = opened(*loader);
+    s.openStream("@S");
+    EXPECT_THROW(s.readInt32(), ConversionError);
+    EXPECT_THROW(s.readInt32(), ConversionError);
+    EXPECT_THROW(s.readMoney(), ConversionError);
+    EXPECT_THROW(s.readByte(), ConversionError);
+}
+
+TEST(StorageState, FailuresInTheirOrder) {
+    auto loader = mTFileLoader::fromBytes(header() + item("@S"));
+    mTDocumentStorage s(loader.get());
+    EXPECT_THROW(s.readText(), mEObjectAccess);
+    EXPECT_THROW(s.openStream("@S"), mEObjectAccess);
+    EXPECT_THROW(s.writeText("x"), mEWriteStorage);    // read-only is checked before initialisation
+    EXPECT_THROW(s.beginStream("@S"), mEObjectAccess); // here initialisation comes first
+    EXPECT_THROW(s.createStorage("Quil2019"), mEWriteStorage);
+    s.openStorage();
+    EXPECT_THROW(s.openStorage(), mEAlreadyCreated);
+    EXPECT_THROW(s.beginStream("@S"), mEWriteStorage);
+    s.closeStorage();
+    EXPECT_EQ(s.position(), 0);
+    s.openStorage();
+
+    mTDocumentStorage none(nullptr);
+    EXPECT_THROW(none.createStorage("Quil2019"), mEMemoryAllocate);
+}
+
+TEST_F(StorageFile, RefusesValuesThatDoNotFitAnItem) {
+    const fs::path p = dir / "long.qv9";
+    mTFileLoader loader(p.string(), 60 + 20000, false);
+    mTDocumentStorage s(&loader);
+    s.createStorage("Quil2019");
+    s.writeText(std::string(9999, 'x'));
+    try {
+        s.writeText(std::string(10000, 'x'));
+        FAIL();
+    } catch (const mEWriteStorage& e) {
+        EXPECT_NE(std::string(e.what()).find("9999"), std::string::npos);
+    }
+    EXPECT_THROW(s.writeText(std::string(9990, 'y')),
+                 mEWriteStorage); // beyond the size the file was made with
+}
+
+TEST_F(StorageFile, ZeroSizeAndMissingFiles) {
+    EXPECT_THROW(mTFileLoader((dir / "z.qv9").string(), 0, false), mEMemoryAllocate);
+    writeFile(dir / "empty.qv9", "");
+    EXPECT_THROW(mTFileLoader((dir / "empty.qv9").string(), 0, true), mEMemoryAllocate);
+    try {
+        mTFileLoader((dir / "missing.qv9").string(), 0, true);
+        FAIL();
+    } catch (const mEBadStorage& e) {
+        EXPECT_EQ(cp1251ToUtf8(e.what()), "Ошибка чтения файла: " + (dir / "missing.qv9").string() +
+                                              "\rВозможно он занят, или с признаком 'read only'");
+    }
+    EXPECT_FALSE(fs::exists(dir / "missing.qv9")); // reading creates nothing
+    EXPECT_THROW(mTFileLoader((dir / "no-folder" / "a.qv9").string(), 100, false), mEBadStorage);
+}
+
+TEST_F(StorageFile, AFailedSaveLeavesTheOldFileAsItWas) {
+    const fs::path p = dir / "keep.qv9";
+    const std::string old = save(
+        p, [](mTDocumentStorage& s) { s.beginStream("@Old"); }, 60 + 8);
+    for (const char* failing : {"write", "sync", "rename"}) {
+        mTFileLoader loader(p.string(), 60 + 8, false);
+        mTDocumentStorage s(&loader);
+        s.createStorage("Quil2019");
+        s.beginStream("@New");
+        loader.faultHook = [&](std::string_view step) {
+            if (step == failing)
+                throw std::runtime_error("disk full");
+        };
+        EXPECT_THROW(loader.commit(), mEBadStorage) << failing;
+        EXPECT_EQ(readFile(p), old) << failing;
+    }
+    // A loader dropped without commit (a record failed half way) writes nothing either.
+    {
+        mTFileLoader loader(p.string(), 60 + 8, false);
+        mTDocumentStorage s(&loader);
+        s.createStorage("Quil2019");
+    }
+    EXPECT_EQ(readFile(p), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1); // no temporary left
+}
+
+TEST_F(StorageFile, ALockedFileCannotBeOpenedByAnotherReader) {
+    const fs::path p = dir / "locked.qv9";
+    save(
+        p, [](mTDocumentStorage& s) { s.beginStream("@A"); }, 60 + 6);
+    const int fd = ::open(p.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    EXPECT_THROW(mTFileLoader(p.string(), 0, true), mEBadStorage);
+    EXPECT_THROW(mTFileLoader(p.string(), 66, false), mEBadStorage);
+    ::close(fd);
+    EXPECT_NO_THROW(mTFileLoader(p.string(), 0, true));
+}
+
+TEST(StorageWrite, FixedWidthHeaderFields) {
+    auto write = [](std::string_view id) {
+        auto loader = std::make_unique<mTFileLoader>("/tmp/kv-never-written.qv9", 60, false);
+        mTDocumentStorage s(loader.get());
+        s.createStorage(id);
+        return loader->buffer().substr(4, 20);
+    };
+    EXPECT_EQ(write("Quil2019"), "            Quil2019");
+    EXPECT_EQ(write("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(write(""), std::string(20, '\0')); // an empty text leaves the field as it was
+}

@@ -1,0 +1,56 @@
+#include "core/Text.h"
+
+#include <gtest/gtest.h>
+
+using namespace kv;
+
+TEST(Text, RoundTripsEveryWindows1251Character) {
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        if (b != 0x98) // the one byte Windows-1251 leaves unassigned
+            all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToCp1251(cp1251ToUtf8(all)), all);
+}
+
+TEST(Text, ConvertsCyrillicBothWays) {
+    const std::string utf8 = "Квилмар 2019: ёЁ №«»";
+    const std::string cp = utf8ToCp1251(utf8);
+    EXPECT_EQ(cp, "\xCA\xE2\xE8\xEB\xEC\xE0\xF0 2019: \xB8\xA8 \xB9\xAB\xBB");
+    EXPECT_EQ(cp1251ToUtf8(cp), utf8);
+}
+
+TEST(Text, UnrepresentableAndMalformedBecomeQuestionMarks) {
+    struct Case {
+        std::string utf8, cp1251;
+    } cases[] = {
+        {"a\xE4\xB8\xAD"
+         "b",
+         "a?b"},                   // CJK character
+        {"\xF0\x9F\x98\x80", "?"}, // emoji, four bytes
+        {"x\xC3", "x?"},           // cut sequence at the end
+        {"\x80z", "?z"},           // stray continuation byte
+        {"\xC3\xA9", "?"},         // é has no place in 1251
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(utf8ToCp1251(c.utf8), c.cp1251) << c.utf8;
+    EXPECT_EQ(cp1251ToUtf8("\x98"), "?");
+}
+
+TEST(Text, UpperCasesLatinAndCyrillic) {
+    EXPECT_EQ(upperCp1251(utf8ToCp1251("иванов ёжик abc-123 ґєії")),
+              utf8ToCp1251("ИВАНОВ ЁЖИК ABC-123 ҐЄІЇ"));
+    EXPECT_EQ(upperCp1251(utf8ToCp1251("ЯЮЭ")), utf8ToCp1251("ЯЮЭ"));
+}
+
+TEST(Text, TrimsBlanksAndControlCharacters) {
+    EXPECT_EQ(trimText(" \t\r\n abc d \x01\x1F"), "abc d");
+    EXPECT_EQ(trimText("   "), "");
+    EXPECT_EQ(trimText(""), "");
+    EXPECT_EQ(trimText(utf8ToCp1251(" Я ")), utf8ToCp1251("Я")); // 0xDF is a letter, not a blank
+}
+
+TEST(Text, ConvertsDosCodePage) {
+    // "Москва" and "ёЁ" in code page 866.
+    EXPECT_EQ(cp866ToCp1251("\x8C\xAE\xE1\xAA\xA2\xA0 \xF1\xF0"), utf8ToCp1251("Москва ёЁ"));
+    EXPECT_EQ(cp866ToCp1251("\xC4"), "?"); // box drawing has no 1251 form
+}

@@ -234,7 +234,7 @@ TEST_F(StorageFile, RefusesValuesThatDoNotFitAnItem) {
     } catch (const mEWriteStorage& e) {
         EXPECT_NE(std::string(e.what()).find("9999"), std::string::npos);
     }
-    EXPECT_THROW(s.writeText(std::string(9990, 'y')),
+    EXPECT_THROW(s.writeText(std::string(9997, 'y')),
                  mEWriteStorage); // beyond the size the file was made with
 }
 

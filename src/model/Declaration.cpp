@@ -1,0 +1,328 @@
+#include "model/Declaration.h"
+
+#include "model/ListLimit.h"
+
+#include <limits>
+#include <stdexcept>
+
+namespace kv {
+
+namespace {
+
+using S = mTDocumentStorage;
+
+constexpr std::string_view kDeclInfo = "@DeclInfo";
+constexpr std::string_view kDeclInquiry = "@DeclInquiry";
+constexpr std::string_view kDeclForeign = "@DeclForeign";
+constexpr std::string_view kDeclPartnerships = "@DeclCBiInvTov";
+constexpr std::string_view kDeclBusiness = "@DeclBusiness";
+
+// Records of one list: a count, then each record with its own streams. The
+// next value of the enclosing stream follows the last record's last value.
+template <class T, class... Kind> void saveList(S& s, const IncomeList<T>& list, Kind... kind) {
+    s.writeInt16(static_cast<std::uint16_t>(list.count()));
+    for (std::int32_t i = 0; i < list.count(); ++i)
+        list.get(i).saveTo(s, i, kind...);
+}
+
+template <class T, class... Kind> std::int64_t listSize(const IncomeList<T>& list, Kind... kind) {
+    std::int64_t size = S::sizeOfInt16(static_cast<std::uint16_t>(list.count()));
+    for (const auto& record : list)
+        size += record.storedSize(kind...);
+    return size;
+}
+
+} // namespace
+
+mTDeclaration::mTDeclaration(const Clock& clock) : documentDate(clock.today()) {}
+
+void mTDeclaration::setIncomeFlags(std::uint8_t newFlags) {
+    const std::uint8_t changed = incomeFlags_ ^ newFlags;
+    if ((changed & kAgentIncomes) != 0) {
+        if ((newFlags & kAgentIncomes) != 0) {
+            incomes13.create();
+            incomes13NonResident.create();
+            incomes35.create();
+            incomes30.create();
+            incomes9.create();
+        } else {
+            foreignerFixedAdvance = Money{};
+            reservedInt2 = 0;
+            incomes13.destroy();
+            incomes13NonResident.destroy();
+            incomes35.destroy();
+            incomes30.destroy();
+            incomes9.destroy();
+        }
+    }
+    auto toggle = [&](std::uint8_t bit, auto& list) {
+        if ((changed & bit) == 0)
+            return;
+        if ((newFlags & bit) != 0)
+            list.create();
+        else
+            list.destroy();
+    };
+    toggle(kForeignIncomes, foreignIncomes);
+    toggle(kPartnershipIncomes, investPartnerships);
+    toggle(kBusinessIncomes, businessIncomes);
+    // The reserved bit and any bit without a list are kept as given.
+    incomeFlags_ = newFlags;
+}
+
+void mTDeclaration::setSupportingSheets(std::int32_t n) {
+    if (sheetCountAutomatic == 1)
+        return;
+    supportingSheets_ = n;
+}
+
+std::int32_t mTDeclaration::storedSize() const {
+    std::int64_t size = static_cast<std::int64_t>(S::kHeaderSize);
+
+    size += S::sizeOfText(kDeclInfo) + S::sizeOfText(inspectionCode) + S::sizeOfText(inspectionName) +
+            S::sizeOfByte(reservedByte) + S::sizeOfInt32(correctionNumber) + S::sizeOfDate(documentDate) +
+            S::sizeOfInt16(submitterKind) + S::sizeOfInt16(taxpayerCategory) +
+            S::sizeOfInt16(declarationKind) + S::sizeOfInt16(incomeFlags_) +
+            S::sizeOfByte(sheetCountAutomatic) + S::sizeOfInt32(supportingSheets_) +
+            S::sizeOfInt32(foreignAppendixSheets);
+    for (auto v : {reservedInt1, reservedInt2, reservedInt3, reservedInt4, reservedInt5, reservedInt6,
+                   reservedInt7, reservedInt8})
+        size += S::sizeOfInt32(v);
+    size += S::sizeOfText(representativeDocument) + S::sizeOfMoney(estimatedIncome) +
+            S::sizeOfText(representativeName) + S::sizeOfText(representativeOrganisation) +
+            S::sizeOfMoney(foreignerFixedAdvance);
+
+    size += person.storedSize();
+
+    if ((incomeFlags_ & kAgentIncomes) != 0) {
+        size += S::sizeOfText(kDeclInquiry);
+        size += listSize(incomes13, int{kResidentSource});
+        size += listSize(incomes13NonResident, int{kNonResidentSource});
+        size += listSize(incomes35);
+        size += listSize(incomes30, int{kDividendSource});
+        size += listSize(incomes9, int{kNinePercentSource});
+    }
+    if ((incomeFlags_ & kForeignIncomes) != 0)
+        size += S::sizeOfText(kDeclForeign) + listSize(foreignIncomes);
+    if ((incomeFlags_ & kPartnershipIncomes) != 0)
+        size += S::sizeOfText(kDeclPartnerships) + listSize(investPartnerships);
+    if ((incomeFlags_ & kBusinessIncomes) != 0) {
+        size += S::sizeOfText(kDeclBusiness) + listSize(businessIncomes);
+        size += S::sizeOfMoney(actualAdvancePayments) + S::sizeOfMoney(estimatedIncome) +
+                S::sizeOfMoney(businessReservedSum) + S::sizeOfText(representativeDocument) +
+                S::sizeOfByte(isFarmHousehold) + S::sizeOfDate(farmFoundingDate) +
+                S::sizeOfMoney(adjustedBase) + S::sizeOfMoney(adjustedTax) + S::sizeOfMoney(tradeFee) +
+                S::sizeOfMoney(patentPayments);
+    }
+    if (incomeFlags_ != 0) {
+        size += standardDeductions.storedSize() + socialDeductions.storedSize() +
+                propertyDeductions.storedSize() + securitiesLosses.storedSize() +
+                investmentDeductions.storedSize();
+    }
+    // The file's length is a 32-bit number; a document beyond it cannot be written.
+    if (size > std::numeric_limits<std::int32_t>::max())
+        throw mEMemoryAllocate(msg::noMemory());
+    return static_cast<std::int32_t>(size);
+}
+
+void mTDeclaration::saveTo(mTDocumentStorage& s) const {
+    s.beginStream(kDeclInfo);
+    s.writeText(inspectionCode);
+    s.writeText(inspectionName);
+    s.writeByte(reservedByte);
+    s.writeInt32(correctionNumber);
+    s.writeDate(documentDate);
+    s.writeInt16(submitterKind);
+    s.writeInt16(taxpayerCategory);
+    s.writeInt16(declarationKind);
+    s.writeInt16(incomeFlags_);
+    s.writeByte(sheetCountAutomatic);
+    s.writeInt32(supportingSheets_);
+    s.writeInt32(foreignAppendixSheets);
+    for (auto v : {reservedInt1, reservedInt2, reservedInt3, reservedInt4, reservedInt5, reservedInt6,
+                   reservedInt7, reservedInt8})
+        s.writeInt32(v);
+    s.writeText(representativeDocument);
+    s.writeMoney(estimatedIncome);
+    s.writeText(representativeName);
+    s.writeText(representativeOrganisation);
+    s.writeMoney(foreignerFixedAdvance);
+
+    person.saveTo(s);
+
+    if ((incomeFlags_ & kAgentIncomes) != 0) {
+        s.beginStream(kDeclInquiry);
+        saveList(s, incomes13, int{kResidentSource});
+        saveList(s, incomes13NonResident, int{kNonResidentSource});
+        saveList(s, incomes35);
+        saveList(s, incomes30, int{kDividendSource});
+        saveList(s, incomes9, int{kNinePercentSource});
+    }
+    if ((incomeFlags_ & kForeignIncomes) != 0) {
+        s.beginStream(kDeclForeign);
+        saveList(s, foreignIncomes);
+    }
+    if ((incomeFlags_ & kPartnershipIncomes) != 0) {
+        s.beginStream(kDeclPartnerships);
+        saveList(s, investPartnerships);
+    }
+    if ((incomeFlags_ & kBusinessIncomes) != 0) {
+        s.beginStream(kDeclBusiness);
+        saveList(s, businessIncomes);
+        s.writeMoney(actualAdvancePayments);
+        s.writeMoney(estimatedIncome);
+        s.writeMoney(businessReservedSum);
+        s.writeText(representativeDocument);
+        s.writeByte(isFarmHousehold);
+        s.writeDate(farmFoundingDate);
+        s.writeMoney(adjustedBase);
+        s.writeMoney(adjustedTax);
+        s.writeMoney(tradeFee);
+        s.writeMoney(patentPayments);
+    }
+    if (incomeFlags_ != 0) {
+        standardDeductions.saveTo(s);
+        socialDeductions.saveTo(s);
+        propertyDeductions.saveTo(s);
+        securitiesLosses.saveTo(s);
+        investmentDeductions.saveTo(s);
+    }
+}
+
+void mTDeclaration::saveToFile(const std::string& path) const {
+    const std::int32_t size = storedSize();
+    mTFileLoader loader(path, size, false);
+    mTDocumentStorage storage(&loader);
+    storage.createStorage(kIdentifier);
+    saveTo(storage);
+    // A shorter write would leave unwritten bytes in the file; never commit that.
+    if (storage.position() != size)
+        throw std::logic_error("document size differs from the bytes written");
+    loader.commit();
+}
+
+namespace {
+
+// Reads a count and that many records into a list that exists, each record
+// added before it reads itself. A count beyond the list limit means a damaged file.
+template <class T, class AddFn, class... Kind> void loadList(S& s, AddFn add, Kind... kind) {
+    const std::int32_t n = s.readInt16();
+    requireStoredCount(n);
+    for (std::int32_t i = 0; i < n; ++i)
+        add().loadFrom(s, i, kind...);
+}
+
+} // namespace
+
+void mTDeclaration::loadFrom(mTDocumentStorage& s) {
+    try {
+        s.openStorage();
+    } catch (const ConversionError&) {
+        throw mEBadStorage(msg::badFormat());
+    }
+
+    const std::string marker = s.formatIdentifier();
+    s.openStream(kDeclInfo);
+    if (marker != kIdentifier) {
+        // A document of an earlier program year: only the taxpayer is taken over.
+        person.loadFrom(s, marker);
+        return;
+    }
+
+    inspectionCode = s.readText();
+    inspectionName = s.readText();
+    reservedByte = s.readByte();
+    correctionNumber = s.readInt32();
+    documentDate = s.readDate();
+    submitterKind = static_cast<std::uint8_t>(s.readInt16());
+    taxpayerCategory = static_cast<std::uint8_t>(s.readInt16());
+    declarationKind = static_cast<std::uint8_t>(s.readInt16());
+    setIncomeFlags(static_cast<std::uint8_t>(s.readInt16()));
+    sheetCountAutomatic = s.readByte();
+    supportingSheets_ = s.readInt32();
+    foreignAppendixSheets = s.readInt32();
+    for (auto* v : {&reservedInt1, &reservedInt2, &reservedInt3, &reservedInt4, &reservedInt5, &reservedInt6,
+                    &reservedInt7, &reservedInt8})
+        *v = s.readInt32();
+    representativeDocument = s.readText();
+    estimatedIncome = s.readMoney();
+    representativeName = s.readText();
+    representativeOrganisation = s.readText();
+    foreignerFixedAdvance = s.readMoney();
+
+    person.loadFrom(s, marker);
+
+    auto adder = [](auto& list) {
+        return [&list]() -> auto& {
+            return list.records_.get(list.records_.add());
+        };
+    };
+
+    if ((incomeFlags_ & kAgentIncomes) != 0) {
+        s.openStream(kDeclInquiry);
+        loadList<mTThirteenPercent>(s, adder(incomes13), int{kResidentSource});
+        loadList<mTThirteenPercent>(s, adder(incomes13NonResident), int{kNonResidentSource});
+        loadList<mTThirtyFivePercent>(s, adder(incomes35));
+        loadList<mTThirtyPercent>(s, adder(incomes30), int{kDividendSource});
+        loadList<mTThirtyPercent>(s, adder(incomes9), int{kNinePercentSource});
+    }
+    if ((incomeFlags_ & kPartnershipIncomes) != 0) {
+        s.openStream(kDeclPartnerships);
+        loadList<mTInvestTov>(s, adder(investPartnerships));
+    }
+    if ((incomeFlags_ & kForeignIncomes) != 0) {
+        s.openStream(kDeclForeign);
+        loadList<mTCurrencyIncome>(s, adder(foreignIncomes));
+    }
+    if ((incomeFlags_ & kBusinessIncomes) != 0) {
+        s.openStream(kDeclBusiness);
+        loadList<mTBusinessNew>(s, adder(businessIncomes));
+        // estimatedIncome and representativeDocument also stand in "@DeclInfo"; these win.
+        actualAdvancePayments = s.readMoney();
+        estimatedIncome = s.readMoney();
+        businessReservedSum = s.readMoney();
+        representativeDocument = s.readText();
+        isFarmHousehold = s.readByte();
+        farmFoundingDate = s.readDate();
+        adjustedBase = s.readMoney();
+        adjustedTax = s.readMoney();
+        tradeFee = s.readMoney();
+        patentPayments = s.readMoney();
+    }
+    if (incomeFlags_ != 0) {
+        standardDeductions.loadFrom(s);
+        socialDeductions.loadFrom(s);
+        propertyDeductions.loadFrom(s);
+        securitiesLosses.loadFrom(s);
+        investmentDeductions.loadFrom(s);
+    }
+}
+
+namespace {
+
+// Whatever a damaged file holds, the caller sees a storage failure or a conversion failure.
+template <class Fn> void asStorageFailure(Fn fn) {
+    try {
+        fn();
+    } catch (const ListFull&) {
+        throw mEBadStorage(msg::badFormat());
+    } catch (const std::out_of_range&) {
+        throw mEBadStorage(msg::badFormat());
+    }
+}
+
+} // namespace
+
+void mTDeclaration::loadFromFile(const std::string& path) {
+    mTFileLoader loader(path, 0, true);
+    mTDocumentStorage storage(&loader);
+    asStorageFailure([&] { loadFrom(storage); });
+}
+
+void mTDeclaration::loadFromBytes(std::string bytes) {
+    auto loader = mTFileLoader::fromBytes(std::move(bytes));
+    mTDocumentStorage storage(loader.get());
+    asStorageFailure([&] { loadFrom(storage); });
+}
+
+} // namespace kv

@@ -154,8 +154,8 @@ std::int32_t mTBusinessNew::storedSize() const {
                         S::sizeOfByte(hasDocumentedExpenses);
     if (hasDocumentedExpenses != 0)
         size += S::sizeOfText(kBusinessExpensePrefix) + kIndexSize + S::sizeOfMoney(totalExpenses) +
-                S::sizeOfMoney(materialExpenses) + S::sizeOfMoney(depreciation) + S::sizeOfMoney(labourExpenses) +
-                S::sizeOfMoney(otherExpenses);
+                S::sizeOfMoney(materialExpenses) + S::sizeOfMoney(depreciation) +
+                S::sizeOfMoney(labourExpenses) + S::sizeOfMoney(otherExpenses);
     else
         size += S::sizeOfMoney(standardExpenses);
     return size;

@@ -238,9 +238,9 @@ std::int32_t mTThirteenPercent::storedSize(int kind) const {
         size += lineName + S::sizeOfInt32(line.incomeCode) + S::sizeOfText(line.incomeName) +
                 S::sizeOfMoney(line.amount) + S::sizeOfInt32(line.deductionCode) +
                 S::sizeOfMoney(line.deductionAmount) + S::sizeOfInt32(line.deductionPercent) +
-                S::sizeOfInt16(static_cast<std::uint16_t>(line.month)) + S::sizeOfByte(line.hasCadastralData) +
-                S::sizeOfText(line.cadastralNumber) + S::sizeOfMoney(line.cadastralValue) +
-                S::sizeOfMoney(line.contractPrice);
+                S::sizeOfInt16(static_cast<std::uint16_t>(line.month)) +
+                S::sizeOfByte(line.hasCadastralData) + S::sizeOfText(line.cadastralNumber) +
+                S::sizeOfMoney(line.cadastralValue) + S::sizeOfMoney(line.contractPrice);
     }
 
     size += S::sizeOfInt32(agentDeductionCount());
@@ -382,9 +382,9 @@ void mTInvestTov::loadFrom(mTDocumentStorage& storage, int index, int /*kind*/) 
 }
 
 std::int32_t mTInvestTov::storedSize(int /*kind*/) const {
-    std::int32_t size = sizeOfName(kInvestTovPrefix, 1) + sizeOfSourceTexts(*this) + S::sizeOfMoney(taxWithheld) +
-                        S::sizeOfMoney(taxableAmount) + S::sizeOfMoney(taxCalculated) +
-                        S::sizeOfInt32(itemCount());
+    std::int32_t size = sizeOfName(kInvestTovPrefix, 1) + sizeOfSourceTexts(*this) +
+                        S::sizeOfMoney(taxWithheld) + S::sizeOfMoney(taxableAmount) +
+                        S::sizeOfMoney(taxCalculated) + S::sizeOfInt32(itemCount());
     const std::int32_t lineName = sizeOfName(kInvestTovLinePrefix, 2);
     for (const PartnershipIncomeItem& line : items)
         size += lineName + S::sizeOfInt32(line.operationKind) + S::sizeOfMoney(line.incomeAmount) +

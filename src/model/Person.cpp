@@ -183,14 +183,13 @@ std::int32_t mTPersonInformation::storedSize() const {
     for (std::string_view name : {"@PersonName", "@PersonDocument", "@Foreigner", "@PhoneForeignerHome",
                                   "@PhoneForeignerWork", "@PersonAddress", "@HomePhone", "@WorkPhone"})
         size += S::sizeOfText(name);
-    for (const std::string* text :
-         {&surname, &firstName, &patronymic, &inn, &nameExtra, &nameSign, &identityDocName, &identityDocNumber,
-          &identityDocIssuer, &birthPlace, &citizenshipStatus, &citizenshipCountryName, &citizenshipExtra,
-          &citizenshipCountryCode, &foreignHomePhoneCode, &foreignHomePhone, &foreignWorkPhoneCode,
-          &foreignWorkPhone, &addressRegionName, &addressPostIndex, &addressDistrict, &addressCity,
-          &addressLocality, &addressStreet, &addressHouse, &addressBuilding, &addressFlat, &oktmo,
-          &homePhoneCode, &contactPhone, &workPhoneCode, &workPhone})
-        size += S::sizeOfText(*text);
+    auto texts = [](const auto&... text) { return (S::sizeOfText(text) + ...); };
+    size += texts(surname, firstName, patronymic, inn, nameExtra, nameSign, identityDocName,
+                  identityDocNumber, identityDocIssuer, birthPlace, citizenshipStatus, citizenshipCountryName,
+                  citizenshipExtra, citizenshipCountryCode, foreignHomePhoneCode, foreignHomePhone,
+                  foreignWorkPhoneCode, foreignWorkPhone, addressRegionName, addressPostIndex,
+                  addressDistrict, addressCity, addressLocality, addressStreet, addressHouse, addressBuilding,
+                  addressFlat, oktmo, homePhoneCode, contactPhone, workPhoneCode, workPhone);
     size += S::sizeOfInt16(static_cast<std::uint16_t>(identityDocCode));
     size += S::sizeOfDate(identityDocDate) + S::sizeOfDate(birthDate);
     size += S::sizeOfByte(docExtraByte);

@@ -1,0 +1,41 @@
+#pragma once
+// Small helpers shared by the model tests.
+#include "core/Money.h"
+#include "core/StorageErrors.h"
+#include "core/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace kv::test {
+
+inline Money rub(const char* text) {
+    auto m = parseMoney(text, '.');
+    if (!m)
+        throw std::invalid_argument(text);
+    return *m;
+}
+
+inline std::string cp(const char* utf8) {
+    return utf8ToCp1251(utf8);
+}
+
+// A damaged document fails with a storage failure or a conversion failure,
+// which the document loader reports as a bad format; nothing else may escape.
+inline ::testing::AssertionResult failsAsDamaged(const std::function<void()>& load) {
+    try {
+        load();
+    } catch (const mEPrivBase&) {
+        return ::testing::AssertionSuccess();
+    } catch (const ConversionError&) {
+        return ::testing::AssertionSuccess();
+    } catch (const std::exception& e) {
+        return ::testing::AssertionFailure() << "unexpected exception: " << e.what();
+    }
+    return ::testing::AssertionFailure() << "loaded without a failure";
+}
+
+} // namespace kv::test

@@ -1,0 +1,101 @@
+#include "ModelTestSupport.h"
+#include "model/ForeignBusiness.h"
+#include "support/DocumentBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kv {
+namespace {
+
+using test::items;
+using test::rub;
+
+TEST(CurrencyIncome, RublesAreDerivedAtTheRateOfTheirDate) {
+    struct Case {
+        std::int32_t units;
+        const char* rate;
+        const char* amount;
+        const char* rubles;
+    };
+    const std::vector<Case> cases = {
+        {100, "2.5", "1000", "25"},     // rate quoted per 100 units
+        {1, "64.7362", "10", "647.36"}, // rounded to kopecks
+        {0, "64.7362", "10", "0"},      // no units: no rubles, whatever the rate
+        {1, "1.005", "1", "1"},         // the half kopeck of 1.005 is below half as a double
+        {1, "75.0001", "1000000000", "75000100000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.amount);
+        mTCurrencyIncome f;
+        f.incomeDateUnits = c.units;
+        f.incomeDateRate = rub(c.rate);
+        f.taxDateUnits = c.units;
+        f.taxDateRate = rub(c.rate);
+        f.incomeInRubles = rub("123"); // replaced even when the units are 0
+        f.setIncomeInCurrency(rub(c.amount));
+        f.setTaxInCurrency(rub(c.amount));
+        EXPECT_EQ(f.incomeInCurrency, rub(c.amount));
+        EXPECT_EQ(f.incomeInRubles, rub(c.rubles));
+        EXPECT_EQ(f.taxInCurrency, rub(c.amount));
+        EXPECT_EQ(f.taxInRubles, rub(c.rubles));
+    }
+}
+
+TEST(CurrencyIncome, IncomeAndTaxUseTheirOwnDates) {
+    mTCurrencyIncome f;
+    f.incomeDateUnits = 1;
+    f.incomeDateRate = rub("60");
+    f.taxDateUnits = 10;
+    f.taxDateRate = rub("700");
+    f.setIncomeInCurrency(rub("2"));
+    f.setTaxInCurrency(rub("2"));
+    EXPECT_EQ(f.incomeInRubles, rub("120"));
+    EXPECT_EQ(f.taxInRubles, rub("140"));
+}
+
+// The expense stream exists only while the expenses are documented; switching
+// to the norm drops the documented amounts from the file.
+TEST(BusinessIncome, ExpenseStreamOnlyWithDocumentedExpenses) {
+    mTBusinessNew b;
+    b.activityKind = "1";
+    b.incomeAmount = rub("900");
+    b.totalExpenses = rub("100");
+    b.materialExpenses = rub("10");
+    b.depreciation = rub("20");
+    b.labourExpenses = rub("30");
+    b.otherExpenses = rub("40");
+    b.standardExpenses = rub("5");
+    b.hasDocumentedExpenses = 0;
+
+    const std::string document = test::writeDocument([&](mTDocumentStorage& st) { b.saveTo(st, 5); });
+    EXPECT_EQ(document.find("@BusinessExpense"), std::string::npos);
+    EXPECT_EQ(static_cast<std::int32_t>(document.size() - mTDocumentStorage::kHeaderSize), b.storedSize());
+
+    test::OpenedDocument opened(document);
+    mTBusinessNew loaded;
+    loaded.loadFrom(opened.storage(), 5);
+    mTBusinessNew expected = b;
+    expected.totalExpenses = expected.materialExpenses = expected.depreciation = expected.labourExpenses =
+        expected.otherExpenses = Money();
+    EXPECT_TRUE(loaded == expected);
+
+    loaded.resetBusiness();
+    EXPECT_TRUE(loaded == mTBusinessNew());
+    EXPECT_EQ(loaded.okvedCode, "..");
+    EXPECT_EQ(loaded.hasDocumentedExpenses, 1);
+}
+
+TEST(BusinessIncome, DocumentedExpensesMissingStreamFails) {
+    std::string document = test::writeDocument([](mTDocumentStorage&) {});
+    document +=
+        items({"@BusinessIncome000", "1", "..", "100", "1", "@BusinessExpense001", "1", "2", "3", "4", "5"});
+    test::OpenedDocument opened(document);
+    mTBusinessNew b;
+    EXPECT_THROW(b.loadFrom(opened.storage(), 0), mEOpenStream);
+}
+
+} // namespace
+} // namespace kv

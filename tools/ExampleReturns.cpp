@@ -263,9 +263,8 @@ mTDeclaration allRecordsReturn() {
     standard.granted = 1;
     standard.selfCode = 110;
     standard.childStatus = 103;
-    standard.setChildrenCount(1);
-    for (int month = 4; month < 12; ++month)
-        standard.setChildrenInMonth(month, 2);
+    for (int month = 0; month < 12; ++month)
+        standard.setChildrenInMonth(month, month < 4 ? 1 : 2); // a second child born in May
     standard.setDisabledCount(1);
     standard.setThirdPlusInMonth(11, 1);
     standard.monthlyBusinessSet = 1;

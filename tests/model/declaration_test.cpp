@@ -1,0 +1,684 @@
+// The declaration document: income lists switched by incomeFlags, the order of
+// the document's streams, round trips through a file, documents of earlier
+// program years and container versions, and damaged files.
+#include "ExampleReturns.h"
+#include "ModelTestSupport.h"
+#include "model/Declaration.h"
+#include "support/DocumentBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::cp;
+using test::items;
+using test::rub;
+
+const DateValue kToday = DateValue::fromDays(43905); // 15.03.2020
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "kv-decl-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp");
+        path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string savedBytes(const mTDeclaration& d) {
+    TempDir dir;
+    const auto path = dir.file("d.qv9");
+    d.saveToFile(path);
+    return readFile(path);
+}
+
+// The item texts of a document body, in file order.
+std::vector<std::string> itemTexts(const std::string& doc) {
+    std::vector<std::string> out;
+    std::size_t at = mTDocumentStorage::kHeaderSize;
+    while (at + 4 <= doc.size()) {
+        const auto n = static_cast<std::size_t>(std::stoi(doc.substr(at, 4)));
+        out.push_back(doc.substr(at + 4, n));
+        at += 4 + n;
+    }
+    return out;
+}
+
+bool hasItem(const std::vector<std::string>& texts, const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+class DeclarationTest : public ::testing::Test {
+protected:
+    FixedClock clock{kToday};
+    mTDeclaration fresh() const { return mTDeclaration(clock); }
+    mTDeclaration loaded(std::string bytes) const {
+        mTDeclaration d(clock);
+        d.loadFromBytes(std::move(bytes));
+        return d;
+    }
+};
+
+TEST_F(DeclarationTest, NewDeclarationHasTheDefaultsAndNoIncomeList) {
+    const mTDeclaration d = fresh();
+    EXPECT_EQ(d.documentDate, kToday);
+    EXPECT_EQ(d.taxpayerCategory, 5);
+    EXPECT_EQ(d.farmFoundingDate, DateValue::fromYmd(2000, 1, 1));
+    EXPECT_EQ(d.incomeFlags(), 0);
+    EXPECT_EQ(d.sheetCountAutomatic, 0);
+    EXPECT_EQ(d.person.citizenshipCountryCode, "643");
+    EXPECT_EQ(d.standardDeductions.selfCode, 103);
+    EXPECT_FALSE(d.incomes13.exists());
+    EXPECT_EQ(d.incomes13.count(), 0);
+    EXPECT_EQ(d.businessIncomes.count(), 0);
+    mTDeclaration changeable = fresh();
+    EXPECT_THROW(changeable.incomes9.add(), mEObjectAccess);
+    EXPECT_THROW(changeable.foreignIncomes.add(), mEObjectAccess);
+}
+
+// Each bit creates and destroys its own lists and no other.
+TEST_F(DeclarationTest, IncomeFlagsCreateAndDestroyTheirLists) {
+    struct Case {
+        std::uint8_t bit;
+        std::function<std::vector<std::int32_t>(mTDeclaration&)>
+            addToLists; // adds one record, returns counts
+    };
+    auto counts = [](const mTDeclaration& d) {
+        return std::vector<std::int32_t>{d.incomes13.count(),       d.incomes13NonResident.count(),
+                                         d.incomes35.count(),       d.incomes30.count(),
+                                         d.incomes9.count(),        d.foreignIncomes.count(),
+                                         d.businessIncomes.count(), d.investPartnerships.count()};
+    };
+    const std::vector<std::pair<std::uint8_t, std::vector<std::int32_t>>> cases = {
+        {mTDeclaration::kAgentIncomes, {1, 1, 1, 1, 1, 0, 0, 0}},
+        {mTDeclaration::kForeignIncomes, {0, 0, 0, 0, 0, 1, 0, 0}},
+        {mTDeclaration::kBusinessIncomes, {0, 0, 0, 0, 0, 0, 1, 0}},
+        {mTDeclaration::kPartnershipIncomes, {0, 0, 0, 0, 0, 0, 0, 1}},
+    };
+    for (const auto& [bit, expected] : cases) {
+        SCOPED_TRACE(int{bit});
+        mTDeclaration d = fresh();
+        d.setIncomeFlags(bit);
+        // Every list that exists takes a record; the others refuse.
+        auto tryAdd = [](auto& list) {
+            try {
+                list.add();
+            } catch (const mEObjectAccess&) {
+            }
+        };
+        tryAdd(d.incomes13);
+        tryAdd(d.incomes13NonResident);
+        tryAdd(d.incomes35);
+        tryAdd(d.incomes30);
+        tryAdd(d.incomes9);
+        tryAdd(d.foreignIncomes);
+        tryAdd(d.businessIncomes);
+        tryAdd(d.investPartnerships);
+        EXPECT_EQ(counts(d), expected);
+
+        // Switching another bit leaves these records alone.
+        d.setIncomeFlags(bit | mTDeclaration::kReservedFlag);
+        EXPECT_EQ(counts(d), expected);
+        EXPECT_EQ(d.incomeFlags(), bit | mTDeclaration::kReservedFlag);
+
+        d.setIncomeFlags(mTDeclaration::kReservedFlag);
+        EXPECT_EQ(counts(d), std::vector<std::int32_t>(8, 0));
+        d.setIncomeFlags(bit);
+        EXPECT_EQ(counts(d), std::vector<std::int32_t>(8, 0));
+    }
+}
+
+TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
+    mTDeclaration d = fresh();
+    d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kBusinessIncomes);
+    d.foreignerFixedAdvance = rub("12000");
+    d.reservedInt2 = 5;
+    d.reservedInt3 = 6;
+    d.tradeFee = rub("8100");
+    d.adjustedBase = rub("100");
+    d.isFarmHousehold = 1;
+
+    d.setIncomeFlags(mTDeclaration::kBusinessIncomes);
+    EXPECT_EQ(d.foreignerFixedAdvance, Money{});
+    EXPECT_EQ(d.reservedInt2, 0);
+    EXPECT_EQ(d.reservedInt3, 6);
+
+    d.setIncomeFlags(0);
+    EXPECT_EQ(d.tradeFee, rub("8100"));
+    EXPECT_EQ(d.isFarmHousehold, 1);
+    // With bit 2 set again the kept totals are written and read back.
+    d.setIncomeFlags(mTDeclaration::kBusinessIncomes);
+    const mTDeclaration back = loaded(savedBytes(d));
+    EXPECT_EQ(back.tradeFee, rub("8100"));
+    EXPECT_EQ(back.adjustedBase, rub("100"));
+    EXPECT_EQ(back.isFarmHousehold, 1);
+}
+
+TEST_F(DeclarationTest, SupportingSheetsAreIgnoredWhileCountedAutomatically) {
+    mTDeclaration d = fresh();
+    d.sheetCountAutomatic = 1;
+    d.setSupportingSheets(3);
+    EXPECT_EQ(d.supportingSheets(), 0);
+    d.sheetCountAutomatic = 0;
+    d.setSupportingSheets(3);
+    EXPECT_EQ(d.supportingSheets(), 3);
+}
+
+TEST_F(DeclarationTest, IncomeListsKeepEntryOrderAndHoldAThousandRecords) {
+    mTDeclaration d = fresh();
+    d.setIncomeFlags(mTDeclaration::kBusinessIncomes);
+    for (const char* kind : {"1", "2", "3"}) {
+        mTBusinessNew b;
+        b.activityKind = kind;
+        const std::int32_t index = d.businessIncomes.add(b);
+        EXPECT_EQ(index, d.businessIncomes.count() - 1);
+    }
+    mTBusinessNew replacement;
+    replacement.activityKind = "9";
+    d.businessIncomes.set(2, replacement);
+    d.businessIncomes.remove(0);
+    ASSERT_EQ(d.businessIncomes.count(), 2);
+    EXPECT_EQ(d.businessIncomes.get(0).activityKind, "2");
+    EXPECT_EQ(d.businessIncomes.get(1).activityKind, "9");
+    EXPECT_THROW(d.businessIncomes.get(2), mEMemoryAllocate);
+
+    while (d.businessIncomes.count() < kMaxListItems)
+        d.businessIncomes.add();
+    EXPECT_THROW(d.businessIncomes.add(), ListFull);
+    EXPECT_EQ(d.businessIncomes.count(), kMaxListItems);
+    EXPECT_EQ(d.businessIncomes.get(1).activityKind, "9");
+}
+
+// A new return saved at once, after the shell has marked the certificate incomes.
+TEST_F(DeclarationTest, NewReturnIsStoredWithExactlyTheseStreams) {
+    mTDeclaration d = fresh();
+    d.setIncomeFlags(mTDeclaration::kAgentIncomes);
+    d.sheetCountAutomatic = 1;
+    const std::string doc = savedBytes(d);
+    ASSERT_EQ(doc.size(), static_cast<std::size_t>(d.storedSize()));
+    EXPECT_EQ(doc.substr(0, 28), "DLSG            Quil20190102");
+
+    const std::string declInfo =
+        items({"@DeclInfo", "",  "",  "0", "0", "43905", "0", "5", "0", "1", "1", "0", "0",
+               "0",         "0", "0", "0", "0", "0",     "0", "0", "",  "0", "",  "",  "0"});
+    EXPECT_EQ(doc.substr(60, declInfo.size()), declInfo);
+    EXPECT_EQ(doc.substr(60 + declInfo.size(), 15), items({"@PersonName"}));
+
+    const std::string tail =
+        items({"@WorkPhone", "", "", "@DeclInquiry", "0", "0", "0", "0", "0", "@StandartDeduct", "0",
+               "@SocialDeduct", "0", "@ConstructionDeduct", "0", "@CBDeduct", "0", "@InvDeduct", "0"});
+    ASSERT_GE(doc.size(), tail.size());
+    EXPECT_EQ(doc.substr(doc.size() - tail.size()), tail);
+}
+
+TEST_F(DeclarationTest, WithoutIncomeFlagsNoDeductionIsStoredOrLookedFor) {
+    mTDeclaration d = fresh();
+    d.socialDeductions.granted = 1;
+    d.socialDeductions.charity = rub("10");
+    const std::string doc = savedBytes(d);
+    const auto texts = itemTexts(doc);
+    EXPECT_EQ(texts.back(), "");
+    EXPECT_EQ(texts[texts.size() - 3], "@WorkPhone");
+    for (const char* name : {"@DeclInquiry", "@StandartDeduct", "@SocialDeduct", "@InvDeduct"})
+        EXPECT_FALSE(hasItem(texts, name)) << name;
+    const mTDeclaration back = loaded(doc);
+    EXPECT_EQ(back.socialDeductions, mTSocialDeduct{});
+}
+
+mTDeclaration foreignOnly(const Clock& clock) {
+    mTDeclaration d(clock);
+    d.setIncomeFlags(mTDeclaration::kForeignIncomes);
+    auto& f = d.foreignIncomes.get(d.foreignIncomes.add());
+    f.incomeCode = 1010;
+    f.incomeDate = DateValue::fromDays(43600.5);
+    f.setIncomeInCurrency(rub("100"));
+    f.currencyCode = "978";
+    d.foreignIncomes.add();
+    return d;
+}
+
+mTDeclaration businessByNorm(const Clock& clock) {
+    mTDeclaration d(clock);
+    d.setIncomeFlags(mTDeclaration::kBusinessIncomes | mTDeclaration::kReservedFlag);
+    d.declarationKind = 2;
+    d.taxpayerCategory = 0;
+    d.estimatedIncome = rub("250000");
+    d.representativeDocument = cp("Доверенность");
+    auto& b = d.businessIncomes.get(d.businessIncomes.add());
+    b.activityKind = "2";
+    b.hasDocumentedExpenses = 0;
+    b.incomeAmount = rub("100");
+    b.standardExpenses = rub("20");
+    d.standardDeductions.granted = 1;
+    return d;
+}
+
+// Saving and loading gives the same document; the file is exactly storedSize
+// bytes; saving the loaded document again gives the same bytes.
+TEST_F(DeclarationTest, DocumentsRoundTripThroughAFile) {
+    struct Case {
+        std::string name;
+        mTDeclaration declaration;
+    };
+    std::vector<Case> cases;
+    for (auto& e : examples::allExamples())
+        cases.push_back({e.fileName, std::move(e.declaration)});
+    cases.push_back({"empty flags", fresh()});
+    cases.push_back({"foreign only", foreignOnly(clock)});
+    cases.push_back({"business by norm with the reserved flag", businessByNorm(clock)});
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const auto path = dir.file("round.qv9");
+        c.declaration.saveToFile(path);
+        const std::string bytes = readFile(path);
+        EXPECT_EQ(bytes.size(), static_cast<std::size_t>(c.declaration.storedSize()));
+
+        mTDeclaration back(SystemClock{});
+        back.loadFromFile(path);
+        EXPECT_TRUE(back == c.declaration);
+        EXPECT_EQ(savedBytes(back), bytes);
+    }
+}
+
+TEST_F(DeclarationTest, EveryRecordKindIsInTheAllRecordsReturnAndItsSizeIsExact) {
+    const mTDeclaration d = examples::allRecordsReturn();
+    const std::string doc = savedBytes(d);
+    EXPECT_EQ(doc.size(), static_cast<std::size_t>(d.storedSize()));
+    const auto texts = itemTexts(doc);
+    // The items cover the whole file: nothing unwritten inside it.
+    std::size_t covered = mTDocumentStorage::kHeaderSize;
+    for (const auto& t : texts)
+        covered += 4 + t.size();
+    EXPECT_EQ(covered, doc.size());
+    for (const char* name : {"@DeclInfo",
+                             "@PersonName",
+                             "@DeclInquiry",
+                             "@ThirteenPercent000",
+                             "@SourseIncome000002",
+                             "@SSCDeducts000001",
+                             "@ThirteenPerceNR000",
+                             "@SourseIncoNR000000",
+                             "@ThirtyFivePercent000",
+                             "@ThirtyPercent000",
+                             "@NinePercent000",
+                             "@DeclForeign",
+                             "@CurrencyIncome000",
+                             "@DeclCBiInvTov",
+                             "@InvestTov000",
+                             "@InvestTovIncome000000",
+                             "@DeclBusiness",
+                             "@BusinessIncome000",
+                             "@BusinessExpense000",
+                             "@BusinessIncome001",
+                             "@StandartDeduct",
+                             "@SocialDeduct",
+                             "@Pens",
+                             "@PensSub001",
+                             "@ConstructionDeduct",
+                             "@ConstructionDeductObj001",
+                             "@CBDeduct",
+                             "@InvDeduct"})
+        EXPECT_TRUE(hasItem(texts, name)) << name;
+    EXPECT_FALSE(hasItem(texts, "@BusinessExpense001")); // expenses by norm
+}
+
+// estimatedIncome and representativeDocument stand in both "@DeclInfo" and
+// "@DeclBusiness"; the later ones are kept.
+TEST_F(DeclarationTest, BusinessTotalsOverrideTheirCopiesInDeclInfo) {
+    mTDeclaration d = businessByNorm(clock);
+    std::string doc = savedBytes(d);
+    const std::string first = items({cp("Доверенность"), "250000"});
+    const auto at = doc.find(first);
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_NE(doc.find(items({"250000"}), at + first.size()),
+              std::string::npos); // the copy in "@DeclBusiness"
+    doc.replace(at, first.size(), items({cp("Поручение12"), "999999"}));
+    const mTDeclaration back = loaded(doc);
+    EXPECT_EQ(back.representativeDocument, cp("Доверенность"));
+    EXPECT_EQ(back.estimatedIncome, rub("250000"));
+}
+
+// --- documents written by hand, as older versions and program years left them --
+
+struct OldFile {
+    std::string identifier;
+    int major = 1;
+    int minor = 2;
+    bool numericDates() const { return major * 65536 + minor >= mTDocumentStorage::kVersion12; }
+};
+
+void writeDate(mTDocumentStorage& s, const OldFile& f, int y, int m, int d) {
+    const auto date = *DateValue::fromYmd(y, m, d);
+    if (f.numericDates())
+        s.writeDate(date);
+    else
+        s.writeText(date.text('.'));
+}
+
+// "@DeclInfo" with bit 0 and the property deduction, then the taxpayer of a 2013-or-later file.
+void writeDeclInfoAndPerson(mTDocumentStorage& s, const OldFile& f, std::uint8_t flags) {
+    s.beginStream("@DeclInfo");
+    s.writeText("7701");
+    s.writeText(cp("ИФНС № 1"));
+    s.writeByte(0);
+    s.writeInt32(2);
+    writeDate(s, f, 2004, 3, 15);
+    for (int v : {0, 5, 0, int{flags}})
+        s.writeInt16(static_cast<std::uint16_t>(v));
+    s.writeByte(0);
+    for (int i = 0; i < 10; ++i)
+        s.writeInt32(i);
+    s.writeText("");
+    s.writeMoney(Money{});
+    s.writeText("");
+    s.writeText("");
+    s.writeMoney(rub("7"));
+
+    s.beginStream("@PersonName");
+    for (const char* t : {"Surname", "Name", "Patronymic", "770123456703", "", "0"})
+        s.writeText(t);
+    s.beginStream("@PersonDocument");
+    s.writeInt16(21);
+    s.writeText("");
+    s.writeText("45 09 123456");
+    writeDate(s, f, 2009, 5, 14);
+    writeDate(s, f, 1985, 4, 12);
+    s.writeText("");
+    s.writeText("");
+    s.writeByte(0);
+    s.beginStream("@Foreigner");
+    for (const char* t : {"1", "X", "", "643"})
+        s.writeText(t);
+    s.beginStream("@PhoneForeignerHome");
+    s.writeText("");
+    s.writeText("");
+    s.beginStream("@PhoneForeignerWork");
+    s.writeText("");
+    s.writeText("");
+    s.beginStream("@PersonAddress");
+    s.writeByte(0);
+    s.writeText("");
+    s.writeInt16(77);
+    for (int i = 0; i < 8; ++i)
+        s.writeText("");
+    s.writeText("45379000");
+    s.beginStream("@HomePhone");
+    s.writeText("");
+    s.writeText("123");
+    s.beginStream("@WorkPhone");
+    s.writeText("");
+    s.writeText("");
+}
+
+// A current-year document of container version 1.0 or 1.1: dates as "dd.mm.yyyy";
+// version 1.0 has no isPrimaryWorkplace in a 13% source.
+std::string currentYearDocument(const OldFile& f) {
+    std::string doc = test::writeDocument([&](mTDocumentStorage& s) {
+        writeDeclInfoAndPerson(s, f, 1);
+        s.beginStream("@DeclInquiry");
+        s.writeInt16(1);
+        s.beginStream("@ThirteenPercent000");
+        if (f.major * 65536 + f.minor >= mTDocumentStorage::kVersion11)
+            s.writeByte(1);
+        for (const char* t : {"7701234560", "770101001", "45379000", "Employer"})
+            s.writeText(t);
+        for (int i = 0; i < 4; ++i)
+            s.writeMoney(rub("0"));
+        s.writeByte(0);
+        for (int i = 0; i < 12; ++i)
+            s.writeText("a");
+        s.writeInt32(0);
+        s.writeInt32(0);
+        for (int i = 0; i < 4; ++i)
+            s.writeInt16(0);
+        s.beginStream("@StandartDeduct");
+        s.writeByte(0);
+        s.beginStream("@SocialDeduct");
+        s.writeByte(0);
+        s.beginStream("@ConstructionDeduct");
+        s.writeByte(1);
+        for (int i = 0; i < 4; ++i)
+            s.writeMoney(Money{});
+        s.writeInt32(1);
+        s.beginStream("@ConstructionDeductObj000");
+        for (int i = 0; i < 3; ++i)
+            s.writeInt32(2);
+        writeDate(s, f, 2019, 6, 20);
+        writeDate(s, f, 2003, 1, 1);
+        writeDate(s, f, 2018, 12, 31);
+        for (int i = 0; i < 2; ++i)
+            s.writeInt32(1);
+        s.writeByte(0);
+        s.writeByte(0);
+        s.writeMoney(rub("3500000"));
+        s.writeMoney(Money{});
+        s.writeInt32(1);
+        s.writeText("77:07:0009001:1342");
+        s.writeText("");
+        s.beginStream("@CBDeduct");
+        s.writeByte(0);
+        s.beginStream("@InvDeduct");
+        s.writeByte(0);
+    });
+    test::setContainerVersion(doc, f.major, f.minor);
+    return doc;
+}
+
+TEST_F(DeclarationTest, CurrentYearDocumentsOfEarlierContainerVersionsAreReadWhole) {
+    for (const OldFile& f :
+         {OldFile{"Quil2019", 1, 0}, OldFile{"Quil2019", 1, 1}, OldFile{"Quil2019", 1, 2}}) {
+        SCOPED_TRACE(f.minor);
+        const mTDeclaration d = loaded(currentYearDocument(f));
+        EXPECT_EQ(d.inspectionCode, "7701");
+        EXPECT_EQ(d.correctionNumber, 2);
+        EXPECT_EQ(d.documentDate, DateValue::fromYmd(2004, 3, 15));
+        EXPECT_EQ(d.reservedInt8, 9);
+        EXPECT_EQ(d.supportingSheets(), 0);
+        EXPECT_EQ(d.foreignAppendixSheets, 1);
+        EXPECT_EQ(d.foreignerFixedAdvance, rub("7"));
+        EXPECT_EQ(d.person.birthDate, DateValue::fromYmd(1985, 4, 12));
+        EXPECT_EQ(d.person.oktmo, "45379000");
+        ASSERT_EQ(d.incomes13.count(), 1);
+        EXPECT_EQ(d.incomes13.get(0).isPrimaryWorkplace, f.minor >= 1 ? 1 : 0);
+        EXPECT_EQ(d.incomes13.get(0).sourceInn, "7701234560");
+        EXPECT_EQ(d.incomes13.get(0).sourceName, "Employer");
+        ASSERT_EQ(d.propertyDeductions.objects.count(), 1);
+        const auto& flat = d.propertyDeductions.objects.get(0);
+        EXPECT_EQ(flat.rightRegistrationDate, DateValue::fromYmd(2019, 6, 20));
+        EXPECT_EQ(flat.transferActDate, DateValue::fromYmd(2003, 1, 1));
+        EXPECT_EQ(flat.landRegistrationDate, DateValue::fromYmd(2018, 12, 31));
+        EXPECT_EQ(flat.objectCost, rub("3500000"));
+        EXPECT_EQ(flat.objectNumber, "77:07:0009001:1342");
+    }
+}
+
+// A document of an earlier program year gives its taxpayer and nothing else.
+TEST_F(DeclarationTest, EarlierProgramYearsGiveTheTaxpayerOnly) {
+    for (const OldFile& f : {OldFile{"Quil2015", 1, 1}, OldFile{"Quil2018", 1, 2}}) {
+        SCOPED_TRACE(f.identifier);
+        std::string doc = test::writeDocument(
+            [&](mTDocumentStorage& s) {
+                writeDeclInfoAndPerson(s, f, 1);
+                s.beginStream("@DeclInquiry");
+                s.writeInt16(3);
+            },
+            f.identifier);
+        test::setContainerVersion(doc, f.major, f.minor);
+        const mTDeclaration d = loaded(doc);
+        EXPECT_EQ(d.person.surname, "Surname");
+        EXPECT_EQ(d.person.birthDate, DateValue::fromYmd(1985, 4, 12));
+        EXPECT_EQ(d.person.oktmo, "45379000");
+        EXPECT_EQ(d.person.contactPhone, "123");
+        EXPECT_EQ(d.incomeFlags(), 0);
+        EXPECT_FALSE(d.incomes13.exists());
+        EXPECT_EQ(d.inspectionCode, "");
+        EXPECT_EQ(d.correctionNumber, 0);
+        EXPECT_EQ(d.documentDate, kToday);
+        EXPECT_EQ(d.foreignerFixedAdvance, Money{});
+    }
+}
+
+TEST_F(DeclarationTest, UnknownProgramYearReadsTheTaxpayerByTheOldestRules) {
+    const OldFile f{"Kvil1999", 1, 0};
+    std::string doc = test::writeDocument(
+        [&](mTDocumentStorage& s) {
+            s.beginStream("@DeclInfo");
+            s.beginStream("@PersonName");
+            for (const char* t : {"Surname", "Name", "Patronymic", "770123456703"})
+                s.writeText(t);
+            s.beginStream("@PersonDocument");
+            s.writeInt16(21);
+            s.writeText("");
+            s.writeText("45 09 123456");
+            writeDate(s, f, 2009, 5, 14);
+            writeDate(s, f, 1985, 4, 12);
+            s.beginStream("@Foreigner");
+            s.writeText("2");
+            s.writeText("X");
+            s.beginStream("@PersonAddress");
+            s.writeText("");
+            s.writeInt16(77);
+            for (int i = 0; i < 8; ++i)
+                s.writeText("street");
+        },
+        f.identifier);
+    test::setContainerVersion(doc, f.major, f.minor);
+    const mTDeclaration d = loaded(doc);
+    EXPECT_EQ(d.person.inn, "770123456703");
+    EXPECT_EQ(d.person.nameSign, "0");
+    EXPECT_EQ(d.person.birthDate, DateValue::fromYmd(1985, 4, 12));
+    EXPECT_EQ(d.person.citizenshipStatus, "2");
+    EXPECT_EQ(d.person.addressFlat, "street");
+    EXPECT_EQ(d.incomeFlags(), 0);
+}
+
+// --- damaged files ----------------------------------------------------------------
+
+std::string typicalBytes() {
+    return savedBytes(examples::typicalReturn());
+}
+
+TEST_F(DeclarationTest, DamagedFilesFailWithTheirStorageMessages) {
+    struct Case {
+        std::string name;
+        std::function<void(std::string&)> damage;
+        std::string message;
+    };
+    auto replaceFirst = [](std::string from, std::string to) {
+        return [from, to](std::string& doc) {
+            const auto at = doc.find(from);
+            ASSERT_NE(at, std::string::npos) << from;
+            doc.replace(at, from.size(), to);
+        };
+    };
+    const std::string inquiry = items({"@DeclInquiry"});
+    const std::vector<Case> cases = {
+        {"version not a number", [](std::string& doc) { doc.replace(24, 2, "0x"); }, msg::badFormat()},
+        {"not a document", [](std::string& doc) { doc.replace(0, 2, "PK"); }, msg::badFormat()},
+        {"promised stream missing", replaceFirst(items({"@DeclInquiry"}), items({"@DeclInquirx"})),
+         msg::noStream()},
+        {"earlier year without @DeclInfo",
+         [](std::string& doc) {
+             doc.replace(16, 8, "Quil2015");
+             doc.replace(doc.find("@DeclInfo"), 9, "@DeclInfX");
+         },
+         msg::noStream()},
+        {"count 65535 with nothing behind", replaceFirst(inquiry + items({"1"}), inquiry + items({"65535"})),
+         msg::badFormat()},
+        {"count 999 with one record", replaceFirst(inquiry + items({"1"}), inquiry + items({"999"})),
+         msg::noStream()},
+        {"file cut inside an item", [](std::string& doc) { doc.resize(doc.size() - 2); }, msg::badFormat()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string doc = typicalBytes();
+        c.damage(doc);
+        mTDeclaration d = fresh();
+        try {
+            d.loadFromBytes(doc);
+            ADD_FAILURE() << "loaded";
+        } catch (const mEPrivBase& e) {
+            EXPECT_EQ(e.what(), c.message);
+        }
+    }
+}
+
+TEST_F(DeclarationTest, WhatWasReadBeforeAMissingStreamStays) {
+    std::string doc = typicalBytes();
+    doc.replace(doc.find("@StandartDeduct"), 15, "@StandartDeducX");
+    mTDeclaration d = fresh();
+    EXPECT_THROW(d.loadFromBytes(doc), mEOpenStream);
+    EXPECT_EQ(d.inspectionCode, "7701");
+    ASSERT_EQ(d.incomes13.count(), 1);
+    EXPECT_EQ(d.incomes13.get(0).totalIncome, rub("960000"));
+}
+
+TEST_F(DeclarationTest, EveryCutOrGarbledTypicalFileLoadsOrFailsAsDamaged) {
+    const std::string doc = typicalBytes();
+    for (std::size_t n = 0; n < doc.size(); ++n) {
+        ASSERT_TRUE(test::failsAsDamaged([&] { fresh().loadFromBytes(doc.substr(0, n)); })) << "cut at " << n;
+    }
+    for (std::size_t at = 0; at < doc.size(); ++at) {
+        for (char c : {'9', 'x', '\0'}) {
+            std::string garbled = doc;
+            garbled[at] = c;
+            mTDeclaration d = fresh();
+            try {
+                d.loadFromBytes(garbled);
+            } catch (const mEPrivBase&) {
+            } catch (const ConversionError&) {
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "byte " << at << " := " << int{c} << ": " << e.what();
+            }
+        }
+    }
+}
+
+TEST_F(DeclarationTest, FilesAreReplacedWholeAndMissingFilesReportThePath) {
+    TempDir dir;
+    const auto path = dir.file("return.qv9");
+    const mTDeclaration big = examples::allRecordsReturn();
+    big.saveToFile(path);
+    const mTDeclaration small = examples::newReturn();
+    small.saveToFile(path);
+    EXPECT_EQ(fs::file_size(path), static_cast<std::uintmax_t>(small.storedSize()));
+
+    const auto missing = dir.file("missing.qv9");
+    mTDeclaration d = fresh();
+    try {
+        d.loadFromFile(missing);
+        ADD_FAILURE() << "a missing file loaded";
+    } catch (const mEBadStorage& e) {
+        EXPECT_EQ(e.what(), msg::fileRead(missing));
+    }
+    EXPECT_FALSE(fs::exists(missing));
+}
+
+} // namespace
+} // namespace kv

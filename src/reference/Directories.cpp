@@ -1,0 +1,175 @@
+#include "reference/Directories.h"
+
+#include "core/Text.h"
+#include "reference/XmlRead.h"
+
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace kv {
+
+const char* const kSupportEmail = "support@kvilmar.ru";
+
+namespace {
+
+CodeNameRows codeNameRows(xmlDoc* doc) {
+    CodeNameRows rows;
+    for (xmlNode* e = firstChildElement(rootElement(doc)); e != nullptr; e = nextElement(e))
+        rows.push_back({attribute1251(e, "Code"), text1251(e)});
+    return rows;
+}
+
+CurrencyRates currencyRates(xmlDoc* doc) {
+    CurrencyRates result;
+    for (xmlNode* c = firstChildElement(rootElement(doc)); c != nullptr; c = nextElement(c)) {
+        Currency currency{attribute1251(c, "Code"), attribute1251(c, "Name"), {}};
+        for (xmlNode* r = firstChildElement(c); r != nullptr; r = nextElement(r))
+            currency.rates.push_back(
+                {attribute1251(r, "Date"), attribute1251(r, "Rate"), attribute1251(r, "Quantity")});
+        result.currencies.push_back(std::move(currency));
+    }
+    return result;
+}
+
+DirectoryState stateOf(XmlFileState s) {
+    switch (s) {
+    case XmlFileState::Missing:
+        return DirectoryState::Missing;
+    case XmlFileState::Loaded:
+        return DirectoryState::Loaded;
+    case XmlFileState::Unreadable:
+        break;
+    }
+    return DirectoryState::Unreadable;
+}
+
+} // namespace
+
+std::optional<CodeNameRows> codeNameRowsFromXml(std::string_view xml) {
+    XmlDocPtr doc = parseXmlText(xml);
+    if (!doc)
+        return std::nullopt;
+    return codeNameRows(doc.get());
+}
+
+CodeNameFile loadCodeNameFile(const std::filesystem::path& path) {
+    XmlFile file = readXmlFile(path);
+    CodeNameFile result;
+    result.state = stateOf(file.state);
+    if (file.doc)
+        result.rows = codeNameRows(file.doc.get());
+    return result;
+}
+
+std::optional<CurrencyRates> CurrencyRates::fromXml(std::string_view xml) {
+    XmlDocPtr doc = parseXmlText(xml);
+    if (!doc)
+        return std::nullopt;
+    return currencyRates(doc.get());
+}
+
+CodeNameRows CurrencyRates::codeNames() const {
+    CodeNameRows rows;
+    for (const auto& c : currencies)
+        rows.push_back({c.code, c.name});
+    return rows;
+}
+
+std::optional<CurrencyRate> FindCurrencyRate(const CurrencyRates* rates, std::string_view code,
+                                             DateValue date) {
+    if (rates == nullptr)
+        return std::nullopt;
+    const Currency* currency = nullptr;
+    for (const auto& c : rates->currencies) {
+        if (c.code == code) {
+            currency = &c;
+            break;
+        }
+    }
+    if (currency == nullptr)
+        return std::nullopt;
+    const std::string wanted = date.text('.');
+    std::optional<CurrencyRate> candidate;
+    for (const auto& r : currency->rates) {
+        if (r.date == wanted)
+            return r;
+        const auto d = DateValue::parseText(trimText(r.date), '.');
+        if (d && *d < date)
+            candidate = r;
+    }
+    return candidate;
+}
+
+Directories loadDirectories(const std::filesystem::path& folder) {
+    Directories dirs;
+
+    const CodeNameFile offices = loadCodeNameFile(folder / kInspectionsFile);
+    dirs.inspectionsState = offices.state;
+    if (offices.state == DirectoryState::Loaded)
+        dirs.inspections = offices.rows;
+
+    const CodeNameFile countries = loadCodeNameFile(folder / kCountriesFile);
+    dirs.countriesState = countries.state;
+    if (countries.state == DirectoryState::Loaded)
+        dirs.countries = countries.rows;
+
+    XmlFile okved = readXmlFile(folder / kOkvedFile);
+    dirs.okvedState = stateOf(okved.state);
+    if (okved.doc)
+        dirs.okved = OkvedClassifier::fromDocument(okved.doc.get());
+
+    XmlFile rates = readXmlFile(folder / kCurrencyRatesFile);
+    dirs.currencyRatesState = stateOf(rates.state);
+    if (rates.doc)
+        dirs.currencyRates = currencyRates(rates.doc.get());
+
+    return dirs;
+}
+
+std::filesystem::path programFolder() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return std::filesystem::current_path(ec);
+    return exe.parent_path();
+}
+
+std::string taxOfficeFileFatalMessage() {
+    return utf8ToCp1251("Поменяйте язык и региональные стандарты ОС на русские. Или обратитесь на горячую "
+                        "линию программы: ") +
+           kSupportEmail;
+}
+
+PickerTexts pickerTexts(DirectoryPicker picker) {
+    switch (picker) {
+    case DirectoryPicker::TaxOffice:
+        return {utf8ToCp1251("Справочник инспекций"), utf8ToCp1251("Наименование инспекции")};
+    case DirectoryPicker::Country:
+        return {utf8ToCp1251("Справочник стран"), utf8ToCp1251("Наименование государства")};
+    case DirectoryPicker::DocumentKind:
+        return {utf8ToCp1251("Справочник видов документов"), utf8ToCp1251("Наименование документа")};
+    case DirectoryPicker::Currency:
+        break;
+    }
+    return {utf8ToCp1251("Справочник валют"), utf8ToCp1251("Наименование валюты")};
+}
+
+std::string pickerCodeColumn() {
+    return utf8ToCp1251("Код");
+}
+
+std::optional<std::size_t> findCodeRow(const CodeNameRows& rows, std::string_view code) {
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].code == code)
+            return i;
+    return std::nullopt;
+}
+
+std::optional<std::size_t> currencyPickerRow(const CodeNameRows& rows, std::string_view code) {
+    if (rows.empty())
+        return std::nullopt;
+    return findCodeRow(rows, code.empty() ? std::string_view("0") : code).value_or(0);
+}
+
+} // namespace kv

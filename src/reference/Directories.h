@@ -1,0 +1,112 @@
+#pragma once
+// The directory files that lie beside the program and can be replaced without
+// rebuilding it: tax offices, countries, the economic activity classifier and the
+// official currency rates. Every one is optional; a missing or unreadable file only
+// makes its picker unavailable, except an unreadable tax-office file, which ends the
+// program with a message (the offices are needed for every return).
+#include "core/Date.h"
+#include "reference/Okved.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+inline constexpr const char* kInspectionsFile = "InspectionNumbers.xml";
+inline constexpr const char* kCountriesFile = "Oksm.xml";
+inline constexpr const char* kOkvedFile = "Sp_OKVED2.xml";
+inline constexpr const char* kCurrencyRatesFile = "CurrencyRates.xml";
+
+// One row of a code-and-name picker (tax offices, countries, currencies, document kinds).
+struct CodeName {
+    std::string code;
+    std::string name;
+};
+using CodeNameRows = std::vector<CodeName>;
+
+enum class DirectoryState { Missing, Loaded, Unreadable };
+
+// Rows from a directory's text: one per child element of the root, in order, with its
+// Code attribute and its text (tax offices, countries).
+std::optional<CodeNameRows> codeNameRowsFromXml(std::string_view xml);
+struct CodeNameFile {
+    DirectoryState state = DirectoryState::Missing;
+    CodeNameRows rows;
+};
+CodeNameFile loadCodeNameFile(const std::filesystem::path& path);
+
+// --- Currency rates -------------------------------------------------------------
+
+struct CurrencyRate {
+    std::string date;     // "dd.mm.yyyy"
+    std::string rate;     // roubles per Quantity units, comma as decimal separator, as written
+    std::string quantity; // as written
+};
+
+struct Currency {
+    std::string code;
+    std::string name;
+    std::vector<CurrencyRate> rates; // in document order
+};
+
+struct CurrencyRates {
+    std::vector<Currency> currencies; // in document order
+
+    static std::optional<CurrencyRates> fromXml(std::string_view xml);
+    // The currency picker's rows: Code and Name of each currency.
+    CodeNameRows codeNames() const;
+};
+
+// The rate of the first currency with this code on the date: the rate published for
+// exactly that day if listed, else the last rate in document order dated before it.
+// No rate document (nullptr), no such currency or no such rate: nullopt.
+std::optional<CurrencyRate> FindCurrencyRate(const CurrencyRates* rates, std::string_view code,
+                                             DateValue date);
+
+// --- Start-up loading ----------------------------------------------------------
+
+struct Directories {
+    DirectoryState inspectionsState = DirectoryState::Missing;
+    DirectoryState countriesState = DirectoryState::Missing;
+    DirectoryState okvedState = DirectoryState::Missing;
+    DirectoryState currencyRatesState = DirectoryState::Missing;
+
+    std::optional<CodeNameRows> inspections; // the tax-office picker, when available
+    std::optional<CodeNameRows> countries;   // the country picker, when available
+    std::optional<OkvedClassifier> okved;
+    std::optional<CurrencyRates> currencyRates;
+
+    // The tax-office file exists but cannot be read: show taxOfficeFileFatalMessage()
+    // and end the program.
+    bool fatal() const { return inspectionsState == DirectoryState::Unreadable; }
+};
+
+Directories loadDirectories(const std::filesystem::path& folder);
+
+// The folder of the running executable, where the directory files are looked for.
+std::filesystem::path programFolder();
+
+// Windows-1251 texts.
+std::string taxOfficeFileFatalMessage();
+extern const char* const kSupportEmail;
+
+// --- Picker behaviour ---------------------------------------------------------
+
+struct PickerTexts {
+    std::string title;        // Windows-1251
+    std::string secondColumn; // Windows-1251; the first column is "Код"
+};
+enum class DirectoryPicker { TaxOffice, Country, DocumentKind, Currency };
+PickerTexts pickerTexts(DirectoryPicker picker);
+std::string pickerCodeColumn();
+
+// The row whose code equals the code, or nullopt. The tax-office and country pickers
+// keep their previous selection when this finds nothing.
+std::optional<std::size_t> findCodeRow(const CodeNameRows& rows, std::string_view code);
+// The currency picker: the matching row (an empty code counts as "0"), else the first.
+std::optional<std::size_t> currencyPickerRow(const CodeNameRows& rows, std::string_view code);
+
+} // namespace kv

@@ -1,0 +1,71 @@
+#pragma once
+// The economic activity classifier (OKVED 2) and the six-level choice over it.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+typedef struct _xmlDoc xmlDoc;
+
+namespace kv {
+
+struct OkvedEntry {
+    std::string grup;  // level, "1" to "6"
+    std::string name;  // Windows-1251
+    std::string kod;   // hierarchical key: begins with the key of every entry above it
+    std::string okved; // the code shown to the user
+    bool hasOkved = false;
+};
+
+struct OkvedClassifier {
+    std::vector<OkvedEntry> entries; // in document order
+
+    // One entry per child element of the root, from its GRUP, Name, Kod and OKVED
+    // children. nullopt when the text does not parse.
+    static std::optional<OkvedClassifier> fromXml(std::string_view xml);
+    static OkvedClassifier fromDocument(xmlDoc* doc);
+};
+
+// The state behind the classifier picker: six lists, each starting with "нет", and
+// the code shown to the user. The window only mirrors it.
+class OkvedPickerModel {
+public:
+    static constexpr int kLevels = 6;
+
+    explicit OkvedPickerModel(const OkvedClassifier& classifier);
+
+    // Items of level 1..6; item 0 is always "нет".
+    const std::vector<std::string>& items(int level) const;
+    int currentIndex(int level) const;
+
+    // The user picked item `index` of the level's list.
+    void pick(int level, int index);
+
+    const std::string& chosenKey() const { return chosenKey_; }
+    const std::string& display() const { return display_; } // the caller's OKVED code
+
+    // "Да" closes the picker at once only when the chosen key is longer than three
+    // characters; otherwise the caller asks the check question below.
+    bool keyLongEnough() const { return chosenKey_.size() > 3; }
+
+    static std::string noneItem();     // "нет"
+    static std::string title();        // "Код по ОКВЭД"
+    static std::string checkTitle();   // "Проверка: ОКВЭД"
+    static std::string checkMessage(); // the length message
+
+private:
+    void refillBelow(int level);
+
+    const OkvedClassifier* classifier_;
+    struct Level {
+        std::vector<std::string> items;
+        std::vector<int> entryOfItem; // -1 for "нет"
+        int current = 0;
+    };
+    std::array<Level, kLevels> levels_;
+    std::string chosenKey_;
+    std::string display_;
+};
+
+} // namespace kv

@@ -1,0 +1,41 @@
+#pragma once
+// Rebuilding the tax-office directory from the tax service's classifier of tax offices
+// (the dBASE table soun1.dbf).
+#include "core/Date.h"
+#include "reference/Directories.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace kv {
+
+class SounImportError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Fixed layout of a classifier record, in bytes.
+inline constexpr std::size_t kSounRecordLength = 1194;
+inline constexpr std::size_t kSounHeaderLength = 32;
+
+// The offices to which a return can be addressed, in file order: code and name
+// (Windows-1251). Throws SounImportError when the file cannot be opened, its header
+// is short, or a record is cut short.
+CodeNameRows readSounOffices(const std::string& dbfPath);
+
+// The directory text written for the offices: Windows-1251 XML with the root
+// Inspections carrying Version and Date.
+std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const std::string& version);
+
+// Reads the classifier and writes the tax-office directory. The new file replaces the
+// old one only once it is complete, so a failure leaves the old directory as it was.
+// Returns true when the file was written; errors propagate as SounImportError.
+bool ImportSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
+                const std::string& version);
+
+// Dialog and tool texts, Windows-1251.
+std::string sounSuccessMessage(); // "Данные успешно импортированы. Не забудьте перезапустить программу."
+std::string sounFailureMessage(); // "Импортировать данные не удалось"
+std::string sounEmptyPathMessage(); // "Укажите путь к файлу soun1.dbf"
+
+} // namespace kv

@@ -18,6 +18,8 @@ public:
     // the document are cleared: they would otherwise reduce the tax of a return
     // that declares no business.
     void Compute(mTDeclaration& doc);
+
+    friend bool operator==(const kTSvodSumPrilV1&, const kTSvodSumPrilV1&) = default;
 };
 
 // Professional deductions, Russian sources ("ИстДоход" "1").
@@ -30,6 +32,8 @@ public:
 
     void Reset();
     void Compute(const mTDeclaration& doc);
+
+    friend bool operator==(const kTSvodSumPril3&, const kTSvodSumPril3&) = default;
 };
 
 // The same for foreign sources ("ИстДоход" "2").
@@ -42,6 +46,8 @@ public:
 
     void Reset();
     void Compute(const mTDeclaration& doc);
+
+    friend bool operator==(const kTSvodSumPril3_In&, const kTSvodSumPril3_In&) = default;
 };
 
 } // namespace kv

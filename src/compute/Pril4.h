@@ -26,6 +26,8 @@ public:
 
     void Reset();
     void Compute(const mTDeclaration& doc);
+
+    friend bool operator==(const kTSvodSumPril4&, const kTSvodSumPril4&) = default;
 };
 
 } // namespace kv

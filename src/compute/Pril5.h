@@ -38,6 +38,8 @@ public:
 
     void Reset();
     void Compute(const mTDeclaration& doc, kTSvodSum& root);
+
+    friend bool operator==(const kTSvodSumPril5Dop&, const kTSvodSumPril5Dop&) = default;
 };
 
 class kTSvodSumPril5 {
@@ -80,6 +82,8 @@ public:
     // Reads standardByMonth, pensionContracts, russian13, foreign13, business and
     // exemptIncome of the root; they are computed before it.
     void Compute(const mTDeclaration& doc, kTSvodSum& root);
+
+    friend bool operator==(const kTSvodSumPril5&, const kTSvodSumPril5&) = default;
 };
 
 } // namespace kv

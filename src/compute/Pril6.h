@@ -29,6 +29,8 @@ public:
 
     void Reset();
     void Compute(const mTDeclaration& doc);
+
+    friend bool operator==(const kTSvodSumPril6&, const kTSvodSumPril6&) = default;
 };
 
 } // namespace kv

@@ -33,6 +33,8 @@ public:
 
     void Reset();
     void Compute(mTDeclaration& doc, kTSvodSum& root);
+
+    friend bool operator==(const kTSvodSumPrilA9&, const kTSvodSumPrilA9&) = default;
 };
 
 class kTSvodSumPrilA13 {
@@ -47,6 +49,8 @@ public:
 
     void Reset();
     void Compute(mTDeclaration& doc, kTSvodSum& root);
+
+    friend bool operator==(const kTSvodSumPrilA13&, const kTSvodSumPrilA13&) = default;
 };
 
 class kTSvodSumPrilA15 {
@@ -56,6 +60,8 @@ public:
 
     void Reset();
     void Compute(mTDeclaration& doc, kTSvodSum& root);
+
+    friend bool operator==(const kTSvodSumPrilA15&, const kTSvodSumPrilA15&) = default;
 };
 
 class kTSvodSumPrilA30 {
@@ -67,6 +73,8 @@ public:
 
     void Reset();
     void Compute(mTDeclaration& doc, kTSvodSum& root);
+
+    friend bool operator==(const kTSvodSumPrilA30&, const kTSvodSumPrilA30&) = default;
 };
 
 class kTSvodSumPrilA35 {
@@ -79,6 +87,8 @@ public:
 
     void Reset();
     void Compute(mTDeclaration& doc, kTSvodSum& root);
+
+    friend bool operator==(const kTSvodSumPrilA35&, const kTSvodSumPrilA35&) = default;
 };
 
 // Appendix 1 income-kind code of one income line, before the source's lines are merged.

@@ -71,6 +71,8 @@ public:
     void Reset();
     // rate: 13, 9 or 35.
     void Compute(const mTDeclaration& doc, int rate);
+
+    friend bool operator==(const kTSvodSumPrilB&, const kTSvodSumPrilB&) = default;
 };
 
 // Appendix 2 income-kind code ("КодВидДох") of a foreign income code.

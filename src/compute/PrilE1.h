@@ -27,6 +27,8 @@ public:
 
     void Reset();
     void Compute(const mTDeclaration& doc, kTSvodSum& root);
+
+    friend bool operator==(const kTSvodSumPrilE1&, const kTSvodSumPrilE1&) = default;
 };
 
 } // namespace kv

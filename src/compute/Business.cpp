@@ -1,0 +1,96 @@
+#include "compute/Business.h"
+
+#include "model/Declaration.h"
+
+namespace kv {
+
+namespace {
+
+constexpr int kKindResident = 0;
+constexpr int kKindNonResident = 1;
+
+constexpr std::int32_t kCivilContract = 2010;
+constexpr std::int32_t kCivilContractExpenses = 403;
+constexpr std::int32_t kAuthorActualExpenses = 404;
+constexpr std::int32_t kAuthorNormExpenses = 405;
+
+bool isAuthorIncome(std::int32_t c) {
+    return c >= 2201 && c <= 2209;
+}
+
+// Professional deductions of one income line: the claimed amount never exceeds the
+// income it is claimed against; pairs other than those of art. 221 count nothing.
+struct ProfessionalTotals {
+    Money& civilContract;
+    Money& authorActual;
+    Money& authorNorm;
+
+    void add(std::int32_t incomeCode, std::int32_t deductionCode, Money income, Money deduction,
+             bool civilContractOnly) {
+        const Money counted = min(income, deduction);
+        if (incomeCode == kCivilContract && deductionCode == kCivilContractExpenses)
+            civilContract += counted;
+        else if (civilContractOnly)
+            return;
+        else if (isAuthorIncome(incomeCode) && deductionCode == kAuthorActualExpenses)
+            authorActual += counted;
+        else if (isAuthorIncome(incomeCode) && deductionCode == kAuthorNormExpenses)
+            authorNorm += counted;
+    }
+};
+
+} // namespace
+
+void kTSvodSumPrilV1::Reset() {
+    *this = kTSvodSumPrilV1{};
+}
+
+void kTSvodSumPrilV1::Compute(mTDeclaration& doc) {
+    Reset();
+    if ((doc.incomeFlags() & mTDeclaration::kBusinessIncomes) == 0) {
+        doc.tradeFee = Money{};
+        doc.patentPayments = Money{};
+        return;
+    }
+    for (const mTBusinessNew& b : doc.businessIncomes) {
+        totalIncome += b.incomeAmount;
+        professionalDeductions += b.hasDocumentedExpenses != 0 ? b.totalExpenses : b.standardExpenses;
+    }
+    advancesPaid = doc.actualAdvancePayments;
+    professionalDeductions = min(professionalDeductions, totalIncome);
+}
+
+void kTSvodSumPril3::Reset() {
+    *this = kTSvodSumPril3{};
+}
+
+void kTSvodSumPril3::Compute(const mTDeclaration& doc) {
+    Reset();
+    ProfessionalTotals totals{civilContractExpenses, authorActualExpenses, authorNormExpenses};
+    if (doc.declarationKind == kKindResident && doc.incomes13.count() > 0) {
+        for (const mTThirteenPercent& src : doc.incomes13)
+            for (const ThirteenIncomeItem& item : src.items)
+                totals.add(item.incomeCode, item.deductionCode, item.amount, item.deductionAmount, false);
+    } else if (doc.declarationKind == kKindNonResident && doc.incomes13NonResident.count() > 0) {
+        // Non-residents have only the civil-contract deduction.
+        for (const mTThirteenPercent& src : doc.incomes13NonResident)
+            for (const ThirteenIncomeItem& item : src.items)
+                totals.add(item.incomeCode, item.deductionCode, item.amount, item.deductionAmount, true);
+    }
+    total = civilContractExpenses + authorActualExpenses + authorNormExpenses;
+}
+
+void kTSvodSumPril3_In::Reset() {
+    *this = kTSvodSumPril3_In{};
+}
+
+void kTSvodSumPril3_In::Compute(const mTDeclaration& doc) {
+    Reset();
+    ProfessionalTotals totals{civilContractExpenses, authorActualExpenses, authorNormExpenses};
+    if ((doc.incomeFlags() & mTDeclaration::kForeignIncomes) != 0)
+        for (const mTCurrencyIncome& in : doc.foreignIncomes)
+            totals.add(in.incomeCode, in.deductionCode, in.incomeInRubles, in.deductionAmount, false);
+    total = civilContractExpenses + authorActualExpenses + authorNormExpenses;
+}
+
+} // namespace kv

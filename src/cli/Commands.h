@@ -9,5 +9,6 @@ namespace kv::cli {
 using Args = std::vector<std::string>;
 
 int cmdItems(const Args& args);
+int cmdDump(const Args& args);
 
 } // namespace kv::cli

@@ -18,6 +18,7 @@ struct Command {
 // clang-format off
 constexpr Command kCommands[] = {
     {"items", "items FILE.qv9", "заголовок и все элементы файла декларации", kv::cli::cmdItems},
+    {"dump", "dump FILE.qv9", "вся декларация в формате JSON", kv::cli::cmdDump},
 };
 // clang-format on
 

@@ -1,0 +1,60 @@
+#pragma once
+// A fresh declaration and computation root for sheet tests. Sheets that read
+// other sheets are tested by filling those inputs by hand, so each test shows
+// exactly which figures the sheet takes.
+#include "compute/SvodSum.h"
+#include "core/Date.h"
+#include "model/Declaration.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace kv {
+// Amounts in failure messages as "1234.5", not as bytes.
+inline void PrintTo(const Money& m, std::ostream* os) {
+    *os << moneyText(m, '.');
+}
+} // namespace kv
+
+namespace kv::test {
+
+// Roubles and kopecks as Money.
+inline Money rub(std::int64_t roubles, std::int64_t kopecks = 0) {
+    return Money::fromRaw(roubles * Money::kScale + kopecks * 100);
+}
+
+inline DateValue date(int year, int month, int day) {
+    return *DateValue::fromYmd(year, month, day);
+}
+
+struct SheetFixture {
+    FixedClock clock{date(2020, 3, 1)};
+    mTDeclaration doc{clock};
+    kTSvodSum root;
+
+    explicit SheetFixture(std::uint8_t incomeFlags = mTDeclaration::kAgentIncomes) {
+        doc.setIncomeFlags(incomeFlags);
+    }
+
+    // A resident's 13% source with one line per amount of income code `code`.
+    mTThirteenPercent& addSource13(const std::string& oktmo, Money withheld) {
+        mTThirteenPercent s;
+        s.sourceOktmo = oktmo;
+        s.taxWithheld = withheld;
+        return doc.incomes13.get(doc.incomes13.add(std::move(s)));
+    }
+};
+
+inline ThirteenIncomeItem item(std::int32_t incomeCode, Money amount, std::int32_t deductionCode = 0,
+                               Money deductionAmount = Money{}, std::int16_t month = 1) {
+    ThirteenIncomeItem i;
+    i.incomeCode = incomeCode;
+    i.amount = amount;
+    i.deductionCode = deductionCode;
+    i.deductionAmount = deductionAmount;
+    i.month = month;
+    return i;
+}
+
+} // namespace kv::test

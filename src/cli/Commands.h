@@ -10,5 +10,6 @@ using Args = std::vector<std::string>;
 
 int cmdItems(const Args& args);
 int cmdDump(const Args& args);
+int cmdCompute(const Args& args);
 
 } // namespace kv::cli

@@ -19,6 +19,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"items", "items FILE.qv9", "заголовок и все элементы файла декларации", kv::cli::cmdItems},
     {"dump", "dump FILE.qv9", "вся декларация в формате JSON", kv::cli::cmdDump},
+    {"compute", "compute FILE.qv9", "расчет декларации: все листы в формате JSON", kv::cli::cmdCompute},
 };
 // clang-format on
 

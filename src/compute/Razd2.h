@@ -32,7 +32,7 @@ public:
     Money taxToPay;
     Money taxToRefund;
 
-    // Zeroes every amount; the rate code stays as the last run set it.
+    // Zeroes every amount and clears the rate code: a sheet that does not run keeps it empty.
     void Reset();
     // Must be called on one of the seven Section 2 members of root.
     void Compute(const mTDeclaration& declaration, const kTSvodSum& root);

@@ -11,5 +11,6 @@ using Args = std::vector<std::string>;
 int cmdItems(const Args& args);
 int cmdDump(const Args& args);
 int cmdCompute(const Args& args);
+int cmdCheck(const Args& args);
 
 } // namespace kv::cli

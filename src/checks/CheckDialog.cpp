@@ -1,0 +1,71 @@
+#include "checks/CheckDialog.h"
+
+#include "core/Text.h"
+
+#include <array>
+
+namespace kv {
+
+const std::string& answerCaption(CheckAnswer answer) {
+    static const std::array<std::string, 5> captions = {
+        std::string(),
+        utf8ToCp1251("Исправить"),
+        utf8ToCp1251("Пропустить"),
+        utf8ToCp1251("Пропустить все"),
+        utf8ToCp1251("Отмена"),
+    };
+    return captions.at(static_cast<std::size_t>(answer));
+}
+
+std::string CheckQuestion::title() const {
+    static const std::string plain = utf8ToCp1251("Проверка");
+    return sectionTitle.empty() ? plain : plain + ": " + sectionTitle;
+}
+
+std::vector<CheckAnswer> CheckQuestion::buttons() const {
+    if (dialog == CheckDialogKind::ReturnFault)
+        return {CheckAnswer::Fix, CheckAnswer::Cancel};
+    return {CheckAnswer::Fix, CheckAnswer::Skip, CheckAnswer::SkipAll};
+}
+
+bool CheckQuestion::enabled(CheckAnswer answer) const {
+    switch (answer) {
+    case CheckAnswer::Fix:
+        return fixEnabled;
+    case CheckAnswer::Skip:
+        return dialog == CheckDialogKind::Fault && skipEnabled;
+    case CheckAnswer::SkipAll:
+        return dialog == CheckDialogKind::Fault && skipAllEnabled;
+    case CheckAnswer::Cancel:
+        return dialog == CheckDialogKind::ReturnFault;
+    case CheckAnswer::None:
+        break;
+    }
+    return false;
+}
+
+CheckAnswer CheckQuestion::closeAnswer() const {
+    return dialog == CheckDialogKind::ReturnFault ? CheckAnswer::Cancel : CheckAnswer::Skip;
+}
+
+CheckSession::CheckSession(CheckDialog& dialog, std::string_view sectionTitle, bool skipEnabled,
+                           bool skipAllEnabled)
+    : dialog_(dialog) {
+    question_.dialog = CheckDialogKind::Fault;
+    question_.sectionTitle = std::string(sectionTitle);
+    question_.skipEnabled = skipEnabled;
+    question_.skipAllEnabled = skipAllEnabled;
+}
+
+CheckAnswer CheckSession::report(std::string_view message) {
+    question_.message = std::string(message);
+    lastAnswer_ = dialog_.ask(question_);
+    return lastAnswer_;
+}
+
+CheckAnswer CheckSession::reportNoSkip(std::string_view message) {
+    question_.skipEnabled = false;
+    return report(message);
+}
+
+} // namespace kv

@@ -1,0 +1,78 @@
+#pragma once
+// How a check talks to the user: it puts one fault as a question (title, message,
+// which answers are enabled) and gets the chosen answer back. The window offers
+// the real modal dialogs; tests and the command line answer from a script.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+// None is the state of a run before any fault has been shown.
+enum class CheckAnswer : std::uint8_t {
+    None = 0,
+    Fix,     // "Исправить": go to the faulty field
+    Skip,    // "Пропустить": go on with the next check
+    SkipAll, // "Пропустить все": go on without any further check
+    Cancel,  // "Отмена": abandon the command that asked for the check
+};
+
+// The button caption of an answer, Windows-1251 ("" for None).
+const std::string& answerCaption(CheckAnswer answer);
+
+enum class CheckDialogKind : std::uint8_t {
+    Fault,       // TfmCheckError: "Исправить", "Пропустить", "Пропустить все"
+    ReturnFault, // TfmCheckAllError: "Исправить", "Отмена"
+};
+
+struct CheckQuestion {
+    CheckDialogKind dialog = CheckDialogKind::Fault;
+    std::string sectionTitle; // Windows-1251; empty leaves the plain window title
+    std::string message;      // Windows-1251
+    bool fixEnabled = true;
+    bool skipEnabled = true;    // TfmCheckError only
+    bool skipAllEnabled = true; // TfmCheckError only
+
+    // "Проверка", or "Проверка: " and the section title.
+    std::string title() const;
+    // The buttons the dialog shows, in order, enabled or not.
+    std::vector<CheckAnswer> buttons() const;
+    bool enabled(CheckAnswer answer) const;
+    // What closing the window answers: a skip in TfmCheckError, "Отмена" in TfmCheckAllError.
+    CheckAnswer closeAnswer() const;
+
+    friend bool operator==(const CheckQuestion&, const CheckQuestion&) = default;
+};
+
+class CheckDialog {
+public:
+    virtual ~CheckDialog() = default;
+    // Shows the question modally. Returns an enabled answer, or closeAnswer()
+    // when the user closes the window.
+    virtual CheckAnswer ask(const CheckQuestion& question) = 0;
+};
+
+// One run of a screen-level check in TfmCheckError: one section title, the
+// enabled state of the skip buttons for the run, and the last answer given,
+// which decides whether the next check of the run still shows anything.
+class CheckSession {
+public:
+    CheckSession(CheckDialog& dialog, std::string_view sectionTitle, bool skipEnabled = true,
+                 bool skipAllEnabled = true);
+
+    // Shows one fault and returns the answer, which becomes lastAnswer().
+    CheckAnswer report(std::string_view message);
+    // A fault that may not be skipped: "Пропустить" is disabled for it and for
+    // every later fault of the run.
+    CheckAnswer reportNoSkip(std::string_view message);
+
+    CheckAnswer lastAnswer() const { return lastAnswer_; }
+
+private:
+    CheckDialog& dialog_;
+    CheckQuestion question_;
+    CheckAnswer lastAnswer_ = CheckAnswer::None;
+};
+
+} // namespace kv

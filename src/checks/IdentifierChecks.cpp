@@ -1,0 +1,185 @@
+#include "checks/IdentifierChecks.h"
+
+#include "core/Text.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace kv {
+namespace {
+
+constexpr std::array<int, 9> kWeights10 = {31, 29, 23, 19, 17, 13, 7, 5, 3};
+constexpr std::array<int, 10> kWeights12First = {37, 31, 29, 23, 19, 17, 13, 7, 5, 3};
+constexpr std::array<int, 11> kWeights12Second = {41, 37, 31, 29, 23, 19, 17, 13, 7, 5, 3};
+
+// The check digit over the leading digits of text, one weight each: 11 minus the
+// weighted sum mod 11, with 10 and 11 written as 0. A character that is not a
+// digit has no check digit: the number cannot be valid.
+std::optional<char> checkDigit(std::string_view text, std::span<const int> weights) {
+    int sum = 0;
+    for (std::size_t i = 0; i < weights.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        sum += (c - '0') * weights[i];
+    }
+    const int digit = 11 - sum % 11;
+    return static_cast<char>('0' + (digit >= 10 ? 0 : digit));
+}
+
+// The number rebuilt from its leading digits and computed check digits equals the text.
+bool checkDigitsMatch(std::string_view text) {
+    if (text.size() == 10) {
+        const auto d = checkDigit(text, kWeights10);
+        return d && text[9] == *d;
+    }
+    const auto first = checkDigit(text, kWeights12First);
+    if (!first || text[10] != *first)
+        return false;
+    // The second digit is computed over the rebuilt first one, so a wrong first
+    // digit cannot be made up for by the second.
+    const std::string eleven = std::string(text.substr(0, 10)) + *first;
+    const auto second = checkDigit(eleven, kWeights12Second);
+    return second && text[11] == *second;
+}
+
+struct PayerMessages {
+    std::string noName = utf8ToCp1251("Не заполненно поле \"Наименование источника выплаты\"");
+    std::string oktmoLength =
+        utf8ToCp1251("Код ОКТМО введен некорректно(должно быть 8 или 11 симв.)(При продаже имущества "
+                     "физ.лицу - не нужен)");
+    std::string noOktmo =
+        utf8ToCp1251("Не введен код ОКТМО(8 или 11 симв.)(При продаже имущества физ.лицу - не нужен)");
+    std::string noOrganisationOktmo = utf8ToCp1251("Не введен код ОКТМО(8 или 11 симв.)");
+    std::string innTenOrTwelve = utf8ToCp1251("Длина ИНН должна быть равна 10 или 12 цифрам");
+    std::string innTen = utf8ToCp1251("Длина ИНН должна быть равна 10 цифрам");
+    std::string innInvalid = utf8ToCp1251("Номер ИНН введен неверно");
+    std::string noKpp = utf8ToCp1251("Отсутствует КПП");
+    std::string kppLength = utf8ToCp1251("Длина КПП должна быть равна 9 цифрам");
+    std::string kppZeros = utf8ToCp1251("Некорректный КПП");
+    std::string enterInn = utf8ToCp1251("Введите ИНН");
+    std::string organisationInnLength = utf8ToCp1251("Длина ИНН для юрлиц должна быть равна 10 цифрам");
+};
+
+const PayerMessages& messages() {
+    static const PayerMessages m;
+    return m;
+}
+
+const std::string* kppMessage(KppResult r) {
+    switch (r) {
+    case KppResult::Empty:
+        return &messages().noKpp;
+    case KppResult::NotNine:
+        return &messages().kppLength;
+    case KppResult::Zeros:
+        return &messages().kppZeros;
+    case KppResult::Valid:
+        break;
+    }
+    return nullptr;
+}
+
+bool fixed(CheckAnswer a) {
+    return a == CheckAnswer::Fix;
+}
+
+} // namespace
+
+InnResult CheckInn(std::string_view inn, InnKind kind) {
+    const std::string text = trimText(inn);
+    if (text.empty())
+        return InnResult::Empty;
+    const std::size_t n = text.size();
+    if (kind == InnKind::Organisation && n != 10)
+        return InnResult::NotTen;
+    if (kind == InnKind::Individual && n != 12)
+        return InnResult::NotTwelve;
+    if (n != 10 && n != 12)
+        return InnResult::NotTenOrTwelve;
+    // Zeros alone rebuild themselves, so they are refused outright.
+    if (text.find_first_not_of('0') == std::string::npos || !checkDigitsMatch(text))
+        return InnResult::Invalid;
+    return InnResult::Valid;
+}
+
+KppResult CheckKpp(std::string_view kpp) {
+    const std::string text = trimText(kpp);
+    if (text.empty())
+        return KppResult::Empty;
+    if (text.size() != 9)
+        return KppResult::NotNine;
+    if (text == "000000000")
+        return KppResult::Zeros;
+    return KppResult::Valid;
+}
+
+bool OktmoLengthValid(std::string_view oktmo) {
+    const std::size_t n = trimText(oktmo).size();
+    return n == 8 || n == 11;
+}
+
+PayerField CheckPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
+                      bool skipAllowed, std::string_view oktmo, std::string_view kpp, std::string_view inn) {
+    const PayerMessages& m = messages();
+    CheckSession run(dialog, sectionTitle, skipAllowed, false);
+
+    if (trimText(name).empty() && fixed(run.reportNoSkip(m.noName)))
+        return PayerField::Name;
+
+    const std::string trimmedOktmo = trimText(oktmo);
+    if (!trimmedOktmo.empty() && !OktmoLengthValid(trimmedOktmo) && fixed(run.reportNoSkip(m.oktmoLength)))
+        return PayerField::Oktmo;
+    // The one fault a seller to a private person may skip: such a payer has no OKTMO.
+    if (trimmedOktmo.empty() && fixed(run.report(m.noOktmo)))
+        return PayerField::Oktmo;
+
+    const InnResult innResult = CheckInn(inn, InnKind::Any);
+    if (innResult == InnResult::NotTenOrTwelve && fixed(run.reportNoSkip(m.innTenOrTwelve)))
+        return PayerField::Inn;
+    if (innResult == InnResult::Invalid && fixed(run.reportNoSkip(m.innInvalid)))
+        return PayerField::Inn;
+
+    if (inn.size() == 10) {
+        if (const std::string* message = kppMessage(CheckKpp(kpp));
+            message && fixed(run.reportNoSkip(*message)))
+            return PayerField::Kpp;
+    } else if (!kpp.empty()) {
+        // A KPP belongs to an organisation, whose INN has ten digits.
+        if (fixed(run.reportNoSkip(inn.empty() ? m.enterInn : m.organisationInnLength)))
+            return PayerField::Inn;
+    }
+    return PayerField::Accept;
+}
+
+PayerField CheckOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
+                                  std::string_view oktmo, std::string_view kpp, std::string_view inn) {
+    const PayerMessages& m = messages();
+    CheckSession run(dialog, sectionTitle, false, false);
+
+    if (trimText(name).empty() && fixed(run.report(m.noName)))
+        return PayerField::Name;
+    if (!OktmoLengthValid(oktmo) && fixed(run.report(m.noOrganisationOktmo)))
+        return PayerField::Oktmo;
+
+    const InnResult innResult = CheckInn(inn, InnKind::Organisation);
+    if (innResult == InnResult::NotTen && fixed(run.report(m.innTen)))
+        return PayerField::Inn;
+    if (innResult == InnResult::Invalid && fixed(run.report(m.innInvalid)))
+        return PayerField::Inn;
+
+    if (const std::string* message = kppMessage(CheckKpp(kpp)); message && fixed(run.report(*message)))
+        return PayerField::Kpp;
+
+    if (inn.empty()) {
+        if (fixed(run.report(m.enterInn)))
+            return PayerField::Inn;
+    } else if (inn.size() != 10 && fixed(run.report(m.organisationInnLength))) {
+        return PayerField::Inn;
+    }
+    return PayerField::Accept;
+}
+
+} // namespace kv

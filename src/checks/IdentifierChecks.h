@@ -1,0 +1,62 @@
+#pragma once
+// Checks of the official identifiers a return carries: the INN of a person or an
+// organisation, the KPP of an organisation, the OKTMO of a territory, and the
+// payer of a source of income as its entry dialog confirms it.
+#include "checks/CheckDialog.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace kv {
+
+enum class InnKind : std::uint8_t {
+    Any = 0,          // 10 or 12 digits
+    Organisation = 1, // 10 digits
+    Individual = 2,   // 12 digits
+};
+
+enum class InnResult : std::uint16_t {
+    Valid = 0,
+    Empty = 1,
+    NotTenOrTwelve = 2, // InnKind::Any
+    NotTen = 3,         // InnKind::Organisation
+    NotTwelve = 4,      // InnKind::Individual
+    Invalid = 5,        // all zeros, a wrong check digit, or a character other than a digit
+};
+
+enum class KppResult : std::uint16_t {
+    Valid = 0,
+    Empty = 1,
+    NotNine = 2,
+    Zeros = 3,
+};
+
+// Which field of a source dialog the user is sent back to.
+enum class PayerField : std::uint16_t {
+    Accept = 0,
+    Name = 1,
+    Inn = 2,
+    Kpp = 3,
+    Oktmo = 4,
+};
+
+// The text is trimmed first; the check digits are those of the published INN algorithm.
+InnResult CheckInn(std::string_view inn, InnKind kind);
+
+// Trimmed; letters are accepted, only the length and nine zeros are faults.
+KppResult CheckKpp(std::string_view kpp);
+
+// A trimmed OKTMO of 8 or 11 characters; its digits are not checked.
+bool OktmoLengthValid(std::string_view oktmo);
+
+// Payer of a source that may be an organisation or a person. One run of
+// TfmCheckError titled "Проверка: " + sectionTitle; "Пропустить все" is never
+// offered, "Пропустить" only when skipAllowed and until a fault that may not be skipped.
+PayerField CheckPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
+                      bool skipAllowed, std::string_view oktmo, std::string_view kpp, std::string_view inn);
+
+// Payer that must be an organisation; no fault may be skipped.
+PayerField CheckOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
+                                  std::string_view oktmo, std::string_view kpp, std::string_view inn);
+
+} // namespace kv

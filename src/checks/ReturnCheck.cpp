@@ -1,0 +1,381 @@
+#include "checks/ReturnCheck.h"
+
+#include "checks/IdentifierChecks.h"
+#include "compute/SvodSum.h"
+#include "core/Text.h"
+#include "model/Declaration.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <string>
+
+namespace kv {
+namespace {
+
+struct Messages {
+    std::string conditions = utf8ToCp1251("Задание условий");
+    std::string taxpayer = utf8ToCp1251("Сведения о декларанте");
+    std::string incomes13 = utf8ToCp1251("Доходы, облагаемые ставкой 13%");
+    std::string foreign = utf8ToCp1251("Доходы в валюте");
+    std::string business = utf8ToCp1251("Доходы от предпринимательской деятельности");
+    std::string social = utf8ToCp1251("Социальные вычеты");
+    std::string standard = utf8ToCp1251("Стандартные вычеты");
+
+    std::string noInspection = utf8ToCp1251("Не введен номер инспекции");
+    std::string noRepresentativeName = utf8ToCp1251("Не указаны ФИО подписанта-представителя");
+    std::string noRepresentativeDocument =
+        utf8ToCp1251("Не указан документ, подтверждающий полномочия представителя");
+    std::string noRepresentativeOrganisation = utf8ToCp1251("Не указано наименование Юр.лица-представителя");
+    std::string oktmoLength =
+        utf8ToCp1251("Код ОКТМО (по месту жительства) должен содержать 8 или 11 символов");
+    std::string noOktmo = utf8ToCp1251("Не введен код ОКТМО(8 или 11 симв.) по месту жительства");
+
+    std::string noSurname = utf8ToCp1251("Не введена фамилия");
+    std::string noFirstName = utf8ToCp1251("Не введено имя");
+    std::string innLength = utf8ToCp1251("Длина ИНН должна быть равна 12 цифрам");
+    std::string innInvalid = utf8ToCp1251("Номер ИНН введен неверно");
+    std::string noInn = utf8ToCp1251("Не указан ИНН");
+    std::string businessNeedsInn =
+        utf8ToCp1251("Лицам имеющим доходы от предпринимательской деятельности необходимо ввести ИНН");
+    std::string noBirthPlace = utf8ToCp1251("Не указано место рождения");
+    std::string noIdentityDoc = utf8ToCp1251("Не указан документ, удостоверяющий личность");
+    std::string noIdentityNumber =
+        utf8ToCp1251("Не указаны серия и номер документа, удостоверяющего личность");
+    std::string issuedBeforeBirth = utf8ToCp1251("Дата выдачи документа не может быть меньше даты рождения");
+    std::string issuedBefore14 =
+        utf8ToCp1251("Дата выдачи документа должна быть больше даты рождения как минимум на 14 лет");
+    std::string noIssuer = utf8ToCp1251("Не указано, кем выдан документ, удостоверяющий личность");
+
+    std::string withheldOverIncome =
+        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
+    std::string noIncomeLines = utf8ToCp1251("По данному источнику не указаны доходы");
+    std::string agentDeductionsOverIncome =
+        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
+                     "стандартных, социальных и имущественных вычетов");
+
+    std::string noCurrency = utf8ToCp1251("По данному источнику выплаты не указан код валюты");
+    std::string noRate = utf8ToCp1251("По данному источнику выплаты не указан курс валюты");
+    std::string noIncomeCode = utf8ToCp1251("По данному источнику выплаты не указан код дохода");
+    std::string noCfcNumber = utf8ToCp1251("По данному источнику необходимо указать номер КИК");
+    std::string badCfcNumber =
+        utf8ToCp1251("По данному источнику номер КИК указан некорректно (состоит из двух букв и пяти цифр)");
+    std::string noCfcMethod = utf8ToCp1251("По данному источнику не указан порядок определения прибыли КИК");
+    std::string noDeductionAmount = utf8ToCp1251("По данному источнику выплаты не указана сумма вычета");
+
+    std::string mixedExpenses =
+        utf8ToCp1251("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
+    std::string okvedLength = utf8ToCp1251("Длина кода ОКВЭД должна быть не меньше 4 знаков вклячая точку");
+    std::string expensesBefore = utf8ToCp1251("Общие расходы (");
+    std::string expensesMiddle = utf8ToCp1251(
+        ") меньше суммы расходов материальных, на оплату труда, прочих и амортизационных отчислений (");
+
+    std::string noSocialData = utf8ToCp1251("Не введены данные по социальным налоговым вычетам");
+    std::string standardAtTwoPlaces =
+        utf8ToCp1251("Вы не могли получать стандартные вычеты работая в нескольких местах ОДНОВРЕМЕННО.");
+};
+
+const Messages& messages() {
+    static const Messages m;
+    return m;
+}
+
+// Foreign income codes of securities and derivatives, whose expenses need no amount.
+constexpr std::array<std::int32_t, 36> kSecuritiesCodes = {
+    1530, 1531, 1532, 1533, 1535, 1536, 1537, 1538, 1539, 1541, 1544, 1545,
+    1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537, 9538, 9551, 9552,
+    5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
+
+bool isSecuritiesCode(std::int32_t code) {
+    return std::find(kSecuritiesCodes.begin(), kSecuritiesCodes.end(), code) != kSecuritiesCodes.end();
+}
+
+// Identity documents that cannot be issued before the fourteenth birthday.
+bool issuedFromFourteen(std::int16_t docCode) {
+    return docCode == 7 || docCode == 8 || docCode == 21 || docCode == 24;
+}
+
+// Day, month and year + 14 of the birth date; 29 February becomes 28 February.
+// A year beyond the calendar cannot be reached by any issue date.
+bool fourteenYearsAfter(DateValue birth, DateValue issued) {
+    const YearMonthDay b = birth.ymd();
+    const int day = (b.month == 2 && b.day == 29) ? 28 : b.day;
+    const auto fourteenth = DateValue::fromYmd(b.year + 14, b.month, day);
+    return fourteenth && !(*fourteenth > issued);
+}
+
+class Run {
+public:
+    Run(mTDeclaration& d, CheckDialog& dialog) : d_(d), dialog_(dialog) {}
+
+    ReturnCheckResult result() const { return result_; }
+
+    void checkAll(bool taxPayable) {
+        checkConditions();
+        if (clean())
+            checkTaxpayer();
+        if (clean() && (d_.incomeFlags() & mTDeclaration::kAgentIncomes))
+            checkIncomes13();
+        if (clean() && (d_.incomeFlags() & mTDeclaration::kForeignIncomes))
+            checkForeignIncomes();
+        if (clean() && (d_.incomeFlags() & mTDeclaration::kBusinessIncomes))
+            checkBusinessIncomes();
+        if (d_.incomeFlags() != 0) {
+            if (clean() && d_.declarationKind == 0)
+                checkSocialDeductions();
+            if (clean())
+                checkStandardDeductions();
+        }
+        if (clean())
+            checkResidenceOktmo(taxPayable);
+    }
+
+    // The computation could not be done: nothing can be fixed on a screen, so the
+    // command that asked for the check is abandoned.
+    void reportComputationFailure() {
+        CheckQuestion q;
+        q.dialog = CheckDialogKind::ReturnFault;
+        q.message = ComputationError::userMessage();
+        q.fixEnabled = false;
+        lastAnswer_ = dialog_.ask(q);
+        result_ = {CheckSection::Conditions, ReturnCheckResult::kCancelled};
+    }
+
+private:
+    // No fault has been reported by any rule yet.
+    bool clean() const { return result_.elementCode == 0; }
+    // No fault dialog has been shown in the current group.
+    bool quiet() const { return lastAnswer_ == CheckAnswer::None; }
+
+    void report(CheckSection section, const std::string& title, const std::string& message, int code) {
+        CheckQuestion q;
+        q.dialog = CheckDialogKind::ReturnFault;
+        q.sectionTitle = title;
+        q.message = message;
+        lastAnswer_ = dialog_.ask(q);
+        result_.section = section;
+        result_.elementCode = lastAnswer_ == CheckAnswer::Fix ? static_cast<std::uint16_t>(code)
+                                                              : ReturnCheckResult::kCancelled;
+    }
+
+    // Reports the first entry of a list for which faultOf gives a message; the
+    // element code is its 1-based position.
+    template <class List, class FaultOf>
+    void reportFirst(const List& list, CheckSection section, const std::string& title, FaultOf faultOf) {
+        int position = 0;
+        for (const auto& entry : list) {
+            ++position;
+            if (const std::string* message = faultOf(entry)) {
+                report(section, title, *message, position);
+                return;
+            }
+        }
+    }
+
+    // After "Отмена" the next condition is still checked and may be shown too;
+    // the code of the last fault shown is the one returned.
+    void checkConditions() {
+        const Messages& m = messages();
+        const auto open = [this] { return lastAnswer_ != CheckAnswer::Fix; };
+        const bool representative = d_.submitterKind != 0;
+        if (d_.inspectionCode.empty())
+            report(CheckSection::Conditions, m.conditions, m.noInspection, 1);
+        if (open() && representative && trimText(d_.representativeName).empty())
+            report(CheckSection::Conditions, m.conditions, m.noRepresentativeName, 3);
+        if (open() && representative && trimText(d_.representativeDocument).empty())
+            report(CheckSection::Conditions, m.conditions, m.noRepresentativeDocument, 4);
+        if (open() && d_.submitterKind == 2 && trimText(d_.representativeOrganisation).empty())
+            report(CheckSection::Conditions, m.conditions, m.noRepresentativeOrganisation, 5);
+    }
+
+    void checkTaxpayer() {
+        const Messages& m = messages();
+        const mTPersonInformation& p = d_.person;
+        const auto fault = [&](const std::string& message, int code) {
+            report(CheckSection::Taxpayer, m.taxpayer, message, code);
+        };
+        if (p.surname.empty())
+            fault(m.noSurname, 1);
+        if (quiet() && p.firstName.empty())
+            fault(m.noFirstName, 2);
+
+        const InnResult inn = CheckInn(p.inn, InnKind::Individual);
+        if (quiet()) {
+            const bool innRequired = (d_.incomeFlags() & mTDeclaration::kBusinessIncomes) ||
+                                     d_.taxpayerCategory == 0 || d_.taxpayerCategory == 1 ||
+                                     d_.declarationKind == 2;
+            if (inn == InnResult::NotTwelve)
+                fault(m.innLength, 4);
+            else if (inn == InnResult::Invalid)
+                fault(m.innInvalid, 4);
+            else if (inn == InnResult::Empty && innRequired)
+                fault(d_.declarationKind == 2 ? m.noInn : m.businessNeedsInn, 4);
+        }
+        // Without a valid INN the taxpayer is identified by birth place and document.
+        if (inn != InnResult::Valid) {
+            if (quiet() && trimText(p.birthPlace).empty())
+                fault(m.noBirthPlace, 9);
+            if (quiet() && p.identityDocCode == 0)
+                fault(m.noIdentityDoc, 5);
+        }
+        if (p.identityDocCode != 0) {
+            if (quiet() && p.identityDocNumber.empty())
+                fault(m.noIdentityNumber, 6);
+            if (quiet() && p.identityDocDate < p.birthDate)
+                fault(m.issuedBeforeBirth, 7);
+            if (quiet() && issuedFromFourteen(p.identityDocCode) &&
+                !fourteenYearsAfter(p.birthDate, p.identityDocDate))
+                fault(m.issuedBefore14, 7);
+            if (quiet() && p.identityDocIssuer.empty())
+                fault(m.noIssuer, 8);
+        }
+    }
+
+    void checkIncomes13() {
+        const Messages& m = messages();
+        const auto walk = [&](auto faultOf) {
+            reportFirst(d_.incomes13, CheckSection::Incomes13, m.incomes13, faultOf);
+        };
+        walk([&](const mTThirteenPercent& s) {
+            return s.totalIncome < s.taxWithheld ? &m.withheldOverIncome : nullptr;
+        });
+        if (quiet())
+            walk([&](const mTThirteenPercent& s) { return s.itemCount() == 0 ? &m.noIncomeLines : nullptr; });
+        if (quiet() && d_.declarationKind == 0)
+            walk([&](const mTThirteenPercent& s) {
+                Money deductions;
+                for (const AgentDeductionItem& a : s.agentDeductions)
+                    deductions += a.amount;
+                return deductions > s.totalIncome ? &m.agentDeductionsOverIncome : nullptr;
+            });
+    }
+
+    // Each rule walks the whole list before the next rule starts.
+    void checkForeignIncomes() {
+        const Messages& m = messages();
+        using Entry = mTCurrencyIncome;
+        const auto walk = [&](auto faultOf) {
+            if (quiet())
+                reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, faultOf);
+        };
+        walk([&](const Entry& e) { return e.currencyCode.empty() ? &m.noCurrency : nullptr; });
+        walk([&](const Entry& e) {
+            return e.incomeDateUnits == 0 || e.incomeDateRate.isZero() ? &m.noRate : nullptr;
+        });
+        walk([&](const Entry& e) { return e.incomeCode == 0 ? &m.noIncomeCode : nullptr; });
+        walk([&](const Entry& e) -> const std::string* {
+            if (e.incomeCode != 1000)
+                return nullptr;
+            if (e.cfcNumber.empty())
+                return &m.noCfcNumber;
+            if (e.cfcNumber.size() != 8)
+                return &m.badCfcNumber;
+            return e.cfcProfitMethod == 0 ? &m.noCfcMethod : nullptr;
+        });
+        walk([&](const Entry& e) {
+            return e.deductionCode != 0 && !isSecuritiesCode(e.incomeCode) && e.deductionAmount.isZero()
+                       ? &m.noDeductionAmount
+                       : nullptr;
+        });
+    }
+
+    // One walk: every rule for an entry before the next entry.
+    void checkBusinessIncomes() {
+        const Messages& m = messages();
+        const auto usesExpenseRule = [](const mTBusinessNew& e) {
+            return e.activityKind == "1" || e.activityKind == "5";
+        };
+        const auto& list = d_.businessIncomes;
+        const auto first = std::find_if(list.begin(), list.end(), usesExpenseRule);
+        int position = 0;
+        for (const mTBusinessNew& e : list) {
+            ++position;
+            const auto fault = [&](const std::string& message) {
+                report(CheckSection::BusinessIncomes, m.business, message, position);
+            };
+            if (usesExpenseRule(e) && (e.hasDocumentedExpenses != 0) != (first->hasDocumentedExpenses != 0)) {
+                fault(m.mixedExpenses);
+                return;
+            }
+            if (e.activityKind == "1" && trimText(e.okvedCode).size() < 4) {
+                fault(m.okvedLength);
+                return;
+            }
+            if (e.hasDocumentedExpenses != 0) {
+                const Money parts = e.depreciation + e.materialExpenses + e.labourExpenses + e.otherExpenses;
+                if (parts > e.totalExpenses) {
+                    fault(m.expensesBefore + moneyText(e.totalExpenses, ',') + m.expensesMiddle +
+                          moneyText(parts, ',') + ")");
+                    return;
+                }
+            }
+        }
+    }
+
+    void checkSocialDeductions() {
+        const Messages& m = messages();
+        const mTSocialDeduct& s = d_.socialDeductions;
+        const bool nothingEntered =
+            s.charity.isZero() && s.charity30.isZero() && s.ownEducation.isZero() && s.medical.isZero() &&
+            s.medicines.isZero() && s.expensiveMedical.isZero() && s.voluntaryInsurance.isZero() &&
+            s.qualificationAssessment.isZero() && s.childEducation.empty() && s.pensionContracts.empty();
+        if (s.granted != 0 && nothingEntered)
+            report(CheckSection::SocialDeductions, m.social, m.noSocialData, 1);
+    }
+
+    // Standard deductions come from one employer at a time: a month held by two
+    // sources means they were granted twice.
+    void checkStandardDeductions() {
+        const std::uint8_t flags = d_.incomeFlags();
+        const mTStandartDeduct& sd = d_.standardDeductions;
+        if (sd.granted == 0 || sd.monthlyBusinessSet != 0 || (flags & mTDeclaration::kBusinessIncomes) ||
+            !(flags & mTDeclaration::kAgentIncomes))
+            return;
+        for (int month = 0; month < mTThirteenPercent::kReservedSlots; ++month) {
+            const auto holders =
+                std::count_if(d_.incomes13.begin(), d_.incomes13.end(),
+                              [month](const mTThirteenPercent& s) { return s.hasReservedSum(month); });
+            if (holders > 1) {
+                const Messages& m = messages();
+                report(CheckSection::StandardDeductions, m.standard, m.standardAtTwoPlaces, 2);
+                return;
+            }
+        }
+    }
+
+    void checkResidenceOktmo(bool taxPayable) {
+        const Messages& m = messages();
+        const std::string oktmo = trimText(d_.person.oktmo);
+        if (!oktmo.empty() && !OktmoLengthValid(oktmo))
+            report(CheckSection::Conditions, m.conditions, m.oktmoLength, 10);
+        else if (oktmo.empty() && (taxPayable || d_.declarationKind == 2))
+            report(CheckSection::Conditions, m.conditions, m.noOktmo, 10);
+    }
+
+    mTDeclaration& d_;
+    CheckDialog& dialog_;
+    ReturnCheckResult result_;
+    CheckAnswer lastAnswer_ = CheckAnswer::None;
+};
+
+} // namespace
+
+ReturnCheckResult CheckReturn(mTDeclaration& declaration, CheckDialog& dialog) {
+    Run run(declaration, dialog);
+    try {
+        bool taxPayable = false;
+        {
+            // Only the overall result is needed; the sheets go at once.
+            const auto computation = std::make_unique<kTSvodSum>();
+            taxPayable = !computation->Compute(declaration);
+        }
+        run.checkAll(taxPayable);
+    } catch (const ArithmeticError&) {
+        // A computation that cannot be done, or amounts of the document too large
+        // to add up, leave nothing the rules could judge.
+        run.reportComputationFailure();
+    }
+    return run.result();
+}
+
+} // namespace kv

@@ -1,0 +1,45 @@
+#pragma once
+// The check of the whole return run before it is checked on request, exported,
+// printed or previewed. It reports at most the first fault of its rules, in the
+// check dialog TfmCheckAllError, and says where the user is to go.
+#include "checks/CheckDialog.h"
+
+#include <cstdint>
+
+namespace kv {
+
+class mTDeclaration;
+
+// Screens the check sends the user to.
+enum class CheckSection : std::uint16_t {
+    Conditions = 1,      // "Задание условий"
+    Taxpayer = 2,        // "Сведения о декларанте"
+    Incomes13 = 4,       // "Доходы, облагаемые ставкой 13%"
+    ForeignIncomes = 7,  // "Доходы в валюте"
+    BusinessIncomes = 8, // "Доходы от предпринимательской деятельности"
+    StandardDeductions = 9, // "Стандартные вычеты"
+    SocialDeductions = 10,  // "Социальные вычеты"
+};
+
+struct ReturnCheckResult {
+    // The user answered "Отмена" or closed the dialog.
+    static constexpr std::uint16_t kCancelled = 0xFFFF;
+
+    CheckSection section = CheckSection::Conditions;
+    // 0 no fault reported; otherwise the field or the 1-based list entry to go to, or kCancelled.
+    std::uint16_t elementCode = 0;
+
+    // Low half the section number, high half the element code.
+    std::uint32_t packed() const {
+        return static_cast<std::uint32_t>(section) | (static_cast<std::uint32_t>(elementCode) << 16);
+    }
+
+    friend bool operator==(const ReturnCheckResult&, const ReturnCheckResult&) = default;
+};
+
+// Runs the computation once to learn whether tax is payable (it writes its usual
+// results into the document), then the rules in their fixed order. A computation
+// that cannot be done is shown as a fault that can only be cancelled.
+ReturnCheckResult CheckReturn(mTDeclaration& declaration, CheckDialog& dialog);
+
+} // namespace kv

@@ -1,0 +1,34 @@
+// Checks a return as the "Проверить" command does, stopping at its first fault
+// as if the user had chosen to fix it.
+#include "checks/ScriptedCheckDialog.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/Date.h"
+#include "core/Text.h"
+#include "model/Declaration.h"
+
+namespace kv::cli {
+
+int cmdCheck(const Args& args) {
+    if (args.size() != 1) {
+        errUtf8("Использование: kvilmar-cli check FILE.qv9");
+        return 2;
+    }
+    const SystemClock clock;
+    mTDeclaration declaration(clock);
+    try {
+        declaration.loadFromFile(args[0]);
+    } catch (const std::exception& e) {
+        err1251(storageMessage(e));
+        return 2;
+    }
+    const auto fault = FirstReturnFault(declaration);
+    if (!fault) {
+        out1251(utf8ToCp1251("Проверка декларации завершена успешно"));
+        return 0;
+    }
+    out1251(ReturnFaultText(*fault));
+    return 1;
+}
+
+} // namespace kv::cli

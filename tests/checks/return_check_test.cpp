@@ -1,0 +1,526 @@
+#include "checks/ReturnCheck.h"
+#include "checks/ScriptedCheckDialog.h"
+#include "compute/Arithmetic.h"
+#include "core/Text.h"
+#include "model/Declaration.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kv {
+namespace {
+
+using A = CheckAnswer;
+using S = CheckSection;
+constexpr std::uint16_t kCancelled = ReturnCheckResult::kCancelled;
+
+std::string u(std::string_view utf8) {
+    return utf8ToCp1251(utf8);
+}
+DateValue date(int y, int m, int d) {
+    return DateValue::fromYmd(y, m, d).value();
+}
+Money rub(std::int64_t roubles) {
+    return Money::fromRoubles(roubles);
+}
+
+const Clock& clock() {
+    static const FixedClock c(date(2020, 3, 15));
+    return c;
+}
+
+// Passes every rule: tax office, a taxpayer named and identified by a valid INN, a residence OKTMO.
+mTDeclaration cleanReturn() {
+    mTDeclaration d(clock());
+    d.inspectionCode = "7701";
+    d.person.surname = u("Соколов");
+    d.person.firstName = u("Андрей");
+    d.person.inn = "500100732185";
+    d.person.oktmo = "45379000";
+    return d;
+}
+
+void withFlags(mTDeclaration& d, std::uint8_t bits) {
+    d.setIncomeFlags(d.incomeFlags() | bits);
+}
+
+mTThirteenPercent& addSource(mTDeclaration& d, std::int64_t income, std::int64_t withheld) {
+    withFlags(d, mTDeclaration::kAgentIncomes);
+    mTThirteenPercent& s = d.incomes13.get(d.incomes13.add());
+    s.sourceName = u("ООО \"Север\"");
+    s.sourceInn = "1234567894";
+    s.sourceKpp = "770101001";
+    s.sourceOktmo = "45379000";
+    ThirteenIncomeItem line;
+    line.incomeCode = 2000;
+    line.amount = rub(income);
+    s.addItem(line);
+    s.taxWithheld = rub(withheld);
+    return s;
+}
+
+mTCurrencyIncome& addForeign(mTDeclaration& d) {
+    withFlags(d, mTDeclaration::kForeignIncomes);
+    mTCurrencyIncome& f = d.foreignIncomes.get(d.foreignIncomes.add());
+    f.incomeCode = 1010;
+    f.incomeRate = 13;
+    f.sourceName = "Blue Harbour Ltd";
+    f.countryCode = "196";
+    f.currencyCode = "840";
+    f.incomeDateRate = rub(64);
+    f.incomeDateUnits = 1;
+    f.taxDateRate = rub(64);
+    f.taxDateUnits = 1;
+    f.setIncomeInCurrency(rub(100));
+    return f;
+}
+
+mTBusinessNew& addBusiness(mTDeclaration& d, const char* kind, bool documented) {
+    withFlags(d, mTDeclaration::kBusinessIncomes);
+    mTBusinessNew& b = d.businessIncomes.get(d.businessIncomes.add());
+    b.activityKind = kind;
+    b.okvedCode = "47.91";
+    b.hasDocumentedExpenses = documented ? 1 : 0;
+    b.incomeAmount = rub(100000);
+    return b;
+}
+
+void withDocument(mTDeclaration& d, std::int16_t code, DateValue birth, DateValue issued) {
+    mTPersonInformation& p = d.person;
+    p.identityDocCode = code;
+    p.identityDocNumber = "45 09 123456";
+    p.identityDocIssuer = u("ОВД");
+    p.birthPlace = u("г. Москва");
+    p.birthDate = birth;
+    p.identityDocDate = issued;
+}
+
+struct RowCase {
+    const char* what;
+    std::function<void(mTDeclaration&)> plant;
+    CheckSection section;
+    std::uint16_t code;
+    const char* title;
+    std::string message;
+};
+
+const char* const kConditions = "Задание условий";
+const char* const kTaxpayer = "Сведения о декларанте";
+const char* const kIncomes13 = "Доходы, облагаемые ставкой 13%";
+const char* const kForeign = "Доходы в валюте";
+const char* const kBusiness = "Доходы от предпринимательской деятельности";
+const char* const kBusinessNeedsInn =
+    "Лицам имеющим доходы от предпринимательской деятельности необходимо ввести ИНН";
+
+std::vector<RowCase> rowCases() {
+    return {
+        {"1 tax office", [](auto& d) { d.inspectionCode.clear(); }, S::Conditions, 1, kConditions,
+         "Не введен номер инспекции"},
+        {"2 representative's name",
+         [](auto& d) {
+             d.submitterKind = 1;
+             d.representativeName = "  ";
+             d.representativeDocument = u("Доверенность");
+         },
+         S::Conditions, 3, kConditions, "Не указаны ФИО подписанта-представителя"},
+        {"3 representative's document",
+         [](auto& d) {
+             d.submitterKind = 1;
+             d.representativeName = u("Петрова");
+         },
+         S::Conditions, 4, kConditions, "Не указан документ, подтверждающий полномочия представителя"},
+        {"4 representing organisation",
+         [](auto& d) {
+             d.submitterKind = 2;
+             d.representativeName = u("Петрова");
+             d.representativeDocument = u("Доверенность");
+         },
+         S::Conditions, 5, kConditions, "Не указано наименование Юр.лица-представителя"},
+        {"5 surname", [](auto& d) { d.person.surname.clear(); }, S::Taxpayer, 1, kTaxpayer,
+         "Не введена фамилия"},
+        {"6 first name", [](auto& d) { d.person.firstName.clear(); }, S::Taxpayer, 2, kTaxpayer,
+         "Не введено имя"},
+        {"7 INN of ten digits", [](auto& d) { d.person.inn = "5001007329"; }, S::Taxpayer, 4, kTaxpayer,
+         "Длина ИНН должна быть равна 12 цифрам"},
+        {"7 INN check digit", [](auto& d) { d.person.inn = "500100732186"; }, S::Taxpayer, 4, kTaxpayer,
+         "Номер ИНН введен неверно"},
+        {"8 entrepreneur without INN",
+         [](auto& d) {
+             d.person.inn.clear();
+             d.taxpayerCategory = 0;
+         },
+         S::Taxpayer, 4, kTaxpayer, kBusinessNeedsInn},
+        {"8 farm head without INN",
+         [](auto& d) {
+             d.person.inn = " ";
+             d.taxpayerCategory = 1;
+         },
+         S::Taxpayer, 4, kTaxpayer, kBusinessNeedsInn},
+        {"8 business incomes without INN",
+         [](auto& d) {
+             d.person.inn.clear();
+             withFlags(d, mTDeclaration::kBusinessIncomes);
+         },
+         S::Taxpayer, 4, kTaxpayer, kBusinessNeedsInn},
+        {"8 4-NDFL without INN",
+         [](auto& d) {
+             d.person.inn.clear();
+             d.declarationKind = 2;
+         },
+         S::Taxpayer, 4, kTaxpayer, "Не указан ИНН"},
+        {"9 birth place without INN", [](auto& d) { d.person.inn.clear(); }, S::Taxpayer, 9, kTaxpayer,
+         "Не указано место рождения"},
+        {"10 identity document without INN",
+         [](auto& d) {
+             d.person.inn.clear();
+             d.person.birthPlace = u("г. Москва");
+         },
+         S::Taxpayer, 5, kTaxpayer, "Не указан документ, удостоверяющий личность"},
+        {"11 document number",
+         [](auto& d) {
+             withDocument(d, 21, date(1985, 4, 12), date(2009, 5, 14));
+             d.person.identityDocNumber.clear();
+         },
+         S::Taxpayer, 6, kTaxpayer, "Не указаны серия и номер документа, удостоверяющего личность"},
+        {"12 issued before birth", [](auto& d) { withDocument(d, 10, date(1985, 4, 12), date(1985, 4, 11)); },
+         S::Taxpayer, 7, kTaxpayer, "Дата выдачи документа не может быть меньше даты рождения"},
+        {"13 passport a day before the fourteenth birthday",
+         [](auto& d) { withDocument(d, 21, date(1990, 5, 15), date(2004, 5, 14)); }, S::Taxpayer, 7,
+         kTaxpayer, "Дата выдачи документа должна быть больше даты рождения как минимум на 14 лет"},
+        {"13 born on 29 February", [](auto& d) { withDocument(d, 7, date(1992, 2, 29), date(2006, 2, 27)); },
+         S::Taxpayer, 7, kTaxpayer,
+         "Дата выдачи документа должна быть больше даты рождения как минимум на 14 лет"},
+        {"14 issuer",
+         [](auto& d) {
+             withDocument(d, 21, date(1985, 4, 12), date(2009, 5, 14));
+             d.person.identityDocIssuer.clear();
+         },
+         S::Taxpayer, 8, kTaxpayer, "Не указано, кем выдан документ, удостоверяющий личность"},
+        {"15 withheld more than the income",
+         [](auto& d) {
+             addSource(d, 1000, 130);
+             addSource(d, 1000, 1001);
+         },
+         S::Incomes13, 2, kIncomes13,
+         "По данному источнику выплаты общая сумма дохода меньше удержанной суммы"},
+        {"16 source without lines",
+         [](auto& d) {
+             addSource(d, 1000, 130);
+             addSource(d, 1000, 0).deleteItem(0);
+         },
+         S::Incomes13, 2, kIncomes13, "По данному источнику не указаны доходы"},
+        {"17 agent deductions over the income",
+         [](auto& d) {
+             auto& s = addSource(d, 1000, 130);
+             s.addAgentDeduction({126, rub(600)});
+             s.addAgentDeduction({311, rub(401)});
+         },
+         S::Incomes13, 1, kIncomes13,
+         "По данному источнику выплаты общая сумма дохода меньше суммы предоставленных стандартных, "
+         "социальных "
+         "и имущественных вычетов"},
+        {"18 currency code",
+         [](auto& d) {
+             addForeign(d);
+             addForeign(d).currencyCode.clear();
+         },
+         S::ForeignIncomes, 2, kForeign, "По данному источнику выплаты не указан код валюты"},
+        {"18 before 19: each rule walks the whole list first",
+         [](auto& d) {
+             addForeign(d).incomeDateRate = Money{};
+             addForeign(d).currencyCode.clear();
+         },
+         S::ForeignIncomes, 2, kForeign, "По данному источнику выплаты не указан код валюты"},
+        {"19 units", [](auto& d) { addForeign(d).incomeDateUnits = 0; }, S::ForeignIncomes, 1, kForeign,
+         "По данному источнику выплаты не указан курс валюты"},
+        {"19 rate", [](auto& d) { addForeign(d).incomeDateRate = Money{}; }, S::ForeignIncomes, 1, kForeign,
+         "По данному источнику выплаты не указан курс валюты"},
+        {"20 income code", [](auto& d) { addForeign(d).incomeCode = 0; }, S::ForeignIncomes, 1, kForeign,
+         "По данному источнику выплаты не указан код дохода"},
+        {"21 CFC number missing", [](auto& d) { addForeign(d).incomeCode = 1000; }, S::ForeignIncomes, 1,
+         kForeign, "По данному источнику необходимо указать номер КИК"},
+        {"21 CFC number without separator",
+         [](auto& d) {
+             auto& f = addForeign(d);
+             f.incomeCode = 1000;
+             f.cfcNumber = "AB12345";
+             f.cfcProfitMethod = 1;
+         },
+         S::ForeignIncomes, 1, kForeign,
+         "По данному источнику номер КИК указан некорректно (состоит из двух букв и пяти цифр)"},
+        {"21 CFC profit method",
+         [](auto& d) {
+             auto& f = addForeign(d);
+             f.incomeCode = 1000;
+             f.cfcNumber = "AB-12345";
+         },
+         S::ForeignIncomes, 1, kForeign, "По данному источнику не указан порядок определения прибыли КИК"},
+        {"22 deduction amount", [](auto& d) { addForeign(d).deductionCode = 201; }, S::ForeignIncomes, 1,
+         kForeign, "По данному источнику выплаты не указана сумма вычета"},
+        {"23 documented and norm expenses mixed",
+         [](auto& d) {
+             addBusiness(d, "1", true);
+             addBusiness(d, "3", false); // other activities may use the norm
+             addBusiness(d, "5", false);
+         },
+         S::BusinessIncomes, 3, kBusiness,
+         "Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%."},
+        {"24 OKVED code", [](auto& d) { addBusiness(d, "1", false).okvedCode = " 01. "; }, S::BusinessIncomes,
+         1, kBusiness, "Длина кода ОКВЭД должна быть не меньше 4 знаков вклячая точку"},
+        {"25 expense parts over the total",
+         [](auto& d) {
+             addBusiness(d, "3", false);
+             auto& b = addBusiness(d, "2", true);
+             b.totalExpenses = rub(100);
+             b.materialExpenses = rub(60);
+             b.labourExpenses = Money::fromRaw(505000);
+         },
+         S::BusinessIncomes, 2, kBusiness,
+         "Общие расходы (100) меньше суммы расходов материальных, на оплату труда, прочих и амортизационных "
+         "отчислений (110,5)"},
+        {"26 social deductions without data",
+         [](auto& d) {
+             withFlags(d, mTDeclaration::kAgentIncomes);
+             d.socialDeductions.granted = 1;
+         },
+         S::SocialDeductions, 1, "Социальные вычеты", "Не введены данные по социальным налоговым вычетам"},
+        {"27 standard deductions at two workplaces",
+         [](auto& d) {
+             d.standardDeductions.granted = 1;
+             addSource(d, 1000, 130).setReservedSum(3, rub(500));
+             addSource(d, 1000, 130).setReservedSum(3, Money{});
+         },
+         S::StandardDeductions, 2, "Стандартные вычеты",
+         "Вы не могли получать стандартные вычеты работая в нескольких местах ОДНОВРЕМЕННО."},
+        {"28 OKTMO length", [](auto& d) { d.person.oktmo = "4537900"; }, S::Conditions, 10, kConditions,
+         "Код ОКТМО (по месту жительства) должен содержать 8 или 11 символов"},
+        {"29 OKTMO of a return with tax payable", [](auto& d) { d.person.oktmo = " "; }, S::Conditions, 10,
+         kConditions, "Не введен код ОКТМО(8 или 11 симв.) по месту жительства"},
+        {"29 OKTMO of 4-NDFL",
+         [](auto& d) {
+             d.declarationKind = 2;
+             d.person.oktmo.clear();
+         },
+         S::Conditions, 10, kConditions, "Не введен код ОКТМО(8 или 11 симв.) по месту жительства"},
+    };
+}
+
+TEST(CheckReturn, EachRuleReportsItsFaultWithSectionAndCode) {
+    for (const RowCase& c : rowCases()) {
+        SCOPED_TRACE(c.what);
+        for (const CheckAnswer answer : {A::Fix, A::Cancel}) {
+            mTDeclaration d = cleanReturn();
+            c.plant(d);
+            ScriptedCheckDialog dialog({answer});
+            const ReturnCheckResult result = CheckReturn(d, dialog);
+
+            ASSERT_EQ(dialog.asked().size(), 1u);
+            const CheckQuestion& q = dialog.asked().front();
+            EXPECT_EQ(q.dialog, CheckDialogKind::ReturnFault);
+            EXPECT_EQ(cp1251ToUtf8(q.title()), std::string("Проверка: ") + c.title);
+            EXPECT_EQ(cp1251ToUtf8(q.message), c.message);
+            EXPECT_TRUE(q.fixEnabled);
+            const std::uint16_t code = answer == A::Fix ? c.code : kCancelled;
+            EXPECT_EQ(result, (ReturnCheckResult{c.section, code}));
+            EXPECT_EQ(result.packed(), static_cast<std::uint32_t>(c.section) | (std::uint32_t{code} << 16));
+        }
+    }
+}
+
+TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
+    const struct {
+        const char* what;
+        std::function<void(mTDeclaration&)> change;
+    } cases[] = {
+        {"valid INN: no birth place or identity document needed", [](auto&) {}},
+        {"other taxpayer without INN but with birth place and document",
+         [](auto& d) {
+             d.person.inn.clear();
+             withDocument(d, 21, date(1985, 4, 12), date(2009, 5, 14));
+         }},
+        {"passport issued on the fourteenth birthday",
+         [](auto& d) { withDocument(d, 21, date(1990, 5, 15), date(2004, 5, 15)); }},
+        {"born on 29 February, issued on 28 February fourteen years later",
+         [](auto& d) { withDocument(d, 7, date(1992, 2, 29), date(2006, 2, 28)); }},
+        {"other document kinds may be issued at any age",
+         [](auto& d) { withDocument(d, 10, date(1990, 5, 15), date(1990, 5, 16)); }},
+        {"income equal to the tax withheld", [](auto& d) { addSource(d, 1000, 1000); }},
+        {"agent deductions of a non-resident return are not compared",
+         [](auto& d) {
+             d.declarationKind = 1;
+             addSource(d, 1000, 130).addAgentDeduction({126, rub(5000)});
+         }},
+        {"refund return needs no residence OKTMO",
+         [](auto& d) {
+             addSource(d, 100000, 20000);
+             d.person.oktmo.clear();
+         }},
+        {"securities code needs no deduction amount",
+         [](auto& d) {
+             auto& f = addForeign(d);
+             f.incomeCode = 1530;
+             f.deductionCode = 201;
+         }},
+        {"CFC with a complete number and method",
+         [](auto& d) {
+             auto& f = addForeign(d);
+             f.incomeCode = 1000;
+             f.cfcNumber = "AB-12345";
+             f.cfcProfitMethod = 2;
+         }},
+        {"entrepreneurs all with documented expenses; a lawyer by norm",
+         [](auto& d) {
+             auto& b = addBusiness(d, "1", true);
+             b.okvedCode = "47.9";
+             b.totalExpenses = rub(100);
+             b.materialExpenses = rub(100);
+             addBusiness(d, "3", false);
+             addBusiness(d, "5", true);
+         }},
+        {"social deductions only checked on a resident's return",
+         [](auto& d) {
+             withFlags(d, mTDeclaration::kAgentIncomes);
+             d.declarationKind = 1;
+             d.socialDeductions.granted = 1;
+         }},
+        {"social deductions with a pension contract",
+         [](auto& d) {
+             withFlags(d, mTDeclaration::kAgentIncomes);
+             d.socialDeductions.granted = 1;
+             d.socialDeductions.pensionContracts.add();
+         }},
+        {"standard deductions from two workplaces in different months",
+         [](auto& d) {
+             d.standardDeductions.granted = 1;
+             addSource(d, 1000, 130).setReservedSum(3, rub(500));
+             addSource(d, 1000, 130).setReservedSum(4, rub(500));
+         }},
+        {"standard deductions by month of an entrepreneur",
+         [](auto& d) {
+             d.standardDeductions.granted = 1;
+             d.standardDeductions.monthlyBusinessSet = 1;
+             addSource(d, 1000, 130).setReservedSum(3, rub(500));
+             addSource(d, 1000, 130).setReservedSum(3, rub(500));
+         }},
+        {"eleven-character OKTMO", [](auto& d) { d.person.oktmo = "45379000001"; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        mTDeclaration d = cleanReturn();
+        c.change(d);
+        ScriptedCheckDialog dialog;
+        EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, 0}));
+        for (const CheckQuestion& q : dialog.asked())
+            ADD_FAILURE() << cp1251ToUtf8(q.message);
+    }
+}
+
+std::vector<std::string> messagesOf(const ScriptedCheckDialog& dialog) {
+    std::vector<std::string> out;
+    for (const CheckQuestion& q : dialog.asked())
+        out.push_back(cp1251ToUtf8(q.message));
+    return out;
+}
+
+TEST(CheckReturn, ConditionsGoOnAfterCancelAndReturnTheLastCode) {
+    mTDeclaration d(clock()); // a new return: nothing entered
+    d.submitterKind = 1;
+    ScriptedCheckDialog dialog({A::Cancel, A::Cancel, A::Fix});
+    EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, 4}));
+    EXPECT_EQ(messagesOf(dialog), (std::vector<std::string>{
+                                      "Не введен номер инспекции", "Не указаны ФИО подписанта-представителя",
+                                      "Не указан документ, подтверждающий полномочия представителя"}));
+    EXPECT_EQ(dialog.unexpected(), 0u);
+}
+
+TEST(CheckReturn, ConditionsCancelledThroughoutStopEveryLaterGroup) {
+    mTDeclaration d(clock());
+    d.submitterKind = 2;
+    d.person.oktmo = "123";
+    ScriptedCheckDialog dialog({A::Cancel, A::Cancel, A::Cancel, A::Cancel});
+    EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, kCancelled}));
+    EXPECT_EQ(dialog.asked().size(), 4u); // rows 1 to 4; neither the taxpayer nor the OKTMO
+    EXPECT_EQ(dialog.unexpected(), 0u);
+}
+
+TEST(CheckReturn, FixingAConditionEndsTheCheck) {
+    mTDeclaration d(clock());
+    d.submitterKind = 2;
+    ScriptedCheckDialog dialog({A::Fix});
+    EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, 1}));
+    EXPECT_EQ(dialog.asked().size(), 1u);
+}
+
+TEST(CheckReturn, OneFaultOfALaterGroupIsAllThatIsShown) {
+    const std::function<void(mTDeclaration&)> plantMany[] = {
+        // Every later rule of the taxpayer group would fault too.
+        [](mTDeclaration& d) {
+            d.person = mTPersonInformation();
+            d.person.identityDocCode = 21;
+        },
+        // Faults in incomes, foreign, business, deductions and OKTMO after the first.
+        [](mTDeclaration& d) {
+            addSource(d, 1000, 2000).deleteItem(0);
+            addForeign(d).currencyCode.clear();
+            addForeign(d).incomeCode = 0;
+            addBusiness(d, "1", true).okvedCode = "1";
+            d.socialDeductions.granted = 1;
+            d.person.oktmo = "1";
+        },
+    };
+    for (const auto& plant : plantMany) {
+        mTDeclaration d = cleanReturn();
+        plant(d);
+        ScriptedCheckDialog dialog = ScriptedCheckDialog::answeringAlways(A::Cancel);
+        const ReturnCheckResult result = CheckReturn(d, dialog);
+        EXPECT_EQ(result.elementCode, kCancelled);
+        EXPECT_EQ(dialog.asked().size(), 1u) << testing::PrintToString(messagesOf(dialog));
+    }
+}
+
+TEST(CheckReturn, ComputationThatCannotBeDoneIsShownAndAbandonsTheCommand) {
+    mTDeclaration d = cleanReturn();
+    d.inspectionCode.clear();
+    addSource(d, 100000, 13000);
+    d.propertyDeductions.granted = 1;
+    mTConstructionDeductObj flat;
+    flat.objectCost = rub(1000000);
+    flat.rightRegistrationDate = date(2010, 1, 1);
+    flat.shareNumerator = 1;
+    flat.shareDenominator = 0;
+    d.propertyDeductions.objects.add(flat);
+
+    ScriptedCheckDialog dialog = ScriptedCheckDialog::answeringAlways(A::Cancel);
+    EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, kCancelled}));
+    ASSERT_EQ(dialog.asked().size(), 1u);
+    const CheckQuestion& q = dialog.asked().front();
+    EXPECT_EQ(q.message, ComputationError::userMessage());
+    EXPECT_FALSE(q.fixEnabled);
+    EXPECT_EQ(cp1251ToUtf8(q.title()), "Проверка");
+
+    const auto fault = FirstReturnFault(d);
+    ASSERT_TRUE(fault.has_value());
+    EXPECT_EQ(fault->result.elementCode, kCancelled);
+}
+
+TEST(FirstReturnFault, AnswersFixAtTheFirstFault) {
+    mTDeclaration d = cleanReturn();
+    EXPECT_FALSE(FirstReturnFault(d).has_value());
+
+    d.submitterKind = 2;
+    d.representativeName = u("Петрова");
+    d.representativeDocument = u("Доверенность");
+    const auto fault = FirstReturnFault(d);
+    ASSERT_TRUE(fault.has_value());
+    EXPECT_EQ(fault->result, (ReturnCheckResult{S::Conditions, 5}));
+    EXPECT_EQ(cp1251ToUtf8(ReturnFaultText(*fault)), "Задание условий\n"
+                                                     "Не указано наименование Юр.лица-представителя\n"
+                                                     "Раздел: 1\n"
+                                                     "Код элемента: 5");
+}
+
+} // namespace
+} // namespace kv

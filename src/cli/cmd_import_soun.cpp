@@ -1,0 +1,70 @@
+// Rebuilds the tax-office directory from the tax service's classifier soun1.dbf, as the
+// import button of the tax-office picker does. By default the directory is written into
+// the program's folder, where the next start reads it.
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/Text.h"
+#include "reference/Directories.h"
+#include "reference/SounImport.h"
+
+#include <iostream>
+
+namespace kv::cli {
+
+namespace {
+constexpr const char* kUsage = "import-soun soun1.dbf [--out InspectionNumbers.xml] [--date ДД.ММ.ГГГГ]";
+}
+
+int cmdImportSoun(const Args& args) {
+    std::string dbf;
+    std::string out;
+    std::optional<DateValue> date;
+    auto usage = [](const std::string& why) {
+        if (!why.empty())
+            errUtf8(why);
+        errUtf8(std::string("Использование: kvilmar-cli ") + kUsage);
+        return 2;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--out" && hasValue) {
+            out = args[++i];
+        } else if (a == "--date" && hasValue) {
+            date = DateValue::parseText(args[++i], '.');
+            if (!date)
+                return usage("Неверная дата: " + args[i] + " (нужно ДД.ММ.ГГГГ)");
+        } else if (a.rfind("--", 0) == 0 || !dbf.empty()) {
+            return usage("Неизвестный аргумент: " + a);
+        } else {
+            dbf = a;
+        }
+    }
+    dbf = trimText(dbf);
+    if (dbf.empty()) {
+        err1251(sounEmptyPathMessage());
+        return usage("");
+    }
+    if (out.empty())
+        out = (programFolder() / kInspectionsFile).string();
+    if (!date)
+        date = SystemClock().today();
+
+    try {
+        ImportSoun(dbf, out, *date, "00");
+    } catch (const std::exception& e) {
+        err1251(sounFailureMessage());
+        errUtf8(e.what());
+        return 2;
+    }
+    const CodeNameFile written = loadCodeNameFile(out);
+    if (written.state != DirectoryState::Loaded) {
+        err1251(sounFailureMessage());
+        return 2;
+    }
+    out1251(sounSuccessMessage());
+    std::cout << "Инспекций: " << written.rows.size() << ", файл: " << out << '\n';
+    return 0;
+}
+
+} // namespace kv::cli

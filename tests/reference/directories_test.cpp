@@ -1,0 +1,278 @@
+#include "core/Money.h"
+#include "core/Text.h"
+#include "reference/Directories.h"
+#include "reference/DocumentKinds.h"
+#include "reference/XmlRead.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <unistd.h>
+
+using namespace kv;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string xml1251(const std::string& bodyUtf8) {
+    return "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" + utf8ToCp1251(bodyUtf8);
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "kv_reference_XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    const fs::path& path() const { return path_; }
+    void write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path_ / name, std::ios::binary) << bytes;
+    }
+
+private:
+    fs::path path_;
+};
+
+DateValue date(int d, int m, int y) {
+    return *DateValue::fromYmd(y, m, d);
+}
+
+const std::string kOffices = xml1251(
+    "<Inspections Version=\"00\" Date=\"01.02.2020\"><!-- comment --><Inspection Code=\"7701\">ИФНС № 1"
+    "</Inspection>\n<Inspection>Без кода</Inspection><Inspection Code=\"7702\">ИФНС № "
+    "2</Inspection></Inspections>");
+
+const std::string kRates =
+    xml1251("<Rates>"
+            "<Currency Code=\"840\" Name=\"Доллар США\">"
+            "<Rate Date=\"09.01.2019\" Rate=\"67,0795\" Quantity=\"1\"/>"
+            "<Rate Date=\"10.01.2019\" Rate=\"66,9909\" Quantity=\"1\"/>"
+            "</Currency>"
+            "<Currency Code=\"978\" Name=\"Евро\">"
+            "<Rate Date=\"20.03.2019\" Rate=\"3\" Quantity=\"1\"/>"
+            "<Rate Date=\"10.03.2019\" Rate=\"2\" Quantity=\"1\"/>"
+            "<Rate Date=\"01.03.2019\" Rate=\"1\" Quantity=\"1\"/>"
+            "<Rate Date=\"bad\" Rate=\"9\" Quantity=\"1\"/>"
+            "</Currency>"
+            "<Currency Code=\"840\" Name=\"Дубль\"><Rate Date=\"01.01.2019\" Rate=\"0\"/>"
+            "</Currency></Rates>");
+
+} // namespace
+
+TEST(Directories, CodeAndNameRowsFromChildElements) {
+    const auto rows = codeNameRowsFromXml(kOffices);
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 3u);
+    EXPECT_EQ((*rows)[0].code, "7701");
+    EXPECT_EQ((*rows)[0].name, utf8ToCp1251("ИФНС № 1"));
+    EXPECT_EQ((*rows)[1].code, ""); // an entry without Code gives an empty code
+    EXPECT_EQ((*rows)[2].code, "7702");
+
+    EXPECT_EQ(findCodeRow(*rows, "7702"), std::optional<std::size_t>(2));
+    EXPECT_EQ(findCodeRow(*rows, "9999"), std::nullopt);
+    EXPECT_FALSE(codeNameRowsFromXml("<a><b></a>"));
+}
+
+TEST(Directories, CurrencyRateLookup) {
+    const auto rates = CurrencyRates::fromXml(kRates);
+    ASSERT_TRUE(rates);
+    struct Case {
+        const char* code;
+        DateValue date;
+        const char* rate; // nullptr: no rate
+    };
+    const Case cases[] = {
+        {"840", date(12, 1, 2019), "66,9909"}, // the last earlier rate
+        {"840", date(9, 1, 2019), "67,0795"},  // that day's rate
+        {"840", date(10, 1, 2019), "66,9909"},
+        {"840", date(1, 1, 2019), nullptr}, // nothing earlier; the later duplicate currency is not consulted
+        {"978", date(15, 3, 2019), "1"},    // newest first: document order decides
+        {"978", date(20, 3, 2019), "3"},
+        {"978", date(1, 3, 2019), "1"},
+        {"036", date(1, 6, 2019), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.code) + " " + c.date.text());
+        const auto found = FindCurrencyRate(&*rates, c.code, c.date);
+        if (c.rate == nullptr) {
+            EXPECT_FALSE(found);
+        } else {
+            ASSERT_TRUE(found);
+            EXPECT_EQ(found->rate, c.rate);
+            EXPECT_EQ(found->quantity, "1");
+        }
+    }
+    EXPECT_FALSE(FindCurrencyRate(nullptr, "840", date(12, 1, 2019)));
+
+    const CodeNameRows names = rates->codeNames();
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[1].name, utf8ToCp1251("Евро"));
+    EXPECT_EQ(currencyPickerRow(names, "978"), std::optional<std::size_t>(1));
+    EXPECT_EQ(currencyPickerRow(names, "111"), std::optional<std::size_t>(0));
+    EXPECT_EQ(currencyPickerRow(names, ""), std::optional<std::size_t>(0));
+    EXPECT_EQ(currencyPickerRow({}, "978"), std::nullopt);
+}
+
+TEST(Directories, StartUpLoadingFromTheFolder) {
+    TempFolder folder;
+    Directories none = loadDirectories(folder.path());
+    EXPECT_FALSE(none.fatal());
+    EXPECT_FALSE(none.inspections || none.countries || none.okved || none.currencyRates);
+    EXPECT_EQ(none.countriesState, DirectoryState::Missing);
+
+    folder.write(kInspectionsFile, kOffices);
+    folder.write(kCountriesFile, xml1251("<Oksm><Country Code=\"643\">РОССИЯ</Country></Oksm>"));
+    folder.write(kOkvedFile, xml1251("<OKVED><Row><GRUP>1</GRUP><Name>А</Name><Kod>A</Kod></Row></OKVED>"));
+    folder.write(kCurrencyRatesFile, kRates);
+    Directories all = loadDirectories(folder.path());
+    EXPECT_FALSE(all.fatal());
+    ASSERT_TRUE(all.inspections && all.countries && all.okved && all.currencyRates);
+    EXPECT_EQ(all.inspections->size(), 3u);
+    EXPECT_EQ(all.countries->at(0).name, utf8ToCp1251("РОССИЯ"));
+    EXPECT_EQ(all.okved->entries.size(), 1u);
+    EXPECT_EQ(all.currencyRates->currencies.size(), 3u);
+
+    // A damaged country file only makes its picker unavailable; a damaged tax-office file is fatal.
+    folder.write(kCountriesFile, "<Oksm><Country");
+    Directories brokenCountries = loadDirectories(folder.path());
+    EXPECT_FALSE(brokenCountries.countries);
+    EXPECT_EQ(brokenCountries.countriesState, DirectoryState::Unreadable);
+    EXPECT_FALSE(brokenCountries.fatal());
+    folder.write(kInspectionsFile, "not xml");
+    EXPECT_TRUE(loadDirectories(folder.path()).fatal());
+    EXPECT_TRUE(
+        taxOfficeFileFatalMessage().starts_with(utf8ToCp1251("Поменяйте язык и региональные стандарты")));
+}
+
+TEST(Directories, HostileFilesAreUnreadableAndReadNothingElse) {
+    TempFolder folder;
+    const fs::path secret = folder.path() / "secret.txt";
+    folder.write("secret.txt", "SECRET-CONTENT");
+    const std::string s = secret.string();
+    const std::string laughs =
+        "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\">"
+        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
+        "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\"><!ENTITY g \"&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;\">"
+        "<!ENTITY h \"&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;\"><!ENTITY i \"&h;&h;&h;&h;&h;&h;&h;&h;&h;&h;\">"
+        "]><r><c Code=\"1\">&i;</c></r>";
+    const std::string cases[] = {
+        laughs,
+        "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + s +
+            "\">]><r><c Code=\"1\">&x;</c></r>",
+        "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY % p SYSTEM \"file://" + s +
+            "\">%p;]><r><c Code=\"1\"/></r>",
+        "<?xml version=\"1.0\"?><!DOCTYPE r SYSTEM \"file://" + s + "\"><r><c Code=\"1\">x</c></r>",
+        "<?xml version=\"1.0\"?><r xmlns:xi=\"http://www.w3.org/2001/XInclude\"><c Code=\"1\">"
+        "<xi:include href=\"file://" +
+            s + "\" parse=\"text\"/></c></r>",
+        "",
+        "\xEF\xBB\xBF",
+        std::string(100000, '<'),
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        folder.write(kCountriesFile, cases[i]);
+        const CodeNameFile file = loadCodeNameFile(folder.path() / kCountriesFile);
+        for (const auto& row : file.rows)
+            EXPECT_EQ(row.name.find("SECRET"), std::string::npos);
+        // The XInclude element is an ordinary element: it is not followed.
+        if (i == 4)
+            EXPECT_EQ(file.state, DirectoryState::Loaded);
+        else
+            EXPECT_EQ(file.state, DirectoryState::Unreadable);
+    }
+    // Too large to be a directory file: refused unread.
+    folder.write(kCountriesFile, "<r/>");
+    fs::resize_file(folder.path() / kCountriesFile, kMaxXmlFileBytes + 1);
+    EXPECT_EQ(loadCodeNameFile(folder.path() / kCountriesFile).state, DirectoryState::Unreadable);
+    // A folder in place of the file counts as missing.
+    fs::create_directory(folder.path() / kCurrencyRatesFile);
+    EXPECT_EQ(loadDirectories(folder.path()).currencyRatesState, DirectoryState::Missing);
+}
+
+TEST(DocumentKinds, FixedTableAndPreselection) {
+    const CodeNameRows& kinds = documentKinds();
+    ASSERT_EQ(kinds.size(), 16u);
+    std::set<std::string> codes;
+    for (const auto& k : kinds)
+        codes.insert(k.code);
+    EXPECT_EQ(codes, (std::set<std::string>{"03", "07", "08", "10", "11", "12", "13", "14", "15", "19", "21",
+                                            "22", "23", "24", "27", "91"}));
+    ASSERT_TRUE(documentKindRow(21));
+    EXPECT_EQ(kinds[*documentKindRow(21)].name, utf8ToCp1251("Паспорт гражданина РФ"));
+    EXPECT_EQ(kinds[*documentKindRow(3)].code, "03");
+    EXPECT_EQ(documentKindRow(0), std::nullopt);
+    EXPECT_EQ(documentKindRow(1), std::nullopt);
+    EXPECT_EQ(documentKindCode(7), "07");
+}
+
+TEST(ShippedDirectories, EveryFileLoadsAndKeepsItsShape) {
+    const fs::path data = KV_DATA_DIR;
+    const Directories dirs = loadDirectories(data);
+    ASSERT_EQ(dirs.inspectionsState, DirectoryState::Loaded);
+    ASSERT_EQ(dirs.countriesState, DirectoryState::Loaded);
+    ASSERT_EQ(dirs.okvedState, DirectoryState::Loaded);
+    ASSERT_EQ(dirs.currencyRatesState, DirectoryState::Loaded);
+
+    auto digits = [](const std::string& code, std::size_t n) {
+        return code.size() == n && code.find_first_not_of("0123456789") == std::string::npos;
+    };
+    std::set<std::string> seen;
+    for (const auto& o : *dirs.inspections) {
+        EXPECT_TRUE(digits(o.code, 4)) << o.code;
+        EXPECT_TRUE(seen.insert(o.code).second) << o.code;
+        EXPECT_FALSE(o.name.empty());
+    }
+    seen.clear();
+    for (const auto& c : *dirs.countries) {
+        EXPECT_TRUE(digits(c.code, 3)) << c.code;
+        EXPECT_TRUE(seen.insert(c.code).second) << c.code;
+        EXPECT_EQ(c.name, upperCp1251(c.name));
+    }
+    EXPECT_GT(dirs.countries->size(), 240u);
+    EXPECT_EQ(dirs.countries->at(*findCodeRow(*dirs.countries, "643")).name, utf8ToCp1251("РОССИЯ"));
+
+    seen.clear();
+    for (const auto& c : dirs.currencyRates->currencies) {
+        EXPECT_TRUE(digits(c.code, 3)) << c.code;
+        EXPECT_TRUE(seen.insert(c.code).second) << c.code;
+        EXPECT_FALSE(c.name.empty());
+        for (const auto& r : c.rates) {
+            EXPECT_TRUE(DateValue::parseText(r.date)) << r.date;
+            EXPECT_TRUE(parseMoney(r.rate, ',')) << r.rate;
+        }
+    }
+    EXPECT_TRUE(seen.count("840") && seen.count("978"));
+
+    // Every classifier entry sits under an entry one level up whose key begins its own.
+    const auto& entries = dirs.okved->entries;
+    int sections = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& e = entries[i];
+        SCOPED_TRACE(e.kod);
+        ASSERT_TRUE(e.grup.size() == 1 && e.grup[0] >= '1' && e.grup[0] <= '6');
+        if (e.grup == "1") {
+            ++sections;
+            continue;
+        }
+        EXPECT_TRUE(e.hasOkved);
+        EXPECT_TRUE(e.kod.ends_with(e.okved));
+        const std::string parent(1, static_cast<char>(e.grup[0] - 1));
+        bool found = false;
+        for (const auto& p : entries)
+            found = found || (p.grup == parent && e.kod.starts_with(p.kod) && p.kod != e.kod);
+        EXPECT_TRUE(found);
+    }
+    EXPECT_EQ(sections, 21);
+}
+
+TEST(ShippedDirectories, CopiedBesideTheProgram) {
+    const Directories dirs = loadDirectories(programFolder());
+    EXPECT_EQ(dirs.inspectionsState, DirectoryState::Loaded);
+    EXPECT_EQ(dirs.countriesState, DirectoryState::Loaded);
+    EXPECT_EQ(dirs.okvedState, DirectoryState::Loaded);
+    EXPECT_EQ(dirs.currencyRatesState, DirectoryState::Loaded);
+}

@@ -101,6 +101,8 @@ mTDeclaration typicalReturn() {
     flat.objectAddress = u("г. Москва, ул. Удальцова, д. 3, кв. 57");
     flat.taxpayerSign = 1; // owner
     flat.rightRegistrationDate = date(2019, 6, 20);
+    flat.shareNumerator = 1; // sole owner: the whole flat, as the property screen records it
+    flat.shareDenominator = 1;
     flat.objectCost = rub(3500000);
     property.objects.add(flat);
     return d;

@@ -118,7 +118,7 @@ void mTPersonInformation::loadFrom(mTDocumentStorage& storage, std::string_view 
         nameExtra = storage.readText();
         nameSign = storage.readText();
     } else {
-        nameSign = "0";
+        nameSign.assign(1, '0'); // assigning the literal trips a false -Wrestrict in GCC 12 at -O2
     }
 
     storage.openStream("@PersonDocument");

@@ -13,5 +13,7 @@ int cmdDump(const Args& args);
 int cmdImportSoun(const Args& args);
 int cmdCompute(const Args& args);
 int cmdCheck(const Args& args);
+int cmdExport(const Args& args);
+int cmdXml(const Args& args);
 
 } // namespace kv::cli

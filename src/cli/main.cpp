@@ -22,6 +22,8 @@ constexpr Command kCommands[] = {
     {"import-soun", "import-soun soun1.dbf [--out InspectionNumbers.xml] [--date ДД.ММ.ГГГГ]", "справочник инспекций из классификатора СОУН (по умолчанию в папку программы)", kv::cli::cmdImportSoun},
     {"compute", "compute FILE.qv9", "расчет декларации: все листы в формате JSON", kv::cli::cmdCompute},
     {"check", "check FILE.qv9", "проверка декларации до первой ошибки (код 1 при ошибке)", kv::cli::cmdCheck},
+    {"export", "export FILE.qv9 [--out DIR] [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]", "проверка и файл XML для налоговой службы; печатает путь к файлу", kv::cli::cmdExport},
+    {"xml", "xml FILE.qv9 [--date ДД.ММ.ГГГГ] [--guid GUID]", "XML декларации (байты файла) в стандартный вывод", kv::cli::cmdXml},
 };
 // clang-format on
 

@@ -1,0 +1,85 @@
+// Exports a return as the "Экспорт" command does: the whole-return check first,
+// then the file in the tax service's format, whose path is printed.
+#include "checks/ScriptedCheckDialog.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/ExportOptions.h"
+#include "core/Text.h"
+#include "export/ExportReturn.h"
+#include "model/Declaration.h"
+
+#include <iostream>
+
+namespace kv::cli {
+
+std::optional<ExportOptions> parseExportOptions(const Args& args, bool fileCommand, const char* usage) {
+    ExportOptions o;
+    auto fail = [usage](const std::string& why) {
+        if (!why.empty())
+            errUtf8(why);
+        errUtf8(std::string("Использование: kvilmar-cli ") + usage);
+        return std::nullopt;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--date" && hasValue) {
+            const auto date = DateValue::parseText(args[++i], '.');
+            if (!date)
+                return fail("Неверная дата: " + args[i] + " (нужно ДД.ММ.ГГГГ)");
+            o.clock = std::make_unique<FixedClock>(*date);
+        } else if (a == "--guid" && hasValue) {
+            if (!isGuidText(args[++i]))
+                return fail("Неверный GUID: " + args[i] + " (нужно XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX)");
+            o.ids = std::make_unique<FixedIdSource>(upperCp1251(args[i]));
+        } else if (fileCommand && a == "--out" && hasValue) {
+            o.folder = args[++i];
+        } else if (fileCommand && a == "--no-check") {
+            o.check = false;
+        } else if (a.rfind("--", 0) == 0 || !o.document.empty()) {
+            return fail("Неизвестный аргумент: " + a);
+        } else {
+            o.document = a;
+        }
+    }
+    if (o.document.empty())
+        return fail("");
+    if (!o.clock)
+        o.clock = std::make_unique<SystemClock>();
+    if (!o.ids)
+        o.ids = std::make_unique<UuidIdSource>();
+    return o;
+}
+
+int cmdExport(const Args& args) {
+    auto options = parseExportOptions(
+        args, true, "export FILE.qv9 [--out DIR] [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]");
+    if (!options)
+        return 2;
+    mTDeclaration declaration(*options->clock);
+    try {
+        declaration.loadFromFile(options->document);
+    } catch (const std::exception& e) {
+        err1251(storageMessage(e));
+        return 2;
+    }
+    if (options->check) {
+        if (const auto fault = FirstReturnFault(declaration)) {
+            out1251(ReturnFaultText(*fault));
+            return 1;
+        }
+    }
+    std::string folder = options->folder;
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    const ExportServices services{*options->clock, *options->ids, [](const std::string& m) { err1251(m); }};
+    const std::string name = ExportReturn(folder, declaration, kExportToFile, services);
+    if (name == kExportFailed) {
+        err1251(utf8ToCp1251("Файл не сформирован, свяжитесь с разработчиками."));
+        return 2;
+    }
+    std::cout << folder << name << '\n';
+    return 0;
+}
+
+} // namespace kv::cli

@@ -1,0 +1,183 @@
+// Standard, social and investment deductions ("ВычСтандСоц"), property sale
+// deductions ("ИмущНалВычПр") and the housing purchase deduction ("ИмущНалВычНов").
+#include "compute/SvodSum.h"
+#include "core/Text.h"
+#include "export/ExportText.h"
+#include "export/ReturnWriters.h"
+#include "model/Declaration.h"
+
+#include <string>
+
+namespace kv {
+namespace {
+
+const Money kZero;
+
+void setIfPositive(xml::Element e, const char* name, Money amount, int width) {
+    if (amount > kZero)
+        e.set(name, AmountText(width, amount));
+}
+
+void writeStandardSocial(xml::Element body, const mTDeclaration& d, const kTSvodSumPril5& s) {
+    if (d.declarationKind != 0)
+        return;
+    if (s.standardByAgents + s.socialByAgents + s.stdSocialInReturn + s.investmentDeduction +
+            s.investmentRestored <=
+        kZero)
+        return;
+    xml::Element e = body.append("ВычСтандСоц");
+    e.set("ВычСтандСоц", AmountText(14, s.stdSocialInReturn));
+
+    xml::Element standard = e.append("РасчВычСтанд");
+    setIfPositive(standard, "ВычСт218.1.1", s.std3000, 8);
+    setIfPositive(standard, "ВычСт218.1.2", s.std500, 8);
+    setIfPositive(standard, "ВычСтРеб", s.child, 8);
+    setIfPositive(standard, "ВычСтРебЕд", s.childSingleParent, 8);
+    setIfPositive(standard, "ВычСтРебИнв", s.disabledChild, 8);
+    setIfPositive(standard, "ВычСтРебИнвЕд", s.disabledChildSingleParent, 8);
+    setIfPositive(standard, "ОбщВычСтандПер", s.standardByAgents, 8);
+    standard.set("ОбщВычСтандДекл", AmountText(8, s.standardInReturn));
+
+    if (s.socialUncappedTotal > kZero) {
+        xml::Element uncapped = e.append("РасчВычСоцБез219.2");
+        setIfPositive(uncapped, "СумБлагЦел", s.charity, 14);
+        setIfPositive(uncapped, "СумОбуч", s.childEducation, 14);
+        setIfPositive(uncapped, "СумЛечен", s.expensiveTreatment, 14);
+        uncapped.set("ИтогВычСоциал", AmountText(14, s.socialUncappedTotal));
+    }
+    if (s.socialByAgents + s.socialInReturn > kZero) {
+        xml::Element capped = e.append("РасчВычСоц219.2");
+        setIfPositive(capped, "СумОбуч", s.ownEducation, 14);
+        setIfPositive(capped, "СумМедУсл", s.medicalServices, 14);
+        setIfPositive(capped, "СумЛекПреп", s.medicines, 14);
+        setIfPositive(capped, "СумЛичСтрах", s.voluntaryInsurance, 14);
+        setIfPositive(capped, "СумПенсСтрах", s.pensionContributions, 14);
+        setIfPositive(capped, "СумОценКвалиф", s.qualificationAssessment, 14);
+        setIfPositive(capped, "ОбщСумРасх", s.cappedExpensesTotal, 14);
+        setIfPositive(capped, "ОбщСНВОтчПерНА", s.socialByAgents, 14);
+        capped.set("ОбщВычСоциал", AmountText(14, s.socialInReturn));
+    }
+    if (s.investmentDeduction + s.investmentRestored > kZero)
+        e.append("РасчИнвВыч")
+            .set("СумИнвВыч219", AmountText(14, s.investmentDeduction))
+            .set("ИнвВычПредВосст", AmountText(14, s.investmentRestored));
+}
+
+// A child whose every amount is its own single attribute, written when the amount is positive.
+void writeSingle(xml::Element parent, const char* child, const char* attribute, Money amount) {
+    if (amount > kZero)
+        parent.append(child).set(attribute, AmountText(14, amount));
+}
+
+void writePropertySale(xml::Element body, const kTSvodSumPril6& s) {
+    if (s.totalPropertySale <= kZero)
+        return;
+    xml::Element e = body.append("ИмущНалВычПр");
+    e.set("ОбщИмущВыч", AmountText(14, s.totalPropertySale));
+
+    if (s.housingSaleDeduction + s.housingCosts + s.housingShareDeduction + s.housingShareCosts > kZero) {
+        xml::Element c = e.append("ВычДохНедвЖил");
+        setIfPositive(c, "ВычПродИмущ", s.housingSaleDeduction, 9);
+        setIfPositive(c, "РасхПриобИмущ", s.housingCosts, 14);
+        setIfPositive(c, "ВычПродИмущДол", s.housingShareDeduction, 9);
+        setIfPositive(c, "РасхПриобИмущДол", s.housingShareCosts, 14);
+    }
+    if (s.otherRealDeduction + s.otherRealCosts > kZero) {
+        xml::Element c = e.append("ВычПродНедвИн");
+        setIfPositive(c, "ВычДохПродИмущ", s.otherRealDeduction, 8);
+        setIfPositive(c, "РасхПриобрИмущ", s.otherRealCosts, 14);
+    }
+    if (s.otherPropertyDeduction + s.otherPropertyCosts > kZero) {
+        xml::Element c = e.append("ВычПродИмущИн");
+        setIfPositive(c, "ВычДохПродИмущ", s.otherPropertyDeduction, 8);
+        setIfPositive(c, "РасхПриобрИмущ", s.otherPropertyCosts, 14);
+    }
+    writeSingle(e, "ВычИзъятИмущГМН", "ВычДохИзъятИмущ", s.seizureIncome);
+    if (s.liquidationIncome + s.cfcRightsIncome > kZero) {
+        xml::Element c = e.append("ВычЛиквИОиКИК");
+        setIfPositive(c, "ВычДохЛиквИО", s.liquidationIncome, 14);
+        setIfPositive(c, "ВычДохПравКИК", s.cfcRightsIncome, 14);
+    }
+    writeSingle(e, "РасхВычПродУК", "ВычПдтвРасхПродУК", s.shareSaleCosts);
+    writeSingle(e, "РасхВычПрдСр", "ВычПдтвРасхПрдСр", s.rightsAssignmentCosts);
+    writeSingle(e, "РасхВычУмСтУК", "ВычПдтвРасхУмСтУК", s.capitalReductionCosts);
+    writeSingle(e, "РасхВычУстПрав", "ВычПдтвРасхУстПрав", s.claimRightsCosts);
+}
+
+// The owner's sign of the form: the entry dialog offers signs 1 to 5, each with a
+// pensioner's variant. Another value has no code and leaves the attribute out.
+const char* ownerSign(std::int32_t sign, bool pensioner) {
+    switch (sign) {
+    case 1:
+        return pensioner ? "11" : "01";
+    case 2:
+        return pensioner ? "12" : "02";
+    case 3:
+        return pensioner ? "04" : "03";
+    case 4:
+        return pensioner ? "14" : "13";
+    case 5:
+        return pensioner ? "24" : "23";
+    default:
+        return nullptr;
+    }
+}
+
+void writeObject(xml::Element parent, const mTConstructionDeductObj& o) {
+    xml::Element e = parent.append("СвОбъектРасх");
+    e.set("КодНаимОб", o.objectKind == 8 ? std::string("4") : std::to_string(o.objectKind));
+    if (const char* sign = ownerSign(o.taxpayerSign, o.isPensioner != 0))
+        e.set("ПризнакНП", sign);
+    if (o.byInvestmentContract != 0) {
+        e.set("ДатаАкт", exportDate(o.transferActDate));
+    } else {
+        e.set("ДатаРегЖил", exportDate(o.rightRegistrationDate));
+        if (o.objectKind > 4)
+            e.set("ДатаРегЗем", exportDate(o.landRegistrationDate));
+    }
+    if (o.before2014 != 0)
+        e.set("ДолСобств", std::to_string(o.shareNumerator) + "/" + std::to_string(o.shareDenominator));
+    e.set("СумРасхФакт", AmountText(10, o.yearDeduction))
+        .set("СумФактУплПроц", AmountText(10, o.mortgageInterest));
+
+    xml::Element info = e.append("СведОбъект");
+    if (o.objectKind == 1 && o.houseAcquisitionMethod != 0)
+        info.set("СпособПриобр", std::to_string(o.houseAcquisitionMethod));
+    info.set("КодНомерОб", std::to_string(o.numberKind));
+    if (o.numberKind == 4) {
+        info.set("СведМНОб", o.objectAddress);
+    } else {
+        info.set("НомерОб", o.objectNumber);
+        if (!trimText(o.objectAddress).empty())
+            info.set("СведМНОб", o.objectAddress);
+    }
+}
+
+void writePropertyPurchase(xml::Element body, const mTDeclaration& d, const kTSvodSumPril7& s) {
+    const mTConstructionDeduct& property = d.propertyDeductions;
+    if (property.granted == 0 || d.declarationKind != 0 || property.objects.count() == 0 ||
+        d.incomeFlags() == 0)
+        return;
+    xml::Element calc = body.append("ИмущНалВычНов").append("РасчИмущВыч");
+    calc.set("ВычНовЗачПред", AmountText(10, s.purchaseCreditedBefore))
+        .set("ВычПроцЗачПред", AmountText(10, s.interestCreditedBefore))
+        .set("ВычНАУвед", AmountText(10, s.purchaseByAgent))
+        .set("ПроцНАУвед", AmountText(10, s.interestByAgent))
+        .set("НалБаз13БезВыч", AmountText(14, s.base13WithoutDeduction))
+        .set("РасхНовВычНД", AmountText(10, s.purchaseThisReturn))
+        .set("ПроцВычНД", AmountText(10, s.interestThisReturn))
+        .set("ОстИВБезПроц", AmountText(10, s.purchaseCarriedForward))
+        .set("ОстИВУплПроц", AmountText(10, s.interestCarriedForward));
+    for (const mTConstructionDeductObj& o : property.objects)
+        writeObject(calc, o);
+}
+
+} // namespace
+
+void writeDeductions(xml::Element body, const mTDeclaration& d, const kTSvodSum& sum) {
+    writeStandardSocial(body, d, sum.stdSocialDeductions);
+    writePropertySale(body, sum.propertySale);
+    writePropertyPurchase(body, d, sum.propertyPurchase);
+}
+
+} // namespace kv

@@ -1,0 +1,158 @@
+#include "export/ExportReturn.h"
+
+#include "compute/SvodSum.h"
+#include "core/Text.h"
+#include "export/ReturnWriters.h"
+#include "model/Declaration.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+namespace kv {
+namespace {
+
+std::string xmlEscaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The root as the form's header gives it: identifier and versions in this order, not upper-cased.
+xml::Document rootDocument(const std::string& identifier, bool form4) {
+    const std::string text = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" +
+                             utf8ToCp1251("<Файл ИдФайл=\"") + xmlEscaped(xml::xmlSafe(identifier)) +
+                             utf8ToCp1251("\" ВерсПрог=\"") + "Quil2019_1.0.1" +
+                             utf8ToCp1251("\" ВерсФорм=\"") + (form4 ? "5.03" : "5.14") + "\"/>";
+    return xml::Document::parse(text);
+}
+
+void writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw std::runtime_error(std::string("write: ") + std::strerror(errno));
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+// Writes a temporary file beside the target and renames it, so the target name
+// never holds a partly written file, even when the disk fills or the process stops.
+void saveFile(const std::string& path, const std::string& bytes) {
+    static unsigned counter = 0;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = path + ".part" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        throw std::runtime_error(std::string("open: ") + std::strerror(errno));
+    try {
+        writeAll(fd, bytes);
+        if (::fsync(fd) != 0)
+            throw std::runtime_error(std::string("fsync: ") + std::strerror(errno));
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
+    if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        throw std::runtime_error(std::string("saving the file: ") + std::strerror(err));
+    }
+}
+
+} // namespace
+
+const std::string& exportFailedMessage() {
+    static const std::string text =
+        utf8ToCp1251("Ошибка в выгрузке. Пожалуйста, свяжитесь с разработчиками через службу поддержки");
+    return text;
+}
+
+ExportedReturn buildReturnXml(const mTDeclaration& document, const kTSvodSum& sum, DateValue today,
+                              const std::string& guid) {
+    const bool form4 = document.declarationKind == 2;
+    std::string identifier = fileIdentifier(form4, document.inspectionCode, document.person.inn, today, guid);
+    ExportedReturn out{identifier, rootDocument(identifier, form4)};
+    const xml::Element file = out.tree.root();
+    if (form4)
+        writeForm4(file, document, today);
+    else
+        writeBody3(writeTitle3(file, document, today), document, sum);
+    return out;
+}
+
+std::string ExportReturn(const std::string& folder, mTDeclaration& document, int mode,
+                         const ExportServices& services) {
+    auto show = [&services](const std::string& message) {
+        if (services.showMessage)
+            services.showMessage(message);
+    };
+
+    auto sum = std::make_unique<kTSvodSum>();
+    try {
+        sum->Compute(document);
+    } catch (const std::exception&) {
+        // The return is still written from what the sheets hold, as the user may need the file.
+        show(ComputationError::userMessage());
+    }
+
+    try {
+        const ExportedReturn built =
+            buildReturnXml(document, *sum, services.clock.today(), services.ids.newGuid());
+        const std::string bytes = built.tree.windows1251Bytes();
+        if (mode != kExportToFile)
+            return bytes;
+        // The identifier comes from what the user typed; it must not lead out of the folder.
+        if (!isSafeFileName(built.identifier))
+            throw std::runtime_error("the file identifier cannot name a file");
+        std::string dir = folder;
+        if (!dir.empty() && dir.back() != '/')
+            dir += '/';
+        const std::string name = built.identifier + ".xml";
+        saveFile(dir + name, bytes);
+        return name;
+    } catch (const std::exception&) {
+        show(exportFailedMessage());
+        return kExportFailed;
+    }
+}
+
+std::string ExportReturn(const std::string& folder, mTDeclaration& document, int mode) {
+    static const SystemClock clock;
+    static const UuidIdSource ids;
+    const ExportServices services{clock, ids,
+                                  [](const std::string& m) { std::cerr << cp1251ToUtf8(m) << '\n'; }};
+    return ExportReturn(folder, document, mode, services);
+}
+
+} // namespace kv

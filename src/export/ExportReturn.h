@@ -1,0 +1,55 @@
+#pragma once
+// Writes the open return in the tax service's XML format: 3-NDFL (format 5.14) for
+// declaration kinds 0, 1 and 3, 4-NDFL (format 5.03) for kind 2.
+#include "core/Date.h"
+#include "export/FileIdentity.h"
+#include "export/XmlTree.h"
+
+#include <functional>
+#include <string>
+
+namespace kv {
+
+class mTDeclaration;
+class kTSvodSum;
+
+// Modes of ExportReturn.
+constexpr int kExportToFile = 1;
+constexpr int kExportToText = 2; // the print module's mode; any value but 1 acts so
+
+// The result that reports a failed export.
+inline const std::string kExportFailed = "ERROR";
+
+// What an export needs from outside: today's date and new GUIDs, which tests and
+// reproducible exports fix, and where the export's own messages go (Windows-1251 text).
+struct ExportServices {
+    const Clock& clock;
+    const IdSource& ids;
+    std::function<void(const std::string&)> showMessage;
+};
+
+// A built return before it is saved.
+struct ExportedReturn {
+    std::string identifier; // the value of "ИдФайл", also the file name without ".xml"
+    xml::Document tree;
+};
+
+// Builds the XML tree from a computation that has already run over the document.
+ExportedReturn buildReturnXml(const mTDeclaration& document, const kTSvodSum& sum, DateValue today,
+                              const std::string& guid);
+
+// Runs a fresh computation over the document (which it updates as every run does)
+// and writes the return. Mode 1: saves folder + identifier + ".xml" and returns
+// identifier + ".xml"; the file appears under its name only once it is complete.
+// Any other mode: returns the bytes such a file would hold. A failure shows its
+// message and returns "ERROR". A failing computation shows its own message and
+// the export goes on with what the sheets hold.
+std::string ExportReturn(const std::string& folder, mTDeclaration& document, int mode,
+                         const ExportServices& services);
+// The same with today's date, random GUIDs and the messages on standard error.
+std::string ExportReturn(const std::string& folder, mTDeclaration& document, int mode);
+
+// "Ошибка в выгрузке. Пожалуйста, свяжитесь с разработчиками через службу поддержки"
+const std::string& exportFailedMessage();
+
+} // namespace kv

@@ -1,0 +1,58 @@
+#include "export/FileIdentity.h"
+
+#include "core/Text.h"
+
+#include <uuid/uuid.h>
+
+#include <cctype>
+#include <cstdio>
+
+namespace kv {
+
+std::string UuidIdSource::newGuid() const {
+    uuid_t id;
+    uuid_generate(id);
+    char text[37];
+    uuid_unparse_upper(id, text);
+    return std::string(text, 36);
+}
+
+bool isGuidText(std::string_view text) {
+    if (text.size() != 36)
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        if (dash ? text[i] != '-' : std::isxdigit(static_cast<unsigned char>(text[i])) == 0)
+            return false;
+    }
+    return true;
+}
+
+std::string identifierDate(DateValue date) {
+    const YearMonthDay d = date.ymd();
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02d%02d", d.year % 10000, d.month, d.day);
+    return text;
+}
+
+std::string fileIdentifier(bool form4, const std::string& inspectionCode, const std::string& inn,
+                           DateValue date, const std::string& guid) {
+    std::string taxpayer = inn;
+    if (!form4 && trimText(inn).empty())
+        taxpayer = "000000000000";
+    return std::string(form4 ? "NO_NDFL4_" : "NO_NDFL3_") + inspectionCode + "_" + inspectionCode + "_" +
+           taxpayer + "_" + identifierDate(date) + "_" + guid;
+}
+
+bool isSafeFileName(std::string_view identifier) {
+    if (identifier.empty())
+        return false;
+    for (char c : identifier) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || c == '/' || c == '\\')
+            return false;
+    }
+    return true;
+}
+
+} // namespace kv

@@ -1,0 +1,155 @@
+// The title page of both forms and the whole 4-NDFL.
+#include "core/Money.h"
+#include "core/Text.h"
+#include "export/ExportText.h"
+#include "export/ReturnWriters.h"
+#include "model/Declaration.h"
+
+#include <string>
+
+namespace kv {
+namespace {
+
+bool hasText(const std::string& s) {
+    return !trimText(s).empty();
+}
+
+std::string taxpayerCode3(int category) {
+    switch (category) {
+    case 0:
+        return "720";
+    case 1:
+        return "770";
+    case 2:
+        return "730";
+    case 3:
+        return "740";
+    case 5:
+        return "760";
+    case 6:
+        return "750";
+    default:
+        return "000"; // no category of the entry screen leads here
+    }
+}
+
+std::string taxpayerCode4(int category) {
+    switch (category) {
+    case 0:
+        return "720";
+    case 1:
+        return "770";
+    case 2:
+    case 6:
+        return "730";
+    case 3:
+        return "740";
+    default:
+        return "000";
+    }
+}
+
+std::string countryCode(const mTPersonInformation& p) {
+    const std::string code = trimText(p.citizenshipCountryCode);
+    return zeroPadded(code.empty() ? std::string("643") : code, 3);
+}
+
+void writeSplitName(xml::Element parent, const std::string& fullName) {
+    const PersonName name = splitRepresentativeName(fullName);
+    xml::Element fio = parent.append("ФИО");
+    fio.set("Фамилия", name.surname).set("Имя", name.firstName);
+    if (!name.patronymic.empty())
+        fio.set("Отчество", name.patronymic);
+}
+
+void writeDocumentHeader(xml::Element doc, const char* knd, const mTDeclaration& d, DateValue today,
+                         const char* period, const char* year) {
+    doc.set("КНД", knd).set("ДатаДок", exportDate(today));
+    if (period != nullptr)
+        doc.set("Период", period);
+    doc.set("ОтчетГод", year)
+        .set("КодНО", d.inspectionCode)
+        .set("НомКорр", std::to_string(d.correctionNumber));
+}
+
+void writePersonName(xml::Element fio, const mTPersonInformation& p) {
+    fio.set("Фамилия", p.surname).set("Имя", p.firstName);
+    if (hasText(p.patronymic))
+        fio.set("Отчество", p.patronymic);
+}
+
+} // namespace
+
+xml::Element writeTitle3(xml::Element file, const mTDeclaration& d, DateValue today) {
+    const bool termination = d.declarationKind == 3;
+    xml::Element doc = file.append("Документ");
+    writeDocumentHeader(doc, "1151020", d, today, termination ? "86" : "34", termination ? "2020" : "2019");
+
+    const mTPersonInformation& p = d.person;
+    xml::Element np = doc.append("СвНП").append("НПФЛ3");
+    np.set("ДокПредст", taxpayerCode3(d.taxpayerCategory)).set("Статус", d.declarationKind == 1 ? "2" : "1");
+    if (hasText(p.contactPhone))
+        np.set("Тлф", p.contactPhone);
+    writePersonName(np.append("ФИОФЛ"), p);
+
+    const std::string docCode = zeroPadded(std::to_string(p.identityDocCode), 2);
+    if (hasText(p.inn)) {
+        xml::Element info = np.append("СведФЛ1");
+        info.set("ИННФЛ", p.inn).set("ДатаРожд", exportDate(p.birthDate));
+        if (hasText(p.birthPlace))
+            info.set("МестоРожд", p.birthPlace);
+        info.set("ОКСМ", countryCode(p));
+        if (p.identityDocCode != 0)
+            info.append("УдЛичн")
+                .set("КодВидДок", docCode)
+                .set("СерНомДок", p.identityDocNumber)
+                .set("ВыдДок", p.identityDocIssuer)
+                .set("ДатаДок", exportDate(p.identityDocDate));
+    } else {
+        xml::Element info = np.append("СведФЛ2");
+        info.set("ДатаРожд", exportDate(p.birthDate))
+            .set("МестоРожд", p.birthPlace)
+            .set("ОКСМ", countryCode(p));
+        info.append("УдЛичн")
+            .set("КодВидДок", docCode)
+            .set("СерНомДок", p.identityDocNumber)
+            .set("ДатаДок", exportDate(p.identityDocDate))
+            .set("ВыдДок", p.identityDocIssuer);
+    }
+
+    // A representative organisation is offered on the 4-NDFL only; a 3-NDFL document
+    // that still holds one is signed by the representative, as the entry screen shows it.
+    xml::Element signer = doc.append("Подписант");
+    signer.set("ПрПодп", d.submitterKind == 0 ? "1" : "2");
+    if (d.submitterKind != 0) {
+        writeSplitName(signer, d.representativeName);
+        signer.append("СвПред").set("НаимДок", d.representativeDocument);
+    }
+    return doc.append("НДФЛ3");
+}
+
+void writeForm4(xml::Element file, const mTDeclaration& d, DateValue today) {
+    xml::Element doc = file.append("Документ");
+    writeDocumentHeader(doc, "1151021", d, today, nullptr, "2020");
+
+    const mTPersonInformation& p = d.person;
+    xml::Element np = doc.append("СвНП").append("НПФЛ");
+    np.set("ДокПредст", taxpayerCode4(d.taxpayerCategory)).set("ИННФЛ", p.inn).set("ОКТМО", p.oktmo);
+    if (hasText(p.contactPhone))
+        np.set("Тлф", trimText(p.contactPhone));
+    writePersonName(np.append("ФИО"), p);
+
+    xml::Element signer = doc.append("Подписант");
+    signer.set("ПрПодп", d.submitterKind == 0 ? "1" : "2");
+    if (d.submitterKind != 0) {
+        writeSplitName(signer, d.representativeName);
+        xml::Element rep = signer.append("СвПред");
+        rep.set("НаимДок", d.representativeDocument);
+        if (hasText(d.representativeOrganisation))
+            rep.set("НаимОрг", d.representativeOrganisation);
+    }
+
+    doc.append("НДФЛ4").set("ПредДоход", WholeAmountText(13, d.estimatedIncome));
+}
+
+} // namespace kv

@@ -1,0 +1,87 @@
+// The "export" and "xml" commands of kvilmar-cli on the example returns.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kFixed = " --date 02.03.2020 --guid 0f8fad5b-d9cb-469f-a165-70867728950e";
+const std::string kName = "NO_NDFL3_7701_7701_770123456703_20200302_0F8FAD5B-D9CB-469F-A165-70867728950E.xml";
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct CliRun {
+    int status;
+    std::string out;
+};
+
+class CliExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("kv_cli_export_" + std::to_string(::getpid()));
+        fs::create_directories(dir_ / "out");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    CliRun run(const std::string& arguments) {
+        const fs::path out = dir_ / "stdout";
+        const std::string command = std::string("'") + KV_CLI + "' " + arguments + " > '" + out.string() +
+                                    "' 2> '" + (dir_ / "stderr").string() + "'";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out)};
+    }
+    std::vector<std::string> written() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_ / "out"))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+    std::string example(const char* name) const {
+        return std::string("'") + KV_EXAMPLES_DIR + "/" + name + "'";
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CliExport, ExportPrintsThePathAndXmlPrintsTheSameBytes) {
+    const std::string outDir = (dir_ / "out").string();
+    const CliRun exported = run("export " + example("all-records.qv9") + " --out '" + outDir + "'" + kFixed);
+    ASSERT_EQ(exported.status, 0);
+    EXPECT_EQ(exported.out, outDir + "/" + kName + "\n");
+    EXPECT_EQ(written(), std::vector<std::string>{kName});
+
+    const CliRun xml = run("xml " + example("all-records.qv9") + kFixed);
+    EXPECT_EQ(xml.status, 0);
+    EXPECT_EQ(xml.out, readFile(dir_ / "out" / kName));
+}
+
+TEST_F(CliExport, CheckFaultStopsTheExportUnlessSkipped) {
+    const std::string out = " --out '" + (dir_ / "out").string() + "'" + kFixed;
+    const CliRun checked = run("export " + example("new-return.qv9") + out);
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_NE(checked.out.find("Не введен номер инспекции"), std::string::npos) << checked.out;
+    EXPECT_TRUE(written().empty());
+
+    const CliRun unchecked = run("export " + example("new-return.qv9") + out + " --no-check");
+    EXPECT_EQ(unchecked.status, 0);
+    EXPECT_EQ(written().size(), 1u);
+
+    EXPECT_EQ(run("xml " + example("new-return.qv9") + " --guid not-a-guid").status, 2);
+    EXPECT_EQ(run("xml " + example("new-return.qv9") + " --no-check").status, 2);
+    EXPECT_EQ(run("export '" + (dir_ / "missing.qv9").string() + "'").status, 2);
+}
+
+} // namespace

@@ -1,0 +1,181 @@
+// Standard, social and investment deductions; property sale; housing purchase with its objects.
+#include "ExportTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace kv::test {
+namespace {
+
+TEST(DeductionsExport, StandardSocialAndInvestment) {
+    ExportFixture f;
+    kTSvodSumPril5& s = f.sum->stdSocialDeductions;
+    s.std3000 = rub(1000000); // beyond the width: clamped
+    s.std500 = rub(6000);
+    s.child = rub(16800);
+    s.standardByAgents = rub(1400);
+    s.standardInReturn = rub(21400);
+    s.charity = rub(1000);
+    s.childEducation = rub(50000);
+    s.socialUncappedTotal = rub(51000);
+    s.ownEducation = rub(120000);
+    s.medicalServices = rub(10000);
+    s.cappedExpensesTotal = rub(120000);
+    s.socialInReturn = rub(171000);
+    s.stdSocialInReturn = rub(192400);
+    s.investmentRestored = rub(500);
+    writeDeductions(f.body(), f.doc, *f.sum);
+    EXPECT_EQ(f.bodyText(),
+              wrapped("<ВычСтандСоц ВычСтандСоц=\"192400.00\"><РасчВычСтанд ВычСт218.1.1=\"999999.99\" "
+                      "ВычСт218.1.2=\"6000.00\" ВычСтРеб=\"16800.00\" ОбщВычСтандПер=\"1400.00\" "
+                      "ОбщВычСтандДекл=\"21400.00\"/><РасчВычСоцБез219.2 СумБлагЦел=\"1000.00\" "
+                      "СумОбуч=\"50000.00\" ИтогВычСоциал=\"51000.00\"/><РасчВычСоц219.2 "
+                      "СумОбуч=\"120000.00\" СумМедУсл=\"10000.00\" ОбщСумРасх=\"120000.00\" "
+                      "ОбщВычСоциал=\"171000.00\"/><РасчИнвВыч СумИнвВыч219=\"0.00\" "
+                      "ИнвВычПредВосст=\"500.00\"/></ВычСтандСоц>"));
+}
+
+TEST(DeductionsExport, StandardSocialConditions) {
+    struct Case {
+        const char* name;
+        int kind;
+        Money byAgents;
+        std::string expected;
+    } cases[] = {
+        {"only granted by the employer", 0, rub(16800),
+         "<ВычСтандСоц ВычСтандСоц=\"0.00\"><РасчВычСтанд ВычСтРеб=\"1.00\" ОбщВычСтандПер=\"16800.00\" "
+         "ОбщВычСтандДекл=\"0.00\"/></ВычСтандСоц>"},
+        {"non-resident", 1, rub(16800), ""},
+        {"a detail without a total", 0, Money(), ""},
+    };
+    for (const Case& c : cases) {
+        ExportFixture f;
+        f.doc.declarationKind = static_cast<std::uint8_t>(c.kind);
+        f.sum->stdSocialDeductions.standardByAgents = c.byAgents;
+        f.sum->stdSocialDeductions.child = rub(1);
+        writeDeductions(f.body(), f.doc, *f.sum);
+        EXPECT_EQ(f.bodyText(), wrapped(c.expected)) << c.name;
+    }
+}
+
+TEST(DeductionsExport, PropertySaleChildrenByCondition) {
+    ExportFixture f;
+    kTSvodSumPril6& s = f.sum->propertySale;
+    s.housingSaleDeduction = rub(1000000);
+    s.otherPropertyCosts = rub(5000);
+    s.seizureIncome = rub(300);
+    s.liquidationIncome = rub(0);
+    s.cfcRightsIncome = rub(70);
+    s.claimRightsCosts = rub(10);
+    s.totalPropertySale = rub(1005380);
+    writeDeductions(f.body(), f.doc, *f.sum);
+    EXPECT_EQ(
+        f.bodyText(),
+        wrapped("<ИмущНалВычПр ОбщИмущВыч=\"1005380.00\"><ВычДохНедвЖил ВычПродИмущ=\"1000000.00\"/>"
+                "<ВычПродИмущИн РасхПриобрИмущ=\"5000.00\"/><ВычИзъятИмущГМН ВычДохИзъятИмущ=\"300.00\"/>"
+                "<ВычЛиквИОиКИК ВычДохПравКИК=\"70.00\"/><РасхВычУстПрав "
+                "ВычПдтвРасхУстПрав=\"10.00\"/></ИмущНалВычПр>"));
+
+    ExportFixture none;
+    none.sum->propertySale.housingCosts = rub(5);
+    writeDeductions(none.body(), none.doc, *none.sum);
+    EXPECT_EQ(none.bodyText(), wrapped(""));
+}
+
+mTConstructionDeductObj object(int kind, int sign, int numberKind, const char* number, const char* address) {
+    mTConstructionDeductObj o;
+    o.objectKind = kind;
+    o.taxpayerSign = sign;
+    o.numberKind = numberKind;
+    o.objectNumber = number;
+    o.objectAddress = u(address);
+    return o;
+}
+
+void fillHousing(ExportFixture& f) {
+    mTConstructionDeduct& p = f.doc.propertyDeductions;
+    p.granted = 1;
+    mTConstructionDeductObj flat = object(2, 1, 1, "77:01:0001", "Москва");
+    flat.isPensioner = 1;
+    flat.rightRegistrationDate = ymd(2007, 6, 1);
+    flat.before2014 = -1;
+    flat.shareNumerator = 1;
+    flat.shareDenominator = 2;
+    flat.yearDeduction = rub(130000);
+    flat.mortgageInterest = rub(50000);
+    p.objects.add(flat);
+    mTConstructionDeductObj house = object(7, 3, 4, "1", "д. Ивановка");
+    house.houseAcquisitionMethod = 2;
+    house.rightRegistrationDate = ymd(2015, 2, 3);
+    house.landRegistrationDate = ymd(2015, 2, 4);
+    p.objects.add(house);
+    mTConstructionDeductObj built = object(1, 5, 2, "u-1", "  ");
+    built.byInvestmentContract = 1;
+    built.transferActDate = ymd(2019, 12, 31);
+    built.houseAcquisitionMethod = 1;
+    p.objects.add(built);
+    p.objects.add(object(8, 9, 3, "inv-7", "Тула"));
+    kTSvodSumPril7& s = f.sum->propertyPurchase;
+    s.purchaseCreditedBefore = rub(100);
+    s.base13WithoutDeduction = rub(600000);
+    s.purchaseThisReturn = rub(130000);
+    s.purchaseCarriedForward = rub(1000000);
+}
+
+TEST(DeductionsExport, HousingPurchaseWithObjects) {
+    ExportFixture f;
+    fillHousing(f);
+    writeDeductions(f.body(), f.doc, *f.sum);
+    EXPECT_EQ(f.bodyText(),
+              wrapped("<ИмущНалВычНов><РасчИмущВыч ВычНовЗачПред=\"100.00\" ВычПроцЗачПред=\"0.00\" "
+                      "ВычНАУвед=\"0.00\" ПроцНАУвед=\"0.00\" НалБаз13БезВыч=\"600000.00\" "
+                      "РасхНовВычНД=\"130000.00\" ПроцВычНД=\"0.00\" ОстИВБезПроц=\"1000000.00\" "
+                      "ОстИВУплПроц=\"0.00\"><СвОбъектРасх КодНаимОб=\"2\" ПризнакНП=\"11\" "
+                      "ДатаРегЖил=\"01.06.2007\" ДолСобств=\"1/2\" СумРасхФакт=\"130000.00\" "
+                      "СумФактУплПроц=\"50000.00\"><СведОбъект КодНомерОб=\"1\" НомерОб=\"77:01:0001\" "
+                      "СведМНОб=\"МОСКВА\"/></СвОбъектРасх><СвОбъектРасх КодНаимОб=\"7\" ПризнакНП=\"03\" "
+                      "ДатаРегЖил=\"03.02.2015\" ДатаРегЗем=\"04.02.2015\" СумРасхФакт=\"0.00\" "
+                      "СумФактУплПроц=\"0.00\"><СведОбъект КодНомерОб=\"4\" СведМНОб=\"Д. ИВАНОВКА\"/>"
+                      "</СвОбъектРасх><СвОбъектРасх КодНаимОб=\"1\" ПризнакНП=\"23\" ДатаАкт=\"31.12.2019\" "
+                      "СумРасхФакт=\"0.00\" СумФактУплПроц=\"0.00\"><СведОбъект СпособПриобр=\"1\" "
+                      "КодНомерОб=\"2\" НомерОб=\"U-1\"/></СвОбъектРасх><СвОбъектРасх КодНаимОб=\"4\" "
+                      "ДатаРегЖил=\"01.01.2003\" ДатаРегЗем=\"30.12.1899\" СумРасхФакт=\"0.00\" "
+                      "СумФактУплПроц=\"0.00\"><СведОбъект КодНомерОб=\"3\" НомерОб=\"INV-7\" "
+                      "СведМНОб=\"ТУЛА\"/></СвОбъектРасх></РасчИмущВыч></ИмущНалВычНов>"));
+}
+
+TEST(DeductionsExport, HousingPurchaseConditionsAndOwnerSigns) {
+    struct Case {
+        const char* name;
+        void (*change)(ExportFixture&);
+    } absent[] = {
+        {"not granted", [](ExportFixture& f) { f.doc.propertyDeductions.granted = 0; }},
+        {"non-resident", [](ExportFixture& f) { f.doc.declarationKind = 1; }},
+        {"no object", [](ExportFixture& f) { f.doc.propertyDeductions.objects.clear(); }},
+        {"no incomes", [](ExportFixture& f) { f.doc.setIncomeFlags(0); }},
+    };
+    for (const Case& c : absent) {
+        ExportFixture f;
+        fillHousing(f);
+        c.change(f);
+        writeDeductions(f.body(), f.doc, *f.sum);
+        EXPECT_EQ(f.bodyText(), wrapped("")) << c.name;
+    }
+
+    const std::tuple<int, int, std::string> signs[] = {{1, 0, "01"}, {1, 1, "11"}, {2, 0, "02"}, {2, 1, "12"},
+                                                       {3, 0, "03"}, {3, 1, "04"}, {4, 0, "13"}, {4, 1, "14"},
+                                                       {5, 0, "23"}, {5, 1, "24"}};
+    for (const auto& [sign, pensioner, code] : signs) {
+        ExportFixture f;
+        fillHousing(f);
+        mTConstructionDeductObj& o = f.doc.propertyDeductions.objects.get(0);
+        o.taxpayerSign = sign;
+        o.isPensioner = static_cast<std::uint8_t>(pensioner);
+        writeDeductions(f.body(), f.doc, *f.sum);
+        EXPECT_NE(f.bodyText().find("<СвОбъектРасх КодНаимОб=\"2\" ПризнакНП=\"" + code + "\""),
+                  std::string::npos)
+            << sign << " " << pensioner;
+    }
+}
+
+} // namespace
+} // namespace kv::test

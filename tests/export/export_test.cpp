@@ -1,0 +1,237 @@
+// The whole export: computation, file or text, failures, and the example returns
+// written, parsed back and compared element by element.
+#include "ExportTestSupport.h"
+#include "compute/Arithmetic.h"
+#include "export/ExportReturn.h"
+
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace kv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kGuid = "0F8FAD5B-D9CB-469F-A165-70867728950E";
+const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n";
+
+// Every element with its attributes in document order, one line each, names and values UTF-8.
+void outline(xmlNodePtr node, int depth, std::string& out) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE)
+            continue;
+        out += std::string(static_cast<std::size_t>(depth), ' ') + reinterpret_cast<const char*>(node->name);
+        for (xmlAttrPtr a = node->properties; a != nullptr; a = a->next) {
+            xmlChar* v = xmlNodeListGetString(node->doc, a->children, 1);
+            out += std::string(" ") + reinterpret_cast<const char*>(a->name) + "=[" +
+                   (v != nullptr ? reinterpret_cast<const char*>(v) : "") + "]";
+            xmlFree(v);
+        }
+        out += '\n';
+        outline(node->children, depth + 1, out);
+    }
+}
+
+std::string outlineOf(const xml::Element& root) {
+    std::string out;
+    outline(root.node(), 0, out);
+    return out;
+}
+
+// The names of the body's children in order, each once per run of equal names.
+std::string bodyBlocks(const std::string& bytes) {
+    const xml::Document doc = xml::Document::parse(bytes);
+    std::string out;
+    xmlNodePtr docElement = doc.root().node()->children;
+    for (xmlNodePtr n = docElement->children; n != nullptr; n = n->next)
+        if (std::string(reinterpret_cast<const char*>(n->name)) == "НДФЛ3")
+            for (xmlNodePtr b = n->children; b != nullptr; b = b->next) {
+                const std::string name = reinterpret_cast<const char*>(b->name);
+                if (out.size() < name.size() + 1 ||
+                    out.compare(out.size() - name.size() - 1, name.size(), name) != 0)
+                    out += name + " ";
+            }
+    return out;
+}
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct Recorder {
+    std::vector<std::string> messages;
+    FixedClock clock{ymd(2020, 3, 2)};
+    FixedIdSource ids{kGuid};
+    ExportServices services() {
+        return {clock, ids, [this](const std::string& m) { messages.push_back(m); }};
+    }
+};
+
+class TempFolder {
+public:
+    TempFolder() {
+        path_ = fs::temp_directory_path() /
+                ("kv_export_" + std::to_string(::getpid()) + "_" + std::to_string(++n_));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    const fs::path& path() const { return path_; }
+    std::string withSlash() const { return path_.string() + "/"; }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& e : fs::directory_iterator(path_))
+            out.push_back(e.path().filename().string());
+        return out;
+    }
+
+private:
+    static inline int n_ = 0;
+    fs::path path_;
+};
+
+// What every exported file must be: the declaration, no indentation, well-formed
+// Windows-1251, and read back into the very tree that was built.
+void expectSoundFile(const std::string& bytes, mTDeclaration& doc, const std::string& identifier) {
+    ASSERT_EQ(bytes.rfind(kDeclaration, 0), 0u);
+    EXPECT_EQ(bytes.find('\n', kDeclaration.size()), bytes.size() - 1) << "one line after the declaration";
+    const xml::Document reread = xml::Document::parse(bytes);
+    kTSvodSum sum;
+    try {
+        sum.Compute(doc);
+    } catch (const ComputationError&) {
+    }
+    const ExportedReturn built = buildReturnXml(doc, sum, ymd(2020, 3, 2), kGuid);
+    EXPECT_EQ(built.identifier, identifier);
+    EXPECT_EQ(outlineOf(reread.root()), outlineOf(built.tree.root()));
+    EXPECT_EQ(bytes, built.tree.windows1251Bytes());
+}
+
+mTDeclaration smallReturn(const Clock& clock) {
+    mTDeclaration d(clock);
+    d.setIncomeFlags(mTDeclaration::kAgentIncomes);
+    d.inspectionCode = "7701";
+    d.person.surname = u("Соколов");
+    d.person.firstName = u("Андрей");
+    d.person.inn = "770123456703";
+    mTThirteenPercent& s = d.incomes13.get(d.incomes13.add());
+    s.sourceInn = "7701234560";
+    s.sourceKpp = "770101001";
+    s.sourceOktmo = "45379000";
+    s.sourceName = u("ООО \"Ветер\"");
+    ThirteenIncomeItem item;
+    item.incomeCode = 2000;
+    item.amount = rub(100000);
+    s.addItem(item);
+    s.taxWithheld = rub(13000);
+    return d;
+}
+
+TEST(ExportReturnDriver, FileAndTextHoldTheSameBytes) {
+    Recorder r;
+    TempFolder folder;
+    mTDeclaration d = smallReturn(r.clock);
+    const std::string id = "NO_NDFL3_7701_7701_770123456703_20200302_" + kGuid;
+
+    const std::string name = ExportReturn(folder.path().string(), d, kExportToFile, r.services());
+    EXPECT_EQ(name, id + ".xml");
+    EXPECT_EQ(folder.names(), std::vector<std::string>{name});
+    const std::string bytes = readFile(folder.path() / name);
+    EXPECT_EQ(ExportReturn("/nonexistent/", d, kExportToText, r.services()), bytes);
+    EXPECT_TRUE(r.messages.empty());
+    expectSoundFile(bytes, d, id);
+    // The computation ran: it gave the source its income kind and filled Section 2.
+    EXPECT_EQ(bytes.find(u("ВидДоход=\"\"")), std::string::npos);
+    EXPECT_NE(bytes.find(u("ДоходОбщ=\"100000.00\"")), std::string::npos);
+}
+
+TEST(ExportReturnDriver, FailuresReturnErrorAndLeaveNoFile) {
+    Recorder r;
+    TempFolder folder;
+    mTDeclaration d = smallReturn(r.clock);
+
+    EXPECT_EQ(ExportReturn((folder.path() / "missing").string() + "/", d, kExportToFile, r.services()),
+              "ERROR");
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0], exportFailedMessage());
+
+    // A tax office code typed with a path in it must not place the file elsewhere.
+    d.inspectionCode = "../x";
+    EXPECT_EQ(ExportReturn(folder.withSlash(), d, kExportToFile, r.services()), "ERROR");
+    EXPECT_TRUE(folder.names().empty());
+    const std::string text = ExportReturn(folder.withSlash(), d, kExportToText, r.services());
+    EXPECT_NE(text.find(u("ИдФайл=\"NO_NDFL3_../x_../x_")), std::string::npos);
+    EXPECT_EQ(r.messages.size(), 2u);
+}
+
+TEST(ExportReturnDriver, FailedComputationIsReportedAndTheFileStillWritten) {
+    Recorder r;
+    TempFolder folder;
+    mTDeclaration d = smallReturn(r.clock);
+    d.propertyDeductions.granted = 1;
+    mTConstructionDeductObj flat;
+    flat.objectKind = 2;
+    flat.shareDenominator = 0; // a share that cannot be computed
+    d.propertyDeductions.objects.add(flat);
+
+    const std::string name = ExportReturn(folder.withSlash(), d, kExportToFile, r.services());
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0], ComputationError::userMessage());
+    EXPECT_EQ(folder.names(), std::vector<std::string>{name});
+    EXPECT_NE(readFile(folder.path() / name).find(u("<ИмущНалВычНов>")), std::string::npos);
+}
+
+TEST(ExportReturnDriver, NothingIsIndentedAndValuesRoundTrip) {
+    Recorder r;
+    mTDeclaration d = smallReturn(r.clock);
+    d.person.surname = std::string("O'\x01<&>\"  \xB8") + "\n";
+    d.person.birthPlace = u("  Москва  ");
+    const std::string bytes = ExportReturn("", d, kExportToText, r.services());
+    expectSoundFile(bytes, d, "NO_NDFL3_7701_7701_770123456703_20200302_" + kGuid);
+    const xml::Document reread = xml::Document::parse(bytes);
+    EXPECT_NE(outlineOf(reread.root()).find("Фамилия=[O' <&>\"  Ё\n]"), std::string::npos);
+}
+
+struct ExampleCase {
+    const char* file;
+    const char* blocks; // the body's blocks in order; empty for no check
+};
+
+TEST(ExportReturnDriver, ExampleReturnsEndToEnd) {
+    const ExampleCase cases[] = {
+        {"new-return.qv9", ""},
+        {"typical.qv9", "СумНалПу НалБаза ДоходИстРФ ИмущНалВычНов "},
+        {"all-records.qv9", ""},
+    };
+    for (const ExampleCase& c : cases) {
+        const fs::path path = fs::path(KV_EXAMPLES_DIR) / c.file;
+        if (!fs::exists(path)) {
+            ADD_FAILURE() << "missing example " << path;
+            continue;
+        }
+        Recorder r;
+        TempFolder folder;
+        mTDeclaration d(r.clock);
+        d.loadFromFile(path.string());
+        const std::string name = ExportReturn(folder.withSlash(), d, kExportToFile, r.services());
+        ASSERT_NE(name, "ERROR") << c.file;
+        EXPECT_TRUE(r.messages.empty())
+            << c.file << ": " << (r.messages.empty() ? "" : cp1251ToUtf8(r.messages[0]));
+        const std::string bytes = readFile(folder.path() / name);
+        expectSoundFile(bytes, d, name.substr(0, name.size() - 4));
+        if (*c.blocks != '\0') {
+            EXPECT_EQ(bodyBlocks(bytes), c.blocks) << c.file;
+        }
+    }
+}
+
+} // namespace
+} // namespace kv::test

@@ -1,0 +1,97 @@
+// Securities operations with their losses, real-estate sales and pension contracts.
+#include "ExportTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace kv::test {
+namespace {
+
+bmPr8Rec operation(const char* kind, Money income, Money costs, Money expenses) {
+    bmPr8Rec op;
+    op.operationKind = kind;
+    op.income = income;
+    op.costs = costs;
+    op.expenses = expenses;
+    return op;
+}
+
+mbTPens contract(int kind, const char* number, Money deductible) {
+    mbTPens c;
+    c.contractKind = kind;
+    c.fundName = u("АО НПФ Будущее");
+    c.fundInn = "7704252261";
+    c.fundKpp = "770401001";
+    c.contractNumber = number;
+    c.contractDate = ymd(2018, 4, 9);
+    c.deductible = deductible;
+    return c;
+}
+
+TEST(SecuritiesExport, OperationsSalesAndPensionContractsInOrder) {
+    ExportFixture f;
+    kTSvodSum& s = *f.sum;
+    bmPr8Rec plain = operation("01", rub(1000), Money(), Money());
+    bmPr8Rec twoLosses = operation("02", rub(5000), rub(3000), rub(3000));
+    twoLosses.lossFlag = 1;
+    twoLosses.lossKind1 = "03";
+    twoLosses.lossAmount1 = rub(100);
+    twoLosses.lossKind2 = "07";
+    twoLosses.lossAmount2 = rub(50, 5);
+    twoLosses.invDeduction219_1 = rub(1500);
+    twoLosses.invDeduction219_3 = rub(20);
+    bmPr8Rec gap = operation("05", rub(10), Money(), Money());
+    gap.lossFlag = 1;
+    gap.lossKind1 = "09";
+    gap.lossAmount1 = rub(1);
+    gap.lossKind3 = "11"; // no second loss: a third is not written
+    gap.lossAmount3 = rub(2);
+    s.securitiesSummary.operations = {plain, twoLosses, gap};
+    s.securitiesSummary.operationCount = 3;
+    s.russian13.realEstateSales = {
+        {"77:01:0004011:1234", rub(5000000), rub(3000000), rub(3500000), rub(3500000)}};
+    s.russian13.realEstateSaleCount = 1;
+    s.russian30.realEstateSales = {{"50:02:1", Money(), Money(), Money(), Money()}};
+    s.russian30.realEstateSaleCount = 1;
+    s.pensionContracts.contracts = {contract(1, "N-1", rub(12000)), contract(2, "n-2", rub(3000))};
+    s.pensionContracts.contractCount = 2;
+    s.pensionContracts.additionalDeductible = rub(1000);
+    s.pensionContracts.totalDeductible = rub(16000);
+
+    writeSecurities(f.body(), s);
+    EXPECT_EQ(
+        f.bodyText(),
+        wrapped("<ДохОперЦБ ВидОпер=\"01\" ДохСовОпер=\"1000.00\" ПризУчетУбыт=\"0\"/><ДохОперЦБ "
+                "ВидОпер=\"02\" ДохСовОпер=\"5000.00\" РасхРеалЦБ=\"3000.00\" РасхУмДохОпер=\"3000.00\" "
+                "ПризУчетУбыт=\"1\" ИнвВыч219.1Опер=\"1500.00\" ИнвВыч219.3Опер=\"20.00\"><УчетУбыт "
+                "ВидОперУбыт=\"03\" УбытУмДохОпер=\"100.00\"/><УчетУбыт ВидОперУбыт=\"07\" "
+                "УбытУмДохОпер=\"50.05\"/></ДохОперЦБ><ДохОперЦБ ВидОпер=\"05\" ДохСовОпер=\"10.00\" "
+                "ПризУчетУбыт=\"1\"><УчетУбыт ВидОперУбыт=\"09\" УбытУмДохОпер=\"1.00\"/></ДохОперЦБ>"
+                "<ДохПродОНИ НомКадОтчуждОНИ=\"77:01:0004011:1234\" КадСтоимГодРег=\"5000000.00\" "
+                "ДохПродЦенаДог=\"3000000.00\" КадСтоимКоэф=\"3500000.00\" ДохПродНалОбл=\"3500000.00\"/>"
+                "<ДохПродОНИ НомКадОтчуждОНИ=\"50:02:1\" КадСтоимГодРег=\"0.00\" ДохПродЦенаДог=\"0.00\" "
+                "КадСтоимКоэф=\"0.00\" ДохПродНалОбл=\"0.00\"/><ВычСоцИнв219><РасчПенсВзнос "
+                "ОбщВзносВыч=\"16000.00\"><РасчПСВВыч СумВзносУпл=\"12000.00\"><СведДогНПО "
+                "ВидДоговор=\"1\" ДатаДогНПО=\"09.04.2018\" НомДогНПО=\"N-1\"><СведИст "
+                "Наим=\"АО НПФ БУДУЩЕЕ\" ИННЮЛ=\"7704252261\" КПП=\"770401001\"/></СведДогНПО>"
+                "</РасчПСВВыч><РасчПСВВыч СумВзносУпл=\"3000.00\"><СведДогНПО ВидДоговор=\"2\" "
+                "ДатаДогНПО=\"09.04.2018\" НомДогНПО=\"N-2\"><СведИст Наим=\"АО НПФ БУДУЩЕЕ\" "
+                "ИННЮЛ=\"7704252261\" КПП=\"770401001\"/></СведДогНПО></РасчПСВВыч><РасчДопСВВыч "
+                "СумВзносУпл=\"1000.00\"/></РасчПенсВзнос></ВычСоцИнв219>"));
+}
+
+TEST(SecuritiesExport, PensionBlockConditions) {
+    ExportFixture additional;
+    additional.sum->pensionContracts.additionalDeductible = rub(1000);
+    additional.sum->pensionContracts.totalDeductible = rub(1000);
+    writeSecurities(additional.body(), *additional.sum);
+    EXPECT_EQ(additional.bodyText(),
+              wrapped("<ВычСоцИнв219><РасчПенсВзнос ОбщВзносВыч=\"1000.00\"><РасчДопСВВыч "
+                      "СумВзносУпл=\"1000.00\"/></РасчПенсВзнос></ВычСоцИнв219>"));
+
+    ExportFixture nothing;
+    writeSecurities(nothing.body(), *nothing.sum);
+    EXPECT_EQ(nothing.bodyText(), wrapped(""));
+}
+
+} // namespace
+} // namespace kv::test

@@ -342,9 +342,18 @@ void mTDocumentStorage::openStream(std::string_view name) {
     if (!indexBuilt_)
         buildIndex();
     const auto it = itemIndex_.find(name);
-    if (it == itemIndex_.end())
+    if (it != itemIndex_.end()) {
+        position_ = it->second;
+        currentStreamName_ = std::string(name);
+        return;
+    }
+    // The index follows item lengths, and a numeric item stored with length 0 (read as
+    // one byte) throws that walk off; names it missed are searched as plain bytes.
+    const std::string_view all(loader_->buffer());
+    const auto at = name.empty() ? std::string_view::npos : all.find(name);
+    if (at == std::string_view::npos)
         throw mEOpenStream(msg::noStream());
-    position_ = it->second;
+    position_ = static_cast<std::int32_t>(at + name.size());
     currentStreamName_ = std::string(name);
 }
 

@@ -308,6 +308,9 @@ template <class Fn> void asStorageFailure(Fn fn) {
         throw mEBadStorage(msg::badFormat());
     } catch (const std::out_of_range&) {
         throw mEBadStorage(msg::badFormat());
+    } catch (const ArithmeticError&) {
+        // Lines whose amounts add up beyond the range of money (totalIncome is rebuilt on reading).
+        throw mEBadStorage(msg::badFormat());
     }
 }
 

@@ -614,6 +614,14 @@ TEST_F(DeclarationTest, DamagedFilesFailWithTheirStorageMessages) {
         {"count 999 with one record", replaceFirst(inquiry + items({"1"}), inquiry + items({"999"})),
          msg::noStream()},
         {"file cut inside an item", [](std::string& doc) { doc.resize(doc.size() - 2); }, msg::badFormat()},
+        {"line amounts adding up beyond the range of money",
+         [](std::string& doc) {
+             const std::string salary = items({"80000"});
+             const std::string huge = items({"900000000000000"});
+             for (auto at = doc.find(salary); at != std::string::npos; at = doc.find(salary, at))
+                 doc.replace(at, salary.size(), huge);
+         },
+         msg::badFormat()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -626,6 +634,33 @@ TEST_F(DeclarationTest, DamagedFilesFailWithTheirStorageMessages) {
         } catch (const mEPrivBase& e) {
             EXPECT_EQ(e.what(), c.message);
         }
+    }
+}
+
+// A numeric item stored with length 0 stands for the one byte after its prefix;
+// the values and streams after it are still found.
+TEST_F(DeclarationTest, NumericItemsOfLengthZeroReadOneByte) {
+    const std::string whole = typicalBytes();
+    // Rewrites the numeric item that follows `skip` items after the stream name.
+    auto zeroLength = [](std::string& doc, const std::string& stream, int skip) {
+        std::size_t at = doc.find(items({stream}));
+        ASSERT_NE(at, std::string::npos) << stream;
+        at += 4 + stream.size();
+        for (int i = 0; i < skip; ++i)
+            at += 4 + static_cast<std::size_t>(std::stoi(doc.substr(at, 4)));
+        ASSERT_EQ(doc.substr(at, 4), "0001") << stream;
+        doc.replace(at, 4, "0000");
+    };
+    struct Case {
+        std::string stream;
+        int skip;
+    };
+    for (const Case& c : {Case{"@DeclInfo", 2}, Case{"@ThirteenPercent000", 0}, Case{"@PersonDocument", 7},
+                          Case{"@ConstructionDeductObj000", 8}}) {
+        SCOPED_TRACE(c.stream);
+        std::string doc = whole;
+        zeroLength(doc, c.stream, c.skip);
+        EXPECT_TRUE(loaded(doc) == loaded(whole));
     }
 }
 

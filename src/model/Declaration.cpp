@@ -66,8 +66,10 @@ void mTDeclaration::setIncomeFlags(std::uint8_t newFlags) {
     toggle(kForeignIncomes, foreignIncomes);
     toggle(kPartnershipIncomes, investPartnerships);
     toggle(kBusinessIncomes, businessIncomes);
-    // The reserved bit and any bit without a list are kept as given.
-    incomeFlags_ = newFlags;
+    // The reserved bit is kept as given; the bits above it mean nothing and are
+    // dropped, so a stray high bit never makes the flags "not empty".
+    incomeFlags_ =
+        newFlags & (kAgentIncomes | kForeignIncomes | kBusinessIncomes | kReservedFlag | kPartnershipIncomes);
 }
 
 void mTDeclaration::setSupportingSheets(std::int32_t n) {

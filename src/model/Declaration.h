@@ -126,6 +126,7 @@ public:
     std::uint8_t incomeFlags() const { return incomeFlags_; }
     // The only way to change incomeFlags: a bit that is set creates its empty
     // list(s), a bit that is cleared destroys them with every record in them.
+    // Bits 5 to 7 are not kept.
     void setIncomeFlags(std::uint8_t newFlags);
 
     std::int32_t supportingSheets() const { return supportingSheets_; }

@@ -152,6 +152,35 @@ TEST_F(DeclarationTest, IncomeFlagsCreateAndDestroyTheirLists) {
     }
 }
 
+// Only bits 0 to 4 have a meaning; the others are dropped when set and when read,
+// so they never make a return "with incomes" that stores and looks for deductions.
+TEST_F(DeclarationTest, BitsAboveTheKnownOnesAreDropped) {
+    mTDeclaration d = fresh();
+    d.setIncomeFlags(0xE0 | mTDeclaration::kForeignIncomes);
+    EXPECT_EQ(d.incomeFlags(), mTDeclaration::kForeignIncomes);
+    d.setIncomeFlags(0x20);
+    EXPECT_EQ(d.incomeFlags(), 0);
+    EXPECT_FALSE(d.foreignIncomes.exists());
+
+    // "@DeclInfo" item 9 (incomeFlags) of a file without incomes, rewritten as 32 and 33.
+    const std::string plain = savedBytes(fresh());
+    const std::string flagsAt = items({"0", "5", "0", "0"}); // submitterKind .. incomeFlags
+    const auto at = plain.find(flagsAt);
+    ASSERT_NE(at, std::string::npos);
+    for (const char* flags : {"32", "33"}) {
+        SCOPED_TRACE(flags);
+        std::string doc = plain;
+        doc.replace(at, flagsAt.size(), items({"0", "5", "0", flags}));
+        if (std::string(flags) == "33") {
+            // Bit 0 wants "@DeclInquiry" and the deduction streams: give them.
+            doc += items({"@DeclInquiry", "0", "0", "0", "0", "0", "@StandartDeduct", "0", "@SocialDeduct",
+                          "0", "@ConstructionDeduct", "0", "@CBDeduct", "0", "@InvDeduct", "0"});
+        }
+        const mTDeclaration back = loaded(doc);
+        EXPECT_EQ(back.incomeFlags(), std::string(flags) == "33" ? mTDeclaration::kAgentIncomes : 0);
+    }
+}
+
 TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
     mTDeclaration d = fresh();
     d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kBusinessIncomes);

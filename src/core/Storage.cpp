@@ -1,5 +1,6 @@
 #include "core/Storage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -71,14 +72,17 @@ bool allDigits(std::string_view s) {
 }
 
 // A decimal 0..2147483647 as the reader accepts it; anything else is a conversion failure.
+// Every item's length prefix passes through here, so it is a plain digit loop.
 std::int32_t parseNonNegative(std::string_view s) {
-    std::int32_t v = 0;
-    if (!allDigits(s))
-        throw ConversionError("'" + std::string(s) + "' is not a valid integer value");
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || end != s.data() + s.size())
-        throw ConversionError("'" + std::string(s) + "' is not a valid integer value");
-    return v;
+    constexpr std::uint64_t kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+    std::uint64_t v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9' || (v = v * 10 + static_cast<std::uint64_t>(c - '0')) > kMax)
+            throw ConversionError("'" + std::string(s) + "' is not a valid integer value");
+    }
+    if (s.empty())
+        throw ConversionError("'' is not a valid integer value");
+    return static_cast<std::int32_t>(v);
 }
 
 std::optional<double> parseDayNumber(std::string_view s, char separator) {
@@ -255,7 +259,10 @@ void mTDocumentStorage::closeStorage() {
     position_ = 0;
     currentStreamName_.clear();
     initialised_ = created_ = false;
-    itemIndex_.clear();
+    names_.clear();
+    nameStarts_.clear();
+    nextName_ = 0;
+    sharedHashes_ = false;
     indexBuilt_ = false;
 }
 
@@ -316,10 +323,56 @@ void mTDocumentStorage::buildIndex() {
         const std::size_t n = static_cast<std::size_t>(parseNonNegative(all.substr(at, 4)));
         if (at + 4 + n > all.size())
             break;
-        itemIndex_.try_emplace(all.substr(at + 4, n), static_cast<std::int32_t>(at + 4 + n));
+        // Only items that can be stream names go into the index: indexing every value
+        // too would make the index several times larger than the file and slow every open.
+        if (n > 0 && all[at + 4] == kStreamMark) {
+            const auto ordinal = static_cast<std::int32_t>(nameStarts_.size());
+            names_.push_back({std::hash<std::string_view>{}(all.substr(at + 4, n)), ordinal});
+            nameStarts_.push_back(static_cast<std::int32_t>(at));
+        }
         at += 4 + n;
     }
+    // A sorted array rather than a hash table: one allocation, and lookups that stay
+    // in cache, which matters for a document of a hundred thousand streams.
+    std::sort(names_.begin(), names_.end(), [](const NameEntry& a, const NameEntry& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.ordinal < b.ordinal;
+    });
+    for (std::size_t i = 1; i < names_.size(); ++i)
+        if (names_[i].hash == names_[i - 1].hash)
+            sharedHashes_ = true;
     indexBuilt_ = true;
+}
+
+bool mTDocumentStorage::openIndexedStream(std::string_view name) {
+    const std::string_view all(loader_->buffer());
+    auto nameAt = [&](std::int32_t ordinal) {
+        const auto start = static_cast<std::size_t>(nameStarts_[static_cast<std::size_t>(ordinal)]);
+        return all.substr(start + 4, static_cast<std::size_t>(parseNonNegative(all.substr(start, 4))));
+    };
+    auto take = [&](std::int32_t ordinal) {
+        position_ = nameStarts_[static_cast<std::size_t>(ordinal)] + 4 +
+                    static_cast<std::int32_t>(nameAt(ordinal).size());
+        nextName_ = static_cast<std::size_t>(ordinal) + 1;
+        currentStreamName_.assign(name);
+    };
+    // Records read their streams in the order they were written, so the stream asked
+    // for is nearly always the next indexed item, right at the position. It is then the
+    // first item of its name too, unless two indexed names share a hash.
+    if (!sharedHashes_ && nextName_ < nameStarts_.size() && nameStarts_[nextName_] == position_ &&
+        nameAt(static_cast<std::int32_t>(nextName_)) == name) {
+        take(static_cast<std::int32_t>(nextName_));
+        return true;
+    }
+    const std::uint64_t hash = std::hash<std::string_view>{}(name);
+    auto it = std::lower_bound(names_.begin(), names_.end(), hash,
+                               [](const NameEntry& e, std::uint64_t h) { return e.hash < h; });
+    for (; it != names_.end() && it->hash == hash; ++it) {
+        if (nameAt(it->ordinal) == name) {
+            take(it->ordinal);
+            return true;
+        }
+    }
+    return false;
 }
 
 void mTDocumentStorage::openStream(std::string_view name) {
@@ -341,12 +394,8 @@ void mTDocumentStorage::openStream(std::string_view name) {
     }
     if (!indexBuilt_)
         buildIndex();
-    const auto it = itemIndex_.find(name);
-    if (it != itemIndex_.end()) {
-        position_ = it->second;
-        currentStreamName_ = std::string(name);
+    if (openIndexedStream(name))
         return;
-    }
     // The index follows item lengths, and a numeric item stored with length 0 (read as
     // one byte) throws that walk off; names it missed are searched as plain bytes.
     const std::string_view all(loader_->buffer());

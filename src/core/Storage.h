@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace kv {
@@ -57,6 +56,8 @@ public:
     static constexpr std::int32_t kVersion12 = 65538;
     static constexpr std::size_t kHeaderSize = 60;
     static constexpr std::size_t kMaxItem = 9999;
+    // Every stream name of a document begins with this character.
+    static constexpr char kStreamMark = '@';
 
     explicit mTDocumentStorage(mTFileLoader* loader);
 
@@ -121,8 +122,17 @@ private:
     std::int32_t minorVersion_ = 0;
     bool initialised_ = false;
     bool created_ = false;
-    // Where each item text begins, by text, first occurrence only; built once per open.
-    std::unordered_map<std::string_view, std::int32_t> itemIndex_;
+    // The index of stream names, built once per open over the items that begin with
+    // kStreamMark; a name found there is its first such item.
+    struct NameEntry {
+        std::uint64_t hash;   // of the name
+        std::int32_t ordinal; // into nameStarts_
+    };
+    bool openIndexedStream(std::string_view name);
+    std::vector<NameEntry> names_;         // by hash, then in file order
+    std::vector<std::int32_t> nameStarts_; // where each indexed item begins, in file order
+    std::size_t nextName_ = 0;             // the indexed item after the stream opened last
+    bool sharedHashes_ = false;
     bool indexBuilt_ = false;
 };
 

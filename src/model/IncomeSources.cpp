@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 namespace kv {
 
@@ -83,10 +84,10 @@ template <class List> void checkIndex(const List& list, int i) {
 
 // --- mTThirteenPercent ------------------------------------------------------
 
-int mTThirteenPercent::addItem(const ThirteenIncomeItem& line) {
+int mTThirteenPercent::addItem(ThirteenIncomeItem line) {
     requireRoomInList(items.size());
-    items.push_back(line);
-    totalIncome += line.amount;
+    items.push_back(std::move(line));
+    totalIncome += items.back().amount;
     return itemCount() - 1;
 }
 
@@ -194,6 +195,7 @@ void mTThirteenPercent::loadFrom(mTDocumentStorage& storage, int index, int kind
 
     const std::int32_t lineCount = storage.readInt32();
     requireStoredCount(lineCount);
+    items.reserve(static_cast<std::size_t>(lineCount));
     for (int i = 0; i < lineCount; ++i) {
         storage.openStream(indexedStreamName(linePrefix, index, i));
         ThirteenIncomeItem line;
@@ -208,7 +210,7 @@ void mTThirteenPercent::loadFrom(mTDocumentStorage& storage, int index, int kind
         line.cadastralNumber = storage.readText();
         line.cadastralValue = storage.readMoney();
         line.contractPrice = storage.readMoney();
-        addItem(line);
+        addItem(std::move(line));
     }
 
     // The count follows the last line's values (or the line count).

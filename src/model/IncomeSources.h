@@ -73,7 +73,7 @@ public:
     std::uint8_t isInvestmentPartnership = 0;
 
     // Lines; each keeps totalIncome the sum of the amounts. Adding to a full list throws ListFull.
-    int addItem(const ThirteenIncomeItem& item);
+    int addItem(ThirteenIncomeItem item);
     void replaceItem(int i, const ThirteenIncomeItem& item);
     void deleteItem(int i);
     const ThirteenIncomeItem& item(int i) const { return items.at(static_cast<std::size_t>(i)); }

@@ -3,8 +3,6 @@
 #include "core/StorageErrors.h"
 #include "core/Text.h"
 
-#include <cstdio>
-
 namespace kv {
 
 ListFull::ListFull() : std::runtime_error(utf8ToCp1251("Нельзя добавить больше 1000 записей.")) {}
@@ -20,25 +18,31 @@ void requireStoredCount(std::int64_t count) {
 }
 
 namespace {
-std::string threeDigits(int index) {
+// Every record and line of a document names its stream with these digits, so they are
+// placed directly rather than formatted.
+void appendThreeDigits(std::string& name, int index) {
     if (index < 0 || index >= kMaxListItems)
         throw std::out_of_range("list index out of the three-digit range");
-    char buf[4];
-    std::snprintf(buf, sizeof buf, "%03d", index);
-    return buf;
+    name += static_cast<char>('0' + index / 100);
+    name += static_cast<char>('0' + index / 10 % 10);
+    name += static_cast<char>('0' + index % 10);
 }
 } // namespace
 
 std::string indexedStreamName(std::string_view prefix, int index) {
-    std::string name(prefix);
-    name += threeDigits(index);
+    std::string name;
+    name.reserve(prefix.size() + 3);
+    name += prefix;
+    appendThreeDigits(name, index);
     return name;
 }
 
 std::string indexedStreamName(std::string_view prefix, int ownerIndex, int entryIndex) {
-    std::string name(prefix);
-    name += threeDigits(ownerIndex);
-    name += threeDigits(entryIndex);
+    std::string name;
+    name.reserve(prefix.size() + 6);
+    name += prefix;
+    appendThreeDigits(name, ownerIndex);
+    appendThreeDigits(name, entryIndex);
     return name;
 }
 

@@ -165,6 +165,35 @@ TEST(StorageRead, StreamsAreFoundAtTheirFirstItem) {
     EXPECT_THROW(s.openStream("@Missing"), mEOpenStream);
 }
 
+TEST(StorageRead, StreamsFollowingEachOtherAndRepeatedNamesFindTheFirst) {
+    // Read in file order, each stream is found right at the position; a name that
+    // occurs again later still leads to its first item, also when the position sits
+    // on the later one; going back and forth finds every stream.
+    const std::string body =
+        item("@S") + item("1") + item("@T") + item("2") + item("@S") + item("3") + item("@U") + item("4");
+    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto s = opened(*loader);
+    s.openStream("@S");
+    EXPECT_EQ(s.readInt32(), 1);
+    s.openStream("@T");
+    EXPECT_EQ(s.readInt32(), 2);
+    s.openStream("@S");
+    EXPECT_EQ(s.readInt32(), 1);
+    s.openStream("@U");
+    EXPECT_EQ(s.readInt32(), 4);
+    s.openStream("@T");
+    EXPECT_EQ(s.readInt32(), 2);
+
+    auto unique = mTFileLoader::fromBytes(header() + item("@A") + item("1") + item("@B") + item("2") +
+                                          item("@C") + item("3"));
+    auto u = opened(*unique);
+    for (const auto& [name, value] : {std::pair{"@B", 2}, {"@C", 3}, {"@A", 1}, {"@B", 2}, {"@C", 3}}) {
+        u.openStream(name);
+        EXPECT_EQ(u.readInt32(), value) << name;
+        EXPECT_EQ(u.currentStreamName(), name);
+    }
+}
+
 TEST(StorageRead, DamagedFilesFailWithStorageFailures) {
     EXPECT_THROW(mTFileLoader::fromBytes(""), mEMemoryAllocate);
     auto pk =

@@ -92,6 +92,10 @@ InnResult CheckInn(std::string_view inn, InnKind kind) {
     const std::string text = trimText(inn);
     if (text.empty())
         return InnResult::Empty;
+    // Zeros alone rebuild themselves, so they are refused outright, whatever the
+    // kind asked for: ten zeros for a person are a wrong number, not a short one.
+    if (text == "0000000000" || text == "000000000000")
+        return InnResult::Invalid;
     const std::size_t n = text.size();
     if (kind == InnKind::Organisation && n != 10)
         return InnResult::NotTen;
@@ -99,8 +103,7 @@ InnResult CheckInn(std::string_view inn, InnKind kind) {
         return InnResult::NotTwelve;
     if (n != 10 && n != 12)
         return InnResult::NotTenOrTwelve;
-    // Zeros alone rebuild themselves, so they are refused outright.
-    if (text.find_first_not_of('0') == std::string::npos || !checkDigitsMatch(text))
+    if (!checkDigitsMatch(text))
         return InnResult::Invalid;
     return InnResult::Valid;
 }

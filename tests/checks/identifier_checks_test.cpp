@@ -32,6 +32,11 @@ TEST(CheckInn, ResultsByKindLengthAndCheckDigits) {
         {"0000000000", InnKind::Any, InnResult::Invalid},
         {"0000000000", InnKind::Organisation, InnResult::Invalid},
         {"000000000000", InnKind::Individual, InnResult::Invalid},
+        {"000000000000", InnKind::Any, InnResult::Invalid},
+        // Zeros are a wrong number even where the kind asks for the other length.
+        {"000000000000", InnKind::Organisation, InnResult::Invalid},
+        {" 0000000000 ", InnKind::Individual, InnResult::Invalid},
+        {"00000000000", InnKind::Any, InnResult::NotTenOrTwelve},
         {"", InnKind::Any, InnResult::Empty},
         {"   ", InnKind::Individual, InnResult::Empty},
         {"12345678901", InnKind::Any, InnResult::NotTenOrTwelve},

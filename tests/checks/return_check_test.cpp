@@ -146,6 +146,8 @@ std::vector<RowCase> rowCases() {
          "Не введено имя"},
         {"7 INN of ten digits", [](auto& d) { d.person.inn = "5001007329"; }, S::Taxpayer, 4, kTaxpayer,
          "Длина ИНН должна быть равна 12 цифрам"},
+        {"7 INN of ten zeros", [](auto& d) { d.person.inn = "0000000000"; }, S::Taxpayer, 4, kTaxpayer,
+         "Номер ИНН введен неверно"},
         {"7 INN check digit", [](auto& d) { d.person.inn = "500100732186"; }, S::Taxpayer, 4, kTaxpayer,
          "Номер ИНН введен неверно"},
         {"8 entrepreneur without INN",

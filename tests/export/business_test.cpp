@@ -97,5 +97,53 @@ TEST(BusinessExport, ExemptIncomesWithTheirWidths) {
     EXPECT_EQ(none.bodyText(), wrapped(""));
 }
 
+// Every amount at ten billion roubles: each attribute shows its own width by its clamp,
+// and a swapped pair of attributes shows in the order.
+TEST(BusinessExport, EveryAttributeInFormOrderAtItsWidth) {
+    const Money big = rub(10000000000);
+    ExportFixture f(mTDeclaration::kBusinessIncomes);
+    mTBusinessNew shop;
+    shop.activityKind = "1";
+    shop.okvedCode = "47.11";
+    shop.incomeAmount = big;
+    shop.totalExpenses = big;
+    shop.materialExpenses = big;
+    shop.depreciation = big;
+    shop.labourExpenses = big;
+    shop.otherExpenses = big;
+    f.doc.businessIncomes.add(shop);
+    f.doc.adjustedTax = rub(10000000000000);
+    kTSvodSum& s = *f.sum;
+    s.business.totalIncome = big;
+    s.business.professionalDeductions = big;
+    s.business.advancesPaid = rub(10000000000000);
+    s.profDeductForeign.civilContractExpenses = big;
+    s.profDeductForeign.authorActualExpenses = big;
+    s.profDeductForeign.authorNormExpenses = big;
+    s.profDeductForeign.total = big;
+    kTSvodSumPril4& x = s.exemptIncome;
+    for (Money* m : {&x.maternityAid, &x.gifts, &x.prizes, &x.employerAid, &x.medicineRefund,
+                     &x.advertisingPrizes, &x.disabledAid, &x.winnings, &x.victimsAid,
+                     &x.employerPensionContrib, &x.otherExempt, &x.totalExempt})
+        *m = big;
+
+    writeBusiness(f.body(), f.doc, s);
+    const std::string b = "\"10000000000.00\"";
+    EXPECT_EQ(
+        f.bodyText(),
+        wrapped("<ДоходПредпр ДоходИт=" + b + " ВычПрофИт=" + b +
+                " УплФактАвИт=\"999999999999\">"
+                "<РасчВидДеят ВидДеят=\"01\" ОКВЭД=\"47.11\" Доход=" +
+                b + " РасхФакт=" + b + " РасхФМат=" + b + " РасхФАмНач=" + b + " РасхФОплТруд=" + b +
+                " РасхФПроч=" + b +
+                "/><НБКор105.3 НБКорСам=\"0.00\" НалКорСам=\"999999999999\"/><ПрофНалВыч "
+                "ИстДоход=\"2\" РасхФактДогГПХ=" +
+                b + " РасхФактАвтВозн=" + b + " РасхНормАвтВозн=" + b + " ОбщРасхВыч=" + b +
+                "/></ДоходПредпр><ДоходОсвПрев МатПомРожд=\"9999999.99\" "
+                "СтоимПодар=\"9999.99\" СтоимПриз=\"9999.99\" МатПомРаб=\"9999.99\" ВозмМед=\"9999.99\" "
+                "ПризРекл=\"9999.99\" МатПомИнв=\"9999.99\" ВыигрЛотер=\"9999.99\" ПомПодар=\"99999.99\" "
+                "ДопСВПенс=\"99999.99\" ДоходИн=\"9999999999.99\" ДохНеНалОбщ=\"9999999999.99\"/>"));
+}
+
 } // namespace
 } // namespace kv::test

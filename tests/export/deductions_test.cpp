@@ -177,5 +177,88 @@ TEST(DeductionsExport, HousingPurchaseConditionsAndOwnerSigns) {
     }
 }
 
+// Every amount large enough that each width shows by its clamp (or by the lack of one),
+// and a swapped pair of attributes or children shows in the order.
+TEST(DeductionsExport, EveryAttributeInFormOrderAtItsWidth) {
+    const Money big = rub(10000000000);
+    ExportFixture f;
+    f.doc.propertyDeductions.granted = 1;
+    mTConstructionDeductObj flat = object(2, 1, 1, "1", "");
+    flat.yearDeduction = big;
+    flat.mortgageInterest = big;
+    f.doc.propertyDeductions.objects.add(flat);
+    kTSvodSum& s = *f.sum;
+    kTSvodSumPril5& a5 = s.stdSocialDeductions;
+    for (Money* m : {&a5.std3000,
+                     &a5.std500,
+                     &a5.child,
+                     &a5.childSingleParent,
+                     &a5.disabledChild,
+                     &a5.disabledChildSingleParent,
+                     &a5.standardByAgents,
+                     &a5.standardInReturn,
+                     &a5.charity,
+                     &a5.childEducation,
+                     &a5.expensiveTreatment,
+                     &a5.socialUncappedTotal,
+                     &a5.ownEducation,
+                     &a5.medicalServices,
+                     &a5.medicines,
+                     &a5.voluntaryInsurance,
+                     &a5.pensionContributions,
+                     &a5.qualificationAssessment,
+                     &a5.cappedExpensesTotal,
+                     &a5.socialByAgents,
+                     &a5.socialInReturn,
+                     &a5.stdSocialInReturn,
+                     &a5.investmentDeduction,
+                     &a5.investmentRestored})
+        *m = big;
+    kTSvodSumPril6& a6 = s.propertySale;
+    for (Money* m :
+         {&a6.housingSaleDeduction, &a6.housingCosts, &a6.housingShareCosts, &a6.housingShareDeduction,
+          &a6.otherRealDeduction, &a6.otherRealCosts, &a6.otherPropertyDeduction, &a6.otherPropertyCosts,
+          &a6.seizureIncome, &a6.liquidationIncome, &a6.cfcRightsIncome, &a6.shareSaleCosts,
+          &a6.rightsAssignmentCosts, &a6.capitalReductionCosts, &a6.claimRightsCosts, &a6.totalPropertySale})
+        *m = big;
+    kTSvodSumPril7& a7 = s.propertyPurchase;
+    for (Money* m : {&a7.purchaseCreditedBefore, &a7.interestCreditedBefore, &a7.purchaseByAgent,
+                     &a7.interestByAgent, &a7.base13WithoutDeduction, &a7.purchaseThisReturn,
+                     &a7.interestThisReturn, &a7.purchaseCarriedForward, &a7.interestCarriedForward})
+        *m = big;
+
+    writeDeductions(f.body(), f.doc, s);
+    const std::string w8 = "\"999999.99\"", w9 = "\"9999999.99\"", w10 = "\"99999999.99\"",
+                      w14 = "\"10000000000.00\"";
+    EXPECT_EQ(
+        f.bodyText(),
+        wrapped("<ВычСтандСоц ВычСтандСоц=" + w14 + "><РасчВычСтанд ВычСт218.1.1=" + w8 +
+                " ВычСт218.1.2=" + w8 + " ВычСтРеб=" + w8 + " ВычСтРебЕд=" + w8 + " ВычСтРебИнв=" + w8 +
+                " ВычСтРебИнвЕд=" + w8 + " ОбщВычСтандПер=" + w8 + " ОбщВычСтандДекл=" + w8 +
+                "/><РасчВычСоцБез219.2 СумБлагЦел=" + w14 + " СумОбуч=" + w14 + " СумЛечен=" + w14 +
+                " ИтогВычСоциал=" + w14 + "/><РасчВычСоц219.2 СумОбуч=" + w14 + " СумМедУсл=" + w14 +
+                " СумЛекПреп=" + w14 + " СумЛичСтрах=" + w14 + " СумПенсСтрах=" + w14 +
+                " СумОценКвалиф=" + w14 + " ОбщСумРасх=" + w14 + " ОбщСНВОтчПерНА=" + w14 +
+                " ОбщВычСоциал=" + w14 + "/><РасчИнвВыч СумИнвВыч219=" + w14 + " ИнвВычПредВосст=" + w14 +
+                "/></ВычСтандСоц><ИмущНалВычПр ОбщИмущВыч=" + w14 + "><ВычДохНедвЖил ВычПродИмущ=" + w9 +
+                " РасхПриобИмущ=" + w14 + " ВычПродИмущДол=" + w9 + " РасхПриобИмущДол=" + w14 +
+                "/><ВычПродНедвИн ВычДохПродИмущ=" + w8 + " РасхПриобрИмущ=" + w14 +
+                "/><ВычПродИмущИн ВычДохПродИмущ=" + w8 + " РасхПриобрИмущ=" + w14 +
+                "/><ВычИзъятИмущГМН ВычДохИзъятИмущ=" + w14 + "/><ВычЛиквИОиКИК ВычДохЛиквИО=" + w14 +
+                " ВычДохПравКИК=" + w14 + "/><РасхВычПродУК ВычПдтвРасхПродУК=" + w14 +
+                "/><РасхВычПрдСр ВычПдтвРасхПрдСр=" + w14 + "/><РасхВычУмСтУК ВычПдтвРасхУмСтУК=" + w14 +
+                "/><РасхВычУстПрав ВычПдтвРасхУстПрав=" + w14 +
+                "/></ИмущНалВычПр><ИмущНалВычНов><РасчИмущВыч "
+                "ВычНовЗачПред=" +
+                w10 + " ВычПроцЗачПред=" + w10 + " ВычНАУвед=" + w10 + " ПроцНАУвед=" + w10 +
+                " НалБаз13БезВыч=" + w14 + " РасхНовВычНД=" + w10 + " ПроцВычНД=" + w10 +
+                " ОстИВБезПроц=" + w10 + " ОстИВУплПроц=" + w10 +
+                "><СвОбъектРасх КодНаимОб=\"2\" ПризнакНП=\"01\" ДатаРегЖил=\"01.01.2003\" "
+                "СумРасхФакт=" +
+                w10 + " СумФактУплПроц=" + w10 +
+                "><СведОбъект КодНомерОб=\"1\" НомерОб=\"1\"/>"
+                "</СвОбъектРасх></РасчИмущВыч></ИмущНалВычНов>"));
+}
+
 } // namespace
 } // namespace kv::test

@@ -93,5 +93,26 @@ TEST(SecuritiesExport, PensionBlockConditions) {
     EXPECT_EQ(nothing.bodyText(), wrapped(""));
 }
 
+// Amounts of a trillion roubles fit the width of the real-estate sales but not that of
+// the operations and contracts.
+TEST(SecuritiesExport, AmountWidths) {
+    const Money trillion = rub(1000000000000);
+    ExportFixture f;
+    kTSvodSum& s = *f.sum;
+    s.securitiesSummary.operations = {operation("01", trillion, trillion, trillion)};
+    s.securitiesSummary.operationCount = 1;
+    s.russian30.realEstateSales = {{"1", trillion, trillion, trillion, trillion}};
+    s.russian30.realEstateSaleCount = 1;
+    s.pensionContracts.totalDeductible = trillion;
+    writeSecurities(f.body(), s);
+    const std::string w14 = "\"999999999999.99\"", w15 = "\"1000000000000.00\"";
+    EXPECT_EQ(f.bodyText(),
+              wrapped("<ДохОперЦБ ВидОпер=\"01\" ДохСовОпер=" + w14 + " РасхРеалЦБ=" + w14 +
+                      " РасхУмДохОпер=" + w14 +
+                      " ПризУчетУбыт=\"0\"/><ДохПродОНИ НомКадОтчуждОНИ=\"1\" КадСтоимГодРег=" + w15 +
+                      " ДохПродЦенаДог=" + w15 + " КадСтоимКоэф=" + w15 + " ДохПродНалОбл=" + w15 +
+                      "/><ВычСоцИнв219><РасчПенсВзнос ОбщВзносВыч=" + w14 + "/></ВычСоцИнв219>"));
+}
+
 } // namespace
 } // namespace kv::test

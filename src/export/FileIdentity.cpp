@@ -1,7 +1,5 @@
 #include "export/FileIdentity.h"
 
-#include "core/Text.h"
-
 #include <uuid/uuid.h>
 
 #include <cctype>
@@ -37,8 +35,9 @@ std::string identifierDate(DateValue date) {
 
 std::string fileIdentifier(bool form4, const std::string& inspectionCode, const std::string& inn,
                            DateValue date, const std::string& guid) {
+    // Only a 3-NDFL without any INN text gets the zeros; the INN is otherwise taken as stored.
     std::string taxpayer = inn;
-    if (!form4 && trimText(inn).empty())
+    if (!form4 && inn.empty())
         taxpayer = "000000000000";
     return std::string(form4 ? "NO_NDFL4_" : "NO_NDFL3_") + inspectionCode + "_" + inspectionCode + "_" +
            taxpayer + "_" + identifierDate(date) + "_" + guid;

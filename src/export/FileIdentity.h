@@ -37,7 +37,7 @@ bool isGuidText(std::string_view text);
 std::string identifierDate(DateValue date);
 
 // The file identifier (without ".xml") of a 3-NDFL (form4 false) or a 4-NDFL return:
-// a 3-NDFL without INN stands "000000000000" in its place, a 4-NDFL leaves it empty.
+// a 3-NDFL whose INN is empty stands "000000000000" in its place, a 4-NDFL leaves it empty.
 std::string fileIdentifier(bool form4, const std::string& inspectionCode, const std::string& inn,
                            DateValue date, const std::string& guid);
 

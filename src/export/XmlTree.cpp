@@ -26,7 +26,8 @@ std::string xmlSafe(std::string_view cp1251) {
     std::string out(cp1251);
     for (char& c : out) {
         const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r')
+        // 0x98 has no character in Windows-1251: the file could not be read back.
+        if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r') || b == 0x98)
             c = ' ';
     }
     return out;

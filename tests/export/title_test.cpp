@@ -105,6 +105,14 @@ TEST(TitlePage, Form3RootAndTaxpayerCategories) {
               0u)
         << text;
 
+    // A byte Windows-1251 has no character for must not make the root unreadable.
+    f.doc.inspectionCode = "77\x98"
+                           "01";
+    EXPECT_NE(
+        buildReturnXml(f.doc, *f.sum, f.clock.today(), kGuid).tree.root().utf8Text().find("NO_NDFL3_77 01_"),
+        std::string::npos);
+    f.doc.inspectionCode = "7701";
+
     const std::pair<int, std::string> categories[] = {{0, "720"}, {1, "770"}, {2, "730"},
                                                       {3, "740"}, {5, "760"}, {6, "750"}};
     for (const auto& [category, code] : categories) {

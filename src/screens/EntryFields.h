@@ -1,0 +1,38 @@
+#pragma once
+// Small conversions the entry screens share: calendar dates between the document
+// and the date fields, and amounts between the document and the text fields.
+#include "core/Date.h"
+#include "core/Money.h"
+
+#include <QDate>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class QDateEdit;
+class QWidget;
+
+namespace kv {
+
+class FieldEdit;
+
+QDate toQDate(DateValue date);
+DateValue toDateValue(const QDate& date);
+
+// A date field in "dd.MM.yyyy" with a calendar, limited to [earliest, latest].
+QDateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& earliest, const QDate& latest);
+
+// An amount as the screens show it: no grouping, "," as separator.
+QString amountText(Money amount);
+// A money field's amount; an empty field (or one holding no amount) gives 0.
+Money amountOf(const FieldEdit* field);
+// Whole roubles in a digits field; an empty field gives 0.
+std::int64_t digitsOf(const FieldEdit* field);
+
+// An amount entered in whole roubles: empty for 0.
+QString wholeRoublesText(Money amount);
+// The amount a whole-roubles field holds. While it still shows the stored amount,
+// the stored amount itself, so kopecks read from a file are not dropped unasked.
+Money wholeRoublesOf(const FieldEdit* field, Money stored);
+
+} // namespace kv

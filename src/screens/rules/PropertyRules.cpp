@@ -1,0 +1,182 @@
+#include "screens/rules/PropertyRules.h"
+
+#include "core/Text.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kv {
+
+namespace {
+
+bool datesFrom(const mTConstructionDeductObj& o, int year) {
+    return o.rightRegistrationDate.year() >= year && o.transferActDate.year() >= year;
+}
+
+bool dateBefore(const mTConstructionDeductObj& o, int year) {
+    return o.rightRegistrationDate.year() < year || o.transferActDate.year() < year;
+}
+
+bool hasInterest(const mTConstructionDeductObj& o) {
+    return o.mortgageInterest > Money{};
+}
+
+const Money kTwoMillion = Money::fromRoubles(2000000);
+const Money kOneMillion = Money::fromRoubles(1000000);
+
+} // namespace
+
+bool Post2013(const ConstructionObjects& objects) {
+    return std::all_of(objects.begin(), objects.end(), [](const auto& o) { return datesFrom(o, 2014); });
+}
+
+bool Post2018(const ConstructionObjects& objects) {
+    return std::all_of(objects.begin(), objects.end(), [](const auto& o) { return datesFrom(o, 2019); });
+}
+
+bool SinglePre2014(const ConstructionObjects& objects) {
+    if (objects.count() != 1)
+        return false;
+    const mTConstructionDeductObj& o = objects.get(0);
+    return dateBefore(o, 2014) && o.mortgageInterest.isZero();
+}
+
+bool AnyPensioner(const ConstructionObjects& objects) {
+    return std::any_of(objects.begin(), objects.end(), [](const auto& o) { return o.isPensioner != 0; });
+}
+
+bool objectAddEnabled(const ConstructionObjects& objects) {
+    return objects.empty() || Post2013(objects) || SinglePre2014(objects);
+}
+
+PriorYearsFields priorYearsFields(const ConstructionObjects& objects) {
+    const bool pensioner = AnyPensioner(objects);
+    PriorYearsFields fields;
+    fields.purchase = !Post2018(objects) || pensioner;
+    Money interest;
+    for (const mTConstructionDeductObj& o : objects) {
+        // A pensioner may carry the deduction back three years, so every object counts.
+        if (pensioner || dateBefore(o, 2019))
+            interest += o.mortgageInterest;
+    }
+    fields.interest = fields.purchase && interest > Money{};
+    return fields;
+}
+
+PropertyTotals propertyTotals(const ConstructionObjects& objects) {
+    PropertyTotals totals;
+    if (objects.count() == 1) {
+        const mTConstructionDeductObj& o = objects.get(0);
+        const DateValue deciding = o.byInvestmentContract ? o.transferActDate : o.rightRegistrationDate;
+        const Money limit = deciding.year() <= 2007 ? kOneMillion : kTwoMillion;
+        const long double numerator = o.shareNumerator > 0 ? o.shareNumerator : 1;
+        const long double denominator = o.shareDenominator > 0 ? o.shareDenominator : 1;
+        const Money shareLimit = Money::fromLongDouble(limit.toLongDouble() * numerator / denominator);
+        const Money cost = min(o.objectCost, shareLimit);
+        totals.cost = Money::fromLongDouble(RoundKopecks(cost.toDouble()));
+        totals.interest = o.mortgageInterest;
+    } else {
+        for (const mTConstructionDeductObj& o : objects) {
+            totals.cost += o.objectCost;
+            totals.interest += o.mortgageInterest;
+        }
+        totals.cost = min(totals.cost, kTwoMillion);
+    }
+    return totals;
+}
+
+std::string objectShortName(std::int32_t kind) {
+    static const std::array<std::string, 9> names = {
+        utf8ToCp1251("Объект не выбран"),
+        utf8ToCp1251("Жилой дом"),
+        utf8ToCp1251("Квартира"),
+        utf8ToCp1251("Комната"),
+        utf8ToCp1251("Доля в доме, квартире, комнате"),
+        utf8ToCp1251("Земельный участок под строительство"),
+        utf8ToCp1251("Земельный участок с приобретенным домом"),
+        utf8ToCp1251("Дом с земельным участком"),
+        utf8ToCp1251("Доля в земле"),
+    };
+    return kind >= 1 && kind <= 8 ? names[static_cast<std::size_t>(kind)] : names[0];
+}
+
+ObjectDialogSetup setupForNewObject(const ConstructionObjects& objects) {
+    ObjectDialogSetup setup;
+    setup.furtherObject = !objects.empty();
+    // The second object of a purchase before 2014 may carry interest only.
+    setup.costEnabled = !SinglePre2014(objects);
+    setup.interestEnabled = std::none_of(objects.begin(), objects.end(), hasInterest);
+    setup.pensioner = AnyPensioner(objects);
+    return setup;
+}
+
+ObjectDialogSetup setupForObject(const ConstructionObjects& objects, int index) {
+    const int count = objects.count();
+    const mTConstructionDeductObj& self = objects.get(index);
+    ObjectDialogSetup setup;
+    bool preSplit = false;
+    if (count == 2) {
+        const mTConstructionDeductObj& other = objects.get(1 - index);
+        preSplit = self.objectCost > Money{} && self.mortgageInterest.isZero() && hasInterest(other) &&
+                   other.objectCost.isZero();
+    }
+    setup.furtherObject = count > 2 || (count == 2 && !preSplit);
+    if (count == 1 || count >= 3 || Post2013(objects))
+        setup.costEnabled = true;
+    else
+        setup.costEnabled = self.mortgageInterest.isZero();
+    setup.interestEnabled = true;
+    for (int i = 0; i < count; ++i) {
+        if (i != index && hasInterest(objects.get(i)))
+            setup.interestEnabled = false;
+    }
+    setup.pensioner = self.isPensioner != 0;
+    return setup;
+}
+
+DateValue earliestObjectDate(bool furtherObject) {
+    return DateValue::fromYear(furtherObject ? 2014 : 1990);
+}
+
+DateValue latestObjectDate(bool pensioner) {
+    return *DateValue::fromYmd(pensioner ? 2022 : 2019, 12, 31);
+}
+
+bool shareApplies(DateValue rightRegistration, DateValue transferAct) {
+    return rightRegistration.year() <= 2013 || transferAct.year() <= 2013;
+}
+
+void normaliseShare(mTConstructionDeductObj& o) {
+    if (o.shareNumerator <= 0)
+        o.shareNumerator = 1;
+    if (o.shareDenominator <= 0)
+        o.shareDenominator = 1;
+    o.shareNumerator = std::min(o.shareNumerator, o.shareDenominator);
+}
+
+std::vector<ObjectFault> objectDialogFaults(const ObjectDialogState& s) {
+    std::vector<ObjectFault> faults;
+    const auto fault = [&faults](const char* message, ObjectElement element) {
+        faults.push_back({utf8ToCp1251(message), element});
+    };
+    if (s.kind == 0)
+        fault("Не введено наименование объекта", kObjectKindElement);
+    if (s.houseMethodEnabled && s.houseMethod == 0)
+        fault("Не введен способ приобретения дома", kObjectHouseMethodElement);
+    if (s.taxpayerSign == 0)
+        fault("Не введен признак налогоплательщика", kObjectTaxpayerSignElement);
+    if (s.numberKind == 0)
+        fault("Не введен код номера объекта", kObjectNumberKindElement);
+    if (s.numberKind >= 1 && s.numberKind <= 3 && trimText(s.number).empty())
+        fault("Не введен номер объекта", kObjectNumberElement);
+    if (s.numberKind == 4 && trimText(s.address).empty())
+        fault("Не указано место нахождения объекта", kObjectAddressElement);
+    return faults;
+}
+
+const std::string& objectCheckTitle() {
+    static const std::string title = utf8ToCp1251("Проверка данных объекта");
+    return title;
+}
+
+} // namespace kv

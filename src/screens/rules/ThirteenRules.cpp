@@ -1,0 +1,161 @@
+#include "screens/rules/ThirteenRules.h"
+
+#include "core/Text.h"
+#include "model/Declaration.h"
+#include "reference/IncomeDict.h"
+#include "screens/rules/ScreenCheckRun.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace kv {
+
+namespace {
+
+template <std::size_t N> bool among(const std::array<std::int32_t, N>& codes, std::int32_t code) {
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+// Incomes against which a non-resident may still claim expenses.
+constexpr std::array<std::int32_t, 45> kNonResidentDeductionIncomes = {
+    2720, 2730, 2740, 2760, 2761, 2762, 2770, 2790, 3011, 1530, 1531, 1532, 1533, 1535, 1536,
+    1537, 1538, 1539, 1541, 1544, 1545, 1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537,
+    9538, 9551, 9552, 5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
+
+// Securities and derivatives incomes, and the expense codes that may exceed them
+// (losses on such operations are carried into the financial result).
+constexpr std::array<std::int32_t, 36> kSecuritiesIncomes = {
+    1530, 1531, 1532, 1533, 1535, 1536, 1537, 1538, 1539, 1541, 1544, 1545,
+    1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537, 9538, 9551, 9552,
+    5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
+constexpr std::array<std::int32_t, 35> kSecuritiesExpenses = {
+    201, 202, 203, 206, 207, 211, 213, 215, 218, 219, 220, 225, 226, 227, 228, 229, 230, 231,
+    232, 233, 234, 235, 620, 802, 805, 809, 811, 813, 814, 817, 820, 824, 826, 828, 829};
+
+// Agent deductions counted against the yearly social limit.
+constexpr std::array<std::int32_t, 5> kLimitedSocialCodes = {320, 324, 325, 327, 328};
+const Money kSocialLimit = Money::fromRoubles(120000);
+
+} // namespace
+
+const std::string& thirteenPercentTitle() {
+    static const std::string title = utf8ToCp1251("Доходы, облагаемые по ставке 13%");
+    return title;
+}
+
+bool isRealEstateSale(std::int32_t incomeCode) {
+    return incomeCode == 1510 || incomeCode == 1511 || incomeCode == 1512;
+}
+
+bool incomeMayHaveDeduction(const IncomeEntry& income, bool residentReturn) {
+    if (!income.hasDeductions())
+        return false;
+    if (residentReturn)
+        return true;
+    std::int32_t code = 0;
+    const auto [end, error] =
+        std::from_chars(income.code.data(), income.code.data() + income.code.size(), code);
+    return error == std::errc() && end == income.code.data() + income.code.size() &&
+           among(kNonResidentDeductionIncomes, code);
+}
+
+bool deductionMayExceedIncome(std::int32_t incomeCode, std::int32_t deductionCode) {
+    return among(kSecuritiesIncomes, incomeCode) && among(kSecuritiesExpenses, deductionCode);
+}
+
+std::int16_t monthFromText(std::string_view digits) {
+    int month = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            break;
+        month = std::min(month * 10 + (c - '0'), 100);
+    }
+    return static_cast<std::int16_t>(std::clamp(month, 1, 12));
+}
+
+Money cadastralIncome(Money cadastralValue, Money contractPrice) {
+    const Money share = Money::fromLongDouble(RoundKopecks(cadastralValue.toDouble() * 0.7));
+    return max(share, contractPrice);
+}
+
+ThirteenIncomeItem repeatedIncome(const ThirteenIncomeItem& item) {
+    ThirteenIncomeItem next;
+    next.incomeCode = item.incomeCode;
+    next.incomeName = item.incomeName;
+    next.amount = item.amount;
+    next.deductionCode = item.deductionCode;
+    next.deductionAmount = item.deductionAmount;
+    next.deductionPercent = item.deductionPercent;
+    next.month = static_cast<std::int16_t>(std::min<int>(item.month + 1, 12));
+    return next;
+}
+
+IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& dialog) {
+    static const std::string noIncome = utf8ToCp1251("Не выбран доход");
+    static const std::string noAmount = utf8ToCp1251("Не указана сумма дохода");
+    static const std::string noDeduction = utf8ToCp1251("Не выбран вычет");
+    static const std::string overIncome = utf8ToCp1251("Сумма вычета превышает сумму дохода");
+
+    CheckSession run(dialog, thirteenPercentTitle(), true, false);
+    bool refused = false;
+    const auto fixAt = [](std::uint16_t element) { return IncomeDialogVerdict{false, element}; };
+
+    if (!s.incomeChosen && run.report(noIncome) == CheckAnswer::Fix)
+        return fixAt(kIncomeCodeElement);
+    if (s.incomeEmpty) {
+        refused = true;
+        if (run.reportNoSkip(noAmount) == CheckAnswer::Fix)
+            return fixAt(s.incomeChosen ? kIncomeAmountElement : kIncomeCodeElement);
+    }
+    if (s.deductionAllowed && !s.deductionChosen && run.report(noDeduction) == CheckAnswer::Fix)
+        return fixAt(kDeductionCodeElement);
+    if (s.deductionEditable && !s.deductionEmpty && s.incomeEmpty) {
+        refused = true;
+        if (run.reportNoSkip(overIncome) == CheckAnswer::Fix)
+            return fixAt(kIncomeAmountElement);
+    }
+    if (s.deductionEditable && s.deduction > s.income &&
+        !deductionMayExceedIncome(s.incomeCode, s.deductionCode)) {
+        refused = true;
+        if (run.reportNoSkip(overIncome) == CheckAnswer::Fix)
+            return fixAt(kDeductionAmountElement);
+    }
+    return IncomeDialogVerdict{!refused, 0};
+}
+
+std::uint16_t CheckThirteenPercent(const mTDeclaration& d, CheckDialog& dialog) {
+    static const std::string withheldOverIncome =
+        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
+    static const std::string deductionsOverIncome =
+        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
+                     "стандартных, социальных и имущественных вычетов");
+    static const std::string socialOverLimit =
+        utf8ToCp1251("По данному источнику выплаты сумма предоставленных социальных вычетов (коды "
+                     "320,324,325,327,328) превышает допустимые 120 000");
+
+    ScreenCheckRun run(dialog);
+    const bool resident = d.declarationKind == 0;
+    std::uint16_t position = 0;
+    for (const mTThirteenPercent& source : d.incomes13) {
+        ++position;
+        if (!run.open())
+            break;
+        Money allDeductions;
+        Money limitedSocial;
+        for (const AgentDeductionItem& deduction : source.agentDeductions) {
+            allDeductions += deduction.amount;
+            if (among(kLimitedSocialCodes, deduction.deductionCode))
+                limitedSocial += deduction.amount;
+        }
+        if (source.totalIncome < source.taxWithheld)
+            run.fault(thirteenPercentTitle(), withheldOverIncome, position);
+        if (resident && allDeductions > source.totalIncome)
+            run.fault(thirteenPercentTitle(), deductionsOverIncome, position);
+        if (limitedSocial > kSocialLimit)
+            run.fault(thirteenPercentTitle(), socialOverLimit, position);
+    }
+    return run.result();
+}
+
+} // namespace kv

@@ -1,0 +1,65 @@
+#pragma once
+// Driving the entry screens and their modal dialogs the way a user does: typing
+// into named fields, clicking named buttons, picking codes in the pickers. A modal
+// dialog is handled from inside its own event loop by a handler armed before the
+// click that opens it.
+#include "ScreenTestHost.h"
+
+#include <QDialog>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QAbstractButton;
+class QTreeWidget;
+
+namespace kv::test {
+
+// Runs handle on the next modal dialog with this object name, once it is shown.
+// The handler closes the dialog; one left open is rejected and reported.
+void whenModal(const QString& objectName, std::function<void(QDialog&)> handle);
+// What went wrong with armed handlers since the last call (dialogs that never
+// opened, dialogs left open); the list is emptied. Stops every pending handler.
+QStringList takeModalFailures();
+
+// Selects the row with this code in a picker and presses Enter.
+void pickCode(QDialog& picker, const QString& code);
+// Arms a handler that picks the code in the picker with this object name.
+void whenPicker(const QString& pickerName, const QString& code);
+
+// Types text as key presses (Cyrillic included) into a widget.
+void typeText(QWidget* widget, const QString& text);
+// Empties the named line edit and types text into it.
+void retype(QWidget* root, const char* name, const QString& text);
+void clickButton(QWidget* root, const char* name);
+QString textOf(QWidget* root, const char* name);
+
+template <class T> T* child(QWidget* root, const char* name) {
+    return root->findChild<T*>(QString::fromLatin1(name));
+}
+
+// The rows of a list widget as text, cells joined by "|".
+QStringList rowsOf(const QTreeWidget* list);
+
+// Two tax offices and two countries, as if their directories had been loaded.
+void loadSmallDirectories(Directories& directories);
+
+// The program's number and date conventions for one test class, restored after it.
+class RussianLocale {
+public:
+    RussianLocale();
+    ~RussianLocale();
+
+private:
+    QLocale previous_;
+};
+
+} // namespace kv::test
+
+// Every armed modal handler ran and closed its dialog.
+#define KV_VERIFY_MODALS()                                                                                   \
+    do {                                                                                                     \
+        const QStringList kvModal = kv::test::takeModalFailures();                                           \
+        QVERIFY2(kvModal.isEmpty(), qPrintable(kvModal.join(QLatin1Char('\n'))));                            \
+    } while (false)

@@ -1,0 +1,325 @@
+// The initial-data screen: loading and saving the conditions, the rules of the kind
+// of return and of the income boxes, the tax-office picker and the checks on leaving.
+#include "EntryTestSupport.h"
+#include "core/Text.h"
+#include "model/Declaration.h"
+#include "screens/TfrInitialData.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace kv;
+using kv::test::ScreenTestHost;
+
+namespace {
+
+std::string cp(const char* utf8) {
+    return utf8ToCp1251(utf8);
+}
+
+// A resident's return with certificate and foreign incomes, one of each entered.
+void fillReturn(mTDeclaration& d) {
+    d.inspectionCode = "7702";
+    d.correctionNumber = 2;
+    d.person.oktmo = "45382000";
+    d.submitterKind = 1;
+    d.representativeName = cp("Петров Пётр Петрович");
+    d.representativeDocument = cp("Доверенность № 5");
+    d.taxpayerCategory = 3;
+    d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kForeignIncomes);
+    d.incomes13.add();
+    d.foreignIncomes.add();
+    d.sheetCountAutomatic = 0;
+    d.setSupportingSheets(3);
+}
+
+QString boxStates(const QWidget& screen) {
+    QStringList states;
+    for (const char* name : {"chbIncomeInquiry", "chbIncomeCurrency", "chbIncomeBusiness"}) {
+        const auto* box = kv::test::child<QCheckBox>(const_cast<QWidget*>(&screen), name);
+        states.append(
+            QStringLiteral("%1%2").arg(box->isChecked() ? '1' : '0').arg(box->isEnabled() ? 'e' : 'd'));
+    }
+    return states.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class InitialDataTest : public QObject {
+    Q_OBJECT
+
+    kv::test::RussianLocale locale_;
+
+private slots:
+    void cleanup() { KV_VERIFY_MODALS(); }
+
+    void loadsWhatTheDocumentHoldsAndSavesItBackUnchanged() {
+        ScreenTestHost host;
+        kv::test::loadSmallDirectories(host.loaded);
+        fillReturn(*host.document);
+        const mTDeclaration before = *host.document;
+        TfrInitialData screen(nullptr, host);
+
+        QCOMPARE(kv::test::textOf(&screen, "meInspection"), QStringLiteral("7702"));
+        QCOMPARE(kv::test::child<QLabel>(&screen, "lblInspectionName")->text(),
+                 QStringLiteral("Инспекция № 2"));
+        QCOMPARE(kv::test::textOf(&screen, "meNumVer"), QStringLiteral("2"));
+        QCOMPARE(kv::test::textOf(&screen, "meOKATO"), QStringLiteral("45382000"));
+        QCOMPARE(kv::test::textOf(&screen, "meFIO"), QStringLiteral("Петров Пётр Петрович"));
+        QCOMPARE(kv::test::textOf(&screen, "meOsn"), QStringLiteral("Доверенность № 5"));
+        QVERIFY(kv::test::child<QAbstractButton>(&screen, "rbGiveTrustFase")->isChecked());
+        QVERIFY(kv::test::child<QAbstractButton>(&screen, "rbAdvokat")->isChecked());
+        QVERIFY(kv::test::child<QAbstractButton>(&screen, "rbSimple")->isChecked());
+        QCOMPARE(boxStates(screen), QStringLiteral("1e 1e 0e"));
+        QVERIFY(host.sectionEnabled(Section::RussianIncome));
+        QVERIFY(host.sectionEnabled(Section::ForeignIncome));
+        QVERIFY(!host.sectionEnabled(Section::BusinessIncome));
+        QVERIFY(host.sectionEnabled(Section::Deduction));
+
+        screen.SaveData();
+        QVERIFY(*host.document == before);
+        QCOMPARE(host.changes, 0);
+
+        kv::test::typeText(kv::test::child<QLineEdit>(&screen, "meOKATO"), QStringLiteral("123"));
+        QCOMPARE(kv::test::textOf(&screen, "meOKATO"), QStringLiteral("45382000123"));
+        QVERIFY(host.changes > 0);
+    }
+
+    // Choosing a kind of return sets what the boxes, the categories and the
+    // sections allow, and clearing a box deletes that kind of income at once.
+    void kindOfReturnRules_data() {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QString>("boxes"); // certificate, currency, business: checked, enabled
+        QTest::addColumn<bool>("deductions");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<bool>("estimatedShown");
+        QTest::addColumn<bool>("certificateIncomesKept");
+        QTest::addColumn<bool>("foreignIncomesKept");
+
+        QTest::newRow("non-resident")
+            << QStringList{"rbNeRez"} << "1e 0d 0d" << false << "rbFLProch" << false << true << false;
+        QTest::newRow("4-NDFL") << QStringList{"rb4ndfl"} << "0d 0d 0d" << false << "rbPredp" << true << false
+                                << false;
+        QTest::newRow("termination of business")
+            << QStringList{"rbNextYear"} << "0d 0d 1e" << false << "rbPredp" << false << false << false;
+        QTest::newRow("back to resident") << QStringList{"rb4ndfl", "rbSimple"} << "0e 0e 0e" << false
+                                          << "rbPredp" << false << false << false;
+        QTest::newRow("business checked again") << QStringList{"rbNextYear", "rbSimple"} << "0e 0e 1e" << true
+                                                << "rbPredp" << false << false << false;
+    }
+
+    void kindOfReturnRules() {
+        QFETCH(QStringList, clicks);
+        QFETCH(QString, boxes);
+        QFETCH(bool, deductions);
+        QFETCH(QString, category);
+        QFETCH(bool, estimatedShown);
+        QFETCH(bool, certificateIncomesKept);
+        QFETCH(bool, foreignIncomesKept);
+
+        ScreenTestHost host;
+        fillReturn(*host.document);
+        host.document->taxpayerCategory = 5;
+        TfrInitialData screen(nullptr, host);
+        for (const QString& name : clicks)
+            kv::test::clickButton(&screen, name.toLatin1().constData());
+
+        QCOMPARE(boxStates(screen), boxes);
+        QCOMPARE(host.sectionEnabled(Section::Deduction), deductions);
+        QVERIFY(kv::test::child<QAbstractButton>(&screen, category.toLatin1().constData())->isChecked());
+        QCOMPARE(!kv::test::child<QWidget>(&screen, "meSupposeIncome")->isHidden(), estimatedShown);
+        QCOMPARE(!kv::test::child<QWidget>(&screen, "rbGiveByMail")->isHidden(), estimatedShown);
+        QCOMPARE(host.document->incomes13.count() == 1, certificateIncomesKept);
+        QCOMPARE(host.document->foreignIncomes.count() == 1, foreignIncomesKept);
+        QVERIFY(host.changes > 0);
+
+        screen.SaveData();
+        QCOMPARE(host.document->declarationKind,
+                 static_cast<std::uint8_t>(
+                     QStringList({"rbSimple", "rbNeRez", "rb4ndfl", "rbNextYear"}).indexOf(clicks.last())));
+    }
+
+    void estimatedIncomeIsEmptiedWhenBusinessGoes() {
+        ScreenTestHost host;
+        host.document->declarationKind = 3;
+        host.document->setIncomeFlags(mTDeclaration::kBusinessIncomes);
+        host.document->estimatedIncome = Money::fromRoubles(500000);
+        TfrInitialData screen(nullptr, host);
+        QCOMPARE(kv::test::textOf(&screen, "meSupposeIncome"), QStringLiteral("500000"));
+        kv::test::clickButton(&screen, "rb4ndfl");
+        QVERIFY(kv::test::child<QWidget>(&screen, "meSupposeIncome")->isEnabled());
+        QCOMPARE(kv::test::textOf(&screen, "meSupposeIncome"), QString());
+        kv::test::typeText(kv::test::child<QLineEdit>(&screen, "meSupposeIncome"), QStringLiteral("750000"));
+        screen.SaveData();
+        QCOMPARE(host.document->estimatedIncome, Money::fromRoubles(750000));
+        QCOMPARE(host.document->incomeFlags(), std::uint8_t{0});
+    }
+
+    void uncheckingCertificateIncomesDeletesThem() {
+        ScreenTestHost host;
+        fillReturn(*host.document);
+        TfrInitialData screen(nullptr, host);
+        auto* box = kv::test::child<QCheckBox>(&screen, "chbIncomeInquiry");
+        box->click();
+        QVERIFY(!host.document->incomes13.exists());
+        QVERIFY(!host.sectionEnabled(Section::RussianIncome));
+        QVERIFY(host.sectionEnabled(Section::Deduction)); // foreign incomes remain
+        box->click();
+        QVERIFY(host.sectionEnabled(Section::RussianIncome));
+        screen.SaveData();
+        QCOMPARE(host.document->incomes13.count(), 0);
+        QVERIFY(host.document->incomes13.exists());
+    }
+
+    void representativeFieldsFollowTheConfirmation() {
+        ScreenTestHost host;
+        fillReturn(*host.document);
+        TfrInitialData screen(nullptr, host);
+        QVERIFY(kv::test::child<QWidget>(&screen, "meFIO")->isEnabled());
+        kv::test::clickButton(&screen, "rbGiveSelf");
+        QVERIFY(!kv::test::child<QWidget>(&screen, "meFIO")->isEnabled());
+        QVERIFY(!kv::test::child<QWidget>(&screen, "meOsn")->isEnabled());
+        screen.SaveData();
+        QCOMPARE(host.document->submitterKind, std::uint8_t{0});
+        QVERIFY(host.document->representativeName.empty());
+        QVERIFY(host.document->representativeDocument.empty());
+        QCOMPARE(screen.CheckData(), std::uint16_t{0});
+        KV_VERIFY_ASKER(host.script);
+    }
+
+    void checksOnLeaving_data() {
+        QTest::addColumn<QString>("inspection");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("submitter");
+        QTest::addColumn<QString>("organisation");
+        QTest::addColumn<QString>("oktmo");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("lastTitle");
+        QTest::addColumn<int>("code");
+
+        const QString conditions = QStringLiteral("Проверка: Задание условий");
+        const QString taxpayer = QStringLiteral("Проверка: Сведения о декларанте");
+        const QString noOffice = QStringLiteral("Не введен номер инспекции");
+        const QString noName = QStringLiteral("Не указаны ФИО подписанта-представителя");
+        const QString noDocument =
+            QStringLiteral("Не указан документ, подтверждающий полномочия представителя");
+        const QString noOrganisation = QStringLiteral("Не указано наименование Юр.лица-представителя");
+        const QString oktmoLength = QStringLiteral("Код ОКТМО должен содержать 8 или 11 символов");
+
+        QTest::newRow("all given") << "7701" << 0 << 0 << ""
+                                   << "45382000" << QStringList{} << QStringList{} << "" << 0;
+        QTest::newRow("OKTMO of 11 digits, or none")
+            << "7701" << 0 << 0 << ""
+            << "45382000001" << QStringList{} << QStringList{} << "" << 0;
+        QTest::newRow("empty OKTMO passes here") << "7701" << 0 << 0 << ""
+                                                 << "" << QStringList{} << QStringList{} << "" << 0;
+        QTest::newRow("no office, fixed")
+            << "" << 0 << 0 << ""
+            << "" << QStringList{"Исправить"} << QStringList{noOffice} << conditions << 1;
+        QTest::newRow("no office skipped, OKTMO of 9 digits")
+            << "" << 0 << 0 << ""
+            << "453820001" << QStringList{"Пропустить", "Исправить"} << QStringList{noOffice, oktmoLength}
+            << taxpayer << 10;
+        QTest::newRow("skip all ends the check")
+            << "" << 0 << 1 << ""
+            << "1" << QStringList{"Пропустить все"} << QStringList{noOffice} << conditions << 0;
+        QTest::newRow("representative without name and document")
+            << "7701" << 0 << 1 << ""
+            << "" << QStringList{"Пропустить", "Исправить"} << QStringList{noName, noDocument} << conditions
+            << 4;
+        QTest::newRow("organisation without its name")
+            << "7701" << 2 << 2 << ""
+            << "" << QStringList{"Пропустить", "Пропустить", "Исправить"}
+            << QStringList{noName, noDocument, noOrganisation} << conditions << 5;
+    }
+
+    void checksOnLeaving() {
+        QFETCH(QString, inspection);
+        QFETCH(int, kind);
+        QFETCH(int, submitter);
+        QFETCH(QString, organisation);
+        QFETCH(QString, oktmo);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, lastTitle);
+        QFETCH(int, code);
+
+        ScreenTestHost host;
+        mTDeclaration& d = *host.document;
+        d.inspectionCode = inspection.toStdString();
+        d.declarationKind = static_cast<std::uint8_t>(kind);
+        d.submitterKind = static_cast<std::uint8_t>(submitter);
+        d.representativeOrganisation = organisation.toStdString();
+        d.person.oktmo = oktmo.toStdString();
+        TfrInitialData screen(nullptr, host);
+        for (const QString& answer : answers)
+            host.script.expect(QStringLiteral("TfmCheckError"), answer);
+
+        screen.SaveData();
+        QCOMPARE(screen.CheckData(), static_cast<std::uint16_t>(code));
+        QStringList asked;
+        for (const Question& q : host.script.questions())
+            asked.append(q.text);
+        QCOMPARE(asked, messages);
+        if (!lastTitle.isEmpty())
+            QCOMPARE(host.script.questions().last().title, lastTitle);
+        KV_VERIFY_ASKER(host.script);
+    }
+
+    void taxOfficeComesFromThePicker() {
+        ScreenTestHost host;
+        kv::test::loadSmallDirectories(host.loaded);
+        TfrInitialData screen(nullptr, host);
+        QVERIFY(kv::test::child<QWidget>(&screen, "bnInspection")->isEnabled());
+
+        kv::test::whenPicker(QStringLiteral("TfmInputInspectionNumber"), QStringLiteral("7702"));
+        kv::test::clickButton(&screen, "bnInspection");
+        KV_VERIFY_MODALS();
+        QCOMPARE(kv::test::textOf(&screen, "meInspection"), QStringLiteral("7702"));
+        QCOMPARE(host.changes, 1);
+
+        // The element code of a missing office opens the picker again; cancelling changes nothing.
+        kv::test::whenModal(QStringLiteral("TfmInputInspectionNumber"),
+                            [](QDialog& picker) { QTest::keyClick(&picker, Qt::Key_Escape); });
+        screen.SetFocusToElement(1);
+        KV_VERIFY_MODALS();
+        QCOMPARE(host.changes, 1);
+
+        screen.SaveData();
+        QCOMPARE(host.document->inspectionCode, std::string("7702"));
+        QCOMPARE(host.document->inspectionName, cp("Инспекция № 2"));
+    }
+
+    void withoutTheDirectoryTheOfficeCannotBePicked() {
+        ScreenTestHost host;
+        TfrInitialData screen(nullptr, host);
+        QVERIFY(!kv::test::child<QWidget>(&screen, "bnInspection")->isEnabled());
+        QVERIFY(kv::test::child<QLineEdit>(&screen, "meInspection")->isReadOnly());
+    }
+
+    void correctionNumber() {
+        ScreenTestHost host;
+        host.document->correctionNumber = 998;
+        TfrInitialData screen(nullptr, host);
+        kv::test::clickButton(&screen, "updCorrUp");
+        kv::test::clickButton(&screen, "updCorrUp");
+        QCOMPARE(kv::test::textOf(&screen, "meNumVer"), QStringLiteral("999"));
+        kv::test::retype(&screen, "meNumVer", QStringLiteral("1000"));
+        QCOMPARE(kv::test::textOf(&screen, "meNumVer"), QStringLiteral("100"));
+        kv::test::retype(&screen, "meNumVer", QString());
+        screen.SaveData();
+        QCOMPARE(host.document->correctionNumber, 0);
+        kv::test::clickButton(&screen, "updCorrDown");
+        QCOMPARE(kv::test::textOf(&screen, "meNumVer"), QStringLiteral("0"));
+    }
+};
+
+QObject* makeInitialDataTest() {
+    return new InitialDataTest;
+}
+
+#include "initial_data_test.moc"

@@ -1,0 +1,445 @@
+// The incomes-at-13% screen and its dialogs: the deduction amount rules of the
+// income dialog, its checks, sources, incomes and agent deductions through the
+// widgets, and the checks on leaving the screen.
+#include "EntryTestSupport.h"
+#include "core/Text.h"
+#include "model/Declaration.h"
+#include "reference/IncomeDict.h"
+#include "screens/TfmInput13Income.h"
+#include "screens/TfrThirteenPercent.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace kv;
+using kv::test::ScreenTestHost;
+
+namespace {
+
+std::string cp(const char* utf8) {
+    return utf8ToCp1251(utf8);
+}
+
+// Picks an income code and, when given, a deduction code in an open income dialog.
+void chooseCodes(QDialog& dialog, const QString& income, const QString& deduction) {
+    kv::test::whenPicker(QStringLiteral("TfmInputIncomeCode"), income);
+    kv::test::clickButton(&dialog, "bnIncomeCode");
+    if (!deduction.isEmpty()) {
+        kv::test::whenPicker(QStringLiteral("TfmInputDeductCode"), deduction);
+        kv::test::clickButton(&dialog, "bnDeductCode");
+    }
+}
+
+// Fills the source dialog with a payer that passes the payer check.
+void enterSource(QDialog& dialog, const QString& name) {
+    kv::test::retype(&dialog, "edSourceName", name);
+    kv::test::retype(&dialog, "edSourceInn", QStringLiteral("1234567894"));
+    kv::test::retype(&dialog, "edSourceKpp", QStringLiteral("773601001"));
+    kv::test::retype(&dialog, "edSourceOktmo", QStringLiteral("45382000"));
+    kv::test::clickButton(&dialog, "bnOk");
+}
+
+mTThirteenPercent sourceWith(Money income, Money withheld, std::vector<AgentDeductionItem> deductions = {}) {
+    mTThirteenPercent s;
+    s.sourceName = "S";
+    ThirteenIncomeItem item;
+    item.incomeCode = 2000;
+    item.amount = income;
+    s.addItem(item);
+    s.taxWithheld = withheld;
+    for (const AgentDeductionItem& d : deductions)
+        s.addAgentDeduction(d);
+    return s;
+}
+
+Money roubles(std::int64_t n) {
+    return Money::fromRoubles(n);
+}
+
+} // namespace
+
+class ThirteenTest : public QObject {
+    Q_OBJECT
+
+    kv::test::RussianLocale locale_;
+
+private slots:
+    void cleanup() { KV_VERIFY_MODALS(); }
+
+    // The deduction amount follows the dictionary's rules as the income is typed.
+    void deductionAmountRules_data() {
+        QTest::addColumn<QString>("income");
+        QTest::addColumn<QString>("deduction");
+        QTest::addColumn<QStringList>("incomes");
+        QTest::addColumn<QStringList>("deductions");
+        QTest::addColumn<bool>("editable");
+        QTest::addColumn<int>("storedCode");
+        QTest::addColumn<int>("storedPercent");
+
+        QTest::newRow("percentage of the income")
+            << "2201"
+            << "405" << QStringList{"1234,56"} << QStringList{"246,91"} << false << 405 << 20;
+        QTest::newRow("equal to the income up to the cap")
+            << "1510"
+            << "901" << QStringList{"1500000", "800000"} << QStringList{"1000000", "800000"} << false << 901
+            << 0;
+        QTest::newRow("equal to the income, capped, typed over")
+            << "2720"
+            << "501" << QStringList{"3000", "5000", ""} << QStringList{"3000", "4000", ""} << true << 501
+            << 0;
+        QTest::newRow("left for the user to type")
+            << "2010"
+            << "403" << QStringList{"1000"} << QStringList{""} << true << 403 << 0;
+        QTest::newRow("2799 carries 599 equal to the income")
+            << "2799"
+            << "" << QStringList{"5000", "0"} << QStringList{"5000", ""} << false << 599 << 0;
+    }
+
+    void deductionAmountRules() {
+        QFETCH(QString, income);
+        QFETCH(QString, deduction);
+        QFETCH(QStringList, incomes);
+        QFETCH(QStringList, deductions);
+        QFETCH(bool, editable);
+        QFETCH(int, storedCode);
+        QFETCH(int, storedPercent);
+
+        ScreenTestHost host;
+        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
+        chooseCodes(dialog, income, deduction);
+        KV_VERIFY_MODALS();
+        QCOMPARE(kv::test::child<QWidget>(&dialog, "edDeductSum")->isEnabled(), editable);
+        for (qsizetype i = 0; i < incomes.size(); ++i) {
+            kv::test::retype(&dialog, "edIncomeSum", incomes.at(i));
+            QCOMPARE(kv::test::textOf(&dialog, "edDeductSum"), deductions.at(i));
+        }
+        const ThirteenIncomeItem item = dialog.item();
+        QCOMPARE(item.incomeCode, income.toInt());
+        QCOMPARE(item.deductionCode, storedCode);
+        QCOMPARE(item.deductionPercent, storedPercent);
+    }
+
+    void typedDeductionStopsAtTheCap() {
+        ScreenTestHost host;
+        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
+        chooseCodes(dialog, QStringLiteral("1511"), QStringLiteral("904"));
+        kv::test::retype(&dialog, "edIncomeSum", QStringLiteral("2000000"));
+        kv::test::retype(&dialog, "edDeductSum", QStringLiteral("1500000"));
+        QCOMPARE(kv::test::textOf(&dialog, "edDeductSum"), QStringLiteral("1000000"));
+    }
+
+    void saleWithCadastralValue() {
+        ScreenTestHost host;
+        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
+        chooseCodes(dialog, QStringLiteral("1510"), QString());
+        QVERIFY(!kv::test::child<QWidget>(&dialog, "pnlRealEstate")->isHidden());
+        QVERIFY(!kv::test::child<QWidget>(&dialog, "edCadastralValue")->isEnabled());
+
+        kv::test::child<QCheckBox>(&dialog, "chbCadastral")->click();
+        QVERIFY(kv::test::child<QLineEdit>(&dialog, "edIncomeSum")->isReadOnly());
+        kv::test::retype(&dialog, "edCadastralValue", QStringLiteral("1000000"));
+        kv::test::retype(&dialog, "edContractPrice", QStringLiteral("600000"));
+        QCOMPARE(kv::test::textOf(&dialog, "edIncomeSum"), QStringLiteral("700000"));
+        kv::test::retype(&dialog, "edContractPrice", QStringLiteral("800000"));
+        QCOMPARE(kv::test::textOf(&dialog, "edIncomeSum"), QStringLiteral("800000"));
+        kv::test::retype(&dialog, "edCadastralNumber", QStringLiteral("77:01:0001"));
+        ThirteenIncomeItem item = dialog.item();
+        QCOMPARE(item.hasCadastralData, std::uint8_t{1});
+        QCOMPARE(item.cadastralValue, roubles(1000000));
+        QCOMPARE(item.contractPrice, roubles(800000));
+        QCOMPARE(item.cadastralNumber, std::string("77:01:0001"));
+
+        kv::test::child<QCheckBox>(&dialog, "chbCadastral")->click();
+        QCOMPARE(kv::test::textOf(&dialog, "edCadastralValue"), QStringLiteral("0"));
+        QCOMPARE(kv::test::textOf(&dialog, "edCadastralNumber"), QString());
+        QVERIFY(!kv::test::child<QLineEdit>(&dialog, "edIncomeSum")->isReadOnly());
+        item = dialog.item();
+        QCOMPARE(item.hasCadastralData, std::uint8_t{0});
+        QCOMPARE(item.cadastralValue, Money{});
+
+        // Another code hides the panel and starts from empty amounts.
+        chooseCodes(dialog, QStringLiteral("2000"), QString());
+        QVERIFY(kv::test::child<QWidget>(&dialog, "pnlRealEstate")->isHidden());
+        QCOMPARE(kv::test::textOf(&dialog, "edIncomeSum"), QString());
+    }
+
+    void incomeDialogChecks_data() {
+        QTest::addColumn<QString>("income");
+        QTest::addColumn<QString>("deduction");
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("deductionAmount");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("accepted");
+
+        const QString over = QStringLiteral("Сумма вычета превышает сумму дохода");
+        QTest::newRow("complete") << "2000"
+                                  << ""
+                                  << "100"
+                                  << "" << QStringList{} << QStringList{} << true;
+        QTest::newRow("no code may be skipped")
+            << ""
+            << ""
+            << "100"
+            << "" << QStringList{"Пропустить"} << QStringList{"Не выбран доход"} << true;
+        QTest::newRow("no amount cannot be skipped")
+            << "2000"
+            << ""
+            << ""
+            << "" << QStringList{"Исправить"} << QStringList{"Не указана сумма дохода"} << false;
+        QTest::newRow("deduction not chosen may be skipped")
+            << "1510"
+            << ""
+            << "100"
+            << "" << QStringList{"Пропустить"} << QStringList{"Не выбран вычет"} << true;
+        QTest::newRow("expenses above a sale are refused")
+            << "1510"
+            << "903"
+            << "100"
+            << "150" << QStringList{"Исправить"} << QStringList{over} << false;
+        QTest::newRow("securities expenses may exceed the income")
+            << "1530"
+            << "201"
+            << "100"
+            << "150" << QStringList{} << QStringList{} << true;
+    }
+
+    void incomeDialogChecks() {
+        QFETCH(QString, income);
+        QFETCH(QString, deduction);
+        QFETCH(QString, amount);
+        QFETCH(QString, deductionAmount);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, messages);
+        QFETCH(bool, accepted);
+
+        ScreenTestHost host;
+        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
+        if (!income.isEmpty())
+            chooseCodes(dialog, income, deduction);
+        kv::test::retype(&dialog, "edIncomeSum", amount);
+        if (!deductionAmount.isEmpty())
+            kv::test::retype(&dialog, "edDeductSum", deductionAmount);
+        for (const QString& answer : answers)
+            host.script.expect(QStringLiteral("TfmCheckError"), answer);
+        kv::test::clickButton(&dialog, "bnOk");
+
+        QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+        QStringList asked;
+        for (const Question& q : host.script.questions()) {
+            asked.append(q.text);
+            QCOMPARE(q.title, QStringLiteral("Проверка: Доходы, облагаемые по ставке 13%"));
+            QVERIFY(!q.answerEnabled(2)); // "Пропустить все" is never offered here
+        }
+        QCOMPARE(asked, messages);
+        KV_VERIFY_ASKER(host.script);
+    }
+
+    void nonResidentReturn() {
+        ScreenTestHost host;
+        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), false, false, std::nullopt, nullptr);
+        chooseCodes(dialog, QStringLiteral("1510"), QString());
+        QVERIFY(!kv::test::child<QWidget>(&dialog, "bnDeductCode")->isEnabled());
+        QVERIFY(!kv::test::child<QWidget>(&dialog, "edMonth")->isEnabled());
+        chooseCodes(dialog, QStringLiteral("1530"), QStringLiteral("201"));
+        QVERIFY(kv::test::child<QWidget>(&dialog, "bnDeductCode")->isEnabled());
+        kv::test::retype(&dialog, "edIncomeSum", QStringLiteral("10"));
+        QCOMPARE(dialog.item().deductionCode, 201);
+        QCOMPARE(dialog.item().month, std::int16_t{1});
+    }
+
+    void reopenedIncomeShowsWhatWasStored() {
+        ThirteenIncomeItem stored;
+        stored.incomeCode = 2202;
+        stored.incomeName = "old name";
+        stored.amount = roubles(1000);
+        stored.deductionCode = 405;
+        stored.deductionAmount = roubles(1); // recomputed from the percentage
+        stored.deductionPercent = 30;
+        stored.month = 7;
+        ScreenTestHost host;
+        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, stored, nullptr);
+        QCOMPARE(kv::test::textOf(&dialog, "edIncomeCode"), QStringLiteral("2202"));
+        QCOMPARE(kv::test::textOf(&dialog, "edIncomeSum"), QStringLiteral("1000"));
+        QCOMPARE(kv::test::textOf(&dialog, "edDeductCode"), QStringLiteral("405"));
+        QCOMPARE(kv::test::textOf(&dialog, "edDeductSum"), QStringLiteral("300"));
+        QCOMPARE(kv::test::textOf(&dialog, "edMonth"), QStringLiteral("7"));
+        const ThirteenIncomeItem item = dialog.item();
+        QCOMPARE(item.deductionAmount, roubles(300));
+        QCOMPARE(item.incomeName, IncomeDict::builtIn().findIncome("2202")->name);
+    }
+
+    // A source with its incomes through the screen: add, repeat, delete, the
+    // totals and the withheld tax, and what the rows show before and after reloading.
+    void sourceAndIncomes() {
+        ScreenTestHost host;
+        host.document->setIncomeFlags(mTDeclaration::kAgentIncomes);
+        auto screen = std::make_unique<TfrThirteenPercent>(nullptr, host);
+        QVERIFY(!kv::test::child<QWidget>(screen.get(), "bnAddIncome")->isEnabled());
+
+        kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"),
+                            [](QDialog& d) { enterSource(d, QStringLiteral("ООО «Ромашка»")); });
+        kv::test::clickButton(screen.get(), "bnAddSource");
+        KV_VERIFY_MODALS();
+        QCOMPARE(host.document->incomes13.count(), 1);
+        QCOMPARE(host.document->incomes13.get(0).sourceName, cp("ООО «Ромашка»"));
+        QVERIFY(kv::test::child<QWidget>(screen.get(), "bnAddIncome")->isEnabled());
+
+        kv::test::whenModal(QStringLiteral("TfmInput13Income"), [](QDialog& d) {
+            chooseCodes(d, QStringLiteral("2000"), QString());
+            kv::test::retype(&d, "edIncomeSum", QStringLiteral("50000,5"));
+            kv::test::retype(&d, "edMonth", QStringLiteral("11"));
+            kv::test::clickButton(&d, "bnOk");
+        });
+        kv::test::clickButton(screen.get(), "bnAddIncome");
+        KV_VERIFY_MODALS();
+        kv::test::clickButton(screen.get(), "bnRepeatIncome");
+        kv::test::clickButton(screen.get(), "bnRepeatIncome");
+        auto* incomes = kv::test::child<QTreeWidget>(screen.get(), "lvIncomes");
+        QCOMPARE(kv::test::rowsOf(incomes),
+                 (QStringList{"11|2000|50000,5|Нет|-", "12|2000|50000,5|Нет|-", "12|2000|50000,5|Нет|-"}));
+        QCOMPARE(kv::test::textOf(screen.get(), "edTotalIncome"), QStringLiteral("150001,5"));
+
+        kv::test::clickButton(screen.get(), "bnDeleteIncome");
+        QCOMPARE(incomes->topLevelItemCount(), 2);
+        QCOMPARE(kv::test::textOf(screen.get(), "edTotalIncome"), QStringLiteral("100001"));
+        kv::test::typeText(kv::test::child<QLineEdit>(screen.get(), "edTaxWithheld"),
+                           QStringLiteral("13000"));
+        const int changes = host.changes;
+        screen->SaveData();
+        QCOMPARE(host.document->incomes13.get(0).taxWithheld, roubles(13000));
+        QCOMPARE(host.document->incomes13.get(0).totalIncome, Money::fromRaw(1000010000));
+        QVERIFY(changes >= 5);
+
+        // Built again from the document: rows show every value as stored.
+        screen = std::make_unique<TfrThirteenPercent>(nullptr, host);
+        screen->SelectFirstEntry();
+        incomes = kv::test::child<QTreeWidget>(screen.get(), "lvIncomes");
+        QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"11|2000|50000,5|0|0", "12|2000|50000,5|0|0"}));
+        QCOMPARE(kv::test::textOf(screen.get(), "edTaxWithheld"), QStringLiteral("13000"));
+        QCOMPARE(host.changes, changes);
+
+        kv::test::clickButton(screen.get(), "bnDeleteSource");
+        QCOMPARE(host.document->incomes13.count(), 0);
+        QVERIFY(!kv::test::child<QWidget>(screen.get(), "bnAddIncome")->isEnabled());
+        QVERIFY(!kv::test::child<QWidget>(screen.get(), "bnAddDeduct")->isEnabled());
+        QCOMPARE(kv::test::textOf(screen.get(), "edTotalIncome"), QString());
+        QCOMPARE(incomes->topLevelItemCount(), 0);
+    }
+
+    // The withheld tax belongs to the source that was selected when it was typed.
+    void withheldTaxStaysWithItsSource() {
+        ScreenTestHost host;
+        host.document->setIncomeFlags(mTDeclaration::kAgentIncomes);
+        host.document->incomes13.add(sourceWith(roubles(1000), roubles(130)));
+        host.document->incomes13.add(sourceWith(roubles(2000), roubles(260)));
+        TfrThirteenPercent screen(nullptr, host);
+        auto* sources = kv::test::child<QTreeWidget>(&screen, "lvSources");
+        screen.SelectFirstEntry();
+        kv::test::retype(&screen, "edTaxWithheld", QStringLiteral("100"));
+        sources->setCurrentItem(sources->topLevelItem(1));
+        QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("260"));
+        QCOMPARE(host.document->incomes13.get(0).taxWithheld, roubles(100));
+        kv::test::clickButton(&screen, "bnDeleteSource");
+        QCOMPARE(host.document->incomes13.count(), 1);
+        QCOMPARE(host.document->incomes13.get(0).taxWithheld, roubles(100));
+        QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("100"));
+    }
+
+    void agentDeductions() {
+        ScreenTestHost host;
+        host.document->setIncomeFlags(mTDeclaration::kAgentIncomes);
+        host.document->incomes13.add(sourceWith(roubles(100000), Money{}));
+        mTThirteenPercent partnership = sourceWith(roubles(100000), Money{});
+        partnership.isInvestmentPartnership = 1;
+        host.document->incomes13.add(partnership);
+        TfrThirteenPercent screen(nullptr, host);
+        screen.SelectFirstEntry();
+
+        kv::test::whenModal(QStringLiteral("TfmInputSSCDeduct"), [](QDialog& d) {
+            QVERIFY(!kv::test::child<QWidget>(&d, "edDeductSum")->isEnabled());
+            kv::test::whenPicker(QStringLiteral("TfmInputDeductCode"), QStringLiteral("104"));
+            kv::test::clickButton(&d, "bnDeductCode");
+            kv::test::retype(&d, "edDeductSum", QStringLiteral("7000"));
+            QCOMPARE(kv::test::textOf(&d, "edDeductSum"), QStringLiteral("6000"));
+            kv::test::clickButton(&d, "bnOk");
+        });
+        kv::test::clickButton(&screen, "bnAddDeduct");
+        KV_VERIFY_MODALS();
+        QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvDeducts")),
+                 QStringList{"104|6000"});
+        QCOMPARE(host.document->incomes13.get(0).agentDeductions.at(0),
+                 (AgentDeductionItem{104, roubles(6000)}));
+
+        auto* sources = kv::test::child<QTreeWidget>(&screen, "lvSources");
+        sources->setCurrentItem(sources->topLevelItem(1));
+        QVERIFY(!kv::test::child<QWidget>(&screen, "bnAddDeduct")->isEnabled());
+        QVERIFY(kv::test::child<QWidget>(&screen, "bnAddIncome")->isEnabled());
+
+        sources->setCurrentItem(sources->topLevelItem(0));
+        kv::test::clickButton(&screen, "bnDeleteDeduct");
+        QVERIFY(host.document->incomes13.get(0).agentDeductions.empty());
+    }
+
+    void checksOnLeaving_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("code");
+
+        const QString withheld =
+            QStringLiteral("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
+        const QString deductions =
+            QStringLiteral("По данному источнику выплаты общая сумма дохода меньше суммы "
+                           "предоставленных стандартных, социальных и имущественных вычетов");
+        const QString social =
+            QStringLiteral("По данному источнику выплаты сумма предоставленных социальных "
+                           "вычетов (коды 320,324,325,327,328) превышает допустимые 120 000");
+        // Source 1 is in order; source 2 withheld more than it paid; source 3 granted
+        // more than it paid, 140 000 of it social.
+        QTest::newRow("fix the second source") << 0 << QStringList{"Исправить"} << QStringList{withheld} << 2;
+        QTest::newRow("skip to the third") << 0 << QStringList{"Пропустить", "Пропустить", "Исправить"}
+                                           << QStringList{withheld, deductions, social} << 3;
+        QTest::newRow("skip all") << 0 << QStringList{"Пропустить все"} << QStringList{withheld} << 0;
+        QTest::newRow("non-resident: agent deductions are not compared")
+            << 1 << QStringList{"Пропустить", "Пропустить"} << QStringList{withheld, social} << 0;
+    }
+
+    void checksOnLeaving() {
+        QFETCH(int, kind);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, messages);
+        QFETCH(int, code);
+
+        ScreenTestHost host;
+        mTDeclaration& d = *host.document;
+        d.declarationKind = static_cast<std::uint8_t>(kind);
+        d.setIncomeFlags(mTDeclaration::kAgentIncomes);
+        d.incomes13.add(sourceWith(roubles(1000), roubles(130)));
+        d.incomes13.add(sourceWith(roubles(1000), roubles(1001)));
+        d.incomes13.add(sourceWith(roubles(130000), Money{},
+                                   {{320, roubles(70000)}, {324, roubles(70000)}, {104, roubles(6000)}}));
+        TfrThirteenPercent screen(nullptr, host);
+        for (const QString& answer : answers)
+            host.script.expect(QStringLiteral("TfmCheckError"), answer);
+        screen.SaveData();
+        QCOMPARE(screen.CheckData(), static_cast<std::uint16_t>(code));
+        QStringList asked;
+        for (const Question& q : host.script.questions())
+            asked.append(q.text);
+        QCOMPARE(asked, messages);
+        KV_VERIFY_ASKER(host.script);
+
+        screen.SetFocusToElement(3);
+        QCOMPARE(kv::test::child<QTreeWidget>(&screen, "lvSources")->currentItem(),
+                 kv::test::child<QTreeWidget>(&screen, "lvSources")->topLevelItem(2));
+    }
+};
+
+QObject* makeThirteenTest() {
+    return new ThirteenTest;
+}
+
+#include "thirteen_test.moc"

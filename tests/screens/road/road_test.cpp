@@ -1,0 +1,432 @@
+// The road of a new user through the program: start it, pick the tax office, enter
+// the taxpayer, one employer with twelve months of salary at 13% and the tax it
+// withheld, the purchase of a flat; save, check and export. The saved document and
+// the exported file are then read back and compared with figures worked by hand,
+// and the saved return is opened again to show every field as it was entered.
+//
+// Set KV_ROAD_SHOTS to a folder to keep a picture of every step.
+#include "EntryTestSupport.h"
+#include "checks/IdentifierChecks.h"
+#include "core/Text.h"
+#include "export/FileIdentity.h"
+#include "model/Declaration.h"
+#include "shell/TFormMain.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <libxml/parser.h>
+#include <memory>
+
+using namespace kv;
+
+namespace {
+
+// Hand-worked figures of the road. Salary: 12 × 100 000 = 1 200 000, withheld at 13%:
+// 156 000. The flat cost 3 500 000, registered in 2019: the purchase deduction is
+// limited to 2 000 000, of which this year's income absorbs 1 200 000 and 800 000
+// is carried forward. The tax base is 0, so all 156 000 withheld is refunded.
+const char* const kPersonInn = "770412345664";
+const char* const kEmployerInn = "7704123450";
+const char* const kEmployerKpp = "770401001";
+const char* const kOktmo = "45382000";     // the employer's
+const char* const kHomeOktmo = "45379000"; // the taxpayer's residence
+const char* const kFlatNumber = "77:01:0004010:1234";
+
+QString shotsFolder() {
+    return qEnvironmentVariable("KV_ROAD_SHOTS");
+}
+
+void snap(QWidget* widget, const QString& name) {
+    const QString folder = shotsFolder();
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+template <class T> T* named(QWidget* root, const char* name) {
+    return kv::test::child<T>(root, name);
+}
+
+// An exported file read back: elements found by their path of names from the
+// root, attributes as UTF-8 text.
+class XmlFile {
+public:
+    explicit XmlFile(const QString& path)
+        : doc_(xmlReadFile(QFile::encodeName(path).constData(), nullptr, 0)) {}
+    ~XmlFile() {
+        if (doc_ != nullptr)
+            xmlFreeDoc(doc_);
+    }
+    XmlFile(const XmlFile&) = delete;
+    XmlFile& operator=(const XmlFile&) = delete;
+
+    bool loaded() const { return doc_ != nullptr; }
+
+    // Every element at the path ("Файл/Документ/НДФЛ3/СумНалПу"), in document order.
+    QList<xmlNodePtr> elements(const QString& path) const {
+        QList<xmlNodePtr> found;
+        if (doc_ != nullptr)
+            collect(xmlDocGetRootElement(doc_), path.split(QLatin1Char('/')), 0, found);
+        return found;
+    }
+
+    // The attribute of the only element at the path; "<n elements>" when there is not exactly one.
+    QString value(const QString& path, const QString& attribute) const {
+        const QList<xmlNodePtr> found = elements(path);
+        if (found.size() != 1)
+            return QStringLiteral("<%1 elements>").arg(found.size());
+        return attributeOf(found.first(), attribute);
+    }
+
+    static QString attributeOf(xmlNodePtr node, const QString& attribute) {
+        xmlChar* text = xmlGetProp(node, reinterpret_cast<const xmlChar*>(attribute.toUtf8().constData()));
+        if (text == nullptr)
+            return QStringLiteral("<none>");
+        const QString value = QString::fromUtf8(reinterpret_cast<const char*>(text));
+        xmlFree(text);
+        return value;
+    }
+
+private:
+    static void collect(xmlNodePtr node, const QStringList& names, qsizetype depth,
+                        QList<xmlNodePtr>& found) {
+        for (; node != nullptr; node = node->next) {
+            if (node->type != XML_ELEMENT_NODE ||
+                QString::fromUtf8(reinterpret_cast<const char*>(node->name)) != names.at(depth))
+                continue;
+            if (depth + 1 == names.size())
+                found.append(node);
+            else
+                collect(node->children, names, depth + 1, found);
+        }
+    }
+
+    xmlDocPtr doc_;
+};
+
+} // namespace
+
+class RoadTest : public QObject {
+    Q_OBJECT
+
+    kv::test::RussianLocale locale_;
+    QTemporaryDir folder_;
+    FixedClock clock_{*DateValue::fromYmd(2020, 3, 15)};
+    FixedIdSource ids_{"0F8FAD5B-D9CB-469F-A165-70867728950E"};
+    kv::test::ScriptedAsker script_;
+    QString savedPath_;
+    QString exportedPath_;
+
+    MainWindowOptions options() {
+        MainWindowOptions o;
+        o.programFolder = QCoreApplication::applicationDirPath();
+        o.asker = &script_;
+        o.clock = &clock_;
+        o.ids = &ids_;
+        return o;
+    }
+
+    static void clickSection(TFormMain& window, Section section) {
+        window.sectionButtonWidget(section)->click();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(folder_.isValid());
+        QCOMPARE(CheckInn(kPersonInn, InnKind::Individual), InnResult::Valid);
+        QCOMPARE(CheckInn(kEmployerInn, InnKind::Organisation), InnResult::Valid);
+    }
+
+    void cleanup() {
+        KV_VERIFY_MODALS();
+        KV_VERIFY_ASKER(script_);
+        script_.clear();
+    }
+
+    void newUserFilesAReturnForAFlat() {
+        TFormMain window(std::nullopt, options());
+        window.show();
+        QVERIFY(window.currentScreen() != nullptr);
+        QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrInitialData"));
+        snap(&window, QStringLiteral("01-start"));
+
+        // Conditions: the tax office from its directory, the OKTMO of residence.
+        kv::test::whenModal(QStringLiteral("TfmInputInspectionNumber"), [](QDialog& picker) {
+            snap(&picker, QStringLiteral("02-tax-office-picker"));
+            kv::test::pickCode(picker, QStringLiteral("7701"));
+        });
+        kv::test::clickButton(&window, "bnInspection");
+        KV_VERIFY_MODALS();
+        kv::test::retype(&window, "meOKATO", QString::fromLatin1(kHomeOktmo));
+        QCOMPARE(kv::test::textOf(&window, "meInspection"), QStringLiteral("7701"));
+        snap(&window, QStringLiteral("03-conditions"));
+
+        // The taxpayer.
+        clickSection(window, Section::PersonInfo);
+        QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrPersonNaim"));
+        kv::test::retype(&window, "edSurname", QStringLiteral("Смирнов"));
+        kv::test::retype(&window, "edName", QStringLiteral("Алексей"));
+        kv::test::retype(&window, "edPatronymic", QStringLiteral("Викторович"));
+        kv::test::retype(&window, "edInn", QString::fromLatin1(kPersonInn));
+        named<QDateEdit>(&window, "deBirthDate")->setDate(QDate(1985, 4, 12));
+        kv::test::retype(&window, "edBirthPlace", QStringLiteral("г. Москва"));
+        kv::test::whenPicker(QStringLiteral("TfmDocType"), QStringLiteral("21"));
+        kv::test::clickButton(&window, "bnDocType");
+        KV_VERIFY_MODALS();
+        kv::test::typeText(named<QWidget>(&window, "edDocNumber"), QStringLiteral("4510123456"));
+        named<QDateEdit>(&window, "deDocDate")->setDate(QDate(2010, 5, 20));
+        kv::test::retype(&window, "edDocIssuer", QStringLiteral("ОВД района Хамовники г. Москвы"));
+        kv::test::retype(&window, "edPhone", QStringLiteral("8 916 1234567"));
+        QCOMPARE(kv::test::textOf(&window, "edDocNumber"), QStringLiteral("45 10 123456"));
+        snap(&window, QStringLiteral("04-taxpayer"));
+
+        // The employer and twelve months of salary.
+        clickSection(window, Section::RussianIncome);
+        QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrRussianIncome"));
+        kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"), [](QDialog& d) {
+            kv::test::retype(&d, "edSourceName", QStringLiteral("ООО «Ромашка»"));
+            kv::test::retype(&d, "edSourceInn", QString::fromLatin1(kEmployerInn));
+            kv::test::retype(&d, "edSourceKpp", QString::fromLatin1(kEmployerKpp));
+            kv::test::retype(&d, "edSourceOktmo", QString::fromLatin1(kOktmo));
+            snap(&d, QStringLiteral("05-employer"));
+            kv::test::clickButton(&d, "bnOk");
+        });
+        kv::test::clickButton(&window, "bnAddSource");
+        KV_VERIFY_MODALS();
+        kv::test::whenModal(QStringLiteral("TfmInput13Income"), [](QDialog& d) {
+            kv::test::whenModal(QStringLiteral("TfmInputIncomeCode"), [](QDialog& picker) {
+                snap(&picker, QStringLiteral("06-income-code-picker"));
+                kv::test::pickCode(picker, QStringLiteral("2000"));
+            });
+            kv::test::clickButton(&d, "bnIncomeCode");
+            kv::test::retype(&d, "edIncomeSum", QStringLiteral("100000"));
+            kv::test::retype(&d, "edMonth", QStringLiteral("1"));
+            snap(&d, QStringLiteral("07-income"));
+            kv::test::clickButton(&d, "bnOk");
+        });
+        kv::test::clickButton(&window, "bnAddIncome");
+        KV_VERIFY_MODALS();
+        for (int month = 2; month <= 12; ++month)
+            kv::test::clickButton(&window, "bnRepeatIncome");
+        kv::test::retype(&window, "edTaxWithheld", QStringLiteral("156000"));
+        QCOMPARE(named<QTreeWidget>(&window, "lvIncomes")->topLevelItemCount(), 12);
+        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("1200000"));
+        snap(&window, QStringLiteral("08-incomes"));
+
+        // The flat.
+        clickSection(window, Section::Deduction);
+        QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrFrameDeductData"));
+        kv::test::clickButton(&window, "chbConstructionDeduct");
+        kv::test::whenModal(QStringLiteral("TfmInputConstruction"), [](QDialog& d) {
+            named<QComboBox>(&d, "cbObjectKind")->setCurrentIndex(1);
+            named<QComboBox>(&d, "cbTaxpayerSign")->setCurrentIndex(0);
+            named<QComboBox>(&d, "cbNumberKind")->setCurrentIndex(0);
+            kv::test::retype(&d, "edObjectNumber", QString::fromLatin1(kFlatNumber));
+            kv::test::retype(&d, "edObjectAddress", QStringLiteral("г. Москва, ул. Тверская, д. 1, кв. 10"));
+            named<QDateEdit>(&d, "deRightDate")->setDate(QDate(2019, 6, 15));
+            kv::test::retype(&d, "edObjectCost", QStringLiteral("3500000"));
+            snap(&d, QStringLiteral("09-flat"));
+            kv::test::clickButton(&d, "bnOk");
+        });
+        kv::test::clickButton(&window, "bnAddObject");
+        KV_VERIFY_MODALS();
+        QCOMPARE(kv::test::textOf(&window, "edTotalCost"), QStringLiteral("2000000"));
+        snap(&window, QStringLiteral("10-property"));
+        QVERIFY(!window.documentSaved());
+
+        // Save, check, export.
+        savedPath_ = folder_.filePath(QStringLiteral("Смирнов.qv9"));
+        script_.expectFile(QStringLiteral("saveReturn"), savedPath_);
+        kv::test::clickButton(&window, "fbSave");
+        QVERIFY(QFile::exists(savedPath_));
+        QVERIFY(window.documentSaved());
+
+        script_.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
+        kv::test::clickButton(&window, "fbCheck");
+
+        script_.expectFile(QStringLiteral("exportFolder"), folder_.path());
+        script_.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
+        kv::test::clickButton(&window, "fbExsport");
+        KV_VERIFY_ASKER(script_);
+        const QString name =
+            QStringLiteral("NO_NDFL3_7701_7701_%1_20200315_0F8FAD5B-D9CB-469F-A165-70867728950E.xml")
+                .arg(QString::fromLatin1(kPersonInn));
+        QCOMPARE(script_.textOf(QStringLiteral("exportResult")),
+                 QStringLiteral("Сформирован файл ") + folder_.path() + QStringLiteral("/ ") + name);
+        exportedPath_ = folder_.filePath(name);
+        QVERIFY(QFile::exists(exportedPath_));
+        snap(&window, QStringLiteral("11-exported"));
+    }
+
+    void savedDocumentHoldsTheReturn() {
+        if (savedPath_.isEmpty())
+            QSKIP("the road did not reach saving");
+        mTDeclaration d(clock_);
+        d.loadFromFile(QFile::encodeName(savedPath_).toStdString());
+        QCOMPARE(d.inspectionCode, std::string("7701"));
+        QCOMPARE(d.person.oktmo, std::string(kHomeOktmo));
+        QCOMPARE(d.person.surname, utf8ToCp1251("Смирнов"));
+        QCOMPARE(d.person.identityDocCode, std::int16_t{21});
+        QCOMPARE(d.person.identityDocNumber, std::string("45 10 123456"));
+        QCOMPARE(d.incomes13.count(), 1);
+        const mTThirteenPercent& employer = d.incomes13.get(0);
+        QCOMPARE(employer.itemCount(), 12);
+        for (int i = 0; i < 12; ++i) {
+            QCOMPARE(employer.item(i).month, static_cast<std::int16_t>(i + 1));
+            QCOMPARE(employer.item(i).incomeCode, 2000);
+        }
+        QCOMPARE(employer.totalIncome, Money::fromRoubles(1200000));
+        QCOMPARE(employer.taxWithheld, Money::fromRoubles(156000));
+        QCOMPARE(d.propertyDeductions.granted, std::uint8_t{1});
+        QCOMPARE(d.propertyDeductions.objects.count(), 1);
+        QCOMPARE(d.propertyDeductions.objects.get(0).objectCost, Money::fromRoubles(3500000));
+    }
+
+    void exportedFileCarriesTheHandWorkedFigures() {
+        if (exportedPath_.isEmpty())
+            QSKIP("the road did not reach the export");
+        const XmlFile xml(exportedPath_);
+        QVERIFY(xml.loaded());
+        const QString doc = QStringLiteral("Файл/Документ");
+        const QString body = doc + QStringLiteral("/НДФЛ3");
+        QCOMPARE(xml.value(doc, QStringLiteral("КодНО")), QStringLiteral("7701"));
+        QCOMPARE(xml.value(doc + QStringLiteral("/СвНП/НПФЛ3/ФИОФЛ"), QStringLiteral("Фамилия")),
+                 QStringLiteral("СМИРНОВ"));
+        QCOMPARE(xml.value(doc + QStringLiteral("/СвНП/НПФЛ3/СведФЛ1"), QStringLiteral("ИННФЛ")),
+                 QString::fromLatin1(kPersonInn));
+
+        // Section 1: the whole tax withheld comes back on the employer's OKTMO.
+        const QString refund = body + QStringLiteral("/СумНалПу");
+        QCOMPARE(xml.value(refund, QStringLiteral("КБК")), QStringLiteral("18210102010011000110"));
+        QCOMPARE(xml.value(refund, QStringLiteral("ПрУплВозв")), QStringLiteral("2"));
+        QCOMPARE(xml.value(refund, QStringLiteral("ОКТМО")), QString::fromLatin1(kOktmo));
+        QCOMPARE(xml.value(refund, QStringLiteral("ПодлУпл")), QStringLiteral("0"));
+        QCOMPARE(xml.value(refund, QStringLiteral("ПодлВозв")), QStringLiteral("156000"));
+
+        // Section 2 at 13%: the income is wholly taken by the housing deduction.
+        const QString base = body + QStringLiteral("/НалБаза");
+        QCOMPARE(xml.value(base, QStringLiteral("Ставка")), QStringLiteral("13"));
+        QCOMPARE(xml.value(base, QStringLiteral("ВидДоход")), QStringLiteral("3"));
+        const QList<std::pair<QString, QString>> figures = {
+            {QStringLiteral("РасчНалБаза/ДоходОбщ"), QStringLiteral("1200000.00")},
+            {QStringLiteral("РасчНалБаза/ДоходОбщНал"), QStringLiteral("1200000.00")},
+            {QStringLiteral("РасчНалБаза/СумНалВыч"), QStringLiteral("1200000.00")},
+            {QStringLiteral("РасчНалБаза/НалБаза"), QStringLiteral("0.00")},
+            {QStringLiteral("РасчНалПУ/Исчисл"), QStringLiteral("0")},
+            {QStringLiteral("РасчНалПУ/УдержОбщ"), QStringLiteral("156000")},
+            {QStringLiteral("РасчНалПУ/ПодлУпл"), QStringLiteral("0")},
+            {QStringLiteral("РасчНалПУ/ПодлВозв"), QStringLiteral("156000")},
+        };
+        for (const auto& [where, expected] : figures) {
+            const QString element = where.section(QLatin1Char('/'), 0, 0);
+            const QString attribute = where.section(QLatin1Char('/'), 1, 1);
+            QCOMPARE(xml.value(base + QLatin1Char('/') + element, attribute), expected);
+        }
+
+        // Appendix 1: the employer.
+        const QString payer = body + QStringLiteral("/ДоходИстРФ");
+        QCOMPARE(xml.value(payer, QStringLiteral("Ставка")), QStringLiteral("13"));
+        QCOMPARE(xml.value(payer, QStringLiteral("ОКТМО")), QString::fromLatin1(kOktmo));
+        QCOMPARE(xml.value(payer, QStringLiteral("Доход")), QStringLiteral("1200000.00"));
+        QCOMPARE(xml.value(payer, QStringLiteral("НалУдерж")), QStringLiteral("156000"));
+        QCOMPARE(xml.value(payer + QStringLiteral("/ИстЮЛ"), QStringLiteral("Наим")),
+                 QStringLiteral("ООО «РОМАШКА»"));
+        QCOMPARE(xml.value(payer + QStringLiteral("/ИстЮЛ"), QStringLiteral("ИННЮЛ")),
+                 QString::fromLatin1(kEmployerInn));
+        QCOMPARE(xml.value(payer + QStringLiteral("/ИстЮЛ"), QStringLiteral("КПП")),
+                 QString::fromLatin1(kEmployerKpp));
+
+        // Appendix 7: the flat, limited to two million, 800 000 left for later years.
+        const QString housing = body + QStringLiteral("/ИмущНалВычНов/РасчИмущВыч");
+        QCOMPARE(xml.value(housing, QStringLiteral("НалБаз13БезВыч")), QStringLiteral("1200000.00"));
+        QCOMPARE(xml.value(housing, QStringLiteral("РасхНовВычНД")), QStringLiteral("1200000.00"));
+        QCOMPARE(xml.value(housing, QStringLiteral("ПроцВычНД")), QStringLiteral("0.00"));
+        QCOMPARE(xml.value(housing, QStringLiteral("ОстИВБезПроц")), QStringLiteral("800000.00"));
+        const QString object = housing + QStringLiteral("/СвОбъектРасх");
+        QCOMPARE(xml.value(object, QStringLiteral("КодНаимОб")), QStringLiteral("2"));
+        QCOMPARE(xml.value(object, QStringLiteral("ПризнакНП")), QStringLiteral("01"));
+        QCOMPARE(xml.value(object, QStringLiteral("ДатаРегЖил")), QStringLiteral("15.06.2019"));
+        QCOMPARE(xml.value(object, QStringLiteral("СумРасхФакт")), QStringLiteral("2000000.00"));
+        QCOMPARE(xml.value(object + QStringLiteral("/СведОбъект"), QStringLiteral("КодНомерОб")),
+                 QStringLiteral("1"));
+        QCOMPARE(xml.value(object + QStringLiteral("/СведОбъект"), QStringLiteral("НомерОб")),
+                 QString::fromLatin1(kFlatNumber));
+    }
+
+    void reopenedReturnShowsEveryFieldAsEntered() {
+        if (savedPath_.isEmpty())
+            QSKIP("the road did not reach saving");
+        TFormMain window(savedPath_, options());
+        window.show();
+        QCOMPARE(kv::test::textOf(&window, "meInspection"), QStringLiteral("7701"));
+        QCOMPARE(kv::test::textOf(&window, "meOKATO"), QString::fromLatin1(kHomeOktmo));
+        QCOMPARE(named<QLabel>(&window, "lblInspectionName")->text().isEmpty(), false);
+
+        clickSection(window, Section::PersonInfo);
+        const QList<std::pair<const char*, QString>> person = {
+            {"edSurname", QStringLiteral("Смирнов")},
+            {"edName", QStringLiteral("Алексей")},
+            {"edPatronymic", QStringLiteral("Викторович")},
+            {"edInn", QString::fromLatin1(kPersonInn)},
+            {"edBirthPlace", QStringLiteral("г. Москва")},
+            {"edDocName", QStringLiteral("Паспорт гражданина РФ")},
+            {"edDocNumber", QStringLiteral("45 10 123456")},
+            {"edDocIssuer", QStringLiteral("ОВД района Хамовники г. Москвы")},
+            {"edPhone", QStringLiteral("8 916 1234567")},
+        };
+        for (const auto& [field, text] : person)
+            QCOMPARE(kv::test::textOf(&window, field), text);
+        QCOMPARE(named<QDateEdit>(&window, "deBirthDate")->date(), QDate(1985, 4, 12));
+        QCOMPARE(named<QDateEdit>(&window, "deDocDate")->date(), QDate(2010, 5, 20));
+
+        clickSection(window, Section::RussianIncome);
+        QCOMPARE(kv::test::rowsOf(named<QTreeWidget>(&window, "lvSources")), QStringList{"ООО «Ромашка»"});
+        const QStringList incomes = kv::test::rowsOf(named<QTreeWidget>(&window, "lvIncomes"));
+        QCOMPARE(incomes.size(), 12);
+        QCOMPARE(incomes.first(), QStringLiteral("1|2000|100000|0|0"));
+        QCOMPARE(incomes.last(), QStringLiteral("12|2000|100000|0|0"));
+        QCOMPARE(kv::test::textOf(&window, "edTaxWithheld"), QStringLiteral("156000"));
+        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("1200000"));
+        kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"), [](QDialog& d) {
+            QCOMPARE(kv::test::textOf(&d, "edSourceInn"), QString::fromLatin1(kEmployerInn));
+            QCOMPARE(kv::test::textOf(&d, "edSourceKpp"), QString::fromLatin1(kEmployerKpp));
+            QCOMPARE(kv::test::textOf(&d, "edSourceOktmo"), QString::fromLatin1(kOktmo));
+            kv::test::clickButton(&d, "bnCancel");
+        });
+        kv::test::clickButton(&window, "bnEditSource");
+        KV_VERIFY_MODALS();
+
+        clickSection(window, Section::Deduction);
+        QVERIFY(named<QAbstractButton>(&window, "chbConstructionDeduct")->isChecked());
+        QCOMPARE(kv::test::rowsOf(named<QTreeWidget>(&window, "lvObjects")),
+                 QStringList{QStringLiteral("Квартира ") + QString::fromLatin1(kFlatNumber)});
+        QCOMPARE(kv::test::textOf(&window, "edTotalCost"), QStringLiteral("2000000"));
+        auto* objects = named<QTreeWidget>(&window, "lvObjects");
+        objects->setCurrentItem(objects->topLevelItem(0));
+        kv::test::whenModal(QStringLiteral("TfmInputConstruction"), [](QDialog& d) {
+            QCOMPARE(named<QComboBox>(&d, "cbObjectKind")->currentText(), QStringLiteral("Квартира"));
+            QCOMPARE(named<QComboBox>(&d, "cbTaxpayerSign")->currentIndex(), 0);
+            QCOMPARE(kv::test::textOf(&d, "edObjectAddress"),
+                     QStringLiteral("г. Москва, ул. Тверская, д. 1, кв. 10"));
+            QCOMPARE(named<QDateEdit>(&d, "deRightDate")->date(), QDate(2019, 6, 15));
+            QCOMPARE(kv::test::textOf(&d, "edObjectCost"), QStringLiteral("3500000"));
+            kv::test::clickButton(&d, "bnCancel");
+        });
+        kv::test::clickButton(&window, "bnEditObject");
+        KV_VERIFY_MODALS();
+        QVERIFY(window.documentSaved());
+    }
+};
+
+QTEST_MAIN(RoadTest)
+
+#include "road_test.moc"

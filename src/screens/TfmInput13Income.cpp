@@ -88,6 +88,8 @@ TfmInput13Income::TfmInput13Income(Asker& asker, const IncomeDict& dict, bool re
     edContractPrice_->clear();
     if (existing.has_value())
         restore(*existing);
+    // The code comes first, and only from the dictionary.
+    bnIncomeCode_->setFocus();
 
     connect(bnIncomeCode_, &QToolButton::clicked, this, &TfmInput13Income::chooseIncome);
     connect(bnDeductCode_, &QToolButton::clicked, this, &TfmInput13Income::chooseDeduction);

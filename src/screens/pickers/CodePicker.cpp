@@ -67,6 +67,9 @@ int TCodePicker::rowCount() const {
 }
 
 void TCodePicker::preselect(std::optional<int> row) {
+    // Without a row to preselect no row looks chosen until the user picks one.
+    if (selectedRow() == std::nullopt)
+        list_->setCurrentItem(nullptr);
     if (row.has_value() && *row >= 0 && *row < rowCount()) {
         QTreeWidgetItem* item = list_->topLevelItem(*row);
         list_->setCurrentItem(item);

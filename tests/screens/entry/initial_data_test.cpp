@@ -294,6 +294,34 @@ private slots:
         QCOMPARE(host.document->inspectionName, cp("Инспекция № 2"));
     }
 
+    // A missing office sends the user to the directory import; a file that cannot be
+    // read is reported and leaves the directory as it was.
+    void missingOfficeOpensTheImport() {
+        ScreenTestHost host;
+        kv::test::loadSmallDirectories(host.loaded);
+        TfrInitialData screen(nullptr, host);
+        host.script.expectFile(QStringLiteral("sounFile"), QStringLiteral("/nonexistent/soun1.dbf"));
+        host.script.expect(QStringLiteral("sounFailed"), QStringLiteral("OK"));
+        kv::test::whenModal(QStringLiteral("TfmInputInspectionNumber"), [](QDialog& picker) {
+            kv::test::whenModal(QStringLiteral("TfmLoadSoun"), [](QDialog& import) {
+                QVERIFY(!kv::test::child<QWidget>(&import, "bnImport")->isEnabled());
+                kv::test::clickButton(&import, "bnBrowse");
+                QCOMPARE(kv::test::textOf(&import, "edPath"), QStringLiteral("/nonexistent/soun1.dbf"));
+                QVERIFY(!kv::test::child<QWidget>(&import, "bnOk")->isEnabled());
+                kv::test::clickButton(&import, "bnImport");
+                kv::test::clickButton(&import, "bnOk");
+            });
+            kv::test::clickButton(&picker, "bnLoadSoun");
+            kv::test::clickButton(&picker, "bnCancel");
+        });
+        kv::test::clickButton(&screen, "bnInspection");
+        KV_VERIFY_MODALS();
+        KV_VERIFY_ASKER(host.script);
+        QCOMPARE(host.script.textOf(QStringLiteral("sounFailed")),
+                 QStringLiteral("Импортировать данные не удалось"));
+        QCOMPARE(kv::test::textOf(&screen, "meInspection"), QString());
+    }
+
     void withoutTheDirectoryTheOfficeCannotBePicked() {
         ScreenTestHost host;
         TfrInitialData screen(nullptr, host);

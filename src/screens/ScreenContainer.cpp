@@ -1,0 +1,140 @@
+#include "screens/ScreenContainer.h"
+
+#include "screens/ScreenRegistry.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kv {
+
+TScreenContainer::TScreenContainer(QWidget* panel, ScreenHost& host, const QString& panelName)
+    : TThinkingFrame(panel, host) {
+    group_ = new QButtonGroup(this);
+    group_->setExclusive(true);
+    connect(group_, &QButtonGroup::buttonClicked, this, &TScreenContainer::innerButtonClicked);
+
+    auto* buttonBar = new QWidget(this);
+    buttonBar->setObjectName(QStringLiteral("PnlInnerButtons"));
+    buttonRow_ = new QHBoxLayout(buttonBar);
+    buttonRow_->setContentsMargins(0, 0, 0, 0);
+    buttonRow_->addStretch(1);
+
+    innerPanel_ = new QWidget(this);
+    innerPanel_->setObjectName(panelName);
+    innerLayout_ = new QVBoxLayout(innerPanel_);
+    innerLayout_->setContentsMargins(0, 0, 0, 0);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(buttonBar);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(line);
+    layout->addWidget(innerPanel_, 1);
+}
+
+QToolButton* TScreenContainer::addInnerButton(const QString& objectName, const QString& caption,
+                                              const QString& hint, const QIcon& icon) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(objectName);
+    button->setCheckable(true);
+    button->setAutoRaise(true);
+    button->setToolTip(hint);
+    button->setIcon(icon);
+    button->setIconSize(QSize(48, 32));
+    if (caption.isEmpty()) {
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    } else {
+        button->setText(caption);
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    }
+    group_->addButton(button);
+    buttonRow_->insertWidget(buttonRow_->count() - 1, button);
+    return button;
+}
+
+void TScreenContainer::setTarget(QAbstractButton* button, ScreenId id) {
+    targets_[button] = id;
+}
+
+QAbstractButton* TScreenContainer::buttonFor(ScreenId id) const {
+    for (const auto& [button, target] : targets_) {
+        if (target == id && !button->isHidden())
+            return button;
+    }
+    return nullptr;
+}
+
+void TScreenContainer::showFirst(QAbstractButton* button) {
+    buildInner(button);
+}
+
+void TScreenContainer::SaveData() {
+    if (inner_ != nullptr)
+        inner_->SaveData();
+}
+
+std::uint16_t TScreenContainer::CheckData() {
+    return inner_ != nullptr ? inner_->CheckData() : 0;
+}
+
+void TScreenContainer::SetFocusToElement(std::uint16_t code) {
+    if (inner_ != nullptr)
+        inner_->SetFocusToElement(code);
+}
+
+void TScreenContainer::SelectFirstEntry() {
+    if (inner_ != nullptr && host().screens().hasFirstEntry(inner_->screenId(), document()))
+        inner_->SelectFirstEntry();
+}
+
+void TScreenContainer::innerButtonClicked(QAbstractButton* button) {
+    const auto target = targets_.find(button);
+    if (target == targets_.end())
+        return;
+    if (inner_ != nullptr && inner_->screenId() == target->second) {
+        currentButton_ = button;
+        return;
+    }
+    if (inner_ != nullptr) {
+        inner_->SaveData();
+        if (const std::uint16_t code = inner_->CheckData(); code != 0) {
+            if (currentButton_ != nullptr)
+                currentButton_->setChecked(true);
+            inner_->SetFocusToElement(code);
+            return;
+        }
+    }
+    buildInner(button);
+    if (selectsFirstEntryOnSwitch())
+        SelectFirstEntry();
+}
+
+void TScreenContainer::openInner(ScreenId id) {
+    QAbstractButton* button = buttonFor(id);
+    if (button == nullptr)
+        return;
+    if (inner_ == nullptr || inner_->screenId() != id)
+        buildInner(button);
+    button->setChecked(true);
+    currentButton_ = button;
+}
+
+void TScreenContainer::buildInner(QAbstractButton* button) {
+    const ScreenId id = targets_.at(button);
+    TThinkingFrame* next = host().screens().create(id, innerPanel_, host());
+    if (inner_ != nullptr) {
+        innerLayout_->removeWidget(inner_);
+        delete inner_;
+    }
+    inner_ = next;
+    innerLayout_->addWidget(inner_);
+    inner_->show();
+    button->setChecked(true);
+    currentButton_ = button;
+}
+
+} // namespace kv

@@ -1,0 +1,31 @@
+#pragma once
+// The section buttons of the main window and which of them a document enables.
+#include "screens/ThinkingFrame.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace kv {
+
+class mTDeclaration;
+
+struct SectionButtonInfo {
+    Section section;
+    QString objectName;
+    QString caption;
+    QString hint;                   // empty: no hint
+    std::optional<ScreenId> screen; // none: the button has no action
+    bool visible;
+};
+
+// Top to bottom.
+const std::array<SectionButtonInfo, 8>& sectionButtons();
+const SectionButtonInfo& sectionButton(Section section);
+// The section whose button shows a screen; nullopt for an inner screen.
+std::optional<Section> sectionOfScreen(ScreenId screen);
+
+// Whether a section's button is enabled for a document just loaded or created.
+bool sectionEnabledFor(Section section, const mTDeclaration& document);
+
+} // namespace kv

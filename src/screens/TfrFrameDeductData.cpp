@@ -1,0 +1,32 @@
+#include "screens/TfrFrameDeductData.h"
+
+#include "screens/Pictures.h"
+
+#include <QToolButton>
+
+namespace kv {
+
+TfrFrameDeductData::TfrFrameDeductData(QWidget* panel, ScreenHost& host)
+    : TScreenContainer(panel, host, QStringLiteral("PnlDeductData")) {
+    QToolButton* property =
+        addInnerButton(QStringLiteral("fbConstructionDeduct"), QStringLiteral("Имущественный"),
+                       QStringLiteral("Имущественный налоговый вычет на строительство"),
+                       deductionPicture(DeductionPicture::Property));
+    QToolButton* social = addInnerButton(QStringLiteral("fbPensDeduct"), QStringLiteral("Социальные"),
+                                         QStringLiteral("Социальные налоговые вычеты"),
+                                         deductionPicture(DeductionPicture::Social));
+    QToolButton* standard = addInnerButton(QStringLiteral("fbStandartDeduct"), QStringLiteral("Стандартные"),
+                                           QStringLiteral("Стандартные налоговые вычеты"),
+                                           deductionPicture(DeductionPicture::Standard));
+    QToolButton* securities = addInnerButton(
+        QStringLiteral("fbCB"), QStringLiteral("Инвестиционные и убытки по ЦБ"),
+        QStringLiteral("Убытки прошлых налоговых периодов по операциям с ЦБ и инвестиционные вычеты"),
+        deductionPicture(DeductionPicture::Securities));
+    setTarget(property, ScreenId::MultyConstructionDeduct);
+    setTarget(social, ScreenId::FramePensDeduct);
+    setTarget(standard, ScreenId::FrameStandartDeduct);
+    setTarget(securities, ScreenId::CB);
+    showFirst(property);
+}
+
+} // namespace kv

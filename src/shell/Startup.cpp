@@ -1,0 +1,35 @@
+#include "shell/Startup.h"
+
+#include "screens/Pictures.h"
+#include "screens/UiText.h"
+#include "shell/CommandLine.h"
+#include "shell/TFormMain.h"
+#include "shell/TFormSplash.h"
+
+#include <QApplication>
+
+namespace kv {
+
+int runProgram(QApplication& application) {
+    QApplication::setApplicationDisplayName(programTitle());
+    QApplication::setOrganizationName(QStringLiteral("ЗЕНТАР"));
+    QApplication::setApplicationName(programTitle());
+    QApplication::setWindowIcon(QIcon(emblemPicture(64)));
+
+    auto splash = std::make_unique<TFormSplash>();
+    splash->showAndPaint();
+
+    const QStringList arguments = application.arguments().mid(1);
+    TFormMain window(commandLinePath(arguments));
+
+    splash->waitForMinimum();
+    splash->hide();
+    splash.reset();
+
+    if (window.mustQuit())
+        return 1;
+    window.show();
+    return application.exec();
+}
+
+} // namespace kv

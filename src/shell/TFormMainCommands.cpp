@@ -1,0 +1,140 @@
+// The commands on the whole return: check, export, print and preview; help and About.
+#include "checks/ReturnCheck.h"
+#include "export/ExportReturn.h"
+#include "model/Declaration.h"
+#include "screens/CheckDialogs.h"
+#include "screens/UiText.h"
+#include "shell/TFormHelp.h"
+#include "shell/TFormMain.h"
+#include "shell/TfmAbout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kv {
+
+namespace {
+
+// Keeps the window's commands off while a command on the whole return runs.
+class CommandsOff {
+public:
+    explicit CommandsOff(std::function<void(bool)> set) : set_(std::move(set)) { set_(false); }
+    ~CommandsOff() { set_(true); }
+    CommandsOff(const CommandsOff&) = delete;
+    CommandsOff& operator=(const CommandsOff&) = delete;
+
+private:
+    std::function<void(bool)> set_;
+};
+
+} // namespace
+
+int TFormMain::CheckAndShowFault() {
+    if (screen_ != nullptr)
+        screen_->SaveData();
+    AskerCheckDialog dialog(*asker_, this);
+    const ReturnCheckResult result = CheckReturn(*document_, dialog);
+    if (result.elementCode == 0)
+        return 0;
+    if (result.elementCode == ReturnCheckResult::kCancelled)
+        return 2;
+    openSectionAtFault(static_cast<std::uint16_t>(result.section), result.elementCode);
+    return 1;
+}
+
+void TFormMain::CheckDoc() {
+    if (CheckAndShowFault() != 0)
+        return;
+    asker_->ask(this, messageQuestion(QStringLiteral("checkPassed"),
+                                      QStringLiteral("Проверка декларации завершена успешно"),
+                                      QuestionIcon::Information));
+}
+
+void TFormMain::ExportDoc() {
+    if (CheckAndShowFault() != 0)
+        return;
+    if (document_->person.inn.empty()) {
+        asker_->ask(this, helpNotice(QStringLiteral("innNotice"),
+                                     QStringLiteral(
+                                         "В Вашей декларации не указан ИНН. Для представления ее в "
+                                         "электронном виде через сервис «Личный кабинет "
+                                         "налогоплательщика для физических лиц» необходимо указать ИНН.")));
+    }
+    CommandsOff off([this](bool on) { setCommandsEnabled(on); });
+
+    FileQuestion folderQuestion;
+    folderQuestion.id = QStringLiteral("exportFolder");
+    folderQuestion.title = programTitle();
+    std::optional<QString> chosen = asker_->chooseFolder(this, folderQuestion);
+    if (!chosen.has_value() || chosen->isEmpty())
+        return;
+    QString folder = QDir::fromNativeSeparators(*chosen);
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+
+    const ExportServices services{*clock_, *ids_, [this](const std::string& message) {
+                                      showError(QStringLiteral("exportMessage"), fromCp1251(message));
+                                  }};
+    const std::string result =
+        ExportReturn(QFile::encodeName(folder).toStdString(), *document_, kExportToFile, services);
+
+    QString text;
+    if (result == kExportFailed) {
+        text = QStringLiteral("Файл не сформирован, свяжитесь с разработчиками.");
+    } else {
+        const QString name = QFile::decodeName(QByteArray::fromStdString(result));
+        if (QFileInfo::exists(folder + name))
+            text = QStringLiteral("Сформирован файл ") + folder + QStringLiteral(" ") + name;
+        else
+            text =
+                QStringLiteral("Не удалось сохранить файл в указанный каталог. Выберите другой каталог или "
+                               "запускайте программу с правами администратора.");
+    }
+    asker_->ask(this, messageQuestion(QStringLiteral("exportResult"), text, QuestionIcon::Information));
+}
+
+void TFormMain::PreviewDoc() {
+    printCommand();
+}
+
+void TFormMain::PrintDoc() {
+    printCommand();
+}
+
+// The print module that lays out the printed return is not part of the program
+// yet; preview and print check the return and say so.
+void TFormMain::printCommand() {
+    if (CheckAndShowFault() != 0)
+        return;
+    CommandsOff off([this](bool on) { setCommandsEnabled(on); });
+    asker_->ask(this,
+                messageQuestion(QStringLiteral("printUnavailable"),
+                                QStringLiteral("Печать и просмотр декларации пока недоступны: модуль печати "
+                                               "ещё не подключён к программе. Декларацию можно выгрузить "
+                                               "в файл xml командой «Экспорт в xml»."),
+                                QuestionIcon::Information));
+}
+
+void TFormMain::ShowHelp() {
+    ShowHelpTopic(kHelpStartTopic);
+}
+
+void TFormMain::ShowHelpTopic(const QString& topic) {
+    const QString folder = programFolder_ + kHelpFolder;
+    if (!QFileInfo::exists(folder + topic)) {
+        showError(QStringLiteral("helpMissing"),
+                  QStringLiteral("Не найден файл справки ") + QDir::toNativeSeparators(folder + topic));
+        return;
+    }
+    if (help_ == nullptr)
+        help_ = std::make_unique<TFormHelp>(folder);
+    help_->openTopic(topic);
+}
+
+void TFormMain::ShowAbout() {
+    TfmAbout about(*asker_, this);
+    about.exec();
+}
+
+} // namespace kv

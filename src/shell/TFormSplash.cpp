@@ -1,0 +1,46 @@
+#include "shell/TFormSplash.h"
+
+#include "screens/Pictures.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+namespace kv {
+
+TFormSplash::TFormSplash(std::chrono::milliseconds minimum)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("TFormSplash"));
+    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [this] { fired_ = true; });
+    timer->start(minimum);
+}
+
+void TFormSplash::showAndPaint() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->geometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    repaint();
+    QCoreApplication::processEvents();
+}
+
+void TFormSplash::waitForMinimum() {
+    while (!fired_)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void TFormSplash::paintEvent(QPaintEvent*) {
+    static const QPixmap picture = splashPicture();
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture);
+}
+
+} // namespace kv

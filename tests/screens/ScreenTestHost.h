@@ -1,0 +1,108 @@
+#pragma once
+// A window stand-in for building screens alone in tests, and a screen that does
+// what a test tells it and counts how it was used.
+#include "ScriptedAsker.h"
+#include "core/Date.h"
+#include "model/Declaration.h"
+#include "reference/Directories.h"
+#include "screens/ScreenRegistry.h"
+#include "screens/ThinkingFrame.h"
+
+#include <map>
+
+namespace kv::test {
+
+inline const FixedClock& testClock() {
+    static const FixedClock clock(DateValue::fromDays(43905)); // 15.03.2020
+    return clock;
+}
+
+class ScreenTestHost : public ScreenHost {
+public:
+    explicit ScreenTestHost(const ScreenRegistry& registry = ScreenRegistry::standard())
+        : document(std::make_unique<mTDeclaration>(testClock())), registry_(registry) {}
+
+    DocumentSlot document;
+    ScriptedAsker script;
+    Directories loaded;
+    int changes = 0; // DocumentChanged outside the building guard
+    bool guard = false;
+    std::map<Section, bool> enabled;
+
+    DocumentSlot& documentSlot() override { return document; }
+    Asker& asker() override { return script; }
+    const ScreenRegistry& screens() const override { return registry_; }
+    const Directories& directories() const override { return loaded; }
+    void documentChanged() override {
+        if (!guard)
+            ++changes;
+    }
+    bool buildingGuard() const override { return guard; }
+    void setBuildingGuard(bool on) override { guard = on; }
+    void setSectionEnabled(Section section, bool on) override { enabled[section] = on; }
+    bool sectionEnabled(Section section) const override {
+        const auto it = enabled.find(section);
+        return it == enabled.end() || it->second;
+    }
+
+private:
+    const ScreenRegistry& registry_;
+};
+
+// What a ProbeScreen was asked to do, kept outside it since screens come and go.
+struct ProbeLog {
+    int built = 0;
+    int saves = 0;
+    int checks = 0;
+    int selections = 0;
+    QList<std::uint16_t> focusCodes;
+    std::uint16_t checkResult = 0; // what CheckData answers
+    bool changeWhileBuilding = false;
+};
+
+class ProbeScreen : public TThinkingFrame {
+public:
+    ProbeScreen(QWidget* panel, ScreenHost& host, ProbeLog& log) : TThinkingFrame(panel, host), log_(log) {
+        ++log_.built;
+        if (log_.changeWhileBuilding)
+            DocumentChanged();
+    }
+    void SaveData() override { ++log_.saves; }
+    std::uint16_t CheckData() override {
+        ++log_.checks;
+        return log_.checkResult;
+    }
+    void SetFocusToElement(std::uint16_t code) override { log_.focusCodes.append(code); }
+    void SelectFirstEntry() override { ++log_.selections; }
+    void edit() { DocumentChanged(); }
+
+private:
+    ProbeLog& log_;
+};
+
+// The program's screens with every one that is not a container replaced by a
+// probe, each logging into logs[its id]: the window then behaves the same
+// whatever the real screens check and save.
+inline ScreenRegistry registryOfProbes(std::map<ScreenId, ProbeLog>& logs) {
+    ScreenRegistry registry = ScreenRegistry::standard();
+    for (int i = 0; i <= static_cast<int>(ScreenId::CB); ++i) {
+        const auto id = static_cast<ScreenId>(i);
+        if (id == ScreenId::RussianIncome || id == ScreenId::FrameDeductData)
+            continue;
+        registry.setFactory(id, [&logs, id](QWidget* panel, ScreenHost& host) -> TThinkingFrame* {
+            return new ProbeScreen(panel, host, logs[id]);
+        });
+    }
+    return registry;
+}
+
+// The program's screens with one of them replaced by a probe.
+inline ScreenRegistry registryWithProbe(ScreenId id, ProbeLog& log) {
+    ScreenRegistry registry = ScreenRegistry::standard();
+    registry.setFactory(id, [&log](QWidget* panel, ScreenHost& host) -> TThinkingFrame* {
+        return new ProbeScreen(panel, host, log);
+    });
+    return registry;
+}
+
+} // namespace kv::test

@@ -1,0 +1,172 @@
+// The modal questions: the check dialogs as Asker questions, and the real message
+// boxes and help notice driven by keys as a person would.
+#include "ScriptedAsker.h"
+#include "core/Text.h"
+#include "screens/CheckDialogs.h"
+#include "screens/TfmHelp.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace kv;
+
+namespace {
+
+// Acts on the next modal window as soon as it is shown; the question's own
+// exec() then returns.
+void onNextModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+QStringList buttonStates(QWidget* box) {
+    QStringList states;
+    for (QPushButton* b : box->findChildren<QPushButton*>())
+        states.append(b->text() + (b->isEnabled() ? QString() : QStringLiteral(" (off)")));
+    std::sort(states.begin(), states.end());
+    return states;
+}
+
+Question saveQuestion() {
+    Question q;
+    q.id = QStringLiteral("saveQuestion");
+    q.title = QStringLiteral("Квилмар 2019");
+    q.text = QStringLiteral("Вы хотите сохранить декларацию?");
+    q.answers = {QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")};
+    q.defaultIndex = 0;
+    q.escapeIndex = 2;
+    q.icon = QuestionIcon::Question;
+    return q;
+}
+
+CheckQuestion fault(CheckDialogKind kind, bool skip, bool skipAll) {
+    CheckQuestion q;
+    q.dialog = kind;
+    q.sectionTitle = utf8ToCp1251("Задание условий");
+    q.message = utf8ToCp1251("Не введен номер инспекции");
+    q.skipEnabled = skip;
+    q.skipAllEnabled = skipAll;
+    return q;
+}
+
+} // namespace
+
+class AskerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checkQuestions() {
+        const Question screenCheck = checkQuestion(fault(CheckDialogKind::Fault, false, true));
+        QCOMPARE(screenCheck.id, QStringLiteral("TfmCheckError"));
+        QCOMPARE(screenCheck.title, QStringLiteral("Проверка: Задание условий"));
+        QCOMPARE(screenCheck.text, QStringLiteral("Не введен номер инспекции"));
+        QCOMPARE(screenCheck.answers, (QStringList{"Исправить", "Пропустить", "Пропустить все"}));
+        QCOMPARE(screenCheck.enabled, (QList<bool>{true, false, true}));
+        QCOMPARE(screenCheck.escapeIndex, 1); // closing the window skips
+
+        const Question returnCheck = checkQuestion(fault(CheckDialogKind::ReturnFault, true, true));
+        QCOMPARE(returnCheck.id, QStringLiteral("TfmCheckAllError"));
+        QCOMPARE(returnCheck.answers, (QStringList{"Исправить", "Отмена"}));
+        QCOMPARE(returnCheck.escapeIndex, 1);
+    }
+
+    void checkAnswersThroughTheAsker() {
+        test::ScriptedAsker asker;
+        AskerCheckDialog dialog(asker, nullptr);
+        asker.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Пропустить все"))
+            .expect(QStringLiteral("TfmCheckAllError"), QStringLiteral("Исправить"))
+            .expect(QStringLiteral("TfmCheckAllError"), QStringLiteral("Отмена"));
+        QCOMPARE(dialog.ask(fault(CheckDialogKind::Fault, false, true)), CheckAnswer::SkipAll);
+        QCOMPARE(dialog.ask(fault(CheckDialogKind::ReturnFault, true, true)), CheckAnswer::Fix);
+        QCOMPARE(dialog.ask(fault(CheckDialogKind::ReturnFault, true, true)), CheckAnswer::Cancel);
+        KV_VERIFY_ASKER(asker);
+    }
+
+    // The real message box: Enter gives the default answer, Escape the escape
+    // answer, also when that answer's button is disabled.
+    void realBoxKeys_data() {
+        QTest::addColumn<bool>("checkDialog");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<QStringList>("buttons");
+
+        const QStringList save{"Да", "Нет", "Отмена"};
+        const QStringList check{"Исправить", "Пропустить (off)", "Пропустить все (off)"};
+        QTest::newRow("save question, Enter") << false << int(Qt::Key_Return) << 0 << save;
+        QTest::newRow("save question, Escape") << false << int(Qt::Key_Escape) << 2 << save;
+        QTest::newRow("check, Enter fixes") << true << int(Qt::Key_Return) << 0 << check;
+        QTest::newRow("check, Escape skips") << true << int(Qt::Key_Escape) << 1 << check;
+    }
+
+    void realBoxKeys() {
+        QFETCH(bool, checkDialog);
+        QFETCH(int, key);
+        QFETCH(int, expected);
+        QFETCH(QStringList, buttons);
+        const Question q =
+            checkDialog ? checkQuestion(fault(CheckDialogKind::Fault, false, false)) : saveQuestion();
+        WidgetAsker asker;
+        QString title;
+        QStringList shown;
+        QString name;
+        onNextModal([&](QWidget* box) {
+            title = box->windowTitle();
+            shown = buttonStates(box);
+            name = box->objectName();
+            QTest::keyClick(box, static_cast<Qt::Key>(key));
+        });
+        QCOMPARE(asker.ask(nullptr, q), expected);
+        QCOMPARE(title, q.title);
+        QCOMPARE(name, q.id);
+        QStringList sorted = buttons;
+        std::sort(sorted.begin(), sorted.end());
+        QCOMPARE(shown, sorted);
+    }
+
+    void helpNoticeLink() {
+        WidgetAsker asker;
+        QStringList opened;
+        asker.openHelpTopic = [&](const QString& topic) { opened.append(topic); };
+        bool linkShown = false;
+        onNextModal([&](QWidget* dialog) {
+            auto* link = dialog->findChild<QLabel*>(QStringLiteral("lblHelpLink"));
+            linkShown = link != nullptr && !link->isHidden();
+            if (link != nullptr)
+                emit link->linkActivated(QStringLiteral("topic"));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QCOMPARE(asker.ask(nullptr, helpNotice(QStringLiteral("n"), QStringLiteral("Текст"),
+                                               QStringLiteral("StandartDeductions.htm"))),
+                 0);
+        QVERIFY(linkShown);
+        QCOMPARE(opened, QStringList{"StandartDeductions.htm"});
+
+        onNextModal([&](QWidget* dialog) {
+            auto* link = dialog->findChild<QLabel*>(QStringLiteral("lblHelpLink"));
+            linkShown = link != nullptr && !link->isHidden();
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QCOMPARE(asker.ask(nullptr, helpNotice(QStringLiteral("n"), QStringLiteral("Без ссылки"))), 0);
+        QVERIFY(!linkShown);
+    }
+};
+
+QObject* makeAskerTest() {
+    return new AskerTest;
+}
+
+#include "asker_test.moc"

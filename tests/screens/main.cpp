@@ -1,0 +1,18 @@
+// One executable for the screen framework's test classes.
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+QObject* makeAskerTest();
+QObject* makeFieldKindsTest();
+QObject* makeFrameworkTest();
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    int failed = 0;
+    for (auto make : {makeAskerTest, makeFieldKindsTest, makeFrameworkTest}) {
+        std::unique_ptr<QObject> test(make());
+        failed += QTest::qExec(test.get(), argc, argv);
+    }
+    return failed;
+}

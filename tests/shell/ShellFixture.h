@@ -1,0 +1,114 @@
+#pragma once
+// What the main window's tests share: a program folder and settings of their own,
+// a fixed clock and file identifier, the scripted Asker, and small returns.
+#include "ScreenTestHost.h"
+#include "ScriptedAsker.h"
+#include "core/Text.h"
+#include "export/FileIdentity.h"
+#include "model/Declaration.h"
+#include "screens/ScreenRegistry.h"
+#include "shell/TFormMain.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+namespace kv::test {
+
+inline std::string cp(const char* utf8) {
+    return utf8ToCp1251(utf8);
+}
+
+// A return as the program starts one.
+inline mTDeclaration newReturn() {
+    mTDeclaration d(testClock());
+    d.setIncomeFlags(mTDeclaration::kAgentIncomes);
+    d.sheetCountAutomatic = 1;
+    return d;
+}
+
+// A return the whole-return check passes: tax office, taxpayer with a valid INN, OKTMO.
+inline void completeReturn(mTDeclaration& d) {
+    d.inspectionCode = "7701";
+    d.person.surname = cp("Петров");
+    d.person.firstName = cp("Иван");
+    d.person.inn = "123456789047";
+    d.person.oktmo = "45000000";
+}
+
+class ShellFixture {
+public:
+    ShellFixture() : screens(registryOfProbes(probes)) {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+    }
+
+    // Called from each test class's init() and cleanup().
+    void begin() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        asker.clear();
+        probes.clear();
+        locale_ = QLocale();
+        QFile::remove(settingsDir_.filePath(QStringLiteral("ЗЕНТАР/Квилмар 2019.conf")));
+    }
+    void end() { QLocale::setDefault(locale_); }
+
+    QString folder() const { return folder_->path() + QLatin1Char('/'); }
+    QString path(const QString& name) const { return folder() + name; }
+
+    // A window whose screens are probes, unless other screens are given.
+    std::unique_ptr<TFormMain> window(const std::optional<QString>& file = std::nullopt,
+                                      const ScreenRegistry* otherScreens = nullptr) {
+        MainWindowOptions options;
+        options.programFolder = folder();
+        options.asker = &asker;
+        options.clock = &testClock();
+        options.ids = &ids_;
+        options.screens = otherScreens != nullptr ? otherScreens : &screens;
+        return std::make_unique<TFormMain>(file, options);
+    }
+
+    // Saves a return built by fill into the program folder; returns its path.
+    QString writeReturn(const QString& name, const std::function<void(mTDeclaration&)>& fill = {}) {
+        mTDeclaration d = newReturn();
+        if (fill)
+            fill(d);
+        const QString file = path(name);
+        d.saveToFile(QFile::encodeName(file).toStdString());
+        return file;
+    }
+
+    QVariant setting(const QString& name) const {
+        const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ЗЕНТАР"),
+                                 QStringLiteral("Квилмар 2019"));
+        return settings.value(name);
+    }
+
+    ScriptedAsker asker;
+    std::map<ScreenId, ProbeLog> probes;
+    const ScreenRegistry screens;
+
+private:
+    QTemporaryDir settingsDir_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    QLocale locale_;
+    FixedIdSource ids_{"0A1B2C3D-0000-4000-8000-00000000ABCD"};
+};
+
+inline QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+} // namespace kv::test

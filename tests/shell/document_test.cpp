@@ -1,0 +1,361 @@
+// The open return's life: the command line, new, open, save, save as, the save
+// question with each of its answers, and files that cannot be read.
+#include "ShellFixture.h"
+#include "core/StorageErrors.h"
+#include "screens/Sections.h"
+#include "screens/UiText.h"
+#include "shell/CommandLine.h"
+
+#include <QAbstractButton>
+#include <unistd.h>
+
+using namespace kv;
+using kv::test::cp;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+namespace {
+
+const QString kUntitled = QStringLiteral("Без имени - Квилмар 2019");
+
+QString titleOf(const QString& name) {
+    return name + QStringLiteral(" - Квилмар 2019");
+}
+
+// Whether the window holds a new return as New makes it.
+bool isNewReturn(TFormMain& w) {
+    const mTDeclaration& d = w.document();
+    return d.inspectionCode.empty() && d.incomeFlags() == mTDeclaration::kAgentIncomes &&
+           d.sheetCountAutomatic == 1 && d.person.surname.empty() && w.documentPath().isEmpty() &&
+           w.windowTitle() == kUntitled && w.documentSaved() &&
+           w.currentScreen()->objectName() == QStringLiteral("TfrInitialData");
+}
+
+} // namespace
+
+class DocumentTest : public QObject {
+    Q_OBJECT
+
+    kv::test::ShellFixture fx;
+
+private slots:
+    void init() { fx.begin(); }
+    void cleanup() {
+        fx.end();
+        KV_VERIFY_ASKER(fx.asker);
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<std::optional<QString>>("path");
+        QTest::newRow("none") << QStringList{} << std::optional<QString>();
+        QTest::newRow("a path") << QStringList{"Return.qv9"} << std::optional<QString>("Return.qv9");
+        QTest::newRow("-p and a path")
+            << QStringList{"-p", "Return.qv9"} << std::optional<QString>("Return.qv9");
+        QTest::newRow("-P and a path")
+            << QStringList{"-P", "Return.qv9"} << std::optional<QString>("Return.qv9");
+        QTest::newRow("-p alone") << QStringList{"-p"} << std::optional<QString>(QString());
+        QTest::newRow("two paths") << QStringList{"a.qv9", "b.qv9"} << std::optional<QString>("a.qv9");
+        QTest::newRow("three arguments") << QStringList{"-p", "a.qv9", "b.qv9"} << std::optional<QString>();
+    }
+
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(std::optional<QString>, path);
+        QCOMPARE(commandLinePath(arguments), path);
+    }
+
+    void startWithAReturn_data() {
+        QTest::addColumn<bool>("withSwitch");
+        QTest::newRow("path alone") << false;
+        QTest::newRow("after -P") << true;
+    }
+
+    void startWithAReturn() {
+        QFETCH(bool, withSwitch);
+        const QString file = fx.writeReturn(QStringLiteral("Возврат.qv9"), [](mTDeclaration& d) {
+            d.inspectionCode = "7701";
+            d.declarationKind = 2;
+            d.setIncomeFlags(mTDeclaration::kBusinessIncomes);
+        });
+        const QStringList arguments = withSwitch ? QStringList{"-P", file} : QStringList{file};
+        auto w = fx.window(commandLinePath(arguments));
+        QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Возврат.qv9")));
+        QCOMPARE(w->documentPath(), file);
+        QCOMPARE(w->document().inspectionCode, std::string("7701"));
+        QVERIFY(w->documentSaved());
+        QCOMPARE(w->currentScreen()->objectName(), QStringLiteral("TfrInitialData"));
+        QVERIFY(w->sectionButtonWidget(Section::InitialData)->isChecked());
+        // A 4-NDFL return with business incomes: only these sections open.
+        QVERIFY(!w->sectionEnabled(Section::RussianIncome));
+        QVERIFY(w->sectionEnabled(Section::BusinessIncome));
+        QVERIFY(!w->sectionEnabled(Section::Deduction));
+    }
+
+    void startWithDashPAloneReportsTheRead() {
+        fx.asker.expect(QStringLiteral("openFailed"), QStringLiteral("OK"));
+        auto w = fx.window(commandLinePath({"-p"}));
+        QVERIFY(fx.asker.textOf(QStringLiteral("openFailed"))
+                    .startsWith(QStringLiteral("Ошибка чтения файла: ")));
+        QVERIFY(isNewReturn(*w));
+    }
+
+    // Whatever is wrong with a file, the user is told and gets a new return.
+    void unreadableFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+
+        mTDeclaration d = kv::test::newReturn();
+        d.inspectionCode = "7701";
+        QTemporaryDir dir;
+        const QString good = dir.filePath(QStringLiteral("good.qv9"));
+        d.saveToFile(QFile::encodeName(good).toStdString());
+        const QByteArray whole = kv::test::fileBytes(good);
+        QByteArray noStream = whole;
+        noStream.replace("@DeclInquiry", "@DeclInquirx");
+        QByteArray badNumber = whole;
+        // After the stream's name: the tax office "7701", an empty name, then a one-digit number.
+        const qsizetype number = whole.indexOf("@DeclInfo0004770100000001") + 25;
+        QCOMPARE(whole.at(number), '0');
+        badNumber[number] = 'x';
+
+        const QString badFormat = fromCp1251(msg::badFormat());
+        QTest::newRow("not a document") << QByteArray("Hello, world") << badFormat;
+        QTest::newRow("a stream missing") << noStream << fromCp1251(msg::noStream());
+        QTest::newRow("cut short") << whole.left(whole.size() / 2) << QString();
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("a number that is not one") << badNumber << badFormat;
+    }
+
+    void unreadableFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        const QString file = fx.path(QStringLiteral("damaged.qv9"));
+        kv::test::writeBytes(file, bytes);
+        auto w = fx.window();
+        w->document().inspectionCode = "0001";
+        fx.asker.expectFile(QStringLiteral("openReturn"), file).expect(QStringLiteral("openFailed"), "OK");
+        w->OpenReturn();
+        const QString shown = fx.asker.textOf(QStringLiteral("openFailed"));
+        QVERIFY(!shown.isEmpty());
+        if (!message.isEmpty())
+            QCOMPARE(shown, message);
+        QCOMPARE(fx.asker.questions().last().icon, QuestionIcon::Critical);
+        QCOMPARE(fx.asker.questions().last().title, QStringLiteral("Квилмар 2019"));
+        QVERIFY(isNewReturn(*w));
+    }
+
+    void openDialogFilters() {
+        auto w = fx.window();
+        fx.asker.expectFile(QStringLiteral("openReturn"), std::nullopt);
+        w->OpenReturn();
+        const FileQuestion q = fx.asker.fileQuestions().first();
+        QCOMPARE(q.defaultSuffix, QStringLiteral("qv9"));
+        QCOMPARE(q.filters.size(), 11);
+        QCOMPARE(q.filters.first(), QStringLiteral("Квилмар 2019 (*.qv9)"));
+        QCOMPARE(q.filters.last(), QStringLiteral("Квилмар 200* (*.qvl)"));
+        // Cancelling the dialog leaves a new return.
+        QVERIFY(isNewReturn(*w));
+    }
+
+    // A file of an earlier year gives the taxpayer only; saving it writes ".qv9"
+    // beside it and leaves it as it was.
+    void earlierYearFile() {
+        const QString current = fx.writeReturn(QStringLiteral("tmp.qv9"), [](mTDeclaration& d) {
+            d.inspectionCode = "7701";
+            d.person.surname = cp("Петров");
+            d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kForeignIncomes);
+        });
+        QByteArray bytes = kv::test::fileBytes(current);
+        QCOMPARE(bytes.mid(16, 8), QByteArray("Quil2019"));
+        bytes.replace(16, 8, "Quil2018");
+        const QString old = fx.path(QStringLiteral("Old.qv8"));
+        kv::test::writeBytes(old, bytes);
+
+        auto w = fx.window();
+        fx.asker.expectFile(QStringLiteral("openReturn"), old);
+        w->OpenReturn();
+        QCOMPARE(w->document().person.surname, cp("Петров"));
+        QCOMPARE(w->document().inspectionCode, std::string());
+        QCOMPARE(w->document().incomeFlags(), std::uint8_t{0});
+        QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Old.qv8")));
+        for (Section s :
+             {Section::RussianIncome, Section::ForeignIncome, Section::BusinessIncome, Section::Deduction})
+            QVERIFY(!w->sectionEnabled(s));
+        QVERIFY(w->sectionEnabled(Section::PersonInfo));
+
+        QVERIFY(w->SaveReturn());
+        QCOMPARE(w->documentPath(), fx.path(QStringLiteral("Old.qv9")));
+        QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Old.qv9")));
+        QCOMPARE(kv::test::fileBytes(old), bytes);
+        mTDeclaration reread(kv::test::testClock());
+        reread.loadFromFile(QFile::encodeName(fx.path(QStringLiteral("Old.qv9"))).toStdString());
+        QCOMPARE(reread.person.surname, cp("Петров"));
+    }
+
+    void pathForSaving_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("this year") << "/d/Return.qv9"
+                                   << "/d/Return.qv9";
+        QTest::newRow("earlier year") << "/d/X.qv5"
+                                      << "/d/X.qv9";
+        QTest::newRow("another extension") << "/d/Return.txt"
+                                           << "/d/Return.tx9";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void pathForSaving() {
+        QFETCH(QString, path);
+        QFETCH(QString, saved);
+        QCOMPARE(TFormMain::PathForSaving(path), saved);
+    }
+
+    void saveNewReturn() {
+        auto w = fx.window();
+        w->document().inspectionCode = "7701";
+        w->documentChanged();
+        fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt);
+        QVERIFY(!w->SaveReturn());
+        QVERIFY(!w->documentSaved());
+
+        const QString file = fx.path(QStringLiteral("Новая.qv9"));
+        fx.asker.expectFile(QStringLiteral("saveReturn"), file);
+        QVERIFY(w->SaveReturn());
+        const FileQuestion q = fx.asker.fileQuestions().last();
+        QCOMPARE(q.filters, QStringList{QStringLiteral("Квилмар 2019 (*.qv9)")});
+        QCOMPARE(q.defaultSuffix, QStringLiteral("qv9"));
+        QVERIFY(w->documentSaved());
+        QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Новая.qv9")));
+        mTDeclaration reread(kv::test::testClock());
+        reread.loadFromFile(QFile::encodeName(file).toStdString());
+        QVERIFY(reread == w->document());
+
+        // Saving again asks nothing.
+        QVERIFY(w->SaveReturn());
+    }
+
+    void saveAsKeepsTheGivenName() {
+        const QString opened = fx.writeReturn(QStringLiteral("Old.qv7"));
+        const QByteArray before = kv::test::fileBytes(opened);
+        auto w = fx.window(opened);
+        const QString copy = fx.path(QStringLiteral("Copy.qv7"));
+        fx.asker.expectFile(QStringLiteral("saveReturn"), copy);
+        QVERIFY(w->SaveReturnAs());
+        QVERIFY(QFile::exists(copy));
+        QVERIFY(!QFile::exists(fx.path(QStringLiteral("Copy.qv9"))));
+        QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Copy.qv7")));
+        // A plain save then goes to this year's extension.
+        QVERIFY(w->SaveReturn());
+        QVERIFY(QFile::exists(fx.path(QStringLiteral("Copy.qv9"))));
+        QCOMPARE(kv::test::fileBytes(opened), before);
+    }
+
+    // A failed save is shown; the window keeps the new path but not a new title,
+    // and the return stays unsaved.
+    void saveFailure() {
+        auto w = fx.window();
+        w->documentChanged();
+        const QString target = fx.path(QStringLiteral("нет такой папки/a.qv9"));
+        fx.asker.expectFile(QStringLiteral("saveReturn"), target).expect(QStringLiteral("saveFailed"), "OK");
+        QVERIFY(!w->SaveReturnAs());
+        QVERIFY(!fx.asker.textOf(QStringLiteral("saveFailed")).isEmpty());
+        QCOMPARE(w->documentPath(), target);
+        QCOMPARE(w->windowTitle(), kUntitled);
+        QVERIFY(!w->documentSaved());
+    }
+
+    void saveIntoReadOnlyFolder() {
+        if (geteuid() == 0)
+            QSKIP("the superuser writes into read-only folders");
+        QDir().mkdir(fx.path(QStringLiteral("ro")));
+        QFile::setPermissions(fx.path(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
+        auto w = fx.window();
+        fx.asker.expectFile(QStringLiteral("saveReturn"), fx.path(QStringLiteral("ro/a.qv9")))
+            .expect(QStringLiteral("saveFailed"), "OK");
+        QVERIFY(!w->SaveReturn());
+        QVERIFY(!QFile::exists(fx.path(QStringLiteral("ro/a.qv9"))));
+        QFile::setPermissions(fx.path(QStringLiteral("ro")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // The question before a changed return is dropped, for each command that asks it.
+    void saveQuestion_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("saveTo"); // "" no dialog, "cancel", or a file name
+        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<bool>("saved");
+
+        for (const char* command : {"new", "open", "close"}) {
+            const QString c = QString::fromLatin1(command);
+            QTest::addRow("%s, cancel", command) << c << "Отмена"
+                                                 << "" << false << false;
+            QTest::addRow("%s, no", command) << c << "Нет"
+                                             << "" << true << false;
+            QTest::addRow("%s, yes", command) << c << "Да"
+                                              << "a.qv9" << true << true;
+            QTest::addRow("%s, yes, dialog cancelled", command) << c << "Да"
+                                                                << "cancel" << true << false;
+            QTest::addRow("%s, yes, save fails", command) << c << "Да"
+                                                          << "missing/a.qv9" << false << false;
+        }
+    }
+
+    void saveQuestion() {
+        QFETCH(QString, command);
+        QFETCH(QString, answer);
+        QFETCH(QString, saveTo);
+        QFETCH(bool, goesOn);
+        QFETCH(bool, saved);
+        auto w = fx.window();
+        w->document().person.surname = "Marker";
+        w->documentChanged();
+
+        fx.asker.expect(QStringLiteral("saveQuestion"), answer);
+        if (saveTo == QStringLiteral("cancel"))
+            fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt);
+        else if (!saveTo.isEmpty())
+            fx.asker.expectFile(QStringLiteral("saveReturn"), fx.path(saveTo));
+        if (saveTo.startsWith(QStringLiteral("missing")))
+            fx.asker.expect(QStringLiteral("saveFailed"), "OK");
+        if (goesOn && command == QStringLiteral("open"))
+            fx.asker.expectFile(QStringLiteral("openReturn"), std::nullopt);
+
+        bool wentOn = false;
+        if (command == QStringLiteral("new")) {
+            w->NewReturn();
+            wentOn = w->document().person.surname.empty();
+        } else if (command == QStringLiteral("open")) {
+            w->OpenReturn();
+            wentOn = w->document().person.surname.empty();
+        } else {
+            wentOn = w->close();
+        }
+        QCOMPARE(wentOn, goesOn);
+        QCOMPARE(QFile::exists(fx.path(QStringLiteral("a.qv9"))), saved);
+        const Question& q = fx.asker.questions().first();
+        QCOMPARE(q.text, QStringLiteral("Вы хотите сохранить декларацию?"));
+        QCOMPARE(q.answers, (QStringList{"Да", "Нет", "Отмена"}));
+        QCOMPARE(q.icon, QuestionIcon::Question);
+        if (goesOn && command != QStringLiteral("close"))
+            QVERIFY(isNewReturn(*w));
+        if (!goesOn && command != QStringLiteral("close"))
+            QVERIFY(!w->documentSaved());
+    }
+
+    void unchangedReturnAsksNothing() {
+        auto w = fx.window();
+        w->NewReturn();
+        fx.asker.expectFile(QStringLiteral("openReturn"), std::nullopt);
+        w->OpenReturn();
+        QVERIFY(w->close());
+    }
+};
+
+QObject* makeDocumentTest() {
+    return new DocumentTest;
+}
+
+#include "document_test.moc"

@@ -1,0 +1,91 @@
+// Lays out a return as the print command does and writes the pages, with their
+// barcodes, to a PDF file: the whole-return check first, then the XML the export
+// gives printing, then the print module. Runs without a display.
+#include "checks/ScriptedCheckDialog.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/ExportOptions.h"
+#include "core/Text.h"
+#include "export/ExportReturn.h"
+#include "model/Declaration.h"
+#include "print/PrintModule.h"
+
+#include <QGuiApplication>
+
+#include <iostream>
+#include <memory>
+
+namespace kv::cli {
+
+namespace {
+
+constexpr const char* kUsage = "pdf FILE.qv9 --out FILE.pdf [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]";
+
+// Fonts and the PDF writer need a Qt application; the offscreen platform needs no display.
+std::unique_ptr<QGuiApplication> guiApplication() {
+    if (QGuiApplication::instance() != nullptr)
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "kvilmar-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+int cmdPdf(const Args& args) {
+    // "--out" names the PDF file here, not a folder as for "export"; it and
+    // "--no-check" are taken out before the options shared with "xml".
+    Args rest;
+    std::string out;
+    bool check = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--out" && i + 1 < args.size())
+            out = args[++i];
+        else if (args[i] == "--no-check")
+            check = false;
+        else
+            rest.push_back(args[i]);
+    }
+    auto options = parseExportOptions(rest, false, kUsage);
+    if (!options)
+        return 2;
+    if (out.empty()) {
+        errUtf8("Не указан файл PDF (--out FILE.pdf)");
+        errUtf8(std::string("Использование: kvilmar-cli ") + kUsage);
+        return 2;
+    }
+    mTDeclaration declaration(*options->clock);
+    try {
+        declaration.loadFromFile(options->document);
+    } catch (const std::exception& e) {
+        err1251(storageMessage(e));
+        return 2;
+    }
+    if (check) {
+        if (const auto fault = FirstReturnFault(declaration)) {
+            out1251(ReturnFaultText(*fault));
+            return 1;
+        }
+    }
+    const ExportServices services{*options->clock, *options->ids, [](const std::string& m) { err1251(m); }};
+    const std::string xml = ExportReturn(std::string(), declaration, kExportToText, services);
+    if (xml == kExportFailed)
+        return 2;
+
+    const auto app = guiApplication();
+    print::PrintModule module;
+    module.SetPrintTiffParam(print::kInspectionNameParam, declaration.inspectionName);
+    try {
+        module.PrintToPdf(xml, out);
+    } catch (const print::PrintError& e) {
+        err1251(e.what());
+        return 2;
+    }
+    std::cout << out << '\n';
+    return 0;
+}
+
+} // namespace kv::cli

@@ -1,0 +1,109 @@
+// The print module's calls as the main window makes them: preview, print, and
+// the PDF file; their failures carry a message for the user.
+#include "PrintTestSupport.h"
+#include "core/Text.h"
+#include "print/PrintModule.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kv::print {
+namespace {
+
+using test::cp;
+
+std::string messageOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const PrintError& e) {
+        return cp1251ToUtf8(e.what());
+    }
+    ADD_FAILURE() << "no PrintError";
+    return {};
+}
+
+int pdfPages(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = file.readAll();
+    if (!pdf.startsWith("%PDF"))
+        return -1;
+    return static_cast<int>(
+        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
+}
+
+TEST(PrintModule, PreviewShowsEveryPageInTheProgramsPreviewWindow) {
+    std::string xml = test::exampleXml("all-records");
+    PrintModule module;
+    const int expected = static_cast<int>(module.layout(xml).pages.size());
+    int shown = -1;
+    QString title;
+    // The preview is modal: look at it once it is up, then close it as the user would.
+    std::function<void()> inspect = [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            QTimer::singleShot(20, inspect);
+            return;
+        }
+        auto* view = dialog->findChild<QPrintPreviewWidget*>();
+        shown = view != nullptr ? view->pageCount() : -2;
+        title = dialog->windowTitle();
+        dialog->reject();
+    };
+    QTimer::singleShot(0, inspect);
+    module.PreviewData(xml, std::intptr_t{0});
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(title.toStdString(), "Квилмар 2019 — просмотр декларации");
+}
+
+TEST(PrintModule, WritesThePagesIntoAPdfFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string xml = test::exampleXml("all-records");
+    PrintModule module;
+    const QString path = dir.filePath(QStringLiteral("декларация.pdf"));
+    module.PrintToPdf(xml, path.toStdString());
+    EXPECT_EQ(pdfPages(path), static_cast<int>(module.layout(xml).pages.size()));
+
+    const std::string unwritable = dir.filePath(QStringLiteral("нет/такой/папки.pdf")).toStdString();
+    EXPECT_NE(messageOf([&] { module.PrintToPdf(xml, unwritable); }).find("Не удалось создать файл"),
+              std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(unwritable)));
+}
+
+TEST(PrintModule, FailuresCarryAMessageForTheUser) {
+    PrintModule module;
+    std::string xml = test::exampleXml("typical");
+    std::string printer = "Нет такого принтера";
+    EXPECT_EQ(messageOf([&] { module.PrintData(xml, std::string(), printer, 0); }),
+              "Принтер «Нет такого принтера» не найден");
+
+    std::string failedExport = "ERROR";
+    EXPECT_NE(messageOf([&] {
+                  module.PreviewData(failedExport, std::intptr_t{0});
+              }).find("Декларацию не удалось подготовить к печати"),
+              std::string::npos);
+}
+
+TEST(PrintModule, TheTitlePageNamesTheTaxOfficeTheProgramPasses) {
+    PrintModule module;
+    module.SetPrintTiffParam(cp("Другой параметр"), cp("не печатается"));
+    module.SetPrintTiffParam(kInspectionNameParam, cp("Инспекция ФНС России № 1 по г. Москве"));
+    module.PrintTiffFolder = "/opt/kvilmar/";
+    const PrintLayout layout = module.layout(test::exampleXml("typical"));
+    const std::string title = pageText(layout, layout.pages.front());
+    EXPECT_NE(title.find("Наименование налогового органа Инспекция ФНС России № 1 по г. Москве"),
+              std::string::npos);
+    EXPECT_EQ(title.find("не печатается"), std::string::npos);
+}
+
+} // namespace
+} // namespace kv::print

@@ -56,6 +56,10 @@ QToolButton* TScreenContainer::addInnerButton(const QString& objectName, const Q
     return button;
 }
 
+QList<QAbstractButton*> TScreenContainer::innerButtons() const {
+    return group_->buttons();
+}
+
 void TScreenContainer::setTarget(QAbstractButton* button, ScreenId id) {
     targets_[button] = id;
 }

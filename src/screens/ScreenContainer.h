@@ -24,6 +24,8 @@ public:
     void SelectFirstEntry() override;
 
     TThinkingFrame* innerScreen() const { return inner_; }
+    // Left to right, hidden ones included.
+    QList<QAbstractButton*> innerButtons() const;
     QAbstractButton* innerButton() const { return currentButton_; }
     // The button that opens an inner screen, or nullptr when none is shown for it.
     QAbstractButton* buttonFor(ScreenId id) const;

@@ -1,0 +1,137 @@
+// Shows the main window with a return, opens every section and inner screen in
+// turn, and saves a picture of each, plus the splash, About and help windows, so
+// that people can look at the program without clicking through it.
+//
+//   kvilmar-screenshots OUTPUT-FOLDER [RETURN.qv9]
+//
+// Questions the screens ask on the way (faults of the screen being left) are
+// answered "Пропустить все" or with their escape answer and listed in questions.txt.
+#include "screens/Asker.h"
+#include "screens/ScreenContainer.h"
+#include "screens/Sections.h"
+#include "screens/UiText.h"
+#include "shell/TFormHelp.h"
+#include "shell/TFormMain.h"
+#include "shell/TFormSplash.h"
+#include "shell/TfmAbout.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+class AnsweringAsker : public kv::Asker {
+public:
+    explicit AnsweringAsker(QTextStream& log) : log_(log) {}
+
+    int ask(QWidget*, const kv::Question& q) override {
+        int answer = static_cast<int>(q.answers.indexOf(QStringLiteral("Пропустить все")));
+        if (!q.answerEnabled(answer))
+            answer = q.escapeIndex >= 0 ? q.escapeIndex : q.defaultIndex;
+        log_ << q.title << ": " << q.text << " -> " << q.answers.value(answer) << "\n";
+        return answer;
+    }
+    std::optional<QString> openFile(QWidget*, const kv::FileQuestion& q) override { return skip(q); }
+    std::optional<QString> saveFile(QWidget*, const kv::FileQuestion& q) override { return skip(q); }
+    std::optional<QString> chooseFolder(QWidget*, const kv::FileQuestion& q) override { return skip(q); }
+
+private:
+    std::optional<QString> skip(const kv::FileQuestion& q) {
+        log_ << q.title << ": (cancelled)\n";
+        return std::nullopt;
+    }
+    QTextStream& log_;
+};
+
+void settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+}
+
+bool save(QWidget& widget, const QString& folder, const QString& name) {
+    settle();
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(kv::programTitle());
+    const QStringList arguments = application.arguments().mid(1);
+    if (arguments.isEmpty() || arguments.size() > 2) {
+        std::fprintf(stderr, "usage: kvilmar-screenshots OUTPUT-FOLDER [RETURN.qv9]\n");
+        return 2;
+    }
+    const QString folder = arguments.at(0);
+    QDir().mkpath(folder);
+    QFile logFile(QDir(folder).filePath(QStringLiteral("questions.txt")));
+    if (!logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return 1;
+    QTextStream log(&logFile);
+    AnsweringAsker asker(log);
+    bool ok = true;
+
+    {
+        kv::TFormSplash splash(std::chrono::milliseconds(0));
+        splash.showAndPaint();
+        ok &= save(splash, folder, QStringLiteral("00-splash"));
+    }
+
+    kv::MainWindowOptions options;
+    options.asker = &asker;
+    kv::TFormMain window(arguments.size() > 1 ? std::optional<QString>(arguments.at(1)) : std::nullopt,
+                         options);
+    window.show();
+    settle();
+
+    int number = 1;
+    for (const kv::SectionButtonInfo& info : kv::sectionButtons()) {
+        if (!info.visible || !info.screen.has_value() || !window.sectionEnabled(info.section))
+            continue;
+        log << "== " << info.caption << "\n";
+        window.SwitchSection(info.section);
+        const QString prefix = QStringLiteral("%1").arg(number++, 2, 10, QLatin1Char('0'));
+        auto* container = qobject_cast<kv::TScreenContainer*>(window.currentScreen());
+        if (container == nullptr) {
+            ok &= save(window, folder, prefix + QLatin1Char('-') + window.currentScreen()->objectName());
+            continue;
+        }
+        for (QAbstractButton* button : container->innerButtons()) {
+            if (button->isHidden())
+                continue;
+            button->click();
+            ok &= save(window, folder,
+                       prefix + QLatin1Char('-') + container->objectName() + QLatin1Char('-') +
+                           container->innerScreen()->objectName());
+        }
+    }
+
+    {
+        kv::TfmAbout about(asker, &window);
+        about.show();
+        ok &= save(about, folder, QStringLiteral("90-about"));
+    }
+    window.ShowHelp();
+    if (window.helpWindow() != nullptr) {
+        ok &= save(*window.helpWindow(), folder, QStringLiteral("91-help"));
+        window.helpWindow()->close();
+    }
+
+    log.flush();
+    window.hide();
+    return ok ? 0 : 1;
+}

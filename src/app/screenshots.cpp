@@ -4,8 +4,8 @@
 //
 //   kvilmar-screenshots OUTPUT-FOLDER [RETURN.qv9]
 //
-// Questions the screens ask on the way (faults of the screen being left) are
-// answered "Пропустить все" or with their escape answer and listed in questions.txt.
+// The print preview is pictured too. Questions the screens and the check ask on the way (faults of the screen
+// being left) are answered "Пропустить все" or with their escape answer and listed in questions.txt.
 #include "screens/Asker.h"
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QTextStream>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -124,6 +125,22 @@ int main(int argc, char* argv[]) {
         kv::TfmAbout about(asker, &window);
         about.show();
         ok &= save(about, folder, QStringLiteral("90-about"));
+    }
+    // The preview is modal: it is pictured and closed from a timer once it shows.
+    {
+        QTimer timer;
+        timer.setInterval(100);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr)
+                return;
+            timer.stop();
+            modal->resize(1000, 800);
+            ok &= save(*modal, folder, QStringLiteral("92-preview"));
+            modal->close();
+        });
+        timer.start();
+        window.PreviewDoc();
     }
     window.ShowHelp();
     if (window.helpWindow() != nullptr) {

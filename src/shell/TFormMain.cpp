@@ -7,6 +7,7 @@
 #include "screens/ScreenRegistry.h"
 #include "screens/Sections.h"
 #include "screens/UiText.h"
+#include "shell/PrintJob.h"
 #include "shell/TFormHelp.h"
 #include "shell/WindowSettings.h"
 
@@ -86,6 +87,12 @@ TFormMain::TFormMain(const std::optional<QString>& path, Options options, QWidge
     } else {
         ownIds_ = std::make_unique<UuidIdSource>();
         ids_ = ownIds_.get();
+    }
+    if (options_.printJob != nullptr) {
+        printJob_ = options_.printJob;
+    } else {
+        ownPrintJob_ = std::make_unique<ModulePrintJob>();
+        printJob_ = ownPrintJob_.get();
     }
     screens_ = options_.screens != nullptr ? options_.screens : &ScreenRegistry::standard();
     programFolder_ = options_.programFolder.isEmpty() ? executableFolder() : options_.programFolder;

@@ -22,6 +22,8 @@ namespace kv {
 
 class Clock;
 class IdSource;
+struct ExportServices;
+class PrintJob;
 class TFormHelp;
 
 // What the main window takes from outside; every field may stay empty for the program.
@@ -31,6 +33,7 @@ struct MainWindowOptions {
     const Clock* clock = nullptr;            // empty: the system clock
     const IdSource* ids = nullptr;           // empty: random identifiers for exported files
     const ScreenRegistry* screens = nullptr; // empty: the program's screens
+    PrintJob* printJob = nullptr;            // empty: the program's print module
 };
 
 class TFormMain : public QMainWindow, public ScreenHost {
@@ -123,7 +126,8 @@ private:
     void destroyScreen();
 
     void setCommandsEnabled(bool enabled);
-    void printCommand();
+    void printCommand(bool preview);
+    ExportServices exportServices();
 
     Options options_;
     QString programFolder_;
@@ -131,6 +135,8 @@ private:
     Asker* asker_ = nullptr;
     std::unique_ptr<Clock> ownClock_;
     const Clock* clock_ = nullptr;
+    std::unique_ptr<PrintJob> ownPrintJob_;
+    PrintJob* printJob_ = nullptr;
     std::unique_ptr<IdSource> ownIds_;
     const IdSource* ids_ = nullptr;
     const ScreenRegistry* screens_ = nullptr;

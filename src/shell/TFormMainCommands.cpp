@@ -4,6 +4,7 @@
 #include "model/Declaration.h"
 #include "screens/CheckDialogs.h"
 #include "screens/UiText.h"
+#include "shell/PrintJob.h"
 #include "shell/TFormHelp.h"
 #include "shell/TFormMain.h"
 #include "shell/TfmAbout.h"
@@ -51,6 +52,12 @@ void TFormMain::CheckDoc() {
                                       QuestionIcon::Information));
 }
 
+ExportServices TFormMain::exportServices() {
+    return ExportServices{*clock_, *ids_, [this](const std::string& message) {
+                              showError(QStringLiteral("exportMessage"), fromCp1251(message));
+                          }};
+}
+
 void TFormMain::ExportDoc() {
     if (CheckAndShowFault() != 0)
         return;
@@ -73,11 +80,8 @@ void TFormMain::ExportDoc() {
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
 
-    const ExportServices services{*clock_, *ids_, [this](const std::string& message) {
-                                      showError(QStringLiteral("exportMessage"), fromCp1251(message));
-                                  }};
     const std::string result =
-        ExportReturn(QFile::encodeName(folder).toStdString(), *document_, kExportToFile, services);
+        ExportReturn(QFile::encodeName(folder).toStdString(), *document_, kExportToFile, exportServices());
 
     QString text;
     if (result == kExportFailed) {
@@ -95,25 +99,29 @@ void TFormMain::ExportDoc() {
 }
 
 void TFormMain::PreviewDoc() {
-    printCommand();
+    printCommand(true);
 }
 
 void TFormMain::PrintDoc() {
-    printCommand();
+    printCommand(false);
 }
 
-// The print module that lays out the printed return is not part of the program
-// yet; preview and print check the return and say so.
-void TFormMain::printCommand() {
+void TFormMain::printCommand(bool preview) {
     if (CheckAndShowFault() != 0)
         return;
     CommandsOff off([this](bool on) { setCommandsEnabled(on); });
-    asker_->ask(this,
-                messageQuestion(QStringLiteral("printUnavailable"),
-                                QStringLiteral("Печать и просмотр декларации пока недоступны: модуль печати "
-                                               "ещё не подключён к программе. Декларацию можно выгрузить "
-                                               "в файл xml командой «Экспорт в xml»."),
-                                QuestionIcon::Information));
+    const std::string folder = QFile::encodeName(programFolder_).toStdString();
+    std::string xml = ExportReturn(folder, *document_, kExportToText, exportServices());
+    if (xml == kExportFailed)
+        return; // the export has shown its own message
+    try {
+        if (preview)
+            printJob_->preview(document_->inspectionName, folder, xml, this);
+        else
+            printJob_->print(document_->inspectionName, folder, xml, this);
+    } catch (const std::exception& e) {
+        showError(QStringLiteral("printFailed"), fromCp1251(e.what()));
+    }
 }
 
 void TFormMain::ShowHelp() {

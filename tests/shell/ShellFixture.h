@@ -6,7 +6,9 @@
 #include "core/Text.h"
 #include "export/FileIdentity.h"
 #include "model/Declaration.h"
+#include "print/PrintModule.h"
 #include "screens/ScreenRegistry.h"
+#include "shell/PrintJob.h"
 #include "shell/TFormMain.h"
 
 #include <QFile>
@@ -40,6 +42,33 @@ inline void completeReturn(mTDeclaration& d) {
     d.person.oktmo = "45000000";
 }
 
+// Stands for the print module: keeps what each job was given, or fails as told.
+class RecordingPrintJob : public PrintJob {
+public:
+    struct Call {
+        bool preview;
+        std::string inspectionName;
+        std::string programFolder;
+        std::string xml;
+    };
+    QList<Call> calls;
+    std::string failure; // Windows-1251; not empty: every job fails with it
+
+    void preview(const std::string& name, const std::string& folder, std::string& xml, QWidget*) override {
+        record(true, name, folder, xml);
+    }
+    void print(const std::string& name, const std::string& folder, std::string& xml, QWidget*) override {
+        record(false, name, folder, xml);
+    }
+
+private:
+    void record(bool preview, const std::string& name, const std::string& folder, const std::string& xml) {
+        calls.append(Call{preview, name, folder, xml});
+        if (!failure.empty())
+            throw print::PrintError(failure);
+    }
+};
+
 class ShellFixture {
 public:
     ShellFixture() : screens(registryOfProbes(probes)) {
@@ -51,6 +80,7 @@ public:
         folder_ = std::make_unique<QTemporaryDir>();
         asker.clear();
         probes.clear();
+        printJob = RecordingPrintJob();
         locale_ = QLocale();
         QFile::remove(settingsDir_.filePath(QStringLiteral("ЗЕНТАР/Квилмар 2019.conf")));
     }
@@ -68,6 +98,7 @@ public:
         options.clock = &testClock();
         options.ids = &ids_;
         options.screens = otherScreens != nullptr ? otherScreens : &screens;
+        options.printJob = &printJob;
         return std::make_unique<TFormMain>(file, options);
     }
 
@@ -89,6 +120,7 @@ public:
 
     ScriptedAsker asker;
     std::map<ScreenId, ProbeLog> probes;
+    RecordingPrintJob printJob;
     const ScreenRegistry screens;
 
 private:

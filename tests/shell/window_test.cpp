@@ -332,17 +332,35 @@ private slots:
         QVERIFY(!fx.asker.textOf(QStringLiteral("exportResult")).startsWith(QStringLiteral("Сформирован")));
     }
 
+    // Both commands check first, then hand the module the return's XML text with the
+    // tax office's name and the program's folder; a module failure is shown.
     void printAndPreview() {
         auto w = fx.window();
         fx.asker.expect(QStringLiteral("TfmCheckAllError"), "Отмена");
         w->PrintDoc();
+        QVERIFY(fx.printJob.calls.isEmpty());
+
         kv::test::completeReturn(w->document());
-        fx.asker.expect(QStringLiteral("printUnavailable"), "OK")
-            .expect(QStringLiteral("printUnavailable"), "OK");
-        w->PrintDoc();
+        w->document().inspectionName = cp("Инспекция № 1");
         w->PreviewDoc();
-        QVERIFY(w->toolBarArea(w->findChild<QToolBar*>(QStringLiteral("ToolBar"))) == Qt::TopToolBarArea);
+        w->PrintDoc();
+        QCOMPARE(fx.printJob.calls.size(), 2);
+        QVERIFY(fx.printJob.calls[0].preview);
+        QVERIFY(!fx.printJob.calls[1].preview);
+        for (const auto& call : fx.printJob.calls) {
+            QCOMPARE(call.inspectionName, cp("Инспекция № 1"));
+            QCOMPARE(QString::fromStdString(call.programFolder), fx.folder());
+            QVERIFY(call.xml.starts_with("<?xml"));
+            QVERIFY(call.xml.find(cp("НДФЛ3")) != std::string::npos);
+        }
+        QVERIFY(fx.printJob.calls[0].xml == fx.printJob.calls[1].xml);
+
+        fx.printJob.failure = cp("Принтер не отвечает");
+        fx.asker.expect(QStringLiteral("printFailed"), "OK");
+        w->PrintDoc();
+        QCOMPARE(fx.asker.textOf(QStringLiteral("printFailed")), QStringLiteral("Принтер не отвечает"));
         QVERIFY(w->menuBar()->isEnabled());
+        QVERIFY(w->centralWidget()->isEnabled());
     }
 
     void helpWithoutItsPages() {

@@ -70,12 +70,20 @@ void TFormMain::ApplyNewReturnSetup(mTDeclaration& document) const {
     document.sheetCountAutomatic = 1;
 }
 
+// A document of an earlier year (".qv0" .. ".qv8", ".qvl") is saved beside it as
+// ".qv9", leaving the old file untouched. Any other name gets ".qv9" added rather
+// than losing its last letter, which would save "Return" as "Retur9".
 QString TFormMain::PathForSaving(const QString& path) {
     if (path.isEmpty() || path.endsWith(QLatin1Char('9')))
         return path;
-    QString result = path;
-    result[result.size() - 1] = QLatin1Char('9');
-    return result;
+    const QString name = QFileInfo(path).fileName();
+    if (name.size() > 4 && name.at(name.size() - 4) == QLatin1Char('.') &&
+        name.mid(name.size() - 3, 2).compare(QLatin1String("qv"), Qt::CaseInsensitive) == 0) {
+        QString result = path;
+        result[result.size() - 1] = QLatin1Char('9');
+        return result;
+    }
+    return path + QLatin1String(".qv9");
 }
 
 void TFormMain::showError(const QString& id, const QString& text) {

@@ -200,8 +200,12 @@ private slots:
                                    << "/d/Return.qv9";
         QTest::newRow("earlier year") << "/d/X.qv5"
                                       << "/d/X.qv9";
+        QTest::newRow("earlier year, capitals") << "/d/X.QVL"
+                                                << "/d/X.QV9";
         QTest::newRow("another extension") << "/d/Return.txt"
-                                           << "/d/Return.tx9";
+                                           << "/d/Return.txt.qv9";
+        QTest::newRow("no extension") << "/d/Return"
+                                      << "/d/Return.qv9";
         QTest::newRow("empty") << ""
                                << "";
     }

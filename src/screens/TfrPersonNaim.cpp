@@ -251,7 +251,8 @@ void TfrPersonNaim::SaveData() {
     p.identityDocIssuer = toCp1251(edDocIssuer_->text());
     p.birthPlace = toCp1251(edBirthPlace_->text());
     p.contactPhone = toCp1251(edPhone_->text());
-    p.citizenshipStatus = rbCitizen_->isChecked() ? "1" : "2";
+    p.citizenshipStatus.assign(
+        1, rbCitizen_->isChecked() ? '1' : '2'); // not "=": GCC 12 warns falsely (-Wrestrict)
     p.citizenshipCountryName = toCp1251(lblCountryName_->text());
     p.citizenshipCountryCode = toCp1251(edCountryCode_->text());
 }

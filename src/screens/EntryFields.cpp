@@ -3,6 +3,9 @@
 #include "screens/FieldEdit.h"
 
 #include <QDateEdit>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <charconv>
 #include <cmath>
 
@@ -54,6 +57,23 @@ Money wholeRoublesOf(const FieldEdit* field, Money stored) {
     if (field->text() == wholeRoublesText(stored))
         return stored;
     return Money::fromRoubles(digitsOf(field));
+}
+
+QHBoxLayout* yesNoButtons(QDialog* dialog) {
+    auto* ok = new QPushButton(QStringLiteral("Да"), dialog);
+    ok->setObjectName(QStringLiteral("bnOk"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Нет"), dialog);
+    cancel->setObjectName(QStringLiteral("bnCancel"));
+    cancel->setAutoDefault(false);
+    // accept is virtual: a dialog that checks its fields gets its own accept here.
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    return buttons;
 }
 
 } // namespace kv

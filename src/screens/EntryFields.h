@@ -10,6 +10,8 @@
 #include <optional>
 
 class QDateEdit;
+class QDialog;
+class QHBoxLayout;
 class QWidget;
 
 namespace kv {
@@ -34,5 +36,9 @@ QString wholeRoublesText(Money amount);
 // The amount a whole-roubles field holds. While it still shows the stored amount,
 // the stored amount itself, so kopecks read from a file are not dropped unasked.
 Money wholeRoublesOf(const FieldEdit* field, Money stored);
+
+// The "Да" and "Нет" row of an entry dialog: "Да" is the default button and runs the
+// dialog's own accept (its checks), "Нет" rejects; right-aligned.
+QHBoxLayout* yesNoButtons(QDialog* dialog);
 
 } // namespace kv

@@ -169,18 +169,7 @@ void TfmInput13Income::buildWidgets() {
     grid->addWidget(edMonth_, 7, 1);
     grid->setColumnStretch(1, 1);
 
-    auto* ok = new QPushButton(QStringLiteral("Да"), this);
-    ok->setObjectName(QStringLiteral("bnOk"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Нет"), this);
-    cancel->setObjectName(QStringLiteral("bnCancel"));
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &TfmInput13Income::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = yesNoButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

@@ -1,4 +1,5 @@
 #include "screens/TfmInput13SourseIncome.h"
+#include "screens/EntryFields.h"
 
 #include "checks/IdentifierChecks.h"
 #include "screens/CheckDialogs.h"
@@ -61,18 +62,7 @@ TfmInput13SourseIncome::TfmInput13SourseIncome(Asker& asker, const mTThirteenPer
     grid->addWidget(edOktmo_, 4, 1);
     grid->setColumnStretch(1, 1);
 
-    auto* ok = new QPushButton(QStringLiteral("Да"), this);
-    ok->setObjectName(QStringLiteral("bnOk"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Нет"), this);
-    cancel->setObjectName(QStringLiteral("bnCancel"));
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &TfmInput13SourseIncome::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = yesNoButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

@@ -199,18 +199,7 @@ void TfmInputConstruction::buildWidgets() {
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(1, 320);
 
-    auto* ok = new QPushButton(QStringLiteral("Да"), this);
-    ok->setObjectName(QStringLiteral("bnOk"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Нет"), this);
-    cancel->setObjectName(QStringLiteral("bnCancel"));
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &TfmInputConstruction::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = yesNoButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

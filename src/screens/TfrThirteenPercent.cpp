@@ -410,17 +410,7 @@ void TfrThirteenPercent::addIncome() {
                             std::nullopt, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.incomeChosen())
         return;
-    const ThirteenIncomeItem item = dialog.item();
-    try {
-        source().addItem(item);
-    } catch (const std::exception& failure) {
-        showFailure(failure);
-        return;
-    }
-    DocumentChanged();
-    appendIncomeRow(item, true);
-    selectRow(lvIncomes_, lvIncomes_->topLevelItemCount() - 1);
-    edTotalIncome_->setText(amountText(source().totalIncome));
+    appendIncome(dialog.item());
 }
 
 void TfrThirteenPercent::editIncome() {
@@ -445,14 +435,17 @@ void TfrThirteenPercent::repeatIncome() {
     const int row = currentRow(lvIncomes_);
     if (selected_ < 0 || row < 0)
         return;
-    const ThirteenIncomeItem item = repeatedIncome(source().item(row));
+    // The copy is a new income of the return like any other, so the return must be saved.
+    appendIncome(repeatedIncome(source().item(row)));
+}
+
+void TfrThirteenPercent::appendIncome(const ThirteenIncomeItem& item) {
     try {
         source().addItem(item);
     } catch (const std::exception& failure) {
         showFailure(failure);
         return;
     }
-    // The copy is a new income of the return like any other, so the return must be saved.
     DocumentChanged();
     appendIncomeRow(item, true);
     selectRow(lvIncomes_, lvIncomes_->topLevelItemCount() - 1);

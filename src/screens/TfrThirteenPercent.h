@@ -60,6 +60,8 @@ private:
     void editDeduction();
     void deleteDeduction();
 
+    // Adds an income to the chosen source and shows it selected; a full source refuses it.
+    void appendIncome(const ThirteenIncomeItem& item);
     void appendIncomeRow(const ThirteenIncomeItem& item, bool entered);
     void appendDeductionRow(const AgentDeductionItem& deduction);
     void showFailure(const std::exception& failure);

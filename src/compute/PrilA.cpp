@@ -14,11 +14,12 @@ constexpr int kKindResident = 0;
 constexpr int kKindNonResident = 1;
 constexpr std::int32_t kExemptMaterialBenefit = 2620;
 
-const std::string kEmployment = "07";
-const std::string kNotFullyWithheld = "08";
-const std::string kDividends = "09";
-const std::string kOther = "10";
-const std::string kPartnership = "04";
+// Views of literals, so classifying a line copies no text.
+constexpr std::string_view kEmployment = "07";
+constexpr std::string_view kNotFullyWithheld = "08";
+constexpr std::string_view kDividends = "09";
+constexpr std::string_view kOther = "10";
+constexpr std::string_view kPartnership = "04";
 
 // Income codes whose Appendix 1 kind is "04" (securities, derivatives, partnerships).
 constexpr std::array<std::int32_t, 12> kSecuritiesSingles{5002, 5005, 5009, 5011, 5013, 5014,
@@ -51,21 +52,21 @@ mbPrilA realEstateRecord(const ThirteenIncomeItem& item) {
 // sales, and returns the sum of its line amounts.
 Money walkThirteenSource(mTThirteenPercent& src, int ratePercent, bool withAgentDeductions,
                          std::vector<mbPrilA>& sales) {
-    src.incomeKind.clear();
     src.taxableIncome = Money{};
     src.computedTax = Money{};
     Money amounts;
     Money deductions;
+    std::string_view kind;
     for (const ThirteenIncomeItem& item : src.items) {
         amounts += item.amount;
         deductions += item.deductionAmount;
-        src.incomeKind =
-            MergeIncomeKind(src.incomeKind, IncomeKindOfItem(item.incomeCode, item.hasCadastralData != 0,
-                                                             item.amount, item.contractPrice));
+        kind = MergeIncomeKind(kind, IncomeKindOfItem(item.incomeCode, item.hasCadastralData != 0,
+                                                      item.amount, item.contractPrice));
         if (isRealEstateSale(item.incomeCode) && item.hasCadastralData != 0)
             sales.push_back(realEstateRecord(item));
     }
-    if (src.incomeKind == kEmployment) {
+    src.incomeKind.assign(kind);
+    if (kind == kEmployment) {
         Money taxable = amounts - deductions;
         if (withAgentDeductions)
             for (const AgentDeductionItem& d : src.agentDeductions)
@@ -81,7 +82,7 @@ Money walkThirteenSource(mTThirteenPercent& src, int ratePercent, bool withAgent
 
 } // namespace
 
-std::string IncomeKindOfItem(std::int32_t c, bool hasCadastralData, Money amount, Money contractPrice) {
+std::string_view IncomeKindOfItem(std::int32_t c, bool hasCadastralData, Money amount, Money contractPrice) {
     const bool atCadastral = hasCadastralData && amount != contractPrice;
     switch (c) {
     case 1400:
@@ -116,7 +117,7 @@ std::string IncomeKindOfItem(std::int32_t c, bool hasCadastralData, Money amount
     }
 }
 
-std::string MergeIncomeKind(const std::string& current, const std::string& candidate) {
+std::string_view MergeIncomeKind(std::string_view current, std::string_view candidate) {
     if (candidate == kEmployment)
         return kEmployment;
     if (current.empty() || current == candidate)

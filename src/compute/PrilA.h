@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kv {
@@ -92,10 +93,11 @@ public:
 };
 
 // Appendix 1 income-kind code of one income line, before the source's lines are merged.
-std::string IncomeKindOfItem(std::int32_t incomeCode, bool hasCadastralData, Money amount,
-                             Money contractPrice);
+// The view is of a literal and stays valid.
+std::string_view IncomeKindOfItem(std::int32_t incomeCode, bool hasCadastralData, Money amount,
+                                  Money contractPrice);
 // Merges a line's code into the source's code: employment wins, equal codes stay,
 // anything else mixed gives "10".
-std::string MergeIncomeKind(const std::string& current, const std::string& candidate);
+std::string_view MergeIncomeKind(std::string_view current, std::string_view candidate);
 
 } // namespace kv

@@ -33,6 +33,10 @@ std::string rawText(std::int64_t raw, char separator) {
 
 } // namespace
 
+void detail::moneyOverflow() {
+    overflow();
+}
+
 Money Money::fromRoubles(std::int64_t roubles) {
     std::int64_t r = 0;
     if (__builtin_mul_overflow(roubles, kScale, &r))
@@ -53,18 +57,6 @@ Money Money::operator-() const {
     if (raw == std::numeric_limits<std::int64_t>::min())
         overflow();
     return fromRaw(-raw);
-}
-
-Money& Money::operator+=(Money o) {
-    if (__builtin_add_overflow(raw, o.raw, &raw))
-        overflow();
-    return *this;
-}
-
-Money& Money::operator-=(Money o) {
-    if (__builtin_sub_overflow(raw, o.raw, &raw))
-        overflow();
-    return *this;
 }
 
 std::int64_t RoundHalfUp(double x) {

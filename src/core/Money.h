@@ -18,6 +18,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+namespace detail {
+[[noreturn]] void moneyOverflow();
+}
+
 class Money {
 public:
     static constexpr std::int64_t kScale = 10000;
@@ -41,8 +45,17 @@ public:
     bool isZero() const { return raw == 0; }
 
     Money operator-() const;
-    Money& operator+=(Money o);
-    Money& operator-=(Money o);
+    // Inline: the computation adds up every income line several times over.
+    Money& operator+=(Money o) {
+        if (__builtin_add_overflow(raw, o.raw, &raw))
+            detail::moneyOverflow();
+        return *this;
+    }
+    Money& operator-=(Money o) {
+        if (__builtin_sub_overflow(raw, o.raw, &raw))
+            detail::moneyOverflow();
+        return *this;
+    }
     friend Money operator+(Money a, Money b) { return a += b; }
     friend Money operator-(Money a, Money b) { return a -= b; }
     friend constexpr auto operator<=>(Money a, Money b) = default;

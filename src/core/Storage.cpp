@@ -1,6 +1,7 @@
 #include "core/Storage.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -62,15 +63,6 @@ void placeField(char* field, std::size_t width, std::string_view text, char pad)
     std::memcpy(field + width - text.size(), text.data(), text.size());
 }
 
-bool allDigits(std::string_view s) {
-    if (s.empty())
-        return false;
-    for (char c : s)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
 // A decimal 0..2147483647 as the reader accepts it; anything else is a conversion failure.
 // Every item's length prefix passes through here, so it is a plain digit loop.
 std::int32_t parseNonNegative(std::string_view s) {
@@ -83,6 +75,40 @@ std::int32_t parseNonNegative(std::string_view s) {
     if (s.empty())
         throw ConversionError("'' is not a valid integer value");
     return static_cast<std::int32_t>(v);
+}
+
+// The four digits of an item's length, or -1 when they are not four digits. Every item
+// of a file passes through here at least twice (index and read), so it is branch-light.
+int lengthPrefix(const char* p) {
+    const unsigned d0 = static_cast<unsigned char>(p[0]) - unsigned('0');
+    const unsigned d1 = static_cast<unsigned char>(p[1]) - unsigned('0');
+    const unsigned d2 = static_cast<unsigned char>(p[2]) - unsigned('0');
+    const unsigned d3 = static_cast<unsigned char>(p[3]) - unsigned('0');
+    if (d0 > 9 || d1 > 9 || d2 > 9 || d3 > 9)
+        return -1;
+    return static_cast<int>(d0 * 1000 + d1 * 100 + d2 * 10 + d3);
+}
+
+// A hash of a stream name, inline and eight bytes at a step: it runs once per stream of
+// the file, a hundred thousand times for the largest document.
+std::uint64_t nameHash(std::string_view name) {
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t h = name.size() * kMul;
+    std::size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, name.data() + i, 8);
+        h = std::rotl((h ^ word) * kMul, 31);
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, name.data() + i, name.size() - i);
+    h ^= tail;
+    // Names differ mostly in their last digits; the final mix spreads them over all bits.
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ULL;
+    return h ^ (h >> 33);
 }
 
 std::optional<double> parseDayNumber(std::string_view s, char separator) {
@@ -252,6 +278,9 @@ void mTDocumentStorage::openStorage() {
     minorVersion_ = parseNonNegative(header.substr(26, 2));
     reservedHeader_ = std::string(header.substr(28, 32));
     position_ = static_cast<std::int32_t>(kHeaderSize);
+    walked_ = kHeaderSize;
+    // A document has a stream name in about every hundred and fifty bytes.
+    nameStarts_.reserve(buf.size() / 128);
     initialised_ = created_ = true;
 }
 
@@ -259,11 +288,15 @@ void mTDocumentStorage::closeStorage() {
     position_ = 0;
     currentStreamName_.clear();
     initialised_ = created_ = false;
-    names_.clear();
+    walked_ = kHeaderSize;
+    walkEnded_ = false;
     nameStarts_.clear();
+    namesMet_.clear();
+    nameRepeated_ = false;
     nextName_ = 0;
-    sharedHashes_ = false;
-    indexBuilt_ = false;
+    tableBuilt_ = false;
+    slots_.clear();
+    firstOrdinal_.clear();
 }
 
 void mTDocumentStorage::requireInitialised() const {
@@ -300,11 +333,21 @@ std::string_view mTDocumentStorage::readItem(bool numeric) {
     // An item running past the end means a cut or damaged file.
     if (at + 4 > buf.size())
         throw mEBadStorage(msg::badFormat());
-    std::size_t n = static_cast<std::size_t>(parseNonNegative(std::string_view(buf).substr(at, 4)));
+    int length = lengthPrefix(buf.data() + at);
+    if (length < 0)
+        length = parseNonNegative(std::string_view(buf).substr(at, 4)); // throws the conversion failure
+    std::size_t n = static_cast<std::size_t>(length);
     if (numeric && n == 0)
         n = 1;
     if (at + 4 + n > buf.size())
         throw mEBadStorage(msg::badFormat());
+    // Reading in file order walks the index along; the walk follows the stored length,
+    // also where a numeric item of length 0 is read as one byte.
+    if (readOnly_ && at == walked_ && !walkEnded_) {
+        if (length > 0 && buf[at + 4] == kStreamMark)
+            indexName(at, std::string_view(buf).substr(at + 4, static_cast<std::size_t>(length)));
+        walked_ = at + 4 + static_cast<std::size_t>(length);
+    }
     position_ += static_cast<std::int32_t>(4 + n);
     return std::string_view(buf).substr(at + 4, n);
 }
@@ -315,60 +358,110 @@ void mTDocumentStorage::beginStream(std::string_view name) {
     currentStreamName_ = std::string(name);
 }
 
-void mTDocumentStorage::buildIndex() {
-    const std::string& buf = loader_->buffer();
-    const std::string_view all(buf);
-    std::size_t at = kHeaderSize;
-    while (at + 4 <= all.size() && allDigits(all.substr(at, 4))) {
-        const std::size_t n = static_cast<std::size_t>(parseNonNegative(all.substr(at, 4)));
-        if (at + 4 + n > all.size())
-            break;
-        // Only items that can be stream names go into the index: indexing every value
-        // too would make the index several times larger than the file and slow every open.
-        if (n > 0 && all[at + 4] == kStreamMark) {
-            const auto ordinal = static_cast<std::int32_t>(nameStarts_.size());
-            names_.push_back({std::hash<std::string_view>{}(all.substr(at + 4, n)), ordinal});
-            nameStarts_.push_back(static_cast<std::int32_t>(at));
-        }
-        at += 4 + n;
+// Walks the item at walked_: indexes it when it can be a stream name and moves past it.
+// Only such items are indexed: indexing every value too would make the index several
+// times larger than the file and slow every open.
+void mTDocumentStorage::walkItem() {
+    const std::string_view all(loader_->buffer());
+    const int length = walked_ + 4 <= all.size() ? lengthPrefix(all.data() + walked_) : -1;
+    if (length < 0 || walked_ + 4 + static_cast<std::size_t>(length) > all.size()) {
+        walkEnded_ = true;
+        return;
     }
-    // A sorted array rather than a hash table: one allocation, and lookups that stay
-    // in cache, which matters for a document of a hundred thousand streams.
-    std::sort(names_.begin(), names_.end(), [](const NameEntry& a, const NameEntry& b) {
-        return a.hash != b.hash ? a.hash < b.hash : a.ordinal < b.ordinal;
-    });
-    for (std::size_t i = 1; i < names_.size(); ++i)
-        if (names_[i].hash == names_[i - 1].hash)
-            sharedHashes_ = true;
-    indexBuilt_ = true;
+    const auto n = static_cast<std::size_t>(length);
+    if (n > 0 && all[walked_ + 4] == kStreamMark)
+        indexName(walked_, all.substr(walked_ + 4, n));
+    walked_ += 4 + n;
+}
+
+// Walks every item that begins at or before offset.
+void mTDocumentStorage::walkPast(std::size_t offset) {
+    while (!walkEnded_ && walked_ <= offset)
+        walkItem();
+}
+
+void mTDocumentStorage::indexName(std::size_t at, std::string_view name) {
+    nameStarts_.push_back(static_cast<std::int32_t>(at));
+    if (!namesMet_.insert(name))
+        nameRepeated_ = true;
+    if (tableBuilt_)
+        addToTable(nameStarts_.size() - 1);
+}
+
+void mTDocumentStorage::buildTable() {
+    std::size_t size = 1024;
+    while (size < 2 * nameStarts_.size())
+        size *= 2;
+    slots_.assign(size, NameSlot{0, 0});
+    firstOrdinal_.clear();
+    firstOrdinal_.reserve(nameStarts_.size());
+    tableBuilt_ = true;
+    for (std::size_t ordinal = 0; ordinal < nameStarts_.size(); ++ordinal)
+        addToTable(ordinal);
+}
+
+void mTDocumentStorage::addToTable(std::size_t ordinal) {
+    if (2 * (ordinal + 1) > slots_.size()) {
+        // Grown by building again; a document read out of order rarely gets here twice.
+        buildTable();
+        return;
+    }
+    const std::string_view name = indexedName(ordinal);
+    const std::uint64_t hash = nameHash(name);
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        NameSlot& slot = slots_[i];
+        if (slot.ordinal == 0) {
+            slot = {tag, static_cast<std::int32_t>(ordinal + 1)};
+            firstOrdinal_.push_back(static_cast<std::int32_t>(ordinal));
+            return;
+        }
+        // A later item of a name already indexed: the name stays with its first item.
+        if (slot.tag == tag && indexedName(static_cast<std::size_t>(slot.ordinal - 1)) == name) {
+            firstOrdinal_.push_back(slot.ordinal - 1);
+            return;
+        }
+    }
+}
+
+std::string_view mTDocumentStorage::indexedName(std::size_t ordinal) const {
+    const std::string_view all(loader_->buffer());
+    const auto start = static_cast<std::size_t>(nameStarts_[ordinal]);
+    // The walk that indexed the item has checked its length already.
+    return all.substr(start + 4, static_cast<std::size_t>(lengthPrefix(all.data() + start)));
 }
 
 bool mTDocumentStorage::openIndexedStream(std::string_view name) {
-    const std::string_view all(loader_->buffer());
-    auto nameAt = [&](std::int32_t ordinal) {
-        const auto start = static_cast<std::size_t>(nameStarts_[static_cast<std::size_t>(ordinal)]);
-        return all.substr(start + 4, static_cast<std::size_t>(parseNonNegative(all.substr(start, 4))));
-    };
-    auto take = [&](std::int32_t ordinal) {
-        position_ = nameStarts_[static_cast<std::size_t>(ordinal)] + 4 +
-                    static_cast<std::int32_t>(nameAt(ordinal).size());
-        nextName_ = static_cast<std::size_t>(ordinal) + 1;
+    auto take = [&](std::size_t ordinal) {
+        position_ = nameStarts_[ordinal] + 4 + static_cast<std::int32_t>(name.size());
+        nextName_ = ordinal + 1;
         currentStreamName_.assign(name);
     };
     // Records read their streams in the order they were written, so the stream asked
-    // for is nearly always the next indexed item, right at the position. It is then the
-    // first item of its name too, unless two indexed names share a hash.
-    if (!sharedHashes_ && nextName_ < nameStarts_.size() && nameStarts_[nextName_] == position_ &&
-        nameAt(static_cast<std::int32_t>(nextName_)) == name) {
-        take(static_cast<std::int32_t>(nextName_));
-        return true;
+    // for is nearly always the indexed item right at the position: the one after the
+    // stream opened last, or the one the walk has just reached.
+    const auto at = static_cast<std::size_t>(position_);
+    walkPast(at);
+    if (nameRepeated_ && !tableBuilt_)
+        buildTable();
+    for (std::size_t candidate : {nextName_, nameStarts_.size() - 1}) {
+        if (candidate < nameStarts_.size() && static_cast<std::size_t>(nameStarts_[candidate]) == at &&
+            indexedName(candidate) == name) {
+            take(nameRepeated_ ? static_cast<std::size_t>(firstOrdinal_[candidate]) : candidate);
+            return true;
+        }
     }
-    const std::uint64_t hash = std::hash<std::string_view>{}(name);
-    auto it = std::lower_bound(names_.begin(), names_.end(), hash,
-                               [](const NameEntry& e, std::uint64_t h) { return e.hash < h; });
-    for (; it != names_.end() && it->hash == hash; ++it) {
-        if (nameAt(it->ordinal) == name) {
-            take(it->ordinal);
+    walkPast(std::string_view::npos - 1);
+    if (!tableBuilt_)
+        buildTable();
+    const std::uint64_t hash = nameHash(name);
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask; slots_[i].ordinal != 0; i = (i + 1) & mask) {
+        const auto ordinal = static_cast<std::size_t>(slots_[i].ordinal - 1);
+        if (slots_[i].tag == tag && indexedName(ordinal) == name) {
+            take(ordinal);
             return true;
         }
     }
@@ -392,8 +485,6 @@ void mTDocumentStorage::openStream(std::string_view name) {
         }
         throw mEOpenStream(msg::noStream());
     }
-    if (!indexBuilt_)
-        buildIndex();
     if (openIndexedStream(name))
         return;
     // The index follows item lengths, and a numeric item stored with length 0 (read as

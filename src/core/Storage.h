@@ -3,6 +3,7 @@
 #include "core/Date.h"
 #include "core/Money.h"
 #include "core/StorageErrors.h"
+#include "core/StreamNameSet.h"
 
 #include <cstdint>
 #include <functional>
@@ -110,7 +111,6 @@ private:
     void requireInitialised() const;
     void writeItem(std::string_view text);
     std::string_view readItem(bool numeric);
-    void buildIndex();
 
     mTFileLoader* loader_ = nullptr;
     bool readOnly_ = true;
@@ -122,18 +122,33 @@ private:
     std::int32_t minorVersion_ = 0;
     bool initialised_ = false;
     bool created_ = false;
-    // The index of stream names, built once per open over the items that begin with
-    // kStreamMark; a name found there is its first such item.
-    struct NameEntry {
-        std::uint64_t hash;   // of the name
-        std::int32_t ordinal; // into nameStarts_
+    // The index of stream names: every item that begins with kStreamMark, in file order.
+    // It grows with reading: items read in file order are walked as they are read, so a
+    // document read the way it was written is walked once. While no name has come twice,
+    // the stream at the position is the first of its name and is taken there; a stream
+    // asked for out of order, or any repeated name, brings in the table from each name to
+    // its first item.
+    struct NameSlot {
+        std::uint32_t tag;    // high bits of the name's hash
+        std::int32_t ordinal; // of the name's first item, plus one; 0 marks an empty slot
     };
     bool openIndexedStream(std::string_view name);
-    std::vector<NameEntry> names_;         // by hash, then in file order
-    std::vector<std::int32_t> nameStarts_; // where each indexed item begins, in file order
-    std::size_t nextName_ = 0;             // the indexed item after the stream opened last
-    bool sharedHashes_ = false;
-    bool indexBuilt_ = false;
+    void walkItem();
+    void walkPast(std::size_t offset);
+    void indexName(std::size_t at, std::string_view name);
+    void buildTable();
+    void addToTable(std::size_t ordinal);
+    std::string_view indexedName(std::size_t ordinal) const;
+    std::size_t walked_ = 0;               // where the first item not yet walked begins
+    bool walkEnded_ = false;               // the walk reached the end or an item it cannot follow
+    std::vector<std::int32_t> nameStarts_; // where each indexed item begins
+    StreamNameSet namesMet_;
+    bool nameRepeated_ = false;
+    std::size_t nextName_ = 0; // the indexed item after the stream opened last
+    // Built only when needed; then kept up to date as the walk goes on.
+    bool tableBuilt_ = false;
+    std::vector<NameSlot> slots_;            // a power of two in size, at most half full
+    std::vector<std::int32_t> firstOrdinal_; // per indexed item: the first item of its name
 };
 
 } // namespace kv

@@ -268,13 +268,15 @@ void mTDeclaration::loadFrom(mTDocumentStorage& s) {
         loadList<mTThirtyPercent>(s, adder(incomes30), int{kDividendSource});
         loadList<mTThirtyPercent>(s, adder(incomes9), int{kNinePercentSource});
     }
-    if ((incomeFlags_ & kPartnershipIncomes) != 0) {
-        s.openStream(kDeclPartnerships);
-        loadList<mTInvestTov>(s, adder(investPartnerships));
-    }
+    // Blocks are read in the order they were written, so each stream is found right at
+    // the position and the file is walked once.
     if ((incomeFlags_ & kForeignIncomes) != 0) {
         s.openStream(kDeclForeign);
         loadList<mTCurrencyIncome>(s, adder(foreignIncomes));
+    }
+    if ((incomeFlags_ & kPartnershipIncomes) != 0) {
+        s.openStream(kDeclPartnerships);
+        loadList<mTInvestTov>(s, adder(investPartnerships));
     }
     if ((incomeFlags_ & kBusinessIncomes) != 0) {
         s.openStream(kDeclBusiness);

@@ -34,18 +34,20 @@ public:
     friend bool operator==(const mTSourseIncomeInfo&, const mTSourseIncomeInfo&) = default;
 };
 
+// The fields every sheet of the computation reads come first, within 32 bytes, so a
+// walk over a hundred thousand lines reads one cache line per line, not two.
 struct ThirteenIncomeItem {
     std::int32_t incomeCode = 0;
-    std::string incomeName;
-    Money amount;
-    std::int32_t deductionCode = 0; // 0: none
-    Money deductionAmount;
+    std::int32_t deductionCode = 0;    // 0: none
     std::int32_t deductionPercent = 0; // 0: none
     std::int16_t month = 1;            // 1..12
     std::uint8_t hasCadastralData = 0; // income codes 1510, 1511, 1512 only
-    std::string cadastralNumber;
-    Money cadastralValue;
+    Money amount;
+    Money deductionAmount;
     Money contractPrice;
+    Money cadastralValue;
+    std::string incomeName;
+    std::string cadastralNumber;
 
     friend bool operator==(const ThirteenIncomeItem&, const ThirteenIncomeItem&) = default;
 };

@@ -17,33 +17,26 @@ void requireStoredCount(std::int64_t count) {
         throw mEBadStorage(msg::badFormat());
 }
 
-namespace {
-// Every record and line of a document names its stream with these digits, so they are
-// placed directly rather than formatted.
-void appendThreeDigits(std::string& name, int index) {
-    if (index < 0 || index >= kMaxListItems)
-        throw std::out_of_range("list index out of the three-digit range");
-    name += static_cast<char>('0' + index / 100);
-    name += static_cast<char>('0' + index / 10 % 10);
-    name += static_cast<char>('0' + index % 10);
-}
-} // namespace
-
-std::string indexedStreamName(std::string_view prefix, int index) {
-    std::string name;
-    name.reserve(prefix.size() + 3);
-    name += prefix;
-    appendThreeDigits(name, index);
-    return name;
+StreamName::StreamName(std::string_view prefix, std::initializer_list<int> indices) {
+    if (prefix.size() + 3 * indices.size() > kCapacity)
+        throw std::invalid_argument("stream name prefix too long");
+    prefix.copy(text_, prefix.size());
+    size_ = prefix.size();
+    for (int index : indices) {
+        if (index < 0 || index >= kMaxListItems)
+            throw std::out_of_range("list index out of the three-digit range");
+        text_[size_++] = static_cast<char>('0' + index / 100);
+        text_[size_++] = static_cast<char>('0' + index / 10 % 10);
+        text_[size_++] = static_cast<char>('0' + index % 10);
+    }
 }
 
-std::string indexedStreamName(std::string_view prefix, int ownerIndex, int entryIndex) {
-    std::string name;
-    name.reserve(prefix.size() + 6);
-    name += prefix;
-    appendThreeDigits(name, ownerIndex);
-    appendThreeDigits(name, entryIndex);
-    return name;
+StreamName indexedStreamName(std::string_view prefix, int index) {
+    return StreamName(prefix, {index});
+}
+
+StreamName indexedStreamName(std::string_view prefix, int ownerIndex, int entryIndex) {
+    return StreamName(prefix, {ownerIndex, entryIndex});
 }
 
 } // namespace kv

@@ -5,6 +5,7 @@
 // ("@SourseIncome1001000" is both source 100 line 1000 and source 1001 line 0).
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,9 +27,28 @@ void requireRoomInList(std::size_t currentCount);
 // come from a damaged file, so it is a bad format, never a reason to allocate.
 void requireStoredCount(std::int64_t count);
 
+// A stream name made of a record's prefix and its three-digit positions. It lives on
+// the stack: a document has a stream per line, a hundred thousand of them at most,
+// and naming each one must not cost an allocation.
+class StreamName {
+public:
+    static constexpr std::size_t kCapacity = 48;
+
+    operator std::string_view() const { return {text_, size_}; }
+    std::string_view view() const { return {text_, size_}; }
+
+private:
+    friend StreamName indexedStreamName(std::string_view prefix, int index);
+    friend StreamName indexedStreamName(std::string_view prefix, int ownerIndex, int entryIndex);
+    StreamName(std::string_view prefix, std::initializer_list<int> indices);
+
+    char text_[kCapacity];
+    std::size_t size_ = 0;
+};
+
 // prefix + index as three digits ("@ThirtyPercent" + 7 -> "@ThirtyPercent007").
-std::string indexedStreamName(std::string_view prefix, int index);
+StreamName indexedStreamName(std::string_view prefix, int index);
 // prefix + owner index + entry index ("@SourseIncome" + 0 + 2 -> "@SourseIncome000002").
-std::string indexedStreamName(std::string_view prefix, int ownerIndex, int entryIndex);
+StreamName indexedStreamName(std::string_view prefix, int ownerIndex, int entryIndex);
 
 } // namespace kv

@@ -194,6 +194,40 @@ TEST(StorageRead, StreamsFollowingEachOtherAndRepeatedNamesFindTheFirst) {
     }
 }
 
+TEST(StorageRead, StreamsAfterItemsOfEveryLengthAreFoundByTheirItems) {
+    // Each value holds the next stream's name, so a stream found by a byte search
+    // instead of by its own item would read from inside the value.
+    std::string body;
+    for (int length = 8; length <= 99; ++length) {
+        const std::string next = "@S" + std::to_string(length + 1);
+        body += item("@S" + std::to_string(length)) + item(next + std::string(length - next.size(), 'x'));
+    }
+    body += item("@S100") + item("7");
+    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto s = opened(*loader);
+    // The last stream first: the whole file is walked before anything is read.
+    s.openStream("@S100");
+    EXPECT_EQ(s.readInt32(), 7);
+    for (int length = 8; length <= 99; ++length) {
+        s.openStream("@S" + std::to_string(length));
+        EXPECT_EQ(s.readText().size(), static_cast<std::size_t>(length)) << length;
+    }
+}
+
+TEST(StorageRead, RepeatedNameFoundByTheFirstItemAlsoInAFileReadInOrder) {
+    // Lines of a source read in order, where a damaged file repeats an earlier line's name.
+    const std::string body = item("@L000000") + item("1") + item("@L000001") + item("2") + item("@L000000") +
+                             item("3") + item("@L000002") + item("4");
+    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto s = opened(*loader);
+    for (const auto& [name, value] : {std::pair{"@L000000", 1}, {"@L000001", 2}, {"@L000000", 1}}) {
+        s.openStream(name);
+        EXPECT_EQ(s.readInt32(), value) << name;
+    }
+    s.openStream("@L000002");
+    EXPECT_EQ(s.readInt32(), 4);
+}
+
 TEST(StorageRead, DamagedFilesFailWithStorageFailures) {
     EXPECT_THROW(mTFileLoader::fromBytes(""), mEMemoryAllocate);
     auto pk =

@@ -83,16 +83,17 @@ Json thirteen(const mTThirteenPercent& s) {
                                                   : nullptr);
     return source(s)
         .raw("items",
-             listOf(
-                 s.items,
-                 [](const ThirteenIncomeItem& i) {
-                     return Obj()("incomeCode", i.incomeCode)("incomeName", i.incomeName)("amount", i.amount)(
-                                "deductionCode", i.deductionCode)("deductionAmount", i.deductionAmount)(
-                                "deductionPercent", i.deductionPercent)("month", i.month)(
-                                "hasCadastralData", i.hasCadastralData)("cadastralNumber", i.cadastralNumber)(
-                                "cadastralValue", i.cadastralValue)("contractPrice", i.contractPrice)
-                         .take();
-                 }))
+             listOf(s.items,
+                    [](const ThirteenIncomeItem& i) {
+                        return Obj()("incomeCode", i.incomeCode)("incomeName", i.incomeName.str())(
+                                   "amount", i.amount)("deductionCode", i.deductionCode)("deductionAmount",
+                                                                                         i.deductionAmount)(
+                                   "deductionPercent", i.deductionPercent)("month", i.month)(
+                                   "hasCadastralData", i.hasCadastralData)("cadastralNumber",
+                                                                           i.cadastralNumber)(
+                                   "cadastralValue", i.cadastralValue)("contractPrice", i.contractPrice)
+                            .take();
+                    }))
         .raw("agentDeductions",
              listOf(s.agentDeductions,
                     [](const AgentDeductionItem& d) {

@@ -63,18 +63,49 @@ void placeField(char* field, std::size_t width, std::string_view text, char pad)
     std::memcpy(field + width - text.size(), text.data(), text.size());
 }
 
+[[noreturn, gnu::cold]] void notAnInteger(std::string_view s) {
+    throw ConversionError("'" + std::string(s) + "' is not a valid integer value");
+}
+
 // A decimal 0..2147483647 as the reader accepts it; anything else is a conversion failure.
-// Every item's length prefix passes through here, so it is a plain digit loop.
-std::int32_t parseNonNegative(std::string_view s) {
+// Every numeric item passes through here, so it is a plain digit loop.
+inline std::int32_t parseNonNegative(std::string_view s) {
     constexpr std::uint64_t kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
     std::uint64_t v = 0;
     for (char c : s) {
         if (c < '0' || c > '9' || (v = v * 10 + static_cast<std::uint64_t>(c - '0')) > kMax)
-            throw ConversionError("'" + std::string(s) + "' is not a valid integer value");
+            notAnInteger(s);
     }
     if (s.empty())
-        throw ConversionError("'' is not a valid integer value");
+        notAnInteger(s);
     return static_cast<std::int32_t>(v);
+}
+
+// The form amounts are written in: up to fourteen characters of digits, then possibly
+// a point and one to four digits. Gives false for anything else, which the general
+// parser then takes (signs, commas of earlier writers, longer numbers).
+inline bool parsePlainAmount(std::string_view t, Money& out) {
+    if (t.empty() || t.size() > 14)
+        return false;
+    std::int64_t whole = 0;
+    std::size_t i = 0;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i)
+        whole = whole * 10 + (t[i] - '0');
+    if (i == 0)
+        return false;
+    std::int64_t fraction = 0;
+    std::size_t fractionDigits = 0;
+    if (i < t.size()) {
+        if (t[i] != '.')
+            return false;
+        for (++i; i < t.size() && fractionDigits < 4 && t[i] >= '0' && t[i] <= '9'; ++i, ++fractionDigits)
+            fraction = fraction * 10 + (t[i] - '0');
+        if (i != t.size() || fractionDigits == 0)
+            return false;
+    }
+    static constexpr std::int64_t kFractionScale[] = {10000, 1000, 100, 10, 1};
+    out = Money::fromRaw(whole * Money::kScale + fraction * kFractionScale[fractionDigits]);
+    return true;
 }
 
 // The four digits of an item's length, or -1 when they are not four digits. Every item
@@ -299,9 +330,15 @@ void mTDocumentStorage::closeStorage() {
     firstOrdinal_.clear();
 }
 
+namespace {
+[[noreturn, gnu::cold]] void notInitialised() {
+    throw mEObjectAccess(msg::notInitialised());
+}
+} // namespace
+
 void mTDocumentStorage::requireInitialised() const {
     if (!initialised_)
-        throw mEObjectAccess(msg::notInitialised());
+        notInitialised();
 }
 
 void mTDocumentStorage::requireWritable(bool initialisedFirst) const {
@@ -326,7 +363,7 @@ void mTDocumentStorage::writeItem(std::string_view text) {
     position_ += static_cast<std::int32_t>(4 + text.size());
 }
 
-std::string_view mTDocumentStorage::readItem(bool numeric) {
+inline std::string_view mTDocumentStorage::readItem(bool numeric) {
     requireInitialised();
     const std::string& buf = loader_->buffer();
     const std::size_t at = static_cast<std::size_t>(position_);
@@ -343,7 +380,7 @@ std::string_view mTDocumentStorage::readItem(bool numeric) {
         throw mEBadStorage(msg::badFormat());
     // Reading in file order walks the index along; the walk follows the stored length,
     // also where a numeric item of length 0 is read as one byte.
-    if (readOnly_ && at == walked_ && !walkEnded_) {
+    if (at == walked_ && readOnly_ && !walkEnded_) {
         if (length > 0 && buf[at + 4] == kStreamMark)
             indexName(at, std::string_view(buf).substr(at + 4, static_cast<std::size_t>(length)));
         walked_ = at + 4 + static_cast<std::size_t>(length);
@@ -530,6 +567,10 @@ std::string mTDocumentStorage::readText() {
     return std::string(readItem(false));
 }
 
+std::string_view mTDocumentStorage::readTextView() {
+    return readItem(false);
+}
+
 std::int32_t mTDocumentStorage::readInt32() {
     return parseNonNegative(readItem(true));
 }
@@ -544,6 +585,9 @@ std::uint8_t mTDocumentStorage::readByte() {
 
 Money mTDocumentStorage::readMoney() {
     const std::string_view text = readItem(true);
+    Money plain;
+    if (parsePlainAmount(text, plain))
+        return plain;
     if (text == "a")
         return Money::fromRaw(-Money::kScale);
     if (auto m = parseMoney(text, '.'))

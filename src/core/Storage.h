@@ -77,6 +77,8 @@ public:
     void writeDate(DateValue value);
 
     std::string readText();
+    // The same text as a view of the document's bytes, valid while the loader lives.
+    std::string_view readTextView();
     std::int32_t readInt32();
     std::uint16_t readInt16();
     std::uint8_t readByte();

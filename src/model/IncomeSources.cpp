@@ -2,6 +2,7 @@
 
 #include "model/ListLimit.h"
 
+#include <array>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -196,11 +197,24 @@ void mTThirteenPercent::loadFrom(mTDocumentStorage& storage, int index, int kind
     const std::int32_t lineCount = storage.readInt32();
     requireStoredCount(lineCount);
     items.reserve(static_cast<std::size_t>(lineCount));
+    // The few names a source's lines carry, each read once and shared by its lines.
+    std::array<SharedText, 4> names;
+    std::size_t nextName = 0;
+    auto sharedName = [&](std::string_view text) {
+        if (text.empty())
+            return SharedText();
+        for (const SharedText& name : names)
+            if (name == text)
+                return name;
+        SharedText& slot = names[nextName++ % names.size()];
+        slot = SharedText(text);
+        return slot;
+    };
     for (int i = 0; i < lineCount; ++i) {
         storage.openStream(indexedStreamName(linePrefix, index, i));
         ThirteenIncomeItem line;
         line.incomeCode = storage.readInt32();
-        line.incomeName = storage.readText();
+        line.incomeName = sharedName(storage.readTextView());
         line.amount = storage.readMoney();
         line.deductionCode = storage.readInt32();
         line.deductionAmount = storage.readMoney();

@@ -3,6 +3,7 @@
 // income. A 13% source and an investment partnership keep totalIncome equal to the
 // sum of their lines: change lines only through addItem/replaceItem/deleteItem.
 #include "core/Money.h"
+#include "core/SharedText.h"
 #include "core/Storage.h"
 
 #include <array>
@@ -46,7 +47,7 @@ struct ThirteenIncomeItem {
     Money deductionAmount;
     Money contractPrice;
     Money cadastralValue;
-    std::string incomeName;
+    SharedText incomeName; // lines of a source share their name
     std::string cadastralNumber;
 
     friend bool operator==(const ThirteenIncomeItem&, const ThirteenIncomeItem&) = default;

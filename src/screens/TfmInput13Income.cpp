@@ -181,7 +181,7 @@ void TfmInput13Income::buildWidgets() {
 void TfmInput13Income::restore(const ThirteenIncomeItem& item) {
     incomeCode_ = item.incomeCode != 0 ? std::to_string(item.incomeCode) : std::string();
     const IncomeEntry* entry = incomeCode_.empty() ? nullptr : dict_.findIncome(incomeCode_);
-    incomeName_ = entry != nullptr ? entry->name : item.incomeName;
+    incomeName_ = entry != nullptr ? entry->name : item.incomeName.str();
     edIncomeCode_->setText(fromCp1251(incomeCode_));
     lblIncomeName_->setText(fromCp1251(incomeName_));
     lblIncomeName_->setToolTip(lblIncomeName_->text());

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sys/file.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace kv;
 namespace fs = std::filesystem;
@@ -136,6 +137,44 @@ TEST(StorageRead, ValueFormsOfEarlierWriters) {
     EXPECT_EQ(s.readDate(), DateValue::fromYmd(2004, 3, 15));
     EXPECT_EQ(s.readByte(), 7); // a numeric item of length 0 is read as one byte
     EXPECT_EQ(s.readInt16(), 70000 & 0xFFFF);
+}
+
+TEST(StorageRead, AmountsReadAsTheGeneralParserReadsThem) {
+    const std::vector<std::string> texts{"0",
+                                         "5",
+                                         "5.",
+                                         "0.5",
+                                         ".5",
+                                         "00012.3400",
+                                         "1.2345",
+                                         "1.23456",
+                                         "-1.5",
+                                         "+2",
+                                         "1,5",
+                                         "1.2.3",
+                                         "12a",
+                                         "a",
+                                         "1e5",
+                                         " 1",
+                                         "99999999999999",
+                                         "99999999999999.9999",
+                                         "922337203685477.5807",
+                                         "922337203685477.5808"};
+    std::string body = item("@S");
+    for (const auto& t : texts)
+        body += item(t);
+    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto s = opened(*loader);
+    s.openStream("@S");
+    for (const auto& t : texts) {
+        std::optional<Money> expected = t == "a" ? Money::fromRaw(-Money::kScale) : parseMoney(t, '.');
+        if (!expected)
+            expected = parseMoney(t, ',');
+        if (expected)
+            EXPECT_EQ(s.readMoney(), *expected) << t;
+        else
+            EXPECT_THROW(s.readMoney(), ConversionError) << t;
+    }
 }
 
 TEST(StorageRead, DatesByContainerVersion) {

@@ -268,7 +268,7 @@ private slots:
         QCOMPARE(kv::test::textOf(&dialog, "edMonth"), QStringLiteral("7"));
         const ThirteenIncomeItem item = dialog.item();
         QCOMPARE(item.deductionAmount, roubles(300));
-        QCOMPARE(item.incomeName, IncomeDict::builtIn().findIncome("2202")->name);
+        QCOMPARE(item.incomeName.str(), IncomeDict::builtIn().findIncome("2202")->name);
     }
 
     // A source with its incomes through the screen: add, repeat, delete, the

@@ -49,10 +49,10 @@ void fillTaxpayer(mTPersonInformation& p) {
     p.birthDate = date(1985, 4, 12);
     p.identityDocIssuer = u("ОВД района Хамовники г. Москвы");
     p.birthPlace = u("г. Москва");
-    p.citizenshipStatus = "1";
+    p.citizenshipStatus.assign(1, '1'); // not = "1": GCC 12 at -O3 warns falsely on it
     p.addressCity = u("Москва");
     p.addressStreet = u("ул. Удальцова");
-    p.addressHouse = "3";
+    p.addressHouse.assign(1, '3');
     p.addressFlat = "57";
     p.oktmo = "45379000";
     p.contactPhone = "+7 495 123-45-67";

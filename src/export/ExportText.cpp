@@ -53,10 +53,11 @@ PersonName splitRepresentativeName(std::string_view fullName) {
     name.firstName = firstWord(rest);
     if (name.firstName.size() < rest.size())
         name.patronymic = trimText(rest.substr(name.firstName.size(), kNamePartLength));
+    // assign(1, ' ') rather than = " ": GCC 12 at -O3 warns falsely on the latter.
     if (name.surname.empty())
-        name.surname = " ";
+        name.surname.assign(1, ' ');
     if (name.firstName.empty())
-        name.firstName = " ";
+        name.firstName.assign(1, ' ');
     return name;
 }
 

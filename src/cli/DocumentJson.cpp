@@ -90,7 +90,7 @@ Json thirteen(const mTThirteenPercent& s) {
                                                                                          i.deductionAmount)(
                                    "deductionPercent", i.deductionPercent)("month", i.month)(
                                    "hasCadastralData", i.hasCadastralData)("cadastralNumber",
-                                                                           i.cadastralNumber)(
+                                                                           i.cadastralNumber.str())(
                                    "cadastralValue", i.cadastralValue)("contractPrice", i.contractPrice)
                             .take();
                     }))

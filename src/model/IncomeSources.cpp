@@ -221,7 +221,7 @@ void mTThirteenPercent::loadFrom(mTDocumentStorage& storage, int index, int kind
         line.deductionPercent = storage.readInt32();
         line.month = static_cast<std::int16_t>(storage.readInt16());
         line.hasCadastralData = storage.readByte();
-        line.cadastralNumber = storage.readText();
+        line.cadastralNumber = SharedText(storage.readTextView());
         line.cadastralValue = storage.readMoney();
         line.contractPrice = storage.readMoney();
         addItem(std::move(line));

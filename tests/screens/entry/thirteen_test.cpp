@@ -149,7 +149,7 @@ private slots:
         QCOMPARE(item.hasCadastralData, std::uint8_t{1});
         QCOMPARE(item.cadastralValue, roubles(1000000));
         QCOMPARE(item.contractPrice, roubles(800000));
-        QCOMPARE(item.cadastralNumber, std::string("77:01:0001"));
+        QCOMPARE(item.cadastralNumber.str(), std::string("77:01:0001"));
 
         kv::test::child<QCheckBox>(&dialog, "chbCadastral")->click();
         QCOMPARE(kv::test::textOf(&dialog, "edCadastralValue"), QStringLiteral("0"));

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-repetitions=3
+repetitions=5
 min_time=0.5
 build=1
 for arg in "$@"; do
@@ -47,7 +47,10 @@ for size in new 10x12 100x12 1000x12 1000x100; do
     echo "$size $bytes $kib" >>"$peak"
 done
 
+# Repetitions of all benchmarks run in a shuffled order, so a step and its yardstick
+# see the machine in the same state even when its speed drifts.
 "$bin/kv-bench-document" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+    --benchmark_enable_random_interleaving=true \
     --benchmark_min_time="$min_time" --benchmark_out="$work/document.json" --benchmark_out_format=json \
     >/dev/null
 

@@ -286,6 +286,7 @@ void mTDocumentStorage::createStorage(std::string_view identifier) {
     majorVersion_ = 1;
     minorVersion_ = 2;
     position_ = static_cast<std::int32_t>(kHeaderSize);
+    bytes_ = buf;
     initialised_ = created_ = true;
 }
 
@@ -309,7 +310,8 @@ void mTDocumentStorage::openStorage() {
     minorVersion_ = parseNonNegative(header.substr(26, 2));
     reservedHeader_ = std::string(header.substr(28, 32));
     position_ = static_cast<std::int32_t>(kHeaderSize);
-    walked_ = kHeaderSize;
+    walked_ = readOnly_ ? kHeaderSize : kWalkEnded;
+    bytes_ = buf;
     // A document has a stream name in about every hundred and fifty bytes.
     nameStarts_.reserve(buf.size() / 128);
     initialised_ = created_ = true;
@@ -319,8 +321,8 @@ void mTDocumentStorage::closeStorage() {
     position_ = 0;
     currentStreamName_.clear();
     initialised_ = created_ = false;
-    walked_ = kHeaderSize;
-    walkEnded_ = false;
+    bytes_ = {};
+    walked_ = kWalkEnded;
     nameStarts_.clear();
     namesMet_.clear();
     nameRepeated_ = false;
@@ -365,14 +367,14 @@ void mTDocumentStorage::writeItem(std::string_view text) {
 
 inline std::string_view mTDocumentStorage::readItem(bool numeric) {
     requireInitialised();
-    const std::string& buf = loader_->buffer();
+    const std::string_view buf = bytes_;
     const std::size_t at = static_cast<std::size_t>(position_);
     // An item running past the end means a cut or damaged file.
     if (at + 4 > buf.size())
         throw mEBadStorage(msg::badFormat());
     int length = lengthPrefix(buf.data() + at);
     if (length < 0)
-        length = parseNonNegative(std::string_view(buf).substr(at, 4)); // throws the conversion failure
+        length = parseNonNegative(buf.substr(at, 4)); // throws the conversion failure
     std::size_t n = static_cast<std::size_t>(length);
     if (numeric && n == 0)
         n = 1;
@@ -380,13 +382,13 @@ inline std::string_view mTDocumentStorage::readItem(bool numeric) {
         throw mEBadStorage(msg::badFormat());
     // Reading in file order walks the index along; the walk follows the stored length,
     // also where a numeric item of length 0 is read as one byte.
-    if (at == walked_ && readOnly_ && !walkEnded_) {
+    if (at == walked_) {
         if (length > 0 && buf[at + 4] == kStreamMark)
-            indexName(at, std::string_view(buf).substr(at + 4, static_cast<std::size_t>(length)));
+            indexName(at, std::string_view(buf.data() + at + 4, static_cast<std::size_t>(length)));
         walked_ = at + 4 + static_cast<std::size_t>(length);
     }
     position_ += static_cast<std::int32_t>(4 + n);
-    return std::string_view(buf).substr(at + 4, n);
+    return std::string_view(buf.data() + at + 4, n);
 }
 
 void mTDocumentStorage::beginStream(std::string_view name) {
@@ -402,7 +404,7 @@ void mTDocumentStorage::walkItem() {
     const std::string_view all(loader_->buffer());
     const int length = walked_ + 4 <= all.size() ? lengthPrefix(all.data() + walked_) : -1;
     if (length < 0 || walked_ + 4 + static_cast<std::size_t>(length) > all.size()) {
-        walkEnded_ = true;
+        walked_ = kWalkEnded;
         return;
     }
     const auto n = static_cast<std::size_t>(length);
@@ -413,7 +415,7 @@ void mTDocumentStorage::walkItem() {
 
 // Walks every item that begins at or before offset.
 void mTDocumentStorage::walkPast(std::size_t offset) {
-    while (!walkEnded_ && walked_ <= offset)
+    while (walked_ != kWalkEnded && walked_ <= offset)
         walkItem();
 }
 

@@ -115,6 +115,7 @@ private:
     std::string_view readItem(bool numeric);
 
     mTFileLoader* loader_ = nullptr;
+    std::string_view bytes_; // the loader's buffer, which keeps its size and place
     bool readOnly_ = true;
     std::int32_t position_ = 0;
     std::string formatIdentifier_;
@@ -141,8 +142,10 @@ private:
     void buildTable();
     void addToTable(std::size_t ordinal);
     std::string_view indexedName(std::size_t ordinal) const;
-    std::size_t walked_ = 0;               // where the first item not yet walked begins
-    bool walkEnded_ = false;               // the walk reached the end or an item it cannot follow
+    // Where the first item not yet walked begins; kWalkEnded once the walk has reached
+    // the end or an item it cannot follow, and for a storage being written.
+    static constexpr std::size_t kWalkEnded = static_cast<std::size_t>(-1);
+    std::size_t walked_ = kWalkEnded;
     std::vector<std::int32_t> nameStarts_; // where each indexed item begins
     StreamNameSet namesMet_;
     bool nameRepeated_ = false;

@@ -1,36 +1,119 @@
 // Feeds arbitrary bytes to the container reader: open, then look for streams and
-// read items of every kind until a storage failure or the end of the bytes.
+// read items of every kind until a storage failure or the end of the bytes. A second
+// pass opens the names the bytes themselves hold, in and out of order, and checks
+// each is found where a plain walk over the items finds it first.
 #include "core/Storage.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    try {
-        auto loader = kv::mTFileLoader::fromBytes(std::string(reinterpret_cast<const char*>(data), size));
-        kv::mTDocumentStorage s(loader.get());
-        s.openStorage();
-        const char* names[] = {"@DeclInfo", "@PersonName", "@DeclInquiry", "@Pens"};
-        for (const char* name : names) {
+namespace {
+
+void readAround(kv::mTDocumentStorage& s) {
+    const char* names[] = {"@DeclInfo", "@PersonName", "@DeclInquiry", "@Pens"};
+    for (const char* name : names) {
+        try {
+            s.openStream(name);
+        } catch (const kv::mEOpenStream&) {
+            continue;
+        }
+        for (int i = 0; i < 64 && !s.atEnd(); ++i) {
             try {
-                s.openStream(name);
-            } catch (const kv::mEOpenStream&) {
-                continue;
-            }
-            for (int i = 0; i < 64 && !s.atEnd(); ++i) {
-                try {
-                    switch (i % 6) {
-                    case 0: s.readText(); break;
-                    case 1: s.readInt32(); break;
-                    case 2: s.readInt16(); break;
-                    case 3: s.readByte(); break;
-                    case 4: s.readMoney(); break;
-                    default: s.readDate(); break;
-                    }
-                } catch (const kv::ConversionError&) {
+                switch (i % 6) {
+                case 0:
+                    s.readText();
+                    break;
+                case 1:
+                    s.readInt32();
+                    break;
+                case 2:
+                    s.readInt16();
+                    break;
+                case 3:
+                    s.readByte();
+                    break;
+                case 4:
+                    s.readMoney();
+                    break;
+                default:
+                    s.readDate();
+                    break;
                 }
+            } catch (const kv::ConversionError&) {
             }
         }
+    }
+}
+
+struct Named {
+    std::string name;
+    std::size_t after; // the position just after the first item of the name
+};
+
+// Items that begin with '@', first of each name, by a walk of the lengths.
+std::vector<Named> namesByWalk(std::string_view bytes) {
+    std::vector<Named> out;
+    std::size_t at = kv::mTDocumentStorage::kHeaderSize;
+    while (at + 4 <= bytes.size()) {
+        std::size_t n = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            if (bytes[at + k] < '0' || bytes[at + k] > '9')
+                return out;
+            n = n * 10 + static_cast<std::size_t>(bytes[at + k] - '0');
+        }
+        if (at + 4 + n > bytes.size())
+            return out;
+        const std::string_view text = bytes.substr(at + 4, n);
+        bool seen = false;
+        for (const Named& e : out)
+            seen = seen || e.name == text;
+        if (n > 0 && text[0] == '@' && !seen && out.size() < 32)
+            out.push_back({std::string(text), at + 4 + n});
+        at += 4 + n;
+    }
+    return out;
+}
+
+void openInOrderAndOut(const std::string& bytes) {
+    auto loader = kv::mTFileLoader::fromBytes(bytes);
+    kv::mTDocumentStorage s(loader.get());
+    s.openStorage();
+    const std::vector<Named> names = namesByWalk(bytes);
+    // Every name once in file order, reading one value after each, then backwards.
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        order.push_back(i);
+    for (std::size_t i = names.size(); i-- > 0;)
+        order.push_back(i);
+    for (std::size_t i : order) {
+        s.openStream(names[i].name);
+        if (static_cast<std::size_t>(s.position()) != names[i].after)
+            __builtin_trap();
+        try {
+            s.readText();
+        } catch (const kv::mEPrivBase&) {
+        } catch (const kv::ConversionError&) {
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    try {
+        auto loader = kv::mTFileLoader::fromBytes(bytes);
+        kv::mTDocumentStorage s(loader.get());
+        s.openStorage();
+        readAround(s);
+    } catch (const kv::mEPrivBase&) {
+    } catch (const kv::ConversionError&) {
+    }
+    try {
+        openInOrderAndOut(bytes);
     } catch (const kv::mEPrivBase&) {
     } catch (const kv::ConversionError&) {
     }

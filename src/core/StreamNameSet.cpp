@@ -11,6 +11,10 @@ StreamNameSet::Family& StreamNameSet::familyOf(std::string_view prefix, std::siz
         if (last.digits == digits && last.prefix == prefix)
             return last;
     }
+    return otherFamily(prefix, digits);
+}
+
+StreamNameSet::Family& StreamNameSet::otherFamily(std::string_view prefix, std::size_t digits) {
     for (std::size_t i = 0; i < families_.size(); ++i) {
         if (families_[i].digits == digits && families_[i].prefix == prefix) {
             lastFamily_ = i;

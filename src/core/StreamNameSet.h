@@ -30,6 +30,7 @@ private:
         std::vector<std::uint64_t> bits;
     };
     Family& familyOf(std::string_view prefix, std::size_t digits);
+    [[gnu::noinline]] Family& otherFamily(std::string_view prefix, std::size_t digits);
 
     std::vector<Family> families_;
     std::size_t lastFamily_ = 0;

@@ -43,7 +43,7 @@ void enterSource(QDialog& dialog, const QString& name) {
 
 mTThirteenPercent sourceWith(Money income, Money withheld, std::vector<AgentDeductionItem> deductions = {}) {
     mTThirteenPercent s;
-    s.sourceName = "S";
+    s.sourceName.assign(1, 'S'); // not = "S": GCC 12 warns falsely on it at -O2
     ThirteenIncomeItem item;
     item.incomeCode = 2000;
     item.amount = income;

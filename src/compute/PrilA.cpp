@@ -21,6 +21,11 @@ constexpr std::string_view kDividends = "09";
 constexpr std::string_view kOther = "10";
 constexpr std::string_view kPartnership = "04";
 
+// Through a temporary: assigning a view in place draws GCC 12's false -Wrestrict at -O3.
+void setKind(std::string& kind, std::string_view code) {
+    kind = std::string(code);
+}
+
 // Income codes whose Appendix 1 kind is "04" (securities, derivatives, partnerships).
 constexpr std::array<std::int32_t, 12> kSecuritiesSingles{5002, 5005, 5009, 5011, 5013, 5014,
                                                           5017, 5020, 5024, 5026, 5028, 5029};
@@ -65,7 +70,7 @@ Money walkThirteenSource(mTThirteenPercent& src, int ratePercent, bool withAgent
         if (isRealEstateSale(item.incomeCode) && item.hasCadastralData != 0)
             sales.push_back(realEstateRecord(item));
     }
-    src.incomeKind.assign(kind);
+    setKind(src.incomeKind, kind);
     if (kind == kEmployment) {
         Money taxable = amounts - deductions;
         if (withAgentDeductions)
@@ -75,7 +80,7 @@ Money walkThirteenSource(mTThirteenPercent& src, int ratePercent, bool withAgent
         src.computedTax = ApplyRateExact(taxable, ratePercent);
         // A shortfall within one rouble is rounding of the agent's figures, not unpaid tax.
         if (src.taxWithheld + Money::fromRoubles(1) < src.computedTax)
-            src.incomeKind = kNotFullyWithheld;
+            setKind(src.incomeKind, kNotFullyWithheld);
     }
     return amounts;
 }
@@ -138,7 +143,7 @@ void kTSvodSumPrilA9::Compute(mTDeclaration& doc, kTSvodSum&) {
     if (doc.declarationKind != kKindResident)
         return;
     for (mTThirtyPercent& src : doc.incomes9) {
-        src.incomeKind = kOther;
+        setKind(src.incomeKind, kOther);
         totalIncome += src.totalIncome;
         taxWithheld += src.taxWithheld;
     }
@@ -159,12 +164,12 @@ void kTSvodSumPrilA13::Compute(mTDeclaration& doc, kTSvodSum&) {
             taxWithheld += src.taxWithheld;
         }
         for (mTThirtyPercent& src : doc.incomes30) {
-            src.incomeKind = kDividends;
+            setKind(src.incomeKind, kDividends);
             dividendIncome += src.taxableAmount;
             dividendTaxWithheld += src.taxWithheld;
         }
         for (mTInvestTov& src : doc.investPartnerships) {
-            src.incomeKind = kPartnership;
+            setKind(src.incomeKind, kPartnership);
             for (const PartnershipIncomeItem& item : src.items)
                 totalIncome += item.incomeAmount;
             taxWithheld += src.taxWithheld;
@@ -180,8 +185,9 @@ void kTSvodSumPrilA13::Compute(mTDeclaration& doc, kTSvodSum&) {
             }
             src.taxableIncome = amounts - deductions;
             src.computedTax = ApplyRateExact(src.taxableIncome, 13);
-            src.incomeKind =
-                src.taxWithheld + Money::fromRoubles(1) < src.computedTax ? kNotFullyWithheld : kEmployment;
+            setKind(src.incomeKind, src.taxWithheld + Money::fromRoubles(1) < src.computedTax
+                                        ? kNotFullyWithheld
+                                        : kEmployment);
             totalIncome += amounts;
             taxWithheld += src.taxWithheld;
         }
@@ -200,7 +206,7 @@ void kTSvodSumPrilA15::Compute(mTDeclaration& doc, kTSvodSum&) {
     if (doc.declarationKind != kKindNonResident)
         return;
     for (mTThirtyPercent& src : doc.incomes30) {
-        src.incomeKind = kDividends;
+        setKind(src.incomeKind, kDividends);
         totalIncome += src.taxableAmount;
         taxWithheld += src.taxWithheld;
     }
@@ -223,7 +229,7 @@ void kTSvodSumPrilA30::Compute(mTDeclaration& doc, kTSvodSum&) {
         taxWithheld += src.taxWithheld;
     }
     for (mTInvestTov& src : doc.investPartnerships) {
-        src.incomeKind = kPartnership;
+        setKind(src.incomeKind, kPartnership);
         for (const PartnershipIncomeItem& item : src.items)
             totalIncome += item.incomeAmount;
         taxWithheld += src.taxWithheld;
@@ -246,7 +252,7 @@ void kTSvodSumPrilA35::Compute(mTDeclaration& doc, kTSvodSum&) {
             materialBenefitWithheld += src.taxWithheld;
             continue;
         }
-        src.incomeKind = kOther;
+        setKind(src.incomeKind, kOther);
         totalIncome += src.totalIncome;
         taxWithheld += src.taxWithheld;
     }

@@ -4,7 +4,7 @@
 
 namespace kv {
 
-StreamNameSet::Family& StreamNameSet::familyOf(std::string_view prefix, std::size_t digits) {
+inline StreamNameSet::Family& StreamNameSet::familyOf(std::string_view prefix, std::size_t digits) {
     // A document has a few dozen prefixes and reads long runs of one of them.
     if (lastFamily_ < families_.size()) {
         Family& last = families_[lastFamily_];

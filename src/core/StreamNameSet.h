@@ -29,7 +29,7 @@ private:
         std::size_t digits = 0;
         std::vector<std::uint64_t> bits;
     };
-    Family& familyOf(std::string_view prefix, std::size_t digits);
+    [[gnu::always_inline]] Family& familyOf(std::string_view prefix, std::size_t digits);
     [[gnu::noinline]] Family& otherFamily(std::string_view prefix, std::size_t digits);
 
     std::vector<Family> families_;

@@ -7,11 +7,6 @@ namespace kv {
 
 ListFull::ListFull() : std::runtime_error(utf8ToCp1251("Нельзя добавить больше 1000 записей.")) {}
 
-void requireRoomInList(std::size_t currentCount) {
-    if (currentCount >= static_cast<std::size_t>(kMaxListItems))
-        throw ListFull();
-}
-
 void requireStoredCount(std::int64_t count) {
     if (count < 0 || count > kMaxListItems)
         throw mEBadStorage(msg::badFormat());

@@ -21,7 +21,10 @@ public:
 };
 
 // Throws ListFull when a list of currentCount entries cannot take one more.
-void requireRoomInList(std::size_t currentCount);
+inline void requireRoomInList(std::size_t currentCount) {
+    if (currentCount >= static_cast<std::size_t>(kMaxListItems))
+        throw ListFull();
+}
 
 // A count read from a document file: more entries than a list may hold can only
 // come from a damaged file, so it is a bad format, never a reason to allocate.

@@ -478,9 +478,22 @@ bool mTDocumentStorage::openIndexedStream(std::string_view name) {
         currentStreamName_.assign(name);
     };
     // Records read their streams in the order they were written, so the stream asked
-    // for is nearly always the indexed item right at the position: the one after the
-    // stream opened last, or the one the walk has just reached.
+    // for is nearly always the item right at the position, and the walk has just
+    // reached it: walked here, it is taken without a lookup while no name came twice.
     const auto at = static_cast<std::size_t>(position_);
+    if (at == walked_ && at + 4 + name.size() <= bytes_.size() && !name.empty() && name[0] == kStreamMark &&
+        lengthPrefix(bytes_.data() + at) == static_cast<int>(name.size()) &&
+        bytes_.substr(at + 4, name.size()) == name) {
+        indexName(at, name);
+        walked_ = at + 4 + name.size();
+        if (nameRepeated_ && !tableBuilt_)
+            buildTable();
+        const std::size_t ordinal = nameStarts_.size() - 1;
+        take(nameRepeated_ ? static_cast<std::size_t>(firstOrdinal_[ordinal]) : ordinal);
+        return true;
+    }
+    // Otherwise the indexed item at the position: the one after the stream opened last,
+    // or the one the walk reaches now.
     walkPast(at);
     if (nameRepeated_ && !tableBuilt_)
         buildTable();

@@ -484,7 +484,7 @@ bool mTDocumentStorage::openIndexedStream(std::string_view name) {
     if (at == walked_ && at + 4 + name.size() <= bytes_.size() && !name.empty() && name[0] == kStreamMark &&
         lengthPrefix(bytes_.data() + at) == static_cast<int>(name.size()) &&
         bytes_.substr(at + 4, name.size()) == name) {
-        indexName(at, name);
+        indexName(at, bytes_.substr(at + 4, name.size())); // the set keeps views of the file
         walked_ = at + 4 + name.size();
         if (nameRepeated_ && !tableBuilt_)
             buildTable();

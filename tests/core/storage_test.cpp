@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sys/file.h>
 #include <unistd.h>
 #include <vector>
@@ -265,6 +266,23 @@ TEST(StorageRead, RepeatedNameFoundByTheFirstItemAlsoInAFileReadInOrder) {
     }
     s.openStream("@L000002");
     EXPECT_EQ(s.readInt32(), 4);
+}
+
+TEST(StorageRead, NamesAskedForNeedNotOutliveTheirOpening) {
+    // The storage may remember the names it met, but only as they stand in the file:
+    // each name asked for here is gone before the next is asked.
+    std::string body;
+    for (int i = 0; i < 20; ++i)
+        body += item("@Line00" + std::to_string(10 + i)) + item(std::to_string(i));
+    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto s = opened(*loader);
+    for (int i : {0, 1, 2, 3, 19, 4, 5}) {
+        auto name = std::make_unique<std::string>("@Line00" + std::to_string(10 + i) + std::string(32, ' '));
+        name->resize(name->size() - 32);
+        s.openStream(*name);
+        name.reset();
+        EXPECT_EQ(s.readInt32(), i);
+    }
 }
 
 TEST(StorageRead, DamagedFilesFailWithStorageFailures) {

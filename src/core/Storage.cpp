@@ -382,11 +382,8 @@ inline std::string_view mTDocumentStorage::readItem(bool numeric) {
         throw mEBadStorage(msg::badFormat());
     // Reading in file order walks the index along; the walk follows the stored length,
     // also where a numeric item of length 0 is read as one byte.
-    if (at == walked_) {
-        if (length > 0 && buf[at + 4] == kStreamMark)
-            indexName(at, std::string_view(buf.data() + at + 4, static_cast<std::size_t>(length)));
-        walked_ = at + 4 + static_cast<std::size_t>(length);
-    }
+    if (at == walked_)
+        walkOver(at, static_cast<std::size_t>(length));
     position_ += static_cast<std::int32_t>(4 + n);
     return std::string_view(buf.data() + at + 4, n);
 }
@@ -397,20 +394,24 @@ void mTDocumentStorage::beginStream(std::string_view name) {
     currentStreamName_ = std::string(name);
 }
 
-// Walks the item at walked_: indexes it when it can be a stream name and moves past it.
-// Only such items are indexed: indexing every value too would make the index several
-// times larger than the file and slow every open.
+// Walks the item at walked_, or ends the walk where no item can be followed.
 void mTDocumentStorage::walkItem() {
-    const std::string_view all(loader_->buffer());
+    const std::string_view all = bytes_;
     const int length = walked_ + 4 <= all.size() ? lengthPrefix(all.data() + walked_) : -1;
     if (length < 0 || walked_ + 4 + static_cast<std::size_t>(length) > all.size()) {
         walked_ = kWalkEnded;
         return;
     }
-    const auto n = static_cast<std::size_t>(length);
-    if (n > 0 && all[walked_ + 4] == kStreamMark)
-        indexName(walked_, all.substr(walked_ + 4, n));
-    walked_ += 4 + n;
+    walkOver(walked_, static_cast<std::size_t>(length));
+}
+
+// Moves the walk past the item at `at` of the given stored length, indexing it when it
+// can be a stream name. Only such items are indexed: indexing every value too would make
+// the index several times larger than the file and slow every open.
+void mTDocumentStorage::walkOver(std::size_t at, std::size_t length) {
+    if (length > 0 && bytes_[at + 4] == kStreamMark)
+        indexName(at, bytes_.substr(at + 4, length));
+    walked_ = at + 4 + length;
 }
 
 // Walks every item that begins at or before offset.
@@ -447,25 +448,26 @@ void mTDocumentStorage::addToTable(std::size_t ordinal) {
     }
     const std::string_view name = indexedName(ordinal);
     const std::uint64_t hash = nameHash(name);
+    NameSlot& slot = slots_[probe(name, hash)];
+    // A later item of a name already in the table: the name stays with its first item.
+    if (slot.ordinal == 0)
+        slot = {static_cast<std::uint32_t>(hash >> 32), static_cast<std::int32_t>(ordinal + 1)};
+    firstOrdinal_.push_back(slot.ordinal - 1);
+}
+
+// The slot that holds the name, or the empty slot where it would go.
+std::size_t mTDocumentStorage::probe(std::string_view name, std::uint64_t hash) const {
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        NameSlot& slot = slots_[i];
-        if (slot.ordinal == 0) {
-            slot = {tag, static_cast<std::int32_t>(ordinal + 1)};
-            firstOrdinal_.push_back(static_cast<std::int32_t>(ordinal));
-            return;
-        }
-        // A later item of a name already indexed: the name stays with its first item.
-        if (slot.tag == tag && indexedName(static_cast<std::size_t>(slot.ordinal - 1)) == name) {
-            firstOrdinal_.push_back(slot.ordinal - 1);
-            return;
-        }
-    }
+    std::size_t i = hash & mask;
+    while (slots_[i].ordinal != 0 &&
+           (slots_[i].tag != tag || indexedName(static_cast<std::size_t>(slots_[i].ordinal - 1)) != name))
+        i = (i + 1) & mask;
+    return i;
 }
 
 std::string_view mTDocumentStorage::indexedName(std::size_t ordinal) const {
-    const std::string_view all(loader_->buffer());
+    const std::string_view all = bytes_;
     const auto start = static_cast<std::size_t>(nameStarts_[ordinal]);
     // The walk that indexed the item has checked its length already.
     return all.substr(start + 4, static_cast<std::size_t>(lengthPrefix(all.data() + start)));
@@ -484,8 +486,7 @@ bool mTDocumentStorage::openIndexedStream(std::string_view name) {
     if (at == walked_ && at + 4 + name.size() <= bytes_.size() && !name.empty() && name[0] == kStreamMark &&
         lengthPrefix(bytes_.data() + at) == static_cast<int>(name.size()) &&
         bytes_.substr(at + 4, name.size()) == name) {
-        indexName(at, bytes_.substr(at + 4, name.size())); // the set keeps views of the file
-        walked_ = at + 4 + name.size();
+        walkOver(at, name.size()); // indexes the file's copy of the name, which outlives the caller's
         if (nameRepeated_ && !tableBuilt_)
             buildTable();
         const std::size_t ordinal = nameStarts_.size() - 1;
@@ -507,17 +508,11 @@ bool mTDocumentStorage::openIndexedStream(std::string_view name) {
     walkPast(std::string_view::npos - 1);
     if (!tableBuilt_)
         buildTable();
-    const std::uint64_t hash = nameHash(name);
-    const auto tag = static_cast<std::uint32_t>(hash >> 32);
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask; slots_[i].ordinal != 0; i = (i + 1) & mask) {
-        const auto ordinal = static_cast<std::size_t>(slots_[i].ordinal - 1);
-        if (slots_[i].tag == tag && indexedName(ordinal) == name) {
-            take(ordinal);
-            return true;
-        }
-    }
-    return false;
+    const NameSlot& slot = slots_[probe(name, nameHash(name))];
+    if (slot.ordinal == 0)
+        return false;
+    take(static_cast<std::size_t>(slot.ordinal - 1));
+    return true;
 }
 
 void mTDocumentStorage::openStream(std::string_view name) {

@@ -137,10 +137,12 @@ private:
     };
     bool openIndexedStream(std::string_view name);
     void walkItem();
+    void walkOver(std::size_t at, std::size_t length);
     void walkPast(std::size_t offset);
     void indexName(std::size_t at, std::string_view name);
     void buildTable();
     void addToTable(std::size_t ordinal);
+    std::size_t probe(std::string_view name, std::uint64_t hash) const;
     std::string_view indexedName(std::size_t ordinal) const;
     // Where the first item not yet walked begins; kWalkEnded once the walk has reached
     // the end or an item it cannot follow, and for a storage being written.

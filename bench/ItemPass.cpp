@@ -5,11 +5,11 @@
 namespace kv::bench {
 
 ItemPassResult passOverItems(const std::string& path) {
-    mTFileLoader loader(path, 0, true);
+    DocumentFile loader(path, 0, true);
     const std::string& buf = loader.buffer();
     ItemPassResult r;
     std::string text;
-    std::size_t at = mTDocumentStorage::kHeaderSize;
+    std::size_t at = DocumentStorage::kHeaderSize;
     while (at + 4 <= buf.size()) {
         std::size_t n = 0;
         for (std::size_t k = 0; k < 4; ++k) {

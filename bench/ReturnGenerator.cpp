@@ -37,7 +37,7 @@ int perCount(int sources, int per) {
     return std::max(1, sources / per);
 }
 
-void fillTaxpayer(mTPersonInformation& p) {
+void fillTaxpayer(Taxpayer& p) {
     p.surname = u("Соколов");
     p.firstName = u("Андрей");
     p.patronymic = u("Викторович");
@@ -76,7 +76,7 @@ ThirteenIncomeItem incomeLine(int source, int line) {
     return item;
 }
 
-void addThirteenSource(mTDeclaration& d, int i, int lines) {
+void addThirteenSource(Declaration& d, int i, int lines) {
     auto& s = d.incomes13.get(d.incomes13.add());
     s.sourceInn = "77" + digits(10000000LL + i * 7919LL, 8);
     s.sourceKpp = "7701" + digits(i, 5);
@@ -89,7 +89,7 @@ void addThirteenSource(mTDeclaration& d, int i, int lines) {
     s.taxWithheld = Money::fromRoubles((s.totalIncome.raw / Money::kScale) * 13 / 100);
 }
 
-void addForeignIncome(mTDeclaration& d, int i) {
+void addForeignIncome(Declaration& d, int i) {
     auto& f = d.foreignIncomes.get(d.foreignIncomes.add());
     const bool dividend = i % 3 == 2;
     f.incomeRate = dividend ? 14 : 13; // dividends at 13% are marked with the rate + 1
@@ -110,7 +110,7 @@ void addForeignIncome(mTDeclaration& d, int i) {
     f.autoRate = 1;
 }
 
-void addDividendSource(mTDeclaration& d, int i) {
+void addDividendSource(Declaration& d, int i) {
     auto& s = d.incomes30.get(d.incomes30.add());
     s.incomeCode = 1010;
     s.sourceInn = "78" + digits(20000000LL + i * 104729LL, 8);
@@ -123,7 +123,7 @@ void addDividendSource(mTDeclaration& d, int i) {
     s.taxWithheld = s.taxCalculated;
 }
 
-void fillDeductions(mTDeclaration& d, int sources) {
+void fillDeductions(Declaration& d, int sources) {
     auto& standard = d.standardDeductions;
     standard.granted = 1;
     standard.setChildrenCount(2);
@@ -135,7 +135,7 @@ void fillDeductions(mTDeclaration& d, int sources) {
     const int perTen = perCount(sources, 10);
     for (int i = 0; i < perTen; ++i) {
         social.childEducation.add(rub(20000 + i));
-        mTPens fund;
+        PensionContract fund;
         fund.contractKind = 1 + i % 3;
         fund.organisationName = u("АО \"НПФ Будущее ") + std::to_string(i) + "\"";
         fund.organisationInn = "7704" + digits(112233 + i, 6);
@@ -150,7 +150,7 @@ void fillDeductions(mTDeclaration& d, int sources) {
     property.granted = 1;
     const int objects = perCount(sources, 100);
     for (int i = 0; i < objects; ++i) {
-        mTConstructionDeductObj flat;
+        HousingObject flat;
         flat.objectKind = 2; // flat
         flat.numberKind = 1; // cadastral number
         flat.objectNumber = "77:07:0009001:" + std::to_string(1342 + i);
@@ -192,9 +192,9 @@ const Clock& generatorClock() {
     return clock;
 }
 
-mTDeclaration makeReturn(const ReturnShape& shape) {
-    mTDeclaration d(generatorClock());
-    d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kForeignIncomes);
+Declaration makeReturn(const ReturnShape& shape) {
+    Declaration d(generatorClock());
+    d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kForeignIncomes);
     d.sheetCountAutomatic = 1;
     d.inspectionCode = "7701";
     d.inspectionName = u("Инспекция Федеральной налоговой службы № 1 по г.Москве");

@@ -28,6 +28,6 @@ const Clock& generatorClock();
 // one agent deduction per source, one foreign income, one dividend source and one
 // pension contract and child-education payment per ten sources, one housing object
 // per hundred, and the standard, social and property deductions granted.
-mTDeclaration makeReturn(const ReturnShape& shape);
+Declaration makeReturn(const ReturnShape& shape);
 
 } // namespace kv::bench

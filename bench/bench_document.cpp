@@ -4,7 +4,7 @@
 #include "ItemPass.h"
 #include "ReturnGenerator.h"
 
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
 
@@ -49,7 +49,7 @@ fs::path workFolder() {
 // One generated return, saved once, with its exported XML.
 struct Prepared {
     ReturnShape shape;
-    std::unique_ptr<kv::mTDeclaration> document;
+    std::unique_ptr<kv::Declaration> document;
     std::string path;
     std::int64_t documentBytes = 0;
     std::string xml;
@@ -62,7 +62,7 @@ const Prepared& prepared(int index) {
         return it->second;
     Prepared p;
     p.shape = kv::bench::standardShapes().at(static_cast<std::size_t>(index));
-    p.document = std::make_unique<kv::mTDeclaration>(kv::bench::makeReturn(p.shape));
+    p.document = std::make_unique<kv::Declaration>(kv::bench::makeReturn(p.shape));
     p.path = (workFolder() / (p.shape.name + ".qv9")).string();
     p.document->saveToFile(p.path);
     p.documentBytes = p.document->storedSize();
@@ -90,7 +90,7 @@ void BM_Save(benchmark::State& state) {
 void BM_Open(benchmark::State& state) {
     const Prepared& p = prepared(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        kv::mTDeclaration d(kv::bench::generatorClock());
+        kv::Declaration d(kv::bench::generatorClock());
         d.loadFromFile(p.path);
         benchmark::DoNotOptimize(d.incomes13.count());
     }
@@ -110,7 +110,7 @@ void BM_ItemPass(benchmark::State& state) {
 void BM_Compute(benchmark::State& state) {
     const Prepared& p = prepared(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto sum = std::make_unique<kv::kTSvodSum>();
+        auto sum = std::make_unique<kv::ReturnComputation>();
         benchmark::DoNotOptimize(sum->Compute(*p.document));
     }
     describe(state, p);

@@ -7,7 +7,7 @@
 #include "screens/Asker.h"
 #include "screens/ScreenRegistry.h"
 #include "screens/Sections.h"
-#include "shell/TFormMain.h"
+#include "shell/MainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -47,17 +47,17 @@ struct Fixture {
     Fixture() {
         // Window settings go to a folder of the benchmark's own, never the user's.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-        const kv::mTDeclaration d = kv::bench::makeReturn(kv::bench::shapeNamed("1000x12"));
+        const kv::Declaration d = kv::bench::makeReturn(kv::bench::shapeNamed("1000x12"));
         largeReturn = folder.filePath(QStringLiteral("1000x12.qv9"));
         d.saveToFile(QFile::encodeName(largeReturn).toStdString());
     }
 
-    std::unique_ptr<kv::TFormMain> window(const std::optional<QString>& path) {
+    std::unique_ptr<kv::MainWindow> window(const std::optional<QString>& path) {
         kv::MainWindowOptions options;
         options.programFolder = folder.path() + QLatin1Char('/');
         options.asker = &asker;
         options.clock = &kv::bench::generatorClock();
-        return std::make_unique<kv::TFormMain>(path, options);
+        return std::make_unique<kv::MainWindow>(path, options);
     }
 };
 
@@ -66,7 +66,7 @@ Fixture& fixture() {
     return f;
 }
 
-void ready(kv::TFormMain& w) {
+void ready(kv::MainWindow& w) {
     w.show();
     QApplication::processEvents();
 }
@@ -133,7 +133,7 @@ void BM_ThirteenPercentScreen(benchmark::State& state) {
     panel.show();
     const int before = f.asker.questions;
     for (auto _ : state) {
-        kv::TThinkingFrame* screen = registry.create(kv::ScreenId::ThirteenPercent, &panel, *w);
+        kv::ScreenFrame* screen = registry.create(kv::ScreenId::ThirteenPercent, &panel, *w);
         screen->show();
         QApplication::processEvents();
         state.PauseTiming();

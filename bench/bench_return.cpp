@@ -5,7 +5,7 @@
 //   kv-bench-return process <file>
 #include "ReturnGenerator.h"
 
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
 
@@ -26,24 +26,24 @@ int usage() {
 int write(const std::string& size, const std::string& path) {
     if (size == "new") {
         // A new return as the program makes it, the smallest document it writes.
-        kv::mTDeclaration d(kv::bench::generatorClock());
-        d.setIncomeFlags(kv::mTDeclaration::kAgentIncomes);
+        kv::Declaration d(kv::bench::generatorClock());
+        d.setIncomeFlags(kv::Declaration::kAgentIncomes);
         d.sheetCountAutomatic = 1;
         d.saveToFile(path);
         std::cout << d.storedSize() << '\n';
         return 0;
     }
-    const kv::mTDeclaration d = kv::bench::makeReturn(kv::bench::shapeNamed(size));
+    const kv::Declaration d = kv::bench::makeReturn(kv::bench::shapeNamed(size));
     d.saveToFile(path);
     std::cout << d.storedSize() << '\n';
     return 0;
 }
 
 int process(const std::string& path) {
-    kv::mTDeclaration d(kv::bench::generatorClock());
+    kv::Declaration d(kv::bench::generatorClock());
     d.loadFromFile(path);
     {
-        auto sum = std::make_unique<kv::kTSvodSum>();
+        auto sum = std::make_unique<kv::ReturnComputation>();
         sum->Compute(d);
     }
     static const kv::FixedIdSource ids("0F8FAD5B-D9CB-469F-A165-70867728950E");

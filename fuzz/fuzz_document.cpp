@@ -10,12 +10,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const kv::FixedClock clock(kv::DateValue::fromDays(43905));
-    kv::mTDeclaration doc(clock);
+    kv::Declaration doc(clock);
     try {
         doc.loadFromBytes(std::string(reinterpret_cast<const char*>(data), size));
         // A document that loaded has a size it can be written at.
         (void)doc.storedSize();
-    } catch (const kv::mEPrivBase&) {
+    } catch (const kv::StorageError&) {
     } catch (const kv::ConversionError&) {
     }
     return 0;

@@ -12,12 +12,12 @@
 
 namespace {
 
-void readAround(kv::mTDocumentStorage& s) {
+void readAround(kv::DocumentStorage& s) {
     const char* names[] = {"@DeclInfo", "@PersonName", "@DeclInquiry", "@Pens"};
     for (const char* name : names) {
         try {
             s.openStream(name);
-        } catch (const kv::mEOpenStream&) {
+        } catch (const kv::StreamOpenError&) {
             continue;
         }
         for (int i = 0; i < 64 && !s.atEnd(); ++i) {
@@ -56,7 +56,7 @@ struct Named {
 // Items that begin with '@', first of each name, by a walk of the lengths.
 std::vector<Named> namesByWalk(std::string_view bytes) {
     std::vector<Named> out;
-    std::size_t at = kv::mTDocumentStorage::kHeaderSize;
+    std::size_t at = kv::DocumentStorage::kHeaderSize;
     while (at + 4 <= bytes.size()) {
         std::size_t n = 0;
         for (std::size_t k = 0; k < 4; ++k) {
@@ -78,8 +78,8 @@ std::vector<Named> namesByWalk(std::string_view bytes) {
 }
 
 void openInOrderAndOut(const std::string& bytes) {
-    auto loader = kv::mTFileLoader::fromBytes(bytes);
-    kv::mTDocumentStorage s(loader.get());
+    auto loader = kv::DocumentFile::fromBytes(bytes);
+    kv::DocumentStorage s(loader.get());
     s.openStorage();
     const std::vector<Named> names = namesByWalk(bytes);
     // Every name once in file order, reading one value after each, then backwards.
@@ -94,7 +94,7 @@ void openInOrderAndOut(const std::string& bytes) {
             __builtin_trap();
         try {
             s.readText();
-        } catch (const kv::mEPrivBase&) {
+        } catch (const kv::StorageError&) {
         } catch (const kv::ConversionError&) {
         }
     }
@@ -105,16 +105,16 @@ void openInOrderAndOut(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     try {
-        auto loader = kv::mTFileLoader::fromBytes(bytes);
-        kv::mTDocumentStorage s(loader.get());
+        auto loader = kv::DocumentFile::fromBytes(bytes);
+        kv::DocumentStorage s(loader.get());
         s.openStorage();
         readAround(s);
-    } catch (const kv::mEPrivBase&) {
+    } catch (const kv::StorageError&) {
     } catch (const kv::ConversionError&) {
     }
     try {
         openInOrderAndOut(bytes);
-    } catch (const kv::mEPrivBase&) {
+    } catch (const kv::StorageError&) {
     } catch (const kv::ConversionError&) {
     }
     return 0;

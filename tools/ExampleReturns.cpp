@@ -27,12 +27,12 @@ Money rub(std::int64_t roubles, std::int64_t kopecks) {
     return Money::fromRaw(roubles * Money::kScale + kopecks * 100);
 }
 
-void fillTaxOffice(mTDeclaration& d) {
+void fillTaxOffice(Declaration& d) {
     d.inspectionCode = "7701";
     d.inspectionName = u("Инспекция Федеральной налоговой службы № 1 по г.Москве");
 }
 
-void fillTaxpayer(mTPersonInformation& p) {
+void fillTaxpayer(Taxpayer& p) {
     p.surname = u("Соколов");
     p.firstName = u("Андрей");
     p.patronymic = u("Викторович");
@@ -58,10 +58,10 @@ ThirteenIncomeItem salary(int month, Money amount) {
     return item;
 }
 
-mTDeclaration newDeclaration() {
-    mTDeclaration d(exampleClock());
+Declaration newDeclaration() {
+    Declaration d(exampleClock());
     // What the shell does for a new return.
-    d.setIncomeFlags(mTDeclaration::kAgentIncomes);
+    d.setIncomeFlags(Declaration::kAgentIncomes);
     d.sheetCountAutomatic = 1;
     return d;
 }
@@ -73,12 +73,12 @@ const Clock& exampleClock() {
     return clock;
 }
 
-mTDeclaration newReturn() {
+Declaration newReturn() {
     return newDeclaration();
 }
 
-mTDeclaration typicalReturn() {
-    mTDeclaration d = newDeclaration();
+Declaration typicalReturn() {
+    Declaration d = newDeclaration();
     fillTaxOffice(d);
     fillTaxpayer(d.person);
 
@@ -94,7 +94,7 @@ mTDeclaration typicalReturn() {
 
     auto& property = d.propertyDeductions;
     property.granted = 1;
-    mTConstructionDeductObj flat;
+    HousingObject flat;
     flat.objectKind = 2; // flat
     flat.numberKind = 1; // cadastral number
     flat.objectNumber = "77:07:0009001:1342";
@@ -108,10 +108,10 @@ mTDeclaration typicalReturn() {
     return d;
 }
 
-mTDeclaration allRecordsReturn() {
-    mTDeclaration d(exampleClock());
-    d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kForeignIncomes |
-                     mTDeclaration::kBusinessIncomes | mTDeclaration::kPartnershipIncomes);
+Declaration allRecordsReturn() {
+    Declaration d(exampleClock());
+    d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kForeignIncomes |
+                     Declaration::kBusinessIncomes | Declaration::kPartnershipIncomes);
     fillTaxOffice(d);
     d.correctionNumber = 1;
     d.submitterKind = 1;
@@ -293,7 +293,7 @@ mTDeclaration allRecordsReturn() {
     social.reservedSum1 = rub(1);
     social.reservedSum2 = rub(2);
     social.qualificationAssessment = rub(6000);
-    mTPens fund;
+    PensionContract fund;
     fund.contractKind = 1;
     fund.organisationName = u("АО \"НПФ Будущее\"");
     fund.organisationInn = "7704112233";
@@ -302,7 +302,7 @@ mTDeclaration allRecordsReturn() {
     fund.contractDate = date(2018, 2, 1);
     fund.contribution = rub(24000);
     social.pensionContracts.add(fund);
-    mTPens extra;
+    PensionContract extra;
     extra.contractKind = 4;
     extra.organisationName = u("Пенсионный фонд Российской Федерации");
     extra.contractNumber = "077-001-123456";
@@ -316,7 +316,7 @@ mTDeclaration allRecordsReturn() {
     property.reservedSum2 = rub(4);
     property.priorYearsDeduction = rub(120000);
     property.priorYearsInterestDeduction = rub(35000);
-    mTConstructionDeductObj house;
+    HousingObject house;
     house.objectKind = 7; // house with its land plot
     house.houseAcquisitionMethod = 1;
     house.numberKind = 1;
@@ -331,7 +331,7 @@ mTDeclaration allRecordsReturn() {
     house.mortgageInterest = rub(410000, 75);
     house.isPensioner = 1;
     property.objects.add(house);
-    mTConstructionDeductObj share;
+    HousingObject share;
     share.objectKind = 4;
     share.numberKind = 4;
     share.objectAddress = u("г. Москва, ул. Лобачевского, д. 12, кв. 4");

@@ -13,15 +13,15 @@ namespace kv::examples {
 const Clock& exampleClock();
 
 // A new return as the program makes it: certificate incomes marked, sheet count automatic.
-mTDeclaration newReturn();
+Declaration newReturn();
 // One employer, twelve months of salary at 13%, and a flat bought in 2019.
-mTDeclaration typicalReturn();
+Declaration typicalReturn();
 // Every kind of record of the document, each with its optional parts filled.
-mTDeclaration allRecordsReturn();
+Declaration allRecordsReturn();
 
 struct Example {
     std::string fileName;
-    mTDeclaration declaration;
+    Declaration declaration;
 };
 std::vector<Example> allExamples();
 

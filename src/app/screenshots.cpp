@@ -10,10 +10,10 @@
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
 #include "screens/UiText.h"
-#include "shell/TFormHelp.h"
-#include "shell/TFormMain.h"
-#include "shell/TFormSplash.h"
-#include "shell/TfmAbout.h"
+#include "shell/AboutDialog.h"
+#include "shell/HelpWindow.h"
+#include "shell/MainWindow.h"
+#include "shell/SplashWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -87,15 +87,15 @@ int main(int argc, char* argv[]) {
     bool ok = true;
 
     {
-        kv::TFormSplash splash(std::chrono::milliseconds(0));
+        kv::SplashWindow splash(std::chrono::milliseconds(0));
         splash.showAndPaint();
         ok &= save(splash, folder, QStringLiteral("00-splash"));
     }
 
     kv::MainWindowOptions options;
     options.asker = &asker;
-    kv::TFormMain window(arguments.size() > 1 ? std::optional<QString>(arguments.at(1)) : std::nullopt,
-                         options);
+    kv::MainWindow window(arguments.size() > 1 ? std::optional<QString>(arguments.at(1)) : std::nullopt,
+                          options);
     window.show();
     settle();
 
@@ -106,7 +106,7 @@ int main(int argc, char* argv[]) {
         log << "== " << info.caption << "\n";
         window.SwitchSection(info.section);
         const QString prefix = QStringLiteral("%1").arg(number++, 2, 10, QLatin1Char('0'));
-        auto* container = qobject_cast<kv::TScreenContainer*>(window.currentScreen());
+        auto* container = qobject_cast<kv::ScreenContainer*>(window.currentScreen());
         if (container == nullptr) {
             ok &= save(window, folder, prefix + QLatin1Char('-') + window.currentScreen()->objectName());
             continue;
@@ -122,7 +122,7 @@ int main(int argc, char* argv[]) {
     }
 
     {
-        kv::TfmAbout about(asker, &window);
+        kv::AboutDialog about(asker, &window);
         about.show();
         ok &= save(about, folder, QStringLiteral("90-about"));
     }

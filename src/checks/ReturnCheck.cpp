@@ -1,7 +1,7 @@
 #include "checks/ReturnCheck.h"
 
 #include "checks/IdentifierChecks.h"
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 
@@ -106,7 +106,7 @@ bool fourteenYearsAfter(DateValue birth, DateValue issued) {
 
 class Run {
 public:
-    Run(mTDeclaration& d, CheckDialog& dialog) : d_(d), dialog_(dialog) {}
+    Run(Declaration& d, CheckDialog& dialog) : d_(d), dialog_(dialog) {}
 
     ReturnCheckResult result() const { return result_; }
 
@@ -114,11 +114,11 @@ public:
         checkConditions();
         if (clean())
             checkTaxpayer();
-        if (clean() && (d_.incomeFlags() & mTDeclaration::kAgentIncomes))
+        if (clean() && (d_.incomeFlags() & Declaration::kAgentIncomes))
             checkIncomes13();
-        if (clean() && (d_.incomeFlags() & mTDeclaration::kForeignIncomes))
+        if (clean() && (d_.incomeFlags() & Declaration::kForeignIncomes))
             checkForeignIncomes();
-        if (clean() && (d_.incomeFlags() & mTDeclaration::kBusinessIncomes))
+        if (clean() && (d_.incomeFlags() & Declaration::kBusinessIncomes))
             checkBusinessIncomes();
         if (d_.incomeFlags() != 0) {
             if (clean() && d_.declarationKind == 0)
@@ -190,7 +190,7 @@ private:
 
     void checkTaxpayer() {
         const Messages& m = messages();
-        const mTPersonInformation& p = d_.person;
+        const Taxpayer& p = d_.person;
         const auto fault = [&](const std::string& message, int code) {
             report(CheckSection::Taxpayer, m.taxpayer, message, code);
         };
@@ -201,7 +201,7 @@ private:
 
         const InnResult inn = CheckInn(p.inn, InnKind::Individual);
         if (quiet()) {
-            const bool innRequired = (d_.incomeFlags() & mTDeclaration::kBusinessIncomes) ||
+            const bool innRequired = (d_.incomeFlags() & Declaration::kBusinessIncomes) ||
                                      d_.taxpayerCategory == 0 || d_.taxpayerCategory == 1 ||
                                      d_.declarationKind == 2;
             if (inn == InnResult::NotTwelve)
@@ -236,13 +236,15 @@ private:
         const auto walk = [&](auto faultOf) {
             reportFirst(d_.incomes13, CheckSection::Incomes13, m.incomes13, faultOf);
         };
-        walk([&](const mTThirteenPercent& s) {
+        walk([&](const ThirteenPercentSource& s) {
             return s.totalIncome < s.taxWithheld ? &m.withheldOverIncome : nullptr;
         });
         if (quiet())
-            walk([&](const mTThirteenPercent& s) { return s.itemCount() == 0 ? &m.noIncomeLines : nullptr; });
+            walk([&](const ThirteenPercentSource& s) {
+                return s.itemCount() == 0 ? &m.noIncomeLines : nullptr;
+            });
         if (quiet() && d_.declarationKind == 0)
-            walk([&](const mTThirteenPercent& s) {
+            walk([&](const ThirteenPercentSource& s) {
                 Money deductions;
                 for (const AgentDeductionItem& a : s.agentDeductions)
                     deductions += a.amount;
@@ -253,7 +255,7 @@ private:
     // Each rule walks the whole list before the next rule starts.
     void checkForeignIncomes() {
         const Messages& m = messages();
-        using Entry = mTCurrencyIncome;
+        using Entry = ForeignIncome;
         const auto walk = [&](auto faultOf) {
             if (quiet())
                 reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, faultOf);
@@ -282,13 +284,13 @@ private:
     // One walk: every rule for an entry before the next entry.
     void checkBusinessIncomes() {
         const Messages& m = messages();
-        const auto usesExpenseRule = [](const mTBusinessNew& e) {
+        const auto usesExpenseRule = [](const BusinessActivity& e) {
             return e.activityKind == "1" || e.activityKind == "5";
         };
         const auto& list = d_.businessIncomes;
         const auto first = std::find_if(list.begin(), list.end(), usesExpenseRule);
         int position = 0;
-        for (const mTBusinessNew& e : list) {
+        for (const BusinessActivity& e : list) {
             ++position;
             const auto fault = [&](const std::string& message) {
                 report(CheckSection::BusinessIncomes, m.business, message, position);
@@ -314,7 +316,7 @@ private:
 
     void checkSocialDeductions() {
         const Messages& m = messages();
-        const mTSocialDeduct& s = d_.socialDeductions;
+        const SocialDeduction& s = d_.socialDeductions;
         const bool nothingEntered =
             s.charity.isZero() && s.charity30.isZero() && s.ownEducation.isZero() && s.medical.isZero() &&
             s.medicines.isZero() && s.expensiveMedical.isZero() && s.voluntaryInsurance.isZero() &&
@@ -327,14 +329,14 @@ private:
     // sources means they were granted twice.
     void checkStandardDeductions() {
         const std::uint8_t flags = d_.incomeFlags();
-        const mTStandartDeduct& sd = d_.standardDeductions;
-        if (sd.granted == 0 || sd.monthlyBusinessSet != 0 || (flags & mTDeclaration::kBusinessIncomes) ||
-            !(flags & mTDeclaration::kAgentIncomes))
+        const StandardDeduction& sd = d_.standardDeductions;
+        if (sd.granted == 0 || sd.monthlyBusinessSet != 0 || (flags & Declaration::kBusinessIncomes) ||
+            !(flags & Declaration::kAgentIncomes))
             return;
-        for (int month = 0; month < mTThirteenPercent::kReservedSlots; ++month) {
+        for (int month = 0; month < ThirteenPercentSource::kReservedSlots; ++month) {
             const auto holders =
                 std::count_if(d_.incomes13.begin(), d_.incomes13.end(),
-                              [month](const mTThirteenPercent& s) { return s.hasReservedSum(month); });
+                              [month](const ThirteenPercentSource& s) { return s.hasReservedSum(month); });
             if (holders > 1) {
                 const Messages& m = messages();
                 report(CheckSection::StandardDeductions, m.standard, m.standardAtTwoPlaces, 2);
@@ -352,7 +354,7 @@ private:
             report(CheckSection::Conditions, m.conditions, m.noOktmo, 10);
     }
 
-    mTDeclaration& d_;
+    Declaration& d_;
     CheckDialog& dialog_;
     ReturnCheckResult result_;
     CheckAnswer lastAnswer_ = CheckAnswer::None;
@@ -360,13 +362,13 @@ private:
 
 } // namespace
 
-ReturnCheckResult CheckReturn(mTDeclaration& declaration, CheckDialog& dialog) {
+ReturnCheckResult CheckReturn(Declaration& declaration, CheckDialog& dialog) {
     Run run(declaration, dialog);
     try {
         bool taxPayable = false;
         {
             // Only the overall result is needed; the sheets go at once.
-            const auto computation = std::make_unique<kTSvodSum>();
+            const auto computation = std::make_unique<ReturnComputation>();
             taxPayable = !computation->Compute(declaration);
         }
         run.checkAll(taxPayable);

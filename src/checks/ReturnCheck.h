@@ -8,7 +8,7 @@
 
 namespace kv {
 
-class mTDeclaration;
+class Declaration;
 
 // Screens the check sends the user to.
 enum class CheckSection : std::uint16_t {
@@ -40,6 +40,6 @@ struct ReturnCheckResult {
 // Runs the computation once to learn whether tax is payable (it writes its usual
 // results into the document), then the rules in their fixed order. A computation
 // that cannot be done is shown as a fault that can only be cancelled.
-ReturnCheckResult CheckReturn(mTDeclaration& declaration, CheckDialog& dialog);
+ReturnCheckResult CheckReturn(Declaration& declaration, CheckDialog& dialog);
 
 } // namespace kv

@@ -29,7 +29,7 @@ CheckAnswer ScriptedCheckDialog::ask(const CheckQuestion& question) {
     return *answer;
 }
 
-std::optional<ReturnFault> FirstReturnFault(mTDeclaration& declaration) {
+std::optional<ReturnFault> FirstReturnFault(Declaration& declaration) {
     ScriptedCheckDialog dialog = ScriptedCheckDialog::answeringAlways(CheckAnswer::Fix);
     const ReturnCheckResult result = CheckReturn(declaration, dialog);
     if (dialog.asked().empty())

@@ -12,7 +12,7 @@
 
 namespace kv {
 
-class mTDeclaration;
+class Declaration;
 
 // Answers the questions in order from its script and records every question.
 // A question after the script has run out, or an answer the question does not
@@ -46,7 +46,7 @@ struct ReturnFault {
 
 // Runs the whole-return check answering "Исправить" at its first fault.
 // nullopt when the return passes.
-std::optional<ReturnFault> FirstReturnFault(mTDeclaration& declaration);
+std::optional<ReturnFault> FirstReturnFault(Declaration& declaration);
 
 // The fault in four lines (section title, message, section number, element
 // code), Windows-1251, for the command line.

@@ -1,6 +1,6 @@
 #include "cli/ComputeJson.h"
 
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 
@@ -48,7 +48,7 @@ private:
     Json json_ = Json::object();
 };
 
-Json razd2(const kTSvodSumRazd2& s) {
+Json razd2(const Section2Sheet& s) {
     return Obj()("rateCode", s.rateCode)("totalIncome", s.totalIncome)(
                "nonTaxableIncome", s.nonTaxableIncome)("taxableIncome", s.taxableIncome)(
                "deductions", s.deductions)("expensesReducingIncome", s.expensesReducingIncome)(
@@ -60,17 +60,17 @@ Json razd2(const kTSvodSumRazd2& s) {
         .take();
 }
 
-Json r1(const kTSvodSumR1& s) {
+Json r1(const Section1Sheet& s) {
     return Obj()("lineCount", s.lineCount)
         .list("lines", s.lines,
-              [](const bmTList1& l) {
+              [](const Section1Line& l) {
                   return Obj()("kbk", l.kbk)("oktmo", l.oktmo)("direction", l.direction)("amount", l.amount)
                       .take();
               })
         .take();
 }
 
-Json realEstate(const mbPrilA& r) {
+Json realEstate(const RealEstateSale& r) {
     return Obj()("cadastralNumber", r.cadastralNumber)("cadastralValue", r.cadastralValue)(
                "contractPrice", r.contractPrice)("cadastralValue70", r.cadastralValue70)("saleIncome",
                                                                                          r.saleIncome)
@@ -81,7 +81,7 @@ Json totalAndWithheld(Money totalIncome, Money taxWithheld) {
     return Obj()("totalIncome", totalIncome)("taxWithheld", taxWithheld).take();
 }
 
-Json prilA13(const kTSvodSumPrilA13& s) {
+Json prilA13(const RussianIncome13Sheet& s) {
     return Obj()("totalIncome", s.totalIncome)("taxWithheld", s.taxWithheld)("dividendTaxWithheld",
                                                                              s.dividendTaxWithheld)(
                "dividendIncome", s.dividendIncome)("fixedAdvancesPaid", s.fixedAdvancesPaid)
@@ -89,19 +89,19 @@ Json prilA13(const kTSvodSumPrilA13& s) {
         .take();
 }
 
-Json prilA30(const kTSvodSumPrilA30& s) {
+Json prilA30(const RussianIncome30Sheet& s) {
     return Obj()("totalIncome", s.totalIncome)("taxWithheld", s.taxWithheld)
         .list("realEstateSales", s.realEstateSales, realEstate)("realEstateSaleCount", s.realEstateSaleCount)
         .take();
 }
 
-Json prilA35(const kTSvodSumPrilA35& s) {
+Json prilA35(const RussianIncome35Sheet& s) {
     return Obj()("totalIncome", s.totalIncome)("taxWithheld", s.taxWithheld)("materialBenefitWithheld",
                                                                              s.materialBenefitWithheld)
         .take();
 }
 
-Json dohodCur(const DohodCur& d) {
+Json dohodCur(const ForeignIncomeLine& d) {
     return Obj()("countryCode", d.countryCode)("currencyName", d.currencyName)(
                "currencyCode", d.currencyCode)("sourceName", d.sourceName)("incomeDate", d.incomeDate)(
                "incomeRateText", d.incomeRateText)("incomeInCurrencyText", d.incomeInCurrencyText)(
@@ -115,7 +115,7 @@ Json dohodCur(const DohodCur& d) {
         .take();
 }
 
-Json prilB(const kTSvodSumPrilB& s) {
+Json prilB(const ForeignIncomeSheet& s) {
     return Obj()("otherIncome", s.otherIncome)("cfcProfit", s.cfcProfit)("dividendIncome", s.dividendIncome)(
                "otherTaxCredit", s.otherTaxCredit)("cfcTaxCredit", s.cfcTaxCredit)(
                "dividendTaxCredit", s.dividendTaxCredit)("incomeNotCoveredByCredit",
@@ -123,26 +123,26 @@ Json prilB(const kTSvodSumPrilB& s) {
                "exempt60_1", s.exempt60_1)("exemptCfcDividends", s.exemptCfcDividends)
         .list("lines", s.lines, dohodCur)
         .list("cfcProfits", s.cfcProfits,
-              [](const KIKInfo& k) {
+              [](const CfcProfit& k) {
                   return Obj()("cfcNumber", k.cfcNumber)("remainingProfit", k.remainingProfit).take();
               })("cfcCount", s.cfcCount)("lineCount", s.lineCount)
         .take();
 }
 
-Json business(const kTSvodSumPrilV1& s) {
+Json business(const BusinessIncomeSheet& s) {
     return Obj()("totalIncome", s.totalIncome)("professionalDeductions",
                                                s.professionalDeductions)("advancesPaid", s.advancesPaid)
         .take();
 }
 
-template <class Pril3> Json professional(const Pril3& s) {
+template <class Sheet> Json professional(const Sheet& s) {
     return Obj()("civilContractExpenses", s.civilContractExpenses)(
                "authorActualExpenses", s.authorActualExpenses)("authorNormExpenses",
                                                                s.authorNormExpenses)("total", s.total)
         .take();
 }
 
-Json pril4(const kTSvodSumPril4& s) {
+Json pril4(const Appendix4Sheet& s) {
     return Obj()("maternityAid", s.maternityAid)("gifts", s.gifts)("employerAid", s.employerAid)(
                "prizes", s.prizes)("medicineRefund", s.medicineRefund)("advertisingPrizes",
                                                                        s.advertisingPrizes)(
@@ -152,7 +152,7 @@ Json pril4(const kTSvodSumPril4& s) {
         .take();
 }
 
-Json pril5(const kTSvodSumPril5& s) {
+Json pril5(const Appendix5Sheet& s) {
     return Obj()("std3000", s.std3000)("std500", s.std500)("childSingleParent", s.childSingleParent)(
                "child", s.child)("disabledChild", s.disabledChild)("disabledChildSingleParent",
                                                                    s.disabledChildSingleParent)(
@@ -172,7 +172,7 @@ Json pril5(const kTSvodSumPril5& s) {
         .take();
 }
 
-Json prilE1(const kTSvodSumPrilE1& s) {
+Json prilE1(const StandardByMonthSheet& s) {
     return Obj()("childMonths", s.childMonths)("monthlyNet", s.monthlyNet)("monthlyExpense",
                                                                            s.monthlyExpense)(
                "cumulativeIncome", s.cumulativeIncome)("std3000", s.std3000)("std500", s.std500)(
@@ -181,10 +181,10 @@ Json prilE1(const kTSvodSumPrilE1& s) {
         .take();
 }
 
-Json pril5Dop(const kTSvodSumPril5Dop& s) {
+Json pril5Dop(const PensionContractsSheet& s) {
     return Obj()
         .list("contracts", s.contracts,
-              [](const mbTPens& c) {
+              [](const PensionContractLine& c) {
                   return Obj()("contractKind", c.contractKind)("fundName", c.fundName)("fundInn", c.fundInn)(
                              "fundKpp", c.fundKpp)("contractNumber", c.contractNumber)(
                              "contractDate", c.contractDate)("paid", c.paid)("deductible", c.deductible)
@@ -194,7 +194,7 @@ Json pril5Dop(const kTSvodSumPril5Dop& s) {
         .take();
 }
 
-Json pril6(const kTSvodSumPril6& s) {
+Json pril6(const Appendix6Sheet& s) {
     return Obj()("housingSaleDeduction", s.housingSaleDeduction)("housingCosts", s.housingCosts)(
                "housingShareCosts", s.housingShareCosts)("housingShareDeduction", s.housingShareDeduction)(
                "otherRealDeduction", s.otherRealDeduction)("otherRealCosts", s.otherRealCosts)(
@@ -208,7 +208,7 @@ Json pril6(const kTSvodSumPril6& s) {
         .take();
 }
 
-Json pril7(const kTSvodSumPril7& s) {
+Json pril7(const Appendix7Sheet& s) {
     return Obj()("ownershipShare", s.ownershipShare)("purchaseCosts", s.purchaseCosts)(
                "interestCosts", s.interestCosts)("purchaseCreditedBefore", s.purchaseCreditedBefore)(
                "interestCreditedBefore", s.interestCreditedBefore)("purchaseByAgent", s.purchaseByAgent)(
@@ -220,7 +220,7 @@ Json pril7(const kTSvodSumPril7& s) {
         .take();
 }
 
-Json prilJ(const kTSvodSumPrilJ& s) {
+Json prilJ(const SecuritiesSheet& s) {
     Obj o;
     // clang-format off
     o("tradedIncome", s.tradedIncome)("tradedCosts", s.tradedCosts)("tradedShortInterest", s.tradedShortInterest)
@@ -268,7 +268,7 @@ Json prilJ(const kTSvodSumPrilJ& s) {
     return o.take();
 }
 
-Json prilI(const kTSvodSumPrilI& s) {
+Json prilI(const PartnershipSheet& s) {
     Obj o;
     // clang-format off
     o("p5002Income", s.p5002Income)("p5002Costs", s.p5002Costs)("p5002Expenses", s.p5002Expenses)
@@ -296,18 +296,18 @@ Json prilI(const kTSvodSumPrilI& s) {
     return o.take();
 }
 
-Json pril8(const kTSvodSumPril8& s) {
+Json pril8(const Appendix8Sheet& s) {
     return Obj()("investmentDeductionsTotal", s.investmentDeductionsTotal)("expensesTotal", s.expensesTotal)
         .list("operations", s.operations,
-              [](const bmPr8Rec& r) {
+              [](const Appendix8Operation& r) {
                   return Obj()("operationKind", r.operationKind)("income", r.income)("costs", r.costs)(
                              "expenses", r.expenses)("lossFlag", r.lossFlag)("lossKind1", r.lossKind1)(
                              "lossKind2", r.lossKind2)("lossKind3", r.lossKind3)(
                              "lossAmount1", r.lossAmount1)("lossAmount2", r.lossAmount2)(
                              "lossAmount3", r.lossAmount3)("invDeduction219_1", r.invDeduction219_1)(
                              "invDeduction219_3", r.invDeduction219_3)
-                      .list("losses", std::vector<bmUbRec>(r.losses.begin(), r.losses.end()),
-                            [](const bmUbRec& u) {
+                      .list("losses", std::vector<Appendix8Loss>(r.losses.begin(), r.losses.end()),
+                            [](const Appendix8Loss& u) {
                                 return Obj()("lossKind", u.lossKind)("amount", u.amount).take();
                             })
                       .take();
@@ -316,7 +316,7 @@ Json pril8(const kTSvodSumPril8& s) {
 }
 
 // What the run wrote into the document, which the export reads beside the sheets.
-Json documentWrites(const mTDeclaration& doc) {
+Json documentWrites(const Declaration& doc) {
     auto sources = [](const auto& list) {
         Json out = Json::array();
         for (const auto& s : list)
@@ -350,7 +350,7 @@ Json documentWrites(const mTDeclaration& doc) {
 
 } // namespace
 
-Json computationJson(const kTSvodSum& root, const mTDeclaration& doc, std::optional<bool> result,
+Json computationJson(const ReturnComputation& root, const Declaration& doc, std::optional<bool> result,
                      const std::string& error) {
     Json j = Json::object();
     j["result"] = result.has_value() ? Json(*result) : Json(nullptr);

@@ -9,15 +9,15 @@
 #include <string>
 
 namespace kv {
-class kTSvodSum;
-class mTDeclaration;
+class ReturnComputation;
+class Declaration;
 } // namespace kv
 
 namespace kv::cli {
 
 // result: the flag Compute returned, or nullopt when the run failed; error: the
 // failure's message (Windows-1251), written as "error" when not empty.
-nlohmann::ordered_json computationJson(const kTSvodSum& root, const mTDeclaration& doc,
+nlohmann::ordered_json computationJson(const ReturnComputation& root, const Declaration& doc,
                                        std::optional<bool> result, const std::string& error = {});
 
 } // namespace kv::cli

@@ -69,16 +69,16 @@ template <class T, class F> Json incomeList(const IncomeList<T>& list, F&& descr
     return listOf(list, describe);
 }
 
-Obj source(const mTSourseIncomeInfo& s) {
+Obj source(const IncomeSource& s) {
     Obj o;
     o("sourceInn", s.sourceInn)("sourceKpp", s.sourceKpp)("sourceOktmo", s.sourceOktmo)(
         "sourceName", s.sourceName)("totalIncome", s.totalIncome)("taxWithheld", s.taxWithheld);
     return o;
 }
 
-Json thirteen(const mTThirteenPercent& s) {
+Json thirteen(const ThirteenPercentSource& s) {
     Json reserved = Json::array();
-    for (int slot = 0; slot < mTThirteenPercent::kReservedSlots; ++slot)
+    for (int slot = 0; slot < ThirteenPercentSource::kReservedSlots; ++slot)
         reserved.push_back(s.hasReservedSum(slot) ? value(s.reservedSums[static_cast<std::size_t>(slot)])
                                                   : nullptr);
     return source(s)
@@ -105,19 +105,19 @@ Json thirteen(const mTThirteenPercent& s) {
         .take();
 }
 
-Json thirtyFive(const mTThirtyFivePercent& s) {
+Json thirtyFive(const ThirtyFivePercentSource& s) {
     return source(s)("incomeCode", s.incomeCode)("deductionCode", s.deductionCode)("deductionAmount",
                                                                                    s.deductionAmount)
         .take();
 }
 
-Json thirty(const mTThirtyPercent& s) {
+Json thirty(const ThirtyPercentSource& s) {
     return source(s)("incomeCode", s.incomeCode)("taxCalculated", s.taxCalculated)("taxableAmount",
                                                                                    s.taxableAmount)
         .take();
 }
 
-Json partnership(const mTInvestTov& s) {
+Json partnership(const InvestmentPartnership& s) {
     return source(s)
         .raw("items",
              listOf(s.items,
@@ -130,7 +130,7 @@ Json partnership(const mTInvestTov& s) {
         .take();
 }
 
-Json foreign(const mTCurrencyIncome& f) {
+Json foreign(const ForeignIncome& f) {
     return Obj()("incomeRate", f.incomeRate)("incomeCode", f.incomeCode)("incomeName", f.incomeName)(
                "sourceName", f.sourceName)("countryCode", f.countryCode)("incomeDate", f.incomeDate)(
                "taxPaymentDate", f.taxPaymentDate)("currencyCode", f.currencyCode)(
@@ -144,7 +144,7 @@ Json foreign(const mTCurrencyIncome& f) {
         .take();
 }
 
-Json business(const mTBusinessNew& b) {
+Json business(const BusinessActivity& b) {
     return Obj()("activityKind", b.activityKind)("okvedCode", b.okvedCode)(
                "hasDocumentedExpenses", b.hasDocumentedExpenses)("incomeAmount", b.incomeAmount)(
                "totalExpenses", b.totalExpenses)("materialExpenses", b.materialExpenses)(
@@ -153,7 +153,7 @@ Json business(const mTBusinessNew& b) {
         .take();
 }
 
-Json person(const mTPersonInformation& p) {
+Json person(const Taxpayer& p) {
     return Obj()("surname", p.surname)("firstName", p.firstName)("patronymic", p.patronymic)("inn", p.inn)(
                "nameExtra", p.nameExtra)("nameSign", p.nameSign)("identityDocCode", p.identityDocCode)(
                "identityDocName", p.identityDocName)("identityDocNumber", p.identityDocNumber)(
@@ -174,7 +174,7 @@ Json person(const mTPersonInformation& p) {
         .take();
 }
 
-Json standard(const mTStandartDeduct& s) {
+Json standard(const StandardDeduction& s) {
     return Obj()("granted", s.granted)("selfCode", s.selfCode)("childStatus", s.childStatus)(
                "childrenConstant", s.childrenConstant)("childrenCount", s.childrenCount)(
                "childrenByMonth", s.childrenByMonth)("disabledConstant", s.disabledConstant)(
@@ -189,7 +189,7 @@ Json standard(const mTStandartDeduct& s) {
         .take();
 }
 
-Json social(const mTSocialDeduct& s) {
+Json social(const SocialDeduction& s) {
     return Obj()("granted", s.granted)("charity", s.charity)("charity30", s.charity30)("ownEducation",
                                                                                        s.ownEducation)
         .raw("childEducation", listOf(s.childEducation, [](Money m) { return value(m); }))(
@@ -198,7 +198,7 @@ Json social(const mTSocialDeduct& s) {
             "reservedSum2", s.reservedSum2)("qualificationAssessment", s.qualificationAssessment)
         .raw("pensionContracts",
              listOf(s.pensionContracts,
-                    [](const mTPens& p) {
+                    [](const PensionContract& p) {
                         return Obj()("contractKind", p.contractKind)("organisationName", p.organisationName)(
                                    "organisationInn", p.organisationInn)(
                                    "organisationKpp", p.organisationKpp)("contractNumber", p.contractNumber)(
@@ -208,13 +208,13 @@ Json social(const mTSocialDeduct& s) {
         .take();
 }
 
-Json property(const mTConstructionDeduct& c) {
+Json property(const PropertyDeduction& c) {
     return Obj()("granted", c.granted)("reservedSum1", c.reservedSum1)("reservedSum2", c.reservedSum2)(
                "priorYearsDeduction", c.priorYearsDeduction)("priorYearsInterestDeduction",
                                                              c.priorYearsInterestDeduction)
         .raw("objects",
              listOf(c.objects,
-                    [](const mTConstructionDeductObj& o) {
+                    [](const HousingObject& o) {
                         return Obj()("objectKind", o.objectKind)("objectNumber", o.objectNumber)(
                                    "objectAddress", o.objectAddress)("numberKind", o.numberKind)(
                                    "taxpayerSign", o.taxpayerSign)("houseAcquisitionMethod",
@@ -231,7 +231,7 @@ Json property(const mTConstructionDeduct& c) {
         .take();
 }
 
-Json losses(const mTCBDeduct& c) {
+Json losses(const SecuritiesLossDeduction& c) {
     return Obj()("granted", c.granted)("securitiesLoss", c.securitiesLoss)("securitiesLossIis",
                                                                            c.securitiesLossIis)(
                "derivativesLoss", c.derivativesLoss)("derivativesLossIis", c.derivativesLossIis)(
@@ -239,7 +239,7 @@ Json losses(const mTCBDeduct& c) {
         .take();
 }
 
-Json investment(const mTInvDeduct& i) {
+Json investment(const InvestmentDeduction& i) {
     return Obj()("invSecurities", i.invSecurities)("invPartnership", i.invPartnership)("invIisContributions",
                                                                                        i.invIisContributions)(
                "invRefundable", i.invRefundable)("applyP3", i.applyP3)("granted", i.granted)
@@ -248,7 +248,7 @@ Json investment(const mTInvDeduct& i) {
 
 } // namespace
 
-nlohmann::ordered_json documentJson(const mTDeclaration& d) {
+nlohmann::ordered_json documentJson(const Declaration& d) {
     return Obj()("inspectionCode", d.inspectionCode)("inspectionName", d.inspectionName)(
                "reservedByte", d.reservedByte)("correctionNumber", d.correctionNumber)(
                "documentDate", d.documentDate)("submitterKind", d.submitterKind)(

@@ -6,11 +6,11 @@
 #include <nlohmann/json.hpp>
 
 namespace kv {
-class mTDeclaration;
+class Declaration;
 } // namespace kv
 
 namespace kv::cli {
 
-nlohmann::ordered_json documentJson(const mTDeclaration& doc);
+nlohmann::ordered_json documentJson(const Declaration& doc);
 
 } // namespace kv::cli

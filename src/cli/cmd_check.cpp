@@ -15,7 +15,7 @@ int cmdCheck(const Args& args) {
         return 2;
     }
     const SystemClock clock;
-    mTDeclaration declaration(clock);
+    Declaration declaration(clock);
     try {
         declaration.loadFromFile(args[0]);
     } catch (const std::exception& e) {

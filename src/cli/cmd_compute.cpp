@@ -3,7 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/ComputeJson.h"
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "core/Date.h"
 #include "model/Declaration.h"
 
@@ -18,7 +18,7 @@ int cmdCompute(const Args& args) {
         return 2;
     }
     SystemClock clock;
-    mTDeclaration doc(clock);
+    Declaration doc(clock);
     try {
         doc.loadFromFile(args[0]);
     } catch (const std::exception& e) {
@@ -26,7 +26,7 @@ int cmdCompute(const Args& args) {
         return 2;
     }
     // The sheets are large; one run's object lives on the heap.
-    auto root = std::make_unique<kTSvodSum>();
+    auto root = std::make_unique<ReturnComputation>();
     try {
         const bool result = root->Compute(doc);
         std::cout << computationJson(*root, doc, result)

@@ -16,7 +16,7 @@ int cmdDump(const Args& args) {
     }
     // A document of an earlier year keeps the date of a new return: today.
     const SystemClock clock;
-    mTDeclaration doc(clock);
+    Declaration doc(clock);
     try {
         doc.loadFromFile(args[0]);
     } catch (const std::exception& e) {

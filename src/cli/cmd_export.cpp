@@ -56,7 +56,7 @@ int cmdExport(const Args& args) {
         args, true, "export FILE.qv9 [--out DIR] [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]");
     if (!options)
         return 2;
-    mTDeclaration declaration(*options->clock);
+    Declaration declaration(*options->clock);
     try {
         declaration.loadFromFile(options->document);
     } catch (const std::exception& e) {

@@ -15,14 +15,14 @@ int cmdItems(const Args& args) {
         return 2;
     }
     try {
-        mTFileLoader loader(args[0], 0, true);
-        mTDocumentStorage storage(&loader);
+        DocumentFile loader(args[0], 0, true);
+        DocumentStorage storage(&loader);
         storage.openStorage();
         const std::int32_t version = storage.formatVersion();
         std::cout << "identifier: " << cp1251ToUtf8(storage.formatIdentifier()) << '\n'
                   << "version: " << version / 65536 << '.' << version % 65536 << '\n';
         const std::string_view all(loader.buffer());
-        std::size_t at = mTDocumentStorage::kHeaderSize;
+        std::size_t at = DocumentStorage::kHeaderSize;
         for (; at + 4 <= all.size();) {
             const std::string_view prefix = all.substr(at, 4);
             if (prefix.find_first_not_of("0123456789") != std::string_view::npos)

@@ -57,7 +57,7 @@ int cmdPdf(const Args& args) {
         errUtf8(std::string("Использование: kvilmar-cli ") + kUsage);
         return 2;
     }
-    mTDeclaration declaration(*options->clock);
+    Declaration declaration(*options->clock);
     try {
         declaration.loadFromFile(options->document);
     } catch (const std::exception& e) {

@@ -14,7 +14,7 @@ int cmdXml(const Args& args) {
     auto options = parseExportOptions(args, false, "xml FILE.qv9 [--date ДД.ММ.ГГГГ] [--guid GUID]");
     if (!options)
         return 2;
-    mTDeclaration declaration(*options->clock);
+    Declaration declaration(*options->clock);
     try {
         declaration.loadFromFile(options->document);
     } catch (const std::exception& e) {

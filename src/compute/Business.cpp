@@ -41,18 +41,18 @@ struct ProfessionalTotals {
 
 } // namespace
 
-void kTSvodSumPrilV1::Reset() {
-    *this = kTSvodSumPrilV1{};
+void BusinessIncomeSheet::Reset() {
+    *this = BusinessIncomeSheet{};
 }
 
-void kTSvodSumPrilV1::Compute(mTDeclaration& doc) {
+void BusinessIncomeSheet::Compute(Declaration& doc) {
     Reset();
-    if ((doc.incomeFlags() & mTDeclaration::kBusinessIncomes) == 0) {
+    if ((doc.incomeFlags() & Declaration::kBusinessIncomes) == 0) {
         doc.tradeFee = Money{};
         doc.patentPayments = Money{};
         return;
     }
-    for (const mTBusinessNew& b : doc.businessIncomes) {
+    for (const BusinessActivity& b : doc.businessIncomes) {
         totalIncome += b.incomeAmount;
         professionalDeductions += b.hasDocumentedExpenses != 0 ? b.totalExpenses : b.standardExpenses;
     }
@@ -60,35 +60,35 @@ void kTSvodSumPrilV1::Compute(mTDeclaration& doc) {
     professionalDeductions = min(professionalDeductions, totalIncome);
 }
 
-void kTSvodSumPril3::Reset() {
-    *this = kTSvodSumPril3{};
+void ProfDeductionsRussiaSheet::Reset() {
+    *this = ProfDeductionsRussiaSheet{};
 }
 
-void kTSvodSumPril3::Compute(const mTDeclaration& doc) {
+void ProfDeductionsRussiaSheet::Compute(const Declaration& doc) {
     Reset();
     ProfessionalTotals totals{civilContractExpenses, authorActualExpenses, authorNormExpenses};
     if (doc.declarationKind == kKindResident && doc.incomes13.count() > 0) {
-        for (const mTThirteenPercent& src : doc.incomes13)
+        for (const ThirteenPercentSource& src : doc.incomes13)
             for (const ThirteenIncomeItem& item : src.items)
                 totals.add(item.incomeCode, item.deductionCode, item.amount, item.deductionAmount, false);
     } else if (doc.declarationKind == kKindNonResident && doc.incomes13NonResident.count() > 0) {
         // Non-residents have only the civil-contract deduction.
-        for (const mTThirteenPercent& src : doc.incomes13NonResident)
+        for (const ThirteenPercentSource& src : doc.incomes13NonResident)
             for (const ThirteenIncomeItem& item : src.items)
                 totals.add(item.incomeCode, item.deductionCode, item.amount, item.deductionAmount, true);
     }
     total = civilContractExpenses + authorActualExpenses + authorNormExpenses;
 }
 
-void kTSvodSumPril3_In::Reset() {
-    *this = kTSvodSumPril3_In{};
+void ProfDeductionsForeignSheet::Reset() {
+    *this = ProfDeductionsForeignSheet{};
 }
 
-void kTSvodSumPril3_In::Compute(const mTDeclaration& doc) {
+void ProfDeductionsForeignSheet::Compute(const Declaration& doc) {
     Reset();
     ProfessionalTotals totals{civilContractExpenses, authorActualExpenses, authorNormExpenses};
-    if ((doc.incomeFlags() & mTDeclaration::kForeignIncomes) != 0)
-        for (const mTCurrencyIncome& in : doc.foreignIncomes)
+    if ((doc.incomeFlags() & Declaration::kForeignIncomes) != 0)
+        for (const ForeignIncome& in : doc.foreignIncomes)
             totals.add(in.incomeCode, in.deductionCode, in.incomeInRubles, in.deductionAmount, false);
     total = civilContractExpenses + authorActualExpenses + authorNormExpenses;
 }

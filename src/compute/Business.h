@@ -5,9 +5,9 @@
 
 namespace kv {
 
-class mTDeclaration;
+class Declaration;
 
-class kTSvodSumPrilV1 {
+class BusinessIncomeSheet {
 public:
     Money totalIncome;            // "ДоходИт"
     Money professionalDeductions; // "ВычПрофИт"
@@ -17,13 +17,13 @@ public:
     // Without business incomes in the return the trade fee and patent payments of
     // the document are cleared: they would otherwise reduce the tax of a return
     // that declares no business.
-    void Compute(mTDeclaration& doc);
+    void Compute(Declaration& doc);
 
-    friend bool operator==(const kTSvodSumPrilV1&, const kTSvodSumPrilV1&) = default;
+    friend bool operator==(const BusinessIncomeSheet&, const BusinessIncomeSheet&) = default;
 };
 
 // Professional deductions, Russian sources ("ИстДоход" "1").
-class kTSvodSumPril3 {
+class ProfDeductionsRussiaSheet {
 public:
     Money civilContractExpenses; // "РасхФактДогГПХ"
     Money authorActualExpenses;  // "РасхФактАвтВозн"
@@ -31,13 +31,13 @@ public:
     Money total;                 // "ОбщРасхВыч"
 
     void Reset();
-    void Compute(const mTDeclaration& doc);
+    void Compute(const Declaration& doc);
 
-    friend bool operator==(const kTSvodSumPril3&, const kTSvodSumPril3&) = default;
+    friend bool operator==(const ProfDeductionsRussiaSheet&, const ProfDeductionsRussiaSheet&) = default;
 };
 
 // The same for foreign sources ("ИстДоход" "2").
-class kTSvodSumPril3_In {
+class ProfDeductionsForeignSheet {
 public:
     Money civilContractExpenses;
     Money authorActualExpenses;
@@ -45,9 +45,9 @@ public:
     Money total;
 
     void Reset();
-    void Compute(const mTDeclaration& doc);
+    void Compute(const Declaration& doc);
 
-    friend bool operator==(const kTSvodSumPril3_In&, const kTSvodSumPril3_In&) = default;
+    friend bool operator==(const ProfDeductionsForeignSheet&, const ProfDeductionsForeignSheet&) = default;
 };
 
 } // namespace kv

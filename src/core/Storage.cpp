@@ -163,9 +163,9 @@ std::optional<double> parseDayNumber(std::string_view s, char separator) {
 
 } // namespace
 
-// --- mTFileLoader -----------------------------------------------------------
+// --- DocumentFile -----------------------------------------------------------
 
-mTFileLoader::mTFileLoader(std::string path, std::int32_t size, bool readOnly)
+DocumentFile::DocumentFile(std::string path, std::int32_t size, bool readOnly)
     : path_(std::move(path)), readOnly_(readOnly) {
     if (readOnly_) {
         // Reading never creates a file: a missing path is a read failure, not an empty document.
@@ -173,11 +173,11 @@ mTFileLoader::mTFileLoader(std::string path, std::int32_t size, bool readOnly)
         struct stat st {};
         if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
             ::flock(fd.fd, LOCK_EX | LOCK_NB) != 0)
-            throw mEBadStorage(msg::fileRead(path_));
+            throw BadStorageError(msg::fileRead(path_));
         if (st.st_size == 0)
-            throw mEMemoryAllocate(msg::zeroLength());
+            throw StorageAllocationError(msg::zeroLength());
         if (st.st_size > std::numeric_limits<std::int32_t>::max())
-            throw mEMemoryAllocate(msg::noMapping());
+            throw StorageAllocationError(msg::noMapping());
         buffer_.resize(static_cast<std::size_t>(st.st_size));
         std::size_t got = 0;
         while (got < buffer_.size()) {
@@ -185,52 +185,52 @@ mTFileLoader::mTFileLoader(std::string path, std::int32_t size, bool readOnly)
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
-                throw mEBadStorage(msg::fileRead(path_));
+                throw BadStorageError(msg::fileRead(path_));
             got += static_cast<std::size_t>(n);
         }
         lockFd_ = fd.release();
         return;
     }
     if (size <= 0)
-        throw mEMemoryAllocate(msg::zeroLength());
+        throw StorageAllocationError(msg::zeroLength());
     // Lock the file being replaced, if there is one, so no other program reads it half way.
     Fd old(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
     if (old.fd >= 0) {
         struct stat st {};
         if (::fstat(old.fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(old.fd, LOCK_EX | LOCK_NB) != 0)
-            throw mEBadStorage(msg::fileRead(path_));
+            throw BadStorageError(msg::fileRead(path_));
     } else if (errno != ENOENT) {
-        throw mEBadStorage(msg::fileRead(path_));
+        throw BadStorageError(msg::fileRead(path_));
     }
     // Fail now, as creating the file would, when the folder cannot take a new file.
     if (::access(folderOf(path_).c_str(), W_OK) != 0)
-        throw mEBadStorage(msg::fileRead(path_));
+        throw BadStorageError(msg::fileRead(path_));
     buffer_.assign(static_cast<std::size_t>(size), '\0');
     lockFd_ = old.release();
 }
 
-std::unique_ptr<mTFileLoader> mTFileLoader::fromBytes(std::string bytes) {
-    std::unique_ptr<mTFileLoader> loader(new mTFileLoader());
+std::unique_ptr<DocumentFile> DocumentFile::fromBytes(std::string bytes) {
+    std::unique_ptr<DocumentFile> loader(new DocumentFile());
     loader->path_ = "<memory>";
     loader->readOnly_ = true;
     loader->buffer_ = std::move(bytes);
     if (loader->buffer_.empty())
-        throw mEMemoryAllocate(msg::zeroLength());
+        throw StorageAllocationError(msg::zeroLength());
     return loader;
 }
 
-mTFileLoader::~mTFileLoader() {
+DocumentFile::~DocumentFile() {
     if (lockFd_ >= 0)
         ::close(lockFd_);
 }
 
-void mTFileLoader::commit() {
+void DocumentFile::commit() {
     if (readOnly_ || committed_)
         return;
     std::string tmp = path_ + ".XXXXXX";
     Fd fd(::mkstemp(tmp.data()));
     if (fd.fd < 0)
-        throw mEBadStorage(msg::fileRead(path_));
+        throw BadStorageError(msg::fileRead(path_));
     auto step = [this](std::string_view name) {
         if (faultHook)
             faultHook(name);
@@ -240,19 +240,19 @@ void mTFileLoader::commit() {
         const mode_t mode = lockFd_ >= 0 && ::fstat(lockFd_, &st) == 0 ? (st.st_mode & 07777) : 0644;
         step("write");
         if (::fchmod(fd.fd, mode) != 0 || !writeAll(fd.fd, buffer_.data(), buffer_.size()))
-            throw mEBadStorage(msg::fileRead(path_));
+            throw BadStorageError(msg::fileRead(path_));
         step("sync");
         if (::fsync(fd.fd) != 0)
-            throw mEBadStorage(msg::fileRead(path_));
+            throw BadStorageError(msg::fileRead(path_));
         step("rename");
         if (::rename(tmp.c_str(), path_.c_str()) != 0)
-            throw mEBadStorage(msg::fileRead(path_));
-    } catch (const mEPrivBase&) {
+            throw BadStorageError(msg::fileRead(path_));
+    } catch (const StorageError&) {
         ::unlink(tmp.c_str());
         throw;
     } catch (...) {
         ::unlink(tmp.c_str());
-        throw mEBadStorage(msg::fileRead(path_));
+        throw BadStorageError(msg::fileRead(path_));
     }
     // The rename is durable only once the folder itself is flushed.
     Fd dir(::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -261,21 +261,21 @@ void mTFileLoader::commit() {
     committed_ = true;
 }
 
-// --- mTDocumentStorage ------------------------------------------------------
+// --- DocumentStorage ------------------------------------------------------
 
-mTDocumentStorage::mTDocumentStorage(mTFileLoader* loader)
+DocumentStorage::DocumentStorage(DocumentFile* loader)
     : loader_(loader), readOnly_(loader == nullptr || loader->readOnly()) {}
 
-void mTDocumentStorage::createStorage(std::string_view identifier) {
+void DocumentStorage::createStorage(std::string_view identifier) {
     if (loader_ == nullptr)
-        throw mEMemoryAllocate(msg::notAllocated());
+        throw StorageAllocationError(msg::notAllocated());
     if (readOnly_)
-        throw mEWriteStorage(msg::readOnly());
+        throw StorageWriteError(msg::readOnly());
     if (created_ || initialised_)
-        throw mEAlreadyCreated(msg::alreadyCreated());
+        throw StorageAlreadyCreatedError(msg::alreadyCreated());
     std::string& buf = loader_->buffer();
     if (buf.size() < kHeaderSize)
-        throw mEWriteStorage(msg::pastEnd());
+        throw StorageWriteError(msg::pastEnd());
     char* h = buf.data();
     std::memcpy(h, kMagic.data(), kMagic.size());
     placeField(h + 4, 20, identifier, ' ');
@@ -290,16 +290,16 @@ void mTDocumentStorage::createStorage(std::string_view identifier) {
     initialised_ = created_ = true;
 }
 
-void mTDocumentStorage::openStorage() {
+void DocumentStorage::openStorage() {
     if (created_ || initialised_)
-        throw mEAlreadyCreated(msg::alreadyCreated());
+        throw StorageAlreadyCreatedError(msg::alreadyCreated());
     if (loader_ == nullptr)
-        throw mEMemoryAllocate(msg::notAllocated());
+        throw StorageAllocationError(msg::notAllocated());
     const std::string& buf = loader_->buffer();
     // A file too short for its header is as damaged as one with the wrong magic.
     if (buf.size() < kHeaderSize || std::string_view(buf).substr(0, 4) != kMagic) {
         closeStorage();
-        throw mEBadStorage(msg::badFormat());
+        throw BadStorageError(msg::badFormat());
     }
     const std::string_view header(buf.data(), kHeaderSize);
     formatIdentifier_ = std::string(header.substr(4, 20));
@@ -317,7 +317,7 @@ void mTDocumentStorage::openStorage() {
     initialised_ = created_ = true;
 }
 
-void mTDocumentStorage::closeStorage() {
+void DocumentStorage::closeStorage() {
     position_ = 0;
     currentStreamName_.clear();
     initialised_ = created_ = false;
@@ -334,30 +334,30 @@ void mTDocumentStorage::closeStorage() {
 
 namespace {
 [[noreturn, gnu::cold]] void notInitialised() {
-    throw mEObjectAccess(msg::notInitialised());
+    throw ObjectAccessError(msg::notInitialised());
 }
 } // namespace
 
-void mTDocumentStorage::requireInitialised() const {
+void DocumentStorage::requireInitialised() const {
     if (!initialised_)
         notInitialised();
 }
 
-void mTDocumentStorage::requireWritable(bool initialisedFirst) const {
+void DocumentStorage::requireWritable(bool initialisedFirst) const {
     if (initialisedFirst)
         requireInitialised();
     if (readOnly_)
-        throw mEWriteStorage(msg::readOnly());
+        throw StorageWriteError(msg::readOnly());
     requireInitialised();
 }
 
-void mTDocumentStorage::writeItem(std::string_view text) {
+void DocumentStorage::writeItem(std::string_view text) {
     if (text.size() > kMaxItem)
-        throw mEWriteStorage(msg::valueTooLong());
+        throw StorageWriteError(msg::valueTooLong());
     std::string& buf = loader_->buffer();
     const std::size_t at = static_cast<std::size_t>(position_);
     if (at + 4 + text.size() > buf.size())
-        throw mEWriteStorage(msg::pastEnd());
+        throw StorageWriteError(msg::pastEnd());
     char prefix[5];
     std::snprintf(prefix, sizeof prefix, "%04u", static_cast<unsigned>(text.size()));
     std::memcpy(buf.data() + at, prefix, 4);
@@ -365,13 +365,13 @@ void mTDocumentStorage::writeItem(std::string_view text) {
     position_ += static_cast<std::int32_t>(4 + text.size());
 }
 
-inline std::string_view mTDocumentStorage::readItem(bool numeric) {
+inline std::string_view DocumentStorage::readItem(bool numeric) {
     requireInitialised();
     const std::string_view buf = bytes_;
     const std::size_t at = static_cast<std::size_t>(position_);
     // An item running past the end means a cut or damaged file.
     if (at + 4 > buf.size())
-        throw mEBadStorage(msg::badFormat());
+        throw BadStorageError(msg::badFormat());
     int length = lengthPrefix(buf.data() + at);
     if (length < 0)
         length = parseNonNegative(buf.substr(at, 4)); // throws the conversion failure
@@ -379,7 +379,7 @@ inline std::string_view mTDocumentStorage::readItem(bool numeric) {
     if (numeric && n == 0)
         n = 1;
     if (at + 4 + n > buf.size())
-        throw mEBadStorage(msg::badFormat());
+        throw BadStorageError(msg::badFormat());
     // Reading in file order walks the index along; the walk follows the stored length,
     // also where a numeric item of length 0 is read as one byte.
     if (at == walked_)
@@ -388,14 +388,14 @@ inline std::string_view mTDocumentStorage::readItem(bool numeric) {
     return std::string_view(buf.data() + at + 4, n);
 }
 
-void mTDocumentStorage::beginStream(std::string_view name) {
+void DocumentStorage::beginStream(std::string_view name) {
     requireWritable(true);
     writeItem(name);
     currentStreamName_ = std::string(name);
 }
 
 // Walks the item at walked_, or ends the walk where no item can be followed.
-void mTDocumentStorage::walkItem() {
+void DocumentStorage::walkItem() {
     const std::string_view all = bytes_;
     const int length = walked_ + 4 <= all.size() ? lengthPrefix(all.data() + walked_) : -1;
     if (length < 0 || walked_ + 4 + static_cast<std::size_t>(length) > all.size()) {
@@ -408,19 +408,19 @@ void mTDocumentStorage::walkItem() {
 // Moves the walk past the item at `at` of the given stored length, indexing it when it
 // can be a stream name. Only such items are indexed: indexing every value too would make
 // the index several times larger than the file and slow every open.
-void mTDocumentStorage::walkOver(std::size_t at, std::size_t length) {
+void DocumentStorage::walkOver(std::size_t at, std::size_t length) {
     if (length > 0 && bytes_[at + 4] == kStreamMark)
         indexName(at, bytes_.substr(at + 4, length));
     walked_ = at + 4 + length;
 }
 
 // Walks every item that begins at or before offset.
-void mTDocumentStorage::walkPast(std::size_t offset) {
+void DocumentStorage::walkPast(std::size_t offset) {
     while (walked_ != kWalkEnded && walked_ <= offset)
         walkItem();
 }
 
-void mTDocumentStorage::indexName(std::size_t at, std::string_view name) {
+void DocumentStorage::indexName(std::size_t at, std::string_view name) {
     nameStarts_.push_back(static_cast<std::int32_t>(at));
     if (!namesMet_.insert(name))
         nameRepeated_ = true;
@@ -428,7 +428,7 @@ void mTDocumentStorage::indexName(std::size_t at, std::string_view name) {
         addToTable(nameStarts_.size() - 1);
 }
 
-void mTDocumentStorage::buildTable() {
+void DocumentStorage::buildTable() {
     std::size_t size = 1024;
     while (size < 2 * nameStarts_.size())
         size *= 2;
@@ -440,7 +440,7 @@ void mTDocumentStorage::buildTable() {
         addToTable(ordinal);
 }
 
-void mTDocumentStorage::addToTable(std::size_t ordinal) {
+void DocumentStorage::addToTable(std::size_t ordinal) {
     if (2 * (ordinal + 1) > slots_.size()) {
         // Grown by building again; a document read out of order rarely gets here twice.
         buildTable();
@@ -456,7 +456,7 @@ void mTDocumentStorage::addToTable(std::size_t ordinal) {
 }
 
 // The slot that holds the name, or the empty slot where it would go.
-std::size_t mTDocumentStorage::probe(std::string_view name, std::uint64_t hash) const {
+std::size_t DocumentStorage::probe(std::string_view name, std::uint64_t hash) const {
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = hash & mask;
@@ -466,14 +466,14 @@ std::size_t mTDocumentStorage::probe(std::string_view name, std::uint64_t hash) 
     return i;
 }
 
-std::string_view mTDocumentStorage::indexedName(std::size_t ordinal) const {
+std::string_view DocumentStorage::indexedName(std::size_t ordinal) const {
     const std::string_view all = bytes_;
     const auto start = static_cast<std::size_t>(nameStarts_[ordinal]);
     // The walk that indexed the item has checked its length already.
     return all.substr(start + 4, static_cast<std::size_t>(lengthPrefix(all.data() + start)));
 }
 
-bool mTDocumentStorage::openIndexedStream(std::string_view name) {
+bool DocumentStorage::openIndexedStream(std::string_view name) {
     auto take = [&](std::size_t ordinal) {
         position_ = nameStarts_[ordinal] + 4 + static_cast<std::int32_t>(name.size());
         nextName_ = ordinal + 1;
@@ -515,7 +515,7 @@ bool mTDocumentStorage::openIndexedStream(std::string_view name) {
     return true;
 }
 
-void mTDocumentStorage::openStream(std::string_view name) {
+void DocumentStorage::openStream(std::string_view name) {
     requireInitialised();
     if (!readOnly_) {
         // A storage being written has no stable index; scan the items written so far.
@@ -530,7 +530,7 @@ void mTDocumentStorage::openStream(std::string_view name) {
             }
             at += 4 + n;
         }
-        throw mEOpenStream(msg::noStream());
+        throw StreamOpenError(msg::noStream());
     }
     if (openIndexedStream(name))
         return;
@@ -539,61 +539,61 @@ void mTDocumentStorage::openStream(std::string_view name) {
     const std::string_view all(loader_->buffer());
     const auto at = name.empty() ? std::string_view::npos : all.find(name);
     if (at == std::string_view::npos)
-        throw mEOpenStream(msg::noStream());
+        throw StreamOpenError(msg::noStream());
     position_ = static_cast<std::int32_t>(at + name.size());
     currentStreamName_ = std::string(name);
 }
 
-bool mTDocumentStorage::atEnd() const {
+bool DocumentStorage::atEnd() const {
     return loader_ == nullptr || static_cast<std::size_t>(position_) >= loader_->buffer().size();
 }
 
-void mTDocumentStorage::writeText(std::string_view value) {
+void DocumentStorage::writeText(std::string_view value) {
     requireWritable(false);
     writeItem(value);
 }
-void mTDocumentStorage::writeInt32(std::int32_t value) {
+void DocumentStorage::writeInt32(std::int32_t value) {
     requireWritable(false);
     writeItem(int32Text(value));
 }
-void mTDocumentStorage::writeInt16(std::uint16_t value) {
+void DocumentStorage::writeInt16(std::uint16_t value) {
     requireWritable(false);
     writeItem(int16Text(value));
 }
-void mTDocumentStorage::writeByte(std::uint8_t value) {
+void DocumentStorage::writeByte(std::uint8_t value) {
     requireWritable(false);
     writeItem(byteText(value));
 }
-void mTDocumentStorage::writeMoney(Money value) {
+void DocumentStorage::writeMoney(Money value) {
     requireWritable(false);
     writeItem(moneyText(value));
 }
-void mTDocumentStorage::writeDate(DateValue value) {
+void DocumentStorage::writeDate(DateValue value) {
     requireWritable(false);
     writeItem(dateText(value));
 }
 
-std::string mTDocumentStorage::readText() {
+std::string DocumentStorage::readText() {
     return std::string(readItem(false));
 }
 
-std::string_view mTDocumentStorage::readTextView() {
+std::string_view DocumentStorage::readTextView() {
     return readItem(false);
 }
 
-std::int32_t mTDocumentStorage::readInt32() {
+std::int32_t DocumentStorage::readInt32() {
     return parseNonNegative(readItem(true));
 }
 
-std::uint16_t mTDocumentStorage::readInt16() {
+std::uint16_t DocumentStorage::readInt16() {
     return static_cast<std::uint16_t>(static_cast<std::uint32_t>(parseNonNegative(readItem(true))) & 0xFFFFu);
 }
 
-std::uint8_t mTDocumentStorage::readByte() {
+std::uint8_t DocumentStorage::readByte() {
     return static_cast<std::uint8_t>(static_cast<std::uint32_t>(parseNonNegative(readItem(true))) & 0xFFu);
 }
 
-Money mTDocumentStorage::readMoney() {
+Money DocumentStorage::readMoney() {
     const std::string_view text = readItem(true);
     Money plain;
     if (parsePlainAmount(text, plain))
@@ -607,7 +607,7 @@ Money mTDocumentStorage::readMoney() {
     throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
 }
 
-DateValue mTDocumentStorage::readDate() {
+DateValue DocumentStorage::readDate() {
     const std::string_view text = readItem(true);
     if (formatVersion() >= kVersion12) {
         for (char sep : {'.', ','})
@@ -621,20 +621,20 @@ DateValue mTDocumentStorage::readDate() {
     throw ConversionError("'" + std::string(text) + "' is not a valid date");
 }
 
-std::string mTDocumentStorage::int32Text(std::int32_t v) {
+std::string DocumentStorage::int32Text(std::int32_t v) {
     return std::to_string(static_cast<std::uint32_t>(v));
 }
-std::string mTDocumentStorage::int16Text(std::uint16_t v) {
+std::string DocumentStorage::int16Text(std::uint16_t v) {
     return std::to_string(v);
 }
-std::string mTDocumentStorage::byteText(std::uint8_t v) {
+std::string DocumentStorage::byteText(std::uint8_t v) {
     return std::to_string(v);
 }
-std::string mTDocumentStorage::moneyText(Money v) {
+std::string DocumentStorage::moneyText(Money v) {
     return kv::moneyText(v, '.');
 }
 
-std::string mTDocumentStorage::dateText(DateValue v) {
+std::string DocumentStorage::dateText(DateValue v) {
     char out[64];
     auto [end, ec] = std::to_chars(out, out + sizeof out, v.days, std::chars_format::general, 15);
     if (ec != std::errc())

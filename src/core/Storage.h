@@ -20,15 +20,15 @@ namespace kv {
 // beside the target, flushes it and renames it over the target, so the old file is
 // either replaced whole or left untouched. A loader destroyed without commit()
 // writes nothing.
-class mTFileLoader {
+class DocumentFile {
 public:
-    mTFileLoader(std::string path, std::int32_t size, bool readOnly);
-    ~mTFileLoader();
-    mTFileLoader(const mTFileLoader&) = delete;
-    mTFileLoader& operator=(const mTFileLoader&) = delete;
+    DocumentFile(std::string path, std::int32_t size, bool readOnly);
+    ~DocumentFile();
+    DocumentFile(const DocumentFile&) = delete;
+    DocumentFile& operator=(const DocumentFile&) = delete;
 
     // For tests and fuzzing: a read-only loader over bytes in memory.
-    static std::unique_ptr<mTFileLoader> fromBytes(std::string bytes);
+    static std::unique_ptr<DocumentFile> fromBytes(std::string bytes);
 
     const std::string& path() const { return path_; }
     bool readOnly() const { return readOnly_; }
@@ -43,7 +43,7 @@ public:
     std::function<void(std::string_view step)> faultHook;
 
 private:
-    mTFileLoader() = default;
+    DocumentFile() = default;
     std::string path_;
     bool readOnly_ = true;
     std::string buffer_;
@@ -51,7 +51,7 @@ private:
     bool committed_ = false;
 };
 
-class mTDocumentStorage {
+class DocumentStorage {
 public:
     static constexpr std::int32_t kVersion11 = 65537;
     static constexpr std::int32_t kVersion12 = 65538;
@@ -60,7 +60,7 @@ public:
     // Every stream name of a document begins with this character.
     static constexpr char kStreamMark = '@';
 
-    explicit mTDocumentStorage(mTFileLoader* loader);
+    explicit DocumentStorage(DocumentFile* loader);
 
     void createStorage(std::string_view identifier);
     void openStorage();
@@ -114,7 +114,7 @@ private:
     void writeItem(std::string_view text);
     std::string_view readItem(bool numeric);
 
-    mTFileLoader* loader_ = nullptr;
+    DocumentFile* loader_ = nullptr;
     std::string_view bytes_; // the loader's buffer, which keeps its size and place
     bool readOnly_ = true;
     std::int32_t position_ = 0;

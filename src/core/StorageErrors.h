@@ -5,33 +5,33 @@
 
 namespace kv {
 
-class mEPrivBase : public std::runtime_error {
+class StorageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-class mEMemoryAllocate : public mEPrivBase {
+class StorageAllocationError : public StorageError {
 public:
-    using mEPrivBase::mEPrivBase;
+    using StorageError::StorageError;
 };
-class mEWriteStorage : public mEPrivBase {
+class StorageWriteError : public StorageError {
 public:
-    using mEPrivBase::mEPrivBase;
+    using StorageError::StorageError;
 };
-class mEBadStorage : public mEPrivBase {
+class BadStorageError : public StorageError {
 public:
-    using mEPrivBase::mEPrivBase;
+    using StorageError::StorageError;
 };
-class mEAlreadyCreated : public mEPrivBase {
+class StorageAlreadyCreatedError : public StorageError {
 public:
-    using mEPrivBase::mEPrivBase;
+    using StorageError::StorageError;
 };
-class mEObjectAccess : public mEPrivBase {
+class ObjectAccessError : public StorageError {
 public:
-    using mEPrivBase::mEPrivBase;
+    using StorageError::StorageError;
 };
-class mEOpenStream : public mEPrivBase {
+class StreamOpenError : public StorageError {
 public:
-    using mEPrivBase::mEPrivBase;
+    using StorageError::StorageError;
 };
 
 // A number in an item that does not parse; not one of the storage failures.

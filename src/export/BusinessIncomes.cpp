@@ -1,6 +1,6 @@
 // Business and private-practice incomes with the professional deductions
 // ("ДоходПредпр"), and incomes exempt up to a limit ("ДоходОсвПрев").
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "export/ReturnWriters.h"
 #include "model/Declaration.h"
 
@@ -19,7 +19,7 @@ void setIfPositive(xml::Element e, const char* name, Money amount, int width) {
         e.set(name, AmountText(width, amount));
 }
 
-void writeActivity(xml::Element parent, const mTBusinessNew& b) {
+void writeActivity(xml::Element parent, const BusinessActivity& b) {
     xml::Element e = parent.append("РасчВидДеят");
     e.set("ВидДеят", "0" + b.activityKind);
     if (b.activityKind == "1")
@@ -45,8 +45,8 @@ template <class Sheet> void writeProfessional(xml::Element parent, const Sheet& 
     e.set("ОбщРасхВыч", AmountText(14, s.total));
 }
 
-void writeBusinessBlock(xml::Element body, const mTDeclaration& d, const kTSvodSum& sum) {
-    const bool business = (d.incomeFlags() & mTDeclaration::kBusinessIncomes) != 0;
+void writeBusinessBlock(xml::Element body, const Declaration& d, const ReturnComputation& sum) {
+    const bool business = (d.incomeFlags() & Declaration::kBusinessIncomes) != 0;
     if (d.businessIncomes.count() == 0 && sum.profDeductRussia.total <= Money() &&
         sum.profDeductForeign.total <= Money())
         return;
@@ -57,7 +57,7 @@ void writeBusinessBlock(xml::Element body, const mTDeclaration& d, const kTSvodS
             .set("ВычПрофИт", AmountText(14, sum.business.professionalDeductions));
         if (sum.business.advancesPaid > Money())
             e.set("УплФактАвИт", WholeAmountText(12, sum.business.advancesPaid));
-        for (const mTBusinessNew& b : d.businessIncomes)
+        for (const BusinessActivity& b : d.businessIncomes)
             writeActivity(e, b);
         if (d.isFarmHousehold != 0) {
             char year[8];
@@ -77,7 +77,7 @@ void writeBusinessBlock(xml::Element body, const mTDeclaration& d, const kTSvodS
     writeProfessional(e, sum.profDeductForeign, "2");
 }
 
-void writeExempt(xml::Element body, const kTSvodSumPril4& x) {
+void writeExempt(xml::Element body, const Appendix4Sheet& x) {
     if (x.totalExempt <= Money())
         return;
     xml::Element e = body.append("ДоходОсвПрев");
@@ -97,7 +97,7 @@ void writeExempt(xml::Element body, const kTSvodSumPril4& x) {
 
 } // namespace
 
-void writeBusiness(xml::Element body, const mTDeclaration& d, const kTSvodSum& sum) {
+void writeBusiness(xml::Element body, const Declaration& d, const ReturnComputation& sum) {
     writeBusinessBlock(body, d, sum);
     writeExempt(body, sum.exemptIncome);
 }

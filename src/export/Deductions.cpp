@@ -1,6 +1,6 @@
 // Standard, social and investment deductions ("ВычСтандСоц"), property sale
 // deductions ("ИмущНалВычПр") and the housing purchase deduction ("ИмущНалВычНов").
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "core/Text.h"
 #include "export/ExportText.h"
 #include "export/ReturnWriters.h"
@@ -18,7 +18,7 @@ void setIfPositive(xml::Element e, const char* name, Money amount, int width) {
         e.set(name, AmountText(width, amount));
 }
 
-void writeStandardSocial(xml::Element body, const mTDeclaration& d, const kTSvodSumPril5& s) {
+void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix5Sheet& s) {
     if (d.declarationKind != 0)
         return;
     if (s.standardByAgents + s.socialByAgents + s.stdSocialInReturn + s.investmentDeduction +
@@ -69,7 +69,7 @@ void writeSingle(xml::Element parent, const char* child, const char* attribute, 
         parent.append(child).set(attribute, AmountText(14, amount));
 }
 
-void writePropertySale(xml::Element body, const kTSvodSumPril6& s) {
+void writePropertySale(xml::Element body, const Appendix6Sheet& s) {
     if (s.totalPropertySale <= kZero)
         return;
     xml::Element e = body.append("ИмущНалВычПр");
@@ -123,7 +123,7 @@ const char* ownerSign(std::int32_t sign, bool pensioner) {
     }
 }
 
-void writeObject(xml::Element parent, const mTConstructionDeductObj& o) {
+void writeObject(xml::Element parent, const HousingObject& o) {
     xml::Element e = parent.append("СвОбъектРасх");
     e.set("КодНаимОб", o.objectKind == 8 ? std::string("4") : std::to_string(o.objectKind));
     if (const char* sign = ownerSign(o.taxpayerSign, o.isPensioner != 0))
@@ -153,8 +153,8 @@ void writeObject(xml::Element parent, const mTConstructionDeductObj& o) {
     }
 }
 
-void writePropertyPurchase(xml::Element body, const mTDeclaration& d, const kTSvodSumPril7& s) {
-    const mTConstructionDeduct& property = d.propertyDeductions;
+void writePropertyPurchase(xml::Element body, const Declaration& d, const Appendix7Sheet& s) {
+    const PropertyDeduction& property = d.propertyDeductions;
     if (property.granted == 0 || d.declarationKind != 0 || property.objects.count() == 0 ||
         d.incomeFlags() == 0)
         return;
@@ -168,13 +168,13 @@ void writePropertyPurchase(xml::Element body, const mTDeclaration& d, const kTSv
         .set("ПроцВычНД", AmountText(10, s.interestThisReturn))
         .set("ОстИВБезПроц", AmountText(10, s.purchaseCarriedForward))
         .set("ОстИВУплПроц", AmountText(10, s.interestCarriedForward));
-    for (const mTConstructionDeductObj& o : property.objects)
+    for (const HousingObject& o : property.objects)
         writeObject(calc, o);
 }
 
 } // namespace
 
-void writeDeductions(xml::Element body, const mTDeclaration& d, const kTSvodSum& sum) {
+void writeDeductions(xml::Element body, const Declaration& d, const ReturnComputation& sum) {
     writeStandardSocial(body, d, sum.stdSocialDeductions);
     writePropertySale(body, sum.propertySale);
     writePropertyPurchase(body, d, sum.propertyPurchase);

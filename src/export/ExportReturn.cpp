@@ -1,6 +1,6 @@
 #include "export/ExportReturn.h"
 
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "core/Text.h"
 #include "export/ReturnWriters.h"
 #include "model/Declaration.h"
@@ -98,7 +98,7 @@ const std::string& exportFailedMessage() {
     return text;
 }
 
-ExportedReturn buildReturnXml(const mTDeclaration& document, const kTSvodSum& sum, DateValue today,
+ExportedReturn buildReturnXml(const Declaration& document, const ReturnComputation& sum, DateValue today,
                               const std::string& guid) {
     const bool form4 = document.declarationKind == 2;
     std::string identifier = fileIdentifier(form4, document.inspectionCode, document.person.inn, today, guid);
@@ -111,14 +111,14 @@ ExportedReturn buildReturnXml(const mTDeclaration& document, const kTSvodSum& su
     return out;
 }
 
-std::string ExportReturn(const std::string& folder, mTDeclaration& document, int mode,
+std::string ExportReturn(const std::string& folder, Declaration& document, int mode,
                          const ExportServices& services) {
     auto show = [&services](const std::string& message) {
         if (services.showMessage)
             services.showMessage(message);
     };
 
-    auto sum = std::make_unique<kTSvodSum>();
+    auto sum = std::make_unique<ReturnComputation>();
     try {
         sum->Compute(document);
     } catch (const std::exception&) {
@@ -147,7 +147,7 @@ std::string ExportReturn(const std::string& folder, mTDeclaration& document, int
     }
 }
 
-std::string ExportReturn(const std::string& folder, mTDeclaration& document, int mode) {
+std::string ExportReturn(const std::string& folder, Declaration& document, int mode) {
     static const SystemClock clock;
     static const UuidIdSource ids;
     const ExportServices services{clock, ids,

@@ -10,8 +10,8 @@
 
 namespace kv {
 
-class mTDeclaration;
-class kTSvodSum;
+class Declaration;
+class ReturnComputation;
 
 // Modes of ExportReturn.
 constexpr int kExportToFile = 1;
@@ -35,7 +35,7 @@ struct ExportedReturn {
 };
 
 // Builds the XML tree from a computation that has already run over the document.
-ExportedReturn buildReturnXml(const mTDeclaration& document, const kTSvodSum& sum, DateValue today,
+ExportedReturn buildReturnXml(const Declaration& document, const ReturnComputation& sum, DateValue today,
                               const std::string& guid);
 
 // Runs a fresh computation over the document (which it updates as every run does)
@@ -44,10 +44,10 @@ ExportedReturn buildReturnXml(const mTDeclaration& document, const kTSvodSum& su
 // Any other mode: returns the bytes such a file would hold. A failure shows its
 // message and returns "ERROR". A failing computation shows its own message and
 // the export goes on with what the sheets hold.
-std::string ExportReturn(const std::string& folder, mTDeclaration& document, int mode,
+std::string ExportReturn(const std::string& folder, Declaration& document, int mode,
                          const ExportServices& services);
 // The same with today's date, random GUIDs and the messages on standard error.
-std::string ExportReturn(const std::string& folder, mTDeclaration& document, int mode);
+std::string ExportReturn(const std::string& folder, Declaration& document, int mode);
 
 // "Ошибка в выгрузке. Пожалуйста, свяжитесь с разработчиками через службу поддержки"
 const std::string& exportFailedMessage();

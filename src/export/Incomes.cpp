@@ -1,6 +1,6 @@
 // Incomes from Russian payers (one "ДоходИстРФ" per source) and from abroad
 // (one "ДоходИстИно" per rate with one "РасчДохНалИно" per income).
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "core/Text.h"
 #include "export/ExportText.h"
 #include "export/ReturnWriters.h"
@@ -14,7 +14,7 @@ constexpr std::int32_t kMaterialBenefitCode = 2620;
 
 // A payer is a person when its INN is not an organisation's (ten characters) and it
 // has no KPP; everything else is an organisation.
-void writePayer(xml::Element income, const mTSourseIncomeInfo& s) {
+void writePayer(xml::Element income, const IncomeSource& s) {
     if (s.sourceInn.size() != 10 && trimText(s.sourceKpp).empty()) {
         xml::Element person = income.append("ИстФЛИн");
         person.set("ФИОИн", trimText(s.sourceName).substr(0, kPersonNameLength));
@@ -25,7 +25,7 @@ void writePayer(xml::Element income, const mTSourseIncomeInfo& s) {
     }
 }
 
-void writeSource(xml::Element body, const mTSourseIncomeInfo& s, const char* rate, Money income) {
+void writeSource(xml::Element body, const IncomeSource& s, const char* rate, Money income) {
     xml::Element e = body.append("ДоходИстРФ");
     e.set("Ставка", rate).set("ВидДоход", s.incomeKind);
     if (!trimText(s.sourceOktmo).empty())
@@ -39,7 +39,7 @@ template <class List> void writeSources(xml::Element body, const List& list, con
         writeSource(body, s, rate, s.totalIncome);
 }
 
-void writeForeignLine(xml::Element parent, const DohodCur& l, int rate) {
+void writeForeignLine(xml::Element parent, const ForeignIncomeLine& l, int rate) {
     const bool at13 = rate == 13;
     // Rouble amounts of the tax are whole roubles; the form gives them 12 digits at 13%.
     const int wholeWidth = at13 ? 12 : 13;
@@ -77,16 +77,16 @@ void writeForeignLine(xml::Element parent, const DohodCur& l, int rate) {
         e.set("НалогЗачРФОбщ", WholeAmountText(wholeWidth, RoundToRoubles(l.credit)));
 }
 
-void writeForeignRate(xml::Element body, const kTSvodSumPrilB& sheet, const char* rateText, int rate) {
+void writeForeignRate(xml::Element body, const ForeignIncomeSheet& sheet, const char* rateText, int rate) {
     xml::Element e = body.append("ДоходИстИно");
     e.set("Ставка", rateText);
-    for (const DohodCur& line : sheet.lines)
+    for (const ForeignIncomeLine& line : sheet.lines)
         writeForeignLine(e, line, rate);
 }
 
 } // namespace
 
-void writeIncomes(xml::Element body, const mTDeclaration& d, const kTSvodSum& sum) {
+void writeIncomes(xml::Element body, const Declaration& d, const ReturnComputation& sum) {
     const int kind = d.declarationKind;
     if (kind == 0) {
         writeSources(body, d.incomes9, "09");
@@ -96,23 +96,23 @@ void writeIncomes(xml::Element body, const mTDeclaration& d, const kTSvodSum& su
     } else if (kind == 1) {
         writeSources(body, d.incomes13NonResident, "13");
         // A non-resident's dividends are declared at their taxable amount.
-        for (const mTThirtyPercent& s : d.incomes30)
+        for (const ThirtyPercentSource& s : d.incomes30)
             writeSource(body, s, "15", s.taxableAmount);
         writeSources(body, d.incomes13, "30");
         writeSources(body, d.investPartnerships, "30");
     }
     if (kind == 0 && sum.russian35.totalIncome > Money()) {
         // Exempt material benefit is not an income of Appendix 1.
-        for (const mTThirtyFivePercent& s : d.incomes35)
+        for (const ThirtyFivePercentSource& s : d.incomes35)
             if (s.incomeCode != kMaterialBenefitCode)
                 writeSource(body, s, "35", s.totalIncome);
     }
 
-    if ((d.incomeFlags() & mTDeclaration::kForeignIncomes) != 0) {
+    if ((d.incomeFlags() & Declaration::kForeignIncomes) != 0) {
         const Money zero;
         if (sum.foreign9.otherIncome > zero)
             writeForeignRate(body, sum.foreign9, "09", 9);
-        const kTSvodSumPrilB& f13 = sum.foreign13;
+        const ForeignIncomeSheet& f13 = sum.foreign13;
         if (f13.otherIncome > zero || f13.cfcProfit > zero || f13.dividendIncome > zero)
             writeForeignRate(body, f13, "13", 13);
         if (sum.foreign35.otherIncome > zero)

@@ -1,24 +1,24 @@
 // Section 1 (amounts by budget code) and Section 2 (tax base and tax by rate).
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "export/ReturnWriters.h"
 
 namespace kv {
 namespace {
 
 struct SectionSheet {
-    const kTSvodSumRazd2* sheet;
+    const Section2Sheet* sheet;
     const char* incomeKind;
 };
 
 // The fifteen figures before the amounts payable and refundable.
-Money figuresTotal(const kTSvodSumRazd2& s) {
+Money figuresTotal(const Section2Sheet& s) {
     return s.totalIncome + s.nonTaxableIncome + s.taxableIncome + s.deductions + s.expensesReducingIncome +
            s.cfcProfit + s.taxBase + s.taxCalculated + s.taxWithheld + s.taxWithheldMaterialBenefit +
            s.tradeFeeCredited + s.advancesPaid + s.fixedAdvancesPaid + s.foreignTaxCredited +
            s.patentCredited;
 }
 
-void writeTaxBase(xml::Element body, const kTSvodSumRazd2& s, const char* incomeKind) {
+void writeTaxBase(xml::Element body, const Section2Sheet& s, const char* incomeKind) {
     xml::Element base = body.append("НалБаза");
     base.set("Ставка", s.rateCode).set("ВидДоход", incomeKind);
     base.append("РасчНалБаза")
@@ -44,8 +44,8 @@ void writeTaxBase(xml::Element body, const kTSvodSumRazd2& s, const char* income
 
 } // namespace
 
-void writeSections(xml::Element body, const kTSvodSum& sum) {
-    for (const bmTList1& line : sum.section1.lines) {
+void writeSections(xml::Element body, const ReturnComputation& sum) {
+    for (const Section1Line& line : sum.section1.lines) {
         body.append("СумНалПу")
             .set("ПрУплВозв", line.direction)
             .set("КБК", line.kbk)

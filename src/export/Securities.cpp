@@ -1,7 +1,7 @@
 // Operations with securities ("ДохОперЦБ"), sales of real estate against the
 // cadastral value ("ДохПродОНИ") and the pension contribution contracts
 // ("ВычСоцИнв219"): the last blocks of the 3-NDFL body.
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "export/ExportText.h"
 #include "export/ReturnWriters.h"
 
@@ -10,7 +10,7 @@
 namespace kv {
 namespace {
 
-void writeOperation(xml::Element body, const bmPr8Rec& op) {
+void writeOperation(xml::Element body, const Appendix8Operation& op) {
     xml::Element e = body.append("ДохОперЦБ");
     e.set("ВидОпер", op.operationKind).set("ДохСовОпер", AmountText(14, op.income));
     if (op.costs > Money())
@@ -35,7 +35,7 @@ void writeOperation(xml::Element body, const bmPr8Rec& op) {
         loss(op.lossKind3, op.lossAmount3);
 }
 
-void writeRealEstateSale(xml::Element body, const mbPrilA& s) {
+void writeRealEstateSale(xml::Element body, const RealEstateSale& s) {
     body.append("ДохПродОНИ")
         .set("НомКадОтчуждОНИ", s.cadastralNumber)
         .set("КадСтоимГодРег", AmountText(15, s.cadastralValue))
@@ -44,12 +44,12 @@ void writeRealEstateSale(xml::Element body, const mbPrilA& s) {
         .set("ДохПродНалОбл", AmountText(15, s.saleIncome));
 }
 
-void writePensions(xml::Element body, const kTSvodSumPril5Dop& p) {
+void writePensions(xml::Element body, const PensionContractsSheet& p) {
     if (p.contracts.empty() && p.totalDeductible <= Money())
         return;
     xml::Element calc = body.append("ВычСоцИнв219").append("РасчПенсВзнос");
     calc.set("ОбщВзносВыч", AmountText(14, p.totalDeductible));
-    for (const mbTPens& c : p.contracts) {
+    for (const PensionContractLine& c : p.contracts) {
         xml::Element contract = calc.append("РасчПСВВыч");
         contract.set("СумВзносУпл", AmountText(14, c.deductible));
         xml::Element info = contract.append("СведДогНПО");
@@ -64,17 +64,17 @@ void writePensions(xml::Element body, const kTSvodSumPril5Dop& p) {
 
 } // namespace
 
-void writeSecurities(xml::Element body, const kTSvodSum& sum) {
-    for (const bmPr8Rec& op : sum.securitiesSummary.operations)
+void writeSecurities(xml::Element body, const ReturnComputation& sum) {
+    for (const Appendix8Operation& op : sum.securitiesSummary.operations)
         writeOperation(body, op);
-    for (const mbPrilA& s : sum.russian13.realEstateSales)
+    for (const RealEstateSale& s : sum.russian13.realEstateSales)
         writeRealEstateSale(body, s);
-    for (const mbPrilA& s : sum.russian30.realEstateSales)
+    for (const RealEstateSale& s : sum.russian30.realEstateSales)
         writeRealEstateSale(body, s);
     writePensions(body, sum.pensionContracts);
 }
 
-void writeBody3(xml::Element body, const mTDeclaration& d, const kTSvodSum& sum) {
+void writeBody3(xml::Element body, const Declaration& d, const ReturnComputation& sum) {
     writeSections(body, sum);
     writeIncomes(body, d, sum);
     writeBusiness(body, d, sum);

@@ -49,7 +49,7 @@ std::string taxpayerCode4(int category) {
     }
 }
 
-std::string countryCode(const mTPersonInformation& p) {
+std::string countryCode(const Taxpayer& p) {
     const std::string code = trimText(p.citizenshipCountryCode);
     return zeroPadded(code.empty() ? std::string("643") : code, 3);
 }
@@ -62,7 +62,7 @@ void writeSplitName(xml::Element parent, const std::string& fullName) {
         fio.set("Отчество", name.patronymic);
 }
 
-void writeDocumentHeader(xml::Element doc, const char* knd, const mTDeclaration& d, DateValue today,
+void writeDocumentHeader(xml::Element doc, const char* knd, const Declaration& d, DateValue today,
                          const char* period, const char* year) {
     doc.set("КНД", knd).set("ДатаДок", exportDate(today));
     if (period != nullptr)
@@ -72,7 +72,7 @@ void writeDocumentHeader(xml::Element doc, const char* knd, const mTDeclaration&
         .set("НомКорр", std::to_string(d.correctionNumber));
 }
 
-void writePersonName(xml::Element fio, const mTPersonInformation& p) {
+void writePersonName(xml::Element fio, const Taxpayer& p) {
     fio.set("Фамилия", p.surname).set("Имя", p.firstName);
     if (hasText(p.patronymic))
         fio.set("Отчество", p.patronymic);
@@ -80,12 +80,12 @@ void writePersonName(xml::Element fio, const mTPersonInformation& p) {
 
 } // namespace
 
-xml::Element writeTitle3(xml::Element file, const mTDeclaration& d, DateValue today) {
+xml::Element writeTitle3(xml::Element file, const Declaration& d, DateValue today) {
     const bool termination = d.declarationKind == 3;
     xml::Element doc = file.append("Документ");
     writeDocumentHeader(doc, "1151020", d, today, termination ? "86" : "34", termination ? "2020" : "2019");
 
-    const mTPersonInformation& p = d.person;
+    const Taxpayer& p = d.person;
     xml::Element np = doc.append("СвНП").append("НПФЛ3");
     np.set("ДокПредст", taxpayerCode3(d.taxpayerCategory)).set("Статус", d.declarationKind == 1 ? "2" : "1");
     if (hasText(p.contactPhone))
@@ -128,11 +128,11 @@ xml::Element writeTitle3(xml::Element file, const mTDeclaration& d, DateValue to
     return doc.append("НДФЛ3");
 }
 
-void writeForm4(xml::Element file, const mTDeclaration& d, DateValue today) {
+void writeForm4(xml::Element file, const Declaration& d, DateValue today) {
     xml::Element doc = file.append("Документ");
     writeDocumentHeader(doc, "1151021", d, today, nullptr, "2020");
 
-    const mTPersonInformation& p = d.person;
+    const Taxpayer& p = d.person;
     xml::Element np = doc.append("СвНП").append("НПФЛ");
     np.set("ДокПредст", taxpayerCode4(d.taxpayerCategory)).set("ИННФЛ", p.inn).set("ОКТМО", p.oktmo);
     if (hasText(p.contactPhone))

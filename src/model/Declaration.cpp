@@ -9,7 +9,7 @@ namespace kv {
 
 namespace {
 
-using S = mTDocumentStorage;
+using S = DocumentStorage;
 
 constexpr std::string_view kDeclInfo = "@DeclInfo";
 constexpr std::string_view kDeclInquiry = "@DeclInquiry";
@@ -34,9 +34,9 @@ template <class T, class... Kind> std::int64_t listSize(const IncomeList<T>& lis
 
 } // namespace
 
-mTDeclaration::mTDeclaration(const Clock& clock) : documentDate(clock.today()) {}
+Declaration::Declaration(const Clock& clock) : documentDate(clock.today()) {}
 
-void mTDeclaration::setIncomeFlags(std::uint8_t newFlags) {
+void Declaration::setIncomeFlags(std::uint8_t newFlags) {
     const std::uint8_t changed = incomeFlags_ ^ newFlags;
     if ((changed & kAgentIncomes) != 0) {
         if ((newFlags & kAgentIncomes) != 0) {
@@ -72,13 +72,13 @@ void mTDeclaration::setIncomeFlags(std::uint8_t newFlags) {
         newFlags & (kAgentIncomes | kForeignIncomes | kBusinessIncomes | kReservedFlag | kPartnershipIncomes);
 }
 
-void mTDeclaration::setSupportingSheets(std::int32_t n) {
+void Declaration::setSupportingSheets(std::int32_t n) {
     if (sheetCountAutomatic == 1)
         return;
     supportingSheets_ = n;
 }
 
-std::int32_t mTDeclaration::storedSize() const {
+std::int32_t Declaration::storedSize() const {
     std::int64_t size = static_cast<std::int64_t>(S::kHeaderSize);
 
     size += S::sizeOfText(kDeclInfo) + S::sizeOfText(inspectionCode) + S::sizeOfText(inspectionName) +
@@ -123,11 +123,11 @@ std::int32_t mTDeclaration::storedSize() const {
     }
     // The file's length is a 32-bit number; a document beyond it cannot be written.
     if (size > std::numeric_limits<std::int32_t>::max())
-        throw mEMemoryAllocate(msg::noMemory());
+        throw StorageAllocationError(msg::noMemory());
     return static_cast<std::int32_t>(size);
 }
 
-void mTDeclaration::saveTo(mTDocumentStorage& s) const {
+void Declaration::saveTo(DocumentStorage& s) const {
     s.beginStream(kDeclInfo);
     s.writeText(inspectionCode);
     s.writeText(inspectionName);
@@ -191,10 +191,10 @@ void mTDeclaration::saveTo(mTDocumentStorage& s) const {
     }
 }
 
-void mTDeclaration::saveToFile(const std::string& path) const {
+void Declaration::saveToFile(const std::string& path) const {
     const std::int32_t size = storedSize();
-    mTFileLoader loader(path, size, false);
-    mTDocumentStorage storage(&loader);
+    DocumentFile loader(path, size, false);
+    DocumentStorage storage(&loader);
     storage.createStorage(kIdentifier);
     saveTo(storage);
     // A shorter write would leave unwritten bytes in the file; never commit that.
@@ -216,11 +216,11 @@ template <class T, class AddFn, class... Kind> void loadList(S& s, AddFn add, Ki
 
 } // namespace
 
-void mTDeclaration::loadFrom(mTDocumentStorage& s) {
+void Declaration::loadFrom(DocumentStorage& s) {
     try {
         s.openStorage();
     } catch (const ConversionError&) {
-        throw mEBadStorage(msg::badFormat());
+        throw BadStorageError(msg::badFormat());
     }
 
     const std::string marker = s.formatIdentifier();
@@ -262,25 +262,25 @@ void mTDeclaration::loadFrom(mTDocumentStorage& s) {
 
     if ((incomeFlags_ & kAgentIncomes) != 0) {
         s.openStream(kDeclInquiry);
-        loadList<mTThirteenPercent>(s, adder(incomes13), int{kResidentSource});
-        loadList<mTThirteenPercent>(s, adder(incomes13NonResident), int{kNonResidentSource});
-        loadList<mTThirtyFivePercent>(s, adder(incomes35));
-        loadList<mTThirtyPercent>(s, adder(incomes30), int{kDividendSource});
-        loadList<mTThirtyPercent>(s, adder(incomes9), int{kNinePercentSource});
+        loadList<ThirteenPercentSource>(s, adder(incomes13), int{kResidentSource});
+        loadList<ThirteenPercentSource>(s, adder(incomes13NonResident), int{kNonResidentSource});
+        loadList<ThirtyFivePercentSource>(s, adder(incomes35));
+        loadList<ThirtyPercentSource>(s, adder(incomes30), int{kDividendSource});
+        loadList<ThirtyPercentSource>(s, adder(incomes9), int{kNinePercentSource});
     }
     // Blocks are read in the order they were written, so each stream is found right at
     // the position and the file is walked once.
     if ((incomeFlags_ & kForeignIncomes) != 0) {
         s.openStream(kDeclForeign);
-        loadList<mTCurrencyIncome>(s, adder(foreignIncomes));
+        loadList<ForeignIncome>(s, adder(foreignIncomes));
     }
     if ((incomeFlags_ & kPartnershipIncomes) != 0) {
         s.openStream(kDeclPartnerships);
-        loadList<mTInvestTov>(s, adder(investPartnerships));
+        loadList<InvestmentPartnership>(s, adder(investPartnerships));
     }
     if ((incomeFlags_ & kBusinessIncomes) != 0) {
         s.openStream(kDeclBusiness);
-        loadList<mTBusinessNew>(s, adder(businessIncomes));
+        loadList<BusinessActivity>(s, adder(businessIncomes));
         // estimatedIncome and representativeDocument also stand in "@DeclInfo"; these win.
         actualAdvancePayments = s.readMoney();
         estimatedIncome = s.readMoney();
@@ -309,26 +309,26 @@ template <class Fn> void asStorageFailure(Fn fn) {
     try {
         fn();
     } catch (const ListFull&) {
-        throw mEBadStorage(msg::badFormat());
+        throw BadStorageError(msg::badFormat());
     } catch (const std::out_of_range&) {
-        throw mEBadStorage(msg::badFormat());
+        throw BadStorageError(msg::badFormat());
     } catch (const ArithmeticError&) {
         // Lines whose amounts add up beyond the range of money (totalIncome is rebuilt on reading).
-        throw mEBadStorage(msg::badFormat());
+        throw BadStorageError(msg::badFormat());
     }
 }
 
 } // namespace
 
-void mTDeclaration::loadFromFile(const std::string& path) {
-    mTFileLoader loader(path, 0, true);
-    mTDocumentStorage storage(&loader);
+void Declaration::loadFromFile(const std::string& path) {
+    DocumentFile loader(path, 0, true);
+    DocumentStorage storage(&loader);
     asStorageFailure([&] { loadFrom(storage); });
 }
 
-void mTDeclaration::loadFromBytes(std::string bytes) {
-    auto loader = mTFileLoader::fromBytes(std::move(bytes));
-    mTDocumentStorage storage(loader.get());
+void Declaration::loadFromBytes(std::string bytes) {
+    auto loader = DocumentFile::fromBytes(std::move(bytes));
+    DocumentStorage storage(loader.get());
     asStorageFailure([&] { loadFrom(storage); });
 }
 

@@ -16,11 +16,11 @@
 
 namespace kv {
 
-class mTDeclaration;
+class Declaration;
 
 // An income list of the declaration. It exists only while its bit of incomeFlags
 // is set; a list that does not exist counts 0 entries and refuses add() with
-// mEObjectAccess. Only the declaration creates and destroys it.
+// ObjectAccessError. Only the declaration creates and destroys it.
 template <class T> class IncomeList {
 public:
     bool exists() const { return exists_; }
@@ -29,7 +29,7 @@ public:
     std::int32_t add() { return add(T{}); }
     std::int32_t add(T record) {
         if (!exists_)
-            throw mEObjectAccess(msg::notInitialised());
+            throw ObjectAccessError(msg::notInitialised());
         return records_.add(std::move(record));
     }
     T& get(std::int32_t i) { return records_.get(i); }
@@ -45,7 +45,7 @@ public:
     friend bool operator==(const IncomeList&, const IncomeList&) = default;
 
 private:
-    friend class mTDeclaration;
+    friend class Declaration;
     void create() { exists_ = true; }
     void destroy() {
         records_.clear();
@@ -56,7 +56,7 @@ private:
     RecordList<T> records_;
 };
 
-class mTDeclaration {
+class Declaration {
 public:
     // Header identifier of documents of this program year.
     static constexpr std::string_view kIdentifier = "Quil2019";
@@ -104,24 +104,24 @@ public:
     Money patentPayments;
     Money tradeFee;
 
-    IncomeList<mTThirteenPercent> incomes13;            // bit 0
-    IncomeList<mTThirteenPercent> incomes13NonResident; // bit 0
-    IncomeList<mTThirtyFivePercent> incomes35;          // bit 0
-    IncomeList<mTThirtyPercent> incomes30;              // bit 0, dividends (1010)
-    IncomeList<mTThirtyPercent> incomes9;               // bit 0, 9% (1011)
-    IncomeList<mTCurrencyIncome> foreignIncomes;        // bit 1
-    IncomeList<mTBusinessNew> businessIncomes;          // bit 2
-    IncomeList<mTInvestTov> investPartnerships;         // bit 4
+    IncomeList<ThirteenPercentSource> incomes13;            // bit 0
+    IncomeList<ThirteenPercentSource> incomes13NonResident; // bit 0
+    IncomeList<ThirtyFivePercentSource> incomes35;          // bit 0
+    IncomeList<ThirtyPercentSource> incomes30;              // bit 0, dividends (1010)
+    IncomeList<ThirtyPercentSource> incomes9;               // bit 0, 9% (1011)
+    IncomeList<ForeignIncome> foreignIncomes;               // bit 1
+    IncomeList<BusinessActivity> businessIncomes;           // bit 2
+    IncomeList<InvestmentPartnership> investPartnerships;   // bit 4
 
-    mTPersonInformation person;
-    mTStandartDeduct standardDeductions;
-    mTSocialDeduct socialDeductions;
-    mTConstructionDeduct propertyDeductions;
-    mTCBDeduct securitiesLosses;
-    mTInvDeduct investmentDeductions;
+    Taxpayer person;
+    StandardDeduction standardDeductions;
+    SocialDeduction socialDeductions;
+    PropertyDeduction propertyDeductions;
+    SecuritiesLossDeduction securitiesLosses;
+    InvestmentDeduction investmentDeductions;
 
     // A new return dated clock.today(), no income list existing.
-    explicit mTDeclaration(const Clock& clock);
+    explicit Declaration(const Clock& clock);
 
     std::uint8_t incomeFlags() const { return incomeFlags_; }
     // The only way to change incomeFlags: a bit that is set creates its empty
@@ -138,16 +138,16 @@ public:
     // Replaces the file at path whole; on a failure the old file stays as it was.
     void saveToFile(const std::string& path) const;
     // Fills this newly constructed declaration from a file. Failures are the
-    // mEPrivBase family or ConversionError; what was read before a failure stays.
+    // StorageError family or ConversionError; what was read before a failure stays.
     void loadFromFile(const std::string& path);
     // The same from bytes in memory.
     void loadFromBytes(std::string bytes);
 
-    friend bool operator==(const mTDeclaration&, const mTDeclaration&) = default;
+    friend bool operator==(const Declaration&, const Declaration&) = default;
 
 private:
-    void saveTo(mTDocumentStorage& storage) const;
-    void loadFrom(mTDocumentStorage& storage);
+    void saveTo(DocumentStorage& storage) const;
+    void loadFrom(DocumentStorage& storage);
 
     std::uint8_t incomeFlags_ = 0;
     std::int32_t supportingSheets_ = 0;

@@ -6,9 +6,9 @@ namespace kv {
 
 namespace {
 
-using S = mTDocumentStorage;
+using S = DocumentStorage;
 
-constexpr std::string_view kStandartStream = "@StandartDeduct";
+constexpr std::string_view kStandardStream = "@StandartDeduct";
 constexpr std::string_view kSocialStream = "@SocialDeduct";
 constexpr std::string_view kPensStream = "@Pens";
 constexpr std::string_view kPensSubPrefix = "@PensSub";
@@ -19,7 +19,7 @@ constexpr std::string_view kInvStream = "@InvDeduct";
 
 std::size_t monthIndex(int month) {
     if (month < 0 || month >= 12)
-        throw mEMemoryAllocate(msg::notAllocated());
+        throw StorageAllocationError(msg::notAllocated());
     return static_cast<std::size_t>(month);
 }
 
@@ -67,7 +67,7 @@ std::int32_t monthIntsSize(const MonthInts& values) {
 std::uint8_t readTolerantFlag(S& s) {
     try {
         return s.readByte();
-    } catch (const mEPrivBase&) {
+    } catch (const StorageError&) {
         return 0;
     } catch (const ConversionError&) {
         return 0;
@@ -76,35 +76,35 @@ std::uint8_t readTolerantFlag(S& s) {
 
 } // namespace
 
-// --- mTStandartDeduct ---------------------------------------------------------
+// --- StandardDeduction ---------------------------------------------------------
 
-void mTStandartDeduct::setChildrenCount(std::int32_t n) {
+void StandardDeduction::setChildrenCount(std::int32_t n) {
     childrenCount = n;
     childrenConstant = 1;
 }
-void mTStandartDeduct::setChildrenInMonth(int month, std::int32_t n) {
+void StandardDeduction::setChildrenInMonth(int month, std::int32_t n) {
     childrenByMonth[monthIndex(month)] = n;
     childrenConstant = 0;
 }
-void mTStandartDeduct::setDisabledCount(std::int32_t n) {
+void StandardDeduction::setDisabledCount(std::int32_t n) {
     disabledCount = n;
     disabledConstant = 1;
 }
-void mTStandartDeduct::setDisabledInMonth(int month, std::int32_t n) {
+void StandardDeduction::setDisabledInMonth(int month, std::int32_t n) {
     disabledByMonth[monthIndex(month)] = n;
     disabledConstant = 0;
 }
-void mTStandartDeduct::setThirdPlusCount(std::int32_t n) {
+void StandardDeduction::setThirdPlusCount(std::int32_t n) {
     thirdPlusCount = n;
     thirdPlusConstant = 1;
 }
-void mTStandartDeduct::setThirdPlusInMonth(int month, std::int32_t n) {
+void StandardDeduction::setThirdPlusInMonth(int month, std::int32_t n) {
     thirdPlusByMonth[monthIndex(month)] = n;
     thirdPlusConstant = 0;
 }
 
-void mTStandartDeduct::saveTo(mTDocumentStorage& s) const {
-    s.beginStream(kStandartStream);
+void StandardDeduction::saveTo(DocumentStorage& s) const {
+    s.beginStream(kStandardStream);
     s.writeByte(granted);
     if (granted == 0)
         return;
@@ -135,8 +135,8 @@ void mTStandartDeduct::saveTo(mTDocumentStorage& s) const {
     s.writeByte(isGuardian);
 }
 
-void mTStandartDeduct::loadFrom(mTDocumentStorage& s) {
-    s.openStream(kStandartStream);
+void StandardDeduction::loadFrom(DocumentStorage& s) {
+    s.openStream(kStandardStream);
     granted = s.readByte();
     if (granted == 0)
         return;
@@ -167,8 +167,8 @@ void mTStandartDeduct::loadFrom(mTDocumentStorage& s) {
     isGuardian = s.readByte();
 }
 
-std::int32_t mTStandartDeduct::storedSize() const {
-    std::int32_t size = S::sizeOfText(kStandartStream) + S::sizeOfByte(granted);
+std::int32_t StandardDeduction::storedSize() const {
+    std::int32_t size = S::sizeOfText(kStandardStream) + S::sizeOfByte(granted);
     if (granted == 0)
         return size;
     size += S::sizeOfInt32(selfCode) + S::sizeOfInt32(childStatus);
@@ -194,9 +194,9 @@ std::int32_t mTStandartDeduct::storedSize() const {
     return size;
 }
 
-// --- mTPens -------------------------------------------------------------------
+// --- PensionContract -------------------------------------------------------------------
 
-void mTPens::saveTo(mTDocumentStorage& s, std::int32_t index) const {
+void PensionContract::saveTo(DocumentStorage& s, std::int32_t index) const {
     s.beginStream(indexedStreamName(kPensSubPrefix, index));
     s.writeInt32(contractKind);
     s.writeText(organisationName);
@@ -207,7 +207,7 @@ void mTPens::saveTo(mTDocumentStorage& s, std::int32_t index) const {
     s.writeMoney(contribution);
 }
 
-void mTPens::loadFrom(mTDocumentStorage& s, std::int32_t index) {
+void PensionContract::loadFrom(DocumentStorage& s, std::int32_t index) {
     s.openStream(indexedStreamName(kPensSubPrefix, index));
     contractKind = s.readInt32();
     organisationName = s.readText();
@@ -218,15 +218,15 @@ void mTPens::loadFrom(mTDocumentStorage& s, std::int32_t index) {
     contribution = s.readMoney();
 }
 
-std::int32_t mTPens::storedSize(std::int32_t index) const {
+std::int32_t PensionContract::storedSize(std::int32_t index) const {
     return S::sizeOfText(indexedStreamName(kPensSubPrefix, index)) + S::sizeOfInt32(contractKind) +
            S::sizeOfText(organisationName) + S::sizeOfText(organisationInn) + S::sizeOfText(organisationKpp) +
            S::sizeOfText(contractNumber) + S::sizeOfDate(contractDate) + S::sizeOfMoney(contribution);
 }
 
-// --- mTSocialDeduct -----------------------------------------------------------
+// --- SocialDeduction -----------------------------------------------------------
 
-void mTSocialDeduct::saveTo(mTDocumentStorage& s) const {
+void SocialDeduction::saveTo(DocumentStorage& s) const {
     s.beginStream(kSocialStream);
     s.writeByte(granted);
     if (granted == 0)
@@ -250,7 +250,7 @@ void mTSocialDeduct::saveTo(mTDocumentStorage& s) const {
         pensionContracts.get(i).saveTo(s, i);
 }
 
-void mTSocialDeduct::loadFrom(mTDocumentStorage& s) {
+void SocialDeduction::loadFrom(DocumentStorage& s) {
     s.openStream(kSocialStream);
     granted = s.readByte();
     if (granted == 0)
@@ -276,7 +276,7 @@ void mTSocialDeduct::loadFrom(mTDocumentStorage& s) {
         pensionContracts.get(pensionContracts.add()).loadFrom(s, i);
 }
 
-std::int32_t mTSocialDeduct::storedSize() const {
+std::int32_t SocialDeduction::storedSize() const {
     std::int32_t size = S::sizeOfText(kSocialStream) + S::sizeOfByte(granted);
     if (granted == 0)
         return size;
@@ -293,9 +293,9 @@ std::int32_t mTSocialDeduct::storedSize() const {
     return size;
 }
 
-// --- mTConstructionDeductObj --------------------------------------------------
+// --- HousingObject --------------------------------------------------
 
-void mTConstructionDeductObj::saveTo(mTDocumentStorage& s, std::int32_t index) const {
+void HousingObject::saveTo(DocumentStorage& s, std::int32_t index) const {
     s.beginStream(indexedStreamName(kConstructionObjPrefix, index));
     s.writeInt32(objectKind);
     s.writeInt32(houseAcquisitionMethod);
@@ -314,7 +314,7 @@ void mTConstructionDeductObj::saveTo(mTDocumentStorage& s, std::int32_t index) c
     s.writeText(objectAddress);
 }
 
-void mTConstructionDeductObj::loadFrom(mTDocumentStorage& s, std::int32_t index) {
+void HousingObject::loadFrom(DocumentStorage& s, std::int32_t index) {
     s.openStream(indexedStreamName(kConstructionObjPrefix, index));
     objectKind = s.readInt32();
     houseAcquisitionMethod = s.readInt32();
@@ -333,7 +333,7 @@ void mTConstructionDeductObj::loadFrom(mTDocumentStorage& s, std::int32_t index)
     objectAddress = s.readText();
 }
 
-std::int32_t mTConstructionDeductObj::storedSize(std::int32_t index) const {
+std::int32_t HousingObject::storedSize(std::int32_t index) const {
     return S::sizeOfText(indexedStreamName(kConstructionObjPrefix, index)) + S::sizeOfInt32(objectKind) +
            S::sizeOfInt32(houseAcquisitionMethod) + S::sizeOfInt32(taxpayerSign) +
            S::sizeOfDate(rightRegistrationDate) + S::sizeOfDate(transferActDate) +
@@ -343,9 +343,9 @@ std::int32_t mTConstructionDeductObj::storedSize(std::int32_t index) const {
            S::sizeOfInt32(numberKind) + S::sizeOfText(objectNumber) + S::sizeOfText(objectAddress);
 }
 
-// --- mTConstructionDeduct -----------------------------------------------------
+// --- PropertyDeduction -----------------------------------------------------
 
-void mTConstructionDeduct::saveTo(mTDocumentStorage& s) const {
+void PropertyDeduction::saveTo(DocumentStorage& s) const {
     s.beginStream(kConstructionStream);
     s.writeByte(granted);
     if (granted == 0)
@@ -359,7 +359,7 @@ void mTConstructionDeduct::saveTo(mTDocumentStorage& s) const {
         objects.get(i).saveTo(s, i);
 }
 
-void mTConstructionDeduct::loadFrom(mTDocumentStorage& s) {
+void PropertyDeduction::loadFrom(DocumentStorage& s) {
     s.openStream(kConstructionStream);
     granted = s.readByte();
     if (granted == 0)
@@ -375,7 +375,7 @@ void mTConstructionDeduct::loadFrom(mTDocumentStorage& s) {
         objects.get(objects.add()).loadFrom(s, i);
 }
 
-std::int32_t mTConstructionDeduct::storedSize() const {
+std::int32_t PropertyDeduction::storedSize() const {
     std::int32_t size = S::sizeOfText(kConstructionStream) + S::sizeOfByte(granted);
     if (granted == 0)
         return size;
@@ -387,9 +387,9 @@ std::int32_t mTConstructionDeduct::storedSize() const {
     return size;
 }
 
-// --- mTCBDeduct ---------------------------------------------------------------
+// --- SecuritiesLossDeduction ---------------------------------------------------------------
 
-void mTCBDeduct::saveTo(mTDocumentStorage& s) const {
+void SecuritiesLossDeduction::saveTo(DocumentStorage& s) const {
     s.beginStream(kCBStream);
     s.writeByte(granted);
     if (granted == 0)
@@ -402,7 +402,7 @@ void mTCBDeduct::saveTo(mTDocumentStorage& s) const {
     s.writeMoney(partnershipLossIis);
 }
 
-void mTCBDeduct::loadFrom(mTDocumentStorage& s) {
+void SecuritiesLossDeduction::loadFrom(DocumentStorage& s) {
     s.openStream(kCBStream);
     granted = s.readByte();
     if (granted == 0)
@@ -415,7 +415,7 @@ void mTCBDeduct::loadFrom(mTDocumentStorage& s) {
     partnershipLossIis = s.readMoney();
 }
 
-std::int32_t mTCBDeduct::storedSize() const {
+std::int32_t SecuritiesLossDeduction::storedSize() const {
     std::int32_t size = S::sizeOfText(kCBStream) + S::sizeOfByte(granted);
     if (granted == 0)
         return size;
@@ -424,9 +424,9 @@ std::int32_t mTCBDeduct::storedSize() const {
            S::sizeOfMoney(derivativesLossIis) + S::sizeOfMoney(partnershipLossIis);
 }
 
-// --- mTInvDeduct --------------------------------------------------------------
+// --- InvestmentDeduction --------------------------------------------------------------
 
-void mTInvDeduct::saveTo(mTDocumentStorage& s) const {
+void InvestmentDeduction::saveTo(DocumentStorage& s) const {
     s.beginStream(kInvStream);
     s.writeByte(granted);
     if (granted == 0)
@@ -438,7 +438,7 @@ void mTInvDeduct::saveTo(mTDocumentStorage& s) const {
     s.writeByte(applyP3);
 }
 
-void mTInvDeduct::loadFrom(mTDocumentStorage& s) {
+void InvestmentDeduction::loadFrom(DocumentStorage& s) {
     s.openStream(kInvStream);
     granted = s.readByte();
     if (granted == 0)
@@ -450,7 +450,7 @@ void mTInvDeduct::loadFrom(mTDocumentStorage& s) {
     applyP3 = s.readByte();
 }
 
-std::int32_t mTInvDeduct::storedSize() const {
+std::int32_t InvestmentDeduction::storedSize() const {
     std::int32_t size = S::sizeOfText(kInvStream) + S::sizeOfByte(granted);
     if (granted == 0)
         return size;

@@ -16,7 +16,7 @@ namespace kv {
 using MonthInts = std::array<std::int32_t, 12>; // January first
 
 // Standard deductions.
-class mTStandartDeduct {
+class StandardDeduction {
 public:
     std::uint8_t granted = 0;
     // 103 none, 104 (500 a month), 105 (3000 a month), 110 changed in the year (monthlySelfCodes).
@@ -43,7 +43,7 @@ public:
     std::uint8_t isGuardian = 0;
 
     // A count for the whole year makes its block constant; a count for one month
-    // (0 = January) makes it vary by month. A month outside 0..11 throws mEMemoryAllocate.
+    // (0 = January) makes it vary by month. A month outside 0..11 throws StorageAllocationError.
     void setChildrenCount(std::int32_t n);
     void setChildrenInMonth(int month, std::int32_t n);
     void setDisabledCount(std::int32_t n);
@@ -51,15 +51,15 @@ public:
     void setThirdPlusCount(std::int32_t n);
     void setThirdPlusInMonth(int month, std::int32_t n);
 
-    void saveTo(mTDocumentStorage& storage) const;
-    void loadFrom(mTDocumentStorage& storage);
+    void saveTo(DocumentStorage& storage) const;
+    void loadFrom(DocumentStorage& storage);
     std::int32_t storedSize() const;
 
-    friend bool operator==(const mTStandartDeduct&, const mTStandartDeduct&) = default;
+    friend bool operator==(const StandardDeduction&, const StandardDeduction&) = default;
 };
 
 // One contract of non-state pension provision or voluntary pension insurance.
-class mTPens {
+class PensionContract {
 public:
     // 1..3 non-state pension provision and voluntary pension insurance,
     // 4 additional contributions to the funded part of the labour pension.
@@ -72,15 +72,15 @@ public:
     Money contribution;
 
     // Stream "@PensSub" + index.
-    void saveTo(mTDocumentStorage& storage, std::int32_t index) const;
-    void loadFrom(mTDocumentStorage& storage, std::int32_t index);
+    void saveTo(DocumentStorage& storage, std::int32_t index) const;
+    void loadFrom(DocumentStorage& storage, std::int32_t index);
     std::int32_t storedSize(std::int32_t index) const;
 
-    friend bool operator==(const mTPens&, const mTPens&) = default;
+    friend bool operator==(const PensionContract&, const PensionContract&) = default;
 };
 
 // Social deductions (amounts in rubles).
-class mTSocialDeduct {
+class SocialDeduction {
 public:
     std::uint8_t granted = 0;
     Money charity;
@@ -94,17 +94,17 @@ public:
     Money reservedSum1; // stored, not used
     Money reservedSum2; // stored, not used
     Money qualificationAssessment;
-    RecordList<mTPens> pensionContracts;
+    RecordList<PensionContract> pensionContracts;
 
-    void saveTo(mTDocumentStorage& storage) const;
-    void loadFrom(mTDocumentStorage& storage);
+    void saveTo(DocumentStorage& storage) const;
+    void loadFrom(DocumentStorage& storage);
     std::int32_t storedSize() const;
 
-    friend bool operator==(const mTSocialDeduct&, const mTSocialDeduct&) = default;
+    friend bool operator==(const SocialDeduction&, const SocialDeduction&) = default;
 };
 
 // One housing object of the property deduction.
-class mTConstructionDeductObj {
+class HousingObject {
 public:
     static constexpr DateValue kDefaultDate = DateValue::fromDays(37622); // 01.01.2003
 
@@ -127,32 +127,32 @@ public:
     std::int32_t before2014 = 0; // working value of the computation; not stored
 
     // Stream "@ConstructionDeductObj" + index.
-    void saveTo(mTDocumentStorage& storage, std::int32_t index) const;
-    void loadFrom(mTDocumentStorage& storage, std::int32_t index);
+    void saveTo(DocumentStorage& storage, std::int32_t index) const;
+    void loadFrom(DocumentStorage& storage, std::int32_t index);
     std::int32_t storedSize(std::int32_t index) const;
 
-    friend bool operator==(const mTConstructionDeductObj&, const mTConstructionDeductObj&) = default;
+    friend bool operator==(const HousingObject&, const HousingObject&) = default;
 };
 
 // Property deduction for housing.
-class mTConstructionDeduct {
+class PropertyDeduction {
 public:
     std::uint8_t granted = 0;
     Money reservedSum1; // stored, not used
     Money reservedSum2; // stored, not used
     Money priorYearsDeduction;
     Money priorYearsInterestDeduction;
-    RecordList<mTConstructionDeductObj> objects;
+    RecordList<HousingObject> objects;
 
-    void saveTo(mTDocumentStorage& storage) const;
-    void loadFrom(mTDocumentStorage& storage);
+    void saveTo(DocumentStorage& storage) const;
+    void loadFrom(DocumentStorage& storage);
     std::int32_t storedSize() const;
 
-    friend bool operator==(const mTConstructionDeduct&, const mTConstructionDeduct&) = default;
+    friend bool operator==(const PropertyDeduction&, const PropertyDeduction&) = default;
 };
 
 // Losses of earlier years on securities, derivatives and investment partnerships.
-class mTCBDeduct {
+class SecuritiesLossDeduction {
 public:
     std::uint8_t granted = 0;
     Money securitiesLoss;
@@ -162,15 +162,15 @@ public:
     Money partnershipLoss;
     Money partnershipLossIis;
 
-    void saveTo(mTDocumentStorage& storage) const;
-    void loadFrom(mTDocumentStorage& storage);
+    void saveTo(DocumentStorage& storage) const;
+    void loadFrom(DocumentStorage& storage);
     std::int32_t storedSize() const;
 
-    friend bool operator==(const mTCBDeduct&, const mTCBDeduct&) = default;
+    friend bool operator==(const SecuritiesLossDeduction&, const SecuritiesLossDeduction&) = default;
 };
 
 // Investment deductions.
-class mTInvDeduct {
+class InvestmentDeduction {
 public:
     Money invSecurities;       // sheet З
     Money invPartnership;      // sheet И
@@ -179,11 +179,11 @@ public:
     std::uint8_t applyP3 = 0;
     std::uint8_t granted = 0;
 
-    void saveTo(mTDocumentStorage& storage) const;
-    void loadFrom(mTDocumentStorage& storage);
+    void saveTo(DocumentStorage& storage) const;
+    void loadFrom(DocumentStorage& storage);
     std::int32_t storedSize() const;
 
-    friend bool operator==(const mTInvDeduct&, const mTInvDeduct&) = default;
+    friend bool operator==(const InvestmentDeduction&, const InvestmentDeduction&) = default;
 };
 
 } // namespace kv

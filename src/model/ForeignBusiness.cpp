@@ -8,7 +8,7 @@ namespace kv {
 
 namespace {
 
-using S = mTDocumentStorage;
+using S = DocumentStorage;
 
 constexpr std::string_view kCurrencyIncomePrefix = "@CurrencyIncome";
 constexpr std::string_view kBusinessIncomePrefix = "@BusinessIncome";
@@ -27,19 +27,19 @@ Money rublesAt(Money amount, std::int32_t units, Money rate) {
 
 } // namespace
 
-// --- mTCurrencyIncome -------------------------------------------------------
+// --- ForeignIncome -------------------------------------------------------
 
-void mTCurrencyIncome::setIncomeInCurrency(Money amount) {
+void ForeignIncome::setIncomeInCurrency(Money amount) {
     incomeInCurrency = amount;
     incomeInRubles = rublesAt(amount, incomeDateUnits, incomeDateRate);
 }
 
-void mTCurrencyIncome::setTaxInCurrency(Money amount) {
+void ForeignIncome::setTaxInCurrency(Money amount) {
     taxInCurrency = amount;
     taxInRubles = rublesAt(amount, taxDateUnits, taxDateRate);
 }
 
-void mTCurrencyIncome::saveTo(mTDocumentStorage& storage, int index) const {
+void ForeignIncome::saveTo(DocumentStorage& storage, int index) const {
     storage.beginStream(indexedStreamName(kCurrencyIncomePrefix, index));
     storage.writeInt32(incomeRate);
     storage.writeInt32(incomeCode);
@@ -69,7 +69,7 @@ void mTCurrencyIncome::saveTo(mTDocumentStorage& storage, int index) const {
 
 // The stored rouble amounts are taken as they are: they were derived at the
 // rates of their time and are only derived again when an amount is entered.
-void mTCurrencyIncome::loadFrom(mTDocumentStorage& storage, int index) {
+void ForeignIncome::loadFrom(DocumentStorage& storage, int index) {
     storage.openStream(indexedStreamName(kCurrencyIncomePrefix, index));
     incomeRate = storage.readInt32();
     incomeCode = storage.readInt32();
@@ -97,7 +97,7 @@ void mTCurrencyIncome::loadFrom(mTDocumentStorage& storage, int index) {
     cfcTaxWithheldInRussia = storage.readMoney();
 }
 
-std::int32_t mTCurrencyIncome::storedSize() const {
+std::int32_t ForeignIncome::storedSize() const {
     return S::sizeOfText(kCurrencyIncomePrefix) + kIndexSize + S::sizeOfInt32(incomeRate) +
            S::sizeOfInt32(incomeCode) + S::sizeOfText(incomeName) + S::sizeOfText(sourceName) +
            S::sizeOfText(countryCode) + S::sizeOfDate(incomeDate) + S::sizeOfDate(taxPaymentDate) +
@@ -110,9 +110,9 @@ std::int32_t mTCurrencyIncome::storedSize() const {
            S::sizeOfMoney(cfcTaxWithheldInRussia);
 }
 
-// --- mTBusinessNew ----------------------------------------------------------
+// --- BusinessActivity ----------------------------------------------------------
 
-void mTBusinessNew::saveTo(mTDocumentStorage& storage, int index) const {
+void BusinessActivity::saveTo(DocumentStorage& storage, int index) const {
     storage.beginStream(indexedStreamName(kBusinessIncomePrefix, index));
     storage.writeText(activityKind);
     storage.writeText(okvedCode);
@@ -130,7 +130,7 @@ void mTBusinessNew::saveTo(mTDocumentStorage& storage, int index) const {
     }
 }
 
-void mTBusinessNew::loadFrom(mTDocumentStorage& storage, int index) {
+void BusinessActivity::loadFrom(DocumentStorage& storage, int index) {
     storage.openStream(indexedStreamName(kBusinessIncomePrefix, index));
     activityKind = storage.readText();
     okvedCode = storage.readText();
@@ -148,7 +148,7 @@ void mTBusinessNew::loadFrom(mTDocumentStorage& storage, int index) {
     }
 }
 
-std::int32_t mTBusinessNew::storedSize() const {
+std::int32_t BusinessActivity::storedSize() const {
     std::int32_t size = S::sizeOfText(kBusinessIncomePrefix) + kIndexSize + S::sizeOfText(activityKind) +
                         S::sizeOfText(okvedCode) + S::sizeOfMoney(incomeAmount) +
                         S::sizeOfByte(hasDocumentedExpenses);

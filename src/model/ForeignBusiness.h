@@ -10,7 +10,7 @@
 
 namespace kv {
 
-class mTCurrencyIncome {
+class ForeignIncome {
 public:
     std::int32_t incomeRate = 0; // rate of the chosen income code
     std::int32_t incomeCode = 0; // 0: none chosen
@@ -42,14 +42,14 @@ public:
     void setIncomeInCurrency(Money amount);
     void setTaxInCurrency(Money amount);
 
-    void saveTo(mTDocumentStorage& storage, int index) const;
-    void loadFrom(mTDocumentStorage& storage, int index);
+    void saveTo(DocumentStorage& storage, int index) const;
+    void loadFrom(DocumentStorage& storage, int index);
     std::int32_t storedSize() const;
 
-    friend bool operator==(const mTCurrencyIncome&, const mTCurrencyIncome&) = default;
+    friend bool operator==(const ForeignIncome&, const ForeignIncome&) = default;
 };
 
-class mTBusinessNew {
+class BusinessActivity {
 public:
     std::string activityKind; // "1" entrepreneurship ... "9" other activity
     std::string okvedCode = "..";
@@ -64,13 +64,13 @@ public:
     // Expenses by norm, stored only while hasDocumentedExpenses is clear.
     Money standardExpenses;
 
-    void resetBusiness() { *this = mTBusinessNew(); }
+    void resetBusiness() { *this = BusinessActivity(); }
 
-    void saveTo(mTDocumentStorage& storage, int index) const;
-    void loadFrom(mTDocumentStorage& storage, int index);
+    void saveTo(DocumentStorage& storage, int index) const;
+    void loadFrom(DocumentStorage& storage, int index);
     std::int32_t storedSize() const;
 
-    friend bool operator==(const mTBusinessNew&, const mTBusinessNew&) = default;
+    friend bool operator==(const BusinessActivity&, const BusinessActivity&) = default;
 };
 
 } // namespace kv

@@ -11,7 +11,7 @@ namespace kv {
 
 namespace {
 
-using S = mTDocumentStorage;
+using S = DocumentStorage;
 
 constexpr std::string_view kSscDeducts = "@SSCDeducts";
 
@@ -53,19 +53,19 @@ std::int32_t sizeOfName(std::string_view prefix, int indexCount) {
     return S::sizeOfText(prefix) + kIndexDigits * indexCount;
 }
 
-std::int32_t sizeOfSourceTexts(const mTSourseIncomeInfo& s) {
+std::int32_t sizeOfSourceTexts(const IncomeSource& s) {
     return S::sizeOfText(s.sourceInn) + S::sizeOfText(s.sourceKpp) + S::sizeOfText(s.sourceOktmo) +
            S::sizeOfText(s.sourceName);
 }
 
-void writeSourceTexts(mTDocumentStorage& storage, const mTSourseIncomeInfo& s) {
+void writeSourceTexts(DocumentStorage& storage, const IncomeSource& s) {
     storage.writeText(s.sourceInn);
     storage.writeText(s.sourceKpp);
     storage.writeText(s.sourceOktmo);
     storage.writeText(s.sourceName);
 }
 
-void readSourceTexts(mTDocumentStorage& storage, mTSourseIncomeInfo& s) {
+void readSourceTexts(DocumentStorage& storage, IncomeSource& s) {
     s.sourceInn = storage.readText();
     s.sourceKpp = storage.readText();
     s.sourceOktmo = storage.readText();
@@ -83,16 +83,16 @@ template <class List> void checkIndex(const List& list, int i) {
 
 } // namespace
 
-// --- mTThirteenPercent ------------------------------------------------------
+// --- ThirteenPercentSource ------------------------------------------------------
 
-int mTThirteenPercent::addItem(ThirteenIncomeItem line) {
+int ThirteenPercentSource::addItem(ThirteenIncomeItem line) {
     requireRoomInList(items.size());
     items.push_back(std::move(line));
     totalIncome += items.back().amount;
     return itemCount() - 1;
 }
 
-void mTThirteenPercent::replaceItem(int i, const ThirteenIncomeItem& line) {
+void ThirteenPercentSource::replaceItem(int i, const ThirteenIncomeItem& line) {
     checkIndex(items, i);
     ThirteenIncomeItem& old = items[static_cast<std::size_t>(i)];
     totalIncome -= old.amount;
@@ -100,29 +100,29 @@ void mTThirteenPercent::replaceItem(int i, const ThirteenIncomeItem& line) {
     totalIncome += line.amount;
 }
 
-void mTThirteenPercent::deleteItem(int i) {
+void ThirteenPercentSource::deleteItem(int i) {
     checkIndex(items, i);
     totalIncome -= items[static_cast<std::size_t>(i)].amount;
     items.erase(items.begin() + i);
 }
 
-int mTThirteenPercent::addAgentDeduction(const AgentDeductionItem& d) {
+int ThirteenPercentSource::addAgentDeduction(const AgentDeductionItem& d) {
     requireRoomInList(agentDeductions.size());
     agentDeductions.push_back(d);
     return agentDeductionCount() - 1;
 }
 
-void mTThirteenPercent::replaceAgentDeduction(int i, const AgentDeductionItem& d) {
+void ThirteenPercentSource::replaceAgentDeduction(int i, const AgentDeductionItem& d) {
     checkIndex(agentDeductions, i);
     agentDeductions[static_cast<std::size_t>(i)] = d;
 }
 
-void mTThirteenPercent::deleteAgentDeduction(int i) {
+void ThirteenPercentSource::deleteAgentDeduction(int i) {
     checkIndex(agentDeductions, i);
     agentDeductions.erase(agentDeductions.begin() + i);
 }
 
-void mTThirteenPercent::setReservedSum(int slot, Money value) {
+void ThirteenPercentSource::setReservedSum(int slot, Money value) {
     if (slot < 0 || slot >= kReservedSlots)
         throw std::out_of_range("reserved sum slot out of range");
     const auto s = static_cast<std::size_t>(slot);
@@ -131,7 +131,7 @@ void mTThirteenPercent::setReservedSum(int slot, Money value) {
     reservedSumPresent[s] = present;
 }
 
-void mTThirteenPercent::saveTo(mTDocumentStorage& storage, int index, int kind) const {
+void ThirteenPercentSource::saveTo(DocumentStorage& storage, int index, int kind) const {
     const std::string_view linePrefix = thirteenLinePrefix(kind);
     storage.beginStream(indexedStreamName(thirteenRecordPrefix(kind), index));
     storage.writeByte(isPrimaryWorkplace);
@@ -174,7 +174,7 @@ void mTThirteenPercent::saveTo(mTDocumentStorage& storage, int index, int kind) 
     }
 }
 
-void mTThirteenPercent::loadFrom(mTDocumentStorage& storage, int index, int kind) {
+void ThirteenPercentSource::loadFrom(DocumentStorage& storage, int index, int kind) {
     const std::string_view linePrefix = thirteenLinePrefix(kind);
     // totalIncome is not stored: it is rebuilt from the lines as they are added.
     items.clear();
@@ -183,7 +183,7 @@ void mTThirteenPercent::loadFrom(mTDocumentStorage& storage, int index, int kind
 
     storage.openStream(indexedStreamName(thirteenRecordPrefix(kind), index));
     // Documents of container version 1.0 predate the primary-workplace flag.
-    if (storage.formatVersion() >= mTDocumentStorage::kVersion11)
+    if (storage.formatVersion() >= DocumentStorage::kVersion11)
         isPrimaryWorkplace = storage.readByte();
     readSourceTexts(storage, *this);
     taxWithheld = storage.readMoney();
@@ -239,7 +239,7 @@ void mTThirteenPercent::loadFrom(mTDocumentStorage& storage, int index, int kind
     }
 }
 
-std::int32_t mTThirteenPercent::storedSize(int kind) const {
+std::int32_t ThirteenPercentSource::storedSize(int kind) const {
     std::int32_t size = sizeOfName(thirteenRecordPrefix(kind), 1);
     size += S::sizeOfByte(isPrimaryWorkplace) + sizeOfSourceTexts(*this);
     size += S::sizeOfMoney(taxWithheld) + S::sizeOfMoney(taxableIncome) + S::sizeOfMoney(computedTax) +
@@ -266,13 +266,13 @@ std::int32_t mTThirteenPercent::storedSize(int kind) const {
     return size;
 }
 
-// --- mTThirtyFivePercent ----------------------------------------------------
+// --- ThirtyFivePercentSource ----------------------------------------------------
 
 namespace {
 constexpr std::string_view kThirtyFivePrefix = "@ThirtyFivePercent";
 }
 
-void mTThirtyFivePercent::saveTo(mTDocumentStorage& storage, int index, int /*kind*/) const {
+void ThirtyFivePercentSource::saveTo(DocumentStorage& storage, int index, int /*kind*/) const {
     storage.beginStream(indexedStreamName(kThirtyFivePrefix, index));
     storage.writeInt32(incomeCode);
     writeSourceTexts(storage, *this);
@@ -282,7 +282,7 @@ void mTThirtyFivePercent::saveTo(mTDocumentStorage& storage, int index, int /*ki
     storage.writeMoney(taxWithheld);
 }
 
-void mTThirtyFivePercent::loadFrom(mTDocumentStorage& storage, int index, int /*kind*/) {
+void ThirtyFivePercentSource::loadFrom(DocumentStorage& storage, int index, int /*kind*/) {
     storage.openStream(indexedStreamName(kThirtyFivePrefix, index));
     incomeCode = storage.readInt32();
     readSourceTexts(storage, *this);
@@ -292,15 +292,15 @@ void mTThirtyFivePercent::loadFrom(mTDocumentStorage& storage, int index, int /*
     taxWithheld = storage.readMoney();
 }
 
-std::int32_t mTThirtyFivePercent::storedSize(int /*kind*/) const {
+std::int32_t ThirtyFivePercentSource::storedSize(int /*kind*/) const {
     return sizeOfName(kThirtyFivePrefix, 1) + S::sizeOfInt32(incomeCode) + sizeOfSourceTexts(*this) +
            S::sizeOfMoney(totalIncome) + S::sizeOfInt32(deductionCode) + S::sizeOfMoney(deductionAmount) +
            S::sizeOfMoney(taxWithheld);
 }
 
-// --- mTThirtyPercent --------------------------------------------------------
+// --- ThirtyPercentSource --------------------------------------------------------
 
-void mTThirtyPercent::saveTo(mTDocumentStorage& storage, int index, int kind) const {
+void ThirtyPercentSource::saveTo(DocumentStorage& storage, int index, int kind) const {
     storage.beginStream(indexedStreamName(thirtyPrefix(kind), index));
     storage.writeInt32(incomeCode);
     writeSourceTexts(storage, *this);
@@ -310,7 +310,7 @@ void mTThirtyPercent::saveTo(mTDocumentStorage& storage, int index, int kind) co
     storage.writeMoney(taxWithheld);
 }
 
-void mTThirtyPercent::loadFrom(mTDocumentStorage& storage, int index, int kind) {
+void ThirtyPercentSource::loadFrom(DocumentStorage& storage, int index, int kind) {
     storage.openStream(indexedStreamName(thirtyPrefix(kind), index));
     incomeCode = storage.readInt32();
     readSourceTexts(storage, *this);
@@ -320,27 +320,27 @@ void mTThirtyPercent::loadFrom(mTDocumentStorage& storage, int index, int kind) 
     taxWithheld = storage.readMoney();
 }
 
-std::int32_t mTThirtyPercent::storedSize(int kind) const {
+std::int32_t ThirtyPercentSource::storedSize(int kind) const {
     return sizeOfName(thirtyPrefix(kind), 1) + S::sizeOfInt32(incomeCode) + sizeOfSourceTexts(*this) +
            S::sizeOfMoney(totalIncome) + S::sizeOfMoney(taxCalculated) + S::sizeOfMoney(taxableAmount) +
            S::sizeOfMoney(taxWithheld);
 }
 
-// --- mTInvestTov ------------------------------------------------------------
+// --- InvestmentPartnership ------------------------------------------------------------
 
 namespace {
 constexpr std::string_view kInvestTovPrefix = "@InvestTov";
 constexpr std::string_view kInvestTovLinePrefix = "@InvestTovIncome";
 } // namespace
 
-int mTInvestTov::addItem(const PartnershipIncomeItem& line) {
+int InvestmentPartnership::addItem(const PartnershipIncomeItem& line) {
     requireRoomInList(items.size());
     items.push_back(line);
     totalIncome += line.incomeAmount;
     return itemCount() - 1;
 }
 
-void mTInvestTov::replaceItem(int i, const PartnershipIncomeItem& line) {
+void InvestmentPartnership::replaceItem(int i, const PartnershipIncomeItem& line) {
     checkIndex(items, i);
     PartnershipIncomeItem& old = items[static_cast<std::size_t>(i)];
     totalIncome -= old.incomeAmount;
@@ -348,13 +348,13 @@ void mTInvestTov::replaceItem(int i, const PartnershipIncomeItem& line) {
     totalIncome += line.incomeAmount;
 }
 
-void mTInvestTov::deleteItem(int i) {
+void InvestmentPartnership::deleteItem(int i) {
     checkIndex(items, i);
     totalIncome -= items[static_cast<std::size_t>(i)].incomeAmount;
     items.erase(items.begin() + i);
 }
 
-void mTInvestTov::saveTo(mTDocumentStorage& storage, int index, int /*kind*/) const {
+void InvestmentPartnership::saveTo(DocumentStorage& storage, int index, int /*kind*/) const {
     storage.beginStream(indexedStreamName(kInvestTovPrefix, index));
     writeSourceTexts(storage, *this);
     storage.writeMoney(taxWithheld);
@@ -373,7 +373,7 @@ void mTInvestTov::saveTo(mTDocumentStorage& storage, int index, int /*kind*/) co
     }
 }
 
-void mTInvestTov::loadFrom(mTDocumentStorage& storage, int index, int /*kind*/) {
+void InvestmentPartnership::loadFrom(DocumentStorage& storage, int index, int /*kind*/) {
     items.clear();
     totalIncome = Money();
 
@@ -397,7 +397,7 @@ void mTInvestTov::loadFrom(mTDocumentStorage& storage, int index, int /*kind*/) 
     }
 }
 
-std::int32_t mTInvestTov::storedSize(int /*kind*/) const {
+std::int32_t InvestmentPartnership::storedSize(int /*kind*/) const {
     std::int32_t size = sizeOfName(kInvestTovPrefix, 1) + sizeOfSourceTexts(*this) +
                         S::sizeOfMoney(taxWithheld) + S::sizeOfMoney(taxableAmount) +
                         S::sizeOfMoney(taxCalculated) + S::sizeOfInt32(itemCount());

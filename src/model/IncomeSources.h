@@ -15,13 +15,13 @@ namespace kv {
 
 // Selects the stream names where one class serves two lists.
 enum SourceKind : int {
-    kResidentSource = 0,    // mTThirteenPercent in incomes13
-    kNonResidentSource = 1, // mTThirteenPercent in incomes13NonResident
-    kNinePercentSource = 0, // mTThirtyPercent in incomes9
-    kDividendSource = 1,    // mTThirtyPercent in incomes30
+    kResidentSource = 0,    // ThirteenPercentSource in incomes13
+    kNonResidentSource = 1, // ThirteenPercentSource in incomes13NonResident
+    kNinePercentSource = 0, // ThirtyPercentSource in incomes9
+    kDividendSource = 1,    // ThirtyPercentSource in incomes30
 };
 
-class mTSourseIncomeInfo {
+class IncomeSource {
 public:
     std::string sourceInn;
     std::string sourceKpp;
@@ -32,7 +32,7 @@ public:
     // Appendix 1 income-kind code, rewritten by every computation run; not stored.
     std::string incomeKind;
 
-    friend bool operator==(const mTSourseIncomeInfo&, const mTSourseIncomeInfo&) = default;
+    friend bool operator==(const IncomeSource&, const IncomeSource&) = default;
 };
 
 // The fields every sheet of the computation reads come first, within 32 bytes, and the
@@ -61,7 +61,7 @@ struct AgentDeductionItem {
     friend bool operator==(const AgentDeductionItem&, const AgentDeductionItem&) = default;
 };
 
-class mTThirteenPercent : public mTSourseIncomeInfo {
+class ThirteenPercentSource : public IncomeSource {
 public:
     static constexpr int kReservedSlots = 12;
 
@@ -95,38 +95,38 @@ public:
     void setReservedSum(int slot, Money value);
     bool hasReservedSum(int slot) const { return reservedSumPresent.at(static_cast<std::size_t>(slot)); }
 
-    void saveTo(mTDocumentStorage& storage, int index, int kind = kResidentSource) const;
-    void loadFrom(mTDocumentStorage& storage, int index, int kind = kResidentSource);
+    void saveTo(DocumentStorage& storage, int index, int kind = kResidentSource) const;
+    void loadFrom(DocumentStorage& storage, int index, int kind = kResidentSource);
     std::int32_t storedSize(int kind = kResidentSource) const;
 
-    friend bool operator==(const mTThirteenPercent&, const mTThirteenPercent&) = default;
+    friend bool operator==(const ThirteenPercentSource&, const ThirteenPercentSource&) = default;
 };
 
-class mTThirtyFivePercent : public mTSourseIncomeInfo {
+class ThirtyFivePercentSource : public IncomeSource {
 public:
     std::int32_t incomeCode = 0;
     std::int32_t deductionCode = 0;
     Money deductionAmount;
 
-    void saveTo(mTDocumentStorage& storage, int index, int kind = 0) const;
-    void loadFrom(mTDocumentStorage& storage, int index, int kind = 0);
+    void saveTo(DocumentStorage& storage, int index, int kind = 0) const;
+    void loadFrom(DocumentStorage& storage, int index, int kind = 0);
     std::int32_t storedSize(int kind = 0) const;
 
-    friend bool operator==(const mTThirtyFivePercent&, const mTThirtyFivePercent&) = default;
+    friend bool operator==(const ThirtyFivePercentSource&, const ThirtyFivePercentSource&) = default;
 };
 
 // Dividends (incomes30, kind kDividendSource) and incomes at 9% (incomes9, kind kNinePercentSource).
-class mTThirtyPercent : public mTSourseIncomeInfo {
+class ThirtyPercentSource : public IncomeSource {
 public:
     std::int32_t incomeCode = 0; // 1010 dividends, 1011 incomes at 9%
     Money taxCalculated;
     Money taxableAmount;
 
-    void saveTo(mTDocumentStorage& storage, int index, int kind) const;
-    void loadFrom(mTDocumentStorage& storage, int index, int kind);
+    void saveTo(DocumentStorage& storage, int index, int kind) const;
+    void loadFrom(DocumentStorage& storage, int index, int kind);
     std::int32_t storedSize(int kind) const;
 
-    friend bool operator==(const mTThirtyPercent&, const mTThirtyPercent&) = default;
+    friend bool operator==(const ThirtyPercentSource&, const ThirtyPercentSource&) = default;
 };
 
 struct PartnershipIncomeItem {
@@ -140,7 +140,7 @@ struct PartnershipIncomeItem {
     friend bool operator==(const PartnershipIncomeItem&, const PartnershipIncomeItem&) = default;
 };
 
-class mTInvestTov : public mTSourseIncomeInfo {
+class InvestmentPartnership : public IncomeSource {
 public:
     std::vector<PartnershipIncomeItem> items;
     Money taxCalculated;
@@ -153,11 +153,11 @@ public:
     const PartnershipIncomeItem& item(int i) const { return items.at(static_cast<std::size_t>(i)); }
     int itemCount() const { return static_cast<int>(items.size()); }
 
-    void saveTo(mTDocumentStorage& storage, int index, int kind = 0) const;
-    void loadFrom(mTDocumentStorage& storage, int index, int kind = 0);
+    void saveTo(DocumentStorage& storage, int index, int kind = 0) const;
+    void loadFrom(DocumentStorage& storage, int index, int kind = 0);
     std::int32_t storedSize(int kind = 0) const;
 
-    friend bool operator==(const mTInvestTov&, const mTInvestTov&) = default;
+    friend bool operator==(const InvestmentPartnership&, const InvestmentPartnership&) = default;
 };
 
 } // namespace kv

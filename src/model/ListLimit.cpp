@@ -9,7 +9,7 @@ ListFull::ListFull() : std::runtime_error(utf8ToCp1251("Нельзя добав�
 
 void requireStoredCount(std::int64_t count) {
     if (count < 0 || count > kMaxListItems)
-        throw mEBadStorage(msg::badFormat());
+        throw BadStorageError(msg::badFormat());
 }
 
 StreamName::StreamName(std::string_view prefix, std::initializer_list<int> indices) {

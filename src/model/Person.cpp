@@ -8,7 +8,7 @@ namespace kv {
 
 namespace {
 
-using S = mTDocumentStorage;
+using S = DocumentStorage;
 
 // Which values a document holds depends on the program year that wrote it.
 // Set a: every known year; b: from 2005 (foreign telephones, address kind and the
@@ -37,20 +37,20 @@ MarkerSets markerSets(std::string_view marker) {
 
 // The foreigner streams are missing from some documents of earlier years; only
 // their absence is tolerated, any other failure still ends the load.
-bool tryOpenStream(mTDocumentStorage& storage, std::string_view name) {
+bool tryOpenStream(DocumentStorage& storage, std::string_view name) {
     try {
         storage.openStream(name);
         return true;
-    } catch (const mEOpenStream&) {
+    } catch (const StreamOpenError&) {
         return false;
     }
 }
 
 } // namespace
 
-mTPersonInformation::mTPersonInformation() : citizenshipCountryName(utf8ToCp1251("РОССИЯ")) {}
+Taxpayer::Taxpayer() : citizenshipCountryName(utf8ToCp1251("РОССИЯ")) {}
 
-void mTPersonInformation::saveTo(mTDocumentStorage& storage) const {
+void Taxpayer::saveTo(DocumentStorage& storage) const {
     storage.beginStream("@PersonName");
     storage.writeText(surname);
     storage.writeText(firstName);
@@ -106,7 +106,7 @@ void mTPersonInformation::saveTo(mTDocumentStorage& storage) const {
     storage.writeText(workPhone);
 }
 
-void mTPersonInformation::loadFrom(mTDocumentStorage& storage, std::string_view marker) {
+void Taxpayer::loadFrom(DocumentStorage& storage, std::string_view marker) {
     const MarkerSets in = markerSets(marker);
 
     storage.openStream("@PersonName");
@@ -178,7 +178,7 @@ void mTPersonInformation::loadFrom(mTDocumentStorage& storage, std::string_view 
     workPhone = storage.readText();
 }
 
-std::int32_t mTPersonInformation::storedSize() const {
+std::int32_t Taxpayer::storedSize() const {
     std::int32_t size = 0;
     for (std::string_view name : {"@PersonName", "@PersonDocument", "@Foreigner", "@PhoneForeignerHome",
                                   "@PhoneForeignerWork", "@PersonAddress", "@HomePhone", "@WorkPhone"})

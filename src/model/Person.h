@@ -10,7 +10,7 @@
 
 namespace kv {
 
-class mTPersonInformation {
+class Taxpayer {
 public:
     // Identifier written into documents of this program year.
     static constexpr std::string_view kCurrentMarker = "Quil2019";
@@ -53,19 +53,19 @@ public:
     std::string foreignWorkPhoneCode, foreignWorkPhone; // carried over, not used
     std::uint8_t docExtraByte = 0;                      // carried over, not used
 
-    mTPersonInformation();
+    Taxpayer();
 
     bool isStateless() const { return citizenshipStatus == "2"; }
 
     // Writes the eight taxpayer streams.
-    void saveTo(mTDocumentStorage& storage) const;
+    void saveTo(DocumentStorage& storage) const;
     // Reads them; marker is the document's header identifier, which decides
     // which values a document of an earlier program year holds.
-    void loadFrom(mTDocumentStorage& storage, std::string_view marker = kCurrentMarker);
+    void loadFrom(DocumentStorage& storage, std::string_view marker = kCurrentMarker);
     // Exact bytes saveTo writes.
     std::int32_t storedSize() const;
 
-    friend bool operator==(const mTPersonInformation&, const mTPersonInformation&) = default;
+    friend bool operator==(const Taxpayer&, const Taxpayer&) = default;
 };
 
 } // namespace kv

@@ -40,7 +40,7 @@ public:
 private:
     std::size_t checked(std::int32_t i) const {
         if (i < 0 || static_cast<std::size_t>(i) >= items_.size())
-            throw mEMemoryAllocate(msg::notAllocated());
+            throw StorageAllocationError(msg::notAllocated());
         return static_cast<std::size_t>(i);
     }
 

@@ -1,6 +1,6 @@
 #include "screens/Asker.h"
 
-#include "screens/TfmHelp.h"
+#include "screens/HelpNoticeDialog.h"
 #include "screens/UiText.h"
 
 #include <QFileDialog>
@@ -83,7 +83,7 @@ std::optional<QString> runFileDialog(QFileDialog& dialog, const FileQuestion& q)
 
 int WidgetAsker::ask(QWidget* parent, const Question& q) {
     if (q.form == QuestionForm::HelpNotice) {
-        TfmHelp dialog(parent);
+        HelpNoticeDialog dialog(parent);
         dialog.setObjectName(q.id);
         dialog.setWindowTitle(q.title);
         dialog.setMessage(q.text);

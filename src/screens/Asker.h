@@ -18,7 +18,7 @@ enum class QuestionIcon { None, Information, Question, Warning, Critical };
 // How the real Asker shows a question.
 enum class QuestionForm {
     MessageBox, // a message box with one button per answer
-    HelpNotice, // TfmHelp: a message, an optional link to a help page, "Закрыть"
+    HelpNotice, // HelpNoticeDialog: a message, an optional link to a help page, "Закрыть"
 };
 
 struct Question {
@@ -58,10 +58,10 @@ public:
 
 // A message with the single answer "OK", titled with the program's title.
 Question messageQuestion(const QString& id, const QString& text, QuestionIcon icon);
-// The help notice TfmHelp, titled with the program's title; an empty topic hides its link.
+// The help notice HelpNoticeDialog, titled with the program's title; an empty topic hides its link.
 Question helpNotice(const QString& id, const QString& text, const QString& topic = {});
 
-// The real dialogs: QMessageBox, TfmHelp, QFileDialog.
+// The real dialogs: QMessageBox, HelpNoticeDialog, QFileDialog.
 class WidgetAsker : public Asker {
 public:
     // Opens a help page named by a help notice's link.

@@ -1,7 +1,7 @@
 #pragma once
 // The program's own pictures, drawn when first needed: button pictures, the
 // emblem of the splash and About windows.
-#include "screens/ThinkingFrame.h"
+#include "screens/ScreenFrame.h"
 
 #include <QIcon>
 #include <QPixmap>

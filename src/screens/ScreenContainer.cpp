@@ -9,11 +9,11 @@
 
 namespace kv {
 
-TScreenContainer::TScreenContainer(QWidget* panel, ScreenHost& host, const QString& panelName)
-    : TThinkingFrame(panel, host) {
+ScreenContainer::ScreenContainer(QWidget* panel, ScreenHost& host, const QString& panelName)
+    : ScreenFrame(panel, host) {
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
-    connect(group_, &QButtonGroup::buttonClicked, this, &TScreenContainer::innerButtonClicked);
+    connect(group_, &QButtonGroup::buttonClicked, this, &ScreenContainer::innerButtonClicked);
 
     auto* buttonBar = new QWidget(this);
     buttonBar->setObjectName(QStringLiteral("PnlInnerButtons"));
@@ -36,8 +36,8 @@ TScreenContainer::TScreenContainer(QWidget* panel, ScreenHost& host, const QStri
     layout->addWidget(innerPanel_, 1);
 }
 
-QToolButton* TScreenContainer::addInnerButton(const QString& objectName, const QString& caption,
-                                              const QString& hint, const QIcon& icon) {
+QToolButton* ScreenContainer::addInnerButton(const QString& objectName, const QString& caption,
+                                             const QString& hint, const QIcon& icon) {
     auto* button = new QToolButton(this);
     button->setObjectName(objectName);
     button->setCheckable(true);
@@ -56,15 +56,15 @@ QToolButton* TScreenContainer::addInnerButton(const QString& objectName, const Q
     return button;
 }
 
-QList<QAbstractButton*> TScreenContainer::innerButtons() const {
+QList<QAbstractButton*> ScreenContainer::innerButtons() const {
     return group_->buttons();
 }
 
-void TScreenContainer::setTarget(QAbstractButton* button, ScreenId id) {
+void ScreenContainer::setTarget(QAbstractButton* button, ScreenId id) {
     targets_[button] = id;
 }
 
-QAbstractButton* TScreenContainer::buttonFor(ScreenId id) const {
+QAbstractButton* ScreenContainer::buttonFor(ScreenId id) const {
     for (const auto& [button, target] : targets_) {
         if (target == id && !button->isHidden())
             return button;
@@ -72,30 +72,30 @@ QAbstractButton* TScreenContainer::buttonFor(ScreenId id) const {
     return nullptr;
 }
 
-void TScreenContainer::showFirst(QAbstractButton* button) {
+void ScreenContainer::showFirst(QAbstractButton* button) {
     buildInner(button);
 }
 
-void TScreenContainer::SaveData() {
+void ScreenContainer::SaveData() {
     if (inner_ != nullptr)
         inner_->SaveData();
 }
 
-std::uint16_t TScreenContainer::CheckData() {
+std::uint16_t ScreenContainer::CheckData() {
     return inner_ != nullptr ? inner_->CheckData() : 0;
 }
 
-void TScreenContainer::SetFocusToElement(std::uint16_t code) {
+void ScreenContainer::SetFocusToElement(std::uint16_t code) {
     if (inner_ != nullptr)
         inner_->SetFocusToElement(code);
 }
 
-void TScreenContainer::SelectFirstEntry() {
+void ScreenContainer::SelectFirstEntry() {
     if (inner_ != nullptr && host().screens().hasFirstEntry(inner_->screenId(), document()))
         inner_->SelectFirstEntry();
 }
 
-void TScreenContainer::innerButtonClicked(QAbstractButton* button) {
+void ScreenContainer::innerButtonClicked(QAbstractButton* button) {
     const auto target = targets_.find(button);
     if (target == targets_.end())
         return;
@@ -117,7 +117,7 @@ void TScreenContainer::innerButtonClicked(QAbstractButton* button) {
         SelectFirstEntry();
 }
 
-void TScreenContainer::openInner(ScreenId id) {
+void ScreenContainer::openInner(ScreenId id) {
     QAbstractButton* button = buttonFor(id);
     if (button == nullptr)
         return;
@@ -127,9 +127,9 @@ void TScreenContainer::openInner(ScreenId id) {
     currentButton_ = button;
 }
 
-void TScreenContainer::buildInner(QAbstractButton* button) {
+void ScreenContainer::buildInner(QAbstractButton* button) {
     const ScreenId id = targets_.at(button);
-    TThinkingFrame* next = host().screens().create(id, innerPanel_, host());
+    ScreenFrame* next = host().screens().create(id, innerPanel_, host());
     if (inner_ != nullptr) {
         innerLayout_->removeWidget(inner_);
         delete inner_;

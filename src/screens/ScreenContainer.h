@@ -2,7 +2,7 @@
 // A screen holding a row of inner buttons and a panel with one inner screen, for
 // the incomes in Russia and the deductions. It passes the screen operations on to
 // its current inner screen.
-#include "screens/ThinkingFrame.h"
+#include "screens/ScreenFrame.h"
 
 #include <QIcon>
 #include <map>
@@ -15,7 +15,7 @@ class QVBoxLayout;
 
 namespace kv {
 
-class TScreenContainer : public TThinkingFrame {
+class ScreenContainer : public ScreenFrame {
     Q_OBJECT
 public:
     void SaveData() override;
@@ -23,7 +23,7 @@ public:
     void SetFocusToElement(std::uint16_t code) override;
     void SelectFirstEntry() override;
 
-    TThinkingFrame* innerScreen() const { return inner_; }
+    ScreenFrame* innerScreen() const { return inner_; }
     // Left to right, hidden ones included.
     QList<QAbstractButton*> innerButtons() const;
     QAbstractButton* innerButton() const { return currentButton_; }
@@ -34,7 +34,7 @@ public:
     void openInner(ScreenId id);
 
 protected:
-    TScreenContainer(QWidget* panel, ScreenHost& host, const QString& panelName);
+    ScreenContainer(QWidget* panel, ScreenHost& host, const QString& panelName);
 
     QToolButton* addInnerButton(const QString& objectName, const QString& caption, const QString& hint,
                                 const QIcon& icon);
@@ -54,7 +54,7 @@ private:
     QWidget* innerPanel_;
     QVBoxLayout* innerLayout_;
     std::map<QAbstractButton*, ScreenId> targets_;
-    TThinkingFrame* inner_ = nullptr;
+    ScreenFrame* inner_ = nullptr;
     QAbstractButton* currentButton_ = nullptr;
 };
 

@@ -1,12 +1,12 @@
 #include "model/Declaration.h"
+#include "screens/DeductionsScreen.h"
+#include "screens/EmptyScreen.h"
+#include "screens/Income13Screen.h"
+#include "screens/InitialDataScreen.h"
+#include "screens/PropertyDeductionScreen.h"
+#include "screens/RussianIncomeScreen.h"
 #include "screens/ScreenRegistry.h"
-#include "screens/TfrEmptyScreen.h"
-#include "screens/TfrFrameDeductData.h"
-#include "screens/TfrInitialData.h"
-#include "screens/TfrMultyConstructionDeduct.h"
-#include "screens/TfrPersonNaim.h"
-#include "screens/TfrRussianIncome.h"
-#include "screens/TfrThirteenPercent.h"
+#include "screens/TaxpayerScreen.h"
 
 #include <stdexcept>
 
@@ -14,81 +14,70 @@ namespace kv {
 
 namespace {
 
-template <class List> std::function<int(const mTDeclaration&)> countOf(List mTDeclaration::*list) {
-    return [list](const mTDeclaration& d) { return static_cast<int>((d.*list).count()); };
+template <class List> std::function<int(const Declaration&)> countOf(List Declaration::*list) {
+    return [list](const Declaration& d) { return static_cast<int>((d.*list).count()); };
 }
 
 std::vector<ScreenInfo> programScreens() {
-    const auto none = std::function<int(const mTDeclaration&)>{};
+    const auto none = std::function<int(const Declaration&)>{};
     // One row per screen; a screen's own source file lands with its issue and its
     // row then names its class.
     return {
-        {ScreenId::InitialData,
-         QStringLiteral("TfrInitialData"),
-         QStringLiteral("Задание условий"),
-         makeScreen<TfrInitialData>,
-         none},
-        {ScreenId::PersonNaim,
-         QStringLiteral("TfrPersonNaim"),
-         QStringLiteral("Сведения о декларанте"),
-         makeScreen<TfrPersonNaim>,
-         none},
+        {ScreenId::InitialData, QStringLiteral("TfrInitialData"), QStringLiteral("Задание условий"),
+         makeScreen<InitialDataScreen>, none},
+        {ScreenId::Taxpayer, QStringLiteral("TfrPersonNaim"), QStringLiteral("Сведения о декларанте"),
+         makeScreen<TaxpayerScreen>, none},
         {ScreenId::RussianIncome, QStringLiteral("TfrRussianIncome"),
-         QStringLiteral("Доходы, полученные в РФ"), makeScreen<TfrRussianIncome>,
-         countOf(&mTDeclaration::incomes13)},
+         QStringLiteral("Доходы, полученные в РФ"), makeScreen<RussianIncomeScreen>,
+         countOf(&Declaration::incomes13)},
         {ScreenId::Currency,
          QStringLiteral("TfrCurrency"),
          QStringLiteral("Доходы за пределами РФ"),
          {},
-         countOf(&mTDeclaration::foreignIncomes)},
+         countOf(&Declaration::foreignIncomes)},
         {ScreenId::BusinessNew,
          QStringLiteral("TfrBusinessNew"),
          QStringLiteral("Доходы от предпринимательской деятельности"),
          {},
-         countOf(&mTDeclaration::businessIncomes)},
+         countOf(&Declaration::businessIncomes)},
         {ScreenId::InvestTov,
          QStringLiteral("TfrInvestTov"),
          QStringLiteral("Доходы от участия в инвестиционных товариществах"),
          {},
-         countOf(&mTDeclaration::investPartnerships)},
+         countOf(&Declaration::investPartnerships)},
         {ScreenId::FrameDeductData, QStringLiteral("TfrFrameDeductData"), QStringLiteral("Вычеты"),
-         makeScreen<TfrFrameDeductData>, none},
-        {ScreenId::ThirteenPercent,
-         QStringLiteral("TfrThirteenPercent"),
-         QStringLiteral("Доходы, облагаемые по ставке 13%"),
-         makeScreen<TfrThirteenPercent>,
-         countOf(&mTDeclaration::incomes13)},
+         makeScreen<DeductionsScreen>, none},
+        {ScreenId::ThirteenPercent, QStringLiteral("TfrThirteenPercent"),
+         QStringLiteral("Доходы, облагаемые по ставке 13%"), makeScreen<Income13Screen>,
+         countOf(&Declaration::incomes13)},
         {ScreenId::NinePercent,
          QStringLiteral("TfrNinePercent"),
          QStringLiteral("Доходы, облагаемые по ставке 9%"),
          {},
-         countOf(&mTDeclaration::incomes9)},
+         countOf(&Declaration::incomes9)},
         {ScreenId::ThirtyFivePercent,
          QStringLiteral("TfrThirtyFivePercent"),
          QStringLiteral("Доходы, облагаемые по ставке 35%"),
          {},
-         countOf(&mTDeclaration::incomes35)},
+         countOf(&Declaration::incomes35)},
         {ScreenId::ThirtyPercent,
          QStringLiteral("TfrThirtyPercent"),
          QStringLiteral("Доходы в виде дивидендов"),
          {},
-         countOf(&mTDeclaration::incomes30)},
+         countOf(&Declaration::incomes30)},
         {ScreenId::ThirteenPercentNR,
          QStringLiteral("TTfrThirteenPercentNR"),
          QStringLiteral("Доходы нерезидентов, высококвалифицированных специалистов"),
          {},
-         countOf(&mTDeclaration::incomes13NonResident)},
-        {ScreenId::MultyConstructionDeduct,
-         QStringLiteral("TfrMultyConstructionDeduct"),
-         QStringLiteral("Имущественный налоговый вычет"),
-         makeScreen<TfrMultyConstructionDeduct>,
-         none},
-        {ScreenId::FramePensDeduct,
+         countOf(&Declaration::incomes13NonResident)},
+        {ScreenId::PropertyDeduction, QStringLiteral("TfrMultyConstructionDeduct"),
+         QStringLiteral("Имущественный налоговый вычет"), makeScreen<PropertyDeductionScreen>, none},
+        {ScreenId::SocialDeduction,
          QStringLiteral("TfrFramePensDeduct"),
          QStringLiteral("Социальные налоговые вычеты"),
          {},
          none},
-        {ScreenId::FrameStandartDeduct,
+        {ScreenId::StandardDeduction,
          QStringLiteral("TfrFrameStandartDeduct"),
          QStringLiteral("Стандартные налоговые вычеты"),
          {},
@@ -119,15 +108,15 @@ const ScreenInfo& ScreenRegistry::info(ScreenId id) const {
     return rows_.at(static_cast<std::size_t>(id));
 }
 
-TThinkingFrame* ScreenRegistry::create(ScreenId id, QWidget* panel, ScreenHost& host) const {
+ScreenFrame* ScreenRegistry::create(ScreenId id, QWidget* panel, ScreenHost& host) const {
     const ScreenInfo& row = info(id);
-    TThinkingFrame* screen = row.make ? row.make(panel, host) : new TfrEmptyScreen(panel, host, row.title);
+    ScreenFrame* screen = row.make ? row.make(panel, host) : new EmptyScreen(panel, host, row.title);
     screen->screenId_ = id;
     screen->setObjectName(row.className);
     return screen;
 }
 
-bool ScreenRegistry::hasFirstEntry(ScreenId id, const mTDeclaration& document) const {
+bool ScreenRegistry::hasFirstEntry(ScreenId id, const Declaration& document) const {
     const ScreenInfo& row = info(id);
     return row.firstListCount && row.firstListCount(document) > 0;
 }

@@ -11,7 +11,7 @@ const std::array<SectionButtonInfo, 8>& sectionButtons() {
         {Section::InitialData, QStringLiteral("fbInitialData"), QStringLiteral("Задание условий"),
          QStringLiteral("Выбор режима ввода"), ScreenId::InitialData, true},
         {Section::PersonInfo, QStringLiteral("fbPrsonInfo"), QStringLiteral("Сведения о декларанте"),
-         QStringLiteral("Персональные данные налогоплательщика"), ScreenId::PersonNaim, true},
+         QStringLiteral("Персональные данные налогоплательщика"), ScreenId::Taxpayer, true},
         {Section::RussianIncome, QStringLiteral("fbRussianIncome"), QStringLiteral("Доходы, полученные в РФ"),
          QStringLiteral("Доходы, полученные от налоговых агентов или иных источников, в т.ч. физлиц"),
          ScreenId::RussianIncome, true},
@@ -44,23 +44,23 @@ std::optional<Section> sectionOfScreen(ScreenId screen) {
     return std::nullopt;
 }
 
-bool sectionEnabledFor(Section section, const mTDeclaration& document) {
+bool sectionEnabledFor(Section section, const Declaration& document) {
     const std::uint8_t flags = document.incomeFlags();
     switch (section) {
     case Section::InitialData:
     case Section::PersonInfo:
         return true;
     case Section::RussianIncome:
-        return (flags & mTDeclaration::kAgentIncomes) != 0;
+        return (flags & Declaration::kAgentIncomes) != 0;
     case Section::ForeignIncome:
-        return (flags & mTDeclaration::kForeignIncomes) != 0;
+        return (flags & Declaration::kForeignIncomes) != 0;
     case Section::BusinessIncome:
-        return (flags & mTDeclaration::kBusinessIncomes) != 0;
+        return (flags & Declaration::kBusinessIncomes) != 0;
     case Section::InvestTov:
-        return (flags & mTDeclaration::kPartnershipIncomes) != 0;
+        return (flags & Declaration::kPartnershipIncomes) != 0;
     case Section::Deduction: {
-        constexpr std::uint8_t incomes = mTDeclaration::kAgentIncomes | mTDeclaration::kForeignIncomes |
-                                         mTDeclaration::kBusinessIncomes | mTDeclaration::kPartnershipIncomes;
+        constexpr std::uint8_t incomes = Declaration::kAgentIncomes | Declaration::kForeignIncomes |
+                                         Declaration::kBusinessIncomes | Declaration::kPartnershipIncomes;
         return (flags & incomes) != 0 && document.declarationKind == 0;
     }
     case Section::Nalog:

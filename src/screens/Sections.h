@@ -1,6 +1,6 @@
 #pragma once
 // The section buttons of the main window and which of them a document enables.
-#include "screens/ThinkingFrame.h"
+#include "screens/ScreenFrame.h"
 
 #include <QString>
 #include <array>
@@ -8,7 +8,7 @@
 
 namespace kv {
 
-class mTDeclaration;
+class Declaration;
 
 struct SectionButtonInfo {
     Section section;
@@ -26,6 +26,6 @@ const SectionButtonInfo& sectionButton(Section section);
 std::optional<Section> sectionOfScreen(ScreenId screen);
 
 // Whether a section's button is enabled for a document just loaded or created.
-bool sectionEnabledFor(Section section, const mTDeclaration& document);
+bool sectionEnabledFor(Section section, const Declaration& document);
 
 } // namespace kv

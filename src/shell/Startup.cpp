@@ -3,8 +3,8 @@
 #include "screens/Pictures.h"
 #include "screens/UiText.h"
 #include "shell/CommandLine.h"
-#include "shell/TFormMain.h"
-#include "shell/TFormSplash.h"
+#include "shell/MainWindow.h"
+#include "shell/SplashWindow.h"
 
 #include <QApplication>
 
@@ -16,11 +16,11 @@ int runProgram(QApplication& application) {
     QApplication::setApplicationName(programTitle());
     QApplication::setWindowIcon(QIcon(emblemPicture(64)));
 
-    auto splash = std::make_unique<TFormSplash>();
+    auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();
 
     const QStringList arguments = application.arguments().mid(1);
-    TFormMain window(commandLinePath(arguments));
+    MainWindow window(commandLinePath(arguments));
 
     splash->waitForMinimum();
     splash->hide();

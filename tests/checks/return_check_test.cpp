@@ -34,8 +34,8 @@ const Clock& clock() {
 }
 
 // Passes every rule: tax office, a taxpayer named and identified by a valid INN, a residence OKTMO.
-mTDeclaration cleanReturn() {
-    mTDeclaration d(clock());
+Declaration cleanReturn() {
+    Declaration d(clock());
     d.inspectionCode = "7701";
     d.person.surname = u("Соколов");
     d.person.firstName = u("Андрей");
@@ -44,13 +44,13 @@ mTDeclaration cleanReturn() {
     return d;
 }
 
-void withFlags(mTDeclaration& d, std::uint8_t bits) {
+void withFlags(Declaration& d, std::uint8_t bits) {
     d.setIncomeFlags(d.incomeFlags() | bits);
 }
 
-mTThirteenPercent& addSource(mTDeclaration& d, std::int64_t income, std::int64_t withheld) {
-    withFlags(d, mTDeclaration::kAgentIncomes);
-    mTThirteenPercent& s = d.incomes13.get(d.incomes13.add());
+ThirteenPercentSource& addSource(Declaration& d, std::int64_t income, std::int64_t withheld) {
+    withFlags(d, Declaration::kAgentIncomes);
+    ThirteenPercentSource& s = d.incomes13.get(d.incomes13.add());
     s.sourceName = u("ООО \"Север\"");
     s.sourceInn = "1234567894";
     s.sourceKpp = "770101001";
@@ -63,9 +63,9 @@ mTThirteenPercent& addSource(mTDeclaration& d, std::int64_t income, std::int64_t
     return s;
 }
 
-mTCurrencyIncome& addForeign(mTDeclaration& d) {
-    withFlags(d, mTDeclaration::kForeignIncomes);
-    mTCurrencyIncome& f = d.foreignIncomes.get(d.foreignIncomes.add());
+ForeignIncome& addForeign(Declaration& d) {
+    withFlags(d, Declaration::kForeignIncomes);
+    ForeignIncome& f = d.foreignIncomes.get(d.foreignIncomes.add());
     f.incomeCode = 1010;
     f.incomeRate = 13;
     f.sourceName = "Blue Harbour Ltd";
@@ -79,9 +79,9 @@ mTCurrencyIncome& addForeign(mTDeclaration& d) {
     return f;
 }
 
-mTBusinessNew& addBusiness(mTDeclaration& d, const char* kind, bool documented) {
-    withFlags(d, mTDeclaration::kBusinessIncomes);
-    mTBusinessNew& b = d.businessIncomes.get(d.businessIncomes.add());
+BusinessActivity& addBusiness(Declaration& d, const char* kind, bool documented) {
+    withFlags(d, Declaration::kBusinessIncomes);
+    BusinessActivity& b = d.businessIncomes.get(d.businessIncomes.add());
     b.activityKind = kind;
     b.okvedCode = "47.91";
     b.hasDocumentedExpenses = documented ? 1 : 0;
@@ -89,8 +89,8 @@ mTBusinessNew& addBusiness(mTDeclaration& d, const char* kind, bool documented) 
     return b;
 }
 
-void withDocument(mTDeclaration& d, std::int16_t code, DateValue birth, DateValue issued) {
-    mTPersonInformation& p = d.person;
+void withDocument(Declaration& d, std::int16_t code, DateValue birth, DateValue issued) {
+    Taxpayer& p = d.person;
     p.identityDocCode = code;
     p.identityDocNumber = "45 09 123456";
     p.identityDocIssuer = u("ОВД");
@@ -101,7 +101,7 @@ void withDocument(mTDeclaration& d, std::int16_t code, DateValue birth, DateValu
 
 struct RowCase {
     const char* what;
-    std::function<void(mTDeclaration&)> plant;
+    std::function<void(Declaration&)> plant;
     CheckSection section;
     std::uint16_t code;
     const char* title;
@@ -165,7 +165,7 @@ std::vector<RowCase> rowCases() {
         {"8 business incomes without INN",
          [](auto& d) {
              d.person.inn.clear();
-             withFlags(d, mTDeclaration::kBusinessIncomes);
+             withFlags(d, Declaration::kBusinessIncomes);
          },
          S::Taxpayer, 4, kTaxpayer, kBusinessNeedsInn},
         {"8 4-NDFL without INN",
@@ -286,7 +286,7 @@ std::vector<RowCase> rowCases() {
          "отчислений (110,5)"},
         {"26 social deductions without data",
          [](auto& d) {
-             withFlags(d, mTDeclaration::kAgentIncomes);
+             withFlags(d, Declaration::kAgentIncomes);
              d.socialDeductions.granted = 1;
          },
          S::SocialDeductions, 1, "Социальные вычеты", "Не введены данные по социальным налоговым вычетам"},
@@ -315,7 +315,7 @@ TEST(CheckReturn, EachRuleReportsItsFaultWithSectionAndCode) {
     for (const RowCase& c : rowCases()) {
         SCOPED_TRACE(c.what);
         for (const CheckAnswer answer : {A::Fix, A::Cancel}) {
-            mTDeclaration d = cleanReturn();
+            Declaration d = cleanReturn();
             c.plant(d);
             ScriptedCheckDialog dialog({answer});
             const ReturnCheckResult result = CheckReturn(d, dialog);
@@ -336,7 +336,7 @@ TEST(CheckReturn, EachRuleReportsItsFaultWithSectionAndCode) {
 TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
     const struct {
         const char* what;
-        std::function<void(mTDeclaration&)> change;
+        std::function<void(Declaration&)> change;
     } cases[] = {
         {"valid INN: no birth place or identity document needed", [](auto&) {}},
         {"other taxpayer without INN but with birth place and document",
@@ -385,13 +385,13 @@ TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
          }},
         {"social deductions only checked on a resident's return",
          [](auto& d) {
-             withFlags(d, mTDeclaration::kAgentIncomes);
+             withFlags(d, Declaration::kAgentIncomes);
              d.declarationKind = 1;
              d.socialDeductions.granted = 1;
          }},
         {"social deductions with a pension contract",
          [](auto& d) {
-             withFlags(d, mTDeclaration::kAgentIncomes);
+             withFlags(d, Declaration::kAgentIncomes);
              d.socialDeductions.granted = 1;
              d.socialDeductions.pensionContracts.add();
          }},
@@ -412,7 +412,7 @@ TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        mTDeclaration d = cleanReturn();
+        Declaration d = cleanReturn();
         c.change(d);
         ScriptedCheckDialog dialog;
         EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, 0}));
@@ -429,7 +429,7 @@ std::vector<std::string> messagesOf(const ScriptedCheckDialog& dialog) {
 }
 
 TEST(CheckReturn, ConditionsGoOnAfterCancelAndReturnTheLastCode) {
-    mTDeclaration d(clock()); // a new return: nothing entered
+    Declaration d(clock()); // a new return: nothing entered
     d.submitterKind = 1;
     ScriptedCheckDialog dialog({A::Cancel, A::Cancel, A::Fix});
     EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, 4}));
@@ -440,7 +440,7 @@ TEST(CheckReturn, ConditionsGoOnAfterCancelAndReturnTheLastCode) {
 }
 
 TEST(CheckReturn, ConditionsCancelledThroughoutStopEveryLaterGroup) {
-    mTDeclaration d(clock());
+    Declaration d(clock());
     d.submitterKind = 2;
     d.person.oktmo = "123";
     ScriptedCheckDialog dialog({A::Cancel, A::Cancel, A::Cancel, A::Cancel});
@@ -450,7 +450,7 @@ TEST(CheckReturn, ConditionsCancelledThroughoutStopEveryLaterGroup) {
 }
 
 TEST(CheckReturn, FixingAConditionEndsTheCheck) {
-    mTDeclaration d(clock());
+    Declaration d(clock());
     d.submitterKind = 2;
     ScriptedCheckDialog dialog({A::Fix});
     EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, 1}));
@@ -458,14 +458,14 @@ TEST(CheckReturn, FixingAConditionEndsTheCheck) {
 }
 
 TEST(CheckReturn, OneFaultOfALaterGroupIsAllThatIsShown) {
-    const std::function<void(mTDeclaration&)> plantMany[] = {
+    const std::function<void(Declaration&)> plantMany[] = {
         // Every later rule of the taxpayer group would fault too.
-        [](mTDeclaration& d) {
-            d.person = mTPersonInformation();
+        [](Declaration& d) {
+            d.person = Taxpayer();
             d.person.identityDocCode = 21;
         },
         // Faults in incomes, foreign, business, deductions and OKTMO after the first.
-        [](mTDeclaration& d) {
+        [](Declaration& d) {
             addSource(d, 1000, 2000).deleteItem(0);
             addForeign(d).currencyCode.clear();
             addForeign(d).incomeCode = 0;
@@ -475,7 +475,7 @@ TEST(CheckReturn, OneFaultOfALaterGroupIsAllThatIsShown) {
         },
     };
     for (const auto& plant : plantMany) {
-        mTDeclaration d = cleanReturn();
+        Declaration d = cleanReturn();
         plant(d);
         ScriptedCheckDialog dialog = ScriptedCheckDialog::answeringAlways(A::Cancel);
         const ReturnCheckResult result = CheckReturn(d, dialog);
@@ -485,11 +485,11 @@ TEST(CheckReturn, OneFaultOfALaterGroupIsAllThatIsShown) {
 }
 
 TEST(CheckReturn, ComputationThatCannotBeDoneIsShownAndAbandonsTheCommand) {
-    mTDeclaration d = cleanReturn();
+    Declaration d = cleanReturn();
     d.inspectionCode.clear();
     addSource(d, 100000, 13000);
     d.propertyDeductions.granted = 1;
-    mTConstructionDeductObj flat;
+    HousingObject flat;
     flat.objectCost = rub(1000000);
     flat.rightRegistrationDate = date(2010, 1, 1);
     flat.shareNumerator = 1;
@@ -526,7 +526,7 @@ TEST(CheckReturn, SampleReturns) {
 }
 
 TEST(FirstReturnFault, AnswersFixAtTheFirstFault) {
-    mTDeclaration d = cleanReturn();
+    Declaration d = cleanReturn();
     EXPECT_FALSE(FirstReturnFault(d).has_value());
 
     d.submitterKind = 2;

@@ -2,7 +2,7 @@
 // A fresh declaration and computation root for sheet tests. Sheets that read
 // other sheets are tested by filling those inputs by hand, so each test shows
 // exactly which figures the sheet takes.
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "core/Date.h"
 #include "model/Declaration.h"
 
@@ -30,16 +30,16 @@ inline DateValue date(int year, int month, int day) {
 
 struct SheetFixture {
     FixedClock clock{date(2020, 3, 1)};
-    mTDeclaration doc{clock};
-    kTSvodSum root;
+    Declaration doc{clock};
+    ReturnComputation root;
 
-    explicit SheetFixture(std::uint8_t incomeFlags = mTDeclaration::kAgentIncomes) {
+    explicit SheetFixture(std::uint8_t incomeFlags = Declaration::kAgentIncomes) {
         doc.setIncomeFlags(incomeFlags);
     }
 
     // A resident's 13% source with one line per amount of income code `code`.
-    mTThirteenPercent& addSource13(const std::string& oktmo, Money withheld) {
-        mTThirteenPercent s;
+    ThirteenPercentSource& addSource13(const std::string& oktmo, Money withheld) {
+        ThirteenPercentSource s;
         s.sourceOktmo = oktmo;
         s.taxWithheld = withheld;
         return doc.incomes13.get(doc.incomes13.add(std::move(s)));

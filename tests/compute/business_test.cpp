@@ -10,8 +10,8 @@
 namespace kv::test {
 namespace {
 
-mTBusinessNew activity(Money income, bool documented, Money total, Money standard) {
-    mTBusinessNew b;
+BusinessActivity activity(Money income, bool documented, Money total, Money standard) {
+    BusinessActivity b;
     b.activityKind = "1";
     b.incomeAmount = income;
     b.hasDocumentedExpenses = documented ? 1 : 0;
@@ -23,7 +23,7 @@ mTBusinessNew activity(Money income, bool documented, Money total, Money standar
 TEST(Business, ExpensesDocumentedOrStandardAndNeverAboveIncome) {
     struct Row {
         const char* name;
-        std::vector<mTBusinessNew> activities;
+        std::vector<BusinessActivity> activities;
         Money income, deductions;
     };
     // 100 000 with 150 000 documented: capped to 100 000. Without documents the
@@ -40,10 +40,10 @@ TEST(Business, ExpensesDocumentedOrStandardAndNeverAboveIncome) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        SheetFixture f(mTDeclaration::kBusinessIncomes);
+        SheetFixture f(Declaration::kBusinessIncomes);
         f.doc.actualAdvancePayments = rub(7000);
         f.doc.tradeFee = rub(1000);
-        for (const mTBusinessNew& b : r.activities)
+        for (const BusinessActivity& b : r.activities)
             f.doc.businessIncomes.add(b);
         f.root.business.Compute(f.doc);
         EXPECT_EQ(f.root.business.totalIncome, r.income);
@@ -54,31 +54,31 @@ TEST(Business, ExpensesDocumentedOrStandardAndNeverAboveIncome) {
 }
 
 TEST(Business, WithoutBusinessIncomesTradeFeeAndPatentAreCleared) {
-    SheetFixture f(mTDeclaration::kAgentIncomes);
+    SheetFixture f(Declaration::kAgentIncomes);
     f.doc.tradeFee = rub(5000);
     f.doc.patentPayments = rub(3000);
     f.doc.actualAdvancePayments = rub(7000);
     f.root.business.Compute(f.doc);
     EXPECT_EQ(f.doc.tradeFee, Money{});
     EXPECT_EQ(f.doc.patentPayments, Money{});
-    EXPECT_EQ(f.root.business, kTSvodSumPrilV1{});
+    EXPECT_EQ(f.root.business, BusinessIncomeSheet{});
 }
 
 TEST(ProfessionalDeductions, CodePairsOfResidentsNonResidentsAndForeignIncomes) {
     // Resident lines: 2010/403 50 000 claimed 60 000 -> 50 000; 2201/404 10 000;
     // 2209/405 of 40 000 at 30% (12 000); 2210/404 is not an author's fee of art. 221.
-    SheetFixture f(mTDeclaration::kAgentIncomes | mTDeclaration::kForeignIncomes);
-    mTThirteenPercent& src = f.addSource13("", Money{});
+    SheetFixture f(Declaration::kAgentIncomes | Declaration::kForeignIncomes);
+    ThirteenPercentSource& src = f.addSource13("", Money{});
     src.addItem(item(2010, rub(50000), 403, rub(60000)));
     src.addItem(item(2201, rub(30000), 404, rub(10000)));
     src.addItem(item(2209, rub(40000), 405, rub(12000)));
     src.addItem(item(2210, rub(40000), 404, rub(8000)));
     src.addItem(item(2010, rub(10000), 404, rub(1000))); // wrong pair
-    mTThirteenPercent nr;
+    ThirteenPercentSource nr;
     nr.addItem(item(2010, rub(20000), 403, rub(5000)));
     nr.addItem(item(2201, rub(20000), 405, rub(4000))); // non-residents: civil contracts only
     f.doc.incomes13NonResident.add(nr);
-    mTCurrencyIncome abroad;
+    ForeignIncome abroad;
     abroad.incomeRate = 13;
     abroad.incomeCode = 2205;
     abroad.incomeInRubles = rub(9000);
@@ -101,7 +101,7 @@ TEST(ProfessionalDeductions, CodePairsOfResidentsNonResidentsAndForeignIncomes) 
     EXPECT_EQ(f.root.profDeductRussia.civilContractExpenses, rub(5000));
     EXPECT_EQ(f.root.profDeductRussia.total, rub(5000));
 
-    f.doc.setIncomeFlags(mTDeclaration::kAgentIncomes); // foreign incomes removed
+    f.doc.setIncomeFlags(Declaration::kAgentIncomes); // foreign incomes removed
     f.root.profDeductForeign.Compute(f.doc);
     EXPECT_EQ(f.root.profDeductForeign.total, Money{});
 }

@@ -17,7 +17,7 @@ TEST(ComputeJson, SheetsInOrderWithExactAmountsAndUtf8Texts) {
     f.doc.person.oktmo = "46000000";
     auto& s = f.addSource13("45000000", rub(78000));
     s.addItem(item(2000, rub(600000)));
-    mTConstructionDeductObj flat;
+    HousingObject flat;
     flat.shareNumerator = 1;
     flat.shareDenominator = 3;
     flat.rightRegistrationDate = date(2012, 1, 10);
@@ -25,7 +25,7 @@ TEST(ComputeJson, SheetsInOrderWithExactAmountsAndUtf8Texts) {
     f.doc.propertyDeductions.granted = 1;
     f.doc.propertyDeductions.objects.add(flat);
     const bool result = f.root.Compute(f.doc);
-    DohodCur line;
+    ForeignIncomeLine line;
     line.sourceName = utf8ToCp1251("Банк «Восток»");
     line.incomeDate = date(2019, 4, 5);
     f.root.foreign13.lines.push_back(line);

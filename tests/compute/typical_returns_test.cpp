@@ -1,4 +1,4 @@
-// Whole returns through kTSvodSum::Compute, figures worked out by hand: the
+// Whole returns through ReturnComputation::Compute, figures worked out by hand: the
 // refund of an employee who bought a flat, a refund shared by two employers, tax
 // to pay, securities with an earlier years' loss, and a zero return.
 #include "SheetFixture.h"
@@ -15,16 +15,16 @@ const std::string kTaxpayer = "46000000";
 struct Return : SheetFixture {
     Return() { doc.person.oktmo = kTaxpayer; }
 
-    mTThirteenPercent& employer(const std::string& oktmo, std::int64_t monthly, int months,
-                                std::int64_t withheld) {
+    ThirteenPercentSource& employer(const std::string& oktmo, std::int64_t monthly, int months,
+                                    std::int64_t withheld) {
         auto& s = addSource13(oktmo, rub(withheld));
         for (int m = 1; m <= months; ++m)
             s.addItem(item(2000, rub(monthly), 0, Money{}, static_cast<std::int16_t>(m)));
         return s;
     }
-    mTConstructionDeductObj& flat(std::int64_t cost, std::int64_t interest = 0) {
+    HousingObject& flat(std::int64_t cost, std::int64_t interest = 0) {
         doc.propertyDeductions.granted = 1;
-        mTConstructionDeductObj o;
+        HousingObject o;
         o.objectKind = 2;
         o.shareNumerator = 1;
         o.shareDenominator = 1;
@@ -34,10 +34,10 @@ struct Return : SheetFixture {
         return doc.propertyDeductions.objects.get(doc.propertyDeductions.objects.add(o));
     }
     bool compute() { return root.Compute(doc); }
-    const std::vector<bmTList1>& lines() const { return root.section1.lines; }
+    const std::vector<Section1Line>& lines() const { return root.section1.lines; }
 };
 
-void expectLine(const bmTList1& line, const std::string& kbk, const std::string& oktmo,
+void expectLine(const Section1Line& line, const std::string& kbk, const std::string& oktmo,
                 const std::string& direction, Money amount) {
     EXPECT_EQ(line.kbk, kbk);
     EXPECT_EQ(line.oktmo, oktmo);

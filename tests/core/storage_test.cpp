@@ -52,10 +52,10 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     // Writes through the container exactly as a record would, with the size computed in advance.
-    std::string save(const fs::path& p, const std::function<void(mTDocumentStorage&)>& body,
+    std::string save(const fs::path& p, const std::function<void(DocumentStorage&)>& body,
                      std::int32_t size) {
-        mTFileLoader loader(p.string(), size, false);
-        mTDocumentStorage s(&loader);
+        DocumentFile loader(p.string(), size, false);
+        DocumentStorage s(&loader);
         s.createStorage("Quil2019");
         body(s);
         loader.commit();
@@ -64,8 +64,8 @@ protected:
     fs::path dir;
 };
 
-mTDocumentStorage opened(mTFileLoader& loader) {
-    mTDocumentStorage s(&loader);
+DocumentStorage opened(DocumentFile& loader) {
+    DocumentStorage s(&loader);
     s.openStorage();
     return s;
 }
@@ -76,7 +76,7 @@ TEST_F(StorageFile, WritesHeaderAndItemsByteForByte) {
     const fs::path p = dir / "a.qv9";
     const std::string bytes = save(
         p,
-        [](mTDocumentStorage& s) {
+        [](DocumentStorage& s) {
             s.beginStream("@DeclInfo");
             s.writeText("");
             s.writeMoney(Money::fromRaw(12345000));
@@ -98,12 +98,12 @@ TEST_F(StorageFile, ReadsBackWhatItWrote) {
     const fs::path p = dir / "a.qv9";
     const std::string cyr = utf8ToCp1251("Иванов Иван");
     const std::int32_t size =
-        60 + mTDocumentStorage::sizeOfText("@X") + mTDocumentStorage::sizeOfText(cyr) +
-        mTDocumentStorage::sizeOfInt32(2147483647) + mTDocumentStorage::sizeOfMoney(Money::fromRaw(-12345)) +
-        mTDocumentStorage::sizeOfDate(DateValue::fromDays(43831.5)) + mTDocumentStorage::sizeOfText("");
+        60 + DocumentStorage::sizeOfText("@X") + DocumentStorage::sizeOfText(cyr) +
+        DocumentStorage::sizeOfInt32(2147483647) + DocumentStorage::sizeOfMoney(Money::fromRaw(-12345)) +
+        DocumentStorage::sizeOfDate(DateValue::fromDays(43831.5)) + DocumentStorage::sizeOfText("");
     save(
         p,
-        [&](mTDocumentStorage& s) {
+        [&](DocumentStorage& s) {
             s.beginStream("@X");
             s.writeText(cyr);
             s.writeInt32(2147483647);
@@ -113,10 +113,10 @@ TEST_F(StorageFile, ReadsBackWhatItWrote) {
         },
         size);
     EXPECT_EQ(fs::file_size(p), static_cast<std::uintmax_t>(size));
-    mTFileLoader loader(p.string(), 0, true);
+    DocumentFile loader(p.string(), 0, true);
     auto s = opened(loader);
     EXPECT_EQ(s.formatIdentifier(), "Quil2019");
-    EXPECT_EQ(s.formatVersion(), mTDocumentStorage::kVersion12);
+    EXPECT_EQ(s.formatVersion(), DocumentStorage::kVersion12);
     s.openStream("@X");
     EXPECT_EQ(s.readText(), cyr);
     EXPECT_EQ(s.readInt32(), 2147483647);
@@ -128,9 +128,9 @@ TEST_F(StorageFile, ReadsBackWhatItWrote) {
 TEST(StorageRead, ValueFormsOfEarlierWriters) {
     const std::string body = item("@S") + "0001a" + "00061234,5" + "0010" + "15.03.2004" + "0010" +
                              "15,03,2004" + "0000" + "7" + "000570000";
-    auto loader = mTFileLoader::fromBytes(header("Quil2018", "0101") + body + std::string(5, '\0'));
+    auto loader = DocumentFile::fromBytes(header("Quil2018", "0101") + body + std::string(5, '\0'));
     auto s = opened(*loader);
-    EXPECT_EQ(s.formatVersion(), mTDocumentStorage::kVersion11);
+    EXPECT_EQ(s.formatVersion(), DocumentStorage::kVersion11);
     s.openStream("@S");
     EXPECT_EQ(s.readMoney(), Money::fromRaw(-10000));
     EXPECT_EQ(s.readMoney(), Money::fromRaw(12345000));
@@ -164,7 +164,7 @@ TEST(StorageRead, AmountsReadAsTheGeneralParserReadsThem) {
     std::string body = item("@S");
     for (const auto& t : texts)
         body += item(t);
-    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto loader = DocumentFile::fromBytes(header() + body);
     auto s = opened(*loader);
     s.openStream("@S");
     for (const auto& t : texts) {
@@ -179,12 +179,12 @@ TEST(StorageRead, AmountsReadAsTheGeneralParserReadsThem) {
 }
 
 TEST(StorageRead, DatesByContainerVersion) {
-    auto v12 = mTFileLoader::fromBytes(header() + item("@S") + item("43831") + item("43831,5"));
+    auto v12 = DocumentFile::fromBytes(header() + item("@S") + item("43831") + item("43831,5"));
     auto s = opened(*v12);
     s.openStream("@S");
     EXPECT_EQ(s.readDate().days, 43831);
     EXPECT_EQ(s.readDate().days, 43831.5);
-    auto v10 = mTFileLoader::fromBytes(header("Quil2010", "0100") + item("@S") + item("43831"));
+    auto v10 = DocumentFile::fromBytes(header("Quil2010", "0100") + item("@S") + item("43831"));
     auto old = opened(*v10);
     old.openStream("@S");
     EXPECT_THROW(old.readDate(), ConversionError);
@@ -195,14 +195,14 @@ TEST(StorageRead, StreamsAreFoundAtTheirFirstItem) {
     // item that is exactly the name counts, and the first such item wins.
     const std::string body = item("@Other") + item("x@Pensy") + item("@PensSub000") + item("1") +
                              item("@Pens") + item("2") + item("@Pens") + item("3");
-    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto loader = DocumentFile::fromBytes(header() + body);
     auto s = opened(*loader);
     s.openStream("@Pens");
     EXPECT_EQ(s.readInt32(), 2);
     s.openStream("@PensSub000");
     EXPECT_EQ(s.readInt32(), 1);
     EXPECT_EQ(s.currentStreamName(), "@PensSub000");
-    EXPECT_THROW(s.openStream("@Missing"), mEOpenStream);
+    EXPECT_THROW(s.openStream("@Missing"), StreamOpenError);
 }
 
 TEST(StorageRead, StreamsFollowingEachOtherAndRepeatedNamesFindTheFirst) {
@@ -211,7 +211,7 @@ TEST(StorageRead, StreamsFollowingEachOtherAndRepeatedNamesFindTheFirst) {
     // on the later one; going back and forth finds every stream.
     const std::string body =
         item("@S") + item("1") + item("@T") + item("2") + item("@S") + item("3") + item("@U") + item("4");
-    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto loader = DocumentFile::fromBytes(header() + body);
     auto s = opened(*loader);
     s.openStream("@S");
     EXPECT_EQ(s.readInt32(), 1);
@@ -224,7 +224,7 @@ TEST(StorageRead, StreamsFollowingEachOtherAndRepeatedNamesFindTheFirst) {
     s.openStream("@T");
     EXPECT_EQ(s.readInt32(), 2);
 
-    auto unique = mTFileLoader::fromBytes(header() + item("@A") + item("1") + item("@B") + item("2") +
+    auto unique = DocumentFile::fromBytes(header() + item("@A") + item("1") + item("@B") + item("2") +
                                           item("@C") + item("3"));
     auto u = opened(*unique);
     for (const auto& [name, value] : {std::pair{"@B", 2}, {"@C", 3}, {"@A", 1}, {"@B", 2}, {"@C", 3}}) {
@@ -243,7 +243,7 @@ TEST(StorageRead, StreamsAfterItemsOfEveryLengthAreFoundByTheirItems) {
         body += item("@S" + std::to_string(length)) + item(next + std::string(length - next.size(), 'x'));
     }
     body += item("@S100") + item("7");
-    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto loader = DocumentFile::fromBytes(header() + body);
     auto s = opened(*loader);
     // The last stream first: the whole file is walked before anything is read.
     s.openStream("@S100");
@@ -258,7 +258,7 @@ TEST(StorageRead, RepeatedNameFoundByTheFirstItemAlsoInAFileReadInOrder) {
     // Lines of a source read in order, where a damaged file repeats an earlier line's name.
     const std::string body = item("@L000000") + item("1") + item("@L000001") + item("2") + item("@L000000") +
                              item("3") + item("@L000002") + item("4");
-    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto loader = DocumentFile::fromBytes(header() + body);
     auto s = opened(*loader);
     for (const auto& [name, value] : {std::pair{"@L000000", 1}, {"@L000001", 2}, {"@L000000", 1}}) {
         s.openStream(name);
@@ -274,7 +274,7 @@ TEST(StorageRead, NamesAskedForNeedNotOutliveTheirOpening) {
     std::string body;
     for (int i = 0; i < 20; ++i)
         body += item("@Line00" + std::to_string(10 + i)) + item(std::to_string(i));
-    auto loader = mTFileLoader::fromBytes(header() + body);
+    auto loader = DocumentFile::fromBytes(header() + body);
     auto s = opened(*loader);
     for (int i : {0, 1, 2, 3, 19, 4, 5}) {
         auto name = std::make_unique<std::string>("@Line00" + std::to_string(10 + i) + std::string(32, ' '));
@@ -286,34 +286,34 @@ TEST(StorageRead, NamesAskedForNeedNotOutliveTheirOpening) {
 }
 
 TEST(StorageRead, DamagedFilesFailWithStorageFailures) {
-    EXPECT_THROW(mTFileLoader::fromBytes(""), mEMemoryAllocate);
+    EXPECT_THROW(DocumentFile::fromBytes(""), StorageAllocationError);
     auto pk =
-        mTFileLoader::fromBytes("PK\x03\x04 rest of a zip archive that is long enough to be a header....");
-    mTDocumentStorage zip(pk.get());
+        DocumentFile::fromBytes("PK\x03\x04 rest of a zip archive that is long enough to be a header....");
+    DocumentStorage zip(pk.get());
     try {
         zip.openStorage();
         FAIL();
-    } catch (const mEBadStorage& e) {
+    } catch (const BadStorageError& e) {
         EXPECT_EQ(cp1251ToUtf8(e.what()), "Неправильный формат файла декларации, возможно он поврежден.");
     }
-    auto shortHeader = mTFileLoader::fromBytes("DLSG  Quil2019");
-    EXPECT_THROW(opened(*shortHeader), mEBadStorage);
-    auto badVersion = mTFileLoader::fromBytes(header("Quil2019", "0x02"));
+    auto shortHeader = DocumentFile::fromBytes("DLSG  Quil2019");
+    EXPECT_THROW(opened(*shortHeader), BadStorageError);
+    auto badVersion = DocumentFile::fromBytes(header("Quil2019", "0x02"));
     EXPECT_THROW(opened(*badVersion), ConversionError);
 
-    auto cut = mTFileLoader::fromBytes(header() + item("@S") + "0010abc");
+    auto cut = DocumentFile::fromBytes(header() + item("@S") + "0010abc");
     auto s = opened(*cut);
     s.openStream("@S");
-    EXPECT_THROW(s.readText(), mEBadStorage);
+    EXPECT_THROW(s.readText(), BadStorageError);
     auto garbage =
-        mTFileLoader::fromBytes(header() + item("@S") + "00x1a" + item("99999999999") + item("1.2.3"));
+        DocumentFile::fromBytes(header() + item("@S") + "00x1a" + item("99999999999") + item("1.2.3"));
     auto g = opened(*garbage);
     g.openStream("@S");
     EXPECT_THROW(g.readText(), ConversionError);
 }
 
 TEST(StorageRead, NumbersOutOfRangeAreConversionFailures) {
-    auto loader = mTFileLoader::fromBytes(header() + item("@S") + item("2147483648") + item("-5") +
+    auto loader = DocumentFile::fromBytes(header() + item("@S") + item("2147483648") + item("-5") +
                                           item("1.23456") + item("12a"));
     auto s = opened(*loader);
     s.openStream("@S");
@@ -324,75 +324,75 @@ TEST(StorageRead, NumbersOutOfRangeAreConversionFailures) {
 }
 
 TEST(StorageState, FailuresInTheirOrder) {
-    auto loader = mTFileLoader::fromBytes(header() + item("@S"));
-    mTDocumentStorage s(loader.get());
-    EXPECT_THROW(s.readText(), mEObjectAccess);
-    EXPECT_THROW(s.openStream("@S"), mEObjectAccess);
-    EXPECT_THROW(s.writeText("x"), mEWriteStorage);    // read-only is checked before initialisation
-    EXPECT_THROW(s.beginStream("@S"), mEObjectAccess); // here initialisation comes first
-    EXPECT_THROW(s.createStorage("Quil2019"), mEWriteStorage);
+    auto loader = DocumentFile::fromBytes(header() + item("@S"));
+    DocumentStorage s(loader.get());
+    EXPECT_THROW(s.readText(), ObjectAccessError);
+    EXPECT_THROW(s.openStream("@S"), ObjectAccessError);
+    EXPECT_THROW(s.writeText("x"), StorageWriteError);    // read-only is checked before initialisation
+    EXPECT_THROW(s.beginStream("@S"), ObjectAccessError); // here initialisation comes first
+    EXPECT_THROW(s.createStorage("Quil2019"), StorageWriteError);
     s.openStorage();
-    EXPECT_THROW(s.openStorage(), mEAlreadyCreated);
-    EXPECT_THROW(s.beginStream("@S"), mEWriteStorage);
+    EXPECT_THROW(s.openStorage(), StorageAlreadyCreatedError);
+    EXPECT_THROW(s.beginStream("@S"), StorageWriteError);
     s.closeStorage();
     EXPECT_EQ(s.position(), 0);
     s.openStorage();
 
-    mTDocumentStorage none(nullptr);
-    EXPECT_THROW(none.createStorage("Quil2019"), mEMemoryAllocate);
+    DocumentStorage none(nullptr);
+    EXPECT_THROW(none.createStorage("Quil2019"), StorageAllocationError);
 }
 
 TEST_F(StorageFile, RefusesValuesThatDoNotFitAnItem) {
     const fs::path p = dir / "long.qv9";
-    mTFileLoader loader(p.string(), 60 + 20000, false);
-    mTDocumentStorage s(&loader);
+    DocumentFile loader(p.string(), 60 + 20000, false);
+    DocumentStorage s(&loader);
     s.createStorage("Quil2019");
     s.writeText(std::string(9999, 'x'));
     try {
         s.writeText(std::string(10000, 'x'));
         FAIL();
-    } catch (const mEWriteStorage& e) {
+    } catch (const StorageWriteError& e) {
         EXPECT_NE(std::string(e.what()).find("9999"), std::string::npos);
     }
     EXPECT_THROW(s.writeText(std::string(9997, 'y')),
-                 mEWriteStorage); // beyond the size the file was made with
+                 StorageWriteError); // beyond the size the file was made with
 }
 
 TEST_F(StorageFile, ZeroSizeAndMissingFiles) {
-    EXPECT_THROW(mTFileLoader((dir / "z.qv9").string(), 0, false), mEMemoryAllocate);
+    EXPECT_THROW(DocumentFile((dir / "z.qv9").string(), 0, false), StorageAllocationError);
     writeFile(dir / "empty.qv9", "");
-    EXPECT_THROW(mTFileLoader((dir / "empty.qv9").string(), 0, true), mEMemoryAllocate);
+    EXPECT_THROW(DocumentFile((dir / "empty.qv9").string(), 0, true), StorageAllocationError);
     try {
-        mTFileLoader((dir / "missing.qv9").string(), 0, true);
+        DocumentFile((dir / "missing.qv9").string(), 0, true);
         FAIL();
-    } catch (const mEBadStorage& e) {
+    } catch (const BadStorageError& e) {
         EXPECT_EQ(cp1251ToUtf8(e.what()), "Ошибка чтения файла: " + (dir / "missing.qv9").string() +
                                               "\rВозможно он занят, или с признаком 'read only'");
     }
     EXPECT_FALSE(fs::exists(dir / "missing.qv9")); // reading creates nothing
-    EXPECT_THROW(mTFileLoader((dir / "no-folder" / "a.qv9").string(), 100, false), mEBadStorage);
+    EXPECT_THROW(DocumentFile((dir / "no-folder" / "a.qv9").string(), 100, false), BadStorageError);
 }
 
 TEST_F(StorageFile, AFailedSaveLeavesTheOldFileAsItWas) {
     const fs::path p = dir / "keep.qv9";
     const std::string old = save(
-        p, [](mTDocumentStorage& s) { s.beginStream("@Old"); }, 60 + 8);
+        p, [](DocumentStorage& s) { s.beginStream("@Old"); }, 60 + 8);
     for (const char* failing : {"write", "sync", "rename"}) {
-        mTFileLoader loader(p.string(), 60 + 8, false);
-        mTDocumentStorage s(&loader);
+        DocumentFile loader(p.string(), 60 + 8, false);
+        DocumentStorage s(&loader);
         s.createStorage("Quil2019");
         s.beginStream("@New");
         loader.faultHook = [&](std::string_view step) {
             if (step == failing)
                 throw std::runtime_error("disk full");
         };
-        EXPECT_THROW(loader.commit(), mEBadStorage) << failing;
+        EXPECT_THROW(loader.commit(), BadStorageError) << failing;
         EXPECT_EQ(readFile(p), old) << failing;
     }
     // A loader dropped without commit (a record failed half way) writes nothing either.
     {
-        mTFileLoader loader(p.string(), 60 + 8, false);
-        mTDocumentStorage s(&loader);
+        DocumentFile loader(p.string(), 60 + 8, false);
+        DocumentStorage s(&loader);
         s.createStorage("Quil2019");
     }
     EXPECT_EQ(readFile(p), old);
@@ -402,19 +402,19 @@ TEST_F(StorageFile, AFailedSaveLeavesTheOldFileAsItWas) {
 TEST_F(StorageFile, ALockedFileCannotBeOpenedByAnotherReader) {
     const fs::path p = dir / "locked.qv9";
     save(
-        p, [](mTDocumentStorage& s) { s.beginStream("@A"); }, 60 + 6);
+        p, [](DocumentStorage& s) { s.beginStream("@A"); }, 60 + 6);
     const int fd = ::open(p.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    EXPECT_THROW(mTFileLoader(p.string(), 0, true), mEBadStorage);
-    EXPECT_THROW(mTFileLoader(p.string(), 66, false), mEBadStorage);
+    EXPECT_THROW(DocumentFile(p.string(), 0, true), BadStorageError);
+    EXPECT_THROW(DocumentFile(p.string(), 66, false), BadStorageError);
     ::close(fd);
-    EXPECT_NO_THROW(mTFileLoader(p.string(), 0, true));
+    EXPECT_NO_THROW(DocumentFile(p.string(), 0, true));
 }
 
 TEST(StorageWrite, FixedWidthHeaderFields) {
     auto write = [](std::string_view id) {
-        auto loader = std::make_unique<mTFileLoader>("/tmp/kv-never-written.qv9", 60, false);
-        mTDocumentStorage s(loader.get());
+        auto loader = std::make_unique<DocumentFile>("/tmp/kv-never-written.qv9", 60, false);
+        DocumentStorage s(loader.get());
         s.createStorage(id);
         return loader->buffer().substr(4, 20);
     };

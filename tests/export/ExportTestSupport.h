@@ -1,7 +1,7 @@
 #pragma once
 // Small fixtures for the export tests: a document with a fixed date, a computation
 // root whose sheets a test fills by hand, and the XML of one block as UTF-8 text.
-#include "compute/SvodSum.h"
+#include "compute/ReturnComputation.h"
 #include "core/Date.h"
 #include "core/Text.h"
 #include "export/ReturnWriters.h"
@@ -31,11 +31,11 @@ inline DateValue ymd(int year, int month, int day) {
 
 struct ExportFixture {
     FixedClock clock{ymd(2020, 3, 2)};
-    mTDeclaration doc{clock};
-    std::unique_ptr<kTSvodSum> sum = std::make_unique<kTSvodSum>();
+    Declaration doc{clock};
+    std::unique_ptr<ReturnComputation> sum = std::make_unique<ReturnComputation>();
     xml::Document scratch = xml::Document::parse("<НДФЛ3/>");
 
-    explicit ExportFixture(std::uint8_t flags = mTDeclaration::kAgentIncomes) { doc.setIncomeFlags(flags); }
+    explicit ExportFixture(std::uint8_t flags = Declaration::kAgentIncomes) { doc.setIncomeFlags(flags); }
 
     // The body element after a writer has filled it, as "<НДФЛ3>...</НДФЛ3>".
     xml::Element body() const { return scratch.root(); }

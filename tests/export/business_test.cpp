@@ -7,9 +7,9 @@ namespace kv::test {
 namespace {
 
 TEST(BusinessExport, ActivitiesFarmAdjustedBaseAndProfessionalDeductions) {
-    ExportFixture f(mTDeclaration::kBusinessIncomes);
-    mTDeclaration& d = f.doc;
-    mTBusinessNew shop;
+    ExportFixture f(Declaration::kBusinessIncomes);
+    Declaration& d = f.doc;
+    BusinessActivity shop;
     shop.activityKind = "1";
     shop.okvedCode = "47.11";
     shop.incomeAmount = rub(400000);
@@ -17,7 +17,7 @@ TEST(BusinessExport, ActivitiesFarmAdjustedBaseAndProfessionalDeductions) {
     shop.materialExpenses = rub(50000);
     shop.otherExpenses = rub(30000);
     d.businessIncomes.add(shop);
-    mTBusinessNew notary;
+    BusinessActivity notary;
     notary.activityKind = "2";
     notary.okvedCode = "69.10";
     notary.hasDocumentedExpenses = 0;
@@ -28,7 +28,7 @@ TEST(BusinessExport, ActivitiesFarmAdjustedBaseAndProfessionalDeductions) {
     d.isFarmHousehold = 1;
     d.farmFoundingDate = ymd(2000, 1, 1);
     d.adjustedBase = rub(100);
-    kTSvodSum& s = *f.sum;
+    ReturnComputation& s = *f.sum;
     s.business.totalIncome = rub(500000);
     s.business.professionalDeductions = rub(100000);
     s.business.advancesPaid = rub(5000);
@@ -55,15 +55,15 @@ TEST(BusinessExport, ZeroFormCarriesProfessionalDeductionsOnly) {
         Money russia, foreign;
         std::string expected;
     } cases[] = {
-        {"author's fee, no business", mTDeclaration::kAgentIncomes, rub(3000), Money(),
+        {"author's fee, no business", Declaration::kAgentIncomes, rub(3000), Money(),
          zeroForm +
              "<ПрофНалВыч ИстДоход=\"1\" РасхНормАвтВозн=\"3000.00\" ОбщРасхВыч=\"3000.00\"/></ДоходПредпр>"},
-        {"business flag without records", mTDeclaration::kBusinessIncomes | mTDeclaration::kForeignIncomes,
+        {"business flag without records", Declaration::kBusinessIncomes | Declaration::kForeignIncomes,
          rub(3000), rub(100),
          zeroForm +
              "<ПрофНалВыч ИстДоход=\"1\" РасхНормАвтВозн=\"3000.00\" ОбщРасхВыч=\"3000.00\"/>"
              "<ПрофНалВыч ИстДоход=\"2\" РасхНормАвтВозн=\"100.00\" ОбщРасхВыч=\"100.00\"/></ДоходПредпр>"},
-        {"nothing to declare", mTDeclaration::kBusinessIncomes, Money(), Money(), ""},
+        {"nothing to declare", Declaration::kBusinessIncomes, Money(), Money(), ""},
     };
     for (const Case& c : cases) {
         ExportFixture f(c.flags);
@@ -79,7 +79,7 @@ TEST(BusinessExport, ZeroFormCarriesProfessionalDeductionsOnly) {
 
 TEST(BusinessExport, ExemptIncomesWithTheirWidths) {
     ExportFixture f;
-    kTSvodSumPril4& x = f.sum->exemptIncome;
+    Appendix4Sheet& x = f.sum->exemptIncome;
     x.maternityAid = rub(50000);
     x.gifts = rub(4000);
     x.prizes = rub(10000);
@@ -101,8 +101,8 @@ TEST(BusinessExport, ExemptIncomesWithTheirWidths) {
 // and a swapped pair of attributes shows in the order.
 TEST(BusinessExport, EveryAttributeInFormOrderAtItsWidth) {
     const Money big = rub(10000000000);
-    ExportFixture f(mTDeclaration::kBusinessIncomes);
-    mTBusinessNew shop;
+    ExportFixture f(Declaration::kBusinessIncomes);
+    BusinessActivity shop;
     shop.activityKind = "1";
     shop.okvedCode = "47.11";
     shop.incomeAmount = big;
@@ -113,7 +113,7 @@ TEST(BusinessExport, EveryAttributeInFormOrderAtItsWidth) {
     shop.otherExpenses = big;
     f.doc.businessIncomes.add(shop);
     f.doc.adjustedTax = rub(10000000000000);
-    kTSvodSum& s = *f.sum;
+    ReturnComputation& s = *f.sum;
     s.business.totalIncome = big;
     s.business.professionalDeductions = big;
     s.business.advancesPaid = rub(10000000000000);
@@ -121,7 +121,7 @@ TEST(BusinessExport, EveryAttributeInFormOrderAtItsWidth) {
     s.profDeductForeign.authorActualExpenses = big;
     s.profDeductForeign.authorNormExpenses = big;
     s.profDeductForeign.total = big;
-    kTSvodSumPril4& x = s.exemptIncome;
+    Appendix4Sheet& x = s.exemptIncome;
     for (Money* m : {&x.maternityAid, &x.gifts, &x.prizes, &x.employerAid, &x.medicineRefund,
                      &x.advertisingPrizes, &x.disabledAid, &x.winnings, &x.victimsAid,
                      &x.employerPensionContrib, &x.otherExempt, &x.totalExempt})

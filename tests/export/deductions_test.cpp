@@ -8,7 +8,7 @@ namespace {
 
 TEST(DeductionsExport, StandardSocialAndInvestment) {
     ExportFixture f;
-    kTSvodSumPril5& s = f.sum->stdSocialDeductions;
+    Appendix5Sheet& s = f.sum->stdSocialDeductions;
     s.std3000 = rub(1000000); // beyond the width: clamped
     s.std500 = rub(6000);
     s.child = rub(16800);
@@ -59,7 +59,7 @@ TEST(DeductionsExport, StandardSocialConditions) {
 
 TEST(DeductionsExport, PropertySaleChildrenByCondition) {
     ExportFixture f;
-    kTSvodSumPril6& s = f.sum->propertySale;
+    Appendix6Sheet& s = f.sum->propertySale;
     s.housingSaleDeduction = rub(1000000);
     s.otherPropertyCosts = rub(5000);
     s.seizureIncome = rub(300);
@@ -81,8 +81,8 @@ TEST(DeductionsExport, PropertySaleChildrenByCondition) {
     EXPECT_EQ(none.bodyText(), wrapped(""));
 }
 
-mTConstructionDeductObj object(int kind, int sign, int numberKind, const char* number, const char* address) {
-    mTConstructionDeductObj o;
+HousingObject object(int kind, int sign, int numberKind, const char* number, const char* address) {
+    HousingObject o;
     o.objectKind = kind;
     o.taxpayerSign = sign;
     o.numberKind = numberKind;
@@ -92,9 +92,9 @@ mTConstructionDeductObj object(int kind, int sign, int numberKind, const char* n
 }
 
 void fillHousing(ExportFixture& f) {
-    mTConstructionDeduct& p = f.doc.propertyDeductions;
+    PropertyDeduction& p = f.doc.propertyDeductions;
     p.granted = 1;
-    mTConstructionDeductObj flat = object(2, 1, 1, "77:01:0001", "Москва");
+    HousingObject flat = object(2, 1, 1, "77:01:0001", "Москва");
     flat.isPensioner = 1;
     flat.rightRegistrationDate = ymd(2007, 6, 1);
     flat.before2014 = -1;
@@ -103,18 +103,18 @@ void fillHousing(ExportFixture& f) {
     flat.yearDeduction = rub(130000);
     flat.mortgageInterest = rub(50000);
     p.objects.add(flat);
-    mTConstructionDeductObj house = object(7, 3, 4, "1", "д. Ивановка");
+    HousingObject house = object(7, 3, 4, "1", "д. Ивановка");
     house.houseAcquisitionMethod = 2;
     house.rightRegistrationDate = ymd(2015, 2, 3);
     house.landRegistrationDate = ymd(2015, 2, 4);
     p.objects.add(house);
-    mTConstructionDeductObj built = object(1, 5, 2, "u-1", "  ");
+    HousingObject built = object(1, 5, 2, "u-1", "  ");
     built.byInvestmentContract = 1;
     built.transferActDate = ymd(2019, 12, 31);
     built.houseAcquisitionMethod = 1;
     p.objects.add(built);
     p.objects.add(object(8, 9, 3, "inv-7", "Тула"));
-    kTSvodSumPril7& s = f.sum->propertyPurchase;
+    Appendix7Sheet& s = f.sum->propertyPurchase;
     s.purchaseCreditedBefore = rub(100);
     s.base13WithoutDeduction = rub(600000);
     s.purchaseThisReturn = rub(130000);
@@ -167,7 +167,7 @@ TEST(DeductionsExport, HousingPurchaseConditionsAndOwnerSigns) {
     for (const auto& [sign, pensioner, code] : signs) {
         ExportFixture f;
         fillHousing(f);
-        mTConstructionDeductObj& o = f.doc.propertyDeductions.objects.get(0);
+        HousingObject& o = f.doc.propertyDeductions.objects.get(0);
         o.taxpayerSign = sign;
         o.isPensioner = static_cast<std::uint8_t>(pensioner);
         writeDeductions(f.body(), f.doc, *f.sum);
@@ -183,12 +183,12 @@ TEST(DeductionsExport, EveryAttributeInFormOrderAtItsWidth) {
     const Money big = rub(10000000000);
     ExportFixture f;
     f.doc.propertyDeductions.granted = 1;
-    mTConstructionDeductObj flat = object(2, 1, 1, "1", "");
+    HousingObject flat = object(2, 1, 1, "1", "");
     flat.yearDeduction = big;
     flat.mortgageInterest = big;
     f.doc.propertyDeductions.objects.add(flat);
-    kTSvodSum& s = *f.sum;
-    kTSvodSumPril5& a5 = s.stdSocialDeductions;
+    ReturnComputation& s = *f.sum;
+    Appendix5Sheet& a5 = s.stdSocialDeductions;
     for (Money* m : {&a5.std3000,
                      &a5.std500,
                      &a5.child,
@@ -214,14 +214,14 @@ TEST(DeductionsExport, EveryAttributeInFormOrderAtItsWidth) {
                      &a5.investmentDeduction,
                      &a5.investmentRestored})
         *m = big;
-    kTSvodSumPril6& a6 = s.propertySale;
+    Appendix6Sheet& a6 = s.propertySale;
     for (Money* m :
          {&a6.housingSaleDeduction, &a6.housingCosts, &a6.housingShareCosts, &a6.housingShareDeduction,
           &a6.otherRealDeduction, &a6.otherRealCosts, &a6.otherPropertyDeduction, &a6.otherPropertyCosts,
           &a6.seizureIncome, &a6.liquidationIncome, &a6.cfcRightsIncome, &a6.shareSaleCosts,
           &a6.rightsAssignmentCosts, &a6.capitalReductionCosts, &a6.claimRightsCosts, &a6.totalPropertySale})
         *m = big;
-    kTSvodSumPril7& a7 = s.propertyPurchase;
+    Appendix7Sheet& a7 = s.propertyPurchase;
     for (Money* m : {&a7.purchaseCreditedBefore, &a7.interestCreditedBefore, &a7.purchaseByAgent,
                      &a7.interestByAgent, &a7.base13WithoutDeduction, &a7.purchaseThisReturn,
                      &a7.interestThisReturn, &a7.purchaseCarriedForward, &a7.interestCarriedForward})

@@ -100,11 +100,11 @@ private:
 
 // What every exported file must be: the declaration, no indentation, well-formed
 // Windows-1251, and read back into the very tree that was built.
-void expectSoundFile(const std::string& bytes, mTDeclaration& doc, const std::string& identifier) {
+void expectSoundFile(const std::string& bytes, Declaration& doc, const std::string& identifier) {
     ASSERT_EQ(bytes.rfind(kDeclaration, 0), 0u);
     EXPECT_EQ(bytes.find('\n', kDeclaration.size()), bytes.size() - 1) << "one line after the declaration";
     const xml::Document reread = xml::Document::parse(bytes);
-    kTSvodSum sum;
+    ReturnComputation sum;
     try {
         sum.Compute(doc);
     } catch (const ComputationError&) {
@@ -115,14 +115,14 @@ void expectSoundFile(const std::string& bytes, mTDeclaration& doc, const std::st
     EXPECT_EQ(bytes, built.tree.windows1251Bytes());
 }
 
-mTDeclaration smallReturn(const Clock& clock) {
-    mTDeclaration d(clock);
-    d.setIncomeFlags(mTDeclaration::kAgentIncomes);
+Declaration smallReturn(const Clock& clock) {
+    Declaration d(clock);
+    d.setIncomeFlags(Declaration::kAgentIncomes);
     d.inspectionCode = "7701";
     d.person.surname = u("Соколов");
     d.person.firstName = u("Андрей");
     d.person.inn = "770123456703";
-    mTThirteenPercent& s = d.incomes13.get(d.incomes13.add());
+    ThirteenPercentSource& s = d.incomes13.get(d.incomes13.add());
     s.sourceInn = "7701234560";
     s.sourceKpp = "770101001";
     s.sourceOktmo = "45379000";
@@ -138,7 +138,7 @@ mTDeclaration smallReturn(const Clock& clock) {
 TEST(ExportReturnDriver, FileAndTextHoldTheSameBytes) {
     Recorder r;
     TempFolder folder;
-    mTDeclaration d = smallReturn(r.clock);
+    Declaration d = smallReturn(r.clock);
     const std::string id = "NO_NDFL3_7701_7701_770123456703_20200302_" + kGuid;
 
     const std::string name = ExportReturn(folder.path().string(), d, kExportToFile, r.services());
@@ -156,7 +156,7 @@ TEST(ExportReturnDriver, FileAndTextHoldTheSameBytes) {
 TEST(ExportReturnDriver, FailuresReturnErrorAndLeaveNoFile) {
     Recorder r;
     TempFolder folder;
-    mTDeclaration d = smallReturn(r.clock);
+    Declaration d = smallReturn(r.clock);
 
     EXPECT_EQ(ExportReturn((folder.path() / "missing").string() + "/", d, kExportToFile, r.services()),
               "ERROR");
@@ -175,9 +175,9 @@ TEST(ExportReturnDriver, FailuresReturnErrorAndLeaveNoFile) {
 TEST(ExportReturnDriver, FailedComputationIsReportedAndTheFileStillWritten) {
     Recorder r;
     TempFolder folder;
-    mTDeclaration d = smallReturn(r.clock);
+    Declaration d = smallReturn(r.clock);
     d.propertyDeductions.granted = 1;
-    mTConstructionDeductObj flat;
+    HousingObject flat;
     flat.objectKind = 2;
     flat.shareDenominator = 0; // a share that cannot be computed
     d.propertyDeductions.objects.add(flat);
@@ -191,7 +191,7 @@ TEST(ExportReturnDriver, FailedComputationIsReportedAndTheFileStillWritten) {
 
 TEST(ExportReturnDriver, NothingIsIndentedAndValuesRoundTrip) {
     Recorder r;
-    mTDeclaration d = smallReturn(r.clock);
+    Declaration d = smallReturn(r.clock);
     d.person.surname = std::string("O'\x01<&>\"  \xB8") + "\n";
     d.person.birthPlace = u("  Москва  ");
     const std::string bytes = ExportReturn("", d, kExportToText, r.services());
@@ -219,7 +219,7 @@ TEST(ExportReturnDriver, ExampleReturnsEndToEnd) {
         }
         Recorder r;
         TempFolder folder;
-        mTDeclaration d(r.clock);
+        Declaration d(r.clock);
         d.loadFromFile(path.string());
         const std::string name = ExportReturn(folder.withSlash(), d, kExportToFile, r.services());
         ASSERT_NE(name, "ERROR") << c.file;

@@ -22,31 +22,31 @@ T source(const char* inn, const char* kpp, const char* oktmo, const char* name, 
 
 // One source in every Russian list, so each kind of return shows which lists it takes.
 void fillAllLists(ExportFixture& f) {
-    mTDeclaration& d = f.doc;
-    d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kPartnershipIncomes);
-    d.incomes9.add(
-        source<mTThirtyPercent>("7707083893", "773601001", "45382000", "ПАО Банк", "06", rub(1000), rub(90)));
-    d.incomes13.add(source<mTThirteenPercent>("7701234567", "770101001", "45382000", "ООО \"Ромашка\"", "07",
-                                              rub(600000, 55), rub(78000)));
+    Declaration& d = f.doc;
+    d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kPartnershipIncomes);
+    d.incomes9.add(source<ThirtyPercentSource>("7707083893", "773601001", "45382000", "ПАО Банк", "06",
+                                               rub(1000), rub(90)));
+    d.incomes13.add(source<ThirteenPercentSource>("7701234567", "770101001", "45382000", "ООО \"Ромашка\"",
+                                                  "07", rub(600000, 55), rub(78000)));
     d.incomes13.add(
-        source<mTThirteenPercent>("500100732259", "", " ", "  Петров Пётр  ", "10", rub(1000), rub(130)));
-    d.incomes13.add(source<mTThirteenPercent>("", " ", "", "Сидоров", "10", rub(500), Money()));
+        source<ThirteenPercentSource>("500100732259", "", " ", "  Петров Пётр  ", "10", rub(1000), rub(130)));
+    d.incomes13.add(source<ThirteenPercentSource>("", " ", "", "Сидоров", "10", rub(500), Money()));
     d.incomes13.add(
-        source<mTThirteenPercent>("500100732259", "500101001", "", "ИП Козлов", "10", rub(10), rub(1)));
-    d.investPartnerships.add(
-        source<mTInvestTov>("7702345678", "770201001", "", "Товарищество", "13", rub(2000), rub(260)));
-    mTThirtyPercent dividends = source<mTThirtyPercent>("7703456789", "770301001", "45382000", "АО Дивиденд",
-                                                        "05", rub(3000), rub(390));
+        source<ThirteenPercentSource>("500100732259", "500101001", "", "ИП Козлов", "10", rub(10), rub(1)));
+    d.investPartnerships.add(source<InvestmentPartnership>("7702345678", "770201001", "", "Товарищество",
+                                                           "13", rub(2000), rub(260)));
+    ThirtyPercentSource dividends = source<ThirtyPercentSource>("7703456789", "770301001", "45382000",
+                                                                "АО Дивиденд", "05", rub(3000), rub(390));
     dividends.taxableAmount = rub(2500);
     d.incomes30.add(dividends);
-    d.incomes13NonResident.add(source<mTThirteenPercent>("7704567890", "770401001", "45382000",
-                                                         "ООО Нерезидент", "07", rub(4000), rub(520)));
-    mTThirtyFivePercent prize =
-        source<mTThirtyFivePercent>("7705678901", "770501001", "", "ООО Лото", "10", rub(5000), rub(1750));
+    d.incomes13NonResident.add(source<ThirteenPercentSource>("7704567890", "770401001", "45382000",
+                                                             "ООО Нерезидент", "07", rub(4000), rub(520)));
+    ThirtyFivePercentSource prize = source<ThirtyFivePercentSource>("7705678901", "770501001", "", "ООО Лото",
+                                                                    "10", rub(5000), rub(1750));
     prize.incomeCode = 2740;
     d.incomes35.add(prize);
-    mTThirtyFivePercent benefit =
-        source<mTThirtyFivePercent>("7706789012", "770601001", "", "ООО Займ", "10", rub(700), rub(245));
+    ThirtyFivePercentSource benefit =
+        source<ThirtyFivePercentSource>("7706789012", "770601001", "", "ООО Займ", "10", rub(700), rub(245));
     benefit.incomeCode = 2620;
     d.incomes35.add(benefit);
     f.sum->russian35.totalIncome = rub(5000);
@@ -111,8 +111,8 @@ TEST(IncomesExport, NonResidentRatesAndTerminationWritesNone) {
     EXPECT_EQ(noPrize.bodyText().find("Ставка=\"35\""), std::string::npos);
 }
 
-DohodCur foreignLine() {
-    DohodCur l;
+ForeignIncomeLine foreignLine() {
+    ForeignIncomeLine l;
     l.countryCode = "36";
     l.sourceName = "Acme Ltd";
     l.currencyCode = "840";
@@ -135,16 +135,16 @@ DohodCur foreignLine() {
 }
 
 TEST(IncomesExport, ForeignRatesAndTheirLines) {
-    ExportFixture f(mTDeclaration::kForeignIncomes);
-    kTSvodSum& s = *f.sum;
-    DohodCur at9 = foreignLine();
+    ExportFixture f(Declaration::kForeignIncomes);
+    ReturnComputation& s = *f.sum;
+    ForeignIncomeLine at9 = foreignLine();
     at9.taxInRubles = Money();
     at9.credit = Money();
     at9.taxRf = rub(1000000000000);
     s.foreign9.otherIncome = rub(64500);
     s.foreign9.lines = {at9};
     s.foreign13.cfcProfit = rub(64500);
-    DohodCur huge = foreignLine();
+    ForeignIncomeLine huge = foreignLine();
     huge.taxRf = rub(1000000000000);
     huge.cfcNumber = "-";
     huge.cfcProfitMethod = 1;

@@ -14,7 +14,7 @@ const std::string kZeroBase13 =
 
 TEST(SectionsExport, BudgetLinesThenTaxBasesDividendsFirst) {
     ExportFixture f;
-    kTSvodSum& s = *f.sum;
+    ReturnComputation& s = *f.sum;
     s.section1.lines = {{"18210102010011000110", "45382000", "2", rub(5200)},
                         {"18210102030011000110", "45382000000", "1", rub(1300)},
                         {"18210102020011000110", "45382000", "3", Money()}};
@@ -67,16 +67,16 @@ TEST(SectionsExport, BudgetLinesThenTaxBasesDividendsFirst) {
 TEST(SectionsExport, WithoutFiguresTheGeneralBaseStands) {
     struct Case {
         const char* name;
-        void (*setup)(kTSvodSum&);
+        void (*setup)(ReturnComputation&);
     } cases[] = {
-        {"all zero", [](kTSvodSum&) {}},
+        {"all zero", [](ReturnComputation&) {}},
         {"only amounts payable or refundable",
-         [](kTSvodSum& s) {
+         [](ReturnComputation& s) {
              s.section2Rate30.rateCode = "30";
              s.section2Rate30.taxToRefund = rub(500);
          }},
         {"figures that cancel",
-         [](kTSvodSum& s) {
+         [](ReturnComputation& s) {
              s.section2Dividends15.rateCode = "15";
              s.section2Dividends15.totalIncome = rub(100);
              s.section2Dividends15.deductions = -rub(150);

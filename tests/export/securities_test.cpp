@@ -6,8 +6,8 @@
 namespace kv::test {
 namespace {
 
-bmPr8Rec operation(const char* kind, Money income, Money costs, Money expenses) {
-    bmPr8Rec op;
+Appendix8Operation operation(const char* kind, Money income, Money costs, Money expenses) {
+    Appendix8Operation op;
     op.operationKind = kind;
     op.income = income;
     op.costs = costs;
@@ -15,8 +15,8 @@ bmPr8Rec operation(const char* kind, Money income, Money costs, Money expenses) 
     return op;
 }
 
-mbTPens contract(int kind, const char* number, Money deductible) {
-    mbTPens c;
+PensionContractLine contract(int kind, const char* number, Money deductible) {
+    PensionContractLine c;
     c.contractKind = kind;
     c.fundName = u("АО НПФ Будущее");
     c.fundInn = "7704252261";
@@ -29,9 +29,9 @@ mbTPens contract(int kind, const char* number, Money deductible) {
 
 TEST(SecuritiesExport, OperationsSalesAndPensionContractsInOrder) {
     ExportFixture f;
-    kTSvodSum& s = *f.sum;
-    bmPr8Rec plain = operation("01", rub(1000), Money(), Money());
-    bmPr8Rec twoLosses = operation("02", rub(5000), rub(3000), rub(3000));
+    ReturnComputation& s = *f.sum;
+    Appendix8Operation plain = operation("01", rub(1000), Money(), Money());
+    Appendix8Operation twoLosses = operation("02", rub(5000), rub(3000), rub(3000));
     twoLosses.lossFlag = 1;
     twoLosses.lossKind1 = "03";
     twoLosses.lossAmount1 = rub(100);
@@ -39,7 +39,7 @@ TEST(SecuritiesExport, OperationsSalesAndPensionContractsInOrder) {
     twoLosses.lossAmount2 = rub(50, 5);
     twoLosses.invDeduction219_1 = rub(1500);
     twoLosses.invDeduction219_3 = rub(20);
-    bmPr8Rec gap = operation("05", rub(10), Money(), Money());
+    Appendix8Operation gap = operation("05", rub(10), Money(), Money());
     gap.lossFlag = 1;
     gap.lossKind1 = "09";
     gap.lossAmount1 = rub(1);
@@ -98,7 +98,7 @@ TEST(SecuritiesExport, PensionBlockConditions) {
 TEST(SecuritiesExport, AmountWidths) {
     const Money trillion = rub(1000000000000);
     ExportFixture f;
-    kTSvodSum& s = *f.sum;
+    ReturnComputation& s = *f.sum;
     s.securitiesSummary.operations = {operation("01", trillion, trillion, trillion)};
     s.securitiesSummary.operationCount = 1;
     s.russian30.realEstateSales = {{"1", trillion, trillion, trillion, trillion}};

@@ -18,9 +18,9 @@ std::string titleOf(ExportFixture& f) {
     return doc.substr(0, doc.find("<НДФЛ3"));
 }
 
-void residentWithInn(mTDeclaration& d) {
+void residentWithInn(Declaration& d) {
     d.inspectionCode = "7701";
-    mTPersonInformation& p = d.person;
+    Taxpayer& p = d.person;
     p.surname = u("Иванов");
     p.firstName = u("Иван");
     p.patronymic = u("Иванович");
@@ -35,7 +35,7 @@ void residentWithInn(mTDeclaration& d) {
 TEST(TitlePage, Form3ByTaxpayerAndSigner) {
     struct Case {
         const char* name;
-        std::function<void(mTDeclaration&)> setup;
+        std::function<void(Declaration&)> setup;
         std::string expected;
     } cases[] = {
         {"resident with INN, in person", residentWithInn,
@@ -46,7 +46,7 @@ TEST(TitlePage, Form3ByTaxpayerAndSigner) {
          "СерНомДок=\"45 01 123456\" ВыдДок=\"ОВД\" ДатаДок=\"01.01.1990\"/></СведФЛ1></НПФЛ3></СвНП>"
          "<Подписант ПрПодп=\"1\"/>"},
         {"non-resident without INN, representative",
-         [](mTDeclaration& d) {
+         [](Declaration& d) {
              d.inspectionCode = "7701";
              d.correctionNumber = 2;
              d.declarationKind = 1;
@@ -54,7 +54,7 @@ TEST(TitlePage, Form3ByTaxpayerAndSigner) {
              d.submitterKind = 1;
              d.representativeName = u("  Петров   Пётр ");
              d.representativeDocument = u("доверенность");
-             mTPersonInformation& p = d.person;
+             Taxpayer& p = d.person;
              p.surname = "smith";
              p.firstName = u("жан");
              p.patronymic = "  ";
@@ -69,7 +69,7 @@ TEST(TitlePage, Form3ByTaxpayerAndSigner) {
          "СерНомДок=\"AB123\" ДатаДок=\"01.01.1990\" ВыдДок=\"\"/></СведФЛ2></НПФЛ3></СвНП><Подписант "
          "ПрПодп=\"2\"><ФИО Фамилия=\"ПЕТРОВ\" Имя=\"ПЁТР\"/><СвПред НаимДок=\"ДОВЕРЕННОСТЬ\"/></Подписант>"},
         {"termination of business, one-word representative, no identity document",
-         [](mTDeclaration& d) {
+         [](Declaration& d) {
              residentWithInn(d);
              d.declarationKind = 3;
              d.taxpayerCategory = 0;
@@ -123,7 +123,7 @@ TEST(TitlePage, Form3RootAndTaxpayerCategories) {
 
 TEST(TitlePage, Form4WholeFile) {
     ExportFixture f;
-    mTDeclaration& d = f.doc;
+    Declaration& d = f.doc;
     d.declarationKind = 2;
     d.inspectionCode = "7701";
     d.taxpayerCategory = 6;

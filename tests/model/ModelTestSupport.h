@@ -28,7 +28,7 @@ inline std::string cp(const char* utf8) {
 inline ::testing::AssertionResult failsAsDamaged(const std::function<void()>& load) {
     try {
         load();
-    } catch (const mEPrivBase&) {
+    } catch (const StorageError&) {
         return ::testing::AssertionSuccess();
     } catch (const ConversionError&) {
         return ::testing::AssertionSuccess();

@@ -49,7 +49,7 @@ std::string readFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string savedBytes(const mTDeclaration& d) {
+std::string savedBytes(const Declaration& d) {
     TempDir dir;
     const auto path = dir.file("d.qv9");
     d.saveToFile(path);
@@ -59,7 +59,7 @@ std::string savedBytes(const mTDeclaration& d) {
 // The item texts of a document body, in file order.
 std::vector<std::string> itemTexts(const std::string& doc) {
     std::vector<std::string> out;
-    std::size_t at = mTDocumentStorage::kHeaderSize;
+    std::size_t at = DocumentStorage::kHeaderSize;
     while (at + 4 <= doc.size()) {
         const auto n = static_cast<std::size_t>(std::stoi(doc.substr(at, 4)));
         out.push_back(doc.substr(at + 4, n));
@@ -75,16 +75,16 @@ bool hasItem(const std::vector<std::string>& texts, const std::string& text) {
 class DeclarationTest : public ::testing::Test {
 protected:
     FixedClock clock{kToday};
-    mTDeclaration fresh() const { return mTDeclaration(clock); }
-    mTDeclaration loaded(std::string bytes) const {
-        mTDeclaration d(clock);
+    Declaration fresh() const { return Declaration(clock); }
+    Declaration loaded(std::string bytes) const {
+        Declaration d(clock);
         d.loadFromBytes(std::move(bytes));
         return d;
     }
 };
 
 TEST_F(DeclarationTest, NewDeclarationHasTheDefaultsAndNoIncomeList) {
-    const mTDeclaration d = fresh();
+    const Declaration d = fresh();
     EXPECT_EQ(d.documentDate, kToday);
     EXPECT_EQ(d.taxpayerCategory, 5);
     EXPECT_EQ(d.farmFoundingDate, DateValue::fromYmd(2000, 1, 1));
@@ -95,39 +95,38 @@ TEST_F(DeclarationTest, NewDeclarationHasTheDefaultsAndNoIncomeList) {
     EXPECT_FALSE(d.incomes13.exists());
     EXPECT_EQ(d.incomes13.count(), 0);
     EXPECT_EQ(d.businessIncomes.count(), 0);
-    mTDeclaration changeable = fresh();
-    EXPECT_THROW(changeable.incomes9.add(), mEObjectAccess);
-    EXPECT_THROW(changeable.foreignIncomes.add(), mEObjectAccess);
+    Declaration changeable = fresh();
+    EXPECT_THROW(changeable.incomes9.add(), ObjectAccessError);
+    EXPECT_THROW(changeable.foreignIncomes.add(), ObjectAccessError);
 }
 
 // Each bit creates and destroys its own lists and no other.
 TEST_F(DeclarationTest, IncomeFlagsCreateAndDestroyTheirLists) {
     struct Case {
         std::uint8_t bit;
-        std::function<std::vector<std::int32_t>(mTDeclaration&)>
-            addToLists; // adds one record, returns counts
+        std::function<std::vector<std::int32_t>(Declaration&)> addToLists; // adds one record, returns counts
     };
-    auto counts = [](const mTDeclaration& d) {
+    auto counts = [](const Declaration& d) {
         return std::vector<std::int32_t>{d.incomes13.count(),       d.incomes13NonResident.count(),
                                          d.incomes35.count(),       d.incomes30.count(),
                                          d.incomes9.count(),        d.foreignIncomes.count(),
                                          d.businessIncomes.count(), d.investPartnerships.count()};
     };
     const std::vector<std::pair<std::uint8_t, std::vector<std::int32_t>>> cases = {
-        {mTDeclaration::kAgentIncomes, {1, 1, 1, 1, 1, 0, 0, 0}},
-        {mTDeclaration::kForeignIncomes, {0, 0, 0, 0, 0, 1, 0, 0}},
-        {mTDeclaration::kBusinessIncomes, {0, 0, 0, 0, 0, 0, 1, 0}},
-        {mTDeclaration::kPartnershipIncomes, {0, 0, 0, 0, 0, 0, 0, 1}},
+        {Declaration::kAgentIncomes, {1, 1, 1, 1, 1, 0, 0, 0}},
+        {Declaration::kForeignIncomes, {0, 0, 0, 0, 0, 1, 0, 0}},
+        {Declaration::kBusinessIncomes, {0, 0, 0, 0, 0, 0, 1, 0}},
+        {Declaration::kPartnershipIncomes, {0, 0, 0, 0, 0, 0, 0, 1}},
     };
     for (const auto& [bit, expected] : cases) {
         SCOPED_TRACE(int{bit});
-        mTDeclaration d = fresh();
+        Declaration d = fresh();
         d.setIncomeFlags(bit);
         // Every list that exists takes a record; the others refuse.
         auto tryAdd = [](auto& list) {
             try {
                 list.add();
-            } catch (const mEObjectAccess&) {
+            } catch (const ObjectAccessError&) {
             }
         };
         tryAdd(d.incomes13);
@@ -141,11 +140,11 @@ TEST_F(DeclarationTest, IncomeFlagsCreateAndDestroyTheirLists) {
         EXPECT_EQ(counts(d), expected);
 
         // Switching another bit leaves these records alone.
-        d.setIncomeFlags(bit | mTDeclaration::kReservedFlag);
+        d.setIncomeFlags(bit | Declaration::kReservedFlag);
         EXPECT_EQ(counts(d), expected);
-        EXPECT_EQ(d.incomeFlags(), bit | mTDeclaration::kReservedFlag);
+        EXPECT_EQ(d.incomeFlags(), bit | Declaration::kReservedFlag);
 
-        d.setIncomeFlags(mTDeclaration::kReservedFlag);
+        d.setIncomeFlags(Declaration::kReservedFlag);
         EXPECT_EQ(counts(d), std::vector<std::int32_t>(8, 0));
         d.setIncomeFlags(bit);
         EXPECT_EQ(counts(d), std::vector<std::int32_t>(8, 0));
@@ -155,9 +154,9 @@ TEST_F(DeclarationTest, IncomeFlagsCreateAndDestroyTheirLists) {
 // Only bits 0 to 4 have a meaning; the others are dropped when set and when read,
 // so they never make a return "with incomes" that stores and looks for deductions.
 TEST_F(DeclarationTest, BitsAboveTheKnownOnesAreDropped) {
-    mTDeclaration d = fresh();
-    d.setIncomeFlags(0xE0 | mTDeclaration::kForeignIncomes);
-    EXPECT_EQ(d.incomeFlags(), mTDeclaration::kForeignIncomes);
+    Declaration d = fresh();
+    d.setIncomeFlags(0xE0 | Declaration::kForeignIncomes);
+    EXPECT_EQ(d.incomeFlags(), Declaration::kForeignIncomes);
     d.setIncomeFlags(0x20);
     EXPECT_EQ(d.incomeFlags(), 0);
     EXPECT_FALSE(d.foreignIncomes.exists());
@@ -176,14 +175,14 @@ TEST_F(DeclarationTest, BitsAboveTheKnownOnesAreDropped) {
             doc += items({"@DeclInquiry", "0", "0", "0", "0", "0", "@StandartDeduct", "0", "@SocialDeduct",
                           "0", "@ConstructionDeduct", "0", "@CBDeduct", "0", "@InvDeduct", "0"});
         }
-        const mTDeclaration back = loaded(doc);
-        EXPECT_EQ(back.incomeFlags(), std::string(flags) == "33" ? mTDeclaration::kAgentIncomes : 0);
+        const Declaration back = loaded(doc);
+        EXPECT_EQ(back.incomeFlags(), std::string(flags) == "33" ? Declaration::kAgentIncomes : 0);
     }
 }
 
 TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
-    mTDeclaration d = fresh();
-    d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kBusinessIncomes);
+    Declaration d = fresh();
+    d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kBusinessIncomes);
     d.foreignerFixedAdvance = rub("12000");
     d.reservedInt2 = 5;
     d.reservedInt3 = 6;
@@ -191,7 +190,7 @@ TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
     d.adjustedBase = rub("100");
     d.isFarmHousehold = 1;
 
-    d.setIncomeFlags(mTDeclaration::kBusinessIncomes);
+    d.setIncomeFlags(Declaration::kBusinessIncomes);
     EXPECT_EQ(d.foreignerFixedAdvance, Money{});
     EXPECT_EQ(d.reservedInt2, 0);
     EXPECT_EQ(d.reservedInt3, 6);
@@ -200,15 +199,15 @@ TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
     EXPECT_EQ(d.tradeFee, rub("8100"));
     EXPECT_EQ(d.isFarmHousehold, 1);
     // With bit 2 set again the kept totals are written and read back.
-    d.setIncomeFlags(mTDeclaration::kBusinessIncomes);
-    const mTDeclaration back = loaded(savedBytes(d));
+    d.setIncomeFlags(Declaration::kBusinessIncomes);
+    const Declaration back = loaded(savedBytes(d));
     EXPECT_EQ(back.tradeFee, rub("8100"));
     EXPECT_EQ(back.adjustedBase, rub("100"));
     EXPECT_EQ(back.isFarmHousehold, 1);
 }
 
 TEST_F(DeclarationTest, SupportingSheetsAreIgnoredWhileCountedAutomatically) {
-    mTDeclaration d = fresh();
+    Declaration d = fresh();
     d.sheetCountAutomatic = 1;
     d.setSupportingSheets(3);
     EXPECT_EQ(d.supportingSheets(), 0);
@@ -218,22 +217,22 @@ TEST_F(DeclarationTest, SupportingSheetsAreIgnoredWhileCountedAutomatically) {
 }
 
 TEST_F(DeclarationTest, IncomeListsKeepEntryOrderAndHoldAThousandRecords) {
-    mTDeclaration d = fresh();
-    d.setIncomeFlags(mTDeclaration::kBusinessIncomes);
+    Declaration d = fresh();
+    d.setIncomeFlags(Declaration::kBusinessIncomes);
     for (const char* kind : {"1", "2", "3"}) {
-        mTBusinessNew b;
+        BusinessActivity b;
         b.activityKind = kind;
         const std::int32_t index = d.businessIncomes.add(b);
         EXPECT_EQ(index, d.businessIncomes.count() - 1);
     }
-    mTBusinessNew replacement;
+    BusinessActivity replacement;
     replacement.activityKind = "9";
     d.businessIncomes.set(2, replacement);
     d.businessIncomes.remove(0);
     ASSERT_EQ(d.businessIncomes.count(), 2);
     EXPECT_EQ(d.businessIncomes.get(0).activityKind, "2");
     EXPECT_EQ(d.businessIncomes.get(1).activityKind, "9");
-    EXPECT_THROW(d.businessIncomes.get(2), mEMemoryAllocate);
+    EXPECT_THROW(d.businessIncomes.get(2), StorageAllocationError);
 
     while (d.businessIncomes.count() < kMaxListItems)
         d.businessIncomes.add();
@@ -244,8 +243,8 @@ TEST_F(DeclarationTest, IncomeListsKeepEntryOrderAndHoldAThousandRecords) {
 
 // A new return saved at once, after the shell has marked the certificate incomes.
 TEST_F(DeclarationTest, NewReturnIsStoredWithExactlyTheseStreams) {
-    mTDeclaration d = fresh();
-    d.setIncomeFlags(mTDeclaration::kAgentIncomes);
+    Declaration d = fresh();
+    d.setIncomeFlags(Declaration::kAgentIncomes);
     d.sheetCountAutomatic = 1;
     const std::string doc = savedBytes(d);
     ASSERT_EQ(doc.size(), static_cast<std::size_t>(d.storedSize()));
@@ -265,7 +264,7 @@ TEST_F(DeclarationTest, NewReturnIsStoredWithExactlyTheseStreams) {
 }
 
 TEST_F(DeclarationTest, WithoutIncomeFlagsNoDeductionIsStoredOrLookedFor) {
-    mTDeclaration d = fresh();
+    Declaration d = fresh();
     d.socialDeductions.granted = 1;
     d.socialDeductions.charity = rub("10");
     const std::string doc = savedBytes(d);
@@ -274,13 +273,13 @@ TEST_F(DeclarationTest, WithoutIncomeFlagsNoDeductionIsStoredOrLookedFor) {
     EXPECT_EQ(texts[texts.size() - 3], "@WorkPhone");
     for (const char* name : {"@DeclInquiry", "@StandartDeduct", "@SocialDeduct", "@InvDeduct"})
         EXPECT_FALSE(hasItem(texts, name)) << name;
-    const mTDeclaration back = loaded(doc);
-    EXPECT_EQ(back.socialDeductions, mTSocialDeduct{});
+    const Declaration back = loaded(doc);
+    EXPECT_EQ(back.socialDeductions, SocialDeduction{});
 }
 
-mTDeclaration foreignOnly(const Clock& clock) {
-    mTDeclaration d(clock);
-    d.setIncomeFlags(mTDeclaration::kForeignIncomes);
+Declaration foreignOnly(const Clock& clock) {
+    Declaration d(clock);
+    d.setIncomeFlags(Declaration::kForeignIncomes);
     auto& f = d.foreignIncomes.get(d.foreignIncomes.add());
     f.incomeCode = 1010;
     f.incomeDate = DateValue::fromDays(43600.5);
@@ -290,9 +289,9 @@ mTDeclaration foreignOnly(const Clock& clock) {
     return d;
 }
 
-mTDeclaration businessByNorm(const Clock& clock) {
-    mTDeclaration d(clock);
-    d.setIncomeFlags(mTDeclaration::kBusinessIncomes | mTDeclaration::kReservedFlag);
+Declaration businessByNorm(const Clock& clock) {
+    Declaration d(clock);
+    d.setIncomeFlags(Declaration::kBusinessIncomes | Declaration::kReservedFlag);
     d.declarationKind = 2;
     d.taxpayerCategory = 0;
     d.estimatedIncome = rub("250000");
@@ -311,7 +310,7 @@ mTDeclaration businessByNorm(const Clock& clock) {
 TEST_F(DeclarationTest, DocumentsRoundTripThroughAFile) {
     struct Case {
         std::string name;
-        mTDeclaration declaration;
+        Declaration declaration;
     };
     std::vector<Case> cases;
     for (auto& e : examples::allExamples())
@@ -328,7 +327,7 @@ TEST_F(DeclarationTest, DocumentsRoundTripThroughAFile) {
         const std::string bytes = readFile(path);
         EXPECT_EQ(bytes.size(), static_cast<std::size_t>(c.declaration.storedSize()));
 
-        mTDeclaration back(SystemClock{});
+        Declaration back(SystemClock{});
         back.loadFromFile(path);
         EXPECT_TRUE(back == c.declaration);
         EXPECT_EQ(savedBytes(back), bytes);
@@ -336,12 +335,12 @@ TEST_F(DeclarationTest, DocumentsRoundTripThroughAFile) {
 }
 
 TEST_F(DeclarationTest, EveryRecordKindIsInTheAllRecordsReturnAndItsSizeIsExact) {
-    const mTDeclaration d = examples::allRecordsReturn();
+    const Declaration d = examples::allRecordsReturn();
     const std::string doc = savedBytes(d);
     EXPECT_EQ(doc.size(), static_cast<std::size_t>(d.storedSize()));
     const auto texts = itemTexts(doc);
     // The items cover the whole file: nothing unwritten inside it.
-    std::size_t covered = mTDocumentStorage::kHeaderSize;
+    std::size_t covered = DocumentStorage::kHeaderSize;
     for (const auto& t : texts)
         covered += 4 + t.size();
     EXPECT_EQ(covered, doc.size());
@@ -380,7 +379,7 @@ TEST_F(DeclarationTest, EveryRecordKindIsInTheAllRecordsReturnAndItsSizeIsExact)
 // estimatedIncome and representativeDocument stand in both "@DeclInfo" and
 // "@DeclBusiness"; the later ones are kept.
 TEST_F(DeclarationTest, BusinessTotalsOverrideTheirCopiesInDeclInfo) {
-    mTDeclaration d = businessByNorm(clock);
+    Declaration d = businessByNorm(clock);
     std::string doc = savedBytes(d);
     const std::string first = items({cp("Доверенность"), "250000"});
     const auto at = doc.find(first);
@@ -388,7 +387,7 @@ TEST_F(DeclarationTest, BusinessTotalsOverrideTheirCopiesInDeclInfo) {
     ASSERT_NE(doc.find(items({"250000"}), at + first.size()),
               std::string::npos); // the copy in "@DeclBusiness"
     doc.replace(at, first.size(), items({cp("Поручение12"), "999999"}));
-    const mTDeclaration back = loaded(doc);
+    const Declaration back = loaded(doc);
     EXPECT_EQ(back.representativeDocument, cp("Доверенность"));
     EXPECT_EQ(back.estimatedIncome, rub("250000"));
 }
@@ -399,10 +398,10 @@ struct OldFile {
     std::string identifier;
     int major = 1;
     int minor = 2;
-    bool numericDates() const { return major * 65536 + minor >= mTDocumentStorage::kVersion12; }
+    bool numericDates() const { return major * 65536 + minor >= DocumentStorage::kVersion12; }
 };
 
-void writeDate(mTDocumentStorage& s, const OldFile& f, int y, int m, int d) {
+void writeDate(DocumentStorage& s, const OldFile& f, int y, int m, int d) {
     const auto date = *DateValue::fromYmd(y, m, d);
     if (f.numericDates())
         s.writeDate(date);
@@ -411,7 +410,7 @@ void writeDate(mTDocumentStorage& s, const OldFile& f, int y, int m, int d) {
 }
 
 // "@DeclInfo" with bit 0 and the property deduction, then the taxpayer of a 2013-or-later file.
-void writeDeclInfoAndPerson(mTDocumentStorage& s, const OldFile& f, std::uint8_t flags) {
+void writeDeclInfoAndPerson(DocumentStorage& s, const OldFile& f, std::uint8_t flags) {
     s.beginStream("@DeclInfo");
     s.writeText("7701");
     s.writeText(cp("ИФНС № 1"));
@@ -468,12 +467,12 @@ void writeDeclInfoAndPerson(mTDocumentStorage& s, const OldFile& f, std::uint8_t
 // A current-year document of container version 1.0 or 1.1: dates as "dd.mm.yyyy";
 // version 1.0 has no isPrimaryWorkplace in a 13% source.
 std::string currentYearDocument(const OldFile& f) {
-    std::string doc = test::writeDocument([&](mTDocumentStorage& s) {
+    std::string doc = test::writeDocument([&](DocumentStorage& s) {
         writeDeclInfoAndPerson(s, f, 1);
         s.beginStream("@DeclInquiry");
         s.writeInt16(1);
         s.beginStream("@ThirteenPercent000");
-        if (f.major * 65536 + f.minor >= mTDocumentStorage::kVersion11)
+        if (f.major * 65536 + f.minor >= DocumentStorage::kVersion11)
             s.writeByte(1);
         for (const char* t : {"7701234560", "770101001", "45379000", "Employer"})
             s.writeText(t);
@@ -523,7 +522,7 @@ TEST_F(DeclarationTest, CurrentYearDocumentsOfEarlierContainerVersionsAreReadWho
     for (const OldFile& f :
          {OldFile{"Quil2019", 1, 0}, OldFile{"Quil2019", 1, 1}, OldFile{"Quil2019", 1, 2}}) {
         SCOPED_TRACE(f.minor);
-        const mTDeclaration d = loaded(currentYearDocument(f));
+        const Declaration d = loaded(currentYearDocument(f));
         EXPECT_EQ(d.inspectionCode, "7701");
         EXPECT_EQ(d.correctionNumber, 2);
         EXPECT_EQ(d.documentDate, DateValue::fromYmd(2004, 3, 15));
@@ -552,14 +551,14 @@ TEST_F(DeclarationTest, EarlierProgramYearsGiveTheTaxpayerOnly) {
     for (const OldFile& f : {OldFile{"Quil2015", 1, 1}, OldFile{"Quil2018", 1, 2}}) {
         SCOPED_TRACE(f.identifier);
         std::string doc = test::writeDocument(
-            [&](mTDocumentStorage& s) {
+            [&](DocumentStorage& s) {
                 writeDeclInfoAndPerson(s, f, 1);
                 s.beginStream("@DeclInquiry");
                 s.writeInt16(3);
             },
             f.identifier);
         test::setContainerVersion(doc, f.major, f.minor);
-        const mTDeclaration d = loaded(doc);
+        const Declaration d = loaded(doc);
         EXPECT_EQ(d.person.surname, "Surname");
         EXPECT_EQ(d.person.birthDate, DateValue::fromYmd(1985, 4, 12));
         EXPECT_EQ(d.person.oktmo, "45379000");
@@ -576,7 +575,7 @@ TEST_F(DeclarationTest, EarlierProgramYearsGiveTheTaxpayerOnly) {
 TEST_F(DeclarationTest, UnknownProgramYearReadsTheTaxpayerByTheOldestRules) {
     const OldFile f{"Kvil1999", 1, 0};
     std::string doc = test::writeDocument(
-        [&](mTDocumentStorage& s) {
+        [&](DocumentStorage& s) {
             s.beginStream("@DeclInfo");
             s.beginStream("@PersonName");
             for (const char* t : {"Surname", "Name", "Patronymic", "770123456703"})
@@ -598,7 +597,7 @@ TEST_F(DeclarationTest, UnknownProgramYearReadsTheTaxpayerByTheOldestRules) {
         },
         f.identifier);
     test::setContainerVersion(doc, f.major, f.minor);
-    const mTDeclaration d = loaded(doc);
+    const Declaration d = loaded(doc);
     EXPECT_EQ(d.person.inn, "770123456703");
     EXPECT_EQ(d.person.nameSign, "0");
     EXPECT_EQ(d.person.birthDate, DateValue::fromYmd(1985, 4, 12));
@@ -656,11 +655,11 @@ TEST_F(DeclarationTest, DamagedFilesFailWithTheirStorageMessages) {
         SCOPED_TRACE(c.name);
         std::string doc = typicalBytes();
         c.damage(doc);
-        mTDeclaration d = fresh();
+        Declaration d = fresh();
         try {
             d.loadFromBytes(doc);
             ADD_FAILURE() << "loaded";
-        } catch (const mEPrivBase& e) {
+        } catch (const StorageError& e) {
             EXPECT_EQ(e.what(), c.message);
         }
     }
@@ -696,8 +695,8 @@ TEST_F(DeclarationTest, NumericItemsOfLengthZeroReadOneByte) {
 TEST_F(DeclarationTest, WhatWasReadBeforeAMissingStreamStays) {
     std::string doc = typicalBytes();
     doc.replace(doc.find("@StandartDeduct"), 15, "@StandartDeducX");
-    mTDeclaration d = fresh();
-    EXPECT_THROW(d.loadFromBytes(doc), mEOpenStream);
+    Declaration d = fresh();
+    EXPECT_THROW(d.loadFromBytes(doc), StreamOpenError);
     EXPECT_EQ(d.inspectionCode, "7701");
     ASSERT_EQ(d.incomes13.count(), 1);
     EXPECT_EQ(d.incomes13.get(0).totalIncome, rub("960000"));
@@ -712,10 +711,10 @@ TEST_F(DeclarationTest, EveryCutOrGarbledTypicalFileLoadsOrFailsAsDamaged) {
         for (char c : {'9', 'x', '\0'}) {
             std::string garbled = doc;
             garbled[at] = c;
-            mTDeclaration d = fresh();
+            Declaration d = fresh();
             try {
                 d.loadFromBytes(garbled);
-            } catch (const mEPrivBase&) {
+            } catch (const StorageError&) {
             } catch (const ConversionError&) {
             } catch (const std::exception& e) {
                 ADD_FAILURE() << "byte " << at << " := " << int{c} << ": " << e.what();
@@ -727,18 +726,18 @@ TEST_F(DeclarationTest, EveryCutOrGarbledTypicalFileLoadsOrFailsAsDamaged) {
 TEST_F(DeclarationTest, FilesAreReplacedWholeAndMissingFilesReportThePath) {
     TempDir dir;
     const auto path = dir.file("return.qv9");
-    const mTDeclaration big = examples::allRecordsReturn();
+    const Declaration big = examples::allRecordsReturn();
     big.saveToFile(path);
-    const mTDeclaration small = examples::newReturn();
+    const Declaration small = examples::newReturn();
     small.saveToFile(path);
     EXPECT_EQ(fs::file_size(path), static_cast<std::uintmax_t>(small.storedSize()));
 
     const auto missing = dir.file("missing.qv9");
-    mTDeclaration d = fresh();
+    Declaration d = fresh();
     try {
         d.loadFromFile(missing);
         ADD_FAILURE() << "a missing file loaded";
-    } catch (const mEBadStorage& e) {
+    } catch (const BadStorageError& e) {
         EXPECT_EQ(e.what(), msg::fileRead(missing));
     }
     EXPECT_FALSE(fs::exists(missing));

@@ -17,7 +17,7 @@ using test::cp;
 using test::items;
 using test::rub;
 
-constexpr std::size_t kHeader = mTDocumentStorage::kHeaderSize;
+constexpr std::size_t kHeader = DocumentStorage::kHeaderSize;
 
 // One record saved alone: the items after the header, its storedSize and what
 // reading those items back gives.
@@ -29,7 +29,7 @@ template <class Record> struct Saved {
 
 template <class Record> Saved<Record> saveAndLoad(const Record& record) {
     Saved<Record> out;
-    const std::string doc = test::writeDocument([&](mTDocumentStorage& s) { record.saveTo(s); });
+    const std::string doc = test::writeDocument([&](DocumentStorage& s) { record.saveTo(s); });
     out.body = doc.substr(kHeader);
     out.storedSize = record.storedSize();
     test::OpenedDocument opened(doc);
@@ -37,8 +37,8 @@ template <class Record> Saved<Record> saveAndLoad(const Record& record) {
     return out;
 }
 
-mTStandartDeduct filledStandard() {
-    mTStandartDeduct r;
+StandardDeduction filledStandard() {
+    StandardDeduction r;
     r.selfCode = 104;
     r.setChildrenCount(2);
     r.setDisabledInMonth(3, 1);
@@ -48,12 +48,12 @@ mTStandartDeduct filledStandard() {
     return r;
 }
 
-mTSocialDeduct filledSocial() {
-    mTSocialDeduct r;
+SocialDeduction filledSocial() {
+    SocialDeduction r;
     r.charity = rub("100");
     r.childEducation.add(rub("60000"));
     for (int i = 0; i < 3; ++i) {
-        mTPens p;
+        PensionContract p;
         p.contractKind = i + 1;
         p.organisationName = cp("Фонд");
         p.contribution = rub("1000");
@@ -62,25 +62,25 @@ mTSocialDeduct filledSocial() {
     return r;
 }
 
-mTConstructionDeduct filledProperty() {
-    mTConstructionDeduct r;
+PropertyDeduction filledProperty() {
+    PropertyDeduction r;
     r.priorYearsDeduction = rub("5000");
-    mTConstructionDeductObj o;
+    HousingObject o;
     o.objectKind = 2;
     o.objectCost = rub("3500000");
     r.objects.add(o);
     return r;
 }
 
-mTCBDeduct filledLosses() {
-    mTCBDeduct r;
+SecuritiesLossDeduction filledLosses() {
+    SecuritiesLossDeduction r;
     r.securitiesLoss = rub("10");
     r.partnershipLossIis = rub("3");
     return r;
 }
 
-mTInvDeduct filledInvestment() {
-    mTInvDeduct r;
+InvestmentDeduction filledInvestment() {
+    InvestmentDeduction r;
     r.invSecurities = rub("150000");
     r.applyP3 = 1;
     return r;
@@ -142,14 +142,14 @@ std::string itemsOf(const std::vector<std::string>& texts) {
 std::vector<LayoutCase> grantedLayouts() {
     std::vector<LayoutCase> cases;
 
-    mTStandartDeduct twoChildren;
+    StandardDeduction twoChildren;
     twoChildren.granted = 1;
     twoChildren.setChildrenCount(2);
     cases.push_back(layout(
         "standard, two children all year", twoChildren,
         items({"@StandartDeduct", "1", "103", "101", "1", "2", "1", "0", "0", "0", "0", "1", "0", "0"})));
 
-    mTStandartDeduct fromMay;
+    StandardDeduction fromMay;
     fromMay.granted = 1;
     fromMay.selfCode = 105;
     for (int m = 0; m < 12; ++m)
@@ -160,7 +160,7 @@ std::vector<LayoutCase> grantedLayouts() {
                                items({"1", "0", "0", "0", "0", "1", "0", "0"})));
 
     // Every optional block present: monthly business figures, codes, statuses.
-    mTStandartDeduct monthly;
+    StandardDeduction monthly;
     monthly.granted = 1;
     monthly.selfCode = 110;
     monthly.childStatus = 103;
@@ -193,13 +193,13 @@ std::vector<LayoutCase> grantedLayouts() {
                                itemsOf(codes) + items({"1"}) + itemsOf(statuses) + items({"0"}) +
                                itemsOf(thirdPlus) + items({"1"})));
 
-    mTSocialDeduct social;
+    SocialDeduction social;
     social.granted = 1;
     social.ownEducation = rub("45000");
     social.childEducation.add(rub("60000"));
     social.childEducation.add(rub("30000"));
     social.qualificationAssessment = rub("6000");
-    mTPens fund;
+    PensionContract fund;
     fund.contractKind = 4;
     fund.organisationName = cp("ПФР");
     fund.organisationInn = "7704112233";
@@ -207,7 +207,7 @@ std::vector<LayoutCase> grantedLayouts() {
     fund.contractNumber = "12/3";
     fund.contractDate = DateValue::fromDays(43831);
     fund.contribution = rub("24000");
-    social.pensionContracts.add(mTPens{});
+    social.pensionContracts.add(PensionContract{});
     social.pensionContracts.add(fund);
     cases.push_back(layout("social, education amounts and two contracts", social,
                            items({"@SocialDeduct",
@@ -244,20 +244,20 @@ std::vector<LayoutCase> grantedLayouts() {
                                   "43831",
                                   "24000"})));
 
-    mTSocialDeduct noContracts;
+    SocialDeduction noContracts;
     noContracts.granted = 1;
     cases.push_back(layout(
         "social, granted without contracts", noContracts,
         items({"@SocialDeduct", "1", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "@Pens", "0"})));
 
-    mTConstructionDeduct property;
+    PropertyDeduction property;
     property.granted = 1;
     property.reservedSum1 = rub("1");
     property.reservedSum2 = rub("2");
     property.priorYearsDeduction = rub("3");
     property.priorYearsInterestDeduction = rub("4");
-    property.objects.add(mTConstructionDeductObj{});
-    mTConstructionDeductObj house;
+    property.objects.add(HousingObject{});
+    HousingObject house;
     house.objectKind = 7;
     house.houseAcquisitionMethod = 1;
     house.taxpayerSign = 3;
@@ -315,7 +315,7 @@ std::vector<LayoutCase> grantedLayouts() {
                                   "50:20:0041002:1105",
                                   cp("д. Сосновка")})));
 
-    mTCBDeduct losses;
+    SecuritiesLossDeduction losses;
     losses.granted = 1;
     losses.securitiesLoss = rub("10");
     losses.derivativesLoss = rub("20");
@@ -326,7 +326,7 @@ std::vector<LayoutCase> grantedLayouts() {
     cases.push_back(layout("losses, ordinary ones first", losses,
                            items({"@CBDeduct", "1", "10", "20", "30", "1", "2", "3"})));
 
-    mTInvDeduct investment;
+    InvestmentDeduction investment;
     investment.granted = 1;
     investment.invSecurities = rub("150000");
     investment.invPartnership = rub("50000");
@@ -346,7 +346,7 @@ TEST(DeductionRecords, GrantedRecordsStoreTheirItemsInOrderAndReadThemBack) {
 }
 
 TEST(DeductionRecords, CountBlocksKeepTheirConstantFlag) {
-    mTStandartDeduct r;
+    StandardDeduction r;
     r.setChildrenInMonth(0, 1);
     r.setDisabledInMonth(11, 1);
     r.setThirdPlusInMonth(5, 1);
@@ -363,8 +363,8 @@ TEST(DeductionRecords, CountBlocksKeepTheirConstantFlag) {
     EXPECT_EQ(r.disabledConstant, 1);
     EXPECT_EQ(r.thirdPlusConstant, 1);
     EXPECT_EQ(r.childrenCount, 3);
-    EXPECT_THROW(r.setChildrenInMonth(12, 1), mEMemoryAllocate);
-    EXPECT_THROW(r.setThirdPlusInMonth(-1, 1), mEMemoryAllocate);
+    EXPECT_THROW(r.setChildrenInMonth(12, 1), StorageAllocationError);
+    EXPECT_THROW(r.setThirdPlusInMonth(-1, 1), StorageAllocationError);
 }
 
 // A damaged or missing monthly set-flag reads as clear; the rest of the stream still reads.
@@ -379,11 +379,11 @@ TEST(DeductionRecords, StandardDeductionToleratesBadMonthlyFlags) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string doc = test::writeDocument([](mTDocumentStorage&) {});
+        std::string doc = test::writeDocument([](DocumentStorage&) {});
         doc += items({"@StandartDeduct", "1", "104", "102", "1", "2", "1", "0"}) + itemsOf(c.flags) +
                items({"1", "1", "1"});
         test::OpenedDocument opened(doc);
-        mTStandartDeduct r;
+        StandardDeduction r;
         r.loadFrom(opened.storage());
         EXPECT_EQ(r.selfCode, 104);
         EXPECT_EQ(r.childStatus, 102);
@@ -397,7 +397,7 @@ TEST(DeductionRecords, StandardDeductionToleratesBadMonthlyFlags) {
 }
 
 TEST(DeductionRecords, ListsRefuseBadIndicesAndAThousandAndFirstEntry) {
-    mTSocialDeduct social;
+    SocialDeduction social;
     social.childEducation.add(rub("1"));
     social.childEducation.add(rub("2"));
     social.childEducation.add(rub("3"));
@@ -409,19 +409,19 @@ TEST(DeductionRecords, ListsRefuseBadIndicesAndAThousandAndFirstEntry) {
     try {
         social.childEducation.get(2);
         ADD_FAILURE() << "index 2 of 2 entries was accepted";
-    } catch (const mEMemoryAllocate& e) {
+    } catch (const StorageAllocationError& e) {
         EXPECT_EQ(e.what(), cp("Не выделена память."));
     }
-    EXPECT_THROW(social.pensionContracts.remove(0), mEMemoryAllocate);
-    EXPECT_THROW(social.pensionContracts.get(-1), mEMemoryAllocate);
+    EXPECT_THROW(social.pensionContracts.remove(0), StorageAllocationError);
+    EXPECT_THROW(social.pensionContracts.get(-1), StorageAllocationError);
 
-    mTConstructionDeduct property;
+    PropertyDeduction property;
     for (int i = 0; i < kMaxListItems; ++i) {
-        mTConstructionDeductObj o;
+        HousingObject o;
         o.objectKind = i;
         property.objects.add(o);
     }
-    EXPECT_THROW(property.objects.add(mTConstructionDeductObj{}), ListFull);
+    EXPECT_THROW(property.objects.add(HousingObject{}), ListFull);
     EXPECT_EQ(property.objects.count(), kMaxListItems);
     EXPECT_EQ(property.objects.get(kMaxListItems - 1).objectKind, kMaxListItems - 1);
 }
@@ -441,14 +441,14 @@ TEST(DeductionRecords, DamagedCountsFailAsStorageFailures) {
     };
     for (const auto& [name, body] : cases) {
         SCOPED_TRACE(name);
-        const std::string doc = test::writeDocument([](mTDocumentStorage&) {}) + body;
+        const std::string doc = test::writeDocument([](DocumentStorage&) {}) + body;
         EXPECT_TRUE(test::failsAsDamaged([&] {
             test::OpenedDocument opened(doc);
             if (body.find("@SocialDeduct") != std::string::npos) {
-                mTSocialDeduct r;
+                SocialDeduction r;
                 r.loadFrom(opened.storage());
             } else {
-                mTConstructionDeduct r;
+                PropertyDeduction r;
                 r.loadFrom(opened.storage());
             }
         }));

@@ -29,7 +29,7 @@ TEST(CurrencyIncome, RublesAreDerivedAtTheRateOfTheirDate) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.amount);
-        mTCurrencyIncome f;
+        ForeignIncome f;
         f.incomeDateUnits = c.units;
         f.incomeDateRate = rub(c.rate);
         f.taxDateUnits = c.units;
@@ -45,7 +45,7 @@ TEST(CurrencyIncome, RublesAreDerivedAtTheRateOfTheirDate) {
 }
 
 TEST(CurrencyIncome, IncomeAndTaxUseTheirOwnDates) {
-    mTCurrencyIncome f;
+    ForeignIncome f;
     f.incomeDateUnits = 1;
     f.incomeDateRate = rub("60");
     f.taxDateUnits = 10;
@@ -59,7 +59,7 @@ TEST(CurrencyIncome, IncomeAndTaxUseTheirOwnDates) {
 // The expense stream exists only while the expenses are documented; switching
 // to the norm drops the documented amounts from the file.
 TEST(BusinessIncome, ExpenseStreamOnlyWithDocumentedExpenses) {
-    mTBusinessNew b;
+    BusinessActivity b;
     b.activityKind = "1";
     b.incomeAmount = rub("900");
     b.totalExpenses = rub("100");
@@ -70,31 +70,31 @@ TEST(BusinessIncome, ExpenseStreamOnlyWithDocumentedExpenses) {
     b.standardExpenses = rub("5");
     b.hasDocumentedExpenses = 0;
 
-    const std::string document = test::writeDocument([&](mTDocumentStorage& st) { b.saveTo(st, 5); });
+    const std::string document = test::writeDocument([&](DocumentStorage& st) { b.saveTo(st, 5); });
     EXPECT_EQ(document.find("@BusinessExpense"), std::string::npos);
-    EXPECT_EQ(static_cast<std::int32_t>(document.size() - mTDocumentStorage::kHeaderSize), b.storedSize());
+    EXPECT_EQ(static_cast<std::int32_t>(document.size() - DocumentStorage::kHeaderSize), b.storedSize());
 
     test::OpenedDocument opened(document);
-    mTBusinessNew loaded;
+    BusinessActivity loaded;
     loaded.loadFrom(opened.storage(), 5);
-    mTBusinessNew expected = b;
+    BusinessActivity expected = b;
     expected.totalExpenses = expected.materialExpenses = expected.depreciation = expected.labourExpenses =
         expected.otherExpenses = Money();
     EXPECT_TRUE(loaded == expected);
 
     loaded.resetBusiness();
-    EXPECT_TRUE(loaded == mTBusinessNew());
+    EXPECT_TRUE(loaded == BusinessActivity());
     EXPECT_EQ(loaded.okvedCode, "..");
     EXPECT_EQ(loaded.hasDocumentedExpenses, 1);
 }
 
 TEST(BusinessIncome, DocumentedExpensesMissingStreamFails) {
-    std::string document = test::writeDocument([](mTDocumentStorage&) {});
+    std::string document = test::writeDocument([](DocumentStorage&) {});
     document +=
         items({"@BusinessIncome000", "1", "..", "100", "1", "@BusinessExpense001", "1", "2", "3", "4", "5"});
     test::OpenedDocument opened(document);
-    mTBusinessNew b;
-    EXPECT_THROW(b.loadFrom(opened.storage(), 0), mEOpenStream);
+    BusinessActivity b;
+    EXPECT_THROW(b.loadFrom(opened.storage(), 0), StreamOpenError);
 }
 
 } // namespace

@@ -30,8 +30,8 @@ PartnershipIncomeItem linePartnership(const char* amount) {
 }
 
 TEST(IncomeSources, TotalIncomeFollowsTheLines) {
-    mTThirteenPercent s;
-    mTInvestTov t;
+    ThirteenPercentSource s;
+    InvestmentPartnership t;
     EXPECT_EQ(s.addItem(line13("100")), 0);
     EXPECT_EQ(s.addItem(line13("50.5")), 1);
     t.addItem(linePartnership("100"));
@@ -58,7 +58,7 @@ TEST(IncomeSources, TotalIncomeFollowsTheLines) {
 }
 
 TEST(IncomeSources, AgentDeductionsAreAnOrderedList) {
-    mTThirteenPercent s;
+    ThirteenPercentSource s;
     s.addAgentDeduction({126, rub("1400")});
     s.addAgentDeduction({127, rub("1400")});
     s.addAgentDeduction({311, rub("2000")});
@@ -73,23 +73,23 @@ TEST(IncomeSources, AgentDeductionsAreAnOrderedList) {
 // totalIncome is not in the file; a stale value in memory does not survive
 // a save and load, the lines decide it.
 TEST(IncomeSources, TotalIncomeIsRebuiltFromTheLinesOnLoading) {
-    mTThirteenPercent s;
+    ThirteenPercentSource s;
     s.addItem(line13("100"));
     s.addItem(line13("0.25"));
     s.totalIncome = rub("999");
-    mTInvestTov t;
+    InvestmentPartnership t;
     t.addItem(linePartnership("40"));
     t.totalIncome = rub("1");
 
-    const std::string document = test::writeDocument([&](mTDocumentStorage& st) {
+    const std::string document = test::writeDocument([&](DocumentStorage& st) {
         s.saveTo(st, 0);
         t.saveTo(st, 0);
     });
     test::OpenedDocument opened(document);
-    mTThirteenPercent s2;
+    ThirteenPercentSource s2;
     s2.totalIncome = rub("5"); // loading starts the sum afresh
     s2.loadFrom(opened.storage(), 0);
-    mTInvestTov t2;
+    InvestmentPartnership t2;
     t2.loadFrom(opened.storage(), 0);
     EXPECT_EQ(s2.totalIncome, rub("100.25"));
     EXPECT_EQ(t2.totalIncome, rub("40"));
@@ -97,7 +97,7 @@ TEST(IncomeSources, TotalIncomeIsRebuiltFromTheLinesOnLoading) {
 }
 
 TEST(IncomeSources, ReservedSumSlots) {
-    mTThirteenPercent s;
+    ThirteenPercentSource s;
     s.setReservedSum(0, rub("0"));
     s.setReservedSum(1, rub("12.5"));
     s.setReservedSum(2, rub("7"));
@@ -109,13 +109,13 @@ TEST(IncomeSources, ReservedSumSlots) {
     EXPECT_FALSE(s.hasReservedSum(3));
     EXPECT_THROW(s.setReservedSum(12, rub("1")), std::out_of_range);
 
-    const std::string document = test::writeDocument([&](mTDocumentStorage& st) { s.saveTo(st, 0); });
+    const std::string document = test::writeDocument([&](DocumentStorage& st) { s.saveTo(st, 0); });
     // Slots follow the partnership flag: 0 stored as "0", 12.5, then "a" for each absent one.
     EXPECT_NE(
         document.find(items({"0", "0", "12.5", "a", "a", "a", "a", "a", "a", "a", "a", "a", "a", "0", "0"})),
         std::string::npos);
     test::OpenedDocument opened(document);
-    mTThirteenPercent loaded;
+    ThirteenPercentSource loaded;
     loaded.loadFrom(opened.storage(), 0);
     EXPECT_EQ(loaded.reservedSumPresent, s.reservedSumPresent);
     EXPECT_EQ(loaded.reservedSums, s.reservedSums);
@@ -136,12 +136,12 @@ TEST(IncomeSources, PrimaryWorkplaceFlagDependsOnContainerVersion) {
         for (int slot = 0; slot < 12; ++slot)
             record += items({"a"});
         record += items({"0", "0"});
-        std::string document = test::writeDocument([](mTDocumentStorage&) {});
+        std::string document = test::writeDocument([](DocumentStorage&) {});
         document += record;
         test::setContainerVersion(document, c.major, c.minor);
 
         test::OpenedDocument opened(document);
-        mTThirteenPercent s;
+        ThirteenPercentSource s;
         s.loadFrom(opened.storage(), 0);
         EXPECT_EQ(s.isPrimaryWorkplace, c.hasFlag ? 1 : 0);
         EXPECT_EQ(s.sourceInn, "7707083893");
@@ -152,8 +152,8 @@ TEST(IncomeSources, PrimaryWorkplaceFlagDependsOnContainerVersion) {
 
 // Sources of several lists in one document are told apart by their names.
 TEST(IncomeSources, SourcesOfOneDocumentKeepTheirOwnLines) {
-    std::vector<mTThirteenPercent> resident(2);
-    mTThirteenPercent nonResident;
+    std::vector<ThirteenPercentSource> resident(2);
+    ThirteenPercentSource nonResident;
     resident[0].sourceName = "R0";
     resident[0].addItem(line13("1"));
     resident[0].addAgentDeduction({126, rub("1400")});
@@ -162,13 +162,13 @@ TEST(IncomeSources, SourcesOfOneDocumentKeepTheirOwnLines) {
     resident[1].addItem(line13("3"));
     nonResident.sourceName = "N0";
     nonResident.addItem(line13("4"));
-    mTThirtyPercent dividends, nine;
+    ThirtyPercentSource dividends, nine;
     dividends.incomeCode = 1010;
     dividends.totalIncome = rub("10");
     nine.incomeCode = 1011;
     nine.totalIncome = rub("9");
 
-    const std::string document = test::writeDocument([&](mTDocumentStorage& st) {
+    const std::string document = test::writeDocument([&](DocumentStorage& st) {
         resident[0].saveTo(st, 0, kResidentSource);
         resident[1].saveTo(st, 1, kResidentSource);
         nonResident.saveTo(st, 0, kNonResidentSource);
@@ -180,8 +180,8 @@ TEST(IncomeSources, SourcesOfOneDocumentKeepTheirOwnLines) {
         EXPECT_NE(document.find(items({name})), std::string::npos) << name;
 
     test::OpenedDocument opened(document);
-    mTThirteenPercent r1, r0, n0;
-    mTThirtyPercent d, n;
+    ThirteenPercentSource r1, r0, n0;
+    ThirtyPercentSource d, n;
     r1.loadFrom(opened.storage(), 1, kResidentSource); // order of reading does not matter
     n0.loadFrom(opened.storage(), 0, kNonResidentSource);
     r0.loadFrom(opened.storage(), 0, kResidentSource);
@@ -198,8 +198,8 @@ TEST(IncomeSources, SourcesOfOneDocumentKeepTheirOwnLines) {
 // their positions are three digits of the stream names. The refused entry
 // leaves what was entered untouched; a full source still saves and loads.
 TEST(IncomeSources, ListsStopAtTheLimit) {
-    mTThirteenPercent s;
-    mTInvestTov t;
+    ThirteenPercentSource s;
+    InvestmentPartnership t;
     for (int i = 0; i < kMaxListItems; ++i) {
         s.addItem(line13("1"));
         s.addAgentDeduction({126, rub("1")});
@@ -214,13 +214,13 @@ TEST(IncomeSources, ListsStopAtTheLimit) {
     EXPECT_EQ(s.totalIncome, rub("1000"));
     EXPECT_EQ(t.totalIncome, rub("1000"));
 
-    const std::string document = test::writeDocument([&](mTDocumentStorage& st) {
+    const std::string document = test::writeDocument([&](DocumentStorage& st) {
         s.saveTo(st, 999);
         t.saveTo(st, 999);
     });
     test::OpenedDocument opened(document);
-    mTThirteenPercent s2;
-    mTInvestTov t2;
+    ThirteenPercentSource s2;
+    InvestmentPartnership t2;
     s2.loadFrom(opened.storage(), 999);
     t2.loadFrom(opened.storage(), 999);
     EXPECT_TRUE(s2 == s);
@@ -247,7 +247,7 @@ TEST(IncomeSources, CountsReadFromAFileAreChecked) {
         const char* name;
         std::string body;
         bool partnership;
-        bool badFormat; // mEBadStorage; otherwise a missing stream
+        bool badFormat; // BadStorageError; otherwise a missing stream
     };
     const std::vector<Case> cases = {
         {"line count 65535 with nothing behind", source13 + items({"65535"}), false, true},
@@ -261,29 +261,29 @@ TEST(IncomeSources, CountsReadFromAFileAreChecked) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string document = test::writeDocument([](mTDocumentStorage&) {});
+        std::string document = test::writeDocument([](DocumentStorage&) {});
         document += c.body;
         test::OpenedDocument opened(document);
         auto load = [&] {
             if (c.partnership) {
-                mTInvestTov t;
+                InvestmentPartnership t;
                 t.loadFrom(opened.storage(), 0);
             } else {
-                mTThirteenPercent s;
+                ThirteenPercentSource s;
                 s.loadFrom(opened.storage(), 0);
             }
         };
         if (c.badFormat)
-            EXPECT_THROW(load(), mEBadStorage);
+            EXPECT_THROW(load(), BadStorageError);
         else
-            EXPECT_THROW(load(), mEOpenStream);
+            EXPECT_THROW(load(), StreamOpenError);
     }
 }
 
 TEST(IncomeSources, RecordsAreCopiesOfEachOther) {
-    mTThirteenPercent original;
+    ThirteenPercentSource original;
     original.addItem(line13("10"));
-    mTThirteenPercent edited = original; // a dialog edits a copy
+    ThirteenPercentSource edited = original; // a dialog edits a copy
     edited.addItem(line13("5"));
     edited.replaceItem(0, line13("1"));
     EXPECT_EQ(original.itemCount(), 1);

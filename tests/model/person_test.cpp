@@ -25,7 +25,7 @@ struct YearLayout {
 
 std::string oldDocument(std::string_view marker, const YearLayout& l, bool withForeigner = true,
                         bool withForeignPhones = true) {
-    std::string document = test::writeDocument([](mTDocumentStorage&) {}, marker.empty() ? "x" : marker);
+    std::string document = test::writeDocument([](DocumentStorage&) {}, marker.empty() ? "x" : marker);
     if (marker.empty())
         document.replace(4, 20, 20, ' ');
     // Writers before container 1.2 stored dates as text.
@@ -56,9 +56,8 @@ std::string oldDocument(std::string_view marker, const YearLayout& l, bool withF
     return document;
 }
 
-mTPersonInformation expectedFor(const YearLayout& l, bool withForeigner = true,
-                                bool withForeignPhones = true) {
-    mTPersonInformation p;
+Taxpayer expectedFor(const YearLayout& l, bool withForeigner = true, bool withForeignPhones = true) {
+    Taxpayer p;
     p.surname = "Surname";
     p.firstName = "Name";
     p.patronymic = "Patronymic";
@@ -131,10 +130,10 @@ TEST(PersonEarlierYears, EachYearReadsItsOwnValues) {
         SCOPED_TRACE(c.marker);
         test::OpenedDocument opened(oldDocument(c.marker, c.layout));
         ASSERT_EQ(opened.storage().formatIdentifier(), c.marker);
-        mTPersonInformation p;
+        Taxpayer p;
         p.nameSign = "9"; // an unknown year always leaves "0" here
         p.loadFrom(opened.storage(), opened.storage().formatIdentifier());
-        mTPersonInformation expected = expectedFor(c.layout);
+        Taxpayer expected = expectedFor(c.layout);
         EXPECT_TRUE(p == expected) << "surname " << p.surname << ", nameSign " << p.nameSign << ", oktmo "
                                    << p.oktmo << ", contactPhone " << p.contactPhone;
         EXPECT_EQ(p.nameSign, expected.nameSign);
@@ -153,9 +152,9 @@ TEST(PersonEarlierYears, MissingForeignerStreamsAreSkipped) {
         SCOPED_TRACE(c.name);
         std::string document = oldDocument("Quil2005", y2005, c.withForeigner, c.withForeignPhones);
         test::OpenedDocument opened(document);
-        mTPersonInformation p;
+        Taxpayer p;
         p.loadFrom(opened.storage(), "Quil2005");
-        const mTPersonInformation expected = expectedFor(y2005, c.withForeigner, c.withForeignPhones);
+        const Taxpayer expected = expectedFor(y2005, c.withForeigner, c.withForeignPhones);
         EXPECT_TRUE(p == expected);
         if (!c.withForeigner) {
             EXPECT_EQ(p.citizenshipCountryName, cp("РОССИЯ"));
@@ -178,13 +177,13 @@ TEST(PersonEarlierYears, OtherMissingStreamsFail) {
         ASSERT_NE(at, std::string::npos);
         document.replace(at, item.size(), items({std::string(name).replace(1, 1, "X")}));
         test::OpenedDocument opened(document);
-        mTPersonInformation p;
-        EXPECT_THROW(p.loadFrom(opened.storage(), "Quil2019"), mEOpenStream);
+        Taxpayer p;
+        EXPECT_THROW(p.loadFrom(opened.storage(), "Quil2019"), StreamOpenError);
     }
 }
 
 TEST(Person, CitizenshipOtherThanStatelessCountsAsCitizen) {
-    mTPersonInformation p;
+    Taxpayer p;
     for (const char* status : {"", "1", "3", " 2"}) {
         p.citizenshipStatus = status;
         EXPECT_FALSE(p.isStateless()) << status;

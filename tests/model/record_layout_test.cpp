@@ -23,8 +23,8 @@ struct LayoutCase {
     std::string name;
     std::string body; // the items after the header
     std::int32_t storedSize = 0;
-    std::function<void(mTDocumentStorage&)> save;
-    std::function<void(mTDocumentStorage&)> loadAndCompare;
+    std::function<void(DocumentStorage&)> save;
+    std::function<void(DocumentStorage&)> loadAndCompare;
 };
 
 template <class Record, class Save, class Load, class Size>
@@ -34,8 +34,8 @@ LayoutCase layoutCase(std::string name, const Record& record, Save save, Load lo
     c.name = std::move(name);
     c.body = std::move(body);
     c.storedSize = size(record);
-    c.save = [record, save](mTDocumentStorage& s) { save(record, s); };
-    c.loadAndCompare = [record, load](mTDocumentStorage& s) {
+    c.save = [record, save](DocumentStorage& s) { save(record, s); };
+    c.loadAndCompare = [record, load](DocumentStorage& s) {
         Record loaded;
         load(loaded, s);
         EXPECT_TRUE(loaded == record);
@@ -46,7 +46,7 @@ LayoutCase layoutCase(std::string name, const Record& record, Save save, Load lo
 // --- taxpayer -----------------------------------------------------------------
 
 LayoutCase newTaxpayer() {
-    mTPersonInformation p;
+    Taxpayer p;
     return layoutCase(
         "new taxpayer", p, [](const auto& r, auto& s) { r.saveTo(s); },
         [](auto& r, auto& s) { r.loadFrom(s); }, [](const auto& r) { return r.storedSize(); },
@@ -63,7 +63,7 @@ LayoutCase newTaxpayer() {
 }
 
 LayoutCase fullTaxpayer() {
-    mTPersonInformation p;
+    Taxpayer p;
     p.surname = cp("Иванов");
     p.firstName = cp("Пётр");
     p.patronymic = cp("Ильич");
@@ -121,8 +121,8 @@ LayoutCase fullTaxpayer() {
 
 // --- income sources -------------------------------------------------------------
 
-mTSourseIncomeInfo payer() {
-    mTSourseIncomeInfo s;
+IncomeSource payer() {
+    IncomeSource s;
     s.sourceInn = "7707083893";
     s.sourceKpp = "773601001";
     s.sourceOktmo = "45397000";
@@ -131,8 +131,8 @@ mTSourseIncomeInfo payer() {
 }
 
 LayoutCase residentSource() {
-    mTThirteenPercent s;
-    static_cast<mTSourseIncomeInfo&>(s) = payer();
+    ThirteenPercentSource s;
+    static_cast<IncomeSource&>(s) = payer();
     s.isPrimaryWorkplace = 1;
     s.taxWithheld = rub("13000");
     s.taxableIncome = rub("99000.5");
@@ -178,7 +178,7 @@ LayoutCase residentSource() {
 }
 
 LayoutCase emptyNonResidentSource() {
-    mTThirteenPercent s;
+    ThirteenPercentSource s;
     return layoutCase(
         "non-resident 13% source without lines", s,
         [](const auto& r, auto& st) { r.saveTo(st, 0, kNonResidentSource); },
@@ -191,7 +191,7 @@ LayoutCase emptyNonResidentSource() {
 }
 
 LayoutCase nonResidentLine() {
-    mTThirteenPercent s;
+    ThirteenPercentSource s;
     ThirteenIncomeItem line;
     line.incomeCode = 2010;
     line.amount = rub("7");
@@ -208,8 +208,8 @@ LayoutCase nonResidentLine() {
 }
 
 LayoutCase thirtyFiveSource() {
-    mTThirtyFivePercent s;
-    static_cast<mTSourseIncomeInfo&>(s) = payer();
+    ThirtyFivePercentSource s;
+    static_cast<IncomeSource&>(s) = payer();
     s.incomeCode = 2610;
     s.totalIncome = rub("1500");
     s.deductionCode = 0;
@@ -224,9 +224,9 @@ LayoutCase thirtyFiveSource() {
     // clang-format on
 }
 
-mTThirtyPercent dividendLike() {
-    mTThirtyPercent s;
-    static_cast<mTSourseIncomeInfo&>(s) = payer();
+ThirtyPercentSource dividendLike() {
+    ThirtyPercentSource s;
+    static_cast<IncomeSource&>(s) = payer();
     s.incomeCode = 1010;
     s.totalIncome = rub("1000");
     s.taxCalculated = rub("130");
@@ -247,7 +247,7 @@ LayoutCase dividendSource() {
 }
 
 LayoutCase ninePercentSource() {
-    mTThirtyPercent s = dividendLike();
+    ThirtyPercentSource s = dividendLike();
     s.incomeCode = 1011;
     return layoutCase(
         "9% source", s, [](const auto& r, auto& st) { r.saveTo(st, 0, kNinePercentSource); },
@@ -260,8 +260,8 @@ LayoutCase ninePercentSource() {
 }
 
 LayoutCase partnership() {
-    mTInvestTov t;
-    static_cast<mTSourseIncomeInfo&>(t) = payer();
+    InvestmentPartnership t;
+    static_cast<IncomeSource&>(t) = payer();
     t.taxWithheld = rub("1");
     t.taxableAmount = rub("2");
     t.taxCalculated = rub("3");
@@ -281,7 +281,7 @@ LayoutCase partnership() {
 // --- foreign and business ---------------------------------------------------------
 
 LayoutCase foreignIncome() {
-    mTCurrencyIncome f;
+    ForeignIncome f;
     f.incomeRate = 13;
     f.incomeCode = 1010;
     f.incomeName = cp("Дивиденды");
@@ -317,7 +317,7 @@ LayoutCase foreignIncome() {
 }
 
 LayoutCase documentedBusiness() {
-    mTBusinessNew b;
+    BusinessActivity b;
     b.activityKind = "1";
     b.okvedCode = "62.01";
     b.incomeAmount = rub("1000000");
@@ -337,7 +337,7 @@ LayoutCase documentedBusiness() {
 }
 
 LayoutCase normBusiness() {
-    mTBusinessNew b;
+    BusinessActivity b;
     b.activityKind = "3";
     b.hasDocumentedExpenses = 0;
     b.incomeAmount = rub("500");
@@ -360,8 +360,8 @@ TEST(RecordLayout, SavedItemsSizeAndReadBack) {
     for (const LayoutCase& c : allCases()) {
         SCOPED_TRACE(c.name);
         const std::string document = test::writeDocument(c.save);
-        ASSERT_GE(document.size(), mTDocumentStorage::kHeaderSize);
-        const std::string body = document.substr(mTDocumentStorage::kHeaderSize);
+        ASSERT_GE(document.size(), DocumentStorage::kHeaderSize);
+        const std::string body = document.substr(DocumentStorage::kHeaderSize);
         EXPECT_EQ(cp1251ToUtf8(body), cp1251ToUtf8(c.body));
         EXPECT_EQ(c.storedSize, static_cast<std::int32_t>(body.size()));
 
@@ -376,7 +376,7 @@ TEST(RecordLayout, CutDocumentsFailCleanly) {
     for (const LayoutCase& c : allCases()) {
         SCOPED_TRACE(c.name);
         const std::string document = test::writeDocument(c.save);
-        for (std::size_t cut = mTDocumentStorage::kHeaderSize; cut < document.size(); ++cut) {
+        for (std::size_t cut = DocumentStorage::kHeaderSize; cut < document.size(); ++cut) {
             SCOPED_TRACE(cut);
             EXPECT_TRUE(test::failsAsDamaged([&] {
                 test::OpenedDocument opened(document.substr(0, cut));

@@ -21,7 +21,7 @@ std::string cp(const std::string& utf8) {
 std::string exampleXml(const std::string& name) {
     const FixedClock clock(*DateValue::fromYmd(2020, 3, 2));
     const FixedIdSource ids("0F8FAD5B-D9CB-469F-A165-70867728950E");
-    mTDeclaration document(clock);
+    Declaration document(clock);
     document.loadFromFile(std::string(KV_EXAMPLES_DIR) + "/" + name + ".qv9");
     // The computation reports its own faults; the tests look at what is printed.
     const ExportServices services{clock, ids, [](const std::string&) {}};

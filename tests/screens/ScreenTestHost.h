@@ -5,8 +5,8 @@
 #include "core/Date.h"
 #include "model/Declaration.h"
 #include "reference/Directories.h"
+#include "screens/ScreenFrame.h"
 #include "screens/ScreenRegistry.h"
-#include "screens/ThinkingFrame.h"
 
 #include <map>
 
@@ -20,7 +20,7 @@ inline const FixedClock& testClock() {
 class ScreenTestHost : public ScreenHost {
 public:
     explicit ScreenTestHost(const ScreenRegistry& registry = ScreenRegistry::standard())
-        : document(std::make_unique<mTDeclaration>(testClock())), registry_(registry) {}
+        : document(std::make_unique<Declaration>(testClock())), registry_(registry) {}
 
     DocumentSlot document;
     ScriptedAsker script;
@@ -60,9 +60,9 @@ struct ProbeLog {
     bool changeWhileBuilding = false;
 };
 
-class ProbeScreen : public TThinkingFrame {
+class ProbeScreen : public ScreenFrame {
 public:
-    ProbeScreen(QWidget* panel, ScreenHost& host, ProbeLog& log) : TThinkingFrame(panel, host), log_(log) {
+    ProbeScreen(QWidget* panel, ScreenHost& host, ProbeLog& log) : ScreenFrame(panel, host), log_(log) {
         ++log_.built;
         if (log_.changeWhileBuilding)
             DocumentChanged();
@@ -89,7 +89,7 @@ inline ScreenRegistry registryOfProbes(std::map<ScreenId, ProbeLog>& logs) {
         const auto id = static_cast<ScreenId>(i);
         if (id == ScreenId::RussianIncome || id == ScreenId::FrameDeductData)
             continue;
-        registry.setFactory(id, [&logs, id](QWidget* panel, ScreenHost& host) -> TThinkingFrame* {
+        registry.setFactory(id, [&logs, id](QWidget* panel, ScreenHost& host) -> ScreenFrame* {
             return new ProbeScreen(panel, host, logs[id]);
         });
     }
@@ -99,7 +99,7 @@ inline ScreenRegistry registryOfProbes(std::map<ScreenId, ProbeLog>& logs) {
 // The program's screens with one of them replaced by a probe.
 inline ScreenRegistry registryWithProbe(ScreenId id, ProbeLog& log) {
     ScreenRegistry registry = ScreenRegistry::standard();
-    registry.setFactory(id, [&log](QWidget* panel, ScreenHost& host) -> TThinkingFrame* {
+    registry.setFactory(id, [&log](QWidget* panel, ScreenHost& host) -> ScreenFrame* {
         return new ProbeScreen(panel, host, log);
     });
     return registry;

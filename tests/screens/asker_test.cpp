@@ -3,7 +3,7 @@
 #include "ScriptedAsker.h"
 #include "core/Text.h"
 #include "screens/CheckDialogs.h"
-#include "screens/TfmHelp.h"
+#include "screens/HelpNoticeDialog.h"
 
 #include <QApplication>
 #include <QLabel>

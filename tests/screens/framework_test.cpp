@@ -2,10 +2,10 @@
 // their inner buttons, switching between inner screens, and the empty panel.
 #include "ScreenTestHost.h"
 #include "model/Declaration.h"
+#include "screens/DeductionsScreen.h"
+#include "screens/EmptyScreen.h"
+#include "screens/RussianIncomeScreen.h"
 #include "screens/Sections.h"
-#include "screens/TfrEmptyScreen.h"
-#include "screens/TfrFrameDeductData.h"
-#include "screens/TfrRussianIncome.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -64,7 +64,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, flags);
         QFETCH(QString, expected);
-        mTDeclaration document(kv::test::testClock());
+        Declaration document(kv::test::testClock());
         document.declarationKind = static_cast<std::uint8_t>(kind);
         document.setIncomeFlags(static_cast<std::uint8_t>(flags));
         QString actual;
@@ -103,7 +103,7 @@ private slots:
         QFETCH(QString, secondScreen);
         ScreenTestHost host;
         host.document->declarationKind = static_cast<std::uint8_t>(kind);
-        TfrRussianIncome container(nullptr, host);
+        RussianIncomeScreen container(nullptr, host);
 
         QCOMPARE(shownButtons(container, kFlashButtons), shown);
         QCOMPARE(button(container, "FlashButton1")->toolTip(), hint1);
@@ -120,7 +120,7 @@ private slots:
 
     void deductionButtons() {
         ScreenTestHost host;
-        TfrFrameDeductData container(nullptr, host);
+        DeductionsScreen container(nullptr, host);
         const QList<std::tuple<const char*, QString, QString, QString>> rows = {
             {"fbConstructionDeduct", "Имущественный", "Имущественный налоговый вычет на строительство",
              "TfrMultyConstructionDeduct"},
@@ -148,8 +148,8 @@ private slots:
         ProbeLog log;
         const ScreenRegistry registry = kv::test::registryWithProbe(ScreenId::ThirteenPercent, log);
         ScreenTestHost host(registry);
-        host.document->setIncomeFlags(mTDeclaration::kAgentIncomes);
-        TfrRussianIncome container(nullptr, host);
+        host.document->setIncomeFlags(Declaration::kAgentIncomes);
+        RussianIncomeScreen container(nullptr, host);
         QCOMPARE(log.built, 1);
 
         button(container, "FlashButton1")->click();
@@ -182,9 +182,9 @@ private slots:
 
     void containerPassesOperationsOn() {
         ProbeLog log;
-        const ScreenRegistry registry = kv::test::registryWithProbe(ScreenId::MultyConstructionDeduct, log);
+        const ScreenRegistry registry = kv::test::registryWithProbe(ScreenId::PropertyDeduction, log);
         ScreenTestHost host(registry);
-        TfrFrameDeductData container(nullptr, host);
+        DeductionsScreen container(nullptr, host);
         log.checkResult = 3;
         container.SaveData();
         QCOMPARE(container.CheckData(), std::uint16_t{3});
@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(log.focusCodes, QList<std::uint16_t>{9});
 
         // The whole-return check opens an inner screen without checking the one it leaves.
-        container.openInner(ScreenId::FrameStandartDeduct);
+        container.openInner(ScreenId::StandardDeduction);
         QCOMPARE(log.checks, 1);
         QCOMPARE(container.innerScreen()->objectName(), QStringLiteral("TfrFrameStandartDeduct"));
         QVERIFY(button(container, "fbStandartDeduct")->isChecked());
@@ -201,7 +201,7 @@ private slots:
 
     void screenNotBuiltYetShowsItsTitle() {
         ScreenTestHost host;
-        std::unique_ptr<TThinkingFrame> screen(
+        std::unique_ptr<ScreenFrame> screen(
             ScreenRegistry::standard().create(ScreenId::Currency, nullptr, host));
         QCOMPARE(screen->objectName(), QStringLiteral("TfrCurrency"));
         QCOMPARE(screen->screenId(), ScreenId::Currency);

@@ -8,8 +8,8 @@
 #include "model/Declaration.h"
 #include "print/PrintModule.h"
 #include "screens/ScreenRegistry.h"
+#include "shell/MainWindow.h"
 #include "shell/PrintJob.h"
-#include "shell/TFormMain.h"
 
 #include <QFile>
 #include <QLocale>
@@ -26,15 +26,15 @@ inline std::string cp(const char* utf8) {
 }
 
 // A return as the program starts one.
-inline mTDeclaration newReturn() {
-    mTDeclaration d(testClock());
-    d.setIncomeFlags(mTDeclaration::kAgentIncomes);
+inline Declaration newReturn() {
+    Declaration d(testClock());
+    d.setIncomeFlags(Declaration::kAgentIncomes);
     d.sheetCountAutomatic = 1;
     return d;
 }
 
 // A return the whole-return check passes: tax office, taxpayer with a valid INN, OKTMO.
-inline void completeReturn(mTDeclaration& d) {
+inline void completeReturn(Declaration& d) {
     d.inspectionCode = "7701";
     d.person.surname = cp("Петров");
     d.person.firstName = cp("Иван");
@@ -90,8 +90,8 @@ public:
     QString path(const QString& name) const { return folder() + name; }
 
     // A window whose screens are probes, unless other screens are given.
-    std::unique_ptr<TFormMain> window(const std::optional<QString>& file = std::nullopt,
-                                      const ScreenRegistry* otherScreens = nullptr) {
+    std::unique_ptr<MainWindow> window(const std::optional<QString>& file = std::nullopt,
+                                       const ScreenRegistry* otherScreens = nullptr) {
         MainWindowOptions options;
         options.programFolder = folder();
         options.asker = &asker;
@@ -99,12 +99,12 @@ public:
         options.ids = &ids_;
         options.screens = otherScreens != nullptr ? otherScreens : &screens;
         options.printJob = &printJob;
-        return std::make_unique<TFormMain>(file, options);
+        return std::make_unique<MainWindow>(file, options);
     }
 
     // Saves a return built by fill into the program folder; returns its path.
-    QString writeReturn(const QString& name, const std::function<void(mTDeclaration&)>& fill = {}) {
-        mTDeclaration d = newReturn();
+    QString writeReturn(const QString& name, const std::function<void(Declaration&)>& fill = {}) {
+        Declaration d = newReturn();
         if (fill)
             fill(d);
         const QString file = path(name);

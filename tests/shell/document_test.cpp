@@ -23,9 +23,9 @@ QString titleOf(const QString& name) {
 }
 
 // Whether the window holds a new return as New makes it.
-bool isNewReturn(TFormMain& w) {
-    const mTDeclaration& d = w.document();
-    return d.inspectionCode.empty() && d.incomeFlags() == mTDeclaration::kAgentIncomes &&
+bool isNewReturn(MainWindow& w) {
+    const Declaration& d = w.document();
+    return d.inspectionCode.empty() && d.incomeFlags() == Declaration::kAgentIncomes &&
            d.sheetCountAutomatic == 1 && d.person.surname.empty() && w.documentPath().isEmpty() &&
            w.windowTitle() == kUntitled && w.documentSaved() &&
            w.currentScreen()->objectName() == QStringLiteral("TfrInitialData");
@@ -73,10 +73,10 @@ private slots:
 
     void startWithAReturn() {
         QFETCH(bool, withSwitch);
-        const QString file = fx.writeReturn(QStringLiteral("Возврат.qv9"), [](mTDeclaration& d) {
+        const QString file = fx.writeReturn(QStringLiteral("Возврат.qv9"), [](Declaration& d) {
             d.inspectionCode = "7701";
             d.declarationKind = 2;
-            d.setIncomeFlags(mTDeclaration::kBusinessIncomes);
+            d.setIncomeFlags(Declaration::kBusinessIncomes);
         });
         const QStringList arguments = withSwitch ? QStringList{"-P", file} : QStringList{file};
         auto w = fx.window(commandLinePath(arguments));
@@ -105,7 +105,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
 
-        mTDeclaration d = kv::test::newReturn();
+        Declaration d = kv::test::newReturn();
         d.inspectionCode = "7701";
         QTemporaryDir dir;
         const QString good = dir.filePath(QStringLiteral("good.qv9"));
@@ -161,10 +161,10 @@ private slots:
     // A file of an earlier year gives the taxpayer only; saving it writes ".qv9"
     // beside it and leaves it as it was.
     void earlierYearFile() {
-        const QString current = fx.writeReturn(QStringLiteral("tmp.qv9"), [](mTDeclaration& d) {
+        const QString current = fx.writeReturn(QStringLiteral("tmp.qv9"), [](Declaration& d) {
             d.inspectionCode = "7701";
             d.person.surname = cp("Петров");
-            d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kForeignIncomes);
+            d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kForeignIncomes);
         });
         QByteArray bytes = kv::test::fileBytes(current);
         QCOMPARE(bytes.mid(16, 8), QByteArray("Quil2019"));
@@ -188,7 +188,7 @@ private slots:
         QCOMPARE(w->documentPath(), fx.path(QStringLiteral("Old.qv9")));
         QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Old.qv9")));
         QCOMPARE(kv::test::fileBytes(old), bytes);
-        mTDeclaration reread(kv::test::testClock());
+        Declaration reread(kv::test::testClock());
         reread.loadFromFile(QFile::encodeName(fx.path(QStringLiteral("Old.qv9"))).toStdString());
         QCOMPARE(reread.person.surname, cp("Петров"));
     }
@@ -213,7 +213,7 @@ private slots:
     void pathForSaving() {
         QFETCH(QString, path);
         QFETCH(QString, saved);
-        QCOMPARE(TFormMain::PathForSaving(path), saved);
+        QCOMPARE(MainWindow::PathForSaving(path), saved);
     }
 
     void saveNewReturn() {
@@ -232,7 +232,7 @@ private slots:
         QCOMPARE(q.defaultSuffix, QStringLiteral("qv9"));
         QVERIFY(w->documentSaved());
         QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Новая.qv9")));
-        mTDeclaration reread(kv::test::testClock());
+        Declaration reread(kv::test::testClock());
         reread.loadFromFile(QFile::encodeName(file).toStdString());
         QVERIFY(reread == w->document());
 

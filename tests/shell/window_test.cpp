@@ -5,7 +5,7 @@
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
 #include "screens/UiText.h"
-#include "shell/TFormHelp.h"
+#include "shell/HelpWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -39,15 +39,15 @@ QToolButton* toolButton(QWidget& w, const char* name) {
     return w.findChild<QToolButton*>(QString::fromLatin1(name));
 }
 
-QString innerName(TFormMain& w) {
-    auto* container = qobject_cast<TScreenContainer*>(w.currentScreen());
+QString innerName(MainWindow& w) {
+    auto* container = qobject_cast<ScreenContainer*>(w.currentScreen());
     return container != nullptr && container->innerScreen() != nullptr
                ? container->innerScreen()->objectName()
                : QString();
 }
 
-QString innerButtonName(TFormMain& w) {
-    auto* container = qobject_cast<TScreenContainer*>(w.currentScreen());
+QString innerButtonName(MainWindow& w) {
+    auto* container = qobject_cast<ScreenContainer*>(w.currentScreen());
     return container != nullptr && container->innerButton() != nullptr
                ? container->innerButton()->objectName()
                : QString();
@@ -164,7 +164,7 @@ private slots:
     void sourceListSelectedOnArrival() {
         ProbeLog& log = fx.probes[ScreenId::Currency];
         auto w = fx.window();
-        w->document().setIncomeFlags(mTDeclaration::kForeignIncomes);
+        w->document().setIncomeFlags(Declaration::kForeignIncomes);
         w->SwitchSection(Section::ForeignIncome);
         QCOMPARE(log.selections, 0);
         w->SwitchSection(Section::InitialData);
@@ -175,7 +175,7 @@ private slots:
 
     // Building a screen never marks the return changed; a change afterwards does.
     void buildingGuard() {
-        ProbeLog& log = fx.probes[ScreenId::PersonNaim];
+        ProbeLog& log = fx.probes[ScreenId::Taxpayer];
         log.changeWhileBuilding = true;
         auto w = fx.window();
         w->SwitchSection(Section::PersonInfo);
@@ -242,7 +242,7 @@ private slots:
         QFETCH(QString, sectionButton);
 
         auto w = fx.window();
-        mTDeclaration& d = w->document();
+        Declaration& d = w->document();
         if (fixture != QStringLiteral("new"))
             d.inspectionCode = "7701";
         if (fixture == QStringLiteral("source") || fixture == QStringLiteral("social"))
@@ -298,7 +298,7 @@ private slots:
     // Without an INN the user is told first, and the export still goes on.
     void exportWithoutInn() {
         auto w = fx.window();
-        mTDeclaration& d = w->document();
+        Declaration& d = w->document();
         kv::test::completeReturn(d);
         d.person.inn.clear();
         d.person.birthPlace = cp("г. Москва");

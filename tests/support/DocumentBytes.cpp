@@ -11,13 +11,13 @@ namespace {
 constexpr std::int32_t kCapacity = 1 << 20;
 } // namespace
 
-std::string writeDocument(const std::function<void(mTDocumentStorage&)>& write, std::string_view identifier) {
+std::string writeDocument(const std::function<void(DocumentStorage&)>& write, std::string_view identifier) {
     // The loader is never committed, so nothing is written at this path.
     const auto path = std::filesystem::temp_directory_path() / "kv-test-unwritten.qv9";
-    mTFileLoader loader(path.string(), kCapacity, false);
+    DocumentFile loader(path.string(), kCapacity, false);
     std::int32_t end = 0;
     {
-        mTDocumentStorage storage(&loader);
+        DocumentStorage storage(&loader);
         storage.createStorage(identifier);
         write(storage);
         end = storage.position();
@@ -39,7 +39,7 @@ std::string items(std::initializer_list<std::string_view> texts) {
 }
 
 void setContainerVersion(std::string& document, int major, int minor) {
-    if (document.size() < mTDocumentStorage::kHeaderSize)
+    if (document.size() < DocumentStorage::kHeaderSize)
         throw std::invalid_argument("not a document");
     char digits[8];
     std::snprintf(digits, sizeof digits, "%02d%02d", major, minor);
@@ -47,8 +47,8 @@ void setContainerVersion(std::string& document, int major, int minor) {
 }
 
 OpenedDocument::OpenedDocument(std::string bytes)
-    : loader_(mTFileLoader::fromBytes(std::move(bytes))),
-      storage_(std::make_unique<mTDocumentStorage>(loader_.get())) {
+    : loader_(DocumentFile::fromBytes(std::move(bytes))),
+      storage_(std::make_unique<DocumentStorage>(loader_.get())) {
     storage_->openStorage();
 }
 

@@ -14,7 +14,7 @@ namespace kv::test {
 
 // The whole document (header and body) that `write` produces, cut to what was
 // written. The identifier goes into the header as a writer of that year put it.
-std::string writeDocument(const std::function<void(mTDocumentStorage&)>& write,
+std::string writeDocument(const std::function<void(DocumentStorage&)>& write,
                           std::string_view identifier = "Quil2019");
 
 // Items as the container lays them out: four-digit length, then the text.
@@ -27,11 +27,11 @@ void setContainerVersion(std::string& document, int major, int minor);
 class OpenedDocument {
 public:
     explicit OpenedDocument(std::string bytes);
-    mTDocumentStorage& storage() { return *storage_; }
+    DocumentStorage& storage() { return *storage_; }
 
 private:
-    std::unique_ptr<mTFileLoader> loader_;
-    std::unique_ptr<mTDocumentStorage> storage_;
+    std::unique_ptr<DocumentFile> loader_;
+    std::unique_ptr<DocumentStorage> storage_;
 };
 
 } // namespace kv::test

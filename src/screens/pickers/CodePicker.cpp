@@ -8,8 +8,8 @@
 
 namespace kv {
 
-TCodePicker::TCodePicker(const QString& objectName, const QString& title, const QString& secondColumn,
-                         QWidget* parent)
+CodePicker::CodePicker(const QString& objectName, const QString& title, const QString& secondColumn,
+                       QWidget* parent)
     : QDialog(parent) {
     setObjectName(objectName);
     setWindowTitle(title);
@@ -49,7 +49,7 @@ TCodePicker::TCodePicker(const QString& objectName, const QString& title, const 
     resize(820, 520);
 }
 
-void TCodePicker::setRows(const QList<Row>& rows) {
+void CodePicker::setRows(const QList<Row>& rows) {
     list_->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(rows.size());
@@ -62,11 +62,11 @@ void TCodePicker::setRows(const QList<Row>& rows) {
     list_->addTopLevelItems(items);
 }
 
-int TCodePicker::rowCount() const {
+int CodePicker::rowCount() const {
     return list_->topLevelItemCount();
 }
 
-void TCodePicker::preselect(std::optional<int> row) {
+void CodePicker::preselect(std::optional<int> row) {
     // Without a row to preselect no row looks chosen until the user picks one.
     if (selectedRow() == std::nullopt)
         list_->setCurrentItem(nullptr);
@@ -79,14 +79,14 @@ void TCodePicker::preselect(std::optional<int> row) {
     list_->setFocus();
 }
 
-std::optional<int> TCodePicker::selectedRow() const {
+std::optional<int> CodePicker::selectedRow() const {
     const QList<QTreeWidgetItem*> selected = list_->selectedItems();
     if (selected.isEmpty())
         return std::nullopt;
     return list_->indexOfTopLevelItem(selected.first());
 }
 
-std::optional<int> TCodePicker::pick() {
+std::optional<int> CodePicker::pick() {
     if (exec() != QDialog::Accepted)
         return std::nullopt;
     return selectedRow();

@@ -19,7 +19,7 @@ inline std::optional<int> rowIndex(std::optional<std::size_t> row) {
     return static_cast<int>(*row);
 }
 
-class TCodePicker : public QDialog {
+class CodePicker : public QDialog {
     Q_OBJECT
 public:
     struct Row {
@@ -27,8 +27,7 @@ public:
         QString name;
     };
 
-    TCodePicker(const QString& objectName, const QString& title, const QString& secondColumn,
-                QWidget* parent);
+    CodePicker(const QString& objectName, const QString& title, const QString& secondColumn, QWidget* parent);
 
     void setRows(const QList<Row>& rows);
     int rowCount() const;

@@ -7,7 +7,7 @@
 
 namespace kv {
 
-std::uint16_t CheckInitialData(const mTDeclaration& d, CheckDialog& dialog) {
+std::uint16_t CheckInitialData(const Declaration& d, CheckDialog& dialog) {
     static const std::string conditions = utf8ToCp1251("Задание условий");
     static const std::string taxpayer = utf8ToCp1251("Сведения о декларанте");
     ScreenCheckRun run(dialog);

@@ -7,7 +7,7 @@
 
 namespace kv {
 
-class mTDeclaration;
+class Declaration;
 
 // Element codes of the initial-data screen, also used by the whole-return check.
 enum InitialDataElement : std::uint16_t {
@@ -20,6 +20,6 @@ enum InitialDataElement : std::uint16_t {
 };
 
 // Reads the document as SaveData left it; 0 when nothing is to be fixed.
-std::uint16_t CheckInitialData(const mTDeclaration& declaration, CheckDialog& dialog);
+std::uint16_t CheckInitialData(const Declaration& declaration, CheckDialog& dialog);
 
 } // namespace kv

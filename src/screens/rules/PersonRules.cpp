@@ -23,7 +23,7 @@ bool issuedAtFourteenOrLater(DateValue birth, DateValue issued) {
     return fourteenth.has_value() && !(issued < *fourteenth);
 }
 
-std::uint16_t CheckPersonData(const mTPersonInformation& p, CheckDialog& dialog) {
+std::uint16_t CheckPersonData(const Taxpayer& p, CheckDialog& dialog) {
     static const std::string title = utf8ToCp1251("Сведения о декларанте");
     ScreenCheckRun run(dialog);
     const auto fault = [&](const char* message, std::uint16_t code) {

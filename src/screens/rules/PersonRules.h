@@ -9,7 +9,7 @@
 
 namespace kv {
 
-class mTPersonInformation;
+class Taxpayer;
 
 // Element codes of the taxpayer screen, also used by the whole-return check.
 enum PersonElement : std::uint16_t {
@@ -29,6 +29,6 @@ enum PersonElement : std::uint16_t {
 bool issuedAtFourteenOrLater(DateValue birth, DateValue issued);
 
 // Reads the record as SaveData left it; 0 when nothing is to be fixed.
-std::uint16_t CheckPersonData(const mTPersonInformation& person, CheckDialog& dialog);
+std::uint16_t CheckPersonData(const Taxpayer& person, CheckDialog& dialog);
 
 } // namespace kv

@@ -9,15 +9,15 @@ namespace kv {
 
 namespace {
 
-bool datesFrom(const mTConstructionDeductObj& o, int year) {
+bool datesFrom(const HousingObject& o, int year) {
     return o.rightRegistrationDate.year() >= year && o.transferActDate.year() >= year;
 }
 
-bool dateBefore(const mTConstructionDeductObj& o, int year) {
+bool dateBefore(const HousingObject& o, int year) {
     return o.rightRegistrationDate.year() < year || o.transferActDate.year() < year;
 }
 
-bool hasInterest(const mTConstructionDeductObj& o) {
+bool hasInterest(const HousingObject& o) {
     return o.mortgageInterest > Money{};
 }
 
@@ -37,7 +37,7 @@ bool Post2018(const ConstructionObjects& objects) {
 bool SinglePre2014(const ConstructionObjects& objects) {
     if (objects.count() != 1)
         return false;
-    const mTConstructionDeductObj& o = objects.get(0);
+    const HousingObject& o = objects.get(0);
     return dateBefore(o, 2014) && o.mortgageInterest.isZero();
 }
 
@@ -54,7 +54,7 @@ PriorYearsFields priorYearsFields(const ConstructionObjects& objects) {
     PriorYearsFields fields;
     fields.purchase = !Post2018(objects) || pensioner;
     Money interest;
-    for (const mTConstructionDeductObj& o : objects) {
+    for (const HousingObject& o : objects) {
         // A pensioner may carry the deduction back three years, so every object counts.
         if (pensioner || dateBefore(o, 2019))
             interest += o.mortgageInterest;
@@ -66,7 +66,7 @@ PriorYearsFields priorYearsFields(const ConstructionObjects& objects) {
 PropertyTotals propertyTotals(const ConstructionObjects& objects) {
     PropertyTotals totals;
     if (objects.count() == 1) {
-        const mTConstructionDeductObj& o = objects.get(0);
+        const HousingObject& o = objects.get(0);
         const DateValue deciding = o.byInvestmentContract ? o.transferActDate : o.rightRegistrationDate;
         const Money limit = deciding.year() <= 2007 ? kOneMillion : kTwoMillion;
         const long double numerator = o.shareNumerator > 0 ? o.shareNumerator : 1;
@@ -76,7 +76,7 @@ PropertyTotals propertyTotals(const ConstructionObjects& objects) {
         totals.cost = Money::fromLongDouble(RoundKopecks(cost.toDouble()));
         totals.interest = o.mortgageInterest;
     } else {
-        for (const mTConstructionDeductObj& o : objects) {
+        for (const HousingObject& o : objects) {
             totals.cost += o.objectCost;
             totals.interest += o.mortgageInterest;
         }
@@ -112,11 +112,11 @@ ObjectDialogSetup setupForNewObject(const ConstructionObjects& objects) {
 
 ObjectDialogSetup setupForObject(const ConstructionObjects& objects, int index) {
     const int count = objects.count();
-    const mTConstructionDeductObj& self = objects.get(index);
+    const HousingObject& self = objects.get(index);
     ObjectDialogSetup setup;
     bool preSplit = false;
     if (count == 2) {
-        const mTConstructionDeductObj& other = objects.get(1 - index);
+        const HousingObject& other = objects.get(1 - index);
         preSplit = self.objectCost > Money{} && self.mortgageInterest.isZero() && hasInterest(other) &&
                    other.objectCost.isZero();
     }
@@ -146,7 +146,7 @@ bool shareApplies(DateValue rightRegistration, DateValue transferAct) {
     return rightRegistration.year() <= 2013 || transferAct.year() <= 2013;
 }
 
-void normaliseShare(mTConstructionDeductObj& o) {
+void normaliseShare(HousingObject& o) {
     if (o.shareNumerator <= 0)
         o.shareNumerator = 1;
     if (o.shareDenominator <= 0)

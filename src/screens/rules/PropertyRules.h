@@ -12,7 +12,7 @@
 
 namespace kv {
 
-using ConstructionObjects = RecordList<mTConstructionDeductObj>;
+using ConstructionObjects = RecordList<HousingObject>;
 
 // Every object's right-registration and transfer-act dates lie in 2014 or later (true when empty).
 bool Post2013(const ConstructionObjects& objects);
@@ -65,7 +65,7 @@ DateValue latestObjectDate(bool pensioner);
 // The share is asked for only for a purchase registered (or transferred) before 2014.
 bool shareApplies(DateValue rightRegistration, DateValue transferAct);
 // An object as it is stored: an empty share part is 1, the numerator at most the denominator.
-void normaliseShare(mTConstructionDeductObj& object);
+void normaliseShare(HousingObject& object);
 
 // The object dialog as its checks see it (1-based choices, 0 for none).
 struct ObjectDialogState {

@@ -124,7 +124,7 @@ IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& d
     return IncomeDialogVerdict{!refused, 0};
 }
 
-std::uint16_t CheckThirteenPercent(const mTDeclaration& d, CheckDialog& dialog) {
+std::uint16_t CheckThirteenPercent(const Declaration& d, CheckDialog& dialog) {
     static const std::string withheldOverIncome =
         utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
     static const std::string deductionsOverIncome =
@@ -137,7 +137,7 @@ std::uint16_t CheckThirteenPercent(const mTDeclaration& d, CheckDialog& dialog) 
     ScreenCheckRun run(dialog);
     const bool resident = d.declarationKind == 0;
     std::uint16_t position = 0;
-    for (const mTThirteenPercent& source : d.incomes13) {
+    for (const ThirteenPercentSource& source : d.incomes13) {
         ++position;
         if (!run.open())
             break;

@@ -13,7 +13,7 @@
 
 namespace kv {
 
-class mTDeclaration;
+class Declaration;
 struct IncomeEntry;
 
 // "Доходы, облагаемые по ставке 13%", Windows-1251: the title of the screen's checks
@@ -79,6 +79,6 @@ IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& state, CheckDialo
 
 // CheckData of the screen: the sources in list order; the code is the 1-based
 // position of the source to fix.
-std::uint16_t CheckThirteenPercent(const mTDeclaration& declaration, CheckDialog& dialog);
+std::uint16_t CheckThirteenPercent(const Declaration& declaration, CheckDialog& dialog);
 
 } // namespace kv

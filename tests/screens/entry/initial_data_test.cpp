@@ -3,7 +3,7 @@
 #include "EntryTestSupport.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
-#include "screens/TfrInitialData.h"
+#include "screens/InitialDataScreen.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -21,7 +21,7 @@ std::string cp(const char* utf8) {
 }
 
 // A resident's return with certificate and foreign incomes, one of each entered.
-void fillReturn(mTDeclaration& d) {
+void fillReturn(Declaration& d) {
     d.inspectionCode = "7702";
     d.correctionNumber = 2;
     d.person.oktmo = "45382000";
@@ -29,7 +29,7 @@ void fillReturn(mTDeclaration& d) {
     d.representativeName = cp("Петров Пётр Петрович");
     d.representativeDocument = cp("Доверенность № 5");
     d.taxpayerCategory = 3;
-    d.setIncomeFlags(mTDeclaration::kAgentIncomes | mTDeclaration::kForeignIncomes);
+    d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kForeignIncomes);
     d.incomes13.add();
     d.foreignIncomes.add();
     d.sheetCountAutomatic = 0;
@@ -60,8 +60,8 @@ private slots:
         ScreenTestHost host;
         kv::test::loadSmallDirectories(host.loaded);
         fillReturn(*host.document);
-        const mTDeclaration before = *host.document;
-        TfrInitialData screen(nullptr, host);
+        const Declaration before = *host.document;
+        InitialDataScreen screen(nullptr, host);
 
         QCOMPARE(kv::test::textOf(&screen, "meInspection"), QStringLiteral("7702"));
         QCOMPARE(kv::test::child<QLabel>(&screen, "lblInspectionName")->text(),
@@ -123,7 +123,7 @@ private slots:
         ScreenTestHost host;
         fillReturn(*host.document);
         host.document->taxpayerCategory = 5;
-        TfrInitialData screen(nullptr, host);
+        InitialDataScreen screen(nullptr, host);
         for (const QString& name : clicks)
             kv::test::clickButton(&screen, name.toLatin1().constData());
 
@@ -145,9 +145,9 @@ private slots:
     void estimatedIncomeIsEmptiedWhenBusinessGoes() {
         ScreenTestHost host;
         host.document->declarationKind = 3;
-        host.document->setIncomeFlags(mTDeclaration::kBusinessIncomes);
+        host.document->setIncomeFlags(Declaration::kBusinessIncomes);
         host.document->estimatedIncome = Money::fromRoubles(500000);
-        TfrInitialData screen(nullptr, host);
+        InitialDataScreen screen(nullptr, host);
         QCOMPARE(kv::test::textOf(&screen, "meSupposeIncome"), QStringLiteral("500000"));
         kv::test::clickButton(&screen, "rb4ndfl");
         QVERIFY(kv::test::child<QWidget>(&screen, "meSupposeIncome")->isEnabled());
@@ -161,7 +161,7 @@ private slots:
     void uncheckingCertificateIncomesDeletesThem() {
         ScreenTestHost host;
         fillReturn(*host.document);
-        TfrInitialData screen(nullptr, host);
+        InitialDataScreen screen(nullptr, host);
         auto* box = kv::test::child<QCheckBox>(&screen, "chbIncomeInquiry");
         box->click();
         QVERIFY(!host.document->incomes13.exists());
@@ -177,7 +177,7 @@ private slots:
     void representativeFieldsFollowTheConfirmation() {
         ScreenTestHost host;
         fillReturn(*host.document);
-        TfrInitialData screen(nullptr, host);
+        InitialDataScreen screen(nullptr, host);
         QVERIFY(kv::test::child<QWidget>(&screen, "meFIO")->isEnabled());
         kv::test::clickButton(&screen, "rbGiveSelf");
         QVERIFY(!kv::test::child<QWidget>(&screen, "meFIO")->isEnabled());
@@ -249,13 +249,13 @@ private slots:
         QFETCH(int, code);
 
         ScreenTestHost host;
-        mTDeclaration& d = *host.document;
+        Declaration& d = *host.document;
         d.inspectionCode = inspection.toStdString();
         d.declarationKind = static_cast<std::uint8_t>(kind);
         d.submitterKind = static_cast<std::uint8_t>(submitter);
         d.representativeOrganisation = organisation.toStdString();
         d.person.oktmo = oktmo.toStdString();
-        TfrInitialData screen(nullptr, host);
+        InitialDataScreen screen(nullptr, host);
         for (const QString& answer : answers)
             host.script.expect(QStringLiteral("TfmCheckError"), answer);
 
@@ -273,7 +273,7 @@ private slots:
     void taxOfficeComesFromThePicker() {
         ScreenTestHost host;
         kv::test::loadSmallDirectories(host.loaded);
-        TfrInitialData screen(nullptr, host);
+        InitialDataScreen screen(nullptr, host);
         QVERIFY(kv::test::child<QWidget>(&screen, "bnInspection")->isEnabled());
 
         kv::test::whenPicker(QStringLiteral("TfmInputInspectionNumber"), QStringLiteral("7702"));
@@ -299,7 +299,7 @@ private slots:
     void missingOfficeOpensTheImport() {
         ScreenTestHost host;
         kv::test::loadSmallDirectories(host.loaded);
-        TfrInitialData screen(nullptr, host);
+        InitialDataScreen screen(nullptr, host);
         host.script.expectFile(QStringLiteral("sounFile"), QStringLiteral("/nonexistent/soun1.dbf"));
         host.script.expect(QStringLiteral("sounFailed"), QStringLiteral("OK"));
         kv::test::whenModal(QStringLiteral("TfmInputInspectionNumber"), [](QDialog& picker) {
@@ -324,7 +324,7 @@ private slots:
 
     void withoutTheDirectoryTheOfficeCannotBePicked() {
         ScreenTestHost host;
-        TfrInitialData screen(nullptr, host);
+        InitialDataScreen screen(nullptr, host);
         QVERIFY(!kv::test::child<QWidget>(&screen, "bnInspection")->isEnabled());
         QVERIFY(kv::test::child<QLineEdit>(&screen, "meInspection")->isReadOnly());
     }
@@ -332,7 +332,7 @@ private slots:
     void correctionNumber() {
         ScreenTestHost host;
         host.document->correctionNumber = 998;
-        TfrInitialData screen(nullptr, host);
+        InitialDataScreen screen(nullptr, host);
         kv::test::clickButton(&screen, "updCorrUp");
         kv::test::clickButton(&screen, "updCorrUp");
         QCOMPARE(kv::test::textOf(&screen, "meNumVer"), QStringLiteral("999"));

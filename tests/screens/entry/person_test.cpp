@@ -5,7 +5,7 @@
 #include "model/Declaration.h"
 #include "screens/DocNumberEdit.h"
 #include "screens/EntryFields.h"
-#include "screens/TfrPersonNaim.h"
+#include "screens/TaxpayerScreen.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -30,7 +30,7 @@ DateValue day(int y, int m, int d) {
 // A valid twelve-digit INN of a person.
 const char* const kValidInn = "123456789047";
 
-void fillPerson(mTPersonInformation& p) {
+void fillPerson(Taxpayer& p) {
     p.surname = cp("Иванов");
     p.firstName = cp("Иван");
     p.patronymic = cp("Иванович");
@@ -59,8 +59,8 @@ private slots:
     void loadsTheRecordAndSavesItBackUnchanged() {
         ScreenTestHost host;
         fillPerson(host.document->person);
-        const mTDeclaration before = *host.document;
-        TfrPersonNaim screen(nullptr, host);
+        const Declaration before = *host.document;
+        TaxpayerScreen screen(nullptr, host);
 
         const QList<std::pair<const char*, QString>> shown = {
             {"edSurname", "Иванов"},         {"edName", "Иван"},
@@ -87,8 +87,8 @@ private slots:
         ScreenTestHost host;
         host.document->declarationKind = 2;
         fillPerson(host.document->person);
-        const mTPersonInformation before = host.document->person;
-        TfrPersonNaim screen(nullptr, host);
+        const Taxpayer before = host.document->person;
+        TaxpayerScreen screen(nullptr, host);
         for (const char* name : {"gbDocument", "gbCitizenship", "edBirthPlace", "deBirthDate"})
             QVERIFY2(kv::test::child<QWidget>(&screen, name)->isHidden(), name);
         QVERIFY(!kv::test::child<QWidget>(&screen, "edInn")->isHidden());
@@ -164,7 +164,7 @@ private slots:
         QFETCH(int, code);
 
         ScreenTestHost host;
-        mTPersonInformation& p = host.document->person;
+        Taxpayer& p = host.document->person;
         if (named) {
             p.surname = cp("Иванов");
             p.firstName = cp("Иван");
@@ -180,7 +180,7 @@ private slots:
                 p.identityDocIssuer = cp("ОВД");
             }
         }
-        TfrPersonNaim screen(nullptr, host);
+        TaxpayerScreen screen(nullptr, host);
         for (const QString& answer : answers)
             host.script.expect(QStringLiteral("TfmCheckError"), answer);
 
@@ -198,7 +198,7 @@ private slots:
     void pickingAnotherDocumentKindStartsItAfresh() {
         ScreenTestHost host;
         fillPerson(host.document->person);
-        TfrPersonNaim screen(nullptr, host);
+        TaxpayerScreen screen(nullptr, host);
 
         kv::test::whenPicker(QStringLiteral("TfmDocType"), QStringLiteral("07"));
         kv::test::clickButton(&screen, "bnDocType");
@@ -229,7 +229,7 @@ private slots:
     void countryComesFromThePicker() {
         ScreenTestHost host;
         kv::test::loadSmallDirectories(host.loaded);
-        TfrPersonNaim screen(nullptr, host);
+        TaxpayerScreen screen(nullptr, host);
         kv::test::whenPicker(QStringLiteral("TfmGrazhd"), QStringLiteral("276"));
         kv::test::clickButton(&screen, "bnCountry");
         KV_VERIFY_MODALS();
@@ -239,7 +239,7 @@ private slots:
         QCOMPARE(host.changes, 1);
 
         ScreenTestHost bare;
-        TfrPersonNaim without(nullptr, bare);
+        TaxpayerScreen without(nullptr, bare);
         QVERIFY(!kv::test::child<QWidget>(&without, "bnCountry")->isEnabled());
     }
 

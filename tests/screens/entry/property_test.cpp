@@ -5,8 +5,8 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/EntryFields.h"
-#include "screens/TfmInputConstruction.h"
-#include "screens/TfrMultyConstructionDeduct.h"
+#include "screens/HousingObjectDialog.h"
+#include "screens/PropertyDeductionScreen.h"
 #include "screens/rules/PropertyRules.h"
 
 #include <QCheckBox>
@@ -29,9 +29,9 @@ Money roubles(std::int64_t n) {
     return Money::fromRoubles(n);
 }
 
-mTConstructionDeductObj flat(int registered, std::int64_t cost, std::int64_t interest = 0, int numerator = 1,
-                             int denominator = 1) {
-    mTConstructionDeductObj o;
+HousingObject flat(int registered, std::int64_t cost, std::int64_t interest = 0, int numerator = 1,
+                   int denominator = 1) {
+    HousingObject o;
     o.objectKind = 2;
     o.taxpayerSign = 1;
     o.numberKind = 1;
@@ -45,7 +45,7 @@ mTConstructionDeductObj flat(int registered, std::int64_t cost, std::int64_t int
     return o;
 }
 
-ConstructionObjects listOf(std::initializer_list<mTConstructionDeductObj> objects) {
+ConstructionObjects listOf(std::initializer_list<HousingObject> objects) {
     ConstructionObjects list;
     for (const auto& o : objects)
         list.add(o);
@@ -110,7 +110,7 @@ private slots:
 
     void contractDecidesKindsAndDates() {
         ScreenTestHost host;
-        TfmInputConstruction dialog(host.script, mTConstructionDeductObj{}, setupForNewObject({}), nullptr);
+        HousingObjectDialog dialog(host.script, HousingObject{}, setupForNewObject({}), nullptr);
         auto* kind = kv::test::child<QComboBox>(&dialog, "cbObjectKind");
         auto* land = kv::test::child<QDateEdit>(&dialog, "deLandDate");
         auto* right = kv::test::child<QDateEdit>(&dialog, "deRightDate");
@@ -149,7 +149,7 @@ private slots:
 
     void numberKindShareAndPensioner() {
         ScreenTestHost host;
-        TfmInputConstruction dialog(host.script, mTConstructionDeductObj{}, setupForNewObject({}), nullptr);
+        HousingObjectDialog dialog(host.script, HousingObject{}, setupForNewObject({}), nullptr);
         auto* numberKind = kv::test::child<QComboBox>(&dialog, "cbNumberKind");
         auto* number = kv::test::child<QWidget>(&dialog, "edObjectNumber");
         auto* address = kv::test::child<QWidget>(&dialog, "edObjectAddress");
@@ -179,7 +179,7 @@ private slots:
     void furtherObjectsStartIn2014() {
         ScreenTestHost host;
         const ConstructionObjects one = listOf({flat(2016, 1000000)});
-        TfmInputConstruction dialog(host.script, mTConstructionDeductObj{}, setupForNewObject(one), nullptr);
+        HousingObjectDialog dialog(host.script, HousingObject{}, setupForNewObject(one), nullptr);
         auto* right = kv::test::child<QDateEdit>(&dialog, "deRightDate");
         right->setDate(QDate(2010, 1, 1));
         QCOMPARE(right->date(), QDate(2014, 1, 1));
@@ -218,7 +218,7 @@ private slots:
         QFETCH(bool, accepted);
 
         ScreenTestHost host;
-        TfmInputConstruction dialog(host.script, mTConstructionDeductObj{}, setupForNewObject({}), nullptr);
+        HousingObjectDialog dialog(host.script, HousingObject{}, setupForNewObject({}), nullptr);
         kv::test::child<QComboBox>(&dialog, "cbObjectKind")->setCurrentIndex(kind - 1);
         kv::test::child<QComboBox>(&dialog, "cbTaxpayerSign")->setCurrentIndex(sign - 1);
         kv::test::child<QComboBox>(&dialog, "cbNumberKind")->setCurrentIndex(numberKind - 1);
@@ -237,7 +237,7 @@ private slots:
         QCOMPARE(asked, messages);
         KV_VERIFY_ASKER(host.script);
         if (accepted) {
-            const mTConstructionDeductObj& o = dialog.object();
+            const HousingObject& o = dialog.object();
             QCOMPARE(o.objectKind, kind);
             QCOMPARE(o.numberKind, numberKind);
             QCOMPARE(o.objectNumber, number.toStdString());
@@ -250,8 +250,8 @@ private slots:
     // which may carry the interest only; then no further object may be added.
     void objectsOfAPurchaseBefore2014() {
         ScreenTestHost host;
-        host.document->setIncomeFlags(mTDeclaration::kAgentIncomes);
-        TfrMultyConstructionDeduct screen(nullptr, host);
+        host.document->setIncomeFlags(Declaration::kAgentIncomes);
+        PropertyDeductionScreen screen(nullptr, host);
         QVERIFY(!kv::test::child<QWidget>(&screen, "lvObjects")->isEnabled());
         kv::test::child<QCheckBox>(&screen, "chbConstructionDeduct")->click();
         QVERIFY(!kv::test::child<QWidget>(&screen, "gbCalc")->isEnabled());
@@ -301,12 +301,12 @@ private slots:
     // Earlier years' deductions are asked for only where they can exist.
     void priorYearsFields() {
         ScreenTestHost host;
-        host.document->setIncomeFlags(mTDeclaration::kAgentIncomes);
-        mTConstructionDeduct& d = host.document->propertyDeductions;
+        host.document->setIncomeFlags(Declaration::kAgentIncomes);
+        PropertyDeduction& d = host.document->propertyDeductions;
         d.granted = 1;
         d.priorYearsDeduction = roubles(100000);
         d.objects.add(flat(2019, 2500000));
-        TfrMultyConstructionDeduct screen(nullptr, host);
+        PropertyDeductionScreen screen(nullptr, host);
         QVERIFY(!kv::test::child<QWidget>(&screen, "edPriorYears")->isEnabled());
         QCOMPARE(kv::test::textOf(&screen, "edPriorYears"), QString());
         QCOMPARE(kv::test::textOf(&screen, "edTotalCost"), QStringLiteral("2000000"));

@@ -5,8 +5,8 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
-#include "screens/TfmInput13Income.h"
-#include "screens/TfrThirteenPercent.h"
+#include "screens/Income13Dialog.h"
+#include "screens/Income13Screen.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -41,8 +41,9 @@ void enterSource(QDialog& dialog, const QString& name) {
     kv::test::clickButton(&dialog, "bnOk");
 }
 
-mTThirteenPercent sourceWith(Money income, Money withheld, std::vector<AgentDeductionItem> deductions = {}) {
-    mTThirteenPercent s;
+ThirteenPercentSource sourceWith(Money income, Money withheld,
+                                 std::vector<AgentDeductionItem> deductions = {}) {
+    ThirteenPercentSource s;
     s.sourceName.assign(1, 'S'); // not = "S": GCC 12 warns falsely on it at -O2
     ThirteenIncomeItem item;
     item.incomeCode = 2000;
@@ -107,7 +108,7 @@ private slots:
         QFETCH(int, storedPercent);
 
         ScreenTestHost host;
-        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
+        Income13Dialog dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
         chooseCodes(dialog, income, deduction);
         KV_VERIFY_MODALS();
         QCOMPARE(kv::test::child<QWidget>(&dialog, "edDeductSum")->isEnabled(), editable);
@@ -123,7 +124,7 @@ private slots:
 
     void typedDeductionStopsAtTheCap() {
         ScreenTestHost host;
-        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
+        Income13Dialog dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
         chooseCodes(dialog, QStringLiteral("1511"), QStringLiteral("904"));
         kv::test::retype(&dialog, "edIncomeSum", QStringLiteral("2000000"));
         kv::test::retype(&dialog, "edDeductSum", QStringLiteral("1500000"));
@@ -132,7 +133,7 @@ private slots:
 
     void saleWithCadastralValue() {
         ScreenTestHost host;
-        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
+        Income13Dialog dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
         chooseCodes(dialog, QStringLiteral("1510"), QString());
         QVERIFY(!kv::test::child<QWidget>(&dialog, "pnlRealEstate")->isHidden());
         QVERIFY(!kv::test::child<QWidget>(&dialog, "edCadastralValue")->isEnabled());
@@ -216,7 +217,7 @@ private slots:
         QFETCH(bool, accepted);
 
         ScreenTestHost host;
-        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
+        Income13Dialog dialog(host.script, IncomeDict::builtIn(), true, false, std::nullopt, nullptr);
         if (!income.isEmpty())
             chooseCodes(dialog, income, deduction);
         kv::test::retype(&dialog, "edIncomeSum", amount);
@@ -239,7 +240,7 @@ private slots:
 
     void nonResidentReturn() {
         ScreenTestHost host;
-        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), false, false, std::nullopt, nullptr);
+        Income13Dialog dialog(host.script, IncomeDict::builtIn(), false, false, std::nullopt, nullptr);
         chooseCodes(dialog, QStringLiteral("1510"), QString());
         QVERIFY(!kv::test::child<QWidget>(&dialog, "bnDeductCode")->isEnabled());
         QVERIFY(!kv::test::child<QWidget>(&dialog, "edMonth")->isEnabled());
@@ -260,7 +261,7 @@ private slots:
         stored.deductionPercent = 30;
         stored.month = 7;
         ScreenTestHost host;
-        TfmInput13Income dialog(host.script, IncomeDict::builtIn(), true, false, stored, nullptr);
+        Income13Dialog dialog(host.script, IncomeDict::builtIn(), true, false, stored, nullptr);
         QCOMPARE(kv::test::textOf(&dialog, "edIncomeCode"), QStringLiteral("2202"));
         QCOMPARE(kv::test::textOf(&dialog, "edIncomeSum"), QStringLiteral("1000"));
         QCOMPARE(kv::test::textOf(&dialog, "edDeductCode"), QStringLiteral("405"));
@@ -275,8 +276,8 @@ private slots:
     // totals and the withheld tax, and what the rows show before and after reloading.
     void sourceAndIncomes() {
         ScreenTestHost host;
-        host.document->setIncomeFlags(mTDeclaration::kAgentIncomes);
-        auto screen = std::make_unique<TfrThirteenPercent>(nullptr, host);
+        host.document->setIncomeFlags(Declaration::kAgentIncomes);
+        auto screen = std::make_unique<Income13Screen>(nullptr, host);
         QVERIFY(!kv::test::child<QWidget>(screen.get(), "bnAddIncome")->isEnabled());
 
         kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"),
@@ -314,7 +315,7 @@ private slots:
         QVERIFY(changes >= 5);
 
         // Built again from the document: rows show every value as stored.
-        screen = std::make_unique<TfrThirteenPercent>(nullptr, host);
+        screen = std::make_unique<Income13Screen>(nullptr, host);
         screen->SelectFirstEntry();
         incomes = kv::test::child<QTreeWidget>(screen.get(), "lvIncomes");
         QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"11|2000|50000,5|0|0", "12|2000|50000,5|0|0"}));
@@ -332,10 +333,10 @@ private slots:
     // The withheld tax belongs to the source that was selected when it was typed.
     void withheldTaxStaysWithItsSource() {
         ScreenTestHost host;
-        host.document->setIncomeFlags(mTDeclaration::kAgentIncomes);
+        host.document->setIncomeFlags(Declaration::kAgentIncomes);
         host.document->incomes13.add(sourceWith(roubles(1000), roubles(130)));
         host.document->incomes13.add(sourceWith(roubles(2000), roubles(260)));
-        TfrThirteenPercent screen(nullptr, host);
+        Income13Screen screen(nullptr, host);
         auto* sources = kv::test::child<QTreeWidget>(&screen, "lvSources");
         screen.SelectFirstEntry();
         kv::test::retype(&screen, "edTaxWithheld", QStringLiteral("100"));
@@ -350,12 +351,12 @@ private slots:
 
     void agentDeductions() {
         ScreenTestHost host;
-        host.document->setIncomeFlags(mTDeclaration::kAgentIncomes);
+        host.document->setIncomeFlags(Declaration::kAgentIncomes);
         host.document->incomes13.add(sourceWith(roubles(100000), Money{}));
-        mTThirteenPercent partnership = sourceWith(roubles(100000), Money{});
+        ThirteenPercentSource partnership = sourceWith(roubles(100000), Money{});
         partnership.isInvestmentPartnership = 1;
         host.document->incomes13.add(partnership);
-        TfrThirteenPercent screen(nullptr, host);
+        Income13Screen screen(nullptr, host);
         screen.SelectFirstEntry();
 
         kv::test::whenModal(QStringLiteral("TfmInputSSCDeduct"), [](QDialog& d) {
@@ -414,14 +415,14 @@ private slots:
         QFETCH(int, code);
 
         ScreenTestHost host;
-        mTDeclaration& d = *host.document;
+        Declaration& d = *host.document;
         d.declarationKind = static_cast<std::uint8_t>(kind);
-        d.setIncomeFlags(mTDeclaration::kAgentIncomes);
+        d.setIncomeFlags(Declaration::kAgentIncomes);
         d.incomes13.add(sourceWith(roubles(1000), roubles(130)));
         d.incomes13.add(sourceWith(roubles(1000), roubles(1001)));
         d.incomes13.add(sourceWith(roubles(130000), Money{},
                                    {{320, roubles(70000)}, {324, roubles(70000)}, {104, roubles(6000)}}));
-        TfrThirteenPercent screen(nullptr, host);
+        Income13Screen screen(nullptr, host);
         for (const QString& answer : answers)
             host.script.expect(QStringLiteral("TfmCheckError"), answer);
         screen.SaveData();

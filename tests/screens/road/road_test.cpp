@@ -10,7 +10,7 @@
 #include "core/Text.h"
 #include "export/FileIdentity.h"
 #include "model/Declaration.h"
-#include "shell/TFormMain.h"
+#include "shell/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -135,7 +135,7 @@ class RoadTest : public QObject {
         return o;
     }
 
-    static void clickSection(TFormMain& window, Section section) {
+    static void clickSection(MainWindow& window, Section section) {
         window.sectionButtonWidget(section)->click();
     }
 
@@ -153,7 +153,7 @@ private slots:
     }
 
     void newUserFilesAReturnForAFlat() {
-        TFormMain window(std::nullopt, options());
+        MainWindow window(std::nullopt, options());
         window.show();
         QVERIFY(window.currentScreen() != nullptr);
         QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrInitialData"));
@@ -270,7 +270,7 @@ private slots:
     void savedDocumentHoldsTheReturn() {
         if (savedPath_.isEmpty())
             QSKIP("the road did not reach saving");
-        mTDeclaration d(clock_);
+        Declaration d(clock_);
         d.loadFromFile(QFile::encodeName(savedPath_).toStdString());
         QCOMPARE(d.inspectionCode, std::string("7701"));
         QCOMPARE(d.person.oktmo, std::string(kHomeOktmo));
@@ -278,7 +278,7 @@ private slots:
         QCOMPARE(d.person.identityDocCode, std::int16_t{21});
         QCOMPARE(d.person.identityDocNumber, std::string("45 10 123456"));
         QCOMPARE(d.incomes13.count(), 1);
-        const mTThirteenPercent& employer = d.incomes13.get(0);
+        const ThirteenPercentSource& employer = d.incomes13.get(0);
         QCOMPARE(employer.itemCount(), 12);
         for (int i = 0; i < 12; ++i) {
             QCOMPARE(employer.item(i).month, static_cast<std::int16_t>(i + 1));
@@ -365,7 +365,7 @@ private slots:
     void reopenedReturnShowsEveryFieldAsEntered() {
         if (savedPath_.isEmpty())
             QSKIP("the road did not reach saving");
-        TFormMain window(savedPath_, options());
+        MainWindow window(savedPath_, options());
         window.show();
         QCOMPARE(kv::test::textOf(&window, "meInspection"), QStringLiteral("7701"));
         QCOMPARE(kv::test::textOf(&window, "meOKATO"), QString::fromLatin1(kHomeOktmo));

@@ -1,0 +1,261 @@
+#include "compute/RussianIncomeSheets.h"
+
+#include "compute/Arithmetic.h"
+#include "model/Declaration.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kv {
+
+namespace {
+
+constexpr int kKindResident = 0;
+constexpr int kKindNonResident = 1;
+constexpr std::int32_t kExemptMaterialBenefit = 2620;
+
+// Views of literals, so classifying a line copies no text.
+constexpr std::string_view kEmployment = "07";
+constexpr std::string_view kNotFullyWithheld = "08";
+constexpr std::string_view kDividends = "09";
+constexpr std::string_view kOther = "10";
+constexpr std::string_view kPartnership = "04";
+
+// Through a temporary: assigning a view in place draws GCC 12's false -Wrestrict at -O3.
+void setKind(std::string& kind, std::string_view code) {
+    kind = std::string(code);
+}
+
+// Income codes whose Appendix 1 kind is "04" (securities, derivatives, partnerships).
+constexpr std::array<std::int32_t, 12> kSecuritiesSingles{5002, 5005, 5009, 5011, 5013, 5014,
+                                                          5017, 5020, 5024, 5026, 5028, 5029};
+
+bool isSecuritiesCode(std::int32_t c) {
+    if ((c >= 1530 && c <= 1539) || c == 1541 || (c >= 1544 && c <= 1549) || (c >= 1551 && c <= 1554))
+        return true;
+    if (c == 9537 || c == 9538 || c == 9551 || c == 9552)
+        return true;
+    return std::find(kSecuritiesSingles.begin(), kSecuritiesSingles.end(), c) != kSecuritiesSingles.end();
+}
+
+bool isRealEstateSale(std::int32_t c) {
+    return c == 1510 || c == 1511 || c == 1512;
+}
+
+RealEstateSale realEstateRecord(const ThirteenIncomeItem& item) {
+    RealEstateSale r;
+    r.cadastralNumber = item.cadastralNumber;
+    r.cadastralValue = item.cadastralValue;
+    r.contractPrice = item.contractPrice;
+    r.cadastralValue70 = ScaleToKopecks(item.cadastralValue, 0.7L);
+    r.saleIncome = item.amount;
+    return r;
+}
+
+// Walks one 13% source taxed at ratePercent: gives it its income-kind code and its
+// taxable income and tax when it pays employment income, appends its real-estate
+// sales, and returns the sum of its line amounts.
+Money walkThirteenSource(ThirteenPercentSource& src, int ratePercent, bool withAgentDeductions,
+                         std::vector<RealEstateSale>& sales) {
+    src.taxableIncome = Money{};
+    src.computedTax = Money{};
+    Money amounts;
+    Money deductions;
+    std::string_view kind;
+    for (const ThirteenIncomeItem& item : src.items) {
+        amounts += item.amount;
+        deductions += item.deductionAmount;
+        kind = MergeIncomeKind(kind, IncomeKindOfItem(item.incomeCode, item.hasCadastralData != 0,
+                                                      item.amount, item.contractPrice));
+        if (isRealEstateSale(item.incomeCode) && item.hasCadastralData != 0)
+            sales.push_back(realEstateRecord(item));
+    }
+    setKind(src.incomeKind, kind);
+    if (kind == kEmployment) {
+        Money taxable = amounts - deductions;
+        if (withAgentDeductions)
+            for (const AgentDeductionItem& d : src.agentDeductions)
+                taxable -= d.amount;
+        src.taxableIncome = taxable;
+        src.computedTax = ApplyRateExact(taxable, ratePercent);
+        // A shortfall within one rouble is rounding of the agent's figures, not unpaid tax.
+        if (src.taxWithheld + Money::fromRoubles(1) < src.computedTax)
+            setKind(src.incomeKind, kNotFullyWithheld);
+    }
+    return amounts;
+}
+
+} // namespace
+
+std::string_view IncomeKindOfItem(std::int32_t c, bool hasCadastralData, Money amount, Money contractPrice) {
+    const bool atCadastral = hasCadastralData && amount != contractPrice;
+    switch (c) {
+    case 1400:
+    case 2400:
+        return "05";
+    case 1510:
+    case 1511:
+        return atCadastral ? "02" : "01";
+    case 1512:
+        return atCadastral ? "12" : "11";
+    case 1520:
+        return "03";
+    case 1521:
+        return "13";
+    case 2000:
+    case 2010:
+        return kEmployment;
+    case 2210:
+        return "14";
+    case 2220:
+    case 2720:
+    case 2790:
+        return "06";
+    case 3010:
+        return "15";
+    case 3011:
+        return "16";
+    case 3012:
+        return "17";
+    default:
+        return isSecuritiesCode(c) ? kPartnership : kOther;
+    }
+}
+
+std::string_view MergeIncomeKind(std::string_view current, std::string_view candidate) {
+    if (candidate == kEmployment)
+        return kEmployment;
+    if (current.empty() || current == candidate)
+        return candidate;
+    if (current == kEmployment)
+        return kEmployment;
+    return kOther;
+}
+
+// --- 9% ------------------------------------------------------------------------
+
+void RussianIncome9Sheet::Reset() {
+    *this = RussianIncome9Sheet{};
+}
+
+void RussianIncome9Sheet::Compute(Declaration& doc, ReturnComputation&) {
+    Reset();
+    if (doc.declarationKind != kKindResident)
+        return;
+    for (ThirtyPercentSource& src : doc.incomes9) {
+        setKind(src.incomeKind, kOther);
+        totalIncome += src.totalIncome;
+        taxWithheld += src.taxWithheld;
+    }
+}
+
+// --- 13% -----------------------------------------------------------------------
+
+void RussianIncome13Sheet::Reset() {
+    *this = RussianIncome13Sheet{};
+}
+
+void RussianIncome13Sheet::Compute(Declaration& doc, ReturnComputation&) {
+    Reset();
+    fixedAdvancesPaid = doc.foreignerFixedAdvance;
+    if (doc.declarationKind == kKindResident) {
+        for (ThirteenPercentSource& src : doc.incomes13) {
+            totalIncome += walkThirteenSource(src, 13, true, realEstateSales);
+            taxWithheld += src.taxWithheld;
+        }
+        for (ThirtyPercentSource& src : doc.incomes30) {
+            setKind(src.incomeKind, kDividends);
+            dividendIncome += src.taxableAmount;
+            dividendTaxWithheld += src.taxWithheld;
+        }
+        for (InvestmentPartnership& src : doc.investPartnerships) {
+            setKind(src.incomeKind, kPartnership);
+            for (const PartnershipIncomeItem& item : src.items)
+                totalIncome += item.incomeAmount;
+            taxWithheld += src.taxWithheld;
+        }
+    } else if (doc.declarationKind == kKindNonResident) {
+        // A non-resident's income at 13% is employment income whatever its lines' codes.
+        for (ThirteenPercentSource& src : doc.incomes13NonResident) {
+            Money amounts;
+            Money deductions;
+            for (const ThirteenIncomeItem& item : src.items) {
+                amounts += item.amount;
+                deductions += item.deductionAmount;
+            }
+            src.taxableIncome = amounts - deductions;
+            src.computedTax = ApplyRateExact(src.taxableIncome, 13);
+            setKind(src.incomeKind, src.taxWithheld + Money::fromRoubles(1) < src.computedTax
+                                        ? kNotFullyWithheld
+                                        : kEmployment);
+            totalIncome += amounts;
+            taxWithheld += src.taxWithheld;
+        }
+    }
+    realEstateSaleCount = static_cast<std::int32_t>(realEstateSales.size());
+}
+
+// --- 15% -----------------------------------------------------------------------
+
+void RussianIncome15Sheet::Reset() {
+    *this = RussianIncome15Sheet{};
+}
+
+void RussianIncome15Sheet::Compute(Declaration& doc, ReturnComputation&) {
+    Reset();
+    if (doc.declarationKind != kKindNonResident)
+        return;
+    for (ThirtyPercentSource& src : doc.incomes30) {
+        setKind(src.incomeKind, kDividends);
+        totalIncome += src.taxableAmount;
+        taxWithheld += src.taxWithheld;
+    }
+}
+
+// --- 30% -----------------------------------------------------------------------
+
+void RussianIncome30Sheet::Reset() {
+    *this = RussianIncome30Sheet{};
+}
+
+void RussianIncome30Sheet::Compute(Declaration& doc, ReturnComputation&) {
+    Reset();
+    if (doc.declarationKind != kKindNonResident)
+        return;
+    // A non-resident's sources of the resident list are taxed at 30%; agents grant
+    // non-residents no deductions.
+    for (ThirteenPercentSource& src : doc.incomes13) {
+        totalIncome += walkThirteenSource(src, 30, false, realEstateSales);
+        taxWithheld += src.taxWithheld;
+    }
+    for (InvestmentPartnership& src : doc.investPartnerships) {
+        setKind(src.incomeKind, kPartnership);
+        for (const PartnershipIncomeItem& item : src.items)
+            totalIncome += item.incomeAmount;
+        taxWithheld += src.taxWithheld;
+    }
+    realEstateSaleCount = static_cast<std::int32_t>(realEstateSales.size());
+}
+
+// --- 35% -----------------------------------------------------------------------
+
+void RussianIncome35Sheet::Reset() {
+    *this = RussianIncome35Sheet{};
+}
+
+void RussianIncome35Sheet::Compute(Declaration& doc, ReturnComputation&) {
+    Reset();
+    if (doc.declarationKind != kKindResident)
+        return;
+    for (ThirtyFivePercentSource& src : doc.incomes35) {
+        if (src.incomeCode == kExemptMaterialBenefit) {
+            materialBenefitWithheld += src.taxWithheld;
+            continue;
+        }
+        setKind(src.incomeKind, kOther);
+        totalIncome += src.totalIncome;
+        taxWithheld += src.taxWithheld;
+    }
+}
+
+} // namespace kv

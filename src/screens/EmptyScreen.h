@@ -1,0 +1,18 @@
+#pragma once
+// The panel of a section whose screen is not in the program yet: its title only.
+// It holds no fields, so it saves nothing and has nothing to check.
+#include "screens/ScreenFrame.h"
+
+namespace kv {
+
+class EmptyScreen : public ScreenFrame {
+    Q_OBJECT
+public:
+    EmptyScreen(QWidget* panel, ScreenHost& host, const QString& title);
+
+    void SaveData() override {}
+    std::uint16_t CheckData() override { return 0; }
+    void SetFocusToElement(std::uint16_t) override {}
+};
+
+} // namespace kv

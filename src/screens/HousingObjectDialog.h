@@ -1,0 +1,71 @@
+#pragma once
+// "Данные объекта": one dwelling or land plot of the property deduction. The
+// dialog edits a copy of the object; which dates, share, cost and interest it
+// asks for depends on the contract and on the objects already entered.
+#include "model/Deductions.h"
+#include "screens/rules/PropertyRules.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QRadioButton;
+
+namespace kv {
+
+class Asker;
+class FieldEdit;
+
+class HousingObjectDialog : public QDialog {
+    Q_OBJECT
+public:
+    HousingObjectDialog(Asker& asker, const HousingObject& object, const ObjectDialogSetup& setup,
+                        QWidget* parent);
+
+    // The object with the dialog's values; meaningful after "Да".
+    const HousingObject& object() const { return object_; }
+    // The kind as the dialog's list names it.
+    QString kindText() const;
+
+public slots:
+    void accept() override;
+
+private:
+    void buildWidgets();
+    void load(const ObjectDialogSetup& setup);
+
+    void contractChosen();
+    void kindChosen();
+    void numberKindChosen();
+    void datesChanged();
+    void pensionerToggled(bool checked);
+    void goToElement(ObjectElement element);
+
+    Asker& asker_;
+    HousingObject object_;
+    bool furtherObject_ = false;
+    // The land date was set by the dialog or could be typed; otherwise the object keeps its own.
+    bool landDateSet_ = false;
+
+    QComboBox* cbObjectKind_;
+    QComboBox* cbHouseMethod_;
+    QRadioButton* rbSale_;
+    QRadioButton* rbInvest_;
+    QComboBox* cbTaxpayerSign_;
+    QComboBox* cbNumberKind_;
+    FieldEdit* edObjectNumber_;
+    FieldEdit* edObjectAddress_;
+    QDateEdit* deRightDate_;
+    QDateEdit* deLandDate_;
+    QDateEdit* deTransferDate_;
+    QLabel* lblShare_;
+    FieldEdit* edShareNum_;
+    FieldEdit* edShareDen_;
+    FieldEdit* edObjectCost_;
+    FieldEdit* edInterest_;
+    QCheckBox* chbPensioner_;
+};
+
+} // namespace kv

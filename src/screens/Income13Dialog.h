@@ -1,0 +1,96 @@
+#pragma once
+// "Сведения о доходе": one income of a source at 13% with its code, amount, month,
+// the deduction (expense) against it, and for a sold property its cadastral data.
+// The deduction amount follows the dictionary's rules for the chosen code: a
+// percentage of the income, the income itself up to a cap, or what the user types.
+// The dialog edits its own values; the screen takes the item only after "Да".
+#include "model/IncomeSources.h"
+#include "reference/IncomeDict.h"
+
+#include <QDialog>
+#include <optional>
+#include <string>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace kv {
+
+class Asker;
+class FieldEdit;
+
+class Income13Dialog : public QDialog {
+    Q_OBJECT
+public:
+    // residentReturn: the return is a resident's ("3-НДФЛ"), which decides the
+    // income codes offered, the month and the deductions allowed.
+    Income13Dialog(Asker& asker, const IncomeDict& dict, bool residentReturn, bool investmentPartnership,
+                   const std::optional<ThirteenIncomeItem>& existing, QWidget* parent);
+
+    bool incomeChosen() const { return !incomeCode_.empty(); }
+    // The income with the dialog's values; meaningful after "Да".
+    ThirteenIncomeItem item() const;
+
+public slots:
+    void accept() override;
+
+private:
+    void buildWidgets();
+    void restore(const ThirteenIncomeItem& item);
+
+    void chooseIncome();
+    void applyIncome(const std::string& code, const std::string& name);
+    void chooseDeduction();
+    void applyDeduction(const DeductionChoice& choice);
+    void clearDeduction();
+    void setDeductionControls(bool allowed);
+
+    void incomeChanged();
+    void deductionChanged();
+    void cadastralToggled(bool checked);
+    void cadastralChanged();
+    void monthChanged();
+    void monthFinished();
+
+    std::optional<Money> incomeAmount() const;
+    bool deductionEditable() const;
+    void showDeduction(std::optional<Money> amount, bool zeroAsEmpty);
+    void goToElement(std::uint16_t element);
+
+    Asker& asker_;
+    const IncomeDict& dict_;
+    bool resident_;
+    bool partnership_;
+
+    std::string incomeCode_;
+    std::string incomeName_;
+    bool deductionAllowed_ = false;
+    // Income 2799: deduction 599 equal to the income.
+    bool following_ = false;
+    std::optional<DeductionChoice> deduction_;
+    // The deduction amount is being set by the dialog, not typed.
+    bool deriving_ = false;
+
+    QLineEdit* edIncomeCode_;
+    QToolButton* bnIncomeCode_;
+    QLabel* lblIncomeName_;
+    FieldEdit* edIncomeSum_;
+    QFrame* pnlRealEstate_;
+    QCheckBox* chbCadastral_;
+    FieldEdit* edCadastralValue_;
+    FieldEdit* edCadastralNumber_;
+    FieldEdit* edContractPrice_;
+    QLabel* lblDeductCode_;
+    QLineEdit* edDeductCode_;
+    QToolButton* bnDeductCode_;
+    QLabel* lblDeductName_;
+    QLabel* lblDeductSum_;
+    FieldEdit* edDeductSum_;
+    QLabel* lblMonth_;
+    FieldEdit* edMonth_;
+};
+
+} // namespace kv

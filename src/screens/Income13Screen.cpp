@@ -1,0 +1,549 @@
+#include "screens/Income13Screen.h"
+
+#include "model/Declaration.h"
+#include "reference/IncomeDict.h"
+#include "screens/AgentDeductionDialog.h"
+#include "screens/Asker.h"
+#include "screens/CheckDialogs.h"
+#include "screens/EntryFields.h"
+#include "screens/FieldEdit.h"
+#include "screens/Income13Dialog.h"
+#include "screens/IncomeSourceDialog.h"
+#include "screens/UiText.h"
+#include "screens/rules/ThirteenRules.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+constexpr int kNonResidentReturn = 1;
+
+QTreeWidget* makeList(QWidget* parent, const char* name, const QString& hint, const QStringList& columns) {
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setToolTip(hint);
+    list->setHeaderLabels(columns);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->header()->setStretchLastSection(true);
+    return list;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = {}) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty())
+        b->setToolTip(hint);
+    return b;
+}
+
+int currentRow(const QTreeWidget* list) {
+    QTreeWidgetItem* item = list->currentItem();
+    return item != nullptr ? list->indexOfTopLevelItem(item) : -1;
+}
+
+void selectRow(QTreeWidget* list, int row) {
+    if (row < 0 || row >= list->topLevelItemCount())
+        return;
+    list->setCurrentItem(list->topLevelItem(row));
+}
+
+// After a row is removed: the previous one, or the first.
+int rowAfterRemoval(int removed, int remaining) {
+    if (remaining == 0)
+        return -1;
+    return removed > 0 ? removed - 1 : 0;
+}
+
+// Rows the user just entered show a missing code or month as "Нет" and a zero
+// amount as "-"; rows read from the document show every value as it is.
+QString codeText(std::int32_t value, bool entered) {
+    return entered && value == 0 ? QStringLiteral("Нет") : QString::number(value);
+}
+
+QString amountCell(Money amount, bool entered) {
+    return entered && amount.isZero() ? QStringLiteral("-") : amountText(amount);
+}
+
+QStringList incomeCells(const ThirteenIncomeItem& item, bool entered) {
+    return {codeText(item.month, entered), codeText(item.incomeCode, entered),
+            amountCell(item.amount, entered), codeText(item.deductionCode, entered),
+            amountCell(item.deductionAmount, entered)};
+}
+
+} // namespace
+
+Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host)
+    : ScreenFrame(panel, host), dict_(IncomeDict::builtIn()) {
+    ScreenBuildGuard guard(host);
+    buildWidgets();
+    load();
+
+    connect(lvSources_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (!listing_)
+            sourceSelected(current != nullptr ? lvSources_->indexOfTopLevelItem(current) : -1);
+    });
+    connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editSource);
+    connect(bnAddSource_, &QPushButton::clicked, this, &Income13Screen::addSource);
+    connect(bnDeleteSource_, &QPushButton::clicked, this, &Income13Screen::deleteSource);
+    connect(bnEditSource_, &QPushButton::clicked, this, &Income13Screen::editSource);
+    connect(bnAddIncome_, &QPushButton::clicked, this, &Income13Screen::addIncome);
+    connect(bnDeleteIncome_, &QPushButton::clicked, this, &Income13Screen::deleteIncome);
+    connect(bnEditIncome_, &QPushButton::clicked, this, &Income13Screen::editIncome);
+    connect(bnRepeatIncome_, &QPushButton::clicked, this, &Income13Screen::repeatIncome);
+    connect(lvIncomes_, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editIncome);
+    connect(bnAddDeduct_, &QPushButton::clicked, this, &Income13Screen::addDeduction);
+    connect(bnDeleteDeduct_, &QPushButton::clicked, this, &Income13Screen::deleteDeduction);
+    connect(bnEditDeduct_, &QPushButton::clicked, this, &Income13Screen::editDeduction);
+    connect(lvDeducts_, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editDeduction);
+    connect(edTaxWithheld_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
+    connect(edFixedAdvance_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
+    lvIncomes_->installEventFilter(this);
+}
+
+void Income13Screen::buildWidgets() {
+    auto* sourceBox = new QGroupBox(QStringLiteral("Источники выплат"), this);
+    sourceBox->setObjectName(QStringLiteral("gbSources"));
+    lvSources_ = makeList(sourceBox, "lvSources", QStringLiteral("Список источников выплат"),
+                          {QStringLiteral("Источники выплат")});
+    bnAddSource_ = button(sourceBox, "bnAddSource", QStringLiteral("Добавить"),
+                          QStringLiteral("Добавить источник выплат"));
+    bnDeleteSource_ = button(sourceBox, "bnDeleteSource", QStringLiteral("Удалить"),
+                             QStringLiteral("Удалить источник выплат"));
+    bnEditSource_ = button(sourceBox, "bnEditSource", QStringLiteral("Редактировать"),
+                           QStringLiteral("Редактировать источник выплат"));
+    auto* sourceButtons = new QGridLayout;
+    sourceButtons->addWidget(bnAddSource_, 0, 0);
+    sourceButtons->addWidget(bnDeleteSource_, 0, 1);
+    sourceButtons->addWidget(bnEditSource_, 1, 0, 1, 2);
+    auto* sourceLayout = new QVBoxLayout(sourceBox);
+    sourceLayout->addWidget(lvSources_, 1);
+    sourceLayout->addLayout(sourceButtons);
+
+    auto* incomeBox = new QGroupBox(QStringLiteral("Доходы по выбранному источнику выплат"), this);
+    incomeBox->setObjectName(QStringLiteral("gbIncomes"));
+    lvIncomes_ = makeList(
+        incomeBox, "lvIncomes",
+        QStringLiteral("Список доходов по выбранному источнику выплат (п. 3.1 справки о доходах)"),
+        {QStringLiteral("Месяц дохода"), QStringLiteral("Код дохода"), QStringLiteral("Сумма дохода"),
+         QStringLiteral("Код вычета"), QStringLiteral("Сумма вычета")});
+    for (int column = 0; column < 4; ++column)
+        lvIncomes_->setColumnWidth(column, column == 2 ? 100 : column == 0 ? 92 : 80);
+    bnAddIncome_ = button(incomeBox, "bnAddIncome", QStringLiteral("Добавить доход"));
+    bnDeleteIncome_ = button(incomeBox, "bnDeleteIncome", QStringLiteral("Удалить доход"));
+    bnEditIncome_ = button(incomeBox, "bnEditIncome", QStringLiteral("Редактировать доход"));
+    bnRepeatIncome_ = button(incomeBox, "bnRepeatIncome", QStringLiteral("Повторить доход"));
+    auto* incomeButtons = new QGridLayout;
+    incomeButtons->addWidget(bnAddIncome_, 0, 0);
+    incomeButtons->addWidget(bnDeleteIncome_, 0, 1);
+    incomeButtons->addWidget(bnEditIncome_, 1, 0);
+    incomeButtons->addWidget(bnRepeatIncome_, 1, 1);
+    auto* incomeLayout = new QVBoxLayout(incomeBox);
+    incomeLayout->addWidget(lvIncomes_, 1);
+    incomeLayout->addLayout(incomeButtons);
+
+    auto* totalsBox = new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this);
+    totalsBox->setObjectName(QStringLiteral("gbTotals"));
+    edTotalIncome_ = new QLineEdit(totalsBox);
+    edTotalIncome_->setObjectName(QStringLiteral("edTotalIncome"));
+    edTotalIncome_->setReadOnly(true);
+    edTaxWithheld_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 12, 0}, totalsBox);
+    edTaxWithheld_->setObjectName(QStringLiteral("edTaxWithheld"));
+    auto* totalsLayout = new QVBoxLayout(totalsBox);
+    totalsLayout->setSpacing(2);
+    totalsLayout->addWidget(new QLabel(QStringLiteral("Общая сумма дохода"), totalsBox));
+    totalsLayout->addWidget(edTotalIncome_);
+    totalsLayout->addSpacing(4);
+    totalsLayout->addWidget(new QLabel(QStringLiteral("Сумма налога удержанная"), totalsBox));
+    totalsLayout->addWidget(edTaxWithheld_);
+
+    gbForeigner_ = new QGroupBox(QStringLiteral("Авансовые платежи иностранца"), this);
+    gbForeigner_->setObjectName(QStringLiteral("gbForeigner"));
+    gbForeigner_->setToolTip(
+        QStringLiteral("Указывается иностранцами, работающими у физ.лиц на основании патента"));
+    edFixedAdvance_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 12, 0}, gbForeigner_);
+    edFixedAdvance_->setObjectName(QStringLiteral("edFixedAdvance"));
+    auto* foreignerLayout = new QVBoxLayout(gbForeigner_);
+    foreignerLayout->setSpacing(2);
+    foreignerLayout->addWidget(new QLabel(QStringLiteral("Сумма фиксированных платежей"), gbForeigner_));
+    foreignerLayout->addWidget(edFixedAdvance_);
+
+    // The caption is longer than the group is wide, so it is a label of two lines inside
+    // the group (a wrapping label would make the window scroll for the height it might need).
+    gbAgentDeductions_ = new QGroupBox(this);
+    gbAgentDeductions_->setObjectName(QStringLiteral("gbAgentDeductions"));
+    auto* agentCaption = new QLabel(
+        QStringLiteral("Стандартные, социальные и имущественные вычеты, предоставленные\nналоговым агентом"),
+        gbAgentDeductions_);
+    agentCaption->setObjectName(QStringLiteral("lblAgentDeductions"));
+    lvDeducts_ =
+        makeList(gbAgentDeductions_, "lvDeducts",
+                 QStringLiteral("Список вычетов по выбранному источнику выплат (раздел 3 справки о доходах)"),
+                 {QStringLiteral("Код вычета"), QStringLiteral("Сумма вычета")});
+    bnAddDeduct_ = button(gbAgentDeductions_, "bnAddDeduct", QStringLiteral("Добавить вычет"));
+    bnDeleteDeduct_ = button(gbAgentDeductions_, "bnDeleteDeduct", QStringLiteral("Удалить вычет"));
+    bnEditDeduct_ = button(gbAgentDeductions_, "bnEditDeduct", QStringLiteral("Редактировать вычет"));
+    auto* deductButtons = new QVBoxLayout;
+    deductButtons->addWidget(bnAddDeduct_);
+    deductButtons->addWidget(bnDeleteDeduct_);
+    deductButtons->addWidget(bnEditDeduct_);
+    deductButtons->addStretch(1);
+    auto* deductRow = new QHBoxLayout;
+    deductRow->addWidget(lvDeducts_, 1);
+    deductRow->addLayout(deductButtons);
+    auto* deductLayout = new QVBoxLayout(gbAgentDeductions_);
+    deductLayout->addWidget(agentCaption);
+    deductLayout->addLayout(deductRow, 1);
+
+    // Left: the sources with the totals of the one selected; right: what it paid and granted.
+    auto* leftColumn = new QWidget(this);
+    leftColumn->setMaximumWidth(250);
+    auto* left = new QVBoxLayout(leftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->addWidget(sourceBox, 1);
+    left->addWidget(totalsBox);
+    left->addWidget(gbForeigner_);
+    auto* right = new QVBoxLayout;
+    right->addWidget(incomeBox, 3);
+    right->addWidget(gbAgentDeductions_, 2);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(leftColumn);
+    layout->addLayout(right, 1);
+}
+
+void Income13Screen::load() {
+    const Declaration& d = document();
+    const bool nonResident = d.declarationKind == kNonResidentReturn;
+    gbAgentDeductions_->setVisible(!nonResident);
+    gbForeigner_->setVisible(!nonResident);
+    edFixedAdvance_->setText(wholeRoublesText(d.foreignerFixedAdvance));
+    listing_ = true;
+    for (const ThirteenPercentSource& s : d.incomes13)
+        lvSources_->addTopLevelItem(new QTreeWidgetItem(QStringList{fromCp1251(s.sourceName)}));
+    listing_ = false;
+    setSourceButtons(d.incomes13.count() > 0 ? &d.incomes13.get(0) : nullptr);
+    if (d.incomes13.count() == 0)
+        showTotals();
+}
+
+bool Income13Screen::residentReturn() const {
+    return document().declarationKind == 0;
+}
+
+ThirteenPercentSource& Income13Screen::source() {
+    return document().incomes13.get(selected_);
+}
+
+void Income13Screen::setSourceButtons(const ThirteenPercentSource* s) {
+    const bool on = s != nullptr;
+    for (QWidget* w : std::initializer_list<QWidget*>{bnAddIncome_, bnDeleteIncome_, bnEditIncome_,
+                                                      bnRepeatIncome_, edTaxWithheld_})
+        w->setEnabled(on);
+    // An investment partnership grants no deductions of its own.
+    const bool deductions = on && s->isInvestmentPartnership == 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{bnAddDeduct_, bnDeleteDeduct_, bnEditDeduct_})
+        w->setEnabled(deductions);
+}
+
+void Income13Screen::showTotals() {
+    ScreenBuildGuard guard(host());
+    if (selected_ < 0) {
+        edTotalIncome_->clear();
+        edTaxWithheld_->clear();
+        return;
+    }
+    edTotalIncome_->setText(amountText(source().totalIncome));
+    edTaxWithheld_->setText(wholeRoublesText(source().taxWithheld));
+}
+
+void Income13Screen::storeWithheld() {
+    if (selected_ < 0)
+        return;
+    ThirteenPercentSource& s = source();
+    s.taxWithheld = wholeRoublesOf(edTaxWithheld_, s.taxWithheld);
+}
+
+void Income13Screen::selectSource(int row) {
+    if (row < 0 || row >= lvSources_->topLevelItemCount()) {
+        sourceSelected(-1);
+        return;
+    }
+    QTreeWidgetItem* item = lvSources_->topLevelItem(row);
+    if (lvSources_->currentItem() == item)
+        sourceSelected(row);
+    else
+        lvSources_->setCurrentItem(item);
+}
+
+void Income13Screen::sourceSelected(int row) {
+    storeWithheld();
+    selected_ = row;
+    ScreenBuildGuard guard(host());
+    if (row < 0) {
+        setSourceButtons(nullptr);
+        lvIncomes_->clear();
+        lvDeducts_->clear();
+        showTotals();
+        return;
+    }
+    setSourceButtons(&source());
+    fillItems();
+    fillDeductions();
+    showTotals();
+}
+
+void Income13Screen::fillItems() {
+    lvIncomes_->clear();
+    for (const ThirteenIncomeItem& item : source().items)
+        appendIncomeRow(item, false);
+    selectRow(lvIncomes_, 0);
+}
+
+void Income13Screen::fillDeductions() {
+    lvDeducts_->clear();
+    for (const AgentDeductionItem& deduction : source().agentDeductions)
+        appendDeductionRow(deduction);
+    selectRow(lvDeducts_, 0);
+}
+
+void Income13Screen::appendIncomeRow(const ThirteenIncomeItem& item, bool entered) {
+    auto* row = new QTreeWidgetItem(incomeCells(item, entered));
+    for (int column : {2, 4})
+        row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    lvIncomes_->addTopLevelItem(row);
+}
+
+void Income13Screen::appendDeductionRow(const AgentDeductionItem& deduction) {
+    auto* row = new QTreeWidgetItem(
+        QStringList{QString::number(deduction.deductionCode), amountCell(deduction.amount, true)});
+    row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    lvDeducts_->addTopLevelItem(row);
+}
+
+void Income13Screen::showFailure(const std::exception& failure) {
+    host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
+                                             QuestionIcon::Critical));
+}
+
+// --- Sources -------------------------------------------------------------
+
+void Income13Screen::addSource() {
+    IncomeSourceDialog dialog(host().asker(), ThirteenPercentSource{},
+                              document().declarationKind == kNonResidentReturn, true, this);
+    if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
+        return;
+    try {
+        document().incomes13.add(dialog.source());
+    } catch (const std::exception& failure) {
+        showFailure(failure);
+        return;
+    }
+    DocumentChanged();
+    listing_ = true;
+    lvSources_->addTopLevelItem(new QTreeWidgetItem(QStringList{fromCp1251(dialog.source().sourceName)}));
+    listing_ = false;
+    lvSources_->setFocus();
+    selectSource(lvSources_->topLevelItemCount() - 1);
+}
+
+void Income13Screen::editSource() {
+    if (selected_ < 0)
+        return;
+    storeWithheld();
+    const ThirteenPercentSource& current = source();
+    const bool partnershipEditable = current.itemCount() == 0 && current.agentDeductionCount() == 0;
+    IncomeSourceDialog dialog(host().asker(), current, document().declarationKind == kNonResidentReturn,
+                              partnershipEditable, this);
+    if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
+        return;
+    // Only the payer's details come from the dialog; incomes and the withheld tax stay.
+    ThirteenPercentSource& s = source();
+    const ThirteenPercentSource& edited = dialog.source();
+    s.sourceName = edited.sourceName;
+    s.sourceInn = edited.sourceInn;
+    s.sourceKpp = edited.sourceKpp;
+    s.sourceOktmo = edited.sourceOktmo;
+    s.isPrimaryWorkplace = edited.isPrimaryWorkplace;
+    s.isInvestmentPartnership = edited.isInvestmentPartnership;
+    DocumentChanged();
+    lvSources_->topLevelItem(selected_)->setText(0, fromCp1251(s.sourceName));
+    setSourceButtons(&s);
+    lvSources_->setFocus();
+}
+
+void Income13Screen::deleteSource() {
+    if (selected_ < 0)
+        return;
+    const int removed = selected_;
+    DocumentChanged();
+    // The withheld tax shown belongs to the source going away.
+    selected_ = -1;
+    document().incomes13.remove(removed);
+    listing_ = true;
+    lvIncomes_->clear();
+    lvDeducts_->clear();
+    delete lvSources_->takeTopLevelItem(removed);
+    lvSources_->setCurrentItem(nullptr);
+    listing_ = false;
+    selectSource(rowAfterRemoval(removed, lvSources_->topLevelItemCount()));
+}
+
+// --- Incomes -------------------------------------------------------------
+
+void Income13Screen::addIncome() {
+    if (selected_ < 0)
+        return;
+    Income13Dialog dialog(host().asker(), dict_, residentReturn(), source().isInvestmentPartnership != 0,
+                          std::nullopt, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.incomeChosen())
+        return;
+    appendIncome(dialog.item());
+}
+
+void Income13Screen::editIncome() {
+    const int row = currentRow(lvIncomes_);
+    if (selected_ < 0 || row < 0)
+        return;
+    Income13Dialog dialog(host().asker(), dict_, residentReturn(), source().isInvestmentPartnership != 0,
+                          source().item(row), this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.incomeChosen())
+        return;
+    const ThirteenIncomeItem item = dialog.item();
+    source().replaceItem(row, item);
+    DocumentChanged();
+    const QStringList cells = incomeCells(item, true);
+    QTreeWidgetItem* shown = lvIncomes_->topLevelItem(row);
+    for (int column = 0; column < cells.size(); ++column)
+        shown->setText(column, cells.at(column));
+    edTotalIncome_->setText(amountText(source().totalIncome));
+}
+
+void Income13Screen::repeatIncome() {
+    const int row = currentRow(lvIncomes_);
+    if (selected_ < 0 || row < 0)
+        return;
+    // The copy is a new income of the return like any other, so the return must be saved.
+    appendIncome(repeatedIncome(source().item(row)));
+}
+
+void Income13Screen::appendIncome(const ThirteenIncomeItem& item) {
+    try {
+        source().addItem(item);
+    } catch (const std::exception& failure) {
+        showFailure(failure);
+        return;
+    }
+    DocumentChanged();
+    appendIncomeRow(item, true);
+    selectRow(lvIncomes_, lvIncomes_->topLevelItemCount() - 1);
+    edTotalIncome_->setText(amountText(source().totalIncome));
+}
+
+void Income13Screen::deleteIncome() {
+    const int row = currentRow(lvIncomes_);
+    if (selected_ < 0 || row < 0)
+        return;
+    DocumentChanged();
+    source().deleteItem(row);
+    delete lvIncomes_->takeTopLevelItem(row);
+    selectRow(lvIncomes_, rowAfterRemoval(row, lvIncomes_->topLevelItemCount()));
+    edTotalIncome_->setText(amountText(source().totalIncome));
+}
+
+// --- Agent deductions ----------------------------------------------------
+
+void Income13Screen::addDeduction() {
+    if (selected_ < 0)
+        return;
+    AgentDeductionDialog dialog(dict_, std::nullopt, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.codeChosen())
+        return;
+    const AgentDeductionItem deduction = dialog.deduction();
+    try {
+        source().addAgentDeduction(deduction);
+    } catch (const std::exception& failure) {
+        showFailure(failure);
+        return;
+    }
+    DocumentChanged();
+    appendDeductionRow(deduction);
+    selectRow(lvDeducts_, lvDeducts_->topLevelItemCount() - 1);
+}
+
+void Income13Screen::editDeduction() {
+    const int row = currentRow(lvDeducts_);
+    if (selected_ < 0 || row < 0 || !bnEditDeduct_->isEnabled())
+        return;
+    AgentDeductionDialog dialog(dict_, source().agentDeduction(row), this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.codeChosen())
+        return;
+    const AgentDeductionItem deduction = dialog.deduction();
+    source().replaceAgentDeduction(row, deduction);
+    DocumentChanged();
+    QTreeWidgetItem* shown = lvDeducts_->topLevelItem(row);
+    shown->setText(0, QString::number(deduction.deductionCode));
+    shown->setText(1, amountCell(deduction.amount, true));
+}
+
+void Income13Screen::deleteDeduction() {
+    const int row = currentRow(lvDeducts_);
+    if (selected_ < 0 || row < 0)
+        return;
+    DocumentChanged();
+    source().deleteAgentDeduction(row);
+    delete lvDeducts_->takeTopLevelItem(row);
+    selectRow(lvDeducts_, rowAfterRemoval(row, lvDeducts_->topLevelItemCount()));
+}
+
+bool Income13Screen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvIncomes_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            editIncome();
+            return true;
+        }
+    }
+    return ScreenFrame::eventFilter(watched, event);
+}
+
+// --- Screen operations -----------------------------------------------------
+
+void Income13Screen::SaveData() {
+    storeWithheld();
+    Declaration& d = document();
+    d.foreignerFixedAdvance = wholeRoublesOf(edFixedAdvance_, d.foreignerFixedAdvance);
+}
+
+std::uint16_t Income13Screen::CheckData() {
+    AskerCheckDialog dialog(host().asker(), this);
+    return CheckThirteenPercent(document(), dialog);
+}
+
+void Income13Screen::SetFocusToElement(std::uint16_t code) {
+    if (code == 0 || code > lvSources_->topLevelItemCount())
+        return;
+    lvSources_->setFocus();
+    selectSource(code - 1);
+}
+
+void Income13Screen::SelectFirstEntry() {
+    if (lvSources_->topLevelItemCount() == 0)
+        return;
+    lvSources_->setFocus();
+    selectSource(0);
+}
+
+} // namespace kv

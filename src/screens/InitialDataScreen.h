@@ -1,0 +1,101 @@
+#pragma once
+// "Задание условий": the kind of return, the tax office, the correction number,
+// the taxpayer's OKTMO and category, which kinds of income the return holds, and
+// who confirms it. The kind and the income boxes decide which sections can be
+// reached; clearing an income box deletes that kind of income at once.
+#include "screens/ScreenFrame.h"
+
+#include <optional>
+#include <string>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+class QToolButton;
+
+namespace kv {
+
+class FieldEdit;
+
+class InitialDataScreen : public ScreenFrame {
+    Q_OBJECT
+public:
+    InitialDataScreen(QWidget* panel, ScreenHost& host);
+
+    void SaveData() override;
+    std::uint16_t CheckData() override;
+    void SetFocusToElement(std::uint16_t code) override;
+
+private:
+    void buildWidgets();
+    void load();
+    void connectRules();
+
+    int declarationKind() const;
+    bool anyIncomeBox() const;
+    void setDeductionsSection(bool enabled);
+
+    // Click rules.
+    void kindChosen(int kind);
+    void certificateClicked(bool checked);
+    void currencyClicked(bool checked);
+    void businessClicked(bool checked);
+    void partnershipClicked(bool checked);
+    void submitterChosen(int kind);
+    void stepCorrection(int step);
+    void chooseInspection();
+    void showInspectionName();
+
+    QRadioButton* rbSimple_;
+    QRadioButton* rbNeRez_;
+    QRadioButton* rb4ndfl_;
+    QRadioButton* rbNextYear_;
+    QButtonGroup* kindGroup_;
+
+    FieldEdit* meInspection_;
+    QToolButton* bnInspection_;
+    QLabel* lblInspectionName_;
+    FieldEdit* meNumVer_;
+    QToolButton* updCorrUp_;
+    QToolButton* updCorrDown_;
+    FieldEdit* meOKATO_;
+
+    QRadioButton* rbPredp_;
+    QRadioButton* rbFermer_;
+    QRadioButton* rbNotarius_;
+    QRadioButton* rbAdvokat_;
+    QRadioButton* rbFLProch_;
+    QRadioButton* rbArbitr_;
+    QButtonGroup* categoryGroup_;
+
+    QCheckBox* chbIncomeInquiry_;
+    QLabel* lblIncomeInquiry_;
+    QCheckBox* chbIncomeCurrency_;
+    QCheckBox* chbIncomeBusiness_;
+    QCheckBox* chbInvestTov_;
+    QLabel* lblSupposeIncome_;
+    FieldEdit* meSupposeIncome_;
+
+    QRadioButton* rbGiveSelf_;
+    QRadioButton* rbGiveTrustFase_;
+    QRadioButton* rbGiveByMail_;
+    QButtonGroup* submitterGroup_;
+    QLabel* lblFIO_;
+    FieldEdit* meFIO_;
+    QLabel* lblOsn_;
+    FieldEdit* meOsn_;
+    QLabel* lblUL_;
+    FieldEdit* meUL_;
+
+    QGroupBox* gbAppendixes_;
+    FieldEdit* meAppendixes_;
+    QCheckBox* chbAutoCalculateApp_;
+
+    // The name of an office picked on this screen, stored with its code.
+    std::optional<std::string> pickedInspectionName_;
+};
+
+} // namespace kv

@@ -1,0 +1,27 @@
+#include "screens/pickers/DeductionCodePicker.h"
+
+#include "screens/UiText.h"
+
+namespace kv {
+
+DeductionCodePicker::DeductionCodePicker(const IncomeDict& dict, bool fullList,
+                                         const std::string& currentCode, const std::string& incomeCode,
+                                         QWidget* parent)
+    : CodePicker(QStringLiteral("TfmInputDeductCode"), QStringLiteral("Справочник кодов вычетов"),
+                 QStringLiteral("Виды вычетов"), parent),
+      rows_(deductionPickerRows(dict, incomeCode, fullList)) {
+    QList<Row> rows;
+    for (const DeductionEntry* entry : rows_)
+        rows.append({fromCp1251(entry->code), fromCp1251(entry->name)});
+    setRows(rows);
+    preselect(rowIndex(preselectedRow(rows_, currentCode)));
+}
+
+std::optional<DeductionChoice> DeductionCodePicker::choose() {
+    const std::optional<int> row = pick();
+    if (!row.has_value())
+        return std::nullopt;
+    return chooseDeduction(*rows_.at(static_cast<std::size_t>(*row)));
+}
+
+} // namespace kv

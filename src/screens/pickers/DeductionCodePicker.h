@@ -1,0 +1,24 @@
+#pragma once
+// The deduction-code picker: the deductions the dictionary allows with one income.
+#include "reference/IncomeDict.h"
+#include "screens/pickers/CodePicker.h"
+
+#include <string>
+#include <vector>
+
+namespace kv {
+
+class DeductionCodePicker : public CodePicker {
+    Q_OBJECT
+public:
+    DeductionCodePicker(const IncomeDict& dict, bool fullList, const std::string& currentCode,
+                        const std::string& incomeCode, QWidget* parent);
+
+    // The chosen deduction with its attributes, or nullopt when the user cancelled.
+    std::optional<DeductionChoice> choose();
+
+private:
+    std::vector<const DeductionEntry*> rows_;
+};
+
+} // namespace kv

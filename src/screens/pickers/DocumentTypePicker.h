@@ -1,0 +1,23 @@
+#pragma once
+// The picker of identity document kinds, from the program's fixed table.
+#include "screens/pickers/CodePicker.h"
+
+#include <string>
+
+namespace kv {
+
+struct DocumentKindChoice {
+    int kind = 0;
+    std::string name; // Windows-1251
+};
+
+class DocumentTypePicker : public CodePicker {
+    Q_OBJECT
+public:
+    // kind 0 preselects nothing.
+    DocumentTypePicker(int currentKind, QWidget* parent);
+
+    std::optional<DocumentKindChoice> choose();
+};
+
+} // namespace kv

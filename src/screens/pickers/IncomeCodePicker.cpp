@@ -1,0 +1,28 @@
+#include "screens/pickers/IncomeCodePicker.h"
+
+#include "screens/UiText.h"
+
+namespace kv {
+
+IncomeCodePicker::IncomeCodePicker(const IncomeDict& dict, bool investmentPartnership, bool nonResident,
+                                   const std::string& currentCode, const std::string& rateSelector,
+                                   QWidget* parent)
+    : CodePicker(QStringLiteral("TfmInputIncomeCode"), QStringLiteral("Справочник кодов доходов"),
+                 QStringLiteral("Наименование дохода"), parent),
+      dict_(dict), rateSelector_(rateSelector),
+      rows_(incomePickerRows(dict, rateSelector, investmentPartnership, nonResident)) {
+    QList<Row> rows;
+    for (const IncomeEntry* entry : rows_)
+        rows.append({fromCp1251(entry->code), fromCp1251(entry->name)});
+    setRows(rows);
+    preselect(rowIndex(preselectedRow(rows_, currentCode)));
+}
+
+std::optional<IncomeChoice> IncomeCodePicker::choose() {
+    const std::optional<int> row = pick();
+    if (!row.has_value())
+        return std::nullopt;
+    return chooseIncome(dict_, *rows_.at(static_cast<std::size_t>(*row)), rateSelector_);
+}
+
+} // namespace kv

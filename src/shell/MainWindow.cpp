@@ -1,0 +1,349 @@
+#include "shell/MainWindow.h"
+
+#include "core/Date.h"
+#include "export/FileIdentity.h"
+#include "model/Declaration.h"
+#include "screens/Pictures.h"
+#include "screens/ScreenRegistry.h"
+#include "screens/Sections.h"
+#include "screens/UiText.h"
+#include "shell/HelpWindow.h"
+#include "shell/PrintJob.h"
+#include "shell/WindowSettings.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+// The toolbar buttons, left to right, with their captions under the pictures.
+struct ToolButtonInfo {
+    const char* objectName;
+    QString caption;
+    ToolPicture picture;
+};
+
+const std::array<ToolButtonInfo, 7>& toolButtonInfos() {
+    static const std::array<ToolButtonInfo, 7> infos = {{
+        {"fbCreate", QStringLiteral("Создать"), ToolPicture::Create},
+        {"fbOpen", QStringLiteral("Открыть"), ToolPicture::Open},
+        {"fbSave", QStringLiteral("Сохранить"), ToolPicture::Save},
+        {"fbView", QStringLiteral("Просмотр"), ToolPicture::View},
+        {"fbPrint", QStringLiteral("Печать"), ToolPicture::Print},
+        {"fbExsport", QStringLiteral("Файл xml"), ToolPicture::Export},
+        {"fbCheck", QStringLiteral("Проверить"), ToolPicture::Check},
+    }};
+    return infos;
+}
+
+// Without captions the buttons are square; with them they are wider and the row taller.
+constexpr QSize kCaptionedButton(80, 47);
+constexpr QSize kPlainButton(35, 35);
+constexpr int kCaptionedBandHeight = 50;
+constexpr int kPlainBandHeight = 38;
+
+// The area under the toolbar scrolls once the window is smaller than this.
+constexpr QSize kContentSize(980, 600);
+
+QString executableFolder() {
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+} // namespace
+
+MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWidget* parent)
+    : QMainWindow(parent), options_(options) {
+    setObjectName(QStringLiteral("TFormMain"));
+    if (options_.asker != nullptr) {
+        asker_ = options_.asker;
+    } else {
+        ownAsker_ = std::make_unique<WidgetAsker>();
+        ownAsker_->openHelpTopic = [this](const QString& topic) { ShowHelpTopic(topic); };
+        asker_ = ownAsker_.get();
+    }
+    if (options_.clock != nullptr) {
+        clock_ = options_.clock;
+    } else {
+        ownClock_ = std::make_unique<SystemClock>();
+        clock_ = ownClock_.get();
+    }
+    if (options_.ids != nullptr) {
+        ids_ = options_.ids;
+    } else {
+        ownIds_ = std::make_unique<UuidIdSource>();
+        ids_ = ownIds_.get();
+    }
+    if (options_.printJob != nullptr) {
+        printJob_ = options_.printJob;
+    } else {
+        ownPrintJob_ = std::make_unique<ModulePrintJob>();
+        printJob_ = ownPrintJob_.get();
+    }
+    screens_ = options_.screens != nullptr ? options_.screens : &ScreenRegistry::standard();
+    programFolder_ = options_.programFolder.isEmpty() ? executableFolder() : options_.programFolder;
+    if (!programFolder_.endsWith(QLatin1Char('/')))
+        programFolder_ += QLatin1Char('/');
+
+    // Captions of the menus, the toolbar and the section buttons.
+    resize(1014, 701);
+    setMinimumSize(750, 550);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    buildActions();
+    buildMenus();
+    buildToolbar();
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollBox"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(scroll);
+    content->setMinimumSize(kContentSize);
+    auto* row = new QHBoxLayout(content);
+    row->setContentsMargins(4, 4, 4, 4);
+    auto* column = new QFrame(content);
+    column->setObjectName(QStringLiteral("PnlSelectGroup"));
+    column->setFrameShape(QFrame::StyledPanel);
+    auto* columnLayout = new QVBoxLayout(column);
+    buildSections(column, columnLayout);
+    row->addWidget(column);
+    formContainer_ = new QFrame(content);
+    formContainer_->setObjectName(QStringLiteral("PnlFormContainer"));
+    static_cast<QFrame*>(formContainer_)->setFrameShape(QFrame::StyledPanel);
+    formLayout_ = new QVBoxLayout(formContainer_);
+    row->addWidget(formContainer_, 1);
+    scroll->setWidget(content);
+    setCentralWidget(scroll);
+
+    // The two toolbar settings of the user.
+    const ToolbarSettings settings = readToolbarSettings();
+    stdToolbarItem_->setChecked(settings.showStdToolbar);
+    textLabelsItem_->setChecked(settings.textLabels);
+    applyTextLabels(settings.textLabels);
+    applyToolbarVisible(settings.showStdToolbar);
+
+    // Amounts are shown with "," and dates as dd.mm.yyyy throughout the program.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+
+    if (path.has_value()) {
+        loadOrNew(*path);
+    } else {
+        document_ = newReturnDocument();
+        documentPath_.clear();
+    }
+    setTitleFromPath();
+
+    loadDirectories();
+    showInitialScreen();
+    documentSaved_ = true;
+    setSectionsFromDocument();
+}
+
+MainWindow::~MainWindow() {
+    destroyScreen();
+}
+
+void MainWindow::buildActions() {
+    auto action = [this](const char* name, const QString& caption, auto slot) {
+        auto* a = new QAction(caption, this);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    createDoc_ = action("CreateDoc", QStringLiteral("Создать"), [this] { NewReturn(); });
+    openDoc_ = action("OpenDoc", QStringLiteral("Открыть"), [this] { OpenReturn(); });
+    saveDoc_ = action("SaveDoc", QStringLiteral("Сохранить"), [this] { SaveReturn(); });
+    saveAsDoc_ = action("SaveAsDoc", QStringLiteral("Сохранить как..."), [this] { SaveReturnAs(); });
+    quit_ = action("Quit", QStringLiteral("Выход"), [this] { close(); });
+    previewDoc_ = action("PreviewDoc", QStringLiteral("Просмотр"), [this] { PreviewDoc(); });
+    printDoc_ = action("PrintDoc", QStringLiteral("Печать"), [this] { PrintDoc(); });
+    exportDoc_ = action("ExportDoc", QStringLiteral("Экспорт в xml"), [this] { ExportDoc(); });
+    checkDoc_ = action("CheckDoc", QStringLiteral("Проверить"), [this] { CheckDoc(); });
+    helpAction_ = action("Help", QStringLiteral("Справка"), [this] { ShowHelp(); });
+    about_ = action("About", QStringLiteral("О программе"), [this] { ShowAbout(); });
+
+    createDoc_->setShortcut(QKeySequence::New);
+    openDoc_->setShortcut(QKeySequence::Open);
+    saveDoc_->setShortcut(QKeySequence::Save);
+    helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
+    helpAction_->setShortcutContext(Qt::ApplicationShortcut);
+    for (QAction* a : {createDoc_, openDoc_, saveDoc_, helpAction_})
+        addAction(a);
+    createDoc_->setIcon(toolPicture(ToolPicture::Create));
+    openDoc_->setIcon(toolPicture(ToolPicture::Open));
+    saveDoc_->setIcon(toolPicture(ToolPicture::Save));
+    previewDoc_->setIcon(toolPicture(ToolPicture::View));
+    printDoc_->setIcon(toolPicture(ToolPicture::Print));
+    exportDoc_->setIcon(toolPicture(ToolPicture::Export));
+    checkDoc_->setIcon(toolPicture(ToolPicture::Check));
+
+    stdToolbarItem_ = new QAction(QStringLiteral("Стандартная панель"), this);
+    stdToolbarItem_->setObjectName(QStringLiteral("miStdToolbar"));
+    stdToolbarItem_->setCheckable(true);
+    connect(stdToolbarItem_, &QAction::triggered, this, [this](bool on) {
+        writeToolbarSetting(kSettingShowStdToolbar, on);
+        applyToolbarVisible(on);
+    });
+    textLabelsItem_ = new QAction(QStringLiteral("Подписи под кнопками"), this);
+    textLabelsItem_->setObjectName(QStringLiteral("miTextLabels"));
+    textLabelsItem_->setCheckable(true);
+    connect(textLabelsItem_, &QAction::triggered, this, [this](bool on) {
+        writeToolbarSetting(kSettingTextLabels, on);
+        applyTextLabels(on);
+    });
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("mnFile"));
+    file->addActions({createDoc_, openDoc_, saveDoc_, saveAsDoc_});
+    file->addSeparator();
+    file->addAction(quit_);
+
+    QMenu* declaration = menuBar()->addMenu(QStringLiteral("Декларация"));
+    declaration->setObjectName(QStringLiteral("mnDeclaration"));
+    declaration->addActions({previewDoc_, printDoc_, exportDoc_, checkDoc_});
+
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки"));
+    settings->setObjectName(QStringLiteral("mnSettings"));
+    settings->addActions({stdToolbarItem_, textLabelsItem_});
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
+    help->setObjectName(QStringLiteral("mnHelp"));
+    help->addAction(helpAction_);
+    help->addSeparator();
+    help->addAction(about_);
+}
+
+void MainWindow::buildToolbar() {
+    toolbar_ = new QToolBar(QStringLiteral("Стандартная панель"), this);
+    toolbar_->setObjectName(QStringLiteral("ToolBar"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->toggleViewAction()->setEnabled(false);
+    toolbar_->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+
+    const std::array<QAction*, 7> actions = {createDoc_, openDoc_,   saveDoc_, previewDoc_,
+                                             printDoc_,  exportDoc_, checkDoc_};
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        if (i == 3 || i == 5)
+            toolbar_->addSeparator();
+        // Own buttons rather than the actions' own, since "Файл xml" differs from
+        // the menu's "Экспорт в xml".
+        auto* button = new QToolButton(toolbar_);
+        button->setObjectName(QString::fromLatin1(toolButtonInfos()[i].objectName));
+        button->setIcon(actions[i]->icon());
+        button->setToolTip(actions[i]->text());
+        button->setAutoRaise(true);
+        QAction* action = actions[i];
+        connect(button, &QToolButton::clicked, action, &QAction::trigger);
+        toolbar_->addWidget(button);
+        toolButtons_[i] = button;
+    }
+}
+
+void MainWindow::buildSections(QWidget* column, QVBoxLayout* layout) {
+    sectionGroup_ = new QButtonGroup(this);
+    sectionGroup_->setExclusive(true);
+    for (const SectionButtonInfo& info : sectionButtons()) {
+        auto* button = new QToolButton(column);
+        button->setObjectName(info.objectName);
+        button->setText(info.caption);
+        button->setToolTip(info.hint);
+        button->setIcon(sectionPicture(info.section));
+        button->setIconSize(QSize(32, 32));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setFixedWidth(176);
+        button->setMinimumHeight(58);
+        button->setVisible(info.visible);
+        sectionGroup_->addButton(button, static_cast<int>(info.section));
+        layout->addWidget(button);
+        sectionButtons_[static_cast<std::size_t>(info.section)] = button;
+        if (info.screen.has_value()) {
+            const Section section = info.section;
+            connect(button, &QToolButton::clicked, this, [this, section] { SwitchSection(section); });
+        }
+    }
+    layout->addStretch(1);
+}
+
+void MainWindow::applyToolbarVisible(bool visible) {
+    toolbar_->setMinimumHeight(textLabelsItem_->isChecked() ? kCaptionedBandHeight : kPlainBandHeight);
+    toolbar_->setVisible(visible);
+}
+
+void MainWindow::applyTextLabels(bool on) {
+    for (std::size_t i = 0; i < toolButtons_.size(); ++i) {
+        QToolButton* button = toolButtons_[i];
+        button->setText(on ? toolButtonInfos()[i].caption : QString());
+        button->setToolButtonStyle(on ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+        button->setFixedSize(on ? kCaptionedButton : kPlainButton);
+    }
+    toolbar_->setMinimumHeight(on ? kCaptionedBandHeight : kPlainBandHeight);
+}
+
+void MainWindow::loadDirectories() {
+    directories_ = kv::loadDirectories(QFile::encodeName(programFolder_).toStdString());
+    if (directories_.fatal()) {
+        showError(QStringLiteral("directoryFailed"), fromCp1251(taxOfficeFileFatalMessage()));
+        mustQuit_ = true;
+    }
+}
+
+void MainWindow::documentChanged() {
+    if (!buildingGuard_)
+        documentSaved_ = false;
+}
+
+void MainWindow::setSectionEnabled(Section section, bool enabled) {
+    sectionButtons_[static_cast<std::size_t>(section)]->setEnabled(enabled);
+}
+
+bool MainWindow::sectionEnabled(Section section) const {
+    return sectionButtons_[static_cast<std::size_t>(section)]->isEnabled();
+}
+
+QAbstractButton* MainWindow::sectionButtonWidget(Section section) const {
+    return sectionButtons_[static_cast<std::size_t>(section)];
+}
+
+void MainWindow::setCommandsEnabled(bool enabled) {
+    // The window's own parts, not the window: the dialogs it opens meanwhile stay usable.
+    menuBar()->setEnabled(enabled);
+    toolbar_->setEnabled(enabled);
+    centralWidget()->setEnabled(enabled);
+    for (QAction* a : {createDoc_, openDoc_, saveDoc_, helpAction_})
+        a->setEnabled(enabled);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!CanClose()) {
+        event->ignore();
+        return;
+    }
+    destroyScreen();
+    document_.reset();
+    if (help_ != nullptr)
+        help_->close();
+    writeWindowPlacement(isMaximized(), frameGeometry());
+    event->accept();
+}
+
+} // namespace kv

@@ -1,0 +1,177 @@
+#pragma once
+// The program's main window: the one open return, its file commands, the section
+// buttons with the current screen, the check, export, print and help commands,
+// and the two toolbar settings kept between runs.
+#include "reference/Directories.h"
+#include "screens/Asker.h"
+#include "screens/ScreenFrame.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QToolBar;
+class QToolButton;
+class QVBoxLayout;
+
+namespace kv {
+
+class Clock;
+class IdSource;
+struct ExportServices;
+class PrintJob;
+class HelpWindow;
+
+// What the main window takes from outside; every field may stay empty for the program.
+struct MainWindowOptions {
+    QString programFolder;                   // with its final "/"; empty: the executable's folder
+    Asker* asker = nullptr;                  // empty: the window's own dialogs
+    const Clock* clock = nullptr;            // empty: the system clock
+    const IdSource* ids = nullptr;           // empty: random identifiers for exported files
+    const ScreenRegistry* screens = nullptr; // empty: the program's screens
+    PrintJob* printJob = nullptr;            // empty: the program's print module
+};
+
+class MainWindow : public QMainWindow, public ScreenHost {
+    Q_OBJECT
+public:
+    using Options = MainWindowOptions;
+
+    // The return named on the command line is opened; without one a new return starts.
+    explicit MainWindow(const std::optional<QString>& path, Options options = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The tax-office directory could not be read: the program ends after start-up.
+    bool mustQuit() const { return mustQuit_; }
+
+    // --- The open return ----------------------------------------------------
+    void NewReturn();
+    void OpenReturn();
+    // False when nothing was saved (the dialog was cancelled or the save failed).
+    bool SaveReturn();
+    bool SaveReturnAs();
+    bool SaveQuery();
+    bool CanClose();
+    void ApplyNewReturnSetup(Declaration& document) const;
+    // A return opened from a file of an earlier year is saved as ".qv9" beside it.
+    static QString PathForSaving(const QString& path);
+
+    const QString& documentPath() const { return documentPath_; }
+    bool documentSaved() const { return documentSaved_; }
+    Declaration& document() { return *document_; }
+
+    // --- Commands ------------------------------------------------------------
+    // 0 when the return may go on, 2 when the user cancelled at a fault, 1 after
+    // opening the screen of the fault the user chose to fix.
+    int CheckAndShowFault();
+    void CheckDoc();
+    void ExportDoc();
+    void PreviewDoc();
+    void PrintDoc();
+    void ShowHelp();
+    void ShowHelpTopic(const QString& topic);
+    void ShowAbout();
+
+    // --- Sections ------------------------------------------------------------
+    ScreenFrame* currentScreen() const { return screen_; }
+    Section currentSection() const { return currentSection_; }
+    // A click on a section button: saves and checks the screen it leaves.
+    void SwitchSection(Section section);
+    QAbstractButton* sectionButtonWidget(Section section) const;
+    HelpWindow* helpWindow() const { return help_.get(); }
+
+    // --- ScreenHost ------------------------------------------------------------
+    DocumentSlot& documentSlot() override { return document_; }
+    Asker& asker() override { return *asker_; }
+    const ScreenRegistry& screens() const override { return *screens_; }
+    const Directories& directories() const override { return directories_; }
+    void documentChanged() override;
+    bool buildingGuard() const override { return buildingGuard_; }
+    void setBuildingGuard(bool on) override { buildingGuard_ = on; }
+    void setSectionEnabled(Section section, bool enabled) override;
+    bool sectionEnabled(Section section) const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Start-up and layout
+    void buildActions();
+    void buildMenus();
+    void buildToolbar();
+    void buildSections(QWidget* column, QVBoxLayout* layout);
+    void applyToolbarVisible(bool visible);
+    void applyTextLabels(bool on);
+    void loadDirectories();
+
+    // Document life cycle
+    std::unique_ptr<Declaration> newDocument() const;
+    std::unique_ptr<Declaration> newReturnDocument() const;
+    void loadOrNew(const QString& path);
+    bool writeDocument(const QString& path);
+    std::optional<QString> askSavePath();
+    void setTitleFromPath();
+    void showInitialScreen();
+    void setSectionsFromDocument();
+    void showError(const QString& id, const QString& text);
+
+    // Sections
+    void buildScreen(ScreenId id);
+    void pressSection(Section section);
+    void openSectionAtFault(std::uint16_t section, std::uint16_t code);
+    void destroyScreen();
+
+    void setCommandsEnabled(bool enabled);
+    void printCommand(bool preview);
+    ExportServices exportServices();
+
+    Options options_;
+    QString programFolder_;
+    std::unique_ptr<WidgetAsker> ownAsker_;
+    Asker* asker_ = nullptr;
+    std::unique_ptr<Clock> ownClock_;
+    const Clock* clock_ = nullptr;
+    std::unique_ptr<PrintJob> ownPrintJob_;
+    PrintJob* printJob_ = nullptr;
+    std::unique_ptr<IdSource> ownIds_;
+    const IdSource* ids_ = nullptr;
+    const ScreenRegistry* screens_ = nullptr;
+
+    DocumentSlot document_;
+    QString documentPath_;
+    bool documentSaved_ = true;
+    bool buildingGuard_ = false;
+    bool mustQuit_ = false;
+    Directories directories_;
+
+    ScreenFrame* screen_ = nullptr;
+    Section currentSection_ = Section::InitialData;
+    QWidget* formContainer_ = nullptr;
+    QVBoxLayout* formLayout_ = nullptr;
+    QButtonGroup* sectionGroup_ = nullptr;
+    std::array<QToolButton*, 8> sectionButtons_{};
+
+    QToolBar* toolbar_ = nullptr;
+    std::array<QToolButton*, 7> toolButtons_{};
+    QAction* createDoc_ = nullptr;
+    QAction* openDoc_ = nullptr;
+    QAction* saveDoc_ = nullptr;
+    QAction* saveAsDoc_ = nullptr;
+    QAction* quit_ = nullptr;
+    QAction* previewDoc_ = nullptr;
+    QAction* printDoc_ = nullptr;
+    QAction* exportDoc_ = nullptr;
+    QAction* checkDoc_ = nullptr;
+    QAction* helpAction_ = nullptr;
+    QAction* about_ = nullptr;
+    QAction* stdToolbarItem_ = nullptr;
+    QAction* textLabelsItem_ = nullptr;
+
+    std::unique_ptr<HelpWindow> help_;
+};
+
+} // namespace kv

@@ -1,0 +1,148 @@
+// The commands on the whole return: check, export, print and preview; help and About.
+#include "checks/ReturnCheck.h"
+#include "export/ExportReturn.h"
+#include "model/Declaration.h"
+#include "screens/CheckDialogs.h"
+#include "screens/UiText.h"
+#include "shell/AboutDialog.h"
+#include "shell/HelpWindow.h"
+#include "shell/MainWindow.h"
+#include "shell/PrintJob.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kv {
+
+namespace {
+
+// Keeps the window's commands off while a command on the whole return runs.
+class CommandsOff {
+public:
+    explicit CommandsOff(std::function<void(bool)> set) : set_(std::move(set)) { set_(false); }
+    ~CommandsOff() { set_(true); }
+    CommandsOff(const CommandsOff&) = delete;
+    CommandsOff& operator=(const CommandsOff&) = delete;
+
+private:
+    std::function<void(bool)> set_;
+};
+
+} // namespace
+
+int MainWindow::CheckAndShowFault() {
+    if (screen_ != nullptr)
+        screen_->SaveData();
+    AskerCheckDialog dialog(*asker_, this);
+    const ReturnCheckResult result = CheckReturn(*document_, dialog);
+    if (result.elementCode == 0)
+        return 0;
+    if (result.elementCode == ReturnCheckResult::kCancelled)
+        return 2;
+    openSectionAtFault(static_cast<std::uint16_t>(result.section), result.elementCode);
+    return 1;
+}
+
+void MainWindow::CheckDoc() {
+    if (CheckAndShowFault() != 0)
+        return;
+    asker_->ask(this, messageQuestion(QStringLiteral("checkPassed"),
+                                      QStringLiteral("Проверка декларации завершена успешно"),
+                                      QuestionIcon::Information));
+}
+
+ExportServices MainWindow::exportServices() {
+    return ExportServices{*clock_, *ids_, [this](const std::string& message) {
+                              showError(QStringLiteral("exportMessage"), fromCp1251(message));
+                          }};
+}
+
+void MainWindow::ExportDoc() {
+    if (CheckAndShowFault() != 0)
+        return;
+    if (document_->person.inn.empty()) {
+        asker_->ask(this, helpNotice(QStringLiteral("innNotice"),
+                                     QStringLiteral(
+                                         "В Вашей декларации не указан ИНН. Для представления ее в "
+                                         "электронном виде через сервис «Личный кабинет "
+                                         "налогоплательщика для физических лиц» необходимо указать ИНН.")));
+    }
+    CommandsOff off([this](bool on) { setCommandsEnabled(on); });
+
+    FileQuestion folderQuestion;
+    folderQuestion.id = QStringLiteral("exportFolder");
+    folderQuestion.title = programTitle();
+    std::optional<QString> chosen = asker_->chooseFolder(this, folderQuestion);
+    if (!chosen.has_value() || chosen->isEmpty())
+        return;
+    QString folder = QDir::fromNativeSeparators(*chosen);
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+
+    const std::string result =
+        ExportReturn(QFile::encodeName(folder).toStdString(), *document_, kExportToFile, exportServices());
+
+    QString text;
+    if (result == kExportFailed) {
+        text = QStringLiteral("Файл не сформирован, свяжитесь с разработчиками.");
+    } else {
+        const QString name = QFile::decodeName(QByteArray::fromStdString(result));
+        if (QFileInfo::exists(folder + name))
+            text = QStringLiteral("Сформирован файл ") + folder + QStringLiteral(" ") + name;
+        else
+            text =
+                QStringLiteral("Не удалось сохранить файл в указанный каталог. Выберите другой каталог или "
+                               "запускайте программу с правами администратора.");
+    }
+    asker_->ask(this, messageQuestion(QStringLiteral("exportResult"), text, QuestionIcon::Information));
+}
+
+void MainWindow::PreviewDoc() {
+    printCommand(true);
+}
+
+void MainWindow::PrintDoc() {
+    printCommand(false);
+}
+
+void MainWindow::printCommand(bool preview) {
+    if (CheckAndShowFault() != 0)
+        return;
+    CommandsOff off([this](bool on) { setCommandsEnabled(on); });
+    const std::string folder = QFile::encodeName(programFolder_).toStdString();
+    std::string xml = ExportReturn(folder, *document_, kExportToText, exportServices());
+    if (xml == kExportFailed)
+        return; // the export has shown its own message
+    try {
+        if (preview)
+            printJob_->preview(document_->inspectionName, folder, xml, this);
+        else
+            printJob_->print(document_->inspectionName, folder, xml, this);
+    } catch (const std::exception& e) {
+        showError(QStringLiteral("printFailed"), fromCp1251(e.what()));
+    }
+}
+
+void MainWindow::ShowHelp() {
+    ShowHelpTopic(kHelpStartTopic);
+}
+
+void MainWindow::ShowHelpTopic(const QString& topic) {
+    const QString folder = programFolder_ + kHelpFolder;
+    if (!QFileInfo::exists(folder + topic)) {
+        showError(QStringLiteral("helpMissing"),
+                  QStringLiteral("Не найден файл справки ") + QDir::toNativeSeparators(folder + topic));
+        return;
+    }
+    if (help_ == nullptr)
+        help_ = std::make_unique<HelpWindow>(folder);
+    help_->openTopic(topic);
+}
+
+void MainWindow::ShowAbout() {
+    AboutDialog about(*asker_, this);
+    about.exec();
+}
+
+} // namespace kv

@@ -1,0 +1,245 @@
+// The life of the open return: new, open, save, save as, and the question asked
+// before a changed return is dropped.
+#include "core/StorageErrors.h"
+#include "model/Declaration.h"
+#include "screens/UiText.h"
+#include "shell/MainWindow.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kv {
+
+namespace {
+
+std::string fileSystemPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// A storage message is Windows-1251 text, except the file's path inside it, which
+// holds the file system's bytes; each part is converted as what it is.
+QString storageMessage(const std::exception& failure, const QString& path) {
+    const std::string text = failure.what();
+    const std::string bytes = fileSystemPath(path);
+    const std::size_t at = bytes.empty() ? std::string::npos : text.find(bytes);
+    if (at == std::string::npos)
+        return fromCp1251(text);
+    return fromCp1251(text.substr(0, at)) + path + fromCp1251(text.substr(at + bytes.size()));
+}
+
+FileQuestion openQuestion() {
+    FileQuestion q;
+    q.id = QStringLiteral("openReturn");
+    q.title = QStringLiteral("Открыть");
+    q.defaultSuffix = QStringLiteral("qv9");
+    q.filters = {QStringLiteral("Квилмар 2019 (*.qv9)"), QStringLiteral("Квилмар 2018 (*.qv8)"),
+                 QStringLiteral("Квилмар 2017 (*.qv7)"), QStringLiteral("Квилмар 2016 (*.qv6)"),
+                 QStringLiteral("Квилмар 2015 (*.qv5)"), QStringLiteral("Квилмар 2014 (*.qv4)"),
+                 QStringLiteral("Квилмар 2013 (*.qv3)"), QStringLiteral("Квилмар 2012 (*.qv2)"),
+                 QStringLiteral("Квилмар 2011 (*.qv1)"), QStringLiteral("Квилмар 2010 (*.qv0)"),
+                 QStringLiteral("Квилмар 200* (*.qvl)")};
+    return q;
+}
+
+FileQuestion saveQuestion() {
+    FileQuestion q;
+    q.id = QStringLiteral("saveReturn");
+    q.title = QStringLiteral("Сохранить как");
+    q.defaultSuffix = QStringLiteral("qv9");
+    q.filters = {QStringLiteral("Квилмар 2019 (*.qv9)")};
+    return q;
+}
+
+} // namespace
+
+std::unique_ptr<Declaration> MainWindow::newDocument() const {
+    return std::make_unique<Declaration>(*clock_);
+}
+
+std::unique_ptr<Declaration> MainWindow::newReturnDocument() const {
+    auto document = newDocument();
+    ApplyNewReturnSetup(*document);
+    return document;
+}
+
+void MainWindow::ApplyNewReturnSetup(Declaration& document) const {
+    document.inspectionCode.clear();
+    document.documentDate = clock_->today();
+    document.submitterKind = 0;
+    document.setIncomeFlags(Declaration::kAgentIncomes);
+    document.sheetCountAutomatic = 1;
+}
+
+// A document of an earlier year (".qv0" .. ".qv8", ".qvl") is saved beside it as
+// ".qv9", leaving the old file untouched. Any other name gets ".qv9" added rather
+// than losing its last letter, which would save "Return" as "Retur9".
+QString MainWindow::PathForSaving(const QString& path) {
+    if (path.isEmpty() || path.endsWith(QLatin1Char('9')))
+        return path;
+    const QString name = QFileInfo(path).fileName();
+    if (name.size() > 4 && name.at(name.size() - 4) == QLatin1Char('.') &&
+        name.mid(name.size() - 3, 2).compare(QLatin1String("qv"), Qt::CaseInsensitive) == 0) {
+        QString result = path;
+        result[result.size() - 1] = QLatin1Char('9');
+        return result;
+    }
+    return path + QLatin1String(".qv9");
+}
+
+void MainWindow::showError(const QString& id, const QString& text) {
+    asker_->ask(this, messageQuestion(id, text, QuestionIcon::Critical));
+}
+
+// Any failure to read the file, a missing stream of a damaged file included, is
+// shown and leaves a new return; a half-read document is never kept.
+void MainWindow::loadOrNew(const QString& path) {
+    documentPath_ = path;
+    document_ = newDocument();
+    QString failure;
+    try {
+        document_->loadFromFile(fileSystemPath(path));
+        return;
+    } catch (const ConversionError&) {
+        failure = fromCp1251(msg::badFormat());
+    } catch (const StorageError& e) {
+        failure = storageMessage(e, path);
+    } catch (const std::exception&) {
+        failure = fromCp1251(msg::badFormat());
+    }
+    showError(QStringLiteral("openFailed"), failure);
+    documentPath_.clear();
+    document_ = newReturnDocument();
+}
+
+bool MainWindow::writeDocument(const QString& path) {
+    try {
+        document_->saveToFile(fileSystemPath(path));
+        return true;
+    } catch (const StorageError& e) {
+        showError(QStringLiteral("saveFailed"), storageMessage(e, path));
+    } catch (const std::exception& e) {
+        showError(QStringLiteral("saveFailed"), storageMessage(e, path));
+    }
+    return false;
+}
+
+std::optional<QString> MainWindow::askSavePath() {
+    FileQuestion q = saveQuestion();
+    if (!documentPath_.isEmpty())
+        q.directory = QFileInfo(documentPath_).absolutePath();
+    std::optional<QString> path = asker_->saveFile(this, q);
+    if (path.has_value() && path->isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+void MainWindow::setTitleFromPath() {
+    const QString name =
+        documentPath_.isEmpty() ? QStringLiteral("Без имени") : QFileInfo(documentPath_).fileName();
+    setWindowTitle(name + QStringLiteral(" - ") + programTitle());
+}
+
+void MainWindow::showInitialScreen() {
+    buildScreen(ScreenId::InitialData);
+    pressSection(Section::InitialData);
+}
+
+bool MainWindow::SaveQuery() {
+    if (documentSaved_)
+        return true;
+    Question q;
+    q.id = QStringLiteral("saveQuestion");
+    q.title = programTitle();
+    q.text = QStringLiteral("Вы хотите сохранить декларацию?");
+    q.icon = QuestionIcon::Question;
+    q.answers = {QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")};
+    q.defaultIndex = 0;
+    q.escapeIndex = 2;
+    const int answer = asker_->ask(this, q);
+    if (answer == 1)
+        return true;
+    if (answer != 0)
+        return false;
+    if (documentPath_.isEmpty()) {
+        if (std::optional<QString> path = askSavePath())
+            documentPath_ = *path;
+    }
+    // Without a path the return is dropped unsaved, as the user cancelled the dialog.
+    if (documentPath_.isEmpty())
+        return true;
+    documentPath_ = PathForSaving(documentPath_);
+    if (screen_ != nullptr)
+        screen_->SaveData();
+    if (!writeDocument(documentPath_))
+        return false;
+    setTitleFromPath();
+    return true;
+}
+
+void MainWindow::NewReturn() {
+    if (!SaveQuery())
+        return;
+    // The screen goes first: it must never see a document other than its own.
+    destroyScreen();
+    document_ = newReturnDocument();
+    showInitialScreen();
+    documentSaved_ = true;
+    documentPath_.clear();
+    setTitleFromPath();
+    setSectionsFromDocument();
+}
+
+void MainWindow::OpenReturn() {
+    if (!SaveQuery())
+        return;
+    destroyScreen();
+    document_ = newDocument();
+    const std::optional<QString> path = asker_->openFile(this, openQuestion());
+    if (path.has_value()) {
+        loadOrNew(*path);
+    } else {
+        documentPath_.clear();
+        ApplyNewReturnSetup(*document_);
+    }
+    setTitleFromPath();
+    showInitialScreen();
+    documentSaved_ = true;
+    setSectionsFromDocument();
+}
+
+bool MainWindow::SaveReturn() {
+    if (documentPath_.isEmpty()) {
+        std::optional<QString> path = askSavePath();
+        if (!path.has_value())
+            return false;
+        documentPath_ = *path;
+    }
+    documentPath_ = PathForSaving(documentPath_);
+    if (screen_ != nullptr)
+        screen_->SaveData();
+    if (!writeDocument(documentPath_))
+        return false;
+    setTitleFromPath();
+    documentSaved_ = true;
+    return true;
+}
+
+bool MainWindow::SaveReturnAs() {
+    std::optional<QString> path = askSavePath();
+    if (!path.has_value())
+        return false;
+    documentPath_ = *path;
+    if (screen_ != nullptr)
+        screen_->SaveData();
+    if (!writeDocument(documentPath_))
+        return false;
+    setTitleFromPath();
+    documentSaved_ = true;
+    return true;
+}
+
+bool MainWindow::CanClose() {
+    return SaveQuery();
+}
+
+} // namespace kv

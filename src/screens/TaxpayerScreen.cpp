@@ -92,8 +92,7 @@ void TaxpayerScreen::buildWidgets() {
                         "gbDocument");
     edDocName_ = named(new QLineEdit(gbDocument_), "edDocName");
     edDocName_->setReadOnly(true);
-    bnDocType_ = pickButton(gbDocument_, "bnDocType");
-    bnDocType_->setToolTip(QStringLiteral("Выбрать вид документа из справочника"));
+    bnDocType_ = pickButton(gbDocument_, "bnDocType", QStringLiteral("Выбрать вид документа из справочника"));
     edDocNumber_ = named(new DocNumberEdit(gbDocument_), "edDocNumber");
     edDocNumber_->setMaximumWidth(200);
     deDocDate_ = makeDateEdit(gbDocument_, "deDocDate", kEarliestDate, today);
@@ -121,8 +120,7 @@ void TaxpayerScreen::buildWidgets() {
     edCountryCode_->setReadOnly(true);
     edCountryCode_->setMaximumWidth(50);
     lblCountryName_ = named(new QLabel(gbCitizenship_), "lblCountryName");
-    bnCountry_ = pickButton(gbCitizenship_, "bnCountry");
-    bnCountry_->setToolTip(QStringLiteral("Выбрать страну из справочника"));
+    bnCountry_ = pickButton(gbCitizenship_, "bnCountry", QStringLiteral("Выбрать страну из справочника"));
     // Kept from the record and written back; the screen does not offer the choice.
     rbCitizen_ = named(new QRadioButton(QStringLiteral("Гражданин"), gbCitizenship_), "rbCitizen");
     rbStateless_ =

@@ -2,6 +2,7 @@
 // rows, the cells of list rows and the row selected after a removal.
 #include "screens/ScreenWidgets.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QTest>
@@ -39,7 +40,13 @@ private slots:
         }
         QCOMPARE(months[0]->toolTip(), QStringLiteral("Количество детей в этом месяце"));
         // A grid made elsewhere is continued below its rows.
-        QCOMPARE(FormGrid(grid).nextRow(), 3);
+        FormGrid more(grid);
+        QCOMPARE(more.nextRow(), 3);
+        const MonthBoxes boxes = monthBoxes(&box, "chbMonth");
+        more.addMonths(QString(), boxes);
+        QCOMPARE(grid->itemAtPosition(3, 12)->widget(), boxes[11]);
+        QCOMPARE(boxes[11]->objectName(), QStringLiteral("chbMonth12"));
+        QCOMPARE(boxes[11]->text(), QStringLiteral("Декабрь"));
     }
 
     void cellsAndRemoval() {

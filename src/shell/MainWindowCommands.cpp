@@ -5,6 +5,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/UiText.h"
 #include "shell/AboutDialog.h"
+#include "shell/DialogFolders.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/PrintJob.h"
@@ -73,6 +74,7 @@ void MainWindow::ExportDoc() {
     FileQuestion folderQuestion;
     folderQuestion.id = QStringLiteral("exportFolder");
     folderQuestion.title = programTitle();
+    folderQuestion.directory = dialogStartFolder(documentPath_);
     std::optional<QString> chosen = asker_->chooseFolder(this, folderQuestion);
     if (!chosen.has_value() || chosen->isEmpty())
         return;
@@ -115,6 +117,8 @@ void MainWindow::printCommand(bool preview) {
     if (xml == kExportFailed)
         return; // the export has shown its own message
     try {
+        // The preview prints through the same print dialog.
+        const WorkingFolder pdfFolder(dialogStartFolder(documentPath_));
         if (preview)
             printJob_->preview(document_->inspectionName, folder, xml, this);
         else

@@ -9,6 +9,7 @@
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/PrintJob.h"
+#include "shell/ResultSummary.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,6 +52,13 @@ void MainWindow::CheckDoc() {
     asker_->ask(this, messageQuestion(QStringLiteral("checkPassed"),
                                       QStringLiteral("Проверка декларации завершена успешно"),
                                       QuestionIcon::Information));
+    ShowResult();
+}
+
+void MainWindow::ShowResult() {
+    if (screen_ != nullptr)
+        screen_->SaveData();
+    showResultSummary(this, *document_, [this] { ShowResult(); });
 }
 
 ExportServices MainWindow::exportServices() {
@@ -86,11 +94,13 @@ void MainWindow::ExportDoc() {
         ExportReturn(QFile::encodeName(folder).toStdString(), *document_, kExportToFile, exportServices());
 
     QString text;
+    bool written = false;
     if (result == kExportFailed) {
         text = QStringLiteral("Файл не сформирован, свяжитесь с разработчиками.");
     } else {
         const QString name = QFile::decodeName(QByteArray::fromStdString(result));
-        if (QFileInfo::exists(folder + name))
+        written = QFileInfo::exists(folder + name);
+        if (written)
             text = QStringLiteral("Сформирован файл ") + folder + QStringLiteral(" ") + name;
         else
             text =
@@ -98,6 +108,8 @@ void MainWindow::ExportDoc() {
                                "запускайте программу с правами администратора.");
     }
     asker_->ask(this, messageQuestion(QStringLiteral("exportResult"), text, QuestionIcon::Information));
+    if (written)
+        ShowResult();
 }
 
 void MainWindow::PreviewDoc() {

@@ -82,15 +82,16 @@ private slots:
         QCOMPARE(menuItems(top[0]->menu()),
                  (QStringList{"Создать", "Открыть", "Сохранить", "Сохранить как...", "-", "Выход"}));
         QCOMPARE(menuItems(top[1]->menu()),
-                 (QStringList{"Просмотр", "Печать", "Экспорт в xml", "Проверить"}));
+                 (QStringList{"Просмотр", "Печать", "Экспорт в xml", "Проверить", "Расчёт"}));
         QCOMPARE(menuItems(top[2]->menu()), (QStringList{"Стандартная панель", "Подписи под кнопками"}));
         QCOMPARE(menuItems(top[3]->menu()), (QStringList{"Справка", "-", "О программе"}));
 
         QStringList buttons;
-        for (const char* name : {"fbCreate", "fbOpen", "fbSave", "fbView", "fbPrint", "fbExsport", "fbCheck"})
+        for (const char* name :
+             {"fbCreate", "fbOpen", "fbSave", "fbView", "fbPrint", "fbExsport", "fbCheck", "fbResult"})
             buttons.append(toolButton(*w, name)->text());
         QCOMPARE(buttons, (QStringList{"Создать", "Открыть", "Сохранить", "Просмотр", "Печать", "Файл xml",
-                                       "Проверить"}));
+                                       "Проверить", "Расчёт"}));
 
         for (const SectionButtonInfo& info : sectionButtons()) {
             QAbstractButton* b = w->sectionButtonWidget(info.section);

@@ -1,8 +1,8 @@
 #include "screens/EntryFields.h"
 
+#include "screens/DateEdit.h"
 #include "screens/FieldEdit.h"
 
-#include <QDateEdit>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -25,13 +25,22 @@ DateValue toDateValue(const QDate& date) {
     return DateValue::fromDays(static_cast<double>(kDayZero.daysTo(date)));
 }
 
-QDateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& earliest, const QDate& latest) {
-    auto* edit = new QDateEdit(parent);
+DateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& earliest, const QDate& latest) {
+    auto* edit = new DateEdit(parent);
     edit->setObjectName(QString::fromLatin1(objectName));
-    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    edit->setCalendarPopup(true);
     edit->setDateRange(earliest, latest);
     return edit;
+}
+
+void showStoredDate(DateEdit* field, DateValue stored) {
+    field->setDate(stored.days == 0 ? QDate() : toQDate(stored));
+}
+
+DateValue storedDate(const DateEdit* field, DateValue stored) {
+    const QDate shown = field->date();
+    if (!field->showsDate() || (stored.days != 0 && shown == toQDate(stored)))
+        return stored;
+    return toDateValue(shown);
 }
 
 QString amountText(Money amount) {

@@ -2,6 +2,7 @@
 
 #include "model/Declaration.h"
 #include "screens/CheckDialogs.h"
+#include "screens/DateEdit.h"
 #include "screens/DocNumberEdit.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
@@ -9,8 +10,8 @@
 #include "screens/pickers/CitizenshipPicker.h"
 #include "screens/pickers/DocumentTypePicker.h"
 #include "screens/rules/PersonRules.h"
+#include "screens/rules/ScreenCheckRun.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace kv {
 
@@ -28,6 +30,7 @@ constexpr int kEstimatedReturn = 2; // 4-NDFL: only the names, INN and telephone
 
 const QDate kEarliestDate(1900, 1, 1);
 const QDate kNewDocumentDate(1990, 1, 1);
+constexpr int kBirthDateElement = 20; // a birth date that is not a date yet
 
 template <class Widget> Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -55,8 +58,8 @@ TaxpayerScreen::TaxpayerScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
          {edSurname_, edName_, edPatronymic_, edInn_, edBirthPlace_, edDocIssuer_, edPhone_})
         connect(edit, &FieldEdit::changed, this, [this] { DocumentChanged(); });
     connect(edDocNumber_, &QLineEdit::textChanged, this, [this] { DocumentChanged(); });
-    connect(deBirthDate_, &QDateEdit::dateChanged, this, [this] { DocumentChanged(); });
-    connect(deDocDate_, &QDateEdit::dateChanged, this, [this] { DocumentChanged(); });
+    connect(deBirthDate_, &DateEdit::dateChanged, this, [this] { DocumentChanged(); });
+    connect(deDocDate_, &DateEdit::dateChanged, this, [this] { DocumentChanged(); });
     connect(rbCitizen_, &QRadioButton::toggled, this, [this] { DocumentChanged(); });
     connect(bnDocType_, &QToolButton::clicked, this, &TaxpayerScreen::chooseDocumentKind);
     connect(bnCountry_, &QToolButton::clicked, this, &TaxpayerScreen::chooseCountry);
@@ -195,8 +198,8 @@ void TaxpayerScreen::load() {
     edDocNumber_->setEnabled(documentChosen);
     deDocDate_->setEnabled(documentChosen);
     edDocIssuer_->setEnabled(documentChosen);
-    deDocDate_->setDate(toQDate(p.identityDocDate));
-    deBirthDate_->setDate(toQDate(p.birthDate));
+    showStoredDate(deDocDate_, p.identityDocDate);
+    showStoredDate(deBirthDate_, p.birthDate);
     (p.isStateless() ? rbStateless_ : rbCitizen_)->setChecked(true);
     edCountryCode_->setText(fromCp1251(p.citizenshipCountryCode));
     lblCountryName_->setText(fromCp1251(p.citizenshipCountryName));
@@ -246,8 +249,8 @@ void TaxpayerScreen::SaveData() {
     p.identityDocCode = documentCode_;
     p.identityDocName = toCp1251(edDocName_->text());
     p.identityDocNumber = toCp1251(edDocNumber_->text().trimmed());
-    p.identityDocDate = toDateValue(deDocDate_->date());
-    p.birthDate = toDateValue(deBirthDate_->date());
+    p.identityDocDate = storedDate(deDocDate_, p.identityDocDate);
+    p.birthDate = storedDate(deBirthDate_, p.birthDate);
     p.identityDocIssuer = toCp1251(edDocIssuer_->text());
     p.birthPlace = toCp1251(edBirthPlace_->text());
     p.contactPhone = toCp1251(edPhone_->text());
@@ -259,6 +262,19 @@ void TaxpayerScreen::SaveData() {
 
 std::uint16_t TaxpayerScreen::CheckData() {
     AskerCheckDialog dialog(host().asker(), this);
+    // A date the person has not finished correcting is named before the other
+    // checks, which see only the last real date of the field.
+    ScreenCheckRun dates(dialog);
+    const std::string section = toCp1251(QStringLiteral("Сведения о декларанте"));
+    for (auto [field, label, code] :
+         {std::tuple{deBirthDate_, "Дата рождения", kBirthDateElement},
+          std::tuple{deDocDate_, "Дата выдачи документа", +kPersonDocumentDate}}) {
+        if (field->isEnabled() && !field->isHidden() && !field->problem().isEmpty())
+            dates.fault(section, toCp1251(QString::fromUtf8(label) + QStringLiteral(": ") + field->problem()),
+                        static_cast<std::uint16_t>(code));
+    }
+    if (!dates.open())
+        return dates.result();
     return CheckPersonData(document().person, dialog);
 }
 
@@ -285,6 +301,9 @@ void TaxpayerScreen::SetFocusToElement(std::uint16_t code) {
         break;
     case kPersonDocumentDate:
         deDocDate_->setFocus();
+        break;
+    case kBirthDateElement:
+        deBirthDate_->setFocus();
         break;
     case kPersonDocumentIssuer:
         edDocIssuer_->setFocus();

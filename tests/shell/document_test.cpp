@@ -384,10 +384,17 @@ private slots:
         const QString documents = home.path() + QStringLiteral("/Documents");
 
         auto w = fx.window();
+        kv::test::completeReturn(w->document());
         fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt)
-            .expectFile(QStringLiteral("openReturn"), std::nullopt);
+            .expectFile(QStringLiteral("openReturn"), std::nullopt)
+            .expectFile(QStringLiteral("exportFolder"), std::nullopt);
         w->SaveReturn();
         w->OpenReturn();
+        w->ExportDoc();
+        const QString before = QDir::currentPath();
+        w->PrintDoc();
+        QCOMPARE(fx.printJob.calls.last().workingFolder, documents);
+        QCOMPARE(QDir::currentPath(), before);
         const QString opened = fx.writeReturn(QStringLiteral("sub.qv9"));
         auto beside = fx.window(opened);
         fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt);
@@ -395,10 +402,10 @@ private slots:
         qputenv("HOME", oldHome);
 
         const QList<FileQuestion>& asked = fx.asker.fileQuestions();
-        QCOMPARE(asked.size(), 3);
-        QCOMPARE(asked.at(0).directory, documents);
-        QCOMPARE(asked.at(1).directory, documents);
-        QCOMPARE(asked.at(2).directory + QLatin1Char('/'), fx.folder());
+        QCOMPARE(asked.size(), 4);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(asked.at(i).directory, documents);
+        QCOMPARE(asked.at(3).directory + QLatin1Char('/'), fx.folder());
     }
 
     void unchangedReturnAsksNothing() {

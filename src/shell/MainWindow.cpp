@@ -9,6 +9,7 @@
 #include "screens/UiText.h"
 #include "shell/HelpWindow.h"
 #include "shell/PrintJob.h"
+#include "shell/ResultSummary.h"
 #include "shell/WindowSettings.h"
 
 #include <QAction>
@@ -311,8 +312,10 @@ void MainWindow::loadDirectories() {
 }
 
 void MainWindow::documentChanged() {
-    if (!buildingGuard_)
-        documentSaved_ = false;
+    if (buildingGuard_)
+        return;
+    documentSaved_ = false;
+    resultSummaryOutdated(this);
 }
 
 void MainWindow::setSectionEnabled(Section section, bool enabled) {

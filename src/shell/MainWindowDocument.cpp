@@ -5,6 +5,7 @@
 #include "screens/UiText.h"
 #include "shell/DialogFolders.h"
 #include "shell/MainWindow.h"
+#include "shell/ResultSummary.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -140,6 +141,7 @@ void MainWindow::setTitleFromPath() {
 }
 
 void MainWindow::showInitialScreen() {
+    closeResultSummary(this);
     buildScreen(ScreenId::InitialData);
     pressSection(Section::InitialData);
 }

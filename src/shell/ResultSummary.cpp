@@ -201,6 +201,15 @@ ResultSummaryDialog::ResultSummaryDialog(QWidget* parent) : QDialog(parent) {
     big.setBold(true);
     headline_->setFont(big);
 
+    outdated_ = new QLabel(
+        QStringLiteral(
+            "Декларация изменена после расчёта: нажмите «Пересчитать», чтобы увидеть новые суммы."),
+        this);
+    outdated_->setObjectName(QStringLiteral("lblOutdated"));
+    outdated_->setWordWrap(true);
+    outdated_->setStyleSheet(QStringLiteral("color: #7a3d00"));
+    outdated_->hide();
+
     budgetTitle_ =
         new QLabel(QStringLiteral("<b>Раздел 1.</b> Суммы налога по кодам бюджетной классификации"), this);
     budget_ = table(this, "tblBudget",
@@ -235,6 +244,7 @@ ResultSummaryDialog::ResultSummaryDialog(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(headline_);
+    layout->addWidget(outdated_);
     layout->addSpacing(6);
     layout->addWidget(budgetTitle_);
     layout->addWidget(budget_);
@@ -266,6 +276,7 @@ void ResultSummaryDialog::showFigures(const ResultFigures& f) {
             headline << QStringLiteral("Налога к уплате или к возврату нет.");
     }
     headline_->setText(headline.join(QLatin1Char('\n')));
+    outdated_->hide();
     headline_->setStyleSheet(QStringLiteral("color: %1").arg(colour));
 
     QList<QStringList> rows;
@@ -295,10 +306,32 @@ void ResultSummaryDialog::showFigures(const ResultFigures& f) {
     adjustSize();
 }
 
+void ResultSummaryDialog::markOutdated() {
+    outdated_->show();
+}
+
+namespace {
+
+ResultSummaryDialog* summaryOf(QWidget* mainWindow) {
+    return mainWindow->findChild<ResultSummaryDialog*>(QStringLiteral("ResultSummary"),
+                                                       Qt::FindDirectChildrenOnly);
+}
+
+} // namespace
+
+void resultSummaryOutdated(QWidget* mainWindow) {
+    if (ResultSummaryDialog* dialog = summaryOf(mainWindow); dialog != nullptr && dialog->isVisible())
+        dialog->markOutdated();
+}
+
+void closeResultSummary(QWidget* mainWindow) {
+    if (ResultSummaryDialog* dialog = summaryOf(mainWindow))
+        dialog->close();
+}
+
 ResultSummaryDialog* showResultSummary(QWidget* mainWindow, const Declaration& document,
                                        std::function<void()> recalculate) {
-    auto* dialog = mainWindow->findChild<ResultSummaryDialog*>(QStringLiteral("ResultSummary"),
-                                                               Qt::FindDirectChildrenOnly);
+    ResultSummaryDialog* dialog = summaryOf(mainWindow);
     if (dialog == nullptr)
         dialog = new ResultSummaryDialog(mainWindow);
     dialog->recalculate = std::move(recalculate);

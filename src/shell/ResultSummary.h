@@ -64,10 +64,14 @@ public:
     explicit ResultSummaryDialog(QWidget* parent = nullptr);
 
     void showFigures(const ResultFigures& figures);
+    // The return changed after the figures were computed: they are marked as old
+    // until "Пересчитать".
+    void markOutdated();
     std::function<void()> recalculate;
 
 private:
     QLabel* headline_;
+    QLabel* outdated_;
     QLabel* budgetTitle_;
     QTableWidget* budget_;
     QLabel* ratesTitle_;
@@ -81,5 +85,9 @@ private:
 // when it is open already.
 ResultSummaryDialog* showResultSummary(QWidget* mainWindow, const Declaration& document,
                                        std::function<void()> recalculate);
+// The open return changed: an open window says its figures are old.
+void resultSummaryOutdated(QWidget* mainWindow);
+// Another return replaced the open one: figures of the old one must not stay on screen.
+void closeResultSummary(QWidget* mainWindow);
 
 } // namespace kv

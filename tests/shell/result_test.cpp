@@ -182,12 +182,23 @@ private slots:
         w->ExportDoc();
         QVERIFY(summaryOf(*w)->isVisible());
 
+        // A change marks the figures as old until they are computed again.
+        auto* outdated = summaryOf(*w)->findChild<QLabel*>(QStringLiteral("lblOutdated"));
+        QVERIFY(outdated->isHidden());
         d.incomes13.get(0).taxWithheld = rub(15000);
+        w->documentChanged();
+        QVERIFY(!outdated->isHidden());
         const int saves = fx.probes[ScreenId::InitialData].saves;
         summaryOf(*w)->findChild<QPushButton*>(QStringLiteral("bnRecalculate"))->click();
         QCOMPARE(fx.probes[ScreenId::InitialData].saves, saves + 1);
         QCOMPARE(headlineOf(*w), QStringLiteral("К возврату из бюджета: ") + groupedRoubles(rub(2000)));
+        QVERIFY(outdated->isHidden());
         QCOMPARE(w->findChildren<ResultSummaryDialog*>().size(), 1);
+
+        // Another return takes the old one's figures off the screen.
+        fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"));
+        w->NewReturn();
+        QVERIFY(!summaryOf(*w)->isVisible());
     }
 
     // A check that stops at a fault shows no figures.

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <map>
 
 using namespace kv;
 
@@ -119,19 +120,37 @@ private slots:
         QCOMPARE(headline.contains(QStringLiteral("К уплате в бюджет: ") + groupedRoubles(pay)),
                  !pay.isZero());
 
+        // Each row is one Section 2 sheet, figure by figure; every sheet with a tax
+        // base or a tax has its row.
+        const std::map<QString, const Section2Sheet*> sheets = {
+            {QStringLiteral("13%"), &sum.section2Other13},
+            {QStringLiteral("13% (прибыль КИК)"), &sum.section2Cfc13},
+            {QStringLiteral("13% (дивиденды)"), &sum.section2Dividends13},
+            {QStringLiteral("30%"), &sum.section2Rate30},
+            {QStringLiteral("35%"), &sum.section2Rate35},
+            {QStringLiteral("9%"), &sum.section2Rate9},
+            {QStringLiteral("15% (дивиденды)"), &sum.section2Dividends15},
+        };
         QTableWidget* rates = tableOf(*w, "tblRates");
-        const Section2Sheet& s = sum.section2Other13;
-        if (s.totalIncome.isZero()) {
-            QVERIFY(rates->rowCount() == 0 || rates->item(0, 0)->text() != QStringLiteral("13%"));
-        } else {
-            QCOMPARE(rowOf(rates, 0),
-                     (QStringList{
-                         QStringLiteral("13%"), groupedRoubles(s.totalIncome), groupedRoubles(s.deductions),
-                         groupedRoubles(s.taxBase), groupedRoubles(s.taxCalculated),
-                         groupedRoubles(s.taxWithheld + s.advancesPaid + s.fixedAdvancesPaid +
-                                        s.foreignTaxCredited + s.tradeFeeCredited + s.patentCredited),
-                         cell(s.taxToPay), cell(s.taxToRefund)}));
+        QStringList shownRates;
+        for (int i = 0; i < rates->rowCount(); ++i) {
+            const QStringList row = rowOf(rates, i);
+            QVERIFY2(sheets.count(row.at(0)) == 1, qPrintable(row.at(0)));
+            const Section2Sheet& s = *sheets.at(row.at(0));
+            const Money credited = s.taxWithheld + s.taxWithheldMaterialBenefit + s.advancesPaid +
+                                   s.fixedAdvancesPaid + s.foreignTaxCredited + s.tradeFeeCredited +
+                                   s.patentCredited;
+            QCOMPARE(row, (QStringList{row.at(0), groupedRoubles(s.totalIncome + s.cfcProfit),
+                                       groupedRoubles(s.deductions), groupedRoubles(s.taxBase),
+                                       groupedRoubles(s.taxCalculated), groupedRoubles(credited),
+                                       cell(s.taxToPay), cell(s.taxToRefund)}));
+            shownRates << row.at(0);
         }
+        for (const auto& [rate, sheet] : sheets) {
+            if (!sheet->taxBase.isZero() || !sheet->taxCalculated.isZero())
+                QVERIFY2(shownRates.contains(rate), qPrintable(rate));
+        }
+        const Section2Sheet& s = sum.section2Other13;
         QTableWidget* deductions = tableOf(*w, "tblDeductions");
         if (deductions->rowCount() > 0) {
             const int last = deductions->rowCount() - 1;

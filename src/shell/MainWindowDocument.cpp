@@ -176,6 +176,8 @@ bool MainWindow::SaveQuery() {
     if (!writeDocument(documentPath_))
         return false;
     setTitleFromPath();
+    // Saved: a command that then keeps the return (a cancelled open dialog) asks no more.
+    documentSaved_ = true;
     return true;
 }
 

@@ -372,6 +372,15 @@ private slots:
         QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Мой.qv9")));
         QVERIFY(!w->documentSaved());
         QCOMPARE(w->currentScreen(), screen);
+
+        // Saved on the way and then kept: closing asks nothing more.
+        w->documentChanged();
+        fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Да"))
+            .expectFile(QStringLiteral("openReturn"), std::nullopt);
+        w->OpenReturn();
+        QCOMPARE(w->documentPath(), file);
+        QVERIFY(w->documentSaved());
+        QVERIFY(w->close());
     }
 
     // The file dialogs start beside the open return, else in the person's documents,

@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -252,6 +253,13 @@ private slots:
 
         script_.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbCheck");
+        // The person learns the refund without printing the return.
+        auto* result = window.findChild<QDialog*>(QStringLiteral("ResultSummary"));
+        QVERIFY(result != nullptr && result->isVisible());
+        QCOMPARE(kv::test::child<QLabel>(result, "lblResult")->text(),
+                 QStringLiteral("К возврату из бюджета: 156\u00A0000\u00A0₽"));
+        snap(result, QStringLiteral("10a-result"));
+        result->close();
 
         script_.expectFile(QStringLiteral("exportFolder"), folder_.path());
         script_.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));

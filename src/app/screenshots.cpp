@@ -17,6 +17,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
@@ -141,6 +142,11 @@ int main(int argc, char* argv[]) {
         });
         timer.start();
         window.PreviewDoc();
+    }
+    window.ShowResult();
+    if (auto* result = window.findChild<QDialog*>(QStringLiteral("ResultSummary"))) {
+        ok &= save(*result, folder, QStringLiteral("93-result"));
+        result->close();
     }
     window.ShowHelp();
     if (window.helpWindow() != nullptr) {

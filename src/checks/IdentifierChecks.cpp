@@ -3,6 +3,7 @@
 #include "checks/CheckRun.h"
 #include "core/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <span>
@@ -119,6 +120,11 @@ KppResult CheckKpp(std::string_view kpp) {
 bool OktmoLengthValid(std::string_view oktmo) {
     const std::size_t n = trimText(oktmo).size();
     return n == 8 || n == 11;
+}
+
+bool InspectionCodeValid(std::string_view code) {
+    return code.size() == 4 &&
+           std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 PayerField CheckPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,

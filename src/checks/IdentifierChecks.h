@@ -49,6 +49,9 @@ KppResult CheckKpp(std::string_view kpp);
 // A trimmed OKTMO of 8 or 11 characters; its digits are not checked.
 bool OktmoLengthValid(std::string_view oktmo);
 
+// A tax office's code: exactly four digits, nothing around them.
+bool InspectionCodeValid(std::string_view code);
+
 // Payer of a source that may be an organisation or a person. One run of
 // TfmCheckError titled "Проверка: " + sectionTitle; "Пропустить все" is never
 // offered, "Пропустить" only when skipAllowed and until a fault that may not be skipped.

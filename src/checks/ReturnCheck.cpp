@@ -24,6 +24,7 @@ struct Messages {
     std::string standard = utf8ToCp1251("Стандартные вычеты");
 
     std::string noInspection = utf8ToCp1251("Не введен номер инспекции");
+    std::string inspectionFormat = utf8ToCp1251("Код инспекции должен состоять из четырёх цифр");
     std::string noRepresentativeName = utf8ToCp1251("Не указаны ФИО подписанта-представителя");
     std::string noRepresentativeDocument =
         utf8ToCp1251("Не указан документ, подтверждающий полномочия представителя");
@@ -140,6 +141,9 @@ private:
         const bool representative = d_.submitterKind != 0;
         if (d_.inspectionCode.empty())
             report(CheckSection::Conditions, m.conditions, m.noInspection, 1);
+        else if (!InspectionCodeValid(d_.inspectionCode))
+            // The code names the exported file and the office receiving it.
+            report(CheckSection::Conditions, m.conditions, m.inspectionFormat, 1);
         if (open() && representative && trimText(d_.representativeName).empty())
             report(CheckSection::Conditions, m.conditions, m.noRepresentativeName, 3);
         if (open() && representative && trimText(d_.representativeDocument).empty())

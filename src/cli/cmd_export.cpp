@@ -8,6 +8,7 @@
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
 
+#include <filesystem>
 #include <iostream>
 
 namespace kv::cli {
@@ -76,6 +77,11 @@ int cmdExport(const Args& args) {
     const std::string name = ExportReturn(folder, declaration, kExportToFile, services);
     if (name == kExportFailed) {
         err1251(utf8ToCp1251("Файл не сформирован, свяжитесь с разработчиками."));
+        return 2;
+    }
+    if (!std::filesystem::exists(folder + name)) {
+        err1251(utf8ToCp1251("Не удалось сохранить файл в указанный каталог. Выберите другой каталог или "
+                             "запускайте программу с правами администратора."));
         return 2;
     }
     std::cout << folder << name << '\n';

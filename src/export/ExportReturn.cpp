@@ -48,6 +48,12 @@ xml::Document rootDocument(const std::string& identifier, bool form4) {
     return xml::Document::parse(text);
 }
 
+// The folder or the disk refused the file: the person's to mend, not the program's.
+class FolderError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 void writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -55,7 +61,7 @@ void writeAll(int fd, const std::string& bytes) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw std::runtime_error(std::string("write: ") + std::strerror(errno));
+            throw FolderError(std::string("write: ") + std::strerror(errno));
         done += static_cast<std::size_t>(n);
     }
 }
@@ -73,11 +79,11 @@ void saveFile(const std::string& path, const std::string& bytes) {
             break;
     }
     if (fd < 0)
-        throw std::runtime_error(std::string("open: ") + std::strerror(errno));
+        throw FolderError(std::string("open: ") + std::strerror(errno));
     try {
         writeAll(fd, bytes);
         if (::fsync(fd) != 0)
-            throw std::runtime_error(std::string("fsync: ") + std::strerror(errno));
+            throw FolderError(std::string("fsync: ") + std::strerror(errno));
     } catch (...) {
         ::close(fd);
         ::unlink(temp.c_str());
@@ -86,7 +92,7 @@ void saveFile(const std::string& path, const std::string& bytes) {
     if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
-        throw std::runtime_error(std::string("saving the file: ") + std::strerror(err));
+        throw FolderError(std::string("saving the file: ") + std::strerror(err));
     }
 }
 
@@ -139,7 +145,12 @@ std::string ExportReturn(const std::string& folder, Declaration& document, int m
         if (!dir.empty() && dir.back() != '/')
             dir += '/';
         const std::string name = built.identifier + ".xml";
-        saveFile(dir + name, bytes);
+        try {
+            saveFile(dir + name, bytes);
+        } catch (const FolderError&) {
+            // The caller finds no file under the name and says the folder cannot be
+            // written; the developers' message would send the person the wrong way.
+        }
         return name;
     } catch (const std::exception&) {
         show(exportFailedMessage());

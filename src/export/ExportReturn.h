@@ -41,9 +41,11 @@ ExportedReturn buildReturnXml(const Declaration& document, const ReturnComputati
 // Runs a fresh computation over the document (which it updates as every run does)
 // and writes the return. Mode 1: saves folder + identifier + ".xml" and returns
 // identifier + ".xml"; the file appears under its name only once it is complete.
-// Any other mode: returns the bytes such a file would hold. A failure shows its
-// message and returns "ERROR". A failing computation shows its own message and
-// the export goes on with what the sheets hold.
+// Any other mode: returns the bytes such a file would hold. A folder or disk that
+// refuses the file shows nothing and still returns the name: the caller, which
+// looks for the file, tells the person the folder cannot be written. Any other
+// failure shows its message and returns "ERROR". A failing computation shows its
+// own message and the export goes on with what the sheets hold.
 std::string ExportReturn(const std::string& folder, Declaration& document, int mode,
                          const ExportServices& services);
 // The same with today's date, random GUIDs and the messages on standard error.

@@ -1,8 +1,8 @@
 #include "screens/EntryFields.h"
 
+#include "screens/DateEdit.h"
 #include "screens/FieldEdit.h"
 
-#include <QDateEdit>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -14,8 +14,6 @@ namespace kv {
 namespace {
 
 const QDate kDayZero(1899, 12, 30);
-constexpr const char* kStoredDays = "kvStoredDays";
-constexpr const char* kShownDate = "kvShownDate";
 
 } // namespace
 
@@ -27,26 +25,22 @@ DateValue toDateValue(const QDate& date) {
     return DateValue::fromDays(static_cast<double>(kDayZero.daysTo(date)));
 }
 
-QDateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& earliest, const QDate& latest) {
-    auto* edit = new QDateEdit(parent);
+DateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& earliest, const QDate& latest) {
+    auto* edit = new DateEdit(parent);
     edit->setObjectName(QString::fromLatin1(objectName));
-    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    edit->setCalendarPopup(true);
     edit->setDateRange(earliest, latest);
     return edit;
 }
 
-void showStoredDate(QDateEdit* edit, DateValue stored) {
-    edit->setDate(toQDate(stored));
-    edit->setProperty(kStoredDays, stored.days);
-    edit->setProperty(kShownDate, edit->date());
+void showStoredDate(DateEdit* field, DateValue stored) {
+    field->setDate(stored.days == 0 ? QDate() : toQDate(stored));
 }
 
-DateValue storedDateOf(const QDateEdit* edit) {
-    const QVariant shown = edit->property(kShownDate);
-    if (shown.isValid() && shown.toDate() == edit->date())
-        return DateValue::fromDays(edit->property(kStoredDays).toDouble());
-    return toDateValue(edit->date());
+DateValue storedDate(const DateEdit* field, DateValue stored) {
+    const QDate shown = field->date();
+    if (!field->showsDate() || (stored.days != 0 && shown == toQDate(stored)))
+        return stored;
+    return toDateValue(shown);
 }
 
 QString amountText(Money amount) {

@@ -9,26 +9,27 @@
 #include <cstdint>
 #include <optional>
 
-class QDateEdit;
 class QDialog;
 class QHBoxLayout;
 class QWidget;
 
 namespace kv {
 
+class DateEdit;
 class FieldEdit;
 
 QDate toQDate(DateValue date);
 DateValue toDateValue(const QDate& date);
 
-// A date field in "dd.MM.yyyy" with a calendar, limited to [earliest, latest].
-QDateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& earliest, const QDate& latest);
-
-// Shows a date of the document in a date field. The field cannot show a date outside
-// its range, nor a time of day, so it remembers the document's value: while the
-// person leaves the date as shown, storedDateOf gives that value back unchanged.
-void showStoredDate(QDateEdit* edit, DateValue stored);
-DateValue storedDateOf(const QDateEdit* edit);
+// A date field in "dd.mm.yyyy" with a calendar; dates outside [earliest, latest]
+// are reported beside it, never changed.
+DateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& earliest, const QDate& latest);
+// A stored date in a date field; 0, the document's "no date", shows an empty field.
+void showStoredDate(DateEdit* field, DateValue stored);
+// The date a field holds for the document: the stored value itself while the field
+// still shows it, or shows no real date (31.02 the person has yet to correct), so
+// nothing changes unless the person edits.
+DateValue storedDate(const DateEdit* field, DateValue stored);
 
 // An amount as the screens show it: no grouping, "," as separator.
 QString amountText(Money amount);

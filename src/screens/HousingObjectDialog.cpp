@@ -3,6 +3,7 @@
 #include "checks/CheckRun.h"
 #include "screens/Asker.h"
 #include "screens/CheckDialogs.h"
+#include "screens/DateEdit.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/ScreenWidgets.h"
@@ -11,7 +12,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -91,8 +91,8 @@ HousingObjectDialog::HousingObjectDialog(Asker& asker, const HousingObject& obje
     });
     connect(cbObjectKind_, &QComboBox::currentIndexChanged, this, &HousingObjectDialog::kindChosen);
     connect(cbNumberKind_, &QComboBox::currentIndexChanged, this, &HousingObjectDialog::numberKindChosen);
-    connect(deRightDate_, &QDateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
-    connect(deTransferDate_, &QDateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
+    connect(deRightDate_, &DateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
+    connect(deTransferDate_, &DateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
     connect(chbPensioner_, &QCheckBox::toggled, this, &HousingObjectDialog::pensionerToggled);
 }
 
@@ -139,6 +139,10 @@ void HousingObjectDialog::buildWidgets() {
         new QLabel(QStringLiteral("Дата акта о передаче квартиры, комнаты или доли в них"), group);
     for (QWidget* w : std::initializer_list<QWidget*>{lblRight, deRightDate_, lblLand, deLandDate_})
         w->setToolTip(saleHint);
+    // The names that a fault of the date is reported under.
+    deRightDate_->setAccessibleName(lblRight->text());
+    deLandDate_->setAccessibleName(lblLand->text());
+    deTransferDate_->setAccessibleName(lblTransfer->text());
     for (QWidget* w : std::initializer_list<QWidget*>{lblTransfer, deTransferDate_})
         w->setToolTip(QStringLiteral("указывается при приобретении по договору инвестирования"));
 
@@ -214,9 +218,9 @@ void HousingObjectDialog::load(const ObjectDialogSetup& setup) {
     choose(cbNumberKind_, o.numberKind);
     edObjectNumber_->setText(fromCp1251(o.objectNumber));
     edObjectAddress_->setText(fromCp1251(o.objectAddress));
-    deRightDate_->setDate(toQDate(o.rightRegistrationDate));
-    deLandDate_->setDate(toQDate(o.landRegistrationDate));
-    deTransferDate_->setDate(toQDate(o.transferActDate));
+    showStoredDate(deRightDate_, o.rightRegistrationDate);
+    showStoredDate(deLandDate_, o.landRegistrationDate);
+    showStoredDate(deTransferDate_, o.transferActDate);
     edShareNum_->setText(shareText(o.shareNumerator));
     edShareDen_->setText(shareText(o.shareDenominator));
     if (!o.objectCost.isZero())
@@ -331,6 +335,20 @@ void HousingObjectDialog::goToElement(ObjectElement element) {
 }
 
 void HousingObjectDialog::accept() {
+    // An impossible or out-of-range date in use is not stored: the person corrects it first.
+    for (DateEdit* date : {deRightDate_, deLandDate_, deTransferDate_}) {
+        if (!date->isEnabled() || date->problem().isEmpty())
+            continue;
+        CheckQuestion check;
+        check.message = toCp1251(date->accessibleName() + QStringLiteral(": ") + date->problem());
+        check.skipEnabled = false;
+        check.skipAllEnabled = false;
+        Question question = checkQuestion(check);
+        question.title = fromCp1251(objectCheckTitle());
+        asker_.ask(this, question);
+        date->setFocus();
+        return;
+    }
     ObjectDialogState state;
     state.kind = chosen(cbObjectKind_);
     state.houseMethodEnabled = cbHouseMethod_->isEnabled();
@@ -358,10 +376,10 @@ void HousingObjectDialog::accept() {
     o.numberKind = state.numberKind;
     o.objectNumber = state.number;
     o.objectAddress = state.address;
-    o.rightRegistrationDate = toDateValue(deRightDate_->date());
-    o.transferActDate = toDateValue(deTransferDate_->date());
+    o.rightRegistrationDate = storedDate(deRightDate_, o.rightRegistrationDate);
+    o.transferActDate = storedDate(deTransferDate_, o.transferActDate);
     if (landDateSet_)
-        o.landRegistrationDate = toDateValue(deLandDate_->date());
+        o.landRegistrationDate = storedDate(deLandDate_, o.landRegistrationDate);
     o.shareNumerator = static_cast<std::int32_t>(digitsOf(edShareNum_));
     o.shareDenominator = static_cast<std::int32_t>(digitsOf(edShareDen_));
     normaliseShare(o);

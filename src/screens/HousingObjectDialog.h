@@ -9,13 +9,13 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QRadioButton;
 
 namespace kv {
 
 class Asker;
+class DateEdit;
 class FieldEdit;
 
 class HousingObjectDialog : public QDialog {
@@ -57,9 +57,9 @@ private:
     QComboBox* cbNumberKind_;
     FieldEdit* edObjectNumber_;
     FieldEdit* edObjectAddress_;
-    QDateEdit* deRightDate_;
-    QDateEdit* deLandDate_;
-    QDateEdit* deTransferDate_;
+    DateEdit* deRightDate_;
+    DateEdit* deLandDate_;
+    DateEdit* deTransferDate_;
     QLabel* lblShare_;
     FieldEdit* edShareNum_;
     FieldEdit* edShareDen_;

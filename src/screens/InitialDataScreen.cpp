@@ -1,5 +1,7 @@
 #include "screens/InitialDataScreen.h"
 
+#include "checks/IdentifierChecks.h"
+
 #include "model/Declaration.h"
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
@@ -61,8 +63,9 @@ void InitialDataScreen::buildWidgets() {
     // --- "Общая информация"
     auto* generalBox = named(new QGroupBox(QStringLiteral("Общая информация"), this), "gbGeneral");
     meInspection_ = field(generalBox, "meInspection", FieldKind::edtDigital, 4);
-    meInspection_->setReadOnly(true);
+    // Typed by its four-digit code, so no one needs the whole directory for their own office.
     meInspection_->setMaximumWidth(70);
+    meInspection_->setToolTip(QStringLiteral("Код инспекции: четыре цифры"));
     bnInspection_ =
         pickButton(generalBox, "bnInspection", QStringLiteral("Выбрать инспекцию из справочника"));
     lblInspectionName_ = named(new QLabel(generalBox), "lblInspectionName");
@@ -268,6 +271,7 @@ void InitialDataScreen::connectRules() {
     for (FieldEdit* edit : {meNumVer_, meOKATO_, meSupposeIncome_, meFIO_, meOsn_, meUL_, meAppendixes_})
         connect(edit, &FieldEdit::changed, this, [this] { DocumentChanged(); });
     connect(bnInspection_, &QToolButton::clicked, this, &InitialDataScreen::chooseInspection);
+    connect(meInspection_, &FieldEdit::changed, this, &InitialDataScreen::inspectionTyped);
     connect(updCorrUp_, &QToolButton::clicked, this, [this] { stepCorrection(1); });
     connect(updCorrDown_, &QToolButton::clicked, this, [this] { stepCorrection(-1); });
 
@@ -418,19 +422,45 @@ void InitialDataScreen::stepCorrection(int step) {
     meNumVer_->setText(QString::number(value));
 }
 
+std::optional<std::string> InitialDataScreen::directoryName(const std::string& code) const {
+    const auto& offices = host().directories().inspections;
+    if (!offices.has_value() || code.empty())
+        return std::nullopt;
+    if (const auto row = findCodeRow(*offices, code))
+        return (*offices)[*row].name;
+    return std::nullopt;
+}
+
 void InitialDataScreen::showInspectionName() {
-    QString name;
     const std::string code = toCp1251(meInspection_->text());
-    if (pickedInspectionName_.has_value()) {
+    // The name shown is the name that will be stored with the code.
+    QString name;
+    if (pickedInspectionName_.has_value())
         name = fromCp1251(*pickedInspectionName_);
-    } else if (const auto& offices = host().directories().inspections; offices.has_value() && !code.empty()) {
-        if (const auto row = findCodeRow(*offices, code))
-            name = fromCp1251((*offices)[*row].name);
-    }
-    if (name.isEmpty() && !code.empty() && code == document().inspectionCode)
+    else if (!code.empty() && code == document().inspectionCode && !document().inspectionName.empty())
         name = fromCp1251(document().inspectionName);
-    lblInspectionName_->setText(name);
-    lblInspectionName_->setToolTip(name);
+    else if (const auto known = directoryName(code))
+        name = fromCp1251(*known);
+    // What is wrong with a typed code is said where its name would stand.
+    QString note;
+    if (name.isEmpty() && !code.empty())
+        note = InspectionCodeValid(code) ? QStringLiteral("наименование не найдено в справочнике")
+                                         : QStringLiteral("Код инспекции состоит из четырёх цифр");
+    lblInspectionName_->setText(note.isEmpty() ? name : note);
+    lblInspectionName_->setToolTip(note.isEmpty() ? name : note);
+    lblInspectionName_->setStyleSheet(note.isEmpty() ? QString() : QStringLiteral("color: #a01c1c"));
+}
+
+// A typed code takes the directory's name with it; the document's own code keeps
+// the name stored with it; a code nobody knows is stored without a name.
+void InitialDataScreen::inspectionTyped() {
+    const std::string code = toCp1251(meInspection_->text());
+    if (code == document().inspectionCode)
+        pickedInspectionName_.reset();
+    else
+        pickedInspectionName_ = directoryName(code).value_or(std::string());
+    showInspectionName();
+    DocumentChanged();
 }
 
 void InitialDataScreen::chooseInspection() {
@@ -441,10 +471,9 @@ void InitialDataScreen::chooseInspection() {
     const std::optional<CodeName> office = picker.choose(toCp1251(meInspection_->text()));
     if (!office.has_value() || fromCp1251(office->code) == meInspection_->text())
         return;
-    pickedInspectionName_ = office->name;
     meInspection_->setText(fromCp1251(office->code));
+    pickedInspectionName_ = office->name;
     showInspectionName();
-    DocumentChanged();
 }
 
 void InitialDataScreen::SaveData() {

@@ -47,7 +47,9 @@ private:
     void submitterChosen(int kind);
     void stepCorrection(int step);
     void chooseInspection();
+    void inspectionTyped();
     void showInspectionName();
+    std::optional<std::string> directoryName(const std::string& code) const;
 
     QRadioButton* rbSimple_;
     QRadioButton* rbNeRez_;

@@ -337,6 +337,9 @@ QIcon toolPicture(ToolPicture picture) {
             lines(p, page.adjusted(2, 4, -6, -4), 4);
             checkMark(p, QRectF(9, 9, 14, 13), QColor(0x3d, 0x8b, 0x3d));
             break;
+        case ToolPicture::Result:
+            coin(p, r.adjusted(2, 2, -2, -2), QStringLiteral("₽"));
+            break;
         }
     });
 }

@@ -10,7 +10,7 @@ namespace kv {
 
 enum class RatePicture { Rate13, Rate9, Rate35, Rate30, Rate15, Dividends, HighlyQualified };
 enum class DeductionPicture { Property, Social, Standard, Securities };
-enum class ToolPicture { Create, Open, Save, View, Print, Export, Check };
+enum class ToolPicture { Create, Open, Save, View, Print, Export, Check, Result };
 
 QIcon ratePicture(RatePicture picture);
 QIcon deductionPicture(DeductionPicture picture);

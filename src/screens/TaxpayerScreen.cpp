@@ -2,7 +2,9 @@
 
 #include "core/Date.h"
 #include "model/Declaration.h"
+#include "checks/CheckRun.h"
 #include "screens/CheckDialogs.h"
+#include "screens/DateEdit.h"
 #include "screens/DocNumberEdit.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
@@ -12,7 +14,6 @@
 #include "screens/pickers/DocumentTypePicker.h"
 #include "screens/rules/PersonRules.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace kv {
 
@@ -30,6 +32,7 @@ constexpr int kEstimatedReturn = 2; // 4-NDFL: only the names, INN and telephone
 
 const QDate kEarliestDate(1900, 1, 1);
 const QDate kNewDocumentDate(1990, 1, 1);
+constexpr int kBirthDateElement = 20; // a birth date that is not a date yet
 
 } // namespace
 
@@ -42,8 +45,8 @@ TaxpayerScreen::TaxpayerScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
          {edSurname_, edName_, edPatronymic_, edInn_, edBirthPlace_, edDocIssuer_, edPhone_})
         connect(edit, &FieldEdit::changed, this, [this] { DocumentChanged(); });
     connect(edDocNumber_, &QLineEdit::textChanged, this, [this] { DocumentChanged(); });
-    connect(deBirthDate_, &QDateEdit::dateChanged, this, [this] { DocumentChanged(); });
-    connect(deDocDate_, &QDateEdit::dateChanged, this, [this] { DocumentChanged(); });
+    connect(deBirthDate_, &DateEdit::dateChanged, this, [this] { DocumentChanged(); });
+    connect(deDocDate_, &DateEdit::dateChanged, this, [this] { DocumentChanged(); });
     connect(rbCitizen_, &QRadioButton::toggled, this, [this] { DocumentChanged(); });
     connect(bnDocType_, &QToolButton::clicked, this, &TaxpayerScreen::chooseDocumentKind);
     connect(bnCountry_, &QToolButton::clicked, this, &TaxpayerScreen::chooseCountry);
@@ -236,8 +239,8 @@ void TaxpayerScreen::SaveData() {
     const std::string number = toCp1251(edDocNumber_->text());
     if (number != p.identityDocNumber)
         p.identityDocNumber = toCp1251(edDocNumber_->text().trimmed());
-    p.identityDocDate = storedDateOf(deDocDate_);
-    p.birthDate = storedDateOf(deBirthDate_);
+    p.identityDocDate = storedDate(deDocDate_, p.identityDocDate);
+    p.birthDate = storedDate(deBirthDate_, p.birthDate);
     p.identityDocIssuer = toCp1251(edDocIssuer_->text());
     p.birthPlace = toCp1251(edBirthPlace_->text());
     p.contactPhone = toCp1251(edPhone_->text());
@@ -251,6 +254,19 @@ void TaxpayerScreen::SaveData() {
 
 std::uint16_t TaxpayerScreen::CheckData() {
     AskerCheckDialog dialog(host().asker(), this);
+    // A date the person has not finished correcting is named before the other
+    // checks, which see only the last real date of the field.
+    const std::string section = toCp1251(QStringLiteral("Сведения о декларанте"));
+    CheckRun dates(dialog, section);
+    for (auto [field, label, code] :
+         {std::tuple{deBirthDate_, "Дата рождения", kBirthDateElement},
+          std::tuple{deDocDate_, "Дата выдачи документа", +kPersonDocumentDate}}) {
+        if (field->isEnabled() && !field->isHidden() && !field->problem().isEmpty())
+            dates.fault(toCp1251(QString::fromUtf8(label) + QStringLiteral(": ") + field->problem()),
+                        static_cast<std::uint16_t>(code));
+    }
+    if (!dates.open())
+        return dates.result();
     return CheckPersonData(document().person, dialog);
 }
 
@@ -277,6 +293,9 @@ void TaxpayerScreen::SetFocusToElement(std::uint16_t code) {
         break;
     case kPersonDocumentDate:
         deDocDate_->setFocus();
+        break;
+    case kBirthDateElement:
+        deBirthDate_->setFocus();
         break;
     case kPersonDocumentIssuer:
         edDocIssuer_->setFocus();

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -15,6 +14,7 @@ class QToolButton;
 
 namespace kv {
 
+class DateEdit;
 class DocNumberEdit;
 class FieldEdit;
 
@@ -38,7 +38,7 @@ private:
     FieldEdit* edPatronymic_;
     FieldEdit* edInn_;
     QLabel* lblBirthDate_;
-    QDateEdit* deBirthDate_;
+    DateEdit* deBirthDate_;
     QLabel* lblBirthPlace_;
     FieldEdit* edBirthPlace_;
 
@@ -46,7 +46,7 @@ private:
     QLineEdit* edDocName_;
     QToolButton* bnDocType_;
     DocNumberEdit* edDocNumber_;
-    QDateEdit* deDocDate_;
+    DateEdit* deDocDate_;
     FieldEdit* edDocIssuer_;
 
     QGroupBox* gbCitizenship_;

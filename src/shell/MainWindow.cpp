@@ -9,6 +9,7 @@
 #include "screens/UiText.h"
 #include "shell/HelpWindow.h"
 #include "shell/PrintJob.h"
+#include "shell/ResultSummary.h"
 #include "shell/WindowSettings.h"
 
 #include <QAction>
@@ -35,8 +36,8 @@ struct ToolButtonInfo {
     ToolPicture picture;
 };
 
-const std::array<ToolButtonInfo, 7>& toolButtonInfos() {
-    static const std::array<ToolButtonInfo, 7> infos = {{
+const std::array<ToolButtonInfo, 8>& toolButtonInfos() {
+    static const std::array<ToolButtonInfo, 8> infos = {{
         {"fbCreate", QStringLiteral("Создать"), ToolPicture::Create},
         {"fbOpen", QStringLiteral("Открыть"), ToolPicture::Open},
         {"fbSave", QStringLiteral("Сохранить"), ToolPicture::Save},
@@ -44,6 +45,7 @@ const std::array<ToolButtonInfo, 7>& toolButtonInfos() {
         {"fbPrint", QStringLiteral("Печать"), ToolPicture::Print},
         {"fbExsport", QStringLiteral("Файл xml"), ToolPicture::Export},
         {"fbCheck", QStringLiteral("Проверить"), ToolPicture::Check},
+        {"fbResult", QStringLiteral("Расчёт"), ToolPicture::Result},
     }};
     return infos;
 }
@@ -173,6 +175,7 @@ void MainWindow::buildActions() {
     printDoc_ = action("PrintDoc", QStringLiteral("Печать"), [this] { PrintDoc(); });
     exportDoc_ = action("ExportDoc", QStringLiteral("Экспорт в xml"), [this] { ExportDoc(); });
     checkDoc_ = action("CheckDoc", QStringLiteral("Проверить"), [this] { CheckDoc(); });
+    resultDoc_ = action("ResultDoc", QStringLiteral("Расчёт"), [this] { ShowResult(); });
     helpAction_ = action("Help", QStringLiteral("Справка"), [this] { ShowHelp(); });
     about_ = action("About", QStringLiteral("О программе"), [this] { ShowAbout(); });
 
@@ -190,6 +193,7 @@ void MainWindow::buildActions() {
     printDoc_->setIcon(toolPicture(ToolPicture::Print));
     exportDoc_->setIcon(toolPicture(ToolPicture::Export));
     checkDoc_->setIcon(toolPicture(ToolPicture::Check));
+    resultDoc_->setIcon(toolPicture(ToolPicture::Result));
 
     stdToolbarItem_ = new QAction(QStringLiteral("Стандартная панель"), this);
     stdToolbarItem_->setObjectName(QStringLiteral("miStdToolbar"));
@@ -216,7 +220,7 @@ void MainWindow::buildMenus() {
 
     QMenu* declaration = menuBar()->addMenu(QStringLiteral("Декларация"));
     declaration->setObjectName(QStringLiteral("mnDeclaration"));
-    declaration->addActions({previewDoc_, printDoc_, exportDoc_, checkDoc_});
+    declaration->addActions({previewDoc_, printDoc_, exportDoc_, checkDoc_, resultDoc_});
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("mnSettings"));
@@ -238,8 +242,8 @@ void MainWindow::buildToolbar() {
     toolbar_->setIconSize(QSize(24, 24));
     addToolBar(Qt::TopToolBarArea, toolbar_);
 
-    const std::array<QAction*, 7> actions = {createDoc_, openDoc_,   saveDoc_, previewDoc_,
-                                             printDoc_,  exportDoc_, checkDoc_};
+    const std::array<QAction*, 8> actions = {createDoc_, openDoc_,   saveDoc_,  previewDoc_,
+                                             printDoc_,  exportDoc_, checkDoc_, resultDoc_};
     for (std::size_t i = 0; i < actions.size(); ++i) {
         if (i == 3 || i == 5)
             toolbar_->addSeparator();
@@ -308,8 +312,10 @@ void MainWindow::loadDirectories() {
 }
 
 void MainWindow::documentChanged() {
-    if (!buildingGuard_)
-        documentSaved_ = false;
+    if (buildingGuard_)
+        return;
+    documentSaved_ = false;
+    resultSummaryOutdated(this);
 }
 
 void MainWindow::setSectionEnabled(Section section, bool enabled) {

@@ -69,6 +69,8 @@ public:
     // opening the screen of the fault the user chose to fix.
     int CheckAndShowFault();
     void CheckDoc();
+    // "Расчёт": what the return comes to, in a window beside this one.
+    void ShowResult();
     void ExportDoc();
     void PreviewDoc();
     void PrintDoc();
@@ -157,7 +159,7 @@ private:
     std::array<QToolButton*, 8> sectionButtons_{};
 
     QToolBar* toolbar_ = nullptr;
-    std::array<QToolButton*, 7> toolButtons_{};
+    std::array<QToolButton*, 8> toolButtons_{};
     QAction* createDoc_ = nullptr;
     QAction* openDoc_ = nullptr;
     QAction* saveDoc_ = nullptr;
@@ -167,6 +169,7 @@ private:
     QAction* printDoc_ = nullptr;
     QAction* exportDoc_ = nullptr;
     QAction* checkDoc_ = nullptr;
+    QAction* resultDoc_ = nullptr;
     QAction* helpAction_ = nullptr;
     QAction* about_ = nullptr;
     QAction* stdToolbarItem_ = nullptr;

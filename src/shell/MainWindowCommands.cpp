@@ -5,9 +5,11 @@
 #include "screens/CheckDialogs.h"
 #include "screens/UiText.h"
 #include "shell/AboutDialog.h"
+#include "shell/DialogFolders.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/PrintJob.h"
+#include "shell/ResultSummary.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,6 +52,13 @@ void MainWindow::CheckDoc() {
     asker_->ask(this, messageQuestion(QStringLiteral("checkPassed"),
                                       QStringLiteral("Проверка декларации завершена успешно"),
                                       QuestionIcon::Information));
+    ShowResult();
+}
+
+void MainWindow::ShowResult() {
+    if (screen_ != nullptr)
+        screen_->SaveData();
+    showResultSummary(this, *document_, [this] { ShowResult(); });
 }
 
 ExportServices MainWindow::exportServices() {
@@ -73,6 +82,7 @@ void MainWindow::ExportDoc() {
     FileQuestion folderQuestion;
     folderQuestion.id = QStringLiteral("exportFolder");
     folderQuestion.title = programTitle();
+    folderQuestion.directory = dialogStartFolder(documentPath_);
     std::optional<QString> chosen = asker_->chooseFolder(this, folderQuestion);
     if (!chosen.has_value() || chosen->isEmpty())
         return;
@@ -84,11 +94,13 @@ void MainWindow::ExportDoc() {
         ExportReturn(QFile::encodeName(folder).toStdString(), *document_, kExportToFile, exportServices());
 
     QString text;
+    bool written = false;
     if (result == kExportFailed) {
         text = QStringLiteral("Файл не сформирован, свяжитесь с разработчиками.");
     } else {
         const QString name = QFile::decodeName(QByteArray::fromStdString(result));
-        if (QFileInfo::exists(folder + name))
+        written = QFileInfo::exists(folder + name);
+        if (written)
             text = QStringLiteral("Сформирован файл ") + folder + QStringLiteral(" ") + name;
         else
             text =
@@ -96,6 +108,8 @@ void MainWindow::ExportDoc() {
                                "запускайте программу с правами администратора.");
     }
     asker_->ask(this, messageQuestion(QStringLiteral("exportResult"), text, QuestionIcon::Information));
+    if (written)
+        ShowResult();
 }
 
 void MainWindow::PreviewDoc() {
@@ -115,6 +129,8 @@ void MainWindow::printCommand(bool preview) {
     if (xml == kExportFailed)
         return; // the export has shown its own message
     try {
+        // The preview prints through the same print dialog.
+        const WorkingFolder pdfFolder(dialogStartFolder(documentPath_));
         if (preview)
             printJob_->preview(document_->inspectionName, folder, xml, this);
         else

@@ -3,7 +3,9 @@
 #include "core/StorageErrors.h"
 #include "model/Declaration.h"
 #include "screens/UiText.h"
+#include "shell/DialogFolders.h"
 #include "shell/MainWindow.h"
+#include "shell/ResultSummary.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -125,8 +127,7 @@ bool MainWindow::writeDocument(const QString& path) {
 
 std::optional<QString> MainWindow::askSavePath() {
     FileQuestion q = saveQuestion();
-    if (!documentPath_.isEmpty())
-        q.directory = QFileInfo(documentPath_).absolutePath();
+    q.directory = dialogStartFolder(documentPath_);
     std::optional<QString> path = asker_->saveFile(this, q);
     if (path.has_value() && path->isEmpty())
         return std::nullopt;
@@ -140,6 +141,7 @@ void MainWindow::setTitleFromPath() {
 }
 
 void MainWindow::showInitialScreen() {
+    closeResultSummary(this);
     buildScreen(ScreenId::InitialData);
     pressSection(Section::InitialData);
 }
@@ -161,18 +163,21 @@ bool MainWindow::SaveQuery() {
     if (answer != 0)
         return false;
     if (documentPath_.isEmpty()) {
-        if (std::optional<QString> path = askSavePath())
-            documentPath_ = *path;
+        // The person asked to save: a cancelled dialog abandons the command rather
+        // than dropping the return they wanted kept.
+        std::optional<QString> path = askSavePath();
+        if (!path.has_value())
+            return false;
+        documentPath_ = *path;
     }
-    // Without a path the return is dropped unsaved, as the user cancelled the dialog.
-    if (documentPath_.isEmpty())
-        return true;
     documentPath_ = PathForSaving(documentPath_);
     if (screen_ != nullptr)
         screen_->SaveData();
     if (!writeDocument(documentPath_))
         return false;
     setTitleFromPath();
+    // Saved: a command that then keeps the return (a cancelled open dialog) asks no more.
+    documentSaved_ = true;
     return true;
 }
 
@@ -192,15 +197,15 @@ void MainWindow::NewReturn() {
 void MainWindow::OpenReturn() {
     if (!SaveQuery())
         return;
+    // The open return stays until another one is chosen: cancelling the dialog
+    // changes nothing.
+    FileQuestion q = openQuestion();
+    q.directory = dialogStartFolder(documentPath_);
+    const std::optional<QString> path = asker_->openFile(this, q);
+    if (!path.has_value())
+        return;
     destroyScreen();
-    document_ = newDocument();
-    const std::optional<QString> path = asker_->openFile(this, openQuestion());
-    if (path.has_value()) {
-        loadOrNew(*path);
-    } else {
-        documentPath_.clear();
-        ApplyNewReturnSetup(*document_);
-    }
+    loadOrNew(*path);
     setTitleFromPath();
     showInitialScreen();
     documentSaved_ = true;

@@ -120,6 +120,8 @@ std::vector<RowCase> rowCases() {
     return {
         {"1 tax office", [](auto& d) { d.inspectionCode.clear(); }, S::Conditions, 1, kConditions,
          "Не введен номер инспекции"},
+        {"1 tax office of three digits", [](auto& d) { d.inspectionCode = "770"; }, S::Conditions, 1,
+         kConditions, "Код инспекции должен состоять из четырёх цифр"},
         {"2 representative's name",
          [](auto& d) {
              d.submitterKind = 1;

@@ -6,13 +6,14 @@
 QObject* makeAskerTest();
 QObject* makeFieldKindsTest();
 QObject* makeFrameworkTest();
+QObject* makeDateEditTest();
 QObject* makeMasterDetailTest();
 QObject* makeScreenWidgetsTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failed = 0;
-    for (auto make : {makeAskerTest, makeFieldKindsTest, makeFrameworkTest, makeMasterDetailTest,
+    for (auto make : {makeAskerTest, makeFieldKindsTest, makeFrameworkTest, makeMasterDetailTest, makeDateEditTest,
                       makeScreenWidgetsTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);

@@ -11,6 +11,7 @@
 #include "shell/MainWindow.h"
 #include "shell/PrintJob.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QSettings>
@@ -50,6 +51,7 @@ public:
         std::string inspectionName;
         std::string programFolder;
         std::string xml;
+        QString workingFolder; // where the print dialog would offer its PDF file
     };
     QList<Call> calls;
     std::string failure; // Windows-1251; not empty: every job fails with it
@@ -63,7 +65,7 @@ public:
 
 private:
     void record(bool preview, const std::string& name, const std::string& folder, const std::string& xml) {
-        calls.append(Call{preview, name, folder, xml});
+        calls.append(Call{preview, name, folder, xml, QDir::currentPath()});
         if (!failure.empty())
             throw print::PrintError(failure);
     }

@@ -154,7 +154,6 @@ private slots:
         QCOMPARE(q.filters.size(), 11);
         QCOMPARE(q.filters.first(), QStringLiteral("Квилмар 2019 (*.qv9)"));
         QCOMPARE(q.filters.last(), QStringLiteral("Квилмар 200* (*.qvl)"));
-        // Cancelling the dialog leaves a new return.
         QVERIFY(isNewReturn(*w));
     }
 
@@ -300,8 +299,9 @@ private slots:
                                              << "" << true << false;
             QTest::addRow("%s, yes", command) << c << "Да"
                                               << "a.qv9" << true << true;
+            // The person asked to keep the return: cancelling the save dialog keeps it.
             QTest::addRow("%s, yes, dialog cancelled", command) << c << "Да"
-                                                                << "cancel" << true << false;
+                                                                << "cancel" << false << false;
             QTest::addRow("%s, yes, save fails", command) << c << "Да"
                                                           << "missing/a.qv9" << false << false;
         }
@@ -324,8 +324,9 @@ private slots:
             fx.asker.expectFile(QStringLiteral("saveReturn"), fx.path(saveTo));
         if (saveTo.startsWith(QStringLiteral("missing")))
             fx.asker.expect(QStringLiteral("saveFailed"), "OK");
+        const QString other = fx.writeReturn(QStringLiteral("other.qv9"));
         if (goesOn && command == QStringLiteral("open"))
-            fx.asker.expectFile(QStringLiteral("openReturn"), std::nullopt);
+            fx.asker.expectFile(QStringLiteral("openReturn"), other);
 
         bool wentOn = false;
         if (command == QStringLiteral("new")) {
@@ -343,10 +344,77 @@ private slots:
         QCOMPARE(q.text, QStringLiteral("Вы хотите сохранить декларацию?"));
         QCOMPARE(q.answers, (QStringList{"Да", "Нет", "Отмена"}));
         QCOMPARE(q.icon, QuestionIcon::Question);
-        if (goesOn && command != QStringLiteral("close"))
+        if (goesOn && command == QStringLiteral("new"))
             QVERIFY(isNewReturn(*w));
-        if (!goesOn && command != QStringLiteral("close"))
+        if (goesOn && command == QStringLiteral("open"))
+            QCOMPARE(w->documentPath(), other);
+        if (!goesOn) {
+            QCOMPARE(w->document().person.surname, std::string("Marker"));
             QVERIFY(!w->documentSaved());
+        }
+    }
+
+    // Cancelling the open dialog keeps the open return as it was: its document, its
+    // file, its unsaved changes and the screen on show.
+    void cancelledOpenKeepsTheReturn() {
+        const QString file = fx.writeReturn(QStringLiteral("Мой.qv9"));
+        auto w = fx.window(file);
+        w->document().person.surname = "Marker";
+        w->documentChanged();
+        const Declaration* before = &w->document();
+        ScreenFrame* screen = w->currentScreen();
+        fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"))
+            .expectFile(QStringLiteral("openReturn"), std::nullopt);
+        w->OpenReturn();
+        QCOMPARE(&w->document(), before);
+        QCOMPARE(w->document().person.surname, std::string("Marker"));
+        QCOMPARE(w->documentPath(), file);
+        QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Мой.qv9")));
+        QVERIFY(!w->documentSaved());
+        QCOMPARE(w->currentScreen(), screen);
+
+        // Saved on the way and then kept: closing asks nothing more.
+        w->documentChanged();
+        fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Да"))
+            .expectFile(QStringLiteral("openReturn"), std::nullopt);
+        w->OpenReturn();
+        QCOMPARE(w->documentPath(), file);
+        QVERIFY(w->documentSaved());
+        QVERIFY(w->close());
+    }
+
+    // The file dialogs start beside the open return, else in the person's documents,
+    // never in the program's folder.
+    void dialogsStartInThePersonsFolders() {
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+        QDir(home.path()).mkdir(QStringLiteral("Documents"));
+        const QString documents = home.path() + QStringLiteral("/Documents");
+
+        auto w = fx.window();
+        kv::test::completeReturn(w->document());
+        fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt)
+            .expectFile(QStringLiteral("openReturn"), std::nullopt)
+            .expectFile(QStringLiteral("exportFolder"), std::nullopt);
+        w->SaveReturn();
+        w->OpenReturn();
+        w->ExportDoc();
+        const QString before = QDir::currentPath();
+        w->PrintDoc();
+        QCOMPARE(fx.printJob.calls.last().workingFolder, documents);
+        QCOMPARE(QDir::currentPath(), before);
+        const QString opened = fx.writeReturn(QStringLiteral("sub.qv9"));
+        auto beside = fx.window(opened);
+        fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt);
+        beside->SaveReturnAs();
+        qputenv("HOME", oldHome);
+
+        const QList<FileQuestion>& asked = fx.asker.fileQuestions();
+        QCOMPARE(asked.size(), 4);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(asked.at(i).directory, documents);
+        QCOMPARE(asked.at(3).directory + QLatin1Char('/'), fx.folder());
     }
 
     void unchangedReturnAsksNothing() {

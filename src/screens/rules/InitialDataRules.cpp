@@ -14,6 +14,8 @@ std::uint16_t CheckInitialData(const Declaration& d, CheckDialog& dialog) {
 
     if (d.inspectionCode.empty())
         run.fault(utf8ToCp1251("Не введен номер инспекции"), kInitialInspection);
+    else if (!InspectionCodeValid(d.inspectionCode))
+        run.fault(utf8ToCp1251("Код инспекции должен состоять из четырёх цифр"), kInitialInspection);
     const bool representative = d.submitterKind != 0;
     if (representative && trimText(d.representativeName).empty())
         run.fault(utf8ToCp1251("Не указаны ФИО подписанта-представителя"), kInitialRepresentativeName);

@@ -4,11 +4,13 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/InitialDataScreen.h"
+#include "screens/UiText.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace kv;
@@ -217,6 +219,11 @@ private slots:
             << "45382000001" << QStringList{} << QStringList{} << "" << 0;
         QTest::newRow("empty OKTMO passes here") << "7701" << 0 << 0 << ""
                                                  << "" << QStringList{} << QStringList{} << "" << 0;
+        QTest::newRow("office code of three digits, fixed")
+            << "770" << 0 << 0 << ""
+            << "" << QStringList{"Исправить"}
+            << QStringList{QStringLiteral("Код инспекции должен состоять из четырёх цифр")} << conditions
+            << 1;
         QTest::newRow("no office, fixed")
             << "" << 0 << 0 << ""
             << "" << QStringList{"Исправить"} << QStringList{noOffice} << conditions << 1;
@@ -322,11 +329,52 @@ private slots:
         QCOMPARE(kv::test::textOf(&screen, "meInspection"), QString());
     }
 
-    void withoutTheDirectoryTheOfficeCannotBePicked() {
+    // The office is typed by its code: the directory's name when it knows the code,
+    // else a note; the picker stays for choosing by name.
+    void officeTypedByItsCode_data() {
+        QTest::addColumn<bool>("directory");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("storedName");
+
+        const QString notFound = QStringLiteral("наименование не найдено в справочнике");
+        QTest::newRow("known code") << true << "7701"
+                                    << "Инспекция № 1"
+                                    << "Инспекция № 1";
+        QTest::newRow("code the directory lacks") << true << "5024" << notFound << "";
+        QTest::newRow("no directory at all") << false << "7701" << notFound << "";
+        QTest::newRow("letters are not taken") << true << "77a01"
+                                               << "Инспекция № 1"
+                                               << "Инспекция № 1";
+        QTest::newRow("too short") << true << "77"
+                                   << "Код инспекции состоит из четырёх цифр"
+                                   << "";
+        QTest::newRow("back to the return's own code") << true << "7702"
+                                                       << "Своя инспекция"
+                                                       << "Своя инспекция";
+    }
+
+    void officeTypedByItsCode() {
+        QFETCH(bool, directory);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, storedName);
         ScreenTestHost host;
+        if (directory)
+            kv::test::loadSmallDirectories(host.loaded);
+        host.document->inspectionCode = "7702";
+        host.document->inspectionName = cp("Своя инспекция");
         InitialDataScreen screen(nullptr, host);
-        QVERIFY(!kv::test::child<QWidget>(&screen, "bnInspection")->isEnabled());
-        QVERIFY(kv::test::child<QLineEdit>(&screen, "meInspection")->isReadOnly());
+        QCOMPARE(kv::test::child<QWidget>(&screen, "bnInspection")->isEnabled(), directory);
+
+        kv::test::retype(&screen, "meInspection", typed);
+        QCOMPARE(kv::test::child<QLabel>(&screen, "lblInspectionName")->text(), shown);
+        QVERIFY(host.changes > 0);
+        screen.SaveData();
+        QString digits = typed;
+        digits.remove(QRegularExpression(QStringLiteral("\\D")));
+        QCOMPARE(QString::fromStdString(host.document->inspectionCode), digits);
+        QCOMPARE(fromCp1251(host.document->inspectionName), storedName);
     }
 
     void correctionNumber() {

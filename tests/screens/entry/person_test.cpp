@@ -3,11 +3,11 @@
 #include "EntryTestSupport.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
+#include "screens/DateEdit.h"
 #include "screens/DocNumberEdit.h"
 #include "screens/EntryFields.h"
 #include "screens/TaxpayerScreen.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -72,14 +72,34 @@ private slots:
         for (const auto& [name, text] : shown)
             QCOMPARE(kv::test::textOf(&screen, name), text);
         QCOMPARE(kv::test::child<QLabel>(&screen, "lblCountryName")->text(), QStringLiteral("РОССИЯ"));
-        QCOMPARE(kv::test::child<QDateEdit>(&screen, "deBirthDate")->date(), QDate(1980, 5, 15));
-        QCOMPARE(kv::test::child<QDateEdit>(&screen, "deDocDate")->date(), QDate(2008, 6, 1));
+        QCOMPARE(kv::test::child<kv::DateEdit>(&screen, "deBirthDate")->date(), QDate(1980, 5, 15));
+        QCOMPARE(kv::test::child<kv::DateEdit>(&screen, "deDocDate")->date(), QDate(2008, 6, 1));
         QCOMPARE(kv::test::child<DocNumberEdit>(&screen, "edDocNumber")->mask(), DocMask::edt99_);
 
         screen.SaveData();
         QVERIFY(host.document->person == before.person);
         QCOMPARE(host.changes, 0);
         QCOMPARE(screen.CheckData(), std::uint16_t{0});
+        KV_VERIFY_ASKER(host.script);
+    }
+
+    // A date typed wrong stays on screen, is not stored, and is named on leaving.
+    void impossibleDateIsReportedNotStored() {
+        ScreenTestHost host;
+        fillPerson(host.document->person);
+        const Taxpayer before = host.document->person;
+        TaxpayerScreen screen(nullptr, host);
+        QLineEdit* birth = kv::test::child<kv::DateEdit>(&screen, "deBirthDate")->lineEdit();
+        birth->setCursorPosition(0);
+        QTest::keyClicks(birth, QStringLiteral("31021981"));
+        QCOMPARE(birth->text(), QStringLiteral("31.02.1981"));
+
+        screen.SaveData();
+        QVERIFY(host.document->person == before);
+        host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"));
+        QCOMPARE(screen.CheckData(), std::uint16_t{20});
+        QCOMPARE(host.script.textOf(QStringLiteral("TfmCheckError")),
+                 QStringLiteral("Дата рождения: В феврале 1981 года 28 дней"));
         KV_VERIFY_ASKER(host.script);
     }
 
@@ -206,7 +226,7 @@ private slots:
         QCOMPARE(kv::test::textOf(&screen, "edDocName"), QStringLiteral("Военный билет"));
         QCOMPARE(kv::test::textOf(&screen, "edDocNumber"), QString());
         QCOMPARE(kv::test::textOf(&screen, "edDocIssuer"), QString());
-        QCOMPARE(kv::test::child<QDateEdit>(&screen, "deDocDate")->date(), QDate(1990, 1, 1));
+        QCOMPARE(kv::test::child<kv::DateEdit>(&screen, "deDocDate")->date(), QDate(1990, 1, 1));
         auto* number = kv::test::child<DocNumberEdit>(&screen, "edDocNumber");
         QCOMPARE(number->mask(), DocMask::edtBB0);
         QVERIFY(host.changes > 0);

@@ -4,6 +4,7 @@
 #include "EntryTestSupport.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
+#include "screens/DateEdit.h"
 #include "screens/EntryFields.h"
 #include "screens/HousingObjectDialog.h"
 #include "screens/PropertyDeductionScreen.h"
@@ -11,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -58,7 +58,7 @@ void enterFlat(QDialog& d, const QDate& registered, const QString& cost, const Q
     kv::test::child<QComboBox>(&d, "cbTaxpayerSign")->setCurrentIndex(0);
     kv::test::child<QComboBox>(&d, "cbNumberKind")->setCurrentIndex(0);
     kv::test::retype(&d, "edObjectNumber", QStringLiteral("77:01:0001001:1001"));
-    kv::test::child<QDateEdit>(&d, "deRightDate")->setDate(registered);
+    kv::test::child<kv::DateEdit>(&d, "deRightDate")->setDate(registered);
     if (kv::test::child<QWidget>(&d, "edObjectCost")->isEnabled())
         kv::test::retype(&d, "edObjectCost", cost);
     if (!interest.isEmpty())
@@ -112,9 +112,9 @@ private slots:
         ScreenTestHost host;
         HousingObjectDialog dialog(host.script, HousingObject{}, setupForNewObject({}), nullptr);
         auto* kind = kv::test::child<QComboBox>(&dialog, "cbObjectKind");
-        auto* land = kv::test::child<QDateEdit>(&dialog, "deLandDate");
-        auto* right = kv::test::child<QDateEdit>(&dialog, "deRightDate");
-        auto* transfer = kv::test::child<QDateEdit>(&dialog, "deTransferDate");
+        auto* land = kv::test::child<kv::DateEdit>(&dialog, "deLandDate");
+        auto* right = kv::test::child<kv::DateEdit>(&dialog, "deRightDate");
+        auto* transfer = kv::test::child<kv::DateEdit>(&dialog, "deTransferDate");
         auto* house = kv::test::child<QComboBox>(&dialog, "cbHouseMethod");
 
         QVERIFY(kv::test::child<QRadioButton>(&dialog, "rbSale")->isChecked());
@@ -159,7 +159,7 @@ private slots:
         numberKind->setCurrentIndex(0);
         QVERIFY(number->isEnabled() && address->isEnabled());
 
-        auto* right = kv::test::child<QDateEdit>(&dialog, "deRightDate");
+        auto* right = kv::test::child<kv::DateEdit>(&dialog, "deRightDate");
         right->setDate(QDate(2010, 3, 1));
         QVERIFY(kv::test::child<QWidget>(&dialog, "edShareNum")->isEnabled());
         kv::test::retype(&dialog, "edShareDen", QStringLiteral("2"));
@@ -167,22 +167,36 @@ private slots:
         QVERIFY(!kv::test::child<QWidget>(&dialog, "edShareNum")->isEnabled());
         QCOMPARE(kv::test::textOf(&dialog, "edShareDen"), QStringLiteral("1"));
 
-        right->setDate(QDate(2021, 5, 1));
-        QCOMPARE(right->date(), QDate(2019, 12, 31));
-        kv::test::child<QCheckBox>(&dialog, "chbPensioner")->click();
+        // A date after the last one allowed is kept and reported until a pensioner may use it.
         right->setDate(QDate(2021, 5, 1));
         QCOMPARE(right->date(), QDate(2021, 5, 1));
+        QCOMPARE(right->problem(), QStringLiteral("Дата не может быть позже 31.12.2019"));
         kv::test::child<QCheckBox>(&dialog, "chbPensioner")->click();
-        QCOMPARE(right->date(), QDate(2019, 12, 31));
+        QCOMPARE(right->problem(), QString());
+        kv::test::child<QCheckBox>(&dialog, "chbPensioner")->click();
+        QCOMPARE(right->date(), QDate(2021, 5, 1));
+        QCOMPARE(right->problem(), QStringLiteral("Дата не может быть позже 31.12.2019"));
     }
 
     void furtherObjectsStartIn2014() {
         ScreenTestHost host;
         const ConstructionObjects one = listOf({flat(2016, 1000000)});
         HousingObjectDialog dialog(host.script, HousingObject{}, setupForNewObject(one), nullptr);
-        auto* right = kv::test::child<QDateEdit>(&dialog, "deRightDate");
-        right->setDate(QDate(2010, 1, 1));
-        QCOMPARE(right->date(), QDate(2014, 1, 1));
+        // An earlier date is reported and kept from the object until it is corrected.
+        QCOMPARE(kv::test::child<kv::DateEdit>(&dialog, "deRightDate")->problem(),
+                 QStringLiteral("Дата не может быть раньше 01.01.2014"));
+        host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"));
+        dialog.setModal(false);
+        dialog.show();
+        enterFlat(dialog, QDate(2010, 1, 1), QStringLiteral("1000000"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(host.script.textOf(QStringLiteral("TfmCheckError")),
+                 QStringLiteral("Дата регистрации права собственности на жилой дом, квартиру, комнату: "
+                                "Дата не может быть раньше 01.01.2014"));
+        enterFlat(dialog, QDate(2014, 3, 1), QStringLiteral("1000000"));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(toQDate(dialog.object().rightRegistrationDate), QDate(2014, 3, 1));
+        KV_VERIFY_ASKER(host.script);
     }
 
     void objectChecks_data() {
@@ -269,7 +283,7 @@ private slots:
         kv::test::whenModal(QStringLiteral("TfmInputConstruction"), [](QDialog& d) {
             QVERIFY(!kv::test::child<QWidget>(&d, "edObjectCost")->isEnabled());
             QVERIFY(kv::test::child<QWidget>(&d, "edInterest")->isEnabled());
-            enterFlat(d, QDate(2010, 4, 1), QString(), QStringLiteral("300000"));
+            enterFlat(d, QDate(2014, 1, 1), QString(), QStringLiteral("300000"));
         });
         kv::test::clickButton(&screen, "bnAddObject");
         KV_VERIFY_MODALS();

@@ -9,7 +9,7 @@
 #include "screens/FieldEdit.h"
 #include "screens/ScreenRegistry.h"
 
-#include <QDateEdit>
+#include "screens/DateEdit.h"
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(kv::test::textOf(person.get(), "edInn"), QStringLiteral("7701A2345678"));
         QCOMPARE(kv::test::textOf(person.get(), "edSurname").size(), 70);
         // Dates are limited by the host's today, which the test fixes.
-        QCOMPARE(kv::test::child<QDateEdit>(person.get(), "deDocDate")->maximumDate(), QDate(2020, 3, 15));
+        QCOMPARE(kv::test::child<DateEdit>(person.get(), "deDocDate")->maximumDate(), QDate(2020, 3, 15));
         std::unique_ptr<ScreenFrame> property(
             ScreenRegistry::standard().create(ScreenId::PropertyDeduction, nullptr, host));
         QCOMPARE(kv::test::textOf(property.get(), "edPriorYears"), QStringLiteral("123456789,1234"));

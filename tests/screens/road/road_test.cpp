@@ -10,12 +10,13 @@
 #include "core/Text.h"
 #include "export/FileIdentity.h"
 #include "model/Declaration.h"
+#include "screens/DateEdit.h"
 #include "shell/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -177,13 +178,13 @@ private slots:
         kv::test::retype(&window, "edName", QStringLiteral("Алексей"));
         kv::test::retype(&window, "edPatronymic", QStringLiteral("Викторович"));
         kv::test::retype(&window, "edInn", QString::fromLatin1(kPersonInn));
-        named<QDateEdit>(&window, "deBirthDate")->setDate(QDate(1985, 4, 12));
+        named<kv::DateEdit>(&window, "deBirthDate")->setDate(QDate(1985, 4, 12));
         kv::test::retype(&window, "edBirthPlace", QStringLiteral("г. Москва"));
         kv::test::whenPicker(QStringLiteral("TfmDocType"), QStringLiteral("21"));
         kv::test::clickButton(&window, "bnDocType");
         KV_VERIFY_MODALS();
         kv::test::typeText(named<QWidget>(&window, "edDocNumber"), QStringLiteral("4510123456"));
-        named<QDateEdit>(&window, "deDocDate")->setDate(QDate(2010, 5, 20));
+        named<kv::DateEdit>(&window, "deDocDate")->setDate(QDate(2010, 5, 20));
         kv::test::retype(&window, "edDocIssuer", QStringLiteral("ОВД района Хамовники г. Москвы"));
         kv::test::retype(&window, "edPhone", QStringLiteral("8 916 1234567"));
         QCOMPARE(kv::test::textOf(&window, "edDocNumber"), QStringLiteral("45 10 123456"));
@@ -232,7 +233,7 @@ private slots:
             named<QComboBox>(&d, "cbNumberKind")->setCurrentIndex(0);
             kv::test::retype(&d, "edObjectNumber", QString::fromLatin1(kFlatNumber));
             kv::test::retype(&d, "edObjectAddress", QStringLiteral("г. Москва, ул. Тверская, д. 1, кв. 10"));
-            named<QDateEdit>(&d, "deRightDate")->setDate(QDate(2019, 6, 15));
+            named<kv::DateEdit>(&d, "deRightDate")->setDate(QDate(2019, 6, 15));
             kv::test::retype(&d, "edObjectCost", QStringLiteral("3500000"));
             snap(&d, QStringLiteral("09-flat"));
             kv::test::clickButton(&d, "bnOk");
@@ -252,6 +253,13 @@ private slots:
 
         script_.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbCheck");
+        // The person learns the refund without printing the return.
+        auto* result = window.findChild<QDialog*>(QStringLiteral("ResultSummary"));
+        QVERIFY(result != nullptr && result->isVisible());
+        QCOMPARE(kv::test::child<QLabel>(result, "lblResult")->text(),
+                 QStringLiteral("К возврату из бюджета: 156\u00A0000\u00A0₽"));
+        snap(result, QStringLiteral("10a-result"));
+        result->close();
 
         script_.expectFile(QStringLiteral("exportFolder"), folder_.path());
         script_.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
@@ -385,8 +393,8 @@ private slots:
         };
         for (const auto& [field, text] : person)
             QCOMPARE(kv::test::textOf(&window, field), text);
-        QCOMPARE(named<QDateEdit>(&window, "deBirthDate")->date(), QDate(1985, 4, 12));
-        QCOMPARE(named<QDateEdit>(&window, "deDocDate")->date(), QDate(2010, 5, 20));
+        QCOMPARE(named<kv::DateEdit>(&window, "deBirthDate")->date(), QDate(1985, 4, 12));
+        QCOMPARE(named<kv::DateEdit>(&window, "deDocDate")->date(), QDate(2010, 5, 20));
 
         clickSection(window, Section::RussianIncome);
         QCOMPARE(kv::test::rowsOf(named<QTreeWidget>(&window, "lvSources")), QStringList{"ООО «Ромашка»"});
@@ -417,7 +425,7 @@ private slots:
             QCOMPARE(named<QComboBox>(&d, "cbTaxpayerSign")->currentIndex(), 0);
             QCOMPARE(kv::test::textOf(&d, "edObjectAddress"),
                      QStringLiteral("г. Москва, ул. Тверская, д. 1, кв. 10"));
-            QCOMPARE(named<QDateEdit>(&d, "deRightDate")->date(), QDate(2019, 6, 15));
+            QCOMPARE(named<kv::DateEdit>(&d, "deRightDate")->date(), QDate(2019, 6, 15));
             QCOMPARE(kv::test::textOf(&d, "edObjectCost"), QStringLiteral("3500000"));
             kv::test::clickButton(&d, "bnCancel");
         });

@@ -36,7 +36,7 @@ void chooseCodes(QDialog& dialog, const QString& income, const QString& deductio
 void enterSource(QDialog& dialog, const QString& name) {
     kv::test::retype(&dialog, "edSourceName", name);
     kv::test::retype(&dialog, "edSourceInn", QStringLiteral("1234567894"));
-    kv::test::retype(&dialog, "edSourceKpp", QStringLiteral("773601001"));
+    kv::test::retype(&dialog, "edSourceKpp", QStringLiteral("770101001"));
     kv::test::retype(&dialog, "edSourceOktmo", QStringLiteral("45382000"));
     kv::test::clickButton(&dialog, "bnOk");
 }

@@ -54,7 +54,10 @@ QString wholeRoublesText(Money amount) {
 }
 
 Money wholeRoublesOf(const FieldEdit* field, Money stored) {
-    if (field->text() == wholeRoublesText(stored))
+    // Kopecks that a document written elsewhere holds are not kept behind the whole
+    // roubles shown: the field would show one figure and the return file another,
+    // and retyping the shown figure could never remove them.
+    if (field->text() == wholeRoublesText(stored) && stored.raw % Money::kScale == 0)
         return stored;
     return Money::fromRoubles(digitsOf(field));
 }

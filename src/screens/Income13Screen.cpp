@@ -1,5 +1,6 @@
 #include "screens/Income13Screen.h"
 
+#include "checks/ReturnCheck.h"
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
 #include "screens/AgentDeductionDialog.h"
@@ -533,6 +534,11 @@ std::uint16_t Income13Screen::CheckData() {
 }
 
 void Income13Screen::SetFocusToElement(std::uint16_t code) {
+    if (code == FieldCode::kFixedAdvance) {
+        if (!gbForeigner_->isHidden())
+            edFixedAdvance_->setFocus();
+        return;
+    }
     if (code == 0 || code > lvSources_->topLevelItemCount())
         return;
     lvSources_->setFocus();

@@ -33,8 +33,8 @@ struct OktmoSource {
 struct Section1Line {
     std::string kbk;
     std::string oktmo;
-    std::string direction;   // "1" pay, "2" refund, "3" neither (zero return)
-    Money amount;            // whole roubles, never negative
+    std::string direction;     // "1" pay, "2" refund, "3" neither (zero return)
+    Money amount;              // whole roubles, never negative
     OktmoSource oktmoSource{}; // of the first amount when several were merged
 };
 

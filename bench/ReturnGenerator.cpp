@@ -32,6 +32,16 @@ std::string digits(long long value, int width) {
     return std::string(buf).substr(0, static_cast<std::size_t>(width));
 }
 
+// An organisation's INN from its first nine digits, with the check digit that
+// makes it valid, so that the generated payers pass the payer checks.
+std::string organisationInn(const std::string& nine) {
+    static constexpr int weights[] = {2, 4, 10, 3, 5, 9, 4, 6, 8};
+    int sum = 0;
+    for (std::size_t k = 0; k < 9; ++k)
+        sum += (nine[k] - '0') * weights[k];
+    return nine + static_cast<char>('0' + sum % 11 % 10);
+}
+
 // One in every `per` entries, at least one.
 int perCount(int sources, int per) {
     return std::max(1, sources / per);
@@ -78,7 +88,7 @@ ThirteenIncomeItem incomeLine(int source, int line) {
 
 void addThirteenSource(Declaration& d, int i, int lines) {
     auto& s = d.incomes13.get(d.incomes13.add());
-    s.sourceInn = "77" + digits(10000000LL + i * 7919LL, 8);
+    s.sourceInn = organisationInn("77" + digits(1000000LL + i * 7919LL, 7));
     s.sourceKpp = "7701" + digits(i, 5);
     s.sourceOktmo = "45" + digits(300000 + i * 13, 6);
     s.sourceName = u("ООО \"Северный ветер ") + std::to_string(i) + "\"";
@@ -113,10 +123,10 @@ void addForeignIncome(Declaration& d, int i) {
 void addDividendSource(Declaration& d, int i) {
     auto& s = d.incomes30.get(d.incomes30.add());
     s.incomeCode = 1010;
-    s.sourceInn = "78" + digits(20000000LL + i * 104729LL, 8);
+    s.sourceInn = organisationInn("78" + digits(2000000LL + i * 104729LL, 7));
     s.sourceKpp = "7801" + digits(i, 5);
     s.sourceOktmo = "40" + digits(900000 + i, 6);
-    s.sourceName = u("ПАО \"Балтика ") + std::to_string(i) + "\"";
+    s.sourceName = u("АО \"Меридиан ") + std::to_string(i) + "\"";
     s.totalIncome = rub(10000 + i);
     s.taxableAmount = s.totalIncome;
     s.taxCalculated = Money::fromRoubles((10000 + i) * 13 / 100);
@@ -137,8 +147,8 @@ void fillDeductions(Declaration& d, int sources) {
         social.childEducation.add(rub(20000 + i));
         PensionContract fund;
         fund.contractKind = 1 + i % 3;
-        fund.organisationName = u("АО \"НПФ Будущее ") + std::to_string(i) + "\"";
-        fund.organisationInn = "7704" + digits(112233 + i, 6);
+        fund.organisationName = u("АО \"НПФ Тихая гавань ") + std::to_string(i) + "\"";
+        fund.organisationInn = organisationInn("7709" + digits(99004 + i, 5));
         fund.organisationKpp = "770401001";
         fund.contractNumber = "12-" + std::to_string(345 + i) + "/2018";
         fund.contractDate = date(2018, 2, 1);

@@ -189,10 +189,10 @@ Declaration allRecordsReturn() {
 
     auto& dividends = d.incomes30.get(d.incomes30.add());
     dividends.incomeCode = 1010;
-    dividends.sourceInn = "7801112220";
-    dividends.sourceKpp = "780101001";
+    dividends.sourceInn = "7809990019";
+    dividends.sourceKpp = "780901001";
     dividends.sourceOktmo = "40911000";
-    dividends.sourceName = u("ПАО \"Балтика\"");
+    dividends.sourceName = u("АО \"Меридиан\"");
     dividends.totalIncome = rub(10000);
     dividends.taxCalculated = rub(1300);
     dividends.taxableAmount = rub(10000);
@@ -247,7 +247,7 @@ Declaration allRecordsReturn() {
     lawyer.standardExpenses = rub(40000);
 
     auto& partnership = d.investPartnerships.get(d.investPartnerships.add());
-    partnership.sourceInn = "7704112233";
+    partnership.sourceInn = "7709990030";
     partnership.sourceName = u("Инвестиционное товарищество \"Вектор\"");
     PartnershipIncomeItem line;
     line.operationKind = 2;
@@ -295,8 +295,8 @@ Declaration allRecordsReturn() {
     social.qualificationAssessment = rub(6000);
     PensionContract fund;
     fund.contractKind = 1;
-    fund.organisationName = u("АО \"НПФ Будущее\"");
-    fund.organisationInn = "7704112233";
+    fund.organisationName = u("АО \"НПФ Тихая гавань\"");
+    fund.organisationInn = "7709990047";
     fund.organisationKpp = "770401001";
     fund.contractNumber = "12-345/2018";
     fund.contractDate = date(2018, 2, 1);

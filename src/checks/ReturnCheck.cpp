@@ -22,6 +22,12 @@ struct Messages {
     std::string business = utf8ToCp1251("Доходы от предпринимательской деятельности");
     std::string social = utf8ToCp1251("Социальные вычеты");
     std::string standard = utf8ToCp1251("Стандартные вычеты");
+    std::string incomes9 = utf8ToCp1251("Доходы, облагаемые по ставке 9%");
+    std::string incomes35 = utf8ToCp1251("Доходы, облагаемые по ставке 35%");
+    std::string dividends = utf8ToCp1251("Доходы в виде дивидендов");
+    std::string incomes13NonResident =
+        utf8ToCp1251("Доходы нерезидентов, высококвалифицированных специалистов");
+    std::string partnerships = utf8ToCp1251("Доходы от участия в инвестиционном товариществе");
 
     std::string noInspection = utf8ToCp1251("Не введен номер инспекции");
     std::string inspectionFormat = utf8ToCp1251("Код инспекции должен состоять из четырёх цифр");
@@ -32,6 +38,7 @@ struct Messages {
     std::string oktmoLength =
         utf8ToCp1251("Код ОКТМО (по месту жительства) должен содержать 8 или 11 символов");
     std::string noOktmo = utf8ToCp1251("Не введен код ОКТМО(8 или 11 симв.) по месту жительства");
+    std::string estimatedIncomeNotWhole = utf8ToCp1251("Предполагаемый доход указывается в целых рублях");
 
     std::string noSurname = utf8ToCp1251("Не введена фамилия");
     std::string noFirstName = utf8ToCp1251("Не введено имя");
@@ -56,6 +63,19 @@ struct Messages {
         utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
                      "стандартных, социальных и имущественных вычетов");
 
+    std::string cfcTaxNotWhole = utf8ToCp1251(
+        "По данному источнику налоги с доходов КИК, удержанные в РФ, указываются в целых рублях");
+    std::string sourceWithoutOktmo = utf8ToCp1251("По данному источнику выплаты не указан код ОКТМО");
+    std::string withheldNotWhole =
+        utf8ToCp1251("По данному источнику выплаты сумма удержанного налога указывается в целых рублях");
+    std::string fixedAdvanceNotWhole =
+        utf8ToCp1251("Сумма фиксированных платежей указывается в целых рублях");
+    std::string actualAdvancesNotWhole =
+        utf8ToCp1251("Фактические авансовые платежи указываются в целых рублях");
+    std::string adjustedTaxNotWhole = utf8ToCp1251("Скорректированный налог указывается в целых рублях");
+    std::string patentNotWhole = utf8ToCp1251("Платежи по патенту указываются в целых рублях");
+    std::string tradeFeeNotWhole = utf8ToCp1251("Торговый сбор указывается в целых рублях");
+
     std::string standardAtTwoPlaces =
         utf8ToCp1251("Вы не могли получать стандартные вычеты работая в нескольких местах ОДНОВРЕМЕННО.");
 };
@@ -65,18 +85,28 @@ const Messages& messages() {
     return m;
 }
 
+// Taxes, advances and the 4-NDFL estimated income are whole roubles in the form;
+// kopecks can only come from a document written elsewhere.
+bool whole(Money m) {
+    return m.raw % Money::kScale == 0;
+}
+
 class Run {
 public:
     Run(Declaration& d, CheckDialog& dialog) : d_(d), dialog_(dialog) {}
 
     ReturnCheckResult result() const { return result_; }
 
-    void checkAll(bool taxPayable) {
+    void checkAll(const Section1Sheet& section1, bool taxPayable) {
         checkConditions();
         if (clean())
             checkTaxpayer();
         if (clean() && (d_.incomeFlags() & Declaration::kAgentIncomes))
             checkIncomes13();
+        if (clean() && (d_.incomeFlags() & Declaration::kAgentIncomes))
+            checkOtherRussianIncomes();
+        if (clean() && (d_.incomeFlags() & Declaration::kPartnershipIncomes))
+            checkPartnerships();
         if (clean() && (d_.incomeFlags() & Declaration::kForeignIncomes))
             checkForeignIncomes();
         if (clean() && (d_.incomeFlags() & Declaration::kBusinessIncomes))
@@ -89,6 +119,8 @@ public:
         }
         if (clean())
             checkResidenceOktmo(taxPayable);
+        if (clean())
+            checkSection1Oktmo(section1);
     }
 
     // The computation could not be done: nothing can be fixed on a screen, so the
@@ -150,6 +182,8 @@ private:
             report(CheckSection::Conditions, m.conditions, m.noRepresentativeDocument, 4);
         if (open() && d_.submitterKind == 2 && trimText(d_.representativeOrganisation).empty())
             report(CheckSection::Conditions, m.conditions, m.noRepresentativeOrganisation, 5);
+        if (open() && d_.declarationKind == 2 && !whole(d_.estimatedIncome))
+            report(CheckSection::Conditions, m.conditions, m.estimatedIncomeNotWhole, 2);
     }
 
     void checkTaxpayer() {
@@ -214,6 +248,50 @@ private:
                     deductions += a.amount;
                 return deductions > s.totalIncome ? &m.agentDeductionsOverIncome : nullptr;
             });
+        if (quiet())
+            walk([&](const ThirteenPercentSource& s) {
+                return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
+            });
+        // A resident enters the foreigner's fixed advances beside the 13% sources; a
+        // non-resident on the screen of his own incomes.
+        if (quiet() && (d_.declarationKind == 0 || d_.declarationKind == 1) &&
+            !whole(d_.foreignerFixedAdvance)) {
+            if (d_.declarationKind == 0)
+                report(CheckSection::Incomes13, m.incomes13, m.fixedAdvanceNotWhole,
+                       FieldCode::kFixedAdvance);
+            else
+                report(CheckSection::Incomes13NonResident, m.incomes13NonResident, m.fixedAdvanceNotWhole,
+                       FieldCode::kFixedAdvance);
+        }
+    }
+
+    // The tax withheld by the sources of the other rates, each list on its own
+    // screen and only on the kind of return that declares it.
+    void checkOtherRussianIncomes() {
+        const Messages& m = messages();
+        const auto withheld = [&](const auto& list, CheckSection section, const std::string& title) {
+            if (quiet())
+                reportFirst(list, section, title, [&](const auto& s) {
+                    return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
+                });
+        };
+        if (d_.declarationKind == 0) {
+            withheld(d_.incomes9, CheckSection::Incomes9, m.incomes9);
+            withheld(d_.incomes35, CheckSection::Incomes35, m.incomes35);
+            withheld(d_.incomes30, CheckSection::Dividends, m.dividends);
+        } else if (d_.declarationKind == 1) {
+            withheld(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident);
+            withheld(d_.incomes30, CheckSection::Dividends, m.dividends);
+        }
+    }
+
+    void checkPartnerships() {
+        const Messages& m = messages();
+        if (d_.declarationKind == 0 || d_.declarationKind == 1)
+            reportFirst(d_.investPartnerships, CheckSection::Partnerships, m.partnerships,
+                        [&](const InvestmentPartnership& s) {
+                            return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
+                        });
     }
 
     // Each rule walks the whole list before the next rule starts.
@@ -222,6 +300,10 @@ private:
         for (ForeignIncomeRule rule : kForeignIncomeRules)
             if (quiet())
                 reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, rule);
+        if (quiet())
+            reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, [&](const ForeignIncome& e) {
+                return whole(e.cfcTaxWithheldInRussia) ? nullptr : &m.cfcTaxNotWhole;
+            });
     }
 
     // One walk: every rule for an entry before the next entry.
@@ -248,6 +330,23 @@ private:
                     fault(expensesOverTotalMessage(e.totalExpenses, parts));
                     return;
                 }
+            }
+        }
+        // The return-wide figures of the same screen.
+        const struct {
+            Money amount;
+            const std::string& message;
+            std::uint16_t code;
+        } figures[] = {
+            {d_.actualAdvancePayments, m.actualAdvancesNotWhole, FieldCode::kActualAdvances},
+            {d_.adjustedTax, m.adjustedTaxNotWhole, FieldCode::kAdjustedTax},
+            {d_.patentPayments, m.patentNotWhole, FieldCode::kPatentPayments},
+            {d_.tradeFee, m.tradeFeeNotWhole, FieldCode::kTradeFee},
+        };
+        for (const auto& f : figures) {
+            if (!whole(f.amount)) {
+                report(CheckSection::BusinessIncomes, m.business, f.message, f.code);
+                return;
             }
         }
     }
@@ -287,6 +386,41 @@ private:
             report(CheckSection::Conditions, m.conditions, m.noOktmo, 10);
     }
 
+    // The tax service rejects a Section 1 line without OKTMO, and a refund then
+    // waits: a source whose OKTMO was skipped on entry is fixed here, before export.
+    void checkSection1Oktmo(const Section1Sheet& section1) {
+        const Messages& m = messages();
+        const auto line = std::find_if(section1.lines.begin(), section1.lines.end(),
+                                       [](const Section1Line& l) { return trimText(l.oktmo).empty(); });
+        if (line == section1.lines.end())
+            return;
+        const int position = line->oktmoSource.index + 1;
+        switch (line->oktmoSource.list) {
+        case OktmoSource::List::Taxpayer:
+            report(CheckSection::Conditions, m.conditions, m.noOktmo, 10);
+            break;
+        case OktmoSource::List::Incomes13:
+            report(CheckSection::Incomes13, m.incomes13, m.sourceWithoutOktmo, position);
+            break;
+        case OktmoSource::List::Incomes13NonResident:
+            report(CheckSection::Incomes13NonResident, m.incomes13NonResident, m.sourceWithoutOktmo,
+                   position);
+            break;
+        case OktmoSource::List::Incomes30:
+            report(CheckSection::Dividends, m.dividends, m.sourceWithoutOktmo, position);
+            break;
+        case OktmoSource::List::Incomes9:
+            report(CheckSection::Incomes9, m.incomes9, m.sourceWithoutOktmo, position);
+            break;
+        case OktmoSource::List::Incomes35:
+            report(CheckSection::Incomes35, m.incomes35, m.sourceWithoutOktmo, position);
+            break;
+        case OktmoSource::List::InvestPartnerships:
+            report(CheckSection::Partnerships, m.partnerships, m.sourceWithoutOktmo, position);
+            break;
+        }
+    }
+
     Declaration& d_;
     CheckDialog& dialog_;
     ReturnCheckResult result_;
@@ -298,13 +432,11 @@ private:
 ReturnCheckResult CheckReturn(Declaration& declaration, CheckDialog& dialog) {
     Run run(declaration, dialog);
     try {
-        bool taxPayable = false;
-        {
-            // Only the overall result is needed; the sheets go at once.
-            const auto computation = std::make_unique<ReturnComputation>();
-            taxPayable = !computation->Compute(declaration);
-        }
-        run.checkAll(taxPayable);
+        // The overall result says whether tax is payable; Section 1 shows which
+        // lines would reach the file without an OKTMO.
+        const auto computation = std::make_unique<ReturnComputation>();
+        const bool taxPayable = !computation->Compute(declaration);
+        run.checkAll(computation->section1, taxPayable);
     } catch (const ArithmeticError&) {
         // A computation that cannot be done, or amounts of the document too large
         // to add up, leave nothing the rules could judge.

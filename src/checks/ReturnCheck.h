@@ -19,6 +19,23 @@ enum class CheckSection : std::uint16_t {
     BusinessIncomes = 8, // "Доходы от предпринимательской деятельности"
     StandardDeductions = 9, // "Стандартные вычеты"
     SocialDeductions = 10,  // "Социальные вычеты"
+    // The other screens of the incomes received in Russia, for the faults of their
+    // sources (tax withheld in kopecks, a refund line without OKTMO).
+    Incomes9 = 12,             // "Доходы, облагаемые по ставке 9%"
+    Incomes35 = 13,            // "Доходы, облагаемые по ставке 35%"
+    Dividends = 14,            // "Доходы в виде дивидендов"
+    Incomes13NonResident = 15, // "Доходы нерезидентов, высококвалифицированных специалистов"
+    Partnerships = 16, // "Доходы от участия в инвестиционном товариществе"
+};
+
+// Element codes of single fields on screens whose other codes are 1-based list
+// positions; a list holds at most 1000 entries, so the two never meet.
+struct FieldCode {
+    static constexpr std::uint16_t kFixedAdvance = 1001; // "Сумма фиксированных платежей"
+    static constexpr std::uint16_t kActualAdvances = 1002; // "Фактические авансовые платежи"
+    static constexpr std::uint16_t kAdjustedTax = 1003;    // "Скорректированный налог"
+    static constexpr std::uint16_t kPatentPayments = 1004; // "Платежи по патенту"
+    static constexpr std::uint16_t kTradeFee = 1005;       // "Торговый сбор"
 };
 
 struct ReturnCheckResult {

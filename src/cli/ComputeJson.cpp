@@ -130,8 +130,8 @@ Json prilB(const ForeignIncomeSheet& s) {
 }
 
 Json business(const BusinessIncomeSheet& s) {
-    return Obj()("totalIncome", s.totalIncome)("professionalDeductions",
-                                               s.professionalDeductions)("advancesPaid", s.advancesPaid)
+    return Obj()("totalIncome", s.totalIncome)("professionalDeductions", s.professionalDeductions)(
+               "advancesPaid", s.advancesPaid)("tradeFee", s.tradeFee)("patentPayments", s.patentPayments)
         .take();
 }
 

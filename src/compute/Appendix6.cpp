@@ -15,8 +15,10 @@ constexpr std::int64_t kHousingLimit = 1000000;
 constexpr std::int64_t kOtherLimit = 250000;
 
 // One income line of a sale: income A, claimed deduction D, with the housing
-// limit still available. Russian and foreign lines differ in three pairs, where
+// limit still available. Russian and foreign lines differ in two pairs, where
 // the foreign income, unlike the agent's line, is not capped beforehand.
+// Documented purchase costs (903) never count beyond the income of their own sale,
+// Russian or foreign: a loss on a sale must not reduce the tax on other income.
 struct SaleLine {
     std::int32_t incomeCode;
     std::int32_t deductionCode;
@@ -31,12 +33,12 @@ void addLine(Appendix6Sheet& s, const SaleLine& l, Money& housingLimit) {
     const std::int32_t ic = l.incomeCode;
     const std::int32_t dc = l.deductionCode;
     if (ic == 1510 && dc == 903) {
-        s.housingCosts += d;
+        s.housingCosts += min(a, d);
     } else if (ic == 1510 && dc == 901) {
         s.housingSaleDeduction += min(a, housingLimit);
         housingLimit = max(housingLimit - a, Money{});
     } else if (ic == 1511 && dc == 903) {
-        s.housingShareCosts += l.foreign ? d : min(a, d);
+        s.housingShareCosts += min(a, d);
     } else if (ic == 1511 && dc == 904) {
         const Money claimed = l.foreign ? min(a, d) : d;
         s.housingShareDeduction += min(claimed, housingLimit);
@@ -48,7 +50,7 @@ void addLine(Appendix6Sheet& s, const SaleLine& l, Money& housingLimit) {
     } else if ((ic == 1520 || ic == 1521) && dc == 906) {
         s.otherPropertyDeduction += d;
     } else if ((ic == 1520 || ic == 1521) && dc == 903) {
-        s.otherPropertyCosts += d;
+        s.otherPropertyCosts += min(a, d);
     } else if (ic == 4900 && dc == 908) {
         s.seizureIncome += d;
     } else if (ic == 4910 && dc == 910) {

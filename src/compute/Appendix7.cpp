@@ -4,8 +4,8 @@
 #include "compute/ReturnComputation.h"
 #include "model/Declaration.h"
 
-#include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace kv {
 
@@ -61,12 +61,15 @@ void Appendix7Sheet::Compute(Declaration& declaration, const ReturnComputation& 
 
     Money limit = kLimit;
     ownershipShare = 1;
+    std::uint32_t shareNumerator = 1;
+    std::uint32_t shareDenominator = 1;
     if (deciding != nullptr) {
-        const auto denominator = static_cast<std::uint32_t>(deciding->shareDenominator);
-        if (denominator == 0)
+        shareNumerator = static_cast<std::uint32_t>(deciding->shareNumerator);
+        shareDenominator = static_cast<std::uint32_t>(deciding->shareDenominator);
+        if (shareDenominator == 0)
             throw ComputationError("housing deduction: share with a denominator of 0");
-        ownershipShare = static_cast<long double>(static_cast<std::uint32_t>(deciding->shareNumerator)) /
-                         static_cast<long double>(denominator);
+        ownershipShare =
+            static_cast<long double>(shareNumerator) / static_cast<long double>(shareDenominator);
         const int year = relevantYear(*deciding);
         if (year < kLimitRaiseYear)
             limit = kLimitBefore2008;
@@ -74,9 +77,15 @@ void Appendix7Sheet::Compute(Declaration& declaration, const ReturnComputation& 
             deciding->before2014 = -1;
     }
 
-    const long double limitByShare = static_cast<long double>(limit.raw) * ownershipShare;
-    if (static_cast<long double>(purchaseCosts.raw) > limitByShare)
-        purchaseCosts = Money::fromRaw(std::llroundl(limitByShare));
+    // limit × share is compared and taken on the integers: no binary fraction decides
+    // which side of a half kopeck the costs land on.
+    if (static_cast<__int128>(purchaseCosts.raw) * shareDenominator >
+        static_cast<__int128>(limit.raw) * shareNumerator) {
+        const std::optional<Money> limitByShare = ProductHalfUp(limit, shareNumerator, shareDenominator, 1);
+        if (!limitByShare)
+            throw ComputationError("housing deduction: limit by share out of range");
+        purchaseCosts = *limitByShare;
+    }
     purchaseCosts = RoundToKopecks(purchaseCosts);
 
     Money remainder = purchaseCosts;

@@ -1,8 +1,8 @@
 #pragma once
 // Money arithmetic shared by every sheet of the computation. Sums and differences
-// are exact (Money itself); products with rates are formed in 80-bit extended
-// precision and brought back through the rounding helpers of the core, so every
-// figure comes out the same on each run. Anything that cannot be computed (a
+// are exact (Money itself), and so are products with rates: they are formed on the
+// integers and only the exact product is rounded (ProductHalfUp of the core), so a
+// half rouble or a half kopeck always rounds up. Anything that cannot be computed (a
 // division by zero, an amount outside the 64-bit range) raises ComputationError
 // rather than giving a silent wrong figure.
 #include "core/Money.h"
@@ -26,28 +26,27 @@ private:
     std::string detail_;
 };
 
-// Whole-rouble tax at a rate of ratePercent (13, 9, 15, 30, 35):
-// RoundHalfUp(raw × rate / 10000) roubles, the product and quotient in extended
-// precision and taken as a double before rounding, so half a rouble rounds up.
+// Whole-rouble tax at a rate of ratePercent (13, 9, 15, 30, 35): amount × rate / 100
+// with half a rouble up (a negative amount truncated toward zero).
 Money TaxAtRate(Money amount, int ratePercent);
 
 // Amount × rate (a whole percentage) to the nearest ten-thousandth of a rouble,
 // ties to even, as an agent's computed tax on a source is kept.
 Money ApplyRateExact(Money amount, int ratePercent);
 
-// Tax in whole kopecks, half a kopeck up: RoundHalfUp(rate × raw / 10000) kopecks.
+// Tax in whole kopecks, half a kopeck up.
 Money TaxInKopecks(Money amount, int ratePercent);
 
-// The income whose tax at ratePercent equals tax: RoundHalfUp(kopecks × 100 / rate)
-// kopecks. A rate of 0 is a ComputationError.
+// The income whose tax at ratePercent equals tax: tax × 100 / rate in kopecks, half
+// a kopeck up. A rate of 0 is a ComputationError.
 Money IncomeForTax(Money tax, int ratePercent);
 
-// RoundHalfUp(amount / 10000) whole roubles (a negative amount truncates toward zero).
+// Whole roubles, half a rouble up (a negative amount truncates toward zero).
 Money RoundToRoubles(Money amount);
-// RoundKopecks(amount / 10000) kopecks.
+// Kopecks, half a kopeck up (a negative amount truncates toward zero).
 Money RoundToKopecks(Money amount);
-// amount × factor rounded to kopecks (factor such as 0.7 for 70%).
-Money ScaleToKopecks(Money amount, long double factor);
+// amount × numerator / denominator rounded to kopecks (70% is 7 / 10).
+Money ScaleToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator);
 
 // percent% of amount truncated to kopecks: the integer part of
 // (raw × percent / 10000), read as kopecks. A negative base gives no limit room (0).

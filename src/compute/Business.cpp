@@ -45,13 +45,12 @@ void BusinessIncomeSheet::Reset() {
     *this = BusinessIncomeSheet{};
 }
 
-void BusinessIncomeSheet::Compute(Declaration& doc) {
+void BusinessIncomeSheet::Compute(const Declaration& doc) {
     Reset();
-    if ((doc.incomeFlags() & Declaration::kBusinessIncomes) == 0) {
-        doc.tradeFee = Money{};
-        doc.patentPayments = Money{};
+    if ((doc.incomeFlags() & Declaration::kBusinessIncomes) == 0)
         return;
-    }
+    tradeFee = doc.tradeFee;
+    patentPayments = doc.patentPayments;
     for (const BusinessActivity& b : doc.businessIncomes) {
         totalIncome += b.incomeAmount;
         professionalDeductions += b.hasDocumentedExpenses != 0 ? b.totalExpenses : b.standardExpenses;

@@ -12,12 +12,15 @@ public:
     Money totalIncome;            // "ДоходИт"
     Money professionalDeductions; // "ВычПрофИт"
     Money advancesPaid;           // "УплФактАвИт"
+    // The document's trade fee and patent payments as the return credits them: zero
+    // while the return declares no business, since they would otherwise reduce the
+    // tax of a return without it. The document keeps what the user typed, so turning
+    // the business box back on finds the figures again.
+    Money tradeFee;
+    Money patentPayments;
 
     void Reset();
-    // Without business incomes in the return the trade fee and patent payments of
-    // the document are cleared: they would otherwise reduce the tax of a return
-    // that declares no business.
-    void Compute(Declaration& doc);
+    void Compute(const Declaration& doc);
 
     friend bool operator==(const BusinessIncomeSheet&, const BusinessIncomeSheet&) = default;
 };

@@ -24,7 +24,9 @@ bool belongsToRate(std::int32_t incomeRate, int rate) {
 std::string rateText(Money rate, std::int32_t units) {
     if (units == 0)
         return {};
-    return FourDecimalText(rate.toLongDouble() / units);
+    // The rate of one unit to four decimals, half up on the exact quotient.
+    const std::optional<Money> perUnit = ProductHalfUp(rate, 1, units, 1);
+    return perUnit ? moneyText(*perUnit, '.') : std::string();
 }
 
 CfcProfit* findCfc(std::vector<CfcProfit>& cfcs, const std::string& number) {

@@ -36,7 +36,7 @@ RealEstateSale realEstateRecord(const ThirteenIncomeItem& item) {
     r.cadastralNumber = item.cadastralNumber;
     r.cadastralValue = item.cadastralValue;
     r.contractPrice = item.contractPrice;
-    r.cadastralValue70 = ScaleToKopecks(item.cadastralValue, 0.7L);
+    r.cadastralValue70 = ScaleToKopecks(item.cadastralValue, 7, 10);
     r.saleIncome = item.amount;
     return r;
 }

@@ -38,33 +38,36 @@ class LineWriter {
 public:
     explicit LineWriter(std::vector<Section1Line>& lines) : lines_(lines) {}
 
-    void append(const std::string& kbk, const std::string& oktmo, const std::string& direction,
-                Money amount) {
-        lines_.push_back(Section1Line{kbk, oktmo, direction, amount});
+    void append(const std::string& kbk, const std::string& oktmo, const std::string& direction, Money amount,
+                OktmoSource from = {}) {
+        lines_.push_back(Section1Line{kbk, oktmo, direction, amount, from});
     }
 
     // One line per code and OKTMO: a second amount for the same pair is added to it.
-    void merge(const std::string& kbk, const std::string& oktmo, const std::string& direction, Money amount) {
+    void merge(const std::string& kbk, const std::string& oktmo, const std::string& direction, Money amount,
+               OktmoSource from = {}) {
         for (auto& line : lines_) {
             if (line.kbk == kbk && line.oktmo == oktmo) {
                 line.amount += amount;
                 return;
             }
         }
-        append(kbk, oktmo, direction, amount);
+        append(kbk, oktmo, direction, amount, from);
     }
 
     // Gives a refund back to the agents that withheld the tax, in the order the
     // user entered them, each at most what it withheld; returns what is left.
-    template <class List> Money distribute(Money refund, const List& sources) {
+    template <class List> Money distribute(Money refund, const List& sources, OktmoSource::List list) {
+        std::int32_t index = -1;
         for (const auto& source : sources) {
+            ++index;
             if (refund <= Money{})
                 break;
             const Money withheld = source.taxWithheld;
             if (withheld <= Money{})
                 continue;
             const Money part = min(refund, withheld);
-            merge(kKbkAgents, source.sourceOktmo, kRefund, part);
+            merge(kKbkAgents, source.sourceOktmo, kRefund, part, OktmoSource{list, index});
             refund -= part;
         }
         return refund;
@@ -83,6 +86,7 @@ bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputat
     if (kind == 2)
         return true;
 
+    using L = OktmoSource::List;
     LineWriter out(lines);
     const std::string& taxpayerOktmo = declaration.person.oktmo;
     auto net = [](const Section2Sheet& s) { return s.taxToPay - s.taxToRefund; };
@@ -93,8 +97,8 @@ bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputat
         if (n > Money{}) {
             out.append(kKbkOther, taxpayerOktmo, kPay, n);
         } else if (n < Money{}) {
-            Money left = out.distribute(-n, declaration.incomes13NonResident);
-            left = out.distribute(left, declaration.investPartnerships);
+            Money left = out.distribute(-n, declaration.incomes13NonResident, L::Incomes13NonResident);
+            left = out.distribute(left, declaration.investPartnerships, L::InvestPartnerships);
             if (left > Money{})
                 out.merge(kKbkAgents, taxpayerOktmo, kRefund, left);
         }
@@ -102,13 +106,13 @@ bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputat
         if (n > Money{})
             out.merge(kKbkOther, taxpayerOktmo, kPay, n);
         else if (n < Money{})
-            out.distribute(-n, declaration.incomes30);
+            out.distribute(-n, declaration.incomes30, L::Incomes30);
         n = net(root.section2Rate30);
         // A non-resident's incomes entered with the 13% sources are taxed at 30%.
         if (n > Money{})
             out.merge(kKbkOther, taxpayerOktmo, kPay, n);
         else if (n < Money{})
-            out.distribute(-n, declaration.incomes13);
+            out.distribute(-n, declaration.incomes13, L::Incomes13);
     } else {
         Money n = net(root.section2Other13);
         if (n > Money{}) {
@@ -132,8 +136,8 @@ bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputat
                 out.append(kKbkBusiness, taxpayerOktmo, kRefund, part);
                 left -= part;
             }
-            left = out.distribute(left, declaration.incomes13);
-            left = out.distribute(left, declaration.investPartnerships);
+            left = out.distribute(left, declaration.incomes13, L::Incomes13);
+            left = out.distribute(left, declaration.investPartnerships, L::InvestPartnerships);
             if (left > Money{})
                 out.merge(kKbkAgents, taxpayerOktmo, kRefund, left);
         }
@@ -144,7 +148,7 @@ bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputat
         if (n > Money{})
             out.merge(kKbkOther, taxpayerOktmo, kPay, n);
         else if (n < Money{})
-            out.distribute(-n, declaration.incomes30);
+            out.distribute(-n, declaration.incomes30, L::Incomes30);
         n = net(root.section2Cfc13);
         if (n > Money{})
             out.merge(kKbkCfc, taxpayerOktmo, kPay, n);
@@ -152,12 +156,12 @@ bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputat
         if (n > Money{})
             out.merge(kKbkOther, taxpayerOktmo, kPay, n);
         else if (n < Money{})
-            out.distribute(-n, declaration.incomes9);
+            out.distribute(-n, declaration.incomes9, L::Incomes9);
         n = net(root.section2Rate35);
         if (n > Money{})
             out.merge(kKbkOther, taxpayerOktmo, kPay, n);
         else if (n < Money{})
-            out.distribute(-n, declaration.incomes35);
+            out.distribute(-n, declaration.incomes35, L::Incomes35);
     }
 
     bool result = true;

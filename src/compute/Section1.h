@@ -11,12 +11,31 @@ namespace kv {
 class Declaration;
 class ReturnComputation;
 
+// Where a line's OKTMO was taken from, so that the check of the return can lead
+// the user to the record that lacks it.
+struct OktmoSource {
+    enum class List : std::uint8_t {
+        Taxpayer,
+        Incomes13,
+        Incomes13NonResident,
+        Incomes30,
+        Incomes9,
+        Incomes35,
+        InvestPartnerships,
+    };
+    List list = List::Taxpayer;
+    std::int32_t index = 0; // 0-based position in the list; 0 for the taxpayer
+
+    friend bool operator==(const OktmoSource&, const OktmoSource&) = default;
+};
+
 // One line of Section 1.
 struct Section1Line {
     std::string kbk;
     std::string oktmo;
-    std::string direction; // "1" pay, "2" refund, "3" neither (zero return)
-    Money amount;          // whole roubles, never negative
+    std::string direction;     // "1" pay, "2" refund, "3" neither (zero return)
+    Money amount;              // whole roubles, never negative
+    OktmoSource oktmoSource{}; // of the first amount when several were merged
 };
 
 class Section1Sheet {

@@ -47,11 +47,11 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
             expensesReducingIncome = securities.expensesTotal;
             capDeductions = true;
             taxWithheld = r13.taxWithheld;
-            tradeFeeCredited = declaration.tradeFee;
+            tradeFeeCredited = root.business.tradeFee;
             advancesPaid = root.business.advancesPaid;
             fixedAdvancesPaid = r13.fixedAdvancesPaid;
             foreignTaxCredited = RoundToRoubles(f13.otherTaxCredit);
-            patentCredited = declaration.patentPayments;
+            patentCredited = root.business.patentPayments;
         } else if (kind == 1) {
             totalIncome = r13.totalIncome;
             // A non-resident's deductions stop at the income itself, never below zero.
@@ -62,9 +62,9 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
         } else if (kind == 3) {
             totalIncome = root.business.totalIncome;
             deductions = min(root.business.professionalDeductions, totalIncome - nonTaxableIncome);
-            tradeFeeCredited = declaration.tradeFee;
+            tradeFeeCredited = root.business.tradeFee;
             advancesPaid = root.business.advancesPaid;
-            patentCredited = declaration.patentPayments;
+            patentCredited = root.business.patentPayments;
         }
     } else if (this == &root.section2Cfc13) {
         rateCode = "13";

@@ -74,8 +74,39 @@ double RoundKopecks(double x) {
     return static_cast<double>(static_cast<long double>(n) / 100.0L);
 }
 
+std::optional<Money> ProductHalfUp(Money amount, std::int64_t numerator, std::int64_t denominator,
+                                   std::int64_t step) {
+    if (denominator == 0 || step < 1)
+        return std::nullopt;
+    // |raw × numerator| < 2^126 and |denominator × step| < 2^126: neither overflows.
+    __int128 n = static_cast<__int128>(amount.raw) * numerator;
+    __int128 d = static_cast<__int128>(denominator) * step;
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    __int128 q = n / d; // toward zero
+    if (n > 0 && 2 * (n % d) >= d)
+        ++q;
+    const __int128 raw = q * step;
+    if (raw > std::numeric_limits<std::int64_t>::max() || raw < std::numeric_limits<std::int64_t>::min())
+        return std::nullopt;
+    return Money::fromRaw(static_cast<std::int64_t>(raw));
+}
+
+Money ProductToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator) {
+    const std::optional<Money> result = ProductHalfUp(amount, numerator, denominator, 100);
+    if (!result)
+        overflow();
+    return *result;
+}
+
 std::string WholeAmountText(int width, Money amount) {
-    std::string text = rawText(amount.raw, '.');
+    // The tax service's schema takes whole numbers only here; kopecks can still come
+    // from a document written elsewhere, so they are rounded as any whole-rouble figure.
+    const std::optional<Money> whole = ProductHalfUp(amount, 1, 1, Money::kScale);
+    const std::int64_t roubles = whole ? whole->raw / Money::kScale : amount.raw / Money::kScale;
+    std::string text = std::to_string(roubles);
     if (static_cast<int>(text.size()) > width)
         return std::string(static_cast<std::size_t>(width), '9');
     return text;

@@ -1,7 +1,8 @@
 #pragma once
 // Exact money: a signed 64-bit count of ten-thousandths of a rouble. Sums and
-// differences stay exact; products with rates go through long double and come
-// back through the rounding helpers, so every figure is reproducible to the kopeck.
+// differences stay exact, and so do products with rates and coefficients: they are
+// formed on the integers (ProductHalfUp) and only the exact product is rounded, so a
+// half kopeck is always rounded up, never lost in a binary fraction.
 #include <compare>
 #include <cstdint>
 #include <optional>
@@ -76,7 +77,21 @@ std::int64_t RoundHalfUp(double x);
 // x × 100 in extended precision stored as a double, RoundHalfUp, ÷ 100 stored as a double.
 double RoundKopecks(double x);
 
+// --- Exact products ---------------------------------------------------------
+// amount × numerator / denominator, formed exactly in 128-bit integers and rounded
+// half-up to a multiple of `step` ten-thousandths (100 kopecks, 10000 roubles, 1 the
+// stored precision); a negative product is truncated toward zero, as RoundHalfUp
+// does. A factor is an exact fraction: 70% is 7/10, a rate of 64.7362 roubles for
+// 100 units is 647362 / (100 × 10000). nullopt for a zero denominator, a step
+// below 1, or a result outside the 64-bit range.
+std::optional<Money> ProductHalfUp(Money amount, std::int64_t numerator, std::int64_t denominator,
+                                   std::int64_t step);
+// ProductHalfUp to kopecks; ArithmeticError where it gives nullopt.
+Money ProductToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator);
+
 // --- Texts of the export ---------------------------------------------------
+// Whole roubles: a fraction is rounded half-up (a negative amount truncated toward
+// zero) and never written.
 std::string WholeAmountText(int width, Money amount);
 std::string AmountText(int width, Money amount);
 std::string FourDecimalText(long double x);

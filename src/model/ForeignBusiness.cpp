@@ -15,14 +15,12 @@ constexpr std::string_view kBusinessIncomePrefix = "@BusinessIncome";
 constexpr std::string_view kBusinessExpensePrefix = "@BusinessExpense";
 constexpr std::int32_t kIndexSize = 3; // digits of the index in every stream name
 
-// Roubles for an amount in a currency quoted as `rate` roubles per `units` units,
-// in extended precision on the stored integers and rounded to kopecks.
+// Roubles for an amount in a currency quoted as `rate` roubles per `units` units:
+// the exact product amount × rate / units, half a kopeck up.
 Money rublesAt(Money amount, std::int32_t units, Money rate) {
     if (units == 0)
         return Money();
-    const long double roubles =
-        static_cast<long double>(amount.raw) / units * static_cast<long double>(rate.raw) / 1e8L;
-    return Money::fromLongDouble(RoundKopecks(static_cast<double>(roubles)));
+    return ProductToKopecks(amount, rate.raw, static_cast<std::int64_t>(units) * Money::kScale);
 }
 
 } // namespace

@@ -213,8 +213,7 @@ std::optional<Money> derivedDeductionAmount(const DeductionChoice& deduction, st
                                             std::optional<Money> entered) {
     std::optional<Money> amount;
     if (deduction.percent != 0) {
-        amount = income ? Money::fromLongDouble(RoundKopecks(income->toDouble() * deduction.percent / 100.0))
-                        : Money{};
+        amount = income ? ProductToKopecks(*income, deduction.percent, 100) : Money{};
     } else if (deduction.equivalent) {
         amount = income.value_or(Money{});
     } else {

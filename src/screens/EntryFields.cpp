@@ -59,7 +59,14 @@ std::int64_t digitsOf(const FieldEdit* field) {
 }
 
 QString wholeRoublesText(Money amount) {
-    return amount.isZero() ? QString() : QString::number(amount.wholeRoubles());
+    if (amount.isZero())
+        return QString();
+    // Kopecks that a document written elsewhere holds are shown, not hidden behind
+    // the whole roubles: the field shows what the return file will say, and deleting
+    // them is how the person makes the amount whole.
+    if (amount.raw % Money::kScale != 0)
+        return amountText(amount);
+    return QString::number(amount.wholeRoubles());
 }
 
 Money wholeRoublesOf(const FieldEdit* field, Money stored) {

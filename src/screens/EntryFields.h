@@ -38,7 +38,7 @@ Money amountOf(const FieldEdit* field);
 // Whole roubles in a digits field; an empty field gives 0.
 std::int64_t digitsOf(const FieldEdit* field);
 
-// An amount entered in whole roubles: empty for 0.
+// An amount entered in whole roubles: empty for 0; kopecks a document holds are shown too.
 QString wholeRoublesText(Money amount);
 // The amount a whole-roubles field holds. While it still shows the stored amount,
 // the stored amount itself, so kopecks read from a file are not dropped unasked.

@@ -1,5 +1,6 @@
 #include "screens/Income13Screen.h"
 
+#include "checks/ReturnCheck.h"
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
 #include "screens/AgentDeductionDialog.h"
@@ -488,6 +489,11 @@ std::uint16_t Income13Screen::CheckData() {
 }
 
 void Income13Screen::SetFocusToElement(std::uint16_t code) {
+    if (code == FieldCode::kFixedAdvance) {
+        if (!gbForeigner_->isHidden())
+            edFixedAdvance_->setFocus();
+        return;
+    }
     if (!setup_.checked || code == 0 || code > sourceList_->count())
         return;
     lvSources_->setFocus();

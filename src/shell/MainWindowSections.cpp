@@ -19,7 +19,7 @@ struct FaultTarget {
     std::optional<ScreenId> inner;
 };
 
-constexpr std::array<FaultTarget, 8> kFaultTargets = {{
+constexpr std::array<FaultTarget, 13> kFaultTargets = {{
     {1, Section::InitialData, std::nullopt},
     {2, Section::PersonInfo, std::nullopt},
     {4, Section::RussianIncome, ScreenId::ThirteenPercent},
@@ -28,6 +28,11 @@ constexpr std::array<FaultTarget, 8> kFaultTargets = {{
     {9, Section::Deduction, ScreenId::StandardDeduction},
     {10, Section::Deduction, ScreenId::SocialDeduction},
     {11, Section::Deduction, ScreenId::PropertyDeduction},
+    {12, Section::RussianIncome, ScreenId::NinePercent},
+    {13, Section::RussianIncome, ScreenId::ThirtyFivePercent},
+    {14, Section::RussianIncome, ScreenId::ThirtyPercent},
+    {15, Section::RussianIncome, ScreenId::ThirteenPercentNR},
+    {16, Section::InvestTov, std::nullopt},
 }};
 
 } // namespace

@@ -27,6 +27,10 @@ DateValue date(int y, int m, int d) {
 Money rub(std::int64_t roubles) {
     return Money::fromRoubles(roubles);
 }
+// Half a rouble more: a fraction that only a document written elsewhere can hold.
+Money andAHalf(std::int64_t roubles) {
+    return Money::fromRaw(roubles * Money::kScale + Money::kScale / 2);
+}
 
 const Clock& clock() {
     static const FixedClock c(date(2020, 3, 15));
@@ -79,6 +83,22 @@ ForeignIncome& addForeign(Declaration& d) {
     return f;
 }
 
+// A source of another rate's list (9%, 35% or dividends) with an income of 1000.
+template <class List> auto& addOther(Declaration& d, List& list, const char* oktmo, Money withheld) {
+    withFlags(d, Declaration::kAgentIncomes);
+    auto& s = list.get(list.add());
+    s.sourceName = u("АО \"Меридиан\"");
+    s.sourceInn = "1234567894";
+    s.sourceKpp = "770101001";
+    s.sourceOktmo = oktmo;
+    s.incomeCode = 1011;
+    s.totalIncome = rub(1000);
+    if constexpr (requires { s.taxableAmount; })
+        s.taxableAmount = rub(1000);
+    s.taxWithheld = withheld;
+    return s;
+}
+
 BusinessActivity& addBusiness(Declaration& d, const char* kind, bool documented) {
     withFlags(d, Declaration::kBusinessIncomes);
     BusinessActivity& b = d.businessIncomes.get(d.businessIncomes.add());
@@ -113,6 +133,9 @@ const char* const kTaxpayer = "Сведения о декларанте";
 const char* const kIncomes13 = "Доходы, облагаемые ставкой 13%";
 const char* const kForeign = "Доходы в валюте";
 const char* const kBusiness = "Доходы от предпринимательской деятельности";
+const char* const kNoSourceOktmo = "По данному источнику выплаты не указан код ОКТМО";
+const char* const kWithheldNotWhole =
+    "По данному источнику выплаты сумма удержанного налога указывается в целых рублях";
 const char* const kBusinessNeedsInn =
     "Лицам имеющим доходы от предпринимательской деятельности необходимо ввести ИНН";
 
@@ -310,6 +333,72 @@ std::vector<RowCase> rowCases() {
              d.person.oktmo.clear();
          },
          S::Conditions, 10, kConditions, "Не введен код ОКТМО(8 или 11 симв.) по месту жительства"},
+        // A Section 1 line without OKTMO leads to the record it came from.
+        {"30 refund to a 13% source without OKTMO",
+         [](auto& d) {
+             addSource(d, 100000, 1000);
+             addSource(d, 100000, 40000).sourceOktmo = " ";
+         },
+         S::Incomes13, 2, kIncomes13, kNoSourceOktmo},
+        {"30 refund to a 9% source without OKTMO", [](auto& d) { addOther(d, d.incomes9, "", rub(200)); },
+         S::Incomes9, 1, "Доходы, облагаемые по ставке 9%", kNoSourceOktmo},
+        {"30 business advances refunded to a taxpayer without OKTMO",
+         [](auto& d) {
+             addBusiness(d, "1", true).totalExpenses = rub(100000);
+             d.actualAdvancePayments = rub(5000);
+             d.person.oktmo.clear();
+         },
+         S::Conditions, 10, kConditions, "Не введен код ОКТМО(8 или 11 симв.) по месту жительства"},
+        // Whole-rouble fields holding kopecks, each reported on the screen of its field.
+        {"whole roubles: estimated income of a 4-NDFL",
+         [](auto& d) {
+             d.declarationKind = 2;
+             d.estimatedIncome = andAHalf(1000000);
+         },
+         S::Conditions, 2, kConditions, "Предполагаемый доход указывается в целых рублях"},
+        {"whole roubles: tax withheld by a 13% source",
+         [](auto& d) {
+             addSource(d, 1200000, 156000);
+             addSource(d, 10000, 0).taxWithheld = andAHalf(1300);
+         },
+         S::Incomes13, 2, kIncomes13, kWithheldNotWhole},
+        {"whole roubles: a resident's fixed advances",
+         [](auto& d) {
+             addSource(d, 100000, 13000);
+             d.foreignerFixedAdvance = andAHalf(1200);
+         },
+         S::Incomes13, FieldCode::kFixedAdvance, kIncomes13,
+         "Сумма фиксированных платежей указывается в целых рублях"},
+        {"whole roubles: a non-resident's fixed advances",
+         [](auto& d) {
+             d.declarationKind = 1;
+             withFlags(d, Declaration::kAgentIncomes);
+             d.foreignerFixedAdvance = andAHalf(1200);
+         },
+         S::Incomes13NonResident, FieldCode::kFixedAdvance,
+         "Доходы нерезидентов, высококвалифицированных специалистов",
+         "Сумма фиксированных платежей указывается в целых рублях"},
+        {"whole roubles: tax withheld by a 35% source",
+         [](auto& d) {
+             addOther(d, d.incomes35, "45379000", rub(350));
+             addOther(d, d.incomes35, "45379000", andAHalf(350));
+         },
+         S::Incomes35, 2, "Доходы, облагаемые по ставке 35%", kWithheldNotWhole},
+        {"whole roubles: non-resident's dividends",
+         [](auto& d) {
+             d.declarationKind = 1;
+             addOther(d, d.incomes30, "45379000", andAHalf(150));
+         },
+         S::Dividends, 1, "Доходы в виде дивидендов", kWithheldNotWhole},
+        {"whole roubles: CFC tax withheld in Russia",
+         [](auto& d) { addForeign(d).cfcTaxWithheldInRussia = andAHalf(100); }, S::ForeignIncomes, 1,
+         kForeign, "По данному источнику налоги с доходов КИК, удержанные в РФ, указываются в целых рублях"},
+        {"whole roubles: trade fee",
+         [](auto& d) {
+             addBusiness(d, "1", true);
+             d.tradeFee = andAHalf(8100);
+         },
+         S::BusinessIncomes, FieldCode::kTradeFee, kBusiness, "Торговый сбор указывается в целых рублях"},
     };
 }
 
@@ -411,6 +500,10 @@ TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
              addSource(d, 1000, 130).setReservedSum(3, rub(500));
          }},
         {"eleven-character OKTMO", [](auto& d) { d.person.oktmo = "45379000001"; }},
+        {"a source without OKTMO and nothing to refund to it",
+         [](auto& d) { addSource(d, 100000, 13000).sourceOktmo.clear(); }},
+        {"kopecks of a trade fee that a return without business does not credit",
+         [](auto& d) { d.tradeFee = andAHalf(8100); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

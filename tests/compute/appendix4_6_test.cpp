@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace kv::test {
@@ -52,12 +53,12 @@ TEST(PropertySale, EveryPairAndTheOtherPropertyLimits) {
     src.addItem(item(1570, rub(8000), 318, rub(8000)));
     src.addItem(item(1550, rub(9000), 314, rub(9000)));
     f.doc.foreignIncomes.add(abroad(1512, rub(100000), 902, rub(150000))); // foreign: cut to the income
-    f.doc.foreignIncomes.add(abroad(1511, rub(100000), 903, rub(150000))); // foreign: not cut
+    f.doc.foreignIncomes.add(abroad(1511, rub(100000), 903, rub(150000))); // foreign: cut as well
 
     f.root.propertySale.Compute(f.doc);
     const Appendix6Sheet& s = f.root.propertySale;
     EXPECT_EQ(s.housingCosts, rub(1500000));
-    EXPECT_EQ(s.housingShareCosts, rub(400000 + 150000));
+    EXPECT_EQ(s.housingShareCosts, rub(400000 + 100000));
     EXPECT_EQ(s.housingShareDeduction, rub(300000));
     EXPECT_EQ(s.otherRealCosts, rub(500000));
     EXPECT_EQ(s.otherRealDeduction, rub(250000)); // 200 000 + 100 000, limited
@@ -71,9 +72,44 @@ TEST(PropertySale, EveryPairAndTheOtherPropertyLimits) {
     EXPECT_EQ(s.rightsAssignmentCosts, rub(7000));
     EXPECT_EQ(s.capitalReductionCosts, rub(8000));
     EXPECT_EQ(s.claimRightsCosts, rub(9000));
-    // 1 500 000 + 550 000 + 300 000 + 500 000 + 250 000 + 250 000 + 90 000 + 60 000
+    // 1 500 000 + 500 000 + 300 000 + 500 000 + 250 000 + 250 000 + 90 000 + 60 000
     // + 290 000 + 24 000.
-    EXPECT_EQ(s.totalPropertySale, rub(3814000));
+    EXPECT_EQ(s.totalPropertySale, rub(3764000));
+}
+
+// Documented purchase costs count up to the income of their own sale, whichever
+// the property and wherever it was sold: beyond it they would lower the tax on the
+// salary.
+TEST(PropertySale, SaleCostsStopAtTheirSaleIncome) {
+    struct Row {
+        std::int32_t incomeCode;
+        bool foreign;
+        Money costs;
+        Money Appendix6Sheet::*field;
+        Money counted;
+    };
+    using S = Appendix6Sheet;
+    const Row rows[] = {
+        {1510, false, rub(2500000), &S::housingCosts, rub(2000000)},
+        {1510, true, rub(2500000), &S::housingCosts, rub(2000000)},
+        {1510, false, rub(1500000), &S::housingCosts, rub(1500000)},
+        {1511, true, rub(2500000), &S::housingShareCosts, rub(2000000)},
+        {1512, true, rub(2500000), &S::otherRealCosts, rub(2000000)},
+        {1520, false, rub(2500000), &S::otherPropertyCosts, rub(2000000)},
+        {1521, true, rub(2500000), &S::otherPropertyCosts, rub(2000000)},
+        {1521, true, rub(1999999, 99), &S::otherPropertyCosts, rub(1999999, 99)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.incomeCode) + (r.foreign ? " abroad" : ""));
+        SheetFixture f(Declaration::kAgentIncomes | Declaration::kForeignIncomes);
+        if (r.foreign)
+            f.doc.foreignIncomes.add(abroad(r.incomeCode, rub(2000000), 903, r.costs));
+        else
+            f.addSource13("", Money{}).addItem(item(r.incomeCode, rub(2000000), 903, r.costs));
+        f.root.propertySale.Compute(f.doc);
+        EXPECT_EQ(f.root.propertySale.*r.field, r.counted);
+        EXPECT_EQ(f.root.propertySale.totalPropertySale, r.counted);
+    }
 }
 
 TEST(PropertySale, OnlyResidentsWithIncomesToSell) {

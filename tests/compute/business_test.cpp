@@ -1,6 +1,6 @@
 // Business incomes and professional deductions: expenses never above the income,
 // documented or standard expenses, the code pairs of art. 221, and the trade fee
-// and patent payments of a return without business.
+// and patent payments of a return without business, which count as zero.
 #include "SheetFixture.h"
 
 #include <gtest/gtest.h>
@@ -43,25 +43,29 @@ TEST(Business, ExpensesDocumentedOrStandardAndNeverAboveIncome) {
         SheetFixture f(Declaration::kBusinessIncomes);
         f.doc.actualAdvancePayments = rub(7000);
         f.doc.tradeFee = rub(1000);
+        f.doc.patentPayments = rub(600);
         for (const BusinessActivity& b : r.activities)
             f.doc.businessIncomes.add(b);
         f.root.business.Compute(f.doc);
         EXPECT_EQ(f.root.business.totalIncome, r.income);
         EXPECT_EQ(f.root.business.professionalDeductions, r.deductions);
         EXPECT_EQ(f.root.business.advancesPaid, rub(7000));
-        EXPECT_EQ(f.doc.tradeFee, rub(1000)); // kept while business incomes are declared
+        EXPECT_EQ(f.root.business.tradeFee, rub(1000));
+        EXPECT_EQ(f.root.business.patentPayments, rub(600));
     }
 }
 
-TEST(Business, WithoutBusinessIncomesTradeFeeAndPatentAreCleared) {
+// The figures count as zero but stay in the document: the business box may be
+// turned on again.
+TEST(Business, WithoutBusinessIncomesTradeFeeAndPatentCountAsZero) {
     SheetFixture f(Declaration::kAgentIncomes);
     f.doc.tradeFee = rub(5000);
     f.doc.patentPayments = rub(3000);
     f.doc.actualAdvancePayments = rub(7000);
     f.root.business.Compute(f.doc);
-    EXPECT_EQ(f.doc.tradeFee, Money{});
-    EXPECT_EQ(f.doc.patentPayments, Money{});
     EXPECT_EQ(f.root.business, BusinessIncomeSheet{});
+    EXPECT_EQ(f.doc.tradeFee, rub(5000));
+    EXPECT_EQ(f.doc.patentPayments, rub(3000));
 }
 
 TEST(ProfessionalDeductions, CodePairsOfResidentsNonResidentsAndForeignIncomes) {

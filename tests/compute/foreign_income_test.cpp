@@ -166,6 +166,10 @@ TEST(Foreign13, LineCarriesTheEnteredDataAndRateTexts) {
     f.doc.foreignIncomes.add(in);
     ForeignIncome noRate = foreign(13, 2000, rub(1));
     f.doc.foreignIncomes.add(noRate);
+    ForeignIncome halfRate = foreign(13, 2000, rub(1));
+    halfRate.incomeDateRate = Money::fromRaw(647301); // 32.36505 for one of two units
+    halfRate.incomeDateUnits = 2;
+    f.doc.foreignIncomes.add(halfRate);
 
     f.root.foreign13.Compute(f.doc, 13);
     const ForeignIncomeLine& l = f.root.foreign13.lines.at(0);
@@ -187,6 +191,7 @@ TEST(Foreign13, LineCarriesTheEnteredDataAndRateTexts) {
     EXPECT_EQ(bare.incomeRateText, "");
     EXPECT_EQ(bare.taxRateText, "");
     EXPECT_EQ(bare.cfcNumber, "-");
+    EXPECT_EQ(f.root.foreign13.lines.at(2).incomeRateText, "32.3651");
 }
 
 } // namespace

@@ -171,8 +171,11 @@ TEST(Computation, WithoutIncomeKindsOnlyTheRussianAndBusinessSheetsRun) {
     sum.Compute(doc);
     EXPECT_EQ(sum.stdSocialDeductions, Appendix5Sheet{});
     EXPECT_EQ(sum.section2Other13.deductions, Money{});
-    // The business sheet still ran: no business, so no trade fee either.
-    EXPECT_EQ(doc.tradeFee, Money{});
+    // The business sheet still ran: no business, so no trade fee is credited, and
+    // the document keeps the fee for when the box is turned on again.
+    EXPECT_EQ(sum.business.tradeFee, Money{});
+    EXPECT_EQ(sum.section2Other13.tradeFeeCredited, Money{});
+    EXPECT_EQ(doc.tradeFee, rub(1000));
 }
 
 TEST(Computation, AmountsBeyondRangeRaiseTheComputationError) {

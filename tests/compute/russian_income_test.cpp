@@ -184,6 +184,16 @@ TEST(Russian13, ResidentTotalsDividendsPartnershipsAndSales) {
     EXPECT_EQ(f.doc.investPartnerships.get(0).incomeKind, "04");
 }
 
+TEST(Russian13, SeventyPercentOfTheCadastralValueIsTheSaleIncomeToTheKopeck) {
+    // 1 497 965.75 × 0.7 = 1 048 576.025: the income typed from it and the 70% shown
+    // beside it in the same line must agree.
+    SheetFixture f;
+    f.addSource13("", Money{}).addItem(sale(1510, rub(1048576, 3), rub(900000), rub(1497965, 75)));
+    f.root.russian13.Compute(f.doc, f.root);
+    ASSERT_EQ(f.root.russian13.realEstateSales.size(), 1u);
+    EXPECT_EQ(f.root.russian13.realEstateSales[0].cadastralValue70, rub(1048576, 3));
+}
+
 TEST(Russian13, NonResidentSourcesAreEmploymentWhateverTheirCodes) {
     SheetFixture f;
     f.doc.declarationKind = 1;

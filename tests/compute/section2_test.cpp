@@ -81,8 +81,8 @@ const Case kCases[] = {
          f.root.russian13.fixedAdvancesPaid = rub(5000);
          f.root.business.advancesPaid = rub(10000);
          f.root.foreign13.otherTaxCredit = rub(3000, 49); // credited as 3 000
-         f.doc.tradeFee = rub(2000);
-         f.doc.patentPayments = rub(1000);
+         f.root.business.tradeFee = rub(2000);
+         f.root.business.patentPayments = rub(1000);
      },
      {rub(1250000), rub(130000), rub(1100000), rub(143000), rub(22000), rub(0)}},
     {"SecuritiesExpensesAboveIncomeTurnDeductionsNegative", 0, &S::section2Other13,
@@ -104,7 +104,7 @@ const Case kCases[] = {
     {"PatentAboveTaxGivesNoRefund", 0, &S::section2Other13,
      [](SheetFixture& f) {
          f.root.business.totalIncome = rub(100000);
-         f.doc.patentPayments = rub(20000);
+         f.root.business.patentPayments = rub(20000);
      },
      {rub(100000), rub(0), rub(100000), rub(13000), rub(0), rub(0)}},
     {"RefundCappedByWithheldAndAdvances", 0, &S::section2Other13,
@@ -133,7 +133,7 @@ const Case kCases[] = {
          f.root.business.totalIncome = rub(300000);
          f.root.business.professionalDeductions = rub(100000);
          f.root.business.advancesPaid = rub(20000);
-         f.doc.tradeFee = rub(1000);
+         f.root.business.tradeFee = rub(1000);
      },
      {rub(300000), rub(100000), rub(200000), rub(26000), rub(5000), rub(0)}},
     {"TerminationAdvancesAboveTaxAreRefunded", 3, &S::section2Other13,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 
 using namespace kv;
 
@@ -49,6 +50,45 @@ TEST(AmountTexts, WholeAmountTextClampsByWidth) {
     EXPECT_EQ(WholeAmountText(13, Money::fromRoubles(1000000000000)), "1000000000000");
     EXPECT_EQ(WholeAmountText(12, Money::fromRoubles(-15)), "-15");
     EXPECT_EQ(WholeAmountText(12, Money()), "0");
+    // A fraction from a document written elsewhere never reaches a whole-rouble attribute.
+    EXPECT_EQ(WholeAmountText(13, Money::fromRaw(1560005000)), "156001");
+    EXPECT_EQ(WholeAmountText(13, Money::fromRaw(13004999)), "1300");
+    EXPECT_EQ(WholeAmountText(13, Money::fromRaw(-155000)), "-15");
+    EXPECT_EQ(WholeAmountText(13, Money::fromRaw(-5000)), "0");
+    EXPECT_EQ(WholeAmountText(12, Money::fromRaw(9999999999995000)), "999999999999");
+}
+
+TEST(ExactProducts, OnlyTheExactProductIsRounded) {
+    struct Case {
+        std::int64_t raw, numerator, denominator, step;
+        std::optional<std::int64_t> expected;
+    } cases[] = {
+        {14979657500, 7, 10, 100, 10485760300}, // 1 497 965.75 × 70% = 1 048 576.025 -> .03
+        {25000, 647300, 10000, 100, 1618300},   // 2.50 at 64.73 = 161.825 -> 161.83
+        {1310720200, 25, 100, 100, 327680100},  // 131 072.02 × 25% = 32 768.005 -> .01
+        {1310720100, 25, 100, 100, 327680000},  // 32 768.0025 -> .00
+        {1500000, 13, 100, 10000, 200000},      // 150 × 13% = 19.5 -> 20 roubles
+        {-1500000, 13, 100, 10000, -190000},    // a negative half truncates toward zero
+        {-12390, 1, 1, 100, -12300},            // -1.239 -> -1.23
+        {647301, 1, -2, 1, -323650},            // a negative denominator counts as a sign
+        {647301, 1, 2, 1, 323651},              // 32.36505 to the ten-thousandth -> .3651
+        {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::max(),
+         std::numeric_limits<std::int64_t>::max(), 1, std::numeric_limits<std::int64_t>::max()},
+        {std::numeric_limits<std::int64_t>::max(), 2, 1, 1, std::nullopt}, // out of range
+        {10000, 1, 0, 100, std::nullopt},                                  // no denominator
+        {10000, 1, 1, 0, std::nullopt},                                    // no step
+    };
+    for (const auto& c : cases) {
+        const std::optional<Money> result =
+            ProductHalfUp(Money::fromRaw(c.raw), c.numerator, c.denominator, c.step);
+        EXPECT_EQ(result.has_value(), c.expected.has_value())
+            << c.raw << " x " << c.numerator << "/" << c.denominator;
+        if (result && c.expected) {
+            EXPECT_EQ(result->raw, *c.expected) << c.raw << " x " << c.numerator << "/" << c.denominator;
+        }
+    }
+    EXPECT_THROW(ProductToKopecks(Money::fromRaw(std::numeric_limits<std::int64_t>::max()), 3, 1),
+                 ArithmeticError);
 }
 
 TEST(AmountTexts, FourDecimalText) {

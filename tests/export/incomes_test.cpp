@@ -24,7 +24,7 @@ T source(const char* inn, const char* kpp, const char* oktmo, const char* name, 
 void fillAllLists(ExportFixture& f) {
     Declaration& d = f.doc;
     d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kPartnershipIncomes);
-    d.incomes9.add(source<ThirtyPercentSource>("7707083893", "773601001", "45382000", "ПАО Банк", "06",
+    d.incomes9.add(source<ThirtyPercentSource>("7709990015", "770901001", "45382000", "ПАО Банк", "06",
                                                rub(1000), rub(90)));
     d.incomes13.add(source<ThirteenPercentSource>("7701234567", "770101001", "45382000", "ООО \"Ромашка\"",
                                                   "07", rub(600000, 55), rub(78000)));
@@ -60,7 +60,7 @@ TEST(IncomesExport, ResidentListsInOrderWithPayerKinds) {
     writeIncomes(f.body(), f.doc, *f.sum);
     EXPECT_EQ(f.bodyText(),
               wrapped("<ДоходИстРФ Ставка=\"09\" ВидДоход=\"06\" ОКТМО=\"45382000\" Доход=\"1000.00\" "
-                      "НалУдерж=\"90\"><ИстЮЛ Наим=\"ПАО БАНК\" ИННЮЛ=\"7707083893\" КПП=\"773601001\"/>"
+                      "НалУдерж=\"90\"><ИстЮЛ Наим=\"ПАО БАНК\" ИННЮЛ=\"7709990015\" КПП=\"770901001\"/>"
                       "</ДоходИстРФ><ДоходИстРФ Ставка=\"13\" ВидДоход=\"07\" ОКТМО=\"45382000\" "
                       "Доход=\"600000.55\" НалУдерж=\"78000\"><ИстЮЛ Наим=\"ООО &quot;РОМАШКА&quot;\" "
                       "ИННЮЛ=\"7701234567\" КПП=\"770101001\"/></ДоходИстРФ><ДоходИстРФ Ставка=\"13\" "

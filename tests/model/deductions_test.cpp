@@ -202,7 +202,7 @@ std::vector<LayoutCase> grantedLayouts() {
     PensionContract fund;
     fund.contractKind = 4;
     fund.organisationName = cp("ПФР");
-    fund.organisationInn = "7704112233";
+    fund.organisationInn = "7709990047";
     fund.organisationKpp = "770401001";
     fund.contractNumber = "12/3";
     fund.contractDate = DateValue::fromDays(43831);
@@ -238,7 +238,7 @@ std::vector<LayoutCase> grantedLayouts() {
                                   "@PensSub001",
                                   "4",
                                   cp("ПФР"),
-                                  "7704112233",
+                                  "7709990047",
                                   "770401001",
                                   "12/3",
                                   "43831",

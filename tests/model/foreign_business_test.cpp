@@ -24,7 +24,8 @@ TEST(CurrencyIncome, RublesAreDerivedAtTheRateOfTheirDate) {
         {100, "2.5", "1000", "25"},     // rate quoted per 100 units
         {1, "64.7362", "10", "647.36"}, // rounded to kopecks
         {0, "64.7362", "10", "0"},      // no units: no rubles, whatever the rate
-        {1, "1.005", "1", "1"},         // the half kopeck of 1.005 is below half as a double
+        {1, "1.005", "1", "1.01"},      // an exact half kopeck rounds up
+        {1, "64.73", "2.5", "161.83"},  // 161.825
         {1, "75.0001", "1000000000", "75000100000"},
     };
     for (const Case& c : cases) {
@@ -41,6 +42,30 @@ TEST(CurrencyIncome, RublesAreDerivedAtTheRateOfTheirDate) {
         EXPECT_EQ(f.incomeInRubles, rub(c.rubles));
         EXPECT_EQ(f.taxInCurrency, rub(c.amount));
         EXPECT_EQ(f.taxInRubles, rub(c.rubles));
+    }
+}
+
+// Every amount from 0.01 to 20 000.00 at rates quoted per 1, 10 and 100 units
+// against the exact quotient: each half kopeck rounds up.
+TEST(CurrencyIncome, EveryHalfKopeckOfTheRoublesRoundsUp) {
+    struct Rate {
+        std::int32_t units;
+        std::int64_t raw;
+    } rates[] = {{1, 647300}, {1, 10050}, {10, 124505}, {100, 25000}, {100, 4237150}};
+    for (const Rate& r : rates) {
+        ForeignIncome f;
+        f.incomeDateUnits = r.units;
+        f.incomeDateRate = Money::fromRaw(r.raw);
+        int halves = 0;
+        for (std::int64_t k = 1; k <= 2'000'000; ++k) {
+            f.setIncomeInCurrency(Money::fromRaw(k * 100));
+            // k kopecks × raw / (units × 10000), in kopecks, half up.
+            const std::int64_t n = k * r.raw;
+            const std::int64_t d = std::int64_t{r.units} * 10000;
+            halves += 2 * (n % d) == d;
+            ASSERT_EQ(f.incomeInRubles, Money::fromRaw((2 * n + d) / (2 * d) * 100)) << k << " at " << r.raw;
+        }
+        EXPECT_GT(halves, 0) << r.raw;
     }
 }
 

@@ -132,7 +132,7 @@ TEST(IncomeSources, PrimaryWorkplaceFlagDependsOnContainerVersion) {
         std::string record = items({"@ThirteenPercent000"});
         if (c.hasFlag)
             record += items({"1"});
-        record += items({"7707083893", "773601001", "45397000", "N", "13", "100", "13", "0", "0"});
+        record += items({"7709990015", "770901001", "45397000", "N", "13", "100", "13", "0", "0"});
         for (int slot = 0; slot < 12; ++slot)
             record += items({"a"});
         record += items({"0", "0"});
@@ -144,7 +144,7 @@ TEST(IncomeSources, PrimaryWorkplaceFlagDependsOnContainerVersion) {
         ThirteenPercentSource s;
         s.loadFrom(opened.storage(), 0);
         EXPECT_EQ(s.isPrimaryWorkplace, c.hasFlag ? 1 : 0);
-        EXPECT_EQ(s.sourceInn, "7707083893");
+        EXPECT_EQ(s.sourceInn, "7709990015");
         EXPECT_EQ(s.sourceName, "N");
         EXPECT_EQ(s.taxWithheld, rub("13"));
     }

@@ -123,10 +123,10 @@ LayoutCase fullTaxpayer() {
 
 IncomeSource payer() {
     IncomeSource s;
-    s.sourceInn = "7707083893";
-    s.sourceKpp = "773601001";
+    s.sourceInn = "7709990015";
+    s.sourceKpp = "770901001";
     s.sourceOktmo = "45397000";
-    s.sourceName = cp("ПАО Сбербанк");
+    s.sourceName = cp("ПАО Приречье");
     return s;
 }
 
@@ -166,7 +166,7 @@ LayoutCase residentSource() {
         [](auto& r, auto& st) { r.loadFrom(st, 4, kResidentSource); },
         [](const auto& r) { return r.storedSize(kResidentSource); },
         // clang-format off
-        items({"@ThirteenPercent004", "1", "7707083893", "773601001", "45397000", cp("ПАО Сбербанк"),
+        items({"@ThirteenPercent004", "1", "7709990015", "770901001", "45397000", cp("ПАО Приречье"),
                "13000", "99000.5", "12870", "0.01", "0", "5", "a", "a", "a", "a", "a", "a", "a", "a", "a",
                "a", "0", "2",
                "@SourseIncome004000", "2000", cp("Зарплата"), "100000.5", "501", "4000", "0", "12", "0", "",
@@ -219,7 +219,7 @@ LayoutCase thirtyFiveSource() {
         "35% source", s, [](const auto& r, auto& st) { r.saveTo(st, 1); },
         [](auto& r, auto& st) { r.loadFrom(st, 1); }, [](const auto& r) { return r.storedSize(); },
         // clang-format off
-        items({"@ThirtyFivePercent001", "2610", "7707083893", "773601001", "45397000", cp("ПАО Сбербанк"),
+        items({"@ThirtyFivePercent001", "2610", "7709990015", "770901001", "45397000", cp("ПАО Приречье"),
                "1500", "0", "0.5", "525"}));
     // clang-format on
 }
@@ -241,7 +241,7 @@ LayoutCase dividendSource() {
         [](auto& r, auto& st) { r.loadFrom(st, 2, kDividendSource); },
         [](const auto& r) { return r.storedSize(kDividendSource); },
         // clang-format off
-        items({"@ThirtyPercent002", "1010", "7707083893", "773601001", "45397000", cp("ПАО Сбербанк"),
+        items({"@ThirtyPercent002", "1010", "7709990015", "770901001", "45397000", cp("ПАО Приречье"),
                "1000", "130", "900", "120"}));
     // clang-format on
 }
@@ -254,7 +254,7 @@ LayoutCase ninePercentSource() {
         [](auto& r, auto& st) { r.loadFrom(st, 0, kNinePercentSource); },
         [](const auto& r) { return r.storedSize(kNinePercentSource); },
         // clang-format off
-        items({"@NinePercent000", "1011", "7707083893", "773601001", "45397000", cp("ПАО Сбербанк"), "1000",
+        items({"@NinePercent000", "1011", "7709990015", "770901001", "45397000", cp("ПАО Приречье"), "1000",
                "130", "900", "120"}));
     // clang-format on
 }
@@ -271,7 +271,7 @@ LayoutCase partnership() {
         "investment partnership", t, [](const auto& r, auto& st) { r.saveTo(st, 3); },
         [](auto& r, auto& st) { r.loadFrom(st, 3); }, [](const auto& r) { return r.storedSize(); },
         // clang-format off
-        items({"@InvestTov003", "7707083893", "773601001", "45397000", cp("ПАО Сбербанк"), "1", "2", "3",
+        items({"@InvestTov003", "7709990015", "770901001", "45397000", cp("ПАО Приречье"), "1", "2", "3",
                "2",
                "@InvestTovIncome003000", "4", "500", "10", "20", "30", "40",
                "@InvestTovIncome003001", "1", "0.25", "0", "0", "0", "0"}));

@@ -291,6 +291,28 @@ TEST(DeductionAmount, DerivedFromTheChosenDeduction) {
     EXPECT_EQ(cappedDeductionAmount(choice("2010", "403"), rub(250001)), rub(250001));
 }
 
+// The percentage of every income from 0.01 to 10 000.00 against the exact
+// product: each half kopeck (25% of 2 kopecks, 30% of 5) rounds up.
+TEST(DeductionAmount, EveryHalfKopeckOfAPercentageRoundsUp) {
+    struct Norm {
+        const char* income;
+        std::int64_t percent;
+    } norms[] = {{"2201", 20}, {"2206", 25}, {"2202", 30}, {"2203", 40}};
+    for (const Norm& n : norms) {
+        const DeductionChoice c = chooseDeduction(*dict().findIncome(n.income)->findDeduction("405"));
+        ASSERT_EQ(c.percent, n.percent);
+        for (std::int64_t k = 1; k <= 1'000'000; ++k) {
+            const std::optional<Money> amount =
+                derivedDeductionAmount(c, Money::fromRaw(k * 100), std::nullopt);
+            ASSERT_EQ(amount, Money::fromRaw((2 * k * n.percent + 100) / 200 * 100))
+                << k << " at " << n.percent;
+        }
+    }
+    EXPECT_EQ(derivedDeductionAmount(chooseDeduction(*dict().findIncome("2206")->findDeduction("405")),
+                                     rub(131072, 2), std::nullopt),
+              rub(32768, 1));
+}
+
 TEST(IncomeDict, ParsesAnyDictionaryTextAsWritten) {
     // Booleans are case-sensitive and a blank Stav is no percentage.
     const std::string xml =

@@ -224,6 +224,13 @@ private slots:
                                            << "TfrFramePensDeduct"
                                            << "fbPensDeduct"
                                            << "fbDeduction";
+        QTest::newRow("9% refund without OKTMO")
+            << "nine"
+            << "Исправить" << 1 << "Проверка: Доходы, облагаемые по ставке 9%"
+            << "TfrRussianIncome"
+            << "TfrNinePercent"
+            << "FlashButton2"
+            << "fbRussianIncome";
         QTest::newRow("cancelled") << "office"
                                    << "Отмена" << 2 << "Проверка: Сведения о декларанте"
                                    << "TfrFrameDeductData"
@@ -246,8 +253,16 @@ private slots:
         Declaration& d = w->document();
         if (fixture != QStringLiteral("new"))
             d.inspectionCode = "7701";
-        if (fixture == QStringLiteral("source") || fixture == QStringLiteral("social"))
+        if (fixture == QStringLiteral("source") || fixture == QStringLiteral("social") ||
+            fixture == QStringLiteral("nine"))
             kv::test::completeReturn(d);
+        if (fixture == QStringLiteral("nine")) {
+            d.setIncomeFlags(Declaration::kAgentIncomes);
+            ThirtyPercentSource& s = d.incomes9.get(d.incomes9.add());
+            s.incomeCode = 1011;
+            s.totalIncome = Money::fromRoubles(1000);
+            s.taxWithheld = Money::fromRoubles(200); // 90 is due: 110 to refund, to no OKTMO
+        }
         if (fixture == QStringLiteral("source"))
             d.incomes13.get(d.incomes13.add()).taxWithheld = Money::fromRoubles(100);
         if (fixture == QStringLiteral("social"))

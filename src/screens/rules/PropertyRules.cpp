@@ -69,11 +69,14 @@ PropertyTotals propertyTotals(const ConstructionObjects& objects) {
         const HousingObject& o = objects.get(0);
         const DateValue deciding = o.byInvestmentContract ? o.transferActDate : o.rightRegistrationDate;
         const Money limit = deciding.year() <= 2007 ? kOneMillion : kTwoMillion;
-        const long double numerator = o.shareNumerator > 0 ? o.shareNumerator : 1;
-        const long double denominator = o.shareDenominator > 0 ? o.shareDenominator : 1;
-        const Money shareLimit = Money::fromLongDouble(limit.toLongDouble() * numerator / denominator);
-        const Money cost = min(o.objectCost, shareLimit);
-        totals.cost = Money::fromLongDouble(RoundKopecks(cost.toDouble()));
+        const std::int64_t numerator = o.shareNumerator > 0 ? o.shareNumerator : 1;
+        const std::int64_t denominator = o.shareDenominator > 0 ? o.shareDenominator : 1;
+        // Exact on the integers, as the computation takes it: the cost is lowered to
+        // limit × share (to the ten-thousandth) when it exceeds it, then rounded to kopecks.
+        Money cost = o.objectCost;
+        if (static_cast<__int128>(cost.raw) * denominator > static_cast<__int128>(limit.raw) * numerator)
+            cost = ProductHalfUp(limit, numerator, denominator, 1).value_or(cost);
+        totals.cost = ProductHalfUp(cost, 1, 1, 100).value_or(cost);
         totals.interest = o.mortgageInterest;
     } else {
         for (const HousingObject& o : objects) {

@@ -72,7 +72,7 @@ std::int16_t monthFromText(std::string_view digits) {
 }
 
 Money cadastralIncome(Money cadastralValue, Money contractPrice) {
-    const Money share = Money::fromLongDouble(RoundKopecks(cadastralValue.toDouble() * 0.7));
+    const Money share = ProductToKopecks(cadastralValue, 7, 10);
     return max(share, contractPrice);
 }
 

@@ -2,12 +2,14 @@
 // income dialog, its checks, sources, incomes and agent deductions through the
 // widgets, and the checks on leaving the screen.
 #include "EntryTestSupport.h"
+#include "checks/ReturnCheck.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
 #include "screens/Income13Dialog.h"
 #include "screens/Income13Screen.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTest>
@@ -36,7 +38,7 @@ void chooseCodes(QDialog& dialog, const QString& income, const QString& deductio
 void enterSource(QDialog& dialog, const QString& name) {
     kv::test::retype(&dialog, "edSourceName", name);
     kv::test::retype(&dialog, "edSourceInn", QStringLiteral("1234567894"));
-    kv::test::retype(&dialog, "edSourceKpp", QStringLiteral("773601001"));
+    kv::test::retype(&dialog, "edSourceKpp", QStringLiteral("770101001"));
     kv::test::retype(&dialog, "edSourceOktmo", QStringLiteral("45382000"));
     kv::test::clickButton(&dialog, "bnOk");
 }
@@ -145,6 +147,12 @@ private slots:
         QCOMPARE(kv::test::textOf(&dialog, "edIncomeSum"), QStringLiteral("700000"));
         kv::test::retype(&dialog, "edContractPrice", QStringLiteral("800000"));
         QCOMPARE(kv::test::textOf(&dialog, "edIncomeSum"), QStringLiteral("800000"));
+        // 70% of 1 497 965.75 is 1 048 576.025: the half kopeck rounds up, as in the return file.
+        kv::test::retype(&dialog, "edCadastralValue", QStringLiteral("1497965,75"));
+        kv::test::retype(&dialog, "edContractPrice", QStringLiteral("900000"));
+        QCOMPARE(kv::test::textOf(&dialog, "edIncomeSum"), QStringLiteral("1048576,03"));
+        kv::test::retype(&dialog, "edCadastralValue", QStringLiteral("1000000"));
+        kv::test::retype(&dialog, "edContractPrice", QStringLiteral("800000"));
         kv::test::retype(&dialog, "edCadastralNumber", QStringLiteral("77:01:0001"));
         ThirteenIncomeItem item = dialog.item();
         QCOMPARE(item.hasCadastralData, std::uint8_t{1});
@@ -387,6 +395,37 @@ private slots:
             dialog.reject();
         });
         kv::test::clickButton(&screen, "bnAddSource");
+    }
+
+    // Kopecks that another program left in whole-rouble fields are shown as the file
+    // will write them and kept while untouched; deleting them makes the amount whole,
+    // and the whole-return check's code for the fixed advances leads to that field.
+    void wholeRoubleFieldsStoreWhatTheyShow() {
+        ScreenTestHost host;
+        Declaration& d = *host.document;
+        d.setIncomeFlags(Declaration::kAgentIncomes);
+        d.incomes13.add(sourceWith(roubles(1200000), Money::fromRaw(1560005000)));
+        d.foreignerFixedAdvance = Money::fromRaw(12005000);
+        Income13Screen screen(nullptr, host);
+        screen.SelectFirstEntry();
+        QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("156000,5"));
+        QCOMPARE(kv::test::textOf(&screen, "edFixedAdvance"), QStringLiteral("1200,5"));
+        screen.SaveData();
+        QCOMPARE(d.incomes13.get(0).taxWithheld, Money::fromRaw(1560005000));
+        QCOMPARE(d.foreignerFixedAdvance, Money::fromRaw(12005000));
+
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        screen.activateWindow();
+        screen.SetFocusToElement(FieldCode::kFixedAdvance);
+        auto* advance = kv::test::child<QLineEdit>(&screen, "edFixedAdvance");
+        QTRY_COMPARE(QApplication::focusWidget(), advance);
+        advance->end(false);
+        QTest::keyClick(advance, Qt::Key_Backspace);
+        QTest::keyClick(advance, Qt::Key_Backspace);
+        QCOMPARE(advance->text(), QStringLiteral("1200"));
+        screen.SaveData();
+        QCOMPARE(d.foreignerFixedAdvance, roubles(1200));
     }
 
     void agentDeductions() {

@@ -190,6 +190,47 @@ TEST(StorageRead, DatesByContainerVersion) {
     EXPECT_THROW(old.readDate(), ConversionError);
 }
 
+TEST(StorageRead, DaysThatAreNoDateAreADamagedFile) {
+    // Days of 01.01.0001 to 31.12.9999 read; anything else would pass as 30.12.1899.
+    for (const char* text : {"nan", "inf", "-inf", "1e308", "2958466", "-693594", "nan(1)"}) {
+        auto loader = DocumentFile::fromBytes(header() + item("@S") + item(text));
+        auto s = opened(*loader);
+        s.openStream("@S");
+        EXPECT_THROW(s.readDate(), BadStorageError) << text;
+    }
+    // A day of more digits than the writer keeps is read as it will be written again.
+    auto loader = DocumentFile::fromBytes(header() + item("@S") + item("2958465.9") + item("-693593") +
+                                          item("43831.123456789012345678"));
+    auto s = opened(*loader);
+    s.openStream("@S");
+    EXPECT_EQ(s.readDate().days, 2958465.9);
+    EXPECT_EQ(s.readDate().days, -693593);
+    const DateValue precise = s.readDate();
+    EXPECT_EQ(DocumentStorage::dateText(precise), "43831.123456789");
+    EXPECT_EQ(precise.days, 43831.123456789);
+}
+
+TEST(StorageRead, ValuesReadAreNeverTakenForStreams) {
+    // Read in order, the value "@B" comes before the stream "@B"; where the walk over
+    // the items breaks ("xxxx"), a name is still taken only where an item of its length
+    // begins and was not read as a value.
+    const std::string body = item("@A") + item("@B") + item("x0002@B") + item("@B") + item("2") + "xxxx" +
+                             item("@C") + item("@D") + item("@D") + item("4");
+    auto loader = DocumentFile::fromBytes(header() + body);
+    auto s = opened(*loader);
+    s.openStream("@A");
+    EXPECT_EQ(s.readText(), "@B");
+    EXPECT_EQ(s.readText(), "x0002@B");
+    s.openStream("@B");
+    EXPECT_EQ(s.readInt32(), 2);
+    s.openStream("@C");
+    EXPECT_EQ(s.readText(), "@D");
+    s.openStream("@D");
+    EXPECT_EQ(s.readInt32(), 4);
+    s.openStream("@B");
+    EXPECT_EQ(s.readInt32(), 2);
+}
+
 TEST(StorageRead, StreamsAreFoundAtTheirFirstItem) {
     // "@Pens" is the beginning of "@PensSub000" and also sits inside a value; only an
     // item that is exactly the name counts, and the first such item wins.

@@ -2,6 +2,7 @@
 // compute and export a return without the window).
 #include "cli/Commands.h"
 
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string_view>
@@ -43,6 +44,9 @@ void printHelp() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write fails with EFBIG and is reported, instead of the
+    // signal ending the program in the middle of a file.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         printHelp();
         return 2;

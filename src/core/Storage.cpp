@@ -12,6 +12,7 @@
 #include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -39,6 +40,8 @@ bool writeAll(int fd, const char* data, std::size_t size) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = EIO;
         if (n <= 0)
             return false;
         data += n;
@@ -52,6 +55,33 @@ std::string folderOf(const std::string& path) {
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a save through path replaces: path itself, or where its chain of symbolic
+// links ends (also a link to a file not yet made). A chain too long is left to fail later.
+std::string linkTarget(std::string path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
+            return path;
+        link.resize(static_cast<std::size_t>(n));
+        path = link[0] == '/' || path.find('/') == std::string::npos ? link : folderOf(path) + "/" + link;
+    }
+    return path;
+}
+
+// The message for a write that failed with errno: a full disk and the file-size limit
+// are named, anything else is the general one.
+std::string writeFailure(int error, const std::string& path) {
+    if (error == ENOSPC || error == EDQUOT)
+        return msg::noSpace();
+    if (error == EFBIG)
+        return msg::fileTooLarge();
+    return msg::fileRead(path);
 }
 
 // Places text at the right end of a fixed-width field, padded on the left;
@@ -173,10 +203,14 @@ DocumentFile::DocumentFile(std::string path, std::int32_t size, bool readOnly)
     : path_(std::move(path)), readOnly_(readOnly) {
     if (readOnly_) {
         // Reading never creates a file: a missing path is a read failure, not an empty document.
-        Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+        // Opened without blocking, so that a FIFO is refused instead of waited on forever.
+        Fd fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
         struct stat st {};
-        if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-            ::flock(fd.fd, LOCK_EX | LOCK_NB) != 0)
+        if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0)
+            throw BadStorageError(msg::fileRead(path_));
+        if (!S_ISREG(st.st_mode))
+            throw BadStorageError(msg::notRegularFile(path_));
+        if (::flock(fd.fd, LOCK_EX | LOCK_NB) != 0)
             throw BadStorageError(msg::fileRead(path_));
         if (st.st_size == 0)
             throw StorageAllocationError(msg::zeroLength());
@@ -197,20 +231,36 @@ DocumentFile::DocumentFile(std::string path, std::int32_t size, bool readOnly)
     }
     if (size <= 0)
         throw StorageAllocationError(msg::zeroLength());
+    target_ = linkTarget(path_);
     // Lock the file being replaced, if there is one, so no other program reads it half way.
-    Fd old(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd old(::open(target_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (old.fd >= 0) {
         struct stat st {};
-        if (::fstat(old.fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(old.fd, LOCK_EX | LOCK_NB) != 0)
+        if (::fstat(old.fd, &st) != 0)
+            throw BadStorageError(msg::fileRead(path_));
+        if (!S_ISREG(st.st_mode))
+            throw BadStorageError(msg::notRegularFile(path_));
+        // A return its owner made read-only is not replaced behind their back; the root
+        // user passes every permission check, so the mode bits decide for it too.
+        if (::flock(old.fd, LOCK_EX | LOCK_NB) != 0 || (st.st_mode & 0222) == 0 ||
+            ::access(target_.c_str(), W_OK) != 0)
             throw BadStorageError(msg::fileRead(path_));
     } else if (errno != ENOENT) {
         throw BadStorageError(msg::fileRead(path_));
     }
     // Fail now, as creating the file would, when the folder cannot take a new file.
-    if (::access(folderOf(path_).c_str(), W_OK) != 0)
+    if (::access(folderOf(target_).c_str(), W_OK) != 0)
         throw BadStorageError(msg::fileRead(path_));
     buffer_.assign(static_cast<std::size_t>(size), '\0');
     lockFd_ = old.release();
+}
+
+void requireRegularFileOrNew(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (fd.fd >= 0 ? ::fstat(fd.fd, &st) == 0 && !S_ISREG(st.st_mode)
+                   : ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw BadStorageError(msg::notRegularFile(path));
 }
 
 std::unique_ptr<DocumentFile> DocumentFile::fromBytes(std::string bytes) {
@@ -242,35 +292,50 @@ DocumentFile::~DocumentFile() {
 void DocumentFile::commit() {
     if (readOnly_ || committed_ || inMemory_)
         return;
-    std::string tmp = path_ + ".XXXXXX";
+    const std::string folder = folderOf(target_);
+    const auto slash = target_.find_last_of('/');
+    // Hidden and named after the return, so that one left by a killed save is recognisably ours.
+    std::string tmp = (folder == "." && slash == std::string::npos ? std::string() : folder + "/") + "." +
+                      target_.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-XXXXXX";
     Fd fd(::mkstemp(tmp.data()));
     if (fd.fd < 0)
-        throw BadStorageError(msg::fileRead(path_));
+        throw BadStorageError(writeFailure(errno, path_));
     auto step = [this](std::string_view name) {
         if (faultHook)
             faultHook(name);
     };
     try {
+        // mkstemp made the file 0600, which a new return keeps: it holds the person's INN
+        // and passport. One that replaces a file takes over its owner and mode.
         struct stat st {};
-        const mode_t mode = lockFd_ >= 0 && ::fstat(lockFd_, &st) == 0 ? (st.st_mode & 07777) : 0644;
+        if (lockFd_ >= 0 && ::fstat(lockFd_, &st) == 0) {
+            if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) &&
+                ::fchown(fd.fd, st.st_uid, st.st_gid) != 0)
+                (void)!::fchown(fd.fd, static_cast<uid_t>(-1), st.st_gid); // at least the group, if we may
+            if (::fchmod(fd.fd, st.st_mode & 07777) != 0)
+                throw BadStorageError(msg::fileRead(path_));
+        }
         step("write");
-        if (::fchmod(fd.fd, mode) != 0 || !writeAll(fd.fd, buffer_.data(), buffer_.size()))
-            throw BadStorageError(msg::fileRead(path_));
+        if (!writeAll(fd.fd, buffer_.data(), buffer_.size()))
+            throw BadStorageError(writeFailure(errno, path_));
         step("sync");
         if (::fsync(fd.fd) != 0)
-            throw BadStorageError(msg::fileRead(path_));
+            throw BadStorageError(writeFailure(errno, path_));
         step("rename");
-        if (::rename(tmp.c_str(), path_.c_str()) != 0)
-            throw BadStorageError(msg::fileRead(path_));
+        if (::rename(tmp.c_str(), target_.c_str()) != 0)
+            throw BadStorageError(writeFailure(errno, path_));
     } catch (const StorageError&) {
         ::unlink(tmp.c_str());
         throw;
+    } catch (const std::system_error& e) {
+        ::unlink(tmp.c_str());
+        throw BadStorageError(writeFailure(e.code().value(), path_));
     } catch (...) {
         ::unlink(tmp.c_str());
         throw BadStorageError(msg::fileRead(path_));
     }
     // The rename is durable only once the folder itself is flushed.
-    Fd dir(::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.fd >= 0)
         ::fsync(dir.fd);
     committed_ = true;

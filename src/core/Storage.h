@@ -16,11 +16,15 @@
 namespace kv {
 
 // The whole file's bytes bound to a path.
-// Reading takes the file whole under an exclusive advisory lock.
-// Writing fills a buffer of the exact size; commit() then writes a temporary file
-// beside the target, flushes it and renames it over the target, so the old file is
-// either replaced whole or left untouched. A loader destroyed without commit()
-// writes nothing.
+// Reading takes the file whole under an exclusive advisory lock; a path that is not a
+// regular file (a folder, a FIFO, a device) is refused without waiting on it.
+// Writing fills a buffer of the exact size; commit() then writes a hidden temporary file
+// (".NAME.tmp-XXXXXX") beside the target, flushes it and renames it over the target, so
+// the old file is either replaced whole or left untouched, and the temporary file is
+// removed on every failure. A symbolic link is followed: its target is replaced and the
+// link stays. A replaced file keeps its mode and owner; a new one is readable by its
+// owner only. A file without write permission is not replaced. A loader destroyed
+// without commit() writes nothing.
 class DocumentFile {
 public:
     DocumentFile(std::string path, std::int32_t size, bool readOnly);
@@ -42,18 +46,24 @@ public:
     void commit();
 
     // Test hook: called at each step of commit() ("write", "sync", "rename");
-    // throwing from it simulates a failure at that step.
+    // throwing from it simulates a failure at that step (a std::system_error as a
+    // failure with its errno).
     std::function<void(std::string_view step)> faultHook;
 
 private:
     DocumentFile() = default;
     std::string path_;
+    std::string target_; // the file a save replaces: path_ with its symbolic links followed
     bool readOnly_ = true;
     std::string buffer_;
     int lockFd_ = -1;
     bool committed_ = false;
     bool inMemory_ = false;
 };
+
+// Refuses a path that exists and is not a regular file (after symbolic links), for
+// files written by other means than DocumentFile: BadStorageError(msg::notRegularFile).
+void requireRegularFileOrNew(const std::string& path);
 
 class DocumentStorage {
 public:

@@ -23,6 +23,7 @@ struct Messages {
     std::string standard = utf8ToCp1251("Стандартные вычеты");
 
     std::string noInspection = utf8ToCp1251("Не введен номер инспекции");
+    std::string inspectionDigits = utf8ToCp1251("Номер инспекции должен состоять из 4 цифр");
     std::string noRepresentativeName = utf8ToCp1251("Не указаны ФИО подписанта-представителя");
     std::string noRepresentativeDocument =
         utf8ToCp1251("Не указан документ, подтверждающий полномочия представителя");
@@ -180,6 +181,10 @@ private:
         const bool representative = d_.submitterKind != 0;
         if (d_.inspectionCode.empty())
             report(CheckSection::Conditions, m.conditions, m.noInspection, 1);
+        // The code becomes the file name and its identifier; a document from elsewhere may hold anything.
+        else if (d_.inspectionCode.size() != 4 ||
+                 d_.inspectionCode.find_first_not_of("0123456789") != std::string::npos)
+            report(CheckSection::Conditions, m.conditions, m.inspectionDigits, 1);
         if (open() && representative && trimText(d_.representativeName).empty())
             report(CheckSection::Conditions, m.conditions, m.noRepresentativeName, 3);
         if (open() && representative && trimText(d_.representativeDocument).empty())

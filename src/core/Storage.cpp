@@ -467,7 +467,7 @@ inline std::string_view DocumentStorage::readItem(bool numeric) {
     // a numeric item of length 0 is read as one byte.
     if (at == walked_)
         walked_ = at + 4 + n;
-    if (n > 0 && buf[at + 4] == kStreamMark)
+    if (n > 0 && buf[at + 4] == kStreamMark) [[unlikely]]
         valuesRead_.insert(static_cast<std::int32_t>(at));
     position_ += static_cast<std::int32_t>(4 + n);
     return std::string_view(buf.data() + at + 4, n);
@@ -595,7 +595,10 @@ bool DocumentStorage::openIndexedStream(std::string_view name) {
     // the item right at the position, and the walk has just reached it: walked here, it
     // is taken without a lookup while no name came twice (values read are not names).
     const auto at = static_cast<std::size_t>(position_);
-    if (at == walked_ && !name.empty() && name[0] == kStreamMark && streamAtPosition(name)) {
+    if (at == walked_ && !name.empty() && name[0] == kStreamMark && at + 4 + name.size() <= bytes_.size() &&
+        lengthPrefix(bytes_.data() + at) == static_cast<int>(name.size()) &&
+        bytes_.substr(at + 4, name.size()) == name) {
+        // Walked up to here, the item was never read as a value.
         walkOver(at, name.size()); // indexes the file's copy of the name, which outlives the caller's
         if (!nameRepeated_) {
             take(nameStarts_.size() - 1);

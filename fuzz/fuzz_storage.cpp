@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes to the container reader: open, then look for streams and
 // read items of every kind until a storage failure or the end of the bytes. A second
 // pass opens the names the bytes themselves hold, in and out of order, and checks
-// each is found where a plain walk over the items finds it first.
+// each is found at the first item of its name, by a plain walk over the items, that
+// was not read as a value.
 #include "core/Storage.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -50,10 +52,10 @@ void readAround(kv::DocumentStorage& s) {
 
 struct Named {
     std::string name;
-    std::size_t after; // the position just after the first item of the name
+    std::vector<std::size_t> starts; // where each item of the name begins, in file order
 };
 
-// Items that begin with '@', first of each name, by a walk of the lengths.
+// Items that begin with '@', by a walk of the lengths; at most 32 names.
 std::vector<Named> namesByWalk(std::string_view bytes) {
     std::vector<Named> out;
     std::size_t at = kv::DocumentStorage::kHeaderSize;
@@ -67,33 +69,56 @@ std::vector<Named> namesByWalk(std::string_view bytes) {
         if (at + 4 + n > bytes.size())
             return out;
         const std::string_view text = bytes.substr(at + 4, n);
-        bool seen = false;
-        for (const Named& e : out)
-            seen = seen || e.name == text;
-        if (n > 0 && text[0] == '@' && !seen && out.size() < 32)
-            out.push_back({std::string(text), at + 4 + n});
+        if (n > 0 && text[0] == '@') {
+            Named* named = nullptr;
+            for (Named& e : out)
+                if (e.name == text)
+                    named = &e;
+            if (named == nullptr && out.size() < 32)
+                named = &out.emplace_back(Named{std::string(text), {}});
+            if (named != nullptr)
+                named->starts.push_back(at);
+        }
         at += 4 + n;
     }
     return out;
 }
 
+// Every name once in file order, reading one value after each, then backwards: each
+// stream is the first item of its name that has not been read as a value.
 void openInOrderAndOut(const std::string& bytes) {
     auto loader = kv::DocumentFile::fromBytes(bytes);
     kv::DocumentStorage s(loader.get());
     s.openStorage();
     const std::vector<Named> names = namesByWalk(bytes);
-    // Every name once in file order, reading one value after each, then backwards.
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < names.size(); ++i)
         order.push_back(i);
     for (std::size_t i = names.size(); i-- > 0;)
         order.push_back(i);
+    std::vector<std::size_t> valuesRead;
     for (std::size_t i : order) {
-        s.openStream(names[i].name);
-        if (static_cast<std::size_t>(s.position()) != names[i].after)
+        const Named& named = names[i];
+        std::size_t expected = std::string::npos;
+        for (std::size_t start : named.starts) {
+            if (std::find(valuesRead.begin(), valuesRead.end(), start) == valuesRead.end()) {
+                expected = start + 4 + named.name.size();
+                break;
+            }
+        }
+        try {
+            s.openStream(named.name);
+        } catch (const kv::StreamOpenError&) {
+            if (expected != std::string::npos)
+                __builtin_trap();
+            continue;
+        }
+        if (expected != std::string::npos && static_cast<std::size_t>(s.position()) != expected)
             __builtin_trap();
+        const auto valueAt = static_cast<std::size_t>(s.position());
         try {
             s.readText();
+            valuesRead.push_back(valueAt);
         } catch (const kv::StorageError&) {
         } catch (const kv::ConversionError&) {
         }

@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 target=${1:-fuzz_storage}
 seconds=${2:-300}
 corpus=fuzz/corpus/${target#fuzz_}
+# The targets that take whole documents share the document seeds.
+[[ -d $corpus ]] || corpus=fuzz/corpus/document
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DKV_FUZZ=ON -DKV_CORE_ONLY=ON -DKV_BUILD_TESTS=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=ON >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "$target"

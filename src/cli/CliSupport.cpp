@@ -7,11 +7,27 @@
 
 namespace kv::cli {
 
+std::string messageUtf8(std::string_view cp1251, std::string_view path) {
+    std::string out;
+    const std::size_t at = path.empty() ? std::string_view::npos : cp1251.find(path);
+    if (at == std::string_view::npos) {
+        out = cp1251ToUtf8(cp1251);
+    } else {
+        out = cp1251ToUtf8(cp1251.substr(0, at));
+        out += path;
+        out += cp1251ToUtf8(cp1251.substr(at + path.size()));
+    }
+    for (std::size_t i = 0; i < out.size(); ++i)
+        if (out[i] == '\r' && (i + 1 == out.size() || out[i + 1] != '\n'))
+            out[i] = '\n';
+    return out;
+}
+
 void out1251(std::string_view cp1251) {
-    std::cout << cp1251ToUtf8(cp1251) << '\n';
+    std::cout << messageUtf8(cp1251) << '\n';
 }
 void err1251(std::string_view cp1251) {
-    std::cerr << cp1251ToUtf8(cp1251) << '\n';
+    std::cerr << messageUtf8(cp1251) << '\n';
 }
 void errUtf8(std::string_view utf8) {
     std::cerr << utf8 << '\n';
@@ -22,6 +38,17 @@ std::string storageMessage(const std::exception& e) {
     if (dynamic_cast<const ConversionError*>(&e) != nullptr)
         return msg::badFormat();
     return e.what();
+}
+
+void errStorage(const std::exception& e, const std::string& path) {
+    std::cerr << messageUtf8(storageMessage(e), path) << '\n';
+}
+
+std::optional<DateValue> parseCliDate(std::string_view text) {
+    const auto dot = text.rfind('.');
+    if (dot == std::string_view::npos || text.size() - dot - 1 != 4)
+        return std::nullopt;
+    return DateValue::parseText(text, '.');
 }
 
 } // namespace kv::cli

@@ -19,7 +19,7 @@ int cmdCheck(const Args& args) {
     try {
         declaration.loadFromFile(args[0]);
     } catch (const std::exception& e) {
-        err1251(storageMessage(e));
+        errStorage(e, args[0]);
         return 2;
     }
     const auto fault = FirstReturnFault(declaration);

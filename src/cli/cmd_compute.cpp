@@ -22,7 +22,7 @@ int cmdCompute(const Args& args) {
     try {
         doc.loadFromFile(args[0]);
     } catch (const std::exception& e) {
-        err1251(storageMessage(e));
+        errStorage(e, args[0]);
         return 2;
     }
     // The sheets are large; one run's object lives on the heap.

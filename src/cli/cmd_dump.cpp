@@ -20,7 +20,7 @@ int cmdDump(const Args& args) {
     try {
         doc.loadFromFile(args[0]);
     } catch (const std::exception& e) {
-        err1251(storageMessage(e));
+        errStorage(e, args[0]);
         return 2;
     }
     std::cout << documentJson(doc).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

@@ -4,6 +4,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
+#include "compute/Arithmetic.h"
 #include "core/Text.h"
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
@@ -25,7 +26,7 @@ std::optional<ExportOptions> parseExportOptions(const Args& args, bool fileComma
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--date" && hasValue) {
-            const auto date = DateValue::parseText(args[++i], '.');
+            const auto date = parseCliDate(args[++i]);
             if (!date)
                 return fail("Неверная дата: " + args[i] + " (нужно ДД.ММ.ГГГГ)");
             o.clock = std::make_unique<FixedClock>(*date);
@@ -61,7 +62,7 @@ int cmdExport(const Args& args) {
     try {
         declaration.loadFromFile(options->document);
     } catch (const std::exception& e) {
-        err1251(storageMessage(e));
+        errStorage(e, options->document);
         return 2;
     }
     if (options->check) {
@@ -73,7 +74,14 @@ int cmdExport(const Args& args) {
     std::string folder = options->folder;
     if (folder.empty() || folder.back() != '/')
         folder += '/';
-    const ExportServices services{*options->clock, *options->ids, [](const std::string& m) { err1251(m); }};
+    // A computation that fails is reported, and the file is still written from what the
+    // sheets hold, as the program does; the status then says the return is not sound.
+    bool computationFailed = false;
+    const ExportServices services{*options->clock, *options->ids, [&computationFailed](const std::string& m) {
+                                      computationFailed =
+                                          computationFailed || m == ComputationError::userMessage();
+                                      err1251(m);
+                                  }};
     const std::string name = ExportReturn(folder, declaration, kExportToFile, services);
     if (name == kExportFailed) {
         err1251(utf8ToCp1251("Файл не сформирован, свяжитесь с разработчиками."));
@@ -84,8 +92,8 @@ int cmdExport(const Args& args) {
                              "запускайте программу с правами администратора."));
         return 2;
     }
-    std::cout << folder << name << '\n';
-    return 0;
+    std::cout << folder << messageUtf8(name) << '\n';
+    return computationFailed ? 1 : 0;
 }
 
 } // namespace kv::cli

@@ -31,7 +31,7 @@ int cmdImportSoun(const Args& args) {
         if (a == "--out" && hasValue) {
             out = args[++i];
         } else if (a == "--date" && hasValue) {
-            date = DateValue::parseText(args[++i], '.');
+            date = parseCliDate(args[++i]);
             if (!date)
                 return usage("Неверная дата: " + args[i] + " (нужно ДД.ММ.ГГГГ)");
         } else if (a.rfind("--", 0) == 0 || !dbf.empty()) {

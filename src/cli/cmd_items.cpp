@@ -37,7 +37,7 @@ int cmdItems(const Args& args) {
             std::cout << "trailing bytes: " << all.size() - at << " at " << at << '\n';
         return 0;
     } catch (const std::exception& e) {
-        err1251(storageMessage(e));
+        errStorage(e, args[0]);
         return 2;
     }
 }

@@ -5,6 +5,8 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
+#include "compute/Arithmetic.h"
+#include "core/Storage.h"
 #include "core/Text.h"
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
@@ -61,7 +63,7 @@ int cmdPdf(const Args& args) {
     try {
         declaration.loadFromFile(options->document);
     } catch (const std::exception& e) {
-        err1251(storageMessage(e));
+        errStorage(e, options->document);
         return 2;
     }
     if (check) {
@@ -70,11 +72,25 @@ int cmdPdf(const Args& args) {
             return 1;
         }
     }
-    const ExportServices services{*options->clock, *options->ids, [](const std::string& m) { err1251(m); }};
+    // A computation that fails is reported, and the file is still written from what the
+    // sheets hold, as the program does; the status then says the return is not sound.
+    bool computationFailed = false;
+    const ExportServices services{*options->clock, *options->ids, [&computationFailed](const std::string& m) {
+                                      computationFailed =
+                                          computationFailed || m == ComputationError::userMessage();
+                                      err1251(m);
+                                  }};
     const std::string xml = ExportReturn(std::string(), declaration, kExportToText, services);
     if (xml == kExportFailed)
         return 2;
 
+    // A device or a FIFO named as the PDF file is refused, not replaced by a file.
+    try {
+        requireRegularFileOrNew(out);
+    } catch (const StorageError& e) {
+        errStorage(e, out);
+        return 2;
+    }
     const auto app = guiApplication();
     print::PrintModule module;
     module.SetPrintTiffParam(print::kInspectionNameParam, declaration.inspectionName);
@@ -85,7 +101,7 @@ int cmdPdf(const Args& args) {
         return 2;
     }
     std::cout << out << '\n';
-    return 0;
+    return computationFailed ? 1 : 0;
 }
 
 } // namespace kv::cli

@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
+#include "compute/Arithmetic.h"
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
 
@@ -18,16 +19,25 @@ int cmdXml(const Args& args) {
     try {
         declaration.loadFromFile(options->document);
     } catch (const std::exception& e) {
-        err1251(storageMessage(e));
+        errStorage(e, options->document);
         return 2;
     }
-    const ExportServices services{*options->clock, *options->ids, [](const std::string& m) { err1251(m); }};
+    // A computation that fails is reported, and the file is still written from what the
+    // sheets hold, as the program does; the status then says the return is not sound.
+    bool computationFailed = false;
+    const ExportServices services{*options->clock, *options->ids, [&computationFailed](const std::string& m) {
+                                      computationFailed =
+                                          computationFailed || m == ComputationError::userMessage();
+                                      err1251(m);
+                                  }};
     const std::string bytes = ExportReturn(std::string(), declaration, kExportToText, services);
     if (bytes == kExportFailed)
         return 2;
     std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     std::cout.flush();
-    return std::cout ? 0 : 2;
+    if (!std::cout)
+        return 2;
+    return computationFailed ? 1 : 0;
 }
 
 } // namespace kv::cli

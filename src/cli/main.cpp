@@ -2,6 +2,8 @@
 // compute and export a return without the window).
 #include "cli/Commands.h"
 
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string_view>
@@ -43,6 +45,9 @@ void printHelp() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write fails with EFBIG and is reported, instead of the
+    // signal ending the program in the middle of a file.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         printHelp();
         return 2;
@@ -59,12 +64,22 @@ int main(int argc, char** argv) {
     for (const auto& c : kCommands) {
         if (first == c.name) {
             kv::cli::Args args(argv + 2, argv + argc);
+            int status = 2;
             try {
-                return c.run(args);
+                status = c.run(args);
             } catch (const std::exception& e) {
                 std::cerr << "kvilmar-cli: " << e.what() << '\n';
                 return 2;
             }
+            // Output that did not reach its file (a full disk, a closed pipe) is a failure,
+            // not a truncated result with status 0.
+            std::cout.flush();
+            if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0 ||
+                std::fclose(stdout) != 0) {
+                std::cerr << "kvilmar-cli: не удалось записать результат в стандартный вывод\n";
+                return 2;
+            }
+            return status;
         }
     }
     std::cerr << "kvilmar-cli: неизвестная команда \"" << first << "\" (см. kvilmar-cli --help)\n";

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -18,6 +20,9 @@ namespace kv {
 namespace {
 
 constexpr std::string_view kMagic = "DLSG";
+// Day numbers of 01.01.0001 and 31.12.9999, the dates a document can hold.
+constexpr double kFirstDay = -693593;
+constexpr double kLastDay = 2958465;
 
 // Holds a descriptor and closes it on every path out.
 struct Fd {
@@ -35,6 +40,8 @@ bool writeAll(int fd, const char* data, std::size_t size) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = EIO;
         if (n <= 0)
             return false;
         data += n;
@@ -48,6 +55,33 @@ std::string folderOf(const std::string& path) {
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a save through path replaces: path itself, or where its chain of symbolic
+// links ends (also a link to a file not yet made). A chain too long is left to fail later.
+std::string linkTarget(std::string path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
+            return path;
+        link.resize(static_cast<std::size_t>(n));
+        path = link[0] == '/' || path.find('/') == std::string::npos ? link : folderOf(path) + "/" + link;
+    }
+    return path;
+}
+
+// The message for a write that failed with errno: a full disk and the file-size limit
+// are named, anything else is the general one.
+std::string writeFailure(int error, const std::string& path) {
+    if (error == ENOSPC || error == EDQUOT)
+        return msg::noSpace();
+    if (error == EFBIG)
+        return msg::fileTooLarge();
+    return msg::fileRead(path);
 }
 
 // Places text at the right end of a fixed-width field, padded on the left;
@@ -169,10 +203,14 @@ DocumentFile::DocumentFile(std::string path, std::int32_t size, bool readOnly)
     : path_(std::move(path)), readOnly_(readOnly) {
     if (readOnly_) {
         // Reading never creates a file: a missing path is a read failure, not an empty document.
-        Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+        // Opened without blocking, so that a FIFO is refused instead of waited on forever.
+        Fd fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
         struct stat st {};
-        if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-            ::flock(fd.fd, LOCK_EX | LOCK_NB) != 0)
+        if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0)
+            throw BadStorageError(msg::fileRead(path_));
+        if (!S_ISREG(st.st_mode))
+            throw BadStorageError(msg::notRegularFile(path_));
+        if (::flock(fd.fd, LOCK_EX | LOCK_NB) != 0)
             throw BadStorageError(msg::fileRead(path_));
         if (st.st_size == 0)
             throw StorageAllocationError(msg::zeroLength());
@@ -193,20 +231,36 @@ DocumentFile::DocumentFile(std::string path, std::int32_t size, bool readOnly)
     }
     if (size <= 0)
         throw StorageAllocationError(msg::zeroLength());
+    target_ = linkTarget(path_);
     // Lock the file being replaced, if there is one, so no other program reads it half way.
-    Fd old(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd old(::open(target_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (old.fd >= 0) {
         struct stat st {};
-        if (::fstat(old.fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(old.fd, LOCK_EX | LOCK_NB) != 0)
+        if (::fstat(old.fd, &st) != 0)
+            throw BadStorageError(msg::fileRead(path_));
+        if (!S_ISREG(st.st_mode))
+            throw BadStorageError(msg::notRegularFile(path_));
+        // A return its owner made read-only is not replaced behind their back; the root
+        // user passes every permission check, so the mode bits decide for it too.
+        if (::flock(old.fd, LOCK_EX | LOCK_NB) != 0 || (st.st_mode & 0222) == 0 ||
+            ::access(target_.c_str(), W_OK) != 0)
             throw BadStorageError(msg::fileRead(path_));
     } else if (errno != ENOENT) {
         throw BadStorageError(msg::fileRead(path_));
     }
     // Fail now, as creating the file would, when the folder cannot take a new file.
-    if (::access(folderOf(path_).c_str(), W_OK) != 0)
+    if (::access(folderOf(target_).c_str(), W_OK) != 0)
         throw BadStorageError(msg::fileRead(path_));
     buffer_.assign(static_cast<std::size_t>(size), '\0');
     lockFd_ = old.release();
+}
+
+void requireRegularFileOrNew(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (fd.fd >= 0 ? ::fstat(fd.fd, &st) == 0 && !S_ISREG(st.st_mode)
+                   : ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw BadStorageError(msg::notRegularFile(path));
 }
 
 std::unique_ptr<DocumentFile> DocumentFile::fromBytes(std::string bytes) {
@@ -219,43 +273,69 @@ std::unique_ptr<DocumentFile> DocumentFile::fromBytes(std::string bytes) {
     return loader;
 }
 
+std::unique_ptr<DocumentFile> DocumentFile::inMemory(std::int32_t size) {
+    if (size <= 0)
+        throw StorageAllocationError(msg::zeroLength());
+    std::unique_ptr<DocumentFile> loader(new DocumentFile());
+    loader->path_ = "<memory>";
+    loader->readOnly_ = false;
+    loader->inMemory_ = true;
+    loader->buffer_.assign(static_cast<std::size_t>(size), '\0');
+    return loader;
+}
+
 DocumentFile::~DocumentFile() {
     if (lockFd_ >= 0)
         ::close(lockFd_);
 }
 
 void DocumentFile::commit() {
-    if (readOnly_ || committed_)
+    if (readOnly_ || committed_ || inMemory_)
         return;
-    std::string tmp = path_ + ".XXXXXX";
+    const std::string folder = folderOf(target_);
+    const auto slash = target_.find_last_of('/');
+    // Hidden and named after the return, so that one left by a killed save is recognisably ours.
+    std::string tmp = (folder == "." && slash == std::string::npos ? std::string() : folder + "/") + "." +
+                      target_.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-XXXXXX";
     Fd fd(::mkstemp(tmp.data()));
     if (fd.fd < 0)
-        throw BadStorageError(msg::fileRead(path_));
+        throw BadStorageError(writeFailure(errno, path_));
     auto step = [this](std::string_view name) {
         if (faultHook)
             faultHook(name);
     };
     try {
+        // mkstemp made the file 0600, which a new return keeps: it holds the person's INN
+        // and passport. One that replaces a file takes over its owner and mode.
         struct stat st {};
-        const mode_t mode = lockFd_ >= 0 && ::fstat(lockFd_, &st) == 0 ? (st.st_mode & 07777) : 0644;
+        if (lockFd_ >= 0 && ::fstat(lockFd_, &st) == 0) {
+            if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) &&
+                ::fchown(fd.fd, st.st_uid, st.st_gid) != 0)
+                (void)!::fchown(fd.fd, static_cast<uid_t>(-1), st.st_gid); // at least the group, if we may
+            if (::fchmod(fd.fd, st.st_mode & 07777) != 0)
+                throw BadStorageError(msg::fileRead(path_));
+        }
         step("write");
-        if (::fchmod(fd.fd, mode) != 0 || !writeAll(fd.fd, buffer_.data(), buffer_.size()))
-            throw BadStorageError(msg::fileRead(path_));
+        if (!writeAll(fd.fd, buffer_.data(), buffer_.size()))
+            throw BadStorageError(writeFailure(errno, path_));
         step("sync");
         if (::fsync(fd.fd) != 0)
-            throw BadStorageError(msg::fileRead(path_));
+            throw BadStorageError(writeFailure(errno, path_));
         step("rename");
-        if (::rename(tmp.c_str(), path_.c_str()) != 0)
-            throw BadStorageError(msg::fileRead(path_));
+        if (::rename(tmp.c_str(), target_.c_str()) != 0)
+            throw BadStorageError(writeFailure(errno, path_));
     } catch (const StorageError&) {
         ::unlink(tmp.c_str());
         throw;
+    } catch (const std::system_error& e) {
+        ::unlink(tmp.c_str());
+        throw BadStorageError(writeFailure(e.code().value(), path_));
     } catch (...) {
         ::unlink(tmp.c_str());
         throw BadStorageError(msg::fileRead(path_));
     }
     // The rename is durable only once the folder itself is flushed.
-    Fd dir(::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.fd >= 0)
         ::fsync(dir.fd);
     committed_ = true;
@@ -329,7 +409,8 @@ void DocumentStorage::closeStorage() {
     nextName_ = 0;
     tableBuilt_ = false;
     slots_.clear();
-    firstOrdinal_.clear();
+    nextSame_.clear();
+    valuesRead_.clear();
 }
 
 namespace {
@@ -380,10 +461,14 @@ inline std::string_view DocumentStorage::readItem(bool numeric) {
         n = 1;
     if (at + 4 + n > buf.size())
         throw BadStorageError(msg::badFormat());
-    // Reading in file order walks the index along; the walk follows the stored length,
-    // also where a numeric item of length 0 is read as one byte.
+    // Reading in file order carries the walk along. An item read is a value, never a
+    // stream name, so it is not indexed: a text typed as "@PersonAddress" must not stand
+    // in for the stream of that name. The walk follows what the reader took, also where
+    // a numeric item of length 0 is read as one byte.
     if (at == walked_)
-        walkOver(at, static_cast<std::size_t>(length));
+        walked_ = at + 4 + n;
+    if (n > 0 && buf[at + 4] == kStreamMark) [[unlikely]]
+        valuesRead_.insert(static_cast<std::int32_t>(at));
     position_ += static_cast<std::int32_t>(4 + n);
     return std::string_view(buf.data() + at + 4, n);
 }
@@ -432,9 +517,9 @@ void DocumentStorage::buildTable() {
     std::size_t size = 1024;
     while (size < 2 * nameStarts_.size())
         size *= 2;
-    slots_.assign(size, NameSlot{0, 0});
-    firstOrdinal_.clear();
-    firstOrdinal_.reserve(nameStarts_.size());
+    slots_.assign(size, NameSlot{0, 0, 0});
+    nextSame_.clear();
+    nextSame_.reserve(nameStarts_.size());
     tableBuilt_ = true;
     for (std::size_t ordinal = 0; ordinal < nameStarts_.size(); ++ordinal)
         addToTable(ordinal);
@@ -449,10 +534,14 @@ void DocumentStorage::addToTable(std::size_t ordinal) {
     const std::string_view name = indexedName(ordinal);
     const std::uint64_t hash = nameHash(name);
     NameSlot& slot = slots_[probe(name, hash)];
-    // A later item of a name already in the table: the name stays with its first item.
-    if (slot.ordinal == 0)
-        slot = {static_cast<std::uint32_t>(hash >> 32), static_cast<std::int32_t>(ordinal + 1)};
-    firstOrdinal_.push_back(slot.ordinal - 1);
+    const auto self = static_cast<std::int32_t>(ordinal + 1);
+    nextSame_.push_back(0);
+    // Every item of a name is chained in file order from the first, so that an item
+    // found to be a value can be passed over for the next one.
+    if (slot.first == 0)
+        slot = {static_cast<std::uint32_t>(hash >> 32), self, self};
+    else
+        nextSame_[static_cast<std::size_t>(std::exchange(slot.last, self) - 1)] = self;
 }
 
 // The slot that holds the name, or the empty slot where it would go.
@@ -460,10 +549,25 @@ std::size_t DocumentStorage::probe(std::string_view name, std::uint64_t hash) co
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = hash & mask;
-    while (slots_[i].ordinal != 0 &&
-           (slots_[i].tag != tag || indexedName(static_cast<std::size_t>(slots_[i].ordinal - 1)) != name))
+    while (slots_[i].first != 0 &&
+           (slots_[i].tag != tag || indexedName(static_cast<std::size_t>(slots_[i].first - 1)) != name))
         i = (i + 1) & mask;
     return i;
+}
+
+// The first item of the name that has not been read as a value, or npos.
+std::size_t DocumentStorage::firstStreamItem(std::string_view name) const {
+    const NameSlot& slot = slots_[probe(name, nameHash(name))];
+    for (std::int32_t ordinal = slot.first; ordinal != 0;
+         ordinal = nextSame_[static_cast<std::size_t>(ordinal - 1)]) {
+        if (!wasReadAsValue(static_cast<std::size_t>(nameStarts_[static_cast<std::size_t>(ordinal - 1)])))
+            return static_cast<std::size_t>(ordinal - 1);
+    }
+    return std::string_view::npos;
+}
+
+bool DocumentStorage::wasReadAsValue(std::size_t at) const {
+    return !valuesRead_.empty() && valuesRead_.count(static_cast<std::int32_t>(at)) != 0;
 }
 
 std::string_view DocumentStorage::indexedName(std::size_t ordinal) const {
@@ -473,45 +577,55 @@ std::string_view DocumentStorage::indexedName(std::size_t ordinal) const {
     return all.substr(start + 4, static_cast<std::size_t>(lengthPrefix(all.data() + start)));
 }
 
+bool DocumentStorage::streamAtPosition(std::string_view name) const {
+    const auto at = static_cast<std::size_t>(position_);
+    return initialised_ && readOnly_ && at + 4 + name.size() <= bytes_.size() &&
+           lengthPrefix(bytes_.data() + at) == static_cast<int>(name.size()) &&
+           bytes_.substr(at + 4, name.size()) == name && !wasReadAsValue(at);
+}
+
 bool DocumentStorage::openIndexedStream(std::string_view name) {
     auto take = [&](std::size_t ordinal) {
         position_ = nameStarts_[ordinal] + 4 + static_cast<std::int32_t>(name.size());
         nextName_ = ordinal + 1;
         currentStreamName_.assign(name);
     };
-    // Records read their streams in the order they were written, so the stream asked
-    // for is nearly always the item right at the position, and the walk has just
-    // reached it: walked here, it is taken without a lookup while no name came twice.
+    // The stream of a name is its first item that is not a value. Records read their
+    // streams in the order they were written, so the stream asked for is nearly always
+    // the item right at the position, and the walk has just reached it: walked here, it
+    // is taken without a lookup while no name came twice (values read are not names).
     const auto at = static_cast<std::size_t>(position_);
-    if (at == walked_ && at + 4 + name.size() <= bytes_.size() && !name.empty() && name[0] == kStreamMark &&
+    if (at == walked_ && !name.empty() && name[0] == kStreamMark && at + 4 + name.size() <= bytes_.size() &&
         lengthPrefix(bytes_.data() + at) == static_cast<int>(name.size()) &&
         bytes_.substr(at + 4, name.size()) == name) {
+        // Walked up to here, the item was never read as a value.
         walkOver(at, name.size()); // indexes the file's copy of the name, which outlives the caller's
-        if (nameRepeated_ && !tableBuilt_)
-            buildTable();
-        const std::size_t ordinal = nameStarts_.size() - 1;
-        take(nameRepeated_ ? static_cast<std::size_t>(firstOrdinal_[ordinal]) : ordinal);
-        return true;
-    }
-    // Otherwise the indexed item at the position: the one after the stream opened last,
-    // or the one the walk reaches now.
-    walkPast(at);
-    if (nameRepeated_ && !tableBuilt_)
-        buildTable();
-    for (std::size_t candidate : {nextName_, nameStarts_.size() - 1}) {
-        if (candidate < nameStarts_.size() && static_cast<std::size_t>(nameStarts_[candidate]) == at &&
-            indexedName(candidate) == name) {
-            take(nameRepeated_ ? static_cast<std::size_t>(firstOrdinal_[candidate]) : candidate);
+        if (!nameRepeated_) {
+            take(nameStarts_.size() - 1);
             return true;
+        }
+    } else {
+        // Otherwise the indexed item at the position: the one after the stream opened
+        // last, or the one the walk reaches now.
+        walkPast(at);
+        if (!nameRepeated_) {
+            for (std::size_t candidate : {nextName_, nameStarts_.size() - 1}) {
+                if (candidate < nameStarts_.size() &&
+                    static_cast<std::size_t>(nameStarts_[candidate]) == at &&
+                    indexedName(candidate) == name && !wasReadAsValue(at)) {
+                    take(candidate);
+                    return true;
+                }
+            }
         }
     }
     walkPast(std::string_view::npos - 1);
     if (!tableBuilt_)
         buildTable();
-    const NameSlot& slot = slots_[probe(name, nameHash(name))];
-    if (slot.ordinal == 0)
+    const std::size_t ordinal = firstStreamItem(name);
+    if (ordinal == std::string_view::npos)
         return false;
-    take(static_cast<std::size_t>(slot.ordinal - 1));
+    take(ordinal);
     return true;
 }
 
@@ -534,10 +648,17 @@ void DocumentStorage::openStream(std::string_view name) {
     }
     if (openIndexedStream(name))
         return;
-    // The index follows item lengths, and a numeric item stored with length 0 (read as
-    // one byte) throws that walk off; names it missed are searched as plain bytes.
+    // The index follows item lengths, and an item it cannot follow ends that walk; names
+    // it missed are searched as bytes, but only where an item of that length begins and
+    // was not read as a value.
     const std::string_view all(loader_->buffer());
-    const auto at = name.empty() ? std::string_view::npos : all.find(name);
+    char prefix[5];
+    std::snprintf(prefix, sizeof prefix, "%04u", static_cast<unsigned>(name.size() % 10000));
+    std::size_t at =
+        name.empty() || name.size() > kMaxItem ? std::string_view::npos : all.find(name, kHeaderSize + 4);
+    while (at != std::string_view::npos &&
+           (all.substr(at - 4, 4) != std::string_view(prefix, 4) || wasReadAsValue(at - 4)))
+        at = all.find(name, at + 1);
     if (at == std::string_view::npos)
         throw StreamOpenError(msg::noStream());
     position_ = static_cast<std::int32_t>(at + name.size());
@@ -610,9 +731,19 @@ Money DocumentStorage::readMoney() {
 DateValue DocumentStorage::readDate() {
     const std::string_view text = readItem(true);
     if (formatVersion() >= kVersion12) {
-        for (char sep : {'.', ','})
-            if (auto d = parseDayNumber(text, sep))
+        for (char sep : {'.', ','}) {
+            if (auto d = parseDayNumber(text, sep)) {
+                // Not a day between 01.01.0001 and 31.12.9999 ("nan", "inf", "1e308"): the
+                // file is damaged, and the return must not pass the check as 30.12.1899.
+                if (!std::isfinite(*d) || *d < kFirstDay || *d >= kLastDay + 1)
+                    throw BadStorageError(msg::badFormat());
+                // The writer keeps 15 significant digits; a longer number is taken as it
+                // will be written, so that saving and opening again gives the same date.
+                if (text.size() > 15)
+                    d = parseDayNumber(dateText(DateValue::fromDays(*d)), '.');
                 return DateValue::fromDays(*d);
+            }
+        }
     } else {
         for (char sep : {'.', ','})
             if (auto d = DateValue::parseText(text, sep))

@@ -10,16 +10,21 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace kv {
 
 // The whole file's bytes bound to a path.
-// Reading takes the file whole under an exclusive advisory lock.
-// Writing fills a buffer of the exact size; commit() then writes a temporary file
-// beside the target, flushes it and renames it over the target, so the old file is
-// either replaced whole or left untouched. A loader destroyed without commit()
-// writes nothing.
+// Reading takes the file whole under an exclusive advisory lock; a path that is not a
+// regular file (a folder, a FIFO, a device) is refused without waiting on it.
+// Writing fills a buffer of the exact size; commit() then writes a hidden temporary file
+// (".NAME.tmp-XXXXXX") beside the target, flushes it and renames it over the target, so
+// the old file is either replaced whole or left untouched, and the temporary file is
+// removed on every failure. A symbolic link is followed: its target is replaced and the
+// link stays. A replaced file keeps its mode and owner; a new one is readable by its
+// owner only. A file without write permission is not replaced. A loader destroyed
+// without commit() writes nothing.
 class DocumentFile {
 public:
     DocumentFile(std::string path, std::int32_t size, bool readOnly);
@@ -29,6 +34,8 @@ public:
 
     // For tests and fuzzing: a read-only loader over bytes in memory.
     static std::unique_ptr<DocumentFile> fromBytes(std::string bytes);
+    // A loader to write a document of the given size into memory; commit() keeps the bytes there.
+    static std::unique_ptr<DocumentFile> inMemory(std::int32_t size);
 
     const std::string& path() const { return path_; }
     bool readOnly() const { return readOnly_; }
@@ -39,17 +46,24 @@ public:
     void commit();
 
     // Test hook: called at each step of commit() ("write", "sync", "rename");
-    // throwing from it simulates a failure at that step.
+    // throwing from it simulates a failure at that step (a std::system_error as a
+    // failure with its errno).
     std::function<void(std::string_view step)> faultHook;
 
 private:
     DocumentFile() = default;
     std::string path_;
+    std::string target_; // the file a save replaces: path_ with its symbolic links followed
     bool readOnly_ = true;
     std::string buffer_;
     int lockFd_ = -1;
     bool committed_ = false;
+    bool inMemory_ = false;
 };
+
+// Refuses a path that exists and is not a regular file (after symbolic links), for
+// files written by other means than DocumentFile: BadStorageError(msg::notRegularFile).
+void requireRegularFileOrNew(const std::string& path);
 
 class DocumentStorage {
 public:
@@ -90,6 +104,9 @@ public:
     const std::string& currentStreamName() const { return currentStreamName_; }
     const std::string& reservedHeader() const { return reservedHeader_; }
     std::int32_t position() const { return position_; }
+    // True when the item at the position is the stream of that name (reading only):
+    // lets a reader take blocks in the order the file has them.
+    bool streamAtPosition(std::string_view name) const;
     // True when the position is past the last byte (no further item can be read).
     bool atEnd() const;
 
@@ -125,15 +142,18 @@ private:
     std::int32_t minorVersion_ = 0;
     bool initialised_ = false;
     bool created_ = false;
-    // The index of stream names: every item that begins with kStreamMark, in file order.
-    // It grows with reading: items read in file order are walked as they are read, so a
+    // The index of stream names: every item not read as a value that begins with
+    // kStreamMark, in file order. A stream is the first item of its name that is not a
+    // value, so a text typed as a stream name never stands in for the stream. The index
+    // grows with reading: items read in file order are walked as they are read, so a
     // document read the way it was written is walked once. While no name has come twice,
     // the stream at the position is the first of its name and is taken there; a stream
-    // asked for out of order, or any repeated name, brings in the table from each name to
-    // its first item.
+    // asked for out of order, or any repeated name, brings in the table from each name
+    // to its items.
     struct NameSlot {
-        std::uint32_t tag;    // high bits of the name's hash
-        std::int32_t ordinal; // of the name's first item, plus one; 0 marks an empty slot
+        std::uint32_t tag;  // high bits of the name's hash
+        std::int32_t first; // ordinal of the name's first item, plus one; 0 marks an empty slot
+        std::int32_t last;  // ordinal of its last item so far, plus one
     };
     bool openIndexedStream(std::string_view name);
     void walkItem();
@@ -144,6 +164,8 @@ private:
     void addToTable(std::size_t ordinal);
     std::size_t probe(std::string_view name, std::uint64_t hash) const;
     std::string_view indexedName(std::size_t ordinal) const;
+    std::size_t firstStreamItem(std::string_view name) const;
+    bool wasReadAsValue(std::size_t at) const;
     // Where the first item not yet walked begins; kWalkEnded once the walk has reached
     // the end or an item it cannot follow, and for a storage being written.
     static constexpr std::size_t kWalkEnded = static_cast<std::size_t>(-1);
@@ -154,8 +176,10 @@ private:
     std::size_t nextName_ = 0; // the indexed item after the stream opened last
     // Built only when needed; then kept up to date as the walk goes on.
     bool tableBuilt_ = false;
-    std::vector<NameSlot> slots_;            // a power of two in size, at most half full
-    std::vector<std::int32_t> firstOrdinal_; // per indexed item: the first item of its name
+    std::vector<NameSlot> slots_;        // a power of two in size, at most half full
+    std::vector<std::int32_t> nextSame_; // per indexed item: the next item of its name, plus one
+    // Where the items read as values that begin like a stream name start: never streams.
+    std::unordered_set<std::int32_t> valuesRead_;
 };
 
 } // namespace kv

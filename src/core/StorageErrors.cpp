@@ -16,6 +16,12 @@ std::string fileRead(const std::string& path) {
     return head + path + '\r' + tail;
 }
 
+std::string notRegularFile(const std::string& path) {
+    static const std::string head = utf8ToCp1251("Это не файл: ");
+    static const std::string tail = utf8ToCp1251("Укажите обычный файл, а не папку, канал или устройство");
+    return head + path + '\r' + tail;
+}
+
 KV_MESSAGE(badFormat, "Неправильный формат файла декларации, возможно он поврежден.")
 KV_MESSAGE(zeroLength, "Создаваемый фаил отображения не может быть нулевой длины.")
 KV_MESSAGE(noMapping, "Не удается создать отображение файла.")
@@ -27,6 +33,8 @@ KV_MESSAGE(notInitialised, "Попытка доступа к неинициал�
 KV_MESSAGE(noStream, "Попытка открытия несуществующего потока")
 KV_MESSAGE(valueTooLong, "Значение длиннее 9999 байт не может быть записано в файл декларации.")
 KV_MESSAGE(pastEnd, "Запись за пределами размера файла декларации.")
+KV_MESSAGE(noSpace, "Недостаточно места на диске")
+KV_MESSAGE(fileTooLarge, "Превышен допустимый размер файла")
 
 #undef KV_MESSAGE
 } // namespace kv::msg

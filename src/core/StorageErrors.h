@@ -56,6 +56,10 @@ const std::string& notInitialised(); // "Попытка доступа к неи
 const std::string& noStream(); // "Попытка открытия несуществующего потока"
 const std::string& valueTooLong(); // a value longer than the 9999 bytes an item can hold
 const std::string& pastEnd();      // a write beyond the size the file was created with
+const std::string& noSpace();      // "Недостаточно места на диске"
+const std::string& fileTooLarge(); // "Превышен допустимый размер файла"
+// A path that names a folder, a FIFO or a device where a file is to be read or written.
+std::string notRegularFile(const std::string& path);
 } // namespace msg
 
 } // namespace kv

@@ -46,12 +46,11 @@ std::string fileIdentifier(bool form4, const std::string& inspectionCode, const 
 bool isSafeFileName(std::string_view identifier) {
     if (identifier.empty())
         return false;
-    for (char c : identifier) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || c == '/' || c == '\\')
-            return false;
-    }
-    return true;
+    // Only the characters an identifier is made of, so that the file's name is exactly
+    // its "ИдФайл": no path separator, no NUL that would cut the name, no byte that the
+    // encoding of the name or of the XML would change.
+    return identifier.find_first_not_of("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_-") ==
+           std::string_view::npos;
 }
 
 } // namespace kv

@@ -2,8 +2,11 @@
 
 #include "model/ListLimit.h"
 
+#include <algorithm>
+#include <functional>
 #include <limits>
 #include <stdexcept>
+#include <vector>
 
 namespace kv {
 
@@ -191,9 +194,7 @@ void Declaration::saveTo(DocumentStorage& s) const {
     }
 }
 
-void Declaration::saveToFile(const std::string& path) const {
-    const std::int32_t size = storedSize();
-    DocumentFile loader(path, size, false);
+void Declaration::saveInto(DocumentFile& loader, std::int32_t size) const {
     DocumentStorage storage(&loader);
     storage.createStorage(kIdentifier);
     saveTo(storage);
@@ -201,6 +202,19 @@ void Declaration::saveToFile(const std::string& path) const {
     if (storage.position() != size)
         throw std::logic_error("document size differs from the bytes written");
     loader.commit();
+}
+
+void Declaration::saveToFile(const std::string& path) const {
+    const std::int32_t size = storedSize();
+    DocumentFile loader(path, size, false);
+    saveInto(loader, size);
+}
+
+std::string Declaration::saveToBytes() const {
+    const std::int32_t size = storedSize();
+    auto loader = DocumentFile::inMemory(size);
+    saveInto(*loader, size);
+    return std::move(loader->buffer());
 }
 
 namespace {
@@ -260,45 +274,73 @@ void Declaration::loadFrom(DocumentStorage& s) {
         };
     };
 
+    // The blocks a flag promises, in the order they are written. Each is read where the
+    // file has it: after a block, the one whose stream follows right at the position,
+    // otherwise the next in this order. A document read the way it was written is thus
+    // read item after item, and one written in another order still has its blocks taken
+    // from where its own structure puts them, not from a value that happens to equal a
+    // block's name.
+    struct Block {
+        std::string_view stream;
+        std::function<void()> read;
+    };
+    std::vector<Block> pending;
     if ((incomeFlags_ & kAgentIncomes) != 0) {
-        s.openStream(kDeclInquiry);
-        loadList<ThirteenPercentSource>(s, adder(incomes13), int{kResidentSource});
-        loadList<ThirteenPercentSource>(s, adder(incomes13NonResident), int{kNonResidentSource});
-        loadList<ThirtyFivePercentSource>(s, adder(incomes35));
-        loadList<ThirtyPercentSource>(s, adder(incomes30), int{kDividendSource});
-        loadList<ThirtyPercentSource>(s, adder(incomes9), int{kNinePercentSource});
+        pending.push_back({kDeclInquiry, [&] {
+                               s.openStream(kDeclInquiry);
+                               loadList<ThirteenPercentSource>(s, adder(incomes13), int{kResidentSource});
+                               loadList<ThirteenPercentSource>(s, adder(incomes13NonResident),
+                                                               int{kNonResidentSource});
+                               loadList<ThirtyFivePercentSource>(s, adder(incomes35));
+                               loadList<ThirtyPercentSource>(s, adder(incomes30), int{kDividendSource});
+                               loadList<ThirtyPercentSource>(s, adder(incomes9), int{kNinePercentSource});
+                           }});
     }
-    // Blocks are read in the order they were written, so each stream is found right at
-    // the position and the file is walked once.
     if ((incomeFlags_ & kForeignIncomes) != 0) {
-        s.openStream(kDeclForeign);
-        loadList<ForeignIncome>(s, adder(foreignIncomes));
+        pending.push_back({kDeclForeign, [&] {
+                               s.openStream(kDeclForeign);
+                               loadList<ForeignIncome>(s, adder(foreignIncomes));
+                           }});
     }
     if ((incomeFlags_ & kPartnershipIncomes) != 0) {
-        s.openStream(kDeclPartnerships);
-        loadList<InvestmentPartnership>(s, adder(investPartnerships));
+        pending.push_back({kDeclPartnerships, [&] {
+                               s.openStream(kDeclPartnerships);
+                               loadList<InvestmentPartnership>(s, adder(investPartnerships));
+                           }});
     }
     if ((incomeFlags_ & kBusinessIncomes) != 0) {
-        s.openStream(kDeclBusiness);
-        loadList<BusinessActivity>(s, adder(businessIncomes));
-        // estimatedIncome and representativeDocument also stand in "@DeclInfo"; these win.
-        actualAdvancePayments = s.readMoney();
-        estimatedIncome = s.readMoney();
-        businessReservedSum = s.readMoney();
-        representativeDocument = s.readText();
-        isFarmHousehold = s.readByte();
-        farmFoundingDate = s.readDate();
-        adjustedBase = s.readMoney();
-        adjustedTax = s.readMoney();
-        tradeFee = s.readMoney();
-        patentPayments = s.readMoney();
+        pending.push_back({kDeclBusiness, [&] {
+                               s.openStream(kDeclBusiness);
+                               loadList<BusinessActivity>(s, adder(businessIncomes));
+                               // estimatedIncome and representativeDocument also stand in "@DeclInfo"; these
+                               // win.
+                               actualAdvancePayments = s.readMoney();
+                               estimatedIncome = s.readMoney();
+                               businessReservedSum = s.readMoney();
+                               representativeDocument = s.readText();
+                               isFarmHousehold = s.readByte();
+                               farmFoundingDate = s.readDate();
+                               adjustedBase = s.readMoney();
+                               adjustedTax = s.readMoney();
+                               tradeFee = s.readMoney();
+                               patentPayments = s.readMoney();
+                           }});
     }
     if (incomeFlags_ != 0) {
-        standardDeductions.loadFrom(s);
-        socialDeductions.loadFrom(s);
-        propertyDeductions.loadFrom(s);
-        securitiesLosses.loadFrom(s);
-        investmentDeductions.loadFrom(s);
+        pending.push_back({"@StandartDeduct", [&] { standardDeductions.loadFrom(s); }});
+        pending.push_back({"@SocialDeduct", [&] { socialDeductions.loadFrom(s); }});
+        pending.push_back({"@ConstructionDeduct", [&] { propertyDeductions.loadFrom(s); }});
+        pending.push_back({"@CBDeduct", [&] { securitiesLosses.loadFrom(s); }});
+        pending.push_back({"@InvDeduct", [&] { investmentDeductions.loadFrom(s); }});
+    }
+    while (!pending.empty()) {
+        auto next = std::find_if(pending.begin(), pending.end(),
+                                 [&](const Block& b) { return s.streamAtPosition(b.stream); });
+        if (next == pending.end())
+            next = pending.begin();
+        const Block block = std::move(*next);
+        pending.erase(next);
+        block.read();
     }
 }
 

@@ -137,6 +137,8 @@ public:
     std::int32_t storedSize() const;
     // Replaces the file at path whole; on a failure the old file stays as it was.
     void saveToFile(const std::string& path) const;
+    // The bytes saveToFile would write.
+    std::string saveToBytes() const;
     // Fills this newly constructed declaration from a file. Failures are the
     // StorageError family or ConversionError; what was read before a failure stays.
     void loadFromFile(const std::string& path);
@@ -147,6 +149,7 @@ public:
 
 private:
     void saveTo(DocumentStorage& storage) const;
+    void saveInto(DocumentFile& loader, std::int32_t size) const;
     void loadFrom(DocumentStorage& storage);
 
     std::uint8_t incomeFlags_ = 0;

@@ -83,6 +83,17 @@ void writeWhole(int fd, const std::string& bytes) {
 } // namespace
 
 CodeNameRows readSounOffices(const std::string& dbfPath) {
+    // Only a regular file: a FIFO would be waited on forever, a device read without end.
+    struct stat st {};
+    {
+        const int fd = ::open(dbfPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            throw SounImportError("Error open file:" + dbfPath);
+        const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+        ::close(fd);
+        if (!regular)
+            throw SounImportError("Error open file:" + dbfPath + ": not a regular file");
+    }
     std::ifstream in(dbfPath, std::ios::binary);
     if (!in)
         throw SounImportError("Error open file:" + dbfPath);
@@ -93,6 +104,14 @@ CodeNameRows readSounOffices(const std::string& dbfPath) {
     // Only the low half of the record count is read: the classifier never comes near 65535 rows.
     const unsigned count = header[4] | (header[5] << 8);
     const unsigned headerLength = header[8] | (header[9] << 8);
+    const unsigned recordLength = header[10] | (header[11] << 8);
+    // Anything else (a text file, another table) would otherwise yield an empty directory
+    // in place of the old one: the header must describe records of the classifier's layout
+    // that begin after the header's field descriptors and inside the file.
+    if (recordLength != kSounRecordLength || headerLength < kSounHeaderLength + 1 ||
+        headerLength > static_cast<std::uintmax_t>(st.st_size))
+        throw SounImportError("Error read file:" + dbfPath +
+                              ": not the classifier of tax offices (soun1.dbf)");
     in.clear();
     in.seekg(headerLength, std::ios::beg);
 
@@ -112,6 +131,9 @@ CodeNameRows readSounOffices(const std::string& dbfPath) {
         offices.push_back(
             {withoutControls(cp866ToCp1251(code)), withoutControls(cp866ToCp1251(field(record, 161, 250)))});
     }
+    if (offices.empty())
+        throw SounImportError("Error read file:" + dbfPath +
+                              ": no tax office to which a return can be addressed");
     return offices;
 }
 

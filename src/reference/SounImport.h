@@ -19,8 +19,9 @@ inline constexpr std::size_t kSounRecordLength = 1194;
 inline constexpr std::size_t kSounHeaderLength = 32;
 
 // The offices to which a return can be addressed, in file order: code and name
-// (Windows-1251). Throws SounImportError when the file cannot be opened, its header
-// is short, or a record is cut short.
+// (Windows-1251). Throws SounImportError when the file cannot be opened or is no
+// regular file, its header is short or does not describe the classifier's records,
+// a record is cut short, or no office is taken.
 CodeNameRows readSounOffices(const std::string& dbfPath);
 
 // The directory text written for the offices: Windows-1251 XML with the root

@@ -145,6 +145,23 @@ std::vector<RowCase> rowCases() {
          "Не введен номер инспекции"},
         {"1 tax office of three digits", [](auto& d) { d.inspectionCode = "770"; }, S::Conditions, 1,
          kConditions, "Код инспекции должен состоять из четырёх цифр"},
+        {"1 tax office leading out of the folder", [](auto& d) { d.inspectionCode = "../../x"; },
+         S::Conditions, 1, kConditions, "Код инспекции должен состоять из четырёх цифр"},
+        {"1 tax office of 300 digits", [](auto& d) { d.inspectionCode = std::string(300, '7'); },
+         S::Conditions, 1, kConditions, "Код инспекции должен состоять из четырёх цифр"},
+        {"1 tax office with a NUL",
+         [](auto& d) {
+             d.inspectionCode = std::string("77\0"
+                                            "1",
+                                            4);
+         },
+         S::Conditions, 1, kConditions, "Код инспекции должен состоять из четырёх цифр"},
+        {"1 tax office with a byte no letter",
+         [](auto& d) {
+             d.inspectionCode = "77\x98"
+                                "1";
+         },
+         S::Conditions, 1, kConditions, "Код инспекции должен состоять из четырёх цифр"},
         {"2 representative's name",
          [](auto& d) {
              d.submitterKind = 1;

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -188,6 +191,47 @@ TEST(StorageRead, DatesByContainerVersion) {
     auto old = opened(*v10);
     old.openStream("@S");
     EXPECT_THROW(old.readDate(), ConversionError);
+}
+
+TEST(StorageRead, DaysThatAreNoDateAreADamagedFile) {
+    // Days of 01.01.0001 to 31.12.9999 read; anything else would pass as 30.12.1899.
+    for (const char* text : {"nan", "inf", "-inf", "1e308", "2958466", "-693594", "nan(1)"}) {
+        auto loader = DocumentFile::fromBytes(header() + item("@S") + item(text));
+        auto s = opened(*loader);
+        s.openStream("@S");
+        EXPECT_THROW(s.readDate(), BadStorageError) << text;
+    }
+    // A day of more digits than the writer keeps is read as it will be written again.
+    auto loader = DocumentFile::fromBytes(header() + item("@S") + item("2958465.9") + item("-693593") +
+                                          item("43831.123456789012345678"));
+    auto s = opened(*loader);
+    s.openStream("@S");
+    EXPECT_EQ(s.readDate().days, 2958465.9);
+    EXPECT_EQ(s.readDate().days, -693593);
+    const DateValue precise = s.readDate();
+    EXPECT_EQ(DocumentStorage::dateText(precise), "43831.123456789");
+    EXPECT_EQ(precise.days, 43831.123456789);
+}
+
+TEST(StorageRead, ValuesReadAreNeverTakenForStreams) {
+    // Read in order, the value "@B" comes before the stream "@B"; where the walk over
+    // the items breaks ("xxxx"), a name is still taken only where an item of its length
+    // begins and was not read as a value.
+    const std::string body = item("@A") + item("@B") + item("x0002@B") + item("@B") + item("2") + "xxxx" +
+                             item("@C") + item("@D") + item("@D") + item("4");
+    auto loader = DocumentFile::fromBytes(header() + body);
+    auto s = opened(*loader);
+    s.openStream("@A");
+    EXPECT_EQ(s.readText(), "@B");
+    EXPECT_EQ(s.readText(), "x0002@B");
+    s.openStream("@B");
+    EXPECT_EQ(s.readInt32(), 2);
+    s.openStream("@C");
+    EXPECT_EQ(s.readText(), "@D");
+    s.openStream("@D");
+    EXPECT_EQ(s.readInt32(), 4);
+    s.openStream("@B");
+    EXPECT_EQ(s.readInt32(), 2);
 }
 
 TEST(StorageRead, StreamsAreFoundAtTheirFirstItem) {
@@ -377,17 +421,42 @@ TEST_F(StorageFile, AFailedSaveLeavesTheOldFileAsItWas) {
     const fs::path p = dir / "keep.qv9";
     const std::string old = save(
         p, [](DocumentStorage& s) { s.beginStream("@Old"); }, 60 + 8);
-    for (const char* failing : {"write", "sync", "rename"}) {
+    // A full disk and the file-size limit are named; other failures give the general message.
+    struct Case {
+        const char* step;
+        int error;
+        std::string message;
+    };
+    const std::string general = msg::fileRead(p.string());
+    for (const Case& c :
+         {Case{"write", ENOSPC, msg::noSpace()}, Case{"write", EFBIG, msg::fileTooLarge()},
+          Case{"sync", EDQUOT, msg::noSpace()}, Case{"sync", EIO, general}, Case{"rename", 0, general}}) {
+        SCOPED_TRACE(c.step + std::to_string(c.error));
         DocumentFile loader(p.string(), 60 + 8, false);
         DocumentStorage s(&loader);
         s.createStorage("Quil2019");
         s.beginStream("@New");
         loader.faultHook = [&](std::string_view step) {
-            if (step == failing)
-                throw std::runtime_error("disk full");
+            // Mid-save the temporary file is hidden and named after the return.
+            std::vector<std::string> names;
+            for (const auto& e : fs::directory_iterator(dir))
+                names.push_back(e.path().filename().string());
+            ASSERT_EQ(names.size(), 2u);
+            EXPECT_EQ(std::count_if(names.begin(), names.end(),
+                                    [](const std::string& n) { return n.rfind(".keep.qv9.tmp-", 0) == 0; }),
+                      1);
+            if (step == c.step && c.error != 0)
+                throw std::system_error(c.error, std::generic_category());
+            if (step == c.step)
+                throw std::runtime_error("failed");
         };
-        EXPECT_THROW(loader.commit(), BadStorageError) << failing;
-        EXPECT_EQ(readFile(p), old) << failing;
+        try {
+            loader.commit();
+            ADD_FAILURE() << "saved";
+        } catch (const BadStorageError& e) {
+            EXPECT_EQ(e.what(), c.message);
+        }
+        EXPECT_EQ(readFile(p), old);
     }
     // A loader dropped without commit (a record failed half way) writes nothing either.
     {
@@ -397,6 +466,68 @@ TEST_F(StorageFile, AFailedSaveLeavesTheOldFileAsItWas) {
     }
     EXPECT_EQ(readFile(p), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1); // no temporary left
+}
+
+// Who may read a saved return, where a save through a link goes, and what is not replaced.
+TEST_F(StorageFile, SavesKeepPermissionsFollowLinksAndRefuseReadOnlyFiles) {
+    auto saveNew = [&](const fs::path& p) {
+        save(
+            p, [](DocumentStorage& s) { s.beginStream("@New"); }, 60 + 8);
+    };
+    auto mode = [](const fs::path& p) { return fs::status(p).permissions() & fs::perms::mask; };
+    const mode_t oldMask = ::umask(022);
+    saveNew(dir / "new.qv9"); // the person's INN and passport: the owner's alone
+    EXPECT_EQ(mode(dir / "new.qv9"), fs::perms::owner_read | fs::perms::owner_write);
+    ::umask(oldMask);
+
+    writeFile(dir / "shared.qv9", "old");
+    fs::permissions(dir / "shared.qv9",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    saveNew(dir / "shared.qv9");
+    EXPECT_EQ(mode(dir / "shared.qv9"),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    // Through a link (also one to a file not yet made) the target is written, the link stays.
+    fs::create_directories(dir / "real");
+    writeFile(dir / "real" / "ret.qv9", "old");
+    fs::create_symlink("real/ret.qv9", dir / "link.qv9");
+    fs::create_symlink(dir / "real" / "later.qv9", dir / "dangling.qv9");
+    for (const auto& [link, target] : {std::pair{"link.qv9", "ret.qv9"}, {"dangling.qv9", "later.qv9"}}) {
+        saveNew(dir / link);
+        EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
+        EXPECT_EQ(readFile(dir / "real" / target), header() + "0004@New") << link;
+    }
+
+    // A return made read-only is refused with the read-only message, also for the root user.
+    writeFile(dir / "locked.qv9", "old");
+    fs::permissions(dir / "locked.qv9", fs::perms::owner_read | fs::perms::group_read);
+    try {
+        DocumentFile((dir / "locked.qv9").string(), 68, false);
+        ADD_FAILURE() << "a read-only file was to be replaced";
+    } catch (const BadStorageError& e) {
+        EXPECT_EQ(e.what(), msg::fileRead((dir / "locked.qv9").string()));
+    }
+    EXPECT_EQ(readFile(dir / "locked.qv9"), "old");
+}
+
+// A folder, a FIFO or a device is refused at once, for reading and for saving, and
+// left as it is; no one waits on a FIFO that nobody writes.
+TEST_F(StorageFile, PathsThatAreNotFilesAreRefused) {
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_directories(dir / "folder");
+    for (const fs::path& p : {dir / "fifo", dir / "folder", fs::path("/dev/null")}) {
+        for (bool reading : {true, false}) {
+            try {
+                DocumentFile(p.string(), reading ? 0 : 68, reading);
+                ADD_FAILURE() << p << " opened";
+            } catch (const BadStorageError& e) {
+                EXPECT_EQ(e.what(), msg::notRegularFile(p.string())) << p;
+            }
+        }
+        EXPECT_THROW(requireRegularFileOrNew(p.string()), BadStorageError) << p;
+    }
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+    EXPECT_NO_THROW(requireRegularFileOrNew((dir / "new.pdf").string()));
 }
 
 TEST_F(StorageFile, ALockedFileCannotBeOpenedByAnotherReader) {

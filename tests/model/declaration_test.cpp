@@ -334,6 +334,126 @@ TEST_F(DeclarationTest, DocumentsRoundTripThroughAFile) {
     }
 }
 
+// Every text the user types, each set alone to every stream name of the document: it
+// comes back as that text, and no stream is taken from it. One of them per call.
+void setEveryTextField(Declaration& d, std::size_t field, const std::string& v) {
+    auto source = [&](IncomeSource& s, std::size_t k) {
+        std::string* texts[] = {&s.sourceInn, &s.sourceKpp, &s.sourceOktmo, &s.sourceName};
+        *texts[k % 4] = v;
+    };
+    Taxpayer& p = d.person;
+    std::vector<std::function<void()>> setters = {
+        [&] { d.inspectionCode = v; },
+        [&] { d.inspectionName = v; },
+        [&] { d.representativeDocument = v; },
+        [&] { d.representativeName = v; },
+        [&] { d.representativeOrganisation = v; },
+        // The taxpayer, stream after stream.
+        [&] { p.surname = v; },
+        [&] { p.patronymic = v; },
+        [&] { p.inn = v; },
+        [&] { p.nameSign = v; },
+        [&] { p.identityDocName = v; },
+        [&] { p.identityDocNumber = v; },
+        [&] { p.identityDocIssuer = v; },
+        [&] { p.birthPlace = v; },
+        [&] { p.citizenshipStatus = v; },
+        [&] { p.citizenshipCountryCode = v; },
+        [&] { p.foreignHomePhone = v; },
+        [&] { p.foreignWorkPhone = v; },
+        [&] { p.addressRegionName = v; },
+        [&] { p.addressPostIndex = v; },
+        [&] { p.addressStreet = v; },
+        [&] { p.addressFlat = v; },
+        [&] { p.oktmo = v; },
+        [&] { p.contactPhone = v; },
+        [&] { p.workPhone = v; },
+        // Every income list, its lines and the deductions' entries.
+        [&] { source(d.incomes13.get(0), 0); },
+        [&] { source(d.incomes13.get(0), 3); },
+        [&] {
+            auto line = d.incomes13.get(0).item(0);
+            line.incomeName = SharedText(v);
+            line.cadastralNumber = SharedText(v);
+            d.incomes13.get(0).replaceItem(0, line);
+        },
+        [&] { source(d.incomes13NonResident.get(0), 1); },
+        [&] { source(d.incomes35.get(0), 2); },
+        [&] { source(d.incomes30.get(0), 3); },
+        [&] { source(d.incomes9.get(0), 0); },
+        [&] { source(d.investPartnerships.get(0), 3); },
+        [&] {
+            ForeignIncome& f = d.foreignIncomes.get(0);
+            f.incomeName = f.sourceName = f.currencyName = f.cfcNumber = v;
+        },
+        [&] { d.foreignIncomes.get(0).countryCode = v; },
+        [&] { d.businessIncomes.get(0).activityKind = v; },
+        [&] { d.businessIncomes.get(0).okvedCode = v; },
+        [&] {
+            PensionContract& c = d.socialDeductions.pensionContracts.get(0);
+            c.organisationName = c.contractNumber = v;
+        },
+        [&] { d.propertyDeductions.objects.get(0).objectNumber = v; },
+        [&] { d.propertyDeductions.objects.get(0).objectAddress = v; },
+    };
+    if (field < setters.size())
+        setters[field]();
+}
+
+TEST_F(DeclarationTest, TextsEqualToStreamNamesAreNeverTakenForStreams) {
+    const Declaration base = examples::allRecordsReturn();
+    std::vector<std::string> names;
+    for (const std::string& text : itemTexts(savedBytes(base)))
+        if (!text.empty() && text[0] == '@')
+            names.push_back(text);
+    ASSERT_TRUE(hasItem(names, "@PersonAddress") && hasItem(names, "@DeclInquiry") &&
+                hasItem(names, "@InvDeduct"));
+
+    for (std::size_t field = 0;; ++field) {
+        Declaration probe = base;
+        setEveryTextField(probe, field, "x");
+        if (probe == base)
+            break; // past the last field
+        for (const std::string& name : names) {
+            SCOPED_TRACE(testing::Message() << "field " << field << " = " << name);
+            Declaration typed = base;
+            setEveryTextField(typed, field, name);
+            const std::string bytes = typed.saveToBytes();
+            const Declaration back = loaded(bytes);
+            ASSERT_TRUE(back == typed);
+            ASSERT_EQ(back.saveToBytes(), bytes);
+        }
+    }
+
+    // The two faults as they were met: the address shifted, and a return that no longer opened.
+    Declaration typed = base;
+    typed.person.birthPlace = "@PersonAddress";
+    typed.person.addressStreet = "@DeclInquiry";
+    const Declaration back = loaded(typed.saveToBytes());
+    EXPECT_EQ(back.person.birthPlace, "@PersonAddress");
+    EXPECT_EQ(back.person.addressStreet, "@DeclInquiry");
+    EXPECT_EQ(back.person.addressCity, base.person.addressCity);
+    EXPECT_EQ(back.incomes13.count(), base.incomes13.count());
+}
+
+// Blocks written in another order than this program's, each after values that equal
+// the names of the blocks still to come, are read from where the file has them.
+TEST_F(DeclarationTest, BlocksInAnotherOrderAreTakenWhereTheFileHasThem) {
+    Declaration d = examples::allRecordsReturn();
+    d.businessIncomes.get(0).activityKind = "@DeclForeign";
+    d.representativeDocument = "@DeclCBiInvTov";
+    const std::string bytes = d.saveToBytes();
+    // Moves the business block (up to the first deduction) before the foreign one.
+    const auto foreign = bytes.find("0012@DeclForeign");
+    const auto business = bytes.find("0013@DeclBusiness");
+    const auto deductions = bytes.find("0015@StandartDeduct");
+    ASSERT_TRUE(foreign < business && business < deductions && deductions != std::string::npos);
+    const std::string reordered = bytes.substr(0, foreign) + bytes.substr(business, deductions - business) +
+                                  bytes.substr(foreign, business - foreign) + bytes.substr(deductions);
+    ASSERT_NE(reordered, bytes);
+    EXPECT_TRUE(loaded(reordered) == d);
+}
+
 TEST_F(DeclarationTest, EveryRecordKindIsInTheAllRecordsReturnAndItsSizeIsExact) {
     const Declaration d = examples::allRecordsReturn();
     const std::string doc = savedBytes(d);

@@ -88,6 +88,13 @@ std::string dbf(const std::vector<Rec>& recs, std::size_t declared) {
     return h + '\x1A';
 }
 
+// The table with a 16-bit header field (little-endian) at `at` replaced.
+std::string withHeaderBytes(std::string table, std::size_t at, unsigned value) {
+    table[at] = static_cast<char>(value & 0xFF);
+    table[at + 1] = static_cast<char>(value >> 8);
+    return table;
+}
+
 class Folder {
 public:
     Folder() {
@@ -188,6 +195,11 @@ TEST(SounImport, FailuresLeaveThePreviousDirectoryUnchanged) {
         {"truncated header", good.substr(0, 20)},
         {"short record", good.substr(0, good.size() - 500)},
         {"record cut by the end mark", dbf(kTable, kTable.size() + 1)},
+        {"text file", std::string(2000, 'x')},
+        {"header alone", dbf({}, kTable.size()).substr(0, kSounHeaderLength + 33)},
+        {"header length past the end", withHeaderBytes(good, 8, 0xFFFF)},
+        {"records of another length", withHeaderBytes(good, 10, 1000)},
+        {"no office taken", dbf({kTable[0], kTable[3]}, 2)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -205,6 +217,11 @@ TEST(SounImport, FailuresLeaveThePreviousDirectoryUnchanged) {
         EXPECT_EQ(f.read("InspectionNumbers.xml"), previous);
         EXPECT_EQ(f.entries(), c.bytes.empty() ? 1u : 2u);
     }
+    // A device is refused, not read without end.
+    EXPECT_THROW(
+        ImportSoun("/dev/zero", f.file("InspectionNumbers.xml"), *DateValue::fromYmd(2020, 1, 1), "00"),
+        SounImportError);
+    EXPECT_EQ(f.read("InspectionNumbers.xml"), previous);
     // An output folder that does not exist is an error too, not a crash.
     f.write("soun1.dbf", good);
     EXPECT_THROW(ImportSoun(f.file("soun1.dbf"), f.file("nowhere/InspectionNumbers.xml"),

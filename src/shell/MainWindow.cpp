@@ -3,6 +3,7 @@
 #include "core/Date.h"
 #include "export/FileIdentity.h"
 #include "model/Declaration.h"
+#include "screens/DataFolders.h"
 #include "screens/Pictures.h"
 #include "screens/ScreenRegistry.h"
 #include "screens/Sections.h"
@@ -57,13 +58,6 @@ constexpr int kPlainBandHeight = 38;
 // The area under the toolbar scrolls once the window is smaller than this.
 constexpr QSize kContentSize(980, 600);
 
-QString executableFolder() {
-    QString folder = QCoreApplication::applicationDirPath();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return folder;
-}
-
 } // namespace
 
 MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWidget* parent)
@@ -96,8 +90,9 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     }
     screens_ = options_.screens != nullptr ? options_.screens : &ScreenRegistry::standard();
     programFolder_ = options_.programFolder.isEmpty() ? executableFolder() : options_.programFolder;
-    if (!programFolder_.endsWith(QLatin1Char('/')))
-        programFolder_ += QLatin1Char('/');
+    programFolder_ = withSlash(programFolder_);
+    userFolder_ = options_.userDataFolder.isEmpty() ? userDataFolder() : withSlash(options_.userDataFolder);
+    dataFolders_ = dataFolders(userFolder_, programFolder_);
 
     // Captions of the menus, the toolbar and the section buttons.
     resize(1014, 701);
@@ -300,7 +295,10 @@ void MainWindow::applyTextLabels(bool on) {
 }
 
 void MainWindow::loadDirectories() {
-    directories_ = kv::loadDirectories(QFile::encodeName(programFolder_).toStdString());
+    DataFolders folders;
+    for (const QString& folder : dataFolders_)
+        folders.emplace_back(QFile::encodeName(folder).toStdString());
+    directories_ = kv::loadDirectories(folders);
     if (directories_.fatal()) {
         showError(QStringLiteral("directoryFailed"), fromCp1251(taxOfficeFileFatalMessage()));
         mustQuit_ = true;

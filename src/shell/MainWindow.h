@@ -29,6 +29,7 @@ class HelpWindow;
 // What the main window takes from outside; every field may stay empty for the program.
 struct MainWindowOptions {
     QString programFolder;                   // with its final "/"; empty: the executable's folder
+    QString userDataFolder;                  // imports' copies and the recovery copy; empty: the user's
     Asker* asker = nullptr;                  // empty: the window's own dialogs
     const Clock* clock = nullptr;            // empty: the system clock
     const IdSource* ids = nullptr;           // empty: random identifiers for exported files
@@ -131,6 +132,8 @@ private:
 
     Options options_;
     QString programFolder_;
+    QString userFolder_;
+    QStringList dataFolders_; // the directory files and help are looked for here, in order
     std::unique_ptr<WidgetAsker> ownAsker_;
     Asker* asker_ = nullptr;
     std::unique_ptr<Clock> ownClock_;

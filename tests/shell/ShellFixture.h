@@ -88,12 +88,15 @@ public:
 
     QString folder() const { return folder_->path() + QLatin1Char('/'); }
     QString path(const QString& name) const { return folder() + name; }
+    // The user's data folder: imported directories and the recovery copy.
+    QString userFolder() const { return folder() + QStringLiteral("user/"); }
 
     // A window whose screens are probes, unless other screens are given.
     std::unique_ptr<MainWindow> window(const std::optional<QString>& file = std::nullopt,
                                        const ScreenRegistry* otherScreens = nullptr) {
         MainWindowOptions options;
         options.programFolder = folder();
+        options.userDataFolder = userFolder();
         options.asker = &asker;
         options.clock = &testClock();
         options.ids = &ids_;

@@ -44,6 +44,7 @@ install)
         share/bash-completion/completions/kvilmar-cli
         share/doc/kvilmar/copyright
         share/doc/kvilmar/changelog.gz
+        share/lintian/overrides/kvilmar
     )
     for file in "${expected[@]}"; do
         [[ -f $prefix/$file ]] || fail "missing $file"

@@ -10,6 +10,8 @@
 #include "screens/UiText.h"
 #include "shell/HelpWindow.h"
 #include "shell/PrintJob.h"
+#include "shell/RecentFiles.h"
+#include "shell/Recovery.h"
 #include "shell/WindowSettings.h"
 
 #include <QAction>
@@ -100,7 +102,12 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     setContextMenuPolicy(Qt::NoContextMenu);
     buildActions();
     buildMenus();
+    buildGoMenu();
     buildToolbar();
+    recovery_ = std::make_unique<RecoveryKeeper>(
+        userFolder_, options_.recoveryDelayMs, [this](const QString& file) { writeRecoveryCopy(file); },
+        [this] { return documentPath_; });
+    documentSaved_.onChange = [this](bool saved) { documentStateChanged(saved); };
 
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("ScrollBox"));
@@ -146,6 +153,8 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     showInitialScreen();
     documentSaved_ = true;
     setSectionsFromDocument();
+    if (!mustQuit_)
+        offerRecovery();
 }
 
 MainWindow::~MainWindow() {
@@ -174,9 +183,11 @@ void MainWindow::buildActions() {
     createDoc_->setShortcut(QKeySequence::New);
     openDoc_->setShortcut(QKeySequence::Open);
     saveDoc_->setShortcut(QKeySequence::Save);
-    helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
-    helpAction_->setShortcutContext(Qt::ApplicationShortcut);
-    for (QAction* a : {createDoc_, openDoc_, saveDoc_, helpAction_})
+    saveAsDoc_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    printDoc_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // F1 belongs to the help of the screen shown; "Справка" opens the contents.
+    for (QAction* a : {createDoc_, openDoc_, saveDoc_, saveAsDoc_, printDoc_, quit_, helpAction_})
         addAction(a);
     createDoc_->setIcon(toolPicture(ToolPicture::Create));
     openDoc_->setIcon(toolPicture(ToolPicture::Open));
@@ -208,6 +219,7 @@ void MainWindow::buildMenus() {
     file->addActions({createDoc_, openDoc_, saveDoc_, saveAsDoc_});
     file->addSeparator();
     file->addAction(quit_);
+    buildRecentMenu(file, quit_);
 
     QMenu* declaration = menuBar()->addMenu(QStringLiteral("Декларация"));
     declaration->setObjectName(QStringLiteral("mnDeclaration"));
@@ -312,6 +324,10 @@ void MainWindow::documentChanged() {
 
 void MainWindow::setSectionEnabled(Section section, bool enabled) {
     sectionButtons_[static_cast<std::size_t>(section)]->setEnabled(enabled);
+    for (QAction* go : goActions_) {
+        if (go != nullptr && go->data().toInt() == static_cast<int>(section))
+            go->setEnabled(enabled);
+    }
 }
 
 bool MainWindow::sectionEnabled(Section section) const {
@@ -341,6 +357,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (help_ != nullptr)
         help_->close();
     writeWindowPlacement(isMaximized(), frameGeometry());
+    // Closed on purpose, saved or not: nothing is left to recover.
+    recovery_->discard();
     event->accept();
 }
 

@@ -4,6 +4,7 @@
 #include "model/Declaration.h"
 #include "screens/UiText.h"
 #include "shell/MainWindow.h"
+#include "shell/RecentFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -98,6 +99,7 @@ void MainWindow::loadOrNew(const QString& path) {
     QString failure;
     try {
         document_->loadFromFile(fileSystemPath(path));
+        recent_->add(path);
         return;
     } catch (const ConversionError&) {
         failure = fromCp1251(msg::badFormat());
@@ -114,6 +116,7 @@ void MainWindow::loadOrNew(const QString& path) {
 bool MainWindow::writeDocument(const QString& path) {
     try {
         document_->saveToFile(fileSystemPath(path));
+        recent_->add(path);
         return true;
     } catch (const StorageError& e) {
         showError(QStringLiteral("saveFailed"), storageMessage(e, path));
@@ -136,7 +139,8 @@ std::optional<QString> MainWindow::askSavePath() {
 void MainWindow::setTitleFromPath() {
     const QString name =
         documentPath_.isEmpty() ? QStringLiteral("Без имени") : QFileInfo(documentPath_).fileName();
-    setWindowTitle(name + QStringLiteral(" - ") + programTitle());
+    // "[*]" shows an asterisk while the return has unsaved changes (setWindowModified).
+    setWindowTitle(name + QStringLiteral("[*] - ") + programTitle());
 }
 
 void MainWindow::showInitialScreen() {

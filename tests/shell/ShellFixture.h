@@ -81,6 +81,7 @@ public:
         asker.clear();
         probes.clear();
         printJob = RecordingPrintJob();
+        recoveryDelayMs = 3600 * 1000;
         locale_ = QLocale();
         QFile::remove(settingsDir_.filePath(QStringLiteral("ЗЕНТАР/Квилмар 2019.conf")));
     }
@@ -97,6 +98,7 @@ public:
         MainWindowOptions options;
         options.programFolder = folder();
         options.userDataFolder = userFolder();
+        options.recoveryDelayMs = recoveryDelayMs;
         options.asker = &asker;
         options.clock = &testClock();
         options.ids = &ids_;
@@ -121,6 +123,9 @@ public:
         return settings.value(name);
     }
 
+    // Long unless a test waits for the recovery copy, so that no copy is written behind
+    // the back of a test that counts the screens' saves.
+    int recoveryDelayMs = 3600 * 1000;
     ScriptedAsker asker;
     std::map<ScreenId, ProbeLog> probes;
     RecordingPrintJob printJob;

@@ -28,7 +28,8 @@ public:
 
     // userFolder empty: no copies are kept. write saves the return into the file given;
     // currentPath gives the return's own path, which is kept beside the copy.
-    RecoveryKeeper(const QString& userFolder, int delayMs, Writer write, std::function<QString()> currentPath);
+    RecoveryKeeper(const QString& userFolder, int delayMs, Writer write,
+                   std::function<QString()> currentPath);
     ~RecoveryKeeper() override;
 
     // The return changed: the copy is written delayMs after the last call.

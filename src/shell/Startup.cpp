@@ -5,6 +5,7 @@
 #include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "shell/SplashWindow.h"
+#include "shell/Translations.h"
 
 #include <QApplication>
 
@@ -15,6 +16,9 @@ int runProgram(QApplication& application) {
     QApplication::setOrganizationName(QStringLiteral("ЗЕНТАР"));
     QApplication::setApplicationName(programTitle());
     QApplication::setWindowIcon(QIcon(emblemPicture(64)));
+    // The desktop entry's name: the window is matched to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.zentar.kvilmar"));
+    installQtTranslations(application);
 
     auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();

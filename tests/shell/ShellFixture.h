@@ -82,6 +82,7 @@ public:
         probes.clear();
         printJob = RecordingPrintJob();
         recoveryDelayMs = 3600 * 1000;
+        programFolder.clear();
         locale_ = QLocale();
         QFile::remove(settingsDir_.filePath(QStringLiteral("ЗЕНТАР/Квилмар 2019.conf")));
     }
@@ -96,7 +97,7 @@ public:
     std::unique_ptr<MainWindow> window(const std::optional<QString>& file = std::nullopt,
                                        const ScreenRegistry* otherScreens = nullptr) {
         MainWindowOptions options;
-        options.programFolder = folder();
+        options.programFolder = programFolder.isEmpty() ? folder() : programFolder;
         options.userDataFolder = userFolder();
         options.recoveryDelayMs = recoveryDelayMs;
         options.asker = &asker;
@@ -126,6 +127,7 @@ public:
     // Long unless a test waits for the recovery copy, so that no copy is written behind
     // the back of a test that counts the screens' saves.
     int recoveryDelayMs = 3600 * 1000;
+    QString programFolder; // empty: folder()
     ScriptedAsker asker;
     std::map<ScreenId, ProbeLog> probes;
     RecordingPrintJob printJob;

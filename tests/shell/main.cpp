@@ -5,11 +5,12 @@
 
 QObject* makeDocumentTest();
 QObject* makeWindowTest();
+QObject* makeDesktopTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failed = 0;
-    for (auto make : {makeDocumentTest, makeWindowTest}) {
+    for (auto make : {makeDocumentTest, makeWindowTest, makeDesktopTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

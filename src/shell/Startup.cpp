@@ -1,5 +1,6 @@
 #include "shell/Startup.h"
 
+#include "screens/Mnemonics.h"
 #include "screens/Pictures.h"
 #include "screens/UiText.h"
 #include "shell/CommandLine.h"
@@ -19,6 +20,7 @@ int runProgram(QApplication& application) {
     // The desktop entry's name: the window is matched to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("ru.zentar.kvilmar"));
     installQtTranslations(application);
+    application.installEventFilter(new DialogMnemonics(&application));
 
     auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();

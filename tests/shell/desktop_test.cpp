@@ -2,8 +2,11 @@
 // shortcuts, the recent files, the unsaved-changes mark, the recovery copy kept through
 // a crash, help found in an installed layout, and Qt's own words in Russian.
 #include "ShellFixture.h"
+#include "screens/Mnemonics.h"
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
+#include "screens/pickers/SounImportDialog.h"
+#include "shell/AboutDialog.h"
 #include "shell/HelpWindow.h"
 #include "shell/RecentFiles.h"
 #include "shell/Recovery.h"
@@ -11,8 +14,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QMenu>
+#include <QPushButton>
 #include <QTranslator>
 
 using namespace kv;
@@ -42,6 +48,27 @@ QStringList recentItems(QWidget& w) {
 QByteArray bytesOf(const Declaration& d, const QString& scratch) {
     d.saveToFile(QFile::encodeName(scratch).toStdString());
     return kv::test::fileBytes(scratch);
+}
+
+// The widgets a keyboard user reaches with Tab from the first focus. A label with links
+// keeps the focus for one Tab per link, so the walk goes several times round.
+QSet<QWidget*> reachedByTab() {
+    QSet<QWidget*> reached;
+    for (int i = 0; i < 64 && QApplication::focusWidget() != nullptr; ++i) {
+        reached.insert(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return reached;
+}
+
+// Every widget of the dialog that takes focus from the keyboard.
+QSet<QWidget*> focusable(QDialog& dialog) {
+    QSet<QWidget*> widgets;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) != 0)
+            widgets.insert(w);
+    }
+    return widgets;
 }
 
 void copyHelpPages(const QString& folder) {
@@ -278,6 +305,29 @@ private slots:
         auto second = fx.window();
         QVERIFY(second->documentSaved());
         QVERIFY(QFile::exists(first->recovery().copyFile()));
+    }
+
+    // Without a mouse: Tab reaches every control of the program's own dialogs, and each
+    // of their buttons has its Alt+letter.
+    void dialogsWithoutAMouse() {
+        DialogMnemonics mnemonics;
+        qApp->installEventFilter(&mnemonics);
+        std::unique_ptr<QDialog> dialogs[] = {std::make_unique<AboutDialog>(fx.asker, nullptr),
+                                              std::make_unique<SounImportDialog>(fx.asker, nullptr)};
+        for (const auto& dialog : dialogs) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+            QVERIFY(QApplication::focusWidget() != nullptr);
+            const QSet<QWidget*> all = focusable(*dialog);
+            const QSet<QWidget*> reached = reachedByTab();
+            for (QWidget* w : all)
+                QVERIFY2(reached.contains(w),
+                         qPrintable(dialog->objectName() + QLatin1Char('/') + w->objectName()));
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                QVERIFY2(!QKeySequence::mnemonic(b->text()).isEmpty(), qPrintable(b->text()));
+            dialog->close();
+        }
+        qApp->removeEventFilter(&mnemonics);
     }
 
     void qtSpeaksRussian() {

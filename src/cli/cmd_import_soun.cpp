@@ -1,6 +1,8 @@
 // Rebuilds the tax-office directory from the tax service's classifier soun1.dbf, as the
 // import button of the tax-office picker does. By default the directory is written into
-// the program's folder, where the next start reads it.
+// the user's data folder, which the next start reads before the program's own copy (an
+// installed program's folder is not the user's to write).
+#include "cli/CliFolders.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/Text.h"
@@ -46,7 +48,7 @@ int cmdImportSoun(const Args& args) {
         return usage("");
     }
     if (out.empty())
-        out = (programFolder() / kInspectionsFile).string();
+        out = userDataFile(kInspectionsFile).string();
     if (!date)
         date = SystemClock().today();
 

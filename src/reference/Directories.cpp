@@ -101,25 +101,43 @@ std::optional<CurrencyRate> FindCurrencyRate(const CurrencyRates* rates, std::st
     return candidate;
 }
 
-Directories loadDirectories(const std::filesystem::path& folder) {
-    Directories dirs;
+std::filesystem::path findDataFile(const DataFolders& folders, std::string_view name) {
+    for (const std::filesystem::path& folder : folders) {
+        if (folder.empty())
+            continue;
+        std::error_code ec;
+        const std::filesystem::path candidate = folder / name;
+        if (std::filesystem::is_regular_file(candidate, ec))
+            return candidate;
+    }
+    return {};
+}
 
-    const CodeNameFile offices = loadCodeNameFile(folder / kInspectionsFile);
+Directories loadDirectories(const std::filesystem::path& folder) {
+    return loadDirectories(DataFolders{folder});
+}
+
+Directories loadDirectories(const DataFolders& folders) {
+    Directories dirs;
+    // A file found nowhere is read from the empty path, which reports it missing.
+    const auto where = [&folders](const char* name) { return findDataFile(folders, name); };
+
+    const CodeNameFile offices = loadCodeNameFile(where(kInspectionsFile));
     dirs.inspectionsState = offices.state;
     if (offices.state == DirectoryState::Loaded)
         dirs.inspections = offices.rows;
 
-    const CodeNameFile countries = loadCodeNameFile(folder / kCountriesFile);
+    const CodeNameFile countries = loadCodeNameFile(where(kCountriesFile));
     dirs.countriesState = countries.state;
     if (countries.state == DirectoryState::Loaded)
         dirs.countries = countries.rows;
 
-    XmlFile okved = readXmlFile(folder / kOkvedFile);
+    XmlFile okved = readXmlFile(where(kOkvedFile));
     dirs.okvedState = stateOf(okved.state);
     if (okved.doc)
         dirs.okved = OkvedClassifier::fromDocument(okved.doc.get());
 
-    XmlFile rates = readXmlFile(folder / kCurrencyRatesFile);
+    XmlFile rates = readXmlFile(where(kCurrencyRatesFile));
     dirs.currencyRatesState = stateOf(rates.state);
     if (rates.doc)
         dirs.currencyRates = currencyRates(rates.doc.get());

@@ -84,9 +84,18 @@ struct Directories {
     bool fatal() const { return inspectionsState == DirectoryState::Unreadable; }
 };
 
+// The folders the directory files are looked for in, in order: the user's own copies
+// (written by the imports) first, then the ones shipped with the program. Each file is
+// taken from the first folder that holds it, so a user's copy replaces the shipped one.
+using DataFolders = std::vector<std::filesystem::path>;
+// The file in the first folder that holds it as a regular file (a folder of that name does
+// not count); an empty path when no folder does.
+std::filesystem::path findDataFile(const DataFolders& folders, std::string_view name);
+
+Directories loadDirectories(const DataFolders& folders);
 Directories loadDirectories(const std::filesystem::path& folder);
 
-// The folder of the running executable, where the directory files are looked for.
+// The folder of the running executable, where a build tree keeps its directory files.
 std::filesystem::path programFolder();
 
 // Windows-1251 texts.

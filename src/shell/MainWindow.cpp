@@ -3,12 +3,15 @@
 #include "core/Date.h"
 #include "export/FileIdentity.h"
 #include "model/Declaration.h"
+#include "screens/DataFolders.h"
 #include "screens/Pictures.h"
 #include "screens/ScreenRegistry.h"
 #include "screens/Sections.h"
 #include "screens/UiText.h"
 #include "shell/HelpWindow.h"
 #include "shell/PrintJob.h"
+#include "shell/RecentFiles.h"
+#include "shell/Recovery.h"
 #include "shell/ResultSummary.h"
 #include "shell/WindowSettings.h"
 
@@ -59,13 +62,6 @@ constexpr int kPlainBandHeight = 38;
 // The area under the toolbar scrolls once the window is smaller than this.
 constexpr QSize kContentSize(980, 600);
 
-QString executableFolder() {
-    QString folder = QCoreApplication::applicationDirPath();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return folder;
-}
-
 } // namespace
 
 MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWidget* parent)
@@ -98,8 +94,9 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     }
     screens_ = options_.screens != nullptr ? options_.screens : &ScreenRegistry::standard();
     programFolder_ = options_.programFolder.isEmpty() ? executableFolder() : options_.programFolder;
-    if (!programFolder_.endsWith(QLatin1Char('/')))
-        programFolder_ += QLatin1Char('/');
+    programFolder_ = withSlash(programFolder_);
+    userFolder_ = options_.userDataFolder.isEmpty() ? userDataFolder() : withSlash(options_.userDataFolder);
+    dataFolders_ = dataFolders(userFolder_, programFolder_);
 
     // Captions of the menus, the toolbar and the section buttons.
     resize(1014, 701);
@@ -107,7 +104,12 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     setContextMenuPolicy(Qt::NoContextMenu);
     buildActions();
     buildMenus();
+    buildGoMenu();
     buildToolbar();
+    recovery_ = std::make_unique<RecoveryKeeper>(
+        userFolder_, options_.recoveryDelayMs, [this](const QString& file) { writeRecoveryCopy(file); },
+        [this] { return documentPath_; });
+    documentSaved_.onChange = [this](bool saved) { documentStateChanged(saved); };
 
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("ScrollBox"));
@@ -153,6 +155,8 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     showInitialScreen();
     documentSaved_ = true;
     setSectionsFromDocument();
+    if (!mustQuit_)
+        offerRecovery();
 }
 
 MainWindow::~MainWindow() {
@@ -182,9 +186,11 @@ void MainWindow::buildActions() {
     createDoc_->setShortcut(QKeySequence::New);
     openDoc_->setShortcut(QKeySequence::Open);
     saveDoc_->setShortcut(QKeySequence::Save);
-    helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
-    helpAction_->setShortcutContext(Qt::ApplicationShortcut);
-    for (QAction* a : {createDoc_, openDoc_, saveDoc_, helpAction_})
+    saveAsDoc_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    printDoc_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // F1 belongs to the help of the screen shown; "Справка" opens the contents.
+    for (QAction* a : {createDoc_, openDoc_, saveDoc_, saveAsDoc_, printDoc_, quit_, helpAction_})
         addAction(a);
     createDoc_->setIcon(toolPicture(ToolPicture::Create));
     openDoc_->setIcon(toolPicture(ToolPicture::Open));
@@ -217,6 +223,7 @@ void MainWindow::buildMenus() {
     file->addActions({createDoc_, openDoc_, saveDoc_, saveAsDoc_});
     file->addSeparator();
     file->addAction(quit_);
+    buildRecentMenu(file, quit_);
 
     QMenu* declaration = menuBar()->addMenu(QStringLiteral("Декларация"));
     declaration->setObjectName(QStringLiteral("mnDeclaration"));
@@ -304,7 +311,10 @@ void MainWindow::applyTextLabels(bool on) {
 }
 
 void MainWindow::loadDirectories() {
-    directories_ = kv::loadDirectories(QFile::encodeName(programFolder_).toStdString());
+    DataFolders folders;
+    for (const QString& folder : dataFolders_)
+        folders.emplace_back(QFile::encodeName(folder).toStdString());
+    directories_ = kv::loadDirectories(folders);
     if (directories_.fatal()) {
         showError(QStringLiteral("directoryFailed"), fromCp1251(taxOfficeFileFatalMessage()));
         mustQuit_ = true;
@@ -320,6 +330,10 @@ void MainWindow::documentChanged() {
 
 void MainWindow::setSectionEnabled(Section section, bool enabled) {
     sectionButtons_[static_cast<std::size_t>(section)]->setEnabled(enabled);
+    for (QAction* go : goActions_) {
+        if (go != nullptr && go->data().toInt() == static_cast<int>(section))
+            go->setEnabled(enabled);
+    }
 }
 
 bool MainWindow::sectionEnabled(Section section) const {
@@ -349,6 +363,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (help_ != nullptr)
         help_->close();
     writeWindowPlacement(isMaximized(), frameGeometry());
+    // Closed on purpose, saved or not: nothing is left to recover.
+    recovery_->discard();
     event->accept();
 }
 

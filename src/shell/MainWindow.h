@@ -8,11 +8,13 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QAbstractButton;
 class QAction;
+class QMenu;
 class QButtonGroup;
 class QToolBar;
 class QToolButton;
@@ -25,15 +27,19 @@ class IdSource;
 struct ExportServices;
 class PrintJob;
 class HelpWindow;
+class RecentFiles;
+class RecoveryKeeper;
 
 // What the main window takes from outside; every field may stay empty for the program.
 struct MainWindowOptions {
     QString programFolder;                   // with its final "/"; empty: the executable's folder
+    QString userDataFolder;                  // imports' copies and the recovery copy; empty: the user's
     Asker* asker = nullptr;                  // empty: the window's own dialogs
     const Clock* clock = nullptr;            // empty: the system clock
     const IdSource* ids = nullptr;           // empty: random identifiers for exported files
     const ScreenRegistry* screens = nullptr; // empty: the program's screens
     PrintJob* printJob = nullptr;            // empty: the program's print module
+    int recoveryDelayMs = 2000;              // from the last change to the recovery copy
 };
 
 class MainWindow : public QMainWindow, public ScreenHost {
@@ -78,6 +84,15 @@ public:
     void ShowHelpTopic(const QString& topic);
     void ShowAbout();
 
+    // --- Keyboard, recent files, recovery ----------------------------------------
+    // F1: the help page of the screen shown (of its inner screen, when it has one).
+    void ShowScreenHelp();
+    static QString helpTopicOf(ScreenId screen);
+    // A return from the "Последние файлы" list, after the save question.
+    void OpenRecentFile(const QString& path);
+    RecentFiles& recentFiles() { return *recent_; }
+    RecoveryKeeper& recovery() { return *recovery_; }
+
     // --- Sections ------------------------------------------------------------
     ScreenFrame* currentScreen() const { return screen_; }
     Section currentSection() const { return currentSection_; }
@@ -121,6 +136,11 @@ private:
     void showInitialScreen();
     void setSectionsFromDocument();
     void showError(const QString& id, const QString& text);
+    void buildGoMenu();
+    void buildRecentMenu(QMenu* file, QAction* before);
+    void writeRecoveryCopy(const QString& file);
+    void offerRecovery();
+    void documentStateChanged(bool saved);
 
     // Sections
     void buildScreen(ScreenId id);
@@ -134,6 +154,8 @@ private:
 
     Options options_;
     QString programFolder_;
+    QString userFolder_;
+    QStringList dataFolders_; // the directory files and help are looked for here, in order
     std::unique_ptr<WidgetAsker> ownAsker_;
     Asker* asker_ = nullptr;
     std::unique_ptr<Clock> ownClock_;
@@ -146,7 +168,23 @@ private:
 
     DocumentSlot document_;
     QString documentPath_;
-    bool documentSaved_ = true;
+    // Every assignment tells the title and the recovery copy, wherever in the document's
+    // life it happens.
+    class SavedFlag {
+    public:
+        SavedFlag& operator=(bool saved) {
+            saved_ = saved;
+            if (onChange)
+                onChange(saved);
+            return *this;
+        }
+        operator bool() const { return saved_; }
+        std::function<void(bool)> onChange;
+
+    private:
+        bool saved_ = true;
+    };
+    SavedFlag documentSaved_;
     bool buildingGuard_ = false;
     bool mustQuit_ = false;
     Directories directories_;
@@ -175,7 +213,12 @@ private:
     QAction* stdToolbarItem_ = nullptr;
     QAction* textLabelsItem_ = nullptr;
 
+    QAction* screenHelp_ = nullptr;
+    std::array<QAction*, 7> goActions_{};
+
     std::unique_ptr<HelpWindow> help_;
+    std::unique_ptr<RecentFiles> recent_;
+    std::unique_ptr<RecoveryKeeper> recovery_;
 };
 
 } // namespace kv

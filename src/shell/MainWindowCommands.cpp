@@ -3,6 +3,7 @@
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
 #include "screens/CheckDialogs.h"
+#include "screens/DataFolders.h"
 #include "screens/UiText.h"
 #include "shell/AboutDialog.h"
 #include "shell/DialogFolders.h"
@@ -145,7 +146,8 @@ void MainWindow::ShowHelp() {
 }
 
 void MainWindow::ShowHelpTopic(const QString& topic) {
-    const QString folder = programFolder_ + kHelpFolder;
+    const QString found = findInFolders(dataFolders_, kHelpFolder + topic);
+    const QString folder = (found.isEmpty() ? programFolder_ : found) + kHelpFolder;
     if (!QFileInfo::exists(folder + topic)) {
         showError(QStringLiteral("helpMissing"),
                   QStringLiteral("Не найден файл справки ") + QDir::toNativeSeparators(folder + topic));

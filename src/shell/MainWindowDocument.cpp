@@ -5,6 +5,7 @@
 #include "screens/UiText.h"
 #include "shell/DialogFolders.h"
 #include "shell/MainWindow.h"
+#include "shell/RecentFiles.h"
 #include "shell/ResultSummary.h"
 
 #include <QFile>
@@ -100,6 +101,7 @@ void MainWindow::loadOrNew(const QString& path) {
     QString failure;
     try {
         document_->loadFromFile(fileSystemPath(path));
+        recent_->add(path);
         return;
     } catch (const ConversionError&) {
         failure = fromCp1251(msg::badFormat());
@@ -116,6 +118,7 @@ void MainWindow::loadOrNew(const QString& path) {
 bool MainWindow::writeDocument(const QString& path) {
     try {
         document_->saveToFile(fileSystemPath(path));
+        recent_->add(path);
         return true;
     } catch (const StorageError& e) {
         showError(QStringLiteral("saveFailed"), storageMessage(e, path));
@@ -137,7 +140,8 @@ std::optional<QString> MainWindow::askSavePath() {
 void MainWindow::setTitleFromPath() {
     const QString name =
         documentPath_.isEmpty() ? QStringLiteral("Без имени") : QFileInfo(documentPath_).fileName();
-    setWindowTitle(name + QStringLiteral(" - ") + programTitle());
+    // "[*]" shows an asterisk while the return has unsaved changes (setWindowModified).
+    setWindowTitle(name + QStringLiteral("[*] - ") + programTitle());
 }
 
 void MainWindow::showInitialScreen() {

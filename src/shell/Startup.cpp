@@ -1,10 +1,12 @@
 #include "shell/Startup.h"
 
+#include "screens/Mnemonics.h"
 #include "screens/Pictures.h"
 #include "screens/UiText.h"
 #include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "shell/SplashWindow.h"
+#include "shell/Translations.h"
 
 #include <QApplication>
 
@@ -15,6 +17,10 @@ int runProgram(QApplication& application) {
     QApplication::setOrganizationName(QStringLiteral("ЗЕНТАР"));
     QApplication::setApplicationName(programTitle());
     QApplication::setWindowIcon(QIcon(emblemPicture(64)));
+    // The desktop entry's name: the window is matched to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.zentar.kvilmar"));
+    installQtTranslations(application);
+    application.installEventFilter(new DialogMnemonics(&application));
 
     auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();

@@ -146,6 +146,35 @@ TEST(Directories, StartUpLoadingFromTheFolder) {
         taxOfficeFileFatalMessage().starts_with(utf8ToCp1251("Поменяйте язык и региональные стандарты")));
 }
 
+// The user's folder comes first, file by file: an imported tax-office list replaces the
+// shipped one while the other files still come from the program's folder.
+TEST(Directories, EachFileFromTheFirstFolderThatHoldsIt) {
+    TempFolder user, shipped;
+    const fs::path absent = user.path() / "absent";
+    shipped.write(kInspectionsFile, kOffices);
+    shipped.write(kCountriesFile, xml1251("<Oksm><Country Code=\"643\">РОССИЯ</Country></Oksm>"));
+    user.write(kInspectionsFile,
+               xml1251("<Inspections><Inspection Code=\"0101\">Своя</Inspection></Inspections>"));
+    fs::create_directory(user.path() / kCountriesFile);
+
+    const DataFolders folders{absent, fs::path(), user.path(), shipped.path()};
+    EXPECT_EQ(findDataFile(folders, kInspectionsFile), user.path() / kInspectionsFile);
+    EXPECT_EQ(findDataFile(folders, kCountriesFile), shipped.path() / kCountriesFile);
+    EXPECT_EQ(findDataFile(folders, kOkvedFile), fs::path());
+    EXPECT_EQ(findDataFile({}, kInspectionsFile), fs::path());
+
+    const Directories dirs = loadDirectories(folders);
+    ASSERT_TRUE(dirs.inspections && dirs.countries);
+    ASSERT_EQ(dirs.inspections->size(), 1u);
+    EXPECT_EQ(dirs.inspections->at(0).code, "0101");
+    EXPECT_EQ(dirs.countries->at(0).code, "643");
+    EXPECT_EQ(dirs.okvedState, DirectoryState::Missing);
+
+    // A damaged user copy is reported, not passed over for the shipped one.
+    user.write(kInspectionsFile, "not xml");
+    EXPECT_TRUE(loadDirectories(folders).fatal());
+}
+
 TEST(Directories, HostileFilesAreUnreadableAndReadNothingElse) {
     TempFolder folder;
     const fs::path secret = folder.path() / "secret.txt";

@@ -4,8 +4,11 @@
 #include "core/Text.h"
 #include "screens/CheckDialogs.h"
 #include "screens/HelpNoticeDialog.h"
+#include "screens/Mnemonics.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -135,6 +138,54 @@ private slots:
         QStringList sorted = buttons;
         std::sort(sorted.begin(), sorted.end());
         QCOMPARE(shown, sorted);
+    }
+
+    // Each button gets the first letter of its caption that its window has not taken.
+    void mnemonics_data() {
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QStringList>("given");
+        QTest::newRow("yes, no, cancel")
+            << QStringList{"Да", "Нет", "Отмена"} << QStringList{"&Да", "&Нет", "&Отмена"};
+        QTest::newRow("first letter taken")
+            << QStringList{"Да", "Дата", "Добавить"} << QStringList{"&Да", "Д&ата", "Д&обавить"};
+        QTest::newRow("existing mnemonic kept and respected")
+            << QStringList{"&Открыть", "Отмена", "OK"} << QStringList{"&Открыть", "О&тмена", "&OK"};
+        QTest::newRow("letters and digits only")
+            << QStringList{"... 1 файл", "«Справка»"} << QStringList{"... &1 файл", "«&Справка»"};
+        QTest::newRow("literal ampersand left alone") << QStringList{"A && B"} << QStringList{"A && B"};
+    }
+    void mnemonics() {
+        QFETCH(QStringList, captions);
+        QFETCH(QStringList, given);
+        QDialog dialog;
+        QList<QAbstractButton*> buttons;
+        for (const QString& caption : captions)
+            buttons.append(caption == captions.last() && captions.size() > 2
+                               ? static_cast<QAbstractButton*>(new QCheckBox(caption, &dialog))
+                               : new QPushButton(caption, &dialog));
+        giveMnemonics(&dialog);
+        QStringList texts;
+        for (QAbstractButton* b : buttons)
+            texts.append(b->text());
+        QCOMPARE(texts, given);
+    }
+
+    // Alt and the underlined letter answer a real message box.
+    void altLetterAnswers() {
+        DialogMnemonics filter;
+        qApp->installEventFilter(&filter);
+        WidgetAsker asker;
+        QStringList shown;
+        onNextModal([&](QWidget* box) {
+            shown = buttonStates(box);
+            // QTest::keyClick knows Latin keys only; the Cyrillic one goes with its text.
+            QTest::sendKeyEvent(QTest::Click, box, static_cast<Qt::Key>(QChar(u'Н').unicode()),
+                                QStringLiteral("н"), Qt::AltModifier);
+        });
+        const int answer = asker.ask(nullptr, saveQuestion());
+        qApp->removeEventFilter(&filter);
+        QCOMPARE(shown, (QStringList{"&Да", "&Нет", "&Отмена"}));
+        QCOMPARE(answer, 1);
     }
 
     void helpNoticeLink() {

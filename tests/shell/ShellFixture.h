@@ -83,6 +83,8 @@ public:
         asker.clear();
         probes.clear();
         printJob = RecordingPrintJob();
+        recoveryDelayMs = 3600 * 1000;
+        programFolder.clear();
         locale_ = QLocale();
         QFile::remove(settingsDir_.filePath(QStringLiteral("ЗЕНТАР/Квилмар 2019.conf")));
     }
@@ -90,12 +92,16 @@ public:
 
     QString folder() const { return folder_->path() + QLatin1Char('/'); }
     QString path(const QString& name) const { return folder() + name; }
+    // The user's data folder: imported directories and the recovery copy.
+    QString userFolder() const { return folder() + QStringLiteral("user/"); }
 
     // A window whose screens are probes, unless other screens are given.
     std::unique_ptr<MainWindow> window(const std::optional<QString>& file = std::nullopt,
                                        const ScreenRegistry* otherScreens = nullptr) {
         MainWindowOptions options;
-        options.programFolder = folder();
+        options.programFolder = programFolder.isEmpty() ? folder() : programFolder;
+        options.userDataFolder = userFolder();
+        options.recoveryDelayMs = recoveryDelayMs;
         options.asker = &asker;
         options.clock = &testClock();
         options.ids = &ids_;
@@ -120,6 +126,10 @@ public:
         return settings.value(name);
     }
 
+    // Long unless a test waits for the recovery copy, so that no copy is written behind
+    // the back of a test that counts the screens' saves.
+    int recoveryDelayMs = 3600 * 1000;
+    QString programFolder; // empty: folder()
     ScriptedAsker asker;
     std::map<ScreenId, ProbeLog> probes;
     RecordingPrintJob printJob;

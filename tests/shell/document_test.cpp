@@ -16,10 +16,11 @@ Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
-const QString kUntitled = QStringLiteral("Без имени - Квилмар 2019");
+// "[*]" is where Qt shows the mark of unsaved changes.
+const QString kUntitled = QStringLiteral("Без имени[*] - Квилмар 2019");
 
 QString titleOf(const QString& name) {
-    return name + QStringLiteral(" - Квилмар 2019");
+    return name + QStringLiteral("[*] - Квилмар 2019");
 }
 
 // Whether the window holds a new return as New makes it.

@@ -77,14 +77,20 @@ private slots:
         QStringList menus;
         for (QAction* a : w->menuBar()->actions())
             menus.append(a->text());
-        QCOMPARE(menus, (QStringList{"Файл", "Декларация", "Настройки", "Справка"}));
+        QCOMPARE(menus, (QStringList{"Файл", "Декларация", "Перейти", "Настройки", "Справка"}));
         const QList<QAction*> top = w->menuBar()->actions();
         QCOMPARE(menuItems(top[0]->menu()),
-                 (QStringList{"Создать", "Открыть", "Сохранить", "Сохранить как...", "-", "Выход"}));
+                 (QStringList{"Создать", "Открыть", "Сохранить", "Сохранить как...", "-", "Последние файлы",
+                              "-", "Выход"}));
         QCOMPARE(menuItems(top[1]->menu()),
                  (QStringList{"Просмотр", "Печать", "Экспорт в xml", "Проверить", "Расчёт"}));
-        QCOMPARE(menuItems(top[2]->menu()), (QStringList{"Стандартная панель", "Подписи под кнопками"}));
-        QCOMPARE(menuItems(top[3]->menu()), (QStringList{"Справка", "-", "О программе"}));
+        QCOMPARE(
+            menuItems(top[2]->menu()),
+            (QStringList{"Задание условий", "Сведения о декларанте", "Доходы, полученные в РФ",
+                         "Доходы за пределами РФ", "Предприниматели", "Вычеты", "Инвест. товарищества"}));
+        QCOMPARE(menuItems(top[3]->menu()), (QStringList{"Стандартная панель", "Подписи под кнопками"}));
+        QCOMPARE(menuItems(top[4]->menu()),
+                 (QStringList{"Справка", "Справка по текущему экрану", "-", "О программе"}));
 
         QStringList buttons;
         for (const char* name :
@@ -400,7 +406,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QTest::keyClick(w->currentScreen(), Qt::Key_F1);
         QCOMPARE(fx.asker.textOf(QStringLiteral("helpMissing")),
-                 QStringLiteral("Не найден файл справки ") + fx.path(QStringLiteral("help/runprogramm.htm")));
+                 QStringLiteral("Не найден файл справки ") + fx.path(QStringLiteral("help/InitialData.htm")));
         QCOMPARE(w->helpWindow(), nullptr);
     }
 

@@ -3,6 +3,7 @@
 #include "reference/Directories.h"
 #include "reference/SounImport.h"
 #include "screens/Asker.h"
+#include "screens/DataFolders.h"
 #include "screens/UiText.h"
 
 #include <QDate>
@@ -26,11 +27,8 @@ namespace {
 const QString kDownloadAddress = QStringLiteral("https://www.nalog.gov.ru/");
 const QString kHelpPage = QStringLiteral("help/EditSOUN.htm");
 
-QString folderOfProgram() {
-    QString folder = QFile::decodeName(QByteArray::fromStdString(programFolder().string()));
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return folder;
+QStringList searchFolders() {
+    return dataFolders(userDataFolder(), executableFolder());
 }
 
 DateValue today() {
@@ -116,7 +114,7 @@ void SounImportDialog::choosePath() {
     q.id = QStringLiteral("sounFile");
     q.title = QStringLiteral("Загрузка СОУН");
     q.filters = {QStringLiteral("*.dbf (soun1.dbf)")};
-    q.directory = folderOfProgram();
+    q.directory = QDir::homePath();
     const std::optional<QString> chosen = asker_.openFile(this, q);
     if (!chosen.has_value())
         return;
@@ -134,7 +132,11 @@ void SounImportDialog::runImport() {
     }
     bool written = false;
     try {
-        const QString target = folderOfProgram() + QString::fromLatin1(kInspectionsFile);
+        // The user's copy, read before the shipped one at the next start; an installed
+        // program's own folder is not the user's to write.
+        const QString folder = userDataFolder();
+        QDir().mkpath(folder);
+        const QString target = folder + QString::fromLatin1(kInspectionsFile);
         written = ImportSoun(QFile::encodeName(QDir::fromNativeSeparators(path)).toStdString(),
                              QFile::encodeName(target).toStdString(), today(), "00");
     } catch (const std::exception&) {
@@ -147,7 +149,8 @@ void SounImportDialog::runImport() {
 }
 
 void SounImportDialog::openHelp() {
-    const QString page = folderOfProgram() + kHelpPage;
+    const QString found = findInFolders(searchFolders(), kHelpPage);
+    const QString page = (found.isEmpty() ? executableFolder() : found) + kHelpPage;
     if (!QFileInfo::exists(page)) {
         asker_.ask(this,
                    messageQuestion(QStringLiteral("helpMissing"),

@@ -1,6 +1,7 @@
 // One executable for the entry screens of the conditions, the taxpayer, the
 // incomes at 13% and the property deduction.
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTest>
 #include <memory>
 
@@ -12,6 +13,8 @@ QObject* makeRoundTripTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The tax-office import writes into the user's data folder: a test's own, not the real one.
+    QStandardPaths::setTestModeEnabled(true);
     int failed = 0;
     for (auto make :
          {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeRoundTripTest}) {

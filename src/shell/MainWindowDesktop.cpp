@@ -1,0 +1,175 @@
+// What a desktop program owes its user beyond its own commands: keyboard access to the
+// sections and to the help of the screen shown, the recent files, and the recovery copy
+// that keeps unsaved changes through a crash.
+#include "core/StorageErrors.h"
+#include "model/Declaration.h"
+#include "screens/ScreenContainer.h"
+#include "screens/Sections.h"
+#include "screens/UiText.h"
+#include "shell/HelpWindow.h"
+#include "shell/MainWindow.h"
+#include "shell/RecentFiles.h"
+#include "shell/Recovery.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+namespace kv {
+
+QString MainWindow::helpTopicOf(ScreenId screen) {
+    switch (screen) {
+    case ScreenId::InitialData:
+        return QStringLiteral("InitialData.htm");
+    case ScreenId::Taxpayer:
+        return QStringLiteral("PersonInfo.htm");
+    case ScreenId::RussianIncome:
+    case ScreenId::ThirteenPercent:
+    case ScreenId::NinePercent:
+    case ScreenId::ThirtyFivePercent:
+    case ScreenId::ThirtyPercent:
+    case ScreenId::ThirteenPercentNR:
+    case ScreenId::CB:
+        return QStringLiteral("RussianIncome.htm");
+    case ScreenId::Currency:
+        return QStringLiteral("ForeignIncome.htm");
+    case ScreenId::BusinessNew:
+        return QStringLiteral("Business.htm");
+    case ScreenId::FrameDeductData:
+    case ScreenId::PropertyDeduction:
+    case ScreenId::SocialDeduction:
+        return QStringLiteral("Deductions.htm");
+    case ScreenId::StandardDeduction:
+        return QStringLiteral("StandartDeductions.htm");
+    case ScreenId::InvestTov:
+        break;
+    }
+    return kHelpStartTopic;
+}
+
+void MainWindow::ShowScreenHelp() {
+    if (screen_ == nullptr) {
+        ShowHelp();
+        return;
+    }
+    ScreenId shown = screen_->screenId();
+    if (auto* container = qobject_cast<ScreenContainer*>(screen_); container && container->innerScreen())
+        shown = container->innerScreen()->screenId();
+    ShowHelpTopic(helpTopicOf(shown));
+}
+
+void MainWindow::buildGoMenu() {
+    // Between "Декларация" and "Настройки": the sections in the order of their buttons,
+    // Ctrl+1 for the first. A hidden section keeps its number and hides its item.
+    QMenu* go = new QMenu(QStringLiteral("Перейти"), this);
+    go->setObjectName(QStringLiteral("mnGo"));
+    const QList<QAction*> top = menuBar()->actions();
+    menuBar()->insertMenu(top.size() >= 3 ? top[2] : nullptr, go);
+    std::size_t next = 0;
+    for (const SectionButtonInfo& info : sectionButtons()) {
+        if (!info.screen.has_value() || next == goActions_.size())
+            continue;
+        auto* item = go->addAction(info.caption);
+        item->setObjectName(QStringLiteral("miGo%1").arg(next + 1));
+        item->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + next)));
+        item->setShortcutContext(Qt::WindowShortcut);
+        item->setVisible(info.visible);
+        item->setData(static_cast<int>(info.section));
+        const Section section = info.section;
+        connect(item, &QAction::triggered, this, [this, section] {
+            if (sectionEnabled(section))
+                SwitchSection(section);
+        });
+        addAction(item);
+        goActions_[next++] = item;
+    }
+
+    screenHelp_ = new QAction(QStringLiteral("Справка по текущему экрану"), this);
+    screenHelp_->setObjectName(QStringLiteral("ScreenHelp"));
+    screenHelp_->setShortcut(QKeySequence(Qt::Key_F1));
+    screenHelp_->setShortcutContext(Qt::ApplicationShortcut);
+    connect(screenHelp_, &QAction::triggered, this, [this] { ShowScreenHelp(); });
+    addAction(screenHelp_);
+    if (auto* help = menuBar()->findChild<QMenu*>(QStringLiteral("mnHelp")))
+        help->insertAction(help->actions().value(1), screenHelp_);
+}
+
+void MainWindow::buildRecentMenu(QMenu* file, QAction* before) {
+    auto* menu = new QMenu(QStringLiteral("Последние файлы"), file);
+    menu->setObjectName(QStringLiteral("mnRecentFiles"));
+    file->insertMenu(before, menu);
+    file->insertSeparator(before);
+    recent_ = std::make_unique<RecentFiles>(menu, [this](const QString& path) { OpenRecentFile(path); });
+}
+
+void MainWindow::OpenRecentFile(const QString& path) {
+    if (!SaveQuery())
+        return;
+    destroyScreen();
+    loadOrNew(path);
+    setTitleFromPath();
+    showInitialScreen();
+    documentSaved_ = true;
+    setSectionsFromDocument();
+    recent_->refresh();
+}
+
+void MainWindow::writeRecoveryCopy(const QString& file) {
+    if (screen_ != nullptr)
+        screen_->SaveData();
+    document_->saveToFile(QFile::encodeName(file).toStdString());
+}
+
+void MainWindow::documentStateChanged(bool saved) {
+    setWindowModified(!saved);
+    if (recovery_ == nullptr)
+        return;
+    if (saved)
+        recovery_->discard();
+    else
+        recovery_->changed();
+}
+
+// At start-up, after the return of the command line (if any) is open.
+void MainWindow::offerRecovery() {
+    const std::optional<RecoveryKeeper::Copy> copy = recovery_->leftBehind();
+    if (!copy.has_value())
+        return;
+    Question q;
+    q.id = QStringLiteral("restoreRecovery");
+    q.title = programTitle();
+    q.text = QStringLiteral("Восстановить несохранённые изменения?");
+    q.icon = QuestionIcon::Question;
+    q.answers = {QStringLiteral("Да"), QStringLiteral("Нет")};
+    q.defaultIndex = 0;
+    q.escapeIndex = 1;
+    if (asker_->ask(this, q) != 0) {
+        recovery_->remove(*copy);
+        return;
+    }
+    auto restored = newDocument();
+    try {
+        restored->loadFromFile(QFile::encodeName(copy->file).toStdString());
+    } catch (const std::exception&) {
+        // A copy cut short by the crash itself: it cannot be offered again.
+        showError(QStringLiteral("recoveryFailed"), fromCp1251(msg::badFormat()));
+        recovery_->remove(*copy);
+        return;
+    }
+    // The restored return keeps its own path but stays unsaved: the person's file is
+    // only ever written by the person's own save.
+    destroyScreen();
+    document_ = std::move(restored);
+    documentPath_ = copy->originalPath;
+    setTitleFromPath();
+    showInitialScreen();
+    setSectionsFromDocument();
+    documentSaved_ = false;
+    // This window's copy first, then the old one goes: a second crash loses nothing.
+    if (recovery_->writeNow())
+        recovery_->remove(*copy);
+}
+
+} // namespace kv

@@ -1,0 +1,136 @@
+#include "shell/Recovery.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <atomic>
+
+namespace kv {
+
+namespace {
+
+const QString kCopySuffix = QStringLiteral(".qv9");
+const QString kPathSuffix = QStringLiteral(".path");
+const QString kLockSuffix = QStringLiteral(".lock");
+
+// Unique among the windows of all running programs: the process and a counter.
+QString newSlot() {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("%1-%2-%3")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QDateTime::currentMSecsSinceEpoch())
+        .arg(++counter);
+}
+
+QString readPathFile(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+} // namespace
+
+RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer write,
+                               std::function<QString()> currentPath)
+    : write_(std::move(write)), currentPath_(std::move(currentPath)) {
+    timer_.setSingleShot(true);
+    timer_.setInterval(delayMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { writeNow(); });
+    if (userFolder.isEmpty())
+        return;
+    folder_ = QDir(userFolder).filePath(QStringLiteral("recovery")) + QLatin1Char('/');
+    if (!QDir().mkpath(folder_)) {
+        folder_.clear();
+        return;
+    }
+    slot_ = newSlot();
+    lock_ = std::make_unique<QLockFile>(folder_ + slot_ + kLockSuffix);
+    lock_->setStaleLockTime(0);
+    if (!lock_->tryLock(0)) {
+        lock_.reset();
+        folder_.clear();
+    }
+}
+
+RecoveryKeeper::~RecoveryKeeper() = default;
+
+QString RecoveryKeeper::copyFile() const {
+    return folder_.isEmpty() ? QString() : folder_ + slot_ + kCopySuffix;
+}
+
+void RecoveryKeeper::changed() {
+    if (folder_.isEmpty() || writing_)
+        return;
+    timer_.start();
+}
+
+void RecoveryKeeper::discard() {
+    timer_.stop();
+    if (folder_.isEmpty())
+        return;
+    QFile::remove(folder_ + slot_ + kCopySuffix);
+    QFile::remove(folder_ + slot_ + kPathSuffix);
+}
+
+bool RecoveryKeeper::writeNow() {
+    timer_.stop();
+    if (folder_.isEmpty())
+        return false;
+    // Writing may make the window save its screen into the return, which reports a
+    // change; that change is the one being written.
+    writing_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{writing_};
+
+    // The path first: a copy is never read with the path of another return.
+    QSaveFile path(folder_ + slot_ + kPathSuffix);
+    if (!path.open(QIODevice::WriteOnly))
+        return false;
+    path.write(currentPath_().toUtf8());
+    if (!path.commit())
+        return false;
+    try {
+        write_(folder_ + slot_ + kCopySuffix);
+    } catch (const std::exception&) {
+        // The next change tries again; the user's own file is untouched either way.
+        return false;
+    }
+    return true;
+}
+
+std::optional<RecoveryKeeper::Copy> RecoveryKeeper::leftBehind() const {
+    if (folder_.isEmpty())
+        return std::nullopt;
+    const QFileInfoList copies =
+        QDir(folder_).entryInfoList({QStringLiteral("*") + kCopySuffix}, QDir::Files, QDir::Time);
+    for (const QFileInfo& copy : copies) {
+        const QString slot = copy.completeBaseName();
+        if (slot == slot_)
+            continue;
+        // A lock that can be taken belongs to nobody living (a dead process's lock is stale).
+        QLockFile lock(folder_ + slot + kLockSuffix);
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue;
+        lock.unlock();
+        return Copy{copy.absoluteFilePath(), readPathFile(folder_ + slot + kPathSuffix)};
+    }
+    return std::nullopt;
+}
+
+void RecoveryKeeper::remove(const Copy& copy) const {
+    const QFileInfo info(copy.file);
+    if (info.absolutePath() + QLatin1Char('/') != QDir(folder_).absolutePath() + QLatin1Char('/'))
+        return;
+    const QString base = info.absolutePath() + QLatin1Char('/') + info.completeBaseName();
+    QFile::remove(base + kCopySuffix);
+    QFile::remove(base + kPathSuffix);
+}
+
+} // namespace kv

@@ -1,0 +1,59 @@
+#pragma once
+// The recovery copy of a return with unsaved changes. A short while after the last
+// change the window's return is written, whole and atomically, into "recovery/" of
+// the user's data folder, never beside the return, so that a crash or a power loss
+// costs at most those few seconds. Saving or closing normally removes the copy; a
+// window destroyed without closing leaves it, which is what a crash looks like.
+//
+// Each window writes its own copy and holds a lock beside it while it lives. A copy
+// whose lock nobody holds was left by a program that is gone: the next start offers it.
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace kv {
+
+class RecoveryKeeper : public QObject {
+    Q_OBJECT
+public:
+    struct Copy {
+        QString file;         // the recovery copy of the return
+        QString originalPath; // where the return was kept; empty for one never saved
+    };
+    using Writer = std::function<void(const QString& file)>;
+
+    // userFolder empty: no copies are kept. write saves the return into the file given;
+    // currentPath gives the return's own path, which is kept beside the copy.
+    RecoveryKeeper(const QString& userFolder, int delayMs, Writer write,
+                   std::function<QString()> currentPath);
+    ~RecoveryKeeper() override;
+
+    // The return changed: the copy is written delayMs after the last call.
+    void changed();
+    // The return was saved or dropped: its copy goes.
+    void discard();
+    // Writes the copy at once (the timer's work); false when it could not be written.
+    bool writeNow();
+    bool pending() const { return timer_.isActive(); }
+    QString copyFile() const;
+
+    // The newest copy left by a program that is gone, if any.
+    std::optional<Copy> leftBehind() const;
+    // Removes a copy found by leftBehind(), once its return is taken over or refused.
+    void remove(const Copy& copy) const;
+
+private:
+    QString folder_;
+    QString slot_; // this window's file names without their extension
+    std::unique_ptr<QLockFile> lock_;
+    QTimer timer_;
+    Writer write_;
+    std::function<QString()> currentPath_;
+    bool writing_ = false;
+};
+
+} // namespace kv

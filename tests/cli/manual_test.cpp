@@ -1,0 +1,100 @@
+// The manual page of kvilmar-cli against its --help: every command the tool lists is
+// described in the page with the same usage, and so are its options and exit codes.
+// Commands the page describes but this build does not list (a build without the print
+// module has no "pdf") are not held against it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string helpText() {
+    std::string out;
+    FILE* pipe = ::popen((std::string("'") + KV_CLI + "' --help").c_str(), "r");
+    if (pipe == nullptr)
+        return out;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+        out.append(buf, n);
+    ::pclose(pipe);
+    return out;
+}
+
+// The page's text with the font changes dropped and "\-" read as "-".
+std::string plain(std::string line) {
+    line = std::regex_replace(line, std::regex(R"(\\f[BIRP])"), "");
+    line = std::regex_replace(line, std::regex(R"(\\-)"), "-");
+    return line;
+}
+
+struct Page {
+    std::map<std::string, std::string> usages; // command name -> usage line
+    std::string text;                          // the whole page, plain
+};
+
+// Under "КОМАНДЫ" each command is a ".TP" entry whose ".B" line is its usage.
+Page readPage() {
+    std::ifstream in(KV_MANUAL);
+    Page page;
+    std::string line;
+    bool commands = false;
+    bool entry = false;
+    while (std::getline(in, line)) {
+        page.text += plain(line) + '\n';
+        if (line.starts_with(".SH"))
+            commands = line == ".SH КОМАНДЫ";
+        else if (commands && line == ".TP")
+            entry = true;
+        else if (entry && line.starts_with(".B ")) {
+            const std::string usage = plain(line.substr(3));
+            page.usages[usage.substr(0, usage.find(' '))] = usage;
+            entry = false;
+        }
+    }
+    return page;
+}
+
+TEST(Manual, DescribesEveryCommandOptionAndExitCodeOfTheHelp) {
+    const std::string help = helpText();
+    const Page page = readPage();
+    ASSERT_FALSE(help.empty());
+    ASSERT_GE(page.usages.size(), 8u) << "the page's command entries were not found";
+
+    // "  usage" lines of the command list, each followed by its summary.
+    std::istringstream lines(help);
+    std::string line;
+    int commands = 0;
+    const std::regex command(R"(^  ([a-z][a-z-]*)(.*)$)");
+    const std::regex option(R"(^  (--[a-z-]+) .*$)");
+    std::smatch m;
+    while (std::getline(lines, line)) {
+        if (std::regex_match(line, m, command)) {
+            ++commands;
+            const auto described = page.usages.find(m[1]);
+            ASSERT_NE(described, page.usages.end()) << "not in the manual page: " << m[1];
+            EXPECT_EQ(described->second, line.substr(2));
+        } else if (std::regex_match(line, m, option)) {
+            EXPECT_NE(page.text.find(".B " + m[1].str()), std::string::npos) << m[1];
+        }
+    }
+    EXPECT_GE(commands, 8);
+
+    // "Коды завершения: 0 ..., 1 ..., 2 ...": each code has its entry under the heading.
+    const std::size_t codes = page.text.find(".SH КОДЫ ЗАВЕРШЕНИЯ");
+    ASSERT_NE(codes, std::string::npos);
+    const std::size_t codesLine = help.find("Коды завершения:");
+    ASSERT_NE(codesLine, std::string::npos);
+    const std::string listed = help.substr(codesLine, help.find('\n', codesLine) - codesLine);
+    const std::regex code(R"(\b(\d) )");
+    for (std::sregex_iterator it(listed.begin(), listed.end(), code), end; it != end; ++it)
+        EXPECT_NE(page.text.find(".TP\n.B " + (*it)[1].str() + "\n", codes), std::string::npos) << (*it)[1];
+}
+
+} // namespace

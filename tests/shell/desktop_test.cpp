@@ -1,0 +1,360 @@
+// The window as a desktop program: sections and help from the keyboard, the standard
+// shortcuts, the recent files, the unsaved-changes mark, the recovery copy kept through
+// a crash, help found in an installed layout, and Qt's own words in Russian.
+#include "ShellFixture.h"
+#include "screens/Mnemonics.h"
+#include "screens/ScreenContainer.h"
+#include "screens/Sections.h"
+#include "screens/pickers/SounImportDialog.h"
+#include "shell/AboutDialog.h"
+#include "shell/HelpWindow.h"
+#include "shell/RecentFiles.h"
+#include "shell/Recovery.h"
+#include "shell/Translations.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QTranslator>
+
+using namespace kv;
+using kv::test::cp;
+
+Q_DECLARE_METATYPE(kv::Section)
+Q_DECLARE_METATYPE(kv::ScreenId)
+
+namespace {
+
+QAction* action(QWidget& w, const QString& name) {
+    return w.findChild<QAction*>(name);
+}
+
+QMenu* recentMenu(QWidget& w) {
+    return w.findChild<QMenu*>(QStringLiteral("mnRecentFiles"));
+}
+
+QStringList recentItems(QWidget& w) {
+    QStringList items;
+    for (QAction* a : recentMenu(w)->actions())
+        items.append(a->text());
+    return items;
+}
+
+// The return's bytes as the storage writes them: equal bytes, equal documents.
+QByteArray bytesOf(const Declaration& d, const QString& scratch) {
+    d.saveToFile(QFile::encodeName(scratch).toStdString());
+    return kv::test::fileBytes(scratch);
+}
+
+// The widgets a keyboard user reaches with Tab from the first focus. A label with links
+// keeps the focus for one Tab per link, so the walk goes several times round.
+QSet<QWidget*> reachedByTab() {
+    QSet<QWidget*> reached;
+    for (int i = 0; i < 64 && QApplication::focusWidget() != nullptr; ++i) {
+        reached.insert(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return reached;
+}
+
+// Every widget of the dialog that takes focus from the keyboard.
+QSet<QWidget*> focusable(QDialog& dialog) {
+    QSet<QWidget*> widgets;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) != 0)
+            widgets.insert(w);
+    }
+    return widgets;
+}
+
+void copyHelpPages(const QString& folder) {
+    QDir().mkpath(folder);
+    for (const QString& page : QDir(QStringLiteral(KV_HELP_DIR)).entryList(QDir::Files))
+        QFile::copy(QStringLiteral(KV_HELP_DIR "/") + page, folder + page);
+}
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+    kv::test::ShellFixture fx;
+
+private slots:
+    void init() { fx.begin(); }
+    void cleanup() {
+        fx.end();
+        KV_VERIFY_ASKER(fx.asker);
+    }
+
+    void fileShortcuts() {
+        auto w = fx.window();
+        const std::pair<const char*, QKeySequence> shortcuts[] = {
+            {"CreateDoc", QKeySequence(QStringLiteral("Ctrl+N"))},
+            {"OpenDoc", QKeySequence(QStringLiteral("Ctrl+O"))},
+            {"SaveDoc", QKeySequence(QStringLiteral("Ctrl+S"))},
+            {"SaveAsDoc", QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
+            {"PrintDoc", QKeySequence(QStringLiteral("Ctrl+P"))},
+            {"Quit", QKeySequence(QStringLiteral("Ctrl+Q"))},
+            {"ScreenHelp", QKeySequence(QStringLiteral("F1"))},
+        };
+        for (const auto& [name, keys] : shortcuts)
+            QCOMPARE(action(*w, QString::fromLatin1(name))->shortcut(), keys);
+    }
+
+    // Ctrl+digit: the sections in the order of their buttons. A disabled section stays
+    // where it is, and so does a screen whose check finds a fault.
+    void sectionsFromTheKeyboard_data() {
+        QTest::addColumn<int>("digit");
+        QTest::addColumn<Section>("section");
+        QTest::addColumn<bool>("reached");
+        QTest::newRow("Ctrl+2") << 2 << Section::PersonInfo << true;
+        QTest::newRow("Ctrl+3") << 3 << Section::RussianIncome << true;
+        QTest::newRow("Ctrl+4 disabled") << 4 << Section::ForeignIncome << false;
+        QTest::newRow("Ctrl+6") << 6 << Section::Deduction << true;
+        QTest::newRow("Ctrl+7 hidden") << 7 << Section::InvestTov << false;
+    }
+    void sectionsFromTheKeyboard() {
+        QFETCH(int, digit);
+        QFETCH(Section, section);
+        QFETCH(bool, reached);
+        auto w = fx.window();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QCOMPARE(action(*w, QStringLiteral("miGo%1").arg(digit))->text(), sectionButton(section).caption);
+        QTest::keyClick(w.get(), static_cast<Qt::Key>(Qt::Key_0 + digit), Qt::ControlModifier);
+        QCOMPARE(w->currentSection(), reached ? section : Section::InitialData);
+        QCOMPARE(w->sectionButtonWidget(section)->isChecked(), reached);
+        if (!reached)
+            return;
+        QTest::keyClick(w.get(), Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(w->currentSection(), Section::InitialData);
+
+        fx.probes[ScreenId::InitialData].checkResult = 1;
+        QTest::keyClick(w.get(), static_cast<Qt::Key>(Qt::Key_0 + digit), Qt::ControlModifier);
+        QCOMPARE(w->currentSection(), Section::InitialData);
+    }
+
+    // F1 opens the page of the screen shown, or of its inner screen; here the pages lie
+    // where an installed program keeps them, ../share/kvilmar/help beside bin.
+    void helpOfTheScreenShown_data() {
+        QTest::addColumn<Section>("section");
+        QTest::addColumn<std::optional<ScreenId>>("inner");
+        QTest::addColumn<QString>("topic");
+        QTest::newRow("initial data")
+            << Section::InitialData << std::optional<ScreenId>() << "InitialData.htm";
+        QTest::newRow("taxpayer") << Section::PersonInfo << std::optional<ScreenId>() << "PersonInfo.htm";
+        QTest::newRow("incomes") << Section::RussianIncome << std::optional<ScreenId>(ScreenId::NinePercent)
+                                 << "RussianIncome.htm";
+        QTest::newRow("deductions") << Section::Deduction << std::optional<ScreenId>() << "Deductions.htm";
+        QTest::newRow("standard deductions")
+            << Section::Deduction << std::optional<ScreenId>(ScreenId::StandardDeduction)
+            << "StandartDeductions.htm";
+    }
+    void helpOfTheScreenShown() {
+        QFETCH(Section, section);
+        QFETCH(std::optional<ScreenId>, inner);
+        QFETCH(QString, topic);
+        copyHelpPages(fx.path(QStringLiteral("share/kvilmar/help/")));
+        fx.programFolder = fx.path(QStringLiteral("bin/"));
+        auto w = fx.window();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->SwitchSection(section);
+        if (inner.has_value())
+            qobject_cast<ScreenContainer*>(w->currentScreen())->openInner(*inner);
+        QTest::keyClick(w->currentScreen(), Qt::Key_F1);
+        QVERIFY(w->helpWindow() != nullptr);
+        QCOMPARE(w->helpWindow()->currentTopic(), topic);
+        w->helpWindow()->close();
+    }
+
+    // Every screen's page is one the program ships.
+    void everyScreenHasItsPage() {
+        const QDir help(QStringLiteral(KV_HELP_DIR));
+        for (int i = 0; i <= static_cast<int>(ScreenId::CB); ++i) {
+            const QString topic = MainWindow::helpTopicOf(static_cast<ScreenId>(i));
+            QVERIFY2(help.exists(topic), qPrintable(topic));
+        }
+    }
+
+    // Opened and saved returns go first in the list; a file that is gone is dropped from
+    // the menu and from the settings; an item opens its return after the save question.
+    void recentFiles() {
+        QVERIFY(!recentMenu(*fx.window())->isEnabled());
+        const QString a = fx.writeReturn(QStringLiteral("a.qv9"));
+        const QString b =
+            fx.writeReturn(QStringLiteral("b.qv9"), [](Declaration& d) { d.inspectionCode = "7701"; });
+        const QString gone = fx.writeReturn(QStringLiteral("gone.qv9"));
+        {
+            auto w = fx.window(gone);
+            QCOMPARE(recentItems(*w), QStringList{"&1 gone.qv9"});
+        }
+        {
+            auto w = fx.window(a);
+            fx.asker.expectFile(QStringLiteral("saveReturn"), fx.path(QStringLiteral("c.qv9")));
+            QVERIFY(w->SaveReturnAs());
+            QCOMPARE(recentItems(*w), (QStringList{"&1 c.qv9", "&2 a.qv9", "&3 gone.qv9"}));
+        }
+        QFile::remove(gone);
+        auto w = fx.window(b);
+        QCOMPARE(recentItems(*w), (QStringList{"&1 b.qv9", "&2 c.qv9", "&3 a.qv9"}));
+        QCOMPARE(fx.setting(QStringLiteral("RecentFiles")).toStringList(),
+                 (QStringList{b, fx.path(QStringLiteral("c.qv9")), a}));
+
+        w->documentChanged();
+        fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"));
+        recentMenu(*w)->actions().at(2)->trigger();
+        QCOMPARE(w->documentPath(), a);
+        QVERIFY(w->document().inspectionCode.empty());
+        QVERIFY(w->documentSaved());
+        QCOMPARE(recentItems(*w).first(), QStringLiteral("&1 a.qv9"));
+    }
+
+    void titleMarksUnsavedChanges() {
+        auto w = fx.window(fx.writeReturn(QStringLiteral("typical.qv9")));
+        QCOMPARE(w->windowTitle(), QStringLiteral("typical.qv9[*] - Квилмар 2019"));
+        QVERIFY(!w->isWindowModified());
+        w->documentChanged();
+        QVERIFY(w->isWindowModified());
+        QVERIFY(w->SaveReturn());
+        QVERIFY(!w->isWindowModified());
+    }
+
+    // A change, then the program killed (the window destroyed without closing): the next
+    // start restores exactly the changed return, under its own path (none for a return
+    // never saved), unsaved, and the person's file is untouched until the person saves.
+    void changesSurviveACrash_data() {
+        QTest::addColumn<bool>("named");
+        QTest::newRow("a return from its file") << true;
+        QTest::newRow("a new return never saved") << false;
+    }
+    void changesSurviveACrash() {
+        QFETCH(bool, named);
+        const QString file = named ? fx.writeReturn(QStringLiteral("typical.qv9")) : QString();
+        const QByteArray onDisk = named ? kv::test::fileBytes(file) : QByteArray();
+        const std::optional<QString> start = named ? std::optional<QString>(file) : std::nullopt;
+        fx.recoveryDelayMs = 20;
+        QByteArray changed;
+        QString copy;
+        {
+            auto w = fx.window(start);
+            w->document().person.surname = cp("Сидоров");
+            w->document().inspectionCode = "7702";
+            w->documentChanged();
+            copy = w->recovery().copyFile();
+            QVERIFY(copy.startsWith(fx.userFolder() + QStringLiteral("recovery/")));
+            QTRY_VERIFY(QFile::exists(copy));
+            changed = bytesOf(w->document(), fx.path(QStringLiteral("changed.scratch")));
+        }
+        if (named)
+            QCOMPARE(kv::test::fileBytes(file), onDisk);
+
+        fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Да"));
+        auto w = fx.window(start);
+        QCOMPARE(fx.asker.textOf(QStringLiteral("restoreRecovery")),
+                 QStringLiteral("Восстановить несохранённые изменения?"));
+        QCOMPARE(bytesOf(w->document(), fx.path(QStringLiteral("restored.scratch"))), changed);
+        QCOMPARE(w->documentPath(), file);
+        QVERIFY(!w->documentSaved());
+        QVERIFY(w->isWindowModified());
+        if (named)
+            QCOMPARE(kv::test::fileBytes(file), onDisk);
+        // The old copy gave way to this window's own.
+        QVERIFY(!QFile::exists(copy));
+        QVERIFY(QFile::exists(w->recovery().copyFile()));
+
+        const QString saved = named ? file : fx.path(QStringLiteral("new.qv9"));
+        if (!named)
+            fx.asker.expectFile(QStringLiteral("saveReturn"), saved);
+        QVERIFY(w->SaveReturn());
+        QVERIFY(!QFile::exists(w->recovery().copyFile()));
+        QCOMPARE(kv::test::fileBytes(saved), changed);
+    }
+
+    // Refused, or closed normally: the copy goes and the next start asks nothing.
+    void copyRefusedOrClosedIsGone_data() {
+        QTest::addColumn<bool>("closeNormally");
+        QTest::newRow("refused at the next start") << false;
+        QTest::newRow("closed without saving") << true;
+    }
+    void copyRefusedOrClosedIsGone() {
+        QFETCH(bool, closeNormally);
+        const QString file = fx.writeReturn(QStringLiteral("a.qv9"));
+        const QByteArray onDisk = kv::test::fileBytes(file);
+        {
+            auto w = fx.window(file);
+            w->document().inspectionCode = "7702";
+            w->documentChanged();
+            QVERIFY(w->recovery().writeNow());
+            if (closeNormally) {
+                fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"));
+                QVERIFY(w->close());
+            }
+        }
+        if (!closeNormally)
+            fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Нет"));
+        {
+            auto w = fx.window(file);
+            QVERIFY(w->documentSaved());
+            QVERIFY(w->document().inspectionCode.empty());
+        }
+        auto again = fx.window(file);
+        QCOMPARE(kv::test::fileBytes(file), onDisk);
+        QVERIFY(
+            QDir(fx.userFolder() + QStringLiteral("recovery")).entryList({"*.qv9"}, QDir::Files).isEmpty());
+    }
+
+    // The copy of a window still open is not another window's to offer.
+    void aLiveWindowsCopyIsNotOffered() {
+        auto first = fx.window();
+        first->documentChanged();
+        QVERIFY(first->recovery().writeNow());
+        auto second = fx.window();
+        QVERIFY(second->documentSaved());
+        QVERIFY(QFile::exists(first->recovery().copyFile()));
+    }
+
+    // Without a mouse: Tab reaches every control of the program's own dialogs, and each
+    // of their buttons has its Alt+letter.
+    void dialogsWithoutAMouse() {
+        DialogMnemonics mnemonics;
+        qApp->installEventFilter(&mnemonics);
+        std::unique_ptr<QDialog> dialogs[] = {std::make_unique<AboutDialog>(fx.asker, nullptr),
+                                              std::make_unique<SounImportDialog>(fx.asker, nullptr)};
+        for (const auto& dialog : dialogs) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+            QVERIFY(QApplication::focusWidget() != nullptr);
+            const QSet<QWidget*> all = focusable(*dialog);
+            const QSet<QWidget*> reached = reachedByTab();
+            for (QWidget* w : all)
+                QVERIFY2(reached.contains(w),
+                         qPrintable(dialog->objectName() + QLatin1Char('/') + w->objectName()));
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                QVERIFY2(!QKeySequence::mnemonic(b->text()).isEmpty(), qPrintable(b->text()));
+            dialog->close();
+        }
+        qApp->removeEventFilter(&mnemonics);
+    }
+
+    void qtSpeaksRussian() {
+        QTranslator* translator = installQtTranslations(*QCoreApplication::instance());
+        if (translator == nullptr)
+            QSKIP("Qt's translations (qt6-translations-l10n) are not installed");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Перейти к:"));
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+};
+
+QObject* makeDesktopTest() {
+    return new DesktopTest;
+}
+
+#include "desktop_test.moc"

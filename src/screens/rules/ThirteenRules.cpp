@@ -91,13 +91,14 @@ ThirteenIncomeItem repeatedIncome(const ThirteenIncomeItem& item) {
     return next;
 }
 
-IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& dialog) {
+IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& dialog,
+                                      const std::string& title) {
     static const std::string noIncome = utf8ToCp1251("Не выбран доход");
     static const std::string noAmount = utf8ToCp1251("Не указана сумма дохода");
     static const std::string noDeduction = utf8ToCp1251("Не выбран вычет");
     static const std::string overIncome = utf8ToCp1251("Сумма вычета превышает сумму дохода");
 
-    CheckSession run(dialog, thirteenPercentTitle(), true, false);
+    CheckSession run(dialog, title, true, false);
     bool refused = false;
     const auto fixAt = [](std::uint16_t element) { return IncomeDialogVerdict{false, element}; };
 

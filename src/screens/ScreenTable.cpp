@@ -1,12 +1,14 @@
 #include "model/Declaration.h"
 #include "screens/DeductionsScreen.h"
 #include "screens/EmptyScreen.h"
+#include "screens/FlatIncomeScreen.h"
 #include "screens/Income13Screen.h"
 #include "screens/InitialDataScreen.h"
 #include "screens/PropertyDeductionScreen.h"
 #include "screens/RussianIncomeScreen.h"
 #include "screens/ScreenRegistry.h"
 #include "screens/TaxpayerScreen.h"
+#include "screens/ThirtyFiveScreen.h"
 
 #include <stdexcept>
 
@@ -50,20 +52,20 @@ std::vector<ScreenInfo> programScreens() {
         {ScreenId::ThirteenPercent, QStringLiteral("TfrThirteenPercent"),
          QStringLiteral("Доходы, облагаемые по ставке 13%"), makeScreen<Income13Screen>,
          countOf(&Declaration::incomes13)},
-        {ScreenId::NinePercent,
-         QStringLiteral("TfrNinePercent"),
+        {ScreenId::NinePercent, QStringLiteral("TfrNinePercent"),
          QStringLiteral("Доходы, облагаемые по ставке 9%"),
-         {},
+         [](QWidget* panel, ScreenHost& host) -> ScreenFrame* {
+             return new FlatIncomeScreen(panel, host, FlatIncomeKind::NinePercent);
+         },
          countOf(&Declaration::incomes9)},
-        {ScreenId::ThirtyFivePercent,
-         QStringLiteral("TfrThirtyFivePercent"),
-         QStringLiteral("Доходы, облагаемые по ставке 35%"),
-         {},
+        {ScreenId::ThirtyFivePercent, QStringLiteral("TfrThirtyFivePercent"),
+         QStringLiteral("Доходы, облагаемые по ставке 35%"), makeScreen<ThirtyFiveScreen>,
          countOf(&Declaration::incomes35)},
-        {ScreenId::ThirtyPercent,
-         QStringLiteral("TfrThirtyPercent"),
+        {ScreenId::ThirtyPercent, QStringLiteral("TfrThirtyPercent"),
          QStringLiteral("Доходы в виде дивидендов"),
-         {},
+         [](QWidget* panel, ScreenHost& host) -> ScreenFrame* {
+             return new FlatIncomeScreen(panel, host, FlatIncomeKind::Dividends);
+         },
          countOf(&Declaration::incomes30)},
         {ScreenId::ThirteenPercentNR,
          QStringLiteral("TTfrThirteenPercentNR"),

@@ -9,6 +9,7 @@
 #include "screens/FlatIncomeDialog.h"
 #include "screens/FlatIncomeScreen.h"
 #include "screens/NonResidentIncomeDialog.h"
+#include "screens/ScreenRegistry.h"
 #include "screens/ThirtyFiveDialog.h"
 #include "screens/ThirtyFiveScreen.h"
 
@@ -307,6 +308,78 @@ private slots:
         QCOMPARE(sources->currentItem(), sources->topLevelItem(0));
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("65"));
         QCOMPARE(host.changes, 1);
+    }
+
+    // Visiting a screen changes nothing; a source opened and confirmed unedited comes
+    // back as it was stored.
+    void storedSourcesComeBackUnchanged_data() {
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<QString>("dialogName");
+        QTest::addColumn<QStringList>("totals");
+        QTest::newRow("9%") << int(ScreenId::NinePercent) << "TfmInput9SourseIncome"
+                            << QStringList{"10005,6", "900"};
+        QTest::newRow("dividends") << int(ScreenId::ThirtyPercent) << "TfmInput30SourseIncome"
+                                   << QStringList{"50000", "7000"};
+        QTest::newRow("35%") << int(ScreenId::ThirtyFivePercent) << "TfmInput35SourseIncome"
+                             << QStringList{"2740", "10000", "505", "4000", "0"};
+    }
+
+    void storedSourcesComeBackUnchanged() {
+        QFETCH(int, screen);
+        QFETCH(QString, dialogName);
+        QFETCH(QStringList, totals);
+
+        ScreenTestHost host;
+        Declaration& d = *host.document;
+        d.setIncomeFlags(Declaration::kAgentIncomes);
+        ThirtyPercentSource flat;
+        flat.sourceName = utf8ToCp1251("ООО «Ромашка»");
+        flat.sourceInn = "1234567894";
+        flat.sourceKpp = "773601001";
+        flat.sourceOktmo = "45382000";
+        flat.incomeCode = 1011;
+        flat.totalIncome = flat.taxableAmount = Money::fromRaw(100056000);
+        flat.taxCalculated = roubles(901);
+        flat.taxWithheld = roubles(900);
+        d.incomes9.add(flat);
+        flat.incomeCode = 1010;
+        flat.totalIncome = flat.taxableAmount = roubles(50000);
+        flat.taxCalculated = Money{};
+        flat.taxWithheld = roubles(7000);
+        d.incomes30.add(flat);
+        ThirtyFivePercentSource prize;
+        static_cast<IncomeSource&>(prize) = flat;
+        prize.incomeCode = 2740;
+        prize.totalIncome = roubles(10000);
+        prize.deductionCode = 505;
+        prize.deductionAmount = roubles(4000);
+        prize.taxWithheld = Money{};
+        d.incomes35.add(prize);
+        const Declaration before = d;
+
+        std::unique_ptr<ScreenFrame> shown(
+            ScreenRegistry::standard().create(static_cast<ScreenId>(screen), nullptr, host));
+        shown->SelectFirstEntry();
+        QStringList values;
+        for (const char* name :
+             {"edIncomeCode", "edTotalIncome", "edDeductCode", "edDeductSum", "edTaxWithheld"}) {
+            if (kv::test::child<QLineEdit>(shown.get(), name) != nullptr)
+                values.append(kv::test::textOf(shown.get(), name));
+        }
+        QCOMPARE(values, totals);
+        shown->SaveData();
+        QCOMPARE(shown->CheckData(), std::uint16_t{0});
+        QVERIFY(d == before);
+        QCOMPARE(host.changes, 0);
+
+        kv::test::whenModal(dialogName, [](QDialog& dialog) { kv::test::clickButton(&dialog, "bnOk"); });
+        kv::test::clickButton(shown.get(), "bnEditSource");
+        KV_VERIFY_MODALS();
+        KV_VERIFY_ASKER(host.script);
+        QVERIFY(d == before);
+        kv::test::whenModal(dialogName, [](QDialog& dialog) { kv::test::clickButton(&dialog, "bnCancel"); });
+        kv::test::clickButton(shown.get(), "bnDeleteSource");
+        QVERIFY(!(d == before));
     }
 
     // The prize's deduction equals the income up to 4 000 and follows it.

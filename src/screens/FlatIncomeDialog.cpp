@@ -35,8 +35,8 @@ FlatIncomeDialog::FlatIncomeDialog(Asker& asker, FlatIncomeKind kind, const Thir
     edOktmo_ = field(this, "edSourceOktmo", FieldKind::edtDigital, 11);
     edIncome_ = field(this, "edIncomeSum", FieldKind::edtCurrency, 12, 2);
     edWithheld_ = field(this, "edTaxWithheld", FieldKind::edtDigital, 12);
-    for (FieldEdit* amount : {edIncome_, edWithheld_})
-        amount->setMaximumWidth(160);
+    for (FieldEdit* short_ : {edInn_, edKpp_, edOktmo_, edIncome_, edWithheld_})
+        short_->setMaximumWidth(160);
 
     edName_->setText(fromCp1251(source_.sourceName));
     edInn_->setText(fromCp1251(source_.sourceInn));

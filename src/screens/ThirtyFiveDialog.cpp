@@ -37,7 +37,8 @@ ThirtyFiveDialog::ThirtyFiveDialog(Asker& asker, const IncomeDict& dict,
     edOktmo_ = field(this, "edSourceOktmo", FieldKind::edtDigital, 11);
     codes_ = new IncomeCodeFields(dict, IncomeCodeFields::Rules::ThirtyFive, this);
     edWithheld_ = field(this, "edTaxWithheld", FieldKind::edtDigital, 12);
-    edWithheld_->setMaximumWidth(160);
+    for (FieldEdit* short_ : {edInn_, edKpp_, edOktmo_, edWithheld_})
+        short_->setMaximumWidth(160);
 
     codes_->restore(source_.incomeCode, source_.totalIncome, source_.deductionCode, source_.deductionAmount);
     edName_->setText(fromCp1251(source_.sourceName));

@@ -1,5 +1,6 @@
 #include "screens/rules/RateRules.h"
 
+#include "checks/CheckRun.h"
 #include "checks/IdentifierChecks.h"
 #include "core/Text.h"
 
@@ -67,23 +68,15 @@ std::uint16_t CheckFlatIncomeDialog(FlatIncomeKind kind, const FlatIncomeValues&
     if (payer != PayerField::Accept)
         return static_cast<std::uint16_t>(payer);
 
-    CheckSession run(dialog, title, true, true);
+    CheckRun run(dialog, title);
     const Money income = v.income.value_or(Money{});
     // Both empty is a source still to be completed, not a fault.
-    if (kind == FlatIncomeKind::NinePercent && income.isZero() && !v.withheld.isZero()) {
-        switch (run.report(noIncome)) {
-        case CheckAnswer::Fix:
-            return kFlatIncomeElement;
-        case CheckAnswer::SkipAll:
-            return 0;
-        default:
-            break;
-        }
-    }
-    const std::string& belowTax = kind == FlatIncomeKind::NinePercent ? incomeBelowTax : dividendsBelowTax;
-    if (v.withheld > income && run.report(belowTax) == CheckAnswer::Fix)
-        return kFlatWithheldElement;
-    return 0;
+    if (kind == FlatIncomeKind::NinePercent && income.isZero() && !v.withheld.isZero())
+        run.fault(noIncome, kFlatIncomeElement);
+    if (v.withheld > income)
+        run.fault(kind == FlatIncomeKind::NinePercent ? incomeBelowTax : dividendsBelowTax,
+                  kFlatWithheldElement);
+    return run.result();
 }
 
 void storeFlatIncome(FlatIncomeKind kind, const FlatIncomeValues& v, bool newSource,
@@ -135,38 +128,32 @@ IncomeDialogVerdict CheckThirtyFiveAmounts(const ThirtyFiveDialogState& s, Check
     static const std::string overIncome = utf8ToCp1251("Сумма вычета превышает сумму дохода");
     static const std::string withheldOver = utf8ToCp1251("Удержанная сумма превышает сумму дохода");
 
-    CheckSession run(dialog, thirtyFivePercentTitle(), true, false);
+    CheckRun run(dialog, thirtyFivePercentTitle());
+    run.offerSkipAll(false);
+    // Faults that keep the dialog open however their message is answered.
     bool refused = false;
-    const auto fixAt = [](std::uint16_t element) { return IncomeDialogVerdict{false, element}; };
+    const auto mustFix = [&](bool fault, const std::string& message, std::uint16_t element) {
+        if (fault && run.open()) {
+            refused = true;
+            run.faultNoSkip(message, element);
+        }
+    };
     const bool amountNeeded = s.incomeCode != kUnstatedIncomeCode;
-
-    if (!s.incomeChosen) {
-        refused = true;
-        if (run.reportNoSkip(noIncome) == CheckAnswer::Fix)
-            return fixAt(kRateIncomeCodeElement);
-    }
-    if (s.incomeEmpty && amountNeeded) {
-        refused = true;
-        if (run.reportNoSkip(noAmount) == CheckAnswer::Fix)
-            return fixAt(s.incomeChosen ? kRateIncomeAmountElement : kRateIncomeCodeElement);
-    }
-    if (s.incomeHasDeductions && !s.deductionChosen && run.report(noDeduction) == CheckAnswer::Fix)
-        return fixAt(kRateDeductionCodeElement);
-    if (s.deductionEditable && !s.deductionEmpty && s.incomeEmpty) {
-        refused = true;
-        if (run.reportNoSkip(overIncome) == CheckAnswer::Fix)
-            return fixAt(kRateIncomeAmountElement);
-    }
-    if (s.deductionEditable && s.deduction > s.income) {
-        refused = true;
-        if (run.reportNoSkip(overIncome) == CheckAnswer::Fix)
-            return fixAt(kRateDeductionAmountElement);
-    }
     const bool withheld = !s.withheld.isZero() && amountNeeded;
-    if (withheld && s.incomeEmpty && run.report(withheldOver) == CheckAnswer::Fix)
-        return fixAt(kRateIncomeAmountElement);
-    if (withheld && s.withheld > s.income && run.report(withheldOver) == CheckAnswer::Fix)
-        return fixAt(kRateWithheldElement);
+
+    mustFix(!s.incomeChosen, noIncome, kRateIncomeCodeElement);
+    mustFix(s.incomeEmpty && amountNeeded, noAmount,
+            s.incomeChosen ? kRateIncomeAmountElement : kRateIncomeCodeElement);
+    if (s.incomeHasDeductions && !s.deductionChosen)
+        run.fault(noDeduction, kRateDeductionCodeElement);
+    mustFix(s.deductionEditable && !s.deductionEmpty && s.incomeEmpty, overIncome, kRateIncomeAmountElement);
+    mustFix(s.deductionEditable && s.deduction > s.income, overIncome, kRateDeductionAmountElement);
+    if (withheld && s.incomeEmpty)
+        run.fault(withheldOver, kRateIncomeAmountElement);
+    if (withheld && s.withheld > s.income)
+        run.fault(withheldOver, kRateWithheldElement);
+    if (run.result() != 0)
+        return IncomeDialogVerdict{false, run.result()};
     return IncomeDialogVerdict{!refused, 0};
 }
 

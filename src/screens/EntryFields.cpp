@@ -42,12 +42,6 @@ Money amountOf(const FieldEdit* field) {
     return field->money().value_or(Money{});
 }
 
-Money amountOf(const FieldEdit* field, Money stored) {
-    if (field->text() == amountText(stored))
-        return stored;
-    return amountOf(field);
-}
-
 std::int64_t digitsOf(const FieldEdit* field) {
     const std::string text = field->text().toStdString();
     std::int64_t value = 0;

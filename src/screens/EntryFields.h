@@ -28,9 +28,6 @@ QDateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& ea
 QString amountText(Money amount);
 // A money field's amount; an empty field (or one holding no amount) gives 0.
 Money amountOf(const FieldEdit* field);
-// The amount a money field holds. While it still shows the stored amount, the stored
-// amount itself, so digits beyond the kopeck read from a file are not dropped unasked.
-Money amountOf(const FieldEdit* field, Money stored);
 // Whole roubles in a digits field; an empty field gives 0.
 std::int64_t digitsOf(const FieldEdit* field);
 

@@ -3,6 +3,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 
 #include <QGridLayout>
@@ -10,16 +11,6 @@
 #include <QVBoxLayout>
 
 namespace kv {
-
-namespace {
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length, int fraction = 0) {
-    auto* edit = new FieldEdit(FieldFormat{kind, length, fraction}, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-} // namespace
 
 FlatIncomeDialog::FlatIncomeDialog(Asker& asker, FlatIncomeKind kind, const ThirtyPercentSource& source,
                                    bool newSource, QWidget* parent)
@@ -33,20 +24,20 @@ FlatIncomeDialog::FlatIncomeDialog(Asker& asker, FlatIncomeKind kind, const Thir
     edInn_ = field(this, "edSourceInn", FieldKind::edtDigital, flatIncomeSetup(kind).innLength);
     edKpp_ = field(this, "edSourceKpp", FieldKind::edtDigital, 9);
     edOktmo_ = field(this, "edSourceOktmo", FieldKind::edtDigital, 11);
-    edIncome_ = field(this, "edIncomeSum", FieldKind::edtCurrency, 12, 2);
+    edIncome_ = moneyField(this, "edIncomeSum");
     edWithheld_ = field(this, "edTaxWithheld", FieldKind::edtDigital, 12);
     for (FieldEdit* short_ : {edInn_, edKpp_, edOktmo_, edIncome_, edWithheld_})
         short_->setMaximumWidth(160);
 
-    edName_->setText(fromCp1251(source_.sourceName));
-    edInn_->setText(fromCp1251(source_.sourceInn));
-    edKpp_->setText(fromCp1251(source_.sourceKpp));
-    edOktmo_->setText(fromCp1251(source_.sourceOktmo));
+    edName_->setStoredText(fromCp1251(source_.sourceName));
+    edInn_->setStoredText(fromCp1251(source_.sourceInn));
+    edKpp_->setStoredText(fromCp1251(source_.sourceKpp));
+    edOktmo_->setStoredText(fromCp1251(source_.sourceOktmo));
     // Dividends show what is taxed; the 9% list the income itself (the two are kept equal).
     const Money income = nine ? source_.totalIncome : source_.taxableAmount;
     if (!income.isZero())
         edIncome_->setMoney(income);
-    edWithheld_->setText(wholeRoublesText(source_.taxWithheld));
+    edWithheld_->setStoredText(wholeRoublesText(source_.taxWithheld));
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Наименование источника выплаты"), this), 0, 0, 1, 2);
@@ -80,9 +71,8 @@ FlatIncomeValues FlatIncomeDialog::values() const {
     v.inn = toCp1251(edInn_->text());
     v.kpp = toCp1251(edKpp_->text());
     v.oktmo = toCp1251(edOktmo_->text());
-    const Money shown = kind_ == FlatIncomeKind::NinePercent ? source_.totalIncome : source_.taxableAmount;
     if (!edIncome_->text().isEmpty())
-        v.income = amountOf(edIncome_, shown);
+        v.income = amountOf(edIncome_);
     v.withheld = wholeRoublesOf(edWithheld_, source_.taxWithheld);
     return v;
 }

@@ -2,6 +2,7 @@
 
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 #include "screens/pickers/IncomeCodePicker.h"
@@ -24,40 +25,6 @@ std::int32_t codeNumber(const std::string& code) {
     return value;
 }
 
-QToolButton* pickButton(QWidget* parent, const char* name) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(QStringLiteral("..."));
-    button->setToolTip(QStringLiteral("Выбрать код из справочника"));
-    return button;
-}
-
-QLineEdit* codeField(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setReadOnly(true);
-    edit->setMaximumWidth(60);
-    return edit;
-}
-
-FieldEdit* moneyField(QWidget* parent, const char* name) {
-    auto* edit = new FieldEdit(FieldFormat{FieldKind::edtCurrency, 12, 2}, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaximumWidth(160);
-    return edit;
-}
-
-// A code's name from the dictionary, up to three lines; the dialog keeps its height.
-QLabel* nameLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setMinimumHeight(label->fontMetrics().lineSpacing() * 3 + 2);
-    label->setMinimumWidth(480);
-    return label;
-}
-
 } // namespace
 
 IncomeCodeFields::IncomeCodeFields(const IncomeDict& dict, Rules rules, QWidget* dialog)
@@ -66,16 +33,15 @@ IncomeCodeFields::IncomeCodeFields(const IncomeDict& dict, Rules rules, QWidget*
     lblIncomeCode_ = new QLabel(QStringLiteral("Код дохода"), dialog);
     edIncomeCode_ = codeField(dialog, "edIncomeCode");
     bnIncomeCode_ = pickButton(dialog, "bnIncomeCode");
-    lblIncomeName_ = nameLabel(dialog, "lblIncomeName");
-    lblIncomeSum_ = new QLabel(QStringLiteral("Сумма дохода"), dialog);
-    lblIncomeSum_->setObjectName(QStringLiteral("lblIncomeSum"));
+    lblIncomeName_ = codeNameLabel(dialog, "lblIncomeName");
+    lblIncomeSum_ = named(new QLabel(QStringLiteral("Сумма дохода"), dialog), "lblIncomeSum");
     edIncomeSum_ = moneyField(dialog, "edIncomeSum");
     lblDeductCode_ = new QLabel(
         nonResident ? QStringLiteral("Код вычета (расхода)") : QStringLiteral("Код вычета"), dialog);
     lblDeductCode_->setObjectName(QStringLiteral("lblDeductCode"));
     edDeductCode_ = codeField(dialog, "edDeductCode");
     bnDeductCode_ = pickButton(dialog, "bnDeductCode");
-    lblDeductName_ = nameLabel(dialog, "lblDeductName");
+    lblDeductName_ = codeNameLabel(dialog, "lblDeductName");
     lblDeductSum_ = new QLabel(
         nonResident ? QStringLiteral("Сумма вычета (расхода)") : QStringLiteral("Сумма вычета"), dialog);
     lblDeductSum_->setObjectName(QStringLiteral("lblDeductSum"));
@@ -95,20 +61,13 @@ IncomeCodeFields::IncomeCodeFields(const IncomeDict& dict, Rules rules, QWidget*
 }
 
 int IncomeCodeFields::addTo(QGridLayout* grid, int row) {
-    const auto codeRow = [](QLineEdit* code, QToolButton* button) {
-        auto* layout = new QHBoxLayout;
-        layout->addWidget(code);
-        layout->addWidget(button);
-        layout->addStretch(1);
-        return layout;
-    };
     grid->addWidget(lblIncomeCode_, row, 0);
-    grid->addLayout(codeRow(edIncomeCode_, bnIncomeCode_), row++, 1);
+    grid->addLayout(inlineRow({edIncomeCode_, bnIncomeCode_}), row++, 1);
     grid->addWidget(lblIncomeName_, row++, 0, 1, 2);
     grid->addWidget(lblIncomeSum_, row, 0);
     grid->addWidget(edIncomeSum_, row++, 1);
     grid->addWidget(lblDeductCode_, row, 0);
-    grid->addLayout(codeRow(edDeductCode_, bnDeductCode_), row++, 1);
+    grid->addLayout(inlineRow({edDeductCode_, bnDeductCode_}), row++, 1);
     grid->addWidget(lblDeductName_, row++, 0, 1, 2);
     grid->addWidget(lblDeductSum_, row, 0);
     grid->addWidget(edDeductSum_, row++, 1);
@@ -170,7 +129,6 @@ void IncomeCodeFields::applyDeduction(const DeductionChoice& choice) {
 
 void IncomeCodeFields::clearDeduction() {
     deduction_.reset();
-    storedDeduction_ = Money{};
     edDeductCode_->clear();
     lblDeductName_->clear();
     showDeduction(std::nullopt);
@@ -210,7 +168,6 @@ void IncomeCodeFields::restore(std::int32_t incomeCode, Money income, std::int32
     incomeCode_ = std::to_string(incomeCode);
     edIncomeCode_->setText(fromCp1251(incomeCode_));
     setIncomeEnabled(rules_ == Rules::NonResident || incomeCode != kUnstatedIncomeCode);
-    storedIncome_ = income;
     if (income.isZero())
         edIncomeSum_->clear();
     else
@@ -233,7 +190,6 @@ void IncomeCodeFields::restore(std::int32_t incomeCode, Money income, std::int32
     if (deduction_->equivalent) {
         showDeduction(thirtyFiveDeductionOnIncome(*deduction_, incomeAmount(), std::nullopt));
     } else if (!deduction.isZero()) {
-        storedDeduction_ = deduction;
         showDeduction(deduction);
     }
 }
@@ -249,7 +205,7 @@ std::optional<Money> IncomeCodeFields::incomeAmount() const {
 std::optional<Money> IncomeCodeFields::typedDeduction() const {
     if (edDeductSum_->text().isEmpty())
         return std::nullopt;
-    return amountOf(edDeductSum_, storedDeduction_);
+    return amountOf(edDeductSum_);
 }
 
 void IncomeCodeFields::showDeduction(std::optional<Money> amount) {
@@ -292,7 +248,7 @@ bool IncomeCodeFields::incomeEmpty() const {
 }
 
 Money IncomeCodeFields::income() const {
-    return amountOf(edIncomeSum_, storedIncome_);
+    return amountOf(edIncomeSum_);
 }
 
 std::int32_t IncomeCodeFields::deductionCode() const {

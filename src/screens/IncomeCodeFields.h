@@ -45,7 +45,7 @@ public:
     bool incomeChosen() const { return !incomeCode_.empty(); }
     std::int32_t incomeCode() const;
     bool incomeEmpty() const;
-    // The income typed (0 when empty); an amount left as it was opened keeps every stored digit.
+    // The income typed, 0 when empty.
     Money income() const;
     bool incomeHasDeductions() const { return hasDeductions_; }
     bool deductionChosen() const { return deduction_.has_value(); }
@@ -82,8 +82,6 @@ private:
     std::string incomeCode_;
     bool hasDeductions_ = false;
     std::optional<DeductionChoice> deduction_;
-    Money storedIncome_;
-    Money storedDeduction_;
     // The deduction amount is being set here, not typed.
     bool deriving_ = false;
 

@@ -4,6 +4,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/IncomeCodeFields.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/RateRules.h"
 
@@ -26,8 +27,7 @@ NonResidentIncomeDialog::NonResidentIncomeDialog(Asker& asker, const IncomeDict&
     group->setObjectName(QStringLiteral("gbIncome"));
     codes_ = new IncomeCodeFields(dict, IncomeCodeFields::Rules::NonResident, group);
     lblMonth_ = new QLabel(QStringLiteral("Месяц получения дохода"), group);
-    edMonth_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 2, 0}, group);
-    edMonth_->setObjectName(QStringLiteral("edMonth"));
+    edMonth_ = field(group, "edMonth", FieldKind::edtDigital, 2);
     edMonth_->setMaximumWidth(40);
     lblMonth_->setBuddy(edMonth_);
 
@@ -50,7 +50,7 @@ NonResidentIncomeDialog::NonResidentIncomeDialog(Asker& asker, const IncomeDict&
         if (existing->incomeCode != 0) {
             // A code the dictionary lacks still keeps the month it was stored with.
             setMonthEnabled(dict.findIncome(std::to_string(existing->incomeCode)) != nullptr);
-            edMonth_->setText(QString::number(existing->month));
+            edMonth_->setStoredText(QString::number(existing->month));
         }
     }
     codes_->incomeButton()->setFocus();

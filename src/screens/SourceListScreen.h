@@ -10,12 +10,13 @@
 #include <QStringList>
 #include <optional>
 
-class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 
 namespace kv {
+
+class MasterDetailList;
 
 class SourceListScreen : public ScreenFrame {
     Q_OBJECT
@@ -56,15 +57,10 @@ private:
     void addSource();
     void editSource();
     void deleteSource();
-    void rowSelected(int row);
-    void selectRow(int row);
     void showTotals(int row);
 
-    int selected_ = -1;
-    // Rows are being filled or removed by the screen, not chosen by the user.
-    bool listing_ = false;
-
     QTreeWidget* lvSources_;
+    MasterDetailList* sources_;
     QPushButton* bnAddSource_;
     QPushButton* bnDeleteSource_;
     QPushButton* bnEditSource_;

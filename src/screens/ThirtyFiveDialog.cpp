@@ -5,6 +5,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/IncomeCodeFields.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/RateRules.h"
 
@@ -14,16 +15,6 @@
 #include <QVBoxLayout>
 
 namespace kv {
-
-namespace {
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length) {
-    auto* edit = new FieldEdit(FieldFormat{kind, length, 0}, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-} // namespace
 
 ThirtyFiveDialog::ThirtyFiveDialog(Asker& asker, const IncomeDict& dict,
                                    const ThirtyFivePercentSource& source, QWidget* parent)
@@ -41,11 +32,11 @@ ThirtyFiveDialog::ThirtyFiveDialog(Asker& asker, const IncomeDict& dict,
         short_->setMaximumWidth(160);
 
     codes_->restore(source_.incomeCode, source_.totalIncome, source_.deductionCode, source_.deductionAmount);
-    edName_->setText(fromCp1251(source_.sourceName));
-    edInn_->setText(fromCp1251(source_.sourceInn));
-    edKpp_->setText(fromCp1251(source_.sourceKpp));
-    edOktmo_->setText(fromCp1251(source_.sourceOktmo));
-    edWithheld_->setText(wholeRoublesText(source_.taxWithheld));
+    edName_->setStoredText(fromCp1251(source_.sourceName));
+    edInn_->setStoredText(fromCp1251(source_.sourceInn));
+    edKpp_->setStoredText(fromCp1251(source_.sourceKpp));
+    edOktmo_->setStoredText(fromCp1251(source_.sourceOktmo));
+    edWithheld_->setStoredText(wholeRoublesText(source_.taxWithheld));
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Наименование источника выплаты"), this), 0, 0, 1, 2);

@@ -317,7 +317,7 @@ private slots:
         QTest::addColumn<QString>("dialogName");
         QTest::addColumn<QStringList>("totals");
         QTest::newRow("9%") << int(ScreenId::NinePercent) << "TfmInput9SourseIncome"
-                            << QStringList{"10005,6", "900"};
+                            << QStringList{"10005,6123", "900"};
         QTest::newRow("dividends") << int(ScreenId::ThirtyPercent) << "TfmInput30SourseIncome"
                                    << QStringList{"50000", "7000"};
         QTest::newRow("35%") << int(ScreenId::ThirtyFivePercent) << "TfmInput35SourseIncome"
@@ -338,7 +338,8 @@ private slots:
         flat.sourceKpp = "773601001";
         flat.sourceOktmo = "45382000";
         flat.incomeCode = 1011;
-        flat.totalIncome = flat.taxableAmount = Money::fromRaw(100056000);
+        // Four decimals, as a document written elsewhere may hold: kept through the dialog.
+        flat.totalIncome = flat.taxableAmount = Money::fromRaw(100056123);
         flat.taxCalculated = roubles(901);
         flat.taxWithheld = roubles(900);
         d.incomes9.add(flat);

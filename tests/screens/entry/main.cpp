@@ -1,5 +1,5 @@
 // One executable for the entry screens of the conditions, the taxpayer, the
-// incomes at 13% and the property deduction.
+// incomes at every rate and the property deduction.
 #include <QApplication>
 #include <QTest>
 #include <memory>

@@ -383,6 +383,71 @@ private slots:
         QVERIFY(!(d == before));
     }
 
+    // The non-residents' screen is the 13% screen over their own list: no deductions
+    // granted by agents, the foreigner's fixed payments on every return, the source
+    // dialog without its marks, the non-resident's income dialog, and no checks.
+    void nonResidentScreen_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("resident's return") << 0;
+        QTest::newRow("non-resident's return") << 1;
+    }
+
+    void nonResidentScreen() {
+        QFETCH(int, kind);
+        ScreenTestHost host;
+        Declaration& d = *host.document;
+        d.declarationKind = static_cast<std::uint8_t>(kind);
+        d.setIncomeFlags(Declaration::kAgentIncomes);
+        d.foreignerFixedAdvance = roubles(1200);
+        std::unique_ptr<ScreenFrame> screen(
+            ScreenRegistry::standard().create(ScreenId::ThirteenPercentNR, nullptr, host));
+        QCOMPARE(screen->objectName(), QStringLiteral("TTfrThirteenPercentNR"));
+        QVERIFY(kv::test::child<QWidget>(screen.get(), "gbAgentDeductions")->isHidden());
+        QVERIFY(!kv::test::child<QWidget>(screen.get(), "gbForeigner")->isHidden());
+        QCOMPARE(kv::test::textOf(screen.get(), "edFixedAdvance"), QStringLiteral("1200"));
+
+        kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"), [](QDialog& dialog) {
+            QVERIFY(kv::test::child<QWidget>(&dialog, "chbPrimaryWorkplace")->isHidden());
+            QVERIFY(kv::test::child<QWidget>(&dialog, "chbInvestmentPartnership")->isHidden());
+            fill(dialog, {});
+            kv::test::clickButton(&dialog, "bnOk");
+        });
+        kv::test::clickButton(screen.get(), "bnAddSource");
+        KV_VERIFY_MODALS();
+        QCOMPARE(d.incomes13NonResident.count(), 1);
+        QCOMPARE(d.incomes13.count(), 0);
+        QCOMPARE(d.incomes13NonResident.get(0).isPrimaryWorkplace, std::uint8_t{0});
+
+        kv::test::whenModal(QStringLiteral("TfmInput13NRIncome"), [](QDialog& dialog) {
+            fill(dialog, {"code=2000", "edIncomeSum=1000", "edMonth=15"});
+            kv::test::clickButton(&dialog, "bnOk");
+        });
+        kv::test::clickButton(screen.get(), "bnAddIncome");
+        KV_VERIFY_MODALS();
+        QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(screen.get(), "lvIncomes")),
+                 QStringList{"12|2000|1000|Нет|-"});
+        QCOMPARE(d.incomes13NonResident.get(0).totalIncome, roubles(1000));
+
+        // More withheld than paid: the 13% screen would ask, this one does not.
+        kv::test::retype(screen.get(), "edTaxWithheld", QStringLiteral("5000"));
+        kv::test::retype(screen.get(), "edFixedAdvance", QStringLiteral("3000"));
+        screen->SaveData();
+        QCOMPARE(screen->CheckData(), std::uint16_t{0});
+        KV_VERIFY_ASKER(host.script);
+        QCOMPARE(d.incomes13NonResident.get(0).taxWithheld, roubles(5000));
+        QCOMPARE(d.foreignerFixedAdvance, roubles(3000));
+
+        // Built again and left: nothing changes.
+        const Declaration before = d;
+        const int changes = host.changes;
+        screen.reset(ScreenRegistry::standard().create(ScreenId::ThirteenPercentNR, nullptr, host));
+        screen->SelectFirstEntry();
+        QCOMPARE(kv::test::textOf(screen.get(), "edTaxWithheld"), QStringLiteral("5000"));
+        screen->SaveData();
+        QVERIFY(d == before);
+        QCOMPARE(host.changes, changes);
+    }
+
     // The prize's deduction equals the income up to 4 000 and follows it.
     void thirtyFiveDeductionFollowsTheIncome() {
         ScreenTestHost host;

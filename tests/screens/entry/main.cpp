@@ -9,12 +9,13 @@ QObject* makePersonTest();
 QObject* makeThirteenTest();
 QObject* makePropertyTest();
 QObject* makeRatesTest();
+QObject* makeRoundTripTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failed = 0;
-    for (auto make :
-         {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeRatesTest}) {
+    for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeRatesTest,
+                      makeRoundTripTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

@@ -1,12 +1,16 @@
 #include "model/Declaration.h"
+#include "reference/IncomeDict.h"
 #include "screens/DeductionsScreen.h"
 #include "screens/EmptyScreen.h"
+#include "screens/FlatIncomeScreen.h"
 #include "screens/Income13Screen.h"
 #include "screens/InitialDataScreen.h"
+#include "screens/NonResidentIncomeDialog.h"
 #include "screens/PropertyDeductionScreen.h"
 #include "screens/RussianIncomeScreen.h"
 #include "screens/ScreenRegistry.h"
 #include "screens/TaxpayerScreen.h"
+#include "screens/ThirtyFiveScreen.h"
 
 #include <stdexcept>
 
@@ -16,6 +20,27 @@ namespace {
 
 template <class List> std::function<int(const Declaration&)> countOf(List Declaration::*list) {
     return [list](const Declaration& d) { return static_cast<int>((d.*list).count()); };
+}
+
+// Non-residents' incomes at 13%: the 13% screen over their own list, with the income
+// dialog of their codes, no deductions granted by tax agents, the foreigner's fixed
+// payments on every return and no checks of its own on leaving.
+ScreenFrame* makeNonResidentIncome13(QWidget* panel, ScreenHost& host) {
+    Income13Setup setup;
+    setup.sources = &Declaration::incomes13NonResident;
+    setup.agentDeductions = Income13Setup::Shown::Never;
+    setup.foreignerAdvance = Income13Setup::Shown::Always;
+    setup.sourceMarks = false;
+    setup.checked = false;
+    setup.incomeDialog =
+        [](QWidget* parent, ScreenHost& screenHost, const ThirteenPercentSource&,
+           const std::optional<ThirteenIncomeItem>& existing) -> std::optional<ThirteenIncomeItem> {
+        NonResidentIncomeDialog dialog(screenHost.asker(), IncomeDict::builtIn(), existing, parent);
+        if (dialog.exec() != QDialog::Accepted || !dialog.incomeChosen())
+            return std::nullopt;
+        return dialog.item();
+    };
+    return new Income13Screen(panel, host, std::move(setup));
 }
 
 std::vector<ScreenInfo> programScreens() {
@@ -50,25 +75,23 @@ std::vector<ScreenInfo> programScreens() {
         {ScreenId::ThirteenPercent, QStringLiteral("TfrThirteenPercent"),
          QStringLiteral("Доходы, облагаемые по ставке 13%"), makeScreen<Income13Screen>,
          countOf(&Declaration::incomes13)},
-        {ScreenId::NinePercent,
-         QStringLiteral("TfrNinePercent"),
+        {ScreenId::NinePercent, QStringLiteral("TfrNinePercent"),
          QStringLiteral("Доходы, облагаемые по ставке 9%"),
-         {},
+         [](QWidget* panel, ScreenHost& host) -> ScreenFrame* {
+             return new FlatIncomeScreen(panel, host, FlatIncomeKind::NinePercent);
+         },
          countOf(&Declaration::incomes9)},
-        {ScreenId::ThirtyFivePercent,
-         QStringLiteral("TfrThirtyFivePercent"),
-         QStringLiteral("Доходы, облагаемые по ставке 35%"),
-         {},
+        {ScreenId::ThirtyFivePercent, QStringLiteral("TfrThirtyFivePercent"),
+         QStringLiteral("Доходы, облагаемые по ставке 35%"), makeScreen<ThirtyFiveScreen>,
          countOf(&Declaration::incomes35)},
-        {ScreenId::ThirtyPercent,
-         QStringLiteral("TfrThirtyPercent"),
+        {ScreenId::ThirtyPercent, QStringLiteral("TfrThirtyPercent"),
          QStringLiteral("Доходы в виде дивидендов"),
-         {},
+         [](QWidget* panel, ScreenHost& host) -> ScreenFrame* {
+             return new FlatIncomeScreen(panel, host, FlatIncomeKind::Dividends);
+         },
          countOf(&Declaration::incomes30)},
-        {ScreenId::ThirteenPercentNR,
-         QStringLiteral("TTfrThirteenPercentNR"),
-         QStringLiteral("Доходы нерезидентов, высококвалифицированных специалистов"),
-         {},
+        {ScreenId::ThirteenPercentNR, QStringLiteral("TTfrThirteenPercentNR"),
+         QStringLiteral("Доходы нерезидентов, высококвалифицированных специалистов"), makeNonResidentIncome13,
          countOf(&Declaration::incomes13NonResident)},
         {ScreenId::PropertyDeduction, QStringLiteral("TfrMultyConstructionDeduct"),
          QStringLiteral("Имущественный налоговый вычет"), makeScreen<PropertyDeductionScreen>, none},

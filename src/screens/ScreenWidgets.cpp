@@ -53,6 +53,15 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
     return b;
 }
 
+QLabel* codeNameLabel(QWidget* parent, const char* name) {
+    auto* label = named(new QLabel(parent), name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setMinimumHeight(label->fontMetrics().lineSpacing() * 3 + 2);
+    label->setMinimumWidth(480);
+    return label;
+}
+
 QHBoxLayout* inlineRow(std::initializer_list<QWidget*> widgets) {
     auto* row = new QHBoxLayout;
     for (QWidget* w : widgets)

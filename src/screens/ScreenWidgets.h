@@ -55,6 +55,9 @@ QLineEdit* totalField(QWidget* parent, const char* name);
 QToolButton* pickButton(QWidget* parent, const char* name,
                         const QString& hint = QStringLiteral("Выбрать код из справочника"));
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = {});
+// The dictionary's name of a chosen code, up to three lines under it; the dialog keeps
+// its height whatever name is chosen.
+QLabel* codeNameLabel(QWidget* parent, const char* name);
 
 // Widgets side by side, left-aligned, with the rest of the row left empty.
 QHBoxLayout* inlineRow(std::initializer_list<QWidget*> widgets);

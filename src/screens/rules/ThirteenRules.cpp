@@ -88,13 +88,14 @@ ThirteenIncomeItem repeatedIncome(const ThirteenIncomeItem& item) {
     return next;
 }
 
-IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& dialog) {
+IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& dialog,
+                                      const std::string& title) {
     static const std::string noIncome = utf8ToCp1251("Не выбран доход");
     static const std::string noAmount = utf8ToCp1251("Не указана сумма дохода");
     static const std::string noDeduction = utf8ToCp1251("Не выбран вычет");
     static const std::string overIncome = utf8ToCp1251("Сумма вычета превышает сумму дохода");
 
-    CheckRun run(dialog, thirteenPercentTitle());
+    CheckRun run(dialog, title);
     run.offerSkipAll(false);
     // Faults that keep the dialog open however their message is answered.
     bool refused = false;

@@ -74,8 +74,10 @@ struct IncomeDialogVerdict {
 };
 
 // The checks run when the income dialog is confirmed. A missing code can be
-// skipped; a missing amount or a deduction above the income cannot.
-IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& state, CheckDialog& dialog);
+// skipped; a missing amount or a deduction above the income cannot. The
+// non-resident's income dialog runs the same checks under its own title.
+IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& state, CheckDialog& dialog,
+                                      const std::string& title = thirteenPercentTitle());
 
 // CheckData of the screen: the sources in list order; the code is the 1-based
 // position of the source to fix.

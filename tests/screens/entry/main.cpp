@@ -1,5 +1,5 @@
 // One executable for the entry screens of the conditions, the taxpayer, the
-// incomes at 13% and the property deduction.
+// incomes at every rate and the property deduction.
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTest>
@@ -9,6 +9,7 @@ QObject* makeInitialDataTest();
 QObject* makePersonTest();
 QObject* makeThirteenTest();
 QObject* makePropertyTest();
+QObject* makeRatesTest();
 QObject* makeRoundTripTest();
 
 int main(int argc, char* argv[]) {
@@ -16,8 +17,8 @@ int main(int argc, char* argv[]) {
     // The tax-office import writes into the user's data folder: a test's own, not the real one.
     QStandardPaths::setTestModeEnabled(true);
     int failed = 0;
-    for (auto make :
-         {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeRoundTripTest}) {
+    for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeRatesTest,
+                      makeRoundTripTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

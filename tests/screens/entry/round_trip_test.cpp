@@ -68,6 +68,24 @@ void writtenElsewhere(Declaration& d) {
     d.incomes13.add(s);
     s.taxWithheld = raw(1234567); // 123,4567
     d.incomes13.add(s);
+    d.incomes13NonResident.add(s);
+
+    ThirtyPercentSource flat;
+    flat.sourceName = std::string(1200, 'D');
+    flat.incomeCode = 1010;
+    flat.totalIncome = flat.taxableAmount = raw(123456789);
+    flat.taxWithheld = raw(1234567);
+    d.incomes30.add(flat);
+    flat.incomeCode = 1011;
+    flat.taxCalculated = raw(5);
+    d.incomes9.add(flat);
+    ThirtyFivePercentSource prize;
+    prize.sourceInn = "ABC";
+    prize.incomeCode = 9999; // not in the dictionary
+    prize.totalIncome = raw(123456789);
+    prize.deductionCode = 505;
+    prize.deductionAmount = raw(1);
+    d.incomes35.add(prize);
 
     PropertyDeduction& pd = d.propertyDeductions;
     pd.granted = 1;
@@ -98,6 +116,10 @@ private slots:
         QTest::newRow("initial data") << ScreenId::InitialData;
         QTest::newRow("taxpayer") << ScreenId::Taxpayer;
         QTest::newRow("13%") << ScreenId::ThirteenPercent;
+        QTest::newRow("9%") << ScreenId::NinePercent;
+        QTest::newRow("35%") << ScreenId::ThirtyFivePercent;
+        QTest::newRow("dividends") << ScreenId::ThirtyPercent;
+        QTest::newRow("non-residents' 13%") << ScreenId::ThirteenPercentNR;
         QTest::newRow("property") << ScreenId::PropertyDeduction;
     }
 
@@ -128,7 +150,8 @@ private slots:
             Declaration expected = example.declaration;
             expected.sheetCountAutomatic = 0;
             for (ScreenId id : {ScreenId::InitialData, ScreenId::Taxpayer, ScreenId::ThirteenPercent,
-                                ScreenId::PropertyDeduction}) {
+                                ScreenId::NinePercent, ScreenId::ThirtyFivePercent, ScreenId::ThirtyPercent,
+                                ScreenId::ThirteenPercentNR, ScreenId::PropertyDeduction}) {
                 std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(id, nullptr, host));
                 shown->SelectFirstEntry();
                 shown->SaveData();

@@ -1,0 +1,140 @@
+#include "screens/NonResidentIncomeDialog.h"
+
+#include "screens/CheckDialogs.h"
+#include "screens/EntryFields.h"
+#include "screens/FieldEdit.h"
+#include "screens/IncomeCodeFields.h"
+#include "screens/ScreenWidgets.h"
+#include "screens/UiText.h"
+#include "screens/rules/RateRules.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kv {
+
+NonResidentIncomeDialog::NonResidentIncomeDialog(Asker& asker, const IncomeDict& dict,
+                                                 const std::optional<ThirteenIncomeItem>& existing,
+                                                 QWidget* parent)
+    : QDialog(parent), asker_(asker) {
+    setObjectName(QStringLiteral("TfmInput13NRIncome"));
+    setWindowTitle(QStringLiteral("Сведения о доходе"));
+
+    auto* group = new QGroupBox(QStringLiteral("Сведения о полученном доходе"), this);
+    group->setObjectName(QStringLiteral("gbIncome"));
+    codes_ = new IncomeCodeFields(dict, IncomeCodeFields::Rules::NonResident, group);
+    lblMonth_ = new QLabel(QStringLiteral("Месяц получения дохода"), group);
+    edMonth_ = field(group, "edMonth", FieldKind::edtDigital, 2);
+    edMonth_->setMaximumWidth(40);
+    lblMonth_->setBuddy(edMonth_);
+
+    auto* grid = new QGridLayout(group);
+    const int row = codes_->addTo(grid, 0);
+    grid->addWidget(lblMonth_, row, 0);
+    grid->addWidget(edMonth_, row, 1);
+    grid->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addStretch(1);
+    layout->addLayout(yesNoButtons(this));
+    setMinimumWidth(560);
+
+    setMonthEnabled(false);
+    if (existing.has_value()) {
+        codes_->restore(existing->incomeCode, existing->amount, existing->deductionCode,
+                        existing->deductionAmount);
+        if (existing->incomeCode != 0) {
+            // A code the dictionary lacks still keeps the month it was stored with.
+            setMonthEnabled(dict.findIncome(std::to_string(existing->incomeCode)) != nullptr);
+            edMonth_->setStoredText(QString::number(existing->month));
+        }
+    }
+    codes_->incomeButton()->setFocus();
+
+    connect(codes_, &IncomeCodeFields::incomePicked, this, [this] { setMonthEnabled(true); });
+    connect(edMonth_, &FieldEdit::changed, this, &NonResidentIncomeDialog::monthChanged);
+    connect(edMonth_, &FieldEdit::editingFinished, this, &NonResidentIncomeDialog::monthFinished);
+}
+
+void NonResidentIncomeDialog::setMonthEnabled(bool enabled) {
+    lblMonth_->setEnabled(enabled);
+    edMonth_->setEnabled(enabled);
+}
+
+void NonResidentIncomeDialog::monthChanged() {
+    if (edMonth_->text().toInt() > 12)
+        edMonth_->setText(QStringLiteral("12"));
+}
+
+void NonResidentIncomeDialog::monthFinished() {
+    if (!edMonth_->text().isEmpty() && edMonth_->text().toInt() == 0)
+        edMonth_->setText(QStringLiteral("1"));
+}
+
+bool NonResidentIncomeDialog::incomeChosen() const {
+    return codes_->incomeChosen();
+}
+
+ThirteenIncomeItem NonResidentIncomeDialog::item() const {
+    ThirteenIncomeItem it;
+    it.incomeCode = codes_->incomeCode();
+    it.amount = codes_->income();
+    it.deductionCode = codes_->deductionCode();
+    it.deductionAmount = codes_->deduction();
+    it.month = monthFromText(edMonth_->text().toStdString());
+    return it;
+}
+
+void NonResidentIncomeDialog::accept() {
+    monthFinished();
+    IncomeDialogState state;
+    state.incomeChosen = codes_->incomeChosen();
+    state.incomeCode = codes_->incomeCode();
+    state.incomeEmpty = codes_->incomeEmpty();
+    state.income = codes_->income();
+    state.deductionAllowed = codes_->incomeHasDeductions();
+    state.deductionChosen = codes_->deductionChosen();
+    state.deductionCode = codes_->deductionCode();
+    state.deductionEditable = codes_->deductionEditable();
+    state.deductionEmpty = codes_->deductionEmpty();
+    state.deduction = codes_->deduction();
+    AskerCheckDialog dialog(asker_, this);
+    const IncomeDialogVerdict verdict = CheckNonResidentIncome(state, dialog);
+    if (verdict.element != 0)
+        goToElement(verdict.element);
+    if (verdict.accept)
+        QDialog::accept();
+}
+
+void NonResidentIncomeDialog::goToElement(std::uint16_t element) {
+    switch (element) {
+    case kIncomeCodeElement:
+        codes_->incomeButton()->setFocus();
+        codes_->chooseIncome();
+        break;
+    case kIncomeAmountElement:
+        codes_->incomeField()->setFocus();
+        break;
+    case kDeductionCodeElement:
+        codes_->deductionButton()->setFocus();
+        codes_->chooseDeduction();
+        break;
+    case kDeductionAmountElement:
+        // No deduction code yet: the code comes first.
+        if (!codes_->deductionChosen()) {
+            codes_->deductionButton()->setFocus();
+            codes_->chooseDeduction();
+        } else {
+            codes_->deductionField()->setFocus();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace kv

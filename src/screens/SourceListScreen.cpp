@@ -1,0 +1,131 @@
+#include "screens/SourceListScreen.h"
+
+#include "screens/Asker.h"
+#include "screens/MasterDetailList.h"
+#include "screens/ScreenWidgets.h"
+#include "screens/UiText.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kv {
+
+QString codeOrNone(std::int32_t code) {
+    return code == 0 ? QStringLiteral("Нет") : QString::number(code);
+}
+
+SourceListScreen::SourceListScreen(QWidget* panel, ScreenHost& host, const QList<Total>& totals)
+    : ScreenFrame(panel, host) {
+    auto* sourceBox = named(new QGroupBox(QStringLiteral("Источники выплат"), this), "gbSources");
+    lvSources_ = makeList(sourceBox, "lvSources", QStringLiteral("Список источников выплат"),
+                          {QStringLiteral("Источники выплат")});
+    bnAddSource_ = button(sourceBox, "bnAddSource", QStringLiteral("Добавить"),
+                          QStringLiteral("Добавить источник выплат"));
+    bnDeleteSource_ = button(sourceBox, "bnDeleteSource", QStringLiteral("Удалить"),
+                             QStringLiteral("Удалить источник выплат"));
+    bnEditSource_ = button(sourceBox, "bnEditSource", QStringLiteral("Редактировать"),
+                           QStringLiteral("Редактировать источник выплат"));
+    auto* sourceLayout = new QVBoxLayout(sourceBox);
+    sourceLayout->addWidget(lvSources_, 1);
+    sourceLayout->addLayout(inlineRow({bnAddSource_, bnDeleteSource_, bnEditSource_}));
+
+    auto* totalsBox =
+        named(new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this), "gbTotals");
+    auto* totalsLayout = new QVBoxLayout(totalsBox);
+    totalsLayout->setSpacing(2);
+    for (const Total& total : totals) {
+        QLineEdit* edit = totalField(totalsBox, total.name);
+        auto* label = new QLabel(total.caption, totalsBox);
+        label->setBuddy(edit);
+        totalsLayout->addWidget(label);
+        totalsLayout->addWidget(edit);
+        totalsLayout->addSpacing(4);
+        totals_.append(edit);
+    }
+    totalsLayout->addStretch(1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(sourceBox, 3);
+    layout->addWidget(totalsBox, 2);
+
+    // Nothing is typed beside the list, so leaving a source stores nothing.
+    sources_ = new MasterDetailList(lvSources_, this);
+    sources_->onShow = [this](int row) { showTotals(row); };
+    connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &SourceListScreen::editSource);
+    connect(bnAddSource_, &QPushButton::clicked, this, &SourceListScreen::addSource);
+    connect(bnDeleteSource_, &QPushButton::clicked, this, &SourceListScreen::deleteSource);
+    connect(bnEditSource_, &QPushButton::clicked, this, &SourceListScreen::editSource);
+    lvSources_->installEventFilter(this);
+}
+
+void SourceListScreen::load() {
+    ScreenBuildGuard guard(host());
+    QStringList names;
+    for (int row = 0; row < sourceCount(); ++row)
+        names.append(sourceName(row));
+    sources_->fill(names);
+    showTotals(-1);
+}
+
+void SourceListScreen::showTotals(int row) {
+    const QStringList values = row >= 0 ? totalsOf(row) : QStringList{};
+    for (qsizetype i = 0; i < totals_.size(); ++i)
+        totals_.at(i)->setText(i < values.size() ? values.at(i) : QString());
+}
+
+void SourceListScreen::showFailure(const std::exception& failure) {
+    host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
+                                             QuestionIcon::Critical));
+}
+
+void SourceListScreen::addSource() {
+    if (!enterSource(std::nullopt))
+        return;
+    DocumentChanged();
+    sources_->append(sourceName(sourceCount() - 1));
+    lvSources_->setFocus();
+    sources_->select(sources_->count() - 1);
+}
+
+void SourceListScreen::editSource() {
+    const int row = sources_->selected();
+    if (row < 0 || !enterSource(row))
+        return;
+    DocumentChanged();
+    sources_->setTitle(row, sourceName(row));
+    lvSources_->setFocus();
+    sources_->select(row);
+}
+
+void SourceListScreen::deleteSource() {
+    if (sources_->selected() < 0)
+        return;
+    DocumentChanged();
+    sources_->removeSelected([this](int row) { removeSource(row); });
+}
+
+void SourceListScreen::SelectFirstEntry() {
+    if (sources_->count() == 0)
+        return;
+    lvSources_->setFocus();
+    sources_->select(0);
+}
+
+bool SourceListScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvSources_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            editSource();
+            return true;
+        }
+    }
+    return ScreenFrame::eventFilter(watched, event);
+}
+
+} // namespace kv

@@ -6,6 +6,7 @@
 #include "screens/PropertyDeductionScreen.h"
 #include "screens/RussianIncomeScreen.h"
 #include "screens/ScreenRegistry.h"
+#include "screens/SocialDeductionScreen.h"
 #include "screens/TaxpayerScreen.h"
 
 #include <stdexcept>
@@ -72,11 +73,8 @@ std::vector<ScreenInfo> programScreens() {
          countOf(&Declaration::incomes13NonResident)},
         {ScreenId::PropertyDeduction, QStringLiteral("TfrMultyConstructionDeduct"),
          QStringLiteral("Имущественный налоговый вычет"), makeScreen<PropertyDeductionScreen>, none},
-        {ScreenId::SocialDeduction,
-         QStringLiteral("TfrFramePensDeduct"),
-         QStringLiteral("Социальные налоговые вычеты"),
-         {},
-         none},
+        {ScreenId::SocialDeduction, QStringLiteral("TfrFramePensDeduct"),
+         QStringLiteral("Социальные налоговые вычеты"), makeScreen<SocialDeductionScreen>, none},
         {ScreenId::StandardDeduction,
          QStringLiteral("TfrFrameStandartDeduct"),
          QStringLiteral("Стандартные налоговые вычеты"),

@@ -128,7 +128,7 @@ private slots:
             Declaration expected = example.declaration;
             expected.sheetCountAutomatic = 0;
             for (ScreenId id : {ScreenId::InitialData, ScreenId::Taxpayer, ScreenId::ThirteenPercent,
-                                ScreenId::PropertyDeduction}) {
+                                ScreenId::PropertyDeduction, ScreenId::SocialDeduction}) {
                 std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(id, nullptr, host));
                 shown->SelectFirstEntry();
                 shown->SaveData();

@@ -7,6 +7,7 @@
 #include "screens/RussianIncomeScreen.h"
 #include "screens/ScreenRegistry.h"
 #include "screens/SocialDeductionScreen.h"
+#include "screens/StandardDeductionScreen.h"
 #include "screens/TaxpayerScreen.h"
 
 #include <stdexcept>
@@ -75,11 +76,8 @@ std::vector<ScreenInfo> programScreens() {
          QStringLiteral("Имущественный налоговый вычет"), makeScreen<PropertyDeductionScreen>, none},
         {ScreenId::SocialDeduction, QStringLiteral("TfrFramePensDeduct"),
          QStringLiteral("Социальные налоговые вычеты"), makeScreen<SocialDeductionScreen>, none},
-        {ScreenId::StandardDeduction,
-         QStringLiteral("TfrFrameStandartDeduct"),
-         QStringLiteral("Стандартные налоговые вычеты"),
-         {},
-         none},
+        {ScreenId::StandardDeduction, QStringLiteral("TfrFrameStandartDeduct"),
+         QStringLiteral("Стандартные налоговые вычеты"), makeScreen<StandardDeductionScreen>, none},
         {ScreenId::CB,
          QStringLiteral("TfrCB"),
          QStringLiteral("Убытки прошлых лет по операциям с ЦБ и инвестиционные вычеты"),

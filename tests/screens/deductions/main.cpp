@@ -4,11 +4,12 @@
 #include <memory>
 
 QObject* makeSocialTest();
+QObject* makeStandardTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failed = 0;
-    for (auto make : {makeSocialTest}) {
+    for (auto make : {makeSocialTest, makeStandardTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

@@ -6,6 +6,7 @@
 #include "screens/PropertyDeductionScreen.h"
 #include "screens/RussianIncomeScreen.h"
 #include "screens/ScreenRegistry.h"
+#include "screens/SecuritiesDeductionScreen.h"
 #include "screens/SocialDeductionScreen.h"
 #include "screens/StandardDeductionScreen.h"
 #include "screens/TaxpayerScreen.h"
@@ -78,11 +79,9 @@ std::vector<ScreenInfo> programScreens() {
          QStringLiteral("Социальные налоговые вычеты"), makeScreen<SocialDeductionScreen>, none},
         {ScreenId::StandardDeduction, QStringLiteral("TfrFrameStandartDeduct"),
          QStringLiteral("Стандартные налоговые вычеты"), makeScreen<StandardDeductionScreen>, none},
-        {ScreenId::CB,
-         QStringLiteral("TfrCB"),
+        {ScreenId::CB, QStringLiteral("TfrCB"),
          QStringLiteral("Убытки прошлых лет по операциям с ЦБ и инвестиционные вычеты"),
-         {},
-         none},
+         makeScreen<SecuritiesDeductionScreen>, none},
     };
 }
 

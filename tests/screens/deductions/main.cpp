@@ -5,11 +5,12 @@
 
 QObject* makeSocialTest();
 QObject* makeStandardTest();
+QObject* makeSecuritiesTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failed = 0;
-    for (auto make : {makeSocialTest, makeStandardTest}) {
+    for (auto make : {makeSocialTest, makeStandardTest, makeSecuritiesTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

@@ -394,7 +394,6 @@ private slots:
     }
 };
 
-
 QObject* makeStandardTest() {
     return new StandardTest;
 }

@@ -142,9 +142,9 @@ private slots:
                     standard.disabledCount =
                         *std::max_element(standard.disabledByMonth.begin(), standard.disabledByMonth.end());
             }
-            for (ScreenId id :
-                 {ScreenId::InitialData, ScreenId::Taxpayer, ScreenId::ThirteenPercent,
-                  ScreenId::PropertyDeduction, ScreenId::SocialDeduction, ScreenId::StandardDeduction}) {
+            for (ScreenId id : {ScreenId::InitialData, ScreenId::Taxpayer, ScreenId::ThirteenPercent,
+                                ScreenId::PropertyDeduction, ScreenId::SocialDeduction,
+                                ScreenId::StandardDeduction, ScreenId::CB}) {
                 std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(id, nullptr, host));
                 shown->SelectFirstEntry();
                 shown->SaveData();

@@ -9,6 +9,9 @@
 #include "screens/PropertyDeductionScreen.h"
 #include "screens/RussianIncomeScreen.h"
 #include "screens/ScreenRegistry.h"
+#include "screens/SecuritiesDeductionScreen.h"
+#include "screens/SocialDeductionScreen.h"
+#include "screens/StandardDeductionScreen.h"
 #include "screens/TaxpayerScreen.h"
 #include "screens/ThirtyFiveScreen.h"
 
@@ -95,21 +98,13 @@ std::vector<ScreenInfo> programScreens() {
          countOf(&Declaration::incomes13NonResident)},
         {ScreenId::PropertyDeduction, QStringLiteral("TfrMultyConstructionDeduct"),
          QStringLiteral("Имущественный налоговый вычет"), makeScreen<PropertyDeductionScreen>, none},
-        {ScreenId::SocialDeduction,
-         QStringLiteral("TfrFramePensDeduct"),
-         QStringLiteral("Социальные налоговые вычеты"),
-         {},
-         none},
-        {ScreenId::StandardDeduction,
-         QStringLiteral("TfrFrameStandartDeduct"),
-         QStringLiteral("Стандартные налоговые вычеты"),
-         {},
-         none},
-        {ScreenId::CB,
-         QStringLiteral("TfrCB"),
+        {ScreenId::SocialDeduction, QStringLiteral("TfrFramePensDeduct"),
+         QStringLiteral("Социальные налоговые вычеты"), makeScreen<SocialDeductionScreen>, none},
+        {ScreenId::StandardDeduction, QStringLiteral("TfrFrameStandartDeduct"),
+         QStringLiteral("Стандартные налоговые вычеты"), makeScreen<StandardDeductionScreen>, none},
+        {ScreenId::CB, QStringLiteral("TfrCB"),
          QStringLiteral("Убытки прошлых лет по операциям с ЦБ и инвестиционные вычеты"),
-         {},
-         none},
+         makeScreen<SecuritiesDeductionScreen>, none},
     };
 }
 

@@ -12,6 +12,7 @@
 #include "screens/DateEdit.h"
 #include <QTest>
 #include <QTreeWidget>
+#include <algorithm>
 #include <memory>
 
 using namespace kv;
@@ -149,9 +150,24 @@ private slots:
             *host.document = example.declaration;
             Declaration expected = example.declaration;
             expected.sheetCountAutomatic = 0;
+            // A count block that varies by month stores its months only; the screen
+            // gives it the largest month as its count, as the computation expects.
+            StandardDeduction& standard = expected.standardDeductions;
+            if (standard.granted != 0) {
+                if (standard.childrenConstant == 0)
+                    standard.childrenCount =
+                        *std::max_element(standard.childrenByMonth.begin(), standard.childrenByMonth.end());
+                if (standard.thirdPlusConstant == 0)
+                    standard.thirdPlusCount =
+                        *std::max_element(standard.thirdPlusByMonth.begin(), standard.thirdPlusByMonth.end());
+                if (standard.disabledConstant == 0)
+                    standard.disabledCount =
+                        *std::max_element(standard.disabledByMonth.begin(), standard.disabledByMonth.end());
+            }
             for (ScreenId id : {ScreenId::InitialData, ScreenId::Taxpayer, ScreenId::ThirteenPercent,
                                 ScreenId::NinePercent, ScreenId::ThirtyFivePercent, ScreenId::ThirtyPercent,
-                                ScreenId::ThirteenPercentNR, ScreenId::PropertyDeduction}) {
+                                ScreenId::ThirteenPercentNR, ScreenId::PropertyDeduction,
+                                ScreenId::SocialDeduction, ScreenId::StandardDeduction, ScreenId::CB}) {
                 std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(id, nullptr, host));
                 shown->SelectFirstEntry();
                 shown->SaveData();

@@ -1,0 +1,260 @@
+#include "screens/SecuritiesDeductionScreen.h"
+
+#include "model/Declaration.h"
+#include "screens/EntryFields.h"
+#include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+// The losses in the order the screen shows, loads and saves them.
+constexpr Money SecuritiesLossDeduction::*kLossFields[6] = {
+    &SecuritiesLossDeduction::securitiesLoss,     &SecuritiesLossDeduction::derivativesLoss,
+    &SecuritiesLossDeduction::partnershipLoss,    &SecuritiesLossDeduction::securitiesLossIis,
+    &SecuritiesLossDeduction::derivativesLossIis, &SecuritiesLossDeduction::partnershipLossIis,
+};
+
+// A stored amount of 0 shows as an empty field. Any other amount is shown as it is,
+// so one a person could not type (a negative one, more decimals) is saved back unchanged.
+void showAmount(FieldEdit* field, Money amount) {
+    if (amount.isZero())
+        field->clear();
+    else
+        field->setMoney(amount);
+}
+
+QLabel* captioned(QGridLayout* grid, int row, const QString& caption, FieldEdit* field) {
+    auto* label = new QLabel(caption, grid->parentWidget());
+    label->setWordWrap(true);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1);
+    return label;
+}
+
+} // namespace
+
+SecuritiesDeductionScreen::SecuritiesDeductionScreen(QWidget* panel, ScreenHost& host)
+    : ScreenFrame(panel, host) {
+    ScreenBuildGuard guard(host);
+    buildWidgets();
+    // The rules fire while loading as they do on a person's edits (the 400 000 cap,
+    // p.3 against p.2), so they are connected first.
+    connect(meInvP2_, &FieldEdit::changed, this, &SecuritiesDeductionScreen::p2Changed);
+    connect(meP2Vozvr_, &FieldEdit::changed, this, &SecuritiesDeductionScreen::refundableChanged);
+    for (FieldEdit* field : {meInvCB_, meInvCBTov_, meInvP2_, meP2Vozvr_})
+        connect(field, &FieldEdit::changed, this, [this] { DocumentChanged(); });
+    for (FieldEdit* field : losses_)
+        connect(field, &FieldEdit::changed, this, [this] { DocumentChanged(); });
+    // Every box changes what SaveData writes, so each click marks the document.
+    connect(chbGrantingInvDeduct_, &QCheckBox::clicked, this,
+            &SecuritiesDeductionScreen::investmentGrantedClicked);
+    connect(chbGrantingDeductCB_, &QCheckBox::clicked, this,
+            &SecuritiesDeductionScreen::lossesGrantedClicked);
+    connect(chbIsP3_, &QCheckBox::clicked, this, &SecuritiesDeductionScreen::p3Clicked);
+    load();
+}
+
+void SecuritiesDeductionScreen::buildWidgets() {
+    auto* investment = named(new QGroupBox(QStringLiteral("Инвестиционные вычеты"), this), "gbInvestment");
+    chbGrantingInvDeduct_ =
+        named(new QCheckBox(QStringLiteral("Предоставить инвестиционные вычеты"), investment),
+              "chbGrantingInvDeduct");
+    meInvCB_ = moneyField(investment, "meInvCB");
+    meInvCBTov_ = moneyField(investment, "meInvCBTov");
+    meInvP2_ = moneyField(investment, "meInvP2");
+    meP2Vozvr_ = moneyField(investment, "meP2Vozvr");
+    chbIsP3_ = named(new QCheckBox(QStringLiteral("Применить вычет из пп.3 п.1. Ст 219.1 НК РФ"), investment),
+                     "chbIsP3");
+    auto* investmentGrid = new QGridLayout(investment);
+    investmentGrid->addWidget(chbGrantingInvDeduct_, 0, 0, 1, 2);
+    investmentCaptions_[0] = captioned(
+        investmentGrid, 1,
+        QStringLiteral("Сумма вычета, предусмотренного пп.1. п.1. Ст. 219.1 НК РФ (Приложение 8)"), meInvCB_);
+    investmentCaptions_[1] = captioned(
+        investmentGrid, 2,
+        QStringLiteral("   - тот же вычет для операций, совершенных в рамках инвестиционного товарищества"),
+        meInvCBTov_);
+    investmentCaptions_[2] = captioned(
+        investmentGrid, 3,
+        QStringLiteral("Сумма вычета, предусмотренного пп.2. п.1. Ст. 219.1 НК РФ (Приложение 5)"), meInvP2_);
+    investmentCaptions_[3] = captioned(
+        investmentGrid, 4,
+        QStringLiteral("   - тот же вычет из предшествующих налоговых периодов, подлежащий возврату"),
+        meP2Vozvr_);
+    investmentGrid->addWidget(chbIsP3_, 5, 0, 1, 2);
+    investmentGrid->setColumnStretch(0, 1);
+
+    auto* losses =
+        named(new QGroupBox(QStringLiteral("Убытки предыдущих налоговых периодов"), this), "gbLosses");
+    chbGrantingDeductCB_ =
+        named(new QCheckBox(QStringLiteral("Учет убытков прошлых лет"), losses), "chbGrantingDeductCB");
+    const char* names[6] = {"meCB", "meFiss", "meInvTov", "meCBIIS", "meFissIIS", "meInvTovIIS"};
+    const QString captions[3] = {
+        QStringLiteral("Убытки по операциям с ЦБ"),
+        QStringLiteral("Убытки по операциям с ПФИ"),
+        QStringLiteral("Убытки по операциям в рамках инвестиционного товарищества"),
+    };
+    const QString subgroups[2] = {
+        QStringLiteral("Убытки предыдущих налоговых периодов"),
+        QStringLiteral("Убытки предыдущих налоговых периодов на индивидуальном инвестиционном счете"),
+    };
+    auto* lossesLayout = new QVBoxLayout(losses);
+    lossesLayout->addWidget(chbGrantingDeductCB_);
+    for (int sub = 0; sub < 2; ++sub) {
+        auto* box = new QGroupBox(subgroups[sub], losses);
+        box->setObjectName(sub == 0 ? QStringLiteral("gbLossesOrdinary") : QStringLiteral("gbLossesIis"));
+        auto* grid = new QGridLayout(box);
+        for (int i = 0; i < 3; ++i) {
+            const std::size_t k = static_cast<std::size_t>(sub * 3 + i);
+            losses_[k] = moneyField(box, names[k]);
+            lossCaptions_[k] = captioned(grid, i, captions[i], losses_[k]);
+        }
+        grid->setColumnStretch(0, 1);
+        lossesLayout->addWidget(box);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(investment);
+    layout->addWidget(losses);
+    layout->addStretch(1);
+}
+
+void SecuritiesDeductionScreen::load() {
+    const InvestmentDeduction& inv = document().investmentDeductions;
+    chbGrantingInvDeduct_->setChecked(inv.granted != 0);
+    applyInvestmentRule(inv.granted != 0);
+    if (inv.granted != 0) {
+        showAmount(meInvCB_, inv.invSecurities);
+        showAmount(meInvCBTov_, inv.invPartnership);
+        showAmount(meInvP2_, inv.invIisContributions);
+        showAmount(meP2Vozvr_, inv.invRefundable);
+        if (inv.applyP3 != 0) {
+            // A return may hold p.2 amounts beside the p.3 mark, and the computation
+            // uses both: they are shown greyed and kept, not lost by a visit. Unticking
+            // p.3 makes them editable; ticking it again empties them.
+            chbIsP3_->setChecked(true);
+            chbIsP3_->setEnabled(true);
+            setP2Enabled(false);
+        }
+    }
+    const SecuritiesLossDeduction& losses = document().securitiesLosses;
+    chbGrantingDeductCB_->setChecked(losses.granted != 0);
+    applyLossesRule(losses.granted != 0);
+    if (losses.granted != 0) {
+        for (std::size_t i = 0; i < losses_.size(); ++i)
+            showAmount(losses_[i], losses.*kLossFields[i]);
+    }
+}
+
+void SecuritiesDeductionScreen::investmentGrantedClicked(bool checked) {
+    DocumentChanged();
+    applyInvestmentRule(checked);
+}
+
+void SecuritiesDeductionScreen::lossesGrantedClicked(bool checked) {
+    DocumentChanged();
+    applyLossesRule(checked);
+}
+
+void SecuritiesDeductionScreen::p3Clicked(bool checked) {
+    DocumentChanged();
+    applyP3Rule(checked);
+}
+
+void SecuritiesDeductionScreen::applyInvestmentRule(bool on) {
+    if (!on) {
+        chbIsP3_->setChecked(false);
+        applyP3Rule(false);
+    }
+    for (FieldEdit* field : {meInvCB_, meInvCBTov_, meInvP2_, meP2Vozvr_}) {
+        field->setEnabled(on);
+        if (!on)
+            field->clear();
+    }
+    for (QLabel* caption : investmentCaptions_)
+        caption->setEnabled(on);
+    // Emptied p.2 fields would free the box; with the master box clear it stays off.
+    chbIsP3_->setEnabled(on && meInvP2_->text().isEmpty() && meP2Vozvr_->text().isEmpty());
+}
+
+void SecuritiesDeductionScreen::applyLossesRule(bool on) {
+    for (std::size_t i = 0; i < losses_.size(); ++i) {
+        losses_[i]->setEnabled(on);
+        lossCaptions_[i]->setEnabled(on);
+        if (!on)
+            losses_[i]->clear();
+    }
+}
+
+void SecuritiesDeductionScreen::setP2Enabled(bool on) {
+    for (QWidget* w : std::initializer_list<QWidget*>{meInvP2_, investmentCaptions_[2], meP2Vozvr_,
+                                                      investmentCaptions_[3]})
+        w->setEnabled(on);
+}
+
+void SecuritiesDeductionScreen::applyP3Rule(bool on) {
+    setP2Enabled(!on && chbGrantingInvDeduct_->isChecked());
+    if (on) {
+        meInvP2_->clear();
+        meP2Vozvr_->clear();
+    }
+}
+
+void SecuritiesDeductionScreen::p2Changed() {
+    if (meInvP2_->text().isEmpty()) {
+        freeP3WhenP2Empty();
+        return;
+    }
+    const QString limit = QString::number(kIisContributionLimit);
+    const std::optional<Money> typed = meInvP2_->money();
+    if (typed && *typed >= Money::fromRoubles(kIisContributionLimit) && meInvP2_->text() != limit)
+        meInvP2_->setText(limit);
+    chbIsP3_->setChecked(false);
+    chbIsP3_->setEnabled(false);
+}
+
+void SecuritiesDeductionScreen::refundableChanged() {
+    if (meP2Vozvr_->text().isEmpty()) {
+        freeP3WhenP2Empty();
+        return;
+    }
+    chbIsP3_->setChecked(false);
+    chbIsP3_->setEnabled(false);
+}
+
+void SecuritiesDeductionScreen::freeP3WhenP2Empty() {
+    if (meInvP2_->text().isEmpty() && meP2Vozvr_->text().isEmpty() && chbGrantingInvDeduct_->isChecked())
+        chbIsP3_->setEnabled(true);
+}
+
+void SecuritiesDeductionScreen::SaveData() {
+    SecuritiesLossDeduction& losses = document().securitiesLosses;
+    losses.granted = chbGrantingDeductCB_->isChecked() ? 1 : 0;
+    for (std::size_t i = 0; i < losses_.size(); ++i)
+        losses.*kLossFields[i] = amountOf(losses_[i]);
+    InvestmentDeduction& inv = document().investmentDeductions;
+    inv.granted = chbGrantingInvDeduct_->isChecked() ? 1 : 0;
+    inv.invSecurities = amountOf(meInvCB_);
+    inv.invPartnership = amountOf(meInvCBTov_);
+    inv.invIisContributions = amountOf(meInvP2_);
+    inv.invRefundable = amountOf(meP2Vozvr_);
+    inv.applyP3 = chbIsP3_->isChecked() ? 1 : 0;
+}
+
+std::uint16_t SecuritiesDeductionScreen::CheckData() {
+    return 0;
+}
+
+void SecuritiesDeductionScreen::SetFocusToElement(std::uint16_t) {
+    // The whole-return check never sends the user here.
+}
+
+} // namespace kv

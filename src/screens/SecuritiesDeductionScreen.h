@@ -1,0 +1,58 @@
+#pragma once
+// "Инвестиционные и убытки по ЦБ": the investment deductions of art. 219.1 and the
+// losses of earlier years carried forward against this year's securities,
+// derivatives and partnership gains. Everything reaches the document at SaveData.
+#include "screens/ScreenFrame.h"
+
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QLabel;
+
+namespace kv {
+
+class FieldEdit;
+
+class SecuritiesDeductionScreen : public ScreenFrame {
+    Q_OBJECT
+public:
+    SecuritiesDeductionScreen(QWidget* panel, ScreenHost& host);
+
+    void SaveData() override;
+    std::uint16_t CheckData() override;
+    void SetFocusToElement(std::uint16_t code) override;
+
+    // The yearly limit of the deduction for contributions to an investment account.
+    static constexpr std::int64_t kIisContributionLimit = 400000;
+
+private:
+    void buildWidgets();
+    void load();
+
+    void investmentGrantedClicked(bool checked);
+    void lossesGrantedClicked(bool checked);
+    void p3Clicked(bool checked);
+    void applyInvestmentRule(bool on);
+    void applyLossesRule(bool on);
+    void applyP3Rule(bool on);
+    void setP2Enabled(bool on);
+    void p2Changed();
+    void refundableChanged();
+    void freeP3WhenP2Empty();
+
+    QCheckBox* chbGrantingInvDeduct_;
+    FieldEdit* meInvCB_;
+    FieldEdit* meInvCBTov_;
+    FieldEdit* meInvP2_;
+    FieldEdit* meP2Vozvr_;
+    std::array<QLabel*, 4> investmentCaptions_{};
+    QCheckBox* chbIsP3_;
+
+    QCheckBox* chbGrantingDeductCB_;
+    // securitiesLoss, derivativesLoss, partnershipLoss, then the same on an investment account
+    std::array<FieldEdit*, 6> losses_{};
+    std::array<QLabel*, 6> lossCaptions_{};
+};
+
+} // namespace kv

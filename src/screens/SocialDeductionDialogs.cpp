@@ -1,0 +1,189 @@
+#include "screens/SocialDeductionDialogs.h"
+
+#include "checks/CheckRun.h"
+#include "checks/IdentifierChecks.h"
+#include "core/Text.h"
+#include "screens/CheckDialogs.h"
+#include "screens/DateEdit.h"
+#include "screens/EntryFields.h"
+#include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
+#include "screens/UiText.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+const QDate kEarliestContract(1900, 1, 1);
+const QDate kLatestContract(2019, 12, 31);
+const QDate kNewContractDate(2019, 1, 1);
+
+const std::string& contractsTitle() {
+    static const std::string title = utf8ToCp1251("Пенсионные договоры");
+    return title;
+}
+
+// The organisation checks also cover the OKTMO, which a contract does not carry:
+// one of a valid length lets them pass.
+constexpr std::string_view kAnyOktmo = "00000000";
+
+} // namespace
+
+QString contractTitle(const PensionContract& contract) {
+    if (contract.contractKind == kFundedPensionContributions)
+        return QStringLiteral("Дополнительные страховые взносы на накопительную пенсию");
+    return fromCp1251(contract.organisationName);
+}
+
+ChildEducationDialog::ChildEducationDialog(Money amount, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TfmChildEduSum"));
+    setWindowTitle(QStringLiteral("Сумма за обучение"));
+    edSum_ = moneyField(this, "edSum");
+    if (!amount.isZero())
+        edSum_->setMoney(amount);
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Сумма, уплаченная за обучение ребенка"), this), 0, 0);
+    grid->addWidget(edSum_, 0, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(yesNoButtons(this));
+    edSum_->setFocus();
+}
+
+Money ChildEducationDialog::amount() const {
+    return amountOf(edSum_);
+}
+
+PensionContractDialog::PensionContractDialog(Asker& asker, const PensionContract& contract, QWidget* parent)
+    : QDialog(parent), asker_(asker), contract_(contract) {
+    setObjectName(QStringLiteral("TfmInputSoursePens"));
+    setWindowTitle(QStringLiteral("Вид и данные договора"));
+
+    auto* kinds = named(new QGroupBox(QStringLiteral("Вид договора"), this), "gbKind");
+    auto* kindLayout = new QVBoxLayout(kinds);
+    auto* group = new QButtonGroup(this);
+    const QStringList captions = {
+        QStringLiteral("Договор негосударственного пенсионного обеспечения"),
+        QStringLiteral("Договор добровольного пенсионного страхования"),
+        QStringLiteral("Договор добровольного страхования жизни"),
+        QStringLiteral("Дополнительные страховые взносы на накопительную пенсию"),
+    };
+    for (int i = 0; i < 4; ++i) {
+        rbKind_[i] = new QRadioButton(captions.at(i), kinds);
+        rbKind_[i]->setObjectName(QStringLiteral("rbKind%1").arg(i + 1));
+        group->addButton(rbKind_[i], i + 1);
+        kindLayout->addWidget(rbKind_[i]);
+    }
+
+    edName_ = field(this, "edName", FieldKind::edtNone, 1000);
+    edInn_ = field(this, "edInn", FieldKind::edtDigital, 10);
+    edKpp_ = field(this, "edKpp", FieldKind::edtDigital, 9);
+    edNumber_ = field(this, "edNumber", FieldKind::edtNone, 40);
+    deDate_ = makeDateEdit(this, "deDate", kEarliestContract, kLatestContract);
+    edContribution_ = moneyField(this, "edContribution");
+
+    auto* grid = new QWidget(this);
+    FormGrid form(grid);
+    lblName_ = form.addRow(QStringLiteral("Наименование организации или фонда"), edName_);
+    lblInn_ = form.addRow(QStringLiteral("ИНН"), edInn_);
+    lblKpp_ = form.addRow(QStringLiteral("КПП"), edKpp_);
+    lblNumber_ = form.addRow(QStringLiteral("Номер договора"), edNumber_);
+    lblDate_ = form.addRow(QStringLiteral("Дата договора"), deDate_);
+    form.addRow(QStringLiteral("Сумма взноса"), edContribution_);
+
+    const int kind = contract.contractKind >= 1 && contract.contractKind <= 4 ? contract.contractKind : 1;
+    rbKind_[kind - 1]->setChecked(true);
+    edName_->setStoredText(fromCp1251(contract.organisationName));
+    edInn_->setStoredText(fromCp1251(contract.organisationInn));
+    edKpp_->setStoredText(fromCp1251(contract.organisationKpp));
+    edNumber_->setStoredText(fromCp1251(contract.contractNumber));
+    if (contract.contractDate.days == 0)
+        deDate_->setDate(kNewContractDate);
+    else
+        showStoredDate(deDate_, contract.contractDate);
+    if (!contract.contribution.isZero())
+        edContribution_->setMoney(contract.contribution);
+    kindChosen();
+    connect(group, &QButtonGroup::idClicked, this, &PensionContractDialog::kindChosen);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(kinds);
+    layout->addWidget(grid);
+    layout->addStretch(1);
+    layout->addLayout(yesNoButtons(this));
+    resize(560, sizeHint().height());
+}
+
+int PensionContractDialog::chosenKind() const {
+    for (int i = 0; i < 4; ++i)
+        if (rbKind_[i]->isChecked())
+            return i + 1;
+    return 1;
+}
+
+void PensionContractDialog::kindChosen() {
+    const bool organisation = chosenKind() != kFundedPensionContributions;
+    for (QWidget* w : std::initializer_list<QWidget*>{lblName_, edName_, lblInn_, edInn_, lblKpp_, edKpp_,
+                                                      lblNumber_, edNumber_, lblDate_, deDate_})
+        w->setEnabled(organisation);
+}
+
+void PensionContractDialog::accept() {
+    // An impossible or out-of-range date is not stored: the person corrects it first.
+    if (!deDate_->problem().isEmpty()) {
+        AskerCheckDialog dialog(asker_, this);
+        CheckRun run(dialog, contractsTitle());
+        run.offerSkip(false).offerSkipAll(false);
+        run.fault(toCp1251(QStringLiteral("Дата договора: ") + deDate_->problem()), 1);
+        deDate_->setFocus();
+        return;
+    }
+    const int kind = chosenKind();
+    const std::string name = toCp1251(edName_->text());
+    const std::string inn = toCp1251(edInn_->text());
+    const std::string kpp = toCp1251(edKpp_->text());
+    const std::string number = toCp1251(edNumber_->text());
+    if (kind != kFundedPensionContributions) {
+        AskerCheckDialog dialog(asker_, this);
+        switch (CheckOrganisationPayer(dialog, contractsTitle(), name, kAnyOktmo, kpp, inn)) {
+        case PayerField::Name:
+            edName_->setFocus();
+            return;
+        case PayerField::Inn:
+            edInn_->setFocus();
+            return;
+        case PayerField::Kpp:
+            edKpp_->setFocus();
+            return;
+        case PayerField::Oktmo:
+        case PayerField::Accept:
+            break;
+        }
+        if (trimText(number).empty()) {
+            static const std::string noNumber = utf8ToCp1251("Введите номер договора");
+            CheckRun run(dialog, contractsTitle());
+            run.offerSkip(false).offerSkipAll(false);
+            run.fault(noNumber, 1);
+            // The contract is refused however the message is answered.
+            edNumber_->setFocus();
+            return;
+        }
+    }
+    contract_.contractKind = kind;
+    contract_.organisationName = name;
+    contract_.organisationInn = inn;
+    contract_.organisationKpp = kpp;
+    contract_.contractNumber = number;
+    contract_.contractDate = storedDate(deDate_, contract_.contractDate);
+    contract_.contribution = amountOf(edContribution_);
+    QDialog::accept();
+}
+
+} // namespace kv

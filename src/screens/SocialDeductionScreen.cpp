@@ -1,0 +1,305 @@
+#include "screens/SocialDeductionScreen.h"
+
+#include "checks/CheckRun.h"
+#include "checks/RecordChecks.h"
+#include "core/Text.h"
+#include "model/Declaration.h"
+#include "screens/Asker.h"
+#include "screens/CheckDialogs.h"
+#include "screens/EntryFields.h"
+#include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
+#include "screens/SocialDeductionDialogs.h"
+#include "screens/UiText.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+// The amount fields in the record's order of the eight amounts.
+constexpr Money SocialDeduction::*kAmountFields[8] = {
+    &SocialDeduction::charity,
+    &SocialDeduction::charity30,
+    &SocialDeduction::ownEducation,
+    &SocialDeduction::medical,
+    &SocialDeduction::medicines,
+    &SocialDeduction::expensiveMedical,
+    &SocialDeduction::voluntaryInsurance,
+    &SocialDeduction::qualificationAssessment,
+};
+
+QVBoxLayout* buttonColumn(std::initializer_list<QPushButton*> buttons) {
+    auto* column = new QVBoxLayout;
+    for (QPushButton* b : buttons)
+        column->addWidget(b);
+    column->addStretch(1);
+    return column;
+}
+
+void reportListFailure(Asker& asker, QWidget* parent, const std::exception& failure) {
+    asker.ask(parent, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
+                                      QuestionIcon::Critical));
+}
+
+} // namespace
+
+SocialDeductionScreen::SocialDeductionScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(panel, host) {
+    ScreenBuildGuard guard(host);
+    buildWidgets();
+    load();
+    connect(chbGranted_, &QCheckBox::clicked, this, &SocialDeductionScreen::grantedClicked);
+    for (FieldEdit* edit : amounts_)
+        connect(edit, &FieldEdit::changed, this, [this] { DocumentChanged(); });
+    connect(bnAddEducation_, &QPushButton::clicked, this, &SocialDeductionScreen::addEducation);
+    connect(bnDeleteEducation_, &QPushButton::clicked, this, &SocialDeductionScreen::deleteEducation);
+    connect(bnEditEducation_, &QPushButton::clicked, this, &SocialDeductionScreen::editEducation);
+    connect(lvEducation_, &QTreeWidget::itemDoubleClicked, this, &SocialDeductionScreen::editEducation);
+    // Enter on the selected amount edits it, as a double click does.
+    auto* enter =
+        new QShortcut(QKeySequence(Qt::Key_Return), lvEducation_, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(enter, &QShortcut::activated, this, &SocialDeductionScreen::editEducation);
+    connect(bnAddContract_, &QPushButton::clicked, this, &SocialDeductionScreen::addContract);
+    connect(bnDeleteContract_, &QPushButton::clicked, this, &SocialDeductionScreen::deleteContract);
+    connect(bnEditContract_, &QPushButton::clicked, this, &SocialDeductionScreen::editContract);
+    connect(lvContracts_, &QTreeWidget::itemDoubleClicked, this, &SocialDeductionScreen::editContract);
+}
+
+void SocialDeductionScreen::buildWidgets() {
+    auto* group = named(new QGroupBox(QStringLiteral("Социальные налоговые вычеты"), this), "gbSocial");
+    chbGranted_ = named(new QCheckBox(QStringLiteral("Предоставить социальные налоговые вычеты"), group),
+                        "chbPensDeduct");
+
+    auto* spent = named(new QGroupBox(QStringLiteral("Суммы, затраченные на"), group), "gbAmounts");
+    const char* names[8] = {"edCharity",   "edCharity30",        "edOwnEducation",       "edMedical",
+                            "edMedicines", "edExpensiveMedical", "edVoluntaryInsurance", "edQualification"};
+    const QStringList captions = {
+        QStringLiteral("благотворительность"),
+        QStringLiteral("благотворительность до 30%"),
+        QStringLiteral("свое обучение"),
+        QStringLiteral("лечение"),
+        QStringLiteral("лекарственные препараты"),
+        QStringLiteral("дорогостоящее лечение"),
+        QStringLiteral("добровольное страхование"),
+        QStringLiteral("оценка квалификации"),
+    };
+    FormGrid form(spent);
+    for (std::size_t i = 0; i < amounts_.size(); ++i) {
+        amounts_[i] = moneyField(spent, names[i]);
+        form.addRow(captions.at(static_cast<int>(i)), amounts_[i]);
+    }
+
+    auto* children = named(new QGroupBox(QStringLiteral("Суммы, уплаченные за обучение детей"), group),
+                           "gbChildEducation");
+    lvEducation_ =
+        makeList(children, "lvChildEducation", QStringLiteral("Список сумм, уплаченных за всех детей"),
+                 {QStringLiteral("Суммы")});
+    bnAddEducation_ = button(children, "bnAddChildSum", QStringLiteral("Добавить"),
+                             QStringLiteral("Добавить очередную сумму, уплаченную за обучение детей"));
+    bnDeleteEducation_ = button(children, "bnDeleteChildSum", QStringLiteral("Удалить"),
+                                QStringLiteral("Удалить сумму, уплаченную за обучение детей"));
+    bnEditEducation_ = button(children, "bnEditChildSum", QStringLiteral("Редактировать"),
+                              QStringLiteral("Редактировать сумму, уплаченную за обучение детей"));
+    auto* childLayout = new QHBoxLayout(children);
+    childLayout->addWidget(lvEducation_, 1);
+    childLayout->addLayout(buttonColumn({bnAddEducation_, bnDeleteEducation_, bnEditEducation_}));
+
+    const QString contractsCaption =
+        QStringLiteral("Договоры добровольного страх. жизни, пенс. страх., негос. "
+                       "пенс. обеспеч. и доп. страх. взносы на накопит. пенсию");
+    auto* contracts = named(new QWidget(group), "pnlContracts");
+    lvContracts_ = makeList(contracts, "lvContracts", contractsCaption, {contractsCaption});
+    bnAddContract_ = button(contracts, "bnAddContract", QStringLiteral("Добавить договор"));
+    bnDeleteContract_ = button(contracts, "bnDeleteContract", QStringLiteral("Удалить договор"));
+    bnEditContract_ = button(contracts, "bnEditContract", QStringLiteral("Редактировать договор"));
+    auto* contractLayout = new QHBoxLayout(contracts);
+    contractLayout->setContentsMargins(0, 0, 0, 0);
+    contractLayout->addWidget(lvContracts_, 1);
+    contractLayout->addLayout(buttonColumn({bnAddContract_, bnDeleteContract_, bnEditContract_}));
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(spent);
+    middle->addWidget(children, 1);
+
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(chbGranted_);
+    groupLayout->addLayout(middle);
+    groupLayout->addWidget(contracts, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+}
+
+SocialDeduction& SocialDeductionScreen::deduction() {
+    return document().socialDeductions;
+}
+
+void SocialDeductionScreen::load() {
+    const SocialDeduction& d = deduction();
+    const bool granted = d.granted != 0;
+    chbGranted_->setChecked(granted);
+    if (granted) {
+        for (std::size_t i = 0; i < amounts_.size(); ++i) {
+            const Money amount = d.*kAmountFields[i];
+            if (!amount.isZero())
+                amounts_[i]->setMoney(amount);
+        }
+        for (const Money& amount : d.childEducation)
+            lvEducation_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountText(amount)}));
+        selectRow(lvEducation_, 0);
+        for (const PensionContract& c : d.pensionContracts)
+            lvContracts_->addTopLevelItem(new QTreeWidgetItem(QStringList{contractTitle(c)}));
+    }
+    setControls(granted);
+}
+
+void SocialDeductionScreen::setControls(bool on) {
+    for (FieldEdit* edit : amounts_)
+        edit->setEnabled(on);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lvEducation_, bnAddEducation_, bnDeleteEducation_, bnEditEducation_,
+                                         lvContracts_, bnAddContract_, bnDeleteContract_, bnEditContract_})
+        w->setEnabled(on);
+}
+
+void SocialDeductionScreen::grantedClicked(bool checked) {
+    DocumentChanged();
+    setControls(checked);
+    if (checked)
+        return;
+    for (FieldEdit* edit : amounts_)
+        edit->clear();
+    deduction().childEducation.clear();
+    deduction().pensionContracts.clear();
+    lvEducation_->clear();
+    lvContracts_->clear();
+}
+
+void SocialDeductionScreen::addEducation() {
+    if (!chbGranted_->isChecked())
+        return;
+    ChildEducationDialog dialog(Money{}, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.amount().isZero())
+        return;
+    try {
+        deduction().childEducation.add(dialog.amount());
+    } catch (const std::exception& failure) {
+        reportListFailure(host().asker(), this, failure);
+        return;
+    }
+    DocumentChanged();
+    lvEducation_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountText(dialog.amount())}));
+    selectRow(lvEducation_, lvEducation_->topLevelItemCount() - 1);
+}
+
+void SocialDeductionScreen::editEducation() {
+    const int index = currentRow(lvEducation_);
+    if (index < 0 || !chbGranted_->isChecked())
+        return;
+    ChildEducationDialog dialog(deduction().childEducation.get(index), this);
+    if (dialog.exec() != QDialog::Accepted || dialog.amount().isZero())
+        return;
+    deduction().childEducation.set(index, dialog.amount());
+    DocumentChanged();
+    lvEducation_->topLevelItem(index)->setText(0, amountText(dialog.amount()));
+}
+
+void SocialDeductionScreen::deleteEducation() {
+    const int index = currentRow(lvEducation_);
+    if (index < 0 || !chbGranted_->isChecked())
+        return;
+    DocumentChanged();
+    deduction().childEducation.remove(index);
+    delete lvEducation_->takeTopLevelItem(index);
+    selectRow(lvEducation_, rowAfterRemoval(index, lvEducation_->topLevelItemCount()));
+}
+
+void SocialDeductionScreen::addContract() {
+    if (!chbGranted_->isChecked())
+        return;
+    PensionContractDialog dialog(host().asker(), PensionContract{}, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const PensionContract& entered = dialog.contract();
+    if (trimText(entered.organisationName).empty() && entered.contractKind != kFundedPensionContributions)
+        return;
+    try {
+        deduction().pensionContracts.add(entered);
+    } catch (const std::exception& failure) {
+        reportListFailure(host().asker(), this, failure);
+        return;
+    }
+    DocumentChanged();
+    lvContracts_->addTopLevelItem(new QTreeWidgetItem(QStringList{contractTitle(entered)}));
+    selectRow(lvContracts_, lvContracts_->topLevelItemCount() - 1);
+}
+
+void SocialDeductionScreen::editContract() {
+    const int index = currentRow(lvContracts_);
+    if (index < 0 || !chbGranted_->isChecked())
+        return;
+    PensionContractDialog dialog(host().asker(), deduction().pensionContracts.get(index), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const PensionContract& edited = dialog.contract();
+    if (trimText(edited.organisationName).empty() && edited.contractKind != kFundedPensionContributions)
+        return;
+    deduction().pensionContracts.set(index, edited);
+    DocumentChanged();
+    lvContracts_->topLevelItem(index)->setText(0, contractTitle(edited));
+}
+
+void SocialDeductionScreen::deleteContract() {
+    const int index = currentRow(lvContracts_);
+    if (index < 0 || !chbGranted_->isChecked())
+        return;
+    DocumentChanged();
+    deduction().pensionContracts.remove(index);
+    delete lvContracts_->takeTopLevelItem(index);
+    lvContracts_->setCurrentItem(nullptr);
+    lvContracts_->clearSelection();
+}
+
+void SocialDeductionScreen::storeAmounts(SocialDeduction& d) const {
+    d.granted = chbGranted_->isChecked() ? 1 : 0;
+    // The fields of an un-granted record show nothing: its amounts stay as the
+    // document has them, and only the flag is written to the file.
+    if (!d.granted)
+        return;
+    for (std::size_t i = 0; i < amounts_.size(); ++i)
+        d.*kAmountFields[i] = amountOf(amounts_[i]);
+}
+
+void SocialDeductionScreen::SaveData() {
+    storeAmounts(deduction());
+}
+
+std::uint16_t SocialDeductionScreen::CheckData() {
+    // What the screen shows, whether or not SaveData has run yet.
+    SocialDeduction shown = deduction();
+    storeAmounts(shown);
+    if (!socialDeductionsMissing(shown))
+        return 0;
+    static const std::string title = utf8ToCp1251("Социальные вычеты");
+    AskerCheckDialog dialog(host().asker(), this);
+    CheckRun run(dialog, title);
+    run.fault(socialDeductionsMissingMessage(), kAmountsElement);
+    return run.result();
+}
+
+void SocialDeductionScreen::SetFocusToElement(std::uint16_t code) {
+    if (code == kAmountsElement)
+        amounts_[0]->setFocus();
+    else if (code == kChildEducationElement)
+        lvEducation_->setFocus();
+}
+
+} // namespace kv

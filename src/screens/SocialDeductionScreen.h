@@ -1,0 +1,63 @@
+#pragma once
+// "Социальные": charity, education, medical treatment, insurance and qualification
+// assessment, the amounts paid for the children's education and the pension and
+// life-insurance contracts. The amounts reach the document at SaveData; the two
+// lists when their dialogs are confirmed or a row is deleted.
+#include "screens/ScreenFrame.h"
+
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QPushButton;
+class QTreeWidget;
+
+namespace kv {
+
+class FieldEdit;
+class SocialDeduction;
+
+class SocialDeductionScreen : public ScreenFrame {
+    Q_OBJECT
+public:
+    SocialDeductionScreen(QWidget* panel, ScreenHost& host);
+
+    void SaveData() override;
+    std::uint16_t CheckData() override;
+    void SetFocusToElement(std::uint16_t code) override;
+
+    // Element codes of CheckData and of the whole-return check.
+    static constexpr std::uint16_t kAmountsElement = 1;
+    static constexpr std::uint16_t kChildEducationElement = 3;
+
+private:
+    void buildWidgets();
+    void load();
+
+    SocialDeduction& deduction();
+    void storeAmounts(SocialDeduction& d) const;
+    void grantedClicked(bool checked);
+    void setControls(bool on);
+
+    void addEducation();
+    void editEducation();
+    void deleteEducation();
+    void addContract();
+    void editContract();
+    void deleteContract();
+
+    QCheckBox* chbGranted_;
+    // charity, charity30, ownEducation, medical, medicines, expensiveMedical,
+    // voluntaryInsurance, qualificationAssessment
+    std::array<FieldEdit*, 8> amounts_;
+    QTreeWidget* lvEducation_;
+    QPushButton* bnAddEducation_;
+    QPushButton* bnDeleteEducation_;
+    QPushButton* bnEditEducation_;
+    QTreeWidget* lvContracts_;
+    QPushButton* bnAddContract_;
+    QPushButton* bnDeleteContract_;
+    QPushButton* bnEditContract_;
+};
+
+} // namespace kv

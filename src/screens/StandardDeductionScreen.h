@@ -1,0 +1,91 @@
+#pragma once
+// "Стандартные": what the month-by-month computation of the standard deductions
+// needs — the taxpayer's own code and the single-parent status month by month, the
+// numbers of children, of children from the third and of disabled children, and
+// the monthly incomes and expenses of an entrepreneur. The two month dialogs write
+// the document when confirmed; everything else reaches it at SaveData.
+#include "model/Deductions.h"
+#include "screens/ScreenFrame.h"
+#include "screens/ScreenWidgets.h"
+
+#include <cstdint>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+class QSpinBox;
+
+namespace kv {
+
+class StandardDeduction;
+
+class StandardDeductionScreen : public ScreenFrame {
+    Q_OBJECT
+public:
+    StandardDeductionScreen(QWidget* panel, ScreenHost& host);
+
+    void SaveData() override;
+    std::uint16_t CheckData() override;
+    void SetFocusToElement(std::uint16_t code) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // One of the three counts: for the whole year, or month by month.
+    struct CountBlock {
+        QCheckBox* constant = nullptr;
+        FieldEdit* count = nullptr;
+        QSpinBox* upDown = nullptr;
+        MonthFields months{};
+    };
+
+    void buildWidgets();
+    CountBlock makeBlock(QWidget* parent, FormGrid& form, const char* prefix, const QString& constantCaption,
+                         int digits, int upDownMax, const QString& countCaption, const QString& monthHint);
+    void load();
+    void loadBlock(CountBlock& block, std::uint8_t constant, std::int32_t count, const MonthInts& months);
+
+    StandardDeduction& deduction();
+    bool businessAvailable() const;
+    void applyEnabling();
+    void applyBlockEnabling(CountBlock& block);
+    void grantedClicked();
+    void constantClicked(CountBlock& block);
+    void countChanged(CountBlock& block);
+    void updateGuardian();
+    void selfCodeClicked(int id);
+    void childStatusClicked(int id);
+    void openSelfCodes();
+    void openChildStatus();
+    void businessAmountTyped(int month);
+    void businessMonthClicked(int month, bool checked);
+    void showHelp();
+
+    bool loading_ = false;
+
+    QCheckBox* chbGranted_;
+    QLabel* imgHelp_;
+    QLabel* lblHelp_;
+    QButtonGroup* selfCodes_;
+    QRadioButton* rbSelfChanged_;
+    QButtonGroup* childStatus_;
+    QRadioButton* rbStatusChanged_;
+    // The choices before the month dialogs were opened, put back when a dialog is
+    // cancelled and no month was ever chosen.
+    int selfCodeShown_ = 0;
+    int childStatusShown_ = 0;
+    QList<QLabel*> monthCaptions_;
+    CountBlock children_;
+    CountBlock thirdPlus_;
+    CountBlock disabled_;
+    QWidget* pnlGuardian_;
+    QCheckBox* chbGuardian_;
+    MonthBoxes businessMonths_{};
+    MonthFields businessIncome_{};
+    MonthFields businessExpense_{};
+};
+
+} // namespace kv

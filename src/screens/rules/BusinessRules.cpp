@@ -1,0 +1,162 @@
+#include "screens/rules/BusinessRules.h"
+
+#include "core/Text.h"
+#include "model/Declaration.h"
+
+namespace kv {
+
+namespace {
+
+std::vector<std::string> cp1251List(std::initializer_list<const char*> utf8) {
+    std::vector<std::string> out;
+    for (const char* s : utf8)
+        out.push_back(utf8ToCp1251(s));
+    return out;
+}
+
+int kindNumber(std::string_view kind) {
+    return kind.size() == 1 && kind[0] >= '1' && kind[0] <= '9' ? kind[0] - '0' : 0;
+}
+
+} // namespace
+
+const std::string& businessTitle() {
+    static const std::string title = utf8ToCp1251("Доходы от предпринимательской деятельности");
+    return title;
+}
+
+Money standardExpensesOf(Money income) {
+    // 20% of raw ten-thousandths, in kopecks (100 raw units): raw / 500, half up.
+    const std::int64_t raw = income.raw;
+    const std::int64_t kopecks = raw >= 0 ? (raw + 250) / 500 : -((-raw + 250) / 500);
+    return Money::fromRaw(kopecks * 100);
+}
+
+bool mayUseNorm(std::string_view activityKind) {
+    return activityKind == "1" || activityKind == "5";
+}
+
+const std::vector<std::string>& activityKindNames() {
+    static const std::vector<std::string> names =
+        cp1251List({"Предпринимательская", "Нотариальная", "Адвокатская", "Арбитражного управляющего",
+                    "Главы КФХ", "Оценщика", "Патентного поверенного", "Медиатора", "Иная деятельность"});
+    return names;
+}
+
+std::string activityRowText(const BusinessActivity& activity, bool enteredNow) {
+    static const std::vector<std::string> rows = cp1251List(
+        {"", "Нотариальная деятельность", "Адвокатская деятельность",
+         "Деятельность арбитражного управляющего", "Деятельность главы КФХ", "Деятельность оценщика",
+         "Деятельность патентного поверенного", "Деятельность медиатора", "Иная деятельность"});
+    const int kind = kindNumber(activity.activityKind);
+    if (kind == 1 || kind == 0)
+        return kind == 1 ? activity.okvedCode : activity.activityKind;
+    if (kind == 4 && enteredNow)
+        return activityKindNames()[3];
+    return rows[static_cast<std::size_t>(kind - 1)];
+}
+
+bool activityDialogAccepts(std::string_view activityKind, std::string_view okvedCode) {
+    const int kind = kindNumber(activityKind);
+    return kind >= 2 || (kind == 1 && !trimText(okvedCode).empty());
+}
+
+void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::string_view okvedCode,
+                       bool adding) {
+    const bool wasChoice = mayUseNorm(activity.activityKind);
+    activity.activityKind = std::string(kind);
+    activity.okvedCode = std::string(okvedCode);
+    const bool isChoice = mayUseNorm(kind);
+    if (adding || wasChoice != isChoice)
+        activity.hasDocumentedExpenses = isChoice ? 0 : 1;
+}
+
+Money expenseParts(const BusinessActivity& a) {
+    return a.materialExpenses + a.depreciation + a.labourExpenses + a.otherExpenses;
+}
+
+bool expensePartsExceedTotal(const BusinessActivity& a) {
+    return expenseParts(a) > a.totalExpenses;
+}
+
+std::uint16_t CheckBusinessIncomes(const Declaration& d, CheckDialog& dialog) {
+    static const std::string mixed =
+        utf8ToCp1251("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
+    static const std::string before = utf8ToCp1251("Общие расходы (");
+    static const std::string middle = utf8ToCp1251(") не совпадают с суммой расходов материальных, на оплату "
+                                                   "труда, прочих и амортизационных отчислений (");
+
+    std::uint16_t code = 0;
+    const BusinessActivity* first = nullptr; // the first of kind 1 or 5 sets the way of expenses
+    std::uint16_t position = 0;
+    const auto ask = [&](const std::string& message) {
+        CheckQuestion q;
+        q.sectionTitle = businessTitle();
+        q.message = message;
+        return dialog.ask(q);
+    };
+    for (const BusinessActivity& a : d.businessIncomes) {
+        ++position;
+        CheckAnswer answer = CheckAnswer::None;
+        if (mayUseNorm(a.activityKind)) {
+            if (first == nullptr)
+                first = &a;
+            else if ((a.hasDocumentedExpenses != 0) != (first->hasDocumentedExpenses != 0))
+                answer = ask(mixed);
+        }
+        if (answer == CheckAnswer::SkipAll)
+            return code;
+        if (answer == CheckAnswer::Fix) {
+            code = position;
+            continue;
+        }
+        if (a.hasDocumentedExpenses != 0 && expensePartsExceedTotal(a)) {
+            answer = ask(before + moneyText(a.totalExpenses, ',') + middle + moneyText(expenseParts(a), ',') +
+                         ")");
+            if (answer == CheckAnswer::SkipAll)
+                return code;
+            if (answer == CheckAnswer::Fix)
+                code = position;
+        }
+    }
+    return code;
+}
+
+const std::vector<std::string>& partnershipOperationNames() {
+    static const std::vector<std::string> names = cp1251List({
+        "Операции с обращающимися ЦБ (п.1 Листа И)",
+        "Операции с не обращающимися ЦБ (п.2 Листа И)",
+        "Операции с ФИСС (п.3 Листа И)",
+        "Операции с долями участия в уставном капитале (п.4 Листа И)",
+        "Прочие операции (п.5 Листа И)",
+        "Доход при выходе из инвест.тов. или выделе доли (п.6 Листа И)",
+    });
+    return names;
+}
+
+const std::string& partnershipSourceTitle() {
+    static const std::string title = utf8ToCp1251("Доходы от участия в инвестиционном товариществе");
+    return title;
+}
+
+std::string partnershipCheckTitle() {
+    return utf8ToCp1251("Проверка данных участия в инвест. тов.");
+}
+
+std::string noOperationKindMessage() {
+    return utf8ToCp1251("Не выбран вид операций");
+}
+
+PartnershipIncomeVerdict CheckPartnershipIncome(std::int32_t operationKind, CheckDialog& dialog) {
+    if (operationKind >= 1 && operationKind <= static_cast<std::int32_t>(partnershipOperationNames().size()))
+        return {true, false};
+    CheckQuestion q;
+    q.sectionTitle = partnershipCheckTitle();
+    q.message = noOperationKindMessage();
+    q.skipEnabled = false;
+    q.skipAllEnabled = false;
+    const CheckAnswer answer = dialog.ask(q);
+    return {false, answer == CheckAnswer::Fix};
+}
+
+} // namespace kv

@@ -67,8 +67,12 @@ void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::s
     activity.activityKind = std::string(kind);
     activity.okvedCode = std::string(okvedCode);
     const bool isChoice = mayUseNorm(kind);
-    if (adding || wasChoice != isChoice)
+    if (adding || wasChoice != isChoice) {
         activity.hasDocumentedExpenses = isChoice ? 0 : 1;
+        // The norm follows the income the activity already has.
+        if (isChoice)
+            activity.standardExpenses = standardExpensesOf(activity.incomeAmount);
+    }
 }
 
 Money expenseParts(const BusinessActivity& a) {

@@ -37,7 +37,8 @@ bool activityDialogAccepts(std::string_view activityKind, std::string_view okved
 // Writes the dialog's kind and code into the activity. A new activity of kind 1 or 5
 // starts with the norm, any other with documented expenses. An edit keeps the way of
 // expenses unless the kind moves into or out of {1, 5}: fixing only the OKVED code
-// must not throw away the documented figures.
+// must not throw away the documented figures. A move to the norm computes it from
+// the activity's income.
 void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::string_view okvedCode,
                        bool adding);
 

@@ -50,23 +50,31 @@ TEST(BusinessRules, EditingKeepsTheWayOfExpensesUnlessTheKindCrossesTheNormKinds
         const char* after;
         bool adding;
         bool documentedAfter;
+        bool normComputed; // the norm is taken from the income anew
     };
     const Case cases[] = {
-        {"", true, "1", true, false},    {"", true, "5", true, false},  {"", true, "3", true, true},
-        {"1", true, "1", false, true}, // only the code fixed: documented figures stay
-        {"1", false, "1", false, false}, {"1", true, "5", false, true}, {"5", false, "1", false, false},
-        {"1", false, "2", false, true}, // out of {1, 5}: documented only
-        {"3", true, "1", false, false}, // into {1, 5}: starts with the norm as a new one
+        {"", true, "1", true, false, true},
+        {"", true, "5", true, false, true},
+        {"", true, "3", true, true, false},
+        {"1", true, "1", false, true, false}, // only the code fixed: documented figures stay
+        {"1", false, "1", false, false, false},
+        {"1", true, "5", false, true, false},
+        {"5", false, "1", false, false, false},
+        {"1", false, "2", false, true, false}, // out of {1, 5}: documented only
+        {"3", true, "1", false, false, true},  // into {1, 5}: starts with the norm as a new one
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.before) + " -> " + c.after);
         BusinessActivity a = activity(c.before, c.documentedBefore);
         a.totalExpenses = rub("1000");
+        a.incomeAmount = rub("123456.78");
+        a.standardExpenses = rub("5");
         applyActivityKind(a, c.after, "47.11", c.adding);
         EXPECT_EQ(a.activityKind, c.after);
         EXPECT_EQ(a.okvedCode, "47.11");
         EXPECT_EQ(a.hasDocumentedExpenses != 0, c.documentedAfter);
         EXPECT_EQ(a.totalExpenses, rub("1000"));
+        EXPECT_EQ(a.standardExpenses, c.normComputed ? rub("24691.36") : rub("5"));
     }
 }
 

@@ -10,6 +10,7 @@
 namespace kv {
 
 class Asker;
+class Clock;
 class ScreenRegistry;
 class Declaration;
 struct Directories;
@@ -58,6 +59,9 @@ public:
     virtual const ScreenRegistry& screens() const = 0;
     // The directory files loaded at start-up (tax offices, countries, OKVED, currency rates).
     virtual const Directories& directories() const = 0;
+    // Today's date, for fields limited to today (the one the new document and the
+    // export take), so a test can fix the day.
+    virtual const Clock& clock() const = 0;
 
     // DocumentChanged: every change of the document's data by a screen or its
     // dialogs. Marks the document as changed unless the building guard is set.

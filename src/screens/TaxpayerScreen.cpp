@@ -1,10 +1,12 @@
 #include "screens/TaxpayerScreen.h"
 
+#include "core/Date.h"
 #include "model/Declaration.h"
 #include "screens/CheckDialogs.h"
 #include "screens/DocNumberEdit.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/CitizenshipPicker.h"
 #include "screens/pickers/DocumentTypePicker.h"
@@ -29,21 +31,6 @@ constexpr int kEstimatedReturn = 2; // 4-NDFL: only the names, INN and telephone
 const QDate kEarliestDate(1900, 1, 1);
 const QDate kNewDocumentDate(1990, 1, 1);
 
-template <class Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length) {
-    return named(new FieldEdit(FieldFormat{kind, length, 0}, parent), name);
-}
-
-QToolButton* pickButton(QWidget* parent, const char* name) {
-    auto* button = named(new QToolButton(parent), name);
-    button->setText(QStringLiteral("..."));
-    return button;
-}
-
 } // namespace
 
 TaxpayerScreen::TaxpayerScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(panel, host) {
@@ -63,7 +50,7 @@ TaxpayerScreen::TaxpayerScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
 }
 
 void TaxpayerScreen::buildWidgets() {
-    const QDate today = QDate::currentDate();
+    const QDate today = toQDate(host().clock().today());
 
     auto* nameBox = named(new QGroupBox(QStringLiteral("Ф.И.О."), this), "gbName");
     edSurname_ = field(nameBox, "edSurname", FieldKind::edtNone, 60);

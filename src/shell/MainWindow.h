@@ -89,6 +89,7 @@ public:
     Asker& asker() override { return *asker_; }
     const ScreenRegistry& screens() const override { return *screens_; }
     const Directories& directories() const override { return directories_; }
+    const Clock& clock() const override { return *clock_; }
     void documentChanged() override;
     bool buildingGuard() const override { return buildingGuard_; }
     void setBuildingGuard(bool on) override { buildingGuard_ = on; }

@@ -33,6 +33,7 @@ public:
     Asker& asker() override { return script; }
     const ScreenRegistry& screens() const override { return registry_; }
     const Directories& directories() const override { return loaded; }
+    const Clock& clock() const override { return testClock(); }
     void documentChanged() override {
         if (!guard)
             ++changes;

@@ -1,9 +1,9 @@
 #include "screens/rules/PersonRules.h"
 
+#include "checks/CheckRun.h"
 #include "checks/IdentifierChecks.h"
 #include "core/Text.h"
 #include "model/Person.h"
-#include "screens/rules/ScreenCheckRun.h"
 
 namespace kv {
 
@@ -25,9 +25,9 @@ bool issuedAtFourteenOrLater(DateValue birth, DateValue issued) {
 
 std::uint16_t CheckPersonData(const Taxpayer& p, CheckDialog& dialog) {
     static const std::string title = utf8ToCp1251("Сведения о декларанте");
-    ScreenCheckRun run(dialog);
+    CheckRun run(dialog, title);
     const auto fault = [&](const char* message, std::uint16_t code) {
-        run.fault(title, utf8ToCp1251(message), code);
+        run.fault(utf8ToCp1251(message), code);
     };
 
     if (p.surname.empty())

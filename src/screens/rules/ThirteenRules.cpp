@@ -1,9 +1,9 @@
 #include "screens/rules/ThirteenRules.h"
 
+#include "checks/CheckRun.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
-#include "screens/rules/ScreenCheckRun.h"
 
 #include <algorithm>
 #include <array>
@@ -97,30 +97,30 @@ IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& d
     static const std::string noDeduction = utf8ToCp1251("Не выбран вычет");
     static const std::string overIncome = utf8ToCp1251("Сумма вычета превышает сумму дохода");
 
-    CheckSession run(dialog, thirteenPercentTitle(), true, false);
+    CheckRun run(dialog, thirteenPercentTitle());
+    run.offerSkipAll(false);
+    // Faults that keep the dialog open however their message is answered.
     bool refused = false;
-    const auto fixAt = [](std::uint16_t element) { return IncomeDialogVerdict{false, element}; };
 
-    if (!s.incomeChosen && run.report(noIncome) == CheckAnswer::Fix)
-        return fixAt(kIncomeCodeElement);
-    if (s.incomeEmpty) {
+    if (!s.incomeChosen)
+        run.fault(noIncome, kIncomeCodeElement);
+    if (s.incomeEmpty && run.open()) {
         refused = true;
-        if (run.reportNoSkip(noAmount) == CheckAnswer::Fix)
-            return fixAt(s.incomeChosen ? kIncomeAmountElement : kIncomeCodeElement);
+        run.faultNoSkip(noAmount, s.incomeChosen ? kIncomeAmountElement : kIncomeCodeElement);
     }
-    if (s.deductionAllowed && !s.deductionChosen && run.report(noDeduction) == CheckAnswer::Fix)
-        return fixAt(kDeductionCodeElement);
-    if (s.deductionEditable && !s.deductionEmpty && s.incomeEmpty) {
+    if (s.deductionAllowed && !s.deductionChosen)
+        run.fault(noDeduction, kDeductionCodeElement);
+    if (s.deductionEditable && !s.deductionEmpty && s.incomeEmpty && run.open()) {
         refused = true;
-        if (run.reportNoSkip(overIncome) == CheckAnswer::Fix)
-            return fixAt(kIncomeAmountElement);
+        run.faultNoSkip(overIncome, kIncomeAmountElement);
     }
     if (s.deductionEditable && s.deduction > s.income &&
-        !deductionMayExceedIncome(s.incomeCode, s.deductionCode)) {
+        !deductionMayExceedIncome(s.incomeCode, s.deductionCode) && run.open()) {
         refused = true;
-        if (run.reportNoSkip(overIncome) == CheckAnswer::Fix)
-            return fixAt(kDeductionAmountElement);
+        run.faultNoSkip(overIncome, kDeductionAmountElement);
     }
+    if (run.result() != 0)
+        return IncomeDialogVerdict{false, run.result()};
     return IncomeDialogVerdict{!refused, 0};
 }
 
@@ -134,7 +134,7 @@ std::uint16_t CheckThirteenPercent(const Declaration& d, CheckDialog& dialog) {
         utf8ToCp1251("По данному источнику выплаты сумма предоставленных социальных вычетов (коды "
                      "320,324,325,327,328) превышает допустимые 120 000");
 
-    ScreenCheckRun run(dialog);
+    CheckRun run(dialog, thirteenPercentTitle());
     const bool resident = d.declarationKind == 0;
     std::uint16_t position = 0;
     for (const ThirteenPercentSource& source : d.incomes13) {
@@ -149,11 +149,11 @@ std::uint16_t CheckThirteenPercent(const Declaration& d, CheckDialog& dialog) {
                 limitedSocial += deduction.amount;
         }
         if (source.totalIncome < source.taxWithheld)
-            run.fault(thirteenPercentTitle(), withheldOverIncome, position);
+            run.fault(withheldOverIncome, position);
         if (resident && allDeductions > source.totalIncome)
-            run.fault(thirteenPercentTitle(), deductionsOverIncome, position);
+            run.fault(deductionsOverIncome, position);
         if (limitedSocial > kSocialLimit)
-            run.fault(thirteenPercentTitle(), socialOverLimit, position);
+            run.fault(socialOverLimit, position);
     }
     return run.result();
 }

@@ -1,5 +1,7 @@
 #include "checks/ReturnCheck.h"
 
+#include "checks/BusinessChecks.h"
+
 #include "checks/IdentifierChecks.h"
 #include "compute/ReturnComputation.h"
 #include "core/Text.h"
@@ -284,9 +286,7 @@ private:
     // One walk: every rule for an entry before the next entry.
     void checkBusinessIncomes() {
         const Messages& m = messages();
-        const auto usesExpenseRule = [](const BusinessActivity& e) {
-            return e.activityKind == "1" || e.activityKind == "5";
-        };
+        const auto usesExpenseRule = [](const BusinessActivity& e) { return mayUseNorm(e.activityKind); };
         const auto& list = d_.businessIncomes;
         const auto first = std::find_if(list.begin(), list.end(), usesExpenseRule);
         int position = 0;
@@ -303,13 +303,10 @@ private:
                 fault(m.okvedLength);
                 return;
             }
-            if (e.hasDocumentedExpenses != 0) {
-                const Money parts = e.depreciation + e.materialExpenses + e.labourExpenses + e.otherExpenses;
-                if (parts > e.totalExpenses) {
-                    fault(m.expensesBefore + moneyText(e.totalExpenses, ',') + m.expensesMiddle +
-                          moneyText(parts, ',') + ")");
-                    return;
-                }
+            if (e.hasDocumentedExpenses != 0 && expensePartsExceedTotal(e)) {
+                fault(m.expensesBefore + moneyText(e.totalExpenses, ',') + m.expensesMiddle +
+                      moneyText(expenseParts(e), ',') + ")");
+                return;
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "screens/EntryFields.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/OkvedPicker.h"
 #include "screens/rules/BusinessRules.h"
@@ -36,17 +37,14 @@ BusinessActivityDialog::BusinessActivityDialog(Asker& asker, const OkvedClassifi
         kindLayout->addWidget(radio);
     }
 
-    edOkved_ = new QLineEdit(this);
-    edOkved_->setObjectName(QStringLiteral("edOkvedCode"));
-    edOkved_->setReadOnly(true);
-    bnOkved_ = new QToolButton(this);
-    bnOkved_->setObjectName(QStringLiteral("bnOkvedCode"));
-    bnOkved_->setText(QStringLiteral("..."));
-    bnOkved_->setToolTip(QStringLiteral("Выбрать код из справочника"));
+    edOkved_ = codeField(this, "edOkvedCode");
+    edOkved_->setMaximumWidth(90);
+    bnOkved_ = pickButton(this, "bnOkvedCode");
     auto* codeRow = new QHBoxLayout;
     codeRow->addWidget(new QLabel(QStringLiteral("Код вида деятельности"), this));
-    codeRow->addWidget(edOkved_, 1);
+    codeRow->addWidget(edOkved_);
     codeRow->addWidget(bnOkved_);
+    codeRow->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(kindBox);

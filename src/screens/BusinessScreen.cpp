@@ -7,6 +7,8 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/MasterDetailList.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/BusinessRules.h"
 
@@ -33,43 +35,6 @@ constexpr int kFirstFarmYear = 1997;
 constexpr int kLastFarmYear = 2019;
 constexpr int kUpDownStart = 2016; // where the up-down starts when the field holds no year in range
 
-QTreeWidget* makeList(QWidget* parent, const char* name, const QString& hint, const QStringList& columns) {
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setToolTip(hint);
-    list->setHeaderLabels(columns);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->header()->setStretchLastSection(true);
-    return list;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = {}) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length, int fraction = 0) {
-    auto* edit = new FieldEdit(FieldFormat{kind, length, fraction}, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-FieldEdit* moneyField(QWidget* parent, const char* name) {
-    return field(parent, name, FieldKind::edtCurrency, 12, 2);
-}
-
-int rowAfterRemoval(int removed, int remaining) {
-    if (remaining == 0)
-        return -1;
-    return removed > 0 ? removed - 1 : 0;
-}
-
 // Where the picker's import writes the classifier: beside the program, where the next
 // start reads it.
 std::filesystem::path okvedDirectoryFile() {
@@ -81,12 +46,11 @@ std::filesystem::path okvedDirectoryFile() {
 BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(panel, host) {
     ScreenBuildGuard guard(host);
     buildWidgets();
+    activities_ = new MasterDetailList(lvActivities_, this);
+    activities_->onStore = [this](int index) { storeActivity(index); };
+    activities_->onShow = [this](int index) { showActivity(index); };
     load();
 
-    connect(lvActivities_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (!listing_)
-            activitySelected(current != nullptr ? lvActivities_->indexOfTopLevelItem(current) : -1);
-    });
     connect(lvActivities_, &QTreeWidget::itemDoubleClicked, this, &BusinessScreen::editActivity);
     connect(bnAddActivity_, &QPushButton::clicked, this, &BusinessScreen::addActivity);
     connect(bnDeleteActivity_, &QPushButton::clicked, this, &BusinessScreen::deleteActivity);
@@ -163,9 +127,7 @@ void BusinessScreen::buildWidgets() {
 
     pnlNorm_ = new QWidget(gbAmounts_);
     pnlNorm_->setObjectName(QStringLiteral("pnlNorm"));
-    edStandardExpenses_ = new QLineEdit(pnlNorm_);
-    edStandardExpenses_->setObjectName(QStringLiteral("edStandardExpenses"));
-    edStandardExpenses_->setReadOnly(true);
+    edStandardExpenses_ = totalField(pnlNorm_, "edStandardExpenses");
     edStandardExpenses_->setToolTip(QStringLiteral("Норматив 20% от суммы дохода"));
     auto* norm = new QGridLayout(pnlNorm_);
     norm->setContentsMargins(0, 0, 0, 0);
@@ -241,11 +203,10 @@ void BusinessScreen::buildWidgets() {
 
 void BusinessScreen::load() {
     const Declaration& d = document();
-    listing_ = true;
+    QStringList titles;
     for (const BusinessActivity& a : d.businessIncomes)
-        lvActivities_->addTopLevelItem(
-            new QTreeWidgetItem(QStringList{fromCp1251(activityRowText(a, false))}));
-    listing_ = false;
+        titles.append(fromCp1251(activityRowText(a, false)));
+    activities_->fill(titles);
     showing_ = true;
     const bool any = d.businessIncomes.count() > 0;
     if (any) {
@@ -270,7 +231,7 @@ void BusinessScreen::load() {
 }
 
 BusinessActivity& BusinessScreen::activity() {
-    return document().businessIncomes.get(selected_);
+    return document().businessIncomes.get(activities_->selected());
 }
 
 void BusinessScreen::setFieldsEnabled(bool on) {
@@ -318,31 +279,13 @@ void BusinessScreen::showNorm() {
     edStandardExpenses_->setText(amountText(standardExpensesOf(amountOf(edIncome_))));
 }
 
-void BusinessScreen::selectActivity(int row) {
-    if (row < 0 || row >= lvActivities_->topLevelItemCount()) {
-        activitySelected(-1);
-        return;
-    }
-    QTreeWidgetItem* item = lvActivities_->topLevelItem(row);
-    if (lvActivities_->currentItem() == item)
-        activitySelected(row);
-    else
-        lvActivities_->setCurrentItem(item);
-}
-
-void BusinessScreen::activitySelected(int row) {
-    storeActivity();
-    selected_ = row;
-    showActivity();
-}
-
-void BusinessScreen::storeActivity() {
+void BusinessScreen::storeActivity(int index) {
     // An activity only looked at keeps what the file holds, whatever the panel would
-    // make of it (amounts with more than two decimals, a norm of another year's rule).
-    if (selected_ < 0 || !activityEdited_)
+    // make of it (a lawyer's norm from an older file, say).
+    if (!activityEdited_)
         return;
     activityEdited_ = false;
-    BusinessActivity& a = activity();
+    BusinessActivity& a = document().businessIncomes.get(index);
     a.incomeAmount = amountOf(edIncome_);
     if (chbDocumented_->isChecked()) {
         a.hasDocumentedExpenses = 1;
@@ -357,11 +300,11 @@ void BusinessScreen::storeActivity() {
     }
 }
 
-void BusinessScreen::showActivity() {
+void BusinessScreen::showActivity(int index) {
     ScreenBuildGuard guard(host());
     showing_ = true;
     activityEdited_ = false;
-    if (selected_ < 0) {
+    if (index < 0) {
         for (FieldEdit* f : {edIncome_, edTotalExpenses_, edMaterialExpenses_, edDepreciation_,
                              edLabourExpenses_, edOtherExpenses_})
             f->clear();
@@ -371,7 +314,7 @@ void BusinessScreen::showActivity() {
         showing_ = false;
         return;
     }
-    const BusinessActivity& a = activity();
+    const BusinessActivity& a = document().businessIncomes.get(index);
     const bool choice = mayUseNorm(a.activityKind);
     // Only entrepreneurs and farm heads may take the norm; the others always have
     // documented expenses, whatever an older file says.
@@ -409,20 +352,17 @@ void BusinessScreen::addActivity() {
         return;
     }
     DocumentChanged();
-    if (lvActivities_->topLevelItemCount() == 0)
+    if (activities_->count() == 0)
         setFieldsEnabled(true);
-    listing_ = true;
-    lvActivities_->addTopLevelItem(
-        new QTreeWidgetItem(QStringList{fromCp1251(activityRowText(added, true))}));
-    listing_ = false;
+    activities_->append(fromCp1251(activityRowText(added, true)));
     lvActivities_->setFocus();
-    selectActivity(lvActivities_->topLevelItemCount() - 1);
+    activities_->select(activities_->count() - 1);
 }
 
 void BusinessScreen::editActivity() {
-    if (selected_ < 0)
+    if (activities_->selected() < 0)
         return;
-    storeActivity();
+    activities_->storeSelected();
     const Directories& dirs = host().directories();
     BusinessActivityDialog dialog(host().asker(), dirs.okved ? &*dirs.okved : nullptr, okvedDirectoryFile(),
                                   activity().activityKind, activity().okvedCode, this);
@@ -431,38 +371,26 @@ void BusinessScreen::editActivity() {
     BusinessActivity& a = activity();
     applyActivityKind(a, dialog.kind(), dialog.okvedCode(), false);
     DocumentChanged();
-    lvActivities_->topLevelItem(selected_)->setText(0, fromCp1251(activityRowText(a, true)));
+    activities_->setTitle(activities_->selected(), fromCp1251(activityRowText(a, true)));
     lvActivities_->setFocus();
-    showActivity();
+    showActivity(activities_->selected());
 }
 
 void BusinessScreen::deleteActivity() {
-    if (selected_ < 0)
+    if (activities_->selected() < 0)
         return;
-    const int removed = selected_;
     DocumentChanged();
-    // The amounts shown belong to the activity going away.
-    selected_ = -1;
-    document().businessIncomes.remove(removed);
-    listing_ = true;
-    delete lvActivities_->takeTopLevelItem(removed);
-    lvActivities_->setCurrentItem(nullptr);
-    listing_ = false;
-    const int next = rowAfterRemoval(removed, lvActivities_->topLevelItemCount());
-    if (next < 0) {
-        showActivity();
-        // With no activity the return-wide figures mean nothing: they go back to none.
-        showing_ = true;
-        for (FieldEdit* f :
-             {edAdvancePayments_, edAdjustedBase_, edAdjustedTax_, edPatentPayments_, edTradeFee_})
-            f->setText(QStringLiteral("0"));
-        chbFarm_->setChecked(false);
-        showing_ = false;
-        wideEdited_ = true;
-        setFieldsEnabled(false);
+    activities_->removeSelected([this](int index) { document().businessIncomes.remove(index); });
+    if (activities_->count() > 0)
         return;
-    }
-    selectActivity(next);
+    // With no activity the return-wide figures mean nothing: they go back to none.
+    showing_ = true;
+    for (FieldEdit* f : {edAdvancePayments_, edAdjustedBase_, edAdjustedTax_, edPatentPayments_, edTradeFee_})
+        f->setText(QStringLiteral("0"));
+    chbFarm_->setChecked(false);
+    showing_ = false;
+    wideEdited_ = true;
+    setFieldsEnabled(false);
 }
 
 bool BusinessScreen::eventFilter(QObject* watched, QEvent* event) {
@@ -477,7 +405,7 @@ bool BusinessScreen::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void BusinessScreen::SaveData() {
-    storeActivity();
+    activities_->storeSelected();
     if (!wideEdited_)
         return;
     Declaration& d = document();
@@ -501,17 +429,14 @@ std::uint16_t BusinessScreen::CheckData() {
 }
 
 void BusinessScreen::SetFocusToElement(std::uint16_t code) {
-    if (code == 0 || code > lvActivities_->topLevelItemCount())
+    if (code == 0 || code > activities_->count())
         return;
     lvActivities_->setFocus();
-    selectActivity(code - 1);
+    activities_->select(code - 1);
 }
 
 void BusinessScreen::SelectFirstEntry() {
-    if (lvActivities_->topLevelItemCount() == 0)
-        return;
-    lvActivities_->setFocus();
-    selectActivity(0);
+    SetFocusToElement(1);
 }
 
 } // namespace kv

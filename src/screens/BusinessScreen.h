@@ -21,6 +21,7 @@ class QWidget;
 namespace kv {
 
 class FieldEdit;
+class MasterDetailList;
 class BusinessActivity;
 
 class BusinessScreen : public ScreenFrame {
@@ -42,10 +43,8 @@ private:
 
     BusinessActivity& activity();
     void setFieldsEnabled(bool on);
-    void selectActivity(int row);
-    void activitySelected(int row);
-    void storeActivity();
-    void showActivity();
+    void storeActivity(int index);
+    void showActivity(int index);
     void showExpenseWay(bool documented);
     void edited(bool& which);
     void incomeChanged();
@@ -58,9 +57,7 @@ private:
     void deleteActivity();
     void showFailure(const std::exception& failure);
 
-    int selected_ = -1; // the selected activity, -1 for none
-    // Rows are being filled or removed by the screen, not chosen by the user.
-    bool listing_ = false;
+    MasterDetailList* activities_ = nullptr;
     // The panel is being filled from the document: no DocumentChanged, no norm.
     bool showing_ = false;
     // The person changed the selected activity's panel / a return-wide figure since

@@ -4,7 +4,9 @@
 #include "screens/Asker.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/MasterDetailList.h"
 #include "screens/PartnershipDialogs.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 
 #include <QGridLayout>
@@ -22,56 +24,17 @@ namespace kv {
 
 namespace {
 
-QTreeWidget* makeList(QWidget* parent, const char* name, const QString& hint, const QStringList& columns) {
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setToolTip(hint);
-    list->setHeaderLabels(columns);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->header()->setStretchLastSection(true);
-    return list;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = {}) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
-
-int currentRow(const QTreeWidget* list) {
-    QTreeWidgetItem* item = list->currentItem();
-    return item != nullptr ? list->indexOfTopLevelItem(item) : -1;
-}
-
-void selectRow(QTreeWidget* list, int row) {
-    if (row < 0 || row >= list->topLevelItemCount())
-        return;
-    list->setCurrentItem(list->topLevelItem(row));
-}
-
-int rowAfterRemoval(int removed, int remaining) {
-    if (remaining == 0)
-        return -1;
-    return removed > 0 ? removed - 1 : 0;
-}
-
 // Rows the user just entered show a missing kind, income or manager payment as "Нет"
 // and a zero expense share or earlier loss as "-"; rows read from the document show
 // every value as a number.
 QStringList incomeCells(const PartnershipIncomeItem& item, bool entered) {
-    const auto number = [entered](Money m, const QString& zero) {
-        return entered && m.isZero() ? zero : amountText(m);
+    // Here a zero income or manager payment reads "Нет", like a missing code.
+    const auto noneIfZero = [entered](Money m) {
+        return entered && m.isZero() ? QStringLiteral("Нет") : amountText(m);
     };
-    const QString none = QStringLiteral("Нет");
-    const QString dash = QStringLiteral("-");
-    return {entered && item.operationKind == 0 ? none : QString::number(item.operationKind),
-            number(item.incomeAmount, none), number(item.expenseShare, dash),
-            number(item.managerExpenses, none), number(item.priorYearsLoss, dash)};
+    return {codeCell(item.operationKind, entered), noneIfZero(item.incomeAmount),
+            amountCell(item.expenseShare, entered), noneIfZero(item.managerExpenses),
+            amountCell(item.priorYearsLoss, entered)};
 }
 
 } // namespace
@@ -80,12 +43,11 @@ InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& hos
     : ScreenFrame(panel, host) {
     ScreenBuildGuard guard(host);
     buildWidgets();
+    sources_ = new MasterDetailList(lvSources_, this);
+    sources_->onStore = [this](int index) { storeTotals(index); };
+    sources_->onShow = [this](int index) { showSource(index); };
     load();
 
-    connect(lvSources_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (!listing_)
-            sourceSelected(current != nullptr ? lvSources_->indexOfTopLevelItem(current) : -1);
-    });
     connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &InvestPartnershipScreen::editSource);
     connect(bnAddSource_, &QPushButton::clicked, this, &InvestPartnershipScreen::addSource);
     connect(bnDeleteSource_, &QPushButton::clicked, this, &InvestPartnershipScreen::deleteSource);
@@ -146,15 +108,10 @@ void InvestPartnershipScreen::buildWidgets() {
 
     auto* totalsBox = new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this);
     totalsBox->setObjectName(QStringLiteral("gbTotals"));
-    edTotalIncome_ = new QLineEdit(totalsBox);
-    edTotalIncome_->setObjectName(QStringLiteral("edTotalIncome"));
-    edTotalIncome_->setReadOnly(true);
-    edTaxWithheld_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 12, 0}, totalsBox);
-    edTaxWithheld_->setObjectName(QStringLiteral("edTaxWithheld"));
-    edTaxableAmount_ = new FieldEdit(FieldFormat{FieldKind::edtCurrency, 12, 2}, totalsBox);
-    edTaxableAmount_->setObjectName(QStringLiteral("edTaxableAmount"));
-    edTaxCalculated_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 12, 0}, totalsBox);
-    edTaxCalculated_->setObjectName(QStringLiteral("edTaxCalculated"));
+    edTotalIncome_ = totalField(totalsBox, "edTotalIncome");
+    edTaxWithheld_ = field(totalsBox, "edTaxWithheld", FieldKind::edtDigital, 12);
+    edTaxableAmount_ = moneyField(totalsBox, "edTaxableAmount");
+    edTaxCalculated_ = field(totalsBox, "edTaxCalculated", FieldKind::edtDigital, 12);
     auto* totals = new QVBoxLayout(totalsBox);
     totals->setSpacing(2);
     for (auto [caption, edit] :
@@ -179,16 +136,16 @@ void InvestPartnershipScreen::buildWidgets() {
 
 void InvestPartnershipScreen::load() {
     const Declaration& d = document();
-    showTotals();
-    listing_ = true;
+    QStringList titles;
     for (const InvestmentPartnership& p : d.investPartnerships)
-        lvSources_->addTopLevelItem(new QTreeWidgetItem(QStringList{fromCp1251(p.sourceName)}));
-    listing_ = false;
+        titles.append(fromCp1251(p.sourceName));
+    sources_->fill(titles);
+    showTotals(-1);
     setIncomeControls(d.investPartnerships.count() > 0);
 }
 
 InvestmentPartnership& InvestPartnershipScreen::source() {
-    return document().investPartnerships.get(selected_);
+    return document().investPartnerships.get(sources_->selected());
 }
 
 void InvestPartnershipScreen::setIncomeControls(bool on) {
@@ -197,16 +154,16 @@ void InvestPartnershipScreen::setIncomeControls(bool on) {
         w->setEnabled(on);
 }
 
-void InvestPartnershipScreen::showTotals() {
+void InvestPartnershipScreen::showTotals(int index) {
     ScreenBuildGuard guard(host());
     totalsEdited_ = false;
-    if (selected_ < 0) {
+    if (index < 0) {
         for (QLineEdit* e : std::initializer_list<QLineEdit*>{edTotalIncome_, edTaxWithheld_,
                                                               edTaxableAmount_, edTaxCalculated_})
             e->clear();
         return;
     }
-    const InvestmentPartnership& p = source();
+    const InvestmentPartnership& p = document().investPartnerships.get(index);
     edTotalIncome_->setText(amountText(p.totalIncome));
     edTaxWithheld_->setText(wholeRoublesText(p.taxWithheld));
     edTaxableAmount_->setMoney(p.taxableAmount);
@@ -217,41 +174,27 @@ void InvestPartnershipScreen::showTotalIncome() {
     edTotalIncome_->setText(amountText(source().totalIncome));
 }
 
-void InvestPartnershipScreen::storeTotals() {
+void InvestPartnershipScreen::storeTotals(int index) {
     // Totals only looked at keep what the file holds (kopecks of a tax, four decimals).
-    if (selected_ < 0 || !totalsEdited_)
+    if (!totalsEdited_)
         return;
     totalsEdited_ = false;
-    InvestmentPartnership& p = source();
+    InvestmentPartnership& p = document().investPartnerships.get(index);
     p.taxWithheld = wholeRoublesOf(edTaxWithheld_, p.taxWithheld);
     p.taxableAmount = amountOf(edTaxableAmount_);
     p.taxCalculated = wholeRoublesOf(edTaxCalculated_, p.taxCalculated);
 }
 
-void InvestPartnershipScreen::selectSource(int row) {
-    if (row < 0 || row >= lvSources_->topLevelItemCount()) {
-        sourceSelected(-1);
-        return;
-    }
-    QTreeWidgetItem* item = lvSources_->topLevelItem(row);
-    if (lvSources_->currentItem() == item)
-        sourceSelected(row);
-    else
-        lvSources_->setCurrentItem(item);
-}
-
-void InvestPartnershipScreen::sourceSelected(int row) {
-    storeTotals();
-    selected_ = row;
+void InvestPartnershipScreen::showSource(int index) {
     ScreenBuildGuard guard(host());
     lvIncomes_->clear();
-    if (row >= 0) {
+    if (index >= 0) {
         setIncomeControls(true);
-        for (const PartnershipIncomeItem& item : source().items)
+        for (const PartnershipIncomeItem& item : document().investPartnerships.get(index).items)
             appendIncomeRow(item, false);
         selectRow(lvIncomes_, 0);
     }
-    showTotals();
+    showTotals(index);
 }
 
 void InvestPartnershipScreen::appendIncomeRow(const PartnershipIncomeItem& item, bool entered) {
@@ -279,17 +222,15 @@ void InvestPartnershipScreen::addSource() {
         return;
     }
     DocumentChanged();
-    listing_ = true;
-    lvSources_->addTopLevelItem(new QTreeWidgetItem(QStringList{fromCp1251(dialog.source().sourceName)}));
-    listing_ = false;
+    sources_->append(fromCp1251(dialog.source().sourceName));
     lvSources_->setFocus();
-    selectSource(lvSources_->topLevelItemCount() - 1);
+    sources_->select(sources_->count() - 1);
 }
 
 void InvestPartnershipScreen::editSource() {
-    if (selected_ < 0)
+    if (sources_->selected() < 0)
         return;
-    storeTotals();
+    sources_->storeSelected();
     PartnershipSourceDialog dialog(host().asker(), source(), this);
     if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
         return;
@@ -300,35 +241,23 @@ void InvestPartnershipScreen::editSource() {
     p.sourceKpp = dialog.source().sourceKpp;
     p.sourceOktmo = dialog.source().sourceOktmo;
     DocumentChanged();
-    lvSources_->topLevelItem(selected_)->setText(0, fromCp1251(p.sourceName));
+    sources_->setTitle(sources_->selected(), fromCp1251(p.sourceName));
     lvSources_->setFocus();
 }
 
 void InvestPartnershipScreen::deleteSource() {
-    if (selected_ < 0)
+    if (sources_->selected() < 0)
         return;
-    const int removed = selected_;
     DocumentChanged();
-    selected_ = -1; // the totals shown belong to the partnership going away
-    document().investPartnerships.remove(removed);
-    listing_ = true;
-    lvIncomes_->clear();
-    delete lvSources_->takeTopLevelItem(removed);
-    lvSources_->setCurrentItem(nullptr);
-    listing_ = false;
-    const int next = rowAfterRemoval(removed, lvSources_->topLevelItemCount());
-    if (next < 0) {
+    sources_->removeSelected([this](int index) { document().investPartnerships.remove(index); });
+    if (sources_->count() == 0)
         setIncomeControls(false);
-        showTotals();
-        return;
-    }
-    selectSource(next);
 }
 
 // --- Incomes -------------------------------------------------------------------
 
 void InvestPartnershipScreen::addIncome() {
-    if (selected_ < 0)
+    if (sources_->selected() < 0)
         return;
     PartnershipIncomeDialog dialog(host().asker(), PartnershipIncomeItem{}, this);
     if (dialog.exec() != QDialog::Accepted || dialog.item().operationKind == 0)
@@ -347,7 +276,7 @@ void InvestPartnershipScreen::addIncome() {
 
 void InvestPartnershipScreen::editIncome() {
     const int row = currentRow(lvIncomes_);
-    if (selected_ < 0 || row < 0)
+    if (sources_->selected() < 0 || row < 0)
         return;
     PartnershipIncomeDialog dialog(host().asker(), source().item(row), this);
     if (dialog.exec() != QDialog::Accepted)
@@ -364,7 +293,7 @@ void InvestPartnershipScreen::editIncome() {
 
 void InvestPartnershipScreen::deleteIncome() {
     const int row = currentRow(lvIncomes_);
-    if (selected_ < 0 || row < 0)
+    if (sources_->selected() < 0 || row < 0)
         return;
     DocumentChanged();
     source().deleteItem(row);
@@ -390,7 +319,7 @@ bool InvestPartnershipScreen::eventFilter(QObject* watched, QEvent* event) {
 // --- Screen operations -----------------------------------------------------------
 
 void InvestPartnershipScreen::SaveData() {
-    storeTotals();
+    sources_->storeSelected();
 }
 
 std::uint16_t InvestPartnershipScreen::CheckData() {
@@ -398,10 +327,10 @@ std::uint16_t InvestPartnershipScreen::CheckData() {
 }
 
 void InvestPartnershipScreen::SetFocusToElement(std::uint16_t code) {
-    if (code == 0 || code > lvSources_->topLevelItemCount())
+    if (code == 0 || code > sources_->count())
         return;
     lvSources_->setFocus();
-    selectSource(code - 1);
+    sources_->select(code - 1);
 }
 
 void InvestPartnershipScreen::SelectFirstEntry() {

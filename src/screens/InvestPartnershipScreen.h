@@ -14,6 +14,7 @@ class QTreeWidget;
 namespace kv {
 
 class FieldEdit;
+class MasterDetailList;
 class InvestmentPartnership;
 struct PartnershipIncomeItem;
 
@@ -36,10 +37,9 @@ private:
 
     InvestmentPartnership& source();
     void setIncomeControls(bool on);
-    void selectSource(int row);
-    void sourceSelected(int row);
-    void storeTotals();
-    void showTotals();
+    void storeTotals(int index);
+    void showSource(int index);
+    void showTotals(int index);
     void showTotalIncome();
 
     void addSource();
@@ -51,8 +51,7 @@ private:
     void appendIncomeRow(const PartnershipIncomeItem& item, bool entered);
     void showFailure(const std::exception& failure);
 
-    int selected_ = -1;
-    bool listing_ = false;
+    MasterDetailList* sources_ = nullptr;
     bool totalsEdited_ = false; // changed by the person since they were shown
 
     QTreeWidget* lvSources_;

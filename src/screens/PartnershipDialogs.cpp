@@ -4,6 +4,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/BusinessRules.h"
 #include "screens/rules/ThirteenRules.h"
@@ -18,16 +19,6 @@
 namespace kv {
 
 namespace {
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length, int fraction = 0) {
-    auto* edit = new FieldEdit(FieldFormat{kind, length, fraction}, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-FieldEdit* moneyField(QWidget* parent, const char* name) {
-    return field(parent, name, FieldKind::edtCurrency, 12, 2);
-}
 
 bool isEnter(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

@@ -1,5 +1,6 @@
 #include "screens/rules/BusinessRules.h"
 
+#include "checks/CheckRun.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 
@@ -30,10 +31,6 @@ Money standardExpensesOf(Money income) {
     const std::int64_t raw = income.raw;
     const std::int64_t kopecks = raw >= 0 ? (raw + 250) / 500 : -((-raw + 250) / 500);
     return Money::fromRaw(kopecks * 100);
-}
-
-bool mayUseNorm(std::string_view activityKind) {
-    return activityKind == "1" || activityKind == "5";
 }
 
 const std::vector<std::string>& activityKindNames() {
@@ -75,14 +72,6 @@ void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::s
     }
 }
 
-Money expenseParts(const BusinessActivity& a) {
-    return a.materialExpenses + a.depreciation + a.labourExpenses + a.otherExpenses;
-}
-
-bool expensePartsExceedTotal(const BusinessActivity& a) {
-    return expenseParts(a) > a.totalExpenses;
-}
-
 std::uint16_t CheckBusinessIncomes(const Declaration& d, CheckDialog& dialog) {
     static const std::string mixed =
         utf8ToCp1251("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
@@ -90,40 +79,26 @@ std::uint16_t CheckBusinessIncomes(const Declaration& d, CheckDialog& dialog) {
     static const std::string middle = utf8ToCp1251(") не совпадают с суммой расходов материальных, на оплату "
                                                    "труда, прочих и амортизационных отчислений (");
 
-    std::uint16_t code = 0;
+    CheckRun run(dialog, businessTitle(), CheckStop::FixGoesOn);
     const BusinessActivity* first = nullptr; // the first of kind 1 or 5 sets the way of expenses
     std::uint16_t position = 0;
-    const auto ask = [&](const std::string& message) {
-        CheckQuestion q;
-        q.sectionTitle = businessTitle();
-        q.message = message;
-        return dialog.ask(q);
-    };
     for (const BusinessActivity& a : d.businessIncomes) {
         ++position;
+        if (!run.open())
+            break;
         CheckAnswer answer = CheckAnswer::None;
         if (mayUseNorm(a.activityKind)) {
             if (first == nullptr)
                 first = &a;
             else if ((a.hasDocumentedExpenses != 0) != (first->hasDocumentedExpenses != 0))
-                answer = ask(mixed);
+                answer = run.fault(mixed, position);
         }
-        if (answer == CheckAnswer::SkipAll)
-            return code;
-        if (answer == CheckAnswer::Fix) {
-            code = position;
-            continue;
-        }
-        if (a.hasDocumentedExpenses != 0 && expensePartsExceedTotal(a)) {
-            answer = ask(before + moneyText(a.totalExpenses, ',') + middle + moneyText(expenseParts(a), ',') +
-                         ")");
-            if (answer == CheckAnswer::SkipAll)
-                return code;
-            if (answer == CheckAnswer::Fix)
-                code = position;
-        }
+        if (answer != CheckAnswer::Fix && a.hasDocumentedExpenses != 0 && expensePartsExceedTotal(a))
+            run.fault(before + moneyText(a.totalExpenses, ',') + middle + moneyText(expenseParts(a), ',') +
+                          ")",
+                      position);
     }
-    return code;
+    return run.result();
 }
 
 const std::vector<std::string>& partnershipOperationNames() {
@@ -154,13 +129,10 @@ std::string noOperationKindMessage() {
 PartnershipIncomeVerdict CheckPartnershipIncome(std::int32_t operationKind, CheckDialog& dialog) {
     if (operationKind >= 1 && operationKind <= static_cast<std::int32_t>(partnershipOperationNames().size()))
         return {true, false};
-    CheckQuestion q;
-    q.sectionTitle = partnershipCheckTitle();
-    q.message = noOperationKindMessage();
-    q.skipEnabled = false;
-    q.skipAllEnabled = false;
-    const CheckAnswer answer = dialog.ask(q);
-    return {false, answer == CheckAnswer::Fix};
+    const std::string title = partnershipCheckTitle();
+    CheckRun run(dialog, title);
+    run.offerSkip(false).offerSkipAll(false).windowTitle(title);
+    return {false, run.fault(noOperationKindMessage(), 1) == CheckAnswer::Fix};
 }
 
 } // namespace kv

@@ -2,6 +2,7 @@
 // Rules of the business-income screen and of the investment-partnership screen that
 // do not depend on widgets: the 20% norm, what editing an activity does to its way of
 // expenses, the row texts, and the checks with their messages and element codes.
+#include "checks/BusinessChecks.h"
 #include "checks/CheckDialog.h"
 #include "core/Money.h"
 #include "model/ForeignBusiness.h"
@@ -21,10 +22,6 @@ const std::string& businessTitle();
 // Expenses by norm: 20% of the income, half a kopeck rounded up (away from zero).
 Money standardExpensesOf(Money income);
 
-// Entrepreneurs (1) and heads of farm households (5) may take the norm instead of
-// documented expenses; every other kind has documented expenses only.
-bool mayUseNorm(std::string_view activityKind);
-
 // The activity dialog's nine kinds, 1-based: "Предпринимательская" ... "Иная деятельность".
 const std::vector<std::string>& activityKindNames();
 // Row text in the activity list: the OKVED code for kind 1, the kind's name otherwise.
@@ -42,14 +39,10 @@ bool activityDialogAccepts(std::string_view activityKind, std::string_view okved
 void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::string_view okvedCode,
                        bool adding);
 
-// The expense parts (material, depreciation, labour, other) add up to more than the
-// total. The screen's check and the whole-return check both report this, and only
-// this: a total above its parts is allowed, the parts being "в том числе".
-bool expensePartsExceedTotal(const BusinessActivity& activity);
-Money expenseParts(const BusinessActivity& activity);
-
 // CheckData of the business screen: "Исправить" records the activity's 1-based
 // position and the checks go on (the last one wins); "Пропустить все" stops them.
+// The parts are reported when they exceed the total (expensePartsExceedTotal), as
+// the whole-return check does, under this screen's own words "не совпадают".
 std::uint16_t CheckBusinessIncomes(const Declaration& declaration, CheckDialog& dialog);
 
 // --- Investment partnerships ---------------------------------------------------

@@ -192,6 +192,7 @@ TEST(PartnershipRules, IncomeDialogStaysOpenUntilAKindIsChosen) {
             EXPECT_EQ(q.message, utf8ToCp1251("Не выбран вид операций"));
             EXPECT_FALSE(q.enabled(CheckAnswer::Skip));
             EXPECT_FALSE(q.enabled(CheckAnswer::SkipAll));
+            EXPECT_EQ(q.title(), utf8ToCp1251("Проверка данных участия в инвест. тов."));
         }
     }
     EXPECT_EQ(partnershipOperationNames().size(), 6u);

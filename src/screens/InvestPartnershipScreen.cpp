@@ -94,7 +94,7 @@ void InvestPartnershipScreen::buildWidgets() {
         {QStringLiteral("Вид дохода"), QStringLiteral("Сумма дохода"), QStringLiteral("Сумма расхода"),
          QStringLiteral("Возн."), QStringLiteral("Прошл. года")});
     for (int column = 0; column < 4; ++column)
-        lvIncomes_->setColumnWidth(column, column == 0 ? 80 : 110);
+        lvIncomes_->setColumnWidth(column, column == 0 ? 70 : 90);
     bnAddIncome_ = button(incomeBox, "bnAddIncome", QStringLiteral("Добавить доход"));
     bnDeleteIncome_ = button(incomeBox, "bnDeleteIncome", QStringLiteral("Удалить доход"));
     bnEditIncome_ = button(incomeBox, "bnEditIncome", QStringLiteral("Редактировать доход"));

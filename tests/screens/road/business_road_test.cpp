@@ -4,6 +4,8 @@
 // worked by hand. Then an investment partnership with a loss of earlier years, entered
 // on its screen (its section button stays hidden), saved, opened again and visited
 // without a change.
+//
+// Set KV_ROAD_SHOTS to a folder to keep a picture of every step.
 #include "EntryTestSupport.h"
 #include "ExportedXml.h"
 #include "core/Text.h"
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -33,6 +36,14 @@ namespace {
 // budget code on the OKTMO of residence.
 const char* const kPersonInn = "770412345664";
 const char* const kHomeOktmo = "45379000";
+
+void snap(QWidget* widget, const QString& name) {
+    const QString folder = qEnvironmentVariable("KV_ROAD_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
 
 template <class T> T* named(QWidget* root, const char* name) {
     return kv::test::child<T>(root, name);
@@ -113,9 +124,11 @@ private slots:
                 choose(picker, 2, QStringLiteral("Торговля розничная"));
                 choose(picker, 3, QStringLiteral("Торговля розничная вне магазинов"));
                 choose(picker, 4, QStringLiteral("Торговля розничная по почте или"));
+                snap(&picker, QStringLiteral("b1-okved-picker"));
                 kv::test::clickButton(&picker, "bnOk");
             });
             kv::test::clickButton(&d, "bnOkvedCode");
+            snap(&d, QStringLiteral("b2-activity"));
             kv::test::clickButton(&d, "bnOk");
         });
         kv::test::clickButton(&window, "bnAddActivity");
@@ -130,6 +143,7 @@ private slots:
               std::pair{"edOtherExpenses", "50000"}, std::pair{"edAdvancePayments", "50000"}})
             kv::test::retype(&window, name, QString::fromLatin1(value));
 
+        snap(&window, QStringLiteral("b3-business"));
         const QString saved = folder_.filePath(QStringLiteral("Кузнецова.qv9"));
         script_.expectFile(QStringLiteral("saveReturn"), saved);
         kv::test::clickButton(&window, "fbSave");
@@ -180,6 +194,30 @@ private slots:
         QCOMPARE(xml.value(tax, QStringLiteral("ПодлУпл")), QStringLiteral("67000"));
     }
 
+    // The whole-return check's fault in the second activity opens the business screen on it.
+    void checkRoutesToTheFaultyActivity() {
+        if (exportedPath_.isEmpty())
+            QSKIP("the road did not reach the export");
+        const QString saved = folder_.filePath(QStringLiteral("Кузнецова.qv9"));
+        MainWindow window(saved, options());
+        window.show();
+        BusinessActivity farm;
+        farm.activityKind = "5";
+        farm.hasDocumentedExpenses = 0;
+        window.document().businessIncomes.add(farm);
+        script_.expect(QStringLiteral("TfmCheckAllError"), QStringLiteral("Исправить"));
+        kv::test::clickButton(&window, "fbCheck");
+        KV_VERIFY_ASKER(script_);
+        QCOMPARE(
+            script_.questions().first().text,
+            QStringLiteral("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%."));
+        QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrBusinessNew"));
+        QCOMPARE(named<QTreeWidget>(&window, "lvActivities")->currentItem()->text(0),
+                 QStringLiteral("Деятельность главы КФХ"));
+        QVERIFY(!named<QWidget>(&window, "chbDocumentedExpenses")->isHidden());
+        QVERIFY(!named<QCheckBox>(&window, "chbDocumentedExpenses")->isChecked());
+    }
+
     void partnershipWithALossCarried() {
         {
             MainWindow window(std::nullopt, options());
@@ -209,11 +247,13 @@ private slots:
                 kv::test::retype(&d, "edExpenseShare", QStringLiteral("15000"));
                 kv::test::retype(&d, "edManagerExpenses", QStringLiteral("5000"));
                 kv::test::retype(&d, "edPriorYearsLoss", QStringLiteral("12000"));
+                snap(&d, QStringLiteral("b4-partnership-income"));
                 kv::test::clickButton(&d, "bnOk");
             });
             kv::test::clickButton(&window, "bnAddIncome");
             KV_VERIFY_MODALS();
             kv::test::retype(&window, "edTaxableAmount", QStringLiteral("58000"));
+            snap(&window, QStringLiteral("b5-partnerships"));
             partnershipPath_ = folder_.filePath(QStringLiteral("Товарищество.qv9"));
             script_.expectFile(QStringLiteral("saveReturn"), partnershipPath_);
             kv::test::clickButton(&window, "fbSave");

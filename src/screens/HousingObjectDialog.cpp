@@ -49,8 +49,7 @@ const QDate kUnusedDate(2019, 1, 1);
 const QDate kEarliestLandDate(1990, 1, 1);
 
 QComboBox* choice(QWidget* parent, const char* name, const QStringList& items) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = named(new QComboBox(parent), name);
     box->addItems(items);
     box->setPlaceholderText(QStringLiteral(" "));
     box->setCurrentIndex(-1);

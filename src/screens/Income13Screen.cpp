@@ -112,11 +112,9 @@ void Income13Screen::buildWidgets() {
 
     auto* totalsBox = new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this);
     totalsBox->setObjectName(QStringLiteral("gbTotals"));
-    edTotalIncome_ = new QLineEdit(totalsBox);
-    edTotalIncome_->setObjectName(QStringLiteral("edTotalIncome"));
+    edTotalIncome_ = named(new QLineEdit(totalsBox), "edTotalIncome");
     edTotalIncome_->setReadOnly(true);
-    edTaxWithheld_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 12, 0}, totalsBox);
-    edTaxWithheld_->setObjectName(QStringLiteral("edTaxWithheld"));
+    edTaxWithheld_ = field(totalsBox, "edTaxWithheld", FieldKind::edtDigital, 12);
     auto* totalsLayout = new QVBoxLayout(totalsBox);
     totalsLayout->setSpacing(2);
     totalsLayout->addWidget(new QLabel(QStringLiteral("Общая сумма дохода"), totalsBox));
@@ -129,8 +127,7 @@ void Income13Screen::buildWidgets() {
     gbForeigner_->setObjectName(QStringLiteral("gbForeigner"));
     gbForeigner_->setToolTip(
         QStringLiteral("Указывается иностранцами, работающими у физ.лиц на основании патента"));
-    edFixedAdvance_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 12, 0}, gbForeigner_);
-    edFixedAdvance_->setObjectName(QStringLiteral("edFixedAdvance"));
+    edFixedAdvance_ = field(gbForeigner_, "edFixedAdvance", FieldKind::edtDigital, 12);
     auto* foreignerLayout = new QVBoxLayout(gbForeigner_);
     foreignerLayout->setSpacing(2);
     foreignerLayout->addWidget(new QLabel(QStringLiteral("Сумма фиксированных платежей"), gbForeigner_));

@@ -63,9 +63,8 @@ void InitialDataScreen::buildWidgets() {
     meInspection_ = field(generalBox, "meInspection", FieldKind::edtDigital, 4);
     meInspection_->setReadOnly(true);
     meInspection_->setMaximumWidth(70);
-    bnInspection_ = named(new QToolButton(generalBox), "bnInspection");
-    bnInspection_->setText(QStringLiteral("..."));
-    bnInspection_->setToolTip(QStringLiteral("Выбрать инспекцию из справочника"));
+    bnInspection_ =
+        pickButton(generalBox, "bnInspection", QStringLiteral("Выбрать инспекцию из справочника"));
     lblInspectionName_ = named(new QLabel(generalBox), "lblInspectionName");
     lblInspectionName_->setWordWrap(true);
     meNumVer_ = field(generalBox, "meNumVer", FieldKind::edtDigital, 3);

@@ -2,6 +2,7 @@
 
 #include "screens/EntryFields.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -83,6 +84,16 @@ MonthFields monthFields(QWidget* parent, const char* prefix, const FieldFormat& 
     return fields;
 }
 
+MonthBoxes monthBoxes(QWidget* parent, const char* prefix) {
+    MonthBoxes boxes{};
+    for (std::size_t m = 0; m < boxes.size(); ++m) {
+        boxes[m] = new QCheckBox(monthNames().at(static_cast<qsizetype>(m)), parent);
+        boxes[m]->setObjectName(QString::fromLatin1(prefix) +
+                                QStringLiteral("%1").arg(m + 1, 2, 10, QLatin1Char('0')));
+    }
+    return boxes;
+}
+
 FormGrid::FormGrid(QWidget* parent) : grid_(new QGridLayout(parent)) {}
 
 FormGrid::FormGrid(QGridLayout* grid) : grid_(grid), row_(grid->rowCount()) {
@@ -111,6 +122,15 @@ void FormGrid::addRow(QWidget* caption, QWidget* field) {
     grid_->addWidget(caption, row_, 0);
     grid_->addWidget(field, row_, 1);
     ++row_;
+}
+
+QLabel* FormGrid::addMonths(const QString& caption, const MonthBoxes& boxes) {
+    auto* label = new QLabel(caption, grid_->parentWidget());
+    grid_->addWidget(label, row_, 0);
+    for (std::size_t m = 0; m < boxes.size(); ++m)
+        grid_->addWidget(boxes[m], row_, static_cast<int>(m) + 1);
+    ++row_;
+    return label;
 }
 
 void FormGrid::addWide(QWidget* widget) {

@@ -10,6 +10,7 @@
 //   form.addRow(QStringLiteral("Код дохода"), inlineRow({edCode, bnCode}));
 //   MonthFields months = monthFields(box, "edChildren", FieldFormat{FieldKind::edtDigital, 2, 0});
 //   form.addMonthCaptions(); form.addMonths(QStringLiteral("Детей"), months);
+//   form.addMonths(QString(), monthBoxes(box, "chbMonth"));     // a row of month check boxes
 // Lists of records are QTreeWidgets made by makeList; a row's cells for a value the
 // person has just entered read "Нет" for a missing code and "-" for a zero amount
 // (codeCell, amountCell). Object names are part of a screen's interface: tests and
@@ -23,6 +24,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+class QCheckBox;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -61,6 +63,9 @@ QHBoxLayout* inlineRow(std::initializer_list<QWidget*> widgets);
 using MonthFields = std::array<FieldEdit*, 12>;
 MonthFields monthFields(QWidget* parent, const char* prefix, const FieldFormat& format,
                         const QString& hint = {});
+// Twelve check boxes captioned "Январь" .. "Декабрь", named prefix01 .. prefix12.
+using MonthBoxes = std::array<QCheckBox*, 12>;
+MonthBoxes monthBoxes(QWidget* parent, const char* prefix);
 // "Январь" .. "Декабрь".
 const QStringList& monthNames();
 
@@ -84,6 +89,7 @@ public:
     void addMonthCaptions();
     // A caption in column 0 and the twelve fields under their months.
     QLabel* addMonths(const QString& caption, const MonthFields& fields);
+    QLabel* addMonths(const QString& caption, const MonthBoxes& boxes);
 
     QGridLayout* layout() const { return grid_; }
     int nextRow() const { return row_; }

@@ -1,6 +1,7 @@
 #include "screens/rules/BusinessRules.h"
 
 #include "checks/CheckRun.h"
+#include "checks/RecordChecks.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 
@@ -24,6 +25,12 @@ int kindNumber(std::string_view kind) {
 const std::string& businessTitle() {
     static const std::string title = utf8ToCp1251("Доходы от предпринимательской деятельности");
     return title;
+}
+
+bool mayUseNorm(std::string_view activityKind) {
+    BusinessActivity a;
+    a.activityKind = std::string(activityKind);
+    return choosesExpenses(a);
 }
 
 Money standardExpensesOf(Money income) {
@@ -73,30 +80,18 @@ void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::s
 }
 
 std::uint16_t CheckBusinessIncomes(const Declaration& d, CheckDialog& dialog) {
-    static const std::string mixed =
-        utf8ToCp1251("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
-    static const std::string before = utf8ToCp1251("Общие расходы (");
-    static const std::string middle = utf8ToCp1251(") не совпадают с суммой расходов материальных, на оплату "
-                                                   "труда, прочих и амортизационных отчислений (");
-
     CheckRun run(dialog, businessTitle(), CheckStop::FixGoesOn);
-    const BusinessActivity* first = nullptr; // the first of kind 1 or 5 sets the way of expenses
+    const BusinessActivity* first = firstExpenseChoice(d.businessIncomes);
     std::uint16_t position = 0;
     for (const BusinessActivity& a : d.businessIncomes) {
         ++position;
         if (!run.open())
             break;
         CheckAnswer answer = CheckAnswer::None;
-        if (mayUseNorm(a.activityKind)) {
-            if (first == nullptr)
-                first = &a;
-            else if ((a.hasDocumentedExpenses != 0) != (first->hasDocumentedExpenses != 0))
-                answer = run.fault(mixed, position);
-        }
-        if (answer != CheckAnswer::Fix && a.hasDocumentedExpenses != 0 && expensePartsExceedTotal(a))
-            run.fault(before + moneyText(a.totalExpenses, ',') + middle + moneyText(expenseParts(a), ',') +
-                          ")",
-                      position);
+        if (&a != first && expenseChoiceDiffers(a, first))
+            answer = run.fault(mixedExpensesMessage(), position);
+        if (answer != CheckAnswer::Fix && documentedPartsExceedTotal(a))
+            run.fault(expensesMismatchMessage(a.totalExpenses, documentedExpenseParts(a)), position);
     }
     return run.result();
 }

@@ -2,7 +2,6 @@
 // Rules of the business-income screen and of the investment-partnership screen that
 // do not depend on widgets: the 20% norm, what editing an activity does to its way of
 // expenses, the row texts, and the checks with their messages and element codes.
-#include "checks/BusinessChecks.h"
 #include "checks/CheckDialog.h"
 #include "core/Money.h"
 #include "model/ForeignBusiness.h"
@@ -18,6 +17,10 @@ class Declaration;
 
 // "Доходы от предпринимательской деятельности", Windows-1251.
 const std::string& businessTitle();
+
+// Entrepreneurs (1) and heads of farm households (5) may take the 20% norm instead of
+// documented expenses; every other kind has documented expenses only.
+bool mayUseNorm(std::string_view activityKind);
 
 // Expenses by norm: 20% of the income, half a kopeck rounded up (away from zero).
 Money standardExpensesOf(Money income);
@@ -41,7 +44,7 @@ void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::s
 
 // CheckData of the business screen: "Исправить" records the activity's 1-based
 // position and the checks go on (the last one wins); "Пропустить все" stops them.
-// The parts are reported when they exceed the total (expensePartsExceedTotal), as
+// The parts are reported when they exceed the total (documentedPartsExceedTotal), as
 // the whole-return check does, under this screen's own words "не совпадают".
 std::uint16_t CheckBusinessIncomes(const Declaration& declaration, CheckDialog& dialog);
 

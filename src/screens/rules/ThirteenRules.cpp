@@ -3,6 +3,7 @@
 #include "checks/CheckRun.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
+#include "model/IncomeCodes.h"
 #include "reference/IncomeDict.h"
 
 #include <algorithm>
@@ -23,12 +24,8 @@ constexpr std::array<std::int32_t, 45> kNonResidentDeductionIncomes = {
     1537, 1538, 1539, 1541, 1544, 1545, 1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537,
     9538, 9551, 9552, 5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
 
-// Securities and derivatives incomes, and the expense codes that may exceed them
-// (losses on such operations are carried into the financial result).
-constexpr std::array<std::int32_t, 36> kSecuritiesIncomes = {
-    1530, 1531, 1532, 1533, 1535, 1536, 1537, 1538, 1539, 1541, 1544, 1545,
-    1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537, 9538, 9551, 9552,
-    5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
+// Expense codes that may exceed a securities income (losses on such operations are
+// carried into the financial result).
 constexpr std::array<std::int32_t, 35> kSecuritiesExpenses = {
     201, 202, 203, 206, 207, 211, 213, 215, 218, 219, 220, 225, 226, 227, 228, 229, 230, 231,
     232, 233, 234, 235, 620, 802, 805, 809, 811, 813, 814, 817, 820, 824, 826, 828, 829};
@@ -61,7 +58,7 @@ bool incomeMayHaveDeduction(const IncomeEntry& income, bool residentReturn) {
 }
 
 bool deductionMayExceedIncome(std::int32_t incomeCode, std::int32_t deductionCode) {
-    return among(kSecuritiesIncomes, incomeCode) && among(kSecuritiesExpenses, deductionCode);
+    return isSecuritiesIncomeCode(incomeCode) && among(kSecuritiesExpenses, deductionCode);
 }
 
 std::int16_t monthFromText(std::string_view digits) {

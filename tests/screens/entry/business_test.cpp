@@ -3,7 +3,7 @@
 // norm, the way of expenses, the return-wide figures, the checks on leaving and
 // a return opened and left unchanged.
 #include "EntryTestSupport.h"
-#include "checks/BusinessChecks.h"
+#include "checks/RecordChecks.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "reference/Okved.h"
@@ -256,7 +256,7 @@ private slots:
         QCOMPARE(a.hasDocumentedExpenses, std::uint8_t{1});
         QCOMPARE(a.incomeAmount, rub("1500000"));
         QCOMPARE(a.totalExpenses, rub("600000"));
-        QCOMPARE(expenseParts(a), rub("600000"));
+        QCOMPARE(documentedExpenseParts(a), rub("600000"));
         QCOMPARE(host.document->actualAdvancePayments, rub("50000"));
         QCOMPARE(host.document->farmFoundingDate, Declaration::kDefaultFarmFoundingDate);
         QVERIFY(host.changes > 0);

@@ -10,12 +10,13 @@ QObject* makeThirteenTest();
 QObject* makePropertyTest();
 QObject* makeBusinessTest();
 QObject* makePartnershipTest();
+QObject* makeRoundTripTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failed = 0;
-    for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest,
-                      makeBusinessTest, makePartnershipTest}) {
+    for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeBusinessTest,
+                      makePartnershipTest, makeRoundTripTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

@@ -92,6 +92,25 @@ private slots:
         host.script.clear();
     }
 
+    // The payer check is titled after the partnership on "Да" and after the 13% screen on Enter.
+    void payerCheckTitleFollowsHowTheDialogIsConfirmed() {
+        ScreenTestHost host;
+        PartnershipSourceDialog dialog(host.script, InvestmentPartnership{}, nullptr);
+        dialog.show();
+        host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"));
+        host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"));
+        kv::test::clickButton(&dialog, "bnOk");
+        QTest::keyClick(kv::test::child<QWidget>(&dialog, "edSourceName"), Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        KV_VERIFY_ASKER(host.script);
+        const QList<Question>& asked = host.script.questions();
+        QCOMPARE(asked.at(0).title,
+                 QStringLiteral("Проверка: Доходы от участия в инвестиционном товариществе"));
+        QCOMPARE(asked.at(1).title, QStringLiteral("Проверка: Доходы, облагаемые по ставке 13%"));
+        QCOMPARE(asked.at(1).text, QStringLiteral("Не заполненно поле \"Наименование источника выплаты\""));
+        QVERIFY(!asked.at(1).answerEnabled(1)); // no skipping
+    }
+
     void exitKindHidesManagerAndLossFields() {
         ScreenTestHost host;
         PartnershipIncomeItem item;

@@ -203,6 +203,11 @@ OkvedCsvResult readOkvedCsv(std::string_view bytes) {
             fault(r("нет наименования"));
             continue;
         }
+        // The one byte Windows-1251 leaves without a character: the directory could not hold it.
+        if (name.find('\x98') != std::string::npos) {
+            fault(r("в наименовании есть знак не из кодировки Windows-1251"));
+            continue;
+        }
         const int level = code.empty() ? 1 : levelOfCode(code);
         if (level == 0) {
             fault(r("неверный код \"") + code + r("\""));

@@ -146,6 +146,12 @@ TEST(OkvedImport, BadLinesAreReportedByNumberAndNothingIsWritten) {
         EXPECT_FALSE(r.ok());
     }
 
+    // The one byte with no Windows-1251 character could not be written into the directory.
+    const OkvedCsvResult unwritable = readOkvedCsv(csvText(goodLines()) + "\"J\";\"62.09\";\"A\x98\"\r\n");
+    ASSERT_EQ(unwritable.faults.size(), 1u);
+    EXPECT_EQ(unwritable.faults[0],
+              (OkvedLineFault{11, utf8ToCp1251("в наименовании есть знак не из кодировки Windows-1251")}));
+
     // The file with a bad line leaves the old directory as it was.
     TempDir dir;
     std::vector<std::string> lines = goodLines();

@@ -79,6 +79,10 @@ Money documentedExpenseParts(const BusinessActivity& a) {
     return a.depreciation + a.materialExpenses + a.labourExpenses + a.otherExpenses;
 }
 
+bool documentedPartsExceedTotal(const BusinessActivity& a) {
+    return a.hasDocumentedExpenses != 0 && documentedExpenseParts(a) > a.totalExpenses;
+}
+
 const std::string& mixedExpensesMessage() {
     static const std::string m =
         utf8ToCp1251("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");

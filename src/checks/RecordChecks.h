@@ -58,6 +58,11 @@ bool expenseChoiceDiffers(const BusinessActivity& activity, const BusinessActivi
 bool okvedTooShort(const BusinessActivity& activity);
 // Material expenses, depreciation, labour and other expenses added up.
 Money documentedExpenseParts(const BusinessActivity& activity);
+// Documented expenses whose parts add up to more than their total: the one fault of
+// the parts that the business screen and the whole-return check both report. The parts
+// are "в том числе" of the total, which may hold expenses of none of them, so a total
+// above its parts is no fault (the screen's message still says "не совпадают").
+bool documentedPartsExceedTotal(const BusinessActivity& activity);
 
 const std::string& mixedExpensesMessage();
 const std::string& okvedLengthMessage();

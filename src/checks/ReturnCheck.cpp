@@ -324,12 +324,9 @@ private:
                 fault(okvedLengthMessage());
                 return;
             }
-            if (e.hasDocumentedExpenses != 0) {
-                const Money parts = documentedExpenseParts(e);
-                if (parts > e.totalExpenses) {
-                    fault(expensesOverTotalMessage(e.totalExpenses, parts));
-                    return;
-                }
+            if (documentedPartsExceedTotal(e)) {
+                fault(expensesOverTotalMessage(e.totalExpenses, documentedExpenseParts(e)));
+                return;
             }
         }
         // The return-wide figures of the same screen.

@@ -12,6 +12,7 @@ int cmdItems(const Args& args);
 int cmdDump(const Args& args);
 int cmdImportSoun(const Args& args);
 int cmdDirectories(const Args& args);
+int cmdImportOkved(const Args& args);
 int cmdCompute(const Args& args);
 int cmdCheck(const Args& args);
 int cmdExport(const Args& args);

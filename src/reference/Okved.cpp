@@ -33,6 +33,68 @@ std::optional<OkvedClassifier> OkvedClassifier::fromXml(std::string_view xml) {
     return fromDocument(doc.get());
 }
 
+namespace {
+
+// Lower case for matching: Latin and Cyrillic letters, "ё" taken as "е".
+std::string foldCp1251(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned char>(c + 32);
+        else if (c >= 0xC0 && c <= 0xDF)
+            c = static_cast<unsigned char>(c + 32);
+        else if (c == 0xA8 || c == 0xB8) // Ё ё
+            c = 0xE5;                    // е
+        ch = static_cast<char>(c);
+    }
+    return out;
+}
+
+bool isCodeWord(std::string_view word) {
+    for (char c : word)
+        if (!((c >= '0' && c <= '9') || c == '.'))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::vector<int> OkvedClassifier::search(std::string_view query) const {
+    std::vector<std::string> words;
+    const std::string folded = foldCp1251(query);
+    std::size_t i = 0;
+    while (i < folded.size()) {
+        while (i < folded.size() && static_cast<unsigned char>(folded[i]) <= 0x20)
+            ++i;
+        std::size_t end = i;
+        while (end < folded.size() && static_cast<unsigned char>(folded[end]) > 0x20)
+            ++end;
+        if (end > i)
+            words.push_back(folded.substr(i, end - i));
+        i = end;
+    }
+    std::vector<int> found;
+    if (words.empty())
+        return found;
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        const OkvedEntry& entry = entries[e];
+        const std::string name = foldCp1251(entry.name);
+        bool all = true;
+        for (const std::string& word : words) {
+            const bool hit = isCodeWord(word) ? entry.hasOkved && entry.okved.starts_with(word)
+                                              : name.find(word) != std::string::npos;
+            if (!hit) {
+                all = false;
+                break;
+            }
+        }
+        if (all)
+            found.push_back(static_cast<int>(e));
+    }
+    return found;
+}
+
 std::string OkvedPickerModel::noneItem() {
     return utf8ToCp1251("нет");
 }
@@ -99,6 +161,41 @@ void OkvedPickerModel::pick(int level, int index) {
     if (chosen.hasOkved)
         display_ = chosen.okved;
     refillBelow(level);
+}
+
+bool OkvedPickerModel::choose(int entry) {
+    const auto& entries = classifier_->entries;
+    if (entry < 0 || static_cast<std::size_t>(entry) >= entries.size())
+        return false;
+    const OkvedEntry& target = entries[static_cast<std::size_t>(entry)];
+    int targetLevel = 0;
+    for (int level = 1; level <= kLevels; ++level)
+        if (target.grup == std::to_string(level))
+            targetLevel = level;
+    if (targetLevel == 0)
+        return false;
+    for (int level = 1; level <= targetLevel; ++level) {
+        const Level& l = levels_[level - 1];
+        // The target itself on its own level; above it, the entry whose key the
+        // target's key begins with (the longest, should keys overlap).
+        int best = -1;
+        std::size_t bestLength = 0;
+        for (std::size_t item = 1; item < l.items.size(); ++item) {
+            const int candidate = l.entryOfItem[item];
+            const std::string& kod = entries[static_cast<std::size_t>(candidate)].kod;
+            if (level == targetLevel ? candidate == entry
+                                     : target.kod.starts_with(kod) && kod.size() >= bestLength) {
+                best = static_cast<int>(item);
+                bestLength = kod.size();
+                if (level == targetLevel)
+                    break;
+            }
+        }
+        if (best < 0)
+            return false;
+        pick(level, best);
+    }
+    return true;
 }
 
 void OkvedPickerModel::refillBelow(int level) {

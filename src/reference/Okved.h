@@ -25,6 +25,12 @@ struct OkvedClassifier {
     // children. nullopt when the text does not parse.
     static std::optional<OkvedClassifier> fromXml(std::string_view xml);
     static OkvedClassifier fromDocument(xmlDoc* doc);
+
+    // Entries matching what the user typed, across all levels, in document order.
+    // Every word must match: a word of digits and dots is the beginning of the code
+    // ("62.0" finds 62.01 and 62.02), any other word a part of the name, letter case
+    // and "ё"/"е" aside. Nothing typed finds nothing.
+    std::vector<int> search(std::string_view query) const;
 };
 
 // The state behind the classifier picker: six lists, each starting with "нет", and
@@ -41,6 +47,11 @@ public:
 
     // The user picked item `index` of the level's list.
     void pick(int level, int index);
+
+    // Picks the entry (an index into the classifier's entries, as search() gives it)
+    // and every entry above it, level by level, as the user would in the lists.
+    // False when the entry cannot be reached that way (a key without its parents).
+    bool choose(int entry);
 
     const std::string& chosenKey() const { return chosenKey_; }
     const std::string& display() const { return display_; } // the caller's OKVED code

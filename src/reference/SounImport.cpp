@@ -1,13 +1,11 @@
 #include "reference/SounImport.h"
 
 #include "core/Text.h"
+#include "reference/FileReplace.h"
 
 #include <libxml/tree.h>
 
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <memory>
@@ -65,19 +63,6 @@ struct XmlDocFree {
 
 const xmlChar* X(const std::string& utf8) {
     return reinterpret_cast<const xmlChar*>(utf8.c_str());
-}
-
-void writeWhole(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw SounImportError(std::string("write: ") + std::strerror(errno));
-        }
-        done += static_cast<std::size_t>(n);
-    }
 }
 
 } // namespace
@@ -161,28 +146,10 @@ bool ImportSoun(const std::string& dbfPath, const std::string& xmlPath, DateValu
                 const std::string& version) {
     const std::string xml = inspectionsXml(readSounOffices(dbfPath), date, version);
 
-    std::string temp = xmlPath + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw SounImportError("Error write file:" + xmlPath + ": " + std::strerror(errno));
-    bool closed = false;
     try {
-        writeWhole(fd, xml);
-        if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0)
-            throw SounImportError(std::string("sync: ") + std::strerror(errno));
-        closed = true;
-        if (::close(fd) != 0)
-            throw SounImportError(std::string("close: ") + std::strerror(errno));
-    } catch (const SounImportError& e) {
-        if (!closed)
-            ::close(fd);
-        ::unlink(temp.c_str());
-        throw SounImportError("Error write file:" + xmlPath + ": " + e.what());
-    }
-    if (std::rename(temp.c_str(), xmlPath.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(temp.c_str());
-        throw SounImportError("Error write file:" + xmlPath + ": " + why);
+        replaceFileWhole(xmlPath, xml);
+    } catch (const FileReplaceError& e) {
+        throw SounImportError(e.what());
     }
     return true;
 }

@@ -1,11 +1,13 @@
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
+#include "screens/BusinessScreen.h"
 #include "screens/DeductionsScreen.h"
 #include "screens/EmptyScreen.h"
 #include "screens/FlatIncomeScreen.h"
 #include "screens/Income13Screen.h"
 #include "screens/InitialDataScreen.h"
 #include "screens/NonResidentIncomeDialog.h"
+#include "screens/InvestPartnershipScreen.h"
 #include "screens/PropertyDeductionScreen.h"
 #include "screens/RussianIncomeScreen.h"
 #include "screens/ScreenRegistry.h"
@@ -63,16 +65,12 @@ std::vector<ScreenInfo> programScreens() {
          QStringLiteral("Доходы за пределами РФ"),
          {},
          countOf(&Declaration::foreignIncomes)},
-        {ScreenId::BusinessNew,
-         QStringLiteral("TfrBusinessNew"),
-         QStringLiteral("Доходы от предпринимательской деятельности"),
-         {},
+        {ScreenId::BusinessNew, QStringLiteral("TfrBusinessNew"),
+         QStringLiteral("Доходы от предпринимательской деятельности"), makeScreen<BusinessScreen>,
          countOf(&Declaration::businessIncomes)},
-        {ScreenId::InvestTov,
-         QStringLiteral("TfrInvestTov"),
+        {ScreenId::InvestTov, QStringLiteral("TfrInvestTov"),
          QStringLiteral("Доходы от участия в инвестиционных товариществах"),
-         {},
-         countOf(&Declaration::investPartnerships)},
+         makeScreen<InvestPartnershipScreen>, countOf(&Declaration::investPartnerships)},
         {ScreenId::FrameDeductData, QStringLiteral("TfrFrameDeductData"), QStringLiteral("Вычеты"),
          makeScreen<DeductionsScreen>, none},
         {ScreenId::ThirteenPercent, QStringLiteral("TfrThirteenPercent"),

@@ -10,6 +10,8 @@ QObject* makePersonTest();
 QObject* makeThirteenTest();
 QObject* makePropertyTest();
 QObject* makeRatesTest();
+QObject* makeBusinessTest();
+QObject* makePartnershipTest();
 QObject* makeRoundTripTest();
 
 int main(int argc, char* argv[]) {
@@ -18,7 +20,7 @@ int main(int argc, char* argv[]) {
     QStandardPaths::setTestModeEnabled(true);
     int failed = 0;
     for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeRatesTest,
-                      makeRoundTripTest}) {
+                      makeBusinessTest, makePartnershipTest, makeRoundTripTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

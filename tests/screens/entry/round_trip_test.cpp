@@ -100,6 +100,35 @@ void writtenElsewhere(Declaration& d) {
     pd.objects.add(o);
     pd.priorYearsDeduction = raw(1234567891234); // nine whole digits and four decimals
     pd.priorYearsInterestDeduction = raw(1);
+
+    BusinessActivity shop;
+    shop.activityKind = "1";
+    shop.okvedCode = "47.91.2";
+    shop.incomeAmount = raw(1234567891);                     // four decimals
+    shop.totalExpenses = Money::fromRoubles(12345678901234); // fourteen digits
+    shop.materialExpenses = raw(5);
+    d.businessIncomes.add(shop);
+    BusinessActivity lawyer; // a lawyer with the norm, which no screen would set
+    lawyer.activityKind = "3";
+    lawyer.hasDocumentedExpenses = 0;
+    lawyer.standardExpenses = raw(400001234);
+    d.businessIncomes.add(lawyer);
+    d.actualAdvancePayments = raw(120005000); // kopecks in a whole-roubles field
+    d.adjustedBase = raw(105005555);
+    d.isFarmHousehold = 1;
+    d.farmFoundingDate = *DateValue::fromYmd(1990, 7, 15); // not the first of January, before 1997
+
+    d.setIncomeFlags(d.incomeFlags() | Declaration::kPartnershipIncomes);
+    InvestmentPartnership partnership;
+    partnership.sourceName = cp("ИТ");
+    PartnershipIncomeItem line;
+    line.operationKind = 9; // no such kind
+    line.incomeAmount = raw(1);
+    line.contributions = raw(7000000);
+    partnership.addItem(line);
+    partnership.taxWithheld = raw(105000);
+    partnership.taxableAmount = raw(123456789);
+    d.investPartnerships.add(partnership);
 }
 
 } // namespace
@@ -122,6 +151,8 @@ private slots:
         QTest::newRow("dividends") << ScreenId::ThirtyPercent;
         QTest::newRow("non-residents' 13%") << ScreenId::ThirteenPercentNR;
         QTest::newRow("property") << ScreenId::PropertyDeduction;
+        QTest::newRow("business") << ScreenId::BusinessNew;
+        QTest::newRow("partnerships") << ScreenId::InvestTov;
     }
 
     void loadThenSaveChangesNothing() {
@@ -132,7 +163,10 @@ private slots:
         std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(screen, nullptr, host));
         shown->SaveData();
         // Every source of a list screen in turn shows its figures and stores them back.
-        if (auto* list = shown->findChild<QTreeWidget*>(QStringLiteral("lvSources"))) {
+        auto* list = shown->findChild<QTreeWidget*>(QStringLiteral("lvSources"));
+        if (list == nullptr)
+            list = shown->findChild<QTreeWidget*>(QStringLiteral("lvActivities"));
+        if (list != nullptr) {
             for (int row = 0; row < list->topLevelItemCount(); ++row)
                 list->setCurrentItem(list->topLevelItem(row));
             shown->SaveData();
@@ -167,7 +201,8 @@ private slots:
             for (ScreenId id : {ScreenId::InitialData, ScreenId::Taxpayer, ScreenId::ThirteenPercent,
                                 ScreenId::NinePercent, ScreenId::ThirtyFivePercent, ScreenId::ThirtyPercent,
                                 ScreenId::ThirteenPercentNR, ScreenId::PropertyDeduction,
-                                ScreenId::SocialDeduction, ScreenId::StandardDeduction, ScreenId::CB}) {
+                                ScreenId::SocialDeduction, ScreenId::StandardDeduction, ScreenId::CB,
+                                ScreenId::BusinessNew, ScreenId::InvestTov}) {
                 std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(id, nullptr, host));
                 shown->SelectFirstEntry();
                 shown->SaveData();

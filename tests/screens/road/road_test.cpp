@@ -26,7 +26,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
-#include <libxml/parser.h>
 #include <memory>
 
 using namespace kv;
@@ -250,7 +249,7 @@ private slots:
     void exportedFileCarriesTheHandWorkedFigures() {
         if (exportedPath_.isEmpty())
             QSKIP("the road did not reach the export");
-        const XmlFile xml(exportedPath_);
+        const kv::test::XmlFile xml(exportedPath_);
         QVERIFY(xml.loaded());
         const QString doc = QStringLiteral("Файл/Документ");
         const QString body = doc + QStringLiteral("/НДФЛ3");

@@ -1,0 +1,57 @@
+// Builds the economic activity directory from the classifier as Rosstat publishes it
+// (CSV), as the import button of the OKVED picker does. By default the directory is
+// written into the user's data folder, which the program searches first.
+#include "cli/CliFolders.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/Text.h"
+#include "reference/Directories.h"
+#include "reference/OkvedImport.h"
+
+#include <iostream>
+
+namespace kv::cli {
+
+namespace {
+constexpr const char* kUsage = "import-okved FILE.csv [--out Sp_OKVED2.xml]";
+}
+
+int cmdImportOkved(const Args& args) {
+    std::string csv;
+    std::string out;
+    auto usage = [](const std::string& why) {
+        if (!why.empty())
+            errUtf8(why);
+        errUtf8(std::string("Использование: kvilmar-cli ") + kUsage);
+        return 2;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--out" && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (a.rfind("--", 0) == 0 || !csv.empty()) {
+            return usage("Неизвестный аргумент: " + a);
+        } else {
+            csv = a;
+        }
+    }
+    if (trimText(csv).empty())
+        return usage("Укажите путь к файлу классификатора ОКВЭД (CSV)");
+    if (out.empty())
+        out = userDataFile(kOkvedFile).string();
+
+    try {
+        const OkvedClassifier written = ImportOkved(csv, out);
+        out1251(okvedImportSuccessMessage());
+        std::cout << "Позиций: " << written.entries.size() << ", файл: " << out << '\n';
+        return 0;
+    } catch (const OkvedImportError& e) {
+        err1251(okvedImportFailureMessage());
+        err1251(e.what());
+        if (!e.faults().empty())
+            err1251(okvedFaultList(e.faults()));
+        return 2;
+    }
+}
+
+} // namespace kv::cli

@@ -1,0 +1,55 @@
+#include "reference/FileReplace.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kv {
+
+namespace {
+
+void writeWhole(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileReplaceError(std::string("write: ") + std::strerror(errno));
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+} // namespace
+
+void replaceFileWhole(const std::string& path, const std::string& bytes) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw FileReplaceError("Error write file:" + path + ": " + std::strerror(errno));
+    bool closed = false;
+    try {
+        writeWhole(fd, bytes);
+        if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0)
+            throw FileReplaceError(std::string("sync: ") + std::strerror(errno));
+        closed = true;
+        if (::close(fd) != 0)
+            throw FileReplaceError(std::string("close: ") + std::strerror(errno));
+    } catch (const FileReplaceError& e) {
+        if (!closed)
+            ::close(fd);
+        ::unlink(temp.c_str());
+        throw FileReplaceError("Error write file:" + path + ": " + e.what());
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        const std::string why = std::strerror(errno);
+        ::unlink(temp.c_str());
+        throw FileReplaceError("Error write file:" + path + ": " + why);
+    }
+}
+
+} // namespace kv

@@ -1,0 +1,18 @@
+#pragma once
+// Replacing a file beside the program as a whole: the new text is written to a
+// temporary file in the same folder, synced, and renamed over the old one, so a
+// failure at any point leaves the old file as it was.
+#include <stdexcept>
+#include <string>
+
+namespace kv {
+
+class FileReplaceError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws FileReplaceError ("Error write file:" path ": " reason).
+void replaceFileWhole(const std::string& path, const std::string& bytes);
+
+} // namespace kv

@@ -1,0 +1,95 @@
+#include "screens/BusinessActivityDialog.h"
+
+#include "core/Text.h"
+#include "screens/EntryFields.h"
+#include "screens/ScreenWidgets.h"
+#include "screens/UiText.h"
+#include "screens/pickers/OkvedPicker.h"
+#include "screens/rules/BusinessRules.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kv {
+
+BusinessActivityDialog::BusinessActivityDialog(Asker& asker, const OkvedClassifier* classifier,
+                                               std::filesystem::path okvedFile, const std::string& kind,
+                                               const std::string& okvedCode, QWidget* parent)
+    : QDialog(parent), asker_(asker), classifier_(classifier), okvedFile_(std::move(okvedFile)) {
+    setObjectName(QStringLiteral("TfmInputBusinessIncome"));
+    setWindowTitle(QStringLiteral("Вид деятельности"));
+
+    auto* kindBox = new QGroupBox(QStringLiteral("Вид деятельности"), this);
+    kindBox->setObjectName(QStringLiteral("rgActivityKind"));
+    kinds_ = new QButtonGroup(this);
+    auto* kindLayout = new QVBoxLayout(kindBox);
+    const auto& names = activityKindNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        auto* radio = new QRadioButton(fromCp1251(names[i]), kindBox);
+        radio->setObjectName(QStringLiteral("rbKind%1").arg(i + 1));
+        kinds_->addButton(radio, static_cast<int>(i + 1));
+        kindLayout->addWidget(radio);
+    }
+
+    edOkved_ = codeField(this, "edOkvedCode");
+    edOkved_->setMaximumWidth(90);
+    bnOkved_ = pickButton(this, "bnOkvedCode");
+    auto* codeRow = new QHBoxLayout;
+    codeRow->addWidget(new QLabel(QStringLiteral("Код вида деятельности"), this));
+    codeRow->addWidget(edOkved_);
+    codeRow->addWidget(bnOkved_);
+    codeRow->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(kindBox);
+    layout->addLayout(codeRow);
+    layout->addStretch(1);
+    layout->addLayout(yesNoButtons(this));
+
+    if (QAbstractButton* chosen = kinds_->button(kind.size() == 1 ? kind[0] - '0' : 0))
+        chosen->setChecked(true);
+    edOkved_->setText(fromCp1251(okvedCode));
+    kindChosen();
+    connect(kinds_, &QButtonGroup::idClicked, this, &BusinessActivityDialog::kindChosen);
+    connect(bnOkved_, &QToolButton::clicked, this, &BusinessActivityDialog::pickCode);
+    resize(420, sizeHint().height());
+}
+
+std::string BusinessActivityDialog::kind() const {
+    const int id = kinds_->checkedId();
+    return id >= 1 && id <= 9 ? std::string(1, static_cast<char>('0' + id)) : std::string();
+}
+
+std::string BusinessActivityDialog::okvedCode() const {
+    return toCp1251(edOkved_->text());
+}
+
+void BusinessActivityDialog::kindChosen() {
+    // The picker is offered even without the directory beside the program: it can
+    // import the classifier itself.
+    bnOkved_->setEnabled(kind() == "1");
+}
+
+void BusinessActivityDialog::pickCode() {
+    OkvedPicker picker(asker_, classifier_, okvedFile_, this);
+    if (picker.exec() != QDialog::Accepted)
+        return;
+    if (const auto code = picker.chosenCode())
+        edOkved_->setText(fromCp1251(*code));
+}
+
+void BusinessActivityDialog::accept() {
+    if (kind() == "1" && trimText(okvedCode()).empty()) {
+        QDialog::reject();
+        return;
+    }
+    QDialog::accept();
+}
+
+} // namespace kv

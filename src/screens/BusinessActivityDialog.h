@@ -1,0 +1,42 @@
+#pragma once
+// "Вид деятельности": the kind of a business or private-practice activity and, for
+// entrepreneurship, its OKVED code chosen in the classifier picker. The dialog only
+// reports the choice; the screen writes it into the activity.
+#include <QDialog>
+#include <filesystem>
+#include <string>
+
+class QButtonGroup;
+class QLineEdit;
+class QToolButton;
+
+namespace kv {
+
+class Asker;
+struct OkvedClassifier;
+
+class BusinessActivityDialog : public QDialog {
+    Q_OBJECT
+public:
+    // kind "1" to "9", or "" for none chosen yet.
+    BusinessActivityDialog(Asker& asker, const OkvedClassifier* classifier, std::filesystem::path okvedFile,
+                           const std::string& kind, const std::string& okvedCode, QWidget* parent);
+
+    std::string kind() const;      // "" when no kind is chosen
+    std::string okvedCode() const; // Windows-1251
+    // "Да" and Enter accept, except for entrepreneurship without a code, which cancels.
+    void accept() override;
+
+private:
+    void kindChosen();
+    void pickCode();
+
+    Asker& asker_;
+    const OkvedClassifier* classifier_;
+    std::filesystem::path okvedFile_;
+    QButtonGroup* kinds_;
+    QLineEdit* edOkved_;
+    QToolButton* bnOkved_;
+};
+
+} // namespace kv

@@ -1,0 +1,96 @@
+#pragma once
+// "Предприниматели": the kinds of business and private-practice activity, each with
+// its income and its expenses (documented in five amounts or the 20% norm), and the
+// figures of the return as a whole: advance payments, adjusted base and tax, patent
+// payments, trade fee, the farm household and its founding year. Activities reach the
+// document when their dialog is accepted; their amounts when the selection moves away
+// and at SaveData, with the return-wide figures.
+#include "screens/ScreenFrame.h"
+
+#include <cstdint>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class QTreeWidget;
+class QWidget;
+
+namespace kv {
+
+class FieldEdit;
+class MasterDetailList;
+class BusinessActivity;
+
+class BusinessScreen : public ScreenFrame {
+    Q_OBJECT
+public:
+    BusinessScreen(QWidget* panel, ScreenHost& host);
+
+    void SaveData() override;
+    std::uint16_t CheckData() override;
+    void SetFocusToElement(std::uint16_t code) override;
+    void SelectFirstEntry() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWidgets();
+    void load();
+
+    BusinessActivity& activity();
+    void setFieldsEnabled(bool on);
+    void storeActivity(int index);
+    void showActivity(int index);
+    void showExpenseWay(bool documented);
+    void edited(bool& which);
+    void incomeChanged();
+    void showNorm();
+    void farmToggled();
+    void stepYear(int step);
+
+    void addActivity();
+    void editActivity();
+    void deleteActivity();
+    void showFailure(const std::exception& failure);
+
+    MasterDetailList* activities_ = nullptr;
+    // The panel is being filled from the document: no DocumentChanged, no norm.
+    bool showing_ = false;
+    // The person changed the selected activity's panel / a return-wide figure since
+    // it was shown; only then does the screen write it back.
+    bool activityEdited_ = false;
+    bool wideEdited_ = false;
+
+    QTreeWidget* lvActivities_;
+    QPushButton* bnAddActivity_;
+    QPushButton* bnDeleteActivity_;
+    QPushButton* bnEditActivity_;
+    QGroupBox* gbAmounts_;
+    FieldEdit* edIncome_;
+    QCheckBox* chbDocumented_;
+    QWidget* pnlDocumented_;
+    FieldEdit* edTotalExpenses_;
+    FieldEdit* edMaterialExpenses_;
+    FieldEdit* edDepreciation_;
+    FieldEdit* edLabourExpenses_;
+    FieldEdit* edOtherExpenses_;
+    QWidget* pnlNorm_;
+    QLineEdit* edStandardExpenses_;
+    QGroupBox* gbReturnWide_;
+    FieldEdit* edAdvancePayments_;
+    FieldEdit* edAdjustedBase_;
+    FieldEdit* edAdjustedTax_;
+    FieldEdit* edPatentPayments_;
+    FieldEdit* edTradeFee_;
+    QCheckBox* chbFarm_;
+    QLabel* lblFarmYear_;
+    FieldEdit* edFarmYear_;
+    QToolButton* bnFarmYearUp_;
+    QToolButton* bnFarmYearDown_;
+};
+
+} // namespace kv

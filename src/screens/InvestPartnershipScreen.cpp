@@ -1,0 +1,340 @@
+#include "screens/InvestPartnershipScreen.h"
+
+#include "model/Declaration.h"
+#include "screens/Asker.h"
+#include "screens/EntryFields.h"
+#include "screens/FieldEdit.h"
+#include "screens/MasterDetailList.h"
+#include "screens/PartnershipDialogs.h"
+#include "screens/ScreenWidgets.h"
+#include "screens/UiText.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+// Rows the user just entered show a missing kind, income or manager payment as "Нет"
+// and a zero expense share or earlier loss as "-"; rows read from the document show
+// every value as a number.
+QStringList incomeCells(const PartnershipIncomeItem& item, bool entered) {
+    // Here a zero income or manager payment reads "Нет", like a missing code.
+    const auto noneIfZero = [entered](Money m) {
+        return entered && m.isZero() ? QStringLiteral("Нет") : amountText(m);
+    };
+    return {codeCell(item.operationKind, entered), noneIfZero(item.incomeAmount),
+            amountCell(item.expenseShare, entered), noneIfZero(item.managerExpenses),
+            amountCell(item.priorYearsLoss, entered)};
+}
+
+} // namespace
+
+InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& host)
+    : ScreenFrame(panel, host) {
+    ScreenBuildGuard guard(host);
+    buildWidgets();
+    sources_ = new MasterDetailList(lvSources_, this);
+    sources_->onStore = [this](int index) { storeTotals(index); };
+    sources_->onShow = [this](int index) { showSource(index); };
+    load();
+
+    connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &InvestPartnershipScreen::editSource);
+    connect(bnAddSource_, &QPushButton::clicked, this, &InvestPartnershipScreen::addSource);
+    connect(bnDeleteSource_, &QPushButton::clicked, this, &InvestPartnershipScreen::deleteSource);
+    connect(bnEditSource_, &QPushButton::clicked, this, &InvestPartnershipScreen::editSource);
+    connect(bnAddIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::addIncome);
+    connect(bnDeleteIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::deleteIncome);
+    connect(bnEditIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::editIncome);
+    connect(lvIncomes_, &QTreeWidget::itemDoubleClicked, this, &InvestPartnershipScreen::editIncome);
+    for (FieldEdit* f : {edTaxWithheld_, edTaxableAmount_, edTaxCalculated_})
+        connect(f, &FieldEdit::changed, this, [this] {
+            if (this->host().buildingGuard())
+                return;
+            totalsEdited_ = true;
+            DocumentChanged();
+        });
+    lvSources_->installEventFilter(this);
+    lvIncomes_->installEventFilter(this);
+}
+
+void InvestPartnershipScreen::buildWidgets() {
+    auto* sourceBox = new QGroupBox(QStringLiteral("Инвестиционные товарищества"), this);
+    sourceBox->setObjectName(QStringLiteral("gbSources"));
+    lvSources_ = makeList(sourceBox, "lvSources", QStringLiteral("Список инвестиционных товариществ"),
+                          {QStringLiteral("Источники выплат - инвестиционные товарищества")});
+    bnAddSource_ = button(sourceBox, "bnAddSource", QStringLiteral("Добавить"),
+                          QStringLiteral("Добавить источник выплат"));
+    bnDeleteSource_ = button(sourceBox, "bnDeleteSource", QStringLiteral("Удалить"),
+                             QStringLiteral("Удалить источник выплат"));
+    bnEditSource_ = button(sourceBox, "bnEditSource", QStringLiteral("Редактировать"),
+                           QStringLiteral("Редактировать источник выплат"));
+    auto* sourceButtons = new QGridLayout;
+    sourceButtons->addWidget(bnAddSource_, 0, 0);
+    sourceButtons->addWidget(bnDeleteSource_, 0, 1);
+    sourceButtons->addWidget(bnEditSource_, 1, 0, 1, 2);
+    auto* sourceLayout = new QVBoxLayout(sourceBox);
+    sourceLayout->addWidget(lvSources_, 1);
+    sourceLayout->addLayout(sourceButtons);
+
+    auto* incomeBox =
+        new QGroupBox(QStringLiteral("Доходы по выбранному инвестиционному товариществу"), this);
+    incomeBox->setObjectName(QStringLiteral("gbIncomes"));
+    lvIncomes_ = makeList(
+        incomeBox, "lvIncomes", QStringLiteral("Список доходов по выбранному инвестиционному товариществу"),
+        {QStringLiteral("Вид дохода"), QStringLiteral("Сумма дохода"), QStringLiteral("Сумма расхода"),
+         QStringLiteral("Возн."), QStringLiteral("Прошл. года")});
+    for (int column = 0; column < 4; ++column)
+        lvIncomes_->setColumnWidth(column, column == 0 ? 70 : 90);
+    bnAddIncome_ = button(incomeBox, "bnAddIncome", QStringLiteral("Добавить доход"));
+    bnDeleteIncome_ = button(incomeBox, "bnDeleteIncome", QStringLiteral("Удалить доход"));
+    bnEditIncome_ = button(incomeBox, "bnEditIncome", QStringLiteral("Редактировать доход"));
+    auto* incomeButtons = new QHBoxLayout;
+    incomeButtons->addWidget(bnAddIncome_);
+    incomeButtons->addWidget(bnDeleteIncome_);
+    incomeButtons->addWidget(bnEditIncome_);
+    auto* incomeLayout = new QVBoxLayout(incomeBox);
+    incomeLayout->addWidget(lvIncomes_, 1);
+    incomeLayout->addLayout(incomeButtons);
+
+    auto* totalsBox = new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this);
+    totalsBox->setObjectName(QStringLiteral("gbTotals"));
+    edTotalIncome_ = totalField(totalsBox, "edTotalIncome");
+    edTaxWithheld_ = field(totalsBox, "edTaxWithheld", FieldKind::edtDigital, 12);
+    edTaxableAmount_ = moneyField(totalsBox, "edTaxableAmount");
+    edTaxCalculated_ = field(totalsBox, "edTaxCalculated", FieldKind::edtDigital, 12);
+    auto* totals = new QVBoxLayout(totalsBox);
+    totals->setSpacing(2);
+    for (auto [caption, edit] :
+         {std::pair<QString, QLineEdit*>{QStringLiteral("Общая сумма дохода"), edTotalIncome_},
+          std::pair<QString, QLineEdit*>{QStringLiteral("Сумма налога удержанная"), edTaxWithheld_},
+          std::pair<QString, QLineEdit*>{QStringLiteral("Облагаемая сумма дохода"), edTaxableAmount_},
+          std::pair<QString, QLineEdit*>{QStringLiteral("Сумма налога исчисленная"), edTaxCalculated_}}) {
+        totals->addWidget(new QLabel(caption, totalsBox));
+        totals->addWidget(edit);
+    }
+
+    auto* leftColumn = new QWidget(this);
+    leftColumn->setMaximumWidth(260);
+    auto* left = new QVBoxLayout(leftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->addWidget(sourceBox, 1);
+    left->addWidget(totalsBox);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(leftColumn);
+    layout->addWidget(incomeBox, 1);
+}
+
+void InvestPartnershipScreen::load() {
+    const Declaration& d = document();
+    QStringList titles;
+    for (const InvestmentPartnership& p : d.investPartnerships)
+        titles.append(fromCp1251(p.sourceName));
+    sources_->fill(titles);
+    showTotals(-1);
+    setIncomeControls(d.investPartnerships.count() > 0);
+}
+
+InvestmentPartnership& InvestPartnershipScreen::source() {
+    return document().investPartnerships.get(sources_->selected());
+}
+
+void InvestPartnershipScreen::setIncomeControls(bool on) {
+    for (QWidget* w : std::initializer_list<QWidget*>{bnAddIncome_, bnDeleteIncome_, bnEditIncome_,
+                                                      edTaxWithheld_, edTaxableAmount_, edTaxCalculated_})
+        w->setEnabled(on);
+}
+
+void InvestPartnershipScreen::showTotals(int index) {
+    ScreenBuildGuard guard(host());
+    totalsEdited_ = false;
+    if (index < 0) {
+        for (QLineEdit* e : std::initializer_list<QLineEdit*>{edTotalIncome_, edTaxWithheld_,
+                                                              edTaxableAmount_, edTaxCalculated_})
+            e->clear();
+        return;
+    }
+    const InvestmentPartnership& p = document().investPartnerships.get(index);
+    edTotalIncome_->setText(amountText(p.totalIncome));
+    edTaxWithheld_->setText(wholeRoublesText(p.taxWithheld));
+    edTaxableAmount_->setMoney(p.taxableAmount);
+    edTaxCalculated_->setText(wholeRoublesText(p.taxCalculated));
+}
+
+void InvestPartnershipScreen::showTotalIncome() {
+    edTotalIncome_->setText(amountText(source().totalIncome));
+}
+
+void InvestPartnershipScreen::storeTotals(int index) {
+    // Totals only looked at keep what the file holds (kopecks of a tax, four decimals).
+    if (!totalsEdited_)
+        return;
+    totalsEdited_ = false;
+    InvestmentPartnership& p = document().investPartnerships.get(index);
+    p.taxWithheld = wholeRoublesOf(edTaxWithheld_, p.taxWithheld);
+    p.taxableAmount = amountOf(edTaxableAmount_);
+    p.taxCalculated = wholeRoublesOf(edTaxCalculated_, p.taxCalculated);
+}
+
+void InvestPartnershipScreen::showSource(int index) {
+    ScreenBuildGuard guard(host());
+    lvIncomes_->clear();
+    if (index >= 0) {
+        setIncomeControls(true);
+        for (const PartnershipIncomeItem& item : document().investPartnerships.get(index).items)
+            appendIncomeRow(item, false);
+        selectRow(lvIncomes_, 0);
+    }
+    showTotals(index);
+}
+
+void InvestPartnershipScreen::appendIncomeRow(const PartnershipIncomeItem& item, bool entered) {
+    auto* row = new QTreeWidgetItem(incomeCells(item, entered));
+    for (int column = 1; column <= 4; ++column)
+        row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    lvIncomes_->addTopLevelItem(row);
+}
+
+void InvestPartnershipScreen::showFailure(const std::exception& failure) {
+    host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
+                                             QuestionIcon::Critical));
+}
+
+// --- Partnerships --------------------------------------------------------------
+
+void InvestPartnershipScreen::addSource() {
+    PartnershipSourceDialog dialog(host().asker(), InvestmentPartnership{}, this);
+    if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
+        return;
+    try {
+        document().investPartnerships.add(dialog.source());
+    } catch (const std::exception& failure) {
+        showFailure(failure);
+        return;
+    }
+    DocumentChanged();
+    sources_->append(fromCp1251(dialog.source().sourceName));
+    lvSources_->setFocus();
+    sources_->select(sources_->count() - 1);
+}
+
+void InvestPartnershipScreen::editSource() {
+    if (sources_->selected() < 0)
+        return;
+    sources_->storeSelected();
+    PartnershipSourceDialog dialog(host().asker(), source(), this);
+    if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
+        return;
+    // Only the payer's details come from the dialog; incomes and totals stay.
+    InvestmentPartnership& p = source();
+    p.sourceName = dialog.source().sourceName;
+    p.sourceInn = dialog.source().sourceInn;
+    p.sourceKpp = dialog.source().sourceKpp;
+    p.sourceOktmo = dialog.source().sourceOktmo;
+    DocumentChanged();
+    sources_->setTitle(sources_->selected(), fromCp1251(p.sourceName));
+    lvSources_->setFocus();
+}
+
+void InvestPartnershipScreen::deleteSource() {
+    if (sources_->selected() < 0)
+        return;
+    DocumentChanged();
+    sources_->removeSelected([this](int index) { document().investPartnerships.remove(index); });
+    if (sources_->count() == 0)
+        setIncomeControls(false);
+}
+
+// --- Incomes -------------------------------------------------------------------
+
+void InvestPartnershipScreen::addIncome() {
+    if (sources_->selected() < 0)
+        return;
+    PartnershipIncomeDialog dialog(host().asker(), PartnershipIncomeItem{}, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.item().operationKind == 0)
+        return;
+    try {
+        source().addItem(dialog.item());
+    } catch (const std::exception& failure) {
+        showFailure(failure);
+        return;
+    }
+    DocumentChanged();
+    appendIncomeRow(dialog.item(), true);
+    selectRow(lvIncomes_, lvIncomes_->topLevelItemCount() - 1);
+    showTotalIncome();
+}
+
+void InvestPartnershipScreen::editIncome() {
+    const int row = currentRow(lvIncomes_);
+    if (sources_->selected() < 0 || row < 0)
+        return;
+    PartnershipIncomeDialog dialog(host().asker(), source().item(row), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const PartnershipIncomeItem item = dialog.item();
+    source().replaceItem(row, item);
+    DocumentChanged();
+    const QStringList cells = incomeCells(item, true);
+    QTreeWidgetItem* shown = lvIncomes_->topLevelItem(row);
+    for (int column = 0; column < cells.size(); ++column)
+        shown->setText(column, cells.at(column));
+    showTotalIncome();
+}
+
+void InvestPartnershipScreen::deleteIncome() {
+    const int row = currentRow(lvIncomes_);
+    if (sources_->selected() < 0 || row < 0)
+        return;
+    DocumentChanged();
+    source().deleteItem(row);
+    delete lvIncomes_->takeTopLevelItem(row);
+    selectRow(lvIncomes_, rowAfterRemoval(row, lvIncomes_->topLevelItemCount()));
+    showTotalIncome();
+}
+
+bool InvestPartnershipScreen::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == lvIncomes_ || watched == lvSources_) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == lvIncomes_)
+                editIncome();
+            else
+                editSource();
+            return true;
+        }
+    }
+    return ScreenFrame::eventFilter(watched, event);
+}
+
+// --- Screen operations -----------------------------------------------------------
+
+void InvestPartnershipScreen::SaveData() {
+    sources_->storeSelected();
+}
+
+std::uint16_t InvestPartnershipScreen::CheckData() {
+    return 0;
+}
+
+void InvestPartnershipScreen::SetFocusToElement(std::uint16_t code) {
+    if (code == 0 || code > sources_->count())
+        return;
+    lvSources_->setFocus();
+    sources_->select(code - 1);
+}
+
+void InvestPartnershipScreen::SelectFirstEntry() {
+    SetFocusToElement(1);
+}
+
+} // namespace kv

@@ -1,0 +1,221 @@
+#include "screens/pickers/OkvedPicker.h"
+
+#include "checks/CheckDialog.h"
+#include "core/Text.h"
+#include "reference/OkvedImport.h"
+#include "screens/Asker.h"
+#include "screens/CheckDialogs.h"
+#include "screens/UiText.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+const OkvedClassifier& emptyClassifier() {
+    static const OkvedClassifier none;
+    return none;
+}
+
+// The found entries list shows at most this many rows; a word of two letters can
+// match most of the classifier.
+constexpr int kFoundLimit = 500;
+
+} // namespace
+
+OkvedPicker::OkvedPicker(Asker& asker, const OkvedClassifier* classifier, std::filesystem::path directoryFile,
+                         QWidget* parent)
+    : QDialog(parent), asker_(asker), directoryFile_(std::move(directoryFile)) {
+    setObjectName(QStringLiteral("TFormOKVED"));
+    setWindowTitle(fromCp1251(OkvedPickerModel::title()));
+    setModal(true);
+
+    static const char* const levelCaptions[] = {"Раздел", "Класс", "Подкласс", "Группа", "Подгруппа", "Вид"};
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < OkvedPickerModel::kLevels; ++i) {
+        auto* combo = new QComboBox(this);
+        combo->setObjectName(QStringLiteral("cbLevel%1").arg(i + 1));
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(60);
+        levels_[static_cast<std::size_t>(i)] = combo;
+        grid->addWidget(new QLabel(QString::fromUtf8(levelCaptions[i]), this), i, 0);
+        grid->addWidget(combo, i, 1);
+        connect(combo, &QComboBox::activated, this, [this, i](int index) { levelPicked(i + 1, index); });
+    }
+    grid->setColumnStretch(1, 1);
+
+    edCode_ = new QLineEdit(this);
+    edCode_->setObjectName(QStringLiteral("edOkvedCode"));
+    edCode_->setReadOnly(true);
+    edCode_->setMaximumWidth(120);
+    grid->addWidget(new QLabel(QStringLiteral("Код"), this), OkvedPickerModel::kLevels, 0);
+    grid->addWidget(edCode_, OkvedPickerModel::kLevels, 1, Qt::AlignLeft);
+
+    edSearch_ = new QLineEdit(this);
+    edSearch_->setObjectName(QStringLiteral("edSearch"));
+    edSearch_->setPlaceholderText(QStringLiteral("Код или слова из наименования"));
+    edSearch_->setClearButtonEnabled(true);
+    auto* bnSearch = new QPushButton(QStringLiteral("Найти"), this);
+    bnSearch->setObjectName(QStringLiteral("bnSearch"));
+    bnSearch->setAutoDefault(false);
+    lvFound_ = new QTreeWidget(this);
+    lvFound_->setObjectName(QStringLiteral("lvFound"));
+    lvFound_->setHeaderLabels({QStringLiteral("Код"), QStringLiteral("Наименование")});
+    lvFound_->setRootIsDecorated(false);
+    lvFound_->setUniformRowHeights(true);
+    lvFound_->setAllColumnsShowFocus(true);
+    lvFound_->setColumnWidth(0, 90);
+    lvFound_->header()->setStretchLastSection(true);
+    lvFound_->setToolTip(QStringLiteral("Найденные коды: выбранный код заполняет списки выше"));
+    connect(edSearch_, &QLineEdit::returnPressed, this, &OkvedPicker::search);
+    connect(bnSearch, &QPushButton::clicked, this, &OkvedPicker::search);
+    connect(lvFound_, &QTreeWidget::currentItemChanged, this, &OkvedPicker::foundChosen);
+    connect(lvFound_, &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
+
+    bnImport_ = new QPushButton(QStringLiteral("Загрузить классификатор Росстата..."), this);
+    bnImport_->setObjectName(QStringLiteral("bnImport"));
+    bnImport_->setAutoDefault(false);
+    bnImport_->setToolTip(QStringLiteral(
+        "Заменить справочник ОКВЭД полным классификатором из файла открытых данных Росстата (CSV)"));
+    connect(bnImport_, &QPushButton::clicked, this, &OkvedPicker::importCsv);
+
+    auto* ok = new QPushButton(QStringLiteral("Да"), this);
+    ok->setObjectName(QStringLiteral("bnOk"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Нет"), this);
+    cancel->setObjectName(QStringLiteral("bnCancel"));
+    cancel->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("Поиск"), this));
+    searchRow->addWidget(edSearch_, 1);
+    searchRow->addWidget(bnSearch);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(bnImport_);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(searchRow);
+    layout->addWidget(lvFound_, 1);
+    layout->addLayout(buttons);
+    resize(860, 560);
+
+    setClassifier(classifier);
+}
+
+void OkvedPicker::setClassifier(const OkvedClassifier* classifier) {
+    classifier_ = classifier != nullptr ? classifier : &emptyClassifier();
+    model_ = std::make_unique<OkvedPickerModel>(*classifier_);
+    lvFound_->clear();
+    showModel();
+}
+
+void OkvedPicker::showModel() {
+    showing_ = true;
+    for (int level = 1; level <= OkvedPickerModel::kLevels; ++level) {
+        QComboBox* combo = levels_[static_cast<std::size_t>(level - 1)];
+        combo->clear();
+        for (const std::string& item : model_->items(level))
+            combo->addItem(fromCp1251(item));
+        combo->setCurrentIndex(model_->currentIndex(level));
+        combo->setEnabled(combo->count() > 1);
+    }
+    edCode_->setText(fromCp1251(model_->display()));
+    showing_ = false;
+}
+
+void OkvedPicker::levelPicked(int level, int index) {
+    if (showing_)
+        return;
+    model_->pick(level, index);
+    showModel();
+}
+
+void OkvedPicker::search() {
+    lvFound_->clear();
+    const std::vector<int> found = classifier_->search(toCp1251(edSearch_->text()));
+    QList<QTreeWidgetItem*> rows;
+    for (int entry : found) {
+        if (rows.size() == kFoundLimit)
+            break;
+        const OkvedEntry& e = classifier_->entries[static_cast<std::size_t>(entry)];
+        auto* row =
+            new QTreeWidgetItem(QStringList{fromCp1251(e.hasOkved ? e.okved : e.kod), fromCp1251(e.name)});
+        row->setData(0, Qt::UserRole, entry);
+        row->setToolTip(1, fromCp1251(e.name));
+        rows.append(row);
+    }
+    lvFound_->addTopLevelItems(rows);
+    if (found.empty())
+        asker_.ask(this, messageQuestion(QStringLiteral("okvedNotFound"), QStringLiteral("Ничего не найдено"),
+                                         QuestionIcon::Information));
+}
+
+void OkvedPicker::foundChosen() {
+    QTreeWidgetItem* row = lvFound_->currentItem();
+    if (row == nullptr)
+        return;
+    model_->choose(row->data(0, Qt::UserRole).toInt());
+    showModel();
+}
+
+std::optional<std::string> OkvedPicker::chosenCode() const {
+    // Until an entry with a code is chosen the field shows "нет", which is no code.
+    if (model_->display() == OkvedPickerModel::noneItem())
+        return std::nullopt;
+    return model_->display();
+}
+
+void OkvedPicker::accept() {
+    if (!model_->keyLongEnough()) {
+        CheckQuestion q;
+        q.sectionTitle = utf8ToCp1251("ОКВЭД");
+        q.message = OkvedPickerModel::checkMessage();
+        q.skipAllEnabled = false;
+        AskerCheckDialog dialog(asker_, this);
+        if (dialog.ask(q) == CheckAnswer::Fix)
+            return;
+    }
+    QDialog::accept();
+}
+
+void OkvedPicker::importCsv() {
+    FileQuestion q;
+    q.id = QStringLiteral("okvedCsv");
+    q.title = QStringLiteral("Классификатор ОКВЭД (открытые данные Росстата)");
+    q.filters = {QStringLiteral("Классификатор ОКВЭД (*.csv)"), QStringLiteral("Все файлы (*)")};
+    const std::optional<QString> path = asker_.openFile(this, q);
+    if (!path || path->isEmpty())
+        return;
+    const std::string csv = QFile::encodeName(*path).toStdString();
+    try {
+        auto imported = std::make_unique<OkvedClassifier>(ImportOkved(csv, directoryFile_.string()));
+        imported_ = std::move(imported);
+        setClassifier(imported_.get());
+        asker_.ask(this, messageQuestion(QStringLiteral("okvedImported"),
+                                         fromCp1251(okvedImportSuccessMessage()), QuestionIcon::Information));
+    } catch (const OkvedImportError& e) {
+        QString text = fromCp1251(okvedImportFailureMessage()) + QStringLiteral("\n") + fromCp1251(e.what());
+        if (!e.faults().empty())
+            text += QStringLiteral("\n") + fromCp1251(okvedFaultList(e.faults()));
+        asker_.ask(this, messageQuestion(QStringLiteral("okvedImportFailed"), text.trimmed(),
+                                         QuestionIcon::Critical));
+    }
+}
+
+} // namespace kv

@@ -1,0 +1,75 @@
+// kvilmar-cli import-okved: Rosstat's CSV in, the directory out; a bad line named by
+// its number with exit status 2 and the old directory kept.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+};
+
+CliRun cli(const std::string& arguments) {
+    const std::string command = std::string("'") + KV_CLI + "' " + arguments + " 2>&1";
+    CliRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+        run.out.append(buf, n);
+    const int raw = ::pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// "J", "62", "Программы" in Windows-1251 bytes, so the test needs no converter.
+const std::string kSection = "\"J\";\" \";\"\xD1\xC2\xDF\xC7\xDC\"\r\n";                // СВЯЗЬ
+const std::string kClass = "\"J\";\"62\";\"\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\"\r\n"; // Программы
+
+class ImportOkved : public ::testing::Test {
+protected:
+    void SetUp() override { fs::create_directories(dir_); }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path file(const char* name) const { return dir_ / name; }
+
+private:
+    fs::path dir_ = fs::temp_directory_path() / ("kv-okved-cli-" + std::to_string(::getpid()));
+};
+
+} // namespace
+
+TEST_F(ImportOkved, WritesTheDirectoryOrNamesTheBadLine) {
+    std::ofstream(file("good.csv"), std::ios::binary) << kSection << kClass;
+    const CliRun good =
+        cli("import-okved '" + file("good.csv").string() + "' --out '" + file("out.xml").string() + "'");
+    ASSERT_EQ(good.status, 0) << good.out;
+    EXPECT_NE(good.out.find("Позиций: 2"), std::string::npos) << good.out;
+    EXPECT_NE(readFile(file("out.xml")).find("<OKVED>62</OKVED>"), std::string::npos);
+
+    std::ofstream(file("bad.csv"), std::ios::binary) << kSection << "\"J\";\"6x\";\"x\"\r\n";
+    const std::string before = readFile(file("out.xml"));
+    const CliRun bad =
+        cli("import-okved '" + file("bad.csv").string() + "' --out '" + file("out.xml").string() + "'");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.out.find("Строка 2: неверный код \"6x\""), std::string::npos) << bad.out;
+    EXPECT_EQ(readFile(file("out.xml")), before);
+
+    EXPECT_EQ(cli("import-okved").status, 2);
+    EXPECT_NE(cli("--help").out.find("import-okved FILE.csv [--out Sp_OKVED2.xml]"), std::string::npos);
+}

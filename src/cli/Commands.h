@@ -11,6 +11,7 @@ using Args = std::vector<std::string>;
 int cmdItems(const Args& args);
 int cmdDump(const Args& args);
 int cmdImportSoun(const Args& args);
+int cmdImportRates(const Args& args);
 int cmdCompute(const Args& args);
 int cmdCheck(const Args& args);
 int cmdExport(const Args& args);

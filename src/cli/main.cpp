@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"items", "items FILE.qv9", "заголовок и все элементы файла декларации", kv::cli::cmdItems},
     {"dump", "dump FILE.qv9", "вся декларация в формате JSON", kv::cli::cmdDump},
     {"import-soun", "import-soun soun1.dbf [--out InspectionNumbers.xml] [--date ДД.ММ.ГГГГ]", "справочник инспекций из классификатора СОУН (по умолчанию в папку программы)", kv::cli::cmdImportSoun},
+    {"import-rates", "import-rates FILE.xml... [--out CurrencyRates.xml] [--currency КОД]", "курсы ЦБ РФ (ежедневные и динамика, XML) в справочник курсов валют, который читает программа", kv::cli::cmdImportRates},
     {"compute", "compute FILE.qv9", "расчет декларации: все листы в формате JSON", kv::cli::cmdCompute},
     {"check", "check FILE.qv9", "проверка декларации до первой ошибки (код 1 при ошибке)", kv::cli::cmdCheck},
     {"export", "export FILE.qv9 [--out DIR] [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]", "проверка и файл XML для налоговой службы; печатает путь к файлу", kv::cli::cmdExport},

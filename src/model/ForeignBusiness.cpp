@@ -27,6 +27,10 @@ Money rublesAt(Money amount, std::int32_t units, Money rate) {
 
 } // namespace
 
+Money rublesAtRate(Money amount, std::int32_t units, Money rate) {
+    return rublesAt(amount, units, rate);
+}
+
 // --- ForeignIncome -------------------------------------------------------
 
 void ForeignIncome::setIncomeInCurrency(Money amount) {

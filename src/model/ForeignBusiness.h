@@ -10,6 +10,11 @@
 
 namespace kv {
 
+// Roubles for an amount of a currency quoted at `rate` roubles per `units` units,
+// rounded to kopecks; 0 without units. The one conversion of foreign amounts: the
+// record's setters store it and the foreign-income screen shows it.
+Money rublesAtRate(Money amount, std::int32_t units, Money rate);
+
 class ForeignIncome {
 public:
     std::int32_t incomeRate = 0; // rate of the chosen income code

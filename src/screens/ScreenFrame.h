@@ -5,6 +5,7 @@
 // only through SaveData.
 #include <QFrame>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 
 namespace kv {
@@ -13,6 +14,14 @@ class Asker;
 class ScreenRegistry;
 class Declaration;
 struct Directories;
+struct CurrencyRates;
+
+// Where an import of official rates writes the currency-rate directory, and the
+// file it starts from while that one does not exist yet.
+struct RatesImportPlace {
+    std::filesystem::path target;
+    std::filesystem::path seed;
+};
 
 // The main window's slot holding the open document. New and Open put another
 // document into it, so screens keep the slot, never the document.
@@ -58,6 +67,10 @@ public:
     virtual const ScreenRegistry& screens() const = 0;
     // The directory files loaded at start-up (tax offices, countries, OKVED, currency rates).
     virtual const Directories& directories() const = 0;
+    virtual RatesImportPlace ratesImportPlace() const = 0;
+    // An import rewrote the currency-rate directory: pickers and rate lookups use the
+    // new rates from now on, without a restart.
+    virtual void currencyRatesImported(const CurrencyRates& rates) = 0;
 
     // DocumentChanged: every change of the document's data by a screen or its
     // dialogs. Marks the document as changed unless the building guard is set.

@@ -1,6 +1,7 @@
 #include "model/Declaration.h"
 #include "screens/DeductionsScreen.h"
 #include "screens/EmptyScreen.h"
+#include "screens/ForeignIncomeScreen.h"
 #include "screens/Income13Screen.h"
 #include "screens/InitialDataScreen.h"
 #include "screens/PropertyDeductionScreen.h"
@@ -30,11 +31,8 @@ std::vector<ScreenInfo> programScreens() {
         {ScreenId::RussianIncome, QStringLiteral("TfrRussianIncome"),
          QStringLiteral("Доходы, полученные в РФ"), makeScreen<RussianIncomeScreen>,
          countOf(&Declaration::incomes13)},
-        {ScreenId::Currency,
-         QStringLiteral("TfrCurrency"),
-         QStringLiteral("Доходы за пределами РФ"),
-         {},
-         countOf(&Declaration::foreignIncomes)},
+        {ScreenId::Currency, QStringLiteral("TfrCurrency"), QStringLiteral("Доходы за пределами РФ"),
+         makeScreen<ForeignIncomeScreen>, countOf(&Declaration::foreignIncomes)},
         {ScreenId::BusinessNew,
          QStringLiteral("TfrBusinessNew"),
          QStringLiteral("Доходы от предпринимательской деятельности"),

@@ -3,6 +3,7 @@
 #include "core/Date.h"
 #include "export/FileIdentity.h"
 #include "model/Declaration.h"
+#include "reference/RatesImport.h"
 #include "screens/Pictures.h"
 #include "screens/ScreenRegistry.h"
 #include "screens/Sections.h"
@@ -300,11 +301,29 @@ void MainWindow::applyTextLabels(bool on) {
 }
 
 void MainWindow::loadDirectories() {
-    directories_ = kv::loadDirectories(QFile::encodeName(programFolder_).toStdString());
+    const std::filesystem::path folder = QFile::encodeName(programFolder_).toStdString();
+    directories_ = kv::loadDirectories(folder);
     if (directories_.fatal()) {
         showError(QStringLiteral("directoryFailed"), fromCp1251(taxOfficeFileFatalMessage()));
         mustQuit_ = true;
     }
+    // Rates imported where the program's folder could not be written are read from there.
+    const std::filesystem::path rates = currencyRatesFileToRead(folder, userDataFolder());
+    if (rates != folder / kCurrencyRatesFile) {
+        CurrencyRatesFile own = loadCurrencyRatesFile(rates);
+        directories_.currencyRatesState = own.state;
+        directories_.currencyRates = std::move(own.rates);
+    }
+}
+
+RatesImportPlace MainWindow::ratesImportPlace() const {
+    const std::filesystem::path folder = QFile::encodeName(programFolder_).toStdString();
+    return {ratesImportTarget(folder, userDataFolder()), folder / kCurrencyRatesFile};
+}
+
+void MainWindow::currencyRatesImported(const CurrencyRates& rates) {
+    directories_.currencyRates = rates;
+    directories_.currencyRatesState = DirectoryState::Loaded;
 }
 
 void MainWindow::documentChanged() {

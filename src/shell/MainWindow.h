@@ -89,6 +89,8 @@ public:
     Asker& asker() override { return *asker_; }
     const ScreenRegistry& screens() const override { return *screens_; }
     const Directories& directories() const override { return directories_; }
+    RatesImportPlace ratesImportPlace() const override;
+    void currencyRatesImported(const CurrencyRates& rates) override;
     void documentChanged() override;
     bool buildingGuard() const override { return buildingGuard_; }
     void setBuildingGuard(bool on) override { buildingGuard_ = on; }

@@ -8,11 +8,12 @@ QObject* makeInitialDataTest();
 QObject* makePersonTest();
 QObject* makeThirteenTest();
 QObject* makePropertyTest();
+QObject* makeForeignTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failed = 0;
-    for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest}) {
+    for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeForeignTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

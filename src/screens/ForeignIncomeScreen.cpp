@@ -87,6 +87,11 @@ QLineEdit* readOnlyField(QWidget* parent, const char* name) {
     return edit;
 }
 
+// Wide enough for this many characters of a code or amount in the field's font.
+int codeWidth(const QLineEdit* field, int characters) {
+    return field->fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('0'))) + 14;
+}
+
 QLabel* label(const QString& text, QWidget* parent) {
     return new QLabel(text, parent);
 }
@@ -155,11 +160,10 @@ void ForeignIncomeScreen::buildWidgets() {
                            QStringLiteral("Редактировать источник выплат"));
     bnCopySource_ = button(sourceBox, "bnCopySource", QStringLiteral("Копировать"),
                            QStringLiteral("Копировать источник выплат"));
-    auto* sourceButtons = new QGridLayout;
-    sourceButtons->addWidget(bnAddSource_, 0, 0);
-    sourceButtons->addWidget(bnDeleteSource_, 0, 1);
-    sourceButtons->addWidget(bnEditSource_, 1, 0);
-    sourceButtons->addWidget(bnCopySource_, 1, 1);
+    // One above the other: the panel of the source needs the width.
+    auto* sourceButtons = new QVBoxLayout;
+    for (QPushButton* b : {bnAddSource_, bnDeleteSource_, bnEditSource_, bnCopySource_})
+        sourceButtons->addWidget(b);
     auto* sourceLayout = new QVBoxLayout(sourceBox);
     sourceLayout->addWidget(lvSources_, 1);
     sourceLayout->addLayout(sourceButtons);
@@ -173,10 +177,10 @@ void ForeignIncomeScreen::buildWidgets() {
     dtIncomeDate_ = makeDateEdit(gbData, "dtIncomeDate", QDate(2019, 1, 1), QDate(2019, 12, 31));
     dtTaxDate_ = makeDateEdit(gbData, "dtTaxDate", QDate(2018, 1, 1), QDate(2020, 12, 31));
     edCurrencyCode_ = field(gbData, "edCurrencyCode", FieldFormat{FieldKind::edtDigital, 3, 0});
-    edCurrencyCode_->setMaximumWidth(50);
+    edCurrencyCode_->setFixedWidth(codeWidth(edCurrencyCode_, 3));
     bnCurrencyCode_ = pickButton(gbData, "bnCurrencyCode");
     edCurrencyName_ = field(gbData, "edCurrencyName", FieldFormat{FieldKind::edtChar, 30, 0});
-    chbAutoRate_ = new QCheckBox(QStringLiteral("Автоматическое определение\nкурса валюты"), gbData);
+    chbAutoRate_ = new QCheckBox(QStringLiteral("Автоматическое определение курса валюты"), gbData);
     chbAutoRate_->setObjectName(QStringLiteral("chbAutoRate"));
     edIncomeDateRate_ = field(gbData, "edIncomeDateRate", kRateFormat);
     edIncomeDateUnits_ = field(gbData, "edIncomeDateUnits", kUnitsFormat);
@@ -187,25 +191,24 @@ void ForeignIncomeScreen::buildWidgets() {
     lblTaxRateDay_ = label(QString(), gbData);
     lblTaxRateDay_->setObjectName(QStringLiteral("lblTaxRateDay"));
     for (FieldEdit* f : {edIncomeDateRate_, edTaxDateRate_})
-        f->setMaximumWidth(90);
+        f->setFixedWidth(codeWidth(f, 11));
     for (FieldEdit* f : {edIncomeDateUnits_, edTaxDateUnits_})
-        f->setMaximumWidth(70);
+        f->setFixedWidth(codeWidth(f, 7));
     for (QLabel* l : {lblIncomeRateDay_, lblTaxRateDay_})
         l->setToolTip(QStringLiteral("На дату дохода курс не установлен: взят последний курс до этой даты"));
 
     auto* dataGrid = new QGridLayout(gbData);
     dataGrid->addWidget(label(QStringLiteral("Дата получения дохода"), gbData), 0, 0);
-    dataGrid->addWidget(dtIncomeDate_, 0, 1);
-    dataGrid->addWidget(label(QStringLiteral("Дата уплаты налога"), gbData), 0, 2);
-    dataGrid->addWidget(dtTaxDate_, 0, 3);
-    dataGrid->addWidget(label(QStringLiteral("Код и наименование валюты"), gbData), 1, 0);
+    dataGrid->addWidget(dtIncomeDate_, 0, 1, Qt::AlignLeft);
+    dataGrid->addWidget(label(QStringLiteral("Дата уплаты налога"), gbData), 1, 0);
+    dataGrid->addWidget(dtTaxDate_, 1, 1, Qt::AlignLeft);
+    dataGrid->addWidget(label(QStringLiteral("Код и наименование валюты"), gbData), 2, 0);
     auto* currencyRow = new QHBoxLayout;
     currencyRow->addWidget(edCurrencyCode_);
     currencyRow->addWidget(bnCurrencyCode_);
     currencyRow->addWidget(edCurrencyName_, 1);
-    dataGrid->addLayout(currencyRow, 1, 1, 1, 3);
-    dataGrid->addWidget(chbAutoRate_, 2, 0, 2, 1);
-    dataGrid->addWidget(label(QStringLiteral("На дату дохода и уплаты налога"), gbData), 2, 1, 1, 3);
+    dataGrid->addLayout(currencyRow, 2, 1);
+    dataGrid->addWidget(chbAutoRate_, 3, 0, 1, 2);
     const auto rateRow = [gbData](FieldEdit* rate, FieldEdit* units, QLabel* day) {
         auto* r = new QHBoxLayout;
         r->addWidget(rate);
@@ -216,15 +219,17 @@ void ForeignIncomeScreen::buildWidgets() {
         r->addStretch(1);
         return r;
     };
-    dataGrid->addLayout(rateRow(edIncomeDateRate_, edIncomeDateUnits_, lblIncomeRateDay_), 3, 1, 1, 3);
-    dataGrid->addLayout(rateRow(edTaxDateRate_, edTaxDateUnits_, lblTaxRateDay_), 4, 1, 1, 3);
-    dataGrid->setColumnStretch(3, 1);
+    dataGrid->addWidget(label(QStringLiteral("На дату дохода"), gbData), 4, 0);
+    dataGrid->addLayout(rateRow(edIncomeDateRate_, edIncomeDateUnits_, lblIncomeRateDay_), 4, 1);
+    dataGrid->addWidget(label(QStringLiteral("На дату уплаты налога"), gbData), 5, 0);
+    dataGrid->addLayout(rateRow(edTaxDateRate_, edTaxDateUnits_, lblTaxRateDay_), 5, 1);
+    dataGrid->setColumnStretch(1, 1);
 
     // --- The income and the foreign tax -----------------------------------------
     auto* gbIncome = new QGroupBox(QStringLiteral("Полученный доход"), incomePart_);
     gbIncome->setObjectName(QStringLiteral("gbIncome"));
     edIncomeCode_ = readOnlyField(gbIncome, "edIncomeCode");
-    edIncomeCode_->setMaximumWidth(60);
+    edIncomeCode_->setFixedWidth(codeWidth(edIncomeCode_, 4));
     bnIncomeCode_ = pickButton(gbIncome, "bnIncomeCode");
     edIncomeInCurrency_ = field(gbIncome, "edIncomeInCurrency", kAmountFormat);
     edIncomeInRubles_ = readOnlyField(gbIncome, "edIncomeInRubles");
@@ -250,11 +255,11 @@ void ForeignIncomeScreen::buildWidgets() {
     // --- Deduction ---------------------------------------------------------------
     auto* gbDeduction = new QGroupBox(QStringLiteral("Вычеты"), incomePart_);
     gbDeduction->setObjectName(QStringLiteral("gbDeduction"));
-    lblDeductionCode_ = label(QStringLiteral("Код вычета (расхода)"), gbDeduction);
+    lblDeductionCode_ = label(QStringLiteral("Код вычета\n(расхода)"), gbDeduction);
     edDeductionCode_ = readOnlyField(gbDeduction, "edDeductionCode");
-    edDeductionCode_->setMaximumWidth(60);
+    edDeductionCode_->setFixedWidth(codeWidth(edDeductionCode_, 4));
     bnDeductionCode_ = pickButton(gbDeduction, "bnDeductionCode");
-    lblDeductionAmount_ = label(QStringLiteral("Сумма вычета (расхода)\nв рублях"), gbDeduction);
+    lblDeductionAmount_ = label(QStringLiteral("Сумма вычета\n(расхода) в рублях"), gbDeduction);
     edDeductionAmount_ = field(gbDeduction, "edDeductionAmount", kAmountFormat);
     auto* deductionGrid = new QGridLayout(gbDeduction);
     deductionGrid->addWidget(lblDeductionCode_, 0, 0);
@@ -269,7 +274,7 @@ void ForeignIncomeScreen::buildWidgets() {
     meCfcNumber_ = new QLineEdit(gbCfc_);
     meCfcNumber_->setObjectName(QStringLiteral("meCfcNumber"));
     meCfcNumber_->setMaxLength(8);
-    meCfcNumber_->setMaximumWidth(90);
+    meCfcNumber_->setFixedWidth(codeWidth(meCfcNumber_, 9));
     meCfcNumber_->setPlaceholderText(QStringLiteral("АБ 12345"));
     // Two capital Cyrillic letters, a space and five digits; typed letters become capitals.
     meCfcNumber_->setValidator(new QRegularExpressionValidator(
@@ -282,6 +287,7 @@ void ForeignIncomeScreen::buildWidgets() {
     cfcMethod_->addButton(rbCfcAccounts_, 1);
     cfcMethod_->addButton(rbCfcRussianRules_, 2);
     edCfcTaxWithheld_ = field(gbCfc_, "edCfcTaxWithheld", FieldFormat{FieldKind::edtDigital, 12, 0});
+    edCfcTaxWithheld_->setFixedWidth(codeWidth(edCfcTaxWithheld_, 13));
     edAppendixSheets_ = field(gbCfc_, "edAppendixSheets", FieldFormat{FieldKind::edtDigital, 4, 0});
     edAppendixSheets_->setVisible(false);
     auto* cfcGrid = new QGridLayout(gbCfc_);
@@ -290,15 +296,17 @@ void ForeignIncomeScreen::buildWidgets() {
     cfcGrid->addWidget(label(QStringLiteral("Порядок определения прибыли КИК"), gbCfc_), 1, 0, 1, 2);
     cfcGrid->addWidget(rbCfcAccounts_, 2, 0, 1, 2);
     cfcGrid->addWidget(rbCfcRussianRules_, 3, 0, 1, 2);
-    cfcGrid->addWidget(label(QStringLiteral("Налоги с доходов КИК, удержанные в РФ"), gbCfc_), 4, 0);
-    cfcGrid->addWidget(edCfcTaxWithheld_, 4, 1);
+    cfcGrid->addWidget(label(QStringLiteral("Налоги с доходов КИК, удержанные в РФ"), gbCfc_), 4, 0, 1, 2);
+    cfcGrid->addWidget(edCfcTaxWithheld_, 5, 0, Qt::AlignLeft);
 
+    // The group's long title is the widest thing in its row; it must show whole.
+    gbCfc_->setMinimumWidth(gbCfc_->fontMetrics().horizontalAdvance(gbCfc_->title()) + 24);
     auto* middle = new QHBoxLayout;
     middle->addWidget(gbIncome, 1);
     middle->addWidget(gbTax, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(gbDeduction, 1);
-    bottom->addWidget(gbCfc_, 1);
+    bottom->addWidget(gbDeduction, 4);
+    bottom->addWidget(gbCfc_, 5);
     auto* partLayout = new QVBoxLayout(incomePart_);
     partLayout->setContentsMargins(0, 0, 0, 0);
     partLayout->addWidget(gbData);
@@ -307,7 +315,7 @@ void ForeignIncomeScreen::buildWidgets() {
     partLayout->addStretch(1);
 
     auto* leftColumn = new QWidget(this);
-    leftColumn->setMaximumWidth(250);
+    leftColumn->setMaximumWidth(170);
     auto* left = new QVBoxLayout(leftColumn);
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(sourceBox, 1);

@@ -19,6 +19,8 @@ const std::string& answerCaption(CheckAnswer answer) {
 
 std::string CheckQuestion::title() const {
     static const std::string plain = utf8ToCp1251("Проверка");
+    if (!windowTitle.empty())
+        return windowTitle;
     return sectionTitle.empty() ? plain : plain + ": " + sectionTitle;
 }
 
@@ -46,26 +48,6 @@ bool CheckQuestion::enabled(CheckAnswer answer) const {
 
 CheckAnswer CheckQuestion::closeAnswer() const {
     return dialog == CheckDialogKind::ReturnFault ? CheckAnswer::Cancel : CheckAnswer::Skip;
-}
-
-CheckSession::CheckSession(CheckDialog& dialog, std::string_view sectionTitle, bool skipEnabled,
-                           bool skipAllEnabled)
-    : dialog_(dialog) {
-    question_.dialog = CheckDialogKind::Fault;
-    question_.sectionTitle = std::string(sectionTitle);
-    question_.skipEnabled = skipEnabled;
-    question_.skipAllEnabled = skipAllEnabled;
-}
-
-CheckAnswer CheckSession::report(std::string_view message) {
-    question_.message = std::string(message);
-    lastAnswer_ = dialog_.ask(question_);
-    return lastAnswer_;
-}
-
-CheckAnswer CheckSession::reportNoSkip(std::string_view message) {
-    question_.skipEnabled = false;
-    return report(message);
 }
 
 } // namespace kv

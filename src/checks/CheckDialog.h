@@ -4,7 +4,6 @@
 // the real modal dialogs; tests and the command line answer from a script.
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kv {
@@ -33,6 +32,7 @@ struct CheckQuestion {
     bool fixEnabled = true;
     bool skipEnabled = true;    // TfmCheckError only
     bool skipAllEnabled = true; // TfmCheckError only
+    std::string windowTitle;    // Windows-1251; when set, the whole title instead of the one below
 
     // "Проверка", or "Проверка: " and the section title.
     std::string title() const;
@@ -51,28 +51,6 @@ public:
     // Shows the question modally. Returns an enabled answer, or closeAnswer()
     // when the user closes the window.
     virtual CheckAnswer ask(const CheckQuestion& question) = 0;
-};
-
-// One run of a screen-level check in TfmCheckError: one section title, the
-// enabled state of the skip buttons for the run, and the last answer given,
-// which decides whether the next check of the run still shows anything.
-class CheckSession {
-public:
-    CheckSession(CheckDialog& dialog, std::string_view sectionTitle, bool skipEnabled = true,
-                 bool skipAllEnabled = true);
-
-    // Shows one fault and returns the answer, which becomes lastAnswer().
-    CheckAnswer report(std::string_view message);
-    // A fault that may not be skipped: "Пропустить" is disabled for it and for
-    // every later fault of the run.
-    CheckAnswer reportNoSkip(std::string_view message);
-
-    CheckAnswer lastAnswer() const { return lastAnswer_; }
-
-private:
-    CheckDialog& dialog_;
-    CheckQuestion question_;
-    CheckAnswer lastAnswer_ = CheckAnswer::None;
 };
 
 } // namespace kv

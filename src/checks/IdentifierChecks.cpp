@@ -1,5 +1,6 @@
 #include "checks/IdentifierChecks.h"
 
+#include "checks/CheckRun.h"
 #include "core/Text.h"
 
 #include <array>
@@ -82,10 +83,6 @@ const std::string* kppMessage(KppResult r) {
     return nullptr;
 }
 
-bool fixed(CheckAnswer a) {
-    return a == CheckAnswer::Fix;
-}
-
 } // namespace
 
 InnResult CheckInn(std::string_view inn, InnKind kind) {
@@ -127,62 +124,62 @@ bool OktmoLengthValid(std::string_view oktmo) {
 PayerField CheckPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
                       bool skipAllowed, std::string_view oktmo, std::string_view kpp, std::string_view inn) {
     const PayerMessages& m = messages();
-    CheckSession run(dialog, sectionTitle, skipAllowed, false);
+    CheckRun run(dialog, sectionTitle);
+    run.offerSkip(skipAllowed).offerSkipAll(false);
+    const auto to = [](PayerField f) { return static_cast<std::uint16_t>(f); };
 
-    if (trimText(name).empty() && fixed(run.reportNoSkip(m.noName)))
-        return PayerField::Name;
+    if (trimText(name).empty())
+        run.faultNoSkip(m.noName, to(PayerField::Name));
 
     const std::string trimmedOktmo = trimText(oktmo);
-    if (!trimmedOktmo.empty() && !OktmoLengthValid(trimmedOktmo) && fixed(run.reportNoSkip(m.oktmoLength)))
-        return PayerField::Oktmo;
+    if (!trimmedOktmo.empty() && !OktmoLengthValid(trimmedOktmo))
+        run.faultNoSkip(m.oktmoLength, to(PayerField::Oktmo));
     // The one fault a seller to a private person may skip: such a payer has no OKTMO.
-    if (trimmedOktmo.empty() && fixed(run.report(m.noOktmo)))
-        return PayerField::Oktmo;
+    if (trimmedOktmo.empty())
+        run.fault(m.noOktmo, to(PayerField::Oktmo));
 
     const InnResult innResult = CheckInn(inn, InnKind::Any);
-    if (innResult == InnResult::NotTenOrTwelve && fixed(run.reportNoSkip(m.innTenOrTwelve)))
-        return PayerField::Inn;
-    if (innResult == InnResult::Invalid && fixed(run.reportNoSkip(m.innInvalid)))
-        return PayerField::Inn;
+    if (innResult == InnResult::NotTenOrTwelve)
+        run.faultNoSkip(m.innTenOrTwelve, to(PayerField::Inn));
+    if (innResult == InnResult::Invalid)
+        run.faultNoSkip(m.innInvalid, to(PayerField::Inn));
 
     if (inn.size() == 10) {
-        if (const std::string* message = kppMessage(CheckKpp(kpp));
-            message && fixed(run.reportNoSkip(*message)))
-            return PayerField::Kpp;
+        if (const std::string* message = kppMessage(CheckKpp(kpp)))
+            run.faultNoSkip(*message, to(PayerField::Kpp));
     } else if (!kpp.empty()) {
         // A KPP belongs to an organisation, whose INN has ten digits.
-        if (fixed(run.reportNoSkip(inn.empty() ? m.enterInn : m.organisationInnLength)))
-            return PayerField::Inn;
+        run.faultNoSkip(inn.empty() ? m.enterInn : m.organisationInnLength, to(PayerField::Inn));
     }
-    return PayerField::Accept;
+    return static_cast<PayerField>(run.result());
 }
 
 PayerField CheckOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
                                   std::string_view oktmo, std::string_view kpp, std::string_view inn) {
     const PayerMessages& m = messages();
-    CheckSession run(dialog, sectionTitle, false, false);
+    CheckRun run(dialog, sectionTitle);
+    run.offerSkip(false).offerSkipAll(false);
+    const auto to = [](PayerField f) { return static_cast<std::uint16_t>(f); };
 
-    if (trimText(name).empty() && fixed(run.report(m.noName)))
-        return PayerField::Name;
-    if (!OktmoLengthValid(oktmo) && fixed(run.report(m.noOrganisationOktmo)))
-        return PayerField::Oktmo;
+    if (trimText(name).empty())
+        run.fault(m.noName, to(PayerField::Name));
+    if (!OktmoLengthValid(oktmo))
+        run.fault(m.noOrganisationOktmo, to(PayerField::Oktmo));
 
     const InnResult innResult = CheckInn(inn, InnKind::Organisation);
-    if (innResult == InnResult::NotTen && fixed(run.report(m.innTen)))
-        return PayerField::Inn;
-    if (innResult == InnResult::Invalid && fixed(run.report(m.innInvalid)))
-        return PayerField::Inn;
+    if (innResult == InnResult::NotTen)
+        run.fault(m.innTen, to(PayerField::Inn));
+    if (innResult == InnResult::Invalid)
+        run.fault(m.innInvalid, to(PayerField::Inn));
 
-    if (const std::string* message = kppMessage(CheckKpp(kpp)); message && fixed(run.report(*message)))
-        return PayerField::Kpp;
+    if (const std::string* message = kppMessage(CheckKpp(kpp)))
+        run.fault(*message, to(PayerField::Kpp));
 
-    if (inn.empty()) {
-        if (fixed(run.report(m.enterInn)))
-            return PayerField::Inn;
-    } else if (inn.size() != 10 && fixed(run.report(m.organisationInnLength))) {
-        return PayerField::Inn;
-    }
-    return PayerField::Accept;
+    if (inn.empty())
+        run.fault(m.enterInn, to(PayerField::Inn));
+    else if (inn.size() != 10)
+        run.fault(m.organisationInnLength, to(PayerField::Inn));
+    return static_cast<PayerField>(run.result());
 }
 
 } // namespace kv

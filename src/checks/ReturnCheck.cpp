@@ -1,6 +1,7 @@
 #include "checks/ReturnCheck.h"
 
 #include "checks/IdentifierChecks.h"
+#include "checks/RecordChecks.h"
 #include "compute/ReturnComputation.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
@@ -54,23 +55,6 @@ struct Messages {
         utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
                      "стандартных, социальных и имущественных вычетов");
 
-    std::string noCurrency = utf8ToCp1251("По данному источнику выплаты не указан код валюты");
-    std::string noRate = utf8ToCp1251("По данному источнику выплаты не указан курс валюты");
-    std::string noIncomeCode = utf8ToCp1251("По данному источнику выплаты не указан код дохода");
-    std::string noCfcNumber = utf8ToCp1251("По данному источнику необходимо указать номер КИК");
-    std::string badCfcNumber =
-        utf8ToCp1251("По данному источнику номер КИК указан некорректно (состоит из двух букв и пяти цифр)");
-    std::string noCfcMethod = utf8ToCp1251("По данному источнику не указан порядок определения прибыли КИК");
-    std::string noDeductionAmount = utf8ToCp1251("По данному источнику выплаты не указана сумма вычета");
-
-    std::string mixedExpenses =
-        utf8ToCp1251("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
-    std::string okvedLength = utf8ToCp1251("Длина кода ОКВЭД должна быть не меньше 4 знаков вклячая точку");
-    std::string expensesBefore = utf8ToCp1251("Общие расходы (");
-    std::string expensesMiddle = utf8ToCp1251(
-        ") меньше суммы расходов материальных, на оплату труда, прочих и амортизационных отчислений (");
-
-    std::string noSocialData = utf8ToCp1251("Не введены данные по социальным налоговым вычетам");
     std::string standardAtTwoPlaces =
         utf8ToCp1251("Вы не могли получать стандартные вычеты работая в нескольких местах ОДНОВРЕМЕННО.");
 };
@@ -78,30 +62,6 @@ struct Messages {
 const Messages& messages() {
     static const Messages m;
     return m;
-}
-
-// Foreign income codes of securities and derivatives, whose expenses need no amount.
-constexpr std::array<std::int32_t, 36> kSecuritiesCodes = {
-    1530, 1531, 1532, 1533, 1535, 1536, 1537, 1538, 1539, 1541, 1544, 1545,
-    1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537, 9538, 9551, 9552,
-    5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
-
-bool isSecuritiesCode(std::int32_t code) {
-    return std::find(kSecuritiesCodes.begin(), kSecuritiesCodes.end(), code) != kSecuritiesCodes.end();
-}
-
-// Identity documents that cannot be issued before the fourteenth birthday.
-bool issuedFromFourteen(std::int16_t docCode) {
-    return docCode == 7 || docCode == 8 || docCode == 21 || docCode == 24;
-}
-
-// Day, month and year + 14 of the birth date; 29 February becomes 28 February.
-// A year beyond the calendar cannot be reached by any issue date.
-bool fourteenYearsAfter(DateValue birth, DateValue issued) {
-    const YearMonthDay b = birth.ymd();
-    const int day = (b.month == 2 && b.day == 29) ? 28 : b.day;
-    const auto fourteenth = DateValue::fromYmd(b.year + 14, b.month, day);
-    return fourteenth && !(*fourteenth > issued);
 }
 
 class Run {
@@ -224,7 +184,7 @@ private:
             if (quiet() && p.identityDocDate < p.birthDate)
                 fault(m.issuedBeforeBirth, 7);
             if (quiet() && issuedFromFourteen(p.identityDocCode) &&
-                !fourteenYearsAfter(p.birthDate, p.identityDocDate))
+                !issuedAtFourteenOrLater(p.birthDate, p.identityDocDate))
                 fault(m.issuedBefore14, 7);
             if (quiet() && p.identityDocIssuer.empty())
                 fault(m.noIssuer, 8);
@@ -255,59 +215,33 @@ private:
     // Each rule walks the whole list before the next rule starts.
     void checkForeignIncomes() {
         const Messages& m = messages();
-        using Entry = ForeignIncome;
-        const auto walk = [&](auto faultOf) {
+        for (ForeignIncomeRule rule : kForeignIncomeRules)
             if (quiet())
-                reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, faultOf);
-        };
-        walk([&](const Entry& e) { return e.currencyCode.empty() ? &m.noCurrency : nullptr; });
-        walk([&](const Entry& e) {
-            return e.incomeDateUnits == 0 || e.incomeDateRate.isZero() ? &m.noRate : nullptr;
-        });
-        walk([&](const Entry& e) { return e.incomeCode == 0 ? &m.noIncomeCode : nullptr; });
-        walk([&](const Entry& e) -> const std::string* {
-            if (e.incomeCode != 1000)
-                return nullptr;
-            if (e.cfcNumber.empty())
-                return &m.noCfcNumber;
-            if (e.cfcNumber.size() != 8)
-                return &m.badCfcNumber;
-            return e.cfcProfitMethod == 0 ? &m.noCfcMethod : nullptr;
-        });
-        walk([&](const Entry& e) {
-            return e.deductionCode != 0 && !isSecuritiesCode(e.incomeCode) && e.deductionAmount.isZero()
-                       ? &m.noDeductionAmount
-                       : nullptr;
-        });
+                reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, rule);
     }
 
     // One walk: every rule for an entry before the next entry.
     void checkBusinessIncomes() {
         const Messages& m = messages();
-        const auto usesExpenseRule = [](const BusinessActivity& e) {
-            return e.activityKind == "1" || e.activityKind == "5";
-        };
-        const auto& list = d_.businessIncomes;
-        const auto first = std::find_if(list.begin(), list.end(), usesExpenseRule);
+        const BusinessActivity* first = firstExpenseChoice(d_.businessIncomes);
         int position = 0;
-        for (const BusinessActivity& e : list) {
+        for (const BusinessActivity& e : d_.businessIncomes) {
             ++position;
             const auto fault = [&](const std::string& message) {
                 report(CheckSection::BusinessIncomes, m.business, message, position);
             };
-            if (usesExpenseRule(e) && (e.hasDocumentedExpenses != 0) != (first->hasDocumentedExpenses != 0)) {
-                fault(m.mixedExpenses);
+            if (expenseChoiceDiffers(e, first)) {
+                fault(mixedExpensesMessage());
                 return;
             }
-            if (e.activityKind == "1" && trimText(e.okvedCode).size() < 4) {
-                fault(m.okvedLength);
+            if (okvedTooShort(e)) {
+                fault(okvedLengthMessage());
                 return;
             }
             if (e.hasDocumentedExpenses != 0) {
-                const Money parts = e.depreciation + e.materialExpenses + e.labourExpenses + e.otherExpenses;
+                const Money parts = documentedExpenseParts(e);
                 if (parts > e.totalExpenses) {
-                    fault(m.expensesBefore + moneyText(e.totalExpenses, ',') + m.expensesMiddle +
-                          moneyText(parts, ',') + ")");
+                    fault(expensesOverTotalMessage(e.totalExpenses, parts));
                     return;
                 }
             }
@@ -316,13 +250,8 @@ private:
 
     void checkSocialDeductions() {
         const Messages& m = messages();
-        const SocialDeduction& s = d_.socialDeductions;
-        const bool nothingEntered =
-            s.charity.isZero() && s.charity30.isZero() && s.ownEducation.isZero() && s.medical.isZero() &&
-            s.medicines.isZero() && s.expensiveMedical.isZero() && s.voluntaryInsurance.isZero() &&
-            s.qualificationAssessment.isZero() && s.childEducation.empty() && s.pensionContracts.empty();
-        if (s.granted != 0 && nothingEntered)
-            report(CheckSection::SocialDeductions, m.social, m.noSocialData, 1);
+        if (socialDeductionsMissing(d_.socialDeductions))
+            report(CheckSection::SocialDeductions, m.social, socialDeductionsMissingMessage(), 1);
     }
 
     // Standard deductions come from one employer at a time: a month held by two

@@ -2,6 +2,7 @@
 
 #include "compute/Arithmetic.h"
 #include "model/Declaration.h"
+#include "model/IncomeCodes.h"
 
 #include <algorithm>
 #include <array>
@@ -24,18 +25,6 @@ constexpr std::string_view kPartnership = "04";
 // Through a temporary: assigning a view in place draws GCC 12's false -Wrestrict at -O3.
 void setKind(std::string& kind, std::string_view code) {
     kind = std::string(code);
-}
-
-// Income codes whose Appendix 1 kind is "04" (securities, derivatives, partnerships).
-constexpr std::array<std::int32_t, 12> kSecuritiesSingles{5002, 5005, 5009, 5011, 5013, 5014,
-                                                          5017, 5020, 5024, 5026, 5028, 5029};
-
-bool isSecuritiesCode(std::int32_t c) {
-    if ((c >= 1530 && c <= 1539) || c == 1541 || (c >= 1544 && c <= 1549) || (c >= 1551 && c <= 1554))
-        return true;
-    if (c == 9537 || c == 9538 || c == 9551 || c == 9552)
-        return true;
-    return std::find(kSecuritiesSingles.begin(), kSecuritiesSingles.end(), c) != kSecuritiesSingles.end();
 }
 
 bool isRealEstateSale(std::int32_t c) {
@@ -118,7 +107,7 @@ std::string_view IncomeKindOfItem(std::int32_t c, bool hasCadastralData, Money a
     case 3012:
         return "17";
     default:
-        return isSecuritiesCode(c) ? kPartnership : kOther;
+        return isSecuritiesIncomeCode(c) ? kPartnership : kOther;
     }
 }
 

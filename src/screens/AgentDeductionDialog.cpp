@@ -2,6 +2,7 @@
 
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 
@@ -28,19 +29,12 @@ AgentDeductionDialog::AgentDeductionDialog(const IncomeDict& dict,
     setObjectName(QStringLiteral("TfmInputSSCDeduct"));
     setWindowTitle(QStringLiteral("Вычеты, указанные в разделе 3 справки 2-ндфл"));
 
-    edCode_ = new QLineEdit(this);
-    edCode_->setObjectName(QStringLiteral("edDeductCode"));
-    edCode_->setReadOnly(true);
-    edCode_->setMaximumWidth(60);
-    bnCode_ = new QToolButton(this);
-    bnCode_->setObjectName(QStringLiteral("bnDeductCode"));
-    bnCode_->setText(QStringLiteral("..."));
-    bnCode_->setToolTip(QStringLiteral("Выбрать код из справочника"));
+    edCode_ = codeField(this, "edDeductCode");
+    bnCode_ = pickButton(this, "bnDeductCode");
     lblName_ = new QLabel(this);
     lblName_->setObjectName(QStringLiteral("lblDeductName"));
     lblName_->setWordWrap(true);
-    edAmount_ = new FieldEdit(FieldFormat{FieldKind::edtCurrency, 12, 2}, this);
-    edAmount_->setObjectName(QStringLiteral("edDeductSum"));
+    edAmount_ = field(this, "edDeductSum", FieldKind::edtCurrency, 12, 2);
     edAmount_->setEnabled(false);
 
     auto* grid = new QGridLayout;

@@ -14,6 +14,8 @@ namespace kv {
 namespace {
 
 const QDate kDayZero(1899, 12, 30);
+constexpr const char* kStoredDays = "kvStoredDays";
+constexpr const char* kShownDate = "kvShownDate";
 
 } // namespace
 
@@ -32,6 +34,19 @@ QDateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& ea
     edit->setCalendarPopup(true);
     edit->setDateRange(earliest, latest);
     return edit;
+}
+
+void showStoredDate(QDateEdit* edit, DateValue stored) {
+    edit->setDate(toQDate(stored));
+    edit->setProperty(kStoredDays, stored.days);
+    edit->setProperty(kShownDate, edit->date());
+}
+
+DateValue storedDateOf(const QDateEdit* edit) {
+    const QVariant shown = edit->property(kShownDate);
+    if (shown.isValid() && shown.toDate() == edit->date())
+        return DateValue::fromDays(edit->property(kStoredDays).toDouble());
+    return toDateValue(edit->date());
 }
 
 QString amountText(Money amount) {

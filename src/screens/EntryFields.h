@@ -24,6 +24,12 @@ DateValue toDateValue(const QDate& date);
 // A date field in "dd.MM.yyyy" with a calendar, limited to [earliest, latest].
 QDateEdit* makeDateEdit(QWidget* parent, const char* objectName, const QDate& earliest, const QDate& latest);
 
+// Shows a date of the document in a date field. The field cannot show a date outside
+// its range, nor a time of day, so it remembers the document's value: while the
+// person leaves the date as shown, storedDateOf gives that value back unchanged.
+void showStoredDate(QDateEdit* edit, DateValue stored);
+DateValue storedDateOf(const QDateEdit* edit);
+
 // An amount as the screens show it: no grouping, "," as separator.
 QString amountText(Money amount);
 // A money field's amount; an empty field (or one holding no amount) gives 0.

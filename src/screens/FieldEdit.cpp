@@ -2,6 +2,7 @@
 
 #include <QValidator>
 #include <algorithm>
+#include <utility>
 
 namespace kv {
 
@@ -33,18 +34,24 @@ bool moneyAcceptable(const FieldFormat& format, const QString& text) {
     return whole <= format.length && fraction <= format.fraction;
 }
 
-// Typing and pasting pass through this; a change from code is caught by the field.
+// Typing and pasting pass through this. A text kept from the document that breaks
+// the kind stays acceptable as it is, and so does any deletion from it.
 class FieldValidator : public QValidator {
 public:
-    FieldValidator(const FieldFormat& format, QObject* parent) : QValidator(parent), format_(format) {}
+    explicit FieldValidator(FieldEdit* field) : QValidator(field), field_(field) {}
 
     State validate(QString& input, int&) const override {
-        input = normaliseFieldText(format_, input);
-        return fieldTextAcceptable(format_, input) ? Acceptable : Invalid;
+        const QString normal = normaliseFieldText(field_->format(), input);
+        if (fieldTextAcceptable(field_->format(), normal)) {
+            input = normal;
+            return Acceptable;
+        }
+        const QString& kept = field_->committedText();
+        return input == kept || isDeletion(kept, input) ? Acceptable : Invalid;
     }
 
 private:
-    FieldFormat format_;
+    FieldEdit* field_;
 };
 
 } // namespace
@@ -69,35 +76,49 @@ bool fieldTextAcceptable(const FieldFormat& format, const QString& text) {
         return text.size() <= format.length && std::none_of(text.begin(), text.end(), isDigit);
     case FieldKind::edtNone:
         return text.size() <= format.length;
+    case FieldKind::edtPhone:
+        return text.size() <= format.length && std::all_of(text.begin(), text.end(), [](QChar c) {
+                   return isDigit(c) || QStringLiteral(" +-()").contains(c);
+               });
     }
     return false;
 }
 
+bool isDeletion(const QString& before, const QString& after) {
+    if (after.size() >= before.size())
+        return false;
+    qsizetype prefix = 0;
+    while (prefix < after.size() && after.at(prefix) == before.at(prefix))
+        ++prefix;
+    const qsizetype suffix = after.size() - prefix;
+    return QStringView(after).right(suffix) == QStringView(before).right(suffix);
+}
+
 FieldEdit::FieldEdit(const FieldFormat& format, QWidget* parent) : QLineEdit(parent), format_(format) {
-    // No maxLength: it would cut a long paste down instead of refusing it.
-    setValidator(new FieldValidator(format_, this));
+    // No maxLength: it would cut a long paste down instead of refusing it, and cut a
+    // stored value short.
+    setValidator(new FieldValidator(this));
+    connect(this, &QLineEdit::textEdited, this, [this] { edited_ = true; });
     connect(this, &QLineEdit::textChanged, this, &FieldEdit::textWasChanged);
 }
 
 void FieldEdit::textWasChanged(const QString& text) {
     if (puttingBack_)
         return;
-    const QString normal = normaliseFieldText(format_, text);
-    if (!fieldTextAcceptable(format_, normal)) {
+    const bool byPerson = std::exchange(edited_, false);
+    // After a kept text Qt no longer stops a keystroke that breaks the kind: it is
+    // taken back here. A change from code is shown as it is.
+    if (byPerson && !fieldTextAcceptable(format_, text) && text != committed_ &&
+        !isDeletion(committed_, text)) {
         puttingBack_ = true;
-        setText(lastValid_);
+        setText(committed_);
         puttingBack_ = false;
         return;
     }
-    if (normal != text) {
-        puttingBack_ = true;
-        setText(normal);
-        puttingBack_ = false;
-    }
-    if (normal == lastValid_)
+    if (text == committed_)
         return;
-    lastValid_ = normal;
-    emit changed(lastValid_);
+    committed_ = text;
+    emit changed(committed_);
 }
 
 std::optional<Money> FieldEdit::money() const {
@@ -106,8 +127,26 @@ std::optional<Money> FieldEdit::money() const {
     return parseMoney(text().toStdString(), ',');
 }
 
-void FieldEdit::setMoney(Money amount) {
-    setText(QString::fromStdString(moneyText(amount, ',')));
+bool FieldEdit::setMoney(Money amount) {
+    return setStoredText(QString::fromStdString(moneyText(amount, ',')));
+}
+
+bool FieldEdit::setStoredText(const QString& text) {
+    // Known before Qt validates it, so the text is taken as it is and the field
+    // goes on judging keystrokes; the previous text never stays.
+    const QString previous = committed_;
+    committed_ = text;
+    puttingBack_ = true;
+    setText(text);
+    puttingBack_ = false;
+    committed_ = this->text();
+    if (committed_ != previous)
+        emit changed(committed_);
+    return fits();
+}
+
+bool FieldEdit::fits() const {
+    return fieldTextAcceptable(format_, normaliseFieldText(format_, text()));
 }
 
 } // namespace kv

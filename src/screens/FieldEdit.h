@@ -1,7 +1,18 @@
 #pragma once
-// The five kinds of text field every screen and dialog uses. A field refuses a
-// keystroke that would break its kind or length, and puts back the last valid text
-// when a paste or a change from code would break them.
+// The kinds of text field every screen and dialog uses. A field refuses a keystroke
+// or a paste that would break its kind or length.
+//
+// How to use:
+//   auto* edSum = field(box, "edSum", FieldKind::edtCurrency, 12, 2);   // ScreenWidgets.h
+//   edSum->setMoney(record.amount);          // loading: shows the amount, never an old text
+//   edName->setStoredText(fromCp1251(record.name));
+//   record.amount = amountOf(edSum);         // saving (EntryFields.h)
+//   connect(edSum, &FieldEdit::changed, ...) // every new text, typed or set
+// A value set from code is shown as it is, also when a person could not have typed
+// it (a document written elsewhere may hold a longer name, a phone with "+", an
+// amount with four decimals): such a value is kept, so loading and saving a screen
+// changes nothing, and setMoney/setStoredText report it by returning false. The
+// person may delete characters from such a text; what they type must fit the kind.
 #include "core/Money.h"
 
 #include <QLineEdit>
@@ -16,6 +27,7 @@ enum class FieldKind {
     edt_Digital, // digits and spaces
     edtChar,     // anything but digits
     edtNone,     // any character
+    edtPhone,    // a telephone number: digits, spaces, "+", "-", "(" and ")"
 };
 
 struct FieldFormat {
@@ -38,20 +50,34 @@ public:
 
     // Money fields: an empty field is 0; a text that is not an amount gives nullopt.
     std::optional<Money> money() const;
-    // Shows the amount without grouping, "," as separator.
-    void setMoney(Money amount);
+    // Shows the amount without grouping, "," as separator, in place of whatever the
+    // field showed. False when the field would not let a person type it (too many
+    // digits or decimals): it is shown and kept all the same.
+    bool setMoney(Money amount);
+    // Shows a text read from the document as it is, in place of whatever the field
+    // showed. False when it breaks the field's kind or length.
+    bool setStoredText(const QString& text);
+    // Whether the text shown obeys the field's kind and length.
+    bool fits() const;
+
+    // The text last shown (typed, pasted or set): what an edit is judged against.
+    const QString& committedText() const { return committed_; }
 
 signals:
-    // A new valid text is in the field (typed, pasted or set from code); a refused
-    // or put-back change does not send it.
+    // A new text is in the field (typed, pasted or set from code); a refused or
+    // put-back change does not send it.
     void changed(const QString& text);
 
 private:
     void textWasChanged(const QString& text);
 
     FieldFormat format_;
-    QString lastValid_;
+    QString committed_;
+    bool edited_ = false; // the change under way comes from the person
     bool puttingBack_ = false;
 };
+
+// Whether after is before with one run of characters removed (a Backspace, Delete or cut).
+bool isDeletion(const QString& before, const QString& after);
 
 } // namespace kv

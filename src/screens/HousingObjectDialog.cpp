@@ -1,9 +1,11 @@
 #include "screens/HousingObjectDialog.h"
 
+#include "checks/CheckRun.h"
 #include "screens/Asker.h"
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 
 #include <QButtonGroup>
@@ -47,20 +49,13 @@ const QDate kUnusedDate(2019, 1, 1);
 const QDate kEarliestLandDate(1990, 1, 1);
 
 QComboBox* choice(QWidget* parent, const char* name, const QStringList& items) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = named(new QComboBox(parent), name);
     box->addItems(items);
     box->setPlaceholderText(QStringLiteral(" "));
     box->setCurrentIndex(-1);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(20);
     return box;
-}
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length, int fraction = 0) {
-    auto* edit = new FieldEdit(FieldFormat{kind, length, fraction}, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
 }
 
 // A 1-based choice of a list, 0 for none.
@@ -162,29 +157,23 @@ void HousingObjectDialog::buildWidgets() {
     chbPensioner_ = new QCheckBox(QStringLiteral("Являюсь пенсионером"), group);
     chbPensioner_->setObjectName(QStringLiteral("chbPensioner"));
 
-    auto* grid = new QGridLayout(group);
-    int row = 0;
-    const auto add = [&](QWidget* label, QWidget* widget) {
-        grid->addWidget(label, row, 0);
-        grid->addWidget(widget, row, 1);
-        ++row;
-    };
-    add(new QLabel(QStringLiteral("Наименование объекта"), group), cbObjectKind_);
-    add(new QLabel(QStringLiteral("Способ приобретения дома"), group), cbHouseMethod_);
+    FormGrid form(group);
+    form.addRow(QStringLiteral("Наименование объекта"), cbObjectKind_);
+    form.addRow(QStringLiteral("Способ приобретения дома"), cbHouseMethod_);
     auto* contract = new QWidget(group);
     auto* contractRow = new QHBoxLayout(contract);
     contractRow->setContentsMargins(0, 0, 0, 0);
     contractRow->addWidget(rbSale_);
     contractRow->addWidget(rbInvest_);
     contractRow->addStretch(1);
-    add(new QLabel(QStringLiteral("Способ приобретения"), group), contract);
-    add(new QLabel(QStringLiteral("Признак налогоплательщика"), group), cbTaxpayerSign_);
-    add(new QLabel(QStringLiteral("Код номера объекта"), group), cbNumberKind_);
-    add(new QLabel(QStringLiteral("Номер объекта"), group), edObjectNumber_);
-    add(new QLabel(QStringLiteral("Место нахождения"), group), edObjectAddress_);
-    add(lblRight, deRightDate_);
-    add(lblLand, deLandDate_);
-    add(lblTransfer, deTransferDate_);
+    form.addRow(QStringLiteral("Способ приобретения"), contract);
+    form.addRow(QStringLiteral("Признак налогоплательщика"), cbTaxpayerSign_);
+    form.addRow(QStringLiteral("Код номера объекта"), cbNumberKind_);
+    form.addRow(QStringLiteral("Номер объекта"), edObjectNumber_);
+    form.addRow(QStringLiteral("Место нахождения"), edObjectAddress_);
+    form.addRow(lblRight, deRightDate_);
+    form.addRow(lblLand, deLandDate_);
+    form.addRow(lblTransfer, deTransferDate_);
     auto* share = new QWidget(group);
     auto* shareRow = new QHBoxLayout(share);
     shareRow->setContentsMargins(0, 0, 0, 0);
@@ -192,12 +181,12 @@ void HousingObjectDialog::buildWidgets() {
     shareRow->addWidget(new QLabel(QStringLiteral("/"), share));
     shareRow->addWidget(edShareDen_);
     shareRow->addStretch(1);
-    add(lblShare_, share);
-    add(new QLabel(QStringLiteral("Стоимость объекта (доли)"), group), edObjectCost_);
-    add(lblInterest, edInterest_);
-    grid->addWidget(chbPensioner_, row, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnMinimumWidth(1, 320);
+    form.addRow(lblShare_, share);
+    form.addRow(QStringLiteral("Стоимость объекта (доли)"), edObjectCost_);
+    form.addRow(lblInterest, edInterest_);
+    form.layout()->addWidget(chbPensioner_, form.nextRow(), 1);
+    form.layout()->setColumnStretch(1, 1);
+    form.layout()->setColumnMinimumWidth(1, 320);
 
     auto* buttons = yesNoButtons(this);
 
@@ -350,21 +339,15 @@ void HousingObjectDialog::accept() {
     state.numberKind = chosen(cbNumberKind_);
     state.number = toCp1251(edObjectNumber_->text());
     state.address = toCp1251(edObjectAddress_->text());
-    const std::vector<ObjectFault> faults = objectDialogFaults(state);
     // None of these faults may be skipped: an object without them cannot be filed.
-    for (const ObjectFault& fault : faults) {
-        CheckQuestion check;
-        check.message = fault.message;
-        check.skipEnabled = false;
-        check.skipAllEnabled = false;
-        Question question = checkQuestion(check);
-        question.title = fromCp1251(objectCheckTitle());
-        if (asker_.ask(this, question) == 0) {
-            goToElement(fault.element);
-            return;
-        }
-    }
-    if (!faults.empty())
+    AskerCheckDialog dialog(asker_, this);
+    CheckRun run(dialog, {});
+    run.windowTitle(objectCheckTitle()).offerSkip(false).offerSkipAll(false);
+    for (const ObjectFault& fault : objectDialogFaults(state))
+        run.fault(fault.message, fault.element);
+    if (run.result() != 0)
+        goToElement(static_cast<ObjectElement>(run.result()));
+    if (run.shown())
         return;
 
     HousingObject& o = object_;

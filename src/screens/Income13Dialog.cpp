@@ -3,6 +3,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 #include "screens/pickers/IncomeCodePicker.h"
@@ -28,34 +29,6 @@ std::int32_t codeNumber(const std::string& code) {
     std::int32_t value = 0;
     std::from_chars(code.data(), code.data() + code.size(), value);
     return value;
-}
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length, int fraction = 0) {
-    auto* edit = new FieldEdit(FieldFormat{kind, length, fraction}, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-FieldEdit* moneyField(QWidget* parent, const char* name) {
-    FieldEdit* edit = field(parent, name, FieldKind::edtCurrency, 12, 2);
-    edit->setMaximumWidth(160);
-    return edit;
-}
-
-QToolButton* pickButton(QWidget* parent, const char* name) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(QStringLiteral("..."));
-    button->setToolTip(QStringLiteral("Выбрать код из справочника"));
-    return button;
-}
-
-QLineEdit* codeField(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setReadOnly(true);
-    edit->setMaximumWidth(60);
-    return edit;
 }
 
 // A code's name from the dictionary: up to three lines under its code; the dialog

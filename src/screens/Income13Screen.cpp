@@ -9,6 +9,8 @@
 #include "screens/FieldEdit.h"
 #include "screens/Income13Dialog.h"
 #include "screens/IncomeSourceDialog.h"
+#include "screens/MasterDetailList.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/ThirteenRules.h"
 
@@ -29,73 +31,26 @@ namespace {
 
 constexpr int kNonResidentReturn = 1;
 
-QTreeWidget* makeList(QWidget* parent, const char* name, const QString& hint, const QStringList& columns) {
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setToolTip(hint);
-    list->setHeaderLabels(columns);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->header()->setStretchLastSection(true);
-    return list;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = {}) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
-
-int currentRow(const QTreeWidget* list) {
-    QTreeWidgetItem* item = list->currentItem();
-    return item != nullptr ? list->indexOfTopLevelItem(item) : -1;
-}
-
-void selectRow(QTreeWidget* list, int row) {
-    if (row < 0 || row >= list->topLevelItemCount())
-        return;
-    list->setCurrentItem(list->topLevelItem(row));
-}
-
-// After a row is removed: the previous one, or the first.
-int rowAfterRemoval(int removed, int remaining) {
-    if (remaining == 0)
-        return -1;
-    return removed > 0 ? removed - 1 : 0;
-}
-
-// Rows the user just entered show a missing code or month as "Нет" and a zero
-// amount as "-"; rows read from the document show every value as it is.
-QString codeText(std::int32_t value, bool entered) {
-    return entered && value == 0 ? QStringLiteral("Нет") : QString::number(value);
-}
-
-QString amountCell(Money amount, bool entered) {
-    return entered && amount.isZero() ? QStringLiteral("-") : amountText(amount);
-}
-
 QStringList incomeCells(const ThirteenIncomeItem& item, bool entered) {
-    return {codeText(item.month, entered), codeText(item.incomeCode, entered),
-            amountCell(item.amount, entered), codeText(item.deductionCode, entered),
+    return {codeCell(item.month, entered), codeCell(item.incomeCode, entered),
+            amountCell(item.amount, entered), codeCell(item.deductionCode, entered),
             amountCell(item.deductionAmount, entered)};
 }
 
 } // namespace
 
 Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host)
-    : ScreenFrame(panel, host), dict_(IncomeDict::builtIn()) {
+    : Income13Screen(panel, host, Income13Setup{}) {}
+
+Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup setup)
+    : ScreenFrame(panel, host), setup_(std::move(setup)), dict_(IncomeDict::builtIn()) {
     ScreenBuildGuard guard(host);
     buildWidgets();
+    sourceList_ = new MasterDetailList(lvSources_, this);
+    sourceList_->onStore = [this](int index) { storeWithheld(index); };
+    sourceList_->onShow = [this](int index) { showSource(index); };
     load();
 
-    connect(lvSources_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (!listing_)
-            sourceSelected(current != nullptr ? lvSources_->indexOfTopLevelItem(current) : -1);
-    });
     connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editSource);
     connect(bnAddSource_, &QPushButton::clicked, this, &Income13Screen::addSource);
     connect(bnDeleteSource_, &QPushButton::clicked, this, &Income13Screen::deleteSource);
@@ -157,11 +112,9 @@ void Income13Screen::buildWidgets() {
 
     auto* totalsBox = new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this);
     totalsBox->setObjectName(QStringLiteral("gbTotals"));
-    edTotalIncome_ = new QLineEdit(totalsBox);
-    edTotalIncome_->setObjectName(QStringLiteral("edTotalIncome"));
+    edTotalIncome_ = named(new QLineEdit(totalsBox), "edTotalIncome");
     edTotalIncome_->setReadOnly(true);
-    edTaxWithheld_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 12, 0}, totalsBox);
-    edTaxWithheld_->setObjectName(QStringLiteral("edTaxWithheld"));
+    edTaxWithheld_ = field(totalsBox, "edTaxWithheld", FieldKind::edtDigital, 12);
     auto* totalsLayout = new QVBoxLayout(totalsBox);
     totalsLayout->setSpacing(2);
     totalsLayout->addWidget(new QLabel(QStringLiteral("Общая сумма дохода"), totalsBox));
@@ -174,8 +127,7 @@ void Income13Screen::buildWidgets() {
     gbForeigner_->setObjectName(QStringLiteral("gbForeigner"));
     gbForeigner_->setToolTip(
         QStringLiteral("Указывается иностранцами, работающими у физ.лиц на основании патента"));
-    edFixedAdvance_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 12, 0}, gbForeigner_);
-    edFixedAdvance_->setObjectName(QStringLiteral("edFixedAdvance"));
+    edFixedAdvance_ = field(gbForeigner_, "edFixedAdvance", FieldKind::edtDigital, 12);
     auto* foreignerLayout = new QVBoxLayout(gbForeigner_);
     foreignerLayout->setSpacing(2);
     foreignerLayout->addWidget(new QLabel(QStringLiteral("Сумма фиксированных платежей"), gbForeigner_));
@@ -226,16 +178,16 @@ void Income13Screen::buildWidgets() {
 
 void Income13Screen::load() {
     const Declaration& d = document();
-    const bool nonResident = d.declarationKind == kNonResidentReturn;
-    gbAgentDeductions_->setVisible(!nonResident);
-    gbForeigner_->setVisible(!nonResident);
+    gbAgentDeductions_->setVisible(shown(setup_.agentDeductions));
+    gbForeigner_->setVisible(shown(setup_.foreignerAdvance));
     edFixedAdvance_->setText(wholeRoublesText(d.foreignerFixedAdvance));
-    listing_ = true;
-    for (const ThirteenPercentSource& s : d.incomes13)
-        lvSources_->addTopLevelItem(new QTreeWidgetItem(QStringList{fromCp1251(s.sourceName)}));
-    listing_ = false;
-    setSourceButtons(d.incomes13.count() > 0 ? &d.incomes13.get(0) : nullptr);
-    if (d.incomes13.count() == 0)
+    const IncomeList<ThirteenPercentSource>& list = d.*setup_.sources;
+    QStringList titles;
+    for (const ThirteenPercentSource& s : list)
+        titles.append(fromCp1251(s.sourceName));
+    sourceList_->fill(titles);
+    setSourceButtons(list.count() > 0 ? &list.get(0) : nullptr);
+    if (list.count() == 0)
         showTotals();
 }
 
@@ -243,8 +195,24 @@ bool Income13Screen::residentReturn() const {
     return document().declarationKind == 0;
 }
 
+bool Income13Screen::shown(Income13Setup::Shown when) const {
+    switch (when) {
+    case Income13Setup::Shown::Always:
+        return true;
+    case Income13Setup::Shown::OnResidentReturn:
+        return document().declarationKind != kNonResidentReturn;
+    case Income13Setup::Shown::Never:
+        break;
+    }
+    return false;
+}
+
+IncomeList<ThirteenPercentSource>& Income13Screen::sources() {
+    return document().*setup_.sources;
+}
+
 ThirteenPercentSource& Income13Screen::source() {
-    return document().incomes13.get(selected_);
+    return sources().get(sourceList_->selected());
 }
 
 void Income13Screen::setSourceButtons(const ThirteenPercentSource* s) {
@@ -260,7 +228,7 @@ void Income13Screen::setSourceButtons(const ThirteenPercentSource* s) {
 
 void Income13Screen::showTotals() {
     ScreenBuildGuard guard(host());
-    if (selected_ < 0) {
+    if (sourceList_->selected() < 0) {
         edTotalIncome_->clear();
         edTaxWithheld_->clear();
         return;
@@ -269,30 +237,14 @@ void Income13Screen::showTotals() {
     edTaxWithheld_->setText(wholeRoublesText(source().taxWithheld));
 }
 
-void Income13Screen::storeWithheld() {
-    if (selected_ < 0)
-        return;
-    ThirteenPercentSource& s = source();
+void Income13Screen::storeWithheld(int index) {
+    ThirteenPercentSource& s = sources().get(index);
     s.taxWithheld = wholeRoublesOf(edTaxWithheld_, s.taxWithheld);
 }
 
-void Income13Screen::selectSource(int row) {
-    if (row < 0 || row >= lvSources_->topLevelItemCount()) {
-        sourceSelected(-1);
-        return;
-    }
-    QTreeWidgetItem* item = lvSources_->topLevelItem(row);
-    if (lvSources_->currentItem() == item)
-        sourceSelected(row);
-    else
-        lvSources_->setCurrentItem(item);
-}
-
-void Income13Screen::sourceSelected(int row) {
-    storeWithheld();
-    selected_ = row;
+void Income13Screen::showSource(int index) {
     ScreenBuildGuard guard(host());
-    if (row < 0) {
+    if (index < 0) {
         setSourceButtons(nullptr);
         lvIncomes_->clear();
         lvDeducts_->clear();
@@ -343,30 +295,32 @@ void Income13Screen::showFailure(const std::exception& failure) {
 void Income13Screen::addSource() {
     IncomeSourceDialog dialog(host().asker(), ThirteenPercentSource{},
                               document().declarationKind == kNonResidentReturn, true, this);
+    if (!setup_.sourceMarks)
+        dialog.hideMarks();
     if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
         return;
     try {
-        document().incomes13.add(dialog.source());
+        sources().add(dialog.source());
     } catch (const std::exception& failure) {
         showFailure(failure);
         return;
     }
     DocumentChanged();
-    listing_ = true;
-    lvSources_->addTopLevelItem(new QTreeWidgetItem(QStringList{fromCp1251(dialog.source().sourceName)}));
-    listing_ = false;
+    sourceList_->append(fromCp1251(dialog.source().sourceName));
     lvSources_->setFocus();
-    selectSource(lvSources_->topLevelItemCount() - 1);
+    sourceList_->select(sourceList_->count() - 1);
 }
 
 void Income13Screen::editSource() {
-    if (selected_ < 0)
+    if (sourceList_->selected() < 0)
         return;
-    storeWithheld();
+    sourceList_->storeSelected();
     const ThirteenPercentSource& current = source();
     const bool partnershipEditable = current.itemCount() == 0 && current.agentDeductionCount() == 0;
     IncomeSourceDialog dialog(host().asker(), current, document().declarationKind == kNonResidentReturn,
                               partnershipEditable, this);
+    if (!setup_.sourceMarks)
+        dialog.hideMarks();
     if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
         return;
     // Only the payer's details come from the dialog; incomes and the withheld tax stay.
@@ -376,52 +330,40 @@ void Income13Screen::editSource() {
     s.sourceInn = edited.sourceInn;
     s.sourceKpp = edited.sourceKpp;
     s.sourceOktmo = edited.sourceOktmo;
-    s.isPrimaryWorkplace = edited.isPrimaryWorkplace;
-    s.isInvestmentPartnership = edited.isInvestmentPartnership;
+    if (setup_.sourceMarks) {
+        s.isPrimaryWorkplace = edited.isPrimaryWorkplace;
+        s.isInvestmentPartnership = edited.isInvestmentPartnership;
+    }
     DocumentChanged();
-    lvSources_->topLevelItem(selected_)->setText(0, fromCp1251(s.sourceName));
+    sourceList_->setTitle(sourceList_->selected(), fromCp1251(s.sourceName));
     setSourceButtons(&s);
     lvSources_->setFocus();
 }
 
 void Income13Screen::deleteSource() {
-    if (selected_ < 0)
+    if (sourceList_->selected() < 0)
         return;
-    const int removed = selected_;
     DocumentChanged();
-    // The withheld tax shown belongs to the source going away.
-    selected_ = -1;
-    document().incomes13.remove(removed);
-    listing_ = true;
-    lvIncomes_->clear();
-    lvDeducts_->clear();
-    delete lvSources_->takeTopLevelItem(removed);
-    lvSources_->setCurrentItem(nullptr);
-    listing_ = false;
-    selectSource(rowAfterRemoval(removed, lvSources_->topLevelItemCount()));
+    sourceList_->removeSelected([this](int index) { sources().remove(index); });
 }
 
 // --- Incomes -------------------------------------------------------------
 
 void Income13Screen::addIncome() {
-    if (selected_ < 0)
+    if (sourceList_->selected() < 0)
         return;
-    Income13Dialog dialog(host().asker(), dict_, residentReturn(), source().isInvestmentPartnership != 0,
-                          std::nullopt, this);
-    if (dialog.exec() != QDialog::Accepted || !dialog.incomeChosen())
-        return;
-    appendIncome(dialog.item());
+    if (const std::optional<ThirteenIncomeItem> item = runIncomeDialog(std::nullopt))
+        appendIncome(*item);
 }
 
 void Income13Screen::editIncome() {
     const int row = currentRow(lvIncomes_);
-    if (selected_ < 0 || row < 0)
+    if (sourceList_->selected() < 0 || row < 0)
         return;
-    Income13Dialog dialog(host().asker(), dict_, residentReturn(), source().isInvestmentPartnership != 0,
-                          source().item(row), this);
-    if (dialog.exec() != QDialog::Accepted || !dialog.incomeChosen())
+    const std::optional<ThirteenIncomeItem> edited = runIncomeDialog(source().item(row));
+    if (!edited.has_value())
         return;
-    const ThirteenIncomeItem item = dialog.item();
+    const ThirteenIncomeItem& item = *edited;
     source().replaceItem(row, item);
     DocumentChanged();
     const QStringList cells = incomeCells(item, true);
@@ -433,10 +375,21 @@ void Income13Screen::editIncome() {
 
 void Income13Screen::repeatIncome() {
     const int row = currentRow(lvIncomes_);
-    if (selected_ < 0 || row < 0)
+    if (sourceList_->selected() < 0 || row < 0)
         return;
     // The copy is a new income of the return like any other, so the return must be saved.
     appendIncome(repeatedIncome(source().item(row)));
+}
+
+std::optional<ThirteenIncomeItem>
+Income13Screen::runIncomeDialog(const std::optional<ThirteenIncomeItem>& existing) {
+    if (setup_.incomeDialog)
+        return setup_.incomeDialog(this, host(), source(), existing);
+    Income13Dialog dialog(host().asker(), dict_, residentReturn(), source().isInvestmentPartnership != 0,
+                          existing, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.incomeChosen())
+        return std::nullopt;
+    return dialog.item();
 }
 
 void Income13Screen::appendIncome(const ThirteenIncomeItem& item) {
@@ -454,7 +407,7 @@ void Income13Screen::appendIncome(const ThirteenIncomeItem& item) {
 
 void Income13Screen::deleteIncome() {
     const int row = currentRow(lvIncomes_);
-    if (selected_ < 0 || row < 0)
+    if (sourceList_->selected() < 0 || row < 0)
         return;
     DocumentChanged();
     source().deleteItem(row);
@@ -466,7 +419,7 @@ void Income13Screen::deleteIncome() {
 // --- Agent deductions ----------------------------------------------------
 
 void Income13Screen::addDeduction() {
-    if (selected_ < 0)
+    if (sourceList_->selected() < 0)
         return;
     AgentDeductionDialog dialog(dict_, std::nullopt, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.codeChosen())
@@ -485,7 +438,7 @@ void Income13Screen::addDeduction() {
 
 void Income13Screen::editDeduction() {
     const int row = currentRow(lvDeducts_);
-    if (selected_ < 0 || row < 0 || !bnEditDeduct_->isEnabled())
+    if (sourceList_->selected() < 0 || row < 0 || !bnEditDeduct_->isEnabled())
         return;
     AgentDeductionDialog dialog(dict_, source().agentDeduction(row), this);
     if (dialog.exec() != QDialog::Accepted || !dialog.codeChosen())
@@ -500,7 +453,7 @@ void Income13Screen::editDeduction() {
 
 void Income13Screen::deleteDeduction() {
     const int row = currentRow(lvDeducts_);
-    if (selected_ < 0 || row < 0)
+    if (sourceList_->selected() < 0 || row < 0)
         return;
     DocumentChanged();
     source().deleteAgentDeduction(row);
@@ -522,28 +475,30 @@ bool Income13Screen::eventFilter(QObject* watched, QEvent* event) {
 // --- Screen operations -----------------------------------------------------
 
 void Income13Screen::SaveData() {
-    storeWithheld();
+    sourceList_->storeSelected();
     Declaration& d = document();
     d.foreignerFixedAdvance = wholeRoublesOf(edFixedAdvance_, d.foreignerFixedAdvance);
 }
 
 std::uint16_t Income13Screen::CheckData() {
+    if (!setup_.checked)
+        return 0;
     AskerCheckDialog dialog(host().asker(), this);
     return CheckThirteenPercent(document(), dialog);
 }
 
 void Income13Screen::SetFocusToElement(std::uint16_t code) {
-    if (code == 0 || code > lvSources_->topLevelItemCount())
+    if (!setup_.checked || code == 0 || code > sourceList_->count())
         return;
     lvSources_->setFocus();
-    selectSource(code - 1);
+    sourceList_->select(code - 1);
 }
 
 void Income13Screen::SelectFirstEntry() {
-    if (lvSources_->topLevelItemCount() == 0)
+    if (sourceList_->count() == 0)
         return;
     lvSources_->setFocus();
-    selectSource(0);
+    sourceList_->select(0);
 }
 
 } // namespace kv

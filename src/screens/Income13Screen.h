@@ -4,28 +4,67 @@
 // Sources, incomes and agent deductions reach the document when their dialog is
 // confirmed or their row deleted; the withheld tax when the selection moves away
 // from its source and at SaveData.
+//
+// The same class, configured by an Income13Setup, is the screen of non-residents'
+// incomes at 13%:
+//   Income13Setup setup;
+//   setup.sources = &Declaration::incomes13NonResident;
+//   setup.agentDeductions = Income13Setup::Shown::Never;
+//   setup.foreignerAdvance = Income13Setup::Shown::Always;
+//   setup.sourceMarks = false;
+//   setup.incomeDialog = [](QWidget* parent, ScreenHost& host, const ThirteenPercentSource& source,
+//                           const std::optional<ThirteenIncomeItem>& existing) { ... };
+//   setup.checked = false;
+//   new Income13Screen(panel, host, setup);
+#include "model/Declaration.h"
 #include "screens/ScreenFrame.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace kv {
 
 class FieldEdit;
 class IncomeDict;
-class ThirteenPercentSource;
-struct AgentDeductionItem;
-struct ThirteenIncomeItem;
+class MasterDetailList;
+
+struct Income13Setup {
+    // When a group of the screen is shown.
+    enum class Shown { Always, OnResidentReturn, Never };
+
+    // Runs the income dialog for the selected source (existing: the income edited, or
+    // nullopt when adding). Returns the income on "Да" with an income code chosen.
+    using IncomeDialogRun = std::function<std::optional<ThirteenIncomeItem>(
+        QWidget* parent, ScreenHost& host, const ThirteenPercentSource& source,
+        const std::optional<ThirteenIncomeItem>& existing)>;
+
+    IncomeList<ThirteenPercentSource> Declaration::*sources = &Declaration::incomes13;
+    // "Стандартные, социальные и имущественные вычеты, предоставленные налоговым агентом".
+    Shown agentDeductions = Shown::OnResidentReturn;
+    // "Авансовые платежи иностранца".
+    Shown foreignerAdvance = Shown::OnResidentReturn;
+    // The source dialog offers the standard-deductions box and the partnership mark;
+    // without them a source keeps only its name and codes from the dialog.
+    bool sourceMarks = true;
+    // Empty: the income dialog of the residents' screen (Income13Dialog).
+    IncomeDialogRun incomeDialog;
+    // CheckData checks the sources and SetFocusToElement selects one; otherwise
+    // CheckData returns 0 and SetFocusToElement does nothing.
+    bool checked = true;
+};
 
 class Income13Screen : public ScreenFrame {
     Q_OBJECT
 public:
+    // The residents' screen of the 13% list.
     Income13Screen(QWidget* panel, ScreenHost& host);
+    Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup setup);
 
     void SaveData() override;
     std::uint16_t CheckData() override;
@@ -40,11 +79,12 @@ private:
     void load();
 
     bool residentReturn() const;
+    bool shown(Income13Setup::Shown when) const;
+    IncomeList<ThirteenPercentSource>& sources();
     ThirteenPercentSource& source();
     void setSourceButtons(const ThirteenPercentSource* source);
-    void selectSource(int row);
-    void sourceSelected(int row);
-    void storeWithheld();
+    void showSource(int index);
+    void storeWithheld(int index);
     void showTotals();
     void fillItems();
     void fillDeductions();
@@ -60,16 +100,16 @@ private:
     void editDeduction();
     void deleteDeduction();
 
+    std::optional<ThirteenIncomeItem> runIncomeDialog(const std::optional<ThirteenIncomeItem>& existing);
     // Adds an income to the chosen source and shows it selected; a full source refuses it.
     void appendIncome(const ThirteenIncomeItem& item);
     void appendIncomeRow(const ThirteenIncomeItem& item, bool entered);
     void appendDeductionRow(const AgentDeductionItem& deduction);
     void showFailure(const std::exception& failure);
 
+    const Income13Setup setup_;
     const IncomeDict& dict_;
-    int selected_ = -1; // the selected source, -1 for none
-    // Rows are being filled or removed by the screen, not chosen by the user.
-    bool listing_ = false;
+    MasterDetailList* sourceList_;
 
     QTreeWidget* lvSources_;
     QPushButton* bnAddSource_;

@@ -4,6 +4,7 @@
 #include "checks/IdentifierChecks.h"
 #include "screens/CheckDialogs.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/ThirteenRules.h"
 
@@ -15,16 +16,6 @@
 #include <QVBoxLayout>
 
 namespace kv {
-
-namespace {
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length) {
-    auto* edit = new FieldEdit(FieldFormat{kind, length, 0}, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-} // namespace
 
 IncomeSourceDialog::IncomeSourceDialog(Asker& asker, const ThirteenPercentSource& source,
                                        bool nonResidentReturn, bool partnershipEditable, QWidget* parent)
@@ -70,6 +61,11 @@ IncomeSourceDialog::IncomeSourceDialog(Asker& asker, const ThirteenPercentSource
     layout->addStretch(1);
     layout->addLayout(buttons);
     resize(520, sizeHint().height());
+}
+
+void IncomeSourceDialog::hideMarks() {
+    chbPrimary_->hide();
+    chbPartnership_->hide();
 }
 
 void IncomeSourceDialog::accept() {

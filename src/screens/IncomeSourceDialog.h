@@ -22,6 +22,9 @@ public:
 
     // The source with the dialog's values; meaningful after "Да".
     const ThirteenPercentSource& source() const { return source_; }
+    // Hides both marks (the standard-deductions box and the partnership box): the
+    // dialog then edits the payer's name and codes only.
+    void hideMarks();
 
 public slots:
     void accept() override;

@@ -5,6 +5,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/ScreenRegistry.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/TaxOfficePicker.h"
 #include "screens/rules/InitialDataRules.h"
@@ -29,15 +30,6 @@ constexpr std::uint8_t kIncomeBits = Declaration::kAgentIncomes | Declaration::k
 
 enum Kind { kResident = 0, kNonResident = 1, kEstimated = 2, kTermination = 3 };
 enum Submitter { kSelf = 0, kPersonRepresentative = 1, kOrganisationRepresentative = 2 };
-
-template <class Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length) {
-    return named(new FieldEdit(FieldFormat{kind, length, 0}, parent), name);
-}
 
 } // namespace
 
@@ -71,9 +63,8 @@ void InitialDataScreen::buildWidgets() {
     meInspection_ = field(generalBox, "meInspection", FieldKind::edtDigital, 4);
     meInspection_->setReadOnly(true);
     meInspection_->setMaximumWidth(70);
-    bnInspection_ = named(new QToolButton(generalBox), "bnInspection");
-    bnInspection_->setText(QStringLiteral("..."));
-    bnInspection_->setToolTip(QStringLiteral("Выбрать инспекцию из справочника"));
+    bnInspection_ =
+        pickButton(generalBox, "bnInspection", QStringLiteral("Выбрать инспекцию из справочника"));
     lblInspectionName_ = named(new QLabel(generalBox), "lblInspectionName");
     lblInspectionName_->setWordWrap(true);
     meNumVer_ = field(generalBox, "meNumVer", FieldKind::edtDigital, 3);

@@ -5,6 +5,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/HousingObjectDialog.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/PropertyRules.h"
 
@@ -23,25 +24,9 @@ namespace kv {
 
 namespace {
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    return b;
-}
-
-QLineEdit* totalField(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setReadOnly(true);
-    edit->setMaximumWidth(150);
-    edit->setAlignment(Qt::AlignRight);
-    return edit;
-}
-
+// Amounts of the deduction are limited to 8 whole digits.
 FieldEdit* priorField(QWidget* parent, const char* name) {
-    auto* edit = new FieldEdit(FieldFormat{FieldKind::edtCurrency, 8, 2}, parent);
-    edit->setObjectName(QString::fromLatin1(name));
+    FieldEdit* edit = field(parent, name, FieldKind::edtCurrency, 8, 2);
     edit->setMaximumWidth(150);
     return edit;
 }
@@ -78,13 +63,8 @@ void PropertyDeductionScreen::buildWidgets() {
 
     gbObjects_ = new QGroupBox(QStringLiteral("Сведения об объектах"), this);
     gbObjects_->setObjectName(QStringLiteral("gbObjects"));
-    lvObjects_ = new QTreeWidget(gbObjects_);
-    lvObjects_->setObjectName(QStringLiteral("lvObjects"));
-    lvObjects_->setToolTip(QStringLiteral("Список объектов"));
-    lvObjects_->setHeaderLabels({QStringLiteral("Список объектов")});
-    lvObjects_->setRootIsDecorated(false);
-    lvObjects_->setUniformRowHeights(true);
-    lvObjects_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvObjects_ = makeList(gbObjects_, "lvObjects", QStringLiteral("Список объектов"),
+                          {QStringLiteral("Список объектов")});
     bnAddObject_ =
         button(gbObjects_, "bnAddObject", QStringLiteral("Добавить"), QStringLiteral("Добавить объект"));
     bnDeleteObject_ =
@@ -249,17 +229,16 @@ void PropertyDeductionScreen::addObject() {
     showTotals();
     lvObjects_->addTopLevelItem(
         new QTreeWidgetItem(QStringList{rowTitle(dialog.kindText(), entered.objectNumber)}));
-    lvObjects_->setCurrentItem(lvObjects_->topLevelItem(lvObjects_->topLevelItemCount() - 1));
+    selectRow(lvObjects_, lvObjects_->topLevelItemCount() - 1);
     gbCalc_->setEnabled(true);
     applyAddRule();
     applyPriorYearsRule();
 }
 
 void PropertyDeductionScreen::editObject() {
-    QTreeWidgetItem* row = lvObjects_->currentItem();
-    if (row == nullptr || !chbGranted_->isChecked())
+    const int index = currentRow(lvObjects_);
+    if (index < 0 || !chbGranted_->isChecked())
         return;
-    const int index = lvObjects_->indexOfTopLevelItem(row);
     RecordList<HousingObject>& objects = deduction().objects;
     HousingObjectDialog dialog(host().asker(), objects.get(index), setupForObject(objects, index), this);
     if (dialog.exec() != QDialog::Accepted)
@@ -271,24 +250,23 @@ void PropertyDeductionScreen::editObject() {
     // A changed object changes the return, so the return must be saved again.
     DocumentChanged();
     showTotals();
-    row->setText(0, rowTitle(dialog.kindText(), edited.objectNumber));
-    lvObjects_->setCurrentItem(row);
+    lvObjects_->topLevelItem(index)->setText(0, rowTitle(dialog.kindText(), edited.objectNumber));
+    selectRow(lvObjects_, index);
     applyAddRule();
     applyPriorYearsRule();
 }
 
 void PropertyDeductionScreen::deleteObject() {
-    QTreeWidgetItem* row = lvObjects_->currentItem();
-    if (row == nullptr || !chbGranted_->isChecked())
+    const int index = currentRow(lvObjects_);
+    if (index < 0 || !chbGranted_->isChecked())
         return;
-    const int index = lvObjects_->indexOfTopLevelItem(row);
     DocumentChanged();
     deduction().objects.remove(index);
     delete lvObjects_->takeTopLevelItem(index);
     showTotals();
-    const int remaining = lvObjects_->topLevelItemCount();
-    if (remaining > 0)
-        lvObjects_->setCurrentItem(lvObjects_->topLevelItem(index > 0 ? index - 1 : 0));
+    const int next = rowAfterRemoval(index, lvObjects_->topLevelItemCount());
+    if (next >= 0)
+        selectRow(lvObjects_, next);
     else
         gbCalc_->setEnabled(false);
     applyAddRule();

@@ -11,6 +11,7 @@
 namespace kv {
 
 class Asker;
+class Clock;
 class ScreenRegistry;
 class Declaration;
 struct Directories;
@@ -67,6 +68,9 @@ public:
     virtual const ScreenRegistry& screens() const = 0;
     // The directory files loaded at start-up (tax offices, countries, OKVED, currency rates).
     virtual const Directories& directories() const = 0;
+    // Today's date, for fields limited to today (the one the new document and the
+    // export take), so a test can fix the day.
+    virtual const Clock& clock() const = 0;
     virtual RatesImportPlace ratesImportPlace() const = 0;
     // An import rewrote the currency-rate directory: pickers and rate lookups use the
     // new rates from now on, without a restart.

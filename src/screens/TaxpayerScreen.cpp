@@ -1,10 +1,12 @@
 #include "screens/TaxpayerScreen.h"
 
+#include "core/Date.h"
 #include "model/Declaration.h"
 #include "screens/CheckDialogs.h"
 #include "screens/DocNumberEdit.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/CitizenshipPicker.h"
 #include "screens/pickers/DocumentTypePicker.h"
@@ -29,21 +31,6 @@ constexpr int kEstimatedReturn = 2; // 4-NDFL: only the names, INN and telephone
 const QDate kEarliestDate(1900, 1, 1);
 const QDate kNewDocumentDate(1990, 1, 1);
 
-template <class Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length) {
-    return named(new FieldEdit(FieldFormat{kind, length, 0}, parent), name);
-}
-
-QToolButton* pickButton(QWidget* parent, const char* name) {
-    auto* button = named(new QToolButton(parent), name);
-    button->setText(QStringLiteral("..."));
-    return button;
-}
-
 } // namespace
 
 TaxpayerScreen::TaxpayerScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(panel, host) {
@@ -63,7 +50,7 @@ TaxpayerScreen::TaxpayerScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
 }
 
 void TaxpayerScreen::buildWidgets() {
-    const QDate today = QDate::currentDate();
+    const QDate today = toQDate(host().clock().today());
 
     auto* nameBox = named(new QGroupBox(QStringLiteral("Ф.И.О."), this), "gbName");
     edSurname_ = field(nameBox, "edSurname", FieldKind::edtNone, 60);
@@ -84,7 +71,8 @@ void TaxpayerScreen::buildWidgets() {
     deBirthDate_ = makeDateEdit(this, "deBirthDate", kEarliestDate, today);
     lblBirthPlace_ = new QLabel(QStringLiteral("Место рождения"), this);
     edBirthPlace_ = field(this, "edBirthPlace", FieldKind::edtNone, 128);
-    edPhone_ = field(this, "edPhone", FieldKind::edt_Digital, 20);
+    // Telephones are written with "+", "-" and brackets as often as without.
+    edPhone_ = field(this, "edPhone", FieldKind::edtPhone, 20);
     edPhone_->setMaximumWidth(180);
 
     auto* personLayout = new QGridLayout;
@@ -104,8 +92,7 @@ void TaxpayerScreen::buildWidgets() {
                         "gbDocument");
     edDocName_ = named(new QLineEdit(gbDocument_), "edDocName");
     edDocName_->setReadOnly(true);
-    bnDocType_ = pickButton(gbDocument_, "bnDocType");
-    bnDocType_->setToolTip(QStringLiteral("Выбрать вид документа из справочника"));
+    bnDocType_ = pickButton(gbDocument_, "bnDocType", QStringLiteral("Выбрать вид документа из справочника"));
     edDocNumber_ = named(new DocNumberEdit(gbDocument_), "edDocNumber");
     edDocNumber_->setMaximumWidth(200);
     deDocDate_ = makeDateEdit(gbDocument_, "deDocDate", kEarliestDate, today);
@@ -133,8 +120,7 @@ void TaxpayerScreen::buildWidgets() {
     edCountryCode_->setReadOnly(true);
     edCountryCode_->setMaximumWidth(50);
     lblCountryName_ = named(new QLabel(gbCitizenship_), "lblCountryName");
-    bnCountry_ = pickButton(gbCitizenship_, "bnCountry");
-    bnCountry_->setToolTip(QStringLiteral("Выбрать страну из справочника"));
+    bnCountry_ = pickButton(gbCitizenship_, "bnCountry", QStringLiteral("Выбрать страну из справочника"));
     // Kept from the record and written back; the screen does not offer the choice.
     rbCitizen_ = named(new QRadioButton(QStringLiteral("Гражданин"), gbCitizenship_), "rbCitizen");
     rbStateless_ =
@@ -195,8 +181,8 @@ void TaxpayerScreen::load() {
     edDocNumber_->setEnabled(documentChosen);
     deDocDate_->setEnabled(documentChosen);
     edDocIssuer_->setEnabled(documentChosen);
-    deDocDate_->setDate(toQDate(p.identityDocDate));
-    deBirthDate_->setDate(toQDate(p.birthDate));
+    showStoredDate(deDocDate_, p.identityDocDate);
+    showStoredDate(deBirthDate_, p.birthDate);
     (p.isStateless() ? rbStateless_ : rbCitizen_)->setChecked(true);
     edCountryCode_->setText(fromCp1251(p.citizenshipCountryCode));
     lblCountryName_->setText(fromCp1251(p.citizenshipCountryName));
@@ -245,14 +231,20 @@ void TaxpayerScreen::SaveData() {
     p.inn = toCp1251(edInn_->text());
     p.identityDocCode = documentCode_;
     p.identityDocName = toCp1251(edDocName_->text());
-    p.identityDocNumber = toCp1251(edDocNumber_->text().trimmed());
-    p.identityDocDate = toDateValue(deDocDate_->date());
-    p.birthDate = toDateValue(deBirthDate_->date());
+    // The blank the mask put after a full group is not part of the number; a number
+    // kept as the document had it is written back as it was.
+    const std::string number = toCp1251(edDocNumber_->text());
+    if (number != p.identityDocNumber)
+        p.identityDocNumber = toCp1251(edDocNumber_->text().trimmed());
+    p.identityDocDate = storedDateOf(deDocDate_);
+    p.birthDate = storedDateOf(deBirthDate_);
     p.identityDocIssuer = toCp1251(edDocIssuer_->text());
     p.birthPlace = toCp1251(edBirthPlace_->text());
     p.contactPhone = toCp1251(edPhone_->text());
-    p.citizenshipStatus.assign(
-        1, rbCitizen_->isChecked() ? '1' : '2'); // not "=": GCC 12 warns falsely (-Wrestrict)
+    // A status other writers stored ("", "0") stays while the choice is the one loaded.
+    if (rbCitizen_->isChecked() == p.isStateless())
+        p.citizenshipStatus.assign(1,
+                                   rbCitizen_->isChecked() ? '1' : '2'); // not "=": GCC 12's false -Wrestrict
     p.citizenshipCountryName = toCp1251(lblCountryName_->text());
     p.citizenshipCountryCode = toCp1251(edCountryCode_->text());
 }

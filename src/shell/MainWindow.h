@@ -89,6 +89,7 @@ public:
     Asker& asker() override { return *asker_; }
     const ScreenRegistry& screens() const override { return *screens_; }
     const Directories& directories() const override { return directories_; }
+    const Clock& clock() const override { return *clock_; }
     RatesImportPlace ratesImportPlace() const override;
     void currencyRatesImported(const CurrencyRates& rates) override;
     void documentChanged() override;

@@ -34,6 +34,7 @@ public:
     Asker& asker() override { return script; }
     const ScreenRegistry& screens() const override { return registry_; }
     const Directories& directories() const override { return loaded; }
+    const Clock& clock() const override { return testClock(); }
     RatesImportPlace ratesImportPlace() const override { return ratesPlace; }
     void currencyRatesImported(const CurrencyRates& rates) override {
         loaded.currencyRates = rates;

@@ -1,5 +1,5 @@
-// The five field kinds: what a keystroke may add and what a paste or a change from
-// code is put back from.
+// The field kinds: what a keystroke may add, what a paste is refused for, and how
+// a value set from code is kept as it is.
 #include "screens/FieldEdit.h"
 
 #include <QClipboard>
@@ -123,17 +123,71 @@ private slots:
         QCOMPARE(edit.text(), expected);
     }
 
-    // A change from code obeys the kind too: a bad text is put back, and only
-    // accepted changes are announced (they are what marks the document changed).
-    void changeFromCodeIsPutBack() {
-        FieldEdit edit(FieldFormat{FieldKind::edtDigital, 11, 0});
+    // A value set from code is shown as it is, even one a person could not type: it
+    // was read from a document and is kept. The person may only delete from it until
+    // it fits; every keystroke after that obeys the kind again.
+    void storedValues_data() {
+        QTest::addColumn<FieldKind>("kind");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<int>("backspaces");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("letters in a digits field refuse typing")
+            << FieldKind::edtDigital << 11 << "45x" << false << 0 << "1"
+            << "45x";
+        QTest::newRow("deleting the letter lets typing on")
+            << FieldKind::edtDigital << 11 << "45x" << false << 1 << "1a"
+            << "451";
+        QTest::newRow("a name longer than the field")
+            << FieldKind::edtNone << 4 << "abcdef" << false << 0 << "g"
+            << "abcdef";
+        QTest::newRow("amount of four decimals")
+            << FieldKind::edtCurrency << 12 << "1,2345" << false << 0 << ""
+            << "1,2345";
+        QTest::newRow("a telephone as people write it")
+            << FieldKind::edtPhone << 20 << "+7 495 123-45-67" << true << 0 << " (1)x"
+            << "+7 495 123-45-67 (1)";
+    }
+
+    void storedValues() {
+        QFETCH(FieldKind, kind);
+        QFETCH(int, length);
+        QFETCH(QString, stored);
+        QFETCH(bool, fits);
+        QFETCH(int, backspaces);
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        FieldEdit edit(FieldFormat{kind, length, 2});
+        QCOMPARE(edit.setStoredText(stored), fits);
+        QCOMPARE(edit.text(), stored);
+        edit.end(false);
+        for (int i = 0; i < backspaces; ++i)
+            QTest::keyClick(&edit, Qt::Key_Backspace);
+        typeText(&edit, keys);
+        QCOMPARE(edit.text(), expected);
+    }
+
+    // A detail panel reused across records: an amount that does not fit is shown in
+    // place of the previous record's, never silently replaced by it, and reported.
+    void setMoneyNeverKeepsThePreviousText() {
+        FieldEdit edit(FieldFormat{FieldKind::edtCurrency, 8, 2});
         QSignalSpy changed(&edit, &FieldEdit::changed);
-        edit.setText(QStringLiteral("45379000"));
-        edit.setText(QStringLiteral("45x"));
-        QCOMPARE(edit.text(), QStringLiteral("45379000"));
-        edit.setText(QStringLiteral("123456789012"));
-        QCOMPARE(edit.text(), QStringLiteral("45379000"));
-        QCOMPARE(changed.count(), 1);
+        QVERIFY(edit.setMoney(kv::Money::fromRoubles(5)));
+        QVERIFY(!edit.setMoney(kv::Money::fromRoubles(123456789)));
+        QCOMPARE(edit.text(), QStringLiteral("123456789"));
+        QCOMPARE(edit.money(), std::optional<kv::Money>(kv::Money::fromRoubles(123456789)));
+        // A plain setText from code keeps a bad text too, and announces it.
+        edit.setText(QStringLiteral("12x"));
+        QCOMPARE(edit.text(), QStringLiteral("12x"));
+        QCOMPARE(changed.count(), 3);
+        // The next keystroke is judged against it: one more letter is refused.
+        edit.end(false);
+        typeText(&edit, QStringLiteral("y"));
+        QCOMPARE(edit.text(), QStringLiteral("12x"));
+        QCOMPARE(changed.count(), 3);
     }
 
     void moneyValue() {

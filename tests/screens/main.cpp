@@ -6,11 +6,14 @@
 QObject* makeAskerTest();
 QObject* makeFieldKindsTest();
 QObject* makeFrameworkTest();
+QObject* makeMasterDetailTest();
+QObject* makeScreenWidgetsTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failed = 0;
-    for (auto make : {makeAskerTest, makeFieldKindsTest, makeFrameworkTest}) {
+    for (auto make : {makeAskerTest, makeFieldKindsTest, makeFrameworkTest, makeMasterDetailTest,
+                      makeScreenWidgetsTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

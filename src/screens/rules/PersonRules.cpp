@@ -1,33 +1,18 @@
 #include "screens/rules/PersonRules.h"
 
+#include "checks/CheckRun.h"
 #include "checks/IdentifierChecks.h"
+#include "checks/RecordChecks.h"
 #include "core/Text.h"
 #include "model/Person.h"
-#include "screens/rules/ScreenCheckRun.h"
 
 namespace kv {
 
-namespace {
-
-// Documents that are not issued before the holder is fourteen.
-bool issuedFromFourteen(std::int16_t code) {
-    return code == 7 || code == 8 || code == 21 || code == 24;
-}
-
-} // namespace
-
-bool issuedAtFourteenOrLater(DateValue birth, DateValue issued) {
-    const YearMonthDay b = birth.ymd();
-    const int day = (b.month == 2 && b.day == 29) ? 28 : b.day;
-    const auto fourteenth = DateValue::fromYmd(b.year + 14, b.month, day);
-    return fourteenth.has_value() && !(issued < *fourteenth);
-}
-
 std::uint16_t CheckPersonData(const Taxpayer& p, CheckDialog& dialog) {
     static const std::string title = utf8ToCp1251("Сведения о декларанте");
-    ScreenCheckRun run(dialog);
+    CheckRun run(dialog, title);
     const auto fault = [&](const char* message, std::uint16_t code) {
-        run.fault(title, utf8ToCp1251(message), code);
+        run.fault(utf8ToCp1251(message), code);
     };
 
     if (p.surname.empty())

@@ -24,10 +24,6 @@ enum PersonElement : std::uint16_t {
     kPersonBirthPlace = 9,
 };
 
-// The day the taxpayer turns fourteen is on or before the issue date; a birthday
-// on 29 February counts from 28 February.
-bool issuedAtFourteenOrLater(DateValue birth, DateValue issued);
-
 // Reads the record as SaveData left it; 0 when nothing is to be fixed.
 std::uint16_t CheckPersonData(const Taxpayer& person, CheckDialog& dialog);
 

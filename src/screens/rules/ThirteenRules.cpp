@@ -1,9 +1,10 @@
 #include "screens/rules/ThirteenRules.h"
 
+#include "checks/CheckRun.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
+#include "model/IncomeCodes.h"
 #include "reference/IncomeDict.h"
-#include "screens/rules/ScreenCheckRun.h"
 
 #include <algorithm>
 #include <array>
@@ -23,12 +24,8 @@ constexpr std::array<std::int32_t, 45> kNonResidentDeductionIncomes = {
     1537, 1538, 1539, 1541, 1544, 1545, 1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537,
     9538, 9551, 9552, 5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
 
-// Securities and derivatives incomes, and the expense codes that may exceed them
-// (losses on such operations are carried into the financial result).
-constexpr std::array<std::int32_t, 36> kSecuritiesIncomes = {
-    1530, 1531, 1532, 1533, 1535, 1536, 1537, 1538, 1539, 1541, 1544, 1545,
-    1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537, 9538, 9551, 9552,
-    5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
+// Expense codes that may exceed a securities income (losses on such operations are
+// carried into the financial result).
 constexpr std::array<std::int32_t, 35> kSecuritiesExpenses = {
     201, 202, 203, 206, 207, 211, 213, 215, 218, 219, 220, 225, 226, 227, 228, 229, 230, 231,
     232, 233, 234, 235, 620, 802, 805, 809, 811, 813, 814, 817, 820, 824, 826, 828, 829};
@@ -61,7 +58,7 @@ bool incomeMayHaveDeduction(const IncomeEntry& income, bool residentReturn) {
 }
 
 bool deductionMayExceedIncome(std::int32_t incomeCode, std::int32_t deductionCode) {
-    return among(kSecuritiesIncomes, incomeCode) && among(kSecuritiesExpenses, deductionCode);
+    return isSecuritiesIncomeCode(incomeCode) && among(kSecuritiesExpenses, deductionCode);
 }
 
 std::int16_t monthFromText(std::string_view digits) {
@@ -97,30 +94,30 @@ IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& d
     static const std::string noDeduction = utf8ToCp1251("Не выбран вычет");
     static const std::string overIncome = utf8ToCp1251("Сумма вычета превышает сумму дохода");
 
-    CheckSession run(dialog, thirteenPercentTitle(), true, false);
+    CheckRun run(dialog, thirteenPercentTitle());
+    run.offerSkipAll(false);
+    // Faults that keep the dialog open however their message is answered.
     bool refused = false;
-    const auto fixAt = [](std::uint16_t element) { return IncomeDialogVerdict{false, element}; };
 
-    if (!s.incomeChosen && run.report(noIncome) == CheckAnswer::Fix)
-        return fixAt(kIncomeCodeElement);
-    if (s.incomeEmpty) {
+    if (!s.incomeChosen)
+        run.fault(noIncome, kIncomeCodeElement);
+    if (s.incomeEmpty && run.open()) {
         refused = true;
-        if (run.reportNoSkip(noAmount) == CheckAnswer::Fix)
-            return fixAt(s.incomeChosen ? kIncomeAmountElement : kIncomeCodeElement);
+        run.faultNoSkip(noAmount, s.incomeChosen ? kIncomeAmountElement : kIncomeCodeElement);
     }
-    if (s.deductionAllowed && !s.deductionChosen && run.report(noDeduction) == CheckAnswer::Fix)
-        return fixAt(kDeductionCodeElement);
-    if (s.deductionEditable && !s.deductionEmpty && s.incomeEmpty) {
+    if (s.deductionAllowed && !s.deductionChosen)
+        run.fault(noDeduction, kDeductionCodeElement);
+    if (s.deductionEditable && !s.deductionEmpty && s.incomeEmpty && run.open()) {
         refused = true;
-        if (run.reportNoSkip(overIncome) == CheckAnswer::Fix)
-            return fixAt(kIncomeAmountElement);
+        run.faultNoSkip(overIncome, kIncomeAmountElement);
     }
     if (s.deductionEditable && s.deduction > s.income &&
-        !deductionMayExceedIncome(s.incomeCode, s.deductionCode)) {
+        !deductionMayExceedIncome(s.incomeCode, s.deductionCode) && run.open()) {
         refused = true;
-        if (run.reportNoSkip(overIncome) == CheckAnswer::Fix)
-            return fixAt(kDeductionAmountElement);
+        run.faultNoSkip(overIncome, kDeductionAmountElement);
     }
+    if (run.result() != 0)
+        return IncomeDialogVerdict{false, run.result()};
     return IncomeDialogVerdict{!refused, 0};
 }
 
@@ -134,7 +131,7 @@ std::uint16_t CheckThirteenPercent(const Declaration& d, CheckDialog& dialog) {
         utf8ToCp1251("По данному источнику выплаты сумма предоставленных социальных вычетов (коды "
                      "320,324,325,327,328) превышает допустимые 120 000");
 
-    ScreenCheckRun run(dialog);
+    CheckRun run(dialog, thirteenPercentTitle());
     const bool resident = d.declarationKind == 0;
     std::uint16_t position = 0;
     for (const ThirteenPercentSource& source : d.incomes13) {
@@ -149,11 +146,11 @@ std::uint16_t CheckThirteenPercent(const Declaration& d, CheckDialog& dialog) {
                 limitedSocial += deduction.amount;
         }
         if (source.totalIncome < source.taxWithheld)
-            run.fault(thirteenPercentTitle(), withheldOverIncome, position);
+            run.fault(withheldOverIncome, position);
         if (resident && allDeductions > source.totalIncome)
-            run.fault(thirteenPercentTitle(), deductionsOverIncome, position);
+            run.fault(deductionsOverIncome, position);
         if (limitedSocial > kSocialLimit)
-            run.fault(thirteenPercentTitle(), socialOverLimit, position);
+            run.fault(socialOverLimit, position);
     }
     return run.result();
 }

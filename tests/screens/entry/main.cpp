@@ -8,12 +8,14 @@ QObject* makeInitialDataTest();
 QObject* makePersonTest();
 QObject* makeThirteenTest();
 QObject* makePropertyTest();
+QObject* makeRoundTripTest();
 QObject* makeForeignTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failed = 0;
-    for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeForeignTest}) {
+    for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeRoundTripTest,
+                      makeForeignTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

@@ -349,6 +349,46 @@ private slots:
         QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("100"));
     }
 
+    // The non-residents' screen is this class configured: it lists and stores its own
+    // list, shows the foreigner's payments and no agent deductions, takes incomes from
+    // the dialog it is given, and checks nothing on leaving.
+    void configuredForNonResidents() {
+        ScreenTestHost host;
+        host.document->declarationKind = 1;
+        host.document->setIncomeFlags(Declaration::kAgentIncomes);
+        host.document->incomes13.add(sourceWith(roubles(1), roubles(1000)));
+        host.document->incomes13NonResident.add(sourceWith(roubles(10), roubles(1000))); // withheld > income
+        Income13Setup setup;
+        setup.sources = &Declaration::incomes13NonResident;
+        setup.agentDeductions = Income13Setup::Shown::Never;
+        setup.foreignerAdvance = Income13Setup::Shown::Always;
+        setup.sourceMarks = false;
+        setup.checked = false;
+        ThirteenIncomeItem given;
+        given.incomeCode = 2000;
+        given.amount = roubles(5);
+        given.month = 1;
+        setup.incomeDialog = [&given](QWidget*, ScreenHost&, const ThirteenPercentSource&,
+                                      const std::optional<ThirteenIncomeItem>&) { return given; };
+        Income13Screen screen(nullptr, host, setup);
+        screen.show();
+        QVERIFY(!kv::test::child<QWidget>(&screen, "gbAgentDeductions")->isVisible());
+        QVERIFY(kv::test::child<QWidget>(&screen, "gbForeigner")->isVisible());
+        screen.SelectFirstEntry();
+        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10"));
+        kv::test::clickButton(&screen, "bnAddIncome");
+        QCOMPARE(host.document->incomes13NonResident.get(0).itemCount(), 2);
+        QCOMPARE(host.document->incomes13.get(0).itemCount(), 1);
+        QCOMPARE(screen.CheckData(), std::uint16_t{0});
+
+        kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"), [](QDialog& dialog) {
+            QVERIFY(!kv::test::child<QWidget>(&dialog, "chbPrimaryWorkplace")->isVisibleTo(&dialog));
+            QVERIFY(!kv::test::child<QWidget>(&dialog, "chbInvestmentPartnership")->isVisibleTo(&dialog));
+            dialog.reject();
+        });
+        kv::test::clickButton(&screen, "bnAddSource");
+    }
+
     void agentDeductions() {
         ScreenTestHost host;
         host.document->setIncomeFlags(Declaration::kAgentIncomes);

@@ -1,0 +1,57 @@
+#include "checks/CheckRun.h"
+
+namespace kv {
+
+CheckRun::CheckRun(CheckDialog& dialog, std::string_view sectionTitle, CheckStop policy)
+    : dialog_(dialog), policy_(policy) {
+    question_.dialog = CheckDialogKind::Fault;
+    question_.sectionTitle = std::string(sectionTitle);
+}
+
+CheckRun& CheckRun::offerSkip(bool on) {
+    question_.skipEnabled = on;
+    return *this;
+}
+
+CheckRun& CheckRun::offerSkipAll(bool on) {
+    question_.skipAllEnabled = on;
+    return *this;
+}
+
+CheckRun& CheckRun::windowTitle(std::string_view title) {
+    question_.windowTitle = std::string(title);
+    return *this;
+}
+
+void CheckRun::setSectionTitle(std::string_view sectionTitle) {
+    question_.sectionTitle = std::string(sectionTitle);
+}
+
+CheckAnswer CheckRun::fault(std::string_view message, std::uint16_t elementCode) {
+    if (stopped_)
+        return CheckAnswer::None;
+    question_.message = std::string(message);
+    lastAnswer_ = dialog_.ask(question_);
+    switch (lastAnswer_) {
+    case CheckAnswer::Fix:
+        code_ = elementCode;
+        stopped_ = policy_ != CheckStop::FixGoesOn;
+        break;
+    case CheckAnswer::Skip:
+        stopped_ = policy_ == CheckStop::AtFirstFault;
+        break;
+    default: // "Пропустить все", or an answer this dialog does not offer
+        stopped_ = true;
+        break;
+    }
+    return lastAnswer_;
+}
+
+CheckAnswer CheckRun::faultNoSkip(std::string_view message, std::uint16_t elementCode) {
+    if (stopped_)
+        return CheckAnswer::None;
+    question_.skipEnabled = false;
+    return fault(message, elementCode);
+}
+
+} // namespace kv

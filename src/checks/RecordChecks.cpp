@@ -1,0 +1,121 @@
+#include "checks/RecordChecks.h"
+
+#include "core/Text.h"
+#include "model/Declaration.h"
+#include "model/IncomeCodes.h"
+
+namespace kv {
+
+bool issuedFromFourteen(std::int32_t documentCode) {
+    return documentCode == 7 || documentCode == 8 || documentCode == 21 || documentCode == 24;
+}
+
+bool issuedAtFourteenOrLater(DateValue birth, DateValue issued) {
+    const YearMonthDay b = birth.ymd();
+    const int day = (b.month == 2 && b.day == 29) ? 28 : b.day;
+    // A year beyond the calendar cannot be reached by any issue date.
+    const auto fourteenth = DateValue::fromYmd(b.year + 14, b.month, day);
+    return fourteenth.has_value() && !(issued < *fourteenth);
+}
+
+const std::string* foreignCurrencyMissing(const ForeignIncome& e) {
+    static const std::string m = utf8ToCp1251("По данному источнику выплаты не указан код валюты");
+    return e.currencyCode.empty() ? &m : nullptr;
+}
+
+const std::string* foreignRateMissing(const ForeignIncome& e) {
+    static const std::string m = utf8ToCp1251("По данному источнику выплаты не указан курс валюты");
+    return e.incomeDateUnits == 0 || e.incomeDateRate.isZero() ? &m : nullptr;
+}
+
+const std::string* foreignIncomeCodeMissing(const ForeignIncome& e) {
+    static const std::string m = utf8ToCp1251("По данному источнику выплаты не указан код дохода");
+    return e.incomeCode == 0 ? &m : nullptr;
+}
+
+const std::string* foreignCfcFault(const ForeignIncome& e) {
+    static const std::string noNumber = utf8ToCp1251("По данному источнику необходимо указать номер КИК");
+    static const std::string badNumber =
+        utf8ToCp1251("По данному источнику номер КИК указан некорректно (состоит из двух букв и пяти цифр)");
+    static const std::string noMethod =
+        utf8ToCp1251("По данному источнику не указан порядок определения прибыли КИК");
+    if (e.incomeCode != 1000)
+        return nullptr;
+    if (e.cfcNumber.empty())
+        return &noNumber;
+    if (e.cfcNumber.size() != 8)
+        return &badNumber;
+    return e.cfcProfitMethod == 0 ? &noMethod : nullptr;
+}
+
+const std::string* foreignDeductionAmountMissing(const ForeignIncome& e) {
+    static const std::string m = utf8ToCp1251("По данному источнику выплаты не указана сумма вычета");
+    return e.deductionCode != 0 && !isSecuritiesIncomeCode(e.incomeCode) && e.deductionAmount.isZero()
+               ? &m
+               : nullptr;
+}
+
+bool choosesExpenses(const BusinessActivity& a) {
+    return a.activityKind == "1" || a.activityKind == "5";
+}
+
+const BusinessActivity* firstExpenseChoice(const IncomeList<BusinessActivity>& activities) {
+    for (const BusinessActivity& a : activities)
+        if (choosesExpenses(a))
+            return &a;
+    return nullptr;
+}
+
+bool expenseChoiceDiffers(const BusinessActivity& a, const BusinessActivity* first) {
+    return first != nullptr && choosesExpenses(a) &&
+           (a.hasDocumentedExpenses != 0) != (first->hasDocumentedExpenses != 0);
+}
+
+bool okvedTooShort(const BusinessActivity& a) {
+    return a.activityKind == "1" && trimText(a.okvedCode).size() < 4;
+}
+
+Money documentedExpenseParts(const BusinessActivity& a) {
+    return a.depreciation + a.materialExpenses + a.labourExpenses + a.otherExpenses;
+}
+
+const std::string& mixedExpensesMessage() {
+    static const std::string m =
+        utf8ToCp1251("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
+    return m;
+}
+
+const std::string& okvedLengthMessage() {
+    static const std::string m =
+        utf8ToCp1251("Длина кода ОКВЭД должна быть не меньше 4 знаков вклячая точку");
+    return m;
+}
+
+std::string expensesOverTotalMessage(Money total, Money parts) {
+    static const std::string before = utf8ToCp1251("Общие расходы (");
+    static const std::string middle = utf8ToCp1251(
+        ") меньше суммы расходов материальных, на оплату труда, прочих и амортизационных отчислений (");
+    return before + moneyText(total, ',') + middle + moneyText(parts, ',') + ")";
+}
+
+std::string expensesMismatchMessage(Money total, Money parts) {
+    static const std::string before = utf8ToCp1251("Общие расходы (");
+    static const std::string middle = utf8ToCp1251(
+        ") не совпадают с суммой расходов материальных, на оплату труда, прочих и амортизационных "
+        "отчислений (");
+    return before + moneyText(total, ',') + middle + moneyText(parts, ',') + ")";
+}
+
+bool socialDeductionsMissing(const SocialDeduction& s) {
+    return s.granted != 0 && s.charity.isZero() && s.charity30.isZero() && s.ownEducation.isZero() &&
+           s.medical.isZero() && s.medicines.isZero() && s.expensiveMedical.isZero() &&
+           s.voluntaryInsurance.isZero() && s.qualificationAssessment.isZero() && s.childEducation.empty() &&
+           s.pensionContracts.empty();
+}
+
+const std::string& socialDeductionsMissingMessage() {
+    static const std::string m = utf8ToCp1251("Не введены данные по социальным налоговым вычетам");
+    return m;
+}
+
+} // namespace kv

@@ -1,0 +1,75 @@
+#pragma once
+// Faults of single records that a screen reports on leaving and the whole-return
+// check reports before export, written once for both.
+//
+// How to use (a screen's CheckData, one source after another):
+//   for (const ForeignIncome& e : d.foreignIncomes)
+//       for (ForeignIncomeRule rule : kForeignIncomeRules)
+//           if (const std::string* message = rule(e)) run.fault(*message, position);
+// The whole-return check applies each rule to the whole list before the next rule.
+// Messages are Windows-1251 and exactly the ones the person sees.
+#include "core/Date.h"
+#include "core/Money.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kv {
+
+class BusinessActivity;
+class ForeignIncome;
+class SocialDeduction;
+template <class T> class IncomeList;
+
+// --- Identity documents ------------------------------------------------------
+
+// Documents that are not issued before the holder is fourteen (codes 7, 8, 21, 24).
+bool issuedFromFourteen(std::int32_t documentCode);
+// The day the holder turns fourteen is on or before the issue date; a birthday on
+// 29 February counts from 28 February.
+bool issuedAtFourteenOrLater(DateValue birth, DateValue issued);
+
+// --- Foreign incomes -----------------------------------------------------------
+
+// Each rule gives the message of its fault, or nullptr when the income passes it.
+using ForeignIncomeRule = const std::string* (*)(const ForeignIncome&);
+const std::string* foreignCurrencyMissing(const ForeignIncome& income);
+const std::string* foreignRateMissing(const ForeignIncome& income);
+const std::string* foreignIncomeCodeMissing(const ForeignIncome& income);
+// Income 1000 needs a CFC number of eight characters and the way its profit is found.
+const std::string* foreignCfcFault(const ForeignIncome& income);
+// An expense code needs an amount, except against a securities income.
+const std::string* foreignDeductionAmountMissing(const ForeignIncome& income);
+// The rules in the order both checks apply them.
+inline constexpr std::array<ForeignIncomeRule, 5> kForeignIncomeRules = {
+    foreignCurrencyMissing, foreignRateMissing, foreignIncomeCodeMissing, foreignCfcFault,
+    foreignDeductionAmountMissing};
+
+// --- Business incomes ----------------------------------------------------------
+
+// Entrepreneurs and heads of farms choose between documented expenses and the 20% norm.
+bool choosesExpenses(const BusinessActivity& activity);
+// The first activity that chooses, which every later one must follow; nullptr for none.
+const BusinessActivity* firstExpenseChoice(const IncomeList<BusinessActivity>& activities);
+// The activity chooses otherwise than the first one did.
+bool expenseChoiceDiffers(const BusinessActivity& activity, const BusinessActivity* first);
+// An entrepreneur's OKVED code, trimmed, shorter than four characters.
+bool okvedTooShort(const BusinessActivity& activity);
+// Material expenses, depreciation, labour and other expenses added up.
+Money documentedExpenseParts(const BusinessActivity& activity);
+
+const std::string& mixedExpensesMessage();
+const std::string& okvedLengthMessage();
+// The parts exceed the total (the whole-return check).
+std::string expensesOverTotalMessage(Money total, Money parts);
+// The parts differ from the total (the business screen).
+std::string expensesMismatchMessage(Money total, Money parts);
+
+// --- Social deductions ---------------------------------------------------------
+
+// Granted with no amount, no child's education and no contract entered.
+bool socialDeductionsMissing(const SocialDeduction& deduction);
+const std::string& socialDeductionsMissingMessage();
+
+} // namespace kv

@@ -1,0 +1,79 @@
+// One run of checks: when each stop policy ends the run and which element code it
+// gives, with the answers coming from the scripted check dialog.
+#include "checks/CheckRun.h"
+#include "checks/ScriptedCheckDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kv {
+namespace {
+
+using A = CheckAnswer;
+
+struct PolicyCase {
+    const char* name;
+    CheckStop policy;
+    std::vector<A> answers; // one per fault shown
+    std::uint16_t result;
+    std::size_t shown; // of the four faults, coded 1 to 4
+};
+
+class CheckRunPolicy : public ::testing::TestWithParam<PolicyCase> {};
+
+TEST_P(CheckRunPolicy, StopsAndCodes) {
+    const PolicyCase& c = GetParam();
+    ScriptedCheckDialog dialog(c.answers);
+    CheckRun run(dialog, "T", c.policy);
+    for (std::uint16_t code = 1; code <= 4; ++code)
+        run.fault("fault", code);
+    EXPECT_EQ(run.result(), c.result);
+    EXPECT_EQ(dialog.asked().size(), c.shown);
+    EXPECT_EQ(dialog.unexpected(), 0u);
+    EXPECT_EQ(run.open(),
+              c.shown == 4 && c.policy != CheckStop::AtFirstFault && c.answers.back() != A::SkipAll);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Policies, CheckRunPolicy,
+    ::testing::Values(
+        PolicyCase{"AtFixStopsAtFix", CheckStop::AtFix, {A::Skip, A::Fix}, 2, 2},
+        PolicyCase{"AtFixStopsAtSkipAllWithNothing", CheckStop::AtFix, {A::Skip, A::SkipAll}, 0, 2},
+        PolicyCase{"AtFixGoesOnAfterSkips", CheckStop::AtFix, {A::Skip, A::Skip, A::Skip, A::Skip}, 0, 4},
+        PolicyCase{"FirstFaultStopsAtSkip", CheckStop::AtFirstFault, {A::Skip}, 0, 1},
+        PolicyCase{"FirstFaultGivesTheFixedCode", CheckStop::AtFirstFault, {A::Fix}, 1, 1},
+        PolicyCase{"FixGoesOnLastFixWins", CheckStop::FixGoesOn, {A::Fix, A::Skip, A::Fix, A::Skip}, 3, 4},
+        PolicyCase{"FixGoesOnUntilSkipAll", CheckStop::FixGoesOn, {A::Fix, A::SkipAll}, 1, 2}),
+    [](const ::testing::TestParamInfo<PolicyCase>& info) { return std::string(info.param.name); });
+
+// A fault that may not be skipped disables "Пропустить" for itself and every later
+// fault; the title and the offered answers are the run's.
+TEST(CheckRun, NoSkipLastsForTheRunAndTitlesCarry) {
+    ScriptedCheckDialog dialog({A::Skip, A::Skip, A::Skip});
+    CheckRun run(dialog, "T");
+    run.offerSkipAll(false);
+    run.fault("a", 1);
+    run.faultNoSkip("b", 2);
+    run.fault("c", 3);
+    ASSERT_EQ(dialog.asked().size(), 3u);
+    EXPECT_TRUE(dialog.asked()[0].skipEnabled);
+    EXPECT_FALSE(dialog.asked()[1].skipEnabled);
+    EXPECT_FALSE(dialog.asked()[2].skipEnabled);
+    for (const CheckQuestion& q : dialog.asked()) {
+        EXPECT_FALSE(q.skipAllEnabled);
+        EXPECT_EQ(q.title(), "\xcf\xf0\xee\xe2\xe5\xf0\xea\xe0: T"); // "Проверка: T"
+    }
+    // A disabled "Пропустить" is answered by closing the window, which goes on.
+    EXPECT_EQ(run.result(), 0);
+    EXPECT_TRUE(run.open());
+
+    ScriptedCheckDialog titled({A::Skip});
+    CheckRun own(titled, {});
+    own.windowTitle("W");
+    own.fault("a", 1);
+    EXPECT_EQ(titled.asked().at(0).title(), "W");
+}
+
+} // namespace
+} // namespace kv

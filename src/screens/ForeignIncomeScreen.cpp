@@ -7,6 +7,8 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/ForeignSourceDialog.h"
+#include "screens/MasterDetailList.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/CurrencyPicker.h"
 #include "screens/pickers/DeductionCodePicker.h"
@@ -40,52 +42,10 @@ namespace {
 const QDate kFirstOf2019(2019, 1, 1);
 
 // Every Bank of Russia rate has four decimals ("61,9057"), so the rate fields take
-// four, not two: a rate of the directory must fit whole or it would not be shown.
-const FieldFormat kRateFormat{FieldKind::edtCurrency, 5, 4};
-const FieldFormat kUnitsFormat{FieldKind::edtDigital, 7, 0};
-const FieldFormat kAmountFormat{FieldKind::edtCurrency, 12, 2};
-
-QTreeWidget* makeList(QWidget* parent, const char* name, const QString& hint, const QStringList& columns) {
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setToolTip(hint);
-    list->setHeaderLabels(columns);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->header()->setStretchLastSection(true);
-    return list;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = {}) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
-
-FieldEdit* field(QWidget* parent, const char* name, const FieldFormat& format) {
-    auto* edit = new FieldEdit(format, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-QToolButton* pickButton(QWidget* parent, const char* name) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(QStringLiteral("..."));
-    b->setToolTip(QStringLiteral("Выбрать код из справочника"));
-    return b;
-}
-
-QLineEdit* readOnlyField(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setReadOnly(true);
-    return edit;
-}
+// four, not two: a rate of the directory must fit whole, as a person could type it.
+constexpr int kRateWholeDigits = 5;
+constexpr int kRateDecimals = 4;
+constexpr int kUnitsDigits = 7;
 
 // Wide enough for this many characters of a code or amount in the field's font.
 int codeWidth(const QLineEdit* field, int characters) {
@@ -94,20 +54,6 @@ int codeWidth(const QLineEdit* field, int characters) {
 
 QLabel* label(const QString& text, QWidget* parent) {
     return new QLabel(text, parent);
-}
-
-QHBoxLayout* row(std::initializer_list<QWidget*> widgets) {
-    auto* layout = new QHBoxLayout;
-    for (QWidget* w : widgets)
-        layout->addWidget(w);
-    layout->addStretch(1);
-    return layout;
-}
-
-int rowAfterRemoval(int removed, int remaining) {
-    if (remaining == 0)
-        return -1;
-    return removed > 0 ? removed - 1 : 0;
 }
 
 // Zero rates and units show as empty fields, as a person leaves them.
@@ -142,6 +88,9 @@ ForeignIncomeScreen::ForeignIncomeScreen(QWidget* panel, ScreenHost& host)
     : ScreenFrame(panel, host), dict_(IncomeDict::builtIn()) {
     ScreenBuildGuard guard(host);
     buildWidgets();
+    sourceList_ = new MasterDetailList(lvSources_, this);
+    sourceList_->onStore = [this](int index) { storeSource(index); };
+    sourceList_->onShow = [this](int index) { showSource(index); };
     load();
     connectEdits();
 }
@@ -176,18 +125,19 @@ void ForeignIncomeScreen::buildWidgets() {
     gbData->setObjectName(QStringLiteral("gbIncomeData"));
     dtIncomeDate_ = makeDateEdit(gbData, "dtIncomeDate", QDate(2019, 1, 1), QDate(2019, 12, 31));
     dtTaxDate_ = makeDateEdit(gbData, "dtTaxDate", QDate(2018, 1, 1), QDate(2020, 12, 31));
-    edCurrencyCode_ = field(gbData, "edCurrencyCode", FieldFormat{FieldKind::edtDigital, 3, 0});
+    edCurrencyCode_ = field(gbData, "edCurrencyCode", FieldKind::edtDigital, 3);
     edCurrencyCode_->setFixedWidth(codeWidth(edCurrencyCode_, 3));
     bnCurrencyCode_ = pickButton(gbData, "bnCurrencyCode");
-    edCurrencyName_ = field(gbData, "edCurrencyName", FieldFormat{FieldKind::edtChar, 30, 0});
+    edCurrencyName_ = field(gbData, "edCurrencyName", FieldKind::edtChar, 30);
     chbAutoRate_ = new QCheckBox(QStringLiteral("Автоматическое определение курса валюты"), gbData);
     chbAutoRate_->setObjectName(QStringLiteral("chbAutoRate"));
-    edIncomeDateRate_ = field(gbData, "edIncomeDateRate", kRateFormat);
-    edIncomeDateUnits_ = field(gbData, "edIncomeDateUnits", kUnitsFormat);
+    edIncomeDateRate_ =
+        field(gbData, "edIncomeDateRate", FieldKind::edtCurrency, kRateWholeDigits, kRateDecimals);
+    edIncomeDateUnits_ = field(gbData, "edIncomeDateUnits", FieldKind::edtDigital, kUnitsDigits);
     lblIncomeRateDay_ = label(QString(), gbData);
     lblIncomeRateDay_->setObjectName(QStringLiteral("lblIncomeRateDay"));
-    edTaxDateRate_ = field(gbData, "edTaxDateRate", kRateFormat);
-    edTaxDateUnits_ = field(gbData, "edTaxDateUnits", kUnitsFormat);
+    edTaxDateRate_ = field(gbData, "edTaxDateRate", FieldKind::edtCurrency, kRateWholeDigits, kRateDecimals);
+    edTaxDateUnits_ = field(gbData, "edTaxDateUnits", FieldKind::edtDigital, kUnitsDigits);
     lblTaxRateDay_ = label(QString(), gbData);
     lblTaxRateDay_->setObjectName(QStringLiteral("lblTaxRateDay"));
     for (FieldEdit* f : {edIncomeDateRate_, edTaxDateRate_})
@@ -228,14 +178,14 @@ void ForeignIncomeScreen::buildWidgets() {
     // --- The income and the foreign tax -----------------------------------------
     auto* gbIncome = new QGroupBox(QStringLiteral("Полученный доход"), incomePart_);
     gbIncome->setObjectName(QStringLiteral("gbIncome"));
-    edIncomeCode_ = readOnlyField(gbIncome, "edIncomeCode");
+    edIncomeCode_ = codeField(gbIncome, "edIncomeCode");
     edIncomeCode_->setFixedWidth(codeWidth(edIncomeCode_, 4));
     bnIncomeCode_ = pickButton(gbIncome, "bnIncomeCode");
-    edIncomeInCurrency_ = field(gbIncome, "edIncomeInCurrency", kAmountFormat);
-    edIncomeInRubles_ = readOnlyField(gbIncome, "edIncomeInRubles");
+    edIncomeInCurrency_ = moneyField(gbIncome, "edIncomeInCurrency");
+    edIncomeInRubles_ = totalField(gbIncome, "edIncomeInRubles");
     auto* incomeGrid = new QGridLayout(gbIncome);
     incomeGrid->addWidget(label(QStringLiteral("Код дохода"), gbIncome), 0, 0);
-    incomeGrid->addLayout(row({edIncomeCode_, bnIncomeCode_}), 0, 1);
+    incomeGrid->addLayout(inlineRow({edIncomeCode_, bnIncomeCode_}), 0, 1);
     incomeGrid->addWidget(label(QStringLiteral("В иностранной валюте"), gbIncome), 1, 0);
     incomeGrid->addWidget(edIncomeInCurrency_, 1, 1);
     incomeGrid->addWidget(label(QStringLiteral("В рублях по курсу ЦБ"), gbIncome), 2, 0);
@@ -243,8 +193,8 @@ void ForeignIncomeScreen::buildWidgets() {
 
     auto* gbTax = new QGroupBox(QStringLiteral("Налог, уплаченный в иностранном государстве"), incomePart_);
     gbTax->setObjectName(QStringLiteral("gbForeignTax"));
-    edTaxInCurrency_ = field(gbTax, "edTaxInCurrency", kAmountFormat);
-    edTaxInRubles_ = readOnlyField(gbTax, "edTaxInRubles");
+    edTaxInCurrency_ = moneyField(gbTax, "edTaxInCurrency");
+    edTaxInRubles_ = totalField(gbTax, "edTaxInRubles");
     auto* taxGrid = new QGridLayout(gbTax);
     taxGrid->addWidget(label(QStringLiteral("В иностранной валюте"), gbTax), 0, 0);
     taxGrid->addWidget(edTaxInCurrency_, 0, 1);
@@ -256,14 +206,14 @@ void ForeignIncomeScreen::buildWidgets() {
     auto* gbDeduction = new QGroupBox(QStringLiteral("Вычеты"), incomePart_);
     gbDeduction->setObjectName(QStringLiteral("gbDeduction"));
     lblDeductionCode_ = label(QStringLiteral("Код вычета\n(расхода)"), gbDeduction);
-    edDeductionCode_ = readOnlyField(gbDeduction, "edDeductionCode");
+    edDeductionCode_ = codeField(gbDeduction, "edDeductionCode");
     edDeductionCode_->setFixedWidth(codeWidth(edDeductionCode_, 4));
     bnDeductionCode_ = pickButton(gbDeduction, "bnDeductionCode");
     lblDeductionAmount_ = label(QStringLiteral("Сумма вычета\n(расхода) в рублях"), gbDeduction);
-    edDeductionAmount_ = field(gbDeduction, "edDeductionAmount", kAmountFormat);
+    edDeductionAmount_ = moneyField(gbDeduction, "edDeductionAmount");
     auto* deductionGrid = new QGridLayout(gbDeduction);
     deductionGrid->addWidget(lblDeductionCode_, 0, 0);
-    deductionGrid->addLayout(row({edDeductionCode_, bnDeductionCode_}), 0, 1);
+    deductionGrid->addLayout(inlineRow({edDeductionCode_, bnDeductionCode_}), 0, 1);
     deductionGrid->addWidget(lblDeductionAmount_, 1, 0);
     deductionGrid->addWidget(edDeductionAmount_, 1, 1);
     deductionGrid->setRowStretch(2, 1);
@@ -286,9 +236,9 @@ void ForeignIncomeScreen::buildWidgets() {
     cfcMethod_ = new QButtonGroup(this);
     cfcMethod_->addButton(rbCfcAccounts_, 1);
     cfcMethod_->addButton(rbCfcRussianRules_, 2);
-    edCfcTaxWithheld_ = field(gbCfc_, "edCfcTaxWithheld", FieldFormat{FieldKind::edtDigital, 12, 0});
+    edCfcTaxWithheld_ = field(gbCfc_, "edCfcTaxWithheld", FieldKind::edtDigital, 12);
     edCfcTaxWithheld_->setFixedWidth(codeWidth(edCfcTaxWithheld_, 13));
-    edAppendixSheets_ = field(gbCfc_, "edAppendixSheets", FieldFormat{FieldKind::edtDigital, 4, 0});
+    edAppendixSheets_ = field(gbCfc_, "edAppendixSheets", FieldKind::edtDigital, 4);
     edAppendixSheets_->setVisible(false);
     auto* cfcGrid = new QGridLayout(gbCfc_);
     cfcGrid->addWidget(label(QStringLiteral("Номер КИК"), gbCfc_), 0, 0);
@@ -325,10 +275,6 @@ void ForeignIncomeScreen::buildWidgets() {
 }
 
 void ForeignIncomeScreen::connectEdits() {
-    connect(lvSources_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (!listing_)
-            sourceSelected(current != nullptr ? lvSources_->indexOfTopLevelItem(current) : -1);
-    });
     connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &ForeignIncomeScreen::editSource);
     lvSources_->installEventFilter(this);
     connect(bnAddSource_, &QPushButton::clicked, this, &ForeignIncomeScreen::addSource);
@@ -414,10 +360,10 @@ void ForeignIncomeScreen::connectEdits() {
 void ForeignIncomeScreen::load() {
     const Declaration& d = document();
     edAppendixSheets_->setText(QString::number(d.foreignAppendixSheets));
-    listing_ = true;
+    QStringList titles;
     for (const ForeignIncome& s : d.foreignIncomes)
-        lvSources_->addTopLevelItem(new QTreeWidgetItem(QStringList{fromCp1251(s.sourceName)}));
-    listing_ = false;
+        titles.append(fromCp1251(s.sourceName));
+    sourceList_->fill(titles);
     clearPanel();
     const bool any = d.foreignIncomes.count() > 0;
     setIncomePartEnabled(any);
@@ -431,11 +377,11 @@ const CurrencyRates* ForeignIncomeScreen::rates() const {
 }
 
 ForeignIncome& ForeignIncomeScreen::source() {
-    return document().foreignIncomes.get(selected_);
+    return document().foreignIncomes.get(sourceList_->selected());
 }
 
 bool ForeignIncomeScreen::editing() const {
-    return !host().buildingGuard() && selected_ >= 0;
+    return !host().buildingGuard() && sourceList_->selected() >= 0;
 }
 
 void ForeignIncomeScreen::setIncomePartEnabled(bool on) {
@@ -465,29 +411,10 @@ void ForeignIncomeScreen::clearPanel() {
 
 // --- Showing and storing a source -------------------------------------------
 
-void ForeignIncomeScreen::selectSource(int row) {
-    if (row < 0 || row >= lvSources_->topLevelItemCount()) {
-        sourceSelected(-1);
-        return;
-    }
-    QTreeWidgetItem* item = lvSources_->topLevelItem(row);
-    if (lvSources_->currentItem() == item)
-        sourceSelected(row);
-    else
-        lvSources_->setCurrentItem(item);
-}
-
-void ForeignIncomeScreen::sourceSelected(int row) {
-    if (selected_ >= 0)
-        storeSource(selected_);
-    selected_ = row;
-    showSource(row);
-}
-
 void ForeignIncomeScreen::storeSource(int index) {
     ForeignIncome& s = document().foreignIncomes.get(index);
-    s.incomeDate = toDateValue(dtIncomeDate_->date());
-    s.taxPaymentDate = toDateValue(dtTaxDate_->date());
+    s.incomeDate = storedDateOf(dtIncomeDate_);
+    s.taxPaymentDate = storedDateOf(dtTaxDate_);
     s.currencyCode = toCp1251(edCurrencyCode_->text());
     s.currencyName = toCp1251(edCurrencyName_->text());
     // Without a rate in the directory the box cannot say how the stored rates came
@@ -544,9 +471,9 @@ void ForeignIncomeScreen::showSource(int index) {
     ForeignIncome& s = document().foreignIncomes.get(index);
     repairIncomeRate(s, dict_);
 
-    dtIncomeDate_->setDate(toQDate(s.incomeDate));
-    dtTaxDate_->setDate(toQDate(s.taxPaymentDate));
-    edCurrencyCode_->setText(fromCp1251(s.currencyCode));
+    showStoredDate(dtIncomeDate_, s.incomeDate);
+    showStoredDate(dtTaxDate_, s.taxPaymentDate);
+    edCurrencyCode_->setStoredText(fromCp1251(s.currencyCode));
     const Currency* listed = nullptr;
     if (const CurrencyRates* r = rates(); r != nullptr && !s.currencyCode.empty())
         for (const Currency& c : r->currencies)
@@ -555,7 +482,7 @@ void ForeignIncomeScreen::showSource(int index) {
                 break;
             }
     // The name stored with the source stays: showing a return must not rewrite it.
-    edCurrencyName_->setText(
+    edCurrencyName_->setStoredText(
         fromCp1251(listed != nullptr && s.currencyName.empty() ? listed->name : s.currencyName));
     edCurrencyName_->setReadOnly(listed != nullptr);
 
@@ -564,10 +491,10 @@ void ForeignIncomeScreen::showSource(int index) {
     const bool found = incomeFound.has_value() && taxFound.has_value();
     chbAutoRate_->setEnabled(found);
     chbAutoRate_->setChecked(found && s.autoRate != 0);
-    edIncomeDateRate_->setText(rateText(s.incomeDateRate));
-    edIncomeDateUnits_->setText(unitsText(s.incomeDateUnits));
-    edTaxDateRate_->setText(rateText(s.taxDateRate));
-    edTaxDateUnits_->setText(unitsText(s.taxDateUnits));
+    edIncomeDateRate_->setStoredText(rateText(s.incomeDateRate));
+    edIncomeDateUnits_->setStoredText(unitsText(s.incomeDateUnits));
+    edTaxDateRate_->setStoredText(rateText(s.taxDateRate));
+    edTaxDateUnits_->setStoredText(unitsText(s.taxDateUnits));
     const bool automatic = chbAutoRate_->isChecked();
     for (FieldEdit* f : {edIncomeDateRate_, edIncomeDateUnits_, edTaxDateRate_, edTaxDateUnits_})
         f->setEnabled(!automatic);
@@ -576,9 +503,9 @@ void ForeignIncomeScreen::showSource(int index) {
         lblTaxRateDay_->setText(rateDayText(taxFound));
     }
 
-    edIncomeInCurrency_->setText(amountText(s.incomeInCurrency));
+    edIncomeInCurrency_->setMoney(s.incomeInCurrency);
     edIncomeInRubles_->setText(amountText(s.incomeInRubles));
-    edTaxInCurrency_->setText(amountText(s.taxInCurrency));
+    edTaxInCurrency_->setMoney(s.taxInCurrency);
     edTaxInRubles_->setText(amountText(s.taxInRubles));
 
     edIncomeCode_->setText(codeText(s.incomeCode));
@@ -591,10 +518,10 @@ void ForeignIncomeScreen::showSource(int index) {
     meCfcNumber_->setText(fromCp1251(s.cfcNumber));
     if (QAbstractButton* method = cfcMethod_->button(s.cfcProfitMethod))
         method->setChecked(true);
-    edCfcTaxWithheld_->setText(wholeRoublesText(s.cfcTaxWithheldInRussia));
+    edCfcTaxWithheld_->setStoredText(wholeRoublesText(s.cfcTaxWithheldInRussia));
 
     edDeductionCode_->setText(s.deductionCode != 0 ? QString::number(s.deductionCode) : QString());
-    edDeductionAmount_->setText(amountText(s.deductionAmount));
+    edDeductionAmount_->setMoney(s.deductionAmount);
     if (income != nullptr && s.deductionCode != 0)
         if (const DeductionEntry* entry = income->findDeduction(std::to_string(s.deductionCode)))
             deduction_ = chooseDeduction(*entry);
@@ -728,7 +655,7 @@ void ForeignIncomeScreen::applyDeductionAttributes() {
 }
 
 void ForeignIncomeScreen::pickCurrency() {
-    if (selected_ < 0)
+    if (sourceList_->selected() < 0)
         return;
     CurrencyPicker picker(host(), this);
     const std::optional<CodeName> picked = picker.choose(toCp1251(edCurrencyCode_->text()));
@@ -743,7 +670,7 @@ void ForeignIncomeScreen::pickCurrency() {
 }
 
 void ForeignIncomeScreen::pickIncomeCode() {
-    if (selected_ < 0)
+    if (sourceList_->selected() < 0)
         return;
     IncomeCodePicker picker(dict_, false, false, toCp1251(edIncomeCode_->text()), "", this);
     const std::optional<IncomeChoice> chosen = picker.choose();
@@ -764,7 +691,7 @@ void ForeignIncomeScreen::pickIncomeCode() {
 }
 
 void ForeignIncomeScreen::pickDeductionCode() {
-    if (selected_ < 0 || !deductionAllowed_)
+    if (sourceList_->selected() < 0 || !deductionAllowed_)
         return;
     DeductionCodePicker picker(dict_, true, toCp1251(edDeductionCode_->text()),
                                toCp1251(edIncomeCode_->text()), this);
@@ -800,11 +727,9 @@ void ForeignIncomeScreen::appendSource(const ForeignIncome& record) {
     DocumentChanged();
     if (first)
         setIncomePartEnabled(true);
-    listing_ = true;
-    lvSources_->addTopLevelItem(new QTreeWidgetItem(QStringList{fromCp1251(record.sourceName)}));
-    listing_ = false;
+    sourceList_->append(fromCp1251(record.sourceName));
     lvSources_->setFocus();
-    selectSource(lvSources_->topLevelItemCount() - 1);
+    sourceList_->select(sourceList_->count() - 1);
 }
 
 void ForeignIncomeScreen::addSource() {
@@ -819,7 +744,7 @@ void ForeignIncomeScreen::addSource() {
 }
 
 void ForeignIncomeScreen::editSource() {
-    if (selected_ < 0)
+    if (sourceList_->selected() < 0)
         return;
     ForeignSourceDialog dialog(host().asker(), host().directories().countries, source(), this);
     connect(&dialog, &ForeignSourceDialog::countryPicked, this, [this] { DocumentChanged(); });
@@ -831,35 +756,23 @@ void ForeignIncomeScreen::editSource() {
     s.sourceName = dialog.source().sourceName;
     s.countryCode = dialog.source().countryCode;
     DocumentChanged();
-    lvSources_->topLevelItem(selected_)->setText(0, fromCp1251(s.sourceName));
+    sourceList_->setTitle(sourceList_->selected(), fromCp1251(s.sourceName));
     lvSources_->setFocus();
 }
 
 void ForeignIncomeScreen::deleteSource() {
-    if (selected_ < 0)
+    if (sourceList_->selected() < 0)
         return;
-    const int removed = selected_;
     DocumentChanged();
-    // The panel shows the source going away; nothing is stored into it.
-    selected_ = -1;
-    document().foreignIncomes.remove(removed);
-    listing_ = true;
-    delete lvSources_->takeTopLevelItem(removed);
-    lvSources_->setCurrentItem(nullptr);
-    listing_ = false;
-    const int next = rowAfterRemoval(removed, lvSources_->topLevelItemCount());
-    if (next < 0) {
-        showSource(-1);
+    sourceList_->removeSelected([this](int index) { document().foreignIncomes.remove(index); });
+    if (sourceList_->count() == 0)
         setIncomePartEnabled(false);
-        return;
-    }
-    selectSource(next);
 }
 
 void ForeignIncomeScreen::copySource() {
-    if (selected_ < 0)
+    if (sourceList_->selected() < 0)
         return;
-    storeSource(selected_);
+    sourceList_->storeSelected();
     appendSource(copiedSource(source()));
 }
 
@@ -877,8 +790,7 @@ bool ForeignIncomeScreen::eventFilter(QObject* watched, QEvent* event) {
 // --- Screen operations -----------------------------------------------------------
 
 void ForeignIncomeScreen::SaveData() {
-    if (selected_ >= 0)
-        storeSource(selected_);
+    sourceList_->storeSelected();
 }
 
 std::uint16_t ForeignIncomeScreen::CheckData() {
@@ -888,17 +800,17 @@ std::uint16_t ForeignIncomeScreen::CheckData() {
 }
 
 void ForeignIncomeScreen::SetFocusToElement(std::uint16_t code) {
-    if (code == 0 || code > lvSources_->topLevelItemCount())
+    if (code == 0 || code > sourceList_->count())
         return;
     lvSources_->setFocus();
-    selectSource(code - 1);
+    sourceList_->select(code - 1);
 }
 
 void ForeignIncomeScreen::SelectFirstEntry() {
-    if (lvSources_->topLevelItemCount() == 0)
+    if (sourceList_->count() == 0)
         return;
     lvSources_->setFocus();
-    selectSource(0);
+    sourceList_->select(0);
 }
 
 } // namespace kv

@@ -27,6 +27,7 @@ class QWidget;
 namespace kv {
 
 class FieldEdit;
+class MasterDetailList;
 class ForeignIncome;
 struct CurrencyRates;
 
@@ -53,8 +54,6 @@ private:
 
     const CurrencyRates* rates() const;
     ForeignIncome& source();
-    void selectSource(int row);
-    void sourceSelected(int row);
     void storeSource(int index);
     void showSource(int index);
     void setIncomePartEnabled(bool on);
@@ -83,8 +82,7 @@ private:
     void showFailure(const std::exception& failure);
 
     const IncomeDict& dict_;
-    int selected_ = -1;
-    bool listing_ = false;
+    MasterDetailList* sourceList_ = nullptr;
     // The chosen income code's attributes and the chosen deduction's, as the pickers gave them.
     bool deductionAllowed_ = false;
     std::optional<DeductionChoice> deduction_;

@@ -3,6 +3,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/CitizenshipPicker.h"
 #include "screens/rules/ForeignRules.h"
@@ -20,20 +21,15 @@ ForeignSourceDialog::ForeignSourceDialog(Asker& asker, const std::optional<CodeN
     setObjectName(QStringLiteral("TfmInputCurrencySourseIncome"));
     setWindowTitle(QStringLiteral("Доход"));
 
-    edName_ = new FieldEdit(FieldFormat{FieldKind::edtNone, 1000, 0}, this);
-    edName_->setObjectName(QStringLiteral("edSourceName"));
-    edCountry_ = new FieldEdit(FieldFormat{FieldKind::edtDigital, 3, 0}, this);
-    edCountry_->setObjectName(QStringLiteral("edCountryCode"));
+    edName_ = field(this, "edSourceName", FieldKind::edtNone, 1000);
+    edCountry_ = field(this, "edCountryCode", FieldKind::edtDigital, 3);
     edCountry_->setMaximumWidth(60);
-    bnCountry_ = new QToolButton(this);
-    bnCountry_->setObjectName(QStringLiteral("bnCountryCode"));
-    bnCountry_->setText(QStringLiteral("..."));
-    bnCountry_->setToolTip(QStringLiteral("Выбрать код из справочника"));
+    bnCountry_ = pickButton(this, "bnCountryCode");
     bnCountry_->setEnabled(countries_.has_value());
     connect(bnCountry_, &QToolButton::clicked, this, &ForeignSourceDialog::pickCountry);
 
-    edName_->setText(fromCp1251(source_.sourceName));
-    edCountry_->setText(fromCp1251(source_.countryCode));
+    edName_->setStoredText(fromCp1251(source_.sourceName));
+    edCountry_->setStoredText(fromCp1251(source_.countryCode));
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Наименование источника выплаты"), this), 0, 0, 1, 3);

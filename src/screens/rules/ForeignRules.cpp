@@ -1,25 +1,11 @@
 #include "screens/rules/ForeignRules.h"
 
+#include "checks/CheckRun.h"
+#include "checks/RecordChecks.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 
-#include <algorithm>
-#include <array>
-
 namespace kv {
-
-namespace {
-
-// Securities and derivatives incomes: a deduction code without an amount is allowed.
-constexpr std::array<std::int32_t, 36> kSecuritiesIncomes = {
-    1530, 1531, 1532, 1533, 1535, 1536, 1537, 1538, 1539, 1541, 1544, 1545,
-    1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537, 9538, 9551, 9552,
-    5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
-
-// Two capital letters, a space and five digits.
-constexpr std::size_t kCfcNumberLength = 8;
-
-} // namespace
 
 const std::string& foreignIncomeTitle() {
     static const std::string title = utf8ToCp1251("Доходы в валюте");
@@ -42,11 +28,6 @@ CfcGroupState cfcGroupFor(std::int32_t incomeCode) {
     default:
         return {};
     }
-}
-
-bool deductionAmountMayBeZero(std::int32_t incomeCode) {
-    return std::find(kSecuritiesIncomes.begin(), kSecuritiesIncomes.end(), incomeCode) !=
-           kSecuritiesIncomes.end();
 }
 
 Money deductionFollowingRubles(const DeductionChoice& deduction, Money rubles) {
@@ -100,57 +81,26 @@ std::string rateDateNote(const std::optional<FoundRate>& rate) {
 }
 
 std::uint16_t CheckForeignIncomes(const Declaration& d, CheckDialog& dialog) {
-    static const std::string noCurrency = utf8ToCp1251("По данному источнику выплаты не указан код валюты");
-    static const std::string noRate = utf8ToCp1251("По данному источнику выплаты не указан курс валюты");
-    static const std::string noIncomeCode = utf8ToCp1251("По данному источнику выплаты не указан код дохода");
-    static const std::string noCfcNumber = utf8ToCp1251("По данному источнику необходимо указать номер КИК");
-    static const std::string badCfcNumber =
-        utf8ToCp1251("По данному источнику номер КИК указан некорректно (состоит из двух букв и пяти цифр)");
-    static const std::string noCfcMethod =
-        utf8ToCp1251("По данному источнику не указан порядок определения прибыли КИК");
-    static const std::string noDeduction =
-        utf8ToCp1251("По данному источнику выплаты не указана сумма вычета");
-
+    CheckRun run(dialog, foreignIncomeTitle(), CheckStop::AtFirstFault);
     std::uint16_t position = 0;
     for (const ForeignIncome& s : d.foreignIncomes) {
         ++position;
-        const std::string* fault = nullptr;
-        if (s.currencyCode.empty())
-            fault = &noCurrency;
-        else if (s.incomeDateUnits == 0 || s.incomeDateRate.isZero())
-            fault = &noRate;
-        else if (s.incomeCode == 0)
-            fault = &noIncomeCode;
-        else if (s.incomeCode == kCfcProfitCode && s.cfcNumber.empty())
-            fault = &noCfcNumber;
-        else if (s.incomeCode == kCfcProfitCode && s.cfcNumber.size() != kCfcNumberLength)
-            fault = &badCfcNumber;
-        else if (s.incomeCode == kCfcProfitCode && s.cfcProfitMethod == 0)
-            fault = &noCfcMethod;
-        else if (s.deductionCode != 0 && !deductionAmountMayBeZero(s.incomeCode) &&
-                 s.deductionAmount.isZero())
-            fault = &noDeduction;
-        if (fault == nullptr)
-            continue;
-        // One dialog per check: whatever the answer, no further source is looked at.
-        CheckQuestion q;
-        q.sectionTitle = foreignIncomeTitle();
-        q.message = *fault;
-        return dialog.ask(q) == CheckAnswer::Fix ? position : 0;
+        for (const ForeignIncomeRule rule : kForeignIncomeRules)
+            if (const std::string* message = rule(s))
+                run.fault(*message, position);
+        if (!run.open())
+            break;
     }
-    return 0;
+    return run.result();
 }
 
 bool CheckForeignSourceCountry(const std::string& countryCode, CheckDialog& dialog) {
     static const std::string noCountry = utf8ToCp1251("Не выбран код страны");
     if (!trimText(countryCode).empty())
         return true;
-    CheckQuestion q;
-    q.sectionTitle = foreignSourceTitle();
-    q.message = noCountry;
-    q.skipEnabled = false;
-    q.skipAllEnabled = false;
-    return dialog.ask(q) != CheckAnswer::Fix;
+    CheckRun run(dialog, foreignSourceTitle());
+    run.offerSkip(false).offerSkipAll(false);
+    return run.fault(noCountry, 1) != CheckAnswer::Fix;
 }
 
 } // namespace kv

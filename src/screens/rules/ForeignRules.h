@@ -36,9 +36,6 @@ struct CfcGroupState {
 };
 CfcGroupState cfcGroupFor(std::int32_t incomeCode);
 
-// Securities incomes whose deduction may be 0 (their expenses come from elsewhere).
-bool deductionAmountMayBeZero(std::int32_t incomeCode);
-
 // The deduction after the rouble amount changed: a percentage of the roubles, the
 // roubles themselves for an equivalent deduction, otherwise 0; then MaxSum.
 Money deductionFollowingRubles(const DeductionChoice& deduction, Money rubles);

@@ -217,6 +217,12 @@ private slots:
                                     << "TfrThirteenPercent"
                                     << "FlashButton1"
                                     << "fbRussianIncome";
+        QTest::newRow("foreign income, second source") << "foreign"
+                                                       << "Исправить" << 1 << "Проверка: Доходы в валюте"
+                                                       << "TfrCurrency"
+                                                       << ""
+                                                       << ""
+                                                       << "fbForeignIncome";
         QTest::newRow("social deductions") << "social"
                                            << "Исправить" << 1 << "Проверка: Социальные вычеты"
                                            << "TfrFrameDeductData"
@@ -245,8 +251,21 @@ private slots:
         Declaration& d = w->document();
         if (fixture != QStringLiteral("new"))
             d.inspectionCode = "7701";
-        if (fixture == QStringLiteral("source") || fixture == QStringLiteral("social"))
+        if (fixture == QStringLiteral("source") || fixture == QStringLiteral("social") ||
+            fixture == QStringLiteral("foreign"))
             kv::test::completeReturn(d);
+        if (fixture == QStringLiteral("foreign")) {
+            d.setIncomeFlags(d.incomeFlags() | Declaration::kForeignIncomes);
+            ForeignIncome complete;
+            complete.currencyCode = "840";
+            complete.incomeDateRate = Money::fromRoubles(65);
+            complete.incomeDateUnits = 1;
+            complete.incomeCode = 1010;
+            complete.incomeRate = 14;
+            d.foreignIncomes.add(complete);
+            complete.currencyCode.clear();
+            d.foreignIncomes.add(complete);
+        }
         if (fixture == QStringLiteral("source"))
             d.incomes13.get(d.incomes13.add()).taxWithheld = Money::fromRoubles(100);
         if (fixture == QStringLiteral("social"))
@@ -261,6 +280,9 @@ private slots:
         QCOMPARE(innerName(*w), inner);
         QCOMPARE(innerButtonName(*w), innerButton);
         QVERIFY(w->findChild<QAbstractButton*>(sectionButton)->isChecked());
+        // A fault of a list entry names that entry to the screen.
+        if (fixture == QStringLiteral("foreign"))
+            QCOMPARE(fx.probes[ScreenId::Currency].focusCodes, QList<std::uint16_t>{2});
     }
 
     void checkCommand() {

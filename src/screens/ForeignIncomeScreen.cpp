@@ -453,7 +453,11 @@ void ForeignIncomeScreen::storeSource(int index) {
         s.deductionPercent = deduction_->percent;
     s.cfcNumber = toCp1251(meCfcNumber_->text());
     s.cfcTaxWithheldInRussia = wholeRoublesOf(edCfcTaxWithheld_, s.cfcTaxWithheldInRussia);
-    s.cfcProfitMethod = static_cast<std::int16_t>(std::max(cfcMethod_->checkedId(), 0));
+    // A method no choice stands for (written elsewhere) stays until another code clears the group.
+    if (const int method = cfcMethod_->checkedId(); method > 0)
+        s.cfcProfitMethod = static_cast<std::int16_t>(method);
+    else if (s.cfcProfitMethod == 1 || s.cfcProfitMethod == 2)
+        s.cfcProfitMethod = 0;
 }
 
 void ForeignIncomeScreen::showSource(int index) {

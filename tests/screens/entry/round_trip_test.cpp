@@ -79,12 +79,13 @@ void writtenElsewhere(Declaration& d) {
     f.incomeDateRate = raw(1234567890); // six whole digits in a rate of five
     f.incomeDateUnits = 12345678;
     f.incomeCode = 1010;
-    f.incomeRate = 14; // a code without its rate would be mended on showing
+    f.incomeRate = 14;                // a code without its rate would be mended on showing
     f.incomeInCurrency = raw(12345);  // four decimals
     f.incomeInRubles = raw(99999999); // not what the rate gives
     f.deductionCode = 403;
     f.deductionAmount = raw(1);
     f.cfcNumber = "KC00012";
+    f.cfcProfitMethod = 3; // no choice of the screen stands for it
     f.cfcTaxWithheldInRussia = raw(1234567);
     d.foreignIncomes.add(f);
     d.foreignIncomes.add(ForeignIncome{});

@@ -13,6 +13,7 @@ int cmdDump(const Args& args);
 int cmdImportSoun(const Args& args);
 int cmdDirectories(const Args& args);
 int cmdImportOkved(const Args& args);
+int cmdImportRates(const Args& args);
 int cmdCompute(const Args& args);
 int cmdCheck(const Args& args);
 int cmdExport(const Args& args);

@@ -15,15 +15,20 @@ constexpr std::string_view kBusinessIncomePrefix = "@BusinessIncome";
 constexpr std::string_view kBusinessExpensePrefix = "@BusinessExpense";
 constexpr std::int32_t kIndexSize = 3; // digits of the index in every stream name
 
-// Roubles for an amount in a currency quoted as `rate` roubles per `units` units:
-// the exact product amount × rate / units, half a kopeck up.
+// The record's roubles: 0 where the product passes the range of money.
 Money rublesAt(Money amount, std::int32_t units, Money rate) {
-    if (units == 0)
-        return Money();
-    return ProductToKopecks(amount, rate.raw, static_cast<std::int64_t>(units) * Money::kScale);
+    return rublesAtRate(amount, units, rate).value_or(Money());
 }
 
 } // namespace
+
+// The exact product amount × rate / units, half a kopeck up.
+std::optional<Money> rublesAtRate(Money amount, std::int32_t units, Money rate) {
+    if (units == 0)
+        return Money();
+    constexpr std::int64_t kToKopecks = 100;
+    return ProductHalfUp(amount, rate.raw, static_cast<std::int64_t>(units) * Money::kScale, kToKopecks);
+}
 
 // --- ForeignIncome -------------------------------------------------------
 

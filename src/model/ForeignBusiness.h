@@ -8,7 +8,16 @@
 #include <cstdint>
 #include <string>
 
+#include <optional>
+
 namespace kv {
+
+// Roubles for an amount of a currency quoted at `rate` roubles per `units` units,
+// rounded to kopecks; 0 without units. The one conversion of foreign amounts: the
+// record's setters store it and the foreign-income screen shows it. nullopt when the
+// roubles would pass the largest amount money holds (a typed amount and rate may):
+// the screen then shows none and the record stores 0 rather than a wrapped figure.
+std::optional<Money> rublesAtRate(Money amount, std::int32_t units, Money rate);
 
 class ForeignIncome {
 public:

@@ -69,6 +69,15 @@ std::optional<CurrencyRates> CurrencyRates::fromXml(std::string_view xml) {
     return currencyRates(doc.get());
 }
 
+CurrencyRatesFile loadCurrencyRatesFile(const std::filesystem::path& path) {
+    XmlFile file = readXmlFile(path);
+    CurrencyRatesFile result;
+    result.state = stateOf(file.state);
+    if (file.doc)
+        result.rates = currencyRates(file.doc.get());
+    return result;
+}
+
 CodeNameRows CurrencyRates::codeNames() const {
     CodeNameRows rows;
     for (const auto& c : currencies)
@@ -137,10 +146,9 @@ Directories loadDirectories(const DataFolders& folders) {
     if (okved.doc)
         dirs.okved = OkvedClassifier::fromDocument(okved.doc.get());
 
-    XmlFile rates = readXmlFile(where(kCurrencyRatesFile));
-    dirs.currencyRatesState = stateOf(rates.state);
-    if (rates.doc)
-        dirs.currencyRates = currencyRates(rates.doc.get());
+    CurrencyRatesFile rates = loadCurrencyRatesFile(where(kCurrencyRatesFile));
+    dirs.currencyRatesState = rates.state;
+    dirs.currencyRates = std::move(rates.rates);
 
     return dirs;
 }

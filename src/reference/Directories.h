@@ -60,6 +60,12 @@ struct CurrencyRates {
     CodeNameRows codeNames() const;
 };
 
+struct CurrencyRatesFile {
+    DirectoryState state = DirectoryState::Missing;
+    std::optional<CurrencyRates> rates; // set only when Loaded
+};
+CurrencyRatesFile loadCurrencyRatesFile(const std::filesystem::path& path);
+
 // The rate of the first currency with this code on the date: the rate published for
 // exactly that day if listed, else the last rate in document order dated before it.
 // No rate document (nullptr), no such currency or no such rate: nullopt.

@@ -5,6 +5,7 @@
 // only through SaveData.
 #include <QFrame>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 
 namespace kv {
@@ -14,6 +15,14 @@ class Clock;
 class ScreenRegistry;
 class Declaration;
 struct Directories;
+struct CurrencyRates;
+
+// Where an import of official rates writes the currency-rate directory, and the
+// file it starts from while that one does not exist yet.
+struct RatesImportPlace {
+    std::filesystem::path target;
+    std::filesystem::path seed;
+};
 
 // The main window's slot holding the open document. New and Open put another
 // document into it, so screens keep the slot, never the document.
@@ -62,6 +71,10 @@ public:
     // Today's date, for fields limited to today (the one the new document and the
     // export take), so a test can fix the day.
     virtual const Clock& clock() const = 0;
+    virtual RatesImportPlace ratesImportPlace() const = 0;
+    // An import rewrote the currency-rate directory: pickers and rate lookups use the
+    // new rates from now on, without a restart.
+    virtual void currencyRatesImported(const CurrencyRates& rates) = 0;
 
     // DocumentChanged: every change of the document's data by a screen or its
     // dialogs. Marks the document as changed unless the building guard is set.

@@ -4,6 +4,7 @@
 #include "screens/DeductionsScreen.h"
 #include "screens/EmptyScreen.h"
 #include "screens/FlatIncomeScreen.h"
+#include "screens/ForeignIncomeScreen.h"
 #include "screens/Income13Screen.h"
 #include "screens/InitialDataScreen.h"
 #include "screens/NonResidentIncomeDialog.h"
@@ -60,11 +61,8 @@ std::vector<ScreenInfo> programScreens() {
         {ScreenId::RussianIncome, QStringLiteral("TfrRussianIncome"),
          QStringLiteral("Доходы, полученные в РФ"), makeScreen<RussianIncomeScreen>,
          countOf(&Declaration::incomes13)},
-        {ScreenId::Currency,
-         QStringLiteral("TfrCurrency"),
-         QStringLiteral("Доходы за пределами РФ"),
-         {},
-         countOf(&Declaration::foreignIncomes)},
+        {ScreenId::Currency, QStringLiteral("TfrCurrency"), QStringLiteral("Доходы за пределами РФ"),
+         makeScreen<ForeignIncomeScreen>, countOf(&Declaration::foreignIncomes)},
         {ScreenId::BusinessNew, QStringLiteral("TfrBusinessNew"),
          QStringLiteral("Доходы от предпринимательской деятельности"), makeScreen<BusinessScreen>,
          countOf(&Declaration::businessIncomes)},

@@ -3,6 +3,7 @@
 #include "core/Date.h"
 #include "export/FileIdentity.h"
 #include "model/Declaration.h"
+#include "reference/RatesImport.h"
 #include "screens/DataFolders.h"
 #include "screens/Pictures.h"
 #include "screens/ScreenRegistry.h"
@@ -19,6 +20,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLocale>
@@ -319,6 +321,22 @@ void MainWindow::loadDirectories() {
         showError(QStringLiteral("directoryFailed"), fromCp1251(taxOfficeFileFatalMessage()));
         mustQuit_ = true;
     }
+}
+
+// Imported rates go to the user's copy, which the next start finds first; a first
+// import starts from the directory read now.
+RatesImportPlace MainWindow::ratesImportPlace() const {
+    QDir().mkpath(userFolder_);
+    DataFolders folders;
+    for (const QString& folder : dataFolders_)
+        folders.emplace_back(QFile::encodeName(folder).toStdString());
+    const std::filesystem::path user = QFile::encodeName(userFolder_).toStdString();
+    return {user / kCurrencyRatesFile, findDataFile(folders, kCurrencyRatesFile)};
+}
+
+void MainWindow::currencyRatesImported(const CurrencyRates& rates) {
+    directories_.currencyRates = rates;
+    directories_.currencyRatesState = DirectoryState::Loaded;
 }
 
 void MainWindow::documentChanged() {

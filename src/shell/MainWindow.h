@@ -107,6 +107,8 @@ public:
     const ScreenRegistry& screens() const override { return *screens_; }
     const Directories& directories() const override { return directories_; }
     const Clock& clock() const override { return *clock_; }
+    RatesImportPlace ratesImportPlace() const override;
+    void currencyRatesImported(const CurrencyRates& rates) override;
     void documentChanged() override;
     bool buildingGuard() const override { return buildingGuard_; }
     void setBuildingGuard(bool on) override { buildingGuard_ = on; }

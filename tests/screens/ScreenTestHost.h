@@ -25,7 +25,8 @@ public:
     DocumentSlot document;
     ScriptedAsker script;
     Directories loaded;
-    int changes = 0; // DocumentChanged outside the building guard
+    RatesImportPlace ratesPlace; // an import in a test writes here, never beside the program
+    int changes = 0;             // DocumentChanged outside the building guard
     bool guard = false;
     std::map<Section, bool> enabled;
 
@@ -34,6 +35,11 @@ public:
     const ScreenRegistry& screens() const override { return registry_; }
     const Directories& directories() const override { return loaded; }
     const Clock& clock() const override { return testClock(); }
+    RatesImportPlace ratesImportPlace() const override { return ratesPlace; }
+    void currencyRatesImported(const CurrencyRates& rates) override {
+        loaded.currencyRates = rates;
+        loaded.currencyRatesState = DirectoryState::Loaded;
+    }
     void documentChanged() override {
         if (!guard)
             ++changes;

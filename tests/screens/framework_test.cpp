@@ -199,15 +199,17 @@ private slots:
         QVERIFY(button(container, "fbStandartDeduct")->isChecked());
     }
 
+    // A table row without a factory still opens: a panel with the screen's title.
     void screenNotBuiltYetShowsItsTitle() {
         ScreenTestHost host;
-        std::unique_ptr<ScreenFrame> screen(
-            ScreenRegistry::standard().create(ScreenId::Currency, nullptr, host));
-        QCOMPARE(screen->objectName(), QStringLiteral("TfrCurrency"));
-        QCOMPARE(screen->screenId(), ScreenId::Currency);
+        ScreenRegistry registry = ScreenRegistry::standard();
+        registry.setFactory(ScreenId::CB, {});
+        std::unique_ptr<ScreenFrame> screen(registry.create(ScreenId::CB, nullptr, host));
+        QCOMPARE(screen->objectName(), QStringLiteral("TfrCB"));
+        QCOMPARE(screen->screenId(), ScreenId::CB);
         auto* title = screen->findChild<QLabel*>(QStringLiteral("lblTitle"));
         QVERIFY(title != nullptr);
-        QCOMPARE(title->text(), QStringLiteral("Доходы за пределами РФ"));
+        QCOMPARE(title->text(), QStringLiteral("Убытки прошлых лет по операциям с ЦБ и инвестиционные вычеты"));
         QCOMPARE(screen->CheckData(), std::uint16_t{0});
     }
 

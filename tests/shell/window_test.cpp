@@ -224,6 +224,12 @@ private slots:
                                     << "TfrThirteenPercent"
                                     << "FlashButton1"
                                     << "fbRussianIncome";
+        QTest::newRow("foreign income, second source") << "foreign"
+                                                       << "Исправить" << 1 << "Проверка: Доходы в валюте"
+                                                       << "TfrCurrency"
+                                                       << ""
+                                                       << ""
+                                                       << "fbForeignIncome";
         QTest::newRow("social deductions") << "social"
                                            << "Исправить" << 1 << "Проверка: Социальные вычеты"
                                            << "TfrFrameDeductData"
@@ -260,7 +266,7 @@ private slots:
         if (fixture != QStringLiteral("new"))
             d.inspectionCode = "7701";
         if (fixture == QStringLiteral("source") || fixture == QStringLiteral("social") ||
-            fixture == QStringLiteral("nine"))
+            fixture == QStringLiteral("nine") || fixture == QStringLiteral("foreign"))
             kv::test::completeReturn(d);
         if (fixture == QStringLiteral("nine")) {
             d.setIncomeFlags(Declaration::kAgentIncomes);
@@ -268,6 +274,18 @@ private slots:
             s.incomeCode = 1011;
             s.totalIncome = Money::fromRoubles(1000);
             s.taxWithheld = Money::fromRoubles(200); // 90 is due: 110 to refund, to no OKTMO
+        }
+        if (fixture == QStringLiteral("foreign")) {
+            d.setIncomeFlags(d.incomeFlags() | Declaration::kForeignIncomes);
+            ForeignIncome complete;
+            complete.currencyCode = "840";
+            complete.incomeDateRate = Money::fromRoubles(65);
+            complete.incomeDateUnits = 1;
+            complete.incomeCode = 1010;
+            complete.incomeRate = 14;
+            d.foreignIncomes.add(complete);
+            complete.currencyCode.clear();
+            d.foreignIncomes.add(complete);
         }
         if (fixture == QStringLiteral("source"))
             d.incomes13.get(d.incomes13.add()).taxWithheld = Money::fromRoubles(100);
@@ -283,6 +301,9 @@ private slots:
         QCOMPARE(innerName(*w), inner);
         QCOMPARE(innerButtonName(*w), innerButton);
         QVERIFY(w->findChild<QAbstractButton*>(sectionButton)->isChecked());
+        // A fault of a list entry names that entry to the screen.
+        if (fixture == QStringLiteral("foreign"))
+            QCOMPARE(fx.probes[ScreenId::Currency].focusCodes, QList<std::uint16_t>{2});
     }
 
     void checkCommand() {

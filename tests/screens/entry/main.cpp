@@ -13,6 +13,7 @@ QObject* makeRatesTest();
 QObject* makeBusinessTest();
 QObject* makePartnershipTest();
 QObject* makeRoundTripTest();
+QObject* makeForeignTest();
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -20,7 +21,7 @@ int main(int argc, char* argv[]) {
     QStandardPaths::setTestModeEnabled(true);
     int failed = 0;
     for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeRatesTest,
-                      makeBusinessTest, makePartnershipTest, makeRoundTripTest}) {
+                      makeBusinessTest, makePartnershipTest, makeForeignTest, makeRoundTripTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

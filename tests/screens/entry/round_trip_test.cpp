@@ -38,7 +38,8 @@ void writtenElsewhere(Declaration& d) {
     d.representativeName = std::string(200, 'N'); // the field takes 182
     d.representativeDocument = cp("Доверенность №1");
     d.taxpayerCategory = 5;
-    d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kBusinessIncomes);
+    d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kForeignIncomes |
+                     Declaration::kBusinessIncomes);
     d.estimatedIncome = raw(12345678); // kopecks in a whole-roubles field
     d.sheetCountAutomatic = 0;
     d.setSupportingSheets(12345);
@@ -87,6 +88,26 @@ void writtenElsewhere(Declaration& d) {
     prize.deductionCode = 505;
     prize.deductionAmount = raw(1);
     d.incomes35.add(prize);
+
+    ForeignIncome f;
+    f.sourceName = std::string(1100, 'F');
+    f.countryCode = "8400";
+    f.incomeDate = *DateValue::fromYmd(2018, 12, 30); // before the field's range
+    f.currencyCode = "840";
+    f.currencyName = std::string(40, 'U');
+    f.incomeDateRate = raw(1234567890); // six whole digits in a rate of five
+    f.incomeDateUnits = 12345678;
+    f.incomeCode = 1010;
+    f.incomeRate = 14;                // a code without its rate would be mended on showing
+    f.incomeInCurrency = raw(12345);  // four decimals
+    f.incomeInRubles = raw(99999999); // not what the rate gives
+    f.deductionCode = 403;
+    f.deductionAmount = raw(1);
+    f.cfcNumber = "KC00012";
+    f.cfcProfitMethod = 3; // no choice of the screen stands for it
+    f.cfcTaxWithheldInRussia = raw(1234567);
+    d.foreignIncomes.add(f);
+    d.foreignIncomes.add(ForeignIncome{});
 
     PropertyDeduction& pd = d.propertyDeductions;
     pd.granted = 1;
@@ -153,6 +174,7 @@ private slots:
         QTest::newRow("property") << ScreenId::PropertyDeduction;
         QTest::newRow("business") << ScreenId::BusinessNew;
         QTest::newRow("partnerships") << ScreenId::InvestTov;
+        QTest::newRow("foreign") << ScreenId::Currency;
     }
 
     void loadThenSaveChangesNothing() {
@@ -202,7 +224,7 @@ private slots:
                                 ScreenId::NinePercent, ScreenId::ThirtyFivePercent, ScreenId::ThirtyPercent,
                                 ScreenId::ThirteenPercentNR, ScreenId::PropertyDeduction,
                                 ScreenId::SocialDeduction, ScreenId::StandardDeduction, ScreenId::CB,
-                                ScreenId::BusinessNew, ScreenId::InvestTov}) {
+                                ScreenId::BusinessNew, ScreenId::InvestTov, ScreenId::Currency}) {
                 std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(id, nullptr, host));
                 shown->SelectFirstEntry();
                 shown->SaveData();

@@ -18,7 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateEdit>
+#include "screens/DateEdit.h"
 #include <QDir>
 #include <QFile>
 #include <QRadioButton>

@@ -1,0 +1,365 @@
+#include "reference/RatesImport.h"
+
+#include "core/Money.h"
+#include "core/Text.h"
+#include "reference/XmlRead.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace kv {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+RatesImportError failure(std::string_view utf8) {
+    return RatesImportError(utf8ToCp1251(utf8));
+}
+
+RatesImportError failure(std::string_view utf8, std::string_view cp1251Detail) {
+    return RatesImportError(utf8ToCp1251(utf8) + std::string(cp1251Detail));
+}
+
+// The bank's list of currencies with official rates (its identifiers are those of its
+// dynamic files; the daily files carry both the identifier and NumCode, which agree).
+const std::vector<BankCurrency> kBankCurrencies = {
+    {"R01010", "036", "AUD"},  {"R01020A", "944", "AZN"}, {"R01035", "826", "GBP"}, {"R01060", "051", "AMD"},
+    {"R01090B", "933", "BYN"}, {"R01100", "975", "BGN"},  {"R01115", "986", "BRL"}, {"R01135", "348", "HUF"},
+    {"R01200", "344", "HKD"},  {"R01215", "208", "DKK"},  {"R01235", "840", "USD"}, {"R01239", "978", "EUR"},
+    {"R01270", "356", "INR"},  {"R01335", "398", "KZT"},  {"R01350", "124", "CAD"}, {"R01370", "417", "KGS"},
+    {"R01375", "156", "CNY"},  {"R01500", "498", "MDL"},  {"R01535", "578", "NOK"}, {"R01565", "985", "PLN"},
+    {"R01585F", "946", "RON"}, {"R01589", "960", "XDR"},  {"R01625", "702", "SGD"}, {"R01670", "972", "TJS"},
+    {"R01700J", "949", "TRY"}, {"R01710A", "934", "TMT"}, {"R01717", "860", "UZS"}, {"R01720", "980", "UAH"},
+    {"R01760", "203", "CZK"},  {"R01770", "752", "SEK"},  {"R01775", "756", "CHF"}, {"R01810", "710", "ZAR"},
+    {"R01815", "410", "KRW"},  {"R01820", "392", "JPY"},
+};
+
+// The units field of the screen takes seven digits.
+constexpr std::size_t kMaxNominalDigits = 7;
+
+bool allDigits(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string childText(xmlNode* parent, std::string_view name) {
+    xmlNode* child = childElement(parent, name);
+    return child == nullptr ? std::string() : trimText(text1251(child));
+}
+
+std::string where(std::string_view what, std::string_view date) {
+    return std::string(what) + " " + std::string(date);
+}
+
+DateValue dateOf(const std::string& text, std::string_view context) {
+    const auto date = DateValue::parseText(text, '.');
+    if (!date)
+        throw failure("Неверная дата в файле курсов: ", where(text, context));
+    return *date;
+}
+
+// "61,9057" or "61.9057": a positive amount of at most four decimals, kept with the
+// comma the rate fields read.
+std::string rateTextOf(const std::string& value, std::string_view context) {
+    std::string text = value;
+    std::replace(text.begin(), text.end(), '.', ',');
+    const auto amount = parseMoney(text, ',');
+    if (!amount || *amount <= Money{})
+        throw failure("Неверный курс в файле курсов: ", where(value, context));
+    return text;
+}
+
+std::string nominalOf(const std::string& value, std::string_view context) {
+    std::string digits = value;
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+    if (!allDigits(digits) || digits.size() > kMaxNominalDigits || digits == "0")
+        throw failure("Неверный номинал в файле курсов: ", where(value, context));
+    return digits;
+}
+
+BankRatesFile parseDaily(xmlNode* root) {
+    const std::string dateText = trimText(attribute1251(root, "Date"));
+    const std::string date = dateOf(dateText, "ValCurs").text('.');
+    BankRatesFile file;
+    file.kind = BankRatesFile::Kind::Daily;
+    for (xmlNode* v = firstChildElement(root); v != nullptr; v = nextElement(v)) {
+        if (!hasName(v, "Valute"))
+            continue;
+        std::string code = childText(v, "NumCode");
+        if (!allDigits(code) || code.size() > 3)
+            throw failure("Неверный код валюты в файле курсов: ", code);
+        code.insert(0, 3 - code.size(), '0');
+        file.currencies.push_back(Currency{code,
+                                           childText(v, "Name"),
+                                           {CurrencyRate{date, rateTextOf(childText(v, "Value"), code),
+                                                         nominalOf(childText(v, "Nominal"), code)}}});
+    }
+    return file;
+}
+
+BankRatesFile parseDynamic(xmlNode* root) {
+    BankRatesFile file;
+    file.kind = BankRatesFile::Kind::Dynamic;
+    file.bankId = trimText(attribute1251(root, "ID"));
+    Currency currency;
+    currency.code = currencyCodeOfBankId(file.bankId).value_or(std::string());
+    for (const BankCurrency& c : kBankCurrencies)
+        if (c.code == currency.code)
+            currency.name = std::string(c.charCode);
+    for (xmlNode* r = firstChildElement(root); r != nullptr; r = nextElement(r)) {
+        if (!hasName(r, "Record"))
+            continue;
+        const std::string dateText = trimText(attribute1251(r, "Date"));
+        const std::string date = dateOf(dateText, "Record").text('.');
+        currency.rates.push_back(
+            {date, rateTextOf(childText(r, "Value"), date), nominalOf(childText(r, "Nominal"), date)});
+    }
+    file.currencies.push_back(std::move(currency));
+    return file;
+}
+
+bool hasChild(xmlNode* root, std::string_view name) {
+    return childElement(root, name) != nullptr;
+}
+
+// Rates in date order; entries whose date cannot be read keep their place at the front.
+void sortByDate(std::vector<CurrencyRate>& rates) {
+    const auto key = [](const CurrencyRate& r) {
+        const auto d = DateValue::parseText(trimText(r.date), '.');
+        return d ? d->days : -1e300;
+    };
+    std::stable_sort(rates.begin(), rates.end(),
+                     [&key](const CurrencyRate& a, const CurrencyRate& b) { return key(a) < key(b); });
+}
+
+std::string escaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\t':
+            out += "&#9;";
+            break;
+        case '\n':
+            out += "&#10;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
+        default:
+            // Other control characters cannot stand in XML at all.
+            if (static_cast<unsigned char>(c) >= 0x20)
+                out += c;
+        }
+    }
+    return out;
+}
+
+CurrencyRates readTarget(const fs::path& target, const fs::path& seed) {
+    std::error_code ec;
+    const fs::path from = !fs::exists(target, ec) && !seed.empty() && fs::exists(seed, ec) ? seed : target;
+    const CurrencyRatesFile file = loadCurrencyRatesFile(from);
+    switch (file.state) {
+    case DirectoryState::Missing:
+        return {};
+    case DirectoryState::Loaded:
+        return *file.rates;
+    case DirectoryState::Unreadable:
+        break;
+    }
+    // A damaged directory is not replaced by the few rates of one import.
+    throw failure("Справочник курсов валют поврежден, курсы не загружены: ", from.string());
+}
+
+void writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw std::system_error(errno, std::generic_category());
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+// Writes beside the target and renames over it, so a reader sees the old file or
+// the new one and never a part.
+void replaceFile(const fs::path& target, const std::string& bytes) {
+    std::error_code ec;
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path(), ec);
+    std::string temp = target.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw failure("Не удалось записать справочник курсов валют: ",
+                      target.string() + ": " + std::strerror(errno));
+    try {
+        writeAll(fd, bytes);
+        if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0)
+            throw std::system_error(errno, std::generic_category());
+    } catch (const std::system_error& e) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw failure("Не удалось записать справочник курсов валют: ", target.string() + ": " + e.what());
+    }
+    const bool closed = ::close(fd) == 0;
+    if (!closed || std::rename(temp.c_str(), target.c_str()) != 0) {
+        const std::string why = std::strerror(errno);
+        ::unlink(temp.c_str());
+        throw failure("Не удалось записать справочник курсов валют: ", target.string() + ": " + why);
+    }
+}
+
+} // namespace
+
+const std::vector<BankCurrency>& bankCurrencies() {
+    return kBankCurrencies;
+}
+
+std::optional<std::string> currencyCodeOfBankId(std::string_view bankId) {
+    for (const BankCurrency& c : kBankCurrencies)
+        if (c.bankId == bankId)
+            return std::string(c.code);
+    return std::nullopt;
+}
+
+bool BankRatesFile::needsCurrencyCode() const {
+    return std::any_of(currencies.begin(), currencies.end(),
+                       [](const Currency& c) { return c.code.empty(); });
+}
+
+BankRatesFile parseBankRates(std::string_view bytes) {
+    XmlDocPtr doc = parseXmlText(bytes);
+    if (!doc)
+        throw failure("Файл курсов поврежден или не является файлом XML");
+    xmlNode* root = rootElement(doc.get());
+    if (!hasName(root, "ValCurs"))
+        throw failure("Это не файл курсов валют ЦБ РФ (нет элемента ValCurs)");
+    BankRatesFile file =
+        hasAttribute(root, "ID") || hasChild(root, "Record") ? parseDynamic(root) : parseDaily(root);
+    const bool empty = std::all_of(file.currencies.begin(), file.currencies.end(),
+                                   [](const Currency& c) { return c.rates.empty(); });
+    if (empty)
+        throw failure("В файле нет курсов валют");
+    return file;
+}
+
+BankRatesFile readBankRatesFile(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        throw failure("Файл не найден: ", path.string());
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec || size > kMaxXmlFileBytes)
+        throw failure("Файл слишком велик для файла курсов: ", path.string());
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    if (!in || static_cast<std::uintmax_t>(in.gcount()) != size)
+        throw failure("Не удалось прочитать файл: ", path.string());
+    try {
+        return parseBankRates(bytes);
+    } catch (const RatesImportError& e) {
+        throw RatesImportError(std::string(e.what()) + " (" + path.string() + ")");
+    }
+}
+
+RatesImportSummary mergeBankRates(CurrencyRates& into, const std::vector<BankRatesFile>& files) {
+    RatesImportSummary summary;
+    std::set<std::string> codes;
+    std::set<std::size_t> touched;
+    for (const BankRatesFile& file : files) {
+        for (const Currency& imported : file.currencies) {
+            auto it = std::find_if(into.currencies.begin(), into.currencies.end(),
+                                   [&](const Currency& c) { return c.code == imported.code; });
+            if (it == into.currencies.end()) {
+                into.currencies.push_back(Currency{imported.code, imported.name, {}});
+                it = std::prev(into.currencies.end());
+            }
+            touched.insert(static_cast<std::size_t>(it - into.currencies.begin()));
+            codes.insert(imported.code);
+            for (const CurrencyRate& rate : imported.rates) {
+                const DateValue date = *DateValue::parseText(rate.date, '.');
+                auto same = std::find_if(it->rates.begin(), it->rates.end(), [&](const CurrencyRate& r) {
+                    return DateValue::parseText(trimText(r.date), '.') == date;
+                });
+                if (same != it->rates.end())
+                    *same = rate;
+                else
+                    it->rates.push_back(rate);
+                ++summary.rates;
+                if (!summary.first || date < *summary.first)
+                    summary.first = date;
+                if (!summary.last || *summary.last < date)
+                    summary.last = date;
+            }
+        }
+    }
+    for (const std::size_t index : touched)
+        sortByDate(into.currencies[index].rates);
+    summary.currencies = static_cast<int>(codes.size());
+    return summary;
+}
+
+std::string currencyRatesXml(const CurrencyRates& rates) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
+                      "<!-- Currencies and official Bank of Russia rates (Rate: roubles per Quantity "
+                      "units). -->\n<CurrencyRates>\n";
+    for (const Currency& c : rates.currencies) {
+        xml += "<Currency Code=\"" + escaped(c.code) + "\" Name=\"" + escaped(c.name) + "\"";
+        if (c.rates.empty()) {
+            xml += "/>\n";
+            continue;
+        }
+        xml += ">\n";
+        for (const CurrencyRate& r : c.rates)
+            xml += "<Rate Date=\"" + escaped(r.date) + "\" Rate=\"" + escaped(r.rate) + "\" Quantity=\"" +
+                   escaped(r.quantity) + "\"/>\n";
+        xml += "</Currency>\n";
+    }
+    xml += "</CurrencyRates>\n";
+    return xml;
+}
+
+RatesImportResult importBankRates(const fs::path& target, const std::vector<BankRatesFile>& files,
+                                  const fs::path& seed) {
+    for (const BankRatesFile& file : files)
+        if (file.needsCurrencyCode())
+            throw failure("Неизвестный код валюты ЦБ РФ: ", file.bankId);
+    RatesImportResult result;
+    result.rates = readTarget(target, seed);
+    result.summary = mergeBankRates(result.rates, files);
+    replaceFile(target, currencyRatesXml(result.rates));
+    return result;
+}
+
+std::string ratesImportSummaryText(const RatesImportSummary& s) {
+    std::string text =
+        "Загружено курсов: " + std::to_string(s.rates) + ", валют: " + std::to_string(s.currencies);
+    if (s.first && s.last)
+        text += ", с " + s.first->text('.') + " по " + s.last->text('.');
+    return utf8ToCp1251(text);
+}
+
+} // namespace kv

@@ -1,0 +1,823 @@
+#include "screens/ForeignIncomeScreen.h"
+
+#include "model/Declaration.h"
+#include "reference/Directories.h"
+#include "screens/Asker.h"
+#include "screens/CheckDialogs.h"
+#include "screens/DateEdit.h"
+#include "screens/EntryFields.h"
+#include "screens/FieldEdit.h"
+#include "screens/ForeignSourceDialog.h"
+#include "screens/MasterDetailList.h"
+#include "screens/ScreenWidgets.h"
+#include "screens/UiText.h"
+#include "screens/pickers/CurrencyPicker.h"
+#include "screens/pickers/DeductionCodePicker.h"
+#include "screens/pickers/IncomeCodePicker.h"
+#include "screens/rules/ForeignRules.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace kv {
+
+namespace {
+
+const QDate kFirstOf2019(2019, 1, 1);
+
+// Every Bank of Russia rate has four decimals ("61,9057"), so the rate fields take
+// four, not two: a rate of the directory must fit whole, as a person could type it.
+constexpr int kRateWholeDigits = 5;
+constexpr int kRateDecimals = 4;
+constexpr int kUnitsDigits = 7;
+
+// Wide enough for this many characters of a code or amount in the field's font.
+int codeWidth(const QLineEdit* field, int characters) {
+    return field->fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('0'))) + 14;
+}
+
+QLabel* label(const QString& text, QWidget* parent) {
+    return new QLabel(text, parent);
+}
+
+// Zero rates and units show as empty fields, as a person leaves them.
+QString rateText(Money rate) {
+    return rate.isZero() ? QString() : amountText(rate);
+}
+
+QString unitsText(std::int32_t units) {
+    return units == 0 ? QString() : QString::number(units);
+}
+
+QString codeText(std::int32_t code) {
+    return code == 0 ? QString() : QString::number(code);
+}
+
+std::int32_t int32Of(const QString& digits) {
+    bool ok = false;
+    const qlonglong value = digits.trimmed().toLongLong(&ok);
+    if (!ok)
+        return 0;
+    return static_cast<std::int32_t>(
+        std::clamp<qlonglong>(value, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
+QString rateDayText(const std::optional<FoundRate>& found) {
+    return fromCp1251(rateDateNote(found));
+}
+
+} // namespace
+
+ForeignIncomeScreen::ForeignIncomeScreen(QWidget* panel, ScreenHost& host)
+    : ScreenFrame(panel, host), dict_(IncomeDict::builtIn()) {
+    ScreenBuildGuard guard(host);
+    buildWidgets();
+    sourceList_ = new MasterDetailList(lvSources_, this);
+    sourceList_->onStore = [this](int index) { storeSource(index); };
+    sourceList_->onShow = [this](int index) { showSource(index); };
+    load();
+    connectEdits();
+}
+
+void ForeignIncomeScreen::buildWidgets() {
+    // --- Sources -------------------------------------------------------------
+    auto* sourceBox = new QGroupBox(QStringLiteral("Источники выплат"), this);
+    sourceBox->setObjectName(QStringLiteral("gbSources"));
+    lvSources_ = makeList(sourceBox, "lvSources", QStringLiteral("Список источников выплат"),
+                          {QStringLiteral("Источники выплат")});
+    bnAddSource_ = button(sourceBox, "bnAddSource", QStringLiteral("Добавить"),
+                          QStringLiteral("Добавить источник выплат"));
+    bnDeleteSource_ = button(sourceBox, "bnDeleteSource", QStringLiteral("Удалить"),
+                             QStringLiteral("Удалить источник выплат"));
+    bnEditSource_ = button(sourceBox, "bnEditSource", QStringLiteral("Редактировать"),
+                           QStringLiteral("Редактировать источник выплат"));
+    bnCopySource_ = button(sourceBox, "bnCopySource", QStringLiteral("Копировать"),
+                           QStringLiteral("Копировать источник выплат"));
+    // One above the other: the panel of the source needs the width.
+    auto* sourceButtons = new QVBoxLayout;
+    for (QPushButton* b : {bnAddSource_, bnDeleteSource_, bnEditSource_, bnCopySource_})
+        sourceButtons->addWidget(b);
+    auto* sourceLayout = new QVBoxLayout(sourceBox);
+    sourceLayout->addWidget(lvSources_, 1);
+    sourceLayout->addLayout(sourceButtons);
+
+    incomePart_ = new QWidget(this);
+    incomePart_->setObjectName(QStringLiteral("pnIncome"));
+
+    // --- Dates, currency and rates ---------------------------------------------
+    auto* gbData = new QGroupBox(QStringLiteral("Сведения о полученном доходе"), incomePart_);
+    gbData->setObjectName(QStringLiteral("gbIncomeData"));
+    dtIncomeDate_ = makeDateEdit(gbData, "dtIncomeDate", QDate(2019, 1, 1), QDate(2019, 12, 31));
+    dtTaxDate_ = makeDateEdit(gbData, "dtTaxDate", QDate(2018, 1, 1), QDate(2020, 12, 31));
+    edCurrencyCode_ = field(gbData, "edCurrencyCode", FieldKind::edtDigital, 3);
+    edCurrencyCode_->setFixedWidth(codeWidth(edCurrencyCode_, 3));
+    bnCurrencyCode_ = pickButton(gbData, "bnCurrencyCode");
+    edCurrencyName_ = field(gbData, "edCurrencyName", FieldKind::edtChar, 30);
+    chbAutoRate_ = new QCheckBox(QStringLiteral("Автоматическое определение курса валюты"), gbData);
+    chbAutoRate_->setObjectName(QStringLiteral("chbAutoRate"));
+    edIncomeDateRate_ =
+        field(gbData, "edIncomeDateRate", FieldKind::edtCurrency, kRateWholeDigits, kRateDecimals);
+    edIncomeDateUnits_ = field(gbData, "edIncomeDateUnits", FieldKind::edtDigital, kUnitsDigits);
+    lblIncomeRateDay_ = label(QString(), gbData);
+    lblIncomeRateDay_->setObjectName(QStringLiteral("lblIncomeRateDay"));
+    edTaxDateRate_ = field(gbData, "edTaxDateRate", FieldKind::edtCurrency, kRateWholeDigits, kRateDecimals);
+    edTaxDateUnits_ = field(gbData, "edTaxDateUnits", FieldKind::edtDigital, kUnitsDigits);
+    lblTaxRateDay_ = label(QString(), gbData);
+    lblTaxRateDay_->setObjectName(QStringLiteral("lblTaxRateDay"));
+    for (FieldEdit* f : {edIncomeDateRate_, edTaxDateRate_})
+        f->setFixedWidth(codeWidth(f, 11));
+    for (FieldEdit* f : {edIncomeDateUnits_, edTaxDateUnits_})
+        f->setFixedWidth(codeWidth(f, 7));
+    for (QLabel* l : {lblIncomeRateDay_, lblTaxRateDay_})
+        l->setToolTip(QStringLiteral("На дату дохода курс не установлен: взят последний курс до этой даты"));
+
+    auto* dataGrid = new QGridLayout(gbData);
+    dataGrid->addWidget(label(QStringLiteral("Дата получения дохода"), gbData), 0, 0);
+    dataGrid->addWidget(dtIncomeDate_, 0, 1, Qt::AlignLeft);
+    dataGrid->addWidget(label(QStringLiteral("Дата уплаты налога"), gbData), 1, 0);
+    dataGrid->addWidget(dtTaxDate_, 1, 1, Qt::AlignLeft);
+    dataGrid->addWidget(label(QStringLiteral("Код и наименование валюты"), gbData), 2, 0);
+    auto* currencyRow = new QHBoxLayout;
+    currencyRow->addWidget(edCurrencyCode_);
+    currencyRow->addWidget(bnCurrencyCode_);
+    currencyRow->addWidget(edCurrencyName_, 1);
+    dataGrid->addLayout(currencyRow, 2, 1);
+    dataGrid->addWidget(chbAutoRate_, 3, 0, 1, 2);
+    const auto rateRow = [gbData](FieldEdit* rate, FieldEdit* units, QLabel* day) {
+        auto* r = new QHBoxLayout;
+        r->addWidget(rate);
+        r->addWidget(new QLabel(QStringLiteral("руб. за"), gbData));
+        r->addWidget(units);
+        r->addWidget(new QLabel(QStringLiteral("у.е."), gbData));
+        r->addWidget(day);
+        r->addStretch(1);
+        return r;
+    };
+    dataGrid->addWidget(label(QStringLiteral("На дату дохода"), gbData), 4, 0);
+    dataGrid->addLayout(rateRow(edIncomeDateRate_, edIncomeDateUnits_, lblIncomeRateDay_), 4, 1);
+    dataGrid->addWidget(label(QStringLiteral("На дату уплаты налога"), gbData), 5, 0);
+    dataGrid->addLayout(rateRow(edTaxDateRate_, edTaxDateUnits_, lblTaxRateDay_), 5, 1);
+    dataGrid->setColumnStretch(1, 1);
+
+    // --- The income and the foreign tax -----------------------------------------
+    auto* gbIncome = new QGroupBox(QStringLiteral("Полученный доход"), incomePart_);
+    gbIncome->setObjectName(QStringLiteral("gbIncome"));
+    edIncomeCode_ = codeField(gbIncome, "edIncomeCode");
+    edIncomeCode_->setFixedWidth(codeWidth(edIncomeCode_, 4));
+    bnIncomeCode_ = pickButton(gbIncome, "bnIncomeCode");
+    edIncomeInCurrency_ = moneyField(gbIncome, "edIncomeInCurrency");
+    edIncomeInRubles_ = totalField(gbIncome, "edIncomeInRubles");
+    auto* incomeGrid = new QGridLayout(gbIncome);
+    incomeGrid->addWidget(label(QStringLiteral("Код дохода"), gbIncome), 0, 0);
+    incomeGrid->addLayout(inlineRow({edIncomeCode_, bnIncomeCode_}), 0, 1);
+    incomeGrid->addWidget(label(QStringLiteral("В иностранной валюте"), gbIncome), 1, 0);
+    incomeGrid->addWidget(edIncomeInCurrency_, 1, 1);
+    incomeGrid->addWidget(label(QStringLiteral("В рублях по курсу ЦБ"), gbIncome), 2, 0);
+    incomeGrid->addWidget(edIncomeInRubles_, 2, 1);
+
+    auto* gbTax = new QGroupBox(QStringLiteral("Налог, уплаченный в иностранном государстве"), incomePart_);
+    gbTax->setObjectName(QStringLiteral("gbForeignTax"));
+    edTaxInCurrency_ = moneyField(gbTax, "edTaxInCurrency");
+    edTaxInRubles_ = totalField(gbTax, "edTaxInRubles");
+    auto* taxGrid = new QGridLayout(gbTax);
+    taxGrid->addWidget(label(QStringLiteral("В иностранной валюте"), gbTax), 0, 0);
+    taxGrid->addWidget(edTaxInCurrency_, 0, 1);
+    taxGrid->addWidget(label(QStringLiteral("В рублях по курсу ЦБ"), gbTax), 1, 0);
+    taxGrid->addWidget(edTaxInRubles_, 1, 1);
+    taxGrid->setRowStretch(2, 1);
+
+    // --- Deduction ---------------------------------------------------------------
+    auto* gbDeduction = new QGroupBox(QStringLiteral("Вычеты"), incomePart_);
+    gbDeduction->setObjectName(QStringLiteral("gbDeduction"));
+    lblDeductionCode_ = label(QStringLiteral("Код вычета\n(расхода)"), gbDeduction);
+    edDeductionCode_ = codeField(gbDeduction, "edDeductionCode");
+    edDeductionCode_->setFixedWidth(codeWidth(edDeductionCode_, 4));
+    bnDeductionCode_ = pickButton(gbDeduction, "bnDeductionCode");
+    lblDeductionAmount_ = label(QStringLiteral("Сумма вычета\n(расхода) в рублях"), gbDeduction);
+    edDeductionAmount_ = moneyField(gbDeduction, "edDeductionAmount");
+    auto* deductionGrid = new QGridLayout(gbDeduction);
+    deductionGrid->addWidget(lblDeductionCode_, 0, 0);
+    deductionGrid->addLayout(inlineRow({edDeductionCode_, bnDeductionCode_}), 0, 1);
+    deductionGrid->addWidget(lblDeductionAmount_, 1, 0);
+    deductionGrid->addWidget(edDeductionAmount_, 1, 1);
+    deductionGrid->setRowStretch(2, 1);
+
+    // --- Controlled foreign company ------------------------------------------------
+    gbCfc_ = new QGroupBox(QStringLiteral("Информация о контролируемой иностранной компании"), incomePart_);
+    gbCfc_->setObjectName(QStringLiteral("gbCfc"));
+    meCfcNumber_ = new QLineEdit(gbCfc_);
+    meCfcNumber_->setObjectName(QStringLiteral("meCfcNumber"));
+    meCfcNumber_->setMaxLength(8);
+    meCfcNumber_->setFixedWidth(codeWidth(meCfcNumber_, 9));
+    meCfcNumber_->setPlaceholderText(QStringLiteral("АБ 12345"));
+    // Two capital Cyrillic letters, a space and five digits; typed letters become capitals.
+    meCfcNumber_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[А-ЯЁ]{0,2}|[А-ЯЁ]{2} [0-9]{0,5}")), meCfcNumber_));
+    rbCfcAccounts_ = new QRadioButton(QStringLiteral("По данным фин.отчетности КИК"), gbCfc_);
+    rbCfcAccounts_->setObjectName(QStringLiteral("rbCfcAccounts"));
+    rbCfcRussianRules_ = new QRadioButton(QStringLiteral("По правилам для российских организаций"), gbCfc_);
+    rbCfcRussianRules_->setObjectName(QStringLiteral("rbCfcRussianRules"));
+    cfcMethod_ = new QButtonGroup(this);
+    cfcMethod_->addButton(rbCfcAccounts_, 1);
+    cfcMethod_->addButton(rbCfcRussianRules_, 2);
+    edCfcTaxWithheld_ = field(gbCfc_, "edCfcTaxWithheld", FieldKind::edtDigital, 12);
+    edCfcTaxWithheld_->setFixedWidth(codeWidth(edCfcTaxWithheld_, 13));
+    edAppendixSheets_ = field(gbCfc_, "edAppendixSheets", FieldKind::edtDigital, 4);
+    edAppendixSheets_->setVisible(false);
+    auto* cfcGrid = new QGridLayout(gbCfc_);
+    cfcGrid->addWidget(label(QStringLiteral("Номер КИК"), gbCfc_), 0, 0);
+    cfcGrid->addWidget(meCfcNumber_, 0, 1, Qt::AlignLeft);
+    cfcGrid->addWidget(label(QStringLiteral("Порядок определения прибыли КИК"), gbCfc_), 1, 0, 1, 2);
+    cfcGrid->addWidget(rbCfcAccounts_, 2, 0, 1, 2);
+    cfcGrid->addWidget(rbCfcRussianRules_, 3, 0, 1, 2);
+    cfcGrid->addWidget(label(QStringLiteral("Налоги с доходов КИК, удержанные в РФ"), gbCfc_), 4, 0, 1, 2);
+    cfcGrid->addWidget(edCfcTaxWithheld_, 5, 0, Qt::AlignLeft);
+
+    // The group's long title is the widest thing in its row; it must show whole.
+    gbCfc_->setMinimumWidth(gbCfc_->fontMetrics().horizontalAdvance(gbCfc_->title()) + 24);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(gbIncome, 1);
+    middle->addWidget(gbTax, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(gbDeduction, 4);
+    bottom->addWidget(gbCfc_, 5);
+    auto* partLayout = new QVBoxLayout(incomePart_);
+    partLayout->setContentsMargins(0, 0, 0, 0);
+    partLayout->addWidget(gbData);
+    partLayout->addLayout(middle);
+    partLayout->addLayout(bottom);
+    partLayout->addStretch(1);
+
+    auto* leftColumn = new QWidget(this);
+    leftColumn->setMaximumWidth(170);
+    auto* left = new QVBoxLayout(leftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->addWidget(sourceBox, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(leftColumn);
+    layout->addWidget(incomePart_, 1);
+}
+
+void ForeignIncomeScreen::connectEdits() {
+    connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &ForeignIncomeScreen::editSource);
+    lvSources_->installEventFilter(this);
+    connect(bnAddSource_, &QPushButton::clicked, this, &ForeignIncomeScreen::addSource);
+    connect(bnDeleteSource_, &QPushButton::clicked, this, &ForeignIncomeScreen::deleteSource);
+    connect(bnEditSource_, &QPushButton::clicked, this, &ForeignIncomeScreen::editSource);
+    connect(bnCopySource_, &QPushButton::clicked, this, &ForeignIncomeScreen::copySource);
+
+    connect(dtIncomeDate_, &DateEdit::dateChanged, this, [this] {
+        if (!editing())
+            return;
+        DocumentChanged();
+        lookUpRate(RateLine::Income);
+    });
+    connect(dtTaxDate_, &DateEdit::dateChanged, this, [this] {
+        if (!editing())
+            return;
+        DocumentChanged();
+        lookUpRate(RateLine::Tax);
+    });
+    connect(edCurrencyCode_, &FieldEdit::changed, this, &ForeignIncomeScreen::currencyChanged);
+    connect(bnCurrencyCode_, &QToolButton::clicked, this, &ForeignIncomeScreen::pickCurrency);
+    connect(edCurrencyName_, &FieldEdit::changed, this, [this] {
+        if (editing())
+            DocumentChanged();
+    });
+    connect(chbAutoRate_, &QCheckBox::clicked, this, &ForeignIncomeScreen::autoRateClicked);
+    for (FieldEdit* f : {edIncomeDateRate_, edIncomeDateUnits_}) {
+        connect(f, &FieldEdit::changed, this, [this] {
+            if (!editing())
+                return;
+            rateTyped_ = true;
+            lblIncomeRateDay_->clear();
+            DocumentChanged();
+            incomeRublesChanged();
+        });
+    }
+    for (FieldEdit* f : {edTaxDateRate_, edTaxDateUnits_}) {
+        connect(f, &FieldEdit::changed, this, [this] {
+            if (!editing())
+                return;
+            rateTyped_ = true;
+            lblTaxRateDay_->clear();
+            DocumentChanged();
+            taxRublesChanged();
+        });
+    }
+    connect(edIncomeInCurrency_, &FieldEdit::changed, this, [this] {
+        if (!editing())
+            return;
+        DocumentChanged();
+        incomeRublesChanged();
+    });
+    connect(edTaxInCurrency_, &FieldEdit::changed, this, [this] {
+        if (!editing())
+            return;
+        DocumentChanged();
+        taxRublesChanged();
+    });
+    connect(bnIncomeCode_, &QToolButton::clicked, this, &ForeignIncomeScreen::pickIncomeCode);
+    connect(bnDeductionCode_, &QToolButton::clicked, this, &ForeignIncomeScreen::pickDeductionCode);
+    for (FieldEdit* f : {edDeductionAmount_, edCfcTaxWithheld_}) {
+        connect(f, &FieldEdit::changed, this, [this] {
+            if (editing())
+                DocumentChanged();
+        });
+    }
+    connect(meCfcNumber_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper != text) {
+            const int cursor = meCfcNumber_->cursorPosition();
+            meCfcNumber_->setText(upper);
+            meCfcNumber_->setCursorPosition(cursor);
+        }
+        if (editing())
+            DocumentChanged();
+    });
+    connect(cfcMethod_, &QButtonGroup::idClicked, this, [this] {
+        if (editing())
+            DocumentChanged();
+    });
+}
+
+void ForeignIncomeScreen::load() {
+    const Declaration& d = document();
+    edAppendixSheets_->setText(QString::number(d.foreignAppendixSheets));
+    QStringList titles;
+    for (const ForeignIncome& s : d.foreignIncomes)
+        titles.append(fromCp1251(s.sourceName));
+    sourceList_->fill(titles);
+    clearPanel();
+    const bool any = d.foreignIncomes.count() > 0;
+    setIncomePartEnabled(any);
+    if (any)
+        applyCfcGroup(d.foreignIncomes.get(0).incomeCode, false);
+}
+
+const CurrencyRates* ForeignIncomeScreen::rates() const {
+    const auto& loaded = host().directories().currencyRates;
+    return loaded ? &*loaded : nullptr;
+}
+
+ForeignIncome& ForeignIncomeScreen::source() {
+    return document().foreignIncomes.get(sourceList_->selected());
+}
+
+bool ForeignIncomeScreen::editing() const {
+    return !host().buildingGuard() && sourceList_->selected() >= 0;
+}
+
+void ForeignIncomeScreen::setIncomePartEnabled(bool on) {
+    incomePart_->setEnabled(on);
+    for (QWidget* w : {static_cast<QWidget*>(bnDeleteSource_), static_cast<QWidget*>(bnEditSource_),
+                       static_cast<QWidget*>(bnCopySource_)})
+        w->setEnabled(on);
+}
+
+void ForeignIncomeScreen::clearPanel() {
+    ScreenBuildGuard guard(host());
+    dtIncomeDate_->setDate(kFirstOf2019);
+    dtTaxDate_->setDate(kFirstOf2019);
+    for (QLineEdit* f : std::initializer_list<QLineEdit*>{
+             edCurrencyCode_, edCurrencyName_, edIncomeDateRate_, edIncomeDateUnits_, edTaxDateRate_,
+             edTaxDateUnits_, edIncomeCode_, edIncomeInCurrency_, edIncomeInRubles_, edTaxInCurrency_,
+             edTaxInRubles_, edDeductionCode_, edDeductionAmount_, meCfcNumber_, edCfcTaxWithheld_})
+        f->clear();
+    lblIncomeRateDay_->clear();
+    lblTaxRateDay_->clear();
+    chbAutoRate_->setChecked(false);
+    cfcMethod_->setExclusive(false);
+    rbCfcAccounts_->setChecked(false);
+    rbCfcRussianRules_->setChecked(false);
+    cfcMethod_->setExclusive(true);
+}
+
+// --- Showing and storing a source -------------------------------------------
+
+void ForeignIncomeScreen::storeSource(int index) {
+    ForeignIncome& s = document().foreignIncomes.get(index);
+    s.incomeDate = storedDate(dtIncomeDate_, s.incomeDate);
+    s.taxPaymentDate = storedDate(dtTaxDate_, s.taxPaymentDate);
+    s.currencyCode = toCp1251(edCurrencyCode_->text());
+    s.currencyName = toCp1251(edCurrencyName_->text());
+    // Without a rate in the directory the box cannot say how the stored rates came
+    // about; they keep their mark until the person types a rate.
+    if (chbAutoRate_->isEnabled())
+        s.autoRate = chbAutoRate_->isChecked() ? 1 : 0;
+    else if (rateTyped_)
+        s.autoRate = 0;
+
+    const Money incomeRate = amountOf(edIncomeDateRate_);
+    const std::int32_t incomeUnits = int32Of(edIncomeDateUnits_->text());
+    const Money income = amountOf(edIncomeInCurrency_);
+    const Money taxRate = amountOf(edTaxDateRate_);
+    const std::int32_t taxUnits = int32Of(edTaxDateUnits_->text());
+    const Money tax = amountOf(edTaxInCurrency_);
+    // The roubles are derived again only when what they derive from changed, so a
+    // record opened and saved keeps the roubles it was filed with.
+    const bool incomeKept =
+        incomeRate == s.incomeDateRate && incomeUnits == s.incomeDateUnits && income == s.incomeInCurrency;
+    const bool taxKept = taxRate == s.taxDateRate && taxUnits == s.taxDateUnits && tax == s.taxInCurrency;
+    s.incomeDateRate = incomeRate;
+    s.incomeDateUnits = incomeUnits;
+    s.taxDateRate = taxRate;
+    s.taxDateUnits = taxUnits;
+    if (!incomeKept)
+        s.setIncomeInCurrency(income);
+    if (!taxKept)
+        s.setTaxInCurrency(tax);
+
+    s.incomeCode = int32Of(edIncomeCode_->text());
+    s.incomeRate = incomeRate_;
+    s.incomeName = incomeName_;
+    s.deductionCode = int32Of(edDeductionCode_->text());
+    s.deductionAmount = amountOf(edDeductionAmount_);
+    if (deduction_)
+        s.deductionPercent = deduction_->percent;
+    s.cfcNumber = toCp1251(meCfcNumber_->text());
+    s.cfcTaxWithheldInRussia = wholeRoublesOf(edCfcTaxWithheld_, s.cfcTaxWithheldInRussia);
+    // A method no choice stands for (written elsewhere) stays until another code clears the group.
+    if (const int method = cfcMethod_->checkedId(); method > 0)
+        s.cfcProfitMethod = static_cast<std::int16_t>(method);
+    else if (s.cfcProfitMethod == 1 || s.cfcProfitMethod == 2)
+        s.cfcProfitMethod = 0;
+}
+
+void ForeignIncomeScreen::showSource(int index) {
+    // Showing a source is not an edit: none of the rules for the person's changes run,
+    // so stored rates and a typed deduction stay as they are.
+    ScreenBuildGuard guard(host());
+    clearPanel();
+    rateTyped_ = false;
+    deduction_.reset();
+    if (index < 0) {
+        incomeRate_ = 0;
+        incomeName_.clear();
+        return;
+    }
+    ForeignIncome& s = document().foreignIncomes.get(index);
+    repairIncomeRate(s, dict_);
+
+    showStoredDate(dtIncomeDate_, s.incomeDate);
+    showStoredDate(dtTaxDate_, s.taxPaymentDate);
+    edCurrencyCode_->setStoredText(fromCp1251(s.currencyCode));
+    const Currency* listed = nullptr;
+    if (const CurrencyRates* r = rates(); r != nullptr && !s.currencyCode.empty())
+        for (const Currency& c : r->currencies)
+            if (c.code == s.currencyCode) {
+                listed = &c;
+                break;
+            }
+    // The name stored with the source stays: showing a return must not rewrite it.
+    edCurrencyName_->setStoredText(
+        fromCp1251(listed != nullptr && s.currencyName.empty() ? listed->name : s.currencyName));
+    edCurrencyName_->setReadOnly(listed != nullptr);
+
+    const std::optional<FoundRate> incomeFound = findRate(rates(), s.currencyCode, s.incomeDate);
+    const std::optional<FoundRate> taxFound = findRate(rates(), s.currencyCode, s.taxPaymentDate);
+    const bool found = incomeFound.has_value() && taxFound.has_value();
+    chbAutoRate_->setEnabled(found);
+    chbAutoRate_->setChecked(found && s.autoRate != 0);
+    edIncomeDateRate_->setStoredText(rateText(s.incomeDateRate));
+    edIncomeDateUnits_->setStoredText(unitsText(s.incomeDateUnits));
+    edTaxDateRate_->setStoredText(rateText(s.taxDateRate));
+    edTaxDateUnits_->setStoredText(unitsText(s.taxDateUnits));
+    const bool automatic = chbAutoRate_->isChecked();
+    for (FieldEdit* f : {edIncomeDateRate_, edIncomeDateUnits_, edTaxDateRate_, edTaxDateUnits_})
+        f->setEnabled(!automatic);
+    if (automatic) {
+        lblIncomeRateDay_->setText(rateDayText(incomeFound));
+        lblTaxRateDay_->setText(rateDayText(taxFound));
+    }
+
+    edIncomeInCurrency_->setMoney(s.incomeInCurrency);
+    edIncomeInRubles_->setText(amountText(s.incomeInRubles));
+    edTaxInCurrency_->setMoney(s.taxInCurrency);
+    edTaxInRubles_->setText(amountText(s.taxInRubles));
+
+    edIncomeCode_->setText(codeText(s.incomeCode));
+    incomeRate_ = s.incomeRate;
+    incomeName_ = s.incomeName;
+    const IncomeEntry* income = s.incomeCode != 0 ? dict_.findIncome(std::to_string(s.incomeCode)) : nullptr;
+    deductionAllowed_ = income != nullptr && income->hasDeductions();
+    edIncomeInCurrency_->setEnabled(s.incomeCode != 0);
+    applyCfcGroup(s.incomeCode, false);
+    meCfcNumber_->setText(fromCp1251(s.cfcNumber));
+    if (QAbstractButton* method = cfcMethod_->button(s.cfcProfitMethod))
+        method->setChecked(true);
+    edCfcTaxWithheld_->setStoredText(wholeRoublesText(s.cfcTaxWithheldInRussia));
+
+    edDeductionCode_->setText(s.deductionCode != 0 ? QString::number(s.deductionCode) : QString());
+    edDeductionAmount_->setMoney(s.deductionAmount);
+    if (income != nullptr && s.deductionCode != 0)
+        if (const DeductionEntry* entry = income->findDeduction(std::to_string(s.deductionCode)))
+            deduction_ = chooseDeduction(*entry);
+    if (deduction_)
+        deduction_->percent = s.deductionPercent;
+    applyDeductionAttributes();
+}
+
+// --- Rules of the person's edits ---------------------------------------------
+
+void ForeignIncomeScreen::currencyChanged() {
+    if (!editing())
+        return;
+    DocumentChanged();
+    const std::string code = toCp1251(edCurrencyCode_->text());
+    const Currency* listed = nullptr;
+    if (const CurrencyRates* r = rates(); r != nullptr)
+        for (const Currency& c : r->currencies)
+            if (c.code == code) {
+                listed = &c;
+                break;
+            }
+    {
+        ScreenBuildGuard guard(host());
+        edCurrencyName_->setText(listed != nullptr ? fromCp1251(listed->name) : QString());
+    }
+    edCurrencyName_->setReadOnly(listed != nullptr);
+    lookUpRate(RateLine::Income);
+    lookUpRate(RateLine::Tax);
+}
+
+void ForeignIncomeScreen::lookUpRate(RateLine line) {
+    const DateValue date = toDateValue((line == RateLine::Income ? dtIncomeDate_ : dtTaxDate_)->date());
+    const bool found = findRate(rates(), toCp1251(edCurrencyCode_->text()), date).has_value();
+    if (!found && chbAutoRate_->isChecked()) {
+        autoRateOff();
+        return;
+    }
+    chbAutoRate_->setEnabled(found);
+    // A rate belongs to its currency and day: one for another day is not kept.
+    fillRateLine(line, found && chbAutoRate_->isChecked());
+}
+
+void ForeignIncomeScreen::autoRateClicked(bool checked) {
+    if (!editing())
+        return;
+    DocumentChanged();
+    rateTyped_ = !checked;
+    for (FieldEdit* f : {edIncomeDateRate_, edIncomeDateUnits_, edTaxDateRate_, edTaxDateUnits_})
+        f->setEnabled(!checked);
+    fillRateLine(RateLine::Income, checked);
+    fillRateLine(RateLine::Tax, checked);
+}
+
+void ForeignIncomeScreen::autoRateOff() {
+    chbAutoRate_->setChecked(false);
+    chbAutoRate_->setEnabled(false);
+    for (FieldEdit* f : {edIncomeDateRate_, edIncomeDateUnits_, edTaxDateRate_, edTaxDateUnits_})
+        f->setEnabled(true);
+    fillRateLine(RateLine::Income, false);
+    fillRateLine(RateLine::Tax, false);
+}
+
+// Fills a rate line from the directory (fromDirectory) or empties it, and derives its roubles.
+void ForeignIncomeScreen::fillRateLine(RateLine line, bool fromDirectory) {
+    const bool incomeLine = line == RateLine::Income;
+    FieldEdit* rate = incomeLine ? edIncomeDateRate_ : edTaxDateRate_;
+    FieldEdit* units = incomeLine ? edIncomeDateUnits_ : edTaxDateUnits_;
+    QLabel* day = incomeLine ? lblIncomeRateDay_ : lblTaxRateDay_;
+    std::optional<FoundRate> found;
+    if (fromDirectory)
+        found = findRate(rates(), toCp1251(edCurrencyCode_->text()),
+                         toDateValue((incomeLine ? dtIncomeDate_ : dtTaxDate_)->date()));
+    {
+        ScreenBuildGuard guard(host());
+        rate->setText(found ? fromCp1251(found->rateText) : QString());
+        units->setText(found ? fromCp1251(found->unitsText) : QString());
+    }
+    day->setText(rateDayText(found));
+    if (incomeLine)
+        incomeRublesChanged();
+    else
+        taxRublesChanged();
+}
+
+void ForeignIncomeScreen::incomeRublesChanged() {
+    const std::optional<Money> rubles = rublesAtRate(
+        amountOf(edIncomeInCurrency_), int32Of(edIncomeDateUnits_->text()), amountOf(edIncomeDateRate_));
+    edIncomeInRubles_->setText(rubles ? amountText(*rubles) : QString());
+    if (!rubles)
+        return;
+    if (!deductionAllowed_ || !deduction_)
+        return;
+    ScreenBuildGuard guard(host());
+    edDeductionAmount_->setText(amountText(deductionFollowingRubles(*deduction_, *rubles)));
+}
+
+void ForeignIncomeScreen::taxRublesChanged() {
+    const std::optional<Money> rubles =
+        rublesAtRate(amountOf(edTaxInCurrency_), int32Of(edTaxDateUnits_->text()), amountOf(edTaxDateRate_));
+    edTaxInRubles_->setText(rubles ? amountText(*rubles) : QString());
+}
+
+void ForeignIncomeScreen::applyCfcGroup(std::int32_t incomeCode, bool clearDisabled) {
+    const CfcGroupState state = cfcGroupFor(incomeCode);
+    meCfcNumber_->setEnabled(state.number);
+    rbCfcAccounts_->setEnabled(state.profitMethod);
+    rbCfcRussianRules_->setEnabled(state.profitMethod);
+    edCfcTaxWithheld_->setEnabled(state.taxWithheld);
+    if (!clearDisabled)
+        return;
+    ScreenBuildGuard guard(host());
+    if (!state.number)
+        meCfcNumber_->clear();
+    if (!state.profitMethod) {
+        cfcMethod_->setExclusive(false);
+        rbCfcAccounts_->setChecked(false);
+        rbCfcRussianRules_->setChecked(false);
+        cfcMethod_->setExclusive(true);
+    }
+    if (!state.taxWithheld)
+        edCfcTaxWithheld_->clear();
+}
+
+void ForeignIncomeScreen::applyDeductionAttributes() {
+    lblDeductionCode_->setEnabled(deductionAllowed_);
+    edDeductionCode_->setEnabled(deductionAllowed_);
+    bnDeductionCode_->setEnabled(deductionAllowed_);
+    lblDeductionAmount_->setEnabled(deductionAllowed_);
+    const bool visible = !deduction_ || deduction_->visible;
+    lblDeductionAmount_->setVisible(visible);
+    edDeductionAmount_->setVisible(visible);
+    edDeductionAmount_->setEnabled(deductionAllowed_ && deduction_ && deduction_->enabled);
+}
+
+void ForeignIncomeScreen::pickCurrency() {
+    if (sourceList_->selected() < 0)
+        return;
+    CurrencyPicker picker(host(), this);
+    const std::optional<CodeName> picked = picker.choose(toCp1251(edCurrencyCode_->text()));
+    if (!picked.has_value())
+        return;
+    if (fromCp1251(picked->code) == edCurrencyCode_->text()) {
+        // The same currency again, perhaps with rates just imported: look them up anew.
+        currencyChanged();
+        return;
+    }
+    edCurrencyCode_->setText(fromCp1251(picked->code));
+}
+
+void ForeignIncomeScreen::pickIncomeCode() {
+    if (sourceList_->selected() < 0)
+        return;
+    IncomeCodePicker picker(dict_, false, false, toCp1251(edIncomeCode_->text()), "", this);
+    const std::optional<IncomeChoice> chosen = picker.choose();
+    if (!chosen.has_value() || fromCp1251(chosen->code) == edIncomeCode_->text())
+        return;
+    DocumentChanged();
+    ScreenBuildGuard guard(host());
+    deduction_.reset();
+    incomeRate_ = chosen->rate;
+    incomeName_ = chosen->name;
+    edIncomeCode_->setText(fromCp1251(chosen->code));
+    edIncomeInCurrency_->setEnabled(true);
+    edDeductionCode_->clear();
+    edDeductionAmount_->clear();
+    applyCfcGroup(int32Of(edIncomeCode_->text()), true);
+    deductionAllowed_ = chosen->hasDeductions;
+    applyDeductionAttributes();
+}
+
+void ForeignIncomeScreen::pickDeductionCode() {
+    if (sourceList_->selected() < 0 || !deductionAllowed_)
+        return;
+    DeductionCodePicker picker(dict_, true, toCp1251(edDeductionCode_->text()),
+                               toCp1251(edIncomeCode_->text()), this);
+    const std::optional<DeductionChoice> chosen = picker.choose();
+    if (!chosen.has_value() || fromCp1251(chosen->code) == edDeductionCode_->text())
+        return;
+    DocumentChanged();
+    ScreenBuildGuard guard(host());
+    deduction_ = chosen;
+    edDeductionCode_->setText(fromCp1251(chosen->code));
+    // The roubles shown, which are the roubles the record keeps.
+    const Money rubles = parseMoney(toCp1251(edIncomeInRubles_->text()), ',').value_or(Money{});
+    const std::optional<Money> derived = derivedDeductionAmount(*chosen, rubles, std::nullopt);
+    edDeductionAmount_->setText(derived ? amountText(*derived) : QString());
+    applyDeductionAttributes();
+}
+
+// --- Sources -------------------------------------------------------------------
+
+void ForeignIncomeScreen::showFailure(const std::exception& failure) {
+    host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
+                                             QuestionIcon::Critical));
+}
+
+void ForeignIncomeScreen::appendSource(const ForeignIncome& record) {
+    const bool first = document().foreignIncomes.count() == 0;
+    try {
+        document().foreignIncomes.add(record);
+    } catch (const std::exception& failure) {
+        showFailure(failure);
+        return;
+    }
+    DocumentChanged();
+    if (first)
+        setIncomePartEnabled(true);
+    sourceList_->append(fromCp1251(record.sourceName));
+    lvSources_->setFocus();
+    sourceList_->select(sourceList_->count() - 1);
+}
+
+void ForeignIncomeScreen::addSource() {
+    ForeignSourceDialog dialog(host().asker(), host().directories().countries, ForeignIncome{}, this);
+    connect(&dialog, &ForeignSourceDialog::countryPicked, this, [this] { DocumentChanged(); });
+    if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
+        return;
+    ForeignIncome record;
+    record.sourceName = dialog.source().sourceName;
+    record.countryCode = dialog.source().countryCode;
+    appendSource(record);
+}
+
+void ForeignIncomeScreen::editSource() {
+    if (sourceList_->selected() < 0)
+        return;
+    ForeignSourceDialog dialog(host().asker(), host().directories().countries, source(), this);
+    connect(&dialog, &ForeignSourceDialog::countryPicked, this, [this] { DocumentChanged(); });
+    if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
+        return;
+    ForeignIncome& s = source();
+    if (s.sourceName == dialog.source().sourceName && s.countryCode == dialog.source().countryCode)
+        return;
+    s.sourceName = dialog.source().sourceName;
+    s.countryCode = dialog.source().countryCode;
+    DocumentChanged();
+    sourceList_->setTitle(sourceList_->selected(), fromCp1251(s.sourceName));
+    lvSources_->setFocus();
+}
+
+void ForeignIncomeScreen::deleteSource() {
+    if (sourceList_->selected() < 0)
+        return;
+    DocumentChanged();
+    sourceList_->removeSelected([this](int index) { document().foreignIncomes.remove(index); });
+    if (sourceList_->count() == 0)
+        setIncomePartEnabled(false);
+}
+
+void ForeignIncomeScreen::copySource() {
+    if (sourceList_->selected() < 0)
+        return;
+    sourceList_->storeSelected();
+    appendSource(copiedSource(source()));
+}
+
+bool ForeignIncomeScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvSources_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            editSource();
+            return true;
+        }
+    }
+    return ScreenFrame::eventFilter(watched, event);
+}
+
+// --- Screen operations -----------------------------------------------------------
+
+void ForeignIncomeScreen::SaveData() {
+    sourceList_->storeSelected();
+}
+
+std::uint16_t ForeignIncomeScreen::CheckData() {
+    SaveData();
+    AskerCheckDialog dialog(host().asker(), this);
+    return CheckForeignIncomes(document(), dialog);
+}
+
+void ForeignIncomeScreen::SetFocusToElement(std::uint16_t code) {
+    if (code == 0 || code > sourceList_->count())
+        return;
+    lvSources_->setFocus();
+    sourceList_->select(code - 1);
+}
+
+void ForeignIncomeScreen::SelectFirstEntry() {
+    if (sourceList_->count() == 0)
+        return;
+    lvSources_->setFocus();
+    sourceList_->select(0);
+}
+
+} // namespace kv

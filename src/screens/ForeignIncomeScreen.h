@@ -1,0 +1,133 @@
+#pragma once
+// "Доходы за пределами РФ": incomes received abroad, one per source of payment, with
+// the currency, its official rates on the day of the income and of the foreign tax
+// (found in the currency-rate directory or typed), the amounts in currency and in
+// roubles, a deduction and the details of a controlled foreign company. The panel
+// edits the selected source; it reaches the document when the selection moves
+// away and at SaveData.
+#include "reference/IncomeDict.h"
+#include "screens/ScreenFrame.h"
+
+#include <cstdint>
+#include <optional>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace kv {
+
+class DateEdit;
+
+class FieldEdit;
+class MasterDetailList;
+class ForeignIncome;
+struct CurrencyRates;
+
+class ForeignIncomeScreen : public ScreenFrame {
+    Q_OBJECT
+public:
+    ForeignIncomeScreen(QWidget* panel, ScreenHost& host);
+
+    void SaveData() override;
+    std::uint16_t CheckData() override;
+    void SetFocusToElement(std::uint16_t code) override;
+    void SelectFirstEntry() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Which of the two rate lines.
+    enum class RateLine { Income, Tax };
+
+    void buildWidgets();
+    void connectEdits();
+    void load();
+
+    const CurrencyRates* rates() const;
+    ForeignIncome& source();
+    void storeSource(int index);
+    void showSource(int index);
+    void setIncomePartEnabled(bool on);
+    void clearPanel();
+
+    // Rules run on the person's edits, never while a source is being shown.
+    bool editing() const;
+    void currencyChanged();
+    void lookUpRate(RateLine line);
+    void autoRateClicked(bool checked);
+    void autoRateOff();
+    void fillRateLine(RateLine line, bool found);
+    void incomeRublesChanged();
+    void taxRublesChanged();
+    void applyCfcGroup(std::int32_t incomeCode, bool clearDisabled);
+    void applyDeductionAttributes();
+    void pickCurrency();
+    void pickIncomeCode();
+    void pickDeductionCode();
+
+    void addSource();
+    void editSource();
+    void deleteSource();
+    void copySource();
+    void appendSource(const ForeignIncome& record);
+    void showFailure(const std::exception& failure);
+
+    const IncomeDict& dict_;
+    MasterDetailList* sourceList_ = nullptr;
+    // The chosen income code's attributes and the chosen deduction's, as the pickers gave them.
+    bool deductionAllowed_ = false;
+    std::optional<DeductionChoice> deduction_;
+    std::int32_t incomeRate_ = 0;
+    std::string incomeName_;
+    // The person changed a rate or units by hand since the source was shown.
+    bool rateTyped_ = false;
+
+    QTreeWidget* lvSources_;
+    QPushButton* bnAddSource_;
+    QPushButton* bnDeleteSource_;
+    QPushButton* bnEditSource_;
+    QPushButton* bnCopySource_;
+    QWidget* incomePart_;
+    DateEdit* dtIncomeDate_;
+    DateEdit* dtTaxDate_;
+    FieldEdit* edCurrencyCode_;
+    QToolButton* bnCurrencyCode_;
+    FieldEdit* edCurrencyName_;
+    QCheckBox* chbAutoRate_;
+    FieldEdit* edIncomeDateRate_;
+    FieldEdit* edIncomeDateUnits_;
+    QLabel* lblIncomeRateDay_;
+    FieldEdit* edTaxDateRate_;
+    FieldEdit* edTaxDateUnits_;
+    QLabel* lblTaxRateDay_;
+    QLineEdit* edIncomeCode_;
+    QToolButton* bnIncomeCode_;
+    FieldEdit* edIncomeInCurrency_;
+    QLineEdit* edIncomeInRubles_;
+    FieldEdit* edTaxInCurrency_;
+    QLineEdit* edTaxInRubles_;
+    QLabel* lblDeductionCode_;
+    QLineEdit* edDeductionCode_;
+    QToolButton* bnDeductionCode_;
+    QLabel* lblDeductionAmount_;
+    FieldEdit* edDeductionAmount_;
+    QGroupBox* gbCfc_;
+    QLineEdit* meCfcNumber_;
+    QRadioButton* rbCfcAccounts_;
+    QRadioButton* rbCfcRussianRules_;
+    QButtonGroup* cfcMethod_;
+    FieldEdit* edCfcTaxWithheld_;
+    FieldEdit* edAppendixSheets_;
+};
+
+} // namespace kv

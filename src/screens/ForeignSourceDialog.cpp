@@ -1,0 +1,73 @@
+#include "screens/ForeignSourceDialog.h"
+
+#include "screens/CheckDialogs.h"
+#include "screens/EntryFields.h"
+#include "screens/FieldEdit.h"
+#include "screens/ScreenWidgets.h"
+#include "screens/UiText.h"
+#include "screens/pickers/CitizenshipPicker.h"
+#include "screens/rules/ForeignRules.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kv {
+
+ForeignSourceDialog::ForeignSourceDialog(Asker& asker, const std::optional<CodeNameRows>& countries,
+                                         const ForeignIncome& source, QWidget* parent)
+    : QDialog(parent), asker_(asker), countries_(countries), source_(source) {
+    setObjectName(QStringLiteral("TfmInputCurrencySourseIncome"));
+    setWindowTitle(QStringLiteral("Доход"));
+
+    edName_ = field(this, "edSourceName", FieldKind::edtNone, 1000);
+    edCountry_ = field(this, "edCountryCode", FieldKind::edtDigital, 3);
+    edCountry_->setMaximumWidth(60);
+    bnCountry_ = pickButton(this, "bnCountryCode");
+    bnCountry_->setEnabled(countries_.has_value());
+    connect(bnCountry_, &QToolButton::clicked, this, &ForeignSourceDialog::pickCountry);
+
+    edName_->setStoredText(fromCp1251(source_.sourceName));
+    edCountry_->setStoredText(fromCp1251(source_.countryCode));
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Наименование источника выплаты"), this), 0, 0, 1, 3);
+    grid->addWidget(edName_, 1, 0, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Код страны"), this), 2, 0);
+    grid->addWidget(edCountry_, 2, 1);
+    grid->addWidget(bnCountry_, 2, 2, Qt::AlignLeft);
+    grid->setColumnStretch(2, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    layout->addLayout(yesNoButtons(this));
+    resize(520, sizeHint().height());
+}
+
+void ForeignSourceDialog::pickCountry() {
+    if (!countries_.has_value())
+        return;
+    const std::optional<CodeName> picked =
+        CitizenshipPicker::of(parentWidget() != nullptr ? parentWidget()->window() : this, *countries_)
+            .choose(toCp1251(edCountry_->text()));
+    if (!picked.has_value() || fromCp1251(picked->code) == edCountry_->text())
+        return;
+    edCountry_->setText(fromCp1251(picked->code));
+    emit countryPicked();
+}
+
+void ForeignSourceDialog::accept() {
+    const std::string country = toCp1251(edCountry_->text());
+    AskerCheckDialog dialog(asker_, this);
+    if (!CheckForeignSourceCountry(country, dialog)) {
+        edCountry_->setFocus();
+        pickCountry();
+        return;
+    }
+    source_.sourceName = toCp1251(edName_->text());
+    source_.countryCode = country;
+    QDialog::accept();
+}
+
+} // namespace kv

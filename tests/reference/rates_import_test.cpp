@@ -1,0 +1,225 @@
+#include "core/Text.h"
+#include "reference/Directories.h"
+#include "reference/RatesImport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace kv;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kData = KV_TEST_DATA;
+
+std::string xml1251(const std::string& bodyUtf8) {
+    return "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" + utf8ToCp1251(bodyUtf8);
+}
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "kv_rates_XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, ec);
+        fs::remove_all(path_);
+    }
+    const fs::path& path() const { return path_; }
+    fs::path write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path_ / name, std::ios::binary) << bytes;
+        return path_ / name;
+    }
+
+private:
+    fs::path path_;
+};
+
+DateValue date(int d, int m, int y) {
+    return *DateValue::fromYmd(y, m, d);
+}
+
+const Currency* currency(const CurrencyRates& rates, const std::string& code) {
+    for (const auto& c : rates.currencies)
+        if (c.code == code)
+            return &c;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(RatesImport, DailyFileGivesEveryCurrencyOfTheDay) {
+    const BankRatesFile file = readBankRatesFile(kData / "bank_daily.xml");
+    EXPECT_EQ(file.kind, BankRatesFile::Kind::Daily);
+    ASSERT_EQ(file.currencies.size(), 4u);
+    const Currency& usd = file.currencies[0];
+    EXPECT_EQ(usd.code, "840");
+    EXPECT_EQ(usd.name, utf8ToCp1251("Доллар США"));
+    ASSERT_EQ(usd.rates.size(), 1u);
+    EXPECT_EQ(usd.rates[0].date, "31.12.2019");
+    EXPECT_EQ(usd.rates[0].rate, "61,9057");
+    EXPECT_EQ(usd.rates[0].quantity, "1");
+    EXPECT_EQ(file.currencies[2].rates[0].quantity, "100"); // yen are quoted per hundred
+    EXPECT_EQ(file.currencies[3].code, "036");              // a short NumCode is padded
+}
+
+TEST(RatesImport, DynamicFileMapsTheBankIdentifier) {
+    const BankRatesFile usd = readBankRatesFile(kData / "bank_dynamic_usd.xml");
+    EXPECT_EQ(usd.kind, BankRatesFile::Kind::Dynamic);
+    ASSERT_EQ(usd.currencies.size(), 1u);
+    EXPECT_EQ(usd.currencies[0].code, "840");
+    EXPECT_EQ(usd.currencies[0].rates.size(), 4u);
+    EXPECT_FALSE(usd.needsCurrencyCode());
+
+    // An identifier outside the bank's list leaves the code to the person; the point
+    // decimal some tools write is read as the comma the rate fields take.
+    const BankRatesFile unknown = readBankRatesFile(kData / "bank_dynamic_unknown_id.xml");
+    EXPECT_EQ(unknown.bankId, "R01999");
+    EXPECT_TRUE(unknown.needsCurrencyCode());
+    EXPECT_EQ(unknown.currencies[0].rates[0].rate, "12,5");
+    EXPECT_EQ(unknown.currencies[0].rates[0].quantity, "10");
+
+    for (const auto& [id, code] : {std::pair{"R01235", "840"},
+                                   {"R01239", "978"},
+                                   {"R01035", "826"},
+                                   {"R01775", "756"},
+                                   {"R01820", "392"},
+                                   {"R01375", "156"}})
+        EXPECT_EQ(currencyCodeOfBankId(id), std::optional<std::string>(code)) << id;
+    EXPECT_EQ(currencyCodeOfBankId("R01999"), std::nullopt);
+}
+
+TEST(RatesImport, RefusesWhatIsNotARatesFile) {
+    const std::string dtd = "<?xml version=\"1.0\"?><!DOCTYPE ValCurs [<!ENTITY x SYSTEM \"/etc/passwd\">]>"
+                            "<ValCurs Date=\"31.12.2019\"><Valute><NumCode>840</NumCode><Nominal>1</Nominal>"
+                            "<Value>&x;</Value></Valute></ValCurs>";
+    const auto valute = [](const std::string& code, const std::string& nominal, const std::string& value) {
+        return xml1251("<ValCurs Date=\"31.12.2019\"><Valute><NumCode>" + code + "</NumCode><Nominal>" +
+                       nominal + "</Nominal><Name>X</Name><Value>" + value + "</Value></Valute></ValCurs>");
+    };
+    const std::pair<const char*, std::string> cases[] = {
+        {"cut file", bytesOf(kData / "bank_daily_cut.xml")},
+        {"entities", dtd},
+        {"other root", xml1251("<CurrencyRates/>")},
+        {"no rates", xml1251("<ValCurs Date=\"31.12.2019\"/>")},
+        {"bad day", xml1251("<ValCurs Date=\"32.12.2019\"><Valute><NumCode>840</NumCode><Nominal>1</Nominal>"
+                            "<Value>1</Value></Valute></ValCurs>")},
+        {"no value", valute("840", "1", "")},
+        {"five decimals", valute("840", "1", "61,90571")},
+        {"zero rate", valute("840", "1", "0,0000")},
+        {"grouped rate", valute("840", "1", "1 061,9")},
+        {"zero nominal", valute("840", "0", "1")},
+        {"long nominal", valute("840", "100000000", "1")},
+        {"letter code", valute("USD", "1", "1")},
+        {"dynamic bad date", xml1251("<ValCurs ID=\"R01235\"><Record Date=\"1.13.2019\"><Nominal>1</Nominal>"
+                                     "<Value>1</Value></Record></ValCurs>")},
+    };
+    for (const auto& [name, bytes] : cases)
+        EXPECT_THROW(parseBankRates(bytes), RatesImportError) << name;
+}
+
+TEST(RatesImport, MergeReplacesADateAndKeepsDateOrder) {
+    auto rates = CurrencyRates::fromXml(xml1251("<CurrencyRates><Currency Code=\"008\" Name=\"Лек\"/>"
+                                                "<Currency Code=\"840\" Name=\"Доллар США\">"
+                                                "<Rate Date=\"31.12.2019\" Rate=\"1\" Quantity=\"1\"/>"
+                                                "<Rate Date=\"01.01.2019\" Rate=\"2\" Quantity=\"1\"/>"
+                                                "</Currency></CurrencyRates>"));
+    ASSERT_TRUE(rates);
+    const RatesImportSummary summary =
+        mergeBankRates(*rates, {readBankRatesFile(kData / "bank_dynamic_usd.xml"),
+                                readBankRatesFile(kData / "bank_daily.xml")});
+
+    EXPECT_EQ(summary.rates, 8);
+    EXPECT_EQ(summary.currencies, 4);
+    EXPECT_EQ(summary.first, date(9, 1, 2019));
+    EXPECT_EQ(summary.last, date(31, 12, 2019));
+    EXPECT_EQ(ratesImportSummaryText(summary),
+              utf8ToCp1251("Загружено курсов: 8, валют: 4, с 09.01.2019 по 31.12.2019"));
+
+    const Currency* usd = currency(*rates, "840");
+    ASSERT_NE(usd, nullptr);
+    EXPECT_EQ(usd->name, utf8ToCp1251("Доллар США"));
+    std::vector<std::string> dates;
+    for (const auto& r : usd->rates)
+        dates.push_back(r.date + "=" + r.rate);
+    EXPECT_EQ(dates, (std::vector<std::string>{"01.01.2019=2", "09.01.2019=67,0795", "10.01.2019=66,9909",
+                                               "11.01.2019=66,8497", "31.12.2019=61,9057"}));
+    // A currency the directory did not list is appended with the bank's name.
+    ASSERT_NE(currency(*rates, "392"), nullptr);
+    EXPECT_EQ(currency(*rates, "392")->name, utf8ToCp1251("Японских иен"));
+    EXPECT_EQ(rates->currencies.front().code, "008");
+}
+
+TEST(RatesImport, WrittenDirectoryIsReadBackAndUsedByTheLookup) {
+    TempFolder folder;
+    const fs::path target = folder.path() / kCurrencyRatesFile; // missing: starts empty
+    const RatesImportResult result =
+        importBankRates(target, {readBankRatesFile(kData / "bank_dynamic_usd.xml")});
+    EXPECT_EQ(result.summary.rates, 4);
+
+    const CurrencyRatesFile read = loadCurrencyRatesFile(target);
+    ASSERT_EQ(read.state, DirectoryState::Loaded);
+    const auto weekend = FindCurrencyRate(&*read.rates, "840", date(13, 1, 2019));
+    ASSERT_TRUE(weekend);
+    EXPECT_EQ(weekend->date, "11.01.2019"); // the last earlier rate says its own day
+    EXPECT_EQ(weekend->rate, "66,8497");
+    EXPECT_EQ(FindCurrencyRate(&*read.rates, "840", date(8, 1, 2019)), std::nullopt);
+
+    // Names that need escaping survive the round trip.
+    CurrencyRates odd{{Currency{"999", "A & B <\"C\">", {{"01.01.2019", "1,5", "1"}}}}};
+    const auto back = CurrencyRates::fromXml(currencyRatesXml(odd));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->currencies.at(0).name, "A & B <\"C\">");
+}
+
+TEST(RatesImport, NothingIsWrittenWhenTheImportFails) {
+    TempFolder folder;
+    const std::string damaged = xml1251("<CurrencyRates><Currency Code=\"840\">");
+    const fs::path target = folder.write(kCurrencyRatesFile, damaged);
+    EXPECT_THROW(importBankRates(target, {readBankRatesFile(kData / "bank_daily.xml")}), RatesImportError);
+    EXPECT_EQ(bytesOf(target), damaged);
+
+    const std::string good = xml1251("<CurrencyRates/>");
+    folder.write(kCurrencyRatesFile, good);
+    EXPECT_THROW(importBankRates(target, {readBankRatesFile(kData / "bank_dynamic_unknown_id.xml")}),
+                 RatesImportError);
+    EXPECT_EQ(bytesOf(target), good);
+
+    if (::geteuid() != 0) { // root writes anywhere
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_THROW(importBankRates(target, {readBankRatesFile(kData / "bank_daily.xml")}),
+                     RatesImportError);
+        fs::permissions(folder.path(), fs::perms::owner_all);
+        EXPECT_EQ(bytesOf(target), good);
+    }
+    for (const auto& entry : fs::directory_iterator(folder.path()))
+        EXPECT_EQ(entry.path().filename(), kCurrencyRatesFile) << "left behind: " << entry.path();
+}
+
+TEST(RatesImport, TheUsersCopyStartsFromTheProgramsFileAndIsReadFirst) {
+    TempFolder program;
+    TempFolder user;
+    const fs::path own = program.path() / kCurrencyRatesFile;
+    const fs::path copy = user.path() / kCurrencyRatesFile;
+    program.write(kCurrencyRatesFile,
+                  xml1251("<CurrencyRates><Currency Code=\"008\" Name=\"Лек\"/></CurrencyRates>"));
+
+    // The import writes the user's copy, which is read first, seeded from the program's file.
+    const RatesImportResult result =
+        importBankRates(copy, {readBankRatesFile(kData / "bank_daily.xml")}, own);
+    EXPECT_NE(currency(result.rates, "008"), nullptr);
+    EXPECT_EQ(findDataFile({user.path(), program.path()}, kCurrencyRatesFile), copy);
+}

@@ -21,6 +21,20 @@ Question messageQuestion(const QString& id, const QString& text, QuestionIcon ic
     return q;
 }
 
+Question deleteQuestion(const QString& id, const QString& text) {
+    Question q = messageQuestion(id, text, QuestionIcon::Question);
+    q.answers = {QStringLiteral("Да"), QStringLiteral("Нет")};
+    q.defaultIndex = 1;
+    q.escapeIndex = 1;
+    return q;
+}
+
+bool sourceDeletionConfirmed(Asker& asker, QWidget* parent) {
+    constexpr int kYes = 0;
+    return asker.ask(parent, deleteQuestion(QStringLiteral("deleteSource"),
+                                            QStringLiteral("Удалить источник выплаты и все его доходы?"))) == kYes;
+}
+
 Question helpNotice(const QString& id, const QString& text, const QString& topic) {
     Question q = messageQuestion(id, text, QuestionIcon::Information);
     q.answers = {QStringLiteral("Закрыть")};

@@ -59,6 +59,10 @@ public:
 // A message with the single answer "OK", titled with the program's title.
 Question messageQuestion(const QString& id, const QString& text, QuestionIcon icon);
 // The help notice HelpNoticeDialog, titled with the program's title; an empty topic hides its link.
+// Да/Нет before something that cannot be undone; Enter and Escape answer "Нет" (1).
+Question deleteQuestion(const QString& id, const QString& text);
+// Asks before a payer's source goes with the incomes entered under it; true for "Да".
+bool sourceDeletionConfirmed(Asker& asker, QWidget* parent);
 Question helpNotice(const QString& id, const QString& text, const QString& topic = {});
 
 // The real dialogs: QMessageBox, HelpNoticeDialog, QFileDialog.

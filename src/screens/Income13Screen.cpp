@@ -344,6 +344,8 @@ void Income13Screen::editSource() {
 void Income13Screen::deleteSource() {
     if (sourceList_->selected() < 0)
         return;
+    if (source().itemCount() > 0 && !sourceDeletionConfirmed(host().asker(), this))
+        return;
     DocumentChanged();
     sourceList_->removeSelected([this](int index) { sources().remove(index); });
 }

@@ -248,6 +248,8 @@ void InvestPartnershipScreen::editSource() {
 void InvestPartnershipScreen::deleteSource() {
     if (sources_->selected() < 0)
         return;
+    if (source().itemCount() > 0 && !sourceDeletionConfirmed(host().asker(), this))
+        return;
     DocumentChanged();
     sources_->removeSelected([this](int index) { document().investPartnerships.remove(index); });
     if (sources_->count() == 0)

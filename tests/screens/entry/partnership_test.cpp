@@ -196,8 +196,10 @@ private slots:
             ->setCurrentItem(kv::test::child<QTreeWidget>(&again, "lvIncomes")->topLevelItem(0));
         kv::test::clickButton(&again, "bnDeleteIncome");
         QCOMPARE(host.document->investPartnerships.get(0).itemCount(), 1);
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(&again, "bnDeleteSource");
         QCOMPARE(kv::test::textOf(&again, "edTaxableAmount"), QStringLiteral("69000,1234"));
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(&again, "bnDeleteSource");
         QCOMPARE(host.document->investPartnerships.count(), 0);
         QVERIFY(!kv::test::child<QWidget>(&again, "bnAddIncome")->isEnabled());

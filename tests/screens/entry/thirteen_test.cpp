@@ -330,6 +330,13 @@ private slots:
         QCOMPARE(kv::test::textOf(screen.get(), "edTaxWithheld"), QStringLiteral("13000"));
         QCOMPARE(host.changes, changes);
 
+        // A source with incomes goes only after a "Да"; "Нет" is the default.
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Нет"));
+        kv::test::clickButton(screen.get(), "bnDeleteSource");
+        QCOMPARE(host.document->incomes13.count(), 1);
+        QCOMPARE(host.script.questions().last().text, QStringLiteral("Удалить источник выплаты и все его доходы?"));
+        QCOMPARE(host.script.questions().last().defaultIndex, 1);
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(screen.get(), "bnDeleteSource");
         QCOMPARE(host.document->incomes13.count(), 0);
         QVERIFY(!kv::test::child<QWidget>(screen.get(), "bnAddIncome")->isEnabled());
@@ -351,6 +358,7 @@ private slots:
         sources->setCurrentItem(sources->topLevelItem(1));
         QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("260"));
         QCOMPARE(host.document->incomes13.get(0).taxWithheld, roubles(100));
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(&screen, "bnDeleteSource");
         QCOMPARE(host.document->incomes13.count(), 1);
         QCOMPARE(host.document->incomes13.get(0).taxWithheld, roubles(100));

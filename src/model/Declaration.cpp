@@ -75,6 +75,16 @@ void Declaration::setIncomeFlags(std::uint8_t newFlags) {
         newFlags & (kAgentIncomes | kForeignIncomes | kBusinessIncomes | kReservedFlag | kPartnershipIncomes);
 }
 
+bool Declaration::holdsEntriesUnder(std::uint8_t flagBits) const {
+    const auto held = [flagBits](std::uint8_t bit, auto&... lists) {
+        return (flagBits & bit) != 0 && ((lists.count() > 0) || ...);
+    };
+    return held(kAgentIncomes, incomes13, incomes13NonResident, incomes35, incomes30, incomes9) ||
+           ((flagBits & kAgentIncomes) != 0 && !foreignerFixedAdvance.isZero()) ||
+           held(kForeignIncomes, foreignIncomes) || held(kBusinessIncomes, businessIncomes) ||
+           held(kPartnershipIncomes, investPartnerships);
+}
+
 void Declaration::setSupportingSheets(std::int32_t n) {
     if (sheetCountAutomatic == 1)
         return;

@@ -128,6 +128,9 @@ public:
     // list(s), a bit that is cleared destroys them with every record in them.
     // Bits 5 to 7 are not kept.
     void setIncomeFlags(std::uint8_t newFlags);
+    // Whether clearing these bits would destroy something the person entered: a record
+    // in one of their lists, or the foreigner's fixed advance that goes with bit 0.
+    bool holdsEntriesUnder(std::uint8_t flagBits) const;
 
     std::int32_t supportingSheets() const { return supportingSheets_; }
     // Ignored while sheetCountAutomatic is 1.

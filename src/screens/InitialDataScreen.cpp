@@ -3,6 +3,7 @@
 #include "checks/IdentifierChecks.h"
 
 #include "model/Declaration.h"
+#include "screens/Asker.h"
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -31,6 +33,22 @@ constexpr std::uint8_t kIncomeBits = Declaration::kAgentIncomes | Declaration::k
                                      Declaration::kBusinessIncomes | Declaration::kPartnershipIncomes;
 
 enum Kind { kResident = 0, kNonResident = 1, kEstimated = 2, kTermination = 3 };
+// The income boxes each kind of return unticks (the rest it leaves as they are).
+std::uint8_t bitsUntickedBy(int kind) {
+    switch (kind) {
+    case kNonResident:
+        return Declaration::kForeignIncomes | Declaration::kBusinessIncomes;
+    case kEstimated:
+        return kIncomeBits;
+    case kTermination:
+        return Declaration::kForeignIncomes | Declaration::kAgentIncomes | Declaration::kPartnershipIncomes;
+    default:
+        return 0;
+    }
+}
+
+constexpr int kYes = 0;
+
 enum Submitter { kSelf = 0, kPersonRepresentative = 1, kOrganisationRepresentative = 2 };
 
 } // namespace
@@ -253,10 +271,11 @@ void InitialDataScreen::connectRules() {
     connect(chbIncomeBusiness_, &QCheckBox::toggled, this, &InitialDataScreen::businessClicked);
     connect(chbInvestTov_, &QCheckBox::toggled, this, &InitialDataScreen::partnershipClicked);
     connect(kindGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) {
-            kindChosen(id);
-            DocumentChanged();
-        }
+        if (!checked || !kindChangeConfirmed(id))
+            return;
+        kindChosen(id);
+        dropAgreed_ = false;
+        DocumentChanged();
     });
     connect(submitterGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) {
@@ -284,7 +303,8 @@ void InitialDataScreen::connectRules() {
     lblSupposeIncome_->setEnabled(chbIncomeBusiness_->isChecked());
     meSupposeIncome_->setEnabled(chbIncomeBusiness_->isChecked());
     submitterChosen(submitterGroup_->checkedId());
-    kindChosen(declarationKind());
+    shownKind_ = declarationKind();
+    kindChosen(shownKind_);
 }
 
 int InitialDataScreen::declarationKind() const {
@@ -300,9 +320,57 @@ void InitialDataScreen::setDeductionsSection(bool enabled) {
     host().setSectionEnabled(Section::Deduction, enabled);
 }
 
+std::uint8_t InitialDataScreen::tickedIncomeBits() const {
+    std::uint8_t bits = 0;
+    if (chbIncomeInquiry_->isChecked())
+        bits |= Declaration::kAgentIncomes;
+    if (chbIncomeCurrency_->isChecked())
+        bits |= Declaration::kForeignIncomes;
+    if (chbIncomeBusiness_->isChecked())
+        bits |= Declaration::kBusinessIncomes;
+    if (chbInvestTov_->isChecked())
+        bits |= Declaration::kPartnershipIncomes;
+    return bits;
+}
+
+bool InitialDataScreen::dropConfirmed(std::uint8_t bits, QCheckBox* box) {
+    if (host().buildingGuard() || dropAgreed_ || !document().holdsEntriesUnder(bits))
+        return true;
+    const QString text = QStringLiteral("Удалить все введённые доходы этого вида?");
+    if (host().asker().ask(this, deleteQuestion(QStringLiteral("dropIncomes"), text)) == kYes)
+        return true;
+    const QSignalBlocker quiet(box);
+    box->setChecked(true);
+    return false;
+}
+
+bool InitialDataScreen::kindChangeConfirmed(int kind) {
+    const std::uint8_t dropped = bitsUntickedBy(kind) & tickedIncomeBits();
+    if (host().buildingGuard() || !document().holdsEntriesUnder(dropped)) {
+        shownKind_ = kind;
+        return true;
+    }
+    const QString text =
+        QStringLiteral("В декларации этого вида не указываются некоторые из введённых доходов. "
+                       "Удалить их?");
+    if (host().asker().ask(this, deleteQuestion(QStringLiteral("dropIncomesOfKind"), text)) == kYes) {
+        shownKind_ = kind;
+        dropAgreed_ = true;
+        return true;
+    }
+    const QSignalBlocker quiet(kindGroup_);
+    if (QAbstractButton* shown = kindGroup_->button(shownKind_))
+        shown->setChecked(true);
+    return false;
+}
+
 void InitialDataScreen::kindChosen(int kind) {
-    const auto disableBox = [](QCheckBox* box) {
-        box->setChecked(false);
+    // Loading shows the boxes as the document has them, even where the kind of return
+    // would not offer them: viewing a return never deletes what it holds.
+    const bool byPerson = !host().buildingGuard();
+    const auto disableBox = [byPerson](QCheckBox* box) {
+        if (byPerson)
+            box->setChecked(false);
         box->setEnabled(false);
     };
     const auto moveFrom = [](QRadioButton* from, QRadioButton* to) {
@@ -339,7 +407,8 @@ void InitialDataScreen::kindChosen(int kind) {
         break;
     case kTermination:
         disableBox(chbIncomeCurrency_);
-        chbIncomeBusiness_->setChecked(true);
+        if (byPerson)
+            chbIncomeBusiness_->setChecked(true);
         chbIncomeBusiness_->setEnabled(true);
         disableBox(chbIncomeInquiry_);
         lblIncomeInquiry_->setEnabled(false);
@@ -374,6 +443,8 @@ void InitialDataScreen::kindChosen(int kind) {
 }
 
 void InitialDataScreen::certificateClicked(bool checked) {
+    if (!checked && !dropConfirmed(Declaration::kAgentIncomes, chbIncomeInquiry_))
+        return;
     host().setSectionEnabled(Section::RussianIncome, checked);
     if (!checked)
         document().setIncomeFlags(document().incomeFlags() & ~Declaration::kAgentIncomes);
@@ -382,6 +453,8 @@ void InitialDataScreen::certificateClicked(bool checked) {
 }
 
 void InitialDataScreen::currencyClicked(bool checked) {
+    if (!checked && !dropConfirmed(Declaration::kForeignIncomes, chbIncomeCurrency_))
+        return;
     host().setSectionEnabled(Section::ForeignIncome, checked);
     if (!checked)
         document().setIncomeFlags(document().incomeFlags() & ~Declaration::kForeignIncomes);
@@ -390,6 +463,9 @@ void InitialDataScreen::currencyClicked(bool checked) {
 }
 
 void InitialDataScreen::businessClicked(bool checked) {
+    // The activities go with the flag when the screen is saved; the person is asked now.
+    if (!checked && !dropConfirmed(Declaration::kBusinessIncomes, chbIncomeBusiness_))
+        return;
     host().setSectionEnabled(Section::BusinessIncome, checked);
     lblSupposeIncome_->setEnabled(checked);
     meSupposeIncome_->setEnabled(checked);
@@ -400,6 +476,8 @@ void InitialDataScreen::businessClicked(bool checked) {
 }
 
 void InitialDataScreen::partnershipClicked(bool checked) {
+    if (!checked && !dropConfirmed(Declaration::kPartnershipIncomes, chbInvestTov_))
+        return;
     host().setSectionEnabled(Section::InvestTov, checked);
     if (!anyIncomeBox())
         setDeductionsSection(false);
@@ -487,16 +565,7 @@ void InitialDataScreen::SaveData() {
     d.declarationKind = static_cast<std::uint8_t>(declarationKind());
 
     // Bits other than the four boxes are kept as the document had them.
-    std::uint8_t flags = d.incomeFlags() & static_cast<std::uint8_t>(~kIncomeBits);
-    if (chbIncomeInquiry_->isChecked())
-        flags |= Declaration::kAgentIncomes;
-    if (chbIncomeCurrency_->isChecked())
-        flags |= Declaration::kForeignIncomes;
-    if (chbIncomeBusiness_->isChecked())
-        flags |= Declaration::kBusinessIncomes;
-    if (chbInvestTov_->isChecked())
-        flags |= Declaration::kPartnershipIncomes;
-    d.setIncomeFlags(flags);
+    d.setIncomeFlags((d.incomeFlags() & static_cast<std::uint8_t>(~kIncomeBits)) | tickedIncomeBits());
 
     d.estimatedIncome = wholeRoublesOf(meSupposeIncome_, d.estimatedIncome);
     // A representative's field the confirmation choice disabled is emptied, whatever it shows.

@@ -2,7 +2,8 @@
 // "Задание условий": the kind of return, the tax office, the correction number,
 // the taxpayer's OKTMO and category, which kinds of income the return holds, and
 // who confirms it. The kind and the income boxes decide which sections can be
-// reached; clearing an income box deletes that kind of income at once.
+// reached; clearing an income box deletes that kind of income (after asking, when
+// something of that kind was entered).
 #include "screens/ScreenFrame.h"
 
 #include <optional>
@@ -37,6 +38,14 @@ private:
     int declarationKind() const;
     bool anyIncomeBox() const;
     void setDeductionsSection(bool enabled);
+    // The incomeFlags bits of the ticked income boxes.
+    std::uint8_t tickedIncomeBits() const;
+    // Whether the person agrees to lose what was entered under bits; on "Нет" the
+    // box goes back to ticked. Nothing entered: no question.
+    bool dropConfirmed(std::uint8_t bits, QCheckBox* box);
+    // Whether the person agrees to lose the incomes the kind of return would untick;
+    // on "Нет" the kind shown before is chosen again.
+    bool kindChangeConfirmed(int kind);
 
     // Click rules.
     void kindChosen(int kind);
@@ -56,6 +65,9 @@ private:
     QRadioButton* rb4ndfl_;
     QRadioButton* rbNextYear_;
     QButtonGroup* kindGroup_;
+    int shownKind_ = 0;
+    // The person has already agreed to lose what the kind of return unticks.
+    bool dropAgreed_ = false;
 
     FieldEdit* meInspection_;
     QToolButton* bnInspection_;

@@ -206,6 +206,28 @@ TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
     EXPECT_EQ(back.isFarmHousehold, 1);
 }
 
+// What clearing a flag would destroy decides whether the person is asked first.
+TEST_F(DeclarationTest, EntriesUnderAFlagAreWhatClearingItWouldDestroy) {
+    Declaration d = fresh();
+    const std::uint8_t all = Declaration::kAgentIncomes | Declaration::kForeignIncomes |
+                             Declaration::kBusinessIncomes | Declaration::kPartnershipIncomes;
+    d.setIncomeFlags(all);
+    EXPECT_FALSE(d.holdsEntriesUnder(all)); // lists exist but are empty
+
+    d.incomes9.add();
+    EXPECT_TRUE(d.holdsEntriesUnder(Declaration::kAgentIncomes));
+    EXPECT_FALSE(d.holdsEntriesUnder(all & ~Declaration::kAgentIncomes));
+    d.incomes9.remove(0);
+    d.foreignerFixedAdvance = rub("1000");
+    EXPECT_TRUE(d.holdsEntriesUnder(Declaration::kAgentIncomes));
+
+    d.investPartnerships.add();
+    EXPECT_TRUE(d.holdsEntriesUnder(Declaration::kPartnershipIncomes));
+    EXPECT_FALSE(d.holdsEntriesUnder(Declaration::kForeignIncomes | Declaration::kBusinessIncomes));
+    d.setIncomeFlags(0);
+    EXPECT_FALSE(d.holdsEntriesUnder(all));
+}
+
 TEST_F(DeclarationTest, SupportingSheetsAreIgnoredWhileCountedAutomatically) {
     Declaration d = fresh();
     d.sheetCountAutomatic = 1;

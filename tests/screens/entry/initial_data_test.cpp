@@ -126,6 +126,8 @@ private slots:
         fillReturn(*host.document);
         host.document->taxpayerCategory = 5;
         InitialDataScreen screen(nullptr, host);
+        // Every first click unticks a box with an income entered under it.
+        host.script.expect(QStringLiteral("dropIncomesOfKind"), QStringLiteral("Да"));
         for (const QString& name : clicks)
             kv::test::clickButton(&screen, name.toLatin1().constData());
 
@@ -137,6 +139,7 @@ private slots:
         QCOMPARE(host.document->incomes13.count() == 1, certificateIncomesKept);
         QCOMPARE(host.document->foreignIncomes.count() == 1, foreignIncomesKept);
         QVERIFY(host.changes > 0);
+        KV_VERIFY_ASKER(host.script);
 
         screen.SaveData();
         QCOMPARE(host.document->declarationKind,
@@ -165,7 +168,9 @@ private slots:
         fillReturn(*host.document);
         InitialDataScreen screen(nullptr, host);
         auto* box = kv::test::child<QCheckBox>(&screen, "chbIncomeInquiry");
+        host.script.expect(QStringLiteral("dropIncomes"), QStringLiteral("Да"));
         box->click();
+        KV_VERIFY_ASKER(host.script);
         QVERIFY(!host.document->incomes13.exists());
         QVERIFY(!host.sectionEnabled(Section::RussianIncome));
         QVERIFY(host.sectionEnabled(Section::Deduction)); // foreign incomes remain
@@ -174,6 +179,93 @@ private slots:
         screen.SaveData();
         QCOMPARE(host.document->incomes13.count(), 0);
         QVERIFY(host.document->incomes13.exists());
+    }
+
+    // Unticking a box whose incomes were entered asks first; "Нет" changes nothing.
+    void uncheckingABoxWithIncomesAsksFirst_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("bit");
+        QTest::newRow("certificates") << "chbIncomeInquiry" << int{Declaration::kAgentIncomes};
+        QTest::newRow("foreign currency") << "chbIncomeCurrency" << int{Declaration::kForeignIncomes};
+        QTest::newRow("business") << "chbIncomeBusiness" << int{Declaration::kBusinessIncomes};
+        QTest::newRow("partnerships") << "chbInvestTov" << int{Declaration::kPartnershipIncomes};
+    }
+
+    void uncheckingABoxWithIncomesAsksFirst() {
+        QFETCH(QString, box);
+        QFETCH(int, bit);
+        const auto flag = static_cast<std::uint8_t>(bit);
+        ScreenTestHost host;
+        Declaration& d = *host.document;
+        d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kForeignIncomes |
+                         Declaration::kBusinessIncomes | Declaration::kPartnershipIncomes);
+        d.incomes35.add();
+        d.foreignIncomes.add();
+        d.businessIncomes.add();
+        d.investPartnerships.add();
+        InitialDataScreen screen(nullptr, host);
+        auto* shown = kv::test::child<QCheckBox>(&screen, box.toLatin1().constData());
+
+        host.script.expect(QStringLiteral("dropIncomes"), QStringLiteral("Нет"));
+        shown->click();
+        KV_VERIFY_ASKER(host.script);
+        QVERIFY(shown->isChecked());
+        screen.SaveData();
+        QVERIFY(d.holdsEntriesUnder(flag));
+
+        host.script.expect(QStringLiteral("dropIncomes"), QStringLiteral("Да"));
+        shown->click();
+        KV_VERIFY_ASKER(host.script);
+        QVERIFY(!shown->isChecked());
+        screen.SaveData();
+        QVERIFY(!d.holdsEntriesUnder(flag));
+        QCOMPARE(d.incomeFlags() & flag, 0);
+
+        // Nothing entered any more: ticking and unticking again asks nothing.
+        shown->click();
+        shown->click();
+        QVERIFY(!shown->isChecked());
+        KV_VERIFY_ASKER(host.script);
+    }
+
+    void choosingAKindThatDropsIncomesAsksFirst() {
+        ScreenTestHost host;
+        fillReturn(*host.document);
+        InitialDataScreen screen(nullptr, host);
+        const int changes = host.changes;
+        host.script.expect(QStringLiteral("dropIncomesOfKind"), QStringLiteral("Нет"));
+        kv::test::clickButton(&screen, "rb4ndfl");
+        KV_VERIFY_ASKER(host.script);
+        QVERIFY(kv::test::child<QAbstractButton>(&screen, "rbSimple")->isChecked());
+        QVERIFY(!kv::test::child<QAbstractButton>(&screen, "rb4ndfl")->isChecked());
+        QCOMPARE(boxStates(screen), QStringLiteral("1e 1e 0e"));
+        QCOMPARE(host.changes, changes);
+        screen.SaveData();
+        QCOMPARE(host.document->declarationKind, std::uint8_t{0});
+        QCOMPARE(host.document->incomes13.count(), 1);
+        QCOMPARE(host.document->foreignIncomes.count(), 1);
+
+        // A kind that drops nothing entered asks nothing.
+        host.document->foreignIncomes.remove(0);
+        kv::test::clickButton(&screen, "rbNeRez");
+        QCOMPARE(boxStates(screen), QStringLiteral("1e 0d 0d"));
+        QCOMPARE(host.document->incomes13.count(), 1);
+        KV_VERIFY_ASKER(host.script);
+    }
+
+    // A return written elsewhere may hold incomes its kind does not offer; viewing and
+    // saving the screen keeps them.
+    void viewingKeepsIncomesTheKindDoesNotOffer() {
+        ScreenTestHost host;
+        fillReturn(*host.document);
+        host.document->declarationKind = 2;
+        const std::uint8_t flags = host.document->incomeFlags();
+        InitialDataScreen screen(nullptr, host);
+        QCOMPARE(boxStates(screen), QStringLiteral("1d 1d 0d"));
+        screen.SaveData();
+        QCOMPARE(host.document->incomeFlags(), flags);
+        QCOMPARE(host.document->incomes13.count(), 1);
+        QCOMPARE(host.document->foreignIncomes.count(), 1);
     }
 
     void representativeFieldsFollowTheConfirmation() {

@@ -4,7 +4,6 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -14,25 +13,20 @@ namespace kv {
 
 FlatIncomeDialog::FlatIncomeDialog(Asker& asker, FlatIncomeKind kind, const ThirtyPercentSource& source,
                                    bool newSource, QWidget* parent)
-    : QDialog(parent), asker_(asker), kind_(kind), source_(source), newSource_(newSource) {
+    : QDialog(parent), asker_(asker), kind_(kind), source_(source), newSource_(newSource),
+      payer_(this, flatIncomeSetup(kind).innLength) {
     const bool nine = kind == FlatIncomeKind::NinePercent;
     setObjectName(nine ? QStringLiteral("TfmInput9SourseIncome") : QStringLiteral("TfmInput30SourseIncome"));
     setWindowTitle(nine ? QStringLiteral("Доход, облагаемый по ставке 9%")
                         : QStringLiteral("Доход в виде дивидендов"));
 
-    edName_ = field(this, "edSourceName", FieldKind::edtNone, 1000);
-    edInn_ = field(this, "edSourceInn", FieldKind::edtDigital, flatIncomeSetup(kind).innLength);
-    edKpp_ = field(this, "edSourceKpp", FieldKind::edtDigital, 9);
-    edOktmo_ = field(this, "edSourceOktmo", FieldKind::edtDigital, 11);
     edIncome_ = moneyField(this, "edIncomeSum");
     edWithheld_ = field(this, "edTaxWithheld", FieldKind::edtDigital, 12);
-    for (FieldEdit* short_ : {edInn_, edKpp_, edOktmo_, edIncome_, edWithheld_})
+    for (FieldEdit* short_ :
+         {payer_.innField(), payer_.kppField(), payer_.oktmoField(), edIncome_, edWithheld_})
         short_->setMaximumWidth(160);
 
-    edName_->setStoredText(fromCp1251(source_.sourceName));
-    edInn_->setStoredText(fromCp1251(source_.sourceInn));
-    edKpp_->setStoredText(fromCp1251(source_.sourceKpp));
-    edOktmo_->setStoredText(fromCp1251(source_.sourceOktmo));
+    payer_.load(source_);
     // Dividends show what is taxed; the 9% list the income itself (the two are kept equal).
     const Money income = nine ? source_.totalIncome : source_.taxableAmount;
     if (!income.isZero())
@@ -40,16 +34,11 @@ FlatIncomeDialog::FlatIncomeDialog(Asker& asker, FlatIncomeKind kind, const Thir
     edWithheld_->setStoredText(wholeRoublesText(source_.taxWithheld));
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Наименование источника выплаты"), this), 0, 0, 1, 2);
-    grid->addWidget(edName_, 1, 0, 1, 2);
+    int row = payer_.addTo(grid, 0);
     const QList<std::pair<QString, FieldEdit*>> rows = {
-        {QStringLiteral("ИНН"), edInn_},
-        {QStringLiteral("КПП"), edKpp_},
-        {QStringLiteral("ОКТМО"), edOktmo_},
         {nine ? QStringLiteral("Сумма дохода") : QStringLiteral("Облагаемая сумма дивидендов"), edIncome_},
         {QStringLiteral("Удержанный налог"), edWithheld_},
     };
-    int row = 2;
     for (const auto& [caption, edit] : rows) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(edit);
@@ -67,10 +56,10 @@ FlatIncomeDialog::FlatIncomeDialog(Asker& asker, FlatIncomeKind kind, const Thir
 
 FlatIncomeValues FlatIncomeDialog::values() const {
     FlatIncomeValues v;
-    v.name = toCp1251(edName_->text());
-    v.inn = toCp1251(edInn_->text());
-    v.kpp = toCp1251(edKpp_->text());
-    v.oktmo = toCp1251(edOktmo_->text());
+    v.name = payer_.name();
+    v.inn = payer_.inn();
+    v.kpp = payer_.kpp();
+    v.oktmo = payer_.oktmo();
     if (!edIncome_->text().isEmpty())
         v.income = amountOf(edIncome_);
     v.withheld = wholeRoublesOf(edWithheld_, source_.taxWithheld);
@@ -92,16 +81,10 @@ void FlatIncomeDialog::accept() {
 void FlatIncomeDialog::goToElement(std::uint16_t element) {
     switch (element) {
     case kFlatNameElement:
-        edName_->setFocus();
-        break;
     case kFlatInnElement:
-        edInn_->setFocus();
-        break;
     case kFlatKppElement:
-        edKpp_->setFocus();
-        break;
     case kFlatOktmoElement:
-        edOktmo_->setFocus();
+        payer_.focus(static_cast<PayerField>(element));
         break;
     case kFlatIncomeElement:
         edIncome_->setFocus();

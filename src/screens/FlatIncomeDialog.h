@@ -5,6 +5,7 @@
 // and whether the 9% tax is kept. The dialog edits a copy of the source; the screen
 // takes the copy only after "Да".
 #include "model/IncomeSources.h"
+#include "screens/PayerFields.h"
 #include "screens/rules/RateRules.h"
 
 #include <QDialog>
@@ -35,10 +36,7 @@ private:
     FlatIncomeKind kind_;
     ThirtyPercentSource source_;
     bool newSource_;
-    FieldEdit* edName_;
-    FieldEdit* edInn_;
-    FieldEdit* edKpp_;
-    FieldEdit* edOktmo_;
+    PayerFields payer_;
     FieldEdit* edIncome_;
     FieldEdit* edWithheld_;
 };

@@ -2,6 +2,7 @@
 // "Источник выплаты": the payer of incomes at 13%. The dialog edits a copy of the
 // source; the payer check runs on "Да" and the screen takes the copy only then.
 #include "model/IncomeSources.h"
+#include "screens/PayerFields.h"
 
 #include <QDialog>
 
@@ -10,7 +11,6 @@ class QCheckBox;
 namespace kv {
 
 class Asker;
-class FieldEdit;
 
 class IncomeSourceDialog : public QDialog {
     Q_OBJECT
@@ -32,10 +32,7 @@ public slots:
 private:
     Asker& asker_;
     ThirteenPercentSource source_;
-    FieldEdit* edName_;
-    FieldEdit* edInn_;
-    FieldEdit* edKpp_;
-    FieldEdit* edOktmo_;
+    PayerFields payer_;
     QCheckBox* chbPrimary_;
     QCheckBox* chbPartnership_;
 };

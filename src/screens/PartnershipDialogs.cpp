@@ -1,6 +1,5 @@
 #include "screens/PartnershipDialogs.h"
 
-#include "checks/IdentifierChecks.h"
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
@@ -30,29 +29,15 @@ bool isEnter(const QKeyEvent* event) {
 
 PartnershipSourceDialog::PartnershipSourceDialog(Asker& asker, const InvestmentPartnership& source,
                                                  QWidget* parent)
-    : QDialog(parent), asker_(asker), source_(source) {
+    : QDialog(parent), asker_(asker), source_(source),
+      payer_(this, 12, QStringLiteral("Наименование инвестиционного товарищества")) {
     setObjectName(QStringLiteral("TfmInputSourseInvestTov"));
     setWindowTitle(QStringLiteral("Источник выплаты"));
 
-    edName_ = field(this, "edSourceName", FieldKind::edtNone, 1000);
-    edInn_ = field(this, "edSourceInn", FieldKind::edtDigital, 12);
-    edKpp_ = field(this, "edSourceKpp", FieldKind::edtDigital, 9);
-    edOktmo_ = field(this, "edSourceOktmo", FieldKind::edtDigital, 11);
-    edName_->setText(fromCp1251(source_.sourceName));
-    edInn_->setText(fromCp1251(source_.sourceInn));
-    edKpp_->setText(fromCp1251(source_.sourceKpp));
-    edOktmo_->setText(fromCp1251(source_.sourceOktmo));
+    payer_.load(source_);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Наименование инвестиционного товарищества"), this), 0, 0, 1,
-                    2);
-    grid->addWidget(edName_, 1, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("ИНН"), this), 2, 0);
-    grid->addWidget(edInn_, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("КПП"), this), 3, 0);
-    grid->addWidget(edKpp_, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("ОКТМО"), this), 4, 0);
-    grid->addWidget(edOktmo_, 4, 1);
+    payer_.addTo(grid, 0);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -77,32 +62,10 @@ void PartnershipSourceDialog::accept() {
 }
 
 void PartnershipSourceDialog::confirm(bool byEnter) {
-    const std::string name = toCp1251(edName_->text());
-    const std::string inn = toCp1251(edInn_->text());
-    const std::string kpp = toCp1251(edKpp_->text());
-    const std::string oktmo = toCp1251(edOktmo_->text());
     AskerCheckDialog dialog(asker_, this);
-    const std::string& title = byEnter ? thirteenPercentTitle() : partnershipSourceTitle();
-    switch (CheckPayer(dialog, title, name, false, oktmo, kpp, inn)) {
-    case PayerField::Name:
-        edName_->setFocus();
+    if (!payer_.check(dialog, byEnter ? thirteenPercentTitle() : partnershipSourceTitle(), false))
         return;
-    case PayerField::Inn:
-        edInn_->setFocus();
-        return;
-    case PayerField::Kpp:
-        edKpp_->setFocus();
-        return;
-    case PayerField::Oktmo:
-        edOktmo_->setFocus();
-        return;
-    case PayerField::Accept:
-        break;
-    }
-    source_.sourceName = name;
-    source_.sourceInn = inn;
-    source_.sourceKpp = kpp;
-    source_.sourceOktmo = oktmo;
+    payer_.store(source_);
     QDialog::accept();
 }
 

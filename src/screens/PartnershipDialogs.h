@@ -4,6 +4,7 @@
 // ("Участие в инвестиционных товариществах"). Each edits a copy; the screen takes it
 // only when the dialog is accepted.
 #include "model/IncomeSources.h"
+#include "screens/PayerFields.h"
 
 #include <QDialog>
 
@@ -34,10 +35,7 @@ private:
 
     Asker& asker_;
     InvestmentPartnership source_;
-    FieldEdit* edName_;
-    FieldEdit* edInn_;
-    FieldEdit* edKpp_;
-    FieldEdit* edOktmo_;
+    PayerFields payer_;
 };
 
 class PartnershipIncomeDialog : public QDialog {

@@ -1,12 +1,10 @@
 #include "screens/ThirtyFiveDialog.h"
 
-#include "checks/IdentifierChecks.h"
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/IncomeCodeFields.h"
 #include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
 #include "screens/rules/RateRules.h"
 
 #include <QGridLayout>
@@ -18,38 +16,21 @@ namespace kv {
 
 ThirtyFiveDialog::ThirtyFiveDialog(Asker& asker, const IncomeDict& dict,
                                    const ThirtyFivePercentSource& source, QWidget* parent)
-    : QDialog(parent), asker_(asker), source_(source) {
+    : QDialog(parent), asker_(asker), source_(source), payer_(this) {
     setObjectName(QStringLiteral("TfmInput35SourseIncome"));
     setWindowTitle(QStringLiteral("Доход"));
 
-    edName_ = field(this, "edSourceName", FieldKind::edtNone, 1000);
-    edInn_ = field(this, "edSourceInn", FieldKind::edtDigital, 12);
-    edKpp_ = field(this, "edSourceKpp", FieldKind::edtDigital, 9);
-    edOktmo_ = field(this, "edSourceOktmo", FieldKind::edtDigital, 11);
     codes_ = new IncomeCodeFields(dict, IncomeCodeFields::Rules::ThirtyFive, this);
     edWithheld_ = field(this, "edTaxWithheld", FieldKind::edtDigital, 12);
-    for (FieldEdit* short_ : {edInn_, edKpp_, edOktmo_, edWithheld_})
+    for (FieldEdit* short_ : {payer_.innField(), payer_.kppField(), payer_.oktmoField(), edWithheld_})
         short_->setMaximumWidth(160);
 
     codes_->restore(source_.incomeCode, source_.totalIncome, source_.deductionCode, source_.deductionAmount);
-    edName_->setStoredText(fromCp1251(source_.sourceName));
-    edInn_->setStoredText(fromCp1251(source_.sourceInn));
-    edKpp_->setStoredText(fromCp1251(source_.sourceKpp));
-    edOktmo_->setStoredText(fromCp1251(source_.sourceOktmo));
+    payer_.load(source_);
     edWithheld_->setStoredText(wholeRoublesText(source_.taxWithheld));
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Наименование источника выплаты"), this), 0, 0, 1, 2);
-    grid->addWidget(edName_, 1, 0, 1, 2);
-    int row = 2;
-    for (const auto& [caption, edit] :
-         {std::pair{QStringLiteral("ИНН"), edInn_}, std::pair{QStringLiteral("КПП"), edKpp_},
-          std::pair{QStringLiteral("ОКТМО"), edOktmo_}}) {
-        auto* label = new QLabel(caption, this);
-        label->setBuddy(edit);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(edit, row++, 1);
-    }
+    int row = payer_.addTo(grid, 0);
     row = codes_->addTo(grid, row);
     auto* withheldLabel = new QLabel(QStringLiteral("Сумма удержанного налога"), this);
     withheldLabel->setBuddy(edWithheld_);
@@ -65,28 +46,9 @@ ThirtyFiveDialog::ThirtyFiveDialog(Asker& asker, const IncomeDict& dict,
 }
 
 void ThirtyFiveDialog::accept() {
-    ThirtyFiveValues v;
-    v.name = toCp1251(edName_->text());
-    v.inn = toCp1251(edInn_->text());
-    v.kpp = toCp1251(edKpp_->text());
-    v.oktmo = toCp1251(edOktmo_->text());
     AskerCheckDialog dialog(asker_, this);
-    switch (CheckPayer(dialog, thirtyFivePercentTitle(), v.name, true, v.oktmo, v.kpp, v.inn)) {
-    case PayerField::Name:
-        edName_->setFocus();
+    if (!payer_.check(dialog, thirtyFivePercentTitle(), true))
         return;
-    case PayerField::Inn:
-        edInn_->setFocus();
-        return;
-    case PayerField::Kpp:
-        edKpp_->setFocus();
-        return;
-    case PayerField::Oktmo:
-        edOktmo_->setFocus();
-        return;
-    case PayerField::Accept:
-        break;
-    }
 
     ThirtyFiveDialogState state;
     state.incomeChosen = codes_->incomeChosen();
@@ -105,6 +67,11 @@ void ThirtyFiveDialog::accept() {
     if (!verdict.accept)
         return;
 
+    ThirtyFiveValues v;
+    v.name = payer_.name();
+    v.inn = payer_.inn();
+    v.kpp = payer_.kpp();
+    v.oktmo = payer_.oktmo();
     v.incomeCode = state.incomeCode;
     v.income = state.income;
     v.deductionCode = codes_->deductionCode();

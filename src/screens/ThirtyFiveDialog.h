@@ -4,6 +4,7 @@
 // against it and the tax withheld. The dialog edits a copy of the source; the screen
 // takes the copy only after "Да".
 #include "model/IncomeSources.h"
+#include "screens/PayerFields.h"
 
 #include <QDialog>
 
@@ -31,10 +32,7 @@ private:
 
     Asker& asker_;
     ThirtyFivePercentSource source_;
-    FieldEdit* edName_;
-    FieldEdit* edInn_;
-    FieldEdit* edKpp_;
-    FieldEdit* edOktmo_;
+    PayerFields payer_;
     IncomeCodeFields* codes_;
     FieldEdit* edWithheld_;
 };

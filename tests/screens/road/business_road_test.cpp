@@ -6,20 +6,15 @@
 // without a change.
 //
 // Set KV_ROAD_SHOTS to a folder to keep a picture of every step.
-#include "EntryTestSupport.h"
+#include "RoadTestSupport.h"
 #include "XmlFile.h"
 #include "core/Text.h"
-#include "export/FileIdentity.h"
 #include "model/Declaration.h"
 #include "screens/Sections.h"
-#include "shell/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include "screens/DateEdit.h"
-#include <QDir>
 #include <QFile>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -27,6 +22,9 @@
 #include <QTreeWidget>
 
 using namespace kv;
+using kv::test::child;
+using kv::test::clickSection;
+using kv::test::snap;
 
 namespace {
 
@@ -37,21 +35,9 @@ namespace {
 const char* const kPersonInn = "770412345664";
 const char* const kHomeOktmo = "45379000";
 
-void snap(QWidget* widget, const QString& name) {
-    const QString folder = qEnvironmentVariable("KV_ROAD_SHOTS");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
-template <class T> T* named(QWidget* root, const char* name) {
-    return kv::test::child<T>(root, name);
-}
-
 // Picks an item of a level list of the OKVED picker as a person does.
 void choose(QDialog& picker, int level, const QString& startsWith) {
-    auto* combo = named<QComboBox>(&picker, qPrintable(QStringLiteral("cbLevel%1").arg(level)));
+    auto* combo = child<QComboBox>(&picker, qPrintable(QStringLiteral("cbLevel%1").arg(level)));
     for (int i = 0; i < combo->count(); ++i) {
         if (combo->itemText(i).startsWith(startsWith)) {
             combo->setCurrentIndex(i);
@@ -69,35 +55,21 @@ class BusinessRoadTest : public QObject {
 
     kv::test::RussianLocale locale_;
     QTemporaryDir folder_;
-    FixedClock clock_{*DateValue::fromYmd(2020, 3, 15)};
-    FixedIdSource ids_{"0F8FAD5B-D9CB-469F-A165-70867728950E"};
-    kv::test::ScriptedAsker script_;
+    kv::test::RoadRun run_;
     QString exportedPath_;
     QString partnershipPath_;
 
+    // The directory files' folder given with its final "/", as the window documents it.
     MainWindowOptions options() {
-        MainWindowOptions o;
-        o.programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-        o.asker = &script_;
-        o.clock = &clock_;
-        o.ids = &ids_;
-        return o;
-    }
-
-    static void clickSection(MainWindow& window, Section section) {
-        window.sectionButtonWidget(section)->click();
+        return run_.options(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     }
 
     // Tax office, residence and the taxpayer identified by INN.
     static void enterConditionsAndTaxpayer(MainWindow& window) {
-        kv::test::whenPicker(QStringLiteral("TfmInputInspectionNumber"), QStringLiteral("7701"));
-        kv::test::clickButton(&window, "bnInspection");
-        KV_VERIFY_MODALS();
-        kv::test::retype(&window, "meOKATO", QString::fromLatin1(kHomeOktmo));
-        clickSection(window, Section::PersonInfo);
-        kv::test::retype(&window, "edSurname", QStringLiteral("Кузнецова"));
-        kv::test::retype(&window, "edName", QStringLiteral("Анна"));
-        kv::test::retype(&window, "edInn", QString::fromLatin1(kPersonInn));
+        kv::test::enterConditions(window, QStringLiteral("7701"), QString::fromLatin1(kHomeOktmo));
+        kv::test::enterTaxpayer(window, {.surname = QStringLiteral("Кузнецова"),
+                                         .name = QStringLiteral("Анна"),
+                                         .inn = QString::fromLatin1(kPersonInn)});
     }
 
 private slots:
@@ -105,20 +77,22 @@ private slots:
 
     void cleanup() {
         KV_VERIFY_MODALS();
-        KV_VERIFY_ASKER(script_);
-        script_.clear();
+        KV_VERIFY_ASKER(run_.script);
+        run_.script.clear();
     }
 
     void proprietorFilesAReturn() {
         MainWindow window(std::nullopt, options());
         window.show();
-        named<QCheckBox>(&window, "chbIncomeBusiness")->click();
+        child<QCheckBox>(&window, "chbIncomeBusiness")->click();
         enterConditionsAndTaxpayer(window);
+        if (QTest::currentTestFailed())
+            return;
 
         clickSection(window, Section::BusinessIncome);
         QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrBusinessNew"));
         kv::test::whenModal(QStringLiteral("TfmInputBusinessIncome"), [](QDialog& d) {
-            named<QRadioButton>(&d, "rbKind1")->click();
+            child<QRadioButton>(&d, "rbKind1")->click();
             kv::test::whenModal(QStringLiteral("TFormOKVED"), [](QDialog& picker) {
                 choose(picker, 1, QStringLiteral("ТОРГОВЛЯ"));
                 choose(picker, 2, QStringLiteral("Торговля розничная"));
@@ -133,10 +107,10 @@ private slots:
         });
         kv::test::clickButton(&window, "bnAddActivity");
         KV_VERIFY_MODALS();
-        QCOMPARE(kv::test::rowsOf(named<QTreeWidget>(&window, "lvActivities")), QStringList{"47.91"});
+        QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvActivities")), QStringList{"47.91"});
         kv::test::retype(&window, "edIncome", QStringLiteral("1500000"));
         QCOMPARE(kv::test::textOf(&window, "edStandardExpenses"), QStringLiteral("300000"));
-        named<QCheckBox>(&window, "chbDocumentedExpenses")->click();
+        child<QCheckBox>(&window, "chbDocumentedExpenses")->click();
         for (auto [name, value] :
              {std::pair{"edTotalExpenses", "600000"}, std::pair{"edMaterialExpenses", "300000"},
               std::pair{"edDepreciation", "100000"}, std::pair{"edLabourExpenses", "150000"},
@@ -145,18 +119,17 @@ private slots:
 
         snap(&window, QStringLiteral("b3-business"));
         const QString saved = folder_.filePath(QStringLiteral("Кузнецова.qv9"));
-        script_.expectFile(QStringLiteral("saveReturn"), saved);
+        run_.script.expectFile(QStringLiteral("saveReturn"), saved);
         kv::test::clickButton(&window, "fbSave");
         QVERIFY(window.documentSaved());
-        script_.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
+        run_.script.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbCheck");
-        script_.expectFile(QStringLiteral("exportFolder"), folder_.path());
-        script_.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
+        run_.script.expectFile(QStringLiteral("exportFolder"), folder_.path());
+        run_.script.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbExsport");
-        KV_VERIFY_ASKER(script_);
+        KV_VERIFY_ASKER(run_.script);
         exportedPath_ = folder_.filePath(
-            QStringLiteral("NO_NDFL3_7701_7701_%1_20200315_0F8FAD5B-D9CB-469F-A165-70867728950E.xml")
-                .arg(QString::fromLatin1(kPersonInn)));
+            kv::test::RoadRun::exportName(QStringLiteral("7701"), QString::fromLatin1(kPersonInn)));
         QVERIFY(QFile::exists(exportedPath_));
     }
 
@@ -205,17 +178,17 @@ private slots:
         farm.activityKind = "5";
         farm.hasDocumentedExpenses = 0;
         window.document().businessIncomes.add(farm);
-        script_.expect(QStringLiteral("TfmCheckAllError"), QStringLiteral("Исправить"));
+        run_.script.expect(QStringLiteral("TfmCheckAllError"), QStringLiteral("Исправить"));
         kv::test::clickButton(&window, "fbCheck");
-        KV_VERIFY_ASKER(script_);
+        KV_VERIFY_ASKER(run_.script);
         QCOMPARE(
-            script_.questions().first().text,
+            run_.script.questions().first().text,
             QStringLiteral("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%."));
         QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrBusinessNew"));
-        QCOMPARE(named<QTreeWidget>(&window, "lvActivities")->currentItem()->text(0),
+        QCOMPARE(child<QTreeWidget>(&window, "lvActivities")->currentItem()->text(0),
                  QStringLiteral("Деятельность главы КФХ"));
-        QVERIFY(!named<QWidget>(&window, "chbDocumentedExpenses")->isHidden());
-        QVERIFY(!named<QCheckBox>(&window, "chbDocumentedExpenses")->isChecked());
+        QVERIFY(!child<QWidget>(&window, "chbDocumentedExpenses")->isHidden());
+        QVERIFY(!child<QCheckBox>(&window, "chbDocumentedExpenses")->isChecked());
     }
 
     void partnershipWithALossCarried() {
@@ -224,10 +197,12 @@ private slots:
             window.show();
             // The section button and its box stay hidden; the box still opens the list.
             QVERIFY(!window.sectionButtonWidget(Section::InvestTov)->isVisible());
-            auto* box = named<QCheckBox>(&window, "chbInvestTov");
+            auto* box = child<QCheckBox>(&window, "chbInvestTov");
             QVERIFY(!box->isVisible());
             box->click();
             enterConditionsAndTaxpayer(window);
+            if (QTest::currentTestFailed())
+                return;
             window.SwitchSection(Section::InvestTov);
             QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrInvestTov"));
             kv::test::whenModal(QStringLiteral("TfmInputSourseInvestTov"), [](QDialog& d) {
@@ -240,7 +215,7 @@ private slots:
             kv::test::clickButton(&window, "bnAddSource");
             KV_VERIFY_MODALS();
             kv::test::whenModal(QStringLiteral("TfmIncomeInvestTov"), [](QDialog& d) {
-                auto* kind = named<QComboBox>(&d, "cbOperationKind");
+                auto* kind = child<QComboBox>(&d, "cbOperationKind");
                 kind->setCurrentIndex(1);
                 emit kind->activated(1);
                 kv::test::retype(&d, "edIncomeAmount", QStringLiteral("90000"));
@@ -255,11 +230,11 @@ private slots:
             kv::test::retype(&window, "edTaxableAmount", QStringLiteral("58000"));
             snap(&window, QStringLiteral("b5-partnerships"));
             partnershipPath_ = folder_.filePath(QStringLiteral("Товарищество.qv9"));
-            script_.expectFile(QStringLiteral("saveReturn"), partnershipPath_);
+            run_.script.expectFile(QStringLiteral("saveReturn"), partnershipPath_);
             kv::test::clickButton(&window, "fbSave");
             QVERIFY(window.documentSaved());
         }
-        KV_VERIFY_ASKER(script_);
+        KV_VERIFY_ASKER(run_.script);
 
         // Opened again: the loss is carried in the file, shown, and visiting changes nothing.
         MainWindow window(partnershipPath_, options());
@@ -269,7 +244,7 @@ private slots:
         QCOMPARE(p.item(0).priorYearsLoss, Money::fromRoubles(12000));
         QCOMPARE(p.taxableAmount, Money::fromRoubles(58000));
         window.SwitchSection(Section::InvestTov);
-        QCOMPARE(kv::test::rowsOf(named<QTreeWidget>(&window, "lvIncomes")),
+        QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvIncomes")),
                  QStringList{"2|90000|15000|5000|12000"});
         QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("90000"));
         clickSection(window, Section::InitialData);

@@ -4,21 +4,18 @@
 // education over the 120 000 limit, a child's education over 50 000 and a charity
 // gift. The exported Appendix 5, Section 2 and Section 1 are compared with figures
 // worked by hand.
-#include "EntryTestSupport.h"
+#include "RoadTestSupport.h"
 #include "XmlFile.h"
-#include "export/FileIdentity.h"
 #include "model/Declaration.h"
-#include "shell/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QCoreApplication>
-#include "screens/DateEdit.h"
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace kv;
 using kv::test::child;
+using kv::test::clickSection;
 using kv::test::XmlFile;
 
 namespace {
@@ -51,52 +48,35 @@ class DeductionsRoadTest : public QObject {
 
     kv::test::RussianLocale locale_;
     QTemporaryDir folder_;
-    FixedClock clock_{*DateValue::fromYmd(2020, 3, 15)};
-    FixedIdSource ids_{"0F8FAD5B-D9CB-469F-A165-70867728950E"};
-    kv::test::ScriptedAsker script_;
-
-    MainWindowOptions options() {
-        MainWindowOptions o;
-        o.programFolder = QCoreApplication::applicationDirPath();
-        o.asker = &script_;
-        o.clock = &clock_;
-        o.ids = &ids_;
-        return o;
-    }
+    kv::test::RoadRun run_;
 
 private slots:
     void cleanup() {
         KV_VERIFY_MODALS();
-        KV_VERIFY_ASKER(script_);
+        KV_VERIFY_ASKER(run_.script);
     }
 
     void parentClaimsStandardAndSocialDeductions() {
         QVERIFY(folder_.isValid());
-        MainWindow window(std::nullopt, options());
+        MainWindow window(std::nullopt, run_.options());
         window.show();
 
-        kv::test::whenModal(QStringLiteral("TfmInputInspectionNumber"),
-                            [](QDialog& picker) { kv::test::pickCode(picker, QStringLiteral("7701")); });
-        kv::test::clickButton(&window, "bnInspection");
-        KV_VERIFY_MODALS();
-        kv::test::retype(&window, "meOKATO", QStringLiteral("45379000"));
-
-        window.sectionButtonWidget(Section::PersonInfo)->click();
-        kv::test::retype(&window, "edSurname", QStringLiteral("Кузнецова"));
-        kv::test::retype(&window, "edName", QStringLiteral("Мария"));
-        kv::test::retype(&window, "edPatronymic", QStringLiteral("Петровна"));
-        kv::test::retype(&window, "edInn", QString::fromLatin1(kPersonInn));
-        child<kv::DateEdit>(&window, "deBirthDate")->setDate(QDate(1988, 9, 3));
-        kv::test::retype(&window, "edBirthPlace", QStringLiteral("г. Москва"));
-        kv::test::whenPicker(QStringLiteral("TfmDocType"), QStringLiteral("21"));
-        kv::test::clickButton(&window, "bnDocType");
-        KV_VERIFY_MODALS();
-        kv::test::typeText(child<QWidget>(&window, "edDocNumber"), QStringLiteral("4512654321"));
-        child<kv::DateEdit>(&window, "deDocDate")->setDate(QDate(2012, 10, 1));
-        kv::test::retype(&window, "edDocIssuer", QStringLiteral("ОВД района Арбат г. Москвы"));
+        kv::test::enterConditions(window, QStringLiteral("7701"), QStringLiteral("45379000"));
+        kv::test::enterTaxpayer(window, {.surname = QStringLiteral("Кузнецова"),
+                                         .name = QStringLiteral("Мария"),
+                                         .patronymic = QStringLiteral("Петровна"),
+                                         .inn = QString::fromLatin1(kPersonInn),
+                                         .birthDate = QDate(1988, 9, 3),
+                                         .birthPlace = QStringLiteral("г. Москва"),
+                                         .docCode = QStringLiteral("21"),
+                                         .docNumber = QStringLiteral("4512654321"),
+                                         .docDate = QDate(2012, 10, 1),
+                                         .docIssuer = QStringLiteral("ОВД района Арбат г. Москвы")});
+        if (QTest::currentTestFailed())
+            return;
 
         // The employer is the primary workplace: the standard deductions follow its months.
-        window.sectionButtonWidget(Section::RussianIncome)->click();
+        clickSection(window, Section::RussianIncome);
         kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"), [](QDialog& d) {
             kv::test::retype(&d, "edSourceName", QStringLiteral("ООО «Ромашка»"));
             kv::test::retype(&d, "edSourceInn", QString::fromLatin1(kEmployerInn));
@@ -121,7 +101,7 @@ private slots:
         kv::test::retype(&window, "edTaxWithheld", QStringLiteral("78000"));
 
         // Standard deductions.
-        window.sectionButtonWidget(Section::Deduction)->click();
+        clickSection(window, Section::Deduction);
         kv::test::clickButton(&window, "fbStandartDeduct");
         QVERIFY(child<QWidget>(&window, "TfrFrameStandartDeduct") != nullptr);
         kv::test::clickButton(&window, "chbStandartDeduct");
@@ -159,16 +139,14 @@ private slots:
         QCOMPARE(kv::test::textOf(&window, "edChildren05"), QStringLiteral("2"));
         QCOMPARE(kv::test::textOf(&window, "edDisabled"), QStringLiteral("1"));
 
-        script_.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
+        run_.script.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbCheck");
-        script_.expectFile(QStringLiteral("exportFolder"), folder_.path());
-        script_.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
+        run_.script.expectFile(QStringLiteral("exportFolder"), folder_.path());
+        run_.script.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbExsport");
-        KV_VERIFY_ASKER(script_);
-        const QString name =
-            QStringLiteral("NO_NDFL3_7701_7701_%1_20200315_0F8FAD5B-D9CB-469F-A165-70867728950E.xml")
-                .arg(QString::fromLatin1(kPersonInn));
-        const XmlFile xml(folder_.filePath(name));
+        KV_VERIFY_ASKER(run_.script);
+        const XmlFile xml(folder_.filePath(
+            kv::test::RoadRun::exportName(QStringLiteral("7701"), QString::fromLatin1(kPersonInn))));
         QVERIFY(xml.loaded());
 
         const QString body = QStringLiteral("Файл/Документ/НДФЛ3");

@@ -7,18 +7,15 @@
 // screens, and Sections 1 and 2 of its export are compared with figures worked by hand.
 //
 // Set KV_ROAD_SHOTS to a folder to keep a picture of every step.
-#include "EntryTestSupport.h"
+#include "RoadTestSupport.h"
 #include "XmlFile.h"
 #include "checks/IdentifierChecks.h"
 #include "core/Text.h"
-#include "export/FileIdentity.h"
 #include "model/Declaration.h"
 #include "screens/DateEdit.h"
-#include "shell/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -29,6 +26,9 @@
 #include <memory>
 
 using namespace kv;
+using kv::test::child;
+using kv::test::clickSection;
+using kv::test::snap;
 using kv::test::XmlFile;
 
 namespace {
@@ -45,22 +45,6 @@ const char* const kHomeOktmo = "45379000"; // the taxpayer's residence
 const char* const kDividendOktmo = "45383000";
 const char* const kFlatNumber = "77:01:0004010:1234";
 
-QString shotsFolder() {
-    return qEnvironmentVariable("KV_ROAD_SHOTS");
-}
-
-void snap(QWidget* widget, const QString& name) {
-    const QString folder = shotsFolder();
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
-template <class T> T* named(QWidget* root, const char* name) {
-    return kv::test::child<T>(root, name);
-}
-
 } // namespace
 
 class RoadTest : public QObject {
@@ -68,24 +52,9 @@ class RoadTest : public QObject {
 
     kv::test::RussianLocale locale_;
     QTemporaryDir folder_;
-    FixedClock clock_{*DateValue::fromYmd(2020, 3, 15)};
-    FixedIdSource ids_{"0F8FAD5B-D9CB-469F-A165-70867728950E"};
-    kv::test::ScriptedAsker script_;
+    kv::test::RoadRun run_;
     QString savedPath_;
     QString exportedPath_;
-
-    MainWindowOptions options() {
-        MainWindowOptions o;
-        o.programFolder = QCoreApplication::applicationDirPath();
-        o.asker = &script_;
-        o.clock = &clock_;
-        o.ids = &ids_;
-        return o;
-    }
-
-    static void clickSection(MainWindow& window, Section section) {
-        window.sectionButtonWidget(section)->click();
-    }
 
 private slots:
     void initTestCase() {
@@ -96,44 +65,38 @@ private slots:
 
     void cleanup() {
         KV_VERIFY_MODALS();
-        KV_VERIFY_ASKER(script_);
-        script_.clear();
+        KV_VERIFY_ASKER(run_.script);
+        run_.script.clear();
     }
 
     void newUserFilesAReturnForAFlat() {
-        MainWindow window(std::nullopt, options());
+        MainWindow window(std::nullopt, run_.options());
         window.show();
         QVERIFY(window.currentScreen() != nullptr);
         QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrInitialData"));
         snap(&window, QStringLiteral("01-start"));
 
         // Conditions: the tax office from its directory, the OKTMO of residence.
-        kv::test::whenModal(QStringLiteral("TfmInputInspectionNumber"), [](QDialog& picker) {
-            snap(&picker, QStringLiteral("02-tax-office-picker"));
-            kv::test::pickCode(picker, QStringLiteral("7701"));
-        });
-        kv::test::clickButton(&window, "bnInspection");
-        KV_VERIFY_MODALS();
-        kv::test::retype(&window, "meOKATO", QString::fromLatin1(kHomeOktmo));
-        QCOMPARE(kv::test::textOf(&window, "meInspection"), QStringLiteral("7701"));
+        kv::test::enterConditions(window, QStringLiteral("7701"), QString::fromLatin1(kHomeOktmo),
+                                  QStringLiteral("02-tax-office-picker"));
+        if (QTest::currentTestFailed())
+            return;
         snap(&window, QStringLiteral("03-conditions"));
 
         // The taxpayer.
-        clickSection(window, Section::PersonInfo);
-        QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrPersonNaim"));
-        kv::test::retype(&window, "edSurname", QStringLiteral("Смирнов"));
-        kv::test::retype(&window, "edName", QStringLiteral("Алексей"));
-        kv::test::retype(&window, "edPatronymic", QStringLiteral("Викторович"));
-        kv::test::retype(&window, "edInn", QString::fromLatin1(kPersonInn));
-        named<kv::DateEdit>(&window, "deBirthDate")->setDate(QDate(1985, 4, 12));
-        kv::test::retype(&window, "edBirthPlace", QStringLiteral("г. Москва"));
-        kv::test::whenPicker(QStringLiteral("TfmDocType"), QStringLiteral("21"));
-        kv::test::clickButton(&window, "bnDocType");
-        KV_VERIFY_MODALS();
-        kv::test::typeText(named<QWidget>(&window, "edDocNumber"), QStringLiteral("4510123456"));
-        named<kv::DateEdit>(&window, "deDocDate")->setDate(QDate(2010, 5, 20));
-        kv::test::retype(&window, "edDocIssuer", QStringLiteral("ОВД района Хамовники г. Москвы"));
-        kv::test::retype(&window, "edPhone", QStringLiteral("8 916 1234567"));
+        kv::test::enterTaxpayer(window, {.surname = QStringLiteral("Смирнов"),
+                                         .name = QStringLiteral("Алексей"),
+                                         .patronymic = QStringLiteral("Викторович"),
+                                         .inn = QString::fromLatin1(kPersonInn),
+                                         .birthDate = QDate(1985, 4, 12),
+                                         .birthPlace = QStringLiteral("г. Москва"),
+                                         .docCode = QStringLiteral("21"),
+                                         .docNumber = QStringLiteral("4510123456"),
+                                         .docDate = QDate(2010, 5, 20),
+                                         .docIssuer = QStringLiteral("ОВД района Хамовники г. Москвы"),
+                                         .phone = QStringLiteral("8 916 1234567")});
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(kv::test::textOf(&window, "edDocNumber"), QStringLiteral("45 10 123456"));
         snap(&window, QStringLiteral("04-taxpayer"));
 
@@ -166,7 +129,7 @@ private slots:
         for (int month = 2; month <= 12; ++month)
             kv::test::clickButton(&window, "bnRepeatIncome");
         kv::test::retype(&window, "edTaxWithheld", QStringLiteral("156000"));
-        QCOMPARE(named<QTreeWidget>(&window, "lvIncomes")->topLevelItemCount(), 12);
+        QCOMPARE(child<QTreeWidget>(&window, "lvIncomes")->topLevelItemCount(), 12);
         QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("1200000"));
         snap(&window, QStringLiteral("08-incomes"));
 
@@ -175,12 +138,12 @@ private slots:
         QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrFrameDeductData"));
         kv::test::clickButton(&window, "chbConstructionDeduct");
         kv::test::whenModal(QStringLiteral("TfmInputConstruction"), [](QDialog& d) {
-            named<QComboBox>(&d, "cbObjectKind")->setCurrentIndex(1);
-            named<QComboBox>(&d, "cbTaxpayerSign")->setCurrentIndex(0);
-            named<QComboBox>(&d, "cbNumberKind")->setCurrentIndex(0);
+            child<QComboBox>(&d, "cbObjectKind")->setCurrentIndex(1);
+            child<QComboBox>(&d, "cbTaxpayerSign")->setCurrentIndex(0);
+            child<QComboBox>(&d, "cbNumberKind")->setCurrentIndex(0);
             kv::test::retype(&d, "edObjectNumber", QString::fromLatin1(kFlatNumber));
             kv::test::retype(&d, "edObjectAddress", QStringLiteral("г. Москва, ул. Тверская, д. 1, кв. 10"));
-            named<kv::DateEdit>(&d, "deRightDate")->setDate(QDate(2019, 6, 15));
+            child<kv::DateEdit>(&d, "deRightDate")->setDate(QDate(2019, 6, 15));
             kv::test::retype(&d, "edObjectCost", QStringLiteral("3500000"));
             snap(&d, QStringLiteral("09-flat"));
             kv::test::clickButton(&d, "bnOk");
@@ -193,12 +156,12 @@ private slots:
 
         // Save, check, export.
         savedPath_ = folder_.filePath(QStringLiteral("Смирнов.qv9"));
-        script_.expectFile(QStringLiteral("saveReturn"), savedPath_);
+        run_.script.expectFile(QStringLiteral("saveReturn"), savedPath_);
         kv::test::clickButton(&window, "fbSave");
         QVERIFY(QFile::exists(savedPath_));
         QVERIFY(window.documentSaved());
 
-        script_.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
+        run_.script.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbCheck");
         // The person learns the refund without printing the return.
         auto* result = window.findChild<QDialog*>(QStringLiteral("ResultSummary"));
@@ -208,14 +171,13 @@ private slots:
         snap(result, QStringLiteral("10a-result"));
         result->close();
 
-        script_.expectFile(QStringLiteral("exportFolder"), folder_.path());
-        script_.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
+        run_.script.expectFile(QStringLiteral("exportFolder"), folder_.path());
+        run_.script.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbExsport");
-        KV_VERIFY_ASKER(script_);
+        KV_VERIFY_ASKER(run_.script);
         const QString name =
-            QStringLiteral("NO_NDFL3_7701_7701_%1_20200315_0F8FAD5B-D9CB-469F-A165-70867728950E.xml")
-                .arg(QString::fromLatin1(kPersonInn));
-        QCOMPARE(script_.textOf(QStringLiteral("exportResult")),
+            kv::test::RoadRun::exportName(QStringLiteral("7701"), QString::fromLatin1(kPersonInn));
+        QCOMPARE(run_.script.textOf(QStringLiteral("exportResult")),
                  QStringLiteral("Сформирован файл ") + folder_.path() + QStringLiteral("/ ") + name);
         exportedPath_ = folder_.filePath(name);
         QVERIFY(QFile::exists(exportedPath_));
@@ -225,7 +187,7 @@ private slots:
     void savedDocumentHoldsTheReturn() {
         if (savedPath_.isEmpty())
             QSKIP("the road did not reach saving");
-        Declaration d(clock_);
+        Declaration d(run_.clock);
         d.loadFromFile(QFile::encodeName(savedPath_).toStdString());
         QCOMPARE(d.inspectionCode, std::string("7701"));
         QCOMPARE(d.person.oktmo, std::string(kHomeOktmo));
@@ -320,11 +282,11 @@ private slots:
     void reopenedReturnShowsEveryFieldAsEntered() {
         if (savedPath_.isEmpty())
             QSKIP("the road did not reach saving");
-        MainWindow window(savedPath_, options());
+        MainWindow window(savedPath_, run_.options());
         window.show();
         QCOMPARE(kv::test::textOf(&window, "meInspection"), QStringLiteral("7701"));
         QCOMPARE(kv::test::textOf(&window, "meOKATO"), QString::fromLatin1(kHomeOktmo));
-        QCOMPARE(named<QLabel>(&window, "lblInspectionName")->text().isEmpty(), false);
+        QCOMPARE(child<QLabel>(&window, "lblInspectionName")->text().isEmpty(), false);
 
         clickSection(window, Section::PersonInfo);
         const QList<std::pair<const char*, QString>> person = {
@@ -340,12 +302,12 @@ private slots:
         };
         for (const auto& [field, text] : person)
             QCOMPARE(kv::test::textOf(&window, field), text);
-        QCOMPARE(named<kv::DateEdit>(&window, "deBirthDate")->date(), QDate(1985, 4, 12));
-        QCOMPARE(named<kv::DateEdit>(&window, "deDocDate")->date(), QDate(2010, 5, 20));
+        QCOMPARE(child<kv::DateEdit>(&window, "deBirthDate")->date(), QDate(1985, 4, 12));
+        QCOMPARE(child<kv::DateEdit>(&window, "deDocDate")->date(), QDate(2010, 5, 20));
 
         clickSection(window, Section::RussianIncome);
-        QCOMPARE(kv::test::rowsOf(named<QTreeWidget>(&window, "lvSources")), QStringList{"ООО «Ромашка»"});
-        const QStringList incomes = kv::test::rowsOf(named<QTreeWidget>(&window, "lvIncomes"));
+        QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvSources")), QStringList{"ООО «Ромашка»"});
+        const QStringList incomes = kv::test::rowsOf(child<QTreeWidget>(&window, "lvIncomes"));
         QCOMPARE(incomes.size(), 12);
         QCOMPARE(incomes.first(), QStringLiteral("1|2000|100000|0|0"));
         QCOMPARE(incomes.last(), QStringLiteral("12|2000|100000|0|0"));
@@ -361,18 +323,18 @@ private slots:
         KV_VERIFY_MODALS();
 
         clickSection(window, Section::Deduction);
-        QVERIFY(named<QAbstractButton>(&window, "chbConstructionDeduct")->isChecked());
-        QCOMPARE(kv::test::rowsOf(named<QTreeWidget>(&window, "lvObjects")),
+        QVERIFY(child<QAbstractButton>(&window, "chbConstructionDeduct")->isChecked());
+        QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvObjects")),
                  QStringList{QStringLiteral("Квартира ") + QString::fromLatin1(kFlatNumber)});
         QCOMPARE(kv::test::textOf(&window, "edTotalCost"), QStringLiteral("2000000"));
-        auto* objects = named<QTreeWidget>(&window, "lvObjects");
+        auto* objects = child<QTreeWidget>(&window, "lvObjects");
         objects->setCurrentItem(objects->topLevelItem(0));
         kv::test::whenModal(QStringLiteral("TfmInputConstruction"), [](QDialog& d) {
-            QCOMPARE(named<QComboBox>(&d, "cbObjectKind")->currentText(), QStringLiteral("Квартира"));
-            QCOMPARE(named<QComboBox>(&d, "cbTaxpayerSign")->currentIndex(), 0);
+            QCOMPARE(child<QComboBox>(&d, "cbObjectKind")->currentText(), QStringLiteral("Квартира"));
+            QCOMPARE(child<QComboBox>(&d, "cbTaxpayerSign")->currentIndex(), 0);
             QCOMPARE(kv::test::textOf(&d, "edObjectAddress"),
                      QStringLiteral("г. Москва, ул. Тверская, д. 1, кв. 10"));
-            QCOMPARE(named<kv::DateEdit>(&d, "deRightDate")->date(), QDate(2019, 6, 15));
+            QCOMPARE(child<kv::DateEdit>(&d, "deRightDate")->date(), QDate(2019, 6, 15));
             QCOMPARE(kv::test::textOf(&d, "edObjectCost"), QStringLiteral("3500000"));
             kv::test::clickButton(&d, "bnCancel");
         });
@@ -393,7 +355,7 @@ private slots:
             QSKIP("the road did not reach saving");
         const QString path = folder_.filePath(QStringLiteral("Смирнов-ставки.qv9"));
         QVERIFY(QFile::copy(savedPath_, path));
-        MainWindow window(path, options());
+        MainWindow window(path, run_.options());
         window.show();
         clickSection(window, Section::RussianIncome);
         const auto enterPayer = [](QDialog& d, const char* name, const char* oktmo) {
@@ -447,7 +409,7 @@ private slots:
 
         kv::test::clickButton(&window, "fbSave");
         QVERIFY(window.documentSaved());
-        Declaration saved(clock_);
+        Declaration saved(run_.clock);
         saved.loadFromFile(QFile::encodeName(path).toStdString());
         QCOMPARE(saved.incomes30.count(), 1);
         QCOMPARE(saved.incomes30.get(0).incomeCode, 1010);
@@ -459,14 +421,14 @@ private slots:
         QCOMPARE(saved.incomes9.get(0).incomeCode, 1011);
         QCOMPARE(saved.incomes9.get(0).taxCalculated, Money::fromRoubles(901));
 
-        script_.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
+        run_.script.expect(QStringLiteral("checkPassed"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbCheck");
         const QString exportFolder = folder_.filePath(QStringLiteral("rates"));
         QVERIFY(QDir().mkpath(exportFolder));
-        script_.expectFile(QStringLiteral("exportFolder"), exportFolder);
-        script_.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
+        run_.script.expectFile(QStringLiteral("exportFolder"), exportFolder);
+        run_.script.expect(QStringLiteral("exportResult"), QStringLiteral("OK"));
         kv::test::clickButton(&window, "fbExsport");
-        KV_VERIFY_ASKER(script_);
+        KV_VERIFY_ASKER(run_.script);
         const QStringList exported = QDir(exportFolder).entryList({QStringLiteral("NO_NDFL3_*.xml")});
         QCOMPARE(exported.size(), 1);
         const XmlFile xml(QDir(exportFolder).filePath(exported.first()));

@@ -92,6 +92,14 @@ int ThirteenPercentSource::addItem(ThirteenIncomeItem line) {
     return itemCount() - 1;
 }
 
+void ThirteenPercentSource::insertItem(int i, ThirteenIncomeItem line) {
+    if (i < 0 || i > itemCount())
+        throw std::out_of_range("ThirteenPercentSource: line position out of range");
+    requireRoomInList(items.size());
+    totalIncome += line.amount;
+    items.insert(items.begin() + i, std::move(line));
+}
+
 void ThirteenPercentSource::replaceItem(int i, const ThirteenIncomeItem& line) {
     checkIndex(items, i);
     ThirteenIncomeItem& old = items[static_cast<std::size_t>(i)];

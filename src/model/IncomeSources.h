@@ -78,6 +78,8 @@ public:
 
     // Lines; each keeps totalIncome the sum of the amounts. Adding to a full list throws ListFull.
     int addItem(ThirteenIncomeItem item);
+    // Puts the line before line i (i == itemCount() appends).
+    void insertItem(int i, ThirteenIncomeItem item);
     void replaceItem(int i, const ThirteenIncomeItem& item);
     void deleteItem(int i);
     const ThirteenIncomeItem& item(int i) const { return items.at(static_cast<std::size_t>(i)); }

@@ -83,23 +83,21 @@ BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
 }
 
 void BusinessScreen::buildWidgets() {
-    auto* listBox = new QGroupBox(QStringLiteral("Виды деятельности"), this);
-    listBox->setObjectName(QStringLiteral("gbActivities"));
-    lvActivities_ = makeList(listBox, "lvActivities", QStringLiteral("Список видов деятельности"),
-                             {QStringLiteral("Виды деятельности")});
-    bnAddActivity_ = button(listBox, "bnAddActivity", QStringLiteral("Добавить"),
-                            QStringLiteral("Добавить источник выплат"));
-    bnDeleteActivity_ = button(listBox, "bnDeleteActivity", QStringLiteral("Удалить"),
-                               QStringLiteral("Удалить источник выплат"));
-    bnEditActivity_ = button(listBox, "bnEditActivity", QStringLiteral("Редактировать"),
-                             QStringLiteral("Редактировать источник выплат"));
-    auto* listButtons = new QGridLayout;
-    listButtons->addWidget(bnAddActivity_, 0, 0);
-    listButtons->addWidget(bnDeleteActivity_, 0, 1);
-    listButtons->addWidget(bnEditActivity_, 1, 0, 1, 2);
-    auto* listLayout = new QVBoxLayout(listBox);
-    listLayout->addWidget(lvActivities_, 1);
-    listLayout->addLayout(listButtons);
+    RecordListSpec listSpec;
+    listSpec.box = "gbActivities";
+    listSpec.title = QStringLiteral("Виды деятельности");
+    listSpec.list = "lvActivities";
+    listSpec.listHint = QStringLiteral("Список видов деятельности");
+    listSpec.column = QStringLiteral("Виды деятельности");
+    listSpec.add = "bnAddActivity";
+    listSpec.remove = "bnDeleteActivity";
+    listSpec.edit = "bnEditActivity";
+    const RecordListBox activities = recordListBox(this, listSpec);
+    QGroupBox* listBox = activities.box;
+    lvActivities_ = activities.list;
+    bnAddActivity_ = activities.add;
+    bnDeleteActivity_ = activities.remove;
+    bnEditActivity_ = activities.edit;
 
     gbAmounts_ = new QGroupBox(QStringLiteral("Доходы и расходы по выбранному виду деятельности"), this);
     gbAmounts_->setObjectName(QStringLiteral("gbAmounts"));

@@ -8,6 +8,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/ForeignSourceDialog.h"
+#include "screens/ListActions.h"
 #include "screens/MasterDetailList.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
@@ -97,25 +98,19 @@ ForeignIncomeScreen::ForeignIncomeScreen(QWidget* panel, ScreenHost& host)
 
 void ForeignIncomeScreen::buildWidgets() {
     // --- Sources -------------------------------------------------------------
-    auto* sourceBox = new QGroupBox(QStringLiteral("Источники выплат"), this);
-    sourceBox->setObjectName(QStringLiteral("gbSources"));
-    lvSources_ = makeList(sourceBox, "lvSources", QStringLiteral("Список источников выплат"),
-                          {QStringLiteral("Источники выплат")});
-    bnAddSource_ = button(sourceBox, "bnAddSource", QStringLiteral("Добавить"),
-                          QStringLiteral("Добавить источник выплат"));
-    bnDeleteSource_ = button(sourceBox, "bnDeleteSource", QStringLiteral("Удалить"),
-                             QStringLiteral("Удалить источник выплат"));
-    bnEditSource_ = button(sourceBox, "bnEditSource", QStringLiteral("Редактировать"),
-                           QStringLiteral("Редактировать источник выплат"));
-    bnCopySource_ = button(sourceBox, "bnCopySource", QStringLiteral("Копировать"),
-                           QStringLiteral("Копировать источник выплат"));
     // One above the other: the panel of the source needs the width.
-    auto* sourceButtons = new QVBoxLayout;
-    for (QPushButton* b : {bnAddSource_, bnDeleteSource_, bnEditSource_, bnCopySource_})
-        sourceButtons->addWidget(b);
-    auto* sourceLayout = new QVBoxLayout(sourceBox);
-    sourceLayout->addWidget(lvSources_, 1);
-    sourceLayout->addLayout(sourceButtons);
+    RecordListSpec sourceSpec;
+    sourceSpec.buttons = RecordListSpec::Buttons::Column;
+    sourceSpec.extras = {
+        {"bnCopySource", QStringLiteral("Копировать"), QStringLiteral("Копировать источник выплат")}};
+    const RecordListBox sources = recordListBox(this, sourceSpec);
+    QGroupBox* sourceBox = sources.box;
+    lvSources_ = sources.list;
+    bnAddSource_ = sources.add;
+    bnDeleteSource_ = sources.remove;
+    bnEditSource_ = sources.edit;
+    bnCopySource_ = sources.extras.front();
+    sourceActions_ = sources.actions;
 
     incomePart_ = new QWidget(this);
     incomePart_->setObjectName(QStringLiteral("pnIncome"));
@@ -386,9 +381,7 @@ bool ForeignIncomeScreen::editing() const {
 
 void ForeignIncomeScreen::setIncomePartEnabled(bool on) {
     incomePart_->setEnabled(on);
-    for (QWidget* w : {static_cast<QWidget*>(bnDeleteSource_), static_cast<QWidget*>(bnEditSource_),
-                       static_cast<QWidget*>(bnCopySource_)})
-        w->setEnabled(on);
+    sourceActions_->refresh();
 }
 
 void ForeignIncomeScreen::clearPanel() {

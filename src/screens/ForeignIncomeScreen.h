@@ -28,6 +28,7 @@ namespace kv {
 class DateEdit;
 
 class FieldEdit;
+class ListActions;
 class MasterDetailList;
 class ForeignIncome;
 struct CurrencyRates;
@@ -97,6 +98,7 @@ private:
     QPushButton* bnDeleteSource_;
     QPushButton* bnEditSource_;
     QPushButton* bnCopySource_;
+    ListActions* sourceActions_;
     QWidget* incomePart_;
     DateEdit* dtIncomeDate_;
     DateEdit* dtTaxDate_;

@@ -10,6 +10,7 @@
 #include "screens/FieldEdit.h"
 #include "screens/Income13Dialog.h"
 #include "screens/IncomeSourceDialog.h"
+#include "screens/ListActions.h"
 #include "screens/MasterDetailList.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
@@ -32,10 +33,9 @@ namespace {
 
 constexpr int kNonResidentReturn = 1;
 
-QStringList incomeCells(const ThirteenIncomeItem& item, bool entered) {
-    return {codeCell(item.month, entered), codeCell(item.incomeCode, entered),
-            amountCell(item.amount, entered), codeCell(item.deductionCode, entered),
-            amountCell(item.deductionAmount, entered)};
+QStringList incomeCells(const ThirteenIncomeItem& item) {
+    return {codeCell(item.month), codeCell(item.incomeCode), amountCell(item.amount),
+            codeCell(item.deductionCode), amountCell(item.deductionAmount)};
 }
 
 } // namespace
@@ -71,23 +71,12 @@ Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup s
 }
 
 void Income13Screen::buildWidgets() {
-    auto* sourceBox = new QGroupBox(QStringLiteral("Источники выплат"), this);
-    sourceBox->setObjectName(QStringLiteral("gbSources"));
-    lvSources_ = makeList(sourceBox, "lvSources", QStringLiteral("Список источников выплат"),
-                          {QStringLiteral("Источники выплат")});
-    bnAddSource_ = button(sourceBox, "bnAddSource", QStringLiteral("Добавить"),
-                          QStringLiteral("Добавить источник выплат"));
-    bnDeleteSource_ = button(sourceBox, "bnDeleteSource", QStringLiteral("Удалить"),
-                             QStringLiteral("Удалить источник выплат"));
-    bnEditSource_ = button(sourceBox, "bnEditSource", QStringLiteral("Редактировать"),
-                           QStringLiteral("Редактировать источник выплат"));
-    auto* sourceButtons = new QGridLayout;
-    sourceButtons->addWidget(bnAddSource_, 0, 0);
-    sourceButtons->addWidget(bnDeleteSource_, 0, 1);
-    sourceButtons->addWidget(bnEditSource_, 1, 0, 1, 2);
-    auto* sourceLayout = new QVBoxLayout(sourceBox);
-    sourceLayout->addWidget(lvSources_, 1);
-    sourceLayout->addLayout(sourceButtons);
+    const RecordListBox sources = recordListBox(this);
+    QGroupBox* sourceBox = sources.box;
+    lvSources_ = sources.list;
+    bnAddSource_ = sources.add;
+    bnDeleteSource_ = sources.remove;
+    bnEditSource_ = sources.edit;
 
     auto* incomeBox = new QGroupBox(QStringLiteral("Доходы по выбранному источнику выплат"), this);
     incomeBox->setObjectName(QStringLiteral("gbIncomes"));
@@ -107,6 +96,8 @@ void Income13Screen::buildWidgets() {
     incomeButtons->addWidget(bnDeleteIncome_, 0, 1);
     incomeButtons->addWidget(bnEditIncome_, 1, 0);
     incomeButtons->addWidget(bnRepeatIncome_, 1, 1);
+    incomeActions_ = new ListActions(lvIncomes_, bnDeleteIncome_, {bnEditIncome_, bnRepeatIncome_});
+    incomeActions_->allowed = [this] { return sourceList_ != nullptr && sourceList_->selected() >= 0; };
     auto* incomeLayout = new QVBoxLayout(incomeBox);
     incomeLayout->addWidget(lvIncomes_, 1);
     incomeLayout->addLayout(incomeButtons);
@@ -154,6 +145,12 @@ void Income13Screen::buildWidgets() {
     deductButtons->addWidget(bnDeleteDeduct_);
     deductButtons->addWidget(bnEditDeduct_);
     deductButtons->addStretch(1);
+    deductActions_ = new ListActions(lvDeducts_, bnDeleteDeduct_, {bnEditDeduct_});
+    // An investment partnership grants no deductions of its own.
+    deductActions_->allowed = [this] {
+        return sourceList_ != nullptr && sourceList_->selected() >= 0 &&
+               source().isInvestmentPartnership == 0;
+    };
     auto* deductRow = new QHBoxLayout;
     deductRow->addWidget(lvDeducts_, 1);
     deductRow->addLayout(deductButtons);
@@ -218,13 +215,12 @@ ThirteenPercentSource& Income13Screen::source() {
 
 void Income13Screen::setSourceButtons(const ThirteenPercentSource* s) {
     const bool on = s != nullptr;
-    for (QWidget* w : std::initializer_list<QWidget*>{bnAddIncome_, bnDeleteIncome_, bnEditIncome_,
-                                                      bnRepeatIncome_, edTaxWithheld_})
-        w->setEnabled(on);
+    bnAddIncome_->setEnabled(on);
+    edTaxWithheld_->setEnabled(on);
     // An investment partnership grants no deductions of its own.
-    const bool deductions = on && s->isInvestmentPartnership == 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{bnAddDeduct_, bnDeleteDeduct_, bnEditDeduct_})
-        w->setEnabled(deductions);
+    bnAddDeduct_->setEnabled(on && s->isInvestmentPartnership == 0);
+    incomeActions_->refresh();
+    deductActions_->refresh();
 }
 
 void Income13Screen::showTotals() {
@@ -261,7 +257,7 @@ void Income13Screen::showSource(int index) {
 void Income13Screen::fillItems() {
     lvIncomes_->clear();
     for (const ThirteenIncomeItem& item : source().items)
-        appendIncomeRow(item, false);
+        lvIncomes_->addTopLevelItem(incomeRow(item));
     selectRow(lvIncomes_, 0);
 }
 
@@ -272,16 +268,16 @@ void Income13Screen::fillDeductions() {
     selectRow(lvDeducts_, 0);
 }
 
-void Income13Screen::appendIncomeRow(const ThirteenIncomeItem& item, bool entered) {
-    auto* row = new QTreeWidgetItem(incomeCells(item, entered));
+QTreeWidgetItem* Income13Screen::incomeRow(const ThirteenIncomeItem& item) {
+    auto* row = new QTreeWidgetItem(incomeCells(item));
     for (int column : {2, 4})
         row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
-    lvIncomes_->addTopLevelItem(row);
+    return row;
 }
 
 void Income13Screen::appendDeductionRow(const AgentDeductionItem& deduction) {
-    auto* row = new QTreeWidgetItem(
-        QStringList{QString::number(deduction.deductionCode), amountCell(deduction.amount, true)});
+    auto* row =
+        new QTreeWidgetItem(QStringList{codeCell(deduction.deductionCode), amountCell(deduction.amount)});
     row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     lvDeducts_->addTopLevelItem(row);
 }
@@ -356,7 +352,7 @@ void Income13Screen::addIncome() {
     if (sourceList_->selected() < 0)
         return;
     if (const std::optional<ThirteenIncomeItem> item = runIncomeDialog(std::nullopt))
-        appendIncome(*item);
+        insertIncome(source().itemCount(), *item);
 }
 
 void Income13Screen::editIncome() {
@@ -369,7 +365,7 @@ void Income13Screen::editIncome() {
     const ThirteenIncomeItem& item = *edited;
     source().replaceItem(row, item);
     DocumentChanged();
-    const QStringList cells = incomeCells(item, true);
+    const QStringList cells = incomeCells(item);
     QTreeWidgetItem* shown = lvIncomes_->topLevelItem(row);
     for (int column = 0; column < cells.size(); ++column)
         shown->setText(column, cells.at(column));
@@ -381,7 +377,8 @@ void Income13Screen::repeatIncome() {
     if (sourceList_->selected() < 0 || row < 0)
         return;
     // The copy is a new income of the return like any other, so the return must be saved.
-    appendIncome(repeatedIncome(source().item(row)));
+    const ThirteenIncomeItem copy = repeatedIncome(source().item(row));
+    insertIncome(repeatedIncomePosition(source().items, row, copy.month), copy);
 }
 
 std::optional<ThirteenIncomeItem>
@@ -395,16 +392,16 @@ Income13Screen::runIncomeDialog(const std::optional<ThirteenIncomeItem>& existin
     return dialog.item();
 }
 
-void Income13Screen::appendIncome(const ThirteenIncomeItem& item) {
+void Income13Screen::insertIncome(int position, const ThirteenIncomeItem& item) {
     try {
-        source().addItem(item);
+        source().insertItem(position, item);
     } catch (const std::exception& failure) {
         showFailure(failure);
         return;
     }
     DocumentChanged();
-    appendIncomeRow(item, true);
-    selectRow(lvIncomes_, lvIncomes_->topLevelItemCount() - 1);
+    lvIncomes_->insertTopLevelItem(position, incomeRow(item));
+    selectRow(lvIncomes_, position);
     edTotalIncome_->setText(amountText(source().totalIncome));
 }
 
@@ -450,8 +447,8 @@ void Income13Screen::editDeduction() {
     source().replaceAgentDeduction(row, deduction);
     DocumentChanged();
     QTreeWidgetItem* shown = lvDeducts_->topLevelItem(row);
-    shown->setText(0, QString::number(deduction.deductionCode));
-    shown->setText(1, amountCell(deduction.amount, true));
+    shown->setText(0, codeCell(deduction.deductionCode));
+    shown->setText(1, amountCell(deduction.amount));
 }
 
 void Income13Screen::deleteDeduction() {

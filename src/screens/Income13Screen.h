@@ -27,11 +27,13 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace kv {
 
 class FieldEdit;
 class IncomeDict;
+class ListActions;
 class MasterDetailList;
 
 struct Income13Setup {
@@ -101,15 +103,18 @@ private:
     void deleteDeduction();
 
     std::optional<ThirteenIncomeItem> runIncomeDialog(const std::optional<ThirteenIncomeItem>& existing);
-    // Adds an income to the chosen source and shows it selected; a full source refuses it.
-    void appendIncome(const ThirteenIncomeItem& item);
-    void appendIncomeRow(const ThirteenIncomeItem& item, bool entered);
+    // A new line of the selected source at this position, shown and selected; a full
+    // source refuses it.
+    void insertIncome(int position, const ThirteenIncomeItem& item);
+    QTreeWidgetItem* incomeRow(const ThirteenIncomeItem& item);
     void appendDeductionRow(const AgentDeductionItem& deduction);
     void showFailure(const std::exception& failure);
 
     const Income13Setup setup_;
     const IncomeDict& dict_;
-    MasterDetailList* sourceList_;
+    MasterDetailList* sourceList_ = nullptr;
+    ListActions* incomeActions_ = nullptr;
+    ListActions* deductActions_ = nullptr;
 
     QTreeWidget* lvSources_;
     QPushButton* bnAddSource_;

@@ -4,6 +4,7 @@
 #include "screens/Asker.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ListActions.h"
 #include "screens/MasterDetailList.h"
 #include "screens/PartnershipDialogs.h"
 #include "screens/ScreenWidgets.h"
@@ -24,17 +25,12 @@ namespace kv {
 
 namespace {
 
-// Rows the user just entered show a missing kind, income or manager payment as "Нет"
-// and a zero expense share or earlier loss as "-"; rows read from the document show
-// every value as a number.
-QStringList incomeCells(const PartnershipIncomeItem& item, bool entered) {
-    // Here a zero income or manager payment reads "Нет", like a missing code.
-    const auto noneIfZero = [entered](Money m) {
-        return entered && m.isZero() ? QStringLiteral("Нет") : amountText(m);
-    };
-    return {codeCell(item.operationKind, entered), noneIfZero(item.incomeAmount),
-            amountCell(item.expenseShare, entered), noneIfZero(item.managerExpenses),
-            amountCell(item.priorYearsLoss, entered)};
+// A missing kind, income or manager payment reads "Нет", a zero expense share or
+// earlier loss "-".
+QStringList incomeCells(const PartnershipIncomeItem& item) {
+    const auto noneIfZero = [](Money m) { return m.isZero() ? QStringLiteral("Нет") : groupedAmount(m); };
+    return {codeCell(item.operationKind), noneIfZero(item.incomeAmount), amountCell(item.expenseShare),
+            noneIfZero(item.managerExpenses), amountCell(item.priorYearsLoss)};
 }
 
 } // namespace
@@ -68,23 +64,16 @@ InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& hos
 }
 
 void InvestPartnershipScreen::buildWidgets() {
-    auto* sourceBox = new QGroupBox(QStringLiteral("Инвестиционные товарищества"), this);
-    sourceBox->setObjectName(QStringLiteral("gbSources"));
-    lvSources_ = makeList(sourceBox, "lvSources", QStringLiteral("Список инвестиционных товариществ"),
-                          {QStringLiteral("Источники выплат - инвестиционные товарищества")});
-    bnAddSource_ = button(sourceBox, "bnAddSource", QStringLiteral("Добавить"),
-                          QStringLiteral("Добавить источник выплат"));
-    bnDeleteSource_ = button(sourceBox, "bnDeleteSource", QStringLiteral("Удалить"),
-                             QStringLiteral("Удалить источник выплат"));
-    bnEditSource_ = button(sourceBox, "bnEditSource", QStringLiteral("Редактировать"),
-                           QStringLiteral("Редактировать источник выплат"));
-    auto* sourceButtons = new QGridLayout;
-    sourceButtons->addWidget(bnAddSource_, 0, 0);
-    sourceButtons->addWidget(bnDeleteSource_, 0, 1);
-    sourceButtons->addWidget(bnEditSource_, 1, 0, 1, 2);
-    auto* sourceLayout = new QVBoxLayout(sourceBox);
-    sourceLayout->addWidget(lvSources_, 1);
-    sourceLayout->addLayout(sourceButtons);
+    RecordListSpec sourceSpec;
+    sourceSpec.title = QStringLiteral("Инвестиционные товарищества");
+    sourceSpec.listHint = QStringLiteral("Список инвестиционных товариществ");
+    sourceSpec.column = QStringLiteral("Источники выплат - инвестиционные товарищества");
+    const RecordListBox sources = recordListBox(this, sourceSpec);
+    QGroupBox* sourceBox = sources.box;
+    lvSources_ = sources.list;
+    bnAddSource_ = sources.add;
+    bnDeleteSource_ = sources.remove;
+    bnEditSource_ = sources.edit;
 
     auto* incomeBox =
         new QGroupBox(QStringLiteral("Доходы по выбранному инвестиционному товариществу"), this);
@@ -102,6 +91,8 @@ void InvestPartnershipScreen::buildWidgets() {
     incomeButtons->addWidget(bnAddIncome_);
     incomeButtons->addWidget(bnDeleteIncome_);
     incomeButtons->addWidget(bnEditIncome_);
+    incomeActions_ = new ListActions(lvIncomes_, bnDeleteIncome_, {bnEditIncome_});
+    incomeActions_->allowed = [this] { return sources_ != nullptr && sources_->selected() >= 0; };
     auto* incomeLayout = new QVBoxLayout(incomeBox);
     incomeLayout->addWidget(lvIncomes_, 1);
     incomeLayout->addLayout(incomeButtons);
@@ -149,9 +140,10 @@ InvestmentPartnership& InvestPartnershipScreen::source() {
 }
 
 void InvestPartnershipScreen::setIncomeControls(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{bnAddIncome_, bnDeleteIncome_, bnEditIncome_,
-                                                      edTaxWithheld_, edTaxableAmount_, edTaxCalculated_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{bnAddIncome_, edTaxWithheld_, edTaxableAmount_, edTaxCalculated_})
         w->setEnabled(on);
+    incomeActions_->refresh();
 }
 
 void InvestPartnershipScreen::showTotals(int index) {
@@ -191,14 +183,14 @@ void InvestPartnershipScreen::showSource(int index) {
     if (index >= 0) {
         setIncomeControls(true);
         for (const PartnershipIncomeItem& item : document().investPartnerships.get(index).items)
-            appendIncomeRow(item, false);
+            appendIncomeRow(item);
         selectRow(lvIncomes_, 0);
     }
     showTotals(index);
 }
 
-void InvestPartnershipScreen::appendIncomeRow(const PartnershipIncomeItem& item, bool entered) {
-    auto* row = new QTreeWidgetItem(incomeCells(item, entered));
+void InvestPartnershipScreen::appendIncomeRow(const PartnershipIncomeItem& item) {
+    auto* row = new QTreeWidgetItem(incomeCells(item));
     for (int column = 1; column <= 4; ++column)
         row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     lvIncomes_->addTopLevelItem(row);
@@ -271,7 +263,7 @@ void InvestPartnershipScreen::addIncome() {
         return;
     }
     DocumentChanged();
-    appendIncomeRow(dialog.item(), true);
+    appendIncomeRow(dialog.item());
     selectRow(lvIncomes_, lvIncomes_->topLevelItemCount() - 1);
     showTotalIncome();
 }
@@ -286,7 +278,7 @@ void InvestPartnershipScreen::editIncome() {
     const PartnershipIncomeItem item = dialog.item();
     source().replaceItem(row, item);
     DocumentChanged();
-    const QStringList cells = incomeCells(item, true);
+    const QStringList cells = incomeCells(item);
     QTreeWidgetItem* shown = lvIncomes_->topLevelItem(row);
     for (int column = 0; column < cells.size(); ++column)
         shown->setText(column, cells.at(column));

@@ -14,6 +14,7 @@ class QTreeWidget;
 namespace kv {
 
 class FieldEdit;
+class ListActions;
 class MasterDetailList;
 class InvestmentPartnership;
 struct PartnershipIncomeItem;
@@ -48,10 +49,11 @@ private:
     void addIncome();
     void editIncome();
     void deleteIncome();
-    void appendIncomeRow(const PartnershipIncomeItem& item, bool entered);
+    void appendIncomeRow(const PartnershipIncomeItem& item);
     void showFailure(const std::exception& failure);
 
     MasterDetailList* sources_ = nullptr;
+    ListActions* incomeActions_ = nullptr;
     bool totalsEdited_ = false; // changed by the person since they were shown
 
     QTreeWidget* lvSources_;

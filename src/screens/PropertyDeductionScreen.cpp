@@ -5,6 +5,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/HousingObjectDialog.h"
+#include "screens/ListActions.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/PropertyRules.h"
@@ -71,6 +72,8 @@ void PropertyDeductionScreen::buildWidgets() {
         button(gbObjects_, "bnDeleteObject", QStringLiteral("Удалить"), QStringLiteral("Удалить объект"));
     bnEditObject_ = button(gbObjects_, "bnEditObject", QStringLiteral("Редактировать"),
                            QStringLiteral("Редактировать объект"));
+    objectActions_ = new ListActions(lvObjects_, bnDeleteObject_, {bnEditObject_});
+    objectActions_->allowed = [this] { return chbGranted_->isChecked(); };
     auto* objectButtons = new QVBoxLayout;
     objectButtons->addWidget(bnAddObject_);
     objectButtons->addWidget(bnDeleteObject_);
@@ -167,9 +170,9 @@ void PropertyDeductionScreen::load() {
 
 void PropertyDeductionScreen::setObjectControls(bool on) {
     gbObjects_->setEnabled(on);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{lvObjects_, bnAddObject_, bnDeleteObject_, bnEditObject_})
-        w->setEnabled(on);
+    lvObjects_->setEnabled(on);
+    bnAddObject_->setEnabled(on);
+    objectActions_->refresh();
 }
 
 void PropertyDeductionScreen::grantedClicked(bool checked) {

@@ -16,6 +16,8 @@ class QTreeWidget;
 
 namespace kv {
 
+class ListActions;
+
 class FieldEdit;
 class PropertyDeduction;
 
@@ -56,6 +58,7 @@ private:
     QLineEdit* edTotalInterest_;
     QLabel* lblPriorInterest_;
     FieldEdit* edPriorInterest_;
+    ListActions* objectActions_ = nullptr;
 };
 
 } // namespace kv

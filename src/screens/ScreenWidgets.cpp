@@ -1,9 +1,11 @@
 #include "screens/ScreenWidgets.h"
 
 #include "screens/EntryFields.h"
+#include "screens/ListActions.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace kv {
 
@@ -197,12 +200,67 @@ int rowAfterRemoval(int removed, int remaining) {
     return removed > 0 ? removed - 1 : 0;
 }
 
-QString codeCell(std::int32_t value, bool entered) {
-    return entered && value == 0 ? QStringLiteral("Нет") : QString::number(value);
+RecordListBox recordListBox(QWidget* parent, const RecordListSpec& spec) {
+    RecordListBox r{};
+    r.box = named(new QGroupBox(spec.title, parent), spec.box);
+    r.list = makeList(r.box, spec.list, spec.listHint, {spec.column});
+    r.add = button(r.box, spec.add, QStringLiteral("Добавить"), spec.addHint);
+    r.remove = button(r.box, spec.remove, QStringLiteral("Удалить"), spec.removeHint);
+    r.edit = button(r.box, spec.edit, QStringLiteral("Редактировать"), spec.editHint);
+    for (const RecordListSpec::Extra& extra : spec.extras)
+        r.extras.push_back(button(r.box, extra.name, extra.caption, extra.hint));
+
+    auto* layout = new QVBoxLayout(r.box);
+    layout->addWidget(r.list, 1);
+    std::vector<QPushButton*> all{r.add, r.remove, r.edit};
+    all.insert(all.end(), r.extras.begin(), r.extras.end());
+    if (spec.buttons == RecordListSpec::Buttons::Grid) {
+        auto* grid = new QGridLayout;
+        grid->addWidget(r.add, 0, 0);
+        grid->addWidget(r.remove, 0, 1);
+        grid->addWidget(r.edit, 1, 0, 1, 2);
+        for (std::size_t i = 0; i < r.extras.size(); ++i)
+            grid->addWidget(r.extras[i], 2 + static_cast<int>(i), 0, 1, 2);
+        layout->addLayout(grid);
+    } else {
+        auto* row = spec.buttons == RecordListSpec::Buttons::Row ? static_cast<QBoxLayout*>(new QHBoxLayout)
+                                                                 : new QVBoxLayout;
+        for (QPushButton* b : all)
+            row->addWidget(b);
+        if (spec.buttons == RecordListSpec::Buttons::Row)
+            row->addStretch(1);
+        layout->addLayout(row);
+    }
+
+    r.actions = new ListActions(r.list, r.remove, {r.edit});
+    for (QPushButton* extra : r.extras)
+        r.actions->addButton(extra);
+    return r;
 }
 
-QString amountCell(Money amount, bool entered) {
-    return entered && amount.isZero() ? QStringLiteral("-") : amountText(amount);
+QString codeCell(std::int32_t value) {
+    return value == 0 ? QStringLiteral("Нет") : QString::number(value);
+}
+
+QString amountCell(Money amount) {
+    return amount.isZero() ? QStringLiteral("-") : groupedAmount(amount);
+}
+
+QString groupedAmount(Money amount) {
+    const bool negative = amount.raw < 0;
+    const std::uint64_t magnitude =
+        negative ? static_cast<std::uint64_t>(-(amount.raw + 1)) + 1 : static_cast<std::uint64_t>(amount.raw);
+    const QString whole = QString::number(magnitude / 10000);
+    QString text = negative ? QStringLiteral("-") : QString();
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0)
+            text += QChar(0x00A0); // a group never breaks over two lines
+        text += whole.at(i);
+    }
+    QString fraction = QStringLiteral("%1").arg(magnitude % 10000, 4, 10, QLatin1Char('0'));
+    while (fraction.size() > 2 && fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    return text + QLatin1Char(',') + fraction;
 }
 
 } // namespace kv

@@ -11,10 +11,9 @@
 //   MonthFields months = monthFields(box, "edChildren", FieldFormat{FieldKind::edtDigital, 2, 0});
 //   form.addMonthCaptions(); form.addMonths(QStringLiteral("Детей"), months);
 //   form.addMonths(QString(), monthBoxes(box, "chbMonth"));     // a row of month check boxes
-// Lists of records are QTreeWidgets made by makeList; a row's cells for a value the
-// person has just entered read "Нет" for a missing code and "-" for a zero amount
-// (codeCell, amountCell). Object names are part of a screen's interface: tests and
-// the help find widgets by them, so every helper takes one.
+// Lists of records are QTreeWidgets made by makeList; a row's cells read "Нет" for a
+// missing code and "-" for a zero amount (codeCell, amountCell). Object names are part of a screen's
+// interface: tests and the help find widgets by them, so every helper takes one.
 #include "core/Money.h"
 #include "screens/FieldEdit.h"
 
@@ -23,8 +22,10 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 class QCheckBox;
+class QGroupBox;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -36,6 +37,8 @@ class QTreeWidget;
 class QWidget;
 
 namespace kv {
+
+class ListActions;
 
 // Gives a widget its object name and returns it, so a widget is made and named in one line.
 template <class Widget> Widget* named(Widget* widget, const char* name) {
@@ -113,10 +116,54 @@ void selectRow(QTreeWidget* list, int row);
 // After a row is removed: the previous one, or the first; -1 when none remains.
 int rowAfterRemoval(int removed, int remaining);
 
-// Cells of list rows. Rows the person has just entered show a missing code or month
-// as "Нет" and a zero amount as "-"; rows read from the document show every value
-// as it is (entered = false).
-QString codeCell(std::int32_t value, bool entered);
-QString amountCell(Money amount, bool entered);
+// A group box holding a list of records with its "Добавить", "Удалить" and
+// "Редактировать" buttons (and any more acting on the selected row) under it. The
+// defaults are those of a screen's list of payers.
+struct RecordListSpec {
+    enum class Buttons { Grid, Row, Column }; // Grid: two in a row, "Редактировать" under both
+
+    const char* box = "gbSources";
+    QString title = QStringLiteral("Источники выплат");
+    const char* list = "lvSources";
+    QString listHint = QStringLiteral("Список источников выплат");
+    QString column = QStringLiteral("Источники выплат");
+    const char* add = "bnAddSource";
+    const char* remove = "bnDeleteSource";
+    const char* edit = "bnEditSource";
+    QString addHint = QStringLiteral("Добавить источник выплат");
+    QString removeHint = QStringLiteral("Удалить источник выплат");
+    QString editHint = QStringLiteral("Редактировать источник выплат");
+    Buttons buttons = Buttons::Grid;
+
+    // A further button acting on the selected row, after the three.
+    struct Extra {
+        const char* name;
+        QString caption;
+        QString hint;
+    };
+    std::vector<Extra> extras;
+};
+
+struct RecordListBox {
+    QGroupBox* box;
+    QTreeWidget* list;
+    QPushButton* add;
+    QPushButton* remove;
+    QPushButton* edit;
+    std::vector<QPushButton*> extras;
+    // Keeps "Удалить", "Редактировать" and the extras enabled only with a row selected,
+    // and lets Delete press "Удалить".
+    ListActions* actions;
+};
+
+RecordListBox recordListBox(QWidget* parent, const RecordListSpec& spec = {});
+
+// Cells of list rows, the same whether a row was just entered or read from a file:
+// a missing code or month reads "Нет", a zero amount "-", and an amount has digit
+// groups and two decimals ("156 000,00"; more only where the amount holds them).
+QString codeCell(std::int32_t value);
+QString amountCell(Money amount);
+// An amount as list cells show it, zero included ("0,00").
+QString groupedAmount(Money amount);
 
 } // namespace kv

@@ -8,6 +8,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/ListActions.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/SocialDeductionDialogs.h"
 #include "screens/UiText.h"
@@ -108,6 +109,8 @@ void SocialDeductionScreen::buildWidgets() {
                                 QStringLiteral("Удалить сумму, уплаченную за обучение детей"));
     bnEditEducation_ = button(children, "bnEditChildSum", QStringLiteral("Редактировать"),
                               QStringLiteral("Редактировать сумму, уплаченную за обучение детей"));
+    educationActions_ = new ListActions(lvEducation_, bnDeleteEducation_, {bnEditEducation_});
+    educationActions_->allowed = [this] { return chbGranted_->isChecked(); };
     auto* childLayout = new QHBoxLayout(children);
     childLayout->addWidget(lvEducation_, 1);
     childLayout->addLayout(buttonColumn({bnAddEducation_, bnDeleteEducation_, bnEditEducation_}));
@@ -120,6 +123,8 @@ void SocialDeductionScreen::buildWidgets() {
     bnAddContract_ = button(contracts, "bnAddContract", QStringLiteral("Добавить договор"));
     bnDeleteContract_ = button(contracts, "bnDeleteContract", QStringLiteral("Удалить договор"));
     bnEditContract_ = button(contracts, "bnEditContract", QStringLiteral("Редактировать договор"));
+    contractActions_ = new ListActions(lvContracts_, bnDeleteContract_, {bnEditContract_});
+    contractActions_->allowed = [this] { return chbGranted_->isChecked(); };
     auto* contractLayout = new QHBoxLayout(contracts);
     contractLayout->setContentsMargins(0, 0, 0, 0);
     contractLayout->addWidget(lvContracts_, 1);
@@ -153,7 +158,7 @@ void SocialDeductionScreen::load() {
                 amounts_[i]->setMoney(amount);
         }
         for (const Money& amount : d.childEducation)
-            lvEducation_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountText(amount)}));
+            lvEducation_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountCell(amount)}));
         selectRow(lvEducation_, 0);
         for (const PensionContract& c : d.pensionContracts)
             lvContracts_->addTopLevelItem(new QTreeWidgetItem(QStringList{contractTitle(c)}));
@@ -165,9 +170,10 @@ void SocialDeductionScreen::setControls(bool on) {
     for (FieldEdit* edit : amounts_)
         edit->setEnabled(on);
     for (QWidget* w :
-         std::initializer_list<QWidget*>{lvEducation_, bnAddEducation_, bnDeleteEducation_, bnEditEducation_,
-                                         lvContracts_, bnAddContract_, bnDeleteContract_, bnEditContract_})
+         std::initializer_list<QWidget*>{lvEducation_, bnAddEducation_, lvContracts_, bnAddContract_})
         w->setEnabled(on);
+    educationActions_->refresh();
+    contractActions_->refresh();
 }
 
 void SocialDeductionScreen::grantedClicked(bool checked) {
@@ -196,7 +202,7 @@ void SocialDeductionScreen::addEducation() {
         return;
     }
     DocumentChanged();
-    lvEducation_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountText(dialog.amount())}));
+    lvEducation_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountCell(dialog.amount())}));
     selectRow(lvEducation_, lvEducation_->topLevelItemCount() - 1);
 }
 
@@ -209,7 +215,7 @@ void SocialDeductionScreen::editEducation() {
         return;
     deduction().childEducation.set(index, dialog.amount());
     DocumentChanged();
-    lvEducation_->topLevelItem(index)->setText(0, amountText(dialog.amount()));
+    lvEducation_->topLevelItem(index)->setText(0, amountCell(dialog.amount()));
 }
 
 void SocialDeductionScreen::deleteEducation() {

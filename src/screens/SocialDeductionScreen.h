@@ -14,6 +14,8 @@ class QTreeWidget;
 
 namespace kv {
 
+class ListActions;
+
 class FieldEdit;
 class SocialDeduction;
 
@@ -58,6 +60,8 @@ private:
     QPushButton* bnAddContract_;
     QPushButton* bnDeleteContract_;
     QPushButton* bnEditContract_;
+    ListActions* educationActions_ = nullptr;
+    ListActions* contractActions_ = nullptr;
 };
 
 } // namespace kv

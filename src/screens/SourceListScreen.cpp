@@ -22,18 +22,14 @@ QString codeOrNone(std::int32_t code) {
 
 SourceListScreen::SourceListScreen(QWidget* panel, ScreenHost& host, const QList<Total>& totals)
     : ScreenFrame(panel, host) {
-    auto* sourceBox = named(new QGroupBox(QStringLiteral("Источники выплат"), this), "gbSources");
-    lvSources_ = makeList(sourceBox, "lvSources", QStringLiteral("Список источников выплат"),
-                          {QStringLiteral("Источники выплат")});
-    bnAddSource_ = button(sourceBox, "bnAddSource", QStringLiteral("Добавить"),
-                          QStringLiteral("Добавить источник выплат"));
-    bnDeleteSource_ = button(sourceBox, "bnDeleteSource", QStringLiteral("Удалить"),
-                             QStringLiteral("Удалить источник выплат"));
-    bnEditSource_ = button(sourceBox, "bnEditSource", QStringLiteral("Редактировать"),
-                           QStringLiteral("Редактировать источник выплат"));
-    auto* sourceLayout = new QVBoxLayout(sourceBox);
-    sourceLayout->addWidget(lvSources_, 1);
-    sourceLayout->addLayout(inlineRow({bnAddSource_, bnDeleteSource_, bnEditSource_}));
+    RecordListSpec sourceSpec;
+    sourceSpec.buttons = RecordListSpec::Buttons::Row;
+    const RecordListBox sources = recordListBox(this, sourceSpec);
+    QGroupBox* sourceBox = sources.box;
+    lvSources_ = sources.list;
+    bnAddSource_ = sources.add;
+    bnDeleteSource_ = sources.remove;
+    bnEditSource_ = sources.edit;
 
     auto* totalsBox =
         named(new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this), "gbTotals");

@@ -52,6 +52,15 @@ TEST(IncomeSources, TotalIncomeFollowsTheLines) {
     EXPECT_EQ(s.itemCount(), 1);
     EXPECT_EQ(t.itemCount(), 1);
 
+    s.insertItem(0, line13("5", 1));
+    s.insertItem(2, line13("6", 12));
+    EXPECT_EQ(s.totalIncome, rub("81"));
+    EXPECT_EQ(s.item(0).month, 1);
+    EXPECT_EQ(s.item(2).month, 12);
+    EXPECT_THROW(s.insertItem(4, line13("1")), std::out_of_range);
+    s.deleteItem(2);
+    s.deleteItem(0);
+
     EXPECT_THROW(s.replaceItem(1, line13("1")), std::out_of_range);
     EXPECT_THROW(t.deleteItem(-1), std::out_of_range);
     EXPECT_EQ(s.totalIncome, rub("70"));

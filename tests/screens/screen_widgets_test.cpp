@@ -1,12 +1,16 @@
 // The shared widget helpers: names of month fields, where the caption grid puts its
 // rows, the cells of list rows and the row selected after a removal.
+#include "screens/ListActions.h"
 #include "screens/ScreenWidgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWidget>
+#include <cstdint>
 
 using namespace kv;
 
@@ -50,15 +54,60 @@ private slots:
     }
 
     void cellsAndRemoval() {
-        QCOMPARE(codeCell(0, true), QStringLiteral("Нет"));
-        QCOMPARE(codeCell(0, false), QStringLiteral("0"));
-        QCOMPARE(codeCell(2000, true), QStringLiteral("2000"));
-        QCOMPARE(amountCell(Money{}, true), QStringLiteral("-"));
-        QCOMPARE(amountCell(Money{}, false), QStringLiteral("0"));
-        QCOMPARE(amountCell(Money::fromRaw(12345000), true), QStringLiteral("1234,5"));
+        // Digit groups are parted by a no-break space, written here as a plain one.
+        const struct {
+            std::int64_t raw;
+            const char* shown;
+        } amounts[] = {
+            {0, "-"},
+            {12345000, "1 234,50"},
+            {1560000000, "156 000,00"},
+            {9999, "0,9999"},
+            {1230, "0,123"},
+            {-12345678900, "-1 234 567,89"},
+            {INT64_MIN, "-922 337 203 685 477,5808"},
+        };
+        for (const auto& a : amounts)
+            QCOMPARE(amountCell(Money::fromRaw(a.raw)).replace(QChar(0x00A0), QLatin1Char(' ')),
+                     QString::fromUtf8(a.shown));
+        QCOMPARE(groupedAmount(Money{}), QStringLiteral("0,00"));
+        QCOMPARE(codeCell(0), QStringLiteral("Нет"));
+        QCOMPARE(codeCell(2000), QStringLiteral("2000"));
         QCOMPARE(rowAfterRemoval(0, 0), -1);
         QCOMPARE(rowAfterRemoval(0, 2), 0);
         QCOMPARE(rowAfterRemoval(2, 2), 1);
+    }
+
+    // Buttons acting on a row follow the selection and what the owner allows; Delete
+    // presses the delete button only when it could be pressed.
+    void listActionsFollowTheSelection() {
+        QWidget box;
+        const RecordListBox r = recordListBox(&box);
+        bool allowed = true;
+        r.actions->allowed = [&allowed] { return allowed; };
+        int deletes = 0;
+        QObject::connect(r.remove, &QPushButton::clicked, [&] { ++deletes; });
+        const auto enabled = [&r] { return r.remove->isEnabled() && r.edit->isEnabled(); };
+
+        QVERIFY(!r.remove->isEnabled() && !r.edit->isEnabled());
+        QVERIFY(r.add->isEnabled());
+        r.list->addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("ООО «Ромашка»")}));
+        QVERIFY(!enabled()); // a row, but none selected
+        selectRow(r.list, 0);
+        QVERIFY(enabled());
+        QTest::keyClick(r.list, Qt::Key_Delete);
+        QCOMPARE(deletes, 1);
+        QTest::keyClick(r.list, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(deletes, 1);
+
+        allowed = false;
+        r.actions->refresh();
+        QVERIFY(!r.remove->isEnabled() && !r.edit->isEnabled());
+        QTest::keyClick(r.list, Qt::Key_Delete);
+        QCOMPARE(deletes, 1);
+        allowed = true;
+        r.list->clear();
+        QVERIFY(!enabled());
     }
 };
 

@@ -88,6 +88,13 @@ ThirteenIncomeItem repeatedIncome(const ThirteenIncomeItem& item) {
     return next;
 }
 
+int repeatedIncomePosition(const std::vector<ThirteenIncomeItem>& items, int repeated, int month) {
+    auto position = static_cast<std::size_t>(repeated) + 1;
+    while (position < items.size() && items[position].month <= month)
+        ++position;
+    return static_cast<int>(position);
+}
+
 IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& dialog,
                                       const std::string& title) {
     static const std::string noIncome = utf8ToCp1251("Не выбран доход");

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kv {
 
@@ -44,6 +45,10 @@ Money cadastralIncome(Money cadastralValue, Money contractPrice);
 // "Повторить доход": the same income in the next month (December stays December),
 // without the real-estate details.
 ThirteenIncomeItem repeatedIncome(const ThirteenIncomeItem& item);
+// Where the repeated copy of line `repeated` goes: after it and after the lines that
+// follow it up to the copy's month, so a list kept in month order stays so (the copy
+// of the last month's line goes last).
+int repeatedIncomePosition(const std::vector<ThirteenIncomeItem>& items, int repeated, int month);
 
 // The income dialog as its checks see it.
 struct IncomeDialogState {

@@ -11,9 +11,9 @@
 #include "screens/SocialDeductionScreen.h"
 #include "screens/UiText.h"
 
+#include "screens/DateEdit.h"
 #include <QApplication>
 #include <QCheckBox>
-#include "screens/DateEdit.h"
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(kv::test::textOf(screen.get(), "edCharity30"),
                  granted ? QStringLiteral("1,2345") : QString());
         QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(screen.get(), "lvChildEducation")),
-                 granted ? QStringList({"60000", "30000,0005"}) : QStringList());
+                 granted ? QStringList({"60 000,00", "30 000,0005"}) : QStringList());
         QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(screen.get(), "lvContracts")),
                  granted
                      ? QStringList({"НПФ Будущее", "Дополнительные страховые взносы на накопительную пенсию"})
@@ -192,7 +192,7 @@ private slots:
         enter(QStringLiteral("45000"));
         kv::test::clickButton(screen.get(), "bnAddChildSum");
         QCOMPARE(host.changes, 2);
-        QCOMPARE(kv::test::rowsOf(list), QStringList({"60000", "45000"}));
+        QCOMPARE(kv::test::rowsOf(list), QStringList({"60 000,00", "45 000,00"}));
         QCOMPARE(kv::currentRow(list), 1);
 
         // Enter on the selected row edits it; the dialog shows the amount.

@@ -173,7 +173,7 @@ private slots:
         kv::test::clickButton(&screen, "bnAddIncome");
         KV_VERIFY_MODALS();
         auto* incomes = kv::test::child<QTreeWidget>(&screen, "lvIncomes");
-        QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"1|Нет|-|Нет|-", "5|1000,5|300|Нет|-"}));
+        QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"1|Нет|-|Нет|-", "5|1 000,50|300,00|Нет|-"}));
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("1000,5"));
 
         // Emptied and left: the taxable amount is stored as 0.
@@ -184,12 +184,12 @@ private slots:
         screen.SaveData();
         QCOMPARE(host.document->investPartnerships.get(0).taxableAmount, Money{});
 
-        // Shown again from the document, every value is a number.
+        // Shown again from the document, rows read as they did when entered.
         host.document->investPartnerships.add(partnership());
         InvestPartnershipScreen again(nullptr, host);
         again.SetFocusToElement(1);
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&again, "lvIncomes")),
-                 (QStringList{"1|0|0|0|0", "5|1000,5|300|0|0"}));
+                 (QStringList{"1|Нет|-|Нет|-", "5|1 000,50|300,00|Нет|-"}));
 
         // Deleting an income, then both partnerships.
         kv::test::child<QTreeWidget>(&again, "lvIncomes")

@@ -425,7 +425,7 @@ private slots:
         kv::test::clickButton(screen.get(), "bnAddIncome");
         KV_VERIFY_MODALS();
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(screen.get(), "lvIncomes")),
-                 QStringList{"12|2000|1000|Нет|-"});
+                 QStringList{"12|2000|1 000,00|Нет|-"});
         QCOMPARE(d.incomes13NonResident.get(0).totalIncome, roubles(1000));
 
         // More withheld than paid: the 13% screen would ask, this one does not.

@@ -307,8 +307,8 @@ private slots:
         kv::test::clickButton(screen.get(), "bnRepeatIncome");
         kv::test::clickButton(screen.get(), "bnRepeatIncome");
         auto* incomes = kv::test::child<QTreeWidget>(screen.get(), "lvIncomes");
-        QCOMPARE(kv::test::rowsOf(incomes),
-                 (QStringList{"11|2000|50000,5|Нет|-", "12|2000|50000,5|Нет|-", "12|2000|50000,5|Нет|-"}));
+        QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"11|2000|50 000,50|Нет|-", "12|2000|50 000,50|Нет|-",
+                                                         "12|2000|50 000,50|Нет|-"}));
         QCOMPARE(kv::test::textOf(screen.get(), "edTotalIncome"), QStringLiteral("150001,5"));
 
         kv::test::clickButton(screen.get(), "bnDeleteIncome");
@@ -322,11 +322,12 @@ private slots:
         QCOMPARE(host.document->incomes13.get(0).totalIncome, Money::fromRaw(1000010000));
         QVERIFY(changes >= 5);
 
-        // Built again from the document: rows show every value as stored.
+        // Built again from the document: rows read as they did when entered.
         screen = std::make_unique<Income13Screen>(nullptr, host);
         screen->SelectFirstEntry();
         incomes = kv::test::child<QTreeWidget>(screen.get(), "lvIncomes");
-        QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"11|2000|50000,5|0|0", "12|2000|50000,5|0|0"}));
+        QCOMPARE(kv::test::rowsOf(incomes),
+                 (QStringList{"11|2000|50 000,50|Нет|-", "12|2000|50 000,50|Нет|-"}));
         QCOMPARE(kv::test::textOf(screen.get(), "edTaxWithheld"), QStringLiteral("13000"));
         QCOMPARE(host.changes, changes);
 
@@ -334,7 +335,8 @@ private slots:
         host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Нет"));
         kv::test::clickButton(screen.get(), "bnDeleteSource");
         QCOMPARE(host.document->incomes13.count(), 1);
-        QCOMPARE(host.script.questions().last().text, QStringLiteral("Удалить источник выплаты и все его доходы?"));
+        QCOMPARE(host.script.questions().last().text,
+                 QStringLiteral("Удалить источник выплаты и все его доходы?"));
         QCOMPARE(host.script.questions().last().defaultIndex, 1);
         host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(screen.get(), "bnDeleteSource");
@@ -343,6 +345,56 @@ private slots:
         QVERIFY(!kv::test::child<QWidget>(screen.get(), "bnAddDeduct")->isEnabled());
         QCOMPARE(kv::test::textOf(screen.get(), "edTotalIncome"), QString());
         QCOMPARE(incomes->topLevelItemCount(), 0);
+    }
+
+    // The lists of a loaded source: buttons needing a row follow the selection, Delete
+    // deletes the selected row (asking first for a source with incomes), and a repeated
+    // income goes in month order.
+    void listKeysButtonsAndMonthOrder() {
+        ScreenTestHost host;
+        host.document->setIncomeFlags(Declaration::kAgentIncomes);
+        ThirteenPercentSource employer = sourceWith(roubles(1000), roubles(130));
+        employer.items.clear();
+        employer.totalIncome = Money{};
+        for (int month : {1, 2, 3}) {
+            ThirteenIncomeItem line;
+            line.month = static_cast<std::int16_t>(month);
+            line.incomeCode = 2000;
+            line.amount = roubles(1000 * month);
+            employer.addItem(line);
+        }
+        host.document->incomes13.add(employer);
+        Income13Screen screen(nullptr, host);
+        for (const char* name : {"bnDeleteSource", "bnEditSource", "bnDeleteIncome", "bnRepeatIncome"})
+            QVERIFY2(!kv::test::child<QWidget>(&screen, name)->isEnabled(), name);
+
+        screen.SelectFirstEntry();
+        auto* incomes = kv::test::child<QTreeWidget>(&screen, "lvIncomes");
+        QVERIFY(kv::test::child<QWidget>(&screen, "bnRepeatIncome")->isEnabled());
+        QCOMPARE(incomes->indexOfTopLevelItem(incomes->currentItem()), 0);
+        kv::test::clickButton(&screen, "bnRepeatIncome");
+        QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"1|2000|1 000,00|Нет|-", "2|2000|2 000,00|Нет|-",
+                                                         "2|2000|1 000,00|Нет|-", "3|2000|3 000,00|Нет|-"}));
+        QCOMPARE(incomes->indexOfTopLevelItem(incomes->currentItem()), 2);
+        QCOMPARE(host.document->incomes13.get(0).item(2).amount, roubles(1000));
+        QCOMPARE(host.document->incomes13.get(0).totalIncome, roubles(7000));
+
+        QTest::keyClick(incomes, Qt::Key_Delete);
+        QCOMPARE(host.document->incomes13.get(0).itemCount(), 3);
+        QCOMPARE(host.document->incomes13.get(0).totalIncome, roubles(6000));
+
+        auto* sources = kv::test::child<QTreeWidget>(&screen, "lvSources");
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Нет"));
+        QTest::keyClick(sources, Qt::Key_Delete);
+        KV_VERIFY_ASKER(host.script);
+        QCOMPARE(host.document->incomes13.count(), 1);
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
+        QTest::keyClick(sources, Qt::Key_Delete);
+        KV_VERIFY_ASKER(host.script);
+        QCOMPARE(host.document->incomes13.count(), 0);
+        for (const char* name : {"bnDeleteSource", "bnEditSource", "bnDeleteIncome", "bnEditIncome",
+                                 "bnRepeatIncome", "bnDeleteDeduct", "bnEditDeduct"})
+            QVERIFY2(!kv::test::child<QWidget>(&screen, name)->isEnabled(), name);
     }
 
     // The withheld tax belongs to the source that was selected when it was typed.
@@ -457,7 +509,7 @@ private slots:
         kv::test::clickButton(&screen, "bnAddDeduct");
         KV_VERIFY_MODALS();
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvDeducts")),
-                 QStringList{"104|6000"});
+                 QStringList{"104|6 000,00"});
         QCOMPARE(host.document->incomes13.get(0).agentDeductions.at(0),
                  (AgentDeductionItem{104, roubles(6000)}));
 

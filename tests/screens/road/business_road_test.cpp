@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(p.taxableAmount, Money::fromRoubles(58000));
         window.SwitchSection(Section::InvestTov);
         QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvIncomes")),
-                 QStringList{"2|90000|15000|5000|12000"});
+                 QStringList{"2|90 000,00|15 000,00|5 000,00|12 000,00"});
         QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("90000"));
         clickSection(window, Section::InitialData);
         QVERIFY(window.documentSaved());

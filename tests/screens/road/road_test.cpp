@@ -309,8 +309,8 @@ private slots:
         QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvSources")), QStringList{"ООО «Ромашка»"});
         const QStringList incomes = kv::test::rowsOf(child<QTreeWidget>(&window, "lvIncomes"));
         QCOMPARE(incomes.size(), 12);
-        QCOMPARE(incomes.first(), QStringLiteral("1|2000|100000|0|0"));
-        QCOMPARE(incomes.last(), QStringLiteral("12|2000|100000|0|0"));
+        QCOMPARE(incomes.first(), QStringLiteral("1|2000|100 000,00|Нет|-"));
+        QCOMPARE(incomes.last(), QStringLiteral("12|2000|100 000,00|Нет|-"));
         QCOMPARE(kv::test::textOf(&window, "edTaxWithheld"), QStringLiteral("156000"));
         QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("1200000"));
         kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"), [](QDialog& d) {

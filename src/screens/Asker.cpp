@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace kv {
 
@@ -32,7 +33,20 @@ Question deleteQuestion(const QString& id, const QString& text) {
 bool sourceDeletionConfirmed(Asker& asker, QWidget* parent) {
     constexpr int kYes = 0;
     return asker.ask(parent, deleteQuestion(QStringLiteral("deleteSource"),
-                                            QStringLiteral("Удалить источник выплаты и все его доходы?"))) == kYes;
+                                            QStringLiteral("Удалить источник выплаты и все его доходы?"))) ==
+           kYes;
+}
+
+bool untickConfirmed(Asker& asker, QWidget* parent, QAbstractButton* box, bool somethingEntered) {
+    constexpr int kYes = 0;
+    if (!somethingEntered)
+        return true;
+    const QString text = QStringLiteral("Удалить все введённые сведения об этих вычетах?");
+    if (asker.ask(parent, deleteQuestion(QStringLiteral("dropDeductions"), text)) == kYes)
+        return true;
+    const QSignalBlocker quiet(box);
+    box->setChecked(true);
+    return false;
 }
 
 Question helpNotice(const QString& id, const QString& text, const QString& topic) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class QAbstractButton;
 class QWidget;
 
 namespace kv {
@@ -58,11 +59,14 @@ public:
 
 // A message with the single answer "OK", titled with the program's title.
 Question messageQuestion(const QString& id, const QString& text, QuestionIcon icon);
-// The help notice HelpNoticeDialog, titled with the program's title; an empty topic hides its link.
 // Да/Нет before something that cannot be undone; Enter and Escape answer "Нет" (1).
 Question deleteQuestion(const QString& id, const QString& text);
 // Asks before a payer's source goes with the incomes entered under it; true for "Да".
 bool sourceDeletionConfirmed(Asker& asker, QWidget* parent);
+// A deduction's box being unticked takes what was entered under it: with something
+// entered, asks first and, on "Нет", ticks the box again. True when the untick stands.
+bool untickConfirmed(Asker& asker, QWidget* parent, QAbstractButton* box, bool somethingEntered);
+// The help notice HelpNoticeDialog, titled with the program's title; an empty topic hides its link.
 Question helpNotice(const QString& id, const QString& text, const QString& topic = {});
 
 // The real dialogs: QMessageBox, HelpNoticeDialog, QFileDialog.

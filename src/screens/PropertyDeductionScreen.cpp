@@ -176,6 +176,10 @@ void PropertyDeductionScreen::setObjectControls(bool on) {
 }
 
 void PropertyDeductionScreen::grantedClicked(bool checked) {
+    const bool entered = !deduction().objects.empty() || !edPriorYears_->text().isEmpty() ||
+                         !edPriorInterest_->text().isEmpty();
+    if (!checked && !untickConfirmed(host().asker(), this, chbGranted_, entered))
+        return;
     DocumentChanged();
     setObjectControls(checked);
     if (checked) {

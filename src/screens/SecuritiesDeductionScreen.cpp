@@ -1,6 +1,7 @@
 #include "screens/SecuritiesDeductionScreen.h"
 
 #include "model/Declaration.h"
+#include "screens/Asker.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/ScreenWidgets.h"
@@ -10,6 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <initializer_list>
 
 namespace kv {
 
@@ -155,11 +158,20 @@ void SecuritiesDeductionScreen::load() {
 }
 
 void SecuritiesDeductionScreen::investmentGrantedClicked(bool checked) {
+    const std::initializer_list<const FieldEdit*> fields{meInvCB_, meInvCBTov_, meInvP2_, meP2Vozvr_};
+    const bool entered =
+        std::any_of(fields.begin(), fields.end(), [](const FieldEdit* f) { return !f->text().isEmpty(); });
+    if (!checked && !untickConfirmed(host().asker(), this, chbGrantingInvDeduct_, entered))
+        return;
     DocumentChanged();
     applyInvestmentRule(checked);
 }
 
 void SecuritiesDeductionScreen::lossesGrantedClicked(bool checked) {
+    const bool entered =
+        std::any_of(losses_.begin(), losses_.end(), [](const FieldEdit* f) { return !f->text().isEmpty(); });
+    if (!checked && !untickConfirmed(host().asker(), this, chbGrantingDeductCB_, entered))
+        return;
     DocumentChanged();
     applyLossesRule(checked);
 }

@@ -21,6 +21,7 @@
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kv {
 
@@ -177,6 +178,14 @@ void SocialDeductionScreen::setControls(bool on) {
 }
 
 void SocialDeductionScreen::grantedClicked(bool checked) {
+    const auto typed = [this] {
+        return std::any_of(amounts_.begin(), amounts_.end(),
+                           [](const FieldEdit* e) { return !e->text().isEmpty(); });
+    };
+    const bool entered =
+        typed() || !deduction().childEducation.empty() || !deduction().pensionContracts.empty();
+    if (!checked && !untickConfirmed(host().asker(), this, chbGranted_, entered))
+        return;
     DocumentChanged();
     setControls(checked);
     if (checked)

@@ -216,6 +216,11 @@ private slots:
         ScreenTestHost host;
         granted(*host.document);
         auto screen = securitiesScreen(host);
+        host.script.expect(QStringLiteral("dropDeductions"), QStringLiteral("Нет"));
+        child<QCheckBox>(screen.get(), "chbGrantingDeductCB")->click();
+        QVERIFY(child<QWidget>(screen.get(), "meFissIIS")->isEnabled());
+        QVERIFY(!kv::test::textOf(screen.get(), "meFissIIS").isEmpty());
+        host.script.expect(QStringLiteral("dropDeductions"), QStringLiteral("Да"));
         child<QCheckBox>(screen.get(), "chbGrantingDeductCB")->click();
         QVERIFY(!child<QWidget>(screen.get(), "meFissIIS")->isEnabled());
         screen->SaveData();

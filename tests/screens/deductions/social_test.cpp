@@ -152,14 +152,22 @@ private slots:
         QVERIFY(s.medical.isZero());
     }
 
-    // Unchecking wipes both lists from the document at once; checking again
-    // shows nothing of what was there.
+    // Unchecking asks first; "Да" wipes both lists from the document at once, and
+    // checking again shows nothing of what was there.
     void uncheckingWipesEverything() {
         ScreenTestHost host;
         filled(host.document->socialDeductions);
         auto screen = socialScreen(host);
         auto* granted = child<QCheckBox>(screen.get(), "chbPensDeduct");
+        host.script.expect(QStringLiteral("dropDeductions"), QStringLiteral("Нет"));
         granted->click();
+        QVERIFY(granted->isChecked());
+        QCOMPARE(host.changes, 0);
+        QVERIFY(!host.document->socialDeductions.childEducation.empty());
+        QVERIFY(child<QWidget>(screen.get(), "bnAddChildSum")->isEnabled());
+        host.script.expect(QStringLiteral("dropDeductions"), QStringLiteral("Да"));
+        granted->click();
+        KV_VERIFY_ASKER(host.script);
         QVERIFY(host.changes > 0);
         const SocialDeduction& s = host.document->socialDeductions;
         QVERIFY(s.childEducation.empty());

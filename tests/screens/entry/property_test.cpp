@@ -307,7 +307,9 @@ private slots:
         QCOMPARE(host.document->propertyDeductions.objects.get(0).mortgageInterest, roubles(300000));
         QVERIFY(kv::test::child<QWidget>(&screen, "bnAddObject")->isEnabled());
 
+        host.script.expect(QStringLiteral("dropDeductions"), QStringLiteral("Да"));
         kv::test::child<QCheckBox>(&screen, "chbConstructionDeduct")->click();
+        KV_VERIFY_ASKER(host.script);
         QCOMPARE(host.document->propertyDeductions.objects.count(), 0);
         QCOMPARE(kv::test::child<QTreeWidget>(&screen, "lvObjects")->topLevelItemCount(), 0);
     }

@@ -51,15 +51,15 @@ std::filesystem::path okvedDirectoryFile() {
 BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(panel, host) {
     ScreenBuildGuard guard(host);
     buildWidgets();
-    activities_ = new MasterDetailList(lvActivities_, this);
+    activities_ = new MasterDetailList(activityBox_.list, this);
     activities_->onStore = [this](int index) { storeActivity(index); };
     activities_->onShow = [this](int index) { showActivity(index); };
     load();
 
-    connect(lvActivities_, &QTreeWidget::itemDoubleClicked, this, &BusinessScreen::editActivity);
-    connect(bnAddActivity_, &QPushButton::clicked, this, &BusinessScreen::addActivity);
-    connect(bnDeleteActivity_, &QPushButton::clicked, this, &BusinessScreen::deleteActivity);
-    connect(bnEditActivity_, &QPushButton::clicked, this, &BusinessScreen::editActivity);
+    connect(activityBox_.list, &QTreeWidget::itemDoubleClicked, this, &BusinessScreen::editActivity);
+    connect(activityBox_.add, &QPushButton::clicked, this, &BusinessScreen::addActivity);
+    connect(activityBox_.remove, &QPushButton::clicked, this, &BusinessScreen::deleteActivity);
+    connect(activityBox_.edit, &QPushButton::clicked, this, &BusinessScreen::editActivity);
     connect(edIncome_, &FieldEdit::changed, this, &BusinessScreen::incomeChanged);
     for (FieldEdit* f :
          {edTotalExpenses_, edMaterialExpenses_, edDepreciation_, edLabourExpenses_, edOtherExpenses_})
@@ -79,7 +79,7 @@ BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
     });
     connect(bnFarmYearUp_, &QToolButton::clicked, this, [this] { stepYear(1); });
     connect(bnFarmYearDown_, &QToolButton::clicked, this, [this] { stepYear(-1); });
-    lvActivities_->installEventFilter(this);
+    activityBox_.list->installEventFilter(this);
 }
 
 void BusinessScreen::buildWidgets() {
@@ -92,12 +92,7 @@ void BusinessScreen::buildWidgets() {
     listSpec.add = "bnAddActivity";
     listSpec.remove = "bnDeleteActivity";
     listSpec.edit = "bnEditActivity";
-    const RecordListBox activities = recordListBox(this, listSpec);
-    QGroupBox* listBox = activities.box;
-    lvActivities_ = activities.list;
-    bnAddActivity_ = activities.add;
-    bnDeleteActivity_ = activities.remove;
-    bnEditActivity_ = activities.edit;
+    activityBox_ = recordListBox(this, listSpec);
 
     gbAmounts_ = new QGroupBox(QStringLiteral("Доходы и расходы по выбранному виду деятельности"), this);
     gbAmounts_->setObjectName(QStringLiteral("gbAmounts"));
@@ -195,7 +190,7 @@ void BusinessScreen::buildWidgets() {
     leftColumn->setMaximumWidth(260);
     auto* left = new QVBoxLayout(leftColumn);
     left->setContentsMargins(0, 0, 0, 0);
-    left->addWidget(listBox, 1);
+    left->addWidget(activityBox_.box, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(gbAmounts_, 1);
     right->addWidget(gbReturnWide_);
@@ -358,7 +353,7 @@ void BusinessScreen::addActivity() {
     if (activities_->count() == 0)
         setFieldsEnabled(true);
     activities_->append(fromCp1251(activityRowText(added, true)));
-    lvActivities_->setFocus();
+    activityBox_.list->setFocus();
     activities_->select(activities_->count() - 1);
 }
 
@@ -375,7 +370,7 @@ void BusinessScreen::editActivity() {
     applyActivityKind(a, dialog.kind(), dialog.okvedCode(), false);
     DocumentChanged();
     activities_->setTitle(activities_->selected(), fromCp1251(activityRowText(a, true)));
-    lvActivities_->setFocus();
+    activityBox_.list->setFocus();
     showActivity(activities_->selected());
 }
 
@@ -397,7 +392,7 @@ void BusinessScreen::deleteActivity() {
 }
 
 bool BusinessScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lvActivities_ && event->type() == QEvent::KeyPress) {
+    if (watched == activityBox_.list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             editActivity();
@@ -434,7 +429,7 @@ std::uint16_t BusinessScreen::CheckData() {
 void BusinessScreen::SetFocusToElement(std::uint16_t code) {
     if (code == 0 || code > activities_->count())
         return;
-    lvActivities_->setFocus();
+    activityBox_.list->setFocus();
     activities_->select(code - 1);
 }
 

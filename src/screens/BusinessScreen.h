@@ -6,6 +6,7 @@
 // document when their dialog is accepted; their amounts when the selection moves away
 // and at SaveData, with the return-wide figures.
 #include "screens/ScreenFrame.h"
+#include "screens/ScreenWidgets.h"
 
 #include <cstdint>
 
@@ -65,10 +66,7 @@ private:
     bool activityEdited_ = false;
     bool wideEdited_ = false;
 
-    QTreeWidget* lvActivities_;
-    QPushButton* bnAddActivity_;
-    QPushButton* bnDeleteActivity_;
-    QPushButton* bnEditActivity_;
+    RecordListBox activityBox_;
     QGroupBox* gbAmounts_;
     FieldEdit* edIncome_;
     QCheckBox* chbDocumented_;

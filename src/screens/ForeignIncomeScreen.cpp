@@ -89,7 +89,7 @@ ForeignIncomeScreen::ForeignIncomeScreen(QWidget* panel, ScreenHost& host)
     : ScreenFrame(panel, host), dict_(IncomeDict::builtIn()) {
     ScreenBuildGuard guard(host);
     buildWidgets();
-    sourceList_ = new MasterDetailList(lvSources_, this);
+    sourceList_ = new MasterDetailList(sourceBox_.list, this);
     sourceList_->onStore = [this](int index) { storeSource(index); };
     sourceList_->onShow = [this](int index) { showSource(index); };
     load();
@@ -103,14 +103,8 @@ void ForeignIncomeScreen::buildWidgets() {
     sourceSpec.buttons = RecordListSpec::Buttons::Column;
     sourceSpec.extras = {
         {"bnCopySource", QStringLiteral("Копировать"), QStringLiteral("Копировать источник выплат")}};
-    const RecordListBox sources = recordListBox(this, sourceSpec);
-    QGroupBox* sourceBox = sources.box;
-    lvSources_ = sources.list;
-    bnAddSource_ = sources.add;
-    bnDeleteSource_ = sources.remove;
-    bnEditSource_ = sources.edit;
-    bnCopySource_ = sources.extras.front();
-    sourceActions_ = sources.actions;
+    sourceBox_ = recordListBox(this, sourceSpec);
+    bnCopySource_ = sourceBox_.extras.front();
 
     incomePart_ = new QWidget(this);
     incomePart_->setObjectName(QStringLiteral("pnIncome"));
@@ -263,18 +257,18 @@ void ForeignIncomeScreen::buildWidgets() {
     leftColumn->setMaximumWidth(170);
     auto* left = new QVBoxLayout(leftColumn);
     left->setContentsMargins(0, 0, 0, 0);
-    left->addWidget(sourceBox, 1);
+    left->addWidget(sourceBox_.box, 1);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(leftColumn);
     layout->addWidget(incomePart_, 1);
 }
 
 void ForeignIncomeScreen::connectEdits() {
-    connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &ForeignIncomeScreen::editSource);
-    lvSources_->installEventFilter(this);
-    connect(bnAddSource_, &QPushButton::clicked, this, &ForeignIncomeScreen::addSource);
-    connect(bnDeleteSource_, &QPushButton::clicked, this, &ForeignIncomeScreen::deleteSource);
-    connect(bnEditSource_, &QPushButton::clicked, this, &ForeignIncomeScreen::editSource);
+    connect(sourceBox_.list, &QTreeWidget::itemDoubleClicked, this, &ForeignIncomeScreen::editSource);
+    sourceBox_.list->installEventFilter(this);
+    connect(sourceBox_.add, &QPushButton::clicked, this, &ForeignIncomeScreen::addSource);
+    connect(sourceBox_.remove, &QPushButton::clicked, this, &ForeignIncomeScreen::deleteSource);
+    connect(sourceBox_.edit, &QPushButton::clicked, this, &ForeignIncomeScreen::editSource);
     connect(bnCopySource_, &QPushButton::clicked, this, &ForeignIncomeScreen::copySource);
 
     connect(dtIncomeDate_, &DateEdit::dateChanged, this, [this] {
@@ -381,7 +375,7 @@ bool ForeignIncomeScreen::editing() const {
 
 void ForeignIncomeScreen::setIncomePartEnabled(bool on) {
     incomePart_->setEnabled(on);
-    sourceActions_->refresh();
+    sourceBox_.actions->refresh();
 }
 
 void ForeignIncomeScreen::clearPanel() {
@@ -728,7 +722,7 @@ void ForeignIncomeScreen::appendSource(const ForeignIncome& record) {
     if (first)
         setIncomePartEnabled(true);
     sourceList_->append(fromCp1251(record.sourceName));
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sourceList_->select(sourceList_->count() - 1);
 }
 
@@ -757,7 +751,7 @@ void ForeignIncomeScreen::editSource() {
     s.countryCode = dialog.source().countryCode;
     DocumentChanged();
     sourceList_->setTitle(sourceList_->selected(), fromCp1251(s.sourceName));
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
 }
 
 void ForeignIncomeScreen::deleteSource() {
@@ -777,7 +771,7 @@ void ForeignIncomeScreen::copySource() {
 }
 
 bool ForeignIncomeScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lvSources_ && event->type() == QEvent::KeyPress) {
+    if (watched == sourceBox_.list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             editSource();
@@ -802,14 +796,14 @@ std::uint16_t ForeignIncomeScreen::CheckData() {
 void ForeignIncomeScreen::SetFocusToElement(std::uint16_t code) {
     if (code == 0 || code > sourceList_->count())
         return;
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sourceList_->select(code - 1);
 }
 
 void ForeignIncomeScreen::SelectFirstEntry() {
     if (sourceList_->count() == 0)
         return;
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sourceList_->select(0);
 }
 

@@ -7,6 +7,7 @@
 // away and at SaveData.
 #include "reference/IncomeDict.h"
 #include "screens/ScreenFrame.h"
+#include "screens/ScreenWidgets.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,7 +29,6 @@ namespace kv {
 class DateEdit;
 
 class FieldEdit;
-class ListActions;
 class MasterDetailList;
 class ForeignIncome;
 struct CurrencyRates;
@@ -93,12 +93,8 @@ private:
     // The person changed a rate or units by hand since the source was shown.
     bool rateTyped_ = false;
 
-    QTreeWidget* lvSources_;
-    QPushButton* bnAddSource_;
-    QPushButton* bnDeleteSource_;
-    QPushButton* bnEditSource_;
+    RecordListBox sourceBox_;
     QPushButton* bnCopySource_;
-    ListActions* sourceActions_;
     QWidget* incomePart_;
     DateEdit* dtIncomeDate_;
     DateEdit* dtTaxDate_;

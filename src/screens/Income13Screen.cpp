@@ -47,15 +47,15 @@ Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup s
     : ScreenFrame(panel, host), setup_(std::move(setup)), dict_(IncomeDict::builtIn()) {
     ScreenBuildGuard guard(host);
     buildWidgets();
-    sourceList_ = new MasterDetailList(lvSources_, this);
+    sourceList_ = new MasterDetailList(sourceBox_.list, this);
     sourceList_->onStore = [this](int index) { storeWithheld(index); };
     sourceList_->onShow = [this](int index) { showSource(index); };
     load();
 
-    connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editSource);
-    connect(bnAddSource_, &QPushButton::clicked, this, &Income13Screen::addSource);
-    connect(bnDeleteSource_, &QPushButton::clicked, this, &Income13Screen::deleteSource);
-    connect(bnEditSource_, &QPushButton::clicked, this, &Income13Screen::editSource);
+    connect(sourceBox_.list, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editSource);
+    connect(sourceBox_.add, &QPushButton::clicked, this, &Income13Screen::addSource);
+    connect(sourceBox_.remove, &QPushButton::clicked, this, &Income13Screen::deleteSource);
+    connect(sourceBox_.edit, &QPushButton::clicked, this, &Income13Screen::editSource);
     connect(bnAddIncome_, &QPushButton::clicked, this, &Income13Screen::addIncome);
     connect(bnDeleteIncome_, &QPushButton::clicked, this, &Income13Screen::deleteIncome);
     connect(bnEditIncome_, &QPushButton::clicked, this, &Income13Screen::editIncome);
@@ -71,12 +71,7 @@ Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup s
 }
 
 void Income13Screen::buildWidgets() {
-    const RecordListBox sources = recordListBox(this);
-    QGroupBox* sourceBox = sources.box;
-    lvSources_ = sources.list;
-    bnAddSource_ = sources.add;
-    bnDeleteSource_ = sources.remove;
-    bnEditSource_ = sources.edit;
+    sourceBox_ = recordListBox(this);
 
     auto* incomeBox = new QGroupBox(QStringLiteral("Доходы по выбранному источнику выплат"), this);
     incomeBox->setObjectName(QStringLiteral("gbIncomes"));
@@ -163,7 +158,7 @@ void Income13Screen::buildWidgets() {
     leftColumn->setMaximumWidth(250);
     auto* left = new QVBoxLayout(leftColumn);
     left->setContentsMargins(0, 0, 0, 0);
-    left->addWidget(sourceBox, 1);
+    left->addWidget(sourceBox_.box, 1);
     left->addWidget(totalsBox);
     left->addWidget(gbForeigner_);
     auto* right = new QVBoxLayout;
@@ -304,7 +299,7 @@ void Income13Screen::addSource() {
     }
     DocumentChanged();
     sourceList_->append(fromCp1251(dialog.source().sourceName));
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sourceList_->select(sourceList_->count() - 1);
 }
 
@@ -334,7 +329,7 @@ void Income13Screen::editSource() {
     DocumentChanged();
     sourceList_->setTitle(sourceList_->selected(), fromCp1251(s.sourceName));
     setSourceButtons(&s);
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
 }
 
 void Income13Screen::deleteSource() {
@@ -495,14 +490,14 @@ void Income13Screen::SetFocusToElement(std::uint16_t code) {
     }
     if (!setup_.checked || code == 0 || code > sourceList_->count())
         return;
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sourceList_->select(code - 1);
 }
 
 void Income13Screen::SelectFirstEntry() {
     if (sourceList_->count() == 0)
         return;
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sourceList_->select(0);
 }
 

@@ -18,6 +18,7 @@
 //   new Income13Screen(panel, host, setup);
 #include "model/Declaration.h"
 #include "screens/ScreenFrame.h"
+#include "screens/ScreenWidgets.h"
 
 #include <cstdint>
 #include <functional>
@@ -116,10 +117,7 @@ private:
     ListActions* incomeActions_ = nullptr;
     ListActions* deductActions_ = nullptr;
 
-    QTreeWidget* lvSources_;
-    QPushButton* bnAddSource_;
-    QPushButton* bnDeleteSource_;
-    QPushButton* bnEditSource_;
+    RecordListBox sourceBox_;
     QTreeWidget* lvIncomes_;
     QPushButton* bnAddIncome_;
     QPushButton* bnDeleteIncome_;

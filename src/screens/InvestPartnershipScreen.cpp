@@ -39,15 +39,15 @@ InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& hos
     : ScreenFrame(panel, host) {
     ScreenBuildGuard guard(host);
     buildWidgets();
-    sources_ = new MasterDetailList(lvSources_, this);
+    sources_ = new MasterDetailList(sourceBox_.list, this);
     sources_->onStore = [this](int index) { storeTotals(index); };
     sources_->onShow = [this](int index) { showSource(index); };
     load();
 
-    connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &InvestPartnershipScreen::editSource);
-    connect(bnAddSource_, &QPushButton::clicked, this, &InvestPartnershipScreen::addSource);
-    connect(bnDeleteSource_, &QPushButton::clicked, this, &InvestPartnershipScreen::deleteSource);
-    connect(bnEditSource_, &QPushButton::clicked, this, &InvestPartnershipScreen::editSource);
+    connect(sourceBox_.list, &QTreeWidget::itemDoubleClicked, this, &InvestPartnershipScreen::editSource);
+    connect(sourceBox_.add, &QPushButton::clicked, this, &InvestPartnershipScreen::addSource);
+    connect(sourceBox_.remove, &QPushButton::clicked, this, &InvestPartnershipScreen::deleteSource);
+    connect(sourceBox_.edit, &QPushButton::clicked, this, &InvestPartnershipScreen::editSource);
     connect(bnAddIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::addIncome);
     connect(bnDeleteIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::deleteIncome);
     connect(bnEditIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::editIncome);
@@ -59,7 +59,7 @@ InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& hos
             totalsEdited_ = true;
             DocumentChanged();
         });
-    lvSources_->installEventFilter(this);
+    sourceBox_.list->installEventFilter(this);
     lvIncomes_->installEventFilter(this);
 }
 
@@ -68,12 +68,7 @@ void InvestPartnershipScreen::buildWidgets() {
     sourceSpec.title = QStringLiteral("Инвестиционные товарищества");
     sourceSpec.listHint = QStringLiteral("Список инвестиционных товариществ");
     sourceSpec.column = QStringLiteral("Источники выплат - инвестиционные товарищества");
-    const RecordListBox sources = recordListBox(this, sourceSpec);
-    QGroupBox* sourceBox = sources.box;
-    lvSources_ = sources.list;
-    bnAddSource_ = sources.add;
-    bnDeleteSource_ = sources.remove;
-    bnEditSource_ = sources.edit;
+    sourceBox_ = recordListBox(this, sourceSpec);
 
     auto* incomeBox =
         new QGroupBox(QStringLiteral("Доходы по выбранному инвестиционному товариществу"), this);
@@ -118,7 +113,7 @@ void InvestPartnershipScreen::buildWidgets() {
     leftColumn->setMaximumWidth(260);
     auto* left = new QVBoxLayout(leftColumn);
     left->setContentsMargins(0, 0, 0, 0);
-    left->addWidget(sourceBox, 1);
+    left->addWidget(sourceBox_.box, 1);
     left->addWidget(totalsBox);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(leftColumn);
@@ -215,7 +210,7 @@ void InvestPartnershipScreen::addSource() {
     }
     DocumentChanged();
     sources_->append(fromCp1251(dialog.source().sourceName));
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sources_->select(sources_->count() - 1);
 }
 
@@ -234,7 +229,7 @@ void InvestPartnershipScreen::editSource() {
     p.sourceOktmo = dialog.source().sourceOktmo;
     DocumentChanged();
     sources_->setTitle(sources_->selected(), fromCp1251(p.sourceName));
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
 }
 
 void InvestPartnershipScreen::deleteSource() {
@@ -297,7 +292,7 @@ void InvestPartnershipScreen::deleteIncome() {
 }
 
 bool InvestPartnershipScreen::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == lvIncomes_ || watched == lvSources_) && event->type() == QEvent::KeyPress) {
+    if ((watched == lvIncomes_ || watched == sourceBox_.list) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (watched == lvIncomes_)
@@ -323,7 +318,7 @@ std::uint16_t InvestPartnershipScreen::CheckData() {
 void InvestPartnershipScreen::SetFocusToElement(std::uint16_t code) {
     if (code == 0 || code > sources_->count())
         return;
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sources_->select(code - 1);
 }
 

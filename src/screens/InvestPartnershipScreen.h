@@ -4,6 +4,7 @@
 // reach the document when their dialog is accepted or their row deleted; the three
 // editable totals when the selection moves away and at SaveData.
 #include "screens/ScreenFrame.h"
+#include "screens/ScreenWidgets.h"
 
 #include <cstdint>
 
@@ -56,10 +57,7 @@ private:
     ListActions* incomeActions_ = nullptr;
     bool totalsEdited_ = false; // changed by the person since they were shown
 
-    QTreeWidget* lvSources_;
-    QPushButton* bnAddSource_;
-    QPushButton* bnDeleteSource_;
-    QPushButton* bnEditSource_;
+    RecordListBox sourceBox_;
     QTreeWidget* lvIncomes_;
     QPushButton* bnAddIncome_;
     QPushButton* bnDeleteIncome_;

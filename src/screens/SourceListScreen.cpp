@@ -24,12 +24,7 @@ SourceListScreen::SourceListScreen(QWidget* panel, ScreenHost& host, const QList
     : ScreenFrame(panel, host) {
     RecordListSpec sourceSpec;
     sourceSpec.buttons = RecordListSpec::Buttons::Row;
-    const RecordListBox sources = recordListBox(this, sourceSpec);
-    QGroupBox* sourceBox = sources.box;
-    lvSources_ = sources.list;
-    bnAddSource_ = sources.add;
-    bnDeleteSource_ = sources.remove;
-    bnEditSource_ = sources.edit;
+    sourceBox_ = recordListBox(this, sourceSpec);
 
     auto* totalsBox =
         named(new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this), "gbTotals");
@@ -47,17 +42,17 @@ SourceListScreen::SourceListScreen(QWidget* panel, ScreenHost& host, const QList
     totalsLayout->addStretch(1);
 
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(sourceBox, 3);
+    layout->addWidget(sourceBox_.box, 3);
     layout->addWidget(totalsBox, 2);
 
     // Nothing is typed beside the list, so leaving a source stores nothing.
-    sources_ = new MasterDetailList(lvSources_, this);
+    sources_ = new MasterDetailList(sourceBox_.list, this);
     sources_->onShow = [this](int row) { showTotals(row); };
-    connect(lvSources_, &QTreeWidget::itemDoubleClicked, this, &SourceListScreen::editSource);
-    connect(bnAddSource_, &QPushButton::clicked, this, &SourceListScreen::addSource);
-    connect(bnDeleteSource_, &QPushButton::clicked, this, &SourceListScreen::deleteSource);
-    connect(bnEditSource_, &QPushButton::clicked, this, &SourceListScreen::editSource);
-    lvSources_->installEventFilter(this);
+    connect(sourceBox_.list, &QTreeWidget::itemDoubleClicked, this, &SourceListScreen::editSource);
+    connect(sourceBox_.add, &QPushButton::clicked, this, &SourceListScreen::addSource);
+    connect(sourceBox_.remove, &QPushButton::clicked, this, &SourceListScreen::deleteSource);
+    connect(sourceBox_.edit, &QPushButton::clicked, this, &SourceListScreen::editSource);
+    sourceBox_.list->installEventFilter(this);
 }
 
 void SourceListScreen::load() {
@@ -85,7 +80,7 @@ void SourceListScreen::addSource() {
         return;
     DocumentChanged();
     sources_->append(sourceName(sourceCount() - 1));
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sources_->select(sources_->count() - 1);
 }
 
@@ -95,7 +90,7 @@ void SourceListScreen::editSource() {
         return;
     DocumentChanged();
     sources_->setTitle(row, sourceName(row));
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sources_->select(row);
 }
 
@@ -109,12 +104,12 @@ void SourceListScreen::deleteSource() {
 void SourceListScreen::SelectFirstEntry() {
     if (sources_->count() == 0)
         return;
-    lvSources_->setFocus();
+    sourceBox_.list->setFocus();
     sources_->select(0);
 }
 
 bool SourceListScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lvSources_ && event->type() == QEvent::KeyPress) {
+    if (watched == sourceBox_.list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             editSource();

@@ -4,6 +4,7 @@
 // selected. Entries reach the document when their dialog is accepted or their row
 // is deleted, so there is nothing to save or check on leaving the screen.
 #include "screens/ScreenFrame.h"
+#include "screens/ScreenWidgets.h"
 
 #include <QList>
 #include <QString>
@@ -59,11 +60,8 @@ private:
     void deleteSource();
     void showTotals(int row);
 
-    QTreeWidget* lvSources_;
+    RecordListBox sourceBox_;
     MasterDetailList* sources_;
-    QPushButton* bnAddSource_;
-    QPushButton* bnDeleteSource_;
-    QPushButton* bnEditSource_;
     QList<QLineEdit*> totals_;
 };
 

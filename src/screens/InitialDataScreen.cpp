@@ -365,16 +365,16 @@ bool InitialDataScreen::kindChangeConfirmed(int kind) {
 }
 
 void InitialDataScreen::kindChosen(int kind) {
-    // Loading shows the boxes as the document has them, even where the kind of return
-    // would not offer them: viewing a return never deletes what it holds.
+    // Loading shows the boxes and choices as the document has them, even where the kind
+    // of return would not offer them: viewing a return never changes what it holds.
     const bool byPerson = !host().buildingGuard();
     const auto disableBox = [byPerson](QCheckBox* box) {
         if (byPerson)
             box->setChecked(false);
         box->setEnabled(false);
     };
-    const auto moveFrom = [](QRadioButton* from, QRadioButton* to) {
-        if (from->isChecked())
+    const auto moveFrom = [byPerson](QRadioButton* from, QRadioButton* to) {
+        if (byPerson && from->isChecked())
             to->setChecked(true);
     };
     switch (kind) {

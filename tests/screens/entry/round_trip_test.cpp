@@ -164,23 +164,29 @@ private slots:
 
     void loadThenSaveChangesNothing_data() {
         QTest::addColumn<ScreenId>("screen");
-        QTest::newRow("initial data") << ScreenId::InitialData;
-        QTest::newRow("taxpayer") << ScreenId::Taxpayer;
-        QTest::newRow("13%") << ScreenId::ThirteenPercent;
-        QTest::newRow("9%") << ScreenId::NinePercent;
-        QTest::newRow("35%") << ScreenId::ThirtyFivePercent;
-        QTest::newRow("dividends") << ScreenId::ThirtyPercent;
-        QTest::newRow("non-residents' 13%") << ScreenId::ThirteenPercentNR;
-        QTest::newRow("property") << ScreenId::PropertyDeduction;
-        QTest::newRow("business") << ScreenId::BusinessNew;
-        QTest::newRow("partnerships") << ScreenId::InvestTov;
-        QTest::newRow("foreign") << ScreenId::Currency;
+        QTest::addColumn<int>("kind"); // of return; every income box stays ticked whatever it is
+        QTest::newRow("initial data") << ScreenId::InitialData << 0;
+        QTest::newRow("initial data, non-resident") << ScreenId::InitialData << 1;
+        QTest::newRow("initial data, 4-NDFL") << ScreenId::InitialData << 2;
+        QTest::newRow("initial data, closing a business") << ScreenId::InitialData << 3;
+        QTest::newRow("taxpayer") << ScreenId::Taxpayer << 0;
+        QTest::newRow("13%") << ScreenId::ThirteenPercent << 0;
+        QTest::newRow("9%") << ScreenId::NinePercent << 0;
+        QTest::newRow("35%") << ScreenId::ThirtyFivePercent << 0;
+        QTest::newRow("dividends") << ScreenId::ThirtyPercent << 0;
+        QTest::newRow("non-residents' 13%") << ScreenId::ThirteenPercentNR << 0;
+        QTest::newRow("property") << ScreenId::PropertyDeduction << 0;
+        QTest::newRow("business") << ScreenId::BusinessNew << 0;
+        QTest::newRow("partnerships") << ScreenId::InvestTov << 0;
+        QTest::newRow("foreign") << ScreenId::Currency << 0;
     }
 
     void loadThenSaveChangesNothing() {
         QFETCH(ScreenId, screen);
+        QFETCH(int, kind);
         ScreenTestHost host;
         writtenElsewhere(*host.document);
+        host.document->declarationKind = static_cast<std::uint8_t>(kind);
         const Declaration before = *host.document;
         std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(screen, nullptr, host));
         shown->SaveData();
@@ -220,11 +226,11 @@ private slots:
                     standard.disabledCount =
                         *std::max_element(standard.disabledByMonth.begin(), standard.disabledByMonth.end());
             }
-            for (ScreenId id : {ScreenId::InitialData, ScreenId::Taxpayer, ScreenId::ThirteenPercent,
-                                ScreenId::NinePercent, ScreenId::ThirtyFivePercent, ScreenId::ThirtyPercent,
-                                ScreenId::ThirteenPercentNR, ScreenId::PropertyDeduction,
-                                ScreenId::SocialDeduction, ScreenId::StandardDeduction, ScreenId::CB,
-                                ScreenId::BusinessNew, ScreenId::InvestTov, ScreenId::Currency}) {
+            for (ScreenId id :
+                 {ScreenId::InitialData, ScreenId::Taxpayer, ScreenId::ThirteenPercent, ScreenId::NinePercent,
+                  ScreenId::ThirtyFivePercent, ScreenId::ThirtyPercent, ScreenId::ThirteenPercentNR,
+                  ScreenId::PropertyDeduction, ScreenId::SocialDeduction, ScreenId::StandardDeduction,
+                  ScreenId::CB, ScreenId::BusinessNew, ScreenId::InvestTov, ScreenId::Currency}) {
                 std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(id, nullptr, host));
                 shown->SelectFirstEntry();
                 shown->SaveData();

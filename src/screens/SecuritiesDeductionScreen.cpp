@@ -48,8 +48,8 @@ SecuritiesDeductionScreen::SecuritiesDeductionScreen(QWidget* panel, ScreenHost&
     : ScreenFrame(panel, host) {
     ScreenBuildGuard guard(host);
     buildWidgets();
-    // The rules fire while loading as they do on a person's edits (the 400 000 cap,
-    // p.3 against p.2), so they are connected first.
+    // The p.3 rule fires while loading as it does on a person's edits (p.3 against
+    // p.2), so the rules are connected first; the 400 000 limit waits for an edit.
     connect(meInvP2_, &FieldEdit::changed, this, &SecuritiesDeductionScreen::p2Changed);
     connect(meP2Vozvr_, &FieldEdit::changed, this, &SecuritiesDeductionScreen::refundableChanged);
     for (FieldEdit* field : {meInvCB_, meInvCBTov_, meInvP2_, meP2Vozvr_})
@@ -225,9 +225,12 @@ void SecuritiesDeductionScreen::p2Changed() {
         freeP3WhenP2Empty();
         return;
     }
+    // The limit holds what the person types; an amount read from a file is shown and kept
+    // as it is, so viewing a return never changes its figures.
     const QString limit = QString::number(kIisContributionLimit);
     const std::optional<Money> typed = meInvP2_->money();
-    if (typed && *typed >= Money::fromRoubles(kIisContributionLimit) && meInvP2_->text() != limit)
+    if (!host().buildingGuard() && typed && *typed >= Money::fromRoubles(kIisContributionLimit) &&
+        meInvP2_->text() != limit)
         meInvP2_->setText(limit);
     chbIsP3_->setChecked(false);
     chbIsP3_->setEnabled(false);

@@ -150,6 +150,37 @@ void writtenElsewhere(Declaration& d) {
     partnership.taxWithheld = raw(105000);
     partnership.taxableAmount = raw(123456789);
     d.investPartnerships.add(partnership);
+
+    SocialDeduction& social = d.socialDeductions;
+    social.granted = 1;
+    social.charity = raw(12345);                         // four decimals
+    social.medical = Money::fromRoubles(12345678901234); // fourteen digits
+    social.childEducation.add(raw(1));
+    PensionContract contract;
+    contract.contractKind = 9; // no such kind
+    contract.organisationName = std::string(600, 'O');
+    contract.organisationInn = "ABC";
+    contract.contractDate = DateValue::fromDays(1); // before the field's range
+    contract.contribution = raw(123456789);
+    social.pensionContracts.add(contract);
+
+    StandardDeduction& standard = d.standardDeductions;
+    standard.granted = 1;
+    standard.selfCode = 999;   // no choice of the screen stands for it
+    standard.childStatus = 77; // nor for this
+    standard.childrenConstant = 0;
+    standard.childrenByMonth = {3, -1, 99, 0, 0, 0, 0, 0, 0, 0, 0, 12};
+    standard.childrenCount = 99; // what the screen stores for months that vary
+    standard.disabledCount = 7;  // more than the field's one digit
+    standard.monthlyBusinessIncome[0] = raw(12345);
+
+    d.securitiesLosses.granted = 1;
+    d.securitiesLosses.securitiesLoss = raw(12345);
+    d.securitiesLosses.partnershipLossIis = Money::fromRoubles(12345678901234);
+    d.investmentDeductions.granted = 1;
+    d.investmentDeductions.invIisContributions = Money::fromRoubles(500000); // over the yearly limit
+    d.investmentDeductions.invSecurities = raw(5);
+    d.investmentDeductions.applyP3 = 1; // with p.2 amounts, which the screen would not allow
 }
 
 } // namespace
@@ -176,6 +207,9 @@ private slots:
         QTest::newRow("dividends") << ScreenId::ThirtyPercent << 0;
         QTest::newRow("non-residents' 13%") << ScreenId::ThirteenPercentNR << 0;
         QTest::newRow("property") << ScreenId::PropertyDeduction << 0;
+        QTest::newRow("social") << ScreenId::SocialDeduction << 0;
+        QTest::newRow("standard") << ScreenId::StandardDeduction << 0;
+        QTest::newRow("securities and investment") << ScreenId::CB << 0;
         QTest::newRow("business") << ScreenId::BusinessNew << 0;
         QTest::newRow("partnerships") << ScreenId::InvestTov << 0;
         QTest::newRow("foreign") << ScreenId::Currency << 0;

@@ -31,22 +31,24 @@ Question deleteQuestion(const QString& id, const QString& text) {
 }
 
 bool sourceDeletionConfirmed(Asker& asker, QWidget* parent) {
-    constexpr int kYes = 0;
     return asker.ask(parent, deleteQuestion(QStringLiteral("deleteSource"),
                                             QStringLiteral("Удалить источник выплаты и все его доходы?"))) ==
-           kYes;
+           kDeleteYes;
 }
 
-bool untickConfirmed(Asker& asker, QWidget* parent, QAbstractButton* box, bool somethingEntered) {
-    constexpr int kYes = 0;
-    if (!somethingEntered)
-        return true;
-    const QString text = QStringLiteral("Удалить все введённые сведения об этих вычетах?");
-    if (asker.ask(parent, deleteQuestion(QStringLiteral("dropDeductions"), text)) == kYes)
+bool untickConfirmed(Asker& asker, QWidget* parent, QAbstractButton* box, bool somethingEntered,
+                     const Question& question) {
+    if (!somethingEntered || asker.ask(parent, question) == kDeleteYes)
         return true;
     const QSignalBlocker quiet(box);
     box->setChecked(true);
     return false;
+}
+
+bool untickConfirmed(Asker& asker, QWidget* parent, QAbstractButton* box, bool somethingEntered) {
+    return untickConfirmed(asker, parent, box, somethingEntered,
+                           deleteQuestion(QStringLiteral("dropDeductions"),
+                                          QStringLiteral("Удалить все введённые сведения об этих вычетах?")));
 }
 
 Question helpNotice(const QString& id, const QString& text, const QString& topic) {

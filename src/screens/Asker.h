@@ -59,12 +59,17 @@ public:
 
 // A message with the single answer "OK", titled with the program's title.
 Question messageQuestion(const QString& id, const QString& text, QuestionIcon icon);
-// Да/Нет before something that cannot be undone; Enter and Escape answer "Нет" (1).
+// Да/Нет before something that cannot be undone; Enter and Escape answer "Нет".
 Question deleteQuestion(const QString& id, const QString& text);
+// The answer "Да" of a deleteQuestion.
+inline constexpr int kDeleteYes = 0;
 // Asks before a payer's source goes with the incomes entered under it; true for "Да".
 bool sourceDeletionConfirmed(Asker& asker, QWidget* parent);
-// A deduction's box being unticked takes what was entered under it: with something
-// entered, asks first and, on "Нет", ticks the box again. True when the untick stands.
+// A box being unticked takes what was entered under it: with something entered,
+// asks the question and, on "Нет", ticks the box again. True when the untick stands.
+bool untickConfirmed(Asker& asker, QWidget* parent, QAbstractButton* box, bool somethingEntered,
+                     const Question& question);
+// The same for a deduction's box: "Удалить все введённые сведения об этих вычетах?"
 bool untickConfirmed(Asker& asker, QWidget* parent, QAbstractButton* box, bool somethingEntered);
 // The help notice HelpNoticeDialog, titled with the program's title; an empty topic hides its link.
 Question helpNotice(const QString& id, const QString& text, const QString& topic = {});

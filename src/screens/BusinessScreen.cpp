@@ -12,6 +12,7 @@
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/BusinessRules.h"
+#include "screens/rules/SourceEntries.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -203,7 +204,7 @@ void BusinessScreen::load() {
     const Declaration& d = document();
     QStringList titles;
     for (const BusinessActivity& a : d.businessIncomes)
-        titles.append(fromCp1251(activityRowText(a, false)));
+        titles.append(fromCp1251(activityRowText(a)));
     activities_->fill(titles);
     showing_ = true;
     const bool any = d.businessIncomes.count() > 0;
@@ -352,7 +353,7 @@ void BusinessScreen::addActivity() {
     DocumentChanged();
     if (activities_->count() == 0)
         setFieldsEnabled(true);
-    activities_->append(fromCp1251(activityRowText(added, true)));
+    activities_->append(fromCp1251(activityRowText(added)));
     activityBox_.list->setFocus();
     activities_->select(activities_->count() - 1);
 }
@@ -369,13 +370,24 @@ void BusinessScreen::editActivity() {
     BusinessActivity& a = activity();
     applyActivityKind(a, dialog.kind(), dialog.okvedCode(), false);
     DocumentChanged();
-    activities_->setTitle(activities_->selected(), fromCp1251(activityRowText(a, true)));
+    activities_->setTitle(activities_->selected(), fromCp1251(activityRowText(a)));
     activityBox_.list->setFocus();
     showActivity(activities_->selected());
 }
 
 void BusinessScreen::deleteActivity() {
     if (activities_->selected() < 0)
+        return;
+    activities_->storeSelected(); // amounts just typed count too
+    // The last activity takes the return-wide figures with it.
+    const auto wideFigures = [this] {
+        const std::initializer_list<const FieldEdit*> wide{edAdvancePayments_, edAdjustedBase_,
+                                                           edAdjustedTax_, edPatentPayments_, edTradeFee_};
+        return std::any_of(wide.begin(), wide.end(),
+                           [](const FieldEdit* f) { return !amountOf(f).isZero(); });
+    };
+    const bool entered = holdsEntries(activity()) || (activities_->count() == 1 && wideFigures());
+    if (entered && !sourceDeletionConfirmed(host().asker(), this))
         return;
     DocumentChanged();
     activities_->removeSelected([this](int index) { document().businessIncomes.remove(index); });

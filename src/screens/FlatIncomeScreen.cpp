@@ -4,6 +4,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FlatIncomeDialog.h"
 #include "screens/UiText.h"
+#include "screens/rules/SourceEntries.h"
 
 namespace kv {
 
@@ -55,6 +56,10 @@ bool FlatIncomeScreen::enterSource(std::optional<int> row) {
         return false;
     }
     return true;
+}
+
+bool FlatIncomeScreen::sourceHoldsEntries(int row) const {
+    return holdsEntries(list().get(row));
 }
 
 void FlatIncomeScreen::removeSource(int row) {

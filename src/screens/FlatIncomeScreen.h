@@ -22,6 +22,7 @@ protected:
     QStringList totalsOf(int row) const override;
     bool enterSource(std::optional<int> row) override;
     void removeSource(int row) override;
+    bool sourceHoldsEntries(int row) const override;
 
 private:
     IncomeList<ThirtyPercentSource>& list() const;

@@ -16,6 +16,7 @@
 #include "screens/pickers/DeductionCodePicker.h"
 #include "screens/pickers/IncomeCodePicker.h"
 #include "screens/rules/ForeignRules.h"
+#include "screens/rules/SourceEntries.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -756,6 +757,9 @@ void ForeignIncomeScreen::editSource() {
 
 void ForeignIncomeScreen::deleteSource() {
     if (sourceList_->selected() < 0)
+        return;
+    sourceList_->storeSelected(); // amounts just typed count too
+    if (holdsEntries(source()) && !sourceDeletionConfirmed(host().asker(), this))
         return;
     DocumentChanged();
     sourceList_->removeSelected([this](int index) { document().foreignIncomes.remove(index); });

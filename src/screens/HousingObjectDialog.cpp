@@ -307,10 +307,6 @@ void HousingObjectDialog::pensionerToggled(bool checked) {
     deLandDate_->setMaximumDate(latest);
 }
 
-QString HousingObjectDialog::kindText() const {
-    return cbObjectKind_->currentIndex() >= 0 ? cbObjectKind_->currentText() : QString();
-}
-
 void HousingObjectDialog::goToElement(ObjectElement element) {
     switch (element) {
     case kObjectKindElement:

@@ -27,7 +27,6 @@ public:
     // The object with the dialog's values; meaningful after "Да".
     const HousingObject& object() const { return object_; }
     // The kind as the dialog's list names it.
-    QString kindText() const;
 
 public slots:
     void accept() override;

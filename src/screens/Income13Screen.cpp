@@ -12,8 +12,10 @@
 #include "screens/IncomeSourceDialog.h"
 #include "screens/ListActions.h"
 #include "screens/MasterDetailList.h"
+#include "screens/PayerFields.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
+#include "screens/rules/SourceEntries.h"
 #include "screens/rules/ThirteenRules.h"
 
 #include <QGridLayout>
@@ -318,10 +320,7 @@ void Income13Screen::editSource() {
     // Only the payer's details come from the dialog; incomes and the withheld tax stay.
     ThirteenPercentSource& s = source();
     const ThirteenPercentSource& edited = dialog.source();
-    s.sourceName = edited.sourceName;
-    s.sourceInn = edited.sourceInn;
-    s.sourceKpp = edited.sourceKpp;
-    s.sourceOktmo = edited.sourceOktmo;
+    PayerFields::copyPayer(edited, s);
     if (setup_.sourceMarks) {
         s.isPrimaryWorkplace = edited.isPrimaryWorkplace;
         s.isInvestmentPartnership = edited.isInvestmentPartnership;
@@ -335,7 +334,8 @@ void Income13Screen::editSource() {
 void Income13Screen::deleteSource() {
     if (sourceList_->selected() < 0)
         return;
-    if (source().itemCount() > 0 && !sourceDeletionConfirmed(host().asker(), this))
+    sourceList_->storeSelected(); // the withheld tax just typed counts too
+    if (holdsEntries(source()) && !sourceDeletionConfirmed(host().asker(), this))
         return;
     DocumentChanged();
     sourceList_->removeSelected([this](int index) { sources().remove(index); });

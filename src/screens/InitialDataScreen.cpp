@@ -47,8 +47,6 @@ std::uint8_t bitsUntickedBy(int kind) {
     }
 }
 
-constexpr int kYes = 0;
-
 enum Submitter { kSelf = 0, kPersonRepresentative = 1, kOrganisationRepresentative = 2 };
 
 } // namespace
@@ -334,14 +332,11 @@ std::uint8_t InitialDataScreen::tickedIncomeBits() const {
 }
 
 bool InitialDataScreen::dropConfirmed(std::uint8_t bits, QCheckBox* box) {
-    if (host().buildingGuard() || dropAgreed_ || !document().holdsEntriesUnder(bits))
+    if (host().buildingGuard() || dropAgreed_)
         return true;
-    const QString text = QStringLiteral("Удалить все введённые доходы этого вида?");
-    if (host().asker().ask(this, deleteQuestion(QStringLiteral("dropIncomes"), text)) == kYes)
-        return true;
-    const QSignalBlocker quiet(box);
-    box->setChecked(true);
-    return false;
+    const Question question = deleteQuestion(QStringLiteral("dropIncomes"),
+                                             QStringLiteral("Удалить все введённые доходы этого вида?"));
+    return untickConfirmed(host().asker(), this, box, document().holdsEntriesUnder(bits), question);
 }
 
 bool InitialDataScreen::kindChangeConfirmed(int kind) {
@@ -353,7 +348,7 @@ bool InitialDataScreen::kindChangeConfirmed(int kind) {
     const QString text =
         QStringLiteral("В декларации этого вида не указываются некоторые из введённых доходов. "
                        "Удалить их?");
-    if (host().asker().ask(this, deleteQuestion(QStringLiteral("dropIncomesOfKind"), text)) == kYes) {
+    if (host().asker().ask(this, deleteQuestion(QStringLiteral("dropIncomesOfKind"), text)) == kDeleteYes) {
         shownKind_ = kind;
         dropAgreed_ = true;
         return true;

@@ -7,8 +7,10 @@
 #include "screens/ListActions.h"
 #include "screens/MasterDetailList.h"
 #include "screens/PartnershipDialogs.h"
+#include "screens/PayerFields.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
+#include "screens/rules/SourceEntries.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -223,10 +225,7 @@ void InvestPartnershipScreen::editSource() {
         return;
     // Only the payer's details come from the dialog; incomes and totals stay.
     InvestmentPartnership& p = source();
-    p.sourceName = dialog.source().sourceName;
-    p.sourceInn = dialog.source().sourceInn;
-    p.sourceKpp = dialog.source().sourceKpp;
-    p.sourceOktmo = dialog.source().sourceOktmo;
+    PayerFields::copyPayer(dialog.source(), p);
     DocumentChanged();
     sources_->setTitle(sources_->selected(), fromCp1251(p.sourceName));
     sourceBox_.list->setFocus();
@@ -235,7 +234,8 @@ void InvestPartnershipScreen::editSource() {
 void InvestPartnershipScreen::deleteSource() {
     if (sources_->selected() < 0)
         return;
-    if (source().itemCount() > 0 && !sourceDeletionConfirmed(host().asker(), this))
+    sources_->storeSelected(); // totals just typed count too
+    if (holdsEntries(source()) && !sourceDeletionConfirmed(host().asker(), this))
         return;
     DocumentChanged();
     sources_->removeSelected([this](int index) { document().investPartnerships.remove(index); });

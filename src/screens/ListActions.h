@@ -1,20 +1,21 @@
 #pragma once
 // The buttons that act on the selected row of a list ("Удалить", "Редактировать",
 // "Повторить доход" and the like): enabled only while a row is selected and the
-// screen allows them, and the Delete key pressing the list's delete button, so the
-// key asks exactly what the button asks.
+// screen allows them (the current row is always shown selected), and the Delete key pressing the list's
+// delete button, so the key asks exactly what the button asks.
 //
 // How to use:
 //   auto* actions = new ListActions(lvIncomes_, bnDeleteIncome_, {bnEditIncome_, bnRepeatIncome_});
 //   actions->allowed = [this] { return sourceList_->selected() >= 0; };
 //   actions->refresh();          // after whatever allowed() reads has changed
 // Rows added, removed or made current refresh the buttons by themselves.
+#include <QAbstractButton>
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <initializer_list>
 #include <vector>
 
-class QAbstractButton;
 class QTreeWidget;
 
 namespace kv {
@@ -25,7 +26,8 @@ public:
     ListActions(QTreeWidget* list, QAbstractButton* deleteButton,
                 std::initializer_list<QAbstractButton*> otherButtons = {});
 
-    // What the screen requires besides a selected row; none: nothing more.
+    // What the screen requires besides a selected row; none: nothing more. Asked only
+    // while the list has a current row.
     std::function<bool()> allowed;
 
     // One more button that needs a selected row.
@@ -38,9 +40,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTreeWidget* list_;
-    QAbstractButton* deleteButton_;
-    std::vector<QAbstractButton*> buttons_;
+    QTreeWidget* list_; // null once the list is being destroyed
+    QPointer<QAbstractButton> deleteButton_;
+    std::vector<QPointer<QAbstractButton>> buttons_;
 };
 
 } // namespace kv

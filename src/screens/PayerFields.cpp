@@ -88,4 +88,11 @@ void PayerFields::focus(PayerField field) {
     }
 }
 
+void PayerFields::copyPayer(const IncomeSource& from, IncomeSource& to) {
+    to.sourceName = from.sourceName;
+    to.sourceInn = from.sourceInn;
+    to.sourceKpp = from.sourceKpp;
+    to.sourceOktmo = from.sourceOktmo;
+}
+
 } // namespace kv

@@ -3,8 +3,9 @@
 // rows in the dialog's grid, the texts as the source keeps them, and the payer check
 // that sends the user back to the faulty field.
 //
-// How to use (in the dialog's constructor, where the fields belong in the tab order):
-//   payer_.load(source_);                 // payer_ is a member built with this dialog
+// How to use (the fields take their place in the tab order where payer_ is built,
+// among the dialog's members):
+//   payer_.load(source_);                 // in the dialog's constructor
 //   int row = payer_.addTo(grid, 0);      // the name over the whole width, then three rows
 //   ...
 //   if (!payer_.check(dialog, title, true)) return;   // on "Да"
@@ -47,6 +48,8 @@ public:
     // Runs CheckPayer under the section's title; on a fault the user chose to fix,
     // the focus goes to that field and the answer is false.
     bool check(CheckDialog& dialog, std::string_view sectionTitle, bool skipAllowed);
+    // Only the payer's details of from, into to (an edited source keeps its incomes).
+    static void copyPayer(const IncomeSource& from, IncomeSource& to);
     // The field a payer check's result names; Accept leaves the focus where it is.
     void focus(PayerField field);
 

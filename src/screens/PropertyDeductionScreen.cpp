@@ -38,8 +38,9 @@ QLabel* wrapped(const QString& text, QWidget* parent) {
     return label;
 }
 
-QString rowTitle(const QString& kind, const std::string& number) {
-    return kind + QLatin1Char(' ') + fromCp1251(number);
+// The same whether the object was just entered or read from a file.
+QString rowTitle(const HousingObject& o) {
+    return fromCp1251(objectShortName(o.objectKind)) + QLatin1Char(' ') + fromCp1251(o.objectNumber);
 }
 
 } // namespace
@@ -150,8 +151,7 @@ void PropertyDeductionScreen::load() {
     chbGranted_->setChecked(granted);
     if (granted) {
         for (const HousingObject& o : d.objects)
-            lvObjects_->addTopLevelItem(new QTreeWidgetItem(
-                QStringList{rowTitle(fromCp1251(objectShortName(o.objectKind)), o.objectNumber)}));
+            lvObjects_->addTopLevelItem(new QTreeWidgetItem(QStringList{rowTitle(o)}));
     }
     setObjectControls(granted);
     const bool listed = granted && !d.objects.empty();
@@ -191,6 +191,7 @@ void PropertyDeductionScreen::grantedClicked(bool checked) {
     deduction().objects.clear();
     lvObjects_->clear();
     showTotals();
+    applyPriorYearsRule(); // with no object there is no earlier year to state
 }
 
 void PropertyDeductionScreen::showTotals() {
@@ -234,8 +235,7 @@ void PropertyDeductionScreen::addObject() {
     for (HousingObject& o : objects)
         o.isPensioner = entered.isPensioner;
     showTotals();
-    lvObjects_->addTopLevelItem(
-        new QTreeWidgetItem(QStringList{rowTitle(dialog.kindText(), entered.objectNumber)}));
+    lvObjects_->addTopLevelItem(new QTreeWidgetItem(QStringList{rowTitle(entered)}));
     selectRow(lvObjects_, lvObjects_->topLevelItemCount() - 1);
     gbCalc_->setEnabled(true);
     applyAddRule();
@@ -257,7 +257,7 @@ void PropertyDeductionScreen::editObject() {
     // A changed object changes the return, so the return must be saved again.
     DocumentChanged();
     showTotals();
-    lvObjects_->topLevelItem(index)->setText(0, rowTitle(dialog.kindText(), edited.objectNumber));
+    lvObjects_->topLevelItem(index)->setText(0, rowTitle(edited));
     selectRow(lvObjects_, index);
     applyAddRule();
     applyPriorYearsRule();

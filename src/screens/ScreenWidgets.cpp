@@ -222,14 +222,16 @@ RecordListBox recordListBox(QWidget* parent, const RecordListSpec& spec) {
         for (std::size_t i = 0; i < r.extras.size(); ++i)
             grid->addWidget(r.extras[i], 2 + static_cast<int>(i), 0, 1, 2);
         layout->addLayout(grid);
-    } else {
-        auto* row = spec.buttons == RecordListSpec::Buttons::Row ? static_cast<QBoxLayout*>(new QHBoxLayout)
-                                                                 : new QVBoxLayout;
-        for (QPushButton* b : all)
-            row->addWidget(b);
-        if (spec.buttons == RecordListSpec::Buttons::Row)
-            row->addStretch(1);
+    } else if (spec.buttons == RecordListSpec::Buttons::Row) {
+        QHBoxLayout* row = inlineRow({r.add, r.remove, r.edit});
+        for (QPushButton* extra : r.extras)
+            row->insertWidget(row->count() - 1, extra); // before the closing stretch
         layout->addLayout(row);
+    } else {
+        auto* column = new QVBoxLayout;
+        for (QPushButton* b : all)
+            column->addWidget(b);
+        layout->addLayout(column);
     }
 
     r.actions = new ListActions(r.list, r.remove, {r.edit});

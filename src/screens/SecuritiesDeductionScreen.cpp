@@ -160,6 +160,7 @@ void SecuritiesDeductionScreen::load() {
 void SecuritiesDeductionScreen::investmentGrantedClicked(bool checked) {
     const std::initializer_list<const FieldEdit*> fields{meInvCB_, meInvCBTov_, meInvP2_, meP2Vozvr_};
     const bool entered =
+        chbIsP3_->isChecked() ||
         std::any_of(fields.begin(), fields.end(), [](const FieldEdit* f) { return !f->text().isEmpty(); });
     if (!checked && !untickConfirmed(host().asker(), this, chbGrantingInvDeduct_, entered))
         return;

@@ -16,10 +16,6 @@
 
 namespace kv {
 
-QString codeOrNone(std::int32_t code) {
-    return code == 0 ? QStringLiteral("Нет") : QString::number(code);
-}
-
 SourceListScreen::SourceListScreen(QWidget* panel, ScreenHost& host, const QList<Total>& totals)
     : ScreenFrame(panel, host) {
     RecordListSpec sourceSpec;
@@ -95,7 +91,10 @@ void SourceListScreen::editSource() {
 }
 
 void SourceListScreen::deleteSource() {
-    if (sources_->selected() < 0)
+    const int row = sources_->selected();
+    if (row < 0)
+        return;
+    if (sourceHoldsEntries(row) && !sourceDeletionConfirmed(host().asker(), this))
         return;
     DocumentChanged();
     sources_->removeSelected([this](int row) { removeSource(row); });

@@ -48,6 +48,8 @@ protected:
     // (a new one appended) and returns true; otherwise changes nothing.
     virtual bool enterSource(std::optional<int> row) = 0;
     virtual void removeSource(int row) = 0;
+    // Whether the source holds an amount besides its payer's details, so deleting it asks first.
+    virtual bool sourceHoldsEntries(int row) const = 0;
 
     // A failure of the document (a full list) reported to the user.
     void showFailure(const std::exception& failure);
@@ -64,8 +66,5 @@ private:
     MasterDetailList* sources_;
     QList<QLineEdit*> totals_;
 };
-
-// A code of a source as the totals show it: "Нет" for none.
-QString codeOrNone(std::int32_t code);
 
 } // namespace kv

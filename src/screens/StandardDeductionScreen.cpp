@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kv {
 
@@ -310,7 +311,26 @@ void StandardDeductionScreen::applyEnabling() {
     }
 }
 
+bool StandardDeductionScreen::somethingEntered() const {
+    constexpr int kNoSelfCode = 103;
+    const auto nonZero = [](const FieldEdit* f) { return countOf(f) != 0; };
+    const auto counted = [&nonZero](const CountBlock& b) {
+        return nonZero(b.count) || std::any_of(b.months.begin(), b.months.end(), nonZero);
+    };
+    const auto amount = [](const FieldEdit* f) { return !amountOf(f).isZero(); };
+    const StandardDeduction& d = document().standardDeductions;
+    return selfCodes_->checkedId() != kNoSelfCode || chbGuardian_->isChecked() || counted(children_) ||
+           counted(thirdPlus_) || counted(disabled_) ||
+           std::any_of(businessMonths_.begin(), businessMonths_.end(),
+                       [](const QCheckBox* box) { return box->isChecked(); }) ||
+           std::any_of(businessIncome_.begin(), businessIncome_.end(), amount) ||
+           std::any_of(businessExpense_.begin(), businessExpense_.end(), amount) ||
+           d.monthlySelfCodesSet != 0 || d.monthlyChildStatusSet != 0;
+}
+
 void StandardDeductionScreen::grantedClicked() {
+    if (!chbGranted_->isChecked() && !untickConfirmed(host().asker(), this, chbGranted_, somethingEntered()))
+        return;
     DocumentChanged();
     applyEnabling();
 }

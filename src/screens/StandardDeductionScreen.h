@@ -53,6 +53,9 @@ private:
     void applyEnabling();
     void applyBlockEnabling(CountBlock& block);
     void grantedClicked();
+    // Whether the screen shows anything besides a new record's choices, which unticking
+    // the box would lose when the screen is saved.
+    bool somethingEntered() const;
     void constantClicked(CountBlock& block);
     void countChanged(CountBlock& block);
     void updateGuardian();

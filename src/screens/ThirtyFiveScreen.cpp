@@ -3,8 +3,10 @@
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
 #include "screens/EntryFields.h"
+#include "screens/ScreenWidgets.h"
 #include "screens/ThirtyFiveDialog.h"
 #include "screens/UiText.h"
+#include "screens/rules/SourceEntries.h"
 
 namespace kv {
 
@@ -29,7 +31,7 @@ QString ThirtyFiveScreen::sourceName(int row) const {
 
 QStringList ThirtyFiveScreen::totalsOf(int row) const {
     const ThirtyFivePercentSource& s = document().incomes35.get(row);
-    return {codeOrNone(s.incomeCode), amountText(s.totalIncome), codeOrNone(s.deductionCode),
+    return {codeCell(s.incomeCode), amountText(s.totalIncome), codeCell(s.deductionCode),
             amountText(s.deductionAmount), amountText(s.taxWithheld)};
 }
 
@@ -50,6 +52,10 @@ bool ThirtyFiveScreen::enterSource(std::optional<int> row) {
         return false;
     }
     return true;
+}
+
+bool ThirtyFiveScreen::sourceHoldsEntries(int row) const {
+    return holdsEntries(document().incomes35.get(row));
 }
 
 void ThirtyFiveScreen::removeSource(int row) {

@@ -18,6 +18,7 @@ protected:
     QStringList totalsOf(int row) const override;
     bool enterSource(std::optional<int> row) override;
     void removeSource(int row) override;
+    bool sourceHoldsEntries(int row) const override;
 
 private:
     const IncomeDict& dict_;

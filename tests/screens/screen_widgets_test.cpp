@@ -93,18 +93,22 @@ private slots:
         QVERIFY(r.add->isEnabled());
         r.list->addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("ООО «Ромашка»")}));
         QVERIFY(!enabled()); // a row, but none selected
-        selectRow(r.list, 0);
+        // Made current without a highlight, as tabbing into a list does: it is shown selected.
+        r.list->setCurrentItem(r.list->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+        QVERIFY(r.list->topLevelItem(0)->isSelected());
         QVERIFY(enabled());
         QTest::keyClick(r.list, Qt::Key_Delete);
         QCOMPARE(deletes, 1);
+        QTest::keyClick(r.list, Qt::Key_Delete, Qt::KeypadModifier);
+        QCOMPARE(deletes, 2);
         QTest::keyClick(r.list, Qt::Key_Delete, Qt::ShiftModifier);
-        QCOMPARE(deletes, 1);
+        QCOMPARE(deletes, 2);
 
         allowed = false;
         r.actions->refresh();
         QVERIFY(!r.remove->isEnabled() && !r.edit->isEnabled());
         QTest::keyClick(r.list, Qt::Key_Delete);
-        QCOMPARE(deletes, 1);
+        QCOMPARE(deletes, 2);
         allowed = true;
         r.list->clear();
         QVERIFY(!enabled());

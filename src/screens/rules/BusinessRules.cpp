@@ -47,7 +47,7 @@ const std::vector<std::string>& activityKindNames() {
     return names;
 }
 
-std::string activityRowText(const BusinessActivity& activity, bool enteredNow) {
+std::string activityRowText(const BusinessActivity& activity) {
     static const std::vector<std::string> rows = cp1251List(
         {"", "Нотариальная деятельность", "Адвокатская деятельность",
          "Деятельность арбитражного управляющего", "Деятельность главы КФХ", "Деятельность оценщика",
@@ -55,8 +55,6 @@ std::string activityRowText(const BusinessActivity& activity, bool enteredNow) {
     const int kind = kindNumber(activity.activityKind);
     if (kind == 1 || kind == 0)
         return kind == 1 ? activity.okvedCode : activity.activityKind;
-    if (kind == 4 && enteredNow)
-        return activityKindNames()[3];
     return rows[static_cast<std::size_t>(kind - 1)];
 }
 

@@ -27,9 +27,9 @@ Money standardExpensesOf(Money income);
 
 // The activity dialog's nine kinds, 1-based: "Предпринимательская" ... "Иная деятельность".
 const std::vector<std::string>& activityKindNames();
-// Row text in the activity list: the OKVED code for kind 1, the kind's name otherwise.
-// A kind 4 row entered in the current visit shows the dialog's shorter name.
-std::string activityRowText(const BusinessActivity& activity, bool enteredNow);
+// Row text in the activity list: the OKVED code for kind 1, the kind's name otherwise;
+// the same whether the row was just entered or read from a file.
+std::string activityRowText(const BusinessActivity& activity);
 
 // The activity dialog accepts kinds 2 to 9, and kind 1 with a code that is not blank.
 bool activityDialogAccepts(std::string_view activityKind, std::string_view okvedCode);

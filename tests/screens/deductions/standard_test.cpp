@@ -138,6 +138,36 @@ private slots:
         QCOMPARE(screen->CheckData(), std::uint16_t{0});
     }
 
+    // Unticking the box loses what was entered at the next save: asked first, and
+    // "Нет" keeps it ticked. A new record's choices alone ask nothing.
+    void uncheckingWithEntriesAsksFirst() {
+        ScreenTestHost host;
+        StandardDeduction& s = host.document->standardDeductions;
+        s = entered();
+        s.granted = 1;
+        auto screen = standardScreen(host);
+        auto* box = child<QCheckBox>(screen.get(), "chbStandartDeduct");
+        host.script.expect(QStringLiteral("dropDeductions"), QStringLiteral("Нет"));
+        box->click();
+        QVERIFY(box->isChecked());
+        QCOMPARE(host.changes, 0);
+        host.script.expect(QStringLiteral("dropDeductions"), QStringLiteral("Да"));
+        box->click();
+        QVERIFY(!box->isChecked());
+        screen->SaveData();
+        QCOMPARE(s.granted, std::uint8_t{0});
+        KV_VERIFY_ASKER(host.script);
+
+        ScreenTestHost fresh;
+        fresh.document->standardDeductions.granted = 1;
+        auto untouched = standardScreen(fresh);
+        child<QCheckBox>(untouched.get(), "chbStandartDeduct")->click();
+        QCOMPARE(fresh.document->standardDeductions.granted, std::uint8_t{1}); // saved only on leaving
+        untouched->SaveData();
+        QCOMPARE(fresh.document->standardDeductions.granted, std::uint8_t{0});
+        KV_VERIFY_ASKER(fresh.script);
+    }
+
     // An un-granted record shows a new record's choices, and checking the box
     // stores what is shown.
     void checkingStoresTheShownDefaults() {

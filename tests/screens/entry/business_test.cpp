@@ -311,7 +311,7 @@ private slots:
         kv::test::clickButton(&screen, "bnEditActivity");
         KV_VERIFY_MODALS();
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvActivities")).first(),
-                 QStringLiteral("Арбитражного управляющего"));
+                 QStringLiteral("Деятельность арбитражного управляющего")); // as a loaded row reads
         QVERIFY(!kv::test::child<QWidget>(&screen, "chbDocumentedExpenses")->isVisibleTo(&screen));
 
         // Entrepreneurship without a code is not taken.
@@ -357,11 +357,18 @@ private slots:
         fillReturn(*host.document);
         BusinessScreen screen(nullptr, host);
         screen.SelectFirstEntry();
-        kv::test::clickButton(&screen, "bnDeleteActivity");
-        QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvActivities")),
-                 QStringList{"Адвокатская деятельность"});
+        // An activity with amounts goes only after "Да", by button or by Delete.
+        auto* list = kv::test::child<QTreeWidget>(&screen, "lvActivities");
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Нет"));
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(host.document->businessIncomes.count(), 2);
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(kv::test::rowsOf(list), QStringList{"Адвокатская деятельность"});
         QCOMPARE(kv::test::textOf(&screen, "edIncome"), QStringLiteral("200000,1234"));
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(&screen, "bnDeleteActivity");
+        KV_VERIFY_ASKER(host.script);
         QCOMPARE(host.document->businessIncomes.count(), 0);
         QVERIFY(!kv::test::child<QWidget>(&screen, "edIncome")->isEnabled());
         QVERIFY(!kv::test::child<QWidget>(&screen, "edTradeFee")->isEnabled());

@@ -8,8 +8,8 @@
 #include "reference/RatesImport.h"
 #include "screens/ForeignIncomeScreen.h"
 
-#include <QCheckBox>
 #include "screens/DateEdit.h"
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -292,6 +292,31 @@ private slots:
         screen.SaveData();
         QCOMPARE(host.changes, 0);
         QVERIFY(*host.document == before);
+    }
+
+    // A source with amounts goes only after "Да"; one with nothing entered goes at once.
+    void deletingASourceWithAmountsAsksFirst() {
+        ScreenTestHost host;
+        host.document->setIncomeFlags(Declaration::kForeignIncomes);
+        ForeignIncome bare;
+        bare.sourceName = "Bare";
+        host.document->foreignIncomes.add(storedDividend());
+        host.document->foreignIncomes.add(bare);
+        ForeignIncomeScreen screen(nullptr, host);
+        screen.SelectFirstEntry();
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Нет"));
+        QTest::keyClick(sources(&screen), Qt::Key_Delete);
+        KV_VERIFY_ASKER(host.script);
+        QCOMPARE(host.document->foreignIncomes.count(), 2);
+        sources(&screen)->setCurrentItem(sources(&screen)->topLevelItem(1));
+        kv::test::clickButton(&screen, "bnDeleteSource");
+        QCOMPARE(host.document->foreignIncomes.count(), 1);
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
+        kv::test::clickButton(&screen, "bnDeleteSource");
+        KV_VERIFY_ASKER(host.script);
+        QCOMPARE(host.document->foreignIncomes.count(), 0);
+        for (const char* name : {"bnDeleteSource", "bnEditSource", "bnCopySource"})
+            QVERIFY2(!kv::test::child<QWidget>(&screen, name)->isEnabled(), name);
     }
 
     // A copy keeps what the computation files it by; a source stored with a code but

@@ -279,7 +279,9 @@ private slots:
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10005,6"));
         QCOMPARE(host.changes, 2);
 
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(&screen, "bnDeleteSource");
+        KV_VERIFY_ASKER(host.script);
         QCOMPARE(list.count(), 0);
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QString());
         QCOMPARE(host.changes, 3);
@@ -303,7 +305,13 @@ private slots:
         sources->setCurrentItem(sources->topLevelItem(1));
         QCOMPARE(kv::test::textOf(&screen, "edIncomeCode"), QStringLiteral("2610"));
         QCOMPARE(kv::test::textOf(&screen, "edDeductCode"), QStringLiteral("Нет"));
+        // A source holding an income goes only after "Да", by button or by Delete.
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Нет"));
+        QTest::keyClick(sources, Qt::Key_Delete);
+        QCOMPARE(kv::test::rowsOf(sources), (QStringList{"A", "B", "C"}));
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(&screen, "bnDeleteSource");
+        KV_VERIFY_ASKER(host.script);
         QCOMPARE(kv::test::rowsOf(sources), (QStringList{"A", "C"}));
         QCOMPARE(sources->currentItem(), sources->topLevelItem(0));
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("65"));
@@ -379,7 +387,9 @@ private slots:
         KV_VERIFY_ASKER(host.script);
         QVERIFY(d == before);
         kv::test::whenModal(dialogName, [](QDialog& dialog) { kv::test::clickButton(&dialog, "bnCancel"); });
+        host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(shown.get(), "bnDeleteSource");
+        KV_VERIFY_ASKER(host.script);
         QVERIFY(!(d == before));
     }
 

@@ -14,6 +14,10 @@
 class QAbstractButton;
 class QTreeWidget;
 
+namespace kv {
+class Declaration;
+}
+
 namespace kv::test {
 
 // Runs handle on the next modal dialog with this object name, once it is shown.
@@ -44,6 +48,12 @@ QStringList rowsOf(const QTreeWidget* list);
 
 // Two tax offices and two countries, as if their directories had been loaded.
 void loadSmallDirectories(Directories& directories);
+
+// A return as another program may write it: values a person could not type into the
+// fields (a phone with "+", names longer than their fields, amounts of more digits or
+// decimals, dates outside a field's range, codes no choice stands for) in every list
+// and deduction. Viewing and saving any screen must leave it as it is.
+void writtenElsewhere(Declaration& d);
 
 // The program's number and date conventions for one test class, restored after it.
 class RussianLocale {

@@ -13,6 +13,8 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/DateEdit.h"
+#include "screens/ScreenContainer.h"
+#include "screens/Sections.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -47,6 +49,27 @@ const char* const kFlatNumber = "77:01:0004010:1234";
 
 } // namespace
 
+// Answers a fault of a screen being left with "Пропустить все" and anything else with
+// its escape answer, as a person who only looks around would.
+class LookingAroundAsker : public kv::Asker {
+public:
+    QStringList asked;
+
+    int ask(QWidget*, const kv::Question& q) override {
+        asked.append(q.id);
+        const int skipAll = static_cast<int>(q.answers.indexOf(QStringLiteral("Пропустить все")));
+        return q.answerEnabled(skipAll) ? skipAll : (q.escapeIndex >= 0 ? q.escapeIndex : q.defaultIndex);
+    }
+    std::optional<QString> openFile(QWidget*, const kv::FileQuestion&) override { return std::nullopt; }
+    std::optional<QString> saveFile(QWidget*, const kv::FileQuestion&) override { return std::nullopt; }
+    std::optional<QString> chooseFolder(QWidget*, const kv::FileQuestion&) override { return std::nullopt; }
+};
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class RoadTest : public QObject {
     Q_OBJECT
 
@@ -67,6 +90,44 @@ private slots:
         KV_VERIFY_MODALS();
         KV_VERIFY_ASKER(run_.script);
         run_.script.clear();
+    }
+
+    // A return another program wrote, opened from its file, every section and inner
+    // screen visited through the window, and saved: the file is the same to the byte.
+    void returnWrittenElsewhereSurvivesEveryScreen() {
+        Declaration written(run_.clock);
+        kv::test::writtenElsewhere(written);
+        const QString path = folder_.filePath(QStringLiteral("elsewhere.qv9"));
+        written.saveToFile(path.toStdString());
+        const QByteArray before = fileBytes(path);
+
+        LookingAroundAsker asker;
+        MainWindowOptions options = run_.options();
+        options.asker = &asker;
+        MainWindow window(path, options);
+        window.show();
+        QVERIFY2(asker.asked.isEmpty(), qPrintable(asker.asked.join(QLatin1Char(' ')))); // opened as it is
+        QStringList visited;
+        const auto note = [&window, &visited] { visited.append(window.currentScreen()->objectName()); };
+        for (const kv::SectionButtonInfo& info : kv::sectionButtons()) {
+            if (!info.visible || !info.screen.has_value() || !window.sectionEnabled(info.section))
+                continue;
+            window.SwitchSection(info.section);
+            note();
+            auto* container = qobject_cast<kv::ScreenContainer*>(window.currentScreen());
+            if (container == nullptr)
+                continue;
+            for (QAbstractButton* inner : container->innerButtons()) {
+                if (!inner->isHidden()) {
+                    inner->click();
+                    visited.append(container->innerScreen()->objectName());
+                }
+            }
+        }
+        window.SwitchSection(Section::InitialData);
+        QVERIFY2(visited.size() >= 14, qPrintable(visited.join(QLatin1Char(' '))));
+        QVERIFY(window.SaveReturn());
+        QVERIFY(fileBytes(path) == before);
     }
 
     void newUserFilesAReturnForAFlat() {

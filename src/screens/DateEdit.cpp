@@ -317,6 +317,13 @@ DateEdit::DateEdit(QWidget* parent) : QWidget(parent) {
     connect(calendar_, &QToolButton::clicked, this, &DateEdit::openCalendar);
 }
 
+// The text goes first: holding the focus, it loses it on the way out, and its rules for
+// leaving read this field, which must still be whole then (in QWidget's own destructor
+// it no longer is).
+DateEdit::~DateEdit() {
+    delete edit_;
+}
+
 void DateEdit::setDate(const QDate& date) {
     static_cast<DateText*>(edit_)->showText(date.isValid() ? dateText(date) : kEmptyText);
     const bool changed = date != date_;

@@ -16,6 +16,7 @@ class DateEdit : public QWidget {
     Q_OBJECT
 public:
     explicit DateEdit(QWidget* parent = nullptr);
+    ~DateEdit() override;
 
     // The date the field shows when it is a real calendar date, inside the range or
     // not; while it shows anything else, the last such date (invalid if none).

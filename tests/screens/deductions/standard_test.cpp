@@ -18,8 +18,11 @@ using namespace kv;
 using kv::test::child;
 using kv::test::ScreenTestHost;
 
-Q_DECLARE_METATYPE(std::function<void(QWidget*)>)
-Q_DECLARE_METATYPE(std::function<bool(const kv::StandardDeduction&)>)
+// Named, so that the type's name is one the meta-type system takes as written.
+using ScreenEdit = std::function<void(QWidget*)>;
+using RecordExpectation = std::function<bool(const kv::StandardDeduction&)>;
+Q_DECLARE_METATYPE(ScreenEdit)
+Q_DECLARE_METATYPE(RecordExpectation)
 
 namespace {
 
@@ -199,8 +202,8 @@ private slots:
     }
 
     void editsReachTheRecord_data() {
-        using Edit = std::function<void(QWidget*)>;
-        using Expect = std::function<bool(const StandardDeduction&)>;
+        using Edit = ScreenEdit;
+        using Expect = RecordExpectation;
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<Expect>("expect");
 
@@ -257,8 +260,8 @@ private slots:
     }
 
     void editsReachTheRecord() {
-        using Edit = std::function<void(QWidget*)>;
-        using Expect = std::function<bool(const StandardDeduction&)>;
+        using Edit = ScreenEdit;
+        using Expect = RecordExpectation;
         QFETCH(Edit, edit);
         QFETCH(Expect, expect);
         ScreenTestHost host;

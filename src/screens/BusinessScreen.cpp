@@ -84,16 +84,16 @@ BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
 }
 
 void BusinessScreen::buildWidgets() {
-    RecordListSpec listSpec;
-    listSpec.box = "gbActivities";
-    listSpec.title = QStringLiteral("Виды деятельности");
-    listSpec.list = "lvActivities";
-    listSpec.listHint = QStringLiteral("Список видов деятельности");
-    listSpec.column = QStringLiteral("Виды деятельности");
-    listSpec.add = "bnAddActivity";
-    listSpec.remove = "bnDeleteActivity";
-    listSpec.edit = "bnEditActivity";
-    activityBox_ = recordListBox(this, listSpec);
+    RecordListOptions listOptions;
+    listOptions.box = "gbActivities";
+    listOptions.title = QStringLiteral("Виды деятельности");
+    listOptions.list = "lvActivities";
+    listOptions.listHint = QStringLiteral("Список видов деятельности");
+    listOptions.column = QStringLiteral("Виды деятельности");
+    listOptions.add = "bnAddActivity";
+    listOptions.remove = "bnDeleteActivity";
+    listOptions.edit = "bnEditActivity";
+    activityBox_ = recordListBox(this, listOptions);
 
     gbAmounts_ = new QGroupBox(QStringLiteral("Доходы и расходы по выбранному виду деятельности"), this);
     gbAmounts_->setObjectName(QStringLiteral("gbAmounts"));

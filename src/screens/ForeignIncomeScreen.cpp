@@ -100,11 +100,11 @@ ForeignIncomeScreen::ForeignIncomeScreen(QWidget* panel, ScreenHost& host)
 void ForeignIncomeScreen::buildWidgets() {
     // --- Sources -------------------------------------------------------------
     // One above the other: the panel of the source needs the width.
-    RecordListSpec sourceSpec;
-    sourceSpec.buttons = RecordListSpec::Buttons::Column;
-    sourceSpec.extras = {
+    RecordListOptions sourceOptions;
+    sourceOptions.buttons = RecordListOptions::Buttons::Column;
+    sourceOptions.extras = {
         {"bnCopySource", QStringLiteral("Копировать"), QStringLiteral("Копировать источник выплат")}};
-    sourceBox_ = recordListBox(this, sourceSpec);
+    sourceBox_ = recordListBox(this, sourceOptions);
     bnCopySource_ = sourceBox_.extras.front();
 
     incomePart_ = new QWidget(this);

@@ -66,11 +66,11 @@ InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& hos
 }
 
 void InvestPartnershipScreen::buildWidgets() {
-    RecordListSpec sourceSpec;
-    sourceSpec.title = QStringLiteral("Инвестиционные товарищества");
-    sourceSpec.listHint = QStringLiteral("Список инвестиционных товариществ");
-    sourceSpec.column = QStringLiteral("Источники выплат - инвестиционные товарищества");
-    sourceBox_ = recordListBox(this, sourceSpec);
+    RecordListOptions sourceOptions;
+    sourceOptions.title = QStringLiteral("Инвестиционные товарищества");
+    sourceOptions.listHint = QStringLiteral("Список инвестиционных товариществ");
+    sourceOptions.column = QStringLiteral("Источники выплат - инвестиционные товарищества");
+    sourceBox_ = recordListBox(this, sourceOptions);
 
     auto* incomeBox =
         new QGroupBox(QStringLiteral("Доходы по выбранному инвестиционному товариществу"), this);

@@ -200,21 +200,21 @@ int rowAfterRemoval(int removed, int remaining) {
     return removed > 0 ? removed - 1 : 0;
 }
 
-RecordListBox recordListBox(QWidget* parent, const RecordListSpec& spec) {
+RecordListBox recordListBox(QWidget* parent, const RecordListOptions& options) {
     RecordListBox r{};
-    r.box = named(new QGroupBox(spec.title, parent), spec.box);
-    r.list = makeList(r.box, spec.list, spec.listHint, {spec.column});
-    r.add = button(r.box, spec.add, QStringLiteral("Добавить"), spec.addHint);
-    r.remove = button(r.box, spec.remove, QStringLiteral("Удалить"), spec.removeHint);
-    r.edit = button(r.box, spec.edit, QStringLiteral("Редактировать"), spec.editHint);
-    for (const RecordListSpec::Extra& extra : spec.extras)
+    r.box = named(new QGroupBox(options.title, parent), options.box);
+    r.list = makeList(r.box, options.list, options.listHint, {options.column});
+    r.add = button(r.box, options.add, QStringLiteral("Добавить"), options.addHint);
+    r.remove = button(r.box, options.remove, QStringLiteral("Удалить"), options.removeHint);
+    r.edit = button(r.box, options.edit, QStringLiteral("Редактировать"), options.editHint);
+    for (const RecordListOptions::Extra& extra : options.extras)
         r.extras.push_back(button(r.box, extra.name, extra.caption, extra.hint));
 
     auto* layout = new QVBoxLayout(r.box);
     layout->addWidget(r.list, 1);
     std::vector<QPushButton*> all{r.add, r.remove, r.edit};
     all.insert(all.end(), r.extras.begin(), r.extras.end());
-    if (spec.buttons == RecordListSpec::Buttons::Grid) {
+    if (options.buttons == RecordListOptions::Buttons::Grid) {
         auto* grid = new QGridLayout;
         grid->addWidget(r.add, 0, 0);
         grid->addWidget(r.remove, 0, 1);
@@ -222,7 +222,7 @@ RecordListBox recordListBox(QWidget* parent, const RecordListSpec& spec) {
         for (std::size_t i = 0; i < r.extras.size(); ++i)
             grid->addWidget(r.extras[i], 2 + static_cast<int>(i), 0, 1, 2);
         layout->addLayout(grid);
-    } else if (spec.buttons == RecordListSpec::Buttons::Row) {
+    } else if (options.buttons == RecordListOptions::Buttons::Row) {
         QHBoxLayout* row = inlineRow({r.add, r.remove, r.edit});
         for (QPushButton* extra : r.extras)
             row->insertWidget(row->count() - 1, extra); // before the closing stretch

@@ -119,7 +119,7 @@ int rowAfterRemoval(int removed, int remaining);
 // A group box holding a list of records with its "Добавить", "Удалить" and
 // "Редактировать" buttons (and any more acting on the selected row) under it. The
 // defaults are those of a screen's list of payers.
-struct RecordListSpec {
+struct RecordListOptions {
     enum class Buttons { Grid, Row, Column }; // Grid: two in a row, "Редактировать" under both
 
     const char* box = "gbSources";
@@ -156,7 +156,7 @@ struct RecordListBox {
     ListActions* actions;
 };
 
-RecordListBox recordListBox(QWidget* parent, const RecordListSpec& spec = {});
+RecordListBox recordListBox(QWidget* parent, const RecordListOptions& options = {});
 
 // Cells of list rows, the same whether a row was just entered or read from a file:
 // a missing code or month reads "Нет", a zero amount "-", and an amount has digit

@@ -18,9 +18,9 @@ namespace kv {
 
 SourceListScreen::SourceListScreen(QWidget* panel, ScreenHost& host, const QList<Total>& totals)
     : ScreenFrame(panel, host) {
-    RecordListSpec sourceSpec;
-    sourceSpec.buttons = RecordListSpec::Buttons::Row;
-    sourceBox_ = recordListBox(this, sourceSpec);
+    RecordListOptions sourceOptions;
+    sourceOptions.buttons = RecordListOptions::Buttons::Row;
+    sourceBox_ = recordListBox(this, sourceOptions);
 
     auto* totalsBox =
         named(new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this), "gbTotals");

@@ -35,6 +35,21 @@ struct Fd {
     int release() { return std::exchange(fd, -1); }
 };
 
+// The file is held whole by whoever reads or replaces it, for the moment that takes.
+// Another such holder is waited for that long (half a second at most) before the file
+// is called busy, so two programs opening one return at once both get it.
+bool lockWhole(int fd) {
+    constexpr int kAttempts = 50;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        ::usleep(10000);
+    }
+    return false;
+}
+
 bool writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
@@ -210,7 +225,7 @@ DocumentFile::DocumentFile(std::string path, std::int32_t size, bool readOnly)
             throw BadStorageError(msg::fileRead(path_));
         if (!S_ISREG(st.st_mode))
             throw BadStorageError(msg::notRegularFile(path_));
-        if (::flock(fd.fd, LOCK_EX | LOCK_NB) != 0)
+        if (!lockWhole(fd.fd))
             throw BadStorageError(msg::fileRead(path_));
         if (st.st_size == 0)
             throw StorageAllocationError(msg::zeroLength());
@@ -242,8 +257,7 @@ DocumentFile::DocumentFile(std::string path, std::int32_t size, bool readOnly)
             throw BadStorageError(msg::notRegularFile(path_));
         // A return its owner made read-only is not replaced behind their back; the root
         // user passes every permission check, so the mode bits decide for it too.
-        if (::flock(old.fd, LOCK_EX | LOCK_NB) != 0 || (st.st_mode & 0222) == 0 ||
-            ::access(target_.c_str(), W_OK) != 0)
+        if (!lockWhole(old.fd) || (st.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0)
             throw BadStorageError(msg::fileRead(path_));
     } else if (errno != ENOENT) {
         throw BadStorageError(msg::fileRead(path_));

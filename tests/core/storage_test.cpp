@@ -1,7 +1,9 @@
 #include "core/Storage.h"
 #include "core/Text.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 #include <algorithm>
 #include <cstring>
@@ -540,6 +542,22 @@ TEST_F(StorageFile, ALockedFileCannotBeOpenedByAnotherReader) {
     EXPECT_THROW(DocumentFile(p.string(), 66, false), BadStorageError);
     ::close(fd);
     EXPECT_NO_THROW(DocumentFile(p.string(), 0, true));
+}
+
+// Two programs opening one return at once: the second waits the moment the first
+// takes to read it, instead of calling the file busy.
+TEST_F(StorageFile, AReaderWaitsForAnotherReaderToFinish) {
+    const fs::path p = dir / "shared.qv9";
+    save(
+        p, [](DocumentStorage& s) { s.beginStream("@A"); }, 60 + 6);
+    const int fd = ::open(p.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    std::thread first([fd] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ::close(fd);
+    });
+    EXPECT_NO_THROW(DocumentFile(p.string(), 0, true));
+    first.join();
 }
 
 TEST(StorageWrite, FixedWidthHeaderFields) {

@@ -29,6 +29,13 @@ void out1251(std::string_view cp1251) {
 void err1251(std::string_view cp1251) {
     std::cerr << messageUtf8(cp1251) << '\n';
 }
+int usageError(std::string_view usage, std::string_view why) {
+    if (!why.empty())
+        errUtf8(why);
+    errUtf8(std::string("Использование: kvilmar-cli ").append(usage));
+    return 2;
+}
+
 void errUtf8(std::string_view utf8) {
     std::cerr << utf8 << '\n';
 }

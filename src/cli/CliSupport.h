@@ -26,6 +26,10 @@ std::string storageMessage(const std::exception& e);
 // Writes that message to stderr, naming `path` as the user gave it.
 void errStorage(const std::exception& e, const std::string& path);
 
+// A wrong call: why (when given), then "Использование: kvilmar-cli " and the command's
+// usage, on stderr; gives the exit status of a wrong call, 2.
+int usageError(std::string_view usage, std::string_view why = {});
+
 // A date of the form ДД.ММ.ГГГГ with a year of four digits; nullopt otherwise.
 std::optional<DateValue> parseCliDate(std::string_view text);
 

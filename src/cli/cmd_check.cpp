@@ -11,8 +11,7 @@ namespace kv::cli {
 
 int cmdCheck(const Args& args) {
     if (args.size() != 1) {
-        errUtf8("Использование: kvilmar-cli check FILE.qv9");
-        return 2;
+        return usageError("check FILE.qv9");
     }
     const SystemClock clock;
     Declaration declaration(clock);

@@ -14,8 +14,7 @@ namespace kv::cli {
 
 int cmdCompute(const Args& args) {
     if (args.size() != 1) {
-        errUtf8("Использование: kvilmar-cli compute FILE.qv9");
-        return 2;
+        return usageError("compute FILE.qv9");
     }
     SystemClock clock;
     Declaration doc(clock);

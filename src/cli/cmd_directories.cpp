@@ -27,9 +27,7 @@ const char* stateText(DirectoryState state) {
 
 int cmdDirectories(const Args& args) {
     if (!args.empty()) {
-        errUtf8("Неизвестный аргумент: " + args.front());
-        errUtf8("Использование: kvilmar-cli directories");
-        return 2;
+        return usageError("directories", "Неизвестный аргумент: " + args.front());
     }
     const DataFolders folders = dataFolders();
     const Directories dirs = loadDirectories(folders);

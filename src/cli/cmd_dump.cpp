@@ -11,8 +11,7 @@ namespace kv::cli {
 
 int cmdDump(const Args& args) {
     if (args.size() != 1) {
-        errUtf8("Использование: kvilmar-cli dump FILE.qv9");
-        return 2;
+        return usageError("dump FILE.qv9");
     }
     // A document of an earlier year keeps the date of a new return: today.
     const SystemClock clock;

@@ -17,9 +17,7 @@ namespace kv::cli {
 std::optional<ExportOptions> parseExportOptions(const Args& args, bool fileCommand, const char* usage) {
     ExportOptions o;
     auto fail = [usage](const std::string& why) {
-        if (!why.empty())
-            errUtf8(why);
-        errUtf8(std::string("Использование: kvilmar-cli ") + usage);
+        usageError(usage, why);
         return std::nullopt;
     };
     for (std::size_t i = 0; i < args.size(); ++i) {

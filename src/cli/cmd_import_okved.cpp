@@ -19,12 +19,7 @@ constexpr const char* kUsage = "import-okved FILE.csv [--out Sp_OKVED2.xml]";
 int cmdImportOkved(const Args& args) {
     std::string csv;
     std::string out;
-    auto usage = [](const std::string& why) {
-        if (!why.empty())
-            errUtf8(why);
-        errUtf8(std::string("Использование: kvilmar-cli ") + kUsage);
-        return 2;
-    };
+    auto usage = [](const std::string& why) { return usageError(kUsage, why); };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--out" && i + 1 < args.size()) {

@@ -24,12 +24,7 @@ int cmdImportRates(const Args& args) {
     std::vector<std::string> files;
     std::string out;
     std::string currency;
-    auto usage = [](const std::string& why) {
-        if (!why.empty())
-            errUtf8(why);
-        errUtf8(std::string("Использование: kvilmar-cli ") + kUsage);
-        return 2;
-    };
+    auto usage = [](const std::string& why) { return usageError(kUsage, why); };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();

@@ -11,8 +11,7 @@ namespace kv::cli {
 
 int cmdItems(const Args& args) {
     if (args.size() != 1) {
-        errUtf8("Использование: kvilmar-cli items FILE.qv9");
-        return 2;
+        return usageError("items FILE.qv9");
     }
     try {
         DocumentFile loader(args[0], 0, true);

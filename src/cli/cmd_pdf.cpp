@@ -55,9 +55,7 @@ int cmdPdf(const Args& args) {
     if (!options)
         return 2;
     if (out.empty()) {
-        errUtf8("Не указан файл PDF (--out FILE.pdf)");
-        errUtf8(std::string("Использование: kvilmar-cli ") + kUsage);
-        return 2;
+        return usageError(kUsage, "Не указан файл PDF (--out FILE.pdf)");
     }
     Declaration declaration(*options->clock);
     try {

@@ -16,6 +16,11 @@ std::string upperCp1251(std::string_view cp1251);
 // Trim blanks and control characters (bytes <= 0x20) on both sides.
 std::string trimText(std::string_view text);
 
+// Text for an XML attribute or element: "&", "<", ">" and '"' as entities, tab, line
+// feed and carriage return as character references, other control characters left out
+// (XML cannot hold them).
+std::string xmlEscaped(std::string_view text);
+
 // Code page 866 (DOS) to Windows-1251, for the tax service's dBASE classifier.
 std::string cp866ToCp1251(std::string_view cp866);
 

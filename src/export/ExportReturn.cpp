@@ -16,29 +16,6 @@
 namespace kv {
 namespace {
 
-std::string xmlEscaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 // The root as the form's header gives it: identifier and versions in this order, not upper-cased.
 xml::Document rootDocument(const std::string& identifier, bool form4) {
     const std::string text = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" +

@@ -140,41 +140,6 @@ void sortByDate(std::vector<CurrencyRate>& rates) {
                      [&key](const CurrencyRate& a, const CurrencyRate& b) { return key(a) < key(b); });
 }
 
-std::string escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\t':
-            out += "&#9;";
-            break;
-        case '\n':
-            out += "&#10;";
-            break;
-        case '\r':
-            out += "&#13;";
-            break;
-        default:
-            // Other control characters cannot stand in XML at all.
-            if (static_cast<unsigned char>(c) >= 0x20)
-                out += c;
-        }
-    }
-    return out;
-}
-
 CurrencyRates readTarget(const fs::path& target, const fs::path& seed) {
     std::error_code ec;
     const fs::path from = !fs::exists(target, ec) && !seed.empty() && fs::exists(seed, ec) ? seed : target;
@@ -327,15 +292,15 @@ std::string currencyRatesXml(const CurrencyRates& rates) {
                       "<!-- Currencies and official Bank of Russia rates (Rate: roubles per Quantity "
                       "units). -->\n<CurrencyRates>\n";
     for (const Currency& c : rates.currencies) {
-        xml += "<Currency Code=\"" + escaped(c.code) + "\" Name=\"" + escaped(c.name) + "\"";
+        xml += "<Currency Code=\"" + xmlEscaped(c.code) + "\" Name=\"" + xmlEscaped(c.name) + "\"";
         if (c.rates.empty()) {
             xml += "/>\n";
             continue;
         }
         xml += ">\n";
         for (const CurrencyRate& r : c.rates)
-            xml += "<Rate Date=\"" + escaped(r.date) + "\" Rate=\"" + escaped(r.rate) + "\" Quantity=\"" +
-                   escaped(r.quantity) + "\"/>\n";
+            xml += "<Rate Date=\"" + xmlEscaped(r.date) + "\" Rate=\"" + xmlEscaped(r.rate) +
+                   "\" Quantity=\"" + xmlEscaped(r.quantity) + "\"/>\n";
         xml += "</Currency>\n";
     }
     xml += "</CurrencyRates>\n";

@@ -57,10 +57,8 @@ BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
     activities_->onShow = [this](int index) { showActivity(index); };
     load();
 
-    connect(activityBox_.list, &QTreeWidget::itemDoubleClicked, this, &BusinessScreen::editActivity);
-    connect(activityBox_.add, &QPushButton::clicked, this, &BusinessScreen::addActivity);
-    connect(activityBox_.remove, &QPushButton::clicked, this, &BusinessScreen::deleteActivity);
-    connect(activityBox_.edit, &QPushButton::clicked, this, &BusinessScreen::editActivity);
+    activityBox_.connectActions(
+        this, [this] { addActivity(); }, [this] { deleteActivity(); }, [this] { editActivity(); });
     connect(edIncome_, &FieldEdit::changed, this, &BusinessScreen::incomeChanged);
     for (FieldEdit* f :
          {edTotalExpenses_, edMaterialExpenses_, edDepreciation_, edLabourExpenses_, edOtherExpenses_})

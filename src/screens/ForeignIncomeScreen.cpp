@@ -265,11 +265,9 @@ void ForeignIncomeScreen::buildWidgets() {
 }
 
 void ForeignIncomeScreen::connectEdits() {
-    connect(sourceBox_.list, &QTreeWidget::itemDoubleClicked, this, &ForeignIncomeScreen::editSource);
+    sourceBox_.connectActions(
+        this, [this] { addSource(); }, [this] { deleteSource(); }, [this] { editSource(); });
     sourceBox_.list->installEventFilter(this);
-    connect(sourceBox_.add, &QPushButton::clicked, this, &ForeignIncomeScreen::addSource);
-    connect(sourceBox_.remove, &QPushButton::clicked, this, &ForeignIncomeScreen::deleteSource);
-    connect(sourceBox_.edit, &QPushButton::clicked, this, &ForeignIncomeScreen::editSource);
     connect(bnCopySource_, &QPushButton::clicked, this, &ForeignIncomeScreen::copySource);
 
     connect(dtIncomeDate_, &DateEdit::dateChanged, this, [this] {

@@ -54,10 +54,8 @@ Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup s
     sourceList_->onShow = [this](int index) { showSource(index); };
     load();
 
-    connect(sourceBox_.list, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editSource);
-    connect(sourceBox_.add, &QPushButton::clicked, this, &Income13Screen::addSource);
-    connect(sourceBox_.remove, &QPushButton::clicked, this, &Income13Screen::deleteSource);
-    connect(sourceBox_.edit, &QPushButton::clicked, this, &Income13Screen::editSource);
+    sourceBox_.connectActions(
+        this, [this] { addSource(); }, [this] { deleteSource(); }, [this] { editSource(); });
     connect(bnAddIncome_, &QPushButton::clicked, this, &Income13Screen::addIncome);
     connect(bnDeleteIncome_, &QPushButton::clicked, this, &Income13Screen::deleteIncome);
     connect(bnEditIncome_, &QPushButton::clicked, this, &Income13Screen::editIncome);

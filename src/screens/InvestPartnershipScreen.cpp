@@ -46,10 +46,8 @@ InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& hos
     sources_->onShow = [this](int index) { showSource(index); };
     load();
 
-    connect(sourceBox_.list, &QTreeWidget::itemDoubleClicked, this, &InvestPartnershipScreen::editSource);
-    connect(sourceBox_.add, &QPushButton::clicked, this, &InvestPartnershipScreen::addSource);
-    connect(sourceBox_.remove, &QPushButton::clicked, this, &InvestPartnershipScreen::deleteSource);
-    connect(sourceBox_.edit, &QPushButton::clicked, this, &InvestPartnershipScreen::editSource);
+    sourceBox_.connectActions(
+        this, [this] { addSource(); }, [this] { deleteSource(); }, [this] { editSource(); });
     connect(bnAddIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::addIncome);
     connect(bnDeleteIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::deleteIncome);
     connect(bnEditIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::editIncome);

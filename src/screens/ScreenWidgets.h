@@ -21,6 +21,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -31,6 +32,7 @@ class QHBoxLayout;
 class QLabel;
 class QLayout;
 class QLineEdit;
+class QObject;
 class QPushButton;
 class QToolButton;
 class QTreeWidget;
@@ -154,6 +156,10 @@ struct RecordListBox {
     // Keeps "Удалить", "Редактировать" and the extras enabled only with a row selected,
     // and lets Delete press "Удалить".
     ListActions* actions;
+
+    // The three buttons call these; a double click on a row edits it.
+    void connectActions(QObject* context, const std::function<void()>& onAdd,
+                        const std::function<void()>& onRemove, const std::function<void()>& onEdit) const;
 };
 
 RecordListBox recordListBox(QWidget* parent, const RecordListOptions& options = {});

@@ -44,10 +44,8 @@ SourceListScreen::SourceListScreen(QWidget* panel, ScreenHost& host, const QList
     // Nothing is typed beside the list, so leaving a source stores nothing.
     sources_ = new MasterDetailList(sourceBox_.list, this);
     sources_->onShow = [this](int row) { showTotals(row); };
-    connect(sourceBox_.list, &QTreeWidget::itemDoubleClicked, this, &SourceListScreen::editSource);
-    connect(sourceBox_.add, &QPushButton::clicked, this, &SourceListScreen::addSource);
-    connect(sourceBox_.remove, &QPushButton::clicked, this, &SourceListScreen::deleteSource);
-    connect(sourceBox_.edit, &QPushButton::clicked, this, &SourceListScreen::editSource);
+    sourceBox_.connectActions(
+        this, [this] { addSource(); }, [this] { deleteSource(); }, [this] { editSource(); });
     sourceBox_.list->installEventFilter(this);
 }
 

@@ -54,3 +54,10 @@ TEST(Text, ConvertsDosCodePage) {
     EXPECT_EQ(cp866ToCp1251("\x8C\xAE\xE1\xAA\xA2\xA0 \xF1\xF0"), utf8ToCp1251("Москва ёЁ"));
     EXPECT_EQ(cp866ToCp1251("\xC4"), "?"); // box drawing has no 1251 form
 }
+
+TEST(Text, XmlEscapedKeepsEveryTextReadableBack) {
+    EXPECT_EQ(xmlEscaped("A&B <C> \"D\""), "A&amp;B &lt;C&gt; &quot;D&quot;");
+    EXPECT_EQ(xmlEscaped("a\tb\nc\rd"), "a&#9;b&#10;c&#13;d");
+    EXPECT_EQ(xmlEscaped(std::string("x\x01y\x1fz", 5)), "xyz"); // XML cannot hold them
+    EXPECT_EQ(xmlEscaped(utf8ToCp1251("Доллар США")), utf8ToCp1251("Доллар США"));
+}

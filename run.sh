@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure-packages.sh
 ensure_packages
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+source tools/build-tree.sh
+configure_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 if [[ -x build/bin/kvilmar ]]; then
     exec build/bin/kvilmar "$@"

@@ -1,5 +1,6 @@
 // The print module's calls as the main window makes them: preview, print, and
 // the PDF file; their failures carry a message for the user.
+#include "ModalAnswers.h"
 #include "PrintTestSupport.h"
 #include "core/Text.h"
 #include "print/PrintModule.h"
@@ -47,19 +48,15 @@ TEST(PrintModule, PreviewShowsEveryPageInTheProgramsPreviewWindow) {
     int shown = -1;
     QString title;
     // The preview is modal: look at it once it is up, then close it as the user would.
-    std::function<void()> inspect = [&] {
-        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            QTimer::singleShot(20, inspect);
-            return;
-        }
-        auto* view = dialog->findChild<QPrintPreviewWidget*>();
+    kv::test::whenModal({}, [&](QDialog& window) {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(&window);
+        auto* view = dialog != nullptr ? dialog->findChild<QPrintPreviewWidget*>() : nullptr;
         shown = view != nullptr ? view->pageCount() : -2;
-        title = dialog->windowTitle();
-        dialog->reject();
-    };
-    QTimer::singleShot(0, inspect);
+        title = window.windowTitle();
+        window.reject();
+    });
     module.PreviewData(xml, std::intptr_t{0});
+    EXPECT_EQ(kv::test::takeModalFailures().join('\n').toStdString(), "");
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(title.toStdString(), "Квилмар 2019 — просмотр декларации");
 }

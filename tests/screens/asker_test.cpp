@@ -1,5 +1,6 @@
 // The modal questions: the check dialogs as Asker questions, and the real message
 // boxes and help notice driven by keys as a person would.
+#include "ModalAnswers.h"
 #include "ScriptedAsker.h"
 #include "core/Text.h"
 #include "screens/CheckDialogs.h"
@@ -13,28 +14,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
 using namespace kv;
 
 namespace {
-
-// Acts on the next modal window as soon as it is shown; the question's own
-// exec() then returns.
-void onNextModal(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(modal);
-    });
-    timer->start();
-}
 
 QStringList buttonStates(QWidget* box) {
     QStringList states;
@@ -126,13 +110,14 @@ private slots:
         QString title;
         QStringList shown;
         QString name;
-        onNextModal([&](QWidget* box) {
-            title = box->windowTitle();
-            shown = buttonStates(box);
-            name = box->objectName();
-            QTest::keyClick(box, static_cast<Qt::Key>(key));
+        test::whenModal(q.id, [&](QDialog& box) {
+            title = box.windowTitle();
+            shown = buttonStates(&box);
+            name = box.objectName();
+            QTest::keyClick(&box, static_cast<Qt::Key>(key));
         });
         QCOMPARE(asker.ask(nullptr, q), expected);
+        KV_VERIFY_MODALS();
         QCOMPARE(title, q.title);
         QCOMPARE(name, q.id);
         QStringList sorted = buttons;
@@ -176,14 +161,15 @@ private slots:
         qApp->installEventFilter(&filter);
         WidgetAsker asker;
         QStringList shown;
-        onNextModal([&](QWidget* box) {
-            shown = buttonStates(box);
+        test::whenModal(QStringLiteral("saveQuestion"), [&](QDialog& box) {
+            shown = buttonStates(&box);
             // QTest::keyClick knows Latin keys only; the Cyrillic one goes with its text.
-            QTest::sendKeyEvent(QTest::Click, box, static_cast<Qt::Key>(QChar(u'Н').unicode()),
+            QTest::sendKeyEvent(QTest::Click, &box, static_cast<Qt::Key>(QChar(u'Н').unicode()),
                                 QStringLiteral("н"), Qt::AltModifier);
         });
         const int answer = asker.ask(nullptr, saveQuestion());
         qApp->removeEventFilter(&filter);
+        KV_VERIFY_MODALS();
         QCOMPARE(shown, (QStringList{"&Да", "&Нет", "&Отмена"}));
         QCOMPARE(answer, 1);
     }
@@ -193,12 +179,12 @@ private slots:
         QStringList opened;
         asker.openHelpTopic = [&](const QString& topic) { opened.append(topic); };
         bool linkShown = false;
-        onNextModal([&](QWidget* dialog) {
-            auto* link = dialog->findChild<QLabel*>(QStringLiteral("lblHelpLink"));
+        test::whenModal(QStringLiteral("n"), [&](QDialog& dialog) {
+            auto* link = dialog.findChild<QLabel*>(QStringLiteral("lblHelpLink"));
             linkShown = link != nullptr && !link->isHidden();
             if (link != nullptr)
                 emit link->linkActivated(QStringLiteral("topic"));
-            QTest::keyClick(dialog, Qt::Key_Escape);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
         });
         QCOMPARE(asker.ask(nullptr, helpNotice(QStringLiteral("n"), QStringLiteral("Текст"),
                                                QStringLiteral("StandartDeductions.htm"))),
@@ -206,12 +192,13 @@ private slots:
         QVERIFY(linkShown);
         QCOMPARE(opened, QStringList{"StandartDeductions.htm"});
 
-        onNextModal([&](QWidget* dialog) {
-            auto* link = dialog->findChild<QLabel*>(QStringLiteral("lblHelpLink"));
+        test::whenModal(QStringLiteral("n"), [&](QDialog& dialog) {
+            auto* link = dialog.findChild<QLabel*>(QStringLiteral("lblHelpLink"));
             linkShown = link != nullptr && !link->isHidden();
-            QTest::keyClick(dialog, Qt::Key_Return);
+            QTest::keyClick(&dialog, Qt::Key_Return);
         });
         QCOMPARE(asker.ask(nullptr, helpNotice(QStringLiteral("n"), QStringLiteral("Без ссылки"))), 0);
+        KV_VERIFY_MODALS();
         QVERIFY(!linkShown);
     }
 };

@@ -1,7 +1,5 @@
 // One executable for the screen framework's test classes.
-#include <QApplication>
-#include <QTest>
-#include <memory>
+#include "ModalAnswers.h"
 
 QObject* makeAskerTest();
 QObject* makeFieldKindsTest();
@@ -12,12 +10,7 @@ QObject* makePayerFieldsTest();
 QObject* makeScreenWidgetsTest();
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    int failed = 0;
-    for (auto make : {makeAskerTest, makeFieldKindsTest, makeFrameworkTest, makeMasterDetailTest,
-                      makeDateEditTest, makeScreenWidgetsTest, makePayerFieldsTest}) {
-        std::unique_ptr<QObject> test(make());
-        failed += QTest::qExec(test.get(), argc, argv);
-    }
-    return failed;
+    return kv::test::runQtTests(argc, argv,
+                                {makeAskerTest, makeFieldKindsTest, makeFrameworkTest, makeMasterDetailTest,
+                                 makeDateEditTest, makeScreenWidgetsTest, makePayerFieldsTest});
 }

@@ -1,7 +1,5 @@
 // One executable for the main window's test classes.
-#include <QApplication>
-#include <QTest>
-#include <memory>
+#include "ModalAnswers.h"
 
 QObject* makeDocumentTest();
 QObject* makeWindowTest();
@@ -9,11 +7,6 @@ QObject* makeResultTest();
 QObject* makeDesktopTest();
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    int failed = 0;
-    for (auto make : {makeDocumentTest, makeWindowTest, makeResultTest, makeDesktopTest}) {
-        std::unique_ptr<QObject> test(make());
-        failed += QTest::qExec(test.get(), argc, argv);
-    }
-    return failed;
+    return kv::test::runQtTests(argc, argv,
+                                {makeDocumentTest, makeWindowTest, makeResultTest, makeDesktopTest});
 }

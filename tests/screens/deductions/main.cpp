@@ -1,18 +1,10 @@
 // One executable for the standard, social and securities deduction screens.
-#include <QApplication>
-#include <QTest>
-#include <memory>
+#include "ModalAnswers.h"
 
 QObject* makeSocialTest();
 QObject* makeStandardTest();
 QObject* makeSecuritiesTest();
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    int failed = 0;
-    for (auto make : {makeSocialTest, makeStandardTest, makeSecuritiesTest}) {
-        std::unique_ptr<QObject> test(make());
-        failed += QTest::qExec(test.get(), argc, argv);
-    }
-    return failed;
+    return kv::test::runQtTests(argc, argv, {makeSocialTest, makeStandardTest, makeSecuritiesTest});
 }

@@ -13,60 +13,10 @@
 
 namespace kv::test {
 
-namespace {
-
-QStringList& failures() {
-    static QStringList list;
-    return list;
-}
-
-// Handlers armed before the last takeModalFailures() stop polling.
-int& generation() {
-    static int value = 0;
-    return value;
-}
-
-constexpr int kPollLimit = 400;
-constexpr int kPollStepMs = 5;
-
-} // namespace
-
-void whenModal(const QString& objectName, std::function<void(QDialog&)> handle) {
-    const int armedIn = generation();
-    auto tries = std::make_shared<int>(0);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [=]() {
-        if (generation() != armedIn)
-            return;
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog != nullptr && dialog->objectName() == objectName && dialog->isVisible()) {
-            handle(*dialog);
-            if (dialog->isVisible()) {
-                failures().append(QStringLiteral("dialog %1 was left open").arg(objectName));
-                dialog->reject();
-            }
-            return;
-        }
-        if (++*tries > kPollLimit) {
-            failures().append(QStringLiteral("dialog %1 never opened").arg(objectName));
-            return;
-        }
-        QTimer::singleShot(kPollStepMs, *poll);
-    };
-    QTimer::singleShot(0, *poll);
-}
-
-QStringList takeModalFailures() {
-    ++generation();
-    QStringList taken = failures();
-    failures().clear();
-    return taken;
-}
-
 void pickCode(QDialog& picker, const QString& code) {
     auto* list = picker.findChild<QTreeWidget*>(QStringLiteral("lvCodes"));
     if (list == nullptr) {
-        failures().append(QStringLiteral("%1 has no list").arg(picker.objectName()));
+        noteFailure(QStringLiteral("%1 has no list").arg(picker.objectName()));
         return;
     }
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
@@ -76,7 +26,7 @@ void pickCode(QDialog& picker, const QString& code) {
             return;
         }
     }
-    failures().append(QStringLiteral("%1 does not list %2").arg(picker.objectName(), code));
+    noteFailure(QStringLiteral("%1 does not list %2").arg(picker.objectName(), code));
 }
 
 void whenPicker(const QString& pickerName, const QString& code) {
@@ -93,7 +43,7 @@ void typeText(QWidget* widget, const QString& text) {
 void retype(QWidget* root, const char* name, const QString& text) {
     auto* edit = child<QLineEdit>(root, name);
     if (edit == nullptr) {
-        failures().append(QStringLiteral("no field %1").arg(QString::fromLatin1(name)));
+        noteFailure(QStringLiteral("no field %1").arg(QString::fromLatin1(name)));
         return;
     }
     edit->selectAll();
@@ -104,7 +54,7 @@ void retype(QWidget* root, const char* name, const QString& text) {
 void clickButton(QWidget* root, const char* name) {
     auto* button = child<QAbstractButton>(root, name);
     if (button == nullptr) {
-        failures().append(QStringLiteral("no button %1").arg(QString::fromLatin1(name)));
+        noteFailure(QStringLiteral("no button %1").arg(QString::fromLatin1(name)));
         return;
     }
     button->click();

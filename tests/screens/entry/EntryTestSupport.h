@@ -3,6 +3,7 @@
 // into named fields, clicking named buttons, picking codes in the pickers. A modal
 // dialog is handled from inside its own event loop by a handler armed before the
 // click that opens it.
+#include "ModalAnswers.h"
 #include "ScreenTestHost.h"
 
 #include <QDialog>
@@ -19,13 +20,6 @@ class Declaration;
 }
 
 namespace kv::test {
-
-// Runs handle on the next modal dialog with this object name, once it is shown.
-// The handler closes the dialog; one left open is rejected and reported.
-void whenModal(const QString& objectName, std::function<void(QDialog&)> handle);
-// What went wrong with armed handlers since the last call (dialogs that never
-// opened, dialogs left open); the list is emptied. Stops every pending handler.
-QStringList takeModalFailures();
 
 // Selects the row with this code in a picker and presses Enter.
 void pickCode(QDialog& picker, const QString& code);
@@ -66,10 +60,3 @@ private:
 };
 
 } // namespace kv::test
-
-// Every armed modal handler ran and closed its dialog.
-#define KV_VERIFY_MODALS()                                                                                   \
-    do {                                                                                                     \
-        const QStringList kvModal = kv::test::takeModalFailures();                                           \
-        QVERIFY2(kvModal.isEmpty(), qPrintable(kvModal.join(QLatin1Char('\n'))));                            \
-    } while (false)

@@ -1,9 +1,8 @@
 // One executable for the entry screens of the conditions, the taxpayer, the
 // incomes at every rate and the property deduction.
-#include <QApplication>
+#include "ModalAnswers.h"
+
 #include <QStandardPaths>
-#include <QTest>
-#include <memory>
 
 QObject* makeInitialDataTest();
 QObject* makePersonTest();
@@ -16,14 +15,10 @@ QObject* makeRoundTripTest();
 QObject* makeForeignTest();
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
     // The tax-office import writes into the user's data folder: a test's own, not the real one.
     QStandardPaths::setTestModeEnabled(true);
-    int failed = 0;
-    for (auto make : {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest, makeRatesTest,
-                      makeBusinessTest, makePartnershipTest, makeForeignTest, makeRoundTripTest}) {
-        std::unique_ptr<QObject> test(make());
-        failed += QTest::qExec(test.get(), argc, argv);
-    }
-    return failed;
+    return kv::test::runQtTests(argc, argv,
+                                {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest,
+                                 makeRatesTest, makeBusinessTest, makePartnershipTest, makeForeignTest,
+                                 makeRoundTripTest});
 }

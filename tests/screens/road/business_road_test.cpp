@@ -252,6 +252,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(BusinessRoadTest)
+KV_QTEST_MAIN(BusinessRoadTest)
 
 #include "business_road_test.moc"

@@ -194,6 +194,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(DeductionsRoadTest)
+KV_QTEST_MAIN(DeductionsRoadTest)
 
 #include "deductions_road_test.moc"

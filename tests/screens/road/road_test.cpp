@@ -584,6 +584,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(RoadTest)
+KV_QTEST_MAIN(RoadTest)
 
 #include "road_test.moc"

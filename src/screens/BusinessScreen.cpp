@@ -37,7 +37,9 @@ namespace {
 
 constexpr int kFirstFarmYear = 1997;
 constexpr int kLastFarmYear = 2019;
-constexpr int kUpDownStart = 2016; // where the up-down starts when the field holds no year in range
+// Where the up-down starts when the field holds no year in range: the year an empty
+// field is stored as.
+const int kUpDownStart = Declaration::kDefaultFarmFoundingDate.year();
 
 // Where the picker's import writes the classifier: the user's data folder, searched
 // first at the next start; the program's own folder is not the user's to write.

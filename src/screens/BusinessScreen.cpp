@@ -275,7 +275,7 @@ void BusinessScreen::incomeChanged() {
 }
 
 void BusinessScreen::showNorm() {
-    edStandardExpenses_->setText(amountText(standardExpensesOf(amountOf(edIncome_))));
+    edStandardExpenses_->setText(groupedAmount(standardExpensesOf(amountOf(edIncome_))));
 }
 
 void BusinessScreen::storeActivity(int index) {
@@ -295,7 +295,7 @@ void BusinessScreen::storeActivity(int index) {
         a.otherExpenses = amountOf(edOtherExpenses_);
     } else {
         a.hasDocumentedExpenses = 0;
-        a.standardExpenses = parseMoney(toCp1251(edStandardExpenses_->text()), ',').value_or(Money{});
+        a.standardExpenses = groupedAmountValue(edStandardExpenses_->text());
     }
 }
 
@@ -327,7 +327,7 @@ void BusinessScreen::showActivity(int index) {
     edDepreciation_->setMoney(a.depreciation);
     edLabourExpenses_->setMoney(a.labourExpenses);
     edOtherExpenses_->setMoney(a.otherExpenses);
-    edStandardExpenses_->setText(amountText(a.standardExpenses));
+    edStandardExpenses_->setText(groupedAmount(a.standardExpenses));
     showing_ = false;
 }
 

@@ -234,9 +234,9 @@ private slots:
         QVERIFY(!box->isChecked());
 
         kv::test::retype(&screen, "edIncome", QStringLiteral("123456,78"));
-        QCOMPARE(kv::test::textOf(&screen, "edStandardExpenses"), QStringLiteral("24691,36"));
+        QCOMPARE(kv::test::textOf(&screen, "edStandardExpenses"), QStringLiteral("24 691,36"));
         kv::test::retype(&screen, "edIncome", QString());
-        QCOMPARE(kv::test::textOf(&screen, "edStandardExpenses"), QStringLiteral("0"));
+        QCOMPARE(kv::test::textOf(&screen, "edStandardExpenses"), QStringLiteral("0,00"));
         kv::test::retype(&screen, "edIncome", QStringLiteral("1500000"));
         box->click();
         QVERIFY(kv::test::child<QWidget>(&screen, "edMaterialExpenses")->isVisibleTo(&screen));

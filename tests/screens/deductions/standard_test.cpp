@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QVBoxLayout>
 #include <functional>
 #include <memory>
 
@@ -380,10 +381,15 @@ private slots:
     void businessMonthsReadWhole() {
         ScreenTestHost host;
         withBusiness(*host.document);
-        auto screen = standardScreen(host);
-        screen->resize(780, 540);
-        screen->show();
-        QVERIFY(QTest::qWaitForWindowExposed(screen.get()));
+        // The panel the window gives the inner screens at its usual size.
+        QWidget panel;
+        panel.setFixedSize(790, 540);
+        auto* layout = new QVBoxLayout(&panel);
+        std::unique_ptr<ScreenFrame> screen(
+            ScreenRegistry::standard().create(ScreenId::StandardDeduction, &panel, host));
+        layout->addWidget(screen.get());
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
         auto* area = child<QWidget>(screen.get(), "gbBusiness");
         QStringList read;
         for (QWidget* w : area->findChildren<QWidget*>()) {

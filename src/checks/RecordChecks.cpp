@@ -4,6 +4,9 @@
 #include "model/Declaration.h"
 #include "model/IncomeCodes.h"
 
+#include <algorithm>
+#include <array>
+
 namespace kv {
 
 bool issuedFromFourteen(std::int32_t documentCode) {
@@ -16,6 +19,31 @@ bool issuedAtFourteenOrLater(DateValue birth, DateValue issued) {
     // A year beyond the calendar cannot be reached by any issue date.
     const auto fourteenth = DateValue::fromYmd(b.year + 14, b.month, day);
     return fourteenth.has_value() && !(issued < *fourteenth);
+}
+
+namespace {
+
+// Expense codes of operations with securities, derivatives and partnerships.
+constexpr std::array<std::int32_t, 35> kSecuritiesExpenses = {
+    201, 202, 203, 206, 207, 211, 213, 215, 218, 219, 220, 225, 226, 227, 228, 229, 230, 231,
+    232, 233, 234, 235, 620, 802, 805, 809, 811, 813, 814, 817, 820, 824, 826, 828, 829};
+
+} // namespace
+
+bool deductionMayExceedIncome(std::int32_t incomeCode, std::int32_t deductionCode) {
+    return isSecuritiesIncomeCode(incomeCode) &&
+           std::find(kSecuritiesExpenses.begin(), kSecuritiesExpenses.end(), deductionCode) !=
+               kSecuritiesExpenses.end();
+}
+
+bool deductionExceedsIncome(const ThirteenIncomeItem& item) {
+    return item.deductionAmount > item.amount &&
+           !deductionMayExceedIncome(item.incomeCode, item.deductionCode);
+}
+
+const std::string& deductionOverIncomeMessage() {
+    static const std::string m = utf8ToCp1251("Сумма вычета превышает сумму дохода");
+    return m;
 }
 
 const std::string* foreignCurrencyMissing(const ForeignIncome& e) {

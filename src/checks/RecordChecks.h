@@ -20,6 +20,7 @@ namespace kv {
 class BusinessActivity;
 class ForeignIncome;
 class SocialDeduction;
+class ThirteenIncomeItem;
 template <class T> class IncomeList;
 
 // --- Identity documents ------------------------------------------------------
@@ -29,6 +30,15 @@ bool issuedFromFourteen(std::int32_t documentCode);
 // The day the holder turns fourteen is on or before the issue date; a birthday on
 // 29 February counts from 28 February.
 bool issuedAtFourteenOrLater(DateValue birth, DateValue issued);
+
+// --- Incomes from tax agents ---------------------------------------------------
+
+// Expenses of an operation with securities, derivatives or a partnership may exceed
+// its income: the loss is carried into the financial result of its kind.
+bool deductionMayExceedIncome(std::int32_t incomeCode, std::int32_t deductionCode);
+// An income line whose deduction is larger than its income, where no such loss is allowed.
+bool deductionExceedsIncome(const ThirteenIncomeItem& item);
+const std::string& deductionOverIncomeMessage();
 
 // --- Foreign incomes -----------------------------------------------------------
 

@@ -165,6 +165,15 @@ private:
         }
     }
 
+    // A deduction larger than its income, where the law allows no such loss, would
+    // lower the tax on other incomes of the source.
+    static const std::string* lineDeductionOverIncome(const ThirteenPercentSource& s) {
+        for (const ThirteenIncomeItem& line : s.items)
+            if (deductionExceedsIncome(line))
+                return &deductionOverIncomeMessage();
+        return nullptr;
+    }
+
     // After "Отмена" the next condition is still checked and may be shown too;
     // the code of the last fault shown is the one returned.
     void checkConditions() {
@@ -241,6 +250,8 @@ private:
             walk([&](const ThirteenPercentSource& s) {
                 return s.itemCount() == 0 ? &m.noIncomeLines : nullptr;
             });
+        if (quiet())
+            walk(lineDeductionOverIncome);
         if (quiet() && d_.declarationKind == 0)
             walk([&](const ThirteenPercentSource& s) {
                 Money deductions;
@@ -280,6 +291,8 @@ private:
             withheld(d_.incomes35, CheckSection::Incomes35, m.incomes35);
             withheld(d_.incomes30, CheckSection::Dividends, m.dividends);
         } else if (d_.declarationKind == 1) {
+            reportFirst(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident,
+                        lineDeductionOverIncome);
             withheld(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident);
             withheld(d_.incomes30, CheckSection::Dividends, m.dividends);
         }
@@ -301,9 +314,10 @@ private:
             if (quiet())
                 reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, rule);
         if (quiet())
-            reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, [&](const ForeignIncome& e) {
-                return whole(e.cfcTaxWithheldInRussia) ? nullptr : &m.cfcTaxNotWhole;
-            });
+            reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign,
+                        [&](const ForeignIncome& e) {
+                            return whole(e.cfcTaxWithheldInRussia) ? nullptr : &m.cfcTaxNotWhole;
+                        });
     }
 
     // One walk: every rule for an entry before the next entry.

@@ -74,8 +74,15 @@ void Appendix5Sheet::Compute(const Declaration& doc, ReturnComputation& root) {
     if (doc.declarationKind != kKindResident)
         return;
 
-    investmentDeduction = doc.investmentDeductions.invIisContributions;
-    investmentRestored = doc.investmentDeductions.invRefundable;
+    // The exemption of an investment account's income and the deduction of its
+    // contributions exclude each other. A return holding both (written elsewhere) is
+    // shown with the exemption chosen and the contributions greyed, and is computed
+    // as it is shown.
+    const InvestmentDeduction& inv = doc.investmentDeductions;
+    if (inv.applyP3 == 0) {
+        investmentDeduction = inv.invIisContributions;
+        investmentRestored = inv.invRefundable;
+    }
 
     // What tax agents granted, by deduction code.
     if (doc.incomes13.count() > 0) {

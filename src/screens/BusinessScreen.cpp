@@ -37,7 +37,9 @@ namespace {
 
 constexpr int kFirstFarmYear = 1997;
 constexpr int kLastFarmYear = 2019;
-constexpr int kUpDownStart = 2016; // where the up-down starts when the field holds no year in range
+// Where the up-down starts when the field holds no year in range: the year an empty
+// field is stored as.
+const int kUpDownStart = Declaration::kDefaultFarmFoundingDate.year();
 
 // Where the picker's import writes the classifier: the user's data folder, searched
 // first at the next start; the program's own folder is not the user's to write.
@@ -273,7 +275,7 @@ void BusinessScreen::incomeChanged() {
 }
 
 void BusinessScreen::showNorm() {
-    edStandardExpenses_->setText(amountText(standardExpensesOf(amountOf(edIncome_))));
+    edStandardExpenses_->setText(groupedAmount(standardExpensesOf(amountOf(edIncome_))));
 }
 
 void BusinessScreen::storeActivity(int index) {
@@ -293,7 +295,7 @@ void BusinessScreen::storeActivity(int index) {
         a.otherExpenses = amountOf(edOtherExpenses_);
     } else {
         a.hasDocumentedExpenses = 0;
-        a.standardExpenses = parseMoney(toCp1251(edStandardExpenses_->text()), ',').value_or(Money{});
+        a.standardExpenses = groupedAmountValue(edStandardExpenses_->text());
     }
 }
 
@@ -325,7 +327,7 @@ void BusinessScreen::showActivity(int index) {
     edDepreciation_->setMoney(a.depreciation);
     edLabourExpenses_->setMoney(a.labourExpenses);
     edOtherExpenses_->setMoney(a.otherExpenses);
-    edStandardExpenses_->setText(amountText(a.standardExpenses));
+    edStandardExpenses_->setText(groupedAmount(a.standardExpenses));
     showing_ = false;
 }
 

@@ -67,7 +67,8 @@ bool fieldTextAcceptable(const FieldFormat& format, const QString& text) {
     case FieldKind::edtCurrency:
         return moneyAcceptable(format, text);
     case FieldKind::edtDigital:
-        return text.size() <= format.length && std::all_of(text.begin(), text.end(), isDigit);
+        return text.size() <= format.length && std::all_of(text.begin(), text.end(), isDigit) &&
+               (format.maximum < 0 || text.isEmpty() || text.toLongLong() <= format.maximum);
     case FieldKind::edt_Digital:
         return text.size() <= format.length && std::all_of(text.begin(), text.end(), [](QChar c) {
                    return isDigit(c) || c == QLatin1Char(' ');

@@ -34,6 +34,7 @@ struct FieldFormat {
     FieldKind kind = FieldKind::edtCurrency;
     int length = 12;  // characters; for money the digits before the separator
     int fraction = 2; // money only: digits after the separator
+    int maximum = -1; // digits only: the largest number the field takes; -1 for any that fits
 };
 
 // Money fields: the typed "." stands for the decimal separator ",".

@@ -38,7 +38,7 @@ QString FlatIncomeScreen::sourceName(int row) const {
 QStringList FlatIncomeScreen::totalsOf(int row) const {
     const ThirtyPercentSource& s = list().get(row);
     const Money income = kind_ == FlatIncomeKind::NinePercent ? s.totalIncome : s.taxableAmount;
-    return {amountText(income), amountText(s.taxWithheld)};
+    return {groupedAmount(income), groupedAmount(s.taxWithheld)};
 }
 
 bool FlatIncomeScreen::enterSource(std::optional<int> row) {

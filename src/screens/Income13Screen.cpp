@@ -225,7 +225,7 @@ void Income13Screen::showTotals() {
         edTaxWithheld_->clear();
         return;
     }
-    edTotalIncome_->setText(amountText(source().totalIncome));
+    edTotalIncome_->setText(groupedAmount(source().totalIncome));
     edTaxWithheld_->setText(wholeRoublesText(source().taxWithheld));
 }
 
@@ -362,7 +362,7 @@ void Income13Screen::editIncome() {
     QTreeWidgetItem* shown = lvIncomes_->topLevelItem(row);
     for (int column = 0; column < cells.size(); ++column)
         shown->setText(column, cells.at(column));
-    edTotalIncome_->setText(amountText(source().totalIncome));
+    edTotalIncome_->setText(groupedAmount(source().totalIncome));
 }
 
 void Income13Screen::repeatIncome() {
@@ -395,7 +395,7 @@ void Income13Screen::insertIncome(int position, const ThirteenIncomeItem& item) 
     DocumentChanged();
     lvIncomes_->insertTopLevelItem(position, incomeRow(item));
     selectRow(lvIncomes_, position);
-    edTotalIncome_->setText(amountText(source().totalIncome));
+    edTotalIncome_->setText(groupedAmount(source().totalIncome));
 }
 
 void Income13Screen::deleteIncome() {
@@ -406,7 +406,7 @@ void Income13Screen::deleteIncome() {
     source().deleteItem(row);
     delete lvIncomes_->takeTopLevelItem(row);
     selectRow(lvIncomes_, rowAfterRemoval(row, lvIncomes_->topLevelItemCount()));
-    edTotalIncome_->setText(amountText(source().totalIncome));
+    edTotalIncome_->setText(groupedAmount(source().totalIncome));
 }
 
 // --- Agent deductions ----------------------------------------------------

@@ -151,14 +151,14 @@ void InvestPartnershipScreen::showTotals(int index) {
         return;
     }
     const InvestmentPartnership& p = document().investPartnerships.get(index);
-    edTotalIncome_->setText(amountText(p.totalIncome));
+    edTotalIncome_->setText(groupedAmount(p.totalIncome));
     edTaxWithheld_->setText(wholeRoublesText(p.taxWithheld));
     edTaxableAmount_->setMoney(p.taxableAmount);
     edTaxCalculated_->setText(wholeRoublesText(p.taxCalculated));
 }
 
 void InvestPartnershipScreen::showTotalIncome() {
-    edTotalIncome_->setText(amountText(source().totalIncome));
+    edTotalIncome_->setText(groupedAmount(source().totalIncome));
 }
 
 void InvestPartnershipScreen::storeTotals(int index) {

@@ -196,8 +196,8 @@ void PropertyDeductionScreen::grantedClicked(bool checked) {
 
 void PropertyDeductionScreen::showTotals() {
     const PropertyTotals totals = propertyTotals(deduction().objects);
-    edTotalCost_->setText(amountText(totals.cost));
-    edTotalInterest_->setText(amountText(totals.interest));
+    edTotalCost_->setText(groupedAmount(totals.cost));
+    edTotalInterest_->setText(groupedAmount(totals.interest));
 }
 
 void PropertyDeductionScreen::applyAddRule() {

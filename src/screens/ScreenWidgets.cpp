@@ -274,4 +274,9 @@ QString groupedAmount(Money amount) {
     return text + QLatin1Char(',') + fraction;
 }
 
+Money groupedAmountValue(QString text) {
+    text.remove(QChar(0x00A0));
+    return parseMoney(text.toStdString(), ',').value_or(Money{});
+}
+
 } // namespace kv

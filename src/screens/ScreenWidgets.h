@@ -169,7 +169,9 @@ RecordListBox recordListBox(QWidget* parent, const RecordListOptions& options = 
 // groups and two decimals ("156 000,00"; more only where the amount holds them).
 QString codeCell(std::int32_t value);
 QString amountCell(Money amount);
-// An amount as list cells show it, zero included ("0,00").
+// An amount as list cells and read-only totals show it, zero included ("0,00").
 QString groupedAmount(Money amount);
+// The amount a groupedAmount text shows; 0 for an empty or unreadable text.
+Money groupedAmountValue(QString text);
 
 } // namespace kv

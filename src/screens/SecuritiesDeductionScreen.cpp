@@ -140,9 +140,10 @@ void SecuritiesDeductionScreen::load() {
         showAmount(meInvP2_, inv.invIisContributions);
         showAmount(meP2Vozvr_, inv.invRefundable);
         if (inv.applyP3 != 0) {
-            // A return may hold p.2 amounts beside the p.3 mark, and the computation
-            // uses both: they are shown greyed and kept, not lost by a visit. Unticking
-            // p.3 makes them editable; ticking it again empties them.
+            // A return may hold p.2 amounts beside the p.3 mark. The mark wins, in the
+            // computation as here: the amounts are shown greyed, count for nothing, and
+            // are kept, not lost by a visit. Unticking p.3 makes them editable (and
+            // counted); ticking it again empties them.
             chbIsP3_->setChecked(true);
             chbIsP3_->setEnabled(true);
             setP2Enabled(false);

@@ -190,8 +190,11 @@ void SocialDeductionScreen::grantedClicked(bool checked) {
     setControls(checked);
     if (checked)
         return;
+    // What the question named goes from the document at once, amounts and lists alike.
     for (FieldEdit* edit : amounts_)
         edit->clear();
+    for (Money SocialDeduction::*amount : kAmountFields)
+        deduction().*amount = Money{};
     deduction().childEducation.clear();
     deduction().pensionContracts.clear();
     lvEducation_->clear();

@@ -119,7 +119,10 @@ StandardDeductionScreen::makeBlock(QWidget* parent, FormGrid& form, const char* 
     CountBlock block;
     block.constant = new QCheckBox(constantCaption, parent);
     block.constant->setObjectName(QStringLiteral("chb%1Constant").arg(name));
-    block.count = new FieldEdit(FieldFormat{FieldKind::edtDigital, digits, 0}, parent);
+    // The fields take no more children than the up-down offers: a count beyond it
+    // would be multiplied into a deduction the group does not have.
+    const FieldFormat format{FieldKind::edtDigital, digits, 0, upDownMax};
+    block.count = new FieldEdit(format, parent);
     block.count->setObjectName(QStringLiteral("ed%1").arg(name));
     block.count->setMaximumWidth(40);
     block.upDown = new QSpinBox(parent);
@@ -135,8 +138,8 @@ StandardDeductionScreen::makeBlock(QWidget* parent, FormGrid& form, const char* 
     row->addStretch(1);
     form.addWide(row);
     const QByteArray monthPrefix = QStringLiteral("ed%1").arg(name).toLatin1();
-    block.months =
-        monthFields(parent, monthPrefix.constData(), FieldFormat{FieldKind::edtDigital, 2, 0}, monthHint);
+    block.months = monthFields(parent, monthPrefix.constData(),
+                               FieldFormat{FieldKind::edtDigital, 2, 0, upDownMax}, monthHint);
     form.addMonths(QString(), block.months);
     return block;
 }
@@ -218,7 +221,20 @@ void StandardDeductionScreen::buildWidgets() {
     businessMonths_ = monthBoxes(business, "chbMonth");
     businessIncome_ = monthFields(business, "edIncome", FieldFormat{});
     businessExpense_ = monthFields(business, "edExpense", FieldFormat{});
+    // Twelve boxes with their month beside them do not fit beside the amounts: the
+    // months head the columns, as they do over the counts, and each box sits under
+    // its month, named by it.
+    months.addMonthCaptions();
+    for (QCheckBox* box : businessMonths_) {
+        box->setToolTip(box->text());
+        box->setAccessibleName(box->text());
+        box->setText(QString());
+    }
     months.addMonths(QString(), businessMonths_);
+    for (QCheckBox* box : businessMonths_)
+        months.layout()->setAlignment(box, Qt::AlignHCenter);
+    // The row of months costs no height the counts above need.
+    months.layout()->setVerticalSpacing(0);
     months.addMonths(QStringLiteral("Доходы"), businessIncome_);
     months.addMonths(QStringLiteral("Расходы"), businessExpense_);
 
@@ -246,10 +262,12 @@ void StandardDeductionScreen::loadBlock(CountBlock& block, std::uint8_t constant
     block.constant->setChecked(constant != 0);
     const QString zero = QStringLiteral("0");
     if (constant != 0) {
+        // The months show the count the computation applies to each of them, as
+        // ticking the box shows it.
         block.count->setStoredText(QString::number(count));
         block.upDown->setValue(count);
         for (FieldEdit* month : block.months)
-            month->setStoredText(zero);
+            month->setStoredText(QString::number(count));
         return;
     }
     block.count->setStoredText(zero);
@@ -261,7 +279,11 @@ void StandardDeductionScreen::load() {
     const StandardDeduction& d = deduction();
     chbGranted_->setChecked(d.granted != 0);
     // An un-granted record shows the choices a new one starts with.
-    const StandardDeduction shown = d.granted != 0 ? d : StandardDeduction{};
+    showRecord(d.granted != 0 ? d : StandardDeduction{}, d);
+    applyEnabling();
+}
+
+void StandardDeductionScreen::showRecord(const StandardDeduction& shown, const StandardDeduction& business) {
     checkId(selfCodes_, shown.selfCode);
     checkId(childStatus_, shown.childStatus);
     selfCodeShown_ = shown.selfCode;
@@ -270,16 +292,19 @@ void StandardDeductionScreen::load() {
     loadBlock(children_, shown.childrenConstant, shown.childrenCount, shown.childrenByMonth);
     loadBlock(thirdPlus_, shown.thirdPlusConstant, shown.thirdPlusCount, shown.thirdPlusByMonth);
     loadBlock(disabled_, shown.disabledConstant, shown.disabledCount, shown.disabledByMonth);
-    if (businessAvailable()) {
-        for (std::size_t m = 0; m < 12; ++m) {
-            businessMonths_[m]->setChecked(d.monthlyMarks[m] != 0);
-            if (!d.monthlyBusinessIncome[m].isZero())
-                businessIncome_[m]->setMoney(d.monthlyBusinessIncome[m]);
-            if (!d.monthlyBusinessExpense[m].isZero())
-                businessExpense_[m]->setMoney(d.monthlyBusinessExpense[m]);
-        }
+    if (!businessAvailable())
+        return;
+    const auto showAmount = [](FieldEdit* field, Money amount) {
+        if (amount.isZero())
+            field->clear();
+        else
+            field->setMoney(amount);
+    };
+    for (std::size_t m = 0; m < 12; ++m) {
+        businessMonths_[m]->setChecked(business.monthlyMarks[m] != 0);
+        showAmount(businessIncome_[m], business.monthlyBusinessIncome[m]);
+        showAmount(businessExpense_[m], business.monthlyBusinessExpense[m]);
     }
-    applyEnabling();
 }
 
 void StandardDeductionScreen::applyBlockEnabling(CountBlock& block) {
@@ -329,10 +354,27 @@ bool StandardDeductionScreen::somethingEntered() const {
 }
 
 void StandardDeductionScreen::grantedClicked() {
-    if (!chbGranted_->isChecked() && !untickConfirmed(host().asker(), this, chbGranted_, somethingEntered()))
+    const bool granted = chbGranted_->isChecked();
+    if (!granted && !untickConfirmed(host().asker(), this, chbGranted_, somethingEntered()))
         return;
     DocumentChanged();
+    if (!granted)
+        dropEntries();
     applyEnabling();
+}
+
+void StandardDeductionScreen::dropEntries() {
+    // The question said everything entered goes: the month dialogs' choices and the
+    // monthly business figures too, in the document as on the screen.
+    // The box itself reaches the document at SaveData, as its other clicks do.
+    StandardDeduction& d = deduction();
+    const std::uint8_t granted = d.granted;
+    d = StandardDeduction{};
+    d.granted = granted;
+    loading_ = true;
+    showRecord(d, d);
+    loading_ = false;
+    updateGuardian();
 }
 
 void StandardDeductionScreen::constantClicked(CountBlock& block) {

@@ -46,6 +46,8 @@ private:
     CountBlock makeBlock(QWidget* parent, FormGrid& form, const char* prefix, const QString& constantCaption,
                          int digits, int upDownMax, const QString& countCaption, const QString& monthHint);
     void load();
+    // The deduction part of shown and the monthly business figures of business.
+    void showRecord(const StandardDeduction& shown, const StandardDeduction& business);
     void loadBlock(CountBlock& block, std::uint8_t constant, std::int32_t count, const MonthInts& months);
 
     StandardDeduction& deduction();
@@ -53,6 +55,8 @@ private:
     void applyEnabling();
     void applyBlockEnabling(CountBlock& block);
     void grantedClicked();
+    // Unticking confirmed: the record goes back to a new one's values.
+    void dropEntries();
     // Whether the screen shows anything besides a new record's choices, which unticking
     // the box would lose when the screen is saved.
     bool somethingEntered() const;

@@ -31,8 +31,8 @@ QString ThirtyFiveScreen::sourceName(int row) const {
 
 QStringList ThirtyFiveScreen::totalsOf(int row) const {
     const ThirtyFivePercentSource& s = document().incomes35.get(row);
-    return {codeCell(s.incomeCode), amountText(s.totalIncome), codeCell(s.deductionCode),
-            amountText(s.deductionAmount), amountText(s.taxWithheld)};
+    return {codeCell(s.incomeCode), groupedAmount(s.totalIncome), codeCell(s.deductionCode),
+            groupedAmount(s.deductionAmount), groupedAmount(s.taxWithheld)};
 }
 
 bool ThirtyFiveScreen::enterSource(std::optional<int> row) {

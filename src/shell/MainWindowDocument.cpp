@@ -71,6 +71,9 @@ void MainWindow::ApplyNewReturnSetup(Declaration& document) const {
     document.submitterKind = 0;
     document.setIncomeFlags(Declaration::kAgentIncomes);
     document.sheetCountAutomatic = 1;
+    // The taxpayer screen shows a new taxpayer as a citizen; the new return says so
+    // in the file as well, rather than leaving the status unset.
+    document.person.citizenshipStatus.assign(1, '1'); // not "=": GCC 12's false -Wrestrict
 }
 
 // A document of an earlier year (".qv0" .. ".qv8", ".qvl") is saved beside it as

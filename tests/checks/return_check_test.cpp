@@ -67,6 +67,17 @@ ThirteenPercentSource& addSource(Declaration& d, std::int64_t income, std::int64
     return s;
 }
 
+// Amounts in kopecks.
+void addLine(ThirteenPercentSource& s, std::int32_t income, std::int64_t amount, std::int32_t deduction,
+             std::int64_t deductionAmount) {
+    ThirteenIncomeItem line;
+    line.incomeCode = income;
+    line.amount = Money::fromRaw(amount * 100);
+    line.deductionCode = deduction;
+    line.deductionAmount = Money::fromRaw(deductionAmount * 100);
+    s.addItem(line);
+}
+
 ForeignIncome& addForeign(Declaration& d) {
     withFlags(d, Declaration::kForeignIncomes);
     ForeignIncome& f = d.foreignIncomes.get(d.foreignIncomes.add());
@@ -257,6 +268,20 @@ std::vector<RowCase> rowCases() {
              addSource(d, 1000, 0).deleteItem(0);
          },
          S::Incomes13, 2, kIncomes13, "По данному источнику не указаны доходы"},
+        {"a line's deduction over its income",
+         [](auto& d) {
+             addSource(d, 1000, 130);
+             addLine(addSource(d, 1000, 130), 2010, 100000, 403, 100001);
+         },
+         S::Incomes13, 2, kIncomes13, "Сумма вычета превышает сумму дохода"},
+        {"a line's deduction over its income: non-resident's 13%",
+         [](auto& d) {
+             d.declarationKind = 1;
+             withFlags(d, Declaration::kAgentIncomes);
+             addLine(d.incomes13NonResident.get(d.incomes13NonResident.add()), 2720, 300000, 503, 400000);
+         },
+         S::Incomes13NonResident, 1, "Доходы нерезидентов, высококвалифицированных специалистов",
+         "Сумма вычета превышает сумму дохода"},
         {"17 agent deductions over the income",
          [](auto& d) {
              auto& s = addSource(d, 1000, 130);
@@ -468,6 +493,13 @@ TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
          [](auto& d) {
              addSource(d, 100000, 20000);
              d.person.oktmo.clear();
+         }},
+        {"losses on securities and derivatives: expenses over the income",
+         [](auto& d) {
+             auto& s = addSource(d, 1000, 130);
+             addLine(s, 1531, 100000, 202, 500000);
+             addLine(s, 1532, 100000, 206, 500000);
+             addLine(s, 1530, 0, 201, 10000);
          }},
         {"securities code needs no deduction amount",
          [](auto& d) {

@@ -131,6 +131,13 @@ TEST(Appendix5, SocialDeductionsWithTheirLimitsAndTheAgentsShare) {
     s.Compute(f.doc, f.root);
     EXPECT_EQ(s.investmentDeduction, rub(400000));
     EXPECT_EQ(s.investmentRestored, rub(5000));
+    // With the account's income exempt instead, its contributions give no deduction.
+    f.doc.investmentDeductions.applyP3 = 1;
+    s.Compute(f.doc, f.root);
+    EXPECT_EQ(s.investmentDeduction, Money{});
+    EXPECT_EQ(s.investmentRestored, Money{});
+    f.doc.investmentDeductions.applyP3 = 0;
+    s.Compute(f.doc, f.root);
     EXPECT_EQ(s.charity25, rub(25000));
     EXPECT_EQ(s.charityCulture30, rub(10000));
     EXPECT_EQ(s.charity, rub(30000));

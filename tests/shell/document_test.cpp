@@ -27,8 +27,8 @@ QString titleOf(const QString& name) {
 bool isNewReturn(MainWindow& w) {
     const Declaration& d = w.document();
     return d.inspectionCode.empty() && d.incomeFlags() == Declaration::kAgentIncomes &&
-           d.sheetCountAutomatic == 1 && d.person.surname.empty() && w.documentPath().isEmpty() &&
-           w.windowTitle() == kUntitled && w.documentSaved() &&
+           d.sheetCountAutomatic == 1 && d.person.surname.empty() && d.person.citizenshipStatus == "1" &&
+           w.documentPath().isEmpty() && w.windowTitle() == kUntitled && w.documentSaved() &&
            w.currentScreen()->objectName() == QStringLiteral("TfrInitialData");
 }
 

@@ -67,7 +67,10 @@ void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::s
                        bool adding) {
     const bool wasChoice = mayUseNorm(activity.activityKind);
     activity.activityKind = std::string(kind);
-    activity.okvedCode = std::string(okvedCode);
+    // Only an entrepreneur picks a code; any other kind keeps what the record holds
+    // (a new record's "..").
+    if (!okvedCode.empty())
+        activity.okvedCode = std::string(okvedCode);
     const bool isChoice = mayUseNorm(kind);
     if (adding || wasChoice != isChoice) {
         activity.hasDocumentedExpenses = isChoice ? 0 : 1;

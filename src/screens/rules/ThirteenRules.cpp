@@ -1,6 +1,7 @@
 #include "screens/rules/ThirteenRules.h"
 
 #include "checks/CheckRun.h"
+#include "checks/RecordChecks.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "model/IncomeCodes.h"
@@ -23,12 +24,6 @@ constexpr std::array<std::int32_t, 45> kNonResidentDeductionIncomes = {
     2720, 2730, 2740, 2760, 2761, 2762, 2770, 2790, 3011, 1530, 1531, 1532, 1533, 1535, 1536,
     1537, 1538, 1539, 1541, 1544, 1545, 1546, 1547, 1548, 1549, 1551, 1552, 1553, 1554, 9537,
     9538, 9551, 9552, 5002, 5005, 5009, 5011, 5013, 5014, 5017, 5020, 5024, 5026, 5028, 5029};
-
-// Expense codes that may exceed a securities income (losses on such operations are
-// carried into the financial result).
-constexpr std::array<std::int32_t, 35> kSecuritiesExpenses = {
-    201, 202, 203, 206, 207, 211, 213, 215, 218, 219, 220, 225, 226, 227, 228, 229, 230, 231,
-    232, 233, 234, 235, 620, 802, 805, 809, 811, 813, 814, 817, 820, 824, 826, 828, 829};
 
 // Agent deductions counted against the yearly social limit.
 constexpr std::array<std::int32_t, 5> kLimitedSocialCodes = {320, 324, 325, 327, 328};
@@ -55,10 +50,6 @@ bool incomeMayHaveDeduction(const IncomeEntry& income, bool residentReturn) {
         std::from_chars(income.code.data(), income.code.data() + income.code.size(), code);
     return error == std::errc() && end == income.code.data() + income.code.size() &&
            among(kNonResidentDeductionIncomes, code);
-}
-
-bool deductionMayExceedIncome(std::int32_t incomeCode, std::int32_t deductionCode) {
-    return isSecuritiesIncomeCode(incomeCode) && among(kSecuritiesExpenses, deductionCode);
 }
 
 std::int16_t monthFromText(std::string_view digits) {
@@ -100,7 +91,7 @@ IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& d
     static const std::string noIncome = utf8ToCp1251("Не выбран доход");
     static const std::string noAmount = utf8ToCp1251("Не указана сумма дохода");
     static const std::string noDeduction = utf8ToCp1251("Не выбран вычет");
-    static const std::string overIncome = utf8ToCp1251("Сумма вычета превышает сумму дохода");
+    const std::string& overIncome = deductionOverIncomeMessage();
 
     CheckRun run(dialog, title);
     run.offerSkipAll(false);

@@ -32,9 +32,6 @@ bool isRealEstateSale(std::int32_t incomeCode);
 // and the return is a resident's, or the income is one a non-resident may reduce too.
 bool incomeMayHaveDeduction(const IncomeEntry& income, bool residentReturn);
 
-// Securities incomes whose expenses may exceed the income.
-bool deductionMayExceedIncome(std::int32_t incomeCode, std::int32_t deductionCode);
-
 // The month typed: empty or 0 gives 1, more than 12 gives 12.
 std::int16_t monthFromText(std::string_view digits);
 

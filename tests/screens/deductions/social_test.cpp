@@ -152,8 +152,8 @@ private slots:
         QVERIFY(s.medical.isZero());
     }
 
-    // Unchecking asks first; "Да" wipes both lists from the document at once, and
-    // checking again shows nothing of what was there.
+    // Unchecking asks first; "Да" wipes the amounts and both lists from the document
+    // at once, and checking again shows nothing of what was there.
     void uncheckingWipesEverything() {
         ScreenTestHost host;
         filled(host.document->socialDeductions);
@@ -172,6 +172,10 @@ private slots:
         const SocialDeduction& s = host.document->socialDeductions;
         QVERIFY(s.childEducation.empty());
         QVERIFY(s.pensionContracts.empty());
+        SocialDeduction none;
+        none.granted = s.granted;
+        none.reservedSum1 = s.reservedSum1;
+        QVERIFY(s == none);
         QVERIFY(!child<QWidget>(screen.get(), "bnAddChildSum")->isEnabled());
         granted->click();
         QCOMPARE(kv::test::textOf(screen.get(), "edCharity"), QString());
@@ -225,6 +229,10 @@ private slots:
         QCOMPARE(s.childEducation.count(), 1);
         QVERIFY(s.childEducation.get(0) == roubles(60000));
         QCOMPARE(kv::currentRow(list), 0);
+        // The Delete key presses the button: the same deletion, the same (no) question.
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(s.childEducation.count(), 0);
+        QCOMPARE(list->topLevelItemCount(), 0);
         KV_VERIFY_ASKER(host.script);
     }
 
@@ -322,6 +330,9 @@ private slots:
         kv::test::clickButton(screen.get(), "bnDeleteContract");
         QCOMPARE(host.document->socialDeductions.pensionContracts.count(), 1);
         QCOMPARE(kv::currentRow(list), -1);
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(host.document->socialDeductions.pensionContracts.count(), 0);
         KV_VERIFY_ASKER(host.script);
     }
 

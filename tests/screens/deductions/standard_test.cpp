@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QVBoxLayout>
 #include <functional>
 #include <memory>
 
@@ -129,7 +130,8 @@ private slots:
                      QStringList({"1", "1", "1", "1", "2", "2", "2", "2", "2", "2", "2", "2"}));
             QCOMPARE(kv::test::textOf(screen.get(), "edChildren"), QStringLiteral("0"));
             QCOMPARE(kv::test::textOf(screen.get(), "edDisabled"), QStringLiteral("1"));
-            QCOMPARE(kv::test::textOf(screen.get(), "edDisabled05"), QStringLiteral("0"));
+            // A count for the whole year shows in each month it applies to.
+            QCOMPARE(monthTexts(screen.get(), "edDisabled"), QStringList(12, "1"));
             QVERIFY(child<QWidget>(screen.get(), "edChildren05")->isEnabled());
             QVERIFY(!child<QWidget>(screen.get(), "edChildren")->isEnabled());
             QCOMPARE(kv::test::textOf(screen.get(), "edExpense01"), QStringLiteral("25000,005"));
@@ -141,10 +143,12 @@ private slots:
         QCOMPARE(screen->CheckData(), std::uint16_t{0});
     }
 
-    // Unticking the box loses what was entered at the next save: asked first, and
-    // "Нет" keeps it ticked. A new record's choices alone ask nothing.
+    // Unticking the box deletes what was entered: asked first, and "Нет" keeps it
+    // ticked; "Да" deletes it all, so ticking again shows and stores a new record's
+    // values. A new record's choices alone ask nothing.
     void uncheckingWithEntriesAsksFirst() {
         ScreenTestHost host;
+        withBusiness(*host.document);
         StandardDeduction& s = host.document->standardDeductions;
         s = entered();
         s.granted = 1;
@@ -157,9 +161,20 @@ private slots:
         host.script.expect(QStringLiteral("dropDeductions"), QStringLiteral("Да"));
         box->click();
         QVERIFY(!box->isChecked());
-        screen->SaveData();
-        QCOMPARE(s.granted, std::uint8_t{0});
         KV_VERIFY_ASKER(host.script);
+        StandardDeduction granted;
+        granted.granted = 1;
+        QVERIFY(s == granted); // the box reaches the document on leaving
+        box->click();
+        QVERIFY(child<QRadioButton>(screen.get(), "rbSelf103")->isChecked());
+        QVERIFY(child<QRadioButton>(screen.get(), "rbChild101")->isChecked());
+        QVERIFY(child<QCheckBox>(screen.get(), "chbChildrenConstant")->isChecked());
+        QCOMPARE(monthTexts(screen.get(), "edChildren"), QStringList(12, "0"));
+        QCOMPARE(monthTexts(screen.get(), "edIncome"), QStringList(12, QString()));
+        QVERIFY(!child<QCheckBox>(screen.get(), "chbMonth02")->isChecked());
+        QVERIFY(!child<QWidget>(screen.get(), "pnlGuardian")->isVisibleTo(screen.get()));
+        screen->SaveData();
+        QVERIFY(s == granted);
 
         ScreenTestHost fresh;
         fresh.document->standardDeductions.granted = 1;
@@ -290,6 +305,49 @@ private slots:
         QVERIFY(!child<QWidget>(screen.get(), "edChildren07")->isEnabled());
     }
 
+    // A count is refused beyond what its up-down offers: the first-and-second-child
+    // group holds at most two, in the year's count as in a month.
+    void countsTakeNoMoreThanTheirRange_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("children: 2") << "edChildren"
+                                     << "2"
+                                     << "2";
+        QTest::newRow("children: 3 refused") << "edChildren"
+                                             << "3"
+                                             << "";
+        QTest::newRow("children: 9 refused") << "edChildren"
+                                             << "9"
+                                             << "";
+        QTest::newRow("children in a month: 3 refused") << "edChildren05"
+                                                        << "3"
+                                                        << "";
+        QTest::newRow("children in a month: 12 refused") << "edChildren05"
+                                                         << "12"
+                                                         << "1";
+        QTest::newRow("from the third: 12") << "edThird"
+                                            << "12"
+                                            << "12";
+        QTest::newRow("disabled in a month: 99") << "edDisabled05"
+                                                 << "99"
+                                                 << "99";
+    }
+
+    void countsTakeNoMoreThanTheirRange() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        ScreenTestHost host;
+        host.document->standardDeductions.granted = 1;
+        auto screen = standardScreen(host);
+        for (const char* box : {"chbChildrenConstant", "chbDisabledConstant"})
+            if (field.endsWith(QStringLiteral("05")))
+                child<QCheckBox>(screen.get(), box)->click();
+        kv::test::retype(screen.get(), qPrintable(field), typed);
+        QCOMPARE(kv::test::textOf(screen.get(), qPrintable(field)), shown);
+    }
+
     void guardianShownWithDisabledChildren() {
         ScreenTestHost host;
         host.document->standardDeductions.granted = 1;
@@ -316,6 +374,38 @@ private slots:
         QCOMPARE(s.monthlyBusinessSet, std::uint8_t{0});
         QVERIFY(s.monthlyBusinessIncome[0].isZero());
         QCOMPARE(s.monthlyMarks[0], std::uint8_t{0});
+    }
+
+    // At the size the window gives the screen, every month of the business area reads
+    // whole, and so do its row captions.
+    void businessMonthsReadWhole() {
+        ScreenTestHost host;
+        withBusiness(*host.document);
+        // The panel the window gives the inner screens at its usual size.
+        QWidget panel;
+        panel.setFixedSize(790, 540);
+        auto* layout = new QVBoxLayout(&panel);
+        std::unique_ptr<ScreenFrame> screen(
+            ScreenRegistry::standard().create(ScreenId::StandardDeduction, &panel, host));
+        layout->addWidget(screen.get());
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        auto* area = child<QWidget>(screen.get(), "gbBusiness");
+        QStringList read;
+        for (QWidget* w : area->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* label = qobject_cast<QLabel*>(w))
+                text = label->text();
+            else if (auto* box = qobject_cast<QCheckBox*>(w))
+                text = box->text();
+            if (text.isEmpty())
+                continue;
+            QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(text));
+            read.append(text);
+        }
+        for (const QString& month : {QStringLiteral("Январь"), QStringLiteral("Сентябрь"),
+                                     QStringLiteral("Декабрь"), QStringLiteral("Расходы")})
+            QVERIFY2(read.contains(month), qPrintable(month));
     }
 
     void monthDialogsStoreOnYes_data() {

@@ -234,9 +234,9 @@ private slots:
         QVERIFY(!box->isChecked());
 
         kv::test::retype(&screen, "edIncome", QStringLiteral("123456,78"));
-        QCOMPARE(kv::test::textOf(&screen, "edStandardExpenses"), QStringLiteral("24691,36"));
+        QCOMPARE(kv::test::textOf(&screen, "edStandardExpenses"), QStringLiteral("24 691,36"));
         kv::test::retype(&screen, "edIncome", QString());
-        QCOMPARE(kv::test::textOf(&screen, "edStandardExpenses"), QStringLiteral("0"));
+        QCOMPARE(kv::test::textOf(&screen, "edStandardExpenses"), QStringLiteral("0,00"));
         kv::test::retype(&screen, "edIncome", QStringLiteral("1500000"));
         box->click();
         QVERIFY(kv::test::child<QWidget>(&screen, "edMaterialExpenses")->isVisibleTo(&screen));
@@ -261,9 +261,13 @@ private slots:
         QCOMPARE(host.document->farmFoundingDate, Declaration::kDefaultFarmFoundingDate);
         QVERIFY(host.changes > 0);
 
-        // The year's up-down starts at 2016 on an empty field and keeps within 1997 to 2019.
+        // On an empty field the year's up-down starts from 2000, the year the empty field
+        // stands for, and it keeps within 1997 to 2019.
         kv::test::clickButton(&screen, "bnFarmYearUp");
-        QCOMPARE(kv::test::textOf(&screen, "edFarmYear"), QStringLiteral("2016"));
+        QCOMPARE(kv::test::textOf(&screen, "edFarmYear"), QStringLiteral("2000"));
+        kv::test::retype(&screen, "edFarmYear", QString());
+        kv::test::clickButton(&screen, "bnFarmYearDown");
+        QCOMPARE(kv::test::textOf(&screen, "edFarmYear"), QStringLiteral("2000"));
         kv::test::retype(&screen, "edFarmYear", QStringLiteral("2019"));
         kv::test::clickButton(&screen, "bnFarmYearUp");
         QCOMPARE(kv::test::textOf(&screen, "edFarmYear"), QStringLiteral("2019"));

@@ -174,7 +174,7 @@ private slots:
         KV_VERIFY_MODALS();
         auto* incomes = kv::test::child<QTreeWidget>(&screen, "lvIncomes");
         QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"1|Нет|-|Нет|-", "5|1 000,50|300,00|Нет|-"}));
-        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("1000,5"));
+        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("1 000,50"));
 
         // Emptied and left: the taxable amount is stored as 0.
         kv::test::retype(&screen, "edTaxableAmount", QStringLiteral("700"));
@@ -234,7 +234,7 @@ private slots:
         const InvestmentPartnership& p = host.document->investPartnerships.get(0);
         QCOMPARE(p.totalIncome, rub("95000"));
         QCOMPARE(p.item(0).contributions, rub("700"));
-        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("95000"));
+        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("95 000,00"));
     }
 };
 

@@ -277,7 +277,7 @@ private slots:
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvObjects")),
                  QStringList{"Квартира 77:01:0001001:1001"});
         QVERIFY(kv::test::child<QWidget>(&screen, "gbCalc")->isEnabled());
-        QCOMPARE(kv::test::textOf(&screen, "edTotalCost"), QStringLiteral("1500000"));
+        QCOMPARE(kv::test::textOf(&screen, "edTotalCost"), QStringLiteral("1 500 000,00"));
         QVERIFY(kv::test::child<QWidget>(&screen, "bnAddObject")->isEnabled());
 
         kv::test::whenModal(QStringLiteral("TfmInputConstruction"), [](QDialog& d) {
@@ -288,7 +288,7 @@ private slots:
         kv::test::clickButton(&screen, "bnAddObject");
         KV_VERIFY_MODALS();
         QCOMPARE(host.document->propertyDeductions.objects.count(), 2);
-        QCOMPARE(kv::test::textOf(&screen, "edTotalInterest"), QStringLiteral("300000"));
+        QCOMPARE(kv::test::textOf(&screen, "edTotalInterest"), QStringLiteral("300 000,00"));
         QVERIFY(!kv::test::child<QWidget>(&screen, "bnAddObject")->isEnabled());
         QVERIFY(kv::test::child<QWidget>(&screen, "edPriorInterest")->isEnabled());
 
@@ -325,7 +325,7 @@ private slots:
         PropertyDeductionScreen screen(nullptr, host);
         QVERIFY(!kv::test::child<QWidget>(&screen, "edPriorYears")->isEnabled());
         QCOMPARE(kv::test::textOf(&screen, "edPriorYears"), QString());
-        QCOMPARE(kv::test::textOf(&screen, "edTotalCost"), QStringLiteral("2000000"));
+        QCOMPARE(kv::test::textOf(&screen, "edTotalCost"), QStringLiteral("2 000 000,00"));
 
         auto* list = kv::test::child<QTreeWidget>(&screen, "lvObjects");
         QCOMPARE(kv::test::rowsOf(list), QStringList{"Квартира 77:01:1"});

@@ -248,8 +248,8 @@ private slots:
         QCOMPARE(list.get(0).taxCalculated, roubles(taxAfterAdding));
         QCOMPARE(list.get(0).taxWithheld, roubles(800));
         QCOMPARE(list.get(0).sourceOktmo, std::string("45382000"));
-        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10000,5"));
-        QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("800"));
+        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10 000,50"));
+        QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("800,00"));
         QCOMPARE(host.changes, 1);
 
         // A blank name adds nothing.
@@ -276,7 +276,7 @@ private slots:
         QCOMPARE(list.get(0).taxCalculated, roubles(taxAfterEditing));
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvSources")),
                  QStringList{QStringLiteral("АО «Лютик»")});
-        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10005,6"));
+        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10 005,60"));
         QCOMPARE(host.changes, 2);
 
         host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
@@ -314,7 +314,7 @@ private slots:
         KV_VERIFY_ASKER(host.script);
         QCOMPARE(kv::test::rowsOf(sources), (QStringList{"A", "C"}));
         QCOMPARE(sources->currentItem(), sources->topLevelItem(0));
-        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("65"));
+        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("65,00"));
         QCOMPARE(host.changes, 1);
     }
 
@@ -325,11 +325,11 @@ private slots:
         QTest::addColumn<QString>("dialogName");
         QTest::addColumn<QStringList>("totals");
         QTest::newRow("9%") << int(ScreenId::NinePercent) << "TfmInput9SourseIncome"
-                            << QStringList{"10005,6123", "900"};
+                            << QStringList{"10 005,6123", "900,00"};
         QTest::newRow("dividends") << int(ScreenId::ThirtyPercent) << "TfmInput30SourseIncome"
-                                   << QStringList{"50000", "7000"};
+                                   << QStringList{"50 000,00", "7 000,00"};
         QTest::newRow("35%") << int(ScreenId::ThirtyFivePercent) << "TfmInput35SourseIncome"
-                             << QStringList{"2740", "10000", "505", "4000", "0"};
+                             << QStringList{"2740", "10 000,00", "505", "4 000,00", "0,00"};
     }
 
     void storedSourcesComeBackUnchanged() {

@@ -309,11 +309,11 @@ private slots:
         auto* incomes = kv::test::child<QTreeWidget>(screen.get(), "lvIncomes");
         QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"11|2000|50 000,50|Нет|-", "12|2000|50 000,50|Нет|-",
                                                          "12|2000|50 000,50|Нет|-"}));
-        QCOMPARE(kv::test::textOf(screen.get(), "edTotalIncome"), QStringLiteral("150001,5"));
+        QCOMPARE(kv::test::textOf(screen.get(), "edTotalIncome"), QStringLiteral("150 001,50"));
 
         kv::test::clickButton(screen.get(), "bnDeleteIncome");
         QCOMPARE(incomes->topLevelItemCount(), 2);
-        QCOMPARE(kv::test::textOf(screen.get(), "edTotalIncome"), QStringLiteral("100001"));
+        QCOMPARE(kv::test::textOf(screen.get(), "edTotalIncome"), QStringLiteral("100 001,00"));
         kv::test::typeText(kv::test::child<QLineEdit>(screen.get(), "edTaxWithheld"),
                            QStringLiteral("13000"));
         const int changes = host.changes;
@@ -443,7 +443,7 @@ private slots:
         QVERIFY(!kv::test::child<QWidget>(&screen, "gbAgentDeductions")->isVisible());
         QVERIFY(kv::test::child<QWidget>(&screen, "gbForeigner")->isVisible());
         screen.SelectFirstEntry();
-        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10"));
+        QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10,00"));
         kv::test::clickButton(&screen, "bnAddIncome");
         QCOMPARE(host.document->incomes13NonResident.get(0).itemCount(), 2);
         QCOMPARE(host.document->incomes13.get(0).itemCount(), 1);

@@ -109,7 +109,7 @@ private slots:
         KV_VERIFY_MODALS();
         QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvActivities")), QStringList{"47.91"});
         kv::test::retype(&window, "edIncome", QStringLiteral("1500000"));
-        QCOMPARE(kv::test::textOf(&window, "edStandardExpenses"), QStringLiteral("300000"));
+        QCOMPARE(kv::test::textOf(&window, "edStandardExpenses"), QStringLiteral("300 000,00"));
         child<QCheckBox>(&window, "chbDocumentedExpenses")->click();
         for (auto [name, value] :
              {std::pair{"edTotalExpenses", "600000"}, std::pair{"edMaterialExpenses", "300000"},
@@ -246,7 +246,7 @@ private slots:
         window.SwitchSection(Section::InvestTov);
         QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvIncomes")),
                  QStringList{"2|90 000,00|15 000,00|5 000,00|12 000,00"});
-        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("90000"));
+        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("90 000,00"));
         clickSection(window, Section::InitialData);
         QVERIFY(window.documentSaved());
     }

@@ -222,7 +222,7 @@ private slots:
             kv::test::clickButton(&window, "bnRepeatIncome");
         kv::test::retype(&window, "edTaxWithheld", QStringLiteral("156000"));
         QCOMPARE(child<QTreeWidget>(&window, "lvIncomes")->topLevelItemCount(), 12);
-        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("1200000"));
+        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("1 200 000,00"));
         snap(&window, QStringLiteral("08-incomes"));
 
         // The flat.
@@ -242,7 +242,7 @@ private slots:
         });
         kv::test::clickButton(&window, "bnAddObject");
         KV_VERIFY_MODALS();
-        QCOMPARE(kv::test::textOf(&window, "edTotalCost"), QStringLiteral("2000000"));
+        QCOMPARE(kv::test::textOf(&window, "edTotalCost"), QStringLiteral("2 000 000,00"));
         snap(&window, QStringLiteral("10-property"));
         QVERIFY(!window.documentSaved());
 
@@ -404,7 +404,7 @@ private slots:
         QCOMPARE(incomes.first(), QStringLiteral("1|2000|100 000,00|Нет|-"));
         QCOMPARE(incomes.last(), QStringLiteral("12|2000|100 000,00|Нет|-"));
         QCOMPARE(kv::test::textOf(&window, "edTaxWithheld"), QStringLiteral("156000"));
-        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("1200000"));
+        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("1 200 000,00"));
         kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"), [](QDialog& d) {
             QCOMPARE(kv::test::textOf(&d, "edSourceInn"), QString::fromLatin1(kEmployerInn));
             QCOMPARE(kv::test::textOf(&d, "edSourceKpp"), QString::fromLatin1(kEmployerKpp));
@@ -418,7 +418,7 @@ private slots:
         QVERIFY(child<QAbstractButton>(&window, "chbConstructionDeduct")->isChecked());
         QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvObjects")),
                  QStringList{QStringLiteral("Квартира ") + QString::fromLatin1(kFlatNumber)});
-        QCOMPARE(kv::test::textOf(&window, "edTotalCost"), QStringLiteral("2000000"));
+        QCOMPARE(kv::test::textOf(&window, "edTotalCost"), QStringLiteral("2 000 000,00"));
         auto* objects = child<QTreeWidget>(&window, "lvObjects");
         objects->setCurrentItem(objects->topLevelItem(0));
         kv::test::whenModal(QStringLiteral("TfmInputConstruction"), [](QDialog& d) {
@@ -468,7 +468,7 @@ private slots:
         });
         kv::test::clickButton(&window, "bnAddSource");
         KV_VERIFY_MODALS();
-        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("50000"));
+        QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("50 000,00"));
 
         kv::test::clickButton(&window, "FlashButton3");
         QVERIFY(window.findChild<QWidget*>(QStringLiteral("TfrThirtyFivePercent")) != nullptr);
@@ -485,7 +485,7 @@ private slots:
         });
         kv::test::clickButton(&window, "bnAddSource");
         KV_VERIFY_MODALS();
-        QCOMPARE(kv::test::textOf(&window, "edDeductSum"), QStringLiteral("4000"));
+        QCOMPARE(kv::test::textOf(&window, "edDeductSum"), QStringLiteral("4 000,00"));
         snap(&window, QStringLiteral("14-prizes"));
 
         kv::test::clickButton(&window, "FlashButton2");

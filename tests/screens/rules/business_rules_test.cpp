@@ -78,6 +78,20 @@ TEST(BusinessRules, EditingKeepsTheWayOfExpensesUnlessTheKindCrossesTheNormKinds
     }
 }
 
+TEST(BusinessRules, OnlyAnEntrepreneurTakesACode) {
+    // The dialog offers no code to other kinds: a new appraiser keeps the record's
+    // "..", an edited one whatever code it had.
+    BusinessActivity appraiser;
+    applyActivityKind(appraiser, "6", "", true);
+    EXPECT_EQ(appraiser.okvedCode, "..");
+    BusinessActivity stored = activity("1", false);
+    stored.okvedCode = "";
+    applyActivityKind(stored, "6", "", false);
+    EXPECT_EQ(stored.okvedCode, "");
+    applyActivityKind(stored, "1", "62.01", false);
+    EXPECT_EQ(stored.okvedCode, "62.01");
+}
+
 TEST(BusinessRules, DialogAndRowTexts) {
     EXPECT_TRUE(activityDialogAccepts("1", " 62.01 "));
     EXPECT_FALSE(activityDialogAccepts("1", "  "));

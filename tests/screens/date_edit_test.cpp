@@ -39,9 +39,11 @@ private slots:
         // Every common way of typing a date: a separator typed where the field has
         // already moved on is taken as done.
         const QDate april12(1985, 4, 12);
-        for (const char* typed : {"12.04.1985", "12/04/1985", "12-04-1985", "12 04 1985", "12041985",
-                                  "1.4.1985", "12.4.1985", "1.04.1985", "12,04,1985"})
+        for (const char* typed :
+             {"12.04.1985", "12/04/1985", "12-04-1985", "12 04 1985", "12041985", "12.4.1985", "12,04,1985"})
             QTest::addRow("typed %s", typed) << none << 0 << typed << "12.04.1985" << april12 << "";
+        for (const char* typed : {"1.4.1985", "1.04.1985", "01.4.1985"})
+            QTest::addRow("typed %s", typed) << none << 0 << typed << "01.04.1985" << QDate(1985, 4, 1) << "";
         QTest::newRow("typed with dots over a shown date") << march15 << 0 << "12.04.1985"
                                                            << "12.04.1985" << april12 << "";
         QTest::newRow("a second separator goes on to the year")

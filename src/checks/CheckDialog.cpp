@@ -46,8 +46,12 @@ bool CheckQuestion::enabled(CheckAnswer answer) const {
     return false;
 }
 
+// A fault that may not be skipped is not skipped by closing its message either:
+// with "Исправить" the only way on, Escape and the close box mean it too.
 CheckAnswer CheckQuestion::closeAnswer() const {
-    return dialog == CheckDialogKind::ReturnFault ? CheckAnswer::Cancel : CheckAnswer::Skip;
+    if (dialog == CheckDialogKind::ReturnFault)
+        return CheckAnswer::Cancel;
+    return skipEnabled || !fixEnabled ? CheckAnswer::Skip : CheckAnswer::Fix;
 }
 
 } // namespace kv

@@ -39,7 +39,8 @@ struct CheckQuestion {
     // The buttons the dialog shows, in order, enabled or not.
     std::vector<CheckAnswer> buttons() const;
     bool enabled(CheckAnswer answer) const;
-    // What closing the window answers: a skip in TfmCheckError, "Отмена" in TfmCheckAllError.
+    // What closing the window answers: "Отмена" in TfmCheckAllError; in TfmCheckError a
+    // skip while "Пропустить" is offered, otherwise "Исправить".
     CheckAnswer closeAnswer() const;
 
     friend bool operator==(const CheckQuestion&, const CheckQuestion&) = default;

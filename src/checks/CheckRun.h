@@ -16,7 +16,7 @@
 //                            with the code on "Исправить" and 0 otherwise (foreign incomes);
 //   CheckStop::FixGoesOn     "Исправить" records the code and the run goes on, the last
 //                            one recorded winning; "Пропустить все" stops (business incomes).
-// Closing the window answers "Пропустить".
+// Closing the window answers "Пропустить" while it is offered, "Исправить" otherwise.
 #include "checks/CheckDialog.h"
 
 #include <cstdint>

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kv {
 namespace {
@@ -127,65 +128,95 @@ bool InspectionCodeValid(std::string_view code) {
            std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-PayerField CheckPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
-                      bool skipAllowed, std::string_view oktmo, std::string_view kpp, std::string_view inn) {
+std::vector<PayerFault> PayerFaults(std::string_view name, bool skipAllowed, std::string_view oktmo,
+                                    std::string_view kpp, std::string_view inn) {
     const PayerMessages& m = messages();
-    CheckRun run(dialog, sectionTitle);
-    run.offerSkip(skipAllowed).offerSkipAll(false);
-    const auto to = [](PayerField f) { return static_cast<std::uint16_t>(f); };
-
+    std::vector<PayerFault> faults;
     if (trimText(name).empty())
-        run.faultNoSkip(m.noName, to(PayerField::Name));
+        faults.push_back({&m.noName, PayerField::Name, false});
 
     const std::string trimmedOktmo = trimText(oktmo);
     if (!trimmedOktmo.empty() && !OktmoLengthValid(trimmedOktmo))
-        run.faultNoSkip(m.oktmoLength, to(PayerField::Oktmo));
+        faults.push_back({&m.oktmoLength, PayerField::Oktmo, false});
     // The one fault a seller to a private person may skip: such a payer has no OKTMO.
     if (trimmedOktmo.empty())
-        run.fault(m.noOktmo, to(PayerField::Oktmo));
+        faults.push_back({&m.noOktmo, PayerField::Oktmo, skipAllowed});
 
     const InnResult innResult = CheckInn(inn, InnKind::Any);
     if (innResult == InnResult::NotTenOrTwelve)
-        run.faultNoSkip(m.innTenOrTwelve, to(PayerField::Inn));
+        faults.push_back({&m.innTenOrTwelve, PayerField::Inn, false});
     if (innResult == InnResult::Invalid)
-        run.faultNoSkip(m.innInvalid, to(PayerField::Inn));
+        faults.push_back({&m.innInvalid, PayerField::Inn, false});
 
     if (inn.size() == 10) {
         if (const std::string* message = kppMessage(CheckKpp(kpp)))
-            run.faultNoSkip(*message, to(PayerField::Kpp));
+            faults.push_back({message, PayerField::Kpp, false});
     } else if (!kpp.empty()) {
         // A KPP belongs to an organisation, whose INN has ten digits.
-        run.faultNoSkip(inn.empty() ? m.enterInn : m.organisationInnLength, to(PayerField::Inn));
+        faults.push_back({inn.empty() ? &m.enterInn : &m.organisationInnLength, PayerField::Inn, false});
+    }
+    return faults;
+}
+
+std::vector<PayerFault> OrganisationPayerFaults(std::string_view name, std::string_view oktmo,
+                                                std::string_view kpp, std::string_view inn) {
+    const PayerMessages& m = messages();
+    std::vector<PayerFault> faults;
+    if (trimText(name).empty())
+        faults.push_back({&m.noName, PayerField::Name, false});
+    if (!OktmoLengthValid(oktmo))
+        faults.push_back({&m.noOrganisationOktmo, PayerField::Oktmo, false});
+
+    const InnResult innResult = CheckInn(inn, InnKind::Organisation);
+    if (innResult == InnResult::NotTen)
+        faults.push_back({&m.innTen, PayerField::Inn, false});
+    if (innResult == InnResult::Invalid)
+        faults.push_back({&m.innInvalid, PayerField::Inn, false});
+
+    if (const std::string* message = kppMessage(CheckKpp(kpp)))
+        faults.push_back({message, PayerField::Kpp, false});
+
+    if (inn.empty())
+        faults.push_back({&m.enterInn, PayerField::Inn, false});
+    else if (inn.size() != 10)
+        faults.push_back({&m.organisationInnLength, PayerField::Inn, false});
+    return faults;
+}
+
+const std::string* FirstUnskippable(const std::vector<PayerFault>& faults) {
+    const auto fault =
+        std::find_if(faults.begin(), faults.end(), [](const PayerFault& f) { return !f.mayBeSkipped; });
+    return fault == faults.end() ? nullptr : fault->message;
+}
+
+namespace {
+
+// One run of TfmCheckError over the faults in order, never with "Пропустить все".
+PayerField showPayerFaults(CheckDialog& dialog, std::string_view sectionTitle, bool skipAllowed,
+                           const std::vector<PayerFault>& faults) {
+    CheckRun run(dialog, sectionTitle);
+    run.offerSkip(skipAllowed).offerSkipAll(false);
+    for (const PayerFault& f : faults) {
+        const auto code = static_cast<std::uint16_t>(f.field);
+        if (f.mayBeSkipped)
+            run.fault(*f.message, code);
+        else
+            run.faultNoSkip(*f.message, code);
     }
     return static_cast<PayerField>(run.result());
 }
 
+} // namespace
+
+PayerField CheckPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
+                      bool skipAllowed, std::string_view oktmo, std::string_view kpp, std::string_view inn) {
+    return showPayerFaults(dialog, sectionTitle, skipAllowed,
+                           PayerFaults(name, skipAllowed, oktmo, kpp, inn));
+}
+
 PayerField CheckOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
                                   std::string_view oktmo, std::string_view kpp, std::string_view inn) {
-    const PayerMessages& m = messages();
-    CheckRun run(dialog, sectionTitle);
-    run.offerSkip(false).offerSkipAll(false);
-    const auto to = [](PayerField f) { return static_cast<std::uint16_t>(f); };
-
-    if (trimText(name).empty())
-        run.fault(m.noName, to(PayerField::Name));
-    if (!OktmoLengthValid(oktmo))
-        run.fault(m.noOrganisationOktmo, to(PayerField::Oktmo));
-
-    const InnResult innResult = CheckInn(inn, InnKind::Organisation);
-    if (innResult == InnResult::NotTen)
-        run.fault(m.innTen, to(PayerField::Inn));
-    if (innResult == InnResult::Invalid)
-        run.fault(m.innInvalid, to(PayerField::Inn));
-
-    if (const std::string* message = kppMessage(CheckKpp(kpp)))
-        run.fault(*message, to(PayerField::Kpp));
-
-    if (inn.empty())
-        run.fault(m.enterInn, to(PayerField::Inn));
-    else if (inn.size() != 10)
-        run.fault(m.organisationInnLength, to(PayerField::Inn));
-    return static_cast<PayerField>(run.result());
+    return showPayerFaults(dialog, sectionTitle, false, OrganisationPayerFaults(name, oktmo, kpp, inn));
 }
 
 } // namespace kv

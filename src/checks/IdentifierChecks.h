@@ -5,7 +5,9 @@
 #include "checks/CheckDialog.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kv {
 
@@ -51,6 +53,24 @@ bool OktmoLengthValid(std::string_view oktmo);
 
 // A tax office's code: exactly four digits, nothing around them.
 bool InspectionCodeValid(std::string_view code);
+
+// A fault of a source's payer: the message, the field to go back to, and whether
+// the person may skip it.
+struct PayerFault {
+    const std::string* message; // Windows-1251
+    PayerField field;
+    bool mayBeSkipped;
+};
+
+// The faults of a payer that may be an organisation or a person, in the order they
+// are shown; only a missing OKTMO may be skipped, and only when skipAllowed.
+std::vector<PayerFault> PayerFaults(std::string_view name, bool skipAllowed, std::string_view oktmo,
+                                    std::string_view kpp, std::string_view inn);
+// The faults of a payer that must be an organisation; none may be skipped.
+std::vector<PayerFault> OrganisationPayerFaults(std::string_view name, std::string_view oktmo,
+                                                std::string_view kpp, std::string_view inn);
+// The message of the first fault that may not be skipped, nullptr when there is none.
+const std::string* FirstUnskippable(const std::vector<PayerFault>& faults);
 
 // Payer of a source that may be an organisation or a person. One run of
 // TfmCheckError titled "Проверка: " + sectionTitle; "Пропустить все" is never

@@ -1,5 +1,6 @@
 #include "checks/RecordChecks.h"
 
+#include "checks/IdentifierChecks.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "model/IncomeCodes.h"
@@ -44,6 +45,62 @@ bool deductionExceedsIncome(const ThirteenIncomeItem& item) {
 const std::string& deductionOverIncomeMessage() {
     static const std::string m = utf8ToCp1251("Сумма вычета превышает сумму дохода");
     return m;
+}
+
+namespace {
+
+// The first fault of an identifier the payer holds. A missing name is no
+// identifier; a missing OKTMO is left to the rule of the lines of Section 1, which
+// knows whether any tax goes through the payer; a missing INN or KPP leaves the
+// file without one, not with a wrong one.
+const std::string* identifierFault(const std::vector<PayerFault>& faults, std::string_view inn,
+                                   std::string_view kpp, std::string_view oktmo) {
+    const auto missing = [&](PayerField field) {
+        switch (field) {
+        case PayerField::Inn:
+            return trimText(inn).empty();
+        case PayerField::Kpp:
+            return trimText(kpp).empty();
+        case PayerField::Oktmo:
+            return trimText(oktmo).empty();
+        case PayerField::Name:
+        case PayerField::Accept:
+            break;
+        }
+        return true;
+    };
+    for (const PayerFault& f : faults) {
+        if (!f.mayBeSkipped && !missing(f.field))
+            return f.message;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+const std::string* payerFault(const IncomeSource& s) {
+    return identifierFault(PayerFaults(s.sourceName, true, s.sourceOktmo, s.sourceKpp, s.sourceInn),
+                           s.sourceInn, s.sourceKpp, s.sourceOktmo);
+}
+
+const std::string* organisationPayerFault(const IncomeSource& s) {
+    return identifierFault(OrganisationPayerFaults(s.sourceName, s.sourceOktmo, s.sourceKpp, s.sourceInn),
+                           s.sourceInn, s.sourceKpp, s.sourceOktmo);
+}
+
+const std::string* pensionContractPayerFault(const PensionContract& c) {
+    // The contract carries no OKTMO; one of a valid length lets that step pass.
+    static constexpr std::string_view anyOktmo = "00000000";
+    if (c.contractKind == PensionContract::kFundedPensionContributions)
+        return nullptr;
+    return identifierFault(
+        OrganisationPayerFaults(c.organisationName, anyOktmo, c.organisationKpp, c.organisationInn),
+        c.organisationInn, c.organisationKpp, anyOktmo);
+}
+
+const std::string* foreignCountryMissing(const ForeignIncome& e) {
+    static const std::string m = utf8ToCp1251("Не выбран код страны");
+    return trimText(e.countryCode).empty() ? &m : nullptr;
 }
 
 const std::string* foreignCurrencyMissing(const ForeignIncome& e) {

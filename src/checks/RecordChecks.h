@@ -19,6 +19,8 @@ namespace kv {
 
 class BusinessActivity;
 class ForeignIncome;
+class IncomeSource;
+class PensionContract;
 class SocialDeduction;
 class ThirteenIncomeItem;
 template <class T> class IncomeList;
@@ -40,7 +42,23 @@ bool deductionMayExceedIncome(std::int32_t incomeCode, std::int32_t deductionCod
 bool deductionExceedsIncome(const ThirteenIncomeItem& item);
 const std::string& deductionOverIncomeMessage();
 
+// --- Payers --------------------------------------------------------------------
+// A file written by another program may hold identifiers the entry dialogs never
+// let through; each rule gives the message of the first fault of an INN, KPP or
+// OKTMO the payer holds that the dialog would not have let the person skip, or nullptr.
+
+// Payers that may be persons: the 13% (resident and non-resident), 35% and
+// partnership sources.
+const std::string* payerFault(const IncomeSource& source);
+// Payers that must be organisations: the 9% and dividend sources.
+const std::string* organisationPayerFault(const IncomeSource& source);
+// The organisation of a pension contract; contributions to the funded pension have none.
+const std::string* pensionContractPayerFault(const PensionContract& contract);
+
 // --- Foreign incomes -----------------------------------------------------------
+
+// A foreign source needs its country: without one the file names none.
+const std::string* foreignCountryMissing(const ForeignIncome& income);
 
 // Each rule gives the message of its fault, or nullptr when the income passes it.
 using ForeignIncomeRule = const std::string* (*)(const ForeignIncome&);

@@ -263,6 +263,8 @@ private:
             walk([&](const ThirteenPercentSource& s) {
                 return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
             });
+        if (quiet())
+            walk([](const ThirteenPercentSource& s) { return payerFault(s); });
         // A resident enters the foreigner's fixed advances beside the 13% sources; a
         // non-resident on the screen of his own incomes.
         if (quiet() && (d_.declarationKind == 0 || d_.declarationKind == 1) &&
@@ -296,15 +298,41 @@ private:
             withheld(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident);
             withheld(d_.incomes30, CheckSection::Dividends, m.dividends);
         }
+        checkOtherPayers();
+    }
+
+    // The payers as their entry dialogs check them, for a file written elsewhere.
+    void checkOtherPayers() {
+        const Messages& m = messages();
+        const auto payers = [&](const auto& list, CheckSection section, const std::string& title,
+                                auto faultOf) {
+            if (quiet())
+                reportFirst(list, section, title, faultOf);
+        };
+        const auto anyPayer = [](const IncomeSource& s) { return payerFault(s); };
+        const auto organisation = [](const IncomeSource& s) { return organisationPayerFault(s); };
+        if (d_.declarationKind == 0) {
+            payers(d_.incomes9, CheckSection::Incomes9, m.incomes9, organisation);
+            payers(d_.incomes35, CheckSection::Incomes35, m.incomes35, anyPayer);
+            payers(d_.incomes30, CheckSection::Dividends, m.dividends, organisation);
+        } else if (d_.declarationKind == 1) {
+            payers(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident,
+                   anyPayer);
+            payers(d_.incomes30, CheckSection::Dividends, m.dividends, organisation);
+        }
     }
 
     void checkPartnerships() {
         const Messages& m = messages();
-        if (d_.declarationKind == 0 || d_.declarationKind == 1)
+        if (d_.declarationKind != 0 && d_.declarationKind != 1)
+            return;
+        reportFirst(d_.investPartnerships, CheckSection::Partnerships, m.partnerships,
+                    [&](const InvestmentPartnership& s) {
+                        return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
+                    });
+        if (quiet())
             reportFirst(d_.investPartnerships, CheckSection::Partnerships, m.partnerships,
-                        [&](const InvestmentPartnership& s) {
-                            return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
-                        });
+                        [](const InvestmentPartnership& s) { return payerFault(s); });
     }
 
     // Each rule walks the whole list before the next rule starts.
@@ -318,6 +346,8 @@ private:
                         [&](const ForeignIncome& e) {
                             return whole(e.cfcTaxWithheldInRussia) ? nullptr : &m.cfcTaxNotWhole;
                         });
+        if (quiet())
+            reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, foreignCountryMissing);
     }
 
     // One walk: every rule for an entry before the next entry.
@@ -364,8 +394,20 @@ private:
 
     void checkSocialDeductions() {
         const Messages& m = messages();
-        if (socialDeductionsMissing(d_.socialDeductions))
+        const SocialDeduction& social = d_.socialDeductions;
+        if (socialDeductionsMissing(social)) {
             report(CheckSection::SocialDeductions, m.social, socialDeductionsMissingMessage(), 1);
+            return;
+        }
+        if (social.granted == 0)
+            return;
+        for (std::int32_t i = 0; i < social.pensionContracts.count(); ++i) {
+            if (const std::string* message = pensionContractPayerFault(social.pensionContracts.get(i))) {
+                report(CheckSection::SocialDeductions, m.social, *message,
+                       FieldCode::kFirstPensionContract + static_cast<std::uint16_t>(i));
+                return;
+            }
+        }
     }
 
     // Standard deductions come from one employer at a time: a month held by two

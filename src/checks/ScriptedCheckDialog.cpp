@@ -22,7 +22,9 @@ CheckAnswer ScriptedCheckDialog::ask(const CheckQuestion& question) {
         answer = script_.front();
         script_.pop_front();
     }
-    if (!answer || !(question.enabled(*answer) || *answer == question.closeAnswer())) {
+    if (answer == CheckAnswer::None)
+        return question.closeAnswer();
+    if (!answer || !question.enabled(*answer)) {
         ++unexpected_;
         return question.closeAnswer();
     }

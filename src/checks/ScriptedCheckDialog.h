@@ -15,9 +15,9 @@ namespace kv {
 class Declaration;
 
 // Answers the questions in order from its script and records every question.
+// CheckAnswer::None in the script closes the window (Escape or the close box).
 // A question after the script has run out, or an answer the question does not
 // enable, is counted as unexpected and answered by closing the window.
-// (Answering a disabled "Пропустить" of TfmCheckError is therefore the same as closing it.)
 class ScriptedCheckDialog : public CheckDialog {
 public:
     ScriptedCheckDialog() = default;

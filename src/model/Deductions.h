@@ -63,6 +63,7 @@ class PensionContract {
 public:
     // 1..3 non-state pension provision and voluntary pension insurance,
     // 4 additional contributions to the funded part of the labour pension.
+    static constexpr std::int32_t kFundedPensionContributions = 4;
     std::int32_t contractKind = 0;
     std::string organisationName;
     std::string organisationInn;

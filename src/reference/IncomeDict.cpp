@@ -45,12 +45,10 @@ bool stavIs(const IncomeEntry& e, int rate) {
 
 template <typename Row>
 std::optional<std::size_t> preselect(const std::vector<const Row*>& rows, std::string_view currentCode) {
-    if (rows.empty())
-        return std::nullopt;
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i]->code == currentCode)
             return i;
-    return std::size_t{0};
+    return std::nullopt;
 }
 
 } // namespace

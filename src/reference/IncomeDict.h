@@ -98,7 +98,8 @@ DeductionChoice chooseDeduction(const DeductionEntry& row);
 
 // --- Shared by both pickers ---------------------------------------------------
 
-// The row whose code equals the current code, else the first row; nothing when empty.
+// The row whose code equals the current code; nothing when no row has it: a picker
+// opened for a new income chooses no code for the person.
 std::optional<std::size_t> preselectedRow(const std::vector<const IncomeEntry*>& rows,
                                           std::string_view currentCode);
 std::optional<std::size_t> preselectedRow(const std::vector<const DeductionEntry*>& rows,

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <utility>
 
 namespace kv {
 
@@ -38,6 +39,11 @@ int sectionAt(int position) {
 bool isSeparatorKey(const QString& text) {
     return text == QLatin1String(".") || text == QLatin1String(",") || text == QLatin1String("/") ||
            text == QLatin1String("-") || text == QLatin1String(" ");
+}
+
+bool isModifierKey(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_AltGr ||
+           key == Qt::Key_Meta;
 }
 
 // The digits of a section, blanks left out; empty when nothing is typed in it.
@@ -116,6 +122,8 @@ std::optional<QString> pastedText(const QString& pasted) {
 // The text part: always ten characters, digits or blanks in three sections. The
 // first digit typed into a section the caret has just entered starts that section
 // over, so a clicked, tabbed-into or arrowed-into date takes new digits at once.
+// A full day or month moves the caret on by itself; the separator a person types
+// after it out of habit ("12.04.1985") is then taken as already done.
 class DateText : public QLineEdit {
 public:
     explicit DateText(DateEdit* owner) : QLineEdit(owner), owner_(owner) {
@@ -124,8 +132,10 @@ public:
         setAcceptDrops(false);
         setAttribute(Qt::WA_InputMethodEnabled, false);
         connect(this, &QLineEdit::cursorPositionChanged, this, [this] {
-            if (!typing_)
+            if (!typing_) {
                 section_ = -1;
+                movedOn_ = false;
+            }
         });
     }
 
@@ -140,6 +150,8 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         const QString text = event->text();
+        // Shift or AltGr pressed on the way to a separator leaves it still expected.
+        const bool movedOn = isModifierKey(event->key()) ? movedOn_ : std::exchange(movedOn_, false);
         if (event->matches(QKeySequence::Paste)) {
             if (const auto pasted = pastedText(QApplication::clipboard()->text()))
                 change(*pasted, 10, -1);
@@ -169,7 +181,8 @@ protected:
             return;
         }
         if (isSeparatorKey(text)) {
-            nextSection();
+            if (!movedOn)
+                nextSection();
             return;
         }
         // Other printable keys never enter the field; moving, selecting, copying,
@@ -233,6 +246,7 @@ private:
             return;
         }
         change(t, s < 2 ? kSections[s + 1].start : 10, -1);
+        movedOn_ = s < 2;
     }
 
     // "." and its like close the section: a lone digit becomes "0d", the caret goes on.
@@ -289,6 +303,7 @@ private:
     int section_ = -1; // the section being typed into, -1 when the next digit starts one
     QString typed_;
     bool typing_ = false;
+    bool movedOn_ = false; // the last key filled a section and moved the caret on
 };
 
 DateEdit::DateEdit(QWidget* parent) : QWidget(parent) {
@@ -350,6 +365,10 @@ void DateEdit::textEdited() {
 
 bool DateEdit::showsDate() const {
     return dateOf(readText(edit_->text())).isValid();
+}
+
+bool DateEdit::isBlank() const {
+    return edit_->text() == kEmptyText;
 }
 
 QString DateEdit::problem() const {

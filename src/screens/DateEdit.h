@@ -34,6 +34,8 @@ public:
     QString problem() const;
     // Whether the field shows a real calendar date, inside the range or not.
     bool showsDate() const;
+    // Whether nothing at all is typed in the field.
+    bool isBlank() const;
     QLineEdit* lineEdit() const { return edit_; }
 
 signals:

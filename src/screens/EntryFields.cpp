@@ -43,6 +43,10 @@ DateValue storedDate(const DateEdit* field, DateValue stored) {
     return toDateValue(shown);
 }
 
+bool dateUnreadable(const DateEdit* field, DateValue stored) {
+    return !field->showsDate() && !(field->isBlank() && stored.days == 0);
+}
+
 QString amountText(Money amount) {
     return QString::fromStdString(moneyText(amount, ','));
 }

@@ -30,6 +30,10 @@ void showStoredDate(DateEdit* field, DateValue stored);
 // still shows it, or shows no real date (31.02 the person has yet to correct), so
 // nothing changes unless the person edits.
 DateValue storedDate(const DateEdit* field, DateValue stored);
+// The field shows what the document cannot take from it: a date typed in part, an
+// impossible one, or none where a date is stored. The stored date would stand in
+// for it unseen, so the person may only correct such a fault, never skip it.
+bool dateUnreadable(const DateEdit* field, DateValue stored);
 
 // An amount as the screens show it: no grouping, "," as separator.
 QString amountText(Money amount);

@@ -63,7 +63,7 @@ private:
 };
 
 // Additional contributions to the funded pension: no organisation, no contract data.
-inline constexpr std::int32_t kFundedPensionContributions = 4;
+inline constexpr std::int32_t kFundedPensionContributions = PensionContract::kFundedPensionContributions;
 
 // A contract's row in the screen's list.
 QString contractTitle(const PensionContract& contract);

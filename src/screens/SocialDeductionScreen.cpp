@@ -2,6 +2,7 @@
 
 #include "checks/CheckRun.h"
 #include "checks/RecordChecks.h"
+#include "checks/ReturnCheck.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/Asker.h"
@@ -318,6 +319,11 @@ void SocialDeductionScreen::SetFocusToElement(std::uint16_t code) {
         amounts_[0]->setFocus();
     else if (code == kChildEducationElement)
         lvEducation_->setFocus();
+    else if (code >= FieldCode::kFirstPensionContract) {
+        // A contract whose organisation the whole-return check found wrong.
+        selectRow(lvContracts_, code - FieldCode::kFirstPensionContract);
+        lvContracts_->setFocus();
+    }
 }
 
 } // namespace kv

@@ -1,8 +1,8 @@
 #include "screens/TaxpayerScreen.h"
 
+#include "checks/CheckRun.h"
 #include "core/Date.h"
 #include "model/Declaration.h"
-#include "checks/CheckRun.h"
 #include "screens/CheckDialogs.h"
 #include "screens/DateEdit.h"
 #include "screens/DocNumberEdit.h"
@@ -256,18 +256,22 @@ std::uint16_t TaxpayerScreen::CheckData() {
     AskerCheckDialog dialog(host().asker(), this);
     // A date the person has not finished correcting is named before the other
     // checks, which see only the last real date of the field.
+    const Taxpayer& p = document().person;
     const std::string section = toCp1251(QStringLiteral("Сведения о декларанте"));
     CheckRun dates(dialog, section);
-    for (auto [field, label, code] :
-         {std::tuple{deBirthDate_, "Дата рождения", kBirthDateElement},
-          std::tuple{deDocDate_, "Дата выдачи документа", +kPersonDocumentDate}}) {
-        if (field->isEnabled() && !field->isHidden() && !field->problem().isEmpty())
-            dates.fault(toCp1251(QString::fromUtf8(label) + QStringLiteral(": ") + field->problem()),
-                        static_cast<std::uint16_t>(code));
+    for (auto [field, stored, label, code] :
+         {std::tuple{deBirthDate_, p.birthDate, "Дата рождения", kBirthDateElement},
+          std::tuple{deDocDate_, p.identityDocDate, "Дата выдачи документа", +kPersonDocumentDate}}) {
+        if (!field->isEnabled() || field->isHidden() || field->problem().isEmpty())
+            continue;
+        if (dateUnreadable(field, stored))
+            dates.offerSkip(false).offerSkipAll(false);
+        dates.fault(toCp1251(QString::fromUtf8(label) + QStringLiteral(": ") + field->problem()),
+                    static_cast<std::uint16_t>(code));
     }
     if (!dates.open())
         return dates.result();
-    return CheckPersonData(document().person, dialog);
+    return CheckPersonData(p, dialog);
 }
 
 void TaxpayerScreen::SetFocusToElement(std::uint16_t code) {

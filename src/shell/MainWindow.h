@@ -134,6 +134,7 @@ private:
     void loadOrNew(const QString& path);
     bool writeDocument(const QString& path);
     std::optional<QString> askSavePath();
+    bool saveTo(const QString& path);
     void setTitleFromPath();
     void showInitialScreen();
     void setSectionsFromDocument();

@@ -169,23 +169,10 @@ bool MainWindow::SaveQuery() {
         return true;
     if (answer != 0)
         return false;
-    if (documentPath_.isEmpty()) {
-        // The person asked to save: a cancelled dialog abandons the command rather
-        // than dropping the return they wanted kept.
-        std::optional<QString> path = askSavePath();
-        if (!path.has_value())
-            return false;
-        documentPath_ = *path;
-    }
-    documentPath_ = PathForSaving(documentPath_);
-    if (screen_ != nullptr)
-        screen_->SaveData();
-    if (!writeDocument(documentPath_))
-        return false;
-    setTitleFromPath();
-    // Saved: a command that then keeps the return (a cancelled open dialog) asks no more.
-    documentSaved_ = true;
-    return true;
+    // The person asked to save: a cancelled dialog or a failed save abandons the
+    // command rather than dropping the return they wanted kept. Once saved, a
+    // command that then keeps the return (a cancelled open dialog) asks no more.
+    return SaveReturn();
 }
 
 void MainWindow::NewReturn() {
@@ -220,31 +207,33 @@ void MainWindow::OpenReturn() {
 }
 
 bool MainWindow::SaveReturn() {
-    if (documentPath_.isEmpty()) {
-        std::optional<QString> path = askSavePath();
-        if (!path.has_value())
+    QString path = documentPath_;
+    if (path.isEmpty()) {
+        const std::optional<QString> chosen = askSavePath();
+        if (!chosen.has_value())
             return false;
-        documentPath_ = *path;
+        path = *chosen;
     }
-    documentPath_ = PathForSaving(documentPath_);
-    if (screen_ != nullptr)
-        screen_->SaveData();
-    if (!writeDocument(documentPath_))
-        return false;
-    setTitleFromPath();
-    documentSaved_ = true;
-    return true;
+    return saveTo(PathForSaving(path));
 }
 
+// Save As keeps the name as given: the dialog has already added ".qv9" to a name without one.
 bool MainWindow::SaveReturnAs() {
-    std::optional<QString> path = askSavePath();
+    const std::optional<QString> path = askSavePath();
     if (!path.has_value())
         return false;
-    documentPath_ = *path;
+    return saveTo(*path);
+}
+
+// The one way a return reaches a file. The window takes the new name only once the
+// file is written: after a failure its title and the next Save still name the file
+// it had.
+bool MainWindow::saveTo(const QString& path) {
     if (screen_ != nullptr)
         screen_->SaveData();
-    if (!writeDocument(documentPath_))
+    if (!writeDocument(path))
         return false;
+    documentPath_ = path;
     setTitleFromPath();
     documentSaved_ = true;
     return true;

@@ -48,10 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<PolicyCase>& info) { return std::string(info.param.name); });
 
 // A fault that may not be skipped disables "Пропустить" for itself and every later
-// fault; the title and the offered answers are the run's.
+// fault; the title and the offered answers are the run's. Closing such a message is
+// "Исправить" (here a policy that goes on after it, to show the later faults).
 TEST(CheckRun, NoSkipLastsForTheRunAndTitlesCarry) {
-    ScriptedCheckDialog dialog({A::Skip, A::Skip, A::Skip});
-    CheckRun run(dialog, "T");
+    ScriptedCheckDialog dialog({A::Skip, A::None, A::None});
+    CheckRun run(dialog, "T", CheckStop::FixGoesOn);
     run.offerSkipAll(false);
     run.fault("a", 1);
     run.faultNoSkip("b", 2);
@@ -64,9 +65,17 @@ TEST(CheckRun, NoSkipLastsForTheRunAndTitlesCarry) {
         EXPECT_FALSE(q.skipAllEnabled);
         EXPECT_EQ(q.title(), "\xcf\xf0\xee\xe2\xe5\xf0\xea\xe0: T"); // "Проверка: T"
     }
-    // A disabled "Пропустить" is answered by closing the window, which goes on.
-    EXPECT_EQ(run.result(), 0);
-    EXPECT_TRUE(run.open());
+    EXPECT_EQ(run.result(), 3);
+    EXPECT_EQ(dialog.unexpected(), 0u);
+
+    // Under the usual policy the closed message ends the run with its field.
+    ScriptedCheckDialog closing({A::None});
+    CheckRun usual(closing, "T");
+    usual.faultNoSkip("b", 2);
+    usual.fault("c", 3);
+    EXPECT_EQ(usual.result(), 2);
+    EXPECT_FALSE(usual.open());
+    EXPECT_EQ(closing.asked().size(), 1u);
 
     ScriptedCheckDialog titled({A::Skip});
     CheckRun own(titled, {});

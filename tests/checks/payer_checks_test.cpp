@@ -164,26 +164,37 @@ TEST(CheckPayer, StepsInOrderWithTheirSkipRules) {
          {{kInvalidInn, false}},
          PayerField::Inn},
         {"name missing", " ", "45000000", "", "", true, {A::Fix}, {{kNoName, false}}, PayerField::Name},
-        // A fault that may not be skipped disables "Пропустить" for the rest of the run;
-        // closing the window (the disabled skip stands for it) goes on.
-        {"no-skip fault then missing OKTMO",
+        // Closing a message that may not be skipped is "Исправить"; closing one that
+        // may be skipped skips it.
+        {"invalid INN closed",
+         "Иванов",
+         "45000000",
          "",
+         "123456789048",
+         true,
+         {A::None},
+         {{kInvalidInn, false}},
+         PayerField::Inn},
+        {"missing OKTMO closed",
+         "Иванов",
          "",
          "",
          "",
          true,
-         {A::Skip, A::Fix},
-         {{kNoName, false}, {kNoOktmo, false}},
-         PayerField::Oktmo},
-        {"every fault closed",
-         "",
-         "1",
-         "",
-         "123",
-         true,
-         {A::Skip, A::Skip, A::Skip},
-         {{kNoName, false}, {kOktmoLength, false}, {"Длина ИНН должна быть равна 10 или 12 цифрам", false}},
+         {A::None},
+         {{kNoOktmo, true}},
          PayerField::Accept},
+        {"missing OKTMO closed without skipping",
+         "Иванов",
+         "",
+         "",
+         "",
+         false,
+         {A::None},
+         {{kNoOktmo, false}},
+         PayerField::Oktmo},
+        // A fault that may not be skipped disables "Пропустить" for the rest of the run.
+        {"no-skip fault closed", "", "", "", "", true, {A::None}, {{kNoName, false}}, PayerField::Name},
     };
     for (const PayerCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -253,38 +264,25 @@ TEST(CheckOrganisationPayer, StepsInOrderNothingSkippable) {
          {A::Fix},
          {{"Отсутствует КПП", false}},
          PayerField::Kpp},
-        // Closing a message goes on to the next step, which may find the same field again.
-        {"INN of a person, closed",
+        // Nothing here may be skipped: closing a message is "Исправить".
+        {"INN wrong, closed",
          "Фонд",
          oktmoConstant,
          "770101001",
-         "123456789047",
+         "1234567895",
          false,
-         {A::Skip, A::Fix},
-         {{"Длина ИНН должна быть равна 10 цифрам", false},
-          {"Длина ИНН для юрлиц должна быть равна 10 цифрам", false}},
+         {A::None},
+         {{kInvalidInn, false}},
          PayerField::Inn},
-        {"neither INN nor KPP",
+        {"neither INN nor KPP, closed",
          "Фонд",
          oktmoConstant,
          "",
          "",
          false,
-         {A::Skip, A::Fix},
-         {{"Отсутствует КПП", false}, {"Введите ИНН", false}},
-         PayerField::Inn},
-        {"everything closed",
-         "",
-         "",
-         "0",
-         "",
-         false,
-         {A::Skip, A::Skip, A::Skip, A::Skip},
-         {{kNoName, false},
-          {"Не введен код ОКТМО(8 или 11 симв.)", false},
-          {"Длина КПП должна быть равна 9 цифрам", false},
-          {"Введите ИНН", false}},
-         PayerField::Accept},
+         {A::None},
+         {{"Отсутствует КПП", false}},
+         PayerField::Kpp},
     };
     for (const PayerCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -307,6 +305,32 @@ TEST(ScriptedCheckDialog, QuestionsBeyondTheScriptAreCountedAndClosed) {
     EXPECT_EQ(dialog.ask(q), A::Cancel);
     EXPECT_EQ(dialog.unexpected(), 3u);
     EXPECT_EQ(dialog.asked().size(), 3u);
+}
+
+// Closing TfmCheckError skips only what may be skipped; with "Исправить" the one
+// answer left, closing it is that answer.
+TEST(CheckQuestion, ClosingAnswersWhatMayBeAnswered) {
+    const struct {
+        CheckDialogKind dialog;
+        bool skip, skipAll;
+        CheckAnswer closed;
+    } cases[] = {
+        {CheckDialogKind::Fault, true, true, A::Skip},
+        {CheckDialogKind::Fault, true, false, A::Skip},
+        {CheckDialogKind::Fault, false, true, A::Fix},
+        {CheckDialogKind::Fault, false, false, A::Fix},
+        {CheckDialogKind::ReturnFault, false, false, A::Cancel},
+    };
+    for (const auto& c : cases) {
+        CheckQuestion q;
+        q.dialog = c.dialog;
+        q.skipEnabled = c.skip;
+        q.skipAllEnabled = c.skipAll;
+        EXPECT_EQ(q.closeAnswer(), c.closed) << c.skip << c.skipAll;
+        ScriptedCheckDialog closing({A::None});
+        EXPECT_EQ(closing.ask(q), c.closed);
+        EXPECT_EQ(closing.unexpected(), 0u);
+    }
 }
 
 } // namespace

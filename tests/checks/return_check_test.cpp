@@ -435,6 +435,71 @@ std::vector<RowCase> rowCases() {
         {"whole roubles: CFC tax withheld in Russia",
          [](auto& d) { addForeign(d).cfcTaxWithheldInRussia = andAHalf(100); }, S::ForeignIncomes, 1,
          kForeign, "По данному источнику налоги с доходов КИК, удержанные в РФ, указываются в целых рублях"},
+        // Payers a file written elsewhere holds as no entry dialog lets them through.
+        {"payer: 13% source INN check digit",
+         [](auto& d) {
+             addSource(d, 1000, 130);
+             addSource(d, 1000, 130).sourceInn = "1234567895";
+         },
+         S::Incomes13, 2, kIncomes13, "Номер ИНН введен неверно"},
+        {"payer: 13% KPP of eight characters",
+         [](auto& d) { addSource(d, 1000, 130).sourceKpp = "77010100"; }, S::Incomes13, 1, kIncomes13,
+         "Длина КПП должна быть равна 9 цифрам"},
+        {"payer: 13% OKTMO of a wrong length",
+         [](auto& d) { addSource(d, 1000, 130).sourceOktmo = "4537900"; }, S::Incomes13, 1, kIncomes13,
+         "Код ОКТМО введен некорректно(должно быть 8 или 11 симв.)(При продаже имущества физ.лицу - не "
+         "нужен)"},
+        {"payer: 9% INN of a person",
+         [](auto& d) { addOther(d, d.incomes9, "45379000", rub(90)).sourceInn = "500100732185"; },
+         S::Incomes9, 1, "Доходы, облагаемые по ставке 9%", "Длина ИНН должна быть равна 10 цифрам"},
+        {"payer: 35% INN check digit",
+         [](auto& d) { addOther(d, d.incomes35, "45379000", rub(350)).sourceInn = "500100732186"; },
+         S::Incomes35, 1, "Доходы, облагаемые по ставке 35%", "Номер ИНН введен неверно"},
+        {"payer: dividends KPP of zeros",
+         [](auto& d) { addOther(d, d.incomes30, "45379000", rub(130)).sourceKpp = "000000000"; },
+         S::Dividends, 1, "Доходы в виде дивидендов", "Некорректный КПП"},
+        {"payer: non-resident's source INN check digit",
+         [](auto& d) {
+             d.declarationKind = 1;
+             withFlags(d, Declaration::kAgentIncomes);
+             ThirteenPercentSource& s = d.incomes13NonResident.get(d.incomes13NonResident.add());
+             s.sourceName = u("ООО");
+             s.sourceOktmo = "45379000";
+             s.sourceInn = "123456789048";
+         },
+         S::Incomes13NonResident, 1, "Доходы нерезидентов, высококвалифицированных специалистов",
+         "Номер ИНН введен неверно"},
+        {"payer: partnership KPP with a person's INN",
+         [](auto& d) {
+             withFlags(d, Declaration::kPartnershipIncomes);
+             InvestmentPartnership& s = d.investPartnerships.get(d.investPartnerships.add());
+             s.sourceName = u("ИТ");
+             s.sourceOktmo = "45379000";
+             s.sourceInn = "500100732185";
+             s.sourceKpp = "770101001";
+         },
+         S::Partnerships, 1, "Доходы от участия в инвестиционном товариществе",
+         "Длина ИНН для юрлиц должна быть равна 10 цифрам"},
+        {"payer: pension fund INN check digit",
+         [](auto& d) {
+             addSource(d, 100000, 13000);
+             d.socialDeductions.granted = 1;
+             PensionContract funded;
+             funded.contractKind = PensionContract::kFundedPensionContributions;
+             funded.contribution = rub(1000);
+             d.socialDeductions.pensionContracts.add(funded);
+             PensionContract c;
+             c.contractKind = 1;
+             c.organisationName = u("НПФ");
+             c.organisationInn = "7707083894";
+             c.organisationKpp = "770701001";
+             c.contribution = rub(1000);
+             d.socialDeductions.pensionContracts.add(c);
+         },
+         S::SocialDeductions, FieldCode::kFirstPensionContract + 1, "Социальные вычеты",
+         "Номер ИНН введен неверно"},
+        {"foreign source without a country", [](auto& d) { addForeign(d).countryCode = " "; },
+         S::ForeignIncomes, 1, kForeign, "Не выбран код страны"},
         {"whole roubles: trade fee",
          [](auto& d) {
              addBusiness(d, "1", true);

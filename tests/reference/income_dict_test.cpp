@@ -207,8 +207,8 @@ TEST(IncomePicker, PreselectionAndChoice) {
     const auto rows = incomePickerRows(dict(), "13", false, false);
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[*preselectedRow(rows, "2202")]->code, "2202");
-    EXPECT_EQ(preselectedRow(rows, "2610"), std::optional<std::size_t>(0)); // not at 13%: first row
-    EXPECT_EQ(preselectedRow(rows, ""), std::optional<std::size_t>(0));
+    EXPECT_EQ(preselectedRow(rows, "2610"), std::nullopt); // not at 13%: nothing chosen
+    EXPECT_EQ(preselectedRow(rows, ""), std::nullopt);     // a new income: nothing chosen
     EXPECT_EQ(preselectedRow(incomePickerRows(dict(), "35", false, true), "2610"), std::nullopt);
 
     struct Case {
@@ -252,7 +252,7 @@ TEST(DeductionPicker, ListsAndPreselection) {
 
     const auto rows = deductionPickerRows(dict(), "0000", true);
     EXPECT_EQ(rows[*preselectedRow(rows, "311")]->code, "311");
-    EXPECT_EQ(preselectedRow(rows, "999"), std::optional<std::size_t>(0));
+    EXPECT_EQ(preselectedRow(rows, "999"), std::nullopt);
     EXPECT_EQ(preselectedRow(deductionPickerRows(dict(), "2000", true), "0"), std::nullopt);
 }
 

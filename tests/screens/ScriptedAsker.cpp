@@ -3,12 +3,17 @@
 namespace kv::test {
 
 ScriptedAsker& ScriptedAsker::expect(const QString& id, const QString& answer) {
-    script_.push_back(Expected{false, id, answer, std::nullopt});
+    script_.push_back(Expected{false, false, id, answer, std::nullopt});
+    return *this;
+}
+
+ScriptedAsker& ScriptedAsker::expectClosed(const QString& id) {
+    script_.push_back(Expected{false, true, id, QString(), std::nullopt});
     return *this;
 }
 
 ScriptedAsker& ScriptedAsker::expectFile(const QString& id, std::optional<QString> path) {
-    script_.push_back(Expected{true, id, QString(), std::move(path)});
+    script_.push_back(Expected{true, false, id, QString(), std::move(path)});
     return *this;
 }
 
@@ -30,7 +35,7 @@ std::optional<ScriptedAsker::Expected> ScriptedAsker::next(bool file, const QStr
 int ScriptedAsker::ask(QWidget*, const Question& q) {
     questions_.append(q);
     const std::optional<Expected> expected = next(false, q.id);
-    if (!expected.has_value())
+    if (!expected.has_value() || expected->closed)
         return q.escapeIndex;
     const int index = static_cast<int>(q.answers.indexOf(expected->answer));
     if (index < 0 || !q.answerEnabled(index)) {

@@ -15,6 +15,8 @@ class ScriptedAsker : public Asker {
 public:
     // The next question has this id; answer the answer with this caption.
     ScriptedAsker& expect(const QString& id, const QString& answer);
+    // The next question has this id; close its window (Escape or the close box).
+    ScriptedAsker& expectClosed(const QString& id);
     // The next file or folder question has this id; answer this path or cancel.
     ScriptedAsker& expectFile(const QString& id, std::optional<QString> path);
 
@@ -36,6 +38,7 @@ public:
 private:
     struct Expected {
         bool file = false;
+        bool closed = false;
         QString id;
         QString answer;
         std::optional<QString> path;

@@ -63,7 +63,8 @@ private slots:
         QCOMPARE(screenCheck.text, QStringLiteral("Не введен номер инспекции"));
         QCOMPARE(screenCheck.answers, (QStringList{"Исправить", "Пропустить", "Пропустить все"}));
         QCOMPARE(screenCheck.enabled, (QList<bool>{true, false, true}));
-        QCOMPARE(screenCheck.escapeIndex, 1); // closing the window skips
+        QCOMPARE(screenCheck.escapeIndex, 0); // "Пропустить" off: closing the window fixes
+        QCOMPARE(checkQuestion(fault(CheckDialogKind::Fault, true, false)).escapeIndex, 1);
 
         const Question returnCheck = checkQuestion(fault(CheckDialogKind::ReturnFault, true, true));
         QCOMPARE(returnCheck.id, QStringLiteral("TfmCheckAllError"));
@@ -83,8 +84,8 @@ private slots:
         KV_VERIFY_ASKER(asker);
     }
 
-    // The real message box: Enter gives the default answer, Escape the escape
-    // answer, also when that answer's button is disabled.
+    // The real message box: Enter gives the default answer, Escape and the close
+    // box the escape answer. key 0: the window's close box.
     void realBoxKeys_data() {
         QTest::addColumn<bool>("checkDialog");
         QTest::addColumn<int>("key");
@@ -96,7 +97,9 @@ private slots:
         QTest::newRow("save question, Enter") << false << int(Qt::Key_Return) << 0 << save;
         QTest::newRow("save question, Escape") << false << int(Qt::Key_Escape) << 2 << save;
         QTest::newRow("check, Enter fixes") << true << int(Qt::Key_Return) << 0 << check;
-        QTest::newRow("check, Escape skips") << true << int(Qt::Key_Escape) << 1 << check;
+        QTest::newRow("check that may not be skipped, Escape fixes")
+            << true << int(Qt::Key_Escape) << 0 << check;
+        QTest::newRow("check that may not be skipped, closed fixes") << true << 0 << 0 << check;
     }
 
     void realBoxKeys() {
@@ -114,7 +117,10 @@ private slots:
             title = box.windowTitle();
             shown = buttonStates(&box);
             name = box.objectName();
-            QTest::keyClick(&box, static_cast<Qt::Key>(key));
+            if (key == 0)
+                box.close();
+            else
+                QTest::keyClick(&box, static_cast<Qt::Key>(key));
         });
         QCOMPARE(asker.ask(nullptr, q), expected);
         KV_VERIFY_MODALS();

@@ -36,6 +36,19 @@ private slots:
                                                         << "15.03.2019" << QDate(2019, 3, 15) << "";
         QTest::newRow("separators close a section") << none << 0 << "1.2.2019"
                                                     << "01.02.2019" << QDate(2019, 2, 1) << "";
+        // Every common way of typing a date: a separator typed where the field has
+        // already moved on is taken as done.
+        const QDate april12(1985, 4, 12);
+        for (const char* typed :
+             {"12.04.1985", "12/04/1985", "12-04-1985", "12 04 1985", "12041985", "12.4.1985", "12,04,1985"})
+            QTest::addRow("typed %s", typed) << none << 0 << typed << "12.04.1985" << april12 << "";
+        for (const char* typed : {"1.4.1985", "1.04.1985", "01.4.1985"})
+            QTest::addRow("typed %s", typed) << none << 0 << typed << "01.04.1985" << QDate(1985, 4, 1) << "";
+        QTest::newRow("typed with dots over a shown date") << march15 << 0 << "12.04.1985"
+                                                           << "12.04.1985" << april12 << "";
+        QTest::newRow("a second separator goes on to the year")
+            << none << 0 << "12..1985"
+            << "12.__.1985" << none << "Дата введена не полностью";
         QTest::newRow("clicked day takes new digits") << march15 << 1 << "25"
                                                       << "25.03.2019" << QDate(2019, 3, 25) << "";
         QTest::newRow("clicked month") << march15 << 4 << "11"
@@ -136,7 +149,8 @@ private slots:
         DateEdit field;
         field.setDateRange(QDate(1900, 1, 1), QDate(2030, 12, 31));
         for (const auto& [pasted, shown] :
-             {std::pair{"5/4/2019", "05.04.2019"}, std::pair{"31022019", "31.02.2019"},
+             {std::pair{"12.04.1985", "12.04.1985"}, std::pair{" 12/04/1985\n", "12.04.1985"},
+              std::pair{"5/4/2019", "05.04.2019"}, std::pair{"31022019", "31.02.2019"},
               std::pair{"завтра", "31.02.2019"}}) {
             QApplication::clipboard()->setText(QString::fromUtf8(pasted));
             QTest::keySequence(field.lineEdit(), QKeySequence::Paste);

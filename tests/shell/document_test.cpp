@@ -256,18 +256,39 @@ private slots:
         QCOMPARE(kv::test::fileBytes(opened), before);
     }
 
-    // A failed save is shown; the window keeps the new path but not a new title,
-    // and the return stays unsaved.
+    // A failed save is shown and changes nothing: the window keeps the file it had,
+    // in its title and as the target of the next Save, and the return stays unsaved.
+    void saveFailure_data() {
+        QTest::addColumn<QString>("opened"); // "" for a new return
+        QTest::newRow("new return") << "";
+        QTest::newRow("opened return") << "Old.qv9";
+        QTest::newRow("return of an earlier year") << "Old.qv7";
+    }
+
     void saveFailure() {
-        auto w = fx.window();
+        QFETCH(QString, opened);
+        const QString path = opened.isEmpty() ? QString() : fx.writeReturn(opened);
+        auto w = opened.isEmpty() ? fx.window() : fx.window(path);
+        const QString title = w->windowTitle();
+        w->document().person.surname = "Edited";
         w->documentChanged();
         const QString target = fx.path(QStringLiteral("нет такой папки/a.qv9"));
         fx.asker.expectFile(QStringLiteral("saveReturn"), target).expect(QStringLiteral("saveFailed"), "OK");
         QVERIFY(!w->SaveReturnAs());
         QVERIFY(!fx.asker.textOf(QStringLiteral("saveFailed")).isEmpty());
-        QCOMPARE(w->documentPath(), target);
-        QCOMPARE(w->windowTitle(), kUntitled);
+        QCOMPARE(w->documentPath(), path);
+        QCOMPARE(w->windowTitle(), title);
         QVERIFY(!w->documentSaved());
+        if (opened.isEmpty())
+            return;
+
+        // The next Save goes where it would have gone before.
+        QVERIFY(w->SaveReturn());
+        const QString saved = MainWindow::PathForSaving(path);
+        QCOMPARE(w->documentPath(), saved);
+        Declaration reread(kv::test::testClock());
+        reread.loadFromFile(QFile::encodeName(saved).toStdString());
+        QCOMPARE(reread.person.surname, std::string("Edited"));
     }
 
     void saveIntoReadOnlyFolder() {

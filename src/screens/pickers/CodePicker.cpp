@@ -31,6 +31,10 @@ CodePicker::CodePicker(const QString& objectName, const QString& title, const QS
     auto* ok = new QPushButton(QStringLiteral("Да"), this);
     ok->setObjectName(QStringLiteral("bnOk"));
     ok->setDefault(true);
+    // Nothing is chosen for the person: "Да" and Enter wait until a row is selected.
+    ok->setEnabled(false);
+    connect(list_, &QTreeWidget::itemSelectionChanged, ok,
+            [this, ok] { ok->setEnabled(selectedRow().has_value()); });
     auto* cancel = new QPushButton(QStringLiteral("Нет"), this);
     cancel->setObjectName(QStringLiteral("bnCancel"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

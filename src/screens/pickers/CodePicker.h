@@ -1,7 +1,7 @@
 #pragma once
 // The modal list of codes and names behind every picker of the program: two
-// columns, the first "Код"; "Да", Enter or a double click choose the selected row,
-// "Нет" and Escape cancel.
+// columns, the first "Код"; "Да", Enter or a double click choose the selected row
+// ("Да" and Enter wait while no row is selected), "Нет" and Escape cancel.
 #include <QDialog>
 #include <QList>
 #include <QString>

@@ -161,6 +161,10 @@ void OkvedPicker::search() {
         rows.append(row);
     }
     lvFound_->addTopLevelItems(rows);
+    // The row found first is the one searched for (a code finds itself): it is
+    // selected and fills the lists, as a click on it would.
+    if (!rows.isEmpty())
+        lvFound_->setCurrentItem(rows.first());
     if (found.empty())
         asker_.ask(this, messageQuestion(QStringLiteral("okvedNotFound"), QStringLiteral("Ничего не найдено"),
                                          QuestionIcon::Information));

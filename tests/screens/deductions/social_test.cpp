@@ -243,21 +243,29 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<bool>("closed"); // the messages are closed rather than answered
 
         QTest::newRow("complete") << 2 << "СК Жизнь"
                                   << "7707083893"
-                                  << "П-17" << QStringList{} << QStringList{"СК Жизнь"};
-        QTest::newRow("no number is refused") << 1 << "НПФ"
-                                              << "7707083893"
-                                              << "" << QStringList{"Введите номер договора"} << QStringList{};
+                                  << "П-17" << QStringList{} << QStringList{"СК Жизнь"} << false;
+        QTest::newRow("wrong INN, message closed")
+            << 2 << "СК Жизнь"
+            << "7707083894"
+            << "П-17" << QStringList{"Номер ИНН введен неверно"} << QStringList{} << true;
+        QTest::newRow("no number is refused")
+            << 1 << "НПФ"
+            << "7707083893"
+            << "" << QStringList{"Введите номер договора"} << QStringList{} << false;
         QTest::newRow("no name is refused")
             << 3 << ""
             << "7707083893"
-            << "1" << QStringList{"Не заполненно поле \"Наименование источника выплаты\""} << QStringList{};
+            << "1" << QStringList{"Не заполненно поле \"Наименование источника выплаты\""} << QStringList{}
+            << false;
         QTest::newRow("funded pension needs no organisation")
             << 4 << ""
             << ""
-            << "" << QStringList{} << QStringList{"Дополнительные страховые взносы на накопительную пенсию"};
+            << "" << QStringList{} << QStringList{"Дополнительные страховые взносы на накопительную пенсию"}
+            << false;
     }
 
     void contractDialogChecks() {
@@ -267,12 +275,17 @@ private slots:
         QFETCH(QString, number);
         QFETCH(QStringList, messages);
         QFETCH(QStringList, rows);
+        QFETCH(bool, closed);
 
         ScreenTestHost host;
         host.document->socialDeductions.granted = 1;
         auto screen = socialScreen(host);
-        for (int i = 0; i < messages.size(); ++i)
-            host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"));
+        for (int i = 0; i < messages.size(); ++i) {
+            if (closed)
+                host.script.expectClosed(QStringLiteral("TfmCheckError"));
+            else
+                host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"));
+        }
         kv::test::whenModal(QStringLiteral("TfmInputSoursePens"), [&](QDialog& d) {
             QVERIFY(child<QRadioButton>(&d, "rbKind1")->isChecked());
             QCOMPARE(child<kv::DateEdit>(&d, "deDate")->date(), QDate(2019, 1, 1));

@@ -188,6 +188,7 @@ private slots:
         auto* found = kv::test::child<QTreeWidget>(&picker, "lvFound");
         QCOMPARE(kv::test::rowsOf(found), (QStringList{"62.0|Разработка ПО, консультационные услуги",
                                                        "62.02|Консультативная деятельность по ПО"}));
+        QCOMPARE(kv::test::textOf(&picker, "edOkvedCode"), QStringLiteral("62.0"));
         found->setCurrentItem(found->topLevelItem(1));
         QCOMPARE(kv::test::textOf(&picker, "edOkvedCode"), QStringLiteral("62.02"));
         QCOMPARE(kv::test::child<QComboBox>(&picker, "cbLevel3")->currentText(),
@@ -198,6 +199,9 @@ private slots:
         kv::test::clickButton(&picker, "bnSearch");
         QCOMPARE(kv::test::rowsOf(found),
                  QStringList{"62.01|Разработка компьютерного программного обеспечения"});
+        // The search selects what it found: "Да" now takes that code.
+        QCOMPARE(found->selectedItems().size(), 1);
+        QCOMPARE(kv::test::textOf(&picker, "edOkvedCode"), QStringLiteral("62.01"));
         KV_VERIFY_ASKER(host.script);
     }
 

@@ -103,6 +103,57 @@ private slots:
         KV_VERIFY_ASKER(host.script);
     }
 
+    // A date the field cannot read may only be corrected: with "Пропустить" and
+    // "Пропустить все" off, closing the message corrects too, and the stored date
+    // (01.01.1977 for a new taxpayer) never stands in for what is shown.
+    // keys: typed from the start of the field; "^" empties it.
+    void unreadableDateIsNeverReplaced_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("year in two digits") << "12.04.85"
+                                            << "12.04.85__"
+                                            << "Дата введена не полностью";
+        QTest::newRow("impossible day") << "31021981"
+                                        << "31.02.1981"
+                                        << "В феврале 1981 года 28 дней";
+        QTest::newRow("emptied") << "^"
+                                 << "__.__.____"
+                                 << "Дата не введена";
+    }
+
+    void unreadableDateIsNeverReplaced() {
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        QFETCH(QString, problem);
+        ScreenTestHost host;
+        fillPerson(host.document->person);
+        host.document->person.birthDate = day(1977, 1, 1);
+        const Taxpayer before = host.document->person;
+        TaxpayerScreen screen(nullptr, host);
+        QLineEdit* birth = kv::test::child<kv::DateEdit>(&screen, "deBirthDate")->lineEdit();
+        birth->setFocus();
+        birth->setCursorPosition(0);
+        for (QChar key : keys) {
+            if (key == QLatin1Char('^')) {
+                birth->selectAll();
+                QTest::keyClick(birth, Qt::Key_Delete);
+            } else {
+                QTest::keyClick(birth, key.toLatin1());
+            }
+        }
+        QCOMPARE(birth->text(), shown);
+
+        screen.SaveData();
+        QVERIFY(host.document->person == before);
+        host.script.expectClosed(QStringLiteral("TfmCheckError"));
+        QCOMPARE(screen.CheckData(), std::uint16_t{20});
+        const Question& q = host.script.questions().at(0);
+        QCOMPARE(q.text, QStringLiteral("Дата рождения: ") + problem);
+        QCOMPARE(q.enabled, (QList<bool>{true, false, false}));
+        KV_VERIFY_ASKER(host.script);
+    }
+
     void estimatedReturnAsksOnlyNamesInnAndTelephone() {
         ScreenTestHost host;
         host.document->declarationKind = 2;

@@ -94,6 +94,9 @@ std::unique_ptr<QDialog> makeDialog(const QString& which, ScreenTestHost& host) 
                                                      nullptr);
 }
 
+// An answer of the script: the check message's window closed rather than answered.
+const QString kClosed = QStringLiteral("×");
+
 QString titleOf(const QString& which) {
     if (which == QLatin1String("9%"))
         return QStringLiteral("Доходы, облагаемые по ставке 9%");
@@ -160,6 +163,12 @@ private slots:
         QTest::newRow("35%: tax above the income")
             << "35%" << QStringList{"code=2610", "edIncomeSum=100", "edTaxWithheld=200"} << QStringList{fix}
             << QStringList{withheldOver} << false << "edTaxWithheld";
+        // A payer fault that may not be skipped stays a fault when its message is closed.
+        const QString wrongInn = QStringLiteral("Номер ИНН введен неверно");
+        for (const char* which : {"9%", "dividends", "35%"})
+            QTest::addRow("%s: wrong INN, message closed", which)
+                << which << QStringList{"edIncomeSum=1000", "edSourceInn=1234567895"} << QStringList{kClosed}
+                << QStringList{wrongInn} << false << "edSourceInn";
         QTest::newRow("non-resident: complete")
             << "non-resident" << QStringList{"code=2000", "edIncomeSum=1000", "edMonth=3"} << QStringList{}
             << QStringList{} << true << "";
@@ -185,8 +194,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(d.get()));
         fill(*d, entries);
         KV_VERIFY_MODALS();
-        for (const QString& answer : answers)
-            host.script.expect(QStringLiteral("TfmCheckError"), answer);
+        for (const QString& answer : answers) {
+            if (answer == kClosed)
+                host.script.expectClosed(QStringLiteral("TfmCheckError"));
+            else
+                host.script.expect(QStringLiteral("TfmCheckError"), answer);
+        }
         // "Исправить" at a missing code opens the picker again; the user leaves it.
         if (focus == QLatin1String("bnIncomeCode"))
             kv::test::whenModal(QStringLiteral("TfmInputIncomeCode"), [](QDialog& p) { p.reject(); });

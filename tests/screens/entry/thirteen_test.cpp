@@ -8,10 +8,13 @@
 #include "reference/IncomeDict.h"
 #include "screens/Income13Dialog.h"
 #include "screens/Income13Screen.h"
+#include "screens/pickers/DeductionCodePicker.h"
+#include "screens/pickers/IncomeCodePicker.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -72,6 +75,42 @@ private slots:
     void cleanup() { KV_VERIFY_MODALS(); }
 
     // The deduction amount follows the dictionary's rules as the income is typed.
+    // A picker opened for a new income or agent deduction chooses nothing: Enter
+    // waits until the person selects a row, here with the arrow key.
+    void pickersChooseNothingForThePerson_data() {
+        QTest::addColumn<bool>("income");
+        QTest::newRow("income codes") << true;
+        QTest::newRow("agent deductions") << false;
+    }
+
+    void pickersChooseNothingForThePerson() {
+        QFETCH(bool, income);
+        std::unique_ptr<CodePicker> picker;
+        if (income)
+            picker = std::make_unique<IncomeCodePicker>(IncomeDict::builtIn(), false, false, std::string(),
+                                                        "13", nullptr);
+        else
+            // The deductions tax agents grant hang under the pseudo-income "0000".
+            picker = std::make_unique<DeductionCodePicker>(IncomeDict::builtIn(), true, std::string(), "0000",
+                                                           nullptr);
+        picker->show();
+        QVERIFY(QTest::qWaitForWindowActive(picker.get()));
+        auto* list = kv::test::child<QTreeWidget>(picker.get(), "lvCodes");
+        auto* ok = kv::test::child<QPushButton>(picker.get(), "bnOk");
+        QVERIFY(list->topLevelItemCount() > 1);
+        QCOMPARE(picker->selectedRow(), std::nullopt);
+        QVERIFY(!ok->isEnabled());
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(picker->isVisible());
+
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(picker->selectedRow(), std::optional<int>(0));
+        QVERIFY(ok->isEnabled());
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(!picker->isVisible());
+        QCOMPARE(picker->result(), int(QDialog::Accepted));
+    }
+
     void deductionAmountRules_data() {
         QTest::addColumn<QString>("income");
         QTest::addColumn<QString>("deduction");

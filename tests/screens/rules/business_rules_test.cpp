@@ -191,7 +191,7 @@ TEST(PartnershipRules, IncomeDialogStaysOpenUntilAKindIsChosen) {
         {1, {}, {true, false}, false},
         {6, {}, {true, false}, false},
         {0, {CheckAnswer::Fix}, {false, true}, true},
-        {0, {}, {false, false}, true}, // the message closed: the dialog still stays open
+        {0, {CheckAnswer::None}, {false, true}, true}, // the message closed: "Исправить"
         {7, {CheckAnswer::Fix}, {false, true}, true},
     };
     for (const Case& c : cases) {

@@ -238,10 +238,10 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
          {A::Fix},
          {{noCode, false}},
          {false, kRateIncomeCodeElement}},
-        {"closing the message goes on; no amount then sends back to the code",
+        {"closing the message is \"Исправить\"",
          [](ThirtyFiveDialogState& s) { s = ThirtyFiveDialogState{}; },
-         {A::Skip, A::Fix},
-         {{noCode, false}, {noAmount, false}},
+         {A::None},
+         {{noCode, false}},
          {false, kRateIncomeCodeElement}},
         {"2620 needs no amount and no withheld check",
          [](ThirtyFiveDialogState& s) {
@@ -262,7 +262,7 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
          {A::Skip},
          {{noDeduction, true}},
          {true, 0}},
-        {"a skipped fault after one that may not be skipped offers no skip",
+        {"no amount, the message closed",
          [](ThirtyFiveDialogState& s) {
              s.incomeEmpty = true;
              s.income = Money{};
@@ -270,17 +270,17 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
              s.deductionEditable = false;
              s.withheld = Money{};
          },
-         {A::Skip, A::Skip},
-         {{noAmount, false}, {noDeduction, false}},
-         {false, 0}},
+         {A::None},
+         {{noAmount, false}},
+         {false, kRateIncomeAmountElement}},
         {"deduction without income",
          [](ThirtyFiveDialogState& s) {
              s.incomeEmpty = true;
              s.income = Money{};
              s.withheld = Money{};
          },
-         {A::Skip, A::Fix},
-         {{noAmount, false}, {over, false}},
+         {A::Fix},
+         {{noAmount, false}},
          {false, kRateIncomeAmountElement}},
         {"deduction above the income",
          [](ThirtyFiveDialogState& s) { s.deduction = roubles(10001); },

@@ -203,7 +203,7 @@ TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
     d.setIncomeFlags(0);
     d.setIncomeFlags(Declaration::kBusinessIncomes);
     const Declaration back = loaded(savedBytes(d));
-    for (const Declaration* after : {&d, &back}) {
+    for (const Declaration* after : {static_cast<const Declaration*>(&d), &back}) {
         EXPECT_EQ(after->tradeFee, Money{});
         EXPECT_EQ(after->adjustedBase, Money{});
         EXPECT_EQ(after->isFarmHousehold, 0);

@@ -197,8 +197,9 @@ private slots:
     void businessFiguresGoWithTheirBox() {
         MainWindow window(std::nullopt, options());
         window.show();
-        auto* box = child<QCheckBox>(&window, "chbIncomeBusiness");
-        box->click();
+        // The conditions screen is built anew each time it is shown.
+        const auto box = [&window] { return child<QCheckBox>(&window, "chbIncomeBusiness"); };
+        box()->click();
         enterConditionsAndTaxpayer(window);
         if (QTest::currentTestFailed())
             return;
@@ -217,14 +218,14 @@ private slots:
 
         run_.script.expect(QStringLiteral("dropIncomes"), QStringLiteral("Нет"))
             .expect(QStringLiteral("dropIncomes"), QStringLiteral("Да"));
-        box->click();
-        QVERIFY(box->isChecked());
-        box->click();
-        QVERIFY(!box->isChecked());
+        box()->click();
+        QVERIFY(box()->isChecked());
+        box()->click();
+        QVERIFY(!box()->isChecked());
         KV_VERIFY_ASKER(run_.script);
         clickSection(window, Section::PersonInfo);
         clickSection(window, Section::InitialData);
-        box->click();
+        box()->click();
         clickSection(window, Section::BusinessIncome);
         for (const char* name : {"edAdvancePayments", "edPatentPayments", "edTradeFee"})
             QCOMPARE(kv::test::textOf(&window, name), QStringLiteral("0"));

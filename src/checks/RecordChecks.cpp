@@ -140,6 +140,23 @@ const std::string* foreignDeductionAmountMissing(const ForeignIncome& e) {
                : nullptr;
 }
 
+const std::string* foreignTaxRateMissing(const ForeignIncome& e) {
+    static const std::string m =
+        utf8ToCp1251("По данному источнику выплаты не указан курс валюты на дату уплаты налога");
+    const bool taxPaid = !e.taxInCurrency.isZero() || !e.taxInRubles.isZero();
+    return taxPaid && (e.taxDateUnits == 0 || e.taxDateRate.isZero()) ? &m : nullptr;
+}
+
+namespace {
+constexpr int kTaxYear = 2019; // the year whose incomes the return declares
+} // namespace
+
+const std::string* foreignIncomeDateOutsideYear(const ForeignIncome& e) {
+    static const std::string m =
+        utf8ToCp1251("По данному источнику выплаты дата получения дохода должна быть в 2019 году");
+    return e.incomeDate.year() != kTaxYear ? &m : nullptr;
+}
+
 bool choosesExpenses(const BusinessActivity& a) {
     return a.activityKind == "1" || a.activityKind == "5";
 }

@@ -73,6 +73,10 @@ const std::string* foreignDeductionAmountMissing(const ForeignIncome& income);
 inline constexpr std::array<ForeignIncomeRule, 5> kForeignIncomeRules = {
     foreignCurrencyMissing, foreignRateMissing, foreignIncomeCodeMissing, foreignCfcFault,
     foreignDeductionAmountMissing};
+// Only the whole-return check applies these two: the screen names a date it cannot
+// take as the field says it, and a tax without its rate gives a credit of nothing.
+const std::string* foreignTaxRateMissing(const ForeignIncome& income);
+const std::string* foreignIncomeDateOutsideYear(const ForeignIncome& income);
 
 // --- Business incomes ----------------------------------------------------------
 

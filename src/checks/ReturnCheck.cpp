@@ -341,6 +341,9 @@ private:
         for (ForeignIncomeRule rule : kForeignIncomeRules)
             if (quiet())
                 reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, rule);
+        for (ForeignIncomeRule rule : {foreignTaxRateMissing, foreignIncomeDateOutsideYear})
+            if (quiet())
+                reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign, rule);
         if (quiet())
             reportFirst(d_.foreignIncomes, CheckSection::ForeignIncomes, m.foreign,
                         [&](const ForeignIncome& e) {

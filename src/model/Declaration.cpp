@@ -69,6 +69,11 @@ void Declaration::setIncomeFlags(std::uint8_t newFlags) {
     toggle(kForeignIncomes, foreignIncomes);
     toggle(kPartnershipIncomes, investPartnerships);
     toggle(kBusinessIncomes, businessIncomes);
+    // The business figures of the whole return go with the activities they belong to:
+    // kept, they would still be credited in Section 2 once the box is ticked again,
+    // while the business screen, with no activity, has nowhere to show them.
+    if ((changed & kBusinessIncomes) != 0 && (newFlags & kBusinessIncomes) == 0)
+        clearBusinessFigures();
     // The reserved bit is kept as given; the bits above it mean nothing and are
     // dropped, so a stray high bit never makes the flags "not empty".
     incomeFlags_ =
@@ -82,7 +87,23 @@ bool Declaration::holdsEntriesUnder(std::uint8_t flagBits) const {
     return held(kAgentIncomes, incomes13, incomes13NonResident, incomes35, incomes30, incomes9) ||
            ((flagBits & kAgentIncomes) != 0 && !foreignerFixedAdvance.isZero()) ||
            held(kForeignIncomes, foreignIncomes) || held(kBusinessIncomes, businessIncomes) ||
+           ((flagBits & kBusinessIncomes) != 0 && holdsBusinessFigures()) ||
            held(kPartnershipIncomes, investPartnerships);
+}
+
+bool Declaration::holdsBusinessFigures() const {
+    return !actualAdvancePayments.isZero() || !adjustedBase.isZero() || !adjustedTax.isZero() ||
+           !patentPayments.isZero() || !tradeFee.isZero() || isFarmHousehold != 0;
+}
+
+void Declaration::clearBusinessFigures() {
+    actualAdvancePayments = Money{};
+    adjustedBase = Money{};
+    adjustedTax = Money{};
+    patentPayments = Money{};
+    tradeFee = Money{};
+    isFarmHousehold = 0;
+    farmFoundingDate = kDefaultFarmFoundingDate;
 }
 
 void Declaration::setSupportingSheets(std::int32_t n) {

@@ -90,19 +90,19 @@ public:
     std::int32_t reservedInt6 = 0;
     std::int32_t reservedInt7 = 0;
     std::int32_t reservedInt8 = 0;
-    Money actualAdvancePayments;
-    Money estimatedIncome;     // 4-NDFL
-    Money businessReservedSum; // stored, not used
+    Money actualAdvancePayments; // business figure: cleared with incomeFlags bit 2
+    Money estimatedIncome;       // 4-NDFL
+    Money businessReservedSum;   // stored, not used
     std::string representativeDocument;
-    DateValue farmFoundingDate = kDefaultFarmFoundingDate;
-    std::uint8_t isFarmHousehold = 0;
+    DateValue farmFoundingDate = kDefaultFarmFoundingDate; // business figure
+    std::uint8_t isFarmHousehold = 0;                      // business figure
     std::string representativeName;
     std::string representativeOrganisation;
     Money foreignerFixedAdvance; // cleared with incomeFlags bit 0
-    Money adjustedBase;
-    Money adjustedTax;
-    Money patentPayments;
-    Money tradeFee;
+    Money adjustedBase;          // business figure
+    Money adjustedTax;           // business figure
+    Money patentPayments;        // business figure
+    Money tradeFee;              // business figure
 
     IncomeList<ThirteenPercentSource> incomes13;            // bit 0
     IncomeList<ThirteenPercentSource> incomes13NonResident; // bit 0
@@ -129,8 +129,13 @@ public:
     // Bits 5 to 7 are not kept.
     void setIncomeFlags(std::uint8_t newFlags);
     // Whether clearing these bits would destroy something the person entered: a record
-    // in one of their lists, or the foreigner's fixed advance that goes with bit 0.
+    // in one of their lists, the foreigner's fixed advance that goes with bit 0, or a
+    // business figure of the whole return that goes with bit 2.
     bool holdsEntriesUnder(std::uint8_t flagBits) const;
+    // The business figures of the whole return (advances, adjusted base and tax, patent,
+    // trade fee, the farm): whether any is entered, and back to none.
+    bool holdsBusinessFigures() const;
+    void clearBusinessFigures();
 
     std::int32_t supportingSheets() const { return supportingSheets_; }
     // Ignored while sheetCountAutomatic is 1.

@@ -1,5 +1,6 @@
 #include "screens/BusinessScreen.h"
 
+#include "checks/ReturnCheck.h"
 #include "model/Declaration.h"
 #include "reference/Directories.h"
 #include "screens/Asker.h"
@@ -30,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 
 namespace kv {
 
@@ -208,7 +210,10 @@ void BusinessScreen::load() {
     activities_->fill(titles);
     showing_ = true;
     const bool any = d.businessIncomes.count() > 0;
-    if (any) {
+    // A figure that counts in the return is shown, and can be corrected, even where no
+    // activity is left to attach it to (a return written elsewhere).
+    const bool figures = any || d.holdsBusinessFigures();
+    if (figures) {
         edAdvancePayments_->setText(wholeRoublesText(d.actualAdvancePayments));
         edAdjustedBase_->setMoney(d.adjustedBase);
         edAdjustedTax_->setText(wholeRoublesText(d.adjustedTax));
@@ -224,7 +229,7 @@ void BusinessScreen::load() {
     }
     edFarmYear_->setText(QString::number(d.farmFoundingDate.year()));
     showing_ = false;
-    setFieldsEnabled(any);
+    setFieldsEnabled(any, figures);
     showExpenseWay(true);
     chbDocumented_->setVisible(false);
 }
@@ -233,11 +238,11 @@ BusinessActivity& BusinessScreen::activity() {
     return document().businessIncomes.get(activities_->selected());
 }
 
-void BusinessScreen::setFieldsEnabled(bool on) {
-    gbAmounts_->setEnabled(on);
+void BusinessScreen::setFieldsEnabled(bool amounts, bool returnWide) {
+    gbAmounts_->setEnabled(amounts);
     for (QWidget* w : std::initializer_list<QWidget*>{edAdvancePayments_, edAdjustedBase_, edAdjustedTax_,
                                                       edPatentPayments_, edTradeFee_, chbFarm_})
-        w->setEnabled(on);
+        w->setEnabled(returnWide);
     farmToggled();
 }
 
@@ -352,7 +357,7 @@ void BusinessScreen::addActivity() {
     }
     DocumentChanged();
     if (activities_->count() == 0)
-        setFieldsEnabled(true);
+        setFieldsEnabled(true, true);
     activities_->append(fromCp1251(activityRowText(added)));
     activityBox_.list->setFocus();
     activities_->select(activities_->count() - 1);
@@ -400,7 +405,7 @@ void BusinessScreen::deleteActivity() {
     chbFarm_->setChecked(false);
     showing_ = false;
     wideEdited_ = true;
-    setFieldsEnabled(false);
+    setFieldsEnabled(false, false);
 }
 
 bool BusinessScreen::eventFilter(QObject* watched, QEvent* event) {
@@ -439,6 +444,18 @@ std::uint16_t BusinessScreen::CheckData() {
 }
 
 void BusinessScreen::SetFocusToElement(std::uint16_t code) {
+    static const std::map<std::uint16_t, FieldEdit* BusinessScreen::*> kFigureFields = {
+        {FieldCode::kActualAdvances, &BusinessScreen::edAdvancePayments_},
+        {FieldCode::kAdjustedTax, &BusinessScreen::edAdjustedTax_},
+        {FieldCode::kPatentPayments, &BusinessScreen::edPatentPayments_},
+        {FieldCode::kTradeFee, &BusinessScreen::edTradeFee_},
+    };
+    if (const auto figure = kFigureFields.find(code); figure != kFigureFields.end()) {
+        FieldEdit* field = this->*(figure->second);
+        field->setFocus();
+        field->selectAll();
+        return;
+    }
     if (code == 0 || code > activities_->count())
         return;
     activityBox_.list->setFocus();

@@ -43,7 +43,8 @@ private:
     void load();
 
     BusinessActivity& activity();
-    void setFieldsEnabled(bool on);
+    // The selected activity's amounts, and the figures of the whole return.
+    void setFieldsEnabled(bool amounts, bool returnWide);
     void storeActivity(int index);
     void showActivity(int index);
     void showExpenseWay(bool documented);

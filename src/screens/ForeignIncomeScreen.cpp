@@ -1,5 +1,6 @@
 #include "screens/ForeignIncomeScreen.h"
 
+#include "checks/CheckRun.h"
 #include "model/Declaration.h"
 #include "reference/Directories.h"
 #include "screens/Asker.h"
@@ -35,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace kv {
@@ -270,18 +272,14 @@ void ForeignIncomeScreen::connectEdits() {
     sourceBox_.list->installEventFilter(this);
     connect(bnCopySource_, &QPushButton::clicked, this, &ForeignIncomeScreen::copySource);
 
-    connect(dtIncomeDate_, &DateEdit::dateChanged, this, [this] {
-        if (!editing())
-            return;
-        DocumentChanged();
-        lookUpRate(RateLine::Income);
-    });
-    connect(dtTaxDate_, &DateEdit::dateChanged, this, [this] {
-        if (!editing())
-            return;
-        DocumentChanged();
-        lookUpRate(RateLine::Tax);
-    });
+    for (DateEdit* date : {dtIncomeDate_, dtTaxDate_}) {
+        connect(date, &DateEdit::dateChanged, this, [this] {
+            if (!editing())
+                return;
+            DocumentChanged();
+            refreshRates();
+        });
+    }
     connect(edCurrencyCode_, &FieldEdit::changed, this, &ForeignIncomeScreen::currencyChanged);
     connect(bnCurrencyCode_, &QToolButton::clicked, this, &ForeignIncomeScreen::pickCurrency);
     connect(edCurrencyName_, &FieldEdit::changed, this, [this] {
@@ -323,12 +321,16 @@ void ForeignIncomeScreen::connectEdits() {
     });
     connect(bnIncomeCode_, &QToolButton::clicked, this, &ForeignIncomeScreen::pickIncomeCode);
     connect(bnDeductionCode_, &QToolButton::clicked, this, &ForeignIncomeScreen::pickDeductionCode);
-    for (FieldEdit* f : {edDeductionAmount_, edCfcTaxWithheld_}) {
-        connect(f, &FieldEdit::changed, this, [this] {
-            if (editing())
-                DocumentChanged();
-        });
-    }
+    connect(edDeductionAmount_, &FieldEdit::changed, this, [this] {
+        if (!editing())
+            return;
+        DocumentChanged();
+        capTypedDeduction();
+    });
+    connect(edCfcTaxWithheld_, &FieldEdit::changed, this, [this] {
+        if (editing())
+            DocumentChanged();
+    });
     connect(meCfcNumber_, &QLineEdit::textEdited, this, [this](const QString& text) {
         const QString upper = text.toUpper();
         if (upper != text) {
@@ -389,6 +391,9 @@ void ForeignIncomeScreen::clearPanel() {
     lblIncomeRateDay_->clear();
     lblTaxRateDay_->clear();
     chbAutoRate_->setChecked(false);
+    automaticLine_ = {};
+    for (FieldEdit* f : {edIncomeDateRate_, edIncomeDateUnits_, edTaxDateRate_, edTaxDateUnits_})
+        f->setEnabled(true);
     cfcMethod_->setExclusive(false);
     rbCfcAccounts_->setChecked(false);
     rbCfcRussianRules_->setChecked(false);
@@ -476,21 +481,25 @@ void ForeignIncomeScreen::showSource(int index) {
         fromCp1251(listed != nullptr && s.currencyName.empty() ? listed->name : s.currencyName));
     edCurrencyName_->setReadOnly(listed != nullptr);
 
-    const std::optional<FoundRate> incomeFound = findRate(rates(), s.currencyCode, s.incomeDate);
-    const std::optional<FoundRate> taxFound = findRate(rates(), s.currencyCode, s.taxPaymentDate);
-    const bool found = incomeFound.has_value() && taxFound.has_value();
-    chbAutoRate_->setEnabled(found);
-    chbAutoRate_->setChecked(found && s.autoRate != 0);
+    // The stored rates are shown as they are; the box says which lines it fills, as
+    // it did when the source was entered.
+    const std::array<std::optional<FoundRate>, 2> found = {
+        findRate(rates(), s.currencyCode, s.incomeDate), findRate(rates(), s.currencyCode, s.taxPaymentDate)};
+    const bool any = found[0].has_value() || found[1].has_value();
+    chbAutoRate_->setEnabled(any);
+    chbAutoRate_->setChecked(any && s.autoRate != 0);
     edIncomeDateRate_->setStoredText(rateText(s.incomeDateRate));
     edIncomeDateUnits_->setStoredText(unitsText(s.incomeDateUnits));
     edTaxDateRate_->setStoredText(rateText(s.taxDateRate));
     edTaxDateUnits_->setStoredText(unitsText(s.taxDateUnits));
-    const bool automatic = chbAutoRate_->isChecked();
-    for (FieldEdit* f : {edIncomeDateRate_, edIncomeDateUnits_, edTaxDateRate_, edTaxDateUnits_})
-        f->setEnabled(!automatic);
-    if (automatic) {
-        lblIncomeRateDay_->setText(rateDayText(incomeFound));
-        lblTaxRateDay_->setText(rateDayText(taxFound));
+    for (const RateLine line : {RateLine::Income, RateLine::Tax}) {
+        const std::size_t i = lineIndex(line);
+        automaticLine_[i] = chbAutoRate_->isChecked() && found[i].has_value();
+        const RateLineFields f = lineFields(line);
+        f.rate->setEnabled(!automaticLine_[i]);
+        f.units->setEnabled(!automaticLine_[i]);
+        if (automaticLine_[i])
+            f.day->setText(rateDayText(found[i]));
     }
 
     edIncomeInCurrency_->setMoney(s.incomeInCurrency);
@@ -539,20 +548,40 @@ void ForeignIncomeScreen::currencyChanged() {
         edCurrencyName_->setText(listed != nullptr ? fromCp1251(listed->name) : QString());
     }
     edCurrencyName_->setReadOnly(listed != nullptr);
-    lookUpRate(RateLine::Income);
-    lookUpRate(RateLine::Tax);
+    refreshRates();
 }
 
-void ForeignIncomeScreen::lookUpRate(RateLine line) {
-    const DateValue date = toDateValue((line == RateLine::Income ? dtIncomeDate_ : dtTaxDate_)->date());
-    const bool found = findRate(rates(), toCp1251(edCurrencyCode_->text()), date).has_value();
-    if (!found && chbAutoRate_->isChecked()) {
-        autoRateOff();
-        return;
+std::size_t ForeignIncomeScreen::lineIndex(RateLine line) {
+    return line == RateLine::Income ? 0 : 1;
+}
+
+ForeignIncomeScreen::RateLineFields ForeignIncomeScreen::lineFields(RateLine line) const {
+    if (line == RateLine::Income)
+        return {dtIncomeDate_, edIncomeDateRate_, edIncomeDateUnits_, lblIncomeRateDay_};
+    return {dtTaxDate_, edTaxDateRate_, edTaxDateUnits_, lblTaxRateDay_};
+}
+
+std::optional<FoundRate> ForeignIncomeScreen::directoryRate(RateLine line) const {
+    return findRate(rates(), toCp1251(edCurrencyCode_->text()), toDateValue(lineFields(line).date->date()));
+}
+
+// The box is offered while the directory has a rate for either date, and ticked it
+// fills each line it has a rate for. A rate it filled for another day or currency
+// goes; a rate the person typed stays until the person changes it.
+void ForeignIncomeScreen::refreshRates() {
+    const std::array<std::optional<FoundRate>, 2> found = {directoryRate(RateLine::Income),
+                                                           directoryRate(RateLine::Tax)};
+    const bool any = found[0].has_value() || found[1].has_value();
+    if (!any)
+        chbAutoRate_->setChecked(false);
+    chbAutoRate_->setEnabled(any);
+    for (const RateLine line : {RateLine::Income, RateLine::Tax}) {
+        const std::size_t i = lineIndex(line);
+        if (chbAutoRate_->isChecked() && found[i].has_value())
+            fillRateLine(line, *found[i]);
+        else if (automaticLine_[i])
+            releaseRateLine(line);
     }
-    chbAutoRate_->setEnabled(found);
-    // A rate belongs to its currency and day: one for another day is not kept.
-    fillRateLine(line, found && chbAutoRate_->isChecked());
 }
 
 void ForeignIncomeScreen::autoRateClicked(bool checked) {
@@ -560,38 +589,47 @@ void ForeignIncomeScreen::autoRateClicked(bool checked) {
         return;
     DocumentChanged();
     rateTyped_ = !checked;
-    for (FieldEdit* f : {edIncomeDateRate_, edIncomeDateUnits_, edTaxDateRate_, edTaxDateUnits_})
-        f->setEnabled(!checked);
-    fillRateLine(RateLine::Income, checked);
-    fillRateLine(RateLine::Tax, checked);
+    for (const RateLine line : {RateLine::Income, RateLine::Tax}) {
+        if (!checked) {
+            if (automaticLine_[lineIndex(line)])
+                releaseRateLine(line);
+        } else if (const std::optional<FoundRate> found = directoryRate(line)) {
+            fillRateLine(line, *found);
+        }
+    }
 }
 
-void ForeignIncomeScreen::autoRateOff() {
-    chbAutoRate_->setChecked(false);
-    chbAutoRate_->setEnabled(false);
-    for (FieldEdit* f : {edIncomeDateRate_, edIncomeDateUnits_, edTaxDateRate_, edTaxDateUnits_})
-        f->setEnabled(true);
-    fillRateLine(RateLine::Income, false);
-    fillRateLine(RateLine::Tax, false);
-}
-
-// Fills a rate line from the directory (fromDirectory) or empties it, and derives its roubles.
-void ForeignIncomeScreen::fillRateLine(RateLine line, bool fromDirectory) {
-    const bool incomeLine = line == RateLine::Income;
-    FieldEdit* rate = incomeLine ? edIncomeDateRate_ : edTaxDateRate_;
-    FieldEdit* units = incomeLine ? edIncomeDateUnits_ : edTaxDateUnits_;
-    QLabel* day = incomeLine ? lblIncomeRateDay_ : lblTaxRateDay_;
-    std::optional<FoundRate> found;
-    if (fromDirectory)
-        found = findRate(rates(), toCp1251(edCurrencyCode_->text()),
-                         toDateValue((incomeLine ? dtIncomeDate_ : dtTaxDate_)->date()));
+void ForeignIncomeScreen::fillRateLine(RateLine line, const FoundRate& found) {
+    const RateLineFields f = lineFields(line);
     {
         ScreenBuildGuard guard(host());
-        rate->setText(found ? fromCp1251(found->rateText) : QString());
-        units->setText(found ? fromCp1251(found->unitsText) : QString());
+        f.rate->setText(fromCp1251(found.rateText));
+        f.units->setText(fromCp1251(found.unitsText));
     }
-    day->setText(rateDayText(found));
-    if (incomeLine)
+    f.rate->setEnabled(false);
+    f.units->setEnabled(false);
+    f.day->setText(rateDayText(found));
+    automaticLine_[lineIndex(line)] = true;
+    rateLineChanged(line);
+}
+
+// An automatic rate no longer the box's: emptied and given to the person to type.
+void ForeignIncomeScreen::releaseRateLine(RateLine line) {
+    const RateLineFields f = lineFields(line);
+    {
+        ScreenBuildGuard guard(host());
+        f.rate->clear();
+        f.units->clear();
+    }
+    f.rate->setEnabled(true);
+    f.units->setEnabled(true);
+    f.day->clear();
+    automaticLine_[lineIndex(line)] = false;
+    rateLineChanged(line);
+}
+
+void ForeignIncomeScreen::rateLineChanged(RateLine line) {
+    if (line == RateLine::Income)
         incomeRublesChanged();
     else
         taxRublesChanged();
@@ -605,8 +643,19 @@ void ForeignIncomeScreen::incomeRublesChanged() {
         return;
     if (!deductionAllowed_ || !deduction_)
         return;
+    const Money typed = amountOf(edDeductionAmount_);
     ScreenBuildGuard guard(host());
-    edDeductionAmount_->setText(amountText(deductionFollowingRubles(*deduction_, *rubles)));
+    edDeductionAmount_->setText(amountText(deductionFollowingRubles(*deduction_, *rubles, typed)));
+}
+
+void ForeignIncomeScreen::capTypedDeduction() {
+    const std::optional<Money> typed = edDeductionAmount_->money();
+    if (!deduction_ || !typed)
+        return;
+    if (const Money capped = cappedDeductionAmount(*deduction_, *typed); capped != *typed) {
+        ScreenBuildGuard guard(host());
+        edDeductionAmount_->setText(amountText(capped));
+    }
 }
 
 void ForeignIncomeScreen::taxRublesChanged() {
@@ -792,6 +841,19 @@ void ForeignIncomeScreen::SaveData() {
 std::uint16_t ForeignIncomeScreen::CheckData() {
     SaveData();
     AskerCheckDialog dialog(host().asker(), this);
+    // A date the field cannot take (outside its range, not finished) is named first,
+    // in the field's own words: the record's checks below see only its last real date.
+    if (const int selected = sourceList_->selected(); selected >= 0) {
+        CheckRun dates(dialog, foreignIncomeTitle(), CheckStop::AtFirstFault);
+        for (const auto& [field, label] : {std::pair{dtIncomeDate_, "Дата получения дохода"},
+                                           std::pair{dtTaxDate_, "Дата уплаты налога"}}) {
+            if (!field->problem().isEmpty())
+                dates.fault(toCp1251(QString::fromUtf8(label) + QStringLiteral(": ") + field->problem()),
+                            static_cast<std::uint16_t>(selected + 1));
+        }
+        if (dates.shown())
+            return dates.result();
+    }
     return CheckForeignIncomes(document(), dialog);
 }
 

@@ -8,7 +8,10 @@
 #include "reference/IncomeDict.h"
 #include "screens/ScreenFrame.h"
 #include "screens/ScreenWidgets.h"
+#include "screens/rules/ForeignRules.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -31,7 +34,6 @@ class DateEdit;
 class FieldEdit;
 class MasterDetailList;
 class ForeignIncome;
-struct CurrencyRates;
 
 class ForeignIncomeScreen : public ScreenFrame {
     Q_OBJECT
@@ -47,8 +49,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Which of the two rate lines.
+    // Which of the two rate lines, and its fields.
     enum class RateLine { Income, Tax };
+    struct RateLineFields {
+        DateEdit* date;
+        FieldEdit* rate;
+        FieldEdit* units;
+        QLabel* day;
+    };
+    static std::size_t lineIndex(RateLine line);
+    RateLineFields lineFields(RateLine line) const;
 
     void buildWidgets();
     void connectEdits();
@@ -64,12 +74,15 @@ private:
     // Rules run on the person's edits, never while a source is being shown.
     bool editing() const;
     void currencyChanged();
-    void lookUpRate(RateLine line);
+    std::optional<FoundRate> directoryRate(RateLine line) const;
+    void refreshRates();
     void autoRateClicked(bool checked);
-    void autoRateOff();
-    void fillRateLine(RateLine line, bool found);
+    void fillRateLine(RateLine line, const FoundRate& found);
+    void releaseRateLine(RateLine line);
+    void rateLineChanged(RateLine line);
     void incomeRublesChanged();
     void taxRublesChanged();
+    void capTypedDeduction();
     void applyCfcGroup(std::int32_t incomeCode, bool clearDisabled);
     void applyDeductionAttributes();
     void pickCurrency();
@@ -92,6 +105,8 @@ private:
     std::string incomeName_;
     // The person changed a rate or units by hand since the source was shown.
     bool rateTyped_ = false;
+    // The rate lines the box filled from the directory (locked), by lineIndex.
+    std::array<bool, 2> automaticLine_{};
 
     RecordListBox sourceBox_;
     QPushButton* bnCopySource_;

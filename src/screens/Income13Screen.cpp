@@ -486,7 +486,7 @@ void Income13Screen::SetFocusToElement(std::uint16_t code) {
             edFixedAdvance_->setFocus();
         return;
     }
-    if (!setup_.checked || code == 0 || code > sourceList_->count())
+    if (code == 0 || code > sourceList_->count())
         return;
     sourceBox_.list->setFocus();
     sourceList_->select(code - 1);

@@ -57,8 +57,8 @@ struct Income13Setup {
     bool sourceMarks = true;
     // Empty: the income dialog of the residents' screen (Income13Dialog).
     IncomeDialogRun incomeDialog;
-    // CheckData checks the sources and SetFocusToElement selects one; otherwise
-    // CheckData returns 0 and SetFocusToElement does nothing.
+    // CheckData checks the sources; otherwise it returns 0. SetFocusToElement selects
+    // the source named either way, for the whole-return check.
     bool checked = true;
 };
 

@@ -98,6 +98,13 @@ void SourceListScreen::deleteSource() {
     sources_->removeSelected([this](int row) { removeSource(row); });
 }
 
+void SourceListScreen::SetFocusToElement(std::uint16_t code) {
+    if (code == 0 || code > sources_->count())
+        return;
+    sourceBox_.list->setFocus();
+    sources_->select(code - 1);
+}
+
 void SourceListScreen::SelectFirstEntry() {
     if (sources_->count() == 0)
         return;

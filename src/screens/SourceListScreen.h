@@ -24,7 +24,8 @@ class SourceListScreen : public ScreenFrame {
 public:
     void SaveData() override {}
     std::uint16_t CheckData() override { return 0; }
-    void SetFocusToElement(std::uint16_t) override {}
+    // The whole-return check names a source by its 1-based position.
+    void SetFocusToElement(std::uint16_t code) override;
     void SelectFirstEntry() override;
 
     // A read-only total beside the list: its object name and caption.

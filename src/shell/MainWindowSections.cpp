@@ -12,11 +12,13 @@ namespace kv {
 
 namespace {
 
-// Where the whole-return check sends the user, by its section number.
+// Where the whole-return check sends the user, by its section number. A target that
+// does not list the faulty record is opened without passing the element code on.
 struct FaultTarget {
     std::uint16_t number;
     Section section;
     std::optional<ScreenId> inner;
+    bool listsTheRecord = true;
 };
 
 constexpr std::array<FaultTarget, 13> kFaultTargets = {{
@@ -32,7 +34,9 @@ constexpr std::array<FaultTarget, 13> kFaultTargets = {{
     {13, Section::RussianIncome, ScreenId::ThirtyFivePercent},
     {14, Section::RussianIncome, ScreenId::ThirtyPercent},
     {15, Section::RussianIncome, ScreenId::ThirteenPercentNR},
-    {16, Section::InvestTov, std::nullopt},
+    // The partnership section is not offered to the person: partnership incomes are
+    // entered on the 13% screen, among its sources.
+    {16, Section::RussianIncome, ScreenId::ThirteenPercent, false},
 }};
 
 } // namespace
@@ -100,7 +104,8 @@ void MainWindow::openSectionAtFault(std::uint16_t number, std::uint16_t code) {
         if (auto* container = qobject_cast<ScreenContainer*>(screen_))
             container->openInner(*target->inner);
     }
-    screen_->SetFocusToElement(code);
+    if (target->listsTheRecord)
+        screen_->SetFocusToElement(code);
 }
 
 } // namespace kv

@@ -330,6 +330,26 @@ std::vector<RowCase> rowCases() {
          S::ForeignIncomes, 1, kForeign, "По данному источнику не указан порядок определения прибыли КИК"},
         {"22 deduction amount", [](auto& d) { addForeign(d).deductionCode = 201; }, S::ForeignIncomes, 1,
          kForeign, "По данному источнику выплаты не указана сумма вычета"},
+        {"tax paid abroad without the rate of its day",
+         [](auto& d) {
+             addForeign(d);
+             auto& f = addForeign(d);
+             f.taxDateUnits = 0;
+             f.setTaxInCurrency(rub(15));
+         },
+         S::ForeignIncomes, 2, kForeign,
+         "По данному источнику выплаты не указан курс валюты на дату уплаты налога"},
+        {"tax in roubles alone without the rate of its day",
+         [](auto& d) {
+             auto& f = addForeign(d);
+             f.taxDateRate = Money{};
+             f.taxInRubles = rub(960);
+         },
+         S::ForeignIncomes, 1, kForeign,
+         "По данному источнику выплаты не указан курс валюты на дату уплаты налога"},
+        {"income received outside the year of the return",
+         [](auto& d) { addForeign(d).incomeDate = date(2018, 12, 31); }, S::ForeignIncomes, 1, kForeign,
+         "По данному источнику выплаты дата получения дохода должна быть в 2019 году"},
         {"23 documented and norm expenses mixed",
          [](auto& d) {
              addBusiness(d, "1", true);
@@ -571,6 +591,14 @@ TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
              auto& f = addForeign(d);
              f.incomeCode = 1530;
              f.deductionCode = 201;
+         }},
+        {"no tax abroad needs no rate of a tax date, and the tax may be paid in 2020",
+         [](auto& d) {
+             auto& f = addForeign(d);
+             f.taxDateRate = Money{};
+             f.taxDateUnits = 0;
+             f.incomeDate = date(2019, 12, 31);
+             f.taxPaymentDate = date(2020, 1, 15);
          }},
         {"CFC with a complete number and method",
          [](auto& d) {

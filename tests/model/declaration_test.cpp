@@ -195,15 +195,21 @@ TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
     EXPECT_EQ(d.reservedInt2, 0);
     EXPECT_EQ(d.reservedInt3, 6);
 
+    EXPECT_EQ(d.tradeFee, rub("8100")); // bit 2 kept: its figures stay
+
+    // Bit 2 cleared takes the business figures with the activities: ticked again,
+    // the return credits no trade fee or patent that no screen would show.
+    d.farmFoundingDate = *DateValue::fromYmd(2012, 1, 1);
     d.setIncomeFlags(0);
-    EXPECT_EQ(d.tradeFee, rub("8100"));
-    EXPECT_EQ(d.isFarmHousehold, 1);
-    // With bit 2 set again the kept totals are written and read back.
     d.setIncomeFlags(Declaration::kBusinessIncomes);
     const Declaration back = loaded(savedBytes(d));
-    EXPECT_EQ(back.tradeFee, rub("8100"));
-    EXPECT_EQ(back.adjustedBase, rub("100"));
-    EXPECT_EQ(back.isFarmHousehold, 1);
+    for (const Declaration* after : {static_cast<const Declaration*>(&d), &back}) {
+        EXPECT_EQ(after->tradeFee, Money{});
+        EXPECT_EQ(after->adjustedBase, Money{});
+        EXPECT_EQ(after->isFarmHousehold, 0);
+        EXPECT_EQ(after->farmFoundingDate, Declaration::kDefaultFarmFoundingDate);
+        EXPECT_FALSE(after->holdsBusinessFigures());
+    }
 }
 
 // What clearing a flag would destroy decides whether the person is asked first.
@@ -224,6 +230,15 @@ TEST_F(DeclarationTest, EntriesUnderAFlagAreWhatClearingItWouldDestroy) {
     d.investPartnerships.add();
     EXPECT_TRUE(d.holdsEntriesUnder(Declaration::kPartnershipIncomes));
     EXPECT_FALSE(d.holdsEntriesUnder(Declaration::kForeignIncomes | Declaration::kBusinessIncomes));
+    for (auto figure : {&Declaration::actualAdvancePayments, &Declaration::adjustedBase,
+                        &Declaration::adjustedTax, &Declaration::patentPayments, &Declaration::tradeFee}) {
+        d.*figure = rub("1");
+        EXPECT_TRUE(d.holdsEntriesUnder(Declaration::kBusinessIncomes));
+        d.*figure = Money{};
+    }
+    d.isFarmHousehold = 1;
+    EXPECT_TRUE(d.holdsEntriesUnder(Declaration::kBusinessIncomes));
+    EXPECT_FALSE(d.holdsEntriesUnder(Declaration::kForeignIncomes));
     d.setIncomeFlags(0);
     EXPECT_FALSE(d.holdsEntriesUnder(all));
 }

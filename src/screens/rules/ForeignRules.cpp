@@ -30,8 +30,8 @@ CfcGroupState cfcGroupFor(std::int32_t incomeCode) {
     }
 }
 
-Money deductionFollowingRubles(const DeductionChoice& deduction, Money rubles) {
-    return derivedDeductionAmount(deduction, rubles, Money{}).value_or(Money{});
+Money deductionFollowingRubles(const DeductionChoice& deduction, Money rubles, Money typed) {
+    return derivedDeductionAmount(deduction, rubles, typed).value_or(Money{});
 }
 
 ForeignIncome copiedSource(const ForeignIncome& s) {

@@ -37,8 +37,9 @@ struct CfcGroupState {
 CfcGroupState cfcGroupFor(std::int32_t incomeCode);
 
 // The deduction after the rouble amount changed: a percentage of the roubles, the
-// roubles themselves for an equivalent deduction, otherwise 0; then MaxSum.
-Money deductionFollowingRubles(const DeductionChoice& deduction, Money rubles);
+// roubles themselves for an equivalent deduction, otherwise the amount typed (an
+// expense the person entered stays); then MaxSum.
+Money deductionFollowingRubles(const DeductionChoice& deduction, Money rubles, Money typed);
 
 // "Копировать источник выплат": a new source with the payer, the income code with
 // its rate and name (the computation files a foreign income by its rate), the

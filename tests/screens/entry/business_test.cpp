@@ -388,6 +388,28 @@ private slots:
         QCOMPARE(d.isFarmHousehold, std::uint8_t{0});
     }
 
+    // A return written elsewhere with business figures but no activity: the figures
+    // count, so they are shown and can be corrected; looking changes nothing.
+    void figuresWithoutAnActivityAreShown() {
+        ScreenTestHost host;
+        Declaration& d = *host.document;
+        d.setIncomeFlags(Declaration::kBusinessIncomes);
+        d.patentPayments = rub("20000");
+        d.tradeFee = rub("5000");
+        const Declaration before = d;
+        BusinessScreen screen(nullptr, host);
+        QCOMPARE(kv::test::textOf(&screen, "edTradeFee"), QStringLiteral("5000"));
+        QCOMPARE(kv::test::textOf(&screen, "edPatentPayments"), QStringLiteral("20000"));
+        QVERIFY(kv::test::child<QWidget>(&screen, "edTradeFee")->isEnabled());
+        QVERIFY(!kv::test::child<QWidget>(&screen, "edIncome")->isEnabled());
+        screen.SaveData();
+        QVERIFY(d == before);
+        kv::test::retype(&screen, "edTradeFee", QStringLiteral("0"));
+        screen.SaveData();
+        QCOMPARE(d.tradeFee, Money{});
+        QCOMPARE(d.patentPayments, rub("20000"));
+    }
+
     // The check on leaving: "Исправить" records the activity and the run goes on.
     void checkOnLeavingGoesToTheLastFix() {
         ScreenTestHost host;

@@ -2,8 +2,11 @@
 // computed into Appendix 2 and Section 2, the rate lookup, the import of the bank's
 // rate files from the currency picker, copying, and visiting without changing.
 #include "EntryTestSupport.h"
+#include "checks/ReturnCheck.h"
+#include "checks/ScriptedCheckDialog.h"
 #include "compute/ReturnComputation.h"
 #include "core/Text.h"
+#include "export/ExportReturn.h"
 #include "model/Declaration.h"
 #include "reference/RatesImport.h"
 #include "screens/ForeignIncomeScreen.h"
@@ -163,6 +166,190 @@ private slots:
         QCOMPARE(dividends.taxCalculated, Money::fromRoubles(8492));
         QCOMPARE(dividends.foreignTaxCredited, Money::fromRoubles(6512));
         QCOMPARE(dividends.taxToPay, Money::fromRoubles(1980));
+    }
+
+    // Rates typed by hand stay when either date moves, with or without a rates file:
+    // the tax in roubles and the credit of the export keep them. A dividend of 1 000
+    // dollars with 100 withheld abroad, the rates of 16.03 and 19.03.2019 typed:
+    // 6 512,34 roubles of foreign tax against 8 492 of Russian tax, all credited.
+    void typedRatesStayWhenTheDatesMove_data() {
+        QTest::addColumn<bool>("withRates");
+        QTest::newRow("without a rates file") << false;
+        QTest::newRow("with the rates file, the box unticked") << true;
+    }
+
+    void typedRatesStayWhenTheDatesMove() {
+        QFETCH(bool, withRates);
+        ScreenTestHost host;
+        if (withRates)
+            loadRates(host);
+        Declaration& d = *host.document;
+        d.setIncomeFlags(Declaration::kForeignIncomes);
+        ForeignIncome typed = storedDividend();
+        typed.incomeDateRate = Money{};
+        typed.taxDateRate = Money{};
+        d.foreignIncomes.add(typed);
+        ForeignIncomeScreen screen(nullptr, host);
+        screen.SelectFirstEntry();
+        QVERIFY(!kv::test::child<QCheckBox>(&screen, "chbAutoRate")->isChecked());
+        kv::test::retype(&screen, "edIncomeDateRate", QStringLiteral("65,3217"));
+        kv::test::retype(&screen, "edTaxDateRate", QStringLiteral("65,1234"));
+        QCOMPARE(kv::test::textOf(&screen, "edTaxInRubles"), QStringLiteral("6512,34"));
+
+        setDate(&screen, "dtTaxDate", QDate(2019, 3, 22));
+        setDate(&screen, "dtIncomeDate", QDate(2019, 3, 18));
+        for (auto [name, text] : {std::pair{"edIncomeDateRate", "65,3217"},
+                                  std::pair{"edIncomeDateUnits", "1"}, std::pair{"edTaxDateRate", "65,1234"},
+                                  std::pair{"edTaxDateUnits", "1"}, std::pair{"edTaxInRubles", "6512,34"}})
+            QCOMPARE(kv::test::textOf(&screen, name), QString::fromUtf8(text));
+        screen.SaveData();
+        const ForeignIncome& s = d.foreignIncomes.get(0);
+        QCOMPARE(s.taxPaymentDate, day(22, 3, 2019));
+        QCOMPARE(s.taxInRubles, Money::fromRaw(65123400));
+
+        FixedIdSource ids("0F8FAD5B-D9CB-469F-A165-70867728950E");
+        const ExportServices services{kv::test::testClock(), ids, [](const std::string&) {}};
+        const QString xml =
+            QString::fromStdString(cp1251ToUtf8(ExportReturn({}, d, kExportToText, services)));
+        for (const char* figure :
+             {"НалУплИноРуб=\"6512.34\"", "НалогЗачРФОбщ=\"6512\"", "НалЗачРФОбщ=\"8492\""})
+            QVERIFY2(xml.contains(QString::fromUtf8(figure)), figure);
+    }
+
+    // The box fills the line the rates file has a rate for and leaves the other to the
+    // person, keeping what was typed there; the file reopened shows the same.
+    void automaticRateFillsOnlyTheLineItCan_data() {
+        QTest::addColumn<QDate>("incomeDate");
+        QTest::addColumn<QDate>("taxDate");
+        QTest::addColumn<bool>("incomeAutomatic");
+        // Yen have a rate only from 16.03.2019.
+        QTest::newRow("no rate on the income day") << QDate(2019, 1, 10) << QDate(2019, 3, 18) << false;
+        QTest::newRow("no rate on the tax day") << QDate(2019, 3, 18) << QDate(2019, 1, 10) << true;
+    }
+
+    void automaticRateFillsOnlyTheLineItCan() {
+        QFETCH(QDate, incomeDate);
+        QFETCH(QDate, taxDate);
+        QFETCH(bool, incomeAutomatic);
+        ScreenTestHost host;
+        loadRates(host);
+        host.document->setIncomeFlags(Declaration::kForeignIncomes);
+        ForeignIncome yen = storedDividend();
+        yen.currencyCode = "392";
+        yen.incomeDateRate = Money{};
+        yen.taxDateRate = Money{};
+        yen.incomeDateUnits = 0;
+        yen.taxDateUnits = 0;
+        host.document->foreignIncomes.add(yen);
+        const char* typedRate = incomeAutomatic ? "edTaxDateRate" : "edIncomeDateRate";
+        const char* typedUnits = incomeAutomatic ? "edTaxDateUnits" : "edIncomeDateUnits";
+        const char* filledRate = incomeAutomatic ? "edIncomeDateRate" : "edTaxDateRate";
+        const auto verifyLines = [&](QWidget* screen) {
+            QVERIFY(kv::test::child<QCheckBox>(screen, "chbAutoRate")->isEnabled());
+            QVERIFY(kv::test::child<QCheckBox>(screen, "chbAutoRate")->isChecked());
+            QCOMPARE(kv::test::textOf(screen, filledRate), QStringLiteral("59,1234"));
+            QVERIFY(!kv::test::child<QWidget>(screen, filledRate)->isEnabled());
+            QCOMPARE(kv::test::textOf(screen, typedRate), QStringLiteral("58,5"));
+            QCOMPARE(kv::test::textOf(screen, typedUnits), QStringLiteral("100"));
+            QVERIFY(kv::test::child<QWidget>(screen, typedRate)->isEnabled());
+        };
+        {
+            ForeignIncomeScreen screen(nullptr, host);
+            screen.SelectFirstEntry();
+            setDate(&screen, "dtIncomeDate", incomeDate);
+            setDate(&screen, "dtTaxDate", taxDate);
+            kv::test::retype(&screen, typedRate, QStringLiteral("58,5"));
+            kv::test::retype(&screen, typedUnits, QStringLiteral("100"));
+            kv::test::child<QCheckBox>(&screen, "chbAutoRate")->click();
+            verifyLines(&screen);
+            screen.SaveData();
+        }
+        QTemporaryDir folder;
+        const std::string path = QFile::encodeName(folder.filePath(QStringLiteral("yen.qv9"))).toStdString();
+        host.document->saveToFile(path);
+        ScreenTestHost reopened;
+        loadRates(reopened);
+        reopened.document->loadFromFile(path);
+        ForeignIncomeScreen screen(nullptr, reopened);
+        screen.SelectFirstEntry();
+        verifyLines(&screen);
+    }
+
+    // An expense typed against securities (1530, expense 201) stays through later
+    // changes of the amount, a date or a rate; one with a cap (1512, 902: 250 000) is
+    // held to it, as the 35% dialog holds its deduction.
+    void typedExpenseStays_data() {
+        QTest::addColumn<int>("incomeCode");
+        QTest::addColumn<QString>("deduction");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("securities") << 1530 << "201"
+                                    << "5000"
+                                    << "5000";
+        QTest::newRow("share with a cap") << 1512 << "902"
+                                          << "300000"
+                                          << "250000";
+    }
+
+    void typedExpenseStays() {
+        QFETCH(int, incomeCode);
+        QFETCH(QString, deduction);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        ScreenTestHost host;
+        host.document->setIncomeFlags(Declaration::kForeignIncomes);
+        ForeignIncome sale = storedDividend();
+        sale.incomeCode = incomeCode;
+        sale.incomeRate = 13;
+        host.document->foreignIncomes.add(sale);
+        ForeignIncomeScreen screen(nullptr, host);
+        screen.SelectFirstEntry();
+        kv::test::whenPicker(QStringLiteral("TfmInputDeductCode"), deduction);
+        kv::test::clickButton(&screen, "bnDeductionCode");
+        KV_VERIFY_MODALS();
+        QVERIFY(kv::test::child<QWidget>(&screen, "edDeductionAmount")->isEnabled());
+        kv::test::retype(&screen, "edDeductionAmount", typed);
+        QCOMPARE(kv::test::textOf(&screen, "edDeductionAmount"), kept);
+
+        kv::test::retype(&screen, "edIncomeInCurrency", QStringLiteral("2000"));
+        kv::test::retype(&screen, "edIncomeDateRate", QStringLiteral("66"));
+        setDate(&screen, "dtIncomeDate", QDate(2019, 4, 1));
+        QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("132000"));
+        QCOMPARE(kv::test::textOf(&screen, "edDeductionAmount"), kept);
+        screen.SaveData();
+        QCOMPARE(host.document->foreignIncomes.get(0).deductionAmount, Money::fromRoubles(kept.toLongLong()));
+    }
+
+    // An income date outside 2019 is named on leaving and goes to its source; passed
+    // over, the whole-return check still refuses it.
+    void incomeDateOutsideTheYear() {
+        ScreenTestHost host;
+        host.document->setIncomeFlags(Declaration::kForeignIncomes);
+        host.document->foreignIncomes.add(storedDividend());
+        host.document->foreignIncomes.add(storedDividend());
+        ForeignIncomeScreen screen(nullptr, host);
+        sources(&screen)->setCurrentItem(sources(&screen)->topLevelItem(1));
+        setDate(&screen, "dtIncomeDate", QDate(2018, 12, 28));
+        host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"))
+            .expect(QStringLiteral("TfmCheckError"), QStringLiteral("Пропустить"));
+        QCOMPARE(screen.CheckData(), std::uint16_t{2});
+        QCOMPARE(screen.CheckData(), std::uint16_t{0});
+        KV_VERIFY_ASKER(host.script);
+        QCOMPARE(host.script.questions().at(0).text,
+                 QStringLiteral("Дата получения дохода: Дата не может быть раньше 01.01.2019"));
+        QCOMPARE(host.document->foreignIncomes.get(1).incomeDate, day(28, 12, 2018));
+
+        host.document->inspectionCode = "7701";
+        host.document->person.surname = cp("Соколов");
+        host.document->person.firstName = cp("Андрей");
+        host.document->person.inn = "500100732185";
+        host.document->person.oktmo = "45379000";
+        ScriptedCheckDialog whole({CheckAnswer::Fix});
+        const ReturnCheckResult result = CheckReturn(*host.document, whole);
+        QCOMPARE(result, (ReturnCheckResult{CheckSection::ForeignIncomes, 2}));
+        QCOMPARE(
+            QString::fromStdString(cp1251ToUtf8(whole.asked().at(0).message)),
+            QStringLiteral("По данному источнику выплаты дата получения дохода должна быть в 2019 году"));
     }
 
     // The automatic rate for each income date: the day's own, the last earlier one

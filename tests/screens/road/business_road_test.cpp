@@ -191,6 +191,50 @@ private slots:
         QVERIFY(!child<QCheckBox>(&window, "chbDocumentedExpenses")->isChecked());
     }
 
+    // Unticking the business box asks before the whole return's business figures go
+    // with the activities: "Нет" keeps them all; after "Да", ticking it again shows
+    // no figure and the return credits none.
+    void businessFiguresGoWithTheirBox() {
+        MainWindow window(std::nullopt, options());
+        window.show();
+        // The conditions screen is built anew each time it is shown.
+        const auto box = [&window] { return child<QCheckBox>(&window, "chbIncomeBusiness"); };
+        box()->click();
+        enterConditionsAndTaxpayer(window);
+        if (QTest::currentTestFailed())
+            return;
+        clickSection(window, Section::BusinessIncome);
+        kv::test::whenModal(QStringLiteral("TfmInputBusinessIncome"), [](QDialog& d) {
+            child<QRadioButton>(&d, "rbKind2")->click();
+            kv::test::clickButton(&d, "bnOk");
+        });
+        kv::test::clickButton(&window, "bnAddActivity");
+        KV_VERIFY_MODALS();
+        kv::test::retype(&window, "edIncome", QStringLiteral("400000"));
+        for (auto [name, value] : {std::pair{"edAdvancePayments", "3000"},
+                                   std::pair{"edPatentPayments", "20000"}, std::pair{"edTradeFee", "5000"}})
+            kv::test::retype(&window, name, QString::fromLatin1(value));
+        clickSection(window, Section::InitialData);
+
+        run_.script.expect(QStringLiteral("dropIncomes"), QStringLiteral("Нет"))
+            .expect(QStringLiteral("dropIncomes"), QStringLiteral("Да"));
+        box()->click();
+        QVERIFY(box()->isChecked());
+        box()->click();
+        QVERIFY(!box()->isChecked());
+        KV_VERIFY_ASKER(run_.script);
+        clickSection(window, Section::PersonInfo);
+        clickSection(window, Section::InitialData);
+        box()->click();
+        clickSection(window, Section::BusinessIncome);
+        for (const char* name : {"edAdvancePayments", "edPatentPayments", "edTradeFee"})
+            QCOMPARE(kv::test::textOf(&window, name), QStringLiteral("0"));
+        const Declaration& d = window.document();
+        for (Money figure : {d.actualAdvancePayments, d.patentPayments, d.tradeFee})
+            QCOMPARE(figure, Money{});
+        QCOMPARE(d.businessIncomes.count(), 0);
+    }
+
     void partnershipWithALossCarried() {
         {
             MainWindow window(std::nullopt, options());

@@ -140,11 +140,17 @@ TEST(ForeignRules, DeductionFollowsTheRoubles) {
     equivalent.equivalent = true;
     DeductionChoice capped = equivalent;
     capped.maxSum = Money::fromRoubles(500);
-    const DeductionChoice typed; // neither: falls to 0 when the roubles change
-    EXPECT_EQ(deductionFollowingRubles(percent, rubles), Money::fromRaw(1615500)); // 161,554 -> 161,55
-    EXPECT_EQ(deductionFollowingRubles(equivalent, rubles), rubles);
-    EXPECT_EQ(deductionFollowingRubles(capped, rubles), Money::fromRoubles(500));
-    EXPECT_EQ(deductionFollowingRubles(typed, rubles), Money{});
+    const DeductionChoice typed; // neither: the person's amount stays
+    DeductionChoice typedCapped;
+    typedCapped.maxSum = Money::fromRoubles(500);
+    const Money entered = Money::fromRoubles(700);
+    EXPECT_EQ(deductionFollowingRubles(percent, rubles, entered),
+              Money::fromRaw(1615500)); // 161,554 -> 161,55
+    EXPECT_EQ(deductionFollowingRubles(equivalent, rubles, entered), rubles);
+    EXPECT_EQ(deductionFollowingRubles(capped, rubles, entered), Money::fromRoubles(500));
+    EXPECT_EQ(deductionFollowingRubles(typed, rubles, entered), entered);
+    EXPECT_EQ(deductionFollowingRubles(typedCapped, rubles, entered), Money::fromRoubles(500));
+    EXPECT_EQ(deductionFollowingRubles(typed, rubles, Money{}), Money{});
 }
 
 TEST(ForeignRules, CopyKeepsTheIncomeRateAndName) {

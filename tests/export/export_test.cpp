@@ -206,14 +206,15 @@ TEST(ExportReturnDriver, NothingIsIndentedAndValuesRoundTrip) {
 
 struct ExampleCase {
     const char* file;
-    const char* blocks; // the body's blocks in order; empty for no check
+    const char* blocks;  // the body's blocks in order; empty for no check
+    const char* refusal; // a violation the schema reports, for a return the check stops
 };
 
 TEST(ExportReturnDriver, ExampleReturnsEndToEnd) {
     const ExampleCase cases[] = {
-        {"new-return.qv9", ""},
-        {"typical.qv9", "СумНалПу НалБаза ДоходИстРФ ИмущНалВычНов "},
-        {"all-records.qv9", ""},
+        {"new-return.qv9", "", "Элемент «Документ», атрибут «КодНО»: значение не указано (образец [0-9]{4})"},
+        {"typical.qv9", "СумНалПу НалБаза ДоходИстРФ ИмущНалВычНов ", nullptr},
+        {"all-records.qv9", "", nullptr},
     };
     for (const ExampleCase& c : cases) {
         const fs::path path = fs::path(KV_EXAMPLES_DIR) / c.file;
@@ -226,6 +227,15 @@ TEST(ExportReturnDriver, ExampleReturnsEndToEnd) {
         Declaration d(r.clock);
         d.loadFromFile(path.string());
         const std::string name = ExportReturn(folder.withSlash(), d, kExportToFile, r.services());
+        if (c.refusal != nullptr) {
+            // A new return does not pass the whole-return check, and the schema refuses its file.
+            EXPECT_EQ(name, kExportRefused) << c.file;
+            EXPECT_TRUE(folder.names().empty()) << c.file;
+            ASSERT_EQ(r.messages.size(), 1u) << c.file;
+            EXPECT_NE(cp1251ToUtf8(r.messages[0]).find(c.refusal), std::string::npos)
+                << cp1251ToUtf8(r.messages[0]);
+            continue;
+        }
         ASSERT_NE(name, "ERROR") << c.file;
         EXPECT_TRUE(r.messages.empty())
             << c.file << ": " << (r.messages.empty() ? "" : cp1251ToUtf8(r.messages[0]));

@@ -126,14 +126,14 @@ std::string ExportReturn(const std::string& folder, Declaration& document, int m
         const std::string bytes = built.tree.windows1251Bytes();
         if (mode != kExportToFile)
             return bytes;
+        // The identifier comes from what the user typed; it must not lead out of the folder.
+        if (!isSafeFileName(built.identifier))
+            throw std::runtime_error("the file identifier cannot name a file");
         // The whole-return check came first; the schema is the last line before the file.
         if (const std::string fault = exportSchemaFault(document, bytes); !fault.empty()) {
             show(fault);
             return kExportRefused;
         }
-        // The identifier comes from what the user typed; it must not lead out of the folder.
-        if (!isSafeFileName(built.identifier))
-            throw std::runtime_error("the file identifier cannot name a file");
         std::string dir = folder;
         if (!dir.empty() && dir.back() != '/')
             dir += '/';

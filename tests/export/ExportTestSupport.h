@@ -77,8 +77,9 @@ struct ExportFixture {
 
     explicit ExportFixture(std::uint8_t flags = Declaration::kAgentIncomes) { doc.setIncomeFlags(flags); }
     ~ExportFixture() {
-        if (bodyKeepsToSchema)
+        if (bodyKeepsToSchema) {
             EXPECT_EQ(violationsOf(fileAroundBody(bodyText()), ReturnForm::Ndfl3), "") << bodyText();
+        }
     }
 
     // The body element after a writer has filled it, as "<НДФЛ3>...</НДФЛ3>".

@@ -78,8 +78,9 @@ TEST(ExportSchema, BrokenFilesAreRefusedNamingElementAttributeAndRule) {
         ASSERT_TRUE(report.wellFormed) << c.what;
         ASSERT_EQ(report.violations.size(), 1u) << c.what << "\n" << violationsOf(file, c.form);
         EXPECT_EQ(report.violations[0].line, 1) << c.what;
-        if (c.message != nullptr)
+        if (c.message != nullptr) {
             EXPECT_EQ(cp1251ToUtf8(report.violations[0].text), c.message) << c.what;
+        }
     }
 }
 
@@ -156,6 +157,7 @@ TEST(ExportSchema, ExportsOfBothFormsKeepToTheirSchemas) {
 
     Declaration form4 = soundReturn(clock);
     form4.declarationKind = 2;
+    form4.taxpayerCategory = 0;
     form4.estimatedIncome = rub(1234567);
     form4.submitterKind = 2;
     form4.representativeName = u("Петрова");

@@ -1,6 +1,8 @@
 // Every document that loads goes through the whole-return check and the export as
 // printing asks for it; the XML the export gives is parsed again and must be a
 // well-formed Windows-1251 document whose root names the file it would be saved as.
+// A document that passes the check must also export a file its form's schema accepts:
+// otherwise the check lets through a return whose file the program then refuses.
 #include "checks/ScriptedCheckDialog.h"
 #include "core/Date.h"
 #include "export/ExportReturn.h"
@@ -25,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const kv::ConversionError&) {
         return 0;
     }
-    (void)kv::FirstReturnFault(doc);
+    const bool passesCheck = !kv::FirstReturnFault(doc).has_value();
     const kv::ExportServices services{clock, ids, [](const std::string&) {}};
     const std::string xml = kv::ExportReturn(std::string(), doc, kv::kExportToText, services);
     if (xml == kv::kExportFailed)
@@ -36,9 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     const xmlNode* root = xmlDocGetRootElement(parsed);
     // "Файл" in UTF-8, as libxml2 holds every name.
-    if (root == nullptr || std::strcmp(reinterpret_cast<const char*>(root->name), "\xD0\xA4\xD0\xB0\xD0\xB9\xD0\xBB") != 0 ||
-        parsed->encoding == nullptr || strcasecmp(reinterpret_cast<const char*>(parsed->encoding), "windows-1251") != 0)
+    if (root == nullptr ||
+        std::strcmp(reinterpret_cast<const char*>(root->name), "\xD0\xA4\xD0\xB0\xD0\xB9\xD0\xBB") != 0 ||
+        parsed->encoding == nullptr ||
+        strcasecmp(reinterpret_cast<const char*>(parsed->encoding), "windows-1251") != 0)
         __builtin_trap();
     xmlFreeDoc(parsed);
+    if (passesCheck && !kv::exportSchemaFault(doc, xml).empty())
+        __builtin_trap();
     return 0;
 }

@@ -18,6 +18,7 @@ int cmdCompute(const Args& args);
 int cmdCheck(const Args& args);
 int cmdExport(const Args& args);
 int cmdXml(const Args& args);
+int cmdValidate(const Args& args);
 int cmdPdf(const Args& args); // only in builds with the print module
 
 } // namespace kv::cli

@@ -81,6 +81,8 @@ int cmdExport(const Args& args) {
                                       err1251(m);
                                   }};
     const std::string name = ExportReturn(folder, declaration, kExportToFile, services);
+    if (name == kExportRefused)
+        return 1; // the message naming what to correct is out already
     if (name == kExportFailed) {
         err1251(utf8ToCp1251("Файл не сформирован, свяжитесь с разработчиками."));
         return 2;

@@ -1,5 +1,5 @@
-// Writes the bytes an exported file would hold to standard output, as printing
-// receives them: no check and no file.
+// Writes the bytes an exported file would hold to standard output: no whole-return
+// check and no file, but, as for every exported file, the schema of its form.
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExportOptions.h"
@@ -33,6 +33,10 @@ int cmdXml(const Args& args) {
     const std::string bytes = ExportReturn(std::string(), declaration, kExportToText, services);
     if (bytes == kExportFailed)
         return 2;
+    if (const std::string fault = exportSchemaFault(declaration, bytes); !fault.empty()) {
+        err1251(fault);
+        return 1;
+    }
     std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     std::cout.flush();
     if (!std::cout)

@@ -29,6 +29,7 @@ constexpr Command kCommands[] = {
     {"check", "check FILE.qv9", "проверка декларации до первой ошибки (код 1 при ошибке)", kv::cli::cmdCheck},
     {"export", "export FILE.qv9 [--out DIR] [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]", "проверка и файл XML для налоговой службы; печатает путь к файлу", kv::cli::cmdExport},
     {"xml", "xml FILE.qv9 [--date ДД.ММ.ГГГГ] [--guid GUID]", "XML декларации (байты файла) в стандартный вывод", kv::cli::cmdXml},
+    {"validate", "validate FILE.xml", "проверка файла 3-НДФЛ 5.14 или 4-НДФЛ 5.03 по схеме формата: все нарушения со строками (код 1 при нарушениях)", kv::cli::cmdValidate},
 #ifdef KV_HAVE_PRINT
     {"pdf", "pdf FILE.qv9 --out FILE.pdf [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]", "проверка и листы декларации со штрих-кодами в файл PDF, как при печати", kv::cli::cmdPdf},
 #endif

@@ -3,6 +3,7 @@
 #include "compute/ReturnComputation.h"
 #include "core/Text.h"
 #include "export/ReturnWriters.h"
+#include "export/SchemaCheck.h"
 #include "model/Declaration.h"
 
 #include <cerrno>
@@ -81,6 +82,16 @@ const std::string& exportFailedMessage() {
     return text;
 }
 
+std::string exportSchemaFault(const Declaration& document, const std::string& bytes) {
+    const ReturnForm form = document.declarationKind == 2 ? ReturnForm::Ndfl4 : ReturnForm::Ndfl3;
+    const SchemaReport report = checkAgainstSchema(bytes, form);
+    if (report.valid())
+        return std::string();
+    if (!report.wellFormed)
+        throw std::runtime_error("the export is not a well-formed document");
+    return schemaRefusalMessage(form, report.violations);
+}
+
 ExportedReturn buildReturnXml(const Declaration& document, const ReturnComputation& sum, DateValue today,
                               const std::string& guid) {
     const bool form4 = document.declarationKind == 2;
@@ -118,6 +129,11 @@ std::string ExportReturn(const std::string& folder, Declaration& document, int m
         // The identifier comes from what the user typed; it must not lead out of the folder.
         if (!isSafeFileName(built.identifier))
             throw std::runtime_error("the file identifier cannot name a file");
+        // The whole-return check came first; the schema is the last line before the file.
+        if (const std::string fault = exportSchemaFault(document, bytes); !fault.empty()) {
+            show(fault);
+            return kExportRefused;
+        }
         std::string dir = folder;
         if (!dir.empty() && dir.back() != '/')
             dir += '/';

@@ -19,6 +19,9 @@ constexpr int kExportToText = 2; // the print module's mode; any value but 1 act
 
 // The result that reports a failed export.
 inline const std::string kExportFailed = "ERROR";
+// The result of a file export that the form's schema refused: nothing was written and
+// the message naming what to correct has been shown.
+inline const std::string kExportRefused = "INVALID";
 
 // What an export needs from outside: today's date and new GUIDs, which tests and
 // reproducible exports fix, and where the export's own messages go (Windows-1251 text).
@@ -39,8 +42,10 @@ ExportedReturn buildReturnXml(const Declaration& document, const ReturnComputati
                               const std::string& guid);
 
 // Runs a fresh computation over the document (which it updates as every run does)
-// and writes the return. Mode 1: saves folder + identifier + ".xml" and returns
-// identifier + ".xml"; the file appears under its name only once it is complete.
+// and writes the return. Mode 1: checks the file against the schema of its form,
+// saves folder + identifier + ".xml" and returns identifier + ".xml"; the file appears
+// under its name only once it is complete. A file the schema refuses is not written:
+// the export shows what to correct and returns kExportRefused.
 // Any other mode: returns the bytes such a file would hold. A folder or disk that
 // refuses the file shows nothing and still returns the name: the caller, which
 // looks for the file, tells the person the folder cannot be written. Any other
@@ -50,6 +55,10 @@ std::string ExportReturn(const std::string& folder, Declaration& document, int m
                          const ExportServices& services);
 // The same with today's date, random GUIDs and the messages on standard error.
 std::string ExportReturn(const std::string& folder, Declaration& document, int mode);
+
+// Empty when the bytes of an export of the document keep to the schema of its form;
+// otherwise the message that names what to correct (Windows-1251).
+std::string exportSchemaFault(const Declaration& document, const std::string& bytes);
 
 // "Ошибка в выгрузке. Пожалуйста, свяжитесь с разработчиками через службу поддержки"
 const std::string& exportFailedMessage();

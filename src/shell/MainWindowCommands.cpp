@@ -94,6 +94,8 @@ void MainWindow::ExportDoc() {
     const std::string result =
         ExportReturn(QFile::encodeName(folder).toStdString(), *document_, kExportToFile, exportServices());
 
+    if (result == kExportRefused)
+        return; // the export has shown what to correct
     QString text;
     bool written = false;
     if (result == kExportFailed) {

@@ -32,6 +32,8 @@ install)
         share/kvilmar/Oksm.xml
         share/kvilmar/Sp_OKVED2.xml
         share/kvilmar/CurrencyRates.xml
+        share/kvilmar/NDFL3_5.14.xsd
+        share/kvilmar/NDFL4_5.03.xsd
         share/kvilmar/help/runprogramm.htm
         share/kvilmar/help/EditSOUN.htm
         share/applications/ru.zentar.kvilmar.desktop

@@ -5,6 +5,7 @@
 #include "core/Date.h"
 #include "core/Text.h"
 #include "export/ReturnWriters.h"
+#include "export/SchemaCheck.h"
 #include "export/XmlTree.h"
 #include "model/Declaration.h"
 
@@ -29,13 +30,57 @@ inline DateValue ymd(int year, int month, int day) {
     return *DateValue::fromYmd(year, month, day);
 }
 
+// A 3-NDFL file around the blocks of a body: a sound title page, and the Section 1 line
+// and Section 2 base the form requires when the body has none of its own.
+inline std::string fileAroundBody(const std::string& bodyUtf8) {
+    const std::string open = "<НДФЛ3>", close = "</НДФЛ3>";
+    std::string inner;
+    if (bodyUtf8.rfind(open, 0) == 0 && bodyUtf8.size() >= open.size() + close.size())
+        inner = bodyUtf8.substr(open.size(), bodyUtf8.size() - open.size() - close.size());
+    if (inner.find("<СумНалПу") == std::string::npos)
+        inner = "<СумНалПу ПрУплВозв=\"3\" КБК=\"18210102030011000110\" ОКТМО=\"45379000\" ПодлУпл=\"0\" "
+                "ПодлВозв=\"0\"/><НалБаза Ставка=\"13\" ВидДоход=\"3\"><РасчНалБаза ДоходОбщ=\"0.00\" "
+                "ДоходОбщНеНал=\"0.00\" ДоходОбщНал=\"0.00\" СумНалВыч=\"0.00\" СумРасхУм=\"0.00\" "
+                "СумДохДивКИК=\"0.00\" НалБаза=\"0.00\"/><РасчНалПУ Исчисл=\"0\" УдержОбщ=\"0\" "
+                "УдержОбщМВ=\"0\" ТСУплПерЗач=\"0\" УплАвФакт=\"0\" ОбщАвУплЗач227.1=\"0\" "
+                "УплИнПодлЗач=\"0\" УплПатентЗач=\"0\" ПодлУпл=\"0\" ПодлВозв=\"0\"/></НалБаза>" +
+                inner;
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Файл "
+           "ИдФайл=\"NO_NDFL3_7701_7701_770123456703_20200302_"
+           "0F8FAD5B-D9CB-469F-A165-70867728950E\" ВерсПрог=\"Quil2019_1.0.1\" ВерсФорм=\"5.14\"><Документ "
+           "КНД=\"1151020\" ДатаДок=\"02.03.2020\" Период=\"34\" ОтчетГод=\"2019\" КодНО=\"7701\" "
+           "НомКорр=\"0\"><СвНП><НПФЛ3 ДокПредст=\"760\" Статус=\"1\"><ФИОФЛ Фамилия=\"СОКОЛОВ\" "
+           "Имя=\"АНДРЕЙ\"/><СведФЛ1 ИННФЛ=\"770123456703\" ДатаРожд=\"12.04.1985\" ОКСМ=\"643\"/></НПФЛ3>"
+           "</СвНП><Подписант ПрПодп=\"1\"/><НДФЛ3>" +
+           inner + "</НДФЛ3></Документ></Файл>";
+}
+
+// The schema's violations of a file, one a line, UTF-8; empty when it keeps to the schema.
+inline std::string violationsOf(const std::string& bytes, ReturnForm form) {
+    const SchemaReport report = checkAgainstSchema(bytes, form);
+    if (!report.wellFormed)
+        return "not well-formed";
+    std::string out;
+    for (const SchemaViolation& v : report.violations)
+        out += cp1251ToUtf8(v.text) + "\n";
+    return out;
+}
+
 struct ExportFixture {
     FixedClock clock{ymd(2020, 3, 2)};
     Declaration doc{clock};
     std::unique_ptr<ReturnComputation> sum = std::make_unique<ReturnComputation>();
     xml::Document scratch = xml::Document::parse("<НДФЛ3/>");
+    // Whatever a test has the writers put into the body must keep to the form's schema;
+    // a test of values no entry screen can give turns this off.
+    bool bodyKeepsToSchema = true;
 
     explicit ExportFixture(std::uint8_t flags = Declaration::kAgentIncomes) { doc.setIncomeFlags(flags); }
+    ~ExportFixture() {
+        if (bodyKeepsToSchema) {
+            EXPECT_EQ(violationsOf(fileAroundBody(bodyText()), ReturnForm::Ndfl3), "") << bodyText();
+        }
+    }
 
     // The body element after a writer has filled it, as "<НДФЛ3>...</НДФЛ3>".
     xml::Element body() const { return scratch.root(); }

@@ -75,13 +75,51 @@ TEST_F(CliExport, CheckFaultStopsTheExportUnlessSkipped) {
     EXPECT_NE(checked.out.find("Не введен номер инспекции"), std::string::npos) << checked.out;
     EXPECT_TRUE(written().empty());
 
+    // Without the check the schema still stands between the return and the file.
     const CliRun unchecked = run("export " + example("new-return.qv9") + out + " --no-check");
-    EXPECT_EQ(unchecked.status, 0);
-    EXPECT_EQ(written().size(), 1u);
+    EXPECT_EQ(unchecked.status, 1);
+    EXPECT_TRUE(written().empty());
+    const std::string refusal = readFile(dir_ / "stderr");
+    EXPECT_NE(refusal.find("не соответствует формату 3-НДФЛ 5.14"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("Элемент «Документ», атрибут «КодНО»"), std::string::npos) << refusal;
+    const CliRun xml = run("xml " + example("new-return.qv9") + kFixed);
+    EXPECT_EQ(xml.status, 1);
+    EXPECT_EQ(xml.out, "");
 
     EXPECT_EQ(run("xml " + example("new-return.qv9") + " --guid not-a-guid").status, 2);
     EXPECT_EQ(run("xml " + example("new-return.qv9") + " --no-check").status, 2);
     EXPECT_EQ(run("export '" + (dir_ / "missing.qv9").string() + "'").status, 2);
+}
+
+TEST_F(CliExport, ValidateReportsEveryViolationWithItsLine) {
+    const std::string outDir = (dir_ / "out").string();
+    ASSERT_EQ(run("export " + example("all-records.qv9") + " --out '" + outDir + "'" + kFixed).status, 0);
+    const fs::path exported = dir_ / "out" / kName;
+    const CliRun valid = run("validate '" + exported.string() + "'");
+    EXPECT_EQ(valid.status, 0);
+    EXPECT_EQ(valid.out, exported.string() + ": соответствует формату 3-НДФЛ 5.14\n");
+
+    // The same file as another program might write it: indented, with two faults.
+    std::string text = readFile(exported);
+    const std::string oktmo = "\xCE\xCA\xD2\xCC\xCE=\"45379000\""; // ОКТМО="45379000" in Windows-1251
+    text.replace(text.find(oktmo), oktmo.size(), "\xCE\xCA\xD2\xCC\xCE=\"4537900\"");
+    text.replace(text.find("><"), 2, ">\n\n<");
+    text.replace(text.find("\"5.14\""), 6, "\"5.14\" \xC2\xE5\xF0\xF1=\"1\""); // Верс="1"
+    const fs::path broken = dir_ / "broken.xml";
+    std::ofstream(broken, std::ios::binary) << text;
+    const CliRun invalid = run("validate '" + broken.string() + "'");
+    EXPECT_EQ(invalid.status, 1);
+    EXPECT_EQ(invalid.out, broken.string() +
+                               ":2: Элемент «Файл», атрибут «Верс»: атрибут не предусмотрен форматом\n" +
+                               broken.string() +
+                               ":4: Элемент «СумНалПу», атрибут «ОКТМО»: значение «4537900» не соответствует "
+                               "образцу [0-9]{8}|[0-9]{11}\n" +
+                               broken.string() + ": не соответствует формату 3-НДФЛ 5.14, нарушений: 2\n");
+
+    std::ofstream(dir_ / "other.xml") << "<IncomeDict/>";
+    EXPECT_EQ(run("validate '" + (dir_ / "other.xml").string() + "'").status, 2);
+    EXPECT_EQ(run("validate '" + (dir_ / "missing.xml").string() + "'").status, 2);
+    EXPECT_EQ(run("validate").status, 2);
 }
 
 } // namespace

@@ -122,6 +122,7 @@ Declaration smallReturn(const Clock& clock) {
     d.person.surname = u("Соколов");
     d.person.firstName = u("Андрей");
     d.person.inn = "770123456703";
+    d.person.oktmo = "45379000";
     ThirteenPercentSource& s = d.incomes13.get(d.incomes13.add());
     s.sourceInn = "7701234560";
     s.sourceKpp = "770101001";
@@ -146,7 +147,7 @@ TEST(ExportReturnDriver, FileAndTextHoldTheSameBytes) {
     EXPECT_EQ(folder.names(), std::vector<std::string>{name});
     const std::string bytes = readFile(folder.path() / name);
     EXPECT_EQ(ExportReturn("/nonexistent/", d, kExportToText, r.services()), bytes);
-    EXPECT_TRUE(r.messages.empty());
+    EXPECT_TRUE(r.messages.empty()) << cp1251ToUtf8(r.messages.empty() ? "" : r.messages[0]);
     expectSoundFile(bytes, d, id);
     // The computation ran: it gave the source its income kind and filled Section 2.
     EXPECT_EQ(bytes.find(u("ВидДоход=\"\"")), std::string::npos);
@@ -176,21 +177,32 @@ TEST(ExportReturnDriver, FailuresReturnErrorAndLeaveNoFile) {
     EXPECT_EQ(r.messages[0], exportFailedMessage());
 }
 
-TEST(ExportReturnDriver, FailedComputationIsReportedAndTheFileStillWritten) {
+// The export goes on with what the sheets hold; the sheets the computation did not reach
+// are empty, so the file breaks its form and is refused after the computation's message.
+TEST(ExportReturnDriver, FailedComputationIsReportedAndItsIncompleteFileRefused) {
     Recorder r;
     TempFolder folder;
     Declaration d = smallReturn(r.clock);
     d.propertyDeductions.granted = 1;
     HousingObject flat;
     flat.objectKind = 2;
+    flat.taxpayerSign = 1;
+    flat.numberKind = 1;
+    flat.objectNumber = "77:01:0001";
     flat.shareDenominator = 0; // a share that cannot be computed
     d.propertyDeductions.objects.add(flat);
 
-    const std::string name = ExportReturn(folder.withSlash(), d, kExportToFile, r.services());
-    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(ExportReturn(folder.withSlash(), d, kExportToFile, r.services()), kExportRefused);
+    ASSERT_EQ(r.messages.size(), 2u);
     EXPECT_EQ(r.messages[0], ComputationError::userMessage());
-    EXPECT_EQ(folder.names(), std::vector<std::string>{name});
-    EXPECT_NE(readFile(folder.path() / name).find(u("<ИмущНалВычНов>")), std::string::npos);
+    EXPECT_NE(
+        cp1251ToUtf8(r.messages[1])
+            .find(
+                "Элемент «НалБаза»: элемент стоит не на своем месте или лишний; здесь ожидается «СумНалПу»"),
+        std::string::npos)
+        << cp1251ToUtf8(r.messages[1]);
+    EXPECT_TRUE(folder.names().empty());
+    EXPECT_NE(ExportReturn("", d, kExportToText, r.services()).find(u("<ИмущНалВычНов>")), std::string::npos);
 }
 
 TEST(ExportReturnDriver, NothingIsIndentedAndValuesRoundTrip) {
@@ -206,14 +218,15 @@ TEST(ExportReturnDriver, NothingIsIndentedAndValuesRoundTrip) {
 
 struct ExampleCase {
     const char* file;
-    const char* blocks; // the body's blocks in order; empty for no check
+    const char* blocks;  // the body's blocks in order; empty for no check
+    const char* refusal; // a violation the schema reports, for a return the check stops
 };
 
 TEST(ExportReturnDriver, ExampleReturnsEndToEnd) {
     const ExampleCase cases[] = {
-        {"new-return.qv9", ""},
-        {"typical.qv9", "СумНалПу НалБаза ДоходИстРФ ИмущНалВычНов "},
-        {"all-records.qv9", ""},
+        {"new-return.qv9", "", "Элемент «Документ», атрибут «КодНО»: значение не указано (образец [0-9]{4})"},
+        {"typical.qv9", "СумНалПу НалБаза ДоходИстРФ ИмущНалВычНов ", nullptr},
+        {"all-records.qv9", "", nullptr},
     };
     for (const ExampleCase& c : cases) {
         const fs::path path = fs::path(KV_EXAMPLES_DIR) / c.file;
@@ -226,6 +239,15 @@ TEST(ExportReturnDriver, ExampleReturnsEndToEnd) {
         Declaration d(r.clock);
         d.loadFromFile(path.string());
         const std::string name = ExportReturn(folder.withSlash(), d, kExportToFile, r.services());
+        if (c.refusal != nullptr) {
+            // A new return does not pass the whole-return check, and the schema refuses its file.
+            EXPECT_EQ(name, kExportRefused) << c.file;
+            EXPECT_TRUE(folder.names().empty()) << c.file;
+            ASSERT_EQ(r.messages.size(), 1u) << c.file;
+            EXPECT_NE(cp1251ToUtf8(r.messages[0]).find(c.refusal), std::string::npos)
+                << cp1251ToUtf8(r.messages[0]);
+            continue;
+        }
         ASSERT_NE(name, "ERROR") << c.file;
         EXPECT_TRUE(r.messages.empty())
             << c.file << ": " << (r.messages.empty() ? "" : cp1251ToUtf8(r.messages[0]));

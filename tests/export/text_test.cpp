@@ -51,11 +51,11 @@ TEST(FileIdentity, SafeFileNames) {
     EXPECT_FALSE(isSafeFileName(std::string("NO_NDFL3_77\n01")));
     EXPECT_FALSE(isSafeFileName(""));
     for (const std::string& bad : {std::string("NO_NDFL3_77\0"
-                                              "1_7701",
-                                              14),
-                                  std::string("NO_NDFL3_77\x98"
-                                              "1"),
-                                  std::string("NO_NDFL3_..")})
+                                               "1_7701",
+                                               14),
+                                   std::string("NO_NDFL3_77\x98"
+                                               "1"),
+                                   std::string("NO_NDFL3_..")})
         EXPECT_FALSE(isSafeFileName(bad)) << bad;
 }
 

@@ -338,6 +338,29 @@ private slots:
         QVERIFY(w->menuBar()->isEnabled());
     }
 
+    // A return the check lets through but whose file breaks the form's schema (a tax
+    // office code written by another program) is not written; the window says what to correct.
+    void exportRefusedBySchema() {
+        auto w = fx.window();
+        kv::test::completeReturn(w->document());
+        w->document().inspectionCode = "77";
+        const QString folder = fx.path(QStringLiteral("Выгрузка"));
+        QDir().mkdir(folder);
+        fx.asker.expectFile(QStringLiteral("exportFolder"), folder)
+            .expect(QStringLiteral("exportMessage"), "OK");
+        w->ExportDoc();
+        QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+        const QString text = fx.asker.textOf(QStringLiteral("exportMessage"));
+        QVERIFY2(text.startsWith(
+                     QStringLiteral("Файл не сформирован: декларация не соответствует формату 3-НДФЛ 5.14.")),
+                 qPrintable(text));
+        QVERIFY2(text.contains(
+                     QStringLiteral("Элемент «Документ», атрибут «КодНО»: значение «77» не соответствует "
+                                    "образцу [0-9]{4}")),
+                 qPrintable(text));
+        QVERIFY(w->menuBar()->isEnabled());
+    }
+
     // Without an INN the user is told first, and the export still goes on.
     void exportWithoutInn() {
         auto w = fx.window();

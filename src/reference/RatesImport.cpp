@@ -1,7 +1,9 @@
 #include "reference/RatesImport.h"
 
 #include "core/Money.h"
+#include "core/Storage.h"
 #include "core/Text.h"
+#include "reference/FileReplace.h"
 #include "reference/XmlRead.h"
 
 #include <algorithm>
@@ -156,47 +158,6 @@ CurrencyRates readTarget(const fs::path& target, const fs::path& seed) {
     throw failure("Справочник курсов валют поврежден, курсы не загружены: ", from.string());
 }
 
-void writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw std::system_error(errno, std::generic_category());
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-// Writes beside the target and renames over it, so a reader sees the old file or
-// the new one and never a part.
-void replaceFile(const fs::path& target, const std::string& bytes) {
-    std::error_code ec;
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), ec);
-    std::string temp = target.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw failure("Не удалось записать справочник курсов валют: ",
-                      target.string() + ": " + std::strerror(errno));
-    try {
-        writeAll(fd, bytes);
-        if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0)
-            throw std::system_error(errno, std::generic_category());
-    } catch (const std::system_error& e) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw failure("Не удалось записать справочник курсов валют: ", target.string() + ": " + e.what());
-    }
-    const bool closed = ::close(fd) == 0;
-    if (!closed || std::rename(temp.c_str(), target.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(temp.c_str());
-        throw failure("Не удалось записать справочник курсов валют: ", target.string() + ": " + why);
-    }
-}
-
 } // namespace
 
 const std::vector<BankCurrency>& bankCurrencies() {
@@ -312,10 +273,24 @@ RatesImportResult importBankRates(const fs::path& target, const std::vector<Bank
     for (const BankRatesFile& file : files)
         if (file.needsCurrencyCode())
             throw failure("Неизвестный код валюты ЦБ РФ: ", file.bankId);
+    // Checked before the old directory is read: a FIFO would be waited on for ever.
+    const std::string path = linkTarget(target.string());
+    try {
+        requireRegularFileOrNew(path);
+    } catch (const StorageError& e) {
+        throw RatesImportError(e.what());
+    }
     RatesImportResult result;
     result.rates = readTarget(target, seed);
     result.summary = mergeBankRates(result.rates, files);
-    replaceFile(target, currencyRatesXml(result.rates));
+    std::error_code ec;
+    if (fs::path(path).has_parent_path())
+        fs::create_directories(fs::path(path).parent_path(), ec);
+    try {
+        replaceFileWhole(path, currencyRatesXml(result.rates));
+    } catch (const FileReplaceError& e) {
+        throw failure("Не удалось записать справочник курсов валют: ", e.what());
+    }
     return result;
 }
 

@@ -173,6 +173,20 @@ TEST_F(Cli, ImportsAndTheExportWriteOnlyRegularFiles) {
     EXPECT_TRUE(fs::is_fifo(exported));
 }
 
+// A byte the declared encoding has no letter for: the program's message, and none of
+// libxml2's own lines, reaches the terminal.
+TEST_F(Cli, OnlyTheProgramsMessageReachesTheTerminal) {
+    const fs::path rates = dir / "rates.xml";
+    std::ofstream(rates, std::ios::binary)
+        << "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<ValCurs Date=\"09.01.2019\"><Valute "
+           "ID=\"R01235\">"
+           "<NumCode>840</NumCode><CharCode>USD</CharCode><Nominal>1</Nominal><Name>\x98</Name>"
+           "<Value>67,5</Value></Valute></ValCurs>\n";
+    const CliRun r = run("import-rates '" + rates.string() + "' --out '" + (dir / "out.xml").string() + "'");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Файл курсов поврежден или не является файлом XML (" + rates.string() + ")\n");
+}
+
 TEST_F(Cli, FileNamesAndLineBreaksReachTheTerminalAsUtf8) {
     const fs::path missing = dir / "Декларация Иванова.qv9";
     const CliRun r = run("dump '" + missing.string() + "'");

@@ -32,6 +32,8 @@ DataFolders dataFolders() {
 
 std::filesystem::path userDataFile(const char* name) {
     const std::filesystem::path folder = userDataFolder();
+    if (folder.empty())
+        return {};
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     return folder / name;

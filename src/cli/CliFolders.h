@@ -14,7 +14,8 @@ std::filesystem::path userDataFolder();
 DataFolders dataFolders();
 // The user's folder, created when missing, joined with the file's name: the default
 // output of an import. On a failure to create it the path is still returned, and
-// writing there reports the failure.
+// writing there reports the failure. Empty when there is no user's folder (no HOME):
+// the current folder is no place for a directory the program would never read.
 std::filesystem::path userDataFile(const char* name);
 
 } // namespace kv::cli

@@ -1,5 +1,6 @@
 #include "cli/CliSupport.h"
 
+#include "core/Storage.h"
 #include "core/StorageErrors.h"
 #include "core/Text.h"
 
@@ -49,6 +50,21 @@ std::string storageMessage(const std::exception& e) {
 
 void errStorage(const std::exception& e, const std::string& path) {
     std::cerr << messageUtf8(storageMessage(e), path) << '\n';
+}
+
+bool writableTarget(const std::string& path) {
+    if (path.empty()) {
+        errUtf8("Не задана папка пользователя (переменная HOME): укажите файл справочника в --out");
+        return false;
+    }
+    const std::string target = linkTarget(path);
+    try {
+        requireRegularFileOrNew(target);
+    } catch (const StorageError& e) {
+        errStorage(e, target);
+        return false;
+    }
+    return true;
 }
 
 std::optional<DateValue> parseCliDate(std::string_view text) {

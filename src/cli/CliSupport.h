@@ -26,6 +26,11 @@ std::string storageMessage(const std::exception& e);
 // Writes that message to stderr, naming `path` as the user gave it.
 void errStorage(const std::exception& e, const std::string& path);
 
+// The file an import or the export is to write: a regular file or none yet, a symbolic
+// link followed to its target. False, with the reason on stderr, for a folder, a FIFO
+// or a device, and for an empty path (the default file when there is no user's folder).
+bool writableTarget(const std::string& path);
+
 // A wrong call: why (when given), then "Использование: kvilmar-cli " and the command's
 // usage, on stderr; gives the exit status of a wrong call, 2.
 int usageError(std::string_view usage, std::string_view why = {});

@@ -34,6 +34,8 @@ int cmdImportOkved(const Args& args) {
         return usage("Укажите путь к файлу классификатора ОКВЭД (CSV)");
     if (out.empty())
         out = userDataFile(kOkvedFile).string();
+    if (!writableTarget(out))
+        return 2;
 
     try {
         const OkvedClassifier written = ImportOkved(csv, out);

@@ -66,6 +66,8 @@ int cmdImportRates(const Args& args) {
             seed = findDataFile(dataFolders(), kCurrencyRatesFile);
             target = userDataFile(kCurrencyRatesFile);
         }
+        if (!writableTarget(target.string()))
+            return 2;
         const RatesImportResult result = importBankRates(target, parsed, seed);
         out1251(ratesImportSummaryText(result.summary));
         std::cout << "Файл: " << target.string() << '\n';

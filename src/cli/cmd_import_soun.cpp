@@ -44,6 +44,8 @@ int cmdImportSoun(const Args& args) {
     }
     if (out.empty())
         out = userDataFile(kInspectionsFile).string();
+    if (!writableTarget(out))
+        return 2;
     if (!date)
         date = SystemClock().today();
 

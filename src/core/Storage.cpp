@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits>
 #include <optional>
@@ -72,21 +73,51 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The file a save through path replaces: path itself, or where its chain of symbolic
-// links ends (also a link to a file not yet made). A chain too long is left to fail later.
-std::string linkTarget(std::string path) {
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return path;
-        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
-        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
-        if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
-            return path;
-        link.resize(static_cast<std::size_t>(n));
-        path = link[0] == '/' || path.find('/') == std::string::npos ? link : folderOf(path) + "/" + link;
+constexpr std::string_view kTemporaryTail = ".tmp-";
+
+// The temporary file of a save is named after the file it replaces, but short whatever
+// that name's length: "." + 16 hexadecimal digits of the name's hash + ".tmp-XXXXXX".
+// A name of 255 bytes, the longest a folder takes, can thus be saved too.
+std::string temporaryStem(std::string_view name) {
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
     }
-    return path;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return "." + std::string(hex);
+}
+
+// A temporary of a save of the file named `name`: the stem above, or "." + the name
+// itself as earlier versions named it, then ".tmp-" and the six characters mkstemp chose.
+bool isTemporaryOf(std::string_view entry, std::string_view name) {
+    const std::string stems[] = {temporaryStem(name), "." + std::string(name)};
+    for (const std::string& stem : stems)
+        if (entry.size() == stem.size() + kTemporaryTail.size() + 6 && entry.substr(0, stem.size()) == stem &&
+            entry.substr(stem.size(), kTemporaryTail.size()) == kTemporaryTail)
+            return true;
+    return false;
+}
+
+// Temporaries of this file left by a save that was killed: each holds a whole return,
+// the person's passport and INN included. A save in progress holds a lock on its own
+// temporary, so only those nobody holds go.
+void removeStaleTemporaries(const std::string& folder, std::string_view name) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTemporaryOf(entry->d_name, name))
+            continue;
+        const std::string path = folder + "/" + entry->d_name;
+        Fd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat st {};
+        if (fd.fd >= 0 && ::fstat(fd.fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd.fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+    }
+    ::closedir(dir);
 }
 
 // The message for a write that failed with errno: a full disk and the file-size limit
@@ -96,6 +127,10 @@ std::string writeFailure(int error, const std::string& path) {
         return msg::noSpace();
     if (error == EFBIG)
         return msg::fileTooLarge();
+    if (error == ENAMETOOLONG)
+        return msg::nameTooLong(path);
+    if (error == EROFS)
+        return msg::readOnlyDisk(path);
     return msg::fileRead(path);
 }
 
@@ -260,11 +295,11 @@ DocumentFile::DocumentFile(std::string path, std::int32_t size, bool readOnly)
         if (!lockWhole(old.fd) || (st.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0)
             throw BadStorageError(msg::fileRead(path_));
     } else if (errno != ENOENT) {
-        throw BadStorageError(msg::fileRead(path_));
+        throw BadStorageError(writeFailure(errno, path_));
     }
     // Fail now, as creating the file would, when the folder cannot take a new file.
     if (::access(folderOf(target_).c_str(), W_OK) != 0)
-        throw BadStorageError(msg::fileRead(path_));
+        throw BadStorageError(writeFailure(errno, path_));
     buffer_.assign(static_cast<std::size_t>(size), '\0');
     lockFd_ = old.release();
 }
@@ -275,6 +310,22 @@ void requireRegularFileOrNew(const std::string& path) {
     if (fd.fd >= 0 ? ::fstat(fd.fd, &st) == 0 && !S_ISREG(st.st_mode)
                    : ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         throw BadStorageError(msg::notRegularFile(path));
+}
+
+// A chain too long is left to fail later.
+std::string linkTarget(std::string path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
+            return path;
+        link.resize(static_cast<std::size_t>(n));
+        path = link[0] == '/' || path.find('/') == std::string::npos ? link : folderOf(path) + "/" + link;
+    }
+    return path;
 }
 
 std::unique_ptr<DocumentFile> DocumentFile::fromBytes(std::string bytes) {
@@ -308,12 +359,16 @@ void DocumentFile::commit() {
         return;
     const std::string folder = folderOf(target_);
     const auto slash = target_.find_last_of('/');
+    const std::string_view name =
+        std::string_view(target_).substr(slash == std::string::npos ? 0 : slash + 1);
     // Hidden and named after the return, so that one left by a killed save is recognisably ours.
-    std::string tmp = (folder == "." && slash == std::string::npos ? std::string() : folder + "/") + "." +
-                      target_.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-XXXXXX";
+    std::string tmp = (folder == "." && slash == std::string::npos ? std::string() : folder + "/") +
+                      temporaryStem(name) + std::string(kTemporaryTail) + "XXXXXX";
     Fd fd(::mkstemp(tmp.data()));
     if (fd.fd < 0)
         throw BadStorageError(writeFailure(errno, path_));
+    // Held while it is written, so that another save of this file leaves it alone.
+    (void)::flock(fd.fd, LOCK_EX | LOCK_NB);
     auto step = [this](std::string_view name) {
         if (faultHook)
             faultHook(name);
@@ -353,6 +408,7 @@ void DocumentFile::commit() {
     if (dir.fd >= 0)
         ::fsync(dir.fd);
     committed_ = true;
+    removeStaleTemporaries(folder, name);
 }
 
 // --- DocumentStorage ------------------------------------------------------

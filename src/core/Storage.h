@@ -19,12 +19,13 @@ namespace kv {
 // Reading takes the file whole under an exclusive advisory lock; a path that is not a
 // regular file (a folder, a FIFO, a device) is refused without waiting on it.
 // Writing fills a buffer of the exact size; commit() then writes a hidden temporary file
-// (".NAME.tmp-XXXXXX") beside the target, flushes it and renames it over the target, so
-// the old file is either replaced whole or left untouched, and the temporary file is
-// removed on every failure. A symbolic link is followed: its target is replaced and the
-// link stays. A replaced file keeps its mode and owner; a new one is readable by its
-// owner only. A file without write permission is not replaced. A loader destroyed
-// without commit() writes nothing.
+// (".HASH.tmp-XXXXXX", HASH from the target's name, short so any legal name can be saved)
+// beside the target, flushes it and renames it over the target, so the old file is either
+// replaced whole or left untouched, and the temporary file is removed on every failure;
+// temporaries of the same target left by a save that was killed go after a save. A symbolic link is followed:
+// its target is replaced and the link stays. A replaced file keeps its mode and owner; a new one is readable
+// by its owner only. A file without write permission is not replaced. A loader destroyed without commit()
+// writes nothing.
 class DocumentFile {
 public:
     DocumentFile(std::string path, std::int32_t size, bool readOnly);
@@ -64,6 +65,10 @@ private:
 // Refuses a path that exists and is not a regular file (after symbolic links), for
 // files written by other means than DocumentFile: BadStorageError(msg::notRegularFile).
 void requireRegularFileOrNew(const std::string& path);
+// The file a save through path replaces: path itself, or where its chain of symbolic
+// links ends (also a link to a file not yet made). Whatever replaces a file by renaming
+// a new one over it writes here, so that a link stays a link and its target is renewed.
+std::string linkTarget(std::string path);
 
 class DocumentStorage {
 public:

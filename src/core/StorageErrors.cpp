@@ -16,6 +16,18 @@ std::string fileRead(const std::string& path) {
     return head + path + '\r' + tail;
 }
 
+std::string nameTooLong(const std::string& path) {
+    static const std::string head = utf8ToCp1251("Слишком длинное имя файла: ");
+    static const std::string tail = utf8ToCp1251("Имя файла не может быть длиннее 255 байт; сократите его");
+    return head + path + '\r' + tail;
+}
+
+std::string readOnlyDisk(const std::string& path) {
+    static const std::string head = utf8ToCp1251("Не удалось записать файл: ");
+    static const std::string tail = utf8ToCp1251("Диск доступен только для чтения");
+    return head + path + '\r' + tail;
+}
+
 std::string notRegularFile(const std::string& path) {
     static const std::string head = utf8ToCp1251("Это не файл: ");
     static const std::string tail = utf8ToCp1251("Укажите обычный файл, а не папку, канал или устройство");

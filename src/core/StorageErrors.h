@@ -58,6 +58,9 @@ const std::string& valueTooLong(); // a value longer than the 9999 bytes an item
 const std::string& pastEnd();      // a write beyond the size the file was created with
 const std::string& noSpace();      // "Недостаточно места на диске"
 const std::string& fileTooLarge(); // "Превышен допустимый размер файла"
+// A file name longer than the folder takes (255 bytes), and a disk mounted read-only.
+std::string nameTooLong(const std::string& path);
+std::string readOnlyDisk(const std::string& path);
 // A path that names a folder, a FIFO or a device where a file is to be read or written.
 std::string notRegularFile(const std::string& path);
 } // namespace msg

@@ -1,6 +1,7 @@
 #include "export/ExportReturn.h"
 
 #include "compute/ReturnComputation.h"
+#include "core/Storage.h"
 #include "core/Text.h"
 #include "export/ReturnWriters.h"
 #include "export/SchemaCheck.h"
@@ -46,7 +47,11 @@ void writeAll(int fd, const std::string& bytes) {
 
 // Writes a temporary file beside the target and renames it, so the target name
 // never holds a partly written file, even when the disk fills or the process stops.
-void saveFile(const std::string& path, const std::string& bytes) {
+void saveFile(const std::string& requested, const std::string& bytes) {
+    // A link is followed and its target renewed; a device or a FIFO under the file's name
+    // is refused (a StorageError) rather than replaced.
+    const std::string path = linkTarget(requested);
+    requireRegularFileOrNew(path);
     static unsigned counter = 0;
     std::string temp;
     int fd = -1;
@@ -145,6 +150,9 @@ std::string ExportReturn(const std::string& folder, Declaration& document, int m
             // written; the developers' message would send the person the wrong way.
         }
         return name;
+    } catch (const StorageError& e) {
+        show(e.what());
+        return kExportFailed;
     } catch (const std::exception&) {
         show(exportFailedMessage());
         return kExportFailed;

@@ -1,5 +1,7 @@
 #include "reference/FileReplace.h"
 
+#include "core/Storage.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,7 +28,15 @@ void writeWhole(int fd, const std::string& bytes) {
 
 } // namespace
 
-void replaceFileWhole(const std::string& path, const std::string& bytes) {
+void replaceFileWhole(const std::string& requested, const std::string& bytes) {
+    // A link keeps naming the file it names, now renewed; a FIFO or a device given for
+    // the directory is refused rather than replaced by a file.
+    const std::string path = linkTarget(requested);
+    try {
+        requireRegularFileOrNew(path);
+    } catch (const StorageError& e) {
+        throw FileReplaceError(e.what());
+    }
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)

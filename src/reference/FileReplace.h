@@ -12,7 +12,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Throws FileReplaceError ("Error write file:" path ": " reason).
+// A symbolic link is followed and its target replaced. Throws FileReplaceError
+// ("Error write file:" path ": " reason), or with the storage's message in Windows-1251
+// when path is not a regular file.
 void replaceFileWhole(const std::string& path, const std::string& bytes);
 
 } // namespace kv

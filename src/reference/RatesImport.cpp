@@ -1,8 +1,12 @@
 #include "reference/RatesImport.h"
 
 #include "core/Money.h"
+#include "core/Storage.h"
 #include "core/Text.h"
+#include "reference/FileReplace.h"
 #include "reference/XmlRead.h"
+
+#include <libxml/tree.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -55,52 +59,95 @@ std::string childText(xmlNode* parent, std::string_view name) {
     return child == nullptr ? std::string() : trimText(text1251(child));
 }
 
-std::string where(std::string_view what, std::string_view date) {
-    return std::string(what) + " " + std::string(date);
-}
-
-DateValue dateOf(const std::string& text, std::string_view context) {
-    const auto date = DateValue::parseText(text, '.');
-    if (!date)
-        throw failure("Неверная дата в файле курсов: ", where(text, context));
-    return *date;
-}
-
-// "61,9057" or "61.9057": a positive amount of at most four decimals, kept with the
-// comma the rate fields read.
-std::string rateTextOf(const std::string& value, std::string_view context) {
-    std::string text = value;
-    std::replace(text.begin(), text.end(), '.', ',');
-    const auto amount = parseMoney(text, ',');
-    if (!amount || *amount <= Money{})
-        throw failure("Неверный курс в файле курсов: ", where(value, context));
+// What was wrong and where, with the line of the file, so the person can find it.
+std::string where(std::string_view what, std::string_view context, const xmlNode* node) {
+    std::string text = std::string(what) + " " + std::string(context);
+    const long line = xmlGetLineNo(node);
+    if (line > 0)
+        text += utf8ToCp1251(", строка ") + std::to_string(line);
     return text;
 }
 
-std::string nominalOf(const std::string& value, std::string_view context) {
+// Exactly "dd.mm.yyyy", as the bank writes it: "31.12.19" would be a date of the year 19.
+DateValue dateOf(const std::string& text, std::string_view context, const xmlNode* node) {
+    const bool shaped = text.size() == 10 && text[2] == '.' && text[5] == '.' &&
+                        allDigits(std::string_view(text).substr(0, 2)) &&
+                        allDigits(std::string_view(text).substr(3, 2)) &&
+                        allDigits(std::string_view(text).substr(6));
+    const auto date = shaped ? DateValue::parseText(text, '.') : std::nullopt;
+    if (!date)
+        throw failure("Неверная дата в файле курсов: ", where(text, context, node));
+    return *date;
+}
+
+// "61,9057" or "61.9057": digits, then at most four decimals after one separator; no
+// sign, no grouping, no separator without digits on both sides. Kept with the comma the
+// rate fields read.
+std::string rateTextOf(const std::string& value, std::string_view context, const xmlNode* node) {
+    std::string text = value;
+    std::replace(text.begin(), text.end(), '.', ',');
+    const std::size_t comma = text.find(',');
+    const std::string_view whole = std::string_view(text).substr(0, comma);
+    const std::string_view fraction =
+        comma == std::string::npos ? std::string_view("0") : std::string_view(text).substr(comma + 1);
+    const auto amount = allDigits(whole) && allDigits(fraction) && fraction.size() <= 4
+                            ? parseMoney(text, ',')
+                            : std::nullopt;
+    if (!amount || *amount <= Money{})
+        throw failure("Неверный курс в файле курсов: ", where(value, context, node));
+    return text;
+}
+
+std::string nominalOf(const std::string& value, std::string_view context, const xmlNode* node) {
     std::string digits = value;
     digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
     if (!allDigits(digits) || digits.size() > kMaxNominalDigits || digits == "0")
-        throw failure("Неверный номинал в файле курсов: ", where(value, context));
+        throw failure("Неверный номинал в файле курсов: ", where(value, context, node));
     return digits;
+}
+
+// One rate per day: a day given twice alike is taken once, a day given two different
+// rates is refused rather than one of them silently winning.
+void addRate(std::vector<CurrencyRate>& rates, std::vector<long>& lines, CurrencyRate rate,
+             const xmlNode* node, std::string_view context) {
+    for (std::size_t i = 0; i < rates.size(); ++i) {
+        if (rates[i].date != rate.date)
+            continue;
+        if (rates[i].rate == rate.rate && rates[i].quantity == rate.quantity)
+            return;
+        throw failure("Два разных курса на одну дату в файле курсов: ",
+                      std::string(context) + " " + rate.date + utf8ToCp1251(", строки ") +
+                          std::to_string(lines[i]) + utf8ToCp1251(" и ") +
+                          std::to_string(xmlGetLineNo(node)));
+    }
+    rates.push_back(std::move(rate));
+    lines.push_back(xmlGetLineNo(node));
 }
 
 BankRatesFile parseDaily(xmlNode* root) {
     const std::string dateText = trimText(attribute1251(root, "Date"));
-    const std::string date = dateOf(dateText, "ValCurs").text('.');
+    const std::string date = dateOf(dateText, "ValCurs", root).text('.');
     BankRatesFile file;
     file.kind = BankRatesFile::Kind::Daily;
+    std::vector<std::vector<long>> lines;
     for (xmlNode* v = firstChildElement(root); v != nullptr; v = nextElement(v)) {
         if (!hasName(v, "Valute"))
             continue;
         std::string code = childText(v, "NumCode");
         if (!allDigits(code) || code.size() > 3)
-            throw failure("Неверный код валюты в файле курсов: ", code);
+            throw failure("Неверный код валюты в файле курсов: ", where(code, "NumCode", v));
         code.insert(0, 3 - code.size(), '0');
-        file.currencies.push_back(Currency{code,
-                                           childText(v, "Name"),
-                                           {CurrencyRate{date, rateTextOf(childText(v, "Value"), code),
-                                                         nominalOf(childText(v, "Nominal"), code)}}});
+        CurrencyRate rate{date, rateTextOf(childText(v, "Value"), code, v),
+                          nominalOf(childText(v, "Nominal"), code, v)};
+        auto same = std::find_if(file.currencies.begin(), file.currencies.end(),
+                                 [&code](const Currency& c) { return c.code == code; });
+        if (same == file.currencies.end()) {
+            file.currencies.push_back(Currency{code, childText(v, "Name"), {}});
+            lines.emplace_back();
+            same = file.currencies.end() - 1;
+        }
+        addRate(same->rates, lines[static_cast<std::size_t>(same - file.currencies.begin())], std::move(rate),
+                v, code);
     }
     return file;
 }
@@ -114,13 +161,16 @@ BankRatesFile parseDynamic(xmlNode* root) {
     for (const BankCurrency& c : kBankCurrencies)
         if (c.code == currency.code)
             currency.name = std::string(c.charCode);
+    std::vector<long> lines;
     for (xmlNode* r = firstChildElement(root); r != nullptr; r = nextElement(r)) {
         if (!hasName(r, "Record"))
             continue;
         const std::string dateText = trimText(attribute1251(r, "Date"));
-        const std::string date = dateOf(dateText, "Record").text('.');
-        currency.rates.push_back(
-            {date, rateTextOf(childText(r, "Value"), date), nominalOf(childText(r, "Nominal"), date)});
+        const std::string date = dateOf(dateText, "Record", r).text('.');
+        addRate(
+            currency.rates, lines,
+            {date, rateTextOf(childText(r, "Value"), date, r), nominalOf(childText(r, "Nominal"), date, r)},
+            r, file.bankId);
     }
     file.currencies.push_back(std::move(currency));
     return file;
@@ -154,47 +204,6 @@ CurrencyRates readTarget(const fs::path& target, const fs::path& seed) {
     }
     // A damaged directory is not replaced by the few rates of one import.
     throw failure("Справочник курсов валют поврежден, курсы не загружены: ", from.string());
-}
-
-void writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw std::system_error(errno, std::generic_category());
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-// Writes beside the target and renames over it, so a reader sees the old file or
-// the new one and never a part.
-void replaceFile(const fs::path& target, const std::string& bytes) {
-    std::error_code ec;
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), ec);
-    std::string temp = target.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw failure("Не удалось записать справочник курсов валют: ",
-                      target.string() + ": " + std::strerror(errno));
-    try {
-        writeAll(fd, bytes);
-        if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0)
-            throw std::system_error(errno, std::generic_category());
-    } catch (const std::system_error& e) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw failure("Не удалось записать справочник курсов валют: ", target.string() + ": " + e.what());
-    }
-    const bool closed = ::close(fd) == 0;
-    if (!closed || std::rename(temp.c_str(), target.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(temp.c_str());
-        throw failure("Не удалось записать справочник курсов валют: ", target.string() + ": " + why);
-    }
 }
 
 } // namespace
@@ -312,10 +321,24 @@ RatesImportResult importBankRates(const fs::path& target, const std::vector<Bank
     for (const BankRatesFile& file : files)
         if (file.needsCurrencyCode())
             throw failure("Неизвестный код валюты ЦБ РФ: ", file.bankId);
+    // Checked before the old directory is read: a FIFO would be waited on for ever.
+    const std::string path = linkTarget(target.string());
+    try {
+        requireRegularFileOrNew(path);
+    } catch (const StorageError& e) {
+        throw RatesImportError(e.what());
+    }
     RatesImportResult result;
     result.rates = readTarget(target, seed);
     result.summary = mergeBankRates(result.rates, files);
-    replaceFile(target, currencyRatesXml(result.rates));
+    std::error_code ec;
+    if (fs::path(path).has_parent_path())
+        fs::create_directories(fs::path(path).parent_path(), ec);
+    try {
+        replaceFileWhole(path, currencyRatesXml(result.rates));
+    } catch (const FileReplaceError& e) {
+        throw failure("Не удалось записать справочник курсов валют: ", e.what());
+    }
     return result;
 }
 

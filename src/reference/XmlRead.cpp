@@ -4,6 +4,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 
 #include <fstream>
 #include <limits>
@@ -30,6 +31,33 @@ public:
 
 private:
     xmlExternalEntityLoader previous_;
+};
+
+// libxml2 reports some faults (a byte the declared encoding has no letter for) on stderr
+// whatever the parse options say; the person gets the program's own message instead.
+void ignoreDiagnostic(void*, const char*, ...) {}
+void ignoreStructured(void*, xmlErrorPtr) {}
+
+class DiagnosticsSilenced {
+public:
+    DiagnosticsSilenced()
+        : generic_(xmlGenericError), genericContext_(xmlGenericErrorContext), structured_(xmlStructuredError),
+          structuredContext_(xmlStructuredErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, ignoreDiagnostic);
+        xmlSetStructuredErrorFunc(nullptr, ignoreStructured);
+    }
+    ~DiagnosticsSilenced() {
+        xmlSetGenericErrorFunc(genericContext_, generic_);
+        xmlSetStructuredErrorFunc(structuredContext_, structured_);
+    }
+    DiagnosticsSilenced(const DiagnosticsSilenced&) = delete;
+    DiagnosticsSilenced& operator=(const DiagnosticsSilenced&) = delete;
+
+private:
+    xmlGenericErrorFunc generic_;
+    void* genericContext_;
+    xmlStructuredErrorFunc structured_;
+    void* structuredContext_;
 };
 
 bool declaresEntities(const xmlDoc* doc) {
@@ -70,6 +98,7 @@ XmlDocPtr parseXmlText(std::string_view bytes) {
         bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         return nullptr;
     ExternalLoaderGuard guard;
+    DiagnosticsSilenced quiet;
     // Without XML_PARSE_NOENT, XML_PARSE_DTDLOAD and XML_PARSE_HUGE: entities are not
     // substituted, no external subset is loaded and libxml2's size limits stay on.
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;

@@ -37,10 +37,12 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     // Runs kvilmar-cli with the arguments (shell words) and stdout sent to `out`, or captured.
-    CliRun run(const std::string& arguments, const std::string& out = {}) const {
+    // `before` runs first in the same shell (a change of folder, an environment).
+    CliRun run(const std::string& arguments, const std::string& out = {},
+               const std::string& before = {}) const {
         const fs::path outPath = dir / "stdout", errPath = dir / "stderr";
         // A command that waits on a FIFO would hang the test; it is stopped and fails instead.
-        const std::string command = "timeout 20 '" + std::string(KV_CLI) + "' " + arguments + " >'" +
+        const std::string command = before + "timeout 20 '" + std::string(KV_CLI) + "' " + arguments + " >'" +
                                     (out.empty() ? outPath.string() : out) + "' 2>'" + errPath.string() + "'";
         const int raw = std::system(command.c_str());
         CliRun r;
@@ -123,6 +125,66 @@ TEST_F(Cli, PathsThatAreNotFilesAreRefusedAtOnce) {
     const CliRun r = run("dump '" + fifo.string() + "'");
     EXPECT_EQ(r.err,
               "Это не файл: " + fifo.string() + "\nУкажите обычный файл, а не папку, канал или устройство\n");
+}
+
+// What the imports and the export write: a FIFO under the name is refused with the
+// storage's message and stays a FIFO; a symbolic link stays a link and its target gets
+// the file; with no user's folder an import refuses instead of writing into the current one.
+TEST_F(Cli, ImportsAndTheExportWriteOnlyRegularFiles) {
+    // "J", "62", "Программы" in Windows-1251 bytes.
+    std::ofstream(dir / "okved.csv", std::ios::binary)
+        << "\"J\";\" "
+           "\";\"\xD1\xC2\xDF\xC7\xDC\"\r\n\"J\";\"62\";\"\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\"\r\n";
+    const fs::path fifo = dir / "pipe.xml", link = dir / "link.xml", target = dir / "real" / "target.xml";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(target.parent_path());
+    fs::create_symlink(target, link);
+    for (const std::string& import : {"import-rates '" + std::string(KV_RATES_DATA) + "/bank_daily.xml'",
+                                      "import-okved '" + (dir / "okved.csv").string() + "'"}) {
+        SCOPED_TRACE(import);
+        const CliRun refused = run(import + " --out '" + fifo.string() + "'");
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_NE(refused.err.find("Это не файл: " + fifo.string()), std::string::npos) << refused.err;
+        EXPECT_TRUE(fs::is_fifo(fifo));
+
+        fs::remove(target);
+        const CliRun linked = run(import + " --out '" + link.string() + "'");
+        EXPECT_EQ(linked.status, 0) << linked.err;
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_TRUE(fs::is_regular_file(target));
+
+        const CliRun homeless = run(import, {}, "cd '" + dir.string() + "' && env -u HOME -u XDG_DATA_HOME ");
+        EXPECT_EQ(homeless.status, 2) << homeless.out;
+        EXPECT_NE(homeless.err.find("HOME"), std::string::npos) << homeless.err;
+    }
+    EXPECT_FALSE(fs::exists(dir / "CurrencyRates.xml"));
+    EXPECT_FALSE(fs::exists(dir / "Sp_OKVED2.xml"));
+
+    const std::string exportReturn = "export '" + example("typical.qv9") + "' --out '" + dir.string() +
+                                     "' --date 01.02.2020 --guid 0A1B2C3D-0000-4000-8000-00000000ABCD";
+    const CliRun first = run(exportReturn);
+    ASSERT_EQ(first.status, 0) << first.err;
+    const fs::path exported = first.out.substr(0, first.out.find('\n'));
+    ASSERT_TRUE(fs::remove(exported));
+    ASSERT_EQ(::mkfifo(exported.c_str(), 0600), 0);
+    const CliRun again = run(exportReturn);
+    EXPECT_EQ(again.status, 2);
+    EXPECT_NE(again.err.find("Это не файл: "), std::string::npos) << again.err;
+    EXPECT_TRUE(fs::is_fifo(exported));
+}
+
+// A byte the declared encoding has no letter for: the program's message, and none of
+// libxml2's own lines, reaches the terminal.
+TEST_F(Cli, OnlyTheProgramsMessageReachesTheTerminal) {
+    const fs::path rates = dir / "rates.xml";
+    std::ofstream(rates, std::ios::binary)
+        << "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<ValCurs Date=\"09.01.2019\"><Valute "
+           "ID=\"R01235\">"
+           "<NumCode>840</NumCode><CharCode>USD</CharCode><Nominal>1</Nominal><Name>\x98</Name>"
+           "<Value>67,5</Value></Valute></ValCurs>\n";
+    const CliRun r = run("import-rates '" + rates.string() + "' --out '" + (dir / "out.xml").string() + "'");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Файл курсов поврежден или не является файлом XML (" + rates.string() + ")\n");
 }
 
 TEST_F(Cli, FileNamesAndLineBreaksReachTheTerminalAsUtf8) {

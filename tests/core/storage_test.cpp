@@ -439,13 +439,15 @@ TEST_F(StorageFile, AFailedSaveLeavesTheOldFileAsItWas) {
         s.createStorage("Quil2019");
         s.beginStream("@New");
         loader.faultHook = [&](std::string_view step) {
-            // Mid-save the temporary file is hidden and named after the return.
+            // Mid-save the temporary file is hidden and short: "." + a hash of the name + ".tmp-XXXXXX".
             std::vector<std::string> names;
             for (const auto& e : fs::directory_iterator(dir))
                 names.push_back(e.path().filename().string());
             ASSERT_EQ(names.size(), 2u);
             EXPECT_EQ(std::count_if(names.begin(), names.end(),
-                                    [](const std::string& n) { return n.rfind(".keep.qv9.tmp-", 0) == 0; }),
+                                    [](const std::string& n) {
+                                        return n.size() == 28 && n.front() == '.' && n.find(".tmp-") == 17;
+                                    }),
                       1);
             if (step == c.step && c.error != 0)
                 throw std::system_error(c.error, std::generic_category());
@@ -510,6 +512,61 @@ TEST_F(StorageFile, SavesKeepPermissionsFollowLinksAndRefuseReadOnlyFiles) {
         EXPECT_EQ(e.what(), msg::fileRead((dir / "locked.qv9").string()));
     }
     EXPECT_EQ(readFile(dir / "locked.qv9"), "old");
+}
+
+// A save killed half way left its temporary, the whole return: the next save of that file
+// removes it, but not a temporary another save is writing (it holds a lock on it), nor
+// one of another file.
+TEST_F(StorageFile, ASaveRemovesTheTemporariesKilledSavesLeft) {
+    // The name this program gives the temporary of ret.qv9, seen mid-save.
+    std::string seen;
+    {
+        DocumentFile loader((dir / "ret.qv9").string(), 60 + 8, false);
+        DocumentStorage s(&loader);
+        s.createStorage("Quil2019");
+        s.beginStream("@Old");
+        loader.faultHook = [&](std::string_view) {
+            for (const auto& e : fs::directory_iterator(dir))
+                seen = e.path().filename().string();
+        };
+        loader.commit();
+    }
+    ASSERT_EQ(seen.size(), 28u);
+    // Named as this program names them, and as earlier versions did.
+    const std::vector<std::string> stale = {seen.substr(0, 22) + "Killed", ".ret.qv9.tmp-Ab3xYz"};
+    const std::vector<std::string> kept = {".ret.qv9.tmp-InUse1", ".other.qv9.tmp-Ab3xYz",
+                                           ".ret.qv9.tmp-Ab3xYz7", "ret.qv9.tmp-Ab3xYz"};
+    for (const std::vector<std::string>* names : {&stale, &kept})
+        for (const std::string& name : *names)
+            writeFile(dir / name, "DLSG the person's return");
+    const int held = ::open((dir / ".ret.qv9.tmp-InUse1").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    save(
+        dir / "ret.qv9", [](DocumentStorage& s) { s.beginStream("@New"); }, 60 + 8);
+    ::close(held);
+    for (const std::string& name : stale)
+        EXPECT_FALSE(fs::exists(dir / name)) << name;
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(dir / name)) << name;
+}
+
+// Any name the folder takes can be saved, the longest too; a longer one is refused with
+// a message that says so rather than calling the file busy.
+TEST_F(StorageFile, NamesUpToTheFoldersLimitAreSavedLongerOnesNamedAsTooLong) {
+    for (const std::size_t length : {244u, 255u}) {
+        const fs::path p = dir / (std::string(length - 4, 'x') + ".qv9");
+        save(
+            p, [](DocumentStorage& s) { s.beginStream("@New"); }, 60 + 8);
+        EXPECT_EQ(readFile(p), header() + "0004@New") << length;
+    }
+    const fs::path tooLong = dir / (std::string(256 - 4, 'x') + ".qv9");
+    try {
+        DocumentFile(tooLong.string(), 68, false);
+        ADD_FAILURE() << "a name too long was taken";
+    } catch (const BadStorageError& e) {
+        EXPECT_EQ(e.what(), msg::nameTooLong(tooLong.string()));
+    }
 }
 
 // A folder, a FIFO or a device is refused at once, for reading and for saving, and

@@ -131,6 +131,38 @@ TEST(RatesImport, RefusesWhatIsNotARatesFile) {
         EXPECT_THROW(parseBankRates(bytes), RatesImportError) << name;
 }
 
+// What would be stored other than the bank wrote it is refused with the line it stands on:
+// a year of two digits, a sign, a separator without digits, and a day given two rates.
+TEST(RatesImport, RefusesMalformedDatesRatesAndConflictsByLine) {
+    const auto records = [](const std::string& second) {
+        return xml1251(
+            "<ValCurs ID=\"R01235\">\n<Record Date=\"09.01.2019\"><Nominal>1</Nominal><Value>67,5</Value>"
+            "</Record>\n" +
+            second + "\n</ValCurs>");
+    };
+    const auto record = [](const std::string& date, const std::string& value) {
+        return "<Record Date=\"" + date + "\"><Nominal>1</Nominal><Value>" + value + "</Value></Record>";
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {record("31.12.19", "62,1"), "Неверная дата в файле курсов: 31.12.19 Record, строка 3"},
+        {record("10.01.2019", "+62,1"), "Неверный курс в файле курсов: +62,1 10.01.2019, строка 3"},
+        {record("10.01.2019", "62,"), "Неверный курс в файле курсов: 62, 10.01.2019, строка 3"},
+        {record("10.01.2019", ",5"), "Неверный курс в файле курсов: ,5 10.01.2019, строка 3"},
+        {record("09.01.2019", "68,1"),
+         "Два разных курса на одну дату в файле курсов: R01235 09.01.2019, строки 2 и 3"},
+    };
+    for (const auto& [second, message] : cases) {
+        try {
+            parseBankRates(records(second));
+            ADD_FAILURE() << second << " taken";
+        } catch (const RatesImportError& e) {
+            EXPECT_EQ(cp1251ToUtf8(e.what()), message);
+        }
+    }
+    // The same rate twice for a day is the same rate: taken once.
+    EXPECT_EQ(parseBankRates(records(record("09.01.2019", "67.5"))).currencies[0].rates.size(), 1u);
+}
+
 TEST(RatesImport, MergeReplacesADateAndKeepsDateOrder) {
     auto rates = CurrencyRates::fromXml(xml1251("<CurrencyRates><Currency Code=\"008\" Name=\"Лек\"/>"
                                                 "<Currency Code=\"840\" Name=\"Доллар США\">"

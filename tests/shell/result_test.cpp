@@ -183,6 +183,7 @@ private slots:
         kv::test::completeReturn(d);
         ThirteenPercentSource& source = d.incomes13.get(d.incomes13.add());
         source.sourceOktmo = "45000000";
+        source.sourceName = "ROMASHKA";
         ThirteenIncomeItem item;
         item.incomeCode = 2000;
         item.amount = rub(100000);

@@ -338,12 +338,13 @@ private slots:
         QVERIFY(w->menuBar()->isEnabled());
     }
 
-    // A return the check lets through but whose file breaks the form's schema (a tax
-    // office code written by another program) is not written; the window says what to correct.
+    // A return the check lets through but whose file breaks the form's schema (a telephone
+    // longer than the form allows, written by another program) is not written; the window
+    // says what to correct.
     void exportRefusedBySchema() {
         auto w = fx.window();
         kv::test::completeReturn(w->document());
-        w->document().inspectionCode = "77";
+        w->document().person.contactPhone = "+7 495 123-45-67 ext. 1234";
         const QString folder = fx.path(QStringLiteral("Выгрузка"));
         QDir().mkdir(folder);
         fx.asker.expectFile(QStringLiteral("exportFolder"), folder)
@@ -354,9 +355,7 @@ private slots:
         QVERIFY2(text.startsWith(
                      QStringLiteral("Файл не сформирован: декларация не соответствует формату 3-НДФЛ 5.14.")),
                  qPrintable(text));
-        QVERIFY2(text.contains(
-                     QStringLiteral("Элемент «Документ», атрибут «КодНО»: значение «77» не соответствует "
-                                    "образцу [0-9]{4}")),
+        QVERIFY2(text.contains(QStringLiteral("Элемент «НПФЛ3», атрибут «Тлф»: значение длиннее 20 знаков")),
                  qPrintable(text));
         QVERIFY(w->menuBar()->isEnabled());
     }

@@ -132,6 +132,23 @@ void MainWindow::documentStateChanged(bool saved) {
         recovery_->changed();
 }
 
+namespace {
+
+// Names the return and the moment of its copy, so that the person knows which of
+// their returns comes back before answering.
+QString recoveryQuestionText(const RecoveryKeeper::Copy& copy) {
+    const QString which =
+        copy.originalPath.isEmpty()
+            ? QStringLiteral("Найдены несохранённые изменения новой декларации без имени.")
+            : QStringLiteral("Найдены несохранённые изменения декларации\n%1").arg(copy.originalPath);
+    const QDateTime taken = copy.taken.toLocalTime();
+    return which +
+           QStringLiteral("\nКопия изменений сделана %1 в %2.\n\nВосстановить несохранённые изменения?")
+               .arg(taken.toString(QStringLiteral("dd.MM.yyyy")), taken.toString(QStringLiteral("HH:mm")));
+}
+
+} // namespace
+
 // At start-up, after the return of the command line (if any) is open.
 void MainWindow::offerRecovery() {
     const std::optional<RecoveryKeeper::Copy> copy = recovery_->leftBehind();
@@ -140,7 +157,7 @@ void MainWindow::offerRecovery() {
     Question q;
     q.id = QStringLiteral("restoreRecovery");
     q.title = programTitle();
-    q.text = QStringLiteral("Восстановить несохранённые изменения?");
+    q.text = recoveryQuestionText(*copy);
     q.icon = QuestionIcon::Question;
     q.answers = {QStringLiteral("Да"), QStringLiteral("Нет")};
     q.defaultIndex = 0;

@@ -96,17 +96,19 @@ void MainWindow::showError(const QString& id, const QString& text) {
 // Any failure to read the file, a missing stream of a damaged file included, is
 // shown and leaves a new return; a half-read document is never kept.
 void MainWindow::loadOrNew(const QString& path) {
-    documentPath_ = path;
+    // Kept absolute: the working folder changes under the file dialogs, and a recovery
+    // copy restored by a program started elsewhere must go back to this same file.
+    documentPath_ = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
     document_ = newDocument();
     QString failure;
     try {
-        document_->loadFromFile(fileSystemPath(path));
-        recent_->add(path);
+        document_->loadFromFile(fileSystemPath(documentPath_));
+        recent_->add(documentPath_);
         return;
     } catch (const ConversionError&) {
         failure = fromCp1251(msg::badFormat());
     } catch (const StorageError& e) {
-        failure = storageMessage(e, path);
+        failure = storageMessage(e, documentPath_);
     } catch (const std::exception&) {
         failure = fromCp1251(msg::badFormat());
     }

@@ -25,11 +25,14 @@ QString newSlot() {
         .arg(++counter);
 }
 
+// A path kept relative (by an earlier version) named a file of a working folder that is
+// gone with its program: such a copy comes back as a return without a name.
 QString readPathFile(const QString& file) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    return QString::fromUtf8(f.readAll());
+    const QString path = QString::fromUtf8(f.readAll());
+    return QDir::isAbsolutePath(path) ? path : QString();
 }
 
 } // namespace
@@ -92,7 +95,8 @@ bool RecoveryKeeper::writeNow() {
     QSaveFile path(folder_ + slot_ + kPathSuffix);
     if (!path.open(QIODevice::WriteOnly))
         return false;
-    path.write(currentPath_().toUtf8());
+    const QString original = currentPath_();
+    path.write((original.isEmpty() ? original : QFileInfo(original).absoluteFilePath()).toUtf8());
     if (!path.commit())
         return false;
     try {
@@ -119,7 +123,7 @@ std::optional<RecoveryKeeper::Copy> RecoveryKeeper::leftBehind() const {
         if (!lock.tryLock(0))
             continue;
         lock.unlock();
-        return Copy{copy.absoluteFilePath(), readPathFile(folder_ + slot + kPathSuffix)};
+        return Copy{copy.absoluteFilePath(), readPathFile(folder_ + slot + kPathSuffix), copy.lastModified()};
     }
     return std::nullopt;
 }

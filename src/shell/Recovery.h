@@ -7,6 +7,7 @@
 //
 // Each window writes its own copy and holds a lock beside it while it lives. A copy
 // whose lock nobody holds was left by a program that is gone: the next start offers it.
+#include <QDateTime>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -22,12 +23,14 @@ class RecoveryKeeper : public QObject {
 public:
     struct Copy {
         QString file;         // the recovery copy of the return
-        QString originalPath; // where the return was kept; empty for one never saved
+        QString originalPath; // where the return was kept, absolute; empty for one never saved
+        QDateTime taken;      // when the copy was written
     };
     using Writer = std::function<void(const QString& file)>;
 
     // userFolder empty: no copies are kept. write saves the return into the file given;
-    // currentPath gives the return's own path, which is kept beside the copy.
+    // currentPath gives the return's own path, which is kept beside the copy made absolute,
+    // so that a program started from another folder restores it to the same file.
     RecoveryKeeper(const QString& userFolder, int delayMs, Writer write,
                    std::function<QString()> currentPath);
     ~RecoveryKeeper() override;

@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QMenu>
@@ -256,8 +257,10 @@ private slots:
 
         fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Да"));
         auto w = fx.window(start);
-        QCOMPARE(fx.asker.textOf(QStringLiteral("restoreRecovery")),
-                 QStringLiteral("Восстановить несохранённые изменения?"));
+        const QString question = fx.asker.textOf(QStringLiteral("restoreRecovery"));
+        QVERIFY2(question.contains(named ? file : QStringLiteral("новой декларации без имени")),
+                 qPrintable(question));
+        QVERIFY(question.endsWith(QStringLiteral("Восстановить несохранённые изменения?")));
         QCOMPARE(bytesOf(w->document(), fx.path(QStringLiteral("restored.scratch"))), changed);
         QCOMPARE(w->documentPath(), file);
         QVERIFY(!w->documentSaved());
@@ -274,6 +277,47 @@ private slots:
         QVERIFY(w->SaveReturn());
         QVERIFY(!QFile::exists(w->recovery().copyFile()));
         QCOMPARE(kv::test::fileBytes(saved), changed);
+    }
+
+    // A program started by a relative path, killed, and started again from another folder
+    // (as from the desktop menu): the copy goes back to the return it was taken from, not to
+    // the file of that name in the new working folder, and the question names the file and
+    // when the copy was made.
+    void aCopyGoesBackToItsOwnFileFromAnyFolder() {
+        const struct Restore {
+            QString folder = QDir::currentPath();
+            ~Restore() { QDir::setCurrent(folder); }
+        } restore;
+        QVERIFY(QDir().mkpath(fx.path(QStringLiteral("first/work"))));
+        QVERIFY(QDir().mkpath(fx.path(QStringLiteral("second/work"))));
+        const QString own = fx.writeReturn(QStringLiteral("first/work/X.qv9"));
+        const QString other = fx.writeReturn(QStringLiteral("second/work/X.qv9"),
+                                             [](Declaration& d) { d.person.surname = cp("Другой"); });
+        const QByteArray otherBytes = kv::test::fileBytes(other);
+        fx.recoveryDelayMs = 20;
+        QVERIFY(QDir::setCurrent(fx.path(QStringLiteral("first"))));
+        {
+            auto w = fx.window(QStringLiteral("work/X.qv9"));
+            w->document().inspectionCode = "7702";
+            w->documentChanged();
+            QTRY_VERIFY(QFile::exists(w->recovery().copyFile()));
+            QFile copy(w->recovery().copyFile());
+            QVERIFY(copy.open(QIODevice::ReadWrite));
+            QVERIFY(copy.setFileTime(QDateTime(QDate(2020, 3, 5), QTime(14, 7)),
+                                     QFileDevice::FileModificationTime));
+        }
+        QVERIFY(QDir::setCurrent(fx.path(QStringLiteral("second"))));
+        fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Да"));
+        auto w = fx.window();
+        const QString question = fx.asker.textOf(QStringLiteral("restoreRecovery"));
+        QVERIFY2(question.contains(own), qPrintable(question));
+        QVERIFY2(question.contains(QStringLiteral("05.03.2020 в 14:07")), qPrintable(question));
+        QCOMPARE(w->documentPath(), own);
+        QVERIFY(w->SaveReturn());
+        QCOMPARE(kv::test::fileBytes(other), otherBytes);
+        Declaration saved(kv::test::testClock());
+        saved.loadFromFile(QFile::encodeName(own).toStdString());
+        QCOMPARE(saved.inspectionCode, std::string("7702"));
     }
 
     // Refused, or closed normally: the copy goes and the next start asks nothing.

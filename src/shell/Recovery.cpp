@@ -56,6 +56,26 @@ RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer wr
     if (!lock_->tryLock(0)) {
         lock_.reset();
         folder_.clear();
+        return;
+    }
+    removeLeftLocks();
+}
+
+// A window killed before its return changed left only its lock: each start clears the
+// locks nobody holds, and the path files of copies already gone with them.
+void RecoveryKeeper::removeLeftLocks() const {
+    const QFileInfoList locks = QDir(folder_).entryInfoList({QStringLiteral("*") + kLockSuffix}, QDir::Files);
+    for (const QFileInfo& file : locks) {
+        const QString slot = file.completeBaseName();
+        if (slot == slot_)
+            continue;
+        QLockFile lock(file.absoluteFilePath());
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue;
+        if (!QFile::exists(folder_ + slot + kCopySuffix))
+            QFile::remove(folder_ + slot + kPathSuffix);
+        lock.unlock();
     }
 }
 

@@ -50,6 +50,8 @@ public:
     void remove(const Copy& copy) const;
 
 private:
+    void removeLeftLocks() const;
+
     QString folder_;
     QString slot_; // this window's file names without their extension
     std::unique_ptr<QLockFile> lock_;

@@ -18,9 +18,12 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
+#include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QTranslator>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kv;
 using kv::test::cp;
@@ -351,6 +354,33 @@ private slots:
         QCOMPARE(kv::test::fileBytes(file), onDisk);
         QVERIFY(
             QDir(fx.userFolder() + QStringLiteral("recovery")).entryList({"*.qv9"}, QDir::Files).isEmpty());
+    }
+
+    // Windows killed before any change leave only their locks: the next start clears those,
+    // and keeps the lock of a window still open.
+    void locksOfKilledWindowsDoNotPileUp() {
+        const QString folder = fx.userFolder() + QStringLiteral("recovery/");
+        QVERIFY(QDir().mkpath(folder));
+        for (int i = 0; i < 3; ++i) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                QLockFile lock(folder + QStringLiteral("killed-%1.lock").arg(i));
+                ::_exit(lock.tryLock(0) ? 0 : 1);
+            }
+            int status = -1;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QCOMPARE(status, 0);
+        }
+        auto locks = [&] { return QDir(folder).entryList({QStringLiteral("*.lock")}, QDir::Files); };
+        QCOMPARE(locks().size(), 3);
+        auto lockOf = [](MainWindow& w) {
+            return QFileInfo(w.recovery().copyFile()).completeBaseName() + QStringLiteral(".lock");
+        };
+        auto first = fx.window();
+        auto second = fx.window();
+        QStringList expected = {lockOf(*first), lockOf(*second)};
+        expected.sort();
+        QCOMPARE(locks(), expected);
     }
 
     // The copy of a window still open is not another window's to offer.

@@ -104,6 +104,7 @@ void MainWindow::loadOrNew(const QString& path) {
     try {
         document_->loadFromFile(fileSystemPath(documentPath_));
         recent_->add(documentPath_);
+        documentBase_ = FileStamp::of(documentPath_);
         return;
     } catch (const ConversionError&) {
         failure = fromCp1251(msg::badFormat());
@@ -114,13 +115,17 @@ void MainWindow::loadOrNew(const QString& path) {
     }
     showError(QStringLiteral("openFailed"), failure);
     documentPath_.clear();
+    documentBase_ = {};
     document_ = newReturnDocument();
 }
 
 bool MainWindow::writeDocument(const QString& path) {
+    if (!confirmReplacing(path))
+        return false;
     try {
         document_->saveToFile(fileSystemPath(path));
         recent_->add(path);
+        documentBase_ = FileStamp::of(QFileInfo(path).absoluteFilePath());
         return true;
     } catch (const StorageError& e) {
         showError(QStringLiteral("saveFailed"), storageMessage(e, path));
@@ -196,6 +201,7 @@ void MainWindow::NewReturn() {
     showInitialScreen();
     documentSaved_ = true;
     documentPath_.clear();
+    documentBase_ = {};
     setTitleFromPath();
     setSectionsFromDocument();
 }

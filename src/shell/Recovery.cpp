@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSaveFile>
 #include <atomic>
 
@@ -25,21 +27,41 @@ QString newSlot() {
         .arg(++counter);
 }
 
-// A path kept relative (by an earlier version) named a file of a working folder that is
-// gone with its program: such a copy comes back as a return without a name.
-QString readPathFile(const QString& file) {
+// The return's file beside its copy: {"path": ..., "base": hex digest}. Earlier versions
+// kept the bare path as typed; one kept relative named a file of a working folder that is
+// gone with its program, so such a copy comes back as a return without a name.
+FileStamp readOrigin(const QString& file) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    const QString path = QString::fromUtf8(f.readAll());
-    return QDir::isAbsolutePath(path) ? path : QString();
+    const QByteArray bytes = f.readAll();
+    const QJsonDocument json = QJsonDocument::fromJson(bytes);
+    FileStamp origin;
+    if (json.isObject()) {
+        origin.path = json.object().value(QStringLiteral("path")).toString();
+        origin.digest =
+            QByteArray::fromHex(json.object().value(QStringLiteral("base")).toString().toLatin1());
+    } else {
+        origin.path = QString::fromUtf8(bytes);
+    }
+    if (!QDir::isAbsolutePath(origin.path))
+        return {};
+    return origin;
+}
+
+QByteArray originText(const FileStamp& origin) {
+    QJsonObject json;
+    json.insert(QStringLiteral("path"),
+                origin.path.isEmpty() ? origin.path : QFileInfo(origin.path).absoluteFilePath());
+    json.insert(QStringLiteral("base"), QString::fromLatin1(origin.digest.toHex()));
+    return QJsonDocument(json).toJson(QJsonDocument::Compact);
 }
 
 } // namespace
 
 RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer write,
-                               std::function<QString()> currentPath)
-    : write_(std::move(write)), currentPath_(std::move(currentPath)) {
+                               std::function<FileStamp()> origin)
+    : write_(std::move(write)), origin_(std::move(origin)) {
     timer_.setSingleShot(true);
     timer_.setInterval(delayMs);
     connect(&timer_, &QTimer::timeout, this, [this] { writeNow(); });
@@ -115,8 +137,7 @@ bool RecoveryKeeper::writeNow() {
     QSaveFile path(folder_ + slot_ + kPathSuffix);
     if (!path.open(QIODevice::WriteOnly))
         return false;
-    const QString original = currentPath_();
-    path.write((original.isEmpty() ? original : QFileInfo(original).absoluteFilePath()).toUtf8());
+    path.write(originText(origin_()));
     if (!path.commit())
         return false;
     try {
@@ -143,7 +164,8 @@ std::optional<RecoveryKeeper::Copy> RecoveryKeeper::leftBehind() const {
         if (!lock.tryLock(0))
             continue;
         lock.unlock();
-        return Copy{copy.absoluteFilePath(), readPathFile(folder_ + slot + kPathSuffix), copy.lastModified()};
+        const FileStamp origin = readOrigin(folder_ + slot + kPathSuffix);
+        return Copy{copy.absoluteFilePath(), origin.path, copy.lastModified(), origin.digest};
     }
     return std::nullopt;
 }

@@ -323,6 +323,62 @@ private slots:
         QCOMPARE(saved.inspectionCode, std::string("7702"));
     }
 
+    // A copy taken before the file was saved again elsewhere: restoring it never replaces
+    // the newer file; the copy opens without a name and both are kept.
+    void aCopyOlderThanItsFileOpensWithoutAName() {
+        const QString file = fx.writeReturn(QStringLiteral("a.qv9"));
+        {
+            auto w = fx.window(file);
+            w->document().inspectionCode = "7702";
+            w->documentChanged();
+            QVERIFY(w->recovery().writeNow());
+        }
+        fx.writeReturn(QStringLiteral("a.qv9"), [](Declaration& d) { d.person.surname = cp("Новее"); });
+        const QByteArray newer = kv::test::fileBytes(file);
+
+        fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Да"));
+        auto w = fx.window();
+        const QString question = fx.asker.textOf(QStringLiteral("restoreRecovery"));
+        QVERIFY2(question.contains(QStringLiteral("С тех пор файл был изменён")), qPrintable(question));
+        QVERIFY(w->documentPath().isEmpty());
+        QCOMPARE(w->document().inspectionCode, std::string("7702"));
+        QVERIFY(!w->documentSaved());
+        QCOMPARE(kv::test::fileBytes(file), newer);
+    }
+
+    // Two windows on one return: the other window's save is not discarded by this window's
+    // save without a question, whose default is "Нет"; once answered, saves go on quietly.
+    void aFileSavedElsewhereIsNotReplacedWithoutAQuestion() {
+        const QString file = fx.writeReturn(QStringLiteral("shared.qv9"));
+        auto first = fx.window(file);
+        auto second = fx.window(file);
+        second->document().inspectionCode = "7702";
+        second->documentChanged();
+        QVERIFY(second->SaveReturn());
+        const QByteArray secondsSave = kv::test::fileBytes(file);
+
+        first->document().inspectionCode = "7703";
+        first->documentChanged();
+        fx.asker.expect(QStringLiteral("fileChangedElsewhere"), QStringLiteral("Нет"));
+        QVERIFY(!first->SaveReturn());
+        QCOMPARE(kv::test::fileBytes(file), secondsSave);
+        QVERIFY(!first->documentSaved());
+        const Question& asked = fx.asker.questions().constLast();
+        QCOMPARE(asked.answers.at(asked.defaultIndex), QStringLiteral("Нет"));
+        QVERIFY2(asked.text.startsWith(QStringLiteral("Файл был изменён другой программой")),
+                 qPrintable(asked.text));
+        QVERIFY(asked.text.contains(file));
+
+        fx.asker.expect(QStringLiteral("fileChangedElsewhere"), QStringLiteral("Да"));
+        QVERIFY(first->SaveReturn());
+        first->document().inspectionCode = "7704";
+        first->documentChanged();
+        QVERIFY(first->SaveReturn());
+        Declaration saved(kv::test::testClock());
+        saved.loadFromFile(QFile::encodeName(file).toStdString());
+        QCOMPARE(saved.inspectionCode, std::string("7704"));
+    }
+
     // Refused, or closed normally: the copy goes and the next start asks nothing.
     void copyRefusedOrClosedIsGone_data() {
         QTest::addColumn<bool>("closeNormally");

@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace kv {
 
@@ -106,22 +107,25 @@ std::string nominalOf(const std::string& value, std::string_view context, const 
     return digits;
 }
 
+// The rates of one currency in a file, by date, with the line each came from.
+using RatesByDate = std::unordered_map<std::string, std::pair<std::size_t, long>>;
+
 // One rate per day: a day given twice alike is taken once, a day given two different
 // rates is refused rather than one of them silently winning.
-void addRate(std::vector<CurrencyRate>& rates, std::vector<long>& lines, CurrencyRate rate,
-             const xmlNode* node, std::string_view context) {
-    for (std::size_t i = 0; i < rates.size(); ++i) {
-        if (rates[i].date != rate.date)
-            continue;
-        if (rates[i].rate == rate.rate && rates[i].quantity == rate.quantity)
-            return;
-        throw failure("Два разных курса на одну дату в файле курсов: ",
-                      std::string(context) + " " + rate.date + utf8ToCp1251(", строки ") +
-                          std::to_string(lines[i]) + utf8ToCp1251(" и ") +
-                          std::to_string(xmlGetLineNo(node)));
+void addRate(std::vector<CurrencyRate>& rates, RatesByDate& seen, CurrencyRate rate, const xmlNode* node,
+             std::string_view context) {
+    const auto [at, added] = seen.try_emplace(rate.date, rates.size(), xmlGetLineNo(node));
+    if (added) {
+        rates.push_back(std::move(rate));
+        return;
     }
-    rates.push_back(std::move(rate));
-    lines.push_back(xmlGetLineNo(node));
+    const CurrencyRate& first = rates[at->second.first];
+    if (first.rate == rate.rate && first.quantity == rate.quantity)
+        return;
+    throw failure("Два разных курса на одну дату в файле курсов: ",
+                  std::string(context) + " " + rate.date + utf8ToCp1251(", строки ") +
+                      std::to_string(at->second.second) + utf8ToCp1251(" и ") +
+                      std::to_string(xmlGetLineNo(node)));
 }
 
 BankRatesFile parseDaily(xmlNode* root) {
@@ -129,7 +133,7 @@ BankRatesFile parseDaily(xmlNode* root) {
     const std::string date = dateOf(dateText, "ValCurs", root).text('.');
     BankRatesFile file;
     file.kind = BankRatesFile::Kind::Daily;
-    std::vector<std::vector<long>> lines;
+    std::vector<RatesByDate> seen;
     for (xmlNode* v = firstChildElement(root); v != nullptr; v = nextElement(v)) {
         if (!hasName(v, "Valute"))
             continue;
@@ -143,10 +147,10 @@ BankRatesFile parseDaily(xmlNode* root) {
                                  [&code](const Currency& c) { return c.code == code; });
         if (same == file.currencies.end()) {
             file.currencies.push_back(Currency{code, childText(v, "Name"), {}});
-            lines.emplace_back();
+            seen.emplace_back();
             same = file.currencies.end() - 1;
         }
-        addRate(same->rates, lines[static_cast<std::size_t>(same - file.currencies.begin())], std::move(rate),
+        addRate(same->rates, seen[static_cast<std::size_t>(same - file.currencies.begin())], std::move(rate),
                 v, code);
     }
     return file;
@@ -161,14 +165,14 @@ BankRatesFile parseDynamic(xmlNode* root) {
     for (const BankCurrency& c : kBankCurrencies)
         if (c.code == currency.code)
             currency.name = std::string(c.charCode);
-    std::vector<long> lines;
+    RatesByDate seen;
     for (xmlNode* r = firstChildElement(root); r != nullptr; r = nextElement(r)) {
         if (!hasName(r, "Record"))
             continue;
         const std::string dateText = trimText(attribute1251(r, "Date"));
         const std::string date = dateOf(dateText, "Record", r).text('.');
         addRate(
-            currency.rates, lines,
+            currency.rates, seen,
             {date, rateTextOf(childText(r, "Value"), date, r), nominalOf(childText(r, "Nominal"), date, r)},
             r, file.bankId);
     }
@@ -263,6 +267,7 @@ RatesImportSummary mergeBankRates(CurrencyRates& into, const std::vector<BankRat
     RatesImportSummary summary;
     std::set<std::string> codes;
     std::set<std::size_t> touched;
+    std::unordered_map<std::size_t, std::unordered_map<double, std::size_t>> byDay;
     for (const BankRatesFile& file : files) {
         for (const Currency& imported : file.currencies) {
             auto it = std::find_if(into.currencies.begin(), into.currencies.end(),
@@ -271,17 +276,23 @@ RatesImportSummary mergeBankRates(CurrencyRates& into, const std::vector<BankRat
                 into.currencies.push_back(Currency{imported.code, imported.name, {}});
                 it = std::prev(into.currencies.end());
             }
-            touched.insert(static_cast<std::size_t>(it - into.currencies.begin()));
+            const auto index = static_cast<std::size_t>(it - into.currencies.begin());
+            touched.insert(index);
             codes.insert(imported.code);
+            // The directory's rates of this currency by day, built once: a merge of many
+            // rates stays linear.
+            auto [days, fresh] = byDay.try_emplace(index);
+            if (fresh)
+                for (std::size_t i = 0; i < it->rates.size(); ++i)
+                    if (const auto d = DateValue::parseText(trimText(it->rates[i].date), '.'))
+                        days->second.try_emplace(d->days, i);
             for (const CurrencyRate& rate : imported.rates) {
                 const DateValue date = *DateValue::parseText(rate.date, '.');
-                auto same = std::find_if(it->rates.begin(), it->rates.end(), [&](const CurrencyRate& r) {
-                    return DateValue::parseText(trimText(r.date), '.') == date;
-                });
-                if (same != it->rates.end())
-                    *same = rate;
-                else
+                const auto [same, added] = days->second.try_emplace(date.days, it->rates.size());
+                if (added)
                     it->rates.push_back(rate);
+                else
+                    it->rates[same->second] = rate;
                 ++summary.rates;
                 if (!summary.first || date < *summary.first)
                     summary.first = date;

@@ -110,7 +110,10 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     buildToolbar();
     recovery_ = std::make_unique<RecoveryKeeper>(
         userFolder_, options_.recoveryDelayMs, [this](const QString& file) { writeRecoveryCopy(file); },
-        [this] { return documentPath_; });
+        [this] {
+            return FileStamp{documentPath_,
+                             documentBase_.path == documentPath_ ? documentBase_.digest : QByteArray()};
+        });
     documentSaved_.onChange = [this](bool saved) { documentStateChanged(saved); };
 
     auto* scroll = new QScrollArea(this);

@@ -5,6 +5,7 @@
 #include "reference/Directories.h"
 #include "screens/Asker.h"
 #include "screens/ScreenFrame.h"
+#include "shell/FileStamp.h"
 
 #include <QMainWindow>
 #include <array>
@@ -144,6 +145,7 @@ private:
     void writeRecoveryCopy(const QString& file);
     void offerRecovery();
     void documentStateChanged(bool saved);
+    bool confirmReplacing(const QString& path);
 
     // Sections
     void buildScreen(ScreenId id);
@@ -171,6 +173,7 @@ private:
 
     DocumentSlot document_;
     QString documentPath_;
+    FileStamp documentBase_; // the file as this window last read or wrote it
     // Every assignment tells the title and the recovery copy, wherever in the document's
     // life it happens.
     class SavedFlag {

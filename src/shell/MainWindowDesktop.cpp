@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
@@ -132,6 +133,48 @@ void MainWindow::documentStateChanged(bool saved) {
         recovery_->changed();
 }
 
+namespace {
+
+// Names the return and the moment of its copy, so that the person knows which of
+// their returns comes back before answering.
+QString recoveryQuestionText(const RecoveryKeeper::Copy& copy, bool fileChanged) {
+    const QString which =
+        copy.originalPath.isEmpty()
+            ? QStringLiteral("Найдены несохранённые изменения новой декларации без имени.")
+            : QStringLiteral("Найдены несохранённые изменения декларации\n%1").arg(copy.originalPath);
+    const QDateTime taken = copy.taken.toLocalTime();
+    const QString changed =
+        fileChanged ? QStringLiteral("\nС тех пор файл был изменён. Восстановленная декларация откроется без "
+                                     "имени, как новая, а файл останется как есть.")
+                    : QString();
+    return which +
+           QStringLiteral("\nКопия изменений сделана %1 в %2.")
+               .arg(taken.toString(QStringLiteral("dd.MM.yyyy")), taken.toString(QStringLiteral("HH:mm"))) +
+           changed + QStringLiteral("\n\nВосстановить несохранённые изменения?");
+}
+
+} // namespace
+
+// Another window or program saved this file after this window read or wrote it: the
+// person's save there is not discarded without a question.
+bool MainWindow::confirmReplacing(const QString& path) {
+    if (documentBase_.path != QFileInfo(path).absoluteFilePath() || !documentBase_.changedOnDisk())
+        return true;
+    Question q;
+    q.id = QStringLiteral("fileChangedElsewhere");
+    q.title = programTitle();
+    q.text =
+        QStringLiteral("Файл был изменён другой программой или в другом окне после того, как декларация "
+                       "была открыта здесь:\n%1\n\nЗаменить его этой декларацией? Изменения, сохранённые "
+                       "в файле другой программой, будут потеряны.")
+            .arg(path);
+    q.icon = QuestionIcon::Warning;
+    q.answers = {QStringLiteral("Да"), QStringLiteral("Нет")};
+    q.defaultIndex = 1;
+    q.escapeIndex = 1;
+    return asker_->ask(this, q) == 0;
+}
+
 // At start-up, after the return of the command line (if any) is open.
 void MainWindow::offerRecovery() {
     const std::optional<RecoveryKeeper::Copy> copy = recovery_->leftBehind();
@@ -140,7 +183,10 @@ void MainWindow::offerRecovery() {
     Question q;
     q.id = QStringLiteral("restoreRecovery");
     q.title = programTitle();
-    q.text = QStringLiteral("Восстановить несохранённые изменения?");
+    // A file saved again since the copy's window read it is newer than the copy: both are kept.
+    const FileStamp origin{copy->originalPath, copy->base};
+    const bool fileChanged = origin.changedOnDisk();
+    q.text = recoveryQuestionText(*copy, fileChanged);
     q.icon = QuestionIcon::Question;
     q.answers = {QStringLiteral("Да"), QStringLiteral("Нет")};
     q.defaultIndex = 0;
@@ -162,7 +208,8 @@ void MainWindow::offerRecovery() {
     // only ever written by the person's own save.
     destroyScreen();
     document_ = std::move(restored);
-    documentPath_ = copy->originalPath;
+    documentPath_ = fileChanged ? QString() : origin.path;
+    documentBase_ = fileChanged ? FileStamp{} : origin;
     setTitleFromPath();
     showInitialScreen();
     setSectionsFromDocument();

@@ -99,29 +99,36 @@ void MainWindow::showError(const QString& id, const QString& text) {
 // Any failure to read the file, a missing stream of a damaged file included, is
 // shown and leaves a new return; a half-read document is never kept.
 void MainWindow::loadOrNew(const QString& path) {
-    documentPath_ = path;
+    // Kept absolute: the working folder changes under the file dialogs, and a recovery
+    // copy restored by a program started elsewhere must go back to this same file.
+    documentPath_ = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
     document_ = newDocument();
     QString failure;
     try {
-        document_->loadFromFile(fileSystemPath(path));
-        recent_->add(path);
+        document_->loadFromFile(fileSystemPath(documentPath_));
+        recent_->add(documentPath_);
+        documentBase_ = FileStamp::of(documentPath_);
         return;
     } catch (const ConversionError&) {
         failure = fromCp1251(msg::badFormat());
     } catch (const StorageError& e) {
-        failure = storageMessage(e, path);
+        failure = storageMessage(e, documentPath_);
     } catch (const std::exception&) {
         failure = fromCp1251(msg::badFormat());
     }
     showError(QStringLiteral("openFailed"), failure);
     documentPath_.clear();
+    documentBase_ = {};
     document_ = newReturnDocument();
 }
 
 bool MainWindow::writeDocument(const QString& path) {
+    if (!confirmReplacing(path))
+        return false;
     try {
         document_->saveToFile(fileSystemPath(path));
         recent_->add(path);
+        documentBase_ = FileStamp::of(QFileInfo(path).absoluteFilePath());
         return true;
     } catch (const StorageError& e) {
         showError(QStringLiteral("saveFailed"), storageMessage(e, path));
@@ -184,6 +191,7 @@ void MainWindow::NewReturn() {
     showInitialScreen();
     documentSaved_ = true;
     documentPath_.clear();
+    documentBase_ = {};
     setTitleFromPath();
     setSectionsFromDocument();
 }

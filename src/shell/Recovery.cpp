@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSaveFile>
 #include <atomic>
 
@@ -25,18 +27,41 @@ QString newSlot() {
         .arg(++counter);
 }
 
-QString readPathFile(const QString& file) {
+// The return's file beside its copy: {"path": ..., "base": hex digest}. Earlier versions
+// kept the bare path as typed; one kept relative named a file of a working folder that is
+// gone with its program, so such a copy comes back as a return without a name.
+FileStamp readOrigin(const QString& file) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    return QString::fromUtf8(f.readAll());
+    const QByteArray bytes = f.readAll();
+    const QJsonDocument json = QJsonDocument::fromJson(bytes);
+    FileStamp origin;
+    if (json.isObject()) {
+        origin.path = json.object().value(QStringLiteral("path")).toString();
+        origin.digest =
+            QByteArray::fromHex(json.object().value(QStringLiteral("base")).toString().toLatin1());
+    } else {
+        origin.path = QString::fromUtf8(bytes);
+    }
+    if (!QDir::isAbsolutePath(origin.path))
+        return {};
+    return origin;
+}
+
+QByteArray originText(const FileStamp& origin) {
+    QJsonObject json;
+    json.insert(QStringLiteral("path"),
+                origin.path.isEmpty() ? origin.path : QFileInfo(origin.path).absoluteFilePath());
+    json.insert(QStringLiteral("base"), QString::fromLatin1(origin.digest.toHex()));
+    return QJsonDocument(json).toJson(QJsonDocument::Compact);
 }
 
 } // namespace
 
 RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer write,
-                               std::function<QString()> currentPath)
-    : write_(std::move(write)), currentPath_(std::move(currentPath)) {
+                               std::function<FileStamp()> origin)
+    : write_(std::move(write)), origin_(std::move(origin)) {
     timer_.setSingleShot(true);
     timer_.setInterval(delayMs);
     connect(&timer_, &QTimer::timeout, this, [this] { writeNow(); });
@@ -53,6 +78,26 @@ RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer wr
     if (!lock_->tryLock(0)) {
         lock_.reset();
         folder_.clear();
+        return;
+    }
+    removeLeftLocks();
+}
+
+// A window killed before its return changed left only its lock: each start clears the
+// locks nobody holds, and the path files of copies already gone with them.
+void RecoveryKeeper::removeLeftLocks() const {
+    const QFileInfoList locks = QDir(folder_).entryInfoList({QStringLiteral("*") + kLockSuffix}, QDir::Files);
+    for (const QFileInfo& file : locks) {
+        const QString slot = file.completeBaseName();
+        if (slot == slot_)
+            continue;
+        QLockFile lock(file.absoluteFilePath());
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue;
+        if (!QFile::exists(folder_ + slot + kCopySuffix))
+            QFile::remove(folder_ + slot + kPathSuffix);
+        lock.unlock();
     }
 }
 
@@ -92,7 +137,7 @@ bool RecoveryKeeper::writeNow() {
     QSaveFile path(folder_ + slot_ + kPathSuffix);
     if (!path.open(QIODevice::WriteOnly))
         return false;
-    path.write(currentPath_().toUtf8());
+    path.write(originText(origin_()));
     if (!path.commit())
         return false;
     try {
@@ -119,7 +164,8 @@ std::optional<RecoveryKeeper::Copy> RecoveryKeeper::leftBehind() const {
         if (!lock.tryLock(0))
             continue;
         lock.unlock();
-        return Copy{copy.absoluteFilePath(), readPathFile(folder_ + slot + kPathSuffix)};
+        const FileStamp origin = readOrigin(folder_ + slot + kPathSuffix);
+        return Copy{copy.absoluteFilePath(), origin.path, copy.lastModified(), origin.digest};
     }
     return std::nullopt;
 }

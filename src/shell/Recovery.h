@@ -7,6 +7,9 @@
 //
 // Each window writes its own copy and holds a lock beside it while it lives. A copy
 // whose lock nobody holds was left by a program that is gone: the next start offers it.
+#include "shell/FileStamp.h"
+
+#include <QDateTime>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -22,14 +25,17 @@ class RecoveryKeeper : public QObject {
 public:
     struct Copy {
         QString file;         // the recovery copy of the return
-        QString originalPath; // where the return was kept; empty for one never saved
+        QString originalPath; // where the return was kept, absolute; empty for one never saved
+        QDateTime taken;      // when the copy was written
+        QByteArray base;      // the digest of that file as the window last read or wrote it
     };
     using Writer = std::function<void(const QString& file)>;
 
     // userFolder empty: no copies are kept. write saves the return into the file given;
-    // currentPath gives the return's own path, which is kept beside the copy.
-    RecoveryKeeper(const QString& userFolder, int delayMs, Writer write,
-                   std::function<QString()> currentPath);
+    // origin gives the return's own file as the window knows it, which is kept beside the
+    // copy: its path made absolute, so that a program started from another folder restores
+    // it to the same file, and its digest, so that a file changed since is noticed.
+    RecoveryKeeper(const QString& userFolder, int delayMs, Writer write, std::function<FileStamp()> origin);
     ~RecoveryKeeper() override;
 
     // The return changed: the copy is written delayMs after the last call.
@@ -47,12 +53,14 @@ public:
     void remove(const Copy& copy) const;
 
 private:
+    void removeLeftLocks() const;
+
     QString folder_;
     QString slot_; // this window's file names without their extension
     std::unique_ptr<QLockFile> lock_;
     QTimer timer_;
     Writer write_;
-    std::function<QString()> currentPath_;
+    std::function<FileStamp()> origin_;
     bool writing_ = false;
 };
 

@@ -15,11 +15,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
+#include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QTranslator>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kv;
 using kv::test::cp;
@@ -256,8 +260,10 @@ private slots:
 
         fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Да"));
         auto w = fx.window(start);
-        QCOMPARE(fx.asker.textOf(QStringLiteral("restoreRecovery")),
-                 QStringLiteral("Восстановить несохранённые изменения?"));
+        const QString question = fx.asker.textOf(QStringLiteral("restoreRecovery"));
+        QVERIFY2(question.contains(named ? file : QStringLiteral("новой декларации без имени")),
+                 qPrintable(question));
+        QVERIFY(question.endsWith(QStringLiteral("Восстановить несохранённые изменения?")));
         QCOMPARE(bytesOf(w->document(), fx.path(QStringLiteral("restored.scratch"))), changed);
         QCOMPARE(w->documentPath(), file);
         QVERIFY(!w->documentSaved());
@@ -274,6 +280,103 @@ private slots:
         QVERIFY(w->SaveReturn());
         QVERIFY(!QFile::exists(w->recovery().copyFile()));
         QCOMPARE(kv::test::fileBytes(saved), changed);
+    }
+
+    // A program started by a relative path, killed, and started again from another folder
+    // (as from the desktop menu): the copy goes back to the return it was taken from, not to
+    // the file of that name in the new working folder, and the question names the file and
+    // when the copy was made.
+    void aCopyGoesBackToItsOwnFileFromAnyFolder() {
+        const struct Restore {
+            QString folder = QDir::currentPath();
+            ~Restore() { QDir::setCurrent(folder); }
+        } restore;
+        QVERIFY(QDir().mkpath(fx.path(QStringLiteral("first/work"))));
+        QVERIFY(QDir().mkpath(fx.path(QStringLiteral("second/work"))));
+        const QString own = fx.writeReturn(QStringLiteral("first/work/X.qv9"));
+        const QString other = fx.writeReturn(QStringLiteral("second/work/X.qv9"),
+                                             [](Declaration& d) { d.person.surname = cp("Другой"); });
+        const QByteArray otherBytes = kv::test::fileBytes(other);
+        fx.recoveryDelayMs = 20;
+        QVERIFY(QDir::setCurrent(fx.path(QStringLiteral("first"))));
+        {
+            auto w = fx.window(QStringLiteral("work/X.qv9"));
+            w->document().inspectionCode = "7702";
+            w->documentChanged();
+            QTRY_VERIFY(QFile::exists(w->recovery().copyFile()));
+            QFile copy(w->recovery().copyFile());
+            QVERIFY(copy.open(QIODevice::ReadWrite));
+            QVERIFY(copy.setFileTime(QDateTime(QDate(2020, 3, 5), QTime(14, 7)),
+                                     QFileDevice::FileModificationTime));
+        }
+        QVERIFY(QDir::setCurrent(fx.path(QStringLiteral("second"))));
+        fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Да"));
+        auto w = fx.window();
+        const QString question = fx.asker.textOf(QStringLiteral("restoreRecovery"));
+        QVERIFY2(question.contains(own), qPrintable(question));
+        QVERIFY2(question.contains(QStringLiteral("05.03.2020 в 14:07")), qPrintable(question));
+        QCOMPARE(w->documentPath(), own);
+        QVERIFY(w->SaveReturn());
+        QCOMPARE(kv::test::fileBytes(other), otherBytes);
+        Declaration saved(kv::test::testClock());
+        saved.loadFromFile(QFile::encodeName(own).toStdString());
+        QCOMPARE(saved.inspectionCode, std::string("7702"));
+    }
+
+    // A copy taken before the file was saved again elsewhere: restoring it never replaces
+    // the newer file; the copy opens without a name and both are kept.
+    void aCopyOlderThanItsFileOpensWithoutAName() {
+        const QString file = fx.writeReturn(QStringLiteral("a.qv9"));
+        {
+            auto w = fx.window(file);
+            w->document().inspectionCode = "7702";
+            w->documentChanged();
+            QVERIFY(w->recovery().writeNow());
+        }
+        fx.writeReturn(QStringLiteral("a.qv9"), [](Declaration& d) { d.person.surname = cp("Новее"); });
+        const QByteArray newer = kv::test::fileBytes(file);
+
+        fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Да"));
+        auto w = fx.window();
+        const QString question = fx.asker.textOf(QStringLiteral("restoreRecovery"));
+        QVERIFY2(question.contains(QStringLiteral("С тех пор файл был изменён")), qPrintable(question));
+        QVERIFY(w->documentPath().isEmpty());
+        QCOMPARE(w->document().inspectionCode, std::string("7702"));
+        QVERIFY(!w->documentSaved());
+        QCOMPARE(kv::test::fileBytes(file), newer);
+    }
+
+    // Two windows on one return: the other window's save is not discarded by this window's
+    // save without a question, whose default is "Нет"; once answered, saves go on quietly.
+    void aFileSavedElsewhereIsNotReplacedWithoutAQuestion() {
+        const QString file = fx.writeReturn(QStringLiteral("shared.qv9"));
+        auto first = fx.window(file);
+        auto second = fx.window(file);
+        second->document().inspectionCode = "7702";
+        second->documentChanged();
+        QVERIFY(second->SaveReturn());
+        const QByteArray secondsSave = kv::test::fileBytes(file);
+
+        first->document().inspectionCode = "7703";
+        first->documentChanged();
+        fx.asker.expect(QStringLiteral("fileChangedElsewhere"), QStringLiteral("Нет"));
+        QVERIFY(!first->SaveReturn());
+        QCOMPARE(kv::test::fileBytes(file), secondsSave);
+        QVERIFY(!first->documentSaved());
+        const Question& asked = fx.asker.questions().constLast();
+        QCOMPARE(asked.answers.at(asked.defaultIndex), QStringLiteral("Нет"));
+        QVERIFY2(asked.text.startsWith(QStringLiteral("Файл был изменён другой программой")),
+                 qPrintable(asked.text));
+        QVERIFY(asked.text.contains(file));
+
+        fx.asker.expect(QStringLiteral("fileChangedElsewhere"), QStringLiteral("Да"));
+        QVERIFY(first->SaveReturn());
+        first->document().inspectionCode = "7704";
+        first->documentChanged();
+        QVERIFY(first->SaveReturn());
+        Declaration saved(kv::test::testClock());
+        saved.loadFromFile(QFile::encodeName(file).toStdString());
+        QCOMPARE(saved.inspectionCode, std::string("7704"));
     }
 
     // Refused, or closed normally: the copy goes and the next start asks nothing.
@@ -307,6 +410,33 @@ private slots:
         QCOMPARE(kv::test::fileBytes(file), onDisk);
         QVERIFY(
             QDir(fx.userFolder() + QStringLiteral("recovery")).entryList({"*.qv9"}, QDir::Files).isEmpty());
+    }
+
+    // Windows killed before any change leave only their locks: the next start clears those,
+    // and keeps the lock of a window still open.
+    void locksOfKilledWindowsDoNotPileUp() {
+        const QString folder = fx.userFolder() + QStringLiteral("recovery/");
+        QVERIFY(QDir().mkpath(folder));
+        for (int i = 0; i < 3; ++i) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                QLockFile lock(folder + QStringLiteral("killed-%1.lock").arg(i));
+                ::_exit(lock.tryLock(0) ? 0 : 1);
+            }
+            int status = -1;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QCOMPARE(status, 0);
+        }
+        auto locks = [&] { return QDir(folder).entryList({QStringLiteral("*.lock")}, QDir::Files); };
+        QCOMPARE(locks().size(), 3);
+        auto lockOf = [](MainWindow& w) {
+            return QFileInfo(w.recovery().copyFile()).completeBaseName() + QStringLiteral(".lock");
+        };
+        auto first = fx.window();
+        auto second = fx.window();
+        QStringList expected = {lockOf(*first), lockOf(*second)};
+        expected.sort();
+        QCOMPARE(locks(), expected);
     }
 
     // The copy of a window still open is not another window's to offer.

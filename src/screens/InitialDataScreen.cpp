@@ -7,7 +7,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/TaxOfficePicker.h"

@@ -3,7 +3,7 @@
 // leaves, the guardian box and the help notice.
 #include "EntryTestSupport.h"
 #include "model/Declaration.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 
 #include <QCheckBox>
 #include <QComboBox>

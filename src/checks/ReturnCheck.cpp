@@ -101,18 +101,18 @@ public:
         checkConditions();
         if (clean())
             checkTaxpayer();
-        if (clean() && (d_.incomeFlags() & Declaration::kAgentIncomes))
+        if (clean() && d_.has(IncomeKind::Agent))
             checkIncomes13();
-        if (clean() && (d_.incomeFlags() & Declaration::kAgentIncomes))
+        if (clean() && d_.has(IncomeKind::Agent))
             checkOtherRussianIncomes();
-        if (clean() && (d_.incomeFlags() & Declaration::kPartnershipIncomes))
+        if (clean() && d_.has(IncomeKind::Partnership))
             checkPartnerships();
-        if (clean() && (d_.incomeFlags() & Declaration::kForeignIncomes))
+        if (clean() && d_.has(IncomeKind::Foreign))
             checkForeignIncomes();
-        if (clean() && (d_.incomeFlags() & Declaration::kBusinessIncomes))
+        if (clean() && d_.has(IncomeKind::Business))
             checkBusinessIncomes();
         if (d_.incomeFlags() != 0) {
-            if (clean() && d_.declarationKind == 0)
+            if (clean() && d_.kind() == ReturnKind::Resident)
                 checkSocialDeductions();
             if (clean())
                 checkStandardDeductions();
@@ -179,7 +179,7 @@ private:
     void checkConditions() {
         const Messages& m = messages();
         const auto open = [this] { return lastAnswer_ != CheckAnswer::Fix; };
-        const bool representative = d_.submitterKind != 0;
+        const bool representative = d_.byRepresentative();
         if (d_.inspectionCode.empty())
             report(CheckSection::Conditions, m.conditions, m.noInspection, 1);
         else if (!InspectionCodeValid(d_.inspectionCode))
@@ -189,9 +189,10 @@ private:
             report(CheckSection::Conditions, m.conditions, m.noRepresentativeName, 3);
         if (open() && representative && trimText(d_.representativeDocument).empty())
             report(CheckSection::Conditions, m.conditions, m.noRepresentativeDocument, 4);
-        if (open() && d_.submitterKind == 2 && trimText(d_.representativeOrganisation).empty())
+        if (open() && d_.submitter() == SubmitterKind::RepresentativeOrganisation &&
+            trimText(d_.representativeOrganisation).empty())
             report(CheckSection::Conditions, m.conditions, m.noRepresentativeOrganisation, 5);
-        if (open() && d_.declarationKind == 2 && !whole(d_.estimatedIncome))
+        if (open() && d_.kind() == ReturnKind::Estimated && !whole(d_.estimatedIncome))
             report(CheckSection::Conditions, m.conditions, m.estimatedIncomeNotWhole, 2);
     }
 
@@ -208,15 +209,15 @@ private:
 
         const InnResult inn = CheckInn(p.inn, InnKind::Individual);
         if (quiet()) {
-            const bool innRequired = (d_.incomeFlags() & Declaration::kBusinessIncomes) ||
-                                     d_.taxpayerCategory == 0 || d_.taxpayerCategory == 1 ||
-                                     d_.declarationKind == 2;
+            const bool innRequired =
+                d_.has(IncomeKind::Business) || d_.category() == TaxpayerCategory::Entrepreneur ||
+                d_.category() == TaxpayerCategory::FarmHead || d_.kind() == ReturnKind::Estimated;
             if (inn == InnResult::NotTwelve)
                 fault(m.innLength, 4);
             else if (inn == InnResult::Invalid)
                 fault(m.innInvalid, 4);
             else if (inn == InnResult::Empty && innRequired)
-                fault(d_.declarationKind == 2 ? m.noInn : m.businessNeedsInn, 4);
+                fault(d_.kind() == ReturnKind::Estimated ? m.noInn : m.businessNeedsInn, 4);
         }
         // Without a valid INN the taxpayer is identified by birth place and document.
         if (inn != InnResult::Valid) {
@@ -252,7 +253,7 @@ private:
             });
         if (quiet())
             walk(lineDeductionOverIncome);
-        if (quiet() && d_.declarationKind == 0)
+        if (quiet() && d_.kind() == ReturnKind::Resident)
             walk([&](const ThirteenPercentSource& s) {
                 Money deductions;
                 for (const AgentDeductionItem& a : s.agentDeductions)
@@ -267,9 +268,9 @@ private:
             walk([](const ThirteenPercentSource& s) { return payerFault(s); });
         // A resident enters the foreigner's fixed advances beside the 13% sources; a
         // non-resident on the screen of his own incomes.
-        if (quiet() && (d_.declarationKind == 0 || d_.declarationKind == 1) &&
+        if (quiet() && (d_.kind() == ReturnKind::Resident || d_.kind() == ReturnKind::NonResident) &&
             !whole(d_.foreignerFixedAdvance)) {
-            if (d_.declarationKind == 0)
+            if (d_.kind() == ReturnKind::Resident)
                 report(CheckSection::Incomes13, m.incomes13, m.fixedAdvanceNotWhole,
                        FieldCode::kFixedAdvance);
             else
@@ -288,11 +289,11 @@ private:
                     return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
                 });
         };
-        if (d_.declarationKind == 0) {
+        if (d_.kind() == ReturnKind::Resident) {
             withheld(d_.incomes9, CheckSection::Incomes9, m.incomes9);
             withheld(d_.incomes35, CheckSection::Incomes35, m.incomes35);
             withheld(d_.incomes30, CheckSection::Dividends, m.dividends);
-        } else if (d_.declarationKind == 1) {
+        } else if (d_.kind() == ReturnKind::NonResident) {
             reportFirst(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident,
                         lineDeductionOverIncome);
             withheld(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident);
@@ -311,11 +312,11 @@ private:
         };
         const auto anyPayer = [](const IncomeSource& s) { return payerFault(s); };
         const auto organisation = [](const IncomeSource& s) { return organisationPayerFault(s); };
-        if (d_.declarationKind == 0) {
+        if (d_.kind() == ReturnKind::Resident) {
             payers(d_.incomes9, CheckSection::Incomes9, m.incomes9, organisation);
             payers(d_.incomes35, CheckSection::Incomes35, m.incomes35, anyPayer);
             payers(d_.incomes30, CheckSection::Dividends, m.dividends, organisation);
-        } else if (d_.declarationKind == 1) {
+        } else if (d_.kind() == ReturnKind::NonResident) {
             payers(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident,
                    anyPayer);
             payers(d_.incomes30, CheckSection::Dividends, m.dividends, organisation);
@@ -324,7 +325,7 @@ private:
 
     void checkPartnerships() {
         const Messages& m = messages();
-        if (d_.declarationKind != 0 && d_.declarationKind != 1)
+        if (d_.kind() != ReturnKind::Resident && d_.kind() != ReturnKind::NonResident)
             return;
         reportFirst(d_.investPartnerships, CheckSection::Partnerships, m.partnerships,
                     [&](const InvestmentPartnership& s) {
@@ -416,10 +417,9 @@ private:
     // Standard deductions come from one employer at a time: a month held by two
     // sources means they were granted twice.
     void checkStandardDeductions() {
-        const std::uint8_t flags = d_.incomeFlags();
         const StandardDeduction& sd = d_.standardDeductions;
-        if (sd.granted == 0 || sd.monthlyBusinessSet != 0 || (flags & Declaration::kBusinessIncomes) ||
-            !(flags & Declaration::kAgentIncomes))
+        if (sd.granted == 0 || sd.monthlyBusinessSet != 0 || d_.has(IncomeKind::Business) ||
+            !d_.has(IncomeKind::Agent))
             return;
         for (int month = 0; month < ThirteenPercentSource::kReservedSlots; ++month) {
             const auto holders =
@@ -438,7 +438,7 @@ private:
         const std::string oktmo = trimText(d_.person.oktmo);
         if (!oktmo.empty() && !OktmoLengthValid(oktmo))
             report(CheckSection::Conditions, m.conditions, m.oktmoLength, 10);
-        else if (oktmo.empty() && (taxPayable || d_.declarationKind == 2))
+        else if (oktmo.empty() && (taxPayable || d_.kind() == ReturnKind::Estimated))
             report(CheckSection::Conditions, m.conditions, m.noOktmo, 10);
     }
 

@@ -61,15 +61,13 @@ bool always(const Declaration&) {
     return true;
 }
 
-EnabledTest withIncomes(std::uint8_t flag) {
-    return [flag](const Declaration& d) { return (d.incomeFlags() & flag) != 0; };
+EnabledTest withIncomes(IncomeKind kind) {
+    return [kind](const Declaration& d) { return d.has(kind); };
 }
 
 // Deductions are granted on a resident's return with any income.
 bool deductionsOffered(const Declaration& d) {
-    constexpr std::uint8_t incomes = Declaration::kAgentIncomes | Declaration::kForeignIncomes |
-                                     Declaration::kBusinessIncomes | Declaration::kPartnershipIncomes;
-    return (d.incomeFlags() & incomes) != 0 && d.declarationKind == 0;
+    return d.hasIncomes() && d.kind() == ReturnKind::Resident;
 }
 
 template <FlatIncomeKind kind> ScreenFrame* makeFlatIncome(QWidget* panel, ScreenHost& host) {
@@ -113,7 +111,7 @@ std::vector<ScreenInfo> programScreens() {
              Section::RussianIncome, QStringLiteral("fbRussianIncome"),
              QStringLiteral("Доходы, полученные в РФ"),
              QStringLiteral("Доходы, полученные от налоговых агентов или иных источников, в т.ч. физлиц"),
-             SectionPicture::Rouble, withIncomes(Declaration::kAgentIncomes)},
+             SectionPicture::Rouble, withIncomes(IncomeKind::Agent)},
          incomesHelp,
          {}},
         {ScreenId::Currency,
@@ -124,7 +122,7 @@ std::vector<ScreenInfo> programScreens() {
          SectionPlace{Section::ForeignIncome, QStringLiteral("fbForeignIncome"),
                       QStringLiteral("Доходы за пределами РФ"),
                       QStringLiteral("Доходы, полученные в иностранной валюте"), SectionPicture::Globe,
-                      withIncomes(Declaration::kForeignIncomes)},
+                      withIncomes(IncomeKind::Foreign)},
          QStringLiteral("ForeignIncome.htm"),
          {{CheckSection::ForeignIncomes}}},
         {ScreenId::BusinessNew,
@@ -136,7 +134,7 @@ std::vector<ScreenInfo> programScreens() {
                       QStringLiteral("Предприниматели"),
                       QStringLiteral("Доходы, полученные от предпринимательской деятельности без образования "
                                      "юридического лица и частной практики"),
-                      SectionPicture::Briefcase, withIncomes(Declaration::kBusinessIncomes)},
+                      SectionPicture::Briefcase, withIncomes(IncomeKind::Business)},
          QStringLiteral("Business.htm"),
          {{CheckSection::BusinessIncomes}}},
         // Partnership incomes are entered on the 13% screen, among its sources; this
@@ -149,7 +147,7 @@ std::vector<ScreenInfo> programScreens() {
          SectionPlace{Section::InvestTov, QStringLiteral("fbInvestTov"),
                       QStringLiteral("Инвест. товарищества"),
                       QStringLiteral("Данные по участию в инвестиционных товариществах"),
-                      SectionPicture::Chart, withIncomes(Declaration::kPartnershipIncomes), false},
+                      SectionPicture::Chart, withIncomes(IncomeKind::Partnership), false},
          QString(),
          {}},
         {ScreenId::FrameDeductData,

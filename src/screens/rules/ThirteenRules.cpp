@@ -131,7 +131,7 @@ std::uint16_t CheckThirteenPercent(const Declaration& d, CheckDialog& dialog) {
                      "320,324,325,327,328) превышает допустимые 120 000");
 
     CheckRun run(dialog, thirteenPercentTitle());
-    const bool resident = d.declarationKind == 0;
+    const bool resident = d.kind() == ReturnKind::Resident;
     std::uint16_t position = 0;
     for (const ThirteenPercentSource& source : d.incomes13) {
         ++position;

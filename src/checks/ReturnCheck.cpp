@@ -29,39 +29,12 @@ struct Messages {
         utf8ToCp1251("Доходы нерезидентов, высококвалифицированных специалистов");
     std::string partnerships = utf8ToCp1251("Доходы от участия в инвестиционном товариществе");
 
-    std::string noInspection = utf8ToCp1251("Не введен номер инспекции");
-    std::string inspectionFormat = utf8ToCp1251("Код инспекции должен состоять из четырёх цифр");
-    std::string noRepresentativeName = utf8ToCp1251("Не указаны ФИО подписанта-представителя");
-    std::string noRepresentativeDocument =
-        utf8ToCp1251("Не указан документ, подтверждающий полномочия представителя");
-    std::string noRepresentativeOrganisation = utf8ToCp1251("Не указано наименование Юр.лица-представителя");
     std::string oktmoLength =
         utf8ToCp1251("Код ОКТМО (по месту жительства) должен содержать 8 или 11 символов");
     std::string noOktmo = utf8ToCp1251("Не введен код ОКТМО(8 или 11 симв.) по месту жительства");
     std::string estimatedIncomeNotWhole = utf8ToCp1251("Предполагаемый доход указывается в целых рублях");
 
-    std::string noSurname = utf8ToCp1251("Не введена фамилия");
-    std::string noFirstName = utf8ToCp1251("Не введено имя");
-    std::string innLength = utf8ToCp1251("Длина ИНН должна быть равна 12 цифрам");
-    std::string innInvalid = utf8ToCp1251("Номер ИНН введен неверно");
-    std::string noInn = utf8ToCp1251("Не указан ИНН");
-    std::string businessNeedsInn =
-        utf8ToCp1251("Лицам имеющим доходы от предпринимательской деятельности необходимо ввести ИНН");
-    std::string noBirthPlace = utf8ToCp1251("Не указано место рождения");
-    std::string noIdentityDoc = utf8ToCp1251("Не указан документ, удостоверяющий личность");
-    std::string noIdentityNumber =
-        utf8ToCp1251("Не указаны серия и номер документа, удостоверяющего личность");
-    std::string issuedBeforeBirth = utf8ToCp1251("Дата выдачи документа не может быть меньше даты рождения");
-    std::string issuedBefore14 =
-        utf8ToCp1251("Дата выдачи документа должна быть больше даты рождения как минимум на 14 лет");
-    std::string noIssuer = utf8ToCp1251("Не указано, кем выдан документ, удостоверяющий личность");
-
-    std::string withheldOverIncome =
-        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
     std::string noIncomeLines = utf8ToCp1251("По данному источнику не указаны доходы");
-    std::string agentDeductionsOverIncome =
-        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
-                     "стандартных, социальных и имущественных вычетов");
 
     std::string cfcTaxNotWhole = utf8ToCp1251(
         "По данному источнику налоги с доходов КИК, удержанные в РФ, указываются в целых рублях");
@@ -179,64 +152,20 @@ private:
     void checkConditions() {
         const Messages& m = messages();
         const auto open = [this] { return lastAnswer_ != CheckAnswer::Fix; };
-        const bool representative = d_.byRepresentative();
-        if (d_.inspectionCode.empty())
-            report(CheckSection::Conditions, m.conditions, m.noInspection, 1);
-        else if (!InspectionCodeValid(d_.inspectionCode))
-            // The code names the exported file and the office receiving it.
-            report(CheckSection::Conditions, m.conditions, m.inspectionFormat, 1);
-        if (open() && representative && trimText(d_.representativeName).empty())
-            report(CheckSection::Conditions, m.conditions, m.noRepresentativeName, 3);
-        if (open() && representative && trimText(d_.representativeDocument).empty())
-            report(CheckSection::Conditions, m.conditions, m.noRepresentativeDocument, 4);
-        if (open() && d_.submitter() == SubmitterKind::RepresentativeOrganisation &&
-            trimText(d_.representativeOrganisation).empty())
-            report(CheckSection::Conditions, m.conditions, m.noRepresentativeOrganisation, 5);
+        for (const RecordFault& f : conditionsFaults(d_)) {
+            if (!open())
+                break;
+            report(CheckSection::Conditions, m.conditions, *f.message, f.code);
+        }
         if (open() && d_.kind() == ReturnKind::Estimated && !whole(d_.estimatedIncome))
             report(CheckSection::Conditions, m.conditions, m.estimatedIncomeNotWhole, 2);
     }
 
+    // The first fault only: a fault shown ends the group whatever the answer.
     void checkTaxpayer() {
-        const Messages& m = messages();
-        const Taxpayer& p = d_.person;
-        const auto fault = [&](const std::string& message, int code) {
-            report(CheckSection::Taxpayer, m.taxpayer, message, code);
-        };
-        if (p.surname.empty())
-            fault(m.noSurname, 1);
-        if (quiet() && p.firstName.empty())
-            fault(m.noFirstName, 2);
-
-        const InnResult inn = CheckInn(p.inn, InnKind::Individual);
-        if (quiet()) {
-            const bool innRequired =
-                d_.has(IncomeKind::Business) || d_.category() == TaxpayerCategory::Entrepreneur ||
-                d_.category() == TaxpayerCategory::FarmHead || d_.kind() == ReturnKind::Estimated;
-            if (inn == InnResult::NotTwelve)
-                fault(m.innLength, 4);
-            else if (inn == InnResult::Invalid)
-                fault(m.innInvalid, 4);
-            else if (inn == InnResult::Empty && innRequired)
-                fault(d_.kind() == ReturnKind::Estimated ? m.noInn : m.businessNeedsInn, 4);
-        }
-        // Without a valid INN the taxpayer is identified by birth place and document.
-        if (inn != InnResult::Valid) {
-            if (quiet() && trimText(p.birthPlace).empty())
-                fault(m.noBirthPlace, 9);
-            if (quiet() && p.identityDocCode == 0)
-                fault(m.noIdentityDoc, 5);
-        }
-        if (p.identityDocCode != 0) {
-            if (quiet() && p.identityDocNumber.empty())
-                fault(m.noIdentityNumber, 6);
-            if (quiet() && p.identityDocDate < p.birthDate)
-                fault(m.issuedBeforeBirth, 7);
-            if (quiet() && issuedFromFourteen(p.identityDocCode) &&
-                !issuedAtFourteenOrLater(p.birthDate, p.identityDocDate))
-                fault(m.issuedBefore14, 7);
-            if (quiet() && p.identityDocIssuer.empty())
-                fault(m.noIssuer, 8);
-        }
+        const std::vector<RecordFault> faults = taxpayerFaults(d_.person, emptyInnOnReturn(d_));
+        if (!faults.empty())
+            report(CheckSection::Taxpayer, messages().taxpayer, *faults.front().message, faults.front().code);
     }
 
     void checkIncomes13() {
@@ -244,22 +173,15 @@ private:
         const auto walk = [&](auto faultOf) {
             reportFirst(d_.incomes13, CheckSection::Incomes13, m.incomes13, faultOf);
         };
-        walk([&](const ThirteenPercentSource& s) {
-            return s.totalIncome < s.taxWithheld ? &m.withheldOverIncome : nullptr;
-        });
+        walk(withheldOverIncome);
         if (quiet())
             walk([&](const ThirteenPercentSource& s) {
                 return s.itemCount() == 0 ? &m.noIncomeLines : nullptr;
             });
         if (quiet())
             walk(lineDeductionOverIncome);
-        if (quiet() && d_.kind() == ReturnKind::Resident)
-            walk([&](const ThirteenPercentSource& s) {
-                Money deductions;
-                for (const AgentDeductionItem& a : s.agentDeductions)
-                    deductions += a.amount;
-                return deductions > s.totalIncome ? &m.agentDeductionsOverIncome : nullptr;
-            });
+        if (quiet())
+            walk([this](const ThirteenPercentSource& s) { return agentDeductionsOverIncome(s, d_.kind()); });
         if (quiet())
             walk([&](const ThirteenPercentSource& s) {
                 return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;

@@ -5,7 +5,7 @@
 
 #include "model/Declaration.h"
 #include "screens/Asker.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 #include "screens/Sections.h"
 #include "shell/MainWindow.h"
 

@@ -22,6 +22,109 @@ bool issuedAtFourteenOrLater(DateValue birth, DateValue issued) {
     return fourteenth.has_value() && !(issued < *fourteenth);
 }
 
+std::vector<RecordFault> conditionsFaults(const Declaration& d) {
+    static const std::string noInspection = utf8ToCp1251("Не введен номер инспекции");
+    static const std::string inspectionFormat = utf8ToCp1251("Код инспекции должен состоять из четырёх цифр");
+    static const std::string noName = utf8ToCp1251("Не указаны ФИО подписанта-представителя");
+    static const std::string noDocument =
+        utf8ToCp1251("Не указан документ, подтверждающий полномочия представителя");
+    static const std::string noOrganisation = utf8ToCp1251("Не указано наименование Юр.лица-представителя");
+
+    std::vector<RecordFault> faults;
+    if (d.inspectionCode.empty())
+        faults.push_back({&noInspection, kInitialInspection});
+    else if (!InspectionCodeValid(d.inspectionCode))
+        // The code names the exported file and the office receiving it.
+        faults.push_back({&inspectionFormat, kInitialInspection});
+    if (d.byRepresentative() && trimText(d.representativeName).empty())
+        faults.push_back({&noName, kInitialRepresentativeName});
+    if (d.byRepresentative() && trimText(d.representativeDocument).empty())
+        faults.push_back({&noDocument, kInitialRepresentativeDocument});
+    if (d.submitter() == SubmitterKind::RepresentativeOrganisation &&
+        trimText(d.representativeOrganisation).empty())
+        faults.push_back({&noOrganisation, kInitialRepresentativeOrganisation});
+    return faults;
+}
+
+EmptyInn emptyInnOnReturn(const Declaration& d) {
+    if (d.kind() == ReturnKind::Estimated)
+        return EmptyInn::Missing;
+    const bool required = d.has(IncomeKind::Business) || d.category() == TaxpayerCategory::Entrepreneur ||
+                          d.category() == TaxpayerCategory::FarmHead;
+    return required ? EmptyInn::NeededForBusiness : EmptyInn::Passes;
+}
+
+std::vector<RecordFault> taxpayerFaults(const Taxpayer& p, EmptyInn emptyInn) {
+    static const std::string noSurname = utf8ToCp1251("Не введена фамилия");
+    static const std::string noFirstName = utf8ToCp1251("Не введено имя");
+    static const std::string innLength = utf8ToCp1251("Длина ИНН должна быть равна 12 цифрам");
+    static const std::string innInvalid = utf8ToCp1251("Номер ИНН введен неверно");
+    static const std::string noInn = utf8ToCp1251("Не указан ИНН");
+    static const std::string businessNeedsInn =
+        utf8ToCp1251("Лицам имеющим доходы от предпринимательской деятельности необходимо ввести ИНН");
+    static const std::string noBirthPlace = utf8ToCp1251("Не указано место рождения");
+    static const std::string noIdentityDoc = utf8ToCp1251("Не указан документ, удостоверяющий личность");
+    static const std::string noIdentityNumber =
+        utf8ToCp1251("Не указаны серия и номер документа, удостоверяющего личность");
+    static const std::string issuedBeforeBirth =
+        utf8ToCp1251("Дата выдачи документа не может быть меньше даты рождения");
+    static const std::string issuedBefore14 =
+        utf8ToCp1251("Дата выдачи документа должна быть больше даты рождения как минимум на 14 лет");
+    static const std::string noIssuer =
+        utf8ToCp1251("Не указано, кем выдан документ, удостоверяющий личность");
+
+    std::vector<RecordFault> faults;
+    const auto fault = [&faults](const std::string& message, std::uint16_t code) {
+        faults.push_back({&message, code});
+    };
+    if (p.surname.empty())
+        fault(noSurname, kPersonSurname);
+    if (p.firstName.empty())
+        fault(noFirstName, kPersonFirstName);
+    const InnResult inn = CheckInn(p.inn, InnKind::Individual);
+    if (inn == InnResult::NotTwelve)
+        fault(innLength, kPersonInn);
+    else if (inn == InnResult::Invalid)
+        fault(innInvalid, kPersonInn);
+    else if (inn == InnResult::Empty && emptyInn != EmptyInn::Passes)
+        fault(emptyInn == EmptyInn::Missing ? noInn : businessNeedsInn, kPersonInn);
+    // Without a valid INN the taxpayer is identified by birth place and document.
+    if (inn != InnResult::Valid && trimText(p.birthPlace).empty())
+        fault(noBirthPlace, kPersonBirthPlace);
+    if (inn != InnResult::Valid && p.identityDocCode == 0)
+        fault(noIdentityDoc, kPersonDocumentKind);
+    if (p.identityDocCode != 0) {
+        if (p.identityDocNumber.empty())
+            fault(noIdentityNumber, kPersonDocumentNumber);
+        if (p.identityDocDate < p.birthDate)
+            fault(issuedBeforeBirth, kPersonDocumentDate);
+        else if (issuedFromFourteen(p.identityDocCode) &&
+                 !issuedAtFourteenOrLater(p.birthDate, p.identityDocDate))
+            fault(issuedBefore14, kPersonDocumentDate);
+        if (p.identityDocIssuer.empty())
+            fault(noIssuer, kPersonDocumentIssuer);
+    }
+    return faults;
+}
+
+const std::string* withheldOverIncome(const ThirteenPercentSource& source) {
+    static const std::string m =
+        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
+    return source.totalIncome < source.taxWithheld ? &m : nullptr;
+}
+
+const std::string* agentDeductionsOverIncome(const ThirteenPercentSource& source, ReturnKind kind) {
+    static const std::string m =
+        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
+                     "стандартных, социальных и имущественных вычетов");
+    if (kind != ReturnKind::Resident)
+        return nullptr;
+    Money deductions;
+    for (const AgentDeductionItem& a : source.agentDeductions)
+        deductions += a.amount;
+    return deductions > source.totalIncome ? &m : nullptr;
+}
+
 namespace {
 
 // Expense codes of operations with securities, derivatives and partnerships.

@@ -7,6 +7,9 @@
 //       for (ForeignIncomeRule rule : kForeignIncomeRules)
 //           if (const std::string* message = rule(e)) run.fault(*message, position);
 // The whole-return check applies each rule to the whole list before the next rule.
+// A whole record's faults come as a list in the order they are shown; the screen shows
+// them one by one, the whole-return check as its group's continuation says:
+//   for (const RecordFault& f : taxpayerFaults(d.person, EmptyInn::Missing)) run.fault(*f.message, f.code);
 // Messages are Windows-1251 and exactly the ones the person sees.
 #include "core/Date.h"
 #include "core/Money.h"
@@ -14,15 +17,20 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kv {
 
 class BusinessActivity;
+class Declaration;
 class ForeignIncome;
 class IncomeSource;
 class PensionContract;
 class SocialDeduction;
+class Taxpayer;
 class ThirteenIncomeItem;
+class ThirteenPercentSource;
+enum class ReturnKind : std::uint8_t;
 template <class T> class IncomeList;
 
 // --- Identity documents ------------------------------------------------------
@@ -32,6 +40,71 @@ bool issuedFromFourteen(std::int32_t documentCode);
 // The day the holder turns fourteen is on or before the issue date; a birthday on
 // 29 February counts from 28 February.
 bool issuedAtFourteenOrLater(DateValue birth, DateValue issued);
+
+// --- Record faults --------------------------------------------------------------
+
+// One fault of a record: its message and the element code of the screen that shows
+// the field to mend.
+struct RecordFault {
+    const std::string* message;
+    std::uint16_t code;
+};
+
+// --- Conditions of the return ----------------------------------------------------
+
+// Element codes of the initial-data screen, also used by the whole-return check.
+enum InitialDataElement : std::uint16_t {
+    kInitialInspection = 1,
+    kInitialEstimatedIncome = 2,
+    kInitialRepresentativeName = 3,
+    kInitialRepresentativeDocument = 4,
+    kInitialRepresentativeOrganisation = 5,
+    kInitialOktmo = 10,
+};
+
+// The tax office and the representative who confirms the return, in the order both
+// checks report them.
+std::vector<RecordFault> conditionsFaults(const Declaration& declaration);
+
+// --- Taxpayer --------------------------------------------------------------------
+
+// Element codes of the taxpayer screen, also used by the whole-return check.
+enum PersonElement : std::uint16_t {
+    kPersonSurname = 1,
+    kPersonFirstName = 2,
+    kPersonPatronymic = 3,
+    kPersonInn = 4,
+    kPersonDocumentKind = 5,
+    kPersonDocumentNumber = 6,
+    kPersonDocumentDate = 7,
+    kPersonDocumentIssuer = 8,
+    kPersonBirthPlace = 9,
+};
+
+// What an empty INN is: the taxpayer screen always asks for one; the whole-return
+// check only of those who must have one, with the reason.
+enum class EmptyInn {
+    Passes,
+    Missing,           // "Не указан ИНН"
+    NeededForBusiness, // "Лицам имеющим доходы от предпринимательской деятельности ..."
+};
+// How the whole-return check takes an empty INN on this return: entrepreneurs, heads
+// of farms, business incomes and a 4-NDFL return need one.
+EmptyInn emptyInnOnReturn(const Declaration& declaration);
+
+// The name, and that the taxpayer can be identified by a valid INN or else by birth
+// place and an identity document that fits the birth date, in the order both checks
+// report them.
+std::vector<RecordFault> taxpayerFaults(const Taxpayer& person, EmptyInn emptyInn);
+
+// --- Incomes at 13% ---------------------------------------------------------------
+
+// Each rule gives the message of its fault, or nullptr when the source passes it; the
+// element code is the source's 1-based position.
+const std::string* withheldOverIncome(const ThirteenPercentSource& source);
+// On a resident's return, the deductions granted by the tax agent add up to more
+// than the source's income. Other returns are granted none by agents.
+const std::string* agentDeductionsOverIncome(const ThirteenPercentSource& source, ReturnKind kind);
 
 // --- Incomes from tax agents ---------------------------------------------------
 

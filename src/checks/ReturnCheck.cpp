@@ -29,39 +29,12 @@ struct Messages {
         utf8ToCp1251("Доходы нерезидентов, высококвалифицированных специалистов");
     std::string partnerships = utf8ToCp1251("Доходы от участия в инвестиционном товариществе");
 
-    std::string noInspection = utf8ToCp1251("Не введен номер инспекции");
-    std::string inspectionFormat = utf8ToCp1251("Код инспекции должен состоять из четырёх цифр");
-    std::string noRepresentativeName = utf8ToCp1251("Не указаны ФИО подписанта-представителя");
-    std::string noRepresentativeDocument =
-        utf8ToCp1251("Не указан документ, подтверждающий полномочия представителя");
-    std::string noRepresentativeOrganisation = utf8ToCp1251("Не указано наименование Юр.лица-представителя");
     std::string oktmoLength =
         utf8ToCp1251("Код ОКТМО (по месту жительства) должен содержать 8 или 11 символов");
     std::string noOktmo = utf8ToCp1251("Не введен код ОКТМО(8 или 11 симв.) по месту жительства");
     std::string estimatedIncomeNotWhole = utf8ToCp1251("Предполагаемый доход указывается в целых рублях");
 
-    std::string noSurname = utf8ToCp1251("Не введена фамилия");
-    std::string noFirstName = utf8ToCp1251("Не введено имя");
-    std::string innLength = utf8ToCp1251("Длина ИНН должна быть равна 12 цифрам");
-    std::string innInvalid = utf8ToCp1251("Номер ИНН введен неверно");
-    std::string noInn = utf8ToCp1251("Не указан ИНН");
-    std::string businessNeedsInn =
-        utf8ToCp1251("Лицам имеющим доходы от предпринимательской деятельности необходимо ввести ИНН");
-    std::string noBirthPlace = utf8ToCp1251("Не указано место рождения");
-    std::string noIdentityDoc = utf8ToCp1251("Не указан документ, удостоверяющий личность");
-    std::string noIdentityNumber =
-        utf8ToCp1251("Не указаны серия и номер документа, удостоверяющего личность");
-    std::string issuedBeforeBirth = utf8ToCp1251("Дата выдачи документа не может быть меньше даты рождения");
-    std::string issuedBefore14 =
-        utf8ToCp1251("Дата выдачи документа должна быть больше даты рождения как минимум на 14 лет");
-    std::string noIssuer = utf8ToCp1251("Не указано, кем выдан документ, удостоверяющий личность");
-
-    std::string withheldOverIncome =
-        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
     std::string noIncomeLines = utf8ToCp1251("По данному источнику не указаны доходы");
-    std::string agentDeductionsOverIncome =
-        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
-                     "стандартных, социальных и имущественных вычетов");
 
     std::string cfcTaxNotWhole = utf8ToCp1251(
         "По данному источнику налоги с доходов КИК, удержанные в РФ, указываются в целых рублях");
@@ -101,18 +74,18 @@ public:
         checkConditions();
         if (clean())
             checkTaxpayer();
-        if (clean() && (d_.incomeFlags() & Declaration::kAgentIncomes))
+        if (clean() && d_.has(IncomeKind::Agent))
             checkIncomes13();
-        if (clean() && (d_.incomeFlags() & Declaration::kAgentIncomes))
+        if (clean() && d_.has(IncomeKind::Agent))
             checkOtherRussianIncomes();
-        if (clean() && (d_.incomeFlags() & Declaration::kPartnershipIncomes))
+        if (clean() && d_.has(IncomeKind::Partnership))
             checkPartnerships();
-        if (clean() && (d_.incomeFlags() & Declaration::kForeignIncomes))
+        if (clean() && d_.has(IncomeKind::Foreign))
             checkForeignIncomes();
-        if (clean() && (d_.incomeFlags() & Declaration::kBusinessIncomes))
+        if (clean() && d_.has(IncomeKind::Business))
             checkBusinessIncomes();
         if (d_.incomeFlags() != 0) {
-            if (clean() && d_.declarationKind == 0)
+            if (clean() && d_.kind() == ReturnKind::Resident)
                 checkSocialDeductions();
             if (clean())
                 checkStandardDeductions();
@@ -179,63 +152,20 @@ private:
     void checkConditions() {
         const Messages& m = messages();
         const auto open = [this] { return lastAnswer_ != CheckAnswer::Fix; };
-        const bool representative = d_.submitterKind != 0;
-        if (d_.inspectionCode.empty())
-            report(CheckSection::Conditions, m.conditions, m.noInspection, 1);
-        else if (!InspectionCodeValid(d_.inspectionCode))
-            // The code names the exported file and the office receiving it.
-            report(CheckSection::Conditions, m.conditions, m.inspectionFormat, 1);
-        if (open() && representative && trimText(d_.representativeName).empty())
-            report(CheckSection::Conditions, m.conditions, m.noRepresentativeName, 3);
-        if (open() && representative && trimText(d_.representativeDocument).empty())
-            report(CheckSection::Conditions, m.conditions, m.noRepresentativeDocument, 4);
-        if (open() && d_.submitterKind == 2 && trimText(d_.representativeOrganisation).empty())
-            report(CheckSection::Conditions, m.conditions, m.noRepresentativeOrganisation, 5);
-        if (open() && d_.declarationKind == 2 && !whole(d_.estimatedIncome))
+        for (const RecordFault& f : conditionsFaults(d_)) {
+            if (!open())
+                break;
+            report(CheckSection::Conditions, m.conditions, *f.message, f.code);
+        }
+        if (open() && d_.kind() == ReturnKind::Estimated && !whole(d_.estimatedIncome))
             report(CheckSection::Conditions, m.conditions, m.estimatedIncomeNotWhole, 2);
     }
 
+    // The first fault only: a fault shown ends the group whatever the answer.
     void checkTaxpayer() {
-        const Messages& m = messages();
-        const Taxpayer& p = d_.person;
-        const auto fault = [&](const std::string& message, int code) {
-            report(CheckSection::Taxpayer, m.taxpayer, message, code);
-        };
-        if (p.surname.empty())
-            fault(m.noSurname, 1);
-        if (quiet() && p.firstName.empty())
-            fault(m.noFirstName, 2);
-
-        const InnResult inn = CheckInn(p.inn, InnKind::Individual);
-        if (quiet()) {
-            const bool innRequired = (d_.incomeFlags() & Declaration::kBusinessIncomes) ||
-                                     d_.taxpayerCategory == 0 || d_.taxpayerCategory == 1 ||
-                                     d_.declarationKind == 2;
-            if (inn == InnResult::NotTwelve)
-                fault(m.innLength, 4);
-            else if (inn == InnResult::Invalid)
-                fault(m.innInvalid, 4);
-            else if (inn == InnResult::Empty && innRequired)
-                fault(d_.declarationKind == 2 ? m.noInn : m.businessNeedsInn, 4);
-        }
-        // Without a valid INN the taxpayer is identified by birth place and document.
-        if (inn != InnResult::Valid) {
-            if (quiet() && trimText(p.birthPlace).empty())
-                fault(m.noBirthPlace, 9);
-            if (quiet() && p.identityDocCode == 0)
-                fault(m.noIdentityDoc, 5);
-        }
-        if (p.identityDocCode != 0) {
-            if (quiet() && p.identityDocNumber.empty())
-                fault(m.noIdentityNumber, 6);
-            if (quiet() && p.identityDocDate < p.birthDate)
-                fault(m.issuedBeforeBirth, 7);
-            if (quiet() && issuedFromFourteen(p.identityDocCode) &&
-                !issuedAtFourteenOrLater(p.birthDate, p.identityDocDate))
-                fault(m.issuedBefore14, 7);
-            if (quiet() && p.identityDocIssuer.empty())
-                fault(m.noIssuer, 8);
-        }
+        const std::vector<RecordFault> faults = taxpayerFaults(d_.person, emptyInnOnReturn(d_));
+        if (!faults.empty())
+            report(CheckSection::Taxpayer, messages().taxpayer, *faults.front().message, faults.front().code);
     }
 
     void checkIncomes13() {
@@ -243,22 +173,15 @@ private:
         const auto walk = [&](auto faultOf) {
             reportFirst(d_.incomes13, CheckSection::Incomes13, m.incomes13, faultOf);
         };
-        walk([&](const ThirteenPercentSource& s) {
-            return s.totalIncome < s.taxWithheld ? &m.withheldOverIncome : nullptr;
-        });
+        walk(withheldOverIncome);
         if (quiet())
             walk([&](const ThirteenPercentSource& s) {
                 return s.itemCount() == 0 ? &m.noIncomeLines : nullptr;
             });
         if (quiet())
             walk(lineDeductionOverIncome);
-        if (quiet() && d_.declarationKind == 0)
-            walk([&](const ThirteenPercentSource& s) {
-                Money deductions;
-                for (const AgentDeductionItem& a : s.agentDeductions)
-                    deductions += a.amount;
-                return deductions > s.totalIncome ? &m.agentDeductionsOverIncome : nullptr;
-            });
+        if (quiet())
+            walk([this](const ThirteenPercentSource& s) { return agentDeductionsOverIncome(s, d_.kind()); });
         if (quiet())
             walk([&](const ThirteenPercentSource& s) {
                 return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
@@ -267,9 +190,9 @@ private:
             walk([](const ThirteenPercentSource& s) { return payerFault(s); });
         // A resident enters the foreigner's fixed advances beside the 13% sources; a
         // non-resident on the screen of his own incomes.
-        if (quiet() && (d_.declarationKind == 0 || d_.declarationKind == 1) &&
+        if (quiet() && (d_.kind() == ReturnKind::Resident || d_.kind() == ReturnKind::NonResident) &&
             !whole(d_.foreignerFixedAdvance)) {
-            if (d_.declarationKind == 0)
+            if (d_.kind() == ReturnKind::Resident)
                 report(CheckSection::Incomes13, m.incomes13, m.fixedAdvanceNotWhole,
                        FieldCode::kFixedAdvance);
             else
@@ -288,11 +211,11 @@ private:
                     return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
                 });
         };
-        if (d_.declarationKind == 0) {
+        if (d_.kind() == ReturnKind::Resident) {
             withheld(d_.incomes9, CheckSection::Incomes9, m.incomes9);
             withheld(d_.incomes35, CheckSection::Incomes35, m.incomes35);
             withheld(d_.incomes30, CheckSection::Dividends, m.dividends);
-        } else if (d_.declarationKind == 1) {
+        } else if (d_.kind() == ReturnKind::NonResident) {
             reportFirst(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident,
                         lineDeductionOverIncome);
             withheld(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident);
@@ -311,11 +234,11 @@ private:
         };
         const auto anyPayer = [](const IncomeSource& s) { return payerFault(s); };
         const auto organisation = [](const IncomeSource& s) { return organisationPayerFault(s); };
-        if (d_.declarationKind == 0) {
+        if (d_.kind() == ReturnKind::Resident) {
             payers(d_.incomes9, CheckSection::Incomes9, m.incomes9, organisation);
             payers(d_.incomes35, CheckSection::Incomes35, m.incomes35, anyPayer);
             payers(d_.incomes30, CheckSection::Dividends, m.dividends, organisation);
-        } else if (d_.declarationKind == 1) {
+        } else if (d_.kind() == ReturnKind::NonResident) {
             payers(d_.incomes13NonResident, CheckSection::Incomes13NonResident, m.incomes13NonResident,
                    anyPayer);
             payers(d_.incomes30, CheckSection::Dividends, m.dividends, organisation);
@@ -324,7 +247,7 @@ private:
 
     void checkPartnerships() {
         const Messages& m = messages();
-        if (d_.declarationKind != 0 && d_.declarationKind != 1)
+        if (d_.kind() != ReturnKind::Resident && d_.kind() != ReturnKind::NonResident)
             return;
         reportFirst(d_.investPartnerships, CheckSection::Partnerships, m.partnerships,
                     [&](const InvestmentPartnership& s) {
@@ -416,10 +339,9 @@ private:
     // Standard deductions come from one employer at a time: a month held by two
     // sources means they were granted twice.
     void checkStandardDeductions() {
-        const std::uint8_t flags = d_.incomeFlags();
         const StandardDeduction& sd = d_.standardDeductions;
-        if (sd.granted == 0 || sd.monthlyBusinessSet != 0 || (flags & Declaration::kBusinessIncomes) ||
-            !(flags & Declaration::kAgentIncomes))
+        if (sd.granted == 0 || sd.monthlyBusinessSet != 0 || d_.has(IncomeKind::Business) ||
+            !d_.has(IncomeKind::Agent))
             return;
         for (int month = 0; month < ThirteenPercentSource::kReservedSlots; ++month) {
             const auto holders =
@@ -438,7 +360,7 @@ private:
         const std::string oktmo = trimText(d_.person.oktmo);
         if (!oktmo.empty() && !OktmoLengthValid(oktmo))
             report(CheckSection::Conditions, m.conditions, m.oktmoLength, 10);
-        else if (oktmo.empty() && (taxPayable || d_.declarationKind == 2))
+        else if (oktmo.empty() && (taxPayable || d_.kind() == ReturnKind::Estimated))
             report(CheckSection::Conditions, m.conditions, m.noOktmo, 10);
     }
 

@@ -6,8 +6,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kKindResident = 0;
-constexpr int kKindNonResident = 1;
 constexpr std::int32_t kAdvertisingPrize = 2740;
 
 // Tax Code art. 217 limits of the year.
@@ -48,7 +46,7 @@ void Appendix4Sheet::Reset() {
 
 void Appendix4Sheet::Compute(const Declaration& doc) {
     Reset();
-    const bool foreign = (doc.incomeFlags() & Declaration::kForeignIncomes) != 0;
+    const bool foreign = doc.has(IncomeKind::Foreign);
     if (doc.incomes13.count() > 0 || foreign) {
         for (const ThirteenPercentSource& src : doc.incomes13)
             for (const ThirteenIncomeItem& item : src.items)
@@ -71,11 +69,11 @@ void Appendix4Sheet::Compute(const Declaration& doc) {
                victimsAid + employerPensionContrib + otherExempt;
 
     // Advertising prizes are taxed at 35%; their exempt part reduces that income.
-    if (doc.declarationKind == kKindResident) {
+    if (doc.kind() == ReturnKind::Resident) {
         for (const ThirtyFivePercentSource& src : doc.incomes35)
             if (src.incomeCode == kAdvertisingPrize && src.deductionCode != 0)
                 advertisingPrizes += src.totalIncome;
-    } else if (doc.declarationKind == kKindNonResident) {
+    } else if (doc.kind() == ReturnKind::NonResident) {
         for (const ThirteenPercentSource& src : doc.incomes13)
             for (const ThirteenIncomeItem& item : src.items)
                 if (item.incomeCode == kAdvertisingPrize && item.deductionCode != 0)

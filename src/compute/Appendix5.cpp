@@ -8,8 +8,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kKindResident = 0;
-
 // Tax Code art. 218-219 limits of the year, in roubles.
 constexpr std::int64_t kSocialLimit = 120000;        // own education, treatment, insurance, pensions...
 constexpr std::int64_t kChildEducationLimit = 50000; // per child
@@ -36,7 +34,7 @@ void PensionContractsSheet::Reset() {
 
 void PensionContractsSheet::Compute(const Declaration& doc, ReturnComputation&) {
     Reset();
-    if (doc.declarationKind != kKindResident || doc.socialDeductions.granted == 0)
+    if (doc.kind() != ReturnKind::Resident || doc.socialDeductions.granted == 0)
         return;
     // One limit for all contracts, taken in the order they were entered.
     Money left = roubles(kSocialLimit);
@@ -71,7 +69,7 @@ void Appendix5Sheet::Reset() {
 
 void Appendix5Sheet::Compute(const Declaration& doc, ReturnComputation& root) {
     Reset();
-    if (doc.declarationKind != kKindResident)
+    if (doc.kind() != ReturnKind::Resident)
         return;
 
     // The exemption of an investment account's income and the deduction of its

@@ -7,8 +7,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kKindResident = 0;
-
 // Tax Code art. 220: one limit for the sale of housing (whole or shares) across
 // the whole return, 250 000 for other real estate, other property and shares.
 constexpr std::int64_t kHousingLimit = 1000000;
@@ -78,8 +76,8 @@ void Appendix6Sheet::Reset() {
 
 void Appendix6Sheet::Compute(const Declaration& doc) {
     Reset();
-    const bool foreign = (doc.incomeFlags() & Declaration::kForeignIncomes) != 0;
-    if (doc.declarationKind != kKindResident || (doc.incomes13.count() == 0 && !foreign))
+    const bool foreign = doc.has(IncomeKind::Foreign);
+    if (doc.kind() != ReturnKind::Resident || (doc.incomes13.count() == 0 && !foreign))
         return;
 
     Money housingLimit = Money::fromRoubles(kHousingLimit);

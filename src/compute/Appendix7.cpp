@@ -42,7 +42,8 @@ void Appendix7Sheet::Compute(Declaration& declaration, const ReturnComputation& 
         object.yearDeduction = Money{};
         object.before2014 = 0;
     }
-    if (declaration.declarationKind != 0 || declaration.propertyDeductions.granted == 0 || objects.empty())
+    if (declaration.kind() != ReturnKind::Resident || declaration.propertyDeductions.granted == 0 ||
+        objects.empty())
         return;
 
     for (const auto& object : objects) {

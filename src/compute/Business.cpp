@@ -6,9 +6,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kKindResident = 0;
-constexpr int kKindNonResident = 1;
-
 constexpr std::int32_t kCivilContract = 2010;
 constexpr std::int32_t kCivilContractExpenses = 403;
 constexpr std::int32_t kAuthorActualExpenses = 404;
@@ -47,7 +44,7 @@ void BusinessIncomeSheet::Reset() {
 
 void BusinessIncomeSheet::Compute(const Declaration& doc) {
     Reset();
-    if ((doc.incomeFlags() & Declaration::kBusinessIncomes) == 0)
+    if (!doc.has(IncomeKind::Business))
         return;
     tradeFee = doc.tradeFee;
     patentPayments = doc.patentPayments;
@@ -66,11 +63,11 @@ void ProfDeductionsRussiaSheet::Reset() {
 void ProfDeductionsRussiaSheet::Compute(const Declaration& doc) {
     Reset();
     ProfessionalTotals totals{civilContractExpenses, authorActualExpenses, authorNormExpenses};
-    if (doc.declarationKind == kKindResident && doc.incomes13.count() > 0) {
+    if (doc.kind() == ReturnKind::Resident && doc.incomes13.count() > 0) {
         for (const ThirteenPercentSource& src : doc.incomes13)
             for (const ThirteenIncomeItem& item : src.items)
                 totals.add(item.incomeCode, item.deductionCode, item.amount, item.deductionAmount, false);
-    } else if (doc.declarationKind == kKindNonResident && doc.incomes13NonResident.count() > 0) {
+    } else if (doc.kind() == ReturnKind::NonResident && doc.incomes13NonResident.count() > 0) {
         // Non-residents have only the civil-contract deduction.
         for (const ThirteenPercentSource& src : doc.incomes13NonResident)
             for (const ThirteenIncomeItem& item : src.items)
@@ -86,7 +83,7 @@ void ProfDeductionsForeignSheet::Reset() {
 void ProfDeductionsForeignSheet::Compute(const Declaration& doc) {
     Reset();
     ProfessionalTotals totals{civilContractExpenses, authorActualExpenses, authorNormExpenses};
-    if ((doc.incomeFlags() & Declaration::kForeignIncomes) != 0)
+    if (doc.has(IncomeKind::Foreign))
         for (const ForeignIncome& in : doc.foreignIncomes)
             totals.add(in.incomeCode, in.deductionCode, in.incomeInRubles, in.deductionAmount, false);
     total = civilContractExpenses + authorActualExpenses + authorNormExpenses;

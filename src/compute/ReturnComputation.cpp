@@ -6,16 +6,6 @@
 
 namespace kv {
 
-namespace {
-
-// Kinds of return (the declaration's declarationKind).
-constexpr int kKindResident = 0;
-constexpr int kKindNonResident = 1;
-constexpr int kKindEstimated = 2; // 4-NDFL: nothing is computed
-constexpr int kKindTermination = 3;
-
-} // namespace
-
 void ReturnComputation::Reset() {
     section2Other13.Reset();
     section2Cfc13.Reset();
@@ -51,16 +41,16 @@ void ReturnComputation::Reset() {
 bool ReturnComputation::Compute(Declaration& doc) {
     try {
         Reset();
-        const int kind = doc.declarationKind;
-        if (kind == kKindEstimated)
+        const ReturnKind kind = doc.kind();
+        if (kind == ReturnKind::Estimated) // nothing is computed
             return true;
 
-        if (kind == kKindTermination) {
+        if (kind == ReturnKind::Termination) {
             business.Compute(doc);
             section2Other13.Compute(doc, *this);
             return section1.Compute(doc, *this);
         }
-        if (kind != kKindResident && kind != kKindNonResident)
+        if (kind != ReturnKind::Resident && kind != ReturnKind::NonResident)
             return section1.Compute(doc, *this);
 
         russian9.Compute(doc, *this);

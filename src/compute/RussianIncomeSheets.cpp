@@ -11,8 +11,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kKindResident = 0;
-constexpr int kKindNonResident = 1;
 constexpr std::int32_t kExemptMaterialBenefit = 2620;
 
 // Views of literals, so classifying a line copies no text.
@@ -129,7 +127,7 @@ void RussianIncome9Sheet::Reset() {
 
 void RussianIncome9Sheet::Compute(Declaration& doc, ReturnComputation&) {
     Reset();
-    if (doc.declarationKind != kKindResident)
+    if (doc.kind() != ReturnKind::Resident)
         return;
     for (ThirtyPercentSource& src : doc.incomes9) {
         setKind(src.incomeKind, kOther);
@@ -147,7 +145,7 @@ void RussianIncome13Sheet::Reset() {
 void RussianIncome13Sheet::Compute(Declaration& doc, ReturnComputation&) {
     Reset();
     fixedAdvancesPaid = doc.foreignerFixedAdvance;
-    if (doc.declarationKind == kKindResident) {
+    if (doc.kind() == ReturnKind::Resident) {
         for (ThirteenPercentSource& src : doc.incomes13) {
             totalIncome += walkThirteenSource(src, 13, true, realEstateSales);
             taxWithheld += src.taxWithheld;
@@ -163,7 +161,7 @@ void RussianIncome13Sheet::Compute(Declaration& doc, ReturnComputation&) {
                 totalIncome += item.incomeAmount;
             taxWithheld += src.taxWithheld;
         }
-    } else if (doc.declarationKind == kKindNonResident) {
+    } else if (doc.kind() == ReturnKind::NonResident) {
         // A non-resident's income at 13% is employment income whatever its lines' codes.
         for (ThirteenPercentSource& src : doc.incomes13NonResident) {
             Money amounts;
@@ -192,7 +190,7 @@ void RussianIncome15Sheet::Reset() {
 
 void RussianIncome15Sheet::Compute(Declaration& doc, ReturnComputation&) {
     Reset();
-    if (doc.declarationKind != kKindNonResident)
+    if (doc.kind() != ReturnKind::NonResident)
         return;
     for (ThirtyPercentSource& src : doc.incomes30) {
         setKind(src.incomeKind, kDividends);
@@ -209,7 +207,7 @@ void RussianIncome30Sheet::Reset() {
 
 void RussianIncome30Sheet::Compute(Declaration& doc, ReturnComputation&) {
     Reset();
-    if (doc.declarationKind != kKindNonResident)
+    if (doc.kind() != ReturnKind::NonResident)
         return;
     // A non-resident's sources of the resident list are taxed at 30%; agents grant
     // non-residents no deductions.
@@ -234,7 +232,7 @@ void RussianIncome35Sheet::Reset() {
 
 void RussianIncome35Sheet::Compute(Declaration& doc, ReturnComputation&) {
     Reset();
-    if (doc.declarationKind != kKindResident)
+    if (doc.kind() != ReturnKind::Resident)
         return;
     for (ThirtyFivePercentSource& src : doc.incomes35) {
         if (src.incomeCode == kExemptMaterialBenefit) {

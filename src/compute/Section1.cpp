@@ -20,18 +20,19 @@ const std::string kPay = "1";
 const std::string kRefund = "2";
 const std::string kNeither = "3";
 
-bool inBusinessOrPractice(std::uint8_t taxpayerCategory) {
-    // Entrepreneur, head of a farm household, notary, lawyer, arbitration manager.
-    switch (taxpayerCategory) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 6:
+bool inBusinessOrPractice(TaxpayerCategory category) {
+    using enum TaxpayerCategory;
+    switch (category) {
+    case Entrepreneur:
+    case FarmHead:
+    case Notary:
+    case Lawyer:
+    case ArbitrationManager:
         return true;
-    default:
-        return false;
+    case Other:
+        break;
     }
+    return false;
 }
 
 class LineWriter {
@@ -82,17 +83,17 @@ private:
 void Section1Sheet::Reset() {}
 
 bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputation& root) {
-    const int kind = declaration.declarationKind;
-    if (kind == 2)
+    const ReturnKind kind = declaration.kind();
+    if (kind == ReturnKind::Estimated)
         return true;
 
     using L = OktmoSource::List;
     LineWriter out(lines);
     const std::string& taxpayerOktmo = declaration.person.oktmo;
     auto net = [](const Section2Sheet& s) { return s.taxToPay - s.taxToRefund; };
-    const bool business = (declaration.incomeFlags() & Declaration::kBusinessIncomes) != 0;
+    const bool business = declaration.has(IncomeKind::Business);
 
-    if (kind == 1) {
+    if (kind == ReturnKind::NonResident) {
         Money n = net(root.section2Other13);
         if (n > Money{}) {
             out.append(kKbkOther, taxpayerOktmo, kPay, n);
@@ -166,8 +167,8 @@ bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputat
 
     bool result = true;
     if (lines.empty()) {
-        out.append(inBusinessOrPractice(declaration.taxpayerCategory) ? kKbkBusiness : kKbkOther,
-                   taxpayerOktmo, kNeither, Money{});
+        out.append(inBusinessOrPractice(declaration.category()) ? kKbkBusiness : kKbkOther, taxpayerOktmo,
+                   kNeither, Money{});
         result = false;
     }
     lineCount = static_cast<std::int32_t>(lines.size());

@@ -20,7 +20,7 @@ void Section2Sheet::Reset() {
 
 void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputation& root) {
     Reset();
-    const int kind = declaration.declarationKind;
+    const ReturnKind kind = declaration.kind();
     const auto& r13 = root.russian13;
     const auto& f13 = root.foreign13;
     const auto& social = root.stdSocialDeductions;
@@ -34,7 +34,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
 
     if (this == &root.section2Other13) {
         rateCode = "13";
-        if (kind == 0) {
+        if (kind == ReturnKind::Resident) {
             totalIncome =
                 r13.totalIncome + root.business.totalIncome + f13.otherIncome + social.investmentRestored;
             nonTaxableIncome = root.exemptIncome.exempt13 + f13.exempt60 + f13.exempt60_1;
@@ -52,14 +52,14 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
             fixedAdvancesPaid = r13.fixedAdvancesPaid;
             foreignTaxCredited = RoundToRoubles(f13.otherTaxCredit);
             patentCredited = root.business.patentPayments;
-        } else if (kind == 1) {
+        } else if (kind == ReturnKind::NonResident) {
             totalIncome = r13.totalIncome;
             // A non-resident's deductions stop at the income itself, never below zero.
             deductions = min(root.propertySale.totalPropertySale + root.profDeductRussia.total,
                              totalIncome - nonTaxableIncome);
             taxWithheld = r13.taxWithheld;
             fixedAdvancesPaid = r13.fixedAdvancesPaid;
-        } else if (kind == 3) {
+        } else if (kind == ReturnKind::Termination) {
             totalIncome = root.business.totalIncome;
             deductions = min(root.business.professionalDeductions, totalIncome - nonTaxableIncome);
             tradeFeeCredited = root.business.tradeFee;
@@ -68,14 +68,14 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
         }
     } else if (this == &root.section2Cfc13) {
         rateCode = "13";
-        if (kind == 0) {
+        if (kind == ReturnKind::Resident) {
             cfcProfit = f13.cfcProfit;
             foreignTaxCredited = RoundToRoubles(f13.cfcTaxCredit);
         }
         refunds = false;
     } else if (this == &root.section2Dividends13) {
         rateCode = "13";
-        if (kind == 0) {
+        if (kind == ReturnKind::Resident) {
             totalIncome = r13.dividendIncome + f13.dividendIncome;
             nonTaxableIncome = f13.exemptCfcDividends;
             taxWithheld = r13.dividendTaxWithheld;
@@ -84,7 +84,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
     } else if (this == &root.section2Rate30) {
         rateCode = "30";
         ratePercent = 30;
-        if (kind == 1) {
+        if (kind == ReturnKind::NonResident) {
             totalIncome = root.russian30.totalIncome;
             nonTaxableIncome = root.exemptIncome.totalExempt;
             expensesReducingIncome = securities.expensesTotal;
@@ -94,7 +94,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
     } else if (this == &root.section2Rate35) {
         ratePercent = 35;
         clampTaxable = true;
-        if (kind == 0) {
+        if (kind == ReturnKind::Resident) {
             rateCode = "35";
             totalIncome = root.russian35.totalIncome + root.foreign35.otherIncome;
             nonTaxableIncome = root.exemptIncome.exempt35;
@@ -104,7 +104,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
         }
     } else if (this == &root.section2Rate9) {
         ratePercent = 9;
-        if (kind == 0) {
+        if (kind == ReturnKind::Resident) {
             rateCode = "09";
             totalIncome = root.russian9.totalIncome + root.foreign9.otherIncome;
             taxWithheld = root.russian9.taxWithheld;
@@ -112,7 +112,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
         }
     } else if (this == &root.section2Dividends15) {
         ratePercent = 15;
-        if (kind == 1) {
+        if (kind == ReturnKind::NonResident) {
             rateCode = "15";
             totalIncome = root.russian15.totalIncome;
             taxWithheld = root.russian15.taxWithheld;

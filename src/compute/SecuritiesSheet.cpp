@@ -81,7 +81,7 @@ void SecuritiesSheet::Compute(const Declaration& declaration, const ReturnComput
     for (const auto& source : declaration.incomes13)
         for (const auto& item : source.items)
             take(item.incomeCode, item.deductionCode, item.amount, item.deductionAmount);
-    if ((declaration.incomeFlags() & Declaration::kForeignIncomes) != 0)
+    if (declaration.has(IncomeKind::Foreign))
         for (const auto& income : declaration.foreignIncomes)
             take(income.incomeCode, income.deductionCode, income.incomeInRubles, income.deductionAmount);
 

@@ -6,7 +6,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kKindResident = 0;
 constexpr int kMonths = 12;
 
 // Child deductions stop from the month in which the income since January exceeds this.
@@ -47,7 +46,7 @@ void StandardByMonthSheet::Reset() {
 void StandardByMonthSheet::Compute(const Declaration& doc, ReturnComputation&) {
     Reset();
     const StandardDeduction& sd = doc.standardDeductions;
-    if (doc.declarationKind != kKindResident || sd.granted == 0)
+    if (doc.kind() != ReturnKind::Resident || sd.granted == 0)
         return;
 
     // A guardian or foster parent gets half the disabled-child amount of a parent.

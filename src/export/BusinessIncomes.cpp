@@ -46,7 +46,7 @@ template <class Sheet> void writeProfessional(xml::Element parent, const Sheet& 
 }
 
 void writeBusinessBlock(xml::Element body, const Declaration& d, const ReturnComputation& sum) {
-    const bool business = (d.incomeFlags() & Declaration::kBusinessIncomes) != 0;
+    const bool business = d.has(IncomeKind::Business);
     if (d.businessIncomes.count() == 0 && sum.profDeductRussia.total <= Money() &&
         sum.profDeductForeign.total <= Money())
         return;

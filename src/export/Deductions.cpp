@@ -19,7 +19,7 @@ void setIfPositive(xml::Element e, const char* name, Money amount, int width) {
 }
 
 void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix5Sheet& s) {
-    if (d.declarationKind != 0)
+    if (d.kind() != ReturnKind::Resident)
         return;
     if (s.standardByAgents + s.socialByAgents + s.stdSocialInReturn + s.investmentDeduction +
             s.investmentRestored <=
@@ -155,7 +155,7 @@ void writeObject(xml::Element parent, const HousingObject& o) {
 
 void writePropertyPurchase(xml::Element body, const Declaration& d, const Appendix7Sheet& s) {
     const PropertyDeduction& property = d.propertyDeductions;
-    if (property.granted == 0 || d.declarationKind != 0 || property.objects.count() == 0 ||
+    if (property.granted == 0 || d.kind() != ReturnKind::Resident || property.objects.count() == 0 ||
         d.incomeFlags() == 0)
         return;
     xml::Element calc = body.append("ИмущНалВычНов").append("РасчИмущВыч");

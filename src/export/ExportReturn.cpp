@@ -88,7 +88,7 @@ const std::string& exportFailedMessage() {
 }
 
 std::string exportSchemaFault(const Declaration& document, const std::string& bytes) {
-    const ReturnForm form = document.declarationKind == 2 ? ReturnForm::Ndfl4 : ReturnForm::Ndfl3;
+    const ReturnForm form = document.kind() == ReturnKind::Estimated ? ReturnForm::Ndfl4 : ReturnForm::Ndfl3;
     const SchemaReport report = checkAgainstSchema(bytes, form);
     if (report.valid())
         return std::string();
@@ -99,7 +99,7 @@ std::string exportSchemaFault(const Declaration& document, const std::string& by
 
 ExportedReturn buildReturnXml(const Declaration& document, const ReturnComputation& sum, DateValue today,
                               const std::string& guid) {
-    const bool form4 = document.declarationKind == 2;
+    const bool form4 = document.kind() == ReturnKind::Estimated;
     std::string identifier = fileIdentifier(form4, document.inspectionCode, document.person.inn, today, guid);
     ExportedReturn out{identifier, rootDocument(identifier, form4)};
     const xml::Element file = out.tree.root();

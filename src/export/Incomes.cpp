@@ -87,13 +87,13 @@ void writeForeignRate(xml::Element body, const ForeignIncomeSheet& sheet, const 
 } // namespace
 
 void writeIncomes(xml::Element body, const Declaration& d, const ReturnComputation& sum) {
-    const int kind = d.declarationKind;
-    if (kind == 0) {
+    const ReturnKind kind = d.kind();
+    if (kind == ReturnKind::Resident) {
         writeSources(body, d.incomes9, "09");
         writeSources(body, d.incomes13, "13");
         writeSources(body, d.investPartnerships, "13");
         writeSources(body, d.incomes30, "13");
-    } else if (kind == 1) {
+    } else if (kind == ReturnKind::NonResident) {
         writeSources(body, d.incomes13NonResident, "13");
         // A non-resident's dividends are declared at their taxable amount.
         for (const ThirtyPercentSource& s : d.incomes30)
@@ -101,14 +101,14 @@ void writeIncomes(xml::Element body, const Declaration& d, const ReturnComputati
         writeSources(body, d.incomes13, "30");
         writeSources(body, d.investPartnerships, "30");
     }
-    if (kind == 0 && sum.russian35.totalIncome > Money()) {
+    if (kind == ReturnKind::Resident && sum.russian35.totalIncome > Money()) {
         // Exempt material benefit is not an income of Appendix 1.
         for (const ThirtyFivePercentSource& s : d.incomes35)
             if (s.incomeCode != kMaterialBenefitCode)
                 writeSource(body, s, "35", s.totalIncome);
     }
 
-    if ((d.incomeFlags() & Declaration::kForeignIncomes) != 0) {
+    if (d.has(IncomeKind::Foreign)) {
         const Money zero;
         if (sum.foreign9.otherIncome > zero)
             writeForeignRate(body, sum.foreign9, "09", 9);

@@ -14,35 +14,37 @@ bool hasText(const std::string& s) {
     return !trimText(s).empty();
 }
 
-std::string taxpayerCode3(int category) {
+std::string taxpayerCode3(TaxpayerCategory category) {
+    using enum TaxpayerCategory;
     switch (category) {
-    case 0:
+    case Entrepreneur:
         return "720";
-    case 1:
+    case FarmHead:
         return "770";
-    case 2:
+    case Notary:
         return "730";
-    case 3:
+    case Lawyer:
         return "740";
-    case 5:
+    case Other:
         return "760";
-    case 6:
+    case ArbitrationManager:
         return "750";
     default:
         return "000"; // no category of the entry screen leads here
     }
 }
 
-std::string taxpayerCode4(int category) {
+std::string taxpayerCode4(TaxpayerCategory category) {
+    using enum TaxpayerCategory;
     switch (category) {
-    case 0:
+    case Entrepreneur:
         return "720";
-    case 1:
+    case FarmHead:
         return "770";
-    case 2:
-    case 6:
+    case Notary:
+    case ArbitrationManager:
         return "730";
-    case 3:
+    case Lawyer:
         return "740";
     default:
         return "000";
@@ -81,13 +83,14 @@ void writePersonName(xml::Element fio, const Taxpayer& p) {
 } // namespace
 
 xml::Element writeTitle3(xml::Element file, const Declaration& d, DateValue today) {
-    const bool termination = d.declarationKind == 3;
+    const bool termination = d.kind() == ReturnKind::Termination;
     xml::Element doc = file.append("Документ");
     writeDocumentHeader(doc, "1151020", d, today, termination ? "86" : "34", termination ? "2020" : "2019");
 
     const Taxpayer& p = d.person;
     xml::Element np = doc.append("СвНП").append("НПФЛ3");
-    np.set("ДокПредст", taxpayerCode3(d.taxpayerCategory)).set("Статус", d.declarationKind == 1 ? "2" : "1");
+    np.set("ДокПредст", taxpayerCode3(d.category()))
+        .set("Статус", d.kind() == ReturnKind::NonResident ? "2" : "1");
     if (hasText(p.contactPhone))
         np.set("Тлф", p.contactPhone);
     writePersonName(np.append("ФИОФЛ"), p);
@@ -120,8 +123,8 @@ xml::Element writeTitle3(xml::Element file, const Declaration& d, DateValue toda
     // A representative organisation is offered on the 4-NDFL only; a 3-NDFL document
     // that still holds one is signed by the representative, as the entry screen shows it.
     xml::Element signer = doc.append("Подписант");
-    signer.set("ПрПодп", d.submitterKind == 0 ? "1" : "2");
-    if (d.submitterKind != 0) {
+    signer.set("ПрПодп", d.byRepresentative() ? "2" : "1");
+    if (d.byRepresentative()) {
         writeSplitName(signer, d.representativeName);
         signer.append("СвПред").set("НаимДок", d.representativeDocument);
     }
@@ -134,14 +137,14 @@ void writeForm4(xml::Element file, const Declaration& d, DateValue today) {
 
     const Taxpayer& p = d.person;
     xml::Element np = doc.append("СвНП").append("НПФЛ");
-    np.set("ДокПредст", taxpayerCode4(d.taxpayerCategory)).set("ИННФЛ", p.inn).set("ОКТМО", p.oktmo);
+    np.set("ДокПредст", taxpayerCode4(d.category())).set("ИННФЛ", p.inn).set("ОКТМО", p.oktmo);
     if (hasText(p.contactPhone))
         np.set("Тлф", trimText(p.contactPhone));
     writePersonName(np.append("ФИО"), p);
 
     xml::Element signer = doc.append("Подписант");
-    signer.set("ПрПодп", d.submitterKind == 0 ? "1" : "2");
-    if (d.submitterKind != 0) {
+    signer.set("ПрПодп", d.byRepresentative() ? "2" : "1");
+    if (d.byRepresentative()) {
         writeSplitName(signer, d.representativeName);
         xml::Element rep = signer.append("СвПред");
         rep.set("НаимДок", d.representativeDocument);

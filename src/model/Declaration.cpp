@@ -39,6 +39,11 @@ template <class T, class... Kind> std::int64_t listSize(const IncomeList<T>& lis
 
 Declaration::Declaration(const Clock& clock) : documentDate(clock.today()) {}
 
+bool Declaration::hasIncomes() const {
+    return has(IncomeKind::Agent) || has(IncomeKind::Foreign) || has(IncomeKind::Business) ||
+           has(IncomeKind::Partnership);
+}
+
 void Declaration::setIncomeFlags(std::uint8_t newFlags) {
     const std::uint8_t changed = incomeFlags_ ^ newFlags;
     if ((changed & kAgentIncomes) != 0) {

@@ -18,6 +18,44 @@ namespace kv {
 
 class Declaration;
 
+// The kind of return (the document keeps its number as declarationKind).
+enum class ReturnKind : std::uint8_t {
+    Resident = 0,    // "3-НДФЛ"
+    NonResident = 1, // "3-НДФЛ нерезидента"
+    Estimated = 2,   // "4-НДФЛ": the estimated income of the year, nothing computed
+    Termination = 3, // "3-НДФЛ при завершении деятельности ИП"
+};
+
+// Who submits the return (submitterKind).
+enum class SubmitterKind : std::uint8_t {
+    InPerson = 0,                   // "Лично"
+    RepresentativePerson = 1,       // "Представителем - ФЛ"
+    RepresentativeOrganisation = 2, // "Представителем - ЮЛ"
+};
+
+// The taxpayer's category (taxpayerCategory); 4 is not used.
+enum class TaxpayerCategory : std::uint8_t {
+    Entrepreneur = 0,
+    FarmHead = 1, // head of a peasant (farm) household
+    Notary = 2,
+    Lawyer = 3,
+    Other = 5,
+    ArbitrationManager = 6,
+};
+
+// The kinds of income a return declares, each a bit of incomeFlags that switches
+// its lists on.
+enum class IncomeKind : std::uint8_t {
+    Agent = 1,        // tax agents' certificates: the five Russian lists
+    Foreign = 2,      // foreignIncomes
+    Business = 4,     // businessIncomes
+    Partnership = 16, // investPartnerships
+};
+
+constexpr std::uint8_t flagOf(IncomeKind kind) {
+    return static_cast<std::uint8_t>(kind);
+}
+
 // An income list of the declaration. It exists only while its bit of incomeFlags
 // is set; a list that does not exist counts 0 entries and refuses add() with
 // ObjectAccessError. Only the declaration creates and destroys it.
@@ -63,23 +101,22 @@ public:
     static constexpr DateValue kDefaultFarmFoundingDate = DateValue::fromDays(36526); // 01.01.2000
 
     // Bits of incomeFlags.
-    static constexpr std::uint8_t kAgentIncomes = 1;    // tax agents' certificates: the five Russian lists
-    static constexpr std::uint8_t kForeignIncomes = 2;  // foreignIncomes
-    static constexpr std::uint8_t kBusinessIncomes = 4; // businessIncomes
-    static constexpr std::uint8_t kReservedFlag = 8;    // kept as read
-    static constexpr std::uint8_t kPartnershipIncomes = 16; // investPartnerships
+    static constexpr std::uint8_t kAgentIncomes = flagOf(IncomeKind::Agent);
+    static constexpr std::uint8_t kForeignIncomes = flagOf(IncomeKind::Foreign);
+    static constexpr std::uint8_t kBusinessIncomes = flagOf(IncomeKind::Business);
+    static constexpr std::uint8_t kReservedFlag = 8; // kept as read
+    static constexpr std::uint8_t kPartnershipIncomes = flagOf(IncomeKind::Partnership);
 
     std::string inspectionCode; // 4 digits
     std::string inspectionName;
     std::uint8_t reservedByte = 0; // stored, not used
     std::int32_t correctionNumber = 0;
     DateValue documentDate; // today, from the clock given to the constructor
-    // 0 in person ("Лично"), 1 representative person, 2 representative organisation.
-    std::uint8_t submitterKind = 0;
-    // 0 entrepreneur, 1 head of a farm household, 2 notary, 3 lawyer, 5 other, 6 arbitration manager.
-    std::uint8_t taxpayerCategory = 5;
-    // 0 "3-НДФЛ", 1 "3-НДФЛ нерезидента", 2 "4-НДФЛ", 3 "3-НДФЛ при завершении деятельности ИП".
-    std::uint8_t declarationKind = 0;
+    // The next three keep the numbers of the file, which may hold one of no name;
+    // code asks submitter(), category() and kind().
+    std::uint8_t submitterKind = 0;    // SubmitterKind
+    std::uint8_t taxpayerCategory = 5; // TaxpayerCategory
+    std::uint8_t declarationKind = 0;  // ReturnKind
     std::uint8_t sheetCountAutomatic = 0;
     std::int32_t foreignAppendixSheets = 0;
     std::int32_t reservedInt1 = 0;
@@ -123,11 +160,26 @@ public:
     // A new return dated clock.today(), no income list existing.
     explicit Declaration(const Clock& clock);
 
+    ReturnKind kind() const { return ReturnKind{declarationKind}; }
+    void setKind(ReturnKind kind) { declarationKind = static_cast<std::uint8_t>(kind); }
+    SubmitterKind submitter() const { return SubmitterKind{submitterKind}; }
+    // A representative, person or organisation, signs the return.
+    bool byRepresentative() const { return submitter() != SubmitterKind::InPerson; }
+    TaxpayerCategory category() const { return TaxpayerCategory{taxpayerCategory}; }
+
+    // Whether the return declares incomes of this kind (its lists exist).
+    bool has(IncomeKind kind) const { return (incomeFlags_ & flagOf(kind)) != 0; }
+    // Whether it declares any kind of income; the reserved bit is none.
+    bool hasIncomes() const;
+    // The reserved bit of incomeFlags, set only by another program.
+    bool hasReservedFlag() const { return (incomeFlags_ & kReservedFlag) != 0; }
     std::uint8_t incomeFlags() const { return incomeFlags_; }
     // The only way to change incomeFlags: a bit that is set creates its empty
     // list(s), a bit that is cleared destroys them with every record in them.
     // Bits 5 to 7 are not kept.
     void setIncomeFlags(std::uint8_t newFlags);
+    // Clears one kind of income, with its lists and everything in them.
+    void drop(IncomeKind kind) { setIncomeFlags(incomeFlags_ & static_cast<std::uint8_t>(~flagOf(kind))); }
     // Whether clearing these bits would destroy something the person entered: a record
     // in one of their lists, the foreigner's fixed advance that goes with bit 0, or a
     // business figure of the whole return that goes with bit 2.

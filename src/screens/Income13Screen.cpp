@@ -33,8 +33,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kNonResidentReturn = 1;
-
 QStringList incomeCells(const ThirteenIncomeItem& item) {
     return {codeCell(item.month), codeCell(item.incomeCode), amountCell(item.amount),
             codeCell(item.deductionCode), amountCell(item.deductionAmount)};
@@ -185,7 +183,7 @@ void Income13Screen::load() {
 }
 
 bool Income13Screen::residentReturn() const {
-    return document().declarationKind == 0;
+    return document().kind() == ReturnKind::Resident;
 }
 
 bool Income13Screen::shown(Income13Setup::Shown when) const {
@@ -193,7 +191,7 @@ bool Income13Screen::shown(Income13Setup::Shown when) const {
     case Income13Setup::Shown::Always:
         return true;
     case Income13Setup::Shown::OnResidentReturn:
-        return document().declarationKind != kNonResidentReturn;
+        return document().kind() != ReturnKind::NonResident;
     case Income13Setup::Shown::Never:
         break;
     }
@@ -286,7 +284,7 @@ void Income13Screen::showFailure(const std::exception& failure) {
 
 void Income13Screen::addSource() {
     IncomeSourceDialog dialog(host().asker(), ThirteenPercentSource{},
-                              document().declarationKind == kNonResidentReturn, true, this);
+                              document().kind() == ReturnKind::NonResident, true, this);
     if (!setup_.sourceMarks)
         dialog.hideMarks();
     if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
@@ -309,7 +307,7 @@ void Income13Screen::editSource() {
     sourceList_->storeSelected();
     const ThirteenPercentSource& current = source();
     const bool partnershipEditable = current.itemCount() == 0 && current.agentDeductionCount() == 0;
-    IncomeSourceDialog dialog(host().asker(), current, document().declarationKind == kNonResidentReturn,
+    IncomeSourceDialog dialog(host().asker(), current, document().kind() == ReturnKind::NonResident,
                               partnershipEditable, this);
     if (!setup_.sourceMarks)
         dialog.hideMarks();

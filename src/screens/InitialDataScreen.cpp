@@ -7,7 +7,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/TaxOfficePicker.h"
@@ -32,7 +32,17 @@ namespace {
 constexpr std::uint8_t kIncomeBits = Declaration::kAgentIncomes | Declaration::kForeignIncomes |
                                      Declaration::kBusinessIncomes | Declaration::kPartnershipIncomes;
 
-enum Kind { kResident = 0, kNonResident = 1, kEstimated = 2, kTermination = 3 };
+// The kind buttons' ids are the numbers the document keeps, so that one of no name
+// still finds no button and is kept as read.
+constexpr int idOf(ReturnKind kind) {
+    return static_cast<int>(kind);
+}
+enum Kind {
+    kResident = idOf(ReturnKind::Resident),
+    kNonResident = idOf(ReturnKind::NonResident),
+    kEstimated = idOf(ReturnKind::Estimated),
+    kTermination = idOf(ReturnKind::Termination),
+};
 // The income boxes each kind of return unticks (the rest it leaves as they are).
 std::uint8_t bitsUntickedBy(int kind) {
     switch (kind) {
@@ -47,7 +57,11 @@ std::uint8_t bitsUntickedBy(int kind) {
     }
 }
 
-enum Submitter { kSelf = 0, kPersonRepresentative = 1, kOrganisationRepresentative = 2 };
+enum Submitter {
+    kSelf = static_cast<int>(SubmitterKind::InPerson),
+    kPersonRepresentative = static_cast<int>(SubmitterKind::RepresentativePerson),
+    kOrganisationRepresentative = static_cast<int>(SubmitterKind::RepresentativeOrganisation),
+};
 
 } // namespace
 
@@ -132,10 +146,16 @@ void InitialDataScreen::buildWidgets() {
     rbArbitr_ = named(new QRadioButton(QStringLiteral("Арбитражный управляющий"), categoryBox), "rbArbitr");
     categoryGroup_ = new QButtonGroup(this);
     auto* categoryLayout = new QGridLayout(categoryBox);
-    const std::array<std::pair<QRadioButton*, int>, 6> categories = {
-        {{rbPredp_, 0}, {rbFermer_, 1}, {rbNotarius_, 2}, {rbAdvokat_, 3}, {rbFLProch_, 5}, {rbArbitr_, 6}}};
+    using C = TaxpayerCategory;
+    const std::array<std::pair<QRadioButton*, C>, 6> categories = {{{rbPredp_, C::Entrepreneur},
+                                                                    {rbFermer_, C::FarmHead},
+                                                                    {rbNotarius_, C::Notary},
+                                                                    {rbAdvokat_, C::Lawyer},
+                                                                    {rbFLProch_, C::Other},
+                                                                    {rbArbitr_, C::ArbitrationManager}}};
     for (std::size_t i = 0; i < categories.size(); ++i) {
-        categoryGroup_->addButton(categories[i].first, categories[i].second);
+        // The ids are the numbers the document keeps.
+        categoryGroup_->addButton(categories[i].first, static_cast<int>(categories[i].second));
         categoryLayout->addWidget(categories[i].first, static_cast<int>(i % 3), static_cast<int>(i / 3));
     }
     rbFLProch_->setChecked(true);
@@ -250,11 +270,10 @@ void InitialDataScreen::load() {
     meUL_->setText(fromCp1251(d.representativeOrganisation));
     if (QAbstractButton* category = categoryGroup_->button(d.taxpayerCategory))
         category->setChecked(true);
-    const std::uint8_t flags = d.incomeFlags();
-    chbIncomeInquiry_->setChecked((flags & Declaration::kAgentIncomes) != 0);
-    chbIncomeCurrency_->setChecked((flags & Declaration::kForeignIncomes) != 0);
-    chbIncomeBusiness_->setChecked((flags & Declaration::kBusinessIncomes) != 0);
-    chbInvestTov_->setChecked((flags & Declaration::kPartnershipIncomes) != 0);
+    chbIncomeInquiry_->setChecked(d.has(IncomeKind::Agent));
+    chbIncomeCurrency_->setChecked(d.has(IncomeKind::Foreign));
+    chbIncomeBusiness_->setChecked(d.has(IncomeKind::Business));
+    chbInvestTov_->setChecked(d.has(IncomeKind::Partnership));
     meSupposeIncome_->setText(wholeRoublesText(d.estimatedIncome));
     meAppendixes_->setText(QString::number(d.supportingSheets()));
     chbAutoCalculateApp_->setChecked(false);
@@ -442,7 +461,7 @@ void InitialDataScreen::certificateClicked(bool checked) {
         return;
     host().setSectionEnabled(Section::RussianIncome, checked);
     if (!checked)
-        document().setIncomeFlags(document().incomeFlags() & ~Declaration::kAgentIncomes);
+        document().drop(IncomeKind::Agent);
     setDeductionsSection(anyIncomeBox() && declarationKind() != kNonResident);
     DocumentChanged();
 }
@@ -452,7 +471,7 @@ void InitialDataScreen::currencyClicked(bool checked) {
         return;
     host().setSectionEnabled(Section::ForeignIncome, checked);
     if (!checked)
-        document().setIncomeFlags(document().incomeFlags() & ~Declaration::kForeignIncomes);
+        document().drop(IncomeKind::Foreign);
     setDeductionsSection(anyIncomeBox());
     DocumentChanged();
 }

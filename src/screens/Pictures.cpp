@@ -241,32 +241,32 @@ QIcon deductionPicture(DeductionPicture picture) {
     });
 }
 
-QIcon sectionPicture(Section section) {
-    return iconOf(32, 32, [section](QPainter& p, const QRectF& full) {
+QIcon sectionPicture(SectionPicture picture) {
+    return iconOf(32, 32, [picture](QPainter& p, const QRectF& full) {
         const QRectF r = full.adjusted(2, 2, -2, -2);
-        switch (section) {
-        case Section::InitialData:
+        switch (picture) {
+        case SectionPicture::Gear:
             gear(p, r);
             break;
-        case Section::PersonInfo:
+        case SectionPicture::Person:
             person(p, r.adjusted(2, 0, -2, 0), kInk);
             break;
-        case Section::RussianIncome:
+        case SectionPicture::Rouble:
             coin(p, r, QStringLiteral("₽"));
             break;
-        case Section::ForeignIncome:
+        case SectionPicture::Globe:
             globe(p, r);
             break;
-        case Section::BusinessIncome:
+        case SectionPicture::Briefcase:
             briefcase(p, r.adjusted(0, 3, 0, -3));
             break;
-        case Section::Deduction:
+        case SectionPicture::PercentDown:
             percentDown(p, r);
             break;
-        case Section::Nalog:
+        case SectionPicture::Sheet:
             sheet(p, r.adjusted(4, 0, -4, 0));
             break;
-        case Section::InvestTov:
+        case SectionPicture::Chart:
             chart(p, r.adjusted(0, 4, 0, -4));
             break;
         }

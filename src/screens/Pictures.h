@@ -1,8 +1,6 @@
 #pragma once
 // The program's own pictures, drawn when first needed: button pictures, the
 // emblem of the splash and About windows.
-#include "screens/ScreenFrame.h"
-
 #include <QIcon>
 #include <QPixmap>
 
@@ -10,11 +8,13 @@ namespace kv {
 
 enum class RatePicture { Rate13, Rate9, Rate35, Rate30, Rate15, Dividends, HighlyQualified };
 enum class DeductionPicture { Property, Social, Standard, Securities };
+// The looks of the section buttons.
+enum class SectionPicture { Gear, Person, Rouble, Globe, Briefcase, PercentDown, Sheet, Chart };
 enum class ToolPicture { Create, Open, Save, View, Print, Export, Check, Result };
 
 QIcon ratePicture(RatePicture picture);
 QIcon deductionPicture(DeductionPicture picture);
-QIcon sectionPicture(Section section);
+QIcon sectionPicture(SectionPicture picture);
 QIcon toolPicture(ToolPicture picture);
 
 // The program's emblem, a square of the given side.

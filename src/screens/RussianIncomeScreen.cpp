@@ -9,7 +9,7 @@ namespace kv {
 
 RussianIncomeScreen::RussianIncomeScreen(QWidget* panel, ScreenHost& host)
     : ScreenContainer(panel, host, QStringLiteral("PnlRussianIncome")) {
-    const bool nonResident = document().declarationKind == 1;
+    const bool nonResident = document().kind() == ReturnKind::NonResident;
 
     QToolButton* b1 = addInnerButton(QStringLiteral("FlashButton1"), QString(), QString(),
                                      ratePicture(nonResident ? RatePicture::Rate30 : RatePicture::Rate13));

@@ -1,6 +1,6 @@
 #include "screens/ScreenContainer.h"
 
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

@@ -1,3 +1,4 @@
+#include "screens/ScreenTable.h"
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
 #include "screens/BusinessScreen.h"
@@ -7,17 +8,17 @@
 #include "screens/ForeignIncomeScreen.h"
 #include "screens/Income13Screen.h"
 #include "screens/InitialDataScreen.h"
-#include "screens/NonResidentIncomeDialog.h"
 #include "screens/InvestPartnershipScreen.h"
+#include "screens/NonResidentIncomeDialog.h"
 #include "screens/PropertyDeductionScreen.h"
 #include "screens/RussianIncomeScreen.h"
-#include "screens/ScreenRegistry.h"
 #include "screens/SecuritiesDeductionScreen.h"
 #include "screens/SocialDeductionScreen.h"
 #include "screens/StandardDeductionScreen.h"
 #include "screens/TaxpayerScreen.h"
 #include "screens/ThirtyFiveScreen.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kv {
@@ -49,58 +50,189 @@ ScreenFrame* makeNonResidentIncome13(QWidget* panel, ScreenHost& host) {
     return new Income13Screen(panel, host, std::move(setup));
 }
 
+template <class Rows> auto& rowOf(Rows& rows, ScreenId id) {
+    const auto found = std::ranges::find(rows, id, &ScreenInfo::id);
+    if (found == rows.end())
+        throw std::logic_error("a screen without its row in the screen table");
+    return *found;
+}
+
+bool always(const Declaration&) {
+    return true;
+}
+
+EnabledTest withIncomes(IncomeKind kind) {
+    return [kind](const Declaration& d) { return d.has(kind); };
+}
+
+// Deductions are granted on a resident's return with any income.
+bool deductionsOffered(const Declaration& d) {
+    return d.hasIncomes() && d.kind() == ReturnKind::Resident;
+}
+
+template <FlatIncomeKind kind> ScreenFrame* makeFlatIncome(QWidget* panel, ScreenHost& host) {
+    return new FlatIncomeScreen(panel, host, kind);
+}
+
 std::vector<ScreenInfo> programScreens() {
     const auto none = std::function<int(const Declaration&)>{};
-    // One row per screen; a screen's own source file lands with its issue and its
-    // row then names its class.
+    const InsideContainer incomes{ScreenId::RussianIncome};
+    const InsideContainer deductions{ScreenId::FrameDeductData};
+    const QString incomesHelp = QStringLiteral("RussianIncome.htm");
+    const QString deductionsHelp = QStringLiteral("Deductions.htm");
+    // One row per screen, in any order; a section's button takes its place from Section.
     return {
-        {ScreenId::InitialData, QStringLiteral("TfrInitialData"), QStringLiteral("Задание условий"),
-         makeScreen<InitialDataScreen>, none},
-        {ScreenId::Taxpayer, QStringLiteral("TfrPersonNaim"), QStringLiteral("Сведения о декларанте"),
-         makeScreen<TaxpayerScreen>, none},
-        {ScreenId::RussianIncome, QStringLiteral("TfrRussianIncome"),
-         QStringLiteral("Доходы, полученные в РФ"), makeScreen<RussianIncomeScreen>,
-         countOf(&Declaration::incomes13)},
-        {ScreenId::Currency, QStringLiteral("TfrCurrency"), QStringLiteral("Доходы за пределами РФ"),
-         makeScreen<ForeignIncomeScreen>, countOf(&Declaration::foreignIncomes)},
-        {ScreenId::BusinessNew, QStringLiteral("TfrBusinessNew"),
-         QStringLiteral("Доходы от предпринимательской деятельности"), makeScreen<BusinessScreen>,
-         countOf(&Declaration::businessIncomes)},
-        {ScreenId::InvestTov, QStringLiteral("TfrInvestTov"),
+        {ScreenId::InitialData,
+         QStringLiteral("TfrInitialData"),
+         QStringLiteral("Задание условий"),
+         makeScreen<InitialDataScreen>,
+         none,
+         SectionPlace{Section::InitialData, QStringLiteral("fbInitialData"),
+                      QStringLiteral("Задание условий"), QStringLiteral("Выбор режима ввода"),
+                      SectionPicture::Gear, always},
+         QStringLiteral("InitialData.htm"),
+         {{CheckSection::Conditions}}},
+        {ScreenId::Taxpayer,
+         QStringLiteral("TfrPersonNaim"),
+         QStringLiteral("Сведения о декларанте"),
+         makeScreen<TaxpayerScreen>,
+         none,
+         SectionPlace{
+             Section::PersonInfo, QStringLiteral("fbPrsonInfo"), QStringLiteral("Сведения о декларанте"),
+             QStringLiteral("Персональные данные налогоплательщика"), SectionPicture::Person, always},
+         QStringLiteral("PersonInfo.htm"),
+         {{CheckSection::Taxpayer}}},
+        {ScreenId::RussianIncome,
+         QStringLiteral("TfrRussianIncome"),
+         QStringLiteral("Доходы, полученные в РФ"),
+         makeScreen<RussianIncomeScreen>,
+         countOf(&Declaration::incomes13),
+         SectionPlace{
+             Section::RussianIncome, QStringLiteral("fbRussianIncome"),
+             QStringLiteral("Доходы, полученные в РФ"),
+             QStringLiteral("Доходы, полученные от налоговых агентов или иных источников, в т.ч. физлиц"),
+             SectionPicture::Rouble, withIncomes(IncomeKind::Agent)},
+         incomesHelp,
+         {}},
+        {ScreenId::Currency,
+         QStringLiteral("TfrCurrency"),
+         QStringLiteral("Доходы за пределами РФ"),
+         makeScreen<ForeignIncomeScreen>,
+         countOf(&Declaration::foreignIncomes),
+         SectionPlace{Section::ForeignIncome, QStringLiteral("fbForeignIncome"),
+                      QStringLiteral("Доходы за пределами РФ"),
+                      QStringLiteral("Доходы, полученные в иностранной валюте"), SectionPicture::Globe,
+                      withIncomes(IncomeKind::Foreign)},
+         QStringLiteral("ForeignIncome.htm"),
+         {{CheckSection::ForeignIncomes}}},
+        {ScreenId::BusinessNew,
+         QStringLiteral("TfrBusinessNew"),
+         QStringLiteral("Доходы от предпринимательской деятельности"),
+         makeScreen<BusinessScreen>,
+         countOf(&Declaration::businessIncomes),
+         SectionPlace{Section::BusinessIncome, QStringLiteral("fbBusinessIncome"),
+                      QStringLiteral("Предприниматели"),
+                      QStringLiteral("Доходы, полученные от предпринимательской деятельности без образования "
+                                     "юридического лица и частной практики"),
+                      SectionPicture::Briefcase, withIncomes(IncomeKind::Business)},
+         QStringLiteral("Business.htm"),
+         {{CheckSection::BusinessIncomes}}},
+        // Partnership incomes are entered on the 13% screen, among its sources; this
+        // section stays hidden.
+        {ScreenId::InvestTov,
+         QStringLiteral("TfrInvestTov"),
          QStringLiteral("Доходы от участия в инвестиционных товариществах"),
-         makeScreen<InvestPartnershipScreen>, countOf(&Declaration::investPartnerships)},
-        {ScreenId::FrameDeductData, QStringLiteral("TfrFrameDeductData"), QStringLiteral("Вычеты"),
-         makeScreen<DeductionsScreen>, none},
-        {ScreenId::ThirteenPercent, QStringLiteral("TfrThirteenPercent"),
-         QStringLiteral("Доходы, облагаемые по ставке 13%"), makeScreen<Income13Screen>,
-         countOf(&Declaration::incomes13)},
-        {ScreenId::NinePercent, QStringLiteral("TfrNinePercent"),
+         makeScreen<InvestPartnershipScreen>,
+         countOf(&Declaration::investPartnerships),
+         SectionPlace{Section::InvestTov, QStringLiteral("fbInvestTov"),
+                      QStringLiteral("Инвест. товарищества"),
+                      QStringLiteral("Данные по участию в инвестиционных товариществах"),
+                      SectionPicture::Chart, withIncomes(IncomeKind::Partnership), false},
+         QString(),
+         {}},
+        {ScreenId::FrameDeductData,
+         QStringLiteral("TfrFrameDeductData"),
+         QStringLiteral("Вычеты"),
+         makeScreen<DeductionsScreen>,
+         none,
+         SectionPlace{Section::Deduction, QStringLiteral("fbDeduction"), QStringLiteral("Вычеты"),
+                      QStringLiteral("Стандартные, социальные и имущественный налоговые вычеты"),
+                      SectionPicture::PercentDown, deductionsOffered},
+         deductionsHelp,
+         {}},
+        {ScreenId::ThirteenPercent,
+         QStringLiteral("TfrThirteenPercent"),
+         QStringLiteral("Доходы, облагаемые по ставке 13%"),
+         makeScreen<Income13Screen>,
+         countOf(&Declaration::incomes13),
+         incomes,
+         incomesHelp,
+         {{CheckSection::Incomes13}, {CheckSection::Partnerships, false}}},
+        {ScreenId::NinePercent,
+         QStringLiteral("TfrNinePercent"),
          QStringLiteral("Доходы, облагаемые по ставке 9%"),
-         [](QWidget* panel, ScreenHost& host) -> ScreenFrame* {
-             return new FlatIncomeScreen(panel, host, FlatIncomeKind::NinePercent);
-         },
-         countOf(&Declaration::incomes9)},
-        {ScreenId::ThirtyFivePercent, QStringLiteral("TfrThirtyFivePercent"),
-         QStringLiteral("Доходы, облагаемые по ставке 35%"), makeScreen<ThirtyFiveScreen>,
-         countOf(&Declaration::incomes35)},
-        {ScreenId::ThirtyPercent, QStringLiteral("TfrThirtyPercent"),
+         makeFlatIncome<FlatIncomeKind::NinePercent>,
+         countOf(&Declaration::incomes9),
+         incomes,
+         incomesHelp,
+         {{CheckSection::Incomes9}}},
+        {ScreenId::ThirtyFivePercent,
+         QStringLiteral("TfrThirtyFivePercent"),
+         QStringLiteral("Доходы, облагаемые по ставке 35%"),
+         makeScreen<ThirtyFiveScreen>,
+         countOf(&Declaration::incomes35),
+         incomes,
+         incomesHelp,
+         {{CheckSection::Incomes35}}},
+        {ScreenId::ThirtyPercent,
+         QStringLiteral("TfrThirtyPercent"),
          QStringLiteral("Доходы в виде дивидендов"),
-         [](QWidget* panel, ScreenHost& host) -> ScreenFrame* {
-             return new FlatIncomeScreen(panel, host, FlatIncomeKind::Dividends);
-         },
-         countOf(&Declaration::incomes30)},
-        {ScreenId::ThirteenPercentNR, QStringLiteral("TTfrThirteenPercentNR"),
-         QStringLiteral("Доходы нерезидентов, высококвалифицированных специалистов"), makeNonResidentIncome13,
-         countOf(&Declaration::incomes13NonResident)},
-        {ScreenId::PropertyDeduction, QStringLiteral("TfrMultyConstructionDeduct"),
-         QStringLiteral("Имущественный налоговый вычет"), makeScreen<PropertyDeductionScreen>, none},
-        {ScreenId::SocialDeduction, QStringLiteral("TfrFramePensDeduct"),
-         QStringLiteral("Социальные налоговые вычеты"), makeScreen<SocialDeductionScreen>, none},
-        {ScreenId::StandardDeduction, QStringLiteral("TfrFrameStandartDeduct"),
-         QStringLiteral("Стандартные налоговые вычеты"), makeScreen<StandardDeductionScreen>, none},
-        {ScreenId::CB, QStringLiteral("TfrCB"),
+         makeFlatIncome<FlatIncomeKind::Dividends>,
+         countOf(&Declaration::incomes30),
+         incomes,
+         incomesHelp,
+         {{CheckSection::Dividends}}},
+        {ScreenId::ThirteenPercentNR,
+         QStringLiteral("TTfrThirteenPercentNR"),
+         QStringLiteral("Доходы нерезидентов, высококвалифицированных специалистов"),
+         makeNonResidentIncome13,
+         countOf(&Declaration::incomes13NonResident),
+         incomes,
+         incomesHelp,
+         {{CheckSection::Incomes13NonResident}}},
+        {ScreenId::PropertyDeduction,
+         QStringLiteral("TfrMultyConstructionDeduct"),
+         QStringLiteral("Имущественный налоговый вычет"),
+         makeScreen<PropertyDeductionScreen>,
+         none,
+         deductions,
+         deductionsHelp,
+         {}},
+        {ScreenId::SocialDeduction,
+         QStringLiteral("TfrFramePensDeduct"),
+         QStringLiteral("Социальные налоговые вычеты"),
+         makeScreen<SocialDeductionScreen>,
+         none,
+         deductions,
+         deductionsHelp,
+         {{CheckSection::SocialDeductions}}},
+        {ScreenId::StandardDeduction,
+         QStringLiteral("TfrFrameStandartDeduct"),
+         QStringLiteral("Стандартные налоговые вычеты"),
+         makeScreen<StandardDeductionScreen>,
+         none,
+         deductions,
+         QStringLiteral("StandartDeductions.htm"),
+         {{CheckSection::StandardDeductions}}},
+        // Its help lies with the incomes received in Russia.
+        {ScreenId::CB,
+         QStringLiteral("TfrCB"),
          QStringLiteral("Убытки прошлых лет по операциям с ЦБ и инвестиционные вычеты"),
-         makeScreen<SecuritiesDeductionScreen>, none},
+         makeScreen<SecuritiesDeductionScreen>,
+         none,
+         deductions,
+         incomesHelp,
+         {}},
     };
 }
 
@@ -111,15 +243,14 @@ const ScreenRegistry& ScreenRegistry::standard() {
     return registry;
 }
 
-ScreenRegistry::ScreenRegistry(std::vector<ScreenInfo> rows) : rows_(std::move(rows)) {
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (static_cast<std::size_t>(rows_[i].id) != i)
-            throw std::logic_error("screen table out of order");
-    }
-}
+ScreenRegistry::ScreenRegistry(std::vector<ScreenInfo> rows) : rows_(std::move(rows)) {}
 
 const ScreenInfo& ScreenRegistry::info(ScreenId id) const {
-    return rows_.at(static_cast<std::size_t>(id));
+    return rowOf(rows_, id);
+}
+
+ScreenInfo& ScreenRegistry::row(ScreenId id) {
+    return rowOf(rows_, id);
 }
 
 ScreenFrame* ScreenRegistry::create(ScreenId id, QWidget* panel, ScreenHost& host) const {
@@ -135,8 +266,21 @@ bool ScreenRegistry::hasFirstEntry(ScreenId id, const Declaration& document) con
     return row.firstListCount && row.firstListCount(document) > 0;
 }
 
+std::optional<FaultRoute> ScreenRegistry::faultRoute(CheckSection section) const {
+    for (const ScreenInfo& screen : rows_) {
+        const auto here = std::ranges::find(screen.checked, section, &CheckedHere::section);
+        if (here == screen.checked.end())
+            continue;
+        if (const auto* place = std::get_if<SectionPlace>(&screen.place))
+            return FaultRoute{place->section, std::nullopt, here->listsTheRecord};
+        const ScreenInfo& container = info(std::get<InsideContainer>(screen.place).container);
+        return FaultRoute{std::get<SectionPlace>(container.place).section, screen.id, here->listsTheRecord};
+    }
+    return std::nullopt;
+}
+
 void ScreenRegistry::setFactory(ScreenId id, ScreenFactory make) {
-    rows_.at(static_cast<std::size_t>(id)).make = std::move(make);
+    row(id).make = std::move(make);
 }
 
 } // namespace kv

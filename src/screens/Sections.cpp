@@ -2,38 +2,49 @@
 
 #include "model/Declaration.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kv {
 
-const std::array<SectionButtonInfo, 8>& sectionButtons() {
-    static const std::array<SectionButtonInfo, 8> buttons = {{
-        {Section::InitialData, QStringLiteral("fbInitialData"), QStringLiteral("Задание условий"),
-         QStringLiteral("Выбор режима ввода"), ScreenId::InitialData, true},
-        {Section::PersonInfo, QStringLiteral("fbPrsonInfo"), QStringLiteral("Сведения о декларанте"),
-         QStringLiteral("Персональные данные налогоплательщика"), ScreenId::Taxpayer, true},
-        {Section::RussianIncome, QStringLiteral("fbRussianIncome"), QStringLiteral("Доходы, полученные в РФ"),
-         QStringLiteral("Доходы, полученные от налоговых агентов или иных источников, в т.ч. физлиц"),
-         ScreenId::RussianIncome, true},
-        {Section::ForeignIncome, QStringLiteral("fbForeignIncome"), QStringLiteral("Доходы за пределами РФ"),
-         QStringLiteral("Доходы, полученные в иностранной валюте"), ScreenId::Currency, true},
-        {Section::BusinessIncome, QStringLiteral("fbBusinessIncome"), QStringLiteral("Предприниматели"),
-         QStringLiteral("Доходы, полученные от предпринимательской деятельности без образования юридического "
-                        "лица и частной практики"),
-         ScreenId::BusinessNew, true},
-        {Section::Deduction, QStringLiteral("fbDeduction"), QStringLiteral("Вычеты"),
-         QStringLiteral("Стандартные, социальные и имущественный налоговые вычеты"),
-         ScreenId::FrameDeductData, true},
-        {Section::Nalog, QStringLiteral("fbNalog"), QStringLiteral("Уплата по уведомлениям"), QString(),
-         std::nullopt, false},
-        {Section::InvestTov, QStringLiteral("fbInvestTov"), QStringLiteral("Инвест. товарищества"),
-         QStringLiteral("Данные по участию в инвестиционных товариществах"), ScreenId::InvestTov, false},
-    }};
+namespace {
+
+// The one button that shows no screen: hidden, without an action, never enabled.
+SectionButtonInfo buttonWithoutScreen() {
+    return {Section::Nalog,
+            QStringLiteral("fbNalog"),
+            QStringLiteral("Уплата по уведомлениям"),
+            QString(),
+            std::nullopt,
+            false,
+            SectionPicture::Sheet,
+            [](const Declaration&) { return false; }};
+}
+
+std::vector<SectionButtonInfo> buttonsOfTheTable() {
+    std::vector<SectionButtonInfo> buttons = {buttonWithoutScreen()};
+    for (const ScreenInfo& row : ScreenRegistry::standard().rows()) {
+        if (const auto* place = std::get_if<SectionPlace>(&row.place))
+            buttons.push_back({place->section, place->objectName, place->caption, place->hint, row.id,
+                               place->visible, place->picture, place->enabled});
+    }
+    std::ranges::sort(buttons, {}, &SectionButtonInfo::section);
+    return buttons;
+}
+
+} // namespace
+
+const std::vector<SectionButtonInfo>& sectionButtons() {
+    static const std::vector<SectionButtonInfo> buttons = buttonsOfTheTable();
     return buttons;
 }
 
 const SectionButtonInfo& sectionButton(Section section) {
-    return sectionButtons().at(static_cast<std::size_t>(section));
+    const auto& buttons = sectionButtons();
+    const auto found = std::ranges::find(buttons, section, &SectionButtonInfo::section);
+    if (found == buttons.end())
+        throw std::logic_error("a section without its button");
+    return *found;
 }
 
 std::optional<Section> sectionOfScreen(ScreenId screen) {
@@ -45,28 +56,7 @@ std::optional<Section> sectionOfScreen(ScreenId screen) {
 }
 
 bool sectionEnabledFor(Section section, const Declaration& document) {
-    const std::uint8_t flags = document.incomeFlags();
-    switch (section) {
-    case Section::InitialData:
-    case Section::PersonInfo:
-        return true;
-    case Section::RussianIncome:
-        return (flags & Declaration::kAgentIncomes) != 0;
-    case Section::ForeignIncome:
-        return (flags & Declaration::kForeignIncomes) != 0;
-    case Section::BusinessIncome:
-        return (flags & Declaration::kBusinessIncomes) != 0;
-    case Section::InvestTov:
-        return (flags & Declaration::kPartnershipIncomes) != 0;
-    case Section::Deduction: {
-        constexpr std::uint8_t incomes = Declaration::kAgentIncomes | Declaration::kForeignIncomes |
-                                         Declaration::kBusinessIncomes | Declaration::kPartnershipIncomes;
-        return (flags & incomes) != 0 && document.declarationKind == 0;
-    }
-    case Section::Nalog:
-        return false;
-    }
-    throw std::logic_error("unknown section");
+    return sectionButton(section).enabled(document);
 }
 
 } // namespace kv

@@ -1,10 +1,11 @@
 #pragma once
-// The section buttons of the main window and which of them a document enables.
-#include "screens/ScreenFrame.h"
+// The section buttons of the main window and which of them a document enables, as
+// the screen table gives them.
+#include "screens/ScreenTable.h"
 
 #include <QString>
-#include <array>
 #include <optional>
+#include <vector>
 
 namespace kv {
 
@@ -17,10 +18,12 @@ struct SectionButtonInfo {
     QString hint;                   // empty: no hint
     std::optional<ScreenId> screen; // none: the button has no action
     bool visible;
+    SectionPicture picture;
+    EnabledTest enabled;
 };
 
-// Top to bottom.
-const std::array<SectionButtonInfo, 8>& sectionButtons();
+// Top to bottom, in the order of Section.
+const std::vector<SectionButtonInfo>& sectionButtons();
 const SectionButtonInfo& sectionButton(Section section);
 // The section whose button shows a screen; nullopt for an inner screen.
 std::optional<Section> sectionOfScreen(ScreenId screen);

@@ -253,8 +253,10 @@ StandardDeduction& StandardDeductionScreen::deduction() {
 }
 
 bool StandardDeductionScreen::businessAvailable() const {
-    // The reserved bit marks business incomes in returns of earlier program versions.
-    return (document().incomeFlags() & (Declaration::kBusinessIncomes | Declaration::kReservedFlag)) != 0;
+    // A document written elsewhere may mark business incomes with the reserved bit
+    // alone: the monthly business figures it holds are shown and kept, not cleared
+    // on leaving the screen.
+    return document().has(IncomeKind::Business) || document().hasReservedFlag();
 }
 
 void StandardDeductionScreen::loadBlock(CountBlock& block, std::uint8_t constant, std::int32_t count,

@@ -28,8 +28,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kEstimatedReturn = 2; // 4-NDFL: only the names, INN and telephone are asked
-
 const QDate kEarliestDate(1900, 1, 1);
 const QDate kNewDocumentDate(1990, 1, 1);
 constexpr int kBirthDateElement = 20; // a birth date that is not a date yet
@@ -158,7 +156,8 @@ void TaxpayerScreen::buildWidgets() {
 
 void TaxpayerScreen::load() {
     const Taxpayer& p = document().person;
-    const bool estimated = document().declarationKind == kEstimatedReturn;
+    // A 4-NDFL return asks only the names, INN and telephone.
+    const bool estimated = document().kind() == ReturnKind::Estimated;
     gbCitizenship_->setVisible(!estimated);
     gbDocument_->setVisible(!estimated);
     lblBirthPlace_->setVisible(!estimated);

@@ -6,7 +6,7 @@
 #include "reference/RatesImport.h"
 #include "screens/DataFolders.h"
 #include "screens/Pictures.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 #include "screens/Sections.h"
 #include "screens/UiText.h"
 #include "shell/HelpWindow.h"
@@ -281,7 +281,7 @@ void MainWindow::buildSections(QWidget* column, QVBoxLayout* layout) {
         button->setObjectName(info.objectName);
         button->setText(info.caption);
         button->setToolTip(info.hint);
-        button->setIcon(sectionPicture(info.section));
+        button->setIcon(sectionPicture(info.picture));
         button->setIconSize(QSize(32, 32));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setCheckable(true);
@@ -289,9 +289,9 @@ void MainWindow::buildSections(QWidget* column, QVBoxLayout* layout) {
         button->setFixedWidth(176);
         button->setMinimumHeight(58);
         button->setVisible(info.visible);
-        sectionGroup_->addButton(button, static_cast<int>(info.section));
+        sectionGroup_->addButton(button);
         layout->addWidget(button);
-        sectionButtons_[static_cast<std::size_t>(info.section)] = button;
+        sectionButtons_[info.section] = button;
         if (info.screen.has_value()) {
             const Section section = info.section;
             connect(button, &QToolButton::clicked, this, [this, section] { SwitchSection(section); });
@@ -350,19 +350,17 @@ void MainWindow::documentChanged() {
 }
 
 void MainWindow::setSectionEnabled(Section section, bool enabled) {
-    sectionButtons_[static_cast<std::size_t>(section)]->setEnabled(enabled);
-    for (QAction* go : goActions_) {
-        if (go != nullptr && go->data().toInt() == static_cast<int>(section))
-            go->setEnabled(enabled);
-    }
+    sectionButtons_.at(section)->setEnabled(enabled);
+    if (const auto go = goActions_.find(section); go != goActions_.end())
+        go->second->setEnabled(enabled);
 }
 
 bool MainWindow::sectionEnabled(Section section) const {
-    return sectionButtons_[static_cast<std::size_t>(section)]->isEnabled();
+    return sectionButtons_.at(section)->isEnabled();
 }
 
 QAbstractButton* MainWindow::sectionButtonWidget(Section section) const {
-    return sectionButtons_[static_cast<std::size_t>(section)];
+    return sectionButtons_.at(section);
 }
 
 void MainWindow::setCommandsEnabled(bool enabled) {

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,7 @@ class QVBoxLayout;
 
 namespace kv {
 
+enum class CheckSection : std::uint16_t;
 class Clock;
 class IdSource;
 struct ExportServices;
@@ -150,7 +152,7 @@ private:
     // Sections
     void buildScreen(ScreenId id);
     void pressSection(Section section);
-    void openSectionAtFault(std::uint16_t section, std::uint16_t code);
+    void openSectionAtFault(CheckSection section, std::uint16_t code);
     void destroyScreen();
 
     void setCommandsEnabled(bool enabled);
@@ -200,7 +202,7 @@ private:
     QWidget* formContainer_ = nullptr;
     QVBoxLayout* formLayout_ = nullptr;
     QButtonGroup* sectionGroup_ = nullptr;
-    std::array<QToolButton*, 8> sectionButtons_{};
+    std::map<Section, QToolButton*> sectionButtons_;
 
     QToolBar* toolbar_ = nullptr;
     std::array<QToolButton*, 8> toolButtons_{};
@@ -220,7 +222,7 @@ private:
     QAction* textLabelsItem_ = nullptr;
 
     QAction* screenHelp_ = nullptr;
-    std::array<QAction*, 7> goActions_{};
+    std::map<Section, QAction*> goActions_;
 
     std::unique_ptr<HelpWindow> help_;
     std::unique_ptr<RecentFiles> recent_;

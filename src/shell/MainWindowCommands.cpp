@@ -43,7 +43,7 @@ int MainWindow::CheckAndShowFault() {
         return 0;
     if (result.elementCode == ReturnCheckResult::kCancelled)
         return 2;
-    openSectionAtFault(static_cast<std::uint16_t>(result.section), result.elementCode);
+    openSectionAtFault(result.section, result.elementCode);
     return 1;
 }
 

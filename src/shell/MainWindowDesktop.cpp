@@ -4,6 +4,7 @@
 #include "core/StorageErrors.h"
 #include "model/Declaration.h"
 #include "screens/ScreenContainer.h"
+#include "screens/ScreenTable.h"
 #include "screens/Sections.h"
 #include "screens/UiText.h"
 #include "shell/HelpWindow.h"
@@ -21,33 +22,8 @@
 namespace kv {
 
 QString MainWindow::helpTopicOf(ScreenId screen) {
-    switch (screen) {
-    case ScreenId::InitialData:
-        return QStringLiteral("InitialData.htm");
-    case ScreenId::Taxpayer:
-        return QStringLiteral("PersonInfo.htm");
-    case ScreenId::RussianIncome:
-    case ScreenId::ThirteenPercent:
-    case ScreenId::NinePercent:
-    case ScreenId::ThirtyFivePercent:
-    case ScreenId::ThirtyPercent:
-    case ScreenId::ThirteenPercentNR:
-    case ScreenId::CB:
-        return QStringLiteral("RussianIncome.htm");
-    case ScreenId::Currency:
-        return QStringLiteral("ForeignIncome.htm");
-    case ScreenId::BusinessNew:
-        return QStringLiteral("Business.htm");
-    case ScreenId::FrameDeductData:
-    case ScreenId::PropertyDeduction:
-    case ScreenId::SocialDeduction:
-        return QStringLiteral("Deductions.htm");
-    case ScreenId::StandardDeduction:
-        return QStringLiteral("StandartDeductions.htm");
-    case ScreenId::InvestTov:
-        break;
-    }
-    return kHelpStartTopic;
+    const QString topic = ScreenRegistry::standard().helpTopic(screen);
+    return topic.isEmpty() ? kHelpStartTopic : topic;
 }
 
 void MainWindow::ShowScreenHelp() {
@@ -68,23 +44,24 @@ void MainWindow::buildGoMenu() {
     go->setObjectName(QStringLiteral("mnGo"));
     const QList<QAction*> top = menuBar()->actions();
     menuBar()->insertMenu(top.size() >= 3 ? top[2] : nullptr, go);
-    std::size_t next = 0;
+    constexpr int kDigits = 9;
+    int next = 0;
     for (const SectionButtonInfo& info : sectionButtons()) {
-        if (!info.screen.has_value() || next == goActions_.size())
+        if (!info.screen.has_value() || next == kDigits)
             continue;
         auto* item = go->addAction(info.caption);
         item->setObjectName(QStringLiteral("miGo%1").arg(next + 1));
         item->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + next)));
         item->setShortcutContext(Qt::WindowShortcut);
         item->setVisible(info.visible);
-        item->setData(static_cast<int>(info.section));
         const Section section = info.section;
         connect(item, &QAction::triggered, this, [this, section] {
             if (sectionEnabled(section))
                 SwitchSection(section);
         });
         addAction(item);
-        goActions_[next++] = item;
+        goActions_[info.section] = item;
+        ++next;
     }
 
     screenHelp_ = new QAction(QStringLiteral("Справка по текущему экрану"), this);

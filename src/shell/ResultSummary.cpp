@@ -15,10 +15,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kEstimatedReturn = 2; // 4-NDFL: the return states an estimate, nothing is computed
-constexpr int kNonResident = 1;
-constexpr int kTermination = 3;
-
 QString budgetCodeName(const std::string& kbk) {
     if (kbk == "18210102010011000110")
         return QStringLiteral("налог, удержанный налоговыми агентами");
@@ -58,13 +54,13 @@ void addDeduction(ResultFigures& f, const QString& name, Money amount) {
 
 // The kinds that enter the 13% base of this kind of return, each with what the
 // computation counts for it before the base caps the whole.
-void addDeductions(ResultFigures& f, int kind, const ReturnComputation& c) {
+void addDeductions(ResultFigures& f, ReturnKind kind, const ReturnComputation& c) {
     const Money professionalRussia = c.profDeductRussia.total;
-    if (kind == kNonResident) {
+    if (kind == ReturnKind::NonResident) {
         addDeduction(f, QStringLiteral("Имущественный вычет при продаже имущества"),
                      c.propertySale.totalPropertySale);
         addDeduction(f, QStringLiteral("Профессиональные вычеты"), professionalRussia);
-    } else if (kind == kTermination) {
+    } else if (kind == ReturnKind::Termination) {
         addDeduction(f, QStringLiteral("Профессиональные вычеты"), c.business.professionalDeductions);
     } else {
         const Appendix5Sheet& a5 = c.stdSocialDeductions;
@@ -145,7 +141,8 @@ QString groupedRoubles(Money amount) {
 
 ResultFigures resultFigures(const Declaration& document) {
     ResultFigures f;
-    if (document.declarationKind == kEstimatedReturn) {
+    // The return states an estimate; nothing is computed.
+    if (document.kind() == ReturnKind::Estimated) {
         f.estimatedForm = true;
         f.estimatedIncome = document.estimatedIncome;
         return f;
@@ -185,7 +182,7 @@ ResultFigures resultFigures(const Declaration& document) {
     }};
     for (const auto& [rate, sheet] : rates)
         addRate(f, rate, *sheet);
-    addDeductions(f, document.declarationKind, c);
+    addDeductions(f, document.kind(), c);
     return f;
 }
 

@@ -151,6 +151,47 @@ TEST_F(DeclarationTest, IncomeFlagsCreateAndDestroyTheirLists) {
     }
 }
 
+// Each kind of income is its own bit; the reserved bit is no income of its own, and
+// dropping one kind leaves the others and their records.
+TEST_F(DeclarationTest, IncomeKindsAreTheirOwnBits) {
+    const std::vector<IncomeKind> kinds = {IncomeKind::Agent, IncomeKind::Foreign, IncomeKind::Business,
+                                           IncomeKind::Partnership};
+    for (IncomeKind kind : kinds) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        Declaration d = fresh();
+        d.setIncomeFlags(Declaration::kReservedFlag);
+        EXPECT_FALSE(d.hasIncomes());
+        EXPECT_TRUE(d.hasReservedFlag());
+        d.setIncomeFlags(flagOf(kind) | Declaration::kReservedFlag);
+        EXPECT_TRUE(d.hasIncomes());
+        for (IncomeKind other : kinds)
+            EXPECT_EQ(d.has(other), other == kind);
+    }
+
+    Declaration d = fresh();
+    d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kForeignIncomes);
+    d.incomes13.add();
+    d.foreignIncomes.add();
+    d.drop(IncomeKind::Foreign);
+    EXPECT_EQ(d.incomeFlags(), Declaration::kAgentIncomes);
+    EXPECT_EQ(d.incomes13.count(), 1);
+    EXPECT_FALSE(d.foreignIncomes.exists());
+}
+
+// A kind of return the file names by a number of no name stays that number.
+TEST_F(DeclarationTest, KindOfNoNameIsKeptAsRead) {
+    Declaration d = fresh();
+    d.setKind(ReturnKind::Termination);
+    EXPECT_EQ(d.declarationKind, 3);
+    d.declarationKind = 7;
+    for (ReturnKind named :
+         {ReturnKind::Resident, ReturnKind::NonResident, ReturnKind::Estimated, ReturnKind::Termination})
+        EXPECT_NE(d.kind(), named);
+    Declaration back = fresh();
+    back.loadFromBytes(savedBytes(d));
+    EXPECT_EQ(back.declarationKind, 7);
+}
+
 // Only bits 0 to 4 have a meaning; the others are dropped when set and when read,
 // so they never make a return "with incomes" that stores and looks for deductions.
 TEST_F(DeclarationTest, BitsAboveTheKnownOnesAreDropped) {

@@ -6,7 +6,7 @@
 #include "model/Declaration.h"
 #include "reference/Directories.h"
 #include "screens/ScreenFrame.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 
 #include <map>
 
@@ -92,8 +92,8 @@ private:
 // whatever the real screens check and save.
 inline ScreenRegistry registryOfProbes(std::map<ScreenId, ProbeLog>& logs) {
     ScreenRegistry registry = ScreenRegistry::standard();
-    for (int i = 0; i <= static_cast<int>(ScreenId::CB); ++i) {
-        const auto id = static_cast<ScreenId>(i);
+    for (const ScreenInfo& row : ScreenRegistry::standard().rows()) {
+        const ScreenId id = row.id;
         if (id == ScreenId::RussianIncome || id == ScreenId::FrameDeductData)
             continue;
         registry.setFactory(id, [&logs, id](QWidget* panel, ScreenHost& host) -> ScreenFrame* {

@@ -5,11 +5,14 @@
 #include "screens/DeductionsScreen.h"
 #include "screens/EmptyScreen.h"
 #include "screens/RussianIncomeScreen.h"
+#include "screens/ScreenTable.h"
 #include "screens/Sections.h"
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QSet>
 #include <QTest>
+#include <algorithm>
 
 using namespace kv;
 using kv::test::ProbeLog;
@@ -199,6 +202,67 @@ private slots:
         QVERIFY(button(container, "fbStandartDeduct")->isChecked());
     }
 
+    // Where the whole-return check sends the user for each section it reports.
+    void faultRoutes_data() {
+        QTest::addColumn<CheckSection>("checked");
+        QTest::addColumn<Section>("section");
+        QTest::addColumn<std::optional<ScreenId>>("inner");
+        QTest::addColumn<bool>("listsTheRecord");
+        const std::optional<ScreenId> top;
+        QTest::newRow("conditions") << CheckSection::Conditions << Section::InitialData << top << true;
+        QTest::newRow("taxpayer") << CheckSection::Taxpayer << Section::PersonInfo << top << true;
+        QTest::newRow("13%") << CheckSection::Incomes13 << Section::RussianIncome
+                             << std::optional(ScreenId::ThirteenPercent) << true;
+        QTest::newRow("foreign") << CheckSection::ForeignIncomes << Section::ForeignIncome << top << true;
+        QTest::newRow("business") << CheckSection::BusinessIncomes << Section::BusinessIncome << top << true;
+        QTest::newRow("standard") << CheckSection::StandardDeductions << Section::Deduction
+                                  << std::optional(ScreenId::StandardDeduction) << true;
+        QTest::newRow("social") << CheckSection::SocialDeductions << Section::Deduction
+                                << std::optional(ScreenId::SocialDeduction) << true;
+        QTest::newRow("9%") << CheckSection::Incomes9 << Section::RussianIncome
+                            << std::optional(ScreenId::NinePercent) << true;
+        QTest::newRow("35%") << CheckSection::Incomes35 << Section::RussianIncome
+                             << std::optional(ScreenId::ThirtyFivePercent) << true;
+        QTest::newRow("dividends") << CheckSection::Dividends << Section::RussianIncome
+                                   << std::optional(ScreenId::ThirtyPercent) << true;
+        QTest::newRow("non-residents") << CheckSection::Incomes13NonResident << Section::RussianIncome
+                                       << std::optional(ScreenId::ThirteenPercentNR) << true;
+        // Partnership sources are listed on the 13% screen among its own, under other numbers.
+        QTest::newRow("partnerships") << CheckSection::Partnerships << Section::RussianIncome
+                                      << std::optional(ScreenId::ThirteenPercent) << false;
+    }
+    void faultRoutes() {
+        QFETCH(CheckSection, checked);
+        QFETCH(Section, section);
+        QFETCH(std::optional<ScreenId>, inner);
+        QFETCH(bool, listsTheRecord);
+        const std::optional<FaultRoute> route = ScreenRegistry::standard().faultRoute(checked);
+        QVERIFY(route.has_value());
+        QCOMPARE(route->section, section);
+        QCOMPARE(route->inner, inner);
+        QCOMPARE(route->listsTheRecord, listsTheRecord);
+    }
+
+    // One row per screen; a screen inside a container names one shown by a section
+    // button; no two screens show the faults of one check section.
+    void screenTableIsWhole() {
+        const std::vector<ScreenInfo>& rows = ScreenRegistry::standard().rows();
+        QSet<QString> classes;
+        QList<CheckSection> checked;
+        for (const ScreenInfo& row : rows) {
+            QCOMPARE(std::ranges::count(rows, row.id, &ScreenInfo::id), 1);
+            QVERIFY2(!classes.contains(row.className), qPrintable(row.className));
+            classes.insert(row.className);
+            if (const auto* inside = std::get_if<InsideContainer>(&row.place))
+                QVERIFY(std::holds_alternative<SectionPlace>(
+                    ScreenRegistry::standard().info(inside->container).place));
+            for (const CheckedHere& here : row.checked) {
+                QVERIFY(!checked.contains(here.section));
+                checked.append(here.section);
+            }
+        }
+    }
+
     // A table row without a factory still opens: a panel with the screen's title.
     void screenNotBuiltYetShowsItsTitle() {
         ScreenTestHost host;
@@ -209,7 +273,8 @@ private slots:
         QCOMPARE(screen->screenId(), ScreenId::CB);
         auto* title = screen->findChild<QLabel*>(QStringLiteral("lblTitle"));
         QVERIFY(title != nullptr);
-        QCOMPARE(title->text(), QStringLiteral("Убытки прошлых лет по операциям с ЦБ и инвестиционные вычеты"));
+        QCOMPARE(title->text(),
+                 QStringLiteral("Убытки прошлых лет по операциям с ЦБ и инвестиционные вычеты"));
         QCOMPARE(screen->CheckData(), std::uint16_t{0});
     }
 

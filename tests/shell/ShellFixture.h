@@ -7,7 +7,7 @@
 #include "export/FileIdentity.h"
 #include "model/Declaration.h"
 #include "print/PrintModule.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 #include "shell/MainWindow.h"
 #include "shell/PrintJob.h"
 

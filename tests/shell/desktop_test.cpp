@@ -180,8 +180,8 @@ private slots:
     // Every screen's page is one the program ships.
     void everyScreenHasItsPage() {
         const QDir help(QStringLiteral(KV_HELP_DIR));
-        for (int i = 0; i <= static_cast<int>(ScreenId::CB); ++i) {
-            const QString topic = MainWindow::helpTopicOf(static_cast<ScreenId>(i));
+        for (const ScreenInfo& row : ScreenRegistry::standard().rows()) {
+            const QString topic = MainWindow::helpTopicOf(row.id);
             QVERIFY2(help.exists(topic), qPrintable(topic));
         }
     }

@@ -121,33 +121,26 @@ IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& d
 }
 
 std::uint16_t CheckThirteenPercent(const Declaration& d, CheckDialog& dialog) {
-    static const std::string withheldOverIncome =
-        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
-    static const std::string deductionsOverIncome =
-        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
-                     "стандартных, социальных и имущественных вычетов");
     static const std::string socialOverLimit =
         utf8ToCp1251("По данному источнику выплаты сумма предоставленных социальных вычетов (коды "
                      "320,324,325,327,328) превышает допустимые 120 000");
 
     CheckRun run(dialog, thirteenPercentTitle());
-    const bool resident = d.declarationKind == 0;
     std::uint16_t position = 0;
     for (const ThirteenPercentSource& source : d.incomes13) {
         ++position;
         if (!run.open())
             break;
-        Money allDeductions;
         Money limitedSocial;
         for (const AgentDeductionItem& deduction : source.agentDeductions) {
-            allDeductions += deduction.amount;
             if (among(kLimitedSocialCodes, deduction.deductionCode))
                 limitedSocial += deduction.amount;
         }
-        if (source.totalIncome < source.taxWithheld)
-            run.fault(withheldOverIncome, position);
-        if (resident && allDeductions > source.totalIncome)
-            run.fault(deductionsOverIncome, position);
+        for (const std::string* message :
+             {withheldOverIncome(source), agentDeductionsOverIncome(source, d.kind())}) {
+            if (message != nullptr)
+                run.fault(*message, position);
+        }
         if (limitedSocial > kSocialLimit)
             run.fault(socialOverLimit, position);
     }

@@ -3,7 +3,7 @@
 // apart, and the check boxes marking the document.
 #include "EntryTestSupport.h"
 #include "model/Declaration.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 
 #include <QCheckBox>
 #include <QTest>

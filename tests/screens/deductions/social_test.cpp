@@ -5,7 +5,7 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/EntryFields.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/SocialDeductionDialogs.h"
 #include "screens/SocialDeductionScreen.h"

@@ -3,7 +3,7 @@
 // leaves, the guardian box and the help notice.
 #include "EntryTestSupport.h"
 #include "model/Declaration.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -105,20 +105,24 @@ private slots:
 
     void loadThenSaveChangesNothing_data() {
         QTest::addColumn<bool>("granted");
-        QTest::addColumn<bool>("business");
+        QTest::addColumn<int>("flags");
         QTest::addColumn<int>("selfCode");
-        QTest::newRow("granted, every month in use") << true << true << 110;
-        QTest::newRow("not granted") << false << true << 110;
-        QTest::newRow("a code the screen does not offer") << true << true << 0;
+        const int business = Declaration::kAgentIncomes | Declaration::kBusinessIncomes;
+        QTest::newRow("granted, every month in use") << true << business << 110;
+        QTest::newRow("not granted") << false << business << 110;
+        QTest::newRow("a code the screen does not offer") << true << business << 0;
+        // Another program may mark business incomes with the reserved bit alone: the
+        // monthly business figures stay as they are.
+        QTest::newRow("business marked by the reserved bit")
+            << true << int{Declaration::kReservedFlag} << 110;
     }
 
     void loadThenSaveChangesNothing() {
         QFETCH(bool, granted);
-        QFETCH(bool, business);
+        QFETCH(int, flags);
         QFETCH(int, selfCode);
         ScreenTestHost host;
-        if (business)
-            withBusiness(*host.document);
+        host.document->setIncomeFlags(static_cast<std::uint8_t>(flags));
         StandardDeduction& s = host.document->standardDeductions;
         s = entered();
         s.granted = granted ? 1 : 0;

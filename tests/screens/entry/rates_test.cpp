@@ -9,7 +9,7 @@
 #include "screens/FlatIncomeDialog.h"
 #include "screens/FlatIncomeScreen.h"
 #include "screens/NonResidentIncomeDialog.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 #include "screens/ThirtyFiveDialog.h"
 #include "screens/ThirtyFiveScreen.h"
 

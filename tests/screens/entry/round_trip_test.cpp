@@ -7,7 +7,7 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/FieldEdit.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/ScreenTable.h"
 
 #include "screens/DateEdit.h"
 #include <QTest>

@@ -5,9 +5,10 @@ cd "$(dirname "$0")"
 source tools/ensure-packages.sh
 ensure_packages
 source tools/build-tree.sh
-configure_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)"
-if [[ -x build/bin/kvilmar ]]; then
-    exec build/bin/kvilmar "$@"
-fi
-exec build/bin/kvilmar-cli --help
+# Running needs the program alone. A folder test.sh configured keeps its tests (to be built
+# by test.sh); otherwise the test targets and their packages are left out.
+tests=OFF
+grep -qs '^KV_BUILD_TESTS:BOOL=ON$' build/CMakeCache.txt && tests=ON
+configure_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BUILD_TESTS=$tests -DKV_BENCH=$tests
+cmake --build build -j"$(nproc)" --target kvilmar kvilmar-cli
+exec build/bin/kvilmar "$@"

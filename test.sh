@@ -4,14 +4,14 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure-packages.sh
-ensure_packages
+ensure_packages debian-packages.txt debian-packages-test.txt
 source tools/build-tree.sh
 
 jobs=$(nproc)
 # The benchmarks are built by the full build; sanitized, they would only cost time.
 configure_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DKV_CORE_ONLY=ON -DKV_SANITIZE=ON -DKV_BENCH=OFF
 cmake --build build-asan -j"$jobs"
-configure_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BUILD_TESTS=ON -DKV_BENCH=ON
 cmake --build build -j"$jobs"
 
 export QT_QPA_PLATFORM=offscreen

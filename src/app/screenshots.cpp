@@ -88,7 +88,7 @@ int main(int argc, char* argv[]) {
     bool ok = true;
 
     {
-        kv::SplashWindow splash(std::chrono::milliseconds(0));
+        kv::SplashWindow splash(std::chrono::hours(1)); // pictured, then gone with its scope
         splash.showAndPaint();
         ok &= save(splash, folder, QStringLiteral("00-splash"));
     }

@@ -49,6 +49,9 @@ struct Messages {
     std::string patentNotWhole = utf8ToCp1251("Платежи по патенту указываются в целых рублях");
     std::string tradeFeeNotWhole = utf8ToCp1251("Торговый сбор указывается в целых рублях");
 
+    std::string tooManyFirstChildren =
+        utf8ToCp1251("Вычет на первого и второго ребенка предоставляется не более чем на двух детей. "
+                     "Детей, начиная с 3-го, укажите в строке для них");
     std::string standardAtTwoPlaces =
         utf8ToCp1251("Вы не могли получать стандартные вычеты работая в нескольких местах ОДНОВРЕМЕННО.");
 };
@@ -340,6 +343,12 @@ private:
     // sources means they were granted twice.
     void checkStandardDeductions() {
         const StandardDeduction& sd = d_.standardDeductions;
+        if (sd.granted != 0 && firstChildrenOverTwo(sd)) {
+            const Messages& m = messages();
+            report(CheckSection::StandardDeductions, m.standard, m.tooManyFirstChildren,
+                   FieldCode::kFirstChildrenCount);
+            return;
+        }
         if (sd.granted == 0 || sd.monthlyBusinessSet != 0 || d_.has(IncomeKind::Business) ||
             !d_.has(IncomeKind::Agent))
             return;
@@ -353,6 +362,16 @@ private:
                 return;
             }
         }
+    }
+
+    // The screen takes at most two; a file written elsewhere may hold more, which
+    // the computation would multiply into a deduction nobody has.
+    static bool firstChildrenOverTwo(const StandardDeduction& sd) {
+        constexpr std::int32_t kMaxFirstChildren = 2;
+        if (sd.childrenConstant != 0)
+            return sd.childrenCount > kMaxFirstChildren;
+        return std::any_of(sd.childrenByMonth.begin(), sd.childrenByMonth.end(),
+                           [](std::int32_t n) { return n > kMaxFirstChildren; });
     }
 
     void checkResidenceOktmo(bool taxPayable) {

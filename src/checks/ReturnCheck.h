@@ -36,6 +36,8 @@ struct FieldCode {
     static constexpr std::uint16_t kAdjustedTax = 1003;    // "Скорректированный налог"
     static constexpr std::uint16_t kPatentPayments = 1004; // "Платежи по патенту"
     static constexpr std::uint16_t kTradeFee = 1005;       // "Торговый сбор"
+    // Standard deductions: the count of first and second children.
+    static constexpr std::uint16_t kFirstChildrenCount = 1006;
     // Social deductions: the pension contract at this code's 0-based distance from it.
     static constexpr std::uint16_t kFirstPensionContract = 2001;
 };

@@ -134,6 +134,18 @@ std::string writeFailure(int error, const std::string& path) {
     return msg::fileRead(path);
 }
 
+// The message for a file that could not be opened for reading: a missing file and a
+// refused permission are named, not guessed to be busy.
+std::string openFailure(int error, const std::string& path) {
+    if (error == ENOENT || error == ENOTDIR)
+        return msg::fileMissing(path);
+    if (error == EACCES)
+        return msg::noReadAccess(path);
+    if (error == ENAMETOOLONG)
+        return msg::nameTooLong(path);
+    return msg::fileRead(path);
+}
+
 // Places text at the right end of a fixed-width field, padded on the left;
 // a longer text is cut to the width; an empty text leaves the field as it was.
 void placeField(char* field, std::size_t width, std::string_view text, char pad) {
@@ -255,8 +267,10 @@ DocumentFile::DocumentFile(std::string path, std::int32_t size, bool readOnly)
         // Reading never creates a file: a missing path is a read failure, not an empty document.
         // Opened without blocking, so that a FIFO is refused instead of waited on forever.
         Fd fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (fd.fd < 0)
+            throw BadStorageError(openFailure(errno, path_));
         struct stat st {};
-        if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0)
+        if (::fstat(fd.fd, &st) != 0)
             throw BadStorageError(msg::fileRead(path_));
         if (!S_ISREG(st.st_mode))
             throw BadStorageError(msg::notRegularFile(path_));

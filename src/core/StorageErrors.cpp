@@ -16,6 +16,18 @@ std::string fileRead(const std::string& path) {
     return head + path + '\r' + tail;
 }
 
+std::string fileMissing(const std::string& path) {
+    static const std::string head = utf8ToCp1251("Ошибка чтения файла: ");
+    static const std::string tail = utf8ToCp1251("Такого файла нет");
+    return head + path + '\r' + tail;
+}
+
+std::string noReadAccess(const std::string& path) {
+    static const std::string head = utf8ToCp1251("Ошибка чтения файла: ");
+    static const std::string tail = utf8ToCp1251("Нет прав на чтение этого файла");
+    return head + path + '\r' + tail;
+}
+
 std::string nameTooLong(const std::string& path) {
     static const std::string head = utf8ToCp1251("Слишком длинное имя файла: ");
     static const std::string tail = utf8ToCp1251("Имя файла не может быть длиннее 255 байт; сократите его");

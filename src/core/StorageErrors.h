@@ -45,6 +45,9 @@ public:
 namespace msg {
 std::string
 fileRead(const std::string& path); // "Ошибка чтения файла: " + path + CR + "Возможно он занят, ..."
+// The read failures whose cause is known: the same head, the cause after it.
+std::string fileMissing(const std::string& path); // ... + CR + "Такого файла нет"
+std::string noReadAccess(const std::string& path); // ... + CR + "Нет прав на чтение этого файла"
 const std::string& badFormat(); // "Неправильный формат файла декларации, возможно он поврежден."
 const std::string& zeroLength(); // "Создаваемый фаил отображения не может быть нулевой длины."
 const std::string& noMapping();  // "Не удается создать отображение файла."

@@ -503,9 +503,9 @@ void ForeignIncomeScreen::showSource(int index) {
     }
 
     edIncomeInCurrency_->setMoney(s.incomeInCurrency);
-    edIncomeInRubles_->setText(amountText(s.incomeInRubles));
+    edIncomeInRubles_->setText(groupedAmount(s.incomeInRubles));
     edTaxInCurrency_->setMoney(s.taxInCurrency);
-    edTaxInRubles_->setText(amountText(s.taxInRubles));
+    edTaxInRubles_->setText(groupedAmount(s.taxInRubles));
 
     edIncomeCode_->setText(codeText(s.incomeCode));
     incomeRate_ = s.incomeRate;
@@ -638,7 +638,7 @@ void ForeignIncomeScreen::rateLineChanged(RateLine line) {
 void ForeignIncomeScreen::incomeRublesChanged() {
     const std::optional<Money> rubles = rublesAtRate(
         amountOf(edIncomeInCurrency_), int32Of(edIncomeDateUnits_->text()), amountOf(edIncomeDateRate_));
-    edIncomeInRubles_->setText(rubles ? amountText(*rubles) : QString());
+    edIncomeInRubles_->setText(rubles ? groupedAmount(*rubles) : QString());
     if (!rubles)
         return;
     if (!deductionAllowed_ || !deduction_)
@@ -661,7 +661,7 @@ void ForeignIncomeScreen::capTypedDeduction() {
 void ForeignIncomeScreen::taxRublesChanged() {
     const std::optional<Money> rubles =
         rublesAtRate(amountOf(edTaxInCurrency_), int32Of(edTaxDateUnits_->text()), amountOf(edTaxDateRate_));
-    edTaxInRubles_->setText(rubles ? amountText(*rubles) : QString());
+    edTaxInRubles_->setText(rubles ? groupedAmount(*rubles) : QString());
 }
 
 void ForeignIncomeScreen::applyCfcGroup(std::int32_t incomeCode, bool clearDisabled) {
@@ -745,7 +745,7 @@ void ForeignIncomeScreen::pickDeductionCode() {
     deduction_ = chosen;
     edDeductionCode_->setText(fromCp1251(chosen->code));
     // The roubles shown, which are the roubles the record keeps.
-    const Money rubles = parseMoney(toCp1251(edIncomeInRubles_->text()), ',').value_or(Money{});
+    const Money rubles = groupedAmountValue(edIncomeInRubles_->text());
     const std::optional<Money> derived = derivedDeductionAmount(*chosen, rubles, std::nullopt);
     edDeductionAmount_->setText(derived ? amountText(*derived) : QString());
     applyDeductionAttributes();

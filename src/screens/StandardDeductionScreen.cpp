@@ -1,5 +1,6 @@
 #include "screens/StandardDeductionScreen.h"
 
+#include "checks/ReturnCheck.h"
 #include "model/Declaration.h"
 #include "screens/Asker.h"
 #include "screens/EntryFields.h"
@@ -549,9 +550,19 @@ std::uint16_t StandardDeductionScreen::CheckData() {
     return 0;
 }
 
-void StandardDeductionScreen::SetFocusToElement(std::uint16_t) {
-    // The one fault the whole-return check reports here (deductions at two
-    // workplaces at once) has no field on this screen to go to.
+void StandardDeductionScreen::SetFocusToElement(std::uint16_t code) {
+    // Deductions at two workplaces at once, the other fault reported here, has no
+    // field on this screen to go to.
+    if (code != FieldCode::kFirstChildrenCount)
+        return;
+    FieldEdit* field = children_.count;
+    if (!children_.constant->isChecked()) {
+        const auto over = std::find_if(children_.months.begin(), children_.months.end(),
+                                       [](const FieldEdit* month) { return month->text().toInt() > 2; });
+        field = over != children_.months.end() ? *over : children_.months.front();
+    }
+    field->setFocus();
+    field->selectAll();
 }
 
 } // namespace kv

@@ -1,5 +1,7 @@
 #include "shell/RecentFiles.h"
 
+#include "shell/ProgramSettings.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
@@ -12,11 +14,6 @@ namespace {
 
 const QString kSettingRecentFiles = QStringLiteral("RecentFiles");
 
-QSettings settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ЗЕНТАР"),
-                     QStringLiteral("Квилмар 2019"));
-}
-
 } // namespace
 
 RecentFiles::RecentFiles(QMenu* menu, std::function<void(const QString&)> open)
@@ -27,7 +24,7 @@ RecentFiles::RecentFiles(QMenu* menu, std::function<void(const QString&)> open)
 }
 
 QStringList RecentFiles::files() {
-    const QStringList kept = settings().value(kSettingRecentFiles).toStringList();
+    const QStringList kept = openProgramSettings()->value(kSettingRecentFiles).toStringList();
     QStringList existing;
     for (const QString& path : kept) {
         if (QFileInfo(path).isFile() && !existing.contains(path))
@@ -50,9 +47,9 @@ void RecentFiles::add(const QString& path) {
 }
 
 void RecentFiles::write(const QStringList& files) {
-    QSettings s = settings();
-    s.setValue(kSettingRecentFiles, files);
-    s.sync();
+    const std::unique_ptr<QSettings> s = openProgramSettings();
+    s->setValue(kSettingRecentFiles, files);
+    s->sync();
 }
 
 void RecentFiles::refresh() {

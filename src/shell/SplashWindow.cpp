@@ -3,6 +3,8 @@
 #include "screens/Pictures.h"
 
 #include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -10,15 +12,13 @@
 
 namespace kv {
 
-SplashWindow::SplashWindow(std::chrono::milliseconds minimum)
+SplashWindow::SplashWindow(std::chrono::milliseconds shownFor)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("TFormSplash"));
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    auto* timer = new QTimer(this);
-    timer->setSingleShot(true);
-    connect(timer, &QTimer::timeout, this, [this] { fired_ = true; });
-    timer->start(minimum);
+    QTimer::singleShot(shownFor, this, &QWidget::close);
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 void SplashWindow::showAndPaint() {
@@ -32,9 +32,16 @@ void SplashWindow::showAndPaint() {
     QCoreApplication::processEvents();
 }
 
-void SplashWindow::waitForMinimum() {
-    while (!fired_)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (!isVisible())
+        return false;
+    const QEvent::Type type = event->type();
+    const bool input = type == QEvent::KeyPress || type == QEvent::MouseButtonPress;
+    const bool question =
+        type == QEvent::Show && watched != this && qobject_cast<QDialog*>(watched) != nullptr;
+    if (input || question)
+        close();
+    return false;
 }
 
 void SplashWindow::paintEvent(QPaintEvent*) {

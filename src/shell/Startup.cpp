@@ -22,19 +22,17 @@ int runProgram(QApplication& application) {
     installQtTranslations(application);
     application.installEventFilter(new DialogMnemonics(&application));
 
-    auto splash = std::make_unique<SplashWindow>();
-    splash->showAndPaint();
+    // The splash closes itself (after its time, at a key or click, or when a question
+    // comes); the main window is shown as soon as it is built.
+    SplashWindow splash;
+    splash.showAndPaint();
 
     const QStringList arguments = application.arguments().mid(1);
     MainWindow window(commandLinePath(arguments));
-
-    splash->waitForMinimum();
-    splash->hide();
-    splash.reset();
-
     if (window.mustQuit())
         return 1;
     window.show();
+    splash.raise();
     return application.exec();
 }
 

@@ -1,5 +1,7 @@
 #include "shell/WindowSettings.h"
 
+#include "shell/ProgramSettings.h"
+
 #include <QSettings>
 #include <memory>
 
@@ -8,8 +10,7 @@ namespace kv {
 namespace {
 
 std::unique_ptr<QSettings> openSettings() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("ЗЕНТАР"), QStringLiteral("Квилмар 2019"));
+    return openProgramSettings();
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #pragma once
-// The window settings kept for the user between runs, under the organisation
-// "ЗЕНТАР" and the application "Квилмар 2019".
+// The window settings kept for the user between runs, in the program's settings file.
 #include <QRect>
 #include <QString>
 

@@ -385,6 +385,24 @@ std::vector<RowCase> rowCases() {
          },
          S::StandardDeductions, 2, "Стандартные вычеты",
          "Вы не могли получать стандартные вычеты работая в нескольких местах ОДНОВРЕМЕННО."},
+        {"three first-and-second children for the year",
+         [](auto& d) {
+             addSource(d, 100000, 13000);
+             d.standardDeductions.granted = 1;
+             d.standardDeductions.setChildrenCount(3);
+         },
+         S::StandardDeductions, FieldCode::kFirstChildrenCount, "Стандартные вычеты",
+         "Вычет на первого и второго ребенка предоставляется не более чем на двух детей. Детей, начиная с "
+         "3-го, укажите в строке для них"},
+        {"three first-and-second children in one month",
+         [](auto& d) {
+             addSource(d, 100000, 13000);
+             d.standardDeductions.granted = 1;
+             d.standardDeductions.setChildrenInMonth(6, 3);
+         },
+         S::StandardDeductions, FieldCode::kFirstChildrenCount, "Стандартные вычеты",
+         "Вычет на первого и второго ребенка предоставляется не более чем на двух детей. Детей, начиная с "
+         "3-го, укажите в строке для них"},
         {"28 OKTMO length", [](auto& d) { d.person.oktmo = "4537900"; }, S::Conditions, 10, kConditions,
          "Код ОКТМО (по месту жительства) должен содержать 8 или 11 символов"},
         {"29 OKTMO of a return with tax payable", [](auto& d) { d.person.oktmo = " "; }, S::Conditions, 10,
@@ -641,6 +659,15 @@ TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
              addSource(d, 1000, 130).setReservedSum(3, rub(500));
              addSource(d, 1000, 130).setReservedSum(3, rub(500));
          }},
+        {"two children and five from the third on",
+         [](auto& d) {
+             addSource(d, 100000, 13000);
+             d.standardDeductions.granted = 1;
+             d.standardDeductions.setChildrenCount(2);
+             d.standardDeductions.setThirdPlusCount(5);
+         }},
+        {"a count of three kept by a return without standard deductions",
+         [](auto& d) { d.standardDeductions.setChildrenCount(3); }},
         {"eleven-character OKTMO", [](auto& d) { d.person.oktmo = "45379000001"; }},
         {"a source without OKTMO and nothing to refund to it",
          [](auto& d) { addSource(d, 100000, 13000).sourceOktmo.clear(); }},

@@ -191,8 +191,7 @@ TEST_F(Cli, FileNamesAndLineBreaksReachTheTerminalAsUtf8) {
     const fs::path missing = dir / "Декларация Иванова.qv9";
     const CliRun r = run("dump '" + missing.string() + "'");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "Ошибка чтения файла: " + missing.string() +
-                         "\nВозможно он занят, или с признаком 'read only'\n");
+    EXPECT_EQ(r.err, "Ошибка чтения файла: " + missing.string() + "\nТакого файла нет\n");
 }
 
 } // namespace

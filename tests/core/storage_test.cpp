@@ -412,8 +412,8 @@ TEST_F(StorageFile, ZeroSizeAndMissingFiles) {
         DocumentFile((dir / "missing.qv9").string(), 0, true);
         FAIL();
     } catch (const BadStorageError& e) {
-        EXPECT_EQ(cp1251ToUtf8(e.what()), "Ошибка чтения файла: " + (dir / "missing.qv9").string() +
-                                              "\rВозможно он занят, или с признаком 'read only'");
+        EXPECT_EQ(cp1251ToUtf8(e.what()),
+                  "Ошибка чтения файла: " + (dir / "missing.qv9").string() + "\rТакого файла нет");
     }
     EXPECT_FALSE(fs::exists(dir / "missing.qv9")); // reading creates nothing
     EXPECT_THROW(DocumentFile((dir / "no-folder" / "a.qv9").string(), 100, false), BadStorageError);

@@ -42,6 +42,7 @@ install)
         share/icons/hicolor/scalable/apps/kvilmar.svg
         share/icons/hicolor/scalable/mimetypes/application-x-kvilmar-return.svg
         share/man/man1/kvilmar.1.gz
+        share/man/ru/man1/kvilmar.1.gz
         share/man/man1/kvilmar-cli.1.gz
         share/bash-completion/completions/kvilmar-cli
         share/doc/kvilmar/copyright

@@ -13,8 +13,12 @@
 #include <libxml/tree.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 namespace kv::test {
 
@@ -100,5 +104,50 @@ inline std::string childText(const xml::Element& parent, const std::string& utf8
 inline std::string wrapped(const std::string& inner) {
     return inner.empty() ? "<НДФЛ3/>" : "<НДФЛ3>" + inner + "</НДФЛ3>";
 }
+
+// A return the whole-return check and the schema accept: one employer, a year's salary.
+inline Declaration smallReturn(const Clock& clock) {
+    Declaration d(clock);
+    d.setIncomeFlags(Declaration::kAgentIncomes);
+    d.inspectionCode = "7701";
+    d.person.surname = u("Соколов");
+    d.person.firstName = u("Андрей");
+    d.person.inn = "770123456703";
+    d.person.oktmo = "45379000";
+    ThirteenPercentSource& s = d.incomes13.get(d.incomes13.add());
+    s.sourceInn = "7701234560";
+    s.sourceKpp = "770101001";
+    s.sourceOktmo = "45379000";
+    s.sourceName = u("ООО \"Ветер\"");
+    ThirteenIncomeItem item;
+    item.incomeCode = 2000;
+    item.amount = rub(100000);
+    s.addItem(item);
+    s.taxWithheld = rub(13000);
+    return d;
+}
+
+// A folder of its own for one test, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder() {
+        path_ = std::filesystem::temp_directory_path() /
+                ("kv_export_" + std::to_string(::getpid()) + "_" + std::to_string(++n_));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    const std::filesystem::path& path() const { return path_; }
+    std::string withSlash() const { return path_.string() + "/"; }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& e : std::filesystem::directory_iterator(path_))
+            out.push_back(e.path().filename().string());
+        return out;
+    }
+
+private:
+    static inline int n_ = 0;
+    std::filesystem::path path_;
+};
 
 } // namespace kv::test

@@ -76,28 +76,6 @@ struct Recorder {
     }
 };
 
-class TempFolder {
-public:
-    TempFolder() {
-        path_ = fs::temp_directory_path() /
-                ("kv_export_" + std::to_string(::getpid()) + "_" + std::to_string(++n_));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-    std::string withSlash() const { return path_.string() + "/"; }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& e : fs::directory_iterator(path_))
-            out.push_back(e.path().filename().string());
-        return out;
-    }
-
-private:
-    static inline int n_ = 0;
-    fs::path path_;
-};
-
 // What every exported file must be: the declaration, no indentation, well-formed
 // Windows-1251, and read back into the very tree that was built.
 void expectSoundFile(const std::string& bytes, Declaration& doc, const std::string& identifier) {
@@ -113,27 +91,6 @@ void expectSoundFile(const std::string& bytes, Declaration& doc, const std::stri
     EXPECT_EQ(built.identifier, identifier);
     EXPECT_EQ(outlineOf(reread.root()), outlineOf(built.tree.root()));
     EXPECT_EQ(bytes, built.tree.windows1251Bytes());
-}
-
-Declaration smallReturn(const Clock& clock) {
-    Declaration d(clock);
-    d.setIncomeFlags(Declaration::kAgentIncomes);
-    d.inspectionCode = "7701";
-    d.person.surname = u("Соколов");
-    d.person.firstName = u("Андрей");
-    d.person.inn = "770123456703";
-    d.person.oktmo = "45379000";
-    ThirteenPercentSource& s = d.incomes13.get(d.incomes13.add());
-    s.sourceInn = "7701234560";
-    s.sourceKpp = "770101001";
-    s.sourceOktmo = "45379000";
-    s.sourceName = u("ООО \"Ветер\"");
-    ThirteenIncomeItem item;
-    item.incomeCode = 2000;
-    item.amount = rub(100000);
-    s.addItem(item);
-    s.taxWithheld = rub(13000);
-    return d;
 }
 
 TEST(ExportReturnDriver, FileAndTextHoldTheSameBytes) {

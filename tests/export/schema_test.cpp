@@ -94,36 +94,15 @@ TEST(ExportSchema, FormOfAFileFromItsVersionOrKnd) {
     EXPECT_EQ(formOfFile("<IncomeDict/>"), std::nullopt);
 }
 
-Declaration soundReturn(const Clock& clock) {
-    Declaration d(clock);
-    d.setIncomeFlags(Declaration::kAgentIncomes);
-    d.inspectionCode = "7701";
-    d.person.surname = u("Соколов");
-    d.person.firstName = u("Андрей");
-    d.person.inn = "770123456703";
-    d.person.oktmo = "45379000";
-    ThirteenPercentSource& s = d.incomes13.get(d.incomes13.add());
-    s.sourceInn = "7701234560";
-    s.sourceKpp = "770101001";
-    s.sourceOktmo = "45379000";
-    s.sourceName = u("ООО \"Ветер\"");
-    ThirteenIncomeItem item;
-    item.incomeCode = 2000;
-    item.amount = rub(100000);
-    s.addItem(item);
-    s.taxWithheld = rub(13000);
-    return d;
-}
-
 TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
     const FixedClock clock(ymd(2020, 3, 2));
     const FixedIdSource ids(kGuid);
     std::vector<std::string> messages;
     const ExportServices services{clock, ids, [&messages](const std::string& m) { messages.push_back(m); }};
-    const fs::path folder = fs::temp_directory_path() / ("kv_schema_" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const TempFolder temp;
+    const fs::path& folder = temp.path();
 
-    Declaration d = soundReturn(clock);
+    Declaration d = smallReturn(clock);
     const std::string name = ExportReturn(folder.string() + "/", d, kExportToFile, services);
     EXPECT_TRUE(messages.empty()) << cp1251ToUtf8(messages.empty() ? "" : messages[0]);
     EXPECT_TRUE(fs::exists(folder / name)) << name;
@@ -143,7 +122,6 @@ TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
         "Исправьте эти данные в декларации и повторите выгрузку.");
     // Printing takes the text as it is.
     EXPECT_NE(ExportReturn(std::string(), d, kExportToText, services).find("77012345601"), std::string::npos);
-    fs::remove_all(folder);
 }
 
 TEST(ExportSchema, ExportsOfBothFormsKeepToTheirSchemas) {
@@ -151,11 +129,11 @@ TEST(ExportSchema, ExportsOfBothFormsKeepToTheirSchemas) {
     const FixedIdSource ids(kGuid);
     const ExportServices services{clock, ids, [](const std::string&) {}};
 
-    Declaration form3 = soundReturn(clock);
+    Declaration form3 = smallReturn(clock);
     std::string bytes = ExportReturn(std::string(), form3, kExportToText, services);
     EXPECT_EQ(violationsOf(bytes, ReturnForm::Ndfl3), "");
 
-    Declaration form4 = soundReturn(clock);
+    Declaration form4 = smallReturn(clock);
     form4.declarationKind = 2;
     form4.taxpayerCategory = 0;
     form4.estimatedIncome = rub(1234567);

@@ -936,7 +936,7 @@ TEST_F(DeclarationTest, FilesAreReplacedWholeAndMissingFilesReportThePath) {
         d.loadFromFile(missing);
         ADD_FAILURE() << "a missing file loaded";
     } catch (const BadStorageError& e) {
-        EXPECT_EQ(e.what(), msg::fileRead(missing));
+        EXPECT_EQ(e.what(), msg::fileMissing(missing));
     }
     EXPECT_FALSE(fs::exists(missing));
 }

@@ -5,6 +5,7 @@
 #include "core/Date.h"
 #include "model/Declaration.h"
 #include "reference/Directories.h"
+#include "screens/ScreenContainer.h"
 #include "screens/ScreenFrame.h"
 #include "screens/ScreenTable.h"
 
@@ -110,6 +111,15 @@ inline ScreenRegistry registryWithProbe(ScreenId id, ProbeLog& log) {
         return new ProbeScreen(panel, host, log);
     });
     return registry;
+}
+
+// The object name of the screen a container shows inside it; "" when current is no
+// container or shows none.
+inline QString innerScreenName(QWidget* current) {
+    auto* container = qobject_cast<ScreenContainer*>(current);
+    return container != nullptr && container->innerScreen() != nullptr
+               ? container->innerScreen()->objectName()
+               : QString();
 }
 
 } // namespace kv::test

@@ -10,6 +10,7 @@
 #include "screens/ScreenTable.h"
 #include "shell/MainWindow.h"
 #include "shell/PrintJob.h"
+#include "shell/ProgramSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,7 +87,8 @@ public:
         recoveryDelayMs = 3600 * 1000;
         programFolder.clear();
         locale_ = QLocale();
-        QFile::remove(settingsDir_.filePath(QStringLiteral("ЗЕНТАР/Квилмар 2019.conf")));
+        for (const char* file : {"kvilmar/kvilmar.conf", "ЗЕНТАР/Квилмар 2019.conf"})
+            QFile::remove(settingsDir_.filePath(QString::fromUtf8(file)));
     }
     void end() { QLocale::setDefault(locale_); }
 
@@ -120,11 +122,7 @@ public:
         return file;
     }
 
-    QVariant setting(const QString& name) const {
-        const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ЗЕНТАР"),
-                                 QStringLiteral("Квилмар 2019"));
-        return settings.value(name);
-    }
+    QVariant setting(const QString& name) const { return openProgramSettings()->value(name); }
 
     // Long unless a test waits for the recovery copy, so that no copy is written behind
     // the back of a test that counts the screens' saves.

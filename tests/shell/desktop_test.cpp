@@ -10,7 +10,9 @@
 #include "shell/HelpWindow.h"
 #include "shell/RecentFiles.h"
 #include "shell/Recovery.h"
+#include "shell/SplashWindow.h"
 #include "shell/Translations.h"
+#include "shell/WindowSettings.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -217,6 +219,49 @@ private slots:
         QVERIFY(w->document().inspectionCode.empty());
         QVERIFY(w->documentSaved());
         QCOMPARE(recentItems(*w).first(), QStringLiteral("&1 a.qv9"));
+    }
+
+    // Settings live under an ASCII path; those of an earlier version are taken over once.
+    void settingsOfAnEarlierVersionAreTakenOver() {
+        const QString a = fx.writeReturn(QStringLiteral("a.qv9"));
+        {
+            QSettings earlier(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ЗЕНТАР"),
+                              QStringLiteral("Квилмар 2019"));
+            earlier.setValue(QStringLiteral("RecentFiles"), QStringList{a});
+            earlier.setValue(QStringLiteral("TextLabels"), false);
+        }
+        auto w = fx.window();
+        QCOMPARE(recentItems(*w), QStringList{"&1 a.qv9"});
+        QVERIFY(!readToolbarSettings().textLabels);
+        QVERIFY(openProgramSettings()->fileName().endsWith(QStringLiteral("/kvilmar/kvilmar.conf")));
+        // Taken once: the new file is the settings from now on.
+        writeToolbarSetting(QStringLiteral("TextLabels"), true);
+        QVERIFY(readToolbarSettings().textLabels);
+    }
+
+    // The splash holds nobody up: it goes at a key or a click anywhere, when a question
+    // is shown, and after its time.
+    void splashNeverHoldsAPersonUp_data() {
+        QTest::addColumn<QString>("what");
+        for (const char* what : {"key", "click", "dialog", "time"})
+            QTest::newRow(what) << QString::fromLatin1(what);
+    }
+
+    void splashNeverHoldsAPersonUp() {
+        QFETCH(QString, what);
+        const bool timed = what == QLatin1String("time");
+        SplashWindow splash(timed ? std::chrono::milliseconds(0) : std::chrono::milliseconds(3600 * 1000));
+        splash.showAndPaint();
+        QVERIFY(timed || splash.isVisible());
+        QWidget window;
+        QDialog question;
+        if (what == QLatin1String("key"))
+            QTest::keyClick(&window, Qt::Key_A);
+        else if (what == QLatin1String("click"))
+            QTest::mouseClick(&window, Qt::LeftButton);
+        else if (what == QLatin1String("dialog"))
+            question.show();
+        QTRY_VERIFY(!splash.isVisible());
     }
 
     void titleMarksUnsavedChanges() {

@@ -39,13 +39,6 @@ QToolButton* toolButton(QWidget& w, const char* name) {
     return w.findChild<QToolButton*>(QString::fromLatin1(name));
 }
 
-QString innerName(MainWindow& w) {
-    auto* container = qobject_cast<ScreenContainer*>(w.currentScreen());
-    return container != nullptr && container->innerScreen() != nullptr
-               ? container->innerScreen()->objectName()
-               : QString();
-}
-
 QString innerButtonName(MainWindow& w) {
     auto* container = qobject_cast<ScreenContainer*>(w.currentScreen());
     return container != nullptr && container->innerButton() != nullptr
@@ -298,7 +291,7 @@ private slots:
         QCOMPARE(w->CheckAndShowFault(), result);
         QCOMPARE(fx.asker.questions().first().title, title);
         QCOMPARE(w->currentScreen()->objectName(), screen);
-        QCOMPARE(innerName(*w), inner);
+        QCOMPARE(kv::test::innerScreenName(w->currentScreen()), inner);
         QCOMPARE(innerButtonName(*w), innerButton);
         QVERIFY(w->findChild<QAbstractButton*>(sectionButton)->isChecked());
         // A fault of a list entry names that entry to the screen.

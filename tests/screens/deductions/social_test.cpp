@@ -213,8 +213,12 @@ private slots:
             kv::test::retype(&d, "edSum", QStringLiteral("30000"));
             kv::test::clickButton(&d, "bnOk");
         });
+        // A key shortcut answers only in the active window, as on the desktop.
+        screen->show();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(kv::test::takeModalFailures(), QStringList());
         // "Нет" changes nothing.
         kv::test::whenModal(QStringLiteral("TfmChildEduSum"), [](QDialog& d) {
             kv::test::retype(&d, "edSum", QStringLiteral("1"));

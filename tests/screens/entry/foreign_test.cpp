@@ -136,8 +136,8 @@ private slots:
         KV_VERIFY_MODALS();
         kv::test::retype(&screen, "edIncomeInCurrency", QStringLiteral("1000"));
         kv::test::retype(&screen, "edTaxInCurrency", QStringLiteral("100"));
-        QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("65321,7"));
-        QCOMPARE(kv::test::textOf(&screen, "edTaxInRubles"), QStringLiteral("6512,34"));
+        QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("65 321,70"));
+        QCOMPARE(kv::test::textOf(&screen, "edTaxInRubles"), QStringLiteral("6 512,34"));
         QVERIFY(host.changes > 0);
         screen.SaveData();
 
@@ -194,13 +194,13 @@ private slots:
         QVERIFY(!kv::test::child<QCheckBox>(&screen, "chbAutoRate")->isChecked());
         kv::test::retype(&screen, "edIncomeDateRate", QStringLiteral("65,3217"));
         kv::test::retype(&screen, "edTaxDateRate", QStringLiteral("65,1234"));
-        QCOMPARE(kv::test::textOf(&screen, "edTaxInRubles"), QStringLiteral("6512,34"));
+        QCOMPARE(kv::test::textOf(&screen, "edTaxInRubles"), QStringLiteral("6 512,34"));
 
         setDate(&screen, "dtTaxDate", QDate(2019, 3, 22));
         setDate(&screen, "dtIncomeDate", QDate(2019, 3, 18));
         for (auto [name, text] : {std::pair{"edIncomeDateRate", "65,3217"},
                                   std::pair{"edIncomeDateUnits", "1"}, std::pair{"edTaxDateRate", "65,1234"},
-                                  std::pair{"edTaxDateUnits", "1"}, std::pair{"edTaxInRubles", "6512,34"}})
+                                  std::pair{"edTaxDateUnits", "1"}, std::pair{"edTaxInRubles", "6 512,34"}})
             QCOMPARE(kv::test::textOf(&screen, name), QString::fromUtf8(text));
         screen.SaveData();
         const ForeignIncome& s = d.foreignIncomes.get(0);
@@ -314,7 +314,7 @@ private slots:
         kv::test::retype(&screen, "edIncomeInCurrency", QStringLiteral("2000"));
         kv::test::retype(&screen, "edIncomeDateRate", QStringLiteral("66"));
         setDate(&screen, "dtIncomeDate", QDate(2019, 4, 1));
-        QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("132000"));
+        QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("132 000,00"));
         QCOMPARE(kv::test::textOf(&screen, "edDeductionAmount"), kept);
         screen.SaveData();
         QCOMPARE(host.document->foreignIncomes.get(0).deductionAmount, Money::fromRoubles(kept.toLongLong()));
@@ -474,7 +474,7 @@ private slots:
             QCOMPARE(kv::test::textOf(&screen, "edIncomeDateRate"),
                      row == 1 ? QStringLiteral("72,3456") : QStringLiteral("65,3217"));
         }
-        QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("70000"));
+        QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("70 000,00"));
         QCOMPARE(kv::test::textOf(&screen, "edDeductionAmount"), QStringLiteral("1234,56"));
         screen.SaveData();
         QCOMPARE(host.changes, 0);

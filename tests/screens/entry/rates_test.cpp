@@ -399,7 +399,6 @@ private slots:
         KV_VERIFY_MODALS();
         KV_VERIFY_ASKER(host.script);
         QVERIFY(d == before);
-        kv::test::whenModal(dialogName, [](QDialog& dialog) { kv::test::clickButton(&dialog, "bnCancel"); });
         host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(shown.get(), "bnDeleteSource");
         KV_VERIFY_ASKER(host.script);

@@ -8,6 +8,12 @@
 
 namespace kv::test {
 
+QStringList RoadRun::takeFailures() {
+    QStringList failures = takeModalFailures() + script.failures();
+    script.clear();
+    return failures;
+}
+
 MainWindowOptions RoadRun::options(const QString& programFolder) {
     MainWindowOptions o;
     o.programFolder = programFolder;

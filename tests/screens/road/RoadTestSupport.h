@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 namespace kv::test {
 
@@ -24,7 +25,17 @@ struct RoadRun {
     MainWindowOptions options(const QString& programFolder = QCoreApplication::applicationDirPath());
     // The file an export of this run writes for the taxpayer at the tax office.
     static QString exportName(const QString& taxOffice, const QString& personInn);
+    // What the story left unanswered: modal windows, then scripted questions. The
+    // script starts afresh for the next story.
+    QStringList takeFailures();
 };
+
+// In a road test's cleanup: every window and question of the story was answered.
+#define KV_VERIFY_ROAD(run)                                                                                  \
+    do {                                                                                                     \
+        const QStringList kvRoad = (run).takeFailures();                                                     \
+        QVERIFY2(kvRoad.isEmpty(), qPrintable(kvRoad.join(QLatin1Char('\n'))));                              \
+    } while (false)
 
 // The taxpayer screen's entries; an empty text or a null date is left as it is, and
 // the identity document is picked only with a code. Every member starts empty ({}),

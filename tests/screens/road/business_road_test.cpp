@@ -75,11 +75,7 @@ class BusinessRoadTest : public QObject {
 private slots:
     void initTestCase() { QVERIFY(folder_.isValid()); }
 
-    void cleanup() {
-        KV_VERIFY_MODALS();
-        KV_VERIFY_ASKER(run_.script);
-        run_.script.clear();
-    }
+    void cleanup() { KV_VERIFY_ROAD(run_); }
 
     void proprietorFilesAReturn() {
         MainWindow window(std::nullopt, options());

@@ -77,6 +77,9 @@ void plant(Declaration& d, const QString& fault) {
         InvestmentPartnership& p = d.investPartnerships.get(d.investPartnerships.add());
         payer(p, "Partnership");
         p.taxWithheld = andAHalf(100);
+    } else if (fault == QLatin1String("children")) {
+        d.standardDeductions.granted = 1;
+        d.standardDeductions.setChildrenCount(3);
     } else {
         d.setIncomeFlags(Declaration::kBusinessIncomes);
         BusinessActivity& notary = d.businessIncomes.get(d.businessIncomes.add());
@@ -94,13 +97,6 @@ void plant(Declaration& d, const QString& fault) {
     }
 }
 
-QString innerName(MainWindow& w) {
-    auto* container = qobject_cast<ScreenContainer*>(w.currentScreen());
-    return container != nullptr && container->innerScreen() != nullptr
-               ? container->innerScreen()->objectName()
-               : QString();
-}
-
 } // namespace
 
 class CheckRoadTest : public QObject {
@@ -113,11 +109,7 @@ class CheckRoadTest : public QObject {
 private slots:
     void initTestCase() { QVERIFY(folder_.isValid()); }
 
-    void cleanup() {
-        KV_VERIFY_MODALS();
-        KV_VERIFY_ASKER(run_.script);
-        run_.script.clear();
-    }
+    void cleanup() { KV_VERIFY_ROAD(run_); }
 
     void faultOpensItsScreenOnWhatItNames_data() {
         QTest::addColumn<QString>("fault");
@@ -126,34 +118,42 @@ private slots:
         QTest::addColumn<QString>("sectionButton");
         QTest::addColumn<QString>("focused");  // the object name of the widget given the focus
         QTest::addColumn<QString>("selected"); // the selected row of the focused list, or ""
+        QTest::addColumn<QString>("said");     // what the fault's message says
+        const QString kopecks = QStringLiteral("в целых рублях");
         const QString incomes = QStringLiteral("TfrRussianIncome");
         QTest::newRow("9%") << "9%" << incomes << "TfrNinePercent"
                             << "fbRussianIncome"
                             << "lvSources"
-                            << "Second";
+                            << "Second" << kopecks;
         QTest::newRow("35%") << "35%" << incomes << "TfrThirtyFivePercent"
                              << "fbRussianIncome"
                              << "lvSources"
-                             << "Second";
+                             << "Second" << kopecks;
         QTest::newRow("dividends") << "dividends" << incomes << "TfrThirtyPercent"
                                    << "fbRussianIncome"
                                    << "lvSources"
-                                   << "Second";
+                                   << "Second" << kopecks;
         QTest::newRow("non-residents' 13%") << "non-residents' 13%" << incomes << "TTfrThirteenPercentNR"
                                             << "fbRussianIncome"
                                             << "lvSources"
-                                            << "Second";
+                                            << "Second" << kopecks;
         for (auto [fault, field] :
              {std::pair{"advances", "edAdvancePayments"}, std::pair{"adjusted tax", "edAdjustedTax"},
               std::pair{"patent", "edPatentPayments"}, std::pair{"trade fee", "edTradeFee"}})
             QTest::newRow(fault) << fault << "TfrBusinessNew"
                                  << ""
-                                 << "fbBusinessIncome" << field << "";
+                                 << "fbBusinessIncome" << field << "" << kopecks;
         // The partnership section is not offered: its incomes belong on the 13% screen.
         QTest::newRow("partnership") << "partnership" << incomes << "TfrThirteenPercent"
                                      << "fbRussianIncome"
                                      << ""
-                                     << "";
+                                     << "" << kopecks;
+        QTest::newRow("children") << "children"
+                                  << "TfrFrameDeductData"
+                                  << "TfrFrameStandartDeduct"
+                                  << "fbDeduction"
+                                  << "edChildren"
+                                  << "" << QStringLiteral("не более чем на двух детей");
     }
 
     void faultOpensItsScreenOnWhatItNames() {
@@ -163,6 +163,7 @@ private slots:
         QFETCH(QString, sectionButton);
         QFETCH(QString, focused);
         QFETCH(QString, selected);
+        QFETCH(QString, said);
 
         Declaration d(run_.clock);
         d.setIncomeFlags(Declaration::kAgentIncomes);
@@ -175,10 +176,10 @@ private slots:
         run_.script.expect(QStringLiteral("TfmCheckAllError"), QStringLiteral("Исправить"));
         kv::test::clickButton(&window, "fbCheck");
         KV_VERIFY_ASKER(run_.script);
-        QVERIFY2(run_.script.questions().first().text.contains(QStringLiteral("в целых рублях")),
+        QVERIFY2(run_.script.questions().first().text.contains(said),
                  qPrintable(run_.script.questions().first().text));
         QCOMPARE(window.currentScreen()->objectName(), screen);
-        QCOMPARE(innerName(window), inner);
+        QCOMPARE(kv::test::innerScreenName(window.currentScreen()), inner);
         QVERIFY(child<QAbstractButton>(&window, sectionButton.toLatin1().constData())->isChecked());
         QVERIFY(!window.sectionButtonWidget(Section::InvestTov)->isChecked());
 

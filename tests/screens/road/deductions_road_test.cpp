@@ -51,10 +51,7 @@ class DeductionsRoadTest : public QObject {
     kv::test::RoadRun run_;
 
 private slots:
-    void cleanup() {
-        KV_VERIFY_MODALS();
-        KV_VERIFY_ASKER(run_.script);
-    }
+    void cleanup() { KV_VERIFY_ROAD(run_); }
 
     void parentClaimsStandardAndSocialDeductions() {
         QVERIFY(folder_.isValid());

@@ -114,11 +114,7 @@ private slots:
         QCOMPARE(CheckInn(kEmployerInn, InnKind::Organisation), InnResult::Valid);
     }
 
-    void cleanup() {
-        KV_VERIFY_MODALS();
-        KV_VERIFY_ASKER(run_.script);
-        run_.script.clear();
-    }
+    void cleanup() { KV_VERIFY_ROAD(run_); }
 
     // A return another program wrote, opened from its file, every section and inner
     // screen visited through the window, and saved: the file is the same to the byte.

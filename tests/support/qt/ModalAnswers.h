@@ -27,7 +27,7 @@ inline constexpr int kModalLimitMs = 10000;
 void whenModal(const QString& objectName, std::function<void(QDialog&)> handle);
 
 // What went wrong with armed handlers since the last call: dialogs that never opened
-// within the limit, dialogs left open. Stops every pending handler and
+// (also those still awaited now), dialogs left open. Stops every pending handler and
 // empties the list.
 QStringList takeModalFailures();
 

@@ -175,6 +175,20 @@ bool MainWindow::confirmReplacing(const QString& path) {
     return asker_->ask(this, q) == 0;
 }
 
+// Two windows on one return would each save over the other's work: a return another
+// window holds is neither opened nor written here, and the person is told where it is.
+bool MainWindow::refuseHeldFile(const QString& path, const QString& whatToDo) {
+    if (recovery_ == nullptr || !recovery_->heldElsewhere(path))
+        return false;
+    asker_->ask(
+        this,
+        messageQuestion(
+            QStringLiteral("fileHeldElsewhere"),
+            QStringLiteral("Декларация уже открыта в другом окне программы:\n%1\n\n%2").arg(path, whatToDo),
+            QuestionIcon::Warning));
+    return true;
+}
+
 // At start-up, after the return of the command line (if any) is open.
 void MainWindow::offerRecovery() {
     const std::optional<RecoveryKeeper::Copy> copy = recovery_->leftBehind();

@@ -104,6 +104,12 @@ void MainWindow::loadOrNew(const QString& path) {
     documentPath_ = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
     document_ = newDocument();
     QString failure;
+    if (refuseHeldFile(documentPath_, QStringLiteral("Закройте её в том окне, чтобы открыть здесь."))) {
+        documentPath_.clear();
+        documentBase_ = {};
+        document_ = newReturnDocument();
+        return;
+    }
     try {
         document_->loadFromFile(fileSystemPath(documentPath_));
         recent_->add(documentPath_);
@@ -123,7 +129,9 @@ void MainWindow::loadOrNew(const QString& path) {
 }
 
 bool MainWindow::writeDocument(const QString& path) {
-    if (!confirmReplacing(path))
+    if (refuseHeldFile(
+            path, QStringLiteral("Сохраните декларацию под другим именем или закройте её в том окне.")) ||
+        !confirmReplacing(path))
         return false;
     try {
         document_->saveToFile(fileSystemPath(path));
@@ -189,9 +197,9 @@ void MainWindow::NewReturn() {
     destroyScreen();
     document_ = newReturnDocument();
     showInitialScreen();
-    documentSaved_ = true;
     documentPath_.clear();
     documentBase_ = {};
+    documentSaved_ = true;
     setTitleFromPath();
     setSectionsFromDocument();
 }

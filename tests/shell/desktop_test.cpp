@@ -346,15 +346,13 @@ private slots:
         QCOMPARE(kv::test::fileBytes(file), newer);
     }
 
-    // Two windows on one return: the other window's save is not discarded by this window's
-    // save without a question, whose default is "Нет"; once answered, saves go on quietly.
+    // A return saved by another program while a window has it open: the other program's
+    // save is not discarded by this window's save without a question, whose default is
+    // "Нет"; once answered, saves go on quietly.
     void aFileSavedElsewhereIsNotReplacedWithoutAQuestion() {
         const QString file = fx.writeReturn(QStringLiteral("shared.qv9"));
         auto first = fx.window(file);
-        auto second = fx.window(file);
-        second->document().inspectionCode = "7702";
-        second->documentChanged();
-        QVERIFY(second->SaveReturn());
+        fx.writeReturn(QStringLiteral("shared.qv9"), [](Declaration& d) { d.inspectionCode = "7702"; });
         const QByteArray secondsSave = kv::test::fileBytes(file);
 
         first->document().inspectionCode = "7703";
@@ -377,6 +375,79 @@ private slots:
         Declaration saved(kv::test::testClock());
         saved.loadFromFile(QFile::encodeName(file).toStdString());
         QCOMPARE(saved.inspectionCode, std::string("7704"));
+    }
+
+    // A return one window holds is neither opened by a second window, by any of the ways
+    // in, nor written over by its Save As: the second says where the return is open. Once
+    // the first window closes, the return opens anywhere.
+    void aReturnOpenInAnotherWindowIsNotOpenedTwice() {
+        const QString file =
+            fx.writeReturn(QStringLiteral("held.qv9"), [](Declaration& d) { d.inspectionCode = "7701"; });
+        const QByteArray onDisk = kv::test::fileBytes(file);
+        auto first = fx.window(file);
+        const QString name = QStringLiteral("Декларация уже открыта в другом окне программы:\n") + file;
+
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        auto second = fx.window(file);
+        QVERIFY2(fx.asker.textOf(QStringLiteral("fileHeldElsewhere")).startsWith(name),
+                 qPrintable(fx.asker.textOf(QStringLiteral("fileHeldElsewhere"))));
+        QVERIFY(second->documentPath().isEmpty());
+        QVERIFY(second->document().inspectionCode.empty());
+
+        fx.asker.expectFile(QStringLiteral("openReturn"), file);
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        second->OpenReturn();
+        QVERIFY(second->documentPath().isEmpty());
+
+        // By another name of the same file, and from the recent files.
+        QVERIFY(QFile::link(file, fx.path(QStringLiteral("link.qv9"))));
+        fx.asker.expectFile(QStringLiteral("openReturn"), fx.path(QStringLiteral("link.qv9")));
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        second->OpenReturn();
+        QVERIFY(second->documentPath().isEmpty());
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        second->OpenRecentFile(file);
+        QVERIFY(second->documentPath().isEmpty());
+
+        second->document().inspectionCode = "7702";
+        second->documentChanged();
+        fx.asker.expectFile(QStringLiteral("saveReturn"), file);
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        QVERIFY(!second->SaveReturnAs());
+        QCOMPARE(kv::test::fileBytes(file), onDisk);
+        QVERIFY(!second->documentSaved());
+        KV_VERIFY_ASKER(fx.asker);
+
+        // The first window saves its own return as before.
+        first->documentChanged();
+        QVERIFY(first->SaveReturn());
+        QVERIFY(first->close());
+        fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"));
+        second->OpenRecentFile(file);
+        QCOMPARE(second->documentPath(), file);
+        QCOMPARE(second->document().inspectionCode, std::string("7701"));
+    }
+
+    // A window gone without closing holds nothing: its return opens in the next window,
+    // which still offers the changes that window left.
+    void aKilledWindowHoldsNoReturn() {
+        const QString file = fx.writeReturn(QStringLiteral("held.qv9"));
+        const QString folder = fx.userFolder() + QStringLiteral("recovery/");
+        QVERIFY(QDir().mkpath(folder));
+        kv::test::writeBytes(folder + QStringLiteral("killed.qv9"), kv::test::fileBytes(file));
+        kv::test::writeBytes(folder + QStringLiteral("killed.path"),
+                             QStringLiteral("{\"path\":\"%1\",\"base\":\"\"}").arg(file).toUtf8());
+        const pid_t child = ::fork();
+        if (child == 0) {
+            QLockFile lock(folder + QStringLiteral("killed.lock"));
+            ::_exit(lock.tryLock(0) ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(status, 0);
+        fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Нет"));
+        auto w = fx.window(file);
+        QCOMPARE(w->documentPath(), file);
     }
 
     // Refused, or closed normally: the copy goes and the next start asks nothing.

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kv {
 
@@ -23,6 +24,10 @@ inline constexpr std::size_t kSounHeaderLength = 32;
 // regular file, its header is short or does not describe the classifier's records,
 // a record is cut short, or no office is taken.
 CodeNameRows readSounOffices(const std::string& dbfPath);
+// The same from the table's bytes; name only goes into the messages.
+CodeNameRows readSounTable(std::string_view bytes, const std::string& name);
+// The classifier holds a few thousand records; a larger file is not it and is refused unread.
+inline constexpr std::size_t kMaxSounBytes = 64u * 1024u * 1024u;
 
 // The directory text written for the offices: Windows-1251 XML with the root
 // Inspections carrying Version and Date.

@@ -1,10 +1,13 @@
 #include "reference/SounImport.h"
 
+#include "core/FileUpdateLock.h"
+#include "core/Storage.h"
 #include "core/Text.h"
 #include "reference/FileReplace.h"
 
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -153,11 +156,21 @@ std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const st
 }
 
 bool ImportSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
-                const std::string& version) {
-    const std::string xml = inspectionsXml(readSounOffices(dbfPath), date, version);
-
+                const std::string& version, const ClassifierReplace& how) {
+    const CodeNameRows offices = readSounOffices(dbfPath);
+    const std::string xml = inspectionsXml(offices, date, version);
     try {
+        const FileUpdateLock lock(xmlPath, how.hooks.waiting);
+        const std::size_t before =
+            loadCodeNameFile(how.current.empty() ? std::filesystem::path(xmlPath) : how.current).rows.size();
+        if (how.hooks.locked)
+            how.hooks.locked();
+        if (const auto shrink = shrinkOf(std::max(before, how.shown), offices.size());
+            shrink && !how.allowShrink)
+            throw ClassifierShrinkError(*shrink);
         replaceFileWhole(xmlPath, xml);
+    } catch (const StorageError& e) {
+        throw SounImportError(e.what());
     } catch (const FileReplaceError& e) {
         throw SounImportError(e.what());
     }

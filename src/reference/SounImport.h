@@ -3,6 +3,7 @@
 // (the dBASE table soun1.dbf).
 #include "core/Date.h"
 #include "reference/Directories.h"
+#include "reference/ImportGuard.h"
 
 #include <stdexcept>
 #include <string>
@@ -36,8 +37,10 @@ std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const st
 // Reads the classifier and writes the tax-office directory. The new file replaces the
 // old one only once it is complete, so a failure leaves the old directory as it was.
 // Returns true when the file was written; errors propagate as SounImportError.
+// A table with far fewer offices than the directory in use throws ClassifierShrinkError
+// unless how allows it.
 bool ImportSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
-                const std::string& version);
+                const std::string& version, const ClassifierReplace& how = {});
 
 // Dialog and tool texts, Windows-1251.
 std::string sounSuccessMessage(); // "Данные успешно импортированы. Не забудьте перезапустить программу."

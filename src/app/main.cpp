@@ -1,3 +1,4 @@
+#include "shell/FileNames.h"
 #include "shell/Startup.h"
 
 #include <QApplication>
@@ -9,5 +10,7 @@ int main(int argc, char* argv[]) {
     // the write then fails with EFBIG, and the save reports it and keeps the old file.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
-    return kv::runProgram(application);
+    // The arguments Qt left, as bytes: QApplication::arguments() would lose a file name that
+    // is not UTF-8.
+    return kv::runProgram(application, kv::argumentsFromBytes(argc, argv));
 }

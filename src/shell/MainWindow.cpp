@@ -162,6 +162,8 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     setSectionsFromDocument();
     if (!mustQuit_)
         offerRecovery();
+    if (!mustQuit_)
+        tellWhatCannotBeKept();
 }
 
 MainWindow::~MainWindow() {

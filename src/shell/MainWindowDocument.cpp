@@ -4,6 +4,7 @@
 #include "model/Declaration.h"
 #include "screens/UiText.h"
 #include "shell/DialogFolders.h"
+#include "shell/FileNames.h"
 #include "shell/MainWindow.h"
 #include "shell/RecentFiles.h"
 #include "shell/ResultSummary.h"
@@ -16,7 +17,7 @@ namespace kv {
 namespace {
 
 std::string fileSystemPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return fileNameBytes(path).toStdString();
 }
 
 // A storage message is Windows-1251 text, except the file's path inside it, which
@@ -27,7 +28,8 @@ QString storageMessage(const std::exception& failure, const QString& path) {
     const std::size_t at = bytes.empty() ? std::string::npos : text.find(bytes);
     if (at == std::string::npos)
         return fromCp1251(text);
-    return fromCp1251(text.substr(0, at)) + path + fromCp1251(text.substr(at + bytes.size()));
+    return fromCp1251(text.substr(0, at)) + fileNameForDisplay(path) +
+           fromCp1251(text.substr(at + bytes.size()));
 }
 
 FileQuestion openQuestion() {
@@ -156,8 +158,8 @@ std::optional<QString> MainWindow::askSavePath() {
 }
 
 void MainWindow::setTitleFromPath() {
-    const QString name =
-        documentPath_.isEmpty() ? QStringLiteral("Без имени") : QFileInfo(documentPath_).fileName();
+    const QString name = documentPath_.isEmpty() ? QStringLiteral("Без имени")
+                                                 : fileNameForDisplay(QFileInfo(documentPath_).fileName());
     // "[*]" shows an asterisk while the return has unsaved changes (setWindowModified).
     setWindowTitle(name + QStringLiteral("[*] - ") + programTitle());
 }

@@ -77,6 +77,7 @@ RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer wr
     folder_ = QDir(userFolder).filePath(QStringLiteral("recovery")) + QLatin1Char('/');
     if (!QDir().mkpath(folder_)) {
         folder_.clear();
+        unavailable_ = true;
         return;
     }
     slot_ = newSlot();
@@ -85,6 +86,7 @@ RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer wr
     if (!lock_->tryLock(0)) {
         lock_.reset();
         folder_.clear();
+        unavailable_ = true;
         return;
     }
     removeLeftLocks();

@@ -54,6 +54,8 @@ public:
     bool writeNow();
     bool pending() const { return timer_.isActive(); }
     QString copyFile() const;
+    // False when there is a user's folder but no copy can be kept in it.
+    bool unavailable() const { return unavailable_; }
 
     // The newest copy left by a program that is gone, if any.
     std::optional<Copy> leftBehind() const;
@@ -72,6 +74,7 @@ private:
     Writer write_;
     std::function<FileStamp()> origin_;
     bool writing_ = false;
+    bool unavailable_ = false;
 };
 
 } // namespace kv

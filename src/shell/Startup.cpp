@@ -12,7 +12,7 @@
 
 namespace kv {
 
-int runProgram(QApplication& application) {
+int runProgram(QApplication& application, const QStringList& arguments) {
     QApplication::setApplicationDisplayName(programTitle());
     QApplication::setOrganizationName(QStringLiteral("ЗЕНТАР"));
     QApplication::setApplicationName(programTitle());
@@ -25,7 +25,6 @@ int runProgram(QApplication& application) {
     auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();
 
-    const QStringList arguments = application.arguments().mid(1);
     MainWindow window(commandLinePath(arguments));
 
     splash->waitForMinimum();

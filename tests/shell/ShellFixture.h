@@ -85,6 +85,7 @@ public:
         printJob = RecordingPrintJob();
         recoveryDelayMs = 3600 * 1000;
         programFolder.clear();
+        userDataFolder.clear();
         locale_ = QLocale();
         QFile::remove(settingsDir_.filePath(QStringLiteral("ЗЕНТАР/Квилмар 2019.conf")));
     }
@@ -100,7 +101,7 @@ public:
                                        const ScreenRegistry* otherScreens = nullptr) {
         MainWindowOptions options;
         options.programFolder = programFolder.isEmpty() ? folder() : programFolder;
-        options.userDataFolder = userFolder();
+        options.userDataFolder = userDataFolder.isEmpty() ? userFolder() : userDataFolder;
         options.recoveryDelayMs = recoveryDelayMs;
         options.asker = &asker;
         options.clock = &testClock();
@@ -120,6 +121,9 @@ public:
         return file;
     }
 
+    // Where the window settings are kept for the tests (QSettings::setPath).
+    QString settingsFolder() const { return settingsDir_.path(); }
+
     QVariant setting(const QString& name) const {
         const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ЗЕНТАР"),
                                  QStringLiteral("Квилмар 2019"));
@@ -129,7 +133,8 @@ public:
     // Long unless a test waits for the recovery copy, so that no copy is written behind
     // the back of a test that counts the screens' saves.
     int recoveryDelayMs = 3600 * 1000;
-    QString programFolder; // empty: folder()
+    QString programFolder;  // empty: folder()
+    QString userDataFolder; // empty: userFolder()
     ScriptedAsker asker;
     std::map<ScreenId, ProbeLog> probes;
     RecordingPrintJob printJob;

@@ -7,6 +7,8 @@
 #include "screens/Sections.h"
 #include "screens/pickers/SounImportDialog.h"
 #include "shell/AboutDialog.h"
+#include "shell/CommandLine.h"
+#include "shell/FileNames.h"
 #include "shell/HelpWindow.h"
 #include "shell/RecentFiles.h"
 #include "shell/Recovery.h"
@@ -21,7 +23,9 @@
 #include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QTranslator>
+#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -217,6 +221,90 @@ private slots:
         QVERIFY(w->document().inspectionCode.empty());
         QVERIFY(w->documentSaved());
         QCOMPARE(recentItems(*w).first(), QStringLiteral("&1 a.qv9"));
+    }
+
+    // Two returns of one name in different folders are told apart by their folders; a name
+    // met once stays short.
+    void recentFilesOfOneNameShowTheirFolders() {
+        QVERIFY(QDir().mkpath(fx.path(QStringLiteral("one"))));
+        QVERIFY(QDir().mkpath(fx.path(QStringLiteral("two"))));
+        for (const char* name : {"one/a.qv9", "b.qv9", "two/a.qv9"})
+            fx.window(fx.writeReturn(QString::fromLatin1(name)));
+        auto w = fx.window();
+        const QString one = QDir::toNativeSeparators(fx.path(QStringLiteral("one")));
+        const QString two = QDir::toNativeSeparators(fx.path(QStringLiteral("two")));
+        QCOMPARE(recentItems(*w),
+                 (QStringList{"&1 a.qv9 (" + two + ")", "&2 b.qv9", "&3 a.qv9 (" + one + ")"}));
+    }
+
+    // A return whose name is not UTF-8 (Windows-1251 bytes, as unpacked from an archive made
+    // on Windows) opens from the command line, shows its name readably, and is saved back
+    // under the same bytes.
+    void aNameThatIsNotUtf8OpensAndIsSavedBack() {
+        const QByteArray file = QFile::encodeName(fx.folder()) + "\xCF\xF0\xE8\xEC\xE5\xF0.qv9"; // "Пример"
+        Declaration d = kv::test::newReturn();
+        d.inspectionCode = "7701";
+        d.saveToFile(file.toStdString());
+        QByteArray program = "kvilmar";
+        QByteArray argument = file;
+        char* argv[] = {program.data(), argument.data()};
+
+        auto w = fx.window(commandLinePath(argumentsFromBytes(2, argv)));
+        QCOMPARE(w->document().inspectionCode, std::string("7701"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Пример.qv9[*] - Квилмар 2019"));
+        QCOMPARE(recentItems(*w), QStringList{"&1 Пример.qv9"});
+        w->document().inspectionCode = "7702";
+        w->documentChanged();
+        QVERIFY(w->SaveReturn());
+        Declaration saved(kv::test::testClock());
+        saved.loadFromFile(file.toStdString());
+        QCOMPARE(saved.inspectionCode, std::string("7702"));
+        // No second file beside it under a name Qt made up; Qt cannot remove this one itself.
+        int returns = 0;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(QFile::encodeName(fx.folder()).toStdString()))
+            returns += entry.path().extension() == ".qv9" ? 1 : 0;
+        QCOMPARE(returns, 1);
+        QCOMPARE(::unlink(file.constData()), 0);
+    }
+
+    // A user's folder where nothing can be written (a read-only home) is told once, at
+    // start-up, naming what is lost: the recovery copies, the recent files or both. No
+    // further message comes with the changes that would have been copied.
+    void aUserFolderThatCannotBeWrittenIsToldOnce_data() {
+        QTest::addColumn<bool>("copiesLost");
+        QTest::addColumn<bool>("recentLost");
+        QTest::newRow("recovery copies") << true << false;
+        QTest::newRow("recent files") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+    void aUserFolderThatCannotBeWrittenIsToldOnce() {
+        QFETCH(bool, copiesLost);
+        QFETCH(bool, recentLost);
+        // Under a plain file nothing can be made, whoever runs the test.
+        kv::test::writeBytes(fx.path(QStringLiteral("blocked")), "x");
+        const QString blocked = fx.path(QStringLiteral("blocked/kvilmar/"));
+        const struct Restore {
+            QString settings;
+            ~Restore() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings); }
+        } restore{fx.settingsFolder()};
+        if (copiesLost)
+            fx.userDataFolder = blocked;
+        if (recentLost)
+            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocked);
+        fx.recoveryDelayMs = 0;
+
+        fx.asker.expect(QStringLiteral("userFolderReadOnly"), QStringLiteral("OK"));
+        auto w = fx.window(fx.writeReturn(QStringLiteral("a.qv9")));
+        const QString told = fx.asker.textOf(QStringLiteral("userFolderReadOnly"));
+        QVERIFY2(told.startsWith(QStringLiteral("Папка пользователя недоступна для записи")),
+                 qPrintable(told));
+        QCOMPARE(told.contains(QStringLiteral("копии несохранённых изменений")), copiesLost);
+        QCOMPARE(told.contains(QStringLiteral("список последних файлов")), recentLost);
+        w->documentChanged();
+        QCOMPARE(w->recovery().writeNow(), !copiesLost);
+        QVERIFY(w->SaveReturn());
+        KV_VERIFY_ASKER(fx.asker);
     }
 
     void titleMarksUnsavedChanges() {

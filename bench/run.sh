@@ -24,7 +24,7 @@ if ((build)); then
     ensure_packages
     cmake -S . -B "$builddir" -DCMAKE_BUILD_TYPE=Release -DKV_BENCH=ON >/dev/null
     jobs=${KV_BENCH_JOBS:-2}
-    cmake --build "$builddir" -j"$jobs" --target kv-bench-document kv-bench-return kv-bench-table >/dev/null
+    cmake --build "$builddir" -j"$jobs" --target kv-bench-document kv-bench-return kv-bench-table kv-bench-rates >/dev/null
     # The GUI figures need the main window; a GUI that does not build leaves them out, and says so.
     rm -f "$builddir/bin/kv-bench-gui"
     if cmake --build "$builddir" --target help | grep "kv-bench-gui" >/dev/null; then
@@ -65,3 +65,6 @@ echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //
     "$(awk '/MemTotal/ {printf "%.0f GB", $2/1048576}' /proc/meminfo) RAM; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 "$bin/kv-bench-table" "$work/document.json" "$peak" "${gui[@]}"
+echo
+echo "Rates merge into the currency-rate directory (the fit must be N or NlgN, never N^2):"
+"$bin/kv-bench-rates" --benchmark_min_time="$min_time"

@@ -1,4 +1,5 @@
 #include "shell/CommandLine.h"
+#include "shell/FileNames.h"
 #include "shell/Startup.h"
 
 #include <QApplication>
@@ -19,5 +20,7 @@ int main(int argc, char* argv[]) {
         return answer->status;
     }
     QApplication application(argc, argv);
-    return kv::runProgram(application);
+    // The arguments Qt left, as bytes: QApplication::arguments() would lose a file name that
+    // is not UTF-8.
+    return kv::runProgram(application, kv::argumentsFromBytes(argc, argv));
 }

@@ -13,17 +13,20 @@
 namespace kv::cli {
 
 namespace {
-constexpr const char* kUsage = "import-okved FILE.csv [--out Sp_OKVED2.xml]";
+constexpr const char* kUsage = "import-okved FILE.csv [--out Sp_OKVED2.xml] [--replace]";
 }
 
 int cmdImportOkved(const Args& args) {
     std::string csv;
     std::string out;
+    ClassifierReplace how;
     auto usage = [](const std::string& why) { return usageError(kUsage, why); };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--out" && i + 1 < args.size()) {
             out = args[++i];
+        } else if (a == "--replace") {
+            how.allowShrink = true;
         } else if (a.rfind("--", 0) == 0 || !csv.empty()) {
             return usage("Неизвестный аргумент: " + a);
         } else {
@@ -32,16 +35,24 @@ int cmdImportOkved(const Args& args) {
     }
     if (trimText(csv).empty())
         return usage("Укажите путь к файлу классификатора ОКВЭД (CSV)");
-    if (out.empty())
+    if (out.empty()) {
+        // Compared with the directory the program reads now, the shipped one at a first import.
+        how.current = findDataFile(dataFolders(), kOkvedFile);
         out = userDataFile(kOkvedFile).string();
+    }
     if (!writableTarget(out))
         return 2;
 
     try {
-        const OkvedClassifier written = ImportOkved(csv, out);
+        const OkvedClassifier written = ImportOkved(csv, out, how);
         out1251(okvedImportSuccessMessage());
         std::cout << "Позиций: " << written.entries.size() << ", файл: " << out << '\n';
         return 0;
+    } catch (const ClassifierShrinkError& e) {
+        err1251(okvedImportFailureMessage());
+        err1251(e.what());
+        std::cerr << "Чтобы всё же заменить справочник, повторите команду с --replace\n";
+        return 2;
     } catch (const OkvedImportError& e) {
         err1251(okvedImportFailureMessage());
         err1251(e.what());

@@ -14,19 +14,23 @@
 namespace kv::cli {
 
 namespace {
-constexpr const char* kUsage = "import-soun soun1.dbf [--out InspectionNumbers.xml] [--date ДД.ММ.ГГГГ]";
+constexpr const char* kUsage =
+    "import-soun soun1.dbf [--out InspectionNumbers.xml] [--date ДД.ММ.ГГГГ] [--replace]";
 }
 
 int cmdImportSoun(const Args& args) {
     std::string dbf;
     std::string out;
     std::optional<DateValue> date;
+    ClassifierReplace how;
     auto usage = [](const std::string& why) { return usageError(kUsage, why); };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--out" && hasValue) {
             out = args[++i];
+        } else if (a == "--replace") {
+            how.allowShrink = true;
         } else if (a == "--date" && hasValue) {
             date = parseCliDate(args[++i]);
             if (!date)
@@ -42,15 +46,23 @@ int cmdImportSoun(const Args& args) {
         err1251(sounEmptyPathMessage());
         return usage("");
     }
-    if (out.empty())
+    if (out.empty()) {
+        // Compared with the directory the program reads now, the shipped one at a first import.
+        how.current = findDataFile(dataFolders(), kInspectionsFile);
         out = userDataFile(kInspectionsFile).string();
+    }
     if (!writableTarget(out))
         return 2;
     if (!date)
         date = SystemClock().today();
 
     try {
-        ImportSoun(dbf, out, *date, "00");
+        ImportSoun(dbf, out, *date, "00", how);
+    } catch (const ClassifierShrinkError& e) {
+        err1251(sounFailureMessage());
+        err1251(e.what());
+        std::cerr << "Чтобы всё же заменить справочник, повторите команду с --replace\n";
+        return 2;
     } catch (const std::exception& e) {
         err1251(sounFailureMessage());
         errUtf8(e.what());

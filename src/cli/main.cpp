@@ -21,9 +21,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {"items", "items FILE.qv9", "заголовок и все элементы файла декларации", kv::cli::cmdItems},
     {"dump", "dump FILE.qv9", "вся декларация в формате JSON", kv::cli::cmdDump},
-    {"import-soun", "import-soun soun1.dbf [--out InspectionNumbers.xml] [--date ДД.ММ.ГГГГ]", "справочник инспекций из классификатора СОУН (по умолчанию в папку данных пользователя)", kv::cli::cmdImportSoun},
+    {"import-soun", "import-soun soun1.dbf [--out InspectionNumbers.xml] [--date ДД.ММ.ГГГГ] [--replace]", "справочник инспекций из классификатора СОУН (по умолчанию в папку данных пользователя)", kv::cli::cmdImportSoun},
     {"directories", "directories", "где найден каждый справочник и прочитан ли он", kv::cli::cmdDirectories},
-    {"import-okved", "import-okved FILE.csv [--out Sp_OKVED2.xml]", "справочник ОКВЭД из классификатора Росстата (CSV; по умолчанию в папку данных пользователя)", kv::cli::cmdImportOkved},
+    {"import-okved", "import-okved FILE.csv [--out Sp_OKVED2.xml] [--replace]", "справочник ОКВЭД из классификатора Росстата (CSV; по умолчанию в папку данных пользователя)", kv::cli::cmdImportOkved},
     {"import-rates", "import-rates FILE... [--out CurrencyRates.xml] [--currency КОД]", "курсы ЦБ РФ (ежедневные и динамика, XML) в справочник курсов валют, который читает программа", kv::cli::cmdImportRates},
     {"compute", "compute FILE.qv9", "расчет декларации: все листы в формате JSON", kv::cli::cmdCompute},
     {"check", "check FILE.qv9", "проверка декларации до первой ошибки (код 1 при ошибке)", kv::cli::cmdCheck},

@@ -1,5 +1,7 @@
 #include "core/Storage.h"
 
+#include "core/FileUpdateLock.h"
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -324,6 +326,55 @@ void requireRegularFileOrNew(const std::string& path) {
     if (fd.fd >= 0 ? ::fstat(fd.fd, &st) == 0 && !S_ISREG(st.st_mode)
                    : ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         throw BadStorageError(msg::notRegularFile(path));
+}
+
+namespace {
+
+// The lock as the path's file (or, with no file, its folder) is now; false when the path
+// no longer names what was locked, so that the lock must be taken anew.
+bool stillNamed(int fd, const std::string& target, bool onFolder) {
+    struct stat held {};
+    struct stat now {};
+    if (::fstat(fd, &held) != 0)
+        return false;
+    if (::stat(target.c_str(), &now) != 0)
+        return onFolder && errno == ENOENT;
+    return !onFolder && now.st_dev == held.st_dev && now.st_ino == held.st_ino;
+}
+
+} // namespace
+
+FileUpdateLock::FileUpdateLock(const std::string& path, const std::function<void()>& waiting) {
+    const std::string target = linkTarget(path);
+    for (;;) {
+        Fd fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        const bool onFolder = fd.fd < 0 && errno == ENOENT;
+        if (onFolder)
+            fd.fd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct stat st {};
+        if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0)
+            throw BadStorageError(writeFailure(errno, path));
+        if (!onFolder && !S_ISREG(st.st_mode))
+            throw BadStorageError(msg::notRegularFile(path));
+        if (::flock(fd.fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK)
+                throw BadStorageError(msg::fileRead(path));
+            if (waiting)
+                waiting();
+            while (::flock(fd.fd, LOCK_EX) != 0)
+                if (errno != EINTR)
+                    throw BadStorageError(msg::fileRead(path));
+        }
+        if (stillNamed(fd.fd, target, onFolder)) {
+            fd_ = fd.release();
+            return;
+        }
+    }
+}
+
+FileUpdateLock::~FileUpdateLock() {
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 // A chain too long is left to fail later.

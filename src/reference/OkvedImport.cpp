@@ -1,7 +1,11 @@
 #include "reference/OkvedImport.h"
 
+#include "core/FileUpdateLock.h"
+#include "core/Storage.h"
 #include "core/Text.h"
+#include "core/TextCheck.h"
 #include "reference/FileReplace.h"
+#include "reference/XmlRead.h"
 
 #include <libxml/tree.h>
 
@@ -29,36 +33,6 @@ const xmlChar* X(const std::string& utf8) {
 
 std::string r(const char* utf8) {
     return utf8ToCp1251(utf8);
-}
-
-// Strict UTF-8 with at least one non-ASCII character: Russian text in Windows-1251
-// practically never forms such a sequence, so this tells a file saved again by an
-// editor from the published one.
-bool looksUtf8(std::string_view s) {
-    bool wide = false;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t n = 0;
-        if ((c & 0xE0) == 0xC0 && c >= 0xC2)
-            n = 1;
-        else if ((c & 0xF0) == 0xE0)
-            n = 2;
-        else if ((c & 0xF8) == 0xF0 && c <= 0xF4)
-            n = 3;
-        else
-            return false;
-        for (std::size_t k = 1; k <= n; ++k) {
-            if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        }
-        wide = true;
-        i += n + 1;
-    }
-    return wide;
 }
 
 // The fields of one line: quoted with doubled quotes inside, or bare up to the next ";".
@@ -146,6 +120,11 @@ std::string withoutControls(std::string text) {
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';
     return text;
+}
+
+std::size_t okvedEntriesIn(const std::filesystem::path& file) {
+    const XmlFile xml = readXmlFile(file);
+    return xml.doc ? OkvedClassifier::fromDocument(xml.doc.get()).entries.size() : 0;
 }
 
 } // namespace
@@ -282,7 +261,8 @@ std::string okvedXml(const OkvedClassifier& classifier) {
     return std::string(reinterpret_cast<const char*>(mem), static_cast<std::size_t>(size));
 }
 
-OkvedClassifier ImportOkved(const std::string& csvPath, const std::string& xmlPath) {
+OkvedClassifier ImportOkved(const std::string& csvPath, const std::string& xmlPath,
+                            const ClassifierReplace& how) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(csvPath, ec);
     if (ec)
@@ -304,13 +284,31 @@ OkvedClassifier ImportOkved(const std::string& csvPath, const std::string& xmlPa
     if (read.classifier.entries.empty())
         throw OkvedImportError(r("В файле нет ни одной позиции классификатора"));
 
+    std::string names;
+    for (const OkvedEntry& e : read.classifier.entries)
+        names += e.name + '\n';
+    if (!readsAsRussian(names))
+        throw OkvedImportError(r("Наименования в файле не читаются как русский текст: файл записан не в "
+                                 "кодировке Windows-1251 или UTF-8 (например, в KOI8-R). Сохраните его в "
+                                 "кодировке Windows-1251 и повторите импорт"));
+
     const std::string xml = okvedXml(read.classifier);
     // The directory is read back as the program will read it at the next start.
     const auto check = OkvedClassifier::fromXml(xml);
     if (!check || check->entries.size() != read.classifier.entries.size())
         throw OkvedImportError("cannot build the OKVED directory");
     try {
+        const FileUpdateLock lock(xmlPath, how.hooks.waiting);
+        const std::size_t before =
+            okvedEntriesIn(how.current.empty() ? std::filesystem::path(xmlPath) : how.current);
+        if (how.hooks.locked)
+            how.hooks.locked();
+        if (const auto shrink = shrinkOf(std::max(before, how.shown), read.classifier.entries.size());
+            shrink && !how.allowShrink)
+            throw ClassifierShrinkError(*shrink);
         replaceFileWhole(xmlPath, xml);
+    } catch (const StorageError& e) {
+        throw OkvedImportError(e.what());
     } catch (const FileReplaceError& e) {
         throw OkvedImportError(e.what());
     }

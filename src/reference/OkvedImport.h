@@ -3,6 +3,7 @@
 // Rosstat publishes it: a CSV file in Windows-1251 with CRLF lines, three quoted
 // fields separated by ";" — section letter, code (blank on a section's own line),
 // official name.
+#include "reference/ImportGuard.h"
 #include "reference/Okved.h"
 
 #include <stdexcept>
@@ -52,9 +53,11 @@ private:
 };
 
 // Reads the CSV file and replaces the directory at xmlPath with it. Nothing is written
-// unless every line is good: the old directory stays as it was, and the error lists
-// the bad lines. Returns the classifier written.
-OkvedClassifier ImportOkved(const std::string& csvPath, const std::string& xmlPath);
+// unless every line is good and the names read as Russian: the old directory stays as it
+// was, and the error lists the bad lines. A classifier much smaller than the directory in
+// use throws ClassifierShrinkError unless how allows it. Returns the classifier written.
+OkvedClassifier ImportOkved(const std::string& csvPath, const std::string& xmlPath,
+                            const ClassifierReplace& how = {});
 
 // Texts of the import, Windows-1251.
 std::string okvedImportTitle();          // "Импорт ОКВЭД"

@@ -1,8 +1,10 @@
 #include "reference/RatesImport.h"
 
+#include "core/FileUpdateLock.h"
 #include "core/Money.h"
 #include "core/Storage.h"
 #include "core/Text.h"
+#include "core/TextCheck.h"
 #include "reference/FileReplace.h"
 #include "reference/XmlRead.h"
 
@@ -241,6 +243,13 @@ BankRatesFile parseBankRates(std::string_view bytes) {
                                    [](const Currency& c) { return c.rates.empty(); });
     if (empty)
         throw failure("В файле нет курсов валют");
+    std::string names;
+    for (const Currency& c : file.currencies)
+        names += c.name + '\n';
+    if (!readsAsRussian(names))
+        throw failure(
+            "Названия валют в файле не читаются как русский текст: файл записан не в той кодировке, "
+            "что указана в нём (например, в KOI8-R или UTF-8 вместо windows-1251)");
     return file;
 }
 
@@ -328,7 +337,7 @@ std::string currencyRatesXml(const CurrencyRates& rates) {
 }
 
 RatesImportResult importBankRates(const fs::path& target, const std::vector<BankRatesFile>& files,
-                                  const fs::path& seed) {
+                                  const fs::path& seed, const ImportHooks& hooks) {
     for (const BankRatesFile& file : files)
         if (file.needsCurrencyCode())
             throw failure("Неизвестный код валюты ЦБ РФ: ", file.bankId);
@@ -339,14 +348,21 @@ RatesImportResult importBankRates(const fs::path& target, const std::vector<Bank
     } catch (const StorageError& e) {
         throw RatesImportError(e.what());
     }
-    RatesImportResult result;
-    result.rates = readTarget(target, seed);
-    result.summary = mergeBankRates(result.rates, files);
     std::error_code ec;
     if (fs::path(path).has_parent_path())
         fs::create_directories(fs::path(path).parent_path(), ec);
+    RatesImportResult result;
     try {
+        // Read, merged and written holding the file: another import at once waits and then
+        // merges into what this one wrote, so neither loses its rates.
+        const FileUpdateLock lock(path, hooks.waiting);
+        result.rates = readTarget(target, seed);
+        if (hooks.locked)
+            hooks.locked();
+        result.summary = mergeBankRates(result.rates, files);
         replaceFileWhole(path, currencyRatesXml(result.rates));
+    } catch (const StorageError& e) {
+        throw RatesImportError(e.what());
     } catch (const FileReplaceError& e) {
         throw failure("Не удалось записать справочник курсов валют: ", e.what());
     }

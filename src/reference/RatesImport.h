@@ -7,6 +7,7 @@
 // Windows-1251 and are read with the same guards as every directory file.
 #include "core/Date.h"
 #include "reference/Directories.h"
+#include "reference/ImportGuard.h"
 
 #include <filesystem>
 #include <optional>
@@ -75,14 +76,15 @@ std::string currencyRatesXml(const CurrencyRates& rates);
 // Reads the directory at target (a missing file starts from seed when that exists,
 // else empty), merges the files and writes it to target. The new file replaces the old one only once it is
 // complete; any failure (a damaged directory, a file with no code, a write error) throws RatesImportError and
-// leaves the old file as it was. Returns what was imported and the directory as written.
+// leaves the old file as it was. The file is held from the read to the write, so that
+// imports at once each add their rates. Returns what was imported and the directory as written.
 struct RatesImportResult {
     RatesImportSummary summary;
     CurrencyRates rates;
 };
 RatesImportResult importBankRates(const std::filesystem::path& target,
                                   const std::vector<BankRatesFile>& files,
-                                  const std::filesystem::path& seed = {});
+                                  const std::filesystem::path& seed = {}, const ImportHooks& hooks = {});
 
 // "Загружено курсов: 247, валют: 1, с 09.01.2019 по 31.12.2019", Windows-1251.
 std::string ratesImportSummaryText(const RatesImportSummary& summary);

@@ -1,13 +1,16 @@
 #include "reference/SounImport.h"
 
+#include "core/FileUpdateLock.h"
+#include "core/Storage.h"
 #include "core/Text.h"
 #include "reference/FileReplace.h"
 
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <fcntl.h>
-#include <fstream>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,46 +72,56 @@ const xmlChar* X(const std::string& utf8) {
 
 CodeNameRows readSounOffices(const std::string& dbfPath) {
     // Only a regular file: a FIFO would be waited on forever, a device read without end.
-    struct stat st {};
-    {
-        const int fd = ::open(dbfPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0)
-            throw SounImportError("Error open file:" + dbfPath);
-        const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-        ::close(fd);
-        if (!regular)
-            throw SounImportError("Error open file:" + dbfPath + ": not a regular file");
-    }
-    std::ifstream in(dbfPath, std::ios::binary);
-    if (!in)
+    const int fd = ::open(dbfPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
         throw SounImportError("Error open file:" + dbfPath);
-    std::array<unsigned char, kSounHeaderLength> header{};
-    in.read(reinterpret_cast<char*>(header.data()), header.size());
-    if (static_cast<std::size_t>(in.gcount()) != header.size())
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (!regular || static_cast<std::uintmax_t>(st.st_size) > kMaxSounBytes) {
+        ::close(fd);
+        throw SounImportError("Error open file:" + dbfPath +
+                              (regular ? ": too large for the classifier" : ": not a regular file"));
+    }
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (got != bytes.size())
         throw SounImportError("Error read file:" + dbfPath);
+    return readSounTable(bytes, dbfPath);
+}
+
+CodeNameRows readSounTable(std::string_view bytes, const std::string& name) {
+    if (bytes.size() < kSounHeaderLength)
+        throw SounImportError("Error read file:" + name);
+    const auto byte = [&bytes](std::size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(bytes[at]));
+    };
     // Only the low half of the record count is read: the classifier never comes near 65535 rows.
-    const unsigned count = header[4] | (header[5] << 8);
-    const unsigned headerLength = header[8] | (header[9] << 8);
-    const unsigned recordLength = header[10] | (header[11] << 8);
+    const unsigned count = byte(4) | (byte(5) << 8);
+    const unsigned headerLength = byte(8) | (byte(9) << 8);
+    const unsigned recordLength = byte(10) | (byte(11) << 8);
     // Anything else (a text file, another table) would otherwise yield an empty directory
     // in place of the old one: the header must describe records of the classifier's layout
     // that begin after the header's field descriptors and inside the file.
     if (recordLength != kSounRecordLength || headerLength < kSounHeaderLength + 1 ||
-        headerLength > static_cast<std::uintmax_t>(st.st_size))
-        throw SounImportError("Error read file:" + dbfPath +
-                              ": not the classifier of tax offices (soun1.dbf)");
-    in.clear();
-    in.seekg(headerLength, std::ios::beg);
+        headerLength > bytes.size())
+        throw SounImportError("Error read file:" + name + ": not the classifier of tax offices (soun1.dbf)");
 
     CodeNameRows offices;
-    std::string record(kSounRecordLength, '\0');
-    for (unsigned i = 0; i < count && in; ++i) {
-        in.read(record.data(), static_cast<std::streamsize>(record.size()));
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (got == 0)
-            break; // the table ends before its header says
-        if (got < record.size())
-            throw SounImportError("Error read file:" + dbfPath);
+    std::size_t at = headerLength;
+    for (unsigned i = 0; i < count && at < bytes.size(); ++i, at += kSounRecordLength) {
+        // A table that ends before its header says simply ends; one cut inside a record is damaged.
+        if (bytes.size() - at < kSounRecordLength)
+            throw SounImportError("Error read file:" + name);
+        const std::string record(bytes.substr(at, kSounRecordLength));
         const std::string code = field(record, 1, 4);
         const std::string kind = field(record, 5, 2);
         if (!takeOffice(record, code, kind))
@@ -117,7 +130,7 @@ CodeNameRows readSounOffices(const std::string& dbfPath) {
             {withoutControls(cp866ToCp1251(code)), withoutControls(cp866ToCp1251(field(record, 161, 250)))});
     }
     if (offices.empty())
-        throw SounImportError("Error read file:" + dbfPath +
+        throw SounImportError("Error read file:" + name +
                               ": no tax office to which a return can be addressed");
     return offices;
 }
@@ -143,11 +156,21 @@ std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const st
 }
 
 bool ImportSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
-                const std::string& version) {
-    const std::string xml = inspectionsXml(readSounOffices(dbfPath), date, version);
-
+                const std::string& version, const ClassifierReplace& how) {
+    const CodeNameRows offices = readSounOffices(dbfPath);
+    const std::string xml = inspectionsXml(offices, date, version);
     try {
+        const FileUpdateLock lock(xmlPath, how.hooks.waiting);
+        const std::size_t before =
+            loadCodeNameFile(how.current.empty() ? std::filesystem::path(xmlPath) : how.current).rows.size();
+        if (how.hooks.locked)
+            how.hooks.locked();
+        if (const auto shrink = shrinkOf(std::max(before, how.shown), offices.size());
+            shrink && !how.allowShrink)
+            throw ClassifierShrinkError(*shrink);
         replaceFileWhole(xmlPath, xml);
+    } catch (const StorageError& e) {
+        throw SounImportError(e.what());
     } catch (const FileReplaceError& e) {
         throw SounImportError(e.what());
     }

@@ -3,9 +3,11 @@
 // (the dBASE table soun1.dbf).
 #include "core/Date.h"
 #include "reference/Directories.h"
+#include "reference/ImportGuard.h"
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kv {
 
@@ -23,6 +25,10 @@ inline constexpr std::size_t kSounHeaderLength = 32;
 // regular file, its header is short or does not describe the classifier's records,
 // a record is cut short, or no office is taken.
 CodeNameRows readSounOffices(const std::string& dbfPath);
+// The same from the table's bytes; name only goes into the messages.
+CodeNameRows readSounTable(std::string_view bytes, const std::string& name);
+// The classifier holds a few thousand records; a larger file is not it and is refused unread.
+inline constexpr std::size_t kMaxSounBytes = 64u * 1024u * 1024u;
 
 // The directory text written for the offices: Windows-1251 XML with the root
 // Inspections carrying Version and Date.
@@ -31,8 +37,10 @@ std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const st
 // Reads the classifier and writes the tax-office directory. The new file replaces the
 // old one only once it is complete, so a failure leaves the old directory as it was.
 // Returns true when the file was written; errors propagate as SounImportError.
+// A table with far fewer offices than the directory in use throws ClassifierShrinkError
+// unless how allows it.
 bool ImportSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
-                const std::string& version);
+                const std::string& version, const ClassifierReplace& how = {});
 
 // Dialog and tool texts, Windows-1251.
 std::string sounSuccessMessage(); // "Данные успешно импортированы. Не забудьте перезапустить программу."

@@ -1,8 +1,10 @@
 #include "shell/FileStamp.h"
 
+#include "shell/FileNames.h"
+
 #include <QCryptographicHash>
 #include <QFile>
-#include <QFileInfo>
+#include <cstdio>
 
 namespace kv {
 
@@ -10,8 +12,18 @@ namespace {
 
 QByteArray digestOf(const QString& path) {
     // Only a regular file is read: opening a FIFO put in its place would wait for ever.
-    QFile file(path);
-    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    // Opened by its bytes, which need not be UTF-8.
+    if (!isRegularFile(path))
+        return {};
+    const struct Stream {
+        std::FILE* f;
+        ~Stream() {
+            if (f != nullptr)
+                std::fclose(f);
+        }
+    } stream{std::fopen(fileNameBytes(path).constData(), "rb")};
+    QFile file;
+    if (stream.f == nullptr || !file.open(stream.f, QIODevice::ReadOnly))
         return {};
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (!hash.addData(&file))

@@ -162,6 +162,8 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     setSectionsFromDocument();
     if (!mustQuit_)
         offerRecovery();
+    if (!mustQuit_)
+        tellWhatCannotBeKept();
 }
 
 MainWindow::~MainWindow() {
@@ -382,8 +384,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (help_ != nullptr)
         help_->close();
     writeWindowPlacement(isMaximized(), frameGeometry());
-    // Closed on purpose, saved or not: nothing is left to recover.
-    recovery_->discard();
+    // Closed on purpose, saved or not: nothing is left to recover, and no file is held.
+    recovery_->release();
     event->accept();
 }
 

@@ -146,8 +146,10 @@ private:
     void buildRecentMenu(QMenu* file, QAction* before);
     void writeRecoveryCopy(const QString& file);
     void offerRecovery();
+    void tellWhatCannotBeKept();
     void documentStateChanged(bool saved);
     bool confirmReplacing(const QString& path);
+    bool refuseHeldFile(const QString& path, const QString& whatToDo);
 
     // Sections
     void buildScreen(ScreenId id);

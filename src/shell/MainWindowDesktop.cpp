@@ -7,12 +7,14 @@
 #include "screens/ScreenTable.h"
 #include "screens/Sections.h"
 #include "screens/UiText.h"
+#include "shell/FileNames.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/RecentFiles.h"
 #include "shell/Recovery.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -150,6 +152,39 @@ bool MainWindow::confirmReplacing(const QString& path) {
     q.defaultIndex = 1;
     q.escapeIndex = 1;
     return asker_->ask(this, q) == 0;
+}
+
+// Two windows on one return would each save over the other's work: a return another
+// window holds is neither opened nor written here, and the person is told where it is.
+bool MainWindow::refuseHeldFile(const QString& path, const QString& whatToDo) {
+    if (recovery_ == nullptr || !recovery_->heldElsewhere(path))
+        return false;
+    asker_->ask(this,
+                messageQuestion(QStringLiteral("fileHeldElsewhere"),
+                                QStringLiteral("Декларация уже открыта в другом окне программы:\n%1\n\n%2")
+                                    .arg(fileNameForDisplay(path), whatToDo),
+                                QuestionIcon::Warning));
+    return true;
+}
+
+// A read-only home (a live system, a locked-down account) loses the safety nets without a
+// trace otherwise; said once, at start-up, not at every change.
+void MainWindow::tellWhatCannotBeKept() {
+    const bool noCopies = recovery_->unavailable();
+    const bool noRecent = !RecentFiles::canBeKept();
+    if (!noCopies && !noRecent)
+        return;
+    QStringList lost;
+    if (noCopies)
+        lost.append(QStringLiteral("копии несохранённых изменений (для восстановления после сбоя)"));
+    if (noRecent)
+        lost.append(QStringLiteral("список последних файлов"));
+    asker_->ask(this, messageQuestion(
+                          QStringLiteral("userFolderReadOnly"),
+                          QStringLiteral("Папка пользователя недоступна для записи:\n%1\n\nНе "
+                                         "сохраняются %2. Сохраняйте декларацию чаще.")
+                              .arg(QDir::toNativeSeparators(userFolder_), lost.join(QStringLiteral(" и "))),
+                          QuestionIcon::Warning));
 }
 
 // At start-up, after the return of the command line (if any) is open.

@@ -4,6 +4,7 @@
 #include "model/Declaration.h"
 #include "screens/UiText.h"
 #include "shell/DialogFolders.h"
+#include "shell/FileNames.h"
 #include "shell/MainWindow.h"
 #include "shell/RecentFiles.h"
 #include "shell/ResultSummary.h"
@@ -16,7 +17,7 @@ namespace kv {
 namespace {
 
 std::string fileSystemPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return fileNameBytes(path).toStdString();
 }
 
 // A storage message is Windows-1251 text, except the file's path inside it, which
@@ -27,7 +28,8 @@ QString storageMessage(const std::exception& failure, const QString& path) {
     const std::size_t at = bytes.empty() ? std::string::npos : text.find(bytes);
     if (at == std::string::npos)
         return fromCp1251(text);
-    return fromCp1251(text.substr(0, at)) + path + fromCp1251(text.substr(at + bytes.size()));
+    return fromCp1251(text.substr(0, at)) + fileNameForDisplay(path) +
+           fromCp1251(text.substr(at + bytes.size()));
 }
 
 FileQuestion openQuestion() {
@@ -104,6 +106,12 @@ void MainWindow::loadOrNew(const QString& path) {
     documentPath_ = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
     document_ = newDocument();
     QString failure;
+    if (refuseHeldFile(documentPath_, QStringLiteral("Закройте её в том окне, чтобы открыть здесь."))) {
+        documentPath_.clear();
+        documentBase_ = {};
+        document_ = newReturnDocument();
+        return;
+    }
     try {
         document_->loadFromFile(fileSystemPath(documentPath_));
         recent_->add(documentPath_);
@@ -123,7 +131,9 @@ void MainWindow::loadOrNew(const QString& path) {
 }
 
 bool MainWindow::writeDocument(const QString& path) {
-    if (!confirmReplacing(path))
+    if (refuseHeldFile(
+            path, QStringLiteral("Сохраните декларацию под другим именем или закройте её в том окне.")) ||
+        !confirmReplacing(path))
         return false;
     try {
         document_->saveToFile(fileSystemPath(path));
@@ -148,8 +158,8 @@ std::optional<QString> MainWindow::askSavePath() {
 }
 
 void MainWindow::setTitleFromPath() {
-    const QString name =
-        documentPath_.isEmpty() ? QStringLiteral("Без имени") : QFileInfo(documentPath_).fileName();
+    const QString name = documentPath_.isEmpty() ? QStringLiteral("Без имени")
+                                                 : fileNameForDisplay(QFileInfo(documentPath_).fileName());
     // "[*]" shows an asterisk while the return has unsaved changes (setWindowModified).
     setWindowTitle(name + QStringLiteral("[*] - ") + programTitle());
 }
@@ -189,9 +199,9 @@ void MainWindow::NewReturn() {
     destroyScreen();
     document_ = newReturnDocument();
     showInitialScreen();
-    documentSaved_ = true;
     documentPath_.clear();
     documentBase_ = {};
+    documentSaved_ = true;
     setTitleFromPath();
     setSectionsFromDocument();
 }

@@ -1,5 +1,6 @@
 #include "shell/RecentFiles.h"
 
+#include "shell/FileNames.h"
 #include "shell/ProgramSettings.h"
 
 #include <QAction>
@@ -27,7 +28,7 @@ QStringList RecentFiles::files() {
     const QStringList kept = openProgramSettings()->value(kSettingRecentFiles).toStringList();
     QStringList existing;
     for (const QString& path : kept) {
-        if (QFileInfo(path).isFile() && !existing.contains(path))
+        if (isRegularFile(path) && !existing.contains(path))
             existing.append(path);
     }
     if (existing != kept)
@@ -52,13 +53,25 @@ void RecentFiles::write(const QStringList& files) {
     s->sync();
 }
 
+bool RecentFiles::canBeKept() {
+    return openProgramSettings()->isWritable();
+}
+
 void RecentFiles::refresh() {
     menu_->clear();
     const QStringList list = files();
+    QStringList names;
+    for (const QString& path : list)
+        names.append(fileNameForDisplay(QFileInfo(path).fileName()));
     for (int i = 0; i < list.size(); ++i) {
         const QString path = list[i];
-        // "&1 name" to "&8 name": a digit picks the file from the keyboard.
-        auto* item = menu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        // "&1 name" to "&8 name": a digit picks the file from the keyboard. Two returns
+        // of one name in different folders are told apart by their folders.
+        QString caption = QStringLiteral("&%1 %2").arg(i + 1).arg(names[i]);
+        if (names.count(names[i]) > 1)
+            caption += QStringLiteral(" (%1)").arg(
+                QDir::toNativeSeparators(fileNameForDisplay(QFileInfo(path).absolutePath())));
+        auto* item = menu_->addAction(caption);
         item->setToolTip(QDir::toNativeSeparators(path));
         item->setStatusTip(QDir::toNativeSeparators(path));
         item->setData(path);

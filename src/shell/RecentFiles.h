@@ -24,6 +24,8 @@ public:
     void add(const QString& path);
     // Rebuilds the submenu from the list; disabled when the list is empty.
     void refresh();
+    // False when the settings cannot be written (the user's folder is read-only).
+    static bool canBeKept();
 
 private:
     void write(const QStringList& files);

@@ -57,6 +57,13 @@ QByteArray originText(const FileStamp& origin) {
     return QJsonDocument(json).toJson(QJsonDocument::Compact);
 }
 
+// One key for every name of one file: a link and a relative name lead to the file itself.
+QString sameFileKey(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
 } // namespace
 
 RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer write,
@@ -70,6 +77,7 @@ RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer wr
     folder_ = QDir(userFolder).filePath(QStringLiteral("recovery")) + QLatin1Char('/');
     if (!QDir().mkpath(folder_)) {
         folder_.clear();
+        unavailable_ = true;
         return;
     }
     slot_ = newSlot();
@@ -78,6 +86,7 @@ RecoveryKeeper::RecoveryKeeper(const QString& userFolder, int delayMs, Writer wr
     if (!lock_->tryLock(0)) {
         lock_.reset();
         folder_.clear();
+        unavailable_ = true;
         return;
     }
     removeLeftLocks();
@@ -101,7 +110,38 @@ void RecoveryKeeper::removeLeftLocks() const {
     }
 }
 
-RecoveryKeeper::~RecoveryKeeper() = default;
+// A window destroyed without closing leaves its copy, with the name of its file, to the
+// next start; without a copy there is nothing to name.
+RecoveryKeeper::~RecoveryKeeper() {
+    if (!folder_.isEmpty() && !QFile::exists(folder_ + slot_ + kCopySuffix))
+        QFile::remove(folder_ + slot_ + kPathSuffix);
+}
+
+// A lock that cannot be taken belongs to a window still open (a dead process's lock is stale).
+bool RecoveryKeeper::alive(const QString& slot) const {
+    QLockFile lock(folder_ + slot + kLockSuffix);
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0))
+        return true;
+    lock.unlock();
+    return false;
+}
+
+bool RecoveryKeeper::heldElsewhere(const QString& path) const {
+    if (folder_.isEmpty() || path.isEmpty())
+        return false;
+    const QString wanted = sameFileKey(path);
+    const QFileInfoList names = QDir(folder_).entryInfoList({QStringLiteral("*") + kPathSuffix}, QDir::Files);
+    for (const QFileInfo& name : names) {
+        const QString slot = name.completeBaseName();
+        if (slot == slot_)
+            continue;
+        const QString held = readOrigin(name.absoluteFilePath()).path;
+        if (!held.isEmpty() && sameFileKey(held) == wanted && alive(slot))
+            return true;
+    }
+    return false;
+}
 
 QString RecoveryKeeper::copyFile() const {
     return folder_.isEmpty() ? QString() : folder_ + slot_ + kCopySuffix;
@@ -118,7 +158,23 @@ void RecoveryKeeper::discard() {
     if (folder_.isEmpty())
         return;
     QFile::remove(folder_ + slot_ + kCopySuffix);
+    writeOrigin();
+}
+
+void RecoveryKeeper::release() {
+    timer_.stop();
+    if (folder_.isEmpty())
+        return;
+    QFile::remove(folder_ + slot_ + kCopySuffix);
     QFile::remove(folder_ + slot_ + kPathSuffix);
+}
+
+bool RecoveryKeeper::writeOrigin() {
+    QSaveFile path(folder_ + slot_ + kPathSuffix);
+    if (!path.open(QIODevice::WriteOnly))
+        return false;
+    path.write(originText(origin_()));
+    return path.commit();
 }
 
 bool RecoveryKeeper::writeNow() {
@@ -134,11 +190,7 @@ bool RecoveryKeeper::writeNow() {
     } reset{writing_};
 
     // The path first: a copy is never read with the path of another return.
-    QSaveFile path(folder_ + slot_ + kPathSuffix);
-    if (!path.open(QIODevice::WriteOnly))
-        return false;
-    path.write(originText(origin_()));
-    if (!path.commit())
+    if (!writeOrigin())
         return false;
     try {
         write_(folder_ + slot_ + kCopySuffix);

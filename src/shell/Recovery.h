@@ -7,6 +7,8 @@
 //
 // Each window writes its own copy and holds a lock beside it while it lives. A copy
 // whose lock nobody holds was left by a program that is gone: the next start offers it.
+// Beside the lock each window names the file of its return, so that no other window
+// opens or writes over a return that one holds.
 #include "shell/FileStamp.h"
 
 #include <QDateTime>
@@ -40,12 +42,20 @@ public:
 
     // The return changed: the copy is written delayMs after the last call.
     void changed();
-    // The return was saved or dropped: its copy goes.
+    // The return was saved, opened or dropped: its copy goes, and the file the window
+    // holds now is named for the other windows.
     void discard();
+    // The window closes: its copy goes and it holds no file any more.
+    void release();
+    // True when another window, of this program or another one still running, holds the
+    // return at path.
+    bool heldElsewhere(const QString& path) const;
     // Writes the copy at once (the timer's work); false when it could not be written.
     bool writeNow();
     bool pending() const { return timer_.isActive(); }
     QString copyFile() const;
+    // False when there is a user's folder but no copy can be kept in it.
+    bool unavailable() const { return unavailable_; }
 
     // The newest copy left by a program that is gone, if any.
     std::optional<Copy> leftBehind() const;
@@ -54,6 +64,8 @@ public:
 
 private:
     void removeLeftLocks() const;
+    bool writeOrigin();
+    bool alive(const QString& slot) const;
 
     QString folder_;
     QString slot_; // this window's file names without their extension
@@ -62,6 +74,7 @@ private:
     Writer write_;
     std::function<FileStamp()> origin_;
     bool writing_ = false;
+    bool unavailable_ = false;
 };
 
 } // namespace kv

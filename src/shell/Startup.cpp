@@ -12,7 +12,7 @@
 
 namespace kv {
 
-int runProgram(QApplication& application) {
+int runProgram(QApplication& application, const QStringList& arguments) {
     QApplication::setApplicationDisplayName(programTitle());
     QApplication::setOrganizationName(QStringLiteral("ЗЕНТАР"));
     QApplication::setApplicationName(programTitle());
@@ -27,7 +27,6 @@ int runProgram(QApplication& application) {
     SplashWindow splash;
     splash.showAndPaint();
 
-    const QStringList arguments = application.arguments().mid(1);
     MainWindow window(commandLinePath(arguments));
     if (window.mustQuit())
         return 1;

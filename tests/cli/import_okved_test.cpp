@@ -73,3 +73,28 @@ TEST_F(ImportOkved, WritesTheDirectoryOrNamesTheBadLine) {
     EXPECT_EQ(cli("import-okved").status, 2);
     EXPECT_NE(cli("--help").out.find("import-okved FILE.csv [--out Sp_OKVED2.xml]"), std::string::npos);
 }
+
+// A file cut short at a line boundary would take most entries out of the directory: the
+// command refuses it, says how to insist, and writes it only with --replace.
+TEST_F(ImportOkved, AMuchSmallerClassifierNeedsReplace) {
+    std::string whole = kSection;
+    for (int i = 10; i < 40; ++i)
+        whole += "\"J\";\"" + std::to_string(i) + "\";\"\xC2\xE8\xE4 " + std::to_string(i) + "\"\r\n"; // Вид
+    std::ofstream(file("whole.csv"), std::ios::binary) << whole;
+    std::ofstream(file("cut.csv"), std::ios::binary) << whole.substr(0, whole.find("\"J\";\"20\""));
+    const std::string out = " --out '" + file("out.xml").string() + "'";
+    ASSERT_EQ(cli("import-okved '" + file("whole.csv").string() + "'" + out).status, 0);
+    const std::string before = readFile(file("out.xml"));
+
+    const CliRun refused = cli("import-okved '" + file("cut.csv").string() + "'" + out);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.out.find("В справочнике сейчас позиций: 31, в импортируемом файле: 11"),
+              std::string::npos)
+        << refused.out;
+    EXPECT_NE(refused.out.find("--replace"), std::string::npos) << refused.out;
+    EXPECT_EQ(readFile(file("out.xml")), before);
+
+    const CliRun replaced = cli("import-okved '" + file("cut.csv").string() + "'" + out + " --replace");
+    EXPECT_EQ(replaced.status, 0) << replaced.out;
+    EXPECT_NE(replaced.out.find("Позиций: 11"), std::string::npos) << replaced.out;
+}

@@ -1,4 +1,5 @@
 #include "core/Text.h"
+#include "core/TextCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -60,4 +61,39 @@ TEST(Text, XmlEscapedKeepsEveryTextReadableBack) {
     EXPECT_EQ(xmlEscaped("a\tb\nc\rd"), "a&#9;b&#10;c&#13;d");
     EXPECT_EQ(xmlEscaped(std::string("x\x01y\x1fz", 5)), "xyz"); // XML cannot hold them
     EXPECT_EQ(xmlEscaped(utf8ToCp1251("Доллар США")), utf8ToCp1251("Доллар США"));
+}
+
+namespace {
+
+// Russian text written in KOI8-R, as Windows-1251 reads those bytes.
+std::string koi8ReadAs1251(const std::string& utf8) {
+    static const std::string order = utf8ToCp1251("юабцдефгхийклмнопярстужвьызшэщчъ");
+    std::string out;
+    for (const char c : utf8ToCp1251(utf8)) {
+        const auto b = static_cast<unsigned char>(c);
+        const bool upper = b >= 0xC0 && b <= 0xDF;
+        const std::size_t at =
+            b >= 0xC0 ? order.find(static_cast<char>(upper ? b + 0x20 : b)) : std::string::npos;
+        out += at == std::string::npos ? c : static_cast<char>((upper ? 0xE0 : 0xC0) + at);
+    }
+    return out;
+}
+
+} // namespace
+
+// Names from a file whose declared encoding is wrong: UTF-8 or KOI8-R bytes taken for
+// Windows-1251. Capitals after capitals, Latin names and Ё stay Russian text.
+TEST(Text, TellsRussianTextReadInAnotherCodePage) {
+    const std::string names = "Доллар США\nЕвро\nЯпонских иен\nСДР (специальные права заимствования)\n";
+    const std::pair<std::string, bool> cases[] = {
+        {utf8ToCp1251(names), true},
+        {utf8ToCp1251("ИФНС России № 1 по г.Москве, ОКВЭД, ЦБ РФ, Ёлкинская"), true},
+        {"US Dollar, Euro", true},
+        {"", true},
+        {names, false}, // the UTF-8 bytes themselves
+        {koi8ReadAs1251(names), false},
+        {koi8ReadAs1251("Выращивание зерновых культур"), false},
+    };
+    for (const auto& [text, russian] : cases)
+        EXPECT_EQ(readsAsRussian(text), russian) << cp1251ToUtf8(text);
 }

@@ -177,6 +177,71 @@ TEST(OkvedImport, BadLinesAreReportedByNumberAndNothingIsWritten) {
     EXPECT_EQ(read(dir.file("Sp_OKVED2.xml")), "old");
 }
 
+// The published file written again in KOI8-R reads as names with every letter's case
+// turned: refused, the old directory kept.
+TEST(OkvedImport, NamesThatDoNotReadAsRussianAreRefused) {
+    static const std::string order = utf8ToCp1251("юабцдефгхийклмнопярстужвьызшэщчъ");
+    std::string koi8 = csvText(goodLines());
+    for (char& c : koi8) {
+        const auto b = static_cast<unsigned char>(c);
+        const bool upper = b >= 0xC0 && b <= 0xDF;
+        const std::size_t at =
+            b >= 0xC0 ? order.find(static_cast<char>(upper ? b + 0x20 : b)) : std::string::npos;
+        if (at != std::string::npos)
+            c = static_cast<char>((upper ? 0xE0 : 0xC0) + at);
+    }
+    TempDir dir;
+    write(dir.file("koi8.csv"), koi8);
+    write(dir.file("Sp_OKVED2.xml"), "old");
+    try {
+        ImportOkved(dir.file("koi8.csv").string(), dir.file("Sp_OKVED2.xml").string());
+        FAIL() << "garbled names taken";
+    } catch (const OkvedImportError& e) {
+        EXPECT_TRUE(cp1251ToUtf8(e.what()).starts_with("Наименования в файле не читаются как русский текст"))
+            << cp1251ToUtf8(e.what());
+    }
+    EXPECT_EQ(read(dir.file("Sp_OKVED2.xml")), "old");
+}
+
+// A file cut at a line boundary reads as a smaller classifier: it replaces the directory in
+// use (the target, or the one named as current) only when that is allowed; a revision
+// that drops a few entries goes through.
+TEST(OkvedImport, AMuchSmallerClassifierReplacesTheDirectoryOnlyWhenAllowed) {
+    std::vector<std::string> lines = {R"("A";" ";"СЕЛЬСКОЕ ХОЗЯЙСТВО")"};
+    for (int i = 1; i <= 29; ++i)
+        lines.push_back("\"A\";\"" + std::string(i < 10 ? "0" : "") + std::to_string(i) +
+                        "\";\"Вид деятельности " + std::to_string(i) + "\"");
+    TempDir dir;
+    const std::string target = dir.file("Sp_OKVED2.xml").string();
+    write(dir.file("whole.csv"), csvText(lines));
+    ASSERT_EQ(ImportOkved(dir.file("whole.csv").string(), target).entries.size(), 30u);
+    const std::string whole = read(target);
+
+    write(dir.file("cut.csv"), csvText({lines.begin(), lines.begin() + 19}));
+    try {
+        ImportOkved(dir.file("cut.csv").string(), target);
+        FAIL() << "a cut file replaced the directory";
+    } catch (const ClassifierShrinkError& e) {
+        EXPECT_EQ(e.shrink().before, 30u);
+        EXPECT_EQ(e.shrink().after, 19u);
+    }
+    EXPECT_EQ(read(target), whole);
+    // The directory in use elsewhere counts when there is no file to replace yet.
+    ClassifierReplace firstImport;
+    firstImport.current = target;
+    EXPECT_THROW(ImportOkved(dir.file("cut.csv").string(), dir.file("user.xml").string(), firstImport),
+                 ClassifierShrinkError);
+    EXPECT_FALSE(fs::exists(dir.file("user.xml")));
+
+    write(dir.file("revised.csv"), csvText({lines.begin(), lines.begin() + 20}));
+    EXPECT_EQ(ImportOkved(dir.file("revised.csv").string(), dir.file("user.xml").string(), firstImport)
+                  .entries.size(),
+              20u);
+    ClassifierReplace agreed;
+    agreed.allowShrink = true;
+    EXPECT_EQ(ImportOkved(dir.file("cut.csv").string(), target, agreed).entries.size(), 19u);
+}
+
 TEST(OkvedImport, FaultListIsCutAfterTheLimit) {
     std::vector<OkvedLineFault> faults;
     for (int line = 1; line <= 4; ++line)

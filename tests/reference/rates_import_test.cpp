@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace kv;
@@ -159,6 +162,29 @@ TEST(RatesImport, RefusesMalformedDatesRatesAndConflictsByLine) {
             EXPECT_EQ(cp1251ToUtf8(e.what()), message);
         }
     }
+    // The names of a file whose declared encoding is not its own do not read as Russian.
+    const std::string names =
+        "<ValCurs Date=\"31.12.2019\"><Valute><NumCode>840</NumCode><Nominal>1</Nominal>"
+        "<Name>Доллар США</Name><Value>61,9</Value></Valute><Valute><NumCode>978"
+        "</NumCode><Nominal>1</Nominal><Name>Евро</Name><Value>69,3</Value></Valute>"
+        "</ValCurs>";
+    const std::string wrongDeclarations[] = {
+        "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" + names,
+        "<?xml version=\"1.0\" encoding=\"koi8-r\"?>" + utf8ToCp1251(names),
+    };
+    for (const std::string& file : wrongDeclarations) {
+        try {
+            parseBankRates(file);
+            ADD_FAILURE() << file << " taken";
+        } catch (const RatesImportError& e) {
+            EXPECT_TRUE(
+                cp1251ToUtf8(e.what()).starts_with("Названия валют в файле не читаются как русский текст"))
+                << cp1251ToUtf8(e.what());
+        }
+    }
+    EXPECT_EQ(parseBankRates("<?xml version=\"1.0\" encoding=\"utf-8\"?>" + names).currencies[1].name,
+              utf8ToCp1251("Евро"));
+
     // The same rate twice for a day is the same rate: taken once.
     EXPECT_EQ(parseBankRates(records(record("09.01.2019", "67.5"))).currencies[0].rates.size(), 1u);
 }
@@ -254,4 +280,55 @@ TEST(RatesImport, TheUsersCopyStartsFromTheProgramsFileAndIsReadFirst) {
         importBankRates(copy, {readBankRatesFile(kData / "bank_daily.xml")}, own);
     EXPECT_NE(currency(result.rates, "008"), nullptr);
     EXPECT_EQ(findDataFile({user.path(), program.path()}, kCurrencyRatesFile), copy);
+}
+
+// Two imports into one directory at once: the first holds the file from its read to its
+// write; the second waits for it and merges into what it wrote, so neither file's rates
+// are lost, whether the directory was there before or not.
+TEST(RatesImport, ImportsAtOnceKeepEveryFilesRates) {
+    for (const bool existing : {false, true}) {
+        SCOPED_TRACE(existing ? "directory there before" : "first import");
+        TempFolder folder;
+        const fs::path target = folder.path() / kCurrencyRatesFile;
+        if (existing)
+            folder.write(kCurrencyRatesFile,
+                         xml1251("<CurrencyRates><Currency Code=\"008\" Name=\"Лек\"/></CurrencyRates>"));
+        std::promise<void> firstHolds;
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        ImportHooks holdFirst;
+        holdFirst.locked = [&] {
+            firstHolds.set_value();
+            released.wait();
+        };
+        std::thread first([&] {
+            importBankRates(target, {readBankRatesFile(kData / "bank_dynamic_usd.xml")}, {}, holdFirst);
+        });
+        firstHolds.get_future().wait();
+
+        // The second either waits for the first, as it must, or gets through at once.
+        std::promise<void> secondWaitsOrEnds;
+        std::atomic_flag told;
+        const auto tell = [&] {
+            if (!told.test_and_set())
+                secondWaitsOrEnds.set_value();
+        };
+        ImportHooks watchSecond;
+        watchSecond.waiting = tell;
+        std::thread second([&] {
+            importBankRates(target, {readBankRatesFile(kData / "bank_daily.xml")}, {}, watchSecond);
+            tell();
+        });
+        secondWaitsOrEnds.get_future().wait();
+        release.set_value();
+        first.join();
+        second.join();
+
+        const CurrencyRatesFile read = loadCurrencyRatesFile(target);
+        ASSERT_EQ(read.state, DirectoryState::Loaded);
+        ASSERT_NE(currency(*read.rates, "840"), nullptr);
+        EXPECT_EQ(currency(*read.rates, "840")->rates.size(), 4u); // the second file's one day is among them
+        EXPECT_NE(currency(*read.rates, "392"), nullptr);
+        EXPECT_EQ(currency(*read.rates, "008") != nullptr, existing);
+    }
 }

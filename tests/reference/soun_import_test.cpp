@@ -228,3 +228,25 @@ TEST(SounImport, FailuresLeaveThePreviousDirectoryUnchanged) {
                             *DateValue::fromYmd(2020, 1, 1), "00"),
                  SounImportError);
 }
+
+// A table with far fewer offices than the directory in use (a download cut short) is
+// written only when that is allowed.
+TEST(SounImport, AMuchSmallerTableReplacesTheDirectoryOnlyWhenAllowed) {
+    std::vector<Rec> many;
+    for (int i = 1; i <= 20; ++i)
+        many.push_back({std::to_string(7700 + i), "30", "ИФНС № " + std::to_string(i)});
+    Folder f;
+    const std::string out = f.file("InspectionNumbers.xml");
+    const DateValue day = *DateValue::fromYmd(2020, 1, 1);
+    f.write("whole.dbf", dbf(many, many.size()));
+    ASSERT_TRUE(ImportSoun(f.file("whole.dbf"), out, day, "00"));
+    const std::string whole = f.read("InspectionNumbers.xml");
+
+    f.write("cut.dbf", dbf({many.begin(), many.begin() + 9}, 9));
+    EXPECT_THROW(ImportSoun(f.file("cut.dbf"), out, day, "00"), ClassifierShrinkError);
+    EXPECT_EQ(f.read("InspectionNumbers.xml"), whole);
+    ClassifierReplace agreed;
+    agreed.allowShrink = true;
+    EXPECT_TRUE(ImportSoun(f.file("cut.dbf"), out, day, "00", agreed));
+    EXPECT_EQ(loadCodeNameFile(out).rows.size(), 9u);
+}

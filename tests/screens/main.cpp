@@ -8,9 +8,11 @@ QObject* makeDateEditTest();
 QObject* makeMasterDetailTest();
 QObject* makePayerFieldsTest();
 QObject* makeScreenWidgetsTest();
+QObject* makeImportRunTest();
 
 int main(int argc, char* argv[]) {
     return kv::test::runQtTests(argc, argv,
                                 {makeAskerTest, makeFieldKindsTest, makeFrameworkTest, makeMasterDetailTest,
-                                 makeDateEditTest, makeScreenWidgetsTest, makePayerFieldsTest});
+                                 makeDateEditTest, makeScreenWidgetsTest, makePayerFieldsTest,
+                                 makeImportRunTest});
 }

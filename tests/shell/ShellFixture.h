@@ -86,6 +86,7 @@ public:
         printJob = RecordingPrintJob();
         recoveryDelayMs = 3600 * 1000;
         programFolder.clear();
+        userDataFolder.clear();
         locale_ = QLocale();
         for (const char* file : {"kvilmar/kvilmar.conf", "ЗЕНТАР/Квилмар 2019.conf"})
             QFile::remove(settingsDir_.filePath(QString::fromUtf8(file)));
@@ -102,7 +103,7 @@ public:
                                        const ScreenRegistry* otherScreens = nullptr) {
         MainWindowOptions options;
         options.programFolder = programFolder.isEmpty() ? folder() : programFolder;
-        options.userDataFolder = userFolder();
+        options.userDataFolder = userDataFolder.isEmpty() ? userFolder() : userDataFolder;
         options.recoveryDelayMs = recoveryDelayMs;
         options.asker = &asker;
         options.clock = &testClock();
@@ -122,12 +123,16 @@ public:
         return file;
     }
 
+    // Where the window settings are kept for the tests (QSettings::setPath).
+    QString settingsFolder() const { return settingsDir_.path(); }
+
     QVariant setting(const QString& name) const { return openProgramSettings()->value(name); }
 
     // Long unless a test waits for the recovery copy, so that no copy is written behind
     // the back of a test that counts the screens' saves.
     int recoveryDelayMs = 3600 * 1000;
-    QString programFolder; // empty: folder()
+    QString programFolder;  // empty: folder()
+    QString userDataFolder; // empty: userFolder()
     ScriptedAsker asker;
     std::map<ScreenId, ProbeLog> probes;
     RecordingPrintJob printJob;

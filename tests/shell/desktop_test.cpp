@@ -7,6 +7,8 @@
 #include "screens/Sections.h"
 #include "screens/pickers/SounImportDialog.h"
 #include "shell/AboutDialog.h"
+#include "shell/CommandLine.h"
+#include "shell/FileNames.h"
 #include "shell/HelpWindow.h"
 #include "shell/RecentFiles.h"
 #include "shell/Recovery.h"
@@ -23,7 +25,9 @@
 #include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QTranslator>
+#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -264,6 +268,90 @@ private slots:
         QTRY_VERIFY(!splash.isVisible());
     }
 
+    // Two returns of one name in different folders are told apart by their folders; a name
+    // met once stays short.
+    void recentFilesOfOneNameShowTheirFolders() {
+        QVERIFY(QDir().mkpath(fx.path(QStringLiteral("one"))));
+        QVERIFY(QDir().mkpath(fx.path(QStringLiteral("two"))));
+        for (const char* name : {"one/a.qv9", "b.qv9", "two/a.qv9"})
+            fx.window(fx.writeReturn(QString::fromLatin1(name)));
+        auto w = fx.window();
+        const QString one = QDir::toNativeSeparators(fx.path(QStringLiteral("one")));
+        const QString two = QDir::toNativeSeparators(fx.path(QStringLiteral("two")));
+        QCOMPARE(recentItems(*w),
+                 (QStringList{"&1 a.qv9 (" + two + ")", "&2 b.qv9", "&3 a.qv9 (" + one + ")"}));
+    }
+
+    // A return whose name is not UTF-8 (Windows-1251 bytes, as unpacked from an archive made
+    // on Windows) opens from the command line, shows its name readably, and is saved back
+    // under the same bytes.
+    void aNameThatIsNotUtf8OpensAndIsSavedBack() {
+        const QByteArray file = QFile::encodeName(fx.folder()) + "\xCF\xF0\xE8\xEC\xE5\xF0.qv9"; // "Пример"
+        Declaration d = kv::test::newReturn();
+        d.inspectionCode = "7701";
+        d.saveToFile(file.toStdString());
+        QByteArray program = "kvilmar";
+        QByteArray argument = file;
+        char* argv[] = {program.data(), argument.data()};
+
+        auto w = fx.window(commandLinePath(argumentsFromBytes(2, argv)));
+        QCOMPARE(w->document().inspectionCode, std::string("7701"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Пример.qv9[*] - Квилмар 2019"));
+        QCOMPARE(recentItems(*w), QStringList{"&1 Пример.qv9"});
+        w->document().inspectionCode = "7702";
+        w->documentChanged();
+        QVERIFY(w->SaveReturn());
+        Declaration saved(kv::test::testClock());
+        saved.loadFromFile(file.toStdString());
+        QCOMPARE(saved.inspectionCode, std::string("7702"));
+        // No second file beside it under a name Qt made up; Qt cannot remove this one itself.
+        int returns = 0;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(QFile::encodeName(fx.folder()).toStdString()))
+            returns += entry.path().extension() == ".qv9" ? 1 : 0;
+        QCOMPARE(returns, 1);
+        QCOMPARE(::unlink(file.constData()), 0);
+    }
+
+    // A user's folder where nothing can be written (a read-only home) is told once, at
+    // start-up, naming what is lost: the recovery copies, the recent files or both. No
+    // further message comes with the changes that would have been copied.
+    void aUserFolderThatCannotBeWrittenIsToldOnce_data() {
+        QTest::addColumn<bool>("copiesLost");
+        QTest::addColumn<bool>("recentLost");
+        QTest::newRow("recovery copies") << true << false;
+        QTest::newRow("recent files") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+    void aUserFolderThatCannotBeWrittenIsToldOnce() {
+        QFETCH(bool, copiesLost);
+        QFETCH(bool, recentLost);
+        // Under a plain file nothing can be made, whoever runs the test.
+        kv::test::writeBytes(fx.path(QStringLiteral("blocked")), "x");
+        const QString blocked = fx.path(QStringLiteral("blocked/kvilmar/"));
+        const struct Restore {
+            QString settings;
+            ~Restore() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings); }
+        } restore{fx.settingsFolder()};
+        if (copiesLost)
+            fx.userDataFolder = blocked;
+        if (recentLost)
+            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocked);
+        fx.recoveryDelayMs = 0;
+
+        fx.asker.expect(QStringLiteral("userFolderReadOnly"), QStringLiteral("OK"));
+        auto w = fx.window(fx.writeReturn(QStringLiteral("a.qv9")));
+        const QString told = fx.asker.textOf(QStringLiteral("userFolderReadOnly"));
+        QVERIFY2(told.startsWith(QStringLiteral("Папка пользователя недоступна для записи")),
+                 qPrintable(told));
+        QCOMPARE(told.contains(QStringLiteral("копии несохранённых изменений")), copiesLost);
+        QCOMPARE(told.contains(QStringLiteral("список последних файлов")), recentLost);
+        w->documentChanged();
+        QCOMPARE(w->recovery().writeNow(), !copiesLost);
+        QVERIFY(w->SaveReturn());
+        KV_VERIFY_ASKER(fx.asker);
+    }
+
     void titleMarksUnsavedChanges() {
         auto w = fx.window(fx.writeReturn(QStringLiteral("typical.qv9")));
         QCOMPARE(w->windowTitle(), QStringLiteral("typical.qv9[*] - Квилмар 2019"));
@@ -391,15 +479,13 @@ private slots:
         QCOMPARE(kv::test::fileBytes(file), newer);
     }
 
-    // Two windows on one return: the other window's save is not discarded by this window's
-    // save without a question, whose default is "Нет"; once answered, saves go on quietly.
+    // A return saved by another program while a window has it open: the other program's
+    // save is not discarded by this window's save without a question, whose default is
+    // "Нет"; once answered, saves go on quietly.
     void aFileSavedElsewhereIsNotReplacedWithoutAQuestion() {
         const QString file = fx.writeReturn(QStringLiteral("shared.qv9"));
         auto first = fx.window(file);
-        auto second = fx.window(file);
-        second->document().inspectionCode = "7702";
-        second->documentChanged();
-        QVERIFY(second->SaveReturn());
+        fx.writeReturn(QStringLiteral("shared.qv9"), [](Declaration& d) { d.inspectionCode = "7702"; });
         const QByteArray secondsSave = kv::test::fileBytes(file);
 
         first->document().inspectionCode = "7703";
@@ -422,6 +508,79 @@ private slots:
         Declaration saved(kv::test::testClock());
         saved.loadFromFile(QFile::encodeName(file).toStdString());
         QCOMPARE(saved.inspectionCode, std::string("7704"));
+    }
+
+    // A return one window holds is neither opened by a second window, by any of the ways
+    // in, nor written over by its Save As: the second says where the return is open. Once
+    // the first window closes, the return opens anywhere.
+    void aReturnOpenInAnotherWindowIsNotOpenedTwice() {
+        const QString file =
+            fx.writeReturn(QStringLiteral("held.qv9"), [](Declaration& d) { d.inspectionCode = "7701"; });
+        const QByteArray onDisk = kv::test::fileBytes(file);
+        auto first = fx.window(file);
+        const QString name = QStringLiteral("Декларация уже открыта в другом окне программы:\n") + file;
+
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        auto second = fx.window(file);
+        QVERIFY2(fx.asker.textOf(QStringLiteral("fileHeldElsewhere")).startsWith(name),
+                 qPrintable(fx.asker.textOf(QStringLiteral("fileHeldElsewhere"))));
+        QVERIFY(second->documentPath().isEmpty());
+        QVERIFY(second->document().inspectionCode.empty());
+
+        fx.asker.expectFile(QStringLiteral("openReturn"), file);
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        second->OpenReturn();
+        QVERIFY(second->documentPath().isEmpty());
+
+        // By another name of the same file, and from the recent files.
+        QVERIFY(QFile::link(file, fx.path(QStringLiteral("link.qv9"))));
+        fx.asker.expectFile(QStringLiteral("openReturn"), fx.path(QStringLiteral("link.qv9")));
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        second->OpenReturn();
+        QVERIFY(second->documentPath().isEmpty());
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        second->OpenRecentFile(file);
+        QVERIFY(second->documentPath().isEmpty());
+
+        second->document().inspectionCode = "7702";
+        second->documentChanged();
+        fx.asker.expectFile(QStringLiteral("saveReturn"), file);
+        fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
+        QVERIFY(!second->SaveReturnAs());
+        QCOMPARE(kv::test::fileBytes(file), onDisk);
+        QVERIFY(!second->documentSaved());
+        KV_VERIFY_ASKER(fx.asker);
+
+        // The first window saves its own return as before.
+        first->documentChanged();
+        QVERIFY(first->SaveReturn());
+        QVERIFY(first->close());
+        fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"));
+        second->OpenRecentFile(file);
+        QCOMPARE(second->documentPath(), file);
+        QCOMPARE(second->document().inspectionCode, std::string("7701"));
+    }
+
+    // A window gone without closing holds nothing: its return opens in the next window,
+    // which still offers the changes that window left.
+    void aKilledWindowHoldsNoReturn() {
+        const QString file = fx.writeReturn(QStringLiteral("held.qv9"));
+        const QString folder = fx.userFolder() + QStringLiteral("recovery/");
+        QVERIFY(QDir().mkpath(folder));
+        kv::test::writeBytes(folder + QStringLiteral("killed.qv9"), kv::test::fileBytes(file));
+        kv::test::writeBytes(folder + QStringLiteral("killed.path"),
+                             QStringLiteral("{\"path\":\"%1\",\"base\":\"\"}").arg(file).toUtf8());
+        const pid_t child = ::fork();
+        if (child == 0) {
+            QLockFile lock(folder + QStringLiteral("killed.lock"));
+            ::_exit(lock.tryLock(0) ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(status, 0);
+        fx.asker.expect(QStringLiteral("restoreRecovery"), QStringLiteral("Нет"));
+        auto w = fx.window(file);
+        QCOMPARE(w->documentPath(), file);
     }
 
     // Refused, or closed normally: the copy goes and the next start asks nothing.

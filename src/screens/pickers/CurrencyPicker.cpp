@@ -2,6 +2,7 @@
 
 #include "reference/RatesImport.h"
 #include "screens/Asker.h"
+#include "screens/ImportRun.h"
 #include "screens/ScreenFrame.h"
 #include "screens/UiText.h"
 
@@ -88,7 +89,9 @@ void CurrencyPicker::importRates() {
                     c.code = chosen.code;
         }
         const RatesImportPlace place = host_.ratesImportPlace();
-        const RatesImportResult result = importBankRates(place.target, {rates}, place.seed);
+        RatesImportResult result;
+        runImport(this, QStringLiteral("Загрузка курсов ЦБ РФ..."),
+                  [&] { result = importBankRates(place.target, {rates}, place.seed); });
         host_.currencyRatesImported(result.rates);
         const std::optional<int> keep = selectedRow();
         const std::string code = keep ? rows_.at(static_cast<std::size_t>(*keep)).code : std::string();

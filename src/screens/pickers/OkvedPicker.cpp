@@ -5,6 +5,7 @@
 #include "reference/OkvedImport.h"
 #include "screens/Asker.h"
 #include "screens/CheckDialogs.h"
+#include "screens/ImportRun.h"
 #include "screens/UiText.h"
 
 #include <QComboBox>
@@ -208,7 +209,21 @@ void OkvedPicker::importCsv() {
         return;
     const std::string csv = QFile::encodeName(*path).toStdString();
     try {
-        auto imported = std::make_unique<OkvedClassifier>(ImportOkved(csv, directoryFile_.string()));
+        auto imported = std::make_unique<OkvedClassifier>();
+        ClassifierReplace how;
+        how.shown = classifier_ != nullptr ? classifier_->entries.size() : 0;
+        const auto run = [&] {
+            runImport(this, QStringLiteral("Импорт классификатора ОКВЭД..."),
+                      [&] { *imported = ImportOkved(csv, directoryFile_.string(), how); });
+        };
+        try {
+            run();
+        } catch (const ClassifierShrinkError& e) {
+            if (!confirmShrink(asker_, this, QStringLiteral("okvedShrink"), e))
+                return;
+            how.allowShrink = true;
+            run();
+        }
         imported_ = std::move(imported);
         setClassifier(imported_.get());
         asker_.ask(this, messageQuestion(QStringLiteral("okvedImported"),

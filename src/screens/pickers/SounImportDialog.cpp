@@ -4,6 +4,7 @@
 #include "reference/SounImport.h"
 #include "screens/Asker.h"
 #include "screens/DataFolders.h"
+#include "screens/ImportRun.h"
 #include "screens/UiText.h"
 
 #include <QDate>
@@ -131,14 +132,31 @@ void SounImportDialog::runImport() {
         return;
     }
     bool written = false;
+    // The user's copy, read before the shipped one at the next start; an installed
+    // program's own folder is not the user's to write. It is compared with the directory
+    // read now, the shipped one before a first import.
+    const QString folder = userDataFolder();
+    QDir().mkpath(folder);
+    const QString target = folder + QString::fromLatin1(kInspectionsFile);
+    const QString inUse = findInFolders(searchFolders(), QString::fromLatin1(kInspectionsFile));
+    ClassifierReplace how;
+    if (!inUse.isEmpty())
+        how.current = QFile::encodeName(inUse + QString::fromLatin1(kInspectionsFile)).toStdString();
+    const auto run = [&] {
+        kv::runImport(this, QStringLiteral("Импорт справочника инспекций..."), [&] {
+            written = ImportSoun(QFile::encodeName(QDir::fromNativeSeparators(path)).toStdString(),
+                                 QFile::encodeName(target).toStdString(), today(), "00", how);
+        });
+    };
     try {
-        // The user's copy, read before the shipped one at the next start; an installed
-        // program's own folder is not the user's to write.
-        const QString folder = userDataFolder();
-        QDir().mkpath(folder);
-        const QString target = folder + QString::fromLatin1(kInspectionsFile);
-        written = ImportSoun(QFile::encodeName(QDir::fromNativeSeparators(path)).toStdString(),
-                             QFile::encodeName(target).toStdString(), today(), "00");
+        try {
+            run();
+        } catch (const ClassifierShrinkError& e) {
+            if (!confirmShrink(asker_, this, QStringLiteral("sounShrink"), e))
+                return;
+            how.allowShrink = true;
+            run();
+        }
     } catch (const std::exception&) {
         written = false;
     }

@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "reference/Okved.h"
+#include "reference/OkvedImport.h"
 #include "screens/BusinessScreen.h"
 #include "screens/pickers/OkvedPicker.h"
 
@@ -146,6 +147,54 @@ private slots:
         QCOMPARE(picker.result(), int(QDialog::Accepted));
         QCOMPARE(picker.chosenCode(), std::optional<std::string>("62.0"));
         KV_VERIFY_ASKER(host.script);
+    }
+
+    // A file that would leave far fewer entries than the directory holds (a download cut
+    // short) replaces it only after "Да"; "Нет", the default, keeps the directory.
+    void pickerAsksBeforeACutFileShrinksTheDirectory() {
+        ScreenTestHost host;
+        QTemporaryDir folder;
+        const QString directory = folder.filePath(QStringLiteral("Sp_OKVED2.xml"));
+        std::string whole = utf8ToCp1251("\"J\";\" \";\"СВЯЗЬ\"\r\n");
+        for (int i = 10; i < 40; ++i)
+            whole += "\"J\";\"" + std::to_string(i) + "\";\"" + utf8ToCp1251("Вид ") + std::to_string(i) +
+                     "\"\r\n";
+        const QString wholeFile = folder.filePath(QStringLiteral("whole.csv"));
+        const QString cutFile = folder.filePath(QStringLiteral("cut.csv"));
+        for (const auto& [path, bytes] :
+             {std::pair{wholeFile, whole}, std::pair{cutFile, whole.substr(0, whole.find("\"J\";\"15\""))}}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray::fromStdString(bytes));
+        }
+        ImportOkved(QFile::encodeName(wholeFile).toStdString(), QFile::encodeName(directory).toStdString());
+        QFile original(directory);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray before = original.readAll();
+        OkvedPicker picker(host.script, nullptr, QFile::encodeName(directory).toStdString(), nullptr);
+
+        host.script.expectFile(QStringLiteral("okvedCsv"), cutFile);
+        host.script.expect(QStringLiteral("okvedShrink"), QStringLiteral("Нет"));
+        kv::test::clickButton(&picker, "bnImport");
+        const Question& asked = host.script.questions().constLast();
+        QCOMPARE(asked.answers.at(asked.defaultIndex), QStringLiteral("Нет"));
+        QVERIFY2(asked.text.startsWith(
+                     QStringLiteral("В справочнике сейчас позиций: 31, в импортируемом файле: ")),
+                 qPrintable(asked.text));
+        QFile kept(directory);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), before);
+
+        host.script.expectFile(QStringLiteral("okvedCsv"), cutFile);
+        host.script.expect(QStringLiteral("okvedShrink"), QStringLiteral("Да"));
+        host.script.expect(QStringLiteral("okvedImported"), QStringLiteral("OK"));
+        kv::test::clickButton(&picker, "bnImport");
+        KV_VERIFY_ASKER(host.script);
+        QFile replaced(directory);
+        QVERIFY(replaced.open(QIODevice::ReadOnly));
+        const auto now = OkvedClassifier::fromXml(replaced.readAll().toStdString());
+        QVERIFY(now.has_value());
+        QVERIFY(now->entries.size() + 10 < 31);
     }
 
     void pickerSearchesAndImportsRosstatsFile() {

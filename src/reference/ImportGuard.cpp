@@ -1,0 +1,19 @@
+#include "reference/ImportGuard.h"
+
+#include "core/Text.h"
+
+namespace kv {
+
+std::optional<ClassifierShrink> shrinkOf(std::size_t before, std::size_t after) {
+    if (after + kFewEntries >= before)
+        return std::nullopt;
+    return ClassifierShrink{before, after};
+}
+
+ClassifierShrinkError::ClassifierShrinkError(const ClassifierShrink& shrink)
+    : std::runtime_error(utf8ToCp1251("В справочнике сейчас позиций: " + std::to_string(shrink.before) +
+                                      ", в импортируемом файле: " + std::to_string(shrink.after) +
+                                      ". Возможно, файл загружен не полностью.")),
+      shrink_(shrink) {}
+
+} // namespace kv

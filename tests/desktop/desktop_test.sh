@@ -34,6 +34,7 @@ install)
         share/kvilmar/CurrencyRates.xml
         share/kvilmar/NDFL3_5.14.xsd
         share/kvilmar/NDFL4_5.03.xsd
+        share/kvilmar/NDFL2_5.06.xsd
         share/kvilmar/help/runprogramm.htm
         share/kvilmar/help/EditSOUN.htm
         share/applications/ru.zentar.kvilmar.desktop

@@ -4,6 +4,7 @@
 #include "checks/RecordChecks.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
+#include "model/ListLimit.h"
 #include "reference/IncomeDict.h"
 
 #include <algorithm>
@@ -401,6 +402,20 @@ private:
     bool residentKind0_;
 };
 
+template <class List, class Source> void requireRoomFor(const List& list, const std::vector<Source>& added) {
+    if (!added.empty())
+        requireRoomInList(static_cast<std::size_t>(list.count()) + added.size() - 1);
+}
+
+// The sources fit their lists even if none is replaced.
+void requireRoom(const Declaration& d, const CertificateImport& import) {
+    requireRoomFor(d.incomes13, import.incomes13);
+    requireRoomFor(d.incomes13NonResident, import.incomes13NonResident);
+    requireRoomFor(d.incomes35, import.incomes35);
+    requireRoomFor(d.incomes30, import.dividends);
+    requireRoomFor(d.incomes9, import.incomes9);
+}
+
 std::string nameKey(std::string_view text) {
     return upperCp1251(trimText(text));
 }
@@ -503,7 +518,13 @@ CertificateImport prepareImport(const CertificateFile& file, int index, const De
     CertificateImport out;
     out.certificate = &file.certificates.at(static_cast<std::size_t>(index));
     out.agent = file.agent;
-    Mapper(file, *out.certificate, d, out).run();
+    try {
+        Mapper(file, *out.certificate, d, out).run();
+        requireRoom(d, out);
+    } catch (const ListFull& full) {
+        // More lines than a source holds, or more sources than a list does.
+        out.fault = full.what();
+    }
     if (!out.accepted()) {
         out.incomes13.clear();
         out.incomes13NonResident.clear();

@@ -2,6 +2,7 @@
 
 #include "imports/CertificateImport.h"
 #include "model/Declaration.h"
+#include "model/ListLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -210,6 +211,18 @@ TEST(CertificateImport, RefusesWhatTheReturnCannotHoldNamingIt) {
         applyImport(d, p.import, true);
         EXPECT_EQ(d, before);
     }
+}
+
+TEST(CertificateImport, MoreLinesThanASourceHoldsAreRefusedNotThrown) {
+    std::string lines;
+    for (int i = 0; i < kMaxListItems + 1; ++i)
+        lines += "<СвСумДох Месяц=\"01\" КодДоход=\"2000\" СумДоход=\"1.00\"/>";
+    const std::string bytes = editedCertificate(
+        "salary.xml", "<СвСумДох Месяц=\"01\" КодДоход=\"2000\" СумДоход=\"50000.00\"/>", lines);
+    Declaration d = newReturn();
+    const Prepared p = prepare(bytes, d);
+    EXPECT_FALSE(p.import.accepted());
+    EXPECT_EQ(p.import.fault, ListFull().what());
 }
 
 TEST(CertificateImport, WarnsWhereTheCertificateDisagreesWithItself) {

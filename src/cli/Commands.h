@@ -14,6 +14,7 @@ int cmdImportSoun(const Args& args);
 int cmdDirectories(const Args& args);
 int cmdImportOkved(const Args& args);
 int cmdImportRates(const Args& args);
+int cmdImport2ndfl(const Args& args);
 int cmdCompute(const Args& args);
 int cmdCheck(const Args& args);
 int cmdExport(const Args& args);

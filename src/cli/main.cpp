@@ -25,6 +25,7 @@ constexpr Command kCommands[] = {
     {"directories", "directories", "где найден каждый справочник и прочитан ли он", kv::cli::cmdDirectories},
     {"import-okved", "import-okved FILE.csv [--out Sp_OKVED2.xml] [--replace]", "справочник ОКВЭД из классификатора Росстата (CSV; по умолчанию в папку данных пользователя)", kv::cli::cmdImportOkved},
     {"import-rates", "import-rates FILE... [--out CurrencyRates.xml] [--currency КОД]", "курсы ЦБ РФ (ежедневные и динамика, XML) в справочник курсов валют, который читает программа", kv::cli::cmdImportRates},
+    {"import-2ndfl", "import-2ndfl RETURN.qv9 CERTIFICATE.xml... [--inn INN]", "справки о доходах 2-НДФЛ (формат 5.06) в декларацию: добавить или заменить источники и сохранить файл (код 1, если справка не принята: тогда декларация не меняется)", kv::cli::cmdImport2ndfl},
     {"compute", "compute FILE.qv9", "расчет декларации: все листы в формате JSON", kv::cli::cmdCompute},
     {"check", "check FILE.qv9", "проверка декларации до первой ошибки (код 1 при ошибке)", kv::cli::cmdCheck},
     {"export", "export FILE.qv9 [--out DIR] [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]", "проверка и файл XML для налоговой службы; печатает путь к файлу", kv::cli::cmdExport},

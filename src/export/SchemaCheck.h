@@ -2,6 +2,8 @@
 // Checks an exported file against the schema of its form (data/NDFL3_5.14.xsd,
 // data/NDFL4_5.03.xsd, both built into the program): the last line of defence
 // before a file that the tax service would refuse is written.
+#include "reference/XmlSchema.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,19 +18,6 @@ enum class ReturnForm {
 
 // "3-НДФЛ 5.14" or "4-НДФЛ 5.03" (Windows-1251).
 std::string formTitle(ReturnForm form);
-
-// One broken rule: the line of the file (0 when unknown) and what is wrong, in
-// Russian (Windows-1251), naming the element, the attribute and the rule.
-struct SchemaViolation {
-    int line = 0;
-    std::string text;
-};
-
-struct SchemaReport {
-    bool wellFormed = false; // false: the bytes are not an XML document at all
-    std::vector<SchemaViolation> violations;
-    bool valid() const { return wellFormed && violations.empty(); }
-};
 
 // Validates the bytes of a file (in the encoding its declaration names) against the
 // form's schema and reports every violation in document order.

@@ -1,6 +1,7 @@
 #include "reference/XmlRead.h"
 
 #include "core/Text.h"
+#include "reference/XmlSchema.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -110,6 +111,24 @@ XmlDocPtr parseXmlText(std::string_view bytes) {
         hasEntityReference(doc->children))
         return nullptr;
     return doc;
+}
+
+int xmlFaultLine(std::string_view bytes) {
+    if (bytes.size() > kMaxXmlFileBytes)
+        return 0;
+    ExternalLoaderGuard guard;
+    DiagnosticsSilenced quiet;
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    if (ctxt == nullptr)
+        return 0;
+    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    xmlFreeDoc(
+        xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()), "file.xml", nullptr, options));
+    // Parsing stops at the first fatal fault, so the last one recorded is the first.
+    const xmlError* error = xmlCtxtGetLastError(ctxt);
+    const int line = error != nullptr && error->code != XML_ERR_OK ? error->line : 0;
+    xmlFreeParserCtxt(ctxt);
+    return line;
 }
 
 XmlFile readXmlFile(const std::filesystem::path& path) {

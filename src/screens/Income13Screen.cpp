@@ -5,6 +5,7 @@
 #include "reference/IncomeDict.h"
 #include "screens/AgentDeductionDialog.h"
 #include "screens/Asker.h"
+#include "screens/CertificateImportDialog.h"
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
@@ -65,11 +66,24 @@ Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup s
     connect(lvDeducts_, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editDeduction);
     connect(edTaxWithheld_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
     connect(edFixedAdvance_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
+    connect(bnImportCertificate_, &QPushButton::clicked, this, &Income13Screen::importCertificate);
     lvIncomes_->installEventFilter(this);
+}
+
+void Income13Screen::importCertificate() {
+    SaveData();
+    if (!importIncomeCertificate(this, host()))
+        return;
+    ScreenBuildGuard guard(host());
+    load();
+    sourceList_->select(sourceList_->count() - 1);
 }
 
 void Income13Screen::buildWidgets() {
     sourceBox_ = recordListBox(this);
+    bnImportCertificate_ =
+        button(this, "bnImportCertificate", QStringLiteral("Загрузить справку 2-НДФЛ..."),
+               QStringLiteral("Доходы, вычеты и налог из файла справки налогового агента"));
 
     auto* incomeBox = new QGroupBox(QStringLiteral("Доходы по выбранному источнику выплат"), this);
     incomeBox->setObjectName(QStringLiteral("gbIncomes"));
@@ -157,6 +171,7 @@ void Income13Screen::buildWidgets() {
     auto* left = new QVBoxLayout(leftColumn);
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(sourceBox_.box, 1);
+    left->addWidget(bnImportCertificate_);
     left->addWidget(totalsBox);
     left->addWidget(gbForeigner_);
     auto* right = new QVBoxLayout;

@@ -102,6 +102,7 @@ private:
     void addDeduction();
     void editDeduction();
     void deleteDeduction();
+    void importCertificate();
 
     std::optional<ThirteenIncomeItem> runIncomeDialog(const std::optional<ThirteenIncomeItem>& existing);
     // A new line of the selected source at this position, shown and selected; a full
@@ -118,6 +119,7 @@ private:
     ListActions* deductActions_ = nullptr;
 
     RecordListBox sourceBox_;
+    QPushButton* bnImportCertificate_;
     QTreeWidget* lvIncomes_;
     QPushButton* bnAddIncome_;
     QPushButton* bnDeleteIncome_;

@@ -187,6 +187,8 @@ void MainWindow::buildActions() {
     exportDoc_ = action("ExportDoc", QStringLiteral("Экспорт в xml"), [this] { ExportDoc(); });
     checkDoc_ = action("CheckDoc", QStringLiteral("Проверить"), [this] { CheckDoc(); });
     resultDoc_ = action("ResultDoc", QStringLiteral("Расчёт"), [this] { ShowResult(); });
+    importCertificate_ = action("ImportCertificate", QStringLiteral("Загрузить справку 2-НДФЛ..."),
+                                [this] { ImportCertificate(); });
     helpAction_ = action("Help", QStringLiteral("Справка"), [this] { ShowHelp(); });
     about_ = action("About", QStringLiteral("О программе"), [this] { ShowAbout(); });
 
@@ -235,6 +237,8 @@ void MainWindow::buildMenus() {
     QMenu* declaration = menuBar()->addMenu(QStringLiteral("Декларация"));
     declaration->setObjectName(QStringLiteral("mnDeclaration"));
     declaration->addActions({previewDoc_, printDoc_, exportDoc_, checkDoc_, resultDoc_});
+    declaration->addSeparator();
+    declaration->addAction(importCertificate_);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("mnSettings"));

@@ -80,6 +80,8 @@ public:
     void CheckDoc();
     // "Расчёт": what the return comes to, in a window beside this one.
     void ShowResult();
+    // "Загрузить справку 2-НДФЛ...": the current screen shows the return afterwards.
+    void ImportCertificate();
     void ExportDoc();
     void PreviewDoc();
     void PrintDoc();
@@ -218,6 +220,7 @@ private:
     QAction* exportDoc_ = nullptr;
     QAction* checkDoc_ = nullptr;
     QAction* resultDoc_ = nullptr;
+    QAction* importCertificate_ = nullptr;
     QAction* helpAction_ = nullptr;
     QAction* about_ = nullptr;
     QAction* stdToolbarItem_ = nullptr;

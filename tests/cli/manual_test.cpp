@@ -71,7 +71,7 @@ TEST(Manual, DescribesEveryCommandOptionAndExitCodeOfTheHelp) {
     std::istringstream lines(help);
     std::string line;
     int commands = 0;
-    const std::regex command(R"(^  ([a-z][a-z-]*)(.*)$)");
+    const std::regex command(R"(^  ([a-z][a-z0-9-]*)(.*)$)");
     const std::regex option(R"(^  (--[a-z-]+) .*$)");
     std::smatch m;
     while (std::getline(lines, line)) {

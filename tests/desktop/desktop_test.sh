@@ -34,6 +34,7 @@ install)
         share/kvilmar/CurrencyRates.xml
         share/kvilmar/NDFL3_5.14.xsd
         share/kvilmar/NDFL4_5.03.xsd
+        share/kvilmar/NDFL2_5.06.xsd
         share/kvilmar/help/runprogramm.htm
         share/kvilmar/help/EditSOUN.htm
         share/applications/ru.zentar.kvilmar.desktop
@@ -139,14 +140,14 @@ completion)
         [[ $got == "$expected" ]] || fail "'$words': '$got', expected '$expected'"
     done <<'CASES'
 kvilmar-cli ex|export 
-kvilmar-cli import-|import-okved import-rates import-soun 
+kvilmar-cli import-|import-2ndfl import-okved import-rates import-soun 
 kvilmar-cli export --|--date --guid --no-check --out 
 kvilmar-cli pdf --n|--no-check 
 kvilmar-cli check |a.qv9 
 CASES
     # Every command the tool lists is completed.
     commands=$(complete kvilmar-cli "")
-    for command in $("$prefix/bin/kvilmar-cli" --help | sed -n 's/^  \([a-z][a-z-]*\).*/\1/p'); do
+    for command in $("$prefix/bin/kvilmar-cli" --help | sed -n 's/^  \([a-z][a-z0-9-]*\).*/\1/p'); do
         [[ " $commands " == *" $command "* ]] || fail "command $command is not completed"
     done
     ;;

@@ -11,16 +11,17 @@ declare -A allowed=(
     [core]="core"
     [model]="core model"
     [reference]="core reference"
-    [compute]="core model compute"
-    [checks]="core model compute checks"
-    [export]="core model compute export"
+    [compute]="core model reference compute"
+    [checks]="core model reference compute checks"
+    [export]="core model reference compute export"
+    [imports]="core model reference compute checks imports"
     [print]="core print"
-    [screens]="core model reference compute checks screens"
-    [shell]="core model reference compute checks export print screens shell"
-    [cli]="core model reference compute checks export print cli"
+    [screens]="core model reference compute checks imports screens"
+    [shell]="core model reference compute checks export imports print screens shell"
+    [cli]="core model reference compute checks export imports print cli"
     [app]="screens shell"
 )
-qt_free="core model reference compute checks export"
+qt_free="core model reference compute checks export imports"
 
 faults=0
 for folder in */; do

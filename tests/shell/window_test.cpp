@@ -75,8 +75,8 @@ private slots:
         QCOMPARE(menuItems(top[0]->menu()),
                  (QStringList{"Создать", "Открыть", "Сохранить", "Сохранить как...", "-", "Последние файлы",
                               "-", "Выход"}));
-        QCOMPARE(menuItems(top[1]->menu()),
-                 (QStringList{"Просмотр", "Печать", "Экспорт в xml", "Проверить", "Расчёт"}));
+        QCOMPARE(menuItems(top[1]->menu()), (QStringList{"Просмотр", "Печать", "Экспорт в xml", "Проверить",
+                                                         "Расчёт", "-", "Загрузить справку 2-НДФЛ..."}));
         QCOMPARE(
             menuItems(top[2]->menu()),
             (QStringList{"Задание условий", "Сведения о декларанте", "Доходы, полученные в РФ",

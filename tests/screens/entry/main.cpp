@@ -13,6 +13,7 @@ QObject* makeBusinessTest();
 QObject* makePartnershipTest();
 QObject* makeRoundTripTest();
 QObject* makeForeignTest();
+QObject* makeCertificateTest();
 
 int main(int argc, char* argv[]) {
     // The tax-office import writes into the user's data folder: a test's own, not the real one.
@@ -20,5 +21,5 @@ int main(int argc, char* argv[]) {
     return kv::test::runQtTests(argc, argv,
                                 {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest,
                                  makeRatesTest, makeBusinessTest, makePartnershipTest, makeForeignTest,
-                                 makeRoundTripTest});
+                                 makeCertificateTest, makeRoundTripTest});
 }

@@ -19,21 +19,23 @@ struct Command {
 
 // clang-format off
 constexpr Command kCommands[] = {
-    {"items", "items FILE.qv9", "заголовок и все элементы файла декларации", kv::cli::cmdItems},
-    {"dump", "dump FILE.qv9", "вся декларация в формате JSON", kv::cli::cmdDump},
-    {"import-soun", "import-soun soun1.dbf [--out InspectionNumbers.xml] [--date ДД.ММ.ГГГГ] [--replace]", "справочник инспекций из классификатора СОУН (по умолчанию в папку данных пользователя)", kv::cli::cmdImportSoun},
-    {"directories", "directories", "где найден каждый справочник и прочитан ли он", kv::cli::cmdDirectories},
-    {"import-okved", "import-okved FILE.csv [--out Sp_OKVED2.xml] [--replace]", "справочник ОКВЭД из классификатора Росстата (CSV; по умолчанию в папку данных пользователя)", kv::cli::cmdImportOkved},
-    {"import-rates", "import-rates FILE... [--out CurrencyRates.xml] [--currency КОД]", "курсы ЦБ РФ (ежедневные и динамика, XML) в справочник курсов валют, который читает программа", kv::cli::cmdImportRates},
-    {"import-2ndfl", "import-2ndfl RETURN.qv9 CERTIFICATE.xml... [--inn INN]", "справки о доходах 2-НДФЛ (формат 5.06) в декларацию: добавить или заменить источники и сохранить файл (код 1, если справка не принята: тогда декларация не меняется)", kv::cli::cmdImport2ndfl},
-    {"compute", "compute FILE.qv9", "расчет декларации: все листы в формате JSON", kv::cli::cmdCompute},
+    // The return: check, compute, export and print it; then fill it from certificates; look inside
+    // its file; keep the directories.
     {"check", "check FILE.qv9", "проверка декларации до первой ошибки (код 1 при ошибке)", kv::cli::cmdCheck},
+    {"compute", "compute FILE.qv9", "расчет декларации: все листы в формате JSON", kv::cli::cmdCompute},
     {"export", "export FILE.qv9 [--out DIR] [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]", "проверка и файл XML для налоговой службы; печатает путь к файлу", kv::cli::cmdExport},
     {"xml", "xml FILE.qv9 [--date ДД.ММ.ГГГГ] [--guid GUID]", "XML декларации (байты файла) в стандартный вывод", kv::cli::cmdXml},
-    {"validate", "validate FILE.xml", "проверка файла 3-НДФЛ 5.14 или 4-НДФЛ 5.03 по схеме формата: все нарушения со строками (код 1 при нарушениях)", kv::cli::cmdValidate},
 #ifdef KV_HAVE_PRINT
     {"pdf", "pdf FILE.qv9 --out FILE.pdf [--date ДД.ММ.ГГГГ] [--guid GUID] [--no-check]", "проверка и листы декларации со штрих-кодами в файл PDF, как при печати", kv::cli::cmdPdf},
 #endif
+    {"validate", "validate FILE.xml", "проверка файла 3-НДФЛ 5.14 или 4-НДФЛ 5.03 по схеме формата: все нарушения со строками (код 1 при нарушениях)", kv::cli::cmdValidate},
+    {"import-2ndfl", "import-2ndfl RETURN.qv9 CERTIFICATE.xml... [--inn INN]", "справки о доходах 2-НДФЛ (формат 5.06) в декларацию: добавить или заменить источники и сохранить файл (код 1, если справка не принята: тогда декларация не меняется)", kv::cli::cmdImport2ndfl},
+    {"items", "items FILE.qv9", "заголовок и все элементы файла декларации", kv::cli::cmdItems},
+    {"dump", "dump FILE.qv9", "вся декларация в формате JSON", kv::cli::cmdDump},
+    {"import-rates", "import-rates FILE... [--out CurrencyRates.xml] [--currency КОД]", "курсы ЦБ РФ (ежедневные и динамика, XML) в справочник курсов валют, который читает программа", kv::cli::cmdImportRates},
+    {"import-okved", "import-okved FILE.csv [--out Sp_OKVED2.xml] [--replace]", "справочник ОКВЭД из классификатора Росстата (CSV; по умолчанию в папку данных пользователя)", kv::cli::cmdImportOkved},
+    {"import-soun", "import-soun soun1.dbf [--out InspectionNumbers.xml] [--date ДД.ММ.ГГГГ] [--replace]", "справочник инспекций из классификатора СОУН (по умолчанию в папку данных пользователя)", kv::cli::cmdImportSoun},
+    {"directories", "directories", "где найден каждый справочник и прочитан ли он", kv::cli::cmdDirectories},
 };
 // clang-format on
 

@@ -39,9 +39,16 @@ struct Page {
     std::string text;                          // the whole page, plain
 };
 
-// Under "КОМАНДЫ" each command is a ".TP" entry whose ".B" line is its usage.
-Page readPage() {
-    std::ifstream in(KV_MANUAL);
+// One translation of the page and its headings.
+struct Translation {
+    const char* file; // under dist/linux/man
+    const char* commands;
+    const char* exitStatus;
+};
+
+// Under the commands' heading each command is a ".TP" entry whose ".B" line is its usage.
+Page readPage(const Translation& t) {
+    std::ifstream in(std::string(KV_MANUAL_DIR) + "/" + t.file);
     Page page;
     std::string line;
     bool commands = false;
@@ -49,7 +56,7 @@ Page readPage() {
     while (std::getline(in, line)) {
         page.text += plain(line) + '\n';
         if (line.starts_with(".SH"))
-            commands = line == ".SH КОМАНДЫ";
+            commands = line == std::string(".SH ") + t.commands;
         else if (commands && line == ".TP")
             entry = true;
         else if (entry && line.starts_with(".B ")) {
@@ -61,9 +68,11 @@ Page readPage() {
     return page;
 }
 
-TEST(Manual, DescribesEveryCommandOptionAndExitCodeOfTheHelp) {
+class Manual : public testing::TestWithParam<Translation> {};
+
+TEST_P(Manual, DescribesEveryCommandOptionAndExitCodeOfTheHelp) {
     const std::string help = helpText();
-    const Page page = readPage();
+    const Page page = readPage(GetParam());
     ASSERT_FALSE(help.empty());
     ASSERT_GE(page.usages.size(), 8u) << "the page's command entries were not found";
 
@@ -87,7 +96,7 @@ TEST(Manual, DescribesEveryCommandOptionAndExitCodeOfTheHelp) {
     EXPECT_GE(commands, 8);
 
     // "Коды завершения: 0 ..., 1 ..., 2 ...": each code has its entry under the heading.
-    const std::size_t codes = page.text.find(".SH КОДЫ ЗАВЕРШЕНИЯ");
+    const std::size_t codes = page.text.find(std::string(".SH ") + GetParam().exitStatus);
     ASSERT_NE(codes, std::string::npos);
     const std::size_t codesLine = help.find("Коды завершения:");
     ASSERT_NE(codesLine, std::string::npos);
@@ -96,5 +105,12 @@ TEST(Manual, DescribesEveryCommandOptionAndExitCodeOfTheHelp) {
     for (std::sregex_iterator it(listed.begin(), listed.end(), code), end; it != end; ++it)
         EXPECT_NE(page.text.find(".TP\n.B " + (*it)[1].str() + "\n", codes), std::string::npos) << (*it)[1];
 }
+
+INSTANTIATE_TEST_SUITE_P(Pages, Manual,
+                         testing::Values(Translation{"kvilmar-cli.1", "COMMANDS", "EXIT STATUS"},
+                                         Translation{"ru/kvilmar-cli.1", "КОМАНДЫ", "КОДЫ ЗАВЕРШЕНИЯ"}),
+                         [](const testing::TestParamInfo<Translation>& info) {
+                             return info.index == 0 ? std::string("English") : std::string("Russian");
+                         });
 
 } // namespace

@@ -45,6 +45,7 @@ install)
         share/man/man1/kvilmar.1.gz
         share/man/ru/man1/kvilmar.1.gz
         share/man/man1/kvilmar-cli.1.gz
+        share/man/ru/man1/kvilmar-cli.1.gz
         share/bash-completion/completions/kvilmar-cli
         share/doc/kvilmar/copyright
         share/doc/kvilmar/changelog.gz
@@ -63,8 +64,8 @@ install)
     } | sort))
     [[ -z $extra ]] || fail "unexpected files installed: $extra"
     # The manual pages are readable troff.
-    for page in kvilmar kvilmar-cli; do
-        zcat "$prefix/share/man/man1/$page.1.gz" | grep -q '^\.TH' || fail "$page.1 has no title line"
+    for page in man1/kvilmar man1/kvilmar-cli ru/man1/kvilmar ru/man1/kvilmar-cli; do
+        zcat "$prefix/share/man/$page.1.gz" | grep -q '^\.TH' || fail "$page.1 has no title line"
     done
 
     # The installed tool finds the shipped directory files in ../share/kvilmar ...

@@ -46,6 +46,11 @@ struct Translation {
     const char* exitStatus;
 };
 
+// Test names show the page, not the parameter's bytes.
+void PrintTo(const Translation& t, std::ostream* os) {
+    *os << t.file;
+}
+
 // Under the commands' heading each command is a ".TP" entry whose ".B" line is its usage.
 Page readPage(const Translation& t) {
     std::ifstream in(std::string(KV_MANUAL_DIR) + "/" + t.file);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -13,6 +14,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
+#include <QScreen>
 #include <QWidget>
 
 namespace kv::print {
@@ -63,15 +65,27 @@ void PrintModule::PreviewData(std::string& xml, std::intptr_t parentWindow) {
     PreviewData(xml, parentWindow != 0 ? QWidget::find(static_cast<WId>(parentWindow)) : nullptr);
 }
 
+QSize previewSize(const QSize& available) {
+    // A page and the preview's toolbar at a readable scale; smaller screens get 9/10 of their area.
+    constexpr QSize kLargest(900, 1000);
+    return kLargest.boundedTo(available * 9 / 10);
+}
+
 void PrintModule::PreviewData(std::string& xml, QWidget* parent) {
     const PrintLayout pages = layout(xml);
     QPrinter printer(QPrinter::HighResolution);
     useWholeA4(printer);
-    printer.setDocName(documentName(pages));
+    printer.setDocName(OutputName.empty() ? documentName(pages) : qs(OutputName));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printPreview"));
-    dialog.setWindowTitle(QStringLiteral("Квилмар 2019 — просмотр декларации"));
-    dialog.resize(900, 1000);
+    // The window is the program's own: its title says what it shows.
+    dialog.setWindowTitle(QStringLiteral("Просмотр декларации"));
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        const QRect area = screen->availableGeometry();
+        dialog.resize(previewSize(area.size()));
+        dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+    }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
                      [&pages](QPrinter* target) { renderLayout(pages, *target); });
     dialog.exec();
@@ -113,9 +127,12 @@ void PrintModule::PrintToPdf(const std::string& xml, const std::string& pdfPath)
         fail("Не удалось записать файл " + pdfPath + ": " + file.errorString().toStdString());
 }
 
-std::optional<PrinterChoice> askPrinter(QWidget* parent) {
+std::optional<PrinterChoice> askPrinter(QWidget* parent, const std::string& outputName) {
     QPrinter printer(QPrinter::HighResolution);
     useWholeA4(printer);
+    // The print dialog proposes its file as the document's name with ".pdf".
+    if (!outputName.empty())
+        printer.setDocName(qs(outputName));
     QPrintDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printDialog"));
     dialog.setWindowTitle(QStringLiteral("Печать декларации"));

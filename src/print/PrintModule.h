@@ -24,6 +24,7 @@
 #include <stdexcept>
 #include <string>
 
+class QSize;
 class QWidget;
 
 namespace kv::print {
@@ -48,6 +49,10 @@ public:
     // The program's folder, with its final separator. The module writes no files of
     // its own there; it is kept because the program sets it before every job.
     std::string PrintTiffFolder;
+
+    // The name (UTF-8, without ".pdf") a print to a file proposes, from the preview
+    // window too; empty: the return's form and the taxpayer's INN.
+    std::string OutputName;
 
     // Shows the pages in the preview window, modal over the window whose native
     // handle is given (0: no owner). The window can print them too.
@@ -75,8 +80,13 @@ struct PrinterChoice {
     std::string pdfFile; // UTF-8; not empty when the dialog's choice is a PDF file
 };
 
-// The print dialog for the whole return; nullopt when the user cancels it.
-std::optional<PrinterChoice> askPrinter(QWidget* parent);
+// The print dialog for the whole return; nullopt when the user cancels it. A print to
+// a file proposes outputName (UTF-8, without ".pdf") when it is given.
+std::optional<PrinterChoice> askPrinter(QWidget* parent, const std::string& outputName = {});
+
+// The preview window's size on a screen with this free area: as large as fits, with
+// room around it, never larger than a page needs.
+QSize previewSize(const QSize& available);
 
 // Prints the return as chosen: PrintData once per copy, or one PDF file (copies
 // in one file would only repeat the pages).

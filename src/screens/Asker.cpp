@@ -101,6 +101,8 @@ std::optional<QString> runFileDialog(QFileDialog& dialog, const FileQuestion& q)
     dialog.setDefaultSuffix(q.defaultSuffix);
     if (!q.directory.isEmpty())
         dialog.setDirectory(q.directory);
+    if (!q.fileName.isEmpty())
+        dialog.selectFile(q.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList files = dialog.selectedFiles();

@@ -45,6 +45,7 @@ struct FileQuestion {
     QStringList filters; // "Description (*.ext)"
     QString defaultSuffix;
     QString directory; // where the dialog starts; empty: the dialog's own choice
+    QString fileName;  // the name a save dialog proposes in that folder; empty: none
 };
 
 class Asker {

@@ -1,5 +1,6 @@
 #include "screens/Income13Dialog.h"
 
+#include "screens/Asker.h"
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
@@ -17,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <charconv>
@@ -61,10 +64,11 @@ Income13Dialog::Income13Dialog(Asker& asker, const IncomeDict& dict, bool reside
     edContractPrice_->clear();
     if (existing.has_value())
         restore(*existing);
-    // The code comes first, and only from the dictionary.
-    bnIncomeCode_->setFocus();
+    // The code comes first: typed, or picked from the dictionary with "...".
+    edIncomeCode_->setFocus();
 
     connect(bnIncomeCode_, &QToolButton::clicked, this, &Income13Dialog::chooseIncome);
+    connect(edIncomeCode_, &QLineEdit::editingFinished, this, &Income13Dialog::takeTypedIncome);
     connect(bnDeductCode_, &QToolButton::clicked, this, &Income13Dialog::chooseDeduction);
     connect(edIncomeSum_, &FieldEdit::changed, this, &Income13Dialog::incomeChanged);
     connect(edDeductSum_, &FieldEdit::changed, this, &Income13Dialog::deductionChanged);
@@ -80,6 +84,10 @@ void Income13Dialog::buildWidgets() {
     group->setObjectName(QStringLiteral("gbIncome"));
 
     edIncomeCode_ = codeField(group, "edIncomeCode");
+    edIncomeCode_->setReadOnly(false);
+    edIncomeCode_->setMaxLength(4);
+    edIncomeCode_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), edIncomeCode_));
     bnIncomeCode_ = pickButton(group, "bnIncomeCode");
     lblIncomeName_ = new QLabel(group);
     lblIncomeName_->setObjectName(QStringLiteral("lblIncomeName"));
@@ -197,6 +205,29 @@ void Income13Dialog::chooseIncome() {
     const std::optional<IncomeChoice> choice = picker.choose();
     if (!choice.has_value() || choice->code == incomeCode_)
         return;
+    applyIncome(choice->code, choice->name);
+}
+
+// A code typed into the field is taken as if picked, when the picker lists it; any
+// other is refused and the field shows the code chosen before.
+void Income13Dialog::takeTypedIncome() {
+    const QString typed = edIncomeCode_->text();
+    if (typed == fromCp1251(incomeCode_))
+        return;
+    const std::string code = toCp1251(typed);
+    const std::optional<IncomeChoice> choice =
+        typed.isEmpty() ? std::nullopt
+                        : IncomeCodePicker::find(dict_, partnership_, false, code, resident_ ? "13" : "100");
+    edIncomeCode_->setText(fromCp1251(incomeCode_));
+    if (typed.isEmpty())
+        return;
+    if (!choice.has_value()) {
+        asker_.ask(this, messageQuestion(QStringLiteral("incomeCodeNotListed"),
+                                         IncomeCodePicker::notListedMessage(typed), QuestionIcon::Warning));
+        edIncomeCode_->setFocus();
+        edIncomeCode_->selectAll();
+        return;
+    }
     applyIncome(choice->code, choice->name);
 }
 

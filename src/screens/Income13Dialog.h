@@ -42,6 +42,7 @@ private:
     void restore(const ThirteenIncomeItem& item);
 
     void chooseIncome();
+    void takeTypedIncome();
     void applyIncome(const std::string& code, const std::string& name);
     void chooseDeduction();
     void applyDeduction(const DeductionChoice& choice);

@@ -1,5 +1,6 @@
 #include "screens/ScreenContainer.h"
 
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenTable.h"
 
 #include <QButtonGroup>
@@ -113,6 +114,7 @@ void ScreenContainer::innerButtonClicked(QAbstractButton* button) {
         }
     }
     buildInner(button);
+    arrangeForKeyboard(this);
     if (selectsFirstEntryOnSwitch())
         SelectFirstEntry();
 }
@@ -121,8 +123,10 @@ void ScreenContainer::openInner(ScreenId id) {
     QAbstractButton* button = buttonFor(id);
     if (button == nullptr)
         return;
-    if (inner_ == nullptr || inner_->screenId() != id)
+    if (inner_ == nullptr || inner_->screenId() != id) {
         buildInner(button);
+        arrangeForKeyboard(this);
+    }
     button->setChecked(true);
     currentButton_ = button;
 }

@@ -5,6 +5,7 @@
 #include "screens/Pictures.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -13,10 +14,15 @@
 
 namespace kv {
 
-AboutDialog::AboutDialog(Asker& asker, QWidget* parent) : QDialog(parent), asker_(asker) {
+QString AboutDialog::versionText() {
+    return QStringLiteral("Версия ") + QString::fromLatin1(KV_VERSION);
+}
+
+AboutDialog::AboutDialog(Asker& asker, QWidget* parent, const QStringList& dataFolders)
+    : QDialog(parent), asker_(asker) {
     setObjectName(QStringLiteral("TfmAbout"));
     setWindowTitle(QStringLiteral("О программе"));
-    setFixedSize(460, 232);
+    setMinimumSize(460, 232);
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("imgLogo"));
@@ -28,6 +34,28 @@ AboutDialog::AboutDialog(Asker& asker, QWidget* parent) : QDialog(parent), asker
     auto* name =
         new QLabel(QStringLiteral("<b>Квилмар 2019</b><br>Декларации 3-НДФЛ и 4-НДФЛ за 2019 год"), this);
     name->setObjectName(QStringLiteral("lblProgram"));
+    auto* version = new QLabel(versionText(), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    version->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* licence = new QLabel(
+        QStringLiteral(
+            "© 2019–2026 ЗЕНТАР. Программа бесплатна для подготовки деклараций о доходах физических "
+            "лиц; изменять и распространять её без разрешения правообладателя нельзя."),
+        this);
+    licence->setObjectName(QStringLiteral("lblLicence"));
+    licence->setWordWrap(true);
+
+    QStringList shown;
+    for (const QString& folder : dataFolders)
+        shown.append(QDir::toNativeSeparators(folder).toHtmlEscaped());
+    auto* folders = new QLabel(QStringLiteral("Справочники и справка ищутся в папках:<br>") +
+                                   shown.join(QStringLiteral("<br>")),
+                               this);
+    folders->setObjectName(QStringLiteral("lblDataFolders"));
+    folders->setTextFormat(Qt::RichText);
+    folders->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folders->setVisible(!dataFolders.isEmpty());
 
     auto* support = new QLabel(
         QStringLiteral("По вопросам, связанным с использованием программы обращайтесь в службу поддержки."),
@@ -55,12 +83,15 @@ AboutDialog::AboutDialog(Asker& asker, QWidget* parent) : QDialog(parent), asker
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(picture, 0, 0, 4, 1, Qt::AlignTop);
+    layout->addWidget(picture, 0, 0, 7, 1, Qt::AlignTop);
     layout->addWidget(name, 0, 1);
-    layout->addWidget(support, 1, 1);
-    layout->addWidget(feedback, 2, 1);
-    layout->addWidget(site, 3, 1);
-    layout->addWidget(ok, 4, 1, Qt::AlignRight);
+    layout->addWidget(version, 1, 1);
+    layout->addWidget(licence, 2, 1);
+    layout->addWidget(folders, 3, 1);
+    layout->addWidget(support, 4, 1);
+    layout->addWidget(feedback, 5, 1);
+    layout->addWidget(site, 6, 1);
+    layout->addWidget(ok, 7, 1, Qt::AlignRight);
     layout->setColumnStretch(1, 1);
 }
 

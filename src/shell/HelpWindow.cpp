@@ -45,6 +45,13 @@ HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent)
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     resize(900, 650);
+
+    // Closed as other help and document windows are.
+    auto* closeWindow = new QAction(QStringLiteral("Закрыть"), this);
+    closeWindow->setObjectName(QStringLiteral("CloseHelp"));
+    closeWindow->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    connect(closeWindow, &QAction::triggered, this, &QWidget::close);
+    addAction(closeWindow);
 }
 
 bool HelpWindow::openTopic(const QString& topic) {

@@ -5,6 +5,7 @@
 #include "model/Declaration.h"
 #include "reference/RatesImport.h"
 #include "screens/DataFolders.h"
+#include "screens/Mnemonics.h"
 #include "screens/Pictures.h"
 #include "screens/ScreenTable.h"
 #include "screens/Sections.h"
@@ -17,14 +18,18 @@
 #include "shell/WindowSettings.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QToolBar>
 #include <QToolButton>
@@ -104,10 +109,17 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     resize(1014, 701);
     setMinimumSize(750, 550);
     setContextMenuPolicy(Qt::NoContextMenu);
+    setAcceptDrops(true);
+    qApp->installEventFilter(this); // drops on the fields too
     buildActions();
     buildMenus();
     buildGoMenu();
     buildToolbar();
+    // Items added later (the recent files, other commands) get their letters when shown.
+    for (QMenu* menu : findChildren<QMenu*>()) {
+        giveMnemonics(menu);
+        connect(menu, &QMenu::aboutToShow, menu, [menu] { giveMnemonics(menu); });
+    }
     recovery_ = std::make_unique<RecoveryKeeper>(
         userFolder_, options_.recoveryDelayMs, [this](const QString& file) { writeRecoveryCopy(file); },
         [this] {
@@ -138,6 +150,8 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     scroll->setWidget(content);
     setCentralWidget(scroll);
 
+    restorePlacement();
+
     // The two toolbar settings of the user.
     const ToolbarSettings settings = readToolbarSettings();
     stdToolbarItem_->setChecked(settings.showStdToolbar);
@@ -167,7 +181,31 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
 }
 
 MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
     destroyScreen();
+}
+
+// The frame's corner and the contents' size of the window as it is when not maximized.
+WindowPlacement MainWindow::placement() const {
+    const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    return {isMaximized(), QRect(normal.topLeft() - frameOffset, normal.size())};
+}
+
+// The window comes back where it was closed, if that place is still on a screen.
+void MainWindow::restorePlacement() {
+    const std::optional<WindowPlacement> kept = readWindowPlacement();
+    if (!kept.has_value())
+        return;
+    resize(kept->normal.size().expandedTo(minimumSize()));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(QRect(kept->normal.topLeft(), size()))) {
+            move(kept->normal.topLeft());
+            break;
+        }
+    }
+    if (kept->maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void MainWindow::buildActions() {
@@ -177,20 +215,20 @@ void MainWindow::buildActions() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    createDoc_ = action("CreateDoc", QStringLiteral("Создать"), [this] { NewReturn(); });
-    openDoc_ = action("OpenDoc", QStringLiteral("Открыть"), [this] { OpenReturn(); });
-    saveDoc_ = action("SaveDoc", QStringLiteral("Сохранить"), [this] { SaveReturn(); });
-    saveAsDoc_ = action("SaveAsDoc", QStringLiteral("Сохранить как..."), [this] { SaveReturnAs(); });
-    quit_ = action("Quit", QStringLiteral("Выход"), [this] { close(); });
-    previewDoc_ = action("PreviewDoc", QStringLiteral("Просмотр"), [this] { PreviewDoc(); });
-    printDoc_ = action("PrintDoc", QStringLiteral("Печать"), [this] { PrintDoc(); });
-    exportDoc_ = action("ExportDoc", QStringLiteral("Экспорт в xml"), [this] { ExportDoc(); });
-    checkDoc_ = action("CheckDoc", QStringLiteral("Проверить"), [this] { CheckDoc(); });
-    resultDoc_ = action("ResultDoc", QStringLiteral("Расчёт"), [this] { ShowResult(); });
-    importCertificate_ = action("ImportCertificate", QStringLiteral("Загрузить справку 2-НДФЛ..."),
+    createDoc_ = action("CreateDoc", QStringLiteral("&Создать"), [this] { NewReturn(); });
+    openDoc_ = action("OpenDoc", QStringLiteral("&Открыть"), [this] { OpenReturn(); });
+    saveDoc_ = action("SaveDoc", QStringLiteral("Со&хранить"), [this] { SaveReturn(); });
+    saveAsDoc_ = action("SaveAsDoc", QStringLiteral("Сохранить &как..."), [this] { SaveReturnAs(); });
+    quit_ = action("Quit", QStringLiteral("&Выход"), [this] { close(); });
+    previewDoc_ = action("PreviewDoc", QStringLiteral("&Просмотр"), [this] { PreviewDoc(); });
+    printDoc_ = action("PrintDoc", QStringLiteral("П&ечать"), [this] { PrintDoc(); });
+    exportDoc_ = action("ExportDoc", QStringLiteral("&Экспорт в xml"), [this] { ExportDoc(); });
+    checkDoc_ = action("CheckDoc", QStringLiteral("Пр&оверить"), [this] { CheckDoc(); });
+    resultDoc_ = action("ResultDoc", QStringLiteral("&Расчёт"), [this] { ShowResult(); });
+    importCertificate_ = action("ImportCertificate", QStringLiteral("&Загрузить справку 2-НДФЛ..."),
                                 [this] { ImportCertificate(); });
-    helpAction_ = action("Help", QStringLiteral("Справка"), [this] { ShowHelp(); });
-    about_ = action("About", QStringLiteral("О программе"), [this] { ShowAbout(); });
+    helpAction_ = action("Help", QStringLiteral("&Справка"), [this] { ShowHelp(); });
+    about_ = action("About", QStringLiteral("&О программе"), [this] { ShowAbout(); });
 
     createDoc_->setShortcut(QKeySequence::New);
     openDoc_->setShortcut(QKeySequence::Open);
@@ -198,8 +236,16 @@ void MainWindow::buildActions() {
     saveAsDoc_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     printDoc_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // Keys people know from office programs (preview beside print, F7 to check, F9 to
+    // recalculate), none taken by the desktop or by a field; the manual page lists them.
+    previewDoc_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    exportDoc_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    checkDoc_->setShortcut(QKeySequence(Qt::Key_F7));
+    resultDoc_->setShortcut(QKeySequence(Qt::Key_F9));
+    about_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
     // F1 belongs to the help of the screen shown; "Справка" opens the contents.
-    for (QAction* a : {createDoc_, openDoc_, saveDoc_, saveAsDoc_, printDoc_, quit_, helpAction_})
+    for (QAction* a : {createDoc_, openDoc_, saveDoc_, saveAsDoc_, printDoc_, quit_, helpAction_, previewDoc_,
+                       exportDoc_, checkDoc_, resultDoc_, about_})
         addAction(a);
     createDoc_->setIcon(toolPicture(ToolPicture::Create));
     openDoc_->setIcon(toolPicture(ToolPicture::Open));
@@ -210,14 +256,14 @@ void MainWindow::buildActions() {
     checkDoc_->setIcon(toolPicture(ToolPicture::Check));
     resultDoc_->setIcon(toolPicture(ToolPicture::Result));
 
-    stdToolbarItem_ = new QAction(QStringLiteral("Стандартная панель"), this);
+    stdToolbarItem_ = new QAction(QStringLiteral("&Стандартная панель"), this);
     stdToolbarItem_->setObjectName(QStringLiteral("miStdToolbar"));
     stdToolbarItem_->setCheckable(true);
     connect(stdToolbarItem_, &QAction::triggered, this, [this](bool on) {
         writeToolbarSetting(kSettingShowStdToolbar, on);
         applyToolbarVisible(on);
     });
-    textLabelsItem_ = new QAction(QStringLiteral("Подписи под кнопками"), this);
+    textLabelsItem_ = new QAction(QStringLiteral("&Подписи под кнопками"), this);
     textLabelsItem_->setObjectName(QStringLiteral("miTextLabels"));
     textLabelsItem_->setCheckable(true);
     connect(textLabelsItem_, &QAction::triggered, this, [this](bool on) {
@@ -227,24 +273,38 @@ void MainWindow::buildActions() {
 }
 
 void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
     file->setObjectName(QStringLiteral("mnFile"));
     file->addActions({createDoc_, openDoc_, saveDoc_, saveAsDoc_});
     file->addSeparator();
     file->addAction(quit_);
     buildRecentMenu(file, quit_);
 
-    QMenu* declaration = menuBar()->addMenu(QStringLiteral("Декларация"));
+    QMenu* declaration = menuBar()->addMenu(QStringLiteral("&Декларация"));
     declaration->setObjectName(QStringLiteral("mnDeclaration"));
     declaration->addActions({previewDoc_, printDoc_, exportDoc_, checkDoc_, resultDoc_});
     declaration->addSeparator();
     declaration->addAction(importCertificate_);
 
-    QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки"));
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("&Настройки"));
     settings->setObjectName(QStringLiteral("mnSettings"));
     settings->addActions({stdToolbarItem_, textLabelsItem_});
+    // The settings are two marks in their menu: the usual settings key opens it.
+    auto* openSettings = new QAction(this);
+    openSettings->setObjectName(QStringLiteral("OpenSettings"));
+    openSettings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    connect(openSettings, &QAction::triggered, this,
+            [this, settings] { menuBar()->setActiveAction(settings->menuAction()); });
+    addAction(openSettings);
+    // F10 opens the menu bar, as in the desktops' own programs.
+    auto* openMenuBar = new QAction(this);
+    openMenuBar->setObjectName(QStringLiteral("OpenMenuBar"));
+    openMenuBar->setShortcut(QKeySequence(Qt::Key_F10));
+    connect(openMenuBar, &QAction::triggered, this,
+            [this, file] { menuBar()->setActiveAction(file->menuAction()); });
+    addAction(openMenuBar);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Справка"));
     help->setObjectName(QStringLiteral("mnHelp"));
     help->addAction(helpAction_);
     help->addSeparator();
@@ -274,6 +334,8 @@ void MainWindow::buildToolbar() {
         button->setAutoRaise(true);
         QAction* action = actions[i];
         connect(button, &QToolButton::clicked, action, &QAction::trigger);
+        // Every command has its key and menu item: Tab goes through the screen, not the toolbar.
+        button->setFocusPolicy(Qt::NoFocus);
         toolbar_->addWidget(button);
         toolButtons_[i] = button;
     }
@@ -387,7 +449,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     document_.reset();
     if (help_ != nullptr)
         help_->close();
-    writeWindowPlacement(isMaximized(), frameGeometry());
+    writeWindowPlacement(placement());
     // Closed on purpose, saved or not: nothing is left to recover, and no file is held.
     recovery_->release();
     event->accept();

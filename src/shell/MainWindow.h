@@ -6,6 +6,7 @@
 #include "screens/Asker.h"
 #include "screens/ScreenFrame.h"
 #include "shell/FileStamp.h"
+#include "shell/WindowSettings.h"
 
 #include <QMainWindow>
 #include <array>
@@ -18,6 +19,7 @@ class QAbstractButton;
 class QAction;
 class QMenu;
 class QButtonGroup;
+class QMimeData;
 class QToolBar;
 class QToolButton;
 class QVBoxLayout;
@@ -68,6 +70,8 @@ public:
     void ApplyNewReturnSetup(Declaration& document) const;
     // A return opened from a file of an earlier year is saved as ".qv9" beside it.
     static QString PathForSaving(const QString& path);
+    // The file name Save As proposes ("Смирнов.qv9"); print to file proposes it as ".pdf".
+    QString returnFileName() const;
 
     const QString& documentPath() const { return documentPath_; }
     bool documentSaved() const { return documentSaved_; }
@@ -95,6 +99,10 @@ public:
     static QString helpTopicOf(ScreenId screen);
     // A return from the "Последние файлы" list, after the save question.
     void OpenRecentFile(const QString& path);
+    // A return named by its path (a recent file, a file dropped on the window), after the save question.
+    void OpenFile(const QString& path);
+    // The one local file a drag carries; empty for anything else.
+    static QString droppedFile(const QMimeData* data);
     RecentFiles& recentFiles() { return *recent_; }
     RecoveryKeeper& recovery() { return *recovery_; }
 
@@ -122,6 +130,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Start-up and layout
@@ -130,6 +139,8 @@ private:
     void buildToolbar();
     void buildSections(QWidget* column, QVBoxLayout* layout);
     void applyToolbarVisible(bool visible);
+    WindowPlacement placement() const;
+    void restorePlacement();
     void applyTextLabels(bool on);
     void loadDirectories();
 

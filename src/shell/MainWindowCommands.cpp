@@ -134,10 +134,11 @@ void MainWindow::printCommand(bool preview) {
     try {
         // The preview prints through the same print dialog.
         const WorkingFolder pdfFolder(dialogStartFolder(documentPath_));
+        const QString outputName = QFileInfo(returnFileName()).completeBaseName();
         if (preview)
-            printJob_->preview(document_->inspectionName, folder, xml, this);
+            printJob_->preview(document_->inspectionName, folder, xml, outputName, this);
         else
-            printJob_->print(document_->inspectionName, folder, xml, this);
+            printJob_->print(document_->inspectionName, folder, xml, outputName, this);
     } catch (const std::exception& e) {
         showError(QStringLiteral("printFailed"), fromCp1251(e.what()));
     }
@@ -161,7 +162,7 @@ void MainWindow::ShowHelpTopic(const QString& topic) {
 }
 
 void MainWindow::ShowAbout() {
-    AboutDialog about(*asker_, this);
+    AboutDialog about(*asker_, this, dataFolders_);
     about.exec();
 }
 

@@ -15,10 +15,13 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QToolButton>
 
 namespace kv {
@@ -42,7 +45,7 @@ void MainWindow::ShowScreenHelp() {
 void MainWindow::buildGoMenu() {
     // Between "Декларация" and "Настройки": the sections in the order of their buttons,
     // Ctrl+1 for the first. A hidden section keeps its number and hides its item.
-    QMenu* go = new QMenu(QStringLiteral("Перейти"), this);
+    QMenu* go = new QMenu(QStringLiteral("&Перейти"), this);
     go->setObjectName(QStringLiteral("mnGo"));
     const QList<QAction*> top = menuBar()->actions();
     menuBar()->insertMenu(top.size() >= 3 ? top[2] : nullptr, go);
@@ -66,7 +69,7 @@ void MainWindow::buildGoMenu() {
         ++next;
     }
 
-    screenHelp_ = new QAction(QStringLiteral("Справка по текущему экрану"), this);
+    screenHelp_ = new QAction(QStringLiteral("Справка по &текущему экрану"), this);
     screenHelp_->setObjectName(QStringLiteral("ScreenHelp"));
     screenHelp_->setShortcut(QKeySequence(Qt::Key_F1));
     screenHelp_->setShortcutContext(Qt::ApplicationShortcut);
@@ -77,7 +80,7 @@ void MainWindow::buildGoMenu() {
 }
 
 void MainWindow::buildRecentMenu(QMenu* file, QAction* before) {
-    auto* menu = new QMenu(QStringLiteral("Последние файлы"), file);
+    auto* menu = new QMenu(QStringLiteral("&Последние файлы"), file);
     menu->setObjectName(QStringLiteral("mnRecentFiles"));
     file->insertMenu(before, menu);
     file->insertSeparator(before);
@@ -85,6 +88,36 @@ void MainWindow::buildRecentMenu(QMenu* file, QAction* before) {
 }
 
 void MainWindow::OpenRecentFile(const QString& path) {
+    OpenFile(path);
+}
+
+// A return's file dropped anywhere on the window, a field included, opens as from
+// "Открыть": the return shown is asked about first.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (widget == nullptr || widget->window() != this || droppedFile(drop->mimeData()).isEmpty())
+        return QMainWindow::eventFilter(watched, event);
+    drop->acceptProposedAction();
+    // Opened once the drop is over: the field it fell on goes with the screen.
+    if (type == QEvent::Drop)
+        QMetaObject::invokeMethod(
+            this, [this, path = droppedFile(drop->mimeData())] { OpenFile(path); }, Qt::QueuedConnection);
+    return true;
+}
+
+QString MainWindow::droppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 ||
+        !data->urls().first().isLocalFile())
+        return {};
+    const QString path = data->urls().first().toLocalFile();
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
+void MainWindow::OpenFile(const QString& path) {
     if (!SaveQuery())
         return;
     destroyScreen();

@@ -2,6 +2,7 @@
 // before a changed return is dropped.
 #include "core/StorageErrors.h"
 #include "model/Declaration.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/UiText.h"
 #include "shell/DialogFolders.h"
 #include "shell/FileNames.h"
@@ -37,12 +38,20 @@ FileQuestion openQuestion() {
     q.id = QStringLiteral("openReturn");
     q.title = QStringLiteral("Открыть");
     q.defaultSuffix = QStringLiteral("qv9");
-    q.filters = {QStringLiteral("Квилмар 2019 (*.qv9)"), QStringLiteral("Квилмар 2018 (*.qv8)"),
-                 QStringLiteral("Квилмар 2017 (*.qv7)"), QStringLiteral("Квилмар 2016 (*.qv6)"),
-                 QStringLiteral("Квилмар 2015 (*.qv5)"), QStringLiteral("Квилмар 2014 (*.qv4)"),
-                 QStringLiteral("Квилмар 2013 (*.qv3)"), QStringLiteral("Квилмар 2012 (*.qv2)"),
-                 QStringLiteral("Квилмар 2011 (*.qv1)"), QStringLiteral("Квилмар 2010 (*.qv0)"),
-                 QStringLiteral("Квилмар 200* (*.qvl)")};
+    q.filters = {
+        QStringLiteral("Декларации (*.qv9 *.qv8 *.qv7 *.qv6 *.qv5 *.qv4 *.qv3 *.qv2 *.qv1 *.qv0 *.qvl)"),
+        QStringLiteral("Квилмар 2019 (*.qv9)"),
+        QStringLiteral("Квилмар 2018 (*.qv8)"),
+        QStringLiteral("Квилмар 2017 (*.qv7)"),
+        QStringLiteral("Квилмар 2016 (*.qv6)"),
+        QStringLiteral("Квилмар 2015 (*.qv5)"),
+        QStringLiteral("Квилмар 2014 (*.qv4)"),
+        QStringLiteral("Квилмар 2013 (*.qv3)"),
+        QStringLiteral("Квилмар 2012 (*.qv2)"),
+        QStringLiteral("Квилмар 2011 (*.qv1)"),
+        QStringLiteral("Квилмар 2010 (*.qv0)"),
+        QStringLiteral("Квилмар 200* (*.qvl)"),
+        QStringLiteral("Все файлы (*)")};
     return q;
 }
 
@@ -151,10 +160,20 @@ bool MainWindow::writeDocument(const QString& path) {
 std::optional<QString> MainWindow::askSavePath() {
     FileQuestion q = saveQuestion();
     q.directory = dialogStartFolder(documentPath_);
+    q.fileName = returnFileName();
     std::optional<QString> path = asker_->saveFile(this, q);
     if (path.has_value() && path->isEmpty())
         return std::nullopt;
     return path;
+}
+
+// The name Save As and print to file propose: the return's own file, or one made from
+// the taxpayer's surname for a return not saved yet.
+QString MainWindow::returnFileName() const {
+    if (!documentPath_.isEmpty())
+        return QFileInfo(PathForSaving(documentPath_)).fileName();
+    const QString surname = fromCp1251(document_->person.surname).trimmed();
+    return (surname.isEmpty() ? QStringLiteral("Декларация") : surname) + QStringLiteral(" 2019.qv9");
 }
 
 void MainWindow::setTitleFromPath() {
@@ -168,6 +187,7 @@ void MainWindow::showInitialScreen() {
     closeResultSummary(this);
     buildScreen(ScreenId::InitialData);
     pressSection(Section::InitialData);
+    focusFirstField(screen_);
 }
 
 bool MainWindow::SaveQuery() {

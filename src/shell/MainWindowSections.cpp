@@ -1,5 +1,6 @@
 // The section buttons and the screen shown in the window's screen panel.
 #include "model/Declaration.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenContainer.h"
 #include "screens/ScreenTable.h"
 #include "screens/Sections.h"
@@ -25,6 +26,7 @@ void MainWindow::buildScreen(ScreenId id) {
     screen_ = next;
     formLayout_->addWidget(screen_);
     screen_->show();
+    arrangeForKeyboard(screen_);
 }
 
 void MainWindow::pressSection(Section section) {
@@ -56,8 +58,11 @@ void MainWindow::SwitchSection(Section section) {
     }
     buildScreen(target);
     pressSection(section);
+    // Typing goes on in the screen just shown, as after a click on its first field.
     if (screens_->hasFirstEntry(target, *document_))
         screen_->SelectFirstEntry();
+    else
+        focusFirstField(screen_);
 }
 
 void MainWindow::openSectionAtFault(CheckSection section, std::uint16_t code) {

@@ -6,25 +6,27 @@ namespace kv {
 
 namespace {
 
-print::PrintModule preparedModule(const std::string& inspectionName, const std::string& programFolder) {
+print::PrintModule preparedModule(const std::string& inspectionName, const std::string& programFolder,
+                                  const QString& outputName) {
     print::PrintModule module;
     module.SetPrintTiffParam(print::kInspectionNameParam, inspectionName);
     module.PrintTiffFolder = programFolder;
+    module.OutputName = outputName.toStdString();
     return module;
 }
 
 } // namespace
 
 void ModulePrintJob::preview(const std::string& inspectionName, const std::string& programFolder,
-                             std::string& xml, QWidget* parent) {
-    print::PrintModule module = preparedModule(inspectionName, programFolder);
+                             std::string& xml, const QString& outputName, QWidget* parent) {
+    print::PrintModule module = preparedModule(inspectionName, programFolder, outputName);
     module.PreviewData(xml, parent);
 }
 
 void ModulePrintJob::print(const std::string& inspectionName, const std::string& programFolder,
-                           std::string& xml, QWidget* parent) {
-    print::PrintModule module = preparedModule(inspectionName, programFolder);
-    if (const std::optional<print::PrinterChoice> choice = print::askPrinter(parent))
+                           std::string& xml, const QString& outputName, QWidget* parent) {
+    print::PrintModule module = preparedModule(inspectionName, programFolder, outputName);
+    if (const std::optional<print::PrinterChoice> choice = print::askPrinter(parent, module.OutputName))
         print::printCopies(module, xml, *choice);
 }
 

@@ -31,14 +31,29 @@ void writeToolbarSetting(const QString& name, bool value) {
     settings->sync();
 }
 
-void writeWindowPlacement(bool maximized, const QRect& frame) {
+void writeWindowPlacement(const WindowPlacement& placement) {
     const std::unique_ptr<QSettings> settings = openSettings();
-    settings->setValue(QStringLiteral("FullScreen"), maximized);
-    settings->setValue(QStringLiteral("wLeft"), frame.left());
-    settings->setValue(QStringLiteral("wTop"), frame.top());
-    settings->setValue(QStringLiteral("wWidth"), frame.width());
-    settings->setValue(QStringLiteral("wHeight"), frame.height());
+    settings->setValue(QStringLiteral("FullScreen"), placement.maximized);
+    settings->setValue(QStringLiteral("wLeft"), placement.normal.left());
+    settings->setValue(QStringLiteral("wTop"), placement.normal.top());
+    settings->setValue(QStringLiteral("wWidth"), placement.normal.width());
+    settings->setValue(QStringLiteral("wHeight"), placement.normal.height());
     settings->sync();
+}
+
+std::optional<WindowPlacement> readWindowPlacement() {
+    const std::unique_ptr<QSettings> settings = openSettings();
+    const auto number = [&settings](const char* name) {
+        bool ok = false;
+        const int value = settings->value(QString::fromLatin1(name)).toInt(&ok);
+        return ok ? std::optional<int>(value) : std::nullopt;
+    };
+    const std::optional<int> left = number("wLeft"), top = number("wTop"), width = number("wWidth"),
+                             height = number("wHeight");
+    if (!left || !top || !width || !height || *width <= 0 || *height <= 0)
+        return std::nullopt;
+    return WindowPlacement{settings->value(QStringLiteral("FullScreen")).toBool(),
+                           QRect(*left, *top, *width, *height)};
 }
 
 } // namespace kv

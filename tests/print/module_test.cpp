@@ -7,9 +7,11 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -47,18 +49,37 @@ TEST(PrintModule, PreviewShowsEveryPageInTheProgramsPreviewWindow) {
     const int expected = static_cast<int>(module.layout(xml).pages.size());
     int shown = -1;
     QString title;
+    QRect frame;
     // The preview is modal: look at it once it is up, then close it as the user would.
     kv::test::whenModal({}, [&](QDialog& window) {
         auto* dialog = qobject_cast<QPrintPreviewDialog*>(&window);
         auto* view = dialog != nullptr ? dialog->findChild<QPrintPreviewWidget*>() : nullptr;
         shown = view != nullptr ? view->pageCount() : -2;
         title = window.windowTitle();
+        frame = window.frameGeometry();
         window.reject();
     });
     module.PreviewData(xml, std::intptr_t{0});
     EXPECT_EQ(kv::test::takeModalFailures().join('\n').toStdString(), "");
     EXPECT_EQ(shown, expected);
-    EXPECT_EQ(title.toStdString(), "Квилмар 2019 — просмотр декларации");
+    // The program's name is the main window's; the preview says what it shows.
+    EXPECT_EQ(title.toStdString(), "Просмотр декларации");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(frame))
+        << frame.width() << "x" << frame.height() << " on " << screen.width() << "x" << screen.height();
+}
+
+TEST(PrintModule, PreviewFitsTheScreen) {
+    const std::pair<QSize, QSize> cases[] = {
+        {QSize(1920, 1080), QSize(900, 972)}, // as large as a page needs, shorter than the screen
+        {QSize(2560, 1440), QSize(900, 1000)},
+        {QSize(1024, 600), QSize(900, 540)},
+        {QSize(800, 600), QSize(720, 540)},
+    };
+    for (const auto& [available, size] : cases) {
+        EXPECT_EQ(previewSize(available), size) << available.width() << "x" << available.height();
+        EXPECT_LE(previewSize(available).width(), available.width());
+    }
 }
 
 TEST(PrintModule, WritesThePagesIntoAPdfFile) {

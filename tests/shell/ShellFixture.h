@@ -53,20 +53,24 @@ public:
         std::string programFolder;
         std::string xml;
         QString workingFolder; // where the print dialog would offer its PDF file
+        QString outputName;    // the PDF file's name it would propose, without ".pdf"
     };
     QList<Call> calls;
     std::string failure; // Windows-1251; not empty: every job fails with it
 
-    void preview(const std::string& name, const std::string& folder, std::string& xml, QWidget*) override {
-        record(true, name, folder, xml);
+    void preview(const std::string& name, const std::string& folder, std::string& xml,
+                 const QString& outputName, QWidget*) override {
+        record(true, name, folder, xml, outputName);
     }
-    void print(const std::string& name, const std::string& folder, std::string& xml, QWidget*) override {
-        record(false, name, folder, xml);
+    void print(const std::string& name, const std::string& folder, std::string& xml,
+               const QString& outputName, QWidget*) override {
+        record(false, name, folder, xml, outputName);
     }
 
 private:
-    void record(bool preview, const std::string& name, const std::string& folder, const std::string& xml) {
-        calls.append(Call{preview, name, folder, xml, QDir::currentPath()});
+    void record(bool preview, const std::string& name, const std::string& folder, const std::string& xml,
+                const QString& outputName) {
+        calls.append(Call{preview, name, folder, xml, QDir::currentPath(), outputName});
         if (!failure.empty())
             throw print::PrintError(failure);
     }

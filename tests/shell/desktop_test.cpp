@@ -1,6 +1,7 @@
 // The window as a desktop program: sections and help from the keyboard, the standard
 // shortcuts, the recent files, the unsaved-changes mark, the recovery copy kept through
 // a crash, help found in an installed layout, and Qt's own words in Russian.
+#include "ModalAnswers.h"
 #include "ShellFixture.h"
 #include "screens/Mnemonics.h"
 #include "screens/ScreenContainer.h"
@@ -22,12 +23,18 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
 #include <QLockFile>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTranslator>
 #include <filesystem>
+#include <QUrl>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -111,9 +118,198 @@ private slots:
             {"PrintDoc", QKeySequence(QStringLiteral("Ctrl+P"))},
             {"Quit", QKeySequence(QStringLiteral("Ctrl+Q"))},
             {"ScreenHelp", QKeySequence(QStringLiteral("F1"))},
+            {"PreviewDoc", QKeySequence(QStringLiteral("Ctrl+Shift+P"))},
+            {"ExportDoc", QKeySequence(QStringLiteral("Ctrl+E"))},
+            {"CheckDoc", QKeySequence(QStringLiteral("F7"))},
+            {"ResultDoc", QKeySequence(QStringLiteral("F9"))},
+            {"OpenSettings", QKeySequence(QStringLiteral("Ctrl+,"))},
+            {"OpenMenuBar", QKeySequence(QStringLiteral("F10"))},
+            {"About", QKeySequence(QStringLiteral("Ctrl+Shift+F1"))},
         };
         for (const auto& [name, keys] : shortcuts)
             QCOMPARE(action(*w, QString::fromLatin1(name))->shortcut(), keys);
+
+        // A key does one thing: no two commands of the window share one.
+        QMap<QString, QString> taken;
+        for (QAction* a : w->findChildren<QAction*>()) {
+            for (const QKeySequence& keys : a->shortcuts()) {
+                QVERIFY2(!taken.contains(keys.toString()),
+                         qPrintable(keys.toString() + QLatin1Char(' ') + a->objectName() + QLatin1Char('/') +
+                                    taken.value(keys.toString())));
+                taken.insert(keys.toString(), a->objectName());
+            }
+        }
+    }
+
+    // The menus from the keyboard: each menu of the bar and each of its items has an Alt
+    // letter, none twice in its bar or menu (items added later get theirs when their menu
+    // opens); F10 opens the bar, Ctrl+, the settings.
+    void menusFromTheKeyboard() {
+        auto w = fx.window();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        fx.writeReturn(QStringLiteral("a.qv9"));
+        w->recentFiles().add(fx.path(QStringLiteral("a.qv9")));
+        const auto distinctLetters = [](const QList<QAction*>& actions) {
+            QMap<QString, QString> letters;
+            for (QAction* a : actions) {
+                if (a->isSeparator() || !a->isVisible())
+                    continue;
+                const QString letter = QKeySequence::mnemonic(a->text()).toString();
+                QVERIFY2(!letter.isEmpty(), qPrintable(a->text()));
+                QVERIFY2(!letters.contains(letter),
+                         qPrintable(a->text() + QLatin1Char('/') + letters.value(letter)));
+                letters.insert(letter, a->text());
+            }
+        };
+        distinctLetters(w->menuBar()->actions());
+        for (QMenu* menu : w->findChildren<QMenu*>()) {
+            emit menu->aboutToShow();
+            distinctLetters(menu->actions());
+            if (QTest::currentTestFailed())
+                return;
+        }
+        QCOMPARE(w->menuBar()->actions().first()->text(), QStringLiteral("&Файл"));
+
+        const std::pair<QKeySequence, const char*> openers[] = {
+            {QKeySequence(Qt::Key_F10), "mnFile"}, {QKeySequence(QStringLiteral("Ctrl+,")), "mnSettings"}};
+        for (const auto& [keys, name] : openers) {
+            auto* menu = w->findChild<QMenu*>(QString::fromLatin1(name));
+            QTest::keySequence(w.get(), keys);
+            QVERIFY2(menu->isVisible(), name);
+            menu->hide();
+        }
+    }
+
+    // "О программе" names the version, the terms of use and the folders the directories
+    // and help are read from.
+    void aboutTellsTheVersionAndTheFolders() {
+        auto w = fx.window();
+        kv::test::whenModal(QStringLiteral("TfmAbout"), [this](QDialog& about) {
+            const auto text = [&about](const char* name) {
+                auto* label = about.findChild<QLabel*>(QString::fromLatin1(name));
+                return label != nullptr && label->isVisibleTo(&about) ? label->text() : QString();
+            };
+            if (!text("lblVersion").contains(QStringLiteral(KV_VERSION)))
+                kv::test::noteFailure(QStringLiteral("version: ") + text("lblVersion"));
+            if (text("lblLicence").isEmpty())
+                kv::test::noteFailure(QStringLiteral("no licence"));
+            for (const QString& folder : {fx.userFolder(), fx.folder()}) {
+                if (!text("lblDataFolders").contains(QDir::toNativeSeparators(folder)))
+                    kv::test::noteFailure(QStringLiteral("folders: ") + text("lblDataFolders"));
+            }
+            QTest::keyClick(&about, Qt::Key_Escape);
+        });
+        w->ShowAbout();
+        KV_VERIFY_MODALS();
+    }
+
+    // Save As proposes the return's own name (a file of an earlier year as ".qv9"), or
+    // the taxpayer's for a return without a file.
+    void saveAsProposesTheReturnsName() {
+        const std::pair<QString, QString> proposals[] = {
+            {QString(), QStringLiteral("Декларация 2019.qv9")},
+            {QStringLiteral("surname"), QStringLiteral("Петров 2019.qv9")},
+            {QStringLiteral("ivanova2019.qv9"), QStringLiteral("ivanova2019.qv9")},
+            {QStringLiteral("old.qv8"), QStringLiteral("old.qv9")},
+        };
+        for (const auto& [file, proposed] : proposals) {
+            auto window = file.isEmpty() || file == QStringLiteral("surname")
+                              ? fx.window()
+                              : fx.window(fx.writeReturn(file));
+            if (file == QStringLiteral("surname"))
+                window->document().person.surname = cp("Петров");
+            fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt);
+            QVERIFY(!window->SaveReturnAs());
+            QCOMPARE(fx.asker.fileQuestions().last().fileName, proposed);
+        }
+    }
+
+    // A return's file dropped on the window, on a field too, opens after the save question;
+    // a drag of anything but one file is left to the field.
+    void aDroppedFileOpens() {
+        const QString file =
+            fx.writeReturn(QStringLiteral("dropped.qv9"), [](Declaration& d) { d.inspectionCode = "7701"; });
+        auto w = fx.window(std::nullopt, &ScreenRegistry::standard());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QVERIFY(w->findChild<QWidget*>(QStringLiteral("meOKATO")) != nullptr);
+        // A drag enters a field of the screen shown, then drops where it entered.
+        const auto drag = [&](const QMimeData& data) {
+            QWidget* field = w->findChild<QWidget*>(QStringLiteral("meOKATO"));
+            const QPoint at = field->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(field, &enter);
+            if (!enter.isAccepted())
+                return false;
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(field, &drop);
+            return true;
+        };
+        QMimeData returnFile;
+        returnFile.setUrls({QUrl::fromLocalFile(file)});
+
+        // The return opens once the drop is over, which the window learns from its events.
+        const auto asked = [this](qsizetype n) {
+            return QTest::qWaitFor([this, n] { return fx.asker.questions().size() == n; });
+        };
+        w->documentChanged();
+        fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Отмена"));
+        QVERIFY(drag(returnFile));
+        QVERIFY(asked(1));
+        QVERIFY(w->documentPath().isEmpty());
+
+        fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"));
+        QVERIFY(drag(returnFile));
+        QVERIFY(asked(2));
+        QVERIFY(QTest::qWaitFor([&] { return w->documentPath() == file; }));
+        QCOMPARE(w->document().inspectionCode, std::string("7701"));
+
+        QMimeData twoFiles;
+        twoFiles.setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(file)});
+        twoFiles.setText(QStringLiteral("1"));
+        QMimeData folder;
+        folder.setUrls({QUrl::fromLocalFile(fx.folder())});
+        for (const QMimeData* data : {&twoFiles, &folder}) {
+            drag(*data);
+            QCoreApplication::processEvents();
+            QCOMPARE(w->documentPath(), file);
+            QCOMPARE(fx.asker.questions().size(), 2);
+        }
+    }
+
+    // The window opens where and as large as it was closed; a place no screen shows any
+    // more is not taken.
+    void windowComesBackWhereItWas() {
+        {
+            auto w = fx.window();
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            w->resize(900, 600);
+            w->move(40, 30);
+            QVERIFY(w->close());
+        }
+        {
+            auto again = fx.window();
+            QCOMPARE(again->size(), QSize(900, 600));
+            QCOMPARE(again->pos(), QPoint(40, 30));
+            again->show();
+            again->showMaximized();
+            QVERIFY(again->close());
+        }
+        {
+            auto maximized = fx.window();
+            QVERIFY(maximized->windowState().testFlag(Qt::WindowMaximized));
+            QCOMPARE(maximized->normalGeometry().size(), QSize(900, 600));
+        }
+        const std::unique_ptr<QSettings> settings = openProgramSettings();
+        settings->setValue(QStringLiteral("FullScreen"), false);
+        settings->setValue(QStringLiteral("wLeft"), -20000);
+        settings->setValue(QStringLiteral("wTop"), -20000);
+        settings->sync();
+        auto lost = fx.window();
+        QCOMPARE(lost->size(), QSize(900, 600));
+        QVERIFY(lost->pos().x() > -20000);
     }
 
     // Ctrl+digit: the sections in the order of their buttons. A disabled section stays
@@ -135,7 +331,8 @@ private slots:
         auto w = fx.window();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QCOMPARE(action(*w, QStringLiteral("miGo%1").arg(digit))->text(), sectionButton(section).caption);
+        QCOMPARE(action(*w, QStringLiteral("miGo%1").arg(digit))->text().remove(QLatin1Char('&')),
+                 sectionButton(section).caption);
         QTest::keyClick(w.get(), static_cast<Qt::Key>(Qt::Key_0 + digit), Qt::ControlModifier);
         QCOMPARE(w->currentSection(), reached ? section : Section::InitialData);
         QCOMPARE(w->sectionButtonWidget(section)->isChecked(), reached);

@@ -152,9 +152,14 @@ private slots:
         w->OpenReturn();
         const FileQuestion q = fx.asker.fileQuestions().first();
         QCOMPARE(q.defaultSuffix, QStringLiteral("qv9"));
-        QCOMPARE(q.filters.size(), 11);
-        QCOMPARE(q.filters.first(), QStringLiteral("Квилмар 2019 (*.qv9)"));
-        QCOMPARE(q.filters.last(), QStringLiteral("Квилмар 200* (*.qvl)"));
+        // Every return the program reads under one filter first, each year's files, then any file.
+        QCOMPARE(q.filters.size(), 13);
+        QCOMPARE(
+            q.filters.first(),
+            QStringLiteral("Декларации (*.qv9 *.qv8 *.qv7 *.qv6 *.qv5 *.qv4 *.qv3 *.qv2 *.qv1 *.qv0 *.qvl)"));
+        QCOMPARE(q.filters.at(1), QStringLiteral("Квилмар 2019 (*.qv9)"));
+        QCOMPARE(q.filters.at(11), QStringLiteral("Квилмар 200* (*.qvl)"));
+        QCOMPARE(q.filters.last(), QStringLiteral("Все файлы (*)"));
         QVERIFY(isNewReturn(*w));
     }
 

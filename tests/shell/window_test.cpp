@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QMenu>
@@ -24,10 +25,15 @@ using kv::test::ProbeLog;
 
 namespace {
 
+// Captions as they read, without the marks of their Alt letters.
+QString caption(const QAction* a) {
+    return QString(a->text()).remove(QLatin1Char('&'));
+}
+
 QStringList menuItems(QMenu* menu) {
     QStringList items;
     for (QAction* a : menu->actions())
-        items.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        items.append(a->isSeparator() ? QStringLiteral("-") : caption(a));
     return items;
 }
 
@@ -69,7 +75,7 @@ private slots:
 
         QStringList menus;
         for (QAction* a : w->menuBar()->actions())
-            menus.append(a->text());
+            menus.append(caption(a));
         QCOMPARE(menus, (QStringList{"Файл", "Декларация", "Перейти", "Настройки", "Справка"}));
         const QList<QAction*> top = w->menuBar()->actions();
         QCOMPARE(menuItems(top[0]->menu()),
@@ -426,6 +432,8 @@ private slots:
             QVERIFY(call.xml.find(cp("НДФЛ3")) != std::string::npos);
         }
         QVERIFY(fx.printJob.calls[0].xml == fx.printJob.calls[1].xml);
+        // A return without a file yet: a print to a file proposes the taxpayer's name.
+        QCOMPARE(fx.printJob.calls[1].outputName, QStringLiteral("Петров 2019"));
 
         fx.printJob.failure = cp("Принтер не отвечает");
         fx.asker.expect(QStringLiteral("printFailed"), "OK");
@@ -458,6 +466,25 @@ private slots:
         w->ShowHelpTopic(QStringLiteral("StandartDeductions.htm"));
         QCOMPARE(w->helpWindow()->currentTopic(), QStringLiteral("StandartDeductions.htm"));
         w->helpWindow()->close();
+    }
+
+    // The help window closes from the keyboard, as other help windows do.
+    void helpClosesFromTheKeyboard_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape);
+        QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+    }
+    void helpClosesFromTheKeyboard() {
+        QFETCH(QKeySequence, keys);
+        QDir(fx.folder()).mkdir(QStringLiteral("help"));
+        QVERIFY(QFile::copy(QStringLiteral(KV_HELP_DIR "/runprogramm.htm"),
+                            fx.path(QStringLiteral("help/runprogramm.htm"))));
+        auto w = fx.window();
+        w->ShowHelp();
+        HelpWindow* help = w->helpWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        QTest::keySequence(QApplication::focusWidget(), keys);
+        QVERIFY(!help->isVisible());
     }
 
     // Every page the program names exists, and every link between pages leads somewhere.

@@ -25,4 +25,21 @@ std::optional<IncomeChoice> IncomeCodePicker::choose() {
     return chooseIncome(dict_, *rows_.at(static_cast<std::size_t>(*row)), rateSelector_);
 }
 
+std::optional<IncomeChoice> IncomeCodePicker::find(const IncomeDict& dict, bool investmentPartnership,
+                                                   bool nonResident, const std::string& code,
+                                                   const std::string& rateSelector) {
+    for (const IncomeEntry* entry :
+         incomePickerRows(dict, rateSelector, investmentPartnership, nonResident)) {
+        if (entry->code == code)
+            return chooseIncome(dict, *entry, rateSelector);
+    }
+    return std::nullopt;
+}
+
+QString IncomeCodePicker::notListedMessage(const QString& code) {
+    return QStringLiteral("Кода дохода %1 нет в справочнике кодов доходов для этих доходов. Выберите код "
+                          "из справочника (кнопка «...»).")
+        .arg(code);
+}
+
 } // namespace kv

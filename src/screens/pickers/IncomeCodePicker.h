@@ -17,6 +17,14 @@ public:
     // The chosen income, or nullopt when the user cancelled.
     std::optional<IncomeChoice> choose();
 
+    // A code typed rather than picked: the income the picker would list for it, or
+    // nullopt when it lists no such code.
+    static std::optional<IncomeChoice> find(const IncomeDict& dict, bool investmentPartnership,
+                                            bool nonResident, const std::string& code,
+                                            const std::string& rateSelector);
+    // What a person typing a code the picker does not list is told.
+    static QString notListedMessage(const QString& code);
+
 private:
     const IncomeDict& dict_;
     std::string rateSelector_;

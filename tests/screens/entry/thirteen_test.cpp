@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -283,6 +284,62 @@ private slots:
         }
         QCOMPARE(asked, messages);
         KV_VERIFY_ASKER(host.script);
+    }
+
+    // The income code can be typed: a code the picker lists is taken with its name, as if
+    // picked there; any other is refused with the picker's message and the field keeps
+    // the code chosen before.
+    void typedIncomeCode_data() {
+        QTest::addColumn<bool>("resident");
+        QTest::addColumn<QString>("before"); // picked first; empty: nothing
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("salary") << true << QString() << "2000"
+                                << "2000" << false;
+        QTest::newRow("another code") << true << "2000"
+                                      << "2010"
+                                      << "2010" << false;
+        QTest::newRow("no such code") << true << QString() << "9999" << QString() << true;
+        QTest::newRow("no such code keeps the one before") << true << "2000"
+                                                           << "12"
+                                                           << "2000" << true;
+        QTest::newRow("non-resident") << false << QString() << "2000"
+                                      << "2000" << false;
+    }
+    void typedIncomeCode() {
+        QFETCH(bool, resident);
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(bool, refused);
+
+        ScreenTestHost host;
+        Income13Dialog dialog(host.script, IncomeDict::builtIn(), resident, false, std::nullopt, nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        if (!before.isEmpty())
+            chooseCodes(dialog, before, QString());
+        auto* code = kv::test::child<QLineEdit>(&dialog, "edIncomeCode");
+        code->setFocus();
+        code->selectAll();
+        if (refused)
+            host.script.expect(QStringLiteral("incomeCodeNotListed"), QStringLiteral("OK"));
+        QTest::keyClicks(code, typed);
+        QTest::keyClick(code, Qt::Key_Tab);
+        KV_VERIFY_ASKER(host.script);
+
+        QCOMPARE(code->text(), shown);
+        QCOMPARE(dialog.item().incomeCode, shown.toInt());
+        QCOMPARE(kv::test::child<QLabel>(&dialog, "lblIncomeName")->text().isEmpty(), shown.isEmpty());
+        QCOMPARE(kv::test::child<QWidget>(&dialog, "edIncomeSum")->isEnabled(), !shown.isEmpty());
+        if (refused) {
+            QVERIFY(host.script.questions().first().text.contains(typed));
+            QCOMPARE(QApplication::focusWidget(), code);
+        }
+        // The picker is still there.
+        chooseCodes(dialog, QStringLiteral("2300"), QString());
+        QCOMPARE(code->text(), QStringLiteral("2300"));
     }
 
     void nonResidentReturn() {

@@ -318,11 +318,16 @@ private slots:
         Income13Dialog dialog(host.script, IncomeDict::builtIn(), resident, false, std::nullopt, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        if (!before.isEmpty())
+        if (!before.isEmpty()) {
             chooseCodes(dialog, before, QString());
+            dialog.activateWindow(); // back from the picker, as a window manager does
+            QVERIFY(QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }));
+        }
         auto* code = kv::test::child<QLineEdit>(&dialog, "edIncomeCode");
         code->setFocus();
-        code->selectAll();
+        QTest::keyClick(code, Qt::Key_End);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(code, Qt::Key_Backspace);
         if (refused)
             host.script.expect(QStringLiteral("incomeCodeNotListed"), QStringLiteral("OK"));
         QTest::keyClicks(code, typed);
@@ -332,7 +337,6 @@ private slots:
         QCOMPARE(code->text(), shown);
         QCOMPARE(dialog.item().incomeCode, shown.toInt());
         QCOMPARE(kv::test::child<QLabel>(&dialog, "lblIncomeName")->text().isEmpty(), shown.isEmpty());
-        QCOMPARE(kv::test::child<QWidget>(&dialog, "edIncomeSum")->isEnabled(), !shown.isEmpty());
         if (refused) {
             QVERIFY(host.script.questions().first().text.contains(typed));
             QCOMPARE(QApplication::focusWidget(), code);

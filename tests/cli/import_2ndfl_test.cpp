@@ -1,6 +1,8 @@
 // kvilmar-cli import-2ndfl: certificates into a return saved in place, a line per
 // certificate; a refused certificate or a file that cannot be chosen from leaves the
 // return byte for byte as it was.
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,28 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using kv::test::CliRun;
+using kv::test::readFile;
 
 CliRun cli(const std::string& args) {
-    const std::string command = std::string("'") + KV_CLI + "' " + args + " 2>&1";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        run.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    return kv::test::runCli(args);
 }
 
 std::string certificate(const char* name) {

@@ -1,5 +1,7 @@
 // kvilmar-cli import-rates: the bank's files into a rates directory, with the
 // summary on success and exit status 2, nothing written, on any failure.
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,28 +19,11 @@ namespace fs = std::filesystem;
 
 const fs::path kData = KV_RATES_DATA;
 
-struct RatesRun {
-    int status = -1;
-    std::string out;
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using RatesRun = kv::test::CliRun;
+using kv::test::readFile;
 
 RatesRun importRates(const std::string& args) {
-    const std::string command = std::string("'") + KV_CLI + "' import-rates " + args + " 2>&1";
-    RatesRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        run.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    return kv::test::runCli("import-rates " + args);
 }
 
 std::string data(const char* name) {

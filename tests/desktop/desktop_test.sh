@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The installed program as a Linux desktop sees it: the layout an install lays out, the
 # installed kvilmar-cli finding its files, the desktop entry and metainfo validators, the
-# MIME database recognising a return, and bash completion.
+# MIME database recognising a return, bash completion, and the Debian package under lintian.
 #
-#   desktop_test.sh install|validate|mime|completion BUILD-DIR SOURCE-DIR
+#   desktop_test.sh install|validate|mime|completion|package BUILD-DIR SOURCE-DIR
 #
 # Exit 77 (a skip for ctest) only when a tool the check needs is missing.
 set -euo pipefail
@@ -151,6 +151,18 @@ CASES
     for command in $("$prefix/bin/kvilmar-cli" --help | sed -n 's/^  \([a-z][a-z0-9-]*\).*/\1/p'); do
         [[ " $commands " == *" $command "* ]] || fail "command $command is not completed"
     done
+    ;;
+package)
+    # The Debian package as cpack builds it, held to lintian's pedantic checks: any tag
+    # not explained in dist/linux/lintian-overrides fails.
+    need cpack lintian
+    cpack -G DEB -B "$scratch" --config "$build/CPackConfig.cmake" >/dev/null
+    deb=$(find "$scratch" -maxdepth 1 -name 'kvilmar_*.deb')
+    [[ -n $deb ]] || fail "cpack built no package"
+    status=0
+    report=$(lintian --pedantic -I -E --fail-on error,warning,info,pedantic,experimental "$deb" 2>&1) || status=$?
+    grep -v 'running with root privileges' <<<"$report" || true
+    ((status == 0)) || fail "lintian reports the tags above"
     ;;
 *)
     fail "unknown mode $mode"

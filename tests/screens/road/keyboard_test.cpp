@@ -10,8 +10,10 @@
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
 #include "print/PrintModule.h"
+#include "reference/IncomeCertificate.h"
 #include "screens/AgentDeductionDialog.h"
 #include "screens/BusinessActivityDialog.h"
+#include "screens/CertificateImportDialog.h"
 #include "screens/FlatIncomeDialog.h"
 #include "screens/ForeignSourceDialog.h"
 #include "screens/HousingObjectDialog.h"
@@ -373,6 +375,20 @@ const QList<QPair<const char*, DialogFactory>>& dialogFactories() {
              return std::make_unique<PartnershipIncomeDialog>(a, PartnershipIncomeItem{}, nullptr);
          }},
         {"tax office import", [](Asker& a) { return std::make_unique<SounImportDialog>(a, nullptr); }},
+        {"certificate import",
+         [](Asker&) {
+             static const CertificateFile file = [] {
+                 QFile in(QStringLiteral(KV_CERTIFICATES "/two_recipients.xml"));
+                 const QByteArray bytes = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+                 const CertificateReading reading =
+                     readIncomeCertificates(std::string_view(bytes.constData(), bytes.size()));
+                 if (!reading.file.has_value())
+                     kv::test::noteFailure(QStringLiteral("the certificate file was not read"));
+                 return reading.file.value_or(CertificateFile{});
+             }();
+             static const Declaration declaration(kv::test::testClock());
+             return std::make_unique<CertificatePreviewDialog>(nullptr, file, declaration, 0);
+         }},
         {"result", [](Asker&) { return std::make_unique<ResultSummaryDialog>(nullptr); }},
     };
     return factories;

@@ -337,7 +337,7 @@ const QList<QPair<const char*, DialogFactory>>& dialogFactories() {
          [](Asker& a) {
              return std::make_unique<HousingObjectDialog>(a, HousingObject{}, ObjectDialogSetup{}, nullptr);
          }},
-        {"housing object bought with a share",
+        {"housing object by an investment contract",
          [](Asker& a) {
              HousingObject flat;
              flat.objectKind = 2;

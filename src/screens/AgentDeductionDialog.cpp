@@ -2,7 +2,9 @@
 
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
+#include "screens/TypedCode.h"
 #include "screens/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 
@@ -23,7 +25,7 @@ constexpr const char* kAgentDeductions = "0000";
 
 } // namespace
 
-AgentDeductionDialog::AgentDeductionDialog(const IncomeDict& dict,
+AgentDeductionDialog::AgentDeductionDialog(Asker& asker, const IncomeDict& dict,
                                            const std::optional<AgentDeductionItem>& existing, QWidget* parent)
     : QDialog(parent), dict_(dict) {
     setObjectName(QStringLiteral("TfmInputSSCDeduct"));
@@ -69,12 +71,30 @@ AgentDeductionDialog::AgentDeductionDialog(const IncomeDict& dict,
     }
     connect(bnCode_, &QToolButton::clicked, this, &AgentDeductionDialog::chooseCode);
     connect(edAmount_, &FieldEdit::changed, this, &AgentDeductionDialog::capAmount);
+    acceptTypedCode(edCode_, asker,
+                    {3, QStringLiteral("deductionCodeNotListed"), DeductionCodePicker::notListedMessage,
+                     [this] { return choice_.has_value() ? fromCp1251(choice_->code) : QString(); },
+                     [this](const std::string& code) { return takeTypedCode(code); }});
+    arrangeDialogForKeyboard(this);
 }
 
 void AgentDeductionDialog::chooseCode() {
     DeductionCodePicker picker(dict_, true, choice_ ? choice_->code : std::string(), kAgentDeductions, this);
     const std::optional<DeductionChoice> chosen = picker.choose();
-    if (!chosen.has_value() || (choice_.has_value() && chosen->code == choice_->code))
+    if (chosen.has_value())
+        take(*chosen);
+}
+
+bool AgentDeductionDialog::takeTypedCode(const std::string& code) {
+    const std::optional<DeductionChoice> chosen =
+        DeductionCodePicker::find(dict_, true, kAgentDeductions, code);
+    if (chosen.has_value())
+        take(*chosen);
+    return chosen.has_value();
+}
+
+void AgentDeductionDialog::take(const DeductionChoice& chosen) {
+    if (choice_.has_value() && chosen.code == choice_->code)
         return;
     choice_ = chosen;
     showChoice();

@@ -13,14 +13,15 @@ class QToolButton;
 
 namespace kv {
 
+class Asker;
 class FieldEdit;
 
 class AgentDeductionDialog : public QDialog {
     Q_OBJECT
 public:
     // existing: the deduction to edit; a code the dictionary no longer lists opens empty.
-    AgentDeductionDialog(const IncomeDict& dict, const std::optional<AgentDeductionItem>& existing,
-                         QWidget* parent);
+    AgentDeductionDialog(Asker& asker, const IncomeDict& dict,
+                         const std::optional<AgentDeductionItem>& existing, QWidget* parent);
 
     bool codeChosen() const { return choice_.has_value(); }
     // The deduction with the dialog's values; meaningful after "Да" with a code.
@@ -28,6 +29,8 @@ public:
 
 private:
     void chooseCode();
+    bool takeTypedCode(const std::string& code);
+    void take(const DeductionChoice& chosen);
     void showChoice();
     void capAmount();
 

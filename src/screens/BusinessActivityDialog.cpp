@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "screens/EntryFields.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/OkvedPicker.h"
@@ -59,6 +60,7 @@ BusinessActivityDialog::BusinessActivityDialog(Asker& asker, const OkvedClassifi
     connect(kinds_, &QButtonGroup::idClicked, this, &BusinessActivityDialog::kindChosen);
     connect(bnOkved_, &QToolButton::clicked, this, &BusinessActivityDialog::pickCode);
     resize(420, sizeHint().height());
+    arrangeDialogForKeyboard(this);
 }
 
 std::string BusinessActivityDialog::kind() const {

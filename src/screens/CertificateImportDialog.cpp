@@ -3,6 +3,7 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/Asker.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenFrame.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
@@ -119,6 +120,7 @@ CertificatePreviewDialog::CertificatePreviewDialog(QWidget* parent, const Certif
     connect(cbRecipient_, &QComboBox::currentIndexChanged, this, &CertificatePreviewDialog::showCertificate);
     cbRecipient_->setCurrentIndex(chosen < 0 ? 0 : chosen);
     showCertificate(cbRecipient_->currentIndex());
+    arrangeDialogForKeyboard(this);
 }
 
 const CertificateImport& CertificatePreviewDialog::currentImport() const {

@@ -3,6 +3,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
 
 #include <QGridLayout>
@@ -52,6 +53,7 @@ FlatIncomeDialog::FlatIncomeDialog(Asker& asker, FlatIncomeKind kind, const Thir
     layout->addStretch(1);
     layout->addLayout(yesNoButtons(this));
     resize(520, sizeHint().height());
+    arrangeDialogForKeyboard(this);
 }
 
 FlatIncomeValues FlatIncomeDialog::values() const {

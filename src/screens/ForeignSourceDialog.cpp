@@ -3,6 +3,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/pickers/CitizenshipPicker.h"
@@ -43,6 +44,7 @@ ForeignSourceDialog::ForeignSourceDialog(Asker& asker, const std::optional<CodeN
     layout->addStretch(1);
     layout->addLayout(yesNoButtons(this));
     resize(520, sizeHint().height());
+    arrangeDialogForKeyboard(this);
 }
 
 void ForeignSourceDialog::pickCountry() {

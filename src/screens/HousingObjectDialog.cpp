@@ -6,6 +6,7 @@
 #include "screens/DateEdit.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 
@@ -94,6 +95,7 @@ HousingObjectDialog::HousingObjectDialog(Asker& asker, const HousingObject& obje
     connect(deRightDate_, &DateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
     connect(deTransferDate_, &DateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
     connect(chbPensioner_, &QCheckBox::toggled, this, &HousingObjectDialog::pensionerToggled);
+    arrangeDialogForKeyboard(this);
 }
 
 void HousingObjectDialog::buildWidgets() {

@@ -4,7 +4,9 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
+#include "screens/TypedCode.h"
 #include "screens/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 #include "screens/pickers/IncomeCodePicker.h"
@@ -18,8 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <charconv>
@@ -68,7 +68,14 @@ Income13Dialog::Income13Dialog(Asker& asker, const IncomeDict& dict, bool reside
     edIncomeCode_->setFocus();
 
     connect(bnIncomeCode_, &QToolButton::clicked, this, &Income13Dialog::chooseIncome);
-    connect(edIncomeCode_, &QLineEdit::editingFinished, this, &Income13Dialog::takeTypedIncome);
+    acceptTypedCode(edIncomeCode_, asker_,
+                    {4, QStringLiteral("incomeCodeNotListed"), IncomeCodePicker::notListedMessage,
+                     [this] { return fromCp1251(incomeCode_); },
+                     [this](const std::string& code) { return takeTypedIncome(code); }});
+    acceptTypedCode(edDeductCode_, asker_,
+                    {3, QStringLiteral("deductionCodeNotListed"), DeductionCodePicker::notListedMessage,
+                     [this] { return shownDeductionCode(); },
+                     [this](const std::string& code) { return takeTypedDeduction(code); }});
     connect(bnDeductCode_, &QToolButton::clicked, this, &Income13Dialog::chooseDeduction);
     connect(edIncomeSum_, &FieldEdit::changed, this, &Income13Dialog::incomeChanged);
     connect(edDeductSum_, &FieldEdit::changed, this, &Income13Dialog::deductionChanged);
@@ -77,6 +84,7 @@ Income13Dialog::Income13Dialog(Asker& asker, const IncomeDict& dict, bool reside
     connect(edContractPrice_, &FieldEdit::changed, this, &Income13Dialog::cadastralChanged);
     connect(edMonth_, &FieldEdit::changed, this, &Income13Dialog::monthChanged);
     connect(edMonth_, &FieldEdit::editingFinished, this, &Income13Dialog::monthFinished);
+    arrangeDialogForKeyboard(this);
 }
 
 void Income13Dialog::buildWidgets() {
@@ -84,10 +92,6 @@ void Income13Dialog::buildWidgets() {
     group->setObjectName(QStringLiteral("gbIncome"));
 
     edIncomeCode_ = codeField(group, "edIncomeCode");
-    edIncomeCode_->setReadOnly(false);
-    edIncomeCode_->setMaxLength(4);
-    edIncomeCode_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), edIncomeCode_));
     bnIncomeCode_ = pickButton(group, "bnIncomeCode");
     lblIncomeName_ = new QLabel(group);
     lblIncomeName_->setObjectName(QStringLiteral("lblIncomeName"));
@@ -208,27 +212,12 @@ void Income13Dialog::chooseIncome() {
     applyIncome(choice->code, choice->name);
 }
 
-// A code typed into the field is taken as if picked, when the picker lists it; any
-// other is refused and the field shows the code chosen before.
-void Income13Dialog::takeTypedIncome() {
-    const QString typed = edIncomeCode_->text();
-    if (typed == fromCp1251(incomeCode_))
-        return;
-    const std::string code = toCp1251(typed);
+bool Income13Dialog::takeTypedIncome(const std::string& code) {
     const std::optional<IncomeChoice> choice =
-        typed.isEmpty() ? std::nullopt
-                        : IncomeCodePicker::find(dict_, partnership_, false, code, resident_ ? "13" : "100");
-    edIncomeCode_->setText(fromCp1251(incomeCode_));
-    if (typed.isEmpty())
-        return;
-    if (!choice.has_value()) {
-        asker_.ask(this, messageQuestion(QStringLiteral("incomeCodeNotListed"),
-                                         IncomeCodePicker::notListedMessage(typed), QuestionIcon::Warning));
-        edIncomeCode_->setFocus();
-        edIncomeCode_->selectAll();
-        return;
-    }
-    applyIncome(choice->code, choice->name);
+        IncomeCodePicker::find(dict_, partnership_, false, code, resident_ ? "13" : "100");
+    if (choice.has_value() && choice->code != incomeCode_)
+        applyIncome(choice->code, choice->name);
+    return choice.has_value();
 }
 
 void Income13Dialog::applyIncome(const std::string& code, const std::string& name) {
@@ -275,6 +264,20 @@ void Income13Dialog::chooseDeduction() {
     if (!choice.has_value() || (deduction_.has_value() && choice->code == deduction_->code))
         return;
     applyDeduction(*choice);
+}
+
+bool Income13Dialog::takeTypedDeduction(const std::string& code) {
+    const std::optional<DeductionChoice> choice =
+        DeductionCodePicker::find(dict_, resident_, incomeCode_, code);
+    if (choice.has_value() && (!deduction_.has_value() || choice->code != deduction_->code))
+        applyDeduction(*choice);
+    return choice.has_value();
+}
+
+QString Income13Dialog::shownDeductionCode() const {
+    if (deduction_.has_value())
+        return fromCp1251(deduction_->code);
+    return following_ ? QString::number(kFollowingDeductionCode) : QString();
 }
 
 void Income13Dialog::applyDeduction(const DeductionChoice& choice) {

@@ -42,9 +42,11 @@ private:
     void restore(const ThirteenIncomeItem& item);
 
     void chooseIncome();
-    void takeTypedIncome();
+    bool takeTypedIncome(const std::string& code);
     void applyIncome(const std::string& code, const std::string& name);
     void chooseDeduction();
+    bool takeTypedDeduction(const std::string& code);
+    QString shownDeductionCode() const;
     void applyDeduction(const DeductionChoice& choice);
     void clearDeduction();
     void setDeductionControls(bool allowed);

@@ -427,7 +427,7 @@ void Income13Screen::deleteIncome() {
 void Income13Screen::addDeduction() {
     if (sourceList_->selected() < 0)
         return;
-    AgentDeductionDialog dialog(dict_, std::nullopt, this);
+    AgentDeductionDialog dialog(host().asker(), dict_, std::nullopt, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.codeChosen())
         return;
     const AgentDeductionItem deduction = dialog.deduction();
@@ -446,7 +446,7 @@ void Income13Screen::editDeduction() {
     const int row = currentRow(lvDeducts_);
     if (sourceList_->selected() < 0 || row < 0 || !bnEditDeduct_->isEnabled())
         return;
-    AgentDeductionDialog dialog(dict_, source().agentDeduction(row), this);
+    AgentDeductionDialog dialog(host().asker(), dict_, source().agentDeduction(row), this);
     if (dialog.exec() != QDialog::Accepted || !dialog.codeChosen())
         return;
     const AgentDeductionItem deduction = dialog.deduction();

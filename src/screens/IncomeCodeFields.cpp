@@ -3,6 +3,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/ScreenWidgets.h"
+#include "screens/TypedCode.h"
 #include "screens/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 #include "screens/pickers/IncomeCodePicker.h"
@@ -27,7 +28,7 @@ std::int32_t codeNumber(const std::string& code) {
 
 } // namespace
 
-IncomeCodeFields::IncomeCodeFields(const IncomeDict& dict, Rules rules, QWidget* dialog)
+IncomeCodeFields::IncomeCodeFields(Asker& asker, const IncomeDict& dict, Rules rules, QWidget* dialog)
     : QObject(dialog), dict_(dict), rules_(rules), dialog_(dialog) {
     const bool nonResident = rules == Rules::NonResident;
     lblIncomeCode_ = new QLabel(QStringLiteral("Код дохода"), dialog);
@@ -58,6 +59,14 @@ IncomeCodeFields::IncomeCodeFields(const IncomeDict& dict, Rules rules, QWidget*
     connect(bnDeductCode_, &QToolButton::clicked, this, &IncomeCodeFields::chooseDeduction);
     connect(edIncomeSum_, &FieldEdit::changed, this, &IncomeCodeFields::incomeChanged);
     connect(edDeductSum_, &FieldEdit::changed, this, &IncomeCodeFields::deductionChanged);
+    acceptTypedCode(edIncomeCode_, asker,
+                    {4, QStringLiteral("incomeCodeNotListed"), IncomeCodePicker::notListedMessage,
+                     [this] { return fromCp1251(incomeCode_); },
+                     [this](const std::string& code) { return takeTypedIncome(code); }});
+    acceptTypedCode(edDeductCode_, asker,
+                    {3, QStringLiteral("deductionCodeNotListed"), DeductionCodePicker::notListedMessage,
+                     [this] { return deduction_.has_value() ? fromCp1251(deduction_->code) : QString(); },
+                     [this](const std::string& code) { return takeTypedDeduction(code); }});
 }
 
 int IncomeCodeFields::addTo(QGridLayout* grid, int row) {
@@ -76,14 +85,27 @@ int IncomeCodeFields::addTo(QGridLayout* grid, int row) {
 
 // --- Choosing codes ------------------------------------------------------------
 
+const char* IncomeCodeFields::rateSelector() const {
+    return rules_ == Rules::NonResident ? "13" : "35";
+}
+
 void IncomeCodeFields::chooseIncome() {
-    const bool nonResident = rules_ == Rules::NonResident;
-    IncomeCodePicker picker(dict_, false, nonResident, incomeCode_, nonResident ? "13" : "35", dialog_);
+    IncomeCodePicker picker(dict_, false, rules_ == Rules::NonResident, incomeCode_, rateSelector(), dialog_);
     const std::optional<IncomeChoice> choice = picker.choose();
     if (!choice.has_value() || choice->code == incomeCode_)
         return;
     applyIncome(choice->code, choice->name);
     emit incomePicked();
+}
+
+bool IncomeCodeFields::takeTypedIncome(const std::string& code) {
+    const std::optional<IncomeChoice> choice =
+        IncomeCodePicker::find(dict_, false, rules_ == Rules::NonResident, code, rateSelector());
+    if (choice.has_value() && choice->code != incomeCode_) {
+        applyIncome(choice->code, choice->name);
+        emit incomePicked();
+    }
+    return choice.has_value();
 }
 
 void IncomeCodeFields::applyIncome(const std::string& code, const std::string& name) {
@@ -114,6 +136,16 @@ void IncomeCodeFields::chooseDeduction() {
     applyDeduction(*choice);
     if (rules_ == Rules::ThirtyFive)
         showDeduction(thirtyFiveDeductionOnPick(*choice, incomeAmount()));
+}
+
+bool IncomeCodeFields::takeTypedDeduction(const std::string& code) {
+    const std::optional<DeductionChoice> choice = DeductionCodePicker::find(dict_, true, incomeCode_, code);
+    if (choice.has_value() && (!deduction_.has_value() || choice->code != deduction_->code)) {
+        applyDeduction(*choice);
+        if (rules_ == Rules::ThirtyFive)
+            showDeduction(thirtyFiveDeductionOnPick(*choice, incomeAmount()));
+    }
+    return choice.has_value();
 }
 
 void IncomeCodeFields::applyDeduction(const DeductionChoice& choice) {

@@ -1,7 +1,7 @@
 #pragma once
 // The income code and amount with the deduction against it, as the 35% source
-// dialog and the non-resident's income dialog show them: codes only from the
-// dictionary's pickers, the amount field of a deduction shown and editable as its
+// dialog and the non-resident's income dialog show them: codes from the
+// dictionary's pickers, typed or picked, the amount field of a deduction shown and editable as its
 // code says, and the deduction amount kept in step with the income by the rules of
 // the dialog that owns the fields.
 #include "core/Money.h"
@@ -21,6 +21,7 @@ class QWidget;
 
 namespace kv {
 
+class Asker;
 class FieldEdit;
 
 class IncomeCodeFields : public QObject {
@@ -31,7 +32,7 @@ public:
         NonResident, // rate "13" of a non-resident; a deduction is only limited by its cap
     };
 
-    IncomeCodeFields(const IncomeDict& dict, Rules rules, QWidget* dialog);
+    IncomeCodeFields(Asker& asker, const IncomeDict& dict, Rules rules, QWidget* dialog);
 
     // Puts the rows into the grid from row on; returns the next free row.
     int addTo(QGridLayout* grid, int row);
@@ -65,6 +66,9 @@ signals:
     void incomePicked();
 
 private:
+    const char* rateSelector() const;
+    bool takeTypedIncome(const std::string& code);
+    bool takeTypedDeduction(const std::string& code);
     void applyIncome(const std::string& code, const std::string& name);
     void applyDeduction(const DeductionChoice& choice);
     void clearDeduction();

@@ -1,7 +1,8 @@
 #include "screens/IncomeSourceDialog.h"
-#include "screens/EntryFields.h"
 
 #include "screens/CheckDialogs.h"
+#include "screens/EntryFields.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/rules/ThirteenRules.h"
 
 #include <QCheckBox>
@@ -42,6 +43,7 @@ IncomeSourceDialog::IncomeSourceDialog(Asker& asker, const ThirteenPercentSource
     layout->addStretch(1);
     layout->addLayout(buttons);
     resize(520, sizeHint().height());
+    arrangeDialogForKeyboard(this);
 }
 
 void IncomeSourceDialog::hideMarks() {

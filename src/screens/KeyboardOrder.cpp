@@ -6,6 +6,8 @@
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialog>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLayout>
@@ -150,7 +152,10 @@ void orderTabsByLayout(QWidget* root) {
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void arrangeForKeyboard(QWidget* screen) {
+namespace {
+
+// Radio groups and Tab order; the Alt letters are left to the caller.
+void arrangeTabStops(QWidget* screen) {
     const QString name = QStringLiteral("radioStops");
     auto* stops = dynamic_cast<RadioStops*>(screen->findChild<QObject*>(name, Qt::FindDirectChildrenOnly));
     if (stops == nullptr) {
@@ -161,7 +166,29 @@ void arrangeForKeyboard(QWidget* screen) {
         stops->track(radio);
     stops->update();
     orderTabsByLayout(screen);
+}
+
+class DialogArranger : public QObject {
+public:
+    explicit DialogArranger(QDialog* dialog) : QObject(dialog) { dialog->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == parent())
+            arrangeTabStops(static_cast<QWidget*>(watched));
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void arrangeForKeyboard(QWidget* screen) {
+    arrangeTabStops(screen);
     giveScreenMnemonics(screen);
+}
+
+void arrangeDialogForKeyboard(QDialog* dialog) {
+    new DialogArranger(dialog);
 }
 
 bool focusFirstField(QWidget* screen) {

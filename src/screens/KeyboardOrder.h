@@ -6,6 +6,7 @@
 // the order of construction, say where a field stands.
 #include <QList>
 
+class QDialog;
 class QWidget;
 
 namespace kv {
@@ -20,6 +21,11 @@ void orderTabsByLayout(QWidget* root);
 // Keyboard order, radio groups and Alt letters for a screen once it is in its window;
 // called again after an inner screen of a container changes.
 void arrangeForKeyboard(QWidget* screen);
+
+// Keyboard order and radio groups for a dialog, each time it is shown: its layouts are
+// complete by then, whatever it shows or hides as it is filled in. The buttons of the
+// dialog box come last, where the layout puts them. Alt letters come with every dialog.
+void arrangeDialogForKeyboard(QDialog* dialog);
 
 // Gives the focus to the screen's first field (or list) in Tab order; false when it has none.
 bool focusFirstField(QWidget* screen);

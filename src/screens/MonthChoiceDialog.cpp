@@ -1,6 +1,7 @@
 #include "screens/MonthChoiceDialog.h"
 
 #include "screens/EntryFields.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
 
 #include <QComboBox>
@@ -45,6 +46,7 @@ MonthChoiceDialog::MonthChoiceDialog(const QString& objectName, const QString& t
         layout->addWidget(named(new QLabel(text, this), "lblText"));
     layout->addLayout(grid);
     layout->addLayout(yesNoButtons(this));
+    arrangeDialogForKeyboard(this);
 }
 
 MonthInts MonthChoiceDialog::positions() const {

@@ -4,6 +4,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/IncomeCodeFields.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/RateRules.h"
@@ -25,7 +26,7 @@ NonResidentIncomeDialog::NonResidentIncomeDialog(Asker& asker, const IncomeDict&
 
     auto* group = new QGroupBox(QStringLiteral("Сведения о полученном доходе"), this);
     group->setObjectName(QStringLiteral("gbIncome"));
-    codes_ = new IncomeCodeFields(dict, IncomeCodeFields::Rules::NonResident, group);
+    codes_ = new IncomeCodeFields(asker, dict, IncomeCodeFields::Rules::NonResident, group);
     lblMonth_ = new QLabel(QStringLiteral("Месяц получения дохода"), group);
     edMonth_ = field(group, "edMonth", FieldKind::edtDigital, 2);
     edMonth_->setMaximumWidth(40);
@@ -58,6 +59,7 @@ NonResidentIncomeDialog::NonResidentIncomeDialog(Asker& asker, const IncomeDict&
     connect(codes_, &IncomeCodeFields::incomePicked, this, [this] { setMonthEnabled(true); });
     connect(edMonth_, &FieldEdit::changed, this, &NonResidentIncomeDialog::monthChanged);
     connect(edMonth_, &FieldEdit::editingFinished, this, &NonResidentIncomeDialog::monthFinished);
+    arrangeDialogForKeyboard(this);
 }
 
 void NonResidentIncomeDialog::setMonthEnabled(bool enabled) {

@@ -3,6 +3,7 @@
 #include "screens/CheckDialogs.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 #include "screens/rules/BusinessRules.h"
@@ -45,6 +46,7 @@ PartnershipSourceDialog::PartnershipSourceDialog(Asker& asker, const InvestmentP
     layout->addStretch(1);
     layout->addLayout(yesNoButtons(this));
     resize(520, sizeHint().height());
+    arrangeDialogForKeyboard(this);
 }
 
 void PartnershipSourceDialog::keyPressEvent(QKeyEvent* event) {
@@ -127,6 +129,7 @@ PartnershipIncomeDialog::PartnershipIncomeDialog(Asker& asker, const Partnership
     kindChosen(false);
     connect(cbKind_, &QComboBox::activated, this, [this] { kindChosen(true); });
     resize(560, sizeHint().height());
+    arrangeDialogForKeyboard(this);
 }
 
 void PartnershipIncomeDialog::kindChosen(bool reset) {

@@ -7,6 +7,7 @@
 #include "screens/DateEdit.h"
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/UiText.h"
 
@@ -55,6 +56,7 @@ ChildEducationDialog::ChildEducationDialog(Money amount, QWidget* parent) : QDia
     layout->addLayout(grid);
     layout->addLayout(yesNoButtons(this));
     edSum_->setFocus();
+    arrangeDialogForKeyboard(this);
 }
 
 Money ChildEducationDialog::amount() const {
@@ -119,6 +121,7 @@ PensionContractDialog::PensionContractDialog(Asker& asker, const PensionContract
     layout->addStretch(1);
     layout->addLayout(yesNoButtons(this));
     resize(560, sizeHint().height());
+    arrangeDialogForKeyboard(this);
 }
 
 int PensionContractDialog::chosenKind() const {

@@ -4,6 +4,7 @@
 #include "screens/EntryFields.h"
 #include "screens/FieldEdit.h"
 #include "screens/IncomeCodeFields.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/rules/RateRules.h"
 
@@ -20,7 +21,7 @@ ThirtyFiveDialog::ThirtyFiveDialog(Asker& asker, const IncomeDict& dict,
     setObjectName(QStringLiteral("TfmInput35SourseIncome"));
     setWindowTitle(QStringLiteral("Доход"));
 
-    codes_ = new IncomeCodeFields(dict, IncomeCodeFields::Rules::ThirtyFive, this);
+    codes_ = new IncomeCodeFields(asker, dict, IncomeCodeFields::Rules::ThirtyFive, this);
     edWithheld_ = field(this, "edTaxWithheld", FieldKind::edtDigital, 12);
     for (FieldEdit* short_ : {payer_.innField(), payer_.kppField(), payer_.oktmoField(), edWithheld_})
         short_->setMaximumWidth(160);
@@ -43,6 +44,7 @@ ThirtyFiveDialog::ThirtyFiveDialog(Asker& asker, const IncomeDict& dict,
     layout->addStretch(1);
     layout->addLayout(yesNoButtons(this));
     setMinimumWidth(560);
+    arrangeDialogForKeyboard(this);
 }
 
 void ThirtyFiveDialog::accept() {

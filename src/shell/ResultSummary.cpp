@@ -2,6 +2,7 @@
 
 #include "compute/ReturnComputation.h"
 #include "model/Declaration.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/UiText.h"
 
 #include <QHeaderView>
@@ -251,6 +252,7 @@ ResultSummaryDialog::ResultSummaryDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(deductions_);
     layout->addStretch(1);
     layout->addLayout(buttons);
+    arrangeDialogForKeyboard(this);
 }
 
 void ResultSummaryDialog::showFigures(const ResultFigures& f) {

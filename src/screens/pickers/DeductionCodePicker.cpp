@@ -24,4 +24,20 @@ std::optional<DeductionChoice> DeductionCodePicker::choose() {
     return chooseDeduction(*rows_.at(static_cast<std::size_t>(*row)));
 }
 
+std::optional<DeductionChoice> DeductionCodePicker::find(const IncomeDict& dict, bool fullList,
+                                                         const std::string& incomeCode,
+                                                         const std::string& code) {
+    for (const DeductionEntry* entry : deductionPickerRows(dict, incomeCode, fullList)) {
+        if (entry->code == code)
+            return chooseDeduction(*entry);
+    }
+    return std::nullopt;
+}
+
+QString DeductionCodePicker::notListedMessage(const QString& code) {
+    return QStringLiteral("Кода вычета %1 нет в справочнике кодов вычетов для этого дохода. Выберите код "
+                          "из справочника (кнопка «...»).")
+        .arg(code);
+}
+
 } // namespace kv

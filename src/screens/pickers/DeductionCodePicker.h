@@ -17,6 +17,13 @@ public:
     // The chosen deduction with its attributes, or nullopt when the user cancelled.
     std::optional<DeductionChoice> choose();
 
+    // A code typed rather than picked: the deduction the picker would list for it, or
+    // nullopt when it lists no such code.
+    static std::optional<DeductionChoice> find(const IncomeDict& dict, bool fullList,
+                                               const std::string& incomeCode, const std::string& code);
+    // What a person typing a code the picker does not list is told.
+    static QString notListedMessage(const QString& code);
+
 private:
     std::vector<const DeductionEntry*> rows_;
 };

@@ -6,6 +6,7 @@
 #include "screens/Asker.h"
 #include "screens/CheckDialogs.h"
 #include "screens/ImportRun.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/UiText.h"
 
 #include <QComboBox>
@@ -117,6 +118,7 @@ OkvedPicker::OkvedPicker(Asker& asker, const OkvedClassifier* classifier, std::f
     resize(860, 560);
 
     setClassifier(classifier);
+    arrangeDialogForKeyboard(this);
 }
 
 void OkvedPicker::setClassifier(const OkvedClassifier* classifier) {

@@ -5,6 +5,7 @@
 #include "screens/Asker.h"
 #include "screens/DataFolders.h"
 #include "screens/ImportRun.h"
+#include "screens/KeyboardOrder.h"
 #include "screens/UiText.h"
 
 #include <QDate>
@@ -104,6 +105,7 @@ SounImportDialog::SounImportDialog(Asker& asker, QWidget* parent) : QDialog(pare
     connect(browse, &QToolButton::clicked, this, &SounImportDialog::choosePath);
     connect(import_, &QPushButton::clicked, this, &SounImportDialog::runImport);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    arrangeDialogForKeyboard(this);
 }
 
 void SounImportDialog::tell(const QString& id, const QString& text) {

@@ -14,6 +14,7 @@ QObject* makePartnershipTest();
 QObject* makeRoundTripTest();
 QObject* makeForeignTest();
 QObject* makeCertificateTest();
+QObject* makeTypedCodeTest();
 
 int main(int argc, char* argv[]) {
     // The tax-office import writes into the user's data folder: a test's own, not the real one.
@@ -21,5 +22,5 @@ int main(int argc, char* argv[]) {
     return kv::test::runQtTests(argc, argv,
                                 {makeInitialDataTest, makePersonTest, makeThirteenTest, makePropertyTest,
                                  makeRatesTest, makeBusinessTest, makePartnershipTest, makeForeignTest,
-                                 makeCertificateTest, makeRoundTripTest});
+                                 makeCertificateTest, makeTypedCodeTest, makeRoundTripTest});
 }

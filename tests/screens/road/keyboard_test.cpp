@@ -1,5 +1,6 @@
-// The program from the keyboard alone. Every screen is walked with Tab, which must go
-// through its fields as a person reads them; every button on it has its Alt letter.
+// The program from the keyboard alone. Every screen and every dialog is walked with Tab,
+// which must go through its fields as a person reads them; every button on a screen has
+// its Alt letter.
 // Then the typical return (conditions, taxpayer, a year of salary from one employer, a
 // flat) is entered with key presses only, saved, checked, exported and printed to a
 // PDF file, and its export is compared with the export of the same return as the
@@ -9,12 +10,30 @@
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
 #include "print/PrintModule.h"
+#include "reference/IncomeCertificate.h"
+#include "screens/AgentDeductionDialog.h"
+#include "screens/BusinessActivityDialog.h"
+#include "screens/CertificateImportDialog.h"
+#include "screens/FlatIncomeDialog.h"
+#include "screens/ForeignSourceDialog.h"
+#include "screens/HousingObjectDialog.h"
+#include "screens/Income13Dialog.h"
+#include "screens/IncomeSourceDialog.h"
 #include "screens/KeyboardOrder.h"
+#include "screens/MonthChoiceDialog.h"
+#include "screens/NonResidentIncomeDialog.h"
+#include "screens/PartnershipDialogs.h"
 #include "screens/ScreenContainer.h"
 #include "screens/ScreenTable.h"
 #include "screens/Sections.h"
+#include "screens/SocialDeductionDialogs.h"
+#include "screens/ThirtyFiveDialog.h"
 #include "screens/UiText.h"
+#include "screens/pickers/OkvedPicker.h"
+#include "screens/pickers/SounImportDialog.h"
+#include "screens/rules/RateRules.h"
 #include "shell/PrintJob.h"
+#include "shell/ResultSummary.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -217,6 +236,164 @@ QString describe(const QWidget* w) {
                           : name;
 }
 
+// Tab from the first stop in reading order until the focus leaves root or comes round
+// again: what is wrong with the walk (a stop out of reading order, a stop never
+// reached, a button of a radio group that is not the chosen one), empty when nothing is.
+QString tabWalkFault(QWidget* root) {
+    const QList<QWidget*> stops = tabStops(root);
+    if (stops.isEmpty())
+        return {}; // nothing to enter
+    QWidget* first = stops.first();
+    for (QWidget* w : stops) {
+        if (readBefore(root, w, first))
+            first = w;
+    }
+    first->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> walked;
+    for (int i = 0; i < 4 * stops.size() && focused() != nullptr && root->isAncestorOf(focused()); ++i) {
+        if (walked.isEmpty() || walked.last() != focused())
+            walked.append(focused()); // a label with links keeps the focus for each link
+        press(Qt::Key_Tab);
+        if (walked.contains(focused()) && walked.last() != focused())
+            break;
+    }
+    QStringList path;
+    for (QWidget* w : walked)
+        path.append(describe(w));
+    for (qsizetype i = 1; i < walked.size(); ++i) {
+        if (!readBefore(root, walked[i - 1], walked[i]))
+            return QStringLiteral("%1 before %2 in %3")
+                .arg(describe(walked[i - 1]), describe(walked[i]), path.join(" > "));
+    }
+    for (QWidget* w : stops) {
+        if (!walked.contains(w))
+            return describe(w) + QStringLiteral(" not reached: ") + path.join(" > ");
+    }
+    for (QWidget* w : walked) {
+        if (qobject_cast<QRadioButton*>(w) != nullptr && !stops.contains(w))
+            return describe(w) + QStringLiteral(" is not the chosen button: ") + path.join(" > ");
+    }
+    return {};
+}
+
+// Every dialog with fields to fill, as the screens open it; an income already chosen
+// where the fields wait for a code.
+using DialogFactory = std::function<std::unique_ptr<QDialog>(Asker&)>;
+const QList<QPair<const char*, DialogFactory>>& dialogFactories() {
+    static const QList<QPair<const char*, DialogFactory>> factories = {
+        {"13% source",
+         [](Asker& a) {
+             return std::make_unique<IncomeSourceDialog>(a, ThirteenPercentSource{}, false, true, nullptr);
+         }},
+        {"13% income",
+         [](Asker& a) {
+             ThirteenIncomeItem salary;
+             salary.incomeCode = 2000;
+             salary.amount = Money::fromRoubles(1000);
+             return std::make_unique<Income13Dialog>(a, IncomeDict::builtIn(), true, false, salary, nullptr);
+         }},
+        {"13% income from a sale",
+         [](Asker& a) {
+             ThirteenIncomeItem sale;
+             sale.incomeCode = 1510;
+             sale.amount = Money::fromRoubles(3000000);
+             sale.deductionCode = 903;
+             sale.hasCadastralData = 1;
+             sale.cadastralValue = Money::fromRoubles(4000000);
+             sale.contractPrice = Money::fromRoubles(3000000);
+             return std::make_unique<Income13Dialog>(a, IncomeDict::builtIn(), true, false, sale, nullptr);
+         }},
+        {"agent deduction",
+         [](Asker& a) {
+             return std::make_unique<AgentDeductionDialog>(a, IncomeDict::builtIn(), std::nullopt, nullptr);
+         }},
+        {"35% source",
+         [](Asker& a) {
+             ThirtyFivePercentSource prize;
+             prize.incomeCode = 2740;
+             prize.totalIncome = Money::fromRoubles(10000);
+             return std::make_unique<ThirtyFiveDialog>(a, IncomeDict::builtIn(), prize, nullptr);
+         }},
+        {"9% source",
+         [](Asker& a) {
+             return std::make_unique<FlatIncomeDialog>(a, FlatIncomeKind::NinePercent, ThirtyPercentSource{},
+                                                       true, nullptr);
+         }},
+        {"dividends",
+         [](Asker& a) {
+             return std::make_unique<FlatIncomeDialog>(a, FlatIncomeKind::Dividends, ThirtyPercentSource{},
+                                                       true, nullptr);
+         }},
+        {"non-resident income",
+         [](Asker& a) {
+             return std::make_unique<NonResidentIncomeDialog>(a, IncomeDict::builtIn(), std::nullopt,
+                                                              nullptr);
+         }},
+        {"foreign source",
+         [](Asker& a) {
+             return std::make_unique<ForeignSourceDialog>(a, std::nullopt, ForeignIncome{}, nullptr);
+         }},
+        {"housing object",
+         [](Asker& a) {
+             return std::make_unique<HousingObjectDialog>(a, HousingObject{}, ObjectDialogSetup{}, nullptr);
+         }},
+        {"housing object by an investment contract",
+         [](Asker& a) {
+             HousingObject flat;
+             flat.objectKind = 2;
+             flat.numberKind = 1;
+             flat.taxpayerSign = 1;
+             flat.shareNumerator = 1;
+             flat.shareDenominator = 2;
+             flat.byInvestmentContract = 1;
+             return std::make_unique<HousingObjectDialog>(a, flat, ObjectDialogSetup{}, nullptr);
+         }},
+        {"child education", [](Asker&) { return std::make_unique<ChildEducationDialog>(Money{}, nullptr); }},
+        {"pension contract",
+         [](Asker& a) { return std::make_unique<PensionContractDialog>(a, PensionContract{}, nullptr); }},
+        {"month choice",
+         [](Asker&) {
+             return std::make_unique<MonthChoiceDialog>(QStringLiteral("TfmMonthChoice"),
+                                                        QStringLiteral("Вычет"), selfCodeChoices(),
+                                                        MonthInts{}, nullptr);
+         }},
+        {"business activity",
+         [](Asker& a) {
+             return std::make_unique<BusinessActivityDialog>(a, nullptr, std::filesystem::path(), "1", "",
+                                                             nullptr);
+         }},
+        {"okved picker",
+         [](Asker& a) {
+             return std::make_unique<OkvedPicker>(a, nullptr, std::filesystem::path("/nonexistent"), nullptr);
+         }},
+        {"partnership source",
+         [](Asker& a) {
+             return std::make_unique<PartnershipSourceDialog>(a, InvestmentPartnership{}, nullptr);
+         }},
+        {"partnership income",
+         [](Asker& a) {
+             return std::make_unique<PartnershipIncomeDialog>(a, PartnershipIncomeItem{}, nullptr);
+         }},
+        {"tax office import", [](Asker& a) { return std::make_unique<SounImportDialog>(a, nullptr); }},
+        {"certificate import",
+         [](Asker&) {
+             static const CertificateFile file = [] {
+                 QFile in(QStringLiteral(KV_CERTIFICATES "/two_recipients.xml"));
+                 const QByteArray bytes = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+                 const CertificateReading reading =
+                     readIncomeCertificates(std::string_view(bytes.constData(), bytes.size()));
+                 if (!reading.file.has_value())
+                     kv::test::noteFailure(QStringLiteral("the certificate file was not read"));
+                 return reading.file.value_or(CertificateFile{});
+             }();
+             static const Declaration declaration(kv::test::testClock());
+             return std::make_unique<CertificatePreviewDialog>(nullptr, file, declaration, 0);
+         }},
+        {"result", [](Asker&) { return std::make_unique<ResultSummaryDialog>(nullptr); }},
+    };
+    return factories;
+}
+
 // Answers a fault of a screen being left with "Пропустить все", anything else with its
 // escape answer: the walk looks at screens, it does not correct them.
 class LookingAroundAsker : public kv::Asker {
@@ -310,35 +487,8 @@ private slots:
         auto* shown = window.findChild<QWidget*>(className);
         QVERIFY2(shown != nullptr && shown->isVisible(), qPrintable(className));
 
-        const QList<QWidget*> stops = tabStops(shown);
-        if (stops.isEmpty())
-            return; // a screen with nothing to enter
-        // The first stop in reading order, then Tab until the focus leaves the screen.
-        QWidget* first = stops.first();
-        for (QWidget* w : stops) {
-            if (readBefore(shown, w, first))
-                first = w;
-        }
-        first->setFocus(Qt::TabFocusReason);
-        QList<QWidget*> walked;
-        for (int i = 0; i < 4 * stops.size() && focused() != nullptr && shown->isAncestorOf(focused()); ++i) {
-            if (walked.isEmpty() || walked.last() != focused())
-                walked.append(focused()); // a label with links keeps the focus for each link
-            press(Qt::Key_Tab);
-            if (walked.contains(focused()) && walked.last() != focused())
-                break;
-        }
-        QStringList path;
-        for (QWidget* w : walked)
-            path.append(describe(w));
-        for (qsizetype i = 1; i < walked.size(); ++i) {
-            QVERIFY2(readBefore(shown, walked[i - 1], walked[i]),
-                     qPrintable(QStringLiteral("%1 before %2 in %3")
-                                    .arg(describe(walked[i - 1]), describe(walked[i]), path.join(" > "))));
-        }
-        for (QWidget* w : stops)
-            QVERIFY2(walked.contains(w),
-                     qPrintable(describe(w) + QStringLiteral(" not reached: ") + path.join(" > ")));
+        const QString fault = tabWalkFault(shown);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
 
         // Alt letters: every button of the screen has one, none used twice in the window.
         QMap<QChar, QString> letters;
@@ -355,6 +505,23 @@ private slots:
                      qPrintable(button->text() + QStringLiteral(" / ") + letters.value(c)));
             letters.insert(c, button->text());
         }
+    }
+
+    // Tab goes once through every field of a dialog, in reading order: the buttons of the
+    // dialog box, at its foot, come last.
+    void everyDialogFromTheKeyboard_data() {
+        QTest::addColumn<int>("dialog");
+        for (qsizetype i = 0; i < dialogFactories().size(); ++i)
+            QTest::newRow(dialogFactories().at(i).first) << static_cast<int>(i);
+    }
+    void everyDialogFromTheKeyboard() {
+        QFETCH(int, dialog);
+        LookingAroundAsker asker;
+        const std::unique_ptr<QDialog> shown = dialogFactories().at(dialog).second(asker);
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowActive(shown.get()));
+        const QString fault = tabWalkFault(shown.get());
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
     // Tab into a group of radio buttons lands on the checked one, whichever it is, and

@@ -1,9 +1,9 @@
 #include "screens/BusinessActivityDialog.h"
 
 #include "core/Text.h"
-#include "screens/EntryFields.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/pickers/OkvedPicker.h"
 #include "screens/rules/BusinessRules.h"
 

@@ -5,8 +5,8 @@
 // payments, trade fee, the farm household and its founding year. Activities reach the
 // document when their dialog is accepted; their amounts when the selection moves away
 // and at SaveData, with the return-wide figures.
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 #include "screens/FlatIncomeDialog.h"
 
-#include "screens/CheckDialogs.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <QGridLayout>
 #include <QLabel>

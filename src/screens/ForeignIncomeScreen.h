@@ -6,8 +6,8 @@
 // edits the selected source; it reaches the document when the selection moves
 // away and at SaveData.
 #include "reference/IncomeDict.h"
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
 #include "screens/rules/ForeignRules.h"
 
 #include <array>

@@ -17,8 +17,8 @@
 //   setup.checked = false;
 //   new Income13Screen(panel, host, setup);
 #include "model/Declaration.h"
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,9 +1,9 @@
 #include "screens/IncomeCodeFields.h"
 
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 #include "screens/pickers/IncomeCodePicker.h"
 #include "screens/rules/RateRules.h"

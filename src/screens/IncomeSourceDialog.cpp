@@ -1,7 +1,7 @@
 #include "screens/IncomeSourceDialog.h"
-#include "screens/EntryFields.h"
+#include "screens/kit/EntryFields.h"
 
-#include "screens/CheckDialogs.h"
+#include "screens/kit/CheckDialogs.h"
 #include "screens/rules/ThirteenRules.h"
 
 #include <QCheckBox>

@@ -1,15 +1,15 @@
 #include "screens/InvestPartnershipScreen.h"
 
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/ListActions.h"
-#include "screens/MasterDetailList.h"
 #include "screens/PartnershipDialogs.h"
-#include "screens/PayerFields.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ListActions.h"
+#include "screens/kit/MasterDetailList.h"
+#include "screens/kit/PayerFields.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/rules/SourceEntries.h"
 
 #include <QGridLayout>

@@ -3,8 +3,8 @@
 // with its incomes by kind of operation and its tax figures. Partnerships and incomes
 // reach the document when their dialog is accepted or their row deleted; the three
 // editable totals when the selection moves away and at SaveData.
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "screens/MonthChoiceDialog.h"
 
-#include "screens/EntryFields.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,13 +1,13 @@
 #include "screens/PropertyDeductionScreen.h"
 
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
 #include "screens/HousingObjectDialog.h"
-#include "screens/ListActions.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ListActions.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/rules/PropertyRules.h"
 
 #include <QCheckBox>

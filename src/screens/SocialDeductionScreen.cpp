@@ -5,14 +5,14 @@
 #include "checks/ReturnCheck.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/CheckDialogs.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/ListActions.h"
-#include "screens/ScreenWidgets.h"
 #include "screens/SocialDeductionDialogs.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ListActions.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

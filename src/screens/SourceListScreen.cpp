@@ -1,9 +1,9 @@
 #include "screens/SourceListScreen.h"
 
-#include "screens/Asker.h"
-#include "screens/MasterDetailList.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/MasterDetailList.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

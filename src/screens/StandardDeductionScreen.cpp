@@ -2,10 +2,10 @@
 
 #include "checks/ReturnCheck.h"
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
 #include "screens/MonthChoiceDialog.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
 
 #include <QApplication>
 #include <QButtonGroup>

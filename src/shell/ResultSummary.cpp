@@ -2,7 +2,7 @@
 
 #include "compute/ReturnComputation.h"
 #include "model/Declaration.h"
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // The list helper of master-detail screens: what it stores into the record the
 // selection leaves, and that a deleted record is never stored into.
-#include "screens/MasterDetailList.h"
+#include "screens/kit/MasterDetailList.h"
 
 #include <QTest>
 #include <QTreeWidget>

@@ -3,10 +3,10 @@
 #include "checks/CheckDialog.h"
 #include "core/Text.h"
 #include "reference/OkvedImport.h"
-#include "screens/Asker.h"
-#include "screens/CheckDialogs.h"
-#include "screens/ImportRun.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/ImportRun.h"
+#include "screens/kit/UiText.h"
 
 #include <QComboBox>
 #include <QFile>

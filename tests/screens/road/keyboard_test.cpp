@@ -9,11 +9,11 @@
 #include "export/ExportReturn.h"
 #include "model/Declaration.h"
 #include "print/PrintModule.h"
-#include "screens/KeyboardOrder.h"
 #include "screens/ScreenContainer.h"
 #include "screens/ScreenTable.h"
 #include "screens/Sections.h"
-#include "screens/UiText.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/UiText.h"
 #include "shell/PrintJob.h"
 
 #include <QAbstractButton>

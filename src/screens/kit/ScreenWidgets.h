@@ -15,7 +15,7 @@
 // missing code and "-" for a zero amount (codeCell, amountCell). Object names are part of a screen's
 // interface: tests and the help find widgets by them, so every helper takes one.
 #include "core/Money.h"
-#include "screens/FieldEdit.h"
+#include "screens/kit/FieldEdit.h"
 
 #include <QString>
 #include <QStringList>

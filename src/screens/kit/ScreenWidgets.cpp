@@ -1,7 +1,7 @@
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenWidgets.h"
 
-#include "screens/EntryFields.h"
-#include "screens/ListActions.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/ListActions.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

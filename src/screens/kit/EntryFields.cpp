@@ -1,7 +1,7 @@
-#include "screens/EntryFields.h"
+#include "screens/kit/EntryFields.h"
 
-#include "screens/DateEdit.h"
-#include "screens/FieldEdit.h"
+#include "screens/kit/DateEdit.h"
+#include "screens/kit/FieldEdit.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -10,6 +10,7 @@
 #include "screens/kit/EntryFields.h"
 #include "screens/kit/FieldEdit.h"
 #include "screens/kit/MasterDetailList.h"
+#include "screens/kit/RecordListController.h"
 #include "screens/kit/ScreenWidgets.h"
 #include "screens/kit/UiText.h"
 #include "screens/rules/BusinessRules.h"
@@ -22,7 +23,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,8 +61,12 @@ BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
     activities_->onShow = [this](int index) { showActivity(index); };
     load();
 
-    activityBox_.connectActions(
-        this, [this] { addActivity(); }, [this] { deleteActivity(); }, [this] { editActivity(); });
+    auto* controller = new RecordListController(activityBox_, host.asker(), this);
+    controller->setDetails(activities_);
+    controller->onAdd = [this] { addActivity(); };
+    controller->onEdit = [this] { editActivity(); };
+    controller->holdsEntries = [this] { return activityHoldsEntries(); };
+    controller->onRemove = [this] { deleteActivity(); };
     connect(edIncome_, &FieldEdit::changed, this, &BusinessScreen::incomeChanged);
     for (FieldEdit* f :
          {edTotalExpenses_, edMaterialExpenses_, edDepreciation_, edLabourExpenses_, edOtherExpenses_})
@@ -82,7 +86,6 @@ BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
     });
     connect(bnFarmYearUp_, &QToolButton::clicked, this, [this] { stepYear(1); });
     connect(bnFarmYearDown_, &QToolButton::clicked, this, [this] { stepYear(-1); });
-    activityBox_.list->installEventFilter(this);
 }
 
 void BusinessScreen::buildWidgets() {
@@ -380,10 +383,7 @@ void BusinessScreen::editActivity() {
     showActivity(activities_->selected());
 }
 
-void BusinessScreen::deleteActivity() {
-    if (activities_->selected() < 0)
-        return;
-    activities_->storeSelected(); // amounts just typed count too
+bool BusinessScreen::activityHoldsEntries() {
     // The last activity takes the return-wide figures with it.
     const auto wideFigures = [this] {
         const std::initializer_list<const FieldEdit*> wide{edAdvancePayments_, edAdjustedBase_,
@@ -391,9 +391,10 @@ void BusinessScreen::deleteActivity() {
         return std::any_of(wide.begin(), wide.end(),
                            [](const FieldEdit* f) { return !amountOf(f).isZero(); });
     };
-    const bool entered = holdsEntries(activity()) || (activities_->count() == 1 && wideFigures());
-    if (entered && !sourceDeletionConfirmed(host().asker(), this))
-        return;
+    return holdsEntries(activity()) || (activities_->count() == 1 && wideFigures());
+}
+
+void BusinessScreen::deleteActivity() {
     DocumentChanged();
     activities_->removeSelected([this](int index) { document().businessIncomes.remove(index); });
     if (activities_->count() > 0)
@@ -406,17 +407,6 @@ void BusinessScreen::deleteActivity() {
     showing_ = false;
     wideEdited_ = true;
     setFieldsEnabled(false, false);
-}
-
-bool BusinessScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == activityBox_.list && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            editActivity();
-            return true;
-        }
-    }
-    return ScreenFrame::eventFilter(watched, event);
 }
 
 void BusinessScreen::SaveData() {

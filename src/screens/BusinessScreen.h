@@ -35,9 +35,6 @@ public:
     void SetFocusToElement(std::uint16_t code) override;
     void SelectFirstEntry() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildWidgets();
     void load();
@@ -56,6 +53,8 @@ private:
 
     void addActivity();
     void editActivity();
+    // Whether deleting the selected activity deletes entered data.
+    bool activityHoldsEntries();
     void deleteActivity();
     void showFailure(const std::exception& failure);
 

@@ -11,6 +11,7 @@
 #include "screens/kit/FieldEdit.h"
 #include "screens/kit/ListActions.h"
 #include "screens/kit/MasterDetailList.h"
+#include "screens/kit/RecordListController.h"
 #include "screens/kit/ScreenWidgets.h"
 #include "screens/kit/UiText.h"
 #include "screens/pickers/CurrencyPicker.h"
@@ -25,7 +26,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -267,9 +267,12 @@ void ForeignIncomeScreen::buildWidgets() {
 }
 
 void ForeignIncomeScreen::connectEdits() {
-    sourceBox_.connectActions(
-        this, [this] { addSource(); }, [this] { deleteSource(); }, [this] { editSource(); });
-    sourceBox_.list->installEventFilter(this);
+    auto* sources = new RecordListController(sourceBox_, host().asker(), this);
+    sources->setDetails(sourceList_);
+    sources->onAdd = [this] { addSource(); };
+    sources->onEdit = [this] { editSource(); };
+    sources->holdsEntries = [this] { return holdsEntries(source()); };
+    sources->onRemove = [this] { deleteSource(); };
     connect(bnCopySource_, &QPushButton::clicked, this, &ForeignIncomeScreen::copySource);
 
     for (DateEdit* date : {dtIncomeDate_, dtTaxDate_}) {
@@ -803,11 +806,6 @@ void ForeignIncomeScreen::editSource() {
 }
 
 void ForeignIncomeScreen::deleteSource() {
-    if (sourceList_->selected() < 0)
-        return;
-    sourceList_->storeSelected(); // amounts just typed count too
-    if (holdsEntries(source()) && !sourceDeletionConfirmed(host().asker(), this))
-        return;
     DocumentChanged();
     sourceList_->removeSelected([this](int index) { document().foreignIncomes.remove(index); });
     if (sourceList_->count() == 0)
@@ -819,17 +817,6 @@ void ForeignIncomeScreen::copySource() {
         return;
     sourceList_->storeSelected();
     appendSource(copiedSource(source()));
-}
-
-bool ForeignIncomeScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == sourceBox_.list && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            editSource();
-            return true;
-        }
-    }
-    return ScreenFrame::eventFilter(watched, event);
 }
 
 // --- Screen operations -----------------------------------------------------------

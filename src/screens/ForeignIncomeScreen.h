@@ -45,9 +45,6 @@ public:
     void SetFocusToElement(std::uint16_t code) override;
     void SelectFirstEntry() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // Which of the two rate lines, and its fields.
     enum class RateLine { Income, Tax };

@@ -30,9 +30,6 @@ public:
     void SetFocusToElement(std::uint16_t code) override;
     void SelectFirstEntry() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildWidgets();
     void load();

@@ -55,8 +55,6 @@ protected:
     // A failure of the document (a full list) reported to the user.
     void showFailure(const std::exception& failure);
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void addSource();
     void editSource();

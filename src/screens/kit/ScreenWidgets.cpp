@@ -240,15 +240,6 @@ RecordListBox recordListBox(QWidget* parent, const RecordListOptions& options) {
     return r;
 }
 
-void RecordListBox::connectActions(QObject* context, const std::function<void()>& onAdd,
-                                   const std::function<void()>& onRemove,
-                                   const std::function<void()>& onEdit) const {
-    QObject::connect(list, &QTreeWidget::itemDoubleClicked, context, onEdit);
-    QObject::connect(add, &QPushButton::clicked, context, onAdd);
-    QObject::connect(remove, &QPushButton::clicked, context, onRemove);
-    QObject::connect(edit, &QPushButton::clicked, context, onEdit);
-}
-
 QString codeCell(std::int32_t value) {
     return value == 0 ? QStringLiteral("Нет") : QString::number(value);
 }

@@ -154,12 +154,8 @@ struct RecordListBox {
     QPushButton* edit;
     std::vector<QPushButton*> extras;
     // Keeps "Удалить", "Редактировать" and the extras enabled only with a row selected,
-    // and lets Delete press "Удалить".
+    // and lets Delete press "Удалить". What the buttons do: RecordListController.
     ListActions* actions;
-
-    // The three buttons call these; a double click on a row edits it.
-    void connectActions(QObject* context, const std::function<void()>& onAdd,
-                        const std::function<void()>& onRemove, const std::function<void()>& onEdit) const;
 };
 
 RecordListBox recordListBox(QWidget* parent, const RecordListOptions& options = {});

@@ -211,7 +211,6 @@ void BusinessScreen::load() {
     for (const BusinessActivity& a : d.businessIncomes)
         titles.append(fromCp1251(activityRowText(a)));
     activities_->fill(titles);
-    showing_ = true;
     const bool any = d.businessIncomes.count() > 0;
     // A figure that counts in the return is shown, and can be corrected, even where no
     // activity is left to attach it to (a return written elsewhere).
@@ -231,7 +230,6 @@ void BusinessScreen::load() {
         chbFarm_->setChecked(false);
     }
     edFarmYear_->setText(QString::number(d.farmFoundingDate.year()));
-    showing_ = false;
     setFieldsEnabled(any, figures);
     showExpenseWay(true);
     chbDocumented_->setVisible(false);
@@ -268,14 +266,14 @@ void BusinessScreen::showExpenseWay(bool documented) {
 }
 
 void BusinessScreen::edited(bool& which) {
-    if (showing_)
+    if (host().buildingGuard())
         return;
     which = true;
     DocumentChanged();
 }
 
 void BusinessScreen::incomeChanged() {
-    if (showing_)
+    if (host().buildingGuard())
         return;
     edited(activityEdited_);
     if (!chbDocumented_->isChecked())
@@ -309,7 +307,6 @@ void BusinessScreen::storeActivity(int index) {
 
 void BusinessScreen::showActivity(int index) {
     ScreenBuildGuard guard(host());
-    showing_ = true;
     activityEdited_ = false;
     if (index < 0) {
         for (FieldEdit* f : {edIncome_, edTotalExpenses_, edMaterialExpenses_, edDepreciation_,
@@ -318,7 +315,6 @@ void BusinessScreen::showActivity(int index) {
         edStandardExpenses_->clear();
         chbDocumented_->setVisible(false);
         showExpenseWay(true);
-        showing_ = false;
         return;
     }
     const BusinessActivity& a = document().businessIncomes.get(index);
@@ -336,7 +332,6 @@ void BusinessScreen::showActivity(int index) {
     edLabourExpenses_->setMoney(a.labourExpenses);
     edOtherExpenses_->setMoney(a.otherExpenses);
     edStandardExpenses_->setText(groupedAmount(a.standardExpenses));
-    showing_ = false;
 }
 
 void BusinessScreen::showFailure(const std::exception& failure) {
@@ -400,11 +395,13 @@ void BusinessScreen::deleteActivity() {
     if (activities_->count() > 0)
         return;
     // With no activity the return-wide figures mean nothing: they go back to none.
-    showing_ = true;
-    for (FieldEdit* f : {edAdvancePayments_, edAdjustedBase_, edAdjustedTax_, edPatentPayments_, edTradeFee_})
-        f->setText(QStringLiteral("0"));
-    chbFarm_->setChecked(false);
-    showing_ = false;
+    {
+        ScreenBuildGuard guard(host());
+        for (FieldEdit* f :
+             {edAdvancePayments_, edAdjustedBase_, edAdjustedTax_, edPatentPayments_, edTradeFee_})
+            f->setText(QStringLiteral("0"));
+        chbFarm_->setChecked(false);
+    }
     wideEdited_ = true;
     setFieldsEnabled(false, false);
 }

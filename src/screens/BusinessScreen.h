@@ -59,8 +59,6 @@ private:
     void showFailure(const std::exception& failure);
 
     MasterDetailList* activities_ = nullptr;
-    // The panel is being filled from the document: no DocumentChanged, no norm.
-    bool showing_ = false;
     // The person changed the selected activity's panel / a return-wide figure since
     // it was shown; only then does the screen write it back.
     bool activityEdited_ = false;

@@ -71,8 +71,6 @@ private:
     void businessMonthClicked(int month, bool checked);
     void showHelp();
 
-    bool loading_ = false;
-
     QCheckBox* chbGranted_;
     QLabel* imgHelp_;
     QLabel* lblHelp_;

@@ -126,8 +126,9 @@ void OkvedPicker::setClassifier(const OkvedClassifier* classifier) {
     showModel();
 }
 
+// The levels' lists answer only the person's choice (activated), so filling them
+// here picks nothing.
 void OkvedPicker::showModel() {
-    showing_ = true;
     for (int level = 1; level <= OkvedPickerModel::kLevels; ++level) {
         QComboBox* combo = levels_[static_cast<std::size_t>(level - 1)];
         combo->clear();
@@ -137,12 +138,9 @@ void OkvedPicker::showModel() {
         combo->setEnabled(combo->count() > 1);
     }
     edCode_->setText(fromCp1251(model_->display()));
-    showing_ = false;
 }
 
 void OkvedPicker::levelPicked(int level, int index) {
-    if (showing_)
-        return;
     model_->pick(level, index);
     showModel();
 }

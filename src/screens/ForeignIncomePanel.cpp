@@ -56,16 +56,6 @@ std::int32_t int32Of(const QString& digits) {
         std::clamp<qlonglong>(value, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
-// The directory's currency with this code; nullptr without the directory.
-const Currency* listedCurrency(const CurrencyRates* rates, const std::string& code) {
-    if (rates == nullptr)
-        return nullptr;
-    for (const Currency& c : rates->currencies)
-        if (c.code == code)
-            return &c;
-    return nullptr;
-}
-
 } // namespace
 
 ForeignIncomePanel::ForeignIncomePanel(ScreenHost& host, const IncomeDict& dict, QWidget* parent)
@@ -357,7 +347,8 @@ void ForeignIncomePanel::showRecord(ForeignIncome& s) {
     showStoredDate(dtIncomeDate_, s.incomeDate);
     showStoredDate(dtTaxDate_, s.taxPaymentDate);
     edCurrencyCode_->setStoredText(fromCp1251(s.currencyCode));
-    const Currency* listed = !s.currencyCode.empty() ? listedCurrency(rates(), s.currencyCode) : nullptr;
+    const Currency* listed =
+        rates() != nullptr && !s.currencyCode.empty() ? rates()->find(s.currencyCode) : nullptr;
     // The name stored with the record stays: showing a return must not rewrite it.
     edCurrencyName_->setStoredText(
         fromCp1251(listed != nullptr && s.currencyName.empty() ? listed->name : s.currencyName));
@@ -407,7 +398,7 @@ void ForeignIncomePanel::currencyChanged() {
     if (!editing())
         return;
     edited();
-    const Currency* listed = listedCurrency(rates(), toCp1251(edCurrencyCode_->text()));
+    const Currency* listed = rates() != nullptr ? rates()->find(toCp1251(edCurrencyCode_->text())) : nullptr;
     {
         ScreenBuildGuard guard(host_);
         edCurrencyName_->setText(listed != nullptr ? fromCp1251(listed->name) : QString());
@@ -478,7 +469,7 @@ void ForeignIncomePanel::incomeRublesChanged() {
         return;
     const Money typed = amountOf(edDeductionAmount_);
     ScreenBuildGuard guard(host_);
-    edDeductionAmount_->setText(amountText(deductionFollowingRubles(*deduction_, *rubles, typed)));
+    edDeductionAmount_->setText(fieldAmountText(deductionFollowingRubles(*deduction_, *rubles, typed)));
 }
 
 void ForeignIncomePanel::capTypedDeduction() {
@@ -487,7 +478,7 @@ void ForeignIncomePanel::capTypedDeduction() {
         return;
     if (const Money capped = cappedDeductionAmount(*deduction_, *typed); capped != *typed) {
         ScreenBuildGuard guard(host_);
-        edDeductionAmount_->setText(amountText(capped));
+        edDeductionAmount_->setText(fieldAmountText(capped));
     }
 }
 
@@ -580,7 +571,7 @@ void ForeignIncomePanel::pickDeductionCode() {
     // The roubles shown, which are the roubles the record keeps.
     const Money rubles = groupedAmountValue(edIncomeInRubles_->text());
     const std::optional<Money> derived = derivedDeductionAmount(*chosen, rubles, std::nullopt);
-    edDeductionAmount_->setText(derived ? amountText(*derived) : QString());
+    edDeductionAmount_->setText(derived ? fieldAmountText(*derived) : QString());
     applyDeductionAttributes();
 }
 

@@ -30,7 +30,7 @@ int charactersWide(const QLineEdit* field, int characters) {
 
 // Zero rates and units show as empty fields, as a person leaves them.
 QString rateText(Money rate) {
-    return rate.isZero() ? QString() : amountText(rate);
+    return rate.isZero() ? QString() : fieldAmountText(rate);
 }
 
 QString unitsText(std::int32_t units) {

@@ -4,9 +4,9 @@
 #include "ReturnGenerator.h"
 
 #include "model/Declaration.h"
-#include "screens/Asker.h"
 #include "screens/ScreenTable.h"
 #include "screens/Sections.h"
+#include "screens/kit/Asker.h"
 #include "shell/MainWindow.h"
 
 #include <benchmark/benchmark.h>

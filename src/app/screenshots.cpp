@@ -6,10 +6,10 @@
 //
 // The print preview is pictured too. Questions the screens and the check ask on the way (faults of the screen
 // being left) are answered "Пропустить все" or with their escape answer and listed in questions.txt.
-#include "screens/Asker.h"
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/UiText.h"
 #include "shell/AboutDialog.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"

@@ -42,6 +42,22 @@ void ForeignIncome::setTaxInCurrency(Money amount) {
     taxInRubles = rublesAt(amount, taxDateUnits, taxDateRate);
 }
 
+void ForeignIncome::enterIncome(Money rate, std::int32_t units, Money amount) {
+    if (rate == incomeDateRate && units == incomeDateUnits && amount == incomeInCurrency)
+        return;
+    incomeDateRate = rate;
+    incomeDateUnits = units;
+    setIncomeInCurrency(amount);
+}
+
+void ForeignIncome::enterTax(Money rate, std::int32_t units, Money amount) {
+    if (rate == taxDateRate && units == taxDateUnits && amount == taxInCurrency)
+        return;
+    taxDateRate = rate;
+    taxDateUnits = units;
+    setTaxInCurrency(amount);
+}
+
 void ForeignIncome::saveTo(DocumentStorage& storage, int index) const {
     storage.beginStream(indexedStreamName(kCurrencyIncomePrefix, index));
     storage.writeInt32(incomeRate);

@@ -51,6 +51,12 @@ public:
     void setIncomeInCurrency(Money amount);
     void setTaxInCurrency(Money amount);
 
+    // The rate, units and currency amount of the income (of the foreign tax) as a person
+    // entered them. The roubles are derived again only when one of the three changed,
+    // so a record opened and saved keeps the roubles it was filed with.
+    void enterIncome(Money rate, std::int32_t units, Money amount);
+    void enterTax(Money rate, std::int32_t units, Money amount);
+
     void saveTo(DocumentStorage& storage, int index) const;
     void loadFrom(DocumentStorage& storage, int index);
     std::int32_t storedSize() const;

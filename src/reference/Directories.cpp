@@ -3,9 +3,11 @@
 #include "core/Text.h"
 #include "reference/XmlRead.h"
 
+#include <algorithm>
 #include <fstream>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace kv {
 
@@ -85,17 +87,21 @@ CodeNameRows CurrencyRates::codeNames() const {
     return rows;
 }
 
+const Currency* CurrencyRates::find(std::string_view code) const {
+    const auto found = std::find_if(currencies.begin(), currencies.end(),
+                                    [code](const Currency& c) { return c.code == code; });
+    return found != currencies.end() ? &*found : nullptr;
+}
+
+Currency* CurrencyRates::find(std::string_view code) {
+    return const_cast<Currency*>(std::as_const(*this).find(code));
+}
+
 std::optional<CurrencyRate> FindCurrencyRate(const CurrencyRates* rates, std::string_view code,
                                              DateValue date) {
     if (rates == nullptr)
         return std::nullopt;
-    const Currency* currency = nullptr;
-    for (const auto& c : rates->currencies) {
-        if (c.code == code) {
-            currency = &c;
-            break;
-        }
-    }
+    const Currency* currency = rates->find(code);
     if (currency == nullptr)
         return std::nullopt;
     const std::string wanted = date.text('.');

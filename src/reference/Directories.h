@@ -58,6 +58,9 @@ struct CurrencyRates {
     static std::optional<CurrencyRates> fromXml(std::string_view xml);
     // The currency picker's rows: Code and Name of each currency.
     CodeNameRows codeNames() const;
+    // The first currency with this code, or nullptr.
+    const Currency* find(std::string_view code) const;
+    Currency* find(std::string_view code);
 };
 
 struct CurrencyRatesFile {

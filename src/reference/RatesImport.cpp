@@ -279,29 +279,28 @@ RatesImportSummary mergeBankRates(CurrencyRates& into, const std::vector<BankRat
     std::unordered_map<std::size_t, std::unordered_map<double, std::size_t>> byDay;
     for (const BankRatesFile& file : files) {
         for (const Currency& imported : file.currencies) {
-            auto it = std::find_if(into.currencies.begin(), into.currencies.end(),
-                                   [&](const Currency& c) { return c.code == imported.code; });
-            if (it == into.currencies.end()) {
+            Currency* currency = into.find(imported.code);
+            if (currency == nullptr) {
                 into.currencies.push_back(Currency{imported.code, imported.name, {}});
-                it = std::prev(into.currencies.end());
+                currency = &into.currencies.back();
             }
-            const auto index = static_cast<std::size_t>(it - into.currencies.begin());
+            const auto index = static_cast<std::size_t>(currency - into.currencies.data());
             touched.insert(index);
             codes.insert(imported.code);
             // The directory's rates of this currency by day, built once: a merge of many
             // rates stays linear.
             auto [days, fresh] = byDay.try_emplace(index);
             if (fresh)
-                for (std::size_t i = 0; i < it->rates.size(); ++i)
-                    if (const auto d = DateValue::parseText(trimText(it->rates[i].date), '.'))
+                for (std::size_t i = 0; i < currency->rates.size(); ++i)
+                    if (const auto d = DateValue::parseText(trimText(currency->rates[i].date), '.'))
                         days->second.try_emplace(d->days, i);
             for (const CurrencyRate& rate : imported.rates) {
                 const DateValue date = *DateValue::parseText(rate.date, '.');
-                const auto [same, added] = days->second.try_emplace(date.days, it->rates.size());
+                const auto [same, added] = days->second.try_emplace(date.days, currency->rates.size());
                 if (added)
-                    it->rates.push_back(rate);
+                    currency->rates.push_back(rate);
                 else
-                    it->rates[same->second] = rate;
+                    currency->rates[same->second] = rate;
                 ++summary.rates;
                 if (!summary.first || date < *summary.first)
                     summary.first = date;

@@ -1,10 +1,10 @@
 #include "screens/BusinessActivityDialog.h"
 
 #include "core/Text.h"
-#include "screens/EntryFields.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/pickers/OkvedPicker.h"
 #include "screens/rules/BusinessRules.h"
 

@@ -3,15 +3,16 @@
 #include "checks/ReturnCheck.h"
 #include "model/Declaration.h"
 #include "reference/Directories.h"
-#include "screens/Asker.h"
 #include "screens/BusinessActivityDialog.h"
-#include "screens/CheckDialogs.h"
-#include "screens/DataFolders.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/MasterDetailList.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/DataFolders.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/MasterDetailList.h"
+#include "screens/kit/RecordListController.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/rules/BusinessRules.h"
 #include "screens/rules/SourceEntries.h"
 
@@ -22,7 +23,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,8 +61,12 @@ BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
     activities_->onShow = [this](int index) { showActivity(index); };
     load();
 
-    activityBox_.connectActions(
-        this, [this] { addActivity(); }, [this] { deleteActivity(); }, [this] { editActivity(); });
+    auto* controller = new RecordListController(activityBox_, host.asker(), this);
+    controller->setDetails(activities_);
+    controller->onAdd = [this] { addActivity(); };
+    controller->onEdit = [this] { editActivity(); };
+    controller->holdsEntries = [this] { return activityHoldsEntries(); };
+    controller->onRemove = [this] { deleteActivity(); };
     connect(edIncome_, &FieldEdit::changed, this, &BusinessScreen::incomeChanged);
     for (FieldEdit* f :
          {edTotalExpenses_, edMaterialExpenses_, edDepreciation_, edLabourExpenses_, edOtherExpenses_})
@@ -82,7 +86,6 @@ BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
     });
     connect(bnFarmYearUp_, &QToolButton::clicked, this, [this] { stepYear(1); });
     connect(bnFarmYearDown_, &QToolButton::clicked, this, [this] { stepYear(-1); });
-    activityBox_.list->installEventFilter(this);
 }
 
 void BusinessScreen::buildWidgets() {
@@ -208,7 +211,6 @@ void BusinessScreen::load() {
     for (const BusinessActivity& a : d.businessIncomes)
         titles.append(fromCp1251(activityRowText(a)));
     activities_->fill(titles);
-    showing_ = true;
     const bool any = d.businessIncomes.count() > 0;
     // A figure that counts in the return is shown, and can be corrected, even where no
     // activity is left to attach it to (a return written elsewhere).
@@ -228,7 +230,6 @@ void BusinessScreen::load() {
         chbFarm_->setChecked(false);
     }
     edFarmYear_->setText(QString::number(d.farmFoundingDate.year()));
-    showing_ = false;
     setFieldsEnabled(any, figures);
     showExpenseWay(true);
     chbDocumented_->setVisible(false);
@@ -265,14 +266,14 @@ void BusinessScreen::showExpenseWay(bool documented) {
 }
 
 void BusinessScreen::edited(bool& which) {
-    if (showing_)
+    if (host().buildingGuard())
         return;
     which = true;
     DocumentChanged();
 }
 
 void BusinessScreen::incomeChanged() {
-    if (showing_)
+    if (host().buildingGuard())
         return;
     edited(activityEdited_);
     if (!chbDocumented_->isChecked())
@@ -306,7 +307,6 @@ void BusinessScreen::storeActivity(int index) {
 
 void BusinessScreen::showActivity(int index) {
     ScreenBuildGuard guard(host());
-    showing_ = true;
     activityEdited_ = false;
     if (index < 0) {
         for (FieldEdit* f : {edIncome_, edTotalExpenses_, edMaterialExpenses_, edDepreciation_,
@@ -315,7 +315,6 @@ void BusinessScreen::showActivity(int index) {
         edStandardExpenses_->clear();
         chbDocumented_->setVisible(false);
         showExpenseWay(true);
-        showing_ = false;
         return;
     }
     const BusinessActivity& a = document().businessIncomes.get(index);
@@ -333,7 +332,6 @@ void BusinessScreen::showActivity(int index) {
     edLabourExpenses_->setMoney(a.labourExpenses);
     edOtherExpenses_->setMoney(a.otherExpenses);
     edStandardExpenses_->setText(groupedAmount(a.standardExpenses));
-    showing_ = false;
 }
 
 void BusinessScreen::showFailure(const std::exception& failure) {
@@ -380,10 +378,7 @@ void BusinessScreen::editActivity() {
     showActivity(activities_->selected());
 }
 
-void BusinessScreen::deleteActivity() {
-    if (activities_->selected() < 0)
-        return;
-    activities_->storeSelected(); // amounts just typed count too
+bool BusinessScreen::activityHoldsEntries() {
     // The last activity takes the return-wide figures with it.
     const auto wideFigures = [this] {
         const std::initializer_list<const FieldEdit*> wide{edAdvancePayments_, edAdjustedBase_,
@@ -391,32 +386,24 @@ void BusinessScreen::deleteActivity() {
         return std::any_of(wide.begin(), wide.end(),
                            [](const FieldEdit* f) { return !amountOf(f).isZero(); });
     };
-    const bool entered = holdsEntries(activity()) || (activities_->count() == 1 && wideFigures());
-    if (entered && !sourceDeletionConfirmed(host().asker(), this))
-        return;
+    return holdsEntries(activity()) || (activities_->count() == 1 && wideFigures());
+}
+
+void BusinessScreen::deleteActivity() {
     DocumentChanged();
     activities_->removeSelected([this](int index) { document().businessIncomes.remove(index); });
     if (activities_->count() > 0)
         return;
     // With no activity the return-wide figures mean nothing: they go back to none.
-    showing_ = true;
-    for (FieldEdit* f : {edAdvancePayments_, edAdjustedBase_, edAdjustedTax_, edPatentPayments_, edTradeFee_})
-        f->setText(QStringLiteral("0"));
-    chbFarm_->setChecked(false);
-    showing_ = false;
+    {
+        ScreenBuildGuard guard(host());
+        for (FieldEdit* f :
+             {edAdvancePayments_, edAdjustedBase_, edAdjustedTax_, edPatentPayments_, edTradeFee_})
+            f->setText(QStringLiteral("0"));
+        chbFarm_->setChecked(false);
+    }
     wideEdited_ = true;
     setFieldsEnabled(false, false);
-}
-
-bool BusinessScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == activityBox_.list && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            editActivity();
-            return true;
-        }
-    }
-    return ScreenFrame::eventFilter(watched, event);
 }
 
 void BusinessScreen::SaveData() {

@@ -5,8 +5,8 @@
 // payments, trade fee, the farm household and its founding year. Activities reach the
 // document when their dialog is accepted; their amounts when the selection moves away
 // and at SaveData, with the return-wide figures.
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <cstdint>
 
@@ -35,9 +35,6 @@ public:
     void SetFocusToElement(std::uint16_t code) override;
     void SelectFirstEntry() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildWidgets();
     void load();
@@ -56,12 +53,12 @@ private:
 
     void addActivity();
     void editActivity();
+    // Whether deleting the selected activity deletes entered data.
+    bool activityHoldsEntries();
     void deleteActivity();
     void showFailure(const std::exception& failure);
 
     MasterDetailList* activities_ = nullptr;
-    // The panel is being filled from the document: no DocumentChanged, no norm.
-    bool showing_ = false;
     // The person changed the selected activity's panel / a return-wide figure since
     // it was shown; only then does the screen write it back.
     bool activityEdited_ = false;

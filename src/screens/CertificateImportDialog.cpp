@@ -2,11 +2,11 @@
 
 #include "core/Text.h"
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 
 #include <QComboBox>
 #include <QDir>

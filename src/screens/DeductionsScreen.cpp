@@ -1,6 +1,6 @@
 #include "screens/DeductionsScreen.h"
 
-#include "screens/Pictures.h"
+#include "screens/kit/Pictures.h"
 
 #include <QToolButton>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The panel of a section whose screen is not in the program yet: its title only.
 // It holds no fields, so it saves nothing and has nothing to check.
-#include "screens/ScreenFrame.h"
+#include "screens/kit/ScreenFrame.h"
 
 namespace kv {
 

@@ -1,10 +1,10 @@
 #include "screens/FlatIncomeDialog.h"
 
-#include "screens/CheckDialogs.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <QGridLayout>
 #include <QLabel>

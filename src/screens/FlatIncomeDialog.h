@@ -5,7 +5,7 @@
 // and whether the 9% tax is kept. The dialog edits a copy of the source; the screen
 // takes the copy only after "Да".
 #include "model/IncomeSources.h"
-#include "screens/PayerFields.h"
+#include "screens/kit/PayerFields.h"
 #include "screens/rules/RateRules.h"
 
 #include <QDialog>

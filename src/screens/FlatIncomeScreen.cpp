@@ -1,9 +1,9 @@
 #include "screens/FlatIncomeScreen.h"
 
 #include "model/Declaration.h"
-#include "screens/EntryFields.h"
 #include "screens/FlatIncomeDialog.h"
-#include "screens/UiText.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/UiText.h"
 #include "screens/rules/SourceEntries.h"
 
 namespace kv {

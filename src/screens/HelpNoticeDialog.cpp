@@ -1,6 +1,6 @@
 #include "screens/HelpNoticeDialog.h"
 
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,14 +1,14 @@
 #include "screens/HousingObjectDialog.h"
 
 #include "checks/CheckRun.h"
-#include "screens/Asker.h"
-#include "screens/CheckDialogs.h"
-#include "screens/DateEdit.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/DateEdit.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -4,18 +4,19 @@
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
 #include "screens/AgentDeductionDialog.h"
-#include "screens/Asker.h"
 #include "screens/CertificateImportDialog.h"
-#include "screens/CheckDialogs.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
 #include "screens/Income13Dialog.h"
 #include "screens/IncomeSourceDialog.h"
-#include "screens/ListActions.h"
-#include "screens/MasterDetailList.h"
-#include "screens/PayerFields.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ListActions.h"
+#include "screens/kit/MasterDetailList.h"
+#include "screens/kit/PayerFields.h"
+#include "screens/kit/RecordListController.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/rules/SourceEntries.h"
 #include "screens/rules/ThirteenRules.h"
 
@@ -23,7 +24,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,21 +53,28 @@ Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup s
     sourceList_->onShow = [this](int index) { showSource(index); };
     load();
 
-    sourceBox_.connectActions(
-        this, [this] { addSource(); }, [this] { deleteSource(); }, [this] { editSource(); });
-    connect(bnAddIncome_, &QPushButton::clicked, this, &Income13Screen::addIncome);
-    connect(bnDeleteIncome_, &QPushButton::clicked, this, &Income13Screen::deleteIncome);
-    connect(bnEditIncome_, &QPushButton::clicked, this, &Income13Screen::editIncome);
+    auto* sources = new RecordListController(sourceBox_, host.asker(), this);
+    sources->setDetails(sourceList_);
+    sources->enterEdits = false;
+    sources->onAdd = [this] { addSource(); };
+    sources->onEdit = [this] { editSource(); };
+    sources->holdsEntries = [this] { return holdsEntries(source()); };
+    sources->onRemove = [this] { deleteSource(); };
+    auto* incomes = new RecordListController(lvIncomes_, bnAddIncome_, bnDeleteIncome_, bnEditIncome_,
+                                             host.asker(), this);
+    incomes->onAdd = [this] { addIncome(); };
+    incomes->onEdit = [this] { editIncome(); };
+    incomes->onRemove = [this] { deleteIncome(); };
     connect(bnRepeatIncome_, &QPushButton::clicked, this, &Income13Screen::repeatIncome);
-    connect(lvIncomes_, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editIncome);
-    connect(bnAddDeduct_, &QPushButton::clicked, this, &Income13Screen::addDeduction);
-    connect(bnDeleteDeduct_, &QPushButton::clicked, this, &Income13Screen::deleteDeduction);
-    connect(bnEditDeduct_, &QPushButton::clicked, this, &Income13Screen::editDeduction);
-    connect(lvDeducts_, &QTreeWidget::itemDoubleClicked, this, &Income13Screen::editDeduction);
+    auto* deductions = new RecordListController(lvDeducts_, bnAddDeduct_, bnDeleteDeduct_, bnEditDeduct_,
+                                                host.asker(), this);
+    deductions->enterEdits = false;
+    deductions->onAdd = [this] { addDeduction(); };
+    deductions->onEdit = [this] { editDeduction(); };
+    deductions->onRemove = [this] { deleteDeduction(); };
     connect(edTaxWithheld_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
     connect(edFixedAdvance_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
     connect(bnImportCertificate_, &QPushButton::clicked, this, &Income13Screen::importCertificate);
-    lvIncomes_->installEventFilter(this);
 }
 
 void Income13Screen::importCertificate() {
@@ -343,11 +350,6 @@ void Income13Screen::editSource() {
 }
 
 void Income13Screen::deleteSource() {
-    if (sourceList_->selected() < 0)
-        return;
-    sourceList_->storeSelected(); // the withheld tax just typed counts too
-    if (holdsEntries(source()) && !sourceDeletionConfirmed(host().asker(), this))
-        return;
     DocumentChanged();
     sourceList_->removeSelected([this](int index) { sources().remove(index); });
 }
@@ -465,17 +467,6 @@ void Income13Screen::deleteDeduction() {
     source().deleteAgentDeduction(row);
     delete lvDeducts_->takeTopLevelItem(row);
     selectRow(lvDeducts_, rowAfterRemoval(row, lvDeducts_->topLevelItemCount()));
-}
-
-bool Income13Screen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lvIncomes_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            editIncome();
-            return true;
-        }
-    }
-    return ScreenFrame::eventFilter(watched, event);
 }
 
 // --- Screen operations -----------------------------------------------------

@@ -17,8 +17,8 @@
 //   setup.checked = false;
 //   new Income13Screen(panel, host, setup);
 #include "model/Declaration.h"
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <cstdint>
 #include <functional>
@@ -73,9 +73,6 @@ public:
     std::uint16_t CheckData() override;
     void SetFocusToElement(std::uint16_t code) override;
     void SelectFirstEntry() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWidgets();

@@ -1,8 +1,8 @@
 #include "screens/IncomeSourceDialog.h"
 
-#include "screens/CheckDialogs.h"
-#include "screens/EntryFields.h"
-#include "screens/KeyboardOrder.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/KeyboardOrder.h"
 #include "screens/rules/ThirteenRules.h"
 
 #include <QCheckBox>

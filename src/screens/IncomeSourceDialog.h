@@ -2,7 +2,7 @@
 // "Источник выплаты": the payer of incomes at 13%. The dialog edits a copy of the
 // source; the payer check runs on "Да" and the screen takes the copy only then.
 #include "model/IncomeSources.h"
-#include "screens/PayerFields.h"
+#include "screens/kit/PayerFields.h"
 
 #include <QDialog>
 

@@ -4,7 +4,7 @@
 // who confirms it. The kind and the income boxes decide which sections can be
 // reached; clearing an income box deletes that kind of income (after asking, when
 // something of that kind was entered).
-#include "screens/ScreenFrame.h"
+#include "screens/kit/ScreenFrame.h"
 
 #include <optional>
 #include <string>

@@ -1,22 +1,22 @@
 #include "screens/InvestPartnershipScreen.h"
 
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/ListActions.h"
-#include "screens/MasterDetailList.h"
 #include "screens/PartnershipDialogs.h"
-#include "screens/PayerFields.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ListActions.h"
+#include "screens/kit/MasterDetailList.h"
+#include "screens/kit/PayerFields.h"
+#include "screens/kit/RecordListController.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/rules/SourceEntries.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,12 +46,17 @@ InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& hos
     sources_->onShow = [this](int index) { showSource(index); };
     load();
 
-    sourceBox_.connectActions(
-        this, [this] { addSource(); }, [this] { deleteSource(); }, [this] { editSource(); });
-    connect(bnAddIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::addIncome);
-    connect(bnDeleteIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::deleteIncome);
-    connect(bnEditIncome_, &QPushButton::clicked, this, &InvestPartnershipScreen::editIncome);
-    connect(lvIncomes_, &QTreeWidget::itemDoubleClicked, this, &InvestPartnershipScreen::editIncome);
+    auto* sources = new RecordListController(sourceBox_, host.asker(), this);
+    sources->setDetails(sources_);
+    sources->onAdd = [this] { addSource(); };
+    sources->onEdit = [this] { editSource(); };
+    sources->holdsEntries = [this] { return holdsEntries(source()); };
+    sources->onRemove = [this] { deleteSource(); };
+    auto* incomes = new RecordListController(lvIncomes_, bnAddIncome_, bnDeleteIncome_, bnEditIncome_,
+                                             host.asker(), this);
+    incomes->onAdd = [this] { addIncome(); };
+    incomes->onEdit = [this] { editIncome(); };
+    incomes->onRemove = [this] { deleteIncome(); };
     for (FieldEdit* f : {edTaxWithheld_, edTaxableAmount_, edTaxCalculated_})
         connect(f, &FieldEdit::changed, this, [this] {
             if (this->host().buildingGuard())
@@ -59,8 +64,6 @@ InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& hos
             totalsEdited_ = true;
             DocumentChanged();
         });
-    sourceBox_.list->installEventFilter(this);
-    lvIncomes_->installEventFilter(this);
 }
 
 void InvestPartnershipScreen::buildWidgets() {
@@ -230,11 +233,6 @@ void InvestPartnershipScreen::editSource() {
 }
 
 void InvestPartnershipScreen::deleteSource() {
-    if (sources_->selected() < 0)
-        return;
-    sources_->storeSelected(); // totals just typed count too
-    if (holdsEntries(source()) && !sourceDeletionConfirmed(host().asker(), this))
-        return;
     DocumentChanged();
     sources_->removeSelected([this](int index) { document().investPartnerships.remove(index); });
     if (sources_->count() == 0)
@@ -287,20 +285,6 @@ void InvestPartnershipScreen::deleteIncome() {
     delete lvIncomes_->takeTopLevelItem(row);
     selectRow(lvIncomes_, rowAfterRemoval(row, lvIncomes_->topLevelItemCount()));
     showTotalIncome();
-}
-
-bool InvestPartnershipScreen::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == lvIncomes_ || watched == sourceBox_.list) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == lvIncomes_)
-                editIncome();
-            else
-                editSource();
-            return true;
-        }
-    }
-    return ScreenFrame::eventFilter(watched, event);
 }
 
 // --- Screen operations -----------------------------------------------------------

@@ -3,8 +3,8 @@
 // with its incomes by kind of operation and its tax figures. Partnerships and incomes
 // reach the document when their dialog is accepted or their row deleted; the three
 // editable totals when the selection moves away and at SaveData.
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <cstdint>
 
@@ -29,9 +29,6 @@ public:
     std::uint16_t CheckData() override;
     void SetFocusToElement(std::uint16_t code) override;
     void SelectFirstEntry() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWidgets();

@@ -1,8 +1,8 @@
 #include "screens/MonthChoiceDialog.h"
 
-#include "screens/EntryFields.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -4,7 +4,7 @@
 // ("Участие в инвестиционных товариществах"). Each edits a copy; the screen takes it
 // only when the dialog is accepted.
 #include "model/IncomeSources.h"
-#include "screens/PayerFields.h"
+#include "screens/kit/PayerFields.h"
 
 #include <QDialog>
 

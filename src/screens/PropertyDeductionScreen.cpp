@@ -1,13 +1,14 @@
 #include "screens/PropertyDeductionScreen.h"
 
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
 #include "screens/HousingObjectDialog.h"
-#include "screens/ListActions.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ListActions.h"
+#include "screens/kit/RecordListController.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/rules/PropertyRules.h"
 
 #include <QCheckBox>
@@ -51,10 +52,12 @@ PropertyDeductionScreen::PropertyDeductionScreen(QWidget* panel, ScreenHost& hos
     buildWidgets();
     load();
     connect(chbGranted_, &QCheckBox::clicked, this, &PropertyDeductionScreen::grantedClicked);
-    connect(bnAddObject_, &QPushButton::clicked, this, &PropertyDeductionScreen::addObject);
-    connect(bnDeleteObject_, &QPushButton::clicked, this, &PropertyDeductionScreen::deleteObject);
-    connect(bnEditObject_, &QPushButton::clicked, this, &PropertyDeductionScreen::editObject);
-    connect(lvObjects_, &QTreeWidget::itemDoubleClicked, this, &PropertyDeductionScreen::editObject);
+    auto* objects = new RecordListController(lvObjects_, bnAddObject_, bnDeleteObject_, bnEditObject_,
+                                             host.asker(), this);
+    objects->enterEdits = false;
+    objects->onAdd = [this] { addObject(); };
+    objects->onEdit = [this] { editObject(); };
+    objects->onRemove = [this] { deleteObject(); };
     connect(edPriorYears_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
     connect(edPriorInterest_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
 }

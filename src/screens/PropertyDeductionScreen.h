@@ -3,7 +3,7 @@
 // claimed, with the deductions already used in earlier years. Objects reach the
 // document when their dialog is confirmed or their row deleted; the granted mark
 // and the prior-years amounts at SaveData.
-#include "screens/ScreenFrame.h"
+#include "screens/kit/ScreenFrame.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "screens/RussianIncomeScreen.h"
 
 #include "model/Declaration.h"
-#include "screens/Pictures.h"
+#include "screens/kit/Pictures.h"
 
 #include <QToolButton>
 

@@ -1,7 +1,7 @@
 #include "screens/ScreenContainer.h"
 
-#include "screens/KeyboardOrder.h"
 #include "screens/ScreenTable.h"
+#include "screens/kit/KeyboardOrder.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 // A screen holding a row of inner buttons and a panel with one inner screen, for
 // the incomes in Russia and the deductions. It passes the screen operations on to
 // its current inner screen.
-#include "screens/ScreenFrame.h"
+#include "screens/kit/ScreenFrame.h"
 
 #include <QIcon>
 #include <map>

@@ -5,8 +5,8 @@
 // whole-return check it shows. The section buttons, their enabling, the help of the
 // screen shown and the way to a fault are all read from these rows.
 #include "checks/ReturnCheck.h"
-#include "screens/Pictures.h"
-#include "screens/ScreenFrame.h"
+#include "screens/kit/Pictures.h"
+#include "screens/kit/ScreenFrame.h"
 
 #include <QString>
 #include <functional>

@@ -1,10 +1,10 @@
 #include "screens/SecuritiesDeductionScreen.h"
 
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 // "Инвестиционные и убытки по ЦБ": the investment deductions of art. 219.1 and the
 // losses of earlier years carried forward against this year's securities,
 // derivatives and partnership gains. Everything reaches the document at SaveData.
-#include "screens/ScreenFrame.h"
+#include "screens/kit/ScreenFrame.h"
 
 #include <array>
 #include <cstdint>

@@ -5,21 +5,20 @@
 #include "checks/ReturnCheck.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/CheckDialogs.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
-#include "screens/ListActions.h"
-#include "screens/ScreenWidgets.h"
 #include "screens/SocialDeductionDialogs.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ListActions.h"
+#include "screens/kit/RecordListController.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -62,18 +61,17 @@ SocialDeductionScreen::SocialDeductionScreen(QWidget* panel, ScreenHost& host) :
     connect(chbGranted_, &QCheckBox::clicked, this, &SocialDeductionScreen::grantedClicked);
     for (FieldEdit* edit : amounts_)
         connect(edit, &FieldEdit::changed, this, [this] { DocumentChanged(); });
-    connect(bnAddEducation_, &QPushButton::clicked, this, &SocialDeductionScreen::addEducation);
-    connect(bnDeleteEducation_, &QPushButton::clicked, this, &SocialDeductionScreen::deleteEducation);
-    connect(bnEditEducation_, &QPushButton::clicked, this, &SocialDeductionScreen::editEducation);
-    connect(lvEducation_, &QTreeWidget::itemDoubleClicked, this, &SocialDeductionScreen::editEducation);
-    // Enter on the selected amount edits it, as a double click does.
-    auto* enter =
-        new QShortcut(QKeySequence(Qt::Key_Return), lvEducation_, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(enter, &QShortcut::activated, this, &SocialDeductionScreen::editEducation);
-    connect(bnAddContract_, &QPushButton::clicked, this, &SocialDeductionScreen::addContract);
-    connect(bnDeleteContract_, &QPushButton::clicked, this, &SocialDeductionScreen::deleteContract);
-    connect(bnEditContract_, &QPushButton::clicked, this, &SocialDeductionScreen::editContract);
-    connect(lvContracts_, &QTreeWidget::itemDoubleClicked, this, &SocialDeductionScreen::editContract);
+    auto* education = new RecordListController(lvEducation_, bnAddEducation_, bnDeleteEducation_,
+                                               bnEditEducation_, host.asker(), this);
+    education->onAdd = [this] { addEducation(); };
+    education->onEdit = [this] { editEducation(); };
+    education->onRemove = [this] { deleteEducation(); };
+    auto* contracts = new RecordListController(lvContracts_, bnAddContract_, bnDeleteContract_,
+                                               bnEditContract_, host.asker(), this);
+    contracts->enterEdits = false;
+    contracts->onAdd = [this] { addContract(); };
+    contracts->onEdit = [this] { editContract(); };
+    contracts->onRemove = [this] { deleteContract(); };
 }
 
 void SocialDeductionScreen::buildWidgets() {

@@ -3,7 +3,7 @@
 // assessment, the amounts paid for the children's education and the pension and
 // life-insurance contracts. The amounts reach the document at SaveData; the two
 // lists when their dialogs are confirmed or a row is deleted.
-#include "screens/ScreenFrame.h"
+#include "screens/kit/ScreenFrame.h"
 
 #include <array>
 #include <cstdint>

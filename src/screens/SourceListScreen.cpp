@@ -1,13 +1,13 @@
 #include "screens/SourceListScreen.h"
 
-#include "screens/Asker.h"
-#include "screens/MasterDetailList.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/MasterDetailList.h"
+#include "screens/kit/RecordListController.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,9 +44,12 @@ SourceListScreen::SourceListScreen(QWidget* panel, ScreenHost& host, const QList
     // Nothing is typed beside the list, so leaving a source stores nothing.
     sources_ = new MasterDetailList(sourceBox_.list, this);
     sources_->onShow = [this](int row) { showTotals(row); };
-    sourceBox_.connectActions(
-        this, [this] { addSource(); }, [this] { deleteSource(); }, [this] { editSource(); });
-    sourceBox_.list->installEventFilter(this);
+    auto* controller = new RecordListController(sourceBox_, host.asker(), this);
+    controller->setDetails(sources_);
+    controller->onAdd = [this] { addSource(); };
+    controller->onEdit = [this] { editSource(); };
+    controller->holdsEntries = [this] { return sourceHoldsEntries(sources_->selected()); };
+    controller->onRemove = [this] { deleteSource(); };
 }
 
 void SourceListScreen::load() {
@@ -89,11 +92,6 @@ void SourceListScreen::editSource() {
 }
 
 void SourceListScreen::deleteSource() {
-    const int row = sources_->selected();
-    if (row < 0)
-        return;
-    if (sourceHoldsEntries(row) && !sourceDeletionConfirmed(host().asker(), this))
-        return;
     DocumentChanged();
     sources_->removeSelected([this](int row) { removeSource(row); });
 }
@@ -110,17 +108,6 @@ void SourceListScreen::SelectFirstEntry() {
         return;
     sourceBox_.list->setFocus();
     sources_->select(0);
-}
-
-bool SourceListScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == sourceBox_.list && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            editSource();
-            return true;
-        }
-    }
-    return ScreenFrame::eventFilter(watched, event);
 }
 
 } // namespace kv

@@ -3,8 +3,8 @@
 // and 35%, dividends): a list of payers and the read-only totals of the one
 // selected. Entries reach the document when their dialog is accepted or their row
 // is deleted, so there is nothing to save or check on leaving the screen.
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <QList>
 #include <QString>
@@ -54,8 +54,6 @@ protected:
 
     // A failure of the document (a full list) reported to the user.
     void showFailure(const std::exception& failure);
-
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void addSource();

@@ -2,10 +2,10 @@
 
 #include "checks/ReturnCheck.h"
 #include "model/Declaration.h"
-#include "screens/Asker.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
 #include "screens/MonthChoiceDialog.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -77,10 +77,8 @@ void saveBlock(std::uint8_t& constant, std::int32_t& count, MonthInts& months, c
 StandardDeductionScreen::StandardDeductionScreen(QWidget* panel, ScreenHost& host)
     : ScreenFrame(panel, host) {
     ScreenBuildGuard guard(host);
-    loading_ = true;
     buildWidgets();
     load();
-    loading_ = false;
     updateGuardian();
 
     connect(chbGranted_, &QCheckBox::clicked, this, &StandardDeductionScreen::grantedClicked);
@@ -90,7 +88,7 @@ StandardDeductionScreen::StandardDeductionScreen(QWidget* panel, ScreenHost& hos
         connect(block->constant, &QCheckBox::clicked, this, [this, block] { constantClicked(*block); });
         connect(block->count, &FieldEdit::changed, this, [this, block] { countChanged(*block); });
         connect(block->upDown, &QSpinBox::valueChanged, this, [this, block](int value) {
-            if (!loading_ && block->count->text() != QString::number(value))
+            if (!this->host().buildingGuard() && block->count->text() != QString::number(value))
                 block->count->setText(QString::number(value));
         });
         for (FieldEdit* month : block->months)
@@ -374,9 +372,10 @@ void StandardDeductionScreen::dropEntries() {
     const std::uint8_t granted = d.granted;
     d = StandardDeduction{};
     d.granted = granted;
-    loading_ = true;
-    showRecord(d, d);
-    loading_ = false;
+    {
+        ScreenBuildGuard guard(host());
+        showRecord(d, d);
+    }
     updateGuardian();
 }
 
@@ -394,7 +393,7 @@ void StandardDeductionScreen::constantClicked(CountBlock& block) {
 }
 
 void StandardDeductionScreen::countChanged(CountBlock& block) {
-    if (loading_)
+    if (host().buildingGuard())
         return;
     DocumentChanged();
     const int value = countOf(block.count);
@@ -416,7 +415,7 @@ void StandardDeductionScreen::updateGuardian() {
 }
 
 void StandardDeductionScreen::selfCodeClicked(int id) {
-    if (loading_)
+    if (host().buildingGuard())
         return;
     DocumentChanged();
     if (id == kSelfChanged && selfCodeShown_ != kSelfChanged) {
@@ -427,7 +426,7 @@ void StandardDeductionScreen::selfCodeClicked(int id) {
 }
 
 void StandardDeductionScreen::childStatusClicked(int id) {
-    if (loading_)
+    if (host().buildingGuard())
         return;
     DocumentChanged();
     if (id == kChildStatusChanged && childStatusShown_ != kChildStatusChanged) {
@@ -472,7 +471,7 @@ void StandardDeductionScreen::openChildStatus() {
 }
 
 void StandardDeductionScreen::businessAmountTyped(int month) {
-    if (loading_)
+    if (host().buildingGuard())
         return;
     DocumentChanged();
     if (!businessIncome_[month]->text().isEmpty() || !businessExpense_[month]->text().isEmpty())
@@ -504,7 +503,7 @@ bool StandardDeductionScreen::eventFilter(QObject* watched, QEvent* event) {
         showHelp();
         return true;
     }
-    if (event->type() == QEvent::MouseButtonDblClick && chbGranted_->isChecked() && !loading_) {
+    if (event->type() == QEvent::MouseButtonDblClick && chbGranted_->isChecked() && !host().buildingGuard()) {
         if (watched == rbSelfChanged_ && rbSelfChanged_->isChecked()) {
             DocumentChanged();
             openSelfCodes();

@@ -5,8 +5,8 @@
 // the monthly incomes and expenses of an entrepreneur. The two month dialogs write
 // the document when confirmed; everything else reaches it at SaveData.
 #include "model/Deductions.h"
-#include "screens/ScreenFrame.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <cstdint>
 
@@ -70,8 +70,6 @@ private:
     void businessAmountTyped(int month);
     void businessMonthClicked(int month, bool checked);
     void showHelp();
-
-    bool loading_ = false;
 
     QCheckBox* chbGranted_;
     QLabel* imgHelp_;

@@ -2,7 +2,7 @@
 // "Сведения о декларанте": the taxpayer's name, INN, birth date and place, identity
 // document, citizenship and telephone. Leaving it checks that the taxpayer can be
 // identified: by a valid INN, or else by birth place and an identity document.
-#include "screens/ScreenFrame.h"
+#include "screens/kit/ScreenFrame.h"
 
 #include <cstdint>
 

@@ -1,11 +1,11 @@
 #include "screens/ThirtyFiveDialog.h"
 
-#include "screens/CheckDialogs.h"
-#include "screens/EntryFields.h"
-#include "screens/FieldEdit.h"
 #include "screens/IncomeCodeFields.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/ScreenWidgets.h"
 #include "screens/rules/RateRules.h"
 
 #include <QGridLayout>

@@ -4,7 +4,7 @@
 // against it and the tax withheld. The dialog edits a copy of the source; the screen
 // takes the copy only after "Да".
 #include "model/IncomeSources.h"
-#include "screens/PayerFields.h"
+#include "screens/kit/PayerFields.h"
 
 #include <QDialog>
 

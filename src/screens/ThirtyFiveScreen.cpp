@@ -2,10 +2,10 @@
 
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
-#include "screens/EntryFields.h"
-#include "screens/ScreenWidgets.h"
 #include "screens/ThirtyFiveDialog.h"
-#include "screens/UiText.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 #include "screens/rules/SourceEntries.h"
 
 namespace kv {

@@ -1,8 +1,8 @@
 #include "shell/AboutDialog.h"
 
 #include "reference/Directories.h"
-#include "screens/Asker.h"
-#include "screens/Pictures.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/Pictures.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "shell/FileNames.h"
 
 #include "core/Text.h"
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 #include <QFile>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "shell/HelpWindow.h"
 
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 #include <QAction>
 #include <QDesktopServices>

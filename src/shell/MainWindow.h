@@ -3,8 +3,8 @@
 // buttons with the current screen, the check, export, print and help commands,
 // and the two toolbar settings kept between runs.
 #include "reference/Directories.h"
-#include "screens/Asker.h"
-#include "screens/ScreenFrame.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/ScreenFrame.h"
 #include "shell/FileStamp.h"
 #include "shell/WindowSettings.h"
 

@@ -6,7 +6,7 @@
 #include "screens/ScreenContainer.h"
 #include "screens/ScreenTable.h"
 #include "screens/Sections.h"
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 #include "shell/FileNames.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"

@@ -2,8 +2,8 @@
 // before a changed return is dropped.
 #include "core/StorageErrors.h"
 #include "model/Declaration.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/UiText.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/UiText.h"
 #include "shell/DialogFolders.h"
 #include "shell/FileNames.h"
 #include "shell/MainWindow.h"

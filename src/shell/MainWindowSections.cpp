@@ -1,9 +1,9 @@
 // The section buttons and the screen shown in the window's screen panel.
 #include "model/Declaration.h"
-#include "screens/KeyboardOrder.h"
 #include "screens/ScreenContainer.h"
 #include "screens/ScreenTable.h"
 #include "screens/Sections.h"
+#include "screens/kit/KeyboardOrder.h"
 #include "shell/MainWindow.h"
 
 #include <QToolButton>

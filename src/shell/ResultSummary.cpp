@@ -1,9 +1,10 @@
 #include "shell/ResultSummary.h"
 
 #include "compute/ReturnComputation.h"
+#include "core/DigitGroups.h"
 #include "model/Declaration.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/UiText.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/UiText.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -125,16 +126,8 @@ void fill(QTableWidget* t, const QList<QStringList>& rows, int firstAmountColumn
 QString groupedRoubles(Money amount) {
     const bool negative = amount.raw < 0;
     // Four decimals to whole kopecks, half a kopeck up, on the exact integer.
-    const std::uint64_t magnitude =
-        negative ? static_cast<std::uint64_t>(-(amount.raw + 1)) + 1 : static_cast<std::uint64_t>(amount.raw);
-    const std::uint64_t kopecks = (magnitude + 50) / 100;
-    const QString digits = QString::number(kopecks / 100);
-    QString grouped;
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += QChar(0x00A0);
-        grouped += digits.at(i);
-    }
+    const std::uint64_t kopecks = (magnitudeOf(amount) + 50) / 100;
+    QString grouped = QString::fromStdString(groupedDigits(kopecks / 100, "\u00A0"));
     if (kopecks % 100 != 0)
         grouped += QLatin1Char(',') + QStringLiteral("%1").arg(kopecks % 100, 2, 10, QLatin1Char('0'));
     return (negative ? QStringLiteral("−") : QString()) + grouped + QChar(0x00A0) + QStringLiteral("₽");

@@ -1,6 +1,6 @@
 #include "shell/SplashWindow.h"
 
-#include "screens/Pictures.h"
+#include "screens/kit/Pictures.h"
 
 #include <QCoreApplication>
 #include <QDialog>

@@ -1,8 +1,8 @@
 #include "shell/Startup.h"
 
-#include "screens/Mnemonics.h"
-#include "screens/Pictures.h"
-#include "screens/UiText.h"
+#include "screens/kit/Mnemonics.h"
+#include "screens/kit/Pictures.h"
+#include "screens/kit/UiText.h"
 #include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "shell/SplashWindow.h"

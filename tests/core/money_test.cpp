@@ -1,3 +1,4 @@
+#include "core/DigitGroups.h"
 #include "core/Money.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,24 @@ TEST(AmountTexts, FourDecimalText) {
     EXPECT_EQ(FourDecimalText(2), "2");
     EXPECT_EQ(FourDecimalText(0.00005L), "0.0001");
     EXPECT_EQ(FourDecimalText(65.5L), "65.5");
+}
+
+TEST(MoneyText, DigitsGroupInThreesFromTheRight) {
+    struct Case {
+        std::uint64_t number;
+        const char* text;
+    } cases[] = {{0, "0"},
+                 {999, "999"},
+                 {1000, "1 000"},
+                 {156000, "156 000"},
+                 {1234567, "1 234 567"},
+                 {std::numeric_limits<std::uint64_t>::max(), "18 446 744 073 709 551 615"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(groupedDigits(c.number, " "), c.text) << c.number;
+    EXPECT_EQ(groupedDigits(1234, "\xC2\xA0"), "1\xC2\xA0"
+                                               "234"); // a separator of more than one byte
+    EXPECT_EQ(magnitudeOf(Money::fromRaw(std::numeric_limits<std::int64_t>::min())), 9223372036854775808ULL);
+    EXPECT_EQ(magnitudeOf(Money::fromRaw(-100)), 100U);
 }
 
 TEST(MoneyText, ShortestFormAndParsing) {

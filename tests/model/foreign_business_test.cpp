@@ -45,6 +45,43 @@ TEST(CurrencyIncome, RublesAreDerivedAtTheRateOfTheirDate) {
     }
 }
 
+// Roubles filed with the record (by another program, at its own rounding) stay while the
+// rate, units and amount they derive from are entered unchanged; any of the three changed
+// derives them again.
+TEST(CurrencyIncome, EnteredAmountsDeriveRoublesOnlyWhenChanged) {
+    struct Case {
+        const char* what;
+        const char* rate;
+        std::int32_t units;
+        const char* amount;
+        const char* rubles;
+    };
+    const std::vector<Case> cases = {
+        {"unchanged", "64.7362", 1, "10", "647.37"}, // as filed, not 647.36
+        {"rate", "64.7363", 1, "10", "647.36"},
+        {"units", "64.7362", 10, "10", "64.74"},
+        {"amount", "64.7362", 1, "20", "1294.72"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ForeignIncome f;
+        f.incomeDateRate = f.taxDateRate = rub("64.7362");
+        f.incomeDateUnits = f.taxDateUnits = 1;
+        f.incomeInCurrency = f.taxInCurrency = rub("10");
+        f.incomeInRubles = f.taxInRubles = rub("647.37");
+        f.enterIncome(rub(c.rate), c.units, rub(c.amount));
+        f.enterTax(rub(c.rate), c.units, rub(c.amount));
+        EXPECT_EQ(f.incomeDateRate, rub(c.rate));
+        EXPECT_EQ(f.incomeDateUnits, c.units);
+        EXPECT_EQ(f.incomeInCurrency, rub(c.amount));
+        EXPECT_EQ(f.incomeInRubles, rub(c.rubles));
+        EXPECT_EQ(f.taxDateRate, rub(c.rate));
+        EXPECT_EQ(f.taxDateUnits, c.units);
+        EXPECT_EQ(f.taxInCurrency, rub(c.amount));
+        EXPECT_EQ(f.taxInRubles, rub(c.rubles));
+    }
+}
+
 // Every amount from 0.01 to 20 000.00 at rates quoted per 1, 10 and 100 units
 // against the exact quotient: each half kopeck rounds up.
 TEST(CurrencyIncome, EveryHalfKopeckOfTheRoublesRoundsUp) {

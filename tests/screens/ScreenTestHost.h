@@ -6,8 +6,8 @@
 #include "model/Declaration.h"
 #include "reference/Directories.h"
 #include "screens/ScreenContainer.h"
-#include "screens/ScreenFrame.h"
 #include "screens/ScreenTable.h"
+#include "screens/kit/ScreenFrame.h"
 
 #include <map>
 

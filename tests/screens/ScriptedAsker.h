@@ -2,7 +2,7 @@
 // An Asker for tests: it answers from a script of expected questions, in order,
 // and records every question it receives. A question that is not the next one
 // expected is a failure and gets the escape answer at once; nothing ever waits.
-#include "screens/Asker.h"
+#include "screens/kit/Asker.h"
 
 #include <QList>
 #include <QStringList>

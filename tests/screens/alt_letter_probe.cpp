@@ -1,7 +1,7 @@
 // Asks the save question in a real message box, as the program does, and prints the
 // index of the answer; alt_letter_x11_test.sh answers it with a person's keys.
-#include "screens/Asker.h"
-#include "screens/Mnemonics.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/Mnemonics.h"
 
 #include <QApplication>
 #include <cstdio>

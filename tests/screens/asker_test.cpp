@@ -3,9 +3,9 @@
 #include "ModalAnswers.h"
 #include "ScriptedAsker.h"
 #include "core/Text.h"
-#include "screens/CheckDialogs.h"
 #include "screens/HelpNoticeDialog.h"
-#include "screens/Mnemonics.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/Mnemonics.h"
 
 #include <QApplication>
 #include <QCheckBox>

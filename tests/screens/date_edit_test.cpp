@@ -1,7 +1,7 @@
 // The date field: typing into whichever section the caret is in, impossible and
 // out-of-range dates kept as typed and said in words, stored dates kept unless edited.
-#include "screens/DateEdit.h"
-#include "screens/EntryFields.h"
+#include "screens/kit/DateEdit.h"
+#include "screens/kit/EntryFields.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -1,6 +1,6 @@
 // The field kinds: what a keystroke may add, what a paste is refused for, and how
 // a value set from code is kept as it is.
-#include "screens/FieldEdit.h"
+#include "screens/kit/FieldEdit.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

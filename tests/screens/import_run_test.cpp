@@ -2,7 +2,7 @@
 // processing its events, the dialog takes no input and shows what it is busy with, and a
 // failure of the work comes back to the dialog's code.
 #include "ModalAnswers.h"
-#include "screens/ImportRun.h"
+#include "screens/kit/ImportRun.h"
 
 #include <QDialog>
 #include <QProgressDialog>

@@ -1,11 +1,17 @@
 // The list helper of master-detail screens: what it stores into the record the
-// selection leaves, and that a deleted record is never stored into.
-#include "screens/MasterDetailList.h"
+// selection leaves, and that a deleted record is never stored into; and the controller
+// of a record list: the keys it answers and the question before deleting.
+#include "ScriptedAsker.h"
+#include "screens/kit/MasterDetailList.h"
+#include "screens/kit/RecordListController.h"
+#include "screens/kit/ScreenWidgets.h"
 
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
 using kv::MasterDetailList;
+using kv::RecordListController;
 
 class MasterDetailTest : public QObject {
     Q_OBJECT
@@ -90,6 +96,71 @@ private slots:
         QCOMPARE(helper->selected(), -1);
         QCOMPARE(helper->count(), 0);
         helper->removeSelected([](int) { QFAIL("nothing is selected"); });
+    }
+
+    // Delete on a row goes through the controller: the panel is stored into the record
+    // first, a record holding entries asks, and only "Да" deletes it.
+    void controllerDeletion_data() {
+        QTest::addColumn<bool>("holds");
+        QTest::addColumn<QString>("answer"); // empty: no question
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("nothing entered: no question") << false << QString() << QStringList{"a", "c"};
+        QTest::newRow("entries, Да") << true << QStringLiteral("Да") << QStringList{"a", "c"};
+        QTest::newRow("entries, Нет") << true << QStringLiteral("Нет") << QStringList{"a", "b", "c"};
+    }
+
+    void controllerDeletion() {
+        QFETCH(bool, holds);
+        QFETCH(QString, answer);
+        QFETCH(QStringList, left);
+        QWidget screen;
+        const kv::RecordListBox box = kv::recordListBox(&screen);
+        MasterDetailList* helper = makeList(*box.list);
+        kv::test::ScriptedAsker asker;
+        if (!answer.isEmpty())
+            asker.expect(QStringLiteral("deleteSource"), answer);
+        auto* controller = new RecordListController(box, asker, &screen);
+        controller->setDetails(helper);
+        controller->holdsEntries = [&] {
+            log_ << QStringLiteral("q");
+            return holds;
+        };
+        controller->onRemove = [&] { helper->removeSelected([this](int i) { records_.removeAt(i); }); };
+        helper->select(1);
+        log_.clear();
+        QTest::keyClick(box.list, Qt::Key_Delete);
+        QCOMPARE(records_, left);
+        QCOMPARE(log_.mid(0, 2), (QStringList{"s1", "q"}));
+        KV_VERIFY_ASKER(asker);
+    }
+
+    void controllerKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("enterEdits");
+        QTest::addColumn<int>("edits");
+        QTest::newRow("Return edits") << int(Qt::Key_Return) << true << 1;
+        QTest::newRow("keypad Enter edits") << int(Qt::Key_Enter) << true << 1;
+        QTest::newRow("a list without Enter") << int(Qt::Key_Return) << false << 0;
+        QTest::newRow("other keys do not") << int(Qt::Key_Space) << true << 0;
+    }
+
+    void controllerKeys() {
+        QFETCH(int, key);
+        QFETCH(bool, enterEdits);
+        QFETCH(int, edits);
+        QWidget screen;
+        const kv::RecordListBox box = kv::recordListBox(&screen);
+        makeList(*box.list)->select(0);
+        kv::test::ScriptedAsker asker;
+        auto* controller = new RecordListController(box, asker, &screen);
+        controller->enterEdits = enterEdits;
+        int edited = 0;
+        controller->onEdit = [&] { ++edited; };
+        QTest::keyClick(box.list, Qt::Key(key));
+        QCOMPARE(edited, edits);
+        box.edit->click();
+        QCOMPARE(edited, edits + 1);
+        KV_VERIFY_ASKER(asker);
     }
 };
 

@@ -4,9 +4,9 @@
 #include "ScriptedAsker.h"
 #include "core/Text.h"
 #include "model/IncomeSources.h"
-#include "screens/CheckDialogs.h"
-#include "screens/FieldEdit.h"
-#include "screens/PayerFields.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/PayerFields.h"
 
 #include <QApplication>
 #include <QGridLayout>

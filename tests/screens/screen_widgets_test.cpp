@@ -1,7 +1,7 @@
 // The shared widget helpers: names of month fields, where the caption grid puts its
 // rows, the cells of list rows and the row selected after a removal.
-#include "screens/ListActions.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ListActions.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -3,7 +3,7 @@
 // a crash, help found in an installed layout, and Qt's own words in Russian.
 #include "ModalAnswers.h"
 #include "ShellFixture.h"
-#include "screens/Mnemonics.h"
+#include "screens/kit/Mnemonics.h"
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
 #include "screens/pickers/SounImportDialog.h"

@@ -3,7 +3,7 @@
 #include "ShellFixture.h"
 #include "core/StorageErrors.h"
 #include "screens/Sections.h"
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 #include "shell/CommandLine.h"
 
 #include <QAbstractButton>

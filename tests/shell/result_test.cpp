@@ -2,7 +2,7 @@
 // the amount format, when it appears, and a computation that cannot run.
 #include "ShellFixture.h"
 #include "compute/ReturnComputation.h"
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 #include "shell/ResultSummary.h"
 
 #include <QAction>

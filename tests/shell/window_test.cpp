@@ -4,7 +4,7 @@
 #include "ShellFixture.h"
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 #include "shell/HelpWindow.h"
 
 #include <QAbstractButton>

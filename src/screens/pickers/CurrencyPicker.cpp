@@ -1,10 +1,10 @@
 #include "screens/pickers/CurrencyPicker.h"
 
 #include "reference/RatesImport.h"
-#include "screens/Asker.h"
-#include "screens/ImportRun.h"
-#include "screens/ScreenFrame.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/ImportRun.h"
+#include "screens/kit/ScreenFrame.h"
+#include "screens/kit/UiText.h"
 
 #include <QFile>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "screens/pickers/DeductionCodePicker.h"
 
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
 #include "screens/pickers/DocumentTypePicker.h"
 
 #include "reference/DocumentKinds.h"
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "screens/pickers/IncomeCodePicker.h"
 
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 namespace kv {
 

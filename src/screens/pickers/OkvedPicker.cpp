@@ -3,11 +3,11 @@
 #include "checks/CheckDialog.h"
 #include "core/Text.h"
 #include "reference/OkvedImport.h"
-#include "screens/Asker.h"
-#include "screens/CheckDialogs.h"
-#include "screens/ImportRun.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/CheckDialogs.h"
+#include "screens/kit/ImportRun.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/UiText.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -128,8 +128,9 @@ void OkvedPicker::setClassifier(const OkvedClassifier* classifier) {
     showModel();
 }
 
+// The levels' lists answer only the person's choice (activated), so filling them
+// here picks nothing.
 void OkvedPicker::showModel() {
-    showing_ = true;
     for (int level = 1; level <= OkvedPickerModel::kLevels; ++level) {
         QComboBox* combo = levels_[static_cast<std::size_t>(level - 1)];
         combo->clear();
@@ -139,12 +140,9 @@ void OkvedPicker::showModel() {
         combo->setEnabled(combo->count() > 1);
     }
     edCode_->setText(fromCp1251(model_->display()));
-    showing_ = false;
 }
 
 void OkvedPicker::levelPicked(int level, int index) {
-    if (showing_)
-        return;
     model_->pick(level, index);
     showModel();
 }

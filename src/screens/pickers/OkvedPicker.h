@@ -48,7 +48,6 @@ private:
     std::unique_ptr<OkvedClassifier> imported_; // a classifier imported during this use
     const OkvedClassifier* classifier_ = nullptr;
     std::unique_ptr<OkvedPickerModel> model_;
-    bool showing_ = false; // the lists are being filled from the model
 
     std::array<QComboBox*, OkvedPickerModel::kLevels> levels_{};
     QLineEdit* edCode_;

@@ -2,11 +2,11 @@
 
 #include "reference/Directories.h"
 #include "reference/SounImport.h"
-#include "screens/Asker.h"
-#include "screens/DataFolders.h"
-#include "screens/ImportRun.h"
-#include "screens/KeyboardOrder.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/DataFolders.h"
+#include "screens/kit/ImportRun.h"
+#include "screens/kit/KeyboardOrder.h"
+#include "screens/kit/UiText.h"
 
 #include <QDate>
 #include <QDesktopServices>

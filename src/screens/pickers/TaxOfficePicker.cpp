@@ -1,6 +1,6 @@
 #include "screens/pickers/TaxOfficePicker.h"
 
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 #include "screens/pickers/SounImportDialog.h"
 
 #include <QHBoxLayout>

@@ -4,14 +4,14 @@
 #include "EntryTestSupport.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
-#include "screens/EntryFields.h"
 #include "screens/ScreenTable.h"
-#include "screens/ScreenWidgets.h"
 #include "screens/SocialDeductionDialogs.h"
 #include "screens/SocialDeductionScreen.h"
-#include "screens/UiText.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 
-#include "screens/DateEdit.h"
+#include "screens/kit/DateEdit.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QRadioButton>

@@ -5,7 +5,7 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/Income13Screen.h"
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <QComboBox>
 #include <QDir>

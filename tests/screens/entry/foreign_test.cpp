@@ -11,7 +11,7 @@
 #include "reference/RatesImport.h"
 #include "screens/ForeignIncomeScreen.h"
 
-#include "screens/DateEdit.h"
+#include "screens/kit/DateEdit.h"
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/InitialDataScreen.h"
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

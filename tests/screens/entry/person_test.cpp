@@ -3,10 +3,10 @@
 #include "EntryTestSupport.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
-#include "screens/DateEdit.h"
-#include "screens/DocNumberEdit.h"
-#include "screens/EntryFields.h"
 #include "screens/TaxpayerScreen.h"
+#include "screens/kit/DateEdit.h"
+#include "screens/kit/DocNumberEdit.h"
+#include "screens/kit/EntryFields.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -4,10 +4,10 @@
 #include "EntryTestSupport.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
-#include "screens/DateEdit.h"
-#include "screens/EntryFields.h"
 #include "screens/HousingObjectDialog.h"
 #include "screens/PropertyDeductionScreen.h"
+#include "screens/kit/DateEdit.h"
+#include "screens/kit/EntryFields.h"
 #include "screens/rules/PropertyRules.h"
 
 #include <QCheckBox>

@@ -6,10 +6,10 @@
 #include "ExampleReturns.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
-#include "screens/FieldEdit.h"
 #include "screens/ScreenTable.h"
+#include "screens/kit/FieldEdit.h"
 
-#include "screens/DateEdit.h"
+#include "screens/kit/DateEdit.h"
 #include <QTest>
 #include <QTreeWidget>
 #include <algorithm>

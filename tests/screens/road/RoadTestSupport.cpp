@@ -1,6 +1,6 @@
 #include "RoadTestSupport.h"
 
-#include "screens/DateEdit.h"
+#include "screens/kit/DateEdit.h"
 
 #include <QAbstractButton>
 #include <QDir>

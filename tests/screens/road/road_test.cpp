@@ -12,9 +12,9 @@
 #include "checks/IdentifierChecks.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
-#include "screens/DateEdit.h"
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
+#include "screens/kit/DateEdit.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

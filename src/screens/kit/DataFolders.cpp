@@ -1,4 +1,4 @@
-#include "screens/DataFolders.h"
+#include "screens/kit/DataFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "screens/CheckDialogs.h"
+#include "screens/kit/CheckDialogs.h"
 
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 namespace kv {
 

@@ -15,7 +15,7 @@
 // missing code and "-" for a zero amount (codeCell, amountCell). Object names are part of a screen's
 // interface: tests and the help find widgets by them, so every helper takes one.
 #include "core/Money.h"
-#include "screens/FieldEdit.h"
+#include "screens/kit/FieldEdit.h"
 
 #include <QString>
 #include <QStringList>
@@ -154,12 +154,8 @@ struct RecordListBox {
     QPushButton* edit;
     std::vector<QPushButton*> extras;
     // Keeps "Удалить", "Редактировать" and the extras enabled only with a row selected,
-    // and lets Delete press "Удалить".
+    // and lets Delete press "Удалить". What the buttons do: RecordListController.
     ListActions* actions;
-
-    // The three buttons call these; a double click on a row edits it.
-    void connectActions(QObject* context, const std::function<void()>& onAdd,
-                        const std::function<void()>& onRemove, const std::function<void()>& onEdit) const;
 };
 
 RecordListBox recordListBox(QWidget* parent, const RecordListOptions& options = {});

@@ -1,7 +1,8 @@
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenWidgets.h"
 
-#include "screens/EntryFields.h"
-#include "screens/ListActions.h"
+#include "core/DigitGroups.h"
+#include "screens/kit/EntryFields.h"
+#include "screens/kit/ListActions.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -240,15 +241,6 @@ RecordListBox recordListBox(QWidget* parent, const RecordListOptions& options) {
     return r;
 }
 
-void RecordListBox::connectActions(QObject* context, const std::function<void()>& onAdd,
-                                   const std::function<void()>& onRemove,
-                                   const std::function<void()>& onEdit) const {
-    QObject::connect(list, &QTreeWidget::itemDoubleClicked, context, onEdit);
-    QObject::connect(add, &QPushButton::clicked, context, onAdd);
-    QObject::connect(remove, &QPushButton::clicked, context, onRemove);
-    QObject::connect(edit, &QPushButton::clicked, context, onEdit);
-}
-
 QString codeCell(std::int32_t value) {
     return value == 0 ? QStringLiteral("Нет") : QString::number(value);
 }
@@ -258,16 +250,10 @@ QString amountCell(Money amount) {
 }
 
 QString groupedAmount(Money amount) {
-    const bool negative = amount.raw < 0;
-    const std::uint64_t magnitude =
-        negative ? static_cast<std::uint64_t>(-(amount.raw + 1)) + 1 : static_cast<std::uint64_t>(amount.raw);
-    const QString whole = QString::number(magnitude / 10000);
-    QString text = negative ? QStringLiteral("-") : QString();
-    for (qsizetype i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0)
-            text += QChar(0x00A0); // a group never breaks over two lines
-        text += whole.at(i);
-    }
+    const std::uint64_t magnitude = magnitudeOf(amount);
+    // A group never breaks over two lines: no-break spaces between them.
+    QString text = (amount.raw < 0 ? QStringLiteral("-") : QString()) +
+                   QString::fromStdString(groupedDigits(magnitude / 10000, "\u00A0"));
     QString fraction = QStringLiteral("%1").arg(magnitude % 10000, 4, 10, QLatin1Char('0'));
     while (fraction.size() > 2 && fraction.endsWith(QLatin1Char('0')))
         fraction.chop(1);

@@ -1,4 +1,4 @@
-#include "screens/DateEdit.h"
+#include "screens/kit/DateEdit.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

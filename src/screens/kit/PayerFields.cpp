@@ -1,9 +1,9 @@
-#include "screens/PayerFields.h"
+#include "screens/kit/PayerFields.h"
 
 #include "model/IncomeSources.h"
-#include "screens/FieldEdit.h"
-#include "screens/ScreenWidgets.h"
-#include "screens/UiText.h"
+#include "screens/kit/FieldEdit.h"
+#include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/UiText.h"
 
 #include <QGridLayout>
 #include <QLabel>

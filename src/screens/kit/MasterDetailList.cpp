@@ -1,6 +1,6 @@
-#include "screens/MasterDetailList.h"
+#include "screens/kit/MasterDetailList.h"
 
-#include "screens/ScreenWidgets.h"
+#include "screens/kit/ScreenWidgets.h"
 
 #include <QTreeWidget>
 

@@ -1,4 +1,4 @@
-#include "screens/FieldEdit.h"
+#include "screens/kit/FieldEdit.h"
 
 #include <QValidator>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "screens/DocNumberEdit.h"
+#include "screens/kit/DocNumberEdit.h"
 
 #include <QKeyEvent>
 #include <QValidator>

@@ -1,7 +1,7 @@
-#include "screens/EntryFields.h"
+#include "screens/kit/EntryFields.h"
 
-#include "screens/DateEdit.h"
-#include "screens/FieldEdit.h"
+#include "screens/kit/DateEdit.h"
+#include "screens/kit/FieldEdit.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -47,7 +47,7 @@ bool dateUnreadable(const DateEdit* field, DateValue stored) {
     return !field->showsDate() && !(field->isBlank() && stored.days == 0);
 }
 
-QString amountText(Money amount) {
+QString fieldAmountText(Money amount) {
     return QString::fromStdString(moneyText(amount, ','));
 }
 
@@ -69,7 +69,7 @@ QString wholeRoublesText(Money amount) {
     // the whole roubles: the field shows what the return file will say, and deleting
     // them is how the person makes the amount whole.
     if (amount.raw % Money::kScale != 0)
-        return amountText(amount);
+        return fieldAmountText(amount);
     return QString::number(amount.wholeRoubles());
 }
 

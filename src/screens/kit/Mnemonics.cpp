@@ -1,4 +1,4 @@
-#include "screens/Mnemonics.h"
+#include "screens/kit/Mnemonics.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "screens/Pictures.h"
+#include "screens/kit/Pictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>

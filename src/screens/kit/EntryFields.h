@@ -35,8 +35,9 @@ DateValue storedDate(const DateEdit* field, DateValue stored);
 // for it unseen, so the person may only correct such a fault, never skip it.
 bool dateUnreadable(const DateEdit* field, DateValue stored);
 
-// An amount as the screens show it: no grouping, "," as separator.
-QString amountText(Money amount);
+// An amount as a field shows it: no grouping, "," as separator, the shortest form
+// ("1234,5"). Not the export's AmountText (two decimals, "." as separator).
+QString fieldAmountText(Money amount);
 // A money field's amount; an empty field (or one holding no amount) gives 0.
 Money amountOf(const FieldEdit* field);
 // Whole roubles in a digits field; an empty field gives 0.

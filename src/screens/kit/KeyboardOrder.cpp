@@ -1,6 +1,6 @@
-#include "screens/KeyboardOrder.h"
+#include "screens/kit/KeyboardOrder.h"
 
-#include "screens/Mnemonics.h"
+#include "screens/kit/Mnemonics.h"
 
 #include <QAbstractButton>
 #include <QBoxLayout>

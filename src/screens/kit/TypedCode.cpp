@@ -1,7 +1,7 @@
-#include "screens/TypedCode.h"
+#include "screens/kit/TypedCode.h"
 
-#include "screens/Asker.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/UiText.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

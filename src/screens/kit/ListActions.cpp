@@ -1,4 +1,4 @@
-#include "screens/ListActions.h"
+#include "screens/kit/ListActions.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>

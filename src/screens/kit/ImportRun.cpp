@@ -1,8 +1,8 @@
-#include "screens/ImportRun.h"
+#include "screens/kit/ImportRun.h"
 
 #include "reference/ImportGuard.h"
-#include "screens/Asker.h"
-#include "screens/UiText.h"
+#include "screens/kit/Asker.h"
+#include "screens/kit/UiText.h"
 
 #include <QEventLoop>
 #include <QProgressDialog>

@@ -1,4 +1,4 @@
-#include "screens/ScreenFrame.h"
+#include "screens/kit/ScreenFrame.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The check dialogs TfmCheckError and TfmCheckAllError as questions of the Asker.
 #include "checks/CheckDialog.h"
-#include "screens/Asker.h"
+#include "screens/kit/Asker.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
-#include "screens/Asker.h"
+#include "screens/kit/Asker.h"
 
 #include "screens/HelpNoticeDialog.h"
-#include "screens/UiText.h"
+#include "screens/kit/UiText.h"
 
 #include <QFileDialog>
 #include <QKeyEvent>

@@ -1,0 +1,121 @@
+#pragma once
+// The panel of the foreign-income screen that edits one income received abroad: its
+// dates, the currency with its official rates on both days (found in the currency-rate
+// directory or typed), the amounts in currency and in roubles, a deduction and the
+// details of a controlled foreign company. The rules of the person's edits run here;
+// showing a record runs none of them, so a record shown and stored unedited keeps
+// what it holds.
+#include "reference/IncomeDict.h"
+#include "screens/rules/ForeignRules.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QGroupBox;
+class QRadioButton;
+class QToolButton;
+
+namespace kv {
+
+class DateEdit;
+class FieldEdit;
+class ForeignIncome;
+class ForeignRateLine;
+class ScreenHost;
+
+class ForeignIncomePanel : public QWidget {
+    Q_OBJECT
+public:
+    ForeignIncomePanel(ScreenHost& host, const IncomeDict& dict, QWidget* parent);
+
+    // Shows the record, its income rate repaired from the dictionary first.
+    void showRecord(ForeignIncome& record);
+    // Empties the panel: no record is shown.
+    void showNone();
+    // What the panel holds, into the record it shows.
+    void storeInto(ForeignIncome& record) const;
+    // Enables the company's details as the income code allows; clearDisabled empties
+    // those it disables.
+    void applyCfcGroup(std::int32_t incomeCode, bool clearDisabled);
+    // The count of appendix sheets the return holds (kept, not edited here).
+    void showAppendixSheets(int sheets);
+
+    DateEdit* incomeDate() const { return dtIncomeDate_; }
+    DateEdit* taxDate() const { return dtTaxDate_; }
+
+signals:
+    // The person changed the record shown.
+    void changed();
+
+private:
+    enum class Line { Income, Tax };
+
+    void buildWidgets();
+    void connectEdits();
+    void clearFields();
+
+    // Rules run on the person's edits, never while a record is being shown.
+    bool editing() const;
+    void edited();
+    const CurrencyRates* rates() const;
+    ForeignRateLine& line(Line which) const;
+    void currencyChanged();
+    void refreshRates();
+    void autoRateClicked(bool checked);
+    void rublesChanged(Line which);
+    void incomeRublesChanged();
+    void taxRublesChanged();
+    void capTypedDeduction();
+    void applyDeductionAttributes();
+    void pickCurrency();
+    void pickIncomeCode();
+    void pickDeductionCode();
+
+    ScreenHost& host_;
+    const IncomeDict& dict_;
+    // A record is shown (the panel edits it).
+    bool shown_ = false;
+    // The chosen income code's attributes and the chosen deduction's, as the pickers gave them.
+    bool deductionAllowed_ = false;
+    std::optional<DeductionChoice> deduction_;
+    std::int32_t incomeRate_ = 0;
+    std::string incomeName_;
+    // The person changed a rate or units by hand since the record was shown.
+    bool rateTyped_ = false;
+
+    DateEdit* dtIncomeDate_;
+    DateEdit* dtTaxDate_;
+    FieldEdit* edCurrencyCode_;
+    QToolButton* bnCurrencyCode_;
+    FieldEdit* edCurrencyName_;
+    QCheckBox* chbAutoRate_;
+    ForeignRateLine* incomeLine_;
+    ForeignRateLine* taxLine_;
+    QLineEdit* edIncomeCode_;
+    QToolButton* bnIncomeCode_;
+    FieldEdit* edIncomeInCurrency_;
+    QLineEdit* edIncomeInRubles_;
+    FieldEdit* edTaxInCurrency_;
+    QLineEdit* edTaxInRubles_;
+    QLabel* lblDeductionCode_;
+    QLineEdit* edDeductionCode_;
+    QToolButton* bnDeductionCode_;
+    QLabel* lblDeductionAmount_;
+    FieldEdit* edDeductionAmount_;
+    QGroupBox* gbCfc_;
+    QLineEdit* meCfcNumber_;
+    QRadioButton* rbCfcAccounts_;
+    QRadioButton* rbCfcRussianRules_;
+    QButtonGroup* cfcMethod_;
+    FieldEdit* edCfcTaxWithheld_;
+    FieldEdit* edAppendixSheets_;
+};
+
+} // namespace kv

@@ -1,5 +1,6 @@
 // The list helper of master-detail screens: what it stores into the record the
 // selection leaves, and that a deleted record is never stored into.
+#include "ModalAnswers.h"
 #include "screens/MasterDetailList.h"
 
 #include <QTest>
@@ -93,8 +94,6 @@ private slots:
     }
 };
 
-QObject* makeMasterDetailTest() {
-    return new MasterDetailTest;
-}
+KV_QTEST_MAIN(MasterDetailTest)
 
 #include "master_detail_test.moc"

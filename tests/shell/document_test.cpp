@@ -1,5 +1,6 @@
 // The open return's life: the command line, new, open, save, save as, the save
 // question with each of its answers, and files that cannot be read.
+#include "ModalAnswers.h"
 #include "ShellFixture.h"
 #include "core/StorageErrors.h"
 #include "screens/Sections.h"
@@ -453,8 +454,6 @@ private slots:
     }
 };
 
-QObject* makeDocumentTest() {
-    return new DocumentTest;
-}
+KV_QTEST_MAIN(DocumentTest)
 
 #include "document_test.moc"

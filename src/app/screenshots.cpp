@@ -14,6 +14,7 @@
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/SplashWindow.h"
+#include "shell/Startup.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -93,7 +94,8 @@ int main(int argc, char* argv[]) {
         ok &= save(splash, folder, QStringLiteral("00-splash"));
     }
 
-    kv::MainWindowOptions options;
+    kv::ProgramServices services;
+    kv::MainWindowOptions options = services.options();
     options.asker = &asker;
     kv::MainWindow window(arguments.size() > 1 ? std::optional<QString>(arguments.at(1)) : std::nullopt,
                           options);

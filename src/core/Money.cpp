@@ -1,7 +1,6 @@
 #include "core/Money.h"
 
 #include <charconv>
-#include <cmath>
 #include <limits>
 
 namespace kv {
@@ -44,34 +43,10 @@ Money Money::fromRoubles(std::int64_t roubles) {
     return fromRaw(r);
 }
 
-Money Money::fromLongDouble(long double roubles) {
-    const long double scaled = roubles * kScale;
-    // 2^63 is exactly representable; anything at or beyond it does not fit.
-    constexpr long double limit = 9223372036854775808.0L;
-    if (!std::isfinite(scaled) || scaled >= limit || scaled < -limit)
-        overflow();
-    return fromRaw(std::llroundl(scaled));
-}
-
 Money Money::operator-() const {
     if (raw == std::numeric_limits<std::int64_t>::min())
         overflow();
     return fromRaw(-raw);
-}
-
-std::int64_t RoundHalfUp(double x) {
-    constexpr double limit = 9223372036854775808.0;
-    if (!std::isfinite(x) || x >= limit || x < -limit)
-        overflow();
-    const double whole = std::trunc(x);
-    const auto result = static_cast<std::int64_t>(whole);
-    return x - whole >= 0.5 ? result + 1 : result;
-}
-
-double RoundKopecks(double x) {
-    const double y = static_cast<double>(static_cast<long double>(x) * 100.0L);
-    const std::int64_t n = RoundHalfUp(y);
-    return static_cast<double>(static_cast<long double>(n) / 100.0L);
 }
 
 std::optional<Money> ProductHalfUp(Money amount, std::int64_t numerator, std::int64_t denominator,
@@ -121,10 +96,6 @@ std::string AmountText(int width, Money amount) {
     if (static_cast<int>(text.size()) > width + 1)
         return std::string(static_cast<std::size_t>(width - 2), '9') + ".99";
     return text;
-}
-
-std::string FourDecimalText(long double x) {
-    return rawText(RoundHalfUp(static_cast<double>(x * 10000)), '.');
 }
 
 std::string moneyText(Money amount, char separator) {

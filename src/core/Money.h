@@ -36,11 +36,7 @@ public:
         return m;
     }
     static Money fromRoubles(std::int64_t roubles);
-    // Nearest raw value of roubles × 10000 (as callers of RoundKopecks convert).
-    static Money fromLongDouble(long double roubles);
 
-    long double toLongDouble() const { return static_cast<long double>(raw) / kScale; }
-    double toDouble() const { return static_cast<double>(toLongDouble()); }
     // Whole roubles, truncated toward zero.
     std::int64_t wholeRoubles() const { return raw / kScale; }
     bool isZero() const { return raw == 0; }
@@ -70,18 +66,11 @@ inline Money min(Money a, Money b) {
     return a < b ? a : b;
 }
 
-// --- Rounding of the computation ------------------------------------------
-// Positive halves round up; a negative x is always truncated toward zero.
-std::int64_t RoundHalfUp(double x);
-// x (roubles) to two decimals in the two steps the figures of a return depend on:
-// x × 100 in extended precision stored as a double, RoundHalfUp, ÷ 100 stored as a double.
-double RoundKopecks(double x);
-
 // --- Exact products ---------------------------------------------------------
 // amount × numerator / denominator, formed exactly in 128-bit integers and rounded
 // half-up to a multiple of `step` ten-thousandths (100 kopecks, 10000 roubles, 1 the
-// stored precision); a negative product is truncated toward zero, as RoundHalfUp
-// does. A factor is an exact fraction: 70% is 7/10, a rate of 64.7362 roubles for
+// stored precision); a positive half rounds up, a negative product is truncated
+// toward zero. A factor is an exact fraction: 70% is 7/10, a rate of 64.7362 roubles for
 // 100 units is 647362 / (100 × 10000). nullopt for a zero denominator, a step
 // below 1, or a result outside the 64-bit range.
 std::optional<Money> ProductHalfUp(Money amount, std::int64_t numerator, std::int64_t denominator,
@@ -94,7 +83,6 @@ Money ProductToKopecks(Money amount, std::int64_t numerator, std::int64_t denomi
 // zero) and never written.
 std::string WholeAmountText(int width, Money amount);
 std::string AmountText(int width, Money amount);
-std::string FourDecimalText(long double x);
 
 // --- General texts (document items, screens, messages) ----------------------
 // Shortest decimal form: no grouping, "-" for negatives, at most four decimals,

@@ -34,14 +34,10 @@ int lineOf(const xmlNode* node) {
     return static_cast<int>(xmlGetLineNo(node));
 }
 
-// The names of the file's elements and attributes in the UTF-8 libxml2 gives.
-std::string attr(xmlNode* node, const char* utf8Name) {
-    return attribute1251(node, utf8Name);
-}
-
-// The schema lets through only amounts of two decimals and whole numbers.
+// The schema lets through only amounts of two decimals and whole numbers. Names are
+// the UTF-8 libxml2 gives.
 Money amount(xmlNode* node, const char* utf8Name) {
-    return parseMoney(attr(node, utf8Name), '.').value_or(Money());
+    return parseMoney(attribute1251(node, utf8Name), '.').value_or(Money());
 }
 
 int number(const std::string& text) {
@@ -51,7 +47,7 @@ int number(const std::string& text) {
 }
 
 CertificateDeduction deductionOf(xmlNode* node) {
-    return {attr(node, "КодВычет"), amount(node, "СумВычет"), lineOf(node)};
+    return {attribute1251(node, "КодВычет"), amount(node, "СумВычет"), lineOf(node)};
 }
 
 CertificateTotals totalsOf(xmlNode* node) {
@@ -69,7 +65,7 @@ CertificateTotals totalsOf(xmlNode* node) {
 
 CertificateRateBlock blockOf(xmlNode* node) {
     CertificateRateBlock block;
-    block.rate = number(attr(node, "Ставка"));
+    block.rate = number(attribute1251(node, "Ставка"));
     block.line = lineOf(node);
     block.totals = totalsOf(childElement(node, "СумИтНалПер"));
     if (xmlNode* granted = childElement(node, "НалВычССИ"))
@@ -78,8 +74,8 @@ CertificateRateBlock blockOf(xmlNode* node) {
                 block.agentDeductions.push_back(deductionOf(d));
     for (xmlNode* i = firstChildElement(childElement(node, "ДохВыч")); i != nullptr; i = nextElement(i)) {
         CertificateIncome income;
-        income.month = number(attr(i, "Месяц"));
-        income.code = attr(i, "КодДоход");
+        income.month = number(attribute1251(i, "Месяц"));
+        income.code = attribute1251(i, "КодДоход");
         income.amount = amount(i, "СумДоход");
         income.line = lineOf(i);
         for (xmlNode* d = firstChildElement(i); d != nullptr; d = nextElement(d))
@@ -91,23 +87,23 @@ CertificateRateBlock blockOf(xmlNode* node) {
 
 CertificateRecipient recipientOf(xmlNode* node) {
     CertificateRecipient r;
-    r.inn = attr(node, "ИННФЛ");
+    r.inn = attribute1251(node, "ИННФЛ");
     r.innLine = lineOf(node);
-    r.birthDateText = attr(node, "ДатаРожд");
+    r.birthDateText = attribute1251(node, "ДатаРожд");
     r.birthDate = DateValue::parseText(r.birthDateText).value_or(DateValue());
-    r.status = attr(node, "Статус");
-    r.citizenship = attr(node, "Гражд");
+    r.status = attribute1251(node, "Статус");
+    r.citizenship = attribute1251(node, "Гражд");
     xmlNode* name = childElement(node, "ФИО");
-    r.surname = attr(name, "Фамилия");
-    r.firstName = attr(name, "Имя");
-    r.patronymic = attr(name, "Отчество");
+    r.surname = attribute1251(name, "Фамилия");
+    r.firstName = attribute1251(name, "Имя");
+    r.patronymic = attribute1251(name, "Отчество");
     return r;
 }
 
 Certificate certificateOf(xmlNode* node) {
     Certificate c;
-    c.number = attr(node, "НомСпр");
-    c.correction = attr(node, "НомКорр");
+    c.number = attribute1251(node, "НомСпр");
+    c.correction = attribute1251(node, "НомКорр");
     c.line = lineOf(node);
     c.recipient = recipientOf(childElement(node, "ПолучДох"));
     for (xmlNode* b = firstChildElement(node); b != nullptr; b = nextElement(b))
@@ -117,30 +113,30 @@ Certificate certificateOf(xmlNode* node) {
 }
 
 std::string fullName(xmlNode* name) {
-    std::string text = attr(name, "Фамилия") + " " + attr(name, "Имя");
-    const std::string patronymic = attr(name, "Отчество");
+    std::string text = attribute1251(name, "Фамилия") + " " + attribute1251(name, "Имя");
+    const std::string patronymic = attribute1251(name, "Отчество");
     return patronymic.empty() ? text : text + " " + patronymic;
 }
 
 CertificateFile fileOf(xmlNode* root, xmlNode* document) {
     CertificateFile f;
-    f.fileId = attr(root, "ИдФайл");
-    f.documentDate = attr(document, "ДатаДок");
-    f.year = number(attr(document, "ОтчетГод"));
+    f.fileId = attribute1251(root, "ИдФайл");
+    f.documentDate = attribute1251(document, "ДатаДок");
+    f.year = number(attribute1251(document, "ОтчетГод"));
     xmlNode* agent = childElement(document, "СвНА");
-    f.agent.oktmo = attr(agent, "ОКТМО");
+    f.agent.oktmo = attribute1251(agent, "ОКТМО");
     if (xmlNode* org = childElement(agent, "СвНАЮЛ")) {
-        f.agent.name = attr(org, "НаимОрг");
-        f.agent.inn = attr(org, "ИННЮЛ");
-        f.agent.kpp = attr(org, "КПП");
+        f.agent.name = attribute1251(org, "НаимОрг");
+        f.agent.inn = attribute1251(org, "ИННЮЛ");
+        f.agent.kpp = attribute1251(org, "КПП");
         f.agent.innLine = lineOf(org);
         if (xmlNode* reorganised = childElement(org, "СвРеоргЮЛ");
             reorganised && hasAttribute(reorganised, "ИННЮЛ"))
-            f.otherInns.emplace_back(attr(reorganised, "ИННЮЛ"), lineOf(reorganised));
+            f.otherInns.emplace_back(attribute1251(reorganised, "ИННЮЛ"), lineOf(reorganised));
     } else if (xmlNode* person = childElement(agent, "СвНАФЛ")) {
         f.agent.isPerson = true;
         f.agent.name = fullName(childElement(person, "ФИО"));
-        f.agent.inn = attr(person, "ИННФЛ");
+        f.agent.inn = attribute1251(person, "ИННФЛ");
         f.agent.innLine = lineOf(person);
     }
     for (xmlNode* c = firstChildElement(document); c != nullptr; c = nextElement(c))

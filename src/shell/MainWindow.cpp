@@ -10,6 +10,7 @@
 #include "screens/kit/Mnemonics.h"
 #include "screens/kit/Pictures.h"
 #include "screens/kit/UiText.h"
+#include "shell/FileNames.h"
 #include "shell/HelpWindow.h"
 #include "shell/PrintJob.h"
 #include "shell/RecentFiles.h"
@@ -72,33 +73,9 @@ constexpr QSize kContentSize(980, 600);
 } // namespace
 
 MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWidget* parent)
-    : QMainWindow(parent), options_(options) {
+    : QMainWindow(parent), options_(options), asker_(options.asker), clock_(options.clock),
+      printJob_(options.printJob), ids_(options.ids), session_(*options.clock, *this) {
     setObjectName(QStringLiteral("TFormMain"));
-    if (options_.asker != nullptr) {
-        asker_ = options_.asker;
-    } else {
-        ownAsker_ = std::make_unique<WidgetAsker>();
-        ownAsker_->openHelpTopic = [this](const QString& topic) { ShowHelpTopic(topic); };
-        asker_ = ownAsker_.get();
-    }
-    if (options_.clock != nullptr) {
-        clock_ = options_.clock;
-    } else {
-        ownClock_ = std::make_unique<SystemClock>();
-        clock_ = ownClock_.get();
-    }
-    if (options_.ids != nullptr) {
-        ids_ = options_.ids;
-    } else {
-        ownIds_ = std::make_unique<UuidIdSource>();
-        ids_ = ownIds_.get();
-    }
-    if (options_.printJob != nullptr) {
-        printJob_ = options_.printJob;
-    } else {
-        ownPrintJob_ = std::make_unique<ModulePrintJob>();
-        printJob_ = ownPrintJob_.get();
-    }
     screens_ = options_.screens != nullptr ? options_.screens : &ScreenRegistry::standard();
     programFolder_ = options_.programFolder.isEmpty() ? executableFolder() : options_.programFolder;
     programFolder_ = withSlash(programFolder_);
@@ -123,10 +100,9 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     recovery_ = std::make_unique<RecoveryKeeper>(
         userFolder_, options_.recoveryDelayMs, [this](const QString& file) { writeRecoveryCopy(file); },
         [this] {
-            return FileStamp{documentPath_,
-                             documentBase_.path == documentPath_ ? documentBase_.digest : QByteArray()};
+            const QString path = documentPath();
+            return FileStamp{path, documentBase_.path == path ? documentBase_.digest : QByteArray()};
         });
-    documentSaved_.onChange = [this](bool saved) { documentStateChanged(saved); };
 
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("ScrollBox"));
@@ -162,17 +138,12 @@ MainWindow::MainWindow(const std::optional<QString>& path, Options options, QWid
     // Amounts are shown with "," and dates as dd.mm.yyyy throughout the program.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 
-    if (path.has_value()) {
-        loadOrNew(*path);
-    } else {
-        document_ = newReturnDocument();
-        documentPath_.clear();
-    }
+    session_.start(path.has_value() ? std::optional(fileNameBytes(*path).toStdString()) : std::nullopt);
     setTitleFromPath();
 
     loadDirectories();
     showInitialScreen();
-    documentSaved_ = true;
+    session_.markSaved();
     setSectionsFromDocument();
     if (!mustQuit_)
         offerRecovery();
@@ -413,7 +384,7 @@ void MainWindow::currencyRatesImported(const CurrencyRates& rates) {
 void MainWindow::documentChanged() {
     if (buildingGuard_)
         return;
-    documentSaved_ = false;
+    session_.changed();
     resultSummaryOutdated(this);
 }
 
@@ -441,12 +412,12 @@ void MainWindow::setCommandsEnabled(bool enabled) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!CanClose()) {
+    if (!SaveQuery()) {
         event->ignore();
         return;
     }
     destroyScreen();
-    document_.reset();
+    session_.close();
     if (help_ != nullptr)
         help_->close();
     writeWindowPlacement(placement());

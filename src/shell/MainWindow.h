@@ -5,6 +5,7 @@
 #include "reference/Directories.h"
 #include "screens/kit/Asker.h"
 #include "screens/kit/ScreenFrame.h"
+#include "session/ReturnSession.h"
 #include "shell/FileStamp.h"
 #include "shell/WindowSettings.h"
 
@@ -35,19 +36,20 @@ class HelpWindow;
 class RecentFiles;
 class RecoveryKeeper;
 
-// What the main window takes from outside; every field may stay empty for the program.
+// What the main window takes from outside. The services are required: start-up builds
+// the program's own (ProgramServices), tests their stand-ins.
 struct MainWindowOptions {
     QString programFolder;                   // with its final "/"; empty: the executable's folder
     QString userDataFolder;                  // imports' copies and the recovery copy; empty: the user's
-    Asker* asker = nullptr;                  // empty: the window's own dialogs
-    const Clock* clock = nullptr;            // empty: the system clock
-    const IdSource* ids = nullptr;           // empty: random identifiers for exported files
+    Asker* asker = nullptr;                  // every question of the window and its screens
+    const Clock* clock = nullptr;            // today's date
+    const IdSource* ids = nullptr;           // identifiers of exported files
+    PrintJob* printJob = nullptr;            // preview and printing
     const ScreenRegistry* screens = nullptr; // empty: the program's screens
-    PrintJob* printJob = nullptr;            // empty: the program's print module
     int recoveryDelayMs = 2000;              // from the last change to the recovery copy
 };
 
-class MainWindow : public QMainWindow, public ScreenHost {
+class MainWindow : public QMainWindow, public ScreenHost, private SessionHost {
     Q_OBJECT
 public:
     using Options = MainWindowOptions;
@@ -59,23 +61,20 @@ public:
     // The tax-office directory could not be read: the program ends after start-up.
     bool mustQuit() const { return mustQuit_; }
 
-    // --- The open return ----------------------------------------------------
-    void NewReturn();
-    void OpenReturn();
+    // --- The open return (its life is the session's) ----------------------------
+    void NewReturn() { session_.newReturn(); }
+    void OpenReturn() { session_.open(); }
     // False when nothing was saved (the dialog was cancelled or the save failed).
-    bool SaveReturn();
-    bool SaveReturnAs();
-    bool SaveQuery();
-    bool CanClose();
-    void ApplyNewReturnSetup(Declaration& document) const;
-    // A return opened from a file of an earlier year is saved as ".qv9" beside it.
-    static QString PathForSaving(const QString& path);
+    bool SaveReturn() { return session_.save(); }
+    bool SaveReturnAs() { return session_.saveAs(); }
+    // True when the return may be dropped.
+    bool SaveQuery() { return session_.saveQuery(); }
     // The file name Save As proposes ("Смирнов.qv9"); print to file proposes it as ".pdf".
     QString returnFileName() const;
 
-    const QString& documentPath() const { return documentPath_; }
-    bool documentSaved() const { return documentSaved_; }
-    Declaration& document() { return *document_; }
+    QString documentPath() const;
+    bool documentSaved() const { return session_.saved(); }
+    Declaration& document() { return session_.document(); }
 
     // --- Commands ------------------------------------------------------------
     // 0 when the return may go on, 2 when the user cancelled at a fault, 1 after
@@ -115,7 +114,7 @@ public:
     HelpWindow* helpWindow() const { return help_.get(); }
 
     // --- ScreenHost ------------------------------------------------------------
-    DocumentSlot& documentSlot() override { return document_; }
+    DocumentSlot& documentSlot() override { return session_.slot(); }
     Asker& asker() override { return *asker_; }
     const ScreenRegistry& screens() const override { return *screens_; }
     const Directories& directories() const override { return directories_; }
@@ -144,13 +143,19 @@ private:
     void applyTextLabels(bool on);
     void loadDirectories();
 
-    // Document life cycle
-    std::unique_ptr<Declaration> newDocument() const;
-    std::unique_ptr<Declaration> newReturnDocument() const;
-    void loadOrNew(const QString& path);
-    bool writeDocument(const QString& path);
-    std::optional<QString> askSavePath();
-    bool saveTo(const QString& path);
+    // --- SessionHost: the return's life as the window shows it ------------------
+    SaveAnswer askToSave() override;
+    std::optional<std::string> askOpenPath() override;
+    std::optional<std::string> askSavePath() override;
+    bool confirmReplacing(const std::string& path) override;
+    bool refuseHeldFile(const std::string& path, FileUse use) override;
+    void showFailure(FileUse use, const std::string& message, const std::string& path) override;
+    void beforeSave() override;
+    void returnLeaving() override;
+    void returnArrived() override;
+    void fileTaken(const std::string& path) override;
+    void stateChanged(bool saved) override;
+
     void setTitleFromPath();
     void showInitialScreen();
     void setSectionsFromDocument();
@@ -160,9 +165,6 @@ private:
     void writeRecoveryCopy(const QString& file);
     void offerRecovery();
     void tellWhatCannotBeKept();
-    void documentStateChanged(bool saved);
-    bool confirmReplacing(const QString& path);
-    bool refuseHeldFile(const QString& path, const QString& whatToDo);
 
     // Sections
     void buildScreen(ScreenId id);
@@ -178,36 +180,14 @@ private:
     QString programFolder_;
     QString userFolder_;
     QStringList dataFolders_; // the directory files and help are looked for here, in order
-    std::unique_ptr<WidgetAsker> ownAsker_;
     Asker* asker_ = nullptr;
-    std::unique_ptr<Clock> ownClock_;
     const Clock* clock_ = nullptr;
-    std::unique_ptr<PrintJob> ownPrintJob_;
     PrintJob* printJob_ = nullptr;
-    std::unique_ptr<IdSource> ownIds_;
     const IdSource* ids_ = nullptr;
     const ScreenRegistry* screens_ = nullptr;
 
-    DocumentSlot document_;
-    QString documentPath_;
+    ReturnSession session_;
     FileStamp documentBase_; // the file as this window last read or wrote it
-    // Every assignment tells the title and the recovery copy, wherever in the document's
-    // life it happens.
-    class SavedFlag {
-    public:
-        SavedFlag& operator=(bool saved) {
-            saved_ = saved;
-            if (onChange)
-                onChange(saved);
-            return *this;
-        }
-        operator bool() const { return saved_; }
-        std::function<void(bool)> onChange;
-
-    private:
-        bool saved_ = true;
-    };
-    SavedFlag documentSaved_;
     bool buildingGuard_ = false;
     bool mustQuit_ = false;
     Directories directories_;

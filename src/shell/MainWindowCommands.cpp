@@ -38,7 +38,7 @@ int MainWindow::CheckAndShowFault() {
     if (screen_ != nullptr)
         screen_->SaveData();
     AskerCheckDialog dialog(*asker_, this);
-    const ReturnCheckResult result = CheckReturn(*document_, dialog);
+    const ReturnCheckResult result = CheckReturn(session_.document(), dialog);
     if (result.elementCode == 0)
         return 0;
     if (result.elementCode == ReturnCheckResult::kCancelled)
@@ -59,7 +59,7 @@ void MainWindow::CheckDoc() {
 void MainWindow::ShowResult() {
     if (screen_ != nullptr)
         screen_->SaveData();
-    showResultSummary(this, *document_, [this] { ShowResult(); });
+    showResultSummary(this, session_.document(), [this] { ShowResult(); });
 }
 
 ExportServices MainWindow::exportServices() {
@@ -71,7 +71,7 @@ ExportServices MainWindow::exportServices() {
 void MainWindow::ExportDoc() {
     if (CheckAndShowFault() != 0)
         return;
-    if (document_->person.inn.empty()) {
+    if (session_.document().person.inn.empty()) {
         asker_->ask(this, helpNotice(QStringLiteral("innNotice"),
                                      QStringLiteral(
                                          "В Вашей декларации не указан ИНН. Для представления ее в "
@@ -83,7 +83,7 @@ void MainWindow::ExportDoc() {
     FileQuestion folderQuestion;
     folderQuestion.id = QStringLiteral("exportFolder");
     folderQuestion.title = programTitle();
-    folderQuestion.directory = dialogStartFolder(documentPath_);
+    folderQuestion.directory = dialogStartFolder(documentPath());
     std::optional<QString> chosen = asker_->chooseFolder(this, folderQuestion);
     if (!chosen.has_value() || chosen->isEmpty())
         return;
@@ -91,8 +91,8 @@ void MainWindow::ExportDoc() {
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
 
-    const std::string result =
-        ExportReturn(QFile::encodeName(folder).toStdString(), *document_, kExportToFile, exportServices());
+    const std::string result = ExportReturn(QFile::encodeName(folder).toStdString(), session_.document(),
+                                            kExportToFile, exportServices());
 
     if (result == kExportRefused)
         return; // the export has shown what to correct
@@ -128,17 +128,17 @@ void MainWindow::printCommand(bool preview) {
         return;
     CommandsOff off([this](bool on) { setCommandsEnabled(on); });
     const std::string folder = QFile::encodeName(programFolder_).toStdString();
-    std::string xml = ExportReturn(folder, *document_, kExportToText, exportServices());
+    std::string xml = ExportReturn(folder, session_.document(), kExportToText, exportServices());
     if (xml == kExportFailed)
         return; // the export has shown its own message
     try {
         // The preview prints through the same print dialog.
-        const WorkingFolder pdfFolder(dialogStartFolder(documentPath_));
+        const WorkingFolder pdfFolder(dialogStartFolder(documentPath()));
         const QString outputName = QFileInfo(returnFileName()).completeBaseName();
         if (preview)
-            printJob_->preview(document_->inspectionName, folder, xml, outputName, this);
+            printJob_->preview(session_.document().inspectionName, folder, xml, outputName, this);
         else
-            printJob_->print(document_->inspectionName, folder, xml, outputName, this);
+            printJob_->print(session_.document().inspectionName, folder, xml, outputName, this);
     } catch (const std::exception& e) {
         showError(QStringLiteral("printFailed"), fromCp1251(e.what()));
     }

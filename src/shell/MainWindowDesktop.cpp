@@ -118,31 +118,14 @@ QString MainWindow::droppedFile(const QMimeData* data) {
 }
 
 void MainWindow::OpenFile(const QString& path) {
-    if (!SaveQuery())
-        return;
-    destroyScreen();
-    loadOrNew(path);
-    setTitleFromPath();
-    showInitialScreen();
-    documentSaved_ = true;
-    setSectionsFromDocument();
-    recent_->refresh();
+    if (session_.openFile(fileNameBytes(path).toStdString()))
+        recent_->refresh();
 }
 
 void MainWindow::writeRecoveryCopy(const QString& file) {
     if (screen_ != nullptr)
         screen_->SaveData();
-    document_->saveToFile(QFile::encodeName(file).toStdString());
-}
-
-void MainWindow::documentStateChanged(bool saved) {
-    setWindowModified(!saved);
-    if (recovery_ == nullptr)
-        return;
-    if (saved)
-        recovery_->discard();
-    else
-        recovery_->changed();
+    session_.document().saveToFile(QFile::encodeName(file).toStdString());
 }
 
 namespace {
@@ -169,7 +152,8 @@ QString recoveryQuestionText(const RecoveryKeeper::Copy& copy, bool fileChanged)
 
 // Another window or program saved this file after this window read or wrote it: the
 // person's save there is not discarded without a question.
-bool MainWindow::confirmReplacing(const QString& path) {
+bool MainWindow::confirmReplacing(const std::string& bytes) {
+    const QString path = fileNameFromBytes(QByteArray::fromStdString(bytes));
     if (documentBase_.path != QFileInfo(path).absoluteFilePath() || !documentBase_.changedOnDisk())
         return true;
     Question q;
@@ -189,9 +173,14 @@ bool MainWindow::confirmReplacing(const QString& path) {
 
 // Two windows on one return would each save over the other's work: a return another
 // window holds is neither opened nor written here, and the person is told where it is.
-bool MainWindow::refuseHeldFile(const QString& path, const QString& whatToDo) {
+bool MainWindow::refuseHeldFile(const std::string& bytes, FileUse use) {
+    const QString path = fileNameFromBytes(QByteArray::fromStdString(bytes));
     if (recovery_ == nullptr || !recovery_->heldElsewhere(path))
         return false;
+    const QString whatToDo =
+        use == FileUse::Open
+            ? QStringLiteral("Закройте её в том окне, чтобы открыть здесь.")
+            : QStringLiteral("Сохраните декларацию под другим именем или закройте её в том окне.");
     asker_->ask(this,
                 messageQuestion(QStringLiteral("fileHeldElsewhere"),
                                 QStringLiteral("Декларация уже открыта в другом окне программы:\n%1\n\n%2")
@@ -240,7 +229,7 @@ void MainWindow::offerRecovery() {
         recovery_->remove(*copy);
         return;
     }
-    auto restored = newDocument();
+    auto restored = session_.blankDocument();
     try {
         restored->loadFromFile(QFile::encodeName(copy->file).toStdString());
     } catch (const std::exception&) {
@@ -251,14 +240,9 @@ void MainWindow::offerRecovery() {
     }
     // The restored return keeps its own path but stays unsaved: the person's file is
     // only ever written by the person's own save.
-    destroyScreen();
-    document_ = std::move(restored);
-    documentPath_ = fileChanged ? QString() : origin.path;
     documentBase_ = fileChanged ? FileStamp{} : origin;
-    setTitleFromPath();
-    showInitialScreen();
-    setSectionsFromDocument();
-    documentSaved_ = false;
+    session_.restore(std::move(restored),
+                     fileChanged ? std::string() : fileNameBytes(origin.path).toStdString());
     // This window's copy first, then the old one goes: a second crash loses nothing.
     if (recovery_->writeNow())
         recovery_->remove(*copy);

@@ -1,5 +1,5 @@
-// The life of the open return: new, open, save, save as, and the question asked
-// before a changed return is dropped.
+// The open return as the window shows it: the session's questions asked with the
+// window's dialogs, and its changes shown in the title, the screen and the recovery copy.
 #include "core/StorageErrors.h"
 #include "model/Declaration.h"
 #include "screens/kit/KeyboardOrder.h"
@@ -8,10 +8,12 @@
 #include "shell/FileNames.h"
 #include "shell/MainWindow.h"
 #include "shell/RecentFiles.h"
+#include "shell/Recovery.h"
 #include "shell/ResultSummary.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <array>
 
 namespace kv {
 
@@ -21,15 +23,17 @@ std::string fileSystemPath(const QString& path) {
     return fileNameBytes(path).toStdString();
 }
 
+QString pathFromBytes(const std::string& path) {
+    return fileNameFromBytes(QByteArray::fromStdString(path));
+}
+
 // A storage message is Windows-1251 text, except the file's path inside it, which
 // holds the file system's bytes; each part is converted as what it is.
-QString storageMessage(const std::exception& failure, const QString& path) {
-    const std::string text = failure.what();
-    const std::string bytes = fileSystemPath(path);
+QString storageMessage(const std::string& text, const std::string& bytes) {
     const std::size_t at = bytes.empty() ? std::string::npos : text.find(bytes);
     if (at == std::string::npos)
         return fromCp1251(text);
-    return fromCp1251(text.substr(0, at)) + fileNameForDisplay(path) +
+    return fromCp1251(text.substr(0, at)) + fileNameForDisplay(pathFromBytes(bytes)) +
            fromCp1251(text.substr(at + bytes.size()));
 }
 
@@ -66,119 +70,100 @@ FileQuestion saveQuestion() {
 
 } // namespace
 
-std::unique_ptr<Declaration> MainWindow::newDocument() const {
-    return std::make_unique<Declaration>(*clock_);
-}
-
-std::unique_ptr<Declaration> MainWindow::newReturnDocument() const {
-    auto document = newDocument();
-    ApplyNewReturnSetup(*document);
-    return document;
-}
-
-void MainWindow::ApplyNewReturnSetup(Declaration& document) const {
-    document.inspectionCode.clear();
-    document.documentDate = clock_->today();
-    document.submitterKind = 0;
-    document.setIncomeFlags(Declaration::kAgentIncomes);
-    document.sheetCountAutomatic = 1;
-    // The taxpayer screen shows a new taxpayer as a citizen; the new return says so
-    // in the file as well, rather than leaving the status unset.
-    document.person.citizenshipStatus.assign(1, '1'); // not "=": GCC 12's false -Wrestrict
-}
-
-// A document of an earlier year (".qv0" .. ".qv8", ".qvl") is saved beside it as
-// ".qv9", leaving the old file untouched. Any other name gets ".qv9" added rather
-// than losing its last letter, which would save "Return" as "Retur9".
-QString MainWindow::PathForSaving(const QString& path) {
-    if (path.isEmpty() || path.endsWith(QLatin1Char('9')))
-        return path;
-    const QString name = QFileInfo(path).fileName();
-    if (name.size() > 4 && name.at(name.size() - 4) == QLatin1Char('.') &&
-        name.mid(name.size() - 3, 2).compare(QLatin1String("qv"), Qt::CaseInsensitive) == 0) {
-        QString result = path;
-        result[result.size() - 1] = QLatin1Char('9');
-        return result;
-    }
-    return path + QLatin1String(".qv9");
+QString MainWindow::documentPath() const {
+    return pathFromBytes(session_.path());
 }
 
 void MainWindow::showError(const QString& id, const QString& text) {
     asker_->ask(this, messageQuestion(id, text, QuestionIcon::Critical));
 }
 
-// Any failure to read the file, a missing stream of a damaged file included, is
-// shown and leaves a new return; a half-read document is never kept.
-void MainWindow::loadOrNew(const QString& path) {
-    // Kept absolute: the working folder changes under the file dialogs, and a recovery
-    // copy restored by a program started elsewhere must go back to this same file.
-    documentPath_ = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
-    document_ = newDocument();
-    QString failure;
-    if (refuseHeldFile(documentPath_, QStringLiteral("Закройте её в том окне, чтобы открыть здесь."))) {
-        documentPath_.clear();
-        documentBase_ = {};
-        document_ = newReturnDocument();
-        return;
-    }
-    try {
-        document_->loadFromFile(fileSystemPath(documentPath_));
-        recent_->add(documentPath_);
-        documentBase_ = FileStamp::of(documentPath_);
-        return;
-    } catch (const ConversionError&) {
-        failure = fromCp1251(msg::badFormat());
-    } catch (const StorageError& e) {
-        failure = storageMessage(e, documentPath_);
-    } catch (const std::exception&) {
-        failure = fromCp1251(msg::badFormat());
-    }
-    showError(QStringLiteral("openFailed"), failure);
-    documentPath_.clear();
-    documentBase_ = {};
-    document_ = newReturnDocument();
+SaveAnswer MainWindow::askToSave() {
+    Question q;
+    q.id = QStringLiteral("saveQuestion");
+    q.title = programTitle();
+    q.text = QStringLiteral("Вы хотите сохранить декларацию?");
+    q.icon = QuestionIcon::Question;
+    q.answers = {QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")};
+    q.defaultIndex = 0;
+    q.escapeIndex = 2;
+    static constexpr std::array answers{SaveAnswer::Save, SaveAnswer::DontSave, SaveAnswer::Cancel};
+    const int answer = asker_->ask(this, q);
+    return answer >= 0 && answer < 3 ? answers[static_cast<std::size_t>(answer)] : SaveAnswer::Cancel;
 }
 
-bool MainWindow::writeDocument(const QString& path) {
-    if (refuseHeldFile(
-            path, QStringLiteral("Сохраните декларацию под другим именем или закройте её в том окне.")) ||
-        !confirmReplacing(path))
-        return false;
-    try {
-        document_->saveToFile(fileSystemPath(path));
-        recent_->add(path);
-        documentBase_ = FileStamp::of(QFileInfo(path).absoluteFilePath());
-        return true;
-    } catch (const StorageError& e) {
-        showError(QStringLiteral("saveFailed"), storageMessage(e, path));
-    } catch (const std::exception& e) {
-        showError(QStringLiteral("saveFailed"), storageMessage(e, path));
-    }
-    return false;
-}
-
-std::optional<QString> MainWindow::askSavePath() {
-    FileQuestion q = saveQuestion();
-    q.directory = dialogStartFolder(documentPath_);
-    q.fileName = returnFileName();
-    std::optional<QString> path = asker_->saveFile(this, q);
-    if (path.has_value() && path->isEmpty())
+std::optional<std::string> MainWindow::askOpenPath() {
+    FileQuestion q = openQuestion();
+    q.directory = dialogStartFolder(documentPath());
+    const std::optional<QString> path = asker_->openFile(this, q);
+    if (!path.has_value())
         return std::nullopt;
-    return path;
+    return fileSystemPath(*path);
+}
+
+std::optional<std::string> MainWindow::askSavePath() {
+    FileQuestion q = saveQuestion();
+    q.directory = dialogStartFolder(documentPath());
+    q.fileName = returnFileName();
+    const std::optional<QString> path = asker_->saveFile(this, q);
+    if (!path.has_value() || path->isEmpty())
+        return std::nullopt;
+    return fileSystemPath(*path);
+}
+
+void MainWindow::showFailure(FileUse use, const std::string& message, const std::string& path) {
+    showError(use == FileUse::Open ? QStringLiteral("openFailed") : QStringLiteral("saveFailed"),
+              storageMessage(message, path));
+}
+
+void MainWindow::beforeSave() {
+    if (screen_ != nullptr)
+        screen_->SaveData();
+}
+
+void MainWindow::returnLeaving() {
+    destroyScreen();
+}
+
+void MainWindow::returnArrived() {
+    setTitleFromPath();
+    showInitialScreen();
+    setSectionsFromDocument();
+}
+
+void MainWindow::fileTaken(const std::string& path) {
+    if (path.empty()) {
+        documentBase_ = {};
+        return;
+    }
+    const QString file = pathFromBytes(path);
+    recent_->add(file);
+    documentBase_ = FileStamp::of(QFileInfo(file).absoluteFilePath());
+}
+
+void MainWindow::stateChanged(bool saved) {
+    setTitleFromPath();
+    setWindowModified(!saved);
+    if (recovery_ == nullptr)
+        return;
+    if (saved)
+        recovery_->discard();
+    else
+        recovery_->changed();
 }
 
 // The name Save As and print to file propose: the return's own file, or one made from
 // the taxpayer's surname for a return not saved yet.
 QString MainWindow::returnFileName() const {
-    if (!documentPath_.isEmpty())
-        return QFileInfo(PathForSaving(documentPath_)).fileName();
-    const QString surname = fromCp1251(document_->person.surname).trimmed();
+    if (!session_.path().empty())
+        return QFileInfo(pathFromBytes(ReturnSession::pathForSaving(session_.path()))).fileName();
+    const QString surname = fromCp1251(session_.document().person.surname).trimmed();
     return (surname.isEmpty() ? QStringLiteral("Декларация") : surname) + QStringLiteral(" 2019.qv9");
 }
 
 void MainWindow::setTitleFromPath() {
-    const QString name = documentPath_.isEmpty() ? QStringLiteral("Без имени")
-                                                 : fileNameForDisplay(QFileInfo(documentPath_).fileName());
+    const QString name = session_.path().empty() ? QStringLiteral("Без имени")
+                                                 : fileNameForDisplay(QFileInfo(documentPath()).fileName());
     // "[*]" shows an asterisk while the return has unsaved changes (setWindowModified).
     setWindowTitle(name + QStringLiteral("[*] - ") + programTitle());
 }
@@ -188,97 +173,6 @@ void MainWindow::showInitialScreen() {
     buildScreen(ScreenId::InitialData);
     pressSection(Section::InitialData);
     focusFirstField(screen_);
-}
-
-bool MainWindow::SaveQuery() {
-    if (documentSaved_)
-        return true;
-    Question q;
-    q.id = QStringLiteral("saveQuestion");
-    q.title = programTitle();
-    q.text = QStringLiteral("Вы хотите сохранить декларацию?");
-    q.icon = QuestionIcon::Question;
-    q.answers = {QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")};
-    q.defaultIndex = 0;
-    q.escapeIndex = 2;
-    const int answer = asker_->ask(this, q);
-    if (answer == 1)
-        return true;
-    if (answer != 0)
-        return false;
-    // The person asked to save: a cancelled dialog or a failed save abandons the
-    // command rather than dropping the return they wanted kept. Once saved, a
-    // command that then keeps the return (a cancelled open dialog) asks no more.
-    return SaveReturn();
-}
-
-void MainWindow::NewReturn() {
-    if (!SaveQuery())
-        return;
-    // The screen goes first: it must never see a document other than its own.
-    destroyScreen();
-    document_ = newReturnDocument();
-    showInitialScreen();
-    documentPath_.clear();
-    documentBase_ = {};
-    documentSaved_ = true;
-    setTitleFromPath();
-    setSectionsFromDocument();
-}
-
-void MainWindow::OpenReturn() {
-    if (!SaveQuery())
-        return;
-    // The open return stays until another one is chosen: cancelling the dialog
-    // changes nothing.
-    FileQuestion q = openQuestion();
-    q.directory = dialogStartFolder(documentPath_);
-    const std::optional<QString> path = asker_->openFile(this, q);
-    if (!path.has_value())
-        return;
-    destroyScreen();
-    loadOrNew(*path);
-    setTitleFromPath();
-    showInitialScreen();
-    documentSaved_ = true;
-    setSectionsFromDocument();
-}
-
-bool MainWindow::SaveReturn() {
-    QString path = documentPath_;
-    if (path.isEmpty()) {
-        const std::optional<QString> chosen = askSavePath();
-        if (!chosen.has_value())
-            return false;
-        path = *chosen;
-    }
-    return saveTo(PathForSaving(path));
-}
-
-// Save As keeps the name as given: the dialog has already added ".qv9" to a name without one.
-bool MainWindow::SaveReturnAs() {
-    const std::optional<QString> path = askSavePath();
-    if (!path.has_value())
-        return false;
-    return saveTo(*path);
-}
-
-// The one way a return reaches a file. The window takes the new name only once the
-// file is written: after a failure its title and the next Save still name the file
-// it had.
-bool MainWindow::saveTo(const QString& path) {
-    if (screen_ != nullptr)
-        screen_->SaveData();
-    if (!writeDocument(path))
-        return false;
-    documentPath_ = path;
-    setTitleFromPath();
-    documentSaved_ = true;
-    return true;
-}
-
-bool MainWindow::CanClose() {
-    return SaveQuery();
 }
 
 } // namespace kv

@@ -36,7 +36,7 @@ void MainWindow::pressSection(Section section) {
 
 void MainWindow::setSectionsFromDocument() {
     for (const SectionButtonInfo& info : sectionButtons())
-        setSectionEnabled(info.section, sectionEnabledFor(info.section, *document_));
+        setSectionEnabled(info.section, sectionEnabledFor(info.section, session_.document()));
 }
 
 void MainWindow::SwitchSection(Section section) {
@@ -59,7 +59,7 @@ void MainWindow::SwitchSection(Section section) {
     buildScreen(target);
     pressSection(section);
     // Typing goes on in the screen just shown, as after a click on its first field.
-    if (screens_->hasFirstEntry(target, *document_))
+    if (screens_->hasFirstEntry(target, session_.document()))
         screen_->SelectFirstEntry();
     else
         focusFirstField(screen_);

@@ -12,6 +12,15 @@
 
 namespace kv {
 
+MainWindowOptions ProgramServices::options() {
+    MainWindowOptions options;
+    options.asker = &asker;
+    options.clock = &clock;
+    options.ids = &ids;
+    options.printJob = &printJob;
+    return options;
+}
+
 int runProgram(QApplication& application, const QStringList& arguments) {
     QApplication::setApplicationDisplayName(programTitle());
     QApplication::setOrganizationName(QStringLiteral("ЗЕНТАР"));
@@ -27,9 +36,11 @@ int runProgram(QApplication& application, const QStringList& arguments) {
     SplashWindow splash;
     splash.showAndPaint();
 
-    MainWindow window(commandLinePath(arguments));
+    ProgramServices services;
+    MainWindow window(commandLinePath(arguments), services.options());
     if (window.mustQuit())
         return 1;
+    services.asker.openHelpTopic = [&window](const QString& topic) { window.ShowHelpTopic(topic); };
     window.show();
     splash.raise();
     return application.exec();

@@ -1,22 +1,30 @@
 #pragma once
 // kvilmar-cli run as a person runs it, through a shell: its status and everything it
-// printed (standard error after standard output), and a file's bytes.
+// printed (standard error after standard output, or apart from it), and a file's bytes.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace kv::test {
 
 struct CliRun {
     int status = -1;
     std::string out;
+    std::string err; // filled by runCliApart only
 };
 
-inline CliRun runCli(const std::string& args) {
-    const std::string command = std::string("'") + KV_CLI + "' " + args + " 2>&1";
+inline std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The tool with args; redirect says where its standard error goes.
+inline CliRun runCliCommand(const std::string& args, const std::string& redirect) {
+    const std::string command = std::string("'") + KV_CLI + "' " + args + " " + redirect;
     CliRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr)
@@ -29,9 +37,18 @@ inline CliRun runCli(const std::string& args) {
     return run;
 }
 
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+inline CliRun runCli(const std::string& args) {
+    return runCliCommand(args, "2>&1");
+}
+
+// Standard output in out, standard error in err.
+inline CliRun runCliApart(const std::string& args) {
+    const std::filesystem::path errPath =
+        std::filesystem::temp_directory_path() / ("kv-cli-err-" + std::to_string(::getpid()));
+    CliRun run = runCliCommand(args, "2>'" + errPath.string() + "'");
+    run.err = readFile(errPath);
+    std::filesystem::remove(errPath);
+    return run;
 }
 
 } // namespace kv::test

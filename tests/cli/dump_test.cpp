@@ -1,13 +1,11 @@
 // kvilmar-cli dump: the whole document as JSON, and the storage message with
 // exit status 2 for a file that cannot be read.
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -15,33 +13,11 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using kv::test::CliRun;
+using kv::test::readFile;
 
 CliRun dump(const std::string& file) {
-    const fs::path errPath = fs::temp_directory_path() / ("kv-dump-err-" + std::to_string(::getpid()));
-    const std::string command =
-        std::string("'") + KV_CLI + "' dump '" + file + "' 2>'" + errPath.string() + "'";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        run.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.err = readFile(errPath);
-    fs::remove(errPath);
-    return run;
+    return kv::test::runCliApart("dump '" + file + "'");
 }
 
 std::string example(const char* name) {

@@ -1,41 +1,22 @@
 // kvilmar-cli import-okved: Rosstat's CSV in, the directory out; a bad line named by
 // its number with exit status 2 and the old directory kept.
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using kv::test::CliRun;
+using kv::test::readFile;
 
 CliRun cli(const std::string& arguments) {
-    const std::string command = std::string("'") + KV_CLI + "' " + arguments + " 2>&1";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        run.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return kv::test::runCli(arguments);
 }
 
 // "J", "62", "Программы" in Windows-1251 bytes, so the test needs no converter.

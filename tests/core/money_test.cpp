@@ -8,27 +8,6 @@
 
 using namespace kv;
 
-TEST(Rounding, RoundHalfUp) {
-    struct Case {
-        double x;
-        std::int64_t expected;
-    } cases[] = {{2.5, 3},  {2.4999, 2}, {-2.5, -2}, {-2.7, -2},
-                 {-0.7, 0}, {0.0, 0},    {0.5, 1},   {1e15 + 0.5, 1000000000000001}};
-    for (const auto& c : cases)
-        EXPECT_EQ(RoundHalfUp(c.x), c.expected) << c.x;
-    EXPECT_THROW(RoundHalfUp(1e19), ArithmeticError);
-    EXPECT_THROW(RoundHalfUp(std::numeric_limits<double>::quiet_NaN()), ArithmeticError);
-}
-
-TEST(Rounding, RoundKopecksFollowsBinaryValues) {
-    struct Case {
-        double x, expected;
-    } cases[] = {{10.125, 10.13}, {2.675, 2.68},   {1.005, 1.00},
-                 {0.285, 0.28},   {-1.239, -1.23}, {1234.5, 1234.5}};
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(RoundKopecks(c.x), c.expected) << c.x;
-}
-
 TEST(AmountTexts, AmountTextCutsAndClamps) {
     struct Case {
         int width;
@@ -92,14 +71,6 @@ TEST(ExactProducts, OnlyTheExactProductIsRounded) {
                  ArithmeticError);
 }
 
-TEST(AmountTexts, FourDecimalText) {
-    EXPECT_EQ(FourDecimalText(72.01234L), "72.0123");
-    EXPECT_EQ(FourDecimalText(1.0L / 3), "0.3333");
-    EXPECT_EQ(FourDecimalText(2), "2");
-    EXPECT_EQ(FourDecimalText(0.00005L), "0.0001");
-    EXPECT_EQ(FourDecimalText(65.5L), "65.5");
-}
-
 TEST(MoneyText, DigitsGroupInThreesFromTheRight) {
     struct Case {
         std::uint64_t number;
@@ -151,7 +122,5 @@ TEST(MoneyArithmetic, OverflowRaisesInsteadOfWrapping) {
     EXPECT_THROW(big + Money::fromRaw(1), ArithmeticError);
     EXPECT_THROW(-big - Money::fromRaw(2), ArithmeticError);
     EXPECT_THROW(Money::fromRoubles(std::numeric_limits<std::int64_t>::max() / 1000), ArithmeticError);
-    EXPECT_THROW(Money::fromLongDouble(1e30L), ArithmeticError);
-    EXPECT_EQ(Money::fromLongDouble(RoundKopecks(10.125)), Money::fromRaw(101300));
     EXPECT_EQ(Money::fromRoubles(2) - Money::fromRaw(5000), Money::fromRaw(15000));
 }

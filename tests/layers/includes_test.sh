@@ -10,6 +10,7 @@ cd "$source/src" || exit 2
 declare -A allowed=(
     [core]="core"
     [model]="core model"
+    [session]="core model session"
     [reference]="core reference"
     [compute]="core model reference compute"
     [checks]="core model reference compute checks"
@@ -17,11 +18,11 @@ declare -A allowed=(
     [imports]="core model reference compute checks imports"
     [print]="core print"
     [screens]="core model reference compute checks imports screens"
-    [shell]="core model reference compute checks export imports print screens shell"
+    [shell]="core model session reference compute checks export imports print screens shell"
     [cli]="core model reference compute checks export imports print cli"
     [app]="screens shell"
 )
-qt_free="core model reference compute checks export imports"
+qt_free="core model session reference compute checks export imports"
 
 faults=0
 for folder in */; do

@@ -209,8 +209,6 @@ private slots:
     }
 };
 
-QObject* makeAskerTest() {
-    return new AskerTest;
-}
+KV_QTEST_MAIN(AskerTest)
 
 #include "asker_test.moc"

@@ -1,5 +1,6 @@
 // The date field: typing into whichever section the caret is in, impossible and
 // out-of-range dates kept as typed and said in words, stored dates kept unless edited.
+#include "ModalAnswers.h"
 #include "screens/kit/DateEdit.h"
 #include "screens/kit/EntryFields.h"
 
@@ -190,8 +191,6 @@ private slots:
     }
 };
 
-QObject* makeDateEditTest() {
-    return new DateEditTest;
-}
+KV_QTEST_MAIN(DateEditTest)
 
 #include "date_edit_test.moc"

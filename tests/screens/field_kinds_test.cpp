@@ -1,5 +1,6 @@
 // The field kinds: what a keystroke may add, what a paste is refused for, and how
 // a value set from code is kept as it is.
+#include "ModalAnswers.h"
 #include "screens/kit/FieldEdit.h"
 
 #include <QClipboard>
@@ -199,8 +200,6 @@ private slots:
     }
 };
 
-QObject* makeFieldKindsTest() {
-    return new FieldKindsTest;
-}
+KV_QTEST_MAIN(FieldKindsTest)
 
 #include "field_kinds_test.moc"

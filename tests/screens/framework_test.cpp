@@ -1,5 +1,6 @@
 // The screen framework: which sections a document opens, the two containers with
 // their inner buttons, switching between inner screens, and the empty panel.
+#include "ModalAnswers.h"
 #include "ScreenTestHost.h"
 #include "model/Declaration.h"
 #include "screens/DeductionsScreen.h"
@@ -290,8 +291,6 @@ private slots:
     }
 };
 
-QObject* makeFrameworkTest() {
-    return new FrameworkTest;
-}
+KV_QTEST_MAIN(FrameworkTest)
 
 #include "framework_test.moc"

@@ -59,8 +59,6 @@ private slots:
     }
 };
 
-QObject* makeImportRunTest() {
-    return new ImportRunTest;
-}
+KV_QTEST_MAIN(ImportRunTest)
 
 #include "import_run_test.moc"

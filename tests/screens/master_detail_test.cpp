@@ -1,6 +1,7 @@
 // The list helper of master-detail screens: what it stores into the record the
 // selection leaves, and that a deleted record is never stored into; and the controller
 // of a record list: the keys it answers and the question before deleting.
+#include "ModalAnswers.h"
 #include "ScriptedAsker.h"
 #include "screens/kit/MasterDetailList.h"
 #include "screens/kit/RecordListController.h"
@@ -164,8 +165,6 @@ private slots:
     }
 };
 
-QObject* makeMasterDetailTest() {
-    return new MasterDetailTest;
-}
+KV_QTEST_MAIN(MasterDetailTest)
 
 #include "master_detail_test.moc"

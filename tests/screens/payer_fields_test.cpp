@@ -1,6 +1,7 @@
 // The payer block every source dialog shares: where a fault of the payer check sends
 // the user, and where the block puts its rows. The dialogs' own tests reach only a
 // few of the faults, so each of the four fields is covered here once for all of them.
+#include "ModalAnswers.h"
 #include "ScriptedAsker.h"
 #include "core/Text.h"
 #include "model/IncomeSources.h"
@@ -122,8 +123,6 @@ private slots:
     }
 };
 
-QObject* makePayerFieldsTest() {
-    return new PayerFieldsTest;
-}
+KV_QTEST_MAIN(PayerFieldsTest)
 
 #include "payer_fields_test.moc"

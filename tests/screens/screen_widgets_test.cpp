@@ -1,5 +1,6 @@
 // The shared widget helpers: names of month fields, where the caption grid puts its
 // rows, the cells of list rows and the row selected after a removal.
+#include "ModalAnswers.h"
 #include "screens/kit/ListActions.h"
 #include "screens/kit/ScreenWidgets.h"
 
@@ -115,8 +116,6 @@ private slots:
     }
 };
 
-QObject* makeScreenWidgetsTest() {
-    return new ScreenWidgetsTest;
-}
+KV_QTEST_MAIN(ScreenWidgetsTest)
 
 #include "screen_widgets_test.moc"

@@ -884,8 +884,6 @@ private slots:
     }
 };
 
-QObject* makeDesktopTest() {
-    return new DesktopTest;
-}
+KV_QTEST_MAIN(DesktopTest)
 
 #include "desktop_test.moc"

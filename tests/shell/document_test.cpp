@@ -1,5 +1,6 @@
 // The open return's life: the command line, new, open, save, save as, the save
 // question with each of its answers, and files that cannot be read.
+#include "ModalAnswers.h"
 #include "ShellFixture.h"
 #include "core/StorageErrors.h"
 #include "screens/Sections.h"
@@ -198,29 +199,6 @@ private slots:
         QCOMPARE(reread.person.surname, cp("Петров"));
     }
 
-    void pathForSaving_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("saved");
-        QTest::newRow("this year") << "/d/Return.qv9"
-                                   << "/d/Return.qv9";
-        QTest::newRow("earlier year") << "/d/X.qv5"
-                                      << "/d/X.qv9";
-        QTest::newRow("earlier year, capitals") << "/d/X.QVL"
-                                                << "/d/X.QV9";
-        QTest::newRow("another extension") << "/d/Return.txt"
-                                           << "/d/Return.txt.qv9";
-        QTest::newRow("no extension") << "/d/Return"
-                                      << "/d/Return.qv9";
-        QTest::newRow("empty") << ""
-                               << "";
-    }
-
-    void pathForSaving() {
-        QFETCH(QString, path);
-        QFETCH(QString, saved);
-        QCOMPARE(MainWindow::PathForSaving(path), saved);
-    }
-
     void saveNewReturn() {
         auto w = fx.window();
         w->document().inspectionCode = "7701";
@@ -289,7 +267,7 @@ private slots:
 
         // The next Save goes where it would have gone before.
         QVERIFY(w->SaveReturn());
-        const QString saved = MainWindow::PathForSaving(path);
+        const QString saved = QString::fromStdString(ReturnSession::pathForSaving(path.toStdString()));
         QCOMPARE(w->documentPath(), saved);
         Declaration reread(kv::test::testClock());
         reread.loadFromFile(QFile::encodeName(saved).toStdString());
@@ -453,8 +431,6 @@ private slots:
     }
 };
 
-QObject* makeDocumentTest() {
-    return new DocumentTest;
-}
+KV_QTEST_MAIN(DocumentTest)
 
 #include "document_test.moc"

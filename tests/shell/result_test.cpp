@@ -1,5 +1,6 @@
 // The "Расчёт" window: its figures against the computation for the example returns,
 // the amount format, when it appears, and a computation that cannot run.
+#include "ModalAnswers.h"
 #include "ShellFixture.h"
 #include "compute/ReturnComputation.h"
 #include "screens/kit/UiText.h"
@@ -253,8 +254,6 @@ private slots:
     }
 };
 
-QObject* makeResultTest() {
-    return new ResultTest;
-}
+KV_QTEST_MAIN(ResultTest)
 
 #include "result_test.moc"

@@ -1,6 +1,7 @@
 // The main window: its size, menus and toolbar, the settings kept between runs,
 // switching sections, the check, export and print commands, help, and start-up
 // with a directory file that cannot be read.
+#include "ModalAnswers.h"
 #include "ShellFixture.h"
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
@@ -524,8 +525,6 @@ private slots:
     }
 };
 
-QObject* makeWindowTest() {
-    return new WindowTest;
-}
+KV_QTEST_MAIN(WindowTest)
 
 #include "window_test.moc"

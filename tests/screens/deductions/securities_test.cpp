@@ -2,6 +2,7 @@
 // amount, the master boxes, the 400 000 cap and the rule that keeps p.3 and p.2
 // apart, and the check boxes marking the document.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "model/Declaration.h"
 #include "screens/ScreenTable.h"
 
@@ -230,8 +231,6 @@ private slots:
     }
 };
 
-QObject* makeSecuritiesTest() {
-    return new SecuritiesTest;
-}
+KV_QTEST_MAIN(SecuritiesTest)
 
 #include "securities_test.moc"

@@ -2,6 +2,7 @@
 // what it loads and saves, the granted box that wipes both lists, the dialogs'
 // checks and the check on leaving.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/ScreenTable.h"
@@ -398,8 +399,6 @@ private slots:
     }
 };
 
-QObject* makeSocialTest() {
-    return new SocialTest;
-}
+KV_QTEST_MAIN(SocialTest)
 
 #include "social_test.moc"

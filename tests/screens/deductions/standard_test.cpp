@@ -2,6 +2,7 @@
 // choices and business months, the two month dialogs and what a cancelled one
 // leaves, the guardian box and the help notice.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "model/Declaration.h"
 #include "screens/ScreenTable.h"
 
@@ -521,8 +522,6 @@ private slots:
     }
 };
 
-QObject* makeStandardTest() {
-    return new StandardTest;
-}
+KV_QTEST_MAIN(StandardTest)
 
 #include "standard_test.moc"

@@ -3,6 +3,7 @@
 // norm, the way of expenses, the return-wide figures, the checks on leaving and
 // a return opened and left unchanged.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "checks/RecordChecks.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
@@ -492,8 +493,6 @@ private slots:
     }
 };
 
-QObject* makeBusinessTest() {
-    return new BusinessTest;
-}
+KV_QTEST_MAIN(BusinessTest)
 
 #include "business_test.moc"

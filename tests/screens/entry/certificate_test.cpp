@@ -2,6 +2,7 @@
 // certificate and what it changes, the question before a source is replaced; the return
 // changes only on "Загрузить".
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/Income13Screen.h"
@@ -166,8 +167,6 @@ private slots:
 
 } // namespace
 
-QObject* makeCertificateTest() {
-    return new CertificateTest;
-}
+KV_QTEST_MAIN(CertificateTest)
 
 #include "certificate_test.moc"

@@ -2,6 +2,7 @@
 // computed into Appendix 2 and Section 2, the rate lookup, the import of the bank's
 // rate files from the currency picker, copying, and visiting without changing.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "checks/ReturnCheck.h"
 #include "checks/ScriptedCheckDialog.h"
 #include "compute/ReturnComputation.h"
@@ -709,8 +710,6 @@ private slots:
     }
 };
 
-QObject* makeForeignTest() {
-    return new ForeignTest;
-}
+KV_QTEST_MAIN(ForeignTest)
 
 #include "foreign_test.moc"

@@ -1,6 +1,7 @@
 // The initial-data screen: loading and saving the conditions, the rules of the kind
 // of return and of the income boxes, the tax-office picker and the checks on leaving.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/InitialDataScreen.h"
@@ -486,8 +487,6 @@ private slots:
     }
 };
 
-QObject* makeInitialDataTest() {
-    return new InitialDataTest;
-}
+KV_QTEST_MAIN(InitialDataTest)
 
 #include "initial_data_test.moc"

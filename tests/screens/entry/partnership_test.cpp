@@ -3,6 +3,7 @@
 // hiding the manager and loss fields, the rows' display, deleting, and a return
 // opened and left unchanged.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/InvestPartnershipScreen.h"
@@ -238,8 +239,6 @@ private slots:
     }
 };
 
-QObject* makePartnershipTest() {
-    return new PartnershipTest;
-}
+KV_QTEST_MAIN(PartnershipTest)
 
 #include "partnership_test.moc"

@@ -1,6 +1,7 @@
 // The taxpayer screen: loading and saving the record, the identity checks on
 // leaving, the document-kind and country pickers and the series-and-number masks.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/TaxpayerScreen.h"
@@ -364,8 +365,6 @@ private slots:
     }
 };
 
-QObject* makePersonTest() {
-    return new PersonTest;
-}
+KV_QTEST_MAIN(PersonTest)
 
 #include "person_test.moc"

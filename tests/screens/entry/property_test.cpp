@@ -2,6 +2,7 @@
 // kinds and dates the dialog allows, its checks, and the rules that decide how many
 // objects may be entered and whether earlier years' deductions are asked for.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/HousingObjectDialog.h"
@@ -346,8 +347,6 @@ private slots:
     }
 };
 
-QObject* makePropertyTest() {
-    return new PropertyTest;
-}
+KV_QTEST_MAIN(PropertyTest)
 
 #include "property_test.moc"

@@ -3,6 +3,7 @@
 // stores, every dialog's checks in one table, and how the deduction amount follows
 // the income in the 35% and non-resident dialogs.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
@@ -590,8 +591,6 @@ private slots:
     }
 };
 
-QObject* makeRatesTest() {
-    return new RatesTest;
-}
+KV_QTEST_MAIN(RatesTest)
 
 #include "rates_test.moc"

@@ -4,6 +4,7 @@
 // built screen loads it, and saving without an edit changes nothing.
 #include "EntryTestSupport.h"
 #include "ExampleReturns.h"
+#include "ModalAnswers.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/ScreenTable.h"
@@ -128,8 +129,6 @@ private slots:
     }
 };
 
-QObject* makeRoundTripTest() {
-    return new RoundTripTest;
-}
+KV_QTEST_MAIN(RoundTripTest)
 
 #include "round_trip_test.moc"

@@ -2,6 +2,7 @@
 // income dialog, its checks, sources, incomes and agent deductions through the
 // widgets, and the checks on leaving the screen.
 #include "EntryTestSupport.h"
+#include "ModalAnswers.h"
 #include "checks/ReturnCheck.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
@@ -678,8 +679,6 @@ private slots:
     }
 };
 
-QObject* makeThirteenTest() {
-    return new ThirteenTest;
-}
+KV_QTEST_MAIN(ThirteenTest)
 
 #include "thirteen_test.moc"

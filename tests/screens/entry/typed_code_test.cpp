@@ -157,8 +157,6 @@ private slots:
     }
 };
 
-QObject* makeTypedCodeTest() {
-    return new TypedCodeTest;
-}
+KV_QTEST_MAIN(TypedCodeTest)
 
 #include "typed_code_test.moc"

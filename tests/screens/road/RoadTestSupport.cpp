@@ -20,6 +20,7 @@ MainWindowOptions RoadRun::options(const QString& programFolder) {
     o.asker = &script;
     o.clock = &clock;
     o.ids = &ids;
+    o.printJob = &printJob;
     return o;
 }
 

@@ -6,6 +6,7 @@
 #include "core/Date.h"
 #include "export/FileIdentity.h"
 #include "shell/MainWindow.h"
+#include "shell/PrintJob.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -20,6 +21,7 @@ struct RoadRun {
     FixedClock clock{*DateValue::fromYmd(2020, 3, 15)};
     FixedIdSource ids{"0F8FAD5B-D9CB-469F-A165-70867728950E"};
     ScriptedAsker script;
+    ModulePrintJob printJob;
 
     // programFolder holds the directory files; the build copies them beside the tests.
     MainWindowOptions options(const QString& programFolder = QCoreApplication::applicationDirPath());

@@ -6,6 +6,7 @@
 // without a change.
 //
 // Set KV_ROAD_SHOTS to a folder to keep a picture of every step.
+#include "ModalAnswers.h"
 #include "RoadTestSupport.h"
 #include "XmlFile.h"
 #include "core/Text.h"

@@ -2,6 +2,7 @@
 // return through the window (the 13% screen's button and the "Декларация" menu, the
 // question before a second certificate of an agent), and the same incomes entered as
 // the entry dialogs store them. Both returns export to the same bytes.
+#include "ModalAnswers.h"
 #include "RoadTestSupport.h"
 #include "core/Text.h"
 #include "export/ExportReturn.h"

@@ -1,6 +1,7 @@
 // The whole-return check leads to the fault: a return holding one fault is opened in
 // the main window, "Проверить" is answered with "Исправить", and the window shows the
 // screen of the fault with the source or the field it names selected.
+#include "ModalAnswers.h"
 #include "RoadTestSupport.h"
 #include "core/Text.h"
 #include "model/Declaration.h"

@@ -4,6 +4,7 @@
 // education over the 120 000 limit, a child's education over 50 000 and a charity
 // gift. The exported Appendix 5, Section 2 and Section 1 are compared with figures
 // worked by hand.
+#include "ModalAnswers.h"
 #include "RoadTestSupport.h"
 #include "XmlFile.h"
 #include "model/Declaration.h"

@@ -5,6 +5,7 @@
 // flat) is entered with key presses only, saved, checked, exported and printed to a
 // PDF file, and its export is compared with the export of the same return as the
 // shipped sample holds it.
+#include "ModalAnswers.h"
 #include "RoadTestSupport.h"
 #include "core/Text.h"
 #include "export/ExportReturn.h"

@@ -7,6 +7,7 @@
 // screens, and Sections 1 and 2 of its export are compared with figures worked by hand.
 //
 // Set KV_ROAD_SHOTS to a folder to keep a picture of every step.
+#include "ModalAnswers.h"
 #include "RoadTestSupport.h"
 #include "XmlFile.h"
 #include "checks/IdentifierChecks.h"

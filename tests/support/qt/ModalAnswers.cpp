@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QMetaMethod>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -193,48 +192,12 @@ void ModalWatchdog::look() {
     closeLeftOpen(modal);
 }
 
-namespace {
-
-// The test functions named on the command line ("name" or "name:tag"); options and
-// their values are not names.
-QStringList namedFunctions(const QStringList& arguments) {
-    static const QStringList withValue{"-o",          "-eventdelay",  "-keydelay",
-                                       "-mousedelay", "-maxwarnings", "-platform"};
-    QStringList names;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments.at(i);
-        if (withValue.contains(a))
-            ++i;
-        else if (!a.startsWith(QLatin1Char('-')))
-            names.append(a.section(QLatin1Char(':'), 0, 0).section(QLatin1Char('('), 0, 0));
-    }
-    return names;
-}
-
-bool hasFunction(const QObject& test, const QStringList& names) {
-    const QMetaObject* meta = test.metaObject();
-    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
-        if (names.contains(QString::fromLatin1(meta->method(i).name())))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
-int runQtTests(int argc, char* argv[], std::initializer_list<QObject* (*)()> makers) {
+int runQtTest(int argc, char* argv[], QObject* (*make)()) {
     QApplication application(argc, argv);
     ModalWatchdog watchdog(
         [](const QString& message) { QTest::qFail(qPrintable(message), __FILE__, __LINE__); });
-    // A function named on the command line runs in the class that has it, as with one class a program.
-    const QStringList names = namedFunctions(QApplication::arguments());
-    int failed = 0;
-    for (auto make : makers) {
-        std::unique_ptr<QObject> test(make());
-        if (names.isEmpty() || hasFunction(*test, names))
-            failed += QTest::qExec(test.get(), argc, argv);
-    }
-    return failed;
+    const std::unique_ptr<QObject> test(make());
+    return QTest::qExec(test.get(), argc, argv);
 }
 
 } // namespace kv::test

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -54,8 +55,8 @@ private:
 };
 
 // A QTest program's main: the application, the watchdog reporting into the running
-// test function, then every test class in turn.
-int runQtTests(int argc, char* argv[], std::initializer_list<QObject* (*)()> makers);
+// test function, then the test class that make builds.
+int runQtTest(int argc, char* argv[], QObject* (*make)());
 
 } // namespace kv::test
 
@@ -66,8 +67,17 @@ int runQtTests(int argc, char* argv[], std::initializer_list<QObject* (*)()> mak
         QVERIFY2(kvModal.isEmpty(), qPrintable(kvModal.join(QLatin1Char('\n'))));                            \
     } while (false)
 
-// QTEST_MAIN with the watchdog.
+// A program compiled with KV_QTEST_OWN_FOLDERS (kv_add_qtests' OWN_FOLDERS) writes the
+// user's data and settings into folders of its own, never into the real ones.
+#ifdef KV_QTEST_OWN_FOLDERS
+#define KV_QTEST_FOLDERS() QStandardPaths::setTestModeEnabled(true)
+#else
+#define KV_QTEST_FOLDERS() static_cast<void>(0)
+#endif
+
+// QTEST_MAIN with the watchdog: one test class, one program.
 #define KV_QTEST_MAIN(TestClass)                                                                             \
     int main(int argc, char* argv[]) {                                                                       \
-        return kv::test::runQtTests(argc, argv, {[]() -> QObject* { return new TestClass; }});               \
+        KV_QTEST_FOLDERS();                                                                                  \
+        return kv::test::runQtTest(argc, argv, []() -> QObject* { return new TestClass; });                 \
     }

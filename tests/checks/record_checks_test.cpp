@@ -3,15 +3,14 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "model/IncomeCodes.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
+using kv::test::date;
+
 namespace kv {
 namespace {
-
-DateValue day(int y, int m, int d) {
-    return *DateValue::fromYmd(y, m, d);
-}
 
 TEST(RecordChecks, FourteenYears) {
     struct Case {
@@ -19,10 +18,10 @@ TEST(RecordChecks, FourteenYears) {
         bool passes;
     };
     const Case cases[] = {
-        {day(1990, 6, 15), day(2004, 6, 15), true},  // on the fourteenth birthday
-        {day(1990, 6, 15), day(2004, 6, 14), false}, // a day earlier
-        {day(2004, 2, 29), day(2018, 2, 28), true},  // 29 February counts from 28 February
-        {day(2004, 2, 29), day(2018, 2, 27), false},
+        {date(1990, 6, 15), date(2004, 6, 15), true},  // on the fourteenth birthday
+        {date(1990, 6, 15), date(2004, 6, 14), false}, // a day earlier
+        {date(2004, 2, 29), date(2018, 2, 28), true},  // 29 February counts from 28 February
+        {date(2004, 2, 29), date(2018, 2, 27), false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(issuedAtFourteenOrLater(c.birth, c.issued), c.passes) << c.issued.days;

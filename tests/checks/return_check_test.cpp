@@ -4,12 +4,16 @@
 #include "compute/Arithmetic.h"
 #include "core/Text.h"
 #include "model/Declaration.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+using kv::test::date;
+using kv::test::rub;
 
 namespace kv {
 namespace {
@@ -20,12 +24,6 @@ constexpr std::uint16_t kCancelled = ReturnCheckResult::kCancelled;
 
 std::string u(std::string_view utf8) {
     return utf8ToCp1251(utf8);
-}
-DateValue date(int y, int m, int d) {
-    return DateValue::fromYmd(y, m, d).value();
-}
-Money rub(std::int64_t roubles) {
-    return Money::fromRoubles(roubles);
 }
 // Half a rouble more: a fraction that only a document written elsewhere can hold.
 Money andAHalf(std::int64_t roubles) {

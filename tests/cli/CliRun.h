@@ -1,6 +1,7 @@
 #pragma once
 // kvilmar-cli run as a person runs it, through a shell: its status and everything it
 // printed (standard error after standard output, or apart from it), and a file's bytes.
+#include "support/TestValues.h"
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,11 +17,6 @@ struct CliRun {
     std::string out;
     std::string err; // filled by runCliApart only
 };
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The tool with args; redirect says where its standard error goes.
 inline CliRun runCliCommand(const std::string& args, const std::string& redirect) {

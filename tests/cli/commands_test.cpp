@@ -1,6 +1,7 @@
 // The command line tells the truth: output that cannot be written, a computation that
 // fails, dates and paths that are not what they seem, and how file names and messages
 // reach the terminal.
+#include "support/TestValues.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,6 +14,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using kv::test::readFile;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -22,11 +25,6 @@ struct CliRun {
     std::string out;
     std::string err;
 };
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 class Cli : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include "compute/ReturnComputation.h"
 #include "core/Date.h"
 #include "model/Declaration.h"
+#include "support/TestValues.h"
 
 #include <cstdint>
 #include <ostream>
@@ -18,15 +19,6 @@ inline void PrintTo(const Money& m, std::ostream* os) {
 } // namespace kv
 
 namespace kv::test {
-
-// Roubles and kopecks as Money.
-inline Money rub(std::int64_t roubles, std::int64_t kopecks = 0) {
-    return Money::fromRaw(roubles * Money::kScale + kopecks * 100);
-}
-
-inline DateValue date(int year, int month, int day) {
-    return *DateValue::fromYmd(year, month, day);
-}
 
 struct SheetFixture {
     FixedClock clock{date(2020, 3, 1)};

@@ -1,5 +1,6 @@
 #include "core/Storage.h"
 #include "core/Text.h"
+#include "support/TestValues.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -16,6 +17,8 @@
 #include <system_error>
 #include <unistd.h>
 #include <vector>
+
+using kv::test::readFile;
 
 using namespace kv;
 namespace fs = std::filesystem;
@@ -34,11 +37,6 @@ std::string item(std::string_view text) {
     char prefix[8];
     std::snprintf(prefix, sizeof prefix, "%04zu", text.size());
     return prefix + std::string(text);
-}
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void writeFile(const fs::path& p, const std::string& bytes) {

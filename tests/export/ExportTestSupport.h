@@ -8,6 +8,7 @@
 #include "export/SchemaCheck.h"
 #include "export/XmlTree.h"
 #include "model/Declaration.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 #include <libxml/tree.h>
@@ -24,14 +25,6 @@ namespace kv::test {
 
 inline std::string u(const char* utf8) {
     return utf8ToCp1251(utf8);
-}
-
-inline Money rub(std::int64_t roubles, std::int64_t kopecks = 0) {
-    return Money::fromRaw(roubles * Money::kScale + kopecks * 100);
-}
-
-inline DateValue ymd(int year, int month, int day) {
-    return *DateValue::fromYmd(year, month, day);
 }
 
 // A 3-NDFL file around the blocks of a body: a sound title page, and the Section 1 line
@@ -71,7 +64,7 @@ inline std::string violationsOf(const std::string& bytes, ReturnForm form) {
 }
 
 struct ExportFixture {
-    FixedClock clock{ymd(2020, 3, 2)};
+    FixedClock clock{date(2020, 3, 2)};
     Declaration doc{clock};
     std::unique_ptr<ReturnComputation> sum = std::make_unique<ReturnComputation>();
     xml::Document scratch = xml::Document::parse("<НДФЛ3/>");

@@ -1,5 +1,6 @@
 // Business incomes with professional deductions, and incomes exempt up to a limit.
 #include "ExportTestSupport.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@ TEST(BusinessExport, ActivitiesFarmAdjustedBaseAndProfessionalDeductions) {
     notary.standardExpenses = rub(20000);
     d.businessIncomes.add(notary);
     d.isFarmHousehold = 1;
-    d.farmFoundingDate = ymd(2000, 1, 1);
+    d.farmFoundingDate = date(2000, 1, 1);
     d.adjustedBase = rub(100);
     ReturnComputation& s = *f.sum;
     s.business.totalIncome = rub(500000);

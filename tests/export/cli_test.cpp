@@ -1,4 +1,5 @@
 // The "export" and "xml" commands of kvilmar-cli on the example returns.
+#include "support/TestValues.h"
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,19 +10,14 @@
 #include <unistd.h>
 #include <vector>
 
+using kv::test::readFile;
+
 namespace {
 
 namespace fs = std::filesystem;
 
 const std::string kFixed = " --date 02.03.2020 --guid 0f8fad5b-d9cb-469f-a165-70867728950e";
 const std::string kName = "NO_NDFL3_7701_7701_770123456703_20200302_0F8FAD5B-D9CB-469F-A165-70867728950E.xml";
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct CliRun {
     int status;

@@ -1,5 +1,6 @@
 // Standard, social and investment deductions; property sale; housing purchase with its objects.
 #include "ExportTestSupport.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +97,7 @@ void fillHousing(ExportFixture& f) {
     p.granted = 1;
     HousingObject flat = object(2, 1, 1, "77:01:0001", "Москва");
     flat.isPensioner = 1;
-    flat.rightRegistrationDate = ymd(2007, 6, 1);
+    flat.rightRegistrationDate = date(2007, 6, 1);
     flat.before2014 = -1;
     flat.shareNumerator = 1;
     flat.shareDenominator = 2;
@@ -105,12 +106,12 @@ void fillHousing(ExportFixture& f) {
     p.objects.add(flat);
     HousingObject house = object(7, 3, 4, "1", "д. Ивановка");
     house.houseAcquisitionMethod = 2;
-    house.rightRegistrationDate = ymd(2015, 2, 3);
-    house.landRegistrationDate = ymd(2015, 2, 4);
+    house.rightRegistrationDate = date(2015, 2, 3);
+    house.landRegistrationDate = date(2015, 2, 4);
     p.objects.add(house);
     HousingObject built = object(1, 5, 2, "u-1", "  ");
     built.byInvestmentContract = 1;
-    built.transferActDate = ymd(2019, 12, 31);
+    built.transferActDate = date(2019, 12, 31);
     built.houseAcquisitionMethod = 1;
     p.objects.add(built);
     p.objects.add(object(8, 9, 3, "inv-7", "Тула"));

@@ -3,6 +3,7 @@
 #include "ExportTestSupport.h"
 #include "compute/Arithmetic.h"
 #include "export/ExportReturn.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
@@ -60,16 +61,9 @@ std::string bodyBlocks(const std::string& bytes) {
     return out;
 }
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 struct Recorder {
     std::vector<std::string> messages;
-    FixedClock clock{ymd(2020, 3, 2)};
+    FixedClock clock{date(2020, 3, 2)};
     FixedIdSource ids{kGuid};
     ExportServices services() {
         return {clock, ids, [this](const std::string& m) { messages.push_back(m); }};
@@ -87,7 +81,7 @@ void expectSoundFile(const std::string& bytes, Declaration& doc, const std::stri
         sum.Compute(doc);
     } catch (const ComputationError&) {
     }
-    const ExportedReturn built = buildReturnXml(doc, sum, ymd(2020, 3, 2), kGuid);
+    const ExportedReturn built = buildReturnXml(doc, sum, date(2020, 3, 2), kGuid);
     EXPECT_EQ(built.identifier, identifier);
     EXPECT_EQ(outlineOf(reread.root()), outlineOf(built.tree.root()));
     EXPECT_EQ(bytes, built.tree.windows1251Bytes());

@@ -1,5 +1,6 @@
 // Incomes from Russian payers by kind of return, and foreign incomes by rate.
 #include "ExportTestSupport.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -118,13 +119,13 @@ ForeignIncomeLine foreignLine() {
     l.currencyCode = "840";
     l.kindCode = "23";
     l.cfcNumber = "AB-12345";
-    l.incomeDate = ymd(2019, 5, 15);
+    l.incomeDate = date(2019, 5, 15);
     l.incomeRateText = "64.5";
     l.incomeInCurrencyText = "1000,00";
     l.incomeInRubles = rub(64500);
     l.exempt60_1 = rub(10);
     l.cfcProfitMethod = 2;
-    l.taxPaymentDate = ymd(2019, 5, 20);
+    l.taxPaymentDate = date(2019, 5, 20);
     l.taxRateText = "64.5";
     l.taxInCurrencyText = "100.00";
     l.taxInRubles = rub(6450);

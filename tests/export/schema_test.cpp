@@ -3,6 +3,7 @@
 #include "ExportTestSupport.h"
 #include "export/ExportReturn.h"
 #include "export/SchemaCheck.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +96,7 @@ TEST(ExportSchema, FormOfAFileFromItsVersionOrKnd) {
 }
 
 TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
-    const FixedClock clock(ymd(2020, 3, 2));
+    const FixedClock clock(date(2020, 3, 2));
     const FixedIdSource ids(kGuid);
     std::vector<std::string> messages;
     const ExportServices services{clock, ids, [&messages](const std::string& m) { messages.push_back(m); }};
@@ -125,7 +126,7 @@ TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
 }
 
 TEST(ExportSchema, ExportsOfBothFormsKeepToTheirSchemas) {
-    const FixedClock clock(ymd(2020, 3, 2));
+    const FixedClock clock(date(2020, 3, 2));
     const FixedIdSource ids(kGuid);
     const ExportServices services{clock, ids, [](const std::string&) {}};
 

@@ -1,5 +1,6 @@
 // Securities operations with their losses, real-estate sales and pension contracts.
 #include "ExportTestSupport.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ PensionContractLine contract(int kind, const char* number, Money deductible) {
     c.fundInn = "7709990047";
     c.fundKpp = "770401001";
     c.contractNumber = number;
-    c.contractDate = ymd(2018, 4, 9);
+    c.contractDate = date(2018, 4, 9);
     c.deductible = deductible;
     return c;
 }

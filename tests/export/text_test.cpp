@@ -2,6 +2,7 @@
 #include "ExportTestSupport.h"
 #include "export/ExportText.h"
 #include "export/FileIdentity.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ TEST(FileIdentity, IdentifierByFormAndInn) {
         {true, "", "NO_NDFL4_7701_7701__20200302_" + kGuid},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(fileIdentifier(c.form4, "7701", c.inn, ymd(2020, 3, 2), kGuid), c.expected) << c.inn;
+        EXPECT_EQ(fileIdentifier(c.form4, "7701", c.inn, date(2020, 3, 2), kGuid), c.expected) << c.inn;
 }
 
 TEST(FileIdentity, GuidsAreNewUpperCaseAndWellFormed) {
@@ -89,8 +90,8 @@ TEST(ExportText, CodesDatesAndDecimalPoint) {
     EXPECT_EQ(zeroPadded("1234", 3), "1234");
     EXPECT_EQ(DecimalPoint(" 1234,5 "), "1234.5");
     EXPECT_EQ(DecimalPoint("72.0123"), "72.0123");
-    EXPECT_EQ(exportDate(ymd(2019, 1, 5)), "05.01.2019");
-    EXPECT_EQ(identifierDate(ymd(2019, 1, 5)), "20190105");
+    EXPECT_EQ(exportDate(date(2019, 1, 5)), "05.01.2019");
+    EXPECT_EQ(identifierDate(date(2019, 1, 5)), "20190105");
 }
 
 TEST(XmlTree, KeepsOrderUpperCasesAndSavesWindows1251) {

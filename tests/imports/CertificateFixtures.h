@@ -3,6 +3,7 @@
 // in readable UTF-8.
 #include "core/Text.h"
 #include "reference/IncomeCertificate.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -38,10 +39,6 @@ inline CertificateFile readCertificate(const std::string& bytes) {
     if (!r.file)
         throw std::runtime_error("refused: " + cp1251ToUtf8(r.fault));
     return *r.file;
-}
-
-inline Money rub(const char* text) {
-    return parseMoney(text, '.').value();
 }
 
 } // namespace kv::test

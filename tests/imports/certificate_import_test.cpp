@@ -1,4 +1,5 @@
 #include "CertificateFixtures.h"
+#include "support/TestValues.h"
 
 #include "imports/CertificateImport.h"
 #include "model/Declaration.h"
@@ -9,9 +10,9 @@
 namespace kv {
 namespace {
 
+using test::amount;
 using test::certificateBytes;
 using test::editedCertificate;
-using test::rub;
 
 const FixedClock kClock(*DateValue::parseText("01.03.2020"));
 
@@ -50,13 +51,13 @@ TEST(CertificateImport, SalaryBecomesOneSourceAtThirteenPercent) {
     EXPECT_EQ(s.sourceKpp, "772801001");
     EXPECT_EQ(s.sourceOktmo, "45397000");
     EXPECT_EQ(s.itemCount(), 13);
-    EXPECT_EQ(s.totalIncome, rub("610150.50"));
-    EXPECT_EQ(s.taxWithheld, rub("79320"));
+    EXPECT_EQ(s.totalIncome, amount("610150.50"));
+    EXPECT_EQ(s.taxWithheld, amount("79320"));
     EXPECT_EQ(s.isPrimaryWorkplace, 0);
     EXPECT_EQ(s.item(6).incomeCode, 2012);
     EXPECT_EQ(s.item(6).month, 6);
     EXPECT_FALSE(s.item(6).incomeName.empty());
-    EXPECT_EQ(p.import.totalIncome(), rub("610150.50"));
+    EXPECT_EQ(p.import.totalIncome(), amount("610150.50"));
 
     applyImport(d, p.import, true);
     ASSERT_EQ(d.incomes13.count(), 1);
@@ -69,7 +70,7 @@ TEST(CertificateImport, StandardDeductionsMarkTheSourceThatComputesThem) {
     const ThirteenPercentSource& s = p.import.incomes13.at(0);
     ASSERT_EQ(s.agentDeductionCount(), 1);
     EXPECT_EQ(s.agentDeduction(0).deductionCode, 126);
-    EXPECT_EQ(s.agentDeduction(0).amount, rub("16800"));
+    EXPECT_EQ(s.agentDeduction(0).amount, amount("16800"));
     EXPECT_EQ(s.isPrimaryWorkplace, 1);
 }
 
@@ -80,7 +81,7 @@ TEST(CertificateImport, GiftsAndMaterialAidKeepTheirDeductions) {
     ASSERT_EQ(s.itemCount(), 14);
     EXPECT_EQ(s.item(12).incomeCode, 2720);
     EXPECT_EQ(s.item(12).deductionCode, 501);
-    EXPECT_EQ(s.item(12).deductionAmount, rub("4000"));
+    EXPECT_EQ(s.item(12).deductionAmount, amount("4000"));
     EXPECT_EQ(s.item(13).deductionCode, 503);
     EXPECT_EQ(s.item(13).month, 8);
 }
@@ -92,7 +93,7 @@ TEST(CertificateImport, PersonAgentIsAPayerWithoutKpp) {
     EXPECT_EQ(utf8(s.sourceName), "Смирнов Олег Петрович");
     EXPECT_EQ(s.sourceInn, "770123456703");
     EXPECT_EQ(s.sourceKpp, "");
-    EXPECT_EQ(s.totalIncome, rub("300000"));
+    EXPECT_EQ(s.totalIncome, amount("300000"));
 }
 
 TEST(CertificateImport, EachRateGoesToItsList) {
@@ -101,16 +102,16 @@ TEST(CertificateImport, EachRateGoesToItsList) {
     EXPECT_TRUE(p.import.incomes13.empty());
     ASSERT_EQ(p.import.dividends.size(), 1u);
     EXPECT_EQ(p.import.dividends[0].incomeCode, 1010);
-    EXPECT_EQ(p.import.dividends[0].totalIncome, rub("12345.67"));
-    EXPECT_EQ(p.import.dividends[0].taxableAmount, rub("12345.67"));
-    EXPECT_EQ(p.import.dividends[0].taxWithheld, rub("1605"));
+    EXPECT_EQ(p.import.dividends[0].totalIncome, amount("12345.67"));
+    EXPECT_EQ(p.import.dividends[0].taxableAmount, amount("12345.67"));
+    EXPECT_EQ(p.import.dividends[0].taxWithheld, amount("1605"));
     ASSERT_EQ(p.import.incomes35.size(), 1u);
     EXPECT_EQ(p.import.incomes35[0].incomeCode, 2610);
-    EXPECT_EQ(p.import.incomes35[0].taxWithheld, rub("1050"));
+    EXPECT_EQ(p.import.incomes35[0].taxWithheld, amount("1050"));
     ASSERT_EQ(p.import.incomes9.size(), 1u);
     EXPECT_EQ(p.import.incomes9[0].incomeCode, 1011);
-    EXPECT_EQ(p.import.incomes9[0].taxCalculated, rub("1800"));
-    EXPECT_EQ(p.import.incomes9[0].taxWithheld, rub("1800"));
+    EXPECT_EQ(p.import.incomes9[0].taxCalculated, amount("1800"));
+    EXPECT_EQ(p.import.incomes9[0].taxWithheld, amount("1800"));
 }
 
 TEST(CertificateImport, DividendsShareTheWithheldTaxOfTheirRate) {
@@ -120,9 +121,9 @@ TEST(CertificateImport, DividendsShareTheWithheldTaxOfTheirRate) {
     const Prepared p = prepare(bytes, newReturn());
     ASSERT_TRUE(p.import.accepted()) << utf8(p.import.fault);
     ASSERT_EQ(p.import.dividends.size(), 1u);
-    EXPECT_EQ(p.import.dividends[0].taxWithheld, rub("1320")); // 10 150,50 × 13% = 1 319,565
-    EXPECT_EQ(p.import.incomes13.at(0).taxWithheld, rub("78000"));
-    EXPECT_EQ(p.import.totalWithheld(), rub("79320"));
+    EXPECT_EQ(p.import.dividends[0].taxWithheld, amount("1320")); // 10 150,50 × 13% = 1 319,565
+    EXPECT_EQ(p.import.incomes13.at(0).taxWithheld, amount("78000"));
+    EXPECT_EQ(p.import.totalWithheld(), amount("79320"));
 }
 
 TEST(CertificateImport, NonResidentsReturnTakesTheIncomesIntoItsOwnList) {
@@ -144,11 +145,11 @@ TEST(CertificateImport, TwoDeductionsOfAnIncomeSplitItKeepingTheTotals) {
     const ThirteenPercentSource& s = p.import.incomes13.at(0);
     ASSERT_EQ(s.itemCount(), 14);
     EXPECT_EQ(s.item(6).deductionCode, 404);
-    EXPECT_EQ(s.item(6).amount, rub("8150.50"));
+    EXPECT_EQ(s.item(6).amount, amount("8150.50"));
     EXPECT_EQ(s.item(7).deductionCode, 405);
-    EXPECT_EQ(s.item(7).amount, rub("2000"));
+    EXPECT_EQ(s.item(7).amount, amount("2000"));
     EXPECT_EQ(s.item(7).month, 6);
-    EXPECT_EQ(s.totalIncome, rub("610150.50"));
+    EXPECT_EQ(s.totalIncome, amount("610150.50"));
 }
 
 struct Refused {

@@ -1,13 +1,14 @@
 #include "CertificateFixtures.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
 namespace kv {
 namespace {
 
+using test::amount;
 using test::certificateBytes;
 using test::editedCertificate;
-using test::rub;
 
 TEST(CertificateReader, ReadsAgentRecipientAndMonths) {
     const CertificateFile f = test::readCertificate(certificateBytes("salary.xml"));
@@ -26,12 +27,12 @@ TEST(CertificateReader, ReadsAgentRecipientAndMonths) {
     ASSERT_EQ(c.blocks.size(), 1u);
     const CertificateRateBlock& b = c.blocks[0];
     EXPECT_EQ(b.rate, 13);
-    EXPECT_EQ(b.totals.income, rub("610150.50"));
-    EXPECT_EQ(b.totals.taxWithheld, rub("79320"));
+    EXPECT_EQ(b.totals.income, amount("610150.50"));
+    EXPECT_EQ(b.totals.taxWithheld, amount("79320"));
     ASSERT_EQ(b.incomes.size(), 13u);
     EXPECT_EQ(b.incomes[6].code, "2012");
     EXPECT_EQ(b.incomes[6].month, 6);
-    EXPECT_EQ(b.incomes[6].amount, rub("10150.50"));
+    EXPECT_EQ(b.incomes[6].amount, amount("10150.50"));
     EXPECT_GT(b.incomes[6].line, b.incomes[5].line);
 }
 
@@ -46,13 +47,13 @@ TEST(CertificateReader, ReadsPersonAgentAndDeductions) {
     const auto& incomes = gifts.certificates[0].blocks[0].incomes;
     ASSERT_EQ(incomes.back().deductions.size(), 1u);
     EXPECT_EQ(incomes.back().deductions[0].code, "503");
-    EXPECT_EQ(incomes.back().deductions[0].amount, rub("4000"));
+    EXPECT_EQ(incomes.back().deductions[0].amount, amount("4000"));
 
     const CertificateFile standard = test::readCertificate(certificateBytes("standard.xml"));
     const auto& granted = standard.certificates[0].blocks[0].agentDeductions;
     ASSERT_EQ(granted.size(), 1u);
     EXPECT_EQ(granted[0].code, "126");
-    EXPECT_EQ(granted[0].amount, rub("16800"));
+    EXPECT_EQ(granted[0].amount, amount("16800"));
 }
 
 struct Refusal {

@@ -3,6 +3,7 @@
 #include "core/Money.h"
 #include "core/StorageErrors.h"
 #include "core/Text.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +12,6 @@
 #include <string>
 
 namespace kv::test {
-
-inline Money rub(const char* text) {
-    auto m = parseMoney(text, '.');
-    if (!m)
-        throw std::invalid_argument(text);
-    return *m;
-}
 
 inline std::string cp(const char* utf8) {
     return utf8ToCp1251(utf8);

@@ -5,6 +5,7 @@
 #include "ModelTestSupport.h"
 #include "model/Declaration.h"
 #include "support/DocumentBytes.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +21,10 @@ namespace kv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::amount;
 using test::cp;
 using test::items;
-using test::rub;
+using test::readFile;
 
 const DateValue kToday = DateValue::fromDays(43905); // 15.03.2020
 
@@ -43,11 +45,6 @@ public:
 private:
     fs::path path_;
 };
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 std::string savedBytes(const Declaration& d) {
     TempDir dir;
@@ -224,11 +221,11 @@ TEST_F(DeclarationTest, BitsAboveTheKnownOnesAreDropped) {
 TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
     Declaration d = fresh();
     d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kBusinessIncomes);
-    d.foreignerFixedAdvance = rub("12000");
+    d.foreignerFixedAdvance = amount("12000");
     d.reservedInt2 = 5;
     d.reservedInt3 = 6;
-    d.tradeFee = rub("8100");
-    d.adjustedBase = rub("100");
+    d.tradeFee = amount("8100");
+    d.adjustedBase = amount("100");
     d.isFarmHousehold = 1;
 
     d.setIncomeFlags(Declaration::kBusinessIncomes);
@@ -236,7 +233,7 @@ TEST_F(DeclarationTest, ClearingIncomeFlagsResetsOnlyWhatBelongsToThem) {
     EXPECT_EQ(d.reservedInt2, 0);
     EXPECT_EQ(d.reservedInt3, 6);
 
-    EXPECT_EQ(d.tradeFee, rub("8100")); // bit 2 kept: its figures stay
+    EXPECT_EQ(d.tradeFee, amount("8100")); // bit 2 kept: its figures stay
 
     // Bit 2 cleared takes the business figures with the activities: ticked again,
     // the return credits no trade fee or patent that no screen would show.
@@ -265,7 +262,7 @@ TEST_F(DeclarationTest, EntriesUnderAFlagAreWhatClearingItWouldDestroy) {
     EXPECT_TRUE(d.holdsEntriesUnder(Declaration::kAgentIncomes));
     EXPECT_FALSE(d.holdsEntriesUnder(all & ~Declaration::kAgentIncomes));
     d.incomes9.remove(0);
-    d.foreignerFixedAdvance = rub("1000");
+    d.foreignerFixedAdvance = amount("1000");
     EXPECT_TRUE(d.holdsEntriesUnder(Declaration::kAgentIncomes));
 
     d.investPartnerships.add();
@@ -273,7 +270,7 @@ TEST_F(DeclarationTest, EntriesUnderAFlagAreWhatClearingItWouldDestroy) {
     EXPECT_FALSE(d.holdsEntriesUnder(Declaration::kForeignIncomes | Declaration::kBusinessIncomes));
     for (auto figure : {&Declaration::actualAdvancePayments, &Declaration::adjustedBase,
                         &Declaration::adjustedTax, &Declaration::patentPayments, &Declaration::tradeFee}) {
-        d.*figure = rub("1");
+        d.*figure = amount("1");
         EXPECT_TRUE(d.holdsEntriesUnder(Declaration::kBusinessIncomes));
         d.*figure = Money{};
     }
@@ -344,7 +341,7 @@ TEST_F(DeclarationTest, NewReturnIsStoredWithExactlyTheseStreams) {
 TEST_F(DeclarationTest, WithoutIncomeFlagsNoDeductionIsStoredOrLookedFor) {
     Declaration d = fresh();
     d.socialDeductions.granted = 1;
-    d.socialDeductions.charity = rub("10");
+    d.socialDeductions.charity = amount("10");
     const std::string doc = savedBytes(d);
     const auto texts = itemTexts(doc);
     EXPECT_EQ(texts.back(), "");
@@ -361,7 +358,7 @@ Declaration foreignOnly(const Clock& clock) {
     auto& f = d.foreignIncomes.get(d.foreignIncomes.add());
     f.incomeCode = 1010;
     f.incomeDate = DateValue::fromDays(43600.5);
-    f.setIncomeInCurrency(rub("100"));
+    f.setIncomeInCurrency(amount("100"));
     f.currencyCode = "978";
     d.foreignIncomes.add();
     return d;
@@ -372,13 +369,13 @@ Declaration businessByNorm(const Clock& clock) {
     d.setIncomeFlags(Declaration::kBusinessIncomes | Declaration::kReservedFlag);
     d.declarationKind = 2;
     d.taxpayerCategory = 0;
-    d.estimatedIncome = rub("250000");
+    d.estimatedIncome = amount("250000");
     d.representativeDocument = cp("Доверенность");
     auto& b = d.businessIncomes.get(d.businessIncomes.add());
     b.activityKind = "2";
     b.hasDocumentedExpenses = 0;
-    b.incomeAmount = rub("100");
-    b.standardExpenses = rub("20");
+    b.incomeAmount = amount("100");
+    b.standardExpenses = amount("20");
     d.standardDeductions.granted = 1;
     return d;
 }
@@ -587,7 +584,7 @@ TEST_F(DeclarationTest, BusinessTotalsOverrideTheirCopiesInDeclInfo) {
     doc.replace(at, first.size(), items({cp("Поручение12"), "999999"}));
     const Declaration back = loaded(doc);
     EXPECT_EQ(back.representativeDocument, cp("Доверенность"));
-    EXPECT_EQ(back.estimatedIncome, rub("250000"));
+    EXPECT_EQ(back.estimatedIncome, amount("250000"));
 }
 
 // --- documents written by hand, as older versions and program years left them --
@@ -624,7 +621,7 @@ void writeDeclInfoAndPerson(DocumentStorage& s, const OldFile& f, std::uint8_t f
     s.writeMoney(Money{});
     s.writeText("");
     s.writeText("");
-    s.writeMoney(rub("7"));
+    s.writeMoney(amount("7"));
 
     s.beginStream("@PersonName");
     for (const char* t : {"Surname", "Name", "Patronymic", "770123456703", "", "0"})
@@ -675,7 +672,7 @@ std::string currentYearDocument(const OldFile& f) {
         for (const char* t : {"7701234560", "770101001", "45379000", "Employer"})
             s.writeText(t);
         for (int i = 0; i < 4; ++i)
-            s.writeMoney(rub("0"));
+            s.writeMoney(amount("0"));
         s.writeByte(0);
         for (int i = 0; i < 12; ++i)
             s.writeText("a");
@@ -702,7 +699,7 @@ std::string currentYearDocument(const OldFile& f) {
             s.writeInt32(1);
         s.writeByte(0);
         s.writeByte(0);
-        s.writeMoney(rub("3500000"));
+        s.writeMoney(amount("3500000"));
         s.writeMoney(Money{});
         s.writeInt32(1);
         s.writeText("77:07:0009001:1342");
@@ -727,7 +724,7 @@ TEST_F(DeclarationTest, CurrentYearDocumentsOfEarlierContainerVersionsAreReadWho
         EXPECT_EQ(d.reservedInt8, 9);
         EXPECT_EQ(d.supportingSheets(), 0);
         EXPECT_EQ(d.foreignAppendixSheets, 1);
-        EXPECT_EQ(d.foreignerFixedAdvance, rub("7"));
+        EXPECT_EQ(d.foreignerFixedAdvance, amount("7"));
         EXPECT_EQ(d.person.birthDate, DateValue::fromYmd(1985, 4, 12));
         EXPECT_EQ(d.person.oktmo, "45379000");
         ASSERT_EQ(d.incomes13.count(), 1);
@@ -739,7 +736,7 @@ TEST_F(DeclarationTest, CurrentYearDocumentsOfEarlierContainerVersionsAreReadWho
         EXPECT_EQ(flat.rightRegistrationDate, DateValue::fromYmd(2019, 6, 20));
         EXPECT_EQ(flat.transferActDate, DateValue::fromYmd(2003, 1, 1));
         EXPECT_EQ(flat.landRegistrationDate, DateValue::fromYmd(2018, 12, 31));
-        EXPECT_EQ(flat.objectCost, rub("3500000"));
+        EXPECT_EQ(flat.objectCost, amount("3500000"));
         EXPECT_EQ(flat.objectNumber, "77:07:0009001:1342");
     }
 }
@@ -897,7 +894,7 @@ TEST_F(DeclarationTest, WhatWasReadBeforeAMissingStreamStays) {
     EXPECT_THROW(d.loadFromBytes(doc), StreamOpenError);
     EXPECT_EQ(d.inspectionCode, "7701");
     ASSERT_EQ(d.incomes13.count(), 1);
-    EXPECT_EQ(d.incomes13.get(0).totalIncome, rub("960000"));
+    EXPECT_EQ(d.incomes13.get(0).totalIncome, amount("960000"));
 }
 
 TEST_F(DeclarationTest, EveryCutOrGarbledTypicalFileLoadsOrFailsAsDamaged) {

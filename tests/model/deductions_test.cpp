@@ -3,6 +3,7 @@
 #include "ModelTestSupport.h"
 #include "model/Deductions.h"
 #include "support/DocumentBytes.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,9 @@
 namespace kv {
 namespace {
 
+using test::amount;
 using test::cp;
 using test::items;
-using test::rub;
 
 constexpr std::size_t kHeader = DocumentStorage::kHeaderSize;
 
@@ -50,13 +51,13 @@ StandardDeduction filledStandard() {
 
 SocialDeduction filledSocial() {
     SocialDeduction r;
-    r.charity = rub("100");
-    r.childEducation.add(rub("60000"));
+    r.charity = amount("100");
+    r.childEducation.add(amount("60000"));
     for (int i = 0; i < 3; ++i) {
         PensionContract p;
         p.contractKind = i + 1;
         p.organisationName = cp("Фонд");
-        p.contribution = rub("1000");
+        p.contribution = amount("1000");
         r.pensionContracts.add(p);
     }
     return r;
@@ -64,24 +65,24 @@ SocialDeduction filledSocial() {
 
 PropertyDeduction filledProperty() {
     PropertyDeduction r;
-    r.priorYearsDeduction = rub("5000");
+    r.priorYearsDeduction = amount("5000");
     HousingObject o;
     o.objectKind = 2;
-    o.objectCost = rub("3500000");
+    o.objectCost = amount("3500000");
     r.objects.add(o);
     return r;
 }
 
 SecuritiesLossDeduction filledLosses() {
     SecuritiesLossDeduction r;
-    r.securitiesLoss = rub("10");
-    r.partnershipLossIis = rub("3");
+    r.securitiesLoss = amount("10");
+    r.partnershipLossIis = amount("3");
     return r;
 }
 
 InvestmentDeduction filledInvestment() {
     InvestmentDeduction r;
-    r.invSecurities = rub("150000");
+    r.invSecurities = amount("150000");
     r.applyP3 = 1;
     return r;
 }
@@ -167,8 +168,8 @@ std::vector<LayoutCase> grantedLayouts() {
     monthly.setDisabledCount(1);
     monthly.setThirdPlusInMonth(11, 3);
     monthly.monthlyBusinessSet = 1;
-    monthly.monthlyBusinessIncome[1] = rub("1000.5");
-    monthly.monthlyBusinessExpense[2] = rub("-0.01");
+    monthly.monthlyBusinessIncome[1] = amount("1000.5");
+    monthly.monthlyBusinessExpense[2] = amount("-0.01");
     monthly.monthlyMarks[1] = 1;
     monthly.monthlySelfCodesSet = 1;
     monthly.monthlySelfCodes[6] = 2;
@@ -195,10 +196,10 @@ std::vector<LayoutCase> grantedLayouts() {
 
     SocialDeduction social;
     social.granted = 1;
-    social.ownEducation = rub("45000");
-    social.childEducation.add(rub("60000"));
-    social.childEducation.add(rub("30000"));
-    social.qualificationAssessment = rub("6000");
+    social.ownEducation = amount("45000");
+    social.childEducation.add(amount("60000"));
+    social.childEducation.add(amount("30000"));
+    social.qualificationAssessment = amount("6000");
     PensionContract fund;
     fund.contractKind = 4;
     fund.organisationName = cp("ПФР");
@@ -206,7 +207,7 @@ std::vector<LayoutCase> grantedLayouts() {
     fund.organisationKpp = "770401001";
     fund.contractNumber = "12/3";
     fund.contractDate = DateValue::fromDays(43831);
-    fund.contribution = rub("24000");
+    fund.contribution = amount("24000");
     social.pensionContracts.add(PensionContract{});
     social.pensionContracts.add(fund);
     cases.push_back(layout("social, education amounts and two contracts", social,
@@ -252,10 +253,10 @@ std::vector<LayoutCase> grantedLayouts() {
 
     PropertyDeduction property;
     property.granted = 1;
-    property.reservedSum1 = rub("1");
-    property.reservedSum2 = rub("2");
-    property.priorYearsDeduction = rub("3");
-    property.priorYearsInterestDeduction = rub("4");
+    property.reservedSum1 = amount("1");
+    property.reservedSum2 = amount("2");
+    property.priorYearsDeduction = amount("3");
+    property.priorYearsInterestDeduction = amount("4");
     property.objects.add(HousingObject{});
     HousingObject house;
     house.objectKind = 7;
@@ -268,8 +269,8 @@ std::vector<LayoutCase> grantedLayouts() {
     house.shareDenominator = 2;
     house.byInvestmentContract = 1;
     house.isPensioner = 1;
-    house.objectCost = rub("5200000");
-    house.mortgageInterest = rub("410000.75");
+    house.objectCost = amount("5200000");
+    house.mortgageInterest = amount("410000.75");
     house.numberKind = 1;
     house.objectNumber = "50:20:0041002:1105";
     house.objectAddress = cp("д. Сосновка");
@@ -317,21 +318,21 @@ std::vector<LayoutCase> grantedLayouts() {
 
     SecuritiesLossDeduction losses;
     losses.granted = 1;
-    losses.securitiesLoss = rub("10");
-    losses.derivativesLoss = rub("20");
-    losses.partnershipLoss = rub("30");
-    losses.securitiesLossIis = rub("1");
-    losses.derivativesLossIis = rub("2");
-    losses.partnershipLossIis = rub("3");
+    losses.securitiesLoss = amount("10");
+    losses.derivativesLoss = amount("20");
+    losses.partnershipLoss = amount("30");
+    losses.securitiesLossIis = amount("1");
+    losses.derivativesLossIis = amount("2");
+    losses.partnershipLossIis = amount("3");
     cases.push_back(layout("losses, ordinary ones first", losses,
                            items({"@CBDeduct", "1", "10", "20", "30", "1", "2", "3"})));
 
     InvestmentDeduction investment;
     investment.granted = 1;
-    investment.invSecurities = rub("150000");
-    investment.invPartnership = rub("50000");
-    investment.invIisContributions = rub("400000");
-    investment.invRefundable = rub("52000.01");
+    investment.invSecurities = amount("150000");
+    investment.invPartnership = amount("50000");
+    investment.invIisContributions = amount("400000");
+    investment.invRefundable = amount("52000.01");
     investment.applyP3 = 1;
     cases.push_back(layout("investment", investment,
                            items({"@InvDeduct", "1", "150000", "50000", "400000", "52000.01", "1"})));
@@ -398,14 +399,14 @@ TEST(DeductionRecords, StandardDeductionToleratesBadMonthlyFlags) {
 
 TEST(DeductionRecords, ListsRefuseBadIndicesAndAThousandAndFirstEntry) {
     SocialDeduction social;
-    social.childEducation.add(rub("1"));
-    social.childEducation.add(rub("2"));
-    social.childEducation.add(rub("3"));
-    social.childEducation.set(2, rub("30"));
+    social.childEducation.add(amount("1"));
+    social.childEducation.add(amount("2"));
+    social.childEducation.add(amount("3"));
+    social.childEducation.set(2, amount("30"));
     social.childEducation.remove(0);
     ASSERT_EQ(social.childEducation.count(), 2);
-    EXPECT_EQ(social.childEducation.get(0), rub("2"));
-    EXPECT_EQ(social.childEducation.get(1), rub("30"));
+    EXPECT_EQ(social.childEducation.get(0), amount("2"));
+    EXPECT_EQ(social.childEducation.get(1), amount("30"));
     try {
         social.childEducation.get(2);
         ADD_FAILURE() << "index 2 of 2 entries was accepted";

@@ -1,6 +1,7 @@
 // The sample returns in examples/ are exactly what make-examples builds today:
 // a change in the stored form or in the samples shows up here.
 #include "ExampleReturns.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +11,12 @@
 #include <iterator>
 #include <string>
 
+using kv::test::readFile;
+
 namespace kv {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 TEST(Examples, RegeneratedSamplesEqualTheCommittedFiles) {
     std::string pattern = (fs::temp_directory_path() / "kv-examples-XXXXXX").string();

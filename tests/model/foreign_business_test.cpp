@@ -1,6 +1,7 @@
 #include "ModelTestSupport.h"
 #include "model/ForeignBusiness.h"
 #include "support/DocumentBytes.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 namespace kv {
 namespace {
 
+using test::amount;
 using test::items;
 using test::rub;
 
@@ -32,16 +34,16 @@ TEST(CurrencyIncome, RublesAreDerivedAtTheRateOfTheirDate) {
         SCOPED_TRACE(c.amount);
         ForeignIncome f;
         f.incomeDateUnits = c.units;
-        f.incomeDateRate = rub(c.rate);
+        f.incomeDateRate = amount(c.rate);
         f.taxDateUnits = c.units;
-        f.taxDateRate = rub(c.rate);
-        f.incomeInRubles = rub("123"); // replaced even when the units are 0
-        f.setIncomeInCurrency(rub(c.amount));
-        f.setTaxInCurrency(rub(c.amount));
-        EXPECT_EQ(f.incomeInCurrency, rub(c.amount));
-        EXPECT_EQ(f.incomeInRubles, rub(c.rubles));
-        EXPECT_EQ(f.taxInCurrency, rub(c.amount));
-        EXPECT_EQ(f.taxInRubles, rub(c.rubles));
+        f.taxDateRate = amount(c.rate);
+        f.incomeInRubles = amount("123"); // replaced even when the units are 0
+        f.setIncomeInCurrency(amount(c.amount));
+        f.setTaxInCurrency(amount(c.amount));
+        EXPECT_EQ(f.incomeInCurrency, amount(c.amount));
+        EXPECT_EQ(f.incomeInRubles, amount(c.rubles));
+        EXPECT_EQ(f.taxInCurrency, amount(c.amount));
+        EXPECT_EQ(f.taxInRubles, amount(c.rubles));
     }
 }
 
@@ -65,20 +67,20 @@ TEST(CurrencyIncome, EnteredAmountsDeriveRoublesOnlyWhenChanged) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ForeignIncome f;
-        f.incomeDateRate = f.taxDateRate = rub("64.7362");
+        f.incomeDateRate = f.taxDateRate = amount("64.7362");
         f.incomeDateUnits = f.taxDateUnits = 1;
-        f.incomeInCurrency = f.taxInCurrency = rub("10");
-        f.incomeInRubles = f.taxInRubles = rub("647.37");
-        f.enterIncome(rub(c.rate), c.units, rub(c.amount));
-        f.enterTax(rub(c.rate), c.units, rub(c.amount));
-        EXPECT_EQ(f.incomeDateRate, rub(c.rate));
+        f.incomeInCurrency = f.taxInCurrency = amount("10");
+        f.incomeInRubles = f.taxInRubles = amount("647.37");
+        f.enterIncome(amount(c.rate), c.units, amount(c.amount));
+        f.enterTax(amount(c.rate), c.units, amount(c.amount));
+        EXPECT_EQ(f.incomeDateRate, amount(c.rate));
         EXPECT_EQ(f.incomeDateUnits, c.units);
-        EXPECT_EQ(f.incomeInCurrency, rub(c.amount));
-        EXPECT_EQ(f.incomeInRubles, rub(c.rubles));
-        EXPECT_EQ(f.taxDateRate, rub(c.rate));
+        EXPECT_EQ(f.incomeInCurrency, amount(c.amount));
+        EXPECT_EQ(f.incomeInRubles, amount(c.rubles));
+        EXPECT_EQ(f.taxDateRate, amount(c.rate));
         EXPECT_EQ(f.taxDateUnits, c.units);
-        EXPECT_EQ(f.taxInCurrency, rub(c.amount));
-        EXPECT_EQ(f.taxInRubles, rub(c.rubles));
+        EXPECT_EQ(f.taxInCurrency, amount(c.amount));
+        EXPECT_EQ(f.taxInRubles, amount(c.rubles));
     }
 }
 
@@ -109,13 +111,13 @@ TEST(CurrencyIncome, EveryHalfKopeckOfTheRoublesRoundsUp) {
 TEST(CurrencyIncome, IncomeAndTaxUseTheirOwnDates) {
     ForeignIncome f;
     f.incomeDateUnits = 1;
-    f.incomeDateRate = rub("60");
+    f.incomeDateRate = amount("60");
     f.taxDateUnits = 10;
-    f.taxDateRate = rub("700");
-    f.setIncomeInCurrency(rub("2"));
-    f.setTaxInCurrency(rub("2"));
-    EXPECT_EQ(f.incomeInRubles, rub("120"));
-    EXPECT_EQ(f.taxInRubles, rub("140"));
+    f.taxDateRate = amount("700");
+    f.setIncomeInCurrency(amount("2"));
+    f.setTaxInCurrency(amount("2"));
+    EXPECT_EQ(f.incomeInRubles, amount("120"));
+    EXPECT_EQ(f.taxInRubles, amount("140"));
 }
 
 // The expense stream exists only while the expenses are documented; switching
@@ -123,13 +125,13 @@ TEST(CurrencyIncome, IncomeAndTaxUseTheirOwnDates) {
 TEST(BusinessIncome, ExpenseStreamOnlyWithDocumentedExpenses) {
     BusinessActivity b;
     b.activityKind = "1";
-    b.incomeAmount = rub("900");
-    b.totalExpenses = rub("100");
-    b.materialExpenses = rub("10");
-    b.depreciation = rub("20");
-    b.labourExpenses = rub("30");
-    b.otherExpenses = rub("40");
-    b.standardExpenses = rub("5");
+    b.incomeAmount = amount("900");
+    b.totalExpenses = amount("100");
+    b.materialExpenses = amount("10");
+    b.depreciation = amount("20");
+    b.labourExpenses = amount("30");
+    b.otherExpenses = amount("40");
+    b.standardExpenses = amount("5");
     b.hasDocumentedExpenses = 0;
 
     const std::string document = test::writeDocument([&](DocumentStorage& st) { b.saveTo(st, 5); });

@@ -2,6 +2,7 @@
 #include "model/IncomeSources.h"
 #include "model/ListLimit.h"
 #include "support/DocumentBytes.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +12,22 @@
 namespace kv {
 namespace {
 
+using test::amount;
 using test::items;
 using test::rub;
 
-ThirteenIncomeItem line13(const char* amount, int month = 1) {
+ThirteenIncomeItem line13(const char* income, int month = 1) {
     ThirteenIncomeItem line;
     line.incomeCode = 2000;
-    line.amount = rub(amount);
+    line.amount = amount(income);
     line.month = static_cast<std::int16_t>(month);
     return line;
 }
 
-PartnershipIncomeItem linePartnership(const char* amount) {
+PartnershipIncomeItem linePartnership(const char* income) {
     PartnershipIncomeItem line;
     line.operationKind = 1;
-    line.incomeAmount = rub(amount);
+    line.incomeAmount = amount(income);
     return line;
 }
 
@@ -36,25 +38,25 @@ TEST(IncomeSources, TotalIncomeFollowsTheLines) {
     EXPECT_EQ(s.addItem(line13("50.5")), 1);
     t.addItem(linePartnership("100"));
     t.addItem(linePartnership("50.5"));
-    EXPECT_EQ(s.totalIncome, rub("150.5"));
-    EXPECT_EQ(t.totalIncome, rub("150.5"));
+    EXPECT_EQ(s.totalIncome, amount("150.5"));
+    EXPECT_EQ(t.totalIncome, amount("150.5"));
 
     s.replaceItem(0, line13("70", 5));
     t.replaceItem(0, linePartnership("70"));
-    EXPECT_EQ(s.totalIncome, rub("120.5"));
-    EXPECT_EQ(t.totalIncome, rub("120.5"));
+    EXPECT_EQ(s.totalIncome, amount("120.5"));
+    EXPECT_EQ(t.totalIncome, amount("120.5"));
     EXPECT_EQ(s.item(0).month, 5); // the whole line is replaced, not only its amount
 
     s.deleteItem(1);
     t.deleteItem(1);
-    EXPECT_EQ(s.totalIncome, rub("70"));
-    EXPECT_EQ(t.totalIncome, rub("70"));
+    EXPECT_EQ(s.totalIncome, amount("70"));
+    EXPECT_EQ(t.totalIncome, amount("70"));
     EXPECT_EQ(s.itemCount(), 1);
     EXPECT_EQ(t.itemCount(), 1);
 
     s.insertItem(0, line13("5", 1));
     s.insertItem(2, line13("6", 12));
-    EXPECT_EQ(s.totalIncome, rub("81"));
+    EXPECT_EQ(s.totalIncome, amount("81"));
     EXPECT_EQ(s.item(0).month, 1);
     EXPECT_EQ(s.item(2).month, 12);
     EXPECT_THROW(s.insertItem(4, line13("1")), std::out_of_range);
@@ -63,19 +65,19 @@ TEST(IncomeSources, TotalIncomeFollowsTheLines) {
 
     EXPECT_THROW(s.replaceItem(1, line13("1")), std::out_of_range);
     EXPECT_THROW(t.deleteItem(-1), std::out_of_range);
-    EXPECT_EQ(s.totalIncome, rub("70"));
+    EXPECT_EQ(s.totalIncome, amount("70"));
 }
 
 TEST(IncomeSources, AgentDeductionsAreAnOrderedList) {
     ThirteenPercentSource s;
-    s.addAgentDeduction({126, rub("1400")});
-    s.addAgentDeduction({127, rub("1400")});
-    s.addAgentDeduction({311, rub("2000")});
-    s.replaceAgentDeduction(1, {128, rub("3000")});
+    s.addAgentDeduction({126, amount("1400")});
+    s.addAgentDeduction({127, amount("1400")});
+    s.addAgentDeduction({311, amount("2000")});
+    s.replaceAgentDeduction(1, {128, amount("3000")});
     s.deleteAgentDeduction(0);
     ASSERT_EQ(s.agentDeductionCount(), 2);
-    EXPECT_EQ(s.agentDeduction(0), (AgentDeductionItem{128, rub("3000")}));
-    EXPECT_EQ(s.agentDeduction(1), (AgentDeductionItem{311, rub("2000")}));
+    EXPECT_EQ(s.agentDeduction(0), (AgentDeductionItem{128, amount("3000")}));
+    EXPECT_EQ(s.agentDeduction(1), (AgentDeductionItem{311, amount("2000")}));
     EXPECT_EQ(s.totalIncome, Money()); // agent deductions are not income
 }
 
@@ -85,10 +87,10 @@ TEST(IncomeSources, TotalIncomeIsRebuiltFromTheLinesOnLoading) {
     ThirteenPercentSource s;
     s.addItem(line13("100"));
     s.addItem(line13("0.25"));
-    s.totalIncome = rub("999");
+    s.totalIncome = amount("999");
     InvestmentPartnership t;
     t.addItem(linePartnership("40"));
-    t.totalIncome = rub("1");
+    t.totalIncome = amount("1");
 
     const std::string document = test::writeDocument([&](DocumentStorage& st) {
         s.saveTo(st, 0);
@@ -96,27 +98,27 @@ TEST(IncomeSources, TotalIncomeIsRebuiltFromTheLinesOnLoading) {
     });
     test::OpenedDocument opened(document);
     ThirteenPercentSource s2;
-    s2.totalIncome = rub("5"); // loading starts the sum afresh
+    s2.totalIncome = amount("5"); // loading starts the sum afresh
     s2.loadFrom(opened.storage(), 0);
     InvestmentPartnership t2;
     t2.loadFrom(opened.storage(), 0);
-    EXPECT_EQ(s2.totalIncome, rub("100.25"));
-    EXPECT_EQ(t2.totalIncome, rub("40"));
+    EXPECT_EQ(s2.totalIncome, amount("100.25"));
+    EXPECT_EQ(t2.totalIncome, amount("40"));
     EXPECT_EQ(s2.itemCount(), 2);
 }
 
 TEST(IncomeSources, ReservedSumSlots) {
     ThirteenPercentSource s;
-    s.setReservedSum(0, rub("0"));
-    s.setReservedSum(1, rub("12.5"));
-    s.setReservedSum(2, rub("7"));
-    s.setReservedSum(2, rub("-1")); // the absent marker clears a slot again
+    s.setReservedSum(0, amount("0"));
+    s.setReservedSum(1, amount("12.5"));
+    s.setReservedSum(2, amount("7"));
+    s.setReservedSum(2, amount("-1")); // the absent marker clears a slot again
     EXPECT_TRUE(s.hasReservedSum(0));
     EXPECT_TRUE(s.hasReservedSum(1));
     EXPECT_FALSE(s.hasReservedSum(2));
     EXPECT_EQ(s.reservedSums[2], Money());
     EXPECT_FALSE(s.hasReservedSum(3));
-    EXPECT_THROW(s.setReservedSum(12, rub("1")), std::out_of_range);
+    EXPECT_THROW(s.setReservedSum(12, amount("1")), std::out_of_range);
 
     const std::string document = test::writeDocument([&](DocumentStorage& st) { s.saveTo(st, 0); });
     // Slots follow the partnership flag: 0 stored as "0", 12.5, then "a" for each absent one.
@@ -155,7 +157,7 @@ TEST(IncomeSources, PrimaryWorkplaceFlagDependsOnContainerVersion) {
         EXPECT_EQ(s.isPrimaryWorkplace, c.hasFlag ? 1 : 0);
         EXPECT_EQ(s.sourceInn, "7709990015");
         EXPECT_EQ(s.sourceName, "N");
-        EXPECT_EQ(s.taxWithheld, rub("13"));
+        EXPECT_EQ(s.taxWithheld, amount("13"));
     }
 }
 
@@ -165,7 +167,7 @@ TEST(IncomeSources, SourcesOfOneDocumentKeepTheirOwnLines) {
     ThirteenPercentSource nonResident;
     resident[0].sourceName = "R0";
     resident[0].addItem(line13("1"));
-    resident[0].addAgentDeduction({126, rub("1400")});
+    resident[0].addAgentDeduction({126, amount("1400")});
     resident[1].sourceName = "R1";
     resident[1].addItem(line13("2"));
     resident[1].addItem(line13("3"));
@@ -173,9 +175,9 @@ TEST(IncomeSources, SourcesOfOneDocumentKeepTheirOwnLines) {
     nonResident.addItem(line13("4"));
     ThirtyPercentSource dividends, nine;
     dividends.incomeCode = 1010;
-    dividends.totalIncome = rub("10");
+    dividends.totalIncome = amount("10");
     nine.incomeCode = 1011;
-    nine.totalIncome = rub("9");
+    nine.totalIncome = amount("9");
 
     const std::string document = test::writeDocument([&](DocumentStorage& st) {
         resident[0].saveTo(st, 0, kResidentSource);
@@ -211,17 +213,17 @@ TEST(IncomeSources, ListsStopAtTheLimit) {
     InvestmentPartnership t;
     for (int i = 0; i < kMaxListItems; ++i) {
         s.addItem(line13("1"));
-        s.addAgentDeduction({126, rub("1")});
+        s.addAgentDeduction({126, amount("1")});
         t.addItem(linePartnership("1"));
     }
     EXPECT_THROW(s.addItem(line13("5")), ListFull);
-    EXPECT_THROW(s.addAgentDeduction({126, rub("1")}), ListFull);
+    EXPECT_THROW(s.addAgentDeduction({126, amount("1")}), ListFull);
     EXPECT_THROW(t.addItem(linePartnership("5")), ListFull);
     EXPECT_EQ(s.itemCount(), kMaxListItems);
     EXPECT_EQ(s.agentDeductionCount(), kMaxListItems);
     EXPECT_EQ(t.itemCount(), kMaxListItems);
-    EXPECT_EQ(s.totalIncome, rub("1000"));
-    EXPECT_EQ(t.totalIncome, rub("1000"));
+    EXPECT_EQ(s.totalIncome, amount("1000"));
+    EXPECT_EQ(t.totalIncome, amount("1000"));
 
     const std::string document = test::writeDocument([&](DocumentStorage& st) {
         s.saveTo(st, 999);
@@ -296,9 +298,9 @@ TEST(IncomeSources, RecordsAreCopiesOfEachOther) {
     edited.addItem(line13("5"));
     edited.replaceItem(0, line13("1"));
     EXPECT_EQ(original.itemCount(), 1);
-    EXPECT_EQ(original.item(0).amount, rub("10"));
-    EXPECT_EQ(original.totalIncome, rub("10"));
-    EXPECT_EQ(edited.totalIncome, rub("6"));
+    EXPECT_EQ(original.item(0).amount, amount("10"));
+    EXPECT_EQ(original.totalIncome, amount("10"));
+    EXPECT_EQ(edited.totalIncome, amount("6"));
 }
 
 } // namespace

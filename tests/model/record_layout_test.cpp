@@ -5,6 +5,7 @@
 #include "model/IncomeSources.h"
 #include "model/Person.h"
 #include "support/DocumentBytes.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,9 @@
 namespace kv {
 namespace {
 
+using test::amount;
 using test::cp;
 using test::items;
-using test::rub;
 
 struct LayoutCase {
     std::string name;
@@ -134,33 +135,33 @@ LayoutCase residentSource() {
     ThirteenPercentSource s;
     static_cast<IncomeSource&>(s) = payer();
     s.isPrimaryWorkplace = 1;
-    s.taxWithheld = rub("13000");
-    s.taxableIncome = rub("99000.5");
-    s.computedTax = rub("12870");
-    s.reservedSum = rub("0.01");
+    s.taxWithheld = amount("13000");
+    s.taxableIncome = amount("99000.5");
+    s.computedTax = amount("12870");
+    s.reservedSum = amount("0.01");
     s.isInvestmentPartnership = 0;
-    s.setReservedSum(0, rub("5"));
-    s.setReservedSum(11, rub("0"));
+    s.setReservedSum(0, amount("5"));
+    s.setReservedSum(11, amount("0"));
     ThirteenIncomeItem line;
     line.incomeCode = 2000;
     line.incomeName = cp("Зарплата");
-    line.amount = rub("100000.5");
+    line.amount = amount("100000.5");
     line.deductionCode = 501;
-    line.deductionAmount = rub("4000");
+    line.deductionAmount = amount("4000");
     line.deductionPercent = 0;
     line.month = 12;
     s.addItem(line);
     ThirteenIncomeItem sale;
     sale.incomeCode = 1510;
-    sale.amount = rub("2");
+    sale.amount = amount("2");
     sale.deductionPercent = 20;
     sale.month = 3;
     sale.hasCadastralData = 1;
     sale.cadastralNumber = "77:01:0001";
-    sale.cadastralValue = rub("3.25");
-    sale.contractPrice = rub("4");
+    sale.cadastralValue = amount("3.25");
+    sale.contractPrice = amount("4");
     s.addItem(sale);
-    s.addAgentDeduction({126, rub("1400")});
+    s.addAgentDeduction({126, amount("1400")});
     return layoutCase(
         "resident 13% source, index 4", s, [](const auto& r, auto& st) { r.saveTo(st, 4, kResidentSource); },
         [](auto& r, auto& st) { r.loadFrom(st, 4, kResidentSource); },
@@ -194,7 +195,7 @@ LayoutCase nonResidentLine() {
     ThirteenPercentSource s;
     ThirteenIncomeItem line;
     line.incomeCode = 2010;
-    line.amount = rub("7");
+    line.amount = amount("7");
     s.addItem(line);
     return layoutCase(
         "non-resident line naming", s, [](const auto& r, auto& st) { r.saveTo(st, 12, kNonResidentSource); },
@@ -211,10 +212,10 @@ LayoutCase thirtyFiveSource() {
     ThirtyFivePercentSource s;
     static_cast<IncomeSource&>(s) = payer();
     s.incomeCode = 2610;
-    s.totalIncome = rub("1500");
+    s.totalIncome = amount("1500");
     s.deductionCode = 0;
-    s.deductionAmount = rub("0.5");
-    s.taxWithheld = rub("525");
+    s.deductionAmount = amount("0.5");
+    s.taxWithheld = amount("525");
     return layoutCase(
         "35% source", s, [](const auto& r, auto& st) { r.saveTo(st, 1); },
         [](auto& r, auto& st) { r.loadFrom(st, 1); }, [](const auto& r) { return r.storedSize(); },
@@ -228,10 +229,10 @@ ThirtyPercentSource dividendLike() {
     ThirtyPercentSource s;
     static_cast<IncomeSource&>(s) = payer();
     s.incomeCode = 1010;
-    s.totalIncome = rub("1000");
-    s.taxCalculated = rub("130");
-    s.taxableAmount = rub("900");
-    s.taxWithheld = rub("120");
+    s.totalIncome = amount("1000");
+    s.taxCalculated = amount("130");
+    s.taxableAmount = amount("900");
+    s.taxWithheld = amount("120");
     return s;
 }
 
@@ -262,11 +263,11 @@ LayoutCase ninePercentSource() {
 LayoutCase partnership() {
     InvestmentPartnership t;
     static_cast<IncomeSource&>(t) = payer();
-    t.taxWithheld = rub("1");
-    t.taxableAmount = rub("2");
-    t.taxCalculated = rub("3");
-    t.addItem({4, rub("500"), rub("10"), rub("20"), rub("30"), rub("40")});
-    t.addItem({1, rub("0.25"), {}, {}, {}, {}});
+    t.taxWithheld = amount("1");
+    t.taxableAmount = amount("2");
+    t.taxCalculated = amount("3");
+    t.addItem({4, amount("500"), amount("10"), amount("20"), amount("30"), amount("40")});
+    t.addItem({1, amount("0.25"), {}, {}, {}, {}});
     return layoutCase(
         "investment partnership", t, [](const auto& r, auto& st) { r.saveTo(st, 3); },
         [](auto& r, auto& st) { r.loadFrom(st, 3); }, [](const auto& r) { return r.storedSize(); },
@@ -291,21 +292,21 @@ LayoutCase foreignIncome() {
     f.taxPaymentDate = DateValue::fromDays(43556);
     f.autoRate = 1;
     f.currencyCode = "840";
-    f.incomeDateRate = rub("65.7418");
+    f.incomeDateRate = amount("65.7418");
     f.incomeDateUnits = 1;
-    f.taxDateRate = rub("64.7347");
+    f.taxDateRate = amount("64.7347");
     f.taxDateUnits = 1;
     f.currencyName = cp("Доллар США");
-    f.incomeInCurrency = rub("100");
-    f.incomeInRubles = rub("1"); // disagrees with the rate: loading must keep it
-    f.taxInCurrency = rub("10");
-    f.taxInRubles = rub("647.35");
+    f.incomeInCurrency = amount("100");
+    f.incomeInRubles = amount("1"); // disagrees with the rate: loading must keep it
+    f.taxInCurrency = amount("10");
+    f.taxInRubles = amount("647.35");
     f.deductionCode = 0;
-    f.deductionAmount = rub("0");
+    f.deductionAmount = amount("0");
     f.deductionPercent = 0;
     f.cfcProfitMethod = 2;
     f.cfcNumber = "AB12345";
-    f.cfcTaxWithheldInRussia = rub("5.5");
+    f.cfcTaxWithheldInRussia = amount("5.5");
     return layoutCase(
         "foreign income", f, [](const auto& r, auto& st) { r.saveTo(st, 0); },
         [](auto& r, auto& st) { r.loadFrom(st, 0); }, [](const auto& r) { return r.storedSize(); },
@@ -320,12 +321,12 @@ LayoutCase documentedBusiness() {
     BusinessActivity b;
     b.activityKind = "1";
     b.okvedCode = "62.01";
-    b.incomeAmount = rub("1000000");
-    b.totalExpenses = rub("600");
-    b.materialExpenses = rub("100");
-    b.depreciation = rub("200");
-    b.labourExpenses = rub("250");
-    b.otherExpenses = rub("50");
+    b.incomeAmount = amount("1000000");
+    b.totalExpenses = amount("600");
+    b.materialExpenses = amount("100");
+    b.depreciation = amount("200");
+    b.labourExpenses = amount("250");
+    b.otherExpenses = amount("50");
     return layoutCase(
         "business with documented expenses, third record", b,
         [](const auto& r, auto& st) { r.saveTo(st, 2); }, [](auto& r, auto& st) { r.loadFrom(st, 2); },
@@ -340,8 +341,8 @@ LayoutCase normBusiness() {
     BusinessActivity b;
     b.activityKind = "3";
     b.hasDocumentedExpenses = 0;
-    b.incomeAmount = rub("500");
-    b.standardExpenses = rub("100");
+    b.incomeAmount = amount("500");
+    b.standardExpenses = amount("100");
     return layoutCase(
         "business with expenses by norm", b, [](const auto& r, auto& st) { r.saveTo(st, 0); },
         [](auto& r, auto& st) { r.loadFrom(st, 0); }, [](const auto& r) { return r.storedSize(); },

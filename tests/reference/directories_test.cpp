@@ -3,12 +3,15 @@
 #include "reference/Directories.h"
 #include "reference/DocumentKinds.h"
 #include "reference/XmlRead.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <set>
 #include <unistd.h>
+
+using kv::test::date;
 
 using namespace kv;
 namespace fs = std::filesystem;
@@ -34,10 +37,6 @@ public:
 private:
     fs::path path_;
 };
-
-DateValue date(int d, int m, int y) {
-    return *DateValue::fromYmd(y, m, d);
-}
 
 const std::string kOffices = xml1251(
     "<Inspections Version=\"00\" Date=\"01.02.2020\"><!-- comment --><Inspection Code=\"7701\">ИФНС № 1"
@@ -84,14 +83,14 @@ TEST(Directories, CurrencyRateLookup) {
         const char* rate; // nullptr: no rate
     };
     const Case cases[] = {
-        {"840", date(12, 1, 2019), "66,9909"}, // the last earlier rate
-        {"840", date(9, 1, 2019), "67,0795"},  // that day's rate
-        {"840", date(10, 1, 2019), "66,9909"},
-        {"840", date(1, 1, 2019), nullptr}, // nothing earlier; the later duplicate currency is not consulted
-        {"978", date(15, 3, 2019), "1"},    // newest first: document order decides
-        {"978", date(20, 3, 2019), "3"},
-        {"978", date(1, 3, 2019), "1"},
-        {"036", date(1, 6, 2019), nullptr},
+        {"840", date(2019, 1, 12), "66,9909"}, // the last earlier rate
+        {"840", date(2019, 1, 9), "67,0795"},  // that day's rate
+        {"840", date(2019, 1, 10), "66,9909"},
+        {"840", date(2019, 1, 1), nullptr}, // nothing earlier; the later duplicate currency is not consulted
+        {"978", date(2019, 3, 15), "1"},    // newest first: document order decides
+        {"978", date(2019, 3, 20), "3"},
+        {"978", date(2019, 3, 1), "1"},
+        {"036", date(2019, 6, 1), nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " " + c.date.text());
@@ -104,7 +103,7 @@ TEST(Directories, CurrencyRateLookup) {
             EXPECT_EQ(found->quantity, "1");
         }
     }
-    EXPECT_FALSE(FindCurrencyRate(nullptr, "840", date(12, 1, 2019)));
+    EXPECT_FALSE(FindCurrencyRate(nullptr, "840", date(2019, 1, 12)));
 
     const CodeNameRows names = rates->codeNames();
     ASSERT_EQ(names.size(), 3u);

@@ -1,5 +1,6 @@
 #include "core/Text.h"
 #include "reference/IncomeDict.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 #include <map>
 #include <set>
 #include <sstream>
+
+using kv::test::rub;
 
 using namespace kv;
 
@@ -29,10 +32,6 @@ std::vector<std::string> codesOf(const std::vector<const IncomeEntry*>& rows) {
 
 bool contains(const std::vector<std::string>& codes, const std::string& code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
-}
-
-Money rub(long long roubles, int kopecks = 0) {
-    return Money::fromRaw(roubles * 10000 + kopecks * 100);
 }
 
 const IncomeDict& dict() {

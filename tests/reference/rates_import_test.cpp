@@ -1,6 +1,7 @@
 #include "core/Text.h"
 #include "reference/Directories.h"
 #include "reference/RatesImport.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+
+using kv::test::date;
 
 using namespace kv;
 namespace fs = std::filesystem;
@@ -50,10 +53,6 @@ public:
 private:
     fs::path path_;
 };
-
-DateValue date(int d, int m, int y) {
-    return *DateValue::fromYmd(y, m, d);
-}
 
 const Currency* currency(const CurrencyRates& rates, const std::string& code) {
     for (const auto& c : rates.currencies)
@@ -202,8 +201,8 @@ TEST(RatesImport, MergeReplacesADateAndKeepsDateOrder) {
 
     EXPECT_EQ(summary.rates, 8);
     EXPECT_EQ(summary.currencies, 4);
-    EXPECT_EQ(summary.first, date(9, 1, 2019));
-    EXPECT_EQ(summary.last, date(31, 12, 2019));
+    EXPECT_EQ(summary.first, date(2019, 1, 9));
+    EXPECT_EQ(summary.last, date(2019, 12, 31));
     EXPECT_EQ(ratesImportSummaryText(summary),
               utf8ToCp1251("Загружено курсов: 8, валют: 4, с 09.01.2019 по 31.12.2019"));
 
@@ -230,11 +229,11 @@ TEST(RatesImport, WrittenDirectoryIsReadBackAndUsedByTheLookup) {
 
     const CurrencyRatesFile read = loadCurrencyRatesFile(target);
     ASSERT_EQ(read.state, DirectoryState::Loaded);
-    const auto weekend = FindCurrencyRate(&*read.rates, "840", date(13, 1, 2019));
+    const auto weekend = FindCurrencyRate(&*read.rates, "840", date(2019, 1, 13));
     ASSERT_TRUE(weekend);
     EXPECT_EQ(weekend->date, "11.01.2019"); // the last earlier rate says its own day
     EXPECT_EQ(weekend->rate, "66,8497");
-    EXPECT_EQ(FindCurrencyRate(&*read.rates, "840", date(8, 1, 2019)), std::nullopt);
+    EXPECT_EQ(FindCurrencyRate(&*read.rates, "840", date(2019, 1, 8)), std::nullopt);
 
     // Names that need escaping survive the round trip.
     CurrencyRates odd{{Currency{"999", "A & B <\"C\">", {{"01.01.2019", "1,5", "1"}}}}};

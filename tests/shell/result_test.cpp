@@ -5,6 +5,7 @@
 #include "compute/ReturnComputation.h"
 #include "screens/kit/UiText.h"
 #include "shell/ResultSummary.h"
+#include "support/TestValues.h"
 
 #include <QAction>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <map>
 
 using namespace kv;
+using kv::test::rub;
 
 namespace {
 
@@ -37,10 +39,6 @@ QStringList rowOf(QTableWidget* t, int row) {
 
 QString cell(Money m) {
     return m.isZero() ? QStringLiteral("—") : groupedRoubles(m);
-}
-
-Money rub(std::int64_t roubles) {
-    return Money::fromRoubles(roubles);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "ModalAnswers.h"
 #include "model/Declaration.h"
 #include "screens/ScreenTable.h"
+#include "support/TestValues.h"
 
 #include <QCheckBox>
 #include <QTest>
@@ -12,13 +13,10 @@
 
 using namespace kv;
 using kv::test::child;
+using kv::test::rub;
 using kv::test::ScreenTestHost;
 
 namespace {
-
-Money roubles(std::int64_t n) {
-    return Money::fromRoubles(n);
-}
 
 std::unique_ptr<ScreenFrame> securitiesScreen(ScreenTestHost& host) {
     return std::unique_ptr<ScreenFrame>(ScreenRegistry::standard().create(ScreenId::CB, nullptr, host));
@@ -27,18 +25,18 @@ std::unique_ptr<ScreenFrame> securitiesScreen(ScreenTestHost& host) {
 void granted(Declaration& d) {
     SecuritiesLossDeduction& l = d.securitiesLosses;
     l.granted = 1;
-    l.securitiesLoss = roubles(1);
-    l.derivativesLoss = roubles(2);
-    l.partnershipLoss = roubles(3);
-    l.securitiesLossIis = roubles(4);
+    l.securitiesLoss = rub(1);
+    l.derivativesLoss = rub(2);
+    l.partnershipLoss = rub(3);
+    l.securitiesLossIis = rub(4);
     l.derivativesLossIis = Money::fromRaw(50001); // 5,0001: more decimals than a person types
-    l.partnershipLossIis = roubles(-6);           // negative: kept as the document has it
+    l.partnershipLossIis = rub(-6);               // negative: kept as the document has it
     InvestmentDeduction& i = d.investmentDeductions;
     i.granted = 1;
-    i.invSecurities = roubles(100000);
+    i.invSecurities = rub(100000);
     i.invPartnership = Money::fromRaw(123456789);
-    i.invIisContributions = roubles(52000);
-    i.invRefundable = roubles(13000);
+    i.invIisContributions = rub(52000);
+    i.invRefundable = rub(13000);
 }
 
 } // namespace
@@ -101,10 +99,10 @@ private slots:
         const SecuritiesLossDeduction& l = host.document->securitiesLosses;
         const InvestmentDeduction& i = host.document->investmentDeductions;
         QVERIFY(l.securitiesLoss.isZero() && l.partnershipLoss.isZero() && l.securitiesLossIis.isZero());
-        QVERIFY(l.derivativesLoss == roubles(20) && l.partnershipLossIis == roubles(60));
+        QVERIFY(l.derivativesLoss == rub(20) && l.partnershipLossIis == rub(60));
         QVERIFY(l.derivativesLossIis.isZero());
         QVERIFY(i.invSecurities.isZero() && i.invIisContributions.isZero());
-        QVERIFY(i.invPartnership == roubles(70) && i.invRefundable == roubles(80));
+        QVERIFY(i.invPartnership == rub(70) && i.invRefundable == rub(80));
     }
 
     void notGrantedLoadsEmpty() {

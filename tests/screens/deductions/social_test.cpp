@@ -11,6 +11,7 @@
 #include "screens/kit/EntryFields.h"
 #include "screens/kit/ScreenWidgets.h"
 #include "screens/kit/UiText.h"
+#include "support/TestValues.h"
 
 #include "screens/kit/DateEdit.h"
 #include <QApplication>
@@ -22,16 +23,13 @@
 
 using namespace kv;
 using kv::test::child;
+using kv::test::rub;
 using kv::test::ScreenTestHost;
 
 namespace {
 
 std::string cp(const char* utf8) {
     return utf8ToCp1251(utf8);
-}
-
-Money roubles(std::int64_t n) {
-    return Money::fromRoubles(n);
 }
 
 PensionContract contract(int kind, const char* name, const char* number, std::int64_t contribution) {
@@ -42,28 +40,28 @@ PensionContract contract(int kind, const char* name, const char* number, std::in
     c.organisationKpp = "773601001";
     c.contractNumber = number;
     c.contractDate = *DateValue::fromYmd(2018, 3, 1);
-    c.contribution = roubles(contribution);
+    c.contribution = rub(contribution);
     return c;
 }
 
 // Every field a person can reach, some with values a person could not type.
 void filled(SocialDeduction& s) {
     s.granted = 1;
-    s.charity = roubles(1000);
+    s.charity = rub(1000);
     s.charity30 = Money::fromRaw(12345); // 1,2345: four decimals in a two-decimal field
-    s.ownEducation = roubles(50000);
-    s.medical = roubles(70000);
-    s.medicines = roubles(3000);
-    s.expensiveMedical = roubles(250000);
+    s.ownEducation = rub(50000);
+    s.medical = rub(70000);
+    s.medicines = rub(3000);
+    s.expensiveMedical = rub(250000);
     s.voluntaryInsurance = Money::fromRaw(1);
-    s.reservedSum1 = roubles(7); // kept, though no field shows it
-    s.qualificationAssessment = roubles(4000);
-    s.childEducation.add(roubles(60000));
+    s.reservedSum1 = rub(7); // kept, though no field shows it
+    s.qualificationAssessment = rub(4000);
+    s.childEducation.add(rub(60000));
     s.childEducation.add(Money::fromRaw(300000005));
     s.pensionContracts.add(contract(1, "НПФ Будущее", "A-1", 12000));
     PensionContract funded;
     funded.contractKind = kFundedPensionContributions;
-    funded.contribution = roubles(2000);
+    funded.contribution = rub(2000);
     s.pensionContracts.add(funded);
 }
 
@@ -126,14 +124,14 @@ private slots:
             Money expected;
         };
         const Row rows[] = {
-            {"edCharity", &SocialDeduction::charity, "100", roubles(100)},
+            {"edCharity", &SocialDeduction::charity, "100", rub(100)},
             {"edCharity30", &SocialDeduction::charity30, "200.5", Money::fromRaw(2005000)},
             {"edOwnEducation", &SocialDeduction::ownEducation, "300,25", Money::fromRaw(3002500)},
-            {"edMedical", &SocialDeduction::medical, "400", roubles(400)},
-            {"edMedicines", &SocialDeduction::medicines, "500", roubles(500)},
-            {"edExpensiveMedical", &SocialDeduction::expensiveMedical, "600", roubles(600)},
-            {"edVoluntaryInsurance", &SocialDeduction::voluntaryInsurance, "700", roubles(700)},
-            {"edQualification", &SocialDeduction::qualificationAssessment, "800", roubles(800)},
+            {"edMedical", &SocialDeduction::medical, "400", rub(400)},
+            {"edMedicines", &SocialDeduction::medicines, "500", rub(500)},
+            {"edExpensiveMedical", &SocialDeduction::expensiveMedical, "600", rub(600)},
+            {"edVoluntaryInsurance", &SocialDeduction::voluntaryInsurance, "700", rub(700)},
+            {"edQualification", &SocialDeduction::qualificationAssessment, "800", rub(800)},
         };
         ScreenTestHost host;
         auto screen = socialScreen(host);
@@ -228,11 +226,11 @@ private slots:
         kv::test::clickButton(screen.get(), "bnEditChildSum");
         const SocialDeduction& s = host.document->socialDeductions;
         QCOMPARE(s.childEducation.count(), 2);
-        QVERIFY(s.childEducation.get(1) == roubles(30000));
+        QVERIFY(s.childEducation.get(1) == rub(30000));
 
         kv::test::clickButton(screen.get(), "bnDeleteChildSum");
         QCOMPARE(s.childEducation.count(), 1);
-        QVERIFY(s.childEducation.get(0) == roubles(60000));
+        QVERIFY(s.childEducation.get(0) == rub(60000));
         QCOMPARE(kv::currentRow(list), 0);
         // The Delete key presses the button: the same deletion, the same (no) question.
         QTest::keyClick(list, Qt::Key_Delete);
@@ -322,7 +320,7 @@ private slots:
             const PensionContract& c = contracts.get(0);
             QCOMPARE(c.contractKind, kind);
             QCOMPARE(c.organisationName, toCp1251(name));
-            QVERIFY(c.contribution == roubles(15000));
+            QVERIFY(c.contribution == rub(15000));
             QCOMPARE(toQDate(c.contractDate), kind == 4 ? QDate(2019, 1, 1) : QDate(2017, 5, 20));
         }
     }
@@ -370,7 +368,7 @@ private slots:
         ScreenTestHost host;
         host.document->socialDeductions.granted = 1;
         if (withAmount)
-            host.document->socialDeductions.childEducation.add(roubles(1));
+            host.document->socialDeductions.childEducation.add(rub(1));
         auto screen = socialScreen(host);
         if (!answer.isEmpty())
             host.script.expect(QStringLiteral("TfmCheckError"), answer);

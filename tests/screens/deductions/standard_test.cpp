@@ -5,6 +5,7 @@
 #include "ModalAnswers.h"
 #include "model/Declaration.h"
 #include "screens/ScreenTable.h"
+#include "support/TestValues.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 
 using namespace kv;
 using kv::test::child;
+using kv::test::rub;
 using kv::test::ScreenTestHost;
 
 // Named, so that the type's name is one the meta-type system takes as written.
@@ -27,10 +29,6 @@ Q_DECLARE_METATYPE(ScreenEdit)
 Q_DECLARE_METATYPE(RecordExpectation)
 
 namespace {
-
-Money roubles(std::int64_t n) {
-    return Money::fromRoubles(n);
-}
 
 // A granted record as a file from the screen holds it: every block's count is its
 // largest month.
@@ -46,7 +44,7 @@ StandardDeduction entered() {
     s.setThirdPlusInMonth(11, 1);
     s.thirdPlusCount = 1;
     s.monthlyBusinessSet = 1;
-    s.monthlyBusinessIncome[0] = roubles(60000);
+    s.monthlyBusinessIncome[0] = rub(60000);
     s.monthlyBusinessExpense[0] = Money::fromRaw(250000050); // 25000,005: three decimals
     s.monthlyMarks[0] = 1;
     s.monthlyMarks[1] = 1; // marked with no amounts

@@ -11,6 +11,7 @@
 #include "reference/OkvedImport.h"
 #include "screens/BusinessScreen.h"
 #include "screens/pickers/OkvedPicker.h"
+#include "support/TestValues.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,13 +23,10 @@
 #include <QTreeWidget>
 
 using namespace kv;
+using kv::test::amount;
 using kv::test::ScreenTestHost;
 
 namespace {
-
-Money rub(const char* text) {
-    return *parseMoney(text, '.');
-}
 
 OkvedClassifier smallClassifier() {
     const char* const xml =
@@ -79,22 +77,22 @@ BusinessActivity activity(const char* kind, const char* okved, bool documented) 
 void fillReturn(Declaration& d) {
     d.setIncomeFlags(Declaration::kBusinessIncomes);
     BusinessActivity shop = activity("1", "47.91", true);
-    shop.incomeAmount = rub("750000");
-    shop.totalExpenses = rub("400000");
-    shop.materialExpenses = rub("250000");
-    shop.depreciation = rub("30000");
-    shop.labourExpenses = rub("100000");
-    shop.otherExpenses = rub("20000");
+    shop.incomeAmount = amount("750000");
+    shop.totalExpenses = amount("400000");
+    shop.materialExpenses = amount("250000");
+    shop.depreciation = amount("30000");
+    shop.labourExpenses = amount("100000");
+    shop.otherExpenses = amount("20000");
     d.businessIncomes.add(shop);
     BusinessActivity lawyer = activity("3", "..", false);
-    lawyer.incomeAmount = rub("200000.1234");
-    lawyer.standardExpenses = rub("40000");
+    lawyer.incomeAmount = amount("200000.1234");
+    lawyer.standardExpenses = amount("40000");
     d.businessIncomes.add(lawyer);
-    d.actualAdvancePayments = rub("12000.50");
-    d.adjustedBase = rub("1000.1234");
-    d.adjustedTax = rub("130");
-    d.patentPayments = rub("5000");
-    d.tradeFee = rub("300");
+    d.actualAdvancePayments = amount("12000.50");
+    d.adjustedBase = amount("1000.1234");
+    d.adjustedTax = amount("130");
+    d.patentPayments = amount("5000");
+    d.tradeFee = amount("300");
     d.isFarmHousehold = 1;
     d.farmFoundingDate = *DateValue::fromYmd(2012, 3, 15);
 }
@@ -308,10 +306,10 @@ private slots:
         screen.SaveData();
         const BusinessActivity& a = host.document->businessIncomes.get(0);
         QCOMPARE(a.hasDocumentedExpenses, std::uint8_t{1});
-        QCOMPARE(a.incomeAmount, rub("1500000"));
-        QCOMPARE(a.totalExpenses, rub("600000"));
-        QCOMPARE(documentedExpenseParts(a), rub("600000"));
-        QCOMPARE(host.document->actualAdvancePayments, rub("50000"));
+        QCOMPARE(a.incomeAmount, amount("1500000"));
+        QCOMPARE(a.totalExpenses, amount("600000"));
+        QCOMPARE(documentedExpenseParts(a), amount("600000"));
+        QCOMPARE(host.document->actualAdvancePayments, amount("50000"));
         QCOMPARE(host.document->farmFoundingDate, Declaration::kDefaultFarmFoundingDate);
         QVERIFY(host.changes > 0);
 
@@ -357,7 +355,7 @@ private slots:
         const BusinessActivity& shop = host.document->businessIncomes.get(0);
         QCOMPARE(shop.okvedCode, std::string("47.11"));
         QCOMPARE(shop.hasDocumentedExpenses, std::uint8_t{1});
-        QCOMPARE(shop.totalExpenses, rub("400000"));
+        QCOMPARE(shop.totalExpenses, amount("400000"));
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvActivities")),
                  (QStringList{"47.11", "Адвокатская деятельность"}));
 
@@ -444,8 +442,8 @@ private slots:
         ScreenTestHost host;
         Declaration& d = *host.document;
         d.setIncomeFlags(Declaration::kBusinessIncomes);
-        d.patentPayments = rub("20000");
-        d.tradeFee = rub("5000");
+        d.patentPayments = amount("20000");
+        d.tradeFee = amount("5000");
         const Declaration before = d;
         BusinessScreen screen(nullptr, host);
         QCOMPARE(kv::test::textOf(&screen, "edTradeFee"), QStringLiteral("5000"));
@@ -457,7 +455,7 @@ private slots:
         kv::test::retype(&screen, "edTradeFee", QStringLiteral("0"));
         screen.SaveData();
         QCOMPARE(d.tradeFee, Money{});
-        QCOMPARE(d.patentPayments, rub("20000"));
+        QCOMPARE(d.patentPayments, amount("20000"));
     }
 
     // The check on leaving: "Исправить" records the activity and the run goes on.
@@ -466,11 +464,11 @@ private slots:
         Declaration& d = *host.document;
         d.setIncomeFlags(Declaration::kBusinessIncomes);
         BusinessActivity parts = activity("1", "47.91", true);
-        parts.totalExpenses = rub("999");
-        parts.materialExpenses = rub("100");
-        parts.depreciation = rub("200");
-        parts.labourExpenses = rub("300");
-        parts.otherExpenses = rub("400");
+        parts.totalExpenses = amount("999");
+        parts.materialExpenses = amount("100");
+        parts.depreciation = amount("200");
+        parts.labourExpenses = amount("300");
+        parts.otherExpenses = amount("400");
         d.businessIncomes.add(parts);
         d.businessIncomes.add(activity("5", "..", false));
         BusinessScreen screen(nullptr, host);

@@ -11,6 +11,7 @@
 #include "model/Declaration.h"
 #include "reference/RatesImport.h"
 #include "screens/ForeignIncomeScreen.h"
+#include "support/TestValues.h"
 
 #include "screens/kit/DateEdit.h"
 #include <QCheckBox>
@@ -23,16 +24,13 @@
 #include <QTreeWidget>
 
 using namespace kv;
+using kv::test::date;
 using kv::test::ScreenTestHost;
 
 namespace {
 
 std::string cp(const char* utf8) {
     return utf8ToCp1251(utf8);
-}
-
-DateValue day(int d, int m, int y) {
-    return *DateValue::fromYmd(y, m, d);
 }
 
 // Dollars on a few days around the New Year holidays and in March, the euro unlisted.
@@ -76,8 +74,8 @@ ForeignIncome storedDividend() {
     s.incomeCode = 1010;
     s.incomeRate = 14;
     s.incomeName = "Dividends";
-    s.incomeDate = day(16, 3, 2019);
-    s.taxPaymentDate = day(19, 3, 2019);
+    s.incomeDate = date(2019, 3, 16);
+    s.taxPaymentDate = date(2019, 3, 19);
     s.incomeDateRate = Money::fromRaw(653217);
     s.incomeDateUnits = 1;
     s.taxDateRate = Money::fromRaw(651234);
@@ -205,7 +203,7 @@ private slots:
             QCOMPARE(kv::test::textOf(&screen, name), QString::fromUtf8(text));
         screen.SaveData();
         const ForeignIncome& s = d.foreignIncomes.get(0);
-        QCOMPARE(s.taxPaymentDate, day(22, 3, 2019));
+        QCOMPARE(s.taxPaymentDate, date(2019, 3, 22));
         QCOMPARE(s.taxInRubles, Money::fromRaw(65123400));
 
         FixedIdSource ids("0F8FAD5B-D9CB-469F-A165-70867728950E");
@@ -338,7 +336,7 @@ private slots:
         KV_VERIFY_ASKER(host.script);
         QCOMPARE(host.script.questions().at(0).text,
                  QStringLiteral("Дата получения дохода: Дата не может быть раньше 01.01.2019"));
-        QCOMPARE(host.document->foreignIncomes.get(1).incomeDate, day(28, 12, 2018));
+        QCOMPARE(host.document->foreignIncomes.get(1).incomeDate, date(2018, 12, 28));
 
         host.document->inspectionCode = "7701";
         host.document->person.surname = cp("Соколов");
@@ -552,8 +550,8 @@ private slots:
         ForeignIncome s;
         s.sourceName = "Bank";
         s.countryCode = "840";
-        s.incomeDate = day(12, 1, 2019);
-        s.taxPaymentDate = day(14, 1, 2019);
+        s.incomeDate = date(2019, 1, 12);
+        s.taxPaymentDate = date(2019, 1, 14);
         host.document->foreignIncomes.add(s);
         ForeignIncomeScreen screen(nullptr, host);
         screen.SelectFirstEntry();
@@ -619,11 +617,11 @@ private slots:
         KV_VERIFY_MODALS();
         KV_VERIFY_ASKER(host.script);
         QVERIFY(host.script.textOf(QStringLiteral("ratesCurrency")).contains(QStringLiteral("R01999")));
-        const auto yen = FindCurrencyRate(&*host.loaded.currencyRates, "392", day(1, 2, 2019));
+        const auto yen = FindCurrencyRate(&*host.loaded.currencyRates, "392", date(2019, 2, 1));
         QVERIFY(yen.has_value());
         QCOMPARE(yen->rate, std::string("12,5"));
         QCOMPARE(yen->quantity, std::string("10"));
-        QVERIFY(FindCurrencyRate(&*host.loaded.currencyRates, "840", day(9, 1, 2019)).has_value());
+        QVERIFY(FindCurrencyRate(&*host.loaded.currencyRates, "840", date(2019, 1, 9)).has_value());
     }
 
     // Leaving the screen: the first fault is the only one shown; "Исправить" goes to its source.

@@ -8,6 +8,7 @@
 #include "model/Declaration.h"
 #include "screens/InvestPartnershipScreen.h"
 #include "screens/PartnershipDialogs.h"
+#include "support/TestValues.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,13 +16,10 @@
 #include <QTreeWidget>
 
 using namespace kv;
+using kv::test::amount;
 using kv::test::ScreenTestHost;
 
 namespace {
-
-Money rub(const char* text) {
-    return *parseMoney(text, '.');
-}
 
 void chooseKind(QDialog& d, int kind) {
     auto* combo = kv::test::child<QComboBox>(&d, "cbOperationKind");
@@ -35,15 +33,15 @@ InvestmentPartnership partnership() {
     p.sourceInn = "7704112233";
     PartnershipIncomeItem item;
     item.operationKind = 2;
-    item.incomeAmount = rub("90000");
-    item.expenseShare = rub("15000");
-    item.managerExpenses = rub("5000");
-    item.priorYearsLoss = rub("1000");
-    item.contributions = rub("700");
+    item.incomeAmount = amount("90000");
+    item.expenseShare = amount("15000");
+    item.managerExpenses = amount("5000");
+    item.priorYearsLoss = amount("1000");
+    item.contributions = amount("700");
     p.addItem(item);
-    p.taxWithheld = rub("10.50"); // kopecks no person could type in whole roubles
-    p.taxableAmount = rub("69000.1234");
-    p.taxCalculated = rub("8970");
+    p.taxWithheld = amount("10.50"); // kopecks no person could type in whole roubles
+    p.taxableAmount = amount("69000.1234");
+    p.taxCalculated = amount("8970");
     return p;
 }
 
@@ -89,7 +87,7 @@ private slots:
         kv::test::clickButton(&dialog, "bnOk");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.item().operationKind, 3);
-        QCOMPARE(dialog.item().incomeAmount, rub("500"));
+        QCOMPARE(dialog.item().incomeAmount, amount("500"));
         host.script.clear();
     }
 
@@ -116,7 +114,7 @@ private slots:
         ScreenTestHost host;
         PartnershipIncomeItem item;
         item.operationKind = 1;
-        item.managerExpenses = rub("100");
+        item.managerExpenses = amount("100");
         PartnershipIncomeDialog dialog(host.script, item, nullptr);
         dialog.show();
         chooseKind(dialog, 6);
@@ -180,7 +178,7 @@ private slots:
         // Emptied and left: the taxable amount is stored as 0.
         kv::test::retype(&screen, "edTaxableAmount", QStringLiteral("700"));
         screen.SaveData();
-        QCOMPARE(host.document->investPartnerships.get(0).taxableAmount, rub("700"));
+        QCOMPARE(host.document->investPartnerships.get(0).taxableAmount, amount("700"));
         kv::test::retype(&screen, "edTaxableAmount", QString());
         screen.SaveData();
         QCOMPARE(host.document->investPartnerships.get(0).taxableAmount, Money{});
@@ -233,8 +231,8 @@ private slots:
         kv::test::clickButton(&screen, "bnEditIncome");
         KV_VERIFY_MODALS();
         const InvestmentPartnership& p = host.document->investPartnerships.get(0);
-        QCOMPARE(p.totalIncome, rub("95000"));
-        QCOMPARE(p.item(0).contributions, rub("700"));
+        QCOMPARE(p.totalIncome, amount("95000"));
+        QCOMPARE(p.item(0).contributions, amount("700"));
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("95 000,00"));
     }
 };

@@ -13,6 +13,7 @@
 #include "screens/ScreenTable.h"
 #include "screens/ThirtyFiveDialog.h"
 #include "screens/ThirtyFiveScreen.h"
+#include "support/TestValues.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,13 +22,10 @@
 #include <QTreeWidget>
 
 using namespace kv;
+using kv::test::rub;
 using kv::test::ScreenTestHost;
 
 namespace {
-
-Money roubles(std::int64_t n) {
-    return Money::fromRoubles(n);
-}
 
 // A dictionary where the 35% income 2740 has a deduction the user types (up to
 // 4 000) and the non-resident's income 2000 one equal to the income: the cases the
@@ -259,8 +257,8 @@ private slots:
         QCOMPARE(list.get(0).incomeCode, code);
         QCOMPARE(list.get(0).totalIncome, Money::fromRaw(100005000));
         QCOMPARE(list.get(0).taxableAmount, Money::fromRaw(100005000));
-        QCOMPARE(list.get(0).taxCalculated, roubles(taxAfterAdding));
-        QCOMPARE(list.get(0).taxWithheld, roubles(800));
+        QCOMPARE(list.get(0).taxCalculated, rub(taxAfterAdding));
+        QCOMPARE(list.get(0).taxWithheld, rub(800));
         QCOMPARE(list.get(0).sourceOktmo, std::string("45382000"));
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10 000,50"));
         QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("800,00"));
@@ -287,7 +285,7 @@ private slots:
         kv::test::clickButton(&screen, "bnEditSource");
         KV_VERIFY_MODALS();
         QCOMPARE(list.get(0).incomeCode, 1110);
-        QCOMPARE(list.get(0).taxCalculated, roubles(taxAfterEditing));
+        QCOMPARE(list.get(0).taxCalculated, rub(taxAfterEditing));
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvSources")),
                  QStringList{QStringLiteral("АО «Лютик»")});
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10 005,60"));
@@ -309,7 +307,7 @@ private slots:
             ThirtyFivePercentSource s;
             s.sourceName = name;
             s.incomeCode = 2610;
-            s.totalIncome = roubles(name[0]);
+            s.totalIncome = rub(name[0]);
             host.document->incomes35.add(s);
         }
         ThirtyFiveScreen screen(nullptr, host);
@@ -362,20 +360,20 @@ private slots:
         flat.incomeCode = 1011;
         // Four decimals, as a document written elsewhere may hold: kept through the dialog.
         flat.totalIncome = flat.taxableAmount = Money::fromRaw(100056123);
-        flat.taxCalculated = roubles(901);
-        flat.taxWithheld = roubles(900);
+        flat.taxCalculated = rub(901);
+        flat.taxWithheld = rub(900);
         d.incomes9.add(flat);
         flat.incomeCode = 1010;
-        flat.totalIncome = flat.taxableAmount = roubles(50000);
+        flat.totalIncome = flat.taxableAmount = rub(50000);
         flat.taxCalculated = Money{};
-        flat.taxWithheld = roubles(7000);
+        flat.taxWithheld = rub(7000);
         d.incomes30.add(flat);
         ThirtyFivePercentSource prize;
         static_cast<IncomeSource&>(prize) = flat;
         prize.incomeCode = 2740;
-        prize.totalIncome = roubles(10000);
+        prize.totalIncome = rub(10000);
         prize.deductionCode = 505;
-        prize.deductionAmount = roubles(4000);
+        prize.deductionAmount = rub(4000);
         prize.taxWithheld = Money{};
         d.incomes35.add(prize);
         const Declaration before = d;
@@ -421,7 +419,7 @@ private slots:
         Declaration& d = *host.document;
         d.declarationKind = static_cast<std::uint8_t>(kind);
         d.setIncomeFlags(Declaration::kAgentIncomes);
-        d.foreignerFixedAdvance = roubles(1200);
+        d.foreignerFixedAdvance = rub(1200);
         std::unique_ptr<ScreenFrame> screen(
             ScreenRegistry::standard().create(ScreenId::ThirteenPercentNR, nullptr, host));
         QCOMPARE(screen->objectName(), QStringLiteral("TTfrThirteenPercentNR"));
@@ -449,7 +447,7 @@ private slots:
         KV_VERIFY_MODALS();
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(screen.get(), "lvIncomes")),
                  QStringList{"12|2000|1 000,00|Нет|-"});
-        QCOMPARE(d.incomes13NonResident.get(0).totalIncome, roubles(1000));
+        QCOMPARE(d.incomes13NonResident.get(0).totalIncome, rub(1000));
 
         // More withheld than paid: the 13% screen would ask, this one does not.
         kv::test::retype(screen.get(), "edTaxWithheld", QStringLiteral("5000"));
@@ -457,8 +455,8 @@ private slots:
         screen->SaveData();
         QCOMPARE(screen->CheckData(), std::uint16_t{0});
         KV_VERIFY_ASKER(host.script);
-        QCOMPARE(d.incomes13NonResident.get(0).taxWithheld, roubles(5000));
-        QCOMPARE(d.foreignerFixedAdvance, roubles(3000));
+        QCOMPARE(d.incomes13NonResident.get(0).taxWithheld, rub(5000));
+        QCOMPARE(d.foreignerFixedAdvance, rub(3000));
 
         // Built again and left: nothing changes.
         const Declaration before = d;
@@ -506,7 +504,7 @@ private slots:
         QCOMPARE(dialog.source().incomeCode, 2740);
         QCOMPARE(dialog.source().deductionCode, 0);
         QCOMPARE(dialog.source().deductionAmount, Money{});
-        QCOMPARE(dialog.source().totalIncome, roubles(5000));
+        QCOMPARE(dialog.source().totalIncome, rub(5000));
     }
 
     // A deduction the user typed survives later changes of the income; it used to
@@ -525,7 +523,7 @@ private slots:
         QCOMPARE(kv::test::textOf(&dialog, "edDeductSum"), QStringLiteral("4000"));
         fill(dialog, {});
         kv::test::clickButton(&dialog, "bnOk");
-        QCOMPARE(dialog.source().deductionAmount, roubles(4000));
+        QCOMPARE(dialog.source().deductionAmount, rub(4000));
         QCOMPARE(dialog.source().deductionCode, 505);
     }
 
@@ -535,10 +533,10 @@ private slots:
         stored.sourceName = "N";
         stored.sourceInn = "1234567894";
         stored.incomeCode = 2740;
-        stored.totalIncome = roubles(3000);
+        stored.totalIncome = rub(3000);
         stored.deductionCode = 505;
-        stored.deductionAmount = roubles(1); // equal to the income: recomputed
-        stored.taxWithheld = roubles(0);
+        stored.deductionAmount = rub(1); // equal to the income: recomputed
+        stored.taxWithheld = rub(0);
         ScreenTestHost host;
         ThirtyFiveDialog dialog(host.script, IncomeDict::builtIn(), stored, nullptr);
         QCOMPARE(kv::test::textOf(&dialog, "edIncomeCode"), QStringLiteral("2740"));
@@ -574,9 +572,9 @@ private slots:
         QCOMPARE(kv::test::textOf(&dialog, "edMonth"), QStringLiteral("12"));
         ThirteenIncomeItem item = dialog.item();
         QCOMPARE(item.incomeCode, 2000);
-        QCOMPARE(item.amount, roubles(9000));
+        QCOMPARE(item.amount, rub(9000));
         QCOMPARE(item.deductionCode, 501);
-        QCOMPARE(item.deductionAmount, roubles(3000));
+        QCOMPARE(item.deductionAmount, rub(3000));
         QCOMPARE(item.month, std::int16_t{12});
         QVERIFY(item.incomeName.str().empty());
         QCOMPARE(item.deductionPercent, 0);

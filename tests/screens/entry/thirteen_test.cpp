@@ -11,6 +11,7 @@
 #include "screens/Income13Screen.h"
 #include "screens/pickers/DeductionCodePicker.h"
 #include "screens/pickers/IncomeCodePicker.h"
+#include "support/TestValues.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +22,7 @@
 #include <QTreeWidget>
 
 using namespace kv;
+using kv::test::rub;
 using kv::test::ScreenTestHost;
 
 namespace {
@@ -60,10 +62,6 @@ ThirteenPercentSource sourceWith(Money income, Money withheld,
     for (const AgentDeductionItem& d : deductions)
         s.addAgentDeduction(d);
     return s;
-}
-
-Money roubles(std::int64_t n) {
-    return Money::fromRoubles(n);
 }
 
 } // namespace
@@ -197,8 +195,8 @@ private slots:
         kv::test::retype(&dialog, "edCadastralNumber", QStringLiteral("77:01:0001"));
         ThirteenIncomeItem item = dialog.item();
         QCOMPARE(item.hasCadastralData, std::uint8_t{1});
-        QCOMPARE(item.cadastralValue, roubles(1000000));
-        QCOMPARE(item.contractPrice, roubles(800000));
+        QCOMPARE(item.cadastralValue, rub(1000000));
+        QCOMPARE(item.contractPrice, rub(800000));
         QCOMPARE(item.cadastralNumber.str(), std::string("77:01:0001"));
 
         kv::test::child<QCheckBox>(&dialog, "chbCadastral")->click();
@@ -364,9 +362,9 @@ private slots:
         ThirteenIncomeItem stored;
         stored.incomeCode = 2202;
         stored.incomeName = "old name";
-        stored.amount = roubles(1000);
+        stored.amount = rub(1000);
         stored.deductionCode = 405;
-        stored.deductionAmount = roubles(1); // recomputed from the percentage
+        stored.deductionAmount = rub(1); // recomputed from the percentage
         stored.deductionPercent = 30;
         stored.month = 7;
         ScreenTestHost host;
@@ -377,7 +375,7 @@ private slots:
         QCOMPARE(kv::test::textOf(&dialog, "edDeductSum"), QStringLiteral("300"));
         QCOMPARE(kv::test::textOf(&dialog, "edMonth"), QStringLiteral("7"));
         const ThirteenIncomeItem item = dialog.item();
-        QCOMPARE(item.deductionAmount, roubles(300));
+        QCOMPARE(item.deductionAmount, rub(300));
         QCOMPARE(item.incomeName.str(), IncomeDict::builtIn().findIncome("2202")->name);
     }
 
@@ -419,7 +417,7 @@ private slots:
                            QStringLiteral("13000"));
         const int changes = host.changes;
         screen->SaveData();
-        QCOMPARE(host.document->incomes13.get(0).taxWithheld, roubles(13000));
+        QCOMPARE(host.document->incomes13.get(0).taxWithheld, rub(13000));
         QCOMPARE(host.document->incomes13.get(0).totalIncome, Money::fromRaw(1000010000));
         QVERIFY(changes >= 5);
 
@@ -454,14 +452,14 @@ private slots:
     void listKeysButtonsAndMonthOrder() {
         ScreenTestHost host;
         host.document->setIncomeFlags(Declaration::kAgentIncomes);
-        ThirteenPercentSource employer = sourceWith(roubles(1000), roubles(130));
+        ThirteenPercentSource employer = sourceWith(rub(1000), rub(130));
         employer.items.clear();
         employer.totalIncome = Money{};
         for (int month : {1, 2, 3}) {
             ThirteenIncomeItem line;
             line.month = static_cast<std::int16_t>(month);
             line.incomeCode = 2000;
-            line.amount = roubles(1000 * month);
+            line.amount = rub(1000 * month);
             employer.addItem(line);
         }
         host.document->incomes13.add(employer);
@@ -477,12 +475,12 @@ private slots:
         QCOMPARE(kv::test::rowsOf(incomes), (QStringList{"1|2000|1 000,00|Нет|-", "2|2000|2 000,00|Нет|-",
                                                          "2|2000|1 000,00|Нет|-", "3|2000|3 000,00|Нет|-"}));
         QCOMPARE(incomes->indexOfTopLevelItem(incomes->currentItem()), 2);
-        QCOMPARE(host.document->incomes13.get(0).item(2).amount, roubles(1000));
-        QCOMPARE(host.document->incomes13.get(0).totalIncome, roubles(7000));
+        QCOMPARE(host.document->incomes13.get(0).item(2).amount, rub(1000));
+        QCOMPARE(host.document->incomes13.get(0).totalIncome, rub(7000));
 
         QTest::keyClick(incomes, Qt::Key_Delete);
         QCOMPARE(host.document->incomes13.get(0).itemCount(), 3);
-        QCOMPARE(host.document->incomes13.get(0).totalIncome, roubles(6000));
+        QCOMPARE(host.document->incomes13.get(0).totalIncome, rub(6000));
 
         auto* sources = kv::test::child<QTreeWidget>(&screen, "lvSources");
         host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Нет"));
@@ -502,19 +500,19 @@ private slots:
     void withheldTaxStaysWithItsSource() {
         ScreenTestHost host;
         host.document->setIncomeFlags(Declaration::kAgentIncomes);
-        host.document->incomes13.add(sourceWith(roubles(1000), roubles(130)));
-        host.document->incomes13.add(sourceWith(roubles(2000), roubles(260)));
+        host.document->incomes13.add(sourceWith(rub(1000), rub(130)));
+        host.document->incomes13.add(sourceWith(rub(2000), rub(260)));
         Income13Screen screen(nullptr, host);
         auto* sources = kv::test::child<QTreeWidget>(&screen, "lvSources");
         screen.SelectFirstEntry();
         kv::test::retype(&screen, "edTaxWithheld", QStringLiteral("100"));
         sources->setCurrentItem(sources->topLevelItem(1));
         QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("260"));
-        QCOMPARE(host.document->incomes13.get(0).taxWithheld, roubles(100));
+        QCOMPARE(host.document->incomes13.get(0).taxWithheld, rub(100));
         host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Да"));
         kv::test::clickButton(&screen, "bnDeleteSource");
         QCOMPARE(host.document->incomes13.count(), 1);
-        QCOMPARE(host.document->incomes13.get(0).taxWithheld, roubles(100));
+        QCOMPARE(host.document->incomes13.get(0).taxWithheld, rub(100));
         QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("100"));
     }
 
@@ -525,8 +523,8 @@ private slots:
         ScreenTestHost host;
         host.document->declarationKind = 1;
         host.document->setIncomeFlags(Declaration::kAgentIncomes);
-        host.document->incomes13.add(sourceWith(roubles(1), roubles(1000)));
-        host.document->incomes13NonResident.add(sourceWith(roubles(10), roubles(1000))); // withheld > income
+        host.document->incomes13.add(sourceWith(rub(1), rub(1000)));
+        host.document->incomes13NonResident.add(sourceWith(rub(10), rub(1000))); // withheld > income
         Income13Setup setup;
         setup.sources = &Declaration::incomes13NonResident;
         setup.agentDeductions = Income13Setup::Shown::Never;
@@ -535,7 +533,7 @@ private slots:
         setup.checked = false;
         ThirteenIncomeItem given;
         given.incomeCode = 2000;
-        given.amount = roubles(5);
+        given.amount = rub(5);
         given.month = 1;
         setup.incomeDialog = [&given](QWidget*, ScreenHost&, const ThirteenPercentSource&,
                                       const std::optional<ThirteenIncomeItem>&) { return given; };
@@ -565,7 +563,7 @@ private slots:
         ScreenTestHost host;
         Declaration& d = *host.document;
         d.setIncomeFlags(Declaration::kAgentIncomes);
-        d.incomes13.add(sourceWith(roubles(1200000), Money::fromRaw(1560005000)));
+        d.incomes13.add(sourceWith(rub(1200000), Money::fromRaw(1560005000)));
         d.foreignerFixedAdvance = Money::fromRaw(12005000);
         Income13Screen screen(nullptr, host);
         screen.SelectFirstEntry();
@@ -586,14 +584,14 @@ private slots:
         QTest::keyClick(advance, Qt::Key_Backspace);
         QCOMPARE(advance->text(), QStringLiteral("1200"));
         screen.SaveData();
-        QCOMPARE(d.foreignerFixedAdvance, roubles(1200));
+        QCOMPARE(d.foreignerFixedAdvance, rub(1200));
     }
 
     void agentDeductions() {
         ScreenTestHost host;
         host.document->setIncomeFlags(Declaration::kAgentIncomes);
-        host.document->incomes13.add(sourceWith(roubles(100000), Money{}));
-        ThirteenPercentSource partnership = sourceWith(roubles(100000), Money{});
+        host.document->incomes13.add(sourceWith(rub(100000), Money{}));
+        ThirteenPercentSource partnership = sourceWith(rub(100000), Money{});
         partnership.isInvestmentPartnership = 1;
         host.document->incomes13.add(partnership);
         Income13Screen screen(nullptr, host);
@@ -611,8 +609,7 @@ private slots:
         KV_VERIFY_MODALS();
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvDeducts")),
                  QStringList{"104|6 000,00"});
-        QCOMPARE(host.document->incomes13.get(0).agentDeductions.at(0),
-                 (AgentDeductionItem{104, roubles(6000)}));
+        QCOMPARE(host.document->incomes13.get(0).agentDeductions.at(0), (AgentDeductionItem{104, rub(6000)}));
 
         auto* sources = kv::test::child<QTreeWidget>(&screen, "lvSources");
         sources->setCurrentItem(sources->topLevelItem(1));
@@ -658,10 +655,10 @@ private slots:
         Declaration& d = *host.document;
         d.declarationKind = static_cast<std::uint8_t>(kind);
         d.setIncomeFlags(Declaration::kAgentIncomes);
-        d.incomes13.add(sourceWith(roubles(1000), roubles(130)));
-        d.incomes13.add(sourceWith(roubles(1000), roubles(1001)));
-        d.incomes13.add(sourceWith(roubles(130000), Money{},
-                                   {{320, roubles(70000)}, {324, roubles(70000)}, {104, roubles(6000)}}));
+        d.incomes13.add(sourceWith(rub(1000), rub(130)));
+        d.incomes13.add(sourceWith(rub(1000), rub(1001)));
+        d.incomes13.add(
+            sourceWith(rub(130000), Money{}, {{320, rub(70000)}, {324, rub(70000)}, {104, rub(6000)}}));
         Income13Screen screen(nullptr, host);
         for (const QString& answer : answers)
             host.script.expect(QStringLiteral("TfmCheckError"), answer);

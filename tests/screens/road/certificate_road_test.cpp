@@ -9,6 +9,7 @@
 #include "model/Declaration.h"
 #include "reference/IncomeDict.h"
 #include "screens/rules/RateRules.h"
+#include "support/TestValues.h"
 
 #include <QAction>
 #include <QDialog>
@@ -16,7 +17,9 @@
 #include <QTest>
 
 using namespace kv;
+using kv::test::amount;
 using kv::test::clickSection;
+using kv::test::rub;
 
 namespace {
 
@@ -28,10 +31,6 @@ std::string cp(const char* utf8) {
     return utf8ToCp1251(utf8);
 }
 
-Money rub(const char* text) {
-    return parseMoney(text, '.').value();
-}
-
 // A line as the income dialog stores it: the code and name picked, the deduction picked
 // with its percentage and the amount typed.
 ThirteenIncomeItem typedIncome(int month, const char* code, const char* amount,
@@ -41,12 +40,12 @@ ThirteenIncomeItem typedIncome(int month, const char* code, const char* amount,
     const IncomeChoice income = chooseIncome(dict, *dict.findIncome(code), "13");
     item.incomeCode = std::stoi(income.code);
     item.incomeName = income.name;
-    item.amount = rub(amount);
+    item.amount = kv::test::amount(amount);
     item.month = static_cast<std::int16_t>(month);
     if (deduction != nullptr) {
         const DeductionChoice d = chooseDeduction(*dict.findIncome(code)->findDeduction(deduction));
         item.deductionCode = std::stoi(d.code);
-        item.deductionAmount = rub(deductionAmount);
+        item.deductionAmount = kv::test::amount(deductionAmount);
         item.deductionPercent = d.percent;
     }
     return item;
@@ -69,15 +68,15 @@ void typeIncomes(Declaration& d) {
         if (month == 6)
             salary.addItem(typedIncome(6, "2012", "10150.50"));
     }
-    salary.taxWithheld = rub("79320");
+    salary.taxWithheld = amount("79320");
     d.incomes13.add(salary);
 
     ThirteenPercentSource standard = typedSource("АО \"ЛУЧ\"", "5027001233", "502701001", "46744000");
     standard.isPrimaryWorkplace = 1;
     for (int month = 1; month <= 12; ++month)
         standard.addItem(typedIncome(month, "2000", "40000"));
-    standard.addAgentDeduction({126, rub("16800")});
-    standard.taxWithheld = rub("60216");
+    standard.addAgentDeduction({126, amount("16800")});
+    standard.taxWithheld = amount("60216");
     d.incomes13.add(standard);
 
     ThirteenPercentSource gifts = typedSource("ООО \"РОМАШКА\"", "7728012340", "772801001", "45397000");
@@ -85,19 +84,20 @@ void typeIncomes(Declaration& d) {
         gifts.addItem(typedIncome(month, "2000", "30000"));
     gifts.addItem(typedIncome(3, "2720", "10000", "501", "4000"));
     gifts.addItem(typedIncome(8, "2760", "6000", "503", "4000"));
-    gifts.taxWithheld = rub("47840");
+    gifts.taxWithheld = amount("47840");
     d.incomes13.add(gifts);
 
     const FlatIncomeValues luch{cp("АО \"ЛУЧ\""), "5027001233", "502701001", "46744000", {}, {}};
     FlatIncomeValues dividends = luch;
-    dividends.income = rub("12345.67");
-    dividends.withheld = rub("1605");
+    dividends.income = amount("12345.67");
+    dividends.withheld = amount("1605");
     storeFlatIncome(FlatIncomeKind::Dividends, dividends, true, d.incomes30.get(d.incomes30.add()));
     FlatIncomeValues nine = luch;
-    nine.income = rub("20000");
-    nine.withheld = rub("1800");
+    nine.income = amount("20000");
+    nine.withheld = amount("1800");
     storeFlatIncome(FlatIncomeKind::NinePercent, nine, true, d.incomes9.get(d.incomes9.add()));
-    ThirtyFiveValues prize{luch.name, luch.inn, luch.kpp, luch.oktmo, 2610, rub("3000"), 0, {}, rub("1050")};
+    ThirtyFiveValues prize{luch.name,      luch.inn, luch.kpp, luch.oktmo,    2610,
+                           amount("3000"), 0,        {},       amount("1050")};
     storeThirtyFive(prize, d.incomes35.get(d.incomes35.add()));
 }
 

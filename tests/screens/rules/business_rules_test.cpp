@@ -2,16 +2,16 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/rules/BusinessRules.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
+
+using kv::test::amount;
+using kv::test::rub;
 
 using namespace kv;
 
 namespace {
-
-Money rub(const char* text) {
-    return *parseMoney(text, '.');
-}
 
 BusinessActivity activity(const char* kind, bool documented) {
     BusinessActivity a;
@@ -23,8 +23,8 @@ BusinessActivity activity(const char* kind, bool documented) {
 
 BusinessActivity documented(const char* kind, const char* total, const char* each) {
     BusinessActivity a = activity(kind, true);
-    a.totalExpenses = rub(total);
-    a.materialExpenses = a.depreciation = a.labourExpenses = a.otherExpenses = rub(each);
+    a.totalExpenses = amount(total);
+    a.materialExpenses = a.depreciation = a.labourExpenses = a.otherExpenses = amount(each);
     return a;
 }
 
@@ -39,7 +39,7 @@ TEST(BusinessRules, NormIsTwentyPercentRoundedHalfUpToKopecks) {
                           Case{"0.025", "0.01"}, Case{"0.0249", "0"}, Case{"0.03", "0.01"},
                           Case{"999999999999.99", "200000000000"}, Case{"-0.025", "-0.01"}}) {
         SCOPED_TRACE(c.income);
-        EXPECT_EQ(standardExpensesOf(rub(c.income)), rub(c.norm));
+        EXPECT_EQ(standardExpensesOf(amount(c.income)), amount(c.norm));
     }
 }
 
@@ -66,15 +66,15 @@ TEST(BusinessRules, EditingKeepsTheWayOfExpensesUnlessTheKindCrossesTheNormKinds
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.before) + " -> " + c.after);
         BusinessActivity a = activity(c.before, c.documentedBefore);
-        a.totalExpenses = rub("1000");
-        a.incomeAmount = rub("123456.78");
-        a.standardExpenses = rub("5");
+        a.totalExpenses = amount("1000");
+        a.incomeAmount = amount("123456.78");
+        a.standardExpenses = amount("5");
         applyActivityKind(a, c.after, "47.11", c.adding);
         EXPECT_EQ(a.activityKind, c.after);
         EXPECT_EQ(a.okvedCode, "47.11");
         EXPECT_EQ(a.hasDocumentedExpenses != 0, c.documentedAfter);
-        EXPECT_EQ(a.totalExpenses, rub("1000"));
-        EXPECT_EQ(a.standardExpenses, c.normComputed ? rub("24691.36") : rub("5"));
+        EXPECT_EQ(a.totalExpenses, amount("1000"));
+        EXPECT_EQ(a.standardExpenses, c.normComputed ? amount("24691.36") : amount("5"));
     }
 }
 

@@ -2,18 +2,17 @@
 #include "core/Text.h"
 #include "model/Declaration.h"
 #include "screens/rules/ForeignRules.h"
+#include "support/TestValues.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
+using kv::test::date;
+
 using namespace kv;
 
 namespace {
-
-DateValue date(int d, int m, int y) {
-    return *DateValue::fromYmd(y, m, d);
-}
 
 // A source that passes every check.
 ForeignIncome completeSource() {
@@ -29,7 +28,7 @@ ForeignIncome completeSource() {
 }
 
 struct Fixture {
-    FixedClock clock{date(1, 3, 2020)};
+    FixedClock clock{date(2020, 3, 1)};
     Declaration d{clock};
     Fixture() { d.setIncomeFlags(Declaration::kForeignIncomes); }
 };
@@ -160,7 +159,7 @@ TEST(ForeignRules, CopyKeepsTheIncomeRateAndName) {
     s.cfcProfitMethod = 1;
     s.setIncomeInCurrency(Money::fromRoubles(100));
     s.deductionCode = 403;
-    s.incomeDate = date(5, 5, 2019);
+    s.incomeDate = date(2019, 5, 5);
     const ForeignIncome copy = copiedSource(s);
     EXPECT_EQ(copy.incomeRate, 14);
     EXPECT_EQ(copy.incomeName, "Dividends");
@@ -200,21 +199,21 @@ TEST(ForeignRules, RateLookupSaysWhichDay) {
                                               "<Rate Date=\"10.01.2019\" Rate=\"66,9909\" Quantity=\"1\"/>"
                                               "</C></R>");
     ASSERT_TRUE(rates);
-    const auto exact = findRate(&*rates, "840", date(9, 1, 2019));
+    const auto exact = findRate(&*rates, "840", date(2019, 1, 9));
     ASSERT_TRUE(exact);
     EXPECT_EQ(exact->rateText, "67,0795");
     EXPECT_EQ(exact->unitsText, "1");
     EXPECT_TRUE(exact->exactDay);
     EXPECT_EQ(rateDateNote(exact), "");
 
-    const auto holiday = findRate(&*rates, "840", date(5, 1, 2019));
+    const auto holiday = findRate(&*rates, "840", date(2019, 1, 5));
     ASSERT_TRUE(holiday);
     EXPECT_EQ(holiday->rateText, "69,4706");
-    EXPECT_EQ(holiday->date, date(28, 12, 2018));
+    EXPECT_EQ(holiday->date, date(2018, 12, 28));
     EXPECT_EQ(rateDateNote(holiday), utf8ToCp1251("курс на 28.12.2018"));
 
-    EXPECT_EQ(findRate(&*rates, "978", date(9, 1, 2019)), std::nullopt);
-    EXPECT_EQ(findRate(nullptr, "840", date(9, 1, 2019)), std::nullopt);
+    EXPECT_EQ(findRate(&*rates, "978", date(2019, 1, 9)), std::nullopt);
+    EXPECT_EQ(findRate(nullptr, "840", date(2019, 1, 9)), std::nullopt);
     EXPECT_EQ(rateDateNote(std::nullopt), "");
 }
 

@@ -2,6 +2,7 @@
 // incomes at 13%: the 9% tax, what an accepted dialog stores, how the deduction
 // amount follows the income, and each dialog's checks in one table.
 #include "screens/rules/RateRules.h"
+#include "support/TestValues.h"
 
 #include "checks/ScriptedCheckDialog.h"
 #include "core/Text.h"
@@ -11,14 +12,13 @@
 #include <string>
 #include <vector>
 
+using kv::test::amount;
+using kv::test::rub;
+
 namespace kv {
 namespace {
 
 using A = CheckAnswer;
-
-Money roubles(std::int64_t n) {
-    return Money::fromRoubles(n);
-}
 
 Money amount(const char* text) {
     return parseMoney(text, '.').value();
@@ -63,19 +63,19 @@ TEST(NinePercentTax, WholeRoublesHalfUp) {
         {"-50", -4},                                         // not typed, but a file may hold it: toward zero
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ninePercentTax(amount(c.income)), roubles(c.tax)) << c.income;
+        EXPECT_EQ(ninePercentTax(amount(c.income)), rub(c.tax)) << c.income;
 }
 
 TEST(FlatIncome, StoredValuesOfANewAndAnEditedSource) {
-    FlatIncomeValues v{"N", "1234567894", "773601001", "45382000", amount("10005.60"), roubles(900)};
+    FlatIncomeValues v{"N", "1234567894", "773601001", "45382000", amount("10005.60"), rub(900)};
 
     ThirtyPercentSource nine;
     storeFlatIncome(FlatIncomeKind::NinePercent, v, true, nine);
     EXPECT_EQ(nine.incomeCode, 1011);
     EXPECT_EQ(nine.totalIncome, amount("10005.60"));
     EXPECT_EQ(nine.taxableAmount, amount("10005.60"));
-    EXPECT_EQ(nine.taxCalculated, roubles(901));
-    EXPECT_EQ(nine.taxWithheld, roubles(900));
+    EXPECT_EQ(nine.taxCalculated, rub(901));
+    EXPECT_EQ(nine.taxWithheld, rub(900));
     EXPECT_EQ(nine.sourceOktmo, "45382000");
 
     // Editing keeps the stored code, whatever it is, and recomputes the tax.
@@ -87,12 +87,12 @@ TEST(FlatIncome, StoredValuesOfANewAndAnEditedSource) {
     EXPECT_EQ(nine.taxCalculated, Money{});
 
     ThirtyPercentSource dividends;
-    dividends.taxCalculated = roubles(7); // written by others, never by the dialog
-    v.income = roubles(1000);
+    dividends.taxCalculated = rub(7); // written by others, never by the dialog
+    v.income = rub(1000);
     storeFlatIncome(FlatIncomeKind::Dividends, v, true, dividends);
     EXPECT_EQ(dividends.incomeCode, 1010);
-    EXPECT_EQ(dividends.taxableAmount, roubles(1000));
-    EXPECT_EQ(dividends.taxCalculated, roubles(7));
+    EXPECT_EQ(dividends.taxableAmount, rub(1000));
+    EXPECT_EQ(dividends.taxCalculated, rub(7));
 }
 
 struct FlatCase {
@@ -113,31 +113,24 @@ TEST(FlatIncome, ChecksOfTheDialog) {
     const std::string belowTax = "Сумма дохода меньше суммы удержанного налога";
     const std::string dividendsBelow = "Облагаемая сумма дивидендов меньше суммы удержанного налога";
     const FlatCase cases[] = {
-        {"complete", nine, "ООО", roubles(1000), roubles(90), {}, {}, 0},
+        {"complete", nine, "ООО", rub(1000), rub(90), {}, {}, 0},
         {"nothing entered yet", nine, "ООО", std::nullopt, Money{}, {}, {}, 0},
-        {"tax without income",
-         nine,
-         "ООО",
-         std::nullopt,
-         roubles(90),
-         {A::Fix},
-         {noIncome},
-         kFlatIncomeElement},
+        {"tax without income", nine, "ООО", std::nullopt, rub(90), {A::Fix}, {noIncome}, kFlatIncomeElement},
         {"skipped, then the tax above the income",
          nine,
          "ООО",
-         roubles(0),
-         roubles(90),
+         rub(0),
+         rub(90),
          {A::Skip, A::Fix},
          {noIncome, belowTax},
          kFlatWithheldElement},
-        {"skip all ends the run", nine, "ООО", std::nullopt, roubles(90), {A::SkipAll}, {noIncome}, 0},
-        {"tax above the income skipped", nine, "ООО", roubles(50), roubles(90), {A::Skip}, {belowTax}, 0},
+        {"skip all ends the run", nine, "ООО", std::nullopt, rub(90), {A::SkipAll}, {noIncome}, 0},
+        {"tax above the income skipped", nine, "ООО", rub(50), rub(90), {A::Skip}, {belowTax}, 0},
         {"dividends below their tax",
          dividends,
          "ООО",
-         roubles(50),
-         roubles(90),
+         rub(50),
+         rub(90),
          {A::Fix},
          {dividendsBelow},
          kFlatWithheldElement},
@@ -145,8 +138,8 @@ TEST(FlatIncome, ChecksOfTheDialog) {
         {"the payer comes first",
          dividends,
          "",
-         roubles(50),
-         roubles(90),
+         rub(50),
+         rub(90),
          {A::Fix},
          {"Не заполненно поле \"Наименование источника выплаты\""},
          kFlatNameElement},
@@ -174,27 +167,27 @@ TEST(ThirtyFive, DeductionAmountFollowsTheIncomeButKeepsWhatWasTyped) {
     const DeductionChoice typed = deduction("2010", "403"); // typed, no cap
     const std::optional<Money> empty;
 
-    EXPECT_EQ(thirtyFiveDeductionOnPick(prize, roubles(10000)), roubles(4000));
-    EXPECT_EQ(thirtyFiveDeductionOnPick(prize, roubles(3000)), roubles(3000));
+    EXPECT_EQ(thirtyFiveDeductionOnPick(prize, rub(10000)), rub(4000));
+    EXPECT_EQ(thirtyFiveDeductionOnPick(prize, rub(3000)), rub(3000));
     EXPECT_EQ(thirtyFiveDeductionOnPick(prize, empty), Money{});
-    EXPECT_EQ(thirtyFiveDeductionOnPick(none, roubles(3000)), empty);
-    EXPECT_EQ(thirtyFiveDeductionOnPick(typed, roubles(3000)), empty);
+    EXPECT_EQ(thirtyFiveDeductionOnPick(none, rub(3000)), empty);
+    EXPECT_EQ(thirtyFiveDeductionOnPick(typed, rub(3000)), empty);
 
-    EXPECT_EQ(thirtyFiveDeductionOnIncome(prize, roubles(10000), roubles(1)), roubles(4000));
-    EXPECT_EQ(thirtyFiveDeductionOnIncome(prize, roubles(3000), roubles(4000)), roubles(3000));
-    EXPECT_EQ(thirtyFiveDeductionOnIncome(prize, empty, roubles(3000)), Money{});
+    EXPECT_EQ(thirtyFiveDeductionOnIncome(prize, rub(10000), rub(1)), rub(4000));
+    EXPECT_EQ(thirtyFiveDeductionOnIncome(prize, rub(3000), rub(4000)), rub(3000));
+    EXPECT_EQ(thirtyFiveDeductionOnIncome(prize, empty, rub(3000)), Money{});
     // A typed amount survives every change of the income.
-    EXPECT_EQ(thirtyFiveDeductionOnIncome(typed, roubles(10), roubles(2500)), roubles(2500));
-    EXPECT_EQ(thirtyFiveDeductionOnIncome(typed, empty, roubles(2500)), roubles(2500));
-    EXPECT_EQ(thirtyFiveDeductionOnIncome(none, roubles(10), empty), empty);
+    EXPECT_EQ(thirtyFiveDeductionOnIncome(typed, rub(10), rub(2500)), rub(2500));
+    EXPECT_EQ(thirtyFiveDeductionOnIncome(typed, empty, rub(2500)), rub(2500));
+    EXPECT_EQ(thirtyFiveDeductionOnIncome(none, rub(10), empty), empty);
 }
 
 TEST(NonResident, DeductionAmountIsOnlyCapped) {
     DeductionChoice capped = deduction("2010", "403");
-    capped.maxSum = roubles(100);
+    capped.maxSum = rub(100);
     capped.equivalent = true; // even so, the income is not copied into it
-    EXPECT_EQ(nonResidentDeductionOnIncome(capped, roubles(150)), roubles(100));
-    EXPECT_EQ(nonResidentDeductionOnIncome(capped, roubles(50)), roubles(50));
+    EXPECT_EQ(nonResidentDeductionOnIncome(capped, rub(150)), rub(100));
+    EXPECT_EQ(nonResidentDeductionOnIncome(capped, rub(50)), rub(50));
     EXPECT_EQ(nonResidentDeductionOnIncome(capped, Money{}), std::nullopt);
     EXPECT_EQ(nonResidentDeductionOnIncome(capped, std::nullopt), std::nullopt);
 }
@@ -204,13 +197,13 @@ ThirtyFiveDialogState prizeWithDeduction() {
     s.incomeChosen = true;
     s.incomeCode = 2740;
     s.incomeEmpty = false;
-    s.income = roubles(10000);
+    s.income = rub(10000);
     s.incomeHasDeductions = true;
     s.deductionChosen = true;
     s.deductionEditable = true;
     s.deductionEmpty = false;
-    s.deduction = roubles(4000);
-    s.withheld = roubles(2100);
+    s.deduction = rub(4000);
+    s.withheld = rub(2100);
     return s;
 }
 
@@ -283,25 +276,25 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
          {{noAmount, false}},
          {false, kRateIncomeAmountElement}},
         {"deduction above the income",
-         [](ThirtyFiveDialogState& s) { s.deduction = roubles(10001); },
+         [](ThirtyFiveDialogState& s) { s.deduction = rub(10001); },
          {A::Fix},
          {{over, false}},
          {false, kRateDeductionAmountElement}},
         {"hidden deduction is not compared",
          [](ThirtyFiveDialogState& s) {
-             s.deduction = roubles(10001);
+             s.deduction = rub(10001);
              s.deductionEditable = false;
          },
          {},
          {},
          {true, 0}},
         {"tax above the income goes to the tax",
-         [](ThirtyFiveDialogState& s) { s.withheld = roubles(10001); },
+         [](ThirtyFiveDialogState& s) { s.withheld = rub(10001); },
          {A::Fix},
          {{withheld, true}},
          {false, kRateWithheldElement}},
         {"tax above the income may be skipped",
-         [](ThirtyFiveDialogState& s) { s.withheld = roubles(10001); },
+         [](ThirtyFiveDialogState& s) { s.withheld = rub(10001); },
          {A::Skip},
          {{withheld, true}},
          {true, 0}},
@@ -341,13 +334,13 @@ TEST(NonResident, IncomeChecksUnderTheirOwnTitle) {
         s.incomeChosen = c.income != 0;
         s.incomeCode = c.income;
         s.incomeEmpty = false;
-        s.income = roubles(100);
+        s.income = rub(100);
         s.deductionAllowed = c.deduction != 0;
         s.deductionChosen = c.deduction != 0;
         s.deductionCode = c.deduction;
         s.deductionEditable = c.deduction != 0;
         s.deductionEmpty = c.deduction == 0;
-        s.deduction = c.deduction != 0 ? roubles(150) : Money{};
+        s.deduction = c.deduction != 0 ? rub(150) : Money{};
         ScriptedCheckDialog dialog(c.script);
         EXPECT_EQ(CheckNonResidentIncome(s, dialog), c.verdict);
         EXPECT_EQ(shownOf(dialog), c.shown);

@@ -66,7 +66,7 @@ const Prepared& prepared(int index) {
     p.path = (workFolder() / (p.shape.name + ".qv9")).string();
     p.document->saveToFile(p.path);
     p.documentBytes = p.document->storedSize();
-    p.xml = kv::ExportReturn("", *p.document, kv::kExportToText, services());
+    p.xml = kv::exportReturn("", *p.document, kv::kExportToText, services());
     if (p.xml == kv::kExportFailed)
         throw std::runtime_error("the generated return does not export");
     return cache.emplace(index, std::move(p)).first->second;
@@ -111,7 +111,7 @@ void BM_Compute(benchmark::State& state) {
     const Prepared& p = prepared(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         auto sum = std::make_unique<kv::ReturnComputation>();
-        benchmark::DoNotOptimize(sum->Compute(*p.document));
+        benchmark::DoNotOptimize(sum->compute(*p.document));
     }
     describe(state, p);
 }
@@ -120,7 +120,7 @@ void BM_Compute(benchmark::State& state) {
 void BM_Export(benchmark::State& state) {
     const Prepared& p = prepared(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        std::string xml = kv::ExportReturn("", *p.document, kv::kExportToText, services());
+        std::string xml = kv::exportReturn("", *p.document, kv::kExportToText, services());
         benchmark::DoNotOptimize(xml.data());
     }
     describe(state, p);

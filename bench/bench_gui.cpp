@@ -111,7 +111,7 @@ void BM_SwitchSection(benchmark::State& state) {
     const int before = f.asker.questions;
     std::size_t next = 1;
     for (auto _ : state) {
-        w->SwitchSection(sections[next]);
+        w->switchSection(sections[next]);
         QApplication::processEvents();
         next = (next + 1) % sections.size();
     }

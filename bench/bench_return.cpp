@@ -44,13 +44,13 @@ int process(const std::string& path) {
     d.loadFromFile(path);
     {
         auto sum = std::make_unique<kv::ReturnComputation>();
-        sum->Compute(d);
+        sum->compute(d);
     }
     static const kv::FixedIdSource ids("0F8FAD5B-D9CB-469F-A165-70867728950E");
     bool failed = false;
     const kv::ExportServices services{kv::bench::generatorClock(), ids,
                                       [&failed](const std::string&) { failed = true; }};
-    const std::string xml = kv::ExportReturn("", d, kv::kExportToText, services);
+    const std::string xml = kv::exportReturn("", d, kv::kExportToText, services);
     if (failed || xml == kv::kExportFailed) {
         std::cerr << "the export failed\n";
         return 1;

@@ -27,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const kv::ConversionError&) {
         return 0;
     }
-    const bool passesCheck = !kv::FirstReturnFault(doc).has_value();
+    const bool passesCheck = !kv::firstReturnFault(doc).has_value();
     const kv::ExportServices services{clock, ids, [](const std::string&) {}};
-    const std::string xml = kv::ExportReturn(std::string(), doc, kv::kExportToText, services);
+    const std::string xml = kv::exportReturn(std::string(), doc, kv::kExportToText, services);
     if (xml == kv::kExportFailed)
         return 0;
     xmlDocPtr parsed = xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "export.xml", nullptr,

@@ -107,7 +107,7 @@ int main(int argc, char* argv[]) {
         if (!info.visible || !info.screen.has_value() || !window.sectionEnabled(info.section))
             continue;
         log << "== " << info.caption << "\n";
-        window.SwitchSection(info.section);
+        window.switchSection(info.section);
         const QString prefix = QStringLiteral("%1").arg(number++, 2, 10, QLatin1Char('0'));
         auto* container = qobject_cast<kv::ScreenContainer*>(window.currentScreen());
         if (container == nullptr) {
@@ -143,14 +143,14 @@ int main(int argc, char* argv[]) {
             modal->close();
         });
         timer.start();
-        window.PreviewDoc();
+        window.previewDoc();
     }
-    window.ShowResult();
+    window.showResult();
     if (auto* result = window.findChild<QDialog*>(QStringLiteral("ResultSummary"))) {
         ok &= save(*result, folder, QStringLiteral("93-result"));
         result->close();
     }
-    window.ShowHelp();
+    window.showHelpContents();
     if (window.helpWindow() != nullptr) {
         ok &= save(*window.helpWindow(), folder, QStringLiteral("91-help"));
         window.helpWindow()->close();

@@ -1,6 +1,6 @@
 #pragma once
 // One run of checks shown one fault at a time in TfmCheckError: a screen's
-// CheckData, an entry dialog's checks on "Да", the payer checks.
+// checkData, an entry dialog's checks on "Да", the payer checks.
 //
 // How to use:
 //   CheckRun run(dialog, title);                     // today's screens: stop at "Исправить"

@@ -87,7 +87,7 @@ const std::string* kppMessage(KppResult r) {
 
 } // namespace
 
-InnResult CheckInn(std::string_view inn, InnKind kind) {
+InnResult checkInn(std::string_view inn, InnKind kind) {
     const std::string text = trimText(inn);
     if (text.empty())
         return InnResult::Empty;
@@ -107,7 +107,7 @@ InnResult CheckInn(std::string_view inn, InnKind kind) {
     return InnResult::Valid;
 }
 
-KppResult CheckKpp(std::string_view kpp) {
+KppResult checkKpp(std::string_view kpp) {
     const std::string text = trimText(kpp);
     if (text.empty())
         return KppResult::Empty;
@@ -118,17 +118,17 @@ KppResult CheckKpp(std::string_view kpp) {
     return KppResult::Valid;
 }
 
-bool OktmoLengthValid(std::string_view oktmo) {
+bool oktmoLengthValid(std::string_view oktmo) {
     const std::size_t n = trimText(oktmo).size();
     return n == 8 || n == 11;
 }
 
-bool InspectionCodeValid(std::string_view code) {
+bool inspectionCodeValid(std::string_view code) {
     return code.size() == 4 &&
            std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::vector<PayerFault> PayerFaults(std::string_view name, bool skipAllowed, std::string_view oktmo,
+std::vector<PayerFault> payerFaults(std::string_view name, bool skipAllowed, std::string_view oktmo,
                                     std::string_view kpp, std::string_view inn) {
     const PayerMessages& m = messages();
     std::vector<PayerFault> faults;
@@ -136,20 +136,20 @@ std::vector<PayerFault> PayerFaults(std::string_view name, bool skipAllowed, std
         faults.push_back({&m.noName, PayerField::Name, false});
 
     const std::string trimmedOktmo = trimText(oktmo);
-    if (!trimmedOktmo.empty() && !OktmoLengthValid(trimmedOktmo))
+    if (!trimmedOktmo.empty() && !oktmoLengthValid(trimmedOktmo))
         faults.push_back({&m.oktmoLength, PayerField::Oktmo, false});
     // The one fault a seller to a private person may skip: such a payer has no OKTMO.
     if (trimmedOktmo.empty())
         faults.push_back({&m.noOktmo, PayerField::Oktmo, skipAllowed});
 
-    const InnResult innResult = CheckInn(inn, InnKind::Any);
+    const InnResult innResult = checkInn(inn, InnKind::Any);
     if (innResult == InnResult::NotTenOrTwelve)
         faults.push_back({&m.innTenOrTwelve, PayerField::Inn, false});
     if (innResult == InnResult::Invalid)
         faults.push_back({&m.innInvalid, PayerField::Inn, false});
 
     if (inn.size() == 10) {
-        if (const std::string* message = kppMessage(CheckKpp(kpp)))
+        if (const std::string* message = kppMessage(checkKpp(kpp)))
             faults.push_back({message, PayerField::Kpp, false});
     } else if (!kpp.empty()) {
         // A KPP belongs to an organisation, whose INN has ten digits.
@@ -158,22 +158,22 @@ std::vector<PayerFault> PayerFaults(std::string_view name, bool skipAllowed, std
     return faults;
 }
 
-std::vector<PayerFault> OrganisationPayerFaults(std::string_view name, std::string_view oktmo,
+std::vector<PayerFault> organisationPayerFaults(std::string_view name, std::string_view oktmo,
                                                 std::string_view kpp, std::string_view inn) {
     const PayerMessages& m = messages();
     std::vector<PayerFault> faults;
     if (trimText(name).empty())
         faults.push_back({&m.noName, PayerField::Name, false});
-    if (!OktmoLengthValid(oktmo))
+    if (!oktmoLengthValid(oktmo))
         faults.push_back({&m.noOrganisationOktmo, PayerField::Oktmo, false});
 
-    const InnResult innResult = CheckInn(inn, InnKind::Organisation);
+    const InnResult innResult = checkInn(inn, InnKind::Organisation);
     if (innResult == InnResult::NotTen)
         faults.push_back({&m.innTen, PayerField::Inn, false});
     if (innResult == InnResult::Invalid)
         faults.push_back({&m.innInvalid, PayerField::Inn, false});
 
-    if (const std::string* message = kppMessage(CheckKpp(kpp)))
+    if (const std::string* message = kppMessage(checkKpp(kpp)))
         faults.push_back({message, PayerField::Kpp, false});
 
     if (inn.empty())
@@ -183,7 +183,7 @@ std::vector<PayerFault> OrganisationPayerFaults(std::string_view name, std::stri
     return faults;
 }
 
-const std::string* FirstUnskippable(const std::vector<PayerFault>& faults) {
+const std::string* firstUnskippable(const std::vector<PayerFault>& faults) {
     const auto fault =
         std::find_if(faults.begin(), faults.end(), [](const PayerFault& f) { return !f.mayBeSkipped; });
     return fault == faults.end() ? nullptr : fault->message;
@@ -208,15 +208,15 @@ PayerField showPayerFaults(CheckDialog& dialog, std::string_view sectionTitle, b
 
 } // namespace
 
-PayerField CheckPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
+PayerField checkPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
                       bool skipAllowed, std::string_view oktmo, std::string_view kpp, std::string_view inn) {
     return showPayerFaults(dialog, sectionTitle, skipAllowed,
-                           PayerFaults(name, skipAllowed, oktmo, kpp, inn));
+                           payerFaults(name, skipAllowed, oktmo, kpp, inn));
 }
 
-PayerField CheckOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
+PayerField checkOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
                                   std::string_view oktmo, std::string_view kpp, std::string_view inn) {
-    return showPayerFaults(dialog, sectionTitle, false, OrganisationPayerFaults(name, oktmo, kpp, inn));
+    return showPayerFaults(dialog, sectionTitle, false, organisationPayerFaults(name, oktmo, kpp, inn));
 }
 
 } // namespace kv

@@ -43,16 +43,16 @@ enum class PayerField : std::uint16_t {
 };
 
 // The text is trimmed first; the check digits are those of the published INN algorithm.
-InnResult CheckInn(std::string_view inn, InnKind kind);
+InnResult checkInn(std::string_view inn, InnKind kind);
 
 // Trimmed; letters are accepted, only the length and nine zeros are faults.
-KppResult CheckKpp(std::string_view kpp);
+KppResult checkKpp(std::string_view kpp);
 
 // A trimmed OKTMO of 8 or 11 characters; its digits are not checked.
-bool OktmoLengthValid(std::string_view oktmo);
+bool oktmoLengthValid(std::string_view oktmo);
 
 // A tax office's code: exactly four digits, nothing around them.
-bool InspectionCodeValid(std::string_view code);
+bool inspectionCodeValid(std::string_view code);
 
 // A fault of a source's payer: the message, the field to go back to, and whether
 // the person may skip it.
@@ -64,22 +64,22 @@ struct PayerFault {
 
 // The faults of a payer that may be an organisation or a person, in the order they
 // are shown; only a missing OKTMO may be skipped, and only when skipAllowed.
-std::vector<PayerFault> PayerFaults(std::string_view name, bool skipAllowed, std::string_view oktmo,
+std::vector<PayerFault> payerFaults(std::string_view name, bool skipAllowed, std::string_view oktmo,
                                     std::string_view kpp, std::string_view inn);
 // The faults of a payer that must be an organisation; none may be skipped.
-std::vector<PayerFault> OrganisationPayerFaults(std::string_view name, std::string_view oktmo,
+std::vector<PayerFault> organisationPayerFaults(std::string_view name, std::string_view oktmo,
                                                 std::string_view kpp, std::string_view inn);
 // The message of the first fault that may not be skipped, nullptr when there is none.
-const std::string* FirstUnskippable(const std::vector<PayerFault>& faults);
+const std::string* firstUnskippable(const std::vector<PayerFault>& faults);
 
 // Payer of a source that may be an organisation or a person. One run of
 // TfmCheckError titled "Проверка: " + sectionTitle; "Пропустить все" is never
 // offered, "Пропустить" only when skipAllowed and until a fault that may not be skipped.
-PayerField CheckPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
+PayerField checkPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
                       bool skipAllowed, std::string_view oktmo, std::string_view kpp, std::string_view inn);
 
 // Payer that must be an organisation; no fault may be skipped.
-PayerField CheckOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
+PayerField checkOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
                                   std::string_view oktmo, std::string_view kpp, std::string_view inn);
 
 } // namespace kv

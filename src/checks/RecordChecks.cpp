@@ -32,17 +32,17 @@ std::vector<RecordFault> conditionsFaults(const Declaration& d) {
 
     std::vector<RecordFault> faults;
     if (d.inspectionCode.empty())
-        faults.push_back({&noInspection, kInitialInspection});
-    else if (!InspectionCodeValid(d.inspectionCode))
+        faults.push_back({&noInspection, InitialInspection});
+    else if (!inspectionCodeValid(d.inspectionCode))
         // The code names the exported file and the office receiving it.
-        faults.push_back({&inspectionFormat, kInitialInspection});
+        faults.push_back({&inspectionFormat, InitialInspection});
     if (d.byRepresentative() && trimText(d.representativeName).empty())
-        faults.push_back({&noName, kInitialRepresentativeName});
+        faults.push_back({&noName, InitialRepresentativeName});
     if (d.byRepresentative() && trimText(d.representativeDocument).empty())
-        faults.push_back({&noDocument, kInitialRepresentativeDocument});
+        faults.push_back({&noDocument, InitialRepresentativeDocument});
     if (d.submitter() == SubmitterKind::RepresentativeOrganisation &&
         trimText(d.representativeOrganisation).empty())
-        faults.push_back({&noOrganisation, kInitialRepresentativeOrganisation});
+        faults.push_back({&noOrganisation, InitialRepresentativeOrganisation});
     return faults;
 }
 
@@ -78,31 +78,31 @@ std::vector<RecordFault> taxpayerFaults(const Taxpayer& p, EmptyInn emptyInn) {
         faults.push_back({&message, code});
     };
     if (p.surname.empty())
-        fault(noSurname, kPersonSurname);
+        fault(noSurname, PersonSurname);
     if (p.firstName.empty())
-        fault(noFirstName, kPersonFirstName);
-    const InnResult inn = CheckInn(p.inn, InnKind::Individual);
+        fault(noFirstName, PersonFirstName);
+    const InnResult inn = checkInn(p.inn, InnKind::Individual);
     if (inn == InnResult::NotTwelve)
-        fault(innLength, kPersonInn);
+        fault(innLength, PersonInn);
     else if (inn == InnResult::Invalid)
-        fault(innInvalid, kPersonInn);
+        fault(innInvalid, PersonInn);
     else if (inn == InnResult::Empty && emptyInn != EmptyInn::Passes)
-        fault(emptyInn == EmptyInn::Missing ? noInn : businessNeedsInn, kPersonInn);
+        fault(emptyInn == EmptyInn::Missing ? noInn : businessNeedsInn, PersonInn);
     // Without a valid INN the taxpayer is identified by birth place and document.
     if (inn != InnResult::Valid && trimText(p.birthPlace).empty())
-        fault(noBirthPlace, kPersonBirthPlace);
+        fault(noBirthPlace, PersonBirthPlace);
     if (inn != InnResult::Valid && p.identityDocCode == 0)
-        fault(noIdentityDoc, kPersonDocumentKind);
+        fault(noIdentityDoc, PersonDocumentKind);
     if (p.identityDocCode != 0) {
         if (p.identityDocNumber.empty())
-            fault(noIdentityNumber, kPersonDocumentNumber);
+            fault(noIdentityNumber, PersonDocumentNumber);
         if (p.identityDocDate < p.birthDate)
-            fault(issuedBeforeBirth, kPersonDocumentDate);
+            fault(issuedBeforeBirth, PersonDocumentDate);
         else if (issuedFromFourteen(p.identityDocCode) &&
                  !issuedAtFourteenOrLater(p.birthDate, p.identityDocDate))
-            fault(issuedBefore14, kPersonDocumentDate);
+            fault(issuedBefore14, PersonDocumentDate);
         if (p.identityDocIssuer.empty())
-            fault(noIssuer, kPersonDocumentIssuer);
+            fault(noIssuer, PersonDocumentIssuer);
     }
     return faults;
 }
@@ -182,12 +182,12 @@ const std::string* identifierFault(const std::vector<PayerFault>& faults, std::s
 } // namespace
 
 const std::string* payerFault(const IncomeSource& s) {
-    return identifierFault(PayerFaults(s.sourceName, true, s.sourceOktmo, s.sourceKpp, s.sourceInn),
+    return identifierFault(payerFaults(s.sourceName, true, s.sourceOktmo, s.sourceKpp, s.sourceInn),
                            s.sourceInn, s.sourceKpp, s.sourceOktmo);
 }
 
 const std::string* organisationPayerFault(const IncomeSource& s) {
-    return identifierFault(OrganisationPayerFaults(s.sourceName, s.sourceOktmo, s.sourceKpp, s.sourceInn),
+    return identifierFault(organisationPayerFaults(s.sourceName, s.sourceOktmo, s.sourceKpp, s.sourceInn),
                            s.sourceInn, s.sourceKpp, s.sourceOktmo);
 }
 
@@ -197,7 +197,7 @@ const std::string* pensionContractPayerFault(const PensionContract& c) {
     if (c.contractKind == PensionContract::kFundedPensionContributions)
         return nullptr;
     return identifierFault(
-        OrganisationPayerFaults(c.organisationName, anyOktmo, c.organisationKpp, c.organisationInn),
+        organisationPayerFaults(c.organisationName, anyOktmo, c.organisationKpp, c.organisationInn),
         c.organisationInn, c.organisationKpp, anyOktmo);
 }
 

@@ -2,7 +2,7 @@
 // Faults of single records that a screen reports on leaving and the whole-return
 // check reports before export, written once for both.
 //
-// How to use (a screen's CheckData, one source after another):
+// How to use (a screen's checkData, one source after another):
 //   for (const ForeignIncome& e : d.foreignIncomes)
 //       for (ForeignIncomeRule rule : kForeignIncomeRules)
 //           if (const std::string* message = rule(e)) run.fault(*message, position);
@@ -54,12 +54,12 @@ struct RecordFault {
 
 // Element codes of the initial-data screen, also used by the whole-return check.
 enum InitialDataElement : std::uint16_t {
-    kInitialInspection = 1,
-    kInitialEstimatedIncome = 2,
-    kInitialRepresentativeName = 3,
-    kInitialRepresentativeDocument = 4,
-    kInitialRepresentativeOrganisation = 5,
-    kInitialOktmo = 10,
+    InitialInspection = 1,
+    InitialEstimatedIncome = 2,
+    InitialRepresentativeName = 3,
+    InitialRepresentativeDocument = 4,
+    InitialRepresentativeOrganisation = 5,
+    InitialOktmo = 10,
 };
 
 // The tax office and the representative who confirms the return, in the order both
@@ -70,15 +70,15 @@ std::vector<RecordFault> conditionsFaults(const Declaration& declaration);
 
 // Element codes of the taxpayer screen, also used by the whole-return check.
 enum PersonElement : std::uint16_t {
-    kPersonSurname = 1,
-    kPersonFirstName = 2,
-    kPersonPatronymic = 3,
-    kPersonInn = 4,
-    kPersonDocumentKind = 5,
-    kPersonDocumentNumber = 6,
-    kPersonDocumentDate = 7,
-    kPersonDocumentIssuer = 8,
-    kPersonBirthPlace = 9,
+    PersonSurname = 1,
+    PersonFirstName = 2,
+    PersonPatronymic = 3,
+    PersonInn = 4,
+    PersonDocumentKind = 5,
+    PersonDocumentNumber = 6,
+    PersonDocumentDate = 7,
+    PersonDocumentIssuer = 8,
+    PersonBirthPlace = 9,
 };
 
 // What an empty INN is: the taxpayer screen always asks for one; the whole-return

@@ -84,9 +84,9 @@ public:
         if (clean() && d_.has(IncomeKind::Partnership))
             checkPartnerships();
         if (clean() && d_.has(IncomeKind::Foreign))
-            checkForeignIncomes();
+            checkForeignIncomeSection();
         if (clean() && d_.has(IncomeKind::Business))
-            checkBusinessIncomes();
+            checkBusinessIncomeSection();
         if (d_.incomeFlags() != 0) {
             if (clean() && d_.kind() == ReturnKind::Resident)
                 checkSocialDeductions();
@@ -262,7 +262,7 @@ private:
     }
 
     // Each rule walks the whole list before the next rule starts.
-    void checkForeignIncomes() {
+    void checkForeignIncomeSection() {
         const Messages& m = messages();
         for (ForeignIncomeRule rule : kForeignIncomeRules)
             if (quiet())
@@ -280,7 +280,7 @@ private:
     }
 
     // One walk: every rule for an entry before the next entry.
-    void checkBusinessIncomes() {
+    void checkBusinessIncomeSection() {
         const Messages& m = messages();
         const BusinessActivity* first = firstExpenseChoice(d_.businessIncomes);
         int position = 0;
@@ -377,7 +377,7 @@ private:
     void checkResidenceOktmo(bool taxPayable) {
         const Messages& m = messages();
         const std::string oktmo = trimText(d_.person.oktmo);
-        if (!oktmo.empty() && !OktmoLengthValid(oktmo))
+        if (!oktmo.empty() && !oktmoLengthValid(oktmo))
             report(CheckSection::Conditions, m.conditions, m.oktmoLength, 10);
         else if (oktmo.empty() && (taxPayable || d_.kind() == ReturnKind::Estimated))
             report(CheckSection::Conditions, m.conditions, m.noOktmo, 10);
@@ -426,13 +426,13 @@ private:
 
 } // namespace
 
-ReturnCheckResult CheckReturn(Declaration& declaration, CheckDialog& dialog) {
+ReturnCheckResult checkReturn(Declaration& declaration, CheckDialog& dialog) {
     Run run(declaration, dialog);
     try {
         // The overall result says whether tax is payable; Section 1 shows which
         // lines would reach the file without an OKTMO.
         const auto computation = std::make_unique<ReturnComputation>();
-        const bool taxPayable = !computation->Compute(declaration);
+        const bool taxPayable = !computation->compute(declaration);
         run.checkAll(computation->section1, taxPayable);
     } catch (const ArithmeticError&) {
         // A computation that cannot be done, or amounts of the document too large

@@ -61,6 +61,6 @@ struct ReturnCheckResult {
 // Runs the computation once to learn whether tax is payable (it writes its usual
 // results into the document), then the rules in their fixed order. A computation
 // that cannot be done is shown as a fault that can only be cancelled.
-ReturnCheckResult CheckReturn(Declaration& declaration, CheckDialog& dialog);
+ReturnCheckResult checkReturn(Declaration& declaration, CheckDialog& dialog);
 
 } // namespace kv

@@ -31,9 +31,9 @@ CheckAnswer ScriptedCheckDialog::ask(const CheckQuestion& question) {
     return *answer;
 }
 
-std::optional<ReturnFault> FirstReturnFault(Declaration& declaration) {
+std::optional<ReturnFault> firstReturnFault(Declaration& declaration) {
     ScriptedCheckDialog dialog = ScriptedCheckDialog::answeringAlways(CheckAnswer::Fix);
-    const ReturnCheckResult result = CheckReturn(declaration, dialog);
+    const ReturnCheckResult result = checkReturn(declaration, dialog);
     if (dialog.asked().empty())
         return std::nullopt;
     // With "Исправить" answered the first fault ends the check; it is the only one shown.
@@ -41,7 +41,7 @@ std::optional<ReturnFault> FirstReturnFault(Declaration& declaration) {
     return ReturnFault{q.sectionTitle, q.message, result};
 }
 
-std::string ReturnFaultText(const ReturnFault& fault) {
+std::string returnFaultText(const ReturnFault& fault) {
     static const std::string section = utf8ToCp1251("Раздел: ");
     static const std::string element = utf8ToCp1251("Код элемента: ");
     return (fault.sectionTitle.empty() ? fault.sectionTitle : fault.sectionTitle + "\n") + fault.message +

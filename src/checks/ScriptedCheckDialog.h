@@ -46,10 +46,10 @@ struct ReturnFault {
 
 // Runs the whole-return check answering "Исправить" at its first fault.
 // nullopt when the return passes.
-std::optional<ReturnFault> FirstReturnFault(Declaration& declaration);
+std::optional<ReturnFault> firstReturnFault(Declaration& declaration);
 
 // The fault in four lines (section title, message, section number, element
 // code), Windows-1251, for the command line.
-std::string ReturnFaultText(const ReturnFault& fault);
+std::string returnFaultText(const ReturnFault& fault);
 
 } // namespace kv

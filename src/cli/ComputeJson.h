@@ -15,7 +15,7 @@ class Declaration;
 
 namespace kv::cli {
 
-// result: the flag Compute returned, or nullopt when the run failed; error: the
+// result: the flag compute returned, or nullopt when the run failed; error: the
 // failure's message (Windows-1251), written as "error" when not empty.
 nlohmann::ordered_json computationJson(const ReturnComputation& root, const Declaration& doc,
                                        std::optional<bool> result, const std::string& error = {});

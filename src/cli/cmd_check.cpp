@@ -21,12 +21,12 @@ int cmdCheck(const Args& args) {
         errStorage(e, args[0]);
         return 2;
     }
-    const auto fault = FirstReturnFault(declaration);
+    const auto fault = firstReturnFault(declaration);
     if (!fault) {
         out1251(utf8ToCp1251("Проверка декларации завершена успешно"));
         return 0;
     }
-    out1251(ReturnFaultText(*fault));
+    out1251(returnFaultText(*fault));
     return 1;
 }
 

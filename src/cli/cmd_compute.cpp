@@ -27,7 +27,7 @@ int cmdCompute(const Args& args) {
     // The sheets are large; one run's object lives on the heap.
     auto root = std::make_unique<ReturnComputation>();
     try {
-        const bool result = root->Compute(doc);
+        const bool result = root->compute(doc);
         std::cout << computationJson(*root, doc, result)
                          .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
                   << '\n';

@@ -64,8 +64,8 @@ int cmdExport(const Args& args) {
         return 2;
     }
     if (options->check) {
-        if (const auto fault = FirstReturnFault(declaration)) {
-            out1251(ReturnFaultText(*fault));
+        if (const auto fault = firstReturnFault(declaration)) {
+            out1251(returnFaultText(*fault));
             return 1;
         }
     }
@@ -80,7 +80,7 @@ int cmdExport(const Args& args) {
                                           computationFailed || m == ComputationError::userMessage();
                                       err1251(m);
                                   }};
-    const std::string name = ExportReturn(folder, declaration, kExportToFile, services);
+    const std::string name = exportReturn(folder, declaration, kExportToFile, services);
     if (name == kExportRefused)
         return 1; // the message naming what to correct is out already
     if (name == kExportFailed) {

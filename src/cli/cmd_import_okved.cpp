@@ -44,7 +44,7 @@ int cmdImportOkved(const Args& args) {
         return 2;
 
     try {
-        const OkvedClassifier written = ImportOkved(csv, out, how);
+        const OkvedClassifier written = importOkved(csv, out, how);
         out1251(okvedImportSuccessMessage());
         std::cout << "Позиций: " << written.entries.size() << ", файл: " << out << '\n';
         return 0;

@@ -57,7 +57,7 @@ int cmdImportSoun(const Args& args) {
         date = SystemClock().today();
 
     try {
-        ImportSoun(dbf, out, *date, "00", how);
+        importSoun(dbf, out, *date, "00", how);
     } catch (const ClassifierShrinkError& e) {
         err1251(sounFailureMessage());
         err1251(e.what());

@@ -65,8 +65,8 @@ int cmdPdf(const Args& args) {
         return 2;
     }
     if (check) {
-        if (const auto fault = FirstReturnFault(declaration)) {
-            out1251(ReturnFaultText(*fault));
+        if (const auto fault = firstReturnFault(declaration)) {
+            out1251(returnFaultText(*fault));
             return 1;
         }
     }
@@ -78,7 +78,7 @@ int cmdPdf(const Args& args) {
                                           computationFailed || m == ComputationError::userMessage();
                                       err1251(m);
                                   }};
-    const std::string xml = ExportReturn(std::string(), declaration, kExportToText, services);
+    const std::string xml = exportReturn(std::string(), declaration, kExportToText, services);
     if (xml == kExportFailed)
         return 2;
 
@@ -91,9 +91,9 @@ int cmdPdf(const Args& args) {
     }
     const auto app = guiApplication();
     print::PrintModule module;
-    module.SetPrintTiffParam(print::kInspectionNameParam, declaration.inspectionName);
+    module.setPrintTiffParam(print::kInspectionNameParam, declaration.inspectionName);
     try {
-        module.PrintToPdf(xml, out);
+        module.printToPdf(xml, out);
     } catch (const print::PrintError& e) {
         err1251(e.what());
         return 2;

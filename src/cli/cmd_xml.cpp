@@ -30,7 +30,7 @@ int cmdXml(const Args& args) {
                                           computationFailed || m == ComputationError::userMessage();
                                       err1251(m);
                                   }};
-    const std::string bytes = ExportReturn(std::string(), declaration, kExportToText, services);
+    const std::string bytes = exportReturn(std::string(), declaration, kExportToText, services);
     if (bytes == kExportFailed)
         return 2;
     if (const std::string fault = exportSchemaFault(declaration, bytes); !fault.empty()) {

@@ -40,12 +40,12 @@ void addLine(Appendix4Sheet& s, std::int32_t ic, std::int32_t dc, Money a, Money
 
 } // namespace
 
-void Appendix4Sheet::Reset() {
+void Appendix4Sheet::clearFigures() {
     *this = Appendix4Sheet{};
 }
 
-void Appendix4Sheet::Compute(const Declaration& doc) {
-    Reset();
+void Appendix4Sheet::compute(const Declaration& doc) {
+    clearFigures();
     const bool foreign = doc.has(IncomeKind::Foreign);
     if (doc.incomes13.count() > 0 || foreign) {
         for (const ThirteenPercentSource& src : doc.incomes13)

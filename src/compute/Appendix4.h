@@ -24,8 +24,8 @@ public:
     Money exempt13;               // exempt part of the 13% income
     Money exempt35;               // exempt part of the 35% income
 
-    void Reset();
-    void Compute(const Declaration& doc);
+    void clearFigures();
+    void compute(const Declaration& doc);
 
     friend bool operator==(const Appendix4Sheet&, const Appendix4Sheet&) = default;
 };

@@ -28,12 +28,12 @@ Money roubles(std::int64_t r) {
 
 // --- pension and insurance contracts --------------------------------------------
 
-void PensionContractsSheet::Reset() {
+void PensionContractsSheet::clearFigures() {
     *this = PensionContractsSheet{};
 }
 
-void PensionContractsSheet::Compute(const Declaration& doc, ReturnComputation&) {
-    Reset();
+void PensionContractsSheet::compute(const Declaration& doc, ReturnComputation&) {
+    clearFigures();
     if (doc.kind() != ReturnKind::Resident || doc.socialDeductions.granted == 0)
         return;
     // One limit for all contracts, taken in the order they were entered.
@@ -63,12 +63,12 @@ void PensionContractsSheet::Compute(const Declaration& doc, ReturnComputation&) 
 
 // --- Appendix 5 -------------------------------------------------------------------
 
-void Appendix5Sheet::Reset() {
+void Appendix5Sheet::clearFigures() {
     *this = Appendix5Sheet{};
 }
 
-void Appendix5Sheet::Compute(const Declaration& doc, ReturnComputation& root) {
-    Reset();
+void Appendix5Sheet::compute(const Declaration& doc, ReturnComputation& root) {
+    clearFigures();
     if (doc.kind() != ReturnKind::Resident)
         return;
 
@@ -142,9 +142,9 @@ void Appendix5Sheet::Compute(const Declaration& doc, ReturnComputation& root) {
         const Money base = root.russian13.totalIncome + root.foreign13.otherIncome +
                            root.business.totalIncome + investmentRestored - root.foreign13.exempt60 -
                            root.foreign13.exempt60_1 - root.exemptIncome.exempt13;
-        charity25 = min(PercentLimit(base, kCharityPercent), s.charity);
-        charityCulture30 = min(PercentLimit(base, kCultureCharityPercent), s.charity30);
-        charity = min(PercentLimit(base, kCultureCharityPercent), charity25 + charityCulture30);
+        charity25 = min(percentLimit(base, kCharityPercent), s.charity);
+        charityCulture30 = min(percentLimit(base, kCultureCharityPercent), s.charity30);
+        charity = min(percentLimit(base, kCultureCharityPercent), charity25 + charityCulture30);
         for (const Money& paid : s.childEducation)
             childEducation += min(roubles(kChildEducationLimit), paid);
         expensiveTreatment = s.expensiveMedical;
@@ -163,13 +163,13 @@ void Appendix5Sheet::Compute(const Declaration& doc, ReturnComputation& root) {
 
     // An agent can have granted no more than the expense the return declares.
     const Money limit = roubles(kSocialLimit);
-    agentCode320 = Min3(agentCode320, ownEducation, limit);
+    agentCode320 = min3(agentCode320, ownEducation, limit);
     agentCode321 = min(agentCode321, childEducation);
-    agentCode324 = Min3(agentCode324, medicalServices + medicines, limit);
-    agentCode325 = Min3(agentCode325, voluntaryInsurance, limit);
+    agentCode324 = min3(agentCode324, medicalServices + medicines, limit);
+    agentCode325 = min3(agentCode325, voluntaryInsurance, limit);
     agentCode326 = min(agentCode326, expensiveTreatment);
-    agentCode327 = Min3(agentCode327, root.pensionContracts.npfDeductible, limit);
-    agentCode328 = Min3(agentCode328, root.pensionContracts.additionalDeductible, limit);
+    agentCode327 = min3(agentCode327, root.pensionContracts.npfDeductible, limit);
+    agentCode328 = min3(agentCode328, root.pensionContracts.additionalDeductible, limit);
 
     socialByAgents = min(agentCode320 + agentCode321 + agentCode324 + agentCode325 + agentCode326 +
                              agentCode327 + agentCode328,

@@ -36,8 +36,8 @@ public:
     Money additionalDeductible; // additional contributions to the funded pension (kind 4)
     Money totalDeductible;
 
-    void Reset();
-    void Compute(const Declaration& doc, ReturnComputation& root);
+    void clearFigures();
+    void compute(const Declaration& doc, ReturnComputation& root);
 
     friend bool operator==(const PensionContractsSheet&, const PensionContractsSheet&) = default;
 };
@@ -78,10 +78,10 @@ public:
     Money agentCode327;
     Money agentCode328;
 
-    void Reset();
+    void clearFigures();
     // Reads standardByMonth, pensionContracts, russian13, foreign13, business and
     // exemptIncome of the root; they are computed before it.
-    void Compute(const Declaration& doc, ReturnComputation& root);
+    void compute(const Declaration& doc, ReturnComputation& root);
 
     friend bool operator==(const Appendix5Sheet&, const Appendix5Sheet&) = default;
 };

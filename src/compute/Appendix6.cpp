@@ -70,12 +70,12 @@ void addLine(Appendix6Sheet& s, const SaleLine& l, Money& housingLimit) {
 
 } // namespace
 
-void Appendix6Sheet::Reset() {
+void Appendix6Sheet::clearFigures() {
     *this = Appendix6Sheet{};
 }
 
-void Appendix6Sheet::Compute(const Declaration& doc) {
-    Reset();
+void Appendix6Sheet::compute(const Declaration& doc) {
+    clearFigures();
     const bool foreign = doc.has(IncomeKind::Foreign);
     if (doc.kind() != ReturnKind::Resident || (doc.incomes13.count() == 0 && !foreign))
         return;

@@ -27,8 +27,8 @@ public:
     Money claimRightsCosts;       // "ВычПдтвРасхУстПрав"
     Money totalPropertySale;      // "ОбщИмущВыч"
 
-    void Reset();
-    void Compute(const Declaration& doc);
+    void clearFigures();
+    void compute(const Declaration& doc);
 
     friend bool operator==(const Appendix6Sheet&, const Appendix6Sheet&) = default;
 };

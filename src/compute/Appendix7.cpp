@@ -30,12 +30,12 @@ Money positive(Money m) {
 
 } // namespace
 
-void Appendix7Sheet::Reset() {
+void Appendix7Sheet::clearFigures() {
     *this = Appendix7Sheet();
 }
 
-void Appendix7Sheet::Compute(Declaration& declaration, const ReturnComputation& root) {
-    Reset();
+void Appendix7Sheet::compute(Declaration& declaration, const ReturnComputation& root) {
+    clearFigures();
     auto& objects = declaration.propertyDeductions.objects;
     // Figures of an earlier run must not survive into a return that no longer claims the deduction.
     for (auto& object : objects) {
@@ -82,12 +82,12 @@ void Appendix7Sheet::Compute(Declaration& declaration, const ReturnComputation& 
     // which side of a half kopeck the costs land on.
     if (static_cast<__int128>(purchaseCosts.raw) * shareDenominator >
         static_cast<__int128>(limit.raw) * shareNumerator) {
-        const std::optional<Money> limitByShare = ProductHalfUp(limit, shareNumerator, shareDenominator, 1);
+        const std::optional<Money> limitByShare = productHalfUp(limit, shareNumerator, shareDenominator, 1);
         if (!limitByShare)
             throw ComputationError("housing deduction: limit by share out of range");
         purchaseCosts = *limitByShare;
     }
-    purchaseCosts = RoundToKopecks(purchaseCosts);
+    purchaseCosts = roundToKopecks(purchaseCosts);
 
     Money remainder = purchaseCosts;
     for (auto& object : objects) {

@@ -24,11 +24,11 @@ public:
     Money purchaseCarriedForward;
     Money interestCarriedForward;
 
-    void Reset();
+    void clearFigures();
     // Also writes each housing object's yearDeduction and before2014 into the
     // document. Throws kv::ComputationError when the share of the object that
     // sets the limit has a zero denominator.
-    void Compute(Declaration& declaration, const ReturnComputation& root);
+    void compute(Declaration& declaration, const ReturnComputation& root);
 };
 
 } // namespace kv

@@ -50,12 +50,12 @@ void copyExportedLosses(Appendix8Operation& line, const Appendix8Loss* first, st
 
 } // namespace
 
-void Appendix8Sheet::Reset() {
+void Appendix8Sheet::clearFigures() {
     *this = Appendix8Sheet();
 }
 
-void Appendix8Sheet::Compute(const Declaration& /*declaration*/, const ReturnComputation& root) {
-    Reset();
+void Appendix8Sheet::compute(const Declaration& /*declaration*/, const ReturnComputation& root) {
+    clearFigures();
 
     auto addLine = [this](const LineInput& in, std::initializer_list<Loss> candidates) {
         if (in.income + in.costs <= Money{})

@@ -42,8 +42,8 @@ public:
     std::vector<Appendix8Operation> operations;
     std::int32_t operationCount = 0;
 
-    void Reset();
-    void Compute(const Declaration& declaration, const ReturnComputation& root);
+    void clearFigures();
+    void compute(const Declaration& declaration, const ReturnComputation& root);
 };
 
 } // namespace kv

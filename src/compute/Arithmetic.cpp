@@ -12,7 +12,7 @@ namespace {
 // is the one failure of the computation.
 Money product(Money amount, std::int64_t numerator, std::int64_t denominator, std::int64_t step,
               const char* what) {
-    const std::optional<Money> result = ProductHalfUp(amount, numerator, denominator, step);
+    const std::optional<Money> result = productHalfUp(amount, numerator, denominator, step);
     if (!result)
         throw ComputationError(std::string(what) +
                                (denominator == 0 ? ": division by zero" : ": amount out of range"));
@@ -32,11 +32,11 @@ const std::string& ComputationError::userMessage() {
     return text;
 }
 
-Money TaxAtRate(Money amount, int ratePercent) {
+Money taxAtRate(Money amount, int ratePercent) {
     return product(amount, ratePercent, 100, Money::kScale, "tax at rate");
 }
 
-Money ApplyRateExact(Money amount, int ratePercent) {
+Money applyRateExact(Money amount, int ratePercent) {
     // raw × rate / 100 to the nearest ten-thousandth, a tie to the even neighbour.
     const __int128 n = static_cast<__int128>(amount.raw) * ratePercent;
     __int128 q = n / 100;
@@ -49,29 +49,29 @@ Money ApplyRateExact(Money amount, int ratePercent) {
     return Money::fromRaw(static_cast<std::int64_t>(q));
 }
 
-Money TaxInKopecks(Money amount, int ratePercent) {
+Money taxInKopecks(Money amount, int ratePercent) {
     return product(amount, ratePercent, 100, kKopeck, "tax in kopecks");
 }
 
-Money IncomeForTax(Money tax, int ratePercent) {
+Money incomeForTax(Money tax, int ratePercent) {
     if (ratePercent == 0)
         throw ComputationError("income for tax: rate of zero");
     return product(tax, 100, ratePercent, kKopeck, "income for tax");
 }
 
-Money RoundToRoubles(Money amount) {
+Money roundToRoubles(Money amount) {
     return product(amount, 1, 1, Money::kScale, "rounding to roubles");
 }
 
-Money RoundToKopecks(Money amount) {
+Money roundToKopecks(Money amount) {
     return product(amount, 1, 1, kKopeck, "rounding to kopecks");
 }
 
-Money ScaleToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator) {
+Money scaleToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator) {
     return product(amount, numerator, denominator, kKopeck, "amount at factor");
 }
 
-Money PercentLimit(Money amount, int percent) {
+Money percentLimit(Money amount, int percent) {
     // raw × percent / 10000 is the limit in kopecks; the cut is toward zero.
     const __int128 kopecks = static_cast<__int128>(amount.raw) * percent / 10000;
     if (kopecks <= 0)
@@ -81,7 +81,7 @@ Money PercentLimit(Money amount, int percent) {
     return Money::fromRaw(static_cast<std::int64_t>(kopecks) * 100);
 }
 
-Money Min3(Money a, Money b, Money c) {
+Money min3(Money a, Money b, Money c) {
     return min(min(a, b), c);
 }
 

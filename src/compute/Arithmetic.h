@@ -1,7 +1,7 @@
 #pragma once
 // Money arithmetic shared by every sheet of the computation. Sums and differences
 // are exact (Money itself), and so are products with rates: they are formed on the
-// integers and only the exact product is rounded (ProductHalfUp of the core), so a
+// integers and only the exact product is rounded (productHalfUp of the core), so a
 // half rouble or a half kopeck always rounds up. Anything that cannot be computed (a
 // division by zero, an amount outside the 64-bit range) raises ComputationError
 // rather than giving a silent wrong figure.
@@ -28,31 +28,31 @@ private:
 
 // Whole-rouble tax at a rate of ratePercent (13, 9, 15, 30, 35): amount × rate / 100
 // with half a rouble up (a negative amount truncated toward zero).
-Money TaxAtRate(Money amount, int ratePercent);
+Money taxAtRate(Money amount, int ratePercent);
 
 // Amount × rate (a whole percentage) to the nearest ten-thousandth of a rouble,
 // ties to even, as an agent's computed tax on a source is kept.
-Money ApplyRateExact(Money amount, int ratePercent);
+Money applyRateExact(Money amount, int ratePercent);
 
 // Tax in whole kopecks, half a kopeck up.
-Money TaxInKopecks(Money amount, int ratePercent);
+Money taxInKopecks(Money amount, int ratePercent);
 
 // The income whose tax at ratePercent equals tax: tax × 100 / rate in kopecks, half
 // a kopeck up. A rate of 0 is a ComputationError.
-Money IncomeForTax(Money tax, int ratePercent);
+Money incomeForTax(Money tax, int ratePercent);
 
 // Whole roubles, half a rouble up (a negative amount truncates toward zero).
-Money RoundToRoubles(Money amount);
+Money roundToRoubles(Money amount);
 // Kopecks, half a kopeck up (a negative amount truncates toward zero).
-Money RoundToKopecks(Money amount);
+Money roundToKopecks(Money amount);
 // amount × numerator / denominator rounded to kopecks (70% is 7 / 10).
-Money ScaleToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator);
+Money scaleToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator);
 
 // percent% of amount truncated to kopecks: the integer part of
 // (raw × percent / 10000), read as kopecks. A negative base gives no limit room (0).
-Money PercentLimit(Money amount, int percent);
+Money percentLimit(Money amount, int percent);
 
 // Smallest of three amounts (exact).
-Money Min3(Money a, Money b, Money c);
+Money min3(Money a, Money b, Money c);
 
 } // namespace kv

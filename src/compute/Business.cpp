@@ -38,12 +38,12 @@ struct ProfessionalTotals {
 
 } // namespace
 
-void BusinessIncomeSheet::Reset() {
+void BusinessIncomeSheet::clearFigures() {
     *this = BusinessIncomeSheet{};
 }
 
-void BusinessIncomeSheet::Compute(const Declaration& doc) {
-    Reset();
+void BusinessIncomeSheet::compute(const Declaration& doc) {
+    clearFigures();
     if (!doc.has(IncomeKind::Business))
         return;
     tradeFee = doc.tradeFee;
@@ -56,12 +56,12 @@ void BusinessIncomeSheet::Compute(const Declaration& doc) {
     professionalDeductions = min(professionalDeductions, totalIncome);
 }
 
-void ProfDeductionsRussiaSheet::Reset() {
+void ProfDeductionsRussiaSheet::clearFigures() {
     *this = ProfDeductionsRussiaSheet{};
 }
 
-void ProfDeductionsRussiaSheet::Compute(const Declaration& doc) {
-    Reset();
+void ProfDeductionsRussiaSheet::compute(const Declaration& doc) {
+    clearFigures();
     ProfessionalTotals totals{civilContractExpenses, authorActualExpenses, authorNormExpenses};
     if (doc.kind() == ReturnKind::Resident && doc.incomes13.count() > 0) {
         for (const ThirteenPercentSource& src : doc.incomes13)
@@ -76,12 +76,12 @@ void ProfDeductionsRussiaSheet::Compute(const Declaration& doc) {
     total = civilContractExpenses + authorActualExpenses + authorNormExpenses;
 }
 
-void ProfDeductionsForeignSheet::Reset() {
+void ProfDeductionsForeignSheet::clearFigures() {
     *this = ProfDeductionsForeignSheet{};
 }
 
-void ProfDeductionsForeignSheet::Compute(const Declaration& doc) {
-    Reset();
+void ProfDeductionsForeignSheet::compute(const Declaration& doc) {
+    clearFigures();
     ProfessionalTotals totals{civilContractExpenses, authorActualExpenses, authorNormExpenses};
     if (doc.has(IncomeKind::Foreign))
         for (const ForeignIncome& in : doc.foreignIncomes)

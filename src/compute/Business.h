@@ -19,8 +19,8 @@ public:
     Money tradeFee;
     Money patentPayments;
 
-    void Reset();
-    void Compute(const Declaration& doc);
+    void clearFigures();
+    void compute(const Declaration& doc);
 
     friend bool operator==(const BusinessIncomeSheet&, const BusinessIncomeSheet&) = default;
 };
@@ -33,8 +33,8 @@ public:
     Money authorNormExpenses;    // "РасхНормАвтВозн"
     Money total;                 // "ОбщРасхВыч"
 
-    void Reset();
-    void Compute(const Declaration& doc);
+    void clearFigures();
+    void compute(const Declaration& doc);
 
     friend bool operator==(const ProfDeductionsRussiaSheet&, const ProfDeductionsRussiaSheet&) = default;
 };
@@ -47,8 +47,8 @@ public:
     Money authorNormExpenses;
     Money total;
 
-    void Reset();
-    void Compute(const Declaration& doc);
+    void clearFigures();
+    void compute(const Declaration& doc);
 
     friend bool operator==(const ProfDeductionsForeignSheet&, const ProfDeductionsForeignSheet&) = default;
 };

@@ -25,7 +25,7 @@ std::string rateText(Money rate, std::int32_t units) {
     if (units == 0)
         return {};
     // The rate of one unit to four decimals, half up on the exact quotient.
-    const std::optional<Money> perUnit = ProductHalfUp(rate, 1, units, 1);
+    const std::optional<Money> perUnit = productHalfUp(rate, 1, units, 1);
     return perUnit ? moneyText(*perUnit, '.') : std::string();
 }
 
@@ -37,7 +37,7 @@ CfcProfit* findCfc(std::vector<CfcProfit>& cfcs, const std::string& number) {
 
 } // namespace
 
-std::string ForeignKindCode(std::int32_t c) {
+std::string foreignKindCode(std::int32_t c) {
     switch (c) {
     case 1000:
         return "21";
@@ -73,7 +73,7 @@ std::string ForeignKindCode(std::int32_t c) {
     }
 }
 
-std::string NormaliseCfcNumber(const std::string& entered) {
+std::string normaliseCfcNumber(const std::string& entered) {
     std::string result = entered.substr(0, 2);
     result += '-';
     if (entered.size() > 3)
@@ -81,12 +81,12 @@ std::string NormaliseCfcNumber(const std::string& entered) {
     return result;
 }
 
-void ForeignIncomeSheet::Reset() {
+void ForeignIncomeSheet::clearFigures() {
     *this = ForeignIncomeSheet{};
 }
 
-void ForeignIncomeSheet::Compute(const Declaration& doc, int rate) {
-    Reset();
+void ForeignIncomeSheet::compute(const Declaration& doc, int rate) {
+    clearFigures();
     for (const ForeignIncome& in : doc.foreignIncomes) {
         if (!belongsToRate(in.incomeRate, rate) || in.incomeCode == kExemptMaterialBenefit)
             continue;
@@ -97,18 +97,18 @@ void ForeignIncomeSheet::Compute(const Declaration& doc, int rate) {
         line.sourceName = in.sourceName;
         line.incomeDate = in.incomeDate;
         line.incomeRateText = rateText(in.incomeDateRate, in.incomeDateUnits);
-        line.incomeInCurrencyText = AmountText(14, in.incomeInCurrency);
+        line.incomeInCurrencyText = amountText(14, in.incomeInCurrency);
         line.incomeInRubles = in.incomeInRubles;
         line.incomeCode = in.incomeCode;
         line.profDeduction = min(in.incomeInRubles, in.deductionAmount);
         line.deductionCode = in.deductionCode;
         line.taxPaymentDate = in.taxPaymentDate;
         line.taxRateText = rateText(in.taxDateRate, in.taxDateUnits);
-        line.taxInCurrencyText = AmountText(14, in.taxInCurrency);
+        line.taxInCurrencyText = amountText(14, in.taxInCurrency);
         line.taxInRubles = in.taxInRubles;
         line.cfcTaxWithheldInRussia = in.cfcTaxWithheldInRussia;
-        line.kindCode = ForeignKindCode(in.incomeCode);
-        line.cfcNumber = NormaliseCfcNumber(in.cfcNumber);
+        line.kindCode = foreignKindCode(in.incomeCode);
+        line.cfcNumber = normaliseCfcNumber(in.cfcNumber);
         line.cfcProfitMethod = static_cast<std::uint8_t>(in.cfcProfitMethod);
 
         if (in.incomeCode == kCfcProfit) {
@@ -118,7 +118,7 @@ void ForeignIncomeSheet::Compute(const Declaration& doc, int rate) {
                 cfcProfits.push_back(CfcProfit{line.cfcNumber, in.incomeInRubles});
         }
 
-        line.taxRf = TaxInKopecks(max(in.incomeInRubles - line.profDeduction, Money{}), rate);
+        line.taxRf = taxInKopecks(max(in.incomeInRubles - line.profDeduction, Money{}), rate);
         if (in.incomeCode == kExempt60 || in.incomeCode == kExempt60_1) {
             line.taxRf = Money{};
             if (in.incomeCode == kExempt60) {
@@ -155,7 +155,7 @@ void ForeignIncomeSheet::Compute(const Declaration& doc, int rate) {
             line.exemptCfcDividends = min(cfc->remainingProfit, line.incomeInRubles);
             cfc->remainingProfit -= line.exemptCfcDividends;
             exemptCfcDividends += line.exemptCfcDividends;
-            line.taxRf = TaxInKopecks(line.incomeInRubles - line.exemptCfcDividends, rate);
+            line.taxRf = taxInKopecks(line.incomeInRubles - line.exemptCfcDividends, rate);
         }
         line.credit = min(line.taxRf, line.taxInRubles);
         dividendTaxCredit += line.credit;
@@ -168,7 +168,7 @@ void ForeignIncomeSheet::Compute(const Declaration& doc, int rate) {
             continue;
         if (line.taxRf > line.taxInRubles)
             incomeNotCoveredByCredit +=
-                max(line.incomeInRubles - IncomeForTax(line.taxInRubles, rate), Money{});
+                max(line.incomeInRubles - incomeForTax(line.taxInRubles, rate), Money{});
         else
             incomeNotCoveredByCredit += line.profDeduction;
     }

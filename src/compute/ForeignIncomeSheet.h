@@ -68,16 +68,16 @@ public:
     std::int32_t cfcCount = 0;
     std::int32_t lineCount = 0;
 
-    void Reset();
+    void clearFigures();
     // rate: 13, 9 or 35.
-    void Compute(const Declaration& doc, int rate);
+    void compute(const Declaration& doc, int rate);
 
     friend bool operator==(const ForeignIncomeSheet&, const ForeignIncomeSheet&) = default;
 };
 
 // Appendix 2 income-kind code ("КодВидДох") of a foreign income code.
-std::string ForeignKindCode(std::int32_t incomeCode);
+std::string foreignKindCode(std::int32_t incomeCode);
 // "AA-12345" from the number as entered: two characters, "-", then five from the fourth on.
-std::string NormaliseCfcNumber(const std::string& entered);
+std::string normaliseCfcNumber(const std::string& entered);
 
 } // namespace kv

@@ -55,12 +55,12 @@ void spendLoss(Money& left, std::initializer_list<std::pair<Money, Money*>> netA
 
 } // namespace
 
-void PartnershipSheet::Reset() {
+void PartnershipSheet::clearFigures() {
     *this = PartnershipSheet();
 }
 
-void PartnershipSheet::Compute(const Declaration& declaration) {
-    Reset();
+void PartnershipSheet::compute(const Declaration& declaration) {
+    clearFigures();
 
     for (const auto& source : declaration.incomes13) {
         for (const auto& item : source.items) {

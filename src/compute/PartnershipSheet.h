@@ -31,8 +31,8 @@ public:
     Money priorLoss5002, priorLoss5005, priorLoss5009, priorLoss5011, priorLoss5014;
     Money priorLoss5017, priorLoss5020, priorLoss5024, priorLoss5026, priorLoss5029;
 
-    void Reset();
-    void Compute(const Declaration& declaration);
+    void clearFigures();
+    void compute(const Declaration& declaration);
 };
 
 } // namespace kv

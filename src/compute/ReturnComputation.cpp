@@ -6,89 +6,89 @@
 
 namespace kv {
 
-void ReturnComputation::Reset() {
-    section2Other13.Reset();
-    section2Cfc13.Reset();
-    section2Dividends13.Reset();
-    section2Rate30.Reset();
-    section2Rate35.Reset();
-    section2Rate9.Reset();
-    section2Dividends15.Reset();
-    section1.Reset();
-    russian9.Reset();
-    russian13.Reset();
-    russian15.Reset();
-    russian30.Reset();
-    russian35.Reset();
-    foreign13.Reset();
-    foreign9.Reset();
-    foreign35.Reset();
-    business.Reset();
-    profDeductRussia.Reset();
-    profDeductForeign.Reset();
-    exemptIncome.Reset();
-    stdSocialDeductions.Reset();
-    standardByMonth.Reset();
-    pensionContracts.Reset();
-    propertySale.Reset();
-    propertyPurchase.Reset();
-    securitiesOrdinary.Reset();
-    securitiesIia.Reset();
-    investPartnership.Reset();
-    securitiesSummary.Reset();
+void ReturnComputation::clearFigures() {
+    section2Other13.clearFigures();
+    section2Cfc13.clearFigures();
+    section2Dividends13.clearFigures();
+    section2Rate30.clearFigures();
+    section2Rate35.clearFigures();
+    section2Rate9.clearFigures();
+    section2Dividends15.clearFigures();
+    section1.clearFigures();
+    russian9.clearFigures();
+    russian13.clearFigures();
+    russian15.clearFigures();
+    russian30.clearFigures();
+    russian35.clearFigures();
+    foreign13.clearFigures();
+    foreign9.clearFigures();
+    foreign35.clearFigures();
+    business.clearFigures();
+    profDeductRussia.clearFigures();
+    profDeductForeign.clearFigures();
+    exemptIncome.clearFigures();
+    stdSocialDeductions.clearFigures();
+    standardByMonth.clearFigures();
+    pensionContracts.clearFigures();
+    propertySale.clearFigures();
+    propertyPurchase.clearFigures();
+    securitiesOrdinary.clearFigures();
+    securitiesIia.clearFigures();
+    investPartnership.clearFigures();
+    securitiesSummary.clearFigures();
 }
 
-bool ReturnComputation::Compute(Declaration& doc) {
+bool ReturnComputation::compute(Declaration& doc) {
     try {
-        Reset();
+        clearFigures();
         const ReturnKind kind = doc.kind();
         if (kind == ReturnKind::Estimated) // nothing is computed
             return true;
 
         if (kind == ReturnKind::Termination) {
-            business.Compute(doc);
-            section2Other13.Compute(doc, *this);
-            return section1.Compute(doc, *this);
+            business.compute(doc);
+            section2Other13.compute(doc, *this);
+            return section1.compute(doc, *this);
         }
         if (kind != ReturnKind::Resident && kind != ReturnKind::NonResident)
-            return section1.Compute(doc, *this);
+            return section1.compute(doc, *this);
 
-        russian9.Compute(doc, *this);
-        russian13.Compute(doc, *this);
-        russian15.Compute(doc, *this);
-        russian30.Compute(doc, *this);
-        russian35.Compute(doc, *this);
-        business.Compute(doc);
+        russian9.compute(doc, *this);
+        russian13.compute(doc, *this);
+        russian15.compute(doc, *this);
+        russian30.compute(doc, *this);
+        russian35.compute(doc, *this);
+        business.compute(doc);
 
         // Without any income kind in the return there is nothing the appendices could
         // take; Section 2 then reads zeros from them.
         if (doc.incomeFlags() != 0) {
-            exemptIncome.Compute(doc);
-            profDeductRussia.Compute(doc);
-            profDeductForeign.Compute(doc);
-            propertySale.Compute(doc);
-            investPartnership.Compute(doc);
-            securitiesOrdinary.Compute(doc, *this);
-            securitiesIia.Compute(doc, *this);
-            securitiesSummary.Compute(doc, *this);
-            foreign13.Compute(doc, 13);
-            foreign9.Compute(doc, 9);
-            foreign35.Compute(doc, 35);
-            standardByMonth.Compute(doc, *this);
-            pensionContracts.Compute(doc, *this);
-            stdSocialDeductions.Compute(doc, *this);
-            propertyPurchase.Compute(doc, *this);
+            exemptIncome.compute(doc);
+            profDeductRussia.compute(doc);
+            profDeductForeign.compute(doc);
+            propertySale.compute(doc);
+            investPartnership.compute(doc);
+            securitiesOrdinary.compute(doc, *this);
+            securitiesIia.compute(doc, *this);
+            securitiesSummary.compute(doc, *this);
+            foreign13.compute(doc, 13);
+            foreign9.compute(doc, 9);
+            foreign35.compute(doc, 35);
+            standardByMonth.compute(doc, *this);
+            pensionContracts.compute(doc, *this);
+            stdSocialDeductions.compute(doc, *this);
+            propertyPurchase.compute(doc, *this);
         }
 
-        section2Other13.Compute(doc, *this);
-        section2Cfc13.Compute(doc, *this);
-        section2Dividends13.Compute(doc, *this);
-        section2Rate30.Compute(doc, *this);
-        section2Rate35.Compute(doc, *this);
-        section2Rate9.Compute(doc, *this);
-        section2Dividends15.Compute(doc, *this);
+        section2Other13.compute(doc, *this);
+        section2Cfc13.compute(doc, *this);
+        section2Dividends13.compute(doc, *this);
+        section2Rate30.compute(doc, *this);
+        section2Rate35.compute(doc, *this);
+        section2Rate9.compute(doc, *this);
+        section2Dividends15.compute(doc, *this);
 
-        return section1.Compute(doc, *this);
+        return section1.compute(doc, *this);
     } catch (const ComputationError&) {
         throw;
     } catch (const ArithmeticError& e) {

@@ -1,22 +1,22 @@
 #pragma once
 // The computation root: builds, from one declaration, every computed sheet of the
-// return. A run is a pure batch: construct, Compute once, read the sheets, discard.
+// return. A run is a pure batch: construct, compute once, read the sheets, discard.
 //
 // Calling conventions of the sheets (the root calls exactly these):
-//   void Section2Sheet::Compute(Declaration&, ReturnComputation&)  - the instance finds its
+//   void Section2Sheet::compute(Declaration&, ReturnComputation&)  - the instance finds its
 //        rate and income kind by its position in the root (compare `this` with
 //        &root.section2Other13 ... &root.section2Dividends15);
-//   bool Section1Sheet::Compute(Declaration&, ReturnComputation&);
-//   void Appendix7Sheet::Compute(Declaration&, ReturnComputation&);
-//   void SecuritiesSheet::Compute(Declaration&, ReturnComputation&)  - by position, as Section2Sheet
+//   bool Section1Sheet::compute(Declaration&, ReturnComputation&);
+//   void Appendix7Sheet::compute(Declaration&, ReturnComputation&);
+//   void SecuritiesSheet::compute(Declaration&, ReturnComputation&)  - by position, as Section2Sheet
 //        (&root.securitiesOrdinary or &root.securitiesIia);
-//   void PartnershipSheet::Compute(Declaration&);
-//   void Appendix8Sheet::Compute(Declaration&, ReturnComputation&);
-//   void ForeignIncomeSheet::Compute(const Declaration&, int rate);
+//   void PartnershipSheet::compute(Declaration&);
+//   void Appendix8Sheet::compute(Declaration&, ReturnComputation&);
+//   void ForeignIncomeSheet::compute(const Declaration&, int rate);
 //   the Russian-source sheets take (Declaration&, ReturnComputation&), the business,
 //   professional, exempt and property-sale sheets (declaration) only, the
 //   deduction sheets (declaration, root).
-// A sheet taking `const Declaration&` is called the same way. Every sheet has Reset().
+// A sheet taking `const Declaration&` is called the same way. Every sheet has clearFigures().
 // Anything that cannot be computed throws ComputationError (compute/Arithmetic.h).
 #include "compute/Appendix4.h"
 #include "compute/Appendix5.h"
@@ -73,7 +73,7 @@ public:
     ReturnComputation(const ReturnComputation&) = delete;
     ReturnComputation& operator=(const ReturnComputation&) = delete;
 
-    void Reset();
+    void clearFigures();
     // Resets, computes every sheet the kind of return needs, in the order in which
     // each sheet finds its inputs complete, and returns Section 1's result: true
     // when nothing is payable and there is at least one real Section 1 line.
@@ -82,7 +82,7 @@ public:
     // and clears the trade fee and patent payments of a return without business
     // incomes. Throws ComputationError when a figure cannot be computed; any
     // arithmetic failure of a sheet reaches the caller as that one error.
-    bool Compute(Declaration& doc);
+    bool compute(Declaration& doc);
 };
 
 } // namespace kv

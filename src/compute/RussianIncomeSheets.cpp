@@ -34,7 +34,7 @@ RealEstateSale realEstateRecord(const ThirteenIncomeItem& item) {
     r.cadastralNumber = item.cadastralNumber;
     r.cadastralValue = item.cadastralValue;
     r.contractPrice = item.contractPrice;
-    r.cadastralValue70 = ScaleToKopecks(item.cadastralValue, 7, 10);
+    r.cadastralValue70 = scaleToKopecks(item.cadastralValue, 7, 10);
     r.saleIncome = item.amount;
     return r;
 }
@@ -52,7 +52,7 @@ Money walkThirteenSource(ThirteenPercentSource& src, int ratePercent, bool withA
     for (const ThirteenIncomeItem& item : src.items) {
         amounts += item.amount;
         deductions += item.deductionAmount;
-        kind = MergeIncomeKind(kind, IncomeKindOfItem(item.incomeCode, item.hasCadastralData != 0,
+        kind = mergeIncomeKind(kind, incomeKindOfItem(item.incomeCode, item.hasCadastralData != 0,
                                                       item.amount, item.contractPrice));
         if (isRealEstateSale(item.incomeCode) && item.hasCadastralData != 0)
             sales.push_back(realEstateRecord(item));
@@ -64,7 +64,7 @@ Money walkThirteenSource(ThirteenPercentSource& src, int ratePercent, bool withA
             for (const AgentDeductionItem& d : src.agentDeductions)
                 taxable -= d.amount;
         src.taxableIncome = taxable;
-        src.computedTax = ApplyRateExact(taxable, ratePercent);
+        src.computedTax = applyRateExact(taxable, ratePercent);
         // A shortfall within one rouble is rounding of the agent's figures, not unpaid tax.
         if (src.taxWithheld + Money::fromRoubles(1) < src.computedTax)
             setKind(src.incomeKind, kNotFullyWithheld);
@@ -74,7 +74,7 @@ Money walkThirteenSource(ThirteenPercentSource& src, int ratePercent, bool withA
 
 } // namespace
 
-std::string_view IncomeKindOfItem(std::int32_t c, bool hasCadastralData, Money amount, Money contractPrice) {
+std::string_view incomeKindOfItem(std::int32_t c, bool hasCadastralData, Money amount, Money contractPrice) {
     const bool atCadastral = hasCadastralData && amount != contractPrice;
     switch (c) {
     case 1400:
@@ -109,7 +109,7 @@ std::string_view IncomeKindOfItem(std::int32_t c, bool hasCadastralData, Money a
     }
 }
 
-std::string_view MergeIncomeKind(std::string_view current, std::string_view candidate) {
+std::string_view mergeIncomeKind(std::string_view current, std::string_view candidate) {
     if (candidate == kEmployment)
         return kEmployment;
     if (current.empty() || current == candidate)
@@ -121,12 +121,12 @@ std::string_view MergeIncomeKind(std::string_view current, std::string_view cand
 
 // --- 9% ------------------------------------------------------------------------
 
-void RussianIncome9Sheet::Reset() {
+void RussianIncome9Sheet::clearFigures() {
     *this = RussianIncome9Sheet{};
 }
 
-void RussianIncome9Sheet::Compute(Declaration& doc, ReturnComputation&) {
-    Reset();
+void RussianIncome9Sheet::compute(Declaration& doc, ReturnComputation&) {
+    clearFigures();
     if (doc.kind() != ReturnKind::Resident)
         return;
     for (ThirtyPercentSource& src : doc.incomes9) {
@@ -138,12 +138,12 @@ void RussianIncome9Sheet::Compute(Declaration& doc, ReturnComputation&) {
 
 // --- 13% -----------------------------------------------------------------------
 
-void RussianIncome13Sheet::Reset() {
+void RussianIncome13Sheet::clearFigures() {
     *this = RussianIncome13Sheet{};
 }
 
-void RussianIncome13Sheet::Compute(Declaration& doc, ReturnComputation&) {
-    Reset();
+void RussianIncome13Sheet::compute(Declaration& doc, ReturnComputation&) {
+    clearFigures();
     fixedAdvancesPaid = doc.foreignerFixedAdvance;
     if (doc.kind() == ReturnKind::Resident) {
         for (ThirteenPercentSource& src : doc.incomes13) {
@@ -171,7 +171,7 @@ void RussianIncome13Sheet::Compute(Declaration& doc, ReturnComputation&) {
                 deductions += item.deductionAmount;
             }
             src.taxableIncome = amounts - deductions;
-            src.computedTax = ApplyRateExact(src.taxableIncome, 13);
+            src.computedTax = applyRateExact(src.taxableIncome, 13);
             setKind(src.incomeKind, src.taxWithheld + Money::fromRoubles(1) < src.computedTax
                                         ? kNotFullyWithheld
                                         : kEmployment);
@@ -184,12 +184,12 @@ void RussianIncome13Sheet::Compute(Declaration& doc, ReturnComputation&) {
 
 // --- 15% -----------------------------------------------------------------------
 
-void RussianIncome15Sheet::Reset() {
+void RussianIncome15Sheet::clearFigures() {
     *this = RussianIncome15Sheet{};
 }
 
-void RussianIncome15Sheet::Compute(Declaration& doc, ReturnComputation&) {
-    Reset();
+void RussianIncome15Sheet::compute(Declaration& doc, ReturnComputation&) {
+    clearFigures();
     if (doc.kind() != ReturnKind::NonResident)
         return;
     for (ThirtyPercentSource& src : doc.incomes30) {
@@ -201,12 +201,12 @@ void RussianIncome15Sheet::Compute(Declaration& doc, ReturnComputation&) {
 
 // --- 30% -----------------------------------------------------------------------
 
-void RussianIncome30Sheet::Reset() {
+void RussianIncome30Sheet::clearFigures() {
     *this = RussianIncome30Sheet{};
 }
 
-void RussianIncome30Sheet::Compute(Declaration& doc, ReturnComputation&) {
-    Reset();
+void RussianIncome30Sheet::compute(Declaration& doc, ReturnComputation&) {
+    clearFigures();
     if (doc.kind() != ReturnKind::NonResident)
         return;
     // A non-resident's sources of the resident list are taxed at 30%; agents grant
@@ -226,12 +226,12 @@ void RussianIncome30Sheet::Compute(Declaration& doc, ReturnComputation&) {
 
 // --- 35% -----------------------------------------------------------------------
 
-void RussianIncome35Sheet::Reset() {
+void RussianIncome35Sheet::clearFigures() {
     *this = RussianIncome35Sheet{};
 }
 
-void RussianIncome35Sheet::Compute(Declaration& doc, ReturnComputation&) {
-    Reset();
+void RussianIncome35Sheet::compute(Declaration& doc, ReturnComputation&) {
+    clearFigures();
     if (doc.kind() != ReturnKind::Resident)
         return;
     for (ThirtyFivePercentSource& src : doc.incomes35) {

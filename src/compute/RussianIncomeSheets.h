@@ -32,8 +32,8 @@ public:
     Money totalIncome;
     Money taxWithheld;
 
-    void Reset();
-    void Compute(Declaration& doc, ReturnComputation& root);
+    void clearFigures();
+    void compute(Declaration& doc, ReturnComputation& root);
 
     friend bool operator==(const RussianIncome9Sheet&, const RussianIncome9Sheet&) = default;
 };
@@ -48,8 +48,8 @@ public:
     std::vector<RealEstateSale> realEstateSales;
     std::int32_t realEstateSaleCount = 0;
 
-    void Reset();
-    void Compute(Declaration& doc, ReturnComputation& root);
+    void clearFigures();
+    void compute(Declaration& doc, ReturnComputation& root);
 
     friend bool operator==(const RussianIncome13Sheet&, const RussianIncome13Sheet&) = default;
 };
@@ -59,8 +59,8 @@ public:
     Money totalIncome;
     Money taxWithheld;
 
-    void Reset();
-    void Compute(Declaration& doc, ReturnComputation& root);
+    void clearFigures();
+    void compute(Declaration& doc, ReturnComputation& root);
 
     friend bool operator==(const RussianIncome15Sheet&, const RussianIncome15Sheet&) = default;
 };
@@ -72,8 +72,8 @@ public:
     std::vector<RealEstateSale> realEstateSales;
     std::int32_t realEstateSaleCount = 0;
 
-    void Reset();
-    void Compute(Declaration& doc, ReturnComputation& root);
+    void clearFigures();
+    void compute(Declaration& doc, ReturnComputation& root);
 
     friend bool operator==(const RussianIncome30Sheet&, const RussianIncome30Sheet&) = default;
 };
@@ -86,18 +86,18 @@ public:
     // stay out of the two totals.
     Money materialBenefitWithheld;
 
-    void Reset();
-    void Compute(Declaration& doc, ReturnComputation& root);
+    void clearFigures();
+    void compute(Declaration& doc, ReturnComputation& root);
 
     friend bool operator==(const RussianIncome35Sheet&, const RussianIncome35Sheet&) = default;
 };
 
 // Appendix 1 income-kind code of one income line, before the source's lines are merged.
 // The view is of a literal and stays valid.
-std::string_view IncomeKindOfItem(std::int32_t incomeCode, bool hasCadastralData, Money amount,
+std::string_view incomeKindOfItem(std::int32_t incomeCode, bool hasCadastralData, Money amount,
                                   Money contractPrice);
 // Merges a line's code into the source's code: employment wins, equal codes stay,
 // anything else mixed gives "10".
-std::string_view MergeIncomeKind(std::string_view current, std::string_view candidate);
+std::string_view mergeIncomeKind(std::string_view current, std::string_view candidate);
 
 } // namespace kv

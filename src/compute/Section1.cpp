@@ -80,9 +80,9 @@ private:
 
 } // namespace
 
-void Section1Sheet::Reset() {}
+void Section1Sheet::clearFigures() {}
 
-bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputation& root) {
+bool Section1Sheet::compute(const Declaration& declaration, const ReturnComputation& root) {
     const ReturnKind kind = declaration.kind();
     if (kind == ReturnKind::Estimated)
         return true;
@@ -119,7 +119,7 @@ bool Section1Sheet::Compute(const Declaration& declaration, const ReturnComputat
         if (n > Money{}) {
             if (business) {
                 const Money businessTax =
-                    TaxAtRate(root.business.totalIncome - root.business.professionalDeductions, 13) -
+                    taxAtRate(root.business.totalIncome - root.business.professionalDeductions, 13) -
                     root.business.advancesPaid;
                 if (businessTax > Money{}) {
                     const Money part = min(n, businessTax);

@@ -45,10 +45,10 @@ public:
 
     // Nothing to zero: the line list is cleared only by construction, since a
     // computation object serves a single run.
-    void Reset();
+    void clearFigures();
     // Appends the lines and returns the overall result flag of the computation:
     // false when any tax is payable or when the return is a zero return.
-    bool Compute(const Declaration& declaration, const ReturnComputation& root);
+    bool compute(const Declaration& declaration, const ReturnComputation& root);
 };
 
 } // namespace kv

@@ -14,12 +14,12 @@ Money positive(Money m) {
 
 } // namespace
 
-void Section2Sheet::Reset() {
+void Section2Sheet::clearFigures() {
     *this = Section2Sheet();
 }
 
-void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputation& root) {
-    Reset();
+void Section2Sheet::compute(const Declaration& declaration, const ReturnComputation& root) {
+    clearFigures();
     const ReturnKind kind = declaration.kind();
     const auto& r13 = root.russian13;
     const auto& f13 = root.foreign13;
@@ -50,7 +50,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
             tradeFeeCredited = root.business.tradeFee;
             advancesPaid = root.business.advancesPaid;
             fixedAdvancesPaid = r13.fixedAdvancesPaid;
-            foreignTaxCredited = RoundToRoubles(f13.otherTaxCredit);
+            foreignTaxCredited = roundToRoubles(f13.otherTaxCredit);
             patentCredited = root.business.patentPayments;
         } else if (kind == ReturnKind::NonResident) {
             totalIncome = r13.totalIncome;
@@ -70,7 +70,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
         rateCode = "13";
         if (kind == ReturnKind::Resident) {
             cfcProfit = f13.cfcProfit;
-            foreignTaxCredited = RoundToRoubles(f13.cfcTaxCredit);
+            foreignTaxCredited = roundToRoubles(f13.cfcTaxCredit);
         }
         refunds = false;
     } else if (this == &root.section2Dividends13) {
@@ -79,7 +79,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
             totalIncome = r13.dividendIncome + f13.dividendIncome;
             nonTaxableIncome = f13.exemptCfcDividends;
             taxWithheld = r13.dividendTaxWithheld;
-            foreignTaxCredited = RoundToRoubles(f13.dividendTaxCredit);
+            foreignTaxCredited = roundToRoubles(f13.dividendTaxCredit);
         }
     } else if (this == &root.section2Rate30) {
         rateCode = "30";
@@ -100,7 +100,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
             nonTaxableIncome = root.exemptIncome.exempt35;
             taxWithheld = root.russian35.taxWithheld;
             taxWithheldMaterialBenefit = root.russian35.materialBenefitWithheld;
-            foreignTaxCredited = RoundToRoubles(root.foreign35.otherTaxCredit);
+            foreignTaxCredited = roundToRoubles(root.foreign35.otherTaxCredit);
         }
     } else if (this == &root.section2Rate9) {
         ratePercent = 9;
@@ -108,7 +108,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
             rateCode = "09";
             totalIncome = root.russian9.totalIncome + root.foreign9.otherIncome;
             taxWithheld = root.russian9.taxWithheld;
-            foreignTaxCredited = RoundToRoubles(root.foreign9.otherTaxCredit);
+            foreignTaxCredited = roundToRoubles(root.foreign9.otherTaxCredit);
         }
     } else if (this == &root.section2Dividends15) {
         ratePercent = 15;
@@ -129,7 +129,7 @@ void Section2Sheet::Compute(const Declaration& declaration, const ReturnComputat
     if (capDeductions && deductions > taxableIncome - expensesReducingIncome)
         deductions = taxableIncome - expensesReducingIncome;
     taxBase = taxableIncome - expensesReducingIncome - deductions + cfcProfit;
-    taxCalculated = TaxAtRate(taxBase, ratePercent);
+    taxCalculated = taxAtRate(taxBase, ratePercent);
 
     const Money creditsForPayment = taxWithheld + taxWithheldMaterialBenefit + advancesPaid +
                                     fixedAdvancesPaid + foreignTaxCredited + tradeFeeCredited +

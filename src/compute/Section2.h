@@ -33,9 +33,9 @@ public:
     Money taxToRefund;
 
     // Zeroes every amount and clears the rate code: a sheet that does not run keeps it empty.
-    void Reset();
+    void clearFigures();
     // Must be called on one of the seven Section 2 members of root.
-    void Compute(const Declaration& declaration, const ReturnComputation& root);
+    void compute(const Declaration& declaration, const ReturnComputation& root);
 };
 
 } // namespace kv

@@ -54,12 +54,12 @@ Money takeFrom(Money& work, Money wanted) {
 
 } // namespace
 
-void SecuritiesSheet::Reset() {
+void SecuritiesSheet::clearFigures() {
     *this = SecuritiesSheet();
 }
 
-void SecuritiesSheet::Compute(const Declaration& declaration, const ReturnComputation& root) {
-    Reset();
+void SecuritiesSheet::compute(const Declaration& declaration, const ReturnComputation& root) {
+    clearFigures();
     const bool iis = this == &root.securitiesIia;
 
     auto take = [&](std::int32_t incomeCode, std::int32_t deductionCode, Money a, Money d) {

@@ -47,10 +47,10 @@ public:
     Money exemptTraded, exemptOnceTraded, exemptUntraded, exemptDerivSec, exemptDerivOther,
         exemptDerivUntraded, exemptRepo, exemptLending;
 
-    void Reset();
+    void clearFigures();
     // Must be called on root.securitiesOrdinary or root.securitiesIia, after
     // root.investPartnership has been computed.
-    void Compute(const Declaration& declaration, const ReturnComputation& root);
+    void compute(const Declaration& declaration, const ReturnComputation& root);
 };
 
 } // namespace kv

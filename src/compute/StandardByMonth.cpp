@@ -39,12 +39,12 @@ Money perChild(std::int32_t children, std::int64_t amount) {
 
 } // namespace
 
-void StandardByMonthSheet::Reset() {
+void StandardByMonthSheet::clearFigures() {
     *this = StandardByMonthSheet{};
 }
 
-void StandardByMonthSheet::Compute(const Declaration& doc, ReturnComputation&) {
-    Reset();
+void StandardByMonthSheet::compute(const Declaration& doc, ReturnComputation&) {
+    clearFigures();
     const StandardDeduction& sd = doc.standardDeductions;
     if (doc.kind() != ReturnKind::Resident || sd.granted == 0)
         return;

@@ -25,8 +25,8 @@ public:
     Money disabledChild;
     Money disabledChildSingleParent;
 
-    void Reset();
-    void Compute(const Declaration& doc, ReturnComputation& root);
+    void clearFigures();
+    void compute(const Declaration& doc, ReturnComputation& root);
 
     friend bool operator==(const StandardByMonthSheet&, const StandardByMonthSheet&) = default;
 };

@@ -49,7 +49,7 @@ Money Money::operator-() const {
     return fromRaw(-raw);
 }
 
-std::optional<Money> ProductHalfUp(Money amount, std::int64_t numerator, std::int64_t denominator,
+std::optional<Money> productHalfUp(Money amount, std::int64_t numerator, std::int64_t denominator,
                                    std::int64_t step) {
     if (denominator == 0 || step < 1)
         return std::nullopt;
@@ -69,17 +69,17 @@ std::optional<Money> ProductHalfUp(Money amount, std::int64_t numerator, std::in
     return Money::fromRaw(static_cast<std::int64_t>(raw));
 }
 
-Money ProductToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator) {
-    const std::optional<Money> result = ProductHalfUp(amount, numerator, denominator, 100);
+Money productToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator) {
+    const std::optional<Money> result = productHalfUp(amount, numerator, denominator, 100);
     if (!result)
         overflow();
     return *result;
 }
 
-std::string WholeAmountText(int width, Money amount) {
+std::string wholeAmountText(int width, Money amount) {
     // The tax service's schema takes whole numbers only here; kopecks can still come
     // from a document written elsewhere, so they are rounded as any whole-rouble figure.
-    const std::optional<Money> whole = ProductHalfUp(amount, 1, 1, Money::kScale);
+    const std::optional<Money> whole = productHalfUp(amount, 1, 1, Money::kScale);
     const std::int64_t roubles = whole ? whole->raw / Money::kScale : amount.raw / Money::kScale;
     std::string text = std::to_string(roubles);
     if (static_cast<int>(text.size()) > width)
@@ -87,7 +87,7 @@ std::string WholeAmountText(int width, Money amount) {
     return text;
 }
 
-std::string AmountText(int width, Money amount) {
+std::string amountText(int width, Money amount) {
     const std::int64_t raw = amount.raw < 0 ? 0 : amount.raw;
     std::string kopecks = std::to_string((raw % Money::kScale) / 100);
     if (kopecks.size() < 2)

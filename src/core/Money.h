@@ -1,7 +1,7 @@
 #pragma once
 // Exact money: a signed 64-bit count of ten-thousandths of a rouble. Sums and
 // differences stay exact, and so do products with rates and coefficients: they are
-// formed on the integers (ProductHalfUp) and only the exact product is rounded, so a
+// formed on the integers (productHalfUp) and only the exact product is rounded, so a
 // half kopeck is always rounded up, never lost in a binary fraction.
 #include <compare>
 #include <cstdint>
@@ -73,16 +73,16 @@ inline Money min(Money a, Money b) {
 // toward zero. A factor is an exact fraction: 70% is 7/10, a rate of 64.7362 roubles for
 // 100 units is 647362 / (100 × 10000). nullopt for a zero denominator, a step
 // below 1, or a result outside the 64-bit range.
-std::optional<Money> ProductHalfUp(Money amount, std::int64_t numerator, std::int64_t denominator,
+std::optional<Money> productHalfUp(Money amount, std::int64_t numerator, std::int64_t denominator,
                                    std::int64_t step);
-// ProductHalfUp to kopecks; ArithmeticError where it gives nullopt.
-Money ProductToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator);
+// productHalfUp to kopecks; ArithmeticError where it gives nullopt.
+Money productToKopecks(Money amount, std::int64_t numerator, std::int64_t denominator);
 
 // --- Texts of the export ---------------------------------------------------
 // Whole roubles: a fraction is rounded half-up (a negative amount truncated toward
 // zero) and never written.
-std::string WholeAmountText(int width, Money amount);
-std::string AmountText(int width, Money amount);
+std::string wholeAmountText(int width, Money amount);
+std::string amountText(int width, Money amount);
 
 // --- General texts (document items, screens, messages) ----------------------
 // Shortest decimal form: no grouping, "-" for negatives, at most four decimals,

@@ -11,12 +11,12 @@ namespace {
 
 void setIfNonZero(xml::Element e, const char* name, Money amount, int width) {
     if (!amount.isZero())
-        e.set(name, AmountText(width, amount));
+        e.set(name, amountText(width, amount));
 }
 
 void setIfPositive(xml::Element e, const char* name, Money amount, int width) {
     if (amount > Money())
-        e.set(name, AmountText(width, amount));
+        e.set(name, amountText(width, amount));
 }
 
 void writeActivity(xml::Element parent, const BusinessActivity& b) {
@@ -24,7 +24,7 @@ void writeActivity(xml::Element parent, const BusinessActivity& b) {
     e.set("ВидДеят", "0" + b.activityKind);
     if (b.activityKind == "1")
         e.set("ОКВЭД", b.okvedCode);
-    e.set("Доход", AmountText(14, b.incomeAmount));
+    e.set("Доход", amountText(14, b.incomeAmount));
     if (b.hasDocumentedExpenses != 0) {
         setIfNonZero(e, "РасхФакт", b.totalExpenses, 14);
         setIfNonZero(e, "РасхФМат", b.materialExpenses, 14);
@@ -42,7 +42,7 @@ template <class Sheet> void writeProfessional(xml::Element parent, const Sheet& 
     setIfPositive(e, "РасхФактДогГПХ", s.civilContractExpenses, 14);
     setIfPositive(e, "РасхФактАвтВозн", s.authorActualExpenses, 14);
     setIfPositive(e, "РасхНормАвтВозн", s.authorNormExpenses, 14);
-    e.set("ОбщРасхВыч", AmountText(14, s.total));
+    e.set("ОбщРасхВыч", amountText(14, s.total));
 }
 
 void writeBusinessBlock(xml::Element body, const Declaration& d, const ReturnComputation& sum) {
@@ -53,10 +53,10 @@ void writeBusinessBlock(xml::Element body, const Declaration& d, const ReturnCom
 
     xml::Element e = body.append("ДоходПредпр");
     if (business && d.businessIncomes.count() > 0) {
-        e.set("ДоходИт", AmountText(14, sum.business.totalIncome))
-            .set("ВычПрофИт", AmountText(14, sum.business.professionalDeductions));
+        e.set("ДоходИт", amountText(14, sum.business.totalIncome))
+            .set("ВычПрофИт", amountText(14, sum.business.professionalDeductions));
         if (sum.business.advancesPaid > Money())
-            e.set("УплФактАвИт", WholeAmountText(12, sum.business.advancesPaid));
+            e.set("УплФактАвИт", wholeAmountText(12, sum.business.advancesPaid));
         for (const BusinessActivity& b : d.businessIncomes)
             writeActivity(e, b);
         if (d.isFarmHousehold != 0) {
@@ -66,12 +66,12 @@ void writeBusinessBlock(xml::Element body, const Declaration& d, const ReturnCom
         }
         if (d.adjustedBase > Money() || d.adjustedTax > Money())
             e.append("НБКор105.3")
-                .set("НБКорСам", AmountText(14, d.adjustedBase))
-                .set("НалКорСам", WholeAmountText(12, d.adjustedTax));
+                .set("НБКорСам", amountText(14, d.adjustedBase))
+                .set("НалКорСам", wholeAmountText(12, d.adjustedTax));
     } else {
         // The form needs one kind of activity even when only professional deductions are declared.
-        e.set("ДоходИт", AmountText(14, Money())).set("ВычПрофИт", AmountText(14, Money()));
-        e.append("РасчВидДеят").set("ВидДеят", "09").set("Доход", AmountText(14, Money()));
+        e.set("ДоходИт", amountText(14, Money())).set("ВычПрофИт", amountText(14, Money()));
+        e.append("РасчВидДеят").set("ВидДеят", "09").set("Доход", amountText(14, Money()));
     }
     writeProfessional(e, sum.profDeductRussia, "1");
     writeProfessional(e, sum.profDeductForeign, "2");
@@ -92,7 +92,7 @@ void writeExempt(xml::Element body, const Appendix4Sheet& x) {
     setIfPositive(e, "ПомПодар", x.victimsAid, 7);
     setIfPositive(e, "ДопСВПенс", x.employerPensionContrib, 7);
     setIfPositive(e, "ДоходИн", x.otherExempt, 12);
-    e.set("ДохНеНалОбщ", AmountText(12, x.totalExempt));
+    e.set("ДохНеНалОбщ", amountText(12, x.totalExempt));
 }
 
 } // namespace

@@ -15,7 +15,7 @@ const Money kZero;
 
 void setIfPositive(xml::Element e, const char* name, Money amount, int width) {
     if (amount > kZero)
-        e.set(name, AmountText(width, amount));
+        e.set(name, amountText(width, amount));
 }
 
 void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix5Sheet& s) {
@@ -26,7 +26,7 @@ void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix
         kZero)
         return;
     xml::Element e = body.append("ВычСтандСоц");
-    e.set("ВычСтандСоц", AmountText(14, s.stdSocialInReturn));
+    e.set("ВычСтандСоц", amountText(14, s.stdSocialInReturn));
 
     xml::Element standard = e.append("РасчВычСтанд");
     setIfPositive(standard, "ВычСт218.1.1", s.std3000, 8);
@@ -36,14 +36,14 @@ void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix
     setIfPositive(standard, "ВычСтРебИнв", s.disabledChild, 8);
     setIfPositive(standard, "ВычСтРебИнвЕд", s.disabledChildSingleParent, 8);
     setIfPositive(standard, "ОбщВычСтандПер", s.standardByAgents, 8);
-    standard.set("ОбщВычСтандДекл", AmountText(8, s.standardInReturn));
+    standard.set("ОбщВычСтандДекл", amountText(8, s.standardInReturn));
 
     if (s.socialUncappedTotal > kZero) {
         xml::Element uncapped = e.append("РасчВычСоцБез219.2");
         setIfPositive(uncapped, "СумБлагЦел", s.charity, 14);
         setIfPositive(uncapped, "СумОбуч", s.childEducation, 14);
         setIfPositive(uncapped, "СумЛечен", s.expensiveTreatment, 14);
-        uncapped.set("ИтогВычСоциал", AmountText(14, s.socialUncappedTotal));
+        uncapped.set("ИтогВычСоциал", amountText(14, s.socialUncappedTotal));
     }
     if (s.socialByAgents + s.socialInReturn > kZero) {
         xml::Element capped = e.append("РасчВычСоц219.2");
@@ -55,25 +55,25 @@ void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix
         setIfPositive(capped, "СумОценКвалиф", s.qualificationAssessment, 14);
         setIfPositive(capped, "ОбщСумРасх", s.cappedExpensesTotal, 14);
         setIfPositive(capped, "ОбщСНВОтчПерНА", s.socialByAgents, 14);
-        capped.set("ОбщВычСоциал", AmountText(14, s.socialInReturn));
+        capped.set("ОбщВычСоциал", amountText(14, s.socialInReturn));
     }
     if (s.investmentDeduction + s.investmentRestored > kZero)
         e.append("РасчИнвВыч")
-            .set("СумИнвВыч219", AmountText(14, s.investmentDeduction))
-            .set("ИнвВычПредВосст", AmountText(14, s.investmentRestored));
+            .set("СумИнвВыч219", amountText(14, s.investmentDeduction))
+            .set("ИнвВычПредВосст", amountText(14, s.investmentRestored));
 }
 
 // A child whose every amount is its own single attribute, written when the amount is positive.
 void writeSingle(xml::Element parent, const char* child, const char* attribute, Money amount) {
     if (amount > kZero)
-        parent.append(child).set(attribute, AmountText(14, amount));
+        parent.append(child).set(attribute, amountText(14, amount));
 }
 
 void writePropertySale(xml::Element body, const Appendix6Sheet& s) {
     if (s.totalPropertySale <= kZero)
         return;
     xml::Element e = body.append("ИмущНалВычПр");
-    e.set("ОбщИмущВыч", AmountText(14, s.totalPropertySale));
+    e.set("ОбщИмущВыч", amountText(14, s.totalPropertySale));
 
     if (s.housingSaleDeduction + s.housingCosts + s.housingShareDeduction + s.housingShareCosts > kZero) {
         xml::Element c = e.append("ВычДохНедвЖил");
@@ -137,8 +137,8 @@ void writeObject(xml::Element parent, const HousingObject& o) {
     }
     if (o.before2014 != 0)
         e.set("ДолСобств", std::to_string(o.shareNumerator) + "/" + std::to_string(o.shareDenominator));
-    e.set("СумРасхФакт", AmountText(10, o.yearDeduction))
-        .set("СумФактУплПроц", AmountText(10, o.mortgageInterest));
+    e.set("СумРасхФакт", amountText(10, o.yearDeduction))
+        .set("СумФактУплПроц", amountText(10, o.mortgageInterest));
 
     xml::Element info = e.append("СведОбъект");
     if (o.objectKind == 1 && o.houseAcquisitionMethod != 0)
@@ -159,15 +159,15 @@ void writePropertyPurchase(xml::Element body, const Declaration& d, const Append
         d.incomeFlags() == 0)
         return;
     xml::Element calc = body.append("ИмущНалВычНов").append("РасчИмущВыч");
-    calc.set("ВычНовЗачПред", AmountText(10, s.purchaseCreditedBefore))
-        .set("ВычПроцЗачПред", AmountText(10, s.interestCreditedBefore))
-        .set("ВычНАУвед", AmountText(10, s.purchaseByAgent))
-        .set("ПроцНАУвед", AmountText(10, s.interestByAgent))
-        .set("НалБаз13БезВыч", AmountText(14, s.base13WithoutDeduction))
-        .set("РасхНовВычНД", AmountText(10, s.purchaseThisReturn))
-        .set("ПроцВычНД", AmountText(10, s.interestThisReturn))
-        .set("ОстИВБезПроц", AmountText(10, s.purchaseCarriedForward))
-        .set("ОстИВУплПроц", AmountText(10, s.interestCarriedForward));
+    calc.set("ВычНовЗачПред", amountText(10, s.purchaseCreditedBefore))
+        .set("ВычПроцЗачПред", amountText(10, s.interestCreditedBefore))
+        .set("ВычНАУвед", amountText(10, s.purchaseByAgent))
+        .set("ПроцНАУвед", amountText(10, s.interestByAgent))
+        .set("НалБаз13БезВыч", amountText(14, s.base13WithoutDeduction))
+        .set("РасхНовВычНД", amountText(10, s.purchaseThisReturn))
+        .set("ПроцВычНД", amountText(10, s.interestThisReturn))
+        .set("ОстИВБезПроц", amountText(10, s.purchaseCarriedForward))
+        .set("ОстИВУплПроц", amountText(10, s.interestCarriedForward));
     for (const HousingObject& o : property.objects)
         writeObject(calc, o);
 }

@@ -110,7 +110,7 @@ ExportedReturn buildReturnXml(const Declaration& document, const ReturnComputati
     return out;
 }
 
-std::string ExportReturn(const std::string& folder, Declaration& document, int mode,
+std::string exportReturn(const std::string& folder, Declaration& document, int mode,
                          const ExportServices& services) {
     auto show = [&services](const std::string& message) {
         if (services.showMessage)
@@ -119,7 +119,7 @@ std::string ExportReturn(const std::string& folder, Declaration& document, int m
 
     auto sum = std::make_unique<ReturnComputation>();
     try {
-        sum->Compute(document);
+        sum->compute(document);
     } catch (const std::exception&) {
         // The return is still written from what the sheets hold, as the user may need the file.
         show(ComputationError::userMessage());
@@ -159,12 +159,12 @@ std::string ExportReturn(const std::string& folder, Declaration& document, int m
     }
 }
 
-std::string ExportReturn(const std::string& folder, Declaration& document, int mode) {
+std::string exportReturn(const std::string& folder, Declaration& document, int mode) {
     static const SystemClock clock;
     static const UuidIdSource ids;
     const ExportServices services{clock, ids,
                                   [](const std::string& m) { std::cerr << cp1251ToUtf8(m) << '\n'; }};
-    return ExportReturn(folder, document, mode, services);
+    return exportReturn(folder, document, mode, services);
 }
 
 } // namespace kv

@@ -13,7 +13,7 @@ namespace kv {
 class Declaration;
 class ReturnComputation;
 
-// Modes of ExportReturn.
+// Modes of exportReturn.
 constexpr int kExportToFile = 1;
 constexpr int kExportToText = 2; // the print module's mode; any value but 1 acts so
 
@@ -51,10 +51,10 @@ ExportedReturn buildReturnXml(const Declaration& document, const ReturnComputati
 // looks for the file, tells the person the folder cannot be written. Any other
 // failure shows its message and returns "ERROR". A failing computation shows its
 // own message and the export goes on with what the sheets hold.
-std::string ExportReturn(const std::string& folder, Declaration& document, int mode,
+std::string exportReturn(const std::string& folder, Declaration& document, int mode,
                          const ExportServices& services);
 // The same with today's date, random GUIDs and the messages on standard error.
-std::string ExportReturn(const std::string& folder, Declaration& document, int mode);
+std::string exportReturn(const std::string& folder, Declaration& document, int mode);
 
 // Empty when the bytes of an export of the document keep to the schema of its form;
 // otherwise the message that names what to correct (Windows-1251).

@@ -30,7 +30,7 @@ std::string exportDate(DateValue date) {
     return text;
 }
 
-std::string DecimalPoint(std::string_view text) {
+std::string decimalPoint(std::string_view text) {
     std::string out(text);
     for (char& c : out)
         if (c == ',')

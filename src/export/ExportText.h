@@ -12,7 +12,7 @@ std::string exportDate(DateValue date);
 
 // Every comma becomes a point, then the text is trimmed: figures the computation
 // holds as text in the screens' form.
-std::string DecimalPoint(std::string_view text);
+std::string decimalPoint(std::string_view text);
 
 // The trimmed text prefixed with "0" until it is at least `width` characters long
 // (country, currency and document codes).

@@ -30,7 +30,7 @@ void writeSource(xml::Element body, const IncomeSource& s, const char* rate, Mon
     e.set("Ставка", rate).set("ВидДоход", s.incomeKind);
     if (!trimText(s.sourceOktmo).empty())
         e.set("ОКТМО", s.sourceOktmo);
-    e.set("Доход", AmountText(15, income)).set("НалУдерж", WholeAmountText(13, s.taxWithheld));
+    e.set("Доход", amountText(15, income)).set("НалУдерж", wholeAmountText(13, s.taxWithheld));
     writePayer(e, s);
 }
 
@@ -52,29 +52,29 @@ void writeForeignLine(xml::Element parent, const ForeignIncomeLine& l, int rate)
         e.set("НомерКИК", l.cfcNumber);
     e.set("ДатаДох", exportDate(l.incomeDate))
         .set("КурсВалютДох", l.incomeRateText)
-        .set("ДоходИноВал", DecimalPoint(l.incomeInCurrencyText))
-        .set("ДоходИноРуб", AmountText(14, l.incomeInRubles));
+        .set("ДоходИноВал", decimalPoint(l.incomeInCurrencyText))
+        .set("ДоходИноРуб", amountText(14, l.incomeInRubles));
     if (at13) {
         if (l.exempt60 > Money())
-            e.set("ДоходОсв60.217", AmountText(14, l.exempt60));
+            e.set("ДоходОсв60.217", amountText(14, l.exempt60));
         if (l.exempt60_1 > Money())
-            e.set("ДоходОсв60.1.217", AmountText(14, l.exempt60_1));
+            e.set("ДоходОсв60.1.217", amountText(14, l.exempt60_1));
         if (l.exemptCfcDividends > Money())
-            e.set("ДоходОсв66.217", AmountText(14, l.exemptCfcDividends));
+            e.set("ДоходОсв66.217", amountText(14, l.exemptCfcDividends));
         if (l.cfcProfitMethod != 0)
             e.set("ПорядПрибКИК", l.cfcProfitMethod == 1 ? "1" : "2");
     }
     if (l.taxInRubles > Money())
         e.set("ДатаУплНал", exportDate(l.taxPaymentDate))
             .set("КурсВалютНал", l.taxRateText)
-            .set("НалУплИноВал", DecimalPoint(l.taxInCurrencyText))
-            .set("НалУплИноРуб", AmountText(14, l.taxInRubles));
+            .set("НалУплИноВал", decimalPoint(l.taxInCurrencyText))
+            .set("НалУплИноРуб", amountText(14, l.taxInRubles));
     if (at13 && l.cfcTaxWithheldInRussia > Money())
-        e.set("НалИсчКИК", WholeAmountText(12, l.cfcTaxWithheldInRussia));
+        e.set("НалИсчКИК", wholeAmountText(12, l.cfcTaxWithheldInRussia));
     if (l.taxRf > Money())
-        e.set("НалЗачРФОбщ", WholeAmountText(wholeWidth, RoundToRoubles(l.taxRf)));
+        e.set("НалЗачРФОбщ", wholeAmountText(wholeWidth, roundToRoubles(l.taxRf)));
     if (l.credit > Money())
-        e.set("НалогЗачРФОбщ", WholeAmountText(wholeWidth, RoundToRoubles(l.credit)));
+        e.set("НалогЗачРФОбщ", wholeAmountText(wholeWidth, roundToRoubles(l.credit)));
 }
 
 void writeForeignRate(xml::Element body, const ForeignIncomeSheet& sheet, const char* rateText, int rate) {

@@ -22,24 +22,24 @@ void writeTaxBase(xml::Element body, const Section2Sheet& s, const char* incomeK
     xml::Element base = body.append("НалБаза");
     base.set("Ставка", s.rateCode).set("ВидДоход", incomeKind);
     base.append("РасчНалБаза")
-        .set("ДоходОбщ", AmountText(15, s.totalIncome))
-        .set("ДоходОбщНеНал", AmountText(15, s.nonTaxableIncome))
-        .set("ДоходОбщНал", AmountText(15, s.taxableIncome))
-        .set("СумНалВыч", AmountText(15, s.deductions))
-        .set("СумРасхУм", AmountText(15, s.expensesReducingIncome))
-        .set("СумДохДивКИК", AmountText(15, s.cfcProfit))
-        .set("НалБаза", AmountText(15, s.taxBase));
+        .set("ДоходОбщ", amountText(15, s.totalIncome))
+        .set("ДоходОбщНеНал", amountText(15, s.nonTaxableIncome))
+        .set("ДоходОбщНал", amountText(15, s.taxableIncome))
+        .set("СумНалВыч", amountText(15, s.deductions))
+        .set("СумРасхУм", amountText(15, s.expensesReducingIncome))
+        .set("СумДохДивКИК", amountText(15, s.cfcProfit))
+        .set("НалБаза", amountText(15, s.taxBase));
     base.append("РасчНалПУ")
-        .set("Исчисл", WholeAmountText(13, s.taxCalculated))
-        .set("УдержОбщ", WholeAmountText(13, s.taxWithheld))
-        .set("УдержОбщМВ", WholeAmountText(13, s.taxWithheldMaterialBenefit))
-        .set("ТСУплПерЗач", WholeAmountText(13, s.tradeFeeCredited))
-        .set("УплАвФакт", WholeAmountText(13, s.advancesPaid))
-        .set("ОбщАвУплЗач227.1", WholeAmountText(13, s.fixedAdvancesPaid))
-        .set("УплИнПодлЗач", WholeAmountText(13, s.foreignTaxCredited))
-        .set("УплПатентЗач", WholeAmountText(13, s.patentCredited))
-        .set("ПодлУпл", WholeAmountText(13, s.taxToPay))
-        .set("ПодлВозв", WholeAmountText(13, s.taxToRefund));
+        .set("Исчисл", wholeAmountText(13, s.taxCalculated))
+        .set("УдержОбщ", wholeAmountText(13, s.taxWithheld))
+        .set("УдержОбщМВ", wholeAmountText(13, s.taxWithheldMaterialBenefit))
+        .set("ТСУплПерЗач", wholeAmountText(13, s.tradeFeeCredited))
+        .set("УплАвФакт", wholeAmountText(13, s.advancesPaid))
+        .set("ОбщАвУплЗач227.1", wholeAmountText(13, s.fixedAdvancesPaid))
+        .set("УплИнПодлЗач", wholeAmountText(13, s.foreignTaxCredited))
+        .set("УплПатентЗач", wholeAmountText(13, s.patentCredited))
+        .set("ПодлУпл", wholeAmountText(13, s.taxToPay))
+        .set("ПодлВозв", wholeAmountText(13, s.taxToRefund));
 }
 
 } // namespace
@@ -50,8 +50,8 @@ void writeSections(xml::Element body, const ReturnComputation& sum) {
             .set("ПрУплВозв", line.direction)
             .set("КБК", line.kbk)
             .set("ОКТМО", line.oktmo)
-            .set("ПодлУпл", line.direction == "1" ? WholeAmountText(13, line.amount) : "0")
-            .set("ПодлВозв", line.direction == "2" ? WholeAmountText(13, line.amount) : "0");
+            .set("ПодлУпл", line.direction == "1" ? wholeAmountText(13, line.amount) : "0")
+            .set("ПодлВозв", line.direction == "2" ? wholeAmountText(13, line.amount) : "0");
     }
 
     const SectionSheet sheets[] = {

@@ -152,7 +152,7 @@ void writeForm4(xml::Element file, const Declaration& d, DateValue today) {
             rep.set("НаимОрг", d.representativeOrganisation);
     }
 
-    doc.append("НДФЛ4").set("ПредДоход", WholeAmountText(13, d.estimatedIncome));
+    doc.append("НДФЛ4").set("ПредДоход", wholeAmountText(13, d.estimatedIncome));
 }
 
 } // namespace kv

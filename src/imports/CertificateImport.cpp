@@ -37,7 +37,7 @@ std::int32_t codeNumber(std::string_view code) {
 
 // Tax at a whole percent: whole roubles, half a rouble up.
 Money taxAt(Money base, int rate) {
-    return ProductHalfUp(base, rate, 100, Money::kScale).value_or(Money());
+    return productHalfUp(base, rate, 100, Money::kScale).value_or(Money());
 }
 
 // Standard deductions: the agent who grants them is the one they are computed by.
@@ -78,8 +78,9 @@ private:
             out_.fault = lineText(line) + u(utf8Text) + cp1251Tail;
     }
 
-    void checkInn(const std::string& inn, int line, std::string_view element, std::string_view attribute) {
-        if (inn.empty() || CheckInn(inn, InnKind::Any) == InnResult::Valid)
+    void checkCertificateInn(const std::string& inn, int line, std::string_view element,
+                             std::string_view attribute) {
+        if (inn.empty() || checkInn(inn, InnKind::Any) == InnResult::Valid)
             return;
         refuse(line,
                std::string("элемент «") + std::string(element) + "», атрибут «" + std::string(attribute) +
@@ -89,10 +90,11 @@ private:
 
     void checkIdentifiers() {
         const CertificateAgent& a = file_.agent;
-        checkInn(a.inn, a.innLine, a.isPerson ? "СвНАФЛ" : "СвНАЮЛ", a.isPerson ? "ИННФЛ" : "ИННЮЛ");
+        checkCertificateInn(a.inn, a.innLine, a.isPerson ? "СвНАФЛ" : "СвНАЮЛ",
+                            a.isPerson ? "ИННФЛ" : "ИННЮЛ");
         for (const auto& [inn, line] : file_.otherInns)
-            checkInn(inn, line, "СвРеоргЮЛ", "ИННЮЛ");
-        checkInn(certificate_.recipient.inn, certificate_.recipient.innLine, "ПолучДох", "ИННФЛ");
+            checkCertificateInn(inn, line, "СвРеоргЮЛ", "ИННЮЛ");
+        checkCertificateInn(certificate_.recipient.inn, certificate_.recipient.innLine, "ПолучДох", "ИННФЛ");
         if (certificate_.correction == kCancelled)
             refuse(certificate_.line, "справка аннулирована налоговым агентом (номер корректировки 99)");
     }
@@ -481,7 +483,7 @@ std::string sourceListTitle(SourceList list) {
 }
 
 std::string certificateAmountText(Money amount) {
-    const std::int64_t kopecks = ProductHalfUp(amount, 1, 1, 100).value_or(Money()).raw / 100;
+    const std::int64_t kopecks = productHalfUp(amount, 1, 1, 100).value_or(Money()).raw / 100;
     const std::int64_t whole = (kopecks < 0 ? -kopecks : kopecks);
     std::string cents = std::to_string(whole % 100);
     return (kopecks < 0 ? "-" : "") + std::to_string(whole / 100) + "," + (cents.size() < 2 ? "0" : "") +

@@ -137,11 +137,11 @@ std::int32_t Declaration::storedSize() const {
 
     if ((incomeFlags_ & kAgentIncomes) != 0) {
         size += S::sizeOfText(kDeclInquiry);
-        size += listSize(incomes13, int{kResidentSource});
-        size += listSize(incomes13NonResident, int{kNonResidentSource});
+        size += listSize(incomes13, int{ResidentSource});
+        size += listSize(incomes13NonResident, int{NonResidentSource});
         size += listSize(incomes35);
-        size += listSize(incomes30, int{kDividendSource});
-        size += listSize(incomes9, int{kNinePercentSource});
+        size += listSize(incomes30, int{DividendSource});
+        size += listSize(incomes9, int{NinePercentSource});
     }
     if ((incomeFlags_ & kForeignIncomes) != 0)
         size += S::sizeOfText(kDeclForeign) + listSize(foreignIncomes);
@@ -193,11 +193,11 @@ void Declaration::saveTo(DocumentStorage& s) const {
 
     if ((incomeFlags_ & kAgentIncomes) != 0) {
         s.beginStream(kDeclInquiry);
-        saveList(s, incomes13, int{kResidentSource});
-        saveList(s, incomes13NonResident, int{kNonResidentSource});
+        saveList(s, incomes13, int{ResidentSource});
+        saveList(s, incomes13NonResident, int{NonResidentSource});
         saveList(s, incomes35);
-        saveList(s, incomes30, int{kDividendSource});
-        saveList(s, incomes9, int{kNinePercentSource});
+        saveList(s, incomes30, int{DividendSource});
+        saveList(s, incomes9, int{NinePercentSource});
     }
     if ((incomeFlags_ & kForeignIncomes) != 0) {
         s.beginStream(kDeclForeign);
@@ -324,12 +324,12 @@ void Declaration::loadFrom(DocumentStorage& s) {
     if ((incomeFlags_ & kAgentIncomes) != 0) {
         pending.push_back({kDeclInquiry, [&] {
                                s.openStream(kDeclInquiry);
-                               loadList<ThirteenPercentSource>(s, adder(incomes13), int{kResidentSource});
+                               loadList<ThirteenPercentSource>(s, adder(incomes13), int{ResidentSource});
                                loadList<ThirteenPercentSource>(s, adder(incomes13NonResident),
-                                                               int{kNonResidentSource});
+                                                               int{NonResidentSource});
                                loadList<ThirtyFivePercentSource>(s, adder(incomes35));
-                               loadList<ThirtyPercentSource>(s, adder(incomes30), int{kDividendSource});
-                               loadList<ThirtyPercentSource>(s, adder(incomes9), int{kNinePercentSource});
+                               loadList<ThirtyPercentSource>(s, adder(incomes30), int{DividendSource});
+                               loadList<ThirtyPercentSource>(s, adder(incomes9), int{NinePercentSource});
                            }});
     }
     if ((incomeFlags_ & kForeignIncomes) != 0) {

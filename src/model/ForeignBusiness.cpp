@@ -27,7 +27,7 @@ std::optional<Money> rublesAtRate(Money amount, std::int32_t units, Money rate) 
     if (units == 0)
         return Money();
     constexpr std::int64_t kToKopecks = 100;
-    return ProductHalfUp(amount, rate.raw, static_cast<std::int64_t>(units) * Money::kScale, kToKopecks);
+    return productHalfUp(amount, rate.raw, static_cast<std::int64_t>(units) * Money::kScale, kToKopecks);
 }
 
 // --- ForeignIncome -------------------------------------------------------

@@ -21,9 +21,9 @@ constexpr int kIndexDigits = 3;
 
 std::string_view thirteenRecordPrefix(int kind) {
     switch (kind) {
-    case kResidentSource:
+    case ResidentSource:
         return "@ThirteenPercent";
-    case kNonResidentSource:
+    case NonResidentSource:
         return "@ThirteenPerceNR";
     }
     throw std::invalid_argument("unknown kind of 13% source");
@@ -31,9 +31,9 @@ std::string_view thirteenRecordPrefix(int kind) {
 
 std::string_view thirteenLinePrefix(int kind) {
     switch (kind) {
-    case kResidentSource:
+    case ResidentSource:
         return "@SourseIncome";
-    case kNonResidentSource:
+    case NonResidentSource:
         return "@SourseIncoNR";
     }
     throw std::invalid_argument("unknown kind of 13% source");
@@ -41,9 +41,9 @@ std::string_view thirteenLinePrefix(int kind) {
 
 std::string_view thirtyPrefix(int kind) {
     switch (kind) {
-    case kNinePercentSource:
+    case NinePercentSource:
         return "@NinePercent";
-    case kDividendSource:
+    case DividendSource:
         return "@ThirtyPercent";
     }
     throw std::invalid_argument("unknown kind of dividend or 9% source");

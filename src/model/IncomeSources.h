@@ -15,10 +15,10 @@ namespace kv {
 
 // Selects the stream names where one class serves two lists.
 enum SourceKind : int {
-    kResidentSource = 0,    // ThirteenPercentSource in incomes13
-    kNonResidentSource = 1, // ThirteenPercentSource in incomes13NonResident
-    kNinePercentSource = 0, // ThirtyPercentSource in incomes9
-    kDividendSource = 1,    // ThirtyPercentSource in incomes30
+    ResidentSource = 0,    // ThirteenPercentSource in incomes13
+    NonResidentSource = 1, // ThirteenPercentSource in incomes13NonResident
+    NinePercentSource = 0, // ThirtyPercentSource in incomes9
+    DividendSource = 1,    // ThirtyPercentSource in incomes30
 };
 
 class IncomeSource {
@@ -97,9 +97,9 @@ public:
     void setReservedSum(int slot, Money value);
     bool hasReservedSum(int slot) const { return reservedSumPresent.at(static_cast<std::size_t>(slot)); }
 
-    void saveTo(DocumentStorage& storage, int index, int kind = kResidentSource) const;
-    void loadFrom(DocumentStorage& storage, int index, int kind = kResidentSource);
-    std::int32_t storedSize(int kind = kResidentSource) const;
+    void saveTo(DocumentStorage& storage, int index, int kind = ResidentSource) const;
+    void loadFrom(DocumentStorage& storage, int index, int kind = ResidentSource);
+    std::int32_t storedSize(int kind = ResidentSource) const;
 
     friend bool operator==(const ThirteenPercentSource&, const ThirteenPercentSource&) = default;
 };
@@ -117,7 +117,7 @@ public:
     friend bool operator==(const ThirtyFivePercentSource&, const ThirtyFivePercentSource&) = default;
 };
 
-// Dividends (incomes30, kind kDividendSource) and incomes at 9% (incomes9, kind kNinePercentSource).
+// Dividends (incomes30, kind DividendSource) and incomes at 9% (incomes9, kind NinePercentSource).
 class ThirtyPercentSource : public IncomeSource {
 public:
     std::int32_t incomeCode = 0; // 1010 dividends, 1011 incomes at 9%

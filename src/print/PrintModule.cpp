@@ -46,7 +46,7 @@ QString documentName(const PrintLayout& layout) {
 
 } // namespace
 
-void PrintModule::SetPrintTiffParam(const std::string& name, const std::string& value) {
+void PrintModule::setPrintTiffParam(const std::string& name, const std::string& value) {
     if (name == kInspectionNameParam)
         inspectionName_ = value;
 }
@@ -61,8 +61,8 @@ PrintLayout PrintModule::layout(const std::string& xml) const {
     }
 }
 
-void PrintModule::PreviewData(std::string& xml, std::intptr_t parentWindow) {
-    PreviewData(xml, parentWindow != 0 ? QWidget::find(static_cast<WId>(parentWindow)) : nullptr);
+void PrintModule::previewData(std::string& xml, std::intptr_t parentWindow) {
+    previewData(xml, parentWindow != 0 ? QWidget::find(static_cast<WId>(parentWindow)) : nullptr);
 }
 
 QSize previewSize(const QSize& available) {
@@ -71,7 +71,7 @@ QSize previewSize(const QSize& available) {
     return kLargest.boundedTo(available * 9 / 10);
 }
 
-void PrintModule::PreviewData(std::string& xml, QWidget* parent) {
+void PrintModule::previewData(std::string& xml, QWidget* parent) {
     const PrintLayout pages = layout(xml);
     QPrinter printer(QPrinter::HighResolution);
     useWholeA4(printer);
@@ -91,7 +91,7 @@ void PrintModule::PreviewData(std::string& xml, QWidget* parent) {
     dialog.exec();
 }
 
-void PrintModule::PrintData(std::string& xml, const std::string& /*reserved*/, std::string& printerName,
+void PrintModule::printData(std::string& xml, const std::string& /*reserved*/, std::string& printerName,
                             int /*flags*/) {
     const PrintLayout pages = layout(xml);
     const QString name = qs(printerName);
@@ -108,7 +108,7 @@ void PrintModule::PrintData(std::string& xml, const std::string& /*reserved*/, s
         fail("Не удалось напечатать декларацию на принтере «" + info.printerName().toStdString() + "»");
 }
 
-void PrintModule::PrintToPdf(const std::string& xml, const std::string& pdfPath) {
+void PrintModule::printToPdf(const std::string& xml, const std::string& pdfPath) {
     const PrintLayout pages = layout(xml);
     QSaveFile file(qs(pdfPath));
     if (!file.open(QIODevice::WriteOnly))
@@ -152,12 +152,12 @@ std::optional<PrinterChoice> askPrinter(QWidget* parent, const std::string& outp
 
 void printCopies(PrintModule& module, std::string& xml, const PrinterChoice& choice) {
     if (!choice.pdfFile.empty()) {
-        module.PrintToPdf(xml, choice.pdfFile);
+        module.printToPdf(xml, choice.pdfFile);
         return;
     }
     std::string printer = choice.printerName;
     for (int copy = 0; copy < choice.copies; ++copy)
-        module.PrintData(xml, std::string(), printer, 0);
+        module.printData(xml, std::string(), printer, 0);
 }
 
 } // namespace kv::print

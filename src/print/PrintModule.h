@@ -7,14 +7,14 @@
 // The main window uses it in the order of its commands:
 //
 //   kv::print::PrintModule module;
-//   module.SetPrintTiffParam(kv::print::kInspectionNameParam, document.inspectionName);
+//   module.setPrintTiffParam(kv::print::kInspectionNameParam, document.inspectionName);
 //   module.PrintTiffFolder = programFolder;
-//   std::string xml = ExportReturn(programFolder, document, kExportToText, services);
+//   std::string xml = exportReturn(programFolder, document, kExportToText, services);
 //   // "Просмотр":
-//   module.PreviewData(xml, static_cast<std::intptr_t>(winId()));      // or PreviewData(xml, this)
+//   module.previewData(xml, static_cast<std::intptr_t>(winId()));      // or previewData(xml, this)
 //   // "Печать":
 //   if (auto choice = kv::print::askPrinter(this))
-//       kv::print::printCopies(module, xml, *choice);                   // PrintData once per copy
+//       kv::print::printCopies(module, xml, *choice);                   // printData once per copy
 //
 // Every call that fails throws PrintError, whose message is for the user.
 #include "print/ReturnLayout.h"
@@ -44,7 +44,7 @@ class PrintModule {
 public:
     // Keeps a parameter for the pages. Texts are Windows-1251, as the program holds
     // them; names the module does not know are kept and not used.
-    void SetPrintTiffParam(const std::string& name, const std::string& value);
+    void setPrintTiffParam(const std::string& name, const std::string& value);
 
     // The program's folder, with its final separator. The module writes no files of
     // its own there; it is kept because the program sets it before every job.
@@ -56,15 +56,15 @@ public:
 
     // Shows the pages in the preview window, modal over the window whose native
     // handle is given (0: no owner). The window can print them too.
-    void PreviewData(std::string& xml, std::intptr_t parentWindow);
-    void PreviewData(std::string& xml, QWidget* parent);
+    void previewData(std::string& xml, std::intptr_t parentWindow);
+    void previewData(std::string& xml, QWidget* parent);
 
     // Prints one copy of the pages on the named printer (its name as the print
     // dialog gives it, UTF-8). The second text and the flags are not used.
-    void PrintData(std::string& xml, const std::string& reserved, std::string& printerName, int flags);
+    void printData(std::string& xml, const std::string& reserved, std::string& printerName, int flags);
 
     // The same pages into a PDF file (path in UTF-8); the file appears only when complete.
-    void PrintToPdf(const std::string& xml, const std::string& pdfPath);
+    void printToPdf(const std::string& xml, const std::string& pdfPath);
 
     // The pages the calls above print, for the given XML.
     PrintLayout layout(const std::string& xml) const;
@@ -88,7 +88,7 @@ std::optional<PrinterChoice> askPrinter(QWidget* parent, const std::string& outp
 // room around it, never larger than a page needs.
 QSize previewSize(const QSize& available);
 
-// Prints the return as chosen: PrintData once per copy, or one PDF file (copies
+// Prints the return as chosen: printData once per copy, or one PDF file (copies
 // in one file would only repeat the pages).
 void printCopies(PrintModule& module, std::string& xml, const PrinterChoice& choice);
 

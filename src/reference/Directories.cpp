@@ -97,7 +97,7 @@ Currency* CurrencyRates::find(std::string_view code) {
     return const_cast<Currency*>(std::as_const(*this).find(code));
 }
 
-std::optional<CurrencyRate> FindCurrencyRate(const CurrencyRates* rates, std::string_view code,
+std::optional<CurrencyRate> findCurrencyRate(const CurrencyRates* rates, std::string_view code,
                                              DateValue date) {
     if (rates == nullptr)
         return std::nullopt;

@@ -72,7 +72,7 @@ CurrencyRatesFile loadCurrencyRatesFile(const std::filesystem::path& path);
 // The rate of the first currency with this code on the date: the rate published for
 // exactly that day if listed, else the last rate in document order dated before it.
 // No rate document (nullptr), no such currency or no such rate: nullopt.
-std::optional<CurrencyRate> FindCurrencyRate(const CurrencyRates* rates, std::string_view code,
+std::optional<CurrencyRate> findCurrencyRate(const CurrencyRates* rates, std::string_view code,
                                              DateValue date);
 
 // --- Start-up loading ----------------------------------------------------------

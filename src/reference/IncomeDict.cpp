@@ -211,7 +211,7 @@ std::optional<Money> derivedDeductionAmount(const DeductionChoice& deduction, st
                                             std::optional<Money> entered) {
     std::optional<Money> amount;
     if (deduction.percent != 0) {
-        amount = income ? ProductToKopecks(*income, deduction.percent, 100) : Money{};
+        amount = income ? productToKopecks(*income, deduction.percent, 100) : Money{};
     } else if (deduction.equivalent) {
         amount = income.value_or(Money{});
     } else {

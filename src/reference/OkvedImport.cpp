@@ -27,7 +27,7 @@ struct XmlDocFree {
     void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
 };
 
-const xmlChar* X(const std::string& utf8) {
+const xmlChar* xmlChars(const std::string& utf8) {
     return reinterpret_cast<const xmlChar*>(utf8.c_str());
 }
 
@@ -240,17 +240,17 @@ OkvedCsvResult readOkvedCsv(std::string_view bytes) {
 }
 
 std::string okvedXml(const OkvedClassifier& classifier) {
-    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlNewDoc(X("1.0")));
-    xmlNode* root = xmlNewDocNode(doc.get(), nullptr, X("Sp_OKVED2"), nullptr);
+    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlNewDoc(xmlChars("1.0")));
+    xmlNode* root = xmlNewDocNode(doc.get(), nullptr, xmlChars("Sp_OKVED2"), nullptr);
     xmlDocSetRootElement(doc.get(), root);
     for (const OkvedEntry& e : classifier.entries) {
-        xmlNode* record = xmlNewChild(root, nullptr, X("Record"), nullptr);
+        xmlNode* record = xmlNewChild(root, nullptr, xmlChars("Record"), nullptr);
         // xmlNewTextChild escapes the text; names may hold "&" and quotes.
-        xmlNewTextChild(record, nullptr, X("GRUP"), X(e.grup));
-        xmlNewTextChild(record, nullptr, X("Name"), X(cp1251ToUtf8(e.name)));
-        xmlNewTextChild(record, nullptr, X("Kod"), X(cp1251ToUtf8(e.kod)));
+        xmlNewTextChild(record, nullptr, xmlChars("GRUP"), xmlChars(e.grup));
+        xmlNewTextChild(record, nullptr, xmlChars("Name"), xmlChars(cp1251ToUtf8(e.name)));
+        xmlNewTextChild(record, nullptr, xmlChars("Kod"), xmlChars(cp1251ToUtf8(e.kod)));
         if (e.hasOkved)
-            xmlNewTextChild(record, nullptr, X("OKVED"), X(cp1251ToUtf8(e.okved)));
+            xmlNewTextChild(record, nullptr, xmlChars("OKVED"), xmlChars(cp1251ToUtf8(e.okved)));
     }
     xmlChar* mem = nullptr;
     int size = 0;
@@ -261,7 +261,7 @@ std::string okvedXml(const OkvedClassifier& classifier) {
     return std::string(reinterpret_cast<const char*>(mem), static_cast<std::size_t>(size));
 }
 
-OkvedClassifier ImportOkved(const std::string& csvPath, const std::string& xmlPath,
+OkvedClassifier importOkved(const std::string& csvPath, const std::string& xmlPath,
                             const ClassifierReplace& how) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(csvPath, ec);

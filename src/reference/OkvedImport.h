@@ -56,7 +56,7 @@ private:
 // unless every line is good and the names read as Russian: the old directory stays as it
 // was, and the error lists the bad lines. A classifier much smaller than the directory in
 // use throws ClassifierShrinkError unless how allows it. Returns the classifier written.
-OkvedClassifier ImportOkved(const std::string& csvPath, const std::string& xmlPath,
+OkvedClassifier importOkved(const std::string& csvPath, const std::string& xmlPath,
                             const ClassifierReplace& how = {});
 
 // Texts of the import, Windows-1251.

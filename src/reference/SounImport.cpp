@@ -64,7 +64,7 @@ struct XmlDocFree {
     void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
 };
 
-const xmlChar* X(const std::string& utf8) {
+const xmlChar* xmlChars(const std::string& utf8) {
     return reinterpret_cast<const xmlChar*>(utf8.c_str());
 }
 
@@ -136,15 +136,15 @@ CodeNameRows readSounTable(std::string_view bytes, const std::string& name) {
 }
 
 std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const std::string& version) {
-    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlNewDoc(X("1.0")));
-    xmlNode* root = xmlNewDocNode(doc.get(), nullptr, X("Inspections"), nullptr);
+    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlNewDoc(xmlChars("1.0")));
+    xmlNode* root = xmlNewDocNode(doc.get(), nullptr, xmlChars("Inspections"), nullptr);
     xmlDocSetRootElement(doc.get(), root);
-    xmlNewProp(root, X("Version"), X(cp1251ToUtf8(version)));
-    xmlNewProp(root, X("Date"), X(date.text('.')));
+    xmlNewProp(root, xmlChars("Version"), xmlChars(cp1251ToUtf8(version)));
+    xmlNewProp(root, xmlChars("Date"), xmlChars(date.text('.')));
     for (const auto& office : offices) {
-        xmlNode* node = xmlNewChild(root, nullptr, X("Inspection"), nullptr);
-        xmlNewProp(node, X("Code"), X(cp1251ToUtf8(office.code)));
-        xmlNodeAddContent(node, X(cp1251ToUtf8(office.name)));
+        xmlNode* node = xmlNewChild(root, nullptr, xmlChars("Inspection"), nullptr);
+        xmlNewProp(node, xmlChars("Code"), xmlChars(cp1251ToUtf8(office.code)));
+        xmlNodeAddContent(node, xmlChars(cp1251ToUtf8(office.name)));
     }
     xmlChar* mem = nullptr;
     int size = 0;
@@ -155,7 +155,7 @@ std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const st
     return std::string(reinterpret_cast<const char*>(mem), static_cast<std::size_t>(size));
 }
 
-bool ImportSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
+bool importSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
                 const std::string& version, const ClassifierReplace& how) {
     const CodeNameRows offices = readSounOffices(dbfPath);
     const std::string xml = inspectionsXml(offices, date, version);

@@ -39,7 +39,7 @@ std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const st
 // Returns true when the file was written; errors propagate as SounImportError.
 // A table with far fewer offices than the directory in use throws ClassifierShrinkError
 // unless how allows it.
-bool ImportSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
+bool importSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
                 const std::string& version, const ClassifierReplace& how = {});
 
 // Dialog and tool texts, Windows-1251.

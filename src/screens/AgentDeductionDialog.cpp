@@ -1,10 +1,10 @@
 #include "screens/AgentDeductionDialog.h"
 
-#include "screens/kit/TypedCode.h"
 #include "screens/kit/EntryFields.h"
 #include "screens/kit/FieldEdit.h"
 #include "screens/kit/KeyboardOrder.h"
 #include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/TypedCode.h"
 #include "screens/kit/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 
@@ -31,23 +31,23 @@ AgentDeductionDialog::AgentDeductionDialog(Asker& asker, const IncomeDict& dict,
     setObjectName(QStringLiteral("TfmInputSSCDeduct"));
     setWindowTitle(QStringLiteral("Вычеты, указанные в разделе 3 справки 2-ндфл"));
 
-    edCode_ = codeField(this, "edDeductCode");
-    bnCode_ = pickButton(this, "bnDeductCode");
-    lblName_ = new QLabel(this);
-    lblName_->setObjectName(QStringLiteral("lblDeductName"));
-    lblName_->setWordWrap(true);
-    edAmount_ = field(this, "edDeductSum", FieldKind::edtCurrency, 12, 2);
-    edAmount_->setEnabled(false);
+    codeEdit_ = codeField(this, "edDeductCode");
+    codeButton_ = pickButton(this, "bnDeductCode");
+    nameLabel_ = new QLabel(this);
+    nameLabel_->setObjectName(QStringLiteral("lblDeductName"));
+    nameLabel_->setWordWrap(true);
+    amountEdit_ = field(this, "edDeductSum", FieldKind::Money, 12, 2);
+    amountEdit_->setEnabled(false);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Код вычета"), this), 0, 0);
     auto* codeRow = new QHBoxLayout;
-    codeRow->addWidget(edCode_);
-    codeRow->addWidget(bnCode_);
-    codeRow->addWidget(lblName_, 1);
+    codeRow->addWidget(codeEdit_);
+    codeRow->addWidget(codeButton_);
+    codeRow->addWidget(nameLabel_, 1);
     grid->addLayout(codeRow, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Сумма вычета"), this), 1, 0);
-    grid->addWidget(edAmount_, 1, 1, Qt::AlignLeft);
+    grid->addWidget(amountEdit_, 1, 1, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
 
     auto* buttons = yesNoButtons(this);
@@ -64,14 +64,14 @@ AgentDeductionDialog::AgentDeductionDialog(Asker& asker, const IncomeDict& dict,
             if (row->code == code) {
                 choice_ = chooseDeduction(*row);
                 showChoice();
-                edAmount_->setMoney(cappedDeductionAmount(*choice_, existing->amount));
+                amountEdit_->setMoney(cappedDeductionAmount(*choice_, existing->amount));
                 break;
             }
         }
     }
-    connect(bnCode_, &QToolButton::clicked, this, &AgentDeductionDialog::chooseCode);
-    connect(edAmount_, &FieldEdit::changed, this, &AgentDeductionDialog::capAmount);
-    acceptTypedCode(edCode_, asker,
+    connect(codeButton_, &QToolButton::clicked, this, &AgentDeductionDialog::chooseCode);
+    connect(amountEdit_, &FieldEdit::changed, this, &AgentDeductionDialog::capAmount);
+    acceptTypedCode(codeEdit_, asker,
                     {3, QStringLiteral("deductionCodeNotListed"), DeductionCodePicker::notListedMessage,
                      [this] { return choice_.has_value() ? fromCp1251(choice_->code) : QString(); },
                      [this](const std::string& code) { return takeTypedCode(code); }});
@@ -102,25 +102,25 @@ void AgentDeductionDialog::take(const DeductionChoice& chosen) {
 }
 
 void AgentDeductionDialog::showChoice() {
-    edCode_->setText(fromCp1251(choice_->code));
-    lblName_->setText(fromCp1251(choice_->name));
-    edAmount_->setEnabled(true);
+    codeEdit_->setText(fromCp1251(choice_->code));
+    nameLabel_->setText(fromCp1251(choice_->name));
+    amountEdit_->setEnabled(true);
 }
 
 void AgentDeductionDialog::capAmount() {
-    if (!choice_.has_value() || edAmount_->text().isEmpty())
+    if (!choice_.has_value() || amountEdit_->text().isEmpty())
         return;
-    const Money amount = amountOf(edAmount_);
+    const Money amount = amountOf(amountEdit_);
     const Money capped = cappedDeductionAmount(*choice_, amount);
     if (capped != amount)
-        edAmount_->setMoney(capped);
+        amountEdit_->setMoney(capped);
 }
 
 AgentDeductionItem AgentDeductionDialog::deduction() const {
     AgentDeductionItem d;
     if (choice_.has_value())
         d.deductionCode = std::stoi(choice_->code);
-    d.amount = amountOf(edAmount_);
+    d.amount = amountOf(amountEdit_);
     return d;
 }
 

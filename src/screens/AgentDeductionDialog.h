@@ -36,10 +36,10 @@ private:
 
     const IncomeDict& dict_;
     std::optional<DeductionChoice> choice_;
-    QLineEdit* edCode_;
-    QLabel* lblName_;
-    QToolButton* bnCode_;
-    FieldEdit* edAmount_;
+    QLineEdit* codeEdit_;
+    QLabel* nameLabel_;
+    QToolButton* codeButton_;
+    FieldEdit* amountEdit_;
 };
 
 } // namespace kv

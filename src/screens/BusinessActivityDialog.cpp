@@ -38,13 +38,13 @@ BusinessActivityDialog::BusinessActivityDialog(Asker& asker, const OkvedClassifi
         kindLayout->addWidget(radio);
     }
 
-    edOkved_ = codeField(this, "edOkvedCode");
-    edOkved_->setMaximumWidth(90);
-    bnOkved_ = pickButton(this, "bnOkvedCode");
+    okvedEdit_ = codeField(this, "edOkvedCode");
+    okvedEdit_->setMaximumWidth(90);
+    okvedButton_ = pickButton(this, "bnOkvedCode");
     auto* codeRow = new QHBoxLayout;
     codeRow->addWidget(new QLabel(QStringLiteral("Код вида деятельности"), this));
-    codeRow->addWidget(edOkved_);
-    codeRow->addWidget(bnOkved_);
+    codeRow->addWidget(okvedEdit_);
+    codeRow->addWidget(okvedButton_);
     codeRow->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
@@ -55,10 +55,10 @@ BusinessActivityDialog::BusinessActivityDialog(Asker& asker, const OkvedClassifi
 
     if (QAbstractButton* chosen = kinds_->button(kind.size() == 1 ? kind[0] - '0' : 0))
         chosen->setChecked(true);
-    edOkved_->setText(fromCp1251(okvedCode));
+    okvedEdit_->setText(fromCp1251(okvedCode));
     kindChosen();
     connect(kinds_, &QButtonGroup::idClicked, this, &BusinessActivityDialog::kindChosen);
-    connect(bnOkved_, &QToolButton::clicked, this, &BusinessActivityDialog::pickCode);
+    connect(okvedButton_, &QToolButton::clicked, this, &BusinessActivityDialog::pickCode);
     resize(420, sizeHint().height());
     arrangeDialogForKeyboard(this);
 }
@@ -69,13 +69,13 @@ std::string BusinessActivityDialog::kind() const {
 }
 
 std::string BusinessActivityDialog::okvedCode() const {
-    return toCp1251(edOkved_->text());
+    return toCp1251(okvedEdit_->text());
 }
 
 void BusinessActivityDialog::kindChosen() {
     // The picker is offered even without the directory beside the program: it can
     // import the classifier itself.
-    bnOkved_->setEnabled(kind() == "1");
+    okvedButton_->setEnabled(kind() == "1");
 }
 
 void BusinessActivityDialog::pickCode() {
@@ -83,7 +83,7 @@ void BusinessActivityDialog::pickCode() {
     if (picker.exec() != QDialog::Accepted)
         return;
     if (const auto code = picker.chosenCode())
-        edOkved_->setText(fromCp1251(*code));
+        okvedEdit_->setText(fromCp1251(*code));
 }
 
 void BusinessActivityDialog::accept() {

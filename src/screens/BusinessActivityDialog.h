@@ -35,8 +35,8 @@ private:
     const OkvedClassifier* classifier_;
     std::filesystem::path okvedFile_;
     QButtonGroup* kinds_;
-    QLineEdit* edOkved_;
-    QToolButton* bnOkved_;
+    QLineEdit* okvedEdit_;
+    QToolButton* okvedButton_;
 };
 
 } // namespace kv

@@ -67,25 +67,25 @@ BusinessScreen::BusinessScreen(QWidget* panel, ScreenHost& host) : ScreenFrame(p
     controller->onEdit = [this] { editActivity(); };
     controller->holdsEntries = [this] { return activityHoldsEntries(); };
     controller->onRemove = [this] { deleteActivity(); };
-    connect(edIncome_, &FieldEdit::changed, this, &BusinessScreen::incomeChanged);
-    for (FieldEdit* f :
-         {edTotalExpenses_, edMaterialExpenses_, edDepreciation_, edLabourExpenses_, edOtherExpenses_})
+    connect(incomeEdit_, &FieldEdit::changed, this, &BusinessScreen::incomeChanged);
+    for (FieldEdit* f : {totalExpensesEdit_, materialExpensesEdit_, depreciationEdit_, labourExpensesEdit_,
+                         otherExpensesEdit_})
         connect(f, &FieldEdit::changed, this, [this] { edited(activityEdited_); });
-    for (FieldEdit* f :
-         {edAdvancePayments_, edAdjustedBase_, edAdjustedTax_, edPatentPayments_, edTradeFee_, edFarmYear_})
+    for (FieldEdit* f : {advancePaymentsEdit_, adjustedBaseEdit_, adjustedTaxEdit_, patentPaymentsEdit_,
+                         tradeFeeEdit_, farmYearEdit_})
         connect(f, &FieldEdit::changed, this, [this] { edited(wideEdited_); });
-    connect(chbDocumented_, &QCheckBox::clicked, this, [this](bool on) {
+    connect(documentedBox_, &QCheckBox::clicked, this, [this](bool on) {
         edited(activityEdited_);
         showExpenseWay(on);
         if (!on)
             showNorm();
     });
-    connect(chbFarm_, &QCheckBox::clicked, this, [this] {
+    connect(farmBox_, &QCheckBox::clicked, this, [this] {
         edited(wideEdited_);
         farmToggled();
     });
-    connect(bnFarmYearUp_, &QToolButton::clicked, this, [this] { stepYear(1); });
-    connect(bnFarmYearDown_, &QToolButton::clicked, this, [this] { stepYear(-1); });
+    connect(farmYearUpButton_, &QToolButton::clicked, this, [this] { stepYear(1); });
+    connect(farmYearDownButton_, &QToolButton::clicked, this, [this] { stepYear(-1); });
 }
 
 void BusinessScreen::buildWidgets() {
@@ -100,95 +100,96 @@ void BusinessScreen::buildWidgets() {
     listOptions.edit = "bnEditActivity";
     activityBox_ = recordListBox(this, listOptions);
 
-    gbAmounts_ = new QGroupBox(QStringLiteral("Доходы и расходы по выбранному виду деятельности"), this);
-    gbAmounts_->setObjectName(QStringLiteral("gbAmounts"));
-    edIncome_ = moneyField(gbAmounts_, "edIncome");
-    chbDocumented_ = new QCheckBox(QStringLiteral("Имеются документально подтв. расходы"), gbAmounts_);
-    chbDocumented_->setObjectName(QStringLiteral("chbDocumentedExpenses"));
+    amountsGroup_ = new QGroupBox(QStringLiteral("Доходы и расходы по выбранному виду деятельности"), this);
+    amountsGroup_->setObjectName(QStringLiteral("gbAmounts"));
+    incomeEdit_ = moneyField(amountsGroup_, "edIncome");
+    documentedBox_ = new QCheckBox(QStringLiteral("Имеются документально подтв. расходы"), amountsGroup_);
+    documentedBox_->setObjectName(QStringLiteral("chbDocumentedExpenses"));
 
-    pnlDocumented_ = new QWidget(gbAmounts_);
-    pnlDocumented_->setObjectName(QStringLiteral("pnlDocumented"));
-    edTotalExpenses_ = moneyField(pnlDocumented_, "edTotalExpenses");
-    edMaterialExpenses_ = moneyField(pnlDocumented_, "edMaterialExpenses");
-    edDepreciation_ = moneyField(pnlDocumented_, "edDepreciation");
-    edLabourExpenses_ = moneyField(pnlDocumented_, "edLabourExpenses");
-    edOtherExpenses_ = moneyField(pnlDocumented_, "edOtherExpenses");
-    auto* documented = new QGridLayout(pnlDocumented_);
+    documentedPanel_ = new QWidget(amountsGroup_);
+    documentedPanel_->setObjectName(QStringLiteral("pnlDocumented"));
+    totalExpensesEdit_ = moneyField(documentedPanel_, "edTotalExpenses");
+    materialExpensesEdit_ = moneyField(documentedPanel_, "edMaterialExpenses");
+    depreciationEdit_ = moneyField(documentedPanel_, "edDepreciation");
+    labourExpensesEdit_ = moneyField(documentedPanel_, "edLabourExpenses");
+    otherExpensesEdit_ = moneyField(documentedPanel_, "edOtherExpenses");
+    auto* documented = new QGridLayout(documentedPanel_);
     documented->setContentsMargins(0, 0, 0, 0);
-    documented->addWidget(new QLabel(QStringLiteral("Итого расходов"), pnlDocumented_), 0, 0);
-    documented->addWidget(edTotalExpenses_, 0, 1);
-    documented->addWidget(new QLabel(QStringLiteral("в том числе"), pnlDocumented_), 1, 0, 1, 2);
+    documented->addWidget(new QLabel(QStringLiteral("Итого расходов"), documentedPanel_), 0, 0);
+    documented->addWidget(totalExpensesEdit_, 0, 1);
+    documented->addWidget(new QLabel(QStringLiteral("в том числе"), documentedPanel_), 1, 0, 1, 2);
     int row = 2;
-    for (auto [caption, edit] : {std::pair{QStringLiteral("Мат. расходы"), edMaterialExpenses_},
-                                 std::pair{QStringLiteral("Амортизац. начисл."), edDepreciation_},
-                                 std::pair{QStringLiteral("Оплата труда"), edLabourExpenses_},
-                                 std::pair{QStringLiteral("Прочие расходы"), edOtherExpenses_}}) {
-        auto* label = new QLabel(caption, pnlDocumented_);
+    for (auto [caption, edit] : {std::pair{QStringLiteral("Мат. расходы"), materialExpensesEdit_},
+                                 std::pair{QStringLiteral("Амортизац. начисл."), depreciationEdit_},
+                                 std::pair{QStringLiteral("Оплата труда"), labourExpensesEdit_},
+                                 std::pair{QStringLiteral("Прочие расходы"), otherExpensesEdit_}}) {
+        auto* label = new QLabel(caption, documentedPanel_);
         label->setIndent(16);
         documented->addWidget(label, row, 0);
         documented->addWidget(edit, row++, 1);
     }
 
-    pnlNorm_ = new QWidget(gbAmounts_);
-    pnlNorm_->setObjectName(QStringLiteral("pnlNorm"));
-    edStandardExpenses_ = totalField(pnlNorm_, "edStandardExpenses");
-    edStandardExpenses_->setToolTip(QStringLiteral("Норматив 20% от суммы дохода"));
-    auto* norm = new QGridLayout(pnlNorm_);
+    normPanel_ = new QWidget(amountsGroup_);
+    normPanel_->setObjectName(QStringLiteral("pnlNorm"));
+    standardExpensesEdit_ = totalField(normPanel_, "edStandardExpenses");
+    standardExpensesEdit_->setToolTip(QStringLiteral("Норматив 20% от суммы дохода"));
+    auto* norm = new QGridLayout(normPanel_);
     norm->setContentsMargins(0, 0, 0, 0);
-    norm->addWidget(new QLabel(QStringLiteral("Итого расходов"), pnlNorm_), 0, 0);
-    norm->addWidget(edStandardExpenses_, 0, 1);
+    norm->addWidget(new QLabel(QStringLiteral("Итого расходов"), normPanel_), 0, 0);
+    norm->addWidget(standardExpensesEdit_, 0, 1);
 
-    auto* amounts = new QGridLayout(gbAmounts_);
-    amounts->addWidget(new QLabel(QStringLiteral("Сумма дохода"), gbAmounts_), 0, 0);
-    amounts->addWidget(edIncome_, 0, 1);
-    amounts->addWidget(chbDocumented_, 1, 0, 1, 2);
-    amounts->addWidget(pnlDocumented_, 2, 0, 1, 2);
-    amounts->addWidget(pnlNorm_, 3, 0, 1, 2);
+    auto* amounts = new QGridLayout(amountsGroup_);
+    amounts->addWidget(new QLabel(QStringLiteral("Сумма дохода"), amountsGroup_), 0, 0);
+    amounts->addWidget(incomeEdit_, 0, 1);
+    amounts->addWidget(documentedBox_, 1, 0, 1, 2);
+    amounts->addWidget(documentedPanel_, 2, 0, 1, 2);
+    amounts->addWidget(normPanel_, 3, 0, 1, 2);
     amounts->setRowStretch(4, 1);
     amounts->setColumnStretch(2, 1);
 
-    gbReturnWide_ = new QGroupBox(QStringLiteral("Общие данные по предпринимательской деятельности"), this);
-    gbReturnWide_->setObjectName(QStringLiteral("gbReturnWide"));
-    edAdvancePayments_ = field(gbReturnWide_, "edAdvancePayments", FieldKind::edtDigital, 12);
-    edAdjustedBase_ = moneyField(gbReturnWide_, "edAdjustedBase");
-    edAdjustedTax_ = field(gbReturnWide_, "edAdjustedTax", FieldKind::edtDigital, 12);
-    edPatentPayments_ = field(gbReturnWide_, "edPatentPayments", FieldKind::edtDigital, 12);
-    edTradeFee_ = field(gbReturnWide_, "edTradeFee", FieldKind::edtDigital, 12);
-    chbFarm_ = new QCheckBox(QStringLiteral("Крестьянское (фермерское) хозяйство"), gbReturnWide_);
-    chbFarm_->setObjectName(QStringLiteral("chbFarm"));
-    lblFarmYear_ = new QLabel(QStringLiteral("Год образования"), gbReturnWide_);
-    edFarmYear_ = field(gbReturnWide_, "edFarmYear", FieldKind::edtDigital, 4);
-    edFarmYear_->setMaximumWidth(60);
-    bnFarmYearUp_ = new QToolButton(gbReturnWide_);
-    bnFarmYearUp_->setObjectName(QStringLiteral("bnFarmYearUp"));
-    bnFarmYearUp_->setArrowType(Qt::UpArrow);
-    bnFarmYearDown_ = new QToolButton(gbReturnWide_);
-    bnFarmYearDown_->setObjectName(QStringLiteral("bnFarmYearDown"));
-    bnFarmYearDown_->setArrowType(Qt::DownArrow);
-    for (QToolButton* b : {bnFarmYearUp_, bnFarmYearDown_})
+    returnWideGroup_ =
+        new QGroupBox(QStringLiteral("Общие данные по предпринимательской деятельности"), this);
+    returnWideGroup_->setObjectName(QStringLiteral("gbReturnWide"));
+    advancePaymentsEdit_ = field(returnWideGroup_, "edAdvancePayments", FieldKind::Digits, 12);
+    adjustedBaseEdit_ = moneyField(returnWideGroup_, "edAdjustedBase");
+    adjustedTaxEdit_ = field(returnWideGroup_, "edAdjustedTax", FieldKind::Digits, 12);
+    patentPaymentsEdit_ = field(returnWideGroup_, "edPatentPayments", FieldKind::Digits, 12);
+    tradeFeeEdit_ = field(returnWideGroup_, "edTradeFee", FieldKind::Digits, 12);
+    farmBox_ = new QCheckBox(QStringLiteral("Крестьянское (фермерское) хозяйство"), returnWideGroup_);
+    farmBox_->setObjectName(QStringLiteral("chbFarm"));
+    farmYearLabel_ = new QLabel(QStringLiteral("Год образования"), returnWideGroup_);
+    farmYearEdit_ = field(returnWideGroup_, "edFarmYear", FieldKind::Digits, 4);
+    farmYearEdit_->setMaximumWidth(60);
+    farmYearUpButton_ = new QToolButton(returnWideGroup_);
+    farmYearUpButton_->setObjectName(QStringLiteral("bnFarmYearUp"));
+    farmYearUpButton_->setArrowType(Qt::UpArrow);
+    farmYearDownButton_ = new QToolButton(returnWideGroup_);
+    farmYearDownButton_->setObjectName(QStringLiteral("bnFarmYearDown"));
+    farmYearDownButton_->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {farmYearUpButton_, farmYearDownButton_})
         b->setFixedSize(18, 12);
     auto* upDown = new QVBoxLayout;
     upDown->setSpacing(0);
-    upDown->addWidget(bnFarmYearUp_);
-    upDown->addWidget(bnFarmYearDown_);
+    upDown->addWidget(farmYearUpButton_);
+    upDown->addWidget(farmYearDownButton_);
     auto* yearRow = new QHBoxLayout;
-    yearRow->addWidget(edFarmYear_);
+    yearRow->addWidget(farmYearEdit_);
     yearRow->addLayout(upDown);
     yearRow->addStretch(1);
 
-    auto* wide = new QGridLayout(gbReturnWide_);
+    auto* wide = new QGridLayout(returnWideGroup_);
     int wideRow = 0;
     for (auto [caption, edit] :
-         {std::pair{QStringLiteral("Фактические авансовые платежи"), edAdvancePayments_},
-          std::pair{QStringLiteral("Скорректированная база"), edAdjustedBase_},
-          std::pair{QStringLiteral("Скорректированный налог"), edAdjustedTax_},
-          std::pair{QStringLiteral("Платежи по патенту"), edPatentPayments_},
-          std::pair{QStringLiteral("Торговый сбор"), edTradeFee_}}) {
-        wide->addWidget(new QLabel(caption, gbReturnWide_), wideRow, 0);
+         {std::pair{QStringLiteral("Фактические авансовые платежи"), advancePaymentsEdit_},
+          std::pair{QStringLiteral("Скорректированная база"), adjustedBaseEdit_},
+          std::pair{QStringLiteral("Скорректированный налог"), adjustedTaxEdit_},
+          std::pair{QStringLiteral("Платежи по патенту"), patentPaymentsEdit_},
+          std::pair{QStringLiteral("Торговый сбор"), tradeFeeEdit_}}) {
+        wide->addWidget(new QLabel(caption, returnWideGroup_), wideRow, 0);
         wide->addWidget(edit, wideRow++, 1);
     }
-    wide->addWidget(chbFarm_, wideRow++, 0, 1, 2);
-    wide->addWidget(lblFarmYear_, wideRow, 0);
+    wide->addWidget(farmBox_, wideRow++, 0, 1, 2);
+    wide->addWidget(farmYearLabel_, wideRow, 0);
     wide->addLayout(yearRow, wideRow++, 1);
     wide->setColumnStretch(2, 1);
 
@@ -198,8 +199,8 @@ void BusinessScreen::buildWidgets() {
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(activityBox_.box, 1);
     auto* right = new QVBoxLayout;
-    right->addWidget(gbAmounts_, 1);
-    right->addWidget(gbReturnWide_);
+    right->addWidget(amountsGroup_, 1);
+    right->addWidget(returnWideGroup_);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(leftColumn);
     layout->addLayout(right, 1);
@@ -216,23 +217,23 @@ void BusinessScreen::load() {
     // activity is left to attach it to (a return written elsewhere).
     const bool figures = any || d.holdsBusinessFigures();
     if (figures) {
-        edAdvancePayments_->setText(wholeRoublesText(d.actualAdvancePayments));
-        edAdjustedBase_->setMoney(d.adjustedBase);
-        edAdjustedTax_->setText(wholeRoublesText(d.adjustedTax));
-        edPatentPayments_->setText(wholeRoublesText(d.patentPayments));
-        edTradeFee_->setText(wholeRoublesText(d.tradeFee));
-        chbFarm_->setChecked(d.isFarmHousehold != 0);
+        advancePaymentsEdit_->setText(wholeRoublesText(d.actualAdvancePayments));
+        adjustedBaseEdit_->setMoney(d.adjustedBase);
+        adjustedTaxEdit_->setText(wholeRoublesText(d.adjustedTax));
+        patentPaymentsEdit_->setText(wholeRoublesText(d.patentPayments));
+        tradeFeeEdit_->setText(wholeRoublesText(d.tradeFee));
+        farmBox_->setChecked(d.isFarmHousehold != 0);
     } else {
         // Nothing to attach them to: the figures are shown, and left, as none.
         for (FieldEdit* f :
-             {edAdvancePayments_, edAdjustedBase_, edAdjustedTax_, edPatentPayments_, edTradeFee_})
+             {advancePaymentsEdit_, adjustedBaseEdit_, adjustedTaxEdit_, patentPaymentsEdit_, tradeFeeEdit_})
             f->setText(QStringLiteral("0"));
-        chbFarm_->setChecked(false);
+        farmBox_->setChecked(false);
     }
-    edFarmYear_->setText(QString::number(d.farmFoundingDate.year()));
+    farmYearEdit_->setText(QString::number(d.farmFoundingDate.year()));
     setFieldsEnabled(any, figures);
     showExpenseWay(true);
-    chbDocumented_->setVisible(false);
+    documentedBox_->setVisible(false);
 }
 
 BusinessActivity& BusinessScreen::activity() {
@@ -240,48 +241,49 @@ BusinessActivity& BusinessScreen::activity() {
 }
 
 void BusinessScreen::setFieldsEnabled(bool amounts, bool returnWide) {
-    gbAmounts_->setEnabled(amounts);
-    for (QWidget* w : std::initializer_list<QWidget*>{edAdvancePayments_, edAdjustedBase_, edAdjustedTax_,
-                                                      edPatentPayments_, edTradeFee_, chbFarm_})
+    amountsGroup_->setEnabled(amounts);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{advancePaymentsEdit_, adjustedBaseEdit_, adjustedTaxEdit_,
+                                         patentPaymentsEdit_, tradeFeeEdit_, farmBox_})
         w->setEnabled(returnWide);
     farmToggled();
 }
 
 void BusinessScreen::farmToggled() {
-    const bool year = chbFarm_->isEnabled() && chbFarm_->isChecked();
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{lblFarmYear_, edFarmYear_, bnFarmYearUp_, bnFarmYearDown_})
+    const bool year = farmBox_->isEnabled() && farmBox_->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{farmYearLabel_, farmYearEdit_, farmYearUpButton_,
+                                                      farmYearDownButton_})
         w->setEnabled(year);
 }
 
 void BusinessScreen::stepYear(int step) {
-    const int typed = static_cast<int>(digitsOf(edFarmYear_));
+    const int typed = static_cast<int>(digitsOf(farmYearEdit_));
     const int from = typed >= kFirstFarmYear && typed <= kLastFarmYear ? typed : kUpDownStart - step;
-    edFarmYear_->setText(QString::number(std::clamp(from + step, kFirstFarmYear, kLastFarmYear)));
+    farmYearEdit_->setText(QString::number(std::clamp(from + step, kFirstFarmYear, kLastFarmYear)));
 }
 
 void BusinessScreen::showExpenseWay(bool documented) {
-    pnlDocumented_->setVisible(documented);
-    pnlNorm_->setVisible(!documented);
+    documentedPanel_->setVisible(documented);
+    normPanel_->setVisible(!documented);
 }
 
 void BusinessScreen::edited(bool& which) {
     if (host().buildingGuard())
         return;
     which = true;
-    DocumentChanged();
+    markDocumentChanged();
 }
 
 void BusinessScreen::incomeChanged() {
     if (host().buildingGuard())
         return;
     edited(activityEdited_);
-    if (!chbDocumented_->isChecked())
+    if (!documentedBox_->isChecked())
         showNorm();
 }
 
 void BusinessScreen::showNorm() {
-    edStandardExpenses_->setText(groupedAmount(standardExpensesOf(amountOf(edIncome_))));
+    standardExpensesEdit_->setText(groupedAmount(standardExpensesOf(amountOf(incomeEdit_))));
 }
 
 void BusinessScreen::storeActivity(int index) {
@@ -291,17 +293,17 @@ void BusinessScreen::storeActivity(int index) {
         return;
     activityEdited_ = false;
     BusinessActivity& a = document().businessIncomes.get(index);
-    a.incomeAmount = amountOf(edIncome_);
-    if (chbDocumented_->isChecked()) {
+    a.incomeAmount = amountOf(incomeEdit_);
+    if (documentedBox_->isChecked()) {
         a.hasDocumentedExpenses = 1;
-        a.totalExpenses = amountOf(edTotalExpenses_);
-        a.materialExpenses = amountOf(edMaterialExpenses_);
-        a.depreciation = amountOf(edDepreciation_);
-        a.labourExpenses = amountOf(edLabourExpenses_);
-        a.otherExpenses = amountOf(edOtherExpenses_);
+        a.totalExpenses = amountOf(totalExpensesEdit_);
+        a.materialExpenses = amountOf(materialExpensesEdit_);
+        a.depreciation = amountOf(depreciationEdit_);
+        a.labourExpenses = amountOf(labourExpensesEdit_);
+        a.otherExpenses = amountOf(otherExpensesEdit_);
     } else {
         a.hasDocumentedExpenses = 0;
-        a.standardExpenses = groupedAmountValue(edStandardExpenses_->text());
+        a.standardExpenses = groupedAmountValue(standardExpensesEdit_->text());
     }
 }
 
@@ -309,11 +311,11 @@ void BusinessScreen::showActivity(int index) {
     ScreenBuildGuard guard(host());
     activityEdited_ = false;
     if (index < 0) {
-        for (FieldEdit* f : {edIncome_, edTotalExpenses_, edMaterialExpenses_, edDepreciation_,
-                             edLabourExpenses_, edOtherExpenses_})
+        for (FieldEdit* f : {incomeEdit_, totalExpensesEdit_, materialExpensesEdit_, depreciationEdit_,
+                             labourExpensesEdit_, otherExpensesEdit_})
             f->clear();
-        edStandardExpenses_->clear();
-        chbDocumented_->setVisible(false);
+        standardExpensesEdit_->clear();
+        documentedBox_->setVisible(false);
         showExpenseWay(true);
         return;
     }
@@ -322,16 +324,16 @@ void BusinessScreen::showActivity(int index) {
     // Only entrepreneurs and farm heads may take the norm; the others always have
     // documented expenses, whatever an older file says.
     const bool documented = !choice || a.hasDocumentedExpenses != 0;
-    chbDocumented_->setChecked(documented);
-    chbDocumented_->setVisible(choice);
+    documentedBox_->setChecked(documented);
+    documentedBox_->setVisible(choice);
     showExpenseWay(documented);
-    edIncome_->setMoney(a.incomeAmount);
-    edTotalExpenses_->setMoney(a.totalExpenses);
-    edMaterialExpenses_->setMoney(a.materialExpenses);
-    edDepreciation_->setMoney(a.depreciation);
-    edLabourExpenses_->setMoney(a.labourExpenses);
-    edOtherExpenses_->setMoney(a.otherExpenses);
-    edStandardExpenses_->setText(groupedAmount(a.standardExpenses));
+    incomeEdit_->setMoney(a.incomeAmount);
+    totalExpensesEdit_->setMoney(a.totalExpenses);
+    materialExpensesEdit_->setMoney(a.materialExpenses);
+    depreciationEdit_->setMoney(a.depreciation);
+    labourExpensesEdit_->setMoney(a.labourExpenses);
+    otherExpensesEdit_->setMoney(a.otherExpenses);
+    standardExpensesEdit_->setText(groupedAmount(a.standardExpenses));
 }
 
 void BusinessScreen::showFailure(const std::exception& failure) {
@@ -353,7 +355,7 @@ void BusinessScreen::addActivity() {
         showFailure(failure);
         return;
     }
-    DocumentChanged();
+    markDocumentChanged();
     if (activities_->count() == 0)
         setFieldsEnabled(true, true);
     activities_->append(fromCp1251(activityRowText(added)));
@@ -372,7 +374,7 @@ void BusinessScreen::editActivity() {
         return;
     BusinessActivity& a = activity();
     applyActivityKind(a, dialog.kind(), dialog.okvedCode(), false);
-    DocumentChanged();
+    markDocumentChanged();
     activities_->setTitle(activities_->selected(), fromCp1251(activityRowText(a)));
     activityBox_.list->setFocus();
     showActivity(activities_->selected());
@@ -381,8 +383,8 @@ void BusinessScreen::editActivity() {
 bool BusinessScreen::activityHoldsEntries() {
     // The last activity takes the return-wide figures with it.
     const auto wideFigures = [this] {
-        const std::initializer_list<const FieldEdit*> wide{edAdvancePayments_, edAdjustedBase_,
-                                                           edAdjustedTax_, edPatentPayments_, edTradeFee_};
+        const std::initializer_list<const FieldEdit*> wide{
+            advancePaymentsEdit_, adjustedBaseEdit_, adjustedTaxEdit_, patentPaymentsEdit_, tradeFeeEdit_};
         return std::any_of(wide.begin(), wide.end(),
                            [](const FieldEdit* f) { return !amountOf(f).isZero(); });
     };
@@ -390,7 +392,7 @@ bool BusinessScreen::activityHoldsEntries() {
 }
 
 void BusinessScreen::deleteActivity() {
-    DocumentChanged();
+    markDocumentChanged();
     activities_->removeSelected([this](int index) { document().businessIncomes.remove(index); });
     if (activities_->count() > 0)
         return;
@@ -398,44 +400,44 @@ void BusinessScreen::deleteActivity() {
     {
         ScreenBuildGuard guard(host());
         for (FieldEdit* f :
-             {edAdvancePayments_, edAdjustedBase_, edAdjustedTax_, edPatentPayments_, edTradeFee_})
+             {advancePaymentsEdit_, adjustedBaseEdit_, adjustedTaxEdit_, patentPaymentsEdit_, tradeFeeEdit_})
             f->setText(QStringLiteral("0"));
-        chbFarm_->setChecked(false);
+        farmBox_->setChecked(false);
     }
     wideEdited_ = true;
     setFieldsEnabled(false, false);
 }
 
-void BusinessScreen::SaveData() {
+void BusinessScreen::saveData() {
     activities_->storeSelected();
     if (!wideEdited_)
         return;
     Declaration& d = document();
-    d.actualAdvancePayments = wholeRoublesOf(edAdvancePayments_, d.actualAdvancePayments);
-    d.adjustedBase = amountOf(edAdjustedBase_);
-    d.adjustedTax = wholeRoublesOf(edAdjustedTax_, d.adjustedTax);
-    d.patentPayments = wholeRoublesOf(edPatentPayments_, d.patentPayments);
-    d.tradeFee = wholeRoublesOf(edTradeFee_, d.tradeFee);
-    d.isFarmHousehold = chbFarm_->isChecked() ? 1 : 0;
-    const int year = static_cast<int>(digitsOf(edFarmYear_));
-    const auto founded = edFarmYear_->text().isEmpty() ? std::nullopt : DateValue::fromYmd(year, 1, 1);
+    d.actualAdvancePayments = wholeRoublesOf(advancePaymentsEdit_, d.actualAdvancePayments);
+    d.adjustedBase = amountOf(adjustedBaseEdit_);
+    d.adjustedTax = wholeRoublesOf(adjustedTaxEdit_, d.adjustedTax);
+    d.patentPayments = wholeRoublesOf(patentPaymentsEdit_, d.patentPayments);
+    d.tradeFee = wholeRoublesOf(tradeFeeEdit_, d.tradeFee);
+    d.isFarmHousehold = farmBox_->isChecked() ? 1 : 0;
+    const int year = static_cast<int>(digitsOf(farmYearEdit_));
+    const auto founded = farmYearEdit_->text().isEmpty() ? std::nullopt : DateValue::fromYmd(year, 1, 1);
     if (founded)
         d.farmFoundingDate = *founded;
-    else if (edFarmYear_->text().isEmpty())
+    else if (farmYearEdit_->text().isEmpty())
         d.farmFoundingDate = Declaration::kDefaultFarmFoundingDate;
 }
 
-std::uint16_t BusinessScreen::CheckData() {
+std::uint16_t BusinessScreen::checkData() {
     AskerCheckDialog dialog(host().asker(), this);
-    return CheckBusinessIncomes(document(), dialog);
+    return checkBusinessIncomes(document(), dialog);
 }
 
-void BusinessScreen::SetFocusToElement(std::uint16_t code) {
+void BusinessScreen::setFocusToElement(std::uint16_t code) {
     static const std::map<std::uint16_t, FieldEdit* BusinessScreen::*> kFigureFields = {
-        {FieldCode::kActualAdvances, &BusinessScreen::edAdvancePayments_},
-        {FieldCode::kAdjustedTax, &BusinessScreen::edAdjustedTax_},
-        {FieldCode::kPatentPayments, &BusinessScreen::edPatentPayments_},
-        {FieldCode::kTradeFee, &BusinessScreen::edTradeFee_},
+        {FieldCode::kActualAdvances, &BusinessScreen::advancePaymentsEdit_},
+        {FieldCode::kAdjustedTax, &BusinessScreen::adjustedTaxEdit_},
+        {FieldCode::kPatentPayments, &BusinessScreen::patentPaymentsEdit_},
+        {FieldCode::kTradeFee, &BusinessScreen::tradeFeeEdit_},
     };
     if (const auto figure = kFigureFields.find(code); figure != kFigureFields.end()) {
         FieldEdit* field = this->*(figure->second);
@@ -449,8 +451,8 @@ void BusinessScreen::SetFocusToElement(std::uint16_t code) {
     activities_->select(code - 1);
 }
 
-void BusinessScreen::SelectFirstEntry() {
-    SetFocusToElement(1);
+void BusinessScreen::selectFirstEntry() {
+    setFocusToElement(1);
 }
 
 } // namespace kv

@@ -4,7 +4,7 @@
 // figures of the return as a whole: advance payments, adjusted base and tax, patent
 // payments, trade fee, the farm household and its founding year. Activities reach the
 // document when their dialog is accepted; their amounts when the selection moves away
-// and at SaveData, with the return-wide figures.
+// and at saveData, with the return-wide figures.
 #include "screens/kit/ScreenFrame.h"
 #include "screens/kit/ScreenWidgets.h"
 
@@ -30,10 +30,10 @@ class BusinessScreen : public ScreenFrame {
 public:
     BusinessScreen(QWidget* panel, ScreenHost& host);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
-    void SelectFirstEntry() override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
+    void selectFirstEntry() override;
 
 private:
     void buildWidgets();
@@ -65,28 +65,28 @@ private:
     bool wideEdited_ = false;
 
     RecordListBox activityBox_;
-    QGroupBox* gbAmounts_;
-    FieldEdit* edIncome_;
-    QCheckBox* chbDocumented_;
-    QWidget* pnlDocumented_;
-    FieldEdit* edTotalExpenses_;
-    FieldEdit* edMaterialExpenses_;
-    FieldEdit* edDepreciation_;
-    FieldEdit* edLabourExpenses_;
-    FieldEdit* edOtherExpenses_;
-    QWidget* pnlNorm_;
-    QLineEdit* edStandardExpenses_;
-    QGroupBox* gbReturnWide_;
-    FieldEdit* edAdvancePayments_;
-    FieldEdit* edAdjustedBase_;
-    FieldEdit* edAdjustedTax_;
-    FieldEdit* edPatentPayments_;
-    FieldEdit* edTradeFee_;
-    QCheckBox* chbFarm_;
-    QLabel* lblFarmYear_;
-    FieldEdit* edFarmYear_;
-    QToolButton* bnFarmYearUp_;
-    QToolButton* bnFarmYearDown_;
+    QGroupBox* amountsGroup_;
+    FieldEdit* incomeEdit_;
+    QCheckBox* documentedBox_;
+    QWidget* documentedPanel_;
+    FieldEdit* totalExpensesEdit_;
+    FieldEdit* materialExpensesEdit_;
+    FieldEdit* depreciationEdit_;
+    FieldEdit* labourExpensesEdit_;
+    FieldEdit* otherExpensesEdit_;
+    QWidget* normPanel_;
+    QLineEdit* standardExpensesEdit_;
+    QGroupBox* returnWideGroup_;
+    FieldEdit* advancePaymentsEdit_;
+    FieldEdit* adjustedBaseEdit_;
+    FieldEdit* adjustedTaxEdit_;
+    FieldEdit* patentPaymentsEdit_;
+    FieldEdit* tradeFeeEdit_;
+    QCheckBox* farmBox_;
+    QLabel* farmYearLabel_;
+    FieldEdit* farmYearEdit_;
+    QToolButton* farmYearUpButton_;
+    QToolButton* farmYearDownButton_;
 };
 
 } // namespace kv

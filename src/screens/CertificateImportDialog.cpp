@@ -61,65 +61,66 @@ CertificatePreviewDialog::CertificatePreviewDialog(QWidget* parent, const Certif
     for (int i = 0; i < static_cast<int>(file.certificates.size()); ++i)
         imports_.push_back(prepareImport(file, i, declaration));
 
-    lbAgent_ = label(this, "lbAgent");
-    lbAgent_->setText(agentText(file.agent));
+    agentLabel_ = label(this, "lbAgent");
+    agentLabel_->setText(agentText(file.agent));
     auto* recipientCaption = new QLabel(QStringLiteral("Получатель дохода:"), this);
-    cbRecipient_ = new QComboBox(this);
-    cbRecipient_->setObjectName(QStringLiteral("cbRecipient"));
+    recipientCombo_ = new QComboBox(this);
+    recipientCombo_->setObjectName(QStringLiteral("cbRecipient"));
     for (const Certificate& c : file.certificates)
-        cbRecipient_->addItem(fromCp1251(recipientLabel(c)));
-    recipientCaption->setBuddy(cbRecipient_);
-    lbChoose_ = label(this, "lbChoose");
-    lbChoose_->setText(chosen < 0
-                           ? QStringLiteral("Справка налогоплательщика декларации не найдена однозначно: "
-                                            "выберите получателя дохода.")
-                           : QString());
-    lbChoose_->setVisible(chosen < 0);
+        recipientCombo_->addItem(fromCp1251(recipientLabel(c)));
+    recipientCaption->setBuddy(recipientCombo_);
+    chooseLabel_ = label(this, "lbChoose");
+    chooseLabel_->setText(chosen < 0
+                              ? QStringLiteral("Справка налогоплательщика декларации не найдена однозначно: "
+                                               "выберите получателя дохода.")
+                              : QString());
+    chooseLabel_->setVisible(chosen < 0);
 
-    lvMonths_ = new QTreeWidget(this);
-    lvMonths_->setObjectName(QStringLiteral("lvMonths"));
-    lvMonths_->setRootIsDecorated(false);
-    lvMonths_->setHeaderLabels({QStringLiteral("Ставка"), QStringLiteral("Месяц"),
-                                QStringLiteral("Код дохода"), QStringLiteral("Сумма дохода"),
-                                QStringLiteral("Код вычета"), QStringLiteral("Сумма вычета")});
-    lvMonths_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    lbTotals_ = label(this, "lbTotals");
+    monthsList_ = new QTreeWidget(this);
+    monthsList_->setObjectName(QStringLiteral("lvMonths"));
+    monthsList_->setRootIsDecorated(false);
+    monthsList_->setHeaderLabels({QStringLiteral("Ставка"), QStringLiteral("Месяц"),
+                                  QStringLiteral("Код дохода"), QStringLiteral("Сумма дохода"),
+                                  QStringLiteral("Код вычета"), QStringLiteral("Сумма вычета")});
+    monthsList_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    totalsLabel_ = label(this, "lbTotals");
     auto* warningsCaption = new QLabel(QStringLiteral("Расхождения в справке:"), this);
-    lvWarnings_ = new QListWidget(this);
-    lvWarnings_->setObjectName(QStringLiteral("lvWarnings"));
-    lvWarnings_->setMaximumHeight(90);
-    lbChanges_ = label(this, "lbChanges");
+    warningsList_ = new QListWidget(this);
+    warningsList_->setObjectName(QStringLiteral("lvWarnings"));
+    warningsList_->setMaximumHeight(90);
+    changesLabel_ = label(this, "lbChanges");
 
-    bnLoad_ = new QPushButton(QStringLiteral("Загрузить"), this);
-    bnLoad_->setObjectName(QStringLiteral("bnLoad"));
-    bnLoad_->setDefault(true);
-    bnCancel_ = new QPushButton(QStringLiteral("Отмена"), this);
-    bnCancel_->setObjectName(QStringLiteral("bnCancel"));
-    connect(bnLoad_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    loadButton_ = new QPushButton(QStringLiteral("Загрузить"), this);
+    loadButton_->setObjectName(QStringLiteral("bnLoad"));
+    loadButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Отмена"), this);
+    cancelButton_->setObjectName(QStringLiteral("bnCancel"));
+    connect(loadButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* recipientRow = new QHBoxLayout;
     recipientRow->addWidget(recipientCaption);
-    recipientRow->addWidget(cbRecipient_, 1);
+    recipientRow->addWidget(recipientCombo_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(bnLoad_);
-    buttons->addWidget(bnCancel_);
+    buttons->addWidget(loadButton_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lbAgent_);
+    layout->addWidget(agentLabel_);
     layout->addLayout(recipientRow);
-    layout->addWidget(lbChoose_);
-    layout->addWidget(lvMonths_, 1);
-    layout->addWidget(lbTotals_);
+    layout->addWidget(chooseLabel_);
+    layout->addWidget(monthsList_, 1);
+    layout->addWidget(totalsLabel_);
     layout->addWidget(warningsCaption);
-    layout->addWidget(lvWarnings_);
-    layout->addWidget(lbChanges_);
+    layout->addWidget(warningsList_);
+    layout->addWidget(changesLabel_);
     layout->addLayout(buttons);
     resize(720, 560);
 
-    connect(cbRecipient_, &QComboBox::currentIndexChanged, this, &CertificatePreviewDialog::showCertificate);
-    cbRecipient_->setCurrentIndex(chosen < 0 ? 0 : chosen);
-    showCertificate(cbRecipient_->currentIndex());
+    connect(recipientCombo_, &QComboBox::currentIndexChanged, this,
+            &CertificatePreviewDialog::showCertificate);
+    recipientCombo_->setCurrentIndex(chosen < 0 ? 0 : chosen);
+    showCertificate(recipientCombo_->currentIndex());
     arrangeDialogForKeyboard(this);
 }
 
@@ -128,17 +129,17 @@ const CertificateImport& CertificatePreviewDialog::currentImport() const {
 }
 
 void CertificatePreviewDialog::fillMonths(const Certificate& certificate) {
-    lvMonths_->clear();
+    monthsList_->clear();
     for (const CertificateRateBlock& block : certificate.blocks)
         for (const CertificateIncome& i : block.incomes) {
             const CertificateDeduction* d = i.deductions.empty() ? nullptr : &i.deductions.front();
-            auto* row = new QTreeWidgetItem(lvMonths_,
+            auto* row = new QTreeWidgetItem(monthsList_,
                                             {QString::number(block.rate) + QStringLiteral("%"),
                                              QString::number(i.month), fromCp1251(i.code), amount(i.amount),
                                              d ? fromCp1251(d->code) : QStringLiteral("Нет"),
                                              d ? amount(d->amount) : QStringLiteral("-")});
             for (std::size_t k = 1; k < i.deductions.size(); ++k)
-                new QTreeWidgetItem(lvMonths_,
+                new QTreeWidgetItem(monthsList_,
                                     {QString(), QString(), QString(), QString(),
                                      fromCp1251(i.deductions[k].code), amount(i.deductions[k].amount)});
             for (int c = 3; c < row->columnCount(); c += 2)
@@ -181,14 +182,14 @@ void CertificatePreviewDialog::showCertificate(int index) {
                 .arg(b.rate)
                 .arg(amount(b.totals.income), amount(b.totals.base), amount(b.totals.taxComputed),
                      amount(b.totals.taxWithheld)));
-    lbTotals_->setText(totals.join(QLatin1Char('\n')));
-    lvWarnings_->clear();
+    totalsLabel_->setText(totals.join(QLatin1Char('\n')));
+    warningsList_->clear();
     for (const std::string& w : import.warnings)
-        lvWarnings_->addItem(fromCp1251(w));
+        warningsList_->addItem(fromCp1251(w));
     if (import.warnings.empty() && import.accepted())
-        lvWarnings_->addItem(QStringLiteral("Нет: суммы справки сходятся."));
-    lbChanges_->setText(changesText(import));
-    bnLoad_->setEnabled(import.accepted());
+        warningsList_->addItem(QStringLiteral("Нет: суммы справки сходятся."));
+    changesLabel_->setText(changesText(import));
+    loadButton_->setEnabled(import.accepted());
 }
 
 namespace {

@@ -39,18 +39,18 @@ private:
     std::vector<CertificateImport> imports_; // one per certificate of the file
     int current_ = 0;
 
-    QComboBox* cbRecipient_;
-    QLabel* lbChoose_;
-    QLabel* lbAgent_;
-    QTreeWidget* lvMonths_;
-    QLabel* lbTotals_;
-    QListWidget* lvWarnings_;
-    QLabel* lbChanges_;
-    QPushButton* bnLoad_;
-    QPushButton* bnCancel_;
+    QComboBox* recipientCombo_;
+    QLabel* chooseLabel_;
+    QLabel* agentLabel_;
+    QTreeWidget* monthsList_;
+    QLabel* totalsLabel_;
+    QListWidget* warningsList_;
+    QLabel* changesLabel_;
+    QPushButton* loadButton_;
+    QPushButton* cancelButton_;
 };
 
-// The whole command. True when the return changed (DocumentChanged has been sent).
+// The whole command. True when the return changed (markDocumentChanged has been sent).
 bool importIncomeCertificate(QWidget* parent, ScreenHost& host);
 
 } // namespace kv

@@ -25,7 +25,7 @@ DeductionsScreen::DeductionsScreen(QWidget* panel, ScreenHost& host)
     setTarget(property, ScreenId::PropertyDeduction);
     setTarget(social, ScreenId::SocialDeduction);
     setTarget(standard, ScreenId::StandardDeduction);
-    setTarget(securities, ScreenId::CB);
+    setTarget(securities, ScreenId::Securities);
     showFirst(property);
 }
 

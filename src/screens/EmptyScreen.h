@@ -10,9 +10,9 @@ class EmptyScreen : public ScreenFrame {
 public:
     EmptyScreen(QWidget* panel, ScreenHost& host, const QString& title);
 
-    void SaveData() override {}
-    std::uint16_t CheckData() override { return 0; }
-    void SetFocusToElement(std::uint16_t) override {}
+    void saveData() override {}
+    std::uint16_t checkData() override { return 0; }
+    void setFocusToElement(std::uint16_t) override {}
 };
 
 } // namespace kv

@@ -21,24 +21,24 @@ FlatIncomeDialog::FlatIncomeDialog(Asker& asker, FlatIncomeKind kind, const Thir
     setWindowTitle(nine ? QStringLiteral("Доход, облагаемый по ставке 9%")
                         : QStringLiteral("Доход в виде дивидендов"));
 
-    edIncome_ = moneyField(this, "edIncomeSum");
-    edWithheld_ = field(this, "edTaxWithheld", FieldKind::edtDigital, 12);
+    incomeEdit_ = moneyField(this, "edIncomeSum");
+    withheldEdit_ = field(this, "edTaxWithheld", FieldKind::Digits, 12);
     for (FieldEdit* short_ :
-         {payer_.innField(), payer_.kppField(), payer_.oktmoField(), edIncome_, edWithheld_})
+         {payer_.innField(), payer_.kppField(), payer_.oktmoField(), incomeEdit_, withheldEdit_})
         short_->setMaximumWidth(160);
 
     payer_.load(source_);
     // Dividends show what is taxed; the 9% list the income itself (the two are kept equal).
     const Money income = nine ? source_.totalIncome : source_.taxableAmount;
     if (!income.isZero())
-        edIncome_->setMoney(income);
-    edWithheld_->setStoredText(wholeRoublesText(source_.taxWithheld));
+        incomeEdit_->setMoney(income);
+    withheldEdit_->setStoredText(wholeRoublesText(source_.taxWithheld));
 
     auto* grid = new QGridLayout;
     int row = payer_.addTo(grid, 0);
     const QList<std::pair<QString, FieldEdit*>> rows = {
-        {nine ? QStringLiteral("Сумма дохода") : QStringLiteral("Облагаемая сумма дивидендов"), edIncome_},
-        {QStringLiteral("Удержанный налог"), edWithheld_},
+        {nine ? QStringLiteral("Сумма дохода") : QStringLiteral("Облагаемая сумма дивидендов"), incomeEdit_},
+        {QStringLiteral("Удержанный налог"), withheldEdit_},
     };
     for (const auto& [caption, edit] : rows) {
         auto* label = new QLabel(caption, this);
@@ -62,16 +62,16 @@ FlatIncomeValues FlatIncomeDialog::values() const {
     v.inn = payer_.inn();
     v.kpp = payer_.kpp();
     v.oktmo = payer_.oktmo();
-    if (!edIncome_->text().isEmpty())
-        v.income = amountOf(edIncome_);
-    v.withheld = wholeRoublesOf(edWithheld_, source_.taxWithheld);
+    if (!incomeEdit_->text().isEmpty())
+        v.income = amountOf(incomeEdit_);
+    v.withheld = wholeRoublesOf(withheldEdit_, source_.taxWithheld);
     return v;
 }
 
 void FlatIncomeDialog::accept() {
     const FlatIncomeValues v = values();
     AskerCheckDialog dialog(asker_, this);
-    const std::uint16_t element = CheckFlatIncomeDialog(kind_, v, dialog);
+    const std::uint16_t element = checkFlatIncomeDialog(kind_, v, dialog);
     if (element != 0) {
         goToElement(element);
         return;
@@ -82,17 +82,17 @@ void FlatIncomeDialog::accept() {
 
 void FlatIncomeDialog::goToElement(std::uint16_t element) {
     switch (element) {
-    case kFlatNameElement:
-    case kFlatInnElement:
-    case kFlatKppElement:
-    case kFlatOktmoElement:
+    case FlatNameElement:
+    case FlatInnElement:
+    case FlatKppElement:
+    case FlatOktmoElement:
         payer_.focus(static_cast<PayerField>(element));
         break;
-    case kFlatIncomeElement:
-        edIncome_->setFocus();
+    case FlatIncomeAmountElement:
+        incomeEdit_->setFocus();
         break;
-    case kFlatWithheldElement:
-        edWithheld_->setFocus();
+    case FlatWithheldElement:
+        withheldEdit_->setFocus();
         break;
     default:
         break;

@@ -37,8 +37,8 @@ private:
     ThirtyPercentSource source_;
     bool newSource_;
     PayerFields payer_;
-    FieldEdit* edIncome_;
-    FieldEdit* edWithheld_;
+    FieldEdit* incomeEdit_;
+    FieldEdit* withheldEdit_;
 };
 
 } // namespace kv

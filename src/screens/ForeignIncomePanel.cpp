@@ -69,31 +69,31 @@ void ForeignIncomePanel::buildWidgets() {
     // --- Dates, currency and rates ---------------------------------------------
     auto* gbData = new QGroupBox(QStringLiteral("Сведения о полученном доходе"), this);
     gbData->setObjectName(QStringLiteral("gbIncomeData"));
-    dtIncomeDate_ = makeDateEdit(gbData, "dtIncomeDate", QDate(2019, 1, 1), QDate(2019, 12, 31));
-    dtTaxDate_ = makeDateEdit(gbData, "dtTaxDate", QDate(2018, 1, 1), QDate(2020, 12, 31));
-    edCurrencyCode_ = field(gbData, "edCurrencyCode", FieldKind::edtDigital, 3);
-    edCurrencyCode_->setFixedWidth(codeWidth(edCurrencyCode_, 3));
-    bnCurrencyCode_ = pickButton(gbData, "bnCurrencyCode");
-    edCurrencyName_ = field(gbData, "edCurrencyName", FieldKind::edtChar, 30);
-    chbAutoRate_ = new QCheckBox(QStringLiteral("Автоматическое определение курса валюты"), gbData);
-    chbAutoRate_->setObjectName(QStringLiteral("chbAutoRate"));
-    incomeLine_ = new ForeignRateLine(host_, dtIncomeDate_, gbData,
+    incomeDateEdit_ = makeDateEdit(gbData, "dtIncomeDate", QDate(2019, 1, 1), QDate(2019, 12, 31));
+    taxDateEdit_ = makeDateEdit(gbData, "dtTaxDate", QDate(2018, 1, 1), QDate(2020, 12, 31));
+    currencyCodeEdit_ = field(gbData, "edCurrencyCode", FieldKind::Digits, 3);
+    currencyCodeEdit_->setFixedWidth(codeWidth(currencyCodeEdit_, 3));
+    currencyCodeButton_ = pickButton(gbData, "bnCurrencyCode");
+    currencyNameEdit_ = field(gbData, "edCurrencyName", FieldKind::NoDigits, 30);
+    autoRateBox_ = new QCheckBox(QStringLiteral("Автоматическое определение курса валюты"), gbData);
+    autoRateBox_->setObjectName(QStringLiteral("chbAutoRate"));
+    incomeLine_ = new ForeignRateLine(host_, incomeDateEdit_, gbData,
                                       {"edIncomeDateRate", "edIncomeDateUnits", "lblIncomeRateDay"});
-    taxLine_ =
-        new ForeignRateLine(host_, dtTaxDate_, gbData, {"edTaxDateRate", "edTaxDateUnits", "lblTaxRateDay"});
+    taxLine_ = new ForeignRateLine(host_, taxDateEdit_, gbData,
+                                   {"edTaxDateRate", "edTaxDateUnits", "lblTaxRateDay"});
 
     auto* dataGrid = new QGridLayout(gbData);
     dataGrid->addWidget(label(QStringLiteral("Дата получения дохода"), gbData), 0, 0);
-    dataGrid->addWidget(dtIncomeDate_, 0, 1, Qt::AlignLeft);
+    dataGrid->addWidget(incomeDateEdit_, 0, 1, Qt::AlignLeft);
     dataGrid->addWidget(label(QStringLiteral("Дата уплаты налога"), gbData), 1, 0);
-    dataGrid->addWidget(dtTaxDate_, 1, 1, Qt::AlignLeft);
+    dataGrid->addWidget(taxDateEdit_, 1, 1, Qt::AlignLeft);
     dataGrid->addWidget(label(QStringLiteral("Код и наименование валюты"), gbData), 2, 0);
     auto* currencyRow = new QHBoxLayout;
-    currencyRow->addWidget(edCurrencyCode_);
-    currencyRow->addWidget(bnCurrencyCode_);
-    currencyRow->addWidget(edCurrencyName_, 1);
+    currencyRow->addWidget(currencyCodeEdit_);
+    currencyRow->addWidget(currencyCodeButton_);
+    currencyRow->addWidget(currencyNameEdit_, 1);
     dataGrid->addLayout(currencyRow, 2, 1);
-    dataGrid->addWidget(chbAutoRate_, 3, 0, 1, 2);
+    dataGrid->addWidget(autoRateBox_, 3, 0, 1, 2);
     dataGrid->addWidget(label(QStringLiteral("На дату дохода"), gbData), 4, 0);
     dataGrid->addLayout(incomeLine_->makeRow(gbData), 4, 1);
     dataGrid->addWidget(label(QStringLiteral("На дату уплаты налога"), gbData), 5, 0);
@@ -103,85 +103,86 @@ void ForeignIncomePanel::buildWidgets() {
     // --- The income and the foreign tax -----------------------------------------
     auto* gbIncome = new QGroupBox(QStringLiteral("Полученный доход"), this);
     gbIncome->setObjectName(QStringLiteral("gbIncome"));
-    edIncomeCode_ = codeField(gbIncome, "edIncomeCode");
-    edIncomeCode_->setFixedWidth(codeWidth(edIncomeCode_, 4));
-    bnIncomeCode_ = pickButton(gbIncome, "bnIncomeCode");
-    edIncomeInCurrency_ = moneyField(gbIncome, "edIncomeInCurrency");
-    edIncomeInRubles_ = totalField(gbIncome, "edIncomeInRubles");
+    incomeCodeEdit_ = codeField(gbIncome, "edIncomeCode");
+    incomeCodeEdit_->setFixedWidth(codeWidth(incomeCodeEdit_, 4));
+    incomeCodeButton_ = pickButton(gbIncome, "bnIncomeCode");
+    incomeInCurrencyEdit_ = moneyField(gbIncome, "edIncomeInCurrency");
+    incomeInRublesEdit_ = totalField(gbIncome, "edIncomeInRubles");
     auto* incomeGrid = new QGridLayout(gbIncome);
     incomeGrid->addWidget(label(QStringLiteral("Код дохода"), gbIncome), 0, 0);
-    incomeGrid->addLayout(inlineRow({edIncomeCode_, bnIncomeCode_}), 0, 1);
+    incomeGrid->addLayout(inlineRow({incomeCodeEdit_, incomeCodeButton_}), 0, 1);
     incomeGrid->addWidget(label(QStringLiteral("В иностранной валюте"), gbIncome), 1, 0);
-    incomeGrid->addWidget(edIncomeInCurrency_, 1, 1);
+    incomeGrid->addWidget(incomeInCurrencyEdit_, 1, 1);
     incomeGrid->addWidget(label(QStringLiteral("В рублях по курсу ЦБ"), gbIncome), 2, 0);
-    incomeGrid->addWidget(edIncomeInRubles_, 2, 1);
+    incomeGrid->addWidget(incomeInRublesEdit_, 2, 1);
 
     auto* gbTax = new QGroupBox(QStringLiteral("Налог, уплаченный в иностранном государстве"), this);
     gbTax->setObjectName(QStringLiteral("gbForeignTax"));
-    edTaxInCurrency_ = moneyField(gbTax, "edTaxInCurrency");
-    edTaxInRubles_ = totalField(gbTax, "edTaxInRubles");
+    taxInCurrencyEdit_ = moneyField(gbTax, "edTaxInCurrency");
+    taxInRublesEdit_ = totalField(gbTax, "edTaxInRubles");
     auto* taxGrid = new QGridLayout(gbTax);
     taxGrid->addWidget(label(QStringLiteral("В иностранной валюте"), gbTax), 0, 0);
-    taxGrid->addWidget(edTaxInCurrency_, 0, 1);
+    taxGrid->addWidget(taxInCurrencyEdit_, 0, 1);
     taxGrid->addWidget(label(QStringLiteral("В рублях по курсу ЦБ"), gbTax), 1, 0);
-    taxGrid->addWidget(edTaxInRubles_, 1, 1);
+    taxGrid->addWidget(taxInRublesEdit_, 1, 1);
     taxGrid->setRowStretch(2, 1);
 
     // --- Deduction ---------------------------------------------------------------
     auto* gbDeduction = new QGroupBox(QStringLiteral("Вычеты"), this);
     gbDeduction->setObjectName(QStringLiteral("gbDeduction"));
-    lblDeductionCode_ = label(QStringLiteral("Код вычета\n(расхода)"), gbDeduction);
-    edDeductionCode_ = codeField(gbDeduction, "edDeductionCode");
-    edDeductionCode_->setFixedWidth(codeWidth(edDeductionCode_, 4));
-    bnDeductionCode_ = pickButton(gbDeduction, "bnDeductionCode");
-    lblDeductionAmount_ = label(QStringLiteral("Сумма вычета\n(расхода) в рублях"), gbDeduction);
-    edDeductionAmount_ = moneyField(gbDeduction, "edDeductionAmount");
+    deductionCodeLabel_ = label(QStringLiteral("Код вычета\n(расхода)"), gbDeduction);
+    deductionCodeEdit_ = codeField(gbDeduction, "edDeductionCode");
+    deductionCodeEdit_->setFixedWidth(codeWidth(deductionCodeEdit_, 4));
+    deductionCodeButton_ = pickButton(gbDeduction, "bnDeductionCode");
+    deductionAmountLabel_ = label(QStringLiteral("Сумма вычета\n(расхода) в рублях"), gbDeduction);
+    deductionAmountEdit_ = moneyField(gbDeduction, "edDeductionAmount");
     auto* deductionGrid = new QGridLayout(gbDeduction);
-    deductionGrid->addWidget(lblDeductionCode_, 0, 0);
-    deductionGrid->addLayout(inlineRow({edDeductionCode_, bnDeductionCode_}), 0, 1);
-    deductionGrid->addWidget(lblDeductionAmount_, 1, 0);
-    deductionGrid->addWidget(edDeductionAmount_, 1, 1);
+    deductionGrid->addWidget(deductionCodeLabel_, 0, 0);
+    deductionGrid->addLayout(inlineRow({deductionCodeEdit_, deductionCodeButton_}), 0, 1);
+    deductionGrid->addWidget(deductionAmountLabel_, 1, 0);
+    deductionGrid->addWidget(deductionAmountEdit_, 1, 1);
     deductionGrid->setRowStretch(2, 1);
 
     // --- Controlled foreign company ------------------------------------------------
-    gbCfc_ = new QGroupBox(QStringLiteral("Информация о контролируемой иностранной компании"), this);
-    gbCfc_->setObjectName(QStringLiteral("gbCfc"));
-    meCfcNumber_ = new QLineEdit(gbCfc_);
-    meCfcNumber_->setObjectName(QStringLiteral("meCfcNumber"));
-    meCfcNumber_->setMaxLength(8);
-    meCfcNumber_->setFixedWidth(codeWidth(meCfcNumber_, 9));
-    meCfcNumber_->setPlaceholderText(QStringLiteral("АБ 12345"));
+    cfcGroup_ = new QGroupBox(QStringLiteral("Информация о контролируемой иностранной компании"), this);
+    cfcGroup_->setObjectName(QStringLiteral("gbCfc"));
+    cfcNumberEdit_ = new QLineEdit(cfcGroup_);
+    cfcNumberEdit_->setObjectName(QStringLiteral("meCfcNumber"));
+    cfcNumberEdit_->setMaxLength(8);
+    cfcNumberEdit_->setFixedWidth(codeWidth(cfcNumberEdit_, 9));
+    cfcNumberEdit_->setPlaceholderText(QStringLiteral("АБ 12345"));
     // Two capital Cyrillic letters, a space and five digits; typed letters become capitals.
-    meCfcNumber_->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[А-ЯЁ]{0,2}|[А-ЯЁ]{2} [0-9]{0,5}")), meCfcNumber_));
-    rbCfcAccounts_ = new QRadioButton(QStringLiteral("По данным фин.отчетности КИК"), gbCfc_);
-    rbCfcAccounts_->setObjectName(QStringLiteral("rbCfcAccounts"));
-    rbCfcRussianRules_ = new QRadioButton(QStringLiteral("По правилам для российских организаций"), gbCfc_);
-    rbCfcRussianRules_->setObjectName(QStringLiteral("rbCfcRussianRules"));
+    cfcNumberEdit_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[А-ЯЁ]{0,2}|[А-ЯЁ]{2} [0-9]{0,5}")), cfcNumberEdit_));
+    cfcAccountsRadio_ = new QRadioButton(QStringLiteral("По данным фин.отчетности КИК"), cfcGroup_);
+    cfcAccountsRadio_->setObjectName(QStringLiteral("rbCfcAccounts"));
+    cfcRussianRulesRadio_ =
+        new QRadioButton(QStringLiteral("По правилам для российских организаций"), cfcGroup_);
+    cfcRussianRulesRadio_->setObjectName(QStringLiteral("rbCfcRussianRules"));
     cfcMethod_ = new QButtonGroup(this);
-    cfcMethod_->addButton(rbCfcAccounts_, 1);
-    cfcMethod_->addButton(rbCfcRussianRules_, 2);
-    edCfcTaxWithheld_ = field(gbCfc_, "edCfcTaxWithheld", FieldKind::edtDigital, 12);
-    edCfcTaxWithheld_->setFixedWidth(codeWidth(edCfcTaxWithheld_, 13));
-    edAppendixSheets_ = field(gbCfc_, "edAppendixSheets", FieldKind::edtDigital, 4);
-    edAppendixSheets_->setVisible(false);
-    auto* cfcGrid = new QGridLayout(gbCfc_);
-    cfcGrid->addWidget(label(QStringLiteral("Номер КИК"), gbCfc_), 0, 0);
-    cfcGrid->addWidget(meCfcNumber_, 0, 1, Qt::AlignLeft);
-    cfcGrid->addWidget(label(QStringLiteral("Порядок определения прибыли КИК"), gbCfc_), 1, 0, 1, 2);
-    cfcGrid->addWidget(rbCfcAccounts_, 2, 0, 1, 2);
-    cfcGrid->addWidget(rbCfcRussianRules_, 3, 0, 1, 2);
-    cfcGrid->addWidget(label(QStringLiteral("Налоги с доходов КИК, удержанные в РФ"), gbCfc_), 4, 0, 1, 2);
-    cfcGrid->addWidget(edCfcTaxWithheld_, 5, 0, Qt::AlignLeft);
+    cfcMethod_->addButton(cfcAccountsRadio_, 1);
+    cfcMethod_->addButton(cfcRussianRulesRadio_, 2);
+    cfcTaxWithheldEdit_ = field(cfcGroup_, "edCfcTaxWithheld", FieldKind::Digits, 12);
+    cfcTaxWithheldEdit_->setFixedWidth(codeWidth(cfcTaxWithheldEdit_, 13));
+    appendixSheetsEdit_ = field(cfcGroup_, "edAppendixSheets", FieldKind::Digits, 4);
+    appendixSheetsEdit_->setVisible(false);
+    auto* cfcGrid = new QGridLayout(cfcGroup_);
+    cfcGrid->addWidget(label(QStringLiteral("Номер КИК"), cfcGroup_), 0, 0);
+    cfcGrid->addWidget(cfcNumberEdit_, 0, 1, Qt::AlignLeft);
+    cfcGrid->addWidget(label(QStringLiteral("Порядок определения прибыли КИК"), cfcGroup_), 1, 0, 1, 2);
+    cfcGrid->addWidget(cfcAccountsRadio_, 2, 0, 1, 2);
+    cfcGrid->addWidget(cfcRussianRulesRadio_, 3, 0, 1, 2);
+    cfcGrid->addWidget(label(QStringLiteral("Налоги с доходов КИК, удержанные в РФ"), cfcGroup_), 4, 0, 1, 2);
+    cfcGrid->addWidget(cfcTaxWithheldEdit_, 5, 0, Qt::AlignLeft);
 
     // The group's long title is the widest thing in its row; it must show whole.
-    gbCfc_->setMinimumWidth(gbCfc_->fontMetrics().horizontalAdvance(gbCfc_->title()) + 24);
+    cfcGroup_->setMinimumWidth(cfcGroup_->fontMetrics().horizontalAdvance(cfcGroup_->title()) + 24);
     auto* middle = new QHBoxLayout;
     middle->addWidget(gbIncome, 1);
     middle->addWidget(gbTax, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(gbDeduction, 4);
-    bottom->addWidget(gbCfc_, 5);
+    bottom->addWidget(cfcGroup_, 5);
     auto* partLayout = new QVBoxLayout(this);
     partLayout->setContentsMargins(0, 0, 0, 0);
     partLayout->addWidget(gbData);
@@ -191,7 +192,7 @@ void ForeignIncomePanel::buildWidgets() {
 }
 
 void ForeignIncomePanel::connectEdits() {
-    for (DateEdit* date : {dtIncomeDate_, dtTaxDate_}) {
+    for (DateEdit* date : {incomeDateEdit_, taxDateEdit_}) {
         connect(date, &DateEdit::dateChanged, this, [this] {
             if (!editing())
                 return;
@@ -199,13 +200,13 @@ void ForeignIncomePanel::connectEdits() {
             refreshRates();
         });
     }
-    connect(edCurrencyCode_, &FieldEdit::changed, this, &ForeignIncomePanel::currencyChanged);
-    connect(bnCurrencyCode_, &QToolButton::clicked, this, &ForeignIncomePanel::pickCurrency);
-    connect(edCurrencyName_, &FieldEdit::changed, this, [this] {
+    connect(currencyCodeEdit_, &FieldEdit::changed, this, &ForeignIncomePanel::currencyChanged);
+    connect(currencyCodeButton_, &QToolButton::clicked, this, &ForeignIncomePanel::pickCurrency);
+    connect(currencyNameEdit_, &FieldEdit::changed, this, [this] {
         if (editing())
             edited();
     });
-    connect(chbAutoRate_, &QCheckBox::clicked, this, &ForeignIncomePanel::autoRateClicked);
+    connect(autoRateBox_, &QCheckBox::clicked, this, &ForeignIncomePanel::autoRateClicked);
     for (const Line which : {Line::Income, Line::Tax}) {
         connect(&line(which), &ForeignRateLine::typed, this, [this, which] {
             if (!editing())
@@ -215,36 +216,36 @@ void ForeignIncomePanel::connectEdits() {
             rublesChanged(which);
         });
     }
-    connect(edIncomeInCurrency_, &FieldEdit::changed, this, [this] {
+    connect(incomeInCurrencyEdit_, &FieldEdit::changed, this, [this] {
         if (!editing())
             return;
         edited();
         incomeRublesChanged();
     });
-    connect(edTaxInCurrency_, &FieldEdit::changed, this, [this] {
+    connect(taxInCurrencyEdit_, &FieldEdit::changed, this, [this] {
         if (!editing())
             return;
         edited();
         taxRublesChanged();
     });
-    connect(bnIncomeCode_, &QToolButton::clicked, this, &ForeignIncomePanel::pickIncomeCode);
-    connect(bnDeductionCode_, &QToolButton::clicked, this, &ForeignIncomePanel::pickDeductionCode);
-    connect(edDeductionAmount_, &FieldEdit::changed, this, [this] {
+    connect(incomeCodeButton_, &QToolButton::clicked, this, &ForeignIncomePanel::pickIncomeCode);
+    connect(deductionCodeButton_, &QToolButton::clicked, this, &ForeignIncomePanel::pickDeductionCode);
+    connect(deductionAmountEdit_, &FieldEdit::changed, this, [this] {
         if (!editing())
             return;
         edited();
         capTypedDeduction();
     });
-    connect(edCfcTaxWithheld_, &FieldEdit::changed, this, [this] {
+    connect(cfcTaxWithheldEdit_, &FieldEdit::changed, this, [this] {
         if (editing())
             edited();
     });
-    connect(meCfcNumber_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(cfcNumberEdit_, &QLineEdit::textEdited, this, [this](const QString& text) {
         const QString upper = text.toUpper();
         if (upper != text) {
-            const int cursor = meCfcNumber_->cursorPosition();
-            meCfcNumber_->setText(upper);
-            meCfcNumber_->setCursorPosition(cursor);
+            const int cursor = cfcNumberEdit_->cursorPosition();
+            cfcNumberEdit_->setText(upper);
+            cfcNumberEdit_->setCursorPosition(cursor);
         }
         if (editing())
             edited();
@@ -256,7 +257,7 @@ void ForeignIncomePanel::connectEdits() {
 }
 
 void ForeignIncomePanel::showAppendixSheets(int sheets) {
-    edAppendixSheets_->setText(QString::number(sheets));
+    appendixSheetsEdit_->setText(QString::number(sheets));
 }
 
 const CurrencyRates* ForeignIncomePanel::rates() const {
@@ -278,19 +279,19 @@ void ForeignIncomePanel::edited() {
 
 void ForeignIncomePanel::clearFields() {
     ScreenBuildGuard guard(host_);
-    dtIncomeDate_->setDate(kFirstOf2019);
-    dtTaxDate_->setDate(kFirstOf2019);
+    incomeDateEdit_->setDate(kFirstOf2019);
+    taxDateEdit_->setDate(kFirstOf2019);
     for (QLineEdit* f : std::initializer_list<QLineEdit*>{
-             edCurrencyCode_, edCurrencyName_, edIncomeCode_, edIncomeInCurrency_, edIncomeInRubles_,
-             edTaxInCurrency_, edTaxInRubles_, edDeductionCode_, edDeductionAmount_, meCfcNumber_,
-             edCfcTaxWithheld_})
+             currencyCodeEdit_, currencyNameEdit_, incomeCodeEdit_, incomeInCurrencyEdit_,
+             incomeInRublesEdit_, taxInCurrencyEdit_, taxInRublesEdit_, deductionCodeEdit_,
+             deductionAmountEdit_, cfcNumberEdit_, cfcTaxWithheldEdit_})
         f->clear();
     incomeLine_->clear();
     taxLine_->clear();
-    chbAutoRate_->setChecked(false);
+    autoRateBox_->setChecked(false);
     cfcMethod_->setExclusive(false);
-    rbCfcAccounts_->setChecked(false);
-    rbCfcRussianRules_->setChecked(false);
+    cfcAccountsRadio_->setChecked(false);
+    cfcRussianRulesRadio_->setChecked(false);
     cfcMethod_->setExclusive(true);
 }
 
@@ -307,28 +308,28 @@ void ForeignIncomePanel::showNone() {
 }
 
 void ForeignIncomePanel::storeInto(ForeignIncome& s) const {
-    s.incomeDate = storedDate(dtIncomeDate_, s.incomeDate);
-    s.taxPaymentDate = storedDate(dtTaxDate_, s.taxPaymentDate);
-    s.currencyCode = toCp1251(edCurrencyCode_->text());
-    s.currencyName = toCp1251(edCurrencyName_->text());
+    s.incomeDate = storedDate(incomeDateEdit_, s.incomeDate);
+    s.taxPaymentDate = storedDate(taxDateEdit_, s.taxPaymentDate);
+    s.currencyCode = toCp1251(currencyCodeEdit_->text());
+    s.currencyName = toCp1251(currencyNameEdit_->text());
     // Without a rate in the directory the box cannot say how the stored rates came
     // about; they keep their mark until the person types a rate.
-    if (chbAutoRate_->isEnabled())
-        s.autoRate = chbAutoRate_->isChecked() ? 1 : 0;
+    if (autoRateBox_->isEnabled())
+        s.autoRate = autoRateBox_->isChecked() ? 1 : 0;
     else if (rateTyped_)
         s.autoRate = 0;
-    s.enterIncome(incomeLine_->rate(), incomeLine_->units(), amountOf(edIncomeInCurrency_));
-    s.enterTax(taxLine_->rate(), taxLine_->units(), amountOf(edTaxInCurrency_));
+    s.enterIncome(incomeLine_->rate(), incomeLine_->units(), amountOf(incomeInCurrencyEdit_));
+    s.enterTax(taxLine_->rate(), taxLine_->units(), amountOf(taxInCurrencyEdit_));
 
-    s.incomeCode = int32Of(edIncomeCode_->text());
+    s.incomeCode = int32Of(incomeCodeEdit_->text());
     s.incomeRate = incomeRate_;
     s.incomeName = incomeName_;
-    s.deductionCode = int32Of(edDeductionCode_->text());
-    s.deductionAmount = amountOf(edDeductionAmount_);
+    s.deductionCode = int32Of(deductionCodeEdit_->text());
+    s.deductionAmount = amountOf(deductionAmountEdit_);
     if (deduction_)
         s.deductionPercent = deduction_->percent;
-    s.cfcNumber = toCp1251(meCfcNumber_->text());
-    s.cfcTaxWithheldInRussia = wholeRoublesOf(edCfcTaxWithheld_, s.cfcTaxWithheldInRussia);
+    s.cfcNumber = toCp1251(cfcNumberEdit_->text());
+    s.cfcTaxWithheldInRussia = wholeRoublesOf(cfcTaxWithheldEdit_, s.cfcTaxWithheldInRussia);
     // A method no choice stands for (written elsewhere) stays until another code clears the group.
     if (const int method = cfcMethod_->checkedId(); method > 0)
         s.cfcProfitMethod = static_cast<std::int16_t>(method);
@@ -344,46 +345,46 @@ void ForeignIncomePanel::showRecord(ForeignIncome& s) {
     shown_ = true;
     repairIncomeRate(s, dict_);
 
-    showStoredDate(dtIncomeDate_, s.incomeDate);
-    showStoredDate(dtTaxDate_, s.taxPaymentDate);
-    edCurrencyCode_->setStoredText(fromCp1251(s.currencyCode));
+    showStoredDate(incomeDateEdit_, s.incomeDate);
+    showStoredDate(taxDateEdit_, s.taxPaymentDate);
+    currencyCodeEdit_->setStoredText(fromCp1251(s.currencyCode));
     const Currency* listed =
         rates() != nullptr && !s.currencyCode.empty() ? rates()->find(s.currencyCode) : nullptr;
     // The name stored with the record stays: showing a return must not rewrite it.
-    edCurrencyName_->setStoredText(
+    currencyNameEdit_->setStoredText(
         fromCp1251(listed != nullptr && s.currencyName.empty() ? listed->name : s.currencyName));
-    edCurrencyName_->setReadOnly(listed != nullptr);
+    currencyNameEdit_->setReadOnly(listed != nullptr);
 
     // The stored rates are shown as they are; the box says which lines it fills, as
     // it did when the record was entered.
     const std::optional<FoundRate> incomeFound = findRate(rates(), s.currencyCode, s.incomeDate);
     const std::optional<FoundRate> taxFound = findRate(rates(), s.currencyCode, s.taxPaymentDate);
     const bool any = incomeFound.has_value() || taxFound.has_value();
-    chbAutoRate_->setEnabled(any);
-    chbAutoRate_->setChecked(any && s.autoRate != 0);
-    const bool automatic = chbAutoRate_->isChecked();
+    autoRateBox_->setEnabled(any);
+    autoRateBox_->setChecked(any && s.autoRate != 0);
+    const bool automatic = autoRateBox_->isChecked();
     incomeLine_->show(s.incomeDateRate, s.incomeDateUnits, automatic ? incomeFound : std::nullopt);
     taxLine_->show(s.taxDateRate, s.taxDateUnits, automatic ? taxFound : std::nullopt);
 
-    edIncomeInCurrency_->setMoney(s.incomeInCurrency);
-    edIncomeInRubles_->setText(groupedAmount(s.incomeInRubles));
-    edTaxInCurrency_->setMoney(s.taxInCurrency);
-    edTaxInRubles_->setText(groupedAmount(s.taxInRubles));
+    incomeInCurrencyEdit_->setMoney(s.incomeInCurrency);
+    incomeInRublesEdit_->setText(groupedAmount(s.incomeInRubles));
+    taxInCurrencyEdit_->setMoney(s.taxInCurrency);
+    taxInRublesEdit_->setText(groupedAmount(s.taxInRubles));
 
-    edIncomeCode_->setText(codeText(s.incomeCode));
+    incomeCodeEdit_->setText(codeText(s.incomeCode));
     incomeRate_ = s.incomeRate;
     incomeName_ = s.incomeName;
     const IncomeEntry* income = s.incomeCode != 0 ? dict_.findIncome(std::to_string(s.incomeCode)) : nullptr;
     deductionAllowed_ = income != nullptr && income->hasDeductions();
-    edIncomeInCurrency_->setEnabled(s.incomeCode != 0);
+    incomeInCurrencyEdit_->setEnabled(s.incomeCode != 0);
     applyCfcGroup(s.incomeCode, false);
-    meCfcNumber_->setText(fromCp1251(s.cfcNumber));
+    cfcNumberEdit_->setText(fromCp1251(s.cfcNumber));
     if (QAbstractButton* method = cfcMethod_->button(s.cfcProfitMethod))
         method->setChecked(true);
-    edCfcTaxWithheld_->setStoredText(wholeRoublesText(s.cfcTaxWithheldInRussia));
+    cfcTaxWithheldEdit_->setStoredText(wholeRoublesText(s.cfcTaxWithheldInRussia));
 
-    edDeductionCode_->setText(s.deductionCode != 0 ? QString::number(s.deductionCode) : QString());
-    edDeductionAmount_->setMoney(s.deductionAmount);
+    deductionCodeEdit_->setText(s.deductionCode != 0 ? QString::number(s.deductionCode) : QString());
+    deductionAmountEdit_->setMoney(s.deductionAmount);
     if (income != nullptr && s.deductionCode != 0)
         if (const DeductionEntry* entry = income->findDeduction(std::to_string(s.deductionCode)))
             deduction_ = chooseDeduction(*entry);
@@ -398,12 +399,13 @@ void ForeignIncomePanel::currencyChanged() {
     if (!editing())
         return;
     edited();
-    const Currency* listed = rates() != nullptr ? rates()->find(toCp1251(edCurrencyCode_->text())) : nullptr;
+    const Currency* listed =
+        rates() != nullptr ? rates()->find(toCp1251(currencyCodeEdit_->text())) : nullptr;
     {
         ScreenBuildGuard guard(host_);
-        edCurrencyName_->setText(listed != nullptr ? fromCp1251(listed->name) : QString());
+        currencyNameEdit_->setText(listed != nullptr ? fromCp1251(listed->name) : QString());
     }
-    edCurrencyName_->setReadOnly(listed != nullptr);
+    currencyNameEdit_->setReadOnly(listed != nullptr);
     refreshRates();
 }
 
@@ -411,17 +413,17 @@ void ForeignIncomePanel::currencyChanged() {
 // fills each line it has a rate for. A rate it filled for another day or currency
 // goes; a rate the person typed stays until the person changes it.
 void ForeignIncomePanel::refreshRates() {
-    const std::string currency = toCp1251(edCurrencyCode_->text());
+    const std::string currency = toCp1251(currencyCodeEdit_->text());
     const std::optional<FoundRate> incomeFound = incomeLine_->lookUp(rates(), currency);
     const std::optional<FoundRate> taxFound = taxLine_->lookUp(rates(), currency);
     const bool any = incomeFound.has_value() || taxFound.has_value();
     if (!any)
-        chbAutoRate_->setChecked(false);
-    chbAutoRate_->setEnabled(any);
+        autoRateBox_->setChecked(false);
+    autoRateBox_->setEnabled(any);
     for (const auto& [which, found] :
          {std::pair{Line::Income, incomeFound}, std::pair{Line::Tax, taxFound}}) {
         ForeignRateLine& l = line(which);
-        if (chbAutoRate_->isChecked() && found.has_value())
+        if (autoRateBox_->isChecked() && found.has_value())
             l.fill(*found);
         else if (l.automatic())
             l.release();
@@ -436,7 +438,7 @@ void ForeignIncomePanel::autoRateClicked(bool checked) {
         return;
     edited();
     rateTyped_ = !checked;
-    const std::string currency = toCp1251(edCurrencyCode_->text());
+    const std::string currency = toCp1251(currencyCodeEdit_->text());
     for (const Line which : {Line::Income, Line::Tax}) {
         ForeignRateLine& l = line(which);
         if (!checked) {
@@ -461,97 +463,97 @@ void ForeignIncomePanel::rublesChanged(Line which) {
 
 void ForeignIncomePanel::incomeRublesChanged() {
     const std::optional<Money> rubles =
-        rublesAtRate(amountOf(edIncomeInCurrency_), incomeLine_->units(), incomeLine_->rate());
-    edIncomeInRubles_->setText(rubles ? groupedAmount(*rubles) : QString());
+        rublesAtRate(amountOf(incomeInCurrencyEdit_), incomeLine_->units(), incomeLine_->rate());
+    incomeInRublesEdit_->setText(rubles ? groupedAmount(*rubles) : QString());
     if (!rubles)
         return;
     if (!deductionAllowed_ || !deduction_)
         return;
-    const Money typed = amountOf(edDeductionAmount_);
+    const Money typed = amountOf(deductionAmountEdit_);
     ScreenBuildGuard guard(host_);
-    edDeductionAmount_->setText(fieldAmountText(deductionFollowingRubles(*deduction_, *rubles, typed)));
+    deductionAmountEdit_->setText(fieldAmountText(deductionFollowingRubles(*deduction_, *rubles, typed)));
 }
 
 void ForeignIncomePanel::capTypedDeduction() {
-    const std::optional<Money> typed = edDeductionAmount_->money();
+    const std::optional<Money> typed = deductionAmountEdit_->money();
     if (!deduction_ || !typed)
         return;
     if (const Money capped = cappedDeductionAmount(*deduction_, *typed); capped != *typed) {
         ScreenBuildGuard guard(host_);
-        edDeductionAmount_->setText(fieldAmountText(capped));
+        deductionAmountEdit_->setText(fieldAmountText(capped));
     }
 }
 
 void ForeignIncomePanel::taxRublesChanged() {
     const std::optional<Money> rubles =
-        rublesAtRate(amountOf(edTaxInCurrency_), taxLine_->units(), taxLine_->rate());
-    edTaxInRubles_->setText(rubles ? groupedAmount(*rubles) : QString());
+        rublesAtRate(amountOf(taxInCurrencyEdit_), taxLine_->units(), taxLine_->rate());
+    taxInRublesEdit_->setText(rubles ? groupedAmount(*rubles) : QString());
 }
 
 void ForeignIncomePanel::applyCfcGroup(std::int32_t incomeCode, bool clearDisabled) {
     const CfcGroupState state = cfcGroupFor(incomeCode);
-    meCfcNumber_->setEnabled(state.number);
-    rbCfcAccounts_->setEnabled(state.profitMethod);
-    rbCfcRussianRules_->setEnabled(state.profitMethod);
-    edCfcTaxWithheld_->setEnabled(state.taxWithheld);
+    cfcNumberEdit_->setEnabled(state.number);
+    cfcAccountsRadio_->setEnabled(state.profitMethod);
+    cfcRussianRulesRadio_->setEnabled(state.profitMethod);
+    cfcTaxWithheldEdit_->setEnabled(state.taxWithheld);
     if (!clearDisabled)
         return;
     ScreenBuildGuard guard(host_);
     if (!state.number)
-        meCfcNumber_->clear();
+        cfcNumberEdit_->clear();
     if (!state.profitMethod) {
         cfcMethod_->setExclusive(false);
-        rbCfcAccounts_->setChecked(false);
-        rbCfcRussianRules_->setChecked(false);
+        cfcAccountsRadio_->setChecked(false);
+        cfcRussianRulesRadio_->setChecked(false);
         cfcMethod_->setExclusive(true);
     }
     if (!state.taxWithheld)
-        edCfcTaxWithheld_->clear();
+        cfcTaxWithheldEdit_->clear();
 }
 
 void ForeignIncomePanel::applyDeductionAttributes() {
-    lblDeductionCode_->setEnabled(deductionAllowed_);
-    edDeductionCode_->setEnabled(deductionAllowed_);
-    bnDeductionCode_->setEnabled(deductionAllowed_);
-    lblDeductionAmount_->setEnabled(deductionAllowed_);
+    deductionCodeLabel_->setEnabled(deductionAllowed_);
+    deductionCodeEdit_->setEnabled(deductionAllowed_);
+    deductionCodeButton_->setEnabled(deductionAllowed_);
+    deductionAmountLabel_->setEnabled(deductionAllowed_);
     const bool visible = !deduction_ || deduction_->visible;
-    lblDeductionAmount_->setVisible(visible);
-    edDeductionAmount_->setVisible(visible);
-    edDeductionAmount_->setEnabled(deductionAllowed_ && deduction_ && deduction_->enabled);
+    deductionAmountLabel_->setVisible(visible);
+    deductionAmountEdit_->setVisible(visible);
+    deductionAmountEdit_->setEnabled(deductionAllowed_ && deduction_ && deduction_->enabled);
 }
 
 void ForeignIncomePanel::pickCurrency() {
     if (!shown_)
         return;
     CurrencyPicker picker(host_, this);
-    const std::optional<CodeName> picked = picker.choose(toCp1251(edCurrencyCode_->text()));
+    const std::optional<CodeName> picked = picker.choose(toCp1251(currencyCodeEdit_->text()));
     if (!picked.has_value())
         return;
-    if (fromCp1251(picked->code) == edCurrencyCode_->text()) {
+    if (fromCp1251(picked->code) == currencyCodeEdit_->text()) {
         // The same currency again, perhaps with rates just imported: look them up anew.
         currencyChanged();
         return;
     }
-    edCurrencyCode_->setText(fromCp1251(picked->code));
+    currencyCodeEdit_->setText(fromCp1251(picked->code));
 }
 
 void ForeignIncomePanel::pickIncomeCode() {
     if (!shown_)
         return;
-    IncomeCodePicker picker(dict_, false, false, toCp1251(edIncomeCode_->text()), "", this);
+    IncomeCodePicker picker(dict_, false, false, toCp1251(incomeCodeEdit_->text()), "", this);
     const std::optional<IncomeChoice> chosen = picker.choose();
-    if (!chosen.has_value() || fromCp1251(chosen->code) == edIncomeCode_->text())
+    if (!chosen.has_value() || fromCp1251(chosen->code) == incomeCodeEdit_->text())
         return;
     edited();
     ScreenBuildGuard guard(host_);
     deduction_.reset();
     incomeRate_ = chosen->rate;
     incomeName_ = chosen->name;
-    edIncomeCode_->setText(fromCp1251(chosen->code));
-    edIncomeInCurrency_->setEnabled(true);
-    edDeductionCode_->clear();
-    edDeductionAmount_->clear();
-    applyCfcGroup(int32Of(edIncomeCode_->text()), true);
+    incomeCodeEdit_->setText(fromCp1251(chosen->code));
+    incomeInCurrencyEdit_->setEnabled(true);
+    deductionCodeEdit_->clear();
+    deductionAmountEdit_->clear();
+    applyCfcGroup(int32Of(incomeCodeEdit_->text()), true);
     deductionAllowed_ = chosen->hasDeductions;
     applyDeductionAttributes();
 }
@@ -559,19 +561,19 @@ void ForeignIncomePanel::pickIncomeCode() {
 void ForeignIncomePanel::pickDeductionCode() {
     if (!shown_ || !deductionAllowed_)
         return;
-    DeductionCodePicker picker(dict_, true, toCp1251(edDeductionCode_->text()),
-                               toCp1251(edIncomeCode_->text()), this);
+    DeductionCodePicker picker(dict_, true, toCp1251(deductionCodeEdit_->text()),
+                               toCp1251(incomeCodeEdit_->text()), this);
     const std::optional<DeductionChoice> chosen = picker.choose();
-    if (!chosen.has_value() || fromCp1251(chosen->code) == edDeductionCode_->text())
+    if (!chosen.has_value() || fromCp1251(chosen->code) == deductionCodeEdit_->text())
         return;
     edited();
     ScreenBuildGuard guard(host_);
     deduction_ = chosen;
-    edDeductionCode_->setText(fromCp1251(chosen->code));
+    deductionCodeEdit_->setText(fromCp1251(chosen->code));
     // The roubles shown, which are the roubles the record keeps.
-    const Money rubles = groupedAmountValue(edIncomeInRubles_->text());
+    const Money rubles = groupedAmountValue(incomeInRublesEdit_->text());
     const std::optional<Money> derived = derivedDeductionAmount(*chosen, rubles, std::nullopt);
-    edDeductionAmount_->setText(derived ? fieldAmountText(*derived) : QString());
+    deductionAmountEdit_->setText(derived ? fieldAmountText(*derived) : QString());
     applyDeductionAttributes();
 }
 

@@ -47,8 +47,8 @@ public:
     // The count of appendix sheets the return holds (kept, not edited here).
     void showAppendixSheets(int sheets);
 
-    DateEdit* incomeDate() const { return dtIncomeDate_; }
-    DateEdit* taxDate() const { return dtTaxDate_; }
+    DateEdit* incomeDate() const { return incomeDateEdit_; }
+    DateEdit* taxDate() const { return taxDateEdit_; }
 
 signals:
     // The person changed the record shown.
@@ -90,32 +90,32 @@ private:
     // The person changed a rate or units by hand since the record was shown.
     bool rateTyped_ = false;
 
-    DateEdit* dtIncomeDate_;
-    DateEdit* dtTaxDate_;
-    FieldEdit* edCurrencyCode_;
-    QToolButton* bnCurrencyCode_;
-    FieldEdit* edCurrencyName_;
-    QCheckBox* chbAutoRate_;
+    DateEdit* incomeDateEdit_;
+    DateEdit* taxDateEdit_;
+    FieldEdit* currencyCodeEdit_;
+    QToolButton* currencyCodeButton_;
+    FieldEdit* currencyNameEdit_;
+    QCheckBox* autoRateBox_;
     ForeignRateLine* incomeLine_;
     ForeignRateLine* taxLine_;
-    QLineEdit* edIncomeCode_;
-    QToolButton* bnIncomeCode_;
-    FieldEdit* edIncomeInCurrency_;
-    QLineEdit* edIncomeInRubles_;
-    FieldEdit* edTaxInCurrency_;
-    QLineEdit* edTaxInRubles_;
-    QLabel* lblDeductionCode_;
-    QLineEdit* edDeductionCode_;
-    QToolButton* bnDeductionCode_;
-    QLabel* lblDeductionAmount_;
-    FieldEdit* edDeductionAmount_;
-    QGroupBox* gbCfc_;
-    QLineEdit* meCfcNumber_;
-    QRadioButton* rbCfcAccounts_;
-    QRadioButton* rbCfcRussianRules_;
+    QLineEdit* incomeCodeEdit_;
+    QToolButton* incomeCodeButton_;
+    FieldEdit* incomeInCurrencyEdit_;
+    QLineEdit* incomeInRublesEdit_;
+    FieldEdit* taxInCurrencyEdit_;
+    QLineEdit* taxInRublesEdit_;
+    QLabel* deductionCodeLabel_;
+    QLineEdit* deductionCodeEdit_;
+    QToolButton* deductionCodeButton_;
+    QLabel* deductionAmountLabel_;
+    FieldEdit* deductionAmountEdit_;
+    QGroupBox* cfcGroup_;
+    QLineEdit* cfcNumberEdit_;
+    QRadioButton* cfcAccountsRadio_;
+    QRadioButton* cfcRussianRulesRadio_;
     QButtonGroup* cfcMethod_;
-    FieldEdit* edCfcTaxWithheld_;
-    FieldEdit* edAppendixSheets_;
+    FieldEdit* cfcTaxWithheldEdit_;
+    FieldEdit* appendixSheetsEdit_;
 };
 
 } // namespace kv

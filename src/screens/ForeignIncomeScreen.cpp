@@ -51,7 +51,7 @@ void ForeignIncomeScreen::buildWidgets() {
     sourceOptions.extras = {
         {"bnCopySource", QStringLiteral("Копировать"), QStringLiteral("Копировать источник выплат")}};
     sourceBox_ = recordListBox(this, sourceOptions);
-    bnCopySource_ = sourceBox_.extras.front();
+    copySourceButton_ = sourceBox_.extras.front();
 
     incomePart_ = new ForeignIncomePanel(host(), dict_, this);
 
@@ -72,8 +72,8 @@ void ForeignIncomeScreen::connectEdits() {
     sources->onEdit = [this] { editSource(); };
     sources->holdsEntries = [this] { return holdsEntries(source()); };
     sources->onRemove = [this] { deleteSource(); };
-    connect(bnCopySource_, &QPushButton::clicked, this, &ForeignIncomeScreen::copySource);
-    connect(incomePart_, &ForeignIncomePanel::changed, this, [this] { DocumentChanged(); });
+    connect(copySourceButton_, &QPushButton::clicked, this, &ForeignIncomeScreen::copySource);
+    connect(incomePart_, &ForeignIncomePanel::changed, this, [this] { markDocumentChanged(); });
 }
 
 void ForeignIncomeScreen::load() {
@@ -114,7 +114,7 @@ void ForeignIncomeScreen::appendSource(const ForeignIncome& record) {
         showFailure(failure);
         return;
     }
-    DocumentChanged();
+    markDocumentChanged();
     if (first)
         setIncomePartEnabled(true);
     sourceList_->append(fromCp1251(record.sourceName));
@@ -124,7 +124,7 @@ void ForeignIncomeScreen::appendSource(const ForeignIncome& record) {
 
 void ForeignIncomeScreen::addSource() {
     ForeignSourceDialog dialog(host().asker(), host().directories().countries, ForeignIncome{}, this);
-    connect(&dialog, &ForeignSourceDialog::countryPicked, this, [this] { DocumentChanged(); });
+    connect(&dialog, &ForeignSourceDialog::countryPicked, this, [this] { markDocumentChanged(); });
     if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
         return;
     ForeignIncome record;
@@ -137,7 +137,7 @@ void ForeignIncomeScreen::editSource() {
     if (sourceList_->selected() < 0)
         return;
     ForeignSourceDialog dialog(host().asker(), host().directories().countries, source(), this);
-    connect(&dialog, &ForeignSourceDialog::countryPicked, this, [this] { DocumentChanged(); });
+    connect(&dialog, &ForeignSourceDialog::countryPicked, this, [this] { markDocumentChanged(); });
     if (dialog.exec() != QDialog::Accepted || trimText(dialog.source().sourceName).empty())
         return;
     ForeignIncome& s = source();
@@ -145,13 +145,13 @@ void ForeignIncomeScreen::editSource() {
         return;
     s.sourceName = dialog.source().sourceName;
     s.countryCode = dialog.source().countryCode;
-    DocumentChanged();
+    markDocumentChanged();
     sourceList_->setTitle(sourceList_->selected(), fromCp1251(s.sourceName));
     sourceBox_.list->setFocus();
 }
 
 void ForeignIncomeScreen::deleteSource() {
-    DocumentChanged();
+    markDocumentChanged();
     sourceList_->removeSelected([this](int index) { document().foreignIncomes.remove(index); });
     if (sourceList_->count() == 0)
         setIncomePartEnabled(false);
@@ -166,12 +166,12 @@ void ForeignIncomeScreen::copySource() {
 
 // --- Screen operations -----------------------------------------------------------
 
-void ForeignIncomeScreen::SaveData() {
+void ForeignIncomeScreen::saveData() {
     sourceList_->storeSelected();
 }
 
-std::uint16_t ForeignIncomeScreen::CheckData() {
-    SaveData();
+std::uint16_t ForeignIncomeScreen::checkData() {
+    saveData();
     AskerCheckDialog dialog(host().asker(), this);
     // A date the field cannot take (outside its range, not finished) is named first,
     // in the field's own words: the record's checks below see only its last real date.
@@ -186,17 +186,17 @@ std::uint16_t ForeignIncomeScreen::CheckData() {
         if (dates.shown())
             return dates.result();
     }
-    return CheckForeignIncomes(document(), dialog);
+    return checkForeignIncomes(document(), dialog);
 }
 
-void ForeignIncomeScreen::SetFocusToElement(std::uint16_t code) {
+void ForeignIncomeScreen::setFocusToElement(std::uint16_t code) {
     if (code == 0 || code > sourceList_->count())
         return;
     sourceBox_.list->setFocus();
     sourceList_->select(code - 1);
 }
 
-void ForeignIncomeScreen::SelectFirstEntry() {
+void ForeignIncomeScreen::selectFirstEntry() {
     if (sourceList_->count() == 0)
         return;
     sourceBox_.list->setFocus();

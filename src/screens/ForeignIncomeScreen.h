@@ -1,7 +1,7 @@
 #pragma once
 // "Доходы за пределами РФ": incomes received abroad, one per source of payment. The
 // list of sources is here; the panel beside it (ForeignIncomePanel) edits the selected
-// source, which reaches the document when the selection moves away and at SaveData.
+// source, which reaches the document when the selection moves away and at saveData.
 #include "screens/kit/ScreenFrame.h"
 #include "screens/kit/ScreenWidgets.h"
 
@@ -22,10 +22,10 @@ class ForeignIncomeScreen : public ScreenFrame {
 public:
     ForeignIncomeScreen(QWidget* panel, ScreenHost& host);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
-    void SelectFirstEntry() override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
+    void selectFirstEntry() override;
 
 private:
     void buildWidgets();
@@ -46,7 +46,7 @@ private:
     MasterDetailList* sourceList_ = nullptr;
 
     RecordListBox sourceBox_;
-    QPushButton* bnCopySource_;
+    QPushButton* copySourceButton_;
     ForeignIncomePanel* incomePart_;
 };
 

@@ -41,8 +41,8 @@ QString unitsText(std::int32_t units) {
 
 ForeignRateLine::ForeignRateLine(ScreenHost& host, DateEdit* date, QWidget* parent, const Names& names)
     : QObject(parent), host_(host), date_(date) {
-    rate_ = field(parent, names.rate, FieldKind::edtCurrency, kRateWholeDigits, kRateDecimals);
-    units_ = field(parent, names.units, FieldKind::edtDigital, kUnitsDigits);
+    rate_ = field(parent, names.rate, FieldKind::Money, kRateWholeDigits, kRateDecimals);
+    units_ = field(parent, names.units, FieldKind::Digits, kUnitsDigits);
     day_ = named(new QLabel(parent), names.day);
     rate_->setFixedWidth(charactersWide(rate_, 11));
     units_->setFixedWidth(charactersWide(units_, 7));

@@ -22,22 +22,22 @@ ForeignSourceDialog::ForeignSourceDialog(Asker& asker, const std::optional<CodeN
     setObjectName(QStringLiteral("TfmInputCurrencySourseIncome"));
     setWindowTitle(QStringLiteral("Доход"));
 
-    edName_ = field(this, "edSourceName", FieldKind::edtNone, 1000);
-    edCountry_ = field(this, "edCountryCode", FieldKind::edtDigital, 3);
-    edCountry_->setMaximumWidth(60);
-    bnCountry_ = pickButton(this, "bnCountryCode");
-    bnCountry_->setEnabled(countries_.has_value());
-    connect(bnCountry_, &QToolButton::clicked, this, &ForeignSourceDialog::pickCountry);
+    nameEdit_ = field(this, "edSourceName", FieldKind::Any, 1000);
+    countryEdit_ = field(this, "edCountryCode", FieldKind::Digits, 3);
+    countryEdit_->setMaximumWidth(60);
+    countryButton_ = pickButton(this, "bnCountryCode");
+    countryButton_->setEnabled(countries_.has_value());
+    connect(countryButton_, &QToolButton::clicked, this, &ForeignSourceDialog::pickCountry);
 
-    edName_->setStoredText(fromCp1251(source_.sourceName));
-    edCountry_->setStoredText(fromCp1251(source_.countryCode));
+    nameEdit_->setStoredText(fromCp1251(source_.sourceName));
+    countryEdit_->setStoredText(fromCp1251(source_.countryCode));
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Наименование источника выплаты"), this), 0, 0, 1, 3);
-    grid->addWidget(edName_, 1, 0, 1, 3);
+    grid->addWidget(nameEdit_, 1, 0, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Код страны"), this), 2, 0);
-    grid->addWidget(edCountry_, 2, 1);
-    grid->addWidget(bnCountry_, 2, 2, Qt::AlignLeft);
+    grid->addWidget(countryEdit_, 2, 1);
+    grid->addWidget(countryButton_, 2, 2, Qt::AlignLeft);
     grid->setColumnStretch(2, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -52,22 +52,22 @@ void ForeignSourceDialog::pickCountry() {
         return;
     const std::optional<CodeName> picked =
         CitizenshipPicker::of(parentWidget() != nullptr ? parentWidget()->window() : this, *countries_)
-            .choose(toCp1251(edCountry_->text()));
-    if (!picked.has_value() || fromCp1251(picked->code) == edCountry_->text())
+            .choose(toCp1251(countryEdit_->text()));
+    if (!picked.has_value() || fromCp1251(picked->code) == countryEdit_->text())
         return;
-    edCountry_->setText(fromCp1251(picked->code));
+    countryEdit_->setText(fromCp1251(picked->code));
     emit countryPicked();
 }
 
 void ForeignSourceDialog::accept() {
-    const std::string country = toCp1251(edCountry_->text());
+    const std::string country = toCp1251(countryEdit_->text());
     AskerCheckDialog dialog(asker_, this);
-    if (!CheckForeignSourceCountry(country, dialog)) {
-        edCountry_->setFocus();
+    if (!checkForeignSourceCountry(country, dialog)) {
+        countryEdit_->setFocus();
         pickCountry();
         return;
     }
-    source_.sourceName = toCp1251(edName_->text());
+    source_.sourceName = toCp1251(nameEdit_->text());
     source_.countryCode = country;
     QDialog::accept();
 }

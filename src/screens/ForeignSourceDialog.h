@@ -37,9 +37,9 @@ private:
     Asker& asker_;
     const std::optional<CodeNameRows>& countries_;
     ForeignIncome source_;
-    FieldEdit* edName_;
-    FieldEdit* edCountry_;
-    QToolButton* bnCountry_;
+    FieldEdit* nameEdit_;
+    FieldEdit* countryEdit_;
+    QToolButton* countryButton_;
 };
 
 } // namespace kv

@@ -82,19 +82,19 @@ HousingObjectDialog::HousingObjectDialog(Asker& asker, const HousingObject& obje
     buildWidgets();
     load(setup);
 
-    connect(rbSale_, &QRadioButton::toggled, this, [this](bool on) {
+    connect(saleRadio_, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             contractChosen();
     });
-    connect(rbInvest_, &QRadioButton::toggled, this, [this](bool on) {
+    connect(investRadio_, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             contractChosen();
     });
-    connect(cbObjectKind_, &QComboBox::currentIndexChanged, this, &HousingObjectDialog::kindChosen);
-    connect(cbNumberKind_, &QComboBox::currentIndexChanged, this, &HousingObjectDialog::numberKindChosen);
-    connect(deRightDate_, &DateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
-    connect(deTransferDate_, &DateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
-    connect(chbPensioner_, &QCheckBox::toggled, this, &HousingObjectDialog::pensionerToggled);
+    connect(objectKindCombo_, &QComboBox::currentIndexChanged, this, &HousingObjectDialog::kindChosen);
+    connect(numberKindCombo_, &QComboBox::currentIndexChanged, this, &HousingObjectDialog::numberKindChosen);
+    connect(rightDateEdit_, &DateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
+    connect(transferDateEdit_, &DateEdit::dateChanged, this, &HousingObjectDialog::datesChanged);
+    connect(pensionerBox_, &QCheckBox::toggled, this, &HousingObjectDialog::pensionerToggled);
     arrangeDialogForKeyboard(this);
 }
 
@@ -102,19 +102,19 @@ void HousingObjectDialog::buildWidgets() {
     auto* group = new QGroupBox(QStringLiteral("Сведения об объекте"), this);
     group->setObjectName(QStringLiteral("gbObject"));
 
-    cbObjectKind_ = choice(group, "cbObjectKind", kSaleKinds);
-    cbHouseMethod_ = choice(
+    objectKindCombo_ = choice(group, "cbObjectKind", kSaleKinds);
+    houseMethodCombo_ = choice(
         group, "cbHouseMethod",
         {QStringLiteral("Новое строительство жилого дома"), QStringLiteral("Приобретение жилого дома")});
-    rbSale_ = new QRadioButton(QStringLiteral("договор купли-продажи"), group);
-    rbSale_->setObjectName(QStringLiteral("rbSale"));
-    rbSale_->setToolTip(QStringLiteral("а также самостоятельное строительство"));
-    rbInvest_ = new QRadioButton(QStringLiteral("инвестирование"), group);
-    rbInvest_->setObjectName(QStringLiteral("rbInvest"));
+    saleRadio_ = new QRadioButton(QStringLiteral("договор купли-продажи"), group);
+    saleRadio_->setObjectName(QStringLiteral("rbSale"));
+    saleRadio_->setToolTip(QStringLiteral("а также самостоятельное строительство"));
+    investRadio_ = new QRadioButton(QStringLiteral("инвестирование"), group);
+    investRadio_->setObjectName(QStringLiteral("rbInvest"));
     auto* contractGroup = new QButtonGroup(this);
-    contractGroup->addButton(rbSale_);
-    contractGroup->addButton(rbInvest_);
-    cbTaxpayerSign_ =
+    contractGroup->addButton(saleRadio_);
+    contractGroup->addButton(investRadio_);
+    taxpayerSignCombo_ =
         choice(group, "cbTaxpayerSign",
                {QStringLiteral("Собственник объекта"), QStringLiteral("Супруг(а) собственника объекта"),
                 QStringLiteral("Родитель несовершеннолетнего собственника объекта"),
@@ -122,16 +122,16 @@ void HousingObjectDialog::buildWidgets() {
                                "ребенка"),
                 QStringLiteral("Объект в общей долевой собственности супруга(и) заявителя и "
                                "несовершеннолетнего ребенка")});
-    cbNumberKind_ = choice(group, "cbNumberKind",
-                           {QStringLiteral("Кадастровый номер"), QStringLiteral("Условный номер"),
-                            QStringLiteral("Инвентарный номер"), QStringLiteral("Номер отсутствует")});
-    edObjectNumber_ = field(group, "edObjectNumber", FieldKind::edtNone, 100);
-    edObjectAddress_ = field(group, "edObjectAddress", FieldKind::edtNone, 512);
+    numberKindCombo_ = choice(group, "cbNumberKind",
+                              {QStringLiteral("Кадастровый номер"), QStringLiteral("Условный номер"),
+                               QStringLiteral("Инвентарный номер"), QStringLiteral("Номер отсутствует")});
+    objectNumberEdit_ = field(group, "edObjectNumber", FieldKind::Any, 100);
+    objectAddressEdit_ = field(group, "edObjectAddress", FieldKind::Any, 512);
 
     const QDate latest(2019, 12, 31);
-    deRightDate_ = makeDateEdit(group, "deRightDate", kEarliestLandDate, latest);
-    deLandDate_ = makeDateEdit(group, "deLandDate", kEarliestLandDate, latest);
-    deTransferDate_ = makeDateEdit(group, "deTransferDate", kEarliestLandDate, latest);
+    rightDateEdit_ = makeDateEdit(group, "deRightDate", kEarliestLandDate, latest);
+    landDateEdit_ = makeDateEdit(group, "deLandDate", kEarliestLandDate, latest);
+    transferDateEdit_ = makeDateEdit(group, "deTransferDate", kEarliestLandDate, latest);
     const QString saleHint = QStringLiteral("указывается при приобретении по договору купли-продажи");
     auto* lblRight = new QLabel(
         QStringLiteral("Дата регистрации права собственности на жилой дом, квартиру, комнату"), group);
@@ -139,58 +139,58 @@ void HousingObjectDialog::buildWidgets() {
         new QLabel(QStringLiteral("Дата регистрации права собственности на земельный участок"), group);
     auto* lblTransfer =
         new QLabel(QStringLiteral("Дата акта о передаче квартиры, комнаты или доли в них"), group);
-    for (QWidget* w : std::initializer_list<QWidget*>{lblRight, deRightDate_, lblLand, deLandDate_})
+    for (QWidget* w : std::initializer_list<QWidget*>{lblRight, rightDateEdit_, lblLand, landDateEdit_})
         w->setToolTip(saleHint);
     // The names that a fault of the date is reported under.
-    deRightDate_->setAccessibleName(lblRight->text());
-    deLandDate_->setAccessibleName(lblLand->text());
-    deTransferDate_->setAccessibleName(lblTransfer->text());
-    for (QWidget* w : std::initializer_list<QWidget*>{lblTransfer, deTransferDate_})
+    rightDateEdit_->setAccessibleName(lblRight->text());
+    landDateEdit_->setAccessibleName(lblLand->text());
+    transferDateEdit_->setAccessibleName(lblTransfer->text());
+    for (QWidget* w : std::initializer_list<QWidget*>{lblTransfer, transferDateEdit_})
         w->setToolTip(QStringLiteral("указывается при приобретении по договору инвестирования"));
 
-    lblShare_ = new QLabel(QStringLiteral("Доля"), group);
-    edShareNum_ = field(group, "edShareNum", FieldKind::edtDigital, 6);
-    edShareDen_ = field(group, "edShareDen", FieldKind::edtDigital, 6);
-    edShareNum_->setMaximumWidth(70);
-    edShareDen_->setMaximumWidth(70);
-    edObjectCost_ = field(group, "edObjectCost", FieldKind::edtCurrency, 8, 2);
-    edObjectCost_->setMaximumWidth(130);
-    edInterest_ = field(group, "edInterest", FieldKind::edtCurrency, 8, 2);
-    edInterest_->setMaximumWidth(130);
+    shareLabel_ = new QLabel(QStringLiteral("Доля"), group);
+    shareNumeratorEdit_ = field(group, "edShareNum", FieldKind::Digits, 6);
+    shareDenominatorEdit_ = field(group, "edShareDen", FieldKind::Digits, 6);
+    shareNumeratorEdit_->setMaximumWidth(70);
+    shareDenominatorEdit_->setMaximumWidth(70);
+    objectCostEdit_ = field(group, "edObjectCost", FieldKind::Money, 8, 2);
+    objectCostEdit_->setMaximumWidth(130);
+    interestEdit_ = field(group, "edInterest", FieldKind::Money, 8, 2);
+    interestEdit_->setMaximumWidth(130);
     auto* lblInterest = new QLabel(QStringLiteral("Проценты по кредитам за все годы"), group);
     lblInterest->setToolTip(QStringLiteral("Заполняются только по одному объекту"));
-    edInterest_->setToolTip(lblInterest->toolTip());
-    chbPensioner_ = new QCheckBox(QStringLiteral("Являюсь пенсионером"), group);
-    chbPensioner_->setObjectName(QStringLiteral("chbPensioner"));
+    interestEdit_->setToolTip(lblInterest->toolTip());
+    pensionerBox_ = new QCheckBox(QStringLiteral("Являюсь пенсионером"), group);
+    pensionerBox_->setObjectName(QStringLiteral("chbPensioner"));
 
     FormGrid form(group);
-    form.addRow(QStringLiteral("Наименование объекта"), cbObjectKind_);
-    form.addRow(QStringLiteral("Способ приобретения дома"), cbHouseMethod_);
+    form.addRow(QStringLiteral("Наименование объекта"), objectKindCombo_);
+    form.addRow(QStringLiteral("Способ приобретения дома"), houseMethodCombo_);
     auto* contract = new QWidget(group);
     auto* contractRow = new QHBoxLayout(contract);
     contractRow->setContentsMargins(0, 0, 0, 0);
-    contractRow->addWidget(rbSale_);
-    contractRow->addWidget(rbInvest_);
+    contractRow->addWidget(saleRadio_);
+    contractRow->addWidget(investRadio_);
     contractRow->addStretch(1);
     form.addRow(QStringLiteral("Способ приобретения"), contract);
-    form.addRow(QStringLiteral("Признак налогоплательщика"), cbTaxpayerSign_);
-    form.addRow(QStringLiteral("Код номера объекта"), cbNumberKind_);
-    form.addRow(QStringLiteral("Номер объекта"), edObjectNumber_);
-    form.addRow(QStringLiteral("Место нахождения"), edObjectAddress_);
-    form.addRow(lblRight, deRightDate_);
-    form.addRow(lblLand, deLandDate_);
-    form.addRow(lblTransfer, deTransferDate_);
+    form.addRow(QStringLiteral("Признак налогоплательщика"), taxpayerSignCombo_);
+    form.addRow(QStringLiteral("Код номера объекта"), numberKindCombo_);
+    form.addRow(QStringLiteral("Номер объекта"), objectNumberEdit_);
+    form.addRow(QStringLiteral("Место нахождения"), objectAddressEdit_);
+    form.addRow(lblRight, rightDateEdit_);
+    form.addRow(lblLand, landDateEdit_);
+    form.addRow(lblTransfer, transferDateEdit_);
     auto* share = new QWidget(group);
     auto* shareRow = new QHBoxLayout(share);
     shareRow->setContentsMargins(0, 0, 0, 0);
-    shareRow->addWidget(edShareNum_);
+    shareRow->addWidget(shareNumeratorEdit_);
     shareRow->addWidget(new QLabel(QStringLiteral("/"), share));
-    shareRow->addWidget(edShareDen_);
+    shareRow->addWidget(shareDenominatorEdit_);
     shareRow->addStretch(1);
-    form.addRow(lblShare_, share);
-    form.addRow(QStringLiteral("Стоимость объекта (доли)"), edObjectCost_);
-    form.addRow(lblInterest, edInterest_);
-    form.layout()->addWidget(chbPensioner_, form.nextRow(), 1);
+    form.addRow(shareLabel_, share);
+    form.addRow(QStringLiteral("Стоимость объекта (доли)"), objectCostEdit_);
+    form.addRow(lblInterest, interestEdit_);
+    form.layout()->addWidget(pensionerBox_, form.nextRow(), 1);
     form.layout()->setColumnStretch(1, 1);
     form.layout()->setColumnMinimumWidth(1, 320);
 
@@ -204,137 +204,138 @@ void HousingObjectDialog::buildWidgets() {
 void HousingObjectDialog::load(const ObjectDialogSetup& setup) {
     const QDate earliest = toQDate(earliestObjectDate(furtherObject_));
     const QDate latest = toQDate(latestObjectDate(setup.pensioner));
-    deRightDate_->setDateRange(earliest, latest);
-    deTransferDate_->setDateRange(earliest, latest);
-    deLandDate_->setDateRange(kEarliestLandDate, latest);
+    rightDateEdit_->setDateRange(earliest, latest);
+    transferDateEdit_->setDateRange(earliest, latest);
+    landDateEdit_->setDateRange(kEarliestLandDate, latest);
 
     const HousingObject& o = object_;
-    (o.byInvestmentContract ? rbInvest_ : rbSale_)->setChecked(true);
+    (o.byInvestmentContract ? investRadio_ : saleRadio_)->setChecked(true);
     if (o.byInvestmentContract) {
-        cbObjectKind_->clear();
-        cbObjectKind_->addItems(kInvestmentKinds);
+        objectKindCombo_->clear();
+        objectKindCombo_->addItems(kInvestmentKinds);
     }
-    choose(cbObjectKind_, o.objectKind);
-    choose(cbHouseMethod_, o.houseAcquisitionMethod);
-    choose(cbTaxpayerSign_, o.taxpayerSign);
-    choose(cbNumberKind_, o.numberKind);
-    edObjectNumber_->setText(fromCp1251(o.objectNumber));
-    edObjectAddress_->setText(fromCp1251(o.objectAddress));
-    showStoredDate(deRightDate_, o.rightRegistrationDate);
-    showStoredDate(deLandDate_, o.landRegistrationDate);
-    showStoredDate(deTransferDate_, o.transferActDate);
-    edShareNum_->setText(shareText(o.shareNumerator));
-    edShareDen_->setText(shareText(o.shareDenominator));
+    choose(objectKindCombo_, o.objectKind);
+    choose(houseMethodCombo_, o.houseAcquisitionMethod);
+    choose(taxpayerSignCombo_, o.taxpayerSign);
+    choose(numberKindCombo_, o.numberKind);
+    objectNumberEdit_->setText(fromCp1251(o.objectNumber));
+    objectAddressEdit_->setText(fromCp1251(o.objectAddress));
+    showStoredDate(rightDateEdit_, o.rightRegistrationDate);
+    showStoredDate(landDateEdit_, o.landRegistrationDate);
+    showStoredDate(transferDateEdit_, o.transferActDate);
+    shareNumeratorEdit_->setText(shareText(o.shareNumerator));
+    shareDenominatorEdit_->setText(shareText(o.shareDenominator));
     if (!o.objectCost.isZero())
-        edObjectCost_->setMoney(o.objectCost);
+        objectCostEdit_->setMoney(o.objectCost);
     if (!o.mortgageInterest.isZero())
-        edInterest_->setMoney(o.mortgageInterest);
-    chbPensioner_->setChecked(setup.pensioner);
+        interestEdit_->setMoney(o.mortgageInterest);
+    pensionerBox_->setChecked(setup.pensioner);
 
     contractChosen();
     numberKindChosen();
     datesChanged();
-    edObjectCost_->setEnabled(setup.costEnabled);
-    edInterest_->setEnabled(setup.interestEnabled);
+    objectCostEdit_->setEnabled(setup.costEnabled);
+    interestEdit_->setEnabled(setup.interestEnabled);
 }
 
 void HousingObjectDialog::contractChosen() {
-    const bool sale = rbSale_->isChecked();
-    const int kind = chosen(cbObjectKind_);
+    const bool sale = saleRadio_->isChecked();
+    const int kind = chosen(objectKindCombo_);
     {
         // The list is rebuilt for the contract; the chosen position is kept where it still exists.
-        QSignalBlocker block(cbObjectKind_);
-        cbObjectKind_->clear();
-        cbObjectKind_->addItems(sale ? kSaleKinds : kInvestmentKinds);
-        choose(cbObjectKind_, kind);
+        QSignalBlocker block(objectKindCombo_);
+        objectKindCombo_->clear();
+        objectKindCombo_->addItems(sale ? kSaleKinds : kInvestmentKinds);
+        choose(objectKindCombo_, kind);
     }
     if (sale) {
-        deRightDate_->setEnabled(true);
-        deTransferDate_->setEnabled(false);
-        deTransferDate_->setDate(kUnusedDate);
+        rightDateEdit_->setEnabled(true);
+        transferDateEdit_->setEnabled(false);
+        transferDateEdit_->setDate(kUnusedDate);
     } else {
-        deRightDate_->setEnabled(false);
-        deRightDate_->setDate(kUnusedDate);
-        deLandDate_->setDate(kUnusedDate);
+        rightDateEdit_->setEnabled(false);
+        rightDateEdit_->setDate(kUnusedDate);
+        landDateEdit_->setDate(kUnusedDate);
         landDateSet_ = true;
-        deTransferDate_->setEnabled(true);
+        transferDateEdit_->setEnabled(true);
     }
     kindChosen();
     datesChanged();
 }
 
 void HousingObjectDialog::kindChosen() {
-    const int kind = chosen(cbObjectKind_);
-    const bool land = rbSale_->isChecked() && kind >= kFirstLandKind;
-    deLandDate_->setEnabled(land);
+    const int kind = chosen(objectKindCombo_);
+    const bool land = saleRadio_->isChecked() && kind >= kFirstLandKind;
+    landDateEdit_->setEnabled(land);
     if (land)
         landDateSet_ = true;
     if (kind == kHouse) {
-        cbHouseMethod_->setEnabled(true);
+        houseMethodCombo_->setEnabled(true);
     } else {
-        cbHouseMethod_->setCurrentIndex(-1);
-        cbHouseMethod_->setEnabled(false);
+        houseMethodCombo_->setCurrentIndex(-1);
+        houseMethodCombo_->setEnabled(false);
     }
 }
 
 void HousingObjectDialog::numberKindChosen() {
-    const int kind = chosen(cbNumberKind_);
+    const int kind = chosen(numberKindCombo_);
     const bool number = kind != 0 && kind != kNoNumber;
     const bool address = kind != 0;
-    edObjectNumber_->setEnabled(number);
+    objectNumberEdit_->setEnabled(number);
     if (!number)
-        edObjectNumber_->clear();
-    edObjectAddress_->setEnabled(address);
+        objectNumberEdit_->clear();
+    objectAddressEdit_->setEnabled(address);
     if (!address)
-        edObjectAddress_->clear();
+        objectAddressEdit_->clear();
 }
 
 void HousingObjectDialog::datesChanged() {
-    const bool share = shareApplies(toDateValue(deRightDate_->date()), toDateValue(deTransferDate_->date()));
-    lblShare_->setEnabled(share);
-    edShareNum_->setEnabled(share);
-    edShareDen_->setEnabled(share);
+    const bool share =
+        shareApplies(toDateValue(rightDateEdit_->date()), toDateValue(transferDateEdit_->date()));
+    shareLabel_->setEnabled(share);
+    shareNumeratorEdit_->setEnabled(share);
+    shareDenominatorEdit_->setEnabled(share);
     // The share limits the deduction only for purchases before 2014.
     if (!share) {
-        edShareNum_->setText(QStringLiteral("1"));
-        edShareDen_->setText(QStringLiteral("1"));
+        shareNumeratorEdit_->setText(QStringLiteral("1"));
+        shareDenominatorEdit_->setText(QStringLiteral("1"));
     }
 }
 
 void HousingObjectDialog::pensionerToggled(bool checked) {
     // A pensioner may claim the deduction for purchases up to three years later.
     const QDate latest = toQDate(latestObjectDate(checked));
-    deRightDate_->setMaximumDate(latest);
-    deTransferDate_->setMaximumDate(latest);
-    deLandDate_->setMaximumDate(latest);
+    rightDateEdit_->setMaximumDate(latest);
+    transferDateEdit_->setMaximumDate(latest);
+    landDateEdit_->setMaximumDate(latest);
 }
 
 void HousingObjectDialog::goToElement(ObjectElement element) {
     switch (element) {
-    case kObjectKindElement:
-        cbObjectKind_->setFocus();
+    case ObjectKindElement:
+        objectKindCombo_->setFocus();
         break;
-    case kObjectHouseMethodElement:
-        cbHouseMethod_->setFocus();
+    case ObjectHouseMethodElement:
+        houseMethodCombo_->setFocus();
         break;
-    case kObjectTaxpayerSignElement:
-        cbTaxpayerSign_->setFocus();
+    case ObjectTaxpayerSignElement:
+        taxpayerSignCombo_->setFocus();
         break;
-    case kObjectNumberKindElement:
-        cbNumberKind_->setFocus();
+    case ObjectNumberKindElement:
+        numberKindCombo_->setFocus();
         break;
-    case kObjectNumberElement:
-        edObjectNumber_->setFocus();
+    case ObjectNumberElement:
+        objectNumberEdit_->setFocus();
         break;
-    case kObjectAddressElement:
-        edObjectAddress_->setFocus();
+    case ObjectAddressElement:
+        objectAddressEdit_->setFocus();
         break;
     }
 }
 
 void HousingObjectDialog::accept() {
     // An impossible or out-of-range date in use is not stored: the person corrects it first.
-    for (DateEdit* date : {deRightDate_, deLandDate_, deTransferDate_}) {
+    for (DateEdit* date : {rightDateEdit_, landDateEdit_, transferDateEdit_}) {
         if (!date->isEnabled() || date->problem().isEmpty())
             continue;
         CheckQuestion check;
@@ -348,13 +349,13 @@ void HousingObjectDialog::accept() {
         return;
     }
     ObjectDialogState state;
-    state.kind = chosen(cbObjectKind_);
-    state.houseMethodEnabled = cbHouseMethod_->isEnabled();
-    state.houseMethod = chosen(cbHouseMethod_);
-    state.taxpayerSign = chosen(cbTaxpayerSign_);
-    state.numberKind = chosen(cbNumberKind_);
-    state.number = toCp1251(edObjectNumber_->text());
-    state.address = toCp1251(edObjectAddress_->text());
+    state.kind = chosen(objectKindCombo_);
+    state.houseMethodEnabled = houseMethodCombo_->isEnabled();
+    state.houseMethod = chosen(houseMethodCombo_);
+    state.taxpayerSign = chosen(taxpayerSignCombo_);
+    state.numberKind = chosen(numberKindCombo_);
+    state.number = toCp1251(objectNumberEdit_->text());
+    state.address = toCp1251(objectAddressEdit_->text());
     // None of these faults may be skipped: an object without them cannot be filed.
     AskerCheckDialog dialog(asker_, this);
     CheckRun run(dialog, {});
@@ -369,21 +370,21 @@ void HousingObjectDialog::accept() {
     HousingObject& o = object_;
     o.objectKind = state.kind;
     o.houseAcquisitionMethod = state.houseMethod;
-    o.byInvestmentContract = rbInvest_->isChecked() ? 1 : 0;
+    o.byInvestmentContract = investRadio_->isChecked() ? 1 : 0;
     o.taxpayerSign = state.taxpayerSign;
     o.numberKind = state.numberKind;
     o.objectNumber = state.number;
     o.objectAddress = state.address;
-    o.rightRegistrationDate = storedDate(deRightDate_, o.rightRegistrationDate);
-    o.transferActDate = storedDate(deTransferDate_, o.transferActDate);
+    o.rightRegistrationDate = storedDate(rightDateEdit_, o.rightRegistrationDate);
+    o.transferActDate = storedDate(transferDateEdit_, o.transferActDate);
     if (landDateSet_)
-        o.landRegistrationDate = storedDate(deLandDate_, o.landRegistrationDate);
-    o.shareNumerator = static_cast<std::int32_t>(digitsOf(edShareNum_));
-    o.shareDenominator = static_cast<std::int32_t>(digitsOf(edShareDen_));
+        o.landRegistrationDate = storedDate(landDateEdit_, o.landRegistrationDate);
+    o.shareNumerator = static_cast<std::int32_t>(digitsOf(shareNumeratorEdit_));
+    o.shareDenominator = static_cast<std::int32_t>(digitsOf(shareDenominatorEdit_));
     normaliseShare(o);
-    o.objectCost = amountOf(edObjectCost_);
-    o.mortgageInterest = amountOf(edInterest_);
-    o.isPensioner = chbPensioner_->isChecked() ? 1 : 0;
+    o.objectCost = amountOf(objectCostEdit_);
+    o.mortgageInterest = amountOf(interestEdit_);
+    o.isPensioner = pensionerBox_->isChecked() ? 1 : 0;
     QDialog::accept();
 }
 

@@ -48,23 +48,23 @@ private:
     // The land date was set by the dialog or could be typed; otherwise the object keeps its own.
     bool landDateSet_ = false;
 
-    QComboBox* cbObjectKind_;
-    QComboBox* cbHouseMethod_;
-    QRadioButton* rbSale_;
-    QRadioButton* rbInvest_;
-    QComboBox* cbTaxpayerSign_;
-    QComboBox* cbNumberKind_;
-    FieldEdit* edObjectNumber_;
-    FieldEdit* edObjectAddress_;
-    DateEdit* deRightDate_;
-    DateEdit* deLandDate_;
-    DateEdit* deTransferDate_;
-    QLabel* lblShare_;
-    FieldEdit* edShareNum_;
-    FieldEdit* edShareDen_;
-    FieldEdit* edObjectCost_;
-    FieldEdit* edInterest_;
-    QCheckBox* chbPensioner_;
+    QComboBox* objectKindCombo_;
+    QComboBox* houseMethodCombo_;
+    QRadioButton* saleRadio_;
+    QRadioButton* investRadio_;
+    QComboBox* taxpayerSignCombo_;
+    QComboBox* numberKindCombo_;
+    FieldEdit* objectNumberEdit_;
+    FieldEdit* objectAddressEdit_;
+    DateEdit* rightDateEdit_;
+    DateEdit* landDateEdit_;
+    DateEdit* transferDateEdit_;
+    QLabel* shareLabel_;
+    FieldEdit* shareNumeratorEdit_;
+    FieldEdit* shareDenominatorEdit_;
+    FieldEdit* objectCostEdit_;
+    FieldEdit* interestEdit_;
+    QCheckBox* pensionerBox_;
 };
 
 } // namespace kv

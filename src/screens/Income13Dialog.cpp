@@ -1,12 +1,12 @@
 #include "screens/Income13Dialog.h"
 
-#include "screens/kit/TypedCode.h"
 #include "screens/kit/Asker.h"
 #include "screens/kit/CheckDialogs.h"
 #include "screens/kit/EntryFields.h"
 #include "screens/kit/FieldEdit.h"
 #include "screens/kit/KeyboardOrder.h"
 #include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/TypedCode.h"
 #include "screens/kit/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 #include "screens/pickers/IncomeCodePicker.h"
@@ -56,34 +56,34 @@ Income13Dialog::Income13Dialog(Asker& asker, const IncomeDict& dict, bool reside
 
     // Nothing is chosen yet: only the income code can be picked.
     setDeductionControls(false);
-    edMonth_->setEnabled(false);
-    lblMonth_->setEnabled(false);
-    pnlRealEstate_->hide();
+    monthEdit_->setEnabled(false);
+    monthLabel_->setEnabled(false);
+    realEstatePanel_->hide();
     cadastralToggled(false);
-    edCadastralValue_->clear();
-    edContractPrice_->clear();
+    cadastralValueEdit_->clear();
+    contractPriceEdit_->clear();
     if (existing.has_value())
         restore(*existing);
     // The code comes first: typed, or picked from the dictionary with "...".
-    edIncomeCode_->setFocus();
+    incomeCodeEdit_->setFocus();
 
-    connect(bnIncomeCode_, &QToolButton::clicked, this, &Income13Dialog::chooseIncome);
-    acceptTypedCode(edIncomeCode_, asker_,
+    connect(incomeCodeButton_, &QToolButton::clicked, this, &Income13Dialog::chooseIncome);
+    acceptTypedCode(incomeCodeEdit_, asker_,
                     {4, QStringLiteral("incomeCodeNotListed"), IncomeCodePicker::notListedMessage,
                      [this] { return fromCp1251(incomeCode_); },
                      [this](const std::string& code) { return takeTypedIncome(code); }});
-    acceptTypedCode(edDeductCode_, asker_,
+    acceptTypedCode(deductCodeEdit_, asker_,
                     {3, QStringLiteral("deductionCodeNotListed"), DeductionCodePicker::notListedMessage,
                      [this] { return shownDeductionCode(); },
                      [this](const std::string& code) { return takeTypedDeduction(code); }});
-    connect(bnDeductCode_, &QToolButton::clicked, this, &Income13Dialog::chooseDeduction);
-    connect(edIncomeSum_, &FieldEdit::changed, this, &Income13Dialog::incomeChanged);
-    connect(edDeductSum_, &FieldEdit::changed, this, &Income13Dialog::deductionChanged);
-    connect(chbCadastral_, &QCheckBox::toggled, this, &Income13Dialog::cadastralToggled);
-    connect(edCadastralValue_, &FieldEdit::changed, this, &Income13Dialog::cadastralChanged);
-    connect(edContractPrice_, &FieldEdit::changed, this, &Income13Dialog::cadastralChanged);
-    connect(edMonth_, &FieldEdit::changed, this, &Income13Dialog::monthChanged);
-    connect(edMonth_, &FieldEdit::editingFinished, this, &Income13Dialog::monthFinished);
+    connect(deductCodeButton_, &QToolButton::clicked, this, &Income13Dialog::chooseDeduction);
+    connect(incomeSumEdit_, &FieldEdit::changed, this, &Income13Dialog::incomeChanged);
+    connect(deductSumEdit_, &FieldEdit::changed, this, &Income13Dialog::deductionChanged);
+    connect(cadastralBox_, &QCheckBox::toggled, this, &Income13Dialog::cadastralToggled);
+    connect(cadastralValueEdit_, &FieldEdit::changed, this, &Income13Dialog::cadastralChanged);
+    connect(contractPriceEdit_, &FieldEdit::changed, this, &Income13Dialog::cadastralChanged);
+    connect(monthEdit_, &FieldEdit::changed, this, &Income13Dialog::monthChanged);
+    connect(monthEdit_, &FieldEdit::editingFinished, this, &Income13Dialog::monthFinished);
     arrangeDialogForKeyboard(this);
 }
 
@@ -91,67 +91,67 @@ void Income13Dialog::buildWidgets() {
     auto* group = new QGroupBox(QStringLiteral("Сведения о полученном доходе"), this);
     group->setObjectName(QStringLiteral("gbIncome"));
 
-    edIncomeCode_ = codeField(group, "edIncomeCode");
-    bnIncomeCode_ = pickButton(group, "bnIncomeCode");
-    lblIncomeName_ = new QLabel(group);
-    lblIncomeName_->setObjectName(QStringLiteral("lblIncomeName"));
-    nameLabel(lblIncomeName_);
-    edIncomeSum_ = moneyField(group, "edIncomeSum");
+    incomeCodeEdit_ = codeField(group, "edIncomeCode");
+    incomeCodeButton_ = pickButton(group, "bnIncomeCode");
+    incomeNameLabel_ = new QLabel(group);
+    incomeNameLabel_->setObjectName(QStringLiteral("lblIncomeName"));
+    nameLabel(incomeNameLabel_);
+    incomeSumEdit_ = moneyField(group, "edIncomeSum");
 
-    pnlRealEstate_ = new QFrame(group);
-    pnlRealEstate_->setObjectName(QStringLiteral("pnlRealEstate"));
-    pnlRealEstate_->setFrameShape(QFrame::StyledPanel);
-    chbCadastral_ =
-        new QCheckBox(QStringLiteral("Имущество было приобретено после 01.01.2016"), pnlRealEstate_);
-    chbCadastral_->setObjectName(QStringLiteral("chbCadastral"));
-    edCadastralValue_ = moneyField(pnlRealEstate_, "edCadastralValue");
-    edCadastralNumber_ = field(pnlRealEstate_, "edCadastralNumber", FieldKind::edtNone, 100);
-    edContractPrice_ = moneyField(pnlRealEstate_, "edContractPrice");
-    auto* estate = new QGridLayout(pnlRealEstate_);
-    estate->addWidget(chbCadastral_, 0, 0, 1, 2);
-    estate->addWidget(new QLabel(QStringLiteral("Кадастровая стоимость"), pnlRealEstate_), 1, 0);
-    estate->addWidget(edCadastralValue_, 1, 1);
-    estate->addWidget(new QLabel(QStringLiteral("Кадастровый номер"), pnlRealEstate_), 2, 0);
-    estate->addWidget(edCadastralNumber_, 2, 1);
-    estate->addWidget(new QLabel(QStringLiteral("Цена объекта по договору продажи"), pnlRealEstate_), 3, 0);
-    estate->addWidget(edContractPrice_, 3, 1);
+    realEstatePanel_ = new QFrame(group);
+    realEstatePanel_->setObjectName(QStringLiteral("pnlRealEstate"));
+    realEstatePanel_->setFrameShape(QFrame::StyledPanel);
+    cadastralBox_ =
+        new QCheckBox(QStringLiteral("Имущество было приобретено после 01.01.2016"), realEstatePanel_);
+    cadastralBox_->setObjectName(QStringLiteral("chbCadastral"));
+    cadastralValueEdit_ = moneyField(realEstatePanel_, "edCadastralValue");
+    cadastralNumberEdit_ = field(realEstatePanel_, "edCadastralNumber", FieldKind::Any, 100);
+    contractPriceEdit_ = moneyField(realEstatePanel_, "edContractPrice");
+    auto* estate = new QGridLayout(realEstatePanel_);
+    estate->addWidget(cadastralBox_, 0, 0, 1, 2);
+    estate->addWidget(new QLabel(QStringLiteral("Кадастровая стоимость"), realEstatePanel_), 1, 0);
+    estate->addWidget(cadastralValueEdit_, 1, 1);
+    estate->addWidget(new QLabel(QStringLiteral("Кадастровый номер"), realEstatePanel_), 2, 0);
+    estate->addWidget(cadastralNumberEdit_, 2, 1);
+    estate->addWidget(new QLabel(QStringLiteral("Цена объекта по договору продажи"), realEstatePanel_), 3, 0);
+    estate->addWidget(contractPriceEdit_, 3, 1);
     estate->setColumnStretch(1, 1);
 
-    lblDeductCode_ = new QLabel(QStringLiteral("Код вычета (расхода)"), group);
-    edDeductCode_ = codeField(group, "edDeductCode");
-    bnDeductCode_ = pickButton(group, "bnDeductCode");
-    lblDeductName_ = new QLabel(group);
-    lblDeductName_->setObjectName(QStringLiteral("lblDeductName"));
-    nameLabel(lblDeductName_);
-    lblDeductSum_ = new QLabel(QStringLiteral("Сумма вычета (расхода)"), group);
-    lblDeductSum_->setObjectName(QStringLiteral("lblDeductSum"));
-    edDeductSum_ = moneyField(group, "edDeductSum");
-    lblMonth_ = new QLabel(QStringLiteral("Месяц получения дохода"), group);
-    edMonth_ = field(group, "edMonth", FieldKind::edtDigital, 2);
-    edMonth_->setMaximumWidth(40);
+    deductCodeLabel_ = new QLabel(QStringLiteral("Код вычета (расхода)"), group);
+    deductCodeEdit_ = codeField(group, "edDeductCode");
+    deductCodeButton_ = pickButton(group, "bnDeductCode");
+    deductNameLabel_ = new QLabel(group);
+    deductNameLabel_->setObjectName(QStringLiteral("lblDeductName"));
+    nameLabel(deductNameLabel_);
+    deductSumLabel_ = new QLabel(QStringLiteral("Сумма вычета (расхода)"), group);
+    deductSumLabel_->setObjectName(QStringLiteral("lblDeductSum"));
+    deductSumEdit_ = moneyField(group, "edDeductSum");
+    monthLabel_ = new QLabel(QStringLiteral("Месяц получения дохода"), group);
+    monthEdit_ = field(group, "edMonth", FieldKind::Digits, 2);
+    monthEdit_->setMaximumWidth(40);
 
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(QStringLiteral("Код дохода"), group), 0, 0);
     auto* incomeRow = new QHBoxLayout;
-    incomeRow->addWidget(edIncomeCode_);
-    incomeRow->addWidget(bnIncomeCode_);
+    incomeRow->addWidget(incomeCodeEdit_);
+    incomeRow->addWidget(incomeCodeButton_);
     incomeRow->addStretch(1);
     grid->addLayout(incomeRow, 0, 1);
-    grid->addWidget(lblIncomeName_, 1, 0, 1, 2);
+    grid->addWidget(incomeNameLabel_, 1, 0, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("Сумма дохода"), group), 2, 0);
-    grid->addWidget(edIncomeSum_, 2, 1);
-    grid->addWidget(pnlRealEstate_, 3, 0, 1, 2);
-    grid->addWidget(lblDeductCode_, 4, 0);
+    grid->addWidget(incomeSumEdit_, 2, 1);
+    grid->addWidget(realEstatePanel_, 3, 0, 1, 2);
+    grid->addWidget(deductCodeLabel_, 4, 0);
     auto* deductionRow = new QHBoxLayout;
-    deductionRow->addWidget(edDeductCode_);
-    deductionRow->addWidget(bnDeductCode_);
+    deductionRow->addWidget(deductCodeEdit_);
+    deductionRow->addWidget(deductCodeButton_);
     deductionRow->addStretch(1);
     grid->addLayout(deductionRow, 4, 1);
-    grid->addWidget(lblDeductName_, 5, 0, 1, 2);
-    grid->addWidget(lblDeductSum_, 6, 0);
-    grid->addWidget(edDeductSum_, 6, 1);
-    grid->addWidget(lblMonth_, 7, 0);
-    grid->addWidget(edMonth_, 7, 1);
+    grid->addWidget(deductNameLabel_, 5, 0, 1, 2);
+    grid->addWidget(deductSumLabel_, 6, 0);
+    grid->addWidget(deductSumEdit_, 6, 1);
+    grid->addWidget(monthLabel_, 7, 0);
+    grid->addWidget(monthEdit_, 7, 1);
     grid->setColumnStretch(1, 1);
 
     auto* buttons = yesNoButtons(this);
@@ -167,22 +167,22 @@ void Income13Dialog::restore(const ThirteenIncomeItem& item) {
     incomeCode_ = item.incomeCode != 0 ? std::to_string(item.incomeCode) : std::string();
     const IncomeEntry* entry = incomeCode_.empty() ? nullptr : dict_.findIncome(incomeCode_);
     incomeName_ = entry != nullptr ? entry->name : item.incomeName.str();
-    edIncomeCode_->setText(fromCp1251(incomeCode_));
-    lblIncomeName_->setText(fromCp1251(incomeName_));
-    lblIncomeName_->setToolTip(lblIncomeName_->text());
-    edIncomeSum_->setMoney(item.amount);
+    incomeCodeEdit_->setText(fromCp1251(incomeCode_));
+    incomeNameLabel_->setText(fromCp1251(incomeName_));
+    incomeNameLabel_->setToolTip(incomeNameLabel_->text());
+    incomeSumEdit_->setMoney(item.amount);
     following_ = item.incomeCode == kFollowingIncomeCode;
     if (resident_) {
-        lblMonth_->setEnabled(true);
-        edMonth_->setEnabled(true);
-        edMonth_->setText(QString::number(item.month));
+        monthLabel_->setEnabled(true);
+        monthEdit_->setEnabled(true);
+        monthEdit_->setText(QString::number(item.month));
     }
 
     clearDeduction();
     deductionAllowed_ = entry != nullptr && incomeMayHaveDeduction(*entry, resident_);
     setDeductionControls(deductionAllowed_);
     if (following_) {
-        edDeductCode_->setText(QString::number(kFollowingDeductionCode));
+        deductCodeEdit_->setText(QString::number(kFollowingDeductionCode));
         showDeduction(incomeAmount(), true);
     } else if (entry != nullptr && deductionAllowed_) {
         // A deduction the dictionary no longer lists under the income is dropped.
@@ -194,13 +194,13 @@ void Income13Dialog::restore(const ThirteenIncomeItem& item) {
     }
 
     const bool estate = entry != nullptr && isRealEstateSale(item.incomeCode);
-    pnlRealEstate_->setVisible(estate);
+    realEstatePanel_->setVisible(estate);
     if (estate && item.hasCadastralData) {
-        chbCadastral_->setChecked(true);
+        cadastralBox_->setChecked(true);
         cadastralToggled(true);
-        edCadastralValue_->setMoney(item.cadastralValue);
-        edCadastralNumber_->setText(fromCp1251(item.cadastralNumber));
-        edContractPrice_->setMoney(item.contractPrice);
+        cadastralValueEdit_->setMoney(item.cadastralValue);
+        cadastralNumberEdit_->setText(fromCp1251(item.cadastralNumber));
+        contractPriceEdit_->setMoney(item.contractPrice);
     }
 }
 
@@ -223,19 +223,19 @@ bool Income13Dialog::takeTypedIncome(const std::string& code) {
 void Income13Dialog::applyIncome(const std::string& code, const std::string& name) {
     incomeCode_ = code;
     incomeName_ = name;
-    edIncomeCode_->setText(fromCp1251(code));
-    lblIncomeName_->setText(fromCp1251(name));
-    lblIncomeName_->setToolTip(lblIncomeName_->text());
+    incomeCodeEdit_->setText(fromCp1251(code));
+    incomeNameLabel_->setText(fromCp1251(name));
+    incomeNameLabel_->setToolTip(incomeNameLabel_->text());
 
     deriving_ = true;
-    edIncomeSum_->clear();
-    edIncomeSum_->setEnabled(true);
-    edIncomeSum_->setReadOnly(false);
+    incomeSumEdit_->clear();
+    incomeSumEdit_->setEnabled(true);
+    incomeSumEdit_->setReadOnly(false);
     clearDeduction();
-    chbCadastral_->setChecked(false);
-    edCadastralValue_->clear();
-    edCadastralNumber_->clear();
-    edContractPrice_->clear();
+    cadastralBox_->setChecked(false);
+    cadastralValueEdit_->clear();
+    cadastralNumberEdit_->clear();
+    contractPriceEdit_->clear();
     deriving_ = false;
 
     const std::int32_t number = codeNumber(code);
@@ -244,15 +244,15 @@ void Income13Dialog::applyIncome(const std::string& code, const std::string& nam
     deductionAllowed_ = entry != nullptr && incomeMayHaveDeduction(*entry, resident_);
     setDeductionControls(deductionAllowed_);
     if (following_)
-        edDeductCode_->setText(QString::number(kFollowingDeductionCode));
+        deductCodeEdit_->setText(QString::number(kFollowingDeductionCode));
 
     // A non-resident's income is not split by month: it counts as January.
-    lblMonth_->setEnabled(resident_);
-    edMonth_->setEnabled(resident_);
+    monthLabel_->setEnabled(resident_);
+    monthEdit_->setEnabled(resident_);
     if (!resident_)
-        edMonth_->clear();
+        monthEdit_->clear();
 
-    pnlRealEstate_->setVisible(isRealEstateSale(number));
+    realEstatePanel_->setVisible(isRealEstateSale(number));
 }
 
 void Income13Dialog::chooseDeduction() {
@@ -282,52 +282,52 @@ QString Income13Dialog::shownDeductionCode() const {
 
 void Income13Dialog::applyDeduction(const DeductionChoice& choice) {
     deduction_ = choice;
-    edDeductCode_->setText(fromCp1251(choice.code));
-    lblDeductName_->setText(fromCp1251(choice.name));
-    lblDeductName_->setToolTip(lblDeductName_->text());
+    deductCodeEdit_->setText(fromCp1251(choice.code));
+    deductNameLabel_->setText(fromCp1251(choice.name));
+    deductNameLabel_->setToolTip(deductNameLabel_->text());
     showDeduction(std::nullopt, true);
-    lblDeductSum_->setVisible(choice.visible);
-    edDeductSum_->setVisible(choice.visible);
-    edDeductSum_->setEnabled(choice.enabled);
+    deductSumLabel_->setVisible(choice.visible);
+    deductSumEdit_->setVisible(choice.visible);
+    deductSumEdit_->setEnabled(choice.enabled);
     if (choice.percent != 0 || choice.equivalent)
         showDeduction(derivedDeductionAmount(choice, incomeAmount(), std::nullopt), false);
 }
 
 void Income13Dialog::clearDeduction() {
     deduction_.reset();
-    edDeductCode_->clear();
-    lblDeductName_->clear();
+    deductCodeEdit_->clear();
+    deductNameLabel_->clear();
     showDeduction(std::nullopt, true);
-    lblDeductSum_->setVisible(true);
-    edDeductSum_->setVisible(true);
-    edDeductSum_->setEnabled(false);
+    deductSumLabel_->setVisible(true);
+    deductSumEdit_->setVisible(true);
+    deductSumEdit_->setEnabled(false);
 }
 
 void Income13Dialog::setDeductionControls(bool allowed) {
-    lblDeductCode_->setEnabled(allowed);
-    edDeductCode_->setEnabled(allowed);
-    bnDeductCode_->setEnabled(allowed);
-    lblDeductSum_->setEnabled(allowed);
+    deductCodeLabel_->setEnabled(allowed);
+    deductCodeEdit_->setEnabled(allowed);
+    deductCodeButton_->setEnabled(allowed);
+    deductSumLabel_->setEnabled(allowed);
     // The amount waits for a deduction code.
-    edDeductSum_->setEnabled(false);
+    deductSumEdit_->setEnabled(false);
 }
 
 std::optional<Money> Income13Dialog::incomeAmount() const {
-    if (edIncomeSum_->text().isEmpty())
+    if (incomeSumEdit_->text().isEmpty())
         return std::nullopt;
-    return amountOf(edIncomeSum_);
+    return amountOf(incomeSumEdit_);
 }
 
 bool Income13Dialog::deductionEditable() const {
-    return edDeductSum_->isVisibleTo(this) && edDeductSum_->isEnabledTo(this);
+    return deductSumEdit_->isVisibleTo(this) && deductSumEdit_->isEnabledTo(this);
 }
 
 void Income13Dialog::showDeduction(std::optional<Money> amount, bool zeroAsEmpty) {
     deriving_ = true;
     if (!amount.has_value() || (zeroAsEmpty && amount->isZero()))
-        edDeductSum_->clear();
+        deductSumEdit_->clear();
     else
-        edDeductSum_->setMoney(*amount);
+        deductSumEdit_->setMoney(*amount);
     deriving_ = false;
 }
 
@@ -341,46 +341,46 @@ void Income13Dialog::incomeChanged() {
     if (!deductionAllowed_ || !deduction_.has_value())
         return;
     const std::optional<Money> entered =
-        edDeductSum_->text().isEmpty() ? std::nullopt : std::optional<Money>(amountOf(edDeductSum_));
+        deductSumEdit_->text().isEmpty() ? std::nullopt : std::optional<Money>(amountOf(deductSumEdit_));
     showDeduction(derivedDeductionAmount(*deduction_, incomeAmount(), entered), true);
 }
 
 void Income13Dialog::deductionChanged() {
-    if (deriving_ || !deduction_.has_value() || !deductionEditable() || edDeductSum_->text().isEmpty())
+    if (deriving_ || !deduction_.has_value() || !deductionEditable() || deductSumEdit_->text().isEmpty())
         return;
-    const Money amount = amountOf(edDeductSum_);
+    const Money amount = amountOf(deductSumEdit_);
     const Money capped = cappedDeductionAmount(*deduction_, amount);
     if (capped != amount)
         showDeduction(capped, false);
 }
 
 void Income13Dialog::cadastralToggled(bool checked) {
-    edCadastralValue_->setEnabled(checked);
-    edCadastralNumber_->setEnabled(checked);
-    edContractPrice_->setEnabled(checked);
+    cadastralValueEdit_->setEnabled(checked);
+    cadastralNumberEdit_->setEnabled(checked);
+    contractPriceEdit_->setEnabled(checked);
     // The income of such a sale is derived from the cadastral value and the price.
-    edIncomeSum_->setReadOnly(checked);
+    incomeSumEdit_->setReadOnly(checked);
     if (!checked) {
-        edCadastralValue_->setText(QStringLiteral("0"));
-        edContractPrice_->setText(QStringLiteral("0"));
-        edCadastralNumber_->clear();
+        cadastralValueEdit_->setText(QStringLiteral("0"));
+        contractPriceEdit_->setText(QStringLiteral("0"));
+        cadastralNumberEdit_->clear();
     }
 }
 
 void Income13Dialog::cadastralChanged() {
-    if (!chbCadastral_->isChecked())
+    if (!cadastralBox_->isChecked())
         return;
-    edIncomeSum_->setMoney(cadastralIncome(amountOf(edCadastralValue_), amountOf(edContractPrice_)));
+    incomeSumEdit_->setMoney(cadastralIncome(amountOf(cadastralValueEdit_), amountOf(contractPriceEdit_)));
 }
 
 void Income13Dialog::monthChanged() {
-    if (codeNumber(edMonth_->text().toStdString()) > 12)
-        edMonth_->setText(QStringLiteral("12"));
+    if (codeNumber(monthEdit_->text().toStdString()) > 12)
+        monthEdit_->setText(QStringLiteral("12"));
 }
 
 void Income13Dialog::monthFinished() {
-    if (!edMonth_->text().isEmpty() && codeNumber(edMonth_->text().toStdString()) == 0)
-        edMonth_->setText(QStringLiteral("1"));
+    if (!monthEdit_->text().isEmpty() && codeNumber(monthEdit_->text().toStdString()) == 0)
+        monthEdit_->setText(QStringLiteral("1"));
 }
 
 ThirteenIncomeItem Income13Dialog::item() const {
@@ -393,15 +393,16 @@ ThirteenIncomeItem Income13Dialog::item() const {
         it.deductionAmount = it.amount;
     } else if (deduction_.has_value()) {
         it.deductionCode = codeNumber(deduction_->code);
-        it.deductionAmount = deduction_->visible ? amountOf(edDeductSum_) : Money{};
+        it.deductionAmount = deduction_->visible ? amountOf(deductSumEdit_) : Money{};
         it.deductionPercent = deduction_->percent;
     }
-    it.month = resident_ ? monthFromText(edMonth_->text().toStdString()) : 1;
-    if (isRealEstateSale(it.incomeCode) && pnlRealEstate_->isVisibleTo(this) && chbCadastral_->isChecked()) {
+    it.month = resident_ ? monthFromText(monthEdit_->text().toStdString()) : 1;
+    if (isRealEstateSale(it.incomeCode) && realEstatePanel_->isVisibleTo(this) &&
+        cadastralBox_->isChecked()) {
         it.hasCadastralData = 1;
-        it.cadastralNumber = toCp1251(edCadastralNumber_->text());
-        it.cadastralValue = amountOf(edCadastralValue_);
-        it.contractPrice = amountOf(edContractPrice_);
+        it.cadastralNumber = toCp1251(cadastralNumberEdit_->text());
+        it.cadastralValue = amountOf(cadastralValueEdit_);
+        it.contractPrice = amountOf(contractPriceEdit_);
     }
     return it;
 }
@@ -411,16 +412,16 @@ void Income13Dialog::accept() {
     IncomeDialogState state;
     state.incomeChosen = !incomeCode_.empty();
     state.incomeCode = codeNumber(incomeCode_);
-    state.incomeEmpty = edIncomeSum_->text().isEmpty();
-    state.income = amountOf(edIncomeSum_);
+    state.incomeEmpty = incomeSumEdit_->text().isEmpty();
+    state.income = amountOf(incomeSumEdit_);
     state.deductionAllowed = deductionAllowed_;
     state.deductionChosen = deduction_.has_value();
     state.deductionCode = deduction_.has_value() ? codeNumber(deduction_->code) : 0;
     state.deductionEditable = deductionEditable();
-    state.deductionEmpty = edDeductSum_->text().isEmpty();
-    state.deduction = amountOf(edDeductSum_);
+    state.deductionEmpty = deductSumEdit_->text().isEmpty();
+    state.deduction = amountOf(deductSumEdit_);
     AskerCheckDialog dialog(asker_, this);
-    const IncomeDialogVerdict verdict = CheckIncomeDialog(state, dialog);
+    const IncomeDialogVerdict verdict = checkIncomeDialog(state, dialog);
     if (verdict.element != 0)
         goToElement(verdict.element);
     if (verdict.accept)
@@ -429,19 +430,19 @@ void Income13Dialog::accept() {
 
 void Income13Dialog::goToElement(std::uint16_t element) {
     switch (element) {
-    case kIncomeCodeElement:
-        bnIncomeCode_->setFocus();
+    case IncomeCodeElement:
+        incomeCodeButton_->setFocus();
         chooseIncome();
         break;
-    case kIncomeAmountElement:
-        edIncomeSum_->setFocus();
+    case IncomeAmountElement:
+        incomeSumEdit_->setFocus();
         break;
-    case kDeductionCodeElement:
-        bnDeductCode_->setFocus();
+    case DeductionCodeElement:
+        deductCodeButton_->setFocus();
         chooseDeduction();
         break;
-    case kDeductionAmountElement:
-        edDeductSum_->setFocus();
+    case DeductionAmountElement:
+        deductSumEdit_->setFocus();
         break;
     default:
         break;

@@ -77,23 +77,23 @@ private:
     // The deduction amount is being set by the dialog, not typed.
     bool deriving_ = false;
 
-    QLineEdit* edIncomeCode_;
-    QToolButton* bnIncomeCode_;
-    QLabel* lblIncomeName_;
-    FieldEdit* edIncomeSum_;
-    QFrame* pnlRealEstate_;
-    QCheckBox* chbCadastral_;
-    FieldEdit* edCadastralValue_;
-    FieldEdit* edCadastralNumber_;
-    FieldEdit* edContractPrice_;
-    QLabel* lblDeductCode_;
-    QLineEdit* edDeductCode_;
-    QToolButton* bnDeductCode_;
-    QLabel* lblDeductName_;
-    QLabel* lblDeductSum_;
-    FieldEdit* edDeductSum_;
-    QLabel* lblMonth_;
-    FieldEdit* edMonth_;
+    QLineEdit* incomeCodeEdit_;
+    QToolButton* incomeCodeButton_;
+    QLabel* incomeNameLabel_;
+    FieldEdit* incomeSumEdit_;
+    QFrame* realEstatePanel_;
+    QCheckBox* cadastralBox_;
+    FieldEdit* cadastralValueEdit_;
+    FieldEdit* cadastralNumberEdit_;
+    FieldEdit* contractPriceEdit_;
+    QLabel* deductCodeLabel_;
+    QLineEdit* deductCodeEdit_;
+    QToolButton* deductCodeButton_;
+    QLabel* deductNameLabel_;
+    QLabel* deductSumLabel_;
+    FieldEdit* deductSumEdit_;
+    QLabel* monthLabel_;
+    FieldEdit* monthEdit_;
 };
 
 } // namespace kv

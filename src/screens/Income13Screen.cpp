@@ -60,25 +60,25 @@ Income13Screen::Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup s
     sources->onEdit = [this] { editSource(); };
     sources->holdsEntries = [this] { return holdsEntries(source()); };
     sources->onRemove = [this] { deleteSource(); };
-    auto* incomes = new RecordListController(lvIncomes_, bnAddIncome_, bnDeleteIncome_, bnEditIncome_,
-                                             host.asker(), this);
+    auto* incomes = new RecordListController(incomesList_, addIncomeButton_, deleteIncomeButton_,
+                                             editIncomeButton_, host.asker(), this);
     incomes->onAdd = [this] { addIncome(); };
     incomes->onEdit = [this] { editIncome(); };
     incomes->onRemove = [this] { deleteIncome(); };
-    connect(bnRepeatIncome_, &QPushButton::clicked, this, &Income13Screen::repeatIncome);
-    auto* deductions = new RecordListController(lvDeducts_, bnAddDeduct_, bnDeleteDeduct_, bnEditDeduct_,
-                                                host.asker(), this);
+    connect(repeatIncomeButton_, &QPushButton::clicked, this, &Income13Screen::repeatIncome);
+    auto* deductions = new RecordListController(deductsList_, addDeductButton_, deleteDeductButton_,
+                                                editDeductButton_, host.asker(), this);
     deductions->enterEdits = false;
     deductions->onAdd = [this] { addDeduction(); };
     deductions->onEdit = [this] { editDeduction(); };
     deductions->onRemove = [this] { deleteDeduction(); };
-    connect(edTaxWithheld_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
-    connect(edFixedAdvance_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
-    connect(bnImportCertificate_, &QPushButton::clicked, this, &Income13Screen::importCertificate);
+    connect(taxWithheldEdit_, &FieldEdit::changed, this, [this] { markDocumentChanged(); });
+    connect(fixedAdvanceEdit_, &FieldEdit::changed, this, [this] { markDocumentChanged(); });
+    connect(importCertificateButton_, &QPushButton::clicked, this, &Income13Screen::importCertificate);
 }
 
 void Income13Screen::importCertificate() {
-    SaveData();
+    saveData();
     if (!importIncomeCertificate(this, host()))
         return;
     ScreenBuildGuard guard(host());
@@ -88,87 +88,88 @@ void Income13Screen::importCertificate() {
 
 void Income13Screen::buildWidgets() {
     sourceBox_ = recordListBox(this);
-    bnImportCertificate_ =
+    importCertificateButton_ =
         button(this, "bnImportCertificate", QStringLiteral("Загрузить справку 2-НДФЛ..."),
                QStringLiteral("Доходы, вычеты и налог из файла справки налогового агента"));
 
     auto* incomeBox = new QGroupBox(QStringLiteral("Доходы по выбранному источнику выплат"), this);
     incomeBox->setObjectName(QStringLiteral("gbIncomes"));
-    lvIncomes_ = makeList(
+    incomesList_ = makeList(
         incomeBox, "lvIncomes",
         QStringLiteral("Список доходов по выбранному источнику выплат (п. 3.1 справки о доходах)"),
         {QStringLiteral("Месяц дохода"), QStringLiteral("Код дохода"), QStringLiteral("Сумма дохода"),
          QStringLiteral("Код вычета"), QStringLiteral("Сумма вычета")});
     for (int column = 0; column < 4; ++column)
-        lvIncomes_->setColumnWidth(column, column == 2 ? 100 : column == 0 ? 92 : 80);
-    bnAddIncome_ = button(incomeBox, "bnAddIncome", QStringLiteral("Добавить доход"));
-    bnDeleteIncome_ = button(incomeBox, "bnDeleteIncome", QStringLiteral("Удалить доход"));
-    bnEditIncome_ = button(incomeBox, "bnEditIncome", QStringLiteral("Редактировать доход"));
-    bnRepeatIncome_ = button(incomeBox, "bnRepeatIncome", QStringLiteral("Повторить доход"));
+        incomesList_->setColumnWidth(column, column == 2 ? 100 : column == 0 ? 92 : 80);
+    addIncomeButton_ = button(incomeBox, "bnAddIncome", QStringLiteral("Добавить доход"));
+    deleteIncomeButton_ = button(incomeBox, "bnDeleteIncome", QStringLiteral("Удалить доход"));
+    editIncomeButton_ = button(incomeBox, "bnEditIncome", QStringLiteral("Редактировать доход"));
+    repeatIncomeButton_ = button(incomeBox, "bnRepeatIncome", QStringLiteral("Повторить доход"));
     auto* incomeButtons = new QGridLayout;
-    incomeButtons->addWidget(bnAddIncome_, 0, 0);
-    incomeButtons->addWidget(bnDeleteIncome_, 0, 1);
-    incomeButtons->addWidget(bnEditIncome_, 1, 0);
-    incomeButtons->addWidget(bnRepeatIncome_, 1, 1);
-    incomeActions_ = new ListActions(lvIncomes_, bnDeleteIncome_, {bnEditIncome_, bnRepeatIncome_});
+    incomeButtons->addWidget(addIncomeButton_, 0, 0);
+    incomeButtons->addWidget(deleteIncomeButton_, 0, 1);
+    incomeButtons->addWidget(editIncomeButton_, 1, 0);
+    incomeButtons->addWidget(repeatIncomeButton_, 1, 1);
+    incomeActions_ =
+        new ListActions(incomesList_, deleteIncomeButton_, {editIncomeButton_, repeatIncomeButton_});
     incomeActions_->allowed = [this] { return sourceList_ != nullptr && sourceList_->selected() >= 0; };
     auto* incomeLayout = new QVBoxLayout(incomeBox);
-    incomeLayout->addWidget(lvIncomes_, 1);
+    incomeLayout->addWidget(incomesList_, 1);
     incomeLayout->addLayout(incomeButtons);
 
     auto* totalsBox = new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this);
     totalsBox->setObjectName(QStringLiteral("gbTotals"));
-    edTotalIncome_ = named(new QLineEdit(totalsBox), "edTotalIncome");
-    edTotalIncome_->setReadOnly(true);
-    edTaxWithheld_ = field(totalsBox, "edTaxWithheld", FieldKind::edtDigital, 12);
+    totalIncomeEdit_ = named(new QLineEdit(totalsBox), "edTotalIncome");
+    totalIncomeEdit_->setReadOnly(true);
+    taxWithheldEdit_ = field(totalsBox, "edTaxWithheld", FieldKind::Digits, 12);
     auto* totalsLayout = new QVBoxLayout(totalsBox);
     totalsLayout->setSpacing(2);
     totalsLayout->addWidget(new QLabel(QStringLiteral("Общая сумма дохода"), totalsBox));
-    totalsLayout->addWidget(edTotalIncome_);
+    totalsLayout->addWidget(totalIncomeEdit_);
     totalsLayout->addSpacing(4);
     totalsLayout->addWidget(new QLabel(QStringLiteral("Сумма налога удержанная"), totalsBox));
-    totalsLayout->addWidget(edTaxWithheld_);
+    totalsLayout->addWidget(taxWithheldEdit_);
 
-    gbForeigner_ = new QGroupBox(QStringLiteral("Авансовые платежи иностранца"), this);
-    gbForeigner_->setObjectName(QStringLiteral("gbForeigner"));
-    gbForeigner_->setToolTip(
+    foreignerGroup_ = new QGroupBox(QStringLiteral("Авансовые платежи иностранца"), this);
+    foreignerGroup_->setObjectName(QStringLiteral("gbForeigner"));
+    foreignerGroup_->setToolTip(
         QStringLiteral("Указывается иностранцами, работающими у физ.лиц на основании патента"));
-    edFixedAdvance_ = field(gbForeigner_, "edFixedAdvance", FieldKind::edtDigital, 12);
-    auto* foreignerLayout = new QVBoxLayout(gbForeigner_);
+    fixedAdvanceEdit_ = field(foreignerGroup_, "edFixedAdvance", FieldKind::Digits, 12);
+    auto* foreignerLayout = new QVBoxLayout(foreignerGroup_);
     foreignerLayout->setSpacing(2);
-    foreignerLayout->addWidget(new QLabel(QStringLiteral("Сумма фиксированных платежей"), gbForeigner_));
-    foreignerLayout->addWidget(edFixedAdvance_);
+    foreignerLayout->addWidget(new QLabel(QStringLiteral("Сумма фиксированных платежей"), foreignerGroup_));
+    foreignerLayout->addWidget(fixedAdvanceEdit_);
 
     // The caption is longer than the group is wide, so it is a label of two lines inside
     // the group (a wrapping label would make the window scroll for the height it might need).
-    gbAgentDeductions_ = new QGroupBox(this);
-    gbAgentDeductions_->setObjectName(QStringLiteral("gbAgentDeductions"));
+    agentDeductionsGroup_ = new QGroupBox(this);
+    agentDeductionsGroup_->setObjectName(QStringLiteral("gbAgentDeductions"));
     auto* agentCaption = new QLabel(
         QStringLiteral("Стандартные, социальные и имущественные вычеты, предоставленные\nналоговым агентом"),
-        gbAgentDeductions_);
+        agentDeductionsGroup_);
     agentCaption->setObjectName(QStringLiteral("lblAgentDeductions"));
-    lvDeducts_ =
-        makeList(gbAgentDeductions_, "lvDeducts",
+    deductsList_ =
+        makeList(agentDeductionsGroup_, "lvDeducts",
                  QStringLiteral("Список вычетов по выбранному источнику выплат (раздел 3 справки о доходах)"),
                  {QStringLiteral("Код вычета"), QStringLiteral("Сумма вычета")});
-    bnAddDeduct_ = button(gbAgentDeductions_, "bnAddDeduct", QStringLiteral("Добавить вычет"));
-    bnDeleteDeduct_ = button(gbAgentDeductions_, "bnDeleteDeduct", QStringLiteral("Удалить вычет"));
-    bnEditDeduct_ = button(gbAgentDeductions_, "bnEditDeduct", QStringLiteral("Редактировать вычет"));
+    addDeductButton_ = button(agentDeductionsGroup_, "bnAddDeduct", QStringLiteral("Добавить вычет"));
+    deleteDeductButton_ = button(agentDeductionsGroup_, "bnDeleteDeduct", QStringLiteral("Удалить вычет"));
+    editDeductButton_ = button(agentDeductionsGroup_, "bnEditDeduct", QStringLiteral("Редактировать вычет"));
     auto* deductButtons = new QVBoxLayout;
-    deductButtons->addWidget(bnAddDeduct_);
-    deductButtons->addWidget(bnDeleteDeduct_);
-    deductButtons->addWidget(bnEditDeduct_);
+    deductButtons->addWidget(addDeductButton_);
+    deductButtons->addWidget(deleteDeductButton_);
+    deductButtons->addWidget(editDeductButton_);
     deductButtons->addStretch(1);
-    deductActions_ = new ListActions(lvDeducts_, bnDeleteDeduct_, {bnEditDeduct_});
+    deductActions_ = new ListActions(deductsList_, deleteDeductButton_, {editDeductButton_});
     // An investment partnership grants no deductions of its own.
     deductActions_->allowed = [this] {
         return sourceList_ != nullptr && sourceList_->selected() >= 0 &&
                source().isInvestmentPartnership == 0;
     };
     auto* deductRow = new QHBoxLayout;
-    deductRow->addWidget(lvDeducts_, 1);
+    deductRow->addWidget(deductsList_, 1);
     deductRow->addLayout(deductButtons);
-    auto* deductLayout = new QVBoxLayout(gbAgentDeductions_);
+    auto* deductLayout = new QVBoxLayout(agentDeductionsGroup_);
     deductLayout->addWidget(agentCaption);
     deductLayout->addLayout(deductRow, 1);
 
@@ -178,12 +179,12 @@ void Income13Screen::buildWidgets() {
     auto* left = new QVBoxLayout(leftColumn);
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(sourceBox_.box, 1);
-    left->addWidget(bnImportCertificate_);
+    left->addWidget(importCertificateButton_);
     left->addWidget(totalsBox);
-    left->addWidget(gbForeigner_);
+    left->addWidget(foreignerGroup_);
     auto* right = new QVBoxLayout;
     right->addWidget(incomeBox, 3);
-    right->addWidget(gbAgentDeductions_, 2);
+    right->addWidget(agentDeductionsGroup_, 2);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(leftColumn);
     layout->addLayout(right, 1);
@@ -191,9 +192,9 @@ void Income13Screen::buildWidgets() {
 
 void Income13Screen::load() {
     const Declaration& d = document();
-    gbAgentDeductions_->setVisible(shown(setup_.agentDeductions));
-    gbForeigner_->setVisible(shown(setup_.foreignerAdvance));
-    edFixedAdvance_->setText(wholeRoublesText(d.foreignerFixedAdvance));
+    agentDeductionsGroup_->setVisible(shown(setup_.agentDeductions));
+    foreignerGroup_->setVisible(shown(setup_.foreignerAdvance));
+    fixedAdvanceEdit_->setText(wholeRoublesText(d.foreignerFixedAdvance));
     const IncomeList<ThirteenPercentSource>& list = d.*setup_.sources;
     QStringList titles;
     for (const ThirteenPercentSource& s : list)
@@ -230,10 +231,10 @@ ThirteenPercentSource& Income13Screen::source() {
 
 void Income13Screen::setSourceButtons(const ThirteenPercentSource* s) {
     const bool on = s != nullptr;
-    bnAddIncome_->setEnabled(on);
-    edTaxWithheld_->setEnabled(on);
+    addIncomeButton_->setEnabled(on);
+    taxWithheldEdit_->setEnabled(on);
     // An investment partnership grants no deductions of its own.
-    bnAddDeduct_->setEnabled(on && s->isInvestmentPartnership == 0);
+    addDeductButton_->setEnabled(on && s->isInvestmentPartnership == 0);
     incomeActions_->refresh();
     deductActions_->refresh();
 }
@@ -241,25 +242,25 @@ void Income13Screen::setSourceButtons(const ThirteenPercentSource* s) {
 void Income13Screen::showTotals() {
     ScreenBuildGuard guard(host());
     if (sourceList_->selected() < 0) {
-        edTotalIncome_->clear();
-        edTaxWithheld_->clear();
+        totalIncomeEdit_->clear();
+        taxWithheldEdit_->clear();
         return;
     }
-    edTotalIncome_->setText(groupedAmount(source().totalIncome));
-    edTaxWithheld_->setText(wholeRoublesText(source().taxWithheld));
+    totalIncomeEdit_->setText(groupedAmount(source().totalIncome));
+    taxWithheldEdit_->setText(wholeRoublesText(source().taxWithheld));
 }
 
 void Income13Screen::storeWithheld(int index) {
     ThirteenPercentSource& s = sources().get(index);
-    s.taxWithheld = wholeRoublesOf(edTaxWithheld_, s.taxWithheld);
+    s.taxWithheld = wholeRoublesOf(taxWithheldEdit_, s.taxWithheld);
 }
 
 void Income13Screen::showSource(int index) {
     ScreenBuildGuard guard(host());
     if (index < 0) {
         setSourceButtons(nullptr);
-        lvIncomes_->clear();
-        lvDeducts_->clear();
+        incomesList_->clear();
+        deductsList_->clear();
         showTotals();
         return;
     }
@@ -270,17 +271,17 @@ void Income13Screen::showSource(int index) {
 }
 
 void Income13Screen::fillItems() {
-    lvIncomes_->clear();
+    incomesList_->clear();
     for (const ThirteenIncomeItem& item : source().items)
-        lvIncomes_->addTopLevelItem(incomeRow(item));
-    selectRow(lvIncomes_, 0);
+        incomesList_->addTopLevelItem(incomeRow(item));
+    selectRow(incomesList_, 0);
 }
 
 void Income13Screen::fillDeductions() {
-    lvDeducts_->clear();
+    deductsList_->clear();
     for (const AgentDeductionItem& deduction : source().agentDeductions)
         appendDeductionRow(deduction);
-    selectRow(lvDeducts_, 0);
+    selectRow(deductsList_, 0);
 }
 
 QTreeWidgetItem* Income13Screen::incomeRow(const ThirteenIncomeItem& item) {
@@ -294,7 +295,7 @@ void Income13Screen::appendDeductionRow(const AgentDeductionItem& deduction) {
     auto* row =
         new QTreeWidgetItem(QStringList{codeCell(deduction.deductionCode), amountCell(deduction.amount)});
     row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    lvDeducts_->addTopLevelItem(row);
+    deductsList_->addTopLevelItem(row);
 }
 
 void Income13Screen::showFailure(const std::exception& failure) {
@@ -317,7 +318,7 @@ void Income13Screen::addSource() {
         showFailure(failure);
         return;
     }
-    DocumentChanged();
+    markDocumentChanged();
     sourceList_->append(fromCp1251(dialog.source().sourceName));
     sourceBox_.list->setFocus();
     sourceList_->select(sourceList_->count() - 1);
@@ -343,14 +344,14 @@ void Income13Screen::editSource() {
         s.isPrimaryWorkplace = edited.isPrimaryWorkplace;
         s.isInvestmentPartnership = edited.isInvestmentPartnership;
     }
-    DocumentChanged();
+    markDocumentChanged();
     sourceList_->setTitle(sourceList_->selected(), fromCp1251(s.sourceName));
     setSourceButtons(&s);
     sourceBox_.list->setFocus();
 }
 
 void Income13Screen::deleteSource() {
-    DocumentChanged();
+    markDocumentChanged();
     sourceList_->removeSelected([this](int index) { sources().remove(index); });
 }
 
@@ -364,7 +365,7 @@ void Income13Screen::addIncome() {
 }
 
 void Income13Screen::editIncome() {
-    const int row = currentRow(lvIncomes_);
+    const int row = currentRow(incomesList_);
     if (sourceList_->selected() < 0 || row < 0)
         return;
     const std::optional<ThirteenIncomeItem> edited = runIncomeDialog(source().item(row));
@@ -372,16 +373,16 @@ void Income13Screen::editIncome() {
         return;
     const ThirteenIncomeItem& item = *edited;
     source().replaceItem(row, item);
-    DocumentChanged();
+    markDocumentChanged();
     const QStringList cells = incomeCells(item);
-    QTreeWidgetItem* shown = lvIncomes_->topLevelItem(row);
+    QTreeWidgetItem* shown = incomesList_->topLevelItem(row);
     for (int column = 0; column < cells.size(); ++column)
         shown->setText(column, cells.at(column));
-    edTotalIncome_->setText(groupedAmount(source().totalIncome));
+    totalIncomeEdit_->setText(groupedAmount(source().totalIncome));
 }
 
 void Income13Screen::repeatIncome() {
-    const int row = currentRow(lvIncomes_);
+    const int row = currentRow(incomesList_);
     if (sourceList_->selected() < 0 || row < 0)
         return;
     // The copy is a new income of the return like any other, so the return must be saved.
@@ -407,21 +408,21 @@ void Income13Screen::insertIncome(int position, const ThirteenIncomeItem& item) 
         showFailure(failure);
         return;
     }
-    DocumentChanged();
-    lvIncomes_->insertTopLevelItem(position, incomeRow(item));
-    selectRow(lvIncomes_, position);
-    edTotalIncome_->setText(groupedAmount(source().totalIncome));
+    markDocumentChanged();
+    incomesList_->insertTopLevelItem(position, incomeRow(item));
+    selectRow(incomesList_, position);
+    totalIncomeEdit_->setText(groupedAmount(source().totalIncome));
 }
 
 void Income13Screen::deleteIncome() {
-    const int row = currentRow(lvIncomes_);
+    const int row = currentRow(incomesList_);
     if (sourceList_->selected() < 0 || row < 0)
         return;
-    DocumentChanged();
+    markDocumentChanged();
     source().deleteItem(row);
-    delete lvIncomes_->takeTopLevelItem(row);
-    selectRow(lvIncomes_, rowAfterRemoval(row, lvIncomes_->topLevelItemCount()));
-    edTotalIncome_->setText(groupedAmount(source().totalIncome));
+    delete incomesList_->takeTopLevelItem(row);
+    selectRow(incomesList_, rowAfterRemoval(row, incomesList_->topLevelItemCount()));
+    totalIncomeEdit_->setText(groupedAmount(source().totalIncome));
 }
 
 // --- Agent deductions ----------------------------------------------------
@@ -439,55 +440,55 @@ void Income13Screen::addDeduction() {
         showFailure(failure);
         return;
     }
-    DocumentChanged();
+    markDocumentChanged();
     appendDeductionRow(deduction);
-    selectRow(lvDeducts_, lvDeducts_->topLevelItemCount() - 1);
+    selectRow(deductsList_, deductsList_->topLevelItemCount() - 1);
 }
 
 void Income13Screen::editDeduction() {
-    const int row = currentRow(lvDeducts_);
-    if (sourceList_->selected() < 0 || row < 0 || !bnEditDeduct_->isEnabled())
+    const int row = currentRow(deductsList_);
+    if (sourceList_->selected() < 0 || row < 0 || !editDeductButton_->isEnabled())
         return;
     AgentDeductionDialog dialog(host().asker(), dict_, source().agentDeduction(row), this);
     if (dialog.exec() != QDialog::Accepted || !dialog.codeChosen())
         return;
     const AgentDeductionItem deduction = dialog.deduction();
     source().replaceAgentDeduction(row, deduction);
-    DocumentChanged();
-    QTreeWidgetItem* shown = lvDeducts_->topLevelItem(row);
+    markDocumentChanged();
+    QTreeWidgetItem* shown = deductsList_->topLevelItem(row);
     shown->setText(0, codeCell(deduction.deductionCode));
     shown->setText(1, amountCell(deduction.amount));
 }
 
 void Income13Screen::deleteDeduction() {
-    const int row = currentRow(lvDeducts_);
+    const int row = currentRow(deductsList_);
     if (sourceList_->selected() < 0 || row < 0)
         return;
-    DocumentChanged();
+    markDocumentChanged();
     source().deleteAgentDeduction(row);
-    delete lvDeducts_->takeTopLevelItem(row);
-    selectRow(lvDeducts_, rowAfterRemoval(row, lvDeducts_->topLevelItemCount()));
+    delete deductsList_->takeTopLevelItem(row);
+    selectRow(deductsList_, rowAfterRemoval(row, deductsList_->topLevelItemCount()));
 }
 
 // --- Screen operations -----------------------------------------------------
 
-void Income13Screen::SaveData() {
+void Income13Screen::saveData() {
     sourceList_->storeSelected();
     Declaration& d = document();
-    d.foreignerFixedAdvance = wholeRoublesOf(edFixedAdvance_, d.foreignerFixedAdvance);
+    d.foreignerFixedAdvance = wholeRoublesOf(fixedAdvanceEdit_, d.foreignerFixedAdvance);
 }
 
-std::uint16_t Income13Screen::CheckData() {
+std::uint16_t Income13Screen::checkData() {
     if (!setup_.checked)
         return 0;
     AskerCheckDialog dialog(host().asker(), this);
-    return CheckThirteenPercent(document(), dialog);
+    return checkThirteenPercent(document(), dialog);
 }
 
-void Income13Screen::SetFocusToElement(std::uint16_t code) {
+void Income13Screen::setFocusToElement(std::uint16_t code) {
     if (code == FieldCode::kFixedAdvance) {
-        if (!gbForeigner_->isHidden())
-            edFixedAdvance_->setFocus();
+        if (!foreignerGroup_->isHidden())
+            fixedAdvanceEdit_->setFocus();
         return;
     }
     if (code == 0 || code > sourceList_->count())
@@ -496,7 +497,7 @@ void Income13Screen::SetFocusToElement(std::uint16_t code) {
     sourceList_->select(code - 1);
 }
 
-void Income13Screen::SelectFirstEntry() {
+void Income13Screen::selectFirstEntry() {
     if (sourceList_->count() == 0)
         return;
     sourceBox_.list->setFocus();

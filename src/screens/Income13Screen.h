@@ -3,7 +3,7 @@
 // month by month, the tax they withheld and the deductions they already granted.
 // Sources, incomes and agent deductions reach the document when their dialog is
 // confirmed or their row deleted; the withheld tax when the selection moves away
-// from its source and at SaveData.
+// from its source and at saveData.
 //
 // The same class, configured by an Income13Setup, is the screen of non-residents'
 // incomes at 13%:
@@ -57,7 +57,7 @@ struct Income13Setup {
     bool sourceMarks = true;
     // Empty: the income dialog of the residents' screen (Income13Dialog).
     IncomeDialogRun incomeDialog;
-    // CheckData checks the sources; otherwise it returns 0. SetFocusToElement selects
+    // checkData checks the sources; otherwise it returns 0. setFocusToElement selects
     // the source named either way, for the whole-return check.
     bool checked = true;
 };
@@ -69,10 +69,10 @@ public:
     Income13Screen(QWidget* panel, ScreenHost& host);
     Income13Screen(QWidget* panel, ScreenHost& host, Income13Setup setup);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
-    void SelectFirstEntry() override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
+    void selectFirstEntry() override;
 
 private:
     void buildWidgets();
@@ -116,21 +116,21 @@ private:
     ListActions* deductActions_ = nullptr;
 
     RecordListBox sourceBox_;
-    QPushButton* bnImportCertificate_;
-    QTreeWidget* lvIncomes_;
-    QPushButton* bnAddIncome_;
-    QPushButton* bnDeleteIncome_;
-    QPushButton* bnEditIncome_;
-    QPushButton* bnRepeatIncome_;
-    QLineEdit* edTotalIncome_;
-    FieldEdit* edTaxWithheld_;
-    QGroupBox* gbForeigner_;
-    FieldEdit* edFixedAdvance_;
-    QGroupBox* gbAgentDeductions_;
-    QTreeWidget* lvDeducts_;
-    QPushButton* bnAddDeduct_;
-    QPushButton* bnDeleteDeduct_;
-    QPushButton* bnEditDeduct_;
+    QPushButton* importCertificateButton_;
+    QTreeWidget* incomesList_;
+    QPushButton* addIncomeButton_;
+    QPushButton* deleteIncomeButton_;
+    QPushButton* editIncomeButton_;
+    QPushButton* repeatIncomeButton_;
+    QLineEdit* totalIncomeEdit_;
+    FieldEdit* taxWithheldEdit_;
+    QGroupBox* foreignerGroup_;
+    FieldEdit* fixedAdvanceEdit_;
+    QGroupBox* agentDeductionsGroup_;
+    QTreeWidget* deductsList_;
+    QPushButton* addDeductButton_;
+    QPushButton* deleteDeductButton_;
+    QPushButton* editDeductButton_;
 };
 
 } // namespace kv

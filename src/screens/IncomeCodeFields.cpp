@@ -1,9 +1,9 @@
 #include "screens/IncomeCodeFields.h"
 
-#include "screens/kit/TypedCode.h"
 #include "screens/kit/EntryFields.h"
 #include "screens/kit/FieldEdit.h"
 #include "screens/kit/ScreenWidgets.h"
+#include "screens/kit/TypedCode.h"
 #include "screens/kit/UiText.h"
 #include "screens/pickers/DeductionCodePicker.h"
 #include "screens/pickers/IncomeCodePicker.h"
@@ -31,55 +31,55 @@ std::int32_t codeNumber(const std::string& code) {
 IncomeCodeFields::IncomeCodeFields(Asker& asker, const IncomeDict& dict, Rules rules, QWidget* dialog)
     : QObject(dialog), dict_(dict), rules_(rules), dialog_(dialog) {
     const bool nonResident = rules == Rules::NonResident;
-    lblIncomeCode_ = new QLabel(QStringLiteral("Код дохода"), dialog);
-    edIncomeCode_ = codeField(dialog, "edIncomeCode");
-    bnIncomeCode_ = pickButton(dialog, "bnIncomeCode");
-    lblIncomeName_ = codeNameLabel(dialog, "lblIncomeName");
-    lblIncomeSum_ = named(new QLabel(QStringLiteral("Сумма дохода"), dialog), "lblIncomeSum");
-    edIncomeSum_ = moneyField(dialog, "edIncomeSum");
-    lblDeductCode_ = new QLabel(
+    incomeCodeLabel_ = new QLabel(QStringLiteral("Код дохода"), dialog);
+    incomeCodeEdit_ = codeField(dialog, "edIncomeCode");
+    incomeCodeButton_ = pickButton(dialog, "bnIncomeCode");
+    incomeNameLabel_ = codeNameLabel(dialog, "lblIncomeName");
+    incomeSumLabel_ = named(new QLabel(QStringLiteral("Сумма дохода"), dialog), "lblIncomeSum");
+    incomeSumEdit_ = moneyField(dialog, "edIncomeSum");
+    deductCodeLabel_ = new QLabel(
         nonResident ? QStringLiteral("Код вычета (расхода)") : QStringLiteral("Код вычета"), dialog);
-    lblDeductCode_->setObjectName(QStringLiteral("lblDeductCode"));
-    edDeductCode_ = codeField(dialog, "edDeductCode");
-    bnDeductCode_ = pickButton(dialog, "bnDeductCode");
-    lblDeductName_ = codeNameLabel(dialog, "lblDeductName");
-    lblDeductSum_ = new QLabel(
+    deductCodeLabel_->setObjectName(QStringLiteral("lblDeductCode"));
+    deductCodeEdit_ = codeField(dialog, "edDeductCode");
+    deductCodeButton_ = pickButton(dialog, "bnDeductCode");
+    deductNameLabel_ = codeNameLabel(dialog, "lblDeductName");
+    deductSumLabel_ = new QLabel(
         nonResident ? QStringLiteral("Сумма вычета (расхода)") : QStringLiteral("Сумма вычета"), dialog);
-    lblDeductSum_->setObjectName(QStringLiteral("lblDeductSum"));
-    edDeductSum_ = moneyField(dialog, "edDeductSum");
-    lblIncomeSum_->setBuddy(edIncomeSum_);
-    lblDeductSum_->setBuddy(edDeductSum_);
+    deductSumLabel_->setObjectName(QStringLiteral("lblDeductSum"));
+    deductSumEdit_ = moneyField(dialog, "edDeductSum");
+    incomeSumLabel_->setBuddy(incomeSumEdit_);
+    deductSumLabel_->setBuddy(deductSumEdit_);
 
     // Nothing is chosen yet: only the income code can be picked.
     setIncomeEnabled(false);
     clearDeduction();
     setDeductionControls(false);
 
-    connect(bnIncomeCode_, &QToolButton::clicked, this, &IncomeCodeFields::chooseIncome);
-    connect(bnDeductCode_, &QToolButton::clicked, this, &IncomeCodeFields::chooseDeduction);
-    connect(edIncomeSum_, &FieldEdit::changed, this, &IncomeCodeFields::incomeChanged);
-    connect(edDeductSum_, &FieldEdit::changed, this, &IncomeCodeFields::deductionChanged);
-    acceptTypedCode(edIncomeCode_, asker,
+    connect(incomeCodeButton_, &QToolButton::clicked, this, &IncomeCodeFields::chooseIncome);
+    connect(deductCodeButton_, &QToolButton::clicked, this, &IncomeCodeFields::chooseDeduction);
+    connect(incomeSumEdit_, &FieldEdit::changed, this, &IncomeCodeFields::incomeChanged);
+    connect(deductSumEdit_, &FieldEdit::changed, this, &IncomeCodeFields::deductionChanged);
+    acceptTypedCode(incomeCodeEdit_, asker,
                     {4, QStringLiteral("incomeCodeNotListed"), IncomeCodePicker::notListedMessage,
                      [this] { return fromCp1251(incomeCode_); },
                      [this](const std::string& code) { return takeTypedIncome(code); }});
-    acceptTypedCode(edDeductCode_, asker,
+    acceptTypedCode(deductCodeEdit_, asker,
                     {3, QStringLiteral("deductionCodeNotListed"), DeductionCodePicker::notListedMessage,
                      [this] { return deduction_.has_value() ? fromCp1251(deduction_->code) : QString(); },
                      [this](const std::string& code) { return takeTypedDeduction(code); }});
 }
 
 int IncomeCodeFields::addTo(QGridLayout* grid, int row) {
-    grid->addWidget(lblIncomeCode_, row, 0);
-    grid->addLayout(inlineRow({edIncomeCode_, bnIncomeCode_}), row++, 1);
-    grid->addWidget(lblIncomeName_, row++, 0, 1, 2);
-    grid->addWidget(lblIncomeSum_, row, 0);
-    grid->addWidget(edIncomeSum_, row++, 1);
-    grid->addWidget(lblDeductCode_, row, 0);
-    grid->addLayout(inlineRow({edDeductCode_, bnDeductCode_}), row++, 1);
-    grid->addWidget(lblDeductName_, row++, 0, 1, 2);
-    grid->addWidget(lblDeductSum_, row, 0);
-    grid->addWidget(edDeductSum_, row++, 1);
+    grid->addWidget(incomeCodeLabel_, row, 0);
+    grid->addLayout(inlineRow({incomeCodeEdit_, incomeCodeButton_}), row++, 1);
+    grid->addWidget(incomeNameLabel_, row++, 0, 1, 2);
+    grid->addWidget(incomeSumLabel_, row, 0);
+    grid->addWidget(incomeSumEdit_, row++, 1);
+    grid->addWidget(deductCodeLabel_, row, 0);
+    grid->addLayout(inlineRow({deductCodeEdit_, deductCodeButton_}), row++, 1);
+    grid->addWidget(deductNameLabel_, row++, 0, 1, 2);
+    grid->addWidget(deductSumLabel_, row, 0);
+    grid->addWidget(deductSumEdit_, row++, 1);
     return row;
 }
 
@@ -110,12 +110,12 @@ bool IncomeCodeFields::takeTypedIncome(const std::string& code) {
 
 void IncomeCodeFields::applyIncome(const std::string& code, const std::string& name) {
     incomeCode_ = code;
-    edIncomeCode_->setText(fromCp1251(code));
-    lblIncomeName_->setText(fromCp1251(name));
-    lblIncomeName_->setToolTip(lblIncomeName_->text());
+    incomeCodeEdit_->setText(fromCp1251(code));
+    incomeNameLabel_->setText(fromCp1251(name));
+    incomeNameLabel_->setToolTip(incomeNameLabel_->text());
     deriving_ = true;
     if (rules_ == Rules::NonResident)
-        edIncomeSum_->clear();
+        incomeSumEdit_->clear();
     clearDeduction();
     deriving_ = false;
     // A prize whose amount only its payer states takes no amount here; what was typed stays.
@@ -150,36 +150,36 @@ bool IncomeCodeFields::takeTypedDeduction(const std::string& code) {
 
 void IncomeCodeFields::applyDeduction(const DeductionChoice& choice) {
     deduction_ = choice;
-    edDeductCode_->setText(fromCp1251(choice.code));
-    lblDeductName_->setText(fromCp1251(choice.name));
-    lblDeductName_->setToolTip(lblDeductName_->text());
+    deductCodeEdit_->setText(fromCp1251(choice.code));
+    deductNameLabel_->setText(fromCp1251(choice.name));
+    deductNameLabel_->setToolTip(deductNameLabel_->text());
     showDeduction(std::nullopt);
-    lblDeductSum_->setEnabled(choice.visible);
-    edDeductSum_->setVisible(choice.visible);
-    edDeductSum_->setEnabled(choice.enabled);
+    deductSumLabel_->setEnabled(choice.visible);
+    deductSumEdit_->setVisible(choice.visible);
+    deductSumEdit_->setEnabled(choice.enabled);
 }
 
 void IncomeCodeFields::clearDeduction() {
     deduction_.reset();
-    edDeductCode_->clear();
-    lblDeductName_->clear();
+    deductCodeEdit_->clear();
+    deductNameLabel_->clear();
     showDeduction(std::nullopt);
-    edDeductSum_->setVisible(true);
-    edDeductSum_->setEnabled(false);
+    deductSumEdit_->setVisible(true);
+    deductSumEdit_->setEnabled(false);
 }
 
 void IncomeCodeFields::setDeductionControls(bool enabled) {
-    lblDeductCode_->setEnabled(enabled);
-    edDeductCode_->setEnabled(enabled);
-    bnDeductCode_->setEnabled(enabled);
-    lblDeductSum_->setEnabled(enabled);
+    deductCodeLabel_->setEnabled(enabled);
+    deductCodeEdit_->setEnabled(enabled);
+    deductCodeButton_->setEnabled(enabled);
+    deductSumLabel_->setEnabled(enabled);
     // The amount waits for a deduction code.
-    edDeductSum_->setEnabled(false);
+    deductSumEdit_->setEnabled(false);
 }
 
 void IncomeCodeFields::setIncomeEnabled(bool enabled) {
-    lblIncomeSum_->setEnabled(enabled);
-    edIncomeSum_->setEnabled(enabled);
+    incomeSumLabel_->setEnabled(enabled);
+    incomeSumEdit_->setEnabled(enabled);
 }
 
 // --- Opening on a stored income ------------------------------------------------
@@ -189,8 +189,8 @@ void IncomeCodeFields::restore(std::int32_t incomeCode, Money income, std::int32
     deriving_ = true;
     if (incomeCode == 0) {
         incomeCode_.clear();
-        edIncomeCode_->clear();
-        edIncomeSum_->clear();
+        incomeCodeEdit_->clear();
+        incomeSumEdit_->clear();
         setIncomeEnabled(false);
         clearDeduction();
         setDeductionControls(false);
@@ -198,17 +198,17 @@ void IncomeCodeFields::restore(std::int32_t incomeCode, Money income, std::int32
         return;
     }
     incomeCode_ = std::to_string(incomeCode);
-    edIncomeCode_->setText(fromCp1251(incomeCode_));
+    incomeCodeEdit_->setText(fromCp1251(incomeCode_));
     setIncomeEnabled(rules_ == Rules::NonResident || incomeCode != kUnstatedIncomeCode);
     if (income.isZero())
-        edIncomeSum_->clear();
+        incomeSumEdit_->clear();
     else
-        edIncomeSum_->setMoney(income);
+        incomeSumEdit_->setMoney(income);
 
     clearDeduction();
     const IncomeEntry* entry = dict_.findIncome(incomeCode_);
-    lblIncomeName_->setText(entry != nullptr ? fromCp1251(entry->name) : QString());
-    lblIncomeName_->setToolTip(lblIncomeName_->text());
+    incomeNameLabel_->setText(entry != nullptr ? fromCp1251(entry->name) : QString());
+    incomeNameLabel_->setToolTip(incomeNameLabel_->text());
     hasDeductions_ = entry != nullptr && entry->hasDeductions();
     setDeductionControls(hasDeductions_);
     deriving_ = false;
@@ -229,24 +229,24 @@ void IncomeCodeFields::restore(std::int32_t incomeCode, Money income, std::int32
 // --- Amounts -------------------------------------------------------------------
 
 std::optional<Money> IncomeCodeFields::incomeAmount() const {
-    if (edIncomeSum_->text().isEmpty())
+    if (incomeSumEdit_->text().isEmpty())
         return std::nullopt;
     return income();
 }
 
 std::optional<Money> IncomeCodeFields::typedDeduction() const {
-    if (edDeductSum_->text().isEmpty())
+    if (deductSumEdit_->text().isEmpty())
         return std::nullopt;
-    return amountOf(edDeductSum_);
+    return amountOf(deductSumEdit_);
 }
 
 void IncomeCodeFields::showDeduction(std::optional<Money> amount) {
     const bool was = deriving_;
     deriving_ = true;
     if (amount.has_value())
-        edDeductSum_->setMoney(*amount);
+        deductSumEdit_->setMoney(*amount);
     else
-        edDeductSum_->clear();
+        deductSumEdit_->clear();
     deriving_ = was;
 }
 
@@ -263,9 +263,9 @@ void IncomeCodeFields::incomeChanged() {
 }
 
 void IncomeCodeFields::deductionChanged() {
-    if (deriving_ || !deduction_.has_value() || !deductionEditable() || edDeductSum_->text().isEmpty())
+    if (deriving_ || !deduction_.has_value() || !deductionEditable() || deductSumEdit_->text().isEmpty())
         return;
-    const Money amount = amountOf(edDeductSum_);
+    const Money amount = amountOf(deductSumEdit_);
     const Money capped = cappedDeductionAmount(*deduction_, amount);
     if (capped != amount)
         showDeduction(capped);
@@ -276,11 +276,11 @@ std::int32_t IncomeCodeFields::incomeCode() const {
 }
 
 bool IncomeCodeFields::incomeEmpty() const {
-    return edIncomeSum_->text().isEmpty();
+    return incomeSumEdit_->text().isEmpty();
 }
 
 Money IncomeCodeFields::income() const {
-    return amountOf(edIncomeSum_);
+    return amountOf(incomeSumEdit_);
 }
 
 std::int32_t IncomeCodeFields::deductionCode() const {
@@ -288,11 +288,11 @@ std::int32_t IncomeCodeFields::deductionCode() const {
 }
 
 bool IncomeCodeFields::deductionEditable() const {
-    return edDeductSum_->isVisibleTo(dialog_) && edDeductSum_->isEnabledTo(dialog_);
+    return deductSumEdit_->isVisibleTo(dialog_) && deductSumEdit_->isEnabledTo(dialog_);
 }
 
 bool IncomeCodeFields::deductionEmpty() const {
-    return edDeductSum_->text().isEmpty();
+    return deductSumEdit_->text().isEmpty();
 }
 
 Money IncomeCodeFields::deduction() const {

@@ -56,10 +56,10 @@ public:
     // The deduction as it is stored: 0 when none is chosen or its amount is hidden.
     Money deduction() const;
 
-    QToolButton* incomeButton() const { return bnIncomeCode_; }
-    FieldEdit* incomeField() const { return edIncomeSum_; }
-    QToolButton* deductionButton() const { return bnDeductCode_; }
-    FieldEdit* deductionField() const { return edDeductSum_; }
+    QToolButton* incomeButton() const { return incomeCodeButton_; }
+    FieldEdit* incomeField() const { return incomeSumEdit_; }
+    QToolButton* deductionButton() const { return deductCodeButton_; }
+    FieldEdit* deductionField() const { return deductSumEdit_; }
 
 signals:
     // Another income code was picked.
@@ -89,18 +89,18 @@ private:
     // The deduction amount is being set here, not typed.
     bool deriving_ = false;
 
-    QLabel* lblIncomeCode_;
-    QLineEdit* edIncomeCode_;
-    QToolButton* bnIncomeCode_;
-    QLabel* lblIncomeName_;
-    QLabel* lblIncomeSum_;
-    FieldEdit* edIncomeSum_;
-    QLabel* lblDeductCode_;
-    QLineEdit* edDeductCode_;
-    QToolButton* bnDeductCode_;
-    QLabel* lblDeductName_;
-    QLabel* lblDeductSum_;
-    FieldEdit* edDeductSum_;
+    QLabel* incomeCodeLabel_;
+    QLineEdit* incomeCodeEdit_;
+    QToolButton* incomeCodeButton_;
+    QLabel* incomeNameLabel_;
+    QLabel* incomeSumLabel_;
+    FieldEdit* incomeSumEdit_;
+    QLabel* deductCodeLabel_;
+    QLineEdit* deductCodeEdit_;
+    QToolButton* deductCodeButton_;
+    QLabel* deductNameLabel_;
+    QLabel* deductSumLabel_;
+    FieldEdit* deductSumEdit_;
 };
 
 } // namespace kv

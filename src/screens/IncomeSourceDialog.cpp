@@ -19,16 +19,16 @@ IncomeSourceDialog::IncomeSourceDialog(Asker& asker, const ThirteenPercentSource
     setObjectName(QStringLiteral("TfmInput13SourseIncome"));
     setWindowTitle(QStringLiteral("Источник выплаты"));
 
-    chbPrimary_ = new QCheckBox(QStringLiteral("Расчет стандартных вычетов вести по этому источнику"), this);
-    chbPrimary_->setObjectName(QStringLiteral("chbPrimaryWorkplace"));
-    chbPartnership_ = new QCheckBox(QStringLiteral("Источник является инвестиционным товариществом"), this);
-    chbPartnership_->setObjectName(QStringLiteral("chbInvestmentPartnership"));
+    primaryBox_ = new QCheckBox(QStringLiteral("Расчет стандартных вычетов вести по этому источнику"), this);
+    primaryBox_->setObjectName(QStringLiteral("chbPrimaryWorkplace"));
+    partnershipBox_ = new QCheckBox(QStringLiteral("Источник является инвестиционным товариществом"), this);
+    partnershipBox_->setObjectName(QStringLiteral("chbInvestmentPartnership"));
 
     payer_.load(source_);
-    chbPrimary_->setChecked(source_.isPrimaryWorkplace != 0);
-    chbPrimary_->setVisible(!nonResidentReturn);
-    chbPartnership_->setChecked(source_.isInvestmentPartnership != 0);
-    chbPartnership_->setEnabled(partnershipEditable);
+    primaryBox_->setChecked(source_.isPrimaryWorkplace != 0);
+    primaryBox_->setVisible(!nonResidentReturn);
+    partnershipBox_->setChecked(source_.isInvestmentPartnership != 0);
+    partnershipBox_->setEnabled(partnershipEditable);
 
     auto* grid = new QGridLayout;
     payer_.addTo(grid, 0);
@@ -38,8 +38,8 @@ IncomeSourceDialog::IncomeSourceDialog(Asker& asker, const ThirteenPercentSource
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(chbPrimary_);
-    layout->addWidget(chbPartnership_);
+    layout->addWidget(primaryBox_);
+    layout->addWidget(partnershipBox_);
     layout->addStretch(1);
     layout->addLayout(buttons);
     resize(520, sizeHint().height());
@@ -47,8 +47,8 @@ IncomeSourceDialog::IncomeSourceDialog(Asker& asker, const ThirteenPercentSource
 }
 
 void IncomeSourceDialog::hideMarks() {
-    chbPrimary_->hide();
-    chbPartnership_->hide();
+    primaryBox_->hide();
+    partnershipBox_->hide();
 }
 
 void IncomeSourceDialog::accept() {
@@ -56,8 +56,8 @@ void IncomeSourceDialog::accept() {
     if (!payer_.check(dialog, thirteenPercentTitle(), true))
         return;
     payer_.store(source_);
-    source_.isPrimaryWorkplace = chbPrimary_->isChecked() ? 1 : 0;
-    source_.isInvestmentPartnership = chbPartnership_->isChecked() ? 1 : 0;
+    source_.isPrimaryWorkplace = primaryBox_->isChecked() ? 1 : 0;
+    source_.isInvestmentPartnership = partnershipBox_->isChecked() ? 1 : 0;
     QDialog::accept();
 }
 

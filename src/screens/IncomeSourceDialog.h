@@ -33,8 +33,8 @@ private:
     Asker& asker_;
     ThirteenPercentSource source_;
     PayerFields payer_;
-    QCheckBox* chbPrimary_;
-    QCheckBox* chbPartnership_;
+    QCheckBox* primaryBox_;
+    QCheckBox* partnershipBox_;
 };
 
 } // namespace kv

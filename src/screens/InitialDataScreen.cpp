@@ -38,19 +38,19 @@ constexpr int idOf(ReturnKind kind) {
     return static_cast<int>(kind);
 }
 enum Kind {
-    kResident = idOf(ReturnKind::Resident),
-    kNonResident = idOf(ReturnKind::NonResident),
-    kEstimated = idOf(ReturnKind::Estimated),
-    kTermination = idOf(ReturnKind::Termination),
+    ResidentKindId = idOf(ReturnKind::Resident),
+    NonResidentKindId = idOf(ReturnKind::NonResident),
+    EstimatedKindId = idOf(ReturnKind::Estimated),
+    TerminationKindId = idOf(ReturnKind::Termination),
 };
 // The income boxes each kind of return unticks (the rest it leaves as they are).
 std::uint8_t bitsUntickedBy(int kind) {
     switch (kind) {
-    case kNonResident:
+    case NonResidentKindId:
         return Declaration::kForeignIncomes | Declaration::kBusinessIncomes;
-    case kEstimated:
+    case EstimatedKindId:
         return kIncomeBits;
-    case kTermination:
+    case TerminationKindId:
         return Declaration::kForeignIncomes | Declaration::kAgentIncomes | Declaration::kPartnershipIncomes;
     default:
         return 0;
@@ -58,9 +58,9 @@ std::uint8_t bitsUntickedBy(int kind) {
 }
 
 enum Submitter {
-    kSelf = static_cast<int>(SubmitterKind::InPerson),
-    kPersonRepresentative = static_cast<int>(SubmitterKind::RepresentativePerson),
-    kOrganisationRepresentative = static_cast<int>(SubmitterKind::RepresentativeOrganisation),
+    InPersonId = static_cast<int>(SubmitterKind::InPerson),
+    PersonRepresentativeId = static_cast<int>(SubmitterKind::RepresentativePerson),
+    OrganisationRepresentativeId = static_cast<int>(SubmitterKind::RepresentativeOrganisation),
 };
 
 } // namespace
@@ -75,175 +75,180 @@ InitialDataScreen::InitialDataScreen(QWidget* panel, ScreenHost& host) : ScreenF
 void InitialDataScreen::buildWidgets() {
     // --- "Тип декларации"
     auto* kindBox = named(new QGroupBox(QStringLiteral("Тип декларации"), this), "gbDeclarationKind");
-    rbSimple_ = named(new QRadioButton(QStringLiteral("3-НДФЛ"), kindBox), "rbSimple");
-    rbNeRez_ = named(new QRadioButton(QStringLiteral("3-НДФЛ нерезидента"), kindBox), "rbNeRez");
-    rb4ndfl_ = named(new QRadioButton(QStringLiteral("4-НДФЛ"), kindBox), "rb4ndfl");
-    rbNextYear_ = named(new QRadioButton(QStringLiteral("3-НДФЛ при завершении деятельности ИП"), kindBox),
-                        "rbNextYear");
+    simpleRadio_ = named(new QRadioButton(QStringLiteral("3-НДФЛ"), kindBox), "rbSimple");
+    nonResidentRadio_ = named(new QRadioButton(QStringLiteral("3-НДФЛ нерезидента"), kindBox), "rbNeRez");
+    ndfl4Radio_ = named(new QRadioButton(QStringLiteral("4-НДФЛ"), kindBox), "rb4ndfl");
+    nextYearRadio_ = named(new QRadioButton(QStringLiteral("3-НДФЛ при завершении деятельности ИП"), kindBox),
+                           "rbNextYear");
     kindGroup_ = new QButtonGroup(this);
     auto* kindLayout = new QVBoxLayout(kindBox);
-    for (auto [button, id] : {std::pair{rbSimple_, kResident}, std::pair{rbNeRez_, kNonResident},
-                              std::pair{rb4ndfl_, kEstimated}, std::pair{rbNextYear_, kTermination}}) {
+    for (auto [button, id] :
+         {std::pair{simpleRadio_, ResidentKindId}, std::pair{nonResidentRadio_, NonResidentKindId},
+          std::pair{ndfl4Radio_, EstimatedKindId}, std::pair{nextYearRadio_, TerminationKindId}}) {
         kindGroup_->addButton(button, id);
         kindLayout->addWidget(button);
     }
     kindLayout->addStretch(1);
-    rbSimple_->setChecked(true);
+    simpleRadio_->setChecked(true);
 
     // --- "Общая информация"
     auto* generalBox = named(new QGroupBox(QStringLiteral("Общая информация"), this), "gbGeneral");
-    meInspection_ = field(generalBox, "meInspection", FieldKind::edtDigital, 4);
+    inspectionEdit_ = field(generalBox, "meInspection", FieldKind::Digits, 4);
     // Typed by its four-digit code, so no one needs the whole directory for their own office.
-    meInspection_->setMaximumWidth(70);
-    meInspection_->setToolTip(QStringLiteral("Код инспекции: четыре цифры"));
-    bnInspection_ =
+    inspectionEdit_->setMaximumWidth(70);
+    inspectionEdit_->setToolTip(QStringLiteral("Код инспекции: четыре цифры"));
+    inspectionButton_ =
         pickButton(generalBox, "bnInspection", QStringLiteral("Выбрать инспекцию из справочника"));
-    lblInspectionName_ = named(new QLabel(generalBox), "lblInspectionName");
-    lblInspectionName_->setWordWrap(true);
-    meNumVer_ = field(generalBox, "meNumVer", FieldKind::edtDigital, 3);
-    meNumVer_->setMaximumWidth(50);
-    updCorrUp_ = named(new QToolButton(generalBox), "updCorrUp");
-    updCorrUp_->setArrowType(Qt::UpArrow);
-    updCorrDown_ = named(new QToolButton(generalBox), "updCorrDown");
-    updCorrDown_->setArrowType(Qt::DownArrow);
+    inspectionNameLabel_ = named(new QLabel(generalBox), "lblInspectionName");
+    inspectionNameLabel_->setWordWrap(true);
+    correctionNumberEdit_ = field(generalBox, "meNumVer", FieldKind::Digits, 3);
+    correctionNumberEdit_->setMaximumWidth(50);
+    correctionUpButton_ = named(new QToolButton(generalBox), "updCorrUp");
+    correctionUpButton_->setArrowType(Qt::UpArrow);
+    correctionDownButton_ = named(new QToolButton(generalBox), "updCorrDown");
+    correctionDownButton_->setArrowType(Qt::DownArrow);
     auto* updCorr = named(new QWidget(generalBox), "updCorr");
     auto* updLayout = new QHBoxLayout(updCorr);
     updLayout->setContentsMargins(0, 0, 0, 0);
     updLayout->setSpacing(0);
-    updLayout->addWidget(updCorrUp_);
-    updLayout->addWidget(updCorrDown_);
-    meOKATO_ = field(generalBox, "meOKATO", FieldKind::edtDigital, 11);
-    meOKATO_->setMaximumWidth(120);
+    updLayout->addWidget(correctionUpButton_);
+    updLayout->addWidget(correctionDownButton_);
+    okatoEdit_ = field(generalBox, "meOKATO", FieldKind::Digits, 11);
+    okatoEdit_->setMaximumWidth(120);
 
     auto* generalLayout = new QGridLayout(generalBox);
     generalLayout->addWidget(new QLabel(QStringLiteral("Номер инспекции"), generalBox), 0, 0);
     auto* inspectionRow = new QHBoxLayout;
-    inspectionRow->addWidget(meInspection_);
-    inspectionRow->addWidget(bnInspection_);
+    inspectionRow->addWidget(inspectionEdit_);
+    inspectionRow->addWidget(inspectionButton_);
     inspectionRow->addStretch(1);
     generalLayout->addLayout(inspectionRow, 0, 1);
-    generalLayout->addWidget(lblInspectionName_, 1, 0, 1, 2);
+    generalLayout->addWidget(inspectionNameLabel_, 1, 0, 1, 2);
     generalLayout->addWidget(new QLabel(QStringLiteral("Номер корректировки"), generalBox), 2, 0);
     auto* correctionRow = new QHBoxLayout;
-    correctionRow->addWidget(meNumVer_);
+    correctionRow->addWidget(correctionNumberEdit_);
     correctionRow->addWidget(updCorr);
     correctionRow->addStretch(1);
     generalLayout->addLayout(correctionRow, 2, 1);
     generalLayout->addWidget(new QLabel(QStringLiteral("ОКТМО"), generalBox), 3, 0);
-    generalLayout->addWidget(meOKATO_, 3, 1, Qt::AlignLeft);
+    generalLayout->addWidget(okatoEdit_, 3, 1, Qt::AlignLeft);
     generalLayout->setColumnStretch(1, 1);
     generalLayout->setRowStretch(4, 1);
 
     // --- "Признак налогоплательщика"
     auto* categoryBox = named(new QGroupBox(QStringLiteral("Признак налогоплательщика"), this), "gbCategory");
-    rbPredp_ =
+    entrepreneurRadio_ =
         named(new QRadioButton(QStringLiteral("Индивидуальный предприниматель"), categoryBox), "rbPredp");
-    rbFermer_ =
+    farmHeadRadio_ =
         named(new QRadioButton(QStringLiteral("Глава фермерского хозяйства"), categoryBox), "rbFermer");
-    rbNotarius_ = named(new QRadioButton(QStringLiteral("Частный нотариус"), categoryBox), "rbNotarius");
-    rbAdvokat_ = named(new QRadioButton(QStringLiteral("Адвокат"), categoryBox), "rbAdvokat");
-    rbFLProch_ = named(new QRadioButton(QStringLiteral("Иное физическое лицо"), categoryBox), "rbFLProch");
-    rbArbitr_ = named(new QRadioButton(QStringLiteral("Арбитражный управляющий"), categoryBox), "rbArbitr");
+    notaryRadio_ = named(new QRadioButton(QStringLiteral("Частный нотариус"), categoryBox), "rbNotarius");
+    lawyerRadio_ = named(new QRadioButton(QStringLiteral("Адвокат"), categoryBox), "rbAdvokat");
+    otherPersonRadio_ =
+        named(new QRadioButton(QStringLiteral("Иное физическое лицо"), categoryBox), "rbFLProch");
+    arbitrationManagerRadio_ =
+        named(new QRadioButton(QStringLiteral("Арбитражный управляющий"), categoryBox), "rbArbitr");
     categoryGroup_ = new QButtonGroup(this);
     auto* categoryLayout = new QGridLayout(categoryBox);
     using C = TaxpayerCategory;
-    const std::array<std::pair<QRadioButton*, C>, 6> categories = {{{rbPredp_, C::Entrepreneur},
-                                                                    {rbFermer_, C::FarmHead},
-                                                                    {rbNotarius_, C::Notary},
-                                                                    {rbAdvokat_, C::Lawyer},
-                                                                    {rbFLProch_, C::Other},
-                                                                    {rbArbitr_, C::ArbitrationManager}}};
+    const std::array<std::pair<QRadioButton*, C>, 6> categories = {
+        {{entrepreneurRadio_, C::Entrepreneur},
+         {farmHeadRadio_, C::FarmHead},
+         {notaryRadio_, C::Notary},
+         {lawyerRadio_, C::Lawyer},
+         {otherPersonRadio_, C::Other},
+         {arbitrationManagerRadio_, C::ArbitrationManager}}};
     for (std::size_t i = 0; i < categories.size(); ++i) {
         // The ids are the numbers the document keeps.
         categoryGroup_->addButton(categories[i].first, static_cast<int>(categories[i].second));
         categoryLayout->addWidget(categories[i].first, static_cast<int>(i % 3), static_cast<int>(i / 3));
     }
-    rbFLProch_->setChecked(true);
+    otherPersonRadio_->setChecked(true);
 
     // --- "Имеются доходы"
     auto* incomeBox = named(new QGroupBox(QStringLiteral("Имеются доходы"), this), "gbIncomes");
-    chbIncomeInquiry_ =
+    incomeInquiryBox_ =
         named(new QCheckBox(
                   QStringLiteral("Учитываемые \"справками о доходах физического лица\", доходы по договорам"),
                   incomeBox),
               "chbIncomeInquiry");
-    lblIncomeInquiry_ = named(
+    incomeInquiryLabel_ = named(
         new QLabel(
             QStringLiteral("гр.-правового характера, авторским вознаграждениям, от продажи имущества и др."),
             incomeBox),
         "lblIncomeInquiry");
-    lblIncomeInquiry_->setContentsMargins(22, 0, 0, 0);
-    chbIncomeCurrency_ =
+    incomeInquiryLabel_->setContentsMargins(22, 0, 0, 0);
+    incomeCurrencyBox_ =
         named(new QCheckBox(QStringLiteral("В иностранной валюте"), incomeBox), "chbIncomeCurrency");
-    chbIncomeBusiness_ = named(
+    incomeBusinessBox_ = named(
         new QCheckBox(QStringLiteral("От предпринимательской деятельности"), incomeBox), "chbIncomeBusiness");
-    chbInvestTov_ =
+    investmentPartnershipBox_ =
         named(new QCheckBox(QStringLiteral("От участия в инвестиционных товариществах"), incomeBox),
               "chbInvestTov");
-    chbInvestTov_->hide();
-    lblSupposeIncome_ =
+    investmentPartnershipBox_->hide();
+    estimatedIncomeLabel_ =
         named(new QLabel(QStringLiteral("Предполагаемый доход"), incomeBox), "lblSupposeIncome");
-    meSupposeIncome_ = field(incomeBox, "meSupposeIncome", FieldKind::edtDigital, 12);
-    meSupposeIncome_->setMaximumWidth(130);
+    estimatedIncomeEdit_ = field(incomeBox, "meSupposeIncome", FieldKind::Digits, 12);
+    estimatedIncomeEdit_->setMaximumWidth(130);
     auto* incomeLayout = new QVBoxLayout(incomeBox);
     incomeLayout->setSpacing(3);
-    incomeLayout->addWidget(chbIncomeInquiry_);
-    incomeLayout->addWidget(lblIncomeInquiry_);
-    incomeLayout->addWidget(chbIncomeCurrency_);
+    incomeLayout->addWidget(incomeInquiryBox_);
+    incomeLayout->addWidget(incomeInquiryLabel_);
+    incomeLayout->addWidget(incomeCurrencyBox_);
     auto* businessRow = new QHBoxLayout;
-    businessRow->addWidget(chbIncomeBusiness_);
+    businessRow->addWidget(incomeBusinessBox_);
     businessRow->addSpacing(24);
-    businessRow->addWidget(lblSupposeIncome_);
-    businessRow->addWidget(meSupposeIncome_);
+    businessRow->addWidget(estimatedIncomeLabel_);
+    businessRow->addWidget(estimatedIncomeEdit_);
     businessRow->addStretch(1);
     incomeLayout->addLayout(businessRow);
-    incomeLayout->addWidget(chbInvestTov_);
+    incomeLayout->addWidget(investmentPartnershipBox_);
 
     // --- "Достоверность подтверждается"
     auto* submitterBox =
         named(new QGroupBox(QStringLiteral("Достоверность подтверждается"), this), "gbSubmitter");
-    rbGiveSelf_ = named(new QRadioButton(QStringLiteral("Лично"), submitterBox), "rbGiveSelf");
-    rbGiveTrustFase_ =
+    inPersonRadio_ = named(new QRadioButton(QStringLiteral("Лично"), submitterBox), "rbGiveSelf");
+    personRepresentativeRadio_ =
         named(new QRadioButton(QStringLiteral("Представителем - ФЛ"), submitterBox), "rbGiveTrustFase");
-    rbGiveByMail_ =
+    organisationRepresentativeRadio_ =
         named(new QRadioButton(QStringLiteral("Представителем - ЮЛ"), submitterBox), "rbGiveByMail");
     submitterGroup_ = new QButtonGroup(this);
-    submitterGroup_->addButton(rbGiveSelf_, kSelf);
-    submitterGroup_->addButton(rbGiveTrustFase_, kPersonRepresentative);
-    submitterGroup_->addButton(rbGiveByMail_, kOrganisationRepresentative);
-    rbGiveSelf_->setChecked(true);
-    lblFIO_ = named(new QLabel(QStringLiteral("ФИО"), submitterBox), "lblFIO");
-    meFIO_ = field(submitterBox, "meFIO", FieldKind::edtNone, 182);
-    lblOsn_ = named(new QLabel(QStringLiteral("Документ"), submitterBox), "lblOsn");
-    meOsn_ = field(submitterBox, "meOsn", FieldKind::edtNone, 120);
-    lblUL_ = named(new QLabel(QStringLiteral("Организация - представитель"), submitterBox), "lblUL");
-    meUL_ = field(submitterBox, "meUL", FieldKind::edtNone, 1000);
+    submitterGroup_->addButton(inPersonRadio_, InPersonId);
+    submitterGroup_->addButton(personRepresentativeRadio_, PersonRepresentativeId);
+    submitterGroup_->addButton(organisationRepresentativeRadio_, OrganisationRepresentativeId);
+    inPersonRadio_->setChecked(true);
+    fullNameLabel_ = named(new QLabel(QStringLiteral("ФИО"), submitterBox), "lblFIO");
+    fullNameEdit_ = field(submitterBox, "meFIO", FieldKind::Any, 182);
+    documentLabel_ = named(new QLabel(QStringLiteral("Документ"), submitterBox), "lblOsn");
+    documentEdit_ = field(submitterBox, "meOsn", FieldKind::Any, 120);
+    organisationLabel_ =
+        named(new QLabel(QStringLiteral("Организация - представитель"), submitterBox), "lblUL");
+    organisationEdit_ = field(submitterBox, "meUL", FieldKind::Any, 1000);
     auto* submitterLayout = new QGridLayout(submitterBox);
     auto* submitterRadios = new QVBoxLayout;
-    submitterRadios->addWidget(rbGiveSelf_);
-    submitterRadios->addWidget(rbGiveTrustFase_);
-    submitterRadios->addWidget(rbGiveByMail_);
+    submitterRadios->addWidget(inPersonRadio_);
+    submitterRadios->addWidget(personRepresentativeRadio_);
+    submitterRadios->addWidget(organisationRepresentativeRadio_);
     submitterRadios->addStretch(1);
     submitterLayout->addLayout(submitterRadios, 0, 0, 3, 1);
-    submitterLayout->addWidget(lblFIO_, 0, 1);
-    submitterLayout->addWidget(meFIO_, 0, 2);
-    submitterLayout->addWidget(lblOsn_, 1, 1);
-    submitterLayout->addWidget(meOsn_, 1, 2);
-    submitterLayout->addWidget(lblUL_, 2, 1);
-    submitterLayout->addWidget(meUL_, 2, 2);
+    submitterLayout->addWidget(fullNameLabel_, 0, 1);
+    submitterLayout->addWidget(fullNameEdit_, 0, 2);
+    submitterLayout->addWidget(documentLabel_, 1, 1);
+    submitterLayout->addWidget(documentEdit_, 1, 2);
+    submitterLayout->addWidget(organisationLabel_, 2, 1);
+    submitterLayout->addWidget(organisationEdit_, 2, 2);
     submitterLayout->setColumnStretch(2, 1);
     submitterLayout->setColumnMinimumWidth(0, 170);
 
     // --- The number of sheets of supporting documents: kept, not shown.
-    gbAppendixes_ = named(new QGroupBox(QStringLiteral("Общее число листов подтверждающих документов"), this),
-                          "gbAppendixes");
-    meAppendixes_ = field(gbAppendixes_, "meAppendixes", FieldKind::edtDigital, 4);
-    chbAutoCalculateApp_ =
-        named(new QCheckBox(QStringLiteral("Автоматический подсчет"), gbAppendixes_), "chbAutoCalculateApp");
-    auto* appendixLayout = new QHBoxLayout(gbAppendixes_);
-    appendixLayout->addWidget(meAppendixes_);
-    appendixLayout->addWidget(chbAutoCalculateApp_);
-    gbAppendixes_->hide();
+    appendixesGroup_ = named(
+        new QGroupBox(QStringLiteral("Общее число листов подтверждающих документов"), this), "gbAppendixes");
+    appendixesEdit_ = field(appendixesGroup_, "meAppendixes", FieldKind::Digits, 4);
+    autoCalculateAppendixesBox_ = named(
+        new QCheckBox(QStringLiteral("Автоматический подсчет"), appendixesGroup_), "chbAutoCalculateApp");
+    auto* appendixLayout = new QHBoxLayout(appendixesGroup_);
+    appendixLayout->addWidget(appendixesEdit_);
+    appendixLayout->addWidget(autoCalculateAppendixesBox_);
+    appendixesGroup_->hide();
 
     auto* top = new QHBoxLayout;
     top->addWidget(kindBox);
@@ -253,72 +258,73 @@ void InitialDataScreen::buildWidgets() {
     layout->addWidget(categoryBox);
     layout->addWidget(incomeBox);
     layout->addWidget(submitterBox);
-    layout->addWidget(gbAppendixes_);
+    layout->addWidget(appendixesGroup_);
     layout->addStretch(1);
 }
 
 void InitialDataScreen::load() {
     const Declaration& d = document();
-    meInspection_->setText(fromCp1251(d.inspectionCode));
+    inspectionEdit_->setText(fromCp1251(d.inspectionCode));
     showInspectionName();
-    meNumVer_->setText(QString::number(d.correctionNumber));
-    meOKATO_->setText(fromCp1251(d.person.oktmo));
+    correctionNumberEdit_->setText(QString::number(d.correctionNumber));
+    okatoEdit_->setText(fromCp1251(d.person.oktmo));
     if (QAbstractButton* submitter = submitterGroup_->button(d.submitterKind))
         submitter->setChecked(true);
-    meOsn_->setText(fromCp1251(d.representativeDocument));
-    meFIO_->setText(fromCp1251(d.representativeName));
-    meUL_->setText(fromCp1251(d.representativeOrganisation));
+    documentEdit_->setText(fromCp1251(d.representativeDocument));
+    fullNameEdit_->setText(fromCp1251(d.representativeName));
+    organisationEdit_->setText(fromCp1251(d.representativeOrganisation));
     if (QAbstractButton* category = categoryGroup_->button(d.taxpayerCategory))
         category->setChecked(true);
-    chbIncomeInquiry_->setChecked(d.has(IncomeKind::Agent));
-    chbIncomeCurrency_->setChecked(d.has(IncomeKind::Foreign));
-    chbIncomeBusiness_->setChecked(d.has(IncomeKind::Business));
-    chbInvestTov_->setChecked(d.has(IncomeKind::Partnership));
-    meSupposeIncome_->setText(wholeRoublesText(d.estimatedIncome));
-    meAppendixes_->setText(QString::number(d.supportingSheets()));
-    chbAutoCalculateApp_->setChecked(false);
-    bnInspection_->setEnabled(host().directories().inspections.has_value());
+    incomeInquiryBox_->setChecked(d.has(IncomeKind::Agent));
+    incomeCurrencyBox_->setChecked(d.has(IncomeKind::Foreign));
+    incomeBusinessBox_->setChecked(d.has(IncomeKind::Business));
+    investmentPartnershipBox_->setChecked(d.has(IncomeKind::Partnership));
+    estimatedIncomeEdit_->setText(wholeRoublesText(d.estimatedIncome));
+    appendixesEdit_->setText(QString::number(d.supportingSheets()));
+    autoCalculateAppendixesBox_->setChecked(false);
+    inspectionButton_->setEnabled(host().directories().inspections.has_value());
     if (QAbstractButton* kind = kindGroup_->button(d.declarationKind))
         kind->setChecked(true);
 }
 
 void InitialDataScreen::connectRules() {
-    connect(chbIncomeInquiry_, &QCheckBox::toggled, this, &InitialDataScreen::certificateClicked);
-    connect(chbIncomeCurrency_, &QCheckBox::toggled, this, &InitialDataScreen::currencyClicked);
-    connect(chbIncomeBusiness_, &QCheckBox::toggled, this, &InitialDataScreen::businessClicked);
-    connect(chbInvestTov_, &QCheckBox::toggled, this, &InitialDataScreen::partnershipClicked);
+    connect(incomeInquiryBox_, &QCheckBox::toggled, this, &InitialDataScreen::certificateClicked);
+    connect(incomeCurrencyBox_, &QCheckBox::toggled, this, &InitialDataScreen::currencyClicked);
+    connect(incomeBusinessBox_, &QCheckBox::toggled, this, &InitialDataScreen::businessClicked);
+    connect(investmentPartnershipBox_, &QCheckBox::toggled, this, &InitialDataScreen::partnershipClicked);
     connect(kindGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked || !kindChangeConfirmed(id))
             return;
         kindChosen(id);
         dropAgreed_ = false;
-        DocumentChanged();
+        markDocumentChanged();
     });
     connect(submitterGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) {
             submitterChosen(id);
-            DocumentChanged();
+            markDocumentChanged();
         }
     });
     connect(categoryGroup_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked)
-            DocumentChanged();
+            markDocumentChanged();
     });
-    for (FieldEdit* edit : {meNumVer_, meOKATO_, meSupposeIncome_, meFIO_, meOsn_, meUL_, meAppendixes_})
-        connect(edit, &FieldEdit::changed, this, [this] { DocumentChanged(); });
-    connect(bnInspection_, &QToolButton::clicked, this, &InitialDataScreen::chooseInspection);
-    connect(meInspection_, &FieldEdit::changed, this, &InitialDataScreen::inspectionTyped);
-    connect(updCorrUp_, &QToolButton::clicked, this, [this] { stepCorrection(1); });
-    connect(updCorrDown_, &QToolButton::clicked, this, [this] { stepCorrection(-1); });
+    for (FieldEdit* edit : {correctionNumberEdit_, okatoEdit_, estimatedIncomeEdit_, fullNameEdit_,
+                            documentEdit_, organisationEdit_, appendixesEdit_})
+        connect(edit, &FieldEdit::changed, this, [this] { markDocumentChanged(); });
+    connect(inspectionButton_, &QToolButton::clicked, this, &InitialDataScreen::chooseInspection);
+    connect(inspectionEdit_, &FieldEdit::changed, this, &InitialDataScreen::inspectionTyped);
+    connect(correctionUpButton_, &QToolButton::clicked, this, [this] { stepCorrection(1); });
+    connect(correctionDownButton_, &QToolButton::clicked, this, [this] { stepCorrection(-1); });
 
     // The loaded values decide what is enabled, here and among the section buttons,
     // exactly as if the user had set them.
-    host().setSectionEnabled(Section::RussianIncome, chbIncomeInquiry_->isChecked());
-    host().setSectionEnabled(Section::ForeignIncome, chbIncomeCurrency_->isChecked());
-    host().setSectionEnabled(Section::BusinessIncome, chbIncomeBusiness_->isChecked());
-    host().setSectionEnabled(Section::InvestTov, chbInvestTov_->isChecked());
-    lblSupposeIncome_->setEnabled(chbIncomeBusiness_->isChecked());
-    meSupposeIncome_->setEnabled(chbIncomeBusiness_->isChecked());
+    host().setSectionEnabled(Section::RussianIncome, incomeInquiryBox_->isChecked());
+    host().setSectionEnabled(Section::ForeignIncome, incomeCurrencyBox_->isChecked());
+    host().setSectionEnabled(Section::BusinessIncome, incomeBusinessBox_->isChecked());
+    host().setSectionEnabled(Section::InvestmentPartnership, investmentPartnershipBox_->isChecked());
+    estimatedIncomeLabel_->setEnabled(incomeBusinessBox_->isChecked());
+    estimatedIncomeEdit_->setEnabled(incomeBusinessBox_->isChecked());
     submitterChosen(submitterGroup_->checkedId());
     shownKind_ = declarationKind();
     kindChosen(shownKind_);
@@ -329,23 +335,23 @@ int InitialDataScreen::declarationKind() const {
 }
 
 bool InitialDataScreen::anyIncomeBox() const {
-    return chbIncomeInquiry_->isChecked() || chbIncomeCurrency_->isChecked() ||
-           chbIncomeBusiness_->isChecked() || chbInvestTov_->isChecked();
+    return incomeInquiryBox_->isChecked() || incomeCurrencyBox_->isChecked() ||
+           incomeBusinessBox_->isChecked() || investmentPartnershipBox_->isChecked();
 }
 
 void InitialDataScreen::setDeductionsSection(bool enabled) {
-    host().setSectionEnabled(Section::Deduction, enabled);
+    host().setSectionEnabled(Section::Deductions, enabled);
 }
 
 std::uint8_t InitialDataScreen::tickedIncomeBits() const {
     std::uint8_t bits = 0;
-    if (chbIncomeInquiry_->isChecked())
+    if (incomeInquiryBox_->isChecked())
         bits |= Declaration::kAgentIncomes;
-    if (chbIncomeCurrency_->isChecked())
+    if (incomeCurrencyBox_->isChecked())
         bits |= Declaration::kForeignIncomes;
-    if (chbIncomeBusiness_->isChecked())
+    if (incomeBusinessBox_->isChecked())
         bits |= Declaration::kBusinessIncomes;
-    if (chbInvestTov_->isChecked())
+    if (investmentPartnershipBox_->isChecked())
         bits |= Declaration::kPartnershipIncomes;
     return bits;
 }
@@ -392,126 +398,127 @@ void InitialDataScreen::kindChosen(int kind) {
             to->setChecked(true);
     };
     switch (kind) {
-    case kResident:
-    case kNonResident:
-        if (kind == kResident) {
-            chbIncomeCurrency_->setEnabled(true);
-            chbIncomeBusiness_->setEnabled(true);
+    case ResidentKindId:
+    case NonResidentKindId:
+        if (kind == ResidentKindId) {
+            incomeCurrencyBox_->setEnabled(true);
+            incomeBusinessBox_->setEnabled(true);
         } else {
-            disableBox(chbIncomeCurrency_);
-            disableBox(chbIncomeBusiness_);
+            disableBox(incomeCurrencyBox_);
+            disableBox(incomeBusinessBox_);
         }
-        chbIncomeInquiry_->setEnabled(true);
-        lblIncomeInquiry_->setEnabled(true);
-        chbInvestTov_->setEnabled(true);
-        rbFermer_->setEnabled(true);
-        rbArbitr_->setEnabled(true);
-        rbFLProch_->setEnabled(true);
-        chbAutoCalculateApp_->setEnabled(true);
+        incomeInquiryBox_->setEnabled(true);
+        incomeInquiryLabel_->setEnabled(true);
+        investmentPartnershipBox_->setEnabled(true);
+        farmHeadRadio_->setEnabled(true);
+        arbitrationManagerRadio_->setEnabled(true);
+        otherPersonRadio_->setEnabled(true);
+        autoCalculateAppendixesBox_->setEnabled(true);
         break;
-    case kEstimated:
-        disableBox(chbIncomeCurrency_);
-        disableBox(chbIncomeBusiness_);
-        disableBox(chbIncomeInquiry_);
-        lblIncomeInquiry_->setEnabled(false);
-        disableBox(chbInvestTov_);
-        moveFrom(rbFLProch_, rbPredp_);
-        rbFLProch_->setEnabled(false);
-        chbAutoCalculateApp_->setEnabled(false);
+    case EstimatedKindId:
+        disableBox(incomeCurrencyBox_);
+        disableBox(incomeBusinessBox_);
+        disableBox(incomeInquiryBox_);
+        incomeInquiryLabel_->setEnabled(false);
+        disableBox(investmentPartnershipBox_);
+        moveFrom(otherPersonRadio_, entrepreneurRadio_);
+        otherPersonRadio_->setEnabled(false);
+        autoCalculateAppendixesBox_->setEnabled(false);
         break;
-    case kTermination:
-        disableBox(chbIncomeCurrency_);
+    case TerminationKindId:
+        disableBox(incomeCurrencyBox_);
         if (byPerson)
-            chbIncomeBusiness_->setChecked(true);
-        chbIncomeBusiness_->setEnabled(true);
-        disableBox(chbIncomeInquiry_);
-        lblIncomeInquiry_->setEnabled(false);
-        disableBox(chbInvestTov_);
-        rbArbitr_->setEnabled(true);
-        moveFrom(rbFLProch_, rbPredp_);
-        rbFLProch_->setEnabled(false);
-        chbAutoCalculateApp_->setEnabled(false);
+            incomeBusinessBox_->setChecked(true);
+        incomeBusinessBox_->setEnabled(true);
+        disableBox(incomeInquiryBox_);
+        incomeInquiryLabel_->setEnabled(false);
+        disableBox(investmentPartnershipBox_);
+        arbitrationManagerRadio_->setEnabled(true);
+        moveFrom(otherPersonRadio_, entrepreneurRadio_);
+        otherPersonRadio_->setEnabled(false);
+        autoCalculateAppendixesBox_->setEnabled(false);
         break;
     default:
         return;
     }
 
     // Only the 4-NDFL return states an estimated income and may be confirmed by an organisation.
-    const bool estimated = kind == kEstimated;
-    lblSupposeIncome_->setVisible(estimated);
-    meSupposeIncome_->setVisible(estimated);
+    const bool estimated = kind == EstimatedKindId;
+    estimatedIncomeLabel_->setVisible(estimated);
+    estimatedIncomeEdit_->setVisible(estimated);
     if (estimated) {
-        lblSupposeIncome_->setEnabled(true);
-        meSupposeIncome_->setEnabled(true);
+        estimatedIncomeLabel_->setEnabled(true);
+        estimatedIncomeEdit_->setEnabled(true);
     } else {
-        moveFrom(rbGiveByMail_, rbGiveTrustFase_);
+        moveFrom(organisationRepresentativeRadio_, personRepresentativeRadio_);
     }
-    rbGiveByMail_->setVisible(estimated);
-    lblUL_->setVisible(estimated);
-    meUL_->setVisible(estimated);
+    organisationRepresentativeRadio_->setVisible(estimated);
+    organisationLabel_->setVisible(estimated);
+    organisationEdit_->setVisible(estimated);
 
     // Only a resident's return has deductions, and only with some income.
-    setDeductionsSection(kind == kResident &&
-                         (chbIncomeInquiry_->isChecked() || chbIncomeBusiness_->isChecked() ||
-                          chbIncomeCurrency_->isChecked()));
+    setDeductionsSection(kind == ResidentKindId &&
+                         (incomeInquiryBox_->isChecked() || incomeBusinessBox_->isChecked() ||
+                          incomeCurrencyBox_->isChecked()));
 }
 
 void InitialDataScreen::certificateClicked(bool checked) {
-    if (!checked && !dropConfirmed(Declaration::kAgentIncomes, chbIncomeInquiry_))
+    if (!checked && !dropConfirmed(Declaration::kAgentIncomes, incomeInquiryBox_))
         return;
     host().setSectionEnabled(Section::RussianIncome, checked);
     if (!checked)
         document().drop(IncomeKind::Agent);
-    setDeductionsSection(anyIncomeBox() && declarationKind() != kNonResident);
-    DocumentChanged();
+    setDeductionsSection(anyIncomeBox() && declarationKind() != NonResidentKindId);
+    markDocumentChanged();
 }
 
 void InitialDataScreen::currencyClicked(bool checked) {
-    if (!checked && !dropConfirmed(Declaration::kForeignIncomes, chbIncomeCurrency_))
+    if (!checked && !dropConfirmed(Declaration::kForeignIncomes, incomeCurrencyBox_))
         return;
     host().setSectionEnabled(Section::ForeignIncome, checked);
     if (!checked)
         document().drop(IncomeKind::Foreign);
     setDeductionsSection(anyIncomeBox());
-    DocumentChanged();
+    markDocumentChanged();
 }
 
 void InitialDataScreen::businessClicked(bool checked) {
     // The activities go with the flag when the screen is saved; the person is asked now.
-    if (!checked && !dropConfirmed(Declaration::kBusinessIncomes, chbIncomeBusiness_))
+    if (!checked && !dropConfirmed(Declaration::kBusinessIncomes, incomeBusinessBox_))
         return;
     host().setSectionEnabled(Section::BusinessIncome, checked);
-    lblSupposeIncome_->setEnabled(checked);
-    meSupposeIncome_->setEnabled(checked);
+    estimatedIncomeLabel_->setEnabled(checked);
+    estimatedIncomeEdit_->setEnabled(checked);
     if (!checked)
-        meSupposeIncome_->clear();
-    setDeductionsSection(anyIncomeBox() && declarationKind() != kTermination);
-    DocumentChanged();
+        estimatedIncomeEdit_->clear();
+    setDeductionsSection(anyIncomeBox() && declarationKind() != TerminationKindId);
+    markDocumentChanged();
 }
 
 void InitialDataScreen::partnershipClicked(bool checked) {
-    if (!checked && !dropConfirmed(Declaration::kPartnershipIncomes, chbInvestTov_))
+    if (!checked && !dropConfirmed(Declaration::kPartnershipIncomes, investmentPartnershipBox_))
         return;
-    host().setSectionEnabled(Section::InvestTov, checked);
+    host().setSectionEnabled(Section::InvestmentPartnership, checked);
     if (!anyIncomeBox())
         setDeductionsSection(false);
-    else if (declarationKind() == kResident)
+    else if (declarationKind() == ResidentKindId)
         setDeductionsSection(true);
-    DocumentChanged();
+    markDocumentChanged();
 }
 
 void InitialDataScreen::submitterChosen(int kind) {
-    const bool person = kind == kPersonRepresentative || kind == kOrganisationRepresentative;
-    const bool organisation = kind == kOrganisationRepresentative;
-    for (QWidget* w : std::initializer_list<QWidget*>{lblFIO_, meFIO_, lblOsn_, meOsn_})
+    const bool person = kind == PersonRepresentativeId || kind == OrganisationRepresentativeId;
+    const bool organisation = kind == OrganisationRepresentativeId;
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{fullNameLabel_, fullNameEdit_, documentLabel_, documentEdit_})
         w->setEnabled(person);
-    lblUL_->setEnabled(organisation);
-    meUL_->setEnabled(organisation);
+    organisationLabel_->setEnabled(organisation);
+    organisationEdit_->setEnabled(organisation);
 }
 
 void InitialDataScreen::stepCorrection(int step) {
-    const std::int64_t value = std::clamp<std::int64_t>(digitsOf(meNumVer_) + step, 0, 999);
-    meNumVer_->setText(QString::number(value));
+    const std::int64_t value = std::clamp<std::int64_t>(digitsOf(correctionNumberEdit_) + step, 0, 999);
+    correctionNumberEdit_->setText(QString::number(value));
 }
 
 std::optional<std::string> InitialDataScreen::directoryName(const std::string& code) const {
@@ -524,7 +531,7 @@ std::optional<std::string> InitialDataScreen::directoryName(const std::string& c
 }
 
 void InitialDataScreen::showInspectionName() {
-    const std::string code = toCp1251(meInspection_->text());
+    const std::string code = toCp1251(inspectionEdit_->text());
     // The name shown is the name that will be stored with the code.
     QString name;
     if (pickedInspectionName_.has_value())
@@ -536,23 +543,23 @@ void InitialDataScreen::showInspectionName() {
     // What is wrong with a typed code is said where its name would stand.
     QString note;
     if (name.isEmpty() && !code.empty())
-        note = InspectionCodeValid(code) ? QStringLiteral("наименование не найдено в справочнике")
+        note = inspectionCodeValid(code) ? QStringLiteral("наименование не найдено в справочнике")
                                          : QStringLiteral("Код инспекции состоит из четырёх цифр");
-    lblInspectionName_->setText(note.isEmpty() ? name : note);
-    lblInspectionName_->setToolTip(note.isEmpty() ? name : note);
-    lblInspectionName_->setStyleSheet(note.isEmpty() ? QString() : QStringLiteral("color: #a01c1c"));
+    inspectionNameLabel_->setText(note.isEmpty() ? name : note);
+    inspectionNameLabel_->setToolTip(note.isEmpty() ? name : note);
+    inspectionNameLabel_->setStyleSheet(note.isEmpty() ? QString() : QStringLiteral("color: #a01c1c"));
 }
 
 // A typed code takes the directory's name with it; the document's own code keeps
 // the name stored with it; a code nobody knows is stored without a name.
 void InitialDataScreen::inspectionTyped() {
-    const std::string code = toCp1251(meInspection_->text());
+    const std::string code = toCp1251(inspectionEdit_->text());
     if (code == document().inspectionCode)
         pickedInspectionName_.reset();
     else
         pickedInspectionName_ = directoryName(code).value_or(std::string());
     showInspectionName();
-    DocumentChanged();
+    markDocumentChanged();
 }
 
 void InitialDataScreen::chooseInspection() {
@@ -560,20 +567,20 @@ void InitialDataScreen::chooseInspection() {
     if (!offices.has_value())
         return;
     TaxOfficePicker& picker = TaxOfficePicker::of(window(), *offices, host().asker());
-    const std::optional<CodeName> office = picker.choose(toCp1251(meInspection_->text()));
-    if (!office.has_value() || fromCp1251(office->code) == meInspection_->text())
+    const std::optional<CodeName> office = picker.choose(toCp1251(inspectionEdit_->text()));
+    if (!office.has_value() || fromCp1251(office->code) == inspectionEdit_->text())
         return;
-    meInspection_->setText(fromCp1251(office->code));
+    inspectionEdit_->setText(fromCp1251(office->code));
     pickedInspectionName_ = office->name;
     showInspectionName();
 }
 
-void InitialDataScreen::SaveData() {
+void InitialDataScreen::saveData() {
     Declaration& d = document();
-    d.inspectionCode = toCp1251(meInspection_->text());
+    d.inspectionCode = toCp1251(inspectionEdit_->text());
     if (pickedInspectionName_.has_value())
         d.inspectionName = *pickedInspectionName_;
-    d.person.oktmo = toCp1251(meOKATO_->text());
+    d.person.oktmo = toCp1251(okatoEdit_->text());
     d.submitterKind = static_cast<std::uint8_t>(std::max(submitterGroup_->checkedId(), 0));
     d.taxpayerCategory = static_cast<std::uint8_t>(std::max(categoryGroup_->checkedId(), 0));
     d.declarationKind = static_cast<std::uint8_t>(declarationKind());
@@ -581,48 +588,48 @@ void InitialDataScreen::SaveData() {
     // Bits other than the four boxes are kept as the document had them.
     d.setIncomeFlags((d.incomeFlags() & static_cast<std::uint8_t>(~kIncomeBits)) | tickedIncomeBits());
 
-    d.estimatedIncome = wholeRoublesOf(meSupposeIncome_, d.estimatedIncome);
+    d.estimatedIncome = wholeRoublesOf(estimatedIncomeEdit_, d.estimatedIncome);
     // A representative's field the confirmation choice disabled is emptied, whatever it shows.
     const auto representative = [this](const FieldEdit* edit) {
         return !edit->text().isEmpty() && edit->isEnabledTo(this) ? toCp1251(edit->text()) : std::string();
     };
-    d.representativeDocument = representative(meOsn_);
-    d.representativeName = representative(meFIO_);
-    d.representativeOrganisation = representative(meUL_);
-    d.correctionNumber = static_cast<std::int32_t>(digitsOf(meNumVer_));
+    d.representativeDocument = representative(documentEdit_);
+    d.representativeName = representative(fullNameEdit_);
+    d.representativeOrganisation = representative(organisationEdit_);
+    d.correctionNumber = static_cast<std::int32_t>(digitsOf(correctionNumberEdit_));
     d.sheetCountAutomatic = 0;
-    d.setSupportingSheets(static_cast<std::int32_t>(digitsOf(meAppendixes_)));
+    d.setSupportingSheets(static_cast<std::int32_t>(digitsOf(appendixesEdit_)));
 }
 
-std::uint16_t InitialDataScreen::CheckData() {
+std::uint16_t InitialDataScreen::checkData() {
     AskerCheckDialog dialog(host().asker(), this);
-    return CheckInitialData(document(), dialog);
+    return checkInitialData(document(), dialog);
 }
 
-void InitialDataScreen::SetFocusToElement(std::uint16_t code) {
+void InitialDataScreen::setFocusToElement(std::uint16_t code) {
     switch (code) {
-    case kInitialInspection:
-        if (bnInspection_->isEnabled()) {
-            bnInspection_->setFocus();
+    case InitialInspection:
+        if (inspectionButton_->isEnabled()) {
+            inspectionButton_->setFocus();
             chooseInspection();
         } else {
-            meInspection_->setFocus();
+            inspectionEdit_->setFocus();
         }
         break;
-    case kInitialEstimatedIncome:
-        meSupposeIncome_->setFocus();
+    case InitialEstimatedIncome:
+        estimatedIncomeEdit_->setFocus();
         break;
-    case kInitialRepresentativeName:
-        meFIO_->setFocus();
+    case InitialRepresentativeName:
+        fullNameEdit_->setFocus();
         break;
-    case kInitialRepresentativeDocument:
-        meOsn_->setFocus();
+    case InitialRepresentativeDocument:
+        documentEdit_->setFocus();
         break;
-    case kInitialRepresentativeOrganisation:
-        meUL_->setFocus();
+    case InitialRepresentativeOrganisation:
+        organisationEdit_->setFocus();
         break;
-    case kInitialOktmo:
-        meOKATO_->setFocus();
+    case InitialOktmo:
+        okatoEdit_->setFocus();
         break;
     default:
         break;

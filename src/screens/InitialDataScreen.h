@@ -26,9 +26,9 @@ class InitialDataScreen : public ScreenFrame {
 public:
     InitialDataScreen(QWidget* panel, ScreenHost& host);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
 
 private:
     void buildWidgets();
@@ -60,53 +60,53 @@ private:
     void showInspectionName();
     std::optional<std::string> directoryName(const std::string& code) const;
 
-    QRadioButton* rbSimple_;
-    QRadioButton* rbNeRez_;
-    QRadioButton* rb4ndfl_;
-    QRadioButton* rbNextYear_;
+    QRadioButton* simpleRadio_;
+    QRadioButton* nonResidentRadio_;
+    QRadioButton* ndfl4Radio_;
+    QRadioButton* nextYearRadio_;
     QButtonGroup* kindGroup_;
     int shownKind_ = 0;
     // The person has already agreed to lose what the kind of return unticks.
     bool dropAgreed_ = false;
 
-    FieldEdit* meInspection_;
-    QToolButton* bnInspection_;
-    QLabel* lblInspectionName_;
-    FieldEdit* meNumVer_;
-    QToolButton* updCorrUp_;
-    QToolButton* updCorrDown_;
-    FieldEdit* meOKATO_;
+    FieldEdit* inspectionEdit_;
+    QToolButton* inspectionButton_;
+    QLabel* inspectionNameLabel_;
+    FieldEdit* correctionNumberEdit_;
+    QToolButton* correctionUpButton_;
+    QToolButton* correctionDownButton_;
+    FieldEdit* okatoEdit_;
 
-    QRadioButton* rbPredp_;
-    QRadioButton* rbFermer_;
-    QRadioButton* rbNotarius_;
-    QRadioButton* rbAdvokat_;
-    QRadioButton* rbFLProch_;
-    QRadioButton* rbArbitr_;
+    QRadioButton* entrepreneurRadio_;
+    QRadioButton* farmHeadRadio_;
+    QRadioButton* notaryRadio_;
+    QRadioButton* lawyerRadio_;
+    QRadioButton* otherPersonRadio_;
+    QRadioButton* arbitrationManagerRadio_;
     QButtonGroup* categoryGroup_;
 
-    QCheckBox* chbIncomeInquiry_;
-    QLabel* lblIncomeInquiry_;
-    QCheckBox* chbIncomeCurrency_;
-    QCheckBox* chbIncomeBusiness_;
-    QCheckBox* chbInvestTov_;
-    QLabel* lblSupposeIncome_;
-    FieldEdit* meSupposeIncome_;
+    QCheckBox* incomeInquiryBox_;
+    QLabel* incomeInquiryLabel_;
+    QCheckBox* incomeCurrencyBox_;
+    QCheckBox* incomeBusinessBox_;
+    QCheckBox* investmentPartnershipBox_;
+    QLabel* estimatedIncomeLabel_;
+    FieldEdit* estimatedIncomeEdit_;
 
-    QRadioButton* rbGiveSelf_;
-    QRadioButton* rbGiveTrustFase_;
-    QRadioButton* rbGiveByMail_;
+    QRadioButton* inPersonRadio_;
+    QRadioButton* personRepresentativeRadio_;
+    QRadioButton* organisationRepresentativeRadio_;
     QButtonGroup* submitterGroup_;
-    QLabel* lblFIO_;
-    FieldEdit* meFIO_;
-    QLabel* lblOsn_;
-    FieldEdit* meOsn_;
-    QLabel* lblUL_;
-    FieldEdit* meUL_;
+    QLabel* fullNameLabel_;
+    FieldEdit* fullNameEdit_;
+    QLabel* documentLabel_;
+    FieldEdit* documentEdit_;
+    QLabel* organisationLabel_;
+    FieldEdit* organisationEdit_;
 
-    QGroupBox* gbAppendixes_;
-    FieldEdit* meAppendixes_;
-    QCheckBox* chbAutoCalculateApp_;
+    QGroupBox* appendixesGroup_;
+    FieldEdit* appendixesEdit_;
+    QCheckBox* autoCalculateAppendixesBox_;
 
     // The name of an office picked on this screen, stored with its code.
     std::optional<std::string> pickedInspectionName_;

@@ -52,17 +52,17 @@ InvestPartnershipScreen::InvestPartnershipScreen(QWidget* panel, ScreenHost& hos
     sources->onEdit = [this] { editSource(); };
     sources->holdsEntries = [this] { return holdsEntries(source()); };
     sources->onRemove = [this] { deleteSource(); };
-    auto* incomes = new RecordListController(lvIncomes_, bnAddIncome_, bnDeleteIncome_, bnEditIncome_,
-                                             host.asker(), this);
+    auto* incomes = new RecordListController(incomesList_, addIncomeButton_, deleteIncomeButton_,
+                                             editIncomeButton_, host.asker(), this);
     incomes->onAdd = [this] { addIncome(); };
     incomes->onEdit = [this] { editIncome(); };
     incomes->onRemove = [this] { deleteIncome(); };
-    for (FieldEdit* f : {edTaxWithheld_, edTaxableAmount_, edTaxCalculated_})
+    for (FieldEdit* f : {taxWithheldEdit_, taxableAmountEdit_, taxCalculatedEdit_})
         connect(f, &FieldEdit::changed, this, [this] {
             if (this->host().buildingGuard())
                 return;
             totalsEdited_ = true;
-            DocumentChanged();
+            markDocumentChanged();
         });
 }
 
@@ -76,38 +76,38 @@ void InvestPartnershipScreen::buildWidgets() {
     auto* incomeBox =
         new QGroupBox(QStringLiteral("Доходы по выбранному инвестиционному товариществу"), this);
     incomeBox->setObjectName(QStringLiteral("gbIncomes"));
-    lvIncomes_ = makeList(
+    incomesList_ = makeList(
         incomeBox, "lvIncomes", QStringLiteral("Список доходов по выбранному инвестиционному товариществу"),
         {QStringLiteral("Вид дохода"), QStringLiteral("Сумма дохода"), QStringLiteral("Сумма расхода"),
          QStringLiteral("Возн."), QStringLiteral("Прошл. года")});
     for (int column = 0; column < 4; ++column)
-        lvIncomes_->setColumnWidth(column, column == 0 ? 70 : 90);
-    bnAddIncome_ = button(incomeBox, "bnAddIncome", QStringLiteral("Добавить доход"));
-    bnDeleteIncome_ = button(incomeBox, "bnDeleteIncome", QStringLiteral("Удалить доход"));
-    bnEditIncome_ = button(incomeBox, "bnEditIncome", QStringLiteral("Редактировать доход"));
+        incomesList_->setColumnWidth(column, column == 0 ? 70 : 90);
+    addIncomeButton_ = button(incomeBox, "bnAddIncome", QStringLiteral("Добавить доход"));
+    deleteIncomeButton_ = button(incomeBox, "bnDeleteIncome", QStringLiteral("Удалить доход"));
+    editIncomeButton_ = button(incomeBox, "bnEditIncome", QStringLiteral("Редактировать доход"));
     auto* incomeButtons = new QHBoxLayout;
-    incomeButtons->addWidget(bnAddIncome_);
-    incomeButtons->addWidget(bnDeleteIncome_);
-    incomeButtons->addWidget(bnEditIncome_);
-    incomeActions_ = new ListActions(lvIncomes_, bnDeleteIncome_, {bnEditIncome_});
+    incomeButtons->addWidget(addIncomeButton_);
+    incomeButtons->addWidget(deleteIncomeButton_);
+    incomeButtons->addWidget(editIncomeButton_);
+    incomeActions_ = new ListActions(incomesList_, deleteIncomeButton_, {editIncomeButton_});
     incomeActions_->allowed = [this] { return sources_ != nullptr && sources_->selected() >= 0; };
     auto* incomeLayout = new QVBoxLayout(incomeBox);
-    incomeLayout->addWidget(lvIncomes_, 1);
+    incomeLayout->addWidget(incomesList_, 1);
     incomeLayout->addLayout(incomeButtons);
 
     auto* totalsBox = new QGroupBox(QStringLiteral("Итоговые суммы по источнику выплат"), this);
     totalsBox->setObjectName(QStringLiteral("gbTotals"));
-    edTotalIncome_ = totalField(totalsBox, "edTotalIncome");
-    edTaxWithheld_ = field(totalsBox, "edTaxWithheld", FieldKind::edtDigital, 12);
-    edTaxableAmount_ = moneyField(totalsBox, "edTaxableAmount");
-    edTaxCalculated_ = field(totalsBox, "edTaxCalculated", FieldKind::edtDigital, 12);
+    totalIncomeEdit_ = totalField(totalsBox, "edTotalIncome");
+    taxWithheldEdit_ = field(totalsBox, "edTaxWithheld", FieldKind::Digits, 12);
+    taxableAmountEdit_ = moneyField(totalsBox, "edTaxableAmount");
+    taxCalculatedEdit_ = field(totalsBox, "edTaxCalculated", FieldKind::Digits, 12);
     auto* totals = new QVBoxLayout(totalsBox);
     totals->setSpacing(2);
     for (auto [caption, edit] :
-         {std::pair<QString, QLineEdit*>{QStringLiteral("Общая сумма дохода"), edTotalIncome_},
-          std::pair<QString, QLineEdit*>{QStringLiteral("Сумма налога удержанная"), edTaxWithheld_},
-          std::pair<QString, QLineEdit*>{QStringLiteral("Облагаемая сумма дохода"), edTaxableAmount_},
-          std::pair<QString, QLineEdit*>{QStringLiteral("Сумма налога исчисленная"), edTaxCalculated_}}) {
+         {std::pair<QString, QLineEdit*>{QStringLiteral("Общая сумма дохода"), totalIncomeEdit_},
+          std::pair<QString, QLineEdit*>{QStringLiteral("Сумма налога удержанная"), taxWithheldEdit_},
+          std::pair<QString, QLineEdit*>{QStringLiteral("Облагаемая сумма дохода"), taxableAmountEdit_},
+          std::pair<QString, QLineEdit*>{QStringLiteral("Сумма налога исчисленная"), taxCalculatedEdit_}}) {
         totals->addWidget(new QLabel(caption, totalsBox));
         totals->addWidget(edit);
     }
@@ -138,8 +138,8 @@ InvestmentPartnership& InvestPartnershipScreen::source() {
 }
 
 void InvestPartnershipScreen::setIncomeControls(bool on) {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{bnAddIncome_, edTaxWithheld_, edTaxableAmount_, edTaxCalculated_})
+    for (QWidget* w : std::initializer_list<QWidget*>{addIncomeButton_, taxWithheldEdit_, taxableAmountEdit_,
+                                                      taxCalculatedEdit_})
         w->setEnabled(on);
     incomeActions_->refresh();
 }
@@ -148,20 +148,20 @@ void InvestPartnershipScreen::showTotals(int index) {
     ScreenBuildGuard guard(host());
     totalsEdited_ = false;
     if (index < 0) {
-        for (QLineEdit* e : std::initializer_list<QLineEdit*>{edTotalIncome_, edTaxWithheld_,
-                                                              edTaxableAmount_, edTaxCalculated_})
+        for (QLineEdit* e : std::initializer_list<QLineEdit*>{totalIncomeEdit_, taxWithheldEdit_,
+                                                              taxableAmountEdit_, taxCalculatedEdit_})
             e->clear();
         return;
     }
     const InvestmentPartnership& p = document().investPartnerships.get(index);
-    edTotalIncome_->setText(groupedAmount(p.totalIncome));
-    edTaxWithheld_->setText(wholeRoublesText(p.taxWithheld));
-    edTaxableAmount_->setMoney(p.taxableAmount);
-    edTaxCalculated_->setText(wholeRoublesText(p.taxCalculated));
+    totalIncomeEdit_->setText(groupedAmount(p.totalIncome));
+    taxWithheldEdit_->setText(wholeRoublesText(p.taxWithheld));
+    taxableAmountEdit_->setMoney(p.taxableAmount);
+    taxCalculatedEdit_->setText(wholeRoublesText(p.taxCalculated));
 }
 
 void InvestPartnershipScreen::showTotalIncome() {
-    edTotalIncome_->setText(groupedAmount(source().totalIncome));
+    totalIncomeEdit_->setText(groupedAmount(source().totalIncome));
 }
 
 void InvestPartnershipScreen::storeTotals(int index) {
@@ -170,19 +170,19 @@ void InvestPartnershipScreen::storeTotals(int index) {
         return;
     totalsEdited_ = false;
     InvestmentPartnership& p = document().investPartnerships.get(index);
-    p.taxWithheld = wholeRoublesOf(edTaxWithheld_, p.taxWithheld);
-    p.taxableAmount = amountOf(edTaxableAmount_);
-    p.taxCalculated = wholeRoublesOf(edTaxCalculated_, p.taxCalculated);
+    p.taxWithheld = wholeRoublesOf(taxWithheldEdit_, p.taxWithheld);
+    p.taxableAmount = amountOf(taxableAmountEdit_);
+    p.taxCalculated = wholeRoublesOf(taxCalculatedEdit_, p.taxCalculated);
 }
 
 void InvestPartnershipScreen::showSource(int index) {
     ScreenBuildGuard guard(host());
-    lvIncomes_->clear();
+    incomesList_->clear();
     if (index >= 0) {
         setIncomeControls(true);
         for (const PartnershipIncomeItem& item : document().investPartnerships.get(index).items)
             appendIncomeRow(item);
-        selectRow(lvIncomes_, 0);
+        selectRow(incomesList_, 0);
     }
     showTotals(index);
 }
@@ -191,7 +191,7 @@ void InvestPartnershipScreen::appendIncomeRow(const PartnershipIncomeItem& item)
     auto* row = new QTreeWidgetItem(incomeCells(item));
     for (int column = 1; column <= 4; ++column)
         row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
-    lvIncomes_->addTopLevelItem(row);
+    incomesList_->addTopLevelItem(row);
 }
 
 void InvestPartnershipScreen::showFailure(const std::exception& failure) {
@@ -211,7 +211,7 @@ void InvestPartnershipScreen::addSource() {
         showFailure(failure);
         return;
     }
-    DocumentChanged();
+    markDocumentChanged();
     sources_->append(fromCp1251(dialog.source().sourceName));
     sourceBox_.list->setFocus();
     sources_->select(sources_->count() - 1);
@@ -227,13 +227,13 @@ void InvestPartnershipScreen::editSource() {
     // Only the payer's details come from the dialog; incomes and totals stay.
     InvestmentPartnership& p = source();
     PayerFields::copyPayer(dialog.source(), p);
-    DocumentChanged();
+    markDocumentChanged();
     sources_->setTitle(sources_->selected(), fromCp1251(p.sourceName));
     sourceBox_.list->setFocus();
 }
 
 void InvestPartnershipScreen::deleteSource() {
-    DocumentChanged();
+    markDocumentChanged();
     sources_->removeSelected([this](int index) { document().investPartnerships.remove(index); });
     if (sources_->count() == 0)
         setIncomeControls(false);
@@ -253,14 +253,14 @@ void InvestPartnershipScreen::addIncome() {
         showFailure(failure);
         return;
     }
-    DocumentChanged();
+    markDocumentChanged();
     appendIncomeRow(dialog.item());
-    selectRow(lvIncomes_, lvIncomes_->topLevelItemCount() - 1);
+    selectRow(incomesList_, incomesList_->topLevelItemCount() - 1);
     showTotalIncome();
 }
 
 void InvestPartnershipScreen::editIncome() {
-    const int row = currentRow(lvIncomes_);
+    const int row = currentRow(incomesList_);
     if (sources_->selected() < 0 || row < 0)
         return;
     PartnershipIncomeDialog dialog(host().asker(), source().item(row), this);
@@ -268,44 +268,44 @@ void InvestPartnershipScreen::editIncome() {
         return;
     const PartnershipIncomeItem item = dialog.item();
     source().replaceItem(row, item);
-    DocumentChanged();
+    markDocumentChanged();
     const QStringList cells = incomeCells(item);
-    QTreeWidgetItem* shown = lvIncomes_->topLevelItem(row);
+    QTreeWidgetItem* shown = incomesList_->topLevelItem(row);
     for (int column = 0; column < cells.size(); ++column)
         shown->setText(column, cells.at(column));
     showTotalIncome();
 }
 
 void InvestPartnershipScreen::deleteIncome() {
-    const int row = currentRow(lvIncomes_);
+    const int row = currentRow(incomesList_);
     if (sources_->selected() < 0 || row < 0)
         return;
-    DocumentChanged();
+    markDocumentChanged();
     source().deleteItem(row);
-    delete lvIncomes_->takeTopLevelItem(row);
-    selectRow(lvIncomes_, rowAfterRemoval(row, lvIncomes_->topLevelItemCount()));
+    delete incomesList_->takeTopLevelItem(row);
+    selectRow(incomesList_, rowAfterRemoval(row, incomesList_->topLevelItemCount()));
     showTotalIncome();
 }
 
 // --- Screen operations -----------------------------------------------------------
 
-void InvestPartnershipScreen::SaveData() {
+void InvestPartnershipScreen::saveData() {
     sources_->storeSelected();
 }
 
-std::uint16_t InvestPartnershipScreen::CheckData() {
+std::uint16_t InvestPartnershipScreen::checkData() {
     return 0;
 }
 
-void InvestPartnershipScreen::SetFocusToElement(std::uint16_t code) {
+void InvestPartnershipScreen::setFocusToElement(std::uint16_t code) {
     if (code == 0 || code > sources_->count())
         return;
     sourceBox_.list->setFocus();
     sources_->select(code - 1);
 }
 
-void InvestPartnershipScreen::SelectFirstEntry() {
-    SetFocusToElement(1);
+void InvestPartnershipScreen::selectFirstEntry() {
+    setFocusToElement(1);
 }
 
 } // namespace kv

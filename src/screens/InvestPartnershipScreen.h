@@ -2,7 +2,7 @@
 // "Инвест. товарищества": the investment partnerships the taxpayer took part in, each
 // with its incomes by kind of operation and its tax figures. Partnerships and incomes
 // reach the document when their dialog is accepted or their row deleted; the three
-// editable totals when the selection moves away and at SaveData.
+// editable totals when the selection moves away and at saveData.
 #include "screens/kit/ScreenFrame.h"
 #include "screens/kit/ScreenWidgets.h"
 
@@ -25,10 +25,10 @@ class InvestPartnershipScreen : public ScreenFrame {
 public:
     InvestPartnershipScreen(QWidget* panel, ScreenHost& host);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
-    void SelectFirstEntry() override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
+    void selectFirstEntry() override;
 
 private:
     void buildWidgets();
@@ -55,14 +55,14 @@ private:
     bool totalsEdited_ = false; // changed by the person since they were shown
 
     RecordListBox sourceBox_;
-    QTreeWidget* lvIncomes_;
-    QPushButton* bnAddIncome_;
-    QPushButton* bnDeleteIncome_;
-    QPushButton* bnEditIncome_;
-    QLineEdit* edTotalIncome_;
-    FieldEdit* edTaxWithheld_;
-    FieldEdit* edTaxableAmount_;
-    FieldEdit* edTaxCalculated_;
+    QTreeWidget* incomesList_;
+    QPushButton* addIncomeButton_;
+    QPushButton* deleteIncomeButton_;
+    QPushButton* editIncomeButton_;
+    QLineEdit* totalIncomeEdit_;
+    FieldEdit* taxWithheldEdit_;
+    FieldEdit* taxableAmountEdit_;
+    FieldEdit* taxCalculatedEdit_;
 };
 
 } // namespace kv

@@ -27,15 +27,15 @@ NonResidentIncomeDialog::NonResidentIncomeDialog(Asker& asker, const IncomeDict&
     auto* group = new QGroupBox(QStringLiteral("Сведения о полученном доходе"), this);
     group->setObjectName(QStringLiteral("gbIncome"));
     codes_ = new IncomeCodeFields(asker, dict, IncomeCodeFields::Rules::NonResident, group);
-    lblMonth_ = new QLabel(QStringLiteral("Месяц получения дохода"), group);
-    edMonth_ = field(group, "edMonth", FieldKind::edtDigital, 2);
-    edMonth_->setMaximumWidth(40);
-    lblMonth_->setBuddy(edMonth_);
+    monthLabel_ = new QLabel(QStringLiteral("Месяц получения дохода"), group);
+    monthEdit_ = field(group, "edMonth", FieldKind::Digits, 2);
+    monthEdit_->setMaximumWidth(40);
+    monthLabel_->setBuddy(monthEdit_);
 
     auto* grid = new QGridLayout(group);
     const int row = codes_->addTo(grid, 0);
-    grid->addWidget(lblMonth_, row, 0);
-    grid->addWidget(edMonth_, row, 1);
+    grid->addWidget(monthLabel_, row, 0);
+    grid->addWidget(monthEdit_, row, 1);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -51,30 +51,30 @@ NonResidentIncomeDialog::NonResidentIncomeDialog(Asker& asker, const IncomeDict&
         if (existing->incomeCode != 0) {
             // A code the dictionary lacks still keeps the month it was stored with.
             setMonthEnabled(dict.findIncome(std::to_string(existing->incomeCode)) != nullptr);
-            edMonth_->setStoredText(QString::number(existing->month));
+            monthEdit_->setStoredText(QString::number(existing->month));
         }
     }
     codes_->incomeButton()->setFocus();
 
     connect(codes_, &IncomeCodeFields::incomePicked, this, [this] { setMonthEnabled(true); });
-    connect(edMonth_, &FieldEdit::changed, this, &NonResidentIncomeDialog::monthChanged);
-    connect(edMonth_, &FieldEdit::editingFinished, this, &NonResidentIncomeDialog::monthFinished);
+    connect(monthEdit_, &FieldEdit::changed, this, &NonResidentIncomeDialog::monthChanged);
+    connect(monthEdit_, &FieldEdit::editingFinished, this, &NonResidentIncomeDialog::monthFinished);
     arrangeDialogForKeyboard(this);
 }
 
 void NonResidentIncomeDialog::setMonthEnabled(bool enabled) {
-    lblMonth_->setEnabled(enabled);
-    edMonth_->setEnabled(enabled);
+    monthLabel_->setEnabled(enabled);
+    monthEdit_->setEnabled(enabled);
 }
 
 void NonResidentIncomeDialog::monthChanged() {
-    if (edMonth_->text().toInt() > 12)
-        edMonth_->setText(QStringLiteral("12"));
+    if (monthEdit_->text().toInt() > 12)
+        monthEdit_->setText(QStringLiteral("12"));
 }
 
 void NonResidentIncomeDialog::monthFinished() {
-    if (!edMonth_->text().isEmpty() && edMonth_->text().toInt() == 0)
-        edMonth_->setText(QStringLiteral("1"));
+    if (!monthEdit_->text().isEmpty() && monthEdit_->text().toInt() == 0)
+        monthEdit_->setText(QStringLiteral("1"));
 }
 
 bool NonResidentIncomeDialog::incomeChosen() const {
@@ -87,7 +87,7 @@ ThirteenIncomeItem NonResidentIncomeDialog::item() const {
     it.amount = codes_->income();
     it.deductionCode = codes_->deductionCode();
     it.deductionAmount = codes_->deduction();
-    it.month = monthFromText(edMonth_->text().toStdString());
+    it.month = monthFromText(monthEdit_->text().toStdString());
     return it;
 }
 
@@ -105,7 +105,7 @@ void NonResidentIncomeDialog::accept() {
     state.deductionEmpty = codes_->deductionEmpty();
     state.deduction = codes_->deduction();
     AskerCheckDialog dialog(asker_, this);
-    const IncomeDialogVerdict verdict = CheckNonResidentIncome(state, dialog);
+    const IncomeDialogVerdict verdict = checkNonResidentIncome(state, dialog);
     if (verdict.element != 0)
         goToElement(verdict.element);
     if (verdict.accept)
@@ -114,18 +114,18 @@ void NonResidentIncomeDialog::accept() {
 
 void NonResidentIncomeDialog::goToElement(std::uint16_t element) {
     switch (element) {
-    case kIncomeCodeElement:
+    case IncomeCodeElement:
         codes_->incomeButton()->setFocus();
         codes_->chooseIncome();
         break;
-    case kIncomeAmountElement:
+    case IncomeAmountElement:
         codes_->incomeField()->setFocus();
         break;
-    case kDeductionCodeElement:
+    case DeductionCodeElement:
         codes_->deductionButton()->setFocus();
         codes_->chooseDeduction();
         break;
-    case kDeductionAmountElement:
+    case DeductionAmountElement:
         // No deduction code yet: the code comes first.
         if (!codes_->deductionChosen()) {
             codes_->deductionButton()->setFocus();

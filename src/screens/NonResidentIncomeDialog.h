@@ -38,8 +38,8 @@ private:
 
     Asker& asker_;
     IncomeCodeFields* codes_;
-    QLabel* lblMonth_;
-    FieldEdit* edMonth_;
+    QLabel* monthLabel_;
+    FieldEdit* monthEdit_;
 };
 
 } // namespace kv

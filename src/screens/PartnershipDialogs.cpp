@@ -79,35 +79,35 @@ PartnershipIncomeDialog::PartnershipIncomeDialog(Asker& asker, const Partnership
     setObjectName(QStringLiteral("TfmIncomeInvestTov"));
     setWindowTitle(QStringLiteral("Участие в инвестиционных товариществах"));
 
-    cbKind_ = new QComboBox(this);
-    cbKind_->setObjectName(QStringLiteral("cbOperationKind"));
+    kindCombo_ = new QComboBox(this);
+    kindCombo_->setObjectName(QStringLiteral("cbOperationKind"));
     for (const std::string& name : partnershipOperationNames())
-        cbKind_->addItem(fromCp1251(name));
-    edIncome_ = moneyField(this, "edIncomeAmount");
-    lblExpenseShare_ = new QLabel(QStringLiteral("Доля расходов"), this);
-    lblExpenseShare_->setObjectName(QStringLiteral("lblExpenseShare"));
-    lblContributions_ = new QLabel(QStringLiteral("Сумма вкладов"), this);
-    lblContributions_->setObjectName(QStringLiteral("lblContributions"));
-    edExpenseShare_ = moneyField(this, "edExpenseShare");
-    lblManager_ = new QLabel(QStringLiteral("Расходы на управляющих товарищей"), this);
-    lblManager_->setObjectName(QStringLiteral("lblManagerExpenses"));
-    edManager_ = moneyField(this, "edManagerExpenses");
-    lblPriorLoss_ = new QLabel(QStringLiteral("Убыток прошлых лет"), this);
-    lblPriorLoss_->setObjectName(QStringLiteral("lblPriorYearsLoss"));
-    edPriorLoss_ = moneyField(this, "edPriorYearsLoss");
+        kindCombo_->addItem(fromCp1251(name));
+    incomeEdit_ = moneyField(this, "edIncomeAmount");
+    expenseShareLabel_ = new QLabel(QStringLiteral("Доля расходов"), this);
+    expenseShareLabel_->setObjectName(QStringLiteral("lblExpenseShare"));
+    contributionsLabel_ = new QLabel(QStringLiteral("Сумма вкладов"), this);
+    contributionsLabel_->setObjectName(QStringLiteral("lblContributions"));
+    expenseShareEdit_ = moneyField(this, "edExpenseShare");
+    managerLabel_ = new QLabel(QStringLiteral("Расходы на управляющих товарищей"), this);
+    managerLabel_->setObjectName(QStringLiteral("lblManagerExpenses"));
+    managerEdit_ = moneyField(this, "edManagerExpenses");
+    priorLossLabel_ = new QLabel(QStringLiteral("Убыток прошлых лет"), this);
+    priorLossLabel_->setObjectName(QStringLiteral("lblPriorYearsLoss"));
+    priorLossEdit_ = moneyField(this, "edPriorYearsLoss");
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Вид операций"), this), 0, 0);
-    grid->addWidget(cbKind_, 0, 1);
+    grid->addWidget(kindCombo_, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Сумма доходов"), this), 1, 0);
-    grid->addWidget(edIncome_, 1, 1);
-    grid->addWidget(lblExpenseShare_, 2, 0);
-    grid->addWidget(lblContributions_, 2, 0);
-    grid->addWidget(edExpenseShare_, 2, 1);
-    grid->addWidget(lblManager_, 3, 0);
-    grid->addWidget(edManager_, 3, 1);
-    grid->addWidget(lblPriorLoss_, 4, 0);
-    grid->addWidget(edPriorLoss_, 4, 1);
+    grid->addWidget(incomeEdit_, 1, 1);
+    grid->addWidget(expenseShareLabel_, 2, 0);
+    grid->addWidget(contributionsLabel_, 2, 0);
+    grid->addWidget(expenseShareEdit_, 2, 1);
+    grid->addWidget(managerLabel_, 3, 0);
+    grid->addWidget(managerEdit_, 3, 1);
+    grid->addWidget(priorLossLabel_, 4, 0);
+    grid->addWidget(priorLossEdit_, 4, 1);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -121,27 +121,28 @@ PartnershipIncomeDialog::PartnershipIncomeDialog(Asker& asker, const Partnership
     }
 
     const int kind = item_.operationKind;
-    cbKind_->setCurrentIndex(kind >= 1 && kind <= cbKind_->count() ? kind - 1 : -1);
-    edIncome_->setMoney(item_.incomeAmount);
-    edExpenseShare_->setMoney(item_.expenseShare);
-    edManager_->setMoney(item_.managerExpenses);
-    edPriorLoss_->setMoney(item_.priorYearsLoss);
+    kindCombo_->setCurrentIndex(kind >= 1 && kind <= kindCombo_->count() ? kind - 1 : -1);
+    incomeEdit_->setMoney(item_.incomeAmount);
+    expenseShareEdit_->setMoney(item_.expenseShare);
+    managerEdit_->setMoney(item_.managerExpenses);
+    priorLossEdit_->setMoney(item_.priorYearsLoss);
     kindChosen(false);
-    connect(cbKind_, &QComboBox::activated, this, [this] { kindChosen(true); });
+    connect(kindCombo_, &QComboBox::activated, this, [this] { kindChosen(true); });
     resize(560, sizeHint().height());
     arrangeDialogForKeyboard(this);
 }
 
 void PartnershipIncomeDialog::kindChosen(bool reset) {
-    const bool exit = cbKind_->currentIndex() + 1 == kPartnershipExitKind;
-    lblExpenseShare_->setVisible(!exit);
-    lblContributions_->setVisible(exit);
-    for (QWidget* w : std::initializer_list<QWidget*>{lblManager_, edManager_, lblPriorLoss_, edPriorLoss_})
+    const bool exit = kindCombo_->currentIndex() + 1 == kPartnershipExitKind;
+    expenseShareLabel_->setVisible(!exit);
+    contributionsLabel_->setVisible(exit);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{managerLabel_, managerEdit_, priorLossLabel_, priorLossEdit_})
         w->setVisible(!exit);
     // Leaving a partnership carries no manager expenses and no earlier losses.
     if (exit && reset) {
-        edManager_->setText(QStringLiteral("0"));
-        edPriorLoss_->setText(QStringLiteral("0"));
+        managerEdit_->setText(QStringLiteral("0"));
+        priorLossEdit_->setText(QStringLiteral("0"));
     }
 }
 
@@ -154,19 +155,19 @@ void PartnershipIncomeDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void PartnershipIncomeDialog::accept() {
-    const std::int32_t kind = cbKind_->currentIndex() + 1;
+    const std::int32_t kind = kindCombo_->currentIndex() + 1;
     AskerCheckDialog dialog(asker_, this);
-    const PartnershipIncomeVerdict verdict = CheckPartnershipIncome(kind, dialog);
+    const PartnershipIncomeVerdict verdict = checkPartnershipIncome(kind, dialog);
     if (!verdict.accept) {
         if (verdict.focusKind)
-            cbKind_->setFocus();
+            kindCombo_->setFocus();
         return;
     }
     item_.operationKind = kind;
-    item_.incomeAmount = amountOf(edIncome_);
-    item_.expenseShare = amountOf(edExpenseShare_);
-    item_.managerExpenses = amountOf(edManager_);
-    item_.priorYearsLoss = amountOf(edPriorLoss_);
+    item_.incomeAmount = amountOf(incomeEdit_);
+    item_.expenseShare = amountOf(expenseShareEdit_);
+    item_.managerExpenses = amountOf(managerEdit_);
+    item_.priorYearsLoss = amountOf(priorLossEdit_);
     QDialog::accept();
 }
 

@@ -58,15 +58,15 @@ private:
 
     Asker& asker_;
     PartnershipIncomeItem item_;
-    QComboBox* cbKind_;
-    FieldEdit* edIncome_;
-    QLabel* lblExpenseShare_;
-    QLabel* lblContributions_;
-    FieldEdit* edExpenseShare_;
-    QLabel* lblManager_;
-    FieldEdit* edManager_;
-    QLabel* lblPriorLoss_;
-    FieldEdit* edPriorLoss_;
+    QComboBox* kindCombo_;
+    FieldEdit* incomeEdit_;
+    QLabel* expenseShareLabel_;
+    QLabel* contributionsLabel_;
+    FieldEdit* expenseShareEdit_;
+    QLabel* managerLabel_;
+    FieldEdit* managerEdit_;
+    QLabel* priorLossLabel_;
+    FieldEdit* priorLossEdit_;
 };
 
 } // namespace kv

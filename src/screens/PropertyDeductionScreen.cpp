@@ -28,7 +28,7 @@ namespace {
 
 // Amounts of the deduction are limited to 8 whole digits.
 FieldEdit* priorField(QWidget* parent, const char* name) {
-    FieldEdit* edit = field(parent, name, FieldKind::edtCurrency, 8, 2);
+    FieldEdit* edit = field(parent, name, FieldKind::Money, 8, 2);
     edit->setMaximumWidth(150);
     return edit;
 }
@@ -51,73 +51,74 @@ PropertyDeductionScreen::PropertyDeductionScreen(QWidget* panel, ScreenHost& hos
     ScreenBuildGuard guard(host);
     buildWidgets();
     load();
-    connect(chbGranted_, &QCheckBox::clicked, this, &PropertyDeductionScreen::grantedClicked);
-    auto* objects = new RecordListController(lvObjects_, bnAddObject_, bnDeleteObject_, bnEditObject_,
-                                             host.asker(), this);
+    connect(grantedBox_, &QCheckBox::clicked, this, &PropertyDeductionScreen::grantedClicked);
+    auto* objects = new RecordListController(objectsList_, addObjectButton_, deleteObjectButton_,
+                                             editObjectButton_, host.asker(), this);
     objects->enterEdits = false;
     objects->onAdd = [this] { addObject(); };
     objects->onEdit = [this] { editObject(); };
     objects->onRemove = [this] { deleteObject(); };
-    connect(edPriorYears_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
-    connect(edPriorInterest_, &FieldEdit::changed, this, [this] { DocumentChanged(); });
+    connect(priorYearsEdit_, &FieldEdit::changed, this, [this] { markDocumentChanged(); });
+    connect(priorInterestEdit_, &FieldEdit::changed, this, [this] { markDocumentChanged(); });
 }
 
 void PropertyDeductionScreen::buildWidgets() {
-    chbGranted_ = new QCheckBox(QStringLiteral("Предоставить имущественный налоговый вычет"), this);
-    chbGranted_->setObjectName(QStringLiteral("chbConstructionDeduct"));
+    grantedBox_ = new QCheckBox(QStringLiteral("Предоставить имущественный налоговый вычет"), this);
+    grantedBox_->setObjectName(QStringLiteral("chbConstructionDeduct"));
 
-    gbObjects_ = new QGroupBox(QStringLiteral("Сведения об объектах"), this);
-    gbObjects_->setObjectName(QStringLiteral("gbObjects"));
-    lvObjects_ = makeList(gbObjects_, "lvObjects", QStringLiteral("Список объектов"),
-                          {QStringLiteral("Список объектов")});
-    bnAddObject_ =
-        button(gbObjects_, "bnAddObject", QStringLiteral("Добавить"), QStringLiteral("Добавить объект"));
-    bnDeleteObject_ =
-        button(gbObjects_, "bnDeleteObject", QStringLiteral("Удалить"), QStringLiteral("Удалить объект"));
-    bnEditObject_ = button(gbObjects_, "bnEditObject", QStringLiteral("Редактировать"),
-                           QStringLiteral("Редактировать объект"));
-    objectActions_ = new ListActions(lvObjects_, bnDeleteObject_, {bnEditObject_});
-    objectActions_->allowed = [this] { return chbGranted_->isChecked(); };
+    objectsGroup_ = new QGroupBox(QStringLiteral("Сведения об объектах"), this);
+    objectsGroup_->setObjectName(QStringLiteral("gbObjects"));
+    objectsList_ = makeList(objectsGroup_, "lvObjects", QStringLiteral("Список объектов"),
+                            {QStringLiteral("Список объектов")});
+    addObjectButton_ =
+        button(objectsGroup_, "bnAddObject", QStringLiteral("Добавить"), QStringLiteral("Добавить объект"));
+    deleteObjectButton_ =
+        button(objectsGroup_, "bnDeleteObject", QStringLiteral("Удалить"), QStringLiteral("Удалить объект"));
+    editObjectButton_ = button(objectsGroup_, "bnEditObject", QStringLiteral("Редактировать"),
+                               QStringLiteral("Редактировать объект"));
+    objectActions_ = new ListActions(objectsList_, deleteObjectButton_, {editObjectButton_});
+    objectActions_->allowed = [this] { return grantedBox_->isChecked(); };
     auto* objectButtons = new QVBoxLayout;
-    objectButtons->addWidget(bnAddObject_);
-    objectButtons->addWidget(bnDeleteObject_);
-    objectButtons->addWidget(bnEditObject_);
+    objectButtons->addWidget(addObjectButton_);
+    objectButtons->addWidget(deleteObjectButton_);
+    objectButtons->addWidget(editObjectButton_);
     objectButtons->addStretch(1);
-    auto* objectLayout = new QHBoxLayout(gbObjects_);
-    objectLayout->addWidget(lvObjects_, 1);
+    auto* objectLayout = new QHBoxLayout(objectsGroup_);
+    objectLayout->addWidget(objectsList_, 1);
     objectLayout->addLayout(objectButtons);
 
-    gbCalc_ = new QGroupBox(QStringLiteral("Расчет имущественного вычета"), this);
-    gbCalc_->setObjectName(QStringLiteral("gbCalc"));
-    auto* purchase = new QGroupBox(QStringLiteral("Данные о покупке (строительстве) объектов"), gbCalc_);
+    calculationGroup_ = new QGroupBox(QStringLiteral("Расчет имущественного вычета"), this);
+    calculationGroup_->setObjectName(QStringLiteral("gbCalc"));
+    auto* purchase =
+        new QGroupBox(QStringLiteral("Данные о покупке (строительстве) объектов"), calculationGroup_);
     purchase->setObjectName(QStringLiteral("gbPurchase"));
-    edTotalCost_ = totalField(purchase, "edTotalCost");
-    lblPriorYears_ = new QLabel(QStringLiteral("Вычет за предыдущие годы"), purchase);
-    edPriorYears_ = priorField(purchase, "edPriorYears");
+    totalCostEdit_ = totalField(purchase, "edTotalCost");
+    priorYearsLabel_ = new QLabel(QStringLiteral("Вычет за предыдущие годы"), purchase);
+    priorYearsEdit_ = priorField(purchase, "edPriorYears");
     auto* purchaseLayout = new QGridLayout(purchase);
     purchaseLayout->addWidget(
         wrapped(QStringLiteral("Общая стоимость всех объектов (с учетом ограничений вычета)"), purchase), 0,
         0);
-    purchaseLayout->addWidget(edTotalCost_, 0, 1);
-    purchaseLayout->addWidget(lblPriorYears_, 1, 0);
-    purchaseLayout->addWidget(edPriorYears_, 1, 1);
+    purchaseLayout->addWidget(totalCostEdit_, 0, 1);
+    purchaseLayout->addWidget(priorYearsLabel_, 1, 0);
+    purchaseLayout->addWidget(priorYearsEdit_, 1, 1);
     purchaseLayout->setColumnStretch(0, 1);
 
-    auto* interest = new QGroupBox(QStringLiteral("Данные о процентах по кредитам"), gbCalc_);
+    auto* interest = new QGroupBox(QStringLiteral("Данные о процентах по кредитам"), calculationGroup_);
     interest->setObjectName(QStringLiteral("gbInterest"));
-    edTotalInterest_ = totalField(interest, "edTotalInterest");
-    lblPriorInterest_ = new QLabel(QStringLiteral("Вычет за предыдущие годы"), interest);
-    edPriorInterest_ = priorField(interest, "edPriorInterest");
+    totalInterestEdit_ = totalField(interest, "edTotalInterest");
+    priorInterestLabel_ = new QLabel(QStringLiteral("Вычет за предыдущие годы"), interest);
+    priorInterestEdit_ = priorField(interest, "edPriorInterest");
     auto* interestLayout = new QGridLayout(interest);
     interestLayout->addWidget(wrapped(QStringLiteral("Проценты по кредитам за все годы"), interest), 0, 0);
-    interestLayout->addWidget(edTotalInterest_, 0, 1);
-    interestLayout->addWidget(lblPriorInterest_, 1, 0);
-    interestLayout->addWidget(edPriorInterest_, 1, 1);
+    interestLayout->addWidget(totalInterestEdit_, 0, 1);
+    interestLayout->addWidget(priorInterestLabel_, 1, 0);
+    interestLayout->addWidget(priorInterestEdit_, 1, 1);
     interestLayout->setColumnStretch(0, 1);
 
     // Granted by the employer this year: the computation takes these from the
     // agents' deductions of the 13% sources, so the fields stay hidden.
-    auto* agent = new QWidget(gbCalc_);
+    auto* agent = new QWidget(calculationGroup_);
     agent->setObjectName(QStringLiteral("pnlAgentDeductions"));
     auto* agentLayout = new QGridLayout(agent);
     auto* agent311 = priorField(agent, "edAgent311");
@@ -132,15 +133,15 @@ void PropertyDeductionScreen::buildWidgets() {
     agent312->setToolTip(QStringLiteral("т.е. у работодателя"));
     agent->hide();
 
-    auto* calcLayout = new QGridLayout(gbCalc_);
+    auto* calcLayout = new QGridLayout(calculationGroup_);
     calcLayout->addWidget(purchase, 0, 0);
     calcLayout->addWidget(interest, 0, 1);
     calcLayout->addWidget(agent, 1, 0, 1, 2);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chbGranted_);
-    layout->addWidget(gbObjects_, 1);
-    layout->addWidget(gbCalc_);
+    layout->addWidget(grantedBox_);
+    layout->addWidget(objectsGroup_, 1);
+    layout->addWidget(calculationGroup_);
     layout->addStretch(0);
 }
 
@@ -151,60 +152,60 @@ PropertyDeduction& PropertyDeductionScreen::deduction() {
 void PropertyDeductionScreen::load() {
     const PropertyDeduction& d = deduction();
     const bool granted = d.granted != 0;
-    chbGranted_->setChecked(granted);
+    grantedBox_->setChecked(granted);
     if (granted) {
         for (const HousingObject& o : d.objects)
-            lvObjects_->addTopLevelItem(new QTreeWidgetItem(QStringList{rowTitle(o)}));
+            objectsList_->addTopLevelItem(new QTreeWidgetItem(QStringList{rowTitle(o)}));
     }
     setObjectControls(granted);
     const bool listed = granted && !d.objects.empty();
-    gbCalc_->setEnabled(listed);
+    calculationGroup_->setEnabled(listed);
     if (listed) {
         showTotals();
         const PriorYearsFields prior = priorYearsFields(d.objects);
         if (prior.purchase && !d.priorYearsDeduction.isZero())
-            edPriorYears_->setMoney(d.priorYearsDeduction);
+            priorYearsEdit_->setMoney(d.priorYearsDeduction);
         if (prior.interest && !d.priorYearsInterestDeduction.isZero())
-            edPriorInterest_->setMoney(d.priorYearsInterestDeduction);
+            priorInterestEdit_->setMoney(d.priorYearsInterestDeduction);
     }
-    bnAddObject_->setEnabled(granted && objectAddEnabled(d.objects));
+    addObjectButton_->setEnabled(granted && objectAddEnabled(d.objects));
     applyPriorYearsRule();
 }
 
 void PropertyDeductionScreen::setObjectControls(bool on) {
-    gbObjects_->setEnabled(on);
-    lvObjects_->setEnabled(on);
-    bnAddObject_->setEnabled(on);
+    objectsGroup_->setEnabled(on);
+    objectsList_->setEnabled(on);
+    addObjectButton_->setEnabled(on);
     objectActions_->refresh();
 }
 
 void PropertyDeductionScreen::grantedClicked(bool checked) {
-    const bool entered = !deduction().objects.empty() || !edPriorYears_->text().isEmpty() ||
-                         !edPriorInterest_->text().isEmpty();
-    if (!checked && !untickConfirmed(host().asker(), this, chbGranted_, entered))
+    const bool entered = !deduction().objects.empty() || !priorYearsEdit_->text().isEmpty() ||
+                         !priorInterestEdit_->text().isEmpty();
+    if (!checked && !untickConfirmed(host().asker(), this, grantedBox_, entered))
         return;
-    DocumentChanged();
+    markDocumentChanged();
     setObjectControls(checked);
     if (checked) {
-        gbCalc_->setEnabled(lvObjects_->topLevelItemCount() > 0);
+        calculationGroup_->setEnabled(objectsList_->topLevelItemCount() > 0);
         applyAddRule();
         return;
     }
-    gbCalc_->setEnabled(false);
+    calculationGroup_->setEnabled(false);
     deduction().objects.clear();
-    lvObjects_->clear();
+    objectsList_->clear();
     showTotals();
     applyPriorYearsRule(); // with no object there is no earlier year to state
 }
 
 void PropertyDeductionScreen::showTotals() {
     const PropertyTotals totals = propertyTotals(deduction().objects);
-    edTotalCost_->setText(groupedAmount(totals.cost));
-    edTotalInterest_->setText(groupedAmount(totals.interest));
+    totalCostEdit_->setText(groupedAmount(totals.cost));
+    totalInterestEdit_->setText(groupedAmount(totals.interest));
 }
 
 void PropertyDeductionScreen::applyAddRule() {
-    bnAddObject_->setEnabled(objectAddEnabled(deduction().objects));
+    addObjectButton_->setEnabled(objectAddEnabled(deduction().objects));
 }
 
 void PropertyDeductionScreen::applyPriorYearsRule() {
@@ -215,12 +216,12 @@ void PropertyDeductionScreen::applyPriorYearsRule() {
         if (!on)
             edit->clear();
     };
-    apply(lblPriorYears_, edPriorYears_, prior.purchase);
-    apply(lblPriorInterest_, edPriorInterest_, prior.interest);
+    apply(priorYearsLabel_, priorYearsEdit_, prior.purchase);
+    apply(priorInterestLabel_, priorInterestEdit_, prior.interest);
 }
 
 void PropertyDeductionScreen::addObject() {
-    if (!bnAddObject_->isEnabled())
+    if (!addObjectButton_->isEnabled())
         return;
     RecordList<HousingObject>& objects = deduction().objects;
     HousingObjectDialog dialog(host().asker(), HousingObject{}, setupForNewObject(objects), this);
@@ -234,20 +235,20 @@ void PropertyDeductionScreen::addObject() {
                                                  QuestionIcon::Critical));
         return;
     }
-    DocumentChanged();
+    markDocumentChanged();
     for (HousingObject& o : objects)
         o.isPensioner = entered.isPensioner;
     showTotals();
-    lvObjects_->addTopLevelItem(new QTreeWidgetItem(QStringList{rowTitle(entered)}));
-    selectRow(lvObjects_, lvObjects_->topLevelItemCount() - 1);
-    gbCalc_->setEnabled(true);
+    objectsList_->addTopLevelItem(new QTreeWidgetItem(QStringList{rowTitle(entered)}));
+    selectRow(objectsList_, objectsList_->topLevelItemCount() - 1);
+    calculationGroup_->setEnabled(true);
     applyAddRule();
     applyPriorYearsRule();
 }
 
 void PropertyDeductionScreen::editObject() {
-    const int index = currentRow(lvObjects_);
-    if (index < 0 || !chbGranted_->isChecked())
+    const int index = currentRow(objectsList_);
+    if (index < 0 || !grantedBox_->isChecked())
         return;
     RecordList<HousingObject>& objects = deduction().objects;
     HousingObjectDialog dialog(host().asker(), objects.get(index), setupForObject(objects, index), this);
@@ -258,44 +259,44 @@ void PropertyDeductionScreen::editObject() {
         o.isPensioner = edited.isPensioner;
     objects.set(index, edited);
     // A changed object changes the return, so the return must be saved again.
-    DocumentChanged();
+    markDocumentChanged();
     showTotals();
-    lvObjects_->topLevelItem(index)->setText(0, rowTitle(edited));
-    selectRow(lvObjects_, index);
+    objectsList_->topLevelItem(index)->setText(0, rowTitle(edited));
+    selectRow(objectsList_, index);
     applyAddRule();
     applyPriorYearsRule();
 }
 
 void PropertyDeductionScreen::deleteObject() {
-    const int index = currentRow(lvObjects_);
-    if (index < 0 || !chbGranted_->isChecked())
+    const int index = currentRow(objectsList_);
+    if (index < 0 || !grantedBox_->isChecked())
         return;
-    DocumentChanged();
+    markDocumentChanged();
     deduction().objects.remove(index);
-    delete lvObjects_->takeTopLevelItem(index);
+    delete objectsList_->takeTopLevelItem(index);
     showTotals();
-    const int next = rowAfterRemoval(index, lvObjects_->topLevelItemCount());
+    const int next = rowAfterRemoval(index, objectsList_->topLevelItemCount());
     if (next >= 0)
-        selectRow(lvObjects_, next);
+        selectRow(objectsList_, next);
     else
-        gbCalc_->setEnabled(false);
+        calculationGroup_->setEnabled(false);
     applyAddRule();
     applyPriorYearsRule();
 }
 
-void PropertyDeductionScreen::SaveData() {
+void PropertyDeductionScreen::saveData() {
     PropertyDeduction& d = deduction();
-    d.granted = chbGranted_->isChecked() ? 1 : 0;
+    d.granted = grantedBox_->isChecked() ? 1 : 0;
     if (d.granted) {
-        d.priorYearsDeduction = amountOf(edPriorYears_);
-        d.priorYearsInterestDeduction = amountOf(edPriorInterest_);
+        d.priorYearsDeduction = amountOf(priorYearsEdit_);
+        d.priorYearsInterestDeduction = amountOf(priorInterestEdit_);
     }
 }
 
-std::uint16_t PropertyDeductionScreen::CheckData() {
+std::uint16_t PropertyDeductionScreen::checkData() {
     return 0;
 }
 
-void PropertyDeductionScreen::SetFocusToElement(std::uint16_t) {}
+void PropertyDeductionScreen::setFocusToElement(std::uint16_t) {}
 
 } // namespace kv

@@ -2,7 +2,7 @@
 // "Имущественный": the housing bought or built for which the property deduction is
 // claimed, with the deductions already used in earlier years. Objects reach the
 // document when their dialog is confirmed or their row deleted; the granted mark
-// and the prior-years amounts at SaveData.
+// and the prior-years amounts at saveData.
 #include "screens/kit/ScreenFrame.h"
 
 #include <cstdint>
@@ -26,9 +26,9 @@ class PropertyDeductionScreen : public ScreenFrame {
 public:
     PropertyDeductionScreen(QWidget* panel, ScreenHost& host);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
 
 private:
     void buildWidgets();
@@ -45,19 +45,19 @@ private:
     void editObject();
     void deleteObject();
 
-    QCheckBox* chbGranted_;
-    QGroupBox* gbObjects_;
-    QTreeWidget* lvObjects_;
-    QPushButton* bnAddObject_;
-    QPushButton* bnDeleteObject_;
-    QPushButton* bnEditObject_;
-    QGroupBox* gbCalc_;
-    QLineEdit* edTotalCost_;
-    QLabel* lblPriorYears_;
-    FieldEdit* edPriorYears_;
-    QLineEdit* edTotalInterest_;
-    QLabel* lblPriorInterest_;
-    FieldEdit* edPriorInterest_;
+    QCheckBox* grantedBox_;
+    QGroupBox* objectsGroup_;
+    QTreeWidget* objectsList_;
+    QPushButton* addObjectButton_;
+    QPushButton* deleteObjectButton_;
+    QPushButton* editObjectButton_;
+    QGroupBox* calculationGroup_;
+    QLineEdit* totalCostEdit_;
+    QLabel* priorYearsLabel_;
+    FieldEdit* priorYearsEdit_;
+    QLineEdit* totalInterestEdit_;
+    QLabel* priorInterestLabel_;
+    FieldEdit* priorInterestEdit_;
     ListActions* objectActions_ = nullptr;
 };
 

@@ -38,8 +38,8 @@ RussianIncomeScreen::RussianIncomeScreen(QWidget* panel, ScreenHost& host)
     if (nonResident) {
         b1->setToolTip(QStringLiteral("Доходы нерезидента"));
         b2->setToolTip(QStringLiteral("Дивиденды нерезидента"));
-        setTarget(b2, ScreenId::ThirtyPercent);
-        setTarget(b6, ScreenId::ThirteenPercentNR);
+        setTarget(b2, ScreenId::Dividends);
+        setTarget(b6, ScreenId::ThirteenPercentNonResident);
         b3->hide();
         b7->hide();
     } else {
@@ -49,7 +49,7 @@ RussianIncomeScreen::RussianIncomeScreen(QWidget* panel, ScreenHost& host)
         b2->setToolTip(QStringLiteral("Доходы, облагаемые по ставке 9% (НЕ дивиденды)"));
         setTarget(b2, ScreenId::NinePercent);
         setTarget(b3, ScreenId::ThirtyFivePercent);
-        setTarget(b7, ScreenId::ThirtyPercent);
+        setTarget(b7, ScreenId::Dividends);
         b6->hide();
     }
     showFirst(b1);

@@ -77,23 +77,23 @@ void ScreenContainer::showFirst(QAbstractButton* button) {
     buildInner(button);
 }
 
-void ScreenContainer::SaveData() {
+void ScreenContainer::saveData() {
     if (inner_ != nullptr)
-        inner_->SaveData();
+        inner_->saveData();
 }
 
-std::uint16_t ScreenContainer::CheckData() {
-    return inner_ != nullptr ? inner_->CheckData() : 0;
+std::uint16_t ScreenContainer::checkData() {
+    return inner_ != nullptr ? inner_->checkData() : 0;
 }
 
-void ScreenContainer::SetFocusToElement(std::uint16_t code) {
+void ScreenContainer::setFocusToElement(std::uint16_t code) {
     if (inner_ != nullptr)
-        inner_->SetFocusToElement(code);
+        inner_->setFocusToElement(code);
 }
 
-void ScreenContainer::SelectFirstEntry() {
+void ScreenContainer::selectFirstEntry() {
     if (inner_ != nullptr && host().screens().hasFirstEntry(inner_->screenId(), document()))
-        inner_->SelectFirstEntry();
+        inner_->selectFirstEntry();
 }
 
 void ScreenContainer::innerButtonClicked(QAbstractButton* button) {
@@ -105,18 +105,18 @@ void ScreenContainer::innerButtonClicked(QAbstractButton* button) {
         return;
     }
     if (inner_ != nullptr) {
-        inner_->SaveData();
-        if (const std::uint16_t code = inner_->CheckData(); code != 0) {
+        inner_->saveData();
+        if (const std::uint16_t code = inner_->checkData(); code != 0) {
             if (currentButton_ != nullptr)
                 currentButton_->setChecked(true);
-            inner_->SetFocusToElement(code);
+            inner_->setFocusToElement(code);
             return;
         }
     }
     buildInner(button);
     arrangeForKeyboard(this);
     if (selectsFirstEntryOnSwitch())
-        SelectFirstEntry();
+        selectFirstEntry();
 }
 
 void ScreenContainer::openInner(ScreenId id) {

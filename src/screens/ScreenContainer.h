@@ -18,10 +18,10 @@ namespace kv {
 class ScreenContainer : public ScreenFrame {
     Q_OBJECT
 public:
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
-    void SelectFirstEntry() override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
+    void selectFirstEntry() override;
 
     ScreenFrame* innerScreen() const { return inner_; }
     // Left to right, hidden ones included.

@@ -77,7 +77,7 @@ template <FlatIncomeKind kind> ScreenFrame* makeFlatIncome(QWidget* panel, Scree
 std::vector<ScreenInfo> programScreens() {
     const auto none = std::function<int(const Declaration&)>{};
     const InsideContainer incomes{ScreenId::RussianIncome};
-    const InsideContainer deductions{ScreenId::FrameDeductData};
+    const InsideContainer deductions{ScreenId::Deductions};
     const QString incomesHelp = QStringLiteral("RussianIncome.htm");
     const QString deductionsHelp = QStringLiteral("Deductions.htm");
     // One row per screen, in any order; a section's button takes its place from Section.
@@ -98,7 +98,7 @@ std::vector<ScreenInfo> programScreens() {
          makeScreen<TaxpayerScreen>,
          none,
          SectionPlace{
-             Section::PersonInfo, QStringLiteral("fbPrsonInfo"), QStringLiteral("Сведения о декларанте"),
+             Section::Taxpayer, QStringLiteral("fbPrsonInfo"), QStringLiteral("Сведения о декларанте"),
              QStringLiteral("Персональные данные налогоплательщика"), SectionPicture::Person, always},
          QStringLiteral("PersonInfo.htm"),
          {{CheckSection::Taxpayer}}},
@@ -114,7 +114,7 @@ std::vector<ScreenInfo> programScreens() {
              SectionPicture::Rouble, withIncomes(IncomeKind::Agent)},
          incomesHelp,
          {}},
-        {ScreenId::Currency,
+        {ScreenId::ForeignIncome,
          QStringLiteral("TfrCurrency"),
          QStringLiteral("Доходы за пределами РФ"),
          makeScreen<ForeignIncomeScreen>,
@@ -125,7 +125,7 @@ std::vector<ScreenInfo> programScreens() {
                       withIncomes(IncomeKind::Foreign)},
          QStringLiteral("ForeignIncome.htm"),
          {{CheckSection::ForeignIncomes}}},
-        {ScreenId::BusinessNew,
+        {ScreenId::Business,
          QStringLiteral("TfrBusinessNew"),
          QStringLiteral("Доходы от предпринимательской деятельности"),
          makeScreen<BusinessScreen>,
@@ -139,23 +139,23 @@ std::vector<ScreenInfo> programScreens() {
          {{CheckSection::BusinessIncomes}}},
         // Partnership incomes are entered on the 13% screen, among its sources; this
         // section stays hidden.
-        {ScreenId::InvestTov,
+        {ScreenId::InvestmentPartnership,
          QStringLiteral("TfrInvestTov"),
          QStringLiteral("Доходы от участия в инвестиционных товариществах"),
          makeScreen<InvestPartnershipScreen>,
          countOf(&Declaration::investPartnerships),
-         SectionPlace{Section::InvestTov, QStringLiteral("fbInvestTov"),
+         SectionPlace{Section::InvestmentPartnership, QStringLiteral("fbInvestTov"),
                       QStringLiteral("Инвест. товарищества"),
                       QStringLiteral("Данные по участию в инвестиционных товариществах"),
                       SectionPicture::Chart, withIncomes(IncomeKind::Partnership), false},
          QString(),
          {}},
-        {ScreenId::FrameDeductData,
+        {ScreenId::Deductions,
          QStringLiteral("TfrFrameDeductData"),
          QStringLiteral("Вычеты"),
          makeScreen<DeductionsScreen>,
          none,
-         SectionPlace{Section::Deduction, QStringLiteral("fbDeduction"), QStringLiteral("Вычеты"),
+         SectionPlace{Section::Deductions, QStringLiteral("fbDeduction"), QStringLiteral("Вычеты"),
                       QStringLiteral("Стандартные, социальные и имущественный налоговые вычеты"),
                       SectionPicture::PercentDown, deductionsOffered},
          deductionsHelp,
@@ -184,7 +184,7 @@ std::vector<ScreenInfo> programScreens() {
          incomes,
          incomesHelp,
          {{CheckSection::Incomes35}}},
-        {ScreenId::ThirtyPercent,
+        {ScreenId::Dividends,
          QStringLiteral("TfrThirtyPercent"),
          QStringLiteral("Доходы в виде дивидендов"),
          makeFlatIncome<FlatIncomeKind::Dividends>,
@@ -192,7 +192,7 @@ std::vector<ScreenInfo> programScreens() {
          incomes,
          incomesHelp,
          {{CheckSection::Dividends}}},
-        {ScreenId::ThirteenPercentNR,
+        {ScreenId::ThirteenPercentNonResident,
          QStringLiteral("TTfrThirteenPercentNR"),
          QStringLiteral("Доходы нерезидентов, высококвалифицированных специалистов"),
          makeNonResidentIncome13,
@@ -225,7 +225,7 @@ std::vector<ScreenInfo> programScreens() {
          QStringLiteral("StandartDeductions.htm"),
          {{CheckSection::StandardDeductions}}},
         // Its help lies with the incomes received in Russia.
-        {ScreenId::CB,
+        {ScreenId::Securities,
          QStringLiteral("TfrCB"),
          QStringLiteral("Убытки прошлых лет по операциям с ЦБ и инвестиционные вычеты"),
          makeScreen<SecuritiesDeductionScreen>,

@@ -11,7 +11,7 @@ namespace {
 
 // The one button that shows no screen: hidden, without an action, never enabled.
 SectionButtonInfo buttonWithoutScreen() {
-    return {Section::Nalog,
+    return {Section::NoticePayments,
             QStringLiteral("fbNalog"),
             QStringLiteral("Уплата по уведомлениям"),
             QString(),

@@ -50,54 +50,58 @@ SecuritiesDeductionScreen::SecuritiesDeductionScreen(QWidget* panel, ScreenHost&
     buildWidgets();
     // The p.3 rule fires while loading as it does on a person's edits (p.3 against
     // p.2), so the rules are connected first; the 400 000 limit waits for an edit.
-    connect(meInvP2_, &FieldEdit::changed, this, &SecuritiesDeductionScreen::p2Changed);
-    connect(meP2Vozvr_, &FieldEdit::changed, this, &SecuritiesDeductionScreen::refundableChanged);
-    for (FieldEdit* field : {meInvCB_, meInvCBTov_, meInvP2_, meP2Vozvr_})
-        connect(field, &FieldEdit::changed, this, [this] { DocumentChanged(); });
+    connect(investmentAccountEdit_, &FieldEdit::changed, this, &SecuritiesDeductionScreen::p2Changed);
+    connect(investmentAccountRefundEdit_, &FieldEdit::changed, this,
+            &SecuritiesDeductionScreen::refundableChanged);
+    for (FieldEdit* field : {investmentSecuritiesEdit_, investmentPartnershipSecuritiesEdit_,
+                             investmentAccountEdit_, investmentAccountRefundEdit_})
+        connect(field, &FieldEdit::changed, this, [this] { markDocumentChanged(); });
     for (FieldEdit* field : losses_)
-        connect(field, &FieldEdit::changed, this, [this] { DocumentChanged(); });
-    // Every box changes what SaveData writes, so each click marks the document.
-    connect(chbGrantingInvDeduct_, &QCheckBox::clicked, this,
+        connect(field, &FieldEdit::changed, this, [this] { markDocumentChanged(); });
+    // Every box changes what saveData writes, so each click marks the document.
+    connect(grantingInvestmentDeductBox_, &QCheckBox::clicked, this,
             &SecuritiesDeductionScreen::investmentGrantedClicked);
-    connect(chbGrantingDeductCB_, &QCheckBox::clicked, this,
+    connect(grantingSecuritiesDeductBox_, &QCheckBox::clicked, this,
             &SecuritiesDeductionScreen::lossesGrantedClicked);
-    connect(chbIsP3_, &QCheckBox::clicked, this, &SecuritiesDeductionScreen::p3Clicked);
+    connect(isP3Box_, &QCheckBox::clicked, this, &SecuritiesDeductionScreen::p3Clicked);
     load();
 }
 
 void SecuritiesDeductionScreen::buildWidgets() {
     auto* investment = named(new QGroupBox(QStringLiteral("Инвестиционные вычеты"), this), "gbInvestment");
-    chbGrantingInvDeduct_ =
+    grantingInvestmentDeductBox_ =
         named(new QCheckBox(QStringLiteral("Предоставить инвестиционные вычеты"), investment),
               "chbGrantingInvDeduct");
-    meInvCB_ = moneyField(investment, "meInvCB");
-    meInvCBTov_ = moneyField(investment, "meInvCBTov");
-    meInvP2_ = moneyField(investment, "meInvP2");
-    meP2Vozvr_ = moneyField(investment, "meP2Vozvr");
-    chbIsP3_ = named(new QCheckBox(QStringLiteral("Применить вычет из пп.3 п.1. Ст 219.1 НК РФ"), investment),
+    investmentSecuritiesEdit_ = moneyField(investment, "meInvCB");
+    investmentPartnershipSecuritiesEdit_ = moneyField(investment, "meInvCBTov");
+    investmentAccountEdit_ = moneyField(investment, "meInvP2");
+    investmentAccountRefundEdit_ = moneyField(investment, "meP2Vozvr");
+    isP3Box_ = named(new QCheckBox(QStringLiteral("Применить вычет из пп.3 п.1. Ст 219.1 НК РФ"), investment),
                      "chbIsP3");
     auto* investmentGrid = new QGridLayout(investment);
-    investmentGrid->addWidget(chbGrantingInvDeduct_, 0, 0, 1, 2);
-    investmentCaptions_[0] = captioned(
-        investmentGrid, 1,
-        QStringLiteral("Сумма вычета, предусмотренного пп.1. п.1. Ст. 219.1 НК РФ (Приложение 8)"), meInvCB_);
+    investmentGrid->addWidget(grantingInvestmentDeductBox_, 0, 0, 1, 2);
+    investmentCaptions_[0] =
+        captioned(investmentGrid, 1,
+                  QStringLiteral("Сумма вычета, предусмотренного пп.1. п.1. Ст. 219.1 НК РФ (Приложение 8)"),
+                  investmentSecuritiesEdit_);
     investmentCaptions_[1] = captioned(
         investmentGrid, 2,
         QStringLiteral("   - тот же вычет для операций, совершенных в рамках инвестиционного товарищества"),
-        meInvCBTov_);
-    investmentCaptions_[2] = captioned(
-        investmentGrid, 3,
-        QStringLiteral("Сумма вычета, предусмотренного пп.2. п.1. Ст. 219.1 НК РФ (Приложение 5)"), meInvP2_);
+        investmentPartnershipSecuritiesEdit_);
+    investmentCaptions_[2] =
+        captioned(investmentGrid, 3,
+                  QStringLiteral("Сумма вычета, предусмотренного пп.2. п.1. Ст. 219.1 НК РФ (Приложение 5)"),
+                  investmentAccountEdit_);
     investmentCaptions_[3] = captioned(
         investmentGrid, 4,
         QStringLiteral("   - тот же вычет из предшествующих налоговых периодов, подлежащий возврату"),
-        meP2Vozvr_);
-    investmentGrid->addWidget(chbIsP3_, 5, 0, 1, 2);
+        investmentAccountRefundEdit_);
+    investmentGrid->addWidget(isP3Box_, 5, 0, 1, 2);
     investmentGrid->setColumnStretch(0, 1);
 
     auto* losses =
         named(new QGroupBox(QStringLiteral("Убытки предыдущих налоговых периодов"), this), "gbLosses");
-    chbGrantingDeductCB_ =
+    grantingSecuritiesDeductBox_ =
         named(new QCheckBox(QStringLiteral("Учет убытков прошлых лет"), losses), "chbGrantingDeductCB");
     const char* names[6] = {"meCB", "meFiss", "meInvTov", "meCBIIS", "meFissIIS", "meInvTovIIS"};
     const QString captions[3] = {
@@ -110,7 +114,7 @@ void SecuritiesDeductionScreen::buildWidgets() {
         QStringLiteral("Убытки предыдущих налоговых периодов на индивидуальном инвестиционном счете"),
     };
     auto* lossesLayout = new QVBoxLayout(losses);
-    lossesLayout->addWidget(chbGrantingDeductCB_);
+    lossesLayout->addWidget(grantingSecuritiesDeductBox_);
     for (int sub = 0; sub < 2; ++sub) {
         auto* box = new QGroupBox(subgroups[sub], losses);
         box->setObjectName(sub == 0 ? QStringLiteral("gbLossesOrdinary") : QStringLiteral("gbLossesIis"));
@@ -132,25 +136,25 @@ void SecuritiesDeductionScreen::buildWidgets() {
 
 void SecuritiesDeductionScreen::load() {
     const InvestmentDeduction& inv = document().investmentDeductions;
-    chbGrantingInvDeduct_->setChecked(inv.granted != 0);
+    grantingInvestmentDeductBox_->setChecked(inv.granted != 0);
     applyInvestmentRule(inv.granted != 0);
     if (inv.granted != 0) {
-        showAmount(meInvCB_, inv.invSecurities);
-        showAmount(meInvCBTov_, inv.invPartnership);
-        showAmount(meInvP2_, inv.invIisContributions);
-        showAmount(meP2Vozvr_, inv.invRefundable);
+        showAmount(investmentSecuritiesEdit_, inv.invSecurities);
+        showAmount(investmentPartnershipSecuritiesEdit_, inv.invPartnership);
+        showAmount(investmentAccountEdit_, inv.invIisContributions);
+        showAmount(investmentAccountRefundEdit_, inv.invRefundable);
         if (inv.applyP3 != 0) {
             // A return may hold p.2 amounts beside the p.3 mark. The mark wins, in the
             // computation as here: the amounts are shown greyed, count for nothing, and
             // are kept, not lost by a visit. Unticking p.3 makes them editable (and
             // counted); ticking it again empties them.
-            chbIsP3_->setChecked(true);
-            chbIsP3_->setEnabled(true);
+            isP3Box_->setChecked(true);
+            isP3Box_->setEnabled(true);
             setP2Enabled(false);
         }
     }
     const SecuritiesLossDeduction& losses = document().securitiesLosses;
-    chbGrantingDeductCB_->setChecked(losses.granted != 0);
+    grantingSecuritiesDeductBox_->setChecked(losses.granted != 0);
     applyLossesRule(losses.granted != 0);
     if (losses.granted != 0) {
         for (std::size_t i = 0; i < losses_.size(); ++i)
@@ -159,36 +163,39 @@ void SecuritiesDeductionScreen::load() {
 }
 
 void SecuritiesDeductionScreen::investmentGrantedClicked(bool checked) {
-    const std::initializer_list<const FieldEdit*> fields{meInvCB_, meInvCBTov_, meInvP2_, meP2Vozvr_};
+    const std::initializer_list<const FieldEdit*> fields{
+        investmentSecuritiesEdit_, investmentPartnershipSecuritiesEdit_, investmentAccountEdit_,
+        investmentAccountRefundEdit_};
     const bool entered =
-        chbIsP3_->isChecked() ||
+        isP3Box_->isChecked() ||
         std::any_of(fields.begin(), fields.end(), [](const FieldEdit* f) { return !f->text().isEmpty(); });
-    if (!checked && !untickConfirmed(host().asker(), this, chbGrantingInvDeduct_, entered))
+    if (!checked && !untickConfirmed(host().asker(), this, grantingInvestmentDeductBox_, entered))
         return;
-    DocumentChanged();
+    markDocumentChanged();
     applyInvestmentRule(checked);
 }
 
 void SecuritiesDeductionScreen::lossesGrantedClicked(bool checked) {
     const bool entered =
         std::any_of(losses_.begin(), losses_.end(), [](const FieldEdit* f) { return !f->text().isEmpty(); });
-    if (!checked && !untickConfirmed(host().asker(), this, chbGrantingDeductCB_, entered))
+    if (!checked && !untickConfirmed(host().asker(), this, grantingSecuritiesDeductBox_, entered))
         return;
-    DocumentChanged();
+    markDocumentChanged();
     applyLossesRule(checked);
 }
 
 void SecuritiesDeductionScreen::p3Clicked(bool checked) {
-    DocumentChanged();
+    markDocumentChanged();
     applyP3Rule(checked);
 }
 
 void SecuritiesDeductionScreen::applyInvestmentRule(bool on) {
     if (!on) {
-        chbIsP3_->setChecked(false);
+        isP3Box_->setChecked(false);
         applyP3Rule(false);
     }
-    for (FieldEdit* field : {meInvCB_, meInvCBTov_, meInvP2_, meP2Vozvr_}) {
+    for (FieldEdit* field : {investmentSecuritiesEdit_, investmentPartnershipSecuritiesEdit_,
+                             investmentAccountEdit_, investmentAccountRefundEdit_}) {
         field->setEnabled(on);
         if (!on)
             field->clear();
@@ -196,7 +203,8 @@ void SecuritiesDeductionScreen::applyInvestmentRule(bool on) {
     for (QLabel* caption : investmentCaptions_)
         caption->setEnabled(on);
     // Emptied p.2 fields would free the box; with the master box clear it stays off.
-    chbIsP3_->setEnabled(on && meInvP2_->text().isEmpty() && meP2Vozvr_->text().isEmpty());
+    isP3Box_->setEnabled(on && investmentAccountEdit_->text().isEmpty() &&
+                         investmentAccountRefundEdit_->text().isEmpty());
 }
 
 void SecuritiesDeductionScreen::applyLossesRule(bool on) {
@@ -209,68 +217,69 @@ void SecuritiesDeductionScreen::applyLossesRule(bool on) {
 }
 
 void SecuritiesDeductionScreen::setP2Enabled(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{meInvP2_, investmentCaptions_[2], meP2Vozvr_,
-                                                      investmentCaptions_[3]})
+    for (QWidget* w : std::initializer_list<QWidget*>{investmentAccountEdit_, investmentCaptions_[2],
+                                                      investmentAccountRefundEdit_, investmentCaptions_[3]})
         w->setEnabled(on);
 }
 
 void SecuritiesDeductionScreen::applyP3Rule(bool on) {
-    setP2Enabled(!on && chbGrantingInvDeduct_->isChecked());
+    setP2Enabled(!on && grantingInvestmentDeductBox_->isChecked());
     if (on) {
-        meInvP2_->clear();
-        meP2Vozvr_->clear();
+        investmentAccountEdit_->clear();
+        investmentAccountRefundEdit_->clear();
     }
 }
 
 void SecuritiesDeductionScreen::p2Changed() {
-    if (meInvP2_->text().isEmpty()) {
+    if (investmentAccountEdit_->text().isEmpty()) {
         freeP3WhenP2Empty();
         return;
     }
     // The limit holds what the person types; an amount read from a file is shown and kept
     // as it is, so viewing a return never changes its figures.
     const QString limit = QString::number(kIisContributionLimit);
-    const std::optional<Money> typed = meInvP2_->money();
+    const std::optional<Money> typed = investmentAccountEdit_->money();
     if (!host().buildingGuard() && typed && *typed >= Money::fromRoubles(kIisContributionLimit) &&
-        meInvP2_->text() != limit)
-        meInvP2_->setText(limit);
-    chbIsP3_->setChecked(false);
-    chbIsP3_->setEnabled(false);
+        investmentAccountEdit_->text() != limit)
+        investmentAccountEdit_->setText(limit);
+    isP3Box_->setChecked(false);
+    isP3Box_->setEnabled(false);
 }
 
 void SecuritiesDeductionScreen::refundableChanged() {
-    if (meP2Vozvr_->text().isEmpty()) {
+    if (investmentAccountRefundEdit_->text().isEmpty()) {
         freeP3WhenP2Empty();
         return;
     }
-    chbIsP3_->setChecked(false);
-    chbIsP3_->setEnabled(false);
+    isP3Box_->setChecked(false);
+    isP3Box_->setEnabled(false);
 }
 
 void SecuritiesDeductionScreen::freeP3WhenP2Empty() {
-    if (meInvP2_->text().isEmpty() && meP2Vozvr_->text().isEmpty() && chbGrantingInvDeduct_->isChecked())
-        chbIsP3_->setEnabled(true);
+    if (investmentAccountEdit_->text().isEmpty() && investmentAccountRefundEdit_->text().isEmpty() &&
+        grantingInvestmentDeductBox_->isChecked())
+        isP3Box_->setEnabled(true);
 }
 
-void SecuritiesDeductionScreen::SaveData() {
+void SecuritiesDeductionScreen::saveData() {
     SecuritiesLossDeduction& losses = document().securitiesLosses;
-    losses.granted = chbGrantingDeductCB_->isChecked() ? 1 : 0;
+    losses.granted = grantingSecuritiesDeductBox_->isChecked() ? 1 : 0;
     for (std::size_t i = 0; i < losses_.size(); ++i)
         losses.*kLossFields[i] = amountOf(losses_[i]);
     InvestmentDeduction& inv = document().investmentDeductions;
-    inv.granted = chbGrantingInvDeduct_->isChecked() ? 1 : 0;
-    inv.invSecurities = amountOf(meInvCB_);
-    inv.invPartnership = amountOf(meInvCBTov_);
-    inv.invIisContributions = amountOf(meInvP2_);
-    inv.invRefundable = amountOf(meP2Vozvr_);
-    inv.applyP3 = chbIsP3_->isChecked() ? 1 : 0;
+    inv.granted = grantingInvestmentDeductBox_->isChecked() ? 1 : 0;
+    inv.invSecurities = amountOf(investmentSecuritiesEdit_);
+    inv.invPartnership = amountOf(investmentPartnershipSecuritiesEdit_);
+    inv.invIisContributions = amountOf(investmentAccountEdit_);
+    inv.invRefundable = amountOf(investmentAccountRefundEdit_);
+    inv.applyP3 = isP3Box_->isChecked() ? 1 : 0;
 }
 
-std::uint16_t SecuritiesDeductionScreen::CheckData() {
+std::uint16_t SecuritiesDeductionScreen::checkData() {
     return 0;
 }
 
-void SecuritiesDeductionScreen::SetFocusToElement(std::uint16_t) {
+void SecuritiesDeductionScreen::setFocusToElement(std::uint16_t) {
     // The whole-return check never sends the user here.
 }
 

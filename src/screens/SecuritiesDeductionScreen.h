@@ -1,7 +1,7 @@
 #pragma once
 // "Инвестиционные и убытки по ЦБ": the investment deductions of art. 219.1 and the
 // losses of earlier years carried forward against this year's securities,
-// derivatives and partnership gains. Everything reaches the document at SaveData.
+// derivatives and partnership gains. Everything reaches the document at saveData.
 #include "screens/kit/ScreenFrame.h"
 
 #include <array>
@@ -19,9 +19,9 @@ class SecuritiesDeductionScreen : public ScreenFrame {
 public:
     SecuritiesDeductionScreen(QWidget* panel, ScreenHost& host);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
 
     // The yearly limit of the deduction for contributions to an investment account.
     static constexpr std::int64_t kIisContributionLimit = 400000;
@@ -41,15 +41,15 @@ private:
     void refundableChanged();
     void freeP3WhenP2Empty();
 
-    QCheckBox* chbGrantingInvDeduct_;
-    FieldEdit* meInvCB_;
-    FieldEdit* meInvCBTov_;
-    FieldEdit* meInvP2_;
-    FieldEdit* meP2Vozvr_;
+    QCheckBox* grantingInvestmentDeductBox_;
+    FieldEdit* investmentSecuritiesEdit_;
+    FieldEdit* investmentPartnershipSecuritiesEdit_;
+    FieldEdit* investmentAccountEdit_;
+    FieldEdit* investmentAccountRefundEdit_;
     std::array<QLabel*, 4> investmentCaptions_{};
-    QCheckBox* chbIsP3_;
+    QCheckBox* isP3Box_;
 
-    QCheckBox* chbGrantingDeductCB_;
+    QCheckBox* grantingSecuritiesDeductBox_;
     // securitiesLoss, derivativesLoss, partnershipLoss, then the same on an investment account
     std::array<FieldEdit*, 6> losses_{};
     std::array<QLabel*, 6> lossCaptions_{};

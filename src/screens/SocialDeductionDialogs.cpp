@@ -46,21 +46,21 @@ QString contractTitle(const PensionContract& contract) {
 ChildEducationDialog::ChildEducationDialog(Money amount, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TfmChildEduSum"));
     setWindowTitle(QStringLiteral("Сумма за обучение"));
-    edSum_ = moneyField(this, "edSum");
+    sumEdit_ = moneyField(this, "edSum");
     if (!amount.isZero())
-        edSum_->setMoney(amount);
+        sumEdit_->setMoney(amount);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Сумма, уплаченная за обучение ребенка"), this), 0, 0);
-    grid->addWidget(edSum_, 0, 1);
+    grid->addWidget(sumEdit_, 0, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(yesNoButtons(this));
-    edSum_->setFocus();
+    sumEdit_->setFocus();
     arrangeDialogForKeyboard(this);
 }
 
 Money ChildEducationDialog::amount() const {
-    return amountOf(edSum_);
+    return amountOf(sumEdit_);
 }
 
 PensionContractDialog::PensionContractDialog(Asker& asker, const PensionContract& contract, QWidget* parent)
@@ -78,40 +78,40 @@ PensionContractDialog::PensionContractDialog(Asker& asker, const PensionContract
         QStringLiteral("Дополнительные страховые взносы на накопительную пенсию"),
     };
     for (int i = 0; i < 4; ++i) {
-        rbKind_[i] = new QRadioButton(captions.at(i), kinds);
-        rbKind_[i]->setObjectName(QStringLiteral("rbKind%1").arg(i + 1));
-        group->addButton(rbKind_[i], i + 1);
-        kindLayout->addWidget(rbKind_[i]);
+        kindRadios_[i] = new QRadioButton(captions.at(i), kinds);
+        kindRadios_[i]->setObjectName(QStringLiteral("rbKind%1").arg(i + 1));
+        group->addButton(kindRadios_[i], i + 1);
+        kindLayout->addWidget(kindRadios_[i]);
     }
 
-    edName_ = field(this, "edName", FieldKind::edtNone, 1000);
-    edInn_ = field(this, "edInn", FieldKind::edtDigital, 10);
-    edKpp_ = field(this, "edKpp", FieldKind::edtDigital, 9);
-    edNumber_ = field(this, "edNumber", FieldKind::edtNone, 40);
-    deDate_ = makeDateEdit(this, "deDate", kEarliestContract, kLatestContract);
-    edContribution_ = moneyField(this, "edContribution");
+    nameEdit_ = field(this, "edName", FieldKind::Any, 1000);
+    innEdit_ = field(this, "edInn", FieldKind::Digits, 10);
+    kppEdit_ = field(this, "edKpp", FieldKind::Digits, 9);
+    numberEdit_ = field(this, "edNumber", FieldKind::Any, 40);
+    dateEdit_ = makeDateEdit(this, "deDate", kEarliestContract, kLatestContract);
+    contributionEdit_ = moneyField(this, "edContribution");
 
     auto* grid = new QWidget(this);
     FormGrid form(grid);
-    lblName_ = form.addRow(QStringLiteral("Наименование организации или фонда"), edName_);
-    lblInn_ = form.addRow(QStringLiteral("ИНН"), edInn_);
-    lblKpp_ = form.addRow(QStringLiteral("КПП"), edKpp_);
-    lblNumber_ = form.addRow(QStringLiteral("Номер договора"), edNumber_);
-    lblDate_ = form.addRow(QStringLiteral("Дата договора"), deDate_);
-    form.addRow(QStringLiteral("Сумма взноса"), edContribution_);
+    nameLabel_ = form.addRow(QStringLiteral("Наименование организации или фонда"), nameEdit_);
+    innLabel_ = form.addRow(QStringLiteral("ИНН"), innEdit_);
+    kppLabel_ = form.addRow(QStringLiteral("КПП"), kppEdit_);
+    numberLabel_ = form.addRow(QStringLiteral("Номер договора"), numberEdit_);
+    dateLabel_ = form.addRow(QStringLiteral("Дата договора"), dateEdit_);
+    form.addRow(QStringLiteral("Сумма взноса"), contributionEdit_);
 
     const int kind = contract.contractKind >= 1 && contract.contractKind <= 4 ? contract.contractKind : 1;
-    rbKind_[kind - 1]->setChecked(true);
-    edName_->setStoredText(fromCp1251(contract.organisationName));
-    edInn_->setStoredText(fromCp1251(contract.organisationInn));
-    edKpp_->setStoredText(fromCp1251(contract.organisationKpp));
-    edNumber_->setStoredText(fromCp1251(contract.contractNumber));
+    kindRadios_[kind - 1]->setChecked(true);
+    nameEdit_->setStoredText(fromCp1251(contract.organisationName));
+    innEdit_->setStoredText(fromCp1251(contract.organisationInn));
+    kppEdit_->setStoredText(fromCp1251(contract.organisationKpp));
+    numberEdit_->setStoredText(fromCp1251(contract.contractNumber));
     if (contract.contractDate.days == 0)
-        deDate_->setDate(kNewContractDate);
+        dateEdit_->setDate(kNewContractDate);
     else
-        showStoredDate(deDate_, contract.contractDate);
+        showStoredDate(dateEdit_, contract.contractDate);
     if (!contract.contribution.isZero())
-        edContribution_->setMoney(contract.contribution);
+        contributionEdit_->setMoney(contract.contribution);
     kindChosen();
     connect(group, &QButtonGroup::idClicked, this, &PensionContractDialog::kindChosen);
 
@@ -126,44 +126,45 @@ PensionContractDialog::PensionContractDialog(Asker& asker, const PensionContract
 
 int PensionContractDialog::chosenKind() const {
     for (int i = 0; i < 4; ++i)
-        if (rbKind_[i]->isChecked())
+        if (kindRadios_[i]->isChecked())
             return i + 1;
     return 1;
 }
 
 void PensionContractDialog::kindChosen() {
     const bool organisation = chosenKind() != kFundedPensionContributions;
-    for (QWidget* w : std::initializer_list<QWidget*>{lblName_, edName_, lblInn_, edInn_, lblKpp_, edKpp_,
-                                                      lblNumber_, edNumber_, lblDate_, deDate_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{nameLabel_, nameEdit_, innLabel_, innEdit_, kppLabel_, kppEdit_,
+                                         numberLabel_, numberEdit_, dateLabel_, dateEdit_})
         w->setEnabled(organisation);
 }
 
 void PensionContractDialog::accept() {
     // An impossible or out-of-range date is not stored: the person corrects it first.
-    if (!deDate_->problem().isEmpty()) {
+    if (!dateEdit_->problem().isEmpty()) {
         AskerCheckDialog dialog(asker_, this);
         CheckRun run(dialog, contractsTitle());
         run.offerSkip(false).offerSkipAll(false);
-        run.fault(toCp1251(QStringLiteral("Дата договора: ") + deDate_->problem()), 1);
-        deDate_->setFocus();
+        run.fault(toCp1251(QStringLiteral("Дата договора: ") + dateEdit_->problem()), 1);
+        dateEdit_->setFocus();
         return;
     }
     const int kind = chosenKind();
-    const std::string name = toCp1251(edName_->text());
-    const std::string inn = toCp1251(edInn_->text());
-    const std::string kpp = toCp1251(edKpp_->text());
-    const std::string number = toCp1251(edNumber_->text());
+    const std::string name = toCp1251(nameEdit_->text());
+    const std::string inn = toCp1251(innEdit_->text());
+    const std::string kpp = toCp1251(kppEdit_->text());
+    const std::string number = toCp1251(numberEdit_->text());
     if (kind != kFundedPensionContributions) {
         AskerCheckDialog dialog(asker_, this);
-        switch (CheckOrganisationPayer(dialog, contractsTitle(), name, kAnyOktmo, kpp, inn)) {
+        switch (checkOrganisationPayer(dialog, contractsTitle(), name, kAnyOktmo, kpp, inn)) {
         case PayerField::Name:
-            edName_->setFocus();
+            nameEdit_->setFocus();
             return;
         case PayerField::Inn:
-            edInn_->setFocus();
+            innEdit_->setFocus();
             return;
         case PayerField::Kpp:
-            edKpp_->setFocus();
+            kppEdit_->setFocus();
             return;
         case PayerField::Oktmo:
         case PayerField::Accept:
@@ -175,7 +176,7 @@ void PensionContractDialog::accept() {
             run.offerSkip(false).offerSkipAll(false);
             run.fault(noNumber, 1);
             // The contract is refused however the message is answered.
-            edNumber_->setFocus();
+            numberEdit_->setFocus();
             return;
         }
     }
@@ -184,8 +185,8 @@ void PensionContractDialog::accept() {
     contract_.organisationInn = inn;
     contract_.organisationKpp = kpp;
     contract_.contractNumber = number;
-    contract_.contractDate = storedDate(deDate_, contract_.contractDate);
-    contract_.contribution = amountOf(edContribution_);
+    contract_.contractDate = storedDate(dateEdit_, contract_.contractDate);
+    contract_.contribution = amountOf(contributionEdit_);
     QDialog::accept();
 }
 

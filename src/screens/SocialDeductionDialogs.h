@@ -26,7 +26,7 @@ public:
     Money amount() const;
 
 private:
-    FieldEdit* edSum_;
+    FieldEdit* sumEdit_;
 };
 
 // "Вид и данные договора".
@@ -48,18 +48,18 @@ private:
 
     Asker& asker_;
     PensionContract contract_;
-    QRadioButton* rbKind_[4];
-    QLabel* lblName_;
-    FieldEdit* edName_;
-    QLabel* lblInn_;
-    FieldEdit* edInn_;
-    QLabel* lblKpp_;
-    FieldEdit* edKpp_;
-    QLabel* lblNumber_;
-    FieldEdit* edNumber_;
-    QLabel* lblDate_;
-    DateEdit* deDate_;
-    FieldEdit* edContribution_;
+    QRadioButton* kindRadios_[4];
+    QLabel* nameLabel_;
+    FieldEdit* nameEdit_;
+    QLabel* innLabel_;
+    FieldEdit* innEdit_;
+    QLabel* kppLabel_;
+    FieldEdit* kppEdit_;
+    QLabel* numberLabel_;
+    FieldEdit* numberEdit_;
+    QLabel* dateLabel_;
+    DateEdit* dateEdit_;
+    FieldEdit* contributionEdit_;
 };
 
 // Additional contributions to the funded pension: no organisation, no contract data.

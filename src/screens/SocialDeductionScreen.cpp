@@ -58,16 +58,16 @@ SocialDeductionScreen::SocialDeductionScreen(QWidget* panel, ScreenHost& host) :
     ScreenBuildGuard guard(host);
     buildWidgets();
     load();
-    connect(chbGranted_, &QCheckBox::clicked, this, &SocialDeductionScreen::grantedClicked);
+    connect(grantedBox_, &QCheckBox::clicked, this, &SocialDeductionScreen::grantedClicked);
     for (FieldEdit* edit : amounts_)
-        connect(edit, &FieldEdit::changed, this, [this] { DocumentChanged(); });
-    auto* education = new RecordListController(lvEducation_, bnAddEducation_, bnDeleteEducation_,
-                                               bnEditEducation_, host.asker(), this);
+        connect(edit, &FieldEdit::changed, this, [this] { markDocumentChanged(); });
+    auto* education = new RecordListController(educationList_, addEducationButton_, deleteEducationButton_,
+                                               editEducationButton_, host.asker(), this);
     education->onAdd = [this] { addEducation(); };
     education->onEdit = [this] { editEducation(); };
     education->onRemove = [this] { deleteEducation(); };
-    auto* contracts = new RecordListController(lvContracts_, bnAddContract_, bnDeleteContract_,
-                                               bnEditContract_, host.asker(), this);
+    auto* contracts = new RecordListController(contractsList_, addContractButton_, deleteContractButton_,
+                                               editContractButton_, host.asker(), this);
     contracts->enterEdits = false;
     contracts->onAdd = [this] { addContract(); };
     contracts->onEdit = [this] { editContract(); };
@@ -76,7 +76,7 @@ SocialDeductionScreen::SocialDeductionScreen(QWidget* panel, ScreenHost& host) :
 
 void SocialDeductionScreen::buildWidgets() {
     auto* group = named(new QGroupBox(QStringLiteral("Социальные налоговые вычеты"), this), "gbSocial");
-    chbGranted_ = named(new QCheckBox(QStringLiteral("Предоставить социальные налоговые вычеты"), group),
+    grantedBox_ = named(new QCheckBox(QStringLiteral("Предоставить социальные налоговые вычеты"), group),
                         "chbPensDeduct");
 
     auto* spent = named(new QGroupBox(QStringLiteral("Суммы, затраченные на"), group), "gbAmounts");
@@ -100,42 +100,42 @@ void SocialDeductionScreen::buildWidgets() {
 
     auto* children = named(new QGroupBox(QStringLiteral("Суммы, уплаченные за обучение детей"), group),
                            "gbChildEducation");
-    lvEducation_ =
+    educationList_ =
         makeList(children, "lvChildEducation", QStringLiteral("Список сумм, уплаченных за всех детей"),
                  {QStringLiteral("Суммы")});
-    bnAddEducation_ = button(children, "bnAddChildSum", QStringLiteral("Добавить"),
-                             QStringLiteral("Добавить очередную сумму, уплаченную за обучение детей"));
-    bnDeleteEducation_ = button(children, "bnDeleteChildSum", QStringLiteral("Удалить"),
-                                QStringLiteral("Удалить сумму, уплаченную за обучение детей"));
-    bnEditEducation_ = button(children, "bnEditChildSum", QStringLiteral("Редактировать"),
-                              QStringLiteral("Редактировать сумму, уплаченную за обучение детей"));
-    educationActions_ = new ListActions(lvEducation_, bnDeleteEducation_, {bnEditEducation_});
-    educationActions_->allowed = [this] { return chbGranted_->isChecked(); };
+    addEducationButton_ = button(children, "bnAddChildSum", QStringLiteral("Добавить"),
+                                 QStringLiteral("Добавить очередную сумму, уплаченную за обучение детей"));
+    deleteEducationButton_ = button(children, "bnDeleteChildSum", QStringLiteral("Удалить"),
+                                    QStringLiteral("Удалить сумму, уплаченную за обучение детей"));
+    editEducationButton_ = button(children, "bnEditChildSum", QStringLiteral("Редактировать"),
+                                  QStringLiteral("Редактировать сумму, уплаченную за обучение детей"));
+    educationActions_ = new ListActions(educationList_, deleteEducationButton_, {editEducationButton_});
+    educationActions_->allowed = [this] { return grantedBox_->isChecked(); };
     auto* childLayout = new QHBoxLayout(children);
-    childLayout->addWidget(lvEducation_, 1);
-    childLayout->addLayout(buttonColumn({bnAddEducation_, bnDeleteEducation_, bnEditEducation_}));
+    childLayout->addWidget(educationList_, 1);
+    childLayout->addLayout(buttonColumn({addEducationButton_, deleteEducationButton_, editEducationButton_}));
 
     const QString contractsCaption =
         QStringLiteral("Договоры добровольного страх. жизни, пенс. страх., негос. "
                        "пенс. обеспеч. и доп. страх. взносы на накопит. пенсию");
     auto* contracts = named(new QWidget(group), "pnlContracts");
-    lvContracts_ = makeList(contracts, "lvContracts", contractsCaption, {contractsCaption});
-    bnAddContract_ = button(contracts, "bnAddContract", QStringLiteral("Добавить договор"));
-    bnDeleteContract_ = button(contracts, "bnDeleteContract", QStringLiteral("Удалить договор"));
-    bnEditContract_ = button(contracts, "bnEditContract", QStringLiteral("Редактировать договор"));
-    contractActions_ = new ListActions(lvContracts_, bnDeleteContract_, {bnEditContract_});
-    contractActions_->allowed = [this] { return chbGranted_->isChecked(); };
+    contractsList_ = makeList(contracts, "lvContracts", contractsCaption, {contractsCaption});
+    addContractButton_ = button(contracts, "bnAddContract", QStringLiteral("Добавить договор"));
+    deleteContractButton_ = button(contracts, "bnDeleteContract", QStringLiteral("Удалить договор"));
+    editContractButton_ = button(contracts, "bnEditContract", QStringLiteral("Редактировать договор"));
+    contractActions_ = new ListActions(contractsList_, deleteContractButton_, {editContractButton_});
+    contractActions_->allowed = [this] { return grantedBox_->isChecked(); };
     auto* contractLayout = new QHBoxLayout(contracts);
     contractLayout->setContentsMargins(0, 0, 0, 0);
-    contractLayout->addWidget(lvContracts_, 1);
-    contractLayout->addLayout(buttonColumn({bnAddContract_, bnDeleteContract_, bnEditContract_}));
+    contractLayout->addWidget(contractsList_, 1);
+    contractLayout->addLayout(buttonColumn({addContractButton_, deleteContractButton_, editContractButton_}));
 
     auto* middle = new QHBoxLayout;
     middle->addWidget(spent);
     middle->addWidget(children, 1);
 
     auto* groupLayout = new QVBoxLayout(group);
-    groupLayout->addWidget(chbGranted_);
+    groupLayout->addWidget(grantedBox_);
     groupLayout->addLayout(middle);
     groupLayout->addWidget(contracts, 1);
 
@@ -150,7 +150,7 @@ SocialDeduction& SocialDeductionScreen::deduction() {
 void SocialDeductionScreen::load() {
     const SocialDeduction& d = deduction();
     const bool granted = d.granted != 0;
-    chbGranted_->setChecked(granted);
+    grantedBox_->setChecked(granted);
     if (granted) {
         for (std::size_t i = 0; i < amounts_.size(); ++i) {
             const Money amount = d.*kAmountFields[i];
@@ -158,10 +158,10 @@ void SocialDeductionScreen::load() {
                 amounts_[i]->setMoney(amount);
         }
         for (const Money& amount : d.childEducation)
-            lvEducation_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountCell(amount)}));
-        selectRow(lvEducation_, 0);
+            educationList_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountCell(amount)}));
+        selectRow(educationList_, 0);
         for (const PensionContract& c : d.pensionContracts)
-            lvContracts_->addTopLevelItem(new QTreeWidgetItem(QStringList{contractTitle(c)}));
+            contractsList_->addTopLevelItem(new QTreeWidgetItem(QStringList{contractTitle(c)}));
     }
     setControls(granted);
 }
@@ -169,8 +169,8 @@ void SocialDeductionScreen::load() {
 void SocialDeductionScreen::setControls(bool on) {
     for (FieldEdit* edit : amounts_)
         edit->setEnabled(on);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{lvEducation_, bnAddEducation_, lvContracts_, bnAddContract_})
+    for (QWidget* w : std::initializer_list<QWidget*>{educationList_, addEducationButton_, contractsList_,
+                                                      addContractButton_})
         w->setEnabled(on);
     educationActions_->refresh();
     contractActions_->refresh();
@@ -183,9 +183,9 @@ void SocialDeductionScreen::grantedClicked(bool checked) {
     };
     const bool entered =
         typed() || !deduction().childEducation.empty() || !deduction().pensionContracts.empty();
-    if (!checked && !untickConfirmed(host().asker(), this, chbGranted_, entered))
+    if (!checked && !untickConfirmed(host().asker(), this, grantedBox_, entered))
         return;
-    DocumentChanged();
+    markDocumentChanged();
     setControls(checked);
     if (checked)
         return;
@@ -196,12 +196,12 @@ void SocialDeductionScreen::grantedClicked(bool checked) {
         deduction().*amount = Money{};
     deduction().childEducation.clear();
     deduction().pensionContracts.clear();
-    lvEducation_->clear();
-    lvContracts_->clear();
+    educationList_->clear();
+    contractsList_->clear();
 }
 
 void SocialDeductionScreen::addEducation() {
-    if (!chbGranted_->isChecked())
+    if (!grantedBox_->isChecked())
         return;
     ChildEducationDialog dialog(Money{}, this);
     if (dialog.exec() != QDialog::Accepted || dialog.amount().isZero())
@@ -212,35 +212,35 @@ void SocialDeductionScreen::addEducation() {
         reportListFailure(host().asker(), this, failure);
         return;
     }
-    DocumentChanged();
-    lvEducation_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountCell(dialog.amount())}));
-    selectRow(lvEducation_, lvEducation_->topLevelItemCount() - 1);
+    markDocumentChanged();
+    educationList_->addTopLevelItem(new QTreeWidgetItem(QStringList{amountCell(dialog.amount())}));
+    selectRow(educationList_, educationList_->topLevelItemCount() - 1);
 }
 
 void SocialDeductionScreen::editEducation() {
-    const int index = currentRow(lvEducation_);
-    if (index < 0 || !chbGranted_->isChecked())
+    const int index = currentRow(educationList_);
+    if (index < 0 || !grantedBox_->isChecked())
         return;
     ChildEducationDialog dialog(deduction().childEducation.get(index), this);
     if (dialog.exec() != QDialog::Accepted || dialog.amount().isZero())
         return;
     deduction().childEducation.set(index, dialog.amount());
-    DocumentChanged();
-    lvEducation_->topLevelItem(index)->setText(0, amountCell(dialog.amount()));
+    markDocumentChanged();
+    educationList_->topLevelItem(index)->setText(0, amountCell(dialog.amount()));
 }
 
 void SocialDeductionScreen::deleteEducation() {
-    const int index = currentRow(lvEducation_);
-    if (index < 0 || !chbGranted_->isChecked())
+    const int index = currentRow(educationList_);
+    if (index < 0 || !grantedBox_->isChecked())
         return;
-    DocumentChanged();
+    markDocumentChanged();
     deduction().childEducation.remove(index);
-    delete lvEducation_->takeTopLevelItem(index);
-    selectRow(lvEducation_, rowAfterRemoval(index, lvEducation_->topLevelItemCount()));
+    delete educationList_->takeTopLevelItem(index);
+    selectRow(educationList_, rowAfterRemoval(index, educationList_->topLevelItemCount()));
 }
 
 void SocialDeductionScreen::addContract() {
-    if (!chbGranted_->isChecked())
+    if (!grantedBox_->isChecked())
         return;
     PensionContractDialog dialog(host().asker(), PensionContract{}, this);
     if (dialog.exec() != QDialog::Accepted)
@@ -254,14 +254,14 @@ void SocialDeductionScreen::addContract() {
         reportListFailure(host().asker(), this, failure);
         return;
     }
-    DocumentChanged();
-    lvContracts_->addTopLevelItem(new QTreeWidgetItem(QStringList{contractTitle(entered)}));
-    selectRow(lvContracts_, lvContracts_->topLevelItemCount() - 1);
+    markDocumentChanged();
+    contractsList_->addTopLevelItem(new QTreeWidgetItem(QStringList{contractTitle(entered)}));
+    selectRow(contractsList_, contractsList_->topLevelItemCount() - 1);
 }
 
 void SocialDeductionScreen::editContract() {
-    const int index = currentRow(lvContracts_);
-    if (index < 0 || !chbGranted_->isChecked())
+    const int index = currentRow(contractsList_);
+    if (index < 0 || !grantedBox_->isChecked())
         return;
     PensionContractDialog dialog(host().asker(), deduction().pensionContracts.get(index), this);
     if (dialog.exec() != QDialog::Accepted)
@@ -270,23 +270,23 @@ void SocialDeductionScreen::editContract() {
     if (trimText(edited.organisationName).empty() && edited.contractKind != kFundedPensionContributions)
         return;
     deduction().pensionContracts.set(index, edited);
-    DocumentChanged();
-    lvContracts_->topLevelItem(index)->setText(0, contractTitle(edited));
+    markDocumentChanged();
+    contractsList_->topLevelItem(index)->setText(0, contractTitle(edited));
 }
 
 void SocialDeductionScreen::deleteContract() {
-    const int index = currentRow(lvContracts_);
-    if (index < 0 || !chbGranted_->isChecked())
+    const int index = currentRow(contractsList_);
+    if (index < 0 || !grantedBox_->isChecked())
         return;
-    DocumentChanged();
+    markDocumentChanged();
     deduction().pensionContracts.remove(index);
-    delete lvContracts_->takeTopLevelItem(index);
-    lvContracts_->setCurrentItem(nullptr);
-    lvContracts_->clearSelection();
+    delete contractsList_->takeTopLevelItem(index);
+    contractsList_->setCurrentItem(nullptr);
+    contractsList_->clearSelection();
 }
 
 void SocialDeductionScreen::storeAmounts(SocialDeduction& d) const {
-    d.granted = chbGranted_->isChecked() ? 1 : 0;
+    d.granted = grantedBox_->isChecked() ? 1 : 0;
     // The fields of an un-granted record show nothing: its amounts stay as the
     // document has them, and only the flag is written to the file.
     if (!d.granted)
@@ -295,12 +295,12 @@ void SocialDeductionScreen::storeAmounts(SocialDeduction& d) const {
         d.*kAmountFields[i] = amountOf(amounts_[i]);
 }
 
-void SocialDeductionScreen::SaveData() {
+void SocialDeductionScreen::saveData() {
     storeAmounts(deduction());
 }
 
-std::uint16_t SocialDeductionScreen::CheckData() {
-    // What the screen shows, whether or not SaveData has run yet.
+std::uint16_t SocialDeductionScreen::checkData() {
+    // What the screen shows, whether or not saveData has run yet.
     SocialDeduction shown = deduction();
     storeAmounts(shown);
     if (!socialDeductionsMissing(shown))
@@ -312,15 +312,15 @@ std::uint16_t SocialDeductionScreen::CheckData() {
     return run.result();
 }
 
-void SocialDeductionScreen::SetFocusToElement(std::uint16_t code) {
+void SocialDeductionScreen::setFocusToElement(std::uint16_t code) {
     if (code == kAmountsElement)
         amounts_[0]->setFocus();
     else if (code == kChildEducationElement)
-        lvEducation_->setFocus();
+        educationList_->setFocus();
     else if (code >= FieldCode::kFirstPensionContract) {
         // A contract whose organisation the whole-return check found wrong.
-        selectRow(lvContracts_, code - FieldCode::kFirstPensionContract);
-        lvContracts_->setFocus();
+        selectRow(contractsList_, code - FieldCode::kFirstPensionContract);
+        contractsList_->setFocus();
     }
 }
 

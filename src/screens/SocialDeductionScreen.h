@@ -1,7 +1,7 @@
 #pragma once
 // "Социальные": charity, education, medical treatment, insurance and qualification
 // assessment, the amounts paid for the children's education and the pension and
-// life-insurance contracts. The amounts reach the document at SaveData; the two
+// life-insurance contracts. The amounts reach the document at saveData; the two
 // lists when their dialogs are confirmed or a row is deleted.
 #include "screens/kit/ScreenFrame.h"
 
@@ -24,11 +24,11 @@ class SocialDeductionScreen : public ScreenFrame {
 public:
     SocialDeductionScreen(QWidget* panel, ScreenHost& host);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
 
-    // Element codes of CheckData and of the whole-return check.
+    // Element codes of checkData and of the whole-return check.
     static constexpr std::uint16_t kAmountsElement = 1;
     static constexpr std::uint16_t kChildEducationElement = 3;
 
@@ -48,18 +48,18 @@ private:
     void editContract();
     void deleteContract();
 
-    QCheckBox* chbGranted_;
+    QCheckBox* grantedBox_;
     // charity, charity30, ownEducation, medical, medicines, expensiveMedical,
     // voluntaryInsurance, qualificationAssessment
     std::array<FieldEdit*, 8> amounts_;
-    QTreeWidget* lvEducation_;
-    QPushButton* bnAddEducation_;
-    QPushButton* bnDeleteEducation_;
-    QPushButton* bnEditEducation_;
-    QTreeWidget* lvContracts_;
-    QPushButton* bnAddContract_;
-    QPushButton* bnDeleteContract_;
-    QPushButton* bnEditContract_;
+    QTreeWidget* educationList_;
+    QPushButton* addEducationButton_;
+    QPushButton* deleteEducationButton_;
+    QPushButton* editEducationButton_;
+    QTreeWidget* contractsList_;
+    QPushButton* addContractButton_;
+    QPushButton* deleteContractButton_;
+    QPushButton* editContractButton_;
     ListActions* educationActions_ = nullptr;
     ListActions* contractActions_ = nullptr;
 };

@@ -75,7 +75,7 @@ void SourceListScreen::showFailure(const std::exception& failure) {
 void SourceListScreen::addSource() {
     if (!enterSource(std::nullopt))
         return;
-    DocumentChanged();
+    markDocumentChanged();
     sources_->append(sourceName(sourceCount() - 1));
     sourceBox_.list->setFocus();
     sources_->select(sources_->count() - 1);
@@ -85,25 +85,25 @@ void SourceListScreen::editSource() {
     const int row = sources_->selected();
     if (row < 0 || !enterSource(row))
         return;
-    DocumentChanged();
+    markDocumentChanged();
     sources_->setTitle(row, sourceName(row));
     sourceBox_.list->setFocus();
     sources_->select(row);
 }
 
 void SourceListScreen::deleteSource() {
-    DocumentChanged();
+    markDocumentChanged();
     sources_->removeSelected([this](int row) { removeSource(row); });
 }
 
-void SourceListScreen::SetFocusToElement(std::uint16_t code) {
+void SourceListScreen::setFocusToElement(std::uint16_t code) {
     if (code == 0 || code > sources_->count())
         return;
     sourceBox_.list->setFocus();
     sources_->select(code - 1);
 }
 
-void SourceListScreen::SelectFirstEntry() {
+void SourceListScreen::selectFirstEntry() {
     if (sources_->count() == 0)
         return;
     sourceBox_.list->setFocus();

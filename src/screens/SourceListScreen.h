@@ -22,11 +22,11 @@ class MasterDetailList;
 class SourceListScreen : public ScreenFrame {
     Q_OBJECT
 public:
-    void SaveData() override {}
-    std::uint16_t CheckData() override { return 0; }
+    void saveData() override {}
+    std::uint16_t checkData() override { return 0; }
     // The whole-return check names a source by its 1-based position.
-    void SetFocusToElement(std::uint16_t code) override;
-    void SelectFirstEntry() override;
+    void setFocusToElement(std::uint16_t code) override;
+    void selectFirstEntry() override;
 
     // A read-only total beside the list: its object name and caption.
     struct Total {

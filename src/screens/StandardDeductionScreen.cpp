@@ -81,7 +81,7 @@ StandardDeductionScreen::StandardDeductionScreen(QWidget* panel, ScreenHost& hos
     load();
     updateGuardian();
 
-    connect(chbGranted_, &QCheckBox::clicked, this, &StandardDeductionScreen::grantedClicked);
+    connect(grantedBox_, &QCheckBox::clicked, this, &StandardDeductionScreen::grantedClicked);
     connect(selfCodes_, &QButtonGroup::idClicked, this, &StandardDeductionScreen::selfCodeClicked);
     connect(childStatus_, &QButtonGroup::idClicked, this, &StandardDeductionScreen::childStatusClicked);
     for (CountBlock* block : {&children_, &thirdPlus_, &disabled_}) {
@@ -93,12 +93,12 @@ StandardDeductionScreen::StandardDeductionScreen(QWidget* panel, ScreenHost& hos
         });
         for (FieldEdit* month : block->months)
             connect(month, &FieldEdit::changed, this, [this, block] {
-                DocumentChanged();
+                markDocumentChanged();
                 if (block == &disabled_)
                     updateGuardian();
             });
     }
-    connect(chbGuardian_, &QCheckBox::clicked, this, [this] { DocumentChanged(); });
+    connect(guardianBox_, &QCheckBox::clicked, this, [this] { markDocumentChanged(); });
     for (int m = 0; m < 12; ++m) {
         connect(businessMonths_[m], &QCheckBox::clicked, this,
                 [this, m](bool checked) { businessMonthClicked(m, checked); });
@@ -106,7 +106,7 @@ StandardDeductionScreen::StandardDeductionScreen(QWidget* panel, ScreenHost& hos
         connect(businessExpense_[m], &FieldEdit::changed, this, [this, m] { businessAmountTyped(m); });
     }
     for (QObject* watched :
-         std::initializer_list<QObject*>{imgHelp_, lblHelp_, rbSelfChanged_, rbStatusChanged_})
+         std::initializer_list<QObject*>{helpIconLabel_, helpLabel_, selfChangedRadio_, statusChangedRadio_})
         watched->installEventFilter(this);
 }
 
@@ -120,7 +120,7 @@ StandardDeductionScreen::makeBlock(QWidget* parent, FormGrid& form, const char* 
     block.constant->setObjectName(QStringLiteral("chb%1Constant").arg(name));
     // The fields take no more children than the up-down offers: a count beyond it
     // would be multiplied into a deduction the group does not have.
-    const FieldFormat format{FieldKind::edtDigital, digits, 0, upDownMax};
+    const FieldFormat format{FieldKind::Digits, digits, 0, upDownMax};
     block.count = new FieldEdit(format, parent);
     block.count->setObjectName(QStringLiteral("ed%1").arg(name));
     block.count->setMaximumWidth(40);
@@ -138,7 +138,7 @@ StandardDeductionScreen::makeBlock(QWidget* parent, FormGrid& form, const char* 
     form.addWide(row);
     const QByteArray monthPrefix = QStringLiteral("ed%1").arg(name).toLatin1();
     block.months = monthFields(parent, monthPrefix.constData(),
-                               FieldFormat{FieldKind::edtDigital, 2, 0, upDownMax}, monthHint);
+                               FieldFormat{FieldKind::Digits, 2, 0, upDownMax}, monthHint);
     form.addMonths(QString(), block.months);
     return block;
 }
@@ -147,20 +147,21 @@ void StandardDeductionScreen::buildWidgets() {
     auto* group =
         named(new QGroupBox(QStringLiteral("Стандартные налоговые вычеты (коды 104-105,114-149)"), this),
               "gbStandard");
-    chbGranted_ =
+    grantedBox_ =
         named(new QCheckBox(QStringLiteral("Пересчитать стандартные вычеты"), group), "chbStandartDeduct");
-    imgHelp_ = named(new QLabel(group), "imgHelp");
-    imgHelp_->setPixmap(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(24, 24));
-    lblHelp_ = named(new QLabel(QStringLiteral("Важно!"), group), "lblHelp");
-    for (QLabel* help : {imgHelp_, lblHelp_}) {
+    helpIconLabel_ = named(new QLabel(group), "imgHelp");
+    helpIconLabel_->setPixmap(
+        QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(24, 24));
+    helpLabel_ = named(new QLabel(QStringLiteral("Важно!"), group), "lblHelp");
+    for (QLabel* help : {helpIconLabel_, helpLabel_}) {
         help->setToolTip(QStringLiteral("Нажми на меня!"));
         help->setCursor(Qt::PointingHandCursor);
     }
     auto* top = new QHBoxLayout;
-    top->addWidget(chbGranted_);
+    top->addWidget(grantedBox_);
     top->addSpacing(24);
-    top->addWidget(imgHelp_);
-    top->addWidget(lblHelp_);
+    top->addWidget(helpIconLabel_);
+    top->addWidget(helpLabel_);
     top->addStretch(1);
 
     auto* self = named(new QGroupBox(group), "gbSelfCode");
@@ -170,7 +171,7 @@ void StandardDeductionScreen::buildWidgets() {
     radio(self, "rbSelf103", QStringLiteral("Нет ни 104, ни 105 вычета"), selfCodes_, kSelfNone, selfLayout);
     radio(self, "rbSelf104", QStringLiteral("Код 104 - 500 в месяц"), selfCodes_, 104, selfLayout);
     radio(self, "rbSelf105", QStringLiteral("Код 105 - 3000 в месяц"), selfCodes_, 105, selfLayout);
-    rbSelfChanged_ =
+    selfChangedRadio_ =
         radio(self, "rbSelf110", QStringLiteral("Код менялся"), selfCodes_, kSelfChanged, selfLayout);
 
     auto* status = named(new QGroupBox(group), "gbChildStatus");
@@ -182,8 +183,8 @@ void StandardDeductionScreen::buildWidgets() {
     radio(status, "rbChild102", QStringLiteral("Вычет на ребенка (детей) единственному родителю"),
           childStatus_, 102, statusLayout)
         ->setToolTip(QStringLiteral("или при отказе второго родителя от вычета"));
-    rbStatusChanged_ = radio(status, "rbChild103", QStringLiteral("Статус менялся"), childStatus_,
-                             kChildStatusChanged, statusLayout);
+    statusChangedRadio_ = radio(status, "rbChild103", QStringLiteral("Статус менялся"), childStatus_,
+                                kChildStatusChanged, statusLayout);
     auto* choices = new QHBoxLayout;
     choices->addWidget(self);
     choices->addWidget(status, 1);
@@ -204,15 +205,15 @@ void StandardDeductionScreen::buildWidgets() {
     disabled_ = makeBlock(counts, form, "Disabled",
                           QStringLiteral("Количество детей-инвалидов в году не изменялось и составило"), 2,
                           99, {}, QStringLiteral("Количество детей инвалидов I и II групп в этом месяце"));
-    pnlGuardian_ = named(new QWidget(counts), "pnlGuardian");
-    chbGuardian_ = named(new QCheckBox(QStringLiteral("Я являюсь:"), pnlGuardian_), "chbGuardian");
-    auto* guardianLayout = new QHBoxLayout(pnlGuardian_);
+    guardianPanel_ = named(new QWidget(counts), "pnlGuardian");
+    guardianBox_ = named(new QCheckBox(QStringLiteral("Я являюсь:"), guardianPanel_), "chbGuardian");
+    auto* guardianLayout = new QHBoxLayout(guardianPanel_);
     guardianLayout->setContentsMargins(0, 0, 0, 0);
-    guardianLayout->addWidget(chbGuardian_);
+    guardianLayout->addWidget(guardianBox_);
     guardianLayout->addWidget(
-        new QLabel(QStringLiteral("опекуном или попечителем, приемным родителем"), pnlGuardian_));
+        new QLabel(QStringLiteral("опекуном или попечителем, приемным родителем"), guardianPanel_));
     guardianLayout->addStretch(1);
-    form.addWide(pnlGuardian_);
+    form.addWide(guardianPanel_);
 
     auto* business = named(
         new QGroupBox(QStringLiteral("Доходы/расходы помесячно для предпринимателей"), group), "gbBusiness");
@@ -278,7 +279,7 @@ void StandardDeductionScreen::loadBlock(CountBlock& block, std::uint8_t constant
 
 void StandardDeductionScreen::load() {
     const StandardDeduction& d = deduction();
-    chbGranted_->setChecked(d.granted != 0);
+    grantedBox_->setChecked(d.granted != 0);
     // An un-granted record shows the choices a new one starts with.
     showRecord(d.granted != 0 ? d : StandardDeduction{}, d);
     applyEnabling();
@@ -289,7 +290,7 @@ void StandardDeductionScreen::showRecord(const StandardDeduction& shown, const S
     checkId(childStatus_, shown.childStatus);
     selfCodeShown_ = shown.selfCode;
     childStatusShown_ = shown.childStatus;
-    chbGuardian_->setChecked(shown.isGuardian != 0);
+    guardianBox_->setChecked(shown.isGuardian != 0);
     loadBlock(children_, shown.childrenConstant, shown.childrenCount, shown.childrenByMonth);
     loadBlock(thirdPlus_, shown.thirdPlusConstant, shown.thirdPlusCount, shown.thirdPlusByMonth);
     loadBlock(disabled_, shown.disabledConstant, shown.disabledCount, shown.disabledByMonth);
@@ -309,7 +310,7 @@ void StandardDeductionScreen::showRecord(const StandardDeduction& shown, const S
 }
 
 void StandardDeductionScreen::applyBlockEnabling(CountBlock& block) {
-    const bool on = chbGranted_->isChecked();
+    const bool on = grantedBox_->isChecked();
     const bool constant = block.constant->isChecked();
     block.constant->setEnabled(on);
     block.count->setEnabled(on && constant);
@@ -319,7 +320,7 @@ void StandardDeductionScreen::applyBlockEnabling(CountBlock& block) {
 }
 
 void StandardDeductionScreen::applyEnabling() {
-    const bool on = chbGranted_->isChecked();
+    const bool on = grantedBox_->isChecked();
     for (QAbstractButton* b : selfCodes_->buttons())
         b->setEnabled(on);
     for (QAbstractButton* b : childStatus_->buttons())
@@ -328,7 +329,7 @@ void StandardDeductionScreen::applyEnabling() {
         caption->setEnabled(on);
     for (CountBlock* block : {&children_, &thirdPlus_, &disabled_})
         applyBlockEnabling(*block);
-    chbGuardian_->setEnabled(on);
+    guardianBox_->setEnabled(on);
     const bool business = on && businessAvailable();
     for (int m = 0; m < 12; ++m) {
         businessMonths_[m]->setEnabled(business);
@@ -345,7 +346,7 @@ bool StandardDeductionScreen::somethingEntered() const {
     };
     const auto amount = [](const FieldEdit* f) { return !amountOf(f).isZero(); };
     const StandardDeduction& d = document().standardDeductions;
-    return selfCodes_->checkedId() != kNoSelfCode || chbGuardian_->isChecked() || counted(children_) ||
+    return selfCodes_->checkedId() != kNoSelfCode || guardianBox_->isChecked() || counted(children_) ||
            counted(thirdPlus_) || counted(disabled_) ||
            std::any_of(businessMonths_.begin(), businessMonths_.end(),
                        [](const QCheckBox* box) { return box->isChecked(); }) ||
@@ -355,10 +356,10 @@ bool StandardDeductionScreen::somethingEntered() const {
 }
 
 void StandardDeductionScreen::grantedClicked() {
-    const bool granted = chbGranted_->isChecked();
-    if (!granted && !untickConfirmed(host().asker(), this, chbGranted_, somethingEntered()))
+    const bool granted = grantedBox_->isChecked();
+    if (!granted && !untickConfirmed(host().asker(), this, grantedBox_, somethingEntered()))
         return;
-    DocumentChanged();
+    markDocumentChanged();
     if (!granted)
         dropEntries();
     applyEnabling();
@@ -367,7 +368,7 @@ void StandardDeductionScreen::grantedClicked() {
 void StandardDeductionScreen::dropEntries() {
     // The question said everything entered goes: the month dialogs' choices and the
     // monthly business figures too, in the document as on the screen.
-    // The box itself reaches the document at SaveData, as its other clicks do.
+    // The box itself reaches the document at saveData, as its other clicks do.
     StandardDeduction& d = deduction();
     const std::uint8_t granted = d.granted;
     d = StandardDeduction{};
@@ -380,7 +381,7 @@ void StandardDeductionScreen::dropEntries() {
 }
 
 void StandardDeductionScreen::constantClicked(CountBlock& block) {
-    DocumentChanged();
+    markDocumentChanged();
     if (block.constant->isChecked()) {
         const QString count = block.count->text();
         block.upDown->setValue(countOf(block.count));
@@ -395,7 +396,7 @@ void StandardDeductionScreen::constantClicked(CountBlock& block) {
 void StandardDeductionScreen::countChanged(CountBlock& block) {
     if (host().buildingGuard())
         return;
-    DocumentChanged();
+    markDocumentChanged();
     const int value = countOf(block.count);
     if (block.upDown->value() != value && value <= block.upDown->maximum()) {
         const QSignalBlocker quiet(block.upDown);
@@ -411,13 +412,13 @@ void StandardDeductionScreen::updateGuardian() {
     bool any = countOf(disabled_.count) > 0;
     for (const FieldEdit* month : disabled_.months)
         any = any || countOf(month) > 0;
-    pnlGuardian_->setVisible(any);
+    guardianPanel_->setVisible(any);
 }
 
 void StandardDeductionScreen::selfCodeClicked(int id) {
     if (host().buildingGuard())
         return;
-    DocumentChanged();
+    markDocumentChanged();
     if (id == kSelfChanged && selfCodeShown_ != kSelfChanged) {
         openSelfCodes();
         return;
@@ -428,7 +429,7 @@ void StandardDeductionScreen::selfCodeClicked(int id) {
 void StandardDeductionScreen::childStatusClicked(int id) {
     if (host().buildingGuard())
         return;
-    DocumentChanged();
+    markDocumentChanged();
     if (id == kChildStatusChanged && childStatusShown_ != kChildStatusChanged) {
         openChildStatus();
         return;
@@ -449,7 +450,7 @@ void StandardDeductionScreen::openSelfCodes() {
     } else {
         selfCodeShown_ = kSelfChanged;
     }
-    DocumentChanged();
+    markDocumentChanged();
 }
 
 void StandardDeductionScreen::openChildStatus() {
@@ -467,19 +468,19 @@ void StandardDeductionScreen::openChildStatus() {
     } else {
         childStatusShown_ = kChildStatusChanged;
     }
-    DocumentChanged();
+    markDocumentChanged();
 }
 
 void StandardDeductionScreen::businessAmountTyped(int month) {
     if (host().buildingGuard())
         return;
-    DocumentChanged();
+    markDocumentChanged();
     if (!businessIncome_[month]->text().isEmpty() || !businessExpense_[month]->text().isEmpty())
         businessMonths_[month]->setChecked(true);
 }
 
 void StandardDeductionScreen::businessMonthClicked(int month, bool checked) {
-    DocumentChanged();
+    markDocumentChanged();
     if (checked)
         return;
     businessIncome_[month]->clear();
@@ -499,18 +500,18 @@ void StandardDeductionScreen::showHelp() {
 }
 
 bool StandardDeductionScreen::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == imgHelp_ || watched == lblHelp_) && event->type() == QEvent::MouseButtonRelease) {
+    if ((watched == helpIconLabel_ || watched == helpLabel_) && event->type() == QEvent::MouseButtonRelease) {
         showHelp();
         return true;
     }
-    if (event->type() == QEvent::MouseButtonDblClick && chbGranted_->isChecked() && !host().buildingGuard()) {
-        if (watched == rbSelfChanged_ && rbSelfChanged_->isChecked()) {
-            DocumentChanged();
+    if (event->type() == QEvent::MouseButtonDblClick && grantedBox_->isChecked() && !host().buildingGuard()) {
+        if (watched == selfChangedRadio_ && selfChangedRadio_->isChecked()) {
+            markDocumentChanged();
             openSelfCodes();
             return true;
         }
-        if (watched == rbStatusChanged_ && rbStatusChanged_->isChecked()) {
-            DocumentChanged();
+        if (watched == statusChangedRadio_ && statusChangedRadio_->isChecked()) {
+            markDocumentChanged();
             openChildStatus();
             return true;
         }
@@ -518,12 +519,12 @@ bool StandardDeductionScreen::eventFilter(QObject* watched, QEvent* event) {
     return ScreenFrame::eventFilter(watched, event);
 }
 
-void StandardDeductionScreen::SaveData() {
+void StandardDeductionScreen::saveData() {
     StandardDeduction& d = deduction();
-    d.granted = chbGranted_->isChecked() ? 1 : 0;
+    d.granted = grantedBox_->isChecked() ? 1 : 0;
     if (d.granted == 0)
         return;
-    d.isGuardian = chbGuardian_->isChecked() ? 1 : 0;
+    d.isGuardian = guardianBox_->isChecked() ? 1 : 0;
     bool anyMonth = false;
     for (std::size_t m = 0; m < 12; ++m) {
         d.monthlyBusinessIncome[m] = amountOf(businessIncome_[m]);
@@ -545,11 +546,11 @@ void StandardDeductionScreen::SaveData() {
               disabled_.months);
 }
 
-std::uint16_t StandardDeductionScreen::CheckData() {
+std::uint16_t StandardDeductionScreen::checkData() {
     return 0;
 }
 
-void StandardDeductionScreen::SetFocusToElement(std::uint16_t code) {
+void StandardDeductionScreen::setFocusToElement(std::uint16_t code) {
     // Deductions at two workplaces at once, the other fault reported here, has no
     // field on this screen to go to.
     if (code != FieldCode::kFirstChildrenCount)

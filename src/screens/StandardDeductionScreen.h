@@ -3,7 +3,7 @@
 // needs — the taxpayer's own code and the single-parent status month by month, the
 // numbers of children, of children from the third and of disabled children, and
 // the monthly incomes and expenses of an entrepreneur. The two month dialogs write
-// the document when confirmed; everything else reaches it at SaveData.
+// the document when confirmed; everything else reaches it at saveData.
 #include "model/Deductions.h"
 #include "screens/kit/ScreenFrame.h"
 #include "screens/kit/ScreenWidgets.h"
@@ -26,9 +26,9 @@ class StandardDeductionScreen : public ScreenFrame {
 public:
     StandardDeductionScreen(QWidget* panel, ScreenHost& host);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,13 +71,13 @@ private:
     void businessMonthClicked(int month, bool checked);
     void showHelp();
 
-    QCheckBox* chbGranted_;
-    QLabel* imgHelp_;
-    QLabel* lblHelp_;
+    QCheckBox* grantedBox_;
+    QLabel* helpIconLabel_;
+    QLabel* helpLabel_;
     QButtonGroup* selfCodes_;
-    QRadioButton* rbSelfChanged_;
+    QRadioButton* selfChangedRadio_;
     QButtonGroup* childStatus_;
-    QRadioButton* rbStatusChanged_;
+    QRadioButton* statusChangedRadio_;
     // The choices before the month dialogs were opened, put back when a dialog is
     // cancelled and no month was ever chosen.
     int selfCodeShown_ = 0;
@@ -86,8 +86,8 @@ private:
     CountBlock children_;
     CountBlock thirdPlus_;
     CountBlock disabled_;
-    QWidget* pnlGuardian_;
-    QCheckBox* chbGuardian_;
+    QWidget* guardianPanel_;
+    QCheckBox* guardianBox_;
     MonthBoxes businessMonths_{};
     MonthFields businessIncome_{};
     MonthFields businessExpense_{};

@@ -23,9 +23,9 @@ class TaxpayerScreen : public ScreenFrame {
 public:
     TaxpayerScreen(QWidget* panel, ScreenHost& host);
 
-    void SaveData() override;
-    std::uint16_t CheckData() override;
-    void SetFocusToElement(std::uint16_t code) override;
+    void saveData() override;
+    std::uint16_t checkData() override;
+    void setFocusToElement(std::uint16_t code) override;
 
 private:
     void buildWidgets();
@@ -33,32 +33,32 @@ private:
     void chooseDocumentKind();
     void chooseCountry();
 
-    FieldEdit* edSurname_;
-    FieldEdit* edName_;
-    FieldEdit* edPatronymic_;
-    FieldEdit* edInn_;
-    QLabel* lblBirthDate_;
-    DateEdit* deBirthDate_;
-    QLabel* lblBirthPlace_;
-    FieldEdit* edBirthPlace_;
+    FieldEdit* surnameEdit_;
+    FieldEdit* nameEdit_;
+    FieldEdit* patronymicEdit_;
+    FieldEdit* innEdit_;
+    QLabel* birthDateLabel_;
+    DateEdit* birthDateEdit_;
+    QLabel* birthPlaceLabel_;
+    FieldEdit* birthPlaceEdit_;
 
-    QGroupBox* gbDocument_;
-    QLineEdit* edDocName_;
-    QToolButton* bnDocType_;
-    DocNumberEdit* edDocNumber_;
-    DateEdit* deDocDate_;
-    FieldEdit* edDocIssuer_;
+    QGroupBox* documentGroup_;
+    QLineEdit* docNameEdit_;
+    QToolButton* docTypeButton_;
+    DocNumberEdit* docNumberEdit_;
+    DateEdit* docDateEdit_;
+    FieldEdit* docIssuerEdit_;
 
-    QGroupBox* gbCitizenship_;
-    QLineEdit* edCountryCode_;
-    QLabel* lblCountryName_;
-    QToolButton* bnCountry_;
-    QRadioButton* rbCitizen_;
-    QRadioButton* rbStateless_;
+    QGroupBox* citizenshipGroup_;
+    QLineEdit* countryCodeEdit_;
+    QLabel* countryNameLabel_;
+    QToolButton* countryButton_;
+    QRadioButton* citizenRadio_;
+    QRadioButton* statelessRadio_;
 
-    FieldEdit* edPhone_;
+    FieldEdit* phoneEdit_;
 
-    // The kind of document chosen; it reaches the record at SaveData.
+    // The kind of document chosen; it reaches the record at saveData.
     std::int16_t documentCode_ = 0;
 };
 

@@ -22,21 +22,21 @@ ThirtyFiveDialog::ThirtyFiveDialog(Asker& asker, const IncomeDict& dict,
     setWindowTitle(QStringLiteral("Доход"));
 
     codes_ = new IncomeCodeFields(asker, dict, IncomeCodeFields::Rules::ThirtyFive, this);
-    edWithheld_ = field(this, "edTaxWithheld", FieldKind::edtDigital, 12);
-    for (FieldEdit* short_ : {payer_.innField(), payer_.kppField(), payer_.oktmoField(), edWithheld_})
+    withheldEdit_ = field(this, "edTaxWithheld", FieldKind::Digits, 12);
+    for (FieldEdit* short_ : {payer_.innField(), payer_.kppField(), payer_.oktmoField(), withheldEdit_})
         short_->setMaximumWidth(160);
 
     codes_->restore(source_.incomeCode, source_.totalIncome, source_.deductionCode, source_.deductionAmount);
     payer_.load(source_);
-    edWithheld_->setStoredText(wholeRoublesText(source_.taxWithheld));
+    withheldEdit_->setStoredText(wholeRoublesText(source_.taxWithheld));
 
     auto* grid = new QGridLayout;
     int row = payer_.addTo(grid, 0);
     row = codes_->addTo(grid, row);
     auto* withheldLabel = new QLabel(QStringLiteral("Сумма удержанного налога"), this);
-    withheldLabel->setBuddy(edWithheld_);
+    withheldLabel->setBuddy(withheldEdit_);
     grid->addWidget(withheldLabel, row, 0);
-    grid->addWidget(edWithheld_, row, 1);
+    grid->addWidget(withheldEdit_, row, 1);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -62,8 +62,8 @@ void ThirtyFiveDialog::accept() {
     state.deductionEditable = codes_->deductionEditable();
     state.deductionEmpty = codes_->deductionEmpty();
     state.deduction = codes_->deduction();
-    state.withheld = wholeRoublesOf(edWithheld_, source_.taxWithheld);
-    const IncomeDialogVerdict verdict = CheckThirtyFiveAmounts(state, dialog);
+    state.withheld = wholeRoublesOf(withheldEdit_, source_.taxWithheld);
+    const IncomeDialogVerdict verdict = checkThirtyFiveAmounts(state, dialog);
     if (verdict.element != 0)
         goToElement(verdict.element);
     if (!verdict.accept)
@@ -85,22 +85,22 @@ void ThirtyFiveDialog::accept() {
 
 void ThirtyFiveDialog::goToElement(std::uint16_t element) {
     switch (element) {
-    case kRateIncomeCodeElement:
+    case RateIncomeCodeElement:
         codes_->incomeButton()->setFocus();
         codes_->chooseIncome();
         break;
-    case kRateIncomeAmountElement:
+    case RateIncomeAmountElement:
         codes_->incomeField()->setFocus();
         break;
-    case kRateDeductionCodeElement:
+    case RateDeductionCodeElement:
         codes_->deductionButton()->setFocus();
         codes_->chooseDeduction();
         break;
-    case kRateDeductionAmountElement:
+    case RateDeductionAmountElement:
         codes_->deductionField()->setFocus();
         break;
-    case kRateWithheldElement:
-        edWithheld_->setFocus();
+    case RateWithheldElement:
+        withheldEdit_->setFocus();
         break;
     default:
         break;

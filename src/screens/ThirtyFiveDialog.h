@@ -34,7 +34,7 @@ private:
     ThirtyFivePercentSource source_;
     PayerFields payer_;
     IncomeCodeFields* codes_;
-    FieldEdit* edWithheld_;
+    FieldEdit* withheldEdit_;
 };
 
 } // namespace kv

@@ -186,20 +186,20 @@ void MainWindow::buildActions() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    createDoc_ = action("CreateDoc", QStringLiteral("&Создать"), [this] { NewReturn(); });
-    openDoc_ = action("OpenDoc", QStringLiteral("&Открыть"), [this] { OpenReturn(); });
-    saveDoc_ = action("SaveDoc", QStringLiteral("Со&хранить"), [this] { SaveReturn(); });
-    saveAsDoc_ = action("SaveAsDoc", QStringLiteral("Сохранить &как..."), [this] { SaveReturnAs(); });
+    createDoc_ = action("CreateDoc", QStringLiteral("&Создать"), [this] { startNewReturn(); });
+    openDoc_ = action("OpenDoc", QStringLiteral("&Открыть"), [this] { openReturn(); });
+    saveDoc_ = action("SaveDoc", QStringLiteral("Со&хранить"), [this] { saveReturn(); });
+    saveAsDoc_ = action("SaveAsDoc", QStringLiteral("Сохранить &как..."), [this] { saveReturnAs(); });
     quit_ = action("Quit", QStringLiteral("&Выход"), [this] { close(); });
-    previewDoc_ = action("PreviewDoc", QStringLiteral("&Просмотр"), [this] { PreviewDoc(); });
-    printDoc_ = action("PrintDoc", QStringLiteral("П&ечать"), [this] { PrintDoc(); });
-    exportDoc_ = action("ExportDoc", QStringLiteral("&Экспорт в xml"), [this] { ExportDoc(); });
-    checkDoc_ = action("CheckDoc", QStringLiteral("Пр&оверить"), [this] { CheckDoc(); });
-    resultDoc_ = action("ResultDoc", QStringLiteral("&Расчёт"), [this] { ShowResult(); });
+    previewDoc_ = action("PreviewDoc", QStringLiteral("&Просмотр"), [this] { previewDoc(); });
+    printDoc_ = action("PrintDoc", QStringLiteral("П&ечать"), [this] { printDoc(); });
+    exportDoc_ = action("ExportDoc", QStringLiteral("&Экспорт в xml"), [this] { exportDoc(); });
+    checkDoc_ = action("CheckDoc", QStringLiteral("Пр&оверить"), [this] { checkDoc(); });
+    resultDoc_ = action("ResultDoc", QStringLiteral("&Расчёт"), [this] { showResult(); });
     importCertificate_ = action("ImportCertificate", QStringLiteral("&Загрузить справку 2-НДФЛ..."),
-                                [this] { ImportCertificate(); });
-    helpAction_ = action("Help", QStringLiteral("&Справка"), [this] { ShowHelp(); });
-    about_ = action("About", QStringLiteral("&О программе"), [this] { ShowAbout(); });
+                                [this] { loadCertificate(); });
+    helpAction_ = action("Help", QStringLiteral("&Справка"), [this] { showHelpContents(); });
+    about_ = action("About", QStringLiteral("&О программе"), [this] { showAbout(); });
 
     createDoc_->setShortcut(QKeySequence::New);
     openDoc_->setShortcut(QKeySequence::Open);
@@ -333,7 +333,7 @@ void MainWindow::buildSections(QWidget* column, QVBoxLayout* layout) {
         sectionButtons_[info.section] = button;
         if (info.screen.has_value()) {
             const Section section = info.section;
-            connect(button, &QToolButton::clicked, this, [this, section] { SwitchSection(section); });
+            connect(button, &QToolButton::clicked, this, [this, section] { switchSection(section); });
         }
     }
     layout->addStretch(1);
@@ -412,7 +412,7 @@ void MainWindow::setCommandsEnabled(bool enabled) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!SaveQuery()) {
+    if (!maybeSave()) {
         event->ignore();
         return;
     }

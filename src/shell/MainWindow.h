@@ -62,13 +62,13 @@ public:
     bool mustQuit() const { return mustQuit_; }
 
     // --- The open return (its life is the session's) ----------------------------
-    void NewReturn() { session_.newReturn(); }
-    void OpenReturn() { session_.open(); }
+    void startNewReturn() { session_.newReturn(); }
+    void openReturn() { session_.open(); }
     // False when nothing was saved (the dialog was cancelled or the save failed).
-    bool SaveReturn() { return session_.save(); }
-    bool SaveReturnAs() { return session_.saveAs(); }
+    bool saveReturn() { return session_.save(); }
+    bool saveReturnAs() { return session_.saveAs(); }
     // True when the return may be dropped.
-    bool SaveQuery() { return session_.saveQuery(); }
+    bool maybeSave() { return session_.saveQuery(); }
     // The file name Save As proposes ("Смирнов.qv9"); print to file proposes it as ".pdf".
     QString returnFileName() const;
 
@@ -79,27 +79,27 @@ public:
     // --- Commands ------------------------------------------------------------
     // 0 when the return may go on, 2 when the user cancelled at a fault, 1 after
     // opening the screen of the fault the user chose to fix.
-    int CheckAndShowFault();
-    void CheckDoc();
+    int checkAndShowFault();
+    void checkDoc();
     // "Расчёт": what the return comes to, in a window beside this one.
-    void ShowResult();
+    void showResult();
     // "Загрузить справку 2-НДФЛ...": the current screen shows the return afterwards.
-    void ImportCertificate();
-    void ExportDoc();
-    void PreviewDoc();
-    void PrintDoc();
-    void ShowHelp();
-    void ShowHelpTopic(const QString& topic);
-    void ShowAbout();
+    void loadCertificate();
+    void exportDoc();
+    void previewDoc();
+    void printDoc();
+    void showHelpContents();
+    void showHelpTopic(const QString& topic);
+    void showAbout();
 
     // --- Keyboard, recent files, recovery ----------------------------------------
     // F1: the help page of the screen shown (of its inner screen, when it has one).
-    void ShowScreenHelp();
+    void showScreenHelp();
     static QString helpTopicOf(ScreenId screen);
     // A return from the "Последние файлы" list, after the save question.
-    void OpenRecentFile(const QString& path);
+    void openRecentFile(const QString& path);
     // A return named by its path (a recent file, a file dropped on the window), after the save question.
-    void OpenFile(const QString& path);
+    void openReturnFile(const QString& path);
     // The one local file a drag carries; empty for anything else.
     static QString droppedFile(const QMimeData* data);
     RecentFiles& recentFiles() { return *recent_; }
@@ -109,7 +109,7 @@ public:
     ScreenFrame* currentScreen() const { return screen_; }
     Section currentSection() const { return currentSection_; }
     // A click on a section button: saves and checks the screen it leaves.
-    void SwitchSection(Section section);
+    void switchSection(Section section);
     QAbstractButton* sectionButtonWidget(Section section) const;
     HelpWindow* helpWindow() const { return help_.get(); }
 

@@ -5,9 +5,9 @@
 
 namespace kv {
 
-void MainWindow::ImportCertificate() {
+void MainWindow::loadCertificate() {
     if (screen_ != nullptr)
-        screen_->SaveData();
+        screen_->saveData();
     if (!importIncomeCertificate(this, *this))
         return;
     setSectionsFromDocument();

@@ -34,11 +34,11 @@ private:
 
 } // namespace
 
-int MainWindow::CheckAndShowFault() {
+int MainWindow::checkAndShowFault() {
     if (screen_ != nullptr)
-        screen_->SaveData();
+        screen_->saveData();
     AskerCheckDialog dialog(*asker_, this);
-    const ReturnCheckResult result = CheckReturn(session_.document(), dialog);
+    const ReturnCheckResult result = checkReturn(session_.document(), dialog);
     if (result.elementCode == 0)
         return 0;
     if (result.elementCode == ReturnCheckResult::kCancelled)
@@ -47,19 +47,19 @@ int MainWindow::CheckAndShowFault() {
     return 1;
 }
 
-void MainWindow::CheckDoc() {
-    if (CheckAndShowFault() != 0)
+void MainWindow::checkDoc() {
+    if (checkAndShowFault() != 0)
         return;
     asker_->ask(this, messageQuestion(QStringLiteral("checkPassed"),
                                       QStringLiteral("Проверка декларации завершена успешно"),
                                       QuestionIcon::Information));
-    ShowResult();
+    showResult();
 }
 
-void MainWindow::ShowResult() {
+void MainWindow::showResult() {
     if (screen_ != nullptr)
-        screen_->SaveData();
-    showResultSummary(this, session_.document(), [this] { ShowResult(); });
+        screen_->saveData();
+    showResultSummary(this, session_.document(), [this] { showResult(); });
 }
 
 ExportServices MainWindow::exportServices() {
@@ -68,8 +68,8 @@ ExportServices MainWindow::exportServices() {
                           }};
 }
 
-void MainWindow::ExportDoc() {
-    if (CheckAndShowFault() != 0)
+void MainWindow::exportDoc() {
+    if (checkAndShowFault() != 0)
         return;
     if (session_.document().person.inn.empty()) {
         asker_->ask(this, helpNotice(QStringLiteral("innNotice"),
@@ -91,7 +91,7 @@ void MainWindow::ExportDoc() {
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
 
-    const std::string result = ExportReturn(QFile::encodeName(folder).toStdString(), session_.document(),
+    const std::string result = exportReturn(QFile::encodeName(folder).toStdString(), session_.document(),
                                             kExportToFile, exportServices());
 
     if (result == kExportRefused)
@@ -112,23 +112,23 @@ void MainWindow::ExportDoc() {
     }
     asker_->ask(this, messageQuestion(QStringLiteral("exportResult"), text, QuestionIcon::Information));
     if (written)
-        ShowResult();
+        showResult();
 }
 
-void MainWindow::PreviewDoc() {
+void MainWindow::previewDoc() {
     printCommand(true);
 }
 
-void MainWindow::PrintDoc() {
+void MainWindow::printDoc() {
     printCommand(false);
 }
 
 void MainWindow::printCommand(bool preview) {
-    if (CheckAndShowFault() != 0)
+    if (checkAndShowFault() != 0)
         return;
     CommandsOff off([this](bool on) { setCommandsEnabled(on); });
     const std::string folder = QFile::encodeName(programFolder_).toStdString();
-    std::string xml = ExportReturn(folder, session_.document(), kExportToText, exportServices());
+    std::string xml = exportReturn(folder, session_.document(), kExportToText, exportServices());
     if (xml == kExportFailed)
         return; // the export has shown its own message
     try {
@@ -144,11 +144,11 @@ void MainWindow::printCommand(bool preview) {
     }
 }
 
-void MainWindow::ShowHelp() {
-    ShowHelpTopic(kHelpStartTopic);
+void MainWindow::showHelpContents() {
+    showHelpTopic(kHelpStartTopic);
 }
 
-void MainWindow::ShowHelpTopic(const QString& topic) {
+void MainWindow::showHelpTopic(const QString& topic) {
     const QString found = findInFolders(dataFolders_, kHelpFolder + topic);
     const QString folder = (found.isEmpty() ? programFolder_ : found) + kHelpFolder;
     if (!QFileInfo::exists(folder + topic)) {
@@ -161,7 +161,7 @@ void MainWindow::ShowHelpTopic(const QString& topic) {
     help_->openTopic(topic);
 }
 
-void MainWindow::ShowAbout() {
+void MainWindow::showAbout() {
     AboutDialog about(*asker_, this, dataFolders_);
     about.exec();
 }

@@ -31,15 +31,15 @@ QString MainWindow::helpTopicOf(ScreenId screen) {
     return topic.isEmpty() ? kHelpStartTopic : topic;
 }
 
-void MainWindow::ShowScreenHelp() {
+void MainWindow::showScreenHelp() {
     if (screen_ == nullptr) {
-        ShowHelp();
+        showHelpContents();
         return;
     }
     ScreenId shown = screen_->screenId();
     if (auto* container = qobject_cast<ScreenContainer*>(screen_); container && container->innerScreen())
         shown = container->innerScreen()->screenId();
-    ShowHelpTopic(helpTopicOf(shown));
+    showHelpTopic(helpTopicOf(shown));
 }
 
 void MainWindow::buildGoMenu() {
@@ -62,7 +62,7 @@ void MainWindow::buildGoMenu() {
         const Section section = info.section;
         connect(item, &QAction::triggered, this, [this, section] {
             if (sectionEnabled(section))
-                SwitchSection(section);
+                switchSection(section);
         });
         addAction(item);
         goActions_[info.section] = item;
@@ -73,7 +73,7 @@ void MainWindow::buildGoMenu() {
     screenHelp_->setObjectName(QStringLiteral("ScreenHelp"));
     screenHelp_->setShortcut(QKeySequence(Qt::Key_F1));
     screenHelp_->setShortcutContext(Qt::ApplicationShortcut);
-    connect(screenHelp_, &QAction::triggered, this, [this] { ShowScreenHelp(); });
+    connect(screenHelp_, &QAction::triggered, this, [this] { showScreenHelp(); });
     addAction(screenHelp_);
     if (auto* help = menuBar()->findChild<QMenu*>(QStringLiteral("mnHelp")))
         help->insertAction(help->actions().value(1), screenHelp_);
@@ -84,11 +84,11 @@ void MainWindow::buildRecentMenu(QMenu* file, QAction* before) {
     menu->setObjectName(QStringLiteral("mnRecentFiles"));
     file->insertMenu(before, menu);
     file->insertSeparator(before);
-    recent_ = std::make_unique<RecentFiles>(menu, [this](const QString& path) { OpenRecentFile(path); });
+    recent_ = std::make_unique<RecentFiles>(menu, [this](const QString& path) { openRecentFile(path); });
 }
 
-void MainWindow::OpenRecentFile(const QString& path) {
-    OpenFile(path);
+void MainWindow::openRecentFile(const QString& path) {
+    openReturnFile(path);
 }
 
 // A return's file dropped anywhere on the window, a field included, opens as from
@@ -105,7 +105,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Opened once the drop is over: the field it fell on goes with the screen.
     if (type == QEvent::Drop)
         QMetaObject::invokeMethod(
-            this, [this, path = droppedFile(drop->mimeData())] { OpenFile(path); }, Qt::QueuedConnection);
+            this, [this, path = droppedFile(drop->mimeData())] { openReturnFile(path); },
+            Qt::QueuedConnection);
     return true;
 }
 
@@ -117,14 +118,14 @@ QString MainWindow::droppedFile(const QMimeData* data) {
     return QFileInfo(path).isFile() ? path : QString();
 }
 
-void MainWindow::OpenFile(const QString& path) {
+void MainWindow::openReturnFile(const QString& path) {
     if (session_.openFile(fileNameBytes(path).toStdString()))
         recent_->refresh();
 }
 
 void MainWindow::writeRecoveryCopy(const QString& file) {
     if (screen_ != nullptr)
-        screen_->SaveData();
+        screen_->saveData();
     session_.document().saveToFile(QFile::encodeName(file).toStdString());
 }
 

@@ -118,7 +118,7 @@ void MainWindow::showFailure(FileUse use, const std::string& message, const std:
 
 void MainWindow::beforeSave() {
     if (screen_ != nullptr)
-        screen_->SaveData();
+        screen_->saveData();
 }
 
 void MainWindow::returnLeaving() {

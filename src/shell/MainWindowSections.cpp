@@ -39,7 +39,7 @@ void MainWindow::setSectionsFromDocument() {
         setSectionEnabled(info.section, sectionEnabledFor(info.section, session_.document()));
 }
 
-void MainWindow::SwitchSection(Section section) {
+void MainWindow::switchSection(Section section) {
     const SectionButtonInfo& info = sectionButton(section);
     if (!info.screen.has_value())
         return;
@@ -49,10 +49,10 @@ void MainWindow::SwitchSection(Section section) {
         return;
     }
     if (screen_ != nullptr) {
-        screen_->SaveData();
-        if (const std::uint16_t code = screen_->CheckData(); code != 0) {
+        screen_->saveData();
+        if (const std::uint16_t code = screen_->checkData(); code != 0) {
             pressSection(currentSection_);
-            screen_->SetFocusToElement(code);
+            screen_->setFocusToElement(code);
             return;
         }
     }
@@ -60,7 +60,7 @@ void MainWindow::SwitchSection(Section section) {
     pressSection(section);
     // Typing goes on in the screen just shown, as after a click on its first field.
     if (screens_->hasFirstEntry(target, session_.document()))
-        screen_->SelectFirstEntry();
+        screen_->selectFirstEntry();
     else
         focusFirstField(screen_);
 }
@@ -78,7 +78,7 @@ void MainWindow::openSectionAtFault(CheckSection section, std::uint16_t code) {
             container->openInner(*route->inner);
     }
     if (route->listsTheRecord)
-        screen_->SetFocusToElement(code);
+        screen_->setFocusToElement(code);
 }
 
 } // namespace kv

@@ -9,7 +9,7 @@ namespace {
 print::PrintModule preparedModule(const std::string& inspectionName, const std::string& programFolder,
                                   const QString& outputName) {
     print::PrintModule module;
-    module.SetPrintTiffParam(print::kInspectionNameParam, inspectionName);
+    module.setPrintTiffParam(print::kInspectionNameParam, inspectionName);
     module.PrintTiffFolder = programFolder;
     module.OutputName = outputName.toStdString();
     return module;
@@ -20,7 +20,7 @@ print::PrintModule preparedModule(const std::string& inspectionName, const std::
 void ModulePrintJob::preview(const std::string& inspectionName, const std::string& programFolder,
                              std::string& xml, const QString& outputName, QWidget* parent) {
     print::PrintModule module = preparedModule(inspectionName, programFolder, outputName);
-    module.PreviewData(xml, parent);
+    module.previewData(xml, parent);
 }
 
 void ModulePrintJob::print(const std::string& inspectionName, const std::string& programFolder,

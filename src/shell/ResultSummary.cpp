@@ -144,7 +144,7 @@ ResultFigures resultFigures(const Declaration& document) {
     Declaration copy = document;
     ReturnComputation c;
     try {
-        c.Compute(copy);
+        c.compute(copy);
     } catch (const ComputationError& e) {
         f.failure =
             fromCp1251(ComputationError::userMessage()) + QStringLiteral("\n") + fromCp1251(e.detail());

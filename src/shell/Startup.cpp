@@ -40,7 +40,7 @@ int runProgram(QApplication& application, const QStringList& arguments) {
     MainWindow window(commandLinePath(arguments), services.options());
     if (window.mustQuit())
         return 1;
-    services.asker.openHelpTopic = [&window](const QString& topic) { window.ShowHelpTopic(topic); };
+    services.asker.openHelpTopic = [&window](const QString& topic) { window.showHelpTopic(topic); };
     window.show();
     splash.raise();
     return application.exec();

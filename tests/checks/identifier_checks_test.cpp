@@ -50,7 +50,7 @@ TEST(CheckInn, ResultsByKindLengthAndCheckDigits) {
         {"\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9", InnKind::Any, InnResult::Invalid},
     };
     for (const InnCase& c : cases)
-        EXPECT_EQ(CheckInn(c.inn, c.kind), c.expected)
+        EXPECT_EQ(checkInn(c.inn, c.kind), c.expected)
             << '"' << c.inn << "\" kind " << static_cast<int>(c.kind);
 }
 
@@ -58,8 +58,8 @@ TEST(CheckInn, EveryWrongLastDigitIsRejected) {
     for (char d = '0'; d <= '9'; ++d) {
         const std::string ten = std::string("123456789") + d;
         const std::string twelve = std::string("12345678904") + d;
-        EXPECT_EQ(CheckInn(ten, InnKind::Any), d == '4' ? InnResult::Valid : InnResult::Invalid) << ten;
-        EXPECT_EQ(CheckInn(twelve, InnKind::Any), d == '7' ? InnResult::Valid : InnResult::Invalid) << twelve;
+        EXPECT_EQ(checkInn(ten, InnKind::Any), d == '4' ? InnResult::Valid : InnResult::Invalid) << ten;
+        EXPECT_EQ(checkInn(twelve, InnKind::Any), d == '7' ? InnResult::Valid : InnResult::Invalid) << twelve;
     }
 }
 
@@ -74,17 +74,17 @@ TEST(CheckKpp, ResultsByLengthAndZeros) {
         {"7701010011", KppResult::NotNine}, {"000000000", KppResult::Zeros},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CheckKpp(c.kpp), c.expected) << '"' << c.kpp << '"';
+        EXPECT_EQ(checkKpp(c.kpp), c.expected) << '"' << c.kpp << '"';
 }
 
 TEST(OktmoRule, EightOrElevenCharactersAfterTrimming) {
-    EXPECT_TRUE(OktmoLengthValid("45000000"));
-    EXPECT_TRUE(OktmoLengthValid(" 45000000000 "));
-    EXPECT_TRUE(OktmoLengthValid("ABCDEFGH")); // the digits are not checked
-    EXPECT_FALSE(OktmoLengthValid(""));
-    EXPECT_FALSE(OktmoLengthValid("4500000"));
-    EXPECT_FALSE(OktmoLengthValid("450000000"));
-    EXPECT_FALSE(OktmoLengthValid("450000000000"));
+    EXPECT_TRUE(oktmoLengthValid("45000000"));
+    EXPECT_TRUE(oktmoLengthValid(" 45000000000 "));
+    EXPECT_TRUE(oktmoLengthValid("ABCDEFGH")); // the digits are not checked
+    EXPECT_FALSE(oktmoLengthValid(""));
+    EXPECT_FALSE(oktmoLengthValid("4500000"));
+    EXPECT_FALSE(oktmoLengthValid("450000000"));
+    EXPECT_FALSE(oktmoLengthValid("450000000000"));
 }
 
 } // namespace

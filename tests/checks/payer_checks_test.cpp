@@ -199,7 +199,7 @@ TEST(CheckPayer, StepsInOrderWithTheirSkipRules) {
     for (const PayerCase& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedCheckDialog dialog(c.script);
-        const PayerField result = CheckPayer(dialog, utf8ToCp1251("Доходы, облагаемые по ставке 13%"),
+        const PayerField result = checkPayer(dialog, utf8ToCp1251("Доходы, облагаемые по ставке 13%"),
                                              utf8ToCp1251(c.name), c.skipAllowed, c.oktmo, c.kpp, c.inn);
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(shownOf(dialog), c.shown);
@@ -287,7 +287,7 @@ TEST(CheckOrganisationPayer, StepsInOrderNothingSkippable) {
     for (const PayerCase& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedCheckDialog dialog(c.script);
-        const PayerField result = CheckOrganisationPayer(dialog, utf8ToCp1251("Пенсионные договоры"),
+        const PayerField result = checkOrganisationPayer(dialog, utf8ToCp1251("Пенсионные договоры"),
                                                          utf8ToCp1251(c.name), c.oktmo, c.kpp, c.inn);
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(shownOf(dialog), c.shown);

@@ -552,7 +552,7 @@ TEST(CheckReturn, EachRuleReportsItsFaultWithSectionAndCode) {
             Declaration d = cleanReturn();
             c.plant(d);
             ScriptedCheckDialog dialog({answer});
-            const ReturnCheckResult result = CheckReturn(d, dialog);
+            const ReturnCheckResult result = checkReturn(d, dialog);
 
             ASSERT_EQ(dialog.asked().size(), 1u);
             const CheckQuestion& q = dialog.asked().front();
@@ -677,7 +677,7 @@ TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
         Declaration d = cleanReturn();
         c.change(d);
         ScriptedCheckDialog dialog;
-        EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, 0}));
+        EXPECT_EQ(checkReturn(d, dialog), (ReturnCheckResult{S::Conditions, 0}));
         for (const CheckQuestion& q : dialog.asked())
             ADD_FAILURE() << cp1251ToUtf8(q.message);
     }
@@ -694,7 +694,7 @@ TEST(CheckReturn, ConditionsGoOnAfterCancelAndReturnTheLastCode) {
     Declaration d(clock()); // a new return: nothing entered
     d.submitterKind = 1;
     ScriptedCheckDialog dialog({A::Cancel, A::Cancel, A::Fix});
-    EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, 4}));
+    EXPECT_EQ(checkReturn(d, dialog), (ReturnCheckResult{S::Conditions, 4}));
     EXPECT_EQ(messagesOf(dialog), (std::vector<std::string>{
                                       "Не введен номер инспекции", "Не указаны ФИО подписанта-представителя",
                                       "Не указан документ, подтверждающий полномочия представителя"}));
@@ -706,7 +706,7 @@ TEST(CheckReturn, ConditionsCancelledThroughoutStopEveryLaterGroup) {
     d.submitterKind = 2;
     d.person.oktmo = "123";
     ScriptedCheckDialog dialog({A::Cancel, A::Cancel, A::Cancel, A::Cancel});
-    EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, kCancelled}));
+    EXPECT_EQ(checkReturn(d, dialog), (ReturnCheckResult{S::Conditions, kCancelled}));
     EXPECT_EQ(dialog.asked().size(), 4u); // rows 1 to 4; neither the taxpayer nor the OKTMO
     EXPECT_EQ(dialog.unexpected(), 0u);
 }
@@ -715,7 +715,7 @@ TEST(CheckReturn, FixingAConditionEndsTheCheck) {
     Declaration d(clock());
     d.submitterKind = 2;
     ScriptedCheckDialog dialog({A::Fix});
-    EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, 1}));
+    EXPECT_EQ(checkReturn(d, dialog), (ReturnCheckResult{S::Conditions, 1}));
     EXPECT_EQ(dialog.asked().size(), 1u);
 }
 
@@ -740,7 +740,7 @@ TEST(CheckReturn, OneFaultOfALaterGroupIsAllThatIsShown) {
         Declaration d = cleanReturn();
         plant(d);
         ScriptedCheckDialog dialog = ScriptedCheckDialog::answeringAlways(A::Cancel);
-        const ReturnCheckResult result = CheckReturn(d, dialog);
+        const ReturnCheckResult result = checkReturn(d, dialog);
         EXPECT_EQ(result.elementCode, kCancelled);
         EXPECT_EQ(dialog.asked().size(), 1u) << testing::PrintToString(messagesOf(dialog));
     }
@@ -759,14 +759,14 @@ TEST(CheckReturn, ComputationThatCannotBeDoneIsShownAndAbandonsTheCommand) {
     d.propertyDeductions.objects.add(flat);
 
     ScriptedCheckDialog dialog = ScriptedCheckDialog::answeringAlways(A::Cancel);
-    EXPECT_EQ(CheckReturn(d, dialog), (ReturnCheckResult{S::Conditions, kCancelled}));
+    EXPECT_EQ(checkReturn(d, dialog), (ReturnCheckResult{S::Conditions, kCancelled}));
     ASSERT_EQ(dialog.asked().size(), 1u);
     const CheckQuestion& q = dialog.asked().front();
     EXPECT_EQ(q.message, ComputationError::userMessage());
     EXPECT_FALSE(q.fixEnabled);
     EXPECT_EQ(cp1251ToUtf8(q.title()), "Проверка");
 
-    const auto fault = FirstReturnFault(d);
+    const auto fault = firstReturnFault(d);
     ASSERT_TRUE(fault.has_value());
     EXPECT_EQ(fault->result.elementCode, kCancelled);
 }
@@ -775,7 +775,7 @@ TEST(CheckReturn, SampleReturns) {
     for (auto& example : examples::allExamples()) {
         SCOPED_TRACE(example.fileName);
         ScriptedCheckDialog dialog({A::Fix});
-        const ReturnCheckResult result = CheckReturn(example.declaration, dialog);
+        const ReturnCheckResult result = checkReturn(example.declaration, dialog);
         if (example.fileName == "new-return.qv9") {
             // Nothing entered yet: the tax office is the first thing asked for.
             EXPECT_EQ(result, (ReturnCheckResult{S::Conditions, 1}));
@@ -789,15 +789,15 @@ TEST(CheckReturn, SampleReturns) {
 
 TEST(FirstReturnFault, AnswersFixAtTheFirstFault) {
     Declaration d = cleanReturn();
-    EXPECT_FALSE(FirstReturnFault(d).has_value());
+    EXPECT_FALSE(firstReturnFault(d).has_value());
 
     d.submitterKind = 2;
     d.representativeName = u("Петрова");
     d.representativeDocument = u("Доверенность");
-    const auto fault = FirstReturnFault(d);
+    const auto fault = firstReturnFault(d);
     ASSERT_TRUE(fault.has_value());
     EXPECT_EQ(fault->result, (ReturnCheckResult{S::Conditions, 5}));
-    EXPECT_EQ(cp1251ToUtf8(ReturnFaultText(*fault)), "Задание условий\n"
+    EXPECT_EQ(cp1251ToUtf8(returnFaultText(*fault)), "Задание условий\n"
                                                      "Не указано наименование Юр.лица-представителя\n"
                                                      "Раздел: 1\n"
                                                      "Код элемента: 5");

@@ -158,14 +158,14 @@ TEST_F(Cli, ImportsAndTheExportWriteOnlyRegularFiles) {
     EXPECT_FALSE(fs::exists(dir / "CurrencyRates.xml"));
     EXPECT_FALSE(fs::exists(dir / "Sp_OKVED2.xml"));
 
-    const std::string exportReturn = "export '" + example("typical.qv9") + "' --out '" + dir.string() +
-                                     "' --date 01.02.2020 --guid 0A1B2C3D-0000-4000-8000-00000000ABCD";
-    const CliRun first = run(exportReturn);
+    const std::string exportCommand = "export '" + example("typical.qv9") + "' --out '" + dir.string() +
+                                      "' --date 01.02.2020 --guid 0A1B2C3D-0000-4000-8000-00000000ABCD";
+    const CliRun first = run(exportCommand);
     ASSERT_EQ(first.status, 0) << first.err;
     const fs::path exported = first.out.substr(0, first.out.find('\n'));
     ASSERT_TRUE(fs::remove(exported));
     ASSERT_EQ(::mkfifo(exported.c_str(), 0600), 0);
-    const CliRun again = run(exportReturn);
+    const CliRun again = run(exportCommand);
     EXPECT_EQ(again.status, 2);
     EXPECT_NE(again.err.find("Это не файл: "), std::string::npos) << again.err;
     EXPECT_TRUE(fs::is_fifo(exported));

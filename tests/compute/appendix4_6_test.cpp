@@ -28,7 +28,7 @@ TEST(PropertySale, HousingLimitIsSharedRussianLinesFirst) {
     src.addItem(item(1510, rub(800000), 901, rub(1000000)));
     src.addItem(item(1510, rub(600000), 901, rub(600000)));
     f.doc.foreignIncomes.add(abroad(1511, rub(300000), 904, rub(500000)));
-    f.root.propertySale.Compute(f.doc);
+    f.root.propertySale.compute(f.doc);
     EXPECT_EQ(f.root.propertySale.housingSaleDeduction, rub(1000000));
     EXPECT_EQ(f.root.propertySale.housingShareDeduction, Money{});
     EXPECT_EQ(f.root.propertySale.totalPropertySale, rub(1000000));
@@ -55,7 +55,7 @@ TEST(PropertySale, EveryPairAndTheOtherPropertyLimits) {
     f.doc.foreignIncomes.add(abroad(1512, rub(100000), 902, rub(150000))); // foreign: cut to the income
     f.doc.foreignIncomes.add(abroad(1511, rub(100000), 903, rub(150000))); // foreign: cut as well
 
-    f.root.propertySale.Compute(f.doc);
+    f.root.propertySale.compute(f.doc);
     const Appendix6Sheet& s = f.root.propertySale;
     EXPECT_EQ(s.housingCosts, rub(1500000));
     EXPECT_EQ(s.housingShareCosts, rub(400000 + 100000));
@@ -106,7 +106,7 @@ TEST(PropertySale, SaleCostsStopAtTheirSaleIncome) {
             f.doc.foreignIncomes.add(abroad(r.incomeCode, rub(2000000), 903, r.costs));
         else
             f.addSource13("", Money{}).addItem(item(r.incomeCode, rub(2000000), 903, r.costs));
-        f.root.propertySale.Compute(f.doc);
+        f.root.propertySale.compute(f.doc);
         EXPECT_EQ(f.root.propertySale.*r.field, r.counted);
         EXPECT_EQ(f.root.propertySale.totalPropertySale, r.counted);
     }
@@ -116,7 +116,7 @@ TEST(PropertySale, OnlyResidentsWithIncomesToSell) {
     SheetFixture f;
     f.addSource13("", Money{}).addItem(item(1520, rub(300000), 906, rub(100000)));
     f.doc.declarationKind = 1;
-    f.root.propertySale.Compute(f.doc);
+    f.root.propertySale.compute(f.doc);
     EXPECT_EQ(f.root.propertySale, Appendix6Sheet{});
 }
 
@@ -152,7 +152,7 @@ TEST(ExemptIncome, PairsLimitsAndTheAdvertisingPrizesAtThirtyFivePercent) {
     noClaim.deductionCode = 0;
     f.doc.incomes35.add(noClaim);
 
-    f.root.exemptIncome.Compute(f.doc);
+    f.root.exemptIncome.compute(f.doc);
     const Appendix4Sheet& s = f.root.exemptIncome;
     EXPECT_EQ(s.gifts, rub(4000));
     EXPECT_EQ(s.prizes, rub(3000));
@@ -177,7 +177,7 @@ TEST(ExemptIncome, NonResidentPrizesComeFromTheResidentList) {
     ThirteenPercentSource& src = f.addSource13("", Money{});
     src.addItem(item(2740, rub(9000), 505, rub(3000)));
     src.addItem(item(2720, rub(10000), 501, rub(4000)));
-    f.root.exemptIncome.Compute(f.doc);
+    f.root.exemptIncome.compute(f.doc);
     EXPECT_EQ(f.root.exemptIncome.advertisingPrizes, rub(3000));
     EXPECT_EQ(f.root.exemptIncome.gifts, rub(4000));
     EXPECT_EQ(f.root.exemptIncome.totalExempt, rub(7000));

@@ -33,7 +33,7 @@ TEST(PensionContracts, OneLimitInTheOrderEntered) {
     sd.pensionContracts.add(contract(3, rub(30000), "N-3"));
     sd.pensionContracts.add(contract(5, rub(1000)));
     PensionContractsSheet& s = f.root.pensionContracts;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     ASSERT_EQ(s.contractCount, 2);
     EXPECT_EQ(s.contracts[0], (PensionContractLine{1, "NPF", "7701234567", "770101001", "N-1",
                                                    date(2015, 2, 3), rub(100000), rub(100000)}));
@@ -44,7 +44,7 @@ TEST(PensionContracts, OneLimitInTheOrderEntered) {
     EXPECT_EQ(s.totalDeductible, rub(120000));
 
     sd.granted = 0;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s, PensionContractsSheet{});
 }
 
@@ -63,7 +63,7 @@ TEST(Appendix5, AgentsStandardDeductionsByCodeWithTheYearLimits) {
     b.addAgentDeduction({311, rub(500000)}); // property deduction: not here
     b.addAgentDeduction({150, rub(700)});    // not a standard code
     Appendix5Sheet& s = f.root.stdSocialDeductions;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s.std3000, rub(36000));
     EXPECT_EQ(s.std500, rub(6000));
     EXPECT_EQ(s.child, rub(9400));
@@ -87,7 +87,7 @@ TEST(Appendix5, MonthByMonthFiguresReplaceTheAgents) {
         f.root.standardByMonth.child = computed;
         f.root.standardByMonth.std3000 = Money{};
         Appendix5Sheet& s = f.root.stdSocialDeductions;
-        s.Compute(f.doc, f.root);
+        s.compute(f.doc, f.root);
         EXPECT_EQ(s.child, computed);
         EXPECT_EQ(s.standardByAgents, byAgents);
         EXPECT_EQ(s.standardInReturn, inReturn);
@@ -128,16 +128,16 @@ TEST(Appendix5, SocialDeductionsWithTheirLimitsAndTheAgentsShare) {
     sd.medical = rub(50000);
 
     Appendix5Sheet& s = f.root.stdSocialDeductions;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s.investmentDeduction, rub(400000));
     EXPECT_EQ(s.investmentRestored, rub(5000));
     // With the account's income exempt instead, its contributions give no deduction.
     f.doc.investmentDeductions.applyP3 = 1;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s.investmentDeduction, Money{});
     EXPECT_EQ(s.investmentRestored, Money{});
     f.doc.investmentDeductions.applyP3 = 0;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s.charity25, rub(25000));
     EXPECT_EQ(s.charityCulture30, rub(10000));
     EXPECT_EQ(s.charity, rub(30000));
@@ -169,7 +169,7 @@ TEST(Appendix5, CharityLimitIsCutToKopecksAndPensionsComeFromTheContracts) {
     sd.qualificationAssessment = rub(5000);
     sd.medicines = rub(1000);
     Appendix5Sheet& s = f.root.stdSocialDeductions;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s.charity25, rub(30864, 19));
     EXPECT_EQ(s.charityCulture30, rub(37037, 3));
     EXPECT_EQ(s.charity, rub(37037, 3));
@@ -184,14 +184,14 @@ TEST(Appendix5, AgentsSocialDeductionsNeedTheDeclaredExpense) {
     SheetFixture f;
     f.addSource13("", Money{}).addAgentDeduction({320, rub(50000)});
     Appendix5Sheet& s = f.root.stdSocialDeductions;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s.agentCode320, Money{});
     EXPECT_EQ(s.socialByAgents, Money{});
 
     f.doc.declarationKind = 1;
     f.doc.investmentDeductions.invIisContributions = rub(1000);
     f.doc.incomes13.get(0).addAgentDeduction({105, rub(3000)});
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s, Appendix5Sheet{});
 }
 

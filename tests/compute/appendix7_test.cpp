@@ -41,7 +41,7 @@ struct Housing : SheetFixture {
         root.russian13.totalIncome = rub(income13);
     }
     Appendix7Sheet& sheet() { return root.propertyPurchase; }
-    void compute() { sheet().Compute(doc, root); }
+    void computeSheet() { sheet().compute(doc, root); }
     const HousingObject& object(int i) { return doc.propertyDeductions.objects.get(i); }
 };
 
@@ -64,7 +64,7 @@ TEST_P(HousingLimit, PurchaseCostsWithinLimitAndShare) {
     Housing h({}, 10000000);
     for (const auto& o : c.objects)
         h.doc.propertyDeductions.objects.add(makeObject(o));
-    h.compute();
+    h.computeSheet();
     EXPECT_EQ(h.sheet().purchaseCosts, c.purchaseCosts);
     for (std::size_t i = 0; i < c.objects.size(); ++i) {
         EXPECT_EQ(h.object(static_cast<int>(i)).yearDeduction, c.yearDeductions[i]) << "object " << i;
@@ -109,7 +109,7 @@ TEST(Appendix7, PurchaseServedBeforeInterestAndRestCarriedForward) {
         Housing h({{r.cost, 1, 1, 2019, false, r.interest}}, r.income);
         h.doc.propertyDeductions.priorYearsDeduction = rub(r.priorPurchase);
         h.doc.propertyDeductions.priorYearsInterestDeduction = rub(r.priorInterest);
-        h.compute();
+        h.computeSheet();
         const auto& s = h.sheet();
         SCOPED_TRACE(r.income);
         EXPECT_EQ(s.purchaseCreditedBefore, rub(r.priorPurchase));
@@ -135,7 +135,7 @@ TEST(Appendix7, OtherDeductionsAndAgentsComeFirst) {
     h.root.foreign13.otherIncome = rub(300000);
     h.root.foreign13.incomeNotCoveredByCredit = rub(100000);
     h.root.foreign13.exempt60 = rub(20000);
-    h.compute();
+    h.computeSheet();
     const auto& s = h.sheet();
     EXPECT_EQ(s.purchaseByAgent, rub(200000));
     EXPECT_EQ(s.interestByAgent, rub(50000));
@@ -151,7 +151,7 @@ TEST(Appendix7, OtherDeductionsAndAgentsComeFirst) {
 TEST(Appendix7, DeductionsAboveIncomeLeaveNothingToClaim) {
     Housing h({{1000000}}, 100000);
     h.root.propertySale.totalPropertySale = rub(150000);
-    h.compute();
+    h.computeSheet();
     EXPECT_EQ(h.sheet().base13WithoutDeduction, rub(0));
     EXPECT_EQ(h.sheet().baseAvailable, rub(0));
     EXPECT_EQ(h.sheet().purchaseThisReturn, rub(0));
@@ -167,7 +167,7 @@ TEST(Appendix7, NothingComputedUnlessGrantedForAResident) {
             h.doc.propertyDeductions.granted = 0;
         else
             h.doc.declarationKind = 1;
-        h.compute();
+        h.computeSheet();
         EXPECT_EQ(h.sheet().purchaseCosts, rub(0));
         EXPECT_EQ(h.sheet().purchaseThisReturn, rub(0));
         EXPECT_EQ(h.object(0).yearDeduction, rub(0));
@@ -176,7 +176,7 @@ TEST(Appendix7, NothingComputedUnlessGrantedForAResident) {
 
 TEST(Appendix7, ZeroShareDenominatorFailsTheRun) {
     Housing h({{1000000, 1, 0}}, 500000);
-    EXPECT_THROW(h.compute(), ComputationError);
+    EXPECT_THROW(h.computeSheet(), ComputationError);
 }
 
 } // namespace

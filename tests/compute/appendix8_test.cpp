@@ -33,15 +33,15 @@ std::vector<std::string> kinds(const Appendix8Sheet& s) {
 }
 
 struct Summary : SheetFixture {
-    Appendix8Sheet& compute() {
-        root.securitiesSummary.Compute(doc, root);
+    Appendix8Sheet& computeSheet() {
+        root.securitiesSummary.compute(doc, root);
         return root.securitiesSummary;
     }
 };
 
 TEST(Appendix8, NoSecuritiesNoLines) {
     Summary f;
-    const auto& s = f.compute();
+    const auto& s = f.computeSheet();
     EXPECT_TRUE(s.operations.empty());
     EXPECT_EQ(s.operationCount, 0);
     EXPECT_EQ(s.expensesTotal, rub(0));
@@ -55,7 +55,7 @@ TEST(Appendix8, TradedLineWithRepoLoss) {
     j.tradedCosts = rub(60000);
     j.tradedCostsCapped = rub(60000);
     j.repoLossOnTraded = rub(5000);
-    const auto& s = f.compute();
+    const auto& s = f.computeSheet();
     ASSERT_EQ(s.operationCount, 1);
     const Appendix8Operation& line = s.operations[0];
     EXPECT_EQ(line.operationKind, "01");
@@ -79,7 +79,7 @@ TEST(Appendix8, LineWithFiveLossesIsSplit) {
     j.priorLossOnTraded = rub(40000);
     j.derivSecLossOnTraded = rub(50000);
     j.untradedIncome = rub(1000); // the next line follows the pair
-    const auto& s = f.compute();
+    const auto& s = f.computeSheet();
     ASSERT_EQ(kinds(s), (std::vector<std::string>{"01", "01", "04"}));
     const Appendix8Operation& first = s.operations[0];
     const Appendix8Operation& second = s.operations[1];
@@ -118,7 +118,7 @@ TEST(Appendix8, LinesOfBothAccountsInOrderWithTheirLossKinds) {
         j->repoCosts = rub(2); // costs alone make a line
         j->lendingIncome = rub(3);
     }
-    const auto& s = f.compute();
+    const auto& s = f.computeSheet();
     ASSERT_EQ(kinds(s), (std::vector<std::string>{"03", "04", "06", "07", "08", "10", "12", "18", "19", "21",
                                                   "22", "23", "25", "27"}));
     EXPECT_EQ(exported(s.operations[0]), (Losses{{"01", rub(20000)}}));
@@ -145,7 +145,7 @@ TEST(Appendix8, ExemptInvestmentAccountResultsAreInvestmentDeductions) {
     i.exemptTraded = rub(60000);
     i.repoIncome = rub(5000);
     i.exemptRepo = rub(5000);
-    const auto& s = f.compute();
+    const auto& s = f.computeSheet();
     ASSERT_EQ(kinds(s), (std::vector<std::string>{"16", "25"}));
     EXPECT_EQ(s.operations[0].invDeduction219_3, rub(60000));
     EXPECT_EQ(s.operations[0].invDeduction219_1, rub(0));
@@ -169,7 +169,7 @@ TEST(Appendix8, PartnershipLines) {
     p.p5020Income = rub(9000);
     p.priorLoss5020 = rub(4000);
     f.root.securitiesOrdinary.tradedIncome = rub(1); // securities lines come first
-    const auto& s = f.compute();
+    const auto& s = f.computeSheet();
     ASSERT_EQ(kinds(s), (std::vector<std::string>{"01", "02", "13", "20", "29"}));
     EXPECT_EQ(s.operations[1].invDeduction219_1, rub(20000));
     EXPECT_EQ(exported(s.operations[1]), (Losses{{"33", rub(10000)}}));

@@ -30,33 +30,33 @@ TEST(Arithmetic, TaxAtRateIsWholeRoublesHalfUp) {
         {rub(1000000, 1), 9, rub(90000)}, {rub(-150), 13, rub(-19)},   {rub(3, 85), 13, rub(1)},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(TaxAtRate(r.amount, r.rate), r.tax) << moneyText(r.amount, '.') << " at " << r.rate;
+        EXPECT_EQ(taxAtRate(r.amount, r.rate), r.tax) << moneyText(r.amount, '.') << " at " << r.rate;
 }
 
 TEST(Arithmetic, RatesInKopecksAndExactAmounts) {
     // 100 000 at 13% in kopecks: 13 000.00; 0.50 at 13% = 6.5 kopecks -> 0.07.
-    EXPECT_EQ(TaxInKopecks(rub(100000), 13), rub(13000));
-    EXPECT_EQ(TaxInKopecks(rub(0, 50), 13), rub(0, 7));
+    EXPECT_EQ(taxInKopecks(rub(100000), 13), rub(13000));
+    EXPECT_EQ(taxInKopecks(rub(0, 50), 13), rub(0, 7));
     // 100 003.08 × 0.13 = 13 000.4004, kept to the ten-thousandth.
-    EXPECT_EQ(ApplyRateExact(rub(100003, 8), 13), raw(130004004));
+    EXPECT_EQ(applyRateExact(rub(100003, 8), 13), raw(130004004));
     // Ties go to the even ten-thousandth: 0.0005 × 0.30 = 0.00015 -> 0.0002,
     // 0.0015 × 0.30 = 0.00045 -> 0.0004.
-    EXPECT_EQ(ApplyRateExact(raw(5), 30), raw(2));
-    EXPECT_EQ(ApplyRateExact(raw(15), 30), raw(4));
-    EXPECT_EQ(ApplyRateExact(raw(-15), 30), raw(-4));
-    EXPECT_EQ(ApplyRateExact(raw(-5), 30), raw(-2));
+    EXPECT_EQ(applyRateExact(raw(5), 30), raw(2));
+    EXPECT_EQ(applyRateExact(raw(15), 30), raw(4));
+    EXPECT_EQ(applyRateExact(raw(-15), 30), raw(-4));
+    EXPECT_EQ(applyRateExact(raw(-5), 30), raw(-2));
     // The income whose 13% is 10 000.00: 76 923.0769... -> 76 923.08.
-    EXPECT_EQ(IncomeForTax(rub(10000), 13), rub(76923, 8));
+    EXPECT_EQ(incomeForTax(rub(10000), 13), rub(76923, 8));
 }
 
 TEST(Arithmetic, RoundingToRoublesAndKopecks) {
-    EXPECT_EQ(RoundToRoubles(rub(2, 50)), rub(3));
-    EXPECT_EQ(RoundToRoubles(rub(2, 49)), rub(2));
-    EXPECT_EQ(RoundToRoubles(-rub(2, 50)), rub(-2));
-    EXPECT_EQ(RoundToKopecks(raw(100050)), rub(10, 1)); // 10.0050 -> 10.01
-    EXPECT_EQ(RoundToKopecks(raw(10125)), rub(1, 1));   // 1.0125 -> 1.01
+    EXPECT_EQ(roundToRoubles(rub(2, 50)), rub(3));
+    EXPECT_EQ(roundToRoubles(rub(2, 49)), rub(2));
+    EXPECT_EQ(roundToRoubles(-rub(2, 50)), rub(-2));
+    EXPECT_EQ(roundToKopecks(raw(100050)), rub(10, 1)); // 10.0050 -> 10.01
+    EXPECT_EQ(roundToKopecks(raw(10125)), rub(1, 1));   // 1.0125 -> 1.01
     // 70% of 1 234 567.89 = 864 197.523 -> 864 197.52.
-    EXPECT_EQ(ScaleToKopecks(rub(1234567, 89), 7, 10), rub(864197, 52));
+    EXPECT_EQ(scaleToKopecks(rub(1234567, 89), 7, 10), rub(864197, 52));
 }
 
 // Exact half-up of n / d for n >= 0, the reference the sweeps compare with.
@@ -71,8 +71,8 @@ TEST(Arithmetic, EveryHalfOfEveryProductRoundsUp) {
     for (const std::int64_t start :
          {std::int64_t{5}, std::int64_t{149'000'005}}) // the second around 1 497 965.75
         for (std::int64_t k = start; k < start + 2'000'000; k += 10)
-            ASSERT_EQ(ScaleToKopecks(raw(k * 100), 7, 10), raw(halfUp(7 * k, 10) * 100)) << k;
-    EXPECT_EQ(ScaleToKopecks(rub(1497965, 75), 7, 10), rub(1048576, 3));
+            ASSERT_EQ(scaleToKopecks(raw(k * 100), 7, 10), raw(halfUp(7 * k, 10) * 100)) << k;
+    EXPECT_EQ(scaleToKopecks(rub(1497965, 75), 7, 10), rub(1048576, 3));
 
     // k kopecks at rate% is a half of `unit` kopecks when k × rate ≡ 50 × unit (mod 100 × unit).
     for (const int rate : {9, 13, 15, 30, 35}) {
@@ -86,33 +86,33 @@ TEST(Arithmetic, EveryHalfOfEveryProductRoundsUp) {
                     ++halves;
                     const Money amount = raw(k * 100);
                     const Money expected = raw(halfUp(k * rate, period) * unit * 100);
-                    ASSERT_EQ(unit == 1 ? TaxInKopecks(amount, rate) : TaxAtRate(amount, rate), expected)
+                    ASSERT_EQ(unit == 1 ? taxInKopecks(amount, rate) : taxAtRate(amount, rate), expected)
                         << k << " kopecks at " << rate;
                 }
             }
             EXPECT_GT(halves, 0) << rate;
         }
         for (std::int64_t k = 0; k < 100'000; ++k)
-            ASSERT_EQ(IncomeForTax(raw(k * 100), rate), raw(halfUp(k * 100, rate) * 100)) << k;
+            ASSERT_EQ(incomeForTax(raw(k * 100), rate), raw(halfUp(k * 100, rate) * 100)) << k;
     }
 }
 
 TEST(Arithmetic, PercentLimitIsTruncatedToKopecks) {
-    EXPECT_EQ(PercentLimit(rub(100000), 25), rub(25000));
+    EXPECT_EQ(percentLimit(rub(100000), 25), rub(25000));
     // 25% of 123.4567 = 30.864175: cut, not rounded, to 30.86.
-    EXPECT_EQ(PercentLimit(raw(1234567), 25), rub(30, 86));
+    EXPECT_EQ(percentLimit(raw(1234567), 25), rub(30, 86));
     // 30% of 0.0333 = 0.00999: nothing.
-    EXPECT_EQ(PercentLimit(raw(333), 30), Money{});
+    EXPECT_EQ(percentLimit(raw(333), 30), Money{});
     // A base below zero leaves no room for a deduction.
-    EXPECT_EQ(PercentLimit(rub(-1000), 25), Money{});
+    EXPECT_EQ(percentLimit(rub(-1000), 25), Money{});
 }
 
 TEST(Arithmetic, FiguresThatCannotBeComputedRaiseOneClearError) {
     const Money huge = raw(std::numeric_limits<std::int64_t>::max());
-    EXPECT_THROW(IncomeForTax(rub(100), 0), ComputationError);
-    EXPECT_THROW(IncomeForTax(huge, 9), ComputationError);
+    EXPECT_THROW(incomeForTax(rub(100), 0), ComputationError);
+    EXPECT_THROW(incomeForTax(huge, 9), ComputationError);
     try {
-        IncomeForTax(rub(100), 0);
+        incomeForTax(rub(100), 0);
     } catch (const ComputationError& e) {
         EXPECT_EQ(cp1251ToUtf8(e.what()),
                   "Ошибка в рассчетах. Пожалуйста, свяжитесь с разработчиками через службу поддержки");

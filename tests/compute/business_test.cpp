@@ -46,7 +46,7 @@ TEST(Business, ExpensesDocumentedOrStandardAndNeverAboveIncome) {
         f.doc.patentPayments = rub(600);
         for (const BusinessActivity& b : r.activities)
             f.doc.businessIncomes.add(b);
-        f.root.business.Compute(f.doc);
+        f.root.business.compute(f.doc);
         EXPECT_EQ(f.root.business.totalIncome, r.income);
         EXPECT_EQ(f.root.business.professionalDeductions, r.deductions);
         EXPECT_EQ(f.root.business.advancesPaid, rub(7000));
@@ -62,7 +62,7 @@ TEST(Business, WithoutBusinessIncomesTradeFeeAndPatentCountAsZero) {
     f.doc.tradeFee = rub(5000);
     f.doc.patentPayments = rub(3000);
     f.doc.actualAdvancePayments = rub(7000);
-    f.root.business.Compute(f.doc);
+    f.root.business.compute(f.doc);
     EXPECT_EQ(f.root.business, BusinessIncomeSheet{});
     EXPECT_EQ(f.doc.tradeFee, rub(5000));
     EXPECT_EQ(f.doc.patentPayments, rub(3000));
@@ -90,23 +90,23 @@ TEST(ProfessionalDeductions, CodePairsOfResidentsNonResidentsAndForeignIncomes) 
     abroad.deductionAmount = rub(9500);
     f.doc.foreignIncomes.add(abroad);
 
-    f.root.profDeductRussia.Compute(f.doc);
+    f.root.profDeductRussia.compute(f.doc);
     EXPECT_EQ(f.root.profDeductRussia.civilContractExpenses, rub(50000));
     EXPECT_EQ(f.root.profDeductRussia.authorActualExpenses, rub(10000));
     EXPECT_EQ(f.root.profDeductRussia.authorNormExpenses, rub(12000));
     EXPECT_EQ(f.root.profDeductRussia.total, rub(72000));
 
-    f.root.profDeductForeign.Compute(f.doc);
+    f.root.profDeductForeign.compute(f.doc);
     EXPECT_EQ(f.root.profDeductForeign.authorActualExpenses, rub(9000));
     EXPECT_EQ(f.root.profDeductForeign.total, rub(9000));
 
     f.doc.declarationKind = 1;
-    f.root.profDeductRussia.Compute(f.doc);
+    f.root.profDeductRussia.compute(f.doc);
     EXPECT_EQ(f.root.profDeductRussia.civilContractExpenses, rub(5000));
     EXPECT_EQ(f.root.profDeductRussia.total, rub(5000));
 
     f.doc.setIncomeFlags(Declaration::kAgentIncomes); // foreign incomes removed
-    f.root.profDeductForeign.Compute(f.doc);
+    f.root.profDeductForeign.compute(f.doc);
     EXPECT_EQ(f.root.profDeductForeign.total, Money{});
 }
 

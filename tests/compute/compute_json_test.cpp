@@ -24,7 +24,7 @@ TEST(ComputeJson, SheetsInOrderWithExactAmountsAndUtf8Texts) {
     flat.objectCost = rub(3000000);
     f.doc.propertyDeductions.granted = 1;
     f.doc.propertyDeductions.objects.add(flat);
-    const bool result = f.root.Compute(f.doc);
+    const bool result = f.root.compute(f.doc);
     ForeignIncomeLine line;
     line.sourceName = utf8ToCp1251("Банк «Восток»");
     line.incomeDate = date(2019, 4, 5);

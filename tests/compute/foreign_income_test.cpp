@@ -68,7 +68,7 @@ TEST_P(ForeignLineCases, TaxCreditAndUncoveredIncome) {
     SheetFixture f(Declaration::kForeignIncomes);
     f.doc.foreignIncomes.add(c.income);
     ForeignIncomeSheet& s = f.root.foreign13;
-    s.Compute(f.doc, 13);
+    s.compute(f.doc, 13);
     ASSERT_EQ(s.lineCount, 1);
     const ForeignIncomeLine& line = s.lines.at(0);
     EXPECT_EQ(line.taxRf, c.taxRf);
@@ -98,7 +98,7 @@ TEST(Foreign13, DividendsAndCfcDividendsExemptUpToTheProfit) {
     f.doc.foreignIncomes.add(foreign(14, 1010, rub(100000), rub(10000)));
 
     ForeignIncomeSheet& s = f.root.foreign13;
-    s.Compute(f.doc, 13);
+    s.compute(f.doc, 13);
     ASSERT_EQ(s.lineCount, 6);
     // Profit 500 000 exempts the first 300 000 of dividends whole and 200 000 of the
     // second: 13% of the remaining 100 000 is 13 000, credited up to the 20 000 paid.
@@ -133,9 +133,9 @@ TEST(ForeignSheets, EachRateTakesItsOwnIncomes) {
         f.doc.foreignIncomes.add(foreign(rate, 4800, rub(rate)));
     f.doc.foreignIncomes.add(foreign(13, 2620, rub(1000))); // exempt material benefit: no sheet
 
-    f.root.foreign13.Compute(f.doc, 13);
-    f.root.foreign9.Compute(f.doc, 9);
-    f.root.foreign35.Compute(f.doc, 35);
+    f.root.foreign13.compute(f.doc, 13);
+    f.root.foreign9.compute(f.doc, 9);
+    f.root.foreign35.compute(f.doc, 35);
     EXPECT_EQ(f.root.foreign13.lineCount, 3);
     EXPECT_EQ(f.root.foreign13.otherIncome, rub(13 + 14 + 99));
     EXPECT_EQ(f.root.foreign9.lineCount, 3);
@@ -171,7 +171,7 @@ TEST(Foreign13, LineCarriesTheEnteredDataAndRateTexts) {
     halfRate.incomeDateUnits = 2;
     f.doc.foreignIncomes.add(halfRate);
 
-    f.root.foreign13.Compute(f.doc, 13);
+    f.root.foreign13.compute(f.doc, 13);
     const ForeignIncomeLine& l = f.root.foreign13.lines.at(0);
     EXPECT_EQ(l.countryCode, "36");
     EXPECT_EQ(l.currencyName, "USD");

@@ -44,7 +44,7 @@ TEST(PartnershipSheet, EachIncomeCodeFillsItsCategoryWithCostsCappedAtIncome) {
         f.add(r.code, 500, 1500);
         f.add(r.code, 7000, 0, 0);                           // no deduction code: not part of any result
         f.source.addItem(item(1530, rub(900), 201, rub(1))); // a securities code is no partnership
-        f.sheet().Compute(f.doc);
+        f.sheet().compute(f.doc);
         SCOPED_TRACE(r.code);
         EXPECT_EQ(f.sheet().*r.income, rub(1500));
         EXPECT_EQ(f.sheet().*r.costs, rub(1900));
@@ -60,7 +60,7 @@ TEST(PartnershipSheet, ExitLossIsTheExcessOfCosts) {
     Partnership f;
     f.add(5013, 100000, 120000);
     f.add(5028, 50000, 45000);
-    f.sheet().Compute(f.doc);
+    f.sheet().compute(f.doc);
     EXPECT_EQ(f.sheet().exitLoss, rub(20000));
     EXPECT_EQ(f.sheet().p5013Expenses, rub(100000));
     EXPECT_EQ(f.sheet().iisExitLoss, rub(0));
@@ -87,7 +87,7 @@ TEST(PartnershipSheet, InvestmentDeductionThenEarlierLossesInOrder) {
         f.add(5014, 40000, 0);
         f.doc.investmentDeductions.invPartnership = rub(r.invDeduction);
         f.doc.securitiesLosses.partnershipLoss = rub(r.priorLoss);
-        f.sheet().Compute(f.doc);
+        f.sheet().compute(f.doc);
         SCOPED_TRACE(testing::Message() << r.invDeduction << "/" << r.priorLoss);
         EXPECT_EQ(f.sheet().invDeduction5002, rub(r.expectInv));
         EXPECT_EQ(f.sheet().priorLoss5002, rub(r.expect5002));
@@ -108,7 +108,7 @@ TEST(PartnershipSheet, InvestmentAccountExemptionOrEarlierLosses) {
         f.doc.investmentDeductions.applyP3 = exemption ? 1 : 0;
         f.doc.securitiesLosses.partnershipLossIis = rub(70000);
         f.doc.securitiesLosses.partnershipLoss = rub(1000); // ordinary loss, no ordinary income
-        f.sheet().Compute(f.doc);
+        f.sheet().compute(f.doc);
         const P& s = f.sheet();
         SCOPED_TRACE(exemption);
         if (exemption) {

@@ -70,7 +70,7 @@ TEST(Computation, WorkedResidentReturn) {
     fillWorkedReturn(doc);
     ReturnComputation sum;
     // Dividends owe 13 000 less the 10 000 paid abroad: tax is payable.
-    EXPECT_FALSE(sum.Compute(doc));
+    EXPECT_FALSE(sum.compute(doc));
 
     // 1 200 000 of salary + 400 000 for the car.
     EXPECT_EQ(sum.russian13.totalIncome, rub(1600000));
@@ -111,10 +111,10 @@ TEST(Computation, FreshRunsOverOneDocumentAgree) {
     Declaration doc{clock};
     fillWorkedReturn(doc);
     ReturnComputation first;
-    const bool r1 = first.Compute(doc);
+    const bool r1 = first.compute(doc);
     const Declaration afterFirst = doc;
     ReturnComputation second;
-    const bool r2 = second.Compute(doc);
+    const bool r2 = second.compute(doc);
     EXPECT_EQ(r1, r2);
     EXPECT_EQ(doc, afterFirst);
     expectSameAppendices(first, second);
@@ -128,7 +128,7 @@ TEST(Computation, EstimatedIncomeReturnComputesNothing) {
     fillWorkedReturn(doc);
     doc.declarationKind = 2;
     ReturnComputation sum;
-    EXPECT_TRUE(sum.Compute(doc));
+    EXPECT_TRUE(sum.compute(doc));
     const ReturnComputation empty;
     expectSameAppendices(sum, empty);
     EXPECT_EQ(sum.section1.lineCount, 0);
@@ -147,7 +147,7 @@ TEST(Computation, TerminationReturnComputesOnlyTheBusiness) {
     doc.businessIncomes.add(shop);
     doc.declarationKind = 3;
     ReturnComputation sum;
-    sum.Compute(doc);
+    sum.compute(doc);
     EXPECT_EQ(sum.business.totalIncome, rub(500000));
     EXPECT_EQ(sum.business.professionalDeductions, rub(300000));
     // 13% of 200 000.
@@ -168,7 +168,7 @@ TEST(Computation, WithoutIncomeKindsOnlyTheRussianAndBusinessSheetsRun) {
     doc.investmentDeductions.invIisContributions = rub(50000);
     doc.tradeFee = rub(1000);
     ReturnComputation sum;
-    sum.Compute(doc);
+    sum.compute(doc);
     EXPECT_EQ(sum.stdSocialDeductions, Appendix5Sheet{});
     EXPECT_EQ(sum.section2Other13.deductions, Money{});
     // The business sheet still ran: no business, so no trade fee is credited, and
@@ -190,7 +190,7 @@ TEST(Computation, AmountsBeyondRangeRaiseTheComputationError) {
     }
     ReturnComputation sum;
     try {
-        sum.Compute(doc);
+        sum.compute(doc);
         FAIL() << "no error";
     } catch (const ComputationError& e) {
         EXPECT_EQ(cp1251ToUtf8(e.what()),

@@ -132,7 +132,7 @@ TEST_P(KindCases, SourceGetsItsCodeAndEmploymentFigures) {
         src.addItem(i);
     for (Money d : c.agentDeductions)
         src.addAgentDeduction({126, d});
-    f.root.russian13.Compute(f.doc, f.root);
+    f.root.russian13.compute(f.doc, f.root);
     const ThirteenPercentSource& out = f.doc.incomes13.get(0);
     EXPECT_EQ(out.incomeKind, c.kind);
     EXPECT_EQ(out.taxableIncome, c.taxableIncome);
@@ -164,7 +164,7 @@ TEST(Russian13, ResidentTotalsDividendsPartnershipsAndSales) {
     partnership.taxWithheld = rub(1300);
     f.doc.investPartnerships.add(partnership);
 
-    f.root.russian13.Compute(f.doc, f.root);
+    f.root.russian13.compute(f.doc, f.root);
     const RussianIncome13Sheet& s = f.root.russian13;
     // 200 000 + 1 100 000 + partnership 10 000.
     EXPECT_EQ(s.totalIncome, rub(1310000));
@@ -189,7 +189,7 @@ TEST(Russian13, SeventyPercentOfTheCadastralValueIsTheSaleIncomeToTheKopeck) {
     // beside it in the same line must agree.
     SheetFixture f;
     f.addSource13("", Money{}).addItem(sale(1510, rub(1048576, 3), rub(900000), rub(1497965, 75)));
-    f.root.russian13.Compute(f.doc, f.root);
+    f.root.russian13.compute(f.doc, f.root);
     ASSERT_EQ(f.root.russian13.realEstateSales.size(), 1u);
     EXPECT_EQ(f.root.russian13.realEstateSales[0].cadastralValue70, rub(1048576, 3));
 }
@@ -205,7 +205,7 @@ TEST(Russian13, NonResidentSourcesAreEmploymentWhateverTheirCodes) {
     f.doc.incomes13NonResident.add(nr);
     f.addSource13("", rub(30000)).addItem(item(2000, rub(100000))); // taxed at 30%, not here
 
-    f.root.russian13.Compute(f.doc, f.root);
+    f.root.russian13.compute(f.doc, f.root);
     EXPECT_EQ(f.root.russian13.totalIncome, rub(200000));
     EXPECT_EQ(f.root.russian13.taxWithheld, rub(20798));
     EXPECT_EQ(f.doc.incomes13NonResident.get(0).incomeKind, "07");
@@ -226,8 +226,8 @@ TEST(Russian30, NonResidentResidentListAtThirtyPercent) {
     partnership.taxWithheld = rub(1500);
     f.doc.investPartnerships.add(partnership);
 
-    f.root.russian30.Compute(f.doc, f.root);
-    f.root.russian13.Compute(f.doc, f.root);
+    f.root.russian30.compute(f.doc, f.root);
+    f.root.russian13.compute(f.doc, f.root);
     const RussianIncome30Sheet& s = f.root.russian30;
     EXPECT_EQ(s.totalIncome, rub(805000));
     EXPECT_EQ(s.taxWithheld, rub(31500));
@@ -266,9 +266,9 @@ TEST(RussianOtherRates, EachRateTakesItsListForItsKindOfReturn) {
         benefit.taxWithheld = rub(1050);
         f.doc.incomes35.add(benefit);
 
-        f.root.russian9.Compute(f.doc, f.root);
-        f.root.russian15.Compute(f.doc, f.root);
-        f.root.russian35.Compute(f.doc, f.root);
+        f.root.russian9.compute(f.doc, f.root);
+        f.root.russian15.compute(f.doc, f.root);
+        f.root.russian35.compute(f.doc, f.root);
         const bool resident = kind == 0;
         EXPECT_EQ(f.root.russian9.totalIncome, resident ? rub(10000) : Money{});
         EXPECT_EQ(f.root.russian9.taxWithheld, resident ? rub(900) : Money{});
@@ -289,19 +289,19 @@ TEST(Russian13, RepeatedRunsOverwriteCodesAndFigures) {
     ThirteenPercentSource& src = f.addSource13("", rub(11000));
     src.addItem(item(2000, rub(100000)));
     src.addItem(sale(1510, rub(700000), rub(500000), rub(1000000)));
-    f.root.russian13.Compute(f.doc, f.root);
+    f.root.russian13.compute(f.doc, f.root);
     const Declaration afterFirst = f.doc;
     const RussianIncome13Sheet firstSheet = f.root.russian13;
 
     ReturnComputation second;
-    second.russian13.Compute(f.doc, second);
+    second.russian13.compute(f.doc, second);
     EXPECT_EQ(f.doc, afterFirst);
     EXPECT_EQ(second.russian13, firstSheet);
 
     // The employment line removed: the source is a sale now, its old figures gone.
     f.doc.incomes13.get(0).deleteItem(0);
     ReturnComputation third;
-    third.russian13.Compute(f.doc, third);
+    third.russian13.compute(f.doc, third);
     EXPECT_EQ(f.doc.incomes13.get(0).incomeKind, "02");
     EXPECT_EQ(f.doc.incomes13.get(0).taxableIncome, Money{});
     EXPECT_EQ(f.doc.incomes13.get(0).computedTax, Money{});

@@ -65,7 +65,7 @@ TEST_P(Section1Cases, LinesAndResult) {
     f.doc.declarationKind = static_cast<std::uint8_t>(c.declarationKind);
     f.doc.person.oktmo = kTaxpayer;
     c.setup(f);
-    const bool result = f.root.section1.Compute(f.doc, f.root);
+    const bool result = f.root.section1.compute(f.doc, f.root);
     EXPECT_EQ(f.root.section1.lines, c.lines);
     EXPECT_EQ(f.root.section1.lineCount, static_cast<std::int32_t>(c.lines.size()));
     EXPECT_EQ(result, c.result);
@@ -203,7 +203,7 @@ TEST(Section1, BusinessTaxNeedsTheBusinessBit) {
     f.doc.person.oktmo = kTaxpayer;
     f.root.business.totalIncome = rub(400000);
     pay(f.root.section2Other13, 10000);
-    EXPECT_FALSE(f.root.section1.Compute(f.doc, f.root));
+    EXPECT_FALSE(f.root.section1.compute(f.doc, f.root));
     ASSERT_EQ(f.root.section1.lines.size(), 1u);
     EXPECT_EQ(f.root.section1.lines[0].kbk, kOther);
 }
@@ -211,7 +211,7 @@ TEST(Section1, BusinessTaxNeedsTheBusinessBit) {
 TEST(Section1, FourNdflHasNoLines) {
     SheetFixture f;
     f.doc.declarationKind = 2;
-    EXPECT_TRUE(f.root.section1.Compute(f.doc, f.root));
+    EXPECT_TRUE(f.root.section1.compute(f.doc, f.root));
     EXPECT_TRUE(f.root.section1.lines.empty());
 }
 

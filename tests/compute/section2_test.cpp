@@ -35,7 +35,7 @@ TEST_P(Section2Cases, FiguresFollowTheInputsOfTheRate) {
     f.doc.declarationKind = static_cast<std::uint8_t>(c.declarationKind);
     c.setup(f);
     Section2Sheet& s = f.root.*c.sheet;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s.taxableIncome, c.expected.taxableIncome);
     EXPECT_EQ(s.deductions, c.expected.deductions);
     EXPECT_EQ(s.taxBase, c.expected.taxBase);
@@ -238,7 +238,7 @@ TEST(Section2, RateCodeDependsOnKindAndInstance) {
                                    &f.root.section2Dividends15};
         std::vector<std::string> codes;
         for (auto* s : sheets) {
-            s->Compute(f.doc, f.root);
+            s->compute(f.doc, f.root);
             codes.push_back(s->rateCode);
         }
         EXPECT_EQ(codes, row.codes) << "kind " << row.kind;
@@ -248,7 +248,7 @@ TEST(Section2, RateCodeDependsOnKindAndInstance) {
 TEST(Section2, ASheetOutsideTheRootIsRefused) {
     SheetFixture f;
     Section2Sheet stray;
-    EXPECT_THROW(stray.Compute(f.doc, f.root), ComputationError);
+    EXPECT_THROW(stray.compute(f.doc, f.root), ComputationError);
 }
 
 } // namespace

@@ -17,11 +17,11 @@ struct Broker : SheetFixture {
         source.addItem(item(code, rub(income), deductionCode, rub(deduction)));
     }
     J& ordinary() {
-        root.securitiesOrdinary.Compute(doc, root);
+        root.securitiesOrdinary.compute(doc, root);
         return root.securitiesOrdinary;
     }
     J& iis() {
-        root.securitiesIia.Compute(doc, root);
+        root.securitiesIia.compute(doc, root);
         return root.securitiesIia;
     }
 };

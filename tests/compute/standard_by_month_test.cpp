@@ -144,7 +144,7 @@ TEST_P(MonthCases, YearTotals) {
     f.doc.standardDeductions.granted = 1;
     c.setup(f, f.doc.standardDeductions);
     StandardByMonthSheet& s = f.root.standardByMonth;
-    s.Compute(f.doc, f.root);
+    s.compute(f.doc, f.root);
     EXPECT_EQ(s.childMonths, c.expected.childMonths);
     EXPECT_EQ(s.std3000, c.expected.std3000);
     EXPECT_EQ(s.std500, c.expected.std500);
@@ -165,7 +165,7 @@ TEST(StandardByMonth, CumulativeIncomeOfAnEntrepreneurNeverBelowZero) {
     sd.monthlyBusinessIncome[0] = rub(100000);
     sd.monthlyBusinessExpense[1] = rub(150000);
     sd.monthlyBusinessIncome[2] = rub(30000);
-    f.root.standardByMonth.Compute(f.doc, f.root);
+    f.root.standardByMonth.compute(f.doc, f.root);
     const StandardByMonthSheet& s = f.root.standardByMonth;
     EXPECT_EQ(s.cumulativeIncome[0], rub(100000));
     EXPECT_EQ(s.cumulativeIncome[1], Money{});

@@ -1,4 +1,4 @@
-// Whole returns through ReturnComputation::Compute, figures worked out by hand: the
+// Whole returns through ReturnComputation::compute, figures worked out by hand: the
 // refund of an employee who bought a flat, a refund shared by two employers, tax
 // to pay, securities with an earlier years' loss, and a zero return.
 #include "SheetFixture.h"
@@ -33,7 +33,7 @@ struct Return : SheetFixture {
         o.mortgageInterest = rub(interest);
         return doc.propertyDeductions.objects.get(doc.propertyDeductions.objects.add(o));
     }
-    bool compute() { return root.Compute(doc); }
+    bool computeReturn() { return root.compute(doc); }
     const std::vector<Section1Line>& lines() const { return root.section1.lines; }
 };
 
@@ -49,7 +49,7 @@ TEST(TypicalReturns, SalaryAndFlatGiveRefundOnEmployersOktmo) {
     Return r;
     r.employer("45000000", 100000, 12, 156000);
     r.flat(3000000);
-    EXPECT_TRUE(r.compute());
+    EXPECT_TRUE(r.computeReturn());
 
     const auto& p7 = r.root.propertyPurchase;
     EXPECT_EQ(p7.purchaseCosts, rub(2000000));
@@ -75,7 +75,7 @@ TEST(TypicalReturns, MortgageRefundSharedByTwoEmployersInEntryOrder) {
     r.employer("45000000", 50000, 6, 39000);
     r.employer(kTaxpayer, 60000, 6, 46800);
     r.flat(400000, 100000);
-    EXPECT_TRUE(r.compute());
+    EXPECT_TRUE(r.computeReturn());
 
     const auto& p7 = r.root.propertyPurchase;
     EXPECT_EQ(p7.purchaseThisReturn, rub(400000));
@@ -92,7 +92,7 @@ TEST(TypicalReturns, MortgageRefundSharedByTwoEmployersInEntryOrder) {
 TEST(TypicalReturns, UnwithheldTaxIsPayableOnTaxpayersOktmo) {
     Return r;
     r.employer("45000000", 10000, 12, 0);
-    EXPECT_FALSE(r.compute());
+    EXPECT_FALSE(r.computeReturn());
     EXPECT_EQ(r.root.section2Other13.taxToPay, rub(15600));
     ASSERT_EQ(r.lines().size(), 1u);
     expectLine(r.lines()[0], kOther, kTaxpayer, "1", rub(15600));
@@ -104,7 +104,7 @@ TEST(TypicalReturns, SecuritiesGainReducedByEarlierYearsLoss) {
     broker.addItem(item(1530, rub(500000), 201, rub(400000)));
     r.doc.securitiesLosses.granted = 1;
     r.doc.securitiesLosses.securitiesLoss = rub(30000);
-    EXPECT_TRUE(r.compute());
+    EXPECT_TRUE(r.computeReturn());
 
     EXPECT_EQ(r.root.securitiesOrdinary.tradedResult, rub(100000));
     EXPECT_EQ(r.root.securitiesOrdinary.priorLossOnTraded, rub(30000));
@@ -120,7 +120,7 @@ TEST(TypicalReturns, SecuritiesGainReducedByEarlierYearsLoss) {
 
 TEST(TypicalReturns, ZeroReturn) {
     Return r;
-    EXPECT_FALSE(r.compute());
+    EXPECT_FALSE(r.computeReturn());
     ASSERT_EQ(r.lines().size(), 1u);
     expectLine(r.lines()[0], kOther, kTaxpayer, "3", rub(0));
     EXPECT_EQ(r.root.section2Other13.rateCode, "13");

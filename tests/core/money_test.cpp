@@ -22,20 +22,20 @@ TEST(AmountTexts, AmountTextCutsAndClamps) {
         {7, 9999999, "999.99"},    {14, 1000000000000 * 10000, "999999999999.99"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(AmountText(c.width, Money::fromRaw(c.raw)), c.expected) << c.width << " " << c.raw;
+        EXPECT_EQ(amountText(c.width, Money::fromRaw(c.raw)), c.expected) << c.width << " " << c.raw;
 }
 
 TEST(AmountTexts, WholeAmountTextClampsByWidth) {
-    EXPECT_EQ(WholeAmountText(12, Money::fromRoubles(1000000000000)), "999999999999");
-    EXPECT_EQ(WholeAmountText(13, Money::fromRoubles(1000000000000)), "1000000000000");
-    EXPECT_EQ(WholeAmountText(12, Money::fromRoubles(-15)), "-15");
-    EXPECT_EQ(WholeAmountText(12, Money()), "0");
+    EXPECT_EQ(wholeAmountText(12, Money::fromRoubles(1000000000000)), "999999999999");
+    EXPECT_EQ(wholeAmountText(13, Money::fromRoubles(1000000000000)), "1000000000000");
+    EXPECT_EQ(wholeAmountText(12, Money::fromRoubles(-15)), "-15");
+    EXPECT_EQ(wholeAmountText(12, Money()), "0");
     // A fraction from a document written elsewhere never reaches a whole-rouble attribute.
-    EXPECT_EQ(WholeAmountText(13, Money::fromRaw(1560005000)), "156001");
-    EXPECT_EQ(WholeAmountText(13, Money::fromRaw(13004999)), "1300");
-    EXPECT_EQ(WholeAmountText(13, Money::fromRaw(-155000)), "-15");
-    EXPECT_EQ(WholeAmountText(13, Money::fromRaw(-5000)), "0");
-    EXPECT_EQ(WholeAmountText(12, Money::fromRaw(9999999999995000)), "999999999999");
+    EXPECT_EQ(wholeAmountText(13, Money::fromRaw(1560005000)), "156001");
+    EXPECT_EQ(wholeAmountText(13, Money::fromRaw(13004999)), "1300");
+    EXPECT_EQ(wholeAmountText(13, Money::fromRaw(-155000)), "-15");
+    EXPECT_EQ(wholeAmountText(13, Money::fromRaw(-5000)), "0");
+    EXPECT_EQ(wholeAmountText(12, Money::fromRaw(9999999999995000)), "999999999999");
 }
 
 TEST(ExactProducts, OnlyTheExactProductIsRounded) {
@@ -60,14 +60,14 @@ TEST(ExactProducts, OnlyTheExactProductIsRounded) {
     };
     for (const auto& c : cases) {
         const std::optional<Money> result =
-            ProductHalfUp(Money::fromRaw(c.raw), c.numerator, c.denominator, c.step);
+            productHalfUp(Money::fromRaw(c.raw), c.numerator, c.denominator, c.step);
         EXPECT_EQ(result.has_value(), c.expected.has_value())
             << c.raw << " x " << c.numerator << "/" << c.denominator;
         if (result && c.expected) {
             EXPECT_EQ(result->raw, *c.expected) << c.raw << " x " << c.numerator << "/" << c.denominator;
         }
     }
-    EXPECT_THROW(ProductToKopecks(Money::fromRaw(std::numeric_limits<std::int64_t>::max()), 3, 1),
+    EXPECT_THROW(productToKopecks(Money::fromRaw(std::numeric_limits<std::int64_t>::max()), 3, 1),
                  ArithmeticError);
 }
 

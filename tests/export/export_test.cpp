@@ -78,7 +78,7 @@ void expectSoundFile(const std::string& bytes, Declaration& doc, const std::stri
     const xml::Document reread = xml::Document::parse(bytes);
     ReturnComputation sum;
     try {
-        sum.Compute(doc);
+        sum.compute(doc);
     } catch (const ComputationError&) {
     }
     const ExportedReturn built = buildReturnXml(doc, sum, date(2020, 3, 2), kGuid);
@@ -93,11 +93,11 @@ TEST(ExportReturnDriver, FileAndTextHoldTheSameBytes) {
     Declaration d = smallReturn(r.clock);
     const std::string id = "NO_NDFL3_7701_7701_770123456703_20200302_" + kGuid;
 
-    const std::string name = ExportReturn(folder.path().string(), d, kExportToFile, r.services());
+    const std::string name = exportReturn(folder.path().string(), d, kExportToFile, r.services());
     EXPECT_EQ(name, id + ".xml");
     EXPECT_EQ(folder.names(), std::vector<std::string>{name});
     const std::string bytes = readFile(folder.path() / name);
-    EXPECT_EQ(ExportReturn("/nonexistent/", d, kExportToText, r.services()), bytes);
+    EXPECT_EQ(exportReturn("/nonexistent/", d, kExportToText, r.services()), bytes);
     EXPECT_TRUE(r.messages.empty()) << cp1251ToUtf8(r.messages.empty() ? "" : r.messages[0]);
     expectSoundFile(bytes, d, id);
     // The computation ran: it gave the source its income kind and filled Section 2.
@@ -113,16 +113,16 @@ TEST(ExportReturnDriver, FailuresReturnErrorAndLeaveNoFile) {
     // A folder that cannot take the file is the person's to change: the name comes
     // back without a message, and the caller finds no file under it.
     const std::string missing = (folder.path() / "missing").string() + "/";
-    const std::string name = ExportReturn(missing, d, kExportToFile, r.services());
+    const std::string name = exportReturn(missing, d, kExportToFile, r.services());
     EXPECT_EQ(name, "NO_NDFL3_7701_7701_770123456703_20200302_" + kGuid + ".xml");
     EXPECT_FALSE(fs::exists(missing + name));
     EXPECT_TRUE(r.messages.empty());
 
     // A tax office code typed with a path in it must not place the file elsewhere.
     d.inspectionCode = "../x";
-    EXPECT_EQ(ExportReturn(folder.withSlash(), d, kExportToFile, r.services()), "ERROR");
+    EXPECT_EQ(exportReturn(folder.withSlash(), d, kExportToFile, r.services()), "ERROR");
     EXPECT_TRUE(folder.names().empty());
-    const std::string text = ExportReturn(folder.withSlash(), d, kExportToText, r.services());
+    const std::string text = exportReturn(folder.withSlash(), d, kExportToText, r.services());
     EXPECT_NE(text.find(u("ИдФайл=\"NO_NDFL3_../x_../x_")), std::string::npos);
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.messages[0], exportFailedMessage());
@@ -143,7 +143,7 @@ TEST(ExportReturnDriver, FailedComputationIsReportedAndItsIncompleteFileRefused)
     flat.shareDenominator = 0; // a share that cannot be computed
     d.propertyDeductions.objects.add(flat);
 
-    EXPECT_EQ(ExportReturn(folder.withSlash(), d, kExportToFile, r.services()), kExportRefused);
+    EXPECT_EQ(exportReturn(folder.withSlash(), d, kExportToFile, r.services()), kExportRefused);
     ASSERT_EQ(r.messages.size(), 2u);
     EXPECT_EQ(r.messages[0], ComputationError::userMessage());
     EXPECT_NE(
@@ -153,7 +153,7 @@ TEST(ExportReturnDriver, FailedComputationIsReportedAndItsIncompleteFileRefused)
         std::string::npos)
         << cp1251ToUtf8(r.messages[1]);
     EXPECT_TRUE(folder.names().empty());
-    EXPECT_NE(ExportReturn("", d, kExportToText, r.services()).find(u("<ИмущНалВычНов>")), std::string::npos);
+    EXPECT_NE(exportReturn("", d, kExportToText, r.services()).find(u("<ИмущНалВычНов>")), std::string::npos);
 }
 
 TEST(ExportReturnDriver, NothingIsIndentedAndValuesRoundTrip) {
@@ -161,7 +161,7 @@ TEST(ExportReturnDriver, NothingIsIndentedAndValuesRoundTrip) {
     Declaration d = smallReturn(r.clock);
     d.person.surname = std::string("O'\x01<&>\"  \xB8") + "\n";
     d.person.birthPlace = u("  Москва  ");
-    const std::string bytes = ExportReturn("", d, kExportToText, r.services());
+    const std::string bytes = exportReturn("", d, kExportToText, r.services());
     expectSoundFile(bytes, d, "NO_NDFL3_7701_7701_770123456703_20200302_" + kGuid);
     const xml::Document reread = xml::Document::parse(bytes);
     EXPECT_NE(outlineOf(reread.root()).find("Фамилия=[O' <&>\"  Ё\n]"), std::string::npos);
@@ -189,7 +189,7 @@ TEST(ExportReturnDriver, ExampleReturnsEndToEnd) {
         TempFolder folder;
         Declaration d(r.clock);
         d.loadFromFile(path.string());
-        const std::string name = ExportReturn(folder.withSlash(), d, kExportToFile, r.services());
+        const std::string name = exportReturn(folder.withSlash(), d, kExportToFile, r.services());
         if (c.refusal != nullptr) {
             // A new return does not pass the whole-return check, and the schema refuses its file.
             EXPECT_EQ(name, kExportRefused) << c.file;

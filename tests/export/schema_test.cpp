@@ -104,7 +104,7 @@ TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
     const fs::path& folder = temp.path();
 
     Declaration d = smallReturn(clock);
-    const std::string name = ExportReturn(folder.string() + "/", d, kExportToFile, services);
+    const std::string name = exportReturn(folder.string() + "/", d, kExportToFile, services);
     EXPECT_TRUE(messages.empty()) << cp1251ToUtf8(messages.empty() ? "" : messages[0]);
     EXPECT_TRUE(fs::exists(folder / name)) << name;
     fs::remove(folder / name);
@@ -113,7 +113,7 @@ TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
     // check and reaches the export, which refuses it.
     d.incomes13.get(0).sourceInn = "77012345601";
     d.incomes13.get(0).sourceKpp = "";
-    EXPECT_EQ(ExportReturn(folder.string() + "/", d, kExportToFile, services), kExportRefused);
+    EXPECT_EQ(exportReturn(folder.string() + "/", d, kExportToFile, services), kExportRefused);
     EXPECT_TRUE(fs::is_empty(folder));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(
@@ -122,7 +122,7 @@ TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
         "Элемент «ИстФЛИн», атрибут «ИННФЛ»: значение «77012345601» не соответствует образцу [0-9]{12}.\r"
         "Исправьте эти данные в декларации и повторите выгрузку.");
     // Printing takes the text as it is.
-    EXPECT_NE(ExportReturn(std::string(), d, kExportToText, services).find("77012345601"), std::string::npos);
+    EXPECT_NE(exportReturn(std::string(), d, kExportToText, services).find("77012345601"), std::string::npos);
 }
 
 TEST(ExportSchema, ExportsOfBothFormsKeepToTheirSchemas) {
@@ -131,7 +131,7 @@ TEST(ExportSchema, ExportsOfBothFormsKeepToTheirSchemas) {
     const ExportServices services{clock, ids, [](const std::string&) {}};
 
     Declaration form3 = smallReturn(clock);
-    std::string bytes = ExportReturn(std::string(), form3, kExportToText, services);
+    std::string bytes = exportReturn(std::string(), form3, kExportToText, services);
     EXPECT_EQ(violationsOf(bytes, ReturnForm::Ndfl3), "");
 
     Declaration form4 = smallReturn(clock);
@@ -142,7 +142,7 @@ TEST(ExportSchema, ExportsOfBothFormsKeepToTheirSchemas) {
     form4.representativeName = u("Петрова");
     form4.representativeDocument = u("Доверенность");
     form4.representativeOrganisation = u("ООО \"Право\"");
-    bytes = ExportReturn(std::string(), form4, kExportToText, services);
+    bytes = exportReturn(std::string(), form4, kExportToText, services);
     EXPECT_EQ(violationsOf(bytes, ReturnForm::Ndfl4), "");
     EXPECT_EQ(exportSchemaFault(form4, bytes), "");
     EXPECT_NE(exportSchemaFault(form3, bytes), "") << "a 4-NDFL file is not a 3-NDFL one";

@@ -88,8 +88,8 @@ TEST(ExportText, CodesDatesAndDecimalPoint) {
     EXPECT_EQ(zeroPadded("", 3), "000");
     EXPECT_EQ(zeroPadded("21", 2), "21");
     EXPECT_EQ(zeroPadded("1234", 3), "1234");
-    EXPECT_EQ(DecimalPoint(" 1234,5 "), "1234.5");
-    EXPECT_EQ(DecimalPoint("72.0123"), "72.0123");
+    EXPECT_EQ(decimalPoint(" 1234,5 "), "1234.5");
+    EXPECT_EQ(decimalPoint("72.0123"), "72.0123");
     EXPECT_EQ(exportDate(date(2019, 1, 5)), "05.01.2019");
     EXPECT_EQ(identifierDate(date(2019, 1, 5)), "20190105");
 }

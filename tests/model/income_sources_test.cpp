@@ -180,11 +180,11 @@ TEST(IncomeSources, SourcesOfOneDocumentKeepTheirOwnLines) {
     nine.totalIncome = amount("9");
 
     const std::string document = test::writeDocument([&](DocumentStorage& st) {
-        resident[0].saveTo(st, 0, kResidentSource);
-        resident[1].saveTo(st, 1, kResidentSource);
-        nonResident.saveTo(st, 0, kNonResidentSource);
-        dividends.saveTo(st, 0, kDividendSource);
-        nine.saveTo(st, 0, kNinePercentSource);
+        resident[0].saveTo(st, 0, ResidentSource);
+        resident[1].saveTo(st, 1, ResidentSource);
+        nonResident.saveTo(st, 0, NonResidentSource);
+        dividends.saveTo(st, 0, DividendSource);
+        nine.saveTo(st, 0, NinePercentSource);
     });
     for (const char* name : {"@ThirteenPercent000", "@ThirteenPercent001", "@ThirteenPerceNR000",
                              "@SourseIncome001001", "@SourseIncoNR000000", "@SSCDeducts000000"})
@@ -193,11 +193,11 @@ TEST(IncomeSources, SourcesOfOneDocumentKeepTheirOwnLines) {
     test::OpenedDocument opened(document);
     ThirteenPercentSource r1, r0, n0;
     ThirtyPercentSource d, n;
-    r1.loadFrom(opened.storage(), 1, kResidentSource); // order of reading does not matter
-    n0.loadFrom(opened.storage(), 0, kNonResidentSource);
-    r0.loadFrom(opened.storage(), 0, kResidentSource);
-    n.loadFrom(opened.storage(), 0, kNinePercentSource);
-    d.loadFrom(opened.storage(), 0, kDividendSource);
+    r1.loadFrom(opened.storage(), 1, ResidentSource); // order of reading does not matter
+    n0.loadFrom(opened.storage(), 0, NonResidentSource);
+    r0.loadFrom(opened.storage(), 0, ResidentSource);
+    n.loadFrom(opened.storage(), 0, NinePercentSource);
+    d.loadFrom(opened.storage(), 0, DividendSource);
     EXPECT_TRUE(r0 == resident[0]);
     EXPECT_TRUE(r1 == resident[1]);
     EXPECT_TRUE(n0 == nonResident);

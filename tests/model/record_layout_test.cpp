@@ -163,9 +163,9 @@ LayoutCase residentSource() {
     s.addItem(sale);
     s.addAgentDeduction({126, amount("1400")});
     return layoutCase(
-        "resident 13% source, index 4", s, [](const auto& r, auto& st) { r.saveTo(st, 4, kResidentSource); },
-        [](auto& r, auto& st) { r.loadFrom(st, 4, kResidentSource); },
-        [](const auto& r) { return r.storedSize(kResidentSource); },
+        "resident 13% source, index 4", s, [](const auto& r, auto& st) { r.saveTo(st, 4, ResidentSource); },
+        [](auto& r, auto& st) { r.loadFrom(st, 4, ResidentSource); },
+        [](const auto& r) { return r.storedSize(ResidentSource); },
         // clang-format off
         items({"@ThirteenPercent004", "1", "7709990015", "770901001", "45397000", cp("ПАО Приречье"),
                "13000", "99000.5", "12870", "0.01", "0", "5", "a", "a", "a", "a", "a", "a", "a", "a", "a",
@@ -182,9 +182,9 @@ LayoutCase emptyNonResidentSource() {
     ThirteenPercentSource s;
     return layoutCase(
         "non-resident 13% source without lines", s,
-        [](const auto& r, auto& st) { r.saveTo(st, 0, kNonResidentSource); },
-        [](auto& r, auto& st) { r.loadFrom(st, 0, kNonResidentSource); },
-        [](const auto& r) { return r.storedSize(kNonResidentSource); },
+        [](const auto& r, auto& st) { r.saveTo(st, 0, NonResidentSource); },
+        [](auto& r, auto& st) { r.loadFrom(st, 0, NonResidentSource); },
+        [](const auto& r) { return r.storedSize(NonResidentSource); },
         // clang-format off
         items({"@ThirteenPerceNR000", "0", "", "", "", "", "0", "0", "0", "0", "0", "a", "a", "a", "a", "a",
                "a", "a", "a", "a", "a", "a", "a", "0", "0"}));
@@ -198,9 +198,9 @@ LayoutCase nonResidentLine() {
     line.amount = amount("7");
     s.addItem(line);
     return layoutCase(
-        "non-resident line naming", s, [](const auto& r, auto& st) { r.saveTo(st, 12, kNonResidentSource); },
-        [](auto& r, auto& st) { r.loadFrom(st, 12, kNonResidentSource); },
-        [](const auto& r) { return r.storedSize(kNonResidentSource); },
+        "non-resident line naming", s, [](const auto& r, auto& st) { r.saveTo(st, 12, NonResidentSource); },
+        [](auto& r, auto& st) { r.loadFrom(st, 12, NonResidentSource); },
+        [](const auto& r) { return r.storedSize(NonResidentSource); },
         // clang-format off
         items({"@ThirteenPerceNR012", "0", "", "", "", "", "0", "0", "0", "0", "0", "a", "a", "a", "a", "a",
                "a", "a", "a", "a", "a", "a", "a", "1",
@@ -238,9 +238,9 @@ ThirtyPercentSource dividendLike() {
 
 LayoutCase dividendSource() {
     return layoutCase(
-        "dividend source", dividendLike(), [](const auto& r, auto& st) { r.saveTo(st, 2, kDividendSource); },
-        [](auto& r, auto& st) { r.loadFrom(st, 2, kDividendSource); },
-        [](const auto& r) { return r.storedSize(kDividendSource); },
+        "dividend source", dividendLike(), [](const auto& r, auto& st) { r.saveTo(st, 2, DividendSource); },
+        [](auto& r, auto& st) { r.loadFrom(st, 2, DividendSource); },
+        [](const auto& r) { return r.storedSize(DividendSource); },
         // clang-format off
         items({"@ThirtyPercent002", "1010", "7709990015", "770901001", "45397000", cp("ПАО Приречье"),
                "1000", "130", "900", "120"}));
@@ -251,9 +251,9 @@ LayoutCase ninePercentSource() {
     ThirtyPercentSource s = dividendLike();
     s.incomeCode = 1011;
     return layoutCase(
-        "9% source", s, [](const auto& r, auto& st) { r.saveTo(st, 0, kNinePercentSource); },
-        [](auto& r, auto& st) { r.loadFrom(st, 0, kNinePercentSource); },
-        [](const auto& r) { return r.storedSize(kNinePercentSource); },
+        "9% source", s, [](const auto& r, auto& st) { r.saveTo(st, 0, NinePercentSource); },
+        [](auto& r, auto& st) { r.loadFrom(st, 0, NinePercentSource); },
+        [](const auto& r) { return r.storedSize(NinePercentSource); },
         // clang-format off
         items({"@NinePercent000", "1011", "7709990015", "770901001", "45397000", cp("ПАО Приречье"), "1000",
                "130", "900", "120"}));

@@ -25,7 +25,7 @@ std::string exampleXml(const std::string& name) {
     document.loadFromFile(std::string(KV_EXAMPLES_DIR) + "/" + name + ".qv9");
     // The computation reports its own faults; the tests look at what is printed.
     const ExportServices services{clock, ids, [](const std::string&) {}};
-    const std::string xml = ExportReturn(std::string(), document, kExportToText, services);
+    const std::string xml = exportReturn(std::string(), document, kExportToText, services);
     EXPECT_NE(xml, kExportFailed) << name;
     return xml;
 }

@@ -59,7 +59,7 @@ TEST(PrintModule, PreviewShowsEveryPageInTheProgramsPreviewWindow) {
         frame = window.frameGeometry();
         window.reject();
     });
-    module.PreviewData(xml, std::intptr_t{0});
+    module.previewData(xml, std::intptr_t{0});
     EXPECT_EQ(kv::test::takeModalFailures().join('\n').toStdString(), "");
     EXPECT_EQ(shown, expected);
     // The program's name is the main window's; the preview says what it shows.
@@ -88,11 +88,11 @@ TEST(PrintModule, WritesThePagesIntoAPdfFile) {
     const std::string xml = test::exampleXml("all-records");
     PrintModule module;
     const QString path = dir.filePath(QStringLiteral("декларация.pdf"));
-    module.PrintToPdf(xml, path.toStdString());
+    module.printToPdf(xml, path.toStdString());
     EXPECT_EQ(pdfPages(path), static_cast<int>(module.layout(xml).pages.size()));
 
     const std::string unwritable = dir.filePath(QStringLiteral("нет/такой/папки.pdf")).toStdString();
-    EXPECT_NE(messageOf([&] { module.PrintToPdf(xml, unwritable); }).find("Не удалось создать файл"),
+    EXPECT_NE(messageOf([&] { module.printToPdf(xml, unwritable); }).find("Не удалось создать файл"),
               std::string::npos);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(unwritable)));
 }
@@ -101,20 +101,20 @@ TEST(PrintModule, FailuresCarryAMessageForTheUser) {
     PrintModule module;
     std::string xml = test::exampleXml("typical");
     std::string printer = "Нет такого принтера";
-    EXPECT_EQ(messageOf([&] { module.PrintData(xml, std::string(), printer, 0); }),
+    EXPECT_EQ(messageOf([&] { module.printData(xml, std::string(), printer, 0); }),
               "Принтер «Нет такого принтера» не найден");
 
     std::string failedExport = "ERROR";
     EXPECT_NE(messageOf([&] {
-                  module.PreviewData(failedExport, std::intptr_t{0});
+                  module.previewData(failedExport, std::intptr_t{0});
               }).find("Декларацию не удалось подготовить к печати"),
               std::string::npos);
 }
 
 TEST(PrintModule, TheTitlePageNamesTheTaxOfficeTheProgramPasses) {
     PrintModule module;
-    module.SetPrintTiffParam(cp("Другой параметр"), cp("не печатается"));
-    module.SetPrintTiffParam(kInspectionNameParam, cp("Инспекция ФНС России № 1 по г. Москве"));
+    module.setPrintTiffParam(cp("Другой параметр"), cp("не печатается"));
+    module.setPrintTiffParam(kInspectionNameParam, cp("Инспекция ФНС России № 1 по г. Москве"));
     module.PrintTiffFolder = "/opt/kvilmar/";
     const PrintLayout layout = module.layout(test::exampleXml("typical"));
     const std::string title = pageText(layout, layout.pages.front());

@@ -43,7 +43,7 @@ TEST(PageImages, APdfFileRasterisedByPopplerReadsBack) {
     ASSERT_TRUE(dir.isValid());
     const std::string xml = test::exampleXml("all-records");
     PrintModule module;
-    module.PrintToPdf(xml, dir.filePath(QStringLiteral("return.pdf")).toStdString());
+    module.printToPdf(xml, dir.filePath(QStringLiteral("return.pdf")).toStdString());
     QProcess raster;
     raster.start(pdftoppm,
                  {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-gray"),

@@ -94,7 +94,7 @@ TEST(Directories, CurrencyRateLookup) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " " + c.date.text());
-        const auto found = FindCurrencyRate(&*rates, c.code, c.date);
+        const auto found = findCurrencyRate(&*rates, c.code, c.date);
         if (c.rate == nullptr) {
             EXPECT_FALSE(found);
         } else {
@@ -103,7 +103,7 @@ TEST(Directories, CurrencyRateLookup) {
             EXPECT_EQ(found->quantity, "1");
         }
     }
-    EXPECT_FALSE(FindCurrencyRate(nullptr, "840", date(2019, 1, 12)));
+    EXPECT_FALSE(findCurrencyRate(nullptr, "840", date(2019, 1, 12)));
 
     const CodeNameRows names = rates->codeNames();
     ASSERT_EQ(names.size(), 3u);

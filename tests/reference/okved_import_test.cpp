@@ -108,7 +108,7 @@ TEST(OkvedImport, WritesTheDirectoryTheProgramReads) {
     TempDir dir;
     write(dir.file("okved.csv"), csvText(goodLines()));
     const OkvedClassifier written =
-        ImportOkved(dir.file("okved.csv").string(), dir.file("Sp_OKVED2.xml").string());
+        importOkved(dir.file("okved.csv").string(), dir.file("Sp_OKVED2.xml").string());
     const auto back = OkvedClassifier::fromXml(read(dir.file("Sp_OKVED2.xml")));
     ASSERT_TRUE(back);
     EXPECT_EQ(shapes(*back), shapes(written));
@@ -159,7 +159,7 @@ TEST(OkvedImport, BadLinesAreReportedByNumberAndNothingIsWritten) {
     write(dir.file("okved.csv"), csvText(lines));
     write(dir.file("Sp_OKVED2.xml"), "old");
     try {
-        ImportOkved(dir.file("okved.csv").string(), dir.file("Sp_OKVED2.xml").string());
+        importOkved(dir.file("okved.csv").string(), dir.file("Sp_OKVED2.xml").string());
         FAIL() << "a bad line must stop the import";
     } catch (const OkvedImportError& e) {
         ASSERT_EQ(e.faults().size(), 1u);
@@ -172,7 +172,7 @@ TEST(OkvedImport, BadLinesAreReportedByNumberAndNothingIsWritten) {
     // No file, and a file without a single entry, fail the same way.
     write(dir.file("empty.csv"), "\r\n");
     for (const char* name : {"missing.csv", "empty.csv"})
-        EXPECT_THROW(ImportOkved(dir.file(name).string(), dir.file("Sp_OKVED2.xml").string()),
+        EXPECT_THROW(importOkved(dir.file(name).string(), dir.file("Sp_OKVED2.xml").string()),
                      OkvedImportError);
     EXPECT_EQ(read(dir.file("Sp_OKVED2.xml")), "old");
 }
@@ -194,7 +194,7 @@ TEST(OkvedImport, NamesThatDoNotReadAsRussianAreRefused) {
     write(dir.file("koi8.csv"), koi8);
     write(dir.file("Sp_OKVED2.xml"), "old");
     try {
-        ImportOkved(dir.file("koi8.csv").string(), dir.file("Sp_OKVED2.xml").string());
+        importOkved(dir.file("koi8.csv").string(), dir.file("Sp_OKVED2.xml").string());
         FAIL() << "garbled names taken";
     } catch (const OkvedImportError& e) {
         EXPECT_TRUE(cp1251ToUtf8(e.what()).starts_with("Наименования в файле не читаются как русский текст"))
@@ -214,12 +214,12 @@ TEST(OkvedImport, AMuchSmallerClassifierReplacesTheDirectoryOnlyWhenAllowed) {
     TempDir dir;
     const std::string target = dir.file("Sp_OKVED2.xml").string();
     write(dir.file("whole.csv"), csvText(lines));
-    ASSERT_EQ(ImportOkved(dir.file("whole.csv").string(), target).entries.size(), 30u);
+    ASSERT_EQ(importOkved(dir.file("whole.csv").string(), target).entries.size(), 30u);
     const std::string whole = read(target);
 
     write(dir.file("cut.csv"), csvText({lines.begin(), lines.begin() + 19}));
     try {
-        ImportOkved(dir.file("cut.csv").string(), target);
+        importOkved(dir.file("cut.csv").string(), target);
         FAIL() << "a cut file replaced the directory";
     } catch (const ClassifierShrinkError& e) {
         EXPECT_EQ(e.shrink().before, 30u);
@@ -229,17 +229,17 @@ TEST(OkvedImport, AMuchSmallerClassifierReplacesTheDirectoryOnlyWhenAllowed) {
     // The directory in use elsewhere counts when there is no file to replace yet.
     ClassifierReplace firstImport;
     firstImport.current = target;
-    EXPECT_THROW(ImportOkved(dir.file("cut.csv").string(), dir.file("user.xml").string(), firstImport),
+    EXPECT_THROW(importOkved(dir.file("cut.csv").string(), dir.file("user.xml").string(), firstImport),
                  ClassifierShrinkError);
     EXPECT_FALSE(fs::exists(dir.file("user.xml")));
 
     write(dir.file("revised.csv"), csvText({lines.begin(), lines.begin() + 20}));
-    EXPECT_EQ(ImportOkved(dir.file("revised.csv").string(), dir.file("user.xml").string(), firstImport)
+    EXPECT_EQ(importOkved(dir.file("revised.csv").string(), dir.file("user.xml").string(), firstImport)
                   .entries.size(),
               20u);
     ClassifierReplace agreed;
     agreed.allowShrink = true;
-    EXPECT_EQ(ImportOkved(dir.file("cut.csv").string(), target, agreed).entries.size(), 19u);
+    EXPECT_EQ(importOkved(dir.file("cut.csv").string(), target, agreed).entries.size(), 19u);
 }
 
 TEST(OkvedImport, FaultListIsCutAfterTheLimit) {

@@ -229,11 +229,11 @@ TEST(RatesImport, WrittenDirectoryIsReadBackAndUsedByTheLookup) {
 
     const CurrencyRatesFile read = loadCurrencyRatesFile(target);
     ASSERT_EQ(read.state, DirectoryState::Loaded);
-    const auto weekend = FindCurrencyRate(&*read.rates, "840", date(2019, 1, 13));
+    const auto weekend = findCurrencyRate(&*read.rates, "840", date(2019, 1, 13));
     ASSERT_TRUE(weekend);
     EXPECT_EQ(weekend->date, "11.01.2019"); // the last earlier rate says its own day
     EXPECT_EQ(weekend->rate, "66,8497");
-    EXPECT_EQ(FindCurrencyRate(&*read.rates, "840", date(2019, 1, 8)), std::nullopt);
+    EXPECT_EQ(findCurrencyRate(&*read.rates, "840", date(2019, 1, 8)), std::nullopt);
 
     // Names that need escaping survive the round trip.
     CurrencyRates odd{{Currency{"999", "A & B <\"C\">", {{"01.01.2019", "1,5", "1"}}}}};

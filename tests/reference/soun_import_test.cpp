@@ -165,7 +165,7 @@ TEST(SounImport, WritesTheDirectoryTheProgramReads) {
     Folder f;
     f.write("soun1.dbf", dbf(kTable, kTable.size()));
     const std::string out = f.file("InspectionNumbers.xml");
-    ASSERT_TRUE(ImportSoun(f.file("soun1.dbf"), out, *DateValue::fromYmd(2020, 2, 3), "00"));
+    ASSERT_TRUE(importSoun(f.file("soun1.dbf"), out, *DateValue::fromYmd(2020, 2, 3), "00"));
 
     const std::string xml = f.read("InspectionNumbers.xml");
     EXPECT_TRUE(xml.starts_with("<?xml version=\"1.0\" encoding=\"windows-1251\"?>")) << xml.substr(0, 60);
@@ -208,7 +208,7 @@ TEST(SounImport, FailuresLeaveThePreviousDirectoryUnchanged) {
             f.write("soun1.dbf", c.bytes);
         f.write("InspectionNumbers.xml", previous);
         try {
-            ImportSoun(f.file("soun1.dbf"), f.file("InspectionNumbers.xml"), *DateValue::fromYmd(2020, 1, 1),
+            importSoun(f.file("soun1.dbf"), f.file("InspectionNumbers.xml"), *DateValue::fromYmd(2020, 1, 1),
                        "00");
             ADD_FAILURE() << "no error";
         } catch (const SounImportError& e) {
@@ -219,12 +219,12 @@ TEST(SounImport, FailuresLeaveThePreviousDirectoryUnchanged) {
     }
     // A device is refused, not read without end.
     EXPECT_THROW(
-        ImportSoun("/dev/zero", f.file("InspectionNumbers.xml"), *DateValue::fromYmd(2020, 1, 1), "00"),
+        importSoun("/dev/zero", f.file("InspectionNumbers.xml"), *DateValue::fromYmd(2020, 1, 1), "00"),
         SounImportError);
     EXPECT_EQ(f.read("InspectionNumbers.xml"), previous);
     // An output folder that does not exist is an error too, not a crash.
     f.write("soun1.dbf", good);
-    EXPECT_THROW(ImportSoun(f.file("soun1.dbf"), f.file("nowhere/InspectionNumbers.xml"),
+    EXPECT_THROW(importSoun(f.file("soun1.dbf"), f.file("nowhere/InspectionNumbers.xml"),
                             *DateValue::fromYmd(2020, 1, 1), "00"),
                  SounImportError);
 }
@@ -239,14 +239,14 @@ TEST(SounImport, AMuchSmallerTableReplacesTheDirectoryOnlyWhenAllowed) {
     const std::string out = f.file("InspectionNumbers.xml");
     const DateValue day = *DateValue::fromYmd(2020, 1, 1);
     f.write("whole.dbf", dbf(many, many.size()));
-    ASSERT_TRUE(ImportSoun(f.file("whole.dbf"), out, day, "00"));
+    ASSERT_TRUE(importSoun(f.file("whole.dbf"), out, day, "00"));
     const std::string whole = f.read("InspectionNumbers.xml");
 
     f.write("cut.dbf", dbf({many.begin(), many.begin() + 9}, 9));
-    EXPECT_THROW(ImportSoun(f.file("cut.dbf"), out, day, "00"), ClassifierShrinkError);
+    EXPECT_THROW(importSoun(f.file("cut.dbf"), out, day, "00"), ClassifierShrinkError);
     EXPECT_EQ(f.read("InspectionNumbers.xml"), whole);
     ClassifierReplace agreed;
     agreed.allowShrink = true;
-    EXPECT_TRUE(ImportSoun(f.file("cut.dbf"), out, day, "00", agreed));
+    EXPECT_TRUE(importSoun(f.file("cut.dbf"), out, day, "00", agreed));
     EXPECT_EQ(loadCodeNameFile(out).rows.size(), 9u);
 }

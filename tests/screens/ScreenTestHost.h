@@ -27,7 +27,7 @@ public:
     ScriptedAsker script;
     Directories loaded;
     RatesImportPlace ratesPlace; // an import in a test writes here, never beside the program
-    int changes = 0;             // DocumentChanged outside the building guard
+    int changes = 0;             // markDocumentChanged outside the building guard
     bool guard = false;
     std::map<Section, bool> enabled;
 
@@ -64,7 +64,7 @@ struct ProbeLog {
     int checks = 0;
     int selections = 0;
     QList<std::uint16_t> focusCodes;
-    std::uint16_t checkResult = 0; // what CheckData answers
+    std::uint16_t checkResult = 0; // what checkData answers
     bool changeWhileBuilding = false;
 };
 
@@ -73,16 +73,16 @@ public:
     ProbeScreen(QWidget* panel, ScreenHost& host, ProbeLog& log) : ScreenFrame(panel, host), log_(log) {
         ++log_.built;
         if (log_.changeWhileBuilding)
-            DocumentChanged();
+            markDocumentChanged();
     }
-    void SaveData() override { ++log_.saves; }
-    std::uint16_t CheckData() override {
+    void saveData() override { ++log_.saves; }
+    std::uint16_t checkData() override {
         ++log_.checks;
         return log_.checkResult;
     }
-    void SetFocusToElement(std::uint16_t code) override { log_.focusCodes.append(code); }
-    void SelectFirstEntry() override { ++log_.selections; }
-    void edit() { DocumentChanged(); }
+    void setFocusToElement(std::uint16_t code) override { log_.focusCodes.append(code); }
+    void selectFirstEntry() override { ++log_.selections; }
+    void edit() { markDocumentChanged(); }
 
 private:
     ProbeLog& log_;
@@ -95,7 +95,7 @@ inline ScreenRegistry registryOfProbes(std::map<ScreenId, ProbeLog>& logs) {
     ScreenRegistry registry = ScreenRegistry::standard();
     for (const ScreenInfo& row : ScreenRegistry::standard().rows()) {
         const ScreenId id = row.id;
-        if (id == ScreenId::RussianIncome || id == ScreenId::FrameDeductData)
+        if (id == ScreenId::RussianIncome || id == ScreenId::Deductions)
             continue;
         registry.setFactory(id, [&logs, id](QWidget* panel, ScreenHost& host) -> ScreenFrame* {
             return new ProbeScreen(panel, host, logs[id]);

@@ -36,28 +36,27 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("money as typed") << FieldKind::edtCurrency << 12 << "123,45"
+        QTest::newRow("money as typed") << FieldKind::Money << 12 << "123,45"
                                         << "123,45";
-        QTest::newRow("money point is the separator") << FieldKind::edtCurrency << 12 << "12.5"
+        QTest::newRow("money point is the separator") << FieldKind::Money << 12 << "12.5"
                                                       << "12,5";
-        QTest::newRow("money second separator dropped") << FieldKind::edtCurrency << 12 << "1,2.3"
+        QTest::newRow("money second separator dropped") << FieldKind::Money << 12 << "1,2.3"
                                                         << "1,23";
-        QTest::newRow("money third decimal dropped") << FieldKind::edtCurrency << 12 << "1,234"
+        QTest::newRow("money third decimal dropped") << FieldKind::Money << 12 << "1,234"
                                                      << "1,23";
-        QTest::newRow("money thirteenth whole digit dropped")
-            << FieldKind::edtCurrency << 12 << "1234567890123"
-            << "123456789012";
-        QTest::newRow("money sign, letters and blanks dropped") << FieldKind::edtCurrency << 12 << "-1a 2"
+        QTest::newRow("money thirteenth whole digit dropped") << FieldKind::Money << 12 << "1234567890123"
+                                                              << "123456789012";
+        QTest::newRow("money sign, letters and blanks dropped") << FieldKind::Money << 12 << "-1a 2"
                                                                 << "12";
-        QTest::newRow("money of a shorter whole length") << FieldKind::edtCurrency << 3 << "12345,678"
+        QTest::newRow("money of a shorter whole length") << FieldKind::Money << 3 << "12345,678"
                                                          << "123,67";
-        QTest::newRow("digits only") << FieldKind::edtDigital << 4 << "12a3-4 5"
+        QTest::newRow("digits only") << FieldKind::Digits << 4 << "12a3-4 5"
                                      << "1234";
-        QTest::newRow("digits and spaces") << FieldKind::edt_Digital << 6 << "12 3x45678"
+        QTest::newRow("digits and spaces") << FieldKind::DigitsAndSpaces << 6 << "12 3x45678"
                                            << "12 345";
-        QTest::newRow("anything but digits") << FieldKind::edtChar << 6 << "Ан1на-2 Ф"
+        QTest::newRow("anything but digits") << FieldKind::NoDigits << 6 << "Ан1на-2 Ф"
                                              << "Анна- ";
-        QTest::newRow("any character up to the length") << FieldKind::edtNone << 4 << "a1!Ж?z"
+        QTest::newRow("any character up to the length") << FieldKind::Any << 4 << "a1!Ж?z"
                                                         << "a1!Ж";
     }
 
@@ -72,7 +71,7 @@ private slots:
     }
 
     void enterAddsNothing() {
-        FieldEdit edit(FieldFormat{FieldKind::edtNone, 10, 0});
+        FieldEdit edit(FieldFormat{FieldKind::Any, 10, 0});
         typeText(&edit, QStringLiteral("ab"));
         QTest::keyClick(&edit, Qt::Key_Return);
         QTest::keyClick(&edit, Qt::Key_Enter);
@@ -86,26 +85,25 @@ private slots:
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("money with a point") << FieldKind::edtCurrency << 12 << ""
+        QTest::newRow("money with a point") << FieldKind::Money << 12 << ""
                                             << "1500.5"
                                             << "1500,5";
-        QTest::newRow("money with grouping is refused") << FieldKind::edtCurrency << 12 << "7"
+        QTest::newRow("money with grouping is refused") << FieldKind::Money << 12 << "7"
                                                         << "1 000,00"
                                                         << "7";
-        QTest::newRow("money with three decimals is refused") << FieldKind::edtCurrency << 12 << ""
+        QTest::newRow("money with three decimals is refused") << FieldKind::Money << 12 << ""
                                                               << "1,005"
                                                               << "";
-        QTest::newRow("digits that would pass the length are refused whole")
-            << FieldKind::edtDigital << 4 << "12"
-            << "345"
-            << "12";
-        QTest::newRow("digits that fit") << FieldKind::edtDigital << 4 << "12"
+        QTest::newRow("digits that would pass the length are refused whole") << FieldKind::Digits << 4 << "12"
+                                                                             << "345"
+                                                                             << "12";
+        QTest::newRow("digits that fit") << FieldKind::Digits << 4 << "12"
                                          << "34"
                                          << "1234";
-        QTest::newRow("a name") << FieldKind::edtChar << 20 << ""
+        QTest::newRow("a name") << FieldKind::NoDigits << 20 << ""
                                 << "Иванов"
                                 << "Иванов";
-        QTest::newRow("a name with a digit is refused") << FieldKind::edtChar << 20 << "Ив"
+        QTest::newRow("a name with a digit is refused") << FieldKind::NoDigits << 20 << "Ив"
                                                         << "ан0в"
                                                         << "Ив";
     }
@@ -137,19 +135,17 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("letters in a digits field refuse typing")
-            << FieldKind::edtDigital << 11 << "45x" << false << 0 << "1"
+            << FieldKind::Digits << 11 << "45x" << false << 0 << "1"
             << "45x";
         QTest::newRow("deleting the letter lets typing on")
-            << FieldKind::edtDigital << 11 << "45x" << false << 1 << "1a"
+            << FieldKind::Digits << 11 << "45x" << false << 1 << "1a"
             << "451";
-        QTest::newRow("a name longer than the field")
-            << FieldKind::edtNone << 4 << "abcdef" << false << 0 << "g"
-            << "abcdef";
-        QTest::newRow("amount of four decimals")
-            << FieldKind::edtCurrency << 12 << "1,2345" << false << 0 << ""
-            << "1,2345";
+        QTest::newRow("a name longer than the field") << FieldKind::Any << 4 << "abcdef" << false << 0 << "g"
+                                                      << "abcdef";
+        QTest::newRow("amount of four decimals") << FieldKind::Money << 12 << "1,2345" << false << 0 << ""
+                                                 << "1,2345";
         QTest::newRow("a telephone as people write it")
-            << FieldKind::edtPhone << 20 << "+7 495 123-45-67" << true << 0 << " (1)x"
+            << FieldKind::Phone << 20 << "+7 495 123-45-67" << true << 0 << " (1)x"
             << "+7 495 123-45-67 (1)";
     }
 
@@ -174,7 +170,7 @@ private slots:
     // A detail panel reused across records: an amount that does not fit is shown in
     // place of the previous record's, never silently replaced by it, and reported.
     void setMoneyNeverKeepsThePreviousText() {
-        FieldEdit edit(FieldFormat{FieldKind::edtCurrency, 8, 2});
+        FieldEdit edit(FieldFormat{FieldKind::Money, 8, 2});
         QSignalSpy changed(&edit, &FieldEdit::changed);
         QVERIFY(edit.setMoney(kv::Money::fromRoubles(5)));
         QVERIFY(!edit.setMoney(kv::Money::fromRoubles(123456789)));
@@ -192,7 +188,7 @@ private slots:
     }
 
     void moneyValue() {
-        FieldEdit edit(FieldFormat{FieldKind::edtCurrency, 12, 2});
+        FieldEdit edit(FieldFormat{FieldKind::Money, 12, 2});
         QCOMPARE(edit.money(), std::optional<kv::Money>(kv::Money{}));
         edit.setMoney(kv::Money::fromRaw(12345000)); // 1234.5
         QCOMPARE(edit.text(), QStringLiteral("1234,5"));

@@ -73,11 +73,11 @@ private slots:
         document.setIncomeFlags(static_cast<std::uint8_t>(flags));
         QString actual;
         for (Section s : {Section::RussianIncome, Section::ForeignIncome, Section::BusinessIncome,
-                          Section::InvestTov, Section::Deduction})
+                          Section::InvestmentPartnership, Section::Deductions})
             actual += sectionEnabledFor(s, document) ? QLatin1Char('1') : QLatin1Char('0');
         QCOMPARE(actual, expected);
         QVERIFY(sectionEnabledFor(Section::InitialData, document));
-        QVERIFY(sectionEnabledFor(Section::PersonInfo, document));
+        QVERIFY(sectionEnabledFor(Section::Taxpayer, document));
     }
 
     void incomeButtonsByKind_data() {
@@ -190,9 +190,9 @@ private slots:
         ScreenTestHost host(registry);
         DeductionsScreen container(nullptr, host);
         log.checkResult = 3;
-        container.SaveData();
-        QCOMPARE(container.CheckData(), std::uint16_t{3});
-        container.SetFocusToElement(9);
+        container.saveData();
+        QCOMPARE(container.checkData(), std::uint16_t{3});
+        container.setFocusToElement(9);
         QCOMPARE(log.saves, 1);
         QCOMPARE(log.focusCodes, QList<std::uint16_t>{9});
 
@@ -211,23 +211,23 @@ private slots:
         QTest::addColumn<bool>("listsTheRecord");
         const std::optional<ScreenId> top;
         QTest::newRow("conditions") << CheckSection::Conditions << Section::InitialData << top << true;
-        QTest::newRow("taxpayer") << CheckSection::Taxpayer << Section::PersonInfo << top << true;
+        QTest::newRow("taxpayer") << CheckSection::Taxpayer << Section::Taxpayer << top << true;
         QTest::newRow("13%") << CheckSection::Incomes13 << Section::RussianIncome
                              << std::optional(ScreenId::ThirteenPercent) << true;
         QTest::newRow("foreign") << CheckSection::ForeignIncomes << Section::ForeignIncome << top << true;
         QTest::newRow("business") << CheckSection::BusinessIncomes << Section::BusinessIncome << top << true;
-        QTest::newRow("standard") << CheckSection::StandardDeductions << Section::Deduction
+        QTest::newRow("standard") << CheckSection::StandardDeductions << Section::Deductions
                                   << std::optional(ScreenId::StandardDeduction) << true;
-        QTest::newRow("social") << CheckSection::SocialDeductions << Section::Deduction
+        QTest::newRow("social") << CheckSection::SocialDeductions << Section::Deductions
                                 << std::optional(ScreenId::SocialDeduction) << true;
         QTest::newRow("9%") << CheckSection::Incomes9 << Section::RussianIncome
                             << std::optional(ScreenId::NinePercent) << true;
         QTest::newRow("35%") << CheckSection::Incomes35 << Section::RussianIncome
                              << std::optional(ScreenId::ThirtyFivePercent) << true;
         QTest::newRow("dividends") << CheckSection::Dividends << Section::RussianIncome
-                                   << std::optional(ScreenId::ThirtyPercent) << true;
+                                   << std::optional(ScreenId::Dividends) << true;
         QTest::newRow("non-residents") << CheckSection::Incomes13NonResident << Section::RussianIncome
-                                       << std::optional(ScreenId::ThirteenPercentNR) << true;
+                                       << std::optional(ScreenId::ThirteenPercentNonResident) << true;
         // Partnership sources are listed on the 13% screen among its own, under other numbers.
         QTest::newRow("partnerships") << CheckSection::Partnerships << Section::RussianIncome
                                       << std::optional(ScreenId::ThirteenPercent) << false;
@@ -268,15 +268,15 @@ private slots:
     void screenNotBuiltYetShowsItsTitle() {
         ScreenTestHost host;
         ScreenRegistry registry = ScreenRegistry::standard();
-        registry.setFactory(ScreenId::CB, {});
-        std::unique_ptr<ScreenFrame> screen(registry.create(ScreenId::CB, nullptr, host));
+        registry.setFactory(ScreenId::Securities, {});
+        std::unique_ptr<ScreenFrame> screen(registry.create(ScreenId::Securities, nullptr, host));
         QCOMPARE(screen->objectName(), QStringLiteral("TfrCB"));
-        QCOMPARE(screen->screenId(), ScreenId::CB);
+        QCOMPARE(screen->screenId(), ScreenId::Securities);
         auto* title = screen->findChild<QLabel*>(QStringLiteral("lblTitle"));
         QVERIFY(title != nullptr);
         QCOMPARE(title->text(),
                  QStringLiteral("Убытки прошлых лет по операциям с ЦБ и инвестиционные вычеты"));
-        QCOMPARE(screen->CheckData(), std::uint16_t{0});
+        QCOMPARE(screen->checkData(), std::uint16_t{0});
     }
 
     void sectionButtonTable() {
@@ -286,8 +286,8 @@ private slots:
         QCOMPARE(names, (QStringList{"fbInitialData", "fbPrsonInfo", "fbRussianIncome", "fbForeignIncome",
                                      "fbBusinessIncome", "fbDeduction", "fbNalog (hidden)",
                                      "fbInvestTov (hidden)"}));
-        QVERIFY(!sectionButton(Section::Nalog).screen.has_value());
-        QVERIFY(sectionButton(Section::Nalog).hint.isEmpty());
+        QVERIFY(!sectionButton(Section::NoticePayments).screen.has_value());
+        QVERIFY(sectionButton(Section::NoticePayments).hint.isEmpty());
     }
 };
 

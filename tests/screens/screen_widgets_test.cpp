@@ -22,9 +22,9 @@ private slots:
     void formGridWithMonths() {
         QWidget box;
         FormGrid form(&box);
-        FieldEdit* inn = field(&box, "edInn", FieldKind::edtDigital, 12);
+        FieldEdit* inn = field(&box, "edInn", FieldKind::Digits, 12);
         QLabel* caption = form.addRow(QStringLiteral("ИНН"), inn);
-        const MonthFields months = monthFields(&box, "edChildren", FieldFormat{FieldKind::edtDigital, 2, 0},
+        const MonthFields months = monthFields(&box, "edChildren", FieldFormat{FieldKind::Digits, 2, 0},
                                                QStringLiteral("Количество детей в этом месяце"));
         form.addMonthCaptions();
         form.addMonths(QStringLiteral("Детей"), months);

@@ -3,9 +3,9 @@
 // a crash, help found in an installed layout, and Qt's own words in Russian.
 #include "ModalAnswers.h"
 #include "ShellFixture.h"
-#include "screens/kit/Mnemonics.h"
 #include "screens/ScreenContainer.h"
 #include "screens/Sections.h"
+#include "screens/kit/Mnemonics.h"
 #include "screens/pickers/SounImportDialog.h"
 #include "shell/AboutDialog.h"
 #include "shell/CommandLine.h"
@@ -33,8 +33,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTranslator>
-#include <filesystem>
 #include <QUrl>
+#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -200,7 +200,7 @@ private slots:
             }
             QTest::keyClick(&about, Qt::Key_Escape);
         });
-        w->ShowAbout();
+        w->showAbout();
         KV_VERIFY_MODALS();
     }
 
@@ -220,7 +220,7 @@ private slots:
             if (file == QStringLiteral("surname"))
                 window->document().person.surname = cp("Петров");
             fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt);
-            QVERIFY(!window->SaveReturnAs());
+            QVERIFY(!window->saveReturnAs());
             QCOMPARE(fx.asker.fileQuestions().last().fileName, proposed);
         }
     }
@@ -318,11 +318,11 @@ private slots:
         QTest::addColumn<int>("digit");
         QTest::addColumn<Section>("section");
         QTest::addColumn<bool>("reached");
-        QTest::newRow("Ctrl+2") << 2 << Section::PersonInfo << true;
+        QTest::newRow("Ctrl+2") << 2 << Section::Taxpayer << true;
         QTest::newRow("Ctrl+3") << 3 << Section::RussianIncome << true;
         QTest::newRow("Ctrl+4 disabled") << 4 << Section::ForeignIncome << false;
-        QTest::newRow("Ctrl+6") << 6 << Section::Deduction << true;
-        QTest::newRow("Ctrl+7 hidden") << 7 << Section::InvestTov << false;
+        QTest::newRow("Ctrl+6") << 6 << Section::Deductions << true;
+        QTest::newRow("Ctrl+7 hidden") << 7 << Section::InvestmentPartnership << false;
     }
     void sectionsFromTheKeyboard() {
         QFETCH(int, digit);
@@ -354,12 +354,12 @@ private slots:
         QTest::addColumn<QString>("topic");
         QTest::newRow("initial data")
             << Section::InitialData << std::optional<ScreenId>() << "InitialData.htm";
-        QTest::newRow("taxpayer") << Section::PersonInfo << std::optional<ScreenId>() << "PersonInfo.htm";
+        QTest::newRow("taxpayer") << Section::Taxpayer << std::optional<ScreenId>() << "PersonInfo.htm";
         QTest::newRow("incomes") << Section::RussianIncome << std::optional<ScreenId>(ScreenId::NinePercent)
                                  << "RussianIncome.htm";
-        QTest::newRow("deductions") << Section::Deduction << std::optional<ScreenId>() << "Deductions.htm";
+        QTest::newRow("deductions") << Section::Deductions << std::optional<ScreenId>() << "Deductions.htm";
         QTest::newRow("standard deductions")
-            << Section::Deduction << std::optional<ScreenId>(ScreenId::StandardDeduction)
+            << Section::Deductions << std::optional<ScreenId>(ScreenId::StandardDeduction)
             << "StandartDeductions.htm";
     }
     void helpOfTheScreenShown() {
@@ -371,7 +371,7 @@ private slots:
         auto w = fx.window();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        w->SwitchSection(section);
+        w->switchSection(section);
         if (inner.has_value())
             qobject_cast<ScreenContainer*>(w->currentScreen())->openInner(*inner);
         QTest::keyClick(w->currentScreen(), Qt::Key_F1);
@@ -404,7 +404,7 @@ private slots:
         {
             auto w = fx.window(a);
             fx.asker.expectFile(QStringLiteral("saveReturn"), fx.path(QStringLiteral("c.qv9")));
-            QVERIFY(w->SaveReturnAs());
+            QVERIFY(w->saveReturnAs());
             QCOMPARE(recentItems(*w), (QStringList{"&1 c.qv9", "&2 a.qv9", "&3 gone.qv9"}));
         }
         QFile::remove(gone);
@@ -497,7 +497,7 @@ private slots:
         QCOMPARE(recentItems(*w), QStringList{"&1 Пример.qv9"});
         w->document().inspectionCode = "7702";
         w->documentChanged();
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         Declaration saved(kv::test::testClock());
         saved.loadFromFile(file.toStdString());
         QCOMPARE(saved.inspectionCode, std::string("7702"));
@@ -545,7 +545,7 @@ private slots:
         QCOMPARE(told.contains(QStringLiteral("список последних файлов")), recentLost);
         w->documentChanged();
         QCOMPARE(w->recovery().writeNow(), !copiesLost);
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         KV_VERIFY_ASKER(fx.asker);
     }
 
@@ -555,7 +555,7 @@ private slots:
         QVERIFY(!w->isWindowModified());
         w->documentChanged();
         QVERIFY(w->isWindowModified());
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         QVERIFY(!w->isWindowModified());
     }
 
@@ -607,7 +607,7 @@ private slots:
         const QString saved = named ? file : fx.path(QStringLiteral("new.qv9"));
         if (!named)
             fx.asker.expectFile(QStringLiteral("saveReturn"), saved);
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         QVERIFY(!QFile::exists(w->recovery().copyFile()));
         QCOMPARE(kv::test::fileBytes(saved), changed);
     }
@@ -646,7 +646,7 @@ private slots:
         QVERIFY2(question.contains(own), qPrintable(question));
         QVERIFY2(question.contains(QStringLiteral("05.03.2020 в 14:07")), qPrintable(question));
         QCOMPARE(w->documentPath(), own);
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         QCOMPARE(kv::test::fileBytes(other), otherBytes);
         Declaration saved(kv::test::testClock());
         saved.loadFromFile(QFile::encodeName(own).toStdString());
@@ -688,7 +688,7 @@ private slots:
         first->document().inspectionCode = "7703";
         first->documentChanged();
         fx.asker.expect(QStringLiteral("fileChangedElsewhere"), QStringLiteral("Нет"));
-        QVERIFY(!first->SaveReturn());
+        QVERIFY(!first->saveReturn());
         QCOMPARE(kv::test::fileBytes(file), secondsSave);
         QVERIFY(!first->documentSaved());
         const Question& asked = fx.asker.questions().constLast();
@@ -698,10 +698,10 @@ private slots:
         QVERIFY(asked.text.contains(file));
 
         fx.asker.expect(QStringLiteral("fileChangedElsewhere"), QStringLiteral("Да"));
-        QVERIFY(first->SaveReturn());
+        QVERIFY(first->saveReturn());
         first->document().inspectionCode = "7704";
         first->documentChanged();
-        QVERIFY(first->SaveReturn());
+        QVERIFY(first->saveReturn());
         Declaration saved(kv::test::testClock());
         saved.loadFromFile(QFile::encodeName(file).toStdString());
         QCOMPARE(saved.inspectionCode, std::string("7704"));
@@ -726,34 +726,34 @@ private slots:
 
         fx.asker.expectFile(QStringLiteral("openReturn"), file);
         fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
-        second->OpenReturn();
+        second->openReturn();
         QVERIFY(second->documentPath().isEmpty());
 
         // By another name of the same file, and from the recent files.
         QVERIFY(QFile::link(file, fx.path(QStringLiteral("link.qv9"))));
         fx.asker.expectFile(QStringLiteral("openReturn"), fx.path(QStringLiteral("link.qv9")));
         fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
-        second->OpenReturn();
+        second->openReturn();
         QVERIFY(second->documentPath().isEmpty());
         fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
-        second->OpenRecentFile(file);
+        second->openRecentFile(file);
         QVERIFY(second->documentPath().isEmpty());
 
         second->document().inspectionCode = "7702";
         second->documentChanged();
         fx.asker.expectFile(QStringLiteral("saveReturn"), file);
         fx.asker.expect(QStringLiteral("fileHeldElsewhere"), QStringLiteral("OK"));
-        QVERIFY(!second->SaveReturnAs());
+        QVERIFY(!second->saveReturnAs());
         QCOMPARE(kv::test::fileBytes(file), onDisk);
         QVERIFY(!second->documentSaved());
         KV_VERIFY_ASKER(fx.asker);
 
         // The first window saves its own return as before.
         first->documentChanged();
-        QVERIFY(first->SaveReturn());
+        QVERIFY(first->saveReturn());
         QVERIFY(first->close());
         fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"));
-        second->OpenRecentFile(file);
+        second->openRecentFile(file);
         QCOMPARE(second->documentPath(), file);
         QCOMPARE(second->document().inspectionCode, std::string("7701"));
     }

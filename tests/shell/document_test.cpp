@@ -91,7 +91,7 @@ private slots:
         // A 4-NDFL return with business incomes: only these sections open.
         QVERIFY(!w->sectionEnabled(Section::RussianIncome));
         QVERIFY(w->sectionEnabled(Section::BusinessIncome));
-        QVERIFY(!w->sectionEnabled(Section::Deduction));
+        QVERIFY(!w->sectionEnabled(Section::Deductions));
     }
 
     void startWithDashPAloneReportsTheRead() {
@@ -137,7 +137,7 @@ private slots:
         auto w = fx.window();
         w->document().inspectionCode = "0001";
         fx.asker.expectFile(QStringLiteral("openReturn"), file).expect(QStringLiteral("openFailed"), "OK");
-        w->OpenReturn();
+        w->openReturn();
         const QString shown = fx.asker.textOf(QStringLiteral("openFailed"));
         QVERIFY(!shown.isEmpty());
         if (!message.isEmpty())
@@ -150,7 +150,7 @@ private slots:
     void openDialogFilters() {
         auto w = fx.window();
         fx.asker.expectFile(QStringLiteral("openReturn"), std::nullopt);
-        w->OpenReturn();
+        w->openReturn();
         const FileQuestion q = fx.asker.fileQuestions().first();
         QCOMPARE(q.defaultSuffix, QStringLiteral("qv9"));
         // Every return the program reads under one filter first, each year's files, then any file.
@@ -180,17 +180,17 @@ private slots:
 
         auto w = fx.window();
         fx.asker.expectFile(QStringLiteral("openReturn"), old);
-        w->OpenReturn();
+        w->openReturn();
         QCOMPARE(w->document().person.surname, cp("Петров"));
         QCOMPARE(w->document().inspectionCode, std::string());
         QCOMPARE(w->document().incomeFlags(), std::uint8_t{0});
         QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Old.qv8")));
         for (Section s :
-             {Section::RussianIncome, Section::ForeignIncome, Section::BusinessIncome, Section::Deduction})
+             {Section::RussianIncome, Section::ForeignIncome, Section::BusinessIncome, Section::Deductions})
             QVERIFY(!w->sectionEnabled(s));
-        QVERIFY(w->sectionEnabled(Section::PersonInfo));
+        QVERIFY(w->sectionEnabled(Section::Taxpayer));
 
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         QCOMPARE(w->documentPath(), fx.path(QStringLiteral("Old.qv9")));
         QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Old.qv9")));
         QCOMPARE(kv::test::fileBytes(old), bytes);
@@ -204,12 +204,12 @@ private slots:
         w->document().inspectionCode = "7701";
         w->documentChanged();
         fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt);
-        QVERIFY(!w->SaveReturn());
+        QVERIFY(!w->saveReturn());
         QVERIFY(!w->documentSaved());
 
         const QString file = fx.path(QStringLiteral("Новая.qv9"));
         fx.asker.expectFile(QStringLiteral("saveReturn"), file);
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         const FileQuestion q = fx.asker.fileQuestions().last();
         QCOMPARE(q.filters, QStringList{QStringLiteral("Квилмар 2019 (*.qv9)")});
         QCOMPARE(q.defaultSuffix, QStringLiteral("qv9"));
@@ -220,7 +220,7 @@ private slots:
         QVERIFY(reread == w->document());
 
         // Saving again asks nothing.
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
     }
 
     void saveAsKeepsTheGivenName() {
@@ -229,12 +229,12 @@ private slots:
         auto w = fx.window(opened);
         const QString copy = fx.path(QStringLiteral("Copy.qv7"));
         fx.asker.expectFile(QStringLiteral("saveReturn"), copy);
-        QVERIFY(w->SaveReturnAs());
+        QVERIFY(w->saveReturnAs());
         QVERIFY(QFile::exists(copy));
         QVERIFY(!QFile::exists(fx.path(QStringLiteral("Copy.qv9"))));
         QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Copy.qv7")));
         // A plain save then goes to this year's extension.
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         QVERIFY(QFile::exists(fx.path(QStringLiteral("Copy.qv9"))));
         QCOMPARE(kv::test::fileBytes(opened), before);
     }
@@ -257,7 +257,7 @@ private slots:
         w->documentChanged();
         const QString target = fx.path(QStringLiteral("нет такой папки/a.qv9"));
         fx.asker.expectFile(QStringLiteral("saveReturn"), target).expect(QStringLiteral("saveFailed"), "OK");
-        QVERIFY(!w->SaveReturnAs());
+        QVERIFY(!w->saveReturnAs());
         QVERIFY(!fx.asker.textOf(QStringLiteral("saveFailed")).isEmpty());
         QCOMPARE(w->documentPath(), path);
         QCOMPARE(w->windowTitle(), title);
@@ -266,7 +266,7 @@ private slots:
             return;
 
         // The next Save goes where it would have gone before.
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         const QString saved = QString::fromStdString(ReturnSession::pathForSaving(path.toStdString()));
         QCOMPARE(w->documentPath(), saved);
         Declaration reread(kv::test::testClock());
@@ -282,7 +282,7 @@ private slots:
         auto w = fx.window();
         fx.asker.expectFile(QStringLiteral("saveReturn"), fx.path(QStringLiteral("ro/a.qv9")))
             .expect(QStringLiteral("saveFailed"), "OK");
-        QVERIFY(!w->SaveReturn());
+        QVERIFY(!w->saveReturn());
         QVERIFY(!QFile::exists(fx.path(QStringLiteral("ro/a.qv9"))));
         QFile::setPermissions(fx.path(QStringLiteral("ro")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -335,10 +335,10 @@ private slots:
 
         bool wentOn = false;
         if (command == QStringLiteral("new")) {
-            w->NewReturn();
+            w->startNewReturn();
             wentOn = w->document().person.surname.empty();
         } else if (command == QStringLiteral("open")) {
-            w->OpenReturn();
+            w->openReturn();
             wentOn = w->document().person.surname.empty();
         } else {
             wentOn = w->close();
@@ -370,7 +370,7 @@ private slots:
         ScreenFrame* screen = w->currentScreen();
         fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"))
             .expectFile(QStringLiteral("openReturn"), std::nullopt);
-        w->OpenReturn();
+        w->openReturn();
         QCOMPARE(&w->document(), before);
         QCOMPARE(w->document().person.surname, std::string("Marker"));
         QCOMPARE(w->documentPath(), file);
@@ -382,7 +382,7 @@ private slots:
         w->documentChanged();
         fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Да"))
             .expectFile(QStringLiteral("openReturn"), std::nullopt);
-        w->OpenReturn();
+        w->openReturn();
         QCOMPARE(w->documentPath(), file);
         QVERIFY(w->documentSaved());
         QVERIFY(w->close());
@@ -402,17 +402,17 @@ private slots:
         fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt)
             .expectFile(QStringLiteral("openReturn"), std::nullopt)
             .expectFile(QStringLiteral("exportFolder"), std::nullopt);
-        w->SaveReturn();
-        w->OpenReturn();
-        w->ExportDoc();
+        w->saveReturn();
+        w->openReturn();
+        w->exportDoc();
         const QString before = QDir::currentPath();
-        w->PrintDoc();
+        w->printDoc();
         QCOMPARE(fx.printJob.calls.last().workingFolder, documents);
         QCOMPARE(QDir::currentPath(), before);
         const QString opened = fx.writeReturn(QStringLiteral("sub.qv9"));
         auto beside = fx.window(opened);
         fx.asker.expectFile(QStringLiteral("saveReturn"), std::nullopt);
-        beside->SaveReturnAs();
+        beside->saveReturnAs();
         qputenv("HOME", oldHome);
 
         const QList<FileQuestion>& asked = fx.asker.fileQuestions();
@@ -424,9 +424,9 @@ private slots:
 
     void unchangedReturnAsksNothing() {
         auto w = fx.window();
-        w->NewReturn();
+        w->startNewReturn();
         fx.asker.expectFile(QStringLiteral("openReturn"), std::nullopt);
-        w->OpenReturn();
+        w->openReturn();
         QVERIFY(w->close());
     }
 };

@@ -90,7 +90,7 @@ private slots:
         expected.loadFromFile(QFile::encodeName(path).toStdString());
         const Declaration before = expected;
         ReturnComputation sum;
-        sum.Compute(expected);
+        sum.compute(expected);
 
         auto w = fx.window(path);
         w->findChild<QAction*>(QStringLiteral("ResultDoc"))->trigger();
@@ -163,7 +163,7 @@ private slots:
     // housing deduction are there in words and figures.
     void typicalReturnInWords() {
         auto w = fx.window(QStringLiteral(KV_EXAMPLES_DIR "/typical.qv9"));
-        w->ShowResult();
+        w->showResult();
         QVERIFY(headlineOf(*w).startsWith(QStringLiteral("К возврату из бюджета: ")));
         QCOMPARE(tableOf(*w, "tblBudget")->item(0, 0)->text(), QStringLiteral("18210102010011000110"));
         bool housing = false;
@@ -190,7 +190,7 @@ private slots:
         source.taxWithheld = rub(13000);
 
         fx.asker.expect(QStringLiteral("checkPassed"), "OK");
-        w->CheckDoc();
+        w->checkDoc();
         QVERIFY(summaryOf(*w)->isVisible());
         QCOMPARE(headlineOf(*w), QStringLiteral("Налога к уплате или к возврату нет."));
         summaryOf(*w)->close();
@@ -198,7 +198,7 @@ private slots:
         QDir().mkdir(fx.path(QStringLiteral("out")));
         fx.asker.expectFile(QStringLiteral("exportFolder"), fx.path(QStringLiteral("out")))
             .expect(QStringLiteral("exportResult"), "OK");
-        w->ExportDoc();
+        w->exportDoc();
         QVERIFY(summaryOf(*w)->isVisible());
 
         // A change marks the figures as old until they are computed again.
@@ -216,7 +216,7 @@ private slots:
 
         // Another return takes the old one's figures off the screen.
         fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"));
-        w->NewReturn();
+        w->startNewReturn();
         QVERIFY(!summaryOf(*w)->isVisible());
     }
 
@@ -224,7 +224,7 @@ private slots:
     void noFiguresAfterAFailedCheck() {
         auto w = fx.window();
         fx.asker.expect(QStringLiteral("TfmCheckAllError"), "Отмена");
-        w->CheckDoc();
+        w->checkDoc();
         QVERIFY(summaryOf(*w) == nullptr);
     }
 
@@ -236,7 +236,7 @@ private slots:
         flat.objectKind = 2;
         flat.shareDenominator = 0;
         d.propertyDeductions.objects.add(flat);
-        w->ShowResult();
+        w->showResult();
         QVERIFY(headlineOf(*w).startsWith(fromCp1251(ComputationError::userMessage())));
         QVERIFY(tableOf(*w, "tblBudget")->isHidden());
     }
@@ -245,7 +245,7 @@ private slots:
         auto w = fx.window();
         w->document().declarationKind = 2;
         w->document().estimatedIncome = rub(1500000);
-        w->ShowResult();
+        w->showResult();
         QCOMPARE(headlineOf(*w),
                  QStringLiteral("В декларации 4-НДФЛ налог не исчисляется.\nПредполагаемый доход: ") +
                      groupedRoubles(rub(1500000)));

@@ -153,30 +153,30 @@ private slots:
         QCOMPARE(log.checks, 0);
 
         log.checkResult = 1;
-        w->sectionButtonWidget(Section::PersonInfo)->click();
+        w->sectionButtonWidget(Section::Taxpayer)->click();
         QCOMPARE(log.saves, 1);
         QCOMPARE(log.focusCodes, QList<std::uint16_t>{1});
         QCOMPARE(w->currentScreen()->screenId(), ScreenId::InitialData);
         QVERIFY(w->sectionButtonWidget(Section::InitialData)->isChecked());
-        QVERIFY(!w->sectionButtonWidget(Section::PersonInfo)->isChecked());
+        QVERIFY(!w->sectionButtonWidget(Section::Taxpayer)->isChecked());
 
         log.checkResult = 0;
-        w->sectionButtonWidget(Section::PersonInfo)->click();
+        w->sectionButtonWidget(Section::Taxpayer)->click();
         QCOMPARE(w->currentScreen()->objectName(), QStringLiteral("TfrPersonNaim"));
-        QVERIFY(w->sectionButtonWidget(Section::PersonInfo)->isChecked());
-        QCOMPARE(w->currentSection(), Section::PersonInfo);
+        QVERIFY(w->sectionButtonWidget(Section::Taxpayer)->isChecked());
+        QCOMPARE(w->currentSection(), Section::Taxpayer);
         QVERIFY(w->documentSaved());
     }
 
     void sourceListSelectedOnArrival() {
-        ProbeLog& log = fx.probes[ScreenId::Currency];
+        ProbeLog& log = fx.probes[ScreenId::ForeignIncome];
         auto w = fx.window();
         w->document().setIncomeFlags(Declaration::kForeignIncomes);
-        w->SwitchSection(Section::ForeignIncome);
+        w->switchSection(Section::ForeignIncome);
         QCOMPARE(log.selections, 0);
-        w->SwitchSection(Section::InitialData);
+        w->switchSection(Section::InitialData);
         w->document().foreignIncomes.add();
-        w->SwitchSection(Section::ForeignIncome);
+        w->switchSection(Section::ForeignIncome);
         QCOMPARE(log.selections, 1);
     }
 
@@ -185,13 +185,13 @@ private slots:
         ProbeLog& log = fx.probes[ScreenId::Taxpayer];
         log.changeWhileBuilding = true;
         auto w = fx.window();
-        w->SwitchSection(Section::PersonInfo);
+        w->switchSection(Section::Taxpayer);
         QCOMPARE(log.built, 1);
         QVERIFY(w->documentSaved());
         static_cast<kv::test::ProbeScreen*>(w->currentScreen())->edit();
         QVERIFY(!w->documentSaved());
         fx.asker.expectFile(QStringLiteral("saveReturn"), fx.path(QStringLiteral("r.qv9")));
-        QVERIFY(w->SaveReturn());
+        QVERIFY(w->saveReturn());
         QVERIFY(w->documentSaved());
     }
 
@@ -292,10 +292,10 @@ private slots:
         if (fixture == QStringLiteral("social"))
             d.socialDeductions.granted = 1;
         // Start from another screen, so that reaching the fault shows.
-        w->SwitchSection(Section::Deduction);
+        w->switchSection(Section::Deductions);
 
         fx.asker.expect(QStringLiteral("TfmCheckAllError"), answer);
-        QCOMPARE(w->CheckAndShowFault(), result);
+        QCOMPARE(w->checkAndShowFault(), result);
         QCOMPARE(fx.asker.questions().first().title, title);
         QCOMPARE(w->currentScreen()->objectName(), screen);
         QCOMPARE(kv::test::innerScreenName(w->currentScreen()), inner);
@@ -303,20 +303,20 @@ private slots:
         QVERIFY(w->findChild<QAbstractButton*>(sectionButton)->isChecked());
         // A fault of a list entry names that entry to the screen.
         if (fixture == QStringLiteral("foreign"))
-            QCOMPARE(fx.probes[ScreenId::Currency].focusCodes, QList<std::uint16_t>{2});
+            QCOMPARE(fx.probes[ScreenId::ForeignIncome].focusCodes, QList<std::uint16_t>{2});
     }
 
     void checkCommand() {
         auto w = fx.window();
         kv::test::completeReturn(w->document());
         fx.asker.expect(QStringLiteral("checkPassed"), "OK");
-        w->CheckDoc();
+        w->checkDoc();
         QCOMPARE(fx.asker.textOf(QStringLiteral("checkPassed")),
                  QStringLiteral("Проверка декларации завершена успешно"));
 
         w->document().inspectionCode.clear();
         fx.asker.expect(QStringLiteral("TfmCheckAllError"), "Исправить");
-        w->CheckDoc();
+        w->checkDoc();
         QCOMPARE(fx.asker.textOf(QStringLiteral("TfmCheckAllError")),
                  QStringLiteral("Не введен номер инспекции"));
     }
@@ -328,7 +328,7 @@ private slots:
         const QString folder = fx.path(QStringLiteral("Выгрузка"));
         fx.asker.expectFile(QStringLiteral("exportFolder"), folder)
             .expect(QStringLiteral("exportResult"), "OK");
-        w->ExportDoc();
+        w->exportDoc();
         const QStringList files = QDir(folder).entryList(QDir::Files);
         QCOMPARE(files.size(), 1);
         QVERIFY(files.first().startsWith(QStringLiteral("NO_NDFL3_")));
@@ -349,7 +349,7 @@ private slots:
         QDir().mkdir(folder);
         fx.asker.expectFile(QStringLiteral("exportFolder"), folder)
             .expect(QStringLiteral("exportMessage"), "OK");
-        w->ExportDoc();
+        w->exportDoc();
         QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
         const QString text = fx.asker.textOf(QStringLiteral("exportMessage"));
         QVERIFY2(text.startsWith(
@@ -373,7 +373,7 @@ private slots:
         d.person.identityDocIssuer = cp("ОВД");
         fx.asker.expect(QStringLiteral("innNotice"), QStringLiteral("Закрыть"))
             .expectFile(QStringLiteral("exportFolder"), std::nullopt);
-        w->ExportDoc();
+        w->exportDoc();
         const Question& notice = fx.asker.questions().first();
         QCOMPARE(notice.form, QuestionForm::HelpNotice);
         QVERIFY(notice.helpTopic.isEmpty());
@@ -402,7 +402,7 @@ private slots:
         }
         fx.asker.expectFile(QStringLiteral("exportFolder"), folder)
             .expect(QStringLiteral("exportResult"), "OK");
-        w->ExportDoc();
+        w->exportDoc();
         if (readOnly)
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(fx.asker.textOf(QStringLiteral("exportResult")),
@@ -416,13 +416,13 @@ private slots:
     void printAndPreview() {
         auto w = fx.window();
         fx.asker.expect(QStringLiteral("TfmCheckAllError"), "Отмена");
-        w->PrintDoc();
+        w->printDoc();
         QVERIFY(fx.printJob.calls.isEmpty());
 
         kv::test::completeReturn(w->document());
         w->document().inspectionName = cp("Инспекция № 1");
-        w->PreviewDoc();
-        w->PrintDoc();
+        w->previewDoc();
+        w->printDoc();
         QCOMPARE(fx.printJob.calls.size(), 2);
         QVERIFY(fx.printJob.calls[0].preview);
         QVERIFY(!fx.printJob.calls[1].preview);
@@ -438,7 +438,7 @@ private slots:
 
         fx.printJob.failure = cp("Принтер не отвечает");
         fx.asker.expect(QStringLiteral("printFailed"), "OK");
-        w->PrintDoc();
+        w->printDoc();
         QCOMPARE(fx.asker.textOf(QStringLiteral("printFailed")), QStringLiteral("Принтер не отвечает"));
         QVERIFY(w->menuBar()->isEnabled());
         QVERIFY(w->centralWidget()->isEnabled());
@@ -464,7 +464,7 @@ private slots:
         QVERIFY(w->helpWindow() != nullptr);
         QCOMPARE(w->helpWindow()->currentTopic(), QStringLiteral("runprogramm.htm"));
         QVERIFY(w->helpWindow()->isMaximized());
-        w->ShowHelpTopic(QStringLiteral("StandartDeductions.htm"));
+        w->showHelpTopic(QStringLiteral("StandartDeductions.htm"));
         QCOMPARE(w->helpWindow()->currentTopic(), QStringLiteral("StandartDeductions.htm"));
         w->helpWindow()->close();
     }
@@ -481,7 +481,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(KV_HELP_DIR "/runprogramm.htm"),
                             fx.path(QStringLiteral("help/runprogramm.htm"))));
         auto w = fx.window();
-        w->ShowHelp();
+        w->showHelpContents();
         HelpWindow* help = w->helpWindow();
         QVERIFY(QTest::qWaitForWindowActive(help));
         QTest::keySequence(QApplication::focusWidget(), keys);

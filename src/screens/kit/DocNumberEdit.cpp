@@ -98,18 +98,18 @@ struct Group {
 
 std::vector<Group> groupsOf(DocMask mask) {
     switch (mask) {
-    case DocMask::edt99:
+    case DocMask::DigitPairAndSeven:
         return {{CharClass::Digit, 2, true}, {CharClass::Digit, 7, false}};
-    case DocMask::edt99_:
+    case DocMask::DigitPairsAndSix:
         return {{CharClass::Digit, 2, true}, {CharClass::Digit, 2, true}, {CharClass::Digit, 6, false}};
-    case DocMask::edtBB:
+    case DocMask::LettersAndSix:
         return {{CharClass::Letter, 2, true}, {CharClass::Digit, 6, false}};
-    case DocMask::edtBB0:
+    case DocMask::LettersAndSeven:
         return {{CharClass::Letter, 2, true}, {CharClass::Digit, 7, false}};
-    case DocMask::edtR_BB: // after the hyphen
+    case DocMask::RomanAndLetters: // after the hyphen
         return {{CharClass::Letter, 2, true}, {CharClass::Digit, 6, false}};
-    case DocMask::edtNone1:
-    case DocMask::edtNone2:
+    case DocMask::Text25:
+    case DocMask::Text14:
         break;
     }
     return {};
@@ -163,7 +163,7 @@ QString joinGroups(const std::vector<QString>& groups) {
 bool endsWithFullGroup(DocMask mask, const QString& text) {
     std::vector<Group> groups = groupsOf(mask);
     QString tail = text;
-    if (mask == DocMask::edtR_BB) {
+    if (mask == DocMask::RomanAndLetters) {
         const qsizetype hyphen = text.indexOf(QLatin1Char('-'));
         if (hyphen < 0)
             return false;
@@ -219,31 +219,31 @@ std::optional<DocMask> docMaskOnLoading(int code) {
     switch (code) {
     case 1:
     case 3:
-        return DocMask::edtR_BB;
+        return DocMask::RomanAndLetters;
     case 2:
     case 9:
     case 22:
-        return DocMask::edt99;
+        return DocMask::DigitPairAndSeven;
     case 4:
     case 6:
-        return DocMask::edtBB;
+        return DocMask::LettersAndSix;
     case 5:
     case 11:
     case 12:
     case 13:
     case 14:
     case 91:
-        return DocMask::edtNone2;
+        return DocMask::Text14;
     case 7:
     case 26:
     case 27:
-        return DocMask::edtBB0;
+        return DocMask::LettersAndSeven;
     case 10:
     case 18:
     case 19:
-        return DocMask::edtNone1;
+        return DocMask::Text25;
     case 21:
-        return DocMask::edt99_;
+        return DocMask::DigitPairsAndSix;
     default:
         return std::nullopt;
     }
@@ -254,7 +254,7 @@ std::optional<DocMask> docMaskOnPicking(int code) {
     case 2:
     case 9:
     case 22:
-        return DocMask::edt99;
+        return DocMask::DigitPairAndSeven;
     case 3:
     case 5:
     case 10:
@@ -267,17 +267,17 @@ std::optional<DocMask> docMaskOnPicking(int code) {
     case 19:
     case 23:
     case 91:
-        return DocMask::edtNone1;
+        return DocMask::Text25;
     case 4:
     case 6:
-        return DocMask::edtBB;
+        return DocMask::LettersAndSix;
     case 7:
     case 24:
     case 26:
     case 27:
-        return DocMask::edtBB0;
+        return DocMask::LettersAndSeven;
     case 21:
-        return DocMask::edt99_;
+        return DocMask::DigitPairsAndSix;
     default:
         return std::nullopt;
     }
@@ -285,11 +285,11 @@ std::optional<DocMask> docMaskOnPicking(int code) {
 
 std::optional<QString> docNumberInPattern(DocMask mask, const QString& text) {
     switch (mask) {
-    case DocMask::edtNone1:
+    case DocMask::Text25:
         return text.size() <= 25 ? std::optional<QString>(text) : std::nullopt;
-    case DocMask::edtNone2:
+    case DocMask::Text14:
         return text.size() <= 14 ? std::optional<QString>(text) : std::nullopt;
-    case DocMask::edtR_BB: {
+    case DocMask::RomanAndLetters: {
         QString series;
         qsizetype i = 0;
         for (; i < text.size() && text[i] != QLatin1Char('-'); ++i) {
@@ -314,10 +314,10 @@ std::optional<QString> docNumberInPattern(DocMask mask, const QString& text) {
             fitted += QLatin1Char(' ');
         return fitted;
     }
-    case DocMask::edt99:
-    case DocMask::edt99_:
-    case DocMask::edtBB:
-    case DocMask::edtBB0: {
+    case DocMask::DigitPairAndSeven:
+    case DocMask::DigitPairsAndSix:
+    case DocMask::LettersAndSix:
+    case DocMask::LettersAndSeven: {
         const auto groups = placeInGroups(groupsOf(mask), text);
         if (!groups.has_value())
             return std::nullopt;
@@ -341,7 +341,7 @@ void DocNumberEdit::setMask(DocMask mask) {
 
 void DocNumberEdit::keyPressEvent(QKeyEvent* event) {
     const QString typed = event->text();
-    const bool freeText = mask_ == DocMask::edtNone1 || mask_ == DocMask::edtNone2;
+    const bool freeText = mask_ == DocMask::Text25 || mask_ == DocMask::Text14;
     // The blank between groups is the field's to type.
     if (!freeText && typed == QStringLiteral(" "))
         return;

@@ -11,13 +11,13 @@
 namespace kv {
 
 enum class DocMask {
-    edtR_BB,  // Roman numeral, "-", two letters, blank, up to 6 digits
-    edt99,    // 2 digits, blank, up to 7 digits
-    edt99_,   // 2 digits, blank, 2 digits, blank, up to 6 digits
-    edtBB,    // 2 letters, blank, up to 6 digits
-    edtBB0,   // 2 letters, blank, up to 7 digits
-    edtNone1, // any text of at most 25 characters
-    edtNone2, // any text of at most 14 characters
+    RomanAndLetters,   // Roman numeral, "-", two letters, blank, up to 6 digits
+    DigitPairAndSeven, // 2 digits, blank, up to 7 digits
+    DigitPairsAndSix,  // 2 digits, blank, 2 digits, blank, up to 6 digits
+    LettersAndSix,     // 2 letters, blank, up to 6 digits
+    LettersAndSeven,   // 2 letters, blank, up to 7 digits
+    Text25,            // any text of at most 25 characters
+    Text14,            // any text of at most 14 characters
 };
 
 // The kind a document code sets when the screen loads, and when the user picks a
@@ -42,7 +42,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    DocMask mask_ = DocMask::edtNone1;
+    DocMask mask_ = DocMask::Text25;
 };
 
 } // namespace kv

@@ -36,7 +36,7 @@ DateValue storedDate(const DateEdit* field, DateValue stored);
 bool dateUnreadable(const DateEdit* field, DateValue stored);
 
 // An amount as a field shows it: no grouping, "," as separator, the shortest form
-// ("1234,5"). Not the export's AmountText (two decimals, "." as separator).
+// ("1234,5"). Not the export's amountText (two decimals, "." as separator).
 QString fieldAmountText(Money amount);
 // A money field's amount; an empty field (or one holding no amount) gives 0.
 Money amountOf(const FieldEdit* field);

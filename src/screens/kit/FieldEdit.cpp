@@ -57,27 +57,27 @@ private:
 } // namespace
 
 QString normaliseFieldText(const FieldFormat& format, QString text) {
-    if (format.kind == FieldKind::edtCurrency)
+    if (format.kind == FieldKind::Money)
         text.replace(QLatin1Char('.'), kSeparator);
     return text;
 }
 
 bool fieldTextAcceptable(const FieldFormat& format, const QString& text) {
     switch (format.kind) {
-    case FieldKind::edtCurrency:
+    case FieldKind::Money:
         return moneyAcceptable(format, text);
-    case FieldKind::edtDigital:
+    case FieldKind::Digits:
         return text.size() <= format.length && std::all_of(text.begin(), text.end(), isDigit) &&
                (format.maximum < 0 || text.isEmpty() || text.toLongLong() <= format.maximum);
-    case FieldKind::edt_Digital:
+    case FieldKind::DigitsAndSpaces:
         return text.size() <= format.length && std::all_of(text.begin(), text.end(), [](QChar c) {
                    return isDigit(c) || c == QLatin1Char(' ');
                });
-    case FieldKind::edtChar:
+    case FieldKind::NoDigits:
         return text.size() <= format.length && std::none_of(text.begin(), text.end(), isDigit);
-    case FieldKind::edtNone:
+    case FieldKind::Any:
         return text.size() <= format.length;
-    case FieldKind::edtPhone:
+    case FieldKind::Phone:
         return text.size() <= format.length && std::all_of(text.begin(), text.end(), [](QChar c) {
                    return isDigit(c) || QStringLiteral(" +-()").contains(c);
                });

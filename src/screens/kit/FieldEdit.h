@@ -3,7 +3,7 @@
 // or a paste that would break its kind or length.
 //
 // How to use:
-//   auto* edSum = field(box, "edSum", FieldKind::edtCurrency, 12, 2);   // ScreenWidgets.h
+//   auto* edSum = field(box, "edSum", FieldKind::Money, 12, 2);   // ScreenWidgets.h
 //   edSum->setMoney(record.amount);          // loading: shows the amount, never an old text
 //   edName->setStoredText(fromCp1251(record.name));
 //   record.amount = amountOf(edSum);         // saving (EntryFields.h)
@@ -22,16 +22,16 @@
 namespace kv {
 
 enum class FieldKind {
-    edtCurrency, // a decimal amount; "." and "," both type the separator ","
-    edtDigital,  // digits only
-    edt_Digital, // digits and spaces
-    edtChar,     // anything but digits
-    edtNone,     // any character
-    edtPhone,    // a telephone number: digits, spaces, "+", "-", "(" and ")"
+    Money,           // a decimal amount; "." and "," both type the separator ","
+    Digits,          // digits only
+    DigitsAndSpaces, // digits and spaces
+    NoDigits,        // anything but digits
+    Any,             // any character
+    Phone,           // a telephone number: digits, spaces, "+", "-", "(" and ")"
 };
 
 struct FieldFormat {
-    FieldKind kind = FieldKind::edtCurrency;
+    FieldKind kind = FieldKind::Money;
     int length = 12;  // characters; for money the digits before the separator
     int fraction = 2; // money only: digits after the separator
     int maximum = -1; // digits only: the largest number the field takes; -1 for any that fits

@@ -5,8 +5,8 @@
 // delete button, so the key asks exactly what the button asks.
 //
 // How to use:
-//   auto* actions = new ListActions(lvIncomes_, bnDeleteIncome_, {bnEditIncome_, bnRepeatIncome_});
-//   actions->allowed = [this] { return sourceList_->selected() >= 0; };
+//   auto* actions = new ListActions(incomesList_, deleteIncomeButton_, {editIncomeButton_,
+//   repeatIncomeButton_}); actions->allowed = [this] { return sourceList_->selected() >= 0; };
 //   actions->refresh();          // after whatever allowed() reads has changed
 // Rows added, removed or made current refresh the buttons by themselves.
 #include <QAbstractButton>

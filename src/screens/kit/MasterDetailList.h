@@ -9,7 +9,7 @@
 //   sources_->fill(titles);                       // while loading; selects nothing
 //   sources_->append(title); sources_->select(sources_->count() - 1);   // after adding a record
 //   sources_->removeSelected([&](int i) { document().list.remove(i); }); // deleting
-//   sources_->storeSelected();                    // in SaveData
+//   sources_->storeSelected();                    // in saveData
 // The helper keeps the selected index, silences the list's selection signal while it
 // fills or removes rows itself, stores the panel into the record the selection
 // leaves, and deletes carefully: the selection is forgotten before the record goes,

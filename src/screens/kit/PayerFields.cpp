@@ -13,18 +13,18 @@ namespace kv {
 
 PayerFields::PayerFields(QWidget* dialog, int innLength, const QString& nameCaption)
     : dialog_(dialog), nameCaption_(nameCaption),
-      edName_(field(dialog, "edSourceName", FieldKind::edtNone, 1000)),
-      edInn_(field(dialog, "edSourceInn", FieldKind::edtDigital, innLength)),
-      edKpp_(field(dialog, "edSourceKpp", FieldKind::edtDigital, 9)),
-      edOktmo_(field(dialog, "edSourceOktmo", FieldKind::edtDigital, 11)) {}
+      nameEdit_(field(dialog, "edSourceName", FieldKind::Any, 1000)),
+      innEdit_(field(dialog, "edSourceInn", FieldKind::Digits, innLength)),
+      kppEdit_(field(dialog, "edSourceKpp", FieldKind::Digits, 9)),
+      oktmoEdit_(field(dialog, "edSourceOktmo", FieldKind::Digits, 11)) {}
 
 int PayerFields::addTo(QGridLayout* grid, int row) {
     // The grid may not be installed yet, so the captions take the dialog as parent.
     grid->addWidget(new QLabel(nameCaption_, dialog_), row++, 0, 1, 2);
-    grid->addWidget(edName_, row++, 0, 1, 2);
+    grid->addWidget(nameEdit_, row++, 0, 1, 2);
     for (const auto& [caption, edit] :
-         {std::pair{QStringLiteral("ИНН"), edInn_}, std::pair{QStringLiteral("КПП"), edKpp_},
-          std::pair{QStringLiteral("ОКТМО"), edOktmo_}}) {
+         {std::pair{QStringLiteral("ИНН"), innEdit_}, std::pair{QStringLiteral("КПП"), kppEdit_},
+          std::pair{QStringLiteral("ОКТМО"), oktmoEdit_}}) {
         auto* label = new QLabel(caption, dialog_);
         label->setBuddy(edit);
         grid->addWidget(label, row, 0);
@@ -34,10 +34,10 @@ int PayerFields::addTo(QGridLayout* grid, int row) {
 }
 
 void PayerFields::load(const IncomeSource& source) {
-    edName_->setStoredText(fromCp1251(source.sourceName));
-    edInn_->setStoredText(fromCp1251(source.sourceInn));
-    edKpp_->setStoredText(fromCp1251(source.sourceKpp));
-    edOktmo_->setStoredText(fromCp1251(source.sourceOktmo));
+    nameEdit_->setStoredText(fromCp1251(source.sourceName));
+    innEdit_->setStoredText(fromCp1251(source.sourceInn));
+    kppEdit_->setStoredText(fromCp1251(source.sourceKpp));
+    oktmoEdit_->setStoredText(fromCp1251(source.sourceOktmo));
 }
 
 void PayerFields::store(IncomeSource& source) const {
@@ -48,23 +48,23 @@ void PayerFields::store(IncomeSource& source) const {
 }
 
 std::string PayerFields::name() const {
-    return toCp1251(edName_->text());
+    return toCp1251(nameEdit_->text());
 }
 
 std::string PayerFields::inn() const {
-    return toCp1251(edInn_->text());
+    return toCp1251(innEdit_->text());
 }
 
 std::string PayerFields::kpp() const {
-    return toCp1251(edKpp_->text());
+    return toCp1251(kppEdit_->text());
 }
 
 std::string PayerFields::oktmo() const {
-    return toCp1251(edOktmo_->text());
+    return toCp1251(oktmoEdit_->text());
 }
 
 bool PayerFields::check(CheckDialog& dialog, std::string_view sectionTitle, bool skipAllowed) {
-    const PayerField fault = CheckPayer(dialog, sectionTitle, name(), skipAllowed, oktmo(), kpp(), inn());
+    const PayerField fault = checkPayer(dialog, sectionTitle, name(), skipAllowed, oktmo(), kpp(), inn());
     focus(fault);
     return fault == PayerField::Accept;
 }
@@ -72,16 +72,16 @@ bool PayerFields::check(CheckDialog& dialog, std::string_view sectionTitle, bool
 void PayerFields::focus(PayerField field) {
     switch (field) {
     case PayerField::Name:
-        edName_->setFocus();
+        nameEdit_->setFocus();
         break;
     case PayerField::Inn:
-        edInn_->setFocus();
+        innEdit_->setFocus();
         break;
     case PayerField::Kpp:
-        edKpp_->setFocus();
+        kppEdit_->setFocus();
         break;
     case PayerField::Oktmo:
-        edOktmo_->setFocus();
+        oktmoEdit_->setFocus();
         break;
     case PayerField::Accept:
         break;

@@ -45,7 +45,7 @@ public:
     std::string kpp() const;
     std::string oktmo() const;
 
-    // Runs CheckPayer under the section's title; on a fault the user chose to fix,
+    // Runs checkPayer under the section's title; on a fault the user chose to fix,
     // the focus goes to that field and the answer is false.
     bool check(CheckDialog& dialog, std::string_view sectionTitle, bool skipAllowed);
     // Only the payer's details of from, into to (an edited source keeps its incomes).
@@ -53,18 +53,18 @@ public:
     // The field a payer check's result names; Accept leaves the focus where it is.
     void focus(PayerField field);
 
-    FieldEdit* nameField() const { return edName_; }
-    FieldEdit* innField() const { return edInn_; }
-    FieldEdit* kppField() const { return edKpp_; }
-    FieldEdit* oktmoField() const { return edOktmo_; }
+    FieldEdit* nameField() const { return nameEdit_; }
+    FieldEdit* innField() const { return innEdit_; }
+    FieldEdit* kppField() const { return kppEdit_; }
+    FieldEdit* oktmoField() const { return oktmoEdit_; }
 
 private:
     QWidget* dialog_;
     QString nameCaption_;
-    FieldEdit* edName_;
-    FieldEdit* edInn_;
-    FieldEdit* edKpp_;
-    FieldEdit* edOktmo_;
+    FieldEdit* nameEdit_;
+    FieldEdit* innEdit_;
+    FieldEdit* kppEdit_;
+    FieldEdit* oktmoEdit_;
 };
 
 } // namespace kv

@@ -2,7 +2,7 @@
 // The base of every data-entry screen and what a screen needs from the window that
 // shows it. A screen is built from the document each time it is shown and
 // destroyed when another replaces it; its free-standing fields reach the document
-// only through SaveData.
+// only through saveData.
 #include <QFrame>
 #include <cstdint>
 #include <filesystem>
@@ -32,31 +32,31 @@ enum class ScreenId : int {
     InitialData,
     Taxpayer,
     RussianIncome, // container of the rate screens
-    Currency,
-    BusinessNew,
-    InvestTov,
-    FrameDeductData, // container of the deduction screens
+    ForeignIncome,
+    Business,
+    InvestmentPartnership,
+    Deductions, // container of the deduction screens
     ThirteenPercent,
     NinePercent,
     ThirtyFivePercent,
-    ThirtyPercent, // dividends
-    ThirteenPercentNR,
+    Dividends, // dividends
+    ThirteenPercentNonResident,
     PropertyDeduction,
     SocialDeduction,
     StandardDeduction,
-    CB,
+    Securities,
 };
 
 // The section buttons of the main window, top to bottom.
 enum class Section : int {
     InitialData,
-    PersonInfo,
+    Taxpayer,
     RussianIncome,
     ForeignIncome,
     BusinessIncome,
-    Deduction,
-    Nalog,
-    InvestTov,
+    Deductions,
+    NoticePayments,
+    InvestmentPartnership,
 };
 
 class ScreenHost {
@@ -76,7 +76,7 @@ public:
     // new rates from now on, without a restart.
     virtual void currencyRatesImported(const CurrencyRates& rates) = 0;
 
-    // DocumentChanged: every change of the document's data by a screen or its
+    // markDocumentChanged: every change of the document's data by a screen or its
     // dialogs. Marks the document as changed unless the building guard is set.
     virtual void documentChanged() = 0;
     virtual bool buildingGuard() const = 0;
@@ -108,21 +108,21 @@ public:
     ScreenFrame(QWidget* panel, ScreenHost& host);
 
     // Copies the free-standing fields into the document. Shows nothing.
-    virtual void SaveData() = 0;
+    virtual void saveData() = 0;
     // Shows each fault in TfmCheckError; 0 when nothing is to be fixed, otherwise a
     // code only this screen interprets.
-    virtual std::uint16_t CheckData() = 0;
+    virtual std::uint16_t checkData() = 0;
     // Puts the user at the element a code names; unknown codes are ignored.
-    virtual void SetFocusToElement(std::uint16_t code) = 0;
+    virtual void setFocusToElement(std::uint16_t code) = 0;
     // Screens with a source list give it the focus and select its first entry.
-    virtual void SelectFirstEntry() {}
+    virtual void selectFirstEntry() {}
 
     ScreenId screenId() const { return screenId_; }
 
 protected:
     Declaration& document() const { return *slot_; }
     ScreenHost& host() const { return host_; }
-    void DocumentChanged() { host_.documentChanged(); }
+    void markDocumentChanged() { host_.documentChanged(); }
 
 private:
     friend class ScreenRegistry;

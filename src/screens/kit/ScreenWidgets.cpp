@@ -23,7 +23,7 @@ FieldEdit* field(QWidget* parent, const char* name, FieldKind kind, int length, 
 }
 
 FieldEdit* moneyField(QWidget* parent, const char* name) {
-    FieldEdit* edit = field(parent, name, FieldKind::edtCurrency, 12, 2);
+    FieldEdit* edit = field(parent, name, FieldKind::Money, 12, 2);
     edit->setMaximumWidth(160);
     return edit;
 }

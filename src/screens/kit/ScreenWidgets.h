@@ -2,13 +2,13 @@
 // The widgets every screen and entry dialog builds its panels from, in one place.
 //
 // How to use:
-//   auto* edInn = field(box, "edInn", FieldKind::edtDigital, 12);   // a named FieldEdit
+//   auto* edInn = field(box, "edInn", FieldKind::Digits, 12);   // a named FieldEdit
 //   auto* edSum = moneyField(box, "edSum");                          // money, 12 + 2 digits
 //   auto* bnCode = pickButton(box, "bnCode");                        // "..." opening a picker
 //   FormGrid form(box);                      // a two-column grid of caption and field
 //   form.addRow(QStringLiteral("ИНН"), edInn);
 //   form.addRow(QStringLiteral("Код дохода"), inlineRow({edCode, bnCode}));
-//   MonthFields months = monthFields(box, "edChildren", FieldFormat{FieldKind::edtDigital, 2, 0});
+//   MonthFields months = monthFields(box, "edChildren", FieldFormat{FieldKind::Digits, 2, 0});
 //   form.addMonthCaptions(); form.addMonths(QStringLiteral("Детей"), months);
 //   form.addMonths(QString(), monthBoxes(box, "chbMonth"));     // a row of month check boxes
 // Lists of records are QTreeWidgets made by makeList; a row's cells read "Нет" for a

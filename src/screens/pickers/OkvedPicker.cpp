@@ -57,40 +57,40 @@ OkvedPicker::OkvedPicker(Asker& asker, const OkvedClassifier* classifier, std::f
     }
     grid->setColumnStretch(1, 1);
 
-    edCode_ = new QLineEdit(this);
-    edCode_->setObjectName(QStringLiteral("edOkvedCode"));
-    edCode_->setReadOnly(true);
-    edCode_->setMaximumWidth(120);
+    codeEdit_ = new QLineEdit(this);
+    codeEdit_->setObjectName(QStringLiteral("edOkvedCode"));
+    codeEdit_->setReadOnly(true);
+    codeEdit_->setMaximumWidth(120);
     grid->addWidget(new QLabel(QStringLiteral("Код"), this), OkvedPickerModel::kLevels, 0);
-    grid->addWidget(edCode_, OkvedPickerModel::kLevels, 1, Qt::AlignLeft);
+    grid->addWidget(codeEdit_, OkvedPickerModel::kLevels, 1, Qt::AlignLeft);
 
-    edSearch_ = new QLineEdit(this);
-    edSearch_->setObjectName(QStringLiteral("edSearch"));
-    edSearch_->setPlaceholderText(QStringLiteral("Код или слова из наименования"));
-    edSearch_->setClearButtonEnabled(true);
+    searchEdit_ = new QLineEdit(this);
+    searchEdit_->setObjectName(QStringLiteral("edSearch"));
+    searchEdit_->setPlaceholderText(QStringLiteral("Код или слова из наименования"));
+    searchEdit_->setClearButtonEnabled(true);
     auto* bnSearch = new QPushButton(QStringLiteral("Найти"), this);
     bnSearch->setObjectName(QStringLiteral("bnSearch"));
     bnSearch->setAutoDefault(false);
-    lvFound_ = new QTreeWidget(this);
-    lvFound_->setObjectName(QStringLiteral("lvFound"));
-    lvFound_->setHeaderLabels({QStringLiteral("Код"), QStringLiteral("Наименование")});
-    lvFound_->setRootIsDecorated(false);
-    lvFound_->setUniformRowHeights(true);
-    lvFound_->setAllColumnsShowFocus(true);
-    lvFound_->setColumnWidth(0, 90);
-    lvFound_->header()->setStretchLastSection(true);
-    lvFound_->setToolTip(QStringLiteral("Найденные коды: выбранный код заполняет списки выше"));
-    connect(edSearch_, &QLineEdit::returnPressed, this, &OkvedPicker::search);
+    foundList_ = new QTreeWidget(this);
+    foundList_->setObjectName(QStringLiteral("lvFound"));
+    foundList_->setHeaderLabels({QStringLiteral("Код"), QStringLiteral("Наименование")});
+    foundList_->setRootIsDecorated(false);
+    foundList_->setUniformRowHeights(true);
+    foundList_->setAllColumnsShowFocus(true);
+    foundList_->setColumnWidth(0, 90);
+    foundList_->header()->setStretchLastSection(true);
+    foundList_->setToolTip(QStringLiteral("Найденные коды: выбранный код заполняет списки выше"));
+    connect(searchEdit_, &QLineEdit::returnPressed, this, &OkvedPicker::search);
     connect(bnSearch, &QPushButton::clicked, this, &OkvedPicker::search);
-    connect(lvFound_, &QTreeWidget::currentItemChanged, this, &OkvedPicker::foundChosen);
-    connect(lvFound_, &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
+    connect(foundList_, &QTreeWidget::currentItemChanged, this, &OkvedPicker::foundChosen);
+    connect(foundList_, &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
 
-    bnImport_ = new QPushButton(QStringLiteral("Загрузить классификатор Росстата..."), this);
-    bnImport_->setObjectName(QStringLiteral("bnImport"));
-    bnImport_->setAutoDefault(false);
-    bnImport_->setToolTip(QStringLiteral(
+    importButton_ = new QPushButton(QStringLiteral("Загрузить классификатор Росстата..."), this);
+    importButton_->setObjectName(QStringLiteral("bnImport"));
+    importButton_->setAutoDefault(false);
+    importButton_->setToolTip(QStringLiteral(
         "Заменить справочник ОКВЭД полным классификатором из файла открытых данных Росстата (CSV)"));
-    connect(bnImport_, &QPushButton::clicked, this, &OkvedPicker::importCsv);
+    connect(importButton_, &QPushButton::clicked, this, &OkvedPicker::importCsv);
 
     auto* ok = new QPushButton(QStringLiteral("Да"), this);
     ok->setObjectName(QStringLiteral("bnOk"));
@@ -103,17 +103,17 @@ OkvedPicker::OkvedPicker(Asker& asker, const OkvedClassifier* classifier, std::f
 
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(new QLabel(QStringLiteral("Поиск"), this));
-    searchRow->addWidget(edSearch_, 1);
+    searchRow->addWidget(searchEdit_, 1);
     searchRow->addWidget(bnSearch);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bnImport_);
+    buttons->addWidget(importButton_);
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(searchRow);
-    layout->addWidget(lvFound_, 1);
+    layout->addWidget(foundList_, 1);
     layout->addLayout(buttons);
     resize(860, 560);
 
@@ -124,7 +124,7 @@ OkvedPicker::OkvedPicker(Asker& asker, const OkvedClassifier* classifier, std::f
 void OkvedPicker::setClassifier(const OkvedClassifier* classifier) {
     classifier_ = classifier != nullptr ? classifier : &emptyClassifier();
     model_ = std::make_unique<OkvedPickerModel>(*classifier_);
-    lvFound_->clear();
+    foundList_->clear();
     showModel();
 }
 
@@ -139,7 +139,7 @@ void OkvedPicker::showModel() {
         combo->setCurrentIndex(model_->currentIndex(level));
         combo->setEnabled(combo->count() > 1);
     }
-    edCode_->setText(fromCp1251(model_->display()));
+    codeEdit_->setText(fromCp1251(model_->display()));
 }
 
 void OkvedPicker::levelPicked(int level, int index) {
@@ -148,8 +148,8 @@ void OkvedPicker::levelPicked(int level, int index) {
 }
 
 void OkvedPicker::search() {
-    lvFound_->clear();
-    const std::vector<int> found = classifier_->search(toCp1251(edSearch_->text()));
+    foundList_->clear();
+    const std::vector<int> found = classifier_->search(toCp1251(searchEdit_->text()));
     QList<QTreeWidgetItem*> rows;
     for (int entry : found) {
         if (rows.size() == kFoundLimit)
@@ -161,18 +161,18 @@ void OkvedPicker::search() {
         row->setToolTip(1, fromCp1251(e.name));
         rows.append(row);
     }
-    lvFound_->addTopLevelItems(rows);
+    foundList_->addTopLevelItems(rows);
     // The row found first is the one searched for (a code finds itself): it is
     // selected and fills the lists, as a click on it would.
     if (!rows.isEmpty())
-        lvFound_->setCurrentItem(rows.first());
+        foundList_->setCurrentItem(rows.first());
     if (found.empty())
         asker_.ask(this, messageQuestion(QStringLiteral("okvedNotFound"), QStringLiteral("Ничего не найдено"),
                                          QuestionIcon::Information));
 }
 
 void OkvedPicker::foundChosen() {
-    QTreeWidgetItem* row = lvFound_->currentItem();
+    QTreeWidgetItem* row = foundList_->currentItem();
     if (row == nullptr)
         return;
     model_->choose(row->data(0, Qt::UserRole).toInt());
@@ -214,7 +214,7 @@ void OkvedPicker::importCsv() {
         how.shown = classifier_ != nullptr ? classifier_->entries.size() : 0;
         const auto run = [&] {
             runImport(this, QStringLiteral("Импорт классификатора ОКВЭД..."),
-                      [&] { *imported = ImportOkved(csv, directoryFile_.string(), how); });
+                      [&] { *imported = importOkved(csv, directoryFile_.string(), how); });
         };
         try {
             run();

@@ -50,10 +50,10 @@ private:
     std::unique_ptr<OkvedPickerModel> model_;
 
     std::array<QComboBox*, OkvedPickerModel::kLevels> levels_{};
-    QLineEdit* edCode_;
-    QLineEdit* edSearch_;
-    QTreeWidget* lvFound_;
-    QPushButton* bnImport_;
+    QLineEdit* codeEdit_;
+    QLineEdit* searchEdit_;
+    QTreeWidget* foundList_;
+    QPushButton* importButton_;
 };
 
 } // namespace kv

@@ -146,7 +146,7 @@ void SounImportDialog::runImport() {
         how.current = QFile::encodeName(inUse + QString::fromLatin1(kInspectionsFile)).toStdString();
     const auto run = [&] {
         kv::runImport(this, QStringLiteral("Импорт справочника инспекций..."), [&] {
-            written = ImportSoun(QFile::encodeName(QDir::fromNativeSeparators(path)).toStdString(),
+            written = importSoun(QFile::encodeName(QDir::fromNativeSeparators(path)).toStdString(),
                                  QFile::encodeName(target).toStdString(), today(), "00", how);
         });
     };

@@ -80,7 +80,7 @@ void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::s
     }
 }
 
-std::uint16_t CheckBusinessIncomes(const Declaration& d, CheckDialog& dialog) {
+std::uint16_t checkBusinessIncomes(const Declaration& d, CheckDialog& dialog) {
     CheckRun run(dialog, businessTitle(), CheckStop::FixGoesOn);
     const BusinessActivity* first = firstExpenseChoice(d.businessIncomes);
     std::uint16_t position = 0;
@@ -122,7 +122,7 @@ std::string noOperationKindMessage() {
     return utf8ToCp1251("Не выбран вид операций");
 }
 
-PartnershipIncomeVerdict CheckPartnershipIncome(std::int32_t operationKind, CheckDialog& dialog) {
+PartnershipIncomeVerdict checkPartnershipIncome(std::int32_t operationKind, CheckDialog& dialog) {
     if (operationKind >= 1 && operationKind <= static_cast<std::int32_t>(partnershipOperationNames().size()))
         return {true, false};
     const std::string title = partnershipCheckTitle();

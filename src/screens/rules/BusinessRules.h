@@ -42,11 +42,11 @@ bool activityDialogAccepts(std::string_view activityKind, std::string_view okved
 void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::string_view okvedCode,
                        bool adding);
 
-// CheckData of the business screen: "Исправить" records the activity's 1-based
+// checkData of the business screen: "Исправить" records the activity's 1-based
 // position and the checks go on (the last one wins); "Пропустить все" stops them.
 // The parts are reported when they exceed the total (documentedPartsExceedTotal), as
 // the whole-return check does, under this screen's own words "не совпадают".
-std::uint16_t CheckBusinessIncomes(const Declaration& declaration, CheckDialog& dialog);
+std::uint16_t checkBusinessIncomes(const Declaration& declaration, CheckDialog& dialog);
 
 // --- Investment partnerships ---------------------------------------------------
 
@@ -65,7 +65,7 @@ struct PartnershipIncomeVerdict {
     bool focusKind = false; // "Исправить": the kind list takes the focus
     friend bool operator==(const PartnershipIncomeVerdict&, const PartnershipIncomeVerdict&) = default;
 };
-PartnershipIncomeVerdict CheckPartnershipIncome(std::int32_t operationKind, CheckDialog& dialog);
+PartnershipIncomeVerdict checkPartnershipIncome(std::int32_t operationKind, CheckDialog& dialog);
 std::string partnershipCheckTitle(); // "Проверка данных участия в инвест. тов."
 std::string noOperationKindMessage(); // "Не выбран вид операций"
 

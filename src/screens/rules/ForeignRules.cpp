@@ -63,7 +63,7 @@ bool repairIncomeRate(ForeignIncome& s, const IncomeDict& dict) {
 
 std::optional<FoundRate> findRate(const CurrencyRates* rates, const std::string& currencyCode,
                                   DateValue date) {
-    const std::optional<CurrencyRate> found = FindCurrencyRate(rates, currencyCode, date);
+    const std::optional<CurrencyRate> found = findCurrencyRate(rates, currencyCode, date);
     if (!found)
         return std::nullopt;
     FoundRate rate;
@@ -80,7 +80,7 @@ std::string rateDateNote(const std::optional<FoundRate>& rate) {
     return utf8ToCp1251("курс на ") + rate->date.text('.');
 }
 
-std::uint16_t CheckForeignIncomes(const Declaration& d, CheckDialog& dialog) {
+std::uint16_t checkForeignIncomes(const Declaration& d, CheckDialog& dialog) {
     CheckRun run(dialog, foreignIncomeTitle(), CheckStop::AtFirstFault);
     std::uint16_t position = 0;
     for (const ForeignIncome& s : d.foreignIncomes) {
@@ -94,7 +94,7 @@ std::uint16_t CheckForeignIncomes(const Declaration& d, CheckDialog& dialog) {
     return run.result();
 }
 
-bool CheckForeignSourceCountry(const std::string& countryCode, CheckDialog& dialog) {
+bool checkForeignSourceCountry(const std::string& countryCode, CheckDialog& dialog) {
     static const std::string noCountry = utf8ToCp1251("Не выбран код страны");
     if (!trimText(countryCode).empty())
         return true;

@@ -1,7 +1,7 @@
 #pragma once
 // Rules of the foreign-income screen that do not depend on widgets: the controlled
 // foreign company group by income code, the deduction that follows the rouble
-// amount, copying and repairing a source, the rate found for a date, and CheckData
+// amount, copying and repairing a source, the rate found for a date, and checkData
 // with its messages.
 #include "checks/CheckDialog.h"
 #include "core/Date.h"
@@ -66,12 +66,12 @@ std::optional<FoundRate> findRate(const CurrencyRates* rates, const std::string&
 // (Windows-1251).
 std::string rateDateNote(const std::optional<FoundRate>& rate);
 
-// CheckData of the screen: the sources in list order; the first fault shown ends the
+// checkData of the screen: the sources in list order; the first fault shown ends the
 // check, "Исправить" with the 1-based position of the source, any other answer with 0.
-std::uint16_t CheckForeignIncomes(const Declaration& declaration, CheckDialog& dialog);
+std::uint16_t checkForeignIncomes(const Declaration& declaration, CheckDialog& dialog);
 
 // The source dialog's check: a source needs its country. True when the dialog may
 // close; false when the person chose "Исправить".
-bool CheckForeignSourceCountry(const std::string& countryCode, CheckDialog& dialog);
+bool checkForeignSourceCountry(const std::string& countryCode, CheckDialog& dialog);
 
 } // namespace kv

@@ -7,7 +7,7 @@
 
 namespace kv {
 
-std::uint16_t CheckInitialData(const Declaration& d, CheckDialog& dialog) {
+std::uint16_t checkInitialData(const Declaration& d, CheckDialog& dialog) {
     static const std::string conditions = utf8ToCp1251("Задание условий");
     static const std::string taxpayer = utf8ToCp1251("Сведения о декларанте");
     CheckRun run(dialog, conditions);
@@ -16,8 +16,8 @@ std::uint16_t CheckInitialData(const Declaration& d, CheckDialog& dialog) {
         run.fault(*f.message, f.code);
     // An empty OKTMO is allowed here; the whole-return check asks for it when tax is payable.
     run.setSectionTitle(taxpayer);
-    if (!trimText(d.person.oktmo).empty() && !OktmoLengthValid(d.person.oktmo))
-        run.fault(utf8ToCp1251("Код ОКТМО должен содержать 8 или 11 символов"), kInitialOktmo);
+    if (!trimText(d.person.oktmo).empty() && !oktmoLengthValid(d.person.oktmo))
+        run.fault(utf8ToCp1251("Код ОКТМО должен содержать 8 или 11 символов"), InitialOktmo);
     return run.result();
 }
 

@@ -10,7 +10,7 @@ namespace kv {
 
 class Declaration;
 
-// Reads the document as SaveData left it; 0 when nothing is to be fixed.
-std::uint16_t CheckInitialData(const Declaration& declaration, CheckDialog& dialog);
+// Reads the document as saveData left it; 0 when nothing is to be fixed.
+std::uint16_t checkInitialData(const Declaration& declaration, CheckDialog& dialog);
 
 } // namespace kv

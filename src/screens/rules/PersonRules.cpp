@@ -6,7 +6,7 @@
 
 namespace kv {
 
-std::uint16_t CheckPersonData(const Taxpayer& p, CheckDialog& dialog) {
+std::uint16_t checkPersonData(const Taxpayer& p, CheckDialog& dialog) {
     static const std::string title = utf8ToCp1251("Сведения о декларанте");
     CheckRun run(dialog, title);
     for (const RecordFault& f : taxpayerFaults(p, EmptyInn::Missing))

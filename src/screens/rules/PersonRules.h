@@ -12,7 +12,7 @@ namespace kv {
 
 class Taxpayer;
 
-// Reads the record as SaveData left it; 0 when nothing is to be fixed.
-std::uint16_t CheckPersonData(const Taxpayer& person, CheckDialog& dialog);
+// Reads the record as saveData left it; 0 when nothing is to be fixed.
+std::uint16_t checkPersonData(const Taxpayer& person, CheckDialog& dialog);
 
 } // namespace kv

@@ -26,33 +26,33 @@ const Money kOneMillion = Money::fromRoubles(1000000);
 
 } // namespace
 
-bool Post2013(const ConstructionObjects& objects) {
+bool post2013(const ConstructionObjects& objects) {
     return std::all_of(objects.begin(), objects.end(), [](const auto& o) { return datesFrom(o, 2014); });
 }
 
-bool Post2018(const ConstructionObjects& objects) {
+bool post2018(const ConstructionObjects& objects) {
     return std::all_of(objects.begin(), objects.end(), [](const auto& o) { return datesFrom(o, 2019); });
 }
 
-bool SinglePre2014(const ConstructionObjects& objects) {
+bool singlePre2014(const ConstructionObjects& objects) {
     if (objects.count() != 1)
         return false;
     const HousingObject& o = objects.get(0);
     return dateBefore(o, 2014) && o.mortgageInterest.isZero();
 }
 
-bool AnyPensioner(const ConstructionObjects& objects) {
+bool anyPensioner(const ConstructionObjects& objects) {
     return std::any_of(objects.begin(), objects.end(), [](const auto& o) { return o.isPensioner != 0; });
 }
 
 bool objectAddEnabled(const ConstructionObjects& objects) {
-    return objects.empty() || Post2013(objects) || SinglePre2014(objects);
+    return objects.empty() || post2013(objects) || singlePre2014(objects);
 }
 
 PriorYearsFields priorYearsFields(const ConstructionObjects& objects) {
-    const bool pensioner = AnyPensioner(objects);
+    const bool pensioner = anyPensioner(objects);
     PriorYearsFields fields;
-    fields.purchase = !Post2018(objects) || pensioner;
+    fields.purchase = !post2018(objects) || pensioner;
     Money interest;
     for (const HousingObject& o : objects) {
         // A pensioner may carry the deduction back three years, so every object counts.
@@ -75,8 +75,8 @@ PropertyTotals propertyTotals(const ConstructionObjects& objects) {
         // limit × share (to the ten-thousandth) when it exceeds it, then rounded to kopecks.
         Money cost = o.objectCost;
         if (static_cast<__int128>(cost.raw) * denominator > static_cast<__int128>(limit.raw) * numerator)
-            cost = ProductHalfUp(limit, numerator, denominator, 1).value_or(cost);
-        totals.cost = ProductHalfUp(cost, 1, 1, 100).value_or(cost);
+            cost = productHalfUp(limit, numerator, denominator, 1).value_or(cost);
+        totals.cost = productHalfUp(cost, 1, 1, 100).value_or(cost);
         totals.interest = o.mortgageInterest;
     } else {
         for (const HousingObject& o : objects) {
@@ -107,9 +107,9 @@ ObjectDialogSetup setupForNewObject(const ConstructionObjects& objects) {
     ObjectDialogSetup setup;
     setup.furtherObject = !objects.empty();
     // The second object of a purchase before 2014 may carry interest only.
-    setup.costEnabled = !SinglePre2014(objects);
+    setup.costEnabled = !singlePre2014(objects);
     setup.interestEnabled = std::none_of(objects.begin(), objects.end(), hasInterest);
-    setup.pensioner = AnyPensioner(objects);
+    setup.pensioner = anyPensioner(objects);
     return setup;
 }
 
@@ -124,7 +124,7 @@ ObjectDialogSetup setupForObject(const ConstructionObjects& objects, int index) 
                    other.objectCost.isZero();
     }
     setup.furtherObject = count > 2 || (count == 2 && !preSplit);
-    if (count == 1 || count >= 3 || Post2013(objects))
+    if (count == 1 || count >= 3 || post2013(objects))
         setup.costEnabled = true;
     else
         setup.costEnabled = self.mortgageInterest.isZero();
@@ -163,17 +163,17 @@ std::vector<ObjectFault> objectDialogFaults(const ObjectDialogState& s) {
         faults.push_back({utf8ToCp1251(message), element});
     };
     if (s.kind == 0)
-        fault("Не введено наименование объекта", kObjectKindElement);
+        fault("Не введено наименование объекта", ObjectKindElement);
     if (s.houseMethodEnabled && s.houseMethod == 0)
-        fault("Не введен способ приобретения дома", kObjectHouseMethodElement);
+        fault("Не введен способ приобретения дома", ObjectHouseMethodElement);
     if (s.taxpayerSign == 0)
-        fault("Не введен признак налогоплательщика", kObjectTaxpayerSignElement);
+        fault("Не введен признак налогоплательщика", ObjectTaxpayerSignElement);
     if (s.numberKind == 0)
-        fault("Не введен код номера объекта", kObjectNumberKindElement);
+        fault("Не введен код номера объекта", ObjectNumberKindElement);
     if (s.numberKind >= 1 && s.numberKind <= 3 && trimText(s.number).empty())
-        fault("Не введен номер объекта", kObjectNumberElement);
+        fault("Не введен номер объекта", ObjectNumberElement);
     if (s.numberKind == 4 && trimText(s.address).empty())
-        fault("Не указано место нахождения объекта", kObjectAddressElement);
+        fault("Не указано место нахождения объекта", ObjectAddressElement);
     return faults;
 }
 

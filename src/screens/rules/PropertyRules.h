@@ -15,13 +15,13 @@ namespace kv {
 using ConstructionObjects = RecordList<HousingObject>;
 
 // Every object's right-registration and transfer-act dates lie in 2014 or later (true when empty).
-bool Post2013(const ConstructionObjects& objects);
+bool post2013(const ConstructionObjects& objects);
 // The same for 2019 or later.
-bool Post2018(const ConstructionObjects& objects);
+bool post2018(const ConstructionObjects& objects);
 // One object only, with a date in 2013 or earlier and no interest: a second object
 // may still carry the interest of that purchase.
-bool SinglePre2014(const ConstructionObjects& objects);
-bool AnyPensioner(const ConstructionObjects& objects);
+bool singlePre2014(const ConstructionObjects& objects);
+bool anyPensioner(const ConstructionObjects& objects);
 
 // Whether "Добавить объект" is enabled.
 bool objectAddEnabled(const ConstructionObjects& objects);
@@ -78,12 +78,12 @@ struct ObjectDialogState {
     std::string address; // Windows-1251
 };
 enum ObjectElement : std::uint16_t {
-    kObjectKindElement = 1,
-    kObjectHouseMethodElement,
-    kObjectTaxpayerSignElement,
-    kObjectNumberKindElement,
-    kObjectNumberElement,
-    kObjectAddressElement,
+    ObjectKindElement = 1,
+    ObjectHouseMethodElement,
+    ObjectTaxpayerSignElement,
+    ObjectNumberKindElement,
+    ObjectNumberElement,
+    ObjectAddressElement,
 };
 struct ObjectFault {
     std::string message; // Windows-1251

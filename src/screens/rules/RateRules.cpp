@@ -57,14 +57,14 @@ Money ninePercentTax(Money income) {
     return Money::fromRoubles(static_cast<std::int64_t>(roubles));
 }
 
-std::uint16_t CheckFlatIncomeDialog(FlatIncomeKind kind, const FlatIncomeValues& v, CheckDialog& dialog) {
+std::uint16_t checkFlatIncomeDialog(FlatIncomeKind kind, const FlatIncomeValues& v, CheckDialog& dialog) {
     static const std::string noIncome = utf8ToCp1251("Не указана сумма дохода");
     static const std::string incomeBelowTax = utf8ToCp1251("Сумма дохода меньше суммы удержанного налога");
     static const std::string dividendsBelowTax =
         utf8ToCp1251("Облагаемая сумма дивидендов меньше суммы удержанного налога");
 
     const std::string& title = flatIncomeTitle(kind);
-    const PayerField payer = CheckOrganisationPayer(dialog, title, v.name, v.oktmo, v.kpp, v.inn);
+    const PayerField payer = checkOrganisationPayer(dialog, title, v.name, v.oktmo, v.kpp, v.inn);
     if (payer != PayerField::Accept)
         return static_cast<std::uint16_t>(payer);
 
@@ -72,10 +72,10 @@ std::uint16_t CheckFlatIncomeDialog(FlatIncomeKind kind, const FlatIncomeValues&
     const Money income = v.income.value_or(Money{});
     // Both empty is a source still to be completed, not a fault.
     if (kind == FlatIncomeKind::NinePercent && income.isZero() && !v.withheld.isZero())
-        run.fault(noIncome, kFlatIncomeElement);
+        run.fault(noIncome, FlatIncomeAmountElement);
     if (v.withheld > income)
         run.fault(kind == FlatIncomeKind::NinePercent ? incomeBelowTax : dividendsBelowTax,
-                  kFlatWithheldElement);
+                  FlatWithheldElement);
     return run.result();
 }
 
@@ -121,7 +121,7 @@ std::optional<Money> thirtyFiveDeductionOnIncome(const DeductionChoice& deductio
     return derivedDeductionAmount(withoutPercent(deduction), income, entered);
 }
 
-IncomeDialogVerdict CheckThirtyFiveAmounts(const ThirtyFiveDialogState& s, CheckDialog& dialog) {
+IncomeDialogVerdict checkThirtyFiveAmounts(const ThirtyFiveDialogState& s, CheckDialog& dialog) {
     static const std::string noIncome = utf8ToCp1251("Не выбран доход");
     static const std::string noAmount = utf8ToCp1251("Не указана сумма дохода");
     static const std::string noDeduction = utf8ToCp1251("Не выбран вычет");
@@ -141,17 +141,17 @@ IncomeDialogVerdict CheckThirtyFiveAmounts(const ThirtyFiveDialogState& s, Check
     const bool amountNeeded = s.incomeCode != kUnstatedIncomeCode;
     const bool withheld = !s.withheld.isZero() && amountNeeded;
 
-    mustFix(!s.incomeChosen, noIncome, kRateIncomeCodeElement);
+    mustFix(!s.incomeChosen, noIncome, RateIncomeCodeElement);
     mustFix(s.incomeEmpty && amountNeeded, noAmount,
-            s.incomeChosen ? kRateIncomeAmountElement : kRateIncomeCodeElement);
+            s.incomeChosen ? RateIncomeAmountElement : RateIncomeCodeElement);
     if (s.incomeHasDeductions && !s.deductionChosen)
-        run.fault(noDeduction, kRateDeductionCodeElement);
-    mustFix(s.deductionEditable && !s.deductionEmpty && s.incomeEmpty, overIncome, kRateIncomeAmountElement);
-    mustFix(s.deductionEditable && s.deduction > s.income, overIncome, kRateDeductionAmountElement);
+        run.fault(noDeduction, RateDeductionCodeElement);
+    mustFix(s.deductionEditable && !s.deductionEmpty && s.incomeEmpty, overIncome, RateIncomeAmountElement);
+    mustFix(s.deductionEditable && s.deduction > s.income, overIncome, RateDeductionAmountElement);
     if (withheld && s.incomeEmpty)
-        run.fault(withheldOver, kRateIncomeAmountElement);
+        run.fault(withheldOver, RateIncomeAmountElement);
     if (withheld && s.withheld > s.income)
-        run.fault(withheldOver, kRateWithheldElement);
+        run.fault(withheldOver, RateWithheldElement);
     if (run.result() != 0)
         return IncomeDialogVerdict{false, run.result()};
     return IncomeDialogVerdict{!refused, 0};
@@ -179,8 +179,8 @@ std::optional<Money> nonResidentDeductionOnIncome(const DeductionChoice& deducti
     return capped.isZero() ? std::nullopt : std::optional<Money>(capped);
 }
 
-IncomeDialogVerdict CheckNonResidentIncome(const IncomeDialogState& state, CheckDialog& dialog) {
-    return CheckIncomeDialog(state, dialog, nonResidentIncomeTitle());
+IncomeDialogVerdict checkNonResidentIncome(const IncomeDialogState& state, CheckDialog& dialog) {
+    return checkIncomeDialog(state, dialog, nonResidentIncomeTitle());
 }
 
 } // namespace kv

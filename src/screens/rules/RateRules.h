@@ -49,17 +49,17 @@ struct FlatIncomeValues {
 };
 
 enum FlatIncomeElement : std::uint16_t {
-    kFlatNameElement = 1, // the payer check's own numbering: name, INN, KPP, OKTMO
-    kFlatInnElement = 2,
-    kFlatKppElement = 3,
-    kFlatOktmoElement = 4,
-    kFlatIncomeElement = 5, // "Сумма дохода" / "Облагаемая сумма дивидендов"
-    kFlatWithheldElement = 6, // "Удержанный налог"
+    FlatNameElement = 1, // the payer check's own numbering: name, INN, KPP, OKTMO
+    FlatInnElement = 2,
+    FlatKppElement = 3,
+    FlatOktmoElement = 4,
+    FlatIncomeAmountElement = 5, // "Сумма дохода" / "Облагаемая сумма дивидендов"
+    FlatWithheldElement = 6, // "Удержанный налог"
 };
 
 // "Да": the payer must be an organisation, then the amounts. 0 accepts the dialog;
 // otherwise the element to return to, the dialog staying open.
-std::uint16_t CheckFlatIncomeDialog(FlatIncomeKind kind, const FlatIncomeValues& values, CheckDialog& dialog);
+std::uint16_t checkFlatIncomeDialog(FlatIncomeKind kind, const FlatIncomeValues& values, CheckDialog& dialog);
 
 // Writes an accepted dialog into its source. A new source takes the list's income
 // code; the income is also the taxable amount; the 9% list keeps its tax.
@@ -96,17 +96,17 @@ struct ThirtyFiveDialogState {
 };
 
 enum ThirtyFiveElement : std::uint16_t {
-    kRateIncomeCodeElement = kIncomeCodeElement, // the income-code button; opens the picker
-    kRateIncomeAmountElement = kIncomeAmountElement,
-    kRateDeductionCodeElement = kDeductionCodeElement, // opens the picker
-    kRateDeductionAmountElement = kDeductionAmountElement,
-    kRateWithheldElement = 5, // "Сумма удержанного налога"
+    RateIncomeCodeElement = IncomeCodeElement, // the income-code button; opens the picker
+    RateIncomeAmountElement = IncomeAmountElement,
+    RateDeductionCodeElement = DeductionCodeElement, // opens the picker
+    RateDeductionAmountElement = DeductionAmountElement,
+    RateWithheldElement = 5, // "Сумма удержанного налога"
 };
 
 // The amount checks of the 35% dialog after its payer check. A missing code or
 // income and a deduction above the income cannot be skipped; such a fault refuses
 // the dialog however its message is closed.
-IncomeDialogVerdict CheckThirtyFiveAmounts(const ThirtyFiveDialogState& state, CheckDialog& dialog);
+IncomeDialogVerdict checkThirtyFiveAmounts(const ThirtyFiveDialogState& state, CheckDialog& dialog);
 
 // What the accepted dialog stores (texts Windows-1251).
 struct ThirtyFiveValues {
@@ -130,6 +130,6 @@ std::optional<Money> nonResidentDeductionOnIncome(const DeductionChoice& deducti
                                                   std::optional<Money> entered);
 
 // The income dialog's checks: those of the 13% income dialog under the non-resident's title.
-IncomeDialogVerdict CheckNonResidentIncome(const IncomeDialogState& state, CheckDialog& dialog);
+IncomeDialogVerdict checkNonResidentIncome(const IncomeDialogState& state, CheckDialog& dialog);
 
 } // namespace kv

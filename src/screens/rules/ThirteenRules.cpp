@@ -63,7 +63,7 @@ std::int16_t monthFromText(std::string_view digits) {
 }
 
 Money cadastralIncome(Money cadastralValue, Money contractPrice) {
-    const Money share = ProductToKopecks(cadastralValue, 7, 10);
+    const Money share = productToKopecks(cadastralValue, 7, 10);
     return max(share, contractPrice);
 }
 
@@ -86,7 +86,7 @@ int repeatedIncomePosition(const std::vector<ThirteenIncomeItem>& items, int rep
     return static_cast<int>(position);
 }
 
-IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& dialog,
+IncomeDialogVerdict checkIncomeDialog(const IncomeDialogState& s, CheckDialog& dialog,
                                       const std::string& title) {
     static const std::string noIncome = utf8ToCp1251("Не выбран доход");
     static const std::string noAmount = utf8ToCp1251("Не указана сумма дохода");
@@ -99,28 +99,28 @@ IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& s, CheckDialog& d
     bool refused = false;
 
     if (!s.incomeChosen)
-        run.fault(noIncome, kIncomeCodeElement);
+        run.fault(noIncome, IncomeCodeElement);
     if (s.incomeEmpty && run.open()) {
         refused = true;
-        run.faultNoSkip(noAmount, s.incomeChosen ? kIncomeAmountElement : kIncomeCodeElement);
+        run.faultNoSkip(noAmount, s.incomeChosen ? IncomeAmountElement : IncomeCodeElement);
     }
     if (s.deductionAllowed && !s.deductionChosen)
-        run.fault(noDeduction, kDeductionCodeElement);
+        run.fault(noDeduction, DeductionCodeElement);
     if (s.deductionEditable && !s.deductionEmpty && s.incomeEmpty && run.open()) {
         refused = true;
-        run.faultNoSkip(overIncome, kIncomeAmountElement);
+        run.faultNoSkip(overIncome, IncomeAmountElement);
     }
     if (s.deductionEditable && s.deduction > s.income &&
         !deductionMayExceedIncome(s.incomeCode, s.deductionCode) && run.open()) {
         refused = true;
-        run.faultNoSkip(overIncome, kDeductionAmountElement);
+        run.faultNoSkip(overIncome, DeductionAmountElement);
     }
     if (run.result() != 0)
         return IncomeDialogVerdict{false, run.result()};
     return IncomeDialogVerdict{!refused, 0};
 }
 
-std::uint16_t CheckThirteenPercent(const Declaration& d, CheckDialog& dialog) {
+std::uint16_t checkThirteenPercent(const Declaration& d, CheckDialog& dialog) {
     static const std::string socialOverLimit =
         utf8ToCp1251("По данному источнику выплаты сумма предоставленных социальных вычетов (коды "
                      "320,324,325,327,328) превышает допустимые 120 000");

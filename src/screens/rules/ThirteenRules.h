@@ -62,10 +62,10 @@ struct IncomeDialogState {
 };
 
 enum IncomeDialogElement : std::uint16_t {
-    kIncomeCodeElement = 1,      // the income-code button; opens the picker
-    kIncomeAmountElement = 2,    // "Сумма дохода"
-    kDeductionCodeElement = 3,   // the deduction-code button; opens the picker
-    kDeductionAmountElement = 4, // "Сумма вычета (расхода)"
+    IncomeCodeElement = 1,      // the income-code button; opens the picker
+    IncomeAmountElement = 2,    // "Сумма дохода"
+    DeductionCodeElement = 3,   // the deduction-code button; opens the picker
+    DeductionAmountElement = 4, // "Сумма вычета (расхода)"
 };
 
 struct IncomeDialogVerdict {
@@ -78,11 +78,11 @@ struct IncomeDialogVerdict {
 // The checks run when the income dialog is confirmed. A missing code can be
 // skipped; a missing amount or a deduction above the income cannot. The
 // non-resident's income dialog runs the same checks under its own title.
-IncomeDialogVerdict CheckIncomeDialog(const IncomeDialogState& state, CheckDialog& dialog,
+IncomeDialogVerdict checkIncomeDialog(const IncomeDialogState& state, CheckDialog& dialog,
                                       const std::string& title = thirteenPercentTitle());
 
-// CheckData of the screen: the sources in list order; the code is the 1-based
+// checkData of the screen: the sources in list order; the code is the 1-based
 // position of the source to fix.
-std::uint16_t CheckThirteenPercent(const Declaration& declaration, CheckDialog& dialog);
+std::uint16_t checkThirteenPercent(const Declaration& declaration, CheckDialog& dialog);
 
 } // namespace kv

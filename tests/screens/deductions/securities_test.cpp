@@ -19,7 +19,8 @@ using kv::test::ScreenTestHost;
 namespace {
 
 std::unique_ptr<ScreenFrame> securitiesScreen(ScreenTestHost& host) {
-    return std::unique_ptr<ScreenFrame>(ScreenRegistry::standard().create(ScreenId::CB, nullptr, host));
+    return std::unique_ptr<ScreenFrame>(
+        ScreenRegistry::standard().create(ScreenId::Securities, nullptr, host));
 }
 
 void granted(Declaration& d) {
@@ -62,10 +63,10 @@ private slots:
             granted(*host.document);
         const Declaration before = *host.document;
         auto screen = securitiesScreen(host);
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(*host.document == before);
         QCOMPARE(host.changes, 0);
-        QCOMPARE(screen->CheckData(), std::uint16_t{0});
+        QCOMPARE(screen->checkData(), std::uint16_t{0});
         KV_VERIFY_ASKER(host.script);
     }
 
@@ -95,7 +96,7 @@ private slots:
         kv::test::retype(screen.get(), "meInvTovIIS", QStringLiteral("60"));
         kv::test::retype(screen.get(), "meInvCBTov", QStringLiteral("70"));
         kv::test::retype(screen.get(), "meP2Vozvr", QStringLiteral("80"));
-        screen->SaveData();
+        screen->saveData();
         const SecuritiesLossDeduction& l = host.document->securitiesLosses;
         const InvestmentDeduction& i = host.document->investmentDeductions;
         QVERIFY(l.securitiesLoss.isZero() && l.partnershipLoss.isZero() && l.securitiesLossIis.isZero());
@@ -118,7 +119,7 @@ private slots:
         }
         auto* p3 = child<QCheckBox>(screen.get(), "chbIsP3");
         QVERIFY(!p3->isChecked() && !p3->isEnabled());
-        screen->SaveData();
+        screen->saveData();
         const InvestmentDeduction& i = host.document->investmentDeductions;
         QVERIFY(i == InvestmentDeduction{});
         QVERIFY(host.document->securitiesLosses == SecuritiesLossDeduction{});
@@ -168,7 +169,7 @@ private slots:
         QCOMPARE(kv::test::textOf(screen.get(), "meInvP2"), QStringLiteral("52000"));
         QVERIFY(!child<QWidget>(screen.get(), "meInvP2")->isEnabled());
         QVERIFY(!child<QWidget>(screen.get(), "meP2Vozvr")->isEnabled());
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(*host.document == before);
 
         p3->click();
@@ -177,13 +178,13 @@ private slots:
         QCOMPARE(kv::test::textOf(screen.get(), "meInvP2"), QString());
         QCOMPARE(kv::test::textOf(screen.get(), "meP2Vozvr"), QString());
         QVERIFY(!child<QWidget>(screen.get(), "meInvP2")->isEnabled());
-        screen->SaveData();
+        screen->saveData();
         const InvestmentDeduction& i = host.document->investmentDeductions;
         QVERIFY(i.invIisContributions.isZero() && i.invRefundable.isZero());
         QCOMPARE(i.applyP3, std::uint8_t{1});
     }
 
-    // Each box changes what SaveData writes, so each click marks the document,
+    // Each box changes what saveData writes, so each click marks the document,
     // also when no field's text changes with it.
     void boxesMarkTheDocument_data() {
         QTest::addColumn<QString>("box");
@@ -205,7 +206,7 @@ private slots:
         auto screen = securitiesScreen(host);
         child<QCheckBox>(screen.get(), qPrintable(box))->click();
         QCOMPARE(host.changes, 1);
-        screen->SaveData();
+        screen->saveData();
         QCOMPARE(host.document->investmentDeductions.applyP3, std::uint8_t{p3});
         QCOMPARE(host.document->investmentDeductions.granted, std::uint8_t{invGranted});
         QCOMPARE(host.document->securitiesLosses.granted, std::uint8_t{lossGranted});
@@ -222,9 +223,9 @@ private slots:
         host.script.expect(QStringLiteral("dropDeductions"), QStringLiteral("Да"));
         child<QCheckBox>(screen.get(), "chbGrantingDeductCB")->click();
         QVERIFY(!child<QWidget>(screen.get(), "meFissIIS")->isEnabled());
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(host.document->securitiesLosses == SecuritiesLossDeduction{});
-        QCOMPARE(screen->CheckData(), std::uint16_t{0});
+        QCOMPARE(screen->checkData(), std::uint16_t{0});
         KV_VERIFY_ASKER(host.script);
     }
 };

@@ -110,10 +110,10 @@ private slots:
                      : QStringList());
         QCOMPARE(child<QWidget>(screen.get(), "edMedical")->isEnabled(), granted);
         QCOMPARE(child<QWidget>(screen.get(), "bnAddContract")->isEnabled(), granted);
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(*host.document == before);
         QCOMPARE(host.changes, 0);
-        QCOMPARE(screen->CheckData(), std::uint16_t{0});
+        QCOMPARE(screen->checkData(), std::uint16_t{0});
     }
 
     void typedAmountsReachTheirFields() {
@@ -139,7 +139,7 @@ private slots:
         for (const Row& row : rows)
             kv::test::retype(screen.get(), row.field, QString::fromLatin1(row.typed));
         QVERIFY(host.changes > 0);
-        screen->SaveData();
+        screen->saveData();
         const SocialDeduction& s = host.document->socialDeductions;
         QCOMPARE(s.granted, std::uint8_t{1});
         for (const Row& row : rows)
@@ -147,7 +147,7 @@ private slots:
 
         // An emptied field stores 0.
         kv::test::retype(screen.get(), "edMedical", QString());
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(s.medical.isZero());
     }
 
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(kv::test::textOf(screen.get(), "edCharity"), QString());
         QCOMPARE(child<QTreeWidget>(screen.get(), "lvChildEducation")->topLevelItemCount(), 0);
         QCOMPARE(child<QTreeWidget>(screen.get(), "lvContracts")->topLevelItemCount(), 0);
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(s.charity.isZero() && s.expensiveMedical.isZero());
     }
 
@@ -372,7 +372,7 @@ private slots:
         auto screen = socialScreen(host);
         if (!answer.isEmpty())
             host.script.expect(QStringLiteral("TfmCheckError"), answer);
-        QCOMPARE(screen->CheckData(), static_cast<std::uint16_t>(code));
+        QCOMPARE(screen->checkData(), static_cast<std::uint16_t>(code));
         KV_VERIFY_ASKER(host.script);
         if (!answer.isEmpty()) {
             QCOMPARE(host.script.questions().at(0).title, QStringLiteral("Проверка: Социальные вычеты"));
@@ -388,11 +388,11 @@ private slots:
         auto* screen = ScreenRegistry::standard().create(ScreenId::SocialDeduction, &window, host);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        screen->SetFocusToElement(3);
+        screen->setFocusToElement(3);
         QCOMPARE(QApplication::focusWidget(), child<QWidget>(screen, "lvChildEducation"));
-        screen->SetFocusToElement(1);
+        screen->setFocusToElement(1);
         QCOMPARE(QApplication::focusWidget(), child<QWidget>(screen, "edCharity"));
-        screen->SetFocusToElement(7);
+        screen->setFocusToElement(7);
         QCOMPARE(QApplication::focusWidget(), child<QWidget>(screen, "edCharity"));
     }
 };

@@ -140,10 +140,10 @@ private slots:
             QCOMPARE(kv::test::textOf(screen.get(), "edExpense01"), QStringLiteral("25000,005"));
         }
         QCOMPARE(kv::test::textOf(screen.get(), "edIncome01"), QStringLiteral("60000"));
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(*host.document == before);
         QCOMPARE(host.changes, 0);
-        QCOMPARE(screen->CheckData(), std::uint16_t{0});
+        QCOMPARE(screen->checkData(), std::uint16_t{0});
     }
 
     // Unticking the box deletes what was entered: asked first, and "Нет" keeps it
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(monthTexts(screen.get(), "edIncome"), QStringList(12, QString()));
         QVERIFY(!child<QCheckBox>(screen.get(), "chbMonth02")->isChecked());
         QVERIFY(!child<QWidget>(screen.get(), "pnlGuardian")->isVisibleTo(screen.get()));
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(s == granted);
 
         ScreenTestHost fresh;
@@ -184,7 +184,7 @@ private slots:
         auto untouched = standardScreen(fresh);
         child<QCheckBox>(untouched.get(), "chbStandartDeduct")->click();
         QCOMPARE(fresh.document->standardDeductions.granted, std::uint8_t{1}); // saved only on leaving
-        untouched->SaveData();
+        untouched->saveData();
         QCOMPARE(fresh.document->standardDeductions.granted, std::uint8_t{0});
         KV_VERIFY_ASKER(fresh.script);
     }
@@ -206,7 +206,7 @@ private slots:
         QVERIFY(child<QWidget>(screen.get(), "rbSelf104")->isEnabled());
         QVERIFY(child<QWidget>(screen.get(), "edChildren")->isEnabled());
         QVERIFY(!child<QWidget>(screen.get(), "edChildren01")->isEnabled());
-        screen->SaveData();
+        screen->saveData();
         QCOMPARE(s.granted, std::uint8_t{1});
         QCOMPARE(s.selfCode, 103);
         QCOMPARE(s.childStatus, 101);
@@ -215,7 +215,7 @@ private slots:
         QCOMPARE(s.disabledConstant, std::uint8_t{1});
         QCOMPARE(s.disabledCount, 0);
         QCOMPARE(s.isGuardian, std::uint8_t{0});
-        // The monthly codes belong to the dialogs, not to SaveData.
+        // The monthly codes belong to the dialogs, not to saveData.
         QCOMPARE(s.monthlySelfCodesSet, std::uint8_t{1});
     }
 
@@ -288,7 +288,7 @@ private slots:
         auto screen = standardScreen(host);
         edit(screen.get());
         QVERIFY(host.changes > 0);
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(expect(host.document->standardDeductions));
     }
 
@@ -373,7 +373,7 @@ private slots:
         QVERIFY(!child<QWidget>(screen.get(), "chbMonth01")->isEnabled());
         QVERIFY(!child<QWidget>(screen.get(), "edIncome01")->isEnabled());
         QCOMPARE(kv::test::textOf(screen.get(), "edIncome01"), QString());
-        screen->SaveData();
+        screen->saveData();
         QCOMPARE(s.monthlyBusinessSet, std::uint8_t{0});
         QVERIFY(s.monthlyBusinessIncome[0].isZero());
         QCOMPARE(s.monthlyMarks[0], std::uint8_t{0});
@@ -456,7 +456,7 @@ private slots:
         });
         QTest::mouseDClick(child<QRadioButton>(screen.get(), qPrintable(radio)), Qt::LeftButton);
         QCOMPARE((dialog == QLatin1String("TfmDif") ? s.monthlySelfCodes : s.monthlyChildStatus)[0], 1);
-        screen->SaveData();
+        screen->saveData();
         QCOMPARE(dialog == QLatin1String("TfmDif") ? s.selfCode : s.childStatus,
                  dialog == QLatin1String("TfmDif") ? 110 : 103);
     }
@@ -503,7 +503,7 @@ private slots:
         child<QRadioButton>(screen.get(), qPrintable(radio))->click();
         QCOMPARE(child<QRadioButton>(screen.get(), qPrintable(radio))->isChecked(), monthsSet);
         QVERIFY(s.monthlySelfCodes == before && s.monthlyChildStatus == before);
-        screen->SaveData();
+        screen->saveData();
         QCOMPARE(dialog == QLatin1String("TfmDif") ? s.selfCode : s.childStatus, saved);
     }
 

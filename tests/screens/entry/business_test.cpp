@@ -166,7 +166,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray::fromStdString(bytes));
         }
-        ImportOkved(QFile::encodeName(wholeFile).toStdString(), QFile::encodeName(directory).toStdString());
+        importOkved(QFile::encodeName(wholeFile).toStdString(), QFile::encodeName(directory).toStdString());
         QFile original(directory);
         QVERIFY(original.open(QIODevice::ReadOnly));
         const QByteArray before = original.readAll();
@@ -303,7 +303,7 @@ private slots:
         farm->click();
         QVERIFY(kv::test::child<QWidget>(&screen, "edFarmYear")->isEnabled());
         kv::test::retype(&screen, "edFarmYear", QString());
-        screen.SaveData();
+        screen.saveData();
         const BusinessActivity& a = host.document->businessIncomes.get(0);
         QCOMPARE(a.hasDocumentedExpenses, std::uint8_t{1});
         QCOMPARE(a.incomeAmount, amount("1500000"));
@@ -324,7 +324,7 @@ private slots:
         kv::test::clickButton(&screen, "bnFarmYearUp");
         QCOMPARE(kv::test::textOf(&screen, "edFarmYear"), QStringLiteral("2019"));
         kv::test::clickButton(&screen, "bnFarmYearDown");
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->isFarmHousehold, std::uint8_t{1});
         QCOMPARE(host.document->farmFoundingDate, *DateValue::fromYmd(2018, 1, 1));
         KV_VERIFY_ASKER(host.script);
@@ -336,7 +336,7 @@ private slots:
         host.loaded.okved = smallClassifier();
         fillReturn(*host.document);
         BusinessScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         kv::test::whenModal(QStringLiteral("TfmInputBusinessIncome"), [](QDialog& d) {
             QVERIFY(kv::test::child<QRadioButton>(&d, "rbKind1")->isChecked());
             kv::test::whenModal(QStringLiteral("TFormOKVED"), [](QDialog& picker) {
@@ -351,7 +351,7 @@ private slots:
         });
         kv::test::clickButton(&screen, "bnEditActivity");
         KV_VERIFY_MODALS();
-        screen.SaveData();
+        screen.saveData();
         const BusinessActivity& shop = host.document->businessIncomes.get(0);
         QCOMPARE(shop.okvedCode, std::string("47.11"));
         QCOMPARE(shop.hasDocumentedExpenses, std::uint8_t{1});
@@ -390,14 +390,14 @@ private slots:
             QCOMPARE(kv::test::textOf(&screen, "edAdvancePayments"), QStringLiteral("12000,5"));
             QCOMPARE(kv::test::textOf(&screen, "edFarmYear"), QStringLiteral("2012"));
             QVERIFY(kv::test::child<QWidget>(&screen, "edFarmYear")->isEnabled());
-            screen.SelectFirstEntry();
+            screen.selectFirstEntry();
             QCOMPARE(kv::test::textOf(&screen, "edMaterialExpenses"), QStringLiteral("250000"));
-            screen.SetFocusToElement(2);
+            screen.setFocusToElement(2);
             QCOMPARE(kv::test::textOf(&screen, "edIncome"), QStringLiteral("200000,1234"));
             QVERIFY(!kv::test::child<QWidget>(&screen, "chbDocumentedExpenses")->isVisibleTo(&screen));
-            screen.SetFocusToElement(1);
-            screen.SaveData();
-            QCOMPARE(screen.CheckData(), std::uint16_t{0});
+            screen.setFocusToElement(1);
+            screen.saveData();
+            QCOMPARE(screen.checkData(), std::uint16_t{0});
         }
         QCOMPARE(host.changes, 0);
         QVERIFY(host.document->businessIncomes.get(0) == before.businessIncomes.get(0));
@@ -412,7 +412,7 @@ private slots:
         ScreenTestHost host;
         fillReturn(*host.document);
         BusinessScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         // An activity with amounts goes only after "Да", by button or by Delete.
         auto* list = kv::test::child<QTreeWidget>(&screen, "lvActivities");
         host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Нет"));
@@ -429,7 +429,7 @@ private slots:
         QVERIFY(!kv::test::child<QWidget>(&screen, "edIncome")->isEnabled());
         QVERIFY(!kv::test::child<QWidget>(&screen, "edTradeFee")->isEnabled());
         QCOMPARE(kv::test::textOf(&screen, "edTradeFee"), QStringLiteral("0"));
-        screen.SaveData();
+        screen.saveData();
         const Declaration& d = *host.document;
         for (Money m : {d.actualAdvancePayments, d.adjustedBase, d.adjustedTax, d.patentPayments, d.tradeFee})
             QCOMPARE(m, Money{});
@@ -450,10 +450,10 @@ private slots:
         QCOMPARE(kv::test::textOf(&screen, "edPatentPayments"), QStringLiteral("20000"));
         QVERIFY(kv::test::child<QWidget>(&screen, "edTradeFee")->isEnabled());
         QVERIFY(!kv::test::child<QWidget>(&screen, "edIncome")->isEnabled());
-        screen.SaveData();
+        screen.saveData();
         QVERIFY(d == before);
         kv::test::retype(&screen, "edTradeFee", QStringLiteral("0"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(d.tradeFee, Money{});
         QCOMPARE(d.patentPayments, amount("20000"));
     }
@@ -474,7 +474,7 @@ private slots:
         BusinessScreen screen(nullptr, host);
         host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"));
         host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"));
-        QCOMPARE(screen.CheckData(), std::uint16_t{2});
+        QCOMPARE(screen.checkData(), std::uint16_t{2});
         QCOMPARE(host.script.questions().at(0).text,
                  QStringLiteral(
                      "Общие расходы (999) не совпадают с суммой расходов материальных, на оплату труда, "
@@ -484,7 +484,7 @@ private slots:
             QStringLiteral("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%."));
         QCOMPARE(host.script.questions().at(1).title,
                  QStringLiteral("Проверка: Доходы от предпринимательской деятельности"));
-        screen.SetFocusToElement(2);
+        screen.setFocusToElement(2);
         QCOMPARE(kv::test::child<QTreeWidget>(&screen, "lvActivities")->currentItem()->text(0),
                  QStringLiteral("Деятельность главы КФХ"));
         KV_VERIFY_ASKER(host.script);

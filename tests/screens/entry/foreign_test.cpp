@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("65 321,70"));
         QCOMPARE(kv::test::textOf(&screen, "edTaxInRubles"), QStringLiteral("6 512,34"));
         QVERIFY(host.changes > 0);
-        screen.SaveData();
+        screen.saveData();
 
         const ForeignIncome& s = host.document->foreignIncomes.get(0);
         QCOMPARE(s.incomeRate, 14);
@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(s.taxInRubles, Money::fromRaw(65123400));
 
         ReturnComputation sheets;
-        sheets.Compute(*host.document);
+        sheets.compute(*host.document);
         QCOMPARE(sheets.foreign13.lines.size(), std::size_t{1});
         const auto& line = sheets.foreign13.lines.at(0);
         QCOMPARE(line.kindCode, std::string("22"));
@@ -189,7 +189,7 @@ private slots:
         typed.taxDateRate = Money{};
         d.foreignIncomes.add(typed);
         ForeignIncomeScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         QVERIFY(!kv::test::child<QCheckBox>(&screen, "chbAutoRate")->isChecked());
         kv::test::retype(&screen, "edIncomeDateRate", QStringLiteral("65,3217"));
         kv::test::retype(&screen, "edTaxDateRate", QStringLiteral("65,1234"));
@@ -201,7 +201,7 @@ private slots:
                                   std::pair{"edIncomeDateUnits", "1"}, std::pair{"edTaxDateRate", "65,1234"},
                                   std::pair{"edTaxDateUnits", "1"}, std::pair{"edTaxInRubles", "6 512,34"}})
             QCOMPARE(kv::test::textOf(&screen, name), QString::fromUtf8(text));
-        screen.SaveData();
+        screen.saveData();
         const ForeignIncome& s = d.foreignIncomes.get(0);
         QCOMPARE(s.taxPaymentDate, date(2019, 3, 22));
         QCOMPARE(s.taxInRubles, Money::fromRaw(65123400));
@@ -209,7 +209,7 @@ private slots:
         FixedIdSource ids("0F8FAD5B-D9CB-469F-A165-70867728950E");
         const ExportServices services{kv::test::testClock(), ids, [](const std::string&) {}};
         const QString xml =
-            QString::fromStdString(cp1251ToUtf8(ExportReturn({}, d, kExportToText, services)));
+            QString::fromStdString(cp1251ToUtf8(exportReturn({}, d, kExportToText, services)));
         for (const char* figure :
              {"НалУплИноРуб=\"6512.34\"", "НалогЗачРФОбщ=\"6512\"", "НалЗачРФОбщ=\"8492\""})
             QVERIFY2(xml.contains(QString::fromUtf8(figure)), figure);
@@ -254,14 +254,14 @@ private slots:
         };
         {
             ForeignIncomeScreen screen(nullptr, host);
-            screen.SelectFirstEntry();
+            screen.selectFirstEntry();
             setDate(&screen, "dtIncomeDate", incomeDate);
             setDate(&screen, "dtTaxDate", taxDate);
             kv::test::retype(&screen, typedRate, QStringLiteral("58,5"));
             kv::test::retype(&screen, typedUnits, QStringLiteral("100"));
             kv::test::child<QCheckBox>(&screen, "chbAutoRate")->click();
             verifyLines(&screen);
-            screen.SaveData();
+            screen.saveData();
         }
         QTemporaryDir folder;
         const std::string path = QFile::encodeName(folder.filePath(QStringLiteral("yen.qv9"))).toStdString();
@@ -270,7 +270,7 @@ private slots:
         loadRates(reopened);
         reopened.document->loadFromFile(path);
         ForeignIncomeScreen screen(nullptr, reopened);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         verifyLines(&screen);
     }
 
@@ -302,7 +302,7 @@ private slots:
         sale.incomeRate = 13;
         host.document->foreignIncomes.add(sale);
         ForeignIncomeScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         kv::test::whenPicker(QStringLiteral("TfmInputDeductCode"), deduction);
         kv::test::clickButton(&screen, "bnDeductionCode");
         KV_VERIFY_MODALS();
@@ -315,7 +315,7 @@ private slots:
         setDate(&screen, "dtIncomeDate", QDate(2019, 4, 1));
         QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("132 000,00"));
         QCOMPARE(kv::test::textOf(&screen, "edDeductionAmount"), kept);
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->foreignIncomes.get(0).deductionAmount, Money::fromRoubles(kept.toLongLong()));
     }
 
@@ -331,8 +331,8 @@ private slots:
         setDate(&screen, "dtIncomeDate", QDate(2018, 12, 28));
         host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"))
             .expect(QStringLiteral("TfmCheckError"), QStringLiteral("Пропустить"));
-        QCOMPARE(screen.CheckData(), std::uint16_t{2});
-        QCOMPARE(screen.CheckData(), std::uint16_t{0});
+        QCOMPARE(screen.checkData(), std::uint16_t{2});
+        QCOMPARE(screen.checkData(), std::uint16_t{0});
         KV_VERIFY_ASKER(host.script);
         QCOMPARE(host.script.questions().at(0).text,
                  QStringLiteral("Дата получения дохода: Дата не может быть раньше 01.01.2019"));
@@ -344,7 +344,7 @@ private slots:
         host.document->person.inn = "500100732185";
         host.document->person.oktmo = "45379000";
         ScriptedCheckDialog whole({CheckAnswer::Fix});
-        const ReturnCheckResult result = CheckReturn(*host.document, whole);
+        const ReturnCheckResult result = checkReturn(*host.document, whole);
         QCOMPARE(result, (ReturnCheckResult{CheckSection::ForeignIncomes, 2}));
         QCOMPARE(
             QString::fromStdString(cp1251ToUtf8(whole.asked().at(0).message)),
@@ -392,7 +392,7 @@ private slots:
         s.autoRate = 1;
         host.document->foreignIncomes.add(s);
         ForeignIncomeScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         auto* autoRate = kv::test::child<QCheckBox>(&screen, "chbAutoRate");
         QVERIFY(autoRate->isChecked());
         QVERIFY(!kv::test::child<QWidget>(&screen, "edIncomeDateRate")->isEnabled());
@@ -421,7 +421,7 @@ private slots:
         kv::test::retype(&screen, "edIncomeDateUnits", QStringLiteral("100"));
         kv::test::retype(&screen, "edIncomeInCurrency", QStringLiteral("1234,56"));
         QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("807,77"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->foreignIncomes.get(0).incomeInRubles, Money::fromRaw(8077700));
         QCOMPARE(host.document->foreignIncomes.get(0).autoRate, std::uint8_t{0});
     }
@@ -466,7 +466,7 @@ private slots:
         const Declaration before = *host.document;
 
         ForeignIncomeScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         QCOMPARE(kv::test::textOf(&screen, "edIncomeDateRate"), QStringLiteral("65,3217"));
         for (int row : {1, 2, 0, 1}) {
             sources(&screen)->setCurrentItem(sources(&screen)->topLevelItem(row));
@@ -475,7 +475,7 @@ private slots:
         }
         QCOMPARE(kv::test::textOf(&screen, "edIncomeInRubles"), QStringLiteral("70 000,00"));
         QCOMPARE(kv::test::textOf(&screen, "edDeductionAmount"), QStringLiteral("1234,56"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.changes, 0);
         QVERIFY(*host.document == before);
     }
@@ -489,7 +489,7 @@ private slots:
         host.document->foreignIncomes.add(storedDividend());
         host.document->foreignIncomes.add(bare);
         ForeignIncomeScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         host.script.expect(QStringLiteral("deleteSource"), QStringLiteral("Нет"));
         QTest::keyClick(sources(&screen), Qt::Key_Delete);
         KV_VERIFY_ASKER(host.script);
@@ -515,7 +515,7 @@ private slots:
         lost.incomeName.clear();
         host.document->foreignIncomes.add(lost);
         ForeignIncomeScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         kv::test::clickButton(&screen, "bnCopySource");
         QCOMPARE(sources(&screen)->topLevelItemCount(), 2);
         QCOMPARE(sources(&screen)->currentItem(), sources(&screen)->topLevelItem(1));
@@ -525,7 +525,7 @@ private slots:
         kv::test::retype(&screen, "edIncomeDateRate", QStringLiteral("65"));
         kv::test::retype(&screen, "edIncomeDateUnits", QStringLiteral("1"));
         kv::test::retype(&screen, "edIncomeInCurrency", QStringLiteral("10"));
-        screen.SaveData();
+        screen.saveData();
 
         const ForeignIncome& original = host.document->foreignIncomes.get(0);
         const ForeignIncome& copy = host.document->foreignIncomes.get(1);
@@ -535,7 +535,7 @@ private slots:
         QVERIFY(!copy.incomeName.empty());
         QCOMPARE(copy.incomeInRubles, Money::fromRoubles(650));
         ReturnComputation sheets;
-        sheets.Compute(*host.document);
+        sheets.compute(*host.document);
         QCOMPARE(sheets.foreign13.lines.size(), std::size_t{2});
         QCOMPARE(sheets.foreign13.dividendIncome, original.incomeInRubles + Money::fromRoubles(650));
     }
@@ -554,7 +554,7 @@ private slots:
         s.taxPaymentDate = date(2019, 1, 14);
         host.document->foreignIncomes.add(s);
         ForeignIncomeScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         QVERIFY(kv::test::child<QWidget>(&screen, "bnCurrencyCode")->isEnabled());
 
         const QString data = QStringLiteral(KV_RATES_DATA);
@@ -598,7 +598,7 @@ private slots:
         host.document->setIncomeFlags(Declaration::kForeignIncomes);
         host.document->foreignIncomes.add(storedDividend());
         ForeignIncomeScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         host.script
             .expectFile(QStringLiteral("ratesFile"),
                         QStringLiteral(KV_RATES_DATA "/bank_dynamic_unknown_id.xml"))
@@ -617,11 +617,11 @@ private slots:
         KV_VERIFY_MODALS();
         KV_VERIFY_ASKER(host.script);
         QVERIFY(host.script.textOf(QStringLiteral("ratesCurrency")).contains(QStringLiteral("R01999")));
-        const auto yen = FindCurrencyRate(&*host.loaded.currencyRates, "392", date(2019, 2, 1));
+        const auto yen = findCurrencyRate(&*host.loaded.currencyRates, "392", date(2019, 2, 1));
         QVERIFY(yen.has_value());
         QCOMPARE(yen->rate, std::string("12,5"));
         QCOMPARE(yen->quantity, std::string("10"));
-        QVERIFY(FindCurrencyRate(&*host.loaded.currencyRates, "840", date(2019, 1, 9)).has_value());
+        QVERIFY(findCurrencyRate(&*host.loaded.currencyRates, "840", date(2019, 1, 9)).has_value());
     }
 
     // Leaving the screen: the first fault is the only one shown; "Исправить" goes to its source.
@@ -646,14 +646,14 @@ private slots:
             host.document->foreignIncomes.add(s);
         ForeignIncomeScreen screen(nullptr, host);
         host.script.expect(QStringLiteral("TfmCheckError"), answer);
-        QCOMPARE(screen.CheckData(), static_cast<std::uint16_t>(code));
+        QCOMPARE(screen.checkData(), static_cast<std::uint16_t>(code));
         KV_VERIFY_ASKER(host.script);
         QCOMPARE(host.script.questions().size(), 1);
         QCOMPARE(host.script.questions().at(0).text,
                  QStringLiteral("По данному источнику выплаты не указан код валюты"));
         QCOMPARE(host.script.questions().at(0).title, QStringLiteral("Проверка: Доходы в валюте"));
 
-        screen.SetFocusToElement(3);
+        screen.setFocusToElement(3);
         QCOMPARE(sources(&screen)->currentItem(), sources(&screen)->topLevelItem(2));
         QCOMPARE(kv::test::textOf(&screen, "edIncomeCode"), QString());
     }
@@ -670,7 +670,7 @@ private slots:
         cfc.cfcProfitMethod = 1;
         host.document->foreignIncomes.add(cfc);
         ForeignIncomeScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         QVERIFY(kv::test::child<QWidget>(&screen, "rbCfcAccounts")->isEnabled());
         QVERIFY(kv::test::child<QRadioButton>(&screen, "rbCfcAccounts")->isChecked());
 
@@ -685,7 +685,7 @@ private slots:
         kv::test::clickButton(&screen, "bnIncomeCode");
         KV_VERIFY_MODALS();
         QCOMPARE(kv::test::textOf(&screen, "meCfcNumber"), QString());
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->foreignIncomes.get(0).incomeRate, 13);
         QCOMPARE(host.document->foreignIncomes.get(0).cfcProfitMethod, std::int16_t{0});
 

@@ -80,9 +80,9 @@ private slots:
         QVERIFY(host.sectionEnabled(Section::RussianIncome));
         QVERIFY(host.sectionEnabled(Section::ForeignIncome));
         QVERIFY(!host.sectionEnabled(Section::BusinessIncome));
-        QVERIFY(host.sectionEnabled(Section::Deduction));
+        QVERIFY(host.sectionEnabled(Section::Deductions));
 
-        screen.SaveData();
+        screen.saveData();
         QVERIFY(*host.document == before);
         QCOMPARE(host.changes, 0);
 
@@ -133,7 +133,7 @@ private slots:
             kv::test::clickButton(&screen, name.toLatin1().constData());
 
         QCOMPARE(boxStates(screen), boxes);
-        QCOMPARE(host.sectionEnabled(Section::Deduction), deductions);
+        QCOMPARE(host.sectionEnabled(Section::Deductions), deductions);
         QVERIFY(kv::test::child<QAbstractButton>(&screen, category.toLatin1().constData())->isChecked());
         QCOMPARE(!kv::test::child<QWidget>(&screen, "meSupposeIncome")->isHidden(), estimatedShown);
         QCOMPARE(!kv::test::child<QWidget>(&screen, "rbGiveByMail")->isHidden(), estimatedShown);
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(host.changes > 0);
         KV_VERIFY_ASKER(host.script);
 
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->declarationKind,
                  static_cast<std::uint8_t>(
                      QStringList({"rbSimple", "rbNeRez", "rb4ndfl", "rbNextYear"}).indexOf(clicks.last())));
@@ -159,7 +159,7 @@ private slots:
         QVERIFY(kv::test::child<QWidget>(&screen, "meSupposeIncome")->isEnabled());
         QCOMPARE(kv::test::textOf(&screen, "meSupposeIncome"), QString());
         kv::test::typeText(kv::test::child<QLineEdit>(&screen, "meSupposeIncome"), QStringLiteral("750000"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->estimatedIncome, Money::fromRoubles(750000));
         QCOMPARE(host.document->incomeFlags(), std::uint8_t{0});
     }
@@ -174,10 +174,10 @@ private slots:
         KV_VERIFY_ASKER(host.script);
         QVERIFY(!host.document->incomes13.exists());
         QVERIFY(!host.sectionEnabled(Section::RussianIncome));
-        QVERIFY(host.sectionEnabled(Section::Deduction)); // foreign incomes remain
+        QVERIFY(host.sectionEnabled(Section::Deductions)); // foreign incomes remain
         box->click();
         QVERIFY(host.sectionEnabled(Section::RussianIncome));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->incomes13.count(), 0);
         QVERIFY(host.document->incomes13.exists());
     }
@@ -211,14 +211,14 @@ private slots:
         shown->click();
         KV_VERIFY_ASKER(host.script);
         QVERIFY(shown->isChecked());
-        screen.SaveData();
+        screen.saveData();
         QVERIFY(d.holdsEntriesUnder(flag));
 
         host.script.expect(QStringLiteral("dropIncomes"), QStringLiteral("Да"));
         shown->click();
         KV_VERIFY_ASKER(host.script);
         QVERIFY(!shown->isChecked());
-        screen.SaveData();
+        screen.saveData();
         QVERIFY(!d.holdsEntriesUnder(flag));
         QCOMPARE(d.incomeFlags() & flag, 0);
 
@@ -241,7 +241,7 @@ private slots:
         QVERIFY(!kv::test::child<QAbstractButton>(&screen, "rb4ndfl")->isChecked());
         QCOMPARE(boxStates(screen), QStringLiteral("1e 1e 0e"));
         QCOMPARE(host.changes, changes);
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->declarationKind, std::uint8_t{0});
         QCOMPARE(host.document->incomes13.count(), 1);
         QCOMPARE(host.document->foreignIncomes.count(), 1);
@@ -263,7 +263,7 @@ private slots:
         const std::uint8_t flags = host.document->incomeFlags();
         InitialDataScreen screen(nullptr, host);
         QCOMPARE(boxStates(screen), QStringLiteral("1d 1d 0d"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->incomeFlags(), flags);
         QCOMPARE(host.document->incomes13.count(), 1);
         QCOMPARE(host.document->foreignIncomes.count(), 1);
@@ -277,11 +277,11 @@ private slots:
         kv::test::clickButton(&screen, "rbGiveSelf");
         QVERIFY(!kv::test::child<QWidget>(&screen, "meFIO")->isEnabled());
         QVERIFY(!kv::test::child<QWidget>(&screen, "meOsn")->isEnabled());
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->submitterKind, std::uint8_t{0});
         QVERIFY(host.document->representativeName.empty());
         QVERIFY(host.document->representativeDocument.empty());
-        QCOMPARE(screen.CheckData(), std::uint16_t{0});
+        QCOMPARE(screen.checkData(), std::uint16_t{0});
         KV_VERIFY_ASKER(host.script);
     }
 
@@ -359,8 +359,8 @@ private slots:
         for (const QString& answer : answers)
             host.script.expect(QStringLiteral("TfmCheckError"), answer);
 
-        screen.SaveData();
-        QCOMPARE(screen.CheckData(), static_cast<std::uint16_t>(code));
+        screen.saveData();
+        QCOMPARE(screen.checkData(), static_cast<std::uint16_t>(code));
         QStringList asked;
         for (const Question& q : host.script.questions())
             asked.append(q.text);
@@ -385,11 +385,11 @@ private slots:
         // The element code of a missing office opens the picker again; cancelling changes nothing.
         kv::test::whenModal(QStringLiteral("TfmInputInspectionNumber"),
                             [](QDialog& picker) { QTest::keyClick(&picker, Qt::Key_Escape); });
-        screen.SetFocusToElement(1);
+        screen.setFocusToElement(1);
         KV_VERIFY_MODALS();
         QCOMPARE(host.changes, 1);
 
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->inspectionCode, std::string("7702"));
         QCOMPARE(host.document->inspectionName, cp("Инспекция № 2"));
     }
@@ -463,7 +463,7 @@ private slots:
         kv::test::retype(&screen, "meInspection", typed);
         QCOMPARE(kv::test::child<QLabel>(&screen, "lblInspectionName")->text(), shown);
         QVERIFY(host.changes > 0);
-        screen.SaveData();
+        screen.saveData();
         QString digits = typed;
         digits.remove(QRegularExpression(QStringLiteral("\\D")));
         QCOMPARE(QString::fromStdString(host.document->inspectionCode), digits);
@@ -480,7 +480,7 @@ private slots:
         kv::test::retype(&screen, "meNumVer", QStringLiteral("1000"));
         QCOMPARE(kv::test::textOf(&screen, "meNumVer"), QStringLiteral("100"));
         kv::test::retype(&screen, "meNumVer", QString());
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->correctionNumber, 0);
         kv::test::clickButton(&screen, "updCorrDown");
         QCOMPARE(kv::test::textOf(&screen, "meNumVer"), QStringLiteral("0"));

@@ -177,16 +177,16 @@ private slots:
 
         // Emptied and left: the taxable amount is stored as 0.
         kv::test::retype(&screen, "edTaxableAmount", QStringLiteral("700"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->investPartnerships.get(0).taxableAmount, amount("700"));
         kv::test::retype(&screen, "edTaxableAmount", QString());
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->investPartnerships.get(0).taxableAmount, Money{});
 
         // Shown again from the document, rows read as they did when entered.
         host.document->investPartnerships.add(partnership());
         InvestPartnershipScreen again(nullptr, host);
-        again.SetFocusToElement(1);
+        again.setFocusToElement(1);
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&again, "lvIncomes")),
                  (QStringList{"1|Нет|-|Нет|-", "5|1 000,50|300,00|Нет|-"}));
 
@@ -214,15 +214,15 @@ private slots:
         const InvestmentPartnership before = host.document->investPartnerships.get(0);
         {
             InvestPartnershipScreen screen(nullptr, host);
-            screen.SelectFirstEntry();
+            screen.selectFirstEntry();
             QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("10,5"));
-            screen.SaveData();
+            screen.saveData();
         }
         QCOMPARE(host.changes, 0);
         QVERIFY(host.document->investPartnerships.get(0) == before);
 
         InvestPartnershipScreen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         kv::test::whenModal(QStringLiteral("TfmIncomeInvestTov"), [](QDialog& d) {
             QCOMPARE(kv::test::textOf(&d, "edPriorYearsLoss"), QStringLiteral("1000"));
             kv::test::retype(&d, "edIncomeAmount", QStringLiteral("95000"));

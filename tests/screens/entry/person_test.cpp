@@ -75,12 +75,12 @@ private slots:
         QCOMPARE(kv::test::child<QLabel>(&screen, "lblCountryName")->text(), QStringLiteral("РОССИЯ"));
         QCOMPARE(kv::test::child<kv::DateEdit>(&screen, "deBirthDate")->date(), QDate(1980, 5, 15));
         QCOMPARE(kv::test::child<kv::DateEdit>(&screen, "deDocDate")->date(), QDate(2008, 6, 1));
-        QCOMPARE(kv::test::child<DocNumberEdit>(&screen, "edDocNumber")->mask(), DocMask::edt99_);
+        QCOMPARE(kv::test::child<DocNumberEdit>(&screen, "edDocNumber")->mask(), DocMask::DigitPairsAndSix);
 
-        screen.SaveData();
+        screen.saveData();
         QVERIFY(host.document->person == before.person);
         QCOMPARE(host.changes, 0);
-        QCOMPARE(screen.CheckData(), std::uint16_t{0});
+        QCOMPARE(screen.checkData(), std::uint16_t{0});
         KV_VERIFY_ASKER(host.script);
     }
 
@@ -95,10 +95,10 @@ private slots:
         QTest::keyClicks(birth, QStringLiteral("31021981"));
         QCOMPARE(birth->text(), QStringLiteral("31.02.1981"));
 
-        screen.SaveData();
+        screen.saveData();
         QVERIFY(host.document->person == before);
         host.script.expect(QStringLiteral("TfmCheckError"), QStringLiteral("Исправить"));
-        QCOMPARE(screen.CheckData(), std::uint16_t{20});
+        QCOMPARE(screen.checkData(), std::uint16_t{20});
         QCOMPARE(host.script.textOf(QStringLiteral("TfmCheckError")),
                  QStringLiteral("Дата рождения: В феврале 1981 года 28 дней"));
         KV_VERIFY_ASKER(host.script);
@@ -145,10 +145,10 @@ private slots:
         }
         QCOMPARE(birth->text(), shown);
 
-        screen.SaveData();
+        screen.saveData();
         QVERIFY(host.document->person == before);
         host.script.expectClosed(QStringLiteral("TfmCheckError"));
-        QCOMPARE(screen.CheckData(), std::uint16_t{20});
+        QCOMPARE(screen.checkData(), std::uint16_t{20});
         const Question& q = host.script.questions().at(0);
         QCOMPARE(q.text, QStringLiteral("Дата рождения: ") + problem);
         QCOMPARE(q.enabled, (QList<bool>{true, false, false}));
@@ -164,7 +164,7 @@ private slots:
         for (const char* name : {"gbDocument", "gbCitizenship", "edBirthPlace", "deBirthDate"})
             QVERIFY2(kv::test::child<QWidget>(&screen, name)->isHidden(), name);
         QVERIFY(!kv::test::child<QWidget>(&screen, "edInn")->isHidden());
-        screen.SaveData();
+        screen.saveData();
         QVERIFY(host.document->person == before);
     }
 
@@ -256,8 +256,8 @@ private slots:
         for (const QString& answer : answers)
             host.script.expect(QStringLiteral("TfmCheckError"), answer);
 
-        screen.SaveData();
-        QCOMPARE(screen.CheckData(), static_cast<std::uint16_t>(code));
+        screen.saveData();
+        QCOMPARE(screen.checkData(), static_cast<std::uint16_t>(code));
         QStringList asked;
         for (const Question& q : host.script.questions()) {
             asked.append(q.text);
@@ -280,11 +280,11 @@ private slots:
         QCOMPARE(kv::test::textOf(&screen, "edDocIssuer"), QString());
         QCOMPARE(kv::test::child<kv::DateEdit>(&screen, "deDocDate")->date(), QDate(1990, 1, 1));
         auto* number = kv::test::child<DocNumberEdit>(&screen, "edDocNumber");
-        QCOMPARE(number->mask(), DocMask::edtBB0);
+        QCOMPARE(number->mask(), DocMask::LettersAndSeven);
         QVERIFY(host.changes > 0);
 
         kv::test::typeText(number, QStringLiteral("ак1234567"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->person.identityDocCode, std::int16_t{7});
         QCOMPARE(host.document->person.identityDocName, cp("Военный билет"));
         QCOMPARE(host.document->person.identityDocNumber, cp("АК 1234567"));
@@ -305,7 +305,7 @@ private slots:
         kv::test::whenPicker(QStringLiteral("TfmGrazhd"), QStringLiteral("276"));
         kv::test::clickButton(&screen, "bnCountry");
         KV_VERIFY_MODALS();
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(host.document->person.citizenshipCountryCode, std::string("276"));
         QCOMPARE(host.document->person.citizenshipCountryName, cp("ГЕРМАНИЯ"));
         QCOMPARE(host.changes, 1);
@@ -320,27 +320,28 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
 
-        QTest::newRow("passport groups itself") << DocMask::edt99_ << "4508123456"
+        QTest::newRow("passport groups itself") << DocMask::DigitPairsAndSix << "4508123456"
                                                 << "45 08 123456";
-        QTest::newRow("typed blanks are dropped") << DocMask::edt99_ << "45 08"
+        QTest::newRow("typed blanks are dropped") << DocMask::DigitPairsAndSix << "45 08"
                                                   << "45 08 ";
-        QTest::newRow("passport refuses letters and a seventh digit") << DocMask::edt99_ << "45a08x1234567"
-                                                                      << "45 08 123456";
-        QTest::newRow("two digits then seven") << DocMask::edt99 << "1234567890"
+        QTest::newRow("passport refuses letters and a seventh digit")
+            << DocMask::DigitPairsAndSix << "45a08x1234567"
+            << "45 08 123456";
+        QTest::newRow("two digits then seven") << DocMask::DigitPairAndSeven << "1234567890"
                                                << "12 3456789";
-        QTest::newRow("letters upper-cased") << DocMask::edtBB << "аб123"
+        QTest::newRow("letters upper-cased") << DocMask::LettersAndSix << "аб123"
                                              << "АБ 123";
-        QTest::newRow("Latin letters refused") << DocMask::edtBB << "ab1"
+        QTest::newRow("Latin letters refused") << DocMask::LettersAndSix << "ab1"
                                                << "";
-        QTest::newRow("digits wait for two letters") << DocMask::edtBB0 << "Ж1К12345678"
+        QTest::newRow("digits wait for two letters") << DocMask::LettersAndSeven << "Ж1К12345678"
                                                      << "ЖК 1234567";
-        QTest::newRow("Roman series from look-alike keys") << DocMask::edtR_BB << "1у-аб123456"
+        QTest::newRow("Roman series from look-alike keys") << DocMask::RomanAndLetters << "1у-аб123456"
                                                            << "IV-АБ 123456";
-        QTest::newRow("ill-formed numeral refused") << DocMask::edtR_BB << "IIII-ЖЖ"
+        QTest::newRow("ill-formed numeral refused") << DocMask::RomanAndLetters << "IIII-ЖЖ"
                                                     << "III-ЖЖ ";
-        QTest::newRow("numeral of several letters") << DocMask::edtR_BB << "xlix-ак1"
+        QTest::newRow("numeral of several letters") << DocMask::RomanAndLetters << "xlix-ак1"
                                                     << "XLIX-АК 1";
-        QTest::newRow("free text up to 14") << DocMask::edtNone2 << "AB 123-456 78901"
+        QTest::newRow("free text up to 14") << DocMask::Text14 << "AB 123-456 78901"
                                             << "AB 123-456 789";
     }
 
@@ -356,7 +357,7 @@ private slots:
 
     void pastedNumberIsRegrouped() {
         DocNumberEdit edit;
-        edit.setMask(DocMask::edt99_);
+        edit.setMask(DocMask::DigitPairsAndSix);
         edit.insert(QStringLiteral("4508123456"));
         QCOMPARE(edit.text(), QStringLiteral("45 08 123456"));
         edit.clear();

@@ -340,7 +340,7 @@ private slots:
         QVERIFY(kv::test::child<QWidget>(&screen, "edPriorYears")->isEnabled());
         QVERIFY(!kv::test::child<QWidget>(&screen, "edPriorInterest")->isEnabled());
         kv::test::typeText(kv::test::child<QLineEdit>(&screen, "edPriorYears"), QStringLiteral("50000.5"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(d.priorYearsDeduction, Money::fromRaw(500005000));
         QCOMPARE(d.objects.get(0).isPensioner, std::uint8_t{1});
         QVERIFY(host.changes > 0);

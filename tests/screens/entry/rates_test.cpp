@@ -338,7 +338,7 @@ private slots:
         QTest::addColumn<QStringList>("totals");
         QTest::newRow("9%") << int(ScreenId::NinePercent) << "TfmInput9SourseIncome"
                             << QStringList{"10 005,6123", "900,00"};
-        QTest::newRow("dividends") << int(ScreenId::ThirtyPercent) << "TfmInput30SourseIncome"
+        QTest::newRow("dividends") << int(ScreenId::Dividends) << "TfmInput30SourseIncome"
                                    << QStringList{"50 000,00", "7 000,00"};
         QTest::newRow("35%") << int(ScreenId::ThirtyFivePercent) << "TfmInput35SourseIncome"
                              << QStringList{"2740", "10 000,00", "505", "4 000,00", "0,00"};
@@ -380,7 +380,7 @@ private slots:
 
         std::unique_ptr<ScreenFrame> shown(
             ScreenRegistry::standard().create(static_cast<ScreenId>(screen), nullptr, host));
-        shown->SelectFirstEntry();
+        shown->selectFirstEntry();
         QStringList values;
         for (const char* name :
              {"edIncomeCode", "edTotalIncome", "edDeductCode", "edDeductSum", "edTaxWithheld"}) {
@@ -388,8 +388,8 @@ private slots:
                 values.append(kv::test::textOf(shown.get(), name));
         }
         QCOMPARE(values, totals);
-        shown->SaveData();
-        QCOMPARE(shown->CheckData(), std::uint16_t{0});
+        shown->saveData();
+        QCOMPARE(shown->checkData(), std::uint16_t{0});
         QVERIFY(d == before);
         QCOMPARE(host.changes, 0);
 
@@ -421,7 +421,7 @@ private slots:
         d.setIncomeFlags(Declaration::kAgentIncomes);
         d.foreignerFixedAdvance = rub(1200);
         std::unique_ptr<ScreenFrame> screen(
-            ScreenRegistry::standard().create(ScreenId::ThirteenPercentNR, nullptr, host));
+            ScreenRegistry::standard().create(ScreenId::ThirteenPercentNonResident, nullptr, host));
         QCOMPARE(screen->objectName(), QStringLiteral("TTfrThirteenPercentNR"));
         QVERIFY(kv::test::child<QWidget>(screen.get(), "gbAgentDeductions")->isHidden());
         QVERIFY(!kv::test::child<QWidget>(screen.get(), "gbForeigner")->isHidden());
@@ -452,8 +452,8 @@ private slots:
         // More withheld than paid: the 13% screen would ask, this one does not.
         kv::test::retype(screen.get(), "edTaxWithheld", QStringLiteral("5000"));
         kv::test::retype(screen.get(), "edFixedAdvance", QStringLiteral("3000"));
-        screen->SaveData();
-        QCOMPARE(screen->CheckData(), std::uint16_t{0});
+        screen->saveData();
+        QCOMPARE(screen->checkData(), std::uint16_t{0});
         KV_VERIFY_ASKER(host.script);
         QCOMPARE(d.incomes13NonResident.get(0).taxWithheld, rub(5000));
         QCOMPARE(d.foreignerFixedAdvance, rub(3000));
@@ -461,10 +461,10 @@ private slots:
         // Built again and left: nothing changes.
         const Declaration before = d;
         const int changes = host.changes;
-        screen.reset(ScreenRegistry::standard().create(ScreenId::ThirteenPercentNR, nullptr, host));
-        screen->SelectFirstEntry();
+        screen.reset(ScreenRegistry::standard().create(ScreenId::ThirteenPercentNonResident, nullptr, host));
+        screen->selectFirstEntry();
         QCOMPARE(kv::test::textOf(screen.get(), "edTaxWithheld"), QStringLiteral("5000"));
-        screen->SaveData();
+        screen->saveData();
         QVERIFY(d == before);
         QCOMPARE(host.changes, changes);
     }

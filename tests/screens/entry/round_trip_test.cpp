@@ -40,15 +40,15 @@ private slots:
         QTest::newRow("13%") << ScreenId::ThirteenPercent << 0;
         QTest::newRow("9%") << ScreenId::NinePercent << 0;
         QTest::newRow("35%") << ScreenId::ThirtyFivePercent << 0;
-        QTest::newRow("dividends") << ScreenId::ThirtyPercent << 0;
-        QTest::newRow("non-residents' 13%") << ScreenId::ThirteenPercentNR << 0;
+        QTest::newRow("dividends") << ScreenId::Dividends << 0;
+        QTest::newRow("non-residents' 13%") << ScreenId::ThirteenPercentNonResident << 0;
         QTest::newRow("property") << ScreenId::PropertyDeduction << 0;
         QTest::newRow("social") << ScreenId::SocialDeduction << 0;
         QTest::newRow("standard") << ScreenId::StandardDeduction << 0;
-        QTest::newRow("securities and investment") << ScreenId::CB << 0;
-        QTest::newRow("business") << ScreenId::BusinessNew << 0;
-        QTest::newRow("partnerships") << ScreenId::InvestTov << 0;
-        QTest::newRow("foreign") << ScreenId::Currency << 0;
+        QTest::newRow("securities and investment") << ScreenId::Securities << 0;
+        QTest::newRow("business") << ScreenId::Business << 0;
+        QTest::newRow("partnerships") << ScreenId::InvestmentPartnership << 0;
+        QTest::newRow("foreign") << ScreenId::ForeignIncome << 0;
     }
 
     void loadThenSaveChangesNothing() {
@@ -59,7 +59,7 @@ private slots:
         host.document->declarationKind = static_cast<std::uint8_t>(kind);
         const Declaration before = *host.document;
         std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(screen, nullptr, host));
-        shown->SaveData();
+        shown->saveData();
         // Every source of a list screen in turn shows its figures and stores them back.
         auto* list = shown->findChild<QTreeWidget*>(QStringLiteral("lvSources"));
         if (list == nullptr)
@@ -67,7 +67,7 @@ private slots:
         if (list != nullptr) {
             for (int row = 0; row < list->topLevelItemCount(); ++row)
                 list->setCurrentItem(list->topLevelItem(row));
-            shown->SaveData();
+            shown->saveData();
         }
         QVERIFY(*host.document == before);
         QCOMPARE(host.changes, 0);
@@ -98,12 +98,13 @@ private slots:
             }
             for (ScreenId id :
                  {ScreenId::InitialData, ScreenId::Taxpayer, ScreenId::ThirteenPercent, ScreenId::NinePercent,
-                  ScreenId::ThirtyFivePercent, ScreenId::ThirtyPercent, ScreenId::ThirteenPercentNR,
+                  ScreenId::ThirtyFivePercent, ScreenId::Dividends, ScreenId::ThirteenPercentNonResident,
                   ScreenId::PropertyDeduction, ScreenId::SocialDeduction, ScreenId::StandardDeduction,
-                  ScreenId::CB, ScreenId::BusinessNew, ScreenId::InvestTov, ScreenId::Currency}) {
+                  ScreenId::Securities, ScreenId::Business, ScreenId::InvestmentPartnership,
+                  ScreenId::ForeignIncome}) {
                 std::unique_ptr<ScreenFrame> shown(ScreenRegistry::standard().create(id, nullptr, host));
-                shown->SelectFirstEntry();
-                shown->SaveData();
+                shown->selectFirstEntry();
+                shown->saveData();
             }
             QVERIFY2(*host.document == expected, example.fileName.c_str());
             QCOMPARE(host.changes, 0);

@@ -416,14 +416,14 @@ private slots:
         kv::test::typeText(kv::test::child<QLineEdit>(screen.get(), "edTaxWithheld"),
                            QStringLiteral("13000"));
         const int changes = host.changes;
-        screen->SaveData();
+        screen->saveData();
         QCOMPARE(host.document->incomes13.get(0).taxWithheld, rub(13000));
         QCOMPARE(host.document->incomes13.get(0).totalIncome, Money::fromRaw(1000010000));
         QVERIFY(changes >= 5);
 
         // Built again from the document: rows read as they did when entered.
         screen = std::make_unique<Income13Screen>(nullptr, host);
-        screen->SelectFirstEntry();
+        screen->selectFirstEntry();
         incomes = kv::test::child<QTreeWidget>(screen.get(), "lvIncomes");
         QCOMPARE(kv::test::rowsOf(incomes),
                  (QStringList{"11|2000|50 000,50|Нет|-", "12|2000|50 000,50|Нет|-"}));
@@ -467,7 +467,7 @@ private slots:
         for (const char* name : {"bnDeleteSource", "bnEditSource", "bnDeleteIncome", "bnRepeatIncome"})
             QVERIFY2(!kv::test::child<QWidget>(&screen, name)->isEnabled(), name);
 
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         auto* incomes = kv::test::child<QTreeWidget>(&screen, "lvIncomes");
         QVERIFY(kv::test::child<QWidget>(&screen, "bnRepeatIncome")->isEnabled());
         QCOMPARE(incomes->indexOfTopLevelItem(incomes->currentItem()), 0);
@@ -504,7 +504,7 @@ private slots:
         host.document->incomes13.add(sourceWith(rub(2000), rub(260)));
         Income13Screen screen(nullptr, host);
         auto* sources = kv::test::child<QTreeWidget>(&screen, "lvSources");
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         kv::test::retype(&screen, "edTaxWithheld", QStringLiteral("100"));
         sources->setCurrentItem(sources->topLevelItem(1));
         QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("260"));
@@ -541,12 +541,12 @@ private slots:
         screen.show();
         QVERIFY(!kv::test::child<QWidget>(&screen, "gbAgentDeductions")->isVisible());
         QVERIFY(kv::test::child<QWidget>(&screen, "gbForeigner")->isVisible());
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10,00"));
         kv::test::clickButton(&screen, "bnAddIncome");
         QCOMPARE(host.document->incomes13NonResident.get(0).itemCount(), 2);
         QCOMPARE(host.document->incomes13.get(0).itemCount(), 1);
-        QCOMPARE(screen.CheckData(), std::uint16_t{0});
+        QCOMPARE(screen.checkData(), std::uint16_t{0});
 
         kv::test::whenModal(QStringLiteral("TfmInput13SourseIncome"), [](QDialog& dialog) {
             QVERIFY(!kv::test::child<QWidget>(&dialog, "chbPrimaryWorkplace")->isVisibleTo(&dialog));
@@ -566,24 +566,24 @@ private slots:
         d.incomes13.add(sourceWith(rub(1200000), Money::fromRaw(1560005000)));
         d.foreignerFixedAdvance = Money::fromRaw(12005000);
         Income13Screen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
         QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("156000,5"));
         QCOMPARE(kv::test::textOf(&screen, "edFixedAdvance"), QStringLiteral("1200,5"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(d.incomes13.get(0).taxWithheld, Money::fromRaw(1560005000));
         QCOMPARE(d.foreignerFixedAdvance, Money::fromRaw(12005000));
 
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
         screen.activateWindow();
-        screen.SetFocusToElement(FieldCode::kFixedAdvance);
+        screen.setFocusToElement(FieldCode::kFixedAdvance);
         auto* advance = kv::test::child<QLineEdit>(&screen, "edFixedAdvance");
         QTRY_COMPARE(QApplication::focusWidget(), advance);
         advance->end(false);
         QTest::keyClick(advance, Qt::Key_Backspace);
         QTest::keyClick(advance, Qt::Key_Backspace);
         QCOMPARE(advance->text(), QStringLiteral("1200"));
-        screen.SaveData();
+        screen.saveData();
         QCOMPARE(d.foreignerFixedAdvance, rub(1200));
     }
 
@@ -595,7 +595,7 @@ private slots:
         partnership.isInvestmentPartnership = 1;
         host.document->incomes13.add(partnership);
         Income13Screen screen(nullptr, host);
-        screen.SelectFirstEntry();
+        screen.selectFirstEntry();
 
         kv::test::whenModal(QStringLiteral("TfmInputSSCDeduct"), [](QDialog& d) {
             QVERIFY(!kv::test::child<QWidget>(&d, "edDeductSum")->isEnabled());
@@ -662,15 +662,15 @@ private slots:
         Income13Screen screen(nullptr, host);
         for (const QString& answer : answers)
             host.script.expect(QStringLiteral("TfmCheckError"), answer);
-        screen.SaveData();
-        QCOMPARE(screen.CheckData(), static_cast<std::uint16_t>(code));
+        screen.saveData();
+        QCOMPARE(screen.checkData(), static_cast<std::uint16_t>(code));
         QStringList asked;
         for (const Question& q : host.script.questions())
             asked.append(q.text);
         QCOMPARE(asked, messages);
         KV_VERIFY_ASKER(host.script);
 
-        screen.SetFocusToElement(3);
+        screen.setFocusToElement(3);
         QCOMPARE(kv::test::child<QTreeWidget>(&screen, "lvSources")->currentItem(),
                  kv::test::child<QTreeWidget>(&screen, "lvSources")->topLevelItem(2));
     }

@@ -47,7 +47,7 @@ void enterConditions(MainWindow& window, const QString& taxOffice, const QString
 }
 
 void enterTaxpayer(MainWindow& window, const RoadTaxpayer& person) {
-    clickSection(window, Section::PersonInfo);
+    clickSection(window, Section::Taxpayer);
     QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrPersonNaim"));
     const auto type = [&window](const char* field, const QString& text) {
         if (!text.isEmpty())

@@ -220,7 +220,7 @@ private slots:
         box()->click();
         QVERIFY(!box()->isChecked());
         KV_VERIFY_ASKER(run_.script);
-        clickSection(window, Section::PersonInfo);
+        clickSection(window, Section::Taxpayer);
         clickSection(window, Section::InitialData);
         box()->click();
         clickSection(window, Section::BusinessIncome);
@@ -237,14 +237,14 @@ private slots:
             MainWindow window(std::nullopt, options());
             window.show();
             // The section button and its box stay hidden; the box still opens the list.
-            QVERIFY(!window.sectionButtonWidget(Section::InvestTov)->isVisible());
+            QVERIFY(!window.sectionButtonWidget(Section::InvestmentPartnership)->isVisible());
             auto* box = child<QCheckBox>(&window, "chbInvestTov");
             QVERIFY(!box->isVisible());
             box->click();
             enterConditionsAndTaxpayer(window);
             if (QTest::currentTestFailed())
                 return;
-            window.SwitchSection(Section::InvestTov);
+            window.switchSection(Section::InvestmentPartnership);
             QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrInvestTov"));
             kv::test::whenModal(QStringLiteral("TfmInputSourseInvestTov"), [](QDialog& d) {
                 kv::test::retype(&d, "edSourceName", QStringLiteral("ИТ «Вектор»"));
@@ -284,7 +284,7 @@ private slots:
         QCOMPARE(p.item(0).operationKind, 2);
         QCOMPARE(p.item(0).priorYearsLoss, Money::fromRoubles(12000));
         QCOMPARE(p.taxableAmount, Money::fromRoubles(58000));
-        window.SwitchSection(Section::InvestTov);
+        window.switchSection(Section::InvestmentPartnership);
         QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvIncomes")),
                  QStringList{"2|90 000,00|15 000,00|5 000,00|12 000,00"});
         QCOMPARE(kv::test::textOf(&window, "edTotalIncome"), QStringLiteral("90 000,00"));

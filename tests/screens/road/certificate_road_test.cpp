@@ -109,7 +109,7 @@ class CertificateRoadTest : public QObject {
     std::string exported(Declaration& d) {
         const ExportServices services{
             run_.clock, run_.ids, [](const std::string& m) { QFAIL(qPrintable(QString::fromStdString(m))); }};
-        return ExportReturn(std::string(), d, 0, services);
+        return exportReturn(std::string(), d, 0, services);
     }
 
     // One certificate file through the window, its preview answered with "Загрузить".

@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(window.currentScreen()->objectName(), screen);
         QCOMPARE(kv::test::innerScreenName(window.currentScreen()), inner);
         QVERIFY(child<QAbstractButton>(&window, sectionButton.toLatin1().constData())->isChecked());
-        QVERIFY(!window.sectionButtonWidget(Section::InvestTov)->isChecked());
+        QVERIFY(!window.sectionButtonWidget(Section::InvestmentPartnership)->isChecked());
 
         QWidget* focus = window.focusWidget();
         if (focused.isEmpty()) {

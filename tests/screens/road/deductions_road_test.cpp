@@ -99,7 +99,7 @@ private slots:
         kv::test::retype(&window, "edTaxWithheld", QStringLiteral("78000"));
 
         // Standard deductions.
-        clickSection(window, Section::Deduction);
+        clickSection(window, Section::Deductions);
         kv::test::clickButton(&window, "fbStandartDeduct");
         QVERIFY(child<QWidget>(&window, "TfrFrameStandartDeduct") != nullptr);
         kv::test::clickButton(&window, "chbStandartDeduct");

@@ -419,10 +419,10 @@ public:
     void print(const std::string& inspectionName, const std::string& programFolder, std::string& xml,
                const QString& outputName, QWidget*) override {
         print::PrintModule module;
-        module.SetPrintTiffParam(print::kInspectionNameParam, inspectionName);
+        module.setPrintTiffParam(print::kInspectionNameParam, inspectionName);
         module.PrintTiffFolder = programFolder;
         written = QDir(folder).filePath(outputName + QStringLiteral(".pdf"));
-        module.PrintToPdf(xml, written.toStdString());
+        module.printToPdf(xml, written.toStdString());
     }
 };
 
@@ -444,7 +444,7 @@ class KeyboardTest : public QObject {
     QString sampleFor(ScreenId id) {
         Declaration d(run_.clock);
         d.loadFromFile(QStringLiteral(KV_EXAMPLES_DIR "/all-records.qv9").toStdString());
-        if (id == ScreenId::ThirteenPercentNR)
+        if (id == ScreenId::ThirteenPercentNonResident)
             d.setKind(ReturnKind::NonResident);
         const QString path = folder_.filePath(QStringLiteral("sample.qv9"));
         d.saveToFile(path.toStdString());
@@ -455,7 +455,7 @@ class KeyboardTest : public QObject {
     static void showScreen(MainWindow& window, ScreenId id) {
         const ScreenInfo& info = ScreenRegistry::standard().info(id);
         if (const auto* place = std::get_if<SectionPlace>(&info.place)) {
-            window.SwitchSection(place->section);
+            window.switchSection(place->section);
             return;
         }
         const ScreenId container = std::get<InsideContainer>(info.place).container;
@@ -730,7 +730,7 @@ private slots:
         sample.loadFromFile(QStringLiteral(KV_EXAMPLES_DIR "/typical.qv9").toStdString());
         const ExportServices services{run_.clock, run_.ids, [](const std::string& m) { QFAIL(m.c_str()); }};
         QCOMPARE(QString::fromStdString(
-                     ExportReturn(expectedFolder.toStdString() + "/", sample, kExportToFile, services)),
+                     exportReturn(expectedFolder.toStdString() + "/", sample, kExportToFile, services)),
                  name);
         const QByteArray expected = fileBytes(QDir(expectedFolder).filePath(name));
         QVERIFY(!expected.isEmpty());

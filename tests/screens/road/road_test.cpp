@@ -92,7 +92,7 @@ class RoadTest : public QObject {
         for (const kv::SectionButtonInfo& info : kv::sectionButtons()) {
             if (!info.visible || !info.screen.has_value() || !window.sectionEnabled(info.section))
                 continue;
-            window.SwitchSection(info.section);
+            window.switchSection(info.section);
             visited.append(window.currentScreen()->objectName());
             auto* container = qobject_cast<kv::ScreenContainer*>(window.currentScreen());
             if (container == nullptr)
@@ -104,15 +104,15 @@ class RoadTest : public QObject {
                 }
             }
         }
-        window.SwitchSection(Section::InitialData);
-        QVERIFY(window.SaveReturn());
+        window.switchSection(Section::InitialData);
+        QVERIFY(window.saveReturn());
     }
 
 private slots:
     void initTestCase() {
         QVERIFY(folder_.isValid());
-        QCOMPARE(CheckInn(kPersonInn, InnKind::Individual), InnResult::Valid);
-        QCOMPARE(CheckInn(kEmployerInn, InnKind::Organisation), InnResult::Valid);
+        QCOMPARE(checkInn(kPersonInn, InnKind::Individual), InnResult::Valid);
+        QCOMPARE(checkInn(kEmployerInn, InnKind::Organisation), InnResult::Valid);
     }
 
     void cleanup() { KV_VERIFY_ROAD(run_); }
@@ -223,7 +223,7 @@ private slots:
         snap(&window, QStringLiteral("08-incomes"));
 
         // The flat.
-        clickSection(window, Section::Deduction);
+        clickSection(window, Section::Deductions);
         QCOMPARE(window.currentScreen()->objectName(), QStringLiteral("TfrFrameDeductData"));
         kv::test::clickButton(&window, "chbConstructionDeduct");
         kv::test::whenModal(QStringLiteral("TfmInputConstruction"), [](QDialog& d) {
@@ -377,7 +377,7 @@ private slots:
         QCOMPARE(kv::test::textOf(&window, "meOKATO"), QString::fromLatin1(kHomeOktmo));
         QCOMPARE(child<QLabel>(&window, "lblInspectionName")->text().isEmpty(), false);
 
-        clickSection(window, Section::PersonInfo);
+        clickSection(window, Section::Taxpayer);
         const QList<std::pair<const char*, QString>> person = {
             {"edSurname", QStringLiteral("Смирнов")},
             {"edName", QStringLiteral("Алексей")},
@@ -411,7 +411,7 @@ private slots:
         kv::test::clickButton(&window, "bnEditSource");
         KV_VERIFY_MODALS();
 
-        clickSection(window, Section::Deduction);
+        clickSection(window, Section::Deductions);
         QVERIFY(child<QAbstractButton>(&window, "chbConstructionDeduct")->isChecked());
         QCOMPARE(kv::test::rowsOf(child<QTreeWidget>(&window, "lvObjects")),
                  QStringList{QStringLiteral("Квартира ") + QString::fromLatin1(kFlatNumber)});

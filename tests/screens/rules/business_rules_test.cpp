@@ -169,7 +169,7 @@ TEST(BusinessRules, ScreenCheckRecordsTheLastFixAndGoesOn) {
         for (const auto& a : c.activities)
             d.businessIncomes.add(a);
         ScriptedCheckDialog dialog(c.answers);
-        EXPECT_EQ(CheckBusinessIncomes(d, dialog), c.code);
+        EXPECT_EQ(checkBusinessIncomes(d, dialog), c.code);
         EXPECT_EQ(dialog.unexpected(), 0u);
         ASSERT_EQ(dialog.asked().size(), c.messages.size());
         for (std::size_t i = 0; i < c.messages.size(); ++i) {
@@ -197,7 +197,7 @@ TEST(PartnershipRules, IncomeDialogStaysOpenUntilAKindIsChosen) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         ScriptedCheckDialog dialog(c.answers);
-        EXPECT_EQ(CheckPartnershipIncome(c.kind, dialog), c.verdict);
+        EXPECT_EQ(checkPartnershipIncome(c.kind, dialog), c.verdict);
         ASSERT_EQ(dialog.asked().size(), c.asked ? 1u : 0u);
         if (c.asked) {
             const CheckQuestion& q = dialog.asked()[0];

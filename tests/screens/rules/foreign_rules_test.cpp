@@ -80,7 +80,7 @@ TEST(ForeignRules, CheckDataMessagesInOrder) {
         row.fault(faulty);
         f.d.foreignIncomes.add(faulty);
         ScriptedCheckDialog dialog({CheckAnswer::Fix});
-        const std::uint16_t code = CheckForeignIncomes(f.d, dialog);
+        const std::uint16_t code = checkForeignIncomes(f.d, dialog);
         if (*row.message == '\0') {
             EXPECT_EQ(code, 0) << row.name;
             EXPECT_TRUE(dialog.asked().empty()) << row.name;
@@ -104,14 +104,14 @@ TEST(ForeignRules, AnyAnswerEndsTheCheck) {
         f.d.foreignIncomes.add(first);
         f.d.foreignIncomes.add(third);
         ScriptedCheckDialog dialog({answer, answer});
-        EXPECT_EQ(CheckForeignIncomes(f.d, dialog), answer == CheckAnswer::Fix ? 2 : 0);
+        EXPECT_EQ(checkForeignIncomes(f.d, dialog), answer == CheckAnswer::Fix ? 2 : 0);
         EXPECT_EQ(dialog.asked().size(), 1u) << "one dialog whatever the answer";
     }
 }
 
 TEST(ForeignRules, SourceDialogNeedsACountry) {
     ScriptedCheckDialog fix({CheckAnswer::Fix});
-    EXPECT_FALSE(CheckForeignSourceCountry("  ", fix));
+    EXPECT_FALSE(checkForeignSourceCountry("  ", fix));
     ASSERT_EQ(fix.asked().size(), 1u);
     EXPECT_EQ(fix.asked()[0].message, utf8ToCp1251("Не выбран код страны"));
     EXPECT_EQ(fix.asked()[0].buttons().size(), 3u);
@@ -119,7 +119,7 @@ TEST(ForeignRules, SourceDialogNeedsACountry) {
     EXPECT_FALSE(fix.asked()[0].enabled(CheckAnswer::SkipAll));
 
     ScriptedCheckDialog none;
-    EXPECT_TRUE(CheckForeignSourceCountry("840", none));
+    EXPECT_TRUE(checkForeignSourceCountry("840", none));
     EXPECT_TRUE(none.asked().empty());
 }
 

@@ -115,7 +115,14 @@ TEST(FlatIncome, ChecksOfTheDialog) {
     const FlatCase cases[] = {
         {"complete", nine, "ООО", rub(1000), rub(90), {}, {}, 0},
         {"nothing entered yet", nine, "ООО", std::nullopt, Money{}, {}, {}, 0},
-        {"tax without income", nine, "ООО", std::nullopt, rub(90), {A::Fix}, {noIncome}, kFlatIncomeElement},
+        {"tax without income",
+         nine,
+         "ООО",
+         std::nullopt,
+         rub(90),
+         {A::Fix},
+         {noIncome},
+         FlatIncomeAmountElement},
         {"skipped, then the tax above the income",
          nine,
          "ООО",
@@ -123,7 +130,7 @@ TEST(FlatIncome, ChecksOfTheDialog) {
          rub(90),
          {A::Skip, A::Fix},
          {noIncome, belowTax},
-         kFlatWithheldElement},
+         FlatWithheldElement},
         {"skip all ends the run", nine, "ООО", std::nullopt, rub(90), {A::SkipAll}, {noIncome}, 0},
         {"tax above the income skipped", nine, "ООО", rub(50), rub(90), {A::Skip}, {belowTax}, 0},
         {"dividends below their tax",
@@ -133,7 +140,7 @@ TEST(FlatIncome, ChecksOfTheDialog) {
          rub(90),
          {A::Fix},
          {dividendsBelow},
-         kFlatWithheldElement},
+         FlatWithheldElement},
         {"dividends without tax", dividends, "ООО", std::nullopt, Money{}, {}, {}, 0},
         {"the payer comes first",
          dividends,
@@ -142,14 +149,14 @@ TEST(FlatIncome, ChecksOfTheDialog) {
          rub(90),
          {A::Fix},
          {"Не заполненно поле \"Наименование источника выплаты\""},
-         kFlatNameElement},
+         FlatNameElement},
     };
     for (const FlatCase& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedCheckDialog dialog(c.script);
         const FlatIncomeValues v{utf8ToCp1251(c.name), "1234567894", "773601001",
                                  "45382000",           c.income,     c.withheld};
-        EXPECT_EQ(CheckFlatIncomeDialog(c.kind, v, dialog), c.element);
+        EXPECT_EQ(checkFlatIncomeDialog(c.kind, v, dialog), c.element);
         std::vector<std::string> shown;
         for (const CheckQuestion& q : dialog.asked()) {
             shown.push_back(cp1251ToUtf8(q.message));
@@ -230,12 +237,12 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
          },
          {A::Fix},
          {{noCode, false}},
-         {false, kRateIncomeCodeElement}},
+         {false, RateIncomeCodeElement}},
         {"closing the message is \"Исправить\"",
          [](ThirtyFiveDialogState& s) { s = ThirtyFiveDialogState{}; },
          {A::None},
          {{noCode, false}},
-         {false, kRateIncomeCodeElement}},
+         {false, RateIncomeCodeElement}},
         {"2620 needs no amount and no withheld check",
          [](ThirtyFiveDialogState& s) {
              s.incomeCode = kUnstatedIncomeCode;
@@ -265,7 +272,7 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
          },
          {A::None},
          {{noAmount, false}},
-         {false, kRateIncomeAmountElement}},
+         {false, RateIncomeAmountElement}},
         {"deduction without income",
          [](ThirtyFiveDialogState& s) {
              s.incomeEmpty = true;
@@ -274,12 +281,12 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
          },
          {A::Fix},
          {{noAmount, false}},
-         {false, kRateIncomeAmountElement}},
+         {false, RateIncomeAmountElement}},
         {"deduction above the income",
          [](ThirtyFiveDialogState& s) { s.deduction = rub(10001); },
          {A::Fix},
          {{over, false}},
-         {false, kRateDeductionAmountElement}},
+         {false, RateDeductionAmountElement}},
         {"hidden deduction is not compared",
          [](ThirtyFiveDialogState& s) {
              s.deduction = rub(10001);
@@ -292,7 +299,7 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
          [](ThirtyFiveDialogState& s) { s.withheld = rub(10001); },
          {A::Fix},
          {{withheld, true}},
-         {false, kRateWithheldElement}},
+         {false, RateWithheldElement}},
         {"tax above the income may be skipped",
          [](ThirtyFiveDialogState& s) { s.withheld = rub(10001); },
          {A::Skip},
@@ -304,7 +311,7 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
         ThirtyFiveDialogState s = prizeWithDeduction();
         c.change(s);
         ScriptedCheckDialog dialog(c.script);
-        EXPECT_EQ(CheckThirtyFiveAmounts(s, dialog), c.verdict);
+        EXPECT_EQ(checkThirtyFiveAmounts(s, dialog), c.verdict);
         EXPECT_EQ(shownOf(dialog), c.shown);
         for (const CheckQuestion& q : dialog.asked()) {
             EXPECT_EQ(cp1251ToUtf8(q.title()), "Проверка: Доходы, облагаемые по ставке 35%");
@@ -342,7 +349,7 @@ TEST(NonResident, IncomeChecksUnderTheirOwnTitle) {
         s.deductionEmpty = c.deduction == 0;
         s.deduction = c.deduction != 0 ? rub(150) : Money{};
         ScriptedCheckDialog dialog(c.script);
-        EXPECT_EQ(CheckNonResidentIncome(s, dialog), c.verdict);
+        EXPECT_EQ(checkNonResidentIncome(s, dialog), c.verdict);
         EXPECT_EQ(shownOf(dialog), c.shown);
         for (const CheckQuestion& q : dialog.asked())
             EXPECT_EQ(cp1251ToUtf8(q.title()), "Проверка: Доходы нерезедентов, облагаемые по ставке 13%");

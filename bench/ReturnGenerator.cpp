@@ -10,8 +10,8 @@ namespace kv::bench {
 
 namespace {
 
-std::string u(std::string_view utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text u(std::string_view utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 DateValue date(int year, int month, int day) {
@@ -59,10 +59,11 @@ void fillTaxpayer(Taxpayer& p) {
     p.birthDate = date(1985, 4, 12);
     p.identityDocIssuer = u("ОВД района Хамовники г. Москвы");
     p.birthPlace = u("г. Москва");
-    p.citizenshipStatus.assign(1, '1'); // not = "1": GCC 12 at -O3 warns falsely on it
+    p.citizenshipStatus =
+        Cp1251Text::fromBytes(std::string(1, '1')); // not = "1": GCC 12 at -O3 warns falsely on it
     p.addressCity = u("Москва");
     p.addressStreet = u("ул. Удальцова");
-    p.addressHouse.assign(1, '3');
+    p.addressHouse = Cp1251Text::fromBytes(std::string(1, '3'));
     p.addressFlat = "57";
     p.oktmo = "45379000";
     p.contactPhone = "+7 495 123-45-67";
@@ -88,10 +89,10 @@ ThirteenIncomeItem incomeLine(int source, int line) {
 
 void addThirteenSource(Declaration& d, int i, int lines) {
     auto& s = d.incomes13.get(d.incomes13.add());
-    s.sourceInn = organisationInn("77" + digits(1000000LL + i * 7919LL, 7));
-    s.sourceKpp = "7701" + digits(i, 5);
-    s.sourceOktmo = "45" + digits(300000 + i * 13, 6);
-    s.sourceName = u("ООО \"Северный ветер ") + std::to_string(i) + "\"";
+    s.sourceInn = Cp1251Text::fromBytes(organisationInn("77" + digits(1000000LL + i * 7919LL, 7)));
+    s.sourceKpp = Cp1251Text::fromBytes("7701" + digits(i, 5));
+    s.sourceOktmo = Cp1251Text::fromBytes("45" + digits(300000 + i * 13, 6));
+    s.sourceName = u("ООО \"Северный ветер ") + Cp1251Text::number(i) + "\"";
     s.isPrimaryWorkplace = i == 0 ? 1 : 0;
     for (int j = 0; j < lines; ++j)
         s.addItem(incomeLine(i, j));
@@ -105,11 +106,11 @@ void addForeignIncome(Declaration& d, int i) {
     f.incomeRate = dividend ? 14 : 13; // dividends at 13% are marked with the rate + 1
     f.incomeCode = dividend ? 1010 : 2000;
     f.incomeName = dividend ? u("Дивиденды") : u("Вознаграждение за выполнение трудовых обязанностей");
-    f.sourceName = "Blue Harbour Ltd " + std::to_string(i);
-    f.countryCode = i % 2 == 0 ? "196" : "276";
+    f.sourceName = Cp1251Text::fromBytes("Blue Harbour Ltd " + std::to_string(i));
+    f.countryCode = i % 2 == 0 ? Cp1251Text{"196"} : Cp1251Text{"276"};
     f.incomeDate = date(2019, i % 12 + 1, 15);
     f.taxPaymentDate = date(2019, i % 12 + 1, 20);
-    f.currencyCode = i % 2 == 0 ? "840" : "978";
+    f.currencyCode = i % 2 == 0 ? Cp1251Text{"840"} : Cp1251Text{"978"};
     f.currencyName = i % 2 == 0 ? u("Доллар США") : u("Евро");
     f.incomeDateRate = Money::fromRaw(619057 + i);
     f.incomeDateUnits = 1;
@@ -123,10 +124,10 @@ void addForeignIncome(Declaration& d, int i) {
 void addDividendSource(Declaration& d, int i) {
     auto& s = d.incomes30.get(d.incomes30.add());
     s.incomeCode = 1010;
-    s.sourceInn = organisationInn("78" + digits(2000000LL + i * 104729LL, 7));
-    s.sourceKpp = "7801" + digits(i, 5);
-    s.sourceOktmo = "40" + digits(900000 + i, 6);
-    s.sourceName = u("АО \"Меридиан ") + std::to_string(i) + "\"";
+    s.sourceInn = Cp1251Text::fromBytes(organisationInn("78" + digits(2000000LL + i * 104729LL, 7)));
+    s.sourceKpp = Cp1251Text::fromBytes("7801" + digits(i, 5));
+    s.sourceOktmo = Cp1251Text::fromBytes("40" + digits(900000 + i, 6));
+    s.sourceName = u("АО \"Меридиан ") + Cp1251Text::number(i) + "\"";
     s.totalIncome = rub(10000 + i);
     s.taxableAmount = s.totalIncome;
     s.taxCalculated = Money::fromRoubles((10000 + i) * 13 / 100);
@@ -147,10 +148,10 @@ void fillDeductions(Declaration& d, int sources) {
         social.childEducation.add(rub(20000 + i));
         PensionContract fund;
         fund.contractKind = 1 + i % 3;
-        fund.organisationName = u("АО \"НПФ Тихая гавань ") + std::to_string(i) + "\"";
-        fund.organisationInn = organisationInn("7709" + digits(99004 + i, 5));
+        fund.organisationName = u("АО \"НПФ Тихая гавань ") + Cp1251Text::number(i) + "\"";
+        fund.organisationInn = Cp1251Text::fromBytes(organisationInn("7709" + digits(99004 + i, 5)));
         fund.organisationKpp = "770401001";
-        fund.contractNumber = "12-" + std::to_string(345 + i) + "/2018";
+        fund.contractNumber = Cp1251Text::fromBytes("12-" + std::to_string(345 + i) + "/2018");
         fund.contractDate = date(2018, 2, 1);
         fund.contribution = rub(2400 + i);
         social.pensionContracts.add(fund);
@@ -163,8 +164,8 @@ void fillDeductions(Declaration& d, int sources) {
         HousingObject flat;
         flat.objectKind = 2; // flat
         flat.numberKind = 1; // cadastral number
-        flat.objectNumber = "77:07:0009001:" + std::to_string(1342 + i);
-        flat.objectAddress = u("г. Москва, ул. Удальцова, д. 3, кв. ") + std::to_string(57 + i);
+        flat.objectNumber = Cp1251Text::fromBytes("77:07:0009001:" + std::to_string(1342 + i));
+        flat.objectAddress = u("г. Москва, ул. Удальцова, д. 3, кв. ") + Cp1251Text::number(57 + i);
         flat.taxpayerSign = 1;
         flat.houseAcquisitionMethod = 2;
         flat.rightRegistrationDate = date(2019, 6, 20);

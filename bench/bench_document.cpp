@@ -32,8 +32,9 @@ const kv::FixedIdSource& fixedIds() {
 }
 
 const kv::ExportServices& services() {
-    static const kv::ExportServices s{kv::bench::generatorClock(), fixedIds(),
-                                      [](const std::string&) { throw std::runtime_error("export failed"); }};
+    static const kv::ExportServices s{kv::bench::generatorClock(), fixedIds(), [](const kv::Cp1251Text&) {
+                                          throw std::runtime_error("export failed");
+                                      }};
     return s;
 }
 

@@ -14,14 +14,15 @@
 namespace {
 
 kv::CurrencyRate rateOn(double day, int roubles) {
-    return {kv::DateValue::fromDays(day).text('.'), std::to_string(roubles) + ",1234", "1"};
+    return {kv::Cp1251Text::fromBytes(kv::DateValue::fromDays(day).text('.')),
+            kv::Cp1251Text::fromBytes(std::to_string(roubles) + ",1234"), kv::Cp1251Text{"1"}};
 }
 
 // Days counted back from 31.12.2019, so that any N stays within the dates a file holds.
 constexpr double kLastDay = 43830;
 
 kv::CurrencyRates directoryOf(int days) {
-    kv::Currency usd{"840", "USD", {}};
+    kv::Currency usd{kv::Cp1251Text{"840"}, kv::Cp1251Text{"USD"}, {}};
     for (int i = 0; i < days; ++i)
         usd.rates.push_back(rateOn(kLastDay - days - days / 2 + i, 60 + i % 10));
     return kv::CurrencyRates{{usd}};
@@ -31,7 +32,7 @@ kv::BankRatesFile fileOf(int days) {
     kv::BankRatesFile file;
     file.kind = kv::BankRatesFile::Kind::Dynamic;
     file.bankId = "R01235";
-    kv::Currency usd{"840", "USD", {}};
+    kv::Currency usd{kv::Cp1251Text{"840"}, kv::Cp1251Text{"USD"}, {}};
     for (int i = 0; i < days; ++i)
         usd.rates.push_back(rateOn(kLastDay - days + i, 70 + i % 10));
     file.currencies.push_back(usd);

@@ -49,7 +49,7 @@ int process(const std::string& path) {
     static const kv::FixedIdSource ids("0F8FAD5B-D9CB-469F-A165-70867728950E");
     bool failed = false;
     const kv::ExportServices services{kv::bench::generatorClock(), ids,
-                                      [&failed](const std::string&) { failed = true; }};
+                                      [&failed](const kv::Cp1251Text&) { failed = true; }};
     const std::string xml = kv::exportReturn("", d, kv::kExportToText, services);
     if (failed || xml == kv::kExportFailed) {
         std::cerr << "the export failed\n";

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const bool passesCheck = !kv::firstReturnFault(doc).has_value();
-    const kv::ExportServices services{clock, ids, [](const std::string&) {}};
+    const kv::ExportServices services{clock, ids, [](const kv::Cp1251Text&) {}};
     const std::string xml = kv::exportReturn(std::string(), doc, kv::kExportToText, services);
     if (xml == kv::kExportFailed)
         return 0;

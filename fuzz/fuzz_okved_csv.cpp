@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (back->entries[i].name != entries[i].name || back->entries[i].kod != entries[i].kod)
             std::abort();
     kv::OkvedPickerModel model(read.classifier);
-    for (int entry : read.classifier.search(bytes.substr(0, 8)))
+    for (int entry : read.classifier.search(kv::Cp1251Text::fromBytes(bytes.substr(0, 8))))
         model.choose(entry);
     return 0;
 }

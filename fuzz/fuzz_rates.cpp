@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     for (const kv::Currency& c : file.currencies)
         for (const kv::CurrencyRate& r : c.rates) {
-            const auto found = kv::findCurrencyRate(&*back, c.code, *kv::DateValue::parseText(r.date, '.'));
+            const auto found =
+                kv::findCurrencyRate(&*back, c.code, *kv::DateValue::parseText(r.date.bytes(), '.'));
             if (!found || found->rate != r.rate || found->quantity != r.quantity)
                 std::abort();
         }

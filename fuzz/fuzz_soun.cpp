@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const auto date = kv::DateValue::parseText("01.12.2019", '.');
-    const auto back = kv::codeNameRowsFromXml(kv::inspectionsXml(offices, *date, "4.00"));
+    const auto back = kv::codeNameRowsFromXml(kv::inspectionsXml(offices, *date, kv::Cp1251Text{"4.00"}));
     if (!back || back->size() != offices.size())
         std::abort();
     for (std::size_t i = 0; i < offices.size(); ++i)

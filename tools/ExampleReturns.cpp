@@ -8,8 +8,8 @@ namespace kv::examples {
 
 namespace {
 
-std::string u(std::string_view utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text u(std::string_view utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 DateValue date(int year, int month, int day) {
@@ -156,7 +156,7 @@ Declaration allRecordsReturn() {
     sale.amount = rub(2100000);
     sale.month = 9;
     sale.hasCadastralData = 1;
-    sale.cadastralNumber = "50:21:0110101:77";
+    sale.cadastralNumber = Cp1251Text{"50:21:0110101:77"};
     sale.cadastralValue = rub(2450000, 15);
     sale.contractPrice = rub(2100000);
     source.addItem(sale);

@@ -6,19 +6,19 @@
 
 namespace kv {
 
-const std::string& answerCaption(CheckAnswer answer) {
-    static const std::array<std::string, 5> captions = {
-        std::string(),
-        utf8ToCp1251("Исправить"),
-        utf8ToCp1251("Пропустить"),
-        utf8ToCp1251("Пропустить все"),
-        utf8ToCp1251("Отмена"),
+const Cp1251Text& answerCaption(CheckAnswer answer) {
+    static const std::array<Cp1251Text, 5> captions = {
+        Cp1251Text(),
+        Cp1251Text::fromUtf8("Исправить"),
+        Cp1251Text::fromUtf8("Пропустить"),
+        Cp1251Text::fromUtf8("Пропустить все"),
+        Cp1251Text::fromUtf8("Отмена"),
     };
     return captions.at(static_cast<std::size_t>(answer));
 }
 
-std::string CheckQuestion::title() const {
-    static const std::string plain = utf8ToCp1251("Проверка");
+Cp1251Text CheckQuestion::title() const {
+    static const Cp1251Text plain = Cp1251Text::fromUtf8("Проверка");
     if (!windowTitle.empty())
         return windowTitle;
     return sectionTitle.empty() ? plain : plain + ": " + sectionTitle;

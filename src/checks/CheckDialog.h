@@ -2,6 +2,7 @@
 // How a check talks to the user: it puts one fault as a question (title, message,
 // which answers are enabled) and gets the chosen answer back. The window offers
 // the real modal dialogs; tests and the command line answer from a script.
+#include "core/Text.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,7 +19,7 @@ enum class CheckAnswer : std::uint8_t {
 };
 
 // The button caption of an answer, Windows-1251 ("" for None).
-const std::string& answerCaption(CheckAnswer answer);
+const Cp1251Text& answerCaption(CheckAnswer answer);
 
 enum class CheckDialogKind : std::uint8_t {
     Fault,       // TfmCheckError: "Исправить", "Пропустить", "Пропустить все"
@@ -27,15 +28,15 @@ enum class CheckDialogKind : std::uint8_t {
 
 struct CheckQuestion {
     CheckDialogKind dialog = CheckDialogKind::Fault;
-    std::string sectionTitle; // Windows-1251; empty leaves the plain window title
-    std::string message;      // Windows-1251
+    Cp1251Text sectionTitle; // Windows-1251; empty leaves the plain window title
+    Cp1251Text message;      // Windows-1251
     bool fixEnabled = true;
     bool skipEnabled = true;    // TfmCheckError only
     bool skipAllEnabled = true; // TfmCheckError only
-    std::string windowTitle;    // Windows-1251; when set, the whole title instead of the one below
+    Cp1251Text windowTitle;     // Windows-1251; when set, the whole title instead of the one below
 
     // "Проверка", or "Проверка: " and the section title.
-    std::string title() const;
+    Cp1251Text title() const;
     // The buttons the dialog shows, in order, enabled or not.
     std::vector<CheckAnswer> buttons() const;
     bool enabled(CheckAnswer answer) const;

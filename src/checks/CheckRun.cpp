@@ -2,10 +2,10 @@
 
 namespace kv {
 
-CheckRun::CheckRun(CheckDialog& dialog, std::string_view sectionTitle, CheckStop policy)
+CheckRun::CheckRun(CheckDialog& dialog, const Cp1251Text& sectionTitle, CheckStop policy)
     : dialog_(dialog), policy_(policy) {
     question_.dialog = CheckDialogKind::Fault;
-    question_.sectionTitle = std::string(sectionTitle);
+    question_.sectionTitle = sectionTitle;
 }
 
 CheckRun& CheckRun::offerSkip(bool on) {
@@ -18,19 +18,19 @@ CheckRun& CheckRun::offerSkipAll(bool on) {
     return *this;
 }
 
-CheckRun& CheckRun::windowTitle(std::string_view title) {
-    question_.windowTitle = std::string(title);
+CheckRun& CheckRun::windowTitle(const Cp1251Text& title) {
+    question_.windowTitle = title;
     return *this;
 }
 
-void CheckRun::setSectionTitle(std::string_view sectionTitle) {
-    question_.sectionTitle = std::string(sectionTitle);
+void CheckRun::setSectionTitle(const Cp1251Text& sectionTitle) {
+    question_.sectionTitle = sectionTitle;
 }
 
-CheckAnswer CheckRun::fault(std::string_view message, std::uint16_t elementCode) {
+CheckAnswer CheckRun::fault(const Cp1251Text& message, std::uint16_t elementCode) {
     if (stopped_)
         return CheckAnswer::None;
-    question_.message = std::string(message);
+    question_.message = message;
     lastAnswer_ = dialog_.ask(question_);
     switch (lastAnswer_) {
     case CheckAnswer::Fix:
@@ -47,7 +47,7 @@ CheckAnswer CheckRun::fault(std::string_view message, std::uint16_t elementCode)
     return lastAnswer_;
 }
 
-CheckAnswer CheckRun::faultNoSkip(std::string_view message, std::uint16_t elementCode) {
+CheckAnswer CheckRun::faultNoSkip(const Cp1251Text& message, std::uint16_t elementCode) {
     if (stopped_)
         return CheckAnswer::None;
     question_.skipEnabled = false;

@@ -18,10 +18,10 @@
 //                            one recorded winning; "Пропустить все" stops (business incomes).
 // Closing the window answers "Пропустить" while it is offered, "Исправить" otherwise.
 #include "checks/CheckDialog.h"
+#include "core/Text.h"
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace kv {
 
@@ -33,22 +33,22 @@ enum class CheckStop : std::uint8_t {
 
 class CheckRun {
 public:
-    CheckRun(CheckDialog& dialog, std::string_view sectionTitle, CheckStop policy = CheckStop::AtFix);
+    CheckRun(CheckDialog& dialog, const Cp1251Text& sectionTitle, CheckStop policy = CheckStop::AtFix);
 
     // The skip answers offered from here on.
     CheckRun& offerSkip(bool on);
     CheckRun& offerSkipAll(bool on);
     // A title that replaces "Проверка: " + section title as the whole window title.
-    CheckRun& windowTitle(std::string_view title);
+    CheckRun& windowTitle(const Cp1251Text& title);
     // Later faults go under another section title.
-    void setSectionTitle(std::string_view sectionTitle);
+    void setSectionTitle(const Cp1251Text& sectionTitle);
 
     // Shows one fault while the run is open and returns the answer (None when the
     // run had already stopped and nothing was shown).
-    CheckAnswer fault(std::string_view message, std::uint16_t elementCode);
+    CheckAnswer fault(const Cp1251Text& message, std::uint16_t elementCode);
     // A fault that may not be skipped: "Пропустить" is disabled for it and for
     // every later fault of the run.
-    CheckAnswer faultNoSkip(std::string_view message, std::uint16_t elementCode);
+    CheckAnswer faultNoSkip(const Cp1251Text& message, std::uint16_t elementCode);
 
     // False once the run has stopped.
     bool open() const { return !stopped_; }

@@ -49,21 +49,22 @@ bool checkDigitsMatch(std::string_view text) {
 }
 
 struct PayerMessages {
-    std::string noName = utf8ToCp1251("Не заполненно поле \"Наименование источника выплаты\"");
-    std::string oktmoLength =
-        utf8ToCp1251("Код ОКТМО введен некорректно(должно быть 8 или 11 симв.)(При продаже имущества "
-                     "физ.лицу - не нужен)");
-    std::string noOktmo =
-        utf8ToCp1251("Не введен код ОКТМО(8 или 11 симв.)(При продаже имущества физ.лицу - не нужен)");
-    std::string noOrganisationOktmo = utf8ToCp1251("Не введен код ОКТМО(8 или 11 симв.)");
-    std::string innTenOrTwelve = utf8ToCp1251("Длина ИНН должна быть равна 10 или 12 цифрам");
-    std::string innTen = utf8ToCp1251("Длина ИНН должна быть равна 10 цифрам");
-    std::string innInvalid = utf8ToCp1251("Номер ИНН введен неверно");
-    std::string noKpp = utf8ToCp1251("Отсутствует КПП");
-    std::string kppLength = utf8ToCp1251("Длина КПП должна быть равна 9 цифрам");
-    std::string kppZeros = utf8ToCp1251("Некорректный КПП");
-    std::string enterInn = utf8ToCp1251("Введите ИНН");
-    std::string organisationInnLength = utf8ToCp1251("Длина ИНН для юрлиц должна быть равна 10 цифрам");
+    Cp1251Text noName = Cp1251Text::fromUtf8("Не заполненно поле \"Наименование источника выплаты\"");
+    Cp1251Text oktmoLength =
+        Cp1251Text::fromUtf8("Код ОКТМО введен некорректно(должно быть 8 или 11 симв.)(При продаже имущества "
+                             "физ.лицу - не нужен)");
+    Cp1251Text noOktmo = Cp1251Text::fromUtf8(
+        "Не введен код ОКТМО(8 или 11 симв.)(При продаже имущества физ.лицу - не нужен)");
+    Cp1251Text noOrganisationOktmo = Cp1251Text::fromUtf8("Не введен код ОКТМО(8 или 11 симв.)");
+    Cp1251Text innTenOrTwelve = Cp1251Text::fromUtf8("Длина ИНН должна быть равна 10 или 12 цифрам");
+    Cp1251Text innTen = Cp1251Text::fromUtf8("Длина ИНН должна быть равна 10 цифрам");
+    Cp1251Text innInvalid = Cp1251Text::fromUtf8("Номер ИНН введен неверно");
+    Cp1251Text noKpp = Cp1251Text::fromUtf8("Отсутствует КПП");
+    Cp1251Text kppLength = Cp1251Text::fromUtf8("Длина КПП должна быть равна 9 цифрам");
+    Cp1251Text kppZeros = Cp1251Text::fromUtf8("Некорректный КПП");
+    Cp1251Text enterInn = Cp1251Text::fromUtf8("Введите ИНН");
+    Cp1251Text organisationInnLength =
+        Cp1251Text::fromUtf8("Длина ИНН для юрлиц должна быть равна 10 цифрам");
 };
 
 const PayerMessages& messages() {
@@ -71,7 +72,7 @@ const PayerMessages& messages() {
     return m;
 }
 
-const std::string* kppMessage(KppResult r) {
+const Cp1251Text* kppMessage(KppResult r) {
     switch (r) {
     case KppResult::Empty:
         return &messages().noKpp;
@@ -87,8 +88,8 @@ const std::string* kppMessage(KppResult r) {
 
 } // namespace
 
-InnResult checkInn(std::string_view inn, InnKind kind) {
-    const std::string text = trimText(inn);
+InnResult checkInn(const Cp1251Text& inn, InnKind kind) {
+    const std::string text = trimText(inn).bytes();
     if (text.empty())
         return InnResult::Empty;
     // Zeros alone rebuild themselves, so they are refused outright, whatever the
@@ -107,8 +108,8 @@ InnResult checkInn(std::string_view inn, InnKind kind) {
     return InnResult::Valid;
 }
 
-KppResult checkKpp(std::string_view kpp) {
-    const std::string text = trimText(kpp);
+KppResult checkKpp(const Cp1251Text& kpp) {
+    const std::string text = trimText(kpp).bytes();
     if (text.empty())
         return KppResult::Empty;
     if (text.size() != 9)
@@ -118,24 +119,24 @@ KppResult checkKpp(std::string_view kpp) {
     return KppResult::Valid;
 }
 
-bool oktmoLengthValid(std::string_view oktmo) {
+bool oktmoLengthValid(const Cp1251Text& oktmo) {
     const std::size_t n = trimText(oktmo).size();
     return n == 8 || n == 11;
 }
 
-bool inspectionCodeValid(std::string_view code) {
+bool inspectionCodeValid(const Cp1251Text& code) {
     return code.size() == 4 &&
-           std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
+           std::all_of(code.bytes().begin(), code.bytes().end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::vector<PayerFault> payerFaults(std::string_view name, bool skipAllowed, std::string_view oktmo,
-                                    std::string_view kpp, std::string_view inn) {
+std::vector<PayerFault> payerFaults(const Cp1251Text& name, bool skipAllowed, const Cp1251Text& oktmo,
+                                    const Cp1251Text& kpp, const Cp1251Text& inn) {
     const PayerMessages& m = messages();
     std::vector<PayerFault> faults;
     if (trimText(name).empty())
         faults.push_back({&m.noName, PayerField::Name, false});
 
-    const std::string trimmedOktmo = trimText(oktmo);
+    const Cp1251Text trimmedOktmo = trimText(oktmo);
     if (!trimmedOktmo.empty() && !oktmoLengthValid(trimmedOktmo))
         faults.push_back({&m.oktmoLength, PayerField::Oktmo, false});
     // The one fault a seller to a private person may skip: such a payer has no OKTMO.
@@ -149,7 +150,7 @@ std::vector<PayerFault> payerFaults(std::string_view name, bool skipAllowed, std
         faults.push_back({&m.innInvalid, PayerField::Inn, false});
 
     if (inn.size() == 10) {
-        if (const std::string* message = kppMessage(checkKpp(kpp)))
+        if (const Cp1251Text* message = kppMessage(checkKpp(kpp)))
             faults.push_back({message, PayerField::Kpp, false});
     } else if (!kpp.empty()) {
         // A KPP belongs to an organisation, whose INN has ten digits.
@@ -158,8 +159,8 @@ std::vector<PayerFault> payerFaults(std::string_view name, bool skipAllowed, std
     return faults;
 }
 
-std::vector<PayerFault> organisationPayerFaults(std::string_view name, std::string_view oktmo,
-                                                std::string_view kpp, std::string_view inn) {
+std::vector<PayerFault> organisationPayerFaults(const Cp1251Text& name, const Cp1251Text& oktmo,
+                                                const Cp1251Text& kpp, const Cp1251Text& inn) {
     const PayerMessages& m = messages();
     std::vector<PayerFault> faults;
     if (trimText(name).empty())
@@ -173,7 +174,7 @@ std::vector<PayerFault> organisationPayerFaults(std::string_view name, std::stri
     if (innResult == InnResult::Invalid)
         faults.push_back({&m.innInvalid, PayerField::Inn, false});
 
-    if (const std::string* message = kppMessage(checkKpp(kpp)))
+    if (const Cp1251Text* message = kppMessage(checkKpp(kpp)))
         faults.push_back({message, PayerField::Kpp, false});
 
     if (inn.empty())
@@ -183,7 +184,7 @@ std::vector<PayerFault> organisationPayerFaults(std::string_view name, std::stri
     return faults;
 }
 
-const std::string* firstUnskippable(const std::vector<PayerFault>& faults) {
+const Cp1251Text* firstUnskippable(const std::vector<PayerFault>& faults) {
     const auto fault =
         std::find_if(faults.begin(), faults.end(), [](const PayerFault& f) { return !f.mayBeSkipped; });
     return fault == faults.end() ? nullptr : fault->message;
@@ -192,7 +193,7 @@ const std::string* firstUnskippable(const std::vector<PayerFault>& faults) {
 namespace {
 
 // One run of TfmCheckError over the faults in order, never with "Пропустить все".
-PayerField showPayerFaults(CheckDialog& dialog, std::string_view sectionTitle, bool skipAllowed,
+PayerField showPayerFaults(CheckDialog& dialog, const Cp1251Text& sectionTitle, bool skipAllowed,
                            const std::vector<PayerFault>& faults) {
     CheckRun run(dialog, sectionTitle);
     run.offerSkip(skipAllowed).offerSkipAll(false);
@@ -208,14 +209,15 @@ PayerField showPayerFaults(CheckDialog& dialog, std::string_view sectionTitle, b
 
 } // namespace
 
-PayerField checkPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
-                      bool skipAllowed, std::string_view oktmo, std::string_view kpp, std::string_view inn) {
+PayerField checkPayer(CheckDialog& dialog, const Cp1251Text& sectionTitle, const Cp1251Text& name,
+                      bool skipAllowed, const Cp1251Text& oktmo, const Cp1251Text& kpp,
+                      const Cp1251Text& inn) {
     return showPayerFaults(dialog, sectionTitle, skipAllowed,
                            payerFaults(name, skipAllowed, oktmo, kpp, inn));
 }
 
-PayerField checkOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
-                                  std::string_view oktmo, std::string_view kpp, std::string_view inn) {
+PayerField checkOrganisationPayer(CheckDialog& dialog, const Cp1251Text& sectionTitle, const Cp1251Text& name,
+                                  const Cp1251Text& oktmo, const Cp1251Text& kpp, const Cp1251Text& inn) {
     return showPayerFaults(dialog, sectionTitle, false, organisationPayerFaults(name, oktmo, kpp, inn));
 }
 

@@ -3,10 +3,10 @@
 // organisation, the KPP of an organisation, the OKTMO of a territory, and the
 // payer of a source of income as its entry dialog confirms it.
 #include "checks/CheckDialog.h"
+#include "core/Text.h"
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kv {
@@ -43,43 +43,44 @@ enum class PayerField : std::uint16_t {
 };
 
 // The text is trimmed first; the check digits are those of the published INN algorithm.
-InnResult checkInn(std::string_view inn, InnKind kind);
+InnResult checkInn(const Cp1251Text& inn, InnKind kind);
 
 // Trimmed; letters are accepted, only the length and nine zeros are faults.
-KppResult checkKpp(std::string_view kpp);
+KppResult checkKpp(const Cp1251Text& kpp);
 
 // A trimmed OKTMO of 8 or 11 characters; its digits are not checked.
-bool oktmoLengthValid(std::string_view oktmo);
+bool oktmoLengthValid(const Cp1251Text& oktmo);
 
 // A tax office's code: exactly four digits, nothing around them.
-bool inspectionCodeValid(std::string_view code);
+bool inspectionCodeValid(const Cp1251Text& code);
 
 // A fault of a source's payer: the message, the field to go back to, and whether
 // the person may skip it.
 struct PayerFault {
-    const std::string* message; // Windows-1251
+    const Cp1251Text* message; // Windows-1251
     PayerField field;
     bool mayBeSkipped;
 };
 
 // The faults of a payer that may be an organisation or a person, in the order they
 // are shown; only a missing OKTMO may be skipped, and only when skipAllowed.
-std::vector<PayerFault> payerFaults(std::string_view name, bool skipAllowed, std::string_view oktmo,
-                                    std::string_view kpp, std::string_view inn);
+std::vector<PayerFault> payerFaults(const Cp1251Text& name, bool skipAllowed, const Cp1251Text& oktmo,
+                                    const Cp1251Text& kpp, const Cp1251Text& inn);
 // The faults of a payer that must be an organisation; none may be skipped.
-std::vector<PayerFault> organisationPayerFaults(std::string_view name, std::string_view oktmo,
-                                                std::string_view kpp, std::string_view inn);
+std::vector<PayerFault> organisationPayerFaults(const Cp1251Text& name, const Cp1251Text& oktmo,
+                                                const Cp1251Text& kpp, const Cp1251Text& inn);
 // The message of the first fault that may not be skipped, nullptr when there is none.
-const std::string* firstUnskippable(const std::vector<PayerFault>& faults);
+const Cp1251Text* firstUnskippable(const std::vector<PayerFault>& faults);
 
 // Payer of a source that may be an organisation or a person. One run of
 // TfmCheckError titled "Проверка: " + sectionTitle; "Пропустить все" is never
 // offered, "Пропустить" only when skipAllowed and until a fault that may not be skipped.
-PayerField checkPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
-                      bool skipAllowed, std::string_view oktmo, std::string_view kpp, std::string_view inn);
+PayerField checkPayer(CheckDialog& dialog, const Cp1251Text& sectionTitle, const Cp1251Text& name,
+                      bool skipAllowed, const Cp1251Text& oktmo, const Cp1251Text& kpp,
+                      const Cp1251Text& inn);
 
 // Payer that must be an organisation; no fault may be skipped.
-PayerField checkOrganisationPayer(CheckDialog& dialog, std::string_view sectionTitle, std::string_view name,
-                                  std::string_view oktmo, std::string_view kpp, std::string_view inn);
+PayerField checkOrganisationPayer(CheckDialog& dialog, const Cp1251Text& sectionTitle, const Cp1251Text& name,
+                                  const Cp1251Text& oktmo, const Cp1251Text& kpp, const Cp1251Text& inn);
 
 } // namespace kv

@@ -23,12 +23,14 @@ bool issuedAtFourteenOrLater(DateValue birth, DateValue issued) {
 }
 
 std::vector<RecordFault> conditionsFaults(const Declaration& d) {
-    static const std::string noInspection = utf8ToCp1251("Не введен номер инспекции");
-    static const std::string inspectionFormat = utf8ToCp1251("Код инспекции должен состоять из четырёх цифр");
-    static const std::string noName = utf8ToCp1251("Не указаны ФИО подписанта-представителя");
-    static const std::string noDocument =
-        utf8ToCp1251("Не указан документ, подтверждающий полномочия представителя");
-    static const std::string noOrganisation = utf8ToCp1251("Не указано наименование Юр.лица-представителя");
+    static const Cp1251Text noInspection = Cp1251Text::fromUtf8("Не введен номер инспекции");
+    static const Cp1251Text inspectionFormat =
+        Cp1251Text::fromUtf8("Код инспекции должен состоять из четырёх цифр");
+    static const Cp1251Text noName = Cp1251Text::fromUtf8("Не указаны ФИО подписанта-представителя");
+    static const Cp1251Text noDocument =
+        Cp1251Text::fromUtf8("Не указан документ, подтверждающий полномочия представителя");
+    static const Cp1251Text noOrganisation =
+        Cp1251Text::fromUtf8("Не указано наименование Юр.лица-представителя");
 
     std::vector<RecordFault> faults;
     if (d.inspectionCode.empty())
@@ -55,26 +57,27 @@ EmptyInn emptyInnOnReturn(const Declaration& d) {
 }
 
 std::vector<RecordFault> taxpayerFaults(const Taxpayer& p, EmptyInn emptyInn) {
-    static const std::string noSurname = utf8ToCp1251("Не введена фамилия");
-    static const std::string noFirstName = utf8ToCp1251("Не введено имя");
-    static const std::string innLength = utf8ToCp1251("Длина ИНН должна быть равна 12 цифрам");
-    static const std::string innInvalid = utf8ToCp1251("Номер ИНН введен неверно");
-    static const std::string noInn = utf8ToCp1251("Не указан ИНН");
-    static const std::string businessNeedsInn =
-        utf8ToCp1251("Лицам имеющим доходы от предпринимательской деятельности необходимо ввести ИНН");
-    static const std::string noBirthPlace = utf8ToCp1251("Не указано место рождения");
-    static const std::string noIdentityDoc = utf8ToCp1251("Не указан документ, удостоверяющий личность");
-    static const std::string noIdentityNumber =
-        utf8ToCp1251("Не указаны серия и номер документа, удостоверяющего личность");
-    static const std::string issuedBeforeBirth =
-        utf8ToCp1251("Дата выдачи документа не может быть меньше даты рождения");
-    static const std::string issuedBefore14 =
-        utf8ToCp1251("Дата выдачи документа должна быть больше даты рождения как минимум на 14 лет");
-    static const std::string noIssuer =
-        utf8ToCp1251("Не указано, кем выдан документ, удостоверяющий личность");
+    static const Cp1251Text noSurname = Cp1251Text::fromUtf8("Не введена фамилия");
+    static const Cp1251Text noFirstName = Cp1251Text::fromUtf8("Не введено имя");
+    static const Cp1251Text innLength = Cp1251Text::fromUtf8("Длина ИНН должна быть равна 12 цифрам");
+    static const Cp1251Text innInvalid = Cp1251Text::fromUtf8("Номер ИНН введен неверно");
+    static const Cp1251Text noInn = Cp1251Text::fromUtf8("Не указан ИНН");
+    static const Cp1251Text businessNeedsInn = Cp1251Text::fromUtf8(
+        "Лицам имеющим доходы от предпринимательской деятельности необходимо ввести ИНН");
+    static const Cp1251Text noBirthPlace = Cp1251Text::fromUtf8("Не указано место рождения");
+    static const Cp1251Text noIdentityDoc =
+        Cp1251Text::fromUtf8("Не указан документ, удостоверяющий личность");
+    static const Cp1251Text noIdentityNumber =
+        Cp1251Text::fromUtf8("Не указаны серия и номер документа, удостоверяющего личность");
+    static const Cp1251Text issuedBeforeBirth =
+        Cp1251Text::fromUtf8("Дата выдачи документа не может быть меньше даты рождения");
+    static const Cp1251Text issuedBefore14 =
+        Cp1251Text::fromUtf8("Дата выдачи документа должна быть больше даты рождения как минимум на 14 лет");
+    static const Cp1251Text noIssuer =
+        Cp1251Text::fromUtf8("Не указано, кем выдан документ, удостоверяющий личность");
 
     std::vector<RecordFault> faults;
-    const auto fault = [&faults](const std::string& message, std::uint16_t code) {
+    const auto fault = [&faults](const Cp1251Text& message, std::uint16_t code) {
         faults.push_back({&message, code});
     };
     if (p.surname.empty())
@@ -107,16 +110,16 @@ std::vector<RecordFault> taxpayerFaults(const Taxpayer& p, EmptyInn emptyInn) {
     return faults;
 }
 
-const std::string* withheldOverIncome(const ThirteenPercentSource& source) {
-    static const std::string m =
-        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
+const Cp1251Text* withheldOverIncome(const ThirteenPercentSource& source) {
+    static const Cp1251Text m =
+        Cp1251Text::fromUtf8("По данному источнику выплаты общая сумма дохода меньше удержанной суммы");
     return source.totalIncome < source.taxWithheld ? &m : nullptr;
 }
 
-const std::string* agentDeductionsOverIncome(const ThirteenPercentSource& source, ReturnKind kind) {
-    static const std::string m =
-        utf8ToCp1251("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
-                     "стандартных, социальных и имущественных вычетов");
+const Cp1251Text* agentDeductionsOverIncome(const ThirteenPercentSource& source, ReturnKind kind) {
+    static const Cp1251Text m =
+        Cp1251Text::fromUtf8("По данному источнику выплаты общая сумма дохода меньше суммы предоставленных "
+                             "стандартных, социальных и имущественных вычетов");
     if (kind != ReturnKind::Resident)
         return nullptr;
     Money deductions;
@@ -145,8 +148,8 @@ bool deductionExceedsIncome(const ThirteenIncomeItem& item) {
            !deductionMayExceedIncome(item.incomeCode, item.deductionCode);
 }
 
-const std::string& deductionOverIncomeMessage() {
-    static const std::string m = utf8ToCp1251("Сумма вычета превышает сумму дохода");
+const Cp1251Text& deductionOverIncomeMessage() {
+    static const Cp1251Text m = Cp1251Text::fromUtf8("Сумма вычета превышает сумму дохода");
     return m;
 }
 
@@ -156,8 +159,8 @@ namespace {
 // identifier; a missing OKTMO is left to the rule of the lines of Section 1, which
 // knows whether any tax goes through the payer; a missing INN or KPP leaves the
 // file without one, not with a wrong one.
-const std::string* identifierFault(const std::vector<PayerFault>& faults, std::string_view inn,
-                                   std::string_view kpp, std::string_view oktmo) {
+const Cp1251Text* identifierFault(const std::vector<PayerFault>& faults, const Cp1251Text& inn,
+                                  const Cp1251Text& kpp, const Cp1251Text& oktmo) {
     const auto missing = [&](PayerField field) {
         switch (field) {
         case PayerField::Inn:
@@ -181,19 +184,19 @@ const std::string* identifierFault(const std::vector<PayerFault>& faults, std::s
 
 } // namespace
 
-const std::string* payerFault(const IncomeSource& s) {
+const Cp1251Text* payerFault(const IncomeSource& s) {
     return identifierFault(payerFaults(s.sourceName, true, s.sourceOktmo, s.sourceKpp, s.sourceInn),
                            s.sourceInn, s.sourceKpp, s.sourceOktmo);
 }
 
-const std::string* organisationPayerFault(const IncomeSource& s) {
+const Cp1251Text* organisationPayerFault(const IncomeSource& s) {
     return identifierFault(organisationPayerFaults(s.sourceName, s.sourceOktmo, s.sourceKpp, s.sourceInn),
                            s.sourceInn, s.sourceKpp, s.sourceOktmo);
 }
 
-const std::string* pensionContractPayerFault(const PensionContract& c) {
+const Cp1251Text* pensionContractPayerFault(const PensionContract& c) {
     // The contract carries no OKTMO; one of a valid length lets that step pass.
-    static constexpr std::string_view anyOktmo = "00000000";
+    static const Cp1251Text anyOktmo{"00000000"};
     if (c.contractKind == PensionContract::kFundedPensionContributions)
         return nullptr;
     return identifierFault(
@@ -201,32 +204,33 @@ const std::string* pensionContractPayerFault(const PensionContract& c) {
         c.organisationInn, c.organisationKpp, anyOktmo);
 }
 
-const std::string* foreignCountryMissing(const ForeignIncome& e) {
-    static const std::string m = utf8ToCp1251("Не выбран код страны");
+const Cp1251Text* foreignCountryMissing(const ForeignIncome& e) {
+    static const Cp1251Text m = Cp1251Text::fromUtf8("Не выбран код страны");
     return trimText(e.countryCode).empty() ? &m : nullptr;
 }
 
-const std::string* foreignCurrencyMissing(const ForeignIncome& e) {
-    static const std::string m = utf8ToCp1251("По данному источнику выплаты не указан код валюты");
+const Cp1251Text* foreignCurrencyMissing(const ForeignIncome& e) {
+    static const Cp1251Text m = Cp1251Text::fromUtf8("По данному источнику выплаты не указан код валюты");
     return e.currencyCode.empty() ? &m : nullptr;
 }
 
-const std::string* foreignRateMissing(const ForeignIncome& e) {
-    static const std::string m = utf8ToCp1251("По данному источнику выплаты не указан курс валюты");
+const Cp1251Text* foreignRateMissing(const ForeignIncome& e) {
+    static const Cp1251Text m = Cp1251Text::fromUtf8("По данному источнику выплаты не указан курс валюты");
     return e.incomeDateUnits == 0 || e.incomeDateRate.isZero() ? &m : nullptr;
 }
 
-const std::string* foreignIncomeCodeMissing(const ForeignIncome& e) {
-    static const std::string m = utf8ToCp1251("По данному источнику выплаты не указан код дохода");
+const Cp1251Text* foreignIncomeCodeMissing(const ForeignIncome& e) {
+    static const Cp1251Text m = Cp1251Text::fromUtf8("По данному источнику выплаты не указан код дохода");
     return e.incomeCode == 0 ? &m : nullptr;
 }
 
-const std::string* foreignCfcFault(const ForeignIncome& e) {
-    static const std::string noNumber = utf8ToCp1251("По данному источнику необходимо указать номер КИК");
-    static const std::string badNumber =
-        utf8ToCp1251("По данному источнику номер КИК указан некорректно (состоит из двух букв и пяти цифр)");
-    static const std::string noMethod =
-        utf8ToCp1251("По данному источнику не указан порядок определения прибыли КИК");
+const Cp1251Text* foreignCfcFault(const ForeignIncome& e) {
+    static const Cp1251Text noNumber =
+        Cp1251Text::fromUtf8("По данному источнику необходимо указать номер КИК");
+    static const Cp1251Text badNumber = Cp1251Text::fromUtf8(
+        "По данному источнику номер КИК указан некорректно (состоит из двух букв и пяти цифр)");
+    static const Cp1251Text noMethod =
+        Cp1251Text::fromUtf8("По данному источнику не указан порядок определения прибыли КИК");
     if (e.incomeCode != 1000)
         return nullptr;
     if (e.cfcNumber.empty())
@@ -236,16 +240,16 @@ const std::string* foreignCfcFault(const ForeignIncome& e) {
     return e.cfcProfitMethod == 0 ? &noMethod : nullptr;
 }
 
-const std::string* foreignDeductionAmountMissing(const ForeignIncome& e) {
-    static const std::string m = utf8ToCp1251("По данному источнику выплаты не указана сумма вычета");
+const Cp1251Text* foreignDeductionAmountMissing(const ForeignIncome& e) {
+    static const Cp1251Text m = Cp1251Text::fromUtf8("По данному источнику выплаты не указана сумма вычета");
     return e.deductionCode != 0 && !isSecuritiesIncomeCode(e.incomeCode) && e.deductionAmount.isZero()
                ? &m
                : nullptr;
 }
 
-const std::string* foreignTaxRateMissing(const ForeignIncome& e) {
-    static const std::string m =
-        utf8ToCp1251("По данному источнику выплаты не указан курс валюты на дату уплаты налога");
+const Cp1251Text* foreignTaxRateMissing(const ForeignIncome& e) {
+    static const Cp1251Text m =
+        Cp1251Text::fromUtf8("По данному источнику выплаты не указан курс валюты на дату уплаты налога");
     const bool taxPaid = !e.taxInCurrency.isZero() || !e.taxInRubles.isZero();
     return taxPaid && (e.taxDateUnits == 0 || e.taxDateRate.isZero()) ? &m : nullptr;
 }
@@ -254,9 +258,9 @@ namespace {
 constexpr int kTaxYear = 2019; // the year whose incomes the return declares
 } // namespace
 
-const std::string* foreignIncomeDateOutsideYear(const ForeignIncome& e) {
-    static const std::string m =
-        utf8ToCp1251("По данному источнику выплаты дата получения дохода должна быть в 2019 году");
+const Cp1251Text* foreignIncomeDateOutsideYear(const ForeignIncome& e) {
+    static const Cp1251Text m =
+        Cp1251Text::fromUtf8("По данному источнику выплаты дата получения дохода должна быть в 2019 году");
     return e.incomeDate.year() != kTaxYear ? &m : nullptr;
 }
 
@@ -288,31 +292,33 @@ bool documentedPartsExceedTotal(const BusinessActivity& a) {
     return a.hasDocumentedExpenses != 0 && documentedExpenseParts(a) > a.totalExpenses;
 }
 
-const std::string& mixedExpensesMessage() {
-    static const std::string m =
-        utf8ToCp1251("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
+const Cp1251Text& mixedExpensesMessage() {
+    static const Cp1251Text m = Cp1251Text::fromUtf8(
+        "Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
     return m;
 }
 
-const std::string& okvedLengthMessage() {
-    static const std::string m =
-        utf8ToCp1251("Длина кода ОКВЭД должна быть не меньше 4 знаков вклячая точку");
+const Cp1251Text& okvedLengthMessage() {
+    static const Cp1251Text m =
+        Cp1251Text::fromUtf8("Длина кода ОКВЭД должна быть не меньше 4 знаков вклячая точку");
     return m;
 }
 
-std::string expensesOverTotalMessage(Money total, Money parts) {
-    static const std::string before = utf8ToCp1251("Общие расходы (");
-    static const std::string middle = utf8ToCp1251(
+Cp1251Text expensesOverTotalMessage(Money total, Money parts) {
+    static const Cp1251Text before = Cp1251Text::fromUtf8("Общие расходы (");
+    static const Cp1251Text middle = Cp1251Text::fromUtf8(
         ") меньше суммы расходов материальных, на оплату труда, прочих и амортизационных отчислений (");
-    return before + moneyText(total, ',') + middle + moneyText(parts, ',') + ")";
+    return before + Cp1251Text::fromBytes(moneyText(total, ',')) + middle +
+           Cp1251Text::fromBytes(moneyText(parts, ',')) + ")";
 }
 
-std::string expensesMismatchMessage(Money total, Money parts) {
-    static const std::string before = utf8ToCp1251("Общие расходы (");
-    static const std::string middle = utf8ToCp1251(
+Cp1251Text expensesMismatchMessage(Money total, Money parts) {
+    static const Cp1251Text before = Cp1251Text::fromUtf8("Общие расходы (");
+    static const Cp1251Text middle = Cp1251Text::fromUtf8(
         ") не совпадают с суммой расходов материальных, на оплату труда, прочих и амортизационных "
         "отчислений (");
-    return before + moneyText(total, ',') + middle + moneyText(parts, ',') + ")";
+    return before + Cp1251Text::fromBytes(moneyText(total, ',')) + middle +
+           Cp1251Text::fromBytes(moneyText(parts, ',')) + ")";
 }
 
 bool socialDeductionsMissing(const SocialDeduction& s) {
@@ -322,8 +328,8 @@ bool socialDeductionsMissing(const SocialDeduction& s) {
            s.pensionContracts.empty();
 }
 
-const std::string& socialDeductionsMissingMessage() {
-    static const std::string m = utf8ToCp1251("Не введены данные по социальным налоговым вычетам");
+const Cp1251Text& socialDeductionsMissingMessage() {
+    static const Cp1251Text m = Cp1251Text::fromUtf8("Не введены данные по социальным налоговым вычетам");
     return m;
 }
 

@@ -5,7 +5,7 @@
 // How to use (a screen's checkData, one source after another):
 //   for (const ForeignIncome& e : d.foreignIncomes)
 //       for (ForeignIncomeRule rule : kForeignIncomeRules)
-//           if (const std::string* message = rule(e)) run.fault(*message, position);
+//           if (const Cp1251Text* message = rule(e)) run.fault(*message, position);
 // The whole-return check applies each rule to the whole list before the next rule.
 // A whole record's faults come as a list in the order they are shown; the screen shows
 // them one by one, the whole-return check as its group's continuation says:
@@ -13,6 +13,7 @@
 // Messages are Windows-1251 and exactly the ones the person sees.
 #include "core/Date.h"
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <array>
 #include <cstdint>
@@ -46,7 +47,7 @@ bool issuedAtFourteenOrLater(DateValue birth, DateValue issued);
 // One fault of a record: its message and the element code of the screen that shows
 // the field to mend.
 struct RecordFault {
-    const std::string* message;
+    const Cp1251Text* message;
     std::uint16_t code;
 };
 
@@ -101,10 +102,10 @@ std::vector<RecordFault> taxpayerFaults(const Taxpayer& person, EmptyInn emptyIn
 
 // Each rule gives the message of its fault, or nullptr when the source passes it; the
 // element code is the source's 1-based position.
-const std::string* withheldOverIncome(const ThirteenPercentSource& source);
+const Cp1251Text* withheldOverIncome(const ThirteenPercentSource& source);
 // On a resident's return, the deductions granted by the tax agent add up to more
 // than the source's income. Other returns are granted none by agents.
-const std::string* agentDeductionsOverIncome(const ThirteenPercentSource& source, ReturnKind kind);
+const Cp1251Text* agentDeductionsOverIncome(const ThirteenPercentSource& source, ReturnKind kind);
 
 // --- Incomes from tax agents ---------------------------------------------------
 
@@ -113,7 +114,7 @@ const std::string* agentDeductionsOverIncome(const ThirteenPercentSource& source
 bool deductionMayExceedIncome(std::int32_t incomeCode, std::int32_t deductionCode);
 // An income line whose deduction is larger than its income, where no such loss is allowed.
 bool deductionExceedsIncome(const ThirteenIncomeItem& item);
-const std::string& deductionOverIncomeMessage();
+const Cp1251Text& deductionOverIncomeMessage();
 
 // --- Payers --------------------------------------------------------------------
 // A file written by another program may hold identifiers the entry dialogs never
@@ -122,34 +123,34 @@ const std::string& deductionOverIncomeMessage();
 
 // Payers that may be persons: the 13% (resident and non-resident), 35% and
 // partnership sources.
-const std::string* payerFault(const IncomeSource& source);
+const Cp1251Text* payerFault(const IncomeSource& source);
 // Payers that must be organisations: the 9% and dividend sources.
-const std::string* organisationPayerFault(const IncomeSource& source);
+const Cp1251Text* organisationPayerFault(const IncomeSource& source);
 // The organisation of a pension contract; contributions to the funded pension have none.
-const std::string* pensionContractPayerFault(const PensionContract& contract);
+const Cp1251Text* pensionContractPayerFault(const PensionContract& contract);
 
 // --- Foreign incomes -----------------------------------------------------------
 
 // A foreign source needs its country: without one the file names none.
-const std::string* foreignCountryMissing(const ForeignIncome& income);
+const Cp1251Text* foreignCountryMissing(const ForeignIncome& income);
 
 // Each rule gives the message of its fault, or nullptr when the income passes it.
-using ForeignIncomeRule = const std::string* (*)(const ForeignIncome&);
-const std::string* foreignCurrencyMissing(const ForeignIncome& income);
-const std::string* foreignRateMissing(const ForeignIncome& income);
-const std::string* foreignIncomeCodeMissing(const ForeignIncome& income);
+using ForeignIncomeRule = const Cp1251Text* (*)(const ForeignIncome&);
+const Cp1251Text* foreignCurrencyMissing(const ForeignIncome& income);
+const Cp1251Text* foreignRateMissing(const ForeignIncome& income);
+const Cp1251Text* foreignIncomeCodeMissing(const ForeignIncome& income);
 // Income 1000 needs a CFC number of eight characters and the way its profit is found.
-const std::string* foreignCfcFault(const ForeignIncome& income);
+const Cp1251Text* foreignCfcFault(const ForeignIncome& income);
 // An expense code needs an amount, except against a securities income.
-const std::string* foreignDeductionAmountMissing(const ForeignIncome& income);
+const Cp1251Text* foreignDeductionAmountMissing(const ForeignIncome& income);
 // The rules in the order both checks apply them.
 inline constexpr std::array<ForeignIncomeRule, 5> kForeignIncomeRules = {
     foreignCurrencyMissing, foreignRateMissing, foreignIncomeCodeMissing, foreignCfcFault,
     foreignDeductionAmountMissing};
 // Only the whole-return check applies these two: the screen names a date it cannot
 // take as the field says it, and a tax without its rate gives a credit of nothing.
-const std::string* foreignTaxRateMissing(const ForeignIncome& income);
-const std::string* foreignIncomeDateOutsideYear(const ForeignIncome& income);
+const Cp1251Text* foreignTaxRateMissing(const ForeignIncome& income);
+const Cp1251Text* foreignIncomeDateOutsideYear(const ForeignIncome& income);
 
 // --- Business incomes ----------------------------------------------------------
 
@@ -169,17 +170,17 @@ Money documentedExpenseParts(const BusinessActivity& activity);
 // above its parts is no fault (the screen's message still says "не совпадают").
 bool documentedPartsExceedTotal(const BusinessActivity& activity);
 
-const std::string& mixedExpensesMessage();
-const std::string& okvedLengthMessage();
+const Cp1251Text& mixedExpensesMessage();
+const Cp1251Text& okvedLengthMessage();
 // The parts exceed the total (the whole-return check).
-std::string expensesOverTotalMessage(Money total, Money parts);
+Cp1251Text expensesOverTotalMessage(Money total, Money parts);
 // The parts differ from the total (the business screen).
-std::string expensesMismatchMessage(Money total, Money parts);
+Cp1251Text expensesMismatchMessage(Money total, Money parts);
 
 // --- Social deductions ---------------------------------------------------------
 
 // Granted with no amount, no child's education and no contract entered.
 bool socialDeductionsMissing(const SocialDeduction& deduction);
-const std::string& socialDeductionsMissingMessage();
+const Cp1251Text& socialDeductionsMissingMessage();
 
 } // namespace kv

@@ -15,45 +15,47 @@ namespace kv {
 namespace {
 
 struct Messages {
-    std::string conditions = utf8ToCp1251("Задание условий");
-    std::string taxpayer = utf8ToCp1251("Сведения о декларанте");
-    std::string incomes13 = utf8ToCp1251("Доходы, облагаемые ставкой 13%");
-    std::string foreign = utf8ToCp1251("Доходы в валюте");
-    std::string business = utf8ToCp1251("Доходы от предпринимательской деятельности");
-    std::string social = utf8ToCp1251("Социальные вычеты");
-    std::string standard = utf8ToCp1251("Стандартные вычеты");
-    std::string incomes9 = utf8ToCp1251("Доходы, облагаемые по ставке 9%");
-    std::string incomes35 = utf8ToCp1251("Доходы, облагаемые по ставке 35%");
-    std::string dividends = utf8ToCp1251("Доходы в виде дивидендов");
-    std::string incomes13NonResident =
-        utf8ToCp1251("Доходы нерезидентов, высококвалифицированных специалистов");
-    std::string partnerships = utf8ToCp1251("Доходы от участия в инвестиционном товариществе");
+    Cp1251Text conditions = Cp1251Text::fromUtf8("Задание условий");
+    Cp1251Text taxpayer = Cp1251Text::fromUtf8("Сведения о декларанте");
+    Cp1251Text incomes13 = Cp1251Text::fromUtf8("Доходы, облагаемые ставкой 13%");
+    Cp1251Text foreign = Cp1251Text::fromUtf8("Доходы в валюте");
+    Cp1251Text business = Cp1251Text::fromUtf8("Доходы от предпринимательской деятельности");
+    Cp1251Text social = Cp1251Text::fromUtf8("Социальные вычеты");
+    Cp1251Text standard = Cp1251Text::fromUtf8("Стандартные вычеты");
+    Cp1251Text incomes9 = Cp1251Text::fromUtf8("Доходы, облагаемые по ставке 9%");
+    Cp1251Text incomes35 = Cp1251Text::fromUtf8("Доходы, облагаемые по ставке 35%");
+    Cp1251Text dividends = Cp1251Text::fromUtf8("Доходы в виде дивидендов");
+    Cp1251Text incomes13NonResident =
+        Cp1251Text::fromUtf8("Доходы нерезидентов, высококвалифицированных специалистов");
+    Cp1251Text partnerships = Cp1251Text::fromUtf8("Доходы от участия в инвестиционном товариществе");
 
-    std::string oktmoLength =
-        utf8ToCp1251("Код ОКТМО (по месту жительства) должен содержать 8 или 11 символов");
-    std::string noOktmo = utf8ToCp1251("Не введен код ОКТМО(8 или 11 симв.) по месту жительства");
-    std::string estimatedIncomeNotWhole = utf8ToCp1251("Предполагаемый доход указывается в целых рублях");
+    Cp1251Text oktmoLength =
+        Cp1251Text::fromUtf8("Код ОКТМО (по месту жительства) должен содержать 8 или 11 символов");
+    Cp1251Text noOktmo = Cp1251Text::fromUtf8("Не введен код ОКТМО(8 или 11 симв.) по месту жительства");
+    Cp1251Text estimatedIncomeNotWhole =
+        Cp1251Text::fromUtf8("Предполагаемый доход указывается в целых рублях");
 
-    std::string noIncomeLines = utf8ToCp1251("По данному источнику не указаны доходы");
+    Cp1251Text noIncomeLines = Cp1251Text::fromUtf8("По данному источнику не указаны доходы");
 
-    std::string cfcTaxNotWhole = utf8ToCp1251(
+    Cp1251Text cfcTaxNotWhole = Cp1251Text::fromUtf8(
         "По данному источнику налоги с доходов КИК, удержанные в РФ, указываются в целых рублях");
-    std::string sourceWithoutOktmo = utf8ToCp1251("По данному источнику выплаты не указан код ОКТМО");
-    std::string withheldNotWhole =
-        utf8ToCp1251("По данному источнику выплаты сумма удержанного налога указывается в целых рублях");
-    std::string fixedAdvanceNotWhole =
-        utf8ToCp1251("Сумма фиксированных платежей указывается в целых рублях");
-    std::string actualAdvancesNotWhole =
-        utf8ToCp1251("Фактические авансовые платежи указываются в целых рублях");
-    std::string adjustedTaxNotWhole = utf8ToCp1251("Скорректированный налог указывается в целых рублях");
-    std::string patentNotWhole = utf8ToCp1251("Платежи по патенту указываются в целых рублях");
-    std::string tradeFeeNotWhole = utf8ToCp1251("Торговый сбор указывается в целых рублях");
+    Cp1251Text sourceWithoutOktmo = Cp1251Text::fromUtf8("По данному источнику выплаты не указан код ОКТМО");
+    Cp1251Text withheldNotWhole = Cp1251Text::fromUtf8(
+        "По данному источнику выплаты сумма удержанного налога указывается в целых рублях");
+    Cp1251Text fixedAdvanceNotWhole =
+        Cp1251Text::fromUtf8("Сумма фиксированных платежей указывается в целых рублях");
+    Cp1251Text actualAdvancesNotWhole =
+        Cp1251Text::fromUtf8("Фактические авансовые платежи указываются в целых рублях");
+    Cp1251Text adjustedTaxNotWhole =
+        Cp1251Text::fromUtf8("Скорректированный налог указывается в целых рублях");
+    Cp1251Text patentNotWhole = Cp1251Text::fromUtf8("Платежи по патенту указываются в целых рублях");
+    Cp1251Text tradeFeeNotWhole = Cp1251Text::fromUtf8("Торговый сбор указывается в целых рублях");
 
-    std::string tooManyFirstChildren =
-        utf8ToCp1251("Вычет на первого и второго ребенка предоставляется не более чем на двух детей. "
-                     "Детей, начиная с 3-го, укажите в строке для них");
-    std::string standardAtTwoPlaces =
-        utf8ToCp1251("Вы не могли получать стандартные вычеты работая в нескольких местах ОДНОВРЕМЕННО.");
+    Cp1251Text tooManyFirstChildren =
+        Cp1251Text::fromUtf8("Вычет на первого и второго ребенка предоставляется не более чем на двух детей. "
+                             "Детей, начиная с 3-го, укажите в строке для них");
+    Cp1251Text standardAtTwoPlaces = Cp1251Text::fromUtf8(
+        "Вы не могли получать стандартные вычеты работая в нескольких местах ОДНОВРЕМЕННО.");
 };
 
 const Messages& messages() {
@@ -116,7 +118,7 @@ private:
     // No fault dialog has been shown in the current group.
     bool quiet() const { return lastAnswer_ == CheckAnswer::None; }
 
-    void report(CheckSection section, const std::string& title, const std::string& message, int code) {
+    void report(CheckSection section, const Cp1251Text& title, const Cp1251Text& message, int code) {
         CheckQuestion q;
         q.dialog = CheckDialogKind::ReturnFault;
         q.sectionTitle = title;
@@ -130,11 +132,11 @@ private:
     // Reports the first entry of a list for which faultOf gives a message; the
     // element code is its 1-based position.
     template <class List, class FaultOf>
-    void reportFirst(const List& list, CheckSection section, const std::string& title, FaultOf faultOf) {
+    void reportFirst(const List& list, CheckSection section, const Cp1251Text& title, FaultOf faultOf) {
         int position = 0;
         for (const auto& entry : list) {
             ++position;
-            if (const std::string* message = faultOf(entry)) {
+            if (const Cp1251Text* message = faultOf(entry)) {
                 report(section, title, *message, position);
                 return;
             }
@@ -143,7 +145,7 @@ private:
 
     // A deduction larger than its income, where the law allows no such loss, would
     // lower the tax on other incomes of the source.
-    static const std::string* lineDeductionOverIncome(const ThirteenPercentSource& s) {
+    static const Cp1251Text* lineDeductionOverIncome(const ThirteenPercentSource& s) {
         for (const ThirteenIncomeItem& line : s.items)
             if (deductionExceedsIncome(line))
                 return &deductionOverIncomeMessage();
@@ -208,7 +210,7 @@ private:
     // screen and only on the kind of return that declares it.
     void checkOtherRussianIncomes() {
         const Messages& m = messages();
-        const auto withheld = [&](const auto& list, CheckSection section, const std::string& title) {
+        const auto withheld = [&](const auto& list, CheckSection section, const Cp1251Text& title) {
             if (quiet())
                 reportFirst(list, section, title, [&](const auto& s) {
                     return whole(s.taxWithheld) ? nullptr : &m.withheldNotWhole;
@@ -230,7 +232,7 @@ private:
     // The payers as their entry dialogs check them, for a file written elsewhere.
     void checkOtherPayers() {
         const Messages& m = messages();
-        const auto payers = [&](const auto& list, CheckSection section, const std::string& title,
+        const auto payers = [&](const auto& list, CheckSection section, const Cp1251Text& title,
                                 auto faultOf) {
             if (quiet())
                 reportFirst(list, section, title, faultOf);
@@ -286,7 +288,7 @@ private:
         int position = 0;
         for (const BusinessActivity& e : d_.businessIncomes) {
             ++position;
-            const auto fault = [&](const std::string& message) {
+            const auto fault = [&](const Cp1251Text& message) {
                 report(CheckSection::BusinessIncomes, m.business, message, position);
             };
             if (expenseChoiceDiffers(e, first)) {
@@ -305,7 +307,7 @@ private:
         // The return-wide figures of the same screen.
         const struct {
             Money amount;
-            const std::string& message;
+            const Cp1251Text& message;
             std::uint16_t code;
         } figures[] = {
             {d_.actualAdvancePayments, m.actualAdvancesNotWhole, FieldCode::kActualAdvances},
@@ -331,7 +333,7 @@ private:
         if (social.granted == 0)
             return;
         for (std::int32_t i = 0; i < social.pensionContracts.count(); ++i) {
-            if (const std::string* message = pensionContractPayerFault(social.pensionContracts.get(i))) {
+            if (const Cp1251Text* message = pensionContractPayerFault(social.pensionContracts.get(i))) {
                 report(CheckSection::SocialDeductions, m.social, *message,
                        FieldCode::kFirstPensionContract + static_cast<std::uint16_t>(i));
                 return;
@@ -376,7 +378,7 @@ private:
 
     void checkResidenceOktmo(bool taxPayable) {
         const Messages& m = messages();
-        const std::string oktmo = trimText(d_.person.oktmo);
+        const Cp1251Text oktmo = trimText(d_.person.oktmo);
         if (!oktmo.empty() && !oktmoLengthValid(oktmo))
             report(CheckSection::Conditions, m.conditions, m.oktmoLength, 10);
         else if (oktmo.empty() && (taxPayable || d_.kind() == ReturnKind::Estimated))

@@ -41,12 +41,12 @@ std::optional<ReturnFault> firstReturnFault(Declaration& declaration) {
     return ReturnFault{q.sectionTitle, q.message, result};
 }
 
-std::string returnFaultText(const ReturnFault& fault) {
-    static const std::string section = utf8ToCp1251("Раздел: ");
-    static const std::string element = utf8ToCp1251("Код элемента: ");
+Cp1251Text returnFaultText(const ReturnFault& fault) {
+    static const Cp1251Text section = Cp1251Text::fromUtf8("Раздел: ");
+    static const Cp1251Text element = Cp1251Text::fromUtf8("Код элемента: ");
     return (fault.sectionTitle.empty() ? fault.sectionTitle : fault.sectionTitle + "\n") + fault.message +
-           "\n" + section + std::to_string(static_cast<int>(fault.result.section)) + "\n" + element +
-           std::to_string(fault.result.elementCode);
+           "\n" + section + Cp1251Text::fromBytes(std::to_string(static_cast<int>(fault.result.section))) +
+           "\n" + element + Cp1251Text::fromBytes(std::to_string(fault.result.elementCode));
 }
 
 } // namespace kv

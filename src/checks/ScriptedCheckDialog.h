@@ -3,6 +3,7 @@
 // "Исправить" at the first fault where the command line checks a return.
 #include "checks/CheckDialog.h"
 #include "checks/ReturnCheck.h"
+#include "core/Text.h"
 
 #include <cstddef>
 #include <deque>
@@ -39,8 +40,8 @@ private:
 
 // The first fault of the whole-return check as the user would see it.
 struct ReturnFault {
-    std::string sectionTitle; // Windows-1251; empty when no section is concerned
-    std::string message;      // Windows-1251
+    Cp1251Text sectionTitle; // Windows-1251; empty when no section is concerned
+    Cp1251Text message;      // Windows-1251
     ReturnCheckResult result;
 };
 
@@ -50,6 +51,6 @@ std::optional<ReturnFault> firstReturnFault(Declaration& declaration);
 
 // The fault in four lines (section title, message, section number, element
 // code), Windows-1251, for the command line.
-std::string returnFaultText(const ReturnFault& fault);
+Cp1251Text returnFaultText(const ReturnFault& fault);
 
 } // namespace kv

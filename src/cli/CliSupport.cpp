@@ -8,15 +8,16 @@
 
 namespace kv::cli {
 
-std::string messageUtf8(std::string_view cp1251, std::string_view path) {
+std::string messageUtf8(const Cp1251Text& text, std::string_view path) {
     std::string out;
-    const std::size_t at = path.empty() ? std::string_view::npos : cp1251.find(path);
+    // The path is the file system's bytes: shown as they are, not taken for Windows-1251.
+    const std::size_t at = path.empty() ? std::string_view::npos : text.bytes().find(path);
     if (at == std::string_view::npos) {
-        out = cp1251ToUtf8(cp1251);
+        out = text.utf8();
     } else {
-        out = cp1251ToUtf8(cp1251.substr(0, at));
+        out = text.substr(0, at).utf8();
         out += path;
-        out += cp1251ToUtf8(cp1251.substr(at + path.size()));
+        out += text.substr(at + path.size()).utf8();
     }
     for (std::size_t i = 0; i < out.size(); ++i)
         if (out[i] == '\r' && (i + 1 == out.size() || out[i + 1] != '\n'))
@@ -24,11 +25,11 @@ std::string messageUtf8(std::string_view cp1251, std::string_view path) {
     return out;
 }
 
-void out1251(std::string_view cp1251) {
-    std::cout << messageUtf8(cp1251) << '\n';
+void out1251(const Cp1251Text& text) {
+    std::cout << messageUtf8(text) << '\n';
 }
-void err1251(std::string_view cp1251) {
-    std::cerr << messageUtf8(cp1251) << '\n';
+void err1251(const Cp1251Text& text) {
+    std::cerr << messageUtf8(text) << '\n';
 }
 int usageError(std::string_view usage, std::string_view why) {
     if (!why.empty())
@@ -41,11 +42,14 @@ void errUtf8(std::string_view utf8) {
     std::cerr << utf8 << '\n';
 }
 
-std::string storageMessage(const std::exception& e) {
+Cp1251Text storageMessage(const std::exception& e) {
     // A number that does not parse means the file is damaged; the user sees the bad-format message.
     if (dynamic_cast<const ConversionError*>(&e) != nullptr)
         return msg::badFormat();
-    return e.what();
+    if (const auto* storage = dynamic_cast<const StorageError*>(&e))
+        return storage->message();
+    // Any other failure (out of memory) shows the library's own ASCII text.
+    return Cp1251Text::fromBytes(std::string_view(e.what()));
 }
 
 void errStorage(const std::exception& e, const std::string& path) {

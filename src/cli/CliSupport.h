@@ -3,8 +3,10 @@
 // terminal UTF-8, so every text crosses here.
 #include "core/Date.h"
 
+#include "core/Text.h"
 #include <exception>
 #include <optional>
+
 #include <string>
 #include <string_view>
 
@@ -12,17 +14,17 @@ namespace kv::cli {
 
 // Writes Windows-1251 text to stdout / stderr as UTF-8, with a newline. A bare carriage
 // return of a message (the program's line break) is written as a newline.
-void out1251(std::string_view cp1251);
-void err1251(std::string_view cp1251);
+void out1251(const Cp1251Text& text);
+void err1251(const Cp1251Text& text);
 // UTF-8 text straight to stderr, with a newline.
 void errUtf8(std::string_view utf8);
 
 // Windows-1251 text as UTF-8 with its bare carriage returns as newlines; the file name
 // `path` inside it is kept as given on the command line (the terminal's own encoding).
-std::string messageUtf8(std::string_view cp1251, std::string_view path = {});
+std::string messageUtf8(const Cp1251Text& text, std::string_view path = {});
 
 // The message of a failure while reading or writing a document, for the user.
-std::string storageMessage(const std::exception& e);
+Cp1251Text storageMessage(const std::exception& e);
 // Writes that message to stderr, naming `path` as the user gave it.
 void errStorage(const std::exception& e, const std::string& path);
 

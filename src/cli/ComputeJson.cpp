@@ -19,7 +19,9 @@ using Json = nlohmann::ordered_json;
 class Obj {
 public:
     Obj& operator()(std::string_view name, Money m) { return put(name, moneyText(m, '.')); }
-    Obj& operator()(std::string_view name, const std::string& text) { return put(name, cp1251ToUtf8(text)); }
+    Obj& operator()(std::string_view name, const Cp1251Text& text) { return put(name, text.utf8()); }
+    // Figures the sheets hold as text (rates, amounts in a currency): ASCII.
+    Obj& operator()(std::string_view name, const std::string& figure) { return put(name, figure); }
     Obj& operator()(std::string_view name, std::int32_t n) { return put(name, n); }
     Obj& operator()(std::string_view name, std::uint8_t n) { return put(name, static_cast<int>(n)); }
     Obj& operator()(std::string_view name, std::int16_t n) { return put(name, static_cast<int>(n)); }
@@ -351,11 +353,11 @@ Json documentWrites(const Declaration& doc) {
 } // namespace
 
 Json computationJson(const ReturnComputation& root, const Declaration& doc, std::optional<bool> result,
-                     const std::string& error) {
+                     const Cp1251Text& error) {
     Json j = Json::object();
     j["result"] = result.has_value() ? Json(*result) : Json(nullptr);
     if (!error.empty())
-        j["error"] = cp1251ToUtf8(error);
+        j["error"] = error.utf8();
     j["section2Other13"] = razd2(root.section2Other13);
     j["section2Cfc13"] = razd2(root.section2Cfc13);
     j["section2Dividends13"] = razd2(root.section2Dividends13);

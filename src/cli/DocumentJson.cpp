@@ -17,8 +17,8 @@ using Json = nlohmann::ordered_json;
 Json value(Money m) {
     return moneyText(m, '.');
 }
-Json value(const std::string& text) {
-    return cp1251ToUtf8(text);
+Json value(const Cp1251Text& text) {
+    return text.utf8();
 }
 Json value(std::int32_t n) {
     return n;

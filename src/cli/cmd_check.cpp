@@ -23,7 +23,7 @@ int cmdCheck(const Args& args) {
     }
     const auto fault = firstReturnFault(declaration);
     if (!fault) {
-        out1251(utf8ToCp1251("Проверка декларации завершена успешно"));
+        out1251(Cp1251Text::fromUtf8("Проверка декларации завершена успешно"));
         return 0;
     }
     out1251(returnFaultText(*fault));

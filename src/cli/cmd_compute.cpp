@@ -34,8 +34,8 @@ int cmdCompute(const Args& args) {
         return 0;
     } catch (const ComputationError& e) {
         // As the export does, the sheets are still shown with whatever they hold.
-        err1251(e.what());
-        std::cout << computationJson(*root, doc, std::nullopt, e.what())
+        err1251(e.message());
+        std::cout << computationJson(*root, doc, std::nullopt, e.message())
                          .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
                   << '\n';
         return 1;

@@ -31,7 +31,7 @@ std::optional<ExportOptions> parseExportOptions(const Args& args, bool fileComma
         } else if (a == "--guid" && hasValue) {
             if (!isGuidText(args[++i]))
                 return fail("Неверный GUID: " + args[i] + " (нужно XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX)");
-            o.ids = std::make_unique<FixedIdSource>(upperCp1251(args[i]));
+            o.ids = std::make_unique<FixedIdSource>(upperCp1251(Cp1251Text::fromBytes(args[i])).bytes());
         } else if (fileCommand && a == "--out" && hasValue) {
             o.folder = args[++i];
         } else if (fileCommand && a == "--no-check") {
@@ -75,7 +75,7 @@ int cmdExport(const Args& args) {
     // A computation that fails is reported, and the file is still written from what the
     // sheets hold, as the program does; the status then says the return is not sound.
     bool computationFailed = false;
-    const ExportServices services{*options->clock, *options->ids, [&computationFailed](const std::string& m) {
+    const ExportServices services{*options->clock, *options->ids, [&computationFailed](const Cp1251Text& m) {
                                       computationFailed =
                                           computationFailed || m == ComputationError::userMessage();
                                       err1251(m);
@@ -84,15 +84,16 @@ int cmdExport(const Args& args) {
     if (name == kExportRefused)
         return 1; // the message naming what to correct is out already
     if (name == kExportFailed) {
-        err1251(utf8ToCp1251("Файл не сформирован, свяжитесь с разработчиками."));
+        err1251(Cp1251Text::fromUtf8("Файл не сформирован, свяжитесь с разработчиками."));
         return 2;
     }
     if (!std::filesystem::exists(folder + name)) {
-        err1251(utf8ToCp1251("Не удалось сохранить файл в указанный каталог. Выберите другой каталог или "
-                             "запускайте программу с правами администратора."));
+        err1251(
+            Cp1251Text::fromUtf8("Не удалось сохранить файл в указанный каталог. Выберите другой каталог или "
+                                 "запускайте программу с правами администратора."));
         return 2;
     }
-    std::cout << folder << messageUtf8(name) << '\n';
+    std::cout << folder << messageUtf8(Cp1251Text::fromBytes(name)) << '\n';
     return computationFailed ? 1 : 0;
 }
 

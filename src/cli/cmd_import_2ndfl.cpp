@@ -18,8 +18,8 @@ namespace kv::cli {
 namespace {
 constexpr const char* kUsage = "import-2ndfl RETURN.qv9 CERTIFICATE.xml... [--inn INN]";
 
-std::string u(std::string_view utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text u(std::string_view utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 bool readFile(const std::string& path, std::string& bytes) {
@@ -33,19 +33,19 @@ bool readFile(const std::string& path, std::string& bytes) {
 }
 
 // "справка № 17, ООО "РОМАШКА" (ИНН 7728012340)".
-std::string certificateTitle(const CertificateImport& import) {
+Cp1251Text certificateTitle(const CertificateImport& import) {
     return u("справка № ") + import.certificate->number + ", " + import.agent.name + u(" (ИНН ") +
            import.agent.inn + ")";
 }
 
-std::string addedLine(const CertificateImport& import, bool replacing) {
-    std::string line = certificateTitle(import) + ": ";
+Cp1251Text addedLine(const CertificateImport& import, bool replacing) {
+    Cp1251Text line = certificateTitle(import) + ": ";
     if (!replacing || import.replaced.empty()) {
         line += u("добавлена");
     } else {
         line += u("заменила ");
         for (std::size_t i = 0; i < import.replaced.size(); ++i)
-            line += (i == 0 ? "" : ", ") + ("\xAB" + import.replaced[i].name + "\xBB (") +
+            line += (i == 0 ? Cp1251Text() : Cp1251Text{", "}) + u("«") + import.replaced[i].name + u("» (") +
                     sourceListTitle(import.replaced[i].list) + ")";
     }
     return line + u("; доход ") + certificateAmountText(import.totalIncome()) + u(", налог удержан ") +
@@ -105,33 +105,32 @@ int cmdImport2ndfl(const Args& args) {
         }
         CertificateReading reading = readIncomeCertificates(bytes);
         if (!reading.file) {
-            errUtf8(path + ": справка не принята: " + cp1251ToUtf8(reading.fault) +
-                    ". Декларация не изменена.");
+            errUtf8(path + ": справка не принята: " + reading.fault.utf8() + ". Декларация не изменена.");
             return 1;
         }
         const CertificateFile& file = batch.files.emplace_back(std::move(*reading.file));
-        const std::vector<int> chosen =
-            inn.empty() ? certificatesOfTaxpayer(file, work.person) : certificatesWithInn(file, inn);
+        const std::vector<int> chosen = inn.empty() ? certificatesOfTaxpayer(file, work.person)
+                                                    : certificatesWithInn(file, Cp1251Text::fromUtf8(inn));
         if (chosen.size() != 1) {
             errUtf8(path +
                     (chosen.empty() ? ": в файле нет справки налогоплательщика декларации"
                                     : ": в файле несколько справок налогоплательщика") +
                     "; укажите получателя дохода: --inn ИНН. Получатели в файле:");
             for (const Certificate& c : file.certificates)
-                errUtf8("  " + cp1251ToUtf8(recipientLabel(c)));
+                errUtf8("  " + recipientLabel(c).utf8());
             errUtf8("Декларация не изменена.");
             return 2;
         }
         CertificateImport import = prepareImport(file, chosen[0], work);
         if (!import.accepted()) {
-            errUtf8(path + ": " + cp1251ToUtf8(certificateTitle(import)) +
-                    " не принята: " + cp1251ToUtf8(import.fault) + ". Декларация не изменена.");
+            errUtf8(path + ": " + certificateTitle(import).utf8() + " не принята: " + import.fault.utf8() +
+                    ". Декларация не изменена.");
             return 1;
         }
         const bool replace = !batch.agentAddedUnderAnotherNumber(import);
-        lines.push_back(path + ": " + cp1251ToUtf8(addedLine(import, replace)));
-        for (const std::string& w : import.warnings)
-            lines.push_back(path + ": предупреждение: " + cp1251ToUtf8(w));
+        lines.push_back(path + ": " + addedLine(import, replace).utf8());
+        for (const Cp1251Text& w : import.warnings)
+            lines.push_back(path + ": предупреждение: " + w.utf8());
         applyImport(work, import, replace);
         batch.done.push_back(std::move(import));
     }

@@ -50,12 +50,12 @@ int cmdImportOkved(const Args& args) {
         return 0;
     } catch (const ClassifierShrinkError& e) {
         err1251(okvedImportFailureMessage());
-        err1251(e.what());
+        err1251(e.message());
         std::cerr << "Чтобы всё же заменить справочник, повторите команду с --replace\n";
         return 2;
     } catch (const OkvedImportError& e) {
         err1251(okvedImportFailureMessage());
-        err1251(e.what());
+        err1251(e.message());
         if (!e.faults().empty())
             err1251(okvedFaultList(e.faults()));
         return 2;

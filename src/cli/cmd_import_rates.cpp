@@ -52,12 +52,13 @@ int cmdImportRates(const Args& args) {
                 continue;
             // A dynamic file of a currency outside the bank's list: the person names it.
             if (currency.empty()) {
-                err1251(utf8ToCp1251("Неизвестный код валюты ЦБ РФ: ") + file.bankId);
+                err1251(Cp1251Text::fromUtf8("Неизвестный код валюты ЦБ РФ: ") +
+                        Cp1251Text::fromBytes(file.bankId));
                 return usage("Укажите трехзначный код валюты этого файла: --currency КОД (" + f + ")");
             }
             for (Currency& c : file.currencies)
                 if (c.code.empty())
-                    c.code = currency;
+                    c.code = Cp1251Text::fromUtf8(currency);
         }
         std::filesystem::path target = out;
         std::filesystem::path seed;
@@ -72,7 +73,7 @@ int cmdImportRates(const Args& args) {
         out1251(ratesImportSummaryText(result.summary));
         std::cout << "Файл: " << target.string() << '\n';
     } catch (const RatesImportError& e) {
-        err1251(e.what());
+        err1251(e.message());
         return 2;
     }
     return 0;

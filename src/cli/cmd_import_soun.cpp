@@ -57,10 +57,10 @@ int cmdImportSoun(const Args& args) {
         date = SystemClock().today();
 
     try {
-        importSoun(dbf, out, *date, "00", how);
+        importSoun(dbf, out, *date, Cp1251Text{"00"}, how);
     } catch (const ClassifierShrinkError& e) {
         err1251(sounFailureMessage());
-        err1251(e.what());
+        err1251(e.message());
         std::cerr << "Чтобы всё же заменить справочник, повторите команду с --replace\n";
         return 2;
     } catch (const std::exception& e) {

@@ -18,7 +18,7 @@ int cmdItems(const Args& args) {
         DocumentStorage storage(&loader);
         storage.openStorage();
         const std::int32_t version = storage.formatVersion();
-        std::cout << "identifier: " << cp1251ToUtf8(storage.formatIdentifier()) << '\n'
+        std::cout << "identifier: " << Cp1251Text::fromBytes(storage.formatIdentifier()).utf8() << '\n'
                   << "version: " << version / 65536 << '.' << version % 65536 << '\n';
         const std::string_view all(loader.buffer());
         std::size_t at = DocumentStorage::kHeaderSize;
@@ -29,7 +29,8 @@ int cmdItems(const Args& args) {
             const std::size_t n = std::stoul(std::string(prefix));
             if (at + 4 + n > all.size())
                 break;
-            std::cout << at << '\t' << n << '\t' << cp1251ToUtf8(all.substr(at + 4, n)) << '\n';
+            std::cout << at << '\t' << n << '\t' << Cp1251Text::fromBytes(all.substr(at + 4, n)).utf8()
+                      << '\n';
             at += 4 + n;
         }
         if (at < all.size())

@@ -73,7 +73,7 @@ int cmdPdf(const Args& args) {
     // A computation that fails is reported, and the file is still written from what the
     // sheets hold, as the program does; the status then says the return is not sound.
     bool computationFailed = false;
-    const ExportServices services{*options->clock, *options->ids, [&computationFailed](const std::string& m) {
+    const ExportServices services{*options->clock, *options->ids, [&computationFailed](const Cp1251Text& m) {
                                       computationFailed =
                                           computationFailed || m == ComputationError::userMessage();
                                       err1251(m);
@@ -95,7 +95,7 @@ int cmdPdf(const Args& args) {
     try {
         module.printToPdf(xml, out);
     } catch (const print::PrintError& e) {
-        err1251(e.what());
+        err1251(e.message());
         return 2;
     }
     std::cout << out << '\n';

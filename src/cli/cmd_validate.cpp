@@ -30,13 +30,13 @@ int cmdValidate(const Args& args) {
         return 2;
     }
     const SchemaReport report = checkAgainstSchema(bytes, *form);
-    const std::string title = cp1251ToUtf8(formTitle(*form));
+    const std::string title = formTitle(*form).utf8();
     if (report.valid()) {
         std::cout << path << ": соответствует формату " << title << '\n';
         return 0;
     }
     for (const SchemaViolation& v : report.violations)
-        std::cout << path << ':' << v.line << ": " << cp1251ToUtf8(v.text) << '\n';
+        std::cout << path << ':' << v.line << ": " << v.text.utf8() << '\n';
     std::cout << path << ": не соответствует формату " << title << ", нарушений: " << report.violations.size()
               << '\n';
     return 1;

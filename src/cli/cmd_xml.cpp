@@ -25,7 +25,7 @@ int cmdXml(const Args& args) {
     // A computation that fails is reported, and the file is still written from what the
     // sheets hold, as the program does; the status then says the return is not sound.
     bool computationFailed = false;
-    const ExportServices services{*options->clock, *options->ids, [&computationFailed](const std::string& m) {
+    const ExportServices services{*options->clock, *options->ids, [&computationFailed](const Cp1251Text& m) {
                                       computationFailed =
                                           computationFailed || m == ComputationError::userMessage();
                                       err1251(m);
@@ -33,7 +33,7 @@ int cmdXml(const Args& args) {
     const std::string bytes = exportReturn(std::string(), declaration, kExportToText, services);
     if (bytes == kExportFailed)
         return 2;
-    if (const std::string fault = exportSchemaFault(declaration, bytes); !fault.empty()) {
+    if (const Cp1251Text fault = exportSchemaFault(declaration, bytes); !fault.empty()) {
         err1251(fault);
         return 1;
     }

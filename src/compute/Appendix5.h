@@ -4,6 +4,7 @@
 // common annual limit.
 #include "core/Date.h"
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <cstdint>
 #include <string>
@@ -17,10 +18,10 @@ class ReturnComputation;
 // One pension or insurance contract ("РасчПСВВыч").
 struct PensionContractLine {
     std::int32_t contractKind = 0; // "ВидДоговор"
-    std::string fundName;          // "Наим"
-    std::string fundInn;           // "ИННЮЛ"
-    std::string fundKpp;           // "КПП"
-    std::string contractNumber;    // "НомДогНПО"
+    Cp1251Text fundName;           // "Наим"
+    Cp1251Text fundInn;            // "ИННЮЛ"
+    Cp1251Text fundKpp;            // "КПП"
+    Cp1251Text contractNumber;     // "НомДогНПО"
     DateValue contractDate;        // "ДатаДогНПО"
     Money paid;
     Money deductible; // "СумВзносУпл"

@@ -40,7 +40,7 @@ std::string_view iisKind(std::string_view ordinary) {
 }
 
 void copyExportedLosses(Appendix8Operation& line, const Appendix8Loss* first, std::size_t count) {
-    std::string* kinds[] = {&line.lossKind1, &line.lossKind2, &line.lossKind3};
+    Cp1251Text* kinds[] = {&line.lossKind1, &line.lossKind2, &line.lossKind3};
     Money* amounts[] = {&line.lossAmount1, &line.lossAmount2, &line.lossAmount3};
     for (std::size_t i = 0; i < count && i < 3; ++i) {
         *kinds[i] = first[i].lossKind;
@@ -61,7 +61,7 @@ void Appendix8Sheet::compute(const Declaration& /*declaration*/, const ReturnCom
         if (in.income + in.costs <= Money{})
             return;
         Appendix8Operation line;
-        line.operationKind = in.kind;
+        line.operationKind = Cp1251Text::fromBytes(in.kind);
         line.income = in.income;
         line.costs = in.costs;
         line.expenses = in.expenses;
@@ -72,7 +72,7 @@ void Appendix8Sheet::compute(const Declaration& /*declaration*/, const ReturnCom
         for (const Loss& loss : candidates) {
             if (loss.amount <= Money{})
                 continue;
-            line.losses[lossCount++] = Appendix8Loss{std::string(loss.kind), loss.amount};
+            line.losses[lossCount++] = Appendix8Loss{Cp1251Text::fromBytes(loss.kind), loss.amount};
             lossesSum += loss.amount;
         }
         line.lossFlag = lossCount > 0 ? 1 : 0;

@@ -3,6 +3,7 @@
 // sheets and the investment partnership sheet, with the two totals that the
 // tax base and the housing deduction use.
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <array>
 #include <cstdint>
@@ -16,17 +17,17 @@ class ReturnComputation;
 
 // One loss set against an operation line.
 struct Appendix8Loss {
-    std::string lossKind; // empty: the slot holds no loss
+    Cp1251Text lossKind; // empty: the slot holds no loss
     Money amount;
 };
 
 struct Appendix8Operation {
-    std::string operationKind;
+    Cp1251Text operationKind;
     Money income;
     Money costs;
     Money expenses;
     std::uint8_t lossFlag = 0;
-    std::string lossKind1, lossKind2, lossKind3;
+    Cp1251Text lossKind1, lossKind2, lossKind3;
     Money lossAmount1, lossAmount2, lossAmount3;
     Money invDeduction219_1;
     Money invDeduction219_3;

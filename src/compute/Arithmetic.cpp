@@ -24,11 +24,11 @@ constexpr std::int64_t kKopeck = 100;
 } // namespace
 
 ComputationError::ComputationError(std::string detail)
-    : ArithmeticError(userMessage()), detail_(std::move(detail)) {}
+    : ArithmeticError(userMessage().bytes()), detail_(std::move(detail)) {}
 
-const std::string& ComputationError::userMessage() {
-    static const std::string text =
-        utf8ToCp1251("Ошибка в рассчетах. Пожалуйста, свяжитесь с разработчиками через службу поддержки");
+const Cp1251Text& ComputationError::userMessage() {
+    static const Cp1251Text text = Cp1251Text::fromUtf8(
+        "Ошибка в рассчетах. Пожалуйста, свяжитесь с разработчиками через службу поддержки");
     return text;
 }
 

@@ -6,6 +6,7 @@
 // division by zero, an amount outside the 64-bit range) raises ComputationError
 // rather than giving a silent wrong figure.
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <cstdint>
 #include <string>
@@ -20,7 +21,9 @@ public:
     const std::string& detail() const { return detail_; }
 
     // "Ошибка в рассчетах. Пожалуйста, свяжитесь с разработчиками через службу поддержки"
-    static const std::string& userMessage();
+    static const Cp1251Text& userMessage();
+    // The same text as what().
+    const Cp1251Text& message() const { return userMessage(); }
 
 private:
     std::string detail_;

@@ -29,7 +29,7 @@ std::string rateText(Money rate, std::int32_t units) {
     return perUnit ? moneyText(*perUnit, '.') : std::string();
 }
 
-CfcProfit* findCfc(std::vector<CfcProfit>& cfcs, const std::string& number) {
+CfcProfit* findCfc(std::vector<CfcProfit>& cfcs, const Cp1251Text& number) {
     auto it =
         std::find_if(cfcs.begin(), cfcs.end(), [&](const CfcProfit& k) { return k.cfcNumber == number; });
     return it == cfcs.end() ? nullptr : &*it;
@@ -37,45 +37,45 @@ CfcProfit* findCfc(std::vector<CfcProfit>& cfcs, const std::string& number) {
 
 } // namespace
 
-std::string foreignKindCode(std::int32_t c) {
+Cp1251Text foreignKindCode(std::int32_t c) {
     switch (c) {
     case 1000:
-        return "21";
+        return Cp1251Text{"21"};
     case 1010:
     case 1012:
-        return "22";
+        return Cp1251Text{"22"};
     case 1011:
     case 1110:
-        return "23";
+        return Cp1251Text{"23"};
     case 4924:
-        return "24";
+        return Cp1251Text{"24"};
     case 1510:
     case 1511:
     case 1512:
     case 1520:
     case 1521:
     case 4910:
-        return "25";
+        return Cp1251Text{"25"};
     case 4926:
-        return "26";
+        return Cp1251Text{"26"};
     case 2010:
-        return "27";
+        return Cp1251Text{"27"};
     case 2000:
     case 2002:
     case 2003:
-        return "28";
+        return Cp1251Text{"28"};
     case 2001:
-        return "29";
+        return Cp1251Text{"29"};
     case 4931:
-        return "31";
+        return Cp1251Text{"31"};
     default:
-        return c >= 2201 && c <= 2210 ? "30" : "32";
+        return c >= 2201 && c <= 2210 ? Cp1251Text{"30"} : Cp1251Text{"32"};
     }
 }
 
-std::string normaliseCfcNumber(const std::string& entered) {
-    std::string result = entered.substr(0, 2);
-    result += '-';
+Cp1251Text normaliseCfcNumber(const Cp1251Text& entered) {
+    Cp1251Text result = entered.substr(0, 2);
+    result += "-";
     if (entered.size() > 3)
         result += entered.substr(3, 5);
     return result;

@@ -4,6 +4,7 @@
 // tax, and the controlled-foreign-company cases.
 #include "core/Date.h"
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <cstdint>
 #include <string>
@@ -15,10 +16,10 @@ class Declaration;
 
 // One foreign income as Appendix 2 shows it ("РасчДохНалИно").
 struct ForeignIncomeLine {
-    std::string countryCode;
-    std::string currencyName;
-    std::string currencyCode;
-    std::string sourceName;
+    Cp1251Text countryCode;
+    Cp1251Text currencyName;
+    Cp1251Text currencyCode;
+    Cp1251Text sourceName;
     DateValue incomeDate;
     std::string incomeRateText;       // roubles per unit on the income date, four decimals
     std::string incomeInCurrencyText; // income in the currency, two decimals
@@ -33,8 +34,8 @@ struct ForeignIncomeLine {
     Money taxRf; // Russian tax on the income, in kopecks
     Money cfcTaxWithheldInRussia;
     Money credit; // foreign tax credited
-    std::string kindCode;
-    std::string cfcNumber; // "AA-12345"
+    Cp1251Text kindCode;
+    Cp1251Text cfcNumber; // "AA-12345"
     std::uint8_t cfcProfitMethod = 0;
     Money exempt60;
     Money exempt60_1;
@@ -45,7 +46,7 @@ struct ForeignIncomeLine {
 
 // Profit of one controlled foreign company not yet used to exempt its dividends.
 struct CfcProfit {
-    std::string cfcNumber;
+    Cp1251Text cfcNumber;
     Money remainingProfit;
 
     friend bool operator==(const CfcProfit&, const CfcProfit&) = default;
@@ -76,8 +77,8 @@ public:
 };
 
 // Appendix 2 income-kind code ("КодВидДох") of a foreign income code.
-std::string foreignKindCode(std::int32_t incomeCode);
+Cp1251Text foreignKindCode(std::int32_t incomeCode);
 // "AA-12345" from the number as entered: two characters, "-", then five from the fourth on.
-std::string normaliseCfcNumber(const std::string& entered);
+Cp1251Text normaliseCfcNumber(const Cp1251Text& entered);
 
 } // namespace kv

@@ -21,8 +21,8 @@ constexpr std::string_view kOther = "10";
 constexpr std::string_view kPartnership = "04";
 
 // Through a temporary: assigning a view in place draws GCC 12's false -Wrestrict at -O3.
-void setKind(std::string& kind, std::string_view code) {
-    kind = std::string(code);
+void setKind(Cp1251Text& kind, std::string_view code) {
+    kind = Cp1251Text::fromBytes(code);
 }
 
 bool isRealEstateSale(std::int32_t c) {

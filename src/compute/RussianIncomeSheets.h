@@ -4,6 +4,7 @@
 // code Appendix 1 shows for it and collect the sales of real estate whose
 // cadastral value must be declared.
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <cstdint>
 #include <string>
@@ -18,11 +19,11 @@ class ReturnComputation;
 
 // One sale of real estate ("ДохПродОНИ").
 struct RealEstateSale {
-    std::string cadastralNumber; // "НомКадОтчуждОНИ"
-    Money cadastralValue;        // "КадСтоимГодРег"
-    Money contractPrice;         // "ДохПродЦенаДог"
-    Money cadastralValue70;      // "КадСтоимКоэф": 70% of the cadastral value, to kopecks
-    Money saleIncome;            // "ДохПродНалОбл": the income declared for the sale
+    Cp1251Text cadastralNumber; // "НомКадОтчуждОНИ"
+    Money cadastralValue;       // "КадСтоимГодРег"
+    Money contractPrice;        // "ДохПродЦенаДог"
+    Money cadastralValue70;     // "КадСтоимКоэф": 70% of the cadastral value, to kopecks
+    Money saleIncome;           // "ДохПродНалОбл": the income declared for the sale
 
     friend bool operator==(const RealEstateSale&, const RealEstateSale&) = default;
 };

@@ -11,14 +11,14 @@ namespace kv {
 namespace {
 
 // Budget classification codes of the personal income tax.
-const std::string kKbkAgents = "18210102010011000110";   // tax withheld by tax agents
-const std::string kKbkBusiness = "18210102020011000110"; // entrepreneurs and private practice
-const std::string kKbkOther = "18210102030011000110";    // tax declared by the taxpayer
-const std::string kKbkCfc = "18210102050011000110";      // profit of controlled foreign companies
+const Cp1251Text kKbkAgents{"18210102010011000110"};   // tax withheld by tax agents
+const Cp1251Text kKbkBusiness{"18210102020011000110"}; // entrepreneurs and private practice
+const Cp1251Text kKbkOther{"18210102030011000110"};    // tax declared by the taxpayer
+const Cp1251Text kKbkCfc{"18210102050011000110"};      // profit of controlled foreign companies
 
-const std::string kPay = "1";
-const std::string kRefund = "2";
-const std::string kNeither = "3";
+const Cp1251Text kPay{"1"};
+const Cp1251Text kRefund{"2"};
+const Cp1251Text kNeither{"3"};
 
 bool inBusinessOrPractice(TaxpayerCategory category) {
     using enum TaxpayerCategory;
@@ -39,13 +39,13 @@ class LineWriter {
 public:
     explicit LineWriter(std::vector<Section1Line>& lines) : lines_(lines) {}
 
-    void append(const std::string& kbk, const std::string& oktmo, const std::string& direction, Money amount,
+    void append(const Cp1251Text& kbk, const Cp1251Text& oktmo, const Cp1251Text& direction, Money amount,
                 OktmoSource from = {}) {
         lines_.push_back(Section1Line{kbk, oktmo, direction, amount, from});
     }
 
     // One line per code and OKTMO: a second amount for the same pair is added to it.
-    void merge(const std::string& kbk, const std::string& oktmo, const std::string& direction, Money amount,
+    void merge(const Cp1251Text& kbk, const Cp1251Text& oktmo, const Cp1251Text& direction, Money amount,
                OktmoSource from = {}) {
         for (auto& line : lines_) {
             if (line.kbk == kbk && line.oktmo == oktmo) {
@@ -89,7 +89,7 @@ bool Section1Sheet::compute(const Declaration& declaration, const ReturnComputat
 
     using L = OktmoSource::List;
     LineWriter out(lines);
-    const std::string& taxpayerOktmo = declaration.person.oktmo;
+    const Cp1251Text& taxpayerOktmo = declaration.person.oktmo;
     auto net = [](const Section2Sheet& s) { return s.taxToPay - s.taxToRefund; };
     const bool business = declaration.has(IncomeKind::Business);
 

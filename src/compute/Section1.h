@@ -1,6 +1,7 @@
 #pragma once
 // Section 1 of the return: amounts to pay or refund by budget classification code.
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <cstdint>
 #include <string>
@@ -31,9 +32,9 @@ struct OktmoSource {
 
 // One line of Section 1.
 struct Section1Line {
-    std::string kbk;
-    std::string oktmo;
-    std::string direction;     // "1" pay, "2" refund, "3" neither (zero return)
+    Cp1251Text kbk;
+    Cp1251Text oktmo;
+    Cp1251Text direction;      // "1" pay, "2" refund, "3" neither (zero return)
     Money amount;              // whole roubles, never negative
     OktmoSource oktmoSource{}; // of the first amount when several were merged
 };

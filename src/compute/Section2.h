@@ -3,6 +3,7 @@
 // Seven instances live in ReturnComputation; each one's inputs follow from which member
 // it is, never from its data.
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <string>
 
@@ -13,7 +14,7 @@ class ReturnComputation;
 
 class Section2Sheet {
 public:
-    std::string rateCode;
+    Cp1251Text rateCode;
     Money totalIncome;
     Money nonTaxableIncome;
     Money taxableIncome;

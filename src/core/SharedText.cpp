@@ -2,14 +2,14 @@
 
 namespace kv {
 
-SharedText::SharedText(std::string_view text) {
+SharedText::SharedText(Cp1251Text text) {
     // The empty text needs no buffer; every empty copy compares equal all the same.
     if (!text.empty())
-        block_ = new Block{std::string(text)};
+        block_ = new Block{std::move(text)};
 }
 
-const std::string& SharedText::emptyText() noexcept {
-    static const std::string empty;
+const Cp1251Text& SharedText::emptyText() noexcept {
+    static const Cp1251Text empty;
     return empty;
 }
 

@@ -3,9 +3,9 @@
 // carry the same income name, a hundred thousand times in the largest return; sharing
 // it spares an allocation and a free per line on every open, copy and close. The count
 // of copies is not atomic: a text and its copies belong to one thread, like the document.
+#include "core/Text.h"
+
 #include <cstddef>
-#include <string>
-#include <string_view>
 #include <utility>
 
 namespace kv {
@@ -13,9 +13,8 @@ namespace kv {
 class SharedText {
 public:
     SharedText() noexcept = default;
-    SharedText(std::string_view text);
-    SharedText(const std::string& text) : SharedText(std::string_view(text)) {}
-    SharedText(const char* text) : SharedText(std::string_view(text)) {}
+    SharedText(Cp1251Text text);
+    SharedText(AsciiText text) : SharedText(Cp1251Text(text)) {}
     SharedText(const SharedText& other) noexcept : block_(other.block_) {
         if (block_ != nullptr)
             ++block_->copies;
@@ -27,9 +26,9 @@ public:
     }
     ~SharedText() { release(); }
 
-    const std::string& str() const noexcept { return block_ != nullptr ? block_->text : emptyText(); }
-    operator const std::string&() const noexcept { return str(); }
-    operator std::string_view() const noexcept { return str(); }
+    const Cp1251Text& str() const noexcept { return block_ != nullptr ? block_->text : emptyText(); }
+    operator const Cp1251Text&() const noexcept { return str(); }
+    const std::string& bytes() const noexcept { return str().bytes(); }
     bool empty() const noexcept { return str().empty(); }
     std::size_t size() const noexcept { return str().size(); }
     // True when both share one buffer (the texts are then equal too).
@@ -38,15 +37,15 @@ public:
     friend bool operator==(const SharedText& a, const SharedText& b) noexcept {
         return a.block_ == b.block_ || a.str() == b.str();
     }
-    friend bool operator==(const SharedText& a, std::string_view b) noexcept { return a.str() == b; }
-    friend bool operator==(const SharedText& a, const char* b) noexcept { return a.str() == b; }
+    friend bool operator==(const SharedText& a, const Cp1251Text& b) noexcept { return a.str() == b; }
+    friend bool operator==(const SharedText& a, AsciiText b) noexcept { return a.str() == b; }
 
 private:
     struct Block {
-        std::string text;
+        Cp1251Text text;
         std::size_t copies = 1;
     };
-    static const std::string& emptyText() noexcept;
+    static const Cp1251Text& emptyText() noexcept;
     void release() noexcept {
         if (block_ != nullptr && --block_->copies == 0)
             delete block_;

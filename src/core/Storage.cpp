@@ -124,7 +124,7 @@ void removeStaleTemporaries(const std::string& folder, std::string_view name) {
 
 // The message for a write that failed with errno: a full disk and the file-size limit
 // are named, anything else is the general one.
-std::string writeFailure(int error, const std::string& path) {
+Cp1251Text writeFailure(int error, const std::string& path) {
     if (error == ENOSPC || error == EDQUOT)
         return msg::noSpace();
     if (error == EFBIG)
@@ -138,7 +138,7 @@ std::string writeFailure(int error, const std::string& path) {
 
 // The message for a file that could not be opened for reading: a missing file and a
 // refused permission are named, not guessed to be busy.
-std::string openFailure(int error, const std::string& path) {
+Cp1251Text openFailure(int error, const std::string& path) {
     if (error == ENOENT || error == ENOTDIR)
         return msg::fileMissing(path);
     if (error == EACCES)
@@ -804,9 +804,9 @@ bool DocumentStorage::atEnd() const {
     return loader_ == nullptr || static_cast<std::size_t>(position_) >= loader_->buffer().size();
 }
 
-void DocumentStorage::writeText(std::string_view value) {
+void DocumentStorage::writeText(const Cp1251Text& value) {
     requireWritable(false);
-    writeItem(value);
+    writeItem(value.bytes());
 }
 void DocumentStorage::writeInt32(std::int32_t value) {
     requireWritable(false);
@@ -829,8 +829,8 @@ void DocumentStorage::writeDate(DateValue value) {
     writeItem(dateText(value));
 }
 
-std::string DocumentStorage::readText() {
-    return std::string(readItem(false));
+Cp1251Text DocumentStorage::readText() {
+    return Cp1251Text::fromBytes(readItem(false));
 }
 
 std::string_view DocumentStorage::readTextView() {

@@ -4,6 +4,7 @@
 #include "core/Money.h"
 #include "core/StorageErrors.h"
 #include "core/StreamNameSet.h"
+#include "core/Text.h"
 
 #include <cstdint>
 #include <functional>
@@ -88,15 +89,17 @@ public:
     void beginStream(std::string_view name);
     void openStream(std::string_view name);
 
-    void writeText(std::string_view value);
+    // The text items of the records: Windows-1251, as the document holds them.
+    void writeText(const Cp1251Text& value);
+    void writeText(AsciiText value) { writeText(Cp1251Text(value)); }
     void writeInt32(std::int32_t value);
     void writeInt16(std::uint16_t value);
     void writeByte(std::uint8_t value);
     void writeMoney(Money value);
     void writeDate(DateValue value);
 
-    std::string readText();
-    // The same text as a view of the document's bytes, valid while the loader lives.
+    Cp1251Text readText();
+    // The same text as a view of the document's bytes (Windows-1251), valid while the loader lives.
     std::string_view readTextView();
     std::int32_t readInt32();
     std::uint16_t readInt16();
@@ -124,6 +127,7 @@ public:
 
     // 4 + the length of the item's text.
     static std::int32_t sizeOfText(std::string_view v) { return 4 + static_cast<std::int32_t>(v.size()); }
+    static std::int32_t sizeOfText(const Cp1251Text& v) { return sizeOfText(std::string_view(v.bytes())); }
     static std::int32_t sizeOfInt32(std::int32_t v) { return sizeOfText(int32Text(v)); }
     static std::int32_t sizeOfInt16(std::uint16_t v) { return sizeOfText(int16Text(v)); }
     static std::int32_t sizeOfByte(std::uint8_t v) { return sizeOfText(byteText(v)); }

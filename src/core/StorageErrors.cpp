@@ -5,45 +5,47 @@
 namespace kv::msg {
 
 #define KV_MESSAGE(name, text)                                                                               \
-    const std::string& name() {                                                                              \
-        static const std::string s = utf8ToCp1251(text);                                                     \
+    const Cp1251Text& name() {                                                                               \
+        static const Cp1251Text s = Cp1251Text::fromUtf8(text);                                              \
         return s;                                                                                            \
     }
 
-std::string fileRead(const std::string& path) {
-    static const std::string head = utf8ToCp1251("Ошибка чтения файла: ");
-    static const std::string tail = utf8ToCp1251("Возможно он занят, или с признаком 'read only'");
-    return head + path + '\r' + tail;
+Cp1251Text fileRead(const std::string& path) {
+    static const Cp1251Text head = Cp1251Text::fromUtf8("Ошибка чтения файла: ");
+    static const Cp1251Text tail = Cp1251Text::fromUtf8("Возможно он занят, или с признаком 'read only'");
+    return head + Cp1251Text::fromBytes(path) + "\r" + tail;
 }
 
-std::string fileMissing(const std::string& path) {
-    static const std::string head = utf8ToCp1251("Ошибка чтения файла: ");
-    static const std::string tail = utf8ToCp1251("Такого файла нет");
-    return head + path + '\r' + tail;
+Cp1251Text fileMissing(const std::string& path) {
+    static const Cp1251Text head = Cp1251Text::fromUtf8("Ошибка чтения файла: ");
+    static const Cp1251Text tail = Cp1251Text::fromUtf8("Такого файла нет");
+    return head + Cp1251Text::fromBytes(path) + "\r" + tail;
 }
 
-std::string noReadAccess(const std::string& path) {
-    static const std::string head = utf8ToCp1251("Ошибка чтения файла: ");
-    static const std::string tail = utf8ToCp1251("Нет прав на чтение этого файла");
-    return head + path + '\r' + tail;
+Cp1251Text noReadAccess(const std::string& path) {
+    static const Cp1251Text head = Cp1251Text::fromUtf8("Ошибка чтения файла: ");
+    static const Cp1251Text tail = Cp1251Text::fromUtf8("Нет прав на чтение этого файла");
+    return head + Cp1251Text::fromBytes(path) + "\r" + tail;
 }
 
-std::string nameTooLong(const std::string& path) {
-    static const std::string head = utf8ToCp1251("Слишком длинное имя файла: ");
-    static const std::string tail = utf8ToCp1251("Имя файла не может быть длиннее 255 байт; сократите его");
-    return head + path + '\r' + tail;
+Cp1251Text nameTooLong(const std::string& path) {
+    static const Cp1251Text head = Cp1251Text::fromUtf8("Слишком длинное имя файла: ");
+    static const Cp1251Text tail =
+        Cp1251Text::fromUtf8("Имя файла не может быть длиннее 255 байт; сократите его");
+    return head + Cp1251Text::fromBytes(path) + "\r" + tail;
 }
 
-std::string readOnlyDisk(const std::string& path) {
-    static const std::string head = utf8ToCp1251("Не удалось записать файл: ");
-    static const std::string tail = utf8ToCp1251("Диск доступен только для чтения");
-    return head + path + '\r' + tail;
+Cp1251Text readOnlyDisk(const std::string& path) {
+    static const Cp1251Text head = Cp1251Text::fromUtf8("Не удалось записать файл: ");
+    static const Cp1251Text tail = Cp1251Text::fromUtf8("Диск доступен только для чтения");
+    return head + Cp1251Text::fromBytes(path) + "\r" + tail;
 }
 
-std::string notRegularFile(const std::string& path) {
-    static const std::string head = utf8ToCp1251("Это не файл: ");
-    static const std::string tail = utf8ToCp1251("Укажите обычный файл, а не папку, канал или устройство");
-    return head + path + '\r' + tail;
+Cp1251Text notRegularFile(const std::string& path) {
+    static const Cp1251Text head = Cp1251Text::fromUtf8("Это не файл: ");
+    static const Cp1251Text tail =
+        Cp1251Text::fromUtf8("Укажите обычный файл, а не папку, канал или устройство");
+    return head + Cp1251Text::fromBytes(path) + "\r" + tail;
 }
 
 KV_MESSAGE(badFormat, "Неправильный формат файла декларации, возможно он поврежден.")

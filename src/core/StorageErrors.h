@@ -1,13 +1,15 @@
 #pragma once
 // Failures of the document file. The messages are shown to the user as they stand.
+#include "core/Text.h"
+
 #include <stdexcept>
 #include <string>
 
 namespace kv {
 
-class StorageError : public std::runtime_error {
+class StorageError : public Cp1251Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Cp1251Error::Cp1251Error;
 };
 class StorageAllocationError : public StorageError {
 public:
@@ -43,29 +45,29 @@ public:
 
 // The messages, in Windows-1251, exactly as the user sees them.
 namespace msg {
-std::string
+Cp1251Text
 fileRead(const std::string& path); // "Ошибка чтения файла: " + path + CR + "Возможно он занят, ..."
 // The read failures whose cause is known: the same head, the cause after it.
-std::string fileMissing(const std::string& path); // ... + CR + "Такого файла нет"
-std::string noReadAccess(const std::string& path); // ... + CR + "Нет прав на чтение этого файла"
-const std::string& badFormat(); // "Неправильный формат файла декларации, возможно он поврежден."
-const std::string& zeroLength(); // "Создаваемый фаил отображения не может быть нулевой длины."
-const std::string& noMapping();  // "Не удается создать отображение файла."
-const std::string& noMemory();   // "Недостаточно свободной памяти."
-const std::string& notAllocated(); // "Не выделена память."
-const std::string& readOnly(); // "Попытка записи в память только для чтения"
-const std::string& alreadyCreated(); // "Объект уже был создан."
-const std::string& notInitialised(); // "Попытка доступа к неинициализированным данным."
-const std::string& noStream(); // "Попытка открытия несуществующего потока"
-const std::string& valueTooLong(); // a value longer than the 9999 bytes an item can hold
-const std::string& pastEnd();      // a write beyond the size the file was created with
-const std::string& noSpace();      // "Недостаточно места на диске"
-const std::string& fileTooLarge(); // "Превышен допустимый размер файла"
+Cp1251Text fileMissing(const std::string& path); // ... + CR + "Такого файла нет"
+Cp1251Text noReadAccess(const std::string& path); // ... + CR + "Нет прав на чтение этого файла"
+const Cp1251Text& badFormat(); // "Неправильный формат файла декларации, возможно он поврежден."
+const Cp1251Text& zeroLength(); // "Создаваемый фаил отображения не может быть нулевой длины."
+const Cp1251Text& noMapping();  // "Не удается создать отображение файла."
+const Cp1251Text& noMemory();   // "Недостаточно свободной памяти."
+const Cp1251Text& notAllocated(); // "Не выделена память."
+const Cp1251Text& readOnly(); // "Попытка записи в память только для чтения"
+const Cp1251Text& alreadyCreated(); // "Объект уже был создан."
+const Cp1251Text& notInitialised(); // "Попытка доступа к неинициализированным данным."
+const Cp1251Text& noStream(); // "Попытка открытия несуществующего потока"
+const Cp1251Text& valueTooLong(); // a value longer than the 9999 bytes an item can hold
+const Cp1251Text& pastEnd();      // a write beyond the size the file was created with
+const Cp1251Text& noSpace();      // "Недостаточно места на диске"
+const Cp1251Text& fileTooLarge(); // "Превышен допустимый размер файла"
 // A file name longer than the folder takes (255 bytes), and a disk mounted read-only.
-std::string nameTooLong(const std::string& path);
-std::string readOnlyDisk(const std::string& path);
+Cp1251Text nameTooLong(const std::string& path);
+Cp1251Text readOnlyDisk(const std::string& path);
 // A path that names a folder, a FIFO or a device where a file is to be read or written.
-std::string notRegularFile(const std::string& path);
+Cp1251Text notRegularFile(const std::string& path);
 } // namespace msg
 
 } // namespace kv

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace kv {
 namespace {
@@ -120,29 +121,33 @@ constexpr std::array<unsigned char, 16> kTail866 = {0xA8, 0xB8, 0xAA, 0xBA, 0xAF
 
 } // namespace
 
-std::string cp1251ToUtf8(std::string_view cp1251) {
+Cp1251Text Cp1251Text::fromBytes(std::string&& bytes) {
+    return Cp1251Text(Taken{}, std::move(bytes));
+}
+
+std::string Cp1251Text::utf8() const {
     std::string out;
-    out.reserve(cp1251.size() * 2);
-    for (unsigned char b : cp1251) {
+    out.reserve(bytes_.size() * 2);
+    for (unsigned char b : bytes_) {
         const char32_t cp = codePointOf(b);
         appendUtf8(out, cp == 0 && b != 0 ? U'?' : cp);
     }
     return out;
 }
 
-std::string utf8ToCp1251(std::string_view utf8) {
+Cp1251Text Cp1251Text::fromUtf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();)
         out += byteOf(decodeUtf8(utf8, i));
-    return out;
+    return Cp1251Text(Taken{}, std::move(out));
 }
 
-std::string upperCp1251(std::string_view cp1251) {
-    std::string out(cp1251);
+Cp1251Text upperCp1251(const Cp1251Text& text) {
+    std::string out = text.bytes();
     for (char& c : out)
         c = static_cast<char>(upperByte(static_cast<unsigned char>(c)));
-    return out;
+    return Cp1251Text::fromBytes(std::move(out));
 }
 
 std::string trimText(std::string_view text) {
@@ -155,7 +160,11 @@ std::string trimText(std::string_view text) {
     return std::string(text.substr(b, e - b));
 }
 
-std::string cp866ToCp1251(std::string_view cp866) {
+Cp1251Text trimText(const Cp1251Text& text) {
+    return Cp1251Text::fromBytes(trimText(std::string_view(text.bytes())));
+}
+
+Cp1251Text cp866ToCp1251(std::string_view cp866) {
     std::string out;
     out.reserve(cp866.size());
     for (unsigned char b : cp866) {
@@ -170,13 +179,13 @@ std::string cp866ToCp1251(std::string_view cp866) {
             r = '?';
         out += static_cast<char>(r);
     }
-    return out;
+    return Cp1251Text::fromBytes(std::move(out));
 }
 
-std::string xmlEscaped(std::string_view text) {
+Cp1251Text xmlEscaped(const Cp1251Text& text) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
+    for (const char c : text.bytes()) {
         switch (c) {
         case '&':
             out += "&amp;";
@@ -205,7 +214,7 @@ std::string xmlEscaped(std::string_view text) {
                 out += c;
         }
     }
-    return out;
+    return Cp1251Text::fromBytes(std::move(out));
 }
 
 } // namespace kv

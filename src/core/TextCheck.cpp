@@ -45,7 +45,8 @@ LetterCase russianLetter(unsigned char c) {
 
 } // namespace
 
-bool readsAsRussian(std::string_view text) {
+bool readsAsRussian(const Cp1251Text& cp1251) {
+    const std::string_view text = cp1251.bytes();
     if (looksUtf8(text))
         return false;
     // Real names have a capital inside a word only after capitals ("ОКВЭД", "ЦБ РФ");

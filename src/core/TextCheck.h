@@ -2,6 +2,8 @@
 // Whether bytes that should be Russian text in Windows-1251 really are: a file whose
 // declared encoding is not its own reads as garbled names, which an import must refuse
 // rather than store.
+#include "core/Text.h"
+
 #include <string_view>
 
 namespace kv {
@@ -15,6 +17,6 @@ bool looksUtf8(std::string_view bytes);
 // two signs ("Р”Рѕ" for "До"), KOI8-R swaps the case of every letter, so words run from a
 // small letter straight into capitals ("дПММБТ" for "Доллар"). Text without Russian
 // words reads as Russian: there is nothing garbled in it.
-bool readsAsRussian(std::string_view cp1251);
+bool readsAsRussian(const Cp1251Text& text);
 
 } // namespace kv

@@ -11,12 +11,12 @@ namespace {
 
 void setIfNonZero(xml::Element e, const char* name, Money amount, int width) {
     if (!amount.isZero())
-        e.set(name, amountText(width, amount));
+        e.set(name, figure(amountText(width, amount)));
 }
 
 void setIfPositive(xml::Element e, const char* name, Money amount, int width) {
     if (amount > Money())
-        e.set(name, amountText(width, amount));
+        e.set(name, figure(amountText(width, amount)));
 }
 
 void writeActivity(xml::Element parent, const BusinessActivity& b) {
@@ -24,7 +24,7 @@ void writeActivity(xml::Element parent, const BusinessActivity& b) {
     e.set("ВидДеят", "0" + b.activityKind);
     if (b.activityKind == "1")
         e.set("ОКВЭД", b.okvedCode);
-    e.set("Доход", amountText(14, b.incomeAmount));
+    e.set("Доход", figure(amountText(14, b.incomeAmount)));
     if (b.hasDocumentedExpenses != 0) {
         setIfNonZero(e, "РасхФакт", b.totalExpenses, 14);
         setIfNonZero(e, "РасхФМат", b.materialExpenses, 14);
@@ -34,7 +34,7 @@ void writeActivity(xml::Element parent, const BusinessActivity& b) {
     }
 }
 
-template <class Sheet> void writeProfessional(xml::Element parent, const Sheet& s, const char* source) {
+template <class Sheet> void writeProfessional(xml::Element parent, const Sheet& s, AsciiText source) {
     if (s.total <= Money())
         return;
     xml::Element e = parent.append("ПрофНалВыч");
@@ -42,7 +42,7 @@ template <class Sheet> void writeProfessional(xml::Element parent, const Sheet& 
     setIfPositive(e, "РасхФактДогГПХ", s.civilContractExpenses, 14);
     setIfPositive(e, "РасхФактАвтВозн", s.authorActualExpenses, 14);
     setIfPositive(e, "РасхНормАвтВозн", s.authorNormExpenses, 14);
-    e.set("ОбщРасхВыч", amountText(14, s.total));
+    e.set("ОбщРасхВыч", figure(amountText(14, s.total)));
 }
 
 void writeBusinessBlock(xml::Element body, const Declaration& d, const ReturnComputation& sum) {
@@ -53,25 +53,25 @@ void writeBusinessBlock(xml::Element body, const Declaration& d, const ReturnCom
 
     xml::Element e = body.append("ДоходПредпр");
     if (business && d.businessIncomes.count() > 0) {
-        e.set("ДоходИт", amountText(14, sum.business.totalIncome))
-            .set("ВычПрофИт", amountText(14, sum.business.professionalDeductions));
+        e.set("ДоходИт", figure(amountText(14, sum.business.totalIncome)))
+            .set("ВычПрофИт", figure(amountText(14, sum.business.professionalDeductions)));
         if (sum.business.advancesPaid > Money())
-            e.set("УплФактАвИт", wholeAmountText(12, sum.business.advancesPaid));
+            e.set("УплФактАвИт", figure(wholeAmountText(12, sum.business.advancesPaid)));
         for (const BusinessActivity& b : d.businessIncomes)
             writeActivity(e, b);
         if (d.isFarmHousehold != 0) {
             char year[8];
             std::snprintf(year, sizeof year, "%04d", d.farmFoundingDate.year() % 10000);
-            e.append("СведКФХ").set("ГодРегКФХ", year);
+            e.append("СведКФХ").set("ГодРегКФХ", Cp1251Text::fromBytes(std::string_view(year)));
         }
         if (d.adjustedBase > Money() || d.adjustedTax > Money())
             e.append("НБКор105.3")
-                .set("НБКорСам", amountText(14, d.adjustedBase))
-                .set("НалКорСам", wholeAmountText(12, d.adjustedTax));
+                .set("НБКорСам", figure(amountText(14, d.adjustedBase)))
+                .set("НалКорСам", figure(wholeAmountText(12, d.adjustedTax)));
     } else {
         // The form needs one kind of activity even when only professional deductions are declared.
-        e.set("ДоходИт", amountText(14, Money())).set("ВычПрофИт", amountText(14, Money()));
-        e.append("РасчВидДеят").set("ВидДеят", "09").set("Доход", amountText(14, Money()));
+        e.set("ДоходИт", figure(amountText(14, Money()))).set("ВычПрофИт", figure(amountText(14, Money())));
+        e.append("РасчВидДеят").set("ВидДеят", "09").set("Доход", figure(amountText(14, Money())));
     }
     writeProfessional(e, sum.profDeductRussia, "1");
     writeProfessional(e, sum.profDeductForeign, "2");
@@ -92,7 +92,7 @@ void writeExempt(xml::Element body, const Appendix4Sheet& x) {
     setIfPositive(e, "ПомПодар", x.victimsAid, 7);
     setIfPositive(e, "ДопСВПенс", x.employerPensionContrib, 7);
     setIfPositive(e, "ДоходИн", x.otherExempt, 12);
-    e.set("ДохНеНалОбщ", amountText(12, x.totalExempt));
+    e.set("ДохНеНалОбщ", figure(amountText(12, x.totalExempt)));
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include <optional>
+
 namespace kv {
 namespace {
 
@@ -15,7 +17,7 @@ const Money kZero;
 
 void setIfPositive(xml::Element e, const char* name, Money amount, int width) {
     if (amount > kZero)
-        e.set(name, amountText(width, amount));
+        e.set(name, figure(amountText(width, amount)));
 }
 
 void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix5Sheet& s) {
@@ -26,7 +28,7 @@ void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix
         kZero)
         return;
     xml::Element e = body.append("ВычСтандСоц");
-    e.set("ВычСтандСоц", amountText(14, s.stdSocialInReturn));
+    e.set("ВычСтандСоц", figure(amountText(14, s.stdSocialInReturn)));
 
     xml::Element standard = e.append("РасчВычСтанд");
     setIfPositive(standard, "ВычСт218.1.1", s.std3000, 8);
@@ -36,14 +38,14 @@ void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix
     setIfPositive(standard, "ВычСтРебИнв", s.disabledChild, 8);
     setIfPositive(standard, "ВычСтРебИнвЕд", s.disabledChildSingleParent, 8);
     setIfPositive(standard, "ОбщВычСтандПер", s.standardByAgents, 8);
-    standard.set("ОбщВычСтандДекл", amountText(8, s.standardInReturn));
+    standard.set("ОбщВычСтандДекл", figure(amountText(8, s.standardInReturn)));
 
     if (s.socialUncappedTotal > kZero) {
         xml::Element uncapped = e.append("РасчВычСоцБез219.2");
         setIfPositive(uncapped, "СумБлагЦел", s.charity, 14);
         setIfPositive(uncapped, "СумОбуч", s.childEducation, 14);
         setIfPositive(uncapped, "СумЛечен", s.expensiveTreatment, 14);
-        uncapped.set("ИтогВычСоциал", amountText(14, s.socialUncappedTotal));
+        uncapped.set("ИтогВычСоциал", figure(amountText(14, s.socialUncappedTotal)));
     }
     if (s.socialByAgents + s.socialInReturn > kZero) {
         xml::Element capped = e.append("РасчВычСоц219.2");
@@ -55,25 +57,25 @@ void writeStandardSocial(xml::Element body, const Declaration& d, const Appendix
         setIfPositive(capped, "СумОценКвалиф", s.qualificationAssessment, 14);
         setIfPositive(capped, "ОбщСумРасх", s.cappedExpensesTotal, 14);
         setIfPositive(capped, "ОбщСНВОтчПерНА", s.socialByAgents, 14);
-        capped.set("ОбщВычСоциал", amountText(14, s.socialInReturn));
+        capped.set("ОбщВычСоциал", figure(amountText(14, s.socialInReturn)));
     }
     if (s.investmentDeduction + s.investmentRestored > kZero)
         e.append("РасчИнвВыч")
-            .set("СумИнвВыч219", amountText(14, s.investmentDeduction))
-            .set("ИнвВычПредВосст", amountText(14, s.investmentRestored));
+            .set("СумИнвВыч219", figure(amountText(14, s.investmentDeduction)))
+            .set("ИнвВычПредВосст", figure(amountText(14, s.investmentRestored)));
 }
 
 // A child whose every amount is its own single attribute, written when the amount is positive.
 void writeSingle(xml::Element parent, const char* child, const char* attribute, Money amount) {
     if (amount > kZero)
-        parent.append(child).set(attribute, amountText(14, amount));
+        parent.append(child).set(attribute, figure(amountText(14, amount)));
 }
 
 void writePropertySale(xml::Element body, const Appendix6Sheet& s) {
     if (s.totalPropertySale <= kZero)
         return;
     xml::Element e = body.append("ИмущНалВычПр");
-    e.set("ОбщИмущВыч", amountText(14, s.totalPropertySale));
+    e.set("ОбщИмущВыч", figure(amountText(14, s.totalPropertySale)));
 
     if (s.housingSaleDeduction + s.housingCosts + s.housingShareDeduction + s.housingShareCosts > kZero) {
         xml::Element c = e.append("ВычДохНедвЖил");
@@ -106,28 +108,28 @@ void writePropertySale(xml::Element body, const Appendix6Sheet& s) {
 
 // The owner's sign of the form: the entry dialog offers signs 1 to 5, each with a
 // pensioner's variant. Another value has no code and leaves the attribute out.
-const char* ownerSign(std::int32_t sign, bool pensioner) {
+std::optional<AsciiText> ownerSign(std::int32_t sign, bool pensioner) {
     switch (sign) {
     case 1:
-        return pensioner ? "11" : "01";
+        return pensioner ? AsciiText("11") : AsciiText("01");
     case 2:
-        return pensioner ? "12" : "02";
+        return pensioner ? AsciiText("12") : AsciiText("02");
     case 3:
-        return pensioner ? "04" : "03";
+        return pensioner ? AsciiText("04") : AsciiText("03");
     case 4:
-        return pensioner ? "14" : "13";
+        return pensioner ? AsciiText("14") : AsciiText("13");
     case 5:
-        return pensioner ? "24" : "23";
+        return pensioner ? AsciiText("24") : AsciiText("23");
     default:
-        return nullptr;
+        return std::nullopt;
     }
 }
 
 void writeObject(xml::Element parent, const HousingObject& o) {
     xml::Element e = parent.append("СвОбъектРасх");
-    e.set("КодНаимОб", o.objectKind == 8 ? std::string("4") : std::to_string(o.objectKind));
-    if (const char* sign = ownerSign(o.taxpayerSign, o.isPensioner != 0))
-        e.set("ПризнакНП", sign);
+    e.set("КодНаимОб", figure(o.objectKind == 8 ? std::string("4") : std::to_string(o.objectKind)));
+    if (const auto sign = ownerSign(o.taxpayerSign, o.isPensioner != 0))
+        e.set("ПризнакНП", *sign);
     if (o.byInvestmentContract != 0) {
         e.set("ДатаАкт", exportDate(o.transferActDate));
     } else {
@@ -136,14 +138,15 @@ void writeObject(xml::Element parent, const HousingObject& o) {
             e.set("ДатаРегЗем", exportDate(o.landRegistrationDate));
     }
     if (o.before2014 != 0)
-        e.set("ДолСобств", std::to_string(o.shareNumerator) + "/" + std::to_string(o.shareDenominator));
-    e.set("СумРасхФакт", amountText(10, o.yearDeduction))
-        .set("СумФактУплПроц", amountText(10, o.mortgageInterest));
+        e.set("ДолСобств",
+              figure(std::to_string(o.shareNumerator) + "/" + std::to_string(o.shareDenominator)));
+    e.set("СумРасхФакт", figure(amountText(10, o.yearDeduction)))
+        .set("СумФактУплПроц", figure(amountText(10, o.mortgageInterest)));
 
     xml::Element info = e.append("СведОбъект");
     if (o.objectKind == 1 && o.houseAcquisitionMethod != 0)
-        info.set("СпособПриобр", std::to_string(o.houseAcquisitionMethod));
-    info.set("КодНомерОб", std::to_string(o.numberKind));
+        info.set("СпособПриобр", figure(std::to_string(o.houseAcquisitionMethod)));
+    info.set("КодНомерОб", figure(std::to_string(o.numberKind)));
     if (o.numberKind == 4) {
         info.set("СведМНОб", o.objectAddress);
     } else {
@@ -159,15 +162,15 @@ void writePropertyPurchase(xml::Element body, const Declaration& d, const Append
         d.incomeFlags() == 0)
         return;
     xml::Element calc = body.append("ИмущНалВычНов").append("РасчИмущВыч");
-    calc.set("ВычНовЗачПред", amountText(10, s.purchaseCreditedBefore))
-        .set("ВычПроцЗачПред", amountText(10, s.interestCreditedBefore))
-        .set("ВычНАУвед", amountText(10, s.purchaseByAgent))
-        .set("ПроцНАУвед", amountText(10, s.interestByAgent))
-        .set("НалБаз13БезВыч", amountText(14, s.base13WithoutDeduction))
-        .set("РасхНовВычНД", amountText(10, s.purchaseThisReturn))
-        .set("ПроцВычНД", amountText(10, s.interestThisReturn))
-        .set("ОстИВБезПроц", amountText(10, s.purchaseCarriedForward))
-        .set("ОстИВУплПроц", amountText(10, s.interestCarriedForward));
+    calc.set("ВычНовЗачПред", figure(amountText(10, s.purchaseCreditedBefore)))
+        .set("ВычПроцЗачПред", figure(amountText(10, s.interestCreditedBefore)))
+        .set("ВычНАУвед", figure(amountText(10, s.purchaseByAgent)))
+        .set("ПроцНАУвед", figure(amountText(10, s.interestByAgent)))
+        .set("НалБаз13БезВыч", figure(amountText(14, s.base13WithoutDeduction)))
+        .set("РасхНовВычНД", figure(amountText(10, s.purchaseThisReturn)))
+        .set("ПроцВычНД", figure(amountText(10, s.interestThisReturn)))
+        .set("ОстИВБезПроц", figure(amountText(10, s.purchaseCarriedForward)))
+        .set("ОстИВУплПроц", figure(amountText(10, s.interestCarriedForward)));
     for (const HousingObject& o : property.objects)
         writeObject(calc, o);
 }

@@ -20,11 +20,12 @@ namespace {
 
 // The root as the form's header gives it: identifier and versions in this order, not upper-cased.
 xml::Document rootDocument(const std::string& identifier, bool form4) {
-    const std::string text = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" +
-                             utf8ToCp1251("<Файл ИдФайл=\"") + xmlEscaped(xml::xmlSafe(identifier)) +
-                             utf8ToCp1251("\" ВерсПрог=\"") + "Quil2019_1.0.1" +
-                             utf8ToCp1251("\" ВерсФорм=\"") + (form4 ? "5.03" : "5.14") + "\"/>";
-    return xml::Document::parse(text);
+    const Cp1251Text text =
+        "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" + Cp1251Text::fromUtf8("<Файл ИдФайл=\"") +
+        xmlEscaped(xml::xmlSafe(Cp1251Text::fromBytes(identifier))) + Cp1251Text::fromUtf8("\" ВерсПрог=\"") +
+        "Quil2019_1.0.1" + Cp1251Text::fromUtf8("\" ВерсФорм=\"") +
+        (form4 ? AsciiText("5.03") : AsciiText("5.14")) + "\"/>";
+    return xml::Document::parse(text.bytes());
 }
 
 // The folder or the disk refused the file: the person's to mend, not the program's.
@@ -81,17 +82,17 @@ void saveFile(const std::string& requested, const std::string& bytes) {
 
 } // namespace
 
-const std::string& exportFailedMessage() {
-    static const std::string text =
-        utf8ToCp1251("Ошибка в выгрузке. Пожалуйста, свяжитесь с разработчиками через службу поддержки");
+const Cp1251Text& exportFailedMessage() {
+    static const Cp1251Text text = Cp1251Text::fromUtf8(
+        "Ошибка в выгрузке. Пожалуйста, свяжитесь с разработчиками через службу поддержки");
     return text;
 }
 
-std::string exportSchemaFault(const Declaration& document, const std::string& bytes) {
+Cp1251Text exportSchemaFault(const Declaration& document, const std::string& bytes) {
     const ReturnForm form = document.kind() == ReturnKind::Estimated ? ReturnForm::Ndfl4 : ReturnForm::Ndfl3;
     const SchemaReport report = checkAgainstSchema(bytes, form);
     if (report.valid())
-        return std::string();
+        return Cp1251Text();
     if (!report.wellFormed)
         throw std::runtime_error("the export is not a well-formed document");
     return schemaRefusalMessage(form, report.violations);
@@ -112,7 +113,7 @@ ExportedReturn buildReturnXml(const Declaration& document, const ReturnComputati
 
 std::string exportReturn(const std::string& folder, Declaration& document, int mode,
                          const ExportServices& services) {
-    auto show = [&services](const std::string& message) {
+    auto show = [&services](const Cp1251Text& message) {
         if (services.showMessage)
             services.showMessage(message);
     };
@@ -135,7 +136,7 @@ std::string exportReturn(const std::string& folder, Declaration& document, int m
         if (!isSafeFileName(built.identifier))
             throw std::runtime_error("the file identifier cannot name a file");
         // The whole-return check came first; the schema is the last line before the file.
-        if (const std::string fault = exportSchemaFault(document, bytes); !fault.empty()) {
+        if (const Cp1251Text fault = exportSchemaFault(document, bytes); !fault.empty()) {
             show(fault);
             return kExportRefused;
         }
@@ -151,7 +152,7 @@ std::string exportReturn(const std::string& folder, Declaration& document, int m
         }
         return name;
     } catch (const StorageError& e) {
-        show(e.what());
+        show(e.message());
         return kExportFailed;
     } catch (const std::exception&) {
         show(exportFailedMessage());
@@ -162,8 +163,7 @@ std::string exportReturn(const std::string& folder, Declaration& document, int m
 std::string exportReturn(const std::string& folder, Declaration& document, int mode) {
     static const SystemClock clock;
     static const UuidIdSource ids;
-    const ExportServices services{clock, ids,
-                                  [](const std::string& m) { std::cerr << cp1251ToUtf8(m) << '\n'; }};
+    const ExportServices services{clock, ids, [](const Cp1251Text& m) { std::cerr << m.utf8() << '\n'; }};
     return exportReturn(folder, document, mode, services);
 }
 

@@ -28,7 +28,7 @@ inline const std::string kExportRefused = "INVALID";
 struct ExportServices {
     const Clock& clock;
     const IdSource& ids;
-    std::function<void(const std::string&)> showMessage;
+    std::function<void(const Cp1251Text&)> showMessage;
 };
 
 // A built return before it is saved.
@@ -58,9 +58,9 @@ std::string exportReturn(const std::string& folder, Declaration& document, int m
 
 // Empty when the bytes of an export of the document keep to the schema of its form;
 // otherwise the message that names what to correct (Windows-1251).
-std::string exportSchemaFault(const Declaration& document, const std::string& bytes);
+Cp1251Text exportSchemaFault(const Declaration& document, const std::string& bytes);
 
 // "Ошибка в выгрузке. Пожалуйста, свяжитесь с разработчиками через службу поддержки"
-const std::string& exportFailedMessage();
+const Cp1251Text& exportFailedMessage();
 
 } // namespace kv

@@ -33,14 +33,15 @@ std::string identifierDate(DateValue date) {
     return text;
 }
 
-std::string fileIdentifier(bool form4, const std::string& inspectionCode, const std::string& inn,
+std::string fileIdentifier(bool form4, const Cp1251Text& inspectionCode, const Cp1251Text& inn,
                            DateValue date, const std::string& guid) {
     // Only a 3-NDFL without any INN text gets the zeros; the INN is otherwise taken as stored.
-    std::string taxpayer = inn;
+    // The identifier names the file too: the file system takes the stored bytes as they are.
+    std::string taxpayer = inn.bytes();
     if (!form4 && inn.empty())
         taxpayer = "000000000000";
-    return std::string(form4 ? "NO_NDFL4_" : "NO_NDFL3_") + inspectionCode + "_" + inspectionCode + "_" +
-           taxpayer + "_" + identifierDate(date) + "_" + guid;
+    return std::string(form4 ? "NO_NDFL4_" : "NO_NDFL3_") + inspectionCode.bytes() + "_" +
+           inspectionCode.bytes() + "_" + taxpayer + "_" + identifierDate(date) + "_" + guid;
 }
 
 bool isSafeFileName(std::string_view identifier) {

@@ -3,6 +3,8 @@
 // New GUIDs come from a provider so that tests and reproducible exports can fix them.
 #include "core/Date.h"
 
+#include "core/Text.h"
+
 #include <string>
 #include <string_view>
 
@@ -38,7 +40,7 @@ std::string identifierDate(DateValue date);
 
 // The file identifier (without ".xml") of a 3-NDFL (form4 false) or a 4-NDFL return:
 // a 3-NDFL whose INN is empty stands "000000000000" in its place, a 4-NDFL leaves it empty.
-std::string fileIdentifier(bool form4, const std::string& inspectionCode, const std::string& inn,
+std::string fileIdentifier(bool form4, const Cp1251Text& inspectionCode, const Cp1251Text& inn,
                            DateValue date, const std::string& guid);
 
 // Whether the identifier can name a file inside the chosen folder and nowhere else.

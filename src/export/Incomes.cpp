@@ -25,16 +25,17 @@ void writePayer(xml::Element income, const IncomeSource& s) {
     }
 }
 
-void writeSource(xml::Element body, const IncomeSource& s, const char* rate, Money income) {
+void writeSource(xml::Element body, const IncomeSource& s, AsciiText rate, Money income) {
     xml::Element e = body.append("ДоходИстРФ");
     e.set("Ставка", rate).set("ВидДоход", s.incomeKind);
     if (!trimText(s.sourceOktmo).empty())
         e.set("ОКТМО", s.sourceOktmo);
-    e.set("Доход", amountText(15, income)).set("НалУдерж", wholeAmountText(13, s.taxWithheld));
+    e.set("Доход", figure(amountText(15, income)))
+        .set("НалУдерж", figure(wholeAmountText(13, s.taxWithheld)));
     writePayer(e, s);
 }
 
-template <class List> void writeSources(xml::Element body, const List& list, const char* rate) {
+template <class List> void writeSources(xml::Element body, const List& list, AsciiText rate) {
     for (const auto& s : list)
         writeSource(body, s, rate, s.totalIncome);
 }
@@ -51,33 +52,33 @@ void writeForeignLine(xml::Element parent, const ForeignIncomeLine& l, int rate)
     if (at13 && l.cfcNumber.size() > 2)
         e.set("НомерКИК", l.cfcNumber);
     e.set("ДатаДох", exportDate(l.incomeDate))
-        .set("КурсВалютДох", l.incomeRateText)
+        .set("КурсВалютДох", figure(l.incomeRateText))
         .set("ДоходИноВал", decimalPoint(l.incomeInCurrencyText))
-        .set("ДоходИноРуб", amountText(14, l.incomeInRubles));
+        .set("ДоходИноРуб", figure(amountText(14, l.incomeInRubles)));
     if (at13) {
         if (l.exempt60 > Money())
-            e.set("ДоходОсв60.217", amountText(14, l.exempt60));
+            e.set("ДоходОсв60.217", figure(amountText(14, l.exempt60)));
         if (l.exempt60_1 > Money())
-            e.set("ДоходОсв60.1.217", amountText(14, l.exempt60_1));
+            e.set("ДоходОсв60.1.217", figure(amountText(14, l.exempt60_1)));
         if (l.exemptCfcDividends > Money())
-            e.set("ДоходОсв66.217", amountText(14, l.exemptCfcDividends));
+            e.set("ДоходОсв66.217", figure(amountText(14, l.exemptCfcDividends)));
         if (l.cfcProfitMethod != 0)
-            e.set("ПорядПрибКИК", l.cfcProfitMethod == 1 ? "1" : "2");
+            e.set("ПорядПрибКИК", l.cfcProfitMethod == 1 ? AsciiText("1") : AsciiText("2"));
     }
     if (l.taxInRubles > Money())
         e.set("ДатаУплНал", exportDate(l.taxPaymentDate))
-            .set("КурсВалютНал", l.taxRateText)
+            .set("КурсВалютНал", figure(l.taxRateText))
             .set("НалУплИноВал", decimalPoint(l.taxInCurrencyText))
-            .set("НалУплИноРуб", amountText(14, l.taxInRubles));
+            .set("НалУплИноРуб", figure(amountText(14, l.taxInRubles)));
     if (at13 && l.cfcTaxWithheldInRussia > Money())
-        e.set("НалИсчКИК", wholeAmountText(12, l.cfcTaxWithheldInRussia));
+        e.set("НалИсчКИК", figure(wholeAmountText(12, l.cfcTaxWithheldInRussia)));
     if (l.taxRf > Money())
-        e.set("НалЗачРФОбщ", wholeAmountText(wholeWidth, roundToRoubles(l.taxRf)));
+        e.set("НалЗачРФОбщ", figure(wholeAmountText(wholeWidth, roundToRoubles(l.taxRf))));
     if (l.credit > Money())
-        e.set("НалогЗачРФОбщ", wholeAmountText(wholeWidth, roundToRoubles(l.credit)));
+        e.set("НалогЗачРФОбщ", figure(wholeAmountText(wholeWidth, roundToRoubles(l.credit))));
 }
 
-void writeForeignRate(xml::Element body, const ForeignIncomeSheet& sheet, const char* rateText, int rate) {
+void writeForeignRate(xml::Element body, const ForeignIncomeSheet& sheet, AsciiText rateText, int rate) {
     xml::Element e = body.append("ДоходИстИно");
     e.set("Ставка", rateText);
     for (const ForeignIncomeLine& line : sheet.lines)

@@ -3,6 +3,7 @@
 // elements to the parent it is given, in the order of the form, and reads the
 // computation and the document without changing either.
 #include "core/Date.h"
+#include "export/ExportText.h"
 #include "export/XmlTree.h"
 
 namespace kv {

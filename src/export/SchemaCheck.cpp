@@ -41,8 +41,8 @@ std::string attribute(const xmlNode* node, const char* utf8Name) {
 
 } // namespace
 
-std::string formTitle(ReturnForm form) {
-    return utf8ToCp1251(form == ReturnForm::Ndfl3 ? "3-НДФЛ 5.14" : "4-НДФЛ 5.03");
+Cp1251Text formTitle(ReturnForm form) {
+    return Cp1251Text::fromUtf8(form == ReturnForm::Ndfl3 ? "3-НДФЛ 5.14" : "4-НДФЛ 5.03");
 }
 
 SchemaReport checkAgainstSchema(std::string_view bytes, ReturnForm form) {
@@ -72,15 +72,16 @@ std::optional<ReturnForm> formOfFile(std::string_view bytes) {
     return std::nullopt;
 }
 
-std::string schemaRefusalMessage(ReturnForm form, const std::vector<SchemaViolation>& violations) {
+Cp1251Text schemaRefusalMessage(ReturnForm form, const std::vector<SchemaViolation>& violations) {
     constexpr std::size_t kShown = 5;
-    std::string text =
-        utf8ToCp1251("Файл не сформирован: декларация не соответствует формату ") + formTitle(form) + ".";
+    Cp1251Text text = Cp1251Text::fromUtf8("Файл не сформирован: декларация не соответствует формату ") +
+                      formTitle(form) + ".";
     for (std::size_t i = 0; i < violations.size() && i < kShown; ++i)
         text += "\r" + violations[i].text + ".";
     if (violations.size() > kShown)
-        text += utf8ToCp1251("\rи еще нарушений: ") + std::to_string(violations.size() - kShown) + ".";
-    text += utf8ToCp1251("\rИсправьте эти данные в декларации и повторите выгрузку.");
+        text += Cp1251Text::fromUtf8("\rи еще нарушений: ") +
+                Cp1251Text::fromBytes(std::to_string(violations.size() - kShown)) + ".";
+    text += Cp1251Text::fromUtf8("\rИсправьте эти данные в декларации и повторите выгрузку.");
     return text;
 }
 

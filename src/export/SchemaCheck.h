@@ -17,7 +17,7 @@ enum class ReturnForm {
 };
 
 // "3-НДФЛ 5.14" or "4-НДФЛ 5.03" (Windows-1251).
-std::string formTitle(ReturnForm form);
+Cp1251Text formTitle(ReturnForm form);
 
 // Validates the bytes of a file (in the encoding its declaration names) against the
 // form's schema and reports every violation in document order.
@@ -30,6 +30,6 @@ std::optional<ReturnForm> formOfFile(std::string_view bytes);
 
 // The message of an export refused by the schema: the form, the violations (at most
 // a handful, the first ones), and what to do (Windows-1251).
-std::string schemaRefusalMessage(ReturnForm form, const std::vector<SchemaViolation>& violations);
+Cp1251Text schemaRefusalMessage(ReturnForm form, const std::vector<SchemaViolation>& violations);
 
 } // namespace kv

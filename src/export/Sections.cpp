@@ -7,7 +7,7 @@ namespace {
 
 struct SectionSheet {
     const Section2Sheet* sheet;
-    const char* incomeKind;
+    AsciiText incomeKind;
 };
 
 // The fifteen figures before the amounts payable and refundable.
@@ -18,28 +18,28 @@ Money figuresTotal(const Section2Sheet& s) {
            s.patentCredited;
 }
 
-void writeTaxBase(xml::Element body, const Section2Sheet& s, const char* incomeKind) {
+void writeTaxBase(xml::Element body, const Section2Sheet& s, AsciiText incomeKind) {
     xml::Element base = body.append("НалБаза");
     base.set("Ставка", s.rateCode).set("ВидДоход", incomeKind);
     base.append("РасчНалБаза")
-        .set("ДоходОбщ", amountText(15, s.totalIncome))
-        .set("ДоходОбщНеНал", amountText(15, s.nonTaxableIncome))
-        .set("ДоходОбщНал", amountText(15, s.taxableIncome))
-        .set("СумНалВыч", amountText(15, s.deductions))
-        .set("СумРасхУм", amountText(15, s.expensesReducingIncome))
-        .set("СумДохДивКИК", amountText(15, s.cfcProfit))
-        .set("НалБаза", amountText(15, s.taxBase));
+        .set("ДоходОбщ", figure(amountText(15, s.totalIncome)))
+        .set("ДоходОбщНеНал", figure(amountText(15, s.nonTaxableIncome)))
+        .set("ДоходОбщНал", figure(amountText(15, s.taxableIncome)))
+        .set("СумНалВыч", figure(amountText(15, s.deductions)))
+        .set("СумРасхУм", figure(amountText(15, s.expensesReducingIncome)))
+        .set("СумДохДивКИК", figure(amountText(15, s.cfcProfit)))
+        .set("НалБаза", figure(amountText(15, s.taxBase)));
     base.append("РасчНалПУ")
-        .set("Исчисл", wholeAmountText(13, s.taxCalculated))
-        .set("УдержОбщ", wholeAmountText(13, s.taxWithheld))
-        .set("УдержОбщМВ", wholeAmountText(13, s.taxWithheldMaterialBenefit))
-        .set("ТСУплПерЗач", wholeAmountText(13, s.tradeFeeCredited))
-        .set("УплАвФакт", wholeAmountText(13, s.advancesPaid))
-        .set("ОбщАвУплЗач227.1", wholeAmountText(13, s.fixedAdvancesPaid))
-        .set("УплИнПодлЗач", wholeAmountText(13, s.foreignTaxCredited))
-        .set("УплПатентЗач", wholeAmountText(13, s.patentCredited))
-        .set("ПодлУпл", wholeAmountText(13, s.taxToPay))
-        .set("ПодлВозв", wholeAmountText(13, s.taxToRefund));
+        .set("Исчисл", figure(wholeAmountText(13, s.taxCalculated)))
+        .set("УдержОбщ", figure(wholeAmountText(13, s.taxWithheld)))
+        .set("УдержОбщМВ", figure(wholeAmountText(13, s.taxWithheldMaterialBenefit)))
+        .set("ТСУплПерЗач", figure(wholeAmountText(13, s.tradeFeeCredited)))
+        .set("УплАвФакт", figure(wholeAmountText(13, s.advancesPaid)))
+        .set("ОбщАвУплЗач227.1", figure(wholeAmountText(13, s.fixedAdvancesPaid)))
+        .set("УплИнПодлЗач", figure(wholeAmountText(13, s.foreignTaxCredited)))
+        .set("УплПатентЗач", figure(wholeAmountText(13, s.patentCredited)))
+        .set("ПодлУпл", figure(wholeAmountText(13, s.taxToPay)))
+        .set("ПодлВозв", figure(wholeAmountText(13, s.taxToRefund)));
 }
 
 } // namespace
@@ -50,8 +50,8 @@ void writeSections(xml::Element body, const ReturnComputation& sum) {
             .set("ПрУплВозв", line.direction)
             .set("КБК", line.kbk)
             .set("ОКТМО", line.oktmo)
-            .set("ПодлУпл", line.direction == "1" ? wholeAmountText(13, line.amount) : "0")
-            .set("ПодлВозв", line.direction == "2" ? wholeAmountText(13, line.amount) : "0");
+            .set("ПодлУпл", figure(line.direction == "1" ? wholeAmountText(13, line.amount) : "0"))
+            .set("ПодлВозв", figure(line.direction == "2" ? wholeAmountText(13, line.amount) : "0"));
     }
 
     const SectionSheet sheets[] = {

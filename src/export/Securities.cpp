@@ -12,20 +12,20 @@ namespace {
 
 void writeOperation(xml::Element body, const Appendix8Operation& op) {
     xml::Element e = body.append("ДохОперЦБ");
-    e.set("ВидОпер", op.operationKind).set("ДохСовОпер", amountText(14, op.income));
+    e.set("ВидОпер", op.operationKind).set("ДохСовОпер", figure(amountText(14, op.income)));
     if (op.costs > Money())
-        e.set("РасхРеалЦБ", amountText(14, op.costs));
+        e.set("РасхРеалЦБ", figure(amountText(14, op.costs)));
     if (op.expenses > Money())
-        e.set("РасхУмДохОпер", amountText(14, op.expenses));
-    e.set("ПризУчетУбыт", op.lossFlag != 0 ? "1" : "0");
+        e.set("РасхУмДохОпер", figure(amountText(14, op.expenses)));
+    e.set("ПризУчетУбыт", op.lossFlag != 0 ? AsciiText("1") : AsciiText("0"));
     if (op.invDeduction219_1 > Money())
-        e.set("ИнвВыч219.1Опер", amountText(14, op.invDeduction219_1));
+        e.set("ИнвВыч219.1Опер", figure(amountText(14, op.invDeduction219_1)));
     if (op.invDeduction219_3 > Money())
-        e.set("ИнвВыч219.3Опер", amountText(14, op.invDeduction219_3));
+        e.set("ИнвВыч219.3Опер", figure(amountText(14, op.invDeduction219_3)));
     if (op.lossFlag == 0)
         return;
-    auto loss = [&e](const std::string& kind, Money amount) {
-        e.append("УчетУбыт").set("ВидОперУбыт", kind).set("УбытУмДохОпер", amountText(14, amount));
+    auto loss = [&e](const Cp1251Text& kind, Money amount) {
+        e.append("УчетУбыт").set("ВидОперУбыт", kind).set("УбытУмДохОпер", figure(amountText(14, amount)));
     };
     loss(op.lossKind1, op.lossAmount1);
     if (op.lossKind2.empty())
@@ -38,28 +38,28 @@ void writeOperation(xml::Element body, const Appendix8Operation& op) {
 void writeRealEstateSale(xml::Element body, const RealEstateSale& s) {
     body.append("ДохПродОНИ")
         .set("НомКадОтчуждОНИ", s.cadastralNumber)
-        .set("КадСтоимГодРег", amountText(15, s.cadastralValue))
-        .set("ДохПродЦенаДог", amountText(15, s.contractPrice))
-        .set("КадСтоимКоэф", amountText(15, s.cadastralValue70))
-        .set("ДохПродНалОбл", amountText(15, s.saleIncome));
+        .set("КадСтоимГодРег", figure(amountText(15, s.cadastralValue)))
+        .set("ДохПродЦенаДог", figure(amountText(15, s.contractPrice)))
+        .set("КадСтоимКоэф", figure(amountText(15, s.cadastralValue70)))
+        .set("ДохПродНалОбл", figure(amountText(15, s.saleIncome)));
 }
 
 void writePensions(xml::Element body, const PensionContractsSheet& p) {
     if (p.contracts.empty() && p.totalDeductible <= Money())
         return;
     xml::Element calc = body.append("ВычСоцИнв219").append("РасчПенсВзнос");
-    calc.set("ОбщВзносВыч", amountText(14, p.totalDeductible));
+    calc.set("ОбщВзносВыч", figure(amountText(14, p.totalDeductible)));
     for (const PensionContractLine& c : p.contracts) {
         xml::Element contract = calc.append("РасчПСВВыч");
-        contract.set("СумВзносУпл", amountText(14, c.deductible));
+        contract.set("СумВзносУпл", figure(amountText(14, c.deductible)));
         xml::Element info = contract.append("СведДогНПО");
-        info.set("ВидДоговор", std::to_string(c.contractKind))
+        info.set("ВидДоговор", figure(std::to_string(c.contractKind)))
             .set("ДатаДогНПО", exportDate(c.contractDate))
             .set("НомДогНПО", c.contractNumber);
         info.append("СведИст").set("Наим", c.fundName).set("ИННЮЛ", c.fundInn).set("КПП", c.fundKpp);
     }
     if (p.additionalDeductible > Money())
-        calc.append("РасчДопСВВыч").set("СумВзносУпл", amountText(14, p.additionalDeductible));
+        calc.append("РасчДопСВВыч").set("СумВзносУпл", figure(amountText(14, p.additionalDeductible)));
 }
 
 } // namespace

@@ -10,11 +10,11 @@
 namespace kv {
 namespace {
 
-bool hasText(const std::string& s) {
+bool hasText(const Cp1251Text& s) {
     return !trimText(s).empty();
 }
 
-std::string taxpayerCode3(TaxpayerCategory category) {
+AsciiText taxpayerCode3(TaxpayerCategory category) {
     using enum TaxpayerCategory;
     switch (category) {
     case Entrepreneur:
@@ -34,7 +34,7 @@ std::string taxpayerCode3(TaxpayerCategory category) {
     }
 }
 
-std::string taxpayerCode4(TaxpayerCategory category) {
+AsciiText taxpayerCode4(TaxpayerCategory category) {
     using enum TaxpayerCategory;
     switch (category) {
     case Entrepreneur:
@@ -51,12 +51,12 @@ std::string taxpayerCode4(TaxpayerCategory category) {
     }
 }
 
-std::string countryCode(const Taxpayer& p) {
-    const std::string code = trimText(p.citizenshipCountryCode);
-    return zeroPadded(code.empty() ? std::string("643") : code, 3);
+Cp1251Text countryCode(const Taxpayer& p) {
+    const Cp1251Text code = trimText(p.citizenshipCountryCode);
+    return zeroPadded(code.empty() ? Cp1251Text{"643"} : code, 3);
 }
 
-void writeSplitName(xml::Element parent, const std::string& fullName) {
+void writeSplitName(xml::Element parent, const Cp1251Text& fullName) {
     const PersonName name = splitRepresentativeName(fullName);
     xml::Element fio = parent.append("ФИО");
     fio.set("Фамилия", name.surname).set("Имя", name.firstName);
@@ -64,14 +64,14 @@ void writeSplitName(xml::Element parent, const std::string& fullName) {
         fio.set("Отчество", name.patronymic);
 }
 
-void writeDocumentHeader(xml::Element doc, const char* knd, const Declaration& d, DateValue today,
-                         const char* period, const char* year) {
+void writeDocumentHeader(xml::Element doc, AsciiText knd, const Declaration& d, DateValue today,
+                         std::optional<AsciiText> period, AsciiText year) {
     doc.set("КНД", knd).set("ДатаДок", exportDate(today));
-    if (period != nullptr)
-        doc.set("Период", period);
+    if (period)
+        doc.set("Период", *period);
     doc.set("ОтчетГод", year)
         .set("КодНО", d.inspectionCode)
-        .set("НомКорр", std::to_string(d.correctionNumber));
+        .set("НомКорр", figure(std::to_string(d.correctionNumber)));
 }
 
 void writePersonName(xml::Element fio, const Taxpayer& p) {
@@ -85,17 +85,18 @@ void writePersonName(xml::Element fio, const Taxpayer& p) {
 xml::Element writeTitle3(xml::Element file, const Declaration& d, DateValue today) {
     const bool termination = d.kind() == ReturnKind::Termination;
     xml::Element doc = file.append("Документ");
-    writeDocumentHeader(doc, "1151020", d, today, termination ? "86" : "34", termination ? "2020" : "2019");
+    writeDocumentHeader(doc, "1151020", d, today, termination ? AsciiText("86") : AsciiText("34"),
+                        termination ? AsciiText("2020") : AsciiText("2019"));
 
     const Taxpayer& p = d.person;
     xml::Element np = doc.append("СвНП").append("НПФЛ3");
     np.set("ДокПредст", taxpayerCode3(d.category()))
-        .set("Статус", d.kind() == ReturnKind::NonResident ? "2" : "1");
+        .set("Статус", d.kind() == ReturnKind::NonResident ? AsciiText("2") : AsciiText("1"));
     if (hasText(p.contactPhone))
         np.set("Тлф", p.contactPhone);
     writePersonName(np.append("ФИОФЛ"), p);
 
-    const std::string docCode = zeroPadded(std::to_string(p.identityDocCode), 2);
+    const Cp1251Text docCode = zeroPadded(figure(std::to_string(p.identityDocCode)), 2);
     if (hasText(p.inn)) {
         xml::Element info = np.append("СведФЛ1");
         info.set("ИННФЛ", p.inn).set("ДатаРожд", exportDate(p.birthDate));
@@ -123,7 +124,7 @@ xml::Element writeTitle3(xml::Element file, const Declaration& d, DateValue toda
     // A representative organisation is offered on the 4-NDFL only; a 3-NDFL document
     // that still holds one is signed by the representative, as the entry screen shows it.
     xml::Element signer = doc.append("Подписант");
-    signer.set("ПрПодп", d.byRepresentative() ? "2" : "1");
+    signer.set("ПрПодп", d.byRepresentative() ? AsciiText("2") : AsciiText("1"));
     if (d.byRepresentative()) {
         writeSplitName(signer, d.representativeName);
         signer.append("СвПред").set("НаимДок", d.representativeDocument);
@@ -133,7 +134,7 @@ xml::Element writeTitle3(xml::Element file, const Declaration& d, DateValue toda
 
 void writeForm4(xml::Element file, const Declaration& d, DateValue today) {
     xml::Element doc = file.append("Документ");
-    writeDocumentHeader(doc, "1151021", d, today, nullptr, "2020");
+    writeDocumentHeader(doc, "1151021", d, today, std::nullopt, "2020");
 
     const Taxpayer& p = d.person;
     xml::Element np = doc.append("СвНП").append("НПФЛ");
@@ -143,7 +144,7 @@ void writeForm4(xml::Element file, const Declaration& d, DateValue today) {
     writePersonName(np.append("ФИО"), p);
 
     xml::Element signer = doc.append("Подписант");
-    signer.set("ПрПодп", d.byRepresentative() ? "2" : "1");
+    signer.set("ПрПодп", d.byRepresentative() ? AsciiText("2") : AsciiText("1"));
     if (d.byRepresentative()) {
         writeSplitName(signer, d.representativeName);
         xml::Element rep = signer.append("СвПред");
@@ -152,7 +153,7 @@ void writeForm4(xml::Element file, const Declaration& d, DateValue today) {
             rep.set("НаимОрг", d.representativeOrganisation);
     }
 
-    doc.append("НДФЛ4").set("ПредДоход", wholeAmountText(13, d.estimatedIncome));
+    doc.append("НДФЛ4").set("ПредДоход", figure(wholeAmountText(13, d.estimatedIncome)));
 }
 
 } // namespace kv

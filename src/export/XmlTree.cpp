@@ -22,15 +22,15 @@ void requireNode(_xmlNode* node, const char* what) {
 
 } // namespace
 
-std::string xmlSafe(std::string_view cp1251) {
-    std::string out(cp1251);
+Cp1251Text xmlSafe(const Cp1251Text& text) {
+    std::string out = text.bytes();
     for (char& c : out) {
         const auto b = static_cast<unsigned char>(c);
         // 0x98 has no character in Windows-1251: the file could not be read back.
         if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r') || b == 0x98)
             c = ' ';
     }
-    return out;
+    return Cp1251Text::fromBytes(std::move(out));
 }
 
 Element Element::append(std::string_view name) {
@@ -40,17 +40,17 @@ Element Element::append(std::string_view name) {
     return Element(child);
 }
 
-Element& Element::set(std::string_view name, std::string_view cp1251Value) {
-    return setVerbatim(name, upperCp1251(cp1251Value));
+Element& Element::set(std::string_view name, const Cp1251Text& value) {
+    return setVerbatim(name, upperCp1251(value));
 }
 
-Element& Element::setVerbatim(std::string_view name, std::string_view cp1251Value) {
+Element& Element::setVerbatim(std::string_view name, const Cp1251Text& value) {
     const std::string n(name);
     // A second attribute of one name would make the file ill-formed; the writers never
     // set one twice, and this keeps a slip from reaching a file.
     if (xmlHasProp(node_, xc(n)) != nullptr)
         throw XmlError("XML: attribute set twice: " + n);
-    const std::string v = cp1251ToUtf8(xmlSafe(cp1251Value));
+    const std::string v = xmlSafe(value).utf8();
     if (xmlNewProp(node_, xc(n), xc(v)) == nullptr)
         throw XmlError("XML: cannot set an attribute");
     return *this;

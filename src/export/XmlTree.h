@@ -3,6 +3,8 @@
 // attributes in the order they are set, saved as Windows-1251 without indentation.
 // Element and attribute names are UTF-8 literals of the sources; attribute values
 // are Windows-1251 text of the core, upper-cased as they are set.
+#include "core/Text.h"
+
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -26,9 +28,10 @@ public:
     // Appends a new child at the end and returns it.
     Element append(std::string_view name);
     // Sets an attribute after those already set; the value is upper-cased.
-    Element& set(std::string_view name, std::string_view cp1251Value);
+    Element& set(std::string_view name, const Cp1251Text& value);
+    Element& set(std::string_view name, AsciiText value) { return set(name, Cp1251Text(value)); }
     // Sets an attribute exactly as given (the root's identifier and versions).
-    Element& setVerbatim(std::string_view name, std::string_view cp1251Value);
+    Element& setVerbatim(std::string_view name, const Cp1251Text& value);
 
     // The element and its subtree as UTF-8 text, without declaration or indentation.
     std::string utf8Text() const;
@@ -60,6 +63,6 @@ private:
 // Text that XML 1.0 cannot carry (control characters other than tab, line feed and
 // carriage return, and the unassigned byte 0x98) becomes blanks, so that every value a
 // user typed still yields a well-formed file.
-std::string xmlSafe(std::string_view cp1251);
+Cp1251Text xmlSafe(const Cp1251Text& text);
 
 } // namespace kv::xml

@@ -16,20 +16,25 @@
 namespace kv {
 namespace {
 
-constexpr std::string_view kDividendCode = "1010";
+constexpr AsciiText kDividendCode{"1010"};
 constexpr std::int32_t kNinePercentCode = 1011;
-constexpr std::string_view kCancelled = "99";
+constexpr AsciiText kCancelled{"99"};
 constexpr std::int32_t kNonResidentReturn = 1;
 
-std::string u(std::string_view utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text u(std::string_view utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
-std::string lineText(int line) {
-    return line > 0 ? u("строка ") + std::to_string(line) + ": " : std::string();
+Cp1251Text n(long long number) {
+    return Cp1251Text::fromBytes(std::to_string(number));
 }
 
-std::int32_t codeNumber(std::string_view code) {
+Cp1251Text lineText(int line) {
+    return line > 0 ? u("строка ") + n(line) + ": " : Cp1251Text();
+}
+
+std::int32_t codeNumber(const Cp1251Text& text) {
+    const std::string& code = text.bytes();
     std::int32_t value = 0;
     std::from_chars(code.data(), code.data() + code.size(), value);
     return value;
@@ -48,8 +53,9 @@ bool isStandardDeduction(std::int32_t code) {
 // The lists the entry screens offer for each income at 13%: a resident's return lists
 // the 13% incomes, the other kinds the 13% and 35% ones, a non-resident only those a
 // non-resident declares at 13%.
-bool offered(std::string_view rateSelector, bool partnership, bool nonResident, std::string_view code) {
-    const auto rows = incomePickerRows(IncomeDict::builtIn(), rateSelector, partnership, nonResident);
+bool offered(AsciiText rateSelector, bool partnership, bool nonResident, const Cp1251Text& code) {
+    const auto rows =
+        incomePickerRows(IncomeDict::builtIn(), Cp1251Text(rateSelector), partnership, nonResident);
     return std::any_of(rows.begin(), rows.end(), [&](const IncomeEntry* e) { return e->code == code; });
 }
 
@@ -73,19 +79,19 @@ public:
     }
 
 private:
-    void refuse(int line, std::string_view utf8Text, const std::string& cp1251Tail = {}) {
+    void refuse(int line, std::string_view utf8Text, const Cp1251Text& cp1251Tail = {}) {
         if (out_.fault.empty())
             out_.fault = lineText(line) + u(utf8Text) + cp1251Tail;
     }
 
-    void checkCertificateInn(const std::string& inn, int line, std::string_view element,
+    void checkCertificateInn(const Cp1251Text& inn, int line, std::string_view element,
                              std::string_view attribute) {
         if (inn.empty() || checkInn(inn, InnKind::Any) == InnResult::Valid)
             return;
         refuse(line,
                std::string("элемент «") + std::string(element) + "», атрибут «" + std::string(attribute) +
                    "»: неверное контрольное число ИНН ",
-               "\xAB" + inn + "\xBB");
+               u("«") + inn + u("»"));
     }
 
     void checkIdentifiers() {
@@ -109,7 +115,7 @@ private:
     }
 
     void requirePayer(const IncomeSource& s, bool organisation, int line) {
-        const std::string* fault = organisation ? organisationPayerFault(s) : payerFault(s);
+        const Cp1251Text* fault = organisation ? organisationPayerFault(s) : payerFault(s);
         if (organisation && file_.agent.isPerson)
             refuse(line,
                    "дивиденды и доходы по ставке 9% выплачивает только организация, а налоговый агент — "
@@ -151,8 +157,8 @@ private:
         case 35:
             return mapThirtyFive(block, others, left);
         default:
-            return refuse(block.line, "доходы по ставке " + std::to_string(block.rate) + "% (код дохода " +
-                                          others.front()->code + ") декларация не принимает");
+            return refuse(block.line, "доходы по ставке " + std::to_string(block.rate) + "% (код дохода ",
+                          others.front()->code + u(") декларация не принимает"));
         }
     }
 
@@ -202,7 +208,7 @@ private:
     // One 35% source per income code: the record holds one code and one deduction.
     void mapThirtyFive(const CertificateRateBlock& block,
                        const std::vector<const CertificateIncome*>& incomes, Money& left) {
-        std::vector<std::string> codes;
+        std::vector<Cp1251Text> codes;
         for (const CertificateIncome* i : incomes)
             if (std::find(codes.begin(), codes.end(), i->code) == codes.end())
                 codes.push_back(i->code);
@@ -242,7 +248,7 @@ private:
         out_.incomes35.push_back(std::move(s));
     }
 
-    const DeductionEntry* listedDeduction(const std::string& incomeCode, const CertificateDeduction& d) {
+    const DeductionEntry* listedDeduction(const Cp1251Text& incomeCode, const CertificateDeduction& d) {
         const IncomeEntry* income = IncomeDict::builtIn().findIncome(incomeCode);
         const DeductionEntry* entry = income != nullptr ? income->findDeduction(d.code) : nullptr;
         if (entry == nullptr || d.code == "0")
@@ -251,10 +257,10 @@ private:
         return entry;
     }
 
-    bool incomeOffered(const std::string& code, bool partnership) const {
+    bool incomeOffered(const Cp1251Text& code, bool partnership) const {
         if (nonResidentReturn_)
             return offered("13", false, true, code);
-        return offered(residentKind0_ ? "13" : "100", partnership, false, code);
+        return offered(residentKind0_ ? AsciiText("13") : AsciiText("100"), partnership, false, code);
     }
 
     void mapThirteen(const CertificateRateBlock& block, const std::vector<const CertificateIncome*>& incomes,
@@ -264,7 +270,7 @@ private:
         for (const CertificateIncome* i : incomes) {
             if (!incomeOffered(i->code, s.isInvestmentPartnership != 0))
                 return refuse(i->line, "код дохода ",
-                              i->code + u(" по ставке ") + std::to_string(block.rate) +
+                              i->code + u(" по ставке ") + n(block.rate) +
                                   u("% декларация этого вида не принимает"));
             addLines(s, *i);
             if (!out_.fault.empty())
@@ -290,7 +296,7 @@ private:
         return item;
     }
 
-    void setDeduction(ThirteenIncomeItem& item, const std::string& incomeCode, const CertificateDeduction& d,
+    void setDeduction(ThirteenIncomeItem& item, const Cp1251Text& incomeCode, const CertificateDeduction& d,
                       Money amount) {
         const DeductionEntry* entry = listedDeduction(incomeCode, d);
         if (entry == nullptr)
@@ -346,7 +352,7 @@ private:
                               ? "стандартные, социальные и имущественные вычеты налогового агента "
                                 "в декларацию нерезидента не переносятся"
                               : "у инвестиционного товарищества нет вычетов налогового агента");
-        const IncomeEntry* pseudo = IncomeDict::builtIn().findIncome("0000");
+        const IncomeEntry* pseudo = IncomeDict::builtIn().findIncome(Cp1251Text{"0000"});
         for (const CertificateDeduction& d : block.agentDeductions) {
             const DeductionEntry* entry = pseudo != nullptr ? pseudo->findDeduction(d.code) : nullptr;
             if (entry == nullptr)
@@ -367,9 +373,9 @@ private:
 
     void warn(const CertificateRateBlock& block, std::string_view what, Money stated,
               std::string_view against, Money expected) {
-        out_.warnings.push_back(lineText(block.line) + u("ставка ") + std::to_string(block.rate) +
-                                "%: " + u(what) + " " + certificateAmountText(stated) + " " + u(against) +
-                                " " + certificateAmountText(expected));
+        out_.warnings.push_back(lineText(block.line) + u("ставка ") + n(block.rate) + "%: " + u(what) + " " +
+                                certificateAmountText(stated) + " " + u(against) + " " +
+                                certificateAmountText(expected));
     }
 
     void warnAbout(const CertificateRateBlock& block) {
@@ -418,7 +424,7 @@ void requireRoom(const Declaration& d, const CertificateImport& import) {
     requireRoomFor(d.incomes9, import.incomes9);
 }
 
-std::string nameKey(std::string_view text) {
+Cp1251Text nameKey(const Cp1251Text& text) {
     return upperCp1251(trimText(text));
 }
 
@@ -442,9 +448,9 @@ template <class List, class Source> void appendAll(List& list, const std::vector
 
 } // namespace
 
-std::vector<int> certificatesWithInn(const CertificateFile& file, std::string_view inn) {
+std::vector<int> certificatesWithInn(const CertificateFile& file, const Cp1251Text& inn) {
     std::vector<int> found;
-    const std::string key = trimText(inn);
+    const Cp1251Text key = trimText(inn);
     for (std::size_t i = 0; i < file.certificates.size(); ++i)
         if (!key.empty() && file.certificates[i].recipient.inn == key)
             found.push_back(static_cast<int>(i));
@@ -466,28 +472,28 @@ std::vector<int> certificatesOfTaxpayer(const CertificateFile& file, const Taxpa
     return found;
 }
 
-std::string recipientLabel(const Certificate& c) {
+Cp1251Text recipientLabel(const Certificate& c) {
     const CertificateRecipient& r = c.recipient;
-    std::string text = r.surname + " " + r.firstName;
+    Cp1251Text text = r.surname + " " + r.firstName;
     if (!r.patronymic.empty())
         text += " " + r.patronymic;
     text += r.inn.empty() ? u(", ИНН не указан") : u(", ИНН ") + r.inn;
     return text + u(", дата рождения ") + r.birthDateText + u(", справка № ") + c.number;
 }
 
-std::string sourceListTitle(SourceList list) {
-    static const std::array<std::string, 5> titles = {u("Доходы по ставке 13%"), u("Доходы нерезидента"),
-                                                      u("Доходы по ставке 35%"), u("Дивиденды"),
-                                                      u("Доходы по ставке 9%")};
+Cp1251Text sourceListTitle(SourceList list) {
+    static const std::array<Cp1251Text, 5> titles = {u("Доходы по ставке 13%"), u("Доходы нерезидента"),
+                                                     u("Доходы по ставке 35%"), u("Дивиденды"),
+                                                     u("Доходы по ставке 9%")};
     return titles.at(static_cast<std::size_t>(list));
 }
 
-std::string certificateAmountText(Money amount) {
+Cp1251Text certificateAmountText(Money amount) {
     const std::int64_t kopecks = productHalfUp(amount, 1, 1, 100).value_or(Money()).raw / 100;
     const std::int64_t whole = (kopecks < 0 ? -kopecks : kopecks);
     std::string cents = std::to_string(whole % 100);
-    return (kopecks < 0 ? "-" : "") + std::to_string(whole / 100) + "," + (cents.size() < 2 ? "0" : "") +
-           cents;
+    return Cp1251Text::fromBytes((kopecks < 0 ? "-" : "") + std::to_string(whole / 100) + "," +
+                                 (cents.size() < 2 ? "0" : "") + cents);
 }
 
 Money CertificateImport::totalIncome() const {
@@ -525,7 +531,7 @@ CertificateImport prepareImport(const CertificateFile& file, int index, const De
         requireRoom(d, out);
     } catch (const ListFull& full) {
         // More lines than a source holds, or more sources than a list does.
-        out.fault = full.what();
+        out.fault = full.message();
     }
     if (!out.accepted()) {
         out.incomes13.clear();

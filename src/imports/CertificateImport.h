@@ -22,9 +22,9 @@ class Taxpayer;
 // one, otherwise by surname, name and birth date; none when neither is entered.
 std::vector<int> certificatesOfTaxpayer(const CertificateFile& file, const Taxpayer& person);
 // The certificates whose recipient has this INN.
-std::vector<int> certificatesWithInn(const CertificateFile& file, std::string_view inn);
+std::vector<int> certificatesWithInn(const CertificateFile& file, const Cp1251Text& inn);
 // "Иванов Иван Иванович, ИНН 772801234583, дата рождения 12.05.1985, справка № 17".
-std::string recipientLabel(const Certificate& certificate);
+Cp1251Text recipientLabel(const Certificate& certificate);
 
 // --- What a certificate becomes ------------------------------------------------------
 
@@ -32,17 +32,17 @@ std::string recipientLabel(const Certificate& certificate);
 enum class SourceList { Incomes13, Incomes13NonResident, Incomes35, Dividends, Incomes9 };
 
 // "Доходы по ставке 13%", "Дивиденды", ...
-std::string sourceListTitle(SourceList list);
+Cp1251Text sourceListTitle(SourceList list);
 
 // A source of the return that the certificate replaces.
 struct ReplacedSource {
     SourceList list;
     int index = 0;
-    std::string name;
+    Cp1251Text name;
 };
 
 struct CertificateImport {
-    std::string fault; // why the certificate cannot be taken; empty when it can
+    Cp1251Text fault; // why the certificate cannot be taken; empty when it can
     const Certificate* certificate = nullptr;
     CertificateAgent agent;
 
@@ -54,7 +54,7 @@ struct CertificateImport {
 
     // Where the certificate disagrees with itself, each with both figures: the
     // certificate is the agent's word, so it may still be taken.
-    std::vector<std::string> warnings;
+    std::vector<Cp1251Text> warnings;
     // Sources of the same agent (INN, KPP, OKTMO) already in the return.
     std::vector<ReplacedSource> replaced;
 
@@ -76,6 +76,6 @@ void applyImport(Declaration& declaration, const CertificateImport& import, bool
 bool sameCertificate(const CertificateImport& a, const CertificateImport& b);
 
 // Amounts in messages: "610150,50".
-std::string certificateAmountText(Money amount);
+Cp1251Text certificateAmountText(Money amount);
 
 } // namespace kv

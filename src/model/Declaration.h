@@ -107,8 +107,8 @@ public:
     static constexpr std::uint8_t kReservedFlag = 8; // kept as read
     static constexpr std::uint8_t kPartnershipIncomes = flagOf(IncomeKind::Partnership);
 
-    std::string inspectionCode; // 4 digits
-    std::string inspectionName;
+    Cp1251Text inspectionCode; // 4 digits
+    Cp1251Text inspectionName;
     std::uint8_t reservedByte = 0; // stored, not used
     std::int32_t correctionNumber = 0;
     DateValue documentDate; // today, from the clock given to the constructor
@@ -130,11 +130,11 @@ public:
     Money actualAdvancePayments; // business figure: cleared with incomeFlags bit 2
     Money estimatedIncome;       // 4-NDFL
     Money businessReservedSum;   // stored, not used
-    std::string representativeDocument;
+    Cp1251Text representativeDocument;
     DateValue farmFoundingDate = kDefaultFarmFoundingDate; // business figure
     std::uint8_t isFarmHousehold = 0;                      // business figure
-    std::string representativeName;
-    std::string representativeOrganisation;
+    Cp1251Text representativeName;
+    Cp1251Text representativeOrganisation;
     Money foreignerFixedAdvance; // cleared with incomeFlags bit 0
     Money adjustedBase;          // business figure
     Money adjustedTax;           // business figure

@@ -65,10 +65,10 @@ public:
     // 4 additional contributions to the funded part of the labour pension.
     static constexpr std::int32_t kFundedPensionContributions = 4;
     std::int32_t contractKind = 0;
-    std::string organisationName;
-    std::string organisationInn;
-    std::string organisationKpp;
-    std::string contractNumber;
+    Cp1251Text organisationName;
+    Cp1251Text organisationInn;
+    Cp1251Text organisationKpp;
+    Cp1251Text contractNumber;
     DateValue contractDate;
     Money contribution;
 
@@ -110,8 +110,8 @@ public:
     static constexpr DateValue kDefaultDate = DateValue::fromDays(37622); // 01.01.2003
 
     std::int32_t objectKind = 0; // 1 house .. 8 share in house and land
-    std::string objectNumber;
-    std::string objectAddress;
+    Cp1251Text objectNumber;
+    Cp1251Text objectAddress;
     std::int32_t numberKind = 0;             // 1 cadastral, 2 conventional, 3 inventory, 4 none
     std::int32_t taxpayerSign = 0;           // 1 owner .. 5 shared with spouse and minor child
     std::int32_t houseAcquisitionMethod = 0; // 1 new construction, 2 purchase

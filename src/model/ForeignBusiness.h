@@ -23,17 +23,17 @@ class ForeignIncome {
 public:
     std::int32_t incomeRate = 0; // rate of the chosen income code
     std::int32_t incomeCode = 0; // 0: none chosen
-    std::string incomeName;
-    std::string sourceName;
-    std::string countryCode;                               // OKSM, 3 digits
+    Cp1251Text incomeName;
+    Cp1251Text sourceName;
+    Cp1251Text countryCode;                                // OKSM, 3 digits
     DateValue incomeDate = DateValue::fromDays(43466);     // 01.01.2019
     DateValue taxPaymentDate = DateValue::fromDays(43466); // 01.01.2019
-    std::string currencyCode;
+    Cp1251Text currencyCode;
     Money incomeDateRate; // roubles for incomeDateUnits units on incomeDate
     std::int32_t incomeDateUnits = 0;
     Money taxDateRate; // roubles for taxDateUnits units on taxPaymentDate
     std::int32_t taxDateUnits = 0;
-    std::string currencyName;
+    Cp1251Text currencyName;
     Money incomeInCurrency;
     Money incomeInRubles; // derived by setIncomeInCurrency only
     Money taxInCurrency;
@@ -43,7 +43,7 @@ public:
     Money deductionAmount;
     std::int32_t deductionPercent = 0;
     std::int16_t cfcProfitMethod = 0; // 0 not given, 1 by the company's accounts, 2 by Russian rules
-    std::string cfcNumber;
+    Cp1251Text cfcNumber;
     Money cfcTaxWithheldInRussia;
 
     // Set the currency amount and derive the roubles at the rate of its date.
@@ -66,8 +66,8 @@ public:
 
 class BusinessActivity {
 public:
-    std::string activityKind; // "1" entrepreneurship ... "9" other activity
-    std::string okvedCode = "..";
+    Cp1251Text activityKind; // "1" entrepreneurship ... "9" other activity
+    Cp1251Text okvedCode{".."};
     std::uint8_t hasDocumentedExpenses = 1;
     Money incomeAmount;
     // Documented expenses, stored only while hasDocumentedExpenses is set.

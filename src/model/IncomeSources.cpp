@@ -73,7 +73,7 @@ void readSourceTexts(DocumentStorage& storage, IncomeSource& s) {
 }
 
 // A slot never set is stored as "a", which reads back as -1.0000.
-constexpr std::string_view kAbsentAmount = "a";
+constexpr AsciiText kAbsentAmount{"a"};
 const Money kAbsentValue = Money::fromRaw(-Money::kScale);
 
 template <class List> void checkIndex(const List& list, int i) {
@@ -212,10 +212,10 @@ void ThirteenPercentSource::loadFrom(DocumentStorage& storage, int index, int ki
         if (text.empty())
             return SharedText();
         for (const SharedText& name : names)
-            if (name == text)
+            if (name.bytes() == text)
                 return name;
         SharedText& slot = names[nextName++ % names.size()];
-        slot = SharedText(text);
+        slot = SharedText(Cp1251Text::fromBytes(text));
         return slot;
     };
     for (int i = 0; i < lineCount; ++i) {
@@ -229,7 +229,7 @@ void ThirteenPercentSource::loadFrom(DocumentStorage& storage, int index, int ki
         line.deductionPercent = storage.readInt32();
         line.month = static_cast<std::int16_t>(storage.readInt16());
         line.hasCadastralData = storage.readByte();
-        line.cadastralNumber = SharedText(storage.readTextView());
+        line.cadastralNumber = SharedText(Cp1251Text::fromBytes(storage.readTextView()));
         line.cadastralValue = storage.readMoney();
         line.contractPrice = storage.readMoney();
         addItem(std::move(line));

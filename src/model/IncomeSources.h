@@ -23,14 +23,14 @@ enum SourceKind : int {
 
 class IncomeSource {
 public:
-    std::string sourceInn;
-    std::string sourceKpp;
-    std::string sourceOktmo;
-    std::string sourceName;
+    Cp1251Text sourceInn;
+    Cp1251Text sourceKpp;
+    Cp1251Text sourceOktmo;
+    Cp1251Text sourceName;
     Money totalIncome;
     Money taxWithheld;
     // Appendix 1 income-kind code, rewritten by every computation run; not stored.
-    std::string incomeKind;
+    Cp1251Text incomeKind;
 
     friend bool operator==(const IncomeSource&, const IncomeSource&) = default;
 };

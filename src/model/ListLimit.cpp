@@ -5,7 +5,7 @@
 
 namespace kv {
 
-ListFull::ListFull() : std::runtime_error(utf8ToCp1251("Нельзя добавить больше 1000 записей.")) {}
+ListFull::ListFull() : Cp1251Error(Cp1251Text::fromUtf8("Нельзя добавить больше 1000 записей.")) {}
 
 void requireStoredCount(std::int64_t count) {
     if (count < 0 || count > kMaxListItems)

@@ -3,6 +3,8 @@
 // stream names with exactly three digits ("@ThirteenPercent000"): a thousandth and
 // later entry would get a longer name that can coincide with another record's name
 // ("@SourseIncome1001000" is both source 100 line 1000 and source 1001 line 0).
+#include "core/Text.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -15,7 +17,7 @@ namespace kv {
 constexpr int kMaxListItems = 1000;
 
 // Adding an entry to a full list. Nothing already entered is touched.
-class ListFull : public std::runtime_error {
+class ListFull : public Cp1251Error {
 public:
     ListFull();
 };

@@ -48,7 +48,7 @@ bool tryOpenStream(DocumentStorage& storage, std::string_view name) {
 
 } // namespace
 
-Taxpayer::Taxpayer() : citizenshipCountryName(utf8ToCp1251("РОССИЯ")) {}
+Taxpayer::Taxpayer() : citizenshipCountryName(Cp1251Text::fromUtf8("РОССИЯ")) {}
 
 void Taxpayer::saveTo(DocumentStorage& storage) const {
     storage.beginStream("@PersonName");
@@ -118,7 +118,8 @@ void Taxpayer::loadFrom(DocumentStorage& storage, std::string_view marker) {
         nameExtra = storage.readText();
         nameSign = storage.readText();
     } else {
-        nameSign.assign(1, '0'); // assigning the literal trips a false -Wrestrict in GCC 12 at -O2
+        nameSign = Cp1251Text::fromBytes(
+            std::string(1, '0')); // assigning the literal trips a false -Wrestrict in GCC 12 at -O2
     }
 
     storage.openStream("@PersonDocument");

@@ -15,43 +15,43 @@ public:
     // Identifier written into documents of this program year.
     static constexpr std::string_view kCurrentMarker = "Quil2019";
 
-    std::string surname;
-    std::string firstName;
-    std::string patronymic;
-    std::string inn;
-    std::string nameExtra;      // carried over, not used
-    std::string nameSign = "0"; // carried over, not used
+    Cp1251Text surname;
+    Cp1251Text firstName;
+    Cp1251Text patronymic;
+    Cp1251Text inn;
+    Cp1251Text nameExtra;     // carried over, not used
+    Cp1251Text nameSign{"0"}; // carried over, not used
     std::int16_t identityDocCode = 0;
-    std::string identityDocName;
-    std::string identityDocNumber;
+    Cp1251Text identityDocName;
+    Cp1251Text identityDocNumber;
     DateValue identityDocDate = DateValue::fromDays(32874); // 01.01.1990
     DateValue birthDate = DateValue::fromDays(28126);       // 01.01.1977
-    std::string identityDocIssuer;
-    std::string birthPlace;
-    std::string citizenshipStatus;      // "1" citizen, "2" stateless; anything else counts as "1"
-    std::string citizenshipCountryName; // cp1251 "РОССИЯ" by default (set in the constructor)
-    std::string citizenshipExtra;       // carried over, not used
-    std::string citizenshipCountryCode = "643";
+    Cp1251Text identityDocIssuer;
+    Cp1251Text birthPlace;
+    Cp1251Text citizenshipStatus;      // "1" citizen, "2" stateless; anything else counts as "1"
+    Cp1251Text citizenshipCountryName; // cp1251 "РОССИЯ" by default (set in the constructor)
+    Cp1251Text citizenshipExtra;       // carried over, not used
+    Cp1251Text citizenshipCountryCode{"643"};
     // The Russian address of earlier returns: carried over, not used.
     std::uint8_t addressKind = 0;
-    std::string addressRegionName;
+    Cp1251Text addressRegionName;
     std::int16_t addressRegionCode = 0;
-    std::string addressPostIndex;
-    std::string addressDistrict;
-    std::string addressCity;
-    std::string addressLocality;
-    std::string addressStreet;
-    std::string addressHouse;
-    std::string addressBuilding;
-    std::string addressFlat;
-    std::string oktmo;
-    std::string homePhoneCode; // carried over, not used
-    std::string contactPhone;
-    std::string workPhoneCode;                          // carried over, not used
-    std::string workPhone;                              // carried over, not used
-    std::string foreignHomePhoneCode, foreignHomePhone; // carried over, not used
-    std::string foreignWorkPhoneCode, foreignWorkPhone; // carried over, not used
-    std::uint8_t docExtraByte = 0;                      // carried over, not used
+    Cp1251Text addressPostIndex;
+    Cp1251Text addressDistrict;
+    Cp1251Text addressCity;
+    Cp1251Text addressLocality;
+    Cp1251Text addressStreet;
+    Cp1251Text addressHouse;
+    Cp1251Text addressBuilding;
+    Cp1251Text addressFlat;
+    Cp1251Text oktmo;
+    Cp1251Text homePhoneCode; // carried over, not used
+    Cp1251Text contactPhone;
+    Cp1251Text workPhoneCode;                          // carried over, not used
+    Cp1251Text workPhone;                              // carried over, not used
+    Cp1251Text foreignHomePhoneCode, foreignHomePhone; // carried over, not used
+    Cp1251Text foreignWorkPhoneCode, foreignWorkPhone; // carried over, not used
+    std::uint8_t docExtraByte = 0;                     // carried over, not used
 
     Taxpayer();
 

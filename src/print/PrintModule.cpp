@@ -19,7 +19,7 @@
 
 namespace kv::print {
 
-const std::string kInspectionNameParam = utf8ToCp1251("Наименование налогового органа-получателя");
+const Cp1251Text kInspectionNameParam = Cp1251Text::fromUtf8("Наименование налогового органа-получателя");
 
 namespace {
 
@@ -28,7 +28,7 @@ QString qs(const std::string& utf8) {
 }
 
 [[noreturn]] void fail(const std::string& utf8) {
-    throw PrintError(utf8ToCp1251(utf8));
+    throw PrintError(Cp1251Text::fromUtf8(utf8));
 }
 
 // The pages are drawn on the whole A4 sheet from its corner; the printer's own
@@ -46,14 +46,14 @@ QString documentName(const PrintLayout& layout) {
 
 } // namespace
 
-void PrintModule::setPrintTiffParam(const std::string& name, const std::string& value) {
+void PrintModule::setPrintTiffParam(const Cp1251Text& name, const Cp1251Text& value) {
     if (name == kInspectionNameParam)
         inspectionName_ = value;
 }
 
 PrintLayout PrintModule::layout(const std::string& xml) const {
     LayoutOptions options;
-    options.inspectionName = cp1251ToUtf8(trimText(inspectionName_));
+    options.inspectionName = trimText(inspectionName_).utf8();
     try {
         return layoutReturn(xml, options);
     } catch (const std::exception& e) {

@@ -17,6 +17,7 @@
 //       kv::print::printCopies(module, xml, *choice);                   // printData once per copy
 //
 // Every call that fails throws PrintError, whose message is for the user.
+#include "core/Text.h"
 #include "print/ReturnLayout.h"
 
 #include <cstdint>
@@ -31,20 +32,20 @@ namespace kv::print {
 
 // A failure of preview, printing or writing the PDF. The message is Windows-1251
 // text, like every message of the program.
-class PrintError : public std::runtime_error {
+class PrintError : public Cp1251Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Cp1251Error::Cp1251Error;
 };
 
 // "Наименование налогового органа-получателя" in Windows-1251: the parameter
 // whose value (the tax office's name) the title page shows.
-extern const std::string kInspectionNameParam;
+extern const Cp1251Text kInspectionNameParam;
 
 class PrintModule {
 public:
     // Keeps a parameter for the pages. Texts are Windows-1251, as the program holds
     // them; names the module does not know are kept and not used.
-    void setPrintTiffParam(const std::string& name, const std::string& value);
+    void setPrintTiffParam(const Cp1251Text& name, const Cp1251Text& value);
 
     // The program's folder, with its final separator. The module writes no files of
     // its own there; it is kept because the program sets it before every job.
@@ -70,7 +71,7 @@ public:
     PrintLayout layout(const std::string& xml) const;
 
 private:
-    std::string inspectionName_; // Windows-1251
+    Cp1251Text inspectionName_;
 };
 
 // What the user chose in the print dialog.

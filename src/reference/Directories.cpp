@@ -87,29 +87,29 @@ CodeNameRows CurrencyRates::codeNames() const {
     return rows;
 }
 
-const Currency* CurrencyRates::find(std::string_view code) const {
+const Currency* CurrencyRates::find(const Cp1251Text& code) const {
     const auto found = std::find_if(currencies.begin(), currencies.end(),
-                                    [code](const Currency& c) { return c.code == code; });
+                                    [&code](const Currency& c) { return c.code == code; });
     return found != currencies.end() ? &*found : nullptr;
 }
 
-Currency* CurrencyRates::find(std::string_view code) {
+Currency* CurrencyRates::find(const Cp1251Text& code) {
     return const_cast<Currency*>(std::as_const(*this).find(code));
 }
 
-std::optional<CurrencyRate> findCurrencyRate(const CurrencyRates* rates, std::string_view code,
+std::optional<CurrencyRate> findCurrencyRate(const CurrencyRates* rates, const Cp1251Text& code,
                                              DateValue date) {
     if (rates == nullptr)
         return std::nullopt;
     const Currency* currency = rates->find(code);
     if (currency == nullptr)
         return std::nullopt;
-    const std::string wanted = date.text('.');
+    const Cp1251Text wanted = Cp1251Text::fromBytes(date.text('.'));
     std::optional<CurrencyRate> candidate;
     for (const auto& r : currency->rates) {
         if (r.date == wanted)
             return r;
-        const auto d = DateValue::parseText(trimText(r.date), '.');
+        const auto d = DateValue::parseText(trimText(r.date).bytes(), '.');
         if (d && *d < date)
             candidate = r;
     }
@@ -167,41 +167,43 @@ std::filesystem::path programFolder() {
     return exe.parent_path();
 }
 
-std::string taxOfficeFileFatalMessage() {
-    return utf8ToCp1251("Поменяйте язык и региональные стандарты ОС на русские. Или обратитесь на горячую "
-                        "линию программы: ") +
-           kSupportEmail;
+Cp1251Text taxOfficeFileFatalMessage() {
+    return Cp1251Text::fromUtf8(
+               "Поменяйте язык и региональные стандарты ОС на русские. Или обратитесь на горячую "
+               "линию программы: ") +
+           Cp1251Text::fromUtf8(kSupportEmail);
 }
 
 PickerTexts pickerTexts(DirectoryPicker picker) {
     switch (picker) {
     case DirectoryPicker::TaxOffice:
-        return {utf8ToCp1251("Справочник инспекций"), utf8ToCp1251("Наименование инспекции")};
+        return {Cp1251Text::fromUtf8("Справочник инспекций"), Cp1251Text::fromUtf8("Наименование инспекции")};
     case DirectoryPicker::Country:
-        return {utf8ToCp1251("Справочник стран"), utf8ToCp1251("Наименование государства")};
+        return {Cp1251Text::fromUtf8("Справочник стран"), Cp1251Text::fromUtf8("Наименование государства")};
     case DirectoryPicker::DocumentKind:
-        return {utf8ToCp1251("Справочник видов документов"), utf8ToCp1251("Наименование документа")};
+        return {Cp1251Text::fromUtf8("Справочник видов документов"),
+                Cp1251Text::fromUtf8("Наименование документа")};
     case DirectoryPicker::Currency:
         break;
     }
-    return {utf8ToCp1251("Справочник валют"), utf8ToCp1251("Наименование валюты")};
+    return {Cp1251Text::fromUtf8("Справочник валют"), Cp1251Text::fromUtf8("Наименование валюты")};
 }
 
-std::string pickerCodeColumn() {
-    return utf8ToCp1251("Код");
+Cp1251Text pickerCodeColumn() {
+    return Cp1251Text::fromUtf8("Код");
 }
 
-std::optional<std::size_t> findCodeRow(const CodeNameRows& rows, std::string_view code) {
+std::optional<std::size_t> findCodeRow(const CodeNameRows& rows, const Cp1251Text& code) {
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i].code == code)
             return i;
     return std::nullopt;
 }
 
-std::optional<std::size_t> currencyPickerRow(const CodeNameRows& rows, std::string_view code) {
+std::optional<std::size_t> currencyPickerRow(const CodeNameRows& rows, const Cp1251Text& code) {
     if (rows.empty())
         return std::nullopt;
-    return findCodeRow(rows, code.empty() ? std::string_view("0") : code).value_or(0);
+    return findCodeRow(rows, code.empty() ? Cp1251Text{"0"} : code).value_or(0);
 }
 
 } // namespace kv

@@ -5,6 +5,7 @@
 // makes its picker unavailable, except an unreadable tax-office file, which ends the
 // program with a message (the offices are needed for every return).
 #include "core/Date.h"
+#include "core/Text.h"
 #include "reference/Okved.h"
 
 #include <filesystem>
@@ -22,8 +23,8 @@ inline constexpr const char* kCurrencyRatesFile = "CurrencyRates.xml";
 
 // One row of a code-and-name picker (tax offices, countries, currencies, document kinds).
 struct CodeName {
-    std::string code;
-    std::string name;
+    Cp1251Text code;
+    Cp1251Text name;
 };
 using CodeNameRows = std::vector<CodeName>;
 
@@ -41,14 +42,14 @@ CodeNameFile loadCodeNameFile(const std::filesystem::path& path);
 // --- Currency rates -------------------------------------------------------------
 
 struct CurrencyRate {
-    std::string date;     // "dd.mm.yyyy"
-    std::string rate;     // roubles per Quantity units, comma as decimal separator, as written
-    std::string quantity; // as written
+    Cp1251Text date;     // "dd.mm.yyyy"
+    Cp1251Text rate;     // roubles per Quantity units, comma as decimal separator, as written
+    Cp1251Text quantity; // as written
 };
 
 struct Currency {
-    std::string code;
-    std::string name;
+    Cp1251Text code;
+    Cp1251Text name;
     std::vector<CurrencyRate> rates; // in document order
 };
 
@@ -59,8 +60,8 @@ struct CurrencyRates {
     // The currency picker's rows: Code and Name of each currency.
     CodeNameRows codeNames() const;
     // The first currency with this code, or nullptr.
-    const Currency* find(std::string_view code) const;
-    Currency* find(std::string_view code);
+    const Currency* find(const Cp1251Text& code) const;
+    Currency* find(const Cp1251Text& code);
 };
 
 struct CurrencyRatesFile {
@@ -72,7 +73,7 @@ CurrencyRatesFile loadCurrencyRatesFile(const std::filesystem::path& path);
 // The rate of the first currency with this code on the date: the rate published for
 // exactly that day if listed, else the last rate in document order dated before it.
 // No rate document (nullptr), no such currency or no such rate: nullopt.
-std::optional<CurrencyRate> findCurrencyRate(const CurrencyRates* rates, std::string_view code,
+std::optional<CurrencyRate> findCurrencyRate(const CurrencyRates* rates, const Cp1251Text& code,
                                              DateValue date);
 
 // --- Start-up loading ----------------------------------------------------------
@@ -108,23 +109,23 @@ Directories loadDirectories(const std::filesystem::path& folder);
 std::filesystem::path programFolder();
 
 // Windows-1251 texts.
-std::string taxOfficeFileFatalMessage();
+Cp1251Text taxOfficeFileFatalMessage();
 extern const char* const kSupportEmail;
 
 // --- Picker behaviour ---------------------------------------------------------
 
 struct PickerTexts {
-    std::string title;        // Windows-1251
-    std::string secondColumn; // Windows-1251; the first column is "Код"
+    Cp1251Text title;        // Windows-1251
+    Cp1251Text secondColumn; // Windows-1251; the first column is "Код"
 };
 enum class DirectoryPicker { TaxOffice, Country, DocumentKind, Currency };
 PickerTexts pickerTexts(DirectoryPicker picker);
-std::string pickerCodeColumn();
+Cp1251Text pickerCodeColumn();
 
 // The row whose code equals the code, or nullopt. The tax-office and country pickers
 // keep their previous selection when this finds nothing.
-std::optional<std::size_t> findCodeRow(const CodeNameRows& rows, std::string_view code);
+std::optional<std::size_t> findCodeRow(const CodeNameRows& rows, const Cp1251Text& code);
 // The currency picker: the matching row (an empty code counts as "0"), else the first.
-std::optional<std::size_t> currencyPickerRow(const CodeNameRows& rows, std::string_view code);
+std::optional<std::size_t> currencyPickerRow(const CodeNameRows& rows, const Cp1251Text& code);
 
 } // namespace kv

@@ -30,16 +30,16 @@ const CodeNameRows& documentKinds() {
         };
         CodeNameRows r;
         for (const auto& [code, name] : table)
-            r.push_back({code, utf8ToCp1251(name)});
+            r.push_back({Cp1251Text::fromUtf8(code), Cp1251Text::fromUtf8(name)});
         return r;
     }();
     return rows;
 }
 
-std::string documentKindCode(int kind) {
+Cp1251Text documentKindCode(int kind) {
     char text[16];
     std::snprintf(text, sizeof text, "%.2d", kind);
-    return text;
+    return Cp1251Text::fromBytes(std::string_view(text));
 }
 
 std::optional<std::size_t> documentKindRow(int kind) {

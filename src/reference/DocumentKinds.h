@@ -11,7 +11,7 @@ namespace kv {
 const CodeNameRows& documentKinds();
 
 // The kind as the picker looks it up: two digits ("%.2d").
-std::string documentKindCode(int kind);
+Cp1251Text documentKindCode(int kind);
 // The row preselected for the kind, or nullopt (kind 0 matches nothing).
 std::optional<std::size_t> documentKindRow(int kind);
 

@@ -13,6 +13,11 @@ namespace kv {
 
 namespace {
 
+// The system's reasons (strerror) and the path, as the messages always carried them.
+Cp1251Text systemText(const std::string& text) {
+    return Cp1251Text::fromBytes(text);
+}
+
 void writeWhole(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -20,7 +25,7 @@ void writeWhole(int fd, const std::string& bytes) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw FileReplaceError(std::string("write: ") + std::strerror(errno));
+            throw FileReplaceError(systemText(std::string("write: ") + std::strerror(errno)));
         }
         done += static_cast<std::size_t>(n);
     }
@@ -35,30 +40,30 @@ void replaceFileWhole(const std::string& requested, const std::string& bytes) {
     try {
         requireRegularFileOrNew(path);
     } catch (const StorageError& e) {
-        throw FileReplaceError(e.what());
+        throw FileReplaceError(e.message());
     }
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        throw FileReplaceError("Error write file:" + path + ": " + std::strerror(errno));
+        throw FileReplaceError(systemText("Error write file:" + path + ": " + std::strerror(errno)));
     bool closed = false;
     try {
         writeWhole(fd, bytes);
         if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0)
-            throw FileReplaceError(std::string("sync: ") + std::strerror(errno));
+            throw FileReplaceError(systemText(std::string("sync: ") + std::strerror(errno)));
         closed = true;
         if (::close(fd) != 0)
-            throw FileReplaceError(std::string("close: ") + std::strerror(errno));
+            throw FileReplaceError(systemText(std::string("close: ") + std::strerror(errno)));
     } catch (const FileReplaceError& e) {
         if (!closed)
             ::close(fd);
         ::unlink(temp.c_str());
-        throw FileReplaceError("Error write file:" + path + ": " + e.what());
+        throw FileReplaceError(systemText("Error write file:" + path + ": " + e.what()));
     }
     if (std::rename(temp.c_str(), path.c_str()) != 0) {
         const std::string why = std::strerror(errno);
         ::unlink(temp.c_str());
-        throw FileReplaceError("Error write file:" + path + ": " + why);
+        throw FileReplaceError(systemText("Error write file:" + path + ": " + why));
     }
 }
 

@@ -11,9 +11,9 @@ std::optional<ClassifierShrink> shrinkOf(std::size_t before, std::size_t after) 
 }
 
 ClassifierShrinkError::ClassifierShrinkError(const ClassifierShrink& shrink)
-    : std::runtime_error(utf8ToCp1251("В справочнике сейчас позиций: " + std::to_string(shrink.before) +
-                                      ", в импортируемом файле: " + std::to_string(shrink.after) +
-                                      ". Возможно, файл загружен не полностью.")),
+    : Cp1251Error(Cp1251Text::fromUtf8("В справочнике сейчас позиций: " + std::to_string(shrink.before) +
+                                       ", в импортируемом файле: " + std::to_string(shrink.after) +
+                                       ". Возможно, файл загружен не полностью.")),
       shrink_(shrink) {}
 
 } // namespace kv

@@ -4,6 +4,7 @@
 // nothing of either. And a classifier is not replaced by a much smaller one unless the
 // person says so: a download broken off at a line boundary reads as a shorter but whole
 // file, and would silently take most entries out of the pickers.
+#include "core/Text.h"
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -25,7 +26,7 @@ std::optional<ClassifierShrink> shrinkOf(std::size_t before, std::size_t after);
 
 // An import refused because it would shrink the classifier; what() is Windows-1251 text
 // for the person: "В справочнике сейчас 2899 позиций, в импортируемом файле — 1000 ...".
-class ClassifierShrinkError : public std::runtime_error {
+class ClassifierShrinkError : public Cp1251Error {
 public:
     explicit ClassifierShrinkError(const ClassifierShrink& shrink);
     const ClassifierShrink& shrink() const { return shrink_; }

@@ -22,7 +22,7 @@ const XmlSchema& certificateSchema() {
 
 CertificateReading refused(std::string_view utf8Text) {
     CertificateReading r;
-    r.fault = utf8ToCp1251(utf8Text);
+    r.fault = Cp1251Text::fromUtf8(utf8Text);
     return r;
 }
 
@@ -37,10 +37,11 @@ int lineOf(const xmlNode* node) {
 // The schema lets through only amounts of two decimals and whole numbers. Names are
 // the UTF-8 libxml2 gives.
 Money amount(xmlNode* node, const char* utf8Name) {
-    return parseMoney(attribute1251(node, utf8Name), '.').value_or(Money());
+    return parseMoney(attribute1251(node, utf8Name).bytes(), '.').value_or(Money());
 }
 
-int number(const std::string& text) {
+int number(const Cp1251Text& cp1251) {
+    const std::string& text = cp1251.bytes();
     int value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
@@ -90,7 +91,7 @@ CertificateRecipient recipientOf(xmlNode* node) {
     r.inn = attribute1251(node, "ИННФЛ");
     r.innLine = lineOf(node);
     r.birthDateText = attribute1251(node, "ДатаРожд");
-    r.birthDate = DateValue::parseText(r.birthDateText).value_or(DateValue());
+    r.birthDate = DateValue::parseText(r.birthDateText.bytes()).value_or(DateValue());
     r.status = attribute1251(node, "Статус");
     r.citizenship = attribute1251(node, "Гражд");
     xmlNode* name = childElement(node, "ФИО");
@@ -112,9 +113,9 @@ Certificate certificateOf(xmlNode* node) {
     return c;
 }
 
-std::string fullName(xmlNode* name) {
-    std::string text = attribute1251(name, "Фамилия") + " " + attribute1251(name, "Имя");
-    const std::string patronymic = attribute1251(name, "Отчество");
+Cp1251Text fullName(xmlNode* name) {
+    Cp1251Text text = attribute1251(name, "Фамилия") + " " + attribute1251(name, "Имя");
+    const Cp1251Text patronymic = attribute1251(name, "Отчество");
     return patronymic.empty() ? text : text + " " + patronymic;
 }
 
@@ -150,13 +151,13 @@ xmlNode* certificateDocument(xmlNode* root) {
     if (!hasName(root, "Файл"))
         return nullptr;
     xmlNode* document = childElement(root, "Документ");
-    return document != nullptr && attribute1251(document, "КНД") == kKnd ? document : nullptr;
+    return document != nullptr && attribute1251(document, "КНД").bytes() == kKnd ? document : nullptr;
 }
 
 } // namespace
 
-std::string certificateFormTitle() {
-    return utf8ToCp1251("2-НДФЛ 5.06");
+Cp1251Text certificateFormTitle() {
+    return Cp1251Text::fromUtf8("2-НДФЛ 5.06");
 }
 
 CertificateReading readIncomeCertificates(std::string_view bytes) {
@@ -168,16 +169,16 @@ CertificateReading readIncomeCertificates(std::string_view bytes) {
     xmlNode* document = certificateDocument(root);
     if (document == nullptr)
         return refused("файл не является справкой о доходах 2-НДФЛ (КНД 1151078)");
-    const std::string version = attribute1251(root, "ВерсФорм");
-    if (version != kVersion)
-        return refused("справка записана в формате версии «" + cp1251ToUtf8(version) +
+    const Cp1251Text version = attribute1251(root, "ВерсФорм");
+    if (version.bytes() != kVersion)
+        return refused("справка записана в формате версии «" + version.utf8() +
                        "»; программа читает справки 2-НДФЛ версии 5.06");
 
     const SchemaReport report = certificateSchema().check(doc.get());
     if (!report.valid()) {
         const SchemaViolation& first = report.violations.front();
         return refused("справка не соответствует формату 2-НДФЛ 5.06: " + lineText(first.line) +
-                       cp1251ToUtf8(first.text));
+                       first.text.utf8());
     }
     CertificateFile file = fileOf(root, document);
     if (file.year != 2019)

@@ -5,6 +5,7 @@
 // Windows-1251, every line number is the file's own, so a message can name both.
 #include "core/Date.h"
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <optional>
 #include <string>
@@ -15,15 +16,15 @@ namespace kv {
 
 // A deduction: one of an income line (СвСумВыч) or one the agent granted (ПредВычССИ).
 struct CertificateDeduction {
-    std::string code; // three characters
+    Cp1251Text code; // three characters
     Money amount;
     int line = 0;
 };
 
 // One income of one month (СвСумДох).
 struct CertificateIncome {
-    int month = 0;    // 1..12
-    std::string code; // four characters
+    int month = 0;   // 1..12
+    Cp1251Text code; // four characters
     Money amount;
     std::vector<CertificateDeduction> deductions;
     int line = 0;
@@ -51,52 +52,52 @@ struct CertificateRateBlock {
 };
 
 struct CertificateRecipient {
-    std::string surname;
-    std::string firstName;
-    std::string patronymic;
-    std::string inn; // "" when the certificate gives none
+    Cp1251Text surname;
+    Cp1251Text firstName;
+    Cp1251Text patronymic;
+    Cp1251Text inn; // "" when the certificate gives none
     int innLine = 0;
     DateValue birthDate;
-    std::string birthDateText; // as written, ДД.ММ.ГГГГ
-    std::string status;        // 1 resident ... 6
-    std::string citizenship;   // OKSM code
+    Cp1251Text birthDateText; // as written, ДД.ММ.ГГГГ
+    Cp1251Text status;        // 1 resident ... 6
+    Cp1251Text citizenship;   // OKSM code
 };
 
 struct CertificateAgent {
     bool isPerson = false; // СвНАФЛ: an individual, no KPP
-    std::string name;      // an organisation's name, or a person's full name
-    std::string inn;
-    std::string kpp;
-    std::string oktmo;
+    Cp1251Text name;       // an organisation's name, or a person's full name
+    Cp1251Text inn;
+    Cp1251Text kpp;
+    Cp1251Text oktmo;
     int innLine = 0;
 };
 
 // One certificate (НДФЛ-2).
 struct Certificate {
-    std::string number;     // НомСпр
-    std::string correction; // НомКорр, "00" for the first; "99" cancels the certificate
+    Cp1251Text number;     // НомСпр
+    Cp1251Text correction; // НомКорр, "00" for the first; "99" cancels the certificate
     CertificateRecipient recipient;
     std::vector<CertificateRateBlock> blocks;
     int line = 0;
 };
 
 struct CertificateFile {
-    std::string fileId;
-    std::string documentDate; // ДатаДок, as written
-    int year = 0;             // ОтчетГод
+    Cp1251Text fileId;
+    Cp1251Text documentDate; // ДатаДок, as written
+    int year = 0;            // ОтчетГод
     CertificateAgent agent;
     std::vector<Certificate> certificates;
     // INNs of a reorganised organisation, with their lines: checked like the others.
-    std::vector<std::pair<std::string, int>> otherInns;
+    std::vector<std::pair<Cp1251Text, int>> otherInns;
 };
 
 struct CertificateReading {
     std::optional<CertificateFile> file; // set when the file was read
-    std::string fault;                   // why it was refused (Windows-1251), empty when read
+    Cp1251Text fault;                    // why it was refused (Windows-1251), empty when read
 };
 
 // "2-НДФЛ 5.06" (Windows-1251).
-std::string certificateFormTitle();
+Cp1251Text certificateFormTitle();
 
 // Reads and checks a whole file. A file that is not XML, is cut short, is not a 2-NDFL
 // file, is of another version or breaks the schema is refused with the first fault and

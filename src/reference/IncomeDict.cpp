@@ -18,8 +18,8 @@ extern const std::size_t kIncomeDictXmlSize;
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kPartnershipCodes = {
-    "5002", "5005", "5009", "5011", "5013", "5014", "5017", "5020", "5024", "5026", "5028", "5029"};
+constexpr std::array<AsciiText, 12> kPartnershipCodes = {"5002", "5005", "5009", "5011", "5013", "5014",
+                                                         "5017", "5020", "5024", "5026", "5028", "5029"};
 
 // Entries at the end of the dictionary that only the list without a rate filter offers.
 constexpr std::size_t kUnfilteredOnlyTail = 3;
@@ -28,8 +28,8 @@ bool flag(xmlNode* node, const char* name) {
     return attribute1251(node, name) == "True";
 }
 
-int integerOf(std::string_view text) {
-    const std::string trimmed = trimText(text);
+int integerOf(const Cp1251Text& text) {
+    const std::string trimmed = trimText(text).bytes();
     int value = 0;
     const char* begin = trimmed.data();
     const char* end = begin + trimmed.size();
@@ -44,7 +44,7 @@ bool stavIs(const IncomeEntry& e, int rate) {
 }
 
 template <typename Row>
-std::optional<std::size_t> preselect(const std::vector<const Row*>& rows, std::string_view currentCode) {
+std::optional<std::size_t> preselect(const std::vector<const Row*>& rows, const Cp1251Text& currentCode) {
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i]->code == currentCode)
             return i;
@@ -57,7 +57,7 @@ int DeductionEntry::percent() const {
     return integerOf(stav);
 }
 
-const DeductionEntry* IncomeEntry::findDeduction(std::string_view deductionCode) const {
+const DeductionEntry* IncomeEntry::findDeduction(const Cp1251Text& deductionCode) const {
     for (const auto& d : deductions)
         if (d.code == deductionCode)
             return &d;
@@ -91,7 +91,7 @@ IncomeDict IncomeDict::parse(std::string_view xml) {
             d.equivalent = flag(ded, "Equivalent");
             d.maxSumText = attribute1251(ded, "MaxSum");
             // The program's decimal separator is the comma; an unreadable limit counts as none.
-            d.maxSum = parseMoney(trimText(d.maxSumText), ',').value_or(Money{});
+            d.maxSum = parseMoney(trimText(d.maxSumText).bytes(), ',').value_or(Money{});
             e.deductions.push_back(std::move(d));
         }
         dict.incomes.push_back(std::move(e));
@@ -110,18 +110,19 @@ const IncomeDict& IncomeDict::builtIn() {
     return dict;
 }
 
-const IncomeEntry* IncomeDict::findIncome(std::string_view code) const {
+const IncomeEntry* IncomeDict::findIncome(const Cp1251Text& code) const {
     for (const auto& e : incomes)
         if (e.code == code)
             return &e;
     return nullptr;
 }
 
-bool isInvestmentPartnershipCode(std::string_view code) {
-    return std::find(kPartnershipCodes.begin(), kPartnershipCodes.end(), code) != kPartnershipCodes.end();
+bool isInvestmentPartnershipCode(const Cp1251Text& code) {
+    return std::any_of(kPartnershipCodes.begin(), kPartnershipCodes.end(),
+                       [&code](AsciiText partnership) { return code == partnership; });
 }
 
-std::vector<const IncomeEntry*> incomePickerRows(const IncomeDict& dict, std::string_view rateSelector,
+std::vector<const IncomeEntry*> incomePickerRows(const IncomeDict& dict, const Cp1251Text& rateSelector,
                                                  bool investmentPartnership, bool nonResident) {
     std::vector<const IncomeEntry*> rows;
     const auto& all = dict.incomes;
@@ -151,7 +152,7 @@ std::vector<const IncomeEntry*> incomePickerRows(const IncomeDict& dict, std::st
     return rows;
 }
 
-IncomeChoice chooseIncome(const IncomeDict& dict, const IncomeEntry& row, std::string_view rateSelector) {
+IncomeChoice chooseIncome(const IncomeDict& dict, const IncomeEntry& row, const Cp1251Text& rateSelector) {
     IncomeChoice c;
     c.code = row.code;
     c.name = row.name;
@@ -159,12 +160,12 @@ IncomeChoice chooseIncome(const IncomeDict& dict, const IncomeEntry& row, std::s
     if (entry == nullptr)
         entry = &row;
     c.hasDeductions = entry->hasDeductions();
-    const std::string selector = trimText(rateSelector);
+    const Cp1251Text selector = trimText(rateSelector);
     c.rate = selector.empty() ? integerOf(entry->stav) : integerOf(selector);
     return c;
 }
 
-std::vector<const DeductionEntry*> deductionPickerRows(const IncomeDict& dict, std::string_view incomeCode,
+std::vector<const DeductionEntry*> deductionPickerRows(const IncomeDict& dict, const Cp1251Text& incomeCode,
                                                        bool fullList) {
     std::vector<const DeductionEntry*> rows;
     const IncomeEntry* income = dict.findIncome(incomeCode);
@@ -192,12 +193,12 @@ DeductionChoice chooseDeduction(const DeductionEntry& row) {
 }
 
 std::optional<std::size_t> preselectedRow(const std::vector<const IncomeEntry*>& rows,
-                                          std::string_view currentCode) {
+                                          const Cp1251Text& currentCode) {
     return preselect(rows, currentCode);
 }
 
 std::optional<std::size_t> preselectedRow(const std::vector<const DeductionEntry*>& rows,
-                                          std::string_view currentCode) {
+                                          const Cp1251Text& currentCode) {
     return preselect(rows, currentCode);
 }
 

@@ -3,6 +3,7 @@
 // by which the code pickers build their lists and the entry dialogs derive the
 // deduction amount. The dialogs are thin shells over these functions.
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <optional>
 #include <string>
@@ -12,29 +13,29 @@
 namespace kv {
 
 struct DeductionEntry {
-    std::string code; // three digits, or "0" for "grant no deduction"
-    std::string name;
-    std::string stav; // blank, or the cost norm in percent
+    Cp1251Text code; // three digits, or "0" for "grant no deduction"
+    Cp1251Text name;
+    Cp1251Text stav; // blank, or the cost norm in percent
     bool visible = false;
     bool enabled = false;
     bool equivalent = false;
-    std::string maxSumText; // as written, comma as decimal separator
-    Money maxSum;           // 0 = no limit
+    Cp1251Text maxSumText; // as written, comma as decimal separator
+    Money maxSum;          // 0 = no limit
 
     int percent() const; // the trimmed Stav as an integer, 0 when blank
 };
 
 struct IncomeEntry {
-    std::string stav; // "13", "35", "9", "14" (dividends), "99" (controlled foreign companies), "0"
-    std::string code;
-    std::string name;
+    Cp1251Text stav; // "13", "35", "9", "14" (dividends), "99" (controlled foreign companies), "0"
+    Cp1251Text code;
+    Cp1251Text name;
     bool saleDate = false;
     bool nonResident13 = false; // NRez13
     std::vector<DeductionEntry> deductions;
 
     bool hasDeductions() const { return !deductions.empty(); }
     // The first deduction with exactly this code, or nullptr.
-    const DeductionEntry* findDeduction(std::string_view deductionCode) const;
+    const DeductionEntry* findDeduction(const Cp1251Text& deductionCode) const;
 };
 
 class IncomeDict {
@@ -50,11 +51,11 @@ public:
     static std::string_view builtInText();
 
     // The first income with exactly this code, or nullptr.
-    const IncomeEntry* findIncome(std::string_view code) const;
+    const IncomeEntry* findIncome(const Cp1251Text& code) const;
 };
 
 // The twelve incomes received through an investment partnership.
-bool isInvestmentPartnershipCode(std::string_view code);
+bool isInvestmentPartnershipCode(const Cp1251Text& code);
 
 // --- Income-code picker --------------------------------------------------------
 
@@ -64,29 +65,29 @@ bool isInvestmentPartnershipCode(std::string_view code);
 // a non-resident declares at 13%). The last three entries are offered only without a
 // selector; with a selector the partnership mode keeps only the partnership codes,
 // without it they are dropped.
-std::vector<const IncomeEntry*> incomePickerRows(const IncomeDict& dict, std::string_view rateSelector,
+std::vector<const IncomeEntry*> incomePickerRows(const IncomeDict& dict, const Cp1251Text& rateSelector,
                                                  bool investmentPartnership, bool nonResident);
 
 struct IncomeChoice {
-    std::string code;
-    std::string name;
+    Cp1251Text code;
+    Cp1251Text name;
     int rate = 0;
     bool hasDeductions = false;
 };
 
 // What the caller reads after the user chose this row.
-IncomeChoice chooseIncome(const IncomeDict& dict, const IncomeEntry& row, std::string_view rateSelector);
+IncomeChoice chooseIncome(const IncomeDict& dict, const IncomeEntry& row, const Cp1251Text& rateSelector);
 
 // --- Deduction-code picker ----------------------------------------------------
 
 // The deductions of the income, in order; without the full list only the codes that
 // begin with "2", "5" or "8" and the code "0". No income with that code: no rows.
-std::vector<const DeductionEntry*> deductionPickerRows(const IncomeDict& dict, std::string_view incomeCode,
+std::vector<const DeductionEntry*> deductionPickerRows(const IncomeDict& dict, const Cp1251Text& incomeCode,
                                                        bool fullList);
 
 struct DeductionChoice {
-    std::string code;
-    std::string name;
+    Cp1251Text code;
+    Cp1251Text name;
     Money maxSum;
     bool enabled = false;
     bool equivalent = false;
@@ -101,9 +102,9 @@ DeductionChoice chooseDeduction(const DeductionEntry& row);
 // The row whose code equals the current code; nothing when no row has it: a picker
 // opened for a new income chooses no code for the person.
 std::optional<std::size_t> preselectedRow(const std::vector<const IncomeEntry*>& rows,
-                                          std::string_view currentCode);
+                                          const Cp1251Text& currentCode);
 std::optional<std::size_t> preselectedRow(const std::vector<const DeductionEntry*>& rows,
-                                          std::string_view currentCode);
+                                          const Cp1251Text& currentCode);
 
 // --- The deduction amount in the calling dialogs -------------------------------
 

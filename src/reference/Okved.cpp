@@ -60,9 +60,9 @@ bool isCodeWord(std::string_view word) {
 
 } // namespace
 
-std::vector<int> OkvedClassifier::search(std::string_view query) const {
+std::vector<int> OkvedClassifier::search(const Cp1251Text& query) const {
     std::vector<std::string> words;
-    const std::string folded = foldCp1251(query);
+    const std::string folded = foldCp1251(query.bytes());
     std::size_t i = 0;
     while (i < folded.size()) {
         while (i < folded.size() && static_cast<unsigned char>(folded[i]) <= 0x20)
@@ -79,10 +79,10 @@ std::vector<int> OkvedClassifier::search(std::string_view query) const {
         return found;
     for (std::size_t e = 0; e < entries.size(); ++e) {
         const OkvedEntry& entry = entries[e];
-        const std::string name = foldCp1251(entry.name);
+        const std::string name = foldCp1251(entry.name.bytes());
         bool all = true;
         for (const std::string& word : words) {
-            const bool hit = isCodeWord(word) ? entry.hasOkved && entry.okved.starts_with(word)
+            const bool hit = isCodeWord(word) ? entry.hasOkved && entry.okved.bytes().starts_with(word)
                                               : name.find(word) != std::string::npos;
             if (!hit) {
                 all = false;
@@ -95,17 +95,17 @@ std::vector<int> OkvedClassifier::search(std::string_view query) const {
     return found;
 }
 
-std::string OkvedPickerModel::noneItem() {
-    return utf8ToCp1251("нет");
+Cp1251Text OkvedPickerModel::noneItem() {
+    return Cp1251Text::fromUtf8("нет");
 }
-std::string OkvedPickerModel::title() {
-    return utf8ToCp1251("Код по ОКВЭД");
+Cp1251Text OkvedPickerModel::title() {
+    return Cp1251Text::fromUtf8("Код по ОКВЭД");
 }
-std::string OkvedPickerModel::checkTitle() {
-    return utf8ToCp1251("Проверка: ОКВЭД");
+Cp1251Text OkvedPickerModel::checkTitle() {
+    return Cp1251Text::fromUtf8("Проверка: ОКВЭД");
 }
-std::string OkvedPickerModel::checkMessage() {
-    return utf8ToCp1251("Длина кода ОКВЭД должна быть не меньше 4 знаков вклячая точку");
+Cp1251Text OkvedPickerModel::checkMessage() {
+    return Cp1251Text::fromUtf8("Длина кода ОКВЭД должна быть не меньше 4 знаков вклячая точку");
 }
 
 OkvedPickerModel::OkvedPickerModel(const OkvedClassifier& classifier)
@@ -123,7 +123,7 @@ OkvedPickerModel::OkvedPickerModel(const OkvedClassifier& classifier)
     }
 }
 
-const std::vector<std::string>& OkvedPickerModel::items(int level) const {
+const std::vector<Cp1251Text>& OkvedPickerModel::items(int level) const {
     if (level < 1 || level > kLevels)
         throw std::out_of_range("OKVED level");
     return levels_[level - 1].items;
@@ -170,7 +170,7 @@ bool OkvedPickerModel::choose(int entry) {
     const OkvedEntry& target = entries[static_cast<std::size_t>(entry)];
     int targetLevel = 0;
     for (int level = 1; level <= kLevels; ++level)
-        if (target.grup == std::to_string(level))
+        if (target.grup.bytes() == std::to_string(level))
             targetLevel = level;
     if (targetLevel == 0)
         return false;
@@ -182,7 +182,7 @@ bool OkvedPickerModel::choose(int entry) {
         std::size_t bestLength = 0;
         for (std::size_t item = 1; item < l.items.size(); ++item) {
             const int candidate = l.entryOfItem[item];
-            const std::string& kod = entries[static_cast<std::size_t>(candidate)].kod;
+            const Cp1251Text& kod = entries[static_cast<std::size_t>(candidate)].kod;
             if (level == targetLevel ? candidate == entry
                                      : target.kod.starts_with(kod) && kod.size() >= bestLength) {
                 best = static_cast<int>(item);
@@ -207,7 +207,7 @@ void OkvedPickerModel::refillBelow(int level) {
         l.current = 0;
         const std::string grup = std::to_string(deeper);
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i].grup == grup && entries[i].kod.starts_with(chosenKey_)) {
+            if (entries[i].grup.bytes() == grup && entries[i].kod.starts_with(chosenKey_)) {
                 l.items.push_back(entries[i].name);
                 l.entryOfItem.push_back(static_cast<int>(i));
             }

@@ -1,5 +1,6 @@
 #pragma once
 // The economic activity classifier (OKVED 2) and the six-level choice over it.
+#include "core/Text.h"
 #include <array>
 #include <optional>
 #include <string>
@@ -11,10 +12,10 @@ typedef struct _xmlDoc xmlDoc;
 namespace kv {
 
 struct OkvedEntry {
-    std::string grup;  // level, "1" to "6"
-    std::string name;  // Windows-1251
-    std::string kod;   // hierarchical key: begins with the key of every entry above it
-    std::string okved; // the code shown to the user
+    Cp1251Text grup;  // level, "1" to "6"
+    Cp1251Text name;  // Windows-1251
+    Cp1251Text kod;   // hierarchical key: begins with the key of every entry above it
+    Cp1251Text okved; // the code shown to the user
     bool hasOkved = false;
 };
 
@@ -30,7 +31,7 @@ struct OkvedClassifier {
     // Every word must match: a word of digits and dots is the beginning of the code
     // ("62.0" finds 62.01 and 62.02), any other word a part of the name, letter case
     // and "ё"/"е" aside. Nothing typed finds nothing.
-    std::vector<int> search(std::string_view query) const;
+    std::vector<int> search(const Cp1251Text& query) const;
 };
 
 // The state behind the classifier picker: six lists, each starting with "нет", and
@@ -42,7 +43,7 @@ public:
     explicit OkvedPickerModel(const OkvedClassifier& classifier);
 
     // Items of level 1..6; item 0 is always "нет".
-    const std::vector<std::string>& items(int level) const;
+    const std::vector<Cp1251Text>& items(int level) const;
     int currentIndex(int level) const;
 
     // The user picked item `index` of the level's list.
@@ -53,30 +54,30 @@ public:
     // False when the entry cannot be reached that way (a key without its parents).
     bool choose(int entry);
 
-    const std::string& chosenKey() const { return chosenKey_; }
-    const std::string& display() const { return display_; } // the caller's OKVED code
+    const Cp1251Text& chosenKey() const { return chosenKey_; }
+    const Cp1251Text& display() const { return display_; } // the caller's OKVED code
 
     // "Да" closes the picker at once only when the chosen key is longer than three
     // characters; otherwise the caller asks the check question below.
     bool keyLongEnough() const { return chosenKey_.size() > 3; }
 
-    static std::string noneItem();     // "нет"
-    static std::string title();        // "Код по ОКВЭД"
-    static std::string checkTitle();   // "Проверка: ОКВЭД"
-    static std::string checkMessage(); // the length message
+    static Cp1251Text noneItem();     // "нет"
+    static Cp1251Text title();        // "Код по ОКВЭД"
+    static Cp1251Text checkTitle();   // "Проверка: ОКВЭД"
+    static Cp1251Text checkMessage(); // the length message
 
 private:
     void refillBelow(int level);
 
     const OkvedClassifier* classifier_;
     struct Level {
-        std::vector<std::string> items;
+        std::vector<Cp1251Text> items;
         std::vector<int> entryOfItem; // -1 for "нет"
         int current = 0;
     };
     std::array<Level, kLevels> levels_;
-    std::string chosenKey_;
-    std::string display_;
+    Cp1251Text chosenKey_;
+    Cp1251Text display_;
 };
 
 } // namespace kv

@@ -31,8 +31,13 @@ const xmlChar* xmlChars(const std::string& utf8) {
     return reinterpret_cast<const xmlChar*>(utf8.c_str());
 }
 
-std::string r(const char* utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text r(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
+}
+
+// A field of the file, once it reads as Windows-1251.
+Cp1251Text b(std::string_view bytes) {
+    return Cp1251Text::fromBytes(bytes);
 }
 
 // The fields of one line: quoted with doubled quotes inside, or bare up to the next ";".
@@ -132,10 +137,10 @@ std::size_t okvedEntriesIn(const std::filesystem::path& file) {
 OkvedCsvResult readOkvedCsv(std::string_view bytes) {
     std::string converted;
     if (bytes.starts_with("\xEF\xBB\xBF")) {
-        converted = utf8ToCp1251(bytes.substr(3));
+        converted = Cp1251Text::fromUtf8(bytes.substr(3)).bytes();
         bytes = converted;
     } else if (looksUtf8(bytes)) {
-        converted = utf8ToCp1251(bytes);
+        converted = Cp1251Text::fromUtf8(bytes).bytes();
         bytes = converted;
     }
 
@@ -164,7 +169,7 @@ OkvedCsvResult readOkvedCsv(std::string_view bytes) {
             line.remove_suffix(1);
         if (trimText(line).empty())
             continue;
-        const auto fault = [&](const std::string& reason) { result.faults.push_back({number, reason}); };
+        const auto fault = [&](const Cp1251Text& reason) { result.faults.push_back({number, reason}); };
 
         const auto fields = splitFields(line);
         if (!fields || fields->size() != 3) {
@@ -189,11 +194,12 @@ OkvedCsvResult readOkvedCsv(std::string_view bytes) {
         }
         const int level = code.empty() ? 1 : levelOfCode(code);
         if (level == 0) {
-            fault(r("неверный код \"") + code + r("\""));
+            fault(r("неверный код \"") + b(code) + r("\""));
             continue;
         }
         if (!seen.insert(code.empty() ? section : code).second) {
-            fault(code.empty() ? r("раздел ") + section + r(" уже был") : r("код ") + code + r(" уже был"));
+            fault(code.empty() ? r("раздел ") + b(section) + r(" уже был")
+                               : r("код ") + b(code) + r(" уже был"));
             continue;
         }
         auto at = std::find(letters.begin(), letters.end(), section);
@@ -217,19 +223,19 @@ OkvedCsvResult readOkvedCsv(std::string_view bytes) {
             const std::string parent = c.letter + parentCode(c.code);
             if (!accepted.contains(parent)) {
                 result.faults.push_back({c.line, c.level == 2
-                                                     ? r("нет строки раздела ") + c.letter
-                                                     : r("нет вышестоящего кода ") + parentCode(c.code) +
-                                                           r(" в разделе ") + c.letter});
+                                                     ? r("нет строки раздела ") + b(c.letter)
+                                                     : r("нет вышестоящего кода ") + b(parentCode(c.code)) +
+                                                           r(" в разделе ") + b(c.letter)});
                 continue;
             }
         }
         accepted.insert(key);
         OkvedEntry entry;
-        entry.grup = std::to_string(c.level);
-        entry.name = std::move(c.name);
-        entry.kod = key;
+        entry.grup = b(std::to_string(c.level));
+        entry.name = b(c.name);
+        entry.kod = b(key);
         if (c.level > 1) {
-            entry.okved = c.code;
+            entry.okved = b(c.code);
             entry.hasOkved = true;
         }
         result.classifier.entries.push_back(std::move(entry));
@@ -246,18 +252,18 @@ std::string okvedXml(const OkvedClassifier& classifier) {
     for (const OkvedEntry& e : classifier.entries) {
         xmlNode* record = xmlNewChild(root, nullptr, xmlChars("Record"), nullptr);
         // xmlNewTextChild escapes the text; names may hold "&" and quotes.
-        xmlNewTextChild(record, nullptr, xmlChars("GRUP"), xmlChars(e.grup));
-        xmlNewTextChild(record, nullptr, xmlChars("Name"), xmlChars(cp1251ToUtf8(e.name)));
-        xmlNewTextChild(record, nullptr, xmlChars("Kod"), xmlChars(cp1251ToUtf8(e.kod)));
+        xmlNewTextChild(record, nullptr, xmlChars("GRUP"), xmlChars(e.grup.bytes()));
+        xmlNewTextChild(record, nullptr, xmlChars("Name"), xmlChars(e.name.utf8()));
+        xmlNewTextChild(record, nullptr, xmlChars("Kod"), xmlChars(e.kod.utf8()));
         if (e.hasOkved)
-            xmlNewTextChild(record, nullptr, xmlChars("OKVED"), xmlChars(cp1251ToUtf8(e.okved)));
+            xmlNewTextChild(record, nullptr, xmlChars("OKVED"), xmlChars(e.okved.utf8()));
     }
     xmlChar* mem = nullptr;
     int size = 0;
     xmlDocDumpFormatMemoryEnc(doc.get(), &mem, &size, "windows-1251", 1);
     std::unique_ptr<xmlChar, XmlCharFree> owned(mem);
     if (mem == nullptr || size <= 0)
-        throw OkvedImportError("cannot build the OKVED directory");
+        throw OkvedImportError(Cp1251Text{"cannot build the OKVED directory"});
     return std::string(reinterpret_cast<const char*>(mem), static_cast<std::size_t>(size));
 }
 
@@ -266,17 +272,17 @@ OkvedClassifier importOkved(const std::string& csvPath, const std::string& xmlPa
     std::error_code ec;
     const auto size = std::filesystem::file_size(csvPath, ec);
     if (ec)
-        throw OkvedImportError("Error open file:" + csvPath);
+        throw OkvedImportError(Cp1251Text{"Error open file:"} + b(csvPath));
     if (size > kMaxOkvedCsvBytes)
-        throw OkvedImportError("Error read file:" + csvPath + ": " +
+        throw OkvedImportError(Cp1251Text{"Error read file:"} + b(csvPath) + ": " +
                                r("файл слишком велик для классификатора"));
     std::ifstream in(csvPath, std::ios::binary);
     if (!in)
-        throw OkvedImportError("Error open file:" + csvPath);
+        throw OkvedImportError(Cp1251Text{"Error open file:"} + b(csvPath));
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (static_cast<std::size_t>(in.gcount()) != bytes.size())
-        throw OkvedImportError("Error read file:" + csvPath);
+        throw OkvedImportError(Cp1251Text{"Error read file:"} + b(csvPath));
 
     OkvedCsvResult read = readOkvedCsv(bytes);
     if (!read.faults.empty())
@@ -284,9 +290,9 @@ OkvedClassifier importOkved(const std::string& csvPath, const std::string& xmlPa
     if (read.classifier.entries.empty())
         throw OkvedImportError(r("В файле нет ни одной позиции классификатора"));
 
-    std::string names;
+    Cp1251Text names;
     for (const OkvedEntry& e : read.classifier.entries)
-        names += e.name + '\n';
+        names += e.name + "\n";
     if (!readsAsRussian(names))
         throw OkvedImportError(r("Наименования в файле не читаются как русский текст: файл записан не в "
                                  "кодировке Windows-1251 или UTF-8 (например, в KOI8-R). Сохраните его в "
@@ -296,7 +302,7 @@ OkvedClassifier importOkved(const std::string& csvPath, const std::string& xmlPa
     // The directory is read back as the program will read it at the next start.
     const auto check = OkvedClassifier::fromXml(xml);
     if (!check || check->entries.size() != read.classifier.entries.size())
-        throw OkvedImportError("cannot build the OKVED directory");
+        throw OkvedImportError(Cp1251Text{"cannot build the OKVED directory"});
     try {
         const FileUpdateLock lock(xmlPath, how.hooks.waiting);
         const std::size_t before =
@@ -308,31 +314,31 @@ OkvedClassifier importOkved(const std::string& csvPath, const std::string& xmlPa
             throw ClassifierShrinkError(*shrink);
         replaceFileWhole(xmlPath, xml);
     } catch (const StorageError& e) {
-        throw OkvedImportError(e.what());
+        throw OkvedImportError(e.message());
     } catch (const FileReplaceError& e) {
-        throw OkvedImportError(e.what());
+        throw OkvedImportError(e.message());
     }
     return std::move(read.classifier);
 }
 
-std::string okvedImportTitle() {
+Cp1251Text okvedImportTitle() {
     return r("Импорт ОКВЭД");
 }
 
-std::string okvedImportSuccessMessage() {
+Cp1251Text okvedImportSuccessMessage() {
     return r("Данные успешно импортированы. Не забудьте перезапустить программу.");
 }
 
-std::string okvedImportFailureMessage() {
+Cp1251Text okvedImportFailureMessage() {
     return r("Импортировать данные не удалось");
 }
 
-std::string okvedFaultList(const std::vector<OkvedLineFault>& faults, std::size_t limit) {
-    std::string text;
+Cp1251Text okvedFaultList(const std::vector<OkvedLineFault>& faults, std::size_t limit) {
+    Cp1251Text text;
     for (std::size_t i = 0; i < faults.size() && i < limit; ++i)
-        text += r("Строка ") + std::to_string(faults[i].line) + ": " + faults[i].reason + "\n";
+        text += r("Строка ") + b(std::to_string(faults[i].line)) + ": " + faults[i].reason + "\n";
     if (faults.size() > limit)
-        text += r("и еще строк с ошибками: ") + std::to_string(faults.size() - limit) + "\n";
+        text += r("и еще строк с ошибками: ") + b(std::to_string(faults.size() - limit)) + "\n";
     return text;
 }
 

@@ -16,7 +16,7 @@ namespace kv {
 // A line that cannot become an entry: its 1-based number and why (Windows-1251).
 struct OkvedLineFault {
     int line = 0;
-    std::string reason;
+    Cp1251Text reason;
 
     friend bool operator==(const OkvedLineFault&, const OkvedLineFault&) = default;
 };
@@ -42,10 +42,10 @@ OkvedCsvResult readOkvedCsv(std::string_view bytes);
 // GRUP, Name, Kod and (for everything below a section) OKVED.
 std::string okvedXml(const OkvedClassifier& classifier);
 
-class OkvedImportError : public std::runtime_error {
+class OkvedImportError : public Cp1251Error {
 public:
-    OkvedImportError(const std::string& what, std::vector<OkvedLineFault> faults = {})
-        : std::runtime_error(what), faults_(std::move(faults)) {}
+    OkvedImportError(const Cp1251Text& what, std::vector<OkvedLineFault> faults = {})
+        : Cp1251Error(what), faults_(std::move(faults)) {}
     const std::vector<OkvedLineFault>& faults() const { return faults_; }
 
 private:
@@ -60,10 +60,10 @@ OkvedClassifier importOkved(const std::string& csvPath, const std::string& xmlPa
                             const ClassifierReplace& how = {});
 
 // Texts of the import, Windows-1251.
-std::string okvedImportTitle();          // "Импорт ОКВЭД"
-std::string okvedImportSuccessMessage(); // how many entries, and where
-std::string okvedImportFailureMessage(); // "Импортировать данные не удалось"
+Cp1251Text okvedImportTitle();          // "Импорт ОКВЭД"
+Cp1251Text okvedImportSuccessMessage(); // how many entries, and where
+Cp1251Text okvedImportFailureMessage(); // "Импортировать данные не удалось"
 // One line per fault, "Строка N: reason", at most `limit` of them and a count of the rest.
-std::string okvedFaultList(const std::vector<OkvedLineFault>& faults, std::size_t limit = 20);
+Cp1251Text okvedFaultList(const std::vector<OkvedLineFault>& faults, std::size_t limit = 20);
 
 } // namespace kv

@@ -29,11 +29,11 @@ namespace {
 namespace fs = std::filesystem;
 
 RatesImportError failure(std::string_view utf8) {
-    return RatesImportError(utf8ToCp1251(utf8));
+    return RatesImportError(Cp1251Text::fromUtf8(utf8));
 }
 
 RatesImportError failure(std::string_view utf8, std::string_view cp1251Detail) {
-    return RatesImportError(utf8ToCp1251(utf8) + std::string(cp1251Detail));
+    return RatesImportError(Cp1251Text::fromUtf8(utf8) + Cp1251Text::fromBytes(cp1251Detail));
 }
 
 // The bank's list of currencies with official rates (its identifiers are those of its
@@ -59,7 +59,7 @@ bool allDigits(std::string_view s) {
 
 std::string childText(xmlNode* parent, std::string_view name) {
     xmlNode* child = childElement(parent, name);
-    return child == nullptr ? std::string() : trimText(text1251(child));
+    return child == nullptr ? std::string() : trimText(text1251(child)).bytes();
 }
 
 // What was wrong and where, with the line of the file, so the person can find it.
@@ -67,7 +67,7 @@ std::string where(std::string_view what, std::string_view context, const xmlNode
     std::string text = std::string(what) + " " + std::string(context);
     const long line = xmlGetLineNo(node);
     if (line > 0)
-        text += utf8ToCp1251(", строка ") + std::to_string(line);
+        text += Cp1251Text::fromUtf8(", строка ").bytes() + std::to_string(line);
     return text;
 }
 
@@ -116,7 +116,7 @@ using RatesByDate = std::unordered_map<std::string, std::pair<std::size_t, long>
 // rates is refused rather than one of them silently winning.
 void addRate(std::vector<CurrencyRate>& rates, RatesByDate& seen, CurrencyRate rate, const xmlNode* node,
              std::string_view context) {
-    const auto [at, added] = seen.try_emplace(rate.date, rates.size(), xmlGetLineNo(node));
+    const auto [at, added] = seen.try_emplace(rate.date.bytes(), rates.size(), xmlGetLineNo(node));
     if (added) {
         rates.push_back(std::move(rate));
         return;
@@ -125,14 +125,14 @@ void addRate(std::vector<CurrencyRate>& rates, RatesByDate& seen, CurrencyRate r
     if (first.rate == rate.rate && first.quantity == rate.quantity)
         return;
     throw failure("Два разных курса на одну дату в файле курсов: ",
-                  std::string(context) + " " + rate.date + utf8ToCp1251(", строки ") +
-                      std::to_string(at->second.second) + utf8ToCp1251(" и ") +
+                  std::string(context) + " " + rate.date.bytes() + Cp1251Text::fromUtf8(", строки ").bytes() +
+                      std::to_string(at->second.second) + Cp1251Text::fromUtf8(" и ").bytes() +
                       std::to_string(xmlGetLineNo(node)));
 }
 
 BankRatesFile parseDaily(xmlNode* root) {
-    const std::string dateText = trimText(attribute1251(root, "Date"));
-    const std::string date = dateOf(dateText, "ValCurs", root).text('.');
+    const std::string dateText = trimText(attribute1251(root, "Date")).bytes();
+    const Cp1251Text date = Cp1251Text::fromBytes(dateOf(dateText, "ValCurs", root).text('.'));
     BankRatesFile file;
     file.kind = BankRatesFile::Kind::Daily;
     std::vector<RatesByDate> seen;
@@ -143,12 +143,13 @@ BankRatesFile parseDaily(xmlNode* root) {
         if (!allDigits(code) || code.size() > 3)
             throw failure("Неверный код валюты в файле курсов: ", where(code, "NumCode", v));
         code.insert(0, 3 - code.size(), '0');
-        CurrencyRate rate{date, rateTextOf(childText(v, "Value"), code, v),
-                          nominalOf(childText(v, "Nominal"), code, v)};
+        CurrencyRate rate{date, Cp1251Text::fromBytes(rateTextOf(childText(v, "Value"), code, v)),
+                          Cp1251Text::fromBytes(nominalOf(childText(v, "Nominal"), code, v))};
         auto same = std::find_if(file.currencies.begin(), file.currencies.end(),
-                                 [&code](const Currency& c) { return c.code == code; });
+                                 [&code](const Currency& c) { return c.code.bytes() == code; });
         if (same == file.currencies.end()) {
-            file.currencies.push_back(Currency{code, childText(v, "Name"), {}});
+            file.currencies.push_back(
+                Currency{Cp1251Text::fromBytes(code), Cp1251Text::fromBytes(childText(v, "Name")), {}});
             seen.emplace_back();
             same = file.currencies.end() - 1;
         }
@@ -161,22 +162,23 @@ BankRatesFile parseDaily(xmlNode* root) {
 BankRatesFile parseDynamic(xmlNode* root) {
     BankRatesFile file;
     file.kind = BankRatesFile::Kind::Dynamic;
-    file.bankId = trimText(attribute1251(root, "ID"));
+    file.bankId = trimText(attribute1251(root, "ID")).bytes();
     Currency currency;
-    currency.code = currencyCodeOfBankId(file.bankId).value_or(std::string());
+    currency.code = currencyCodeOfBankId(file.bankId).value_or(Cp1251Text());
     for (const BankCurrency& c : kBankCurrencies)
-        if (c.code == currency.code)
-            currency.name = std::string(c.charCode);
+        if (currency.code.bytes() == c.code)
+            currency.name = Cp1251Text::fromBytes(c.charCode);
     RatesByDate seen;
     for (xmlNode* r = firstChildElement(root); r != nullptr; r = nextElement(r)) {
         if (!hasName(r, "Record"))
             continue;
-        const std::string dateText = trimText(attribute1251(r, "Date"));
+        const std::string dateText = trimText(attribute1251(r, "Date")).bytes();
         const std::string date = dateOf(dateText, "Record", r).text('.');
-        addRate(
-            currency.rates, seen,
-            {date, rateTextOf(childText(r, "Value"), date, r), nominalOf(childText(r, "Nominal"), date, r)},
-            r, file.bankId);
+        addRate(currency.rates, seen,
+                {Cp1251Text::fromBytes(date),
+                 Cp1251Text::fromBytes(rateTextOf(childText(r, "Value"), date, r)),
+                 Cp1251Text::fromBytes(nominalOf(childText(r, "Nominal"), date, r))},
+                r, file.bankId);
     }
     file.currencies.push_back(std::move(currency));
     return file;
@@ -189,7 +191,7 @@ bool hasChild(xmlNode* root, std::string_view name) {
 // Rates in date order; entries whose date cannot be read keep their place at the front.
 void sortByDate(std::vector<CurrencyRate>& rates) {
     const auto key = [](const CurrencyRate& r) {
-        const auto d = DateValue::parseText(trimText(r.date), '.');
+        const auto d = DateValue::parseText(trimText(r.date).bytes(), '.');
         return d ? d->days : -1e300;
     };
     std::stable_sort(rates.begin(), rates.end(),
@@ -218,10 +220,10 @@ const std::vector<BankCurrency>& bankCurrencies() {
     return kBankCurrencies;
 }
 
-std::optional<std::string> currencyCodeOfBankId(std::string_view bankId) {
+std::optional<Cp1251Text> currencyCodeOfBankId(std::string_view bankId) {
     for (const BankCurrency& c : kBankCurrencies)
         if (c.bankId == bankId)
-            return std::string(c.code);
+            return Cp1251Text::fromBytes(c.code);
     return std::nullopt;
 }
 
@@ -243,9 +245,9 @@ BankRatesFile parseBankRates(std::string_view bytes) {
                                    [](const Currency& c) { return c.rates.empty(); });
     if (empty)
         throw failure("В файле нет курсов валют");
-    std::string names;
+    Cp1251Text names;
     for (const Currency& c : file.currencies)
-        names += c.name + '\n';
+        names += c.name + "\n";
     if (!readsAsRussian(names))
         throw failure(
             "Названия валют в файле не читаются как русский текст: файл записан не в той кодировке, "
@@ -268,13 +270,13 @@ BankRatesFile readBankRatesFile(const fs::path& path) {
     try {
         return parseBankRates(bytes);
     } catch (const RatesImportError& e) {
-        throw RatesImportError(std::string(e.what()) + " (" + path.string() + ")");
+        throw RatesImportError(e.message() + " (" + Cp1251Text::fromBytes(path.string()) + ")");
     }
 }
 
 RatesImportSummary mergeBankRates(CurrencyRates& into, const std::vector<BankRatesFile>& files) {
     RatesImportSummary summary;
-    std::set<std::string> codes;
+    std::set<Cp1251Text> codes;
     std::set<std::size_t> touched;
     std::unordered_map<std::size_t, std::unordered_map<double, std::size_t>> byDay;
     for (const BankRatesFile& file : files) {
@@ -292,10 +294,10 @@ RatesImportSummary mergeBankRates(CurrencyRates& into, const std::vector<BankRat
             auto [days, fresh] = byDay.try_emplace(index);
             if (fresh)
                 for (std::size_t i = 0; i < currency->rates.size(); ++i)
-                    if (const auto d = DateValue::parseText(trimText(currency->rates[i].date), '.'))
+                    if (const auto d = DateValue::parseText(trimText(currency->rates[i].date).bytes(), '.'))
                         days->second.try_emplace(d->days, i);
             for (const CurrencyRate& rate : imported.rates) {
-                const DateValue date = *DateValue::parseText(rate.date, '.');
+                const DateValue date = *DateValue::parseText(rate.date.bytes(), '.');
                 const auto [same, added] = days->second.try_emplace(date.days, currency->rates.size());
                 if (added)
                     currency->rates.push_back(rate);
@@ -320,15 +322,16 @@ std::string currencyRatesXml(const CurrencyRates& rates) {
                       "<!-- Currencies and official Bank of Russia rates (Rate: roubles per Quantity "
                       "units). -->\n<CurrencyRates>\n";
     for (const Currency& c : rates.currencies) {
-        xml += "<Currency Code=\"" + xmlEscaped(c.code) + "\" Name=\"" + xmlEscaped(c.name) + "\"";
+        xml += "<Currency Code=\"" + xmlEscaped(c.code).bytes() + "\" Name=\"" + xmlEscaped(c.name).bytes() +
+               "\"";
         if (c.rates.empty()) {
             xml += "/>\n";
             continue;
         }
         xml += ">\n";
         for (const CurrencyRate& r : c.rates)
-            xml += "<Rate Date=\"" + xmlEscaped(r.date) + "\" Rate=\"" + xmlEscaped(r.rate) +
-                   "\" Quantity=\"" + xmlEscaped(r.quantity) + "\"/>\n";
+            xml += "<Rate Date=\"" + xmlEscaped(r.date).bytes() + "\" Rate=\"" + xmlEscaped(r.rate).bytes() +
+                   "\" Quantity=\"" + xmlEscaped(r.quantity).bytes() + "\"/>\n";
         xml += "</Currency>\n";
     }
     xml += "</CurrencyRates>\n";
@@ -345,7 +348,7 @@ RatesImportResult importBankRates(const fs::path& target, const std::vector<Bank
     try {
         requireRegularFileOrNew(path);
     } catch (const StorageError& e) {
-        throw RatesImportError(e.what());
+        throw RatesImportError(e.message());
     }
     std::error_code ec;
     if (fs::path(path).has_parent_path())
@@ -361,19 +364,19 @@ RatesImportResult importBankRates(const fs::path& target, const std::vector<Bank
         result.summary = mergeBankRates(result.rates, files);
         replaceFileWhole(path, currencyRatesXml(result.rates));
     } catch (const StorageError& e) {
-        throw RatesImportError(e.what());
+        throw RatesImportError(e.message());
     } catch (const FileReplaceError& e) {
         throw failure("Не удалось записать справочник курсов валют: ", e.what());
     }
     return result;
 }
 
-std::string ratesImportSummaryText(const RatesImportSummary& s) {
+Cp1251Text ratesImportSummaryText(const RatesImportSummary& s) {
     std::string text =
         "Загружено курсов: " + std::to_string(s.rates) + ", валют: " + std::to_string(s.currencies);
     if (s.first && s.last)
         text += ", с " + s.first->text('.') + " по " + s.last->text('.');
-    return utf8ToCp1251(text);
+    return Cp1251Text::fromUtf8(text);
 }
 
 } // namespace kv

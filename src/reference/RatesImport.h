@@ -19,9 +19,9 @@
 namespace kv {
 
 // what() is Windows-1251 text for the person.
-class RatesImportError : public std::runtime_error {
+class RatesImportError : public Cp1251Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Cp1251Error::Cp1251Error;
 };
 
 // One of the bank's currencies: its identifier in the dynamic files and its
@@ -34,7 +34,7 @@ struct BankCurrency {
 // The bank's list of currencies with daily official rates.
 const std::vector<BankCurrency>& bankCurrencies();
 // The three-digit code of a bank identifier, or nullopt when it is not in the list.
-std::optional<std::string> currencyCodeOfBankId(std::string_view bankId);
+std::optional<Cp1251Text> currencyCodeOfBankId(std::string_view bankId);
 
 // The rates of one bank file. A dynamic file whose identifier is not in the bank's
 // list has one currency with an empty code: the caller asks the person for it.
@@ -87,6 +87,6 @@ RatesImportResult importBankRates(const std::filesystem::path& target,
                                   const std::filesystem::path& seed = {}, const ImportHooks& hooks = {});
 
 // "Загружено курсов: 247, валют: 1, с 09.01.2019 по 31.12.2019", Windows-1251.
-std::string ratesImportSummaryText(const RatesImportSummary& summary);
+Cp1251Text ratesImportSummaryText(const RatesImportSummary& summary);
 
 } // namespace kv

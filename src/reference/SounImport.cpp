@@ -35,11 +35,17 @@ bool oneOf(const std::string& value, std::initializer_list<const char*> set) {
 }
 
 // Office names come from a foreign table; XML cannot carry control characters.
-std::string withoutControls(std::string text) {
-    for (char& c : text)
+Cp1251Text withoutControls(const Cp1251Text& text) {
+    std::string bytes = text.bytes();
+    for (char& c : bytes)
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';
-    return text;
+    return Cp1251Text::fromBytes(std::move(bytes));
+}
+
+// The file's name and what went wrong with it, as the messages always carried them.
+Cp1251Text systemText(const std::string& text) {
+    return Cp1251Text::fromBytes(text);
 }
 
 bool takeOffice(const std::string& record, const std::string& code, const std::string& kind) {
@@ -74,13 +80,14 @@ CodeNameRows readSounOffices(const std::string& dbfPath) {
     // Only a regular file: a FIFO would be waited on forever, a device read without end.
     const int fd = ::open(dbfPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        throw SounImportError("Error open file:" + dbfPath);
+        throw SounImportError(systemText("Error open file:" + dbfPath));
     struct stat st {};
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (!regular || static_cast<std::uintmax_t>(st.st_size) > kMaxSounBytes) {
         ::close(fd);
-        throw SounImportError("Error open file:" + dbfPath +
-                              (regular ? ": too large for the classifier" : ": not a regular file"));
+        throw SounImportError(
+            systemText("Error open file:" + dbfPath +
+                       (regular ? ": too large for the classifier" : ": not a regular file")));
     }
     std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
     std::size_t got = 0;
@@ -94,13 +101,13 @@ CodeNameRows readSounOffices(const std::string& dbfPath) {
     }
     ::close(fd);
     if (got != bytes.size())
-        throw SounImportError("Error read file:" + dbfPath);
+        throw SounImportError(systemText("Error read file:" + dbfPath));
     return readSounTable(bytes, dbfPath);
 }
 
 CodeNameRows readSounTable(std::string_view bytes, const std::string& name) {
     if (bytes.size() < kSounHeaderLength)
-        throw SounImportError("Error read file:" + name);
+        throw SounImportError(systemText("Error read file:" + name));
     const auto byte = [&bytes](std::size_t at) {
         return static_cast<unsigned>(static_cast<unsigned char>(bytes[at]));
     };
@@ -113,14 +120,15 @@ CodeNameRows readSounTable(std::string_view bytes, const std::string& name) {
     // that begin after the header's field descriptors and inside the file.
     if (recordLength != kSounRecordLength || headerLength < kSounHeaderLength + 1 ||
         headerLength > bytes.size())
-        throw SounImportError("Error read file:" + name + ": not the classifier of tax offices (soun1.dbf)");
+        throw SounImportError(
+            systemText("Error read file:" + name + ": not the classifier of tax offices (soun1.dbf)"));
 
     CodeNameRows offices;
     std::size_t at = headerLength;
     for (unsigned i = 0; i < count && at < bytes.size(); ++i, at += kSounRecordLength) {
         // A table that ends before its header says simply ends; one cut inside a record is damaged.
         if (bytes.size() - at < kSounRecordLength)
-            throw SounImportError("Error read file:" + name);
+            throw SounImportError(systemText("Error read file:" + name));
         const std::string record(bytes.substr(at, kSounRecordLength));
         const std::string code = field(record, 1, 4);
         const std::string kind = field(record, 5, 2);
@@ -130,33 +138,33 @@ CodeNameRows readSounTable(std::string_view bytes, const std::string& name) {
             {withoutControls(cp866ToCp1251(code)), withoutControls(cp866ToCp1251(field(record, 161, 250)))});
     }
     if (offices.empty())
-        throw SounImportError("Error read file:" + name +
-                              ": no tax office to which a return can be addressed");
+        throw SounImportError(
+            systemText("Error read file:" + name + ": no tax office to which a return can be addressed"));
     return offices;
 }
 
-std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const std::string& version) {
+std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const Cp1251Text& version) {
     std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlNewDoc(xmlChars("1.0")));
     xmlNode* root = xmlNewDocNode(doc.get(), nullptr, xmlChars("Inspections"), nullptr);
     xmlDocSetRootElement(doc.get(), root);
-    xmlNewProp(root, xmlChars("Version"), xmlChars(cp1251ToUtf8(version)));
+    xmlNewProp(root, xmlChars("Version"), xmlChars(version.utf8()));
     xmlNewProp(root, xmlChars("Date"), xmlChars(date.text('.')));
     for (const auto& office : offices) {
         xmlNode* node = xmlNewChild(root, nullptr, xmlChars("Inspection"), nullptr);
-        xmlNewProp(node, xmlChars("Code"), xmlChars(cp1251ToUtf8(office.code)));
-        xmlNodeAddContent(node, xmlChars(cp1251ToUtf8(office.name)));
+        xmlNewProp(node, xmlChars("Code"), xmlChars(office.code.utf8()));
+        xmlNodeAddContent(node, xmlChars(office.name.utf8()));
     }
     xmlChar* mem = nullptr;
     int size = 0;
     xmlDocDumpFormatMemoryEnc(doc.get(), &mem, &size, "windows-1251", 0);
     std::unique_ptr<xmlChar, XmlCharFree> owned(mem);
     if (mem == nullptr || size <= 0)
-        throw SounImportError("cannot build the tax-office directory");
+        throw SounImportError(systemText("cannot build the tax-office directory"));
     return std::string(reinterpret_cast<const char*>(mem), static_cast<std::size_t>(size));
 }
 
 bool importSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
-                const std::string& version, const ClassifierReplace& how) {
+                const Cp1251Text& version, const ClassifierReplace& how) {
     const CodeNameRows offices = readSounOffices(dbfPath);
     const std::string xml = inspectionsXml(offices, date, version);
     try {
@@ -170,21 +178,21 @@ bool importSoun(const std::string& dbfPath, const std::string& xmlPath, DateValu
             throw ClassifierShrinkError(*shrink);
         replaceFileWhole(xmlPath, xml);
     } catch (const StorageError& e) {
-        throw SounImportError(e.what());
+        throw SounImportError(e.message());
     } catch (const FileReplaceError& e) {
-        throw SounImportError(e.what());
+        throw SounImportError(e.message());
     }
     return true;
 }
 
-std::string sounSuccessMessage() {
-    return utf8ToCp1251("Данные успешно импортированы. Не забудьте перезапустить программу.");
+Cp1251Text sounSuccessMessage() {
+    return Cp1251Text::fromUtf8("Данные успешно импортированы. Не забудьте перезапустить программу.");
 }
-std::string sounFailureMessage() {
-    return utf8ToCp1251("Импортировать данные не удалось");
+Cp1251Text sounFailureMessage() {
+    return Cp1251Text::fromUtf8("Импортировать данные не удалось");
 }
-std::string sounEmptyPathMessage() {
-    return utf8ToCp1251("Укажите путь к файлу soun1.dbf");
+Cp1251Text sounEmptyPathMessage() {
+    return Cp1251Text::fromUtf8("Укажите путь к файлу soun1.dbf");
 }
 
 } // namespace kv

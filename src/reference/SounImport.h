@@ -11,9 +11,9 @@
 
 namespace kv {
 
-class SounImportError : public std::runtime_error {
+class SounImportError : public Cp1251Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Cp1251Error::Cp1251Error;
 };
 
 // Fixed layout of a classifier record, in bytes.
@@ -32,7 +32,7 @@ inline constexpr std::size_t kMaxSounBytes = 64u * 1024u * 1024u;
 
 // The directory text written for the offices: Windows-1251 XML with the root
 // Inspections carrying Version and Date.
-std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const std::string& version);
+std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const Cp1251Text& version);
 
 // Reads the classifier and writes the tax-office directory. The new file replaces the
 // old one only once it is complete, so a failure leaves the old directory as it was.
@@ -40,11 +40,11 @@ std::string inspectionsXml(const CodeNameRows& offices, DateValue date, const st
 // A table with far fewer offices than the directory in use throws ClassifierShrinkError
 // unless how allows it.
 bool importSoun(const std::string& dbfPath, const std::string& xmlPath, DateValue date,
-                const std::string& version, const ClassifierReplace& how = {});
+                const Cp1251Text& version, const ClassifierReplace& how = {});
 
 // Dialog and tool texts, Windows-1251.
-std::string sounSuccessMessage(); // "Данные успешно импортированы. Не забудьте перезапустить программу."
-std::string sounFailureMessage(); // "Импортировать данные не удалось"
-std::string sounEmptyPathMessage(); // "Укажите путь к файлу soun1.dbf"
+Cp1251Text sounSuccessMessage(); // "Данные успешно импортированы. Не забудьте перезапустить программу."
+Cp1251Text sounFailureMessage(); // "Импортировать данные не удалось"
+Cp1251Text sounEmptyPathMessage(); // "Укажите путь к файлу soun1.dbf"
 
 } // namespace kv

@@ -82,10 +82,10 @@ bool hasEntityReference(const xmlNode* node) {
     return false;
 }
 
-std::string utf8To1251(const xmlChar* text) {
+Cp1251Text utf8To1251(const xmlChar* text) {
     if (text == nullptr)
         return {};
-    return utf8ToCp1251(reinterpret_cast<const char*>(text));
+    return Cp1251Text::fromUtf8(reinterpret_cast<const char*>(text));
 }
 
 } // namespace
@@ -181,16 +181,16 @@ bool hasAttribute(xmlNode* node, const char* name) {
     return xmlHasProp(node, reinterpret_cast<const xmlChar*>(name)) != nullptr;
 }
 
-std::string attribute1251(xmlNode* node, const char* name) {
+Cp1251Text attribute1251(xmlNode* node, const char* name) {
     xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
-    std::string result = utf8To1251(value);
+    Cp1251Text result = utf8To1251(value);
     xmlFree(value);
     return result;
 }
 
-std::string text1251(xmlNode* node) {
+Cp1251Text text1251(xmlNode* node) {
     xmlChar* value = xmlNodeGetContent(node);
-    std::string result = utf8To1251(value);
+    Cp1251Text result = utf8To1251(value);
     xmlFree(value);
     return result;
 }

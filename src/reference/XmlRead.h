@@ -3,6 +3,7 @@
 // files beside the program). The directory files can be replaced by anyone, so the
 // parser never touches the network or any file other than the one it was given,
 // refuses documents that declare entities, and limits the size it accepts.
+#include "core/Text.h"
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -42,8 +43,8 @@ xmlNode* firstChildElement(xmlNode* node);
 xmlNode* nextElement(xmlNode* node);
 bool hasName(const xmlNode* node, std::string_view name);
 bool hasAttribute(xmlNode* node, const char* name);
-std::string attribute1251(xmlNode* node, const char* name); // "" when absent
-std::string text1251(xmlNode* node);
+Cp1251Text attribute1251(xmlNode* node, const char* name); // "" when absent
+Cp1251Text text1251(xmlNode* node);
 // The first child element with the given name, or nullptr.
 xmlNode* childElement(xmlNode* node, std::string_view name);
 

@@ -153,7 +153,7 @@ std::string structureRule(int code, std::string_view text) {
 }
 
 // "Элемент «E», атрибут «A»: rule", all of it Windows-1251.
-std::string translate(const xmlError& e) {
+Cp1251Text translate(const xmlError& e) {
     std::string_view text = e.message != nullptr ? std::string_view(e.message) : std::string_view();
     while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
         text.remove_suffix(1);
@@ -176,7 +176,7 @@ std::string translate(const xmlError& e) {
         rule = structureRule(e.code, rest);
     if (rule.empty())
         rule = "нарушено правило формата (" + std::string(rest) + ")";
-    return utf8ToCp1251((where.empty() ? std::string() : where + ": ") + rule);
+    return Cp1251Text::fromUtf8((where.empty() ? std::string() : where + ": ") + rule);
 }
 
 void collect(void* sink, ErrorArg error) {
@@ -226,7 +226,7 @@ SchemaReport XmlSchema::check(xmlDoc* doc) const {
     const int result = xmlSchemaValidateDoc(ctxt, doc);
     xmlSchemaFreeValidCtxt(ctxt);
     if (result != 0 && report.violations.empty())
-        report.violations.push_back({0, utf8ToCp1251("файл не удалось проверить по схеме формата")});
+        report.violations.push_back({0, Cp1251Text::fromUtf8("файл не удалось проверить по схеме формата")});
     return report;
 }
 

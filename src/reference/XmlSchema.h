@@ -2,6 +2,7 @@
 // Checking an XML document against an XSD schema built into the program, with every
 // broken rule told in Russian: the element, the attribute, the rule and the line.
 // The export checks its files with it, the certificate import the files it reads.
+#include "core/Text.h"
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,7 +17,7 @@ namespace kv {
 // Russian (Windows-1251), naming the element, the attribute and the rule.
 struct SchemaViolation {
     int line = 0;
-    std::string text;
+    Cp1251Text text;
 };
 
 struct SchemaReport {

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     }
     text.replace(decl, utf8Decl.size(), "encoding=\"windows-1251\"");
 
-    const std::string converted = kv::utf8ToCp1251(text);
+    const std::string converted = kv::Cp1251Text::fromUtf8(text).bytes();
     // A character that Windows-1251 cannot hold would silently become '?'.
     if (std::count(converted.begin(), converted.end(), '?') != std::count(text.begin(), text.end(), '?')) {
         std::cerr << "embed_cp1251: " << argv[1] << " holds characters that Windows-1251 cannot represent\n";

@@ -21,7 +21,7 @@ namespace kv {
 namespace {
 
 // Deductions granted by an agent are filed in the dictionary under this pseudo-income.
-constexpr const char* kAgentDeductions = "0000";
+const Cp1251Text kAgentDeductions{"0000"};
 
 } // namespace
 
@@ -59,7 +59,7 @@ AgentDeductionDialog::AgentDeductionDialog(Asker& asker, const IncomeDict& dict,
     resize(520, sizeHint().height());
 
     if (existing.has_value()) {
-        const std::string code = std::to_string(existing->deductionCode);
+        const Cp1251Text code = Cp1251Text::number(existing->deductionCode);
         for (const DeductionEntry* row : deductionPickerRows(dict_, kAgentDeductions, true)) {
             if (row->code == code) {
                 choice_ = chooseDeduction(*row);
@@ -74,18 +74,18 @@ AgentDeductionDialog::AgentDeductionDialog(Asker& asker, const IncomeDict& dict,
     acceptTypedCode(codeEdit_, asker,
                     {3, QStringLiteral("deductionCodeNotListed"), DeductionCodePicker::notListedMessage,
                      [this] { return choice_.has_value() ? fromCp1251(choice_->code) : QString(); },
-                     [this](const std::string& code) { return takeTypedCode(code); }});
+                     [this](const Cp1251Text& code) { return takeTypedCode(code); }});
     arrangeDialogForKeyboard(this);
 }
 
 void AgentDeductionDialog::chooseCode() {
-    DeductionCodePicker picker(dict_, true, choice_ ? choice_->code : std::string(), kAgentDeductions, this);
+    DeductionCodePicker picker(dict_, true, choice_ ? choice_->code : Cp1251Text(), kAgentDeductions, this);
     const std::optional<DeductionChoice> chosen = picker.choose();
     if (chosen.has_value())
         take(*chosen);
 }
 
-bool AgentDeductionDialog::takeTypedCode(const std::string& code) {
+bool AgentDeductionDialog::takeTypedCode(const Cp1251Text& code) {
     const std::optional<DeductionChoice> chosen =
         DeductionCodePicker::find(dict_, true, kAgentDeductions, code);
     if (chosen.has_value())
@@ -119,7 +119,7 @@ void AgentDeductionDialog::capAmount() {
 AgentDeductionItem AgentDeductionDialog::deduction() const {
     AgentDeductionItem d;
     if (choice_.has_value())
-        d.deductionCode = std::stoi(choice_->code);
+        d.deductionCode = std::stoi(choice_->code.bytes());
     d.amount = amountOf(amountEdit_);
     return d;
 }

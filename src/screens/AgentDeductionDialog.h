@@ -1,6 +1,7 @@
 #pragma once
 // "Вычеты, указанные в разделе 3 справки 2-ндфл": a standard, social or property
 // deduction the tax agent already granted. The amount is limited to the code's cap.
+#include "core/Text.h"
 #include "model/IncomeSources.h"
 #include "reference/IncomeDict.h"
 
@@ -29,7 +30,7 @@ public:
 
 private:
     void chooseCode();
-    bool takeTypedCode(const std::string& code);
+    bool takeTypedCode(const Cp1251Text& code);
     void take(const DeductionChoice& chosen);
     void showChoice();
     void capAmount();

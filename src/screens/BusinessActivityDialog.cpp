@@ -20,8 +20,8 @@
 namespace kv {
 
 BusinessActivityDialog::BusinessActivityDialog(Asker& asker, const OkvedClassifier* classifier,
-                                               std::filesystem::path okvedFile, const std::string& kind,
-                                               const std::string& okvedCode, QWidget* parent)
+                                               std::filesystem::path okvedFile, const Cp1251Text& kind,
+                                               const Cp1251Text& okvedCode, QWidget* parent)
     : QDialog(parent), asker_(asker), classifier_(classifier), okvedFile_(std::move(okvedFile)) {
     setObjectName(QStringLiteral("TfmInputBusinessIncome"));
     setWindowTitle(QStringLiteral("Вид деятельности"));
@@ -63,12 +63,12 @@ BusinessActivityDialog::BusinessActivityDialog(Asker& asker, const OkvedClassifi
     arrangeDialogForKeyboard(this);
 }
 
-std::string BusinessActivityDialog::kind() const {
+Cp1251Text BusinessActivityDialog::kind() const {
     const int id = kinds_->checkedId();
-    return id >= 1 && id <= 9 ? std::string(1, static_cast<char>('0' + id)) : std::string();
+    return id >= 1 && id <= 9 ? Cp1251Text::number(id) : Cp1251Text();
 }
 
-std::string BusinessActivityDialog::okvedCode() const {
+Cp1251Text BusinessActivityDialog::okvedCode() const {
     return toCp1251(okvedEdit_->text());
 }
 

@@ -2,6 +2,7 @@
 // "Вид деятельности": the kind of a business or private-practice activity and, for
 // entrepreneurship, its OKVED code chosen in the classifier picker. The dialog only
 // reports the choice; the screen writes it into the activity.
+#include "core/Text.h"
 #include <QDialog>
 #include <filesystem>
 #include <string>
@@ -20,10 +21,10 @@ class BusinessActivityDialog : public QDialog {
 public:
     // kind "1" to "9", or "" for none chosen yet.
     BusinessActivityDialog(Asker& asker, const OkvedClassifier* classifier, std::filesystem::path okvedFile,
-                           const std::string& kind, const std::string& okvedCode, QWidget* parent);
+                           const Cp1251Text& kind, const Cp1251Text& okvedCode, QWidget* parent);
 
-    std::string kind() const;      // "" when no kind is chosen
-    std::string okvedCode() const; // Windows-1251
+    Cp1251Text kind() const;      // "" when no kind is chosen
+    Cp1251Text okvedCode() const; // Windows-1251
     // "Да" and Enter accept, except for entrepreneurship without a code, which cancels.
     void accept() override;
 

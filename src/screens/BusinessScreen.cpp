@@ -337,8 +337,8 @@ void BusinessScreen::showActivity(int index) {
 }
 
 void BusinessScreen::showFailure(const std::exception& failure) {
-    host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
-                                             QuestionIcon::Critical));
+    host().asker().ask(
+        this, messageQuestion(QStringLiteral("listFailure"), failureText(failure), QuestionIcon::Critical));
 }
 
 void BusinessScreen::addActivity() {

@@ -184,7 +184,7 @@ void CertificatePreviewDialog::showCertificate(int index) {
                      amount(b.totals.taxWithheld)));
     totalsLabel_->setText(totals.join(QLatin1Char('\n')));
     warningsList_->clear();
-    for (const std::string& w : import.warnings)
+    for (const Cp1251Text& w : import.warnings)
         warningsList_->addItem(fromCp1251(w));
     if (import.warnings.empty() && import.accepted())
         warningsList_->addItem(QStringLiteral("Нет: суммы справки сходятся."));

@@ -374,7 +374,8 @@ void ForeignIncomePanel::showRecord(ForeignIncome& s) {
     incomeCodeEdit_->setText(codeText(s.incomeCode));
     incomeRate_ = s.incomeRate;
     incomeName_ = s.incomeName;
-    const IncomeEntry* income = s.incomeCode != 0 ? dict_.findIncome(std::to_string(s.incomeCode)) : nullptr;
+    const IncomeEntry* income =
+        s.incomeCode != 0 ? dict_.findIncome(Cp1251Text::number(s.incomeCode)) : nullptr;
     deductionAllowed_ = income != nullptr && income->hasDeductions();
     incomeInCurrencyEdit_->setEnabled(s.incomeCode != 0);
     applyCfcGroup(s.incomeCode, false);
@@ -386,7 +387,7 @@ void ForeignIncomePanel::showRecord(ForeignIncome& s) {
     deductionCodeEdit_->setText(s.deductionCode != 0 ? QString::number(s.deductionCode) : QString());
     deductionAmountEdit_->setMoney(s.deductionAmount);
     if (income != nullptr && s.deductionCode != 0)
-        if (const DeductionEntry* entry = income->findDeduction(std::to_string(s.deductionCode)))
+        if (const DeductionEntry* entry = income->findDeduction(Cp1251Text::number(s.deductionCode)))
             deduction_ = chooseDeduction(*entry);
     if (deduction_)
         deduction_->percent = s.deductionPercent;
@@ -413,7 +414,7 @@ void ForeignIncomePanel::currencyChanged() {
 // fills each line it has a rate for. A rate it filled for another day or currency
 // goes; a rate the person typed stays until the person changes it.
 void ForeignIncomePanel::refreshRates() {
-    const std::string currency = toCp1251(currencyCodeEdit_->text());
+    const Cp1251Text currency = toCp1251(currencyCodeEdit_->text());
     const std::optional<FoundRate> incomeFound = incomeLine_->lookUp(rates(), currency);
     const std::optional<FoundRate> taxFound = taxLine_->lookUp(rates(), currency);
     const bool any = incomeFound.has_value() || taxFound.has_value();
@@ -438,7 +439,7 @@ void ForeignIncomePanel::autoRateClicked(bool checked) {
         return;
     edited();
     rateTyped_ = !checked;
-    const std::string currency = toCp1251(currencyCodeEdit_->text());
+    const Cp1251Text currency = toCp1251(currencyCodeEdit_->text());
     for (const Line which : {Line::Income, Line::Tax}) {
         ForeignRateLine& l = line(which);
         if (!checked) {
@@ -540,7 +541,7 @@ void ForeignIncomePanel::pickCurrency() {
 void ForeignIncomePanel::pickIncomeCode() {
     if (!shown_)
         return;
-    IncomeCodePicker picker(dict_, false, false, toCp1251(incomeCodeEdit_->text()), "", this);
+    IncomeCodePicker picker(dict_, false, false, toCp1251(incomeCodeEdit_->text()), Cp1251Text(), this);
     const std::optional<IncomeChoice> chosen = picker.choose();
     if (!chosen.has_value() || fromCp1251(chosen->code) == incomeCodeEdit_->text())
         return;

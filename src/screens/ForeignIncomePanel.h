@@ -5,6 +5,7 @@
 // details of a controlled foreign company. The rules of the person's edits run here;
 // showing a record runs none of them, so a record shown and stored unedited keeps
 // what it holds.
+#include "core/Text.h"
 #include "reference/IncomeDict.h"
 #include "screens/rules/ForeignRules.h"
 
@@ -86,7 +87,7 @@ private:
     bool deductionAllowed_ = false;
     std::optional<DeductionChoice> deduction_;
     std::int32_t incomeRate_ = 0;
-    std::string incomeName_;
+    Cp1251Text incomeName_;
     // The person changed a rate or units by hand since the record was shown.
     bool rateTyped_ = false;
 

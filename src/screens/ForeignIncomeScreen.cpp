@@ -102,8 +102,8 @@ void ForeignIncomeScreen::setIncomePartEnabled(bool on) {
 // --- Sources -------------------------------------------------------------------
 
 void ForeignIncomeScreen::showFailure(const std::exception& failure) {
-    host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
-                                             QuestionIcon::Critical));
+    host().asker().ask(
+        this, messageQuestion(QStringLiteral("listFailure"), failureText(failure), QuestionIcon::Critical));
 }
 
 void ForeignIncomeScreen::appendSource(const ForeignIncome& record) {

@@ -119,7 +119,7 @@ void ForeignRateLine::release() {
 }
 
 std::optional<FoundRate> ForeignRateLine::lookUp(const CurrencyRates* rates,
-                                                 const std::string& currencyCode) const {
+                                                 const Cp1251Text& currencyCode) const {
     return findRate(rates, currencyCode, toDateValue(date_->date()));
 }
 

@@ -5,6 +5,7 @@
 // directory had none for the date itself. The directory fills a line and locks it; a
 // line released is emptied and left to the person to type.
 #include "core/Money.h"
+#include "core/Text.h"
 #include "screens/rules/ForeignRules.h"
 
 #include <QObject>
@@ -51,7 +52,7 @@ public:
     // An automatic rate no longer the directory's: emptied and given to the person.
     void release();
     // The directory's rate for this line's date.
-    std::optional<FoundRate> lookUp(const CurrencyRates* rates, const std::string& currencyCode) const;
+    std::optional<FoundRate> lookUp(const CurrencyRates* rates, const Cp1251Text& currencyCode) const;
 
 signals:
     // The person typed a rate or units (the day's note is gone).

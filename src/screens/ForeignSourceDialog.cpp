@@ -60,7 +60,7 @@ void ForeignSourceDialog::pickCountry() {
 }
 
 void ForeignSourceDialog::accept() {
-    const std::string country = toCp1251(countryEdit_->text());
+    const Cp1251Text country = toCp1251(countryEdit_->text());
     AskerCheckDialog dialog(asker_, this);
     if (!checkForeignSourceCountry(country, dialog)) {
         countryEdit_->setFocus();

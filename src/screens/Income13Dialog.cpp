@@ -28,7 +28,8 @@ namespace kv {
 
 namespace {
 
-std::int32_t codeNumber(const std::string& code) {
+std::int32_t codeNumber(const Cp1251Text& text) {
+    const std::string& code = text.bytes();
     std::int32_t value = 0;
     std::from_chars(code.data(), code.data() + code.size(), value);
     return value;
@@ -71,11 +72,11 @@ Income13Dialog::Income13Dialog(Asker& asker, const IncomeDict& dict, bool reside
     acceptTypedCode(incomeCodeEdit_, asker_,
                     {4, QStringLiteral("incomeCodeNotListed"), IncomeCodePicker::notListedMessage,
                      [this] { return fromCp1251(incomeCode_); },
-                     [this](const std::string& code) { return takeTypedIncome(code); }});
+                     [this](const Cp1251Text& code) { return takeTypedIncome(code); }});
     acceptTypedCode(deductCodeEdit_, asker_,
                     {3, QStringLiteral("deductionCodeNotListed"), DeductionCodePicker::notListedMessage,
                      [this] { return shownDeductionCode(); },
-                     [this](const std::string& code) { return takeTypedDeduction(code); }});
+                     [this](const Cp1251Text& code) { return takeTypedDeduction(code); }});
     connect(deductCodeButton_, &QToolButton::clicked, this, &Income13Dialog::chooseDeduction);
     connect(incomeSumEdit_, &FieldEdit::changed, this, &Income13Dialog::incomeChanged);
     connect(deductSumEdit_, &FieldEdit::changed, this, &Income13Dialog::deductionChanged);
@@ -164,7 +165,7 @@ void Income13Dialog::buildWidgets() {
 }
 
 void Income13Dialog::restore(const ThirteenIncomeItem& item) {
-    incomeCode_ = item.incomeCode != 0 ? std::to_string(item.incomeCode) : std::string();
+    incomeCode_ = item.incomeCode != 0 ? Cp1251Text::number(item.incomeCode) : Cp1251Text();
     const IncomeEntry* entry = incomeCode_.empty() ? nullptr : dict_.findIncome(incomeCode_);
     incomeName_ = entry != nullptr ? entry->name : item.incomeName.str();
     incomeCodeEdit_->setText(fromCp1251(incomeCode_));
@@ -186,7 +187,7 @@ void Income13Dialog::restore(const ThirteenIncomeItem& item) {
         showDeduction(incomeAmount(), true);
     } else if (entry != nullptr && deductionAllowed_) {
         // A deduction the dictionary no longer lists under the income is dropped.
-        if (const DeductionEntry* listed = entry->findDeduction(std::to_string(item.deductionCode))) {
+        if (const DeductionEntry* listed = entry->findDeduction(Cp1251Text::number(item.deductionCode))) {
             applyDeduction(kv::chooseDeduction(*listed));
             if (deduction_->percent == 0 && !deduction_->equivalent)
                 showDeduction(item.deductionAmount, false);
@@ -205,22 +206,23 @@ void Income13Dialog::restore(const ThirteenIncomeItem& item) {
 }
 
 void Income13Dialog::chooseIncome() {
-    IncomeCodePicker picker(dict_, partnership_, false, incomeCode_, resident_ ? "13" : "100", this);
+    IncomeCodePicker picker(dict_, partnership_, false, incomeCode_,
+                            resident_ ? Cp1251Text{"13"} : Cp1251Text{"100"}, this);
     const std::optional<IncomeChoice> choice = picker.choose();
     if (!choice.has_value() || choice->code == incomeCode_)
         return;
     applyIncome(choice->code, choice->name);
 }
 
-bool Income13Dialog::takeTypedIncome(const std::string& code) {
-    const std::optional<IncomeChoice> choice =
-        IncomeCodePicker::find(dict_, partnership_, false, code, resident_ ? "13" : "100");
+bool Income13Dialog::takeTypedIncome(const Cp1251Text& code) {
+    const std::optional<IncomeChoice> choice = IncomeCodePicker::find(
+        dict_, partnership_, false, code, resident_ ? Cp1251Text{"13"} : Cp1251Text{"100"});
     if (choice.has_value() && choice->code != incomeCode_)
         applyIncome(choice->code, choice->name);
     return choice.has_value();
 }
 
-void Income13Dialog::applyIncome(const std::string& code, const std::string& name) {
+void Income13Dialog::applyIncome(const Cp1251Text& code, const Cp1251Text& name) {
     incomeCode_ = code;
     incomeName_ = name;
     incomeCodeEdit_->setText(fromCp1251(code));
@@ -258,7 +260,7 @@ void Income13Dialog::applyIncome(const std::string& code, const std::string& nam
 void Income13Dialog::chooseDeduction() {
     if (incomeCode_.empty())
         return;
-    DeductionCodePicker picker(dict_, resident_, deduction_ ? deduction_->code : std::string(), incomeCode_,
+    DeductionCodePicker picker(dict_, resident_, deduction_ ? deduction_->code : Cp1251Text(), incomeCode_,
                                this);
     const std::optional<DeductionChoice> choice = picker.choose();
     if (!choice.has_value() || (deduction_.has_value() && choice->code == deduction_->code))
@@ -266,7 +268,7 @@ void Income13Dialog::chooseDeduction() {
     applyDeduction(*choice);
 }
 
-bool Income13Dialog::takeTypedDeduction(const std::string& code) {
+bool Income13Dialog::takeTypedDeduction(const Cp1251Text& code) {
     const std::optional<DeductionChoice> choice =
         DeductionCodePicker::find(dict_, resident_, incomeCode_, code);
     if (choice.has_value() && (!deduction_.has_value() || choice->code != deduction_->code))
@@ -374,12 +376,12 @@ void Income13Dialog::cadastralChanged() {
 }
 
 void Income13Dialog::monthChanged() {
-    if (codeNumber(monthEdit_->text().toStdString()) > 12)
+    if (codeNumber(toCp1251(monthEdit_->text())) > 12)
         monthEdit_->setText(QStringLiteral("12"));
 }
 
 void Income13Dialog::monthFinished() {
-    if (!monthEdit_->text().isEmpty() && codeNumber(monthEdit_->text().toStdString()) == 0)
+    if (!monthEdit_->text().isEmpty() && codeNumber(toCp1251(monthEdit_->text())) == 0)
         monthEdit_->setText(QStringLiteral("1"));
 }
 

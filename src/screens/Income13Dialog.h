@@ -4,6 +4,7 @@
 // The deduction amount follows the dictionary's rules for the chosen code: a
 // percentage of the income, the income itself up to a cap, or what the user types.
 // The dialog edits its own values; the screen takes the item only after "Да".
+#include "core/Text.h"
 #include "model/IncomeSources.h"
 #include "reference/IncomeDict.h"
 
@@ -42,10 +43,10 @@ private:
     void restore(const ThirteenIncomeItem& item);
 
     void chooseIncome();
-    bool takeTypedIncome(const std::string& code);
-    void applyIncome(const std::string& code, const std::string& name);
+    bool takeTypedIncome(const Cp1251Text& code);
+    void applyIncome(const Cp1251Text& code, const Cp1251Text& name);
     void chooseDeduction();
-    bool takeTypedDeduction(const std::string& code);
+    bool takeTypedDeduction(const Cp1251Text& code);
     QString shownDeductionCode() const;
     void applyDeduction(const DeductionChoice& choice);
     void clearDeduction();
@@ -68,8 +69,8 @@ private:
     bool resident_;
     bool partnership_;
 
-    std::string incomeCode_;
-    std::string incomeName_;
+    Cp1251Text incomeCode_;
+    Cp1251Text incomeName_;
     bool deductionAllowed_ = false;
     // Income 2799: deduction 599 equal to the income.
     bool following_ = false;

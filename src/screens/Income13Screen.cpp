@@ -299,8 +299,8 @@ void Income13Screen::appendDeductionRow(const AgentDeductionItem& deduction) {
 }
 
 void Income13Screen::showFailure(const std::exception& failure) {
-    host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
-                                             QuestionIcon::Critical));
+    host().asker().ask(
+        this, messageQuestion(QStringLiteral("listFailure"), failureText(failure), QuestionIcon::Critical));
 }
 
 // --- Sources -------------------------------------------------------------

@@ -20,7 +20,8 @@ namespace kv {
 
 namespace {
 
-std::int32_t codeNumber(const std::string& code) {
+std::int32_t codeNumber(const Cp1251Text& text) {
+    const std::string& code = text.bytes();
     std::int32_t value = 0;
     std::from_chars(code.data(), code.data() + code.size(), value);
     return value;
@@ -62,11 +63,11 @@ IncomeCodeFields::IncomeCodeFields(Asker& asker, const IncomeDict& dict, Rules r
     acceptTypedCode(incomeCodeEdit_, asker,
                     {4, QStringLiteral("incomeCodeNotListed"), IncomeCodePicker::notListedMessage,
                      [this] { return fromCp1251(incomeCode_); },
-                     [this](const std::string& code) { return takeTypedIncome(code); }});
+                     [this](const Cp1251Text& code) { return takeTypedIncome(code); }});
     acceptTypedCode(deductCodeEdit_, asker,
                     {3, QStringLiteral("deductionCodeNotListed"), DeductionCodePicker::notListedMessage,
                      [this] { return deduction_.has_value() ? fromCp1251(deduction_->code) : QString(); },
-                     [this](const std::string& code) { return takeTypedDeduction(code); }});
+                     [this](const Cp1251Text& code) { return takeTypedDeduction(code); }});
 }
 
 int IncomeCodeFields::addTo(QGridLayout* grid, int row) {
@@ -85,8 +86,8 @@ int IncomeCodeFields::addTo(QGridLayout* grid, int row) {
 
 // --- Choosing codes ------------------------------------------------------------
 
-const char* IncomeCodeFields::rateSelector() const {
-    return rules_ == Rules::NonResident ? "13" : "35";
+Cp1251Text IncomeCodeFields::rateSelector() const {
+    return rules_ == Rules::NonResident ? Cp1251Text{"13"} : Cp1251Text{"35"};
 }
 
 void IncomeCodeFields::chooseIncome() {
@@ -98,7 +99,7 @@ void IncomeCodeFields::chooseIncome() {
     emit incomePicked();
 }
 
-bool IncomeCodeFields::takeTypedIncome(const std::string& code) {
+bool IncomeCodeFields::takeTypedIncome(const Cp1251Text& code) {
     const std::optional<IncomeChoice> choice =
         IncomeCodePicker::find(dict_, false, rules_ == Rules::NonResident, code, rateSelector());
     if (choice.has_value() && choice->code != incomeCode_) {
@@ -108,7 +109,7 @@ bool IncomeCodeFields::takeTypedIncome(const std::string& code) {
     return choice.has_value();
 }
 
-void IncomeCodeFields::applyIncome(const std::string& code, const std::string& name) {
+void IncomeCodeFields::applyIncome(const Cp1251Text& code, const Cp1251Text& name) {
     incomeCode_ = code;
     incomeCodeEdit_->setText(fromCp1251(code));
     incomeNameLabel_->setText(fromCp1251(name));
@@ -128,7 +129,7 @@ void IncomeCodeFields::applyIncome(const std::string& code, const std::string& n
 void IncomeCodeFields::chooseDeduction() {
     if (incomeCode_.empty())
         return;
-    DeductionCodePicker picker(dict_, true, deduction_ ? deduction_->code : std::string(), incomeCode_,
+    DeductionCodePicker picker(dict_, true, deduction_ ? deduction_->code : Cp1251Text(), incomeCode_,
                                dialog_);
     const std::optional<DeductionChoice> choice = picker.choose();
     if (!choice.has_value() || (deduction_.has_value() && choice->code == deduction_->code))
@@ -138,7 +139,7 @@ void IncomeCodeFields::chooseDeduction() {
         showDeduction(thirtyFiveDeductionOnPick(*choice, incomeAmount()));
 }
 
-bool IncomeCodeFields::takeTypedDeduction(const std::string& code) {
+bool IncomeCodeFields::takeTypedDeduction(const Cp1251Text& code) {
     const std::optional<DeductionChoice> choice = DeductionCodePicker::find(dict_, true, incomeCode_, code);
     if (choice.has_value() && (!deduction_.has_value() || choice->code != deduction_->code)) {
         applyDeduction(*choice);
@@ -197,7 +198,7 @@ void IncomeCodeFields::restore(std::int32_t incomeCode, Money income, std::int32
         deriving_ = false;
         return;
     }
-    incomeCode_ = std::to_string(incomeCode);
+    incomeCode_ = Cp1251Text::number(incomeCode);
     incomeCodeEdit_->setText(fromCp1251(incomeCode_));
     setIncomeEnabled(rules_ == Rules::NonResident || incomeCode != kUnstatedIncomeCode);
     if (income.isZero())
@@ -215,7 +216,7 @@ void IncomeCodeFields::restore(std::int32_t incomeCode, Money income, std::int32
     if (!hasDeductions_)
         return;
     // A deduction the dictionary no longer lists under the income is dropped.
-    const DeductionEntry* listed = entry->findDeduction(std::to_string(deductionCode));
+    const DeductionEntry* listed = entry->findDeduction(Cp1251Text::number(deductionCode));
     if (listed == nullptr)
         return;
     applyDeduction(kv::chooseDeduction(*listed));

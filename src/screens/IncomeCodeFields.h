@@ -5,6 +5,7 @@
 // code says, and the deduction amount kept in step with the income by the rules of
 // the dialog that owns the fields.
 #include "core/Money.h"
+#include "core/Text.h"
 #include "reference/IncomeDict.h"
 
 #include <QObject>
@@ -66,10 +67,10 @@ signals:
     void incomePicked();
 
 private:
-    const char* rateSelector() const;
-    bool takeTypedIncome(const std::string& code);
-    bool takeTypedDeduction(const std::string& code);
-    void applyIncome(const std::string& code, const std::string& name);
+    Cp1251Text rateSelector() const;
+    bool takeTypedIncome(const Cp1251Text& code);
+    bool takeTypedDeduction(const Cp1251Text& code);
+    void applyIncome(const Cp1251Text& code, const Cp1251Text& name);
     void applyDeduction(const DeductionChoice& choice);
     void clearDeduction();
     void setDeductionControls(bool enabled);
@@ -83,7 +84,7 @@ private:
     const IncomeDict& dict_;
     Rules rules_;
     QWidget* dialog_;
-    std::string incomeCode_;
+    Cp1251Text incomeCode_;
     bool hasDeductions_ = false;
     std::optional<DeductionChoice> deduction_;
     // The deduction amount is being set here, not typed.

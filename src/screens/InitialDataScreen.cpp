@@ -521,7 +521,7 @@ void InitialDataScreen::stepCorrection(int step) {
     correctionNumberEdit_->setText(QString::number(value));
 }
 
-std::optional<std::string> InitialDataScreen::directoryName(const std::string& code) const {
+std::optional<Cp1251Text> InitialDataScreen::directoryName(const Cp1251Text& code) const {
     const auto& offices = host().directories().inspections;
     if (!offices.has_value() || code.empty())
         return std::nullopt;
@@ -531,7 +531,7 @@ std::optional<std::string> InitialDataScreen::directoryName(const std::string& c
 }
 
 void InitialDataScreen::showInspectionName() {
-    const std::string code = toCp1251(inspectionEdit_->text());
+    const Cp1251Text code = toCp1251(inspectionEdit_->text());
     // The name shown is the name that will be stored with the code.
     QString name;
     if (pickedInspectionName_.has_value())
@@ -553,11 +553,11 @@ void InitialDataScreen::showInspectionName() {
 // A typed code takes the directory's name with it; the document's own code keeps
 // the name stored with it; a code nobody knows is stored without a name.
 void InitialDataScreen::inspectionTyped() {
-    const std::string code = toCp1251(inspectionEdit_->text());
+    const Cp1251Text code = toCp1251(inspectionEdit_->text());
     if (code == document().inspectionCode)
         pickedInspectionName_.reset();
     else
-        pickedInspectionName_ = directoryName(code).value_or(std::string());
+        pickedInspectionName_ = directoryName(code).value_or(Cp1251Text());
     showInspectionName();
     markDocumentChanged();
 }
@@ -591,7 +591,7 @@ void InitialDataScreen::saveData() {
     d.estimatedIncome = wholeRoublesOf(estimatedIncomeEdit_, d.estimatedIncome);
     // A representative's field the confirmation choice disabled is emptied, whatever it shows.
     const auto representative = [this](const FieldEdit* edit) {
-        return !edit->text().isEmpty() && edit->isEnabledTo(this) ? toCp1251(edit->text()) : std::string();
+        return !edit->text().isEmpty() && edit->isEnabledTo(this) ? toCp1251(edit->text()) : Cp1251Text();
     };
     d.representativeDocument = representative(documentEdit_);
     d.representativeName = representative(fullNameEdit_);

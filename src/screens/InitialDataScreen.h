@@ -4,6 +4,7 @@
 // who confirms it. The kind and the income boxes decide which sections can be
 // reached; clearing an income box deletes that kind of income (after asking, when
 // something of that kind was entered).
+#include "core/Text.h"
 #include "screens/kit/ScreenFrame.h"
 
 #include <optional>
@@ -58,7 +59,7 @@ private:
     void chooseInspection();
     void inspectionTyped();
     void showInspectionName();
-    std::optional<std::string> directoryName(const std::string& code) const;
+    std::optional<Cp1251Text> directoryName(const Cp1251Text& code) const;
 
     QRadioButton* simpleRadio_;
     QRadioButton* nonResidentRadio_;
@@ -109,7 +110,7 @@ private:
     QCheckBox* autoCalculateAppendixesBox_;
 
     // The name of an office picked on this screen, stored with its code.
-    std::optional<std::string> pickedInspectionName_;
+    std::optional<Cp1251Text> pickedInspectionName_;
 };
 
 } // namespace kv

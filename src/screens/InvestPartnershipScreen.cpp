@@ -195,8 +195,8 @@ void InvestPartnershipScreen::appendIncomeRow(const PartnershipIncomeItem& item)
 }
 
 void InvestPartnershipScreen::showFailure(const std::exception& failure) {
-    host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
-                                             QuestionIcon::Critical));
+    host().asker().ask(
+        this, messageQuestion(QStringLiteral("listFailure"), failureText(failure), QuestionIcon::Critical));
 }
 
 // --- Partnerships --------------------------------------------------------------

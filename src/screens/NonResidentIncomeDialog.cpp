@@ -50,7 +50,7 @@ NonResidentIncomeDialog::NonResidentIncomeDialog(Asker& asker, const IncomeDict&
                         existing->deductionAmount);
         if (existing->incomeCode != 0) {
             // A code the dictionary lacks still keeps the month it was stored with.
-            setMonthEnabled(dict.findIncome(std::to_string(existing->incomeCode)) != nullptr);
+            setMonthEnabled(dict.findIncome(Cp1251Text::number(existing->incomeCode)) != nullptr);
             monthEdit_->setStoredText(QString::number(existing->month));
         }
     }

@@ -81,7 +81,7 @@ PartnershipIncomeDialog::PartnershipIncomeDialog(Asker& asker, const Partnership
 
     kindCombo_ = new QComboBox(this);
     kindCombo_->setObjectName(QStringLiteral("cbOperationKind"));
-    for (const std::string& name : partnershipOperationNames())
+    for (const Cp1251Text& name : partnershipOperationNames())
         kindCombo_->addItem(fromCp1251(name));
     incomeEdit_ = moneyField(this, "edIncomeAmount");
     expenseShareLabel_ = new QLabel(QStringLiteral("Доля расходов"), this);

@@ -231,7 +231,7 @@ void PropertyDeductionScreen::addObject() {
     try {
         objects.add(entered);
     } catch (const std::exception& failure) {
-        host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
+        host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), failureText(failure),
                                                  QuestionIcon::Critical));
         return;
     }

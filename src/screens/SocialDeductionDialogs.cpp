@@ -26,14 +26,14 @@ const QDate kEarliestContract(1900, 1, 1);
 const QDate kLatestContract(2019, 12, 31);
 const QDate kNewContractDate(2019, 1, 1);
 
-const std::string& contractsTitle() {
-    static const std::string title = utf8ToCp1251("Пенсионные договоры");
+const Cp1251Text& contractsTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Пенсионные договоры");
     return title;
 }
 
 // The organisation checks also cover the OKTMO, which a contract does not carry:
 // one of a valid length lets them pass.
-constexpr std::string_view kAnyOktmo = "00000000";
+const Cp1251Text kAnyOktmo{"00000000"};
 
 } // namespace
 
@@ -150,10 +150,10 @@ void PensionContractDialog::accept() {
         return;
     }
     const int kind = chosenKind();
-    const std::string name = toCp1251(nameEdit_->text());
-    const std::string inn = toCp1251(innEdit_->text());
-    const std::string kpp = toCp1251(kppEdit_->text());
-    const std::string number = toCp1251(numberEdit_->text());
+    const Cp1251Text name = toCp1251(nameEdit_->text());
+    const Cp1251Text inn = toCp1251(innEdit_->text());
+    const Cp1251Text kpp = toCp1251(kppEdit_->text());
+    const Cp1251Text number = toCp1251(numberEdit_->text());
     if (kind != kFundedPensionContributions) {
         AskerCheckDialog dialog(asker_, this);
         switch (checkOrganisationPayer(dialog, contractsTitle(), name, kAnyOktmo, kpp, inn)) {
@@ -171,7 +171,7 @@ void PensionContractDialog::accept() {
             break;
         }
         if (trimText(number).empty()) {
-            static const std::string noNumber = utf8ToCp1251("Введите номер договора");
+            static const Cp1251Text noNumber = Cp1251Text::fromUtf8("Введите номер договора");
             CheckRun run(dialog, contractsTitle());
             run.offerSkip(false).offerSkipAll(false);
             run.fault(noNumber, 1);

@@ -48,8 +48,8 @@ QVBoxLayout* buttonColumn(std::initializer_list<QPushButton*> buttons) {
 }
 
 void reportListFailure(Asker& asker, QWidget* parent, const std::exception& failure) {
-    asker.ask(parent, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
-                                      QuestionIcon::Critical));
+    asker.ask(parent,
+              messageQuestion(QStringLiteral("listFailure"), failureText(failure), QuestionIcon::Critical));
 }
 
 } // namespace
@@ -305,7 +305,7 @@ std::uint16_t SocialDeductionScreen::checkData() {
     storeAmounts(shown);
     if (!socialDeductionsMissing(shown))
         return 0;
-    static const std::string title = utf8ToCp1251("Социальные вычеты");
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Социальные вычеты");
     AskerCheckDialog dialog(host().asker(), this);
     CheckRun run(dialog, title);
     run.fault(socialDeductionsMissingMessage(), kAmountsElement);

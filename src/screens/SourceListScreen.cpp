@@ -68,8 +68,8 @@ void SourceListScreen::showTotals(int row) {
 }
 
 void SourceListScreen::showFailure(const std::exception& failure) {
-    host().asker().ask(this, messageQuestion(QStringLiteral("listFailure"), fromCp1251(failure.what()),
-                                             QuestionIcon::Critical));
+    host().asker().ask(
+        this, messageQuestion(QStringLiteral("listFailure"), failureText(failure), QuestionIcon::Critical));
 }
 
 void SourceListScreen::addSource() {

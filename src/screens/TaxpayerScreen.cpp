@@ -237,7 +237,7 @@ void TaxpayerScreen::saveData() {
     p.identityDocName = toCp1251(docNameEdit_->text());
     // The blank the mask put after a full group is not part of the number; a number
     // kept as the document had it is written back as it was.
-    const std::string number = toCp1251(docNumberEdit_->text());
+    const Cp1251Text number = toCp1251(docNumberEdit_->text());
     if (number != p.identityDocNumber)
         p.identityDocNumber = toCp1251(docNumberEdit_->text().trimmed());
     p.identityDocDate = storedDate(docDateEdit_, p.identityDocDate);
@@ -247,9 +247,7 @@ void TaxpayerScreen::saveData() {
     p.contactPhone = toCp1251(phoneEdit_->text());
     // A status other writers stored ("", "0") stays while the choice is the one loaded.
     if (citizenRadio_->isChecked() == p.isStateless())
-        p.citizenshipStatus.assign(1,
-                                   citizenRadio_->isChecked() ? '1'
-                                                              : '2'); // not "=": GCC 12's false -Wrestrict
+        p.citizenshipStatus = Cp1251Text::number(citizenRadio_->isChecked() ? 1 : 2);
     p.citizenshipCountryName = toCp1251(countryNameLabel_->text());
     p.citizenshipCountryCode = toCp1251(countryCodeEdit_->text());
 }
@@ -259,7 +257,7 @@ std::uint16_t TaxpayerScreen::checkData() {
     // A date the person has not finished correcting is named before the other
     // checks, which see only the last real date of the field.
     const Taxpayer& p = document().person;
-    const std::string section = toCp1251(QStringLiteral("Сведения о декларанте"));
+    const Cp1251Text section = toCp1251(QStringLiteral("Сведения о декларанте"));
     CheckRun dates(dialog, section);
     for (auto [field, stored, label, code] :
          {std::tuple{birthDateEdit_, p.birthDate, "Дата рождения", kBirthDateElement},

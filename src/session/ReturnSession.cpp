@@ -49,7 +49,8 @@ void ReturnSession::applyNewReturnSetup(Declaration& document, DateValue today) 
     document.sheetCountAutomatic = 1;
     // The taxpayer screen shows a new taxpayer as a citizen; the new return says so
     // in the file as well, rather than leaving the status unset.
-    document.person.citizenshipStatus.assign(1, '1'); // not "=": GCC 12's false -Wrestrict
+    document.person.citizenshipStatus =
+        Cp1251Text::fromBytes(std::string(1, '1')); // not "=": GCC 12's false -Wrestrict
 }
 
 // A document of an earlier year (".qv0" .. ".qv8", ".qvl") is saved beside it as
@@ -90,7 +91,7 @@ void ReturnSession::load(const std::string& path) {
         document_ = newReturnDocument();
         return;
     }
-    std::string failure;
+    Cp1251Text failure;
     try {
         document_->loadFromFile(path_);
         host_.fileTaken(path_);
@@ -98,7 +99,7 @@ void ReturnSession::load(const std::string& path) {
     } catch (const ConversionError&) {
         failure = msg::badFormat();
     } catch (const StorageError& e) {
-        failure = e.what();
+        failure = e.message();
     } catch (const std::exception&) {
         failure = msg::badFormat();
     }
@@ -194,8 +195,11 @@ bool ReturnSession::write(const std::string& path) {
         document_->saveToFile(path);
         host_.fileTaken(path);
         return true;
+    } catch (const StorageError& e) {
+        host_.showFailure(FileUse::Save, e.message(), path);
     } catch (const std::exception& e) {
-        host_.showFailure(FileUse::Save, e.what(), path);
+        // Another failure (out of memory) is shown with the library's own ASCII text.
+        host_.showFailure(FileUse::Save, Cp1251Text::fromBytes(std::string_view(e.what())), path);
     }
     return false;
 }

@@ -4,6 +4,8 @@
 // file it came from and whether it changed since; whoever shows it (the main window, a
 // test) answers the session's questions and follows its changes through SessionHost.
 // Paths are the file system's bytes.
+#include "core/Text.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,7 +35,7 @@ public:
     // True when another window holds the file: the person is told, and the file is left alone.
     virtual bool refuseHeldFile(const std::string& path, FileUse use) = 0;
     // A file could not be read or written. message: Windows-1251 text that may hold the path's bytes.
-    virtual void showFailure(FileUse use, const std::string& message, const std::string& path) = 0;
+    virtual void showFailure(FileUse use, const Cp1251Text& message, const std::string& path) = 0;
 
     // --- What the session does ------------------------------------------------
     // The return is about to be written: what is typed on the screen goes into it first.

@@ -71,7 +71,8 @@ QString fileNameForDisplay(const QString& name) {
     if (!std::any_of(name.begin(), name.end(), escapedByte))
         return name;
     const QByteArray bytes = fileNameBytes(name);
-    return fromCp1251(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return fromCp1251(
+        Cp1251Text::fromBytes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }
 
 bool isRegularFile(const QString& path) {

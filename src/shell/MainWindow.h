@@ -149,7 +149,7 @@ private:
     std::optional<std::string> askSavePath() override;
     bool confirmReplacing(const std::string& path) override;
     bool refuseHeldFile(const std::string& path, FileUse use) override;
-    void showFailure(FileUse use, const std::string& message, const std::string& path) override;
+    void showFailure(FileUse use, const Cp1251Text& message, const std::string& path) override;
     void beforeSave() override;
     void returnLeaving() override;
     void returnArrived() override;

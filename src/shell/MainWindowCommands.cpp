@@ -63,7 +63,7 @@ void MainWindow::showResult() {
 }
 
 ExportServices MainWindow::exportServices() {
-    return ExportServices{*clock_, *ids_, [this](const std::string& message) {
+    return ExportServices{*clock_, *ids_, [this](const Cp1251Text& message) {
                               showError(QStringLiteral("exportMessage"), fromCp1251(message));
                           }};
 }
@@ -140,7 +140,7 @@ void MainWindow::printCommand(bool preview) {
         else
             printJob_->print(session_.document().inspectionName, folder, xml, outputName, this);
     } catch (const std::exception& e) {
-        showError(QStringLiteral("printFailed"), fromCp1251(e.what()));
+        showError(QStringLiteral("printFailed"), failureText(e));
     }
 }
 

@@ -29,8 +29,8 @@ QString pathFromBytes(const std::string& path) {
 
 // A storage message is Windows-1251 text, except the file's path inside it, which
 // holds the file system's bytes; each part is converted as what it is.
-QString storageMessage(const std::string& text, const std::string& bytes) {
-    const std::size_t at = bytes.empty() ? std::string::npos : text.find(bytes);
+QString storageMessage(const Cp1251Text& text, const std::string& bytes) {
+    const std::size_t at = bytes.empty() ? std::string::npos : text.bytes().find(bytes);
     if (at == std::string::npos)
         return fromCp1251(text);
     return fromCp1251(text.substr(0, at)) + fileNameForDisplay(pathFromBytes(bytes)) +
@@ -111,7 +111,7 @@ std::optional<std::string> MainWindow::askSavePath() {
     return fileSystemPath(*path);
 }
 
-void MainWindow::showFailure(FileUse use, const std::string& message, const std::string& path) {
+void MainWindow::showFailure(FileUse use, const Cp1251Text& message, const std::string& path) {
     showError(use == FileUse::Open ? QStringLiteral("openFailed") : QStringLiteral("saveFailed"),
               storageMessage(message, path));
 }

@@ -6,7 +6,7 @@ namespace kv {
 
 namespace {
 
-print::PrintModule preparedModule(const std::string& inspectionName, const std::string& programFolder,
+print::PrintModule preparedModule(const Cp1251Text& inspectionName, const std::string& programFolder,
                                   const QString& outputName) {
     print::PrintModule module;
     module.setPrintTiffParam(print::kInspectionNameParam, inspectionName);
@@ -17,13 +17,13 @@ print::PrintModule preparedModule(const std::string& inspectionName, const std::
 
 } // namespace
 
-void ModulePrintJob::preview(const std::string& inspectionName, const std::string& programFolder,
+void ModulePrintJob::preview(const Cp1251Text& inspectionName, const std::string& programFolder,
                              std::string& xml, const QString& outputName, QWidget* parent) {
     print::PrintModule module = preparedModule(inspectionName, programFolder, outputName);
     module.previewData(xml, parent);
 }
 
-void ModulePrintJob::print(const std::string& inspectionName, const std::string& programFolder,
+void ModulePrintJob::print(const Cp1251Text& inspectionName, const std::string& programFolder,
                            std::string& xml, const QString& outputName, QWidget* parent) {
     print::PrintModule module = preparedModule(inspectionName, programFolder, outputName);
     if (const std::optional<print::PrinterChoice> choice = print::askPrinter(parent, module.OutputName))

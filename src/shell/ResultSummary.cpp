@@ -17,7 +17,7 @@ namespace kv {
 
 namespace {
 
-QString budgetCodeName(const std::string& kbk) {
+QString budgetCodeName(const Cp1251Text& kbk) {
     if (kbk == "18210102010011000110")
         return QStringLiteral("налог, удержанный налоговыми агентами");
     if (kbk == "18210102020011000110")
@@ -146,11 +146,11 @@ ResultFigures resultFigures(const Declaration& document) {
     try {
         c.compute(copy);
     } catch (const ComputationError& e) {
-        f.failure =
-            fromCp1251(ComputationError::userMessage()) + QStringLiteral("\n") + fromCp1251(e.detail());
+        f.failure = fromCp1251(ComputationError::userMessage()) + QStringLiteral("\n") +
+                    fromCp1251(Cp1251Text::fromBytes(e.detail()));
         return f;
     } catch (const std::exception& e) {
-        f.failure = fromCp1251(ComputationError::userMessage()) + QStringLiteral("\n") + fromCp1251(e.what());
+        f.failure = fromCp1251(ComputationError::userMessage()) + QStringLiteral("\n") + failureText(e);
         return f;
     }
     for (const Section1Line& line : c.section1.lines) {

@@ -25,9 +25,9 @@ class CheckRunPolicy : public ::testing::TestWithParam<PolicyCase> {};
 TEST_P(CheckRunPolicy, StopsAndCodes) {
     const PolicyCase& c = GetParam();
     ScriptedCheckDialog dialog(c.answers);
-    CheckRun run(dialog, "T", c.policy);
+    CheckRun run(dialog, Cp1251Text{"T"}, c.policy);
     for (std::uint16_t code = 1; code <= 4; ++code)
-        run.fault("fault", code);
+        run.fault(Cp1251Text{"fault"}, code);
     EXPECT_EQ(run.result(), c.result);
     EXPECT_EQ(dialog.asked().size(), c.shown);
     EXPECT_EQ(dialog.unexpected(), 0u);
@@ -52,36 +52,37 @@ INSTANTIATE_TEST_SUITE_P(
 // "Исправить" (here a policy that goes on after it, to show the later faults).
 TEST(CheckRun, NoSkipLastsForTheRunAndTitlesCarry) {
     ScriptedCheckDialog dialog({A::Skip, A::None, A::None});
-    CheckRun run(dialog, "T", CheckStop::FixGoesOn);
+    CheckRun run(dialog, Cp1251Text{"T"}, CheckStop::FixGoesOn);
     run.offerSkipAll(false);
-    run.fault("a", 1);
-    run.faultNoSkip("b", 2);
-    run.fault("c", 3);
+    run.fault(Cp1251Text{"a"}, 1);
+    run.faultNoSkip(Cp1251Text{"b"}, 2);
+    run.fault(Cp1251Text{"c"}, 3);
     ASSERT_EQ(dialog.asked().size(), 3u);
     EXPECT_TRUE(dialog.asked()[0].skipEnabled);
     EXPECT_FALSE(dialog.asked()[1].skipEnabled);
     EXPECT_FALSE(dialog.asked()[2].skipEnabled);
     for (const CheckQuestion& q : dialog.asked()) {
         EXPECT_FALSE(q.skipAllEnabled);
-        EXPECT_EQ(q.title(), "\xcf\xf0\xee\xe2\xe5\xf0\xea\xe0: T"); // "Проверка: T"
+        EXPECT_EQ(q.title(), Cp1251Text::fromBytes(
+                                 std::string_view("\xcf\xf0\xee\xe2\xe5\xf0\xea\xe0: T"))); // "Проверка: T"
     }
     EXPECT_EQ(run.result(), 3);
     EXPECT_EQ(dialog.unexpected(), 0u);
 
     // Under the usual policy the closed message ends the run with its field.
     ScriptedCheckDialog closing({A::None});
-    CheckRun usual(closing, "T");
-    usual.faultNoSkip("b", 2);
-    usual.fault("c", 3);
+    CheckRun usual(closing, Cp1251Text{"T"});
+    usual.faultNoSkip(Cp1251Text{"b"}, 2);
+    usual.fault(Cp1251Text{"c"}, 3);
     EXPECT_EQ(usual.result(), 2);
     EXPECT_FALSE(usual.open());
     EXPECT_EQ(closing.asked().size(), 1u);
 
     ScriptedCheckDialog titled({A::Skip});
     CheckRun own(titled, {});
-    own.windowTitle("W");
-    own.fault("a", 1);
-    EXPECT_EQ(titled.asked().at(0).title(), "W");
+    own.windowTitle(Cp1251Text{"W"});
+    own.fault(Cp1251Text{"a"}, 1);
+    EXPECT_EQ(titled.asked().at(0).title(), Cp1251Text{"W"});
 }
 
 } // namespace

@@ -50,7 +50,7 @@ TEST(CheckInn, ResultsByKindLengthAndCheckDigits) {
         {"\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9", InnKind::Any, InnResult::Invalid},
     };
     for (const InnCase& c : cases)
-        EXPECT_EQ(checkInn(c.inn, c.kind), c.expected)
+        EXPECT_EQ(checkInn(Cp1251Text::fromBytes(std::string_view(c.inn)), c.kind), c.expected)
             << '"' << c.inn << "\" kind " << static_cast<int>(c.kind);
 }
 
@@ -58,8 +58,12 @@ TEST(CheckInn, EveryWrongLastDigitIsRejected) {
     for (char d = '0'; d <= '9'; ++d) {
         const std::string ten = std::string("123456789") + d;
         const std::string twelve = std::string("12345678904") + d;
-        EXPECT_EQ(checkInn(ten, InnKind::Any), d == '4' ? InnResult::Valid : InnResult::Invalid) << ten;
-        EXPECT_EQ(checkInn(twelve, InnKind::Any), d == '7' ? InnResult::Valid : InnResult::Invalid) << twelve;
+        EXPECT_EQ(checkInn(Cp1251Text::fromBytes(ten), InnKind::Any),
+                  d == '4' ? InnResult::Valid : InnResult::Invalid)
+            << ten;
+        EXPECT_EQ(checkInn(Cp1251Text::fromBytes(twelve), InnKind::Any),
+                  d == '7' ? InnResult::Valid : InnResult::Invalid)
+            << twelve;
     }
 }
 
@@ -74,17 +78,18 @@ TEST(CheckKpp, ResultsByLengthAndZeros) {
         {"7701010011", KppResult::NotNine}, {"000000000", KppResult::Zeros},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(checkKpp(c.kpp), c.expected) << '"' << c.kpp << '"';
+        EXPECT_EQ(checkKpp(Cp1251Text::fromBytes(std::string_view(c.kpp))), c.expected)
+            << '"' << c.kpp << '"';
 }
 
 TEST(OktmoRule, EightOrElevenCharactersAfterTrimming) {
-    EXPECT_TRUE(oktmoLengthValid("45000000"));
-    EXPECT_TRUE(oktmoLengthValid(" 45000000000 "));
-    EXPECT_TRUE(oktmoLengthValid("ABCDEFGH")); // the digits are not checked
-    EXPECT_FALSE(oktmoLengthValid(""));
-    EXPECT_FALSE(oktmoLengthValid("4500000"));
-    EXPECT_FALSE(oktmoLengthValid("450000000"));
-    EXPECT_FALSE(oktmoLengthValid("450000000000"));
+    EXPECT_TRUE(oktmoLengthValid(Cp1251Text{"45000000"}));
+    EXPECT_TRUE(oktmoLengthValid(Cp1251Text{" 45000000000 "}));
+    EXPECT_TRUE(oktmoLengthValid(Cp1251Text{"ABCDEFGH"})); // the digits are not checked
+    EXPECT_FALSE(oktmoLengthValid(Cp1251Text{""}));
+    EXPECT_FALSE(oktmoLengthValid(Cp1251Text{"4500000"}));
+    EXPECT_FALSE(oktmoLengthValid(Cp1251Text{"450000000"}));
+    EXPECT_FALSE(oktmoLengthValid(Cp1251Text{"450000000000"}));
 }
 
 } // namespace

@@ -26,7 +26,7 @@ void PrintTo(const Shown& s, std::ostream* os) {
 std::vector<Shown> shownOf(const ScriptedCheckDialog& dialog) {
     std::vector<Shown> out;
     for (const CheckQuestion& q : dialog.asked())
-        out.push_back({cp1251ToUtf8(q.message), q.skipEnabled});
+        out.push_back({q.message.utf8(), q.skipEnabled});
     return out;
 }
 
@@ -34,7 +34,7 @@ std::vector<Shown> shownOf(const ScriptedCheckDialog& dialog) {
 void expectPayerDialogs(const ScriptedCheckDialog& dialog, const std::string& sectionUtf8) {
     for (const CheckQuestion& q : dialog.asked()) {
         EXPECT_EQ(q.dialog, CheckDialogKind::Fault);
-        EXPECT_EQ(cp1251ToUtf8(q.title()), "Проверка: " + sectionUtf8);
+        EXPECT_EQ(q.title().utf8(), "Проверка: " + sectionUtf8);
         EXPECT_TRUE(q.fixEnabled);
         EXPECT_FALSE(q.skipAllEnabled);
     }
@@ -199,8 +199,10 @@ TEST(CheckPayer, StepsInOrderWithTheirSkipRules) {
     for (const PayerCase& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedCheckDialog dialog(c.script);
-        const PayerField result = checkPayer(dialog, utf8ToCp1251("Доходы, облагаемые по ставке 13%"),
-                                             utf8ToCp1251(c.name), c.skipAllowed, c.oktmo, c.kpp, c.inn);
+        const PayerField result = checkPayer(
+            dialog, Cp1251Text::fromUtf8("Доходы, облагаемые по ставке 13%"), Cp1251Text::fromUtf8(c.name),
+            c.skipAllowed, Cp1251Text::fromBytes(std::string_view(c.oktmo)),
+            Cp1251Text::fromBytes(std::string_view(c.kpp)), Cp1251Text::fromBytes(std::string_view(c.inn)));
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(shownOf(dialog), c.shown);
         expectPayerDialogs(dialog, "Доходы, облагаемые по ставке 13%");
@@ -287,8 +289,10 @@ TEST(CheckOrganisationPayer, StepsInOrderNothingSkippable) {
     for (const PayerCase& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedCheckDialog dialog(c.script);
-        const PayerField result = checkOrganisationPayer(dialog, utf8ToCp1251("Пенсионные договоры"),
-                                                         utf8ToCp1251(c.name), c.oktmo, c.kpp, c.inn);
+        const PayerField result = checkOrganisationPayer(
+            dialog, Cp1251Text::fromUtf8("Пенсионные договоры"), Cp1251Text::fromUtf8(c.name),
+            Cp1251Text::fromBytes(std::string_view(c.oktmo)), Cp1251Text::fromBytes(std::string_view(c.kpp)),
+            Cp1251Text::fromBytes(std::string_view(c.inn)));
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(shownOf(dialog), c.shown);
         expectPayerDialogs(dialog, "Пенсионные договоры");

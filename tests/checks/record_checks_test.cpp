@@ -49,8 +49,8 @@ TEST(RecordChecks, ForeignIncomeRules) {
 
     const auto firstFault = [](const ForeignIncome& e) -> std::string {
         for (ForeignIncomeRule rule : kForeignIncomeRules)
-            if (const std::string* message = rule(e))
-                return cp1251ToUtf8(*message);
+            if (const Cp1251Text* message = rule(e))
+                return message->utf8();
         return {};
     };
     struct Case {
@@ -101,7 +101,7 @@ TEST(RecordChecks, BusinessExpenses) {
     d.setIncomeFlags(Declaration::kBusinessIncomes);
     const auto add = [&](const char* kind, bool documented) {
         BusinessActivity a;
-        a.activityKind = kind;
+        a.activityKind = Cp1251Text::fromBytes(std::string_view(kind));
         a.hasDocumentedExpenses = documented ? 1 : 0;
         d.businessIncomes.add(a);
     };
@@ -126,7 +126,7 @@ TEST(RecordChecks, BusinessExpenses) {
     a.labourExpenses = Money::fromRoubles(300);
     a.otherExpenses = Money::fromRaw(4005000); // 400,5
     EXPECT_EQ(documentedExpenseParts(a), Money::fromRaw(10005000));
-    EXPECT_EQ(cp1251ToUtf8(expensesMismatchMessage(Money::fromRoubles(999), documentedExpenseParts(a))),
+    EXPECT_EQ(expensesMismatchMessage(Money::fromRoubles(999), documentedExpenseParts(a)).utf8(),
               "Общие расходы (999) не совпадают с суммой расходов материальных, на оплату труда, прочих и "
               "амортизационных отчислений (1000,5)");
 }

@@ -22,8 +22,8 @@ using A = CheckAnswer;
 using S = CheckSection;
 constexpr std::uint16_t kCancelled = ReturnCheckResult::kCancelled;
 
-std::string u(std::string_view utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text u(std::string_view utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 // Half a rouble more: a fraction that only a document written elsewhere can hold.
 Money andAHalf(std::int64_t roubles) {
@@ -99,7 +99,7 @@ template <class List> auto& addOther(Declaration& d, List& list, const char* okt
     s.sourceName = u("АО \"Меридиан\"");
     s.sourceInn = "1234567894";
     s.sourceKpp = "770101001";
-    s.sourceOktmo = oktmo;
+    s.sourceOktmo = Cp1251Text::fromBytes(std::string_view(oktmo));
     s.incomeCode = 1011;
     s.totalIncome = rub(1000);
     if constexpr (requires { s.taxableAmount; })
@@ -111,7 +111,7 @@ template <class List> auto& addOther(Declaration& d, List& list, const char* okt
 BusinessActivity& addBusiness(Declaration& d, const char* kind, bool documented) {
     withFlags(d, Declaration::kBusinessIncomes);
     BusinessActivity& b = d.businessIncomes.get(d.businessIncomes.add());
-    b.activityKind = kind;
+    b.activityKind = Cp1251Text::fromBytes(std::string_view(kind));
     b.okvedCode = "47.91";
     b.hasDocumentedExpenses = documented ? 1 : 0;
     b.incomeAmount = rub(100000);
@@ -156,19 +156,20 @@ std::vector<RowCase> rowCases() {
          kConditions, "Код инспекции должен состоять из четырёх цифр"},
         {"1 tax office leading out of the folder", [](auto& d) { d.inspectionCode = "../../x"; },
          S::Conditions, 1, kConditions, "Код инспекции должен состоять из четырёх цифр"},
-        {"1 tax office of 300 digits", [](auto& d) { d.inspectionCode = std::string(300, '7'); },
-         S::Conditions, 1, kConditions, "Код инспекции должен состоять из четырёх цифр"},
+        {"1 tax office of 300 digits",
+         [](auto& d) { d.inspectionCode = Cp1251Text::fromBytes(std::string(300, '7')); }, S::Conditions, 1,
+         kConditions, "Код инспекции должен состоять из четырёх цифр"},
         {"1 tax office with a NUL",
          [](auto& d) {
-             d.inspectionCode = std::string("77\0"
-                                            "1",
-                                            4);
+             d.inspectionCode = Cp1251Text::fromBytes(std::string("77\0"
+                                                                  "1",
+                                                                  4));
          },
          S::Conditions, 1, kConditions, "Код инспекции должен состоять из четырёх цифр"},
         {"1 tax office with a byte no letter",
          [](auto& d) {
-             d.inspectionCode = "77\x98"
-                                "1";
+             d.inspectionCode = Cp1251Text::fromBytes(std::string_view("77\x98"
+                                                                       "1"));
          },
          S::Conditions, 1, kConditions, "Код инспекции должен состоять из четырёх цифр"},
         {"2 representative's name",
@@ -557,8 +558,8 @@ TEST(CheckReturn, EachRuleReportsItsFaultWithSectionAndCode) {
             ASSERT_EQ(dialog.asked().size(), 1u);
             const CheckQuestion& q = dialog.asked().front();
             EXPECT_EQ(q.dialog, CheckDialogKind::ReturnFault);
-            EXPECT_EQ(cp1251ToUtf8(q.title()), std::string("Проверка: ") + c.title);
-            EXPECT_EQ(cp1251ToUtf8(q.message), c.message);
+            EXPECT_EQ(q.title().utf8(), std::string("Проверка: ") + c.title);
+            EXPECT_EQ(q.message.utf8(), c.message);
             EXPECT_TRUE(q.fixEnabled);
             const std::uint16_t code = answer == A::Fix ? c.code : kCancelled;
             EXPECT_EQ(result, (ReturnCheckResult{c.section, code}));
@@ -679,14 +680,14 @@ TEST(CheckReturn, ReturnsWithoutFaultsAskNothing) {
         ScriptedCheckDialog dialog;
         EXPECT_EQ(checkReturn(d, dialog), (ReturnCheckResult{S::Conditions, 0}));
         for (const CheckQuestion& q : dialog.asked())
-            ADD_FAILURE() << cp1251ToUtf8(q.message);
+            ADD_FAILURE() << q.message.utf8();
     }
 }
 
 std::vector<std::string> messagesOf(const ScriptedCheckDialog& dialog) {
     std::vector<std::string> out;
     for (const CheckQuestion& q : dialog.asked())
-        out.push_back(cp1251ToUtf8(q.message));
+        out.push_back(q.message.utf8());
     return out;
 }
 
@@ -764,7 +765,7 @@ TEST(CheckReturn, ComputationThatCannotBeDoneIsShownAndAbandonsTheCommand) {
     const CheckQuestion& q = dialog.asked().front();
     EXPECT_EQ(q.message, ComputationError::userMessage());
     EXPECT_FALSE(q.fixEnabled);
-    EXPECT_EQ(cp1251ToUtf8(q.title()), "Проверка");
+    EXPECT_EQ(q.title().utf8(), "Проверка");
 
     const auto fault = firstReturnFault(d);
     ASSERT_TRUE(fault.has_value());
@@ -782,7 +783,7 @@ TEST(CheckReturn, SampleReturns) {
         } else {
             EXPECT_EQ(result, (ReturnCheckResult{S::Conditions, 0}));
             for (const CheckQuestion& q : dialog.asked())
-                ADD_FAILURE() << cp1251ToUtf8(q.message);
+                ADD_FAILURE() << q.message.utf8();
         }
     }
 }
@@ -797,10 +798,10 @@ TEST(FirstReturnFault, AnswersFixAtTheFirstFault) {
     const auto fault = firstReturnFault(d);
     ASSERT_TRUE(fault.has_value());
     EXPECT_EQ(fault->result, (ReturnCheckResult{S::Conditions, 5}));
-    EXPECT_EQ(cp1251ToUtf8(returnFaultText(*fault)), "Задание условий\n"
-                                                     "Не указано наименование Юр.лица-представителя\n"
-                                                     "Раздел: 1\n"
-                                                     "Код элемента: 5");
+    EXPECT_EQ(returnFaultText(*fault).utf8(), "Задание условий\n"
+                                              "Не указано наименование Юр.лица-представителя\n"
+                                              "Раздел: 1\n"
+                                              "Код элемента: 5");
 }
 
 } // namespace

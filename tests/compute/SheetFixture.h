@@ -31,6 +31,9 @@ struct SheetFixture {
 
     // A resident's 13% source with one line per amount of income code `code`.
     ThirteenPercentSource& addSource13(const std::string& oktmo, Money withheld) {
+        return addSource13(Cp1251Text::fromBytes(std::string_view(oktmo)), withheld);
+    }
+    ThirteenPercentSource& addSource13(const Cp1251Text& oktmo, Money withheld) {
         ThirteenPercentSource s;
         s.sourceOktmo = oktmo;
         s.taxWithheld = withheld;

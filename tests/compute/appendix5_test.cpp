@@ -16,7 +16,7 @@ PensionContract contract(std::int32_t kind, Money contribution, const char* numb
     p.organisationName = "NPF";
     p.organisationInn = "7701234567";
     p.organisationKpp = "770101001";
-    p.contractNumber = number;
+    p.contractNumber = Cp1251Text::fromBytes(std::string_view(number));
     p.contractDate = date(2015, 2, 3);
     p.contribution = contribution;
     return p;
@@ -35,8 +35,9 @@ TEST(PensionContracts, OneLimitInTheOrderEntered) {
     PensionContractsSheet& s = f.root.pensionContracts;
     s.compute(f.doc, f.root);
     ASSERT_EQ(s.contractCount, 2);
-    EXPECT_EQ(s.contracts[0], (PensionContractLine{1, "NPF", "7701234567", "770101001", "N-1",
-                                                   date(2015, 2, 3), rub(100000), rub(100000)}));
+    EXPECT_EQ(s.contracts[0],
+              (PensionContractLine{1, Cp1251Text{"NPF"}, Cp1251Text{"7701234567"}, Cp1251Text{"770101001"},
+                                   Cp1251Text{"N-1"}, date(2015, 2, 3), rub(100000), rub(100000)}));
     EXPECT_EQ(s.contracts[1].paid, rub(30000));
     EXPECT_EQ(s.contracts[1].deductible, Money{});
     EXPECT_EQ(s.npfDeductible, rub(100000));

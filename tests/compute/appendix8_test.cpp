@@ -16,19 +16,19 @@ using Losses = std::vector<std::pair<std::string, Money>>;
 
 Losses exported(const Appendix8Operation& line) {
     Losses out;
-    const std::pair<const std::string*, Money> slots[] = {{&line.lossKind1, line.lossAmount1},
-                                                          {&line.lossKind2, line.lossAmount2},
-                                                          {&line.lossKind3, line.lossAmount3}};
+    const std::pair<const Cp1251Text*, Money> slots[] = {{&line.lossKind1, line.lossAmount1},
+                                                         {&line.lossKind2, line.lossAmount2},
+                                                         {&line.lossKind3, line.lossAmount3}};
     for (const auto& [kind, amount] : slots)
         if (!kind->empty())
-            out.emplace_back(*kind, amount);
+            out.emplace_back(kind->bytes(), amount);
     return out;
 }
 
 std::vector<std::string> kinds(const Appendix8Sheet& s) {
     std::vector<std::string> out;
     for (const auto& line : s.operations)
-        out.push_back(line.operationKind);
+        out.push_back(line.operationKind.bytes());
     return out;
 }
 
@@ -58,7 +58,7 @@ TEST(Appendix8, TradedLineWithRepoLoss) {
     const auto& s = f.computeSheet();
     ASSERT_EQ(s.operationCount, 1);
     const Appendix8Operation& line = s.operations[0];
-    EXPECT_EQ(line.operationKind, "01");
+    EXPECT_EQ(line.operationKind, Cp1251Text{"01"});
     EXPECT_EQ(line.income, rub(100000));
     EXPECT_EQ(line.expenses, rub(60000));
     EXPECT_EQ(line.lossFlag, 1);

@@ -114,7 +114,7 @@ TEST(Arithmetic, FiguresThatCannotBeComputedRaiseOneClearError) {
     try {
         incomeForTax(rub(100), 0);
     } catch (const ComputationError& e) {
-        EXPECT_EQ(cp1251ToUtf8(e.what()),
+        EXPECT_EQ(Cp1251Text::fromBytes(std::string_view(e.what())).utf8(),
                   "Ошибка в рассчетах. Пожалуйста, свяжитесь с разработчиками через службу поддержки");
         EXPECT_FALSE(e.detail().empty());
     }

@@ -26,7 +26,7 @@ TEST(ComputeJson, SheetsInOrderWithExactAmountsAndUtf8Texts) {
     f.doc.propertyDeductions.objects.add(flat);
     const bool result = f.root.compute(f.doc);
     ForeignIncomeLine line;
-    line.sourceName = utf8ToCp1251("Банк «Восток»");
+    line.sourceName = Cp1251Text::fromUtf8("Банк «Восток»");
     line.incomeDate = date(2019, 4, 5);
     f.root.foreign13.lines.push_back(line);
 

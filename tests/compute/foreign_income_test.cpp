@@ -73,7 +73,7 @@ TEST_P(ForeignLineCases, TaxCreditAndUncoveredIncome) {
     const ForeignIncomeLine& line = s.lines.at(0);
     EXPECT_EQ(line.taxRf, c.taxRf);
     EXPECT_EQ(line.credit, c.credit);
-    EXPECT_EQ(line.kindCode, c.kindCode);
+    EXPECT_EQ(line.kindCode, kv::test::asText(c.kindCode));
     EXPECT_EQ(s.incomeNotCoveredByCredit, c.notCovered);
     EXPECT_EQ(s.otherIncome, c.income.incomeInRubles);
     EXPECT_EQ(s.otherTaxCredit, c.credit);
@@ -87,7 +87,7 @@ TEST(Foreign13, DividendsAndCfcDividendsExemptUpToTheProfit) {
     SheetFixture f(Declaration::kForeignIncomes);
     auto cfc = [](std::int32_t rate, std::int32_t code, Money rubles, Money tax, const char* number) {
         ForeignIncome in = foreign(rate, code, rubles, tax);
-        in.cfcNumber = number;
+        in.cfcNumber = Cp1251Text::fromBytes(std::string_view(number));
         return in;
     };
     f.doc.foreignIncomes.add(cfc(99, 1000, rub(500000), Money{}, "AB-12345"));
@@ -112,8 +112,8 @@ TEST(Foreign13, DividendsAndCfcDividendsExemptUpToTheProfit) {
     EXPECT_EQ(s.lines[4].exemptCfcDividends, Money{});
     EXPECT_EQ(s.lines[4].credit, rub(1300));
     ASSERT_EQ(s.cfcCount, 2);
-    EXPECT_EQ(s.cfcProfits[0], (CfcProfit{"AB-12345", Money{}}));
-    EXPECT_EQ(s.cfcProfits[1], (CfcProfit{"CD-54321", rub(100000)}));
+    EXPECT_EQ(s.cfcProfits[0], (CfcProfit{Cp1251Text{"AB-12345"}, Money{}}));
+    EXPECT_EQ(s.cfcProfits[1], (CfcProfit{Cp1251Text{"CD-54321"}, rub(100000)}));
 
     EXPECT_EQ(s.cfcProfit, rub(600000));
     EXPECT_EQ(s.cfcTaxCredit, rub(2000)); // 13 000 due on the second profit, 2 000 paid
@@ -122,8 +122,8 @@ TEST(Foreign13, DividendsAndCfcDividendsExemptUpToTheProfit) {
     EXPECT_EQ(s.dividendTaxCredit, rub(13000 + 1300 + 10000));
     EXPECT_EQ(s.otherIncome, Money{});
     EXPECT_EQ(s.incomeNotCoveredByCredit, Money{});
-    EXPECT_EQ(s.lines[0].kindCode, "21");
-    EXPECT_EQ(s.lines[5].kindCode, "22");
+    EXPECT_EQ(s.lines[0].kindCode, Cp1251Text{"21"});
+    EXPECT_EQ(s.lines[5].kindCode, Cp1251Text{"22"});
 }
 
 TEST(ForeignSheets, EachRateTakesItsOwnIncomes) {
@@ -173,24 +173,24 @@ TEST(Foreign13, LineCarriesTheEnteredDataAndRateTexts) {
 
     f.root.foreign13.compute(f.doc, 13);
     const ForeignIncomeLine& l = f.root.foreign13.lines.at(0);
-    EXPECT_EQ(l.countryCode, "36");
-    EXPECT_EQ(l.currencyName, "USD");
-    EXPECT_EQ(l.currencyCode, "840");
-    EXPECT_EQ(l.sourceName, "ACME");
+    EXPECT_EQ(l.countryCode, Cp1251Text{"36"});
+    EXPECT_EQ(l.currencyName, Cp1251Text{"USD"});
+    EXPECT_EQ(l.currencyCode, Cp1251Text{"840"});
+    EXPECT_EQ(l.sourceName, Cp1251Text{"ACME"});
     EXPECT_EQ(l.incomeDate, date(2019, 5, 14));
     EXPECT_EQ(l.taxPaymentDate, date(2019, 6, 1));
     EXPECT_EQ(l.incomeRateText, "64.7362");
     EXPECT_EQ(l.taxRateText, "0.025");
     EXPECT_EQ(l.incomeInCurrencyText, "10.00");
     EXPECT_EQ(l.taxInCurrencyText, "1234.05");
-    EXPECT_EQ(l.cfcNumber, "AB-12345");
+    EXPECT_EQ(l.cfcNumber, Cp1251Text{"AB-12345"});
     EXPECT_EQ(l.cfcProfitMethod, 2);
     EXPECT_EQ(l.incomeInRubles, rub(647, 36));
     EXPECT_EQ(l.taxInRubles, rub(64, 74));
     const ForeignIncomeLine& bare = f.root.foreign13.lines.at(1);
     EXPECT_EQ(bare.incomeRateText, "");
     EXPECT_EQ(bare.taxRateText, "");
-    EXPECT_EQ(bare.cfcNumber, "-");
+    EXPECT_EQ(bare.cfcNumber, Cp1251Text{"-"});
     EXPECT_EQ(f.root.foreign13.lines.at(2).incomeRateText, "32.3651");
 }
 

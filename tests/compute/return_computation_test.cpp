@@ -75,10 +75,10 @@ TEST(Computation, WorkedResidentReturn) {
     // 1 200 000 of salary + 400 000 for the car.
     EXPECT_EQ(sum.russian13.totalIncome, rub(1600000));
     EXPECT_EQ(sum.russian13.taxWithheld, rub(156000));
-    EXPECT_EQ(doc.incomes13.get(0).incomeKind, "07");
+    EXPECT_EQ(doc.incomes13.get(0).incomeKind, Cp1251Text{"07"});
     EXPECT_EQ(doc.incomes13.get(0).taxableIncome, rub(1200000));
     EXPECT_EQ(doc.incomes13.get(0).computedTax, rub(156000));
-    EXPECT_EQ(doc.incomes13.get(1).incomeKind, "03");
+    EXPECT_EQ(doc.incomes13.get(1).incomeKind, Cp1251Text{"03"});
     // The car: 250 000 at most.
     EXPECT_EQ(sum.propertySale.otherPropertyDeduction, rub(250000));
     EXPECT_EQ(sum.propertySale.totalPropertySale, rub(250000));
@@ -133,7 +133,7 @@ TEST(Computation, EstimatedIncomeReturnComputesNothing) {
     expectSameAppendices(sum, empty);
     EXPECT_EQ(sum.section1.lineCount, 0);
     EXPECT_EQ(sum.section2Other13.totalIncome, Money{});
-    EXPECT_EQ(doc.incomes13.get(0).incomeKind, "");
+    EXPECT_EQ(doc.incomes13.get(0).incomeKind, Cp1251Text{""});
 }
 
 TEST(Computation, TerminationReturnComputesOnlyTheBusiness) {
@@ -157,7 +157,7 @@ TEST(Computation, TerminationReturnComputesOnlyTheBusiness) {
     EXPECT_EQ(sum.stdSocialDeductions, Appendix5Sheet{});
     EXPECT_EQ(sum.propertySale, Appendix6Sheet{});
     EXPECT_EQ(sum.section2Dividends13.totalIncome, Money{});
-    EXPECT_EQ(doc.incomes13.get(0).incomeKind, "");
+    EXPECT_EQ(doc.incomes13.get(0).incomeKind, Cp1251Text{""});
 }
 
 TEST(Computation, WithoutIncomeKindsOnlyTheRussianAndBusinessSheetsRun) {
@@ -193,7 +193,7 @@ TEST(Computation, AmountsBeyondRangeRaiseTheComputationError) {
         sum.compute(doc);
         FAIL() << "no error";
     } catch (const ComputationError& e) {
-        EXPECT_EQ(cp1251ToUtf8(e.what()),
+        EXPECT_EQ(Cp1251Text::fromBytes(std::string_view(e.what())).utf8(),
                   "Ошибка в рассчетах. Пожалуйста, свяжитесь с разработчиками через службу поддержки");
     }
 }

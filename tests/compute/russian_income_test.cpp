@@ -14,7 +14,7 @@ namespace {
 ThirteenIncomeItem sale(std::int32_t code, Money amount, Money contractPrice, Money cadastralValue) {
     ThirteenIncomeItem i = item(code, amount);
     i.hasCadastralData = 1;
-    i.cadastralNumber = "77:01:0001001:1001";
+    i.cadastralNumber = Cp1251Text{"77:01:0001001:1001"};
     i.contractPrice = contractPrice;
     i.cadastralValue = cadastralValue;
     return i;
@@ -134,7 +134,7 @@ TEST_P(KindCases, SourceGetsItsCodeAndEmploymentFigures) {
         src.addAgentDeduction({126, d});
     f.root.russian13.compute(f.doc, f.root);
     const ThirteenPercentSource& out = f.doc.incomes13.get(0);
-    EXPECT_EQ(out.incomeKind, c.kind);
+    EXPECT_EQ(out.incomeKind, kv::test::asText(c.kind));
     EXPECT_EQ(out.taxableIncome, c.taxableIncome);
     EXPECT_EQ(out.computedTax, c.computedTax);
 }
@@ -175,13 +175,13 @@ TEST(Russian13, ResidentTotalsDividendsPartnershipsAndSales) {
     ASSERT_EQ(s.realEstateSaleCount, 2);
     ASSERT_EQ(s.realEstateSales.size(), 2u);
     // 70% of 1 000 000 and of 400 000.
-    EXPECT_EQ(s.realEstateSales[0],
-              (RealEstateSale{"77:01:0001001:1001", rub(1000000), rub(500000), rub(700000), rub(700000)}));
+    EXPECT_EQ(s.realEstateSales[0], (RealEstateSale{Cp1251Text{"77:01:0001001:1001"}, rub(1000000),
+                                                    rub(500000), rub(700000), rub(700000)}));
     EXPECT_EQ(s.realEstateSales[1].cadastralValue70, rub(280000));
     EXPECT_EQ(s.realEstateSales[1].saleIncome, rub(300000));
-    EXPECT_EQ(f.doc.incomes13.get(1).incomeKind, "10"); // 02, 01 and 03 mixed
-    EXPECT_EQ(f.doc.incomes30.get(0).incomeKind, "09");
-    EXPECT_EQ(f.doc.investPartnerships.get(0).incomeKind, "04");
+    EXPECT_EQ(f.doc.incomes13.get(1).incomeKind, Cp1251Text{"10"}); // 02, 01 and 03 mixed
+    EXPECT_EQ(f.doc.incomes30.get(0).incomeKind, Cp1251Text{"09"});
+    EXPECT_EQ(f.doc.investPartnerships.get(0).incomeKind, Cp1251Text{"04"});
 }
 
 TEST(Russian13, SeventyPercentOfTheCadastralValueIsTheSaleIncomeToTheKopeck) {
@@ -208,10 +208,10 @@ TEST(Russian13, NonResidentSourcesAreEmploymentWhateverTheirCodes) {
     f.root.russian13.compute(f.doc, f.root);
     EXPECT_EQ(f.root.russian13.totalIncome, rub(200000));
     EXPECT_EQ(f.root.russian13.taxWithheld, rub(20798));
-    EXPECT_EQ(f.doc.incomes13NonResident.get(0).incomeKind, "07");
+    EXPECT_EQ(f.doc.incomes13NonResident.get(0).incomeKind, Cp1251Text{"07"});
     EXPECT_EQ(f.doc.incomes13NonResident.get(0).taxableIncome, rub(80000));
     EXPECT_EQ(f.doc.incomes13NonResident.get(0).computedTax, rub(10400));
-    EXPECT_EQ(f.doc.incomes13NonResident.get(1).incomeKind, "08");
+    EXPECT_EQ(f.doc.incomes13NonResident.get(1).incomeKind, Cp1251Text{"08"});
 }
 
 TEST(Russian30, NonResidentResidentListAtThirtyPercent) {
@@ -232,10 +232,10 @@ TEST(Russian30, NonResidentResidentListAtThirtyPercent) {
     EXPECT_EQ(s.totalIncome, rub(805000));
     EXPECT_EQ(s.taxWithheld, rub(31500));
     EXPECT_EQ(s.realEstateSaleCount, 1);
-    EXPECT_EQ(f.doc.incomes13.get(0).incomeKind, "07"); // 30% of 100 000 withheld in full
+    EXPECT_EQ(f.doc.incomes13.get(0).incomeKind, Cp1251Text{"07"}); // 30% of 100 000 withheld in full
     EXPECT_EQ(f.doc.incomes13.get(0).computedTax, rub(30000));
-    EXPECT_EQ(f.doc.incomes13.get(1).incomeKind, "12");
-    EXPECT_EQ(f.doc.investPartnerships.get(0).incomeKind, "04");
+    EXPECT_EQ(f.doc.incomes13.get(1).incomeKind, Cp1251Text{"12"});
+    EXPECT_EQ(f.doc.investPartnerships.get(0).incomeKind, Cp1251Text{"04"});
     // The resident sheet takes nothing of a non-resident's resident list.
     EXPECT_EQ(f.root.russian13.totalIncome, Money{});
     EXPECT_EQ(f.root.russian13.realEstateSaleCount, 0);
@@ -277,10 +277,10 @@ TEST(RussianOtherRates, EachRateTakesItsListForItsKindOfReturn) {
         EXPECT_EQ(f.root.russian35.totalIncome, resident ? rub(4000) : Money{});
         EXPECT_EQ(f.root.russian35.taxWithheld, resident ? rub(1400) : Money{});
         EXPECT_EQ(f.root.russian35.materialBenefitWithheld, resident ? rub(1050) : Money{});
-        EXPECT_EQ(f.doc.incomes9.get(0).incomeKind, resident ? "10" : "");
-        EXPECT_EQ(f.doc.incomes30.get(0).incomeKind, resident ? "" : "09");
-        EXPECT_EQ(f.doc.incomes35.get(0).incomeKind, resident ? "10" : "");
-        EXPECT_EQ(f.doc.incomes35.get(1).incomeKind, ""); // exempt benefit keeps no code
+        EXPECT_EQ(f.doc.incomes9.get(0).incomeKind, resident ? Cp1251Text{"10"} : Cp1251Text{});
+        EXPECT_EQ(f.doc.incomes30.get(0).incomeKind, resident ? Cp1251Text{} : Cp1251Text{"09"});
+        EXPECT_EQ(f.doc.incomes35.get(0).incomeKind, resident ? Cp1251Text{"10"} : Cp1251Text{});
+        EXPECT_EQ(f.doc.incomes35.get(1).incomeKind, Cp1251Text{""}); // exempt benefit keeps no code
     }
 }
 
@@ -302,7 +302,7 @@ TEST(Russian13, RepeatedRunsOverwriteCodesAndFigures) {
     f.doc.incomes13.get(0).deleteItem(0);
     ReturnComputation third;
     third.russian13.compute(f.doc, third);
-    EXPECT_EQ(f.doc.incomes13.get(0).incomeKind, "02");
+    EXPECT_EQ(f.doc.incomes13.get(0).incomeKind, Cp1251Text{"02"});
     EXPECT_EQ(f.doc.incomes13.get(0).taxableIncome, Money{});
     EXPECT_EQ(f.doc.incomes13.get(0).computedTax, Money{});
 }

@@ -239,7 +239,7 @@ TEST(Section2, RateCodeDependsOnKindAndInstance) {
         std::vector<std::string> codes;
         for (auto* s : sheets) {
             s->compute(f.doc, f.root);
-            codes.push_back(s->rateCode);
+            codes.push_back(s->rateCode.bytes());
         }
         EXPECT_EQ(codes, row.codes) << "kind " << row.kind;
     }

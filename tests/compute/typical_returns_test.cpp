@@ -8,14 +8,14 @@
 namespace kv::test {
 namespace {
 
-const std::string kAgents = "18210102010011000110";
-const std::string kOther = "18210102030011000110";
-const std::string kTaxpayer = "46000000";
+const Cp1251Text kAgents{"18210102010011000110"};
+const Cp1251Text kOther{"18210102030011000110"};
+const Cp1251Text kTaxpayer{"46000000"};
 
 struct Return : SheetFixture {
     Return() { doc.person.oktmo = kTaxpayer; }
 
-    ThirteenPercentSource& employer(const std::string& oktmo, std::int64_t monthly, int months,
+    ThirteenPercentSource& employer(const Cp1251Text& oktmo, std::int64_t monthly, int months,
                                     std::int64_t withheld) {
         auto& s = addSource13(oktmo, rub(withheld));
         for (int m = 1; m <= months; ++m)
@@ -37,8 +37,8 @@ struct Return : SheetFixture {
     const std::vector<Section1Line>& lines() const { return root.section1.lines; }
 };
 
-void expectLine(const Section1Line& line, const std::string& kbk, const std::string& oktmo,
-                const std::string& direction, Money amount) {
+void expectLine(const Section1Line& line, const Cp1251Text& kbk, const Cp1251Text& oktmo,
+                const Cp1251Text& direction, Money amount) {
     EXPECT_EQ(line.kbk, kbk);
     EXPECT_EQ(line.oktmo, oktmo);
     EXPECT_EQ(line.direction, direction);
@@ -47,7 +47,7 @@ void expectLine(const Section1Line& line, const std::string& kbk, const std::str
 
 TEST(TypicalReturns, SalaryAndFlatGiveRefundOnEmployersOktmo) {
     Return r;
-    r.employer("45000000", 100000, 12, 156000);
+    r.employer(Cp1251Text{"45000000"}, 100000, 12, 156000);
     r.flat(3000000);
     EXPECT_TRUE(r.computeReturn());
 
@@ -67,12 +67,12 @@ TEST(TypicalReturns, SalaryAndFlatGiveRefundOnEmployersOktmo) {
     EXPECT_EQ(s2.taxToRefund, rub(156000));
 
     ASSERT_EQ(r.lines().size(), 1u);
-    expectLine(r.lines()[0], kAgents, "45000000", "2", rub(156000));
+    expectLine(r.lines()[0], kAgents, Cp1251Text{"45000000"}, Cp1251Text{"2"}, rub(156000));
 }
 
 TEST(TypicalReturns, MortgageRefundSharedByTwoEmployersInEntryOrder) {
     Return r;
-    r.employer("45000000", 50000, 6, 39000);
+    r.employer(Cp1251Text{"45000000"}, 50000, 6, 39000);
     r.employer(kTaxpayer, 60000, 6, 46800);
     r.flat(400000, 100000);
     EXPECT_TRUE(r.computeReturn());
@@ -85,17 +85,17 @@ TEST(TypicalReturns, MortgageRefundSharedByTwoEmployersInEntryOrder) {
     EXPECT_EQ(r.root.section2Other13.taxCalculated, rub(20800));
     EXPECT_EQ(r.root.section2Other13.taxToRefund, rub(65000));
     ASSERT_EQ(r.lines().size(), 2u);
-    expectLine(r.lines()[0], kAgents, "45000000", "2", rub(39000));
-    expectLine(r.lines()[1], kAgents, kTaxpayer, "2", rub(26000));
+    expectLine(r.lines()[0], kAgents, Cp1251Text{"45000000"}, Cp1251Text{"2"}, rub(39000));
+    expectLine(r.lines()[1], kAgents, kTaxpayer, Cp1251Text{"2"}, rub(26000));
 }
 
 TEST(TypicalReturns, UnwithheldTaxIsPayableOnTaxpayersOktmo) {
     Return r;
-    r.employer("45000000", 10000, 12, 0);
+    r.employer(Cp1251Text{"45000000"}, 10000, 12, 0);
     EXPECT_FALSE(r.computeReturn());
     EXPECT_EQ(r.root.section2Other13.taxToPay, rub(15600));
     ASSERT_EQ(r.lines().size(), 1u);
-    expectLine(r.lines()[0], kOther, kTaxpayer, "1", rub(15600));
+    expectLine(r.lines()[0], kOther, kTaxpayer, Cp1251Text{"1"}, rub(15600));
 }
 
 TEST(TypicalReturns, SecuritiesGainReducedByEarlierYearsLoss) {
@@ -115,15 +115,15 @@ TEST(TypicalReturns, SecuritiesGainReducedByEarlierYearsLoss) {
     EXPECT_EQ(s2.taxBase, rub(70000));
     EXPECT_EQ(s2.taxCalculated, rub(9100));
     ASSERT_EQ(r.lines().size(), 1u);
-    expectLine(r.lines()[0], kAgents, "45380000", "2", rub(3900));
+    expectLine(r.lines()[0], kAgents, Cp1251Text{"45380000"}, Cp1251Text{"2"}, rub(3900));
 }
 
 TEST(TypicalReturns, ZeroReturn) {
     Return r;
     EXPECT_FALSE(r.computeReturn());
     ASSERT_EQ(r.lines().size(), 1u);
-    expectLine(r.lines()[0], kOther, kTaxpayer, "3", rub(0));
-    EXPECT_EQ(r.root.section2Other13.rateCode, "13");
+    expectLine(r.lines()[0], kOther, kTaxpayer, Cp1251Text{"3"}, rub(0));
+    EXPECT_EQ(r.root.section2Other13.rateCode, Cp1251Text{"13"});
     EXPECT_EQ(r.root.section2Other13.taxBase, rub(0));
 }
 

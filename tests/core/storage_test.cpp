@@ -99,7 +99,7 @@ TEST_F(StorageFile, WritesHeaderAndItemsByteForByte) {
 
 TEST_F(StorageFile, ReadsBackWhatItWrote) {
     const fs::path p = dir / "a.qv9";
-    const std::string cyr = utf8ToCp1251("Иванов Иван");
+    const Cp1251Text cyr = Cp1251Text::fromUtf8("Иванов Иван");
     const std::int32_t size =
         60 + DocumentStorage::sizeOfText("@X") + DocumentStorage::sizeOfText(cyr) +
         DocumentStorage::sizeOfInt32(2147483647) + DocumentStorage::sizeOfMoney(Money::fromRaw(-12345)) +
@@ -125,7 +125,7 @@ TEST_F(StorageFile, ReadsBackWhatItWrote) {
     EXPECT_EQ(s.readInt32(), 2147483647);
     EXPECT_EQ(s.readMoney(), Money::fromRaw(-12345));
     EXPECT_EQ(s.readDate().days, 43831.5);
-    EXPECT_EQ(s.readText(), "");
+    EXPECT_EQ(s.readText(), Cp1251Text{});
 }
 
 TEST(StorageRead, ValueFormsOfEarlierWriters) {
@@ -222,12 +222,12 @@ TEST(StorageRead, ValuesReadAreNeverTakenForStreams) {
     auto loader = DocumentFile::fromBytes(header() + body);
     auto s = opened(*loader);
     s.openStream("@A");
-    EXPECT_EQ(s.readText(), "@B");
-    EXPECT_EQ(s.readText(), "x0002@B");
+    EXPECT_EQ(s.readText(), Cp1251Text{"@B"});
+    EXPECT_EQ(s.readText(), Cp1251Text{"x0002@B"});
     s.openStream("@B");
     EXPECT_EQ(s.readInt32(), 2);
     s.openStream("@C");
-    EXPECT_EQ(s.readText(), "@D");
+    EXPECT_EQ(s.readText(), Cp1251Text{"@D"});
     s.openStream("@D");
     EXPECT_EQ(s.readInt32(), 4);
     s.openStream("@B");
@@ -338,7 +338,7 @@ TEST(StorageRead, DamagedFilesFailWithStorageFailures) {
         zip.openStorage();
         FAIL();
     } catch (const BadStorageError& e) {
-        EXPECT_EQ(cp1251ToUtf8(e.what()), "Неправильный формат файла декларации, возможно он поврежден.");
+        EXPECT_EQ(e.message().utf8(), "Неправильный формат файла декларации, возможно он поврежден.");
     }
     auto shortHeader = DocumentFile::fromBytes("DLSG  Quil2019");
     EXPECT_THROW(opened(*shortHeader), BadStorageError);
@@ -391,14 +391,14 @@ TEST_F(StorageFile, RefusesValuesThatDoNotFitAnItem) {
     DocumentFile loader(p.string(), 60 + 20000, false);
     DocumentStorage s(&loader);
     s.createStorage("Quil2019");
-    s.writeText(std::string(9999, 'x'));
+    s.writeText(Cp1251Text::fromBytes(std::string(9999, 'x')));
     try {
-        s.writeText(std::string(10000, 'x'));
+        s.writeText(Cp1251Text::fromBytes(std::string(10000, 'x')));
         FAIL();
     } catch (const StorageWriteError& e) {
         EXPECT_NE(std::string(e.what()).find("9999"), std::string::npos);
     }
-    EXPECT_THROW(s.writeText(std::string(9997, 'y')),
+    EXPECT_THROW(s.writeText(Cp1251Text::fromBytes(std::string(9997, 'y'))),
                  StorageWriteError); // beyond the size the file was made with
 }
 
@@ -410,7 +410,7 @@ TEST_F(StorageFile, ZeroSizeAndMissingFiles) {
         DocumentFile((dir / "missing.qv9").string(), 0, true);
         FAIL();
     } catch (const BadStorageError& e) {
-        EXPECT_EQ(cp1251ToUtf8(e.what()),
+        EXPECT_EQ(e.message().utf8(),
                   "Ошибка чтения файла: " + (dir / "missing.qv9").string() + "\rТакого файла нет");
     }
     EXPECT_FALSE(fs::exists(dir / "missing.qv9")); // reading creates nothing
@@ -425,9 +425,9 @@ TEST_F(StorageFile, AFailedSaveLeavesTheOldFileAsItWas) {
     struct Case {
         const char* step;
         int error;
-        std::string message;
+        Cp1251Text message;
     };
-    const std::string general = msg::fileRead(p.string());
+    const Cp1251Text general = msg::fileRead(p.string());
     for (const Case& c :
          {Case{"write", ENOSPC, msg::noSpace()}, Case{"write", EFBIG, msg::fileTooLarge()},
           Case{"sync", EDQUOT, msg::noSpace()}, Case{"sync", EIO, general}, Case{"rename", 0, general}}) {
@@ -456,7 +456,7 @@ TEST_F(StorageFile, AFailedSaveLeavesTheOldFileAsItWas) {
             loader.commit();
             ADD_FAILURE() << "saved";
         } catch (const BadStorageError& e) {
-            EXPECT_EQ(e.what(), c.message);
+            EXPECT_EQ(e.message(), c.message);
         }
         EXPECT_EQ(readFile(p), old);
     }
@@ -507,7 +507,7 @@ TEST_F(StorageFile, SavesKeepPermissionsFollowLinksAndRefuseReadOnlyFiles) {
         DocumentFile((dir / "locked.qv9").string(), 68, false);
         ADD_FAILURE() << "a read-only file was to be replaced";
     } catch (const BadStorageError& e) {
-        EXPECT_EQ(e.what(), msg::fileRead((dir / "locked.qv9").string()));
+        EXPECT_EQ(e.message(), msg::fileRead((dir / "locked.qv9").string()));
     }
     EXPECT_EQ(readFile(dir / "locked.qv9"), "old");
 }
@@ -563,7 +563,7 @@ TEST_F(StorageFile, NamesUpToTheFoldersLimitAreSavedLongerOnesNamedAsTooLong) {
         DocumentFile(tooLong.string(), 68, false);
         ADD_FAILURE() << "a name too long was taken";
     } catch (const BadStorageError& e) {
-        EXPECT_EQ(e.what(), msg::nameTooLong(tooLong.string()));
+        EXPECT_EQ(e.message(), msg::nameTooLong(tooLong.string()));
     }
 }
 
@@ -578,7 +578,7 @@ TEST_F(StorageFile, PathsThatAreNotFilesAreRefused) {
                 DocumentFile(p.string(), reading ? 0 : 68, reading);
                 ADD_FAILURE() << p << " opened";
             } catch (const BadStorageError& e) {
-                EXPECT_EQ(e.what(), msg::notRegularFile(p.string())) << p;
+                EXPECT_EQ(e.message(), msg::notRegularFile(p.string())) << p;
             }
         }
         EXPECT_THROW(requireRegularFileOrNew(p.string()), BadStorageError) << p;

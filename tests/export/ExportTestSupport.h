@@ -23,8 +23,8 @@
 
 namespace kv::test {
 
-inline std::string u(const char* utf8) {
-    return utf8ToCp1251(utf8);
+inline Cp1251Text u(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 // A 3-NDFL file around the blocks of a body: a sound title page, and the Section 1 line
@@ -59,7 +59,7 @@ inline std::string violationsOf(const std::string& bytes, ReturnForm form) {
         return "not well-formed";
     std::string out;
     for (const SchemaViolation& v : report.violations)
-        out += cp1251ToUtf8(v.text) + "\n";
+        out += v.text.utf8() + "\n";
     return out;
 }
 

@@ -87,7 +87,7 @@ HousingObject object(int kind, int sign, int numberKind, const char* number, con
     o.objectKind = kind;
     o.taxpayerSign = sign;
     o.numberKind = numberKind;
-    o.objectNumber = number;
+    o.objectNumber = Cp1251Text::fromBytes(std::string_view(number));
     o.objectAddress = u(address);
     return o;
 }

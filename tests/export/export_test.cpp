@@ -62,11 +62,11 @@ std::string bodyBlocks(const std::string& bytes) {
 }
 
 struct Recorder {
-    std::vector<std::string> messages;
+    std::vector<Cp1251Text> messages;
     FixedClock clock{date(2020, 3, 2)};
     FixedIdSource ids{kGuid};
     ExportServices services() {
-        return {clock, ids, [this](const std::string& m) { messages.push_back(m); }};
+        return {clock, ids, [this](const Cp1251Text& m) { messages.push_back(m); }};
     }
 };
 
@@ -98,11 +98,11 @@ TEST(ExportReturnDriver, FileAndTextHoldTheSameBytes) {
     EXPECT_EQ(folder.names(), std::vector<std::string>{name});
     const std::string bytes = readFile(folder.path() / name);
     EXPECT_EQ(exportReturn("/nonexistent/", d, kExportToText, r.services()), bytes);
-    EXPECT_TRUE(r.messages.empty()) << cp1251ToUtf8(r.messages.empty() ? "" : r.messages[0]);
+    EXPECT_TRUE(r.messages.empty()) << (r.messages.empty() ? std::string() : r.messages[0].utf8());
     expectSoundFile(bytes, d, id);
     // The computation ran: it gave the source its income kind and filled Section 2.
-    EXPECT_EQ(bytes.find(u("ВидДоход=\"\"")), std::string::npos);
-    EXPECT_NE(bytes.find(u("ДоходОбщ=\"100000.00\"")), std::string::npos);
+    EXPECT_EQ(bytes.find(u("ВидДоход=\"\"").bytes()), std::string::npos);
+    EXPECT_NE(bytes.find(u("ДоходОбщ=\"100000.00\"").bytes()), std::string::npos);
 }
 
 TEST(ExportReturnDriver, FailuresReturnErrorAndLeaveNoFile) {
@@ -123,7 +123,7 @@ TEST(ExportReturnDriver, FailuresReturnErrorAndLeaveNoFile) {
     EXPECT_EQ(exportReturn(folder.withSlash(), d, kExportToFile, r.services()), "ERROR");
     EXPECT_TRUE(folder.names().empty());
     const std::string text = exportReturn(folder.withSlash(), d, kExportToText, r.services());
-    EXPECT_NE(text.find(u("ИдФайл=\"NO_NDFL3_../x_../x_")), std::string::npos);
+    EXPECT_NE(text.find(u("ИдФайл=\"NO_NDFL3_../x_../x_").bytes()), std::string::npos);
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.messages[0], exportFailedMessage());
 }
@@ -147,19 +147,19 @@ TEST(ExportReturnDriver, FailedComputationIsReportedAndItsIncompleteFileRefused)
     ASSERT_EQ(r.messages.size(), 2u);
     EXPECT_EQ(r.messages[0], ComputationError::userMessage());
     EXPECT_NE(
-        cp1251ToUtf8(r.messages[1])
-            .find(
-                "Элемент «НалБаза»: элемент стоит не на своем месте или лишний; здесь ожидается «СумНалПу»"),
+        r.messages[1].utf8().find(
+            "Элемент «НалБаза»: элемент стоит не на своем месте или лишний; здесь ожидается «СумНалПу»"),
         std::string::npos)
-        << cp1251ToUtf8(r.messages[1]);
+        << r.messages[1].utf8();
     EXPECT_TRUE(folder.names().empty());
-    EXPECT_NE(exportReturn("", d, kExportToText, r.services()).find(u("<ИмущНалВычНов>")), std::string::npos);
+    EXPECT_NE(exportReturn("", d, kExportToText, r.services()).find(u("<ИмущНалВычНов>").bytes()),
+              std::string::npos);
 }
 
 TEST(ExportReturnDriver, NothingIsIndentedAndValuesRoundTrip) {
     Recorder r;
     Declaration d = smallReturn(r.clock);
-    d.person.surname = std::string("O'\x01<&>\"  \xB8") + "\n";
+    d.person.surname = Cp1251Text::fromBytes(std::string("O'\x01<&>\"  \xB8") + "\n");
     d.person.birthPlace = u("  Москва  ");
     const std::string bytes = exportReturn("", d, kExportToText, r.services());
     expectSoundFile(bytes, d, "NO_NDFL3_7701_7701_770123456703_20200302_" + kGuid);
@@ -195,13 +195,11 @@ TEST(ExportReturnDriver, ExampleReturnsEndToEnd) {
             EXPECT_EQ(name, kExportRefused) << c.file;
             EXPECT_TRUE(folder.names().empty()) << c.file;
             ASSERT_EQ(r.messages.size(), 1u) << c.file;
-            EXPECT_NE(cp1251ToUtf8(r.messages[0]).find(c.refusal), std::string::npos)
-                << cp1251ToUtf8(r.messages[0]);
+            EXPECT_NE(r.messages[0].utf8().find(c.refusal), std::string::npos) << r.messages[0].utf8();
             continue;
         }
         ASSERT_NE(name, "ERROR") << c.file;
-        EXPECT_TRUE(r.messages.empty())
-            << c.file << ": " << (r.messages.empty() ? "" : cp1251ToUtf8(r.messages[0]));
+        EXPECT_TRUE(r.messages.empty()) << c.file << ": " << (r.messages.empty() ? "" : r.messages[0].utf8());
         const std::string bytes = readFile(folder.path() / name);
         expectSoundFile(bytes, d, name.substr(0, name.size() - 4));
         if (*c.blocks != '\0') {

@@ -11,11 +11,11 @@ template <class T>
 T source(const char* inn, const char* kpp, const char* oktmo, const char* name, const char* kind,
          Money income, Money withheld) {
     T s;
-    s.sourceInn = inn;
-    s.sourceKpp = kpp;
-    s.sourceOktmo = oktmo;
+    s.sourceInn = Cp1251Text::fromBytes(std::string_view(inn));
+    s.sourceKpp = Cp1251Text::fromBytes(std::string_view(kpp));
+    s.sourceOktmo = Cp1251Text::fromBytes(std::string_view(oktmo));
     s.sourceName = u(name);
-    s.incomeKind = kind;
+    s.incomeKind = Cp1251Text::fromBytes(std::string_view(kind));
     s.totalIncome = income;
     s.taxWithheld = withheld;
     return s;

@@ -80,7 +80,7 @@ TEST(ExportSchema, BrokenFilesAreRefusedNamingElementAttributeAndRule) {
         ASSERT_EQ(report.violations.size(), 1u) << c.what << "\n" << violationsOf(file, c.form);
         EXPECT_EQ(report.violations[0].line, 1) << c.what;
         if (c.message != nullptr) {
-            EXPECT_EQ(cp1251ToUtf8(report.violations[0].text), c.message) << c.what;
+            EXPECT_EQ(report.violations[0].text.utf8(), c.message) << c.what;
         }
     }
 }
@@ -98,14 +98,14 @@ TEST(ExportSchema, FormOfAFileFromItsVersionOrKnd) {
 TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
     const FixedClock clock(date(2020, 3, 2));
     const FixedIdSource ids(kGuid);
-    std::vector<std::string> messages;
-    const ExportServices services{clock, ids, [&messages](const std::string& m) { messages.push_back(m); }};
+    std::vector<Cp1251Text> messages;
+    const ExportServices services{clock, ids, [&messages](const Cp1251Text& m) { messages.push_back(m); }};
     const TempFolder temp;
     const fs::path& folder = temp.path();
 
     Declaration d = smallReturn(clock);
     const std::string name = exportReturn(folder.string() + "/", d, kExportToFile, services);
-    EXPECT_TRUE(messages.empty()) << cp1251ToUtf8(messages.empty() ? "" : messages[0]);
+    EXPECT_TRUE(messages.empty()) << (messages.empty() ? std::string() : messages[0].utf8());
     EXPECT_TRUE(fs::exists(folder / name)) << name;
     fs::remove(folder / name);
 
@@ -117,7 +117,7 @@ TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
     EXPECT_TRUE(fs::is_empty(folder));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(
-        cp1251ToUtf8(messages[0]),
+        messages[0].utf8(),
         "Файл не сформирован: декларация не соответствует формату 3-НДФЛ 5.14.\r"
         "Элемент «ИстФЛИн», атрибут «ИННФЛ»: значение «77012345601» не соответствует образцу [0-9]{12}.\r"
         "Исправьте эти данные в декларации и повторите выгрузку.");
@@ -128,7 +128,7 @@ TEST(ExportSchema, TheExportWritesNoFileTheSchemaRefuses) {
 TEST(ExportSchema, ExportsOfBothFormsKeepToTheirSchemas) {
     const FixedClock clock(date(2020, 3, 2));
     const FixedIdSource ids(kGuid);
-    const ExportServices services{clock, ids, [](const std::string&) {}};
+    const ExportServices services{clock, ids, [](const Cp1251Text&) {}};
 
     Declaration form3 = smallReturn(clock);
     std::string bytes = exportReturn(std::string(), form3, kExportToText, services);
@@ -144,8 +144,8 @@ TEST(ExportSchema, ExportsOfBothFormsKeepToTheirSchemas) {
     form4.representativeOrganisation = u("ООО \"Право\"");
     bytes = exportReturn(std::string(), form4, kExportToText, services);
     EXPECT_EQ(violationsOf(bytes, ReturnForm::Ndfl4), "");
-    EXPECT_EQ(exportSchemaFault(form4, bytes), "");
-    EXPECT_NE(exportSchemaFault(form3, bytes), "") << "a 4-NDFL file is not a 3-NDFL one";
+    EXPECT_EQ(exportSchemaFault(form4, bytes), Cp1251Text{""});
+    EXPECT_NE(exportSchemaFault(form3, bytes), Cp1251Text{""}) << "a 4-NDFL file is not a 3-NDFL one";
 }
 
 } // namespace

@@ -15,9 +15,10 @@ const std::string kZeroBase13 =
 TEST(SectionsExport, BudgetLinesThenTaxBasesDividendsFirst) {
     ExportFixture f;
     ReturnComputation& s = *f.sum;
-    s.section1.lines = {{"18210102010011000110", "45382000", "2", rub(5200)},
-                        {"18210102030011000110", "45382000000", "1", rub(1300)},
-                        {"18210102020011000110", "45382000", "3", Money()}};
+    s.section1.lines = {
+        {Cp1251Text{"18210102010011000110"}, Cp1251Text{"45382000"}, Cp1251Text{"2"}, rub(5200)},
+        {Cp1251Text{"18210102030011000110"}, Cp1251Text{"45382000000"}, Cp1251Text{"1"}, rub(1300)},
+        {Cp1251Text{"18210102020011000110"}, Cp1251Text{"45382000"}, Cp1251Text{"3"}, Money()}};
     s.section1.lineCount = 3;
     s.section2Other13.rateCode = "13";
     s.section2Other13.totalIncome = rub(600000, 55);

@@ -9,7 +9,7 @@ namespace {
 
 Appendix8Operation operation(const char* kind, Money income, Money costs, Money expenses) {
     Appendix8Operation op;
-    op.operationKind = kind;
+    op.operationKind = Cp1251Text::fromBytes(std::string_view(kind));
     op.income = income;
     op.costs = costs;
     op.expenses = expenses;
@@ -22,7 +22,7 @@ PensionContractLine contract(int kind, const char* number, Money deductible) {
     c.fundName = u("АО НПФ Тихая гавань");
     c.fundInn = "7709990047";
     c.fundKpp = "770401001";
-    c.contractNumber = number;
+    c.contractNumber = Cp1251Text::fromBytes(std::string_view(number));
     c.contractDate = date(2018, 4, 9);
     c.deductible = deductible;
     return c;
@@ -49,9 +49,9 @@ TEST(SecuritiesExport, OperationsSalesAndPensionContractsInOrder) {
     s.securitiesSummary.operations = {plain, twoLosses, gap};
     s.securitiesSummary.operationCount = 3;
     s.russian13.realEstateSales = {
-        {"77:01:0004011:1234", rub(5000000), rub(3000000), rub(3500000), rub(3500000)}};
+        {Cp1251Text{"77:01:0004011:1234"}, rub(5000000), rub(3000000), rub(3500000), rub(3500000)}};
     s.russian13.realEstateSaleCount = 1;
-    s.russian30.realEstateSales = {{"50:02:1", Money(), Money(), Money(), Money()}};
+    s.russian30.realEstateSales = {{Cp1251Text{"50:02:1"}, Money(), Money(), Money(), Money()}};
     s.russian30.realEstateSaleCount = 1;
     s.pensionContracts.contracts = {contract(1, "N-1", rub(12000)), contract(2, "n-2", rub(3000))};
     s.pensionContracts.contractCount = 2;
@@ -102,7 +102,7 @@ TEST(SecuritiesExport, AmountWidths) {
     ReturnComputation& s = *f.sum;
     s.securitiesSummary.operations = {operation("01", trillion, trillion, trillion)};
     s.securitiesSummary.operationCount = 1;
-    s.russian30.realEstateSales = {{"1", trillion, trillion, trillion, trillion}};
+    s.russian30.realEstateSales = {{Cp1251Text{"1"}, trillion, trillion, trillion, trillion}};
     s.russian30.realEstateSaleCount = 1;
     s.pensionContracts.totalDeductible = trillion;
     writeSecurities(f.body(), s);

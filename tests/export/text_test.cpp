@@ -16,17 +16,18 @@ const std::string kGuid = "0F8FAD5B-D9CB-469F-A165-70867728950E";
 TEST(FileIdentity, IdentifierByFormAndInn) {
     struct Case {
         bool form4;
-        std::string inn;
+        Cp1251Text inn;
         std::string expected;
     } cases[] = {
-        {false, "500100732259", "NO_NDFL3_7701_7701_500100732259_20200302_" + kGuid},
-        {false, "", "NO_NDFL3_7701_7701_000000000000_20200302_" + kGuid},
-        {false, "   ", "NO_NDFL3_7701_7701_   _20200302_" + kGuid},
-        {true, "500100732259", "NO_NDFL4_7701_7701_500100732259_20200302_" + kGuid},
-        {true, "", "NO_NDFL4_7701_7701__20200302_" + kGuid},
+        {false, Cp1251Text{"500100732259"}, "NO_NDFL3_7701_7701_500100732259_20200302_" + kGuid},
+        {false, Cp1251Text{""}, "NO_NDFL3_7701_7701_000000000000_20200302_" + kGuid},
+        {false, Cp1251Text{"   "}, "NO_NDFL3_7701_7701_   _20200302_" + kGuid},
+        {true, Cp1251Text{"500100732259"}, "NO_NDFL4_7701_7701_500100732259_20200302_" + kGuid},
+        {true, Cp1251Text{""}, "NO_NDFL4_7701_7701__20200302_" + kGuid},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(fileIdentifier(c.form4, "7701", c.inn, date(2020, 3, 2), kGuid), c.expected) << c.inn;
+        EXPECT_EQ(fileIdentifier(c.form4, Cp1251Text{"7701"}, c.inn, date(2020, 3, 2), kGuid), c.expected)
+            << c.inn.bytes();
 }
 
 TEST(FileIdentity, GuidsAreNewUpperCaseAndWellFormed) {
@@ -35,7 +36,7 @@ TEST(FileIdentity, GuidsAreNewUpperCaseAndWellFormed) {
     for (int i = 0; i < 5; ++i) {
         const std::string g = ids.newGuid();
         EXPECT_TRUE(isGuidText(g)) << g;
-        EXPECT_EQ(g, upperCp1251(g));
+        EXPECT_EQ(g, upperCp1251(Cp1251Text::fromBytes(g)).bytes());
         seen.insert(g);
     }
     EXPECT_EQ(seen.size(), 5u);
@@ -83,30 +84,32 @@ TEST(ExportText, RepresentativeNameSplit) {
 }
 
 TEST(ExportText, CodesDatesAndDecimalPoint) {
-    EXPECT_EQ(zeroPadded("36", 3), "036");
-    EXPECT_EQ(zeroPadded(" 840 ", 3), "840");
-    EXPECT_EQ(zeroPadded("", 3), "000");
-    EXPECT_EQ(zeroPadded("21", 2), "21");
-    EXPECT_EQ(zeroPadded("1234", 3), "1234");
-    EXPECT_EQ(decimalPoint(" 1234,5 "), "1234.5");
-    EXPECT_EQ(decimalPoint("72.0123"), "72.0123");
-    EXPECT_EQ(exportDate(date(2019, 1, 5)), "05.01.2019");
+    EXPECT_EQ(zeroPadded(Cp1251Text{"36"}, 3), Cp1251Text{"036"});
+    EXPECT_EQ(zeroPadded(Cp1251Text{" 840 "}, 3), Cp1251Text{"840"});
+    EXPECT_EQ(zeroPadded(Cp1251Text{""}, 3), Cp1251Text{"000"});
+    EXPECT_EQ(zeroPadded(Cp1251Text{"21"}, 2), Cp1251Text{"21"});
+    EXPECT_EQ(zeroPadded(Cp1251Text{"1234"}, 3), Cp1251Text{"1234"});
+    EXPECT_EQ(decimalPoint(" 1234,5 "), Cp1251Text{"1234.5"});
+    EXPECT_EQ(decimalPoint("72.0123"), Cp1251Text{"72.0123"});
+    EXPECT_EQ(exportDate(date(2019, 1, 5)), Cp1251Text{"05.01.2019"});
     EXPECT_EQ(identifierDate(date(2019, 1, 5)), "20190105");
 }
 
 TEST(XmlTree, KeepsOrderUpperCasesAndSavesWindows1251) {
     xml::Document doc = xml::Document::parse("<Файл/>");
     xml::Element file = doc.root();
-    file.setVerbatim("ИдФайл", "id_lower");
+    file.setVerbatim("ИдФайл", Cp1251Text{"id_lower"});
     xml::Element a = file.append("Б");
-    a.set("я", u("ёлка & \"ель\" <ok>")).set("а", "abc").set("ю", std::string("x\x01y\tz\x98", 6));
+    a.set("я", u("ёлка & \"ель\" <ok>"))
+        .set("а", Cp1251Text{"abc"})
+        .set("ю", Cp1251Text::fromBytes(std::string_view("x\x01y\tz\x98", 6)));
     file.append("А");
 
     EXPECT_EQ(file.utf8Text(), "<Файл ИдФайл=\"id_lower\"><Б я=\"ЁЛКА &amp; &quot;ЕЛЬ&quot; &lt;OK&gt;\" "
                                "а=\"ABC\" ю=\"X Y&#9;Z \"/><А/></Файл>");
     const std::string bytes = doc.windows1251Bytes();
     EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n", 0), 0u);
-    EXPECT_NE(bytes.find(u("<Файл ИдФайл=\"id_lower\"><Б я=\"ЁЛКА")), std::string::npos);
+    EXPECT_NE(bytes.find(u("<Файл ИдФайл=\"id_lower\"><Б я=\"ЁЛКА").bytes()), std::string::npos);
 
     const xml::Document again = xml::Document::parse(bytes);
     EXPECT_EQ(again.root().utf8Text(), file.utf8Text());

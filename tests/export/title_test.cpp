@@ -106,8 +106,8 @@ TEST(TitlePage, Form3RootAndTaxpayerCategories) {
         << text;
 
     // A byte Windows-1251 has no character for must not make the root unreadable.
-    f.doc.inspectionCode = "77\x98"
-                           "01";
+    f.doc.inspectionCode = Cp1251Text::fromBytes(std::string_view("77\x98"
+                                                                  "01"));
     EXPECT_NE(
         buildReturnXml(f.doc, *f.sum, f.clock.today(), kGuid).tree.root().utf8Text().find("NO_NDFL3_77 01_"),
         std::string::npos);

@@ -26,18 +26,18 @@ inline std::string certificateBytes(const std::string& name) {
 // The fixture with the first `from` replaced by `to` (both UTF-8).
 inline std::string editedCertificate(const std::string& name, const std::string& from,
                                      const std::string& to) {
-    std::string text = cp1251ToUtf8(certificateBytes(name));
+    std::string text = Cp1251Text::fromBytes(certificateBytes(name)).utf8();
     const std::size_t at = text.find(from);
     if (at == std::string::npos)
         throw std::runtime_error("fixture " + name + " has no " + from);
     text.replace(at, from.size(), to);
-    return utf8ToCp1251(text);
+    return Cp1251Text::fromUtf8(text).bytes();
 }
 
 inline CertificateFile readCertificate(const std::string& bytes) {
     CertificateReading r = readIncomeCertificates(bytes);
     if (!r.file)
-        throw std::runtime_error("refused: " + cp1251ToUtf8(r.fault));
+        throw std::runtime_error("refused: " + r.fault.utf8());
     return *r.file;
 }
 

@@ -23,8 +23,8 @@ Declaration newReturn(std::uint8_t kind = 0) {
     return d;
 }
 
-std::string utf8(const std::string& cp1251) {
-    return cp1251ToUtf8(cp1251);
+std::string utf8(const Cp1251Text& cp1251) {
+    return cp1251.utf8();
 }
 
 // Reads a file and prepares its first certificate for the return.
@@ -47,9 +47,9 @@ TEST(CertificateImport, SalaryBecomesOneSourceAtThirteenPercent) {
     ASSERT_EQ(p.import.incomes13.size(), 1u);
     const ThirteenPercentSource& s = p.import.incomes13[0];
     EXPECT_EQ(utf8(s.sourceName), "ООО \"РОМАШКА\"");
-    EXPECT_EQ(s.sourceInn, "7728012340");
-    EXPECT_EQ(s.sourceKpp, "772801001");
-    EXPECT_EQ(s.sourceOktmo, "45397000");
+    EXPECT_EQ(s.sourceInn, Cp1251Text{"7728012340"});
+    EXPECT_EQ(s.sourceKpp, Cp1251Text{"772801001"});
+    EXPECT_EQ(s.sourceOktmo, Cp1251Text{"45397000"});
     EXPECT_EQ(s.itemCount(), 13);
     EXPECT_EQ(s.totalIncome, amount("610150.50"));
     EXPECT_EQ(s.taxWithheld, amount("79320"));
@@ -91,8 +91,8 @@ TEST(CertificateImport, PersonAgentIsAPayerWithoutKpp) {
     ASSERT_TRUE(p.import.accepted()) << utf8(p.import.fault);
     const ThirteenPercentSource& s = p.import.incomes13.at(0);
     EXPECT_EQ(utf8(s.sourceName), "Смирнов Олег Петрович");
-    EXPECT_EQ(s.sourceInn, "770123456703");
-    EXPECT_EQ(s.sourceKpp, "");
+    EXPECT_EQ(s.sourceInn, Cp1251Text{"770123456703"});
+    EXPECT_EQ(s.sourceKpp, Cp1251Text{""});
     EXPECT_EQ(s.totalIncome, amount("300000"));
 }
 
@@ -223,7 +223,7 @@ TEST(CertificateImport, MoreLinesThanASourceHoldsAreRefusedNotThrown) {
     Declaration d = newReturn();
     const Prepared p = prepare(bytes, d);
     EXPECT_FALSE(p.import.accepted());
-    EXPECT_EQ(p.import.fault, ListFull().what());
+    EXPECT_EQ(p.import.fault, ListFull().message());
 }
 
 TEST(CertificateImport, WarnsWhereTheCertificateDisagreesWithItself) {
@@ -246,7 +246,7 @@ TEST(CertificateImport, WarnsWhereTheCertificateDisagreesWithItself) {
         const Prepared p = prepare(editedCertificate("salary.xml", c.from, c.to), newReturn());
         ASSERT_TRUE(p.import.accepted()) << utf8(p.import.fault);
         std::string all;
-        for (const std::string& w : p.import.warnings)
+        for (const Cp1251Text& w : p.import.warnings)
             all += utf8(w) + "\n";
         for (const std::string& fragment : c.fragments)
             EXPECT_NE(all.find(fragment), std::string::npos) << all;
@@ -257,15 +257,15 @@ TEST(CertificateImport, ChoosesTheTaxpayersCertificate) {
     const CertificateFile f = test::readCertificate(certificateBytes("two_recipients.xml"));
     Taxpayer person;
     EXPECT_TRUE(certificatesOfTaxpayer(f, person).empty());
-    person.surname = utf8ToCp1251("иванов");
-    person.firstName = utf8ToCp1251("Иван");
+    person.surname = Cp1251Text::fromUtf8("иванов");
+    person.firstName = Cp1251Text::fromUtf8("Иван");
     person.birthDate = *DateValue::parseText("12.05.1985");
     EXPECT_EQ(certificatesOfTaxpayer(f, person), std::vector<int>{1});
     person.birthDate = *DateValue::parseText("12.05.1986");
     EXPECT_TRUE(certificatesOfTaxpayer(f, person).empty());
     person.inn = "500123456750"; // the INN decides when there is one
     EXPECT_EQ(certificatesOfTaxpayer(f, person), std::vector<int>{0});
-    EXPECT_EQ(certificatesWithInn(f, " 772801234583 "), std::vector<int>{1});
+    EXPECT_EQ(certificatesWithInn(f, Cp1251Text{" 772801234583 "}), std::vector<int>{1});
     EXPECT_EQ(utf8(recipientLabel(f.certificates[0])),
               "Сидорова Мария Олеговна, ИНН 500123456750, дата рождения 03.11.1990, справка № 6");
 }
@@ -288,7 +288,7 @@ TEST(CertificateImport, ImportingTwiceReplacesInsteadOfDoubling) {
 TEST(CertificateImport, SourceTypedByHandWithTheSameAgentIsOfferedForReplacement) {
     Declaration d = newReturn();
     ThirteenPercentSource typed;
-    typed.sourceName = utf8ToCp1251("Ромашка");
+    typed.sourceName = Cp1251Text::fromUtf8("Ромашка");
     typed.sourceInn = "7728012340";
     typed.sourceKpp = "772801001";
     typed.sourceOktmo = "45397000";

@@ -13,16 +13,16 @@ using test::editedCertificate;
 TEST(CertificateReader, ReadsAgentRecipientAndMonths) {
     const CertificateFile f = test::readCertificate(certificateBytes("salary.xml"));
     EXPECT_EQ(f.year, 2019);
-    EXPECT_EQ(cp1251ToUtf8(f.agent.name), "ООО \"РОМАШКА\"");
-    EXPECT_EQ(f.agent.inn, "7728012340");
-    EXPECT_EQ(f.agent.kpp, "772801001");
-    EXPECT_EQ(f.agent.oktmo, "45397000");
+    EXPECT_EQ(f.agent.name.utf8(), "ООО \"РОМАШКА\"");
+    EXPECT_EQ(f.agent.inn, Cp1251Text{"7728012340"});
+    EXPECT_EQ(f.agent.kpp, Cp1251Text{"772801001"});
+    EXPECT_EQ(f.agent.oktmo, Cp1251Text{"45397000"});
     EXPECT_FALSE(f.agent.isPerson);
     ASSERT_EQ(f.certificates.size(), 1u);
     const Certificate& c = f.certificates[0];
-    EXPECT_EQ(c.number, "17");
-    EXPECT_EQ(cp1251ToUtf8(c.recipient.surname), "Иванов");
-    EXPECT_EQ(c.recipient.inn, "772801234583");
+    EXPECT_EQ(c.number, Cp1251Text{"17"});
+    EXPECT_EQ(c.recipient.surname.utf8(), "Иванов");
+    EXPECT_EQ(c.recipient.inn, Cp1251Text{"772801234583"});
     EXPECT_EQ(c.recipient.birthDate, *DateValue::parseText("12.05.1985"));
     ASSERT_EQ(c.blocks.size(), 1u);
     const CertificateRateBlock& b = c.blocks[0];
@@ -30,7 +30,7 @@ TEST(CertificateReader, ReadsAgentRecipientAndMonths) {
     EXPECT_EQ(b.totals.income, amount("610150.50"));
     EXPECT_EQ(b.totals.taxWithheld, amount("79320"));
     ASSERT_EQ(b.incomes.size(), 13u);
-    EXPECT_EQ(b.incomes[6].code, "2012");
+    EXPECT_EQ(b.incomes[6].code, Cp1251Text{"2012"});
     EXPECT_EQ(b.incomes[6].month, 6);
     EXPECT_EQ(b.incomes[6].amount, amount("10150.50"));
     EXPECT_GT(b.incomes[6].line, b.incomes[5].line);
@@ -39,20 +39,20 @@ TEST(CertificateReader, ReadsAgentRecipientAndMonths) {
 TEST(CertificateReader, ReadsPersonAgentAndDeductions) {
     const CertificateFile person = test::readCertificate(certificateBytes("person_agent.xml"));
     EXPECT_TRUE(person.agent.isPerson);
-    EXPECT_EQ(cp1251ToUtf8(person.agent.name), "Смирнов Олег Петрович");
-    EXPECT_EQ(person.agent.inn, "770123456703");
-    EXPECT_EQ(person.agent.kpp, "");
+    EXPECT_EQ(person.agent.name.utf8(), "Смирнов Олег Петрович");
+    EXPECT_EQ(person.agent.inn, Cp1251Text{"770123456703"});
+    EXPECT_EQ(person.agent.kpp, Cp1251Text{""});
 
     const CertificateFile gifts = test::readCertificate(certificateBytes("gifts.xml"));
     const auto& incomes = gifts.certificates[0].blocks[0].incomes;
     ASSERT_EQ(incomes.back().deductions.size(), 1u);
-    EXPECT_EQ(incomes.back().deductions[0].code, "503");
+    EXPECT_EQ(incomes.back().deductions[0].code, Cp1251Text{"503"});
     EXPECT_EQ(incomes.back().deductions[0].amount, amount("4000"));
 
     const CertificateFile standard = test::readCertificate(certificateBytes("standard.xml"));
     const auto& granted = standard.certificates[0].blocks[0].agentDeductions;
     ASSERT_EQ(granted.size(), 1u);
-    EXPECT_EQ(granted[0].code, "126");
+    EXPECT_EQ(granted[0].code, Cp1251Text{"126"});
     EXPECT_EQ(granted[0].amount, amount("16800"));
 }
 
@@ -99,7 +99,7 @@ TEST(CertificateReader, RefusesBadAndForeignFilesSayingWhy) {
         SCOPED_TRACE(c.what);
         const CertificateReading r = readIncomeCertificates(c.bytes);
         EXPECT_FALSE(r.file.has_value());
-        const std::string message = cp1251ToUtf8(r.fault);
+        const std::string message = r.fault.utf8();
         for (const std::string& fragment : c.fragments)
             EXPECT_NE(message.find(fragment), std::string::npos) << message;
     }

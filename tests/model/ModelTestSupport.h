@@ -13,8 +13,13 @@
 
 namespace kv::test {
 
-inline std::string cp(const char* utf8) {
-    return utf8ToCp1251(utf8);
+inline Cp1251Text cp(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
+}
+
+// The same text as the bytes a document stores.
+inline std::string cpBytes(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8).bytes();
 }
 
 // A damaged document fails with a storage failure or a conversion failure,

@@ -23,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::amount;
 using test::cp;
+using test::cpBytes;
 using test::items;
 using test::readFile;
 
@@ -87,7 +88,7 @@ TEST_F(DeclarationTest, NewDeclarationHasTheDefaultsAndNoIncomeList) {
     EXPECT_EQ(d.farmFoundingDate, DateValue::fromYmd(2000, 1, 1));
     EXPECT_EQ(d.incomeFlags(), 0);
     EXPECT_EQ(d.sheetCountAutomatic, 0);
-    EXPECT_EQ(d.person.citizenshipCountryCode, "643");
+    EXPECT_EQ(d.person.citizenshipCountryCode, Cp1251Text{"643"});
     EXPECT_EQ(d.standardDeductions.selfCode, 103);
     EXPECT_FALSE(d.incomes13.exists());
     EXPECT_EQ(d.incomes13.count(), 0);
@@ -296,7 +297,7 @@ TEST_F(DeclarationTest, IncomeListsKeepEntryOrderAndHoldAThousandRecords) {
     d.setIncomeFlags(Declaration::kBusinessIncomes);
     for (const char* kind : {"1", "2", "3"}) {
         BusinessActivity b;
-        b.activityKind = kind;
+        b.activityKind = Cp1251Text::fromBytes(std::string_view(kind));
         const std::int32_t index = d.businessIncomes.add(b);
         EXPECT_EQ(index, d.businessIncomes.count() - 1);
     }
@@ -305,15 +306,15 @@ TEST_F(DeclarationTest, IncomeListsKeepEntryOrderAndHoldAThousandRecords) {
     d.businessIncomes.set(2, replacement);
     d.businessIncomes.remove(0);
     ASSERT_EQ(d.businessIncomes.count(), 2);
-    EXPECT_EQ(d.businessIncomes.get(0).activityKind, "2");
-    EXPECT_EQ(d.businessIncomes.get(1).activityKind, "9");
+    EXPECT_EQ(d.businessIncomes.get(0).activityKind, Cp1251Text{"2"});
+    EXPECT_EQ(d.businessIncomes.get(1).activityKind, Cp1251Text{"9"});
     EXPECT_THROW(d.businessIncomes.get(2), StorageAllocationError);
 
     while (d.businessIncomes.count() < kMaxListItems)
         d.businessIncomes.add();
     EXPECT_THROW(d.businessIncomes.add(), ListFull);
     EXPECT_EQ(d.businessIncomes.count(), kMaxListItems);
-    EXPECT_EQ(d.businessIncomes.get(1).activityKind, "9");
+    EXPECT_EQ(d.businessIncomes.get(1).activityKind, Cp1251Text{"9"});
 }
 
 // A new return saved at once, after the shell has marked the certificate incomes.
@@ -411,9 +412,10 @@ TEST_F(DeclarationTest, DocumentsRoundTripThroughAFile) {
 
 // Every text the user types, each set alone to every stream name of the document: it
 // comes back as that text, and no stream is taken from it. One of them per call.
-void setEveryTextField(Declaration& d, std::size_t field, const std::string& v) {
+void setEveryTextField(Declaration& d, std::size_t field, const std::string& bytes) {
+    const Cp1251Text v = Cp1251Text::fromBytes(bytes);
     auto source = [&](IncomeSource& s, std::size_t k) {
-        std::string* texts[] = {&s.sourceInn, &s.sourceKpp, &s.sourceOktmo, &s.sourceName};
+        Cp1251Text* texts[] = {&s.sourceInn, &s.sourceKpp, &s.sourceOktmo, &s.sourceName};
         *texts[k % 4] = v;
     };
     Taxpayer& p = d.person;
@@ -505,8 +507,8 @@ TEST_F(DeclarationTest, TextsEqualToStreamNamesAreNeverTakenForStreams) {
     typed.person.birthPlace = "@PersonAddress";
     typed.person.addressStreet = "@DeclInquiry";
     const Declaration back = loaded(typed.saveToBytes());
-    EXPECT_EQ(back.person.birthPlace, "@PersonAddress");
-    EXPECT_EQ(back.person.addressStreet, "@DeclInquiry");
+    EXPECT_EQ(back.person.birthPlace, Cp1251Text{"@PersonAddress"});
+    EXPECT_EQ(back.person.addressStreet, Cp1251Text{"@DeclInquiry"});
     EXPECT_EQ(back.person.addressCity, base.person.addressCity);
     EXPECT_EQ(back.incomes13.count(), base.incomes13.count());
 }
@@ -576,12 +578,12 @@ TEST_F(DeclarationTest, EveryRecordKindIsInTheAllRecordsReturnAndItsSizeIsExact)
 TEST_F(DeclarationTest, BusinessTotalsOverrideTheirCopiesInDeclInfo) {
     Declaration d = businessByNorm(clock);
     std::string doc = savedBytes(d);
-    const std::string first = items({cp("Доверенность"), "250000"});
+    const std::string first = items({cpBytes("Доверенность"), "250000"});
     const auto at = doc.find(first);
     ASSERT_NE(at, std::string::npos);
     ASSERT_NE(doc.find(items({"250000"}), at + first.size()),
               std::string::npos); // the copy in "@DeclBusiness"
-    doc.replace(at, first.size(), items({cp("Поручение12"), "999999"}));
+    doc.replace(at, first.size(), items({cpBytes("Поручение12"), "999999"}));
     const Declaration back = loaded(doc);
     EXPECT_EQ(back.representativeDocument, cp("Доверенность"));
     EXPECT_EQ(back.estimatedIncome, amount("250000"));
@@ -601,7 +603,7 @@ void writeDate(DocumentStorage& s, const OldFile& f, int y, int m, int d) {
     if (f.numericDates())
         s.writeDate(date);
     else
-        s.writeText(date.text('.'));
+        s.writeText(Cp1251Text::fromBytes(date.text('.')));
 }
 
 // "@DeclInfo" with bit 0 and the property deduction, then the taxpayer of a 2013-or-later file.
@@ -625,7 +627,7 @@ void writeDeclInfoAndPerson(DocumentStorage& s, const OldFile& f, std::uint8_t f
 
     s.beginStream("@PersonName");
     for (const char* t : {"Surname", "Name", "Patronymic", "770123456703", "", "0"})
-        s.writeText(t);
+        s.writeText(Cp1251Text::fromBytes(std::string_view(t)));
     s.beginStream("@PersonDocument");
     s.writeInt16(21);
     s.writeText("");
@@ -637,7 +639,7 @@ void writeDeclInfoAndPerson(DocumentStorage& s, const OldFile& f, std::uint8_t f
     s.writeByte(0);
     s.beginStream("@Foreigner");
     for (const char* t : {"1", "X", "", "643"})
-        s.writeText(t);
+        s.writeText(Cp1251Text::fromBytes(std::string_view(t)));
     s.beginStream("@PhoneForeignerHome");
     s.writeText("");
     s.writeText("");
@@ -670,7 +672,7 @@ std::string currentYearDocument(const OldFile& f) {
         if (f.major * 65536 + f.minor >= DocumentStorage::kVersion11)
             s.writeByte(1);
         for (const char* t : {"7701234560", "770101001", "45379000", "Employer"})
-            s.writeText(t);
+            s.writeText(Cp1251Text::fromBytes(std::string_view(t)));
         for (int i = 0; i < 4; ++i)
             s.writeMoney(amount("0"));
         s.writeByte(0);
@@ -718,7 +720,7 @@ TEST_F(DeclarationTest, CurrentYearDocumentsOfEarlierContainerVersionsAreReadWho
          {OldFile{"Quil2019", 1, 0}, OldFile{"Quil2019", 1, 1}, OldFile{"Quil2019", 1, 2}}) {
         SCOPED_TRACE(f.minor);
         const Declaration d = loaded(currentYearDocument(f));
-        EXPECT_EQ(d.inspectionCode, "7701");
+        EXPECT_EQ(d.inspectionCode, Cp1251Text{"7701"});
         EXPECT_EQ(d.correctionNumber, 2);
         EXPECT_EQ(d.documentDate, DateValue::fromYmd(2004, 3, 15));
         EXPECT_EQ(d.reservedInt8, 9);
@@ -726,18 +728,18 @@ TEST_F(DeclarationTest, CurrentYearDocumentsOfEarlierContainerVersionsAreReadWho
         EXPECT_EQ(d.foreignAppendixSheets, 1);
         EXPECT_EQ(d.foreignerFixedAdvance, amount("7"));
         EXPECT_EQ(d.person.birthDate, DateValue::fromYmd(1985, 4, 12));
-        EXPECT_EQ(d.person.oktmo, "45379000");
+        EXPECT_EQ(d.person.oktmo, Cp1251Text{"45379000"});
         ASSERT_EQ(d.incomes13.count(), 1);
         EXPECT_EQ(d.incomes13.get(0).isPrimaryWorkplace, f.minor >= 1 ? 1 : 0);
-        EXPECT_EQ(d.incomes13.get(0).sourceInn, "7701234560");
-        EXPECT_EQ(d.incomes13.get(0).sourceName, "Employer");
+        EXPECT_EQ(d.incomes13.get(0).sourceInn, Cp1251Text{"7701234560"});
+        EXPECT_EQ(d.incomes13.get(0).sourceName, Cp1251Text{"Employer"});
         ASSERT_EQ(d.propertyDeductions.objects.count(), 1);
         const auto& flat = d.propertyDeductions.objects.get(0);
         EXPECT_EQ(flat.rightRegistrationDate, DateValue::fromYmd(2019, 6, 20));
         EXPECT_EQ(flat.transferActDate, DateValue::fromYmd(2003, 1, 1));
         EXPECT_EQ(flat.landRegistrationDate, DateValue::fromYmd(2018, 12, 31));
         EXPECT_EQ(flat.objectCost, amount("3500000"));
-        EXPECT_EQ(flat.objectNumber, "77:07:0009001:1342");
+        EXPECT_EQ(flat.objectNumber, Cp1251Text{"77:07:0009001:1342"});
     }
 }
 
@@ -754,13 +756,13 @@ TEST_F(DeclarationTest, EarlierProgramYearsGiveTheTaxpayerOnly) {
             f.identifier);
         test::setContainerVersion(doc, f.major, f.minor);
         const Declaration d = loaded(doc);
-        EXPECT_EQ(d.person.surname, "Surname");
+        EXPECT_EQ(d.person.surname, Cp1251Text{"Surname"});
         EXPECT_EQ(d.person.birthDate, DateValue::fromYmd(1985, 4, 12));
-        EXPECT_EQ(d.person.oktmo, "45379000");
-        EXPECT_EQ(d.person.contactPhone, "123");
+        EXPECT_EQ(d.person.oktmo, Cp1251Text{"45379000"});
+        EXPECT_EQ(d.person.contactPhone, Cp1251Text{"123"});
         EXPECT_EQ(d.incomeFlags(), 0);
         EXPECT_FALSE(d.incomes13.exists());
-        EXPECT_EQ(d.inspectionCode, "");
+        EXPECT_EQ(d.inspectionCode, Cp1251Text{""});
         EXPECT_EQ(d.correctionNumber, 0);
         EXPECT_EQ(d.documentDate, kToday);
         EXPECT_EQ(d.foreignerFixedAdvance, Money{});
@@ -774,7 +776,7 @@ TEST_F(DeclarationTest, UnknownProgramYearReadsTheTaxpayerByTheOldestRules) {
             s.beginStream("@DeclInfo");
             s.beginStream("@PersonName");
             for (const char* t : {"Surname", "Name", "Patronymic", "770123456703"})
-                s.writeText(t);
+                s.writeText(Cp1251Text::fromBytes(std::string_view(t)));
             s.beginStream("@PersonDocument");
             s.writeInt16(21);
             s.writeText("");
@@ -793,11 +795,11 @@ TEST_F(DeclarationTest, UnknownProgramYearReadsTheTaxpayerByTheOldestRules) {
         f.identifier);
     test::setContainerVersion(doc, f.major, f.minor);
     const Declaration d = loaded(doc);
-    EXPECT_EQ(d.person.inn, "770123456703");
-    EXPECT_EQ(d.person.nameSign, "0");
+    EXPECT_EQ(d.person.inn, Cp1251Text{"770123456703"});
+    EXPECT_EQ(d.person.nameSign, Cp1251Text{"0"});
     EXPECT_EQ(d.person.birthDate, DateValue::fromYmd(1985, 4, 12));
-    EXPECT_EQ(d.person.citizenshipStatus, "2");
-    EXPECT_EQ(d.person.addressFlat, "street");
+    EXPECT_EQ(d.person.citizenshipStatus, Cp1251Text{"2"});
+    EXPECT_EQ(d.person.addressFlat, Cp1251Text{"street"});
     EXPECT_EQ(d.incomeFlags(), 0);
 }
 
@@ -811,7 +813,7 @@ TEST_F(DeclarationTest, DamagedFilesFailWithTheirStorageMessages) {
     struct Case {
         std::string name;
         std::function<void(std::string&)> damage;
-        std::string message;
+        Cp1251Text message;
     };
     auto replaceFirst = [](std::string from, std::string to) {
         return [from, to](std::string& doc) {
@@ -855,7 +857,7 @@ TEST_F(DeclarationTest, DamagedFilesFailWithTheirStorageMessages) {
             d.loadFromBytes(doc);
             ADD_FAILURE() << "loaded";
         } catch (const StorageError& e) {
-            EXPECT_EQ(e.what(), c.message);
+            EXPECT_EQ(e.message(), c.message);
         }
     }
 }
@@ -892,7 +894,7 @@ TEST_F(DeclarationTest, WhatWasReadBeforeAMissingStreamStays) {
     doc.replace(doc.find("@StandartDeduct"), 15, "@StandartDeducX");
     Declaration d = fresh();
     EXPECT_THROW(d.loadFromBytes(doc), StreamOpenError);
-    EXPECT_EQ(d.inspectionCode, "7701");
+    EXPECT_EQ(d.inspectionCode, Cp1251Text{"7701"});
     ASSERT_EQ(d.incomes13.count(), 1);
     EXPECT_EQ(d.incomes13.get(0).totalIncome, amount("960000"));
 }
@@ -933,7 +935,7 @@ TEST_F(DeclarationTest, FilesAreReplacedWholeAndMissingFilesReportThePath) {
         d.loadFromFile(missing);
         ADD_FAILURE() << "a missing file loaded";
     } catch (const BadStorageError& e) {
-        EXPECT_EQ(e.what(), msg::fileMissing(missing));
+        EXPECT_EQ(e.message(), msg::fileMissing(missing));
     }
     EXPECT_FALSE(fs::exists(missing));
 }

@@ -16,6 +16,7 @@ namespace {
 
 using test::amount;
 using test::cp;
+using test::cpBytes;
 using test::items;
 
 constexpr std::size_t kHeader = DocumentStorage::kHeaderSize;
@@ -238,7 +239,7 @@ std::vector<LayoutCase> grantedLayouts() {
                                   "0",
                                   "@PensSub001",
                                   "4",
-                                  cp("ПФР"),
+                                  cpBytes("ПФР"),
                                   "7709990047",
                                   "770401001",
                                   "12/3",
@@ -314,7 +315,7 @@ std::vector<LayoutCase> grantedLayouts() {
                                   "410000.75",
                                   "1",
                                   "50:20:0041002:1105",
-                                  cp("д. Сосновка")})));
+                                  cpBytes("д. Сосновка")})));
 
     SecuritiesLossDeduction losses;
     losses.granted = 1;
@@ -411,7 +412,7 @@ TEST(DeductionRecords, ListsRefuseBadIndicesAndAThousandAndFirstEntry) {
         social.childEducation.get(2);
         ADD_FAILURE() << "index 2 of 2 entries was accepted";
     } catch (const StorageAllocationError& e) {
-        EXPECT_EQ(e.what(), cp("Не выделена память."));
+        EXPECT_EQ(e.message(), cp("Не выделена память."));
     }
     EXPECT_THROW(social.pensionContracts.remove(0), StorageAllocationError);
     EXPECT_THROW(social.pensionContracts.get(-1), StorageAllocationError);

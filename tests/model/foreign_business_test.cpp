@@ -148,7 +148,7 @@ TEST(BusinessIncome, ExpenseStreamOnlyWithDocumentedExpenses) {
 
     loaded.resetBusiness();
     EXPECT_TRUE(loaded == BusinessActivity());
-    EXPECT_EQ(loaded.okvedCode, "..");
+    EXPECT_EQ(loaded.okvedCode, Cp1251Text{".."});
     EXPECT_EQ(loaded.hasDocumentedExpenses, 1);
 }
 

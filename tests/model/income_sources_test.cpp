@@ -155,8 +155,8 @@ TEST(IncomeSources, PrimaryWorkplaceFlagDependsOnContainerVersion) {
         ThirteenPercentSource s;
         s.loadFrom(opened.storage(), 0);
         EXPECT_EQ(s.isPrimaryWorkplace, c.hasFlag ? 1 : 0);
-        EXPECT_EQ(s.sourceInn, "7709990015");
-        EXPECT_EQ(s.sourceName, "N");
+        EXPECT_EQ(s.sourceInn, Cp1251Text{"7709990015"});
+        EXPECT_EQ(s.sourceName, Cp1251Text{"N"});
         EXPECT_EQ(s.taxWithheld, amount("13"));
     }
 }

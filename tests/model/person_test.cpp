@@ -134,8 +134,9 @@ TEST(PersonEarlierYears, EachYearReadsItsOwnValues) {
         p.nameSign = "9"; // an unknown year always leaves "0" here
         p.loadFrom(opened.storage(), opened.storage().formatIdentifier());
         Taxpayer expected = expectedFor(c.layout);
-        EXPECT_TRUE(p == expected) << "surname " << p.surname << ", nameSign " << p.nameSign << ", oktmo "
-                                   << p.oktmo << ", contactPhone " << p.contactPhone;
+        EXPECT_TRUE(p == expected) << "surname " << p.surname.bytes() << ", nameSign " << p.nameSign.bytes()
+                                   << ", oktmo " << p.oktmo.bytes() << ", contactPhone "
+                                   << p.contactPhone.bytes();
         EXPECT_EQ(p.nameSign, expected.nameSign);
     }
 }
@@ -158,9 +159,9 @@ TEST(PersonEarlierYears, MissingForeignerStreamsAreSkipped) {
         EXPECT_TRUE(p == expected);
         if (!c.withForeigner) {
             EXPECT_EQ(p.citizenshipCountryName, cp("РОССИЯ"));
-            EXPECT_EQ(p.citizenshipCountryCode, "643");
+            EXPECT_EQ(p.citizenshipCountryCode, Cp1251Text{"643"});
         }
-        EXPECT_EQ(p.contactPhone, "1112233"); // reading went on after the gap
+        EXPECT_EQ(p.contactPhone, Cp1251Text{"1112233"}); // reading went on after the gap
     }
 }
 
@@ -185,7 +186,7 @@ TEST(PersonEarlierYears, OtherMissingStreamsFail) {
 TEST(Person, CitizenshipOtherThanStatelessCountsAsCitizen) {
     Taxpayer p;
     for (const char* status : {"", "1", "3", " 2"}) {
-        p.citizenshipStatus = status;
+        p.citizenshipStatus = Cp1251Text::fromBytes(std::string_view(status));
         EXPECT_FALSE(p.isStateless()) << status;
     }
     p.citizenshipStatus = "2";

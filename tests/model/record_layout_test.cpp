@@ -18,6 +18,7 @@ namespace {
 
 using test::amount;
 using test::cp;
+using test::cpBytes;
 using test::items;
 
 struct LayoutCase {
@@ -54,7 +55,7 @@ LayoutCase newTaxpayer() {
         // clang-format off
         items({"@PersonName", "", "", "", "", "", "0",
                "@PersonDocument", "0", "", "", "32874", "28126", "", "", "0",
-               "@Foreigner", "", cp("РОССИЯ"), "", "643",
+               "@Foreigner", "", cpBytes("РОССИЯ"), "", "643",
                "@PhoneForeignerHome", "", "",
                "@PhoneForeignerWork", "", "",
                "@PersonAddress", "0", "", "0", "", "", "", "", "", "", "", "", "",
@@ -107,9 +108,9 @@ LayoutCase fullTaxpayer() {
         "taxpayer with every field", p, [](const auto& r, auto& s) { r.saveTo(s); },
         [](auto& r, auto& s) { r.loadFrom(s, "Quil2019"); }, [](const auto& r) { return r.storedSize(); },
         // clang-format off
-        items({"@PersonName", cp("Иванов"), cp("Пётр"), cp("Ильич"), "500100732259", "x", "1",
-               "@PersonDocument", "21", cp("Паспорт"), "45 06 123456", "38426", "29403", cp("ОВД"),
-               cp("Москва"), "3",
+        items({"@PersonName", cpBytes("Иванов"), cpBytes("Пётр"), cpBytes("Ильич"), "500100732259", "x", "1",
+               "@PersonDocument", "21", cpBytes("Паспорт"), "45 06 123456", "38426", "29403", cpBytes("ОВД"),
+               cpBytes("Москва"), "3",
                "@Foreigner", "2", "", "e", "",
                "@PhoneForeignerHome", "hc", "hp",
                "@PhoneForeignerWork", "wc", "wp",
@@ -157,7 +158,7 @@ LayoutCase residentSource() {
     sale.deductionPercent = 20;
     sale.month = 3;
     sale.hasCadastralData = 1;
-    sale.cadastralNumber = "77:01:0001";
+    sale.cadastralNumber = Cp1251Text{"77:01:0001"};
     sale.cadastralValue = amount("3.25");
     sale.contractPrice = amount("4");
     s.addItem(sale);
@@ -167,10 +168,10 @@ LayoutCase residentSource() {
         [](auto& r, auto& st) { r.loadFrom(st, 4, ResidentSource); },
         [](const auto& r) { return r.storedSize(ResidentSource); },
         // clang-format off
-        items({"@ThirteenPercent004", "1", "7709990015", "770901001", "45397000", cp("ПАО Приречье"),
+        items({"@ThirteenPercent004", "1", "7709990015", "770901001", "45397000", cpBytes("ПАО Приречье"),
                "13000", "99000.5", "12870", "0.01", "0", "5", "a", "a", "a", "a", "a", "a", "a", "a", "a",
                "a", "0", "2",
-               "@SourseIncome004000", "2000", cp("Зарплата"), "100000.5", "501", "4000", "0", "12", "0", "",
+               "@SourseIncome004000", "2000", cpBytes("Зарплата"), "100000.5", "501", "4000", "0", "12", "0", "",
                "0", "0",
                "@SourseIncome004001", "1510", "", "2", "0", "0", "20", "3", "1", "77:01:0001", "3.25", "4",
                "1",
@@ -220,7 +221,7 @@ LayoutCase thirtyFiveSource() {
         "35% source", s, [](const auto& r, auto& st) { r.saveTo(st, 1); },
         [](auto& r, auto& st) { r.loadFrom(st, 1); }, [](const auto& r) { return r.storedSize(); },
         // clang-format off
-        items({"@ThirtyFivePercent001", "2610", "7709990015", "770901001", "45397000", cp("ПАО Приречье"),
+        items({"@ThirtyFivePercent001", "2610", "7709990015", "770901001", "45397000", cpBytes("ПАО Приречье"),
                "1500", "0", "0.5", "525"}));
     // clang-format on
 }
@@ -242,7 +243,7 @@ LayoutCase dividendSource() {
         [](auto& r, auto& st) { r.loadFrom(st, 2, DividendSource); },
         [](const auto& r) { return r.storedSize(DividendSource); },
         // clang-format off
-        items({"@ThirtyPercent002", "1010", "7709990015", "770901001", "45397000", cp("ПАО Приречье"),
+        items({"@ThirtyPercent002", "1010", "7709990015", "770901001", "45397000", cpBytes("ПАО Приречье"),
                "1000", "130", "900", "120"}));
     // clang-format on
 }
@@ -255,7 +256,7 @@ LayoutCase ninePercentSource() {
         [](auto& r, auto& st) { r.loadFrom(st, 0, NinePercentSource); },
         [](const auto& r) { return r.storedSize(NinePercentSource); },
         // clang-format off
-        items({"@NinePercent000", "1011", "7709990015", "770901001", "45397000", cp("ПАО Приречье"), "1000",
+        items({"@NinePercent000", "1011", "7709990015", "770901001", "45397000", cpBytes("ПАО Приречье"), "1000",
                "130", "900", "120"}));
     // clang-format on
 }
@@ -272,7 +273,7 @@ LayoutCase partnership() {
         "investment partnership", t, [](const auto& r, auto& st) { r.saveTo(st, 3); },
         [](auto& r, auto& st) { r.loadFrom(st, 3); }, [](const auto& r) { return r.storedSize(); },
         // clang-format off
-        items({"@InvestTov003", "7709990015", "770901001", "45397000", cp("ПАО Приречье"), "1", "2", "3",
+        items({"@InvestTov003", "7709990015", "770901001", "45397000", cpBytes("ПАО Приречье"), "1", "2", "3",
                "2",
                "@InvestTovIncome003000", "4", "500", "10", "20", "30", "40",
                "@InvestTovIncome003001", "1", "0.25", "0", "0", "0", "0"}));
@@ -311,8 +312,8 @@ LayoutCase foreignIncome() {
         "foreign income", f, [](const auto& r, auto& st) { r.saveTo(st, 0); },
         [](auto& r, auto& st) { r.loadFrom(st, 0); }, [](const auto& r) { return r.storedSize(); },
         // clang-format off
-        items({"@CurrencyIncome000", "13", "1010", cp("Дивиденды"), "ACME Inc", "840", "43534", "43556", "1",
-               "840", "65.7418", "1", "64.7347", "1", cp("Доллар США"), "100", "1", "10", "647.35", "0", "0",
+        items({"@CurrencyIncome000", "13", "1010", cpBytes("Дивиденды"), "ACME Inc", "840", "43534", "43556", "1",
+               "840", "65.7418", "1", "64.7347", "1", cpBytes("Доллар США"), "100", "1", "10", "647.35", "0", "0",
                "0", "2", "AB12345", "5.5"}));
     // clang-format on
 }
@@ -363,7 +364,7 @@ TEST(RecordLayout, SavedItemsSizeAndReadBack) {
         const std::string document = test::writeDocument(c.save);
         ASSERT_GE(document.size(), DocumentStorage::kHeaderSize);
         const std::string body = document.substr(DocumentStorage::kHeaderSize);
-        EXPECT_EQ(cp1251ToUtf8(body), cp1251ToUtf8(c.body));
+        EXPECT_EQ(Cp1251Text::fromBytes(body).utf8(), Cp1251Text::fromBytes(c.body).utf8());
         EXPECT_EQ(c.storedSize, static_cast<std::int32_t>(body.size()));
 
         test::OpenedDocument opened(document);

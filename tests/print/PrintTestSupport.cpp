@@ -15,7 +15,7 @@
 namespace kv::test {
 
 std::string cp(const std::string& utf8) {
-    return utf8ToCp1251(utf8);
+    return Cp1251Text::fromUtf8(utf8).bytes();
 }
 
 std::string exampleXml(const std::string& name) {
@@ -24,7 +24,7 @@ std::string exampleXml(const std::string& name) {
     Declaration document(clock);
     document.loadFromFile(std::string(KV_EXAMPLES_DIR) + "/" + name + ".qv9");
     // The computation reports its own faults; the tests look at what is printed.
-    const ExportServices services{clock, ids, [](const std::string&) {}};
+    const ExportServices services{clock, ids, [](const Cp1251Text&) {}};
     const std::string xml = exportReturn(std::string(), document, kExportToText, services);
     EXPECT_NE(xml, kExportFailed) << name;
     return xml;

@@ -164,7 +164,7 @@ TEST(ReturnLayout, AValueLongerThanAPageGoesOnOverTheNextPages) {
         if (c != ' ')
             printed += c;
     std::string wanted;
-    for (char c : cp1251ToUtf8(original))
+    for (char c : Cp1251Text::fromBytes(original).utf8())
         if (c != ' ')
             wanted += c;
     EXPECT_EQ(printed, wanted);

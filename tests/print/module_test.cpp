@@ -26,7 +26,7 @@ std::string messageOf(const std::function<void()>& call) {
     try {
         call();
     } catch (const PrintError& e) {
-        return cp1251ToUtf8(e.what());
+        return e.message().utf8();
     }
     ADD_FAILURE() << "no PrintError";
     return {};
@@ -113,8 +113,9 @@ TEST(PrintModule, FailuresCarryAMessageForTheUser) {
 
 TEST(PrintModule, TheTitlePageNamesTheTaxOfficeTheProgramPasses) {
     PrintModule module;
-    module.setPrintTiffParam(cp("Другой параметр"), cp("не печатается"));
-    module.setPrintTiffParam(kInspectionNameParam, cp("Инспекция ФНС России № 1 по г. Москве"));
+    module.setPrintTiffParam(Cp1251Text::fromUtf8("Другой параметр"), Cp1251Text::fromUtf8("не печатается"));
+    module.setPrintTiffParam(kInspectionNameParam,
+                             Cp1251Text::fromUtf8("Инспекция ФНС России № 1 по г. Москве"));
     module.PrintTiffFolder = "/opt/kvilmar/";
     const PrintLayout layout = module.layout(test::exampleXml("typical"));
     const std::string title = pageText(layout, layout.pages.front());

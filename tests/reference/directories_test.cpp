@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string xml1251(const std::string& bodyUtf8) {
-    return "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" + utf8ToCp1251(bodyUtf8);
+    return "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" + Cp1251Text::fromUtf8(bodyUtf8).bytes();
 }
 
 class TempFolder {
@@ -64,13 +64,13 @@ TEST(Directories, CodeAndNameRowsFromChildElements) {
     const auto rows = codeNameRowsFromXml(kOffices);
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), 3u);
-    EXPECT_EQ((*rows)[0].code, "7701");
-    EXPECT_EQ((*rows)[0].name, utf8ToCp1251("ИФНС № 1"));
-    EXPECT_EQ((*rows)[1].code, ""); // an entry without Code gives an empty code
-    EXPECT_EQ((*rows)[2].code, "7702");
+    EXPECT_EQ((*rows)[0].code, Cp1251Text{"7701"});
+    EXPECT_EQ((*rows)[0].name, Cp1251Text::fromUtf8("ИФНС № 1"));
+    EXPECT_EQ((*rows)[1].code, Cp1251Text{""}); // an entry without Code gives an empty code
+    EXPECT_EQ((*rows)[2].code, Cp1251Text{"7702"});
 
-    EXPECT_EQ(findCodeRow(*rows, "7702"), std::optional<std::size_t>(2));
-    EXPECT_EQ(findCodeRow(*rows, "9999"), std::nullopt);
+    EXPECT_EQ(findCodeRow(*rows, Cp1251Text{"7702"}), std::optional<std::size_t>(2));
+    EXPECT_EQ(findCodeRow(*rows, Cp1251Text{"9999"}), std::nullopt);
     EXPECT_FALSE(codeNameRowsFromXml("<a><b></a>"));
 }
 
@@ -94,24 +94,24 @@ TEST(Directories, CurrencyRateLookup) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " " + c.date.text());
-        const auto found = findCurrencyRate(&*rates, c.code, c.date);
+        const auto found = findCurrencyRate(&*rates, test::asText(c.code), c.date);
         if (c.rate == nullptr) {
             EXPECT_FALSE(found);
         } else {
             ASSERT_TRUE(found);
-            EXPECT_EQ(found->rate, c.rate);
-            EXPECT_EQ(found->quantity, "1");
+            EXPECT_EQ(found->rate, test::asText(c.rate));
+            EXPECT_EQ(found->quantity, Cp1251Text{"1"});
         }
     }
-    EXPECT_FALSE(findCurrencyRate(nullptr, "840", date(2019, 1, 12)));
+    EXPECT_FALSE(findCurrencyRate(nullptr, Cp1251Text{"840"}, date(2019, 1, 12)));
 
     const CodeNameRows names = rates->codeNames();
     ASSERT_EQ(names.size(), 3u);
-    EXPECT_EQ(names[1].name, utf8ToCp1251("Евро"));
-    EXPECT_EQ(currencyPickerRow(names, "978"), std::optional<std::size_t>(1));
-    EXPECT_EQ(currencyPickerRow(names, "111"), std::optional<std::size_t>(0));
-    EXPECT_EQ(currencyPickerRow(names, ""), std::optional<std::size_t>(0));
-    EXPECT_EQ(currencyPickerRow({}, "978"), std::nullopt);
+    EXPECT_EQ(names[1].name, Cp1251Text::fromUtf8("Евро"));
+    EXPECT_EQ(currencyPickerRow(names, Cp1251Text{"978"}), std::optional<std::size_t>(1));
+    EXPECT_EQ(currencyPickerRow(names, Cp1251Text{"111"}), std::optional<std::size_t>(0));
+    EXPECT_EQ(currencyPickerRow(names, Cp1251Text{""}), std::optional<std::size_t>(0));
+    EXPECT_EQ(currencyPickerRow({}, Cp1251Text{"978"}), std::nullopt);
 }
 
 TEST(Directories, StartUpLoadingFromTheFolder) {
@@ -129,7 +129,7 @@ TEST(Directories, StartUpLoadingFromTheFolder) {
     EXPECT_FALSE(all.fatal());
     ASSERT_TRUE(all.inspections && all.countries && all.okved && all.currencyRates);
     EXPECT_EQ(all.inspections->size(), 3u);
-    EXPECT_EQ(all.countries->at(0).name, utf8ToCp1251("РОССИЯ"));
+    EXPECT_EQ(all.countries->at(0).name, Cp1251Text::fromUtf8("РОССИЯ"));
     EXPECT_EQ(all.okved->entries.size(), 1u);
     EXPECT_EQ(all.currencyRates->currencies.size(), 3u);
 
@@ -141,8 +141,8 @@ TEST(Directories, StartUpLoadingFromTheFolder) {
     EXPECT_FALSE(brokenCountries.fatal());
     folder.write(kInspectionsFile, "not xml");
     EXPECT_TRUE(loadDirectories(folder.path()).fatal());
-    EXPECT_TRUE(
-        taxOfficeFileFatalMessage().starts_with(utf8ToCp1251("Поменяйте язык и региональные стандарты")));
+    EXPECT_TRUE(taxOfficeFileFatalMessage().starts_with(
+        Cp1251Text::fromUtf8("Поменяйте язык и региональные стандарты")));
 }
 
 // The user's folder comes first, file by file: an imported tax-office list replaces the
@@ -165,8 +165,8 @@ TEST(Directories, EachFileFromTheFirstFolderThatHoldsIt) {
     const Directories dirs = loadDirectories(folders);
     ASSERT_TRUE(dirs.inspections && dirs.countries);
     ASSERT_EQ(dirs.inspections->size(), 1u);
-    EXPECT_EQ(dirs.inspections->at(0).code, "0101");
-    EXPECT_EQ(dirs.countries->at(0).code, "643");
+    EXPECT_EQ(dirs.inspections->at(0).code, Cp1251Text{"0101"});
+    EXPECT_EQ(dirs.countries->at(0).code, Cp1251Text{"643"});
     EXPECT_EQ(dirs.okvedState, DirectoryState::Missing);
 
     // A damaged user copy is reported, not passed over for the shipped one.
@@ -205,7 +205,7 @@ TEST(Directories, HostileFilesAreUnreadableAndReadNothingElse) {
         folder.write(kCountriesFile, cases[i]);
         const CodeNameFile file = loadCodeNameFile(folder.path() / kCountriesFile);
         for (const auto& row : file.rows)
-            EXPECT_EQ(row.name.find("SECRET"), std::string::npos);
+            EXPECT_EQ(row.name.bytes().find("SECRET"), std::string::npos);
         // The XInclude element is an ordinary element: it is not followed.
         if (i == 4)
             EXPECT_EQ(file.state, DirectoryState::Loaded);
@@ -226,15 +226,15 @@ TEST(DocumentKinds, FixedTableAndPreselection) {
     ASSERT_EQ(kinds.size(), 16u);
     std::set<std::string> codes;
     for (const auto& k : kinds)
-        codes.insert(k.code);
+        codes.insert(k.code.bytes());
     EXPECT_EQ(codes, (std::set<std::string>{"03", "07", "08", "10", "11", "12", "13", "14", "15", "19", "21",
                                             "22", "23", "24", "27", "91"}));
     ASSERT_TRUE(documentKindRow(21));
-    EXPECT_EQ(kinds[*documentKindRow(21)].name, utf8ToCp1251("Паспорт гражданина РФ"));
-    EXPECT_EQ(kinds[*documentKindRow(3)].code, "03");
+    EXPECT_EQ(kinds[*documentKindRow(21)].name, Cp1251Text::fromUtf8("Паспорт гражданина РФ"));
+    EXPECT_EQ(kinds[*documentKindRow(3)].code, Cp1251Text{"03"});
     EXPECT_EQ(documentKindRow(0), std::nullopt);
     EXPECT_EQ(documentKindRow(1), std::nullopt);
-    EXPECT_EQ(documentKindCode(7), "07");
+    EXPECT_EQ(documentKindCode(7), Cp1251Text{"07"});
 }
 
 TEST(ShippedDirectories, EveryFileLoadsAndKeepsItsShape) {
@@ -245,32 +245,33 @@ TEST(ShippedDirectories, EveryFileLoadsAndKeepsItsShape) {
     ASSERT_EQ(dirs.okvedState, DirectoryState::Loaded);
     ASSERT_EQ(dirs.currencyRatesState, DirectoryState::Loaded);
 
-    auto digits = [](const std::string& code, std::size_t n) {
-        return code.size() == n && code.find_first_not_of("0123456789") == std::string::npos;
+    auto digits = [](const Cp1251Text& code, std::size_t n) {
+        return code.size() == n && code.bytes().find_first_not_of("0123456789") == std::string::npos;
     };
     std::set<std::string> seen;
     for (const auto& o : *dirs.inspections) {
-        EXPECT_TRUE(digits(o.code, 4)) << o.code;
-        EXPECT_TRUE(seen.insert(o.code).second) << o.code;
+        EXPECT_TRUE(digits(o.code, 4)) << o.code.bytes();
+        EXPECT_TRUE(seen.insert(o.code.bytes()).second) << o.code.bytes();
         EXPECT_FALSE(o.name.empty());
     }
     seen.clear();
     for (const auto& c : *dirs.countries) {
-        EXPECT_TRUE(digits(c.code, 3)) << c.code;
-        EXPECT_TRUE(seen.insert(c.code).second) << c.code;
+        EXPECT_TRUE(digits(c.code, 3)) << c.code.bytes();
+        EXPECT_TRUE(seen.insert(c.code.bytes()).second) << c.code.bytes();
         EXPECT_EQ(c.name, upperCp1251(c.name));
     }
     EXPECT_GT(dirs.countries->size(), 240u);
-    EXPECT_EQ(dirs.countries->at(*findCodeRow(*dirs.countries, "643")).name, utf8ToCp1251("РОССИЯ"));
+    EXPECT_EQ(dirs.countries->at(*findCodeRow(*dirs.countries, Cp1251Text{"643"})).name,
+              Cp1251Text::fromUtf8("РОССИЯ"));
 
     seen.clear();
     for (const auto& c : dirs.currencyRates->currencies) {
-        EXPECT_TRUE(digits(c.code, 3)) << c.code;
-        EXPECT_TRUE(seen.insert(c.code).second) << c.code;
+        EXPECT_TRUE(digits(c.code, 3)) << c.code.bytes();
+        EXPECT_TRUE(seen.insert(c.code.bytes()).second) << c.code.bytes();
         EXPECT_FALSE(c.name.empty());
         for (const auto& r : c.rates) {
-            EXPECT_TRUE(DateValue::parseText(r.date)) << r.date;
-            EXPECT_TRUE(parseMoney(r.rate, ',')) << r.rate;
+            EXPECT_TRUE(DateValue::parseText(r.date.bytes())) << r.date.bytes();
+            EXPECT_TRUE(parseMoney(r.rate.bytes(), ',')) << r.rate.bytes();
         }
     }
     EXPECT_TRUE(seen.count("840") && seen.count("978"));
@@ -280,15 +281,15 @@ TEST(ShippedDirectories, EveryFileLoadsAndKeepsItsShape) {
     int sections = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const auto& e = entries[i];
-        SCOPED_TRACE(e.kod);
+        SCOPED_TRACE(e.kod.bytes());
         ASSERT_TRUE(e.grup.size() == 1 && e.grup[0] >= '1' && e.grup[0] <= '6');
         if (e.grup == "1") {
             ++sections;
             continue;
         }
         EXPECT_TRUE(e.hasOkved);
-        EXPECT_TRUE(e.kod.ends_with(e.okved));
-        const std::string parent(1, static_cast<char>(e.grup[0] - 1));
+        EXPECT_TRUE(e.kod.bytes().ends_with(e.okved.bytes()));
+        const Cp1251Text parent = Cp1251Text::fromBytes(std::string(1, static_cast<char>(e.grup[0] - 1)));
         bool found = false;
         for (const auto& p : entries)
             found = found || (p.grup == parent && e.kod.starts_with(p.kod) && p.kod != e.kod);

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+using kv::test::asText;
 using kv::test::rub;
 
 using namespace kv;
@@ -26,7 +27,7 @@ std::vector<std::string> split(const std::string& text) {
 std::vector<std::string> codesOf(const std::vector<const IncomeEntry*>& rows) {
     std::vector<std::string> codes;
     for (const auto* r : rows)
-        codes.push_back(r->code);
+        codes.push_back(r->code.bytes());
     return codes;
 }
 
@@ -43,7 +44,7 @@ const IncomeDict& dict() {
 TEST(IncomeDict, BuiltInTextIsWindows1251XmlWithEveryIncomeInOrder) {
     const std::string_view text = IncomeDict::builtInText();
     EXPECT_TRUE(text.starts_with("<?xml version=\"1.0\" encoding=\"windows-1251\"?>"));
-    EXPECT_NE(text.find(utf8ToCp1251("Не предоставлять вычет")), std::string_view::npos);
+    EXPECT_NE(text.find(Cp1251Text::fromUtf8("Не предоставлять вычет").bytes()), std::string_view::npos);
 
     const auto expected = split(
         "0000 1000 1001 1002 1010 1011 1012 1110 1120 1200 1201 1202 1203 1211 1212 1213 1215 1219 1220 1240 "
@@ -55,10 +56,10 @@ TEST(IncomeDict, BuiltInTextIsWindows1251XmlWithEveryIncomeInOrder) {
         "4924 4926 4931");
     std::vector<std::string> codes;
     for (const auto& e : dict().incomes)
-        codes.push_back(e.code);
+        codes.push_back(e.code.bytes());
     EXPECT_EQ(codes, expected);
     for (const auto& e : dict().incomes)
-        EXPECT_FALSE(e.name.empty()) << e.code;
+        EXPECT_FALSE(e.name.empty()) << e.code.bytes();
 }
 
 TEST(IncomeDict, RatesAndFlags) {
@@ -73,20 +74,21 @@ TEST(IncomeDict, RatesAndFlags) {
                                         "9538", "1544", "1549", "1545", "1546", "1548", "1547",
                                         "1551", "9551", "1552", "9552"};
     for (const auto& e : dict().incomes) {
-        SCOPED_TRACE(e.code);
-        EXPECT_EQ(e.nonResident13, nrez.count(e.code) == 1);
-        const auto it = special.find(e.code);
-        EXPECT_EQ(e.stav, it == special.end() ? "13" : it->second);
-        EXPECT_EQ(e.saleDate, sale.count(e.code) == 1 || e.code.starts_with("50"));
+        SCOPED_TRACE(e.code.bytes());
+        EXPECT_EQ(e.nonResident13, nrez.count(e.code.bytes()) == 1);
+        const auto it = special.find(e.code.bytes());
+        EXPECT_EQ(e.stav.bytes(), it == special.end() ? "13" : it->second);
+        EXPECT_EQ(e.saleDate, sale.count(e.code.bytes()) == 1 || e.code.starts_with("50"));
     }
 }
 
 TEST(IncomeDict, DeductionListsEndWithNoDeductionAndHaveReadableLimits) {
     int withDeductions = 0;
     for (const auto& e : dict().incomes) {
-        SCOPED_TRACE(e.code);
+        SCOPED_TRACE(e.code.bytes());
         for (const auto& d : e.deductions) {
-            EXPECT_TRUE(parseMoney(d.maxSumText, ',').has_value()) << d.code << " " << d.maxSumText;
+            EXPECT_TRUE(parseMoney(d.maxSumText.bytes(), ',').has_value())
+                << d.code.bytes() << " " << d.maxSumText.bytes();
             EXPECT_FALSE(d.name.empty());
         }
         if (e.deductions.empty())
@@ -94,13 +96,13 @@ TEST(IncomeDict, DeductionListsEndWithNoDeductionAndHaveReadableLimits) {
         ++withDeductions;
         const DeductionEntry& last = e.deductions.back();
         if (e.code == "0000") {
-            EXPECT_NE(last.code, "0");
+            EXPECT_NE(last.code, Cp1251Text{"0"});
             EXPECT_EQ(e.deductions.size(), 2u + 24u + 2u + 7u); // 104, 105; 126..149; 311, 312; 320..328
-            EXPECT_EQ(e.findDeduction("311")->maxSum, rub(2000000));
-            EXPECT_EQ(e.findDeduction("312")->maxSum, rub(99999999, 99));
+            EXPECT_EQ(e.findDeduction(Cp1251Text{"311"})->maxSum, rub(2000000));
+            EXPECT_EQ(e.findDeduction(Cp1251Text{"312"})->maxSum, rub(99999999, 99));
             continue;
         }
-        EXPECT_EQ(last.code, "0");
+        EXPECT_EQ(last.code, Cp1251Text{"0"});
         EXPECT_FALSE(last.visible);
         EXPECT_EQ(last.maxSum, e.code == "2762" ? rub(9999999, 99) : Money{});
     }
@@ -135,20 +137,20 @@ TEST(IncomeDict, SelectedDeductionAttributes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.income) + "/" + c.deduction);
-        const IncomeEntry* income = dict().findIncome(c.income);
+        const IncomeEntry* income = dict().findIncome(asText(c.income));
         ASSERT_NE(income, nullptr);
-        const DeductionEntry* d = income->findDeduction(c.deduction);
+        const DeductionEntry* d = income->findDeduction(asText(c.deduction));
         ASSERT_NE(d, nullptr);
         const DeductionChoice choice = chooseDeduction(*d);
-        EXPECT_EQ(choice.code, c.deduction);
+        EXPECT_EQ(choice.code, asText(c.deduction));
         EXPECT_EQ(choice.maxSum, c.maxSum);
         EXPECT_EQ(choice.enabled, c.enabled);
         EXPECT_EQ(choice.equivalent, c.equivalent);
         EXPECT_TRUE(choice.visible);
         EXPECT_EQ(choice.percent, c.percent);
     }
-    EXPECT_EQ(dict().findIncome("9999"), nullptr);
-    EXPECT_EQ(dict().findIncome("2202")->findDeduction("999"), nullptr);
+    EXPECT_EQ(dict().findIncome(Cp1251Text{"9999"}), nullptr);
+    EXPECT_EQ(dict().findIncome(Cp1251Text{"2202"})->findDeduction(Cp1251Text{"999"}), nullptr);
 }
 
 TEST(IncomePicker, ListsByRateSelectorAndModes) {
@@ -190,7 +192,8 @@ TEST(IncomePicker, ListsByRateSelectorAndModes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("selector '") + c.selector + "' partnership " +
                      std::to_string(c.partnership) + " non-resident " + std::to_string(c.nonResident));
-        const auto codes = codesOf(incomePickerRows(dict(), c.selector, c.partnership, c.nonResident));
+        const auto codes =
+            codesOf(incomePickerRows(dict(), asText(c.selector), c.partnership, c.nonResident));
         EXPECT_EQ(codes.size(), c.rows);
         if (!c.exactly.empty()) {
             EXPECT_EQ(codes, c.exactly);
@@ -203,12 +206,13 @@ TEST(IncomePicker, ListsByRateSelectorAndModes) {
 }
 
 TEST(IncomePicker, PreselectionAndChoice) {
-    const auto rows = incomePickerRows(dict(), "13", false, false);
+    const auto rows = incomePickerRows(dict(), Cp1251Text{"13"}, false, false);
     ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows[*preselectedRow(rows, "2202")]->code, "2202");
-    EXPECT_EQ(preselectedRow(rows, "2610"), std::nullopt); // not at 13%: nothing chosen
-    EXPECT_EQ(preselectedRow(rows, ""), std::nullopt);     // a new income: nothing chosen
-    EXPECT_EQ(preselectedRow(incomePickerRows(dict(), "35", false, true), "2610"), std::nullopt);
+    EXPECT_EQ(rows[*preselectedRow(rows, Cp1251Text{"2202"})]->code, Cp1251Text{"2202"});
+    EXPECT_EQ(preselectedRow(rows, Cp1251Text{"2610"}), std::nullopt); // not at 13%: nothing chosen
+    EXPECT_EQ(preselectedRow(rows, Cp1251Text{""}), std::nullopt);     // a new income: nothing chosen
+    EXPECT_EQ(preselectedRow(incomePickerRows(dict(), Cp1251Text{"35"}, false, true), Cp1251Text{"2610"}),
+              std::nullopt);
 
     struct Case {
         const char* selector;
@@ -223,9 +227,10 @@ TEST(IncomePicker, PreselectionAndChoice) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.selector) + "/" + c.code);
-        const IncomeChoice choice = chooseIncome(dict(), *dict().findIncome(c.code), c.selector);
-        EXPECT_EQ(choice.code, c.code);
-        EXPECT_EQ(choice.name, dict().findIncome(c.code)->name);
+        const IncomeChoice choice =
+            chooseIncome(dict(), *dict().findIncome(asText(c.code)), asText(c.selector));
+        EXPECT_EQ(choice.code, asText(c.code));
+        EXPECT_EQ(choice.name, dict().findIncome(asText(c.code))->name);
         EXPECT_EQ(choice.rate, c.rate);
         EXPECT_EQ(choice.hasDeductions, c.hasDeductions);
     }
@@ -235,29 +240,30 @@ TEST(DeductionPicker, ListsAndPreselection) {
     auto codes = [](const std::vector<const DeductionEntry*>& rows) {
         std::vector<std::string> out;
         for (const auto* r : rows)
-            out.push_back(r->code);
+            out.push_back(r->code.bytes());
         return out;
     };
-    EXPECT_EQ(codes(deductionPickerRows(dict(), "2202", true)), split("404 405 0"));
-    EXPECT_EQ(codes(deductionPickerRows(dict(), "2202", false)), split("0"));
-    EXPECT_EQ(codes(deductionPickerRows(dict(), "1530", false)), split("201 218 0"));
-    EXPECT_EQ(codes(deductionPickerRows(dict(), "2720", false)), split("501 0"));
-    EXPECT_EQ(codes(deductionPickerRows(dict(), "5013", false)), split("813 0"));
-    EXPECT_EQ(codes(deductionPickerRows(dict(), "1510", false)), split("0"));
-    EXPECT_EQ(codes(deductionPickerRows(dict(), "1510", true)), split("901 903 0"));
-    EXPECT_TRUE(deductionPickerRows(dict(), "0000", false).empty());
-    EXPECT_TRUE(deductionPickerRows(dict(), "2000", true).empty());
-    EXPECT_TRUE(deductionPickerRows(dict(), "7777", true).empty());
+    EXPECT_EQ(codes(deductionPickerRows(dict(), Cp1251Text{"2202"}, true)), split("404 405 0"));
+    EXPECT_EQ(codes(deductionPickerRows(dict(), Cp1251Text{"2202"}, false)), split("0"));
+    EXPECT_EQ(codes(deductionPickerRows(dict(), Cp1251Text{"1530"}, false)), split("201 218 0"));
+    EXPECT_EQ(codes(deductionPickerRows(dict(), Cp1251Text{"2720"}, false)), split("501 0"));
+    EXPECT_EQ(codes(deductionPickerRows(dict(), Cp1251Text{"5013"}, false)), split("813 0"));
+    EXPECT_EQ(codes(deductionPickerRows(dict(), Cp1251Text{"1510"}, false)), split("0"));
+    EXPECT_EQ(codes(deductionPickerRows(dict(), Cp1251Text{"1510"}, true)), split("901 903 0"));
+    EXPECT_TRUE(deductionPickerRows(dict(), Cp1251Text{"0000"}, false).empty());
+    EXPECT_TRUE(deductionPickerRows(dict(), Cp1251Text{"2000"}, true).empty());
+    EXPECT_TRUE(deductionPickerRows(dict(), Cp1251Text{"7777"}, true).empty());
 
-    const auto rows = deductionPickerRows(dict(), "0000", true);
-    EXPECT_EQ(rows[*preselectedRow(rows, "311")]->code, "311");
-    EXPECT_EQ(preselectedRow(rows, "999"), std::nullopt);
-    EXPECT_EQ(preselectedRow(deductionPickerRows(dict(), "2000", true), "0"), std::nullopt);
+    const auto rows = deductionPickerRows(dict(), Cp1251Text{"0000"}, true);
+    EXPECT_EQ(rows[*preselectedRow(rows, Cp1251Text{"311"})]->code, Cp1251Text{"311"});
+    EXPECT_EQ(preselectedRow(rows, Cp1251Text{"999"}), std::nullopt);
+    EXPECT_EQ(preselectedRow(deductionPickerRows(dict(), Cp1251Text{"2000"}, true), Cp1251Text{"0"}),
+              std::nullopt);
 }
 
 TEST(DeductionAmount, DerivedFromTheChosenDeduction) {
     auto choice = [](const char* income, const char* code) {
-        return chooseDeduction(*dict().findIncome(income)->findDeduction(code));
+        return chooseDeduction(*dict().findIncome(asText(income))->findDeduction(asText(code)));
     };
     const std::optional<Money> none;
     struct Case {
@@ -298,7 +304,8 @@ TEST(DeductionAmount, EveryHalfKopeckOfAPercentageRoundsUp) {
         std::int64_t percent;
     } norms[] = {{"2201", 20}, {"2206", 25}, {"2202", 30}, {"2203", 40}};
     for (const Norm& n : norms) {
-        const DeductionChoice c = chooseDeduction(*dict().findIncome(n.income)->findDeduction("405"));
+        const DeductionChoice c =
+            chooseDeduction(*dict().findIncome(asText(n.income))->findDeduction(Cp1251Text{"405"}));
         ASSERT_EQ(c.percent, n.percent);
         for (std::int64_t k = 1; k <= 1'000'000; ++k) {
             const std::optional<Money> amount =
@@ -307,23 +314,26 @@ TEST(DeductionAmount, EveryHalfKopeckOfAPercentageRoundsUp) {
                 << k << " at " << n.percent;
         }
     }
-    EXPECT_EQ(derivedDeductionAmount(chooseDeduction(*dict().findIncome("2206")->findDeduction("405")),
-                                     rub(131072, 2), std::nullopt),
+    EXPECT_EQ(derivedDeductionAmount(
+                  chooseDeduction(*dict().findIncome(Cp1251Text{"2206"})->findDeduction(Cp1251Text{"405"})),
+                  rub(131072, 2), std::nullopt),
               rub(32768, 1));
 }
 
 TEST(IncomeDict, ParsesAnyDictionaryTextAsWritten) {
     // Booleans are case-sensitive and a blank Stav is no percentage.
     const std::string xml =
-        utf8ToCp1251("<?xml version=\"1.0\" encoding=\"windows-1251\"?><IncomeDict>"
-                     "<Income Stav=\"13\" Code=\"1\" Name=\"Доход\" NRez13=\"true\">"
-                     "<Deduction Code=\"7\" Name=\"Вычет\" Stav=\" \" Visible=\"True\" Enabled=\"TRUE\" "
-                     "Equivalent=\"True\""
-                     " MaxSum=\"12,5\"/></Income><Income Code=\"1\" Name=\"Второй\"/></IncomeDict>");
+        Cp1251Text::fromUtf8(
+            "<?xml version=\"1.0\" encoding=\"windows-1251\"?><IncomeDict>"
+            "<Income Stav=\"13\" Code=\"1\" Name=\"Доход\" NRez13=\"true\">"
+            "<Deduction Code=\"7\" Name=\"Вычет\" Stav=\" \" Visible=\"True\" Enabled=\"TRUE\" "
+            "Equivalent=\"True\""
+            " MaxSum=\"12,5\"/></Income><Income Code=\"1\" Name=\"Второй\"/></IncomeDict>")
+            .bytes();
     const IncomeDict d = IncomeDict::parse(xml);
     ASSERT_EQ(d.incomes.size(), 2u);
     const IncomeEntry& e = d.incomes[0];
-    EXPECT_EQ(e.name, utf8ToCp1251("Доход"));
+    EXPECT_EQ(e.name, Cp1251Text::fromUtf8("Доход"));
     EXPECT_FALSE(e.nonResident13);
     EXPECT_FALSE(e.saleDate);
     ASSERT_EQ(e.deductions.size(), 1u);
@@ -332,6 +342,6 @@ TEST(IncomeDict, ParsesAnyDictionaryTextAsWritten) {
     EXPECT_TRUE(e.deductions[0].equivalent);
     EXPECT_EQ(e.deductions[0].percent(), 0);
     EXPECT_EQ(e.deductions[0].maxSum, rub(12, 50));
-    EXPECT_EQ(d.findIncome("1"), &d.incomes[0]); // the first of equal codes
+    EXPECT_EQ(d.findIncome(Cp1251Text{"1"}), &d.incomes[0]); // the first of equal codes
     EXPECT_THROW(IncomeDict::parse("<IncomeDict>"), std::runtime_error);
 }

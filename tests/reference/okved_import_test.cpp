@@ -31,7 +31,7 @@ const char* const kLines[] = {
 std::string csvText(const std::vector<std::string>& lines, const char* eol = "\r\n") {
     std::string text;
     for (const auto& l : lines)
-        text += utf8ToCp1251(l) + eol;
+        text += Cp1251Text::fromUtf8(l).bytes() + eol;
     return text;
 }
 
@@ -73,7 +73,7 @@ struct Shape {
 std::vector<Shape> shapes(const OkvedClassifier& c) {
     std::vector<Shape> out;
     for (const auto& e : c.entries)
-        out.push_back({e.grup, e.kod, e.okved, e.hasOkved});
+        out.push_back({e.grup.bytes(), e.kod.bytes(), e.okved.bytes(), e.hasOkved});
     return out;
 }
 
@@ -90,7 +90,7 @@ TEST(OkvedImport, BuildsTheHierarchyFromTheCodesInClassifierOrder) {
     };
     EXPECT_EQ(shapes(r.classifier), expected);
     EXPECT_EQ(r.classifier.entries[9].name,
-              utf8ToCp1251("Деятельность консультативная по \"компьютерным\" технологиям & связи"));
+              Cp1251Text::fromUtf8("Деятельность консультативная по \"компьютерным\" технологиям & связи"));
 
     // The same text with LF lines, or saved again as UTF-8 with its mark, reads the same.
     std::string utf8 = "\xEF\xBB\xBF";
@@ -142,15 +142,16 @@ TEST(OkvedImport, BadLinesAreReportedByNumberAndNothingIsWritten) {
         lines.insert(lines.begin() + 6, c.line); // line 7
         const OkvedCsvResult r = readOkvedCsv(csvText(lines));
         ASSERT_EQ(r.faults.size(), 1u);
-        EXPECT_EQ(r.faults[0], (OkvedLineFault{7, utf8ToCp1251(c.reason)}));
+        EXPECT_EQ(r.faults[0], (OkvedLineFault{7, Cp1251Text::fromUtf8(c.reason)}));
         EXPECT_FALSE(r.ok());
     }
 
     // The one byte with no Windows-1251 character could not be written into the directory.
     const OkvedCsvResult unwritable = readOkvedCsv(csvText(goodLines()) + "\"J\";\"62.09\";\"A\x98\"\r\n");
     ASSERT_EQ(unwritable.faults.size(), 1u);
-    EXPECT_EQ(unwritable.faults[0],
-              (OkvedLineFault{11, utf8ToCp1251("в наименовании есть знак не из кодировки Windows-1251")}));
+    EXPECT_EQ(
+        unwritable.faults[0],
+        (OkvedLineFault{11, Cp1251Text::fromUtf8("в наименовании есть знак не из кодировки Windows-1251")}));
 
     // The file with a bad line leaves the old directory as it was.
     TempDir dir;
@@ -164,7 +165,7 @@ TEST(OkvedImport, BadLinesAreReportedByNumberAndNothingIsWritten) {
     } catch (const OkvedImportError& e) {
         ASSERT_EQ(e.faults().size(), 1u);
         EXPECT_EQ(e.faults()[0].line, 11);
-        EXPECT_EQ(okvedFaultList(e.faults()), utf8ToCp1251("Строка 11: неверный код \"62.0x\"\n"));
+        EXPECT_EQ(okvedFaultList(e.faults()), Cp1251Text::fromUtf8("Строка 11: неверный код \"62.0x\"\n"));
     }
     EXPECT_EQ(read(dir.file("Sp_OKVED2.xml")), "old");
     EXPECT_EQ(dir.entries(), 2u);
@@ -180,7 +181,7 @@ TEST(OkvedImport, BadLinesAreReportedByNumberAndNothingIsWritten) {
 // The published file written again in KOI8-R reads as names with every letter's case
 // turned: refused, the old directory kept.
 TEST(OkvedImport, NamesThatDoNotReadAsRussianAreRefused) {
-    static const std::string order = utf8ToCp1251("юабцдефгхийклмнопярстужвьызшэщчъ");
+    static const std::string order = Cp1251Text::fromUtf8("юабцдефгхийклмнопярстужвьызшэщчъ").bytes();
     std::string koi8 = csvText(goodLines());
     for (char& c : koi8) {
         const auto b = static_cast<unsigned char>(c);
@@ -197,8 +198,8 @@ TEST(OkvedImport, NamesThatDoNotReadAsRussianAreRefused) {
         importOkved(dir.file("koi8.csv").string(), dir.file("Sp_OKVED2.xml").string());
         FAIL() << "garbled names taken";
     } catch (const OkvedImportError& e) {
-        EXPECT_TRUE(cp1251ToUtf8(e.what()).starts_with("Наименования в файле не читаются как русский текст"))
-            << cp1251ToUtf8(e.what());
+        EXPECT_TRUE(e.message().utf8().starts_with("Наименования в файле не читаются как русский текст"))
+            << e.message().utf8();
     }
     EXPECT_EQ(read(dir.file("Sp_OKVED2.xml")), "old");
 }
@@ -245,9 +246,9 @@ TEST(OkvedImport, AMuchSmallerClassifierReplacesTheDirectoryOnlyWhenAllowed) {
 TEST(OkvedImport, FaultListIsCutAfterTheLimit) {
     std::vector<OkvedLineFault> faults;
     for (int line = 1; line <= 4; ++line)
-        faults.push_back({line, "x"});
+        faults.push_back({line, Cp1251Text{"x"}});
     EXPECT_EQ(okvedFaultList(faults, 2),
-              utf8ToCp1251("Строка 1: x\nСтрока 2: x\nи еще строк с ошибками: 2\n"));
+              Cp1251Text::fromUtf8("Строка 1: x\nСтрока 2: x\nи еще строк с ошибками: 2\n"));
 }
 
 TEST(OkvedSearch, FindsByCodeOrByWordsAcrossLevels) {
@@ -256,8 +257,8 @@ TEST(OkvedSearch, FindsByCodeOrByWordsAcrossLevels) {
     const OkvedClassifier& c = r.classifier;
     const auto codes = [&](const char* query) {
         std::vector<std::string> out;
-        for (int i : c.search(utf8ToCp1251(query)))
-            out.push_back(c.entries[static_cast<std::size_t>(i)].kod);
+        for (int i : c.search(Cp1251Text::fromUtf8(query)))
+            out.push_back(c.entries[static_cast<std::size_t>(i)].kod.bytes());
         return out;
     };
     using V = std::vector<std::string>;
@@ -275,11 +276,11 @@ TEST(OkvedSearch, FindsByCodeOrByWordsAcrossLevels) {
 TEST(OkvedSearch, ChoosingAFoundEntryFillsTheSixLists) {
     const OkvedCsvResult r = readOkvedCsv(csvText(goodLines()));
     OkvedPickerModel m(r.classifier);
-    const std::vector<int> found = r.classifier.search("62.01.1");
+    const std::vector<int> found = r.classifier.search(Cp1251Text{"62.01.1"});
     ASSERT_EQ(found.size(), 1u);
     ASSERT_TRUE(m.choose(found[0]));
-    EXPECT_EQ(m.display(), "62.01.1");
-    EXPECT_EQ(m.chosenKey(), "J62.01.1");
+    EXPECT_EQ(m.display(), Cp1251Text{"62.01.1"});
+    EXPECT_EQ(m.chosenKey(), Cp1251Text{"J62.01.1"});
     const std::vector<int> expectedIndex = {2, 1, 1, 1, 1, 0};
     for (int level = 1; level <= 6; ++level)
         EXPECT_EQ(m.currentIndex(level), expectedIndex[static_cast<std::size_t>(level - 1)]) << level;
@@ -288,7 +289,7 @@ TEST(OkvedSearch, ChoosingAFoundEntryFillsTheSixLists) {
 
     // A section alone is chosen too; the code shown stays the last one with a code.
     ASSERT_TRUE(m.choose(0));
-    EXPECT_EQ(m.chosenKey(), "A");
+    EXPECT_EQ(m.chosenKey(), Cp1251Text{"A"});
     EXPECT_EQ(m.currentIndex(2), 0);
     EXPECT_FALSE(m.choose(-1));
     EXPECT_FALSE(m.choose(99));

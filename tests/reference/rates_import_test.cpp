@@ -23,7 +23,7 @@ namespace {
 const fs::path kData = KV_TEST_DATA;
 
 std::string xml1251(const std::string& bodyUtf8) {
-    return "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" + utf8ToCp1251(bodyUtf8);
+    return "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" + Cp1251Text::fromUtf8(bodyUtf8).bytes();
 }
 
 std::string bytesOf(const fs::path& path) {
@@ -56,7 +56,7 @@ private:
 
 const Currency* currency(const CurrencyRates& rates, const std::string& code) {
     for (const auto& c : rates.currencies)
-        if (c.code == code)
+        if (c.code.bytes() == code)
             return &c;
     return nullptr;
 }
@@ -68,21 +68,21 @@ TEST(RatesImport, DailyFileGivesEveryCurrencyOfTheDay) {
     EXPECT_EQ(file.kind, BankRatesFile::Kind::Daily);
     ASSERT_EQ(file.currencies.size(), 4u);
     const Currency& usd = file.currencies[0];
-    EXPECT_EQ(usd.code, "840");
-    EXPECT_EQ(usd.name, utf8ToCp1251("Доллар США"));
+    EXPECT_EQ(usd.code, Cp1251Text{"840"});
+    EXPECT_EQ(usd.name, Cp1251Text::fromUtf8("Доллар США"));
     ASSERT_EQ(usd.rates.size(), 1u);
-    EXPECT_EQ(usd.rates[0].date, "31.12.2019");
-    EXPECT_EQ(usd.rates[0].rate, "61,9057");
-    EXPECT_EQ(usd.rates[0].quantity, "1");
-    EXPECT_EQ(file.currencies[2].rates[0].quantity, "100"); // yen are quoted per hundred
-    EXPECT_EQ(file.currencies[3].code, "036");              // a short NumCode is padded
+    EXPECT_EQ(usd.rates[0].date, Cp1251Text{"31.12.2019"});
+    EXPECT_EQ(usd.rates[0].rate, Cp1251Text{"61,9057"});
+    EXPECT_EQ(usd.rates[0].quantity, Cp1251Text{"1"});
+    EXPECT_EQ(file.currencies[2].rates[0].quantity, Cp1251Text{"100"}); // yen are quoted per hundred
+    EXPECT_EQ(file.currencies[3].code, Cp1251Text{"036"});              // a short NumCode is padded
 }
 
 TEST(RatesImport, DynamicFileMapsTheBankIdentifier) {
     const BankRatesFile usd = readBankRatesFile(kData / "bank_dynamic_usd.xml");
     EXPECT_EQ(usd.kind, BankRatesFile::Kind::Dynamic);
     ASSERT_EQ(usd.currencies.size(), 1u);
-    EXPECT_EQ(usd.currencies[0].code, "840");
+    EXPECT_EQ(usd.currencies[0].code, Cp1251Text{"840"});
     EXPECT_EQ(usd.currencies[0].rates.size(), 4u);
     EXPECT_FALSE(usd.needsCurrencyCode());
 
@@ -91,8 +91,8 @@ TEST(RatesImport, DynamicFileMapsTheBankIdentifier) {
     const BankRatesFile unknown = readBankRatesFile(kData / "bank_dynamic_unknown_id.xml");
     EXPECT_EQ(unknown.bankId, "R01999");
     EXPECT_TRUE(unknown.needsCurrencyCode());
-    EXPECT_EQ(unknown.currencies[0].rates[0].rate, "12,5");
-    EXPECT_EQ(unknown.currencies[0].rates[0].quantity, "10");
+    EXPECT_EQ(unknown.currencies[0].rates[0].rate, Cp1251Text{"12,5"});
+    EXPECT_EQ(unknown.currencies[0].rates[0].quantity, Cp1251Text{"10"});
 
     for (const auto& [id, code] : {std::pair{"R01235", "840"},
                                    {"R01239", "978"},
@@ -100,7 +100,7 @@ TEST(RatesImport, DynamicFileMapsTheBankIdentifier) {
                                    {"R01775", "756"},
                                    {"R01820", "392"},
                                    {"R01375", "156"}})
-        EXPECT_EQ(currencyCodeOfBankId(id), std::optional<std::string>(code)) << id;
+        EXPECT_EQ(currencyCodeOfBankId(id), std::optional<Cp1251Text>(kv::test::asText(code))) << id;
     EXPECT_EQ(currencyCodeOfBankId("R01999"), std::nullopt);
 }
 
@@ -158,7 +158,7 @@ TEST(RatesImport, RefusesMalformedDatesRatesAndConflictsByLine) {
             parseBankRates(records(second));
             ADD_FAILURE() << second << " taken";
         } catch (const RatesImportError& e) {
-            EXPECT_EQ(cp1251ToUtf8(e.what()), message);
+            EXPECT_EQ(e.message().utf8(), message);
         }
     }
     // The names of a file whose declared encoding is not its own do not read as Russian.
@@ -169,7 +169,7 @@ TEST(RatesImport, RefusesMalformedDatesRatesAndConflictsByLine) {
         "</ValCurs>";
     const std::string wrongDeclarations[] = {
         "<?xml version=\"1.0\" encoding=\"windows-1251\"?>" + names,
-        "<?xml version=\"1.0\" encoding=\"koi8-r\"?>" + utf8ToCp1251(names),
+        "<?xml version=\"1.0\" encoding=\"koi8-r\"?>" + Cp1251Text::fromUtf8(names).bytes(),
     };
     for (const std::string& file : wrongDeclarations) {
         try {
@@ -177,12 +177,12 @@ TEST(RatesImport, RefusesMalformedDatesRatesAndConflictsByLine) {
             ADD_FAILURE() << file << " taken";
         } catch (const RatesImportError& e) {
             EXPECT_TRUE(
-                cp1251ToUtf8(e.what()).starts_with("Названия валют в файле не читаются как русский текст"))
-                << cp1251ToUtf8(e.what());
+                e.message().utf8().starts_with("Названия валют в файле не читаются как русский текст"))
+                << e.message().utf8();
         }
     }
     EXPECT_EQ(parseBankRates("<?xml version=\"1.0\" encoding=\"utf-8\"?>" + names).currencies[1].name,
-              utf8ToCp1251("Евро"));
+              Cp1251Text::fromUtf8("Евро"));
 
     // The same rate twice for a day is the same rate: taken once.
     EXPECT_EQ(parseBankRates(records(record("09.01.2019", "67.5"))).currencies[0].rates.size(), 1u);
@@ -204,20 +204,20 @@ TEST(RatesImport, MergeReplacesADateAndKeepsDateOrder) {
     EXPECT_EQ(summary.first, date(2019, 1, 9));
     EXPECT_EQ(summary.last, date(2019, 12, 31));
     EXPECT_EQ(ratesImportSummaryText(summary),
-              utf8ToCp1251("Загружено курсов: 8, валют: 4, с 09.01.2019 по 31.12.2019"));
+              Cp1251Text::fromUtf8("Загружено курсов: 8, валют: 4, с 09.01.2019 по 31.12.2019"));
 
     const Currency* usd = currency(*rates, "840");
     ASSERT_NE(usd, nullptr);
-    EXPECT_EQ(usd->name, utf8ToCp1251("Доллар США"));
+    EXPECT_EQ(usd->name, Cp1251Text::fromUtf8("Доллар США"));
     std::vector<std::string> dates;
     for (const auto& r : usd->rates)
-        dates.push_back(r.date + "=" + r.rate);
+        dates.push_back((r.date + "=" + r.rate).bytes());
     EXPECT_EQ(dates, (std::vector<std::string>{"01.01.2019=2", "09.01.2019=67,0795", "10.01.2019=66,9909",
                                                "11.01.2019=66,8497", "31.12.2019=61,9057"}));
     // A currency the directory did not list is appended with the bank's name.
     ASSERT_NE(currency(*rates, "392"), nullptr);
-    EXPECT_EQ(currency(*rates, "392")->name, utf8ToCp1251("Японских иен"));
-    EXPECT_EQ(rates->currencies.front().code, "008");
+    EXPECT_EQ(currency(*rates, "392")->name, Cp1251Text::fromUtf8("Японских иен"));
+    EXPECT_EQ(rates->currencies.front().code, Cp1251Text{"008"});
 }
 
 TEST(RatesImport, WrittenDirectoryIsReadBackAndUsedByTheLookup) {
@@ -229,17 +229,19 @@ TEST(RatesImport, WrittenDirectoryIsReadBackAndUsedByTheLookup) {
 
     const CurrencyRatesFile read = loadCurrencyRatesFile(target);
     ASSERT_EQ(read.state, DirectoryState::Loaded);
-    const auto weekend = findCurrencyRate(&*read.rates, "840", date(2019, 1, 13));
+    const auto weekend = findCurrencyRate(&*read.rates, Cp1251Text{"840"}, date(2019, 1, 13));
     ASSERT_TRUE(weekend);
-    EXPECT_EQ(weekend->date, "11.01.2019"); // the last earlier rate says its own day
-    EXPECT_EQ(weekend->rate, "66,8497");
-    EXPECT_EQ(findCurrencyRate(&*read.rates, "840", date(2019, 1, 8)), std::nullopt);
+    EXPECT_EQ(weekend->date, Cp1251Text{"11.01.2019"}); // the last earlier rate says its own day
+    EXPECT_EQ(weekend->rate, Cp1251Text{"66,8497"});
+    EXPECT_EQ(findCurrencyRate(&*read.rates, Cp1251Text{"840"}, date(2019, 1, 8)), std::nullopt);
 
     // Names that need escaping survive the round trip.
-    CurrencyRates odd{{Currency{"999", "A & B <\"C\">", {{"01.01.2019", "1,5", "1"}}}}};
+    CurrencyRates odd{{Currency{Cp1251Text{"999"},
+                                Cp1251Text{"A & B <\"C\">"},
+                                {{Cp1251Text{"01.01.2019"}, Cp1251Text{"1,5"}, Cp1251Text{"1"}}}}}};
     const auto back = CurrencyRates::fromXml(currencyRatesXml(odd));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->currencies.at(0).name, "A & B <\"C\">");
+    EXPECT_EQ(back->currencies.at(0).name, Cp1251Text{"A & B <\"C\">"});
 }
 
 TEST(RatesImport, NothingIsWrittenWhenTheImportFails) {

@@ -148,10 +148,11 @@ TEST(SounImport, TakesOnlyOfficesThatReceiveReturns) {
     const CodeNameRows offices = readSounOffices(f.file("soun1.dbf"));
     std::vector<std::string> codes;
     for (const auto& o : offices)
-        codes.push_back(o.code);
+        codes.push_back(o.code.bytes());
     EXPECT_EQ(codes, (std::vector<std::string>{"0400", "7701", "7707", "7708", "7709", "7710", "5001"}));
-    EXPECT_EQ(offices[1].name, utf8ToCp1251("Инспекция Федеральной налоговой службы № 1 по г.Москве"));
-    EXPECT_EQ(offices.back().name, utf8ToCp1251("Ёлкинская инспекция, ёжик"));
+    EXPECT_EQ(offices[1].name,
+              Cp1251Text::fromUtf8("Инспекция Федеральной налоговой службы № 1 по г.Москве"));
+    EXPECT_EQ(offices.back().name, Cp1251Text::fromUtf8("Ёлкинская инспекция, ёжик"));
 
     // Only as many records as the header declares are read.
     f.write("short.dbf", dbf(kTable, 3));
@@ -165,20 +166,22 @@ TEST(SounImport, WritesTheDirectoryTheProgramReads) {
     Folder f;
     f.write("soun1.dbf", dbf(kTable, kTable.size()));
     const std::string out = f.file("InspectionNumbers.xml");
-    ASSERT_TRUE(importSoun(f.file("soun1.dbf"), out, *DateValue::fromYmd(2020, 2, 3), "00"));
+    ASSERT_TRUE(importSoun(f.file("soun1.dbf"), out, *DateValue::fromYmd(2020, 2, 3), Cp1251Text{"00"}));
 
     const std::string xml = f.read("InspectionNumbers.xml");
     EXPECT_TRUE(xml.starts_with("<?xml version=\"1.0\" encoding=\"windows-1251\"?>")) << xml.substr(0, 60);
     EXPECT_NE(xml.find("<Inspections Version=\"00\" Date=\"03.02.2020\"><Inspection Code=\"0400\">"),
               std::string::npos);
-    EXPECT_NE(xml.find(utf8ToCp1251("<Inspection Code=\"5001\">Ёлкинская инспекция, ёжик</Inspection>")),
-              std::string::npos);
+    EXPECT_NE(
+        xml.find(
+            Cp1251Text::fromUtf8("<Inspection Code=\"5001\">Ёлкинская инспекция, ёжик</Inspection>").bytes()),
+        std::string::npos);
 
     const CodeNameFile back = loadCodeNameFile(out);
     ASSERT_EQ(back.state, DirectoryState::Loaded);
     ASSERT_EQ(back.rows.size(), 7u);
-    EXPECT_EQ(back.rows[2].code, "7707");
-    EXPECT_EQ(back.rows[2].name, utf8ToCp1251("ИФНС № 7"));
+    EXPECT_EQ(back.rows[2].code, Cp1251Text{"7707"});
+    EXPECT_EQ(back.rows[2].name, Cp1251Text::fromUtf8("ИФНС № 7"));
     EXPECT_EQ(f.entries(), 2u); // no temporary file left behind
 }
 
@@ -209,7 +212,7 @@ TEST(SounImport, FailuresLeaveThePreviousDirectoryUnchanged) {
         f.write("InspectionNumbers.xml", previous);
         try {
             importSoun(f.file("soun1.dbf"), f.file("InspectionNumbers.xml"), *DateValue::fromYmd(2020, 1, 1),
-                       "00");
+                       Cp1251Text{"00"});
             ADD_FAILURE() << "no error";
         } catch (const SounImportError& e) {
             EXPECT_NE(std::string(e.what()).find(f.file("soun1.dbf")), std::string::npos) << e.what();
@@ -218,14 +221,14 @@ TEST(SounImport, FailuresLeaveThePreviousDirectoryUnchanged) {
         EXPECT_EQ(f.entries(), c.bytes.empty() ? 1u : 2u);
     }
     // A device is refused, not read without end.
-    EXPECT_THROW(
-        importSoun("/dev/zero", f.file("InspectionNumbers.xml"), *DateValue::fromYmd(2020, 1, 1), "00"),
-        SounImportError);
+    EXPECT_THROW(importSoun("/dev/zero", f.file("InspectionNumbers.xml"), *DateValue::fromYmd(2020, 1, 1),
+                            Cp1251Text{"00"}),
+                 SounImportError);
     EXPECT_EQ(f.read("InspectionNumbers.xml"), previous);
     // An output folder that does not exist is an error too, not a crash.
     f.write("soun1.dbf", good);
     EXPECT_THROW(importSoun(f.file("soun1.dbf"), f.file("nowhere/InspectionNumbers.xml"),
-                            *DateValue::fromYmd(2020, 1, 1), "00"),
+                            *DateValue::fromYmd(2020, 1, 1), Cp1251Text{"00"}),
                  SounImportError);
 }
 
@@ -239,14 +242,14 @@ TEST(SounImport, AMuchSmallerTableReplacesTheDirectoryOnlyWhenAllowed) {
     const std::string out = f.file("InspectionNumbers.xml");
     const DateValue day = *DateValue::fromYmd(2020, 1, 1);
     f.write("whole.dbf", dbf(many, many.size()));
-    ASSERT_TRUE(importSoun(f.file("whole.dbf"), out, day, "00"));
+    ASSERT_TRUE(importSoun(f.file("whole.dbf"), out, day, Cp1251Text{"00"}));
     const std::string whole = f.read("InspectionNumbers.xml");
 
     f.write("cut.dbf", dbf({many.begin(), many.begin() + 9}, 9));
-    EXPECT_THROW(importSoun(f.file("cut.dbf"), out, day, "00"), ClassifierShrinkError);
+    EXPECT_THROW(importSoun(f.file("cut.dbf"), out, day, Cp1251Text{"00"}), ClassifierShrinkError);
     EXPECT_EQ(f.read("InspectionNumbers.xml"), whole);
     ClassifierReplace agreed;
     agreed.allowShrink = true;
-    EXPECT_TRUE(importSoun(f.file("cut.dbf"), out, day, "00", agreed));
+    EXPECT_TRUE(importSoun(f.file("cut.dbf"), out, day, Cp1251Text{"00"}, agreed));
     EXPECT_EQ(loadCodeNameFile(out).rows.size(), 9u);
 }

@@ -43,8 +43,8 @@ Question saveQuestion() {
 CheckQuestion fault(CheckDialogKind kind, bool skip, bool skipAll) {
     CheckQuestion q;
     q.dialog = kind;
-    q.sectionTitle = utf8ToCp1251("Задание условий");
-    q.message = utf8ToCp1251("Не введен номер инспекции");
+    q.sectionTitle = Cp1251Text::fromUtf8("Задание условий");
+    q.message = Cp1251Text::fromUtf8("Не введен номер инспекции");
     q.skipEnabled = skip;
     q.skipAllEnabled = skipAll;
     return q;

@@ -79,7 +79,7 @@ private slots:
         ScriptedAsker script;
         script.expect(QStringLiteral("TfmCheckError"), answer);
         AskerCheckDialog checks(script, &dialog);
-        QCOMPARE(payer.check(checks, utf8ToCp1251("Доходы, облагаемые по ставке 35%"), true), passes);
+        QCOMPARE(payer.check(checks, Cp1251Text::fromUtf8("Доходы, облагаемые по ставке 35%"), true), passes);
         KV_VERIFY_ASKER(script);
         QCOMPARE(script.questions().first().title,
                  QStringLiteral("Проверка: Доходы, облагаемые по ставке 35%"));
@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(payer.innField()->format().length, 10);
 
         IncomeSource stored;
-        stored.sourceName = utf8ToCp1251("ИТ «Вектор»");
+        stored.sourceName = Cp1251Text::fromUtf8("ИТ «Вектор»");
         stored.sourceInn = "7704123450";
         stored.sourceKpp = "770401001";
         stored.sourceOktmo = "45382000";

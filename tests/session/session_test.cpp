@@ -57,8 +57,8 @@ public:
     std::optional<std::string> askSavePath() override { return nextPath("askSavePath"); }
     bool confirmReplacing(const std::string&) override { return replaceChanged; }
     bool refuseHeldFile(const std::string&, FileUse) override { return heldElsewhere; }
-    void showFailure(FileUse use, const std::string& message, const std::string& path) override {
-        failures.push_back({use, message, path});
+    void showFailure(FileUse use, const Cp1251Text& message, const std::string& path) override {
+        failures.push_back({use, message.bytes(), path});
     }
     void beforeSave() override { events.push_back("beforeSave"); }
     void returnLeaving() override { events.push_back("leaving"); }
@@ -102,7 +102,7 @@ protected:
     static std::string surnameIn(const std::string& path) {
         Declaration document(clock2020());
         document.loadFromFile(path);
-        return document.person.surname;
+        return document.person.surname.bytes();
     }
 
     // A session on a new return with an unsaved edit.
@@ -124,7 +124,7 @@ TEST_F(SessionTest, NewReturnStartsSetUpAndSaved) {
     EXPECT_TRUE(session.saved());
     EXPECT_TRUE(session.path().empty());
     EXPECT_EQ(session.document().documentDate, clock2020().today());
-    EXPECT_EQ(session.document().person.citizenshipStatus, "1");
+    EXPECT_EQ(session.document().person.citizenshipStatus, Cp1251Text{"1"});
     EXPECT_EQ(session.document().sheetCountAutomatic, 1);
     // Nothing changed: a new return drops it without a question.
     EXPECT_TRUE(session.newReturn());
@@ -150,7 +150,7 @@ TEST_P(SaveQuestion, DecidesWhetherTheReturnGoes) {
         host.paths = {c.chosen.has_value() ? std::optional(file(*c.chosen)) : std::nullopt};
 
     EXPECT_EQ(session.newReturn(), c.goesOn);
-    EXPECT_EQ(session.document().person.surname, c.goesOn ? "" : "Edited");
+    EXPECT_EQ(session.document().person.surname, c.goesOn ? Cp1251Text{} : Cp1251Text{"Edited"});
     EXPECT_EQ(session.saved(), c.goesOn);
     EXPECT_EQ(host.lastSaved, c.goesOn);
     EXPECT_TRUE(host.paths.empty());
@@ -177,11 +177,11 @@ TEST_F(SessionTest, OpenReadsTheChosenFile) {
     host.paths = {std::nullopt, path};
     // A cancelled dialog keeps the return as it was.
     EXPECT_FALSE(session.open());
-    EXPECT_EQ(session.document().person.surname, "Edited");
+    EXPECT_EQ(session.document().person.surname, Cp1251Text{"Edited"});
     EXPECT_FALSE(session.saved());
 
     EXPECT_TRUE(session.open());
-    EXPECT_EQ(session.document().person.surname, "Petrov");
+    EXPECT_EQ(session.document().person.surname, Cp1251Text{"Petrov"});
     EXPECT_EQ(session.path(), path);
     EXPECT_TRUE(session.saved());
     EXPECT_EQ(host.taken.back(), path);
@@ -196,7 +196,7 @@ TEST_F(SessionTest, OpenKeepsAnAbsolutePath) {
     session.start("./sub/../a.qv9");
     fs::current_path(before);
     EXPECT_EQ(session.path(), file("a.qv9"));
-    EXPECT_EQ(session.document().person.surname, "Petrov");
+    EXPECT_EQ(session.document().person.surname, Cp1251Text{"Petrov"});
 }
 
 TEST_F(SessionTest, UnreadableFileLeavesANewReturn) {
@@ -209,7 +209,7 @@ TEST_F(SessionTest, UnreadableFileLeavesANewReturn) {
     EXPECT_FALSE(host.failures[0].message.empty());
     EXPECT_TRUE(session.path().empty());
     EXPECT_EQ(host.taken.back(), "");
-    EXPECT_EQ(session.document().person.citizenshipStatus, "1"); // set up as a new return
+    EXPECT_EQ(session.document().person.citizenshipStatus, Cp1251Text{"1"}); // set up as a new return
 }
 
 // A return of an earlier year is saved beside its file as ".qv9"; Save As keeps the name given.

@@ -23,8 +23,8 @@
 
 namespace kv::test {
 
-inline std::string cp(const char* utf8) {
-    return utf8ToCp1251(utf8);
+inline Cp1251Text cp(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 // A return as the program starts one.
@@ -49,26 +49,26 @@ class RecordingPrintJob : public PrintJob {
 public:
     struct Call {
         bool preview;
-        std::string inspectionName;
+        Cp1251Text inspectionName;
         std::string programFolder;
         std::string xml;
         QString workingFolder; // where the print dialog would offer its PDF file
         QString outputName;    // the PDF file's name it would propose, without ".pdf"
     };
     QList<Call> calls;
-    std::string failure; // Windows-1251; not empty: every job fails with it
+    Cp1251Text failure; // not empty: every job fails with it
 
-    void preview(const std::string& name, const std::string& folder, std::string& xml,
+    void preview(const Cp1251Text& name, const std::string& folder, std::string& xml,
                  const QString& outputName, QWidget*) override {
         record(true, name, folder, xml, outputName);
     }
-    void print(const std::string& name, const std::string& folder, std::string& xml,
-               const QString& outputName, QWidget*) override {
+    void print(const Cp1251Text& name, const std::string& folder, std::string& xml, const QString& outputName,
+               QWidget*) override {
         record(false, name, folder, xml, outputName);
     }
 
 private:
-    void record(bool preview, const std::string& name, const std::string& folder, const std::string& xml,
+    void record(bool preview, const Cp1251Text& name, const std::string& folder, const std::string& xml,
                 const QString& outputName) {
         calls.append(Call{preview, name, folder, xml, QDir::currentPath(), outputName});
         if (!failure.empty())

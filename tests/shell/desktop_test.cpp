@@ -263,7 +263,7 @@ private slots:
         QVERIFY(drag(returnFile));
         QVERIFY(asked(2));
         QVERIFY(QTest::qWaitFor([&] { return w->documentPath() == file; }));
-        QCOMPARE(w->document().inspectionCode, std::string("7701"));
+        QCOMPARE(w->document().inspectionCode, Cp1251Text{"7701"});
 
         QMimeData twoFiles;
         twoFiles.setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(file)});
@@ -492,7 +492,7 @@ private slots:
         char* argv[] = {program.data(), argument.data()};
 
         auto w = fx.window(commandLinePath(argumentsFromBytes(2, argv)));
-        QCOMPARE(w->document().inspectionCode, std::string("7701"));
+        QCOMPARE(w->document().inspectionCode, Cp1251Text{"7701"});
         QCOMPARE(w->windowTitle(), QStringLiteral("Пример.qv9[*] - Квилмар 2019"));
         QCOMPARE(recentItems(*w), QStringList{"&1 Пример.qv9"});
         w->document().inspectionCode = "7702";
@@ -500,7 +500,7 @@ private slots:
         QVERIFY(w->saveReturn());
         Declaration saved(kv::test::testClock());
         saved.loadFromFile(file.toStdString());
-        QCOMPARE(saved.inspectionCode, std::string("7702"));
+        QCOMPARE(saved.inspectionCode, Cp1251Text{"7702"});
         // No second file beside it under a name Qt made up; Qt cannot remove this one itself.
         int returns = 0;
         for (const auto& entry :
@@ -650,7 +650,7 @@ private slots:
         QCOMPARE(kv::test::fileBytes(other), otherBytes);
         Declaration saved(kv::test::testClock());
         saved.loadFromFile(QFile::encodeName(own).toStdString());
-        QCOMPARE(saved.inspectionCode, std::string("7702"));
+        QCOMPARE(saved.inspectionCode, Cp1251Text{"7702"});
     }
 
     // A copy taken before the file was saved again elsewhere: restoring it never replaces
@@ -671,7 +671,7 @@ private slots:
         const QString question = fx.asker.textOf(QStringLiteral("restoreRecovery"));
         QVERIFY2(question.contains(QStringLiteral("С тех пор файл был изменён")), qPrintable(question));
         QVERIFY(w->documentPath().isEmpty());
-        QCOMPARE(w->document().inspectionCode, std::string("7702"));
+        QCOMPARE(w->document().inspectionCode, Cp1251Text{"7702"});
         QVERIFY(!w->documentSaved());
         QCOMPARE(kv::test::fileBytes(file), newer);
     }
@@ -704,7 +704,7 @@ private slots:
         QVERIFY(first->saveReturn());
         Declaration saved(kv::test::testClock());
         saved.loadFromFile(QFile::encodeName(file).toStdString());
-        QCOMPARE(saved.inspectionCode, std::string("7704"));
+        QCOMPARE(saved.inspectionCode, Cp1251Text{"7704"});
     }
 
     // A return one window holds is neither opened by a second window, by any of the ways
@@ -755,7 +755,7 @@ private slots:
         fx.asker.expect(QStringLiteral("saveQuestion"), QStringLiteral("Нет"));
         second->openRecentFile(file);
         QCOMPARE(second->documentPath(), file);
-        QCOMPARE(second->document().inspectionCode, std::string("7701"));
+        QCOMPARE(second->document().inspectionCode, Cp1251Text{"7701"});
     }
 
     // A window gone without closing holds nothing: its return opens in the next window,

@@ -84,7 +84,7 @@ private slots:
         auto w = fx.window(commandLinePath(arguments));
         QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Возврат.qv9")));
         QCOMPARE(w->documentPath(), file);
-        QCOMPARE(w->document().inspectionCode, std::string("7701"));
+        QCOMPARE(w->document().inspectionCode, Cp1251Text{"7701"});
         QVERIFY(w->documentSaved());
         QCOMPARE(w->currentScreen()->objectName(), QStringLiteral("TfrInitialData"));
         QVERIFY(w->sectionButtonWidget(Section::InitialData)->isChecked());
@@ -182,7 +182,7 @@ private slots:
         fx.asker.expectFile(QStringLiteral("openReturn"), old);
         w->openReturn();
         QCOMPARE(w->document().person.surname, cp("Петров"));
-        QCOMPARE(w->document().inspectionCode, std::string());
+        QCOMPARE(w->document().inspectionCode, Cp1251Text{});
         QCOMPARE(w->document().incomeFlags(), std::uint8_t{0});
         QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Old.qv8")));
         for (Section s :
@@ -271,7 +271,7 @@ private slots:
         QCOMPARE(w->documentPath(), saved);
         Declaration reread(kv::test::testClock());
         reread.loadFromFile(QFile::encodeName(saved).toStdString());
-        QCOMPARE(reread.person.surname, std::string("Edited"));
+        QCOMPARE(reread.person.surname, Cp1251Text{"Edited"});
     }
 
     void saveIntoReadOnlyFolder() {
@@ -354,7 +354,7 @@ private slots:
         if (goesOn && command == QStringLiteral("open"))
             QCOMPARE(w->documentPath(), other);
         if (!goesOn) {
-            QCOMPARE(w->document().person.surname, std::string("Marker"));
+            QCOMPARE(w->document().person.surname, Cp1251Text{"Marker"});
             QVERIFY(!w->documentSaved());
         }
     }
@@ -372,7 +372,7 @@ private slots:
             .expectFile(QStringLiteral("openReturn"), std::nullopt);
         w->openReturn();
         QCOMPARE(&w->document(), before);
-        QCOMPARE(w->document().person.surname, std::string("Marker"));
+        QCOMPARE(w->document().person.surname, Cp1251Text{"Marker"});
         QCOMPARE(w->documentPath(), file);
         QCOMPARE(w->windowTitle(), titleOf(QStringLiteral("Мой.qv9")));
         QVERIFY(!w->documentSaved());

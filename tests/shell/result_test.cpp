@@ -108,8 +108,8 @@ private slots:
             pay += toPay;
             refund += toRefund;
             const QStringList row = rowOf(budget, i);
-            QCOMPARE(row.at(0), QString::fromStdString(line.kbk));
-            QCOMPARE(row.at(2), QString::fromStdString(line.oktmo));
+            QCOMPARE(row.at(0), QString::fromStdString(line.kbk.bytes()));
+            QCOMPARE(row.at(2), QString::fromStdString(line.oktmo.bytes()));
             QCOMPARE(row.at(3), cell(toPay));
             QCOMPARE(row.at(4), cell(toRefund));
         }

@@ -430,7 +430,7 @@ private slots:
             QCOMPARE(call.inspectionName, cp("Инспекция № 1"));
             QCOMPARE(QString::fromStdString(call.programFolder), fx.folder());
             QVERIFY(call.xml.starts_with("<?xml"));
-            QVERIFY(call.xml.find(cp("НДФЛ3")) != std::string::npos);
+            QVERIFY(call.xml.find(cp("НДФЛ3").bytes()) != std::string::npos);
         }
         QVERIFY(fx.printJob.calls[0].xml == fx.printJob.calls[1].xml);
         // A return without a file yet: a print to a file proposes the taxpayer's name.

@@ -2,6 +2,7 @@
 // Values the tests write by hand: amounts, dates, a file's bytes.
 #include "core/Date.h"
 #include "core/Money.h"
+#include "core/Text.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kv::test {
 
@@ -32,6 +34,12 @@ inline DateValue date(int year, int month, int day) {
     if (!value)
         throw std::invalid_argument("no such date");
     return *value;
+}
+
+// Windows-1251 text from bytes a case holds in a variable (a code, a built string); a literal
+// is written Cp1251Text{"..."}.
+inline Cp1251Text asText(std::string_view bytes) {
+    return Cp1251Text::fromBytes(bytes);
 }
 
 inline std::string readFile(const std::filesystem::path& path) {

@@ -46,7 +46,7 @@ bool confirmShrink(Asker& asker, QWidget* parent, const QString& id, const Class
     Question q;
     q.id = id;
     q.title = programTitle();
-    q.text = fromCp1251(shrink.what()) + QStringLiteral("\n\nЗаменить справочник?");
+    q.text = fromCp1251(shrink.message()) + QStringLiteral("\n\nЗаменить справочник?");
     q.icon = QuestionIcon::Warning;
     q.answers = {QStringLiteral("Да"), QStringLiteral("Нет")};
     q.defaultIndex = 1;

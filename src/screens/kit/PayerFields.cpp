@@ -47,23 +47,23 @@ void PayerFields::store(IncomeSource& source) const {
     source.sourceOktmo = oktmo();
 }
 
-std::string PayerFields::name() const {
+Cp1251Text PayerFields::name() const {
     return toCp1251(nameEdit_->text());
 }
 
-std::string PayerFields::inn() const {
+Cp1251Text PayerFields::inn() const {
     return toCp1251(innEdit_->text());
 }
 
-std::string PayerFields::kpp() const {
+Cp1251Text PayerFields::kpp() const {
     return toCp1251(kppEdit_->text());
 }
 
-std::string PayerFields::oktmo() const {
+Cp1251Text PayerFields::oktmo() const {
     return toCp1251(oktmoEdit_->text());
 }
 
-bool PayerFields::check(CheckDialog& dialog, std::string_view sectionTitle, bool skipAllowed) {
+bool PayerFields::check(CheckDialog& dialog, const Cp1251Text& sectionTitle, bool skipAllowed) {
     const PayerField fault = checkPayer(dialog, sectionTitle, name(), skipAllowed, oktmo(), kpp(), inn());
     focus(fault);
     return fault == PayerField::Accept;

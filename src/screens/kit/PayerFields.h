@@ -13,6 +13,7 @@
 // The fields are children of the dialog, so their object names ("edSourceName",
 // "edSourceInn", "edSourceKpp", "edSourceOktmo") are found on it as before.
 #include "checks/IdentifierChecks.h"
+#include "core/Text.h"
 
 #include <QString>
 #include <string>
@@ -40,14 +41,14 @@ public:
     void store(IncomeSource& source) const;
 
     // The texts in the document's encoding.
-    std::string name() const;
-    std::string inn() const;
-    std::string kpp() const;
-    std::string oktmo() const;
+    Cp1251Text name() const;
+    Cp1251Text inn() const;
+    Cp1251Text kpp() const;
+    Cp1251Text oktmo() const;
 
     // Runs checkPayer under the section's title; on a fault the user chose to fix,
     // the focus goes to that field and the answer is false.
-    bool check(CheckDialog& dialog, std::string_view sectionTitle, bool skipAllowed);
+    bool check(CheckDialog& dialog, const Cp1251Text& sectionTitle, bool skipAllowed);
     // Only the payer's details of from, into to (an edited source keeps its incomes).
     static void copyPayer(const IncomeSource& from, IncomeSource& to);
     // The field a payer check's result names; Accept leaves the focus where it is.

@@ -3,6 +3,7 @@
 // button. A code the picker lists is taken as if picked there; any other is refused
 // with the picker's message and the field shows the code chosen before. Each dialog
 // says what its picker lists.
+#include "core/Text.h"
 #include <QString>
 #include <functional>
 #include <string>
@@ -19,7 +20,7 @@ struct TypedCode {
     std::function<QString(const QString&)> refusal; // the refusal's text for a typed code
     std::function<QString()> shown;                 // the code chosen now, as the field shows it
     // Takes a code (Windows-1251) the picker lists; false when it lists no such code.
-    std::function<bool(const std::string&)> take;
+    std::function<bool(const Cp1251Text&)> take;
 };
 
 // Opens field to typed digits; asker tells a person a code is refused.

@@ -20,7 +20,7 @@ CitizenshipPicker::CitizenshipPicker(const CodeNameRows& countries, QWidget* win
     setRows(rows);
 }
 
-std::optional<CodeName> CitizenshipPicker::choose(const std::string& currentCode) {
+std::optional<CodeName> CitizenshipPicker::choose(const Cp1251Text& currentCode) {
     preselect(rowIndex(findCodeRow(rows_, currentCode)));
     const std::optional<int> row = pick();
     if (!row.has_value())

@@ -40,7 +40,7 @@ void CurrencyPicker::fillRows() {
     setRows(rows);
 }
 
-std::optional<CodeName> CurrencyPicker::choose(const std::string& currentCode) {
+std::optional<CodeName> CurrencyPicker::choose(const Cp1251Text& currentCode) {
     preselect(rowIndex(currencyPickerRow(rows_, currentCode)));
     const std::optional<int> row = pick();
     if (!row.has_value())
@@ -68,7 +68,7 @@ void CurrencyPicker::importRates() {
             if (!row.has_value()) {
                 fail(QStringLiteral("Курсы в файле относятся к валюте с кодом ЦБ РФ %1, которого нет в "
                                     "списке банка. Выберите эту валюту в справочнике и загрузите файл снова.")
-                         .arg(fromCp1251(rates.bankId)));
+                         .arg(fromCp1251(Cp1251Text::fromBytes(rates.bankId))));
                 return;
             }
             const CodeName& chosen = rows_.at(static_cast<std::size_t>(*row));
@@ -78,7 +78,8 @@ void CurrencyPicker::importRates() {
             q.text =
                 QStringLiteral("Курсы в файле относятся к валюте с кодом ЦБ РФ %1, которого нет в списке "
                                "банка. Загрузить их как курсы валюты %2 «%3», выбранной в справочнике?")
-                    .arg(fromCp1251(rates.bankId), fromCp1251(chosen.code), fromCp1251(chosen.name));
+                    .arg(fromCp1251(Cp1251Text::fromBytes(rates.bankId)), fromCp1251(chosen.code),
+                         fromCp1251(chosen.name));
             q.answers = {QStringLiteral("Да"), QStringLiteral("Нет")};
             q.escapeIndex = 1;
             q.icon = QuestionIcon::Question;
@@ -94,14 +95,14 @@ void CurrencyPicker::importRates() {
                   [&] { result = importBankRates(place.target, {rates}, place.seed); });
         host_.currencyRatesImported(result.rates);
         const std::optional<int> keep = selectedRow();
-        const std::string code = keep ? rows_.at(static_cast<std::size_t>(*keep)).code : std::string();
+        const Cp1251Text code = keep ? rows_.at(static_cast<std::size_t>(*keep)).code : Cp1251Text();
         fillRows();
         preselect(rowIndex(currencyPickerRow(rows_, code)));
         asker.ask(this, messageQuestion(QStringLiteral("ratesImported"),
                                         fromCp1251(ratesImportSummaryText(result.summary)),
                                         QuestionIcon::Information));
     } catch (const RatesImportError& e) {
-        fail(fromCp1251(e.what()));
+        fail(fromCp1251(e.message()));
     }
 }
 

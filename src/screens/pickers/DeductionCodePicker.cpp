@@ -4,9 +4,8 @@
 
 namespace kv {
 
-DeductionCodePicker::DeductionCodePicker(const IncomeDict& dict, bool fullList,
-                                         const std::string& currentCode, const std::string& incomeCode,
-                                         QWidget* parent)
+DeductionCodePicker::DeductionCodePicker(const IncomeDict& dict, bool fullList, const Cp1251Text& currentCode,
+                                         const Cp1251Text& incomeCode, QWidget* parent)
     : CodePicker(QStringLiteral("TfmInputDeductCode"), QStringLiteral("Справочник кодов вычетов"),
                  QStringLiteral("Виды вычетов"), parent),
       rows_(deductionPickerRows(dict, incomeCode, fullList)) {
@@ -25,8 +24,8 @@ std::optional<DeductionChoice> DeductionCodePicker::choose() {
 }
 
 std::optional<DeductionChoice> DeductionCodePicker::find(const IncomeDict& dict, bool fullList,
-                                                         const std::string& incomeCode,
-                                                         const std::string& code) {
+                                                         const Cp1251Text& incomeCode,
+                                                         const Cp1251Text& code) {
     for (const DeductionEntry* entry : deductionPickerRows(dict, incomeCode, fullList)) {
         if (entry->code == code)
             return chooseDeduction(*entry);

@@ -30,7 +30,7 @@ std::optional<DocumentKindChoice> DocumentTypePicker::choose() {
     if (!row.has_value())
         return std::nullopt;
     const CodeName& kind = documentKinds().at(static_cast<std::size_t>(*row));
-    return DocumentKindChoice{std::stoi(kind.code), kind.name};
+    return DocumentKindChoice{std::stoi(kind.code.bytes()), kind.name};
 }
 
 } // namespace kv

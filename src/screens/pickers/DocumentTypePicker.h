@@ -1,5 +1,6 @@
 #pragma once
 // The picker of identity document kinds, from the program's fixed table.
+#include "core/Text.h"
 #include "screens/pickers/CodePicker.h"
 
 #include <string>
@@ -8,7 +9,7 @@ namespace kv {
 
 struct DocumentKindChoice {
     int kind = 0;
-    std::string name; // Windows-1251
+    Cp1251Text name; // Windows-1251
 };
 
 class DocumentTypePicker : public CodePicker {

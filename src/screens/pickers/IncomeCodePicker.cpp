@@ -5,7 +5,7 @@
 namespace kv {
 
 IncomeCodePicker::IncomeCodePicker(const IncomeDict& dict, bool investmentPartnership, bool nonResident,
-                                   const std::string& currentCode, const std::string& rateSelector,
+                                   const Cp1251Text& currentCode, const Cp1251Text& rateSelector,
                                    QWidget* parent)
     : CodePicker(QStringLiteral("TfmInputIncomeCode"), QStringLiteral("Справочник кодов доходов"),
                  QStringLiteral("Наименование дохода"), parent),
@@ -26,8 +26,8 @@ std::optional<IncomeChoice> IncomeCodePicker::choose() {
 }
 
 std::optional<IncomeChoice> IncomeCodePicker::find(const IncomeDict& dict, bool investmentPartnership,
-                                                   bool nonResident, const std::string& code,
-                                                   const std::string& rateSelector) {
+                                                   bool nonResident, const Cp1251Text& code,
+                                                   const Cp1251Text& rateSelector) {
     for (const IncomeEntry* entry :
          incomePickerRows(dict, rateSelector, investmentPartnership, nonResident)) {
         if (entry->code == code)

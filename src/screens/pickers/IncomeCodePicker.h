@@ -1,5 +1,6 @@
 #pragma once
 // The income-code picker of the income dialogs: the dictionary's incomes for a rate.
+#include "core/Text.h"
 #include "reference/IncomeDict.h"
 #include "screens/pickers/CodePicker.h"
 
@@ -12,7 +13,7 @@ class IncomeCodePicker : public CodePicker {
     Q_OBJECT
 public:
     IncomeCodePicker(const IncomeDict& dict, bool investmentPartnership, bool nonResident,
-                     const std::string& currentCode, const std::string& rateSelector, QWidget* parent);
+                     const Cp1251Text& currentCode, const Cp1251Text& rateSelector, QWidget* parent);
 
     // The chosen income, or nullopt when the user cancelled.
     std::optional<IncomeChoice> choose();
@@ -20,14 +21,14 @@ public:
     // A code typed rather than picked: the income the picker would list for it, or
     // nullopt when it lists no such code.
     static std::optional<IncomeChoice> find(const IncomeDict& dict, bool investmentPartnership,
-                                            bool nonResident, const std::string& code,
-                                            const std::string& rateSelector);
+                                            bool nonResident, const Cp1251Text& code,
+                                            const Cp1251Text& rateSelector);
     // What a person typing a code the picker does not list is told.
     static QString notListedMessage(const QString& code);
 
 private:
     const IncomeDict& dict_;
-    std::string rateSelector_;
+    Cp1251Text rateSelector_;
     std::vector<const IncomeEntry*> rows_;
 };
 

@@ -134,7 +134,7 @@ void OkvedPicker::showModel() {
     for (int level = 1; level <= OkvedPickerModel::kLevels; ++level) {
         QComboBox* combo = levels_[static_cast<std::size_t>(level - 1)];
         combo->clear();
-        for (const std::string& item : model_->items(level))
+        for (const Cp1251Text& item : model_->items(level))
             combo->addItem(fromCp1251(item));
         combo->setCurrentIndex(model_->currentIndex(level));
         combo->setEnabled(combo->count() > 1);
@@ -179,7 +179,7 @@ void OkvedPicker::foundChosen() {
     showModel();
 }
 
-std::optional<std::string> OkvedPicker::chosenCode() const {
+std::optional<Cp1251Text> OkvedPicker::chosenCode() const {
     // Until an entry with a code is chosen the field shows "нет", which is no code.
     if (model_->display() == OkvedPickerModel::noneItem())
         return std::nullopt;
@@ -189,7 +189,7 @@ std::optional<std::string> OkvedPicker::chosenCode() const {
 void OkvedPicker::accept() {
     if (!model_->keyLongEnough()) {
         CheckQuestion q;
-        q.sectionTitle = utf8ToCp1251("ОКВЭД");
+        q.sectionTitle = Cp1251Text::fromUtf8("ОКВЭД");
         q.message = OkvedPickerModel::checkMessage();
         q.skipAllEnabled = false;
         AskerCheckDialog dialog(asker_, this);
@@ -229,7 +229,8 @@ void OkvedPicker::importCsv() {
         asker_.ask(this, messageQuestion(QStringLiteral("okvedImported"),
                                          fromCp1251(okvedImportSuccessMessage()), QuestionIcon::Information));
     } catch (const OkvedImportError& e) {
-        QString text = fromCp1251(okvedImportFailureMessage()) + QStringLiteral("\n") + fromCp1251(e.what());
+        QString text =
+            fromCp1251(okvedImportFailureMessage()) + QStringLiteral("\n") + fromCp1251(e.message());
         if (!e.faults().empty())
             text += QStringLiteral("\n") + fromCp1251(okvedFaultList(e.faults()));
         asker_.ask(this, messageQuestion(QStringLiteral("okvedImportFailed"), text.trimmed(),

@@ -3,6 +3,7 @@
 // narrowed by the choice above it; a search over all levels by code or by words of
 // the name; and the import of the classifier as Rosstat publishes it, for a person
 // whose code the directory beside the program does not hold.
+#include "core/Text.h"
 #include "reference/Okved.h"
 
 #include <QDialog>
@@ -30,7 +31,7 @@ public:
                 QWidget* parent);
 
     // The code of the entry chosen, when one with a code was chosen; meaningful after OK.
-    std::optional<std::string> chosenCode() const;
+    std::optional<Cp1251Text> chosenCode() const;
 
 public slots:
     void accept() override;

@@ -147,7 +147,7 @@ void SounImportDialog::runImport() {
     const auto run = [&] {
         kv::runImport(this, QStringLiteral("Импорт справочника инспекций..."), [&] {
             written = importSoun(QFile::encodeName(QDir::fromNativeSeparators(path)).toStdString(),
-                                 QFile::encodeName(target).toStdString(), today(), "00", how);
+                                 QFile::encodeName(target).toStdString(), today(), Cp1251Text{"00"}, how);
         });
     };
     try {

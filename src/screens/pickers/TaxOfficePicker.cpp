@@ -39,7 +39,7 @@ TaxOfficePicker::TaxOfficePicker(const CodeNameRows& offices, Asker& asker, QWid
     extraArea()->addLayout(row);
 }
 
-std::optional<CodeName> TaxOfficePicker::choose(const std::string& currentCode) {
+std::optional<CodeName> TaxOfficePicker::choose(const Cp1251Text& currentCode) {
     preselect(rowIndex(findCodeRow(rows_, currentCode)));
     const std::optional<int> row = pick();
     if (!row.has_value())

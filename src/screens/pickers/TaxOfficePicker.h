@@ -2,6 +2,7 @@
 // The tax-office picker, built once from the tax-office directory and kept by the
 // main window. Its extra button opens the import that rebuilds the directory when
 // the user's office is missing.
+#include "core/Text.h"
 #include "reference/Directories.h"
 #include "screens/pickers/CodePicker.h"
 
@@ -16,7 +17,7 @@ public:
     static TaxOfficePicker& of(QWidget* window, const CodeNameRows& offices, Asker& asker);
 
     // The chosen office, or nullopt when the user cancelled.
-    std::optional<CodeName> choose(const std::string& currentCode);
+    std::optional<CodeName> choose(const Cp1251Text& currentCode);
 
 private:
     TaxOfficePicker(const CodeNameRows& offices, Asker& asker, QWidget* window);

@@ -9,27 +9,27 @@ namespace kv {
 
 namespace {
 
-std::vector<std::string> cp1251List(std::initializer_list<const char*> utf8) {
-    std::vector<std::string> out;
+std::vector<Cp1251Text> cp1251List(std::initializer_list<const char*> utf8) {
+    std::vector<Cp1251Text> out;
     for (const char* s : utf8)
-        out.push_back(utf8ToCp1251(s));
+        out.push_back(Cp1251Text::fromUtf8(s));
     return out;
 }
 
-int kindNumber(std::string_view kind) {
+int kindNumber(const Cp1251Text& kind) {
     return kind.size() == 1 && kind[0] >= '1' && kind[0] <= '9' ? kind[0] - '0' : 0;
 }
 
 } // namespace
 
-const std::string& businessTitle() {
-    static const std::string title = utf8ToCp1251("Доходы от предпринимательской деятельности");
+const Cp1251Text& businessTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Доходы от предпринимательской деятельности");
     return title;
 }
 
-bool mayUseNorm(std::string_view activityKind) {
+bool mayUseNorm(const Cp1251Text& activityKind) {
     BusinessActivity a;
-    a.activityKind = std::string(activityKind);
+    a.activityKind = activityKind;
     return choosesExpenses(a);
 }
 
@@ -40,15 +40,15 @@ Money standardExpensesOf(Money income) {
     return Money::fromRaw(kopecks * 100);
 }
 
-const std::vector<std::string>& activityKindNames() {
-    static const std::vector<std::string> names =
+const std::vector<Cp1251Text>& activityKindNames() {
+    static const std::vector<Cp1251Text> names =
         cp1251List({"Предпринимательская", "Нотариальная", "Адвокатская", "Арбитражного управляющего",
                     "Главы КФХ", "Оценщика", "Патентного поверенного", "Медиатора", "Иная деятельность"});
     return names;
 }
 
-std::string activityRowText(const BusinessActivity& activity) {
-    static const std::vector<std::string> rows = cp1251List(
+Cp1251Text activityRowText(const BusinessActivity& activity) {
+    static const std::vector<Cp1251Text> rows = cp1251List(
         {"", "Нотариальная деятельность", "Адвокатская деятельность",
          "Деятельность арбитражного управляющего", "Деятельность главы КФХ", "Деятельность оценщика",
          "Деятельность патентного поверенного", "Деятельность медиатора", "Иная деятельность"});
@@ -58,19 +58,19 @@ std::string activityRowText(const BusinessActivity& activity) {
     return rows[static_cast<std::size_t>(kind - 1)];
 }
 
-bool activityDialogAccepts(std::string_view activityKind, std::string_view okvedCode) {
+bool activityDialogAccepts(const Cp1251Text& activityKind, const Cp1251Text& okvedCode) {
     const int kind = kindNumber(activityKind);
     return kind >= 2 || (kind == 1 && !trimText(okvedCode).empty());
 }
 
-void applyActivityKind(BusinessActivity& activity, std::string_view kind, std::string_view okvedCode,
+void applyActivityKind(BusinessActivity& activity, const Cp1251Text& kind, const Cp1251Text& okvedCode,
                        bool adding) {
     const bool wasChoice = mayUseNorm(activity.activityKind);
-    activity.activityKind = std::string(kind);
+    activity.activityKind = kind;
     // Only an entrepreneur picks a code; any other kind keeps what the record holds
     // (a new record's "..").
     if (!okvedCode.empty())
-        activity.okvedCode = std::string(okvedCode);
+        activity.okvedCode = okvedCode;
     const bool isChoice = mayUseNorm(kind);
     if (adding || wasChoice != isChoice) {
         activity.hasDocumentedExpenses = isChoice ? 0 : 1;
@@ -97,8 +97,8 @@ std::uint16_t checkBusinessIncomes(const Declaration& d, CheckDialog& dialog) {
     return run.result();
 }
 
-const std::vector<std::string>& partnershipOperationNames() {
-    static const std::vector<std::string> names = cp1251List({
+const std::vector<Cp1251Text>& partnershipOperationNames() {
+    static const std::vector<Cp1251Text> names = cp1251List({
         "Операции с обращающимися ЦБ (п.1 Листа И)",
         "Операции с не обращающимися ЦБ (п.2 Листа И)",
         "Операции с ФИСС (п.3 Листа И)",
@@ -109,23 +109,23 @@ const std::vector<std::string>& partnershipOperationNames() {
     return names;
 }
 
-const std::string& partnershipSourceTitle() {
-    static const std::string title = utf8ToCp1251("Доходы от участия в инвестиционном товариществе");
+const Cp1251Text& partnershipSourceTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Доходы от участия в инвестиционном товариществе");
     return title;
 }
 
-std::string partnershipCheckTitle() {
-    return utf8ToCp1251("Проверка данных участия в инвест. тов.");
+Cp1251Text partnershipCheckTitle() {
+    return Cp1251Text::fromUtf8("Проверка данных участия в инвест. тов.");
 }
 
-std::string noOperationKindMessage() {
-    return utf8ToCp1251("Не выбран вид операций");
+Cp1251Text noOperationKindMessage() {
+    return Cp1251Text::fromUtf8("Не выбран вид операций");
 }
 
 PartnershipIncomeVerdict checkPartnershipIncome(std::int32_t operationKind, CheckDialog& dialog) {
     if (operationKind >= 1 && operationKind <= static_cast<std::int32_t>(partnershipOperationNames().size()))
         return {true, false};
-    const std::string title = partnershipCheckTitle();
+    const Cp1251Text title = partnershipCheckTitle();
     CheckRun run(dialog, title);
     run.offerSkip(false).offerSkipAll(false).windowTitle(title);
     return {false, run.fault(noOperationKindMessage(), 1) == CheckAnswer::Fix};

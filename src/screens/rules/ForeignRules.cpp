@@ -7,13 +7,13 @@
 
 namespace kv {
 
-const std::string& foreignIncomeTitle() {
-    static const std::string title = utf8ToCp1251("Доходы в валюте");
+const Cp1251Text& foreignIncomeTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Доходы в валюте");
     return title;
 }
 
-const std::string& foreignSourceTitle() {
-    static const std::string title = utf8ToCp1251("Источник дохода");
+const Cp1251Text& foreignSourceTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Источник дохода");
     return title;
 }
 
@@ -51,17 +51,17 @@ ForeignIncome copiedSource(const ForeignIncome& s) {
 bool repairIncomeRate(ForeignIncome& s, const IncomeDict& dict) {
     if (s.incomeCode == 0 || s.incomeRate != 0)
         return false;
-    const IncomeEntry* entry = dict.findIncome(std::to_string(s.incomeCode));
+    const IncomeEntry* entry = dict.findIncome(Cp1251Text::fromBytes(std::to_string(s.incomeCode)));
     if (entry == nullptr)
         return false;
-    const IncomeChoice choice = chooseIncome(dict, *entry, "");
+    const IncomeChoice choice = chooseIncome(dict, *entry, Cp1251Text());
     s.incomeRate = choice.rate;
     if (s.incomeName.empty())
         s.incomeName = choice.name;
     return s.incomeRate != 0;
 }
 
-std::optional<FoundRate> findRate(const CurrencyRates* rates, const std::string& currencyCode,
+std::optional<FoundRate> findRate(const CurrencyRates* rates, const Cp1251Text& currencyCode,
                                   DateValue date) {
     const std::optional<CurrencyRate> found = findCurrencyRate(rates, currencyCode, date);
     if (!found)
@@ -69,15 +69,15 @@ std::optional<FoundRate> findRate(const CurrencyRates* rates, const std::string&
     FoundRate rate;
     rate.rateText = trimText(found->rate);
     rate.unitsText = trimText(found->quantity);
-    rate.date = DateValue::parseText(trimText(found->date), '.').value_or(date);
+    rate.date = DateValue::parseText(trimText(found->date).bytes(), '.').value_or(date);
     rate.exactDay = rate.date == date;
     return rate;
 }
 
-std::string rateDateNote(const std::optional<FoundRate>& rate) {
+Cp1251Text rateDateNote(const std::optional<FoundRate>& rate) {
     if (!rate || rate->exactDay)
         return {};
-    return utf8ToCp1251("курс на ") + rate->date.text('.');
+    return Cp1251Text::fromUtf8("курс на ") + Cp1251Text::fromBytes(rate->date.text('.'));
 }
 
 std::uint16_t checkForeignIncomes(const Declaration& d, CheckDialog& dialog) {
@@ -86,7 +86,7 @@ std::uint16_t checkForeignIncomes(const Declaration& d, CheckDialog& dialog) {
     for (const ForeignIncome& s : d.foreignIncomes) {
         ++position;
         for (const ForeignIncomeRule rule : kForeignIncomeRules)
-            if (const std::string* message = rule(s))
+            if (const Cp1251Text* message = rule(s))
                 run.fault(*message, position);
         if (!run.open())
             break;
@@ -94,8 +94,8 @@ std::uint16_t checkForeignIncomes(const Declaration& d, CheckDialog& dialog) {
     return run.result();
 }
 
-bool checkForeignSourceCountry(const std::string& countryCode, CheckDialog& dialog) {
-    static const std::string noCountry = utf8ToCp1251("Не выбран код страны");
+bool checkForeignSourceCountry(const Cp1251Text& countryCode, CheckDialog& dialog) {
+    static const Cp1251Text noCountry = Cp1251Text::fromUtf8("Не выбран код страны");
     if (!trimText(countryCode).empty())
         return true;
     CheckRun run(dialog, foreignSourceTitle());

@@ -6,6 +6,7 @@
 #include "checks/CheckDialog.h"
 #include "core/Date.h"
 #include "core/Money.h"
+#include "core/Text.h"
 #include "model/ForeignBusiness.h"
 #include "reference/Directories.h"
 #include "reference/IncomeDict.h"
@@ -19,9 +20,9 @@ namespace kv {
 class Declaration;
 
 // "Доходы в валюте", Windows-1251: the title of the screen's checks.
-const std::string& foreignIncomeTitle();
+const Cp1251Text& foreignIncomeTitle();
 // "Источник дохода", Windows-1251: the title of the source dialog's check.
-const std::string& foreignSourceTitle();
+const Cp1251Text& foreignSourceTitle();
 
 inline constexpr std::int32_t kCfcProfitCode = 1000;
 
@@ -53,18 +54,17 @@ bool repairIncomeRate(ForeignIncome& source, const IncomeDict& dict);
 
 // A rate found by the lookup, read as the screen's fields read it.
 struct FoundRate {
-    std::string rateText;  // Windows-1251, comma decimals, as in the directory
-    std::string unitsText; // as in the directory
-    DateValue date;        // the day the rate was published for
-    bool exactDay = true;  // published for the day asked for
+    Cp1251Text rateText;  // Windows-1251, comma decimals, as in the directory
+    Cp1251Text unitsText; // as in the directory
+    DateValue date;       // the day the rate was published for
+    bool exactDay = true; // published for the day asked for
 
     friend bool operator==(const FoundRate&, const FoundRate&) = default;
 };
-std::optional<FoundRate> findRate(const CurrencyRates* rates, const std::string& currencyCode,
-                                  DateValue date);
+std::optional<FoundRate> findRate(const CurrencyRates* rates, const Cp1251Text& currencyCode, DateValue date);
 // "курс на 28.12.2018" when the rate is of an earlier day, "" for the day itself
 // (Windows-1251).
-std::string rateDateNote(const std::optional<FoundRate>& rate);
+Cp1251Text rateDateNote(const std::optional<FoundRate>& rate);
 
 // checkData of the screen: the sources in list order; the first fault shown ends the
 // check, "Исправить" with the 1-based position of the source, any other answer with 0.
@@ -72,6 +72,6 @@ std::uint16_t checkForeignIncomes(const Declaration& declaration, CheckDialog& d
 
 // The source dialog's check: a source needs its country. True when the dialog may
 // close; false when the person chose "Исправить".
-bool checkForeignSourceCountry(const std::string& countryCode, CheckDialog& dialog);
+bool checkForeignSourceCountry(const Cp1251Text& countryCode, CheckDialog& dialog);
 
 } // namespace kv

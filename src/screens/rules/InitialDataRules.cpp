@@ -8,8 +8,8 @@
 namespace kv {
 
 std::uint16_t checkInitialData(const Declaration& d, CheckDialog& dialog) {
-    static const std::string conditions = utf8ToCp1251("Задание условий");
-    static const std::string taxpayer = utf8ToCp1251("Сведения о декларанте");
+    static const Cp1251Text conditions = Cp1251Text::fromUtf8("Задание условий");
+    static const Cp1251Text taxpayer = Cp1251Text::fromUtf8("Сведения о декларанте");
     CheckRun run(dialog, conditions);
 
     for (const RecordFault& f : conditionsFaults(d))
@@ -17,7 +17,7 @@ std::uint16_t checkInitialData(const Declaration& d, CheckDialog& dialog) {
     // An empty OKTMO is allowed here; the whole-return check asks for it when tax is payable.
     run.setSectionTitle(taxpayer);
     if (!trimText(d.person.oktmo).empty() && !oktmoLengthValid(d.person.oktmo))
-        run.fault(utf8ToCp1251("Код ОКТМО должен содержать 8 или 11 символов"), InitialOktmo);
+        run.fault(Cp1251Text::fromUtf8("Код ОКТМО должен содержать 8 или 11 символов"), InitialOktmo);
     return run.result();
 }
 

@@ -7,7 +7,7 @@
 namespace kv {
 
 std::uint16_t checkPersonData(const Taxpayer& p, CheckDialog& dialog) {
-    static const std::string title = utf8ToCp1251("Сведения о декларанте");
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Сведения о декларанте");
     CheckRun run(dialog, title);
     for (const RecordFault& f : taxpayerFaults(p, EmptyInn::Missing))
         run.fault(*f.message, f.code);

@@ -88,17 +88,17 @@ PropertyTotals propertyTotals(const ConstructionObjects& objects) {
     return totals;
 }
 
-std::string objectShortName(std::int32_t kind) {
-    static const std::array<std::string, 9> names = {
-        utf8ToCp1251("Объект не выбран"),
-        utf8ToCp1251("Жилой дом"),
-        utf8ToCp1251("Квартира"),
-        utf8ToCp1251("Комната"),
-        utf8ToCp1251("Доля в доме, квартире, комнате"),
-        utf8ToCp1251("Земельный участок под строительство"),
-        utf8ToCp1251("Земельный участок с приобретенным домом"),
-        utf8ToCp1251("Дом с земельным участком"),
-        utf8ToCp1251("Доля в земле"),
+Cp1251Text objectShortName(std::int32_t kind) {
+    static const std::array<Cp1251Text, 9> names = {
+        Cp1251Text::fromUtf8("Объект не выбран"),
+        Cp1251Text::fromUtf8("Жилой дом"),
+        Cp1251Text::fromUtf8("Квартира"),
+        Cp1251Text::fromUtf8("Комната"),
+        Cp1251Text::fromUtf8("Доля в доме, квартире, комнате"),
+        Cp1251Text::fromUtf8("Земельный участок под строительство"),
+        Cp1251Text::fromUtf8("Земельный участок с приобретенным домом"),
+        Cp1251Text::fromUtf8("Дом с земельным участком"),
+        Cp1251Text::fromUtf8("Доля в земле"),
     };
     return kind >= 1 && kind <= 8 ? names[static_cast<std::size_t>(kind)] : names[0];
 }
@@ -160,7 +160,7 @@ void normaliseShare(HousingObject& o) {
 std::vector<ObjectFault> objectDialogFaults(const ObjectDialogState& s) {
     std::vector<ObjectFault> faults;
     const auto fault = [&faults](const char* message, ObjectElement element) {
-        faults.push_back({utf8ToCp1251(message), element});
+        faults.push_back({Cp1251Text::fromUtf8(message), element});
     };
     if (s.kind == 0)
         fault("Не введено наименование объекта", ObjectKindElement);
@@ -177,8 +177,8 @@ std::vector<ObjectFault> objectDialogFaults(const ObjectDialogState& s) {
     return faults;
 }
 
-const std::string& objectCheckTitle() {
-    static const std::string title = utf8ToCp1251("Проверка данных объекта");
+const Cp1251Text& objectCheckTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Проверка данных объекта");
     return title;
 }
 

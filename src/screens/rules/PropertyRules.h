@@ -4,6 +4,7 @@
 // allows, the prior-years fields, the deductible totals and the dialog's checks.
 #include "core/Date.h"
 #include "core/Money.h"
+#include "core/Text.h"
 #include "model/Deductions.h"
 
 #include <cstdint>
@@ -45,7 +46,7 @@ struct PropertyTotals {
 PropertyTotals propertyTotals(const ConstructionObjects& objects);
 
 // The list's title of an object kind (Windows-1251), "Объект не выбран" for none.
-std::string objectShortName(std::int32_t kind);
+Cp1251Text objectShortName(std::int32_t kind);
 
 // How the object dialog opens.
 struct ObjectDialogSetup {
@@ -74,8 +75,8 @@ struct ObjectDialogState {
     std::int32_t houseMethod = 0;
     std::int32_t taxpayerSign = 0;
     std::int32_t numberKind = 0;
-    std::string number;  // Windows-1251
-    std::string address; // Windows-1251
+    Cp1251Text number;  // Windows-1251
+    Cp1251Text address; // Windows-1251
 };
 enum ObjectElement : std::uint16_t {
     ObjectKindElement = 1,
@@ -86,7 +87,7 @@ enum ObjectElement : std::uint16_t {
     ObjectAddressElement,
 };
 struct ObjectFault {
-    std::string message; // Windows-1251
+    Cp1251Text message; // Windows-1251
     ObjectElement element;
 
     friend bool operator==(const ObjectFault&, const ObjectFault&) = default;
@@ -94,6 +95,6 @@ struct ObjectFault {
 // Every fault of the dialog, in the order they are reported.
 std::vector<ObjectFault> objectDialogFaults(const ObjectDialogState& state);
 // "Проверка данных объекта", Windows-1251.
-const std::string& objectCheckTitle();
+const Cp1251Text& objectCheckTitle();
 
 } // namespace kv

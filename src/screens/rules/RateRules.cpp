@@ -15,23 +15,23 @@ constexpr std::int64_t kPercent = 100;
 
 } // namespace
 
-const std::string& ninePercentTitle() {
-    static const std::string title = utf8ToCp1251("Доходы, облагаемые по ставке 9%");
+const Cp1251Text& ninePercentTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Доходы, облагаемые по ставке 9%");
     return title;
 }
 
-const std::string& dividendsTitle() {
-    static const std::string title = utf8ToCp1251("Доходы в виде дивидендов");
+const Cp1251Text& dividendsTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Доходы в виде дивидендов");
     return title;
 }
 
-const std::string& thirtyFivePercentTitle() {
-    static const std::string title = utf8ToCp1251("Доходы, облагаемые по ставке 35%");
+const Cp1251Text& thirtyFivePercentTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Доходы, облагаемые по ставке 35%");
     return title;
 }
 
-const std::string& nonResidentIncomeTitle() {
-    static const std::string title = utf8ToCp1251("Доходы нерезедентов, облагаемые по ставке 13%");
+const Cp1251Text& nonResidentIncomeTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Доходы нерезедентов, облагаемые по ставке 13%");
     return title;
 }
 
@@ -43,7 +43,7 @@ const FlatIncomeSetup& flatIncomeSetup(FlatIncomeKind kind) {
     return kind == FlatIncomeKind::NinePercent ? nine : dividends;
 }
 
-const std::string& flatIncomeTitle(FlatIncomeKind kind) {
+const Cp1251Text& flatIncomeTitle(FlatIncomeKind kind) {
     return kind == FlatIncomeKind::NinePercent ? ninePercentTitle() : dividendsTitle();
 }
 
@@ -58,12 +58,13 @@ Money ninePercentTax(Money income) {
 }
 
 std::uint16_t checkFlatIncomeDialog(FlatIncomeKind kind, const FlatIncomeValues& v, CheckDialog& dialog) {
-    static const std::string noIncome = utf8ToCp1251("Не указана сумма дохода");
-    static const std::string incomeBelowTax = utf8ToCp1251("Сумма дохода меньше суммы удержанного налога");
-    static const std::string dividendsBelowTax =
-        utf8ToCp1251("Облагаемая сумма дивидендов меньше суммы удержанного налога");
+    static const Cp1251Text noIncome = Cp1251Text::fromUtf8("Не указана сумма дохода");
+    static const Cp1251Text incomeBelowTax =
+        Cp1251Text::fromUtf8("Сумма дохода меньше суммы удержанного налога");
+    static const Cp1251Text dividendsBelowTax =
+        Cp1251Text::fromUtf8("Облагаемая сумма дивидендов меньше суммы удержанного налога");
 
-    const std::string& title = flatIncomeTitle(kind);
+    const Cp1251Text& title = flatIncomeTitle(kind);
     const PayerField payer = checkOrganisationPayer(dialog, title, v.name, v.oktmo, v.kpp, v.inn);
     if (payer != PayerField::Accept)
         return static_cast<std::uint16_t>(payer);
@@ -122,17 +123,17 @@ std::optional<Money> thirtyFiveDeductionOnIncome(const DeductionChoice& deductio
 }
 
 IncomeDialogVerdict checkThirtyFiveAmounts(const ThirtyFiveDialogState& s, CheckDialog& dialog) {
-    static const std::string noIncome = utf8ToCp1251("Не выбран доход");
-    static const std::string noAmount = utf8ToCp1251("Не указана сумма дохода");
-    static const std::string noDeduction = utf8ToCp1251("Не выбран вычет");
-    static const std::string overIncome = utf8ToCp1251("Сумма вычета превышает сумму дохода");
-    static const std::string withheldOver = utf8ToCp1251("Удержанная сумма превышает сумму дохода");
+    static const Cp1251Text noIncome = Cp1251Text::fromUtf8("Не выбран доход");
+    static const Cp1251Text noAmount = Cp1251Text::fromUtf8("Не указана сумма дохода");
+    static const Cp1251Text noDeduction = Cp1251Text::fromUtf8("Не выбран вычет");
+    static const Cp1251Text overIncome = Cp1251Text::fromUtf8("Сумма вычета превышает сумму дохода");
+    static const Cp1251Text withheldOver = Cp1251Text::fromUtf8("Удержанная сумма превышает сумму дохода");
 
     CheckRun run(dialog, thirtyFivePercentTitle());
     run.offerSkipAll(false);
     // Faults that keep the dialog open however their message is answered.
     bool refused = false;
-    const auto mustFix = [&](bool fault, const std::string& message, std::uint16_t element) {
+    const auto mustFix = [&](bool fault, const Cp1251Text& message, std::uint16_t element) {
         if (fault && run.open()) {
             refused = true;
             run.faultNoSkip(message, element);

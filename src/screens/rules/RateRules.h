@@ -5,6 +5,7 @@
 // their messages and the elements "Исправить" goes to.
 #include "checks/CheckDialog.h"
 #include "core/Money.h"
+#include "core/Text.h"
 #include "model/IncomeSources.h"
 #include "reference/IncomeDict.h"
 #include "screens/rules/ThirteenRules.h"
@@ -16,11 +17,11 @@
 namespace kv {
 
 // Section titles of the checks, Windows-1251.
-const std::string& ninePercentTitle();       // "Доходы, облагаемые по ставке 9%"
-const std::string& dividendsTitle();         // "Доходы в виде дивидендов"
-const std::string& thirtyFivePercentTitle(); // "Доходы, облагаемые по ставке 35%"
+const Cp1251Text& ninePercentTitle();       // "Доходы, облагаемые по ставке 9%"
+const Cp1251Text& dividendsTitle();         // "Доходы в виде дивидендов"
+const Cp1251Text& thirtyFivePercentTitle(); // "Доходы, облагаемые по ставке 35%"
 // The title the non-resident's income dialog has always shown, spelling included.
-const std::string& nonResidentIncomeTitle(); // "Доходы нерезедентов, облагаемые по ставке 13%"
+const Cp1251Text& nonResidentIncomeTitle(); // "Доходы нерезедентов, облагаемые по ставке 13%"
 
 // --- Incomes at 9% and dividends: one dialog, configured per list ----------------
 
@@ -33,17 +34,17 @@ struct FlatIncomeSetup {
     int innLength;
 };
 const FlatIncomeSetup& flatIncomeSetup(FlatIncomeKind kind);
-const std::string& flatIncomeTitle(FlatIncomeKind kind);
+const Cp1251Text& flatIncomeTitle(FlatIncomeKind kind);
 
 // The tax at 9%: whole roubles, half a rouble up (10 000,50 gives 900; 10 005,60 gives 901).
 Money ninePercentTax(Money income);
 
 // What the dialog holds when "Да" is pressed (texts Windows-1251).
 struct FlatIncomeValues {
-    std::string name;
-    std::string inn;
-    std::string kpp;
-    std::string oktmo;
+    Cp1251Text name;
+    Cp1251Text inn;
+    Cp1251Text kpp;
+    Cp1251Text oktmo;
     std::optional<Money> income; // nullopt: the field is empty
     Money withheld;              // whole roubles; 0 when the field is empty
 };
@@ -110,10 +111,10 @@ IncomeDialogVerdict checkThirtyFiveAmounts(const ThirtyFiveDialogState& state, C
 
 // What the accepted dialog stores (texts Windows-1251).
 struct ThirtyFiveValues {
-    std::string name;
-    std::string inn;
-    std::string kpp;
-    std::string oktmo;
+    Cp1251Text name;
+    Cp1251Text inn;
+    Cp1251Text kpp;
+    Cp1251Text oktmo;
     std::int32_t incomeCode = 0;
     Money income;
     std::int32_t deductionCode = 0;

@@ -31,8 +31,8 @@ const Money kSocialLimit = Money::fromRoubles(120000);
 
 } // namespace
 
-const std::string& thirteenPercentTitle() {
-    static const std::string title = utf8ToCp1251("Доходы, облагаемые по ставке 13%");
+const Cp1251Text& thirteenPercentTitle() {
+    static const Cp1251Text title = Cp1251Text::fromUtf8("Доходы, облагаемые по ставке 13%");
     return title;
 }
 
@@ -46,9 +46,9 @@ bool incomeMayHaveDeduction(const IncomeEntry& income, bool residentReturn) {
     if (residentReturn)
         return true;
     std::int32_t code = 0;
-    const auto [end, error] =
-        std::from_chars(income.code.data(), income.code.data() + income.code.size(), code);
-    return error == std::errc() && end == income.code.data() + income.code.size() &&
+    const std::string& digits = income.code.bytes();
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
+    return error == std::errc() && end == digits.data() + digits.size() &&
            among(kNonResidentDeductionIncomes, code);
 }
 
@@ -87,11 +87,11 @@ int repeatedIncomePosition(const std::vector<ThirteenIncomeItem>& items, int rep
 }
 
 IncomeDialogVerdict checkIncomeDialog(const IncomeDialogState& s, CheckDialog& dialog,
-                                      const std::string& title) {
-    static const std::string noIncome = utf8ToCp1251("Не выбран доход");
-    static const std::string noAmount = utf8ToCp1251("Не указана сумма дохода");
-    static const std::string noDeduction = utf8ToCp1251("Не выбран вычет");
-    const std::string& overIncome = deductionOverIncomeMessage();
+                                      const Cp1251Text& title) {
+    static const Cp1251Text noIncome = Cp1251Text::fromUtf8("Не выбран доход");
+    static const Cp1251Text noAmount = Cp1251Text::fromUtf8("Не указана сумма дохода");
+    static const Cp1251Text noDeduction = Cp1251Text::fromUtf8("Не выбран вычет");
+    const Cp1251Text& overIncome = deductionOverIncomeMessage();
 
     CheckRun run(dialog, title);
     run.offerSkipAll(false);
@@ -121,9 +121,9 @@ IncomeDialogVerdict checkIncomeDialog(const IncomeDialogState& s, CheckDialog& d
 }
 
 std::uint16_t checkThirteenPercent(const Declaration& d, CheckDialog& dialog) {
-    static const std::string socialOverLimit =
-        utf8ToCp1251("По данному источнику выплаты сумма предоставленных социальных вычетов (коды "
-                     "320,324,325,327,328) превышает допустимые 120 000");
+    static const Cp1251Text socialOverLimit =
+        Cp1251Text::fromUtf8("По данному источнику выплаты сумма предоставленных социальных вычетов (коды "
+                             "320,324,325,327,328) превышает допустимые 120 000");
 
     CheckRun run(dialog, thirteenPercentTitle());
     std::uint16_t position = 0;
@@ -136,7 +136,7 @@ std::uint16_t checkThirteenPercent(const Declaration& d, CheckDialog& dialog) {
             if (among(kLimitedSocialCodes, deduction.deductionCode))
                 limitedSocial += deduction.amount;
         }
-        for (const std::string* message :
+        for (const Cp1251Text* message :
              {withheldOverIncome(source), agentDeductionsOverIncome(source, d.kind())}) {
             if (message != nullptr)
                 run.fault(*message, position);

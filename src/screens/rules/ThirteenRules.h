@@ -4,6 +4,7 @@
 // income, the month and real-estate amounts, and the checks with their messages.
 #include "checks/CheckDialog.h"
 #include "core/Money.h"
+#include "core/Text.h"
 #include "model/IncomeSources.h"
 
 #include <cstdint>
@@ -19,7 +20,7 @@ struct IncomeEntry;
 
 // "Доходы, облагаемые по ставке 13%", Windows-1251: the title of the screen's checks
 // and of its source and income dialogs.
-const std::string& thirteenPercentTitle();
+const Cp1251Text& thirteenPercentTitle();
 
 // Income 2799 always carries deduction 599, equal to the income.
 inline constexpr std::int32_t kFollowingIncomeCode = 2799;
@@ -79,7 +80,7 @@ struct IncomeDialogVerdict {
 // skipped; a missing amount or a deduction above the income cannot. The
 // non-resident's income dialog runs the same checks under its own title.
 IncomeDialogVerdict checkIncomeDialog(const IncomeDialogState& state, CheckDialog& dialog,
-                                      const std::string& title = thirteenPercentTitle());
+                                      const Cp1251Text& title = thirteenPercentTitle());
 
 // checkData of the screen: the sources in list order; the code is the 1-based
 // position of the source to fix.

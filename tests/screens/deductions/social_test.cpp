@@ -28,8 +28,8 @@ using kv::test::ScreenTestHost;
 
 namespace {
 
-std::string cp(const char* utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text cp(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 PensionContract contract(int kind, const char* name, const char* number, std::int64_t contribution) {
@@ -38,7 +38,7 @@ PensionContract contract(int kind, const char* name, const char* number, std::in
     c.organisationName = cp(name);
     c.organisationInn = "7707083893";
     c.organisationKpp = "773601001";
-    c.contractNumber = number;
+    c.contractNumber = Cp1251Text::fromBytes(std::string_view(number));
     c.contractDate = *DateValue::fromYmd(2018, 3, 1);
     c.contribution = rub(contribution);
     return c;

@@ -81,10 +81,11 @@ QStringList rowsOf(const QTreeWidget* list) {
 
 void loadSmallDirectories(Directories& d) {
     d.inspectionsState = DirectoryState::Loaded;
-    d.inspections =
-        CodeNameRows{{"7701", utf8ToCp1251("Инспекция № 1")}, {"7702", utf8ToCp1251("Инспекция № 2")}};
+    d.inspections = CodeNameRows{{Cp1251Text{"7701"}, Cp1251Text::fromUtf8("Инспекция № 1")},
+                                 {Cp1251Text{"7702"}, Cp1251Text::fromUtf8("Инспекция № 2")}};
     d.countriesState = DirectoryState::Loaded;
-    d.countries = CodeNameRows{{"276", utf8ToCp1251("ГЕРМАНИЯ")}, {"643", utf8ToCp1251("РОССИЯ")}};
+    d.countries = CodeNameRows{{Cp1251Text{"276"}, Cp1251Text::fromUtf8("ГЕРМАНИЯ")},
+                               {Cp1251Text{"643"}, Cp1251Text::fromUtf8("РОССИЯ")}};
 }
 
 RussianLocale::RussianLocale() : previous_(QLocale()) {
@@ -99,8 +100,8 @@ RussianLocale::~RussianLocale() {
 
 namespace {
 
-std::string cp(const char* utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text cp(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 Money raw(std::int64_t tenThousandths) {
@@ -114,7 +115,7 @@ void writtenElsewhere(Declaration& d) {
     d.inspectionCode = "77100"; // five digits in a four-digit field
     d.correctionNumber = 1000;  // four digits in a three-digit field
     d.submitterKind = 1;
-    d.representativeName = std::string(200, 'N'); // the field takes 182
+    d.representativeName = Cp1251Text::fromBytes(std::string(200, 'N')); // the field takes 182
     d.representativeDocument = cp("Доверенность №1");
     d.taxpayerCategory = 5;
     d.setIncomeFlags(Declaration::kAgentIncomes | Declaration::kForeignIncomes |
@@ -126,7 +127,7 @@ void writtenElsewhere(Declaration& d) {
 
     Taxpayer& p = d.person;
     p.oktmo = "45 379 000";
-    p.surname = std::string(70, 'S');
+    p.surname = Cp1251Text::fromBytes(std::string(70, 'S'));
     p.firstName = cp("Иван");
     p.inn = "7701A2345678";
     p.contactPhone = "+7 (495) 123-45-67";
@@ -135,11 +136,11 @@ void writtenElsewhere(Declaration& d) {
     p.identityDocName = cp("Паспорт гражданина РФ");
     p.identityDocNumber = " 45 08 123456 ";
     p.identityDocDate = DateValue::fromDays(44000.5); // after the test's today, with a time of day
-    p.identityDocIssuer = std::string(300, 'I');
+    p.identityDocIssuer = Cp1251Text::fromBytes(std::string(300, 'I'));
     p.citizenshipStatus.clear();
 
     ThirteenPercentSource s;
-    s.sourceName = std::string(1200, 'P');
+    s.sourceName = Cp1251Text::fromBytes(std::string(1200, 'P'));
     s.sourceInn = "ABC";
     ThirteenIncomeItem item;
     item.incomeCode = 2000;
@@ -152,7 +153,7 @@ void writtenElsewhere(Declaration& d) {
     d.incomes13NonResident.add(s);
 
     ThirtyPercentSource flat;
-    flat.sourceName = std::string(1200, 'D');
+    flat.sourceName = Cp1251Text::fromBytes(std::string(1200, 'D'));
     flat.incomeCode = 1010;
     flat.totalIncome = flat.taxableAmount = raw(123456789);
     flat.taxWithheld = raw(1234567);
@@ -169,11 +170,11 @@ void writtenElsewhere(Declaration& d) {
     d.incomes35.add(prize);
 
     ForeignIncome f;
-    f.sourceName = std::string(1100, 'F');
+    f.sourceName = Cp1251Text::fromBytes(std::string(1100, 'F'));
     f.countryCode = "8400";
     f.incomeDate = *DateValue::fromYmd(2018, 12, 30); // before the field's range
     f.currencyCode = "840";
-    f.currencyName = std::string(40, 'U');
+    f.currencyName = Cp1251Text::fromBytes(std::string(40, 'U'));
     f.incomeDateRate = raw(1234567890); // six whole digits in a rate of five
     f.incomeDateUnits = 12345678;
     f.incomeCode = 1010;
@@ -192,7 +193,7 @@ void writtenElsewhere(Declaration& d) {
     pd.granted = 1;
     HousingObject o;
     o.objectKind = 2;
-    o.objectNumber = std::string(150, '7');
+    o.objectNumber = Cp1251Text::fromBytes(std::string(150, '7'));
     o.rightRegistrationDate = *DateValue::fromYmd(2015, 6, 1);
     o.transferActDate = *DateValue::fromYmd(2015, 6, 1);
     o.objectCost = Money::fromRoubles(3000000);
@@ -237,7 +238,7 @@ void writtenElsewhere(Declaration& d) {
     social.childEducation.add(raw(1));
     PensionContract contract;
     contract.contractKind = 9; // no such kind
-    contract.organisationName = std::string(600, 'O');
+    contract.organisationName = Cp1251Text::fromBytes(std::string(600, 'O'));
     contract.organisationInn = "ABC";
     contract.contractDate = DateValue::fromDays(1); // before the field's range
     contract.contribution = raw(123456789);

@@ -44,7 +44,7 @@ OkvedClassifier smallClassifier() {
         "<Record><GRUP>3</GRUP><Name>Разработка ПО</Name><Kod>J62.0</Kod><OKVED>62.0</OKVED></Record>"
         "<Record><GRUP>4</GRUP><Name>Разработка программ</Name><Kod>J62.01</Kod><OKVED>62.01</OKVED></Record>"
         "</Sp_OKVED2>";
-    return *OkvedClassifier::fromXml(utf8ToCp1251(xml));
+    return *OkvedClassifier::fromXml(Cp1251Text::fromUtf8(xml).bytes());
 }
 
 // The items a level list offers, as the person sees them.
@@ -67,8 +67,8 @@ void choose(QWidget* root, int level, const QString& item) {
 
 BusinessActivity activity(const char* kind, const char* okved, bool documented) {
     BusinessActivity a;
-    a.activityKind = kind;
-    a.okvedCode = okved;
+    a.activityKind = Cp1251Text::fromBytes(std::string_view(kind));
+    a.okvedCode = Cp1251Text::fromBytes(std::string_view(okved));
     a.hasDocumentedExpenses = documented ? 1 : 0;
     return a;
 }
@@ -129,7 +129,7 @@ private slots:
         choose(&picker, 2, QStringLiteral("нет"));
         for (int level = 3; level <= 6; ++level)
             QCOMPARE(itemsOf(&picker, level), QStringList{"нет"});
-        QCOMPARE(picker.chosenCode(), std::optional<std::string>("47.9"));
+        QCOMPARE(picker.chosenCode(), std::optional<Cp1251Text>(Cp1251Text{"47.9"}));
 
         // A class alone is too short: "Исправить" keeps the picker open, a skip closes it.
         choose(&picker, 1, QStringLiteral("СВЯЗЬ"));
@@ -144,7 +144,7 @@ private slots:
         choose(&picker, 3, QStringLiteral("Разработка ПО"));
         kv::test::clickButton(&picker, "bnOk");
         QCOMPARE(picker.result(), int(QDialog::Accepted));
-        QCOMPARE(picker.chosenCode(), std::optional<std::string>("62.0"));
+        QCOMPARE(picker.chosenCode(), std::optional<Cp1251Text>(Cp1251Text{"62.0"}));
         KV_VERIFY_ASKER(host.script);
     }
 
@@ -154,10 +154,10 @@ private slots:
         ScreenTestHost host;
         QTemporaryDir folder;
         const QString directory = folder.filePath(QStringLiteral("Sp_OKVED2.xml"));
-        std::string whole = utf8ToCp1251("\"J\";\" \";\"СВЯЗЬ\"\r\n");
+        std::string whole = Cp1251Text::fromUtf8("\"J\";\" \";\"СВЯЗЬ\"\r\n").bytes();
         for (int i = 10; i < 40; ++i)
-            whole += "\"J\";\"" + std::to_string(i) + "\";\"" + utf8ToCp1251("Вид ") + std::to_string(i) +
-                     "\"\r\n";
+            whole += "\"J\";\"" + std::to_string(i) + "\";\"" + Cp1251Text::fromUtf8("Вид ").bytes() +
+                     std::to_string(i) + "\"\r\n";
         const QString wholeFile = folder.filePath(QStringLiteral("whole.csv"));
         const QString cutFile = folder.filePath(QStringLiteral("cut.csv"));
         for (const auto& [path, bytes] :
@@ -209,7 +209,7 @@ private slots:
         const auto write = [](const QString& path, const char* utf8) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray::fromStdString(utf8ToCp1251(utf8)));
+            f.write(QByteArray::fromStdString(Cp1251Text::fromUtf8(utf8).bytes()));
         };
         write(bad, "\"J\";\" \";\"СВЯЗЬ\"\r\n\"J\";\"62.x\";\"Плохой код\"\r\n");
         write(good, "\"J\";\" \";\"ДЕЯТЕЛЬНОСТЬ В ОБЛАСТИ ИНФОРМАЦИИ И СВЯЗИ\"\r\n"
@@ -353,7 +353,7 @@ private slots:
         KV_VERIFY_MODALS();
         screen.saveData();
         const BusinessActivity& shop = host.document->businessIncomes.get(0);
-        QCOMPARE(shop.okvedCode, std::string("47.11"));
+        QCOMPARE(shop.okvedCode, Cp1251Text{"47.11"});
         QCOMPARE(shop.hasDocumentedExpenses, std::uint8_t{1});
         QCOMPARE(shop.totalExpenses, amount("400000"));
         QCOMPARE(kv::test::rowsOf(kv::test::child<QTreeWidget>(&screen, "lvActivities")),

@@ -29,24 +29,27 @@ using kv::test::ScreenTestHost;
 
 namespace {
 
-std::string cp(const char* utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text cp(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 // Dollars on a few days around the New Year holidays and in March, the euro unlisted.
 CurrencyRates smallRates() {
-    Currency usd{"840", cp("Доллар США"), {}};
-    usd.rates = {{"28.12.2018", "69,4706", "1"},
-                 {"09.01.2019", "67,0795", "1"},
-                 {"10.01.2019", "66,9909", "1"},
-                 {"16.03.2019", "65,3217", "1"},
-                 {"19.03.2019", "65,1234", "1"}};
-    return CurrencyRates{{usd, Currency{"392", cp("Японских иен"), {{"16.03.2019", "59,1234", "100"}}}}};
+    Currency usd{Cp1251Text{"840"}, cp("Доллар США"), {}};
+    usd.rates = {{Cp1251Text{"28.12.2018"}, Cp1251Text{"69,4706"}, Cp1251Text{"1"}},
+                 {Cp1251Text{"09.01.2019"}, Cp1251Text{"67,0795"}, Cp1251Text{"1"}},
+                 {Cp1251Text{"10.01.2019"}, Cp1251Text{"66,9909"}, Cp1251Text{"1"}},
+                 {Cp1251Text{"16.03.2019"}, Cp1251Text{"65,3217"}, Cp1251Text{"1"}},
+                 {Cp1251Text{"19.03.2019"}, Cp1251Text{"65,1234"}, Cp1251Text{"1"}}};
+    return CurrencyRates{
+        {usd, Currency{Cp1251Text{"392"},
+                       cp("Японских иен"),
+                       {{Cp1251Text{"16.03.2019"}, Cp1251Text{"59,1234"}, Cp1251Text{"100"}}}}}};
 }
 
 void loadRates(ScreenTestHost& host) {
     kv::test::loadSmallDirectories(host.loaded);
-    host.loaded.countries->push_back({"840", cp("СОЕДИНЕННЫЕ ШТАТЫ")});
+    host.loaded.countries->push_back({Cp1251Text{"840"}, cp("СОЕДИНЕННЫЕ ШТАТЫ")});
     host.loaded.currencyRatesState = DirectoryState::Loaded;
     host.loaded.currencyRates = smallRates();
 }
@@ -150,8 +153,8 @@ private slots:
         sheets.compute(*host.document);
         QCOMPARE(sheets.foreign13.lines.size(), std::size_t{1});
         const auto& line = sheets.foreign13.lines.at(0);
-        QCOMPARE(line.kindCode, std::string("22"));
-        QCOMPARE(line.countryCode, std::string("840"));
+        QCOMPARE(line.kindCode, Cp1251Text{"22"});
+        QCOMPARE(line.countryCode, Cp1251Text{"840"});
         QCOMPARE(line.incomeRateText, std::string("65.3217"));
         QCOMPARE(line.incomeInRubles, Money::fromRaw(653217000));
         QCOMPARE(line.taxInRubles, Money::fromRaw(65123400));
@@ -207,9 +210,9 @@ private slots:
         QCOMPARE(s.taxInRubles, Money::fromRaw(65123400));
 
         FixedIdSource ids("0F8FAD5B-D9CB-469F-A165-70867728950E");
-        const ExportServices services{kv::test::testClock(), ids, [](const std::string&) {}};
-        const QString xml =
-            QString::fromStdString(cp1251ToUtf8(exportReturn({}, d, kExportToText, services)));
+        const ExportServices services{kv::test::testClock(), ids, [](const Cp1251Text&) {}};
+        const QString xml = QString::fromStdString(
+            Cp1251Text::fromBytes(exportReturn({}, d, kExportToText, services)).utf8());
         for (const char* figure :
              {"НалУплИноРуб=\"6512.34\"", "НалогЗачРФОбщ=\"6512\"", "НалЗачРФОбщ=\"8492\""})
             QVERIFY2(xml.contains(QString::fromUtf8(figure)), figure);
@@ -347,7 +350,7 @@ private slots:
         const ReturnCheckResult result = checkReturn(*host.document, whole);
         QCOMPARE(result, (ReturnCheckResult{CheckSection::ForeignIncomes, 2}));
         QCOMPARE(
-            QString::fromStdString(cp1251ToUtf8(whole.asked().at(0).message)),
+            QString::fromStdString(whole.asked().at(0).message.utf8()),
             QStringLiteral("По данному источнику выплаты дата получения дохода должна быть в 2019 году"));
     }
 
@@ -617,11 +620,12 @@ private slots:
         KV_VERIFY_MODALS();
         KV_VERIFY_ASKER(host.script);
         QVERIFY(host.script.textOf(QStringLiteral("ratesCurrency")).contains(QStringLiteral("R01999")));
-        const auto yen = findCurrencyRate(&*host.loaded.currencyRates, "392", date(2019, 2, 1));
+        const auto yen = findCurrencyRate(&*host.loaded.currencyRates, Cp1251Text{"392"}, date(2019, 2, 1));
         QVERIFY(yen.has_value());
-        QCOMPARE(yen->rate, std::string("12,5"));
-        QCOMPARE(yen->quantity, std::string("10"));
-        QVERIFY(findCurrencyRate(&*host.loaded.currencyRates, "840", date(2019, 1, 9)).has_value());
+        QCOMPARE(yen->rate, Cp1251Text{"12,5"});
+        QCOMPARE(yen->quantity, Cp1251Text{"10"});
+        QVERIFY(
+            findCurrencyRate(&*host.loaded.currencyRates, Cp1251Text{"840"}, date(2019, 1, 9)).has_value());
     }
 
     // Leaving the screen: the first fault is the only one shown; "Исправить" goes to its source.
@@ -704,7 +708,7 @@ private slots:
         KV_VERIFY_ASKER(host.script);
         QCOMPARE(host.script.questions().at(0).text, QStringLiteral("Не выбран код страны"));
         QCOMPARE(host.document->foreignIncomes.count(), 2);
-        QCOMPARE(host.document->foreignIncomes.get(1).countryCode, std::string("276"));
+        QCOMPARE(host.document->foreignIncomes.get(1).countryCode, Cp1251Text{"276"});
     }
 };
 

@@ -19,8 +19,8 @@ using kv::test::ScreenTestHost;
 
 namespace {
 
-std::string cp(const char* utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text cp(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 // A resident's return with certificate and foreign incomes, one of each entered.
@@ -350,11 +350,11 @@ private slots:
 
         ScreenTestHost host;
         Declaration& d = *host.document;
-        d.inspectionCode = inspection.toStdString();
+        d.inspectionCode = Cp1251Text::fromBytes(inspection.toStdString());
         d.declarationKind = static_cast<std::uint8_t>(kind);
         d.submitterKind = static_cast<std::uint8_t>(submitter);
-        d.representativeOrganisation = organisation.toStdString();
-        d.person.oktmo = oktmo.toStdString();
+        d.representativeOrganisation = Cp1251Text::fromBytes(organisation.toStdString());
+        d.person.oktmo = Cp1251Text::fromBytes(oktmo.toStdString());
         InitialDataScreen screen(nullptr, host);
         for (const QString& answer : answers)
             host.script.expect(QStringLiteral("TfmCheckError"), answer);
@@ -390,7 +390,7 @@ private slots:
         QCOMPARE(host.changes, 1);
 
         screen.saveData();
-        QCOMPARE(host.document->inspectionCode, std::string("7702"));
+        QCOMPARE(host.document->inspectionCode, Cp1251Text{"7702"});
         QCOMPARE(host.document->inspectionName, cp("Инспекция № 2"));
     }
 
@@ -466,7 +466,7 @@ private slots:
         screen.saveData();
         QString digits = typed;
         digits.remove(QRegularExpression(QStringLiteral("\\D")));
-        QCOMPARE(QString::fromStdString(host.document->inspectionCode), digits);
+        QCOMPARE(QString::fromStdString(host.document->inspectionCode.bytes()), digits);
         QCOMPARE(fromCp1251(host.document->inspectionName), storedName);
     }
 

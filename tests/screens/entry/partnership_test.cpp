@@ -29,7 +29,7 @@ void chooseKind(QDialog& d, int kind) {
 
 InvestmentPartnership partnership() {
     InvestmentPartnership p;
-    p.sourceName = utf8ToCp1251("ИТ \"Вектор\"");
+    p.sourceName = Cp1251Text::fromUtf8("ИТ \"Вектор\"");
     p.sourceInn = "7704112233";
     PartnershipIncomeItem item;
     item.operationKind = 2;

@@ -20,8 +20,8 @@ Q_DECLARE_METATYPE(kv::DocMask)
 
 namespace {
 
-std::string cp(const char* utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text cp(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 DateValue day(int y, int m, int d) {
@@ -35,7 +35,7 @@ void fillPerson(Taxpayer& p) {
     p.surname = cp("Иванов");
     p.firstName = cp("Иван");
     p.patronymic = cp("Иванович");
-    p.inn = kValidInn;
+    p.inn = Cp1251Text::fromBytes(std::string_view(kValidInn));
     p.birthDate = day(1980, 5, 15);
     p.birthPlace = cp("г. Москва");
     p.identityDocCode = 21;
@@ -241,7 +241,7 @@ private slots:
             p.surname = cp("Иванов");
             p.firstName = cp("Иван");
         }
-        p.inn = inn.toStdString();
+        p.inn = Cp1251Text::fromBytes(inn.toStdString());
         p.birthDate = toDateValue(birth);
         if (document != 0) {
             p.identityDocCode = static_cast<std::int16_t>(document);
@@ -306,7 +306,7 @@ private slots:
         kv::test::clickButton(&screen, "bnCountry");
         KV_VERIFY_MODALS();
         screen.saveData();
-        QCOMPARE(host.document->person.citizenshipCountryCode, std::string("276"));
+        QCOMPARE(host.document->person.citizenshipCountryCode, Cp1251Text{"276"});
         QCOMPARE(host.document->person.citizenshipCountryName, cp("ГЕРМАНИЯ"));
         QCOMPARE(host.changes, 1);
 

@@ -255,7 +255,7 @@ private slots:
             const HousingObject& o = dialog.object();
             QCOMPARE(o.objectKind, kind);
             QCOMPARE(o.numberKind, numberKind);
-            QCOMPARE(o.objectNumber, number.toStdString());
+            QCOMPARE(o.objectNumber, Cp1251Text::fromBytes(number.toStdString()));
             QCOMPARE(o.shareNumerator, 1);
             QCOMPARE(o.shareDenominator, 1);
         }

@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(list.get(0).taxableAmount, Money::fromRaw(100005000));
         QCOMPARE(list.get(0).taxCalculated, rub(taxAfterAdding));
         QCOMPARE(list.get(0).taxWithheld, rub(800));
-        QCOMPARE(list.get(0).sourceOktmo, std::string("45382000"));
+        QCOMPARE(list.get(0).sourceOktmo, Cp1251Text{"45382000"});
         QCOMPARE(kv::test::textOf(&screen, "edTotalIncome"), QStringLiteral("10 000,50"));
         QCOMPARE(kv::test::textOf(&screen, "edTaxWithheld"), QStringLiteral("800,00"));
         QCOMPARE(host.changes, 1);
@@ -305,7 +305,7 @@ private slots:
         host.document->setIncomeFlags(Declaration::kAgentIncomes);
         for (const char* name : {"A", "B", "C"}) {
             ThirtyFivePercentSource s;
-            s.sourceName = name;
+            s.sourceName = Cp1251Text::fromBytes(std::string_view(name));
             s.incomeCode = 2610;
             s.totalIncome = rub(name[0]);
             host.document->incomes35.add(s);
@@ -353,7 +353,7 @@ private slots:
         Declaration& d = *host.document;
         d.setIncomeFlags(Declaration::kAgentIncomes);
         ThirtyPercentSource flat;
-        flat.sourceName = utf8ToCp1251("ООО «Ромашка»");
+        flat.sourceName = Cp1251Text::fromUtf8("ООО «Ромашка»");
         flat.sourceInn = "1234567894";
         flat.sourceKpp = "773601001";
         flat.sourceOktmo = "45382000";

@@ -27,8 +27,8 @@ using kv::test::ScreenTestHost;
 
 namespace {
 
-std::string cp(const char* utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text cp(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 // Picks an income code and, when given, a deduction code in an open income dialog.
@@ -53,7 +53,7 @@ void enterSource(QDialog& dialog, const QString& name) {
 ThirteenPercentSource sourceWith(Money income, Money withheld,
                                  std::vector<AgentDeductionItem> deductions = {}) {
     ThirteenPercentSource s;
-    s.sourceName.assign(1, 'S'); // not = "S": GCC 12 warns falsely on it at -O2
+    s.sourceName = Cp1251Text::fromBytes(std::string(1, 'S')); // not = "S": GCC 12 warns falsely on it at -O2
     ThirteenIncomeItem item;
     item.incomeCode = 2000;
     item.amount = income;
@@ -87,12 +87,12 @@ private slots:
         QFETCH(bool, income);
         std::unique_ptr<CodePicker> picker;
         if (income)
-            picker = std::make_unique<IncomeCodePicker>(IncomeDict::builtIn(), false, false, std::string(),
-                                                        "13", nullptr);
+            picker = std::make_unique<IncomeCodePicker>(IncomeDict::builtIn(), false, false, Cp1251Text{},
+                                                        Cp1251Text{"13"}, nullptr);
         else
             // The deductions tax agents grant hang under the pseudo-income "0000".
-            picker = std::make_unique<DeductionCodePicker>(IncomeDict::builtIn(), true, std::string(), "0000",
-                                                           nullptr);
+            picker = std::make_unique<DeductionCodePicker>(IncomeDict::builtIn(), true, Cp1251Text{},
+                                                           Cp1251Text{"0000"}, nullptr);
         picker->show();
         QVERIFY(QTest::qWaitForWindowActive(picker.get()));
         auto* list = kv::test::child<QTreeWidget>(picker.get(), "lvCodes");
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(item.hasCadastralData, std::uint8_t{1});
         QCOMPARE(item.cadastralValue, rub(1000000));
         QCOMPARE(item.contractPrice, rub(800000));
-        QCOMPARE(item.cadastralNumber.str(), std::string("77:01:0001"));
+        QCOMPARE(item.cadastralNumber.str(), Cp1251Text{"77:01:0001"});
 
         kv::test::child<QCheckBox>(&dialog, "chbCadastral")->click();
         QCOMPARE(kv::test::textOf(&dialog, "edCadastralValue"), QStringLiteral("0"));
@@ -361,7 +361,7 @@ private slots:
     void reopenedIncomeShowsWhatWasStored() {
         ThirteenIncomeItem stored;
         stored.incomeCode = 2202;
-        stored.incomeName = "old name";
+        stored.incomeName = Cp1251Text{"old name"};
         stored.amount = rub(1000);
         stored.deductionCode = 405;
         stored.deductionAmount = rub(1); // recomputed from the percentage
@@ -376,7 +376,7 @@ private slots:
         QCOMPARE(kv::test::textOf(&dialog, "edMonth"), QStringLiteral("7"));
         const ThirteenIncomeItem item = dialog.item();
         QCOMPARE(item.deductionAmount, rub(300));
-        QCOMPARE(item.incomeName.str(), IncomeDict::builtIn().findIncome("2202")->name);
+        QCOMPARE(item.incomeName.str(), IncomeDict::builtIn().findIncome(Cp1251Text{"2202"})->name);
     }
 
     // A source with its incomes through the screen: add, repeat, delete, the

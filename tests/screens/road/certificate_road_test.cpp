@@ -27,8 +27,8 @@ QString certificate(const char* name) {
     return QDir(QStringLiteral(KV_CERTIFICATES)).filePath(QString::fromLatin1(name));
 }
 
-std::string cp(const char* utf8) {
-    return utf8ToCp1251(utf8);
+Cp1251Text cp(const char* utf8) {
+    return Cp1251Text::fromUtf8(utf8);
 }
 
 // A line as the income dialog stores it: the code and name picked, the deduction picked
@@ -37,14 +37,17 @@ ThirteenIncomeItem typedIncome(int month, const char* code, const char* amount,
                                const char* deduction = nullptr, const char* deductionAmount = nullptr) {
     const IncomeDict& dict = IncomeDict::builtIn();
     ThirteenIncomeItem item;
-    const IncomeChoice income = chooseIncome(dict, *dict.findIncome(code), "13");
-    item.incomeCode = std::stoi(income.code);
+    const IncomeChoice income =
+        chooseIncome(dict, *dict.findIncome(Cp1251Text::fromBytes(std::string_view(code))), Cp1251Text{"13"});
+    item.incomeCode = std::stoi(income.code.bytes());
     item.incomeName = income.name;
     item.amount = kv::test::amount(amount);
     item.month = static_cast<std::int16_t>(month);
     if (deduction != nullptr) {
-        const DeductionChoice d = chooseDeduction(*dict.findIncome(code)->findDeduction(deduction));
-        item.deductionCode = std::stoi(d.code);
+        const DeductionChoice d =
+            chooseDeduction(*dict.findIncome(Cp1251Text::fromBytes(std::string_view(code)))
+                                 ->findDeduction(Cp1251Text::fromBytes(std::string_view(deduction))));
+        item.deductionCode = std::stoi(d.code.bytes());
         item.deductionAmount = kv::test::amount(deductionAmount);
         item.deductionPercent = d.percent;
     }
@@ -54,9 +57,9 @@ ThirteenIncomeItem typedIncome(int month, const char* code, const char* amount,
 ThirteenPercentSource typedSource(const char* name, const char* inn, const char* kpp, const char* oktmo) {
     ThirteenPercentSource s;
     s.sourceName = cp(name);
-    s.sourceInn = inn;
-    s.sourceKpp = kpp;
-    s.sourceOktmo = oktmo;
+    s.sourceInn = Cp1251Text::fromBytes(std::string_view(inn));
+    s.sourceKpp = Cp1251Text::fromBytes(std::string_view(kpp));
+    s.sourceOktmo = Cp1251Text::fromBytes(std::string_view(oktmo));
     return s;
 }
 
@@ -87,7 +90,8 @@ void typeIncomes(Declaration& d) {
     gifts.taxWithheld = amount("47840");
     d.incomes13.add(gifts);
 
-    const FlatIncomeValues luch{cp("АО \"ЛУЧ\""), "5027001233", "502701001", "46744000", {}, {}};
+    const FlatIncomeValues luch{
+        cp("АО \"ЛУЧ\""), Cp1251Text{"5027001233"}, Cp1251Text{"502701001"}, Cp1251Text{"46744000"}, {}, {}};
     FlatIncomeValues dividends = luch;
     dividends.income = amount("12345.67");
     dividends.withheld = amount("1605");
@@ -107,8 +111,9 @@ class CertificateRoadTest : public QObject {
     kv::test::RoadRun run_;
 
     std::string exported(Declaration& d) {
-        const ExportServices services{
-            run_.clock, run_.ids, [](const std::string& m) { QFAIL(qPrintable(QString::fromStdString(m))); }};
+        const ExportServices services{run_.clock, run_.ids, [](const Cp1251Text& m) {
+                                          QFAIL(qPrintable(QString::fromStdString(m.utf8())));
+                                      }};
         return exportReturn(std::string(), d, 0, services);
     }
 
@@ -165,8 +170,8 @@ private slots:
         const std::string byHand = exported(typed);
         QVERIFY(fromCertificates.find("7728012340") != std::string::npos);
         QVERIFY(fromCertificates.find("5027001233") != std::string::npos);
-        QCOMPARE(QString::fromStdString(cp1251ToUtf8(fromCertificates)),
-                 QString::fromStdString(cp1251ToUtf8(byHand)));
+        QCOMPARE(QString::fromStdString(Cp1251Text::fromBytes(fromCertificates).utf8()),
+                 QString::fromStdString(Cp1251Text::fromBytes(byHand).utf8()));
         // Not only the file: the records themselves are those the dialogs store.
         QVERIFY(window.document().saveToBytes() == typed.saveToBytes());
     }

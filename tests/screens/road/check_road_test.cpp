@@ -26,14 +26,14 @@ Money andAHalf(std::int64_t roubles) {
 // A return the check passes: the tax office, a taxpayer identified by INN, the residence.
 void completeReturn(Declaration& d) {
     d.inspectionCode = "7701";
-    d.person.surname = utf8ToCp1251("Кузнецова");
-    d.person.firstName = utf8ToCp1251("Анна");
+    d.person.surname = Cp1251Text::fromUtf8("Кузнецова");
+    d.person.firstName = Cp1251Text::fromUtf8("Анна");
     d.person.inn = "770412345664";
     d.person.oktmo = "45379000";
 }
 
 template <class Source> void payer(Source& s, const char* name) {
-    s.sourceName = name;
+    s.sourceName = Cp1251Text::fromBytes(std::string_view(name));
     s.sourceInn = "7704123450";
     s.sourceKpp = "770401001";
     s.sourceOktmo = "45382000";

@@ -360,8 +360,8 @@ const QList<QPair<const char*, DialogFactory>>& dialogFactories() {
          }},
         {"business activity",
          [](Asker& a) {
-             return std::make_unique<BusinessActivityDialog>(a, nullptr, std::filesystem::path(), "1", "",
-                                                             nullptr);
+             return std::make_unique<BusinessActivityDialog>(a, nullptr, std::filesystem::path(),
+                                                             Cp1251Text{"1"}, Cp1251Text{}, nullptr);
          }},
         {"okved picker",
          [](Asker& a) {
@@ -415,8 +415,8 @@ public:
     QString folder;
     QString written;
 
-    void preview(const std::string&, const std::string&, std::string&, const QString&, QWidget*) override {}
-    void print(const std::string& inspectionName, const std::string& programFolder, std::string& xml,
+    void preview(const Cp1251Text&, const std::string&, std::string&, const QString&, QWidget*) override {}
+    void print(const Cp1251Text& inspectionName, const std::string& programFolder, std::string& xml,
                const QString& outputName, QWidget*) override {
         print::PrintModule module;
         module.setPrintTiffParam(print::kInspectionNameParam, inspectionName);
@@ -728,14 +728,16 @@ private slots:
         QVERIFY(QDir().mkpath(expectedFolder));
         Declaration sample(run_.clock);
         sample.loadFromFile(QStringLiteral(KV_EXAMPLES_DIR "/typical.qv9").toStdString());
-        const ExportServices services{run_.clock, run_.ids, [](const std::string& m) { QFAIL(m.c_str()); }};
+        const ExportServices services{run_.clock, run_.ids,
+                                      [](const Cp1251Text& m) { QFAIL(m.utf8().c_str()); }};
         QCOMPARE(QString::fromStdString(
                      exportReturn(expectedFolder.toStdString() + "/", sample, kExportToFile, services)),
                  name);
         const QByteArray expected = fileBytes(QDir(expectedFolder).filePath(name));
         QVERIFY(!expected.isEmpty());
-        QCOMPARE(fromCp1251(fileBytes(QDir(exportFolder).filePath(name)).toStdString()),
-                 fromCp1251(expected.toStdString()));
+        QCOMPARE(
+            fromCp1251(Cp1251Text::fromBytes(fileBytes(QDir(exportFolder).filePath(name)).toStdString())),
+            fromCp1251(Cp1251Text::fromBytes(expected.toStdString())));
     }
 };
 

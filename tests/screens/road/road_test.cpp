@@ -111,8 +111,10 @@ class RoadTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(folder_.isValid());
-        QCOMPARE(checkInn(kPersonInn, InnKind::Individual), InnResult::Valid);
-        QCOMPARE(checkInn(kEmployerInn, InnKind::Organisation), InnResult::Valid);
+        QCOMPARE(checkInn(Cp1251Text::fromBytes(std::string_view(kPersonInn)), InnKind::Individual),
+                 InnResult::Valid);
+        QCOMPARE(checkInn(Cp1251Text::fromBytes(std::string_view(kEmployerInn)), InnKind::Organisation),
+                 InnResult::Valid);
     }
 
     void cleanup() { KV_VERIFY_ROAD(run_); }
@@ -278,11 +280,11 @@ private slots:
             QSKIP("the road did not reach saving");
         Declaration d(run_.clock);
         d.loadFromFile(QFile::encodeName(savedPath_).toStdString());
-        QCOMPARE(d.inspectionCode, std::string("7701"));
-        QCOMPARE(d.person.oktmo, std::string(kHomeOktmo));
-        QCOMPARE(d.person.surname, utf8ToCp1251("Смирнов"));
+        QCOMPARE(d.inspectionCode, Cp1251Text{"7701"});
+        QCOMPARE(d.person.oktmo, Cp1251Text::fromBytes(std::string_view(kHomeOktmo)));
+        QCOMPARE(d.person.surname, Cp1251Text::fromUtf8("Смирнов"));
         QCOMPARE(d.person.identityDocCode, std::int16_t{21});
-        QCOMPARE(d.person.identityDocNumber, std::string("45 10 123456"));
+        QCOMPARE(d.person.identityDocNumber, Cp1251Text{"45 10 123456"});
         QCOMPARE(d.incomes13.count(), 1);
         const ThirteenPercentSource& employer = d.incomes13.get(0);
         QCOMPARE(employer.itemCount(), 12);

@@ -15,7 +15,7 @@ namespace {
 
 BusinessActivity activity(const char* kind, bool documented) {
     BusinessActivity a;
-    a.activityKind = kind;
+    a.activityKind = Cp1251Text::fromBytes(std::string_view(kind));
     a.okvedCode = "62.01";
     a.hasDocumentedExpenses = documented ? 1 : 0;
     return a;
@@ -69,9 +69,9 @@ TEST(BusinessRules, EditingKeepsTheWayOfExpensesUnlessTheKindCrossesTheNormKinds
         a.totalExpenses = amount("1000");
         a.incomeAmount = amount("123456.78");
         a.standardExpenses = amount("5");
-        applyActivityKind(a, c.after, "47.11", c.adding);
-        EXPECT_EQ(a.activityKind, c.after);
-        EXPECT_EQ(a.okvedCode, "47.11");
+        applyActivityKind(a, kv::test::asText(c.after), Cp1251Text{"47.11"}, c.adding);
+        EXPECT_EQ(a.activityKind, kv::test::asText(c.after));
+        EXPECT_EQ(a.okvedCode, Cp1251Text{"47.11"});
         EXPECT_EQ(a.hasDocumentedExpenses != 0, c.documentedAfter);
         EXPECT_EQ(a.totalExpenses, amount("1000"));
         EXPECT_EQ(a.standardExpenses, c.normComputed ? amount("24691.36") : amount("5"));
@@ -82,21 +82,21 @@ TEST(BusinessRules, OnlyAnEntrepreneurTakesACode) {
     // The dialog offers no code to other kinds: a new appraiser keeps the record's
     // "..", an edited one whatever code it had.
     BusinessActivity appraiser;
-    applyActivityKind(appraiser, "6", "", true);
-    EXPECT_EQ(appraiser.okvedCode, "..");
+    applyActivityKind(appraiser, Cp1251Text{"6"}, Cp1251Text{""}, true);
+    EXPECT_EQ(appraiser.okvedCode, Cp1251Text{".."});
     BusinessActivity stored = activity("1", false);
     stored.okvedCode = "";
-    applyActivityKind(stored, "6", "", false);
-    EXPECT_EQ(stored.okvedCode, "");
-    applyActivityKind(stored, "1", "62.01", false);
-    EXPECT_EQ(stored.okvedCode, "62.01");
+    applyActivityKind(stored, Cp1251Text{"6"}, Cp1251Text{""}, false);
+    EXPECT_EQ(stored.okvedCode, Cp1251Text{""});
+    applyActivityKind(stored, Cp1251Text{"1"}, Cp1251Text{"62.01"}, false);
+    EXPECT_EQ(stored.okvedCode, Cp1251Text{"62.01"});
 }
 
 TEST(BusinessRules, DialogAndRowTexts) {
-    EXPECT_TRUE(activityDialogAccepts("1", " 62.01 "));
-    EXPECT_FALSE(activityDialogAccepts("1", "  "));
-    EXPECT_TRUE(activityDialogAccepts("9", ""));
-    EXPECT_FALSE(activityDialogAccepts("", "62.01"));
+    EXPECT_TRUE(activityDialogAccepts(Cp1251Text{"1"}, Cp1251Text{" 62.01 "}));
+    EXPECT_FALSE(activityDialogAccepts(Cp1251Text{"1"}, Cp1251Text{"  "}));
+    EXPECT_TRUE(activityDialogAccepts(Cp1251Text{"9"}, Cp1251Text{""}));
+    EXPECT_FALSE(activityDialogAccepts(Cp1251Text{""}, Cp1251Text{"62.01"}));
     struct Case {
         const char* kind;
         const char* row;
@@ -105,24 +105,25 @@ TEST(BusinessRules, DialogAndRowTexts) {
                           Case{"4", "Деятельность арбитражного управляющего"},
                           Case{"5", "Деятельность главы КФХ"}, Case{"9", "Иная деятельность"}}) {
         SCOPED_TRACE(c.kind);
-        EXPECT_EQ(activityRowText(activity(c.kind, true)), utf8ToCp1251(c.row));
+        EXPECT_EQ(activityRowText(activity(c.kind, true)), Cp1251Text::fromUtf8(c.row));
     }
 }
 
 TEST(BusinessRules, ScreenCheckRecordsTheLastFixAndGoesOn) {
-    const std::string mixed =
-        utf8ToCp1251("Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
+    const Cp1251Text mixed = Cp1251Text::fromUtf8(
+        "Нельзя одновременно пользоваться и подтвержденными расходами и нормативом 20%.");
     const auto parts = [](const char* total, const char* sum) {
-        return utf8ToCp1251(std::string("Общие расходы (") + total +
-                            ") не совпадают с суммой расходов материальных, на оплату труда, прочих и "
-                            "амортизационных отчислений (" +
-                            sum + ")");
+        return Cp1251Text::fromUtf8(
+            std::string("Общие расходы (") + total +
+            ") не совпадают с суммой расходов материальных, на оплату труда, прочих и "
+            "амортизационных отчислений (" +
+            sum + ")");
     };
     struct Case {
         const char* name;
         std::vector<BusinessActivity> activities;
         std::vector<CheckAnswer> answers;
-        std::vector<std::string> messages;
+        std::vector<Cp1251Text> messages;
         std::uint16_t code;
     };
     const BusinessActivity norm1 = activity("1", false);
@@ -175,7 +176,7 @@ TEST(BusinessRules, ScreenCheckRecordsTheLastFixAndGoesOn) {
         for (std::size_t i = 0; i < c.messages.size(); ++i) {
             EXPECT_EQ(dialog.asked()[i].message, c.messages[i]);
             EXPECT_EQ(dialog.asked()[i].title(),
-                      utf8ToCp1251("Проверка: Доходы от предпринимательской деятельности"));
+                      Cp1251Text::fromUtf8("Проверка: Доходы от предпринимательской деятельности"));
         }
     }
 }
@@ -201,10 +202,10 @@ TEST(PartnershipRules, IncomeDialogStaysOpenUntilAKindIsChosen) {
         ASSERT_EQ(dialog.asked().size(), c.asked ? 1u : 0u);
         if (c.asked) {
             const CheckQuestion& q = dialog.asked()[0];
-            EXPECT_EQ(q.message, utf8ToCp1251("Не выбран вид операций"));
+            EXPECT_EQ(q.message, Cp1251Text::fromUtf8("Не выбран вид операций"));
             EXPECT_FALSE(q.enabled(CheckAnswer::Skip));
             EXPECT_FALSE(q.enabled(CheckAnswer::SkipAll));
-            EXPECT_EQ(q.title(), utf8ToCp1251("Проверка данных участия в инвест. тов."));
+            EXPECT_EQ(q.title(), Cp1251Text::fromUtf8("Проверка данных участия в инвест. тов."));
         }
     }
     EXPECT_EQ(partnershipOperationNames().size(), 6u);

@@ -41,7 +41,7 @@ TEST(ForeignRules, CheckDataMessagesInOrder) {
         std::function<void(ForeignIncome&)> fault;
         const char* message; // "" for none
     };
-    const std::string cfc = "AB 12345";
+    const Cp1251Text cfc{"AB 12345"};
     const Row rows[] = {
         {"complete", [](ForeignIncome&) {}, ""},
         {"no currency", [](ForeignIncome& s) { s.currencyCode.clear(); },
@@ -88,8 +88,8 @@ TEST(ForeignRules, CheckDataMessagesInOrder) {
         }
         EXPECT_EQ(code, 2) << row.name; // the second source is the faulty one
         ASSERT_EQ(dialog.asked().size(), 1u) << row.name;
-        EXPECT_EQ(dialog.asked()[0].message, utf8ToCp1251(row.message)) << row.name;
-        EXPECT_EQ(dialog.asked()[0].title(), utf8ToCp1251("Проверка: Доходы в валюте")) << row.name;
+        EXPECT_EQ(dialog.asked()[0].message, Cp1251Text::fromUtf8(row.message)) << row.name;
+        EXPECT_EQ(dialog.asked()[0].title(), Cp1251Text::fromUtf8("Проверка: Доходы в валюте")) << row.name;
     }
 }
 
@@ -111,15 +111,15 @@ TEST(ForeignRules, AnyAnswerEndsTheCheck) {
 
 TEST(ForeignRules, SourceDialogNeedsACountry) {
     ScriptedCheckDialog fix({CheckAnswer::Fix});
-    EXPECT_FALSE(checkForeignSourceCountry("  ", fix));
+    EXPECT_FALSE(checkForeignSourceCountry(Cp1251Text{"  "}, fix));
     ASSERT_EQ(fix.asked().size(), 1u);
-    EXPECT_EQ(fix.asked()[0].message, utf8ToCp1251("Не выбран код страны"));
+    EXPECT_EQ(fix.asked()[0].message, Cp1251Text::fromUtf8("Не выбран код страны"));
     EXPECT_EQ(fix.asked()[0].buttons().size(), 3u);
     EXPECT_FALSE(fix.asked()[0].enabled(CheckAnswer::Skip));
     EXPECT_FALSE(fix.asked()[0].enabled(CheckAnswer::SkipAll));
 
     ScriptedCheckDialog none;
-    EXPECT_TRUE(checkForeignSourceCountry("840", none));
+    EXPECT_TRUE(checkForeignSourceCountry(Cp1251Text{"840"}, none));
     EXPECT_TRUE(none.asked().empty());
 }
 
@@ -162,7 +162,7 @@ TEST(ForeignRules, CopyKeepsTheIncomeRateAndName) {
     s.incomeDate = date(2019, 5, 5);
     const ForeignIncome copy = copiedSource(s);
     EXPECT_EQ(copy.incomeRate, 14);
-    EXPECT_EQ(copy.incomeName, "Dividends");
+    EXPECT_EQ(copy.incomeName, Cp1251Text{"Dividends"});
     EXPECT_EQ(copy.incomeCode, 1010);
     EXPECT_EQ(copy.sourceName, s.sourceName);
     EXPECT_EQ(copy.countryCode, s.countryCode);
@@ -182,7 +182,7 @@ TEST(ForeignRules, RepairTakesTheRateFromTheDictionary) {
     lost.incomeName.clear();
     EXPECT_TRUE(repairIncomeRate(lost, dict));
     EXPECT_EQ(lost.incomeRate, 14); // dividends are marked 13 + 1
-    EXPECT_EQ(lost.incomeName, dict.findIncome("1010")->name);
+    EXPECT_EQ(lost.incomeName, dict.findIncome(Cp1251Text{"1010"})->name);
 
     ForeignIncome kept = completeSource(); // a stored rate is never replaced
     kept.incomeRate = 13;
@@ -199,22 +199,22 @@ TEST(ForeignRules, RateLookupSaysWhichDay) {
                                               "<Rate Date=\"10.01.2019\" Rate=\"66,9909\" Quantity=\"1\"/>"
                                               "</C></R>");
     ASSERT_TRUE(rates);
-    const auto exact = findRate(&*rates, "840", date(2019, 1, 9));
+    const auto exact = findRate(&*rates, Cp1251Text{"840"}, date(2019, 1, 9));
     ASSERT_TRUE(exact);
-    EXPECT_EQ(exact->rateText, "67,0795");
-    EXPECT_EQ(exact->unitsText, "1");
+    EXPECT_EQ(exact->rateText, Cp1251Text{"67,0795"});
+    EXPECT_EQ(exact->unitsText, Cp1251Text{"1"});
     EXPECT_TRUE(exact->exactDay);
-    EXPECT_EQ(rateDateNote(exact), "");
+    EXPECT_EQ(rateDateNote(exact), Cp1251Text{""});
 
-    const auto holiday = findRate(&*rates, "840", date(2019, 1, 5));
+    const auto holiday = findRate(&*rates, Cp1251Text{"840"}, date(2019, 1, 5));
     ASSERT_TRUE(holiday);
-    EXPECT_EQ(holiday->rateText, "69,4706");
+    EXPECT_EQ(holiday->rateText, Cp1251Text{"69,4706"});
     EXPECT_EQ(holiday->date, date(2018, 12, 28));
-    EXPECT_EQ(rateDateNote(holiday), utf8ToCp1251("курс на 28.12.2018"));
+    EXPECT_EQ(rateDateNote(holiday), Cp1251Text::fromUtf8("курс на 28.12.2018"));
 
-    EXPECT_EQ(findRate(&*rates, "978", date(2019, 1, 9)), std::nullopt);
-    EXPECT_EQ(findRate(nullptr, "840", date(2019, 1, 9)), std::nullopt);
-    EXPECT_EQ(rateDateNote(std::nullopt), "");
+    EXPECT_EQ(findRate(&*rates, Cp1251Text{"978"}, date(2019, 1, 9)), std::nullopt);
+    EXPECT_EQ(findRate(nullptr, Cp1251Text{"840"}, date(2019, 1, 9)), std::nullopt);
+    EXPECT_EQ(rateDateNote(std::nullopt), Cp1251Text{""});
 }
 
 TEST(ForeignRules, OneConversionForScreenAndRecord) {

@@ -38,13 +38,15 @@ void PrintTo(const Shown& s, std::ostream* os) {
 std::vector<Shown> shownOf(const ScriptedCheckDialog& dialog) {
     std::vector<Shown> out;
     for (const CheckQuestion& q : dialog.asked())
-        out.push_back({cp1251ToUtf8(q.message), q.skipEnabled});
+        out.push_back({q.message.utf8(), q.skipEnabled});
     return out;
 }
 
 DeductionChoice deduction(const char* income, const char* code) {
-    const IncomeEntry* entry = IncomeDict::builtIn().findIncome(income);
-    const DeductionEntry* row = entry != nullptr ? entry->findDeduction(code) : nullptr;
+    const IncomeEntry* entry =
+        IncomeDict::builtIn().findIncome(Cp1251Text::fromBytes(std::string_view(income)));
+    const DeductionEntry* row =
+        entry != nullptr ? entry->findDeduction(Cp1251Text::fromBytes(std::string_view(code))) : nullptr;
     if (row == nullptr)
         throw std::logic_error("not in the dictionary");
     return chooseDeduction(*row);
@@ -67,7 +69,8 @@ TEST(NinePercentTax, WholeRoublesHalfUp) {
 }
 
 TEST(FlatIncome, StoredValuesOfANewAndAnEditedSource) {
-    FlatIncomeValues v{"N", "1234567894", "773601001", "45382000", amount("10005.60"), rub(900)};
+    FlatIncomeValues v{Cp1251Text{"N"},        Cp1251Text{"1234567894"}, Cp1251Text{"773601001"},
+                       Cp1251Text{"45382000"}, amount("10005.60"),       rub(900)};
 
     ThirtyPercentSource nine;
     storeFlatIncome(FlatIncomeKind::NinePercent, v, true, nine);
@@ -76,7 +79,7 @@ TEST(FlatIncome, StoredValuesOfANewAndAnEditedSource) {
     EXPECT_EQ(nine.taxableAmount, amount("10005.60"));
     EXPECT_EQ(nine.taxCalculated, rub(901));
     EXPECT_EQ(nine.taxWithheld, rub(900));
-    EXPECT_EQ(nine.sourceOktmo, "45382000");
+    EXPECT_EQ(nine.sourceOktmo, Cp1251Text{"45382000"});
 
     // Editing keeps the stored code, whatever it is, and recomputes the tax.
     nine.incomeCode = 1110;
@@ -154,14 +157,18 @@ TEST(FlatIncome, ChecksOfTheDialog) {
     for (const FlatCase& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedCheckDialog dialog(c.script);
-        const FlatIncomeValues v{utf8ToCp1251(c.name), "1234567894", "773601001",
-                                 "45382000",           c.income,     c.withheld};
+        const FlatIncomeValues v{Cp1251Text::fromUtf8(c.name),
+                                 Cp1251Text{"1234567894"},
+                                 Cp1251Text{"773601001"},
+                                 Cp1251Text{"45382000"},
+                                 c.income,
+                                 c.withheld};
         EXPECT_EQ(checkFlatIncomeDialog(c.kind, v, dialog), c.element);
         std::vector<std::string> shown;
         for (const CheckQuestion& q : dialog.asked()) {
-            shown.push_back(cp1251ToUtf8(q.message));
-            EXPECT_EQ(cp1251ToUtf8(q.title()), c.kind == nine ? "Проверка: Доходы, облагаемые по ставке 9%"
-                                                              : "Проверка: Доходы в виде дивидендов");
+            shown.push_back(q.message.utf8());
+            EXPECT_EQ(q.title().utf8(), c.kind == nine ? "Проверка: Доходы, облагаемые по ставке 9%"
+                                                       : "Проверка: Доходы в виде дивидендов");
         }
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(dialog.unexpected(), 0u);
@@ -314,7 +321,7 @@ TEST(ThirtyFive, ChecksOfTheDialog) {
         EXPECT_EQ(checkThirtyFiveAmounts(s, dialog), c.verdict);
         EXPECT_EQ(shownOf(dialog), c.shown);
         for (const CheckQuestion& q : dialog.asked()) {
-            EXPECT_EQ(cp1251ToUtf8(q.title()), "Проверка: Доходы, облагаемые по ставке 35%");
+            EXPECT_EQ(q.title().utf8(), "Проверка: Доходы, облагаемые по ставке 35%");
             EXPECT_FALSE(q.skipAllEnabled);
         }
         EXPECT_EQ(dialog.unexpected(), 0u);
@@ -352,7 +359,7 @@ TEST(NonResident, IncomeChecksUnderTheirOwnTitle) {
         EXPECT_EQ(checkNonResidentIncome(s, dialog), c.verdict);
         EXPECT_EQ(shownOf(dialog), c.shown);
         for (const CheckQuestion& q : dialog.asked())
-            EXPECT_EQ(cp1251ToUtf8(q.title()), "Проверка: Доходы нерезедентов, облагаемые по ставке 13%");
+            EXPECT_EQ(q.title().utf8(), "Проверка: Доходы нерезедентов, облагаемые по ставке 13%");
         EXPECT_EQ(dialog.unexpected(), 0u);
     }
 }
